@@ -1,0 +1,9 @@
+#include "Brand.h"
+
+#include "QLLocalizedString.h"
+
+namespace Brand {
+
+bool isTarnix() { return QLLocalizedString(QStringLiteral("ApplicationName")).startsWith(QLatin1String("Tarnix")); }
+
+}  // namespace Brand

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QMutex>
+#include <QString>
+
+// Keeps the start time and the end status of the running session for the
+// session uploader. One shared instance for the process.
+class OnlineLogController
+{
+public:
+    static OnlineLogController &SharedOnlineLogController();
+
+    // The start-time text, in the session-log time form "LL/dd/yyyy hh:mm:ss a".
+    void setOperationStartTime(const QString &startTime);
+    // Null before the first setOperationStartTime.
+    QString operationStartTime() const;
+    // "Success" or "Cancelled".
+    void setOperationStatus(const QString &status);
+    QString operationStatus() const;
+
+private:
+    OnlineLogController() = default;
+
+    mutable QMutex mMutex;
+    QString mOperationStartTime;
+    QString mOperationStatus;
+};

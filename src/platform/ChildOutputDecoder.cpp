@@ -1,0 +1,35 @@
+#include "ChildOutputDecoder.h"
+
+#include <QStringDecoder>
+
+#include <unicode/ucnv.h>
+
+namespace {
+
+QString decodeMacRoman(const QByteArray &bytes)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *converter = ucnv_open("macintosh", &status);
+    if (U_FAILURE(status))
+        return QString::fromLatin1(bytes);
+    // Every Mac Roman byte is one UTF-16 unit.
+    QString result(bytes.size(), Qt::Uninitialized);
+    const int32_t length = ucnv_toUChars(converter, reinterpret_cast<UChar *>(result.data()), int32_t(result.size()),
+                                         bytes.constData(), int32_t(bytes.size()), &status);
+    ucnv_close(converter);
+    if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING)
+        return QString::fromLatin1(bytes);
+    result.truncate(length);
+    return result;
+}
+
+}  // namespace
+
+QString decodeChildOutput(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    return decodeMacRoman(bytes);
+}

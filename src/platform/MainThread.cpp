@@ -1,0 +1,19 @@
+#include "MainThread.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+
+void runOnMainThread(std::function<void()> work)
+{
+    QCoreApplication *app = QCoreApplication::instance();
+    if (!app) {
+        work();
+        return;
+    }
+    QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
+}
+
+void runInThreadOf(QObject *context, std::function<void()> work)
+{
+    QMetaObject::invokeMethod(context, std::move(work), Qt::QueuedConnection);
+}

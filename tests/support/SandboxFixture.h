@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// Moves every root of the program (home, XDG folders, support root, volumes)
+// into a fresh temporary folder for the test, and puts them back afterwards.
+// The shared file manager's names are reset so no test sees another's user.
+class SandboxFixture : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    QString root() const { return mDir.path(); }
+    QString home() const { return mDir.path() + "/home"; }
+    QString volumes() const { return mDir.path() + "/volumes"; }
+    QString support() const { return mDir.path() + "/support"; }
+
+    // Writes a text file, making its folders.
+    static void writeText(const QString &path, const QByteArray &content);
+    static QByteArray readText(const QString &path);
+
+private:
+    QTemporaryDir mDir;
+    QList<QPair<QByteArray, QByteArray>> mSaved;
+};
