@@ -1,5 +1,5 @@
+#include "FakeApplicationDelegate.h"
 #include "LogFile.h"
-#include "QLApplicationDelegate.h"
 #include "QLBackupProgressLogger.h"
 #include "QLLocalizedString.h"
 #include "QLLogger.h"
@@ -10,25 +10,6 @@
 
 #include <thread>
 #include <vector>
-
-namespace {
-
-class FakeApplicationDelegate : public QLApplicationDelegate
-{
-public:
-    User &userObject() override { std::abort(); }
-    bool isAppInBackupMode() const override { return true; }
-    QString mpcName() const override { return {}; }
-    QString currentBackupPath() const override { return {}; }
-    void sendSessionLogInformation(const QString &, int, int, const QString &, const QString &) override {}
-    std::optional<QString> currentquellonUserName() const override { return mapped; }
-    std::optional<QString> currenttarnixUserName() const override { return actual; }
-
-    std::optional<QString> mapped;
-    std::optional<QString> actual;
-};
-
-}  // namespace
 
 class LoggerTest : public SandboxFixture
 {
@@ -118,8 +99,8 @@ TEST_F(LoggerTest, NullTraceMessagesFlushOnlyTheInteractiveBuffer)
 TEST_F(LoggerTest, BackgroundTraceMapsUserNamesWithoutRegardToCase)
 {
     FakeApplicationDelegate delegate;
-    delegate.mapped = "QUser";
-    delegate.actual = "tuser";
+    delegate.mappedName = "QUser";
+    delegate.actualName = "tuser";
     QLApplicationDelegate::setCurrent(&delegate);
     QLBackupProgressLogger logger;
     logger.logDaemonTrace("backup of quser done for QUSER", true);
