@@ -10,8 +10,9 @@ bool isFilePackage(const QString &path)
         "rtfd",  "xpc",    "prefPane",      "qlgenerator",  "mdimporter", "saver",
         "wdgt",  "photoslibrary", "sparsebundle", "pages", "numbers", "key",
     };
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isDir())
+    if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;
-    return packageExtensions.contains(info.suffix(), Qt::CaseInsensitive);
+    // A link is judged by the folder it leads to.
+    const QFileInfo target(QFileInfo(path).canonicalFilePath());
+    return packageExtensions.contains(target.suffix(), Qt::CaseInsensitive);
 }

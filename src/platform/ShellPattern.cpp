@@ -1,6 +1,5 @@
 #include "ShellPattern.h"
 
-#include <clocale>
 #include <fnmatch.h>
 #include <locale.h>
 
