@@ -43,6 +43,9 @@ TEST(AddressPatternTest, ShellPatternsMatchTheWholeTextIgnoringCase)
         {"file1", "file[0-9]", true},
         {QString::fromUtf8("Ärger.txt"), QString::fromUtf8("ä*"), true},
         {QString::fromUtf8("é"), "?", true},  // one character, not one byte
+        {"a[b", "a[b", true},                 // an unclosed bracket is taken literally
+        {"a", "a\\", false},                // a trailing backslash escapes nothing
+        {"", "", true},
     };
     for (const auto &c : cases)
         EXPECT_EQ(QLUtility::isStringMatchesPattern(c.text, c.pattern), c.matches)

@@ -1,3 +1,4 @@
+#include "QLLocalizedString.h"
 #include "QLUtility.h"
 #include "SandboxFixture.h"
 
@@ -103,6 +104,7 @@ TEST_F(FileTestsTest, RefusesPathsThatCouldDeleteMoreThanAsked)
     writeText(dataFolder() + "/ann/keep.txt", "x");
     writeText(volumes() + "/Drive/Photos/keep.jpg", "x");
     writeText(volumes() + "/Drive/TarnixVidezud/ann/keep", "x");
+    QDir().mkpath(volumes() + "/Drive/QuellonVidezud");  // the other brand's data folder
     ASSERT_TRUE(QFile::link(outside(), dataFolder() + "/ann/linkedFolder"));
     QDir::setCurrent(outside());
 
@@ -117,7 +119,7 @@ TEST_F(FileTestsTest, RefusesPathsThatCouldDeleteMoreThanAsked)
         root(),
         home(),
         dataFolder(),                                // the application's folder itself
-        dataFolder() + "/ann/../../../../outside",   // climbs out
+        dataFolder() + "/ann/../../../../../outside",  // climbs out
         dataFolder() + "/ann/linkedFolder/keep.txt", // leaves through a link
         volumes() + "/Drive",
         volumes() + "/Drive/Photos",
@@ -151,4 +153,18 @@ TEST_F(FileTestsTest, RemovesLinksNotWhatTheyPointTo)
     EXPECT_FALSE(isThere(dataFolder() + "/ann/Operation"));
     EXPECT_FALSE(isThere(dataFolder() + "/ann/dangling"));
     EXPECT_TRUE(isThere(outside() + "/keep.txt"));
+}
+
+TEST_F(FileTestsTest, TheDrivesDataFolderFollowsTheBrand)
+{
+    qputenv("TX_BRAND", "Quellon");
+    QLLocalizedStringReset();
+    writeText(volumes() + "/Drive/QuellonVidezud/ann/file", "x");
+    writeText(volumes() + "/Drive/TarnixVidezud/ann/file", "x");
+
+    QLUtility::removeFile(volumes() + "/Drive/QuellonVidezud/ann");
+    QLUtility::removeFile(volumes() + "/Drive/TarnixVidezud/ann");
+
+    EXPECT_FALSE(isThere(volumes() + "/Drive/QuellonVidezud/ann"));
+    EXPECT_TRUE(isThere(volumes() + "/Drive/TarnixVidezud/ann/file"));
 }
