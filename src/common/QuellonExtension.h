@@ -16,6 +16,8 @@ bool isChildOfHiddenFolder(const QString &path);
 // The folder itself is not its own child.
 bool isChildOfFolder(const QString &folder, const QString &path);
 
+// Shared with the category of the same name; call it qualified, since an
+// unqualified call next to that namespace is ambiguous.
 using removeTrailingCharacter::removeTrailingCharacter;
 
 // The text without its first character; an empty text unchanged.
@@ -33,7 +35,8 @@ QString escapeDoubleQuotes(const QString &text);
 QString removeFirstPathComponent(const QString &path);
 
 // A value for a web-service query or form body: its UTF-8 bytes with every byte
-// percent-escaped except A-Z, a-z, 0-9, "-", "_", "." and "*".
+// percent-escaped except A-Z, a-z, 0-9, "-", "_", "." and "*". Always UTF-8,
+// the one encoding the web services are sent.
 QString stringByAddingRFC3875PercentEscapesUsingEncodingForKey(const QString &text);
 
 // The reversible scrambling of stored passwords, keys and quota figures. It is
