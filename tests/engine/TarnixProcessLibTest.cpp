@@ -1,0 +1,138 @@
+#include "EngineArgs.h"
+#include "EngineTestSupport.h"
+#include "SandboxFixture.h"
+#include "TarnixProcessLib.h"
+#include "TarnixProcessLibController.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+// Records the callbacks of a run in order, and when the run finished.
+class RecordingController : public TarnixProcessLibController
+{
+public:
+    void updateProgress(const QString &lines, TarnixProcessLib *) override { events << "out:" + lines; }
+    void getError(const QString &text, TarnixProcessLib *) override { events << "err:" + text; }
+    void processFinishedOfEngine(TarnixProcessLib *) override
+    {
+        events << "finished";
+        finishedAtMs = clock.elapsed();
+    }
+    int finishedCount() const { return events.count("finished"); }
+
+    QStringList events;
+    QElapsedTimer clock;
+    qint64 finishedAtMs = -1;
+};
+
+constexpr TarnixProcessLib::Intervals kShortIntervals{40, 150, 100};
+
+}  // namespace
+
+class TarnixProcessLibTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        outputFile = root() + "/out.txt";
+        errorFile = root() + "/err.txt";
+        goFile = root() + "/go";
+        controller.clock.start();
+        engine.setIntervals(kShortIntervals);
+        engine.setOutDataText(outputFile);
+        engine.setErrorDataText(errorFile);
+    }
+
+    // An engine that runs until the test creates the go file.
+    EngineArguments waitingEngine() const
+    {
+        return EngineArgs()
+            .add("/bin/sh")
+            .add("-c")
+            .add("while [ ! -e \"$0\" ]; do sleep 0.01; done")
+            .add(goFile)
+            .build();
+    }
+
+    bool waitForEvent(const QString &event) { return waitUntil([&] { return controller.events.contains(event); }); }
+
+    QString outputFile, errorFile, goFile;
+    RecordingController controller;
+    TarnixProcessLib engine{&controller};
+};
+
+TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
+{
+    engine.setArguments(waitingEngine());
+    engine.startProcess();
+    appendTo(outputFile, "[a]\n[b");
+    ASSERT_TRUE(waitForEvent("out:[a]\n"));
+    appendTo(errorFile, "E1");
+    appendTo(outputFile, "]\n");
+    ASSERT_TRUE(waitForEvent("out:[b]\n"));
+    appendTo(outputFile, "[c");  // the engine's last line, without its line break
+
+    const qint64 exitAtMs = controller.clock.elapsed();
+    appendTo(goFile, "");
+    ASSERT_TRUE(waitForEvent("finished"));
+    spinFor(kShortIntervals.finishNoticeMs * 3);
+
+    EXPECT_EQ(controller.events, (QStringList{"out:[a]\n", "err:E1", "out:[b]\n", "out:[c\n", "finished"}));
+    EXPECT_GE(controller.finishedAtMs - exitAtMs, kShortIntervals.finishGraceMs + kShortIntervals.finishNoticeMs);
+    EXPECT_FALSE(QFile::exists(outputFile));
+    EXPECT_FALSE(QFile::exists(errorFile));
+    EXPECT_FALSE(engine.isRunning());
+    EXPECT_EQ(engine.terminationStatus(), 0);
+}
+
+TEST_F(TarnixProcessLibTest, ASecondStartDuringARunIsIgnored)
+{
+    engine.setArguments(waitingEngine());
+    engine.startProcess();
+    engine.startProcess();
+    appendTo(outputFile, "[x]\n");
+    ASSERT_TRUE(waitForEvent("out:[x]\n"));
+    appendTo(goFile, "");
+    ASSERT_TRUE(waitForEvent("finished"));
+    spinFor(kShortIntervals.finishNoticeMs * 3);
+    EXPECT_EQ(controller.events, (QStringList{"out:[x]\n", "finished"}));
+}
+
+TEST_F(TarnixProcessLibTest, AHangingEngineIsStoppedAndTheRunStillFinishes)
+{
+    engine.setArguments(EngineArgs().add("/bin/sleep").add("30").build());
+    engine.startProcess();
+    ASSERT_TRUE(waitUntil([&] { return engine.terminationStatus() == 0 && engine.isRunning(); }));
+    appendTo(outputFile, "[partial]\n");
+    ASSERT_TRUE(waitForEvent("out:[partial]\n"));
+    engine.stopProcess();
+    ASSERT_TRUE(waitForEvent("finished"));
+    EXPECT_NE(engine.terminationStatus(), 0);
+    engine.stopProcess();  // nothing of ours runs any more: no signal goes anywhere
+    EXPECT_EQ(controller.finishedCount(), 1);
+}
+
+TEST_F(TarnixProcessLibTest, AnEngineThatCannotStartIsReportedAndFinishes)
+{
+    const struct {
+        const char *name;
+        EngineArguments arguments;
+        const char *reason;
+    } cases[] = {
+        {"missing executable", EngineArgs().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
+        {"missing value", EngineArgs().add("/bin/true").add("--o=", QString()).build(), "--o="},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        controller.events.clear();
+        engine.setArguments(c.arguments);
+        engine.startProcess();
+        ASSERT_TRUE(waitForEvent("finished"));
+        ASSERT_EQ(controller.events.size(), 2);
+        EXPECT_TRUE(controller.events[0].startsWith("err:ERROR")) << controller.events[0].toStdString();
+        EXPECT_TRUE(controller.events[0].contains(c.reason));
+        EXPECT_FALSE(engine.isRunning());
+    }
+}
