@@ -80,28 +80,22 @@ void TXCommandExcecuter::performAsynchronousExecutionFor(int executionType, cons
 
 void TXCommandExcecuter::readChunk(Stream stream)
 {
-    const QByteArray bytes =
-        stream == Stream::Output ? mTask->readAllStandardOutput() : mTask->readAllStandardError();
+    const bool output = stream == Stream::Output;
+    const QByteArray bytes = output ? mTask->readAllStandardOutput() : mTask->readAllStandardError();
     if (bytes.isEmpty())
         return;
-    append(stream, (stream == Stream::Output ? mOutputDecoder : mErrorDecoder).decode(bytes));
+    if (output) {
+        mOutStr += mOutputDecoder.decode(bytes);
+        if ((mExecuterType == 1 || mExecuterType == 2) && mOutStr.size() >= kSpillCharacters)
+            spill();
+    } else {
+        mErrorStr += mErrorDecoder.decode(bytes);
+    }
 
     ++mOutputCount;
-    const bool output = stream == Stream::Output;
     const int every = output ? mPacing.outputChunksPerPause : mPacing.errorChunksPerPause;
     if (every > 0 && mOutputCount % every == 0)
         QThread::msleep(output ? mPacing.outputPauseMs : mPacing.errorPauseMs);
-}
-
-void TXCommandExcecuter::append(Stream stream, const QString &text)
-{
-    if (stream == Stream::Error) {
-        mErrorStr += text;
-        return;
-    }
-    mOutStr += text;
-    if ((mExecuterType == 1 || mExecuterType == 2) && mOutStr.size() >= kSpillCharacters)
-        spill();
 }
 
 void TXCommandExcecuter::spill()
@@ -126,8 +120,9 @@ void TXCommandExcecuter::spill()
 
 void TXCommandExcecuter::childFinished(quint64 run)
 {
-    append(Stream::Output, mOutputDecoder.decode(mTask->readAllStandardOutput()) + mOutputDecoder.flush());
-    append(Stream::Error, mErrorDecoder.decode(mTask->readAllStandardError()) + mErrorDecoder.flush());
+    // What is left is not spilled: the delegate reads it from outStr.
+    mOutStr += mOutputDecoder.decode(mTask->readAllStandardOutput()) + mOutputDecoder.flush();
+    mErrorStr += mErrorDecoder.decode(mTask->readAllStandardError()) + mErrorDecoder.flush();
     // Told from the event loop, so a delegate may dispose of this runner.
     QTimer::singleShot(0, this, [this, run] { endRun(run); });
 }

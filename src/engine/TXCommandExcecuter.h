@@ -71,7 +71,6 @@ private:
     enum class Stream { Output, Error };
 
     void readChunk(Stream stream);
-    void append(Stream stream, const QString &text);
     void spill();
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});

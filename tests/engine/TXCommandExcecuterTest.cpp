@@ -1,0 +1,212 @@
+#include "EngineArgs.h"
+#include "EngineTestSupport.h"
+#include "SandboxFixture.h"
+#include "TXCommandDelegate.h"
+#include "TXCommandExcecuter.h"
+
+#include <QDir>
+
+namespace {
+
+class RecordingDelegate : public TXCommandDelegate
+{
+public:
+    void ruvoTaskFinished(TXCommandExcecuter *runner) override
+    {
+        ++finishedCount;
+        output = runner->outStr();
+        error = runner->errorStr();
+    }
+    void readOutPut(TXCommandExcecuter *) override { ++spillCount; }
+    QString errorFilePath() const override { return errorFile; }
+    QString outFilePath() const override { return outFile; }
+
+    int finishedCount = 0;
+    int spillCount = 0;
+    QString output;
+    QString error;
+    QString errorFile;
+    QString outFile;
+};
+
+}  // namespace
+
+class TXCommandExcecuterTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        runner.setDelegate(&delegate);
+        runner.setPacing({100, 1, 200, 1});
+    }
+
+    // Runs a shell script as the engine; further arguments become $0, $1...
+    void runScript(const QString &script, int executionType = 0, const QStringList &scriptArguments = {})
+    {
+        EngineArgs args;
+        args.add("-c").add(script);
+        for (const QString &argument : scriptArguments)
+            args.add(argument);
+        run(args.build(), executionType);
+    }
+
+    void run(const EngineArguments &arguments, int executionType = 0, const QString &executable = "/bin/sh")
+    {
+        runner.setCommandString(executable);
+        runner.setCommandArguments(arguments);
+        runner.performAsynchronousExecutionFor(executionType, spillFolder());
+    }
+
+    bool waitForEnd() { return waitUntil([&] { return delegate.finishedCount > 0; }); }
+    QString spillFolder() const { return root() + "/delete"; }
+
+    QStringList spillFiles() const
+    {
+        return QDir(spillFolder()).entryList(QDir::Files, QDir::Name);
+    }
+
+    RecordingDelegate delegate;
+    TXCommandExcecuter runner;
+};
+
+TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
+{
+    const struct {
+        const char *name;
+        const char *script;
+        QString output;
+        QString error;
+    } cases[] = {
+        {"two streams, slow output", R"(printf 'a\n'; printf 'e1' >&2; sleep 0.1; printf 'b\n'; printf 'e2' >&2)",
+         "a\nb\n", "e1e2"},
+        {"nothing written", "exit 0", "", ""},
+        {"character split between chunks", R"(printf '\303'; sleep 0.2; printf '\251\n')", QString::fromUtf8("\xC3\xA9\n"),
+         ""},
+        {"Mac Roman bytes", R"(printf 'caf\216\n')", QString::fromUtf8("caf\xC3\xA9\n"), ""},
+        {"unterminated last line", R"(printf '[a]\n[b]')", "[a]\n[b]", ""},
+        {"crash after some output", R"(printf 'before\n'; kill -SEGV $$)", "before\n", ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        delegate.finishedCount = 0;
+        runScript(c.script);
+        ASSERT_TRUE(waitForEnd());
+        spinFor(50);
+        EXPECT_EQ(delegate.finishedCount, 1);
+        EXPECT_EQ(delegate.output, c.output);
+        EXPECT_EQ(delegate.error, c.error);
+        EXPECT_TRUE(spillFiles().isEmpty());
+    }
+}
+
+TEST_F(TXCommandExcecuterTest, ASpillingRunHandsOverCompleteLinesInFiles)
+{
+    // 12,000 numbered lines of about 12 characters, then an incomplete one.
+    runScript(R"(i=0; while [ $i -lt 12000 ]; do echo "[deleted][$i]"; i=$((i+1)); done; printf '[deleted][tail')", 1);
+    ASSERT_TRUE(waitForEnd());
+
+    QStringList lines;
+    for (const QString &name : spillFiles()) {
+        QFile file(spillFolder() + u'/' + name);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        if (!text.isEmpty())
+            lines << text.split(u'\n');
+    }
+    EXPECT_EQ(delegate.spillCount, spillFiles().size());
+    EXPECT_GE(delegate.spillCount, 1);
+    lines << delegate.output.split(u'\n');
+    ASSERT_EQ(lines.size(), 12001);
+    for (int i = 0; i < 12000; ++i)
+        ASSERT_EQ(lines[i], QStringLiteral("[deleted][%1]").arg(i));
+    EXPECT_EQ(lines.last(), "[deleted][tail");
+}
+
+TEST_F(TXCommandExcecuterTest, AnElementLineLeftAtASpillKeepsItsLineBreak)
+{
+    // One long element line without a line break: every spill keeps it, with "\n" after it.
+    runScript(R"(printf '<item fname="'; head -c 60000 /dev/zero | tr '\0' 'x'; printf '"/>')", 1);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.output, "<item fname=\"" + QString(60000, u'x') + "\"/>\n");
+    EXPECT_GE(delegate.spillCount, 1);
+}
+
+TEST_F(TXCommandExcecuterTest, StoppingKillsOurChildAndStillEndsTheRun)
+{
+    runScript("echo started; exec sleep 30");
+    ASSERT_TRUE(waitUntil([&] { return runner.outStr() == "started\n"; }));
+    EXPECT_TRUE(runner.isRunning());
+    runner.pause(true);
+    runner.pause(false);
+    runner.stopProcess();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.output, "started\n");
+    EXPECT_FALSE(runner.isRunning());
+    runner.stopProcess();  // nothing of ours runs: no signal goes anywhere
+    runner.pause(true);
+}
+
+TEST_F(TXCommandExcecuterTest, ARunThatCannotStartEndsWithAnError)
+{
+    const struct {
+        const char *name;
+        EngineArguments arguments;
+        QString executable;
+        const char *reason;
+    } cases[] = {
+        {"missing executable", EngineArgs().add("--get-quota").build(), root() + "/no-such-engine", "no-such-engine"},
+        {"missing value", EngineArgs().add("--files-from=", "").build(), "/bin/true", "--files-from="},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        delegate.finishedCount = 0;
+        run(c.arguments, 0, c.executable);
+        EXPECT_EQ(delegate.finishedCount, 0);  // told later, never inside the call
+        ASSERT_TRUE(waitForEnd());
+        EXPECT_TRUE(delegate.error.startsWith("ERROR")) << delegate.error.toStdString();
+        EXPECT_TRUE(delegate.error.contains(c.reason));
+        EXPECT_EQ(delegate.output, "");
+    }
+}
+
+TEST_F(TXCommandExcecuterTest, CredentialFilesAreReadableByTheEngineAndGoAfterTheRun)
+{
+    EngineArgs args;
+    args.add("-c").add(R"(cat "${0#--password-file=}")").passwordFile("s3cret pass");
+    const EngineArguments arguments = args.build();
+    const QString credentialFile = arguments.arguments.last().mid(QStringLiteral("--password-file=").size());
+    run(arguments);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(delegate.output, "s3cret pass");
+    EXPECT_FALSE(runner.commandArguments().join(u' ').contains("s3cret"));
+    // The test's own copy of the vector still holds the files; the runner let go of them.
+    EXPECT_TRUE(QFile::exists(credentialFile));
+}
+
+TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBothFiles)
+{
+    delegate.errorFile = root() + "/upload-error.txt";
+    delegate.outFile = root() + "/upload-out.txt";
+    const struct {
+        const char *name;
+        const char *script;
+        QString error;
+    } cases[] = {
+        {"error text", R"(printf 'ok' > "$1"; printf 'upload failed' > "$0")", "upload failed"},
+        {"empty error file", R"(printf 'ok' > "$1"; : > "$0")", QString()},
+        {"no files at all", "exit 3", QString()},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        runner.setCommandString("/bin/sh");
+        runner.setCommandArguments(
+            EngineArgs().add("-c").add(c.script).add(delegate.errorFile).add(delegate.outFile).build());
+        QString error = "stale";
+        runner.executeThumbnailBackup(&error);
+        EXPECT_EQ(error, c.error);
+        EXPECT_EQ(error.isNull(), c.error.isNull());
+        EXPECT_FALSE(QFile::exists(delegate.errorFile));
+        EXPECT_FALSE(QFile::exists(delegate.outFile));
+    }
+}
