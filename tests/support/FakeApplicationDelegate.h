@@ -7,7 +7,10 @@
 
 // Stands in for the client's main controller in tests of the lower layers.
 // Install it with QLApplicationDelegate::setCurrent for the test's duration.
-class FakeApplicationDelegate : public QLApplicationDelegate
+// A layer that asks more of the main controller fakes its own delegate class
+// on top of this one (FakeApplicationDelegateOf<ItsDelegate>).
+template <class Delegate = QLApplicationDelegate>
+class FakeApplicationDelegateOf : public Delegate
 {
 public:
     User &userObject() override { return account; }
@@ -31,3 +34,5 @@ public:
     std::optional<QString> actualName;
     QList<QStringList> sessionRecords;  // one per sendSessionLogInformation
 };
+
+using FakeApplicationDelegate = FakeApplicationDelegateOf<>;
