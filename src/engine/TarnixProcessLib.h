@@ -54,6 +54,8 @@ public:
     bool isRunning() const;
     // Kills our engine while it runs; the run still finishes as usual.
     void stopProcess();
+    // The session's name for the same stop at the end of a restore.
+    void stopProcessForRestore() { stopProcess(); }
     // 0 while the engine runs, else its exit status.
     int terminationStatus() const;
 
