@@ -143,7 +143,7 @@ TEST_F(TXCommandExcecuterTest, StoppingKillsOurChildAndStillEndsTheRun)
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(delegate.output, "started\n");
     EXPECT_FALSE(runner.isRunning());
-    runner.stopProcess();  // nothing of ours runs: no signal goes anywhere
+    runner.stopProcess();  // harmless once our child is gone
     runner.pause(true);
 }
 

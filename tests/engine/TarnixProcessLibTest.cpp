@@ -110,7 +110,7 @@ TEST_F(TarnixProcessLibTest, AHangingEngineIsStoppedAndTheRunStillFinishes)
     engine.stopProcess();
     ASSERT_TRUE(waitForEvent("finished"));
     EXPECT_NE(engine.terminationStatus(), 0);
-    engine.stopProcess();  // nothing of ours runs any more: no signal goes anywhere
+    engine.stopProcess();  // harmless once our engine is gone
     EXPECT_EQ(controller.finishedCount(), 1);
 }
 
