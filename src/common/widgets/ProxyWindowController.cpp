@@ -204,7 +204,10 @@ ProxyData ProxyWindowController::fieldValues() const
     return fields;
 }
 
-int ProxyWindowController::SaveSetting(QString *reason) { return ProxySettingFile::save(mSettingFilePath, fieldValues(), reason); }
+int ProxyWindowController::SaveSetting(QString *reason)
+{
+    return ProxySettingFile::save(mSettingFilePath, fieldValues(), reason);
+}
 
 // The Save button: a saved window closes; otherwise the user learns what to mend.
 void ProxyWindowController::saveClicked()
