@@ -78,6 +78,14 @@ TEST_F(FMDatabaseQueuePoolTest, AQueueOnAFileThatCannotBeOpenedIsNotCreated)
     EXPECT_EQ(FMDatabaseQueue::databaseQueueWithPath(root() + "/missing/index.qlenc"), nullptr);
 }
 
+TEST_F(FMDatabaseQueuePoolTest, WorkThatWaitsForItsOwnQueueStopsInsteadOfHanging)
+{
+    auto queue = FMDatabaseQueue::databaseQueueWithPath(dbPath());
+    ASSERT_TRUE(queue);
+    EXPECT_DEATH(queue->inDatabase([&](FMDatabase *) { queue->inDatabase([](FMDatabase *) {}); }),
+                 "inDatabase: was called reentrantly on the same queue");
+}
+
 TEST_F(FMDatabaseQueuePoolTest, APoolGivesEachThreadAConnectionOfItsOwn)
 {
     FMDatabasePool pool(dbPath());
