@@ -62,14 +62,9 @@ bool FMDatabase::openWithFlags(int flags)
     mLayerError.reset();
     if (mMaxBusyRetryTimeInterval > 0)
         setMaxBusyRetryTimeInterval(mMaxBusyRetryTimeInterval);
-    // A failed key shows on the first read, as "not a database".
-    setKey(kDatabaseKey);
+    // The key is tried by the first read: a wrong one shows there, as "not a database".
+    sqlite3_key(mDb, kDatabaseKey.constData(), int(kDatabaseKey.size()));
     return true;
-}
-
-bool FMDatabase::setKey(const QByteArray &key)
-{
-    return sqlite3_key(mDb, key.constData(), int(key.size())) == SQLITE_OK;
 }
 
 bool FMDatabase::close()
@@ -77,11 +72,9 @@ bool FMDatabase::close()
     closeOpenResultSets();
     if (!mDb)
         return true;
-    if (const int result = sqlite3_close(mDb); result == SQLITE_BUSY || result == SQLITE_LOCKED) {
-        while (sqlite3_stmt *leftover = sqlite3_next_stmt(mDb, nullptr))
-            sqlite3_finalize(leftover);
-        sqlite3_close(mDb);
-    }
+    // No statement is left to keep the handle busy: the result sets were closed
+    // above and every update finalizes its own.
+    sqlite3_close(mDb);
     mDb = nullptr;
     mInTransaction = false;
     mLayerError.reset();

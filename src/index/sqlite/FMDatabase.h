@@ -97,7 +97,6 @@ private:
     };
 
     QByteArray sqlitePath() const;
-    bool setKey(const QByteArray &key);
     void failWith(int code, const QString &message);
     bool ensureOpenForExecution();
     std::unique_ptr<FMStatement> prepareAndBind(const QString &sql, const QVariantList &arguments);

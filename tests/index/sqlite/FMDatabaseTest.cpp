@@ -302,6 +302,9 @@ TEST_F(FMDatabaseBusyTest, WithoutABusyHandlerALockFailsAtOnce)
     auto writer = openDatabase(dbPath());
     EXPECT_EQ(writer->maxBusyRetryTimeInterval(), FMDatabaseWaits::kMaxBusyRetryTimeInterval);
     writer->setMaxBusyRetryTimeInterval(0);
+    const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(writer->executeUpdate("insert into t values (1)"));
+    const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(writer->lastErrorCode(), SQLITE_BUSY);
+    EXPECT_LT(waited.count(), FMDatabaseWaits::kMaxBusyRetryTimeInterval / 2);
 }
