@@ -23,7 +23,7 @@ class FMStatement;
 // Arguments fill the "?" placeholders in order, exactly one value each, and bind as:
 //   invalid QVariant or nullptr    NULL
 //   QByteArray                     blob (an empty one stays a zero-length blob)
-//   QDateTime                      double: seconds since 1970
+//   QDateTime                      double: seconds since 1970 (an invalid one NULL)
 //   bool                           integer 1 or 0
 //   signed or unsigned integers    integer (unsigned 32-bit values zero-extended)
 //   float, double                  double

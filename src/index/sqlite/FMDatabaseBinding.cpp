@@ -17,8 +17,12 @@ int FMDatabase::bindObject(const QVariant &value, int column, sqlite3_stmt *stat
             return sqlite3_bind_zeroblob(statement, column, 0);
         return sqlite3_bind_blob(statement, column, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
     }
-    case QMetaType::QDateTime:
-        return sqlite3_bind_double(statement, column, double(value.toDateTime().toMSecsSinceEpoch()) / 1000.0);
+    case QMetaType::QDateTime: {
+        const QDateTime date = value.toDateTime();
+        if (!date.isValid())  // no date at all, not 1970
+            return sqlite3_bind_null(statement, column);
+        return sqlite3_bind_double(statement, column, double(date.toMSecsSinceEpoch()) / 1000.0);
+    }
     case QMetaType::Bool:
         return sqlite3_bind_int(statement, column, value.toBool() ? 1 : 0);
     case QMetaType::Char:

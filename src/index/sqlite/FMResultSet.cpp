@@ -118,7 +118,7 @@ QDateTime FMResultSet::dateForColumnIndex(int columnIndex) const
     if (columnIndexIsNull(columnIndex))
         return QDateTime();
     const double seconds = doubleForColumnIndex(columnIndex);
-    return QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), Qt::UTC);
+    return QDateTime::fromMSecsSinceEpoch(qRound64(seconds * 1000.0), Qt::UTC);
 }
 
 QByteArray FMResultSet::dataForColumnIndex(int columnIndex) const

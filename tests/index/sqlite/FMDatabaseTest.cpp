@@ -125,6 +125,7 @@ TEST_F(FMDatabaseTest, BindsEveryKindOfValue)
         {"qint64", QVariant(qint64(-1) << 40), "integer", QVariant(qint64(-1) << 40)},
         {"double", QVariant(1.5), "real", QVariant(1.5)},
         {"date", QVariant(oneDayAndAHalfSecond), "real", QVariant(86400.5)},
+        {"invalid date", QVariant(QDateTime()), "null", QVariant()},
         {"text", QVariant(QString::fromUtf8("h\xc3\xa9llo 'q' \"dq\"")), "text",
          QVariant(QString::fromUtf8("h\xc3\xa9llo 'q' \"dq\""))},
         {"null string", QVariant(QString()), "text", QVariant(QString(""))},
