@@ -19,7 +19,7 @@ public:
 
     void didReceiveIPCMessage(const QVariantList &message) override
     {
-        std::this_thread::sleep_for(mHandlingTime);
+        std::this_thread::sleep_for(mHandlingTime.load());
         std::lock_guard lock(mMutex);
         mMessages.append(QVariant(message));
         mArrived.notify_all();
