@@ -7,10 +7,12 @@
 #include "PathTemplate.h"
 #include "QLBackupProgressLogger.h"
 
+#include <exception>
+
 namespace {
 
-// Threads for messages sent on threads of their own are never short: each
-// message starts at once, whatever else is being sent.
+// Enough threads that a message sent on a thread of its own starts at once,
+// whatever else is being sent.
 constexpr int kMaxMessageThreads = 64;
 
 }  // namespace
@@ -96,9 +98,18 @@ QString MessageSendingModule::receive(const QByteArray &bytes)
 {
     QString reason;
     const std::optional<QVariantList> message = IPCMessage::decode(bytes, &reason);
-    if (message)
+    if (!message)
+        return reason;
+    // A failing handler must not take the listening thread down with it.
+    try {
         didReceiveDataFromOtherProcess(*message);
-    return reason;
+    } catch (const std::exception &error) {
+        trace(QStringLiteral("the handler of a message of type %1 failed: %2")
+                  .arg(message->value(1).toString(), QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        trace(QStringLiteral("the handler of a message of type %1 failed").arg(message->value(1).toString()));
+    }
+    return {};
 }
 
 void MessageSendingModule::sendMessageInternal(const QVariantList &message)

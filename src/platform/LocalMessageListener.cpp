@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kBacklog = 16;
 constexpr qsizetype kReadChunk = 64 * 1024;
+constexpr std::chrono::milliseconds kAcceptRetryPause {100};
 
 // The lock is held for the listener's life and released by the system when
 // its program ends, however it ends.
@@ -125,8 +126,10 @@ void LocalMessageListener::run()
         std::vector<pollfd> entries {{mWake.get(), POLLIN, 0}, {mSocket.get(), POLLIN, 0}};
         for (const Peer &peer : mPeers)
             entries.push_back({peer.fd.get(), POLLIN, 0});
-        if (::poll(entries.data(), entries.size(), pollTimeout()) < 0 && errno != EINTR)
+        if (::poll(entries.data(), entries.size(), pollTimeout()) < 0 && errno != EINTR) {
+            mHandlers.log(QStringLiteral("stopped listening: %1").arg(systemError()));
             return;
+        }
         if (entries[0].revents != 0)
             return;
         // Peers served in this round are those polled; new ones wait for the next.
@@ -162,8 +165,14 @@ void LocalMessageListener::acceptPeers()
 {
     for (;;) {
         UniqueFd fd(::accept4(mSocket.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
-        if (!fd.isValid())
+        if (!fd.isValid()) {
+            if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED) {
+                // Out of descriptors, say: the waiting connection would wake the loop at once again.
+                mHandlers.log(QStringLiteral("cannot take a connection: %1").arg(systemError()));
+                std::this_thread::sleep_for(kAcceptRetryPause);
+            }
             return;
+        }
         const std::optional<uid_t> user = MessageFraming::peerUser(fd.get());
         if (user != mSettings.acceptedUser) {
             mHandlers.log(user ? QStringLiteral("refused a connection from user %1").arg(*user)

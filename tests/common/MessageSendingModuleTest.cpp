@@ -15,17 +15,19 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Short where a timeout is what a test is about, patient elsewhere: the machine may be busy.
 constexpr std::chrono::milliseconds kShortTimeout = 300ms;
+constexpr std::chrono::milliseconds kPatientTimeout = 5s;
 const QString kMachine = QStringLiteral("C02XYZ");
 
 class MessageSendingModuleTest : public SandboxFixture
 {
 protected:
-    // A module with shortened timeouts, listening under own and sending to other.
+    // A module listening under own and sending to other.
     static std::unique_ptr<MessageSendingModule> module(const QString &own, const QString &other,
                                                         IPCMessageDelegate *delegate = nullptr)
     {
-        auto result = std::make_unique<MessageSendingModule>(kShortTimeout, kShortTimeout);
+        auto result = std::make_unique<MessageSendingModule>(kPatientTimeout, kPatientTimeout);
         result->setDelegate(delegate);
         EXPECT_TRUE(result->setupConnection(own, other));
         return result;
@@ -124,9 +126,9 @@ TEST_F(MessageSendingModuleTest, AfterTheOtherProgramRestartsTheFirstSendIsLostA
 TEST_F(MessageSendingModuleTest, AHandlerSlowerThanTheReplyTimeoutMakesTheSenderDropItsConnection)
 {
     IPCMessageRecorder atMonitor;
-    atMonitor.setHandlingTime(2 * kShortTimeout);
+    atMonitor.setHandlingTime(3 * kShortTimeout);
     auto monitor = module(mMonitor, mClient, &atMonitor);
-    RemoteMessageConnection toMonitor(kShortTimeout, kShortTimeout);
+    RemoteMessageConnection toMonitor(kPatientTimeout, kShortTimeout);
     toMonitor.setTarget(mMonitor);
     const QByteArray greeting = IPCMessage::encode(message("", "3", mClient, mMonitor));
     QString error;
@@ -181,15 +183,35 @@ TEST_F(MessageSendingModuleTest, MalformedMessagesAreRefusedWithATracedReasonAnd
     };
     for (const Case &c : cases) {
         QString error;
-        auto connection = LocalMessageConnection::open(mMonitor, kShortTimeout, &error);
+        auto connection = LocalMessageConnection::open(mMonitor, kPatientTimeout, &error);
         ASSERT_TRUE(connection) << qPrintable(error);
-        EXPECT_FALSE(connection->call(c.bytes, kShortTimeout, kShortTimeout, &error)) << c.reason;
+        EXPECT_FALSE(connection->call(c.bytes, kPatientTimeout, kPatientTimeout, &error)) << c.reason;
         EXPECT_TRUE(waitForTrace(QStringLiteral("refused a message: ") + c.reason)) << c.reason;
     }
     auto client = module(mClient, mMonitor);
     client->sendIPCMessage(QString(), 3, false);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
     EXPECT_EQ(atMonitor.messages(), (QVariantList {good}));
+}
+
+TEST_F(MessageSendingModuleTest, AHandlerThatThrowsIsTracedAndListeningGoesOn)
+{
+    struct ThrowingOnce : IPCMessageRecorder {
+        std::atomic<bool> mThrow = true;
+        void didReceiveIPCMessage(const QVariantList &message) override
+        {
+            if (mThrow.exchange(false))
+                throw std::runtime_error("no such window");
+            IPCMessageRecorder::didReceiveIPCMessage(message);
+        }
+    } atMonitor;
+    auto monitor = module(mMonitor, mClient, &atMonitor);
+    auto client = module(mClient, mMonitor);
+    client->sendIPCMessage(QStringLiteral("first"), 2, false);
+    client->sendIPCMessage(QStringLiteral("second"), 2, false);
+    ASSERT_TRUE(atMonitor.waitForMessages(1));
+    EXPECT_EQ(atMonitor.messages(), (QVariantList {message("second", "2", mClient, mMonitor)}));
+    EXPECT_TRUE(traceText().contains("the handler of a message of type 2 failed: no such window"));
 }
 
 TEST_F(MessageSendingModuleTest, APayloadThatIsNeitherTextNorDictionarySendsNothing)
@@ -209,7 +231,7 @@ TEST_F(MessageSendingModuleTest, APayloadThatIsNeitherTextNorDictionarySendsNoth
 TEST_F(MessageSendingModuleTest, ASecondModuleCannotListenUnderANameInUse)
 {
     auto first = module(mClient, mMonitor);
-    MessageSendingModule second(kShortTimeout, kShortTimeout);
+    MessageSendingModule second;
     EXPECT_FALSE(second.setupConnection(mClient, mMonitor));
     EXPECT_TRUE(traceText().contains("cannot listen: the name " + mClient + " is served by a running program"))
         << qPrintable(traceText());
