@@ -133,16 +133,12 @@ void LocalMessageListener::run()
         if (entries[0].revents != 0)
             return;
         // Peers served in this round are those polled; new ones wait for the next.
-        std::vector<bool> keep(mPeers.size(), true);
         for (size_t i = 0; i < mPeers.size(); ++i) {
-            if (entries[i + 2].revents != 0)
-                keep[i] = readFrom(mPeers[i]);
+            if (entries[i + 2].revents != 0 && !readFrom(mPeers[i]))
+                mPeers[i].fd.reset();
         }
-        for (size_t i = mPeers.size(); i-- > 0;) {
-            if (!keep[i])
-                mPeers.erase(mPeers.begin() + qsizetype(i));
-        }
-        dropLatePeers();
+        closeLatePeers();
+        std::erase_if(mPeers, [](const Peer &peer) { return !peer.fd.isValid(); });
         if (entries[1].revents != 0)
             acceptPeers();
     }
@@ -235,13 +231,14 @@ bool LocalMessageListener::deliverCompleteMessages(Peer &peer)
     return true;
 }
 
-void LocalMessageListener::dropLatePeers()
+void LocalMessageListener::closeLatePeers()
 {
     const Clock::time_point now = Clock::now();
-    const auto late = [&](const Peer &peer) { return peer.deadline && *peer.deadline <= now; };
-    const auto count = std::count_if(mPeers.begin(), mPeers.end(), late);
-    for (qsizetype i = 0; i < count; ++i)
-        mHandlers.log(QStringLiteral("closed a connection whose message was not complete within %1")
-                          .arg(MessageFraming::secondsText(mSettings.requestTimeout)));
-    mPeers.erase(std::remove_if(mPeers.begin(), mPeers.end(), late), mPeers.end());
+    for (Peer &peer : mPeers) {
+        if (peer.fd.isValid() && peer.deadline && *peer.deadline <= now) {
+            mHandlers.log(QStringLiteral("closed a connection whose message was not complete within %1")
+                              .arg(MessageFraming::secondsText(mSettings.requestTimeout)));
+            peer.fd.reset();
+        }
+    }
 }

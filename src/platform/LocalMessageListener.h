@@ -65,7 +65,7 @@ private:
     void acceptPeers();
     bool readFrom(Peer &peer);
     bool deliverCompleteMessages(Peer &peer);
-    void dropLatePeers();
+    void closeLatePeers();
 
     const QString mSocketPath;
     const Settings mSettings;
