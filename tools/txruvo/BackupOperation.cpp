@@ -3,9 +3,15 @@
 #include "Markers.h"
 #include "Posix.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <thread>
 
 namespace {
+
+// Copies run on a few threads: creating files is mostly waiting on the file
+// system, which several threads can share.
+constexpr int kMaxWorkers = 4;
 
 bool isBackupMode(const CommandLine &commandLine)
 {
@@ -33,15 +39,8 @@ BackupOperation::BackupOperation(SessionRun &run)
 
 int BackupOperation::run()
 {
-    const QList<ListEntry> &entries = mRun.entries();
-    for (int i = 0; i < entries.size(); ++i) {
-        std::optional<Stop> stop = mRun.beforeEntry(i);
-        if (!stop)
-            stop = backUp(entries.at(i));
-        if (stop)
-            return stop->exitStatus;
-    }
-    return mRun.finish();
+    const int workers = std::min(kMaxWorkers, std::max(1, int(std::thread::hardware_concurrency())));
+    return mRun.forEachEntry(workers, [this](const ListEntry &entry) { return backUp(entry); });
 }
 
 std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
@@ -92,15 +91,15 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
         mRun.fileError(line, Posix::errorText(errno));
         return std::nullopt;
     }
+    struct stat stored {};
+    const bool exists = Posix::lstatPath(itemPath, &stored);
+    // The marker of an item that is not there is a leftover and is replaced.
     const QString markerPath = DriveLayout::markerPath(itemPath);
-    const std::optional<Markers::ItemRecord> marker = Markers::readItem(markerPath);
+    const std::optional<Markers::ItemRecord> marker = exists ? Markers::readItem(markerPath) : std::nullopt;
     const Markers::ItemRecord record{marker ? marker->encName : Markers::encodeName(Posix::fileName(itemPath)),
                                      line};
     const QByteArray markerContent = Markers::itemContent(record);
     const bool markerCurrent = marker && Markers::itemContent(*marker) == markerContent;
-
-    struct stat stored {};
-    const bool exists = Posix::lstatPath(itemPath, &stored);
     if (exists && S_ISDIR(stored.st_mode)) {
         mRun.fileError(line, QStringLiteral("Operation not permitted (a folder is stored under this name)"));
         return std::nullopt;
@@ -138,9 +137,12 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
 
 std::optional<QString> BackupOperation::folderId(const QString &folder)
 {
-    const auto known = mFolderIds.constFind(folder);
-    if (known != mFolderIds.cend())
-        return known.value();
+    {
+        QMutexLocker locker(&mFolderIdsLock);
+        const auto known = mFolderIds.constFind(folder);
+        if (known != mFolderIds.cend())
+            return known.value();
+    }
     if (folder != mLayout.computerFolder()) {
         if (!folder.startsWith(mLayout.computerFolder() + '/')) {
             errno = EINVAL;
@@ -152,8 +154,10 @@ std::optional<QString> BackupOperation::folderId(const QString &folder)
             return std::nullopt;
     }
     std::optional<QString> id = Markers::ensureFolderId(folder);
-    if (id)
+    if (id) {
+        QMutexLocker locker(&mFolderIdsLock);
         mFolderIds.insert(folder, *id);
+    }
     return id;
 }
 

@@ -6,6 +6,7 @@
 #include "VersionShelf.h"
 
 #include <QHash>
+#include <QMutex>
 
 // A backup or sync run: every list line is a path below the source root
 // (the positional before the remote, "/" in backup mode, the block's base
@@ -37,5 +38,6 @@ private:
     bool mKeepVersions;
     DriveLayout mLayout;
     VersionShelf mShelf;
-    QHash<QString, QString> mFolderIds;
+    QMutex mFolderIdsLock;
+    QHash<QString, QString> mFolderIds;  // folder -> identifier, for the folders met in this run
 };

@@ -1,10 +1,6 @@
 #include "FileCopier.h"
 
-#include "CommandLine.h"
-#include "DriveLayout.h"
 #include "Posix.h"
-
-#include <QAtomicInt>
 
 #include <algorithm>
 
@@ -13,13 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace {
-
-QAtomicInt gTemporaryCounter;
-
-}  // namespace
-
-FileCopier::FileCopier(std::optional<quint64> *budget)
+FileCopier::FileCopier(DriveBudget &budget)
     : mBudget(budget)
 {
 }
@@ -42,10 +32,7 @@ bool FileCopier::openSource(const QString &sourcePath, struct stat *status)
 
 bool FileCopier::copyTo(const QString &destinationFolder, const ChunkCallback &onChunk)
 {
-    mTemporaryPath = joinPath(destinationFolder, QStringLiteral("%1%2-%3.part")
-                                                     .arg(QLatin1String(DriveLayout::kTemporaryPrefix))
-                                                     .arg(::getpid())
-                                                     .arg(gTemporaryCounter.fetchAndAddRelaxed(1)));
+    mTemporaryPath = Posix::temporaryPath(destinationFolder);
     const int destination = ::open(Posix::native(mTemporaryPath).constData(),
                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (destination < 0) {
@@ -82,13 +69,9 @@ bool FileCopier::copyTo(const QString &destinationFolder, const ChunkCallback &o
 
 bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)
 {
-    qint64 wanted = kChunkBytes;
-    if (mBudget && mBudget->has_value()) {
-        const quint64 left = quint64(mSourceStatus.st_size) > done ? quint64(mSourceStatus.st_size) - done : 0;
-        if (left > 0 && **mBudget == 0)
-            return fail(Failure::DriveFull, ENOSPC);
-        wanted = qint64(std::min<quint64>(quint64(wanted), **mBudget));
-    }
+    const qint64 wanted = qint64(mBudget.grant(kChunkBytes));
+    if (wanted == 0 && quint64(mSourceStatus.st_size) > done)
+        return fail(Failure::DriveFull, ENOSPC);
     ssize_t got = -1;
     if (!mPlainReadWrite) {
         got = ::copy_file_range(mSource, nullptr, destination, nullptr, size_t(wanted), 0);
@@ -98,19 +81,19 @@ bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)
             return failCopy(errno);
     }
     if (mPlainReadWrite) {
-        static QByteArray buffer(1 << 20, Qt::Uninitialized);
-        got = ::read(mSource, buffer.data(), size_t(std::min<qint64>(wanted, buffer.size())));
+        if (mBuffer.isEmpty())
+            mBuffer.resize(kPlainBufferBytes);
+        got = ::read(mSource, mBuffer.data(), size_t(std::min<qint64>(wanted, mBuffer.size())));
         if (got < 0)
             return fail(Failure::Source, errno);
         for (ssize_t written = 0; written < got;) {
-            const ssize_t step = ::write(destination, buffer.constData() + written, size_t(got - written));
+            const ssize_t step = ::write(destination, mBuffer.constData() + written, size_t(got - written));
             if (step < 0)
                 return failCopy(errno);
             written += step;
         }
     }
-    if (mBudget && mBudget->has_value())
-        **mBudget -= quint64(got);
+    mBudget.spend(quint64(got));
     *copied = got;
     return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DriveBudget.h"
+
 #include <QString>
 
 #include <functional>
@@ -15,15 +17,14 @@ class FileCopier
 {
 public:
     static constexpr qint64 kChunkBytes = 8 << 20;
+    static constexpr qint64 kPlainBufferBytes = 1 << 20;  // where the kernel cannot copy for us
 
     enum class Failure { None, Source, Destination, DriveFull, Cancelled };
 
     // Told the bytes done after each chunk; answers false to cancel.
     using ChunkCallback = std::function<bool(quint64 done)>;
 
-    // budget: bytes the drive may still take, counted down by every copy (a
-    // test hook that makes a drive full); none for no limit.
-    explicit FileCopier(std::optional<quint64> *budget = nullptr);
+    explicit FileCopier(DriveBudget &budget);
     ~FileCopier();
     FileCopier(const FileCopier &) = delete;
     FileCopier &operator=(const FileCopier &) = delete;
@@ -45,11 +46,12 @@ private:
     bool fail(Failure failure, int error);
     void discard();
 
-    std::optional<quint64> *mBudget;
+    DriveBudget &mBudget;
     int mSource = -1;
     struct stat mSourceStatus {};
     QString mTemporaryPath;
     bool mPlainReadWrite = false;
+    QByteArray mBuffer;
     Failure mFailure = Failure::None;
     int mError = 0;
 };

@@ -77,7 +77,7 @@ std::optional<QString> Markers::ensureFolderId(const QString &folder)
     // Random identifiers need no counter shared between engines or drives.
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const QString marker = folderMarkerPath(folder);
-    const QString draft = marker + QStringLiteral(".%1").arg(::getpid());
+    const QString draft = Posix::temporaryPath(folder);
     if (!Posix::writeSmall(draft, "folder_id=" + id.toUtf8() + '\n'))
         return std::nullopt;
     // A link does not replace a marker another engine put there meanwhile.

@@ -1,5 +1,10 @@
 #include "Posix.h"
 
+#include "CommandLine.h"
+#include "DriveLayout.h"
+
+#include <QAtomicInt>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -80,6 +85,16 @@ bool Posix::linkOrMove(const QString &from, const QString &to)
     if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK)
         return false;
     return ::rename(native(from).constData(), native(to).constData()) == 0;
+}
+
+QString Posix::temporaryPath(const QString &folder)
+{
+    static const qint64 processId = ::getpid();
+    static QAtomicInt counter;
+    return joinPath(folder, QStringLiteral("%1%2-%3.part")
+                                .arg(QLatin1String(DriveLayout::kTemporaryPrefix))
+                                .arg(processId)
+                                .arg(counter.fetchAndAddRelaxed(1)));
 }
 
 QString Posix::fileName(const QString &path)

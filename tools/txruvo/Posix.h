@@ -32,6 +32,10 @@ bool makeFolders(const QString &path);
 // links are available.
 bool linkOrMove(const QString &from, const QString &to);
 
+// A fresh name for a temporary file in the folder: ".txruvo-<pid>-<n>.part",
+// unique across the threads of this process.
+QString temporaryPath(const QString &folder);
+
 QString fileName(const QString &path);
 QString parentOf(const QString &path);
 

@@ -58,15 +58,8 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    const QList<ListEntry> &entries = mRun.entries();
-    for (int i = 0; i < entries.size(); ++i) {
-        std::optional<Stop> stop = mRun.beforeEntry(i);
-        if (!stop)
-            stop = restore(entries.at(i));
-        if (stop)
-            return stop->exitStatus;
-    }
-    return mRun.finish();
+    // One thread: the finders and version shelves are shared by all lines.
+    return mRun.forEachEntry(1, [this](const ListEntry &entry) { return restore(entry); });
 }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()

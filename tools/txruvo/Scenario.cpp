@@ -37,6 +37,7 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
         return std::nullopt;
     }
     const QVariantMap map = content->toMap();
+    scenario.active = true;
     scenario.errorText = map.value(QStringLiteral("errorText")).toString();
     if (map.contains(QStringLiteral("exitCode")))
         scenario.exitCode = map.value(QStringLiteral("exitCode")).toInt();

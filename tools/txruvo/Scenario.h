@@ -20,6 +20,7 @@ public:
     // the variable names a file that is not a readable dictionary.
     static std::optional<Scenario> fromEnvironment(QString *error);
 
+    bool active = false;                 // a scenario file was given
     QString errorText;                   // written to the error stream at the start of the run
     std::optional<int> exitCode;         // status of a normal end, and of StopMode::Exit
     StopMode stopMode = StopMode::None;  // how the run ends early

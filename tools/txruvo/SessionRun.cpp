@@ -3,8 +3,11 @@
 #include "Credentials.h"
 #include "Posix.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <thread>
+#include <vector>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -88,6 +91,46 @@ std::optional<SessionRun::Stop> SessionRun::checkCredentials()
     return std::nullopt;
 }
 
+int SessionRun::forEachEntry(int workers, const EntryHandler &handle)
+{
+    workers = mScenario.active ? 1 : std::clamp(workers, 1, int(std::max<qsizetype>(mEntries.size(), 1)));
+    if (workers == 1) {
+        for (int i = 0; i < mEntries.size(); ++i) {
+            std::optional<Stop> stop = beforeEntry(i);
+            if (!stop)
+                stop = handle(mEntries.at(i));
+            if (stop)
+                return stop->exitStatus;
+        }
+        return finish();
+    }
+    std::vector<std::thread> threads;
+    for (int worker = 0; worker < workers; ++worker)
+        threads.emplace_back([this, worker, workers, &handle] { handleShare(worker, workers, handle); });
+    for (std::thread &thread : threads)
+        thread.join();
+    return mStop ? mStop->exitStatus : finish();
+}
+
+void SessionRun::handleShare(int worker, int workers, const EntryHandler &handle)
+{
+    for (const ListEntry &entry : std::as_const(mEntries)) {
+        // Shared by the hash of the line, so one item never meets two threads.
+        if (qHash(entry.text) % uint(workers) != uint(worker))
+            continue;
+        if (mStopping)
+            return;
+        std::optional<Stop> stop = cancelRequested() ? std::optional(Stop{0}) : handle(entry);
+        if (stop) {
+            QMutexLocker locker(&mLock);
+            if (!mStop)
+                mStop = stop;
+            mStopping = true;
+            return;
+        }
+    }
+}
+
 std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
 {
     if (mScenario.stopMode != Scenario::StopMode::None && index == mScenario.stopAfterFiles) {
@@ -102,9 +145,15 @@ std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
             return Stop{mScenario.exitCode.value_or(kFatalStatus)};
         }
     }
-    if (mControl.cancelRequested())
+    if (cancelRequested())
         return Stop{0};
     return std::nullopt;
+}
+
+bool SessionRun::cancelRequested()
+{
+    QMutexLocker locker(&mLock);
+    return mControl.cancelRequested();
 }
 
 bool SessionRun::failedByScenario(const QString &entry)
@@ -125,11 +174,13 @@ int SessionRun::finish()
 
 void SessionRun::fileError(const QString &path, const QString &reason)
 {
+    QMutexLocker locker(&mLock);
     mErr.writeLine(QStringLiteral("IOERROR: [%1], : %2").arg(oneLine(path), reason));
 }
 
 SessionRun::Stop SessionRun::fatal(const QString &message)
 {
+    QMutexLocker locker(&mLock);
     mErr.writeLine(oneLine(message));
     return Stop{kFatalStatus};
 }
@@ -161,6 +212,7 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
     auto sinceProgress = std::make_shared<QElapsedTimer>();
     sinceProgress->start();
     return [this, file, kind, reported, sinceProgress](quint64 done) {
+        QMutexLocker locker(&mLock);
         mTransferred += done - *reported;
         *reported = done;
         if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
@@ -168,14 +220,27 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
             ProgressLine partial = file;
             partial.offset = done;
             partial.percent = int(done * 100 / file.size);
-            progress(partial, kind);
+            writeProgress(partial, kind);
         }
         return !mControl.cancelRequested();
     };
 }
 
-void SessionRun::progress(ProgressLine line, ProgressLine::Kind kind)
+void SessionRun::addSkipped(quint64 bytes)
 {
+    QMutexLocker locker(&mLock);
+    mSkipped += bytes;
+}
+
+void SessionRun::progress(const ProgressLine &line, ProgressLine::Kind kind)
+{
+    QMutexLocker locker(&mLock);
+    writeProgress(line, kind);
+}
+
+void SessionRun::writeProgress(const ProgressLine &completed, ProgressLine::Kind kind)
+{
+    ProgressLine line = completed;
     line.transferred = mTransferred;
     line.skipped = mSkipped;
     line.runTotal = mTransferred + mSkipped;

@@ -9,13 +9,17 @@
 #include "Scenario.h"
 
 #include <QElapsedTimer>
+#include <QMutex>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 
 // What backup and restore runs share: the output ("--o=") and error
 // ("--e=") files, the control files, the list, the credentials check, the
 // run totals and the scenario's hooks. Every message goes to those files in
 // the forms the client recognises; nothing significant goes to stdout.
+// Its members may be called from several worker threads at once.
 class SessionRun
 {
 public:
@@ -30,17 +34,17 @@ public:
 
     const CommandLine &commandLine() const { return mCommandLine; }
     const Scenario &scenario() const { return mScenario; }
-    const QList<ListEntry> &entries() const { return mEntries; }
     const QString &dataRoot() const { return mDataRoot; }
-    ControlFiles &control() { return mControl; }
-    std::optional<quint64> *driveBudget() { return &mDriveBudget; }
+    DriveBudget &driveBudget() { return mDriveBudget; }
 
-    // Before each list entry: the scenario's early end, or the user's cancel.
-    std::optional<Stop> beforeEntry(int index);
+    using EntryHandler = std::function<std::optional<Stop>(const ListEntry &)>;
+    // Handles every list entry, on up to `workers` threads (one entry, and
+    // so one item, always on the same thread; a scenario run always on one,
+    // so its effects follow the list), and answers the exit status.
+    int forEachEntry(int workers, const EntryHandler &handle);
+
     // The scenario's per-file failure for this entry, written as one when set.
     bool failedByScenario(const QString &entry);
-    // Status of a run that went through its whole list.
-    int finish();
 
     // "IOERROR: [<path>], : <reason>", the per-file error form the client counts.
     void fileError(const QString &path, const QString &reason);
@@ -57,12 +61,18 @@ public:
     FileCopier::ChunkCallback chunkReporter(const ProgressLine &file, ProgressLine::Kind kind);
 
     // Writes one progress line, filling in the run totals.
-    void progress(ProgressLine line, ProgressLine::Kind kind);
-    void addTransferred(quint64 bytes) { mTransferred += bytes; }
-    void addSkipped(quint64 bytes) { mSkipped += bytes; }
+    void progress(const ProgressLine &line, ProgressLine::Kind kind);
+    void addSkipped(quint64 bytes);
 
 private:
     std::optional<Stop> checkCredentials();
+    // Before each list entry: the scenario's early end, or the user's cancel.
+    std::optional<Stop> beforeEntry(int index);
+    void handleShare(int worker, int workers, const EntryHandler &handle);
+    // Status of a run that went through its whole list.
+    int finish();
+    void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
+    bool cancelRequested();
 
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
@@ -71,8 +81,12 @@ private:
     ControlFiles mControl;
     QString mDataRoot;
     QList<ListEntry> mEntries;
-    std::optional<quint64> mDriveBudget;
+    DriveBudget mDriveBudget;
+    QElapsedTimer mClock;
+
+    QMutex mLock;  // guards what follows, the writers and the control files
     quint64 mTransferred = 0;
     quint64 mSkipped = 0;
-    QElapsedTimer mClock;
+    std::optional<Stop> mStop;  // the first early end of any worker
+    std::atomic_bool mStopping = false;
 };

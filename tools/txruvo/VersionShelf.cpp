@@ -1,5 +1,6 @@
 #include "VersionShelf.h"
 
+#include "CommandLine.h"
 #include "Posix.h"
 
 #include <cstdio>
@@ -13,7 +14,7 @@ int VersionShelf::count(const QString &relativePath) const
 {
     // The highest slot, not the first gap: a run killed while shifting
     // slots leaves a gap, and no later version may land on a used slot.
-    if (!mLayout.hasVersions())
+    if (!mayHaveVersions(relativePath))
         return 0;
     for (int slot = DriveLayout::kMaxVersions; slot >= 1; --slot) {
         if (Posix::exists(mLayout.versionPath(relativePath, slot)))
@@ -34,10 +35,26 @@ int VersionShelf::shelve(const QString &relativePath, const QByteArray &markerCo
     const QString versionPath = mLayout.versionPath(relativePath, slot);
     if (!Posix::makeFolders(Posix::parentOf(versionPath)))
         return -1;
+    {
+        QMutexLocker locker(&mLock);
+        mFoldersWithVersions.insert(Posix::parentOf(relativePath), true);
+    }
     if (!Posix::linkOrMove(mLayout.itemPath(relativePath), versionPath))
         return -1;
     Posix::writeSmall(mLayout.markerVersionPath(relativePath, slot), markerContent);
     return slot;
+}
+
+bool VersionShelf::mayHaveVersions(const QString &relativePath) const
+{
+    if (!mLayout.hasVersions())
+        return false;
+    const QString folder = Posix::parentOf(relativePath);
+    QMutexLocker locker(&mLock);
+    auto known = mFoldersWithVersions.find(folder);
+    if (known == mFoldersWithVersions.end())
+        known = mFoldersWithVersions.insert(folder, Posix::exists(joinPath(mLayout.versionFolder(), folder)));
+    return known.value();
 }
 
 bool VersionShelf::makeRoom(const QString &relativePath) const

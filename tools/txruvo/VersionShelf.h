@@ -2,9 +2,13 @@
 
 #include "DriveLayout.h"
 
+#include <QHash>
+#include <QMutex>
+
 // The earlier versions of stored items: slots 1 (oldest) to 5 (newest) of
 // "<version folder>/<path>.qlvnNNN", each with its marker version. The
-// current item is version (number of slots in use) + 1.
+// current item is version (number of slots in use) + 1. Safe to use from
+// several threads as long as each item is handled by one of them.
 class VersionShelf
 {
 public:
@@ -21,6 +25,11 @@ public:
 
 private:
     bool makeRoom(const QString &relativePath) const;
+    // Whether the version folder has the item's parent folder at all; asked
+    // once per folder, since most items have no versions.
+    bool mayHaveVersions(const QString &relativePath) const;
 
     const DriveLayout &mLayout;
+    mutable QMutex mLock;
+    mutable QHash<QString, bool> mFoldersWithVersions;
 };

@@ -30,30 +30,31 @@ TEST_F(BackupTest, NewChangedAndUnchangedFilesAreStoredVersionedAndReported)
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_TRUE(first.errors.isEmpty()) << qPrintable(first.errors);
     EXPECT_TRUE(first.stdOut.isEmpty() && first.stdErr.isEmpty());
-    auto lines = first.lines();
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0]["trf_type"], "FULL");
-    EXPECT_EQ(lines[0]["per"], "100");
-    EXPECT_EQ(lines[0]["fname"], a);
-    EXPECT_EQ(lines[0]["mpc"], "/Office");
-    EXPECT_FALSE(lines[0]["folder_id"].isEmpty());
-    EXPECT_EQ(lines[0]["folder_id"], lines[1]["folder_id"]);  // one folder, one identifier
-    EXPECT_EQ(lines[0]["enc_name"], QString::fromLatin1(QByteArray("a.txt").toHex()));
-    EXPECT_EQ(lines[0]["file_ver"], "1");
+    ASSERT_EQ(first.lines().size(), 2);
+    auto lines = first.completed();
+    EXPECT_EQ(lines[a]["trf_type"], "FULL");
+    EXPECT_EQ(lines[a]["size"], "5");
+    EXPECT_EQ(lines[a]["mpc"], "/Office");
+    EXPECT_FALSE(lines[a]["folder_id"].isEmpty());
+    EXPECT_EQ(lines[a]["folder_id"], lines[b]["folder_id"]);  // one folder, one identifier
+    EXPECT_EQ(lines[a]["enc_name"], QString::fromLatin1(QByteArray("a.txt").toHex()));
+    EXPECT_EQ(lines[a]["file_ver"], "1");
     EXPECT_EQ(stored(storedPath(a)), "first");
     EXPECT_TRUE(QFile::exists(storedPath(a) + "_.chk"));
     EXPECT_EQ(QFileInfo(storedPath(a)).lastModified(), QFileInfo(a).lastModified());
 
     writeText(a, "second!");
     const Run second = run(backupVector());
-    lines = second.lines();
-    ASSERT_EQ(lines.size(), 2);
-    EXPECT_EQ(lines[0]["trf_type"], "INCREMENTAL");
-    EXPECT_EQ(lines[0]["file_ver"], "2");
-    EXPECT_EQ(lines[0]["tottrf_sz"], "7");
-    EXPECT_EQ(lines[1]["trf_type"], "FILE IN SYNC");
-    EXPECT_EQ(lines[1]["cum_size"], "3");
-    EXPECT_EQ(lines[1]["folder_id"], first.lines()[1]["folder_id"]);
+    ASSERT_EQ(second.lines().size(), 2);
+    lines = second.completed();
+    EXPECT_EQ(lines[a]["trf_type"], "INCREMENTAL");
+    EXPECT_EQ(lines[a]["file_ver"], "2");
+    EXPECT_EQ(lines[b]["trf_type"], "FILE IN SYNC");
+    EXPECT_EQ(lines[b]["folder_id"], first.completed()[b]["folder_id"]);
+    // Run totals: bytes copied and bytes found unchanged, whichever came first.
+    const auto last = second.lines().last();
+    EXPECT_EQ(last["tottrf_sz"], "7");
+    EXPECT_EQ(last["cum_size"], "3");
     EXPECT_EQ(stored(storedPath(a)), "second!");
     EXPECT_EQ(stored(versionPath(a, 1)), "first");
     EXPECT_TRUE(QFile::exists(drive() + "/alice.ver" + a + "_.chk.qlvn001"));
@@ -103,12 +104,12 @@ TEST_F(BackupTest, OddNamesAreStoredAndReportedExactly)
     writeList(list);
     const Run result = run(backupVector());
     EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
-    const auto lines = result.lines();
+    const auto lines = result.completed();
     ASSERT_EQ(lines.size(), names.size());
-    for (int i = 0; i < names.size(); ++i) {
-        EXPECT_EQ(lines[i]["fname"], source(names[i]));
-        EXPECT_EQ(stored(storedPath(source(names[i]))), names[i].toUtf8());
-        EXPECT_EQ(QByteArray::fromHex(lines[i]["enc_name"].toLatin1()), names[i].mid(1).toUtf8());
+    for (const QString &name : names) {
+        ASSERT_TRUE(lines.contains(source(name))) << qPrintable(name);
+        EXPECT_EQ(stored(storedPath(source(name))), name.toUtf8());
+        EXPECT_EQ(QByteArray::fromHex(lines[source(name)]["enc_name"].toLatin1()), name.mid(1).toUtf8());
     }
 }
 

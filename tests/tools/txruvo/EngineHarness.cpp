@@ -47,6 +47,16 @@ QList<QHash<QString, QString>> EngineHarness::Run::lines() const
     return parsed;
 }
 
+QHash<QString, QHash<QString, QString>> EngineHarness::Run::completed() const
+{
+    QHash<QString, QHash<QString, QString>> byName;
+    for (const auto &line : lines()) {
+        if (line.value("per") == "100")
+            byName.insert(line.value("fname"), line);
+    }
+    return byName;
+}
+
 void EngineHarness::SetUp()
 {
     SandboxFixture::SetUp();

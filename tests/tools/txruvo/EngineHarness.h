@@ -24,6 +24,8 @@ protected:
         QByteArray stdErr;
 
         QList<QHash<QString, QString>> lines() const;  // the element lines, attributes decoded
+        // The completion lines by file name (a backup's copies run in no fixed order).
+        QHash<QString, QHash<QString, QString>> completed() const;
     };
 
     void SetUp() override;

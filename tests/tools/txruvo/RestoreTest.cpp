@@ -21,8 +21,10 @@ protected:
         const Run result = run(backupVector());
         EXPECT_EQ(result.exitCode, 0);
         QStringList restoreLines;
-        for (const auto &line : result.lines())
+        for (const QString &path : list) {
+            const auto line = result.completed().value(path);
             restoreLines << line["mpc"] + '/' + line["folder_id"] + '/' + line["enc_name"];
+        }
         return restoreLines;
     }
 
