@@ -73,14 +73,11 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
         mRun.fileError(line, QStringLiteral("Operation not permitted (not a regular file)"));
         return std::nullopt;
     }
-    FileCopier copier(mRun.driveBudget());
-    if (!copier.openSource(sourcePath, &source))
-        return mRun.copyFailed(line, copier);
-    return store(line, relativePath, copier, source);
+    return store(line, sourcePath, relativePath, source);
 }
 
-std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, const QString &relativePath,
-                                                       FileCopier &copier, const struct stat &source)
+std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, const QString &sourcePath,
+                                                       const QString &relativePath, struct stat source)
 {
     const QString itemPath = mLayout.itemPath(relativePath);
     const QString folder = Posix::parentOf(itemPath);
@@ -114,6 +111,10 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
         return std::nullopt;
     }
 
+    // Opened only now: most files of a repeated backup are unchanged.
+    FileCopier copier(mRun.driveBudget());
+    if (!copier.openSource(sourcePath, &source))
+        return mRun.copyFailed(line, copier);
     const QString transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
     const ProgressLine file = completion(line, *id, record.encName, quint64(source.st_size), transferType,
                                          relativePath);

@@ -25,8 +25,8 @@ private:
     using Stop = SessionRun::Stop;
 
     std::optional<Stop> backUp(const ListEntry &entry);
-    std::optional<Stop> store(const QString &line, const QString &relativePath, FileCopier &copier,
-                              const struct stat &source);
+    std::optional<Stop> store(const QString &line, const QString &sourcePath, const QString &relativePath,
+                              struct stat source);
     // The folder's identifier, making the folder (and its parents) when missing.
     std::optional<QString> folderId(const QString &folder);
     // The completion line of a file (per 100); in-progress lines are made from it.

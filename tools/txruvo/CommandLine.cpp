@@ -1,7 +1,5 @@
 #include "CommandLine.h"
 
-#include <QRegularExpression>
-
 std::optional<RemoteSpec> RemoteSpec::parse(const QString &text)
 {
     const qsizetype marker = text.indexOf(QLatin1String("::home"));
@@ -34,9 +32,12 @@ CommandLine::CommandLine(const QStringList &arguments)
 
 QString foldSlashes(const QString &path)
 {
-    static const QRegularExpression runOfSlashes(QStringLiteral("/{2,}"));
-    QString folded = path;
-    folded.replace(runOfSlashes, QStringLiteral("/"));
+    QString folded;
+    folded.reserve(path.size());
+    for (const QChar c : path) {
+        if (c != '/' || !folded.endsWith('/'))
+            folded += c;
+    }
     return folded.isEmpty() ? QStringLiteral("/") : folded;
 }
 

@@ -37,19 +37,29 @@ bool Posix::sameContentStamp(const struct stat &a, const struct stat &b)
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+namespace {
+constexpr qsizetype kSmallFileBytes = 4096;
+}
+
 std::optional<QByteArray> Posix::readSmall(const QString &path)
 {
     const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    QByteArray content;
-    char buffer[4096];
+    // Markers are far smaller than this; one read is the common case.
+    QByteArray content(kSmallFileBytes, Qt::Uninitialized);
+    qsizetype size = 0;
     ssize_t got;
-    while ((got = ::read(fd, buffer, sizeof buffer)) > 0)
-        content.append(buffer, got);
+    while ((got = ::read(fd, content.data() + size, size_t(content.size() - size))) > 0) {
+        size += got;
+        if (size < content.size())
+            break;
+        content.resize(content.size() * 2);
+    }
     ::close(fd);
     if (got < 0)
         return std::nullopt;
+    content.truncate(size);
     return content;
 }
 
