@@ -61,7 +61,7 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
     const QString sourcePath = joinPath(mSourceRoot, line);
     struct stat source {};
     if (!Posix::statPath(sourcePath, &source)) {
-        mRun.fileError(line, Posix::errorText(errno));
+        mRun.fileError(line, errno);
         return std::nullopt;
     }
     if (S_ISDIR(source.st_mode)) {
@@ -85,7 +85,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     if (!id) {
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, Posix::errorText(errno));
+        mRun.fileError(line, errno);
         return std::nullopt;
     }
     struct stat stored {};
@@ -124,7 +124,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
         // The stored copy stays as it was; the new one is dropped with the copier.
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, Posix::errorText(errno));
+        mRun.fileError(line, errno);
         return std::nullopt;
     }
     if (!copier.commit(itemPath))
@@ -138,27 +138,36 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
 
 std::optional<QString> BackupOperation::folderId(const QString &folder)
 {
-    {
-        QMutexLocker locker(&mFolderIdsLock);
-        const auto known = mFolderIds.constFind(folder);
-        if (known != mFolderIds.cend())
-            return known.value();
-    }
+    // One thread at a time: two threads making one folder's identifier on a
+    // drive without hard links could each report their own.
+    QMutexLocker locker(&mFolderIdsLock);
+    return folderIdLocked(folder);
+}
+
+std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
+{
+    const auto known = mFolderIds.constFind(folder);
+    if (known != mFolderIds.cend())
+        return known.value();
     if (folder != mLayout.computerFolder()) {
         if (!folder.startsWith(mLayout.computerFolder() + '/')) {
             errno = EINVAL;
             return std::nullopt;
         }
-        if (!folderId(Posix::parentOf(folder)))
+        if (!folderIdLocked(Posix::parentOf(folder)))
             return std::nullopt;
         if (::mkdir(Posix::native(folder).constData(), 0755) != 0 && errno != EEXIST)
             return std::nullopt;
+        // A link on the drive must not lead the copy out of the stored tree.
+        struct stat status {};
+        if (!Posix::lstatPath(folder, &status) || !S_ISDIR(status.st_mode)) {
+            errno = ENOTDIR;
+            return std::nullopt;
+        }
     }
     std::optional<QString> id = Markers::ensureFolderId(folder);
-    if (id) {
-        QMutexLocker locker(&mFolderIdsLock);
+    if (id)
         mFolderIds.insert(folder, *id);
-    }
     return id;
 }
 

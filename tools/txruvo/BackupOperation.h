@@ -29,6 +29,7 @@ private:
                               struct stat source);
     // The folder's identifier, making the folder (and its parents) when missing.
     std::optional<QString> folderId(const QString &folder);
+    std::optional<QString> folderIdLocked(const QString &folder);
     // The completion line of a file (per 100); in-progress lines are made from it.
     ProgressLine completion(const QString &line, const QString &folderId, const QString &encName, quint64 size,
                             const QString &transferType, const QString &relativePath) const;

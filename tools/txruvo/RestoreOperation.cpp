@@ -130,7 +130,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     if (!Posix::makeFolders(targetFolder)) {
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, Posix::errorText(errno));
+        mRun.fileError(line, errno);
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");

@@ -178,6 +178,20 @@ void SessionRun::fileError(const QString &path, const QString &reason)
     mErr.writeLine(QStringLiteral("IOERROR: [%1], : %2").arg(oneLine(path), reason));
 }
 
+void SessionRun::fileError(const QString &path, int error)
+{
+    // The client counts a file once only when the reason holds a phrase it
+    // knows; other system errors are marked as the engine's file I/O errors.
+    static const QStringList kKnownReasons = {QStringLiteral("Permission denied"),
+                                              QStringLiteral("No such file or directory"),
+                                              QStringLiteral("Operation not permitted")};
+    const QString reason = Posix::errorText(error);
+    if (kKnownReasons.contains(reason))
+        fileError(path, reason);
+    else
+        fileError(path, QStringLiteral("%1 (txruvo error in file IO)").arg(reason));
+}
+
 SessionRun::Stop SessionRun::fatal(const QString &message)
 {
     QMutexLocker locker(&mLock);
@@ -200,7 +214,7 @@ std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, con
     case FileCopier::Failure::Source:
     case FileCopier::Failure::Destination:
     case FileCopier::Failure::None:
-        fileError(entry, Posix::errorText(copier.error()));
+        fileError(entry, copier.error());
         break;
     }
     return std::nullopt;

@@ -48,6 +48,8 @@ public:
 
     // "IOERROR: [<path>], : <reason>", the per-file error form the client counts.
     void fileError(const QString &path, const QString &reason);
+    // The same for a system error number.
+    void fileError(const QString &path, int error);
     // A run-ending error; returns the status to exit with.
     Stop fatal(const QString &message);
     // The drive (or the restore target) has no room left: ends the run.

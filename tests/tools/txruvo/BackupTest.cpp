@@ -135,6 +135,21 @@ TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
     EXPECT_FALSE(QFile::exists(drive() + root() + "/escape.txt"));
 }
 
+TEST_F(BackupTest, FolderLinksOnTheDriveAreNotFollowed)
+{
+    const QString a = source("/Docs/a.txt");
+    writeText(a, "alpha");
+    writeList({a});
+    const QString outside = root() + "/outside";
+    QDir().mkpath(outside);
+    QDir().mkpath(QFileInfo(drive() + source("/Docs")).absolutePath());
+    ASSERT_TRUE(QFile::link(outside, drive() + source("/Docs")));
+
+    const Run result = run(backupVector());
+    EXPECT_EQ(result.errors, "IOERROR: [" + a + "], : Not a directory (txruvo error in file IO)\n");
+    EXPECT_TRUE(QDir(outside).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
 TEST_F(BackupTest, SyncModeStoresBelowTheBaseWithoutVersions)
 {
     const QString base = source("/Sync/");
