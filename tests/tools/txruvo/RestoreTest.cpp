@@ -75,6 +75,26 @@ TEST_F(RestoreTest, RestoresAnEarlierVersionByItsNumber)
     EXPECT_TRUE(run(restoreVector("//", target(), false)).errors.contains("], : No such file or directory"));
 }
 
+TEST_F(RestoreTest, VersionRestoreVectorReadsBelowTheComputerFolder)
+{
+    const QString line = backUp({{"/a.txt", "old"}}).value(0);
+    writeText(source("/a.txt"), "newer");
+    run(backupVector());
+    // The version restore's own vector: the computer folder as data root, a
+    // remote "::home/<computer folder>/" and a line without the computer part.
+    const QString o = operation();
+    writeList({line.section('/', 2).prepend('/') + "_QLVER001"});
+    const Run result = run({engine(), "--no-relative", "--add-progress", "--xml-output", "--encode", "--enc-opt",
+                            "--mask-name", "--errlog-from=" + o + "/ErrorA", "--temp=" + o, "--port=443",
+                            "--timeout=900", "--proxy=", "--password-file=" + o + "/password",
+                            "--pvt-key=" + o + "/key", "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt",
+                            "--portable", "--portable-dest=" + drive(), "--chk-cancel=" + o + "/intCancel",
+                            "--files-from=" + o + "/SourceA", "alice@10.0.0.1::home/" + drive() + "/", target()});
+    EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
+    EXPECT_EQ(result.lines().value(0).value("file_ver"), "1");
+    EXPECT_EQ(stored(target() + "/a.txt"), "old");
+}
+
 TEST_F(RestoreTest, FindsItemsTheClientRenamedOnTheDrive)
 {
     const QString line = backUp({{"/Docs/a.txt", "alpha"}}).value(0);
