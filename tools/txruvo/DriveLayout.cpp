@@ -5,8 +5,6 @@
 
 #include <QDir>
 
-#include <algorithm>
-
 namespace {
 
 // "<UserName>.ver" beside the computer's items, UserName being the name of
@@ -65,14 +63,4 @@ QString DriveLayout::markerVersionPath(const QString &relativePath, int version)
 QString DriveLayout::relativePathOf(const QString &itemPath) const
 {
     return itemPath.mid(mComputerFolder.size());
-}
-
-bool DriveLayout::isBookkeeping(const QString &name)
-{
-    static const QStringList kThumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"),
-                                                   QStringLiteral("_THTIN"), QStringLiteral("_THVID")};
-    if (name.endsWith(QLatin1String(kMarkerSuffix)) || name.startsWith(QLatin1String(kTemporaryPrefix)))
-        return true;
-    return std::any_of(kThumbnailSuffixes.cbegin(), kThumbnailSuffixes.cend(),
-                       [&name](const QString &suffix) { return name.endsWith(suffix); });
 }

@@ -36,9 +36,6 @@ public:
     QString relativePathOf(const QString &itemPath) const;
     const QString &versionFolder() const { return mVersionFolder; }
 
-    // Names that are bookkeeping (markers, thumbnails, temporary copies), never an item.
-    static bool isBookkeeping(const QString &name);
-
 private:
     QString mComputerFolder;
     QString mVersionFolder;

@@ -6,13 +6,7 @@
 
 namespace {
 
-QByteArray encodedName(const QString &name, bool macRoman)
-{
-    return macRoman ? toMacRoman(name) : name.toUtf8();
-}
-
-}  // namespace
-
+// Entity-encodes an attribute value: & " < > ' and control characters.
 QString escapeAttribute(const QString &value)
 {
     QString escaped;
@@ -34,6 +28,7 @@ QString escapeAttribute(const QString &value)
     return escaped;
 }
 
+// Mac Roman bytes of a text; characters it lacks become "?".
 QByteArray toMacRoman(const QString &text)
 {
     static const QHash<char16_t, char> table = [] {
@@ -54,6 +49,13 @@ QByteArray toMacRoman(const QString &text)
     }
     return bytes;
 }
+
+QByteArray encodedName(const QString &name, bool macRoman)
+{
+    return macRoman ? toMacRoman(name) : name.toUtf8();
+}
+
+}  // namespace
 
 QString formatRate(double bytesPerSecond)
 {

@@ -28,9 +28,5 @@ struct ProgressLine
     QByteArray toBracketRow(Kind kind, bool macRomanName) const;
 };
 
-// Entity-encodes an attribute value: & " < > ' and control characters.
-QString escapeAttribute(const QString &value);
-// Mac Roman bytes of a text; characters it lacks become "?".
-QByteArray toMacRoman(const QString &text);
 // "%.2f" followed by "kB/s", "MB/s" or "GB/s", the units the client knows.
 QString formatRate(double bytesPerSecond);

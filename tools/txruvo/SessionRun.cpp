@@ -5,18 +5,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <thread>
-#include <vector>
-#include <cstdlib>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
 constexpr int kFatalStatus = 1;
+constexpr int kMalformedStatus = 2;
 // How often a long copy reports its progress.
 constexpr qint64 kProgressIntervalMs = 500;
-constexpr int kMalformedStatus = 2;
 
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");

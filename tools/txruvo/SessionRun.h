@@ -33,7 +33,6 @@ public:
     std::optional<Stop> prepare();
 
     const CommandLine &commandLine() const { return mCommandLine; }
-    const Scenario &scenario() const { return mScenario; }
     const QString &dataRoot() const { return mDataRoot; }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
