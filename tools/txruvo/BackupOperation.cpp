@@ -104,10 +104,9 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     if (exists && S_ISREG(stored.st_mode) && Posix::sameContentStamp(source, stored)) {
         if (!markerCurrent)
             Posix::writeSmall(markerPath, markerContent);
-        mRun.addSkipped(quint64(source.st_size));
         mRun.progress(completion(line, *id, record.encName, quint64(source.st_size), QStringLiteral("FILE IN SYNC"),
                                  relativePath),
-                      ProgressLine::Kind::Backup);
+                      ProgressLine::Kind::Backup, quint64(source.st_size));
         return std::nullopt;
     }
 

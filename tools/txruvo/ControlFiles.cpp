@@ -1,5 +1,6 @@
 #include "ControlFiles.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QThread>
 
@@ -13,6 +14,11 @@ QByteArray readSmallFile(const QString &path)
     return file.read(16).trimmed();
 }
 
+qint64 nowMs()
+{
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
 }  // namespace
 
 ControlFiles::ControlFiles(QString cancelPath, QString throttlePath)
@@ -23,17 +29,24 @@ ControlFiles::ControlFiles(QString cancelPath, QString throttlePath)
 
 bool ControlFiles::cancelRequested()
 {
-    if (mCancelled)
-        return true;
-    if (mSinceLastPoll.isValid() && mSinceLastPoll.elapsed() < kPollIntervalMs)
-        return false;
-    mSinceLastPoll.start();
+    if (!mCancelled && (mPausing || nowMs() >= mNextPollMs))
+        poll();
+    return mCancelled;
+}
+
+void ControlFiles::poll()
+{
+    QMutexLocker locker(&mPollLock);
+    if (mCancelled || nowMs() < mNextPollMs)
+        return;  // another thread polled (or waited out a pause) meanwhile
     mCancelled = readCancel();
     while (!mCancelled && readPaused()) {
+        mPausing = true;
         QThread::msleep(kPausedSleepMs);
         mCancelled = readCancel();
     }
-    return mCancelled;
+    mPausing = false;
+    mNextPollMs = nowMs() + kPollIntervalMs;
 }
 
 bool ControlFiles::readCancel() const

@@ -1,13 +1,16 @@
 #pragma once
 
-#include <QElapsedTimer>
+#include <QMutex>
 #include <QString>
+
+#include <atomic>
 
 // The two files the client writes to steer a running engine: the cancel
 // file ("--chk-cancel=", "3" means stop) and the bandwidth file
 // ("--bw-file=", "-1" means pause; missing or unreadable means "100").
 // Both are read at most once per poll interval, so checking between every
-// file and every chunk stays cheap.
+// file and every chunk stays cheap. Any thread may ask; while one of them
+// waits out a pause, every other one that asks waits with it.
 class ControlFiles
 {
 public:
@@ -21,11 +24,14 @@ public:
     bool cancelRequested();
 
 private:
+    void poll();
     bool readCancel() const;
     bool readPaused() const;
 
     QString mCancelPath;
     QString mThrottlePath;
-    QElapsedTimer mSinceLastPoll;
-    bool mCancelled = false;
+    QMutex mPollLock;
+    std::atomic<qint64> mNextPollMs = 0;
+    std::atomic_bool mPausing = false;
+    std::atomic_bool mCancelled = false;
 };

@@ -117,9 +117,8 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     struct stat existing {};
     const bool exists = Posix::lstatPath(targetPath, &existing);
     if (exists && S_ISREG(existing.st_mode) && Posix::sameContentStamp(source, existing)) {
-        mRun.addSkipped(file.size);
         file.transferType = QStringLiteral("FILE IN SYNC");
-        mRun.progress(file, ProgressLine::Kind::Restore);
+        mRun.progress(file, ProgressLine::Kind::Restore, file.size);
         return std::nullopt;
     }
     if (exists && !S_ISREG(existing.st_mode)) {

@@ -152,7 +152,6 @@ std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
 
 bool SessionRun::cancelRequested()
 {
-    QMutexLocker locker(&mLock);
     return mControl.cancelRequested();
 }
 
@@ -226,29 +225,26 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
     auto sinceProgress = std::make_shared<QElapsedTimer>();
     sinceProgress->start();
     return [this, file, kind, reported, sinceProgress](quint64 done) {
-        QMutexLocker locker(&mLock);
-        mTransferred += done - *reported;
-        *reported = done;
-        if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
-            sinceProgress->restart();
-            ProgressLine partial = file;
-            partial.offset = done;
-            partial.percent = int(done * 100 / file.size);
-            writeProgress(partial, kind);
+        {
+            QMutexLocker locker(&mLock);
+            mTransferred += done - *reported;
+            *reported = done;
+            if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
+                sinceProgress->restart();
+                ProgressLine partial = file;
+                partial.offset = done;
+                partial.percent = int(done * 100 / file.size);
+                writeProgress(partial, kind);
+            }
         }
-        return !mControl.cancelRequested();
+        return !cancelRequested();
     };
 }
 
-void SessionRun::addSkipped(quint64 bytes)
+void SessionRun::progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
 {
     QMutexLocker locker(&mLock);
-    mSkipped += bytes;
-}
-
-void SessionRun::progress(const ProgressLine &line, ProgressLine::Kind kind)
-{
-    QMutexLocker locker(&mLock);
+    mSkipped += skippedBytes;
     writeProgress(line, kind);
 }
 

@@ -61,9 +61,9 @@ public:
     // answers whether to go on.
     FileCopier::ChunkCallback chunkReporter(const ProgressLine &file, ProgressLine::Kind kind);
 
-    // Writes one progress line, filling in the run totals.
-    void progress(const ProgressLine &line, ProgressLine::Kind kind);
-    void addSkipped(quint64 bytes);
+    // Writes one progress line, filling in the run totals; skippedBytes (an
+    // unchanged file's size) is counted first.
+    void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
 
 private:
     std::optional<Stop> checkCredentials();
@@ -85,7 +85,7 @@ private:
     DriveBudget mDriveBudget;
     QElapsedTimer mClock;
 
-    QMutex mLock;  // guards what follows, the writers and the control files
+    QMutex mLock;  // guards what follows and the two writers
     quint64 mTransferred = 0;
     quint64 mSkipped = 0;
     std::optional<Stop> mStop;  // the first early end of any worker
