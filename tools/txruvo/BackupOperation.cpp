@@ -47,11 +47,11 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
 {
     const QString &line = entry.text;
     if (!entry.validUtf8) {
-        mRun.fileError(line, QStringLiteral("Operation not permitted (file name is not valid UTF-8)"));
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (file name is not valid UTF-8)"));
         return std::nullopt;
     }
     if (hasDotComponents(line)) {
-        mRun.fileError(line, QStringLiteral("Operation not permitted (path holds . or ..)"));
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (path holds . or ..)"));
         return std::nullopt;
     }
     if (mRun.failedByScenario(line))
@@ -61,7 +61,7 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
     const QString sourcePath = joinPath(mSourceRoot, line);
     struct stat source {};
     if (!Posix::statPath(sourcePath, &source)) {
-        mRun.fileError(line, errno);
+        mRun.report().fileError(line, errno);
         return std::nullopt;
     }
     if (S_ISDIR(source.st_mode)) {
@@ -70,7 +70,7 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
         return std::nullopt;
     }
     if (!S_ISREG(source.st_mode)) {
-        mRun.fileError(line, QStringLiteral("Operation not permitted (not a regular file)"));
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (not a regular file)"));
         return std::nullopt;
     }
     return store(line, sourcePath, relativePath, source);
@@ -85,7 +85,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     if (!id) {
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, errno);
+        mRun.report().fileError(line, errno);
         return std::nullopt;
     }
     struct stat stored {};
@@ -98,13 +98,13 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     const QByteArray markerContent = Markers::itemContent(record);
     const bool markerCurrent = marker && Markers::itemContent(*marker) == markerContent;
     if (exists && S_ISDIR(stored.st_mode)) {
-        mRun.fileError(line, QStringLiteral("Operation not permitted (a folder is stored under this name)"));
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (a folder is stored under this name)"));
         return std::nullopt;
     }
     if (exists && S_ISREG(stored.st_mode) && Posix::sameContentStamp(source, stored)) {
         if (!markerCurrent)
             Posix::writeSmall(markerPath, markerContent);
-        mRun.progress(completion(line, *id, record.encName, quint64(source.st_size), QStringLiteral("FILE IN SYNC"),
+        mRun.report().progress(completion(line, *id, record.encName, quint64(source.st_size), QStringLiteral("FILE IN SYNC"),
                                  relativePath),
                       ProgressLine::Kind::Backup, quint64(source.st_size));
         return std::nullopt;
@@ -123,14 +123,14 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
         // The stored copy stays as it was; the new one is dropped with the copier.
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, errno);
+        mRun.report().fileError(line, errno);
         return std::nullopt;
     }
     if (!copier.commit(itemPath))
         return mRun.copyFailed(line, copier);
     if (!markerCurrent && !Posix::writeSmall(markerPath, markerContent) && errno == ENOSPC)
         return mRun.driveFull();
-    mRun.progress(completion(line, *id, record.encName, quint64(source.st_size), transferType, relativePath),
+    mRun.report().progress(completion(line, *id, record.encName, quint64(source.st_size), transferType, relativePath),
                   ProgressLine::Kind::Backup);
     return std::nullopt;
 }

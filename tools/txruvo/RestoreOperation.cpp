@@ -83,13 +83,13 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     const std::optional<StoredName> name = entry.validUtf8 ? parseStoredName(line) : std::nullopt;
     if (!name) {
-        mRun.fileError(line, QStringLiteral("No such file or directory (not a stored item name)"));
+        mRun.report().fileError(line, QStringLiteral("No such file or directory (not a stored item name)"));
         return std::nullopt;
     }
     ComputerFolder &folder = computerFolder(joinPath(mRoot, name->computerPart));
     const std::optional<QString> itemPath = folder.finder.find(name->folderId, name->encName);
     if (!itemPath) {
-        mRun.fileError(line, QStringLiteral("No such file or directory"));
+        mRun.report().fileError(line, QStringLiteral("No such file or directory"));
         return std::nullopt;
     }
     const QString relativePath = folder.layout.relativePathOf(*itemPath);
@@ -97,7 +97,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     const int current = folder.shelf.count(versionsPath) + 1;
     const int version = name->version == 0 ? current : name->version;
     if (version < 1 || version > current) {
-        mRun.fileError(line, QStringLiteral("No such file or directory (no version %1)").arg(version));
+        mRun.report().fileError(line, QStringLiteral("No such file or directory (no version %1)").arg(version));
         return std::nullopt;
     }
     const QString sourcePath = version == current ? *itemPath : folder.layout.versionPath(versionsPath, version);
@@ -118,25 +118,25 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     const bool exists = Posix::lstatPath(targetPath, &existing);
     if (exists && S_ISREG(existing.st_mode) && Posix::sameContentStamp(source, existing)) {
         file.transferType = QStringLiteral("FILE IN SYNC");
-        mRun.progress(file, ProgressLine::Kind::Restore, file.size);
+        mRun.report().progress(file, ProgressLine::Kind::Restore, file.size);
         return std::nullopt;
     }
     if (exists && !S_ISREG(existing.st_mode)) {
-        mRun.fileError(line, QStringLiteral("Operation not permitted (%1 is not a file)").arg(targetPath));
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file)").arg(targetPath));
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
     if (!Posix::makeFolders(targetFolder)) {
         if (errno == ENOSPC)
             return mRun.driveFull();
-        mRun.fileError(line, errno);
+        mRun.report().fileError(line, errno);
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
     if (!copier.copyTo(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore))
         || !copier.commit(targetPath))
         return mRun.copyFailed(line, copier);
-    mRun.progress(file, ProgressLine::Kind::Restore);
+    mRun.report().progress(file, ProgressLine::Kind::Restore);
     return std::nullopt;
 }
 

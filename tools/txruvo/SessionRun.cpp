@@ -21,24 +21,16 @@ constexpr qint64 kProgressIntervalMs = 500;
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");
 
-// Line breaks would cut the error line in two for the client's reader.
-QString oneLine(QString text)
-{
-    return text.replace('\n', '?').replace('\r', '?');
-}
-
 }  // namespace
 
 SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)
     , mScenario(scenario)
-    , mOut(STDOUT_FILENO)
-    , mErr(STDERR_FILENO)
+    , mReport(scenario)
     , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")))
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
 {
-    mClock.start();
 }
 
 std::optional<SessionRun::Stop> SessionRun::prepare()
@@ -48,16 +40,12 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
         return Stop{kMalformedStatus};
     }
     QString error;
-    for (auto [writer, option] : {std::pair{&mOut, kOutputOption}, std::pair{&mErr, kErrorOption}}) {
-        if (!writer->openFile(mCommandLine.value(option), &error)) {
-            std::fprintf(stderr, "txruvo error: invalid path (%s: %s)\n", qPrintable(mCommandLine.value(option)),
-                         qPrintable(error));
-            return Stop{kMalformedStatus};
-        }
+    if (!mReport.open(mCommandLine.value(kOutputOption), mCommandLine.value(kErrorOption), &error)) {
+        std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
+        return Stop{kMalformedStatus};
     }
-    mOut.distortAs(&mScenario);
     if (!mScenario.errorText.isEmpty())
-        mErr.writeLine(mScenario.errorText);
+        mReport.error(mScenario.errorText);
 
     if (mDataRoot.isEmpty())
         return fatal(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
@@ -122,7 +110,7 @@ void SessionRun::handleShare(int worker, int workers, const EntryHandler &handle
             return;
         std::optional<Stop> stop = cancelRequested() ? std::optional(Stop{0}) : handle(entry);
         if (stop) {
-            QMutexLocker locker(&mLock);
+            QMutexLocker locker(&mStopLock);
             if (!mStop)
                 mStop = stop;
             mStopping = true;
@@ -160,7 +148,7 @@ bool SessionRun::failedByScenario(const QString &entry)
     const auto failure = mScenario.failFiles.constFind(entry);
     if (failure == mScenario.failFiles.cend())
         return false;
-    fileError(entry, failure.value());
+    mReport.fileError(entry, failure.value());
     return true;
 }
 
@@ -171,30 +159,9 @@ int SessionRun::finish()
     return mScenario.exitCode.value_or(0);
 }
 
-void SessionRun::fileError(const QString &path, const QString &reason)
-{
-    QMutexLocker locker(&mLock);
-    mErr.writeLine(QStringLiteral("IOERROR: [%1], : %2").arg(oneLine(path), reason));
-}
-
-void SessionRun::fileError(const QString &path, int error)
-{
-    // The client counts a file once only when the reason holds a phrase it
-    // knows; other system errors are marked as the engine's file I/O errors.
-    static const QStringList kKnownReasons = {QStringLiteral("Permission denied"),
-                                              QStringLiteral("No such file or directory"),
-                                              QStringLiteral("Operation not permitted")};
-    const QString reason = Posix::errorText(error);
-    if (kKnownReasons.contains(reason))
-        fileError(path, reason);
-    else
-        fileError(path, QStringLiteral("%1 (txruvo error in file IO)").arg(reason));
-}
-
 SessionRun::Stop SessionRun::fatal(const QString &message)
 {
-    QMutexLocker locker(&mLock);
-    mErr.writeLine(oneLine(message));
+    mReport.error(message);
     return Stop{kFatalStatus};
 }
 
@@ -213,7 +180,7 @@ std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, con
     case FileCopier::Failure::Source:
     case FileCopier::Failure::Destination:
     case FileCopier::Failure::None:
-        fileError(entry, copier.error());
+        mReport.fileError(entry, copier.error());
         break;
     }
     return std::nullopt;
@@ -225,49 +192,15 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
     auto sinceProgress = std::make_shared<QElapsedTimer>();
     sinceProgress->start();
     return [this, file, kind, reported, sinceProgress](quint64 done) {
-        {
-            QMutexLocker locker(&mLock);
-            mTransferred += done - *reported;
-            *reported = done;
-            if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
-                sinceProgress->restart();
-                ProgressLine partial = file;
-                partial.offset = done;
-                partial.percent = int(done * 100 / file.size);
-                writeProgress(partial, kind);
-            }
+        std::optional<ProgressLine> partial;
+        if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
+            sinceProgress->restart();
+            partial = file;
+            partial->offset = done;
+            partial->percent = int(done * 100 / file.size);
         }
+        mReport.copied(done - *reported, partial ? &*partial : nullptr, kind);
+        *reported = done;
         return !cancelRequested();
     };
-}
-
-void SessionRun::progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
-{
-    QMutexLocker locker(&mLock);
-    mSkipped += skippedBytes;
-    writeProgress(line, kind);
-}
-
-void SessionRun::writeProgress(const ProgressLine &completed, ProgressLine::Kind kind)
-{
-    ProgressLine line = completed;
-    line.transferred = mTransferred;
-    line.skipped = mSkipped;
-    line.runTotal = mTransferred + mSkipped;
-    const double seconds = std::max<qint64>(mClock.elapsed(), 1) / 1000.0;
-    line.rate = formatRate(double(mTransferred) / seconds);
-    const auto write = [&](const ProgressLine &row) {
-        mOut.writeLine(mScenario.lineForm == Scenario::LineForm::Bracket ? row.toBracketRow(kind, mScenario.macRomanNames)
-                                                                         : row.toElement(kind, mScenario.macRomanNames));
-    };
-    if (line.percent == 100) {
-        // Very long output on request: in-progress lines ahead of the completion.
-        for (int i = 1; i <= mScenario.progressLinesPerFile; ++i) {
-            ProgressLine partial = line;
-            partial.percent = i * 100 / (mScenario.progressLinesPerFile + 1);
-            partial.offset = line.size * quint64(partial.percent) / 100;
-            write(partial);
-        }
-    }
-    write(line);
 }

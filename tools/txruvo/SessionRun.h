@@ -3,9 +3,9 @@
 #include "CommandLine.h"
 #include "ControlFiles.h"
 #include "FileCopier.h"
-#include "LineWriter.h"
 #include "ListFile.h"
 #include "ProgressLine.h"
+#include "RunReport.h"
 #include "Scenario.h"
 
 #include <QElapsedTimer>
@@ -15,11 +15,10 @@
 #include <functional>
 #include <optional>
 
-// What backup and restore runs share: the output ("--o=") and error
-// ("--e=") files, the control files, the list, the credentials check, the
-// run totals and the scenario's hooks. Every message goes to those files in
-// the forms the client recognises; nothing significant goes to stdout.
-// Its members may be called from several worker threads at once.
+// What backup and restore runs share: the checks before the run (vector,
+// drive, credentials, list), the report, the control files, the scenario's
+// hooks and the loop over the list, on one or several threads. Its members
+// may be called from several worker threads at once.
 class SessionRun
 {
 public:
@@ -45,10 +44,7 @@ public:
     // The scenario's per-file failure for this entry, written as one when set.
     bool failedByScenario(const QString &entry);
 
-    // "IOERROR: [<path>], : <reason>", the per-file error form the client counts.
-    void fileError(const QString &path, const QString &reason);
-    // The same for a system error number.
-    void fileError(const QString &path, int error);
+    RunReport &report() { return mReport; }
     // A run-ending error; returns the status to exit with.
     Stop fatal(const QString &message);
     // The drive (or the restore target) has no room left: ends the run.
@@ -61,10 +57,6 @@ public:
     // answers whether to go on.
     FileCopier::ChunkCallback chunkReporter(const ProgressLine &file, ProgressLine::Kind kind);
 
-    // Writes one progress line, filling in the run totals; skippedBytes (an
-    // unchanged file's size) is counted first.
-    void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
-
 private:
     std::optional<Stop> checkCredentials();
     // Before each list entry: the scenario's early end, or the user's cancel.
@@ -72,22 +64,17 @@ private:
     void handleShare(int worker, int workers, const EntryHandler &handle);
     // Status of a run that went through its whole list.
     int finish();
-    void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
     bool cancelRequested();
 
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
-    LineWriter mOut;
-    LineWriter mErr;
+    RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;
     QList<ListEntry> mEntries;
     DriveBudget mDriveBudget;
-    QElapsedTimer mClock;
 
-    QMutex mLock;  // guards what follows and the two writers
-    quint64 mTransferred = 0;
-    quint64 mSkipped = 0;
+    QMutex mStopLock;
     std::optional<Stop> mStop;  // the first early end of any worker
     std::atomic_bool mStopping = false;
 };
