@@ -32,7 +32,7 @@ qsizetype incompleteTailLength(const QByteArray &bytes)
 QString ChildOutputStreamDecoder::decode(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
-        return flush();
+        return {};
 
     QByteArray text = mPending + bytes;
     mPending.clear();

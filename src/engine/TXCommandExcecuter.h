@@ -40,7 +40,7 @@ public:
     void setCommandString(const QString &executable) { mCommandString = executable; }
     QStringList commandArguments() const { return mArguments.arguments; }
     // The vector without the executable, with the credential files it names.
-    void setCommandArguments(const EngineArguments &arguments) { mArguments = arguments; }
+    void setCommandArguments(EngineArguments arguments) { mArguments = std::move(arguments); }
     void setDelegate(TXCommandDelegate *delegate) { mDelegate = delegate; }
     // A folder replaces the spill folder; "" keeps the previous one.
     void setListingPath(const QString &folder);

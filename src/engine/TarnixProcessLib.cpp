@@ -87,17 +87,21 @@ QString TarnixProcessLib::readNew(QFile &file, const QString &path, ChildOutputS
         if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return {};
     }
-    // Without new bytes, a character still cut since the last tick is given up as it stands.
     return decoder.decode(file.readAll());
 }
 
 void TarnixProcessLib::poll()
 {
-    const QString errorText = readNew(mFileErrorHandle, mErrorDataFilePath, mErrorDecoder);
+    deliver(readNew(mFileErrorHandle, mErrorDataFilePath, mErrorDecoder),
+            readNew(mFileHandle, mOutDataFilePath, mOutputDecoder));
+}
+
+void TarnixProcessLib::deliver(const QString &errorText, const QString &outputText)
+{
     if (!errorText.isEmpty() && mController)
         mController->getError(errorText, this);
 
-    streamSting += readNew(mFileHandle, mOutDataFilePath, mOutputDecoder);
+    streamSting += outputText;
     const qsizetype lastBreak = streamSting.lastIndexOf(u'\n');
     if (lastBreak < 0)
         return;
@@ -110,8 +114,8 @@ void TarnixProcessLib::poll()
 void TarnixProcessLib::finish()
 {
     poll();
-    if (mOutputDecoder.hasPendingBytes() || mErrorDecoder.hasPendingBytes())
-        poll();
+    // A character the engine left cut for good is read as it stands.
+    deliver(mErrorDecoder.flush(), mOutputDecoder.flush());
     // The last line may lack its line break; it is a line all the same.
     if (!streamSting.isEmpty()) {
         const QString lastLine = streamSting + u'\n';

@@ -37,7 +37,7 @@ public:
     ~TarnixProcessLib() override;
 
     // Element 0 is the executable, the rest its arguments.
-    void setArguments(const EngineArguments &arguments) { mArguments = arguments; }
+    void setArguments(EngineArguments arguments) { mArguments = std::move(arguments); }
     QStringList arguments() const { return mArguments.arguments; }
     void setEnvironment(const QProcessEnvironment &environment) { mEnvironment = environment; }
     void setWorkingDirectory(const QString &folder) { mWorkingDirectory = folder; }
@@ -73,6 +73,7 @@ public:
 
 private:
     void poll();
+    void deliver(const QString &errorText, const QString &outputText);
     QString readNew(QFile &file, const QString &path, ChildOutputStreamDecoder &decoder);
     void engineExited();
     void launchFailed(const QString &failure);

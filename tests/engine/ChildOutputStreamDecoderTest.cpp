@@ -20,7 +20,7 @@ TEST(ChildOutputStreamDecoderTest, PiecesAreDecodedAcrossCuts)
         {"whole text", {"[a]\n"}, {"[a]\n"}},
         {"two-byte character cut", {"x\xC3", "\xA9y"}, {"x", eAcute + "y"}},
         {"three-byte character cut twice", {"\xE2", "\x82", "\xAC!"}, {"", "", euro + "!"}},
-        {"cut character never completed", {"x\xC3", ""}, {"x", macRomanRoot}},
+        {"cut character waiting through reads without bytes", {"x\xC3", "", "\xA9"}, {"x", "", eAcute}},
         {"Mac Roman text", {"caf\x8E\n"}, {QString::fromUtf8("caf\xC3\xA9\n")}},
         {"Mac Roman ending in a lead byte", {"\x8E\xC3"}, {QString::fromUtf8("\xC3\xA9") + macRomanRoot}},
         {"held byte that starts no character", {"a\xC3", " b"}, {"a", macRomanRoot + " b"}},
@@ -39,8 +39,6 @@ TEST(ChildOutputStreamDecoderTest, FlushGivesUpWhatWasHeld)
 {
     ChildOutputStreamDecoder decoder;
     EXPECT_EQ(decoder.decode("ok\xE2\x82"), "ok");
-    EXPECT_TRUE(decoder.hasPendingBytes());
     EXPECT_EQ(decoder.flush(), QString::fromUtf8("\u201A\u00C7"));  // E2 82 read as Mac Roman
-    EXPECT_FALSE(decoder.hasPendingBytes());
     EXPECT_EQ(decoder.flush(), "");
 }

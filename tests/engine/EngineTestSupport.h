@@ -5,6 +5,7 @@
 #include <QFile>
 
 #include <functional>
+#include <ostream>
 
 // Runs the event loop until the condition holds or the time is up; returns the condition.
 inline bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
@@ -27,4 +28,10 @@ inline void appendTo(const QString &path, const QByteArray &bytes)
     QFile file(path);
     if (file.open(QIODevice::Append))
         file.write(bytes);
+}
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
 }
