@@ -69,9 +69,12 @@ TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
     engine.startProcess();
     appendTo(outputFile, "[a]\n[b");
     ASSERT_TRUE(waitForEvent("out:[a]\n"));
-    appendTo(errorFile, "E1");
+    appendTo(errorFile, "E1\xC3");  // error text cut inside a character
     appendTo(outputFile, "]\n");
     ASSERT_TRUE(waitForEvent("out:[b]\n"));
+    spinFor(kShortIntervals.pollMs * 3);
+    appendTo(errorFile, "\xA9");
+    ASSERT_TRUE(waitForEvent(QString::fromUtf8("err:\xC3\xA9")));
     appendTo(outputFile, "[c");  // the engine's last line, without its line break
 
     const qint64 exitAtMs = controller.clock.elapsed();
@@ -79,7 +82,8 @@ TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
     ASSERT_TRUE(waitForEvent("finished"));
     spinFor(kShortIntervals.finishNoticeMs * 3);
 
-    EXPECT_EQ(controller.events, (QStringList{"out:[a]\n", "err:E1", "out:[b]\n", "out:[c\n", "finished"}));
+    EXPECT_EQ(controller.events, (QStringList{"out:[a]\n", "err:E1", "out:[b]\n", QString::fromUtf8("err:\xC3\xA9"),
+                                              "out:[c\n", "finished"}));
     EXPECT_GE(controller.finishedAtMs - exitAtMs, kShortIntervals.finishGraceMs + kShortIntervals.finishNoticeMs);
     EXPECT_FALSE(QFile::exists(outputFile));
     EXPECT_FALSE(QFile::exists(errorFile));
