@@ -2,6 +2,7 @@
 #include "SandboxFixture.h"
 #include "ScriptController.h"
 #include "ScriptControllerDelegate.h"
+#include "ScriptURLConnection.h"
 #include "WebServiceStandIn.h"
 
 #include <QEventLoop>
@@ -256,4 +257,15 @@ TEST_F(ScriptControllerTest, NewRequestReplacesTheRunningOne)
 
     ASSERT_EQ(delegate.events.size(), 1);
     EXPECT_EQ(delegate.events[0].value.toMap().value("ruvosrvrip"), "10.0.0.6");
+}
+
+TEST_F(ScriptControllerTest, JsonRequestThatGetsNoJsonIsNoSuccess)
+{
+    controller.setupConnectionForURL(QUrl(service->url() + "/cgi-bin/Notify_unicode"), "EMAIL=x",
+                                     ScriptURLConnection::kJSONFormat);
+    waitForEnd();
+
+    ASSERT_EQ(delegate.events.size(), 1);
+    EXPECT_EQ(delegate.events[0].kind, "parsingFailed");
+    EXPECT_EQ(delegate.events[0].value.toString(), ScriptController::kUnexpectedResultText);
 }

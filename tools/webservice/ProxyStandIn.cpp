@@ -1,5 +1,6 @@
 #include "ProxyStandIn.h"
 
+#include "LoopbackBinding.h"
 #include "RequestLog.h"
 
 #include <QJsonObject>
@@ -25,12 +26,7 @@ ProxyStandIn::ProxyStandIn(RequestLog &log) : mServer(std::make_unique<httplib::
 
 ProxyStandIn::~ProxyStandIn() = default;
 
-int ProxyStandIn::bind(int port)
-{
-    if (port == 0)
-        return mServer->bind_to_any_port("127.0.0.1");
-    return mServer->bind_to_port("127.0.0.1", port) ? port : -1;
-}
+int ProxyStandIn::bind(int port) { return bindToLoopback(*mServer, port); }
 
 bool ProxyStandIn::listen() { return mServer->listen_after_bind(); }
 

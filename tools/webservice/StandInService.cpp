@@ -1,5 +1,6 @@
 #include "StandInService.h"
 
+#include "LoopbackBinding.h"
 #include "RequestLog.h"
 
 #include <QJsonObject>
@@ -56,12 +57,7 @@ StandInService::~StandInService() = default;
 
 bool StandInService::isValid() const { return mServer->is_valid(); }
 
-int StandInService::bind(int port)
-{
-    if (port == 0)
-        return mServer->bind_to_any_port("127.0.0.1");
-    return mServer->bind_to_port("127.0.0.1", port) ? port : -1;
-}
+int StandInService::bind(int port) { return bindToLoopback(*mServer, port); }
 
 bool StandInService::listen() { return mServer->listen_after_bind(); }
 
