@@ -77,25 +77,17 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     theConnection->startLoading();
 }
 
-bool ScriptController::releaseConnection(ScriptURLConnection *connection)
+void ScriptController::connectionFailedWithError(const RequestError &, ScriptURLConnection *)
 {
-    if (connection != theConnection.get())
-        return false;
     theConnection.reset();
-    return true;
-}
-
-void ScriptController::connectionFailedWithError(const RequestError &, ScriptURLConnection *connection)
-{
-    if (releaseConnection(connection) && mDelegate)
+    if (mDelegate)
         mDelegate->connectionError(kConnectionErrorText, this);
 }
 
 void ScriptController::ConnectionDidReceivedData(const QByteArray &data, ScriptURLConnection *connection)
 {
     const bool json = connection->isOutPutInJSONFormat();
-    if (!releaseConnection(connection))
-        return;
+    theConnection.reset();
     if (json) {
         const auto value = parsedJSONArray(data);
         if (!value)

@@ -67,13 +67,12 @@ public:
     void parseError(const QString &error, const QByteArray &data) override;
 
 private:
+    // Only the current connection calls back: a replaced one loses its delegate at once.
     struct DeleteLater {
         void operator()(ScriptURLConnection *connection) const;
     };
 
     static QUrl serviceURL(const QString &hostKey, const QString &path);
-    // Lets go of the finished connection; false when it is not the current one.
-    bool releaseConnection(ScriptURLConnection *connection);
     void readTokens(const QByteArray &data);
     void reportParsingFailure(const QString &reason, const QByteArray &data);
 

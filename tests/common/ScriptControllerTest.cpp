@@ -210,6 +210,18 @@ TEST_F(ScriptControllerTest, EveryFailureReachesTheDelegateAsItsFailure)
     }
 }
 
+TEST_F(ScriptControllerTest, RedirectedReplyHoldsOnlyTheFinalBody)
+{
+    failPath("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", "redirect");
+    controller.GetSyncDetailsForUsername("alice.sync", "s p=\"q\"");
+    waitForEnd();
+
+    ASSERT_EQ(delegate.events.size(), 1);
+    EXPECT_EQ(delegate.events[0].kind, "success");
+    EXPECT_EQ(delegate.events[0].value.toMap().value("message"), "SUCCESS");
+    EXPECT_EQ(service->requests().size(), 2);
+}
+
 TEST_F(ScriptControllerTest, ParsingFailureIsTraced)
 {
     failPath("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", "badxml");

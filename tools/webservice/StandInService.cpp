@@ -14,6 +14,7 @@ namespace {
 const char *const kXmlType = "text/xml; charset=utf-8";
 const char *const kTextType = "text/plain; charset=utf-8";
 const char *const kMalformedXml = "<root><login message=\"SUCCESS\"</root>";
+const char *const kRedirectBody = "<root><moved message=\"MOVED\"/></root>";
 
 QJsonObject describe(const httplib::Request &request, const FormFields &fields)
 {
@@ -98,6 +99,13 @@ void StandInService::serve(const httplib::Request &request, httplib::Response &r
     if (mode == QLatin1String("error500")) {
         response.status = 500;
         response.set_content("Internal server error", kTextType);
+        return;
+    }
+    if (mode == QLatin1String("redirect") && !request.has_param("redirected")) {
+        // An earlier response with a body of its own, which must not reach the client's reply.
+        response.status = 307;
+        response.set_header("Location", request.path + "?redirected=1");
+        response.set_content(kRedirectBody, contentType);
         return;
     }
     if (mode == QLatin1String("badxml")) {

@@ -132,7 +132,9 @@ TEST_F(StandInServiceTest, FailsOnPurposeAsConfigured)
         {"error500", 500, "Internal server error"},
         {"badxml", 200, R"(<root><login message="SUCCESS"</root>)"},
         {"nomessage", 200, R"(<root><login username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
-        {"unauthorized", 401, ""},
+        // The client follows the redirect and sees only the final reply.
+        {"redirect", 200, R"(<root><login message="SUCCESS" username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        {"unauthorized", 401, ""},  // last: its header is checked below
     };
     for (const auto &c : cases) {
         failPath(kAccountPath, c.mode);
