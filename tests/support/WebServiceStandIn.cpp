@@ -94,7 +94,7 @@ QList<QJsonObject> WebServiceStandIn::requests() const
     return entries;
 }
 
-void WebServiceStandIn::configureClient()
+void WebServiceStandIn::configureClient(bool trustTestAuthority)
 {
     const QString source = fromEnvironment("TX_RESOURCES");
     const QString copy = mFolder + "/resources";
@@ -103,7 +103,8 @@ void WebServiceStandIn::configureClient()
         for (auto it = table.begin(); it != table.end(); ++it)
             if (it.value().toString().startsWith(kConfiguredAddress))
                 it.value() = it.value().toString().replace(kConfiguredAddress, url());
-        table.insert("WebServiceCertificateFile", certificateFolder() + "/ca.pem");
+        table.insert("WebServiceCertificateFile",
+                     trustTestAuthority ? certificateFolder() + "/ca.pem" : mFolder + "/no-such-authority.pem");
         QDir().mkpath(copy + '/' + brand);
         PropertyList::write(copy + '/' + brand + "/Localizable.plist", table);
     }

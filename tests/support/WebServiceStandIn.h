@@ -32,9 +32,9 @@ public:
     QList<QJsonObject> requests() const;
 
     // Makes the client use this service: a copy of the resources in which every
-    // host at kConfiguredAddress points here and the test authority is trusted.
-    // Undone on destruction.
-    void configureClient();
+    // host at kConfiguredAddress points here and the test authority is trusted
+    // (or, without trustTestAuthority, only the system's store). Undone on destruction.
+    void configureClient(bool trustTestAuthority = true);
 
 private:
     QString mFolder;
