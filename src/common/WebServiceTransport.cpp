@@ -38,6 +38,17 @@ QList<QSslCertificate> configuredAuthorities()
     return certificates;
 }
 
+// Certificate verification with the trusted authorities.
+QSslConfiguration tlsConfiguration()
+{
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
+    const QList<QSslCertificate> authorities = configuredAuthorities();
+    if (!authorities.isEmpty())
+        configuration.setCaCertificates(authorities);  // these only: the system store is not consulted
+    return configuration;
+}
+
 }  // namespace
 
 namespace WebServiceTransport {
@@ -47,16 +58,6 @@ std::unique_ptr<QNetworkAccessManager> makeManager()
     auto manager = std::make_unique<QNetworkAccessManager>();
     manager->setProxyFactory(new PlatformProxyFactory);  // the manager owns the factory
     return manager;
-}
-
-QSslConfiguration tlsConfiguration()
-{
-    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
-    configuration.setPeerVerifyMode(QSslSocket::VerifyPeer);
-    const QList<QSslCertificate> authorities = configuredAuthorities();
-    if (!authorities.isEmpty())
-        configuration.setCaCertificates(authorities);  // these only: the system store is not consulted
-    return configuration;
 }
 
 QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request)

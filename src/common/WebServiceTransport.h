@@ -6,7 +6,6 @@
 
 class QNetworkAccessManager;
 class QNetworkReply;
-class QSslConfiguration;
 struct URLRequest;
 
 // Where web-service requests leave the program. Every connection verifies the
@@ -23,8 +22,5 @@ std::unique_ptr<QNetworkAccessManager> makeManager();
 
 // Starts the request; the reply belongs to the manager.
 QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request);
-
-// The TLS settings of every request: certificate verification with the trusted authorities.
-QSslConfiguration tlsConfiguration();
 
 }  // namespace WebServiceTransport
