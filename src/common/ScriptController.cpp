@@ -1,5 +1,7 @@
 #include "ScriptController.h"
 
+#include <QRegularExpression>
+
 #include "PathTemplate.h"
 #include "QLBackupProgressLogger.h"
 #include "QLLocalizedString.h"
@@ -121,10 +123,22 @@ void ScriptController::parsedData(const QVariantMap &data)
 
 void ScriptController::parseError(const QString &error, const QByteArray &data) { reportParsingFailure(error, data); }
 
+// The trace goes out with error reports, so reply values that are secrets are masked.
+QString ScriptController::withSecretsMasked(const QString &reply)
+{
+    static const QRegularExpression secret(
+        QStringLiteral(R"(([\w-]*(?:password|pwd|pvtkey|key)[\w-]*\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))"),
+        QRegularExpression::CaseInsensitiveOption);
+    QString masked = reply;
+    masked.replace(secret, QStringLiteral("\\1\"***\""));
+    return masked;
+}
+
 void ScriptController::reportParsingFailure(const QString &reason, const QByteArray &data)
 {
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-        fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {QString::fromUtf8(data), reason}),
+        fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"),
+                     {withSecretsMasked(QString::fromUtf8(data)), reason}),
         true);
     if (mDelegate)
         mDelegate->parsingFailedWithError(reason, this);

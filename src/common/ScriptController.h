@@ -21,6 +21,9 @@ class ScriptURLConnection;
 class ScriptController : public ScriptURLConnectionDelegate, public QuellonEventsXMLParserDelegate
 {
 public:
+    // The reply as it may be traced: values of password and key attributes are masked.
+    static QString withSecretsMasked(const QString &reply);
+
     static constexpr std::chrono::milliseconds kRequestTimeout{20000};
 
     // Localizable keys of the service hosts ("https://host[:port]").

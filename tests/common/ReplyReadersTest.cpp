@@ -97,3 +97,11 @@ TEST(QuellonEventsXMLParserTest, MalformedReplyGivesTheErrorAndTheBytes)
     ASSERT_EQ(recorder.errors.size(), 1);
     EXPECT_EQ(recorder.errorData, "<tree a=\"1\"><oops></tree>");
 }
+
+TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
+{
+    const QString masked = ScriptController::withSecretsMasked(
+        R"(<root><x message="SUCCESS" username_sync="u" password_sync="s p=q" pvtkey='k1' Password=plain/></root>)");
+    EXPECT_EQ(masked,
+              R"(<root><x message="SUCCESS" username_sync="u" password_sync="***" pvtkey="***" Password="***"/></root>)");
+}
