@@ -5,6 +5,7 @@
 #include "QLLocalizedString.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtDebug>
@@ -38,8 +39,12 @@ bool writePrivateFile(const QString &path, const QByteArray &content)
 // else the reason.
 QString runEngine(const QString &commandFile, std::chrono::milliseconds timeout)
 {
+    const QString program = QLLocalizedString(QStringLiteral("ExecuterPathRuvo"));
+    // Never a program looked up by name in $PATH.
+    if (!QFileInfo(program).isAbsolute())
+        return QStringLiteral("no engine path is configured");
     QProcess engine;
-    engine.setProgram(QLLocalizedString(QStringLiteral("ExecuterPathRuvo")));
+    engine.setProgram(program);
     engine.setArguments({QStringLiteral("--utf8-cmd=") + commandFile});
     engine.setStandardInputFile(QProcess::nullDevice());
     engine.setStandardOutputFile(QProcess::nullDevice());
