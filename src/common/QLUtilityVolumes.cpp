@@ -23,9 +23,8 @@ bool QLUtility::isConnectedViaUSB(const QString &volumePath) { return VolumeFact
 
 quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microseconds pause)
 {
-    const QFileInfo item(path);
-    if (!item.isDir())
-        return item.exists() ? quint64(item.size()) : 0;
+    if (!isDirectory(path))
+        return isFileExists(path) ? quint64(QFileInfo(path).size()) : 0;
     // A whole volume is measured, not walked; "/Volumes/X/" with its trailing
     // separator is not a listed volume path and is walked.
     if (path == QLatin1String("/") || listMountedVolumesPaths().contains(path))

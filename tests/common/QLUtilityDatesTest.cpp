@@ -18,8 +18,9 @@ TEST(QLUtilityDatesTest, EngineDatesBecomeTheDisplayForm)
     for (const auto &test : listingCases) {
         const QString display = QLUtility::remoteDateFormatStr(test.listing);
         EXPECT_EQ(display.isNull(), test.display == nullptr) << test.listing;
-        if (test.display)
+        if (test.display) {
             EXPECT_EQ(display, test.display) << test.listing;
+        }
     }
 
     const struct {
@@ -34,8 +35,9 @@ TEST(QLUtilityDatesTest, EngineDatesBecomeTheDisplayForm)
     for (const auto &test : reindexCases) {
         const QString display = QLUtility::remoteDateFormatStrAfterReindex(test.reindex);
         EXPECT_EQ(display.isNull(), test.display == nullptr) << test.reindex;
-        if (test.display)
+        if (test.display) {
             EXPECT_EQ(display, test.display) << test.reindex;
+        }
     }
 }
 

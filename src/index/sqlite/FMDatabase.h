@@ -1,0 +1,118 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QVariantList>
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <set>
+
+struct sqlite3;
+struct sqlite3_stmt;
+class FMResultSet;
+class FMStatement;
+
+// One connection to an SQLite database file, always unlocked with the index key.
+// Failures are answered (false, or no result set) and explained by
+// lastErrorMessage() and lastErrorCode(); nothing throws. A connection is used
+// by one thread at a time; other connections' locks are waited for by the busy
+// handler (FMDatabaseWaits).
+//
+// Arguments fill the "?" placeholders in order, exactly one value each, and bind as:
+//   invalid QVariant or nullptr    NULL
+//   QByteArray                     blob (an empty one stays a zero-length blob)
+//   QDateTime                      double: seconds since 1970 (an invalid one NULL)
+//   bool                           integer 1 or 0
+//   signed or unsigned integers    integer (unsigned 32-bit values zero-extended)
+//   float, double                  double
+//   anything else, QString too     text (a null QString is the empty text)
+// Text and blobs are copied when bound, so the caller's values may go at once.
+class FMDatabase
+{
+public:
+    // The one key of every index file: eight hexadecimal digits, passed as their
+    // eight bytes without a terminator.
+    static const QByteArray kDatabaseKey;
+    // Read-write, creating a missing file.
+    static constexpr int kDefaultOpenFlags = 0x02 | 0x04;
+
+    FMDatabase();  // an in-memory database
+    explicit FMDatabase(const QString &path);
+    ~FMDatabase();
+    FMDatabase(const FMDatabase &) = delete;
+    FMDatabase &operator=(const FMDatabase &) = delete;
+
+    const QString &databasePath() const { return mDatabasePath; }
+
+    // Opens (creating a missing file) and keys the database. An open connection
+    // answers true at once. A failed open keeps no handle, so the next open
+    // tries again; its reason stays readable. A wrong key or a file that is not
+    // a database shows on the first statement that reads it.
+    bool open() { return openWithFlags(kDefaultOpenFlags); }
+    // As open() with the library's open flags; keyed too, as every index file is.
+    bool openWithFlags(int flags);
+    // Closes every open result set, then the handle. Always true.
+    bool close();
+    // Whether the schema can be read: false for a closed connection, a wrong key
+    // or a file that is not a database.
+    bool goodConnection();
+    bool setWal();
+
+    // The statement is stepped by the result set's next(); none on failure.
+    std::unique_ptr<FMResultSet> executeQuery(const QString &sql, const QVariantList &arguments = {});
+    // Steps the statement once; true when it ran to its end.
+    bool executeUpdate(const QString &sql, const QVariantList &arguments = {});
+
+    bool beginTransaction();  // exclusive
+    bool beginDeferredTransaction();
+    bool commit();
+    bool rollback();
+    bool inTransaction() const { return mInTransaction; }
+
+    // Whether a table of that name exists, whatever the letter case.
+    bool tableExists(const QString &tableName);
+
+    QString lastErrorMessage() const;
+    int lastErrorCode() const;
+    // True when the last error code is an error, not a row or the end of the rows.
+    bool hadError() const;
+    int changes() const;
+    qint64 lastInsertRowId() const;
+
+    double maxBusyRetryTimeInterval() const { return mMaxBusyRetryTimeInterval; }
+    // Installs the busy handler for a positive interval, removes it otherwise.
+    void setMaxBusyRetryTimeInterval(double seconds);
+
+    bool hasOpenResultSets() const { return !mOpenResultSets.empty(); }
+
+private:
+    friend class FMResultSet;
+
+    struct Error
+    {
+        int code;
+        QString message;
+    };
+
+    QByteArray sqlitePath() const;
+    void failWith(int code, const QString &message);
+    bool ensureOpenForExecution();
+    std::unique_ptr<FMStatement> prepareAndBind(const QString &sql, const QVariantList &arguments);
+    bool runTransactionStatement(const QString &sql, bool inTransactionAfter);
+    void resultSetDidClose(FMResultSet *resultSet);
+    void closeOpenResultSets();
+
+    static int bindObject(const QVariant &value, int column, sqlite3_stmt *statement);
+    static int busyHandler(void *context, int count);
+
+    QString mDatabasePath;
+    sqlite3 *mDb = nullptr;
+    bool mInTransaction = false;
+    double mMaxBusyRetryTimeInterval;
+    std::chrono::steady_clock::time_point mStartBusyRetryTime;
+    std::set<FMResultSet *> mOpenResultSets;  // not owned: each closes and leaves itself
+    // An error the library cannot report: a failed open, a closed connection, a refused binding.
+    std::optional<Error> mLayerError;
+};

@@ -1,0 +1,9 @@
+#include "FMDatabase.h"
+#include "FMResultSet.h"
+
+bool FMDatabase::tableExists(const QString &tableName)
+{
+    auto resultSet = executeQuery(QStringLiteral("select [sql] from sqlite_master where [type] = 'table' and lower(name) = ?"),
+                                  {tableName.toLower()});
+    return resultSet && resultSet->next();
+}

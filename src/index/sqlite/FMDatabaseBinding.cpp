@@ -1,0 +1,52 @@
+#include "FMDatabase.h"
+
+#include <QDateTime>
+#include <QVariant>
+
+#include <sqlite3.h>
+
+int FMDatabase::bindObject(const QVariant &value, int column, sqlite3_stmt *statement)
+{
+    if (!value.isValid() || value.isNull())
+        return sqlite3_bind_null(statement, column);
+    switch (value.typeId()) {
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        // A zero-length blob, not NULL: the library reads a null pointer as NULL.
+        if (bytes.isEmpty())
+            return sqlite3_bind_zeroblob(statement, column, 0);
+        return sqlite3_bind_blob(statement, column, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+    }
+    case QMetaType::QDateTime: {
+        const QDateTime date = value.toDateTime();
+        if (!date.isValid())  // no date at all, not 1970
+            return sqlite3_bind_null(statement, column);
+        return sqlite3_bind_double(statement, column, double(date.toMSecsSinceEpoch()) / 1000.0);
+    }
+    case QMetaType::Bool:
+        return sqlite3_bind_int(statement, column, value.toBool() ? 1 : 0);
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+        return sqlite3_bind_int(statement, column, value.toInt());
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+        return sqlite3_bind_int64(statement, column, value.toLongLong());
+    case QMetaType::UInt:
+    case QMetaType::ULong:
+    case QMetaType::ULongLong:
+        // Zero-extended; a value above the signed range keeps its bit pattern
+        // and reads back through unsignedLongLongIntForColumn.
+        return sqlite3_bind_int64(statement, column, sqlite3_int64(value.toULongLong()));
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return sqlite3_bind_double(statement, column, value.toDouble());
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        return sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    }
+    }
+}

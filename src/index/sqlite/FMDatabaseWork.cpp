@@ -1,0 +1,21 @@
+#include "FMDatabaseWork.h"
+
+#include "FMDatabase.h"
+
+void runTransaction(FMDatabase *db, bool deferred, const FMTransactionWork &work)
+{
+    if (db) {
+        if (deferred)
+            db->beginDeferredTransaction();
+        else
+            db->beginTransaction();
+    }
+    bool rollback = false;
+    work(db, rollback);
+    if (!db)
+        return;
+    if (rollback)
+        db->rollback();
+    else
+        db->commit();
+}

@@ -1,0 +1,79 @@
+#include "FileTransferData.h"
+#include "FileTransferRateData.h"
+
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList allFields(const FileTransferData &record)
+{
+    return {record.offset(),  record.size(),     record.tottrf_sz(), record.tot_sz(),   record.cum_size(),
+            record.per(),     record.rate_trf(), record.remain_time(), record.trf_type(), record.fname(),
+            record.file_ver(), record.mpc(),     record.enc_name(),  record.folder_id(), record.mod_time()};
+}
+
+}  // namespace
+
+TEST(TransferRecordsTest, EveryFieldIsFilledByItsOwnName)
+{
+    const QStringList keys = {"offset", "size", "tottrf_sz", "tot_sz",  "cum_size", "per",       "rate_trf", "remain_time",
+                              "trf_type", "fname", "file_ver", "mpc", "enc_name", "folder_id", "mod_time"};
+    FileTransferData record;
+    for (const QString &key : keys)
+        record.Data("value of " + key, key);
+
+    QStringList expected;
+    for (const QString &key : keys)
+        expected << "value of " + key;
+    EXPECT_EQ(allFields(record), expected);
+}
+
+TEST(TransferRecordsTest, ClearingThenALineLeavesOnlyItsFields)
+{
+    FileTransferData record;
+    record.Data("/old", "fname");
+    record.Data("FULL", "trf_type");
+
+    // What the parser does for <item fname="/a" per="50" offset="10" colour="red"/>.
+    record.ClearData();
+    record.Data("/a", "fname");
+    record.Data("50", "per");
+    record.Data("10", "offset");
+    record.Data("red", "colour");
+
+    EXPECT_EQ(record.fname(), "/a");
+    EXPECT_EQ(record.per(), "50");
+    EXPECT_EQ(record.offset(), "10");
+    EXPECT_TRUE(record.trf_type().isNull());
+    int nullFields = 0;
+    for (const QString &field : allFields(record))
+        nullFields += field.isNull() ? 1 : 0;
+    EXPECT_EQ(nullFields, 12);
+}
+
+TEST(TransferRecordsTest, DescriptionNamesTheFileOnTheDrive)
+{
+    FileTransferData record;
+    record.setMod_time("2026/01/02 03:04:05");
+    record.setEnc_name("x1");
+    record.setMpc("Office");
+    record.setFolder_id("7");
+    EXPECT_EQ(record.description(), "mModTime 2026/01/02 03:04:05 \nmEncFile x1 \nmMPCName Office \nmFolderID 7");
+}
+
+TEST(TransferRecordsTest, RateRecordTakesOnlyTypeAndRate)
+{
+    FileTransferRateData record;
+    record.Data("up", "trf_type");
+    record.Data("12.5", "trf_rate");
+    record.Data("100", "quota_used");
+    record.Data("3", "files_count");
+    EXPECT_EQ(record.FileTransferType(), "up");
+    EXPECT_EQ(record.FileTransferRate(), "12.5");
+
+    record.ClearData();
+    EXPECT_TRUE(record.FileTransferType().isNull());
+    EXPECT_TRUE(record.FileTransferRate().isNull());
+}
