@@ -1,0 +1,107 @@
+#include "QuellonEventsXMLParser.h"
+#include "QuellonEventsXMLParserDelegate.h"
+#include "ScriptController.h"
+
+#include <gtest/gtest.h>
+
+TEST(ReplyTokensTest, ReadsEveryAttributeWholeWithAnXmlReader)
+{
+    const struct {
+        QByteArray reply;
+        QVariantMap tokens;
+    } cases[] = {
+        // The last value keeps nothing of the closing markup.
+        {R"(<root><login message="FAILURE" desc="x"/></root>)", {{"message", "FAILURE"}, {"desc", "x"}}},
+        // Blanks, "=", escaped quotes and non-ASCII text survive.
+        {R"(<root><login message="SUCCESS" password_sync="a b=c &quot;d&quot; é"/></root>)",
+         {{"message", "SUCCESS"}, {"password_sync", QString::fromUtf8("a b=c \"d\" é")}}},
+        // A later attribute of the same name replaces an earlier one.
+        {R"(<root><a k="1"/><b k="2"/></root>)", {{"k", "2"}}},
+        // No attribute at all: no "message" is made up.
+        {"<root></root>", {}},
+    };
+    for (const auto &c : cases) {
+        QString error;
+        const auto tokens = ScriptController::parsedDataForUser(c.reply, &error);
+        ASSERT_TRUE(tokens.has_value()) << c.reply.toStdString() << ": " << error.toStdString();
+        EXPECT_EQ(*tokens, c.tokens) << c.reply.toStdString();
+    }
+}
+
+TEST(ReplyTokensTest, MalformedReplyIsAnError)
+{
+    for (const QByteArray &reply : {QByteArray(R"(<root><login message="SUCCESS"</root>)"), QByteArray("<root><x a=b/>"),
+                                   QByteArray("<root><x a=\"1\"/></root")}) {
+        QString error;
+        EXPECT_FALSE(ScriptController::parsedDataForUser(reply, &error).has_value()) << reply.toStdString();
+        EXPECT_FALSE(error.isEmpty());
+    }
+}
+
+TEST(ReplyTokensTest, JsonReplyIsAnObjectOrAnArray)
+{
+    EXPECT_EQ(ScriptController::parsedJSONArray(R"({"a": "b"})"), QVariant(QVariantMap{{"a", "b"}}));
+    EXPECT_EQ(ScriptController::parsedJSONArray(R"([1, "x"])"), QVariant(QVariantList{1.0, "x"}));
+    EXPECT_FALSE(ScriptController::parsedJSONArray("SUCCESS:token").has_value());
+    EXPECT_FALSE(ScriptController::parsedJSONArray("").has_value());
+}
+
+namespace {
+
+class ParserRecorder : public QuellonEventsXMLParserDelegate
+{
+public:
+    QList<QVariantMap> parsed;
+    QStringList errors;
+    QByteArray errorData;
+
+    void parsedData(const QVariantMap &data) override { parsed.append(data); }
+    void parseError(const QString &error, const QByteArray &data) override
+    {
+        errors.append(error);
+        errorData = data;
+    }
+};
+
+}  // namespace
+
+TEST(QuellonEventsXMLParserTest, ReportsTheAttributesOfTheKnownElementsAtTheirEnd)
+{
+    const struct {
+        QByteArray xml;
+        QList<QVariantMap> parsed;
+    } cases[] = {
+        {R"(<tree a="1" b="two words"><item x="y"/></tree>)", {{{"a", "1"}, {"b", "two words"}}}},
+        {R"(<accountconfigure status="ok">text</accountconfigure>)", {{{"status", "ok"}}}},
+        {R"(<root message="SUCCESS"/>)", {{{"message", "SUCCESS"}}}},
+        {R"(<other a="1"/>)", {}},
+    };
+    for (const auto &c : cases) {
+        ParserRecorder recorder;
+        QuellonEventsXMLParser parser;
+        parser.setDelegate(&recorder);
+        parser.parseXMLFile(c.xml);
+        EXPECT_EQ(recorder.parsed, c.parsed) << c.xml.toStdString();
+        EXPECT_TRUE(recorder.errors.isEmpty()) << c.xml.toStdString();
+        EXPECT_EQ(parser.parseData(), c.xml);
+    }
+}
+
+TEST(QuellonEventsXMLParserTest, MalformedReplyGivesTheErrorAndTheBytes)
+{
+    ParserRecorder recorder;
+    QuellonEventsXMLParser parser;
+    parser.setDelegate(&recorder);
+    parser.parseXMLFile("<tree a=\"1\"><oops></tree>");
+    EXPECT_TRUE(recorder.parsed.isEmpty());
+    ASSERT_EQ(recorder.errors.size(), 1);
+    EXPECT_EQ(recorder.errorData, "<tree a=\"1\"><oops></tree>");
+}
+
+TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
+{
+    const QString masked = ScriptController::withSecretsMasked(
+        R"(<root><x message="SUCCESS" username_sync="u" password_sync="s p=q" pvtkey='k1' Password=plain/></root>)");
+    EXPECT_EQ(masked,
+              R"(<root><x message="SUCCESS" username_sync="u" password_sync="***" pvtkey="***" Password="***"/></root>)");
+}

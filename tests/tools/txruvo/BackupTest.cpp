@@ -1,0 +1,170 @@
+#include "EngineHarness.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace {
+
+class BackupTest : public EngineHarness
+{
+protected:
+    QString storedPath(const QString &localPath) const { return drive() + localPath; }
+    QString versionPath(const QString &localPath, int slot) const
+    {
+        return drive() + "/alice.ver" + localPath + QStringLiteral(".qlvn%1").arg(slot, 3, 10, QLatin1Char('0'));
+    }
+};
+
+TEST_F(BackupTest, NewChangedAndUnchangedFilesAreStoredVersionedAndReported)
+{
+    const QString a = source("/Docs/a.txt");
+    const QString b = source("/Docs/b.txt");
+    writeText(a, "first");
+    writeText(b, "bee");
+    writeList({a, b});
+
+    const Run first = run(backupVector());
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_TRUE(first.errors.isEmpty()) << qPrintable(first.errors);
+    EXPECT_TRUE(first.stdOut.isEmpty() && first.stdErr.isEmpty());
+    ASSERT_EQ(first.lines().size(), 2);
+    auto lines = first.completed();
+    EXPECT_EQ(lines[a]["trf_type"], "FULL");
+    EXPECT_EQ(lines[a]["size"], "5");
+    EXPECT_EQ(lines[a]["mpc"], "/Office");
+    EXPECT_FALSE(lines[a]["folder_id"].isEmpty());
+    EXPECT_EQ(lines[a]["folder_id"], lines[b]["folder_id"]);  // one folder, one identifier
+    EXPECT_EQ(lines[a]["enc_name"], QString::fromLatin1(QByteArray("a.txt").toHex()));
+    EXPECT_EQ(lines[a]["file_ver"], "1");
+    EXPECT_EQ(stored(storedPath(a)), "first");
+    EXPECT_TRUE(QFile::exists(storedPath(a) + "_.chk"));
+    EXPECT_EQ(QFileInfo(storedPath(a)).lastModified(), QFileInfo(a).lastModified());
+
+    writeText(a, "second!");
+    const Run second = run(backupVector());
+    ASSERT_EQ(second.lines().size(), 2);
+    lines = second.completed();
+    EXPECT_EQ(lines[a]["trf_type"], "INCREMENTAL");
+    EXPECT_EQ(lines[a]["file_ver"], "2");
+    EXPECT_EQ(lines[b]["trf_type"], "FILE IN SYNC");
+    EXPECT_EQ(lines[b]["folder_id"], first.completed()[b]["folder_id"]);
+    // Run totals: bytes copied and bytes found unchanged, whichever came first.
+    const auto last = second.lines().last();
+    EXPECT_EQ(last["tottrf_sz"], "7");
+    EXPECT_EQ(last["cum_size"], "3");
+    EXPECT_EQ(stored(storedPath(a)), "second!");
+    EXPECT_EQ(stored(versionPath(a, 1)), "first");
+    EXPECT_TRUE(QFile::exists(drive() + "/alice.ver" + a + "_.chk.qlvn001"));
+}
+
+TEST_F(BackupTest, KeepsFiveVersionsDroppingTheOldest)
+{
+    const QString a = source("/a.txt");
+    writeList({a});
+    for (int round = 1; round <= 7; ++round) {
+        writeText(a, QByteArray::number(round));
+        // Distinct modification times even on a coarse clock.
+        QFile(a).setFileTime(QDateTime::currentDateTime().addSecs(round), QFileDevice::FileModificationTime);
+        ASSERT_EQ(run(backupVector()).exitCode, 0);
+    }
+    EXPECT_EQ(stored(storedPath(a)), "7");
+    for (int slot = 1; slot <= 5; ++slot)
+        EXPECT_EQ(stored(versionPath(a, slot)), QByteArray::number(slot + 1)) << slot;
+    EXPECT_FALSE(QFile::exists(versionPath(a, 6)));
+    writeText(a, "8");
+    QFile(a).setFileTime(QDateTime::currentDateTime().addSecs(8), QFileDevice::FileModificationTime);
+    EXPECT_EQ(run(backupVector()).lines().value(0).value("file_ver"), "6");
+}
+
+TEST_F(BackupTest, NoVersionsOverwritesInPlace)
+{
+    const QString a = source("/a.txt");
+    writeList({a});
+    writeText(a, "old");
+    run(backupVector(false));
+    writeText(a, "newer");
+    const Run again = run(backupVector(false));
+    EXPECT_EQ(again.lines().value(0).value("trf_type"), "INCREMENTAL");
+    EXPECT_EQ(stored(storedPath(a)), "newer");
+    EXPECT_FALSE(QDir(drive() + "/alice.ver").exists());
+}
+
+TEST_F(BackupTest, OddNamesAreStoredAndReportedExactly)
+{
+    const QStringList names = {"/with blank.txt", "/quote\"and'apos.txt", "/bracket]]end]", "/<tag>&amp;.txt",
+                               "/ünïcødé ✓.txt", "/[x] ,: y"};
+    QStringList list;
+    for (const QString &name : names) {
+        writeText(source(name), name.toUtf8());
+        list << source(name);
+    }
+    writeList(list);
+    const Run result = run(backupVector());
+    EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
+    const auto lines = result.completed();
+    ASSERT_EQ(lines.size(), names.size());
+    for (const QString &name : names) {
+        ASSERT_TRUE(lines.contains(source(name))) << qPrintable(name);
+        EXPECT_EQ(stored(storedPath(source(name))), name.toUtf8());
+        EXPECT_EQ(QByteArray::fromHex(lines[source(name)]["enc_name"].toLatin1()), name.mid(1).toUtf8());
+    }
+}
+
+TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
+{
+    const QString good = source("/good.txt");
+    writeText(good, "ok");
+    const QString fifo = source("/pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QByteArray list = source("/missing.txt").toUtf8() + '\n' + fifo.toUtf8() + '\n' + source("/").toUtf8() + QByteArray("bad\xff.txt")
+                      + '\n' + source("/../escape.txt").toUtf8() + '\n' + good.toUtf8();
+    writeText(operation() + "/SourceA", list);
+
+    const Run result = run(backupVector());
+    EXPECT_EQ(result.exitCode, 0);  // per-file errors do not fail the run
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/missing.txt") + "], : No such file or directory\n"));
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file)\n"));
+    EXPECT_TRUE(result.errors.contains("Operation not permitted (file name is not valid UTF-8)"));
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/../escape.txt") + "], : Operation not permitted"));
+    EXPECT_EQ(result.errors.count('\n'), 4);
+    ASSERT_EQ(result.lines().size(), 1);
+    EXPECT_EQ(stored(storedPath(good)), "ok");
+    EXPECT_FALSE(QFile::exists(drive() + root() + "/escape.txt"));
+}
+
+TEST_F(BackupTest, FolderLinksOnTheDriveAreNotFollowed)
+{
+    const QString a = source("/Docs/a.txt");
+    writeText(a, "alpha");
+    writeList({a});
+    const QString outside = root() + "/outside";
+    QDir().mkpath(outside);
+    QDir().mkpath(QFileInfo(drive() + source("/Docs")).absolutePath());
+    ASSERT_TRUE(QFile::link(outside, drive() + source("/Docs")));
+
+    const Run result = run(backupVector());
+    EXPECT_EQ(result.errors, "IOERROR: [" + a + "], : Not a directory (txruvo error in file IO)\n");
+    EXPECT_TRUE(QDir(outside).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(BackupTest, SyncModeStoresBelowTheBaseWithoutVersions)
+{
+    const QString base = source("/Sync/");
+    writeText(source("/Sync/Docs/a.txt"), "one");
+    writeList({"/Docs/a.txt"});
+    const Run first = run(syncVector(base));
+    ASSERT_EQ(first.lines().size(), 1);
+    EXPECT_EQ(first.lines()[0]["fname"], "/Docs/a.txt");
+    EXPECT_EQ(first.lines()[0]["mpc"], "/Office");
+    EXPECT_EQ(stored(drive() + "/Docs/a.txt"), "one");
+
+    writeText(source("/Sync/Docs/a.txt"), "two");
+    EXPECT_EQ(run(syncVector(base)).lines().value(0).value("trf_type"), "INCREMENTAL");
+    EXPECT_EQ(stored(drive() + "/Docs/a.txt"), "two");
+    EXPECT_FALSE(QDir(drive() + "/alice.ver").exists());
+}
+
+}  // namespace

@@ -1,0 +1,134 @@
+#include "EngineHarness.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+// Backs files up first, then restores them by the identifiers the backup reported.
+class RestoreTest : public EngineHarness
+{
+protected:
+    // Backs up the files and answers each one's restore line "/Office/<folder id>/<enc name>".
+    QStringList backUp(const QList<QPair<QString, QByteArray>> &files)
+    {
+        QStringList list;
+        for (const auto &[path, content] : files) {
+            writeText(source(path), content);
+            list << source(path);
+        }
+        writeList(list);
+        const Run result = run(backupVector());
+        EXPECT_EQ(result.exitCode, 0);
+        QStringList restoreLines;
+        for (const QString &path : list) {
+            const auto line = result.completed().value(path);
+            restoreLines << line["mpc"] + '/' + line["folder_id"] + '/' + line["enc_name"];
+        }
+        return restoreLines;
+    }
+
+    QString target() const { return root() + "/restored"; }
+};
+
+TEST_F(RestoreTest, RestoresLatestUnderTheFullPathOrTheNameAlone)
+{
+    const QStringList lines = backUp({{"/Docs/a.txt", "alpha"}, {"/Docs/Sub/b b\"].txt", "beta"}});
+    writeList(lines);
+
+    const Run relative = run(restoreVector("//", target()));
+    EXPECT_EQ(relative.exitCode, 0);
+    EXPECT_TRUE(relative.errors.isEmpty()) << qPrintable(relative.errors);
+    EXPECT_EQ(stored(target() + source("/Docs/a.txt")), "alpha");
+    EXPECT_EQ(stored(target() + source("/Docs/Sub/b b\"].txt")), "beta");
+    ASSERT_EQ(relative.lines().size(), 2);
+    EXPECT_EQ(relative.lines()[0]["trf_type"], "FULL");
+    EXPECT_EQ(relative.lines()[0]["fname"], source("/Docs/a.txt"));
+
+    const Run again = run(restoreVector("//", target()));
+    EXPECT_EQ(again.lines().value(0).value("trf_type"), "FILE IN SYNC");
+
+    writeList({lines[1]});
+    const QString flat = root() + "/flat";
+    run(restoreVector("/", flat, false));
+    EXPECT_EQ(stored(flat + "/b b\"].txt"), "beta");
+}
+
+TEST_F(RestoreTest, RestoresAnEarlierVersionByItsNumber)
+{
+    const QString line = backUp({{"/a.txt", "v1"}}).value(0);
+    writeText(source("/a.txt"), "v2 is longer");
+    run(backupVector());
+    writeText(source("/a.txt"), "v3");
+    QFile(source("/a.txt")).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
+    run(backupVector());
+
+    struct Case { QString suffix; QByteArray content; };
+    const Case cases[] = {{"_QLVER001", "v1"}, {"_QLVER002", "v2 is longer"}, {"_QLVER003", "v3"}, {"", "v3"}};
+    for (const Case &c : cases) {
+        QDir(target()).removeRecursively();
+        writeList({line + c.suffix});
+        const Run result = run(restoreVector("//", target(), false));
+        EXPECT_EQ(stored(target() + "/a.txt"), c.content) << qPrintable(c.suffix);
+    }
+    writeList({line + "_QLVER004"});
+    EXPECT_TRUE(run(restoreVector("//", target(), false)).errors.contains("], : No such file or directory"));
+}
+
+TEST_F(RestoreTest, VersionRestoreVectorReadsBelowTheComputerFolder)
+{
+    const QString line = backUp({{"/a.txt", "old"}}).value(0);
+    writeText(source("/a.txt"), "newer");
+    run(backupVector());
+    // The version restore's own vector: the computer folder as data root, a
+    // remote "::home/<computer folder>/" and a line without the computer part.
+    const QString o = operation();
+    writeList({line.section('/', 2).prepend('/') + "_QLVER001"});
+    const Run result = run({engine(), "--no-relative", "--add-progress", "--xml-output", "--encode", "--enc-opt",
+                            "--mask-name", "--errlog-from=" + o + "/ErrorA", "--temp=" + o, "--port=443",
+                            "--timeout=900", "--proxy=", "--password-file=" + o + "/password",
+                            "--pvt-key=" + o + "/key", "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt",
+                            "--portable", "--portable-dest=" + drive(), "--chk-cancel=" + o + "/intCancel",
+                            "--files-from=" + o + "/SourceA", "alice@10.0.0.1::home/" + drive() + "/", target()});
+    EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
+    EXPECT_EQ(result.lines().value(0).value("file_ver"), "1");
+    EXPECT_EQ(stored(target() + "/a.txt"), "old");
+}
+
+TEST_F(RestoreTest, FindsItemsTheClientRenamedOnTheDrive)
+{
+    const QString line = backUp({{"/Docs/a.txt", "alpha"}}).value(0);
+    writeText(source("/Docs/a.txt"), "alpha 2");
+    run(backupVector());
+    // What the client's rename does: the item with its marker, then its folder.
+    const QString docs = drive() + source("/Docs");
+    ASSERT_TRUE(QFile::rename(docs + "/a.txt", docs + "/renamed.txt"));
+    ASSERT_TRUE(QFile::rename(docs + "/a.txt_.chk", docs + "/renamed.txt_.chk"));
+    ASSERT_TRUE(QDir().rename(docs, drive() + source("/Papers")));
+
+    writeList({line, line + "_QLVER001"});
+    const Run result = run(restoreVector("//", target()));
+    EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
+    ASSERT_EQ(result.lines().size(), 2);
+    EXPECT_EQ(result.lines()[0]["fname"], source("/Papers/renamed.txt"));
+    // The second line restored version 1 over the same target.
+    EXPECT_EQ(stored(target() + source("/Papers/renamed.txt")), "alpha");
+}
+
+TEST_F(RestoreTest, UnknownItemsAndForeignRemotesAreRefused)
+{
+    const QString line = backUp({{"/a.txt", "a"}}).value(0);
+    writeList({"/Office/nosuchfolder/612e747874", "/Office/" + line.section('/', 2, 2) + "/ffff", "garbage", line});
+    const Run result = run(restoreVector("//", target()));
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.errors.count("IOERROR: ["), 3) << qPrintable(result.errors);
+    EXPECT_EQ(result.lines().size(), 1);
+
+    QStringList outside = restoreVector("//", target());
+    outside[outside.size() - 2] = "alice@10.0.0.1::home/somewhere/else";
+    const Run refused = run(outside);
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(refused.errors.startsWith("txruvo error: invalid path")) << qPrintable(refused.errors);
+}
+
+}  // namespace

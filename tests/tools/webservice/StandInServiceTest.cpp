@@ -1,0 +1,207 @@
+#include "WebServiceStandIn.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QString kAccountPath = QStringLiteral("/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi");
+const QString kSyncPath = QStringLiteral("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi");
+
+struct Reply {
+    QNetworkReply::NetworkError error = QNetworkReply::NoError;
+    int status = 0;
+    QByteArray body;
+    QByteArray header(const QByteArray &name) const { return headers.value(name.toLower()); }
+    QMap<QByteArray, QByteArray> headers;
+};
+
+QJsonObject accounts()
+{
+    return QJsonObject{
+        {"accounts", QJsonArray{QJsonObject{{"username", "ann"},
+                                            {"password", "a&b c"},
+                                            {"username_sync", "ann.sync"},
+                                            {"password_sync", "x\"y<z"},
+                                            {"ruvosrvrip", "10.1.1.1"}},
+                                QJsonObject{{"username", "nosync"}, {"password", "pw"}}}},
+        {"syncAccounts", QJsonArray{QJsonObject{{"username", "ann.sync"},
+                                                {"password", "x\"y<z"},
+                                                {"ruvosrvrip", "10.2.2.2"},
+                                                {"ruvowebsrvrip", "10.3.3.3"}}}},
+        {"slowReplyMs", 400},
+    };
+}
+
+}  // namespace
+
+class StandInServiceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        service = std::make_unique<WebServiceStandIn>(folder.path());
+        service->writeConfig(accounts());
+        ASSERT_TRUE(service->start(true));
+    }
+
+    Reply post(const QString &path, const QByteArray &body, bool trustTestAuthority = true)
+    {
+        QNetworkRequest request(QUrl(service->url() + path));
+        request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+        QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
+        if (trustTestAuthority)
+            tls.setCaCertificates(QSslCertificate::fromPath(WebServiceStandIn::certificateFolder() + "/ca.pem"));
+        request.setSslConfiguration(tls);
+        QNetworkAccessManager manager;
+        manager.setProxy(proxy);
+        QNetworkReply *reply = manager.post(request, body);
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        Reply result{reply->error(), reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                     reply->readAll(), {}};
+        for (const auto &[name, value] : reply->rawHeaderPairs())
+            result.headers.insert(name.toLower(), value);
+        delete reply;
+        return result;
+    }
+
+    void failPath(const QString &path, const QString &mode)
+    {
+        QJsonObject config = accounts();
+        config.insert("failures", QJsonObject{{path, mode}});
+        service->writeConfig(config);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<WebServiceStandIn> service;
+    QNetworkProxy proxy{QNetworkProxy::NoProxy};
+};
+
+TEST_F(StandInServiceTest, AnswersTheAccountRequestsInTheirXmlForm)
+{
+    const struct {
+        QString path;
+        QByteArray body;
+        QByteArray reply;
+    } cases[] = {
+        {kAccountPath, "username=ann&password=a%26b%20c&enctype=default",
+         R"(<root><login message="SUCCESS" username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        {kAccountPath, "username=nosync&password=pw&enctype=default", R"(<root><login message="SUCCESS"/></root>)"},
+        {kAccountPath, "username=ann&password=wrong&enctype=default",
+         R"(<root><login message="FAILURE" desc="Invalid username or password"/></root>)"},
+        {kAccountPath, "username=ann&password=a%26b%20c&enctype=private&pvtkey=k",
+         R"(<root><login message="FAILURE" desc="Encryption type does not match the account"/></root>)"},
+        {kSyncPath, "username=ann.sync&password=x%22y%3Cz&enctype=default",
+         R"(<root><sync message="SUCCESS" ruvosrvrip="10.2.2.2" ruvowebsrvrip="10.3.3.3"/></root>)"},
+        {kSyncPath, "username=ann.sync&password=x&enctype=default",
+         R"(<root><sync message="FAILURE" desc="Invalid sync username or password"/></root>)"},
+        {"/cgi-bin/Notify_unicode", "EMAIL=a&CONTENT=b", "Report received"},
+    };
+    for (const auto &c : cases) {
+        const Reply reply = post(c.path, c.body);
+        EXPECT_EQ(reply.error, QNetworkReply::NoError) << c.body.toStdString();
+        EXPECT_EQ(reply.body, c.reply) << c.body.toStdString();
+    }
+    const QList<QJsonObject> requests = service->requests();
+    ASSERT_EQ(requests.size(), std::size(cases));
+    EXPECT_EQ(requests[0]["fields"].toObject()["password"].toString(), "a&b c");
+    EXPECT_EQ(requests[0]["body"].toString(), "username=ann&password=a%26b%20c&enctype=default");
+}
+
+TEST_F(StandInServiceTest, FailsOnPurposeAsConfigured)
+{
+    const struct {
+        QString mode;
+        int status;
+        QByteArray body;  // empty: not compared
+    } cases[] = {
+        {"error500", 500, "Internal server error"},
+        {"badxml", 200, R"(<root><login message="SUCCESS"</root>)"},
+        {"nomessage", 200, R"(<root><login username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        // The client follows the redirect and sees only the final reply.
+        {"redirect", 200, R"(<root><login message="SUCCESS" username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        {"unauthorized", 401, ""},  // last: its header is checked below
+    };
+    for (const auto &c : cases) {
+        failPath(kAccountPath, c.mode);
+        const Reply reply = post(kAccountPath, "username=ann&password=a%26b%20c&enctype=default");
+        EXPECT_EQ(reply.status, c.status) << c.mode.toStdString();
+        if (!c.body.isEmpty()) {
+            EXPECT_EQ(reply.body, c.body) << c.mode.toStdString();
+        }
+    }
+    EXPECT_EQ(post(kAccountPath, "").header("WWW-Authenticate"), "Basic realm=\"stand-in web service\"");
+    // Other paths are served as usual.
+    EXPECT_EQ(post(kSyncPath, "username=ann.sync&password=x&enctype=default").status, 200);
+}
+
+TEST_F(StandInServiceTest, SlowAndTruncatedReplies)
+{
+    failPath(kAccountPath, "slow");
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(post(kAccountPath, "username=ann&password=a%26b%20c&enctype=default").status, 200);
+    EXPECT_GE(clock.elapsed(), 400);
+
+    failPath(kAccountPath, "truncated");
+    const Reply reply = post(kAccountPath, "username=ann&password=a%26b%20c&enctype=default");
+    EXPECT_NE(reply.error, QNetworkReply::NoError);
+}
+
+TEST_F(StandInServiceTest, CertificateVerifiesOnlyAgainstTheTestAuthority)
+{
+    EXPECT_EQ(post("/cgi-bin/Notify_unicode", "", true).error, QNetworkReply::NoError);
+    EXPECT_EQ(post("/cgi-bin/Notify_unicode", "", false).error, QNetworkReply::SslHandshakeFailedError);
+}
+
+TEST_F(StandInServiceTest, ProxyAsksForCredentialsEveryTime)
+{
+    proxy = QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", service->proxyPort());
+    const Reply reply = post("/cgi-bin/Notify_unicode", "");
+    EXPECT_EQ(reply.error, QNetworkReply::ProxyAuthenticationRequiredError);
+    const QList<QJsonObject> requests = service->requests();
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0]["service"].toString(), "proxy");
+    EXPECT_EQ(requests[0]["method"].toString(), "CONNECT");
+    EXPECT_EQ(requests[0]["target"].toString(), QString("127.0.0.1:%1").arg(QUrl(service->url()).port()));
+}
+
+// The exit code of a stand-in that should refuse to start; -1 when it runs on.
+int exitCodeOfStandIn(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("TX_BIN_DIR") + "/txwebservice", arguments);
+    if (process.waitForFinished(5000))
+        return process.exitCode();
+    process.kill();
+    process.waitForFinished();
+    return -1;
+}
+
+TEST(StandInStartTest, RefusesToStartWithoutItsCertificatesOrOnABusyPort)
+{
+    QTemporaryDir folder;
+    EXPECT_EQ(exitCodeOfStandIn({"--certificates", folder.path(), "--config", folder.path() + "/c.json"}), 1);
+    EXPECT_EQ(exitCodeOfStandIn({"--config", folder.path() + "/c.json"}), 1);
+
+    WebServiceStandIn running(folder.path());
+    ASSERT_TRUE(running.start());
+    const QString busyPort = QString::number(QUrl(running.url()).port());
+    EXPECT_EQ(exitCodeOfStandIn({"--certificates", WebServiceStandIn::certificateFolder(), "--config",
+                                 folder.path() + "/config.json", "--port", busyPort}),
+              1);
+}

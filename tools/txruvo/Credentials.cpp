@@ -1,0 +1,36 @@
+#include "Credentials.h"
+
+#include "EngineEncoding.h"
+#include "PrivateFile.h"
+
+Credentials::Credentials(const CommandLine &commandLine, const Scenario &scenario)
+    : mCommandLine(commandLine)
+    , mScenario(scenario)
+{
+}
+
+Credentials::Verdict Credentials::check()
+{
+    if (!matches(QStringLiteral("--password-file"), mScenario.password, QStringLiteral("password")))
+        return Verdict::PasswordMismatch;
+    if (!matches(QStringLiteral("--pvt-key"), mScenario.privateKey, QStringLiteral("private key")))
+        return Verdict::KeyMismatch;
+    return Verdict::Accepted;
+}
+
+bool Credentials::matches(const QString &option, const std::optional<QString> &expected, const QString &what)
+{
+    if (!mCommandLine.has(option))
+        return !expected.has_value();
+    const QString path = mCommandLine.value(option);
+    QString error;
+    const std::optional<QString> value = PrivateFile::read(path, &error);
+    if (!value) {
+        mFailure = QStringLiteral("%1 file %2: %3").arg(what, path, error);
+        return false;
+    }
+    if (!expected || *value == *expected || EngineEncoding::decode(*value) == *expected)
+        return true;
+    mFailure = QStringLiteral("%1 does not match the account").arg(what);
+    return false;
+}

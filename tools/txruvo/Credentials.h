@@ -1,0 +1,29 @@
+#pragma once
+
+#include "CommandLine.h"
+#include "Scenario.h"
+
+#include <QString>
+
+// "--password-file=" and "--pvt-key=" name private files (mode 0600) that
+// hold the account's password and private key, plain or engine-encoded.
+// They are checked against the account the scenario names; with none named,
+// any readable value is accepted.
+class Credentials
+{
+public:
+    enum class Verdict { Accepted, PasswordMismatch, KeyMismatch };
+
+    Credentials(const CommandLine &commandLine, const Scenario &scenario);
+
+    Verdict check();
+    // Why the last check failed, in the engine's words.
+    const QString &failure() const { return mFailure; }
+
+private:
+    bool matches(const QString &option, const std::optional<QString> &expected, const QString &what);
+
+    const CommandLine &mCommandLine;
+    const Scenario &mScenario;
+    QString mFailure;
+};

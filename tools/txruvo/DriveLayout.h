@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+
+// Where things lie under one computer folder of the drive (backup mode:
+// "<volume>/TarnixVidezud/<user>/<computer>"; sync mode: the sync user's
+// folder). An item listed as "/Users/a/x.txt" is stored under its plain path
+// "<computer folder>/Users/a/x.txt", with:
+//   - its marker "<item>_.chk" beside it (encoded name, source path);
+//   - its earlier versions "<computer folder>/<UserName>.ver/Users/a/x.txt.qlvn001"
+//     to ".qlvn005" (backup mode only), each with the marker version
+//     "<...>/x.txt_.chk.qlvnNNN";
+//   - a folder marker ".txruvo-folder_.chk" inside every stored folder that
+//     holds the folder's identifier, so the identifier moves with the folder.
+class DriveLayout
+{
+public:
+    static constexpr int kMaxVersions = 5;
+    static constexpr const char *kMarkerSuffix = "_.chk";
+    static constexpr const char *kFolderMarkerName = ".txruvo-folder_.chk";
+    static constexpr const char *kTemporaryPrefix = ".txruvo-";
+
+    // hasVersions: backup mode; sync mode keeps no versions.
+    DriveLayout(const QString &computerFolder, bool hasVersions);
+
+    const QString &computerFolder() const { return mComputerFolder; }
+    bool hasVersions() const { return !mVersionFolder.isEmpty(); }
+    // "/" and the computer folder's name: the mpc of every item stored here.
+    QString mpc() const;
+
+    QString itemPath(const QString &relativePath) const;
+    static QString markerPath(const QString &itemPath);
+    QString versionPath(const QString &relativePath, int version) const;
+    QString markerVersionPath(const QString &relativePath, int version) const;
+    // The path of a stored item below the computer folder, with its leading "/".
+    QString relativePathOf(const QString &itemPath) const;
+    const QString &versionFolder() const { return mVersionFolder; }
+
+private:
+    QString mComputerFolder;
+    QString mVersionFolder;
+};

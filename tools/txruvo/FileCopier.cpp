@@ -1,0 +1,135 @@
+#include "FileCopier.h"
+
+#include "Posix.h"
+
+#include <algorithm>
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+FileCopier::FileCopier(DriveBudget &budget)
+    : mBudget(budget)
+{
+}
+
+FileCopier::~FileCopier()
+{
+    discard();
+    if (mSource >= 0)
+        ::close(mSource);
+}
+
+bool FileCopier::openSource(const QString &sourcePath, struct stat *status)
+{
+    mSource = ::open(Posix::native(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (mSource < 0 || ::fstat(mSource, &mSourceStatus) != 0)
+        return fail(Failure::Source, errno);
+    *status = mSourceStatus;
+    return true;
+}
+
+bool FileCopier::copyTo(const QString &destinationFolder, const ChunkCallback &onChunk)
+{
+    mTemporaryPath = Posix::temporaryPath(destinationFolder);
+    const int destination = ::open(Posix::native(mTemporaryPath).constData(),
+                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (destination < 0) {
+        mTemporaryPath.clear();
+        return failDestination(errno);
+    }
+    bool ok = true;
+    quint64 done = 0;
+    for (;;) {
+        qint64 copied = 0;
+        if (!copyChunk(destination, done, &copied)) {
+            ok = false;
+            break;
+        }
+        if (copied == 0)
+            break;
+        done += quint64(copied);
+        if (onChunk && !onChunk(done)) {
+            ok = fail(Failure::Cancelled, 0);
+            break;
+        }
+    }
+    if (ok) {
+        const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
+        if (::fchmod(destination, mSourceStatus.st_mode & 07777) != 0 || ::futimens(destination, times) != 0)
+            ok = failDestination(errno);
+    }
+    if (::close(destination) != 0 && ok)
+        ok = failDestination(errno);
+    if (!ok)
+        discard();
+    return ok;
+}
+
+bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)
+{
+    const qint64 wanted = qint64(mBudget.grant(kChunkBytes));
+    if (wanted == 0 && quint64(mSourceStatus.st_size) > done)
+        return fail(Failure::DriveFull, ENOSPC);
+    ssize_t got = -1;
+    if (!mPlainReadWrite) {
+        got = ::copy_file_range(mSource, nullptr, destination, nullptr, size_t(wanted), 0);
+        if (got < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+            mPlainReadWrite = true;
+        else if (got < 0)
+            return failCopy(errno);
+    }
+    if (mPlainReadWrite) {
+        if (mBuffer.isEmpty())
+            mBuffer.resize(kPlainBufferBytes);
+        got = ::read(mSource, mBuffer.data(), size_t(std::min<qint64>(wanted, mBuffer.size())));
+        if (got < 0)
+            return fail(Failure::Source, errno);
+        for (ssize_t written = 0; written < got;) {
+            const ssize_t step = ::write(destination, mBuffer.constData() + written, size_t(got - written));
+            if (step < 0)
+                return failCopy(errno);
+            written += step;
+        }
+    }
+    mBudget.spend(quint64(got));
+    *copied = got;
+    return true;
+}
+
+bool FileCopier::failCopy(int error)
+{
+    // A failed copy_file_range does not say which side failed; a read of the source tells.
+    char probe;
+    if (::pread(mSource, &probe, 1, ::lseek(mSource, 0, SEEK_CUR)) < 0)
+        return fail(Failure::Source, errno);
+    return failDestination(error);
+}
+
+bool FileCopier::failDestination(int error)
+{
+    return fail(error == ENOSPC || error == EDQUOT ? Failure::DriveFull : Failure::Destination, error);
+}
+
+bool FileCopier::commit(const QString &finalPath)
+{
+    if (::rename(Posix::native(mTemporaryPath).constData(), Posix::native(finalPath).constData()) != 0)
+        return failDestination(errno);
+    mTemporaryPath.clear();
+    return true;
+}
+
+bool FileCopier::fail(Failure failure, int error)
+{
+    mFailure = failure;
+    mError = error;
+    return false;
+}
+
+void FileCopier::discard()
+{
+    if (!mTemporaryPath.isEmpty())
+        ::unlink(Posix::native(mTemporaryPath).constData());
+    mTemporaryPath.clear();
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "DriveBudget.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+#include <sys/stat.h>
+
+// Copies one file into a destination folder under a temporary name, keeping
+// its mode and modification time; only commit() gives it its real name, by
+// an atomic rename. A copy that is dropped, fails or is killed never leaves
+// a half file under a real name.
+class FileCopier
+{
+public:
+    static constexpr qint64 kChunkBytes = 8 << 20;
+    static constexpr qint64 kPlainBufferBytes = 1 << 20;  // where the kernel cannot copy for us
+
+    enum class Failure { None, Source, Destination, DriveFull, Cancelled };
+
+    // Told the bytes done after each chunk; answers false to cancel.
+    using ChunkCallback = std::function<bool(quint64 done)>;
+
+    explicit FileCopier(DriveBudget &budget);
+    ~FileCopier();
+    FileCopier(const FileCopier &) = delete;
+    FileCopier &operator=(const FileCopier &) = delete;
+
+    // Opens the source; its status (size, time, mode) as opened.
+    bool openSource(const QString &sourcePath, struct stat *status);
+    // Copies the open source into a temporary file in destinationFolder.
+    bool copyTo(const QString &destinationFolder, const ChunkCallback &onChunk);
+    // Gives the copy its real name, replacing what stood there.
+    bool commit(const QString &finalPath);
+
+    Failure failure() const { return mFailure; }
+    int error() const { return mError; }
+
+private:
+    bool copyChunk(int destination, quint64 done, qint64 *copied);
+    bool failCopy(int error);
+    bool failDestination(int error);
+    bool fail(Failure failure, int error);
+    void discard();
+
+    DriveBudget &mBudget;
+    int mSource = -1;
+    struct stat mSourceStatus {};
+    QString mTemporaryPath;
+    bool mPlainReadWrite = false;
+    QByteArray mBuffer;
+    Failure mFailure = Failure::None;
+    int mError = 0;
+};

@@ -1,0 +1,89 @@
+#include "Markers.h"
+
+#include "CommandLine.h"
+#include "DriveLayout.h"
+#include "Posix.h"
+
+#include <QRandomGenerator>
+
+#include <algorithm>
+
+#include <unistd.h>
+
+namespace {
+
+QHash<QString, QString> parseFields(const QByteArray &content)
+{
+    QHash<QString, QString> fields;
+    for (const QByteArray &line : content.split('\n')) {
+        const qsizetype equals = line.indexOf('=');
+        if (equals > 0)
+            fields.insert(QString::fromUtf8(line.left(equals)), QString::fromUtf8(line.mid(equals + 1)));
+    }
+    return fields;
+}
+
+QString folderMarkerPath(const QString &folder)
+{
+    return joinPath(folder, QLatin1String(DriveLayout::kFolderMarkerName));
+}
+
+}  // namespace
+
+QString Markers::encodeName(const QString &name)
+{
+    return QString::fromLatin1(name.toUtf8().toHex());
+}
+
+std::optional<QString> Markers::decodeName(const QString &encoded)
+{
+    static const QString kHexDigits = QStringLiteral("0123456789abcdef");
+    if (encoded.isEmpty() || encoded.size() % 2 != 0
+        || !std::all_of(encoded.cbegin(), encoded.cend(), [](QChar c) { return kHexDigits.contains(c); }))
+        return std::nullopt;
+    return QString::fromUtf8(QByteArray::fromHex(encoded.toLatin1()));
+}
+
+std::optional<Markers::ItemRecord> Markers::readItem(const QString &markerPath)
+{
+    const std::optional<QByteArray> content = Posix::readSmall(markerPath);
+    if (!content)
+        return std::nullopt;
+    const QHash<QString, QString> fields = parseFields(*content);
+    const QString encName = fields.value(QStringLiteral("enc_name"));
+    if (encName.isEmpty())
+        return std::nullopt;  // a marker cut short counts as none and is written again
+    return ItemRecord{encName, fields.value(QStringLiteral("source"))};
+}
+
+QByteArray Markers::itemContent(const ItemRecord &record)
+{
+    return "enc_name=" + record.encName.toUtf8() + "\nsource=" + record.source.toUtf8() + '\n';
+}
+
+std::optional<QString> Markers::readFolderId(const QString &folder)
+{
+    const std::optional<QByteArray> content = Posix::readSmall(folderMarkerPath(folder));
+    if (!content)
+        return std::nullopt;
+    const QString id = parseFields(*content).value(QStringLiteral("folder_id"));
+    return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
+}
+
+std::optional<QString> Markers::ensureFolderId(const QString &folder)
+{
+    if (std::optional<QString> existing = readFolderId(folder))
+        return existing;
+    // Random identifiers need no counter shared between engines or drives.
+    const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
+    const QString marker = folderMarkerPath(folder);
+    const QString draft = Posix::temporaryPath(folder);
+    if (!Posix::writeSmall(draft, "folder_id=" + id.toUtf8() + '\n'))
+        return std::nullopt;
+    // A link does not replace a marker another engine put there meanwhile.
+    const bool placed = Posix::linkOrMove(draft, marker);
+    ::unlink(Posix::native(draft).constData());
+    if (!placed && errno != EEXIST)
+        return std::nullopt;
+    return readFolderId(folder);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+#include <optional>
+
+// The identifiers the engine reports for a stored item, kept in files that
+// move with the item when the client renames it or its folder on the drive:
+// the folder identifier in the folder's own marker, the encoded name in the
+// item's "_.chk" marker. Both are small "key=value" line files.
+namespace Markers {
+
+// The encoded name of a file name: the hex digits of its UTF-8 bytes.
+QString encodeName(const QString &name);
+std::optional<QString> decodeName(const QString &encoded);
+
+struct ItemRecord
+{
+    QString encName;
+    QString source;  // the local path it was backed up from
+};
+
+std::optional<ItemRecord> readItem(const QString &markerPath);
+QByteArray itemContent(const ItemRecord &record);
+
+std::optional<QString> readFolderId(const QString &folder);
+// The folder's identifier, made and stored when the folder has none yet.
+// Two engines making it at once agree on the first one written.
+std::optional<QString> ensureFolderId(const QString &folder);
+
+}  // namespace Markers

@@ -1,0 +1,36 @@
+#include "Operation.h"
+
+namespace {
+
+// Operations of the product that this stand-in does not carry out (yet).
+const QStringList kOtherOperations = {
+    QStringLiteral("--delete-items"),  QStringLiteral("--version-info"),  QStringLiteral("--get-quota"),
+    QStringLiteral("--quota-fromfile"), QStringLiteral("--trf-uprate"),   QStringLiteral("--trf-downrate"),
+    QStringLiteral("--expressdb-recreate"), QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
+    QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
+    QStringLiteral("--search"),
+};
+
+}  // namespace
+
+OperationChoice chooseOperation(const CommandLine &commandLine)
+{
+    if (commandLine.has(QStringLiteral("--utf8-cmd")))
+        return {OperationKind::Encode, QStringLiteral("--utf8-cmd")};
+    for (const QString &option : kOtherOperations) {
+        if (commandLine.has(option))
+            return {OperationKind::NotProvided, option};
+    }
+    const QStringList &positionals = commandLine.positionals();
+    for (qsizetype i = 0; i < positionals.size(); ++i) {
+        if (!RemoteSpec::parse(positionals.at(i)))
+            continue;
+        // The remote is the last positional of a backup and the one before
+        // the local target of a restore.
+        if (i == positionals.size() - 1)
+            return {OperationKind::Backup, QString()};
+        if (i == positionals.size() - 2)
+            return {OperationKind::Restore, QString()};
+    }
+    return {OperationKind::Malformed, QString()};
+}

@@ -1,0 +1,119 @@
+#include "Posix.h"
+
+#include "CommandLine.h"
+#include "DriveLayout.h"
+
+#include <QAtomicInt>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <optional>
+#include <unistd.h>
+
+QString Posix::errorText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool Posix::statPath(const QString &path, struct stat *status)
+{
+    return ::stat(native(path).constData(), status) == 0;
+}
+
+bool Posix::lstatPath(const QString &path, struct stat *status)
+{
+    return ::lstat(native(path).constData(), status) == 0;
+}
+
+bool Posix::exists(const QString &path)
+{
+    struct stat status {};
+    return lstatPath(path, &status);
+}
+
+bool Posix::sameContentStamp(const struct stat &a, const struct stat &b)
+{
+    return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+namespace {
+constexpr qsizetype kSmallFileBytes = 4096;
+}
+
+std::optional<QByteArray> Posix::readSmall(const QString &path)
+{
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    // Markers are far smaller than this; one read is the common case.
+    QByteArray content(kSmallFileBytes, Qt::Uninitialized);
+    qsizetype size = 0;
+    ssize_t got;
+    while ((got = ::read(fd, content.data() + size, size_t(content.size() - size))) > 0) {
+        size += got;
+        if (size < content.size())
+            break;
+        content.resize(content.size() * 2);
+    }
+    ::close(fd);
+    if (got < 0)
+        return std::nullopt;
+    content.truncate(size);
+    return content;
+}
+
+bool Posix::writeSmall(const QString &path, const QByteArray &content)
+{
+    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    const int saved = errno;
+    const bool closed = ::close(fd) == 0;
+    errno = written ? errno : saved;
+    return written && closed;
+}
+
+bool Posix::makeFolders(const QString &path)
+{
+    const QByteArray nativePath = native(path);
+    if (::mkdir(nativePath.constData(), 0755) == 0 || errno == EEXIST)
+        return true;
+    if (errno != ENOENT)
+        return false;
+    const QString parent = parentOf(path);
+    if (parent == path || !makeFolders(parent))
+        return false;
+    return ::mkdir(nativePath.constData(), 0755) == 0 || errno == EEXIST;
+}
+
+bool Posix::linkOrMove(const QString &from, const QString &to)
+{
+    if (::link(native(from).constData(), native(to).constData()) == 0)
+        return true;
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK)
+        return false;
+    return ::rename(native(from).constData(), native(to).constData()) == 0;
+}
+
+QString Posix::temporaryPath(const QString &folder)
+{
+    static const qint64 processId = ::getpid();
+    static QAtomicInt counter;
+    return joinPath(folder, QStringLiteral("%1%2-%3.part")
+                                .arg(QLatin1String(DriveLayout::kTemporaryPrefix))
+                                .arg(processId)
+                                .arg(counter.fetchAndAddRelaxed(1)));
+}
+
+QString Posix::fileName(const QString &path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+QString Posix::parentOf(const QString &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QStringLiteral("/") : path.left(slash);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <optional>
+
+#include <sys/stat.h>
+
+// Thin helpers over the C library for the hot paths, where Qt's file
+// classes would cost more calls per file than the copy itself.
+namespace Posix {
+
+inline QByteArray native(const QString &path) { return QFile::encodeName(path); }
+QString errorText(int error);
+
+bool statPath(const QString &path, struct stat *status);   // follows links
+bool lstatPath(const QString &path, struct stat *status);  // does not
+bool exists(const QString &path);
+bool sameContentStamp(const struct stat &a, const struct stat &b);  // size and modification time
+
+// Small whole-file reads and writes (markers); the write is one call.
+std::optional<QByteArray> readSmall(const QString &path);
+bool writeSmall(const QString &path, const QByteArray &content);
+
+// Creates the folder and its missing parents; errno is set on failure.
+bool makeFolders(const QString &path);
+
+// Puts `from` at `to` without losing `from` on the way: a hard link when the
+// drive has them, else a rename. Fails (errno EEXIST) when `to` exists and
+// links are available.
+bool linkOrMove(const QString &from, const QString &to);
+
+// A fresh name for a temporary file in the folder: ".txruvo-<pid>-<n>.part",
+// unique across the threads of this process.
+QString temporaryPath(const QString &folder);
+
+QString fileName(const QString &path);
+QString parentOf(const QString &path);
+
+}  // namespace Posix

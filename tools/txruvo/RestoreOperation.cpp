@@ -1,0 +1,165 @@
+#include "RestoreOperation.h"
+
+#include "FileCopier.h"
+#include "Markers.h"
+#include "Posix.h"
+
+#include <QRegularExpression>
+
+#include <cerrno>
+
+namespace {
+
+struct StoredName
+{
+    QString computerPart;  // "/Office", or empty
+    QString folderId;
+    QString encName;
+    int version = 0;       // 0: the current item
+};
+
+std::optional<StoredName> parseStoredName(const QString &line)
+{
+    static const QRegularExpression versioned(QStringLiteral("^(.+)_QLVER(\\d{3,})$"));
+    QStringList parts = line.split('/', Qt::SkipEmptyParts);
+    if (parts.size() < 2 || parts.contains(QStringLiteral("..")) || parts.contains(QStringLiteral(".")))
+        return std::nullopt;
+    StoredName name;
+    name.encName = parts.takeLast();
+    name.folderId = parts.takeLast();
+    name.computerPart = parts.isEmpty() ? QString() : '/' + parts.join('/');
+    const QRegularExpressionMatch match = versioned.match(name.encName);
+    if (match.hasMatch()) {
+        name.encName = match.captured(1);
+        name.version = match.captured(2).toInt();
+    }
+    return name;
+}
+
+}  // namespace
+
+RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
+    : layout(path, true)
+    , shelf(layout)
+    , finder(layout.computerFolder(), layout.versionFolder())
+{
+}
+
+RestoreOperation::RestoreOperation(SessionRun &run)
+    : mRun(run)
+    , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
+{
+    const QStringList &positionals = run.commandLine().positionals();
+    mTarget = positionals.last();
+    mRoot = RemoteSpec::parse(positionals.at(positionals.size() - 2))->path;
+}
+
+int RestoreOperation::run()
+{
+    if (std::optional<Stop> stop = checkTarget())
+        return stop->exitStatus;
+    // One thread: the finders and version shelves are shared by all lines.
+    return mRun.forEachEntry(1, [this](const ListEntry &entry) { return restore(entry); });
+}
+
+std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
+{
+    // Only the remote's tail after the data root counts; the data root is the drive.
+    const QString dataRoot = folderPath(mRun.dataRoot());
+    const QString remote = folderPath(mRoot);
+    if (remote != dataRoot && !remote.startsWith(dataRoot + '/'))
+        return mRun.fatal(QStringLiteral("txruvo error: invalid path (%1 lies outside %2)").arg(mRoot, dataRoot));
+    mRoot = remote;
+    if (!Posix::makeFolders(mTarget))
+        return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
+                              .arg(mTarget, Posix::errorText(errno)));
+    return std::nullopt;
+}
+
+std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry)
+{
+    const QString &line = entry.text;
+    if (mRun.failedByScenario(line))
+        return std::nullopt;
+    const std::optional<StoredName> name = entry.validUtf8 ? parseStoredName(line) : std::nullopt;
+    if (!name) {
+        mRun.report().fileError(line, QStringLiteral("No such file or directory (not a stored item name)"));
+        return std::nullopt;
+    }
+    ComputerFolder &folder = computerFolder(joinPath(mRoot, name->computerPart));
+    const std::optional<QString> itemPath = folder.finder.find(name->folderId, name->encName);
+    if (!itemPath) {
+        mRun.report().fileError(line, QStringLiteral("No such file or directory"));
+        return std::nullopt;
+    }
+    const QString relativePath = folder.layout.relativePathOf(*itemPath);
+    const QString versionsPath = versionsPathOf(folder, *itemPath, relativePath);
+    const int current = folder.shelf.count(versionsPath) + 1;
+    const int version = name->version == 0 ? current : name->version;
+    if (version < 1 || version > current) {
+        mRun.report().fileError(line, QStringLiteral("No such file or directory (no version %1)").arg(version));
+        return std::nullopt;
+    }
+    const QString sourcePath = version == current ? *itemPath : folder.layout.versionPath(versionsPath, version);
+    const QString targetPath = joinPath(mTarget, mRelative ? relativePath : Posix::fileName(*itemPath));
+
+    FileCopier copier(mRun.driveBudget());
+    struct stat source {};
+    if (!copier.openSource(sourcePath, &source))
+        return mRun.copyFailed(line, copier);
+    ProgressLine file{};
+    file.offset = quint64(source.st_size);
+    file.size = quint64(source.st_size);
+    file.percent = 100;
+    file.fileVersion = version;
+    file.fileName = relativePath;
+
+    struct stat existing {};
+    const bool exists = Posix::lstatPath(targetPath, &existing);
+    if (exists && S_ISREG(existing.st_mode) && Posix::sameContentStamp(source, existing)) {
+        file.transferType = QStringLiteral("FILE IN SYNC");
+        mRun.report().progress(file, ProgressLine::Kind::Restore, file.size);
+        return std::nullopt;
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file)").arg(targetPath));
+        return std::nullopt;
+    }
+    const QString targetFolder = Posix::parentOf(targetPath);
+    if (!Posix::makeFolders(targetFolder)) {
+        if (errno == ENOSPC)
+            return mRun.driveFull();
+        mRun.report().fileError(line, errno);
+        return std::nullopt;
+    }
+    file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
+    if (!copier.copyTo(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore))
+        || !copier.commit(targetPath))
+        return mRun.copyFailed(line, copier);
+    mRun.report().progress(file, ProgressLine::Kind::Restore);
+    return std::nullopt;
+}
+
+QString RestoreOperation::versionsPathOf(const ComputerFolder &folder, const QString &itemPath,
+                                         const QString &relativePath)
+{
+    if (folder.shelf.count(relativePath) > 0)
+        return relativePath;
+    // A folder renamed on the drive leaves the versions under the path the
+    // item was backed up from, which its marker keeps.
+    const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
+    if (record && !record->source.isEmpty()) {
+        const QString backedUpFrom = foldSlashes('/' + record->source);
+        if (folder.shelf.count(backedUpFrom) > 0)
+            return backedUpFrom;
+    }
+    return relativePath;
+}
+
+RestoreOperation::ComputerFolder &RestoreOperation::computerFolder(const QString &path)
+{
+    std::shared_ptr<ComputerFolder> &folder = mComputerFolders[path];
+    if (!folder)
+        folder = std::make_shared<ComputerFolder>(path);
+    return *folder;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "DriveLayout.h"
+#include "SessionRun.h"
+#include "StoredItemFinder.h"
+#include "VersionShelf.h"
+
+#include <QHash>
+
+#include <memory>
+
+// A restore run (a session restore, or the restore of one version): every
+// list line names a stored item as "[<mpc>]/<folder id>/<encoded name>",
+// the encoded name optionally followed by "_QLVER" and a version number.
+// Lines are read below the remote's path, which lies inside
+// "--portable-dest="; each item is copied to the local target folder (the
+// last argument), under its full original path with "--relative" or under
+// its name alone with "--no-relative".
+class RestoreOperation
+{
+public:
+    explicit RestoreOperation(SessionRun &run);
+    int run();
+
+private:
+    using Stop = SessionRun::Stop;
+
+    // The drive-side parts of one computer folder, made on first use.
+    struct ComputerFolder
+    {
+        DriveLayout layout;
+        VersionShelf shelf;
+        StoredItemFinder finder;
+        explicit ComputerFolder(const QString &path);
+    };
+
+    std::optional<Stop> checkTarget();
+    std::optional<Stop> restore(const ListEntry &entry);
+    ComputerFolder &computerFolder(const QString &path);
+    // The path whose version folder holds the item's versions.
+    static QString versionsPathOf(const ComputerFolder &folder, const QString &itemPath, const QString &relativePath);
+
+    SessionRun &mRun;
+    QString mRoot;    // drive folder the list lines are read below
+    QString mTarget;  // local folder restored into
+    bool mRelative;
+    QHash<QString, std::shared_ptr<ComputerFolder>> mComputerFolders;
+};

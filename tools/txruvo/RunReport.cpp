@@ -1,0 +1,104 @@
+#include "RunReport.h"
+
+#include "Posix.h"
+#include "Scenario.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <unistd.h>
+
+namespace {
+
+// Line breaks would cut the line in two for the client's reader.
+QString oneLine(QString text)
+{
+    return text.replace('\n', '?').replace('\r', '?');
+}
+
+}  // namespace
+
+RunReport::RunReport(const Scenario &scenario)
+    : mScenario(scenario)
+    , mOut(STDOUT_FILENO)
+    , mErr(STDERR_FILENO)
+{
+    mClock.start();
+}
+
+bool RunReport::open(const QString &outputPath, const QString &errorPath, QString *error)
+{
+    for (auto [writer, path] : {std::pair{&mOut, outputPath}, std::pair{&mErr, errorPath}}) {
+        QString reason;
+        if (!writer->openFile(path, &reason)) {
+            *error = path + QStringLiteral(": ") + reason;
+            return false;
+        }
+    }
+    mOut.distortAs(&mScenario);
+    return true;
+}
+
+void RunReport::error(const QString &message)
+{
+    QMutexLocker locker(&mLock);
+    mErr.writeLine(oneLine(message));
+}
+
+void RunReport::fileError(const QString &path, const QString &reason)
+{
+    error(QStringLiteral("IOERROR: [%1], : %2").arg(path, reason));
+}
+
+void RunReport::fileError(const QString &path, int error)
+{
+    // The client counts a file once only when the reason holds a phrase it
+    // knows; other system errors are marked as the engine's file I/O errors.
+    static const QStringList kKnownReasons = {QStringLiteral("Permission denied"),
+                                              QStringLiteral("No such file or directory"),
+                                              QStringLiteral("Operation not permitted")};
+    const QString reason = Posix::errorText(error);
+    if (kKnownReasons.contains(reason))
+        fileError(path, reason);
+    else
+        fileError(path, QStringLiteral("%1 (txruvo error in file IO)").arg(reason));
+}
+
+void RunReport::progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
+{
+    QMutexLocker locker(&mLock);
+    mSkipped += skippedBytes;
+    writeProgress(line, kind);
+}
+
+void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind)
+{
+    QMutexLocker locker(&mLock);
+    mTransferred += bytes;
+    if (line)
+        writeProgress(*line, kind);
+}
+
+void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind kind)
+{
+    ProgressLine line = fileLine;
+    line.transferred = mTransferred;
+    line.skipped = mSkipped;
+    line.runTotal = mTransferred + mSkipped;
+    const double seconds = double(std::max<qint64>(mClock.elapsed(), 1)) / 1000.0;
+    line.rate = formatRate(double(mTransferred) / seconds);
+    const auto write = [&](const ProgressLine &row) {
+        mOut.writeLine(mScenario.lineForm == Scenario::LineForm::Bracket ? row.toBracketRow(kind, mScenario.macRomanNames)
+                                                                         : row.toElement(kind, mScenario.macRomanNames));
+    };
+    if (line.percent == 100) {
+        // Very long output on request: in-progress lines ahead of the completion.
+        for (int i = 1; i <= mScenario.progressLinesPerFile; ++i) {
+            ProgressLine partial = line;
+            partial.percent = i * 100 / (mScenario.progressLinesPerFile + 1);
+            partial.offset = line.size * quint64(partial.percent) / 100;
+            write(partial);
+        }
+    }
+    write(line);
+}

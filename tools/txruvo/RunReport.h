@@ -1,0 +1,46 @@
+#pragma once
+
+#include "LineWriter.h"
+#include "ProgressLine.h"
+
+#include <QElapsedTimer>
+#include <QMutex>
+
+class Scenario;
+
+// What a backup or restore run tells the client: progress lines in the
+// "--o=" file, carrying the run totals, and error lines in the "--e=" file,
+// in the forms the client recognises. Safe to use from several threads; the
+// lines of one run never interleave and their totals only grow.
+class RunReport
+{
+public:
+    explicit RunReport(const Scenario &scenario);
+
+    // Creates or truncates both files; on failure the path and the reason in *error.
+    bool open(const QString &outputPath, const QString &errorPath, QString *error);
+
+    // One error line (its line breaks written as "?").
+    void error(const QString &message);
+    // "IOERROR: [<path>], : <reason>", the per-file error form the client counts.
+    void fileError(const QString &path, const QString &reason);
+    // The same for a system error number.
+    void fileError(const QString &path, int error);
+
+    // A progress line with the run totals; skippedBytes (an unchanged file's
+    // size) is counted first.
+    void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
+    // Counts copied bytes; with `line`, also writes that in-progress line.
+    void copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind);
+
+private:
+    void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
+
+    const Scenario &mScenario;
+    QElapsedTimer mClock;
+    QMutex mLock;  // guards what follows
+    LineWriter mOut;
+    LineWriter mErr;
+    quint64 mTransferred = 0;
+    quint64 mSkipped = 0;
+};

@@ -1,0 +1,73 @@
+#include "VersionShelf.h"
+
+#include "CommandLine.h"
+#include "Posix.h"
+
+#include <cstdio>
+
+VersionShelf::VersionShelf(const DriveLayout &layout)
+    : mLayout(layout)
+{
+}
+
+int VersionShelf::count(const QString &relativePath) const
+{
+    // The highest slot, not the first gap: a run killed while shifting
+    // slots leaves a gap, and no later version may land on a used slot.
+    if (!mayHaveVersions(relativePath))
+        return 0;
+    for (int slot = DriveLayout::kMaxVersions; slot >= 1; --slot) {
+        if (Posix::exists(mLayout.versionPath(relativePath, slot)))
+            return slot;
+    }
+    return 0;
+}
+
+int VersionShelf::shelve(const QString &relativePath, const QByteArray &markerContent) const
+{
+    int used = count(relativePath);
+    if (used == DriveLayout::kMaxVersions) {
+        if (!makeRoom(relativePath))
+            return -1;
+        used = DriveLayout::kMaxVersions - 1;
+    }
+    const int slot = used + 1;
+    const QString versionPath = mLayout.versionPath(relativePath, slot);
+    if (!Posix::makeFolders(Posix::parentOf(versionPath)))
+        return -1;
+    {
+        QMutexLocker locker(&mLock);
+        mFoldersWithVersions.insert(Posix::parentOf(relativePath), true);
+    }
+    if (!Posix::linkOrMove(mLayout.itemPath(relativePath), versionPath))
+        return -1;
+    Posix::writeSmall(mLayout.markerVersionPath(relativePath, slot), markerContent);
+    return slot;
+}
+
+bool VersionShelf::mayHaveVersions(const QString &relativePath) const
+{
+    if (!mLayout.hasVersions())
+        return false;
+    const QString folder = Posix::parentOf(relativePath);
+    QMutexLocker locker(&mLock);
+    auto known = mFoldersWithVersions.find(folder);
+    if (known == mFoldersWithVersions.end())
+        known = mFoldersWithVersions.insert(folder, Posix::exists(joinPath(mLayout.versionFolder(), folder)));
+    return known.value();
+}
+
+bool VersionShelf::makeRoom(const QString &relativePath) const
+{
+    // Each step is one rename, so a kill leaves every version whole.
+    for (int slot = 2; slot <= DriveLayout::kMaxVersions; ++slot) {
+        const QString from = mLayout.versionPath(relativePath, slot);
+        if (Posix::exists(from)
+            && std::rename(Posix::native(from).constData(),
+                           Posix::native(mLayout.versionPath(relativePath, slot - 1)).constData()) != 0)
+            return false;
+        std::rename(Posix::native(mLayout.markerVersionPath(relativePath, slot)).constData(),
+                    Posix::native(mLayout.markerVersionPath(relativePath, slot - 1)).constData());
+    }
+    return true;
+}

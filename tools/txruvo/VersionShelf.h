@@ -1,0 +1,35 @@
+#pragma once
+
+#include "DriveLayout.h"
+
+#include <QHash>
+#include <QMutex>
+
+// The earlier versions of stored items: slots 1 (oldest) to 5 (newest) of
+// "<version folder>/<path>.qlvnNNN", each with its marker version. The
+// current item is version (number of slots in use) + 1. Safe to use from
+// several threads as long as each item is handled by one of them.
+class VersionShelf
+{
+public:
+    explicit VersionShelf(const DriveLayout &layout);
+
+    // The highest slot in use, 0 for none.
+    int count(const QString &relativePath) const;
+
+    // Puts the current item (and its marker content) into the next slot,
+    // dropping the oldest when all five are in use. The item itself stays in
+    // place where the drive has hard links. Returns the slots now in use, or
+    // -1 with errno set.
+    int shelve(const QString &relativePath, const QByteArray &markerContent) const;
+
+private:
+    bool makeRoom(const QString &relativePath) const;
+    // Whether the version folder has the item's parent folder at all; asked
+    // once per folder, since most items have no versions.
+    bool mayHaveVersions(const QString &relativePath) const;
+
+    const DriveLayout &mLayout;
+    mutable QMutex mLock;
+    mutable QHash<QString, bool> mFoldersWithVersions;
+};

@@ -1,0 +1,63 @@
+// txruvo: the stand-in for the storage engine. It honours the argument
+// vectors the client builds and stores, versions and restores files on the
+// local backup drive; README.md states the contract.
+
+#include "ArgvLog.h"
+#include "BackupOperation.h"
+#include "CommandLine.h"
+#include "EncodeOperation.h"
+#include "Operation.h"
+#include "RestoreOperation.h"
+#include "Scenario.h"
+#include "SessionRun.h"
+
+#include <QFile>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kUsageStatus = 2;
+
+int runSession(const CommandLine &commandLine, const Scenario &scenario, OperationKind kind)
+{
+    SessionRun session(commandLine, scenario);
+    if (const std::optional<SessionRun::Stop> stop = session.prepare())
+        return stop->exitStatus;
+    if (kind == OperationKind::Backup)
+        return BackupOperation(session).run();
+    return RestoreOperation(session).run();
+}
+
+}  // namespace
+
+int main(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    ArgvLog::append(arguments);
+
+    QString error;
+    const std::optional<Scenario> scenario = Scenario::fromEnvironment(&error);
+    if (!scenario) {
+        std::fprintf(stderr, "txruvo error: scenario file unusable: %s\n", qPrintable(error));
+        return kUsageStatus;
+    }
+    const CommandLine commandLine(arguments.mid(1));
+    const OperationChoice choice = chooseOperation(commandLine);
+    switch (choice.kind) {
+    case OperationKind::Encode:
+        return EncodeOperation(commandLine.value(QStringLiteral("--utf8-cmd"))).run();
+    case OperationKind::Backup:
+    case OperationKind::Restore:
+        return runSession(commandLine, *scenario, choice.kind);
+    case OperationKind::NotProvided:
+        std::fprintf(stderr, "txruvo error: %s is not supported by this engine\n", qPrintable(choice.option));
+        return 1;
+    case OperationKind::Malformed:
+        break;
+    }
+    std::fprintf(stderr, "txruvo error: invalid path (no remote USER@SERVER::home<path> given)\n");
+    return kUsageStatus;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+
+#include <chrono>
+#include <optional>
+#include <vector>
+
+// The stand-in's accounts and behaviour, read from the JSON file it is given.
+// The file is read again for every request, so it can be edited while the
+// service runs.
+struct ServiceConfig {
+    struct Account {
+        QString username;
+        QString password;
+        QString enctype = QStringLiteral("default");  // "default" or "private"
+        QString pvtkey;                               // the private key of a "private" account
+        QString usernameSync;                         // empty: no sync account is linked
+        QString passwordSync;
+        QString ruvosrvrip;
+    };
+    struct SyncAccount {
+        QString username;
+        QString password;
+        QString ruvosrvrip;
+        QString ruvowebsrvrip;
+    };
+
+    std::vector<Account> accounts;
+    std::vector<SyncAccount> syncAccounts;
+    // Failure modes by request path ("slow", "badxml", "nomessage", "unauthorized", "error500", "truncated").
+    std::vector<std::pair<QString, QString>> failures;
+    std::chrono::milliseconds slowReply{30000};
+
+    // The failure mode configured for a path, empty when it is served normally.
+    QString failureFor(const QString &path) const;
+
+    const Account *findAccount(const QString &username) const;
+    const SyncAccount *findSyncAccount(const QString &username) const;
+
+    // Nothing when the file cannot be read or is not the expected JSON; the reason goes to error.
+    static std::optional<ServiceConfig> read(const QString &path, QString *error);
+};

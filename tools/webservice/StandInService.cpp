@@ -1,0 +1,164 @@
+#include "StandInService.h"
+
+#include "LoopbackBinding.h"
+#include "RequestLog.h"
+
+#include <QJsonObject>
+
+#include <httplib.h>
+
+#include <thread>
+
+namespace {
+
+const char *const kXmlType = "text/xml; charset=utf-8";
+const char *const kTextType = "text/plain; charset=utf-8";
+const char *const kMalformedXml = "<root><login message=\"SUCCESS\"</root>";
+const char *const kRedirectBody = "<root><moved message=\"MOVED\"/></root>";
+
+QJsonObject describe(const httplib::Request &request, const FormFields &fields)
+{
+    QJsonObject fieldObject;
+    for (const auto &[key, value] : fields)
+        fieldObject.insert(key, value);
+    QJsonObject entry{{"service", "https"},
+                      {"method", QString::fromStdString(request.method)},
+                      {"path", QString::fromStdString(request.path)},
+                      {"contentType", QString::fromStdString(request.get_header_value("Content-Type"))},
+                      {"body", QString::fromUtf8(request.body)},
+                      {"fields", fieldObject}};
+    if (request.has_header("Authorization"))
+        entry.insert("authorization", QString::fromStdString(request.get_header_value("Authorization")));
+    return entry;
+}
+
+QPair<QString, QString> failureMessage(const QString &description)
+{
+    return {QStringLiteral("desc"), description};
+}
+
+}  // namespace
+
+StandInService::StandInService(const QString &certificateFolder, QString configPath, RequestLog &log)
+    : mServer(std::make_unique<httplib::SSLServer>((certificateFolder + "/server.pem").toLocal8Bit().constData(),
+                                                   (certificateFolder + "/server.key").toLocal8Bit().constData())),
+      mConfigPath(std::move(configPath)), mLog(log)
+{
+    addXmlRoute("/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi", &StandInService::syncAccountReply);
+    addXmlRoute("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", &StandInService::syncDetailsReply);
+    // The error report: stored in the request log; the client does not read the reply.
+    mServer->Post("/cgi-bin/Notify_unicode", [this](const httplib::Request &request, httplib::Response &response) {
+        serve(request, response, kTextType, [](const FormFields &, const ServiceConfig &, const QString &) {
+            return QByteArray("Report received");
+        });
+    });
+}
+
+StandInService::~StandInService() = default;
+
+bool StandInService::isValid() const { return mServer->is_valid(); }
+
+int StandInService::bind(int port) { return bindToLoopback(*mServer, port); }
+
+bool StandInService::listen() { return mServer->listen_after_bind(); }
+
+void StandInService::stop() { mServer->stop(); }
+
+void StandInService::addXmlRoute(const char *path, XmlRoute route)
+{
+    mServer->Post(path, [this, route](const httplib::Request &request, httplib::Response &response) {
+        serve(request, response, kXmlType,
+              [&route](const FormFields &fields, const ServiceConfig &config, const QString &mode) {
+                  return renderXml(route(fields, config), mode != QLatin1String("nomessage"));
+              });
+    });
+}
+
+void StandInService::serve(const httplib::Request &request, httplib::Response &response, const char *contentType,
+                           const ReplyMaker &reply)
+{
+    const FormFields fields = parseFormFields(QByteArray::fromStdString(request.body));
+    mLog.append(describe(request, fields));
+
+    QString error;
+    const auto config = ServiceConfig::read(mConfigPath, &error);
+    if (!config) {
+        response.status = 500;
+        response.set_content(error.toStdString(), kTextType);
+        return;
+    }
+    const QString mode = config->failureFor(QString::fromStdString(request.path));
+    if (mode == QLatin1String("slow"))
+        std::this_thread::sleep_for(config->slowReply);
+    if (mode == QLatin1String("unauthorized")) {
+        response.status = 401;
+        response.set_header("WWW-Authenticate", "Basic realm=\"stand-in web service\"");
+        response.set_content("Authorization required", kTextType);
+        return;
+    }
+    if (mode == QLatin1String("error500")) {
+        response.status = 500;
+        response.set_content("Internal server error", kTextType);
+        return;
+    }
+    if (mode == QLatin1String("redirect") && !request.has_param("redirected")) {
+        // An earlier response with a body of its own, which must not reach the client's reply.
+        response.status = 307;
+        response.set_header("Location", request.path + "?redirected=1");
+        response.set_content(kRedirectBody, contentType);
+        return;
+    }
+    if (mode == QLatin1String("badxml")) {
+        response.set_content(kMalformedXml, kXmlType);
+        return;
+    }
+    const std::string body = reply(fields, *config, mode).toStdString();
+    if (mode == QLatin1String("truncated")) {
+        // Announces the whole length, sends the first half and drops the connection.
+        response.set_content_provider(body.size(), contentType, [body](size_t, size_t, httplib::DataSink &sink) {
+            sink.write(body.data(), body.size() / 2);
+            return false;
+        });
+        return;
+    }
+    response.set_content(body, contentType);
+}
+
+StandInService::XmlReply StandInService::syncAccountReply(const FormFields &fields, const ServiceConfig &config)
+{
+    const XmlReply failure{"login", {{"message", "FAILURE"}, failureMessage("Invalid username or password")}};
+    const ServiceConfig::Account *account = config.findAccount(formValue(fields, "username"));
+    if (!account || account->password != formValue(fields, "password"))
+        return failure;
+    const QString enctype = formValue(fields, "enctype");
+    if (enctype != account->enctype)
+        return {"login", {{"message", "FAILURE"}, failureMessage("Encryption type does not match the account")}};
+    if (enctype == QLatin1String("private") && formValue(fields, "pvtkey") != account->pvtkey)
+        return {"login", {{"message", "FAILURE"}, failureMessage("Invalid private key")}};
+    XmlReply reply{"login", {{"message", "SUCCESS"}}};
+    if (!account->usernameSync.isEmpty())
+        reply.attributes.append({{"username_sync", account->usernameSync},
+                                 {"password_sync", account->passwordSync},
+                                 {"ruvosrvrip", account->ruvosrvrip}});
+    return reply;
+}
+
+StandInService::XmlReply StandInService::syncDetailsReply(const FormFields &fields, const ServiceConfig &config)
+{
+    const ServiceConfig::SyncAccount *account = config.findSyncAccount(formValue(fields, "username"));
+    if (!account || account->password != formValue(fields, "password")
+        || formValue(fields, "enctype") != QLatin1String("default"))
+        return {"sync", {{"message", "FAILURE"}, failureMessage("Invalid sync username or password")}};
+    return {"sync",
+            {{"message", "SUCCESS"}, {"ruvosrvrip", account->ruvosrvrip}, {"ruvowebsrvrip", account->ruvowebsrvrip}}};
+}
+
+QByteArray StandInService::renderXml(const XmlReply &reply, bool withMessage)
+{
+    QString text = "<root><" + reply.element;
+    for (const auto &[name, value] : reply.attributes)
+        if (withMessage || name != QLatin1String("message"))
+            text += ' ' + name + "=\"" + value.toHtmlEscaped() + '"';
+    text += "/></root>";
+    return text.toUtf8();
+}
