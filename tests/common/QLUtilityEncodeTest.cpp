@@ -86,3 +86,55 @@ TEST_F(QLUtilityEncodeTest, FailuresAreReportedNeverAnsweredWithABlank)
     // The texts that were refused never reached an engine.
     EXPECT_EQ(readText(record()).count("ran"), 4);
 }
+
+// End to end against the stand-in engine of the build (TX_BIN_DIR), with the
+// temporary folder moved into the sandbox to see that nothing stays behind.
+class QLUtilityEngineEncodeTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        mSavedTemporaryRoot = qgetenv("TMPDIR");
+        qputenv("TMPDIR", temporaryRoot().toUtf8());
+        QDir().mkpath(temporaryRoot());
+    }
+    void TearDown() override
+    {
+        if (mSavedTemporaryRoot.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", mSavedTemporaryRoot);
+        SandboxFixture::TearDown();
+    }
+
+    QString temporaryRoot() const { return root() + "/tmp"; }
+
+    // The engine's published form: "TXE1:" and the unpadded base64url of the
+    // UTF-8 bytes, byte i mixed with 0x5A + 7 * i.
+    static QString decodedByContract(const QString &encoded)
+    {
+        if (!encoded.startsWith("TXE1:"))
+            return {};
+        QByteArray bytes = QByteArray::fromBase64(encoded.mid(5).toLatin1(),
+                                                  QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(quint8(bytes[i]) ^ quint8(0x5A + 7 * i));
+        return QString::fromUtf8(bytes);
+    }
+
+private:
+    QByteArray mSavedTemporaryRoot;
+};
+
+TEST_F(QLUtilityEngineEncodeTest, PasswordsAndKeysRoundTripThroughTheEngine)
+{
+    for (const QString &clear : {QStringLiteral("s3cret pass"), QStringLiteral("Pässwörd=--out-file=/x 日本")}) {
+        QString error;
+        const auto encoded = QLUtility::encodeString(clear, &error);
+        ASSERT_TRUE(encoded.has_value()) << error.toStdString();
+        EXPECT_NE(*encoded, clear);
+        EXPECT_EQ(decodedByContract(*encoded), clear);
+    }
+    EXPECT_TRUE(QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
