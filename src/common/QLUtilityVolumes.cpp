@@ -25,7 +25,7 @@ quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microse
 {
     if (!isDirectory(path))
         return isFileExists(path) ? quint64(QFileInfo(path).size()) : 0;
-    // A whole volume is measured, not walked; "/Volumes/X/" with its trailing
+    // A whole volume is measured, not walked; a volume path with a trailing
     // separator is not a listed volume path and is walked.
     if (path == QLatin1String("/") || listMountedVolumesPaths().contains(path))
         return VolumeFacts::usedBytes(path);
