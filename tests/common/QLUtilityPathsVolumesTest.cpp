@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
-class QLUtilityFilesTest : public SandboxFixture {};
+class QLUtilityPathsVolumesTest : public SandboxFixture {};
 
-TEST_F(QLUtilityFilesTest, PartialReadsStopAtTheEndOfTheFile)
+TEST_F(QLUtilityPathsVolumesTest, PartialReadsStopAtTheEndOfTheFile)
 {
     const QString path = root() + "/output.txt";
     writeText(path, "0123456789");
@@ -19,7 +19,7 @@ TEST_F(QLUtilityFilesTest, PartialReadsStopAtTheEndOfTheFile)
     EXPECT_FALSE(QLUtility::dataWithContentsOfFile(root() + "/missing.txt", 0, 5).has_value());
 }
 
-TEST_F(QLUtilityFilesTest, SmallPathAndTextTests)
+TEST_F(QLUtilityPathsVolumesTest, SmallPathAndTextTests)
 {
     writeText(root() + "/file", "x");
     EXPECT_TRUE(QLUtility::isWritableFileAtPath(root() + "/file"));
@@ -36,7 +36,7 @@ TEST_F(QLUtilityFilesTest, SmallPathAndTextTests)
     EXPECT_FALSE(QLUtility::isSupportedImageFile("/p/a.PNG", {"jpg"}));
 }
 
-TEST_F(QLUtilityFilesTest, VolumesAreTheFoldersOfTheVolumesRootWithTheStartUpVolumeAsRoot)
+TEST_F(QLUtilityPathsVolumesTest, VolumesAreTheFoldersOfTheVolumesRootWithTheStartUpVolumeAsRoot)
 {
     QDir().mkpath(volumes() + "/Backup");
     QDir().mkpath(volumes() + "/Archive Disk");
@@ -48,7 +48,7 @@ TEST_F(QLUtilityFilesTest, VolumesAreTheFoldersOfTheVolumesRootWithTheStartUpVol
     EXPECT_TRUE(QLUtility::listMountedVolumesPaths().isEmpty());
 }
 
-TEST_F(QLUtilityFilesTest, FileSizesResolveLinksAndMissingPathsAreEmpty)
+TEST_F(QLUtilityPathsVolumesTest, FileSizesResolveLinksAndMissingPathsAreEmpty)
 {
     writeText(root() + "/five.txt", "12345");
     ASSERT_TRUE(QFile::link(root() + "/five.txt", root() + "/link-to-five"));
@@ -61,7 +61,7 @@ TEST_F(QLUtilityFilesTest, FileSizesResolveLinksAndMissingPathsAreEmpty)
 
 // Links inside a folder are not followed: neither out of the folder to a big
 // file, nor back up into a parent (which would loop).
-TEST_F(QLUtilityFilesTest, FolderSizeSumsItsOwnFilesWithoutFollowingLinks)
+TEST_F(QLUtilityPathsVolumesTest, FolderSizeSumsItsOwnFilesWithoutFollowingLinks)
 {
     const QString folder = root() + "/tree";
     writeText(folder + "/a.txt", "12345");
@@ -75,7 +75,7 @@ TEST_F(QLUtilityFilesTest, FolderSizeSumsItsOwnFilesWithoutFollowingLinks)
     EXPECT_EQ(QLUtility::calculateSizeOfFile(folder + "/empty", std::chrono::microseconds(0)), 0u);
 }
 
-TEST_F(QLUtilityFilesTest, RootAndListedVolumesAreMeasuredButASlashedVolumePathIsWalked)
+TEST_F(QLUtilityPathsVolumesTest, RootAndListedVolumesAreMeasuredButASlashedVolumePathIsWalked)
 {
     writeText(volumes() + "/Backup/five.txt", "12345");
     EXPECT_EQ(QLUtility::calculateSizeOfFile(volumes() + "/Backup/", std::chrono::microseconds(0)), 5u);
