@@ -1,0 +1,12 @@
+#include "DirectiryCreation.h"
+
+#include <QDir>
+
+namespace Directiry_Creation {
+
+bool createDirectoryHierarchyAtPath(const QString &path)
+{
+    return !path.isEmpty() && QDir().mkpath(path);
+}
+
+}  // namespace Directiry_Creation
