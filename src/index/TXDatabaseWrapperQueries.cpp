@@ -21,26 +21,43 @@ constexpr int kValuesPerStatement = 500;
 // Rows marked absent are left out of every read.
 #define PRESENT_FILE " AND qlfile.FILE_LMD <> '0000/00/00 00:00:00'"
 
-// Folders one level below the prefix: the first "/" after the prefix is the
-// one that ends the name.
+// Folders one level below the prefix (?1; ?2 ends its range). Rather than
+// reading the whole subtree, it seeks from one child to the next on the name
+// index: from a name inside child X it jumps past the end of X's range (no
+// stored name ends in "0", so "greater" keeps the seek on the index). Each
+// child's own row is then read by its exact name. A name with no "/" after the
+// prefix is the folder itself, which is stepped over.
+#define CHILD_PART "instr(substr(seek.name, length(?1) + 1), '/')"
 const QString kChildFolders = QStringLiteral(
-    "SELECT NAME FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
-    " AND instr(substr(NAME, length(?1) + 1), '/') > 1"
-    " AND instr(substr(NAME, length(?1) + 1), '/') = length(NAME) - length(?1) - 1"
-    " AND FILE_LMD <> '0000/00/00 00:00:00'");
+    "WITH RECURSIVE seek(name) AS ("
+    " SELECT (SELECT NAME FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2 ORDER BY NAME LIMIT 1)"
+    " UNION ALL"
+    " SELECT (SELECT NAME FROM qlfolder WHERE NAME > CASE WHEN " CHILD_PART " = 0 THEN seek.name"
+    " ELSE substr(seek.name, 1, length(?1) + " CHILD_PART " - 1) || '0' END AND NAME < ?2 ORDER BY NAME LIMIT 1)"
+    " FROM seek WHERE seek.name IS NOT NULL)"
+    " SELECT qlfolder.NAME FROM seek JOIN qlfolder"
+    " ON qlfolder.NAME = substr(seek.name, 1, length(?1) + " CHILD_PART ") || ''''"
+    " WHERE " CHILD_PART " > 1 AND qlfolder.FILE_LMD <> '0000/00/00 00:00:00'");
 const QString kChildFiles = QStringLiteral(
     "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
     " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
-// A file below the root whose name holds the key, or any file of a folder
-// whose path below the root holds it.
+// A file below the root (?1, ?2) whose name holds the key (?3), or any file of
+// a folder whose path below the root holds it. The matching files are found
+// first from the name indices alone, which are far smaller than the rows; only
+// they are then read. The name condition (%1) compares the stored name as it
+// stands when the key holds no quote, since the enclosing quotes then cannot
+// take part in a match.
 const QString kSearch = QStringLiteral(
     "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
     " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
-    " FROM qlfolder JOIN qlfile ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2"
-    " AND (substr(qlfile.NAME, 2, length(qlfile.NAME) - 2) LIKE ?3 ESCAPE '\\'"
-    " OR substr(qlfolder.NAME, length(?1) + 1, length(qlfolder.NAME) - length(?1) - 1) LIKE ?3 ESCAPE '\\')"
-    PRESENT_FILE);
+    " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
+    " WHERE qlfile.FILEID IN ("
+    "  SELECT FILEID FROM qlfile WHERE %1 LIKE ?3 ESCAPE '\\'"
+    "  UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
+    "   AND substr(NAME, length(?1) + 1, length(NAME) - length(?1) - 1) LIKE ?3 ESCAPE '\\'))"
+    " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2" PRESENT_FILE);
+const QString kStoredName = QStringLiteral("NAME");
+const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
 const QString kEncryptedNames = QStringLiteral(
     "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME"
     " FROM qlfile WHERE %1" PRESENT_FILE);
@@ -170,8 +187,10 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     QVariantList arguments = subtreeRange(search.value("PathRootForSearch").toString());
-    arguments.append(IndexNames::containsPattern(search.value("SearchKey").toString()));
-    reportFinished(collectRecords(kSearch, arguments, [](const FMResultSet &row) {
+    const QString key = search.value("SearchKey").toString();
+    arguments.append(IndexNames::containsPattern(key));
+    const QString sql = kSearch.arg(key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName);
+    reportFinished(collectRecords(sql, arguments, [](const FMResultSet &row) {
         return QVariantMap{
             {"FileName", IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1))},
             {"FileModificationDate", row.stringForColumnIndex(2)},

@@ -61,6 +61,15 @@ TEST_F(QueriesTest, ListingOfAFolderWithWildcardsOrQuotesInItsNameShowsOnlyThatF
     }
 }
 
+TEST_F(QueriesTest, ListingFindsEverySiblingWhateverCharactersFollowItsName)
+{
+    // Names that sort before, inside and after a sibling's own range; "x" and
+    // "X" are one folder, named as first merged.
+    addFiles({"/sib/X/sub/a.txt", "/sib/X!/b.txt", "/sib/X-y/c.txt", "/sib/X0/d.txt", "/sib/ !/e.txt", "/sib/x/f.txt"});
+    wrapper.fetchChildrenForPath("sib");
+    EXPECT_EQ(sorted(delegate.field("FileName")), QStringList({"/sib/ !/", "/sib/X!/", "/sib/X-y/", "/sib/X0/", "/sib/x/"}));
+}
+
 TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootLiterally)
 {
     struct Case
@@ -74,6 +83,7 @@ TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootLiterally)
         {"_", "", {"/odd/a_c.txt", "/x_y/f.txt"}},
         {"%", "", {"/odd/100%.txt"}},
         {"'s \"q", "", {"/odd/it's \"quoted\".txt"}},
+        {"t'", "", {"/odd/it's \"quoted\".txt"}},
         {"]", "", {"/odd/br]acket.txt"}},
         {"Ünï", "", {"/odd/Ünïcödé.txt"}},
         {"b", "/Office/Users/ann", {"/Office/Users/ann/sub/b.txt"}},
