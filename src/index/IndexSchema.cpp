@@ -44,6 +44,9 @@ bool IndexSchema::createMainIndexIfMissing(FMDatabase &db, bool *created)
 
 bool IndexSchema::ensureMainIndex(FMDatabase &db, QString *error)
 {
+    // Readers check without a write lock, so that they never wait for a merge.
+    if (db.tableExists(QStringLiteral("qlfolder")))
+        return true;
     bool created = false;
     if (!db.beginTransaction() || !createMainIndexIfMissing(db, &created)) {
         fillErrorSlot(error, db.lastErrorMessage());

@@ -63,9 +63,12 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
             fillErrorSlot(error, mDatabase->lastErrorMessage());
             return false;
         }
-        const bool ready = IndexSchema::ensureMainIndex(*mDatabase, error);
+        // Left open when ready: the query that follows uses it without keying
+        // a second connection, and closes it when done.
+        if (IndexSchema::ensureMainIndex(*mDatabase, error))
+            return true;
         mDatabase->close();
-        return ready;
+        return false;
     }
 
     mTempFilePath = JournalFiles::newJournalPath(folder);

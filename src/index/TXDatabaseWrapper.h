@@ -41,8 +41,8 @@ public:
     // --- Opening and journals ---
 
     // Creates the folder (mode 0777). A non-zero listing flag makes sure the
-    // main index "<folder>/<mainDBName>.qlenc" exists with its schema and leaves
-    // it closed in the wrapper for the queries. A zero flag opens a new journal
+    // main index "<folder>/<mainDBName>.qlenc" exists with its schema and keeps
+    // its connection in the wrapper for the queries, which close it. A zero flag opens a new journal
     // in the folder inside a transaction; a journal that cannot be made leaves
     // no file behind. False with the reason in *error.
     bool initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,

@@ -177,13 +177,33 @@ TEST_F(QueriesTest, FilesInsideAFolderStopAtItsSiblings)
 TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
 {
     writeText(mainIndexPath(), QByteArray(4096, 'x'));
-    wrapper.fetchChildrenForPath("");
-    wrapper.searchForKeyInsidePath({{"SearchKey", "a"}, {"PathRootForSearch", ""}});
-    wrapper.renameFile({{"OriginalPath", "/top.txt"}, {"RenamedPath", "/top2.txt"}});
+    TXDatabaseWrapper reader;
+    reader.setDelegate(&delegate);
+    QString error;
+    EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, 1, &error));
+    EXPECT_FALSE(error.isEmpty());
+    reader.fetchChildrenForPath("");
+    reader.searchForKeyInsidePath({{"SearchKey", "a"}, {"PathRootForSearch", ""}});
+    reader.renameFile({{"OriginalPath", "/top.txt"}, {"RenamedPath", "/top2.txt"}});
     EXPECT_EQ(delegate.errors, QStringList(3, "unable to open database"));
     EXPECT_TRUE(delegate.outputs.isEmpty());
-    wrapper.getProperties("/");
+    reader.getProperties("/");
     EXPECT_EQ(delegate.record(), (QVariantMap{{"ErrorMssg", "LDB cannot be accessed"}, {"Status", "Failure"}}));
-    EXPECT_FALSE(wrapper.getAllFilesInside("/").has_value());
-    EXPECT_FALSE(wrapper.doesFileExistOnPortable("/top.txt"));
+    EXPECT_FALSE(reader.getAllFilesInside("/").has_value());
+    EXPECT_FALSE(reader.doesFileExistOnPortable("/top.txt"));
+    EXPECT_EQ(readText(mainIndexPath()), QByteArray(4096, 'x'));
+}
+
+TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
+{
+    FMDatabase merge(mainIndexPath());
+    ASSERT_TRUE(merge.open());
+    ASSERT_TRUE(merge.beginTransaction());
+    ASSERT_TRUE(merge.executeUpdate("DELETE FROM qlfile"));
+    TXDatabaseWrapper reader;
+    reader.setDelegate(&delegate);
+    EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, 1));
+    reader.fetchChildrenForPath("Office/Users/ann");
+    EXPECT_EQ(delegate.field("FileName"), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
+    EXPECT_TRUE(merge.rollback());
 }
