@@ -42,9 +42,9 @@ public:
 
     // Creates the folder (mode 0777). A non-zero listing flag makes sure the
     // main index "<folder>/<mainDBName>.qlenc" exists with its schema and keeps
-    // its connection in the wrapper for the queries, which close it. A zero flag opens a new journal
-    // in the folder inside a transaction; a journal that cannot be made leaves
-    // no file behind. False with the reason in *error.
+    // its connection in the wrapper for the queries, which close it. A zero
+    // flag opens a new journal in the folder inside a transaction; a journal
+    // that cannot be made leaves no file behind. False with the reason in *error.
     bool initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,
                                   QString *error = nullptr);
     // Journal rows: the twelve values of a backed-up file (all but the operation)
