@@ -44,6 +44,12 @@ bool IndexMerge::run(QString *error)
     return merged;
 }
 
+bool IndexMerge::failReadingJournal()
+{
+    mError = mJournal.lastErrorMessage();
+    return false;
+}
+
 bool IndexMerge::fail()
 {
     if (mError.isEmpty())
@@ -62,10 +68,8 @@ void IndexMerge::countStatement()
 bool IndexMerge::insertPass()
 {
     auto rows = mJournal.executeQuery(kSelectInserts, {kOperationTypeInsert});
-    if (!rows) {
-        mError = mJournal.lastErrorMessage();
-        return false;
-    }
+    if (!rows)
+        return failReadingJournal();
     std::optional<QString> previousFolder;
     std::optional<qint64> folderKey;
     while (rows->next()) {
@@ -95,20 +99,16 @@ bool IndexMerge::insertPass()
         }
         countStatement();
     }
-    if (mJournal.hadError()) {
-        mError = mJournal.lastErrorMessage();
-        return false;
-    }
+    if (mJournal.hadError())
+        return failReadingJournal();
     return true;
 }
 
 bool IndexMerge::deletePass()
 {
     auto rows = mJournal.executeQuery(kSelectDeletes, {kOperationTypeDelete});
-    if (!rows) {
-        mError = mJournal.lastErrorMessage();
-        return false;
-    }
+    if (!rows)
+        return failReadingJournal();
     while (rows->next()) {
         const QString path = rows->stringForColumnIndex(kPathColumn);
         const bool deleted = path.endsWith(QLatin1Char('/')) ? deleteFolder(path) : deleteFile(path);
@@ -116,10 +116,8 @@ bool IndexMerge::deletePass()
             return fail();
         countStatement();
     }
-    if (mJournal.hadError()) {
-        mError = mJournal.lastErrorMessage();
-        return false;
-    }
+    if (mJournal.hadError())
+        return failReadingJournal();
     return true;
 }
 

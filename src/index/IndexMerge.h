@@ -24,11 +24,12 @@ public:
 private:
     bool insertPass();
     bool deletePass();
-    bool mergeInsertRow(const QString &path, const class FMResultSet &row);
     bool deleteFolder(const QString &path);
     bool deleteFile(const QString &path);
     void countStatement();
+    // Each keeps the reason and answers false.
     bool fail();
+    bool failReadingJournal();
 
     FMDatabase &mJournal;
     FMDatabase &mMain;
