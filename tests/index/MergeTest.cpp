@@ -1,5 +1,7 @@
 #include "IndexFixture.h"
 
+#include "FinishedJournals.h"
+
 #include <QFile>
 
 class MergeTest : public IndexFixture
@@ -115,6 +117,15 @@ TEST_F(MergeTest, JournalsApplyInTheOrderWritten)
     writeJournal({{"/d/b.txt", "DELETE"}});
     ASSERT_TRUE(mergeJournals());
     EXPECT_EQ(fileRows(), QStringList{"'/d/''a.txt'"});
+}
+
+TEST_F(MergeTest, JournalNamesOrderByTimeThenSequenceNumber)
+{
+    const QStringList written = {"2026-03-01 09.00.00 +0000_9.qlt", "2026-03-01 09.00.00 +0000_10.qlt",
+                                 "2026-03-01 09.00.01 +0000_2.qlt"};
+    for (const QString &name : written)
+        writeText(folder() + "/" + name, "");
+    EXPECT_EQ(FinishedJournals::namesOldestFirst(folder()), written);
 }
 
 TEST_F(MergeTest, RenameAndUpdateRowsChangeNothingButTheJournalIsMergedAndRemoved)
