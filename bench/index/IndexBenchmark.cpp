@@ -135,8 +135,16 @@ double mergeJournals(const QString &folder)
     return secondsSince(start);
 }
 
-QVariantList generatedRow(int file)
+// Row r of a journal holds file (r * a large prime) mod the file count: every
+// file once, in no path order, as the index manager's queues hand them over.
+int fileOfRow(int row)
 {
+    return int(qint64(row) * 1000003 % gFiles);
+}
+
+QVariantList generatedRow(int row)
+{
+    const int file = fileOfRow(row);
     return journalValues(filePath(file), file);
 }
 
@@ -172,7 +180,8 @@ void BM_RawInsertCeiling(benchmark::State &state)
         sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
         sqlite3_stmt *insert = nullptr;
         sqlite3_prepare_v2(db, "INSERT INTO FILE_TABLE_TEMP VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
-        for (int file = 0; file < gFiles; ++file) {
+        for (int row = 0; row < gFiles; ++row) {
+            const int file = fileOfRow(row);
             const QByteArray filePathText = filePath(file).toUtf8();
             const QByteArray folderID = QByteArray::number(file);
             const QByteArray encName = "enc" + QByteArray::number(file);
