@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QSet>
 
+#include <atomic>
 #include <cstring>
 #include <mutex>
 
@@ -16,8 +17,7 @@ namespace {
 const QString kJournalTimeFormat = QStringLiteral("yyyy-MM-dd HH.mm.ss +0000");
 const QString kJournalExtension = QStringLiteral(".qlt");
 
-std::mutex gSequenceLock;
-qint64 gSequence = 0;  // guarded by gSequenceLock
+std::atomic<qint64> gSequence{0};
 
 std::mutex gStrandedLock;
 QSet<QString> gStranded;  // journals whose finishing rename failed; guarded by gStrandedLock
@@ -32,11 +32,7 @@ bool renameToFinished(const QString &progressPath)
 
 QString JournalFiles::newJournalPath(const QString &folder)
 {
-    qint64 sequence;
-    {
-        std::lock_guard lock(gSequenceLock);
-        sequence = ++gSequence;
-    }
+    const qint64 sequence = ++gSequence;
     const QString time = QDateTime::currentDateTimeUtc().toString(kJournalTimeFormat);
     const QString name = QStringLiteral("%1_%2%3%4").arg(time).arg(sequence).arg(kJournalExtension, QLatin1String(kProgressExtension));
     return standardizePath(QDir(folder).filePath(name));
