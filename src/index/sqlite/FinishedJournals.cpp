@@ -30,14 +30,14 @@ struct WrittenOrder
 WrittenOrder writtenOrderOf(const QString &name)
 {
     static const QRegularExpression form(QStringLiteral(
-        R"(^(\d{4}-\d{2}-\d{2}) (\d{2}:\d{2}:\d{2}) ([+-])(\d{2})(\d{2})_(\d+)\.qlt$)"));
+        R"(^(\d{4}-\d{2}-\d{2}) (\d{2}[:.]\d{2}[:.]\d{2}) ([+-])(\d{2})(\d{2})_(\d+)\.qlt$)"));
     WrittenOrder order;
     order.name = name;
     const QRegularExpressionMatch match = form.match(name);
     if (!match.hasMatch())
         return order;
     const QDate date = QDate::fromString(match.captured(1), QStringLiteral("yyyy-MM-dd"));
-    const QTime time = QTime::fromString(match.captured(2), QStringLiteral("HH:mm:ss"));
+    const QTime time = QTime::fromString(match.captured(2).replace(QLatin1Char('.'), QLatin1Char(':')), QStringLiteral("HH:mm:ss"));
     if (!date.isValid() || !time.isValid())
         return order;
     const int sign = match.captured(3) == QLatin1String("-") ? -1 : 1;

@@ -1,0 +1,415 @@
+// Throughput of journal writing and merging against a raw SQLCipher bulk
+// insert of the same rows, and latency of the browser's queries on a
+// generated index.
+//
+//   bin/index_bench                  100,000 files (as CI builds it)
+//   bin/index_bench --files=1000000  the full-size index, on demand
+//
+// Every figure is measured in this run; the summary at the end prints rates as
+// ratios of the raw insert measured here, and query times as p50 and p95.
+
+#include "DataBaseWrapper.h"
+#include "FMDatabase.h"
+#include "FMResultSet.h"
+#include "IndexWaits.h"
+#include "TXDatabaseWrapper.h"
+#include "TXDatabaseWrapperDelegate.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int gFiles = 100000;
+// Paced runs sleep by design; a small sample gives their rate.
+constexpr int kPacedRows = 1000;
+constexpr int kFilesPerFolder = 10;
+constexpr int kTopFolders = 100;
+constexpr int kQueryRepeats = 15;
+const QString kUser = QStringLiteral("ann");
+
+// Seconds per named measurement, every repetition.
+std::map<std::string, std::vector<double>> gSeconds;
+// Rows per measurement, for the rates.
+std::map<std::string, int> gRows;
+
+double secondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void record(benchmark::State &state, const std::string &name, double seconds, int rows = 0)
+{
+    state.SetIterationTime(seconds);
+    gSeconds[name].push_back(seconds);
+    if (rows > 0) {
+        gRows[name] = rows;
+        state.counters["rows_per_s"] = rows / seconds;
+    }
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    std::sort(values.begin(), values.end());
+    const size_t index = std::min(values.size() - 1, size_t(fraction * double(values.size() - 1) + 0.5));
+    return values.at(index);
+}
+
+double median(const std::string &name)
+{
+    return percentile(gSeconds.at(name), 0.5);
+}
+
+// The generated backup: ten files per folder, folders spread under a hundred
+// top folders, so 1,000,000 files make 100,000 folders.
+QString fileFolder(int file)
+{
+    const int folder = file / kFilesPerFolder;
+    return QStringLiteral("/Office/Users/ann/p%1/q%2").arg(folder % kTopFolders).arg(folder / kTopFolders);
+}
+
+QString filePath(int file)
+{
+    return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file);
+}
+
+QVariantList journalValues(const QString &path, int file)
+{
+    return {path, QStringLiteral("2014-05-06 10:11:12 +0000"), qint64(1000 + file), QStringLiteral("NA"),
+            QStringLiteral("NA"), false, QStringLiteral("NA"), QStringLiteral("NA"), 1,
+            QString::number(file), QStringLiteral("/Office"), QStringLiteral("enc%1").arg(file)};
+}
+
+// A fresh index folder for one measurement.
+struct Scratch
+{
+    QTemporaryDir dir;
+    QString folder() const { return dir.path() + QStringLiteral("/ldb"); }
+};
+
+// Writes one finished journal; returns the seconds it took.
+double writeJournal(const QString &folder, int rows, const std::function<QVariantList(int)> &values,
+                    const std::function<bool(int)> &isDelete = nullptr, bool paced = false)
+{
+    const auto start = Clock::now();
+    TXDatabaseWrapper journal;
+    if (!journal.initializeDatabaseAtPath(folder, QString(), 0))
+        qFatal("journal cannot be opened");
+    for (int row = 0; row < rows; ++row) {
+        const QVariantList rowValues = values(row);
+        if (isDelete && isDelete(row))
+            journal.deleteRecord(rowValues.first().toString(), false, 0);
+        else
+            journal.insertRecord(rowValues, false, 0);
+        // The index manager's writers sleep 2 ms after every second row.
+        if (paced && row % 2 == 1)
+            sleepForSeconds(0.002);
+    }
+    journal.commitTransaction();
+    journal.unInitializeDatabase();
+    return secondsSince(start);
+}
+
+double mergeJournals(const QString &folder)
+{
+    const auto start = Clock::now();
+    DataBaseWrapper merger([] { return std::make_unique<TXDatabaseWrapper>(); });
+    if (!merger.updateMasterDataBase(folder, kUser))
+        qFatal("merge failed");
+    return secondsSince(start);
+}
+
+// Row r of a journal holds file (r * a large prime) mod the file count: every
+// file once, in no path order, as the index manager's queues hand them over.
+int fileOfRow(int row)
+{
+    return int(qint64(row) * 1000003 % gFiles);
+}
+
+QVariantList generatedRow(int row)
+{
+    const int file = fileOfRow(row);
+    return journalValues(filePath(file), file);
+}
+
+// The product's pacing waits, or none.
+void setPacing(bool paced)
+{
+    if (paced)
+        IndexWaits::restoreDefaults();
+    else
+        IndexWaits::shortenForTests(0, 0);
+}
+
+// --- Throughput ---
+
+// The ceiling: the same journal rows through the library directly, one
+// statement prepared once, one transaction.
+void BM_RawInsertCeiling(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Scratch scratch;
+        QDir().mkpath(scratch.folder());
+        const QByteArray path = (scratch.folder() + QStringLiteral("/raw.qlt")).toUtf8();
+        const auto start = Clock::now();
+        sqlite3 *db = nullptr;
+        sqlite3_open(path.constData(), &db);
+        sqlite3_key(db, FMDatabase::kDatabaseKey.constData(), int(FMDatabase::kDatabaseKey.size()));
+        sqlite3_exec(db,
+                     "CREATE TABLE FILE_TABLE_TEMP(FILEPATH char(1024) primary key collate nocase,FILE_LMD char(256),"
+                     "FILE_SIZE __int64, ENC_METHOD char(3), ENC_PSWD char(300), FILE_OR_FOLDER bool, OPERATION_TYPE "
+                     "char(32),BKSET_LMD char(50), SYNC_DATE char(50),VERSION integer(3),FOLDER_ID char(1024),MPC "
+                     "char(50),ENC_NAME char(1024))",
+                     nullptr, nullptr, nullptr);
+        sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO FILE_TABLE_TEMP VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)", -1, &insert, nullptr);
+        for (int row = 0; row < gFiles; ++row) {
+            const int file = fileOfRow(row);
+            const QByteArray filePathText = filePath(file).toUtf8();
+            const QByteArray folderID = QByteArray::number(file);
+            const QByteArray encName = "enc" + QByteArray::number(file);
+            sqlite3_bind_text(insert, 1, filePathText.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 2, "2014-05-06 10:11:12 +0000", -1, SQLITE_STATIC);
+            sqlite3_bind_int64(insert, 3, 1000 + file);
+            sqlite3_bind_text(insert, 4, "NA", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insert, 5, "NA", -1, SQLITE_STATIC);
+            sqlite3_bind_int(insert, 6, 0);
+            sqlite3_bind_text(insert, 7, "INSERT", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insert, 8, "NA", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insert, 9, "NA", -1, SQLITE_STATIC);
+            sqlite3_bind_int(insert, 10, 1);
+            sqlite3_bind_text(insert, 11, folderID.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 12, "/Office", -1, SQLITE_STATIC);
+            sqlite3_bind_text(insert, 13, encName.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+        sqlite3_finalize(insert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        record(state, "raw insert (ceiling)", secondsSince(start), gFiles);
+    }
+}
+
+void BM_JournalWrite(benchmark::State &state)
+{
+    const bool paced = state.range(0) != 0;
+    const int rows = paced ? kPacedRows : gFiles;
+    setPacing(paced);
+    for (auto _ : state) {
+        Scratch scratch;
+        record(state, paced ? "journal write, paced" : "journal write, unpaced",
+               writeJournal(scratch.folder(), rows, generatedRow, nullptr, paced), rows);
+    }
+}
+
+void BM_Merge(benchmark::State &state)
+{
+    const bool paced = state.range(0) != 0;
+    const int rows = paced ? kPacedRows : gFiles;
+    for (auto _ : state) {
+        Scratch scratch;
+        setPacing(false);
+        const double writeSeconds = writeJournal(scratch.folder(), rows, generatedRow);
+        setPacing(paced);
+        const double mergeSeconds = mergeJournals(scratch.folder());
+        record(state, paced ? "merge, paced" : "merge, unpaced", mergeSeconds, rows);
+        if (!paced) {
+            gSeconds["pipeline (write + merge), unpaced"].push_back(writeSeconds + mergeSeconds);
+            gRows["pipeline (write + merge), unpaced"] = rows;
+        }
+    }
+}
+
+// --- Queries on a generated index ---
+
+class CountingDelegate : public TXDatabaseWrapperDelegate
+{
+public:
+    void queryFinishedWithOutput(const QVariant &output) override
+    {
+        results = output.typeId() == QMetaType::QVariantList ? int(output.toList().size()) : 1;
+    }
+    void queryFailedWithError(const QString &error) override { qFatal("query failed: %s", qPrintable(error)); }
+    int results = 0;
+};
+
+// The index of gFiles files, built once through journals and the merge.
+const QString &generatedIndexFolder()
+{
+    static QTemporaryDir dir;
+    static const QString folder = [] {
+        const QString path = dir.path() + QStringLiteral("/ldb");
+        setPacing(false);
+        writeJournal(path, gFiles, generatedRow);
+        mergeJournals(path);
+        return path;
+    }();
+    return folder;
+}
+
+// As a reader runs it: a new wrapper, its initialisation, then the query.
+// Without the pre-open wait unless asked for.
+void registerQuery(const std::string &name, const std::function<int(TXDatabaseWrapper &)> &query,
+                   bool withOpenWait = false)
+{
+    benchmark::RegisterBenchmark(name.c_str(), [name, query, withOpenWait](benchmark::State &state) {
+        const QString &folder = generatedIndexFolder();
+        setPacing(withOpenWait);
+        int results = 0;
+        for (auto _ : state) {
+            const auto start = Clock::now();
+            TXDatabaseWrapper wrapper;
+            wrapper.initializeDatabaseAtPath(folder, kUser, 1);
+            results = query(wrapper);
+            record(state, name, secondsSince(start));
+        }
+        state.counters["results"] = results;
+    })->Iterations(withOpenWait ? 3 : kQueryRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+// A reporting query: runs it and answers how many records it reported.
+std::function<int(TXDatabaseWrapper &)> reporting(const std::function<void(TXDatabaseWrapper &)> &query)
+{
+    return [query](TXDatabaseWrapper &wrapper) {
+        CountingDelegate delegate;
+        wrapper.setDelegate(&delegate);
+        query(wrapper);
+        return delegate.results;
+    };
+}
+
+void registerQueries()
+{
+    const int folders = gFiles / kFilesPerFolder;
+    const QString deepFolder = fileFolder(gFiles / 2);
+    const QString wideFolder = QStringLiteral("/Office/Users/ann/p7");
+    const QString rareName = QStringLiteral("file%1.txt").arg(gFiles / 2);
+
+    benchmark::RegisterBenchmark("connection open + key + first read", [](benchmark::State &state) {
+        const QString path = generatedIndexFolder() + QStringLiteral("/ann.qlenc");
+        for (auto _ : state) {
+            const auto start = Clock::now();
+            FMDatabase db(path);
+            db.open();
+            db.goodConnection();
+            record(state, "connection open + key + first read", secondsSince(start));
+        }
+    })->Iterations(kQueryRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+    registerQuery("listing: root", reporting([](TXDatabaseWrapper &w) { w.fetchChildrenForPath(QString()); }));
+    registerQuery("listing: root, with the 1 s pre-open wait",
+                  reporting([](TXDatabaseWrapper &w) { w.fetchChildrenForPath(QString()); }), true);
+    registerQuery("listing: folder of 10 files", reporting([deepFolder](TXDatabaseWrapper &w) {
+        w.fetchChildrenForPath(deepFolder.mid(1));
+    }));
+    registerQuery(QStringLiteral("listing: folder of %1 folders").arg(folders / kTopFolders).toStdString(),
+                  reporting([wideFolder](TXDatabaseWrapper &w) { w.fetchChildrenForPath(wideFolder.mid(1)); }));
+    registerQuery("search: rare key", reporting([rareName](TXDatabaseWrapper &w) {
+        w.searchForKeyInsidePath({{"SearchKey", rareName}, {"PathRootForSearch", QString()}});
+    }));
+    registerQuery("search: common key \"file1\"", reporting([](TXDatabaseWrapper &w) {
+        w.searchForKeyInsidePath({{"SearchKey", QStringLiteral("file1")}, {"PathRootForSearch", QString()}});
+    }));
+    registerQuery("size: whole index", reporting([](TXDatabaseWrapper &w) { w.getProperties(QStringLiteral("/")); }));
+    registerQuery("size: folder of 10 files", reporting([deepFolder](TXDatabaseWrapper &w) { w.getProperties(deepFolder); }));
+    registerQuery("files inside: folder of 10 files", [deepFolder](TXDatabaseWrapper &w) {
+        return int(w.getAllFilesInside(deepFolder).value_or(QStringList()).size());
+    });
+    registerQuery("file exists", [](TXDatabaseWrapper &w) {
+        return int(w.doesFileExistOnPortable(filePath(gFiles / 2)));
+    });
+}
+
+// A journal of a tenth of the index's size into the generated index: updates
+// of present files, files in new deep folders and in present folders, and
+// deletions of folders with their files.
+void BM_MergeMixIntoGeneratedIndex(benchmark::State &state)
+{
+    const QString &folder = generatedIndexFolder();
+    const int rows = gFiles / 10;
+    const auto mixedRow = [](int row) {
+        switch (row % 10) {
+        case 0: case 1: case 2: case 3:
+            return journalValues(filePath(row * 7 % gFiles), row);
+        case 4: case 5: case 6: case 7:
+            return journalValues(QStringLiteral("/Office/Users/ann/new/n%1/m%2/f%3.txt").arg(row % 97).arg(row / 97).arg(row), row);
+        case 8:
+            return journalValues(fileFolder(row) + QStringLiteral("/added%1.txt").arg(row), row);
+        default:
+            return QVariantList{fileFolder(row * 3 % gFiles) + QLatin1Char('/')};
+        }
+    };
+    for (auto _ : state) {
+        setPacing(false);
+        writeJournal(folder, rows, mixedRow, [](int row) { return row % 10 == 9; });
+        record(state, "merge, unpaced, mixed rows into the index", mergeJournals(folder), rows);
+    }
+}
+
+void printSummary()
+{
+    if (!gSeconds.count("raw insert (ceiling)"))
+        return;
+    const double ceiling = gRows.at("raw insert (ceiling)") / median("raw insert (ceiling)");
+    std::printf("\nIndex of %d files. Rates are medians; ratio = rate / raw insert ceiling.\n", gFiles);
+    std::printf("%-48s %12s %8s\n", "rows/s", "median", "ratio");
+    for (const char *name : {"raw insert (ceiling)", "journal write, unpaced", "journal write, paced",
+                             "merge, unpaced", "merge, paced", "pipeline (write + merge), unpaced",
+                             "merge, unpaced, mixed rows into the index"}) {
+        if (!gSeconds.count(name))
+            continue;
+        const double rate = gRows.at(name) / median(name);
+        std::printf("%-48s %12.0f %8.3f\n", name, rate, rate / ceiling);
+    }
+    std::printf("\n%-48s %10s %10s\n", "reader: initialise + query", "p50 ms", "p95 ms");
+    for (const auto &[name, seconds] : gSeconds) {
+        if (gRows.count(name))
+            continue;
+        std::printf("%-48s %10.1f %10.1f\n", name.c_str(), 1000 * percentile(seconds, 0.5), 1000 * percentile(seconds, 0.95));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication application(argc, argv);
+    std::vector<char *> arguments;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--files=", 8) == 0)
+            gFiles = std::max(1000, std::atoi(argv[i] + 8));
+        else
+            arguments.push_back(argv[i]);
+    }
+    int count = int(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
+
+    benchmark::RegisterBenchmark("raw insert (ceiling)", BM_RawInsertCeiling)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("journal write", BM_JournalWrite)->Arg(0)->Arg(1)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("merge", BM_Merge)->Arg(0)->Arg(1)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    registerQueries();
+    benchmark::RegisterBenchmark("merge mix", BM_MergeMixIntoGeneratedIndex)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    printSummary();
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "IndexWaits.h"
+
+#include <QString>
+
+class FMDatabase;
+
+// Folds one finished journal into a main index, inside the transaction the
+// caller holds on the main index: first the INSERT rows in path order (with
+// the folders they need), then the DELETE rows in the order written. Rows of
+// other operations change nothing. Every folder insert tried and every row
+// counts towards a pause, so that readers get a turn during long merges.
+class IndexMerge
+{
+public:
+    IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper);
+
+    // False, with the reason, when the journal could not be read or a statement
+    // failed for another reason than a row that is present already; the caller
+    // then rolls back and keeps the journal.
+    bool run(QString *error);
+
+private:
+    bool insertPass();
+    bool deletePass();
+    bool deleteFolder(const QString &path);
+    bool deleteFile(const QString &path);
+    void countStatement();
+    // Each keeps the reason and answers false.
+    bool fail();
+    bool failReadingJournal();
+
+    FMDatabase &mJournal;
+    FMDatabase &mMain;
+    IndexSleeper mSleeper;
+    int mStatementsSincePause = 0;
+    QString mError;
+};

@@ -1,0 +1,153 @@
+#include "TXDatabaseWrapper.h"
+
+#include "ErrorSlot.h"
+#include "FMDatabase.h"
+#include "IndexSchema.h"
+#include "JournalFiles.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <sqlite3.h>
+
+namespace {
+
+const QString kMainIndexExtension = QStringLiteral(".qlenc");
+const QString kJournalInsert = QStringLiteral(
+    "INSERT INTO %1  ( FILEPATH, FILE_LMD, FILE_SIZE, ENC_METHOD, ENC_PSWD, FILE_OR_FOLDER, OPERATION_TYPE, "
+    "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+constexpr int kInsertRecordValueCount = kJournalColumnCount - 1;
+constexpr int kOperationTypeColumn = 6;
+const QString kNotApplicable = QStringLiteral("NA");
+
+// The index folder is shared by every user account of the machine that backs
+// up to the drive, hence mode 0777.
+bool makeIndexFolder(const QString &folder)
+{
+    return QDir().mkpath(folder)
+           && QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                                | QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther | QFileDevice::ExeOther);
+}
+
+}  // namespace
+
+TXDatabaseWrapper::TXDatabaseWrapper() = default;
+TXDatabaseWrapper::~TXDatabaseWrapper() = default;
+
+QString TXDatabaseWrapper::encryptPath(const QString &path)
+{
+    QString scrambled = path;
+    for (QChar &unit : scrambled) {
+        const char16_t value = unit.unicode();
+        if (value != u'\'' && value != u'/' && value != u'\\')
+            unit = QChar(char16_t(value + 63));
+    }
+    return scrambled;
+}
+
+void TXDatabaseWrapper::replaceConnection(const QString &path)
+{
+    mDatabase = std::make_unique<FMDatabase>(path);
+}
+
+bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,
+                                                 QString *error)
+{
+    makeIndexFolder(folder);
+    if (listingCGI != 0) {
+        sleepForSeconds(IndexWaits::openWait());
+        replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
+        if (!mDatabase->open()) {
+            fillErrorSlot(error, mDatabase->lastErrorMessage());
+            return false;
+        }
+        // Left open when ready: the query that follows uses it without keying
+        // a second connection, and closes it when done.
+        if (IndexSchema::ensureMainIndex(*mDatabase, error))
+            return true;
+        mDatabase->close();
+        return false;
+    }
+
+    mTempFilePath = JournalFiles::newJournalPath(folder);
+    replaceConnection(mTempFilePath);
+    sleepForSeconds(IndexWaits::openWait());
+    if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
+        return true;
+    // No half-made journal is left behind: it would never be finished or merged.
+    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    removeDataBaseAtPath(mTempFilePath);
+    mTempFilePath.clear();
+    return false;
+}
+
+bool TXDatabaseWrapper::insertRecord(const QVariantList &values, bool shouldEncrypt, int listingCGI, QString *error)
+{
+    if (values.size() != kInsertRecordValueCount)
+        return false;
+    QVariantList row = values;
+    row.insert(kOperationTypeColumn, kOperationTypeInsert);
+    if (shouldEncrypt)
+        row[0] = encryptPath(row[0].toString());
+    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+}
+
+bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, int listingCGI, QString *error)
+{
+    const QString empty = QLatin1String("");
+    const QVariantList row = {shouldEncrypt ? encryptPath(path) : path, kNotApplicable, 0, empty, empty, false,
+                              kOperationTypeDelete, empty, empty, empty, empty, empty, empty};
+    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+}
+
+bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &tableName, QString *error)
+{
+    // Only journal rows are written this way; the main index is fed by the merge.
+    if (tableName.compare(kTempTable, Qt::CaseInsensitive) != 0 || values.size() != kJournalColumnCount || !mDatabase)
+        return false;
+    if (mDatabase->executeUpdate(kJournalInsert.arg(tableName), values))
+        return true;
+    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    return false;
+}
+
+bool TXDatabaseWrapper::beginTransaction()
+{
+    return mDatabase && mDatabase->beginTransaction();
+}
+
+bool TXDatabaseWrapper::commitTransaction()
+{
+    return mDatabase && mDatabase->commit();
+}
+
+void TXDatabaseWrapper::unInitializeDatabase()
+{
+    mDatabase.reset();
+    if (!mTempFilePath.isEmpty())
+        JournalFiles::finish(mTempFilePath);
+    mTempFilePath.clear();
+}
+
+bool TXDatabaseWrapper::openDatabaseAtPath(const QString &folder, const QString &name, QString *error)
+{
+    replaceConnection(name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name));
+    if (mDatabase->openWithFlags(SQLITE_OPEN_READWRITE))
+        return true;
+    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    return false;
+}
+
+void TXDatabaseWrapper::closeDatabase()
+{
+    if (mDatabase)
+        mDatabase->close();
+}
+
+void TXDatabaseWrapper::removeDataBaseAtPath(const QString &path)
+{
+    mDatabase.reset();
+    QFile::remove(path);
+}

@@ -1,0 +1,72 @@
+#include "TXDatabaseWrapper.h"
+
+#include "FMDatabase.h"
+#include "IndexNames.h"
+#include "IndexRows.h"
+#include "IndexSchema.h"
+
+namespace {
+
+constexpr qint64 kRootFolderKey = 1;
+
+const QStringList kFileRecordKeys = {"FilePath", "FileModificationTime", "FileSize", "VersionNumber",
+                                     "folderID", "mpcName", "encFilename"};
+
+bool hasEveryValue(const QVariantMap &record)
+{
+    for (const QString &key : kFileRecordKeys) {
+        if (record.value(key).isNull())
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TXDatabaseWrapper::initializeReIndex()
+{
+    bool created = false;
+    return mDatabase && mDatabase->open() && mDatabase->beginTransaction()
+           && IndexSchema::createMainIndexIfMissing(*mDatabase, &created);
+}
+
+void TXDatabaseWrapper::addFolderToDatabase(const QVariantMap &folder)
+{
+    const QString path = folder.value("FilePath").toString();
+    if (!mDatabase || IndexNames::isRoot(path))
+        return;
+    // Whether or not the folder was new, its ancestors are made up to the first present one.
+    IndexRows::insertFolder(*mDatabase, path, folder.value("FileModificationTime"), folder.value("FileSize"),
+                            IndexNames::depth(path));
+    IndexRows::insertMissingFolders(*mDatabase, IndexNames::parentPath(path), true, [] {});
+}
+
+void TXDatabaseWrapper::addFilesToDatabase(const QVariantList &files, const QString &parent)
+{
+    if (!mDatabase)
+        return;
+    std::optional<qint64> key = IndexRows::folderKey(*mDatabase, parent);
+    if (!key && IndexNames::isRoot(parent))
+        key = kRootFolderKey;
+    if (!key)
+        return;
+    for (const QVariant &entry : files) {
+        const QVariantMap record = entry.toMap();
+        if (!hasEveryValue(record))
+            continue;
+        // A name present already in the folder keeps its first row.
+        IndexRows::insertFile(*mDatabase, *key,
+                              {record.value("FilePath").toString(), record.value("FileModificationTime"),
+                               record.value("FileSize"), record.value("VersionNumber"), record.value("folderID"),
+                               record.value("mpcName"), record.value("encFilename")});
+    }
+}
+
+bool TXDatabaseWrapper::concludeReIndex()
+{
+    if (!mDatabase)
+        return false;
+    const bool committed = mDatabase->commit();
+    mDatabase->close();
+    return committed;
+}

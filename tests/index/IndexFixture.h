@@ -1,0 +1,143 @@
+#pragma once
+
+#include "DataBaseWrapper.h"
+#include "FMDatabase.h"
+#include "FMDatabaseWaits.h"
+#include "FMResultSet.h"
+#include "IndexWaits.h"
+#include "SandboxFixture.h"
+#include "TXDatabaseWrapper.h"
+#include "TXDatabaseWrapperDelegate.h"
+
+#include <QDir>
+
+#include <memory>
+
+// An index folder in the sandbox with every wait shortened, and helpers that
+// write journals, merge them and read rows back.
+class IndexFixture : public SandboxFixture
+{
+protected:
+    struct JournalRow
+    {
+        QString path;
+        QString operation = "INSERT";
+        qint64 size = 100;
+        QVariant version = 1;
+        QString encName = "enc";
+    };
+
+    static inline const QString kUser = "ann";
+
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        FMDatabaseWaits::shortenForTests(0.3, 10);
+        IndexWaits::shortenForTests(0, 0);
+    }
+    void TearDown() override
+    {
+        IndexWaits::restoreDefaults();
+        FMDatabaseWaits::restoreDefaults();
+        SandboxFixture::TearDown();
+    }
+
+    QString folder() const { return root() + "/ldb"; }
+    QString mainIndexPath() const { return folder() + "/" + kUser + ".qlenc"; }
+    QStringList folderEntries() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
+
+    // The twelve values the index manager hands over for a backed-up file.
+    static QVariantList insertValues(const JournalRow &row)
+    {
+        return {row.path, "2014-05-06 10:11:12 +0000", row.size, "NA", "NA", false, "NA", "NA",
+                row.version, "fid", "/Office", row.encName};
+    }
+
+    // Writes a finished journal of the rows.
+    void writeJournal(const QList<JournalRow> &rows)
+    {
+        TXDatabaseWrapper journal;
+        QString error;
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0, &error)) << error.toStdString();
+        for (const JournalRow &row : rows) {
+            if (row.operation == "INSERT") {
+                EXPECT_TRUE(journal.insertRecord(insertValues(row), false, 0, &error)) << error.toStdString();
+            } else if (row.operation == "DELETE") {
+                EXPECT_TRUE(journal.deleteRecord(row.path, false, 0, &error)) << error.toStdString();
+            } else {
+                QVariantList values = insertValues(row);
+                values.insert(6, row.operation);
+                EXPECT_TRUE(journal.insertValues(values, "FILE_TABLE_TEMP", &error)) << error.toStdString();
+            }
+        }
+        EXPECT_TRUE(journal.commitTransaction());
+        journal.unInitializeDatabase();
+    }
+
+    // Merges every finished journal of the folder; the sleeper, when given, is used by each merge.
+    bool mergeJournals(IndexSleeper sleeper = nullptr)
+    {
+        DataBaseWrapper merger([sleeper] {
+            auto wrapper = std::make_unique<TXDatabaseWrapper>();
+            if (sleeper)
+                wrapper->setSleeper(sleeper);
+            return wrapper;
+        });
+        return merger.updateMasterDataBase(folder(), kUser);
+    }
+
+    void addFiles(const QStringList &paths)
+    {
+        QList<JournalRow> rows;
+        for (const QString &path : paths)
+            rows.append({path});
+        writeJournal(rows);
+        ASSERT_TRUE(mergeJournals());
+    }
+
+    // The first column of every row of a statement on the main index, as text.
+    QStringList column(const QString &sql, const QString &path = QString()) const
+    {
+        FMDatabase db(path.isEmpty() ? mainIndexPath() : path);
+        EXPECT_TRUE(db.open());
+        QStringList values;
+        auto rows = db.executeQuery(sql);
+        while (rows && rows->next())
+            values.append(rows->stringForColumnIndex(0));
+        return values;
+    }
+    QStringList folderRows(const QString &path = QString()) const
+    {
+        return column("SELECT NAME FROM qlfolder ORDER BY DIRID", path);
+    }
+    // Each file as its folder's stored name followed by its own.
+    QStringList fileRows(const QString &path = QString()) const
+    {
+        return column("SELECT qlfolder.NAME || qlfile.NAME FROM qlfile JOIN qlfolder USING (DIRID) ORDER BY FILEID", path);
+    }
+};
+
+// Keeps what a query reports.
+class RecordingDelegate : public TXDatabaseWrapperDelegate
+{
+public:
+    void queryFinishedWithOutput(const QVariant &output) override
+    {
+        outputs.append(output);
+    }
+    void queryFailedWithError(const QString &error) override { errors.append(error); }
+
+    QVariantList records() const { return outputs.value(0).toList(); }
+    QVariantMap record() const { return outputs.value(0).toMap(); }
+    // One field of each record.
+    QStringList field(const QString &key) const
+    {
+        QStringList values;
+        for (const QVariant &record : records())
+            values.append(record.toMap().value(key).toString());
+        return values;
+    }
+
+    QVariantList outputs;
+    QStringList errors;
+};

@@ -1,0 +1,142 @@
+#include "IndexFixture.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+#include <thread>
+
+class SchemaAndJournalTest : public IndexFixture
+{
+};
+
+TEST_F(SchemaAndJournalTest, NewMainIndexHoldsOnlyTheRootRowAndInitialisingAgainChangesNothing)
+{
+    for (int round = 0; round < 2; ++round) {
+        TXDatabaseWrapper wrapper;
+        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, 1));
+    }
+    EXPECT_EQ(column("SELECT DIRID || ' ' || NAME || ' ' || FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
+              QStringList{"1 '/' 0000 000 1024 0"});
+    EXPECT_TRUE(column("SELECT NAME FROM qlfile").isEmpty());
+    EXPECT_EQ(column("PRAGMA journal_mode"), QStringList{"wal"});
+    EXPECT_TRUE(QFile::permissions(folder()).testFlags(QFileDevice::WriteOther | QFileDevice::ExeOther));
+}
+
+TEST_F(SchemaAndJournalTest, EncryptPathRaisesEveryUnitButQuoteAndSeparatorsWrappingRound)
+{
+    const QString scrambled = TXDatabaseWrapper::encryptPath(QString("/a'b\\c") + QChar(0xFFE0));
+    const QList<char16_t> expected = {u'/', 160, u'\'', 161, u'\\', 162, 0xFFE0 + 63 - 0x10000};
+    ASSERT_EQ(scrambled.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(scrambled.at(i).unicode(), expected.at(i)) << i;
+    EXPECT_EQ(TXDatabaseWrapper::encryptPath(""), "");
+}
+
+TEST_F(SchemaAndJournalTest, RecordsBecomeThirteenColumnRowsAndWrongSizesWriteNothing)
+{
+    TXDatabaseWrapper journal;
+    ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
+    QString error;
+    EXPECT_TRUE(journal.insertRecord(insertValues({"/Office/a.txt"}), false, 0, &error));
+    QVariantList eleven = insertValues({"/Office/b.txt"});
+    eleven.removeLast();
+    QVariantList fourteen = insertValues({"/Office/c.txt"});
+    fourteen.append("extra");
+    EXPECT_FALSE(journal.insertRecord(eleven, false, 0, &error));
+    EXPECT_FALSE(journal.insertRecord(fourteen, false, 0, &error));
+    EXPECT_FALSE(journal.insertValues(eleven, "FILE_TABLE_TEMP", &error));
+    EXPECT_TRUE(journal.deleteRecord("/Office/old/", false, 0, &error));
+    EXPECT_TRUE(journal.deleteRecord("/Office/gone.txt", true, 0, &error));
+
+    // A second row for one path, in any letter case, breaks the key; the first stays.
+    error.clear();
+    EXPECT_FALSE(journal.insertRecord(insertValues({"/OFFICE/A.TXT", "INSERT", 999}), false, 0, &error));
+    EXPECT_TRUE(error.contains("UNIQUE constraint failed")) << error.toStdString();
+    ASSERT_TRUE(journal.commitTransaction());
+    journal.unInitializeDatabase();
+
+    const QStringList names = folderEntries();
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(names.first().endsWith(".qlt"));
+    const QString path = folder() + "/" + names.first();
+    EXPECT_EQ(column("SELECT FILEPATH || '|' || FILE_LMD || '|' || FILE_SIZE || '|' || ENC_METHOD || '|' || ENC_PSWD"
+                     " || '|' || FILE_OR_FOLDER || '|' || OPERATION_TYPE || '|' || BKSET_LMD || '|' || SYNC_DATE"
+                     " || '|' || VERSION || '|' || FOLDER_ID || '|' || MPC || '|' || ENC_NAME FROM FILE_TABLE_TEMP",
+                     path),
+              QStringList({"/Office/a.txt|2014-05-06 10:11:12 +0000|100|NA|NA|0|INSERT|NA|NA|1|fid|/Office|enc",
+                           "/Office/old/|NA|0|||0|DELETE||||||",
+                           TXDatabaseWrapper::encryptPath("/Office/gone.txt") + "|NA|0|||0|DELETE||||||"}));
+}
+
+TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAndBothMerge)
+{
+    auto writeOne = [this](const QString &path) {
+        TXDatabaseWrapper journal;
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
+        EXPECT_TRUE(journal.insertRecord(insertValues({path}), false, 0));
+        EXPECT_TRUE(journal.commitTransaction());
+        journal.unInitializeDatabase();
+    };
+    std::thread first(writeOne, "/a/one.txt");
+    std::thread second(writeOne, "/b/two.txt");
+    first.join();
+    second.join();
+
+    const QStringList names = folderEntries();
+    ASSERT_EQ(names.size(), 2);
+    // Colon-free names, so that FAT and exFAT drives accept them.
+    static const QRegularExpression form(R"(^\d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d \+0000_\d+\.qlt$)");
+    for (const QString &name : names)
+        EXPECT_TRUE(form.match(name).hasMatch()) << name.toStdString();
+
+    EXPECT_TRUE(mergeJournals());
+    EXPECT_EQ(folderEntries(), QStringList{"ann.qlenc"});
+    QStringList files = fileRows();
+    files.sort();
+    EXPECT_EQ(files, QStringList({"'/a/''one.txt'", "'/b/''two.txt'"}));
+}
+
+TEST_F(SchemaAndJournalTest, AJournalThatCannotBeMadeReportsWhyAndLeavesNoFile)
+{
+    writeText(root() + "/blocked", "a file where the index folder should be");
+    TXDatabaseWrapper journal;
+    QString error;
+    EXPECT_FALSE(journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), 0, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(journal.insertRecord(insertValues({"/a.txt"}), false, 0));
+    EXPECT_EQ(readText(root() + "/blocked"), "a file where the index folder should be");
+}
+
+TEST_F(SchemaAndJournalTest, AJournalWhoseFinishingRenameFailedIsFinishedWithTheNextOne)
+{
+    TXDatabaseWrapper stuck;
+    ASSERT_TRUE(stuck.initializeDatabaseAtPath(folder(), QString(), 0));
+    ASSERT_TRUE(stuck.insertRecord(insertValues({"/a/stuck.txt"}), false, 0));
+    ASSERT_TRUE(stuck.commitTransaction());
+    const QString progressName = folderEntries().value(0);
+    ASSERT_TRUE(progressName.endsWith(".qlt.progress"));
+    // A folder in the way of the finished name makes the rename fail.
+    const QString finishedPath = folder() + "/" + progressName.chopped(QString(".progress").size());
+    writeText(finishedPath + "/blocker", "x");
+    stuck.unInitializeDatabase();
+    EXPECT_EQ(folderEntries(), QStringList{progressName});
+
+    QDir(finishedPath).removeRecursively();
+    writeJournal({{"/b/next.txt"}});
+    EXPECT_FALSE(folderEntries().join(" ").contains(".progress"));
+    EXPECT_TRUE(mergeJournals());
+    QStringList files = fileRows();
+    files.sort();
+    EXPECT_EQ(files, QStringList({"'/a/''stuck.txt'", "'/b/''next.txt'"}));
+}
+
+// Names that differ only in the case of ASCII letters share a row: two local
+// files "Notes.txt" and "notes.txt" are one entry of the index. Other letters
+// are told apart.
+TEST_F(SchemaAndJournalTest, NamesDifferingOnlyInAsciiCaseShareOneRow)
+{
+    addFiles({"/Docs/Notes.txt", "/Docs/Été.txt"});
+    addFiles({"/DOCS/notes.TXT", "/docs/éTÉ.txt"});
+    EXPECT_EQ(folderRows(), QStringList({"'/'", "'/Docs/'"}));
+    EXPECT_EQ(fileRows(), QStringList({"'/Docs/''Notes.txt'", "'/Docs/''Été.txt'", "'/Docs/''éTÉ.txt'"}));
+}
