@@ -1,8 +1,9 @@
 #include "IndexNames.h"
 
+#include "QLUtility.h"
+
 #include "QuellonExtension.h"
 
-#include <QSet>
 
 namespace {
 
@@ -82,11 +83,5 @@ QString IndexNames::containsPattern(const QString &text)
 
 int IndexNames::thumbFlag(const QString &path)
 {
-    static const QSet<QString> kSupportedImageExtensions = {
-        "tif", "tiff", "bmp", "dib", "rle", "gif", "jpg", "jpeg", "jpe", "jfif", "png", "jp2", "psd", "tga"};
-    const QString name = lastComponent(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (dot < 0)
-        return 0;
-    return kSupportedImageExtensions.contains(name.mid(dot + 1).toLower()) ? 1 : 0;
+    return QLUtility::isSupportedImage(lastComponent(path)) ? 1 : 0;
 }
