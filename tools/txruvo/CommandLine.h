@@ -6,7 +6,7 @@
 
 #include <optional>
 
-// The remote specification "USER@SERVER::home<PATH>", split at its first "::home".
+// The remote argument "USER@SERVER::home<PATH>", split at its first "::home".
 struct RemoteSpec
 {
     QString user;
