@@ -18,6 +18,8 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
         return false;
     }
     FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")));
+    // A handful of statements run once or more per journal row.
+    mainIndex.setShouldCacheStatements(true);
     // A fresh drive has no main index yet: the first merge makes it, so that no
     // row lands in a file without tables.
     if (!mainIndex.open()) {

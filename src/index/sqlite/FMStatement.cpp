@@ -17,4 +17,12 @@ void FMStatement::close()
     if (mStatement)
         sqlite3_finalize(mStatement);
     mStatement = nullptr;
+    mInUse = false;
+}
+
+void FMStatement::reset()
+{
+    if (mStatement)
+        sqlite3_reset(mStatement);
+    mInUse = false;
 }
