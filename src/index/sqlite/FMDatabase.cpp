@@ -150,7 +150,7 @@ std::shared_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, cons
         return nullptr;
     }
     for (int index = 0; index < arguments.size(); ++index) {
-        if (bindObject(arguments.at(index), index + 1, prepared) != SQLITE_OK)
+        if (bindObject(arguments.at(index), index + 1, *statement) != SQLITE_OK)
             return nullptr;
     }
     if (mShouldCacheStatements && !fromCache)

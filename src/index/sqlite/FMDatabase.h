@@ -30,7 +30,7 @@ class FMStatement;
 //   signed or unsigned integers    integer (unsigned 32-bit values zero-extended)
 //   float, double                  double
 //   anything else, QString too     text (a null QString is the empty text)
-// Text and blobs are copied when bound, so the caller's values may go at once.
+// Text and blobs are kept by the statement when bound, so the caller's values may go at once.
 //
 // With the statement cache on, a statement is prepared once per SQL text and
 // reset for every later execution of the same text; a statement that an open
@@ -124,7 +124,7 @@ private:
     void resultSetDidClose(FMResultSet *resultSet);
     void closeOpenResultSets();
 
-    static int bindObject(const QVariant &value, int column, sqlite3_stmt *statement);
+    static int bindObject(const QVariant &value, int column, FMStatement &statement);
     static int busyHandler(void *context, int count);
 
     QString mDatabasePath;

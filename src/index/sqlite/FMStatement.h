@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 struct sqlite3_stmt;
 
@@ -25,6 +28,12 @@ public:
     bool inUse() const { return mInUse; }
     void setInUse(bool inUse) { mInUse = inUse; }
 
+    // Bind text (UTF-8) or blob bytes to a placeholder (from 1) without the
+    // library copying them: the statement keeps the bytes until that
+    // placeholder is bound again or the statement is closed.
+    int bindText(int column, QByteArray utf8);
+    int bindBlob(int column, QByteArray bytes);
+
     // Finalizes the statement. The library keeps the error of its last step
     // readable on the connection.
     void close();
@@ -33,8 +42,11 @@ public:
     void reset();
 
 private:
+    void keepBound(int column, QByteArray bytes);
+
     sqlite3_stmt *mStatement;
     QString mQuery;
+    std::vector<QByteArray> mBoundBytes;  // by placeholder position less one
     long mUseCount = 0;
     bool mInUse = false;
 };
