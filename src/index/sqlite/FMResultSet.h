@@ -15,8 +15,8 @@ class FMStatement;
 // row's columns by position (from 0) or by name (any letter case). It holds its
 // statement (shared with the connection's cache when that is on) and marks it
 // in use while open; it knows its connection without owning it; closing either
-// side leaves the other consistent. A missing column, a negative position or a closed
-// result set read as 0, false, a null value or an invalid QVariant.
+// side leaves the other consistent. A missing column, a negative position or a
+// closed result set read as 0, false, a null value or an invalid QVariant.
 class FMResultSet
 {
 public:
