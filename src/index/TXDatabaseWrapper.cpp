@@ -13,9 +13,11 @@
 namespace {
 
 const QString kMainIndexExtension = QStringLiteral(".qlenc");
+// The journal table is the only one written row by row, so its insert is one
+// text, prepared once per journal.
 const QString kJournalInsert = QStringLiteral(
     "INSERT INTO %1  ( FILEPATH, FILE_LMD, FILE_SIZE, ENC_METHOD, ENC_PSWD, FILE_OR_FOLDER, OPERATION_TYPE, "
-    "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kTempTable);
 constexpr int kInsertRecordValueCount = kJournalColumnCount - 1;
 constexpr int kOperationTypeColumn = 6;
 const QString kNotApplicable = QStringLiteral("NA");
@@ -73,6 +75,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
 
     mTempFilePath = JournalFiles::newJournalPath(folder);
     replaceConnection(mTempFilePath);
+    mDatabase->setShouldCacheStatements(true);
     sleepForSeconds(IndexWaits::openWait());
     if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
         return true;
@@ -107,7 +110,7 @@ bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &
     // Only journal rows are written this way; the main index is fed by the merge.
     if (tableName.compare(kTempTable, Qt::CaseInsensitive) != 0 || values.size() != kJournalColumnCount || !mDatabase)
         return false;
-    if (mDatabase->executeUpdate(kJournalInsert.arg(tableName), values))
+    if (mDatabase->executeUpdate(kJournalInsert, values))
         return true;
     fillErrorSlot(error, mDatabase->lastErrorMessage());
     return false;

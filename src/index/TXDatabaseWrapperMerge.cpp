@@ -8,8 +8,15 @@
 #include <QDir>
 
 namespace {
+
 const QString kNoJournalText = QStringLiteral("no journal is open");
-}
+// Page cache of each merge connection, in KiB (the library's default is 2 MiB):
+// a large journal and the index pages it touches stay in memory instead of
+// being written out, read back and decrypted again within the one transaction.
+constexpr int kMergeCacheKiB = 32 * 1024;
+const QString kMergeCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(kMergeCacheKiB);
+
+}  // namespace
 
 bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QString &user, QString *error)
 {
@@ -18,6 +25,8 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
         return false;
     }
     FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")));
+    // A handful of statements run once or more per journal row.
+    mainIndex.setShouldCacheStatements(true);
     // A fresh drive has no main index yet: the first merge makes it, so that no
     // row lands in a file without tables.
     if (!mainIndex.open()) {
@@ -26,6 +35,9 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
     }
     if (!IndexSchema::ensureMainIndex(mainIndex, error))
         return false;
+    // Only a speed setting: the merge works the same without it.
+    mainIndex.executeUpdate(kMergeCacheSize);
+    mDatabase->executeUpdate(kMergeCacheSize);
     if (!mainIndex.beginTransaction()) {
         fillErrorSlot(error, mainIndex.lastErrorMessage());
         return false;

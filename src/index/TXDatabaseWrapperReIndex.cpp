@@ -25,8 +25,12 @@ bool hasEveryValue(const QVariantMap &record)
 
 bool TXDatabaseWrapper::initializeReIndex()
 {
+    if (!mDatabase)
+        return false;
+    // The same few inserts and lookups run for every folder and file of the rebuild.
+    mDatabase->setShouldCacheStatements(true);
     bool created = false;
-    return mDatabase && mDatabase->open() && mDatabase->beginTransaction()
+    return mDatabase->open() && mDatabase->beginTransaction()
            && IndexSchema::createMainIndexIfMissing(*mDatabase, &created);
 }
 

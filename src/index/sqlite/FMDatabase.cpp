@@ -69,11 +69,13 @@ bool FMDatabase::openWithFlags(int flags)
 
 bool FMDatabase::close()
 {
+    clearCachedStatements();
     closeOpenResultSets();
     if (!mDb)
         return true;
-    // No statement is left to keep the handle busy: the result sets were closed
-    // above and every update finalizes its own.
+    // No statement is left to keep the handle busy: the cached ones were
+    // finalized and the result sets closed above, and an uncached update
+    // finalizes its own.
     sqlite3_close(mDb);
     mDb = nullptr;
     mInTransaction = false;
@@ -113,10 +115,8 @@ bool FMDatabase::ensureOpenForExecution()
     return true;
 }
 
-std::unique_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, const QVariantList &arguments)
+std::shared_ptr<FMStatement> FMDatabase::prepare(const QString &sql)
 {
-    if (!ensureOpenForExecution())
-        return nullptr;
     const QByteArray text = sql.toUtf8();
     sqlite3_stmt *prepared = nullptr;
     if (sqlite3_prepare_v2(mDb, text.constData(), int(text.size()), &prepared, nullptr) != SQLITE_OK) {
@@ -127,7 +127,22 @@ std::unique_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, cons
         failWith(SQLITE_MISUSE, QString::fromUtf8(sqlite3_errstr(SQLITE_MISUSE)));
         return nullptr;
     }
-    auto statement = std::make_unique<FMStatement>(prepared, sql);
+    return std::make_shared<FMStatement>(prepared, sql);
+}
+
+std::shared_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, const QVariantList &arguments)
+{
+    if (!ensureOpenForExecution())
+        return nullptr;
+    std::shared_ptr<FMStatement> statement = cachedStatementForQuery(sql);
+    const bool fromCache = statement != nullptr;
+    if (fromCache)
+        statement->reset();
+    else
+        statement = prepare(sql);
+    if (!statement)
+        return nullptr;
+    sqlite3_stmt *prepared = statement->statement();
     // Exactly one value per placeholder: anything else is the caller's mistake
     // and would put values into the wrong columns.
     if (arguments.size() != sqlite3_bind_parameter_count(prepared)) {
@@ -135,10 +150,41 @@ std::unique_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, cons
         return nullptr;
     }
     for (int index = 0; index < arguments.size(); ++index) {
-        if (bindObject(arguments.at(index), index + 1, prepared) != SQLITE_OK)
+        if (bindObject(arguments.at(index), index + 1, *statement) != SQLITE_OK)
             return nullptr;
     }
+    if (mShouldCacheStatements && !fromCache)
+        mCachedStatements[sql].push_back(statement);
+    statement->countUse();
     return statement;
+}
+
+std::shared_ptr<FMStatement> FMDatabase::cachedStatementForQuery(const QString &sql) const
+{
+    const auto found = mCachedStatements.constFind(sql);
+    if (found == mCachedStatements.constEnd())
+        return nullptr;
+    for (const auto &statement : *found) {
+        if (!statement->inUse())
+            return statement;
+    }
+    return nullptr;
+}
+
+void FMDatabase::setShouldCacheStatements(bool shouldCache)
+{
+    mShouldCacheStatements = shouldCache;
+    if (!shouldCache)
+        mCachedStatements.clear();
+}
+
+void FMDatabase::clearCachedStatements()
+{
+    for (const auto &statements : std::as_const(mCachedStatements)) {
+        for (const auto &statement : statements)
+            statement->close();
+    }
+    mCachedStatements.clear();
 }
 
 std::unique_ptr<FMResultSet> FMDatabase::executeQuery(const QString &sql, const QVariantList &arguments)
@@ -157,7 +203,9 @@ bool FMDatabase::executeUpdate(const QString &sql, const QVariantList &arguments
     if (!statement)
         return false;
     const int result = sqlite3_step(statement->statement());
-    statement->close();
+    // A cached statement waits for its next use; an uncached one is finalized
+    // as it goes out of scope.
+    statement->reset();
     if (result == SQLITE_ROW) {
         failWith(SQLITE_MISUSE, fillTemplate(kUpdateReturnedRowsText, {sql}));
         return false;

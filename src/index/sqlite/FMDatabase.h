@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QVariantList>
 
@@ -8,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -28,10 +30,18 @@ class FMStatement;
 //   signed or unsigned integers    integer (unsigned 32-bit values zero-extended)
 //   float, double                  double
 //   anything else, QString too     text (a null QString is the empty text)
-// Text and blobs are copied when bound, so the caller's values may go at once.
+// Text and blobs are kept by the statement when bound, so the caller's values may go at once.
+//
+// With the statement cache on, a statement is prepared once per SQL text and
+// reset for every later execution of the same text; a statement that an open
+// result set is reading is never handed out twice (a second statement is
+// prepared for the same text instead). Closing the connection finalizes them.
 class FMDatabase
 {
 public:
+    // SQL text to the statements prepared for it.
+    using CachedStatements = QHash<QString, std::vector<std::shared_ptr<FMStatement>>>;
+
     // The one key of every index file: eight hexadecimal digits, passed as their
     // eight bytes without a terminator.
     static const QByteArray kDatabaseKey;
@@ -87,6 +97,11 @@ public:
 
     bool hasOpenResultSets() const { return !mOpenResultSets.empty(); }
 
+    bool shouldCacheStatements() const { return mShouldCacheStatements; }
+    // Off drops the cache; its statements are finalized once no result set reads them.
+    void setShouldCacheStatements(bool shouldCache);
+    const CachedStatements &cachedStatements() const { return mCachedStatements; }
+
 private:
     friend class FMResultSet;
 
@@ -99,12 +114,17 @@ private:
     QByteArray sqlitePath() const;
     void failWith(int code, const QString &message);
     bool ensureOpenForExecution();
-    std::unique_ptr<FMStatement> prepareAndBind(const QString &sql, const QVariantList &arguments);
+    // A statement of the text ready to run with the arguments bound: a free one
+    // from the cache, or a new one (cached when the cache is on). None on failure.
+    std::shared_ptr<FMStatement> prepareAndBind(const QString &sql, const QVariantList &arguments);
+    std::shared_ptr<FMStatement> cachedStatementForQuery(const QString &sql) const;
+    std::shared_ptr<FMStatement> prepare(const QString &sql);
+    void clearCachedStatements();
     bool runTransactionStatement(const QString &sql, bool inTransactionAfter);
     void resultSetDidClose(FMResultSet *resultSet);
     void closeOpenResultSets();
 
-    static int bindObject(const QVariant &value, int column, sqlite3_stmt *statement);
+    static int bindObject(const QVariant &value, int column, FMStatement &statement);
     static int busyHandler(void *context, int count);
 
     QString mDatabasePath;
@@ -112,6 +132,8 @@ private:
     bool mInTransaction = false;
     double mMaxBusyRetryTimeInterval;
     std::chrono::steady_clock::time_point mStartBusyRetryTime;
+    bool mShouldCacheStatements = false;
+    CachedStatements mCachedStatements;
     std::set<FMResultSet *> mOpenResultSets;  // not owned: each closes and leaves itself
     // An error the library cannot report: a failed open, a closed connection, a refused binding.
     std::optional<Error> mLayerError;

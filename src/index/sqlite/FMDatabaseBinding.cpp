@@ -1,12 +1,15 @@
 #include "FMDatabase.h"
 
+#include "FMStatement.h"
+
 #include <QDateTime>
 #include <QVariant>
 
 #include <sqlite3.h>
 
-int FMDatabase::bindObject(const QVariant &value, int column, sqlite3_stmt *statement)
+int FMDatabase::bindObject(const QVariant &value, int column, FMStatement &boundStatement)
 {
+    sqlite3_stmt *statement = boundStatement.statement();
     if (!value.isValid() || value.isNull())
         return sqlite3_bind_null(statement, column);
     switch (value.typeId()) {
@@ -15,7 +18,7 @@ int FMDatabase::bindObject(const QVariant &value, int column, sqlite3_stmt *stat
         // A zero-length blob, not NULL: the library reads a null pointer as NULL.
         if (bytes.isEmpty())
             return sqlite3_bind_zeroblob(statement, column, 0);
-        return sqlite3_bind_blob(statement, column, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return boundStatement.bindBlob(column, bytes);
     }
     case QMetaType::QDateTime: {
         const QDateTime date = value.toDateTime();
@@ -44,9 +47,7 @@ int FMDatabase::bindObject(const QVariant &value, int column, sqlite3_stmt *stat
     case QMetaType::Float:
     case QMetaType::Double:
         return sqlite3_bind_double(statement, column, value.toDouble());
-    default: {
-        const QByteArray text = value.toString().toUtf8();
-        return sqlite3_bind_text(statement, column, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-    }
+    default:
+        return boundStatement.bindText(column, value.toString().toUtf8());
     }
 }

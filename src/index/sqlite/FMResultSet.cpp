@@ -5,9 +5,11 @@
 
 #include <sqlite3.h>
 
-FMResultSet::FMResultSet(std::unique_ptr<FMStatement> statement, FMDatabase *parentDB)
+FMResultSet::FMResultSet(std::shared_ptr<FMStatement> statement, FMDatabase *parentDB)
     : mStatement(std::move(statement)), mParentDB(parentDB), mQuery(mStatement->query())
 {
+    Q_ASSERT(!mStatement->inUse());
+    mStatement->setInUse(true);
 }
 
 FMResultSet::~FMResultSet()
@@ -29,6 +31,7 @@ void FMResultSet::close()
 {
     if (!mStatement)
         return;
+    mStatement->reset();
     mStatement.reset();
     if (mParentDB)
         mParentDB->resultSetDidClose(this);

@@ -12,10 +12,11 @@ class FMDatabase;
 class FMStatement;
 
 // The cursor of one query: steps its statement row by row and reads the current
-// row's columns by position (from 0) or by name (any letter case). It owns its
-// statement and knows its connection without owning it; closing either side
-// leaves the other consistent. A missing column, a negative position or a closed
-// result set read as 0, false, a null value or an invalid QVariant.
+// row's columns by position (from 0) or by name (any letter case). It holds its
+// statement (shared with the connection's cache when that is on) and marks it
+// in use while open; it knows its connection without owning it; closing either
+// side leaves the other consistent. A missing column, a negative position or a
+// closed result set read as 0, false, a null value or an invalid QVariant.
 class FMResultSet
 {
 public:
@@ -26,7 +27,8 @@ public:
     // Steps once: true for a row. At the end of the rows or on an error the
     // result set closes itself; the connection's last error tells which.
     bool next();
-    // Finalizes the statement and leaves the connection; a second close does nothing.
+    // Resets the statement and lets it go (an uncached one is finalized), then
+    // leaves the connection; a second close does nothing.
     void close();
 
     const QString &query() const { return mQuery; }
@@ -65,13 +67,14 @@ public:
 
 private:
     friend class FMDatabase;
-    FMResultSet(std::unique_ptr<FMStatement> statement, FMDatabase *parentDB);
+    // The statement must not be in use by another result set.
+    FMResultSet(std::shared_ptr<FMStatement> statement, FMDatabase *parentDB);
 
     // Whether the position names a column of the current statement.
     bool hasColumn(int columnIndex) const;
     const QHash<QString, int> &columnNameToIndexMap() const;
 
-    std::unique_ptr<FMStatement> mStatement;
+    std::shared_ptr<FMStatement> mStatement;
     FMDatabase *mParentDB;
     QString mQuery;
     mutable QHash<QString, int> mColumnNameToIndexMap;

@@ -17,4 +17,36 @@ void FMStatement::close()
     if (mStatement)
         sqlite3_finalize(mStatement);
     mStatement = nullptr;
+    mBoundBytes.clear();
+    mInUse = false;
+}
+
+void FMStatement::reset()
+{
+    if (mStatement)
+        sqlite3_reset(mStatement);
+    mInUse = false;
+}
+
+int FMStatement::bindText(int column, QByteArray utf8)
+{
+    const int result = sqlite3_bind_text(mStatement, column, utf8.constData(), int(utf8.size()), SQLITE_STATIC);
+    keepBound(column, std::move(utf8));
+    return result;
+}
+
+int FMStatement::bindBlob(int column, QByteArray bytes)
+{
+    const int result = sqlite3_bind_blob(mStatement, column, bytes.constData(), int(bytes.size()), SQLITE_STATIC);
+    keepBound(column, std::move(bytes));
+    return result;
+}
+
+void FMStatement::keepBound(int column, QByteArray bytes)
+{
+    // Replaced only now that the placeholder points at the new bytes. A move
+    // keeps the bytes where they are.
+    if (mBoundBytes.size() < size_t(column))
+        mBoundBytes.resize(size_t(column));
+    mBoundBytes[size_t(column - 1)] = std::move(bytes);
 }

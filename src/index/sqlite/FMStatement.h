@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+
+#include <vector>
 
 struct sqlite3_stmt;
 
-// Owns one prepared statement and finalizes it when closed or destroyed.
+// Owns one prepared statement and finalizes it when closed or destroyed. A
+// statement kept in its connection's cache is reset between uses instead; the
+// in-use mark keeps one that a result set is reading from being handed out again.
 class FMStatement
 {
 public:
@@ -14,13 +19,34 @@ public:
     FMStatement &operator=(const FMStatement &) = delete;
 
     sqlite3_stmt *statement() const { return mStatement; }
+    // The SQL text it was prepared from, and cached under.
     const QString &query() const { return mQuery; }
+    // How many executions used it.
+    long useCount() const { return mUseCount; }
+    void countUse() { ++mUseCount; }
+    // Whether a result set is reading it.
+    bool inUse() const { return mInUse; }
+    void setInUse(bool inUse) { mInUse = inUse; }
+
+    // Bind text (UTF-8) or blob bytes to a placeholder (from 1) without the
+    // library copying them: the statement keeps the bytes until that
+    // placeholder is bound again or the statement is closed.
+    int bindText(int column, QByteArray utf8);
+    int bindBlob(int column, QByteArray bytes);
 
     // Finalizes the statement. The library keeps the error of its last step
     // readable on the connection.
     void close();
+    // Makes the statement ready to run again (its bindings stay) and clears the
+    // in-use mark. The error of its last step stays readable as after close().
+    void reset();
 
 private:
+    void keepBound(int column, QByteArray bytes);
+
     sqlite3_stmt *mStatement;
     QString mQuery;
+    std::vector<QByteArray> mBoundBytes;  // by placeholder position less one
+    long mUseCount = 0;
+    bool mInUse = false;
 };
