@@ -1,5 +1,7 @@
 #include "BoolValue.h"
 
+#include "VariantKinds.h"
+
 bool textBoolValue(const QString &text)
 {
     qsizetype i = 0;
@@ -17,21 +19,11 @@ bool textBoolValue(const QString &text)
 
 bool variantBoolValue(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
+    if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Double:
-    case QMetaType::Float:
+    if (isNumber(value))
         return value.toDouble() != 0.0;
-    case QMetaType::QString:
+    if (value.typeId() == QMetaType::QString)
         return textBoolValue(value.toString());
-    default:
-        return false;
-    }
+    return false;
 }

@@ -1,6 +1,7 @@
 #include "KeyedArchive.h"
 
 #include "PropertyList.h"
+#include "VariantKinds.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -20,29 +21,9 @@ const QString kTime = QStringLiteral("NS.time");
 // Far beyond any archive this program writes; keeps a hostile file from exhausting the stack.
 const qsizetype kMaximumDepth = 256;
 
-// Archived dates count seconds from 2001-01-01 00:00:00 UTC.
-const QDateTime &referenceDate()
-{
-    static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
-    return reference;
-}
-
 bool isInlineScalar(const QVariant &value)
 {
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Long:
-    case QMetaType::ULong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return true;
-    default:
-        return false;
-    }
+    return value.typeId() == QMetaType::Bool || isNumber(value);
 }
 
 // Builds the "$objects" table. Index 0 is "$null"; a container takes its slot
@@ -73,7 +54,7 @@ private:
         case QMetaType::QDateTime: {
             const quint64 slot = reserve();
             mObjects[slot] = QVariantMap{
-                {kTime, referenceDate().msecsTo(value.toDateTime()) / 1000.0},
+                {kTime, PropertyList::referenceDate().msecsTo(value.toDateTime()) / 1000.0},
                 {kClass, classReference(QStringLiteral("NSDate"), {QStringLiteral("NSObject")})}};
             return slot;
         }
@@ -192,7 +173,7 @@ private:
         if (maps.contains(className))
             return decodeMap(entry);
         if (className == "NSDate")
-            return QVariant(referenceDate().addMSecs(qint64(entry.value(kTime).toDouble() * 1000.0)));
+            return QVariant(PropertyList::referenceDate().addMSecs(qint64(entry.value(kTime).toDouble() * 1000.0)));
         if (className == "NSString" || className == "NSMutableString")
             return entry.value(QStringLiteral("NS.string"));
         if (className == "NSData" || className == "NSMutableData")

@@ -12,12 +12,6 @@
 namespace PropertyList {
 namespace {
 
-// Property-list dates count seconds from 2001-01-01 00:00:00 UTC.
-const QDateTime &referenceDate()
-{
-    static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
-    return reference;
-}
 
 const QString kUidKey = QStringLiteral("CF$UID");
 
@@ -152,6 +146,12 @@ void setError(QString *error, const QString &text)
 }
 
 }  // namespace
+
+const QDateTime &referenceDate()
+{
+    static const QDateTime reference(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
+    return reference;
+}
 
 QVariant uidReference(quint64 uid) { return QVariantMap{{kUidKey, uid}}; }
 

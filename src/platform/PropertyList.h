@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFileDevice>
 #include <QString>
 #include <QVariant>
@@ -20,6 +21,9 @@ enum class Format { Xml, Binary };
 inline constexpr QFileDevice::Permissions kOwnerReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 inline constexpr QFileDevice::Permissions kDefaultMode =
     kOwnerReadWrite | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+
+// Property-list and keyed-archive dates count seconds from 2001-01-01 00:00:00 UTC.
+const QDateTime &referenceDate();
 
 QVariant uidReference(quint64 uid);
 bool isUidReference(const QVariant &value);
