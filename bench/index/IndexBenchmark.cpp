@@ -8,12 +8,12 @@
 // Every figure is measured in this run; the summary at the end prints rates as
 // ratios of the raw insert measured here, and query times as p50 and p95.
 
-#include "DataBaseWrapper.h"
-#include "FMDatabase.h"
-#include "FMResultSet.h"
-#include "IndexWaits.h"
-#include "TXDatabaseWrapper.h"
-#include "TXDatabaseWrapperDelegate.h"
+#include "index/journals/DataBaseWrapper.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/IndexWaits.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
-#include "IndexMerge.h"
+#include "index/IndexMerge.h"
 
-#include "FMDatabase.h"
-#include "FMResultSet.h"
-#include "IndexNames.h"
-#include "IndexRows.h"
-#include "IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/IndexNames.h"
+#include "index/IndexRows.h"
+#include "index/IndexSchema.h"
 
 #include <optional>
 

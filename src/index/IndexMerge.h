@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IndexWaits.h"
+#include "index/IndexWaits.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
-#include "IndexNames.h"
+#include "index/IndexNames.h"
 
-#include "QLUtility.h"
+#include "common/utility/QLUtility.h"
 
-#include "QuellonExtension.h"
+#include "common/categories/QuellonExtension.h"
 
 
 namespace {

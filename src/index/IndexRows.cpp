@@ -1,11 +1,10 @@
-#include "IndexRows.h"
+#include "index/IndexRows.h"
 
-#include "FMDatabase.h"
-#include "FMResultSet.h"
-#include "IndexNames.h"
-#include "IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/IndexNames.h"
+#include "index/IndexSchema.h"
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -77,5 +76,5 @@ bool IndexRows::updateFile(FMDatabase &db, qint64 folderKey, const FileValues &f
 
 bool IndexRows::failedOnConstraint(const FMDatabase &db)
 {
-    return db.lastErrorCode() == SQLITE_CONSTRAINT;
+    return db.lastErrorWasConstraint();
 }

@@ -1,8 +1,8 @@
-#include "IndexSchema.h"
+#include "index/IndexSchema.h"
 
-#include "ErrorSlot.h"
-#include "FMDatabase.h"
-#include "IndexRows.h"
+#include "index/ErrorSlot.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/IndexRows.h"
 
 #include <QStringList>
 

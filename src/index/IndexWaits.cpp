@@ -1,4 +1,4 @@
-#include "IndexWaits.h"
+#include "index/IndexWaits.h"
 
 #include <atomic>
 #include <chrono>

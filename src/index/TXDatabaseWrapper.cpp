@@ -1,14 +1,13 @@
-#include "TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapper.h"
 
-#include "ErrorSlot.h"
-#include "FMDatabase.h"
-#include "IndexSchema.h"
-#include "JournalFiles.h"
+#include "index/ErrorSlot.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/IndexSchema.h"
+#include "index/journals/JournalFiles.h"
 
 #include <QDir>
 #include <QFile>
 
-#include <sqlite3.h>
 
 namespace {
 
@@ -137,7 +136,7 @@ void TXDatabaseWrapper::unInitializeDatabase()
 bool TXDatabaseWrapper::openDatabaseAtPath(const QString &folder, const QString &name, QString *error)
 {
     replaceConnection(name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name));
-    if (mDatabase->openWithFlags(SQLITE_OPEN_READWRITE))
+    if (mDatabase->openWithFlags(FMDatabase::kOpenExistingFlags))
         return true;
     fillErrorSlot(error, mDatabase->lastErrorMessage());
     return false;

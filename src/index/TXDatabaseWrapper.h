@@ -1,7 +1,7 @@
 #pragma once
 
-#include "IndexWaits.h"
-#include "MergeableJournal.h"
+#include "index/IndexWaits.h"
+#include "index/journals/MergeableJournal.h"
 
 #include <QString>
 #include <QStringList>

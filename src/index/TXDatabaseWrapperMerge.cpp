@@ -1,9 +1,9 @@
-#include "TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapper.h"
 
-#include "ErrorSlot.h"
-#include "FMDatabase.h"
-#include "IndexMerge.h"
-#include "IndexSchema.h"
+#include "index/ErrorSlot.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/IndexMerge.h"
+#include "index/IndexSchema.h"
 
 #include <QDir>
 

@@ -1,9 +1,9 @@
-#include "TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapper.h"
 
-#include "FMDatabase.h"
-#include "FMResultSet.h"
-#include "IndexNames.h"
-#include "TXDatabaseWrapperDelegate.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/IndexNames.h"
+#include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QSet>
 

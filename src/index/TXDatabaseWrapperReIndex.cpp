@@ -1,9 +1,9 @@
-#include "TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapper.h"
 
-#include "FMDatabase.h"
-#include "IndexNames.h"
-#include "IndexRows.h"
-#include "IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/IndexNames.h"
+#include "index/IndexRows.h"
+#include "index/IndexSchema.h"
 
 namespace {
 

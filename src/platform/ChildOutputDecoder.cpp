@@ -1,4 +1,4 @@
-#include "ChildOutputDecoder.h"
+#include "platform/ChildOutputDecoder.h"
 
 #include <QStringDecoder>
 

@@ -1,4 +1,4 @@
-#include "DateFormat.h"
+#include "platform/DateFormat.h"
 
 #include <unicode/locid.h>
 #include <unicode/smpdtfmt.h>

@@ -1,4 +1,4 @@
-#include "ItemRemoval.h"
+#include "platform/ItemRemoval.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "KeyedArchive.h"
+#include "platform/KeyedArchive.h"
 
-#include "PropertyList.h"
-#include "VariantKinds.h"
+#include "platform/PropertyList.h"
+#include "platform/VariantKinds.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "LocalMessageConnection.h"
+#include "platform/LocalMessageConnection.h"
 
-#include "MessageEndpoints.h"
-#include "MessageFraming.h"
+#include "platform/MessageEndpoints.h"
+#include "platform/MessageFraming.h"
 
 #include <cerrno>
 #include <thread>

@@ -1,6 +1,6 @@
-#include "LocalMessageListener.h"
+#include "platform/LocalMessageListener.h"
 
-#include "MessageEndpoints.h"
+#include "platform/MessageEndpoints.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MessageFraming.h"
-#include "UniqueFd.h"
+#include "platform/MessageFraming.h"
+#include "platform/UniqueFd.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "MachineFacts.h"
+#include "platform/MachineFacts.h"
 
 #include <QFile>
 #include <QSysInfo>

@@ -1,4 +1,4 @@
-#include "MainThread.h"
+#include "platform/MainThread.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

@@ -1,7 +1,7 @@
-#include "MessageEndpoints.h"
+#include "platform/MessageEndpoints.h"
 
-#include "MessageFraming.h"
-#include "PathRoots.h"
+#include "platform/MessageFraming.h"
+#include "platform/PathRoots.h"
 
 #include <QFile>
 

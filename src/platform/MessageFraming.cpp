@@ -1,4 +1,4 @@
-#include "MessageFraming.h"
+#include "platform/MessageFraming.h"
 
 #include <QtEndian>
 

@@ -1,4 +1,4 @@
-#include "PathRoots.h"
+#include "platform/PathRoots.h"
 
 #include <QCoreApplication>
 #include <QDir>

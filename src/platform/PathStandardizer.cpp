@@ -1,6 +1,6 @@
-#include "PathStandardizer.h"
+#include "platform/PathStandardizer.h"
 
-#include "PathRoots.h"
+#include "platform/PathRoots.h"
 
 #include <QStringList>
 

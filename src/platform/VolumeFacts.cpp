@@ -1,4 +1,4 @@
-#include "VolumeFacts.h"
+#include "platform/VolumeFacts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "QLLocalizedString.h"
+#include "common/texts/QLLocalizedString.h"
 
 #include <QApplication>
 #include <QWidget>

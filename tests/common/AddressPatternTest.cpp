@@ -1,5 +1,5 @@
-#include "QLRegExpMatcherCategory.h"
-#include "QLUtility.h"
+#include "common/categories/QLRegExpMatcherCategory.h"
+#include "common/utility/QLUtility.h"
 
 #include <gtest/gtest.h>
 

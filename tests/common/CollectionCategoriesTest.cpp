@@ -1,10 +1,10 @@
-#include "DirectiryCreation.h"
-#include "Extention.h"
-#include "FileterArrayUsingBlocks.h"
-#include "Hyperlink.h"
-#include "KeyedArchive.h"
-#include "MyExtensions.h"
-#include "SandboxFixture.h"
+#include "common/files/DirectiryCreation.h"
+#include "common/categories/Extention.h"
+#include "common/categories/FileterArrayUsingBlocks.h"
+#include "common/categories/Hyperlink.h"
+#include "platform/KeyedArchive.h"
+#include "common/categories/MyExtensions.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "QLLocalizedString.h"
-#include "QLUtility.h"
-#include "SandboxFixture.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
-#include "FakeApplicationDelegate.h"
-#include "LogFile.h"
-#include "QLBackupProgressLogger.h"
-#include "QLLocalizedString.h"
-#include "QLLogger.h"
-#include "SandboxFixture.h"
+#include "support/FakeApplicationDelegate.h"
+#include "common/logging/LogFile.h"
+#include "common/logging/QLBackupProgressLogger.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/logging/QLLogger.h"
+#include "support/SandboxFixture.h"
 
 #include <QFile>
 #include <QRegularExpression>

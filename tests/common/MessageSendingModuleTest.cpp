@@ -1,12 +1,12 @@
-#include "IPCMessage.h"
-#include "IPCMessageRecorder.h"
-#include "LocalMessageConnection.h"
-#include "MessageSendingModule.h"
-#include "PathStandardizer.h"
-#include "PropertyList.h"
-#include "QLLocalizedString.h"
-#include "RemoteMessageConnection.h"
-#include "SandboxFixture.h"
+#include "common/messaging/IPCMessage.h"
+#include "support/IPCMessageRecorder.h"
+#include "platform/LocalMessageConnection.h"
+#include "common/messaging/MessageSendingModule.h"
+#include "platform/PathStandardizer.h"
+#include "platform/PropertyList.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/messaging/RemoteMessageConnection.h"
+#include "support/SandboxFixture.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,9 +1,9 @@
-#include "PropertyList.h"
-#include "ProxyCheckBoxStateFile.h"
-#include "ProxyController.h"
-#include "ProxySettingFile.h"
-#include "QuellonExtension.h"
-#include "SandboxFixture.h"
+#include "platform/PropertyList.h"
+#include "common/proxy/ProxyCheckBoxStateFile.h"
+#include "common/proxy/ProxyController.h"
+#include "common/proxy/ProxySettingFile.h"
+#include "common/categories/QuellonExtension.h"
+#include "support/SandboxFixture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "QLUtility.h"
+#include "common/utility/QLUtility.h"
 
 #include <QRegularExpression>
 

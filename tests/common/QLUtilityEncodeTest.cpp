@@ -1,5 +1,5 @@
-#include "QLUtility.h"
-#include "SandboxFixture.h"
+#include "common/utility/QLUtility.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>

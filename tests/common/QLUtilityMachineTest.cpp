@@ -1,7 +1,7 @@
-#include "PropertyList.h"
-#include "QLLocalizedString.h"
-#include "QLUtility.h"
-#include "SandboxFixture.h"
+#include "platform/PropertyList.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
+#include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "QLUtility.h"
-#include "SandboxFixture.h"
-#include "VolumeFacts.h"
+#include "common/utility/QLUtility.h"
+#include "support/SandboxFixture.h"
+#include "platform/VolumeFacts.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "QuellonEventsXMLParser.h"
-#include "QuellonEventsXMLParserDelegate.h"
-#include "ScriptController.h"
+#include "common/webservice/QuellonEventsXMLParser.h"
+#include "common/webservice/QuellonEventsXMLParserDelegate.h"
+#include "common/webservice/ScriptController.h"
 
 #include <gtest/gtest.h>
 

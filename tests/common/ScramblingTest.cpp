@@ -1,5 +1,5 @@
-#include "PropertyList.h"
-#include "QuellonExtension.h"
+#include "platform/PropertyList.h"
+#include "common/categories/QuellonExtension.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "QLLocalizedString.h"
-#include "SandboxFixture.h"
-#include "ScriptController.h"
-#include "ScriptControllerDelegate.h"
-#include "ScriptURLConnection.h"
-#include "WebServiceStandIn.h"
+#include "common/texts/QLLocalizedString.h"
+#include "support/SandboxFixture.h"
+#include "common/webservice/ScriptController.h"
+#include "common/webservice/ScriptControllerDelegate.h"
+#include "common/webservice/ScriptURLConnection.h"
+#include "support/WebServiceStandIn.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "QLRegExpMatcherCategory.h"
-#include "QuellonExtension.h"
+#include "common/categories/QLRegExpMatcherCategory.h"
+#include "common/categories/QuellonExtension.h"
 
 #include <QDir>
 #include <QFile>

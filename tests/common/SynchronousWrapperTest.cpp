@@ -1,8 +1,8 @@
-#include "SandboxFixture.h"
-#include "SynchronousWrapper.h"
-#include "SynchronousWrapperDelegate.h"
-#include "URLRequest.h"
-#include "WebServiceStandIn.h"
+#include "support/SandboxFixture.h"
+#include "common/webservice/SynchronousWrapper.h"
+#include "common/webservice/SynchronousWrapperDelegate.h"
+#include "common/webservice/URLRequest.h"
+#include "support/WebServiceStandIn.h"
 
 #include <QNetworkProxy>
 #include <QTimer>

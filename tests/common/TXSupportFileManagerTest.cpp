@@ -1,8 +1,8 @@
-#include "PathRoots.h"
-#include "PropertyList.h"
-#include "QLLocalizedString.h"
-#include "SandboxFixture.h"
-#include "TXSupportFileManager.h"
+#include "platform/PathRoots.h"
+#include "platform/PropertyList.h"
+#include "common/texts/QLLocalizedString.h"
+#include "support/SandboxFixture.h"
+#include "common/files/TXSupportFileManager.h"
 
 class TXSupportFileManagerTest : public SandboxFixture
 {

@@ -1,5 +1,5 @@
-#include "FileTransferData.h"
-#include "FileTransferRateData.h"
+#include "common/transfer/FileTransferData.h"
+#include "common/transfer/FileTransferRateData.h"
 
 #include <QStringList>
 

@@ -1,4 +1,4 @@
-#include "User.h"
+#include "common/account/User.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "FakeApplicationDelegate.h"
-#include "QLLocalizedString.h"
-#include "SandboxFixture.h"
-#include "TXEngineApplicationDelegate.h"
-#include "TXEngineController.h"
-#include "TXSupportFileManager.h"
-#include "User.h"
+#include "support/FakeApplicationDelegate.h"
+#include "common/texts/QLLocalizedString.h"
+#include "support/SandboxFixture.h"
+#include "engine/command/TXEngineApplicationDelegate.h"
+#include "engine/command/TXEngineController.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/account/User.h"
 
 namespace {
 

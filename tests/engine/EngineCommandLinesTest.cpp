@@ -1,7 +1,7 @@
-#include "EngineArgs.h"
-#include "EngineCommandLines.h"
-#include "SandboxFixture.h"
-#include "User.h"
+#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineCommandLines.h"
+#include "support/SandboxFixture.h"
+#include "common/account/User.h"
 
 #include <QFile>
 #include <QFileInfo>

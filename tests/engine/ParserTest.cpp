@@ -1,7 +1,7 @@
-#include "DeleteHandlerData.h"
-#include "QLSYNCParser.h"
-#include "QuotaHandlerData.h"
-#include "VersionData.h"
+#include "engine/parsing/DeleteHandlerData.h"
+#include "engine/parsing/QLSYNCParser.h"
+#include "engine/parsing/QuotaHandlerData.h"
+#include "engine/parsing/VersionData.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "EngineArgs.h"
+#include "engine/command/EngineArgs.h"
 #include "EngineTestSupport.h"
-#include "SandboxFixture.h"
-#include "TXCommandDelegate.h"
-#include "TXCommandExcecuter.h"
+#include "support/SandboxFixture.h"
+#include "engine/command/TXCommandDelegate.h"
+#include "engine/command/TXCommandExcecuter.h"
 
 #include <QDir>
 

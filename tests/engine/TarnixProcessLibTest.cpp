@@ -1,8 +1,8 @@
-#include "EngineArgs.h"
+#include "engine/command/EngineArgs.h"
 #include "EngineTestSupport.h"
-#include "SandboxFixture.h"
-#include "TarnixProcessLib.h"
-#include "TarnixProcessLibController.h"
+#include "support/SandboxFixture.h"
+#include "engine/command/TarnixProcessLib.h"
+#include "engine/command/TarnixProcessLibController.h"
 
 #include <QElapsedTimer>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "DataBaseWrapper.h"
-#include "FMDatabase.h"
-#include "FMDatabaseWaits.h"
-#include "FMResultSet.h"
-#include "IndexWaits.h"
-#include "SandboxFixture.h"
-#include "TXDatabaseWrapper.h"
-#include "TXDatabaseWrapperDelegate.h"
+#include "index/journals/DataBaseWrapper.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMDatabaseWaits.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/IndexWaits.h"
+#include "support/SandboxFixture.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "IndexFixture.h"
 
-#include "FinishedJournals.h"
+#include "index/journals/FinishedJournals.h"
 
 #include <QFile>
 

@@ -1,5 +1,5 @@
-#include "ChildOutputDecoder.h"
-#include "DateFormat.h"
+#include "platform/ChildOutputDecoder.h"
+#include "platform/DateFormat.h"
 
 #include <QDateTime>
 

@@ -1,4 +1,4 @@
-#include "FilePackage.h"
+#include "platform/FilePackage.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "KeyedArchive.h"
-#include "PropertyList.h"
-#include "SandboxFixture.h"
+#include "platform/KeyedArchive.h"
+#include "platform/PropertyList.h"
+#include "support/SandboxFixture.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "LocalMessageConnection.h"
-#include "LocalMessageListener.h"
-#include "MessageEndpoints.h"
-#include "MessageFraming.h"
-#include "SandboxFixture.h"
+#include "platform/LocalMessageConnection.h"
+#include "platform/LocalMessageListener.h"
+#include "platform/MessageEndpoints.h"
+#include "platform/MessageFraming.h"
+#include "support/SandboxFixture.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,5 @@
-#include "PathStandardizer.h"
-#include "SandboxFixture.h"
+#include "platform/PathStandardizer.h"
+#include "support/SandboxFixture.h"
 
 class PathStandardizerTest : public SandboxFixture {};
 

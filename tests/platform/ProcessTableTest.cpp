@@ -1,5 +1,5 @@
-#include "ProcessTable.h"
-#include "SandboxFixture.h"
+#include "platform/ProcessTable.h"
+#include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
 #include <QFile>

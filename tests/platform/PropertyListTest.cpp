@@ -1,5 +1,5 @@
-#include "PropertyList.h"
-#include "SandboxFixture.h"
+#include "platform/PropertyList.h"
+#include "support/SandboxFixture.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "ShellPattern.h"
+#include "platform/ShellPattern.h"
 
 #include <clocale>
 #include <string>

@@ -1,5 +1,5 @@
-#include "SandboxFixture.h"
-#include "VolumeFacts.h"
+#include "support/SandboxFixture.h"
+#include "platform/VolumeFacts.h"
 
 #include <QDir>
 #include <QFile>

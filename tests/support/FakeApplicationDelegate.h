@@ -1,7 +1,7 @@
 #pragma once
 
-#include "QLApplicationDelegate.h"
-#include "User.h"
+#include "common/account/QLApplicationDelegate.h"
+#include "common/account/User.h"
 
 #include <QStringList>
 

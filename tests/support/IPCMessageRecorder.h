@@ -1,6 +1,6 @@
 #pragma once
 
-#include "IPCMessageDelegate.h"
+#include "common/messaging/IPCMessageDelegate.h"
 
 #include <QVariantList>
 

@@ -1,7 +1,7 @@
-#include "SandboxFixture.h"
+#include "support/SandboxFixture.h"
 
-#include "QLLocalizedString.h"
-#include "TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/files/TXSupportFileManager.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "WebServiceStandIn.h"
+#include "support/WebServiceStandIn.h"
 
-#include "PropertyList.h"
-#include "QLLocalizedString.h"
+#include "platform/PropertyList.h"
+#include "common/texts/QLLocalizedString.h"
 
 #include <QDir>
 #include <QFile>

@@ -5,10 +5,10 @@
 //
 // See README.md next to this file.
 
-#include "IPCMessage.h"
-#include "IPCMessageDelegate.h"
-#include "MessageSendingModule.h"
-#include "RemoteMessageConnection.h"
+#include "common/messaging/IPCMessage.h"
+#include "common/messaging/IPCMessageDelegate.h"
+#include "common/messaging/MessageSendingModule.h"
+#include "common/messaging/RemoteMessageConnection.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,4 @@
-#include "ArgvLog.h"
+#include "txruvo/ArgvLog.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

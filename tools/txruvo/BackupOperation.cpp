@@ -1,7 +1,7 @@
-#include "BackupOperation.h"
+#include "txruvo/BackupOperation.h"
 
-#include "Markers.h"
-#include "Posix.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
 
 #include <algorithm>
 #include <cerrno>

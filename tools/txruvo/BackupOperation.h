@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DriveLayout.h"
-#include "FileCopier.h"
-#include "SessionRun.h"
-#include "VersionShelf.h"
+#include "txruvo/DriveLayout.h"
+#include "txruvo/FileCopier.h"
+#include "txruvo/SessionRun.h"
+#include "txruvo/VersionShelf.h"
 
 #include <QHash>
 #include <QMutex>

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "txruvo/CommandLine.h"
 
 std::optional<RemoteSpec> RemoteSpec::parse(const QString &text)
 {

@@ -1,4 +1,4 @@
-#include "ControlFiles.h"
+#include "txruvo/ControlFiles.h"
 
 #include <QDateTime>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "Credentials.h"
+#include "txruvo/Credentials.h"
 
-#include "EngineEncoding.h"
-#include "PrivateFile.h"
+#include "txruvo/EngineEncoding.h"
+#include "txruvo/PrivateFile.h"
 
 Credentials::Credentials(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "Scenario.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/Scenario.h"
 
 #include <QString>
 

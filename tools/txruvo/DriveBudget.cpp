@@ -1,4 +1,4 @@
-#include "DriveBudget.h"
+#include "txruvo/DriveBudget.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "DriveLayout.h"
+#include "txruvo/DriveLayout.h"
 
-#include "CommandLine.h"
-#include "Posix.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/Posix.h"
 
 #include <QDir>
 

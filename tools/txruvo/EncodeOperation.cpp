@@ -1,7 +1,7 @@
-#include "EncodeOperation.h"
+#include "txruvo/EncodeOperation.h"
 
-#include "EngineEncoding.h"
-#include "PrivateFile.h"
+#include "txruvo/EngineEncoding.h"
+#include "txruvo/PrivateFile.h"
 
 #include <QFile>
 

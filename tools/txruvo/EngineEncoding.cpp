@@ -1,4 +1,4 @@
-#include "EngineEncoding.h"
+#include "txruvo/EngineEncoding.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "FileCopier.h"
+#include "txruvo/FileCopier.h"
 
-#include "Posix.h"
+#include "txruvo/Posix.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveBudget.h"
+#include "txruvo/DriveBudget.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "LineWriter.h"
+#include "txruvo/LineWriter.h"
 
-#include "Scenario.h"
+#include "txruvo/Scenario.h"
 
 #include <QFile>
 #include <QThread>

@@ -1,4 +1,4 @@
-#include "ListFile.h"
+#include "txruvo/ListFile.h"
 
 #include <QFile>
 #include <QStringDecoder>

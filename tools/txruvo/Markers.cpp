@@ -1,8 +1,8 @@
-#include "Markers.h"
+#include "txruvo/Markers.h"
 
-#include "CommandLine.h"
-#include "DriveLayout.h"
-#include "Posix.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/DriveLayout.h"
+#include "txruvo/Posix.h"
 
 #include <QRandomGenerator>
 

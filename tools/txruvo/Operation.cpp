@@ -1,4 +1,4 @@
-#include "Operation.h"
+#include "txruvo/Operation.h"
 
 namespace {
 

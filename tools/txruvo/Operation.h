@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CommandLine.h"
+#include "txruvo/CommandLine.h"
 
 // What one engine run does, chosen by its operation option or, for backup
 // and restore sessions, by the shape of the vector.

@@ -1,7 +1,7 @@
-#include "Posix.h"
+#include "txruvo/Posix.h"
 
-#include "CommandLine.h"
-#include "DriveLayout.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/DriveLayout.h"
 
 #include <QAtomicInt>
 

@@ -1,4 +1,4 @@
-#include "PrivateFile.h"
+#include "txruvo/PrivateFile.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,6 +1,6 @@
-#include "ProgressLine.h"
+#include "txruvo/ProgressLine.h"
 
-#include "ChildOutputDecoder.h"
+#include "platform/ChildOutputDecoder.h"
 
 #include <QHash>
 

@@ -1,8 +1,8 @@
-#include "RestoreOperation.h"
+#include "txruvo/RestoreOperation.h"
 
-#include "FileCopier.h"
-#include "Markers.h"
-#include "Posix.h"
+#include "txruvo/FileCopier.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
 
 #include <QRegularExpression>
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DriveLayout.h"
-#include "SessionRun.h"
-#include "StoredItemFinder.h"
-#include "VersionShelf.h"
+#include "txruvo/DriveLayout.h"
+#include "txruvo/SessionRun.h"
+#include "txruvo/StoredItemFinder.h"
+#include "txruvo/VersionShelf.h"
 
 #include <QHash>
 

@@ -1,7 +1,7 @@
-#include "RunReport.h"
+#include "txruvo/RunReport.h"
 
-#include "Posix.h"
-#include "Scenario.h"
+#include "txruvo/Posix.h"
+#include "txruvo/Scenario.h"
 
 #include <QStringList>
 

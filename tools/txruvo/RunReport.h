@@ -1,7 +1,7 @@
 #pragma once
 
-#include "LineWriter.h"
-#include "ProgressLine.h"
+#include "txruvo/LineWriter.h"
+#include "txruvo/ProgressLine.h"
 
 #include <QElapsedTimer>
 #include <QMutex>

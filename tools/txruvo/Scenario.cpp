@@ -1,6 +1,6 @@
-#include "Scenario.h"
+#include "txruvo/Scenario.h"
 
-#include "PropertyList.h"
+#include "platform/PropertyList.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "SessionRun.h"
+#include "txruvo/SessionRun.h"
 
-#include "Credentials.h"
-#include "Posix.h"
+#include "txruvo/Credentials.h"
+#include "txruvo/Posix.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "CommandLine.h"
-#include "ControlFiles.h"
-#include "FileCopier.h"
-#include "ListFile.h"
-#include "ProgressLine.h"
-#include "RunReport.h"
-#include "Scenario.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/ControlFiles.h"
+#include "txruvo/FileCopier.h"
+#include "txruvo/ListFile.h"
+#include "txruvo/ProgressLine.h"
+#include "txruvo/RunReport.h"
+#include "txruvo/Scenario.h"
 
 #include <QElapsedTimer>
 #include <QMutex>

@@ -1,9 +1,9 @@
-#include "StoredItemFinder.h"
+#include "txruvo/StoredItemFinder.h"
 
-#include "CommandLine.h"
-#include "DriveLayout.h"
-#include "Markers.h"
-#include "Posix.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/DriveLayout.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
 
 #include <dirent.h>
 

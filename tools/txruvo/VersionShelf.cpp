@@ -1,7 +1,7 @@
-#include "VersionShelf.h"
+#include "txruvo/VersionShelf.h"
 
-#include "CommandLine.h"
-#include "Posix.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/Posix.h"
 
 #include <cstdio>
 

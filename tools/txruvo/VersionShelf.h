@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DriveLayout.h"
+#include "txruvo/DriveLayout.h"
 
 #include <QHash>
 #include <QMutex>

@@ -2,14 +2,14 @@
 // vectors the client builds and stores, versions and restores files on the
 // local backup drive; README.md states the contract.
 
-#include "ArgvLog.h"
-#include "BackupOperation.h"
-#include "CommandLine.h"
-#include "EncodeOperation.h"
-#include "Operation.h"
-#include "RestoreOperation.h"
-#include "Scenario.h"
-#include "SessionRun.h"
+#include "txruvo/ArgvLog.h"
+#include "txruvo/BackupOperation.h"
+#include "txruvo/CommandLine.h"
+#include "txruvo/EncodeOperation.h"
+#include "txruvo/Operation.h"
+#include "txruvo/RestoreOperation.h"
+#include "txruvo/Scenario.h"
+#include "txruvo/SessionRun.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "FormFields.h"
+#include "webservice/FormFields.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "LoopbackBinding.h"
+#include "webservice/LoopbackBinding.h"
 
 #include <httplib.h>
 

@@ -1,7 +1,7 @@
-#include "ProxyStandIn.h"
+#include "webservice/ProxyStandIn.h"
 
-#include "LoopbackBinding.h"
-#include "RequestLog.h"
+#include "webservice/LoopbackBinding.h"
+#include "webservice/RequestLog.h"
 
 #include <QJsonObject>
 

@@ -1,4 +1,4 @@
-#include "RequestLog.h"
+#include "webservice/RequestLog.h"
 
 #include <QFile>
 #include <QJsonDocument>

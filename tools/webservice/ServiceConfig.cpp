@@ -1,4 +1,4 @@
-#include "ServiceConfig.h"
+#include "webservice/ServiceConfig.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,7 +1,7 @@
-#include "StandInService.h"
+#include "webservice/StandInService.h"
 
-#include "LoopbackBinding.h"
-#include "RequestLog.h"
+#include "webservice/LoopbackBinding.h"
+#include "webservice/RequestLog.h"
 
 #include <QJsonObject>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FormFields.h"
-#include "ServiceConfig.h"
+#include "webservice/FormFields.h"
+#include "webservice/ServiceConfig.h"
 
 #include <QString>
 

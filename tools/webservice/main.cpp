@@ -1,7 +1,7 @@
 // txwebservice: the stand-in for the maker's HTTPS web services (see README.md).
-#include "ProxyStandIn.h"
-#include "RequestLog.h"
-#include "StandInService.h"
+#include "webservice/ProxyStandIn.h"
+#include "webservice/RequestLog.h"
+#include "webservice/StandInService.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

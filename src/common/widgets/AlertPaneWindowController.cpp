@@ -1,7 +1,7 @@
-#include "AlertPaneWindowController.h"
+#include "common/widgets/AlertPaneWindowController.h"
 
-#include "AlertPaneWindowControllerDelegateProtocol.h"
-#include "ResourceImage.h"
+#include "common/widgets/AlertPaneWindowControllerDelegateProtocol.h"
+#include "common/widgets/ResourceImage.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,13 +1,13 @@
-#include "ProxyWindowController.h"
+#include "common/widgets/ProxyWindowController.h"
 
-#include "AlertPaneWindowController.h"
-#include "Brand.h"
-#include "PathRoots.h"
-#include "ProxyCheckBoxStateFile.h"
-#include "ProxySettingFile.h"
-#include "QLLocalizedString.h"
-#include "ResourceImage.h"
-#include "SystemProxySettings.h"
+#include "common/widgets/AlertPaneWindowController.h"
+#include "common/texts/Brand.h"
+#include "platform/PathRoots.h"
+#include "common/proxy/ProxyCheckBoxStateFile.h"
+#include "common/proxy/ProxySettingFile.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/widgets/ResourceImage.h"
+#include "common/proxy/SystemProxySettings.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>

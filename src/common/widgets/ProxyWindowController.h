@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProxyData.h"
+#include "common/proxy/ProxyData.h"
 
 #include <QObject>
 #include <QString>

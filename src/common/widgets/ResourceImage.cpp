@@ -1,7 +1,7 @@
-#include "ResourceImage.h"
+#include "common/widgets/ResourceImage.h"
 
-#include "Brand.h"
-#include "PathRoots.h"
+#include "common/texts/Brand.h"
+#include "platform/PathRoots.h"
 
 #include <QtDebug>
 

@@ -1,9 +1,9 @@
-#include "FMDatabase.h"
+#include "index/sqlite/FMDatabase.h"
 
-#include "FMDatabaseWaits.h"
-#include "FMResultSet.h"
-#include "FMStatement.h"
-#include "PathTemplate.h"
+#include "index/sqlite/FMDatabaseWaits.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/sqlite/FMStatement.h"
+#include "platform/PathTemplate.h"
 
 #include <QtGlobal>
 
@@ -11,6 +11,7 @@
 
 const QByteArray FMDatabase::kDatabaseKey = QByteArrayLiteral("e7a41c93");
 static_assert(FMDatabase::kDefaultOpenFlags == (SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE));
+static_assert(FMDatabase::kOpenExistingFlags == SQLITE_OPEN_READWRITE);
 
 namespace {
 
@@ -253,6 +254,11 @@ int FMDatabase::lastErrorCode() const
     if (mLayerError)
         return mLayerError->code;
     return mDb ? sqlite3_errcode(mDb) : SQLITE_OK;
+}
+
+bool FMDatabase::lastErrorWasConstraint() const
+{
+    return lastErrorCode() == SQLITE_CONSTRAINT;
 }
 
 bool FMDatabase::hadError() const

@@ -46,7 +46,8 @@ public:
     // eight bytes without a terminator.
     static const QByteArray kDatabaseKey;
     // Read-write, creating a missing file.
-    static constexpr int kDefaultOpenFlags = 0x02 | 0x04;
+    static constexpr int kDefaultOpenFlags = 0x02 | 0x04;  // read-write, create
+    static constexpr int kOpenExistingFlags = 0x02;        // read-write, never create
 
     FMDatabase();  // an in-memory database
     explicit FMDatabase(const QString &path);
@@ -86,6 +87,8 @@ public:
 
     QString lastErrorMessage() const;
     int lastErrorCode() const;
+    // True when the last statement broke a uniqueness or other constraint.
+    bool lastErrorWasConstraint() const;
     // True when the last error code is an error, not a row or the end of the rows.
     bool hadError() const;
     int changes() const;

@@ -1,5 +1,5 @@
-#include "FMDatabase.h"
-#include "FMResultSet.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
 
 bool FMDatabase::tableExists(const QString &tableName)
 {

@@ -1,6 +1,6 @@
-#include "FMDatabase.h"
+#include "index/sqlite/FMDatabase.h"
 
-#include "FMStatement.h"
+#include "index/sqlite/FMStatement.h"
 
 #include <QDateTime>
 #include <QVariant>

@@ -1,4 +1,4 @@
-#include "FMDatabasePool.h"
+#include "index/sqlite/FMDatabasePool.h"
 
 #include <algorithm>
 

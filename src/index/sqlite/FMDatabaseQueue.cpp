@@ -1,4 +1,4 @@
-#include "FMDatabaseQueue.h"
+#include "index/sqlite/FMDatabaseQueue.h"
 
 #include <QtGlobal>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FMDatabase.h"
-#include "FMDatabaseWork.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMDatabaseWork.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "FMDatabaseWaits.h"
+#include "index/sqlite/FMDatabaseWaits.h"
 
 #include <atomic>
 

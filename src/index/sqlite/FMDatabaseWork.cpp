@@ -1,6 +1,6 @@
-#include "FMDatabaseWork.h"
+#include "index/sqlite/FMDatabaseWork.h"
 
-#include "FMDatabase.h"
+#include "index/sqlite/FMDatabase.h"
 
 void runTransaction(FMDatabase *db, bool deferred, const FMTransactionWork &work)
 {

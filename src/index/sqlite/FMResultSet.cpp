@@ -1,7 +1,7 @@
-#include "FMResultSet.h"
+#include "index/sqlite/FMResultSet.h"
 
-#include "FMDatabase.h"
-#include "FMStatement.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMStatement.h"
 
 #include <sqlite3.h>
 

@@ -1,4 +1,4 @@
-#include "FMStatement.h"
+#include "index/sqlite/FMStatement.h"
 
 #include <sqlite3.h>
 

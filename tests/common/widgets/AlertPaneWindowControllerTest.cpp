@@ -1,8 +1,8 @@
-#include "AlertPaneWindowController.h"
-#include "AlertPaneWindowControllerDelegateProtocol.h"
-#include "QLLocalizedString.h"
-#include "ResourceImage.h"
-#include "SandboxFixture.h"
+#include "common/widgets/AlertPaneWindowController.h"
+#include "common/widgets/AlertPaneWindowControllerDelegateProtocol.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/widgets/ResourceImage.h"
+#include "support/SandboxFixture.h"
 
 #include <QDialog>
 #include <QLabel>

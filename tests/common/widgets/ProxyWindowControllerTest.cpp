@@ -1,12 +1,12 @@
-#include "AlertPaneWindowController.h"
-#include "PropertyList.h"
-#include "ProxyCheckBoxStateFile.h"
-#include "ProxyController.h"
-#include "ProxySettingFile.h"
-#include "ProxyWindowController.h"
-#include "QLLocalizedString.h"
-#include "QuellonExtension.h"
-#include "SandboxFixture.h"
+#include "common/widgets/AlertPaneWindowController.h"
+#include "platform/PropertyList.h"
+#include "common/proxy/ProxyCheckBoxStateFile.h"
+#include "common/proxy/ProxyController.h"
+#include "common/proxy/ProxySettingFile.h"
+#include "common/widgets/ProxyWindowController.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/categories/QuellonExtension.h"
+#include "support/SandboxFixture.h"
 
 #include <QCheckBox>
 #include <QDialog>

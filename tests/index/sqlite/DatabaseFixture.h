@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FMDatabase.h"
-#include "FMDatabaseWaits.h"
-#include "SandboxFixture.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMDatabaseWaits.h"
+#include "support/SandboxFixture.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "DatabaseFixture.h"
-#include "FMDatabasePool.h"
-#include "FMDatabaseQueue.h"
-#include "FMResultSet.h"
+#include "index/sqlite/FMDatabasePool.h"
+#include "index/sqlite/FMDatabaseQueue.h"
+#include "index/sqlite/FMResultSet.h"
 
 #include <thread>
 #include <vector>

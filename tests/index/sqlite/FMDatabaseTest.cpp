@@ -1,5 +1,5 @@
 #include "DatabaseFixture.h"
-#include "FMResultSet.h"
+#include "index/sqlite/FMResultSet.h"
 
 #include <QDateTime>
 #include <QDir>

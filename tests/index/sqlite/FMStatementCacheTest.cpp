@@ -1,6 +1,6 @@
 #include "DatabaseFixture.h"
-#include "FMResultSet.h"
-#include "FMStatement.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/sqlite/FMStatement.h"
 
 #include <sqlite3.h>
 

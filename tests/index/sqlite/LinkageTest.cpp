@@ -1,4 +1,4 @@
-#include "FMDatabase.h"
+#include "index/sqlite/FMDatabase.h"
 
 #include <QCoreApplication>
 #include <QDir>

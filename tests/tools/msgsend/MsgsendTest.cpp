@@ -1,6 +1,6 @@
-#include "IPCMessageRecorder.h"
-#include "MessageSendingModule.h"
-#include "SandboxFixture.h"
+#include "support/IPCMessageRecorder.h"
+#include "common/messaging/MessageSendingModule.h"
+#include "support/SandboxFixture.h"
 
 #include <QJsonDocument>
 #include <QProcess>

@@ -1,6 +1,6 @@
 #include "EngineHarness.h"
 
-#include "PropertyList.h"
+#include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SandboxFixture.h"
+#include "support/SandboxFixture.h"
 
 #include <QHash>
 #include <QProcess>

@@ -7,7 +7,7 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
-#include "ChildOutputDecoder.h"
+#include "platform/ChildOutputDecoder.h"
 
 namespace {
 

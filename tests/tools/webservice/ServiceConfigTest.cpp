@@ -1,5 +1,5 @@
-#include "FormFields.h"
-#include "ServiceConfig.h"
+#include "webservice/FormFields.h"
+#include "webservice/ServiceConfig.h"
 
 #include <QTemporaryDir>
 #include <QFile>

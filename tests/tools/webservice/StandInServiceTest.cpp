@@ -1,4 +1,4 @@
-#include "WebServiceStandIn.h"
+#include "support/WebServiceStandIn.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>

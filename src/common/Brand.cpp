@@ -1,9 +1,0 @@
-#include "Brand.h"
-
-#include "QLLocalizedString.h"
-
-namespace Brand {
-
-bool isTarnix() { return QLLocalizedString(QStringLiteral("ApplicationName")).startsWith(QLatin1String("Tarnix")); }
-
-}  // namespace Brand

@@ -1,0 +1,35 @@
+#include "common/categories/Extention.h"
+
+#include "common/categories/BoolValue.h"
+
+#include <atomic>
+
+namespace Extention {
+namespace {
+
+std::atomic<quint64> &sizeTotal()
+{
+    static std::atomic<quint64> total{0};
+    return total;
+}
+
+}  // namespace
+
+void filterUnselectedEntries(QVariantMap &dictionary)
+{
+    dictionary.removeIf([](QVariantMap::iterator entry) { return !variantBoolValue(entry.value()); });
+}
+
+void setSizeObject(QVariantMap &dictionary, quint64 size, const QString &key)
+{
+    if (dictionary.contains(key))
+        return;
+    dictionary.insert(key, size);
+    sizeTotal().fetch_add(size);
+}
+
+void setTotalSizeValue(quint64 total) { sizeTotal().store(total); }
+
+quint64 totalSizeValue() { return sizeTotal().load(); }
+
+}  // namespace Extention

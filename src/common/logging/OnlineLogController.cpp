@@ -1,0 +1,31 @@
+#include "common/logging/OnlineLogController.h"
+
+OnlineLogController &OnlineLogController::SharedOnlineLogController()
+{
+    static OnlineLogController instance;
+    return instance;
+}
+
+void OnlineLogController::setOperationStartTime(const QString &startTime)
+{
+    QMutexLocker lock(&mMutex);
+    mOperationStartTime = startTime;
+}
+
+QString OnlineLogController::operationStartTime() const
+{
+    QMutexLocker lock(&mMutex);
+    return mOperationStartTime;
+}
+
+void OnlineLogController::setOperationStatus(const QString &status)
+{
+    QMutexLocker lock(&mMutex);
+    mOperationStatus = status;
+}
+
+QString OnlineLogController::operationStatus() const
+{
+    QMutexLocker lock(&mMutex);
+    return mOperationStatus;
+}

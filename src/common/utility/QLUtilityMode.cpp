@@ -1,0 +1,29 @@
+#include "common/utility/QLUtility.h"
+
+#include "common/categories/BoolValue.h"
+#include "platform/PathStandardizer.h"
+#include "platform/PathTemplate.h"
+#include "platform/PropertyList.h"
+#include "common/texts/QLLocalizedString.h"
+
+#include <QFile>
+
+bool QLUtility::isAppInBackupMode(const QString &userName)
+{
+    const QString path = fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {userName});
+    QFile modeFile(path);
+    if (!modeFile.exists())
+        return true;
+    if (!modeFile.open(QIODevice::ReadOnly))
+        return true;
+    return textBoolValue(QString::fromUtf8(modeFile.readAll()));
+}
+
+QString QLUtility::getSyncUserName(const QString &userName)
+{
+    const QString path = standardizePath(fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    if (!QFile::exists(path))
+        return {};
+    const QVariant name = PropertyList::readDictionary(path).value(QStringLiteral("syncUserName"));
+    return name.isValid() ? name.toString() : QString();
+}

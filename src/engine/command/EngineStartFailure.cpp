@@ -1,0 +1,20 @@
+#include "engine/command/EngineStartFailure.h"
+
+#include "platform/PathTemplate.h"
+#include "common/texts/QLLocalizedString.h"
+
+namespace EngineStartFailure {
+
+QString refusal(const EngineArguments &arguments)
+{
+    if (arguments.isComplete())
+        return {};
+    return fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {arguments.missingValue});
+}
+
+QString launchFailure(const QString &executable, const QString &reason)
+{
+    return fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
+}
+
+}  // namespace EngineStartFailure

@@ -1,0 +1,202 @@
+#include "engine/command/TXCommandExcecuter.h"
+
+#include "engine/command/EngineStartFailure.h"
+#include "common/utility/QLUtility.h"
+#include "engine/command/TXCommandDelegate.h"
+
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QThread>
+#include <QTimer>
+
+#include <csignal>
+
+namespace {
+
+// A spill file's name: the local time to the millisecond, then a count when
+// two spills fall in the same millisecond, so no spill overwrites another.
+QString newSpillFilePath(const QString &folder)
+{
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm-ss-zzz"));
+    QString path = folder + u'/' + stamp;
+    for (int count = 2; QFile::exists(path); ++count)
+        path = folder + u'/' + stamp + QStringLiteral("-%1").arg(count, 3, 10, QLatin1Char('0'));
+    return path;
+}
+
+}  // namespace
+
+TXCommandExcecuter::TXCommandExcecuter(QObject *parent) : QObject(parent) {}
+
+TXCommandExcecuter::~TXCommandExcecuter()
+{
+    retireChild();
+}
+
+void TXCommandExcecuter::setListingPath(const QString &folder)
+{
+    if (!folder.isEmpty())
+        mListingFolderPath = folder;
+}
+
+void TXCommandExcecuter::performAsynchronousExecutionFor(int executionType, const QString &spillFolder)
+{
+    retireChild();
+    mExecuterType = executionType;
+    setListingPath(spillFolder);
+    mOutputCount = 0;
+    mOutStr.clear();
+    mErrorStr.clear();
+    mOutputDecoder = {};
+    mErrorDecoder = {};
+    mRunEnded = false;
+    const quint64 run = ++mRunNumber;
+
+    if (const QString refusal = EngineStartFailure::refusal(mArguments); !refusal.isEmpty()) {
+        // The caller is told after this call returns, as for any run.
+        QTimer::singleShot(0, this, [this, run, refusal] { endRun(run, refusal); });
+        return;
+    }
+
+    mTask = std::make_unique<QProcess>();
+    mTask->setProgram(mCommandString);
+    mTask->setArguments(mArguments.arguments);
+    mTask->setInputChannelMode(QProcess::ForwardedInputChannel);
+    QProcess *task = mTask.get();
+    connect(task, &QProcess::readyReadStandardOutput, this, [this] { readChunk(Stream::Output); });
+    connect(task, &QProcess::readyReadStandardError, this, [this] { readChunk(Stream::Error); });
+    connect(task, &QProcess::finished, this, [this, run] { childFinished(run); });
+    connect(task, &QProcess::errorOccurred, this, [this, run, task](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        const QString failure = EngineStartFailure::launchFailure(mCommandString, task->errorString());
+        QTimer::singleShot(0, this, [this, run, failure] { endRun(run, failure); });
+    });
+    mTask->start();
+}
+
+void TXCommandExcecuter::readChunk(Stream stream)
+{
+    const bool output = stream == Stream::Output;
+    const QByteArray bytes = output ? mTask->readAllStandardOutput() : mTask->readAllStandardError();
+    if (bytes.isEmpty())
+        return;
+    if (output) {
+        mOutStr += mOutputDecoder.decode(bytes);
+        if ((mExecuterType == 1 || mExecuterType == 2) && mOutStr.size() >= kSpillCharacters)
+            spill();
+    } else {
+        mErrorStr += mErrorDecoder.decode(bytes);
+    }
+
+    ++mOutputCount;
+    const int every = output ? mPacing.outputChunksPerPause : mPacing.errorChunksPerPause;
+    if (every > 0 && mOutputCount % every == 0)
+        QThread::msleep(output ? mPacing.outputPauseMs : mPacing.errorPauseMs);
+}
+
+void TXCommandExcecuter::spill()
+{
+    QStringList lines = mOutStr.split(u'\n');
+    QString incomplete = lines.takeLast();
+    // A complete element line merely lacks its line break; it goes with the next file.
+    if (incomplete.endsWith(QStringLiteral("/>")))
+        incomplete += u'\n';
+
+    QDir().mkpath(mListingFolderPath);
+    QSaveFile file(newSpillFilePath(mListingFolderPath));
+    if (!file.open(QIODevice::WriteOnly) || file.write(lines.join(u'\n').toUtf8()) < 0 || !file.commit()) {
+        // Keep the text: it reaches the delegate through outStr instead.
+        qWarning().noquote() << "could not write engine output to" << file.fileName();
+        return;
+    }
+    mOutStr = incomplete;
+    if (mDelegate)
+        mDelegate->readOutPut(this);
+}
+
+void TXCommandExcecuter::childFinished(quint64 run)
+{
+    // What is left is not spilled: the delegate reads it from outStr.
+    mOutStr += mOutputDecoder.decode(mTask->readAllStandardOutput()) + mOutputDecoder.flush();
+    mErrorStr += mErrorDecoder.decode(mTask->readAllStandardError()) + mErrorDecoder.flush();
+    // Told from the event loop, so a delegate may dispose of this runner.
+    QTimer::singleShot(0, this, [this, run] { endRun(run); });
+}
+
+void TXCommandExcecuter::endRun(quint64 run, const QString &failure)
+{
+    // A late notice of a run that a newer one replaced is dropped.
+    if (run != mRunNumber || mRunEnded)
+        return;
+    mRunEnded = true;
+    mErrorStr += failure;
+    mArguments.secrets.reset();
+    if (mDelegate)
+        mDelegate->ruvoTaskFinished(this);
+}
+
+void TXCommandExcecuter::retireChild()
+{
+    if (!mTask)
+        return;
+    mTask->disconnect(this);
+    if (mTask->state() != QProcess::NotRunning) {
+        mTask->kill();
+        mTask->waitForFinished();
+    }
+    mTask.reset();
+}
+
+void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
+{
+    retireChild();
+    QString failure = EngineStartFailure::refusal(mArguments);
+    if (failure.isEmpty()) {
+        QProcess task;
+        task.setProgram(mCommandString);
+        task.setArguments(mArguments.arguments);
+        // The engine writes its results to the files its arguments name.
+        task.setStandardOutputFile(QProcess::nullDevice());
+        task.setStandardErrorFile(QProcess::nullDevice());
+        task.start();
+        if (task.waitForStarted(-1))
+            task.waitForFinished(-1);
+        else
+            failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
+    }
+    mArguments.secrets.reset();
+
+    const QString errorFile = mDelegate ? mDelegate->errorFilePath() : QString();
+    QString engineError;
+    if (QFile file(errorFile); !errorFile.isEmpty() && file.open(QIODevice::ReadOnly))
+        engineError = QString::fromUtf8(file.readAll());
+    if (errorText)
+        *errorText = !failure.isEmpty() ? failure : engineError.isEmpty() ? QString() : engineError;
+    if (mDelegate) {
+        QLUtility::removeFile(errorFile);
+        QLUtility::removeFile(mDelegate->outFilePath());
+    }
+}
+
+void TXCommandExcecuter::stopProcess()
+{
+    // Only our own child, and only while it runs: a recorded process number may
+    // already belong to another program.
+    if (mTask && mTask->state() != QProcess::NotRunning)
+        mTask->kill();
+}
+
+void TXCommandExcecuter::pause(bool suspend)
+{
+    if (mTask && mTask->state() == QProcess::Running)
+        ::kill(pid_t(mTask->processId()), suspend ? SIGSTOP : SIGCONT);
+}
+
+bool TXCommandExcecuter::isRunning() const
+{
+    return mTask && mTask->state() != QProcess::NotRunning;
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "platform/ChildOutputStreamDecoder.h"
+#include "engine/command/EngineArguments.h"
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+
+#include <memory>
+
+class TXCommandDelegate;
+
+// Runs one short engine command (delete, version list, quota, bandwidth
+// test) as a child process and gathers its standard output and error on the
+// thread that started it. A large output (types 1 and 2) is spilled to files
+// of complete lines as it comes. A runner is reused; each run replaces the
+// previous child.
+class TXCommandExcecuter : public QObject
+{
+    Q_OBJECT
+
+public:
+    // The pacing of a chatty child, which keeps the main thread responsive;
+    // tests shorten the pauses.
+    struct Pacing
+    {
+        int outputChunksPerPause = 100;
+        int outputPauseMs = 10;
+        int errorChunksPerPause = 200;
+        int errorPauseMs = 100;
+    };
+    // Output text at which a spilling run writes its complete lines to a file.
+    static constexpr qsizetype kSpillCharacters = 51200;
+
+    explicit TXCommandExcecuter(QObject *parent = nullptr);
+    ~TXCommandExcecuter() override;
+
+    QString commandString() const { return mCommandString; }
+    void setCommandString(const QString &executable) { mCommandString = executable; }
+    QStringList commandArguments() const { return mArguments.arguments; }
+    // The vector without the executable, with the credential files it names.
+    void setCommandArguments(EngineArguments arguments) { mArguments = std::move(arguments); }
+    void setDelegate(TXCommandDelegate *delegate) { mDelegate = delegate; }
+    // A folder replaces the spill folder; "" keeps the previous one.
+    void setListingPath(const QString &folder);
+    QString listingPath() const { return mListingFolderPath; }
+    void setPacing(const Pacing &pacing) { mPacing = pacing; }
+
+    // Starts the run and returns at once. Types 1 and 2 spill complete lines
+    // into the folder (or the previous one when "" is given). A vector with a
+    // missing value, or a child that cannot start, ends the run at once with
+    // the reason as error text.
+    void performAsynchronousExecutionFor(int executionType, const QString &spillFolder);
+
+    // Runs the command to its end on the calling thread and returns the text of
+    // the delegate's error file (null when it is missing or empty), then removes
+    // the delegate's error and output files.
+    void executeThumbnailBackup(QString *errorText);
+
+    // Kills our child while it runs; the run still ends with ruvoTaskFinished.
+    void stopProcess();
+    // Suspends (true) or resumes (false) our running child.
+    void pause(bool suspend);
+    bool isRunning() const;
+
+    QString outStr() const { return mOutStr; }
+    QString errorStr() const { return mErrorStr; }
+
+private:
+    enum class Stream { Output, Error };
+
+    void readChunk(Stream stream);
+    void spill();
+    void childFinished(quint64 run);
+    void endRun(quint64 run, const QString &failure = {});
+    void retireChild();
+
+    QString mCommandString;
+    EngineArguments mArguments;
+    TXCommandDelegate *mDelegate = nullptr;
+    Pacing mPacing;
+    std::unique_ptr<QProcess> mTask;
+    int mExecuterType = 0;
+    QString mListingFolderPath;
+    QString mOutStr;
+    QString mErrorStr;
+    int mOutputCount = 0;
+    ChildOutputStreamDecoder mOutputDecoder;
+    ChildOutputStreamDecoder mErrorDecoder;
+    quint64 mRunNumber = 0;
+    bool mRunEnded = true;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+// The include rules of the source tree, as a checker the tests run over src/.
+// Layers, lower to higher: platform, common, index/sqlite, index, engine, session,
+// then the programs (client, monitor, uninstaller), which never include each other.
+namespace IncludeRules {
+
+// The layer a path under src/ belongs to ("index/sqlite/FMDatabase.h" -> "index/sqlite"),
+// or "" for a path outside every layer.
+QString layerOf(const QString &pathUnderSrc);
+
+// Why a file may not include the other ("" when it may). Both paths are under src/.
+QString upwardInclude(const QString &file, const QString &included);
+
+// Why a file may not include a Qt Widgets header ("" when it may): widgets belong in
+// folders named "widgets" or "views" and in the programs' own main.cpp.
+QString widgetsOutsideViews(const QString &file, const QString &angleInclude,
+                            const QSet<QString> &widgetsHeaders);
+
+}  // namespace IncludeRules

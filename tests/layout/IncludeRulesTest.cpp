@@ -1,0 +1,112 @@
+#include "IncludeRules.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Include {
+    QString file;       // under src/
+    QString target;     // as written between the quotes or angle brackets
+    bool quoted;
+};
+
+QString sourceRoot()
+{
+    return QString(TX_SOURCE_TREE);
+}
+
+QList<Include> includesUnderSrc()
+{
+    static const QRegularExpression line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])",
+                                         QRegularExpression::MultilineOption);
+    QList<Include> found;
+    const QDir root(sourceRoot());
+    QDirIterator it(root.path(), {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto match = line.globalMatch(text); match.hasNext();) {
+            const auto m = match.next();
+            found.append({root.relativeFilePath(path), m.captured(2), m.captured(1) == "\""});
+        }
+    }
+    return found;
+}
+
+QSet<QString> widgetsHeaders()
+{
+    QSet<QString> names;
+    for (const QString &name : QDir(TX_QTWIDGETS_DIR).entryList(QDir::Files))
+        if (!name.contains('.'))
+            names.insert(name);
+    return names;
+}
+
+}  // namespace
+
+TEST(IncludeRules, CheckerCatchesPlantedViolations)
+{
+    struct Case {
+        const char *file;
+        const char *included;
+        bool violation;
+    };
+    const Case cases[] = {
+        {"platform/PathRoots.cpp", "common/texts/QLLocalizedString.h", true},
+        {"index/sqlite/FMDatabase.cpp", "index/TXDatabaseWrapper.h", true},
+        {"common/proxy/ProxyController.cpp", "engine/command/EngineArgs.h", true},
+        {"client/main.cpp", "monitor/Something.h", true},
+        {"engine/command/EngineArgs.cpp", "index/sqlite/FMDatabase.h", false},
+        {"index/TXDatabaseWrapper.cpp", "index/sqlite/FMDatabase.h", false},
+        {"session/Driver.cpp", "platform/PathRoots.h", false},
+        {"common/texts/Brand.cpp", "common/utility/QLUtility.h", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(!IncludeRules::upwardInclude(c.file, c.included).isEmpty(), c.violation)
+            << c.file << " -> " << c.included;
+
+    const QSet<QString> widgets{"QWidget", "QPushButton"};
+    EXPECT_FALSE(IncludeRules::widgetsOutsideViews("client/shell/Login.cpp", "QWidget", widgets).isEmpty());
+    EXPECT_FALSE(IncludeRules::widgetsOutsideViews("engine/Run.cpp", "QtWidgets/QPushButton", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsOutsideViews("client/shell/views/Login.cpp", "QWidget", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsOutsideViews("common/widgets/Alert.cpp", "QPushButton", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsOutsideViews("monitor/main.cpp", "QWidget", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsOutsideViews("client/shell/Login.cpp", "QString", widgets).isEmpty());
+}
+
+TEST(IncludeRules, EveryIncludeOfTheTreePointsDownAndNamesItsLayer)
+{
+    const QList<Include> includes = includesUnderSrc();
+    ASSERT_GT(includes.size(), 100) << "no sources found under " << sourceRoot().toStdString();
+    for (const Include &include : includes) {
+        if (!include.quoted || include.target.startsWith("moc_") || include.target.endsWith(".moc"))
+            continue;
+        EXPECT_FALSE(IncludeRules::layerOf(include.target).isEmpty())
+            << include.file.toStdString() << " includes \"" << include.target.toStdString()
+            << "\" without naming its layer";
+        const QString why = IncludeRules::upwardInclude(include.file, include.target);
+        EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+    }
+}
+
+TEST(IncludeRules, QtWidgetsOnlyInWidgetsAndViewsFolders)
+{
+    const QList<Include> includes = includesUnderSrc();
+    ASSERT_GT(includes.size(), 100) << "no sources found under " << sourceRoot().toStdString();
+    const QSet<QString> widgets = widgetsHeaders();
+    ASSERT_TRUE(widgets.contains("QWidget")) << "Qt Widgets headers not found in " << TX_QTWIDGETS_DIR;
+    for (const Include &include : includes) {
+        if (include.quoted)
+            continue;
+        const QString why = IncludeRules::widgetsOutsideViews(include.file, include.target, widgets);
+        EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+    }
+}
