@@ -4,6 +4,8 @@
 
 #include "client/backup/FileSystemController.h"
 #include "client/backup/TreeViewController.h"
+#include "common/context/ProgramContext.h"
+#include "common/files/TXSupportFileManager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,6 +33,9 @@ struct Workspace
 
     Workspace()
     {
+        // The set and size files go to the workspace too.
+        qputenv("XDG_DATA_HOME", (dir.path() + "/data").toUtf8());
+        qputenv("TX_SUPPORT_ROOT", (dir.path() + "/support").toUtf8());
         QDir().mkpath(startup() + "/home/me");
         QDir().mkpath(dir.path() + "/volumes");
         QDir().mkpath(folder());
@@ -96,6 +101,7 @@ void BM_ListAndCheck(benchmark::State &state)
     double total = 0;
     for (auto _ : state) {
         FileSystemController controller(workspace().layout(), timings);
+        controller.setMUserName(QStringLiteral("bench"));
         TreeViewController &tree = controller.mController();
         const QString folderPath = workspace().layout().startupVolumePath() + "/big";
         runUntil([&] { return tree.nodeForPath(folderPath) && controller.isThreadRunning() == 0; });
@@ -123,6 +129,8 @@ BENCHMARK(BM_ListAndCheck)->UseManualTime()->Unit(benchmark::kMillisecond)->Iter
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    ProgramContext context;
+    TXSupportFileManager::txFileManager().setTarnixUserName(QStringLiteral("bench"));
     benchmark::Initialize(&argc, argv);
     workspace();  // the folder is made before any timing
     benchmark::RunSpecifiedBenchmarks();

@@ -64,6 +64,9 @@ FileSystemController::FileSystemController(const LocalVolumeLayout &layout, cons
     mTree.setDelegate(this);
     mModel = std::make_unique<LocalTreeModel>(mTree, *this);
     connect(mLister.get(), &FolderLister::folderListed, this, &FileSystemController::folderListed);
+    mInstallTimer.setSingleShot(true);
+    mInstallTimer.setInterval(0);
+    connect(&mInstallTimer, &QTimer::timeout, this, &FileSystemController::installStep);
     connect(mVolumeWatcher.get(), &VolumeWatcher::volumeMounted, this, &FileSystemController::volumeMounted);
     connect(mVolumeWatcher.get(), &VolumeWatcher::volumeUnmounted, this, &FileSystemController::volumeUnmounted);
     connect(mVolumes.get(), &DestinationVolumes::destinationChosen, this,
@@ -94,7 +97,7 @@ bool FileSystemController::mCancelAllOperation() const { return mLister->isCance
 
 void FileSystemController::setmCancelOperation(bool cancel) { mLister->setCancelled(cancel); }
 
-int FileSystemController::isThreadRunning() const { return mLister->runningListings(); }
+int FileSystemController::isThreadRunning() const { return mLister->runningListings() + int(mInstalls.size()); }
 
 bool FileSystemController::canListNodes() const { return !mLister->isCancelled(); }
 
@@ -177,9 +180,36 @@ void FileSystemController::folderListed(const FolderListing &listing)
         mTree.removePlaceholder(folder);
         return;
     }
-    const bool isHome = folder->fullPath() == mLayout.homeTreePath();
-    mTree.installListedChildren(folder, listing.entries, isHome ? TreeViewController::kHomeDefaultFolders : QStringList());
-    fetchDefaultBackupSet(folder);
+    mInstalls.push_back({listing.folderPath, listing.generation, listing.entries, {}, mTree.discards()});
+    mInstallTimer.start();
+}
+
+void FileSystemController::installStep()
+{
+    if (mInstalls.empty())
+        return;
+    PendingInstall &job = mInstalls.front();
+    TreeViewNode *folder = mTree.nodeForPath(job.folderPath);
+    if (job.generation != mTree.generation() || !folder || !mTree.isAwaitingListing(folder)) {
+        mInstalls.pop_front();
+    } else {
+        if (job.discards != mTree.discards()) {
+            job.nodes.clear();
+            job.discards = mTree.discards();
+        }
+        const size_t end = std::min(job.nodes.size() + size_t(kNodesPerInstallStep), size_t(job.entries.size()));
+        for (size_t i = job.nodes.size(); i < end; ++i)
+            job.nodes.push_back(mTree.listedNode(folder, job.entries[qsizetype(i)]));
+        if (job.nodes.size() == size_t(job.entries.size())) {
+            const PendingInstall done = std::move(job);
+            mInstalls.pop_front();
+            const bool isHome = done.folderPath == mLayout.homeTreePath();
+            mTree.showListedChildren(folder, done.nodes, isHome ? TreeViewController::kHomeDefaultFolders : QStringList());
+            fetchDefaultBackupSet(folder);
+        }
+    }
+    if (!mInstalls.empty())
+        mInstallTimer.start();
 }
 
 void FileSystemController::fetchDefaultBackupSet(TreeViewNode *folder)
@@ -311,7 +341,7 @@ void FileSystemController::addPathForBackup(const QString &path)
                           modificationDate(diskPath, kListingDateFormat));
 }
 
-bool FileSystemController::isMonitorRunning() const
+bool FileSystemController::isMonitorProcessRunning()
 {
     return !ProcessTable::processIdsNamed(QLLocalizedString(QStringLiteral("MonitorProcessName"))).isEmpty();
 }
@@ -326,7 +356,7 @@ void FileSystemController::excludefilePath(TreeViewNode *node)
     mUserSpecifiedExclusion.removeAll(storedPath);
     if (excluded)
         mUserSpecifiedExclusion.append(storedPath);
-    if (isMonitorRunning())
+    if (mIsMonitorRunning())
         postToMonitor(kExclusionToMonitor, {{excluded ? kAdd : kRemove, storedPath}});
     else
         MonitorExclusionPreferences::writeFilePathToExcludePreferences(mUser, storedPath, excluded);

@@ -9,8 +9,11 @@
 
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <QVariantMap>
 
+#include <deque>
+#include <functional>
 #include <memory>
 
 class BackupSetFiles;
@@ -63,8 +66,12 @@ public:
     void addVolumesToPopupButton();
     bool mCancelAllOperation() const;
     void setmCancelOperation(bool cancel) override;
-    // Listings that have not ended yet.
+    // Listings whose folders are not filled in yet.
     int isThreadRunning() const;
+
+    // How the controller learns whether the monitor runs (by default: a process
+    // of this user with the monitor's program name).
+    void setMonitorProbe(std::function<bool()> isMonitorRunning) { mIsMonitorRunning = std::move(isMonitorRunning); }
 
     // --- The set's files ---
     QString pathForDataFile() const;
@@ -112,13 +119,14 @@ private:
     void rootTree();
     void startListing(TreeViewNode *folder);
     void folderListed(const FolderListing &listing);
+    void installStep();
     void fetchDefaultBackupSet(TreeViewNode *folder);
     void addDefaultBackupsetToRoot();
     void volumeMounted(const QString &devicePath);
     void volumeUnmounted(const QString &devicePath);
     void notificationReceived(const QString &name, const QString &object, const QVariantMap &userInfo);
     void postToMonitor(const QString &name, const QVariantMap &userInfo = {});
-    bool isMonitorRunning() const;
+    static bool isMonitorProcessRunning();
     bool writeSet(const QStringList &paths);
     // A path from outside the tree (stored form or a path on disk) as a tree path.
     QString treePathFor(const QString &path) const;
@@ -132,7 +140,19 @@ private:
     std::unique_ptr<DestinationVolumes> mVolumes;
     std::unique_ptr<VolumeWatcher> mVolumeWatcher;
     std::unique_ptr<DistributedNotificationCenter> mNotifications;
+    // Finished listings being turned into nodes, a part at a time.
+    struct PendingInstall
+    {
+        QString folderPath;
+        quint64 generation = 0;
+        QVector<ListedEntry> entries;
+        std::vector<TreeViewNode *> nodes;  // made so far; stale once the tree throws nodes away
+        quint64 discards = 0;
+    };
+    std::deque<PendingInstall> mInstalls;
+    QTimer mInstallTimer;
     QString mUser;
     bool mIsBackupMode = true;
     QStringList mUserSpecifiedExclusion;
+    std::function<bool()> mIsMonitorRunning = &FileSystemController::isMonitorProcessRunning;
 };

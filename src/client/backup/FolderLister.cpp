@@ -5,22 +5,46 @@
 #include "platform/VolumeFacts.h"
 
 #include <QDir>
-#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <cstdio>
+#include <ctime>
 #include <thread>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
-ListedEntry entryFor(const QString &name, const QFileInfo &info)
+QString listingDate(time_t seconds)
+{
+    struct tm local {};
+    if (!localtime_r(&seconds, &local))
+        return {};
+    char text[80];
+    std::snprintf(text, sizeof text, "%02d/%02d/%04d %02d:%02d:%02d", local.tm_mon + 1, local.tm_mday,
+                  local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec);
+    return QString::fromLatin1(text);
+}
+
+ListedEntry entryFor(const QString &name, bool isDir, quint64 size, time_t modified)
 {
     ListedEntry entry;
     entry.name = name;
-    entry.isDir = info.isDir() && !info.isSymLink();
-    entry.sizeText = entry.isDir ? QStringLiteral("-") : QLUtility::formatedFileSizeForOutlineView(double(info.size()));
-    entry.dateText = info.lastModified().toString(kListingDateFormat);
+    entry.isDir = isDir;
+    entry.sizeText = isDir ? QStringLiteral("-") : QLUtility::formatedFileSizeForOutlineView(double(size));
+    entry.dateText = listingDate(modified);
     return entry;
+}
+
+ListedEntry entryFor(const QString &name, const QFileInfo &info)
+{
+    return entryFor(name, info.isDir() && !info.isSymLink(), quint64(info.size()),
+                    time_t(info.lastModified().toSecsSinceEpoch()));
 }
 
 // Rests between batches of entries, waking early when the listing is cancelled.
@@ -93,24 +117,31 @@ FolderListing FolderLister::readFolder(const Request &request, const std::atomic
     if (request.listsDrives) {
         listing.entries = drives(request);
     } else {
-        QDirIterator walk(request.diskPath, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        // The folder is read with the system calls directly: one stat per item, no more.
+        DIR *folder = ::opendir(QFile::encodeName(request.diskPath).constData());
+        if (!folder) {
+            listing.folderGone = true;
+            return listing;
+        }
+        const auto closeFolder = qScopeGuard([folder] { ::closedir(folder); });
         int seen = 0;
-        while (walk.hasNext()) {
+        while (const dirent *item = ::readdir(folder)) {
             if (cancelled.load()) {
                 listing.cancelled = true;
                 return listing;
             }
+            const QString name = QFile::decodeName(item->d_name);
+            if (name == QLatin1String(".") || name == QLatin1String(".."))
+                continue;
             if (++seen % kEntriesPerListingPause == 0)
                 rest(pause, cancelled);
-            walk.next();
-            const QFileInfo info = walk.fileInfo();
-            const QString name = info.fileName();
             if (!request.showHidden && name.startsWith('.'))
                 continue;
             const QString treePath = request.folderPath + '/' + name;
             if (request.exclusions.isHiddenByDefault(treePath))
                 continue;
-            if (!info.exists() && !info.isSymLink()) {
+            struct stat info {};
+            if (::fstatat(::dirfd(folder), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
                 // The item went while the folder was read; the folder itself may have gone too.
                 if (!QFileInfo(request.diskPath).isDir()) {
                     listing.folderGone = true;
@@ -119,7 +150,7 @@ FolderListing FolderLister::readFolder(const Request &request, const std::atomic
                 }
                 continue;
             }
-            ListedEntry entry = entryFor(name, info);
+            ListedEntry entry = entryFor(name, S_ISDIR(info.st_mode), quint64(info.st_size), info.st_mtime);
             entry.isUserExcluded = request.exclusions.isUserExcluded(treePath);
             listing.entries.append(std::move(entry));
         }

@@ -15,30 +15,27 @@ const QStringList LocalTreeExclusions::kDefaultExcludeFiles = {
 
 LocalTreeExclusions::LocalTreeExclusions(const LocalVolumeLayout &layout, const QStringList &userSpecified)
     : mLayout(layout)
-    , mUserSpecified(userSpecified)
+    , mHomePath(layout.homeTreePath())
+    , mUserSpecified(userSpecified.begin(), userSpecified.end())
 {
+    for (const QString &entry : kDefaultExcludeFiles) {
+        if (!entry.startsWith('/'))
+            mNamesAnywhere.insert(entry);
+        else
+            mStartupPlaces.insert(entry == QLatin1String("/Volumes") ? layout.volumesRoot : entry);
+    }
 }
 
 bool LocalTreeExclusions::isHiddenByDefault(const QString &treePath) const
 {
-    const QString name = treePath.section('/', -1);
-    const QString stored = mLayout.storedForm(treePath);
-    const bool onStartupDisk = mLayout.isOnStartupVolume(treePath);
-    const QString home = mLayout.homeTreePath();
-    if (treePath == home || home.startsWith(treePath + '/'))
+    if (mNamesAnywhere.contains(treePath.section('/', -1)))
+        return true;
+    if (!mLayout.isOnStartupVolume(treePath) || treePath == mHomePath || mHomePath.startsWith(treePath + '/'))
         return false;
-    for (const QString &entry : kDefaultExcludeFiles) {
-        if (!entry.startsWith('/')) {
-            if (name == entry)
-                return true;
-        } else if (onStartupDisk && stored == (entry == QLatin1String("/Volumes") ? mLayout.volumesRoot : entry)) {
-            return true;
-        }
-    }
-    return false;
+    return mStartupPlaces.contains(mLayout.storedForm(treePath));
 }
 
 bool LocalTreeExclusions::isUserExcluded(const QString &treePath) const
 {
-    return mUserSpecified.contains(mLayout.storedForm(treePath));
+    return !mUserSpecified.isEmpty() && mUserSpecified.contains(mLayout.storedForm(treePath));
 }

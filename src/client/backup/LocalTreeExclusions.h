@@ -2,6 +2,7 @@
 
 #include "client/backup/LocalVolumeLayout.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -29,5 +30,8 @@ public:
 
 private:
     LocalVolumeLayout mLayout;
-    QStringList mUserSpecified;
+    QString mHomePath;
+    QSet<QString> mStartupPlaces;  // stored forms of the places on the start-up disk
+    QSet<QString> mNamesAnywhere;
+    QSet<QString> mUserSpecified;
 };

@@ -20,4 +20,7 @@ struct LocalTreeTimings
 };
 
 inline constexpr int kEntriesPerListingPause = 5000;
+// A finished listing becomes nodes this many at a time, one part per turn of
+// the main thread's event loop, so that a huge folder never holds the window up.
+inline constexpr int kNodesPerInstallStep = 2000;
 inline constexpr int kSizeFileWriteAttempts = 3;

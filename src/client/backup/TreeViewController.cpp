@@ -36,6 +36,12 @@ TreeViewController::TreeViewController(const LocalVolumeLayout &layout)
 
 TreeViewController::~TreeViewController() = default;
 
+void TreeViewController::setDelegate(TreeViewControllerDelegate *delegate)
+{
+    mDelegate = delegate;
+    mHomePath = delegate && delegate->isLocalTree() ? delegate->homeFolderPath() : QString();
+}
+
 // --- Nodes and rows ---
 
 TreeViewNode *TreeViewController::createNode(const QString &path, TreeViewNode *parent, int state, bool isDir,
@@ -54,12 +60,12 @@ TreeViewNode *TreeViewController::nodeForPath(const QString &path) const
     return found == mMapTable.end() ? nullptr : found->second.get();
 }
 
-TreeViewNode *TreeViewController::homeNode() const
-{
-    return mDelegate && mDelegate->isLocalTree() ? nodeForPath(mDelegate->homeFolderPath()) : nullptr;
-}
+TreeViewNode *TreeViewController::homeNode() const { return mHomePath.isEmpty() ? nullptr : nodeForPath(mHomePath); }
 
-bool TreeViewController::isHomeNode(const TreeViewNode *node) const { return node && node == homeNode(); }
+bool TreeViewController::isHomeNode(const TreeViewNode *node) const
+{
+    return node && !mHomePath.isEmpty() && node->fullPath() == mHomePath;
+}
 
 void TreeViewController::setRootNodeWithPath(const QString &path)
 {
@@ -69,6 +75,7 @@ void TreeViewController::setRootNodeWithPath(const QString &path)
     mPlaceholders.clear();
     mRoot = createNode(path, nullptr, TreeViewNode::Mixed, true, QStringLiteral("root"), {}, QStringLiteral("root"));
     ++mGeneration;
+    ++mDiscards;
     if (mObserver)
         mObserver->endResetTree();
 }
@@ -81,6 +88,7 @@ void TreeViewController::clearAllNodes()
     mPlaceholders.clear();
     mRoot = nullptr;
     ++mGeneration;
+    ++mDiscards;
     if (mObserver)
         mObserver->endResetTree();
 }
@@ -141,8 +149,8 @@ void TreeViewController::addPlaceholder(TreeViewNode *folder, const QString &mes
 {
     if (isAwaitingListing(folder))
         return;
-    auto placeholder = std::make_unique<TreeViewNode>(message, folder, TreeViewNode::Mixed, false, QString(),
-                                                      QString(), QString());
+    auto placeholder = std::make_unique<TreeViewNode>(folder->fullPath() + '/' + message, folder, TreeViewNode::Mixed,
+                                                      false, QString(), QString(), QString());
     placeholder->setIsPlaceholder(true);
     TreeViewNode *row = placeholder.get();
     mPlaceholders.push_back(std::move(placeholder));
@@ -169,8 +177,10 @@ QStringList TreeViewController::pathsBelow(const QString &path) const
 {
     QStringList paths;
     const QString prefix = path + '/';
-    for (auto it = mMapTable.lower_bound(prefix); it != mMapTable.end() && it->first.startsWith(prefix); ++it)
-        paths.append(it->first);
+    for (const auto &[key, node] : mMapTable) {
+        if (key.startsWith(prefix))
+            paths.append(key);
+    }
     return paths;
 }
 
@@ -190,6 +200,7 @@ void TreeViewController::discardNodes(const QStringList &paths)
     std::erase_if(mPlaceholders, [&](const auto &placeholder) { return discarded.contains(placeholder->parentNode()); });
     for (const QString &path : paths)
         mMapTable.erase(path);
+    ++mDiscards;
 }
 
 void TreeViewController::showAtTopOfRoot(TreeViewNode *node, int position)
@@ -606,45 +617,50 @@ void TreeViewController::forgetChildrenKeepingSelection(TreeViewNode *folder)
 
 // --- Listing ---
 
-void TreeViewController::installListedChildren(TreeViewNode *folder, const QVector<ListedEntry> &entries,
-                                               const QStringList &leftOut)
+TreeViewNode *TreeViewController::listedNode(TreeViewNode *folder, const ListedEntry &entry)
 {
-    const int folderState = folder->checkState();
-    const int inherited = folderState == TreeViewNode::Checked ? int(TreeViewNode::Checked) : int(TreeViewNode::Unchecked);
-    const QString prefix = folder->fullPath() + '/';
+    const QString path = folder->fullPath() + '/' + entry.name;
+    TreeViewNode *node = nodeForPath(path);
+    if (!node) {
+        const int folderState = folder->checkState();
+        const int state = folderState == TreeViewNode::Checked ? int(TreeViewNode::Checked) : int(TreeViewNode::Unchecked);
+        node = createNode(path, folder, state, entry.isDir, entry.sizeText, {}, entry.dateText);
+    }
+    node->setIsExcluded(entry.isUserExcluded || folder->isExcluded());
+    return node;
+}
 
-    // The checked paths below this folder, by the name of the child they lie in.
+void TreeViewController::showListedChildren(TreeViewNode *folder, const std::vector<TreeViewNode *> &nodes,
+                                            const QStringList &leftOut)
+{
+    // The checked paths waiting below this folder, by the name of the item they lie in.
+    const QString prefix = folder->fullPath() + '/';
     QSet<QString> checkedNames;
     QSet<QString> namesWithCheckedBelow;
     for (const QString &path : std::as_const(mBackupPaths)) {
         if (!path.startsWith(prefix))
             continue;
         const QString rest = path.mid(prefix.size());
-        const int slash = rest.indexOf('/');
+        const qsizetype slash = rest.indexOf('/');
         (slash < 0 ? checkedNames : namesWithCheckedBelow).insert(slash < 0 ? rest : rest.left(slash));
     }
 
     std::vector<TreeViewNode *> shown;
-    shown.reserve(size_t(entries.size()));
-    for (const ListedEntry &entry : entries) {
-        const QString path = prefix + entry.name;
-        TreeViewNode *node = nodeForPath(path);
-        if (!node)
-            node = createNode(path, folder, inherited, entry.isDir, entry.sizeText, {}, entry.dateText);
-        node->setIsExcluded(entry.isUserExcluded || folder->isExcluded());
-        if (checkedNames.contains(entry.name)) {
+    shown.reserve(nodes.size());
+    for (TreeViewNode *node : nodes) {
+        if (checkedNames.contains(node->relativePath())) {
             node->setCheckBoxState(TreeViewNode::Checked);
-            mBackupPaths.remove(path);
-        } else if (namesWithCheckedBelow.contains(entry.name) && node->checkState() != TreeViewNode::Checked) {
+            mBackupPaths.remove(node->fullPath());
+        } else if (namesWithCheckedBelow.contains(node->relativePath()) && node->checkState() != TreeViewNode::Checked) {
             node->setCheckBoxState(TreeViewNode::Mixed);
         }
-        if (!leftOut.contains(entry.name))
+        if (leftOut.isEmpty() || !leftOut.contains(node->relativePath()))
             shown.push_back(node);
     }
 
     // A folder whose only item is checked is checked itself, and so on upward
     // through folders that hold a single item.
-    if (entries.size() == 1 && nodeForPath(prefix + entries.front().name)->checkState() == TreeViewNode::Checked) {
+    if (nodes.size() == 1 && nodes.front()->checkState() == TreeViewNode::Checked) {
         for (TreeViewNode *a = folder; a && a != mRoot; a = a->parentNode()) {
             if (a != folder && stateChildren(a).size() != 1)
                 break;
@@ -654,6 +670,16 @@ void TreeViewController::installListedChildren(TreeViewNode *folder, const QVect
     folder->setIsExpanded(true);
     replaceChildren(folder, std::move(shown));
     reload();
+}
+
+void TreeViewController::installListedChildren(TreeViewNode *folder, const QVector<ListedEntry> &entries,
+                                               const QStringList &leftOut)
+{
+    std::vector<TreeViewNode *> nodes;
+    nodes.reserve(size_t(entries.size()));
+    for (const ListedEntry &entry : entries)
+        nodes.push_back(listedNode(folder, entry));
+    showListedChildren(folder, nodes, leftOut);
 }
 
 void TreeViewController::excludeNode(TreeViewNode *node)

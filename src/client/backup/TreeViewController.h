@@ -8,8 +8,8 @@
 #include <QStringList>
 
 #include <functional>
-#include <map>
 #include <memory>
+#include <unordered_map>
 
 class LocalVolumeLayout;
 class TreeStructureObserver;
@@ -30,7 +30,7 @@ public:
     TreeViewController(const TreeViewController &) = delete;
     TreeViewController &operator=(const TreeViewController &) = delete;
 
-    void setDelegate(TreeViewControllerDelegate *delegate) { mDelegate = delegate; }
+    void setDelegate(TreeViewControllerDelegate *delegate);
     void setStructureObserver(TreeStructureObserver *observer) { mObserver = observer; }
 
     void setRootNodeWithPath(const QString &path);
@@ -72,11 +72,20 @@ public:
     // Shows a "Loading..." row below a folder that is about to be listed.
     void addPlaceholder(TreeViewNode *folder, const QString &message);
     bool isAwaitingListing(const TreeViewNode *folder) const;
-    // Turns a finished listing into the folder's children (states from the folder
-    // and the backup set, single checked children lifting their folders).
-    // Names in leftOut get nodes but are not shown below the folder.
+    // A node for a listed item of the folder (the existing one when there is
+    // one), in the folder's state; not shown yet.
+    TreeViewNode *listedNode(TreeViewNode *folder, const ListedEntry &entry);
+    // Shows a finished listing's nodes as the folder's children (states from the
+    // backup set, a single checked item lifting its folders). Nodes named in
+    // leftOut are not shown below the folder.
+    void showListedChildren(TreeViewNode *folder, const std::vector<TreeViewNode *> &nodes,
+                            const QStringList &leftOut = {});
+    // Both steps at once.
     void installListedChildren(TreeViewNode *folder, const QVector<ListedEntry> &entries,
                                const QStringList &leftOut = {});
+    // Incremented whenever nodes are thrown away, so that pointers kept across
+    // turns of the event loop are known to be stale.
+    quint64 discards() const { return mDiscards; }
     // Shows a node at a position among the root's children.
     void showAtTopOfRoot(TreeViewNode *node, int position);
     void removePlaceholder(TreeViewNode *folder);
@@ -116,11 +125,13 @@ private:
 
     const LocalVolumeLayout &mLayout;
     TreeViewControllerDelegate *mDelegate = nullptr;
+    QString mHomePath;  // the local tree's home folder; "" for another tree
     TreeStructureObserver *mObserver = nullptr;
-    std::map<QString, std::unique_ptr<TreeViewNode>> mMapTable;
+    std::unordered_map<QString, std::unique_ptr<TreeViewNode>> mMapTable;
     std::vector<std::unique_ptr<TreeViewNode>> mPlaceholders;
     TreeViewNode *mRoot = nullptr;
     QSet<QString> mBackupPaths;
     QSet<QString> mHistoryPaths;
     quint64 mGeneration = 0;
+    quint64 mDiscards = 0;
 };

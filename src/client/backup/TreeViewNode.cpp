@@ -6,18 +6,18 @@ namespace {
 
 const QString kNightlyPrefix = QStringLiteral("BackUp_nightly");
 
-QString childPath(const TreeViewNode *parent, const QString &name)
+QString lastComponent(const QString &path)
 {
-    const QString &folder = parent->fullPath();
-    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash < 0 ? path : path.mid(slash + 1);
 }
 
 }  // namespace
 
-TreeViewNode::TreeViewNode(const QString &path, TreeViewNode *parent, int checkState, bool isDir,
+TreeViewNode::TreeViewNode(const QString &fullPath, TreeViewNode *parent, int checkState, bool isDir,
                            const QString &fileSize, const QString &fileVersion, const QString &modificationDate)
-    : mRelativePath(parent ? path.section('/', -1) : path)
-    , mFullPath(parent ? childPath(parent, mRelativePath) : path)
+    : mRelativePath(parent ? lastComponent(fullPath) : fullPath)
+    , mFullPath(fullPath)
     , mParent(parent)
     , mCheckState(checkState)
     , mIsAFile(!isDir)

@@ -15,9 +15,10 @@ class TreeViewNode
 public:
     enum CheckState : int { Mixed = -1, Unchecked = 0, Checked = 1 };
 
-    TreeViewNode(const QString &path, TreeViewNode *parent, int checkState, bool isDir, const QString &fileSize,
+    TreeViewNode(const QString &fullPath, TreeViewNode *parent, int checkState, bool isDir, const QString &fileSize,
                  const QString &fileVersion, const QString &modificationDate);
 
+    // The path is the node's full path: its parent's full path and its name.
     // The name when the node has a parent, else the whole path.
     const QString &relativePath() const { return mRelativePath; }
     const QString &fullPath() const { return mFullPath; }
