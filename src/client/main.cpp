@@ -1,14 +1,12 @@
-#include "common/texts/QLLocalizedString.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/TXMainWindow.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
-    window.resize(900, 600);
-    window.show();
+    ClientWindows windows;
+    windows.mainWindow()->show();
     return app.exec();
 }
