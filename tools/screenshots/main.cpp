@@ -4,6 +4,7 @@
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/TXMainWindow.h"
 #include "client/shell/views/TXTabViewController.h"
+#include "common/context/ProgramContext.h"
 
 #include <QApplication>
 #include <QDir>
@@ -50,6 +51,7 @@ private:
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    ProgramContext program;
     if (argc < 2) {
         QTextStream(stderr) << "usage: txscreenshots <folder>\n";
         return 2;
