@@ -14,6 +14,7 @@
 #include "client/shell/views/TXProgressIndicator.h"
 #include "client/shell/views/TXTabView.h"
 #include "common/texts/QLLocalizedString.h"
+#include "platform/PathTemplate.h"
 
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -264,7 +265,8 @@ void TXTabViewController::tableViewSelectionChanged()
             emit reloadRemoteView();
     }
     mainBGView->update();
-    if (row != kRestoreRow) {
+    // A deselection on the way to another row (row -1) keeps the search text for that row.
+    if (row >= 0 && row != kRestoreRow) {
         mSearch->setPlaceholderText(kSearchPlaceholder);
         mSearch->clear();
     }
@@ -355,7 +357,7 @@ void TXTabViewController::toggleAppMode()
 
 void TXTabViewController::writeModeFile(bool backupMode)
 {
-    TextFiles::writeAtomically(QLLocalizedString(QStringLiteral("BackupModePath")).arg(mDelegate->loggedInUserName()),
+    TextFiles::writeAtomically(fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
                                modeFileText(backupMode));
 }
 
