@@ -94,7 +94,7 @@ std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
 {
     if (!mContext.isUsable())
         return nullptr;
-    auto journal = std::make_unique<TXDatabaseWrapper>();
+    auto journal = std::make_unique<TXDatabaseWrapper>(mTimings.index);
     QString error;
     if (journal->initializeDatabaseAtPath(mContext.indexFolder, QString(), 0, &error))
         return journal;

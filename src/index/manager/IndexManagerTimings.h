@@ -1,5 +1,7 @@
 #pragma once
 
+#include "index/IndexTimings.h"
+
 #include <chrono>
 
 // The index manager's waits, with the product's values.
@@ -11,4 +13,6 @@ struct IndexManagerTimings
     // large tick does not starve the readers of the drive.
     std::chrono::milliseconds writerPause{2};
     static constexpr int kRowsPerPause = 2;
+    // Of the journals, the merges and the lookups the manager makes.
+    IndexTimings index;
 };

@@ -18,7 +18,8 @@ const QString kPrivateFolder = QStringLiteral("/private/");
 
 TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings)
     : mTimings(timings)
-    , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>([] { return std::make_unique<TXDatabaseWrapper>(); }))
+    , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>(
+          [index = timings.index] { return std::make_unique<TXDatabaseWrapper>(index); }))
 {
     const QString folder = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
     if (!folder.isEmpty())
@@ -162,7 +163,7 @@ QStringList TarnixDBManager::getAllEntriesFromMainDBWithPathLike(const QString &
     const IndexContext context = IndexContext::of(*mainController);
     if (!context.isUsable())
         return {};
-    TXDatabaseWrapper index;
+    TXDatabaseWrapper index(mTimings.index);
     if (!index.initializeDatabaseAtPath(context.indexFolder, context.userName, 1))
         return {};
     if (QLUtility::isDirectory(IndexPathRule::localPath(indexPath, context.computerFolder)))

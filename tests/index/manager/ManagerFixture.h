@@ -1,9 +1,7 @@
 #pragma once
 
-#include "index/IndexWaits.h"
 #include "index/manager/TarnixDBManager.h"
 #include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMDatabaseWaits.h"
 #include "index/sqlite/FMResultSet.h"
 #include "support/FakeApplicationDelegate.h"
 #include "support/QtPrinters.h"
@@ -27,8 +25,6 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        FMDatabaseWaits::shortenForTests(0.3, 10);
-        IndexWaits::shortenForTests(0, 0);
         TXSupportFileManager &files = TXSupportFileManager::txFileManager();
         files.setTarnixUserName(kUser);
         bool changed = false;
@@ -40,8 +36,6 @@ protected:
     void TearDown() override
     {
         manager.reset();
-        IndexWaits::restoreDefaults();
-        FMDatabaseWaits::restoreDefaults();
         SandboxFixture::TearDown();
     }
 
@@ -50,6 +44,8 @@ protected:
         IndexManagerTimings timings;
         timings.tickInterval = std::chrono::hours(1);
         timings.writerPause = std::chrono::milliseconds(0);
+        timings.index.openWait = std::chrono::milliseconds(0);
+        timings.index.mergePause = std::chrono::milliseconds(0);
         return timings;
     }
 

@@ -103,7 +103,7 @@ TEST_F(TarnixDBManagerTest, TheThreadTicksAtItsIntervalAndMergesLeftOverJournals
 {
     // A journal an earlier run left finished but unmerged.
     {
-        TXDatabaseWrapper journal;
+        TXDatabaseWrapper journal(testTimings().index);
         ASSERT_TRUE(journal.initializeDatabaseAtPath(indexFolder(), QString(), 0));
         ASSERT_TRUE(journal.insertRecord({"/Office/old.txt", "2014-05-06 10:11:12 +0000", 1, "NA", "NA", false, "NA",
                                           "NA", 3, "fid", "/Office", "old"},
