@@ -4,6 +4,7 @@
 #include "client/shell/TXMainView.h"
 
 #include <QList>
+#include <QThread>
 #include <QStringList>
 #include <QUrl>
 
@@ -59,6 +60,7 @@ struct FakeLoginView : LoginView {
 struct FakeMainView : TXMainView {
     bool enabled = false, backupMode = true, switchVisible = false;
     QString loginTitle, windowTitle, destination, browseState;
+    QThread *browseStateThread = nullptr;
     int quota = -1, spaceRefreshes = 0;
     QList<AlertRequest> alerts;
     QList<int> answers;  // the buttons "pressed", in order; 1 when empty
@@ -75,7 +77,11 @@ struct FakeMainView : TXMainView {
     void setQuotaPercentage(int percent) override { quota = percent; }
     void showDestination(const QString &volume) override { destination = volume; }
     void refreshSpaceUsed() override { ++spaceRefreshes; }
-    void canHideBrowseButton(const QString &state) override { browseState = state; }
+    void canHideBrowseButton(const QString &state) override
+    {
+        browseState = state;
+        browseStateThread = QThread::currentThread();
+    }
     int runModalAlert(const AlertRequest &alert) override
     {
         alerts.append(alert);

@@ -51,8 +51,9 @@ protected:
                                     {"username_sync", "demo.sync"}, {"password_sync", "sync password"},
                                     {"email", "demo@example.com"}, {"quota", "5120"}, {"plan", "Personal"}},
                         QJsonObject{{"username", "private"}, {"password", "private password"}, {"enctype", "private"},
-                                    {"pvtkey", "my private key"}},
-                        QJsonObject{{"username", "fresh"}, {"password", "fresh password"}, {"cnfgstat", "NOT SET"}}}},
+                                    {"pvtkey", "my-private-key"}},
+                        QJsonObject{{"username", "fresh"}, {"password", "fresh password"}, {"cnfgstat", "NOT SET"}},
+                        QJsonObject{{"username", "plain"}, {"password", "plain password"}}}},
             {"syncAccounts", QJsonArray{QJsonObject{{"username", "demo.sync"}, {"password", "sync password"},
                                                     {"ruvosrvrip", "127.0.0.9"}, {"ruvowebsrvrip", "127.0.0.8"}}}},
         };

@@ -1,5 +1,6 @@
 #include "LoginFixture.h"
 
+#include "client/shell/UserFiles.h"
 #include "client/shell/LoginValidator.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
@@ -16,7 +17,7 @@ namespace {
 
 QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
 
-QString userPath(const char *key, const QString &user) { return QLLocalizedString(QLatin1String(key)).arg(user); }
+QString userPath(const char *key, const QString &user) { return UserFiles::path(QLatin1String(key), user); }
 
 bool isPrivate(const QString &path)
 {
@@ -68,8 +69,9 @@ TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
     // The credentials travel in POST bodies only; the address carries none.
     for (const QJsonObject &request : service->requests()) {
         EXPECT_FALSE(request.value("path").toString().contains("password")) << request.value("path").toString().toStdString();
-        if (request.value("path").toString().startsWith("/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi"))
+        if (request.value("path").toString().startsWith("/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi")) {
             EXPECT_EQ(request.value("method").toString(), "POST");
+        }
     }
 
     // The sync account: confirmed by the service, its details stored for the engine.
@@ -98,15 +100,15 @@ TEST_F(LoginFlowTest, PrivateKeyAccountAsksForItsKeyOnceThenUsesTheStoredKey)
     EXPECT_EQ(loginView->acceptanceError, "Encryption key must contain 4 or more characters");
     EXPECT_FALSE(mainView->enabled);
 
-    loginView->acceptance = "my private key";
+    loginView->acceptance = "my-private-key";
     controller->loginViewController().privatekeyAcceptanceValidation();
-    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; })) << loginView->acceptanceError.toStdString() << quotaMeasurements;
     EXPECT_EQ(quotaMeasurements, 1);
     EXPECT_EQ(mainView->quota, 1);  // one byte of 5 GB shows as 1 %
     EXPECT_FALSE(controller->userObject().isDefaultKey());
-    EXPECT_EQ(controller->userObject().PrivateKey(), "my private key");
+    EXPECT_EQ(controller->userObject().PrivateKey(), "my-private-key");
     const QString keyFile = pathOf(ApplicationFile::EncKeyPath);
-    EXPECT_EQ(quellonExtension::decryptedString(QString::fromUtf8(readText(keyFile))), "my private key");
+    EXPECT_EQ(quellonExtension::decryptedString(QString::fromUtf8(readText(keyFile))), "my-private-key");
     EXPECT_TRUE(isPrivate(keyFile));
     EXPECT_TRUE(isPrivate(pathOf(ApplicationFile::EncPrefKeyPath)));
     EXPECT_TRUE(isPrivate(pathOf(ApplicationFile::UserDetailsPath)));

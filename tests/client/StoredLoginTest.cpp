@@ -1,11 +1,13 @@
 #include "LoginFixture.h"
 
+#include "client/shell/UserFiles.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace SLD = StoredLoginDetails;
@@ -56,6 +58,7 @@ TEST_F(StoredLoginTest, RememberMeDecidesTheAutomaticLogin)
 TEST_F(StoredLoginTest, AStoredUsernameWithoutItsTarnixKeyStillLogsIn)
 {
     const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
+    QDir().mkpath(QFileInfo(lastUser).absolutePath());
     ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"Username", "demo"},
                                                           {"Password", quellonExtension::encryptedString("demo password")},
                                                           {"RememberDetails", 1}}));
@@ -82,12 +85,12 @@ TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
 
     controller->loginViewController().DisconnectAccount();
     EXPECT_FALSE(mainView->enabled);
-    EXPECT_EQ(readText(QLLocalizedString("DisconnectMarkerPath").arg("demo")), "1");
+    EXPECT_EQ(readText(UserFiles::path("DisconnectMarkerPath", "demo")), "1");
     EXPECT_EQ(loginView->user, "demo");  // remembered: the form is filled again
 
     quotaAnswer = QVariantMap{{"usedquota", "0"}, {"totalquota", "0"}};
     ASSERT_TRUE(logIn("private", "private password"));
-    loginView->acceptance = "my private key";
+    loginView->acceptance = "my-private-key";
     controller->loginViewController().privatekeyAcceptanceValidation();
     ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
     EXPECT_EQ(mainView->quota, -1);  // a total of 0 shows no figure
@@ -101,8 +104,8 @@ TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
     const QVariantMap lastUser = PropertyList::readDictionary(pathOf(ApplicationFile::LastUserLoginDetailsFilePath));
     EXPECT_EQ(lastUser.value(SLD::kTarnixUsername).toString(), "private");
     EXPECT_FALSE(lastUser.contains(SLD::kEmailID));  // a key of the first login does not survive
-    EXPECT_TRUE(QFileInfo::exists(QLLocalizedString("LoginDetailsFilePath").arg("demo")));
-    EXPECT_TRUE(QFileInfo::exists(QLLocalizedString("LoginDetailsFilePath").arg("private")));
+    EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "demo")));
+    EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "private")));
     EXPECT_EQ(indexWorkersAlive, 1);  // the first user's index worker ended
 }
 

@@ -213,7 +213,7 @@ StandInService::XmlReply StandInService::accountDetailsReply(const FormFields &f
                     {"cnfgstat", account->cnfgstat},
                     {"ruvosrvrip", account->ruvosrvrip.isEmpty() ? address : account->ruvosrvrip},
                     {"ruvosrvr", QStringLiteral("localhost")},
-                    {"ruvowebsrvrip", address},
+                    {"ruvowebsrvrip", webServer},
                     {"ruvowebsrvr", webServer},
                     {"quota", account->quota},
                     {"plan", account->plan},

@@ -3,6 +3,7 @@
 #include "client/shell/LoginView.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "client/shell/TXMainView.h"
+#include "client/shell/UserFiles.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
@@ -10,6 +11,7 @@
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "engine/command/TXEngineController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
 #include "platform/ProcessTable.h"
@@ -53,8 +55,8 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMai
 
 TXMainController::~TXMainController()
 {
-    if (QLApplicationDelegate::current() == this)
-        QLApplicationDelegate::setCurrent(nullptr);
+    if (TXEngineApplicationDelegate::current() == this)
+        TXEngineApplicationDelegate::setCurrent(nullptr);
     // The message channel goes first: no monitor message may arrive for a controller that is gone.
     mIPCWithMonitor.reset();
     mRetiringIndexWorkers.waitForDone();
@@ -63,7 +65,7 @@ TXMainController::~TXMainController()
 
 void TXMainController::awakeFromNib()
 {
-    QLApplicationDelegate::setCurrent(this);
+    TXEngineApplicationDelegate::setCurrent(this);
     QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;
@@ -179,8 +181,8 @@ void TXMainController::didDisconnect()
     emit stopAllOperations();
     mView.setSwitchModeVisible(false);
     // The disconnect marker: the monitor and the Backup page read it.
-    const QString marker = QLLocalizedString(QStringLiteral("DisconnectMarkerPath"))
-                               .arg(TXSupportFileManager::txFileManager().TarnixUserName());
+    const QString marker = UserFiles::path(QStringLiteral("DisconnectMarkerPath"),
+                                           TXSupportFileManager::txFileManager().TarnixUserName());
     TextFile::write(marker, QStringLiteral("1"));
 }
 

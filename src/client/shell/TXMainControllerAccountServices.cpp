@@ -2,11 +2,13 @@
 #include "client/shell/TXMainController.h"
 
 #include "client/shell/TXMainView.h"
+#include "client/shell/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "platform/MainThread.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
@@ -18,7 +20,7 @@ void trace(const QString &text) { QLBackupProgressLogger::progressLogger().logIn
 
 QString syncDetailsPath(const QString &userName)
 {
-    return QDir::cleanPath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
+    return UserFiles::path(QStringLiteral("SyncDetailsFilePath"), userName);
 }
 
 bool isFailure(const QVariantMap &reply)

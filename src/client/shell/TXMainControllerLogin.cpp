@@ -4,6 +4,7 @@
 #include "client/shell/LoginView.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "client/shell/TXMainView.h"
+#include "client/shell/UserFiles.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
@@ -21,10 +22,7 @@ namespace {
 
 QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
 
-QString userPath(const char *key, const QString &userName)
-{
-    return QLLocalizedString(QLatin1String(key)).arg(userName);
-}
+QString userPath(const char *key, const QString &userName) { return UserFiles::path(QLatin1String(key), userName); }
 
 }  // namespace
 
