@@ -45,12 +45,12 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMai
                                    TXMainControllerTimings timings)
     : mView(view), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
-      mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest)
+      mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
+      syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
+      SyncUserDetailsInfo(ScriptControllerTimings{timings.syncRequest})
 {
     syncUserPwdInfo.setDelegate(this);
-    syncUserPwdInfo.setRequestTimeout(timings.syncRequest);
     SyncUserDetailsInfo.setDelegate(this);
-    SyncUserDetailsInfo.setRequestTimeout(timings.syncRequest);
 }
 
 TXMainController::~TXMainController()

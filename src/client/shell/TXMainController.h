@@ -26,7 +26,7 @@ class TXMainView;
 
 struct TXMainControllerTimings {
     LoginTimings login;
-    std::chrono::milliseconds syncRequest = ScriptController::kRequestTimeout;
+    std::chrono::milliseconds syncRequest = ScriptControllerTimings().requestTimeout;
     std::chrono::milliseconds tokenRequest = WebPageToken::kRequestTimeout;
 };
 

@@ -17,7 +17,10 @@ const QString kDefaultKey = QStringLiteral("default");
 
 }  // namespace
 
-ScriptController::ScriptController() { xmlParser.setDelegate(this); }
+ScriptController::ScriptController(ScriptControllerTimings timings) : mTimings(timings)
+{
+    xmlParser.setDelegate(this);
+}
 
 ScriptController::~ScriptController() = default;
 
@@ -62,7 +65,7 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     request.method = "POST";
     request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
-    request.timeout = mRequestTimeout;
+    request.timeout = mTimings.requestTimeout;
     request.ignoreLocalCache = true;
 
     theConnection.reset(new ScriptURLConnection(request));
