@@ -6,6 +6,8 @@
 #include "index/journals/JournalFiles.h"
 
 #include <QDir>
+
+#include <thread>
 #include <QFile>
 
 
@@ -34,7 +36,13 @@ bool makeIndexFolder(const QString &folder)
 
 }  // namespace
 
-TXDatabaseWrapper::TXDatabaseWrapper() = default;
+void sleepFor(std::chrono::milliseconds duration)
+{
+    if (duration.count() > 0)
+        std::this_thread::sleep_for(duration);
+}
+
+TXDatabaseWrapper::TXDatabaseWrapper(IndexTimings timings) : mTimings(timings) {}
 TXDatabaseWrapper::~TXDatabaseWrapper() = default;
 
 QString TXDatabaseWrapper::encryptPath(const QString &path)
@@ -50,7 +58,7 @@ QString TXDatabaseWrapper::encryptPath(const QString &path)
 
 void TXDatabaseWrapper::replaceConnection(const QString &path)
 {
-    mDatabase = std::make_unique<FMDatabase>(path);
+    mDatabase = std::make_unique<FMDatabase>(path, mTimings.database);
 }
 
 bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,
@@ -58,7 +66,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
 {
     makeIndexFolder(folder);
     if (listingCGI != 0) {
-        sleepForSeconds(IndexWaits::openWait());
+        sleepFor(mTimings.openWait);
         replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
         if (!mDatabase->open()) {
             fillErrorSlot(error, mDatabase->lastErrorMessage());
@@ -75,7 +83,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
     mTempFilePath = JournalFiles::newJournalPath(folder);
     replaceConnection(mTempFilePath);
     mDatabase->setShouldCacheStatements(true);
-    sleepForSeconds(IndexWaits::openWait());
+    sleepFor(mTimings.openWait);
     if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
         return true;
     // No half-made journal is left behind: it would never be finished or merged.

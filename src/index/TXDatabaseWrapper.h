@@ -1,6 +1,6 @@
 #pragma once
 
-#include "index/IndexWaits.h"
+#include "index/IndexTimings.h"
 #include "index/journals/MergeableJournal.h"
 
 #include <QString>
@@ -25,7 +25,7 @@ class TXDatabaseWrapperDelegate;
 class TXDatabaseWrapper : public MergeableJournal
 {
 public:
-    TXDatabaseWrapper();
+    explicit TXDatabaseWrapper(IndexTimings timings = {});
     ~TXDatabaseWrapper() override;
     TXDatabaseWrapper(const TXDatabaseWrapper &) = delete;
     TXDatabaseWrapper &operator=(const TXDatabaseWrapper &) = delete;
@@ -135,5 +135,6 @@ private:
     std::unique_ptr<FMDatabase> mDatabase;
     TXDatabaseWrapperDelegate *mDelegateObj = nullptr;
     QString mTempFilePath;
-    IndexSleeper mSleeper = sleepForSeconds;
+    IndexTimings mTimings;
+    IndexSleeper mSleeper = sleepFor;
 };

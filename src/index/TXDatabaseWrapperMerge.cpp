@@ -24,7 +24,7 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
         fillErrorSlot(error, kNoJournalText);
         return false;
     }
-    FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")));
+    FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")), mTimings.database);
     // A handful of statements run once or more per journal row.
     mainIndex.setShouldCacheStatements(true);
     // A fresh drive has no main index yet: the first merge makes it, so that no
@@ -42,7 +42,7 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
         fillErrorSlot(error, mainIndex.lastErrorMessage());
         return false;
     }
-    IndexMerge merge(*mDatabase, mainIndex, mSleeper);
+    IndexMerge merge(*mDatabase, mainIndex, mSleeper, mTimings);
     if (!merge.run(error)) {
         mainIndex.rollback();
         return false;

@@ -59,7 +59,8 @@ public:
     QString error;
 };
 
-constexpr TarnixProcessLib::Intervals kShortIntervals{40, 100, 50};
+constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
+                                                std::chrono::milliseconds(50)};
 
 }  // namespace
 
@@ -76,7 +77,6 @@ protected:
             listLines << localFolder() + u'/' + name;
         }
         writeText(operation() + "/SourceA", listLines.join(u'\n').toUtf8());
-        engine.setIntervals(kShortIntervals);
         engine.setOutDataText(operation() + "/OutData_0.txt");
         engine.setErrorDataText(operation() + "/ErrorData_0.txt");
     }
@@ -124,7 +124,7 @@ protected:
 
     QStringList listLines;
     SessionController controller;
-    TarnixProcessLib engine{&controller};
+    TarnixProcessLib engine{&controller, nullptr, kShortTimings};
 };
 
 TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
@@ -154,7 +154,7 @@ TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
         engine.setArguments(backupVector());
         engine.startProcess();
         ASSERT_TRUE(waitForFinish());
-        spinFor(kShortIntervals.finishNoticeMs * 2);
+        spinFor(int(kShortTimings.finishNotice.count()) * 2);
 
         EXPECT_EQ(controller.finishedCount, 1);
         EXPECT_EQ(controller.errors, "");

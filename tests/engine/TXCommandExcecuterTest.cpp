@@ -38,7 +38,6 @@ protected:
     {
         SandboxFixture::SetUp();
         runner.setDelegate(&delegate);
-        runner.setPacing({100, 1, 200, 1});
     }
 
     // Runs a shell script as the engine; further arguments become $0, $1...
@@ -67,7 +66,7 @@ protected:
     }
 
     RecordingDelegate delegate;
-    TXCommandExcecuter runner;
+    TXCommandExcecuter runner{nullptr, {100, std::chrono::milliseconds(1), 200, std::chrono::milliseconds(1)}};
 };
 
 TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)

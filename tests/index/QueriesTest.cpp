@@ -27,7 +27,7 @@ protected:
         return values;
     }
 
-    TXDatabaseWrapper wrapper;
+    TXDatabaseWrapper wrapper{kShortTimings};
     RecordingDelegate delegate;
 };
 
@@ -178,7 +178,7 @@ TEST_F(QueriesTest, FilesInsideAFolderStopAtItsSiblings)
 TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
 {
     writeText(mainIndexPath(), QByteArray(4096, 'x'));
-    TXDatabaseWrapper reader;
+    TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
     QString error;
     EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, 1, &error));
@@ -201,7 +201,7 @@ TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
     ASSERT_TRUE(merge.open());
     ASSERT_TRUE(merge.beginTransaction());
     ASSERT_TRUE(merge.executeUpdate("DELETE FROM qlfile"));
-    TXDatabaseWrapper reader;
+    TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
     EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, 1));
     reader.fetchChildrenForPath("Office/Users/ann");

@@ -20,7 +20,7 @@ protected:
         return record;
     }
 
-    TXDatabaseWrapper rebuild;
+    TXDatabaseWrapper rebuild{kShortTimings};
 };
 
 TEST_F(ReIndexTest, FoldersGetTheirDepthAndTheClimbStopsAtThePresentAncestor)

@@ -12,7 +12,7 @@ class SchemaAndJournalTest : public IndexFixture
 TEST_F(SchemaAndJournalTest, NewMainIndexHoldsOnlyTheRootRowAndInitialisingAgainChangesNothing)
 {
     for (int round = 0; round < 2; ++round) {
-        TXDatabaseWrapper wrapper;
+        TXDatabaseWrapper wrapper{kShortTimings};
         ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, 1));
     }
     EXPECT_EQ(column("SELECT DIRID || ' ' || NAME || ' ' || FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
@@ -34,7 +34,7 @@ TEST_F(SchemaAndJournalTest, EncryptPathRaisesEveryUnitButQuoteAndSeparatorsWrap
 
 TEST_F(SchemaAndJournalTest, RecordsBecomeThirteenColumnRowsAndWrongSizesWriteNothing)
 {
-    TXDatabaseWrapper journal;
+    TXDatabaseWrapper journal{kShortTimings};
     ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
     QString error;
     EXPECT_TRUE(journal.insertRecord(insertValues({"/Office/a.txt"}), false, 0, &error));
@@ -71,7 +71,7 @@ TEST_F(SchemaAndJournalTest, RecordsBecomeThirteenColumnRowsAndWrongSizesWriteNo
 TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAndBothMerge)
 {
     auto writeOne = [this](const QString &path) {
-        TXDatabaseWrapper journal;
+        TXDatabaseWrapper journal{kShortTimings};
         ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
         EXPECT_TRUE(journal.insertRecord(insertValues({path}), false, 0));
         EXPECT_TRUE(journal.commitTransaction());
@@ -99,7 +99,7 @@ TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAnd
 TEST_F(SchemaAndJournalTest, AJournalThatCannotBeMadeReportsWhyAndLeavesNoFile)
 {
     writeText(root() + "/blocked", "a file where the index folder should be");
-    TXDatabaseWrapper journal;
+    TXDatabaseWrapper journal{kShortTimings};
     QString error;
     EXPECT_FALSE(journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), 0, &error));
     EXPECT_FALSE(error.isEmpty());
@@ -109,7 +109,7 @@ TEST_F(SchemaAndJournalTest, AJournalThatCannotBeMadeReportsWhyAndLeavesNoFile)
 
 TEST_F(SchemaAndJournalTest, AJournalWhoseFinishingRenameFailedIsFinishedWithTheNextOne)
 {
-    TXDatabaseWrapper stuck;
+    TXDatabaseWrapper stuck{kShortTimings};
     ASSERT_TRUE(stuck.initializeDatabaseAtPath(folder(), QString(), 0));
     ASSERT_TRUE(stuck.insertRecord(insertValues({"/a/stuck.txt"}), false, 0));
     ASSERT_TRUE(stuck.commitTransaction());

@@ -1,5 +1,7 @@
 #include "common/files/TXSupportFileManager.h"
 
+#include "common/context/ProgramContext.h"
+
 #include "common/texts/Brand.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
@@ -130,8 +132,7 @@ QString lookUpPathValue(const QString &key)
 
 TXSupportFileManager &TXSupportFileManager::txFileManager()
 {
-    static TXSupportFileManager instance;  // thread-safe first use
-    return instance;
+    return ProgramContext::current().files();
 }
 
 void TXSupportFileManager::setTarnixUserName(const QString &name)
@@ -264,13 +265,4 @@ QString TXSupportFileManager::interactiveBackupProgressFilePath(int engineNumber
         return {};
     const QString value = lookUpPathValue(QStringLiteral("InteractiveBackupProgressFilePath"));
     return value.isEmpty() ? value : standardizePath(fillTemplate(value, {user, QString::number(engineNumber)}));
-}
-
-void TXSupportFileManager::reset()
-{
-    QMutexLocker lock(&mMutex);
-    gTarnixUserName.clear();
-    guserName.clear();
-    gDestinationDrive.clear();
-    gSyncUserName.clear();
 }
