@@ -1,6 +1,7 @@
 #include "SessionLogsFixture.h"
 
-#include "common/texts/QLLocalizedString.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -186,7 +187,7 @@ TEST_F(LogManagerTest, WriterAndViewerShareTheBrandsFolder)
 {
     for (const char *brand : {"Tarnix", "Quellon"}) {
         qputenv("TX_BRAND", brand);
-        QLLocalizedStringReset();
+        ProgramContext::current().texts().reload();
         const SessionLogsFolder brandFolder = SessionLogsFolder::fromApplicationFiles();
         EXPECT_TRUE(brandFolder.path().contains(QString(brand) + "Videzud")) << brandFolder.path().toStdString();
         SessionLogXmlFile(brandFolder, [] { return QString("bob"); }, clock())
