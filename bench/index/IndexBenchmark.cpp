@@ -120,14 +120,14 @@ double writeJournal(const QString &folder, int rows, const std::function<QVarian
 {
     const auto start = Clock::now();
     TXDatabaseWrapper journal(indexTimings(paced));
-    if (!journal.initializeDatabaseAtPath(folder, QString(), 0))
+    if (!journal.initializeDatabaseAtPath(folder, QString(), TXDatabaseWrapper::kJournalMode))
         qFatal("journal cannot be opened");
     for (int row = 0; row < rows; ++row) {
         const QVariantList rowValues = values(row);
         if (isDelete && isDelete(row))
-            journal.deleteRecord(rowValues.first().toString(), false, 0);
+            journal.deleteRecord(rowValues.first().toString(), false, TXDatabaseWrapper::kJournalMode);
         else
-            journal.insertRecord(rowValues, false, 0);
+            journal.insertRecord(rowValues, false, TXDatabaseWrapper::kJournalMode);
         // The index manager's writers sleep 2 ms after every second row.
         if (paced && row % 2 == 1)
             sleepFor(std::chrono::milliseconds(2));
@@ -275,7 +275,7 @@ void registerQuery(const std::string &name, const std::function<int(TXDatabaseWr
         for (auto _ : state) {
             const auto start = Clock::now();
             TXDatabaseWrapper wrapper(indexTimings(withOpenWait));
-            wrapper.initializeDatabaseAtPath(folder, kUser, 1);
+            wrapper.initializeDatabaseAtPath(folder, kUser, TXDatabaseWrapper::kListingMode);
             results = query(wrapper);
             record(state, name, secondsSince(start));
         }

@@ -1,6 +1,6 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "index/ErrorSlot.h"
+#include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/IndexSchema.h"
 #include "index/journals/JournalFiles.h"
@@ -65,11 +65,11 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
                                                  QString *error)
 {
     makeIndexFolder(folder);
-    if (listingCGI != 0) {
+    if (listingCGI != kJournalMode) {
         sleepFor(mTimings.openWait);
         replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
         if (!mDatabase->open()) {
-            fillErrorSlot(error, mDatabase->lastErrorMessage());
+            ErrorSlot::fill(error, mDatabase->lastErrorMessage());
             return false;
         }
         // Left open when ready: the query that follows uses it without keying
@@ -87,7 +87,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
     if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
         return true;
     // No half-made journal is left behind: it would never be finished or merged.
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     removeDataBaseAtPath(mTempFilePath);
     mTempFilePath.clear();
     return false;
@@ -101,7 +101,7 @@ bool TXDatabaseWrapper::insertRecord(const QVariantList &values, bool shouldEncr
     row.insert(kOperationTypeColumn, kOperationTypeInsert);
     if (shouldEncrypt)
         row[0] = encryptPath(row[0].toString());
-    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+    return insertValues(row, listingCGI == kJournalMode ? kTempTable : kMainTable, error);
 }
 
 bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, int listingCGI, QString *error)
@@ -109,7 +109,7 @@ bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, in
     const QString empty = QLatin1String("");
     const QVariantList row = {shouldEncrypt ? encryptPath(path) : path, kNotApplicable, 0, empty, empty, false,
                               kOperationTypeDelete, empty, empty, empty, empty, empty, empty};
-    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+    return insertValues(row, listingCGI == kJournalMode ? kTempTable : kMainTable, error);
 }
 
 bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &tableName, QString *error)
@@ -119,7 +119,7 @@ bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &
         return false;
     if (mDatabase->executeUpdate(kJournalInsert, values))
         return true;
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     return false;
 }
 
@@ -146,7 +146,7 @@ bool TXDatabaseWrapper::openDatabaseAtPath(const QString &folder, const QString 
     replaceConnection(name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name));
     if (mDatabase->openWithFlags(FMDatabase::kOpenExistingFlags))
         return true;
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     return false;
 }
 

@@ -35,6 +35,11 @@ public:
     // How the merge pauses between statements; by default it sleeps.
     void setSleeper(IndexSleeper sleeper) { mSleeper = std::move(sleeper); }
 
+    // The listing flag of initialisation and of the row writers: a journal that
+    // gathers changes, or the main index (or re-index database) itself.
+    static constexpr int kJournalMode = 0;
+    static constexpr int kListingMode = 1;
+
     // Every UTF-16 unit but "'", "/" and "\" raised by 63, modulo 65536.
     static QString encryptPath(const QString &path);
 

@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/EngineCommandLines.h"
 #include "EngineTestSupport.h"
 #include "common/transfer/FileTransferData.h"
@@ -100,7 +100,7 @@ protected:
     EngineArguments backupVector(const QString &password = "secret") const
     {
         const QString o = operation();
-        return EngineArgs()
+        return EngineArgumentsBuilder()
             .add(executable())
             .add("--o=", o + "/OutData_0.txt")
             .add("--e=", o + "/ErrorData_0.txt")
@@ -241,7 +241,7 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     runner.setDelegate(&delegate);
     runner.setCommandString(executable());
     runner.setCommandArguments(std::move(arguments));
-    runner.performAsynchronousExecutionFor(0, QString());
+    runner.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
     ASSERT_TRUE(waitUntil([&] { return delegate.finishedCount > 0; }));
     EXPECT_TRUE(delegate.error.contains("txruvo error: --get-quota is not supported")) << delegate.error.toStdString();
     EXPECT_EQ(runner.outStr(), "");

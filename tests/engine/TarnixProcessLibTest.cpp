@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "EngineTestSupport.h"
 #include "support/SandboxFixture.h"
 #include "engine/command/TarnixProcessLib.h"
@@ -48,7 +48,7 @@ protected:
     // An engine that runs until the test creates the go file.
     EngineArguments waitingEngine() const
     {
-        return EngineArgs()
+        return EngineArgumentsBuilder()
             .add("/bin/sh")
             .add("-c")
             .add("while [ ! -e \"$0\" ]; do sleep 0.01; done")
@@ -106,7 +106,7 @@ TEST_F(TarnixProcessLibTest, ASecondStartDuringARunIsIgnored)
 
 TEST_F(TarnixProcessLibTest, AHangingEngineIsStoppedAndTheRunStillFinishes)
 {
-    engine.setArguments(EngineArgs().add("/bin/sleep").add("30").build());
+    engine.setArguments(EngineArgumentsBuilder().add("/bin/sleep").add("30").build());
     engine.startProcess();
     ASSERT_TRUE(waitUntil([&] { return engine.terminationStatus() == 0 && engine.isRunning(); }));
     appendTo(outputFile, "[partial]\n");
@@ -125,8 +125,8 @@ TEST_F(TarnixProcessLibTest, AnEngineThatCannotStartIsReportedAndFinishes)
         EngineArguments arguments;
         const char *reason;
     } cases[] = {
-        {"missing executable", EngineArgs().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
-        {"missing value", EngineArgs().add("/bin/true").add("--o=", QString()).build(), "--o="},
+        {"missing executable", EngineArgumentsBuilder().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
+        {"missing value", EngineArgumentsBuilder().add("/bin/true").add("--o=", QString()).build(), "--o="},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -48,7 +48,7 @@ protected:
     {
         TXDatabaseWrapper journal{kShortTimings};
         QString error;
-        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0, &error)) << error.toStdString();
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode, &error)) << error.toStdString();
         for (const JournalRow &row : rows) {
             if (row.operation == "INSERT") {
                 EXPECT_TRUE(journal.insertRecord(insertValues(row), false, 0, &error)) << error.toStdString();

@@ -18,7 +18,7 @@ protected:
         ASSERT_TRUE(db.executeUpdate("INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE) VALUES "
                                      "('''/Office/Users/ann/ghostdir/''', '0000/00/00 00:00:00', 1024)"));
         wrapper.setDelegate(&delegate);
-        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, 1));
+        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     }
 
     static QStringList sorted(QStringList values)
@@ -181,7 +181,7 @@ TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
     TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
     QString error;
-    EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, 1, &error));
+    EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode, &error));
     EXPECT_FALSE(error.isEmpty());
     reader.fetchChildrenForPath("");
     reader.searchForKeyInsidePath({{"SearchKey", "a"}, {"PathRootForSearch", ""}});
@@ -203,7 +203,7 @@ TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
     ASSERT_TRUE(merge.executeUpdate("DELETE FROM qlfile"));
     TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
-    EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, 1));
+    EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     reader.fetchChildrenForPath("Office/Users/ann");
     EXPECT_EQ(delegate.field("FileName"), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
     EXPECT_TRUE(merge.rollback());

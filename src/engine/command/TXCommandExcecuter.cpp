@@ -89,7 +89,7 @@ void TXCommandExcecuter::readChunk(Stream stream)
         return;
     if (output) {
         mOutStr += mOutputDecoder.decode(bytes);
-        if ((mExecuterType == 1 || mExecuterType == 2) && mOutStr.size() >= kSpillCharacters)
+        if (spills() && mOutStr.size() >= kSpillCharacters)
             spill();
     } else {
         mErrorStr += mErrorDecoder.decode(bytes);

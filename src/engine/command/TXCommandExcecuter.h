@@ -32,6 +32,10 @@ class TXCommandExcecuter : public QObject
     Q_OBJECT
 
 public:
+    // Execution types: a plain run keeps its output in memory (version list,
+    // quota, bandwidth test); a spilling run writes complete lines to files (delete).
+    static constexpr int kPlainRun = 0;
+    static constexpr int kSpillingRun = 1;
     // Output text at which a spilling run writes its complete lines to a file.
     static constexpr qsizetype kSpillCharacters = 51200;
 
@@ -72,6 +76,8 @@ private:
     enum class Stream { Output, Error };
 
     void readChunk(Stream stream);
+    // Types 1 and 2 spill; type 2 has no caller but is the runner's own number.
+    bool spills() const { return mExecuterType == kSpillingRun || mExecuterType == 2; }
     void spill();
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});
@@ -82,7 +88,7 @@ private:
     TXCommandDelegate *mDelegate = nullptr;
     const TXCommandExcecuterTimings mTimings;
     std::unique_ptr<QProcess> mTask;
-    int mExecuterType = 0;
+    int mExecuterType = kPlainRun;
     QString mListingFolderPath;
     QString mOutStr;
     QString mErrorStr;
