@@ -46,6 +46,7 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMai
     : mView(view), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
       mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
+      mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); }),
       syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
       SyncUserDetailsInfo(ScriptControllerTimings{timings.syncRequest})
 {
@@ -114,7 +115,12 @@ QString TXMainController::currentBackupPath() const
            + TXSupportFileManager::txFileManager().TarnixUserName();
 }
 
-void TXMainController::sendSessionLogInformation(const QString &, int, int, const QString &, const QString &) {}
+void TXMainController::sendSessionLogInformation(const QString &operation, int totalFileCount, int syncFileCount,
+                                                 const QString &sessionLogFilePath, const QString &duration)
+{
+    mSessionLogXml.sendSessionLogInformationWithOperation(operation, totalFileCount, syncFileCount,
+                                                          sessionLogFilePath, duration);
+}
 
 std::optional<QString> TXMainController::currentquellonUserName() const
 {

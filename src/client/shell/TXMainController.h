@@ -5,6 +5,7 @@
 #include "client/shell/LoginViewControllerDelegateProtocol.h"
 #include "client/shell/QuotaReport.h"
 #include "client/shell/WebPageToken.h"
+#include "client/shell/logs/SessionLogXmlFile.h"
 #include "common/account/User.h"
 #include "common/messaging/IPCMessageDelegate.h"
 #include "common/webservice/ScriptController.h"
@@ -72,8 +73,10 @@ public:
     bool isAppInBackupMode() const override { return mBackupMode; }
     QString mpcName() const override;
     QString currentBackupPath() const override;
+    // A record for a finished operation in the day's session-log file.
     void sendSessionLogInformation(const QString &operation, int totalFileCount, int syncFileCount,
                                    const QString &sessionLogFilePath, const QString &duration) override;
+    SessionLogXmlFile &sessionLogXmlFile() { return mSessionLogXml; }
     std::optional<QString> currentquellonUserName() const override;
     std::optional<QString> currenttarnixUserName() const override;
     RuvoDeleteController *deleteController() override { return nullptr; }
@@ -177,6 +180,7 @@ private:
     QThreadPool mRetiringIndexWorkers;
     std::unique_ptr<MessageSendingModule> mIPCWithMonitor;
     WebPageToken mUpgradeToken;
+    SessionLogXmlFile mSessionLogXml;
     ScriptController syncUserPwdInfo;
     ScriptController SyncUserDetailsInfo;
 };

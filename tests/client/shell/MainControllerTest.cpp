@@ -155,3 +155,13 @@ TEST_F(MainControllerTest, QuitAsksWhileAnOperationRuns)
     EXPECT_EQ(stops, 2);
     EXPECT_EQ(mainView->alerts.size(), 2);
 }
+
+TEST_F(MainControllerTest, FinishedOperationsAreRecordedInTheDayFile)
+{
+    startClient();
+    ASSERT_TRUE(logIn("plain", "plain password"));
+    controller->sendSessionLogInformation("Backup", 3, 0, QString(), "00:00:05");
+    const QByteArray day = readText(controller->sessionLogXmlFile().logXmlFilePath());
+    EXPECT_TRUE(day.contains("</records>")) << day.toStdString();
+    EXPECT_TRUE(day.contains("00:00:05")) << day.toStdString();
+}
