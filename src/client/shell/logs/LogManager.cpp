@@ -29,7 +29,8 @@ bool sameRecord(const LogNode &a, const LogNode &b) { return a.flattenSelfToXML(
 
 bool removeRecord(QList<LogNode> &records, const LogNode &record)
 {
-    const auto found = std::find_if(records.begin(), records.end(), [&](const LogNode &r) { return sameRecord(r, record); });
+    const auto found =
+        std::find_if(records.begin(), records.end(), [&](const LogNode &r) { return sameRecord(r, record); });
     if (found == records.end())
         return false;
     records.erase(found);
@@ -52,6 +53,8 @@ LogManager::~LogManager()
 
 void LogManager::fetchAllLogs()
 {
+    if (mFolder.logXmlFolder().isEmpty())
+        return;
     const QStringList names = QDir(mFolder.logXmlFolder()).entryList({QStringLiteral("*.xml")}, QDir::Files);
     const QSet<QString> present(names.begin(), names.end());
     QStringList dates;
