@@ -19,7 +19,10 @@ public:
     using Clock = std::function<QDateTime()>;
 
     // The clock dates the lines of session files; tests pass a fixed one.
-    explicit QLBackupProgressLogger(Clock clock = [] { return QDateTime::currentDateTime(); }) : mClock(std::move(clock)) {}
+    explicit QLBackupProgressLogger(Clock clock = [] { return QDateTime::currentDateTime(); })
+        : mClock(std::move(clock))
+    {
+    }
     ~QLBackupProgressLogger();  // writes out what is still buffered
 
     QLBackupProgressLogger(const QLBackupProgressLogger &) = delete;

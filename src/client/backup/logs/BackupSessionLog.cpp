@@ -11,8 +11,10 @@ const QString kOverQuota = QStringLiteral("Backup operation failed with over quo
 QString backupSetDescription(const QStringList &paths)
 {
     QStringList quoted;
-    for (QString path : paths)
-        quoted.append(QStringLiteral("    \"%1\"").arg(path.replace('\\', QLatin1String("\\\\")).replace('"', QLatin1String("\\\""))));
+    for (QString path : paths) {
+        path.replace('\\', QLatin1String("\\\\")).replace('"', QLatin1String("\\\""));
+        quoted.append(QStringLiteral("    \"%1\"").arg(path));
+    }
     return QStringLiteral("(\n") + (quoted.isEmpty() ? QString() : quoted.join(QStringLiteral(",\n")) + '\n') + ')';
 }
 
@@ -24,9 +26,15 @@ BackupSessionLog::BackupSessionLog(QString sessionLogPath, QLBackupProgressLogge
 {
 }
 
-void BackupSessionLog::toLog(const QString &text, bool flush) { mSyncUpLogger.writeSessionLog(text, mSessionLogPath, flush); }
+void BackupSessionLog::toLog(const QString &text, bool flush)
+{
+    mSyncUpLogger.writeSessionLog(text, mSessionLogPath, flush);
+}
 
-void BackupSessionLog::toSummary(const QString &text, bool flush) { mSyncUpLogger.writeSessionLog(text, summaryPath(), flush); }
+void BackupSessionLog::toSummary(const QString &text, bool flush)
+{
+    mSyncUpLogger.writeSessionLog(text, summaryPath(), flush);
+}
 
 void BackupSessionLog::countsToSummary(const Counts &counts)
 {
@@ -85,7 +93,10 @@ void BackupSessionLog::failed(const QString &errorText, int failureFileCount, co
     toSummary(errorText);
 }
 
-void BackupSessionLog::failedSessionEnded(const QString &endTime) { toLog(QStringLiteral("End Time: %1\n").arg(endTime)); }
+void BackupSessionLog::failedSessionEnded(const QString &endTime)
+{
+    toLog(QStringLiteral("End Time: %1\n").arg(endTime));
+}
 
 void BackupSessionLog::cancelled(const QString &endTime, const Counts &counts)
 {

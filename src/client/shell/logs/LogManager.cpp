@@ -29,7 +29,8 @@ bool sameRecord(const LogNode &a, const LogNode &b) { return a.flattenSelfToXML(
 
 bool removeRecord(QList<LogNode> &records, const LogNode &record)
 {
-    const auto found = std::find_if(records.begin(), records.end(), [&](const LogNode &r) { return sameRecord(r, record); });
+    const auto found =
+        std::find_if(records.begin(), records.end(), [&](const LogNode &r) { return sameRecord(r, record); });
     if (found == records.end())
         return false;
     records.erase(found);
