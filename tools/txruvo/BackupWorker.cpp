@@ -226,14 +226,7 @@ std::optional<SessionRun::Stop> BackupWorker::finish()
 
 std::optional<SessionRun::Stop> BackupWorker::flushBatch()
 {
-    bool stopped = false;
-    if (const std::optional<DurableBatch::SyncFailure> failure = mBatch.flush(&stopped)) {
-        if (failure->error == ENOSPC)
-            return mRun.driveFull();
-        return mRun.fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
-                              .arg(Posix::errorText(failure->error)));
-    }
-    return stopped ? mCommitStop : std::nullopt;
+    return mRun.flush(mBatch, mCommitStop);
 }
 
 ProgressLine BackupWorker::completion(const Item &item, const QString &encName, const QString &transferType,

@@ -94,14 +94,7 @@ RestoreOperation::~RestoreOperation()
 
 std::optional<SessionRun::Stop> RestoreOperation::flushBatch()
 {
-    bool stopped = false;
-    if (const std::optional<DurableBatch::SyncFailure> failure = mBatch.flush(&stopped)) {
-        if (failure->error == ENOSPC)
-            return mRun.driveFull();
-        return mRun.fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
-                              .arg(Posix::errorText(failure->error)));
-    }
-    return stopped ? std::optional(Stop{1}) : std::nullopt;
+    return mRun.flush(mBatch, Stop{1});
 }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()

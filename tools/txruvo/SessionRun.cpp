@@ -4,6 +4,7 @@
 #include "txruvo/Posix.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -214,6 +215,18 @@ SessionRun::Stop SessionRun::fatal(const QString &message)
 SessionRun::Stop SessionRun::driveFull()
 {
     return fatal(QStringLiteral("txruvo error: error in file write (No space left on device)"));
+}
+
+std::optional<SessionRun::Stop> SessionRun::flush(DurableBatch &batch, std::optional<Stop> commitStop)
+{
+    bool stopped = false;
+    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&stopped)) {
+        if (failure->error == ENOSPC)
+            return driveFull();
+        return fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
+                         .arg(Posix::errorText(failure->error)));
+    }
+    return stopped ? commitStop : std::nullopt;
 }
 
 std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, const FileCopier &copier)

@@ -2,6 +2,7 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/ControlFiles.h"
+#include "txruvo/DurableBatch.h"
 #include "txruvo/EngineTimings.h"
 #include "txruvo/FileCopier.h"
 #include "txruvo/ListFile.h"
@@ -64,6 +65,9 @@ public:
     Stop fatal(const QString &message);
     // The drive (or the restore target) has no room left: ends the run.
     Stop driveFull();
+    // Syncs, commits and reports the batch's copies; a failed sync ends the
+    // run, and so does a commit that stopped it (with commitStop).
+    std::optional<Stop> flush(DurableBatch &batch, std::optional<Stop> commitStop);
     // A failed copy: a per-file error, or the end of the run.
     std::optional<Stop> copyFailed(const QString &entry, const FileCopier &copier);
 
