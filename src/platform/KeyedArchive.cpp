@@ -1,4 +1,5 @@
 #include "platform/KeyedArchive.h"
+#include "platform/ErrorSlot.h"
 
 #include "platform/PropertyList.h"
 #include "platform/VariantKinds.h"
@@ -249,11 +250,6 @@ private:
     QString mError;
 };
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 QVariant archiveOf(const QVariantMap &rootEntries)
 {
@@ -274,7 +270,7 @@ std::optional<QVariantMap> rootEntriesOf(const QVariant &archive, QString *error
     const QVariant objects = map.value(QStringLiteral("$objects"));
     if (archive.typeId() != QMetaType::QVariantMap || top.typeId() != QMetaType::QVariantMap
         || objects.typeId() != QMetaType::QVariantList) {
-        setError(error, QStringLiteral("not a keyed archive"));
+        ErrorSlot::fill(error, QStringLiteral("not a keyed archive"));
         return std::nullopt;
     }
     const QVariantList table = objects.toList();
@@ -284,7 +280,7 @@ std::optional<QVariantMap> rootEntriesOf(const QVariant &archive, QString *error
     for (auto it = topMap.cbegin(); it != topMap.cend(); ++it) {
         const auto value = decoder.resolve(it.value());
         if (!value) {
-            setError(error, QStringLiteral("broken keyed archive: ") + decoder.error());
+            ErrorSlot::fill(error, QStringLiteral("broken keyed archive: ") + decoder.error());
             return std::nullopt;
         }
         entries.insert(it.key(), *value);
@@ -320,7 +316,7 @@ std::optional<QVariantMap> read(const QString &path, QString *error)
     QString reason;
     auto entries = rootEntriesOf(*archive, &reason);
     if (!entries)
-        setError(error, path + ": " + reason);
+        ErrorSlot::fill(error, path + ": " + reason);
     return entries;
 }
 

@@ -1,4 +1,5 @@
 #include "platform/PropertyList.h"
+#include "platform/ErrorSlot.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -139,11 +140,6 @@ plist_t fromVariant(const QVariant &value)
     }
 }
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 }  // namespace
 
@@ -166,7 +162,7 @@ bool isUidReference(const QVariant &value)
 std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
 {
     if (bytes.isEmpty()) {
-        setError(error, QStringLiteral("empty property list"));
+        ErrorSlot::fill(error, QStringLiteral("empty property list"));
         return std::nullopt;
     }
     plist_t root = nullptr;
@@ -175,7 +171,7 @@ std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
     else
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root) {
-        setError(error, QStringLiteral("not a property list"));
+        ErrorSlot::fill(error, QStringLiteral("not a property list"));
         return std::nullopt;
     }
     PlistPtr owner(root);
@@ -203,13 +199,13 @@ std::optional<QVariant> read(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         return std::nullopt;
     }
     QString reason;
     auto value = fromData(file.readAll(), &reason);
     if (!value)
-        setError(error, path + ": " + reason);
+        ErrorSlot::fill(error, path + ": " + reason);
     return value;
 }
 
@@ -219,7 +215,7 @@ QVariantMap readDictionary(const QString &path, QString *error)
     if (!value)
         return {};
     if (value->typeId() != QMetaType::QVariantMap) {
-        setError(error, path + ": not a dictionary");
+        ErrorSlot::fill(error, path + ": not a dictionary");
         return {};
     }
     return value->toMap();
@@ -229,12 +225,12 @@ bool write(const QString &path, const QVariant &value, QFileDevice::Permissions 
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         return false;
     }
     const QByteArray bytes = toData(value, format);
     if (file.write(bytes) != bytes.size() || !file.setPermissions(mode) || !file.commit()) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         file.cancelWriting();
         return false;
     }
