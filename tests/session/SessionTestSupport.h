@@ -81,7 +81,9 @@ inline SessionTimings fastTimings()
     timings.retryWhileOtherRetries = std::chrono::milliseconds(5);
     timings.endWait = std::chrono::milliseconds(5);
     timings.walk.walkPause = std::chrono::microseconds(0);
-    timings.engine = {10, 10, 5};
+    timings.engine.poll = std::chrono::milliseconds(10);
+    timings.engine.finishGrace = std::chrono::milliseconds(10);
+    timings.engine.finishNotice = std::chrono::milliseconds(5);
     return timings;
 }
 

@@ -31,8 +31,7 @@ RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent) : 
     for (int i = 0; i < 2; ++i) {
         EngineSlot &slot = mEngines[i];
         slot.number = i + 1;
-        slot.process = std::make_unique<TarnixProcessLib>(this);
-        slot.process->setIntervals(mTimings.engine);
+        slot.process = std::make_unique<TarnixProcessLib>(this, nullptr, mTimings.engine);
         slot.retryTimer = std::make_unique<QTimer>();
         slot.retryTimer->setSingleShot(true);
         connect(slot.retryTimer.get(), &QTimer::timeout, this, [this, i] { retryEngine(mEngines[i]); });

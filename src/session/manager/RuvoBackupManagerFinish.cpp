@@ -31,7 +31,7 @@ void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)
 {
     EngineSlot &slot = slotOf(engine);
     slot.awaitingFinish = false;
-    countFixedWait(std::chrono::milliseconds(mTimings.engine.finishGraceMs + mTimings.engine.finishNoticeMs));
+    countFixedWait(mTimings.engine.finishGrace + mTimings.engine.finishNotice);
     if (!mIsRunning)
         return;
     if (!sessionMustStop())

@@ -21,5 +21,5 @@ struct SessionTimings
     // whose engines both used up their retries.
     std::chrono::milliseconds endWait{1000};
     FolderEnumerator::Timings walk;
-    TarnixProcessLib::Intervals engine;
+    TarnixProcessLibTimings engine;
 };

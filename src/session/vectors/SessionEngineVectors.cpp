@@ -1,6 +1,6 @@
 #include "session/vectors/SessionEngineVectors.h"
 
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "session/blocks/ListBlockDealer.h"
 
 namespace SessionEngineVectors {
@@ -10,7 +10,7 @@ namespace {
 const QString kNoVersions = QStringLiteral("--no-versions");
 const QString kNoProxy = QStringLiteral("--proxy=");
 
-void backupFirstLaunch(EngineArgs &args, const Inputs &in)
+void backupFirstLaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument).add("--relative").add("--encode");
     args.add("--enc-opt").add("--add-progress").add("--xml-output").add("--portable");
@@ -19,10 +19,10 @@ void backupFirstLaunch(EngineArgs &args, const Inputs &in)
     args.add("--files-from=", in.listFile).add("/").remote(in.remoteUser, in.remoteServer, in.dataRoot);
 }
 
-void backupRelaunch(EngineArgs &args, const Inputs &in)
+void backupRelaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--encode").add("--relative").add("--portable").add("--enc-opt").add("--portable-dest=", in.dataRoot);
-    args.add(kNoVersions).add("--add-progress").add("--xml-output").timeLimit(EngineArgs::TimeLimit::Engine);
+    args.add(kNoVersions).add("--add-progress").add("--xml-output").timeLimit(EngineArgumentsBuilder::TimeLimit::Engine);
     args.port(in.portArgument).add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument);
     args.privateKey(in.encodedKey).passwordFile(in.password).add("--chk-cancel=", in.cancelFile);
     args.add("--temp=", in.tempFolder).add("--files-from=", in.listFile);
@@ -30,7 +30,7 @@ void backupRelaunch(EngineArgs &args, const Inputs &in)
     args.remote(in.remoteUser, in.remoteServer, in.dataRoot);
 }
 
-void syncFirstLaunch(EngineArgs &args, const Inputs &in)
+void syncFirstLaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument).add("--encode").add("--enc-opt");
     args.add("--add-progress").add("--xml-output").add("--portable").add("--portable-dest=", in.dataRoot);
@@ -39,10 +39,10 @@ void syncFirstLaunch(EngineArgs &args, const Inputs &in)
     args.add("--files-from=", in.listFile).add(in.baseFolder).remote(in.remoteUser, in.remoteServer, in.dataRoot);
 }
 
-void syncRelaunch(EngineArgs &args, const Inputs &in)
+void syncRelaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--encode").add("--portable").add("--enc-opt").add("--portable-dest=", in.dataRoot).add(kNoVersions);
-    args.add("--add-progress").add("--xml-output").timeLimit(EngineArgs::TimeLimit::Engine).port(in.portArgument);
+    args.add("--add-progress").add("--xml-output").timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).port(in.portArgument);
     args.add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument);
     args.privateKey(in.encodedKey).passwordFile(in.password).add("--chk-cancel=", in.cancelFile);
     args.add("--temp=", in.tempFolder).add("--files-from=", in.listFile).add(in.baseFolder);
@@ -51,14 +51,14 @@ void syncRelaunch(EngineArgs &args, const Inputs &in)
 
 // The same vector for both launch kinds. It names the throttle file too, so
 // that a pause reaches a restore the way it reaches a backup.
-void restore(EngineArgs &args, const Inputs &in)
+void restore(EngineArgumentsBuilder &args, const Inputs &in)
 {
     const bool marker = in.baseFolder == ListBlockDealer::kRestoreMarker;
     const QString baseFolder = marker || in.baseFolder.isEmpty() ? QStringLiteral("/") : in.baseFolder;
     args.add("--bw-file=", in.bandwidthFile).add(marker ? "--no-relative" : "--relative");
     args.add("--encode").add("--enc-opt").add("--mask-name").add("--portable").add("--portable-dest=", in.dataRoot);
     args.add("--add-progress").add("--xml-output").add("--temp=", in.tempFolder).port(in.portArgument);
-    args.timeLimit(EngineArgs::TimeLimit::Engine).proxy(in.proxyArgument);
+    args.timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).proxy(in.proxyArgument);
     args.privateKey(in.encodedKey).passwordFile(in.password).add("--chk-cancel=", in.cancelFile);
     args.add("--files-from=", in.listFile).remote(in.remoteUser, in.remoteServer, in.dataRoot + baseFolder);
     args.add(in.backupSourceFolder);
@@ -68,7 +68,7 @@ void restore(EngineArgs &args, const Inputs &in)
 
 EngineArguments build(const Inputs &in)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add(in.executable).add("--o=", in.outputFile).add("--e=", in.errorFile);
     switch (in.mode) {
     case Mode::Backup: in.firstLaunch ? backupFirstLaunch(args, in) : backupRelaunch(args, in); break;
