@@ -1,5 +1,6 @@
 #include "platform/PropertyList.h"
 #include "platform/ErrorSlot.h"
+#include "platform/PlistStructure.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -39,13 +40,10 @@ QVariant toVariant(plist_t node)
         plist_get_real_val(node, &value);
         return value;
     }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        char *text = nullptr;
-        plist_get_string_val(node, &text);
-        const QString result = QString::fromUtf8(text ? text : "");
-        free(text);
-        return result;
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char *text = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(text ? text : "", text ? qsizetype(length) : 0);
     }
     case PLIST_DATA: {
         char *bytes = nullptr;
@@ -165,8 +163,15 @@ std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
         ErrorSlot::fill(error, QStringLiteral("empty property list"));
         return std::nullopt;
     }
+    const bool binary = plist_is_binary(bytes.constData(), uint32_t(bytes.size()));
+    const QString problem =
+        binary ? PlistStructure::problemInBinary(bytes) : PlistStructure::problemInXml(bytes);
+    if (!problem.isEmpty()) {
+        ErrorSlot::fill(error, QStringLiteral("not a usable property list: ") + problem);
+        return std::nullopt;
+    }
     plist_t root = nullptr;
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+    if (binary)
         plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
     else
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);

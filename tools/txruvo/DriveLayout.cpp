@@ -2,6 +2,7 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/Posix.h"
+#include "txruvo/StoredNames.h"
 
 #include <QDir>
 
@@ -26,7 +27,6 @@ QString versionSuffix(int version)
     return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0'));
 }
 
-
 }  // namespace
 
 DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
@@ -38,6 +38,32 @@ DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
 QString DriveLayout::mpc() const
 {
     return '/' + Posix::fileName(mComputerFolder);
+}
+
+QString DriveLayout::storedPathOf(const QString &userPath) const
+{
+    QStringList parts = userPath.split('/');
+    // parts[0] is the empty text before the leading "/"; parts[1] the top.
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        parts[i] = storedNameOf(parts[i], i == 1);
+    return parts.join('/');
+}
+
+QString DriveLayout::storedNameOf(const QString &userName, bool atTop) const
+{
+    const bool isVersionFolder = atTop && hasVersions()
+                                 && userName.compare(Posix::fileName(mVersionFolder), Qt::CaseInsensitive) == 0;
+    if (isVersionFolder && !StoredNames::needsEscape(userName))
+        return userName + QLatin1String(StoredNames::kEscapeSuffix);
+    return StoredNames::escaped(userName);
+}
+
+QString DriveLayout::userPathOf(const QString &storedPath) const
+{
+    QStringList parts = storedPath.split('/');
+    for (QString &part : parts)
+        part = StoredNames::unescaped(part);
+    return parts.join('/');
 }
 
 QString DriveLayout::itemPath(const QString &relativePath) const

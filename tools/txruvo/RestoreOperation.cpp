@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -41,13 +43,35 @@ std::optional<StoredName> parseStoredName(const QString &line)
 RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
     : layout(path, true)
     , shelf(layout)
-    , finder(layout.computerFolder(), layout.versionFolder())
+    , finder(layout)
 {
 }
+
+// Restores on one thread: the finders and version shelves are shared by all lines.
+class RestoreOperation::Worker : public SessionRun::Worker
+{
+public:
+    explicit Worker(RestoreOperation &operation)
+        : mOperation(operation)
+    {
+    }
+    std::optional<Stop> handle(const ListEntry &entry) override
+    {
+        std::optional<Stop> stop = mOperation.restore(entry);
+        if (!stop && mOperation.mBatch.isDue())
+            stop = mOperation.flushBatch();
+        return stop;
+    }
+    std::optional<Stop> finish() override { return mOperation.flushBatch(); }
+
+private:
+    RestoreOperation &mOperation;
+};
 
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
+    , mBatch(run.timings(), SyncBatchLimits{})
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();
@@ -58,8 +82,19 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    // One thread: the finders and version shelves are shared by all lines.
-    return mRun.forEachEntry(1, [this](const ListEntry &entry) { return restore(entry); });
+    return mRun.forEachEntry(1, [this] { return std::make_unique<Worker>(*this); });
+}
+
+RestoreOperation::~RestoreOperation()
+{
+    mBatch.discard();
+    if (mTargetFd >= 0)
+        ::close(mTargetFd);
+}
+
+std::optional<SessionRun::Stop> RestoreOperation::flushBatch()
+{
+    return mRun.flush(mBatch, Stop{1});
 }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
@@ -70,7 +105,8 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
     if (remote != dataRoot && !remote.startsWith(dataRoot + '/'))
         return mRun.fatal(QStringLiteral("txruvo error: invalid path (%1 lies outside %2)").arg(mRoot, dataRoot));
     mRoot = remote;
-    if (!Posix::makeFolders(mTarget))
+    if (!Posix::makeFolders(mTarget)
+        || (mTargetFd = ::open(Posix::native(mTarget).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
         return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
                               .arg(mTarget, Posix::errorText(errno)));
     return std::nullopt;
@@ -93,6 +129,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString relativePath = folder.layout.relativePathOf(*itemPath);
+    const QString userPath = folder.layout.userPathOf(relativePath);
     const QString versionsPath = versionsPathOf(folder, *itemPath, relativePath);
     const int current = folder.shelf.count(versionsPath) + 1;
     const int version = name->version == 0 ? current : name->version;
@@ -101,28 +138,28 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString sourcePath = version == current ? *itemPath : folder.layout.versionPath(versionsPath, version);
-    const QString targetPath = joinPath(mTarget, mRelative ? relativePath : Posix::fileName(*itemPath));
+    const QString targetPath = joinPath(mTarget, mRelative ? userPath : Posix::fileName(userPath));
 
-    FileCopier copier(mRun.driveBudget());
+    auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
     struct stat source {};
-    if (!copier.openSource(sourcePath, &source))
-        return mRun.copyFailed(line, copier);
+    if (!copier->openSource(sourcePath, &source))
+        return mRun.copyFailed(line, *copier);
     ProgressLine file{};
     file.offset = quint64(source.st_size);
     file.size = quint64(source.st_size);
     file.percent = 100;
     file.fileVersion = version;
-    file.fileName = relativePath;
+    file.fileName = userPath;
 
     struct stat existing {};
     const bool exists = Posix::lstatPath(targetPath, &existing);
-    if (exists && S_ISREG(existing.st_mode) && Posix::sameContentStamp(source, existing)) {
+    if (exists && Posix::sameItemContent(sourcePath, source, targetPath, existing)) {
         file.transferType = QStringLiteral("FILE IN SYNC");
         mRun.report().progress(file, ProgressLine::Kind::Restore, file.size);
         return std::nullopt;
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file)").arg(targetPath));
+    if (exists && !StoredTree::isItem(existing)) {
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file or link)").arg(targetPath));
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
@@ -133,10 +170,20 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
-    if (!copier.copyTo(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore))
-        || !copier.commit(targetPath))
-        return mRun.copyFailed(line, copier);
-    mRun.report().progress(file, ProgressLine::Kind::Restore);
+    if (!copier->copyTo(Posix::temporaryPath(targetFolder), mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
+        return mRun.copyFailed(line, *copier);
+    // Given its real name once its data is on the disk.
+    FileCopier *copy = copier.get();
+    DurableBatch::Entry pending;
+    pending.copy = std::move(copier);
+    pending.bytes = file.size;
+    pending.commit = [this, copy, line, targetPath] {
+        if (copy->commit(targetPath))
+            return DurableBatch::Outcome::Committed;
+        return mRun.copyFailed(line, *copy) ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
+    };
+    pending.report = [this, file] { mRun.report().progress(file, ProgressLine::Kind::Restore); };
+    mBatch.add(std::move(pending), mTargetFd);
     return std::nullopt;
 }
 
@@ -149,7 +196,7 @@ QString RestoreOperation::versionsPathOf(const ComputerFolder &folder, const QSt
     // item was backed up from, which its marker keeps.
     const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
     if (record && !record->source.isEmpty()) {
-        const QString backedUpFrom = foldSlashes('/' + record->source);
+        const QString backedUpFrom = folder.layout.storedPathOf(foldSlashes('/' + record->source));
         if (folder.shelf.count(backedUpFrom) > 0)
             return backedUpFrom;
     }
