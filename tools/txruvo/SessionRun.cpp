@@ -121,18 +121,8 @@ void SessionRun::handleShare(int worker, int workers, const EntryHandler &handle
 
 std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
 {
-    if (mScenario.stopMode != Scenario::StopMode::None && index == mScenario.stopAfterFiles) {
-        switch (mScenario.stopMode) {
-        case Scenario::StopMode::Crash:
-            std::abort();
-        case Scenario::StopMode::Hang:
-            for (;;)
-                ::pause();
-        case Scenario::StopMode::Exit:
-        case Scenario::StopMode::None:
-            return Stop{mScenario.exitCode.value_or(kFatalStatus)};
-        }
-    }
+    if (std::optional<int> status = mScenario.stopAfter(index))
+        return Stop{*status};
     if (cancelRequested())
         return Stop{0};
     return std::nullopt;
