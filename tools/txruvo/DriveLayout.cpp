@@ -2,6 +2,7 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/Posix.h"
+#include "txruvo/StoredNames.h"
 
 #include <QDir>
 
@@ -28,7 +29,6 @@ QString versionSuffix(int version)
     return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0'));
 }
 
-
 }  // namespace
 
 DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
@@ -50,6 +50,30 @@ bool DriveLayout::isBookkeepingName(const QString &name)
 QString DriveLayout::mpc() const
 {
     return '/' + Posix::fileName(mComputerFolder);
+}
+
+QString DriveLayout::storedPathOf(const QString &userPath) const
+{
+    QStringList parts = userPath.split('/');
+    // parts[0] is the empty text before the leading "/"; parts[1] the top.
+    const QString versionFolderName = Posix::fileName(mVersionFolder);
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        QString &part = parts[i];
+        const bool isVersionFolder = i == 1 && hasVersions() && part.compare(versionFolderName, Qt::CaseInsensitive) == 0;
+        if (isVersionFolder && !StoredNames::needsEscape(part))
+            part += QLatin1String(StoredNames::kEscapeSuffix);
+        else
+            part = StoredNames::escaped(part);
+    }
+    return parts.join('/');
+}
+
+QString DriveLayout::userPathOf(const QString &storedPath) const
+{
+    QStringList parts = storedPath.split('/');
+    for (QString &part : parts)
+        part = StoredNames::unescaped(part);
+    return parts.join('/');
 }
 
 QString DriveLayout::itemPath(const QString &relativePath) const
