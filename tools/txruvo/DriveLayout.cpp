@@ -6,8 +6,6 @@
 
 #include <QDir>
 
-#include <algorithm>
-
 namespace {
 
 // "<UserName>.ver" beside the computer's items, UserName being the name of
@@ -35,16 +33,6 @@ DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
     : mComputerFolder(folderPath(computerFolder))
     , mVersionFolder(hasVersions ? findVersionFolder(mComputerFolder) : QString())
 {
-}
-
-bool DriveLayout::isBookkeepingName(const QString &name)
-{
-    static const QStringList kThumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"),
-                                                   QStringLiteral("_THTIN"), QStringLiteral("_THVID")};
-    if (name.endsWith(QLatin1String(kMarkerSuffix)) || name.startsWith(QLatin1String(kTemporaryPrefix)))
-        return true;
-    return std::any_of(kThumbnailSuffixes.cbegin(), kThumbnailSuffixes.cend(),
-                       [&name](const QString &suffix) { return name.endsWith(suffix); });
 }
 
 QString DriveLayout::mpc() const

@@ -23,10 +23,6 @@ public:
     static constexpr const char *kFolderMarkerName = ".txruvo-folder_.chk";
     static constexpr const char *kTemporaryPrefix = ".txruvo-";  // every file and folder of the engine's own
 
-    // Names the engine keeps for itself beside the items: markers, folder
-    // markers and temporary copies, and thumbnails. Never an item.
-    static bool isBookkeepingName(const QString &name);
-
     // hasVersions: backup mode; sync mode keeps no versions.
     DriveLayout(const QString &computerFolder, bool hasVersions);
 

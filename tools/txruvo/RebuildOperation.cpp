@@ -6,11 +6,14 @@
 #include "txruvo/Posix.h"
 #include "txruvo/ProgressLine.h"
 #include "txruvo/Scenario.h"
+#include "txruvo/StoredTree.h"
 #include "txruvo/VersionShelf.h"
 
 #include <QDateTime>
 #include <QDir>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -73,9 +76,7 @@ int RebuildOperation::run()
     }
     int stopStatus = 0;
     for (const QString &computerFolder : computerFolders()) {
-        const DriveLayout layout(computerFolder, computerFolder != mDataRoot);
-        const VersionShelf shelf(layout);
-        if (!listFolder(computerFolder, layout, shelf, &stopStatus))
+        if (!listComputerFolder(DriveLayout(computerFolder, computerFolder != mDataRoot), &stopStatus))
             return stopStatus;
     }
     if (std::optional<int> stop = mScenario.stopAfter(mListed))
@@ -97,58 +98,39 @@ QStringList RebuildOperation::computerFolders() const
     return folders;
 }
 
-bool RebuildOperation::listFolder(const QString &folder, const DriveLayout &layout, const VersionShelf &shelf,
-                                  int *status)
+bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status)
 {
-    QStringList subfolders;
-    std::optional<QString> folderId;
-    for (const QString &name : namesIn(folder)) {
-        const QString path = joinPath(folder, name);
-        struct stat entry {};
-        if (DriveLayout::isBookkeepingName(name) || !Posix::lstatPath(path, &entry))
+    const StoredTree tree(layout);
+    const VersionShelf shelf(layout);
+    QStringList folders;
+    tree.forEachFolder([&folders](const QString &folder) { folders << folder; });
+    for (const QString &folder : folders) {
+        QList<StoredTree::Item> items = tree.itemsOf(folder);
+        if (items.isEmpty())
             continue;
-        if (S_ISDIR(entry.st_mode) && path != layout.versionFolder()) {
-            subfolders << path;
-            continue;
+        std::sort(items.begin(), items.end(),
+                  [](const StoredTree::Item &a, const StoredTree::Item &b) { return a.path < b.path; });
+        const std::optional<QString> folderId = Markers::ensureFolderId(folder);
+        for (const StoredTree::Item &item : items) {
+            if (std::optional<int> stop = mScenario.stopAfter(mListed)) {
+                *status = *stop;
+                return false;
+            }
+            const QString storedPath = layout.relativePathOf(item.path);
+            if (!folderId) {
+                mReport.fileError(layout.userPathOf(storedPath), errno);
+                continue;
+            }
+            mReport.listing(QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" "
+                                           "mpc=\"%5\" enc_name=\"%6\" fname=\"%7\"/>")
+                                .arg(quint64(item.status.st_size))
+                                .arg(modificationTime(item.status))
+                                .arg(layout.hasVersions() ? shelf.count(storedPath) + 1 : 1)
+                                .arg(escapeAttribute(*folderId), escapeAttribute(layout.mpc()),
+                                     escapeAttribute(StoredTree::encNameOf(item)),
+                                     escapeAttribute(layout.userPathOf(storedPath))));
+            ++mListed;
         }
-        // Links on the drive are never followed, nor listed.
-        if (!S_ISREG(entry.st_mode))
-            continue;
-        if (std::optional<int> stop = mScenario.stopAfter(mListed)) {
-            *status = *stop;
-            return false;
-        }
-        if (!folderId)
-            folderId = Markers::ensureFolderId(folder);
-        if (!folderId) {
-            mReport.error(QStringLiteral("IOERROR: [%1], : %2 (txruvo error in file IO)")
-                              .arg(layout.relativePathOf(path), Posix::errorText(errno)));
-            continue;
-        }
-        mReport.listing(itemLine(path, *folderId, layout, shelf));
-        ++mListed;
-    }
-    for (const QString &subfolder : subfolders) {
-        if (!listFolder(subfolder, layout, shelf, status))
-            return false;
     }
     return true;
-}
-
-QString RebuildOperation::itemLine(const QString &item, const QString &folderId, const DriveLayout &layout,
-                                   const VersionShelf &shelf) const
-{
-    struct stat status {};
-    Posix::lstatPath(item, &status);
-    const QString relativePath = layout.relativePathOf(item);
-    const std::optional<Markers::ItemRecord> marker = Markers::readItem(DriveLayout::markerPath(item));
-    const QString encName = marker ? marker->encName : Markers::encodeName(Posix::fileName(item));
-    const int version = layout.hasVersions() ? shelf.count(relativePath) + 1 : 1;
-    return QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" mpc=\"%5\" "
-                          "enc_name=\"%6\" fname=\"%7\"/>")
-        .arg(quint64(status.st_size))
-        .arg(modificationTime(status))
-        .arg(version)
-        .arg(escapeAttribute(folderId), escapeAttribute(layout.mpc()), escapeAttribute(encName),
-             escapeAttribute(relativePath));
 }

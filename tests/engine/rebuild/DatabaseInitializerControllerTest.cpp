@@ -207,15 +207,18 @@ TEST_F(DatabaseInitializerControllerTest, ARebuildAfterABackupGivesTheIndexTheJo
     writeText(docs + "/Quote \"and\" <amp&>.txt", "q");
     writeText(docs + "/deep/er/b.txt", "b");
     writeText(root() + "/local/top.txt", "t");
+    // Named like the engine's own markers: stored escaped, listed under its own name.
+    writeText(docs + "/notes_.chk", "n");
+    ASSERT_TRUE(QFile::link("a.txt", docs + "/link"));
     const QStringList files = {docs + "/a.txt", docs + "/Quote \"and\" <amp&>.txt", docs + "/deep/er/b.txt",
-                               root() + "/local/top.txt"};
+                               root() + "/local/top.txt", docs + "/notes_.chk", docs + "/link"};
     backUp(files);
     // A changed file is stored again as its second version.
     writeText(docs + "/a.txt", "second, longer");
     QFile(docs + "/a.txt").setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
     backUp({docs + "/a.txt"});
     const QStringList fromJournals = listing();
-    ASSERT_EQ(fromJournals.filter(QRegularExpression("^F ")).size(), 4) << fromJournals.join('\n').toStdString();
+    ASSERT_EQ(fromJournals.filter(QRegularExpression("^F ")).size(), 6) << fromJournals.join('\n').toStdString();
     ASSERT_TRUE(fromJournals.filter(QRegularExpression("a\\.txt .* 2 ")).size() == 1) << fromJournals.join('\n').toStdString();
 
     QFile::remove(mainIndexPath());
