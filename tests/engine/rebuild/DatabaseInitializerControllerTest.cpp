@@ -7,12 +7,10 @@
 #include "engine/rebuild/DatabaseInitializerControllerDelegateProtocol.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
-#include "index/manager/TarnixDBManager.h"
+#include "index/manager/ManagerFixture.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
-#include "support/FakeApplicationDelegate.h"
-#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,37 +50,22 @@ public:
 
 // A drive "Backup" with the data root of the user "ann" and her computer
 // folder "Office", the stand-in engine, and the index folder the client keeps on the drive.
-class DatabaseInitializerControllerTest : public SandboxFixture
+class DatabaseInitializerControllerTest : public ManagerFixture
 {
 protected:
-    static inline const QString kUser = "ann";
-
     void SetUp() override
     {
-        SandboxFixture::SetUp();
-        TXSupportFileManager &files = TXSupportFileManager::txFileManager();
-        files.setTarnixUserName(kUser);
-        bool changed = false;
-        files.setDestinationDrive("Backup", &changed);
+        ManagerFixture::SetUp();
         QDir().mkpath(computerFolder());
-        mainController.account.setUserName(kUser);
-        mainController.computerFolder = "/Office";
-        mainController.backupPath = dataRoot();
     }
     void TearDown() override
     {
         qunsetenv("TXRUVO_SCENARIO");
         qunsetenv("TXRUVO_ARGV_LOG");
-        SandboxFixture::TearDown();
+        ManagerFixture::TearDown();
     }
 
-    static IndexTimings indexTimings()
-    {
-        IndexTimings timings;
-        timings.openWait = std::chrono::milliseconds(0);
-        timings.mergePause = std::chrono::milliseconds(0);
-        return timings;
-    }
+    static IndexTimings indexTimings() { return testTimings().index; }
     static DatabaseInitializerTimings rebuildTimings()
     {
         using std::chrono::milliseconds;
@@ -90,11 +73,10 @@ protected:
     }
 
     QString engine() const { return qEnvironmentVariable("TX_BIN_DIR") + "/txruvo"; }
-    QString dataRoot() const { return volumes() + "/Backup/TarnixVidezud/" + kUser; }
     QString computerFolder() const { return dataRoot() + "/Office"; }
-    QString indexFolder() const { return mIndexFolder.isEmpty() ? dataRoot() + "/.index" : mIndexFolder; }
+    // The index the rebuild writes: the backup mode's unless a test says otherwise.
+    QString rebuiltIndexFolder() const { return mIndexFolder.isEmpty() ? indexFolder() : mIndexFolder; }
     QString indexUser() const { return mIndexUser.isEmpty() ? kUser : mIndexUser; }
-    QString mainIndexPath() const { return indexFolder() + "/" + indexUser() + ".qlenc"; }
 
     void setScenario(const QVariantMap &scenario)
     {
@@ -116,21 +98,17 @@ protected:
         ASSERT_TRUE(process.waitForFinished(20000));
         ASSERT_EQ(process.exitCode(), 0) << readText(operation + "/err").toStdString();
 
-        IndexManagerTimings managerTimings;
-        managerTimings.writerPause = std::chrono::milliseconds(0);
-        managerTimings.index = indexTimings();
-        TarnixDBManager manager(managerTimings);
-        manager.setMainController(&mainController);
+        startManager();
         FileTransferData line;
         for (const QString &text : QString::fromUtf8(readText(operation + "/out")).split('\n', Qt::SkipEmptyParts)) {
             ASSERT_EQ(QLSYNCParser::ParseLineStr(text, line, 0), QLSYNCParser::Parsed);
             if (line.per() == "100") {
-                manager.addBackedUpFile({{"filename", line.fname()}, {"VersionNumber", line.file_ver()},
+                manager->addBackedUpFile({{"filename", line.fname()}, {"VersionNumber", line.file_ver()},
                                          {"folderID", line.folder_id()}, {"mpcName", line.mpc()},
                                          {"encFilename", line.enc_name()}});
             }
         }
-        manager.stopDBOperation();
+        manager.reset();
     }
 
     // Runs a rebuild to its end. Blocks of listing text given here reach the
@@ -159,7 +137,7 @@ protected:
         TXDatabaseWrapper index(indexTimings());
         RecordingQueryDelegate reader;
         index.setDelegate(&reader);
-        if (!index.initializeDatabaseAtPath(indexFolder(), indexUser(), 1))
+        if (!index.initializeDatabaseAtPath(rebuiltIndexFolder(), indexUser(), 1))
             return {"(no index)"};
         index.fetchChildrenForPath(folder);
         QStringList lines;
@@ -175,7 +153,7 @@ protected:
             TXDatabaseWrapper identities(indexTimings());
             RecordingQueryDelegate identityReader;
             identities.setDelegate(&identityReader);
-            identities.initializeDatabaseAtPath(indexFolder(), indexUser(), 1);
+            identities.initializeDatabaseAtPath(rebuiltIndexFolder(), indexUser(), 1);
             identities.searchEncryptedNameForPath(path.mid(1));
             const QVariantMap identity = identityReader.records.value(0).toMap();
             lines << QStringList{"F " + path, record.value("FileModificationDate").toString(),
@@ -194,7 +172,6 @@ protected:
             .arg(mpc, fname);
     }
 
-    FakeApplicationDelegate mainController;
     RecordingRebuildDelegate delegate;
     QString mIndexFolder;  // empty: the backup-mode index folder
     QString mIndexUser;
