@@ -10,6 +10,8 @@
 
 DayFileLock::DayFileLock(const QString &folder)
 {
+    if (folder.isEmpty())
+        return;
     const QString path = folder + QStringLiteral("/.lock");
     mFd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (mFd < 0) {

@@ -53,6 +53,8 @@ LogManager::~LogManager()
 
 void LogManager::fetchAllLogs()
 {
+    if (mFolder.logXmlFolder().isEmpty())
+        return;
     const QStringList names = QDir(mFolder.logXmlFolder()).entryList({QStringLiteral("*.xml")}, QDir::Files);
     const QSet<QString> present(names.begin(), names.end());
     QStringList dates;

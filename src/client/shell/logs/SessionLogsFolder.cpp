@@ -10,7 +10,10 @@
 
 #include <sys/stat.h>
 
-SessionLogsFolder::SessionLogsFolder(const QString &path) : mPath(QDir::cleanPath(path)) {}
+SessionLogsFolder::SessionLogsFolder(const QString &path)
+    : mPath(QFileInfo(path).isAbsolute() ? QDir::cleanPath(path) : QString())
+{
+}
 
 SessionLogsFolder SessionLogsFolder::fromApplicationFiles()
 {
@@ -22,7 +25,7 @@ QString SessionLogsFolder::newSessionLogPath(const QString &operation, const QDa
 {
     const QString folder = subfolder(operation);
     ensureFolder(folder);
-    return folder + '/' + DateFormat::format(startTime, QStringLiteral("LL-dd-yyyy-HH-mm-ss"));
+    return within(folder, DateFormat::format(startTime, QStringLiteral("LL-dd-yyyy-HH-mm-ss")));
 }
 
 bool SessionLogsFolder::contains(const QString &path) const

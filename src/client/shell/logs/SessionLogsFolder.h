@@ -12,7 +12,8 @@
 class SessionLogsFolder
 {
 public:
-    // The folder at the given path (with or without a trailing "/").
+    // The folder at the given absolute path (with or without a trailing "/").
+    // Without one (a missing key) every path below is empty and nothing is written.
     explicit SessionLogsFolder(const QString &path);
     // The folder that the running brand's texts name.
     static SessionLogsFolder fromApplicationFiles();
@@ -20,12 +21,12 @@ public:
     QString path() const { return mPath; }
     QString logXmlFolder() const { return subfolder(QStringLiteral("LOGXML")); }
     // The day file of a day key: "LOGXML/<key>.xml".
-    QString dayFilePath(const QString &dayKey) const { return logXmlFolder() + '/' + dayKey + QStringLiteral(".xml"); }
+    QString dayFilePath(const QString &dayKey) const { return within(logXmlFolder(), dayKey + QStringLiteral(".xml")); }
     // The key of a day, "MM-dd-yyyy": the name of its file and the logname of its records.
     static QString dayKey(const QDate &day) { return day.toString(QStringLiteral("MM-dd-yyyy")); }
 
     // The folder of one operation's session log files, such as "Backup".
-    QString subfolder(const QString &name) const { return mPath + '/' + name; }
+    QString subfolder(const QString &name) const { return within(mPath, name); }
 
     // A new session log file of an operation, named by its start time
     // ("<folder>/<operation>/LL-dd-yyyy-HH-mm-ss", no extension); the
@@ -41,5 +42,10 @@ public:
     static bool ensureFolder(const QString &path);
 
 private:
+    static QString within(const QString &folder, const QString &name)
+    {
+        return folder.isEmpty() ? QString() : folder + '/' + name;
+    }
+
     QString mPath;
 };

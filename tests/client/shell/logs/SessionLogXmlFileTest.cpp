@@ -134,3 +134,16 @@ TEST_F(SessionLogXmlFileTest, OperationNumbers)
     EXPECT_FALSE(bytes.contains("<files>"));
     EXPECT_EQ(parsed(bytes).value(0).logfile, "No File");
 }
+
+TEST_F(SessionLogXmlFileTest, WithoutAnAbsoluteFolderNothingIsWritten)
+{
+    ASSERT_FALSE(QFileInfo::exists("/LOGXML"));
+    for (const QString &path : {QString(), QString("relative/SessionLogs")}) {
+        const SessionLogsFolder none(path);
+        EXPECT_FALSE(SessionLogXmlFile(none, [] { return QString("alice"); }, clock())
+                         .sessionLogInformation({{SessionLogXmlFile::kOpType, "Backup"}}));
+        EXPECT_TRUE(none.newSessionLogPath("Backup", now).isEmpty());
+    }
+    EXPECT_FALSE(QFileInfo::exists("/LOGXML"));
+    EXPECT_FALSE(QFileInfo::exists("relative"));
+}
