@@ -13,7 +13,6 @@
 #include <QDir>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <optional>
 
@@ -47,7 +46,7 @@ QString modificationTime(const struct stat &status)
 RebuildOperation::RebuildOperation(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)
     , mScenario(scenario)
-    , mReport(scenario)
+    , mReport(scenario, EngineTimings{})
     , mDataRoot(folderPath(commandLine.value(QStringLiteral("--portable-dest"))))
 {
 }
@@ -110,7 +109,8 @@ bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status
             continue;
         std::sort(items.begin(), items.end(),
                   [](const StoredTree::Item &a, const StoredTree::Item &b) { return a.path < b.path; });
-        const std::optional<QString> folderId = Markers::ensureFolderId(folder);
+        // A listing only reads the drive.
+        const std::optional<QString> folderId = Markers::readFolderId(folder);
         for (const StoredTree::Item &item : items) {
             if (std::optional<int> stop = mScenario.stopAfter(mListed)) {
                 *status = *stop;
@@ -118,7 +118,7 @@ bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status
             }
             const QString storedPath = layout.relativePathOf(item.path);
             if (!folderId) {
-                mReport.fileError(layout.userPathOf(storedPath), errno);
+                mReport.fileError(layout.userPathOf(storedPath), QStringLiteral("No such file or directory (no folder identifier)"));
                 continue;
             }
             mReport.listing(QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" "
