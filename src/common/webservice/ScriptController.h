@@ -22,6 +22,8 @@ class ScriptURLConnection;
 struct ScriptControllerTimings {
     // The longest wait without any transfer.
     std::chrono::milliseconds requestTimeout{20000};
+    // The longest a whole request may take, however steadily bytes arrive.
+    std::chrono::milliseconds totalTimeout{60000};
 };
 
 class ScriptController : public ScriptURLConnectionDelegate, public QuellonEventsXMLParserDelegate
