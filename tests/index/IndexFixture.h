@@ -42,7 +42,7 @@ protected:
         SandboxFixture::TearDown();
     }
 
-    QString folder() const { return root() + "/ldb"; }
+    virtual QString folder() const { return root() + "/ldb"; }
     QString mainIndexPath() const { return folder() + "/" + kUser + ".qlenc"; }
     QStringList folderEntries() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
 

@@ -29,6 +29,19 @@ QString versionSuffix(int version)
 
 }  // namespace
 
+bool DriveLayout::isBookkeepingName(const QString &name)
+{
+    static const QStringList thumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"),
+                                                  QStringLiteral("_THTIN"), QStringLiteral("_THVID")};
+    if (name.endsWith(QLatin1String(kMarkerSuffix)) || name.startsWith(QLatin1String(kTemporaryPrefix)))
+        return true;
+    for (const QString &suffix : thumbnailSuffixes) {
+        if (name.endsWith(suffix))
+            return true;
+    }
+    return false;
+}
+
 DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
     : mComputerFolder(folderPath(computerFolder))
     , mVersionFolder(hasVersions ? findVersionFolder(mComputerFolder) : QString())

@@ -20,6 +20,11 @@ public:
     static constexpr const char *kFolderMarkerName = ".txruvo-folder_.chk";
     static constexpr const char *kTemporaryPrefix = ".txruvo-";
 
+    // A name the engine keeps for itself, never an item: markers ("_.chk"),
+    // folder markers and temporary copies (".txruvo-"), thumbnails ("_THINT",
+    // "_THSML", "_THTIN", "_THVID"). The version folder is not named here.
+    static bool isBookkeepingName(const QString &name);
+
     // hasVersions: backup mode; sync mode keeps no versions.
     DriveLayout(const QString &computerFolder, bool hasVersions);
 

@@ -4,9 +4,6 @@
 
 #include <QHash>
 
-namespace {
-
-// Entity-encodes an attribute value: & " < > ' and control characters.
 QString escapeAttribute(const QString &value)
 {
     QString escaped;
@@ -27,6 +24,8 @@ QString escapeAttribute(const QString &value)
     }
     return escaped;
 }
+
+namespace {
 
 // Mac Roman bytes of a text; characters it lacks become "?".
 QByteArray toMacRoman(const QString &text)

@@ -30,3 +30,6 @@ struct ProgressLine
 
 // "%.2f" followed by "kB/s", "MB/s" or "GB/s", the units the client knows.
 QString formatRate(double bytesPerSecond);
+
+// An attribute value with & " < > ' and control characters entity-encoded.
+QString escapeAttribute(const QString &value);

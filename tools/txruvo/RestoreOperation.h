@@ -37,8 +37,6 @@ private:
     std::optional<Stop> checkTarget();
     std::optional<Stop> restore(const ListEntry &entry);
     ComputerFolder &computerFolder(const QString &path);
-    // The path whose version folder holds the item's versions.
-    static QString versionsPathOf(const ComputerFolder &folder, const QString &itemPath, const QString &relativePath);
 
     SessionRun &mRun;
     QString mRoot;    // drive folder the list lines are read below

@@ -2,6 +2,9 @@
 
 #include "platform/PropertyList.h"
 
+#include <cstdlib>
+#include <unistd.h>
+
 namespace {
 
 Scenario::StopMode stopModeNamed(const QString &name)
@@ -58,5 +61,27 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
         scenario.driveCapacity = map.value(QStringLiteral("driveCapacity")).toULongLong();
     scenario.password = optionalText(map, QStringLiteral("password"));
     scenario.privateKey = optionalText(map, QStringLiteral("privateKey"));
+    if (map.contains(QStringLiteral("accountSize")))
+        scenario.accountSize = map.value(QStringLiteral("accountSize")).toULongLong();
+    scenario.breakElementLines = map.value(QStringLiteral("breakElementLines")).toBool();
+    if (map.contains(QStringLiteral("transferRate")))
+        scenario.transferRate = map.value(QStringLiteral("transferRate")).toDouble();
     return scenario;
+}
+
+std::optional<int> Scenario::stopBefore(int handled) const
+{
+    if (stopMode == StopMode::None || handled != stopAfterFiles)
+        return std::nullopt;
+    switch (stopMode) {
+    case StopMode::Crash:
+        std::abort();
+    case StopMode::Hang:
+        for (;;)
+            ::pause();
+    case StopMode::Exit:
+    case StopMode::None:
+        break;
+    }
+    return exitCode.value_or(kStoppedStatus);
 }

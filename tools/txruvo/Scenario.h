@@ -15,10 +15,17 @@ public:
     enum class LineForm { Element, Bracket };
 
     static constexpr const char *kEnvironmentVariable = "TXRUVO_SCENARIO";
+    // The exit status of a stopMode "exit" without an exitCode.
+    static constexpr int kStoppedStatus = 1;
 
     // Reads the scenario named by the environment; the reason in *error when
     // the variable names a file that is not a readable dictionary.
     static std::optional<Scenario> fromEnvironment(QString *error);
+
+    // The early end that stopMode asks for once `handled` entries (list lines,
+    // or the answer lines of a quota, version list or bandwidth test) are
+    // done: an exit status, or no return at all (crash, hang); none to go on.
+    std::optional<int> stopBefore(int handled) const;
 
     bool active = false;                 // a scenario file was given
     QString errorText;                   // written to the error stream at the start of the run
@@ -36,4 +43,7 @@ public:
     std::optional<quint64> driveCapacity; // bytes this run may write before the drive counts as full
     std::optional<QString> password;     // the account's password, when credentials are checked
     std::optional<QString> privateKey;   // the account's private key, likewise
+    std::optional<quint64> accountSize;  // the account's total storage, as the quota reports it
+    bool breakElementLines = false;      // answer element lines come broken in two after their first attribute
+    std::optional<double> transferRate;  // the rate a bandwidth test reports, in KB/s, instead of the measured one
 };

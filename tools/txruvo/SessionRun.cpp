@@ -67,15 +67,8 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
 
 std::optional<SessionRun::Stop> SessionRun::checkCredentials()
 {
-    Credentials credentials(mCommandLine, mScenario);
-    switch (credentials.check()) {
-    case Credentials::Verdict::Accepted:
-        return std::nullopt;
-    case Credentials::Verdict::PasswordMismatch:
-        return fatal(QStringLiteral("@ERROR: password mismatch (%1)").arg(credentials.failure()));
-    case Credentials::Verdict::KeyMismatch:
-        return fatal(QStringLiteral("encryption verification failed (%1)").arg(credentials.failure()));
-    }
+    if (const std::optional<QString> refusal = Credentials(mCommandLine, mScenario).refusal())
+        return fatal(*refusal);
     return std::nullopt;
 }
 
@@ -121,18 +114,8 @@ void SessionRun::handleShare(int worker, int workers, const EntryHandler &handle
 
 std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
 {
-    if (mScenario.stopMode != Scenario::StopMode::None && index == mScenario.stopAfterFiles) {
-        switch (mScenario.stopMode) {
-        case Scenario::StopMode::Crash:
-            std::abort();
-        case Scenario::StopMode::Hang:
-            for (;;)
-                ::pause();
-        case Scenario::StopMode::Exit:
-        case Scenario::StopMode::None:
-            return Stop{mScenario.exitCode.value_or(kFatalStatus)};
-        }
-    }
+    if (const std::optional<int> status = mScenario.stopBefore(index))
+        return Stop{*status};
     if (cancelRequested())
         return Stop{0};
     return std::nullopt;
