@@ -11,7 +11,7 @@
 #include "index/journals/DataBaseWrapper.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
-#include "index/IndexWaits.h"
+#include "index/IndexTimings.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
 
@@ -103,33 +103,44 @@ struct Scratch
     QString folder() const { return dir.path() + QStringLiteral("/ldb"); }
 };
 
+// The product's waits (before opening, between merge statements), or none.
+IndexTimings indexTimings(bool paced)
+{
+    IndexTimings timings;
+    if (!paced) {
+        timings.openWait = std::chrono::milliseconds(0);
+        timings.mergePause = std::chrono::milliseconds(0);
+    }
+    return timings;
+}
+
 // Writes one finished journal; returns the seconds it took.
 double writeJournal(const QString &folder, int rows, const std::function<QVariantList(int)> &values,
                     const std::function<bool(int)> &isDelete = nullptr, bool paced = false)
 {
     const auto start = Clock::now();
-    TXDatabaseWrapper journal;
-    if (!journal.initializeDatabaseAtPath(folder, QString(), 0))
+    TXDatabaseWrapper journal(indexTimings(paced));
+    if (!journal.initializeDatabaseAtPath(folder, QString(), TXDatabaseWrapper::kJournalMode))
         qFatal("journal cannot be opened");
     for (int row = 0; row < rows; ++row) {
         const QVariantList rowValues = values(row);
         if (isDelete && isDelete(row))
-            journal.deleteRecord(rowValues.first().toString(), false, 0);
+            journal.deleteRecord(rowValues.first().toString(), false, TXDatabaseWrapper::kJournalMode);
         else
-            journal.insertRecord(rowValues, false, 0);
+            journal.insertRecord(rowValues, false, TXDatabaseWrapper::kJournalMode);
         // The index manager's writers sleep 2 ms after every second row.
         if (paced && row % 2 == 1)
-            sleepForSeconds(0.002);
+            sleepFor(std::chrono::milliseconds(2));
     }
     journal.commitTransaction();
     journal.unInitializeDatabase();
     return secondsSince(start);
 }
 
-double mergeJournals(const QString &folder)
+double mergeJournals(const QString &folder, bool paced = false)
 {
     const auto start = Clock::now();
-    DataBaseWrapper merger([] { return std::make_unique<TXDatabaseWrapper>(); });
+    DataBaseWrapper merger([paced] { return std::make_unique<TXDatabaseWrapper>(indexTimings(paced)); });
     if (!merger.updateMasterDataBase(folder, kUser))
         qFatal("merge failed");
     return secondsSince(start);
@@ -148,14 +159,6 @@ QVariantList generatedRow(int row)
     return journalValues(filePath(file), file);
 }
 
-// The product's pacing waits, or none.
-void setPacing(bool paced)
-{
-    if (paced)
-        IndexWaits::restoreDefaults();
-    else
-        IndexWaits::shortenForTests(0, 0);
-}
 
 // --- Throughput ---
 
@@ -212,7 +215,6 @@ void BM_JournalWrite(benchmark::State &state)
 {
     const bool paced = state.range(0) != 0;
     const int rows = paced ? kPacedRows : gFiles;
-    setPacing(paced);
     for (auto _ : state) {
         Scratch scratch;
         record(state, paced ? "journal write, paced" : "journal write, unpaced",
@@ -226,10 +228,8 @@ void BM_Merge(benchmark::State &state)
     const int rows = paced ? kPacedRows : gFiles;
     for (auto _ : state) {
         Scratch scratch;
-        setPacing(false);
         const double writeSeconds = writeJournal(scratch.folder(), rows, generatedRow);
-        setPacing(paced);
-        const double mergeSeconds = mergeJournals(scratch.folder());
+        const double mergeSeconds = mergeJournals(scratch.folder(), paced);
         record(state, paced ? "merge, paced" : "merge, unpaced", mergeSeconds, rows);
         if (!paced) {
             gSeconds["pipeline (write + merge), unpaced"].push_back(writeSeconds + mergeSeconds);
@@ -257,7 +257,6 @@ const QString &generatedIndexFolder()
     static QTemporaryDir dir;
     static const QString folder = [] {
         const QString path = dir.path() + QStringLiteral("/ldb");
-        setPacing(false);
         writeJournal(path, gFiles, generatedRow);
         mergeJournals(path);
         return path;
@@ -272,12 +271,11 @@ void registerQuery(const std::string &name, const std::function<int(TXDatabaseWr
 {
     benchmark::RegisterBenchmark(name.c_str(), [name, query, withOpenWait](benchmark::State &state) {
         const QString &folder = generatedIndexFolder();
-        setPacing(withOpenWait);
         int results = 0;
         for (auto _ : state) {
             const auto start = Clock::now();
-            TXDatabaseWrapper wrapper;
-            wrapper.initializeDatabaseAtPath(folder, kUser, 1);
+            TXDatabaseWrapper wrapper(indexTimings(withOpenWait));
+            wrapper.initializeDatabaseAtPath(folder, kUser, TXDatabaseWrapper::kListingMode);
             results = query(wrapper);
             record(state, name, secondsSince(start));
         }
@@ -358,7 +356,6 @@ void BM_MergeMixIntoGeneratedIndex(benchmark::State &state)
         }
     };
     for (auto _ : state) {
-        setPacing(false);
         writeJournal(folder, rows, mixedRow, [](int row) { return row % 10 == 9; });
         record(state, "merge, unpaced, mixed rows into the index", mergeJournals(folder), rows);
     }

@@ -1,14 +1,14 @@
-#include "common/texts/QLLocalizedString.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/TXMainWindow.h"
+#include "common/context/ProgramContext.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
-    window.resize(900, 600);
-    window.show();
+    ProgramContext program;  // what the whole program shares, for as long as it runs
+    ClientWindows windows;
+    windows.mainWindow()->show();
     return app.exec();
 }

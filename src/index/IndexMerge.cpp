@@ -31,8 +31,9 @@ const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE
 
 }  // namespace
 
-IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper)
-    : mJournal(journal), mMain(mainIndex), mSleeper(std::move(sleeper))
+IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper,
+                       const IndexTimings &timings)
+    : mJournal(journal), mMain(mainIndex), mSleeper(std::move(sleeper)), mTimings(timings)
 {
 }
 
@@ -59,9 +60,9 @@ bool IndexMerge::fail()
 
 void IndexMerge::countStatement()
 {
-    if (++mStatementsSincePause < IndexWaits::kMergeStatementsPerPause)
+    if (++mStatementsSincePause < mTimings.mergeStatementsPerPause)
         return;
-    mSleeper(IndexWaits::mergePause());
+    mSleeper(mTimings.mergePause);
     mStatementsSincePause = 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "index/IndexWaits.h"
+#include "index/IndexTimings.h"
 
 #include <QString>
 
@@ -14,7 +14,7 @@ class FMDatabase;
 class IndexMerge
 {
 public:
-    IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper);
+    IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper, const IndexTimings &timings);
 
     // False, with the reason, when the journal could not be read or a statement
     // failed for another reason than a row that is present already; the caller
@@ -34,6 +34,7 @@ private:
     FMDatabase &mJournal;
     FMDatabase &mMain;
     IndexSleeper mSleeper;
+    const IndexTimings &mTimings;
     int mStatementsSincePause = 0;
     QString mError;
 };

@@ -1,6 +1,6 @@
 #include "index/IndexSchema.h"
 
-#include "index/ErrorSlot.h"
+#include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/IndexRows.h"
 
@@ -49,12 +49,12 @@ bool IndexSchema::ensureMainIndex(FMDatabase &db, QString *error)
         return true;
     bool created = false;
     if (!db.beginTransaction() || !createMainIndexIfMissing(db, &created)) {
-        fillErrorSlot(error, db.lastErrorMessage());
+        ErrorSlot::fill(error, db.lastErrorMessage());
         db.rollback();
         return false;
     }
     if (!db.commit()) {
-        fillErrorSlot(error, db.lastErrorMessage());
+        ErrorSlot::fill(error, db.lastErrorMessage());
         db.rollback();
         return false;
     }

@@ -1,11 +1,13 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "index/ErrorSlot.h"
+#include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/IndexSchema.h"
 #include "index/journals/JournalFiles.h"
 
 #include <QDir>
+
+#include <thread>
 #include <QFile>
 
 
@@ -34,7 +36,13 @@ bool makeIndexFolder(const QString &folder)
 
 }  // namespace
 
-TXDatabaseWrapper::TXDatabaseWrapper() = default;
+void sleepFor(std::chrono::milliseconds duration)
+{
+    if (duration.count() > 0)
+        std::this_thread::sleep_for(duration);
+}
+
+TXDatabaseWrapper::TXDatabaseWrapper(IndexTimings timings) : mTimings(timings) {}
 TXDatabaseWrapper::~TXDatabaseWrapper() = default;
 
 QString TXDatabaseWrapper::encryptPath(const QString &path)
@@ -50,18 +58,18 @@ QString TXDatabaseWrapper::encryptPath(const QString &path)
 
 void TXDatabaseWrapper::replaceConnection(const QString &path)
 {
-    mDatabase = std::make_unique<FMDatabase>(path);
+    mDatabase = std::make_unique<FMDatabase>(path, mTimings.database);
 }
 
 bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,
                                                  QString *error)
 {
     makeIndexFolder(folder);
-    if (listingCGI != 0) {
-        sleepForSeconds(IndexWaits::openWait());
+    if (listingCGI != kJournalMode) {
+        sleepFor(mTimings.openWait);
         replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
         if (!mDatabase->open()) {
-            fillErrorSlot(error, mDatabase->lastErrorMessage());
+            ErrorSlot::fill(error, mDatabase->lastErrorMessage());
             return false;
         }
         // Left open when ready: the query that follows uses it without keying
@@ -75,11 +83,11 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
     mTempFilePath = JournalFiles::newJournalPath(folder);
     replaceConnection(mTempFilePath);
     mDatabase->setShouldCacheStatements(true);
-    sleepForSeconds(IndexWaits::openWait());
+    sleepFor(mTimings.openWait);
     if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
         return true;
     // No half-made journal is left behind: it would never be finished or merged.
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     removeDataBaseAtPath(mTempFilePath);
     mTempFilePath.clear();
     return false;
@@ -93,7 +101,7 @@ bool TXDatabaseWrapper::insertRecord(const QVariantList &values, bool shouldEncr
     row.insert(kOperationTypeColumn, kOperationTypeInsert);
     if (shouldEncrypt)
         row[0] = encryptPath(row[0].toString());
-    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+    return insertValues(row, listingCGI == kJournalMode ? kTempTable : kMainTable, error);
 }
 
 bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, int listingCGI, QString *error)
@@ -101,7 +109,7 @@ bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, in
     const QString empty = QLatin1String("");
     const QVariantList row = {shouldEncrypt ? encryptPath(path) : path, kNotApplicable, 0, empty, empty, false,
                               kOperationTypeDelete, empty, empty, empty, empty, empty, empty};
-    return insertValues(row, listingCGI == 0 ? kTempTable : kMainTable, error);
+    return insertValues(row, listingCGI == kJournalMode ? kTempTable : kMainTable, error);
 }
 
 bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &tableName, QString *error)
@@ -111,7 +119,7 @@ bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &
         return false;
     if (mDatabase->executeUpdate(kJournalInsert, values))
         return true;
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     return false;
 }
 
@@ -138,7 +146,7 @@ bool TXDatabaseWrapper::openDatabaseAtPath(const QString &folder, const QString 
     replaceConnection(name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name));
     if (mDatabase->openWithFlags(FMDatabase::kOpenExistingFlags))
         return true;
-    fillErrorSlot(error, mDatabase->lastErrorMessage());
+    ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     return false;
 }
 

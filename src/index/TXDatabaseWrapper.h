@@ -1,6 +1,6 @@
 #pragma once
 
-#include "index/IndexWaits.h"
+#include "index/IndexTimings.h"
 #include "index/journals/MergeableJournal.h"
 
 #include <QString>
@@ -25,7 +25,7 @@ class TXDatabaseWrapperDelegate;
 class TXDatabaseWrapper : public MergeableJournal
 {
 public:
-    TXDatabaseWrapper();
+    explicit TXDatabaseWrapper(IndexTimings timings = {});
     ~TXDatabaseWrapper() override;
     TXDatabaseWrapper(const TXDatabaseWrapper &) = delete;
     TXDatabaseWrapper &operator=(const TXDatabaseWrapper &) = delete;
@@ -34,6 +34,11 @@ public:
     void setDelegate(TXDatabaseWrapperDelegate *delegate) { mDelegateObj = delegate; }
     // How the merge pauses between statements; by default it sleeps.
     void setSleeper(IndexSleeper sleeper) { mSleeper = std::move(sleeper); }
+
+    // The listing flag of initialisation and of the row writers: a journal that
+    // gathers changes, or the main index (or re-index database) itself.
+    static constexpr int kJournalMode = 0;
+    static constexpr int kListingMode = 1;
 
     // Every UTF-16 unit but "'", "/" and "\" raised by 63, modulo 65536.
     static QString encryptPath(const QString &path);
@@ -136,5 +141,6 @@ private:
     std::unique_ptr<FMDatabase> mDatabase;
     TXDatabaseWrapperDelegate *mDelegateObj = nullptr;
     QString mTempFilePath;
-    IndexSleeper mSleeper = sleepForSeconds;
+    IndexTimings mTimings;
+    IndexSleeper mSleeper = sleepFor;
 };

@@ -1,6 +1,6 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "index/ErrorSlot.h"
+#include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/IndexMerge.h"
 #include "index/IndexSchema.h"
@@ -21,16 +21,16 @@ const QString kMergeCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(kM
 bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QString &user, QString *error)
 {
     if (!mDatabase) {
-        fillErrorSlot(error, kNoJournalText);
+        ErrorSlot::fill(error, kNoJournalText);
         return false;
     }
-    FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")));
+    FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")), mTimings.database);
     // A handful of statements run once or more per journal row.
     mainIndex.setShouldCacheStatements(true);
     // A fresh drive has no main index yet: the first merge makes it, so that no
     // row lands in a file without tables.
     if (!mainIndex.open()) {
-        fillErrorSlot(error, mainIndex.lastErrorMessage());
+        ErrorSlot::fill(error, mainIndex.lastErrorMessage());
         return false;
     }
     if (!IndexSchema::ensureMainIndex(mainIndex, error))
@@ -39,16 +39,16 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
     mainIndex.executeUpdate(kMergeCacheSize);
     mDatabase->executeUpdate(kMergeCacheSize);
     if (!mainIndex.beginTransaction()) {
-        fillErrorSlot(error, mainIndex.lastErrorMessage());
+        ErrorSlot::fill(error, mainIndex.lastErrorMessage());
         return false;
     }
-    IndexMerge merge(*mDatabase, mainIndex, mSleeper);
+    IndexMerge merge(*mDatabase, mainIndex, mSleeper, mTimings);
     if (!merge.run(error)) {
         mainIndex.rollback();
         return false;
     }
     if (!mainIndex.commit()) {
-        fillErrorSlot(error, mainIndex.lastErrorMessage());
+        ErrorSlot::fill(error, mainIndex.lastErrorMessage());
         mainIndex.rollback();
         return false;
     }

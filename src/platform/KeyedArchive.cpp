@@ -1,4 +1,5 @@
 #include "platform/KeyedArchive.h"
+#include "platform/ErrorSlot.h"
 
 #include "platform/PropertyList.h"
 #include "platform/VariantKinds.h"
@@ -7,6 +8,8 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+
+#include <cmath>
 
 namespace KeyedArchive {
 namespace {
@@ -129,10 +132,14 @@ private:
 
 // Resolves references into values. A reference outside the table, or one that
 // leads back into an object being decoded, makes the archive broken.
+//
+// Each object is decoded once and shared after (values are implicitly shared),
+// and the expanded size of what is handed back is bounded: an honest archive
+// shares only leaves, so it expands to at most about its own reference count.
 class Decoder
 {
 public:
-    explicit Decoder(const QVariantList &objects) : mObjects(objects) {}
+    explicit Decoder(const QVariantList &objects) : mObjects(objects), mBudget(referenceCount(objects) * 2 + 1024) {}
 
     std::optional<QVariant> resolve(const QVariant &reference)
     {
@@ -149,16 +156,46 @@ public:
         if (uid == 0 || entry == QVariant(kNull))
             return QVariant();
         if (entry.typeId() != QMetaType::QVariantMap || PropertyList::isUidReference(entry))
-            return entry;
+            return spend(1) ? std::optional(entry) : std::nullopt;
+        if (const auto done = mDecoded.constFind(uid); done != mDecoded.cend())
+            return spend(done->size) ? std::optional(done->value) : std::nullopt;
         mInProgress.insert(uid);
+        const qint64 spentBefore = mSpent;
         auto value = decodeInstance(entry.toMap());
         mInProgress.remove(uid);
+        if (value && spend(1))
+            mDecoded.insert(uid, {*value, mSpent - spentBefore});
         return value;
     }
 
     QString error() const { return mError; }
 
 private:
+    struct Decoded {
+        QVariant value;
+        qint64 size;  // nodes of the expanded value
+    };
+
+    static qint64 referenceCount(const QVariantList &objects)
+    {
+        qint64 count = 0;
+        for (const QVariant &entry : objects) {
+            const QVariantMap map = entry.toMap();
+            for (const QVariant &field : map)
+                count += field.typeId() == QMetaType::QVariantList ? field.toList().size() : 1;
+        }
+        return count;
+    }
+
+    bool spend(qint64 nodes)
+    {
+        mSpent += nodes;
+        if (mSpent <= mBudget)
+            return true;
+        fail(QStringLiteral("shared objects expand to more than %1 values").arg(mBudget));
+        return false;
+    }
+
     std::optional<QVariant> decodeInstance(const QVariantMap &entry)
     {
         const QString className = classNameOf(entry.value(kClass));
@@ -173,7 +210,7 @@ private:
         if (maps.contains(className))
             return decodeMap(entry);
         if (className == "NSDate")
-            return QVariant(PropertyList::referenceDate().addMSecs(qint64(entry.value(kTime).toDouble() * 1000.0)));
+            return decodeDate(entry.value(kTime));
         if (className == "NSString" || className == "NSMutableString")
             return entry.value(QStringLiteral("NS.string"));
         if (className == "NSData" || className == "NSMutableData")
@@ -237,6 +274,18 @@ private:
         return QVariant::fromValue(object);
     }
 
+    // Seconds from the reference date; a time that is not a number or lies
+    // beyond any calendar a file could mean is refused, not converted.
+    std::optional<QVariant> decodeDate(const QVariant &time)
+    {
+        constexpr double kLatestSeconds = 1e11;  // about 3,000 years either way
+        bool ok = false;
+        const double seconds = time.toDouble(&ok);
+        if (!ok || !std::isfinite(seconds) || std::fabs(seconds) > kLatestSeconds)
+            return fail(QStringLiteral("a date that is not a usable time"));
+        return QVariant(PropertyList::referenceDate().addMSecs(qint64(seconds * 1000.0)));
+    }
+
     std::nullopt_t fail(const QString &reason)
     {
         if (mError.isEmpty())
@@ -245,15 +294,13 @@ private:
     }
 
     const QVariantList &mObjects;
+    const qint64 mBudget;
+    qint64 mSpent = 0;
     QSet<quint64> mInProgress;
+    QHash<quint64, Decoded> mDecoded;
     QString mError;
 };
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 QVariant archiveOf(const QVariantMap &rootEntries)
 {
@@ -274,7 +321,7 @@ std::optional<QVariantMap> rootEntriesOf(const QVariant &archive, QString *error
     const QVariant objects = map.value(QStringLiteral("$objects"));
     if (archive.typeId() != QMetaType::QVariantMap || top.typeId() != QMetaType::QVariantMap
         || objects.typeId() != QMetaType::QVariantList) {
-        setError(error, QStringLiteral("not a keyed archive"));
+        ErrorSlot::fill(error, QStringLiteral("not a keyed archive"));
         return std::nullopt;
     }
     const QVariantList table = objects.toList();
@@ -284,7 +331,7 @@ std::optional<QVariantMap> rootEntriesOf(const QVariant &archive, QString *error
     for (auto it = topMap.cbegin(); it != topMap.cend(); ++it) {
         const auto value = decoder.resolve(it.value());
         if (!value) {
-            setError(error, QStringLiteral("broken keyed archive: ") + decoder.error());
+            ErrorSlot::fill(error, QStringLiteral("broken keyed archive: ") + decoder.error());
             return std::nullopt;
         }
         entries.insert(it.key(), *value);
@@ -320,7 +367,7 @@ std::optional<QVariantMap> read(const QString &path, QString *error)
     QString reason;
     auto entries = rootEntriesOf(*archive, &reason);
     if (!entries)
-        setError(error, path + ": " + reason);
+        ErrorSlot::fill(error, path + ": " + reason);
     return entries;
 }
 

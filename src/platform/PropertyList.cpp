@@ -1,4 +1,6 @@
 #include "platform/PropertyList.h"
+#include "platform/ErrorSlot.h"
+#include "platform/PlistStructure.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -38,13 +40,10 @@ QVariant toVariant(plist_t node)
         plist_get_real_val(node, &value);
         return value;
     }
-    case PLIST_STRING:
-    case PLIST_KEY: {
-        char *text = nullptr;
-        plist_get_string_val(node, &text);
-        const QString result = QString::fromUtf8(text ? text : "");
-        free(text);
-        return result;
+    case PLIST_STRING: {
+        uint64_t length = 0;
+        const char *text = plist_get_string_ptr(node, &length);
+        return QString::fromUtf8(text ? text : "", text ? qsizetype(length) : 0);
     }
     case PLIST_DATA: {
         char *bytes = nullptr;
@@ -139,11 +138,6 @@ plist_t fromVariant(const QVariant &value)
     }
 }
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 }  // namespace
 
@@ -166,16 +160,23 @@ bool isUidReference(const QVariant &value)
 std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
 {
     if (bytes.isEmpty()) {
-        setError(error, QStringLiteral("empty property list"));
+        ErrorSlot::fill(error, QStringLiteral("empty property list"));
+        return std::nullopt;
+    }
+    const bool binary = plist_is_binary(bytes.constData(), uint32_t(bytes.size()));
+    const QString problem =
+        binary ? PlistStructure::problemInBinary(bytes) : PlistStructure::problemInXml(bytes);
+    if (!problem.isEmpty()) {
+        ErrorSlot::fill(error, QStringLiteral("not a usable property list: ") + problem);
         return std::nullopt;
     }
     plist_t root = nullptr;
-    if (plist_is_binary(bytes.constData(), uint32_t(bytes.size())))
+    if (binary)
         plist_from_bin(bytes.constData(), uint32_t(bytes.size()), &root);
     else
         plist_from_xml(bytes.constData(), uint32_t(bytes.size()), &root);
     if (!root) {
-        setError(error, QStringLiteral("not a property list"));
+        ErrorSlot::fill(error, QStringLiteral("not a property list"));
         return std::nullopt;
     }
     PlistPtr owner(root);
@@ -203,13 +204,13 @@ std::optional<QVariant> read(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         return std::nullopt;
     }
     QString reason;
     auto value = fromData(file.readAll(), &reason);
     if (!value)
-        setError(error, path + ": " + reason);
+        ErrorSlot::fill(error, path + ": " + reason);
     return value;
 }
 
@@ -219,7 +220,7 @@ QVariantMap readDictionary(const QString &path, QString *error)
     if (!value)
         return {};
     if (value->typeId() != QMetaType::QVariantMap) {
-        setError(error, path + ": not a dictionary");
+        ErrorSlot::fill(error, path + ": not a dictionary");
         return {};
     }
     return value->toMap();
@@ -229,12 +230,12 @@ bool write(const QString &path, const QVariant &value, QFileDevice::Permissions 
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         return false;
     }
     const QByteArray bytes = toData(value, format);
     if (file.write(bytes) != bytes.size() || !file.setPermissions(mode) || !file.commit()) {
-        setError(error, path + ": " + file.errorString());
+        ErrorSlot::fill(error, path + ": " + file.errorString());
         file.cancelWriting();
         return false;
     }

@@ -1,4 +1,6 @@
 #include "common/texts/QLLocalizedString.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 #include "common/utility/QLUtility.h"
 #include "support/SandboxFixture.h"
 
@@ -158,7 +160,7 @@ TEST_F(FileTestsTest, RemovesLinksNotWhatTheyPointTo)
 TEST_F(FileTestsTest, TheDrivesDataFolderFollowsTheBrand)
 {
     qputenv("TX_BRAND", "Quellon");
-    QLLocalizedStringReset();
+    ProgramContext::current().texts().reload();
     writeText(volumes() + "/Drive/QuellonVidezud/ann/file", "x");
     writeText(volumes() + "/Drive/TarnixVidezud/ann/file", "x");
 

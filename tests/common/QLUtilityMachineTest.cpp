@@ -1,4 +1,6 @@
 #include "platform/PropertyList.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "support/SandboxFixture.h"
@@ -21,7 +23,7 @@ protected:
     static void useBrand(const char *brand)
     {
         qputenv("TX_BRAND", brand);
-        QLLocalizedStringReset();
+        ProgramContext::current().texts().reload();
     }
 };
 

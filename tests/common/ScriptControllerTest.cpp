@@ -198,10 +198,12 @@ TEST_F(ScriptControllerTest, EveryFailureReachesTheDelegateAsItsFailure)
     };
     for (const auto &c : cases) {
         // Only the slow reply (3 s) meets a short limit; the others keep the real one.
-        controller.setRequestTimeout(c.mode == "slow" ? std::chrono::milliseconds(500) : ScriptController::kRequestTimeout);
+        ScriptController caseController(c.mode == "slow" ? ScriptControllerTimings{std::chrono::milliseconds(500)}
+                                                         : ScriptControllerTimings{});
+        caseController.setDelegate(&delegate);
         failPath(path, c.mode);
         delegate.events.clear();
-        controller.GetTarnixsyncAccountUsernameAndPassword("alice smith", kAwkwardPassword, "default");
+        caseController.GetTarnixsyncAccountUsernameAndPassword("alice smith", kAwkwardPassword, "default");
         waitForEnd();
         ASSERT_EQ(delegate.events.size(), 1) << c.mode.toStdString();
         EXPECT_EQ(delegate.events[0].kind, c.kind) << c.mode.toStdString();

@@ -2,6 +2,9 @@
 #include "common/texts/QLLocalizedString.h"
 #include "support/SandboxFixture.h"
 #include "engine/command/TXEngineApplicationDelegate.h"
+#include "common/context/ProgramContext.h"
+
+#include "common/context/ProgramContext.h"
 #include "engine/command/TXEngineController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/account/User.h"
@@ -38,7 +41,7 @@ protected:
     {
         SandboxFixture::SetUp();
         TXSupportFileManager::txFileManager().setTarnixUserName("ann");
-        QLApplicationDelegate::setCurrent(&mainController);
+        TXEngineApplicationDelegate::setCurrent(&mainController);
         User &account = mainController.account;
         account.setUserName("ann");
         account.setPassword("pw");
@@ -50,7 +53,6 @@ protected:
     }
     void TearDown() override
     {
-        QLApplicationDelegate::setCurrent(nullptr);
         SandboxFixture::TearDown();
     }
 
@@ -90,7 +92,9 @@ TEST_F(EngineApplicationDelegateTest, AnyOtherAccountKeepsItsProxyAndGetsThePlai
 
 TEST_F(EngineApplicationDelegateTest, AnotherKindOfDelegateIsNotTheEngineDelegate)
 {
+    ProgramContext program;
     FakeApplicationDelegate plain;
     QLApplicationDelegate::setCurrent(&plain);
+    EXPECT_EQ(QLApplicationDelegate::current(), &plain);
     EXPECT_EQ(TXEngineApplicationDelegate::current(), nullptr);
 }

@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/EngineCommandLines.h"
 #include "support/SandboxFixture.h"
 #include "common/account/User.h"

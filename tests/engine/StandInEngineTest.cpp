@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/EngineCommandLines.h"
 #include "EngineTestSupport.h"
 #include "common/transfer/FileTransferData.h"
@@ -59,7 +59,8 @@ public:
     QString error;
 };
 
-constexpr TarnixProcessLib::Intervals kShortIntervals{40, 100, 50};
+constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
+                                                std::chrono::milliseconds(50)};
 
 }  // namespace
 
@@ -76,7 +77,6 @@ protected:
             listLines << localFolder() + u'/' + name;
         }
         writeText(operation() + "/SourceA", listLines.join(u'\n').toUtf8());
-        engine.setIntervals(kShortIntervals);
         engine.setOutDataText(operation() + "/OutData_0.txt");
         engine.setErrorDataText(operation() + "/ErrorData_0.txt");
     }
@@ -100,7 +100,7 @@ protected:
     EngineArguments backupVector(const QString &password = "secret") const
     {
         const QString o = operation();
-        return EngineArgs()
+        return EngineArgumentsBuilder()
             .add(executable())
             .add("--o=", o + "/OutData_0.txt")
             .add("--e=", o + "/ErrorData_0.txt")
@@ -124,7 +124,7 @@ protected:
 
     QStringList listLines;
     SessionController controller;
-    TarnixProcessLib engine{&controller};
+    TarnixProcessLib engine{&controller, nullptr, kShortTimings};
 };
 
 TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
@@ -154,7 +154,7 @@ TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
         engine.setArguments(backupVector());
         engine.startProcess();
         ASSERT_TRUE(waitForFinish());
-        spinFor(kShortIntervals.finishNoticeMs * 2);
+        spinFor(int(kShortTimings.finishNotice.count()) * 2);
 
         EXPECT_EQ(controller.finishedCount, 1);
         EXPECT_EQ(controller.errors, "");
@@ -241,7 +241,7 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     runner.setDelegate(&delegate);
     runner.setCommandString(executable());
     runner.setCommandArguments(std::move(arguments));
-    runner.performAsynchronousExecutionFor(0, QString());
+    runner.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
     ASSERT_TRUE(waitUntil([&] { return delegate.finishedCount > 0; }));
     EXPECT_TRUE(delegate.error.contains("txruvo error: --quota-fromfile is not supported")) << delegate.error.toStdString();
     EXPECT_EQ(runner.outStr(), "");

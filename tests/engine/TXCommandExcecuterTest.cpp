@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "EngineTestSupport.h"
 #include "support/SandboxFixture.h"
 #include "engine/command/TXCommandDelegate.h"
@@ -38,20 +38,19 @@ protected:
     {
         SandboxFixture::SetUp();
         runner.setDelegate(&delegate);
-        runner.setPacing({100, 1, 200, 1});
     }
 
     // Runs a shell script as the engine; further arguments become $0, $1...
-    void runScript(const QString &script, int executionType = 0, const QStringList &scriptArguments = {})
+    void runScript(const QString &script, int executionType = TXCommandExcecuter::kPlainRun, const QStringList &scriptArguments = {})
     {
-        EngineArgs args;
+        EngineArgumentsBuilder args;
         args.add("-c").add(script);
         for (const QString &argument : scriptArguments)
             args.add(argument);
         run(args.build(), executionType);
     }
 
-    void run(const EngineArguments &arguments, int executionType = 0, const QString &executable = "/bin/sh")
+    void run(const EngineArguments &arguments, int executionType = TXCommandExcecuter::kPlainRun, const QString &executable = "/bin/sh")
     {
         runner.setCommandString(executable);
         runner.setCommandArguments(arguments);
@@ -67,7 +66,7 @@ protected:
     }
 
     RecordingDelegate delegate;
-    TXCommandExcecuter runner;
+    TXCommandExcecuter runner{nullptr, {100, std::chrono::milliseconds(1), 200, std::chrono::milliseconds(1)}};
 };
 
 TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
@@ -103,7 +102,7 @@ TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
 TEST_F(TXCommandExcecuterTest, ASpillingRunHandsOverCompleteLinesInFiles)
 {
     // 12,000 numbered lines of about 12 characters, then an incomplete one.
-    runScript(R"(i=0; while [ $i -lt 12000 ]; do echo "[deleted][$i]"; i=$((i+1)); done; printf '[deleted][tail')", 1);
+    runScript(R"(i=0; while [ $i -lt 12000 ]; do echo "[deleted][$i]"; i=$((i+1)); done; printf '[deleted][tail')", TXCommandExcecuter::kSpillingRun);
     ASSERT_TRUE(waitForEnd());
 
     QStringList lines;
@@ -126,7 +125,7 @@ TEST_F(TXCommandExcecuterTest, ASpillingRunHandsOverCompleteLinesInFiles)
 TEST_F(TXCommandExcecuterTest, AnElementLineLeftAtASpillKeepsItsLineBreak)
 {
     // One long element line without a line break: every spill keeps it, with "\n" after it.
-    runScript(R"(printf '<item fname="'; head -c 60000 /dev/zero | tr '\0' 'x'; printf '"/>')", 1);
+    runScript(R"(printf '<item fname="'; head -c 60000 /dev/zero | tr '\0' 'x'; printf '"/>')", TXCommandExcecuter::kSpillingRun);
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(delegate.output, "<item fname=\"" + QString(60000, u'x') + "\"/>\n");
     EXPECT_GE(delegate.spillCount, 1);
@@ -155,8 +154,8 @@ TEST_F(TXCommandExcecuterTest, ARunThatCannotStartEndsWithAnError)
         QString executable;
         const char *reason;
     } cases[] = {
-        {"missing executable", EngineArgs().add("--get-quota").build(), root() + "/no-such-engine", "no-such-engine"},
-        {"missing value", EngineArgs().add("--files-from=", "").build(), "/bin/true", "--files-from="},
+        {"missing executable", EngineArgumentsBuilder().add("--get-quota").build(), root() + "/no-such-engine", "no-such-engine"},
+        {"missing value", EngineArgumentsBuilder().add("--files-from=", "").build(), "/bin/true", "--files-from="},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -172,7 +171,7 @@ TEST_F(TXCommandExcecuterTest, ARunThatCannotStartEndsWithAnError)
 
 TEST_F(TXCommandExcecuterTest, CredentialFilesAreReadableByTheEngineAndGoAfterTheRun)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add("-c").add(R"(cat "${0#--password-file=}")").passwordFile("s3cret pass");
     const EngineArguments arguments = args.build();
     const QString credentialFile = arguments.arguments.last().mid(QStringLiteral("--password-file=").size());
@@ -201,7 +200,7 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
         SCOPED_TRACE(c.name);
         runner.setCommandString("/bin/sh");
         runner.setCommandArguments(
-            EngineArgs().add("-c").add(c.script).add(delegate.errorFile).add(delegate.outFile).build());
+            EngineArgumentsBuilder().add("-c").add(c.script).add(delegate.errorFile).add(delegate.outFile).build());
         QString error = "stale";
         runner.executeThumbnailBackup(&error);
         EXPECT_EQ(error, c.error);

@@ -1,4 +1,4 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "EngineTestSupport.h"
 #include "support/SandboxFixture.h"
 #include "engine/command/TarnixProcessLib.h"
@@ -26,7 +26,8 @@ public:
     qint64 finishedAtMs = -1;
 };
 
-constexpr TarnixProcessLib::Intervals kShortIntervals{40, 150, 100};
+constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(150),
+                                                std::chrono::milliseconds(100)};
 
 }  // namespace
 
@@ -40,7 +41,6 @@ protected:
         errorFile = root() + "/err.txt";
         goFile = root() + "/go";
         controller.clock.start();
-        engine.setIntervals(kShortIntervals);
         engine.setOutDataText(outputFile);
         engine.setErrorDataText(errorFile);
     }
@@ -48,7 +48,7 @@ protected:
     // An engine that runs until the test creates the go file.
     EngineArguments waitingEngine() const
     {
-        return EngineArgs()
+        return EngineArgumentsBuilder()
             .add("/bin/sh")
             .add("-c")
             .add("while [ ! -e \"$0\" ]; do sleep 0.01; done")
@@ -60,7 +60,7 @@ protected:
 
     QString outputFile, errorFile, goFile;
     RecordingController controller;
-    TarnixProcessLib engine{&controller};
+    TarnixProcessLib engine{&controller, nullptr, kShortTimings};
 };
 
 TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
@@ -72,7 +72,7 @@ TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
     appendTo(errorFile, "E1\xC3");  // error text cut inside a character
     appendTo(outputFile, "]\n");
     ASSERT_TRUE(waitForEvent("out:[b]\n"));
-    spinFor(kShortIntervals.pollMs * 3);
+    spinFor(int(kShortTimings.poll.count()) * 3);
     appendTo(errorFile, "\xA9");
     ASSERT_TRUE(waitForEvent(QString::fromUtf8("err:\xC3\xA9")));
     appendTo(outputFile, "[c");  // the engine's last line, without its line break
@@ -80,11 +80,11 @@ TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
     const qint64 exitAtMs = controller.clock.elapsed();
     appendTo(goFile, "");
     ASSERT_TRUE(waitForEvent("finished"));
-    spinFor(kShortIntervals.finishNoticeMs * 3);
+    spinFor(int(kShortTimings.finishNotice.count()) * 3);
 
     EXPECT_EQ(controller.events, (QStringList{"out:[a]\n", "err:E1", "out:[b]\n", QString::fromUtf8("err:\xC3\xA9"),
                                               "out:[c\n", "finished"}));
-    EXPECT_GE(controller.finishedAtMs - exitAtMs, kShortIntervals.finishGraceMs + kShortIntervals.finishNoticeMs);
+    EXPECT_GE(controller.finishedAtMs - exitAtMs, kShortTimings.finishGrace.count() + int(kShortTimings.finishNotice.count()));
     EXPECT_FALSE(QFile::exists(outputFile));
     EXPECT_FALSE(QFile::exists(errorFile));
     EXPECT_FALSE(engine.isRunning());
@@ -100,13 +100,13 @@ TEST_F(TarnixProcessLibTest, ASecondStartDuringARunIsIgnored)
     ASSERT_TRUE(waitForEvent("out:[x]\n"));
     appendTo(goFile, "");
     ASSERT_TRUE(waitForEvent("finished"));
-    spinFor(kShortIntervals.finishNoticeMs * 3);
+    spinFor(int(kShortTimings.finishNotice.count()) * 3);
     EXPECT_EQ(controller.events, (QStringList{"out:[x]\n", "finished"}));
 }
 
 TEST_F(TarnixProcessLibTest, AHangingEngineIsStoppedAndTheRunStillFinishes)
 {
-    engine.setArguments(EngineArgs().add("/bin/sleep").add("30").build());
+    engine.setArguments(EngineArgumentsBuilder().add("/bin/sleep").add("30").build());
     engine.startProcess();
     ASSERT_TRUE(waitUntil([&] { return engine.terminationStatus() == 0 && engine.isRunning(); }));
     appendTo(outputFile, "[partial]\n");
@@ -125,8 +125,8 @@ TEST_F(TarnixProcessLibTest, AnEngineThatCannotStartIsReportedAndFinishes)
         EngineArguments arguments;
         const char *reason;
     } cases[] = {
-        {"missing executable", EngineArgs().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
-        {"missing value", EngineArgs().add("/bin/true").add("--o=", QString()).build(), "--o="},
+        {"missing executable", EngineArgumentsBuilder().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
+        {"missing value", EngineArgumentsBuilder().add("/bin/true").add("--o=", QString()).build(), "--o="},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

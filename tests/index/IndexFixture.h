@@ -2,9 +2,8 @@
 
 #include "index/journals/DataBaseWrapper.h"
 #include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMDatabaseWaits.h"
 #include "index/sqlite/FMResultSet.h"
-#include "index/IndexWaits.h"
+#include "index/IndexTimings.h"
 #include "support/SandboxFixture.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
@@ -29,18 +28,9 @@ protected:
 
     static inline const QString kUser = "ann";
 
-    void SetUp() override
-    {
-        SandboxFixture::SetUp();
-        FMDatabaseWaits::shortenForTests(0.3, 10);
-        IndexWaits::shortenForTests(0, 0);
-    }
-    void TearDown() override
-    {
-        IndexWaits::restoreDefaults();
-        FMDatabaseWaits::restoreDefaults();
-        SandboxFixture::TearDown();
-    }
+    // No waits before opening or between merge statements; short busy waits.
+    static constexpr IndexTimings kShortTimings{std::chrono::milliseconds(0), 50, std::chrono::milliseconds(0),
+                                                {std::chrono::milliseconds(300), std::chrono::milliseconds(10)}};
 
     virtual QString folder() const { return root() + "/ldb"; }
     QString mainIndexPath() const { return folder() + "/" + kUser + ".qlenc"; }
@@ -56,9 +46,9 @@ protected:
     // Writes a finished journal of the rows.
     void writeJournal(const QList<JournalRow> &rows)
     {
-        TXDatabaseWrapper journal;
+        TXDatabaseWrapper journal{kShortTimings};
         QString error;
-        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0, &error)) << error.toStdString();
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode, &error)) << error.toStdString();
         for (const JournalRow &row : rows) {
             if (row.operation == "INSERT") {
                 EXPECT_TRUE(journal.insertRecord(insertValues(row), false, 0, &error)) << error.toStdString();
@@ -78,7 +68,7 @@ protected:
     bool mergeJournals(IndexSleeper sleeper = nullptr)
     {
         DataBaseWrapper merger([sleeper] {
-            auto wrapper = std::make_unique<TXDatabaseWrapper>();
+            auto wrapper = std::make_unique<TXDatabaseWrapper>(kShortTimings);
             if (sleeper)
                 wrapper->setSleeper(sleeper);
             return wrapper;

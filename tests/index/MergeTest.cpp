@@ -28,7 +28,7 @@ TEST_F(MergeTest, PausesAfterEveryFiftyStatementsCountingFolderAttemptsAndRows)
             rows.append({QString("/Office/f%1.txt").arg(i)});
         writeJournal(rows);
         int pauses = 0;
-        ASSERT_TRUE(mergeJournals([&pauses](double) { ++pauses; }));
+        ASSERT_TRUE(mergeJournals([&pauses](std::chrono::milliseconds) { ++pauses; }));
         EXPECT_EQ(pauses, c.pauses);
         EXPECT_EQ(fileRows().size(), c.files + 1);
     }

@@ -18,7 +18,7 @@ protected:
         ASSERT_TRUE(db.executeUpdate("INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE) VALUES "
                                      "('''/Office/Users/ann/ghostdir/''', '0000/00/00 00:00:00', 1024)"));
         wrapper.setDelegate(&delegate);
-        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, 1));
+        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     }
 
     static QStringList sorted(QStringList values)
@@ -27,7 +27,7 @@ protected:
         return values;
     }
 
-    TXDatabaseWrapper wrapper;
+    TXDatabaseWrapper wrapper{kShortTimings};
     RecordingDelegate delegate;
 };
 
@@ -179,10 +179,10 @@ TEST_F(QueriesTest, FilesInsideAFolderStopAtItsSiblings)
 TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
 {
     writeText(mainIndexPath(), QByteArray(4096, 'x'));
-    TXDatabaseWrapper reader;
+    TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
     QString error;
-    EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, 1, &error));
+    EXPECT_FALSE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode, &error));
     EXPECT_FALSE(error.isEmpty());
     reader.fetchChildrenForPath("");
     reader.searchForKeyInsidePath({{"SearchKey", "a"}, {"PathRootForSearch", ""}});
@@ -202,9 +202,9 @@ TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
     ASSERT_TRUE(merge.open());
     ASSERT_TRUE(merge.beginTransaction());
     ASSERT_TRUE(merge.executeUpdate("DELETE FROM qlfile"));
-    TXDatabaseWrapper reader;
+    TXDatabaseWrapper reader{kShortTimings};
     reader.setDelegate(&delegate);
-    EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, 1));
+    EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     reader.fetchChildrenForPath("Office/Users/ann");
     EXPECT_EQ(delegate.field("FileName"), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
     EXPECT_TRUE(merge.rollback());

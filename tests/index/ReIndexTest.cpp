@@ -6,7 +6,7 @@ protected:
     void SetUp() override
     {
         IndexFixture::SetUp();
-        ASSERT_TRUE(rebuild.initializeDatabaseAtPath(folder(), kUser + "_reindex", 1));
+        ASSERT_TRUE(rebuild.initializeDatabaseAtPath(folder(), kUser + "_reindex", TXDatabaseWrapper::kListingMode));
         ASSERT_TRUE(rebuild.initializeReIndex());
     }
 
@@ -20,7 +20,7 @@ protected:
         return record;
     }
 
-    TXDatabaseWrapper rebuild;
+    TXDatabaseWrapper rebuild{kShortTimings};
 };
 
 TEST_F(ReIndexTest, FoldersGetTheirDepthAndTheClimbStopsAtThePresentAncestor)

@@ -12,8 +12,8 @@ class SchemaAndJournalTest : public IndexFixture
 TEST_F(SchemaAndJournalTest, NewMainIndexHoldsOnlyTheRootRowAndInitialisingAgainChangesNothing)
 {
     for (int round = 0; round < 2; ++round) {
-        TXDatabaseWrapper wrapper;
-        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, 1));
+        TXDatabaseWrapper wrapper{kShortTimings};
+        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     }
     EXPECT_EQ(column("SELECT DIRID || ' ' || NAME || ' ' || FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
               QStringList{"1 '/' 0000 000 1024 0"});
@@ -34,8 +34,8 @@ TEST_F(SchemaAndJournalTest, EncryptPathRaisesEveryUnitButQuoteAndSeparatorsWrap
 
 TEST_F(SchemaAndJournalTest, RecordsBecomeThirteenColumnRowsAndWrongSizesWriteNothing)
 {
-    TXDatabaseWrapper journal;
-    ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
+    TXDatabaseWrapper journal{kShortTimings};
+    ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
     QString error;
     EXPECT_TRUE(journal.insertRecord(insertValues({"/Office/a.txt"}), false, 0, &error));
     QVariantList eleven = insertValues({"/Office/b.txt"});
@@ -71,9 +71,9 @@ TEST_F(SchemaAndJournalTest, RecordsBecomeThirteenColumnRowsAndWrongSizesWriteNo
 TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAndBothMerge)
 {
     auto writeOne = [this](const QString &path) {
-        TXDatabaseWrapper journal;
-        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), 0));
-        EXPECT_TRUE(journal.insertRecord(insertValues({path}), false, 0));
+        TXDatabaseWrapper journal{kShortTimings};
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
+        EXPECT_TRUE(journal.insertRecord(insertValues({path}), false, TXDatabaseWrapper::kJournalMode));
         EXPECT_TRUE(journal.commitTransaction());
         journal.unInitializeDatabase();
     };
@@ -99,19 +99,19 @@ TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAnd
 TEST_F(SchemaAndJournalTest, AJournalThatCannotBeMadeReportsWhyAndLeavesNoFile)
 {
     writeText(root() + "/blocked", "a file where the index folder should be");
-    TXDatabaseWrapper journal;
+    TXDatabaseWrapper journal{kShortTimings};
     QString error;
-    EXPECT_FALSE(journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), 0, &error));
+    EXPECT_FALSE(journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), TXDatabaseWrapper::kJournalMode, &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(journal.insertRecord(insertValues({"/a.txt"}), false, 0));
+    EXPECT_FALSE(journal.insertRecord(insertValues({"/a.txt"}), false, TXDatabaseWrapper::kJournalMode));
     EXPECT_EQ(readText(root() + "/blocked"), "a file where the index folder should be");
 }
 
 TEST_F(SchemaAndJournalTest, AJournalWhoseFinishingRenameFailedIsFinishedWithTheNextOne)
 {
-    TXDatabaseWrapper stuck;
-    ASSERT_TRUE(stuck.initializeDatabaseAtPath(folder(), QString(), 0));
-    ASSERT_TRUE(stuck.insertRecord(insertValues({"/a/stuck.txt"}), false, 0));
+    TXDatabaseWrapper stuck{kShortTimings};
+    ASSERT_TRUE(stuck.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
+    ASSERT_TRUE(stuck.insertRecord(insertValues({"/a/stuck.txt"}), false, TXDatabaseWrapper::kJournalMode));
     ASSERT_TRUE(stuck.commitTransaction());
     const QString progressName = folderEntries().value(0);
     ASSERT_TRUE(progressName.endsWith(".qlt.progress"));

@@ -62,9 +62,9 @@ TEST(IncludeRules, CheckerCatchesPlantedViolations)
     const Case cases[] = {
         {"platform/PathRoots.cpp", "common/texts/QLLocalizedString.h", true},
         {"index/sqlite/FMDatabase.cpp", "index/TXDatabaseWrapper.h", true},
-        {"common/proxy/ProxyController.cpp", "engine/command/EngineArgs.h", true},
+        {"common/proxy/ProxyController.cpp", "engine/command/EngineArgumentsBuilder.h", true},
         {"client/main.cpp", "monitor/Something.h", true},
-        {"engine/command/EngineArgs.cpp", "index/sqlite/FMDatabase.h", false},
+        {"engine/command/EngineArgumentsBuilder.cpp", "index/sqlite/FMDatabase.h", false},
         {"index/TXDatabaseWrapper.cpp", "index/sqlite/FMDatabase.h", false},
         {"session/Driver.cpp", "platform/PathRoots.h", false},
         {"common/texts/Brand.cpp", "common/utility/QLUtility.h", false},

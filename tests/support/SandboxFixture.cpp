@@ -1,8 +1,5 @@
 #include "support/SandboxFixture.h"
 
-#include "common/texts/QLLocalizedString.h"
-#include "common/files/TXSupportFileManager.h"
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,20 +26,18 @@ void SandboxFixture::SetUp()
     for (const char *folder : {"/home", "/runtime", "/support", "/volumes"})
         QDir().mkpath(base + folder);
     QFile::setPermissions(base + "/runtime", QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QLLocalizedStringReset();
-    TXSupportFileManager::txFileManager().reset();
+    mContext = std::make_unique<ProgramContext>();
 }
 
 void SandboxFixture::TearDown()
 {
+    mContext.reset();
     for (const auto &[name, value] : mSaved) {
         if (value.isNull())
             qunsetenv(name.constData());
         else
             qputenv(name.constData(), value);
     }
-    QLLocalizedStringReset();
-    TXSupportFileManager::txFileManager().reset();
 }
 
 void SandboxFixture::writeText(const QString &path, const QByteArray &content)

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "common/context/ProgramContext.h"
+
 #include <QString>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 // Moves every root of the program (home, XDG folders, support root, volumes)
 // into a fresh temporary folder for the test, and puts them back afterwards.
-// The shared file manager's names are reset so no test sees another's user.
+// Each test runs in a program context of its own, so no test sees another's
+// user, texts or shared state.
 class SandboxFixture : public ::testing::Test
 {
 protected:
@@ -25,5 +30,6 @@ protected:
 
 private:
     QTemporaryDir mDir;
+    std::unique_ptr<ProgramContext> mContext;
     QList<QPair<QByteArray, QByteArray>> mSaved;
 };

@@ -1,3 +1,5 @@
+#include "common/context/ProgramContext.h"
+
 #include <QCoreApplication>
 
 #include <gtest/gtest.h>
@@ -6,6 +8,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    ProgramContext program;  // as every program builds one; fixtures build their own on top
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

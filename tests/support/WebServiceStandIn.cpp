@@ -1,4 +1,6 @@
 #include "support/WebServiceStandIn.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 
 #include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
@@ -30,7 +32,7 @@ WebServiceStandIn::~WebServiceStandIn()
     stop();
     if (mResourcesChanged) {
         qputenv("TX_RESOURCES", mSavedResources);
-        QLLocalizedStringReset();
+        ProgramContext::current().texts().reload();
     }
 }
 
@@ -113,5 +115,5 @@ void WebServiceStandIn::configureClient(bool trustTestAuthority)
         mResourcesChanged = true;
     }
     qputenv("TX_RESOURCES", copy.toUtf8());
-    QLLocalizedStringReset();
+    ProgramContext::current().texts().reload();
 }

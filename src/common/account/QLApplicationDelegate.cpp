@@ -1,11 +1,13 @@
 #include "common/account/QLApplicationDelegate.h"
 
-#include <atomic>
+#include "common/context/ProgramContext.h"
 
-namespace {
-std::atomic<QLApplicationDelegate *> gDelegate{nullptr};
+QLApplicationDelegate *QLApplicationDelegate::current()
+{
+    return ProgramContext::current().service<QLApplicationDelegate>();
 }
 
-QLApplicationDelegate *QLApplicationDelegate::current() { return gDelegate.load(); }
-
-void QLApplicationDelegate::setCurrent(QLApplicationDelegate *delegate) { gDelegate.store(delegate); }
+void QLApplicationDelegate::setCurrent(QLApplicationDelegate *delegate)
+{
+    ProgramContext::current().setService(delegate);
+}

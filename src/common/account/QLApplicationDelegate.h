@@ -30,6 +30,7 @@ public:
     virtual std::optional<QString> currentquellonUserName() const { return std::nullopt; }
     virtual std::optional<QString> currenttarnixUserName() const { return std::nullopt; }
 
+    // The main controller of the running program (its context), or null.
     static QLApplicationDelegate *current();
     static void setCurrent(QLApplicationDelegate *delegate);
 };

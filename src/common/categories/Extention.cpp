@@ -1,17 +1,12 @@
 #include "common/categories/Extention.h"
 
 #include "common/categories/BoolValue.h"
-
-#include <atomic>
+#include "common/context/ProgramContext.h"
 
 namespace Extention {
 namespace {
 
-std::atomic<quint64> &sizeTotal()
-{
-    static std::atomic<quint64> total{0};
-    return total;
-}
+std::atomic<quint64> &sizeTotal() { return ProgramContext::current().sizeTotal(); }
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 #include <QVariantMap>
 
 // Dictionary helpers of the backup session: dropping unselected entries, and
-// the process-wide size total of the files reported during a backup, in which
+// the program's size total of the files reported during a backup, in which
 // each file counts once.
 namespace Extention {
 
@@ -15,8 +15,8 @@ void filterUnselectedEntries(QVariantMap &dictionary);
 // it to the size total. When it is: nothing, the first size stays.
 void setSizeObject(QVariantMap &dictionary, quint64 size, const QString &key);
 
-// The size total is one exact byte count for the whole process, safe to update
-// from several threads; it lives in no dictionary.
+// The size total is one exact byte count for the program (its context), safe to
+// update from several threads; it lives in no dictionary.
 void setTotalSizeValue(quint64 total);
 quint64 totalSizeValue();
 

@@ -1,5 +1,7 @@
 #include "common/files/TXSupportFileManager.h"
 
+#include "common/context/ProgramContext.h"
+
 #include "common/texts/Brand.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
@@ -14,7 +16,6 @@ namespace {
 
 // How the looked-up value of a row becomes a path.
 enum class Form {
-    None,          // no file has this number
     Plain,         // the value as it is
     Standardized,  // the value standardized as a path
     User,          // the value filled with the current user name
@@ -25,89 +26,100 @@ enum class Form {
     NoArguments,   // filled with no arguments ("%%" becomes "%"), standardized
 };
 
+// One row per application file, keyed by its enum; the Localizable key is the enum's name.
 struct Row {
+    ApplicationFile file;
     const char *key;
     Form form;
 };
 
-constexpr int kLastFileNumber = 73;
+#define TX_FILE(name, form) Row{ApplicationFile::name, #name, Form::form}
 
-constexpr std::array<Row, kLastFileNumber + 1> kTable = {{
-    {"ApplicationRootFolderPath", Form::Plain},
-    {"ApplicationUserFolderPath", Form::Standardized},
-    {"DeamonPreferencePath", Form::Plain},
-    {"ShortcutPreferencePath", Form::Standardized},
-    {"ShortcutPath", Form::Standardized},
-    {"SourceAFilePath", Form::UserStandardized},
-    {"SourceBFilePath", Form::UserStandardized},
-    {"Engine1ErrorPath", Form::UserStandardized},
-    {"Engine2ErrorPath", Form::UserStandardized},
-    {"NodeChecklistPath", Form::User},
-    {"BackupsetPath", Form::User},
-    {"TempBackupSetPath", Form::User},
-    {"TempSyncsetPath", Form::User},
-    {"ApplicationStatusPath", Form::Plain},
-    {"MultiplePCStateFilePath", Form::Plain},
-    {"InteractiveTraceFilePath", Form::Plain},
-    {"MonitorTraceFilePath", Form::Plain},
-    {"DaemonTraceFilePath", Form::Plain},
-    {"InteractiveSessionLog", Form::Plain},
-    {"ScheduledBackupLog", Form::Plain},
-    {"UserDetailsPath", Form::User},
-    {"LoginDetailsFilePath", Form::UserStandardized},
-    {"LogsFolderPath", Form::Plain},
-    {"SessionLogsFolderPath", Form::Plain},
-    {"InteractiveBackupFolderPath", Form::UserStandardized},
-    {"InteractiveBackupProgressFilePath", Form::ProgressFile},
-    {"InteractiveBackupRequestListA", Form::UserStandardized},
-    {"InteractiveBackupRequestListB", Form::UserStandardized},
-    {"InteractiveBackupRequestIncrementListA", Form::UserStandardized},
-    {"InteractiveBackupRequestIncrementListB", Form::UserStandardized},
-    {"InteractiveBackupRequestSizeA", Form::UserStandardized},
-    {"InteractiveBackupRequestSizeB", Form::UserStandardized},
-    {"LoginCheckilePath", Form::UserStandardized},
-    {"LastUserLoginDetailsFilePath", Form::Standardized},
-    {"UserFolder", Form::UserStandardized},
-    {"RootUserFolder", Form::User},
-    {"LoginInfo", Form::Standardized},
-    {"STunnelRelativePath", Form::Plain},
-    {"STunnelPath", Form::Standardized},
-    {"STunnelConfName", Form::Standardized},
-    {"STunnelPIDName", Form::Standardized},
-    {"BandwidthThrottleFilePath", Form::UserStandardized},
-    {"BandwidthThrottleFilePathForRuvo", Form::UserStandardized},
-    {"SchedulerSettingsFile", Form::Plain},
-    {"SchedulerState", Form::Plain},
-    {"RemoteEnumerationFileListPath", Form::Standardized},
-    {"LDBFolder", Form::IndexFolder},
-    {"LDBDetailsFilePath", Form::IndexDetails},
-    {"LDBTempFolderPath", Form::User},
-    {"BGFilePath", Form::Standardized},
-    {"BackupsetSizePath", Form::UserStandardized},
-    {"BackupsetSizeFlagPath", Form::UserStandardized},
-    {"SyncErrorFile", Form::UserStandardized},
-    {"SyncCommandOutput", Form::UserStandardized},
-    {"TempFile", Form::UserStandardized},
-    {"TempFileOne", Form::UserStandardized},
-    {nullptr, Form::None},
-    {nullptr, Form::None},
-    {"ProxySetting", Form::Standardized},
-    {"LoggedInUserNamesListPath", Form::Plain},
-    {"EncryptionKeyPath", Form::UserStandardized},
-    {"DefaultKeyPath", Form::UserStandardized},
-    {"TempEncryptionKeyPath", Form::UserStandardized},
-    {"DecryptionKeyPath", Form::UserStandardized},
-    {"RuvoUserDetails", Form::UserStandardized},
-    {"RSyncCancelFilePath", Form::Standardized},
-    {"WebManagementLogFilePath", Form::Plain},
-    {"ApplicationBandwidthThrottleForRestore", Form::User},
-    {"EncPrefKeyPath", Form::Standardized},
-    {"EncKeyPath", Form::UserStandardized},
-    {"CDPFilePath", Form::User},
-    {"ExcludeInfoPath", Form::NoArguments},
-    {"DestinationDrivePath", Form::UserStandardized},
-    {"DatabaseReIndexingStatusPath", Form::Plain},
-}};
+constexpr std::array kTable = {
+    TX_FILE(ApplicationRootFolderPath, Plain),
+    TX_FILE(ApplicationUserFolderPath, Standardized),
+    TX_FILE(DeamonPreferencePath, Plain),
+    TX_FILE(ShortcutPreferencePath, Standardized),
+    TX_FILE(ShortcutPath, Standardized),
+    TX_FILE(SourceAFilePath, UserStandardized),
+    TX_FILE(SourceBFilePath, UserStandardized),
+    TX_FILE(Engine1ErrorPath, UserStandardized),
+    TX_FILE(Engine2ErrorPath, UserStandardized),
+    TX_FILE(NodeChecklistPath, User),
+    TX_FILE(BackupsetPath, User),
+    TX_FILE(TempBackupSetPath, User),
+    TX_FILE(TempSyncsetPath, User),
+    TX_FILE(ApplicationStatusPath, Plain),
+    TX_FILE(MultiplePCStateFilePath, Plain),
+    TX_FILE(InteractiveTraceFilePath, Plain),
+    TX_FILE(MonitorTraceFilePath, Plain),
+    TX_FILE(DaemonTraceFilePath, Plain),
+    TX_FILE(InteractiveSessionLog, Plain),
+    TX_FILE(ScheduledBackupLog, Plain),
+    TX_FILE(UserDetailsPath, User),
+    TX_FILE(LoginDetailsFilePath, UserStandardized),
+    TX_FILE(LogsFolderPath, Plain),
+    TX_FILE(SessionLogsFolderPath, Plain),
+    TX_FILE(InteractiveBackupFolderPath, UserStandardized),
+    TX_FILE(InteractiveBackupProgressFilePath, ProgressFile),
+    TX_FILE(InteractiveBackupRequestListA, UserStandardized),
+    TX_FILE(InteractiveBackupRequestListB, UserStandardized),
+    TX_FILE(InteractiveBackupRequestIncrementListA, UserStandardized),
+    TX_FILE(InteractiveBackupRequestIncrementListB, UserStandardized),
+    TX_FILE(InteractiveBackupRequestSizeA, UserStandardized),
+    TX_FILE(InteractiveBackupRequestSizeB, UserStandardized),
+    TX_FILE(LoginCheckilePath, UserStandardized),
+    TX_FILE(LastUserLoginDetailsFilePath, Standardized),
+    TX_FILE(UserFolder, UserStandardized),
+    TX_FILE(RootUserFolder, User),
+    TX_FILE(LoginInfo, Standardized),
+    TX_FILE(STunnelRelativePath, Plain),
+    TX_FILE(STunnelPath, Standardized),
+    TX_FILE(STunnelConfName, Standardized),
+    TX_FILE(STunnelPIDName, Standardized),
+    TX_FILE(BandwidthThrottleFilePath, UserStandardized),
+    TX_FILE(BandwidthThrottleFilePathForRuvo, UserStandardized),
+    TX_FILE(SchedulerSettingsFile, Plain),
+    TX_FILE(SchedulerState, Plain),
+    TX_FILE(RemoteEnumerationFileListPath, Standardized),
+    TX_FILE(LDBFolder, IndexFolder),
+    TX_FILE(LDBDetailsFilePath, IndexDetails),
+    TX_FILE(LDBTempFolderPath, User),
+    TX_FILE(BGFilePath, Standardized),
+    TX_FILE(BackupsetSizePath, UserStandardized),
+    TX_FILE(BackupsetSizeFlagPath, UserStandardized),
+    TX_FILE(SyncErrorFile, UserStandardized),
+    TX_FILE(SyncCommandOutput, UserStandardized),
+    TX_FILE(TempFile, UserStandardized),
+    TX_FILE(TempFileOne, UserStandardized),
+    TX_FILE(ProxySetting, Standardized),
+    TX_FILE(LoggedInUserNamesListPath, Plain),
+    TX_FILE(EncryptionKeyPath, UserStandardized),
+    TX_FILE(DefaultKeyPath, UserStandardized),
+    TX_FILE(TempEncryptionKeyPath, UserStandardized),
+    TX_FILE(DecryptionKeyPath, UserStandardized),
+    TX_FILE(RuvoUserDetails, UserStandardized),
+    TX_FILE(RSyncCancelFilePath, Standardized),
+    TX_FILE(WebManagementLogFilePath, Plain),
+    TX_FILE(ApplicationBandwidthThrottleForRestore, User),
+    TX_FILE(EncPrefKeyPath, Standardized),
+    TX_FILE(EncKeyPath, UserStandardized),
+    TX_FILE(CDPFilePath, User),
+    TX_FILE(ExcludeInfoPath, NoArguments),
+    TX_FILE(DestinationDrivePath, UserStandardized),
+    TX_FILE(DatabaseReIndexingStatusPath, Plain),
+};
+
+#undef TX_FILE
+
+// The row of a file number, or null for a number that names no file.
+const Row *rowOf(int number)
+{
+    for (const Row &row : kTable)
+        if (int(row.file) == number)
+            return &row;
+    return nullptr;
+}
 
 // A user name that would climb out of, or stand for, the folder of all users.
 bool isUsableName(const QString &name)
@@ -130,8 +142,7 @@ QString lookUpPathValue(const QString &key)
 
 TXSupportFileManager &TXSupportFileManager::txFileManager()
 {
-    static TXSupportFileManager instance;  // thread-safe first use
-    return instance;
+    return ProgramContext::current().files();
 }
 
 void TXSupportFileManager::setTarnixUserName(const QString &name)
@@ -190,9 +201,10 @@ bool TXSupportFileManager::isTarnixApplication() const { return Brand::isTarnix(
 
 QString TXSupportFileManager::pathForApplicationFile(int number) const
 {
-    if (number < 0 || number > kLastFileNumber || kTable[number].form == Form::None)
+    const Row *found = rowOf(number);
+    if (!found)
         return {};
-    const Row &row = kTable[number];
+    const Row &row = *found;
     QString user;
     QString syncUser;
     QString drive;
@@ -251,8 +263,6 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         const QString value = lookUpPathValue(row.key);
         return value.isEmpty() ? value : standardizePath(fillTemplate(value));
     }
-    case Form::None:
-        break;
     }
     return {};
 }
@@ -264,13 +274,4 @@ QString TXSupportFileManager::interactiveBackupProgressFilePath(int engineNumber
         return {};
     const QString value = lookUpPathValue(QStringLiteral("InteractiveBackupProgressFilePath"));
     return value.isEmpty() ? value : standardizePath(fillTemplate(value, {user, QString::number(engineNumber)}));
-}
-
-void TXSupportFileManager::reset()
-{
-    QMutexLocker lock(&mMutex);
-    gTarnixUserName.clear();
-    guserName.clear();
-    gDestinationDrive.clear();
-    gSyncUserName.clear();
 }

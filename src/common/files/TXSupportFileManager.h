@@ -11,6 +11,7 @@
 class TXSupportFileManager
 {
 public:
+    // The running program's table (ProgramContext.h).
     static TXSupportFileManager &txFileManager();
 
     void setTarnixUserName(const QString &name);  // both the first-brand and the plain name
@@ -34,12 +35,7 @@ public:
     // that no character of the user name is ever read as a placeholder.
     QString interactiveBackupProgressFilePath(int engineNumber) const;
 
-    // Forgets every name; for tests.
-    void reset();
-
 private:
-    TXSupportFileManager() = default;
-
     QString currentUserNameLocked() const;
 
     mutable QMutex mMutex;

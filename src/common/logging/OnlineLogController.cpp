@@ -1,9 +1,10 @@
 #include "common/logging/OnlineLogController.h"
 
+#include "common/context/ProgramContext.h"
+
 OnlineLogController &OnlineLogController::SharedOnlineLogController()
 {
-    static OnlineLogController instance;
-    return instance;
+    return ProgramContext::current().onlineLog();
 }
 
 void OnlineLogController::setOperationStartTime(const QString &startTime)

@@ -4,7 +4,7 @@
 #include <QString>
 
 // Keeps the start time and the end status of the running session for the
-// session uploader. One shared instance for the process.
+// session uploader. One for the program, in its context (ProgramContext.h).
 class OnlineLogController
 {
 public:
@@ -19,8 +19,6 @@ public:
     QString operationStatus() const;
 
 private:
-    OnlineLogController() = default;
-
     mutable QMutex mMutex;
     QString mOperationStartTime;
     QString mOperationStatus;

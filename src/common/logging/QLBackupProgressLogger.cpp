@@ -1,5 +1,7 @@
 #include "common/logging/QLBackupProgressLogger.h"
 
+#include "common/context/ProgramContext.h"
+
 #include "common/logging/LogFile.h"
 #include "platform/PathStandardizer.h"
 #include "common/texts/QLLocalizedString.h"
@@ -13,21 +15,13 @@ QString traceLine(const QString &message) { return QLLogger::logDate() + " : " +
 
 QString standardizedLogPath(const char *key) { return standardizePath(QLLocalizedString(QLatin1String(key))); }
 
-void flushSharedLogger() { QLBackupProgressLogger::progressLogger().flushAll(); }
-
 }  // namespace
 
 QLBackupProgressLogger::~QLBackupProgressLogger() { flushAll(); }
 
 QLBackupProgressLogger &QLBackupProgressLogger::progressLogger()
 {
-    static QLBackupProgressLogger *instance = [] {
-        // Never destroyed: threads may still log while static objects go away.
-        auto *logger = new QLBackupProgressLogger;
-        qAddPostRoutine(flushSharedLogger);
-        return logger;
-    }();
-    return *instance;
+    return ProgramContext::current().progressLogger();
 }
 
 void QLBackupProgressLogger::writeOut(Buffer &buffer)

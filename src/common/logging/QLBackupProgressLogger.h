@@ -19,7 +19,7 @@ public:
     QLBackupProgressLogger(const QLBackupProgressLogger &) = delete;
     QLBackupProgressLogger &operator=(const QLBackupProgressLogger &) = delete;
 
-    // The shared instance; what it still holds is written out when the application quits.
+    // The program's logger (ProgramContext.h); what it still holds is written out when the context ends.
     static QLBackupProgressLogger &progressLogger();
 
     // Typed "Information" lines into the shared session buffer, written out to

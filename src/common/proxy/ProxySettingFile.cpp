@@ -1,4 +1,5 @@
 #include "common/proxy/ProxySettingFile.h"
+#include "platform/ErrorSlot.h"
 
 #include "platform/PropertyList.h"
 #include "common/proxy/ProxyCheckBoxStateFile.h"
@@ -18,8 +19,7 @@ constexpr qsizetype kLongestHostName = 253;
 // Sets *reason to the looked-up text and gives the result.
 int refuse(QString *reason, const char *key, int result = kSaveRefused)
 {
-    if (reason)
-        *reason = QLLocalizedString(QLatin1String(key));
+    ErrorSlot::fill(reason, QLLocalizedString(QLatin1String(key)));
     return result;
 }
 
@@ -31,8 +31,7 @@ std::optional<QVariantMap> read(const QString &path, QString *error)
     const auto value = PropertyList::read(path, &readError);
     if (value && value->typeId() == QMetaType::QVariantMap)
         return value->toMap();
-    if (error)
-        *error = readError.isEmpty() ? path + QStringLiteral(": not a dictionary") : readError;
+    ErrorSlot::fill(error, readError.isEmpty() ? path + QStringLiteral(": not a dictionary") : readError);
     return std::nullopt;
 }
 

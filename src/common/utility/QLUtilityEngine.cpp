@@ -1,4 +1,5 @@
 #include "common/utility/QLUtility.h"
+#include "platform/ErrorSlot.h"
 
 #include "platform/PathRoots.h"
 #include "platform/PropertyList.h"
@@ -12,11 +13,6 @@
 
 namespace {
 
-void setError(QString *error, const QString &text)
-{
-    if (error)
-        *error = text;
-}
 
 // The port text as the user typed it, when it holds a usable port.
 std::optional<quint16> portFromText(const QByteArray &text)
@@ -82,30 +78,30 @@ QString QLUtility::portParam()
 std::optional<QString> QLUtility::encodeString(const QString &text, QString *error, std::chrono::milliseconds timeout)
 {
     if (text.isEmpty()) {
-        setError(error, QStringLiteral("there is no text to encode"));
+        ErrorSlot::fill(error, QStringLiteral("there is no text to encode"));
         return std::nullopt;
     }
     // Each line of the command file is one engine option.
     if (text.contains('\n') || text.contains('\r')) {
-        setError(error, QStringLiteral("a text with a line break cannot be encoded"));
+        ErrorSlot::fill(error, QStringLiteral("a text with a line break cannot be encoded"));
         return std::nullopt;
     }
     // A folder only this user can enter; it goes, with both files, on return.
     QTemporaryDir exchange(PathRoots::temporaryRoot() + "/txencode-XXXXXX");
     if (!exchange.isValid()) {
-        setError(error, QStringLiteral("no private folder for the exchange: ") + exchange.errorString());
+        ErrorSlot::fill(error, QStringLiteral("no private folder for the exchange: ") + exchange.errorString());
         return std::nullopt;
     }
     const QString commandFile = exchange.filePath(QStringLiteral(".cmdFile"));
     const QString outputFile = exchange.filePath(QStringLiteral(".outFile"));
     const QString command = QStringLiteral("--string-encode=%1\n--out-file=%2").arg(text, outputFile);
     if (!writePrivateFile(commandFile, command.toUtf8())) {
-        setError(error, QStringLiteral("the command file could not be written"));
+        ErrorSlot::fill(error, QStringLiteral("the command file could not be written"));
         return std::nullopt;
     }
     const QString failure = runEngine(commandFile, timeout);
     if (!failure.isNull()) {
-        setError(error, failure);
+        ErrorSlot::fill(error, failure);
         return std::nullopt;
     }
     QFile output(outputFile);
@@ -113,7 +109,7 @@ std::optional<QString> QLUtility::encodeString(const QString &text, QString *err
     while (encoded.endsWith('\n') || encoded.endsWith('\r'))
         encoded.chop(1);
     if (encoded.isEmpty()) {
-        setError(error, QStringLiteral("the engine wrote no encoded text"));
+        ErrorSlot::fill(error, QStringLiteral("the engine wrote no encoded text"));
         return std::nullopt;
     }
     return encoded;

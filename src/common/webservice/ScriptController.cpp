@@ -25,7 +25,10 @@ void ScriptController::DeleteLater::operator()(ScriptURLConnection *connection) 
     connection->deleteLater();
 }
 
-ScriptController::ScriptController() { xmlParser.setDelegate(this); }
+ScriptController::ScriptController(ScriptControllerTimings timings) : mTimings(timings)
+{
+    xmlParser.setDelegate(this);
+}
 
 ScriptController::~ScriptController() = default;
 
@@ -70,7 +73,7 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     request.method = "POST";
     request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
-    request.timeout = mRequestTimeout;
+    request.timeout = mTimings.requestTimeout;
     request.ignoreLocalCache = true;
 
     theConnection.reset(new ScriptURLConnection(request));

@@ -18,13 +18,17 @@ class ScriptURLConnection;
 // Sends form-encoded POST requests to the web-service scripts and reads their
 // replies into a dictionary for the delegate. One request at a time: a new
 // request replaces the running one, whose end is then ignored.
+// The waits of a request; tests pass shorter ones.
+struct ScriptControllerTimings {
+    // The longest wait without any transfer.
+    std::chrono::milliseconds requestTimeout{20000};
+};
+
 class ScriptController : public ScriptURLConnectionDelegate, public QuellonEventsXMLParserDelegate
 {
 public:
     // The reply as it may be traced: values of password and key attributes are masked.
     static QString withSecretsMasked(const QString &reply);
-
-    static constexpr std::chrono::milliseconds kRequestTimeout{20000};
 
     // Localizable keys of the service hosts ("https://host[:port]").
     static inline const QString kTarnixAccountWebSiteKey = QStringLiteral("TarnixAccountWebSiteURL");
@@ -35,12 +39,10 @@ public:
     static inline const QString kUnexpectedResultText = QStringLiteral("Script retrurned unexpected result");
     static inline const QString kNoMessageText = QStringLiteral("The reply carries no message");
 
-    ScriptController();
+    explicit ScriptController(ScriptControllerTimings timings = {});
     ~ScriptController() override;
 
     void setDelegate(ScriptControllerDelegate *delegate) { mDelegate = delegate; }
-    // The longest wait without any transfer; kRequestTimeout unless changed.
-    void setRequestTimeout(std::chrono::milliseconds timeout) { mRequestTimeout = timeout; }
 
     // Sync-account details of a first-brand account; privateKey "default" for an account with the default key.
     void GetTarnixsyncAccountUsernameAndPassword(const QString &user, const QString &password,
@@ -82,5 +84,5 @@ private:
     ScriptControllerDelegate *mDelegate = nullptr;
     std::unique_ptr<ScriptURLConnection, DeleteLater> theConnection;
     QuellonEventsXMLParser xmlParser;
-    std::chrono::milliseconds mRequestTimeout = kRequestTimeout;
+    const ScriptControllerTimings mTimings;
 };

@@ -1,4 +1,5 @@
 #include "common/webservice/ScriptController.h"
+#include "platform/ErrorSlot.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,8 +18,7 @@ std::optional<QVariantMap> ScriptController::parsedDataForUser(const QByteArray 
             tokens.insert(attribute.qualifiedName().toString(), attribute.value().toString());
     }
     if (reader.hasError()) {
-        if (error)
-            *error = reader.errorString();
+        ErrorSlot::fill(error, reader.errorString());
         return std::nullopt;
     }
     return tokens;

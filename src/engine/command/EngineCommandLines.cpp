@@ -1,6 +1,6 @@
 #include "engine/command/EngineCommandLines.h"
 
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "common/account/User.h"
 
 namespace EngineCommandLines {
@@ -8,7 +8,7 @@ namespace EngineCommandLines {
 namespace {
 
 // The options by which the engine finds stored names on the destination drive.
-void addDriveNameOptions(EngineArgs &args, const QString &dataRoot)
+void addDriveNameOptions(EngineArgumentsBuilder &args, const QString &dataRoot)
 {
     args.add("--encode").add("--enc-opt").add("--mask-name").add("--portable").add("--portable-dest=", dataRoot);
 }
@@ -17,9 +17,9 @@ void addDriveNameOptions(EngineArgs &args, const QString &dataRoot)
 
 EngineArguments quota(const User &account, const QString &proxyArgument, bool fromFile)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add(fromFile ? "--quota-fromfile" : "--get-quota")
-        .timeLimit(EngineArgs::TimeLimit::Quota)
+        .timeLimit(EngineArgumentsBuilder::TimeLimit::Quota)
         .port(account.Port())
         .passwordFile(account.Password())
         .privateKey(account.PrivateKey())
@@ -31,7 +31,7 @@ EngineArguments quota(const User &account, const QString &proxyArgument, bool fr
 
 EngineArguments bandwidthTest(const User &account, bool upload)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add("--xml-output");
     if (upload)
         args.add("--trf-uprate").passwordFile(account.Password()).privateKey(account.PrivateKey());
@@ -44,10 +44,10 @@ EngineArguments bandwidthTest(const User &account, bool upload)
 EngineArguments versionList(const User &account, const QString &proxyArgument, const QString &destinationFolder,
                             const QString &serverPath)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add("--version-info").add("--no-relative");
     addDriveNameOptions(args, destinationFolder);
-    args.timeLimit(EngineArgs::TimeLimit::Engine).proxy(proxyArgument).add("--xml-output").port(account.Port());
+    args.timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).proxy(proxyArgument).add("--xml-output").port(account.Port());
     // An account with its own key names it, and its stored names sit under the computer's folder.
     if (!account.isDefaultKey())
         args.privateKey(account.mEncodedKey());
@@ -62,8 +62,8 @@ EngineArguments deleteItems(const User &account, const QString &proxyArgument, c
                             const QString &computerFolder, const QString &listFile,
                             const std::optional<SyncAccount> &syncAccount)
 {
-    EngineArgs args;
-    args.add("--delete-items").timeLimit(EngineArgs::TimeLimit::Engine).add("--xml-output");
+    EngineArgumentsBuilder args;
+    args.add("--delete-items").timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).add("--xml-output");
     addDriveNameOptions(args, destinationPath);
     args.proxy(proxyArgument)
         .port(account.Port())
@@ -82,13 +82,13 @@ EngineArguments deleteItems(const User &account, const QString &proxyArgument, c
 EngineArguments versionRestore(const QString &executable, const User &account, const QString &proxyArgument,
                                const VersionRestoreFiles &files)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add(executable).add("--no-relative").add("--add-progress").add("--xml-output");
     args.add("--encode").add("--enc-opt").add("--mask-name");
     args.add("--errlog-from=", files.errorList)
         .add("--temp=", files.operationFolder)
         .port(account.Port())
-        .timeLimit(EngineArgs::TimeLimit::Engine)
+        .timeLimit(EngineArgumentsBuilder::TimeLimit::Engine)
         .proxy(proxyArgument)
         .passwordFile(account.mEncodedPassword())
         .privateKey(account.mEncodedKey())
@@ -106,7 +106,7 @@ EngineArguments versionRestore(const QString &executable, const User &account, c
 EngineArguments indexRebuild(const QString &executable, const QString &dataRoot, const QString &outputFile,
                              const QString &errorFile, const QString &userName)
 {
-    EngineArgs args;
+    EngineArgumentsBuilder args;
     args.add(executable)
         .add("--expressdb-recreate")
         .add("--portable-dest=", dataRoot)

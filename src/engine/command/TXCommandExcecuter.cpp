@@ -29,7 +29,10 @@ QString newSpillFilePath(const QString &folder)
 
 }  // namespace
 
-TXCommandExcecuter::TXCommandExcecuter(QObject *parent) : QObject(parent) {}
+TXCommandExcecuter::TXCommandExcecuter(QObject *parent, TXCommandExcecuterTimings timings)
+    : QObject(parent), mTimings(timings)
+{
+}
 
 TXCommandExcecuter::~TXCommandExcecuter()
 {
@@ -86,16 +89,16 @@ void TXCommandExcecuter::readChunk(Stream stream)
         return;
     if (output) {
         mOutStr += mOutputDecoder.decode(bytes);
-        if ((mExecuterType == 1 || mExecuterType == 2) && mOutStr.size() >= kSpillCharacters)
+        if (spills() && mOutStr.size() >= kSpillCharacters)
             spill();
     } else {
         mErrorStr += mErrorDecoder.decode(bytes);
     }
 
     ++mOutputCount;
-    const int every = output ? mPacing.outputChunksPerPause : mPacing.errorChunksPerPause;
+    const int every = output ? mTimings.outputChunksPerPause : mTimings.errorChunksPerPause;
     if (every > 0 && mOutputCount % every == 0)
-        QThread::msleep(output ? mPacing.outputPauseMs : mPacing.errorPauseMs);
+        QThread::msleep(std::chrono::milliseconds(output ? mTimings.outputPause : mTimings.errorPause).count());
 }
 
 void TXCommandExcecuter::spill()

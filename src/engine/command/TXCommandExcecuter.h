@@ -7,6 +7,8 @@
 #include <QProcess>
 #include <QString>
 
+#include <chrono>
+
 #include <memory>
 
 class TXCommandDelegate;
@@ -16,24 +18,28 @@ class TXCommandDelegate;
 // thread that started it. A large output (types 1 and 2) is spilled to files
 // of complete lines as it comes. A runner is reused; each run replaces the
 // previous child.
+// The pacing of a chatty child, which keeps the main thread responsive: a
+// pause after every so many chunks read. Tests shorten the pauses.
+struct TXCommandExcecuterTimings {
+    int outputChunksPerPause = 100;
+    std::chrono::milliseconds outputPause{10};
+    int errorChunksPerPause = 200;
+    std::chrono::milliseconds errorPause{100};
+};
+
 class TXCommandExcecuter : public QObject
 {
     Q_OBJECT
 
 public:
-    // The pacing of a chatty child, which keeps the main thread responsive;
-    // tests shorten the pauses.
-    struct Pacing
-    {
-        int outputChunksPerPause = 100;
-        int outputPauseMs = 10;
-        int errorChunksPerPause = 200;
-        int errorPauseMs = 100;
-    };
+    // Execution types: a plain run keeps its output in memory (version list,
+    // quota, bandwidth test); a spilling run writes complete lines to files (delete).
+    static constexpr int kPlainRun = 0;
+    static constexpr int kSpillingRun = 1;
     // Output text at which a spilling run writes its complete lines to a file.
     static constexpr qsizetype kSpillCharacters = 51200;
 
-    explicit TXCommandExcecuter(QObject *parent = nullptr);
+    explicit TXCommandExcecuter(QObject *parent = nullptr, TXCommandExcecuterTimings timings = {});
     ~TXCommandExcecuter() override;
 
     QString commandString() const { return mCommandString; }
@@ -45,7 +51,6 @@ public:
     // A folder replaces the spill folder; "" keeps the previous one.
     void setListingPath(const QString &folder);
     QString listingPath() const { return mListingFolderPath; }
-    void setPacing(const Pacing &pacing) { mPacing = pacing; }
 
     // Starts the run and returns at once. Types 1 and 2 spill complete lines
     // into the folder (or the previous one when "" is given). A vector with a
@@ -71,6 +76,8 @@ private:
     enum class Stream { Output, Error };
 
     void readChunk(Stream stream);
+    // Types 1 and 2 spill; type 2 has no caller but is the runner's own number.
+    bool spills() const { return mExecuterType == kSpillingRun || mExecuterType == 2; }
     void spill();
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});
@@ -79,9 +86,9 @@ private:
     QString mCommandString;
     EngineArguments mArguments;
     TXCommandDelegate *mDelegate = nullptr;
-    Pacing mPacing;
+    const TXCommandExcecuterTimings mTimings;
     std::unique_ptr<QProcess> mTask;
-    int mExecuterType = 0;
+    int mExecuterType = kPlainRun;
     QString mListingFolderPath;
     QString mOutStr;
     QString mErrorStr;

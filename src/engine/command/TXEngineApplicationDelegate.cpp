@@ -1,5 +1,6 @@
 #include "engine/command/TXEngineApplicationDelegate.h"
 
+#include "common/context/ProgramContext.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
@@ -20,5 +21,11 @@ void TXEngineApplicationDelegate::setUserAndProxyToObject(TXEngineController &co
 
 TXEngineApplicationDelegate *TXEngineApplicationDelegate::current()
 {
-    return dynamic_cast<TXEngineApplicationDelegate *>(QLApplicationDelegate::current());
+    return ProgramContext::current().service<TXEngineApplicationDelegate>();
+}
+
+void TXEngineApplicationDelegate::setCurrent(TXEngineApplicationDelegate *delegate)
+{
+    ProgramContext::current().setService(delegate);
+    QLApplicationDelegate::setCurrent(delegate);
 }

@@ -21,6 +21,8 @@ public:
     // The index manager of the current drive; null in sync mode before any drive change.
     virtual TarnixDBManager *dbManager() = 0;
 
-    // The installed delegate when it is one of these, else null.
+    // The main controller of the running program (its context), or null.
     static TXEngineApplicationDelegate *current();
+    // Installs the main controller for this layer and every layer below it.
+    static void setCurrent(TXEngineApplicationDelegate *delegate);
 };

@@ -6,8 +6,9 @@
 
 #include <QDebug>
 
-TarnixProcessLib::TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent)
-    : QObject(parent), mController(controller)
+TarnixProcessLib::TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent,
+                                   TarnixProcessLibTimings timings)
+    : QObject(parent), mController(controller), mTimings(timings)
 {
     connect(&mDataReadTimer, &QTimer::timeout, this, &TarnixProcessLib::poll);
 }
@@ -39,7 +40,7 @@ void TarnixProcessLib::startProcess()
         return;
     }
 
-    mDataReadTimer.start(mIntervals.pollMs);
+    mDataReadTimer.start(mTimings.poll);
     mTask = std::make_unique<QProcess>();
     mTask->setProgram(mArguments.arguments.value(0));
     mTask->setArguments(mArguments.arguments.mid(1));
@@ -67,7 +68,7 @@ void TarnixProcessLib::engineExited()
 {
     mDataReadTimer.stop();
     mExitStatus = mTask->exitCode();
-    QTimer::singleShot(mIntervals.finishGraceMs, this, &TarnixProcessLib::finish);
+    QTimer::singleShot(mTimings.finishGrace, this, &TarnixProcessLib::finish);
 }
 
 void TarnixProcessLib::launchFailed(const QString &failure)
@@ -126,7 +127,7 @@ void TarnixProcessLib::finish()
     mFileHandle.close();
     mFileErrorHandle.close();
 
-    QTimer::singleShot(mIntervals.finishNoticeMs, this, [this] {
+    QTimer::singleShot(mTimings.finishNotice, this, [this] {
         if (mController)
             mController->processFinishedOfEngine(this);
     });

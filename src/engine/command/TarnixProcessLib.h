@@ -10,9 +10,17 @@
 #include <QString>
 #include <QTimer>
 
+#include <chrono>
 #include <memory>
 
 class TarnixProcessLibController;
+
+// The waits of an engine run; tests pass shorter ones.
+struct TarnixProcessLibTimings {
+    std::chrono::milliseconds poll{1000};          // between two reads of the files
+    std::chrono::milliseconds finishGrace{2000};   // from the engine's exit to the last read
+    std::chrono::milliseconds finishNotice{1000};  // from the last read to processFinishedOfEngine
+};
 
 // Runs the engine for a long operation (backup and restore sessions, version
 // restore, index rebuild). The engine writes its progress lines and errors to
@@ -25,15 +33,8 @@ class TarnixProcessLib : public QObject
     Q_OBJECT
 
 public:
-    // Tests shorten these.
-    struct Intervals
-    {
-        int pollMs = 1000;           // between two reads of the files
-        int finishGraceMs = 2000;    // from the engine's exit to the last read
-        int finishNoticeMs = 1000;   // from the last read to processFinishedOfEngine
-    };
-
-    explicit TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent = nullptr);
+    explicit TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent = nullptr,
+                              TarnixProcessLibTimings timings = {});
     ~TarnixProcessLib() override;
 
     // Element 0 is the executable, the rest its arguments.
@@ -44,7 +45,6 @@ public:
     // The output and error files, the same paths as the "--o=" and "--e=" arguments.
     void setOutDataText(const QString &path) { mOutDataFilePath = path; }
     void setErrorDataText(const QString &path) { mErrorDataFilePath = path; }
-    void setIntervals(const Intervals &intervals) { mIntervals = intervals; }
 
     // Starts a run; ignored while one is in progress. A vector with a missing
     // value, or an engine that cannot start, is reported through getError and
@@ -86,7 +86,7 @@ private:
     QString mOutDataFilePath;
     QString mErrorDataFilePath;
     QString mParentFolderPath = QStringLiteral("");
-    Intervals mIntervals;
+    const TarnixProcessLibTimings mTimings;
 
     std::unique_ptr<QProcess> mTask;
     int mExitStatus = 0;

@@ -19,6 +19,8 @@ struct JournalFolder
     std::mutex mergeLock;
     std::map<QString, int> failedMerges;  // guarded by mergeLock
 
+    // Process-wide on purpose: merges into one folder must never overlap,
+    // whichever manager or wrapper of the process starts them.
     static JournalFolder &forPath(const QString &folder)
     {
         static std::mutex registryLock;

@@ -17,6 +17,8 @@ namespace {
 const QString kJournalTimeFormat = QStringLiteral("yyyy-MM-dd HH.mm.ss +0000");
 const QString kJournalExtension = QStringLiteral(".qlt");
 
+// Process-wide on purpose: journal names must differ between every writer of
+// the process, and a journal left unfinished by one writer is finished by the next.
 std::atomic<qint64> gSequence{0};
 
 std::mutex gStrandedLock;

@@ -1,6 +1,5 @@
 #include "index/sqlite/FMDatabase.h"
 
-#include "index/sqlite/FMDatabaseWaits.h"
 #include "index/sqlite/FMResultSet.h"
 #include "index/sqlite/FMStatement.h"
 #include "platform/PathTemplate.h"
@@ -29,8 +28,10 @@ void requireThreadSafeLibrary()
 
 FMDatabase::FMDatabase() : FMDatabase(QString()) {}
 
-FMDatabase::FMDatabase(const QString &path)
-    : mDatabasePath(path), mMaxBusyRetryTimeInterval(FMDatabaseWaits::maxBusyRetryTimeInterval())
+FMDatabase::FMDatabase(const QString &path, FMDatabaseTimings timings)
+    : mDatabasePath(path),
+      mMaxBusyRetryTimeInterval(std::chrono::duration<double>(timings.maxBusyRetry).count()),
+      mBusyRetryStep(timings.busyRetryStep)
 {
     requireThreadSafeLibrary();
 }
@@ -299,7 +300,7 @@ int FMDatabase::busyHandler(void *context, int count)
     const std::chrono::duration<double> waited = now - database->mStartBusyRetryTime;
     if (waited.count() >= database->mMaxBusyRetryTimeInterval)
         return 0;
-    sqlite3_sleep(FMDatabaseWaits::busyRetryStepMilliseconds());
+    sqlite3_sleep(int(database->mBusyRetryStep.count()));
     return 1;
 }
 

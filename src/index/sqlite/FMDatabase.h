@@ -1,5 +1,7 @@
 #pragma once
 
+#include "index/sqlite/FMDatabaseTimings.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -20,7 +22,7 @@ class FMStatement;
 // Failures are answered (false, or no result set) and explained by
 // lastErrorMessage() and lastErrorCode(); nothing throws. A connection is used
 // by one thread at a time; other connections' locks are waited for by the busy
-// handler (FMDatabaseWaits).
+// handler (FMDatabaseTimings).
 //
 // Arguments fill the "?" placeholders in order, exactly one value each, and bind as:
 //   invalid QVariant or nullptr    NULL
@@ -50,7 +52,7 @@ public:
     static constexpr int kOpenExistingFlags = 0x02;        // read-write, never create
 
     FMDatabase();  // an in-memory database
-    explicit FMDatabase(const QString &path);
+    explicit FMDatabase(const QString &path, FMDatabaseTimings timings = {});
     ~FMDatabase();
     FMDatabase(const FMDatabase &) = delete;
     FMDatabase &operator=(const FMDatabase &) = delete;
@@ -134,6 +136,7 @@ private:
     sqlite3 *mDb = nullptr;
     bool mInTransaction = false;
     double mMaxBusyRetryTimeInterval;
+    std::chrono::milliseconds mBusyRetryStep;
     std::chrono::steady_clock::time_point mStartBusyRetryTime;
     bool mShouldCacheStatements = false;
     CachedStatements mCachedStatements;

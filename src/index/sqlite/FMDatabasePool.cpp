@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
-FMDatabasePool::FMDatabasePool(const QString &path, int flags) : mPath(path), mOpenFlags(flags) {}
+FMDatabasePool::FMDatabasePool(const QString &path, int flags, FMDatabaseTimings timings)
+    : mPath(path), mTimings(timings), mOpenFlags(flags)
+{
+}
 
 std::unique_ptr<FMDatabase> FMDatabasePool::takeDatabase()
 {
@@ -15,7 +18,7 @@ std::unique_ptr<FMDatabase> FMDatabasePool::takeDatabase()
         const size_t open = mDatabaseInPool.size() + mDatabaseOutPool.size();
         if (mMaximumNumberOfDatabasesToCreate > 0 && open >= mMaximumNumberOfDatabasesToCreate)
             return nullptr;
-        db = std::make_unique<FMDatabase>(mPath);
+        db = std::make_unique<FMDatabase>(mPath, mTimings);
         if (!db->openWithFlags(mOpenFlags))
             return nullptr;
     }

@@ -15,7 +15,8 @@
 class FMDatabasePool
 {
 public:
-    explicit FMDatabasePool(const QString &path, int flags = FMDatabase::kDefaultOpenFlags);
+    explicit FMDatabasePool(const QString &path, int flags = FMDatabase::kDefaultOpenFlags,
+                            FMDatabaseTimings timings = {});
 
     // Runs the work with a connection taken from the pool and puts it back
     // afterwards. Work run inside other work takes a second connection.
@@ -41,6 +42,7 @@ private:
     void pushDatabaseBackInPool(std::unique_ptr<FMDatabase> db);
 
     const QString mPath;
+    const FMDatabaseTimings mTimings;
     const int mOpenFlags;
     mutable std::mutex mLock;
     std::vector<std::unique_ptr<FMDatabase>> mDatabaseInPool;

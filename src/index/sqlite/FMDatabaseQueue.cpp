@@ -2,23 +2,25 @@
 
 #include <QtGlobal>
 
-std::unique_ptr<FMDatabaseQueue> FMDatabaseQueue::databaseQueueWithPath(const QString &path, int flags)
+std::unique_ptr<FMDatabaseQueue> FMDatabaseQueue::databaseQueueWithPath(const QString &path, int flags,
+                                                                        FMDatabaseTimings timings)
 {
-    auto db = std::make_unique<FMDatabase>(path);
+    auto db = std::make_unique<FMDatabase>(path, timings);
     if (!db->openWithFlags(flags))
         return nullptr;
-    return std::unique_ptr<FMDatabaseQueue>(new FMDatabaseQueue(path, flags, std::move(db)));
+    return std::unique_ptr<FMDatabaseQueue>(new FMDatabaseQueue(path, flags, timings, std::move(db)));
 }
 
-FMDatabaseQueue::FMDatabaseQueue(const QString &path, int flags, std::unique_ptr<FMDatabase> db)
-    : mPath(path), mOpenFlags(flags), mDb(std::move(db))
+FMDatabaseQueue::FMDatabaseQueue(const QString &path, int flags, FMDatabaseTimings timings,
+                                 std::unique_ptr<FMDatabase> db)
+    : mPath(path), mOpenFlags(flags), mTimings(timings), mDb(std::move(db))
 {
 }
 
 FMDatabase *FMDatabaseQueue::database()
 {
     if (!mDb) {
-        auto db = std::make_unique<FMDatabase>(mPath);
+        auto db = std::make_unique<FMDatabase>(mPath, mTimings);
         if (db->openWithFlags(mOpenFlags))
             mDb = std::move(db);
     }

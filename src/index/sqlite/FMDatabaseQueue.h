@@ -17,7 +17,8 @@ class FMDatabaseQueue
 public:
     // None when the database cannot be opened.
     static std::unique_ptr<FMDatabaseQueue> databaseQueueWithPath(const QString &path,
-                                                                  int flags = FMDatabase::kDefaultOpenFlags);
+                                                                  int flags = FMDatabase::kDefaultOpenFlags,
+                                                                  FMDatabaseTimings timings = {});
 
     // Runs the work on the calling thread once no other work runs. Calling it
     // again from inside the work would wait for itself; that stops the program.
@@ -31,12 +32,13 @@ public:
     int openFlags() const { return mOpenFlags; }
 
 private:
-    FMDatabaseQueue(const QString &path, int flags, std::unique_ptr<FMDatabase> db);
+    FMDatabaseQueue(const QString &path, int flags, FMDatabaseTimings timings, std::unique_ptr<FMDatabase> db);
     FMDatabase *database();
     void runExclusively(const std::function<void()> &body);
 
     const QString mPath;
     const int mOpenFlags;
+    const FMDatabaseTimings mTimings;
     std::unique_ptr<FMDatabase> mDb;
     std::mutex mMutex;
     std::atomic<std::thread::id> mRunningThread;

@@ -1,4 +1,6 @@
 #include "common/widgets/AlertPaneWindowController.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 #include "common/widgets/AlertPaneWindowControllerDelegateProtocol.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/widgets/ResourceImage.h"
@@ -187,7 +189,7 @@ TEST_F(AlertPaneWindowControllerTest, ShowsTheBrandIconUnlessTheCallerSetOne)
     } brands[] = {{"TarnixVidezud", "Tarnix_Portable.png"}, {"QuellonVidezud", "Quellon_Portable.png"}};
     for (const auto &brand : brands) {
         qputenv("TX_BRAND", brand.program);
-        QLLocalizedStringReset();
+        ProgramContext::current().texts().reload();
         Alert alert("OK", {}, {});
         alert.displayMessage("text", "title", false);
         const QImage expected = ResourceImage::load(brand.icon).toImage();

@@ -1,4 +1,6 @@
 #include "common/widgets/AlertPaneWindowController.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 #include "platform/PropertyList.h"
 #include "common/proxy/ProxyCheckBoxStateFile.h"
 #include "common/proxy/ProxyController.h"
@@ -176,7 +178,7 @@ TEST_F(ProxyWindowControllerTest, HelpPageFollowsTheBrand)
     } brands[] = {{"TarnixVidezud", "/TarnixHelp/html/proxy.htm"}, {"QuellonVidezud", "/QuellonHelp/pages/proxy.htm"}};
     for (const auto &brand : brands) {
         qputenv("TX_BRAND", brand.program);
-        QLLocalizedStringReset();
+        ProgramContext::current().texts().reload();
         const QString page = ProxyWindowController::proxyHelpPagePath();
         EXPECT_TRUE(page.endsWith(brand.page)) << page.toStdString();
         EXPECT_TRUE(QFileInfo(page).isFile()) << page.toStdString();

@@ -32,11 +32,12 @@ void onThreads(const std::function<void(int thread)> &work)
 class FMDatabaseQueuePoolTest : public DatabaseFixture
 {
 protected:
+    // Writers on separate connections wait for each other's locks as long as the product does.
+    static constexpr FMDatabaseTimings kWaitingTimings{FMDatabaseTimings{}.maxBusyRetry, std::chrono::milliseconds(10)};
+
     void SetUp() override
     {
         DatabaseFixture::SetUp();
-        // Writers on separate connections wait for each other's locks.
-        FMDatabaseWaits::shortenForTests(FMDatabaseWaits::kMaxBusyRetryTimeInterval, kShortBusyStepMilliseconds);
         auto db = openDatabase(dbPath());
         ASSERT_TRUE(db->executeUpdate("create table t(thread integer, n integer)"));
     }
@@ -44,7 +45,7 @@ protected:
 
 TEST_F(FMDatabaseQueuePoolTest, AQueueRunsWorkFromSeveralThreadsOneAfterTheOther)
 {
-    auto queue = FMDatabaseQueue::databaseQueueWithPath(dbPath());
+    auto queue = FMDatabaseQueue::databaseQueueWithPath(dbPath(), FMDatabase::kDefaultOpenFlags, kWaitingTimings);
     ASSERT_TRUE(queue);
     std::atomic<int> running{0};
     std::atomic<int> overlaps{0};
@@ -80,7 +81,7 @@ TEST_F(FMDatabaseQueuePoolTest, AQueueOnAFileThatCannotBeOpenedIsNotCreated)
 
 TEST_F(FMDatabaseQueuePoolTest, WorkThatWaitsForItsOwnQueueStopsInsteadOfHanging)
 {
-    auto queue = FMDatabaseQueue::databaseQueueWithPath(dbPath());
+    auto queue = FMDatabaseQueue::databaseQueueWithPath(dbPath(), FMDatabase::kDefaultOpenFlags, kWaitingTimings);
     ASSERT_TRUE(queue);
     EXPECT_DEATH(queue->inDatabase([&](FMDatabase *) { queue->inDatabase([](FMDatabase *) {}); }),
                  "inDatabase: was called reentrantly on the same queue");
@@ -88,7 +89,7 @@ TEST_F(FMDatabaseQueuePoolTest, WorkThatWaitsForItsOwnQueueStopsInsteadOfHanging
 
 TEST_F(FMDatabaseQueuePoolTest, APoolGivesEachThreadAConnectionOfItsOwn)
 {
-    FMDatabasePool pool(dbPath());
+    FMDatabasePool pool(dbPath(), FMDatabase::kDefaultOpenFlags, kWaitingTimings);
     onThreads([&](int thread) {
         for (int n = 0; n < kRowsPerThread; ++n) {
             pool.inTransaction([&](FMDatabase *db, bool &) {
@@ -111,7 +112,7 @@ TEST_F(FMDatabaseQueuePoolTest, APoolGivesEachThreadAConnectionOfItsOwn)
 
 TEST_F(FMDatabaseQueuePoolTest, APoolAtItsMaximumHandsOutNoFurtherConnection)
 {
-    FMDatabasePool pool(dbPath());
+    FMDatabasePool pool(dbPath(), FMDatabase::kDefaultOpenFlags, kWaitingTimings);
     pool.setMaximumNumberOfDatabasesToCreate(2);
     pool.inDatabase([&](FMDatabase *first) {
         ASSERT_TRUE(first);

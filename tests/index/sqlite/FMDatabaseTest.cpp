@@ -299,13 +299,14 @@ TEST_F(FMDatabaseBusyTest, ALockReleasedWithinTheBusyTimeIsWaitedFor)
 
 TEST_F(FMDatabaseBusyTest, WithoutABusyHandlerALockFailsAtOnce)
 {
-    FMDatabaseWaits::restoreDefaults();
-    auto writer = openDatabase(dbPath());
-    EXPECT_EQ(writer->maxBusyRetryTimeInterval(), FMDatabaseWaits::kMaxBusyRetryTimeInterval);
+    const double productBusyRetry = std::chrono::duration<double>(FMDatabaseTimings{}.maxBusyRetry).count();
+    auto writer = std::make_unique<FMDatabase>(dbPath());
+    ASSERT_TRUE(writer->open());
+    EXPECT_EQ(writer->maxBusyRetryTimeInterval(), productBusyRetry);
     writer->setMaxBusyRetryTimeInterval(0);
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(writer->executeUpdate("insert into t values (1)"));
     const std::chrono::duration<double> waited = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(writer->lastErrorCode(), SQLITE_BUSY);
-    EXPECT_LT(waited.count(), FMDatabaseWaits::kMaxBusyRetryTimeInterval / 2);
+    EXPECT_LT(waited.count(), productBusyRetry / 2);
 }

@@ -1,28 +1,28 @@
-#include "engine/command/EngineArgs.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 
-EngineArgs &EngineArgs::add(const QString &argument)
+EngineArgumentsBuilder &EngineArgumentsBuilder::add(const QString &argument)
 {
     mResult.arguments << require(argument, QStringLiteral("an argument"));
     return *this;
 }
 
-EngineArgs &EngineArgs::add(const QString &option, const QString &value)
+EngineArgumentsBuilder &EngineArgumentsBuilder::add(const QString &option, const QString &value)
 {
     mResult.arguments << option + require(value, option);
     return *this;
 }
 
-EngineArgs &EngineArgs::passwordFile(const QString &secret)
+EngineArgumentsBuilder &EngineArgumentsBuilder::passwordFile(const QString &secret)
 {
     return secretFile(QStringLiteral("--password-file="), secret);
 }
 
-EngineArgs &EngineArgs::privateKey(const QString &secret)
+EngineArgumentsBuilder &EngineArgumentsBuilder::privateKey(const QString &secret)
 {
     return secretFile(QStringLiteral("--pvt-key="), secret);
 }
 
-EngineArgs &EngineArgs::secretFile(const QString &option, const QString &secret)
+EngineArgumentsBuilder &EngineArgumentsBuilder::secretFile(const QString &option, const QString &secret)
 {
     if (require(secret, option).isEmpty()) {
         mResult.arguments << option;
@@ -33,17 +33,17 @@ EngineArgs &EngineArgs::secretFile(const QString &option, const QString &secret)
     return add(option, mResult.secrets->add(secret));
 }
 
-EngineArgs &EngineArgs::port(const QString &portArgument)
+EngineArgumentsBuilder &EngineArgumentsBuilder::port(const QString &portArgument)
 {
     return prefixed(QStringLiteral("--port="), portArgument);
 }
 
-EngineArgs &EngineArgs::proxy(const QString &proxyArgument)
+EngineArgumentsBuilder &EngineArgumentsBuilder::proxy(const QString &proxyArgument)
 {
     return prefixed(QStringLiteral("--proxy="), proxyArgument);
 }
 
-EngineArgs &EngineArgs::prefixed(const QString &prefix, const QString &argument)
+EngineArgumentsBuilder &EngineArgumentsBuilder::prefixed(const QString &prefix, const QString &argument)
 {
     if (!argument.startsWith(prefix))
         require(QString(), prefix);
@@ -51,7 +51,7 @@ EngineArgs &EngineArgs::prefixed(const QString &prefix, const QString &argument)
     return *this;
 }
 
-EngineArgs &EngineArgs::timeLimit(TimeLimit limit)
+EngineArgumentsBuilder &EngineArgumentsBuilder::timeLimit(TimeLimit limit)
 {
     switch (limit) {
     case TimeLimit::Engine: return add(QStringLiteral("--timeout=900"));
@@ -61,14 +61,14 @@ EngineArgs &EngineArgs::timeLimit(TimeLimit limit)
     return *this;
 }
 
-EngineArgs &EngineArgs::remote(const QString &user, const QString &server, const QString &homePath)
+EngineArgumentsBuilder &EngineArgumentsBuilder::remote(const QString &user, const QString &server, const QString &homePath)
 {
     mResult.arguments << require(user, QStringLiteral("the remote user")) + u'@' +
                              require(server, QStringLiteral("the storage server")) + QStringLiteral("::home") + homePath;
     return *this;
 }
 
-QString EngineArgs::require(const QString &value, const QString &what)
+QString EngineArgumentsBuilder::require(const QString &value, const QString &what)
 {
     if (value.isEmpty() && mResult.missingValue.isEmpty())
         mResult.missingValue = what;

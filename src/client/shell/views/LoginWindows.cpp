@@ -1,0 +1,104 @@
+#include "client/shell/views/LoginWindows.h"
+
+#include "client/shell/viewmodels/AttachedWindowGeometry.h"
+#include "client/shell/views/AccountMenuView.h"
+#include "client/shell/views/ClientArtwork.h"
+#include "client/shell/views/EncryptionSetupView.h"
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/MAAttachedWindow.h"
+#include "client/shell/views/PrivateKeyView.h"
+#include "client/shell/views/TXMainWindow.h"
+
+#include <QPushButton>
+#include <QStackedWidget>
+
+namespace {
+constexpr double kDistance = 10.0;
+constexpr double kBorderWidth = 0.5;
+constexpr double kCornerRadius = 4.0;
+QColor borderColour() { return QColor::fromRgbF(0.4, 0.51, 0.58, 1.0); }
+}  // namespace
+
+LoginWindows::LoginWindows(TXMainWindow *mainWindow, QPushButton *loginButton)
+    : mMainWindow(mainWindow)
+    , mLoginButton(loginButton)
+    , mPages(std::make_unique<QStackedWidget>())
+    , mMenu(std::make_unique<AccountMenuView>())
+    , mLoginView(new LoginFormView)
+    , mConfigurationView(new EncryptionSetupView)
+    , mEncryptionKeyView(new PrivateKeyView)
+    , mDiconnectView(mMenu.get())
+{
+    mPages->addWidget(mLoginView);
+    mPages->addWidget(mConfigurationView);
+    mPages->addWidget(mEncryptionKeyView);
+    mPages->setAttribute(Qt::WA_TranslucentBackground);
+    showPage(Page::LoginForm);
+}
+
+LoginWindows::~LoginWindows()
+{
+    close(mAttachedWindow);
+    close(mDisconnectWindow);
+}
+
+void LoginWindows::showPage(Page page)
+{
+    mPage = page;
+    mPages->setCurrentIndex(int(page));
+    fitPages();
+}
+
+void LoginWindows::fitPages()
+{
+    // The window takes the size of the page it shows; the form grows with its error text.
+    mPages->resize(mPages->currentWidget()->size());
+}
+
+std::unique_ptr<MAAttachedWindow> LoginWindows::attach(QWidget *view, bool isDisconnectWindow)
+{
+    const QRect button = mLoginButton->geometry();
+    const QPointF anchor(button.x() + button.width() * 0.5, button.y() + button.height() * 0.5);
+    auto window = std::make_unique<MAAttachedWindow>(view, anchor, mMainWindow, AttachedWindowGeometry::kBelowShiftedLeft,
+                                                     kDistance, isDisconnectWindow);
+    window->setBorderColor(borderColour());
+    window->setBackgroundImage(ClientArtwork::image(QStringLiteral("LoginWinBg.png")));
+    window->setBorderWidth(kBorderWidth);
+    window->setCornerRadius(kCornerRadius);
+    window->setHasArrow(true);
+    window->show();
+    window->raise();
+    window->activateWindow();
+    return window;
+}
+
+void LoginWindows::close(std::unique_ptr<MAAttachedWindow> &window)
+{
+    if (!window)
+        return;
+    window->takeView();
+    window.reset();
+}
+
+void LoginWindows::displayFloatingWindow()
+{
+    close(mAttachedWindow);
+    fitPages();
+    mAttachedWindow = attach(mPages.get(), false);
+}
+
+void LoginWindows::hideFloatingWindow() { close(mAttachedWindow); }
+
+bool LoginWindows::isFloatingWindowVisible() const { return mAttachedWindow && mAttachedWindow->isVisible(); }
+
+void LoginWindows::showDisconnectWindow()
+{
+    if (isFloatingWindowVisible())
+        return;
+    close(mDisconnectWindow);
+    mDisconnectWindow = attach(mMenu.get(), true);
+}
+
+void LoginWindows::closeDisconnectWindow() { close(mDisconnectWindow); }
+
+bool LoginWindows::isDisconnectWindowVisible() const { return mDisconnectWindow && mDisconnectWindow->isVisible(); }

@@ -1,0 +1,38 @@
+#include "client/shell/views/PrivateKeyView.h"
+
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/LoginPageParts.h"
+#include "common/texts/Brand.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+PrivateKeyView::PrivateKeyView(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *layout = LoginPageParts::pageLayout(this, tr("Enter your private key"), [this] { emit closeButtonClicked(); });
+    auto *intro = new QLabel(Brand::pick(tr("Your Tarnix account is encrypted with a private key. Enter it to reach your backups."),
+                                         tr("Your Quellon account is encrypted with a private key. Enter it to reach your backups.")),
+                             this);
+    intro->setWordWrap(true);
+    layout->addWidget(intro);
+    mPrivateKeyAcceptanceText = new QLineEdit(this);
+    mPrivateKeyAcceptanceText->setEchoMode(QLineEdit::Password);
+    mPrivateKeyAcceptanceText->setPlaceholderText(tr("Private key"));
+    layout->addWidget(mPrivateKeyAcceptanceText);
+    mEncryptionAcceptanceErrorText = LoginPageParts::errorLabel(this);
+    layout->addWidget(mEncryptionAcceptanceErrorText);
+    layout->addStretch();
+    auto *actions = new QHBoxLayout;
+    auto *accept = new QPushButton(tr("Continue"), this);
+    accept->setDefault(true);
+    actions->addStretch();
+    actions->addWidget(accept);
+    layout->addLayout(actions);
+    connect(accept, &QPushButton::clicked, this, &PrivateKeyView::privatekeyAcceptanceValidation);
+    connect(mPrivateKeyAcceptanceText, &QLineEdit::returnPressed, this, &PrivateKeyView::privatekeyAcceptanceValidation);
+    resize(LoginFormView::kWidth, 200);
+}

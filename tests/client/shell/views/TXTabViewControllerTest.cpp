@@ -1,0 +1,134 @@
+#include "client/shell/TXTabViewControllerDelegate.h"
+#include "client/shell/views/TXGroundView.h"
+#include "client/shell/views/TXMainWindow.h"
+#include "client/shell/views/TXTabView.h"
+#include "client/shell/views/TXTabViewController.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PathTemplate.h"
+#include "support/SandboxFixture.h"
+
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeMainController : public TXTabViewControllerDelegate
+{
+public:
+    QString loggedInUserName() const override { return userName; }
+    bool isReIndexInProgress() const override { return reIndexing; }
+    SidebarRules::Activity runningActivity() const override { return activity; }
+
+    QString userName = QStringLiteral("demo");
+    bool reIndexing = false;
+    SidebarRules::Activity activity;
+};
+
+class TXTabViewControllerTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        tabs = std::make_unique<TXTabViewController>(&mainController, TXTabViewController::Timings{std::chrono::milliseconds(10)});
+        tabs->setControllers({}, &window);
+        QObject::connect(tabs.get(), &TXTabViewController::reloadLogView, [this] { ++logReloads; });
+        QObject::connect(tabs.get(), &TXTabViewController::reloadRemoteView, [this] { ++restoreReloads; });
+        QObject::connect(tabs.get(), &TXTabViewController::reIndexAlertRequested,
+                         [this](const QString &message) { alerts.append(message); });
+        QObject::connect(tabs.get(), &TXTabViewController::displaySearchRequested,
+                         [this](const QString &text, const QString &) { searches.append(text); });
+        QObject::connect(tabs.get(), &TXTabViewController::modeSwitched, [this] { ++modeSwitches; });
+    }
+
+    QString modeFile() const { return fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {"demo"}); }
+
+    FakeMainController mainController;
+    TXMainWindow window;
+    std::unique_ptr<TXTabViewController> tabs;
+    int logReloads = 0;
+    int restoreReloads = 0;
+    int modeSwitches = 0;
+    QStringList alerts;
+    QStringList searches;
+};
+
+}  // namespace
+
+TEST_F(TXTabViewControllerTest, EachSidebarRowShowsItsPageAndMovesTheMarker)
+{
+    EXPECT_EQ(tabs->selectedRow(), 0);
+    EXPECT_EQ(tabs->selectedTab(), 0);
+    tabs->displayLogView();
+    EXPECT_EQ(tabs->selectedTab(), 2);
+    EXPECT_EQ(tabs->groundView()->selectedItem(), 2);
+    EXPECT_EQ(logReloads, 1) << "choosing Log reloads the log list";
+    tabs->displayRestoreView();
+    tabs->displayBackupView();
+    tabs->displayRestoreView();
+    EXPECT_EQ(tabs->selectedTab(), 1);
+    EXPECT_EQ(restoreReloads, 2) << "choosing Restore reloads it each time";
+    EXPECT_EQ(logReloads, 1);
+}
+
+TEST_F(TXTabViewControllerTest, SearchOpensTheSearchPageUnlessTheFieldIsEmptyOrTheIndexIsRebuilt)
+{
+    tabs->displayLogView();
+    tabs->search();
+    EXPECT_EQ(tabs->selectedTab(), 2) << "an empty field starts nothing";
+    EXPECT_TRUE(searches.isEmpty());
+
+    tabs->mSearchField()->setText(QStringLiteral("report"));
+    mainController.reIndexing = true;
+    tabs->search();
+    EXPECT_EQ(alerts, QStringList{"Unable to proceed as database re-indexing is underway."});
+    EXPECT_EQ(tabs->selectedTab(), 2);
+
+    mainController.reIndexing = false;
+    tabs->search();
+    EXPECT_EQ(tabs->selectedTab(), 3);
+    EXPECT_EQ(tabs->selectedRow(), 1) << "the search page keeps the Restore row selected";
+    EXPECT_EQ(searches, QStringList{"report"});
+}
+
+TEST_F(TXTabViewControllerTest, ModeSwitchWritesTheModeFileOnlyWhenNothingRuns)
+{
+    tabs->showSwitchMode();
+    mainController.activity.searchRunning = true;
+    tabs->toggleAppMode();
+    EXPECT_TRUE(tabs->mBackupMode());
+    EXPECT_FALSE(QFile::exists(modeFile()));
+    EXPECT_EQ(modeSwitches, 0);
+
+    mainController.activity = {};
+    tabs->toggleAppMode();
+    EXPECT_FALSE(tabs->mBackupMode());
+    EXPECT_EQ(readText(modeFile()), "0");
+    EXPECT_TRUE(tabs->isCueVisible());
+    tabs->toggleAppMode();
+    EXPECT_EQ(readText(modeFile()), "1");
+    EXPECT_EQ(modeSwitches, 2);
+    EXPECT_EQ(tabs->selectedRow(), 0) << "a switch shows the Backup page";
+}
+
+TEST_F(TXTabViewControllerTest, SpaceUsedLabelKeepsItsTextForUnknownSizes)
+{
+    int requests = 0;
+    QObject::connect(tabs.get(), &TXTabViewController::spaceUsedCalculationRequested, [&requests] { ++requests; });
+    tabs->viewWasClicked();
+    tabs->viewWasClicked();
+    EXPECT_EQ(requests, 1) << "one measurement at a time";
+    tabs->folderSizeCalculationDidFinish({{"fileSize", "1024"}, {"FileCount", "1"}});
+    EXPECT_EQ(tabs->spaceUsedText(), "Space used on your device: 1 KB");
+    tabs->viewWasClicked();
+    tabs->folderSizeCalculationDidFinish({{"fileSize", "-2"}});
+    EXPECT_EQ(tabs->spaceUsedText(), "Space used on your device: 1 KB");
+    tabs->viewWasClicked();
+    tabs->folderSizeCalculationDidFail();
+    EXPECT_EQ(tabs->spaceUsedText(), "Space used on portable device: 0 B");
+
+    mainController.userName.clear();
+    tabs->viewWasClicked();
+    EXPECT_EQ(requests, 3) << "nobody logged in: nothing to measure";
+}
