@@ -52,7 +52,11 @@ const TestTexts &textsFor(DataTransferRateController::Test test)
 
 }  // namespace
 
-DataTransferRateController::DataTransferRateController(BandwidthTestWindow &window) : mWindow(window) {}
+DataTransferRateController::DataTransferRateController(BandwidthTestWindow &window, TXCommandExcecuterTimings timings)
+    : mWindow(window)
+    , mCommandExe(nullptr, timings)
+{
+}
 
 void DataTransferRateController::startTest(Test test)
 {
@@ -70,7 +74,7 @@ void DataTransferRateController::startTest(Test test)
                                                                              : QStringLiteral("ExecuterPath")));
     mCommandExe.setCommandArguments(EngineCommandLines::bandwidthTest(mUserObject, upload));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(0, QString());
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
 }
 
 void DataTransferRateController::closeWindow()

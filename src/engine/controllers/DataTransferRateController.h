@@ -19,7 +19,7 @@ class DataTransferRateController : private TXCommandDelegate
 public:
     enum class Test { Upload, Download };
 
-    explicit DataTransferRateController(BandwidthTestWindow &window);
+    explicit DataTransferRateController(BandwidthTestWindow &window, TXCommandExcecuterTimings timings = {});
 
     // The account whose user name, password, private key, server and kind the tests use.
     void setUserInfo(const User &account) { mUserObject = account; }

@@ -64,17 +64,20 @@ void IndexQuery::start(const QString &indexUser, TXDatabaseWrapperDelegate &rece
         std::lock_guard<std::mutex> lock(mLock);
         mCurrent = relay;
     }
-    const QString folder = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
+    // The index lives on the destination drive: without one there is none to open.
+    const TXSupportFileManager &files = TXSupportFileManager::txFileManager();
+    const QString folder =
+        files.destinationDrive().isEmpty() ? QString() : files.pathForApplicationFile(ApplicationFile::LDBFolder);
     // The thread keeps its relay alive: the receiver may be gone when it ends.
-    std::thread([relay, folder, indexUser, query = std::move(query)] {
+    std::thread([relay, folder, indexUser, timings = mTimings, query = std::move(query)] {
         if (indexUser.isEmpty()) {
             relay->queryFailedWithError(ControllerTexts::kNoIndexUser);
             return;
         }
-        TXDatabaseWrapper wrapper;
+        TXDatabaseWrapper wrapper(timings);
         wrapper.setDelegate(relay.get());
         if (!folder.isEmpty())
-            wrapper.initializeDatabaseAtPath(folder, indexUser, 1);
+            wrapper.initializeDatabaseAtPath(folder, indexUser, TXDatabaseWrapper::kListingMode);
         query(wrapper);
     }).detach();
 }

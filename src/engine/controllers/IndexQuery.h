@@ -1,5 +1,7 @@
 #pragma once
 
+#include "index/IndexTimings.h"
+
 #include <QString>
 
 #include <functional>
@@ -22,17 +24,18 @@ class IndexQuery
 public:
     using Query = std::function<void(TXDatabaseWrapper &)>;
 
-    IndexQuery() = default;
+    // The waits of the index connections the queries make.
+    explicit IndexQuery(IndexTimings timings = {}) : mTimings(timings) {}
     ~IndexQuery();
     IndexQuery(const IndexQuery &) = delete;
     IndexQuery &operator=(const IndexQuery &) = delete;
 
     // Opens the main index of indexUser in the application's index folder
-    // (LDBFolder) and runs the query on it. Without an index folder (no drive
-    // or no user set) nothing is opened, and the query reports the index as
-    // unreadable, as it does for an index that will not open. Without an
-    // index user the receiver hears queryFailedWithError with
-    // ControllerTexts::kNoIndexUser instead, from the worker thread as well.
+    // (LDBFolder) and runs the query on it. Without an index folder (no
+    // destination drive or no user set) nothing is opened, and the query
+    // reports the index as unreadable, as it does for an index that will not
+    // open. Without an index user the receiver hears queryFailedWithError
+    // with ControllerTexts::kNoIndexUser instead, from the worker thread too.
     void start(const QString &indexUser, TXDatabaseWrapperDelegate &receiver, Query query);
     // No further result of the current query reaches its receiver once this
     // returns (it waits for one being handed over on another thread); called
@@ -42,6 +45,7 @@ public:
 private:
     class Relay;
 
+    IndexTimings mTimings;
     std::mutex mLock;
     std::shared_ptr<Relay> mCurrent;
 };

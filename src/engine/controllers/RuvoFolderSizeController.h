@@ -14,6 +14,8 @@ class RuvoFolderSizeControllerDelegateProtocol;
 class RuvoFolderSizeController : public EngineControllerFields, private TXDatabaseWrapperDelegate
 {
 public:
+    explicit RuvoFolderSizeController(IndexTimings timings = {}) : mQuery(timings) {}
+
     void setDelegate(RuvoFolderSizeControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
     // The folder as the index names it ("/Office/Users"); "" is the whole
     // account. A null path leaves the folder as it was.

@@ -7,7 +7,7 @@
 
 #include <QCoreApplication>
 
-RuvoListingController::RuvoListingController()
+RuvoListingController::RuvoListingController(IndexTimings timings) : mQuery(timings)
 {
     if (QCoreApplication *application = QCoreApplication::instance())
         mMainThreadContext.moveToThread(application->thread());

@@ -20,7 +20,7 @@ class RuvoListingControllerDelegateProtocol;
 class RuvoListingController : public EngineControllerFields, private TXDatabaseWrapperDelegate
 {
 public:
-    RuvoListingController();
+    explicit RuvoListingController(IndexTimings timings = {});
 
     void setDelegate(RuvoListingControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
     void setUser(const User &account) { mUserObject = account; }

@@ -31,7 +31,7 @@ void RuvoQuotaController::runCalQuota()
     mCommandExe.setCommandString(mTXSExecutorPath);
     mCommandExe.setCommandArguments(EngineCommandLines::quota(mUserObject, mProxyObject.proxyArgument(), false));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(0, QString());
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
 }
 
 std::optional<QVariantMap> RuvoQuotaController::quotaFromOutput(const QString &output)

@@ -18,6 +18,8 @@ class RuvoQuotaControllerDelegateProtocol;
 class RuvoQuotaController : public EngineControllerFields, private TXCommandDelegate
 {
 public:
+    explicit RuvoQuotaController(TXCommandExcecuterTimings timings = {}) : mCommandExe(nullptr, timings) {}
+
     void setDelegate(RuvoQuotaControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
 
     void runCalQuota();

@@ -41,7 +41,7 @@ void RuvoVersionHistoryController::StartVersionHistory()
     mCommandExe.setCommandArguments(
         EngineCommandLines::versionList(mUserObject, mProxyObject.proxyArgument(), mDestinationFolder, mServerPath));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(0, QString());
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
 }
 
 QList<FileSystemNode> RuvoVersionHistoryController::versionsFromOutput(const QString &output) const

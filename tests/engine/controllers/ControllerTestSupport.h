@@ -62,6 +62,14 @@ protected:
         return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
     }
 
+    // The index waits of the controllers under test; a longer open wait holds a query up.
+    static IndexTimings timings(std::chrono::milliseconds openWait = std::chrono::milliseconds(0))
+    {
+        IndexTimings shortened = kShortTimings;
+        shortened.openWait = openWait;
+        return shortened;
+    }
+
     // Puts the user in sync mode with no sync account known.
     void enterSyncModeWithoutSyncUser() const
     {

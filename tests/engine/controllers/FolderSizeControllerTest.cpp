@@ -39,7 +39,7 @@ protected:
     QStringList measure(const QString &folder, QString *result)
     {
         SizeRecorder recorder;
-        RuvoFolderSizeController controller;
+        RuvoFolderSizeController controller(timings());
         controller.userInfo() = account();
         controller.setFilePath(folder);
         controller.setDelegate(&recorder);

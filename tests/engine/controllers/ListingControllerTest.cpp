@@ -38,7 +38,7 @@ protected:
     QStringList list(const QString &folder, QStringList *names = nullptr)
     {
         ListingRecorder recorder;
-        RuvoListingController listing;
+        RuvoListingController listing(timings());
         listing.userInfo() = account();
         listing.setPathRoot(folder);
         listing.setDelegate(&recorder);
@@ -82,7 +82,7 @@ TEST_F(ListingControllerTest, AnIndexThatCannotBeReadCancelsTheListing)
 TEST_F(ListingControllerTest, AControllerGoneBeforeItsEndArrivesTellsNothing)
 {
     ListingRecorder recorder;
-    auto listing = std::make_unique<RuvoListingController>();
+    auto listing = std::make_unique<RuvoListingController>(timings());
     listing->userInfo() = account();
     listing->setDelegate(&recorder);
     listing->startListing();

@@ -63,7 +63,7 @@ protected:
             rows.append({path, "INSERT", 100, 1, QFileInfo(path).completeBaseName()});
         writeJournal(rows);
         ASSERT_TRUE(mergeJournals());
-        search = std::make_unique<RuvoSearchController>();
+        search = std::make_unique<RuvoSearchController>(timings());
         search->setUser(account());
         search->setDelegate(&recorder);
     }
@@ -125,7 +125,7 @@ TEST_F(SearchControllerTest, EachKindOfSearchReportsItsRowsFromTheWorkerThread)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         SearchRecorder caseRecorder;
-        RuvoSearchController caseSearch;
+        RuvoSearchController caseSearch(timings());
         caseSearch.setUser(account());
         caseSearch.setDelegate(&caseRecorder);
         c.start(caseSearch);
@@ -172,7 +172,9 @@ TEST_F(SearchControllerTest, ASearchStartedFromItsOwnFinishRunsAndTheRowsAccumul
 TEST_F(SearchControllerTest, ACancelledSearchReportsOnlyItsCancelAndARestartedOneOnlyItsOwnEnd)
 {
     // Opening the index waits, so the cancel comes first.
-    IndexWaits::shortenForTests(0.2, 0);
+    search = std::make_unique<RuvoSearchController>(timings(std::chrono::milliseconds(200)));
+    search->setUser(account());
+    search->setDelegate(&recorder);
     search->setSearchKey("a");
     search->startSearch();
     search->cancelSearch();
@@ -206,7 +208,12 @@ TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason
     const Case cases[] = {
         // Each case adds to the one before.
         {"an index that is no database", [this] { spoilIndex(); }, "unable to open database"},
-        {"no drive chosen", [] { TXSupportFileManager::txFileManager().reset(); }, "unable to open database"},
+        {"no drive chosen",
+         [] {
+             bool changed = false;
+             TXSupportFileManager::txFileManager().setDestinationDrive(QString(), &changed);
+         },
+         "unable to open database"},
         {"sync mode without a sync account", [this] { enterSyncModeWithoutSyncUser(); },
          ControllerTexts::kNoIndexUser},
     };
@@ -214,7 +221,7 @@ TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason
         SCOPED_TRACE(c.name);
         c.arrange();
         SearchRecorder caseRecorder;
-        RuvoSearchController caseSearch;
+        RuvoSearchController caseSearch(timings());
         caseSearch.setUser(account());
         caseSearch.setDelegate(&caseRecorder);
         caseSearch.startSearch();
@@ -227,7 +234,9 @@ TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason
 
 TEST_F(SearchControllerTest, AControllerDestroyedWhileItsQueryRunsTellsNothingMore)
 {
-    IndexWaits::shortenForTests(0.2, 0);
+    search = std::make_unique<RuvoSearchController>(timings(std::chrono::milliseconds(200)));
+    search->setUser(account());
+    search->setDelegate(&recorder);
     search->setSearchKey("a");
     search->startSearch();
     search.reset();
