@@ -2,6 +2,7 @@
 
 #include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
+#include "txruvo/StoredTree.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -60,25 +61,26 @@ std::optional<SessionRun::Stop> BackupOperation::backUp(const ListEntry &entry)
     const QString relativePath = foldSlashes('/' + line);
     const QString sourcePath = joinPath(mSourceRoot, line);
     struct stat source {};
-    if (!Posix::statPath(sourcePath, &source)) {
+    if (!Posix::lstatPath(sourcePath, &source)) {
         mRun.report().fileError(line, errno);
         return std::nullopt;
     }
     if (S_ISDIR(source.st_mode)) {
-        if (!folderId(mLayout.itemPath(relativePath)))
+        if (!folderId(mLayout.itemPath(mLayout.storedPathOf(relativePath))))
             return errno == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
         return std::nullopt;
     }
-    if (!S_ISREG(source.st_mode)) {
-        mRun.report().fileError(line, QStringLiteral("Operation not permitted (not a regular file)"));
+    if (!StoredTree::isItem(source)) {
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (not a regular file or link)"));
         return std::nullopt;
     }
     return store(line, sourcePath, relativePath, source);
 }
 
 std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, const QString &sourcePath,
-                                                       const QString &relativePath, struct stat source)
+                                                       const QString &userPath, struct stat source)
 {
+    const QString relativePath = mLayout.storedPathOf(userPath);
     const QString itemPath = mLayout.itemPath(relativePath);
     const QString folder = Posix::parentOf(itemPath);
     const std::optional<QString> id = folderId(folder);
@@ -93,7 +95,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     // The marker of an item that is not there is a leftover and is replaced.
     const QString markerPath = DriveLayout::markerPath(itemPath);
     const std::optional<Markers::ItemRecord> marker = exists ? Markers::readItem(markerPath) : std::nullopt;
-    const Markers::ItemRecord record{marker ? marker->encName : Markers::encodeName(Posix::fileName(itemPath)),
+    const Markers::ItemRecord record{marker ? marker->encName : Markers::encodeName(Posix::fileName(userPath)),
                                      line};
     const QByteArray markerContent = Markers::itemContent(record);
     const bool markerCurrent = marker && Markers::itemContent(*marker) == markerContent;
@@ -101,7 +103,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
         mRun.report().fileError(line, QStringLiteral("Operation not permitted (a folder is stored under this name)"));
         return std::nullopt;
     }
-    if (exists && S_ISREG(stored.st_mode) && Posix::sameContentStamp(source, stored)) {
+    if (exists && Posix::sameItemContent(sourcePath, source, itemPath, stored)) {
         if (!markerCurrent)
             Posix::writeSmall(markerPath, markerContent);
         mRun.report().progress(completion(line, *id, record.encName, quint64(source.st_size), QStringLiteral("FILE IN SYNC"),
@@ -117,7 +119,7 @@ std::optional<SessionRun::Stop> BackupOperation::store(const QString &line, cons
     const QString transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
     const ProgressLine file = completion(line, *id, record.encName, quint64(source.st_size), transferType,
                                          relativePath);
-    if (!copier.copyTo(folder, mRun.chunkReporter(file, ProgressLine::Kind::Backup)))
+    if (!copier.copyTo(Posix::temporaryPath(folder), mRun.chunkReporter(file, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(line, copier);
     if (exists && mKeepVersions && mShelf.shelve(relativePath, markerContent) < 0) {
         // The stored copy stays as it was; the new one is dropped with the copier.

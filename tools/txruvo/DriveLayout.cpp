@@ -2,6 +2,7 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/Posix.h"
+#include "txruvo/StoredNames.h"
 
 #include <QDir>
 
@@ -26,21 +27,7 @@ QString versionSuffix(int version)
     return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0'));
 }
 
-
 }  // namespace
-
-bool DriveLayout::isBookkeepingName(const QString &name)
-{
-    static const QStringList thumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"),
-                                                  QStringLiteral("_THTIN"), QStringLiteral("_THVID")};
-    if (name.endsWith(QLatin1String(kMarkerSuffix)) || name.startsWith(QLatin1String(kTemporaryPrefix)))
-        return true;
-    for (const QString &suffix : thumbnailSuffixes) {
-        if (name.endsWith(suffix))
-            return true;
-    }
-    return false;
-}
 
 DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
     : mComputerFolder(folderPath(computerFolder))
@@ -51,6 +38,30 @@ DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
 QString DriveLayout::mpc() const
 {
     return '/' + Posix::fileName(mComputerFolder);
+}
+
+QString DriveLayout::storedPathOf(const QString &userPath) const
+{
+    QStringList parts = userPath.split('/');
+    // parts[0] is the empty text before the leading "/"; parts[1] the top.
+    const QString versionFolderName = Posix::fileName(mVersionFolder);
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        QString &part = parts[i];
+        const bool isVersionFolder = i == 1 && hasVersions() && part.compare(versionFolderName, Qt::CaseInsensitive) == 0;
+        if (isVersionFolder && !StoredNames::needsEscape(part))
+            part += QLatin1String(StoredNames::kEscapeSuffix);
+        else
+            part = StoredNames::escaped(part);
+    }
+    return parts.join('/');
+}
+
+QString DriveLayout::userPathOf(const QString &storedPath) const
+{
+    QStringList parts = storedPath.split('/');
+    for (QString &part : parts)
+        part = StoredNames::unescaped(part);
+    return parts.join('/');
 }
 
 QString DriveLayout::itemPath(const QString &relativePath) const

@@ -12,18 +12,16 @@
 //     "<...>/x.txt_.chk.qlvnNNN";
 //   - a folder marker ".txruvo-folder_.chk" inside every stored folder that
 //     holds the folder's identifier, so the identifier moves with the folder.
+// A user's name that looks like bookkeeping (StoredNames), or like the
+// version folder at the top, is stored escaped: "stored" paths below are the
+// paths on the drive, "user" paths the paths the client knows.
 class DriveLayout
 {
 public:
     static constexpr int kMaxVersions = 5;
     static constexpr const char *kMarkerSuffix = "_.chk";
     static constexpr const char *kFolderMarkerName = ".txruvo-folder_.chk";
-    static constexpr const char *kTemporaryPrefix = ".txruvo-";
-
-    // A name the engine keeps for itself, never an item: markers ("_.chk"),
-    // folder markers and temporary copies (".txruvo-"), thumbnails ("_THINT",
-    // "_THSML", "_THTIN", "_THVID"). The version folder is not named here.
-    static bool isBookkeepingName(const QString &name);
+    static constexpr const char *kTemporaryPrefix = ".txruvo-";  // every file and folder of the engine's own
 
     // hasVersions: backup mode; sync mode keeps no versions.
     DriveLayout(const QString &computerFolder, bool hasVersions);
@@ -33,11 +31,16 @@ public:
     // "/" and the computer folder's name: the mpc of every item stored here.
     QString mpc() const;
 
+    // The stored path of a user's path below the computer folder, and back.
+    QString storedPathOf(const QString &userPath) const;
+    QString userPathOf(const QString &storedPath) const;
+
+    // Paths on the drive of a stored relative path.
     QString itemPath(const QString &relativePath) const;
     static QString markerPath(const QString &itemPath);
     QString versionPath(const QString &relativePath, int version) const;
     QString markerVersionPath(const QString &relativePath, int version) const;
-    // The path of a stored item below the computer folder, with its leading "/".
+    // The stored path of an item below the computer folder, with its leading "/".
     QString relativePathOf(const QString &itemPath) const;
     const QString &versionFolder() const { return mVersionFolder; }
 

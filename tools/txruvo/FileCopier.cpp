@@ -23,16 +23,25 @@ FileCopier::~FileCopier()
 
 bool FileCopier::openSource(const QString &sourcePath, struct stat *status)
 {
-    mSource = ::open(Posix::native(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    mSource = ::open(Posix::native(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (mSource < 0 && errno == ELOOP && Posix::lstatPath(sourcePath, &mSourceStatus) && S_ISLNK(mSourceStatus.st_mode)) {
+        mLinkText = Posix::readLink(sourcePath);
+        if (!mLinkText)
+            return fail(Failure::Source, errno);
+        *status = mSourceStatus;
+        return true;
+    }
     if (mSource < 0 || ::fstat(mSource, &mSourceStatus) != 0)
         return fail(Failure::Source, errno);
     *status = mSourceStatus;
     return true;
 }
 
-bool FileCopier::copyTo(const QString &destinationFolder, const ChunkCallback &onChunk)
+bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChunk)
 {
-    mTemporaryPath = Posix::temporaryPath(destinationFolder);
+    mTemporaryPath = temporaryPath;
+    if (mLinkText)
+        return copyLink(onChunk);
     const int destination = ::open(Posix::native(mTemporaryPath).constData(),
                                    O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (destination < 0) {
@@ -65,6 +74,29 @@ bool FileCopier::copyTo(const QString &destinationFolder, const ChunkCallback &o
     if (!ok)
         discard();
     return ok;
+}
+
+bool FileCopier::copyLink(const ChunkCallback &onChunk)
+{
+    const quint64 size = quint64(mLinkText->size());
+    if (mBudget.grant(size) < size)
+        return fail(Failure::DriveFull, ENOSPC);
+    if (::symlink(mLinkText->constData(), Posix::native(mTemporaryPath).constData()) != 0) {
+        mTemporaryPath.clear();
+        return failDestination(errno);
+    }
+    const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
+    if (::utimensat(AT_FDCWD, Posix::native(mTemporaryPath).constData(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+        const int error = errno;
+        discard();
+        return failDestination(error);
+    }
+    mBudget.spend(size);
+    if (onChunk && !onChunk(size)) {
+        discard();
+        return fail(Failure::Cancelled, 0);
+    }
+    return true;
 }
 
 bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)

@@ -9,10 +9,10 @@
 
 #include <sys/stat.h>
 
-// Copies one file into a destination folder under a temporary name, keeping
-// its mode and modification time; only commit() gives it its real name, by
-// an atomic rename. A copy that is dropped, fails or is killed never leaves
-// a half file under a real name.
+// Copies one file, or one link as a link (its text, never what it points
+// to), to a temporary name, keeping mode and modification time; only
+// commit() gives it its real name, by an atomic rename. A copy that is
+// dropped, fails or is killed never leaves a half file under a real name.
 class FileCopier
 {
 public:
@@ -29,10 +29,11 @@ public:
     FileCopier(const FileCopier &) = delete;
     FileCopier &operator=(const FileCopier &) = delete;
 
-    // Opens the source; its status (size, time, mode) as opened.
+    // Opens the source, a link not followed; its status (size, time, mode) as opened.
     bool openSource(const QString &sourcePath, struct stat *status);
-    // Copies the open source into a temporary file in destinationFolder.
-    bool copyTo(const QString &destinationFolder, const ChunkCallback &onChunk);
+    // Copies the open source to temporaryPath, in the folder of the final
+    // path or at least on its file system.
+    bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
     // Gives the copy its real name, replacing what stood there.
     bool commit(const QString &finalPath);
 
@@ -41,6 +42,7 @@ public:
 
 private:
     bool copyChunk(int destination, quint64 done, qint64 *copied);
+    bool copyLink(const ChunkCallback &onChunk);
     bool failCopy(int error);
     bool failDestination(int error);
     bool fail(Failure failure, int error);
@@ -49,6 +51,7 @@ private:
     DriveBudget &mBudget;
     int mSource = -1;
     struct stat mSourceStatus {};
+    std::optional<QByteArray> mLinkText;  // the source is a link with this text
     QString mTemporaryPath;
     bool mPlainReadWrite = false;
     QByteArray mBuffer;

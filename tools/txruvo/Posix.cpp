@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <climits>
 #include <fcntl.h>
 #include <optional>
 #include <unistd.h>
@@ -35,6 +36,26 @@ bool Posix::exists(const QString &path)
 bool Posix::sameContentStamp(const struct stat &a, const struct stat &b)
 {
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
+std::optional<QByteArray> Posix::readLink(const QString &path)
+{
+    QByteArray text(PATH_MAX, Qt::Uninitialized);
+    const ssize_t size = ::readlink(native(path).constData(), text.data(), size_t(text.size()));
+    if (size < 0 || size == text.size())
+        return std::nullopt;
+    text.truncate(size);
+    return text;
+}
+
+bool Posix::sameItemContent(const QString &pathA, const struct stat &a, const QString &pathB, const struct stat &b)
+{
+    if (S_ISREG(a.st_mode) && S_ISREG(b.st_mode))
+        return sameContentStamp(a, b);
+    if (!S_ISLNK(a.st_mode) || !S_ISLNK(b.st_mode) || a.st_size != b.st_size)
+        return false;
+    const std::optional<QByteArray> textA = readLink(pathA);
+    return textA && textA == readLink(pathB);
 }
 
 namespace {

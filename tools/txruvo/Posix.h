@@ -19,6 +19,11 @@ bool statPath(const QString &path, struct stat *status);   // follows links
 bool lstatPath(const QString &path, struct stat *status);  // does not
 bool exists(const QString &path);
 bool sameContentStamp(const struct stat &a, const struct stat &b);  // size and modification time
+// The text of a link, not followed.
+std::optional<QByteArray> readLink(const QString &path);
+// Whether two items (as lstat saw them) hold the same: two regular files of
+// the same size and modification time, or two links with the same text.
+bool sameItemContent(const QString &pathA, const struct stat &a, const QString &pathB, const struct stat &b);
 
 // Small whole-file reads and writes (markers); the write is one call.
 std::optional<QByteArray> readSmall(const QString &path);

@@ -1,41 +1,46 @@
 #include "txruvo/QuotaOperation.h"
 
-#include "txruvo/DriveLayout.h"
+#include "txruvo/StoredNames.h"
+#include "txruvo/StoredTree.h"
 
 #include "platform/PathRoots.h"
 
 #include <QDir>
-#include <QDirIterator>
-#include <QFileInfo>
 
 namespace {
 
 const QStringList kBrandFolders = {QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")};
-constexpr QDir::Filters kEverything = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+// The client keeps the drive's index in the user folder; it is no computer folder.
+const QString kIndexFolder = QStringLiteral(".index");
 
 struct Stored
 {
     quint64 bytes = 0;
     quint64 files = 0;
+
+    void add(const QList<StoredTree::Item> &items)
+    {
+        for (const StoredTree::Item &item : items) {
+            bytes += quint64(item.status.st_size);
+            ++files;
+        }
+    }
 };
 
-// Adds the items below a folder of a user folder (depth 0 for the user
-// folder itself); links on the drive are never followed.
-void addItems(const QString &folder, int depth, const QString &versionFolderName, Stored &stored)
+// The items of one user folder: in backup mode each folder in it is a
+// computer folder with its own version folder; in sync mode the user folder
+// is the data root itself, and its items may lie right inside it.
+void addUserFolder(const QString &userFolder, Stored &stored)
 {
-    for (const QFileInfo &entry : QDir(folder).entryInfoList(kEverything)) {
-        if (entry.isSymLink() || DriveLayout::isBookkeepingName(entry.fileName()))
+    const DriveLayout top(userFolder, false);
+    stored.add(StoredTree(top).itemsOf(userFolder));
+    for (const QString &name :
+         QDir(userFolder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
+        if (name == kIndexFolder || StoredNames::isBookkeeping(name))
             continue;
-        if (entry.isDir()) {
-            // A computer folder keeps its versions in "<user folder name>.ver".
-            const bool versionFolder =
-                depth == 1 && entry.fileName().compare(versionFolderName, Qt::CaseInsensitive) == 0;
-            if (!versionFolder)
-                addItems(entry.filePath(), depth + 1, versionFolderName, stored);
-        } else if (entry.isFile()) {
-            stored.bytes += quint64(entry.size());
-            ++stored.files;
-        }
+        const DriveLayout computer(userFolder + u'/' + name, true);
+        const StoredTree tree(computer);
+        tree.forEachFolder([&](const QString &folder) { stored.add(tree.itemsOf(folder)); });
     }
 }
 
@@ -67,7 +72,7 @@ int QuotaOperation::run()
 
     Stored stored;
     for (const QString &folder : userFolders(remote->user))
-        addItems(folder, 0, QFileInfo(folder).fileName() + QStringLiteral(".ver"), stored);
+        addUserFolder(folder, stored);
     const QString used = QString::number(stored.bytes);
     const QString total = QString::number(mRun.scenario().accountSize.value_or(kDefaultAccountSize));
     const QString files = QString::number(stored.files);

@@ -40,7 +40,7 @@ std::optional<StoredName> parseStoredName(const QString &line)
 RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
     : layout(path, true)
     , shelf(layout)
-    , finder(layout.computerFolder(), layout.versionFolder())
+    , finder(layout)
 {
 }
 
@@ -92,6 +92,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString relativePath = folder.layout.relativePathOf(*itemPath);
+    const QString userPath = folder.layout.userPathOf(relativePath);
     const QString versionsPath = folder.shelf.versionsPathOf(*itemPath, relativePath);
     const int current = folder.shelf.count(versionsPath) + 1;
     const int version = name->version == 0 ? current : name->version;
@@ -100,7 +101,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString sourcePath = version == current ? *itemPath : folder.layout.versionPath(versionsPath, version);
-    const QString targetPath = joinPath(mTarget, mRelative ? relativePath : Posix::fileName(*itemPath));
+    const QString targetPath = joinPath(mTarget, mRelative ? userPath : Posix::fileName(userPath));
 
     FileCopier copier(mRun.driveBudget());
     struct stat source {};
@@ -111,17 +112,17 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     file.size = quint64(source.st_size);
     file.percent = 100;
     file.fileVersion = version;
-    file.fileName = relativePath;
+    file.fileName = userPath;
 
     struct stat existing {};
     const bool exists = Posix::lstatPath(targetPath, &existing);
-    if (exists && S_ISREG(existing.st_mode) && Posix::sameContentStamp(source, existing)) {
+    if (exists && Posix::sameItemContent(sourcePath, source, targetPath, existing)) {
         file.transferType = QStringLiteral("FILE IN SYNC");
         mRun.report().progress(file, ProgressLine::Kind::Restore, file.size);
         return std::nullopt;
     }
-    if (exists && !S_ISREG(existing.st_mode)) {
-        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file)").arg(targetPath));
+    if (exists && !StoredTree::isItem(existing)) {
+        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file or link)").arg(targetPath));
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
@@ -132,7 +133,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
-    if (!copier.copyTo(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore))
+    if (!copier.copyTo(Posix::temporaryPath(targetFolder), mRun.chunkReporter(file, ProgressLine::Kind::Restore))
         || !copier.commit(targetPath))
         return mRun.copyFailed(line, copier);
     mRun.report().progress(file, ProgressLine::Kind::Restore);

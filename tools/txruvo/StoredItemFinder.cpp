@@ -1,18 +1,16 @@
 #include "txruvo/StoredItemFinder.h"
 
 #include "txruvo/CommandLine.h"
-#include "txruvo/DriveLayout.h"
 #include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
-
-#include <dirent.h>
+#include "txruvo/StoredNames.h"
 
 namespace {
 
-bool isStoredFile(const QString &path)
+bool isStoredItem(const QString &path)
 {
     struct stat status {};
-    return Posix::lstatPath(path, &status) && S_ISREG(status.st_mode);
+    return Posix::lstatPath(path, &status) && StoredTree::isItem(status);
 }
 
 bool markerNames(const QString &markerPath, const QString &encName)
@@ -23,16 +21,18 @@ bool markerNames(const QString &markerPath, const QString &encName)
 
 }  // namespace
 
-StoredItemFinder::StoredItemFinder(QString computerFolder, QString skipFolder)
-    : mComputerFolder(std::move(computerFolder))
-    , mSkipFolder(std::move(skipFolder))
+StoredItemFinder::StoredItemFinder(const DriveLayout &layout)
+    : mTree(layout)
 {
 }
 
 std::optional<QString> StoredItemFinder::find(const QString &folderId, const QString &encName)
 {
     if (!mIndexed) {
-        indexFolders(mComputerFolder);
+        mTree.forEachFolder([this](const QString &folder) {
+            if (std::optional<QString> id = Markers::readFolderId(folder))
+                mFolders.insert(*id, folder);
+        });
         mIndexed = true;
     }
     const auto folder = mFolders.constFind(folderId);
@@ -41,57 +41,19 @@ std::optional<QString> StoredItemFinder::find(const QString &folderId, const QSt
     return findInFolder(folder.value(), encName);
 }
 
-void StoredItemFinder::indexFolders(const QString &folder)
-{
-    if (std::optional<QString> id = Markers::readFolderId(folder))
-        mFolders.insert(*id, folder);
-    DIR *listing = ::opendir(Posix::native(folder).constData());
-    if (!listing)
-        return;
-    QStringList children;
-    while (const dirent *entry = ::readdir(listing)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (name == QLatin1String(".") || name == QLatin1String(".."))
-            continue;
-        const QString child = joinPath(folder, name);
-        struct stat status {};
-        const bool isFolder = entry->d_type == DT_DIR
-                              || (entry->d_type == DT_UNKNOWN && Posix::lstatPath(child, &status) && S_ISDIR(status.st_mode));
-        if (isFolder && child != mSkipFolder)
-            children << child;
-    }
-    ::closedir(listing);
-    for (const QString &child : children)
-        indexFolders(child);
-}
-
 std::optional<QString> StoredItemFinder::findInFolder(const QString &folder, const QString &encName) const
 {
     // Most items still carry the name they were stored under.
     if (const std::optional<QString> name = Markers::decodeName(encName)) {
-        const QString item = joinPath(folder, *name);
+        const QString item = joinPath(folder, StoredNames::escaped(*name));
         const QString marker = DriveLayout::markerPath(item);
-        const bool markerMissing = !Posix::exists(marker);
-        if (isStoredFile(item) && (markerMissing || markerNames(marker, encName)))
+        if (isStoredItem(item) && (!Posix::exists(marker) || markerNames(marker, encName)))
             return item;
     }
     // Renamed since: its marker still names it.
-    DIR *listing = ::opendir(Posix::native(folder).constData());
-    if (!listing)
-        return std::nullopt;
-    std::optional<QString> found;
-    const QString suffix = QLatin1String(DriveLayout::kMarkerSuffix);
-    while (const dirent *entry = ::readdir(listing)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!name.endsWith(suffix) || name == QLatin1String(DriveLayout::kFolderMarkerName))
-            continue;
-        const QString marker = joinPath(folder, name);
-        const QString item = marker.chopped(suffix.size());
-        if (markerNames(marker, encName) && isStoredFile(item)) {
-            found = item;
-            break;
-        }
+    for (const StoredTree::Item &item : mTree.itemsOf(folder)) {
+        if (markerNames(DriveLayout::markerPath(item.path), encName))
+            return item.path;
     }
-    ::closedir(listing);
-    return found;
+    return std::nullopt;
 }

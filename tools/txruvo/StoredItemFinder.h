@@ -1,5 +1,7 @@
 #pragma once
 
+#include "txruvo/StoredTree.h"
+
 #include <QHash>
 #include <QString>
 
@@ -12,17 +14,14 @@
 class StoredItemFinder
 {
 public:
-    // skipFolder: the version folder, which holds no items.
-    StoredItemFinder(QString computerFolder, QString skipFolder);
+    explicit StoredItemFinder(const DriveLayout &layout);
 
     std::optional<QString> find(const QString &folderId, const QString &encName);
 
 private:
-    void indexFolders(const QString &folder);
     std::optional<QString> findInFolder(const QString &folder, const QString &encName) const;
 
-    QString mComputerFolder;
-    QString mSkipFolder;
+    StoredTree mTree;
     bool mIndexed = false;
     QHash<QString, QString> mFolders;  // folder identifier -> folder path, walked once per run
 };

@@ -45,7 +45,7 @@ int VersionInfoOperation::run()
 
     const DriveLayout layout(dataRoot, true);
     const std::optional<QString> item =
-        StoredItemFinder(layout.computerFolder(), layout.versionFolder()).find(identifiers.at(0), identifiers.at(1));
+        StoredItemFinder(layout).find(identifiers.at(0), identifiers.at(1));
     struct stat current {};
     if (!item || !Posix::lstatPath(*item, &current))
         return mRun.fail(QStringLiteral("txruvo error: No such file or directory (%1)").arg(path));

@@ -19,7 +19,7 @@ QString VersionShelf::versionsPathOf(const QString &itemPath, const QString &rel
     // item was backed up from, which its marker keeps.
     const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
     if (record && !record->source.isEmpty()) {
-        const QString backedUpFrom = foldSlashes('/' + record->source);
+        const QString backedUpFrom = mLayout.storedPathOf(foldSlashes('/' + record->source));
         if (count(backedUpFrom) > 0)
             return backedUpFrom;
     }

@@ -78,7 +78,7 @@ void QLBackupProgressLogger::writeSessionLog(const QString &message, const QStri
         writeOut(buffer);
         return;
     }
-    append(buffer, '[' + QLLogger::logDate() + "] " + message + " \n", file, flush);
+    append(buffer, '[' + QLLogger::logDate(mClock()) + "] " + message + " \n", file, flush);
 }
 
 void QLBackupProgressLogger::logInteractiveTrace(const QString &message, bool flush)

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QRecursiveMutex>
 #include <QString>
+
+#include <functional>
 
 // Buffers log lines in memory and writes them out in blocks: the session logs
 // of the user's operations and the two trace logs. A buffer is written out when
@@ -13,7 +16,13 @@ class QLBackupProgressLogger
 public:
     static constexpr qsizetype kFlushThreshold = 51200;
 
-    QLBackupProgressLogger() = default;
+    using Clock = std::function<QDateTime()>;
+
+    // The clock dates the lines of session files; tests pass a fixed one.
+    explicit QLBackupProgressLogger(Clock clock = [] { return QDateTime::currentDateTime(); })
+        : mClock(std::move(clock))
+    {
+    }
     ~QLBackupProgressLogger();  // writes out what is still buffered
 
     QLBackupProgressLogger(const QLBackupProgressLogger &) = delete;
@@ -52,6 +61,7 @@ private:
     static void append(Buffer &buffer, const QString &line, const QString &destination, bool flush);
     static void writeOut(Buffer &buffer);
 
+    const Clock mClock;
     Buffer mProgressedBackupFilesNames;   // typed session lines, shared by the three session logs
     Buffer mProgressedSessionFilesNames;  // lines of one operation's session file
     Buffer mInteractiveTraceMsgs;

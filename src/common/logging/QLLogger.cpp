@@ -16,7 +16,9 @@ const QString kSessionNameDatePattern = QStringLiteral("LL-d-yyyy-H-m-s");
 
 }  // namespace
 
-QString QLLogger::logDate() { return DateFormat::format(QDateTime::currentDateTime(), kLogDatePattern); }
+QString QLLogger::logDate() { return logDate(QDateTime::currentDateTime()); }
+
+QString QLLogger::logDate(const QDateTime &when) { return DateFormat::format(when, kLogDatePattern); }
 
 QString QLLogger::typeWord(int type)
 {

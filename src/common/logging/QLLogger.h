@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 
 // One-line log writers: typed lines, the interactive session log, the
@@ -13,8 +14,9 @@ public:
 
     static constexpr qsizetype kLogTailCharacters = 20480;
 
-    // The date form of every log line.
+    // The date form of every log line, of now or of the given moment.
     static QString logDate();
+    static QString logDate(const QDateTime &when);
     static QString typeWord(int type);  // "" for a code outside 0-3
 
     // "%@ : %@ : %@ \n": type word, date, message.

@@ -126,7 +126,7 @@ TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
     const Run result = run(backupVector());
     EXPECT_EQ(result.exitCode, 0);  // per-file errors do not fail the run
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/missing.txt") + "], : No such file or directory\n"));
-    EXPECT_TRUE(result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file)\n"));
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file or link)\n"));
     EXPECT_TRUE(result.errors.contains("Operation not permitted (file name is not valid UTF-8)"));
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/../escape.txt") + "], : Operation not permitted"));
     EXPECT_EQ(result.errors.count('\n'), 4);

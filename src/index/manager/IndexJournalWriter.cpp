@@ -1,0 +1,120 @@
+#include "index/manager/IndexJournalWriter.h"
+
+#include "index/manager/IndexPathRule.h"
+#include "common/logging/QLBackupProgressLogger.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/journals/DataBaseWrapper.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+#include <thread>
+
+namespace {
+
+const QString kNotApplicable = QStringLiteral("NA");
+const QString kListFileSuffix = QStringLiteral(".txxlist");
+
+// The date text journals keep: 2014-05-06 10:11:12 +0000, in UTC.
+QString journalDate(const QDateTime &date)
+{
+    return date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
+}
+
+void trace(const QString &message)
+{
+    QLBackupProgressLogger::progressLogger().logInteractiveTrace(message, false);
+}
+
+}  // namespace
+
+IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &merger,
+                                       const IndexManagerTimings &timings)
+    : mContext(std::move(context)), mMerger(merger), mTimings(timings)
+{
+}
+
+QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const QString &localPath,
+                                               const QVariantMap &record)
+{
+    const QFileInfo file(localPath);
+    const QDateTime modified = file.lastModified();
+    QVariantList values = {indexPath, journalDate(modified.isValid() ? modified : QDateTime::currentDateTime()),
+                           file.size(), kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
+    for (const char *key : {"VersionNumber", "folderID", "mpcName", "encFilename"}) {
+        const QVariant value = record.value(QLatin1String(key));
+        if (value.isNull())
+            return {};
+        values.append(value);
+    }
+    return values;
+}
+
+QString IndexJournalWriter::indexPathOf(const QString &localPath, const BackedUpFiles &files) const
+{
+    QString path = localPath;
+    if (!mContext.backupMode && !files.relativePaths.isEmpty())
+        path = files.relativePaths.value(localPath, localPath);
+    // Lists the session keeps on the drive are indexed by their place below the data root.
+    if (path.endsWith(kListFileSuffix) && !mContext.backupPath.isEmpty())
+        path.remove(mContext.backupPath);
+    return IndexPathRule::indexPath(path, true, mContext.computerFolder, mContext.backupMode);
+}
+
+void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
+{
+    std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
+    int visited = 0;
+    for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
+        const QString &localPath = entry.key();
+        if (journal && QFileInfo(localPath).isFile()) {
+            const QVariantList values = journalValues(indexPathOf(localPath, files), localPath, entry.value());
+            if (!values.isEmpty())
+                journal->insertRecord(values, false, 0);
+        }
+        pace(++visited);
+    }
+    closeAndMerge(std::move(journal));
+}
+
+void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
+{
+    std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
+    int visited = 0;
+    for (const QString &path : indexPaths) {
+        QString error;
+        if (journal && !journal->deleteRecord(path, false, 0, &error))
+            trace(QStringLiteral("deleteFilesFromLDB Error : %1").arg(error));
+        pace(++visited);
+    }
+    closeAndMerge(std::move(journal));
+}
+
+std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
+{
+    if (!mContext.isUsable())
+        return nullptr;
+    auto journal = std::make_unique<TXDatabaseWrapper>(mTimings.index);
+    QString error;
+    if (journal->initializeDatabaseAtPath(mContext.indexFolder, QString(), 0, &error))
+        return journal;
+    trace(QStringLiteral("index journal cannot be opened in %1: %2").arg(mContext.indexFolder, error));
+    return nullptr;
+}
+
+void IndexJournalWriter::closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal)
+{
+    if (journal) {
+        journal->commitTransaction();
+        journal->unInitializeDatabase();
+    }
+    // Also folds in journals that earlier writers left.
+    if (mContext.isUsable())
+        mMerger.updateMasterDataBase(mContext.indexFolder, mContext.userName);
+}
+
+void IndexJournalWriter::pace(int visited) const
+{
+    if (visited % IndexManagerTimings::kRowsPerPause == 0)
+        std::this_thread::sleep_for(mTimings.writerPause);
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "index/manager/IndexContext.h"
+#include "index/manager/IndexManagerTimings.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <memory>
+
+class DataBaseWrapper;
+class TXDatabaseWrapper;
+
+// What one tick hands the backup writer: per local path, the record the
+// backup reported last and, in sync mode, its path below the sync root.
+struct BackedUpFiles
+{
+    QHash<QString, QVariantMap> records;
+    QHash<QString, QString> relativePaths;
+};
+
+// Writes one journal of a tick's rows, finishes it and merges every finished
+// journal of the index folder into the main index. Runs on a writer thread.
+class IndexJournalWriter
+{
+public:
+    IndexJournalWriter(IndexContext context, DataBaseWrapper &merger, const IndexManagerTimings &timings);
+
+    // INSERT rows of the backed-up files that are still files on this machine
+    // and whose records name them on the drive (folder identifier, computer
+    // folder, encoded name).
+    void writeBackedUpFiles(const BackedUpFiles &files);
+    // DELETE rows of the index paths.
+    void writeDeletions(const QStringList &indexPaths);
+
+    // The twelve journal values of a backed-up file at indexPath, or none when
+    // the record lacks one.
+    static QVariantList journalValues(const QString &indexPath, const QString &localPath, const QVariantMap &record);
+
+private:
+    std::unique_ptr<TXDatabaseWrapper> openJournal();
+    void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);
+    // After every kRowsPerPause paths visited.
+    void pace(int visited) const;
+    QString indexPathOf(const QString &localPath, const BackedUpFiles &files) const;
+
+    IndexContext mContext;
+    DataBaseWrapper &mMerger;
+    IndexManagerTimings mTimings;
+};

@@ -1,0 +1,181 @@
+#include "index/manager/TarnixDBManager.h"
+
+#include "index/manager/IndexDetailsFile.h"
+#include "index/manager/IndexPathRule.h"
+#include "common/account/QLApplicationDelegate.h"
+#include "common/utility/QLUtility.h"
+#include "common/files/TXSupportFileManager.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/journals/DataBaseWrapper.h"
+
+#include <QDir>
+
+namespace {
+
+const QString kPrivateFolder = QStringLiteral("/private/");
+
+}  // namespace
+
+TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings)
+    : mTimings(timings)
+    , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>(
+          [index = timings.index] { return std::make_unique<TXDatabaseWrapper>(index); }))
+{
+    const QString folder = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
+    if (!folder.isEmpty())
+        QDir().mkpath(folder);
+}
+
+TarnixDBManager::~TarnixDBManager()
+{
+    stopDBOperation();
+    if (mDBThread.joinable())
+        mDBThread.join();
+    mWriters.waitForDone();
+}
+
+void TarnixDBManager::setMainController(QLApplicationDelegate *mainController)
+{
+    if (!mainController || mMainController.exchange(mainController))
+        return;
+    setLDBDetailsPList();
+    // Only now: the start-up merge needs the account and the mode.
+    mDBThread = std::thread(&TarnixDBManager::updaterThread, this);
+}
+
+void TarnixDBManager::addBackedUpFile(const QVariantMap &record)
+{
+    const QString path = record.value(QStringLiteral("filename")).toString();
+    if (path.isEmpty() || path.startsWith(kPrivateFolder))
+        return;
+    QLApplicationDelegate *mainController = mMainController.load();
+    const bool syncMode = mainController && !mainController->isAppInBackupMode();
+    std::lock_guard lock(mBLock);
+    mRuvoInfo.insert(path, record);
+    const QVariant relativePath = record.value(QStringLiteral("relativePath"));
+    if (syncMode && !relativePath.isNull())
+        mLDBFilePaths.insert(path, relativePath.toString());
+}
+
+void TarnixDBManager::addFileToDelete(const QString &indexPath)
+{
+    if (indexPath.isNull())
+        return;
+    std::lock_guard lock(mDLock);
+    mFilesToDelete.insert(indexPath);
+}
+
+void TarnixDBManager::stopDBOperation()
+{
+    {
+        std::lock_guard lock(mStateLock);
+        mStopRequested = true;
+    }
+    mWake.notify_all();
+}
+
+void TarnixDBManager::updaterThread()
+{
+    QLApplicationDelegate *mainController = mMainController.load();
+    const IndexContext context = IndexContext::of(*mainController);
+    if (context.isUsable())
+        mCommonDatabaseHandler->updateMasterDataBase(context.indexFolder, context.userName);
+
+    std::unique_lock lock(mStateLock);
+    while (!mStopRequested) {
+        if (mWake.wait_for(lock, mTimings.tickInterval, [this] { return mStopRequested; }))
+            break;
+        lock.unlock();
+        updaterTimer();
+        lock.lock();
+    }
+    lock.unlock();
+    // What was queued before the stop still goes into the index.
+    updaterTimer();
+}
+
+BackedUpFiles TarnixDBManager::takeBackedUpFiles(bool backupMode)
+{
+    std::lock_guard lock(mBLock);
+    BackedUpFiles files;
+    files.records.swap(mRuvoInfo);
+    if (!backupMode)
+        files.relativePaths.swap(mLDBFilePaths);
+    return files;
+}
+
+QStringList TarnixDBManager::takeFilesToDelete()
+{
+    std::lock_guard lock(mDLock);
+    const QStringList paths(mFilesToDelete.cbegin(), mFilesToDelete.cend());
+    mFilesToDelete.clear();
+    return paths;
+}
+
+void TarnixDBManager::updaterTimer()
+{
+    QLApplicationDelegate *mainController = mMainController.load();
+    if (!mainController)
+        return;
+    const IndexContext context = IndexContext::of(*mainController);
+    BackedUpFiles files = takeBackedUpFiles(context.backupMode);
+    QStringList deletions = takeFilesToDelete();
+
+    std::lock_guard lock(mStateLock);
+    if (!files.records.isEmpty()) {
+        ++mWriterCounts.backedUpFiles;
+        mWriters.start([this, context, files = std::move(files)] {
+            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeBackedUpFiles(files);
+        });
+    }
+    if (!deletions.isEmpty()) {
+        ++mWriterCounts.deletions;
+        mWriters.start([this, context, deletions = std::move(deletions)] {
+            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeDeletions(deletions);
+        });
+    }
+}
+
+void TarnixDBManager::waitForWriters()
+{
+    mWriters.waitForDone();
+}
+
+TarnixDBManager::WriterCounts TarnixDBManager::writersStarted() const
+{
+    std::lock_guard lock(mStateLock);
+    return mWriterCounts;
+}
+
+QString TarnixDBManager::ldbWindowsPathWithString(const QString &path, bool forBackup) const
+{
+    QLApplicationDelegate *mainController = mMainController.load();
+    if (!mainController)
+        return path;
+    return IndexPathRule::indexPath(path, forBackup, mainController->mpcName(), mainController->isAppInBackupMode());
+}
+
+QStringList TarnixDBManager::getAllEntriesFromMainDBWithPathLike(const QString &indexPath)
+{
+    QLApplicationDelegate *mainController = mMainController.load();
+    if (!mainController)
+        return {};
+    const IndexContext context = IndexContext::of(*mainController);
+    if (!context.isUsable())
+        return {};
+    TXDatabaseWrapper index(mTimings.index);
+    if (!index.initializeDatabaseAtPath(context.indexFolder, context.userName, 1))
+        return {};
+    if (QLUtility::isDirectory(IndexPathRule::localPath(indexPath, context.computerFolder)))
+        return index.getAllFilesInside(indexPath).value_or(QStringList());
+    if (index.doesFileExistOnPortable(indexPath))
+        return {indexPath};
+    return {};
+}
+
+void TarnixDBManager::setLDBDetailsPList()
+{
+    const QString path = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBDetailsFilePath);
+    if (!path.isEmpty())
+        IndexDetailsFile::write(path, mMainController.load()->userObject());
+}

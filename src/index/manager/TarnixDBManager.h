@@ -1,0 +1,102 @@
+#pragma once
+
+#include "index/manager/IndexJournalWriter.h"
+#include "index/manager/IndexManagerTimings.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QThreadPool>
+#include <QVariantMap>
+
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+class DataBaseWrapper;
+class QLApplicationDelegate;
+
+// Keeps the index of the destination drive up to date while the client works.
+// Backups report each file they stored and deletes each index path they
+// removed; the manager queues them and, on a thread of its own, every tick
+// hands what gathered to two writers, one journal of INSERT rows and one of
+// DELETE rows, each of which then merges the index folder's finished journals
+// into the main index. Callers only take a lock and add to a queue.
+//
+// The main controller makes one per login (and per drive change) and hands
+// itself over with setMainController, which writes the index details file and
+// starts the thread; the thread first merges the journals earlier runs left.
+class TarnixDBManager
+{
+public:
+    // How many writers have been started, by kind.
+    struct WriterCounts
+    {
+        int backedUpFiles = 0;
+        int deletions = 0;
+    };
+
+    explicit TarnixDBManager(const IndexManagerTimings &timings = {});
+    // Stops (see stopDBOperation) and waits until the last writer has merged.
+    ~TarnixDBManager();
+    TarnixDBManager(const TarnixDBManager &) = delete;
+    TarnixDBManager &operator=(const TarnixDBManager &) = delete;
+
+    // Not owned; must outlive the manager. Set once.
+    void setMainController(QLApplicationDelegate *mainController);
+
+    // "filename" (the local path), "VersionNumber", "folderID", "mpcName",
+    // "encFilename" and, in sync mode, "relativePath". A later record for the
+    // same path replaces the earlier one. Any thread.
+    void addBackedUpFile(const QVariantMap &record);
+    // An index path whose rows are to go (a folder's ends in "/"). Any thread.
+    void addFileToDelete(const QString &indexPath);
+
+    // Ends the thread after one last tick, so that nothing queued so far is
+    // lost; what is queued later is not written. Writers still running finish
+    // and merge. Does not wait.
+    void stopDBOperation();
+
+    // The index entries of the archive cleanup: for an index path that stands
+    // for a folder on this machine, every file and folder the index holds
+    // below it; for a file, the path itself when the index holds it. On the
+    // caller's thread.
+    QStringList getAllEntriesFromMainDBWithPathLike(const QString &indexPath);
+
+    // One tick: snapshots the queues and starts the writers that have work.
+    // The thread calls it every tickInterval; tests call it directly.
+    void updaterTimer();
+    // Blocks until every writer started so far has merged.
+    void waitForWriters();
+    WriterCounts writersStarted() const;
+
+    // The index path of a local path under the current computer folder.
+    QString ldbWindowsPathWithString(const QString &path, bool forBackup) const;
+
+private:
+    void updaterThread();
+    void setLDBDetailsPList();
+    // Under mBLock / mDLock: takes what is queued.
+    BackedUpFiles takeBackedUpFiles(bool backupMode);
+    QStringList takeFilesToDelete();
+
+    const IndexManagerTimings mTimings;
+    std::atomic<QLApplicationDelegate *> mMainController{nullptr};
+    std::unique_ptr<DataBaseWrapper> mCommonDatabaseHandler;
+
+    std::mutex mBLock;
+    QHash<QString, QVariantMap> mRuvoInfo;        // local path -> last record
+    QHash<QString, QString> mLDBFilePaths;        // sync mode: local path -> path below the sync root
+    std::mutex mDLock;
+    QSet<QString> mFilesToDelete;
+
+    mutable std::mutex mStateLock;
+    std::condition_variable mWake;
+    bool mStopRequested = false;  // guarded by mStateLock
+    WriterCounts mWriterCounts;   // guarded by mStateLock
+    std::thread mDBThread;
+    QThreadPool mWriters;
+};

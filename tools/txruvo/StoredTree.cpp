@@ -1,0 +1,69 @@
+#include "txruvo/StoredTree.h"
+
+#include "txruvo/CommandLine.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
+#include "txruvo/StoredNames.h"
+
+#include <QFile>
+
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+
+namespace {
+
+// The entries of a folder with their status, "." and ".." left out.
+template <typename Visit>
+void forEachEntry(const QString &folder, const Visit &visit)
+{
+    DIR *listing = ::opendir(Posix::native(folder).constData());
+    if (!listing)
+        return;
+    while (const dirent *entry = ::readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        struct stat status {};
+        if (::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+            visit(QFile::decodeName(entry->d_name), status);
+    }
+    ::closedir(listing);
+}
+
+}  // namespace
+
+StoredTree::StoredTree(const DriveLayout &layout)
+    : mLayout(layout)
+{
+}
+
+void StoredTree::forEachFolder(const std::function<void(const QString &folder)> &visit) const
+{
+    QStringList pending = {mLayout.computerFolder()};
+    while (!pending.isEmpty()) {
+        const QString folder = pending.takeLast();
+        visit(folder);
+        forEachEntry(folder, [&](const QString &name, const struct stat &status) {
+            const QString child = joinPath(folder, name);
+            if (S_ISDIR(status.st_mode) && !StoredNames::isBookkeeping(name) && child != mLayout.versionFolder())
+                pending << child;
+        });
+    }
+}
+
+QList<StoredTree::Item> StoredTree::itemsOf(const QString &folder) const
+{
+    QList<Item> items;
+    forEachEntry(folder, [&](const QString &name, const struct stat &status) {
+        if (isItem(status) && !StoredNames::isBookkeeping(name))
+            items << Item{joinPath(folder, name), StoredNames::unescaped(name), status};
+    });
+    return items;
+}
+
+QString StoredTree::encNameOf(const Item &item)
+{
+    const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(item.path));
+    return record ? record->encName : Markers::encodeName(item.userName);
+}
