@@ -2,7 +2,6 @@
 
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginPageParts.h"
-#include "common/texts/Brand.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>
@@ -17,11 +16,8 @@ EncryptionSetupView::EncryptionSetupView(QWidget *parent)
     : QWidget(parent)
 {
     auto *layout = LoginPageParts::pageLayout(this, tr("Set up your encryption key"), [this] { emit closeButtonClicked(); });
-    auto *intro = new QLabel(Brand::pick(tr("Choose how Tarnix encrypts your data. A private key cannot be recovered if you lose it."),
-                                         tr("Choose how Quellon encrypts your data. A private key cannot be recovered if you lose it.")),
-                             this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    layout->addWidget(LoginPageParts::introText(tr("Choose how Tarnix encrypts your data. A private key cannot be recovered if you lose it."),
+                                                 tr("Choose how Quellon encrypts your data. A private key cannot be recovered if you lose it."), this));
     mKeyButton = new QButtonGroup(this);
     auto *defaultKey = new QRadioButton(tr("Default key"), this);
     auto *privateKey = new QRadioButton(tr("Private key"), this);
@@ -59,7 +55,6 @@ EncryptionSetupView::EncryptionSetupView(QWidget *parent)
     connect(configure, &QPushButton::clicked, this, &EncryptionSetupView::configureAccount);
     connect(mKeyButton, &QButtonGroup::idClicked, this, &EncryptionSetupView::setAccountType);
     setAccountType(kDefaultTag);
-    resize(LoginFormView::kWidth, LoginFormView::kHeight + 30);
 }
 
 int EncryptionSetupView::chosenTag() const { return mKeyButton->checkedId(); }
@@ -69,3 +64,5 @@ void EncryptionSetupView::setAccountType(int tag)
     mPrivateKey->setEnabled(tag != kDefaultTag);
     mConfirmationPrivateKey->setEnabled(tag != kDefaultTag);
 }
+
+QSize EncryptionSetupView::sizeHint() const { return {LoginFormView::kWidth, LoginFormView::kHeight + 30}; }

@@ -18,6 +18,8 @@ public:
 
     explicit EncryptionSetupView(QWidget *parent = nullptr);
 
+    QSize sizeHint() const override;
+
     QButtonGroup *mKeyButton = nullptr;
     QLineEdit *mPrivateKey = nullptr;
     QLineEdit *mConfirmationPrivateKey = nullptr;

@@ -80,19 +80,18 @@ LoginFormView::LoginFormView(QWidget *parent)
     connect(signUp, &QPushButton::clicked, this, &LoginFormView::signUp);
     connect(mEmailListBox, &QComboBox::activated, this,
             [this](int index) { emit emailAccountChosen(mEmailListBox->itemText(index)); });
-    resize(kWidth, kHeight);
 }
 
 void LoginFormView::setErrorText(const QString &html)
 {
     mErrorLabel->setText(html);
     mErrorLabel->setVisible(!html.isEmpty());
-    int height = kHeight;
+    mHeight = kHeight;
     if (!html.isEmpty()) {
         // The text's height on one line decides, as the original measured it.
         const int textHeight = mErrorLabel->fontMetrics().boundingRect(mErrorLabel->text()).height();
         if (textHeight > kOneLineHeight)
-            height = textHeight + kErrorMargin;
+            mHeight = textHeight + kErrorMargin;
     }
-    resize(kWidth, height);
+    updateGeometry();
 }

@@ -36,6 +36,7 @@ public:
     // Shows the error text (rich text; "" hides it) and grows the form to hold
     // it: one line keeps the form's height, a taller text adds its height to it.
     void setErrorText(const QString &html);
+    QSize sizeHint() const override { return {kWidth, mHeight}; }
 
 signals:
     void performLogin();
@@ -46,4 +47,7 @@ signals:
     void linkActivated(const QString &link);
     void closeButtonClicked();
     void emailAccountChosen(const QString &userName);
+
+private:
+    int mHeight = kHeight;
 };

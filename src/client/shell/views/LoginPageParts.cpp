@@ -1,5 +1,7 @@
 #include "client/shell/views/LoginPageParts.h"
 
+#include "common/texts/Brand.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -32,6 +34,13 @@ QLabel *fieldLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
     label->setStyleSheet(QStringLiteral("color: rgb(51, 77, 89);"));
+    return label;
+}
+
+QLabel *introText(const QString &tarnixText, const QString &quellonText, QWidget *parent)
+{
+    auto *label = new QLabel(Brand::pick(tarnixText, quellonText), parent);
+    label->setWordWrap(true);
     return label;
 }
 

@@ -52,7 +52,7 @@ void LoginWindows::showPage(Page page)
 void LoginWindows::fitPages()
 {
     // The window takes the size of the page it shows; the form grows with its error text.
-    mPages->resize(mPages->currentWidget()->size());
+    mPages->resize(mPages->currentWidget()->sizeHint());
 }
 
 std::unique_ptr<MAAttachedWindow> LoginWindows::attach(QWidget *view, bool isDisconnectWindow)

@@ -2,7 +2,6 @@
 
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginPageParts.h"
-#include "common/texts/Brand.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,11 +13,8 @@ PrivateKeyView::PrivateKeyView(QWidget *parent)
     : QWidget(parent)
 {
     auto *layout = LoginPageParts::pageLayout(this, tr("Enter your private key"), [this] { emit closeButtonClicked(); });
-    auto *intro = new QLabel(Brand::pick(tr("Your Tarnix account is encrypted with a private key. Enter it to reach your backups."),
-                                         tr("Your Quellon account is encrypted with a private key. Enter it to reach your backups.")),
-                             this);
-    intro->setWordWrap(true);
-    layout->addWidget(intro);
+    layout->addWidget(LoginPageParts::introText(tr("Your Tarnix account is encrypted with a private key. Enter it to reach your backups."),
+                                                 tr("Your Quellon account is encrypted with a private key. Enter it to reach your backups."), this));
     mPrivateKeyAcceptanceText = new QLineEdit(this);
     mPrivateKeyAcceptanceText->setEchoMode(QLineEdit::Password);
     mPrivateKeyAcceptanceText->setPlaceholderText(tr("Private key"));
@@ -34,5 +30,6 @@ PrivateKeyView::PrivateKeyView(QWidget *parent)
     layout->addLayout(actions);
     connect(accept, &QPushButton::clicked, this, &PrivateKeyView::privatekeyAcceptanceValidation);
     connect(mPrivateKeyAcceptanceText, &QLineEdit::returnPressed, this, &PrivateKeyView::privatekeyAcceptanceValidation);
-    resize(LoginFormView::kWidth, 200);
 }
+
+QSize PrivateKeyView::sizeHint() const { return {LoginFormView::kWidth, 200}; }

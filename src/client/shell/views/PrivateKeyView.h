@@ -12,6 +12,8 @@ class PrivateKeyView : public QWidget
 public:
     explicit PrivateKeyView(QWidget *parent = nullptr);
 
+    QSize sizeHint() const override;
+
     QLineEdit *mPrivateKeyAcceptanceText = nullptr;
     QLabel *mEncryptionAcceptanceErrorText = nullptr;
 
