@@ -69,10 +69,8 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
     return scenario;
 }
 
-std::optional<int> Scenario::stopBefore(int handled) const
+int Scenario::stop() const
 {
-    if (stopMode == StopMode::None || handled != stopAfterFiles)
-        return std::nullopt;
     switch (stopMode) {
     case StopMode::Crash:
         std::abort();

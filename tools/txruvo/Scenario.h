@@ -22,10 +22,11 @@ public:
     // the variable names a file that is not a readable dictionary.
     static std::optional<Scenario> fromEnvironment(QString *error);
 
-    // The early end that stopMode asks for once `handled` entries (list lines,
-    // or the answer lines of a quota, version list or bandwidth test) are
-    // done: an exit status, or no return at all (crash, hang); none to go on.
-    std::optional<int> stopBefore(int handled) const;
+    // Whether stopMode ends the run once `handled` entries (list lines, or
+    // the answer lines of a quota, version list or bandwidth test) are done.
+    bool stopsBefore(int handled) const { return stopMode != StopMode::None && handled == stopAfterFiles; }
+    // Ends the run as stopMode says: the exit status, or no return at all (crash, hang).
+    int stop() const;
 
     bool active = false;                 // a scenario file was given
     QString errorText;                   // written to the error stream at the start of the run
