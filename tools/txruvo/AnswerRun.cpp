@@ -33,8 +33,8 @@ std::optional<int> AnswerRun::begin()
 
 std::optional<int> AnswerRun::write(const AnswerLine &line)
 {
-    if (mScenario.stopsBefore(mLinesWritten))
-        return mScenario.stop();
+    if (const std::optional<int> status = mScenario.stopAfter(mLinesWritten))
+        return *status;
     if (mScenario.lineForm == Scenario::LineForm::Bracket)
         mOut.writeLine(QByteArray('[' + line.columns.join(QStringLiteral("][")).toUtf8() + ']'));
     else
@@ -63,7 +63,7 @@ int AnswerRun::fail(const QString &message)
 
 int AnswerRun::finish() const
 {
-    if (mScenario.stopsBefore(mLinesWritten))
-        return mScenario.stop();
+    if (const std::optional<int> status = mScenario.stopAfter(mLinesWritten))
+        return *status;
     return mScenario.exitCode.value_or(0);
 }

@@ -5,7 +5,7 @@ namespace {
 // Operations of the product that this stand-in does not carry out (yet).
 const QStringList kOtherOperations = {
     QStringLiteral("--delete-items"),  QStringLiteral("--quota-fromfile"),
-    QStringLiteral("--expressdb-recreate"), QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
+    QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
     QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
     QStringLiteral("--search"),
 };
@@ -24,6 +24,8 @@ OperationChoice chooseOperation(const CommandLine &commandLine)
 {
     if (commandLine.has(QStringLiteral("--utf8-cmd")))
         return {OperationKind::Encode, QStringLiteral("--utf8-cmd")};
+    if (commandLine.has(QStringLiteral("--expressdb-recreate")))
+        return {OperationKind::IndexRebuild, QStringLiteral("--expressdb-recreate")};
     for (const auto &[option, kind] : kAnswerOperations) {
         if (commandLine.has(option))
             return {kind, option};

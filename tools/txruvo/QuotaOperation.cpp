@@ -1,6 +1,5 @@
 #include "txruvo/QuotaOperation.h"
 
-#include "txruvo/StoredNames.h"
 #include "txruvo/StoredTree.h"
 
 #include "platform/PathRoots.h"
@@ -10,8 +9,6 @@
 namespace {
 
 const QStringList kBrandFolders = {QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")};
-// The client keeps the drive's index in the user folder; it is no computer folder.
-const QString kIndexFolder = QStringLiteral(".index");
 
 struct Stored
 {
@@ -27,19 +24,13 @@ struct Stored
     }
 };
 
-// The items of one user folder: in backup mode each folder in it is a
-// computer folder with its own version folder; in sync mode the user folder
-// is the data root itself, and its items may lie right inside it.
+// The items of one user folder, as a restore sees them: in backup mode it
+// holds the computer folders, in sync mode it is the one computer folder.
 void addUserFolder(const QString &userFolder, Stored &stored)
 {
-    const DriveLayout top(userFolder, false);
-    stored.add(StoredTree(top).itemsOf(userFolder));
-    for (const QString &name :
-         QDir(userFolder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::NoSymLinks)) {
-        if (name == kIndexFolder || StoredNames::isBookkeeping(name))
-            continue;
-        const DriveLayout computer(userFolder + u'/' + name, true);
-        const StoredTree tree(computer);
+    for (const QString &computerFolder : StoredTree::computerFoldersIn(userFolder)) {
+        const DriveLayout layout(computerFolder, computerFolder != userFolder);
+        const StoredTree tree(layout);
         tree.forEachFolder([&](const QString &folder) { stored.add(tree.itemsOf(folder)); });
     }
 }

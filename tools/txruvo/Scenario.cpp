@@ -3,6 +3,7 @@
 #include "platform/PropertyList.h"
 
 #include <cstdlib>
+
 #include <unistd.h>
 
 namespace {
@@ -69,8 +70,10 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
     return scenario;
 }
 
-int Scenario::stop() const
+std::optional<int> Scenario::stopAfter(int handled) const
 {
+    if (stopMode == StopMode::None || handled != stopAfterFiles)
+        return std::nullopt;
     switch (stopMode) {
     case StopMode::Crash:
         std::abort();
@@ -81,5 +84,5 @@ int Scenario::stop() const
     case StopMode::None:
         break;
     }
-    return exitCode.value_or(kStoppedStatus);
+    return exitCode.value_or(1);
 }

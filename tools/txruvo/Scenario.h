@@ -15,18 +15,14 @@ public:
     enum class LineForm { Element, Bracket };
 
     static constexpr const char *kEnvironmentVariable = "TXRUVO_SCENARIO";
-    // The exit status of a stopMode "exit" without an exitCode.
-    static constexpr int kStoppedStatus = 1;
 
     // Reads the scenario named by the environment; the reason in *error when
     // the variable names a file that is not a readable dictionary.
     static std::optional<Scenario> fromEnvironment(QString *error);
 
-    // Whether stopMode ends the run once `handled` entries (list lines, or
-    // the answer lines of a quota, version list or bandwidth test) are done.
-    bool stopsBefore(int handled) const { return stopMode != StopMode::None && handled == stopAfterFiles; }
-    // Ends the run as stopMode says: the exit status, or no return at all (crash, hang).
-    int stop() const;
+    // The early end once `handled` items are done: crashes or hangs here, or
+    // answers the status to exit with; none when the run goes on.
+    std::optional<int> stopAfter(int handled) const;
 
     bool active = false;                 // a scenario file was given
     QString errorText;                   // written to the error stream at the start of the run

@@ -67,8 +67,15 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
 
 std::optional<SessionRun::Stop> SessionRun::checkCredentials()
 {
-    if (const std::optional<QString> refusal = Credentials(mCommandLine, mScenario).refusal())
-        return fatal(*refusal);
+    Credentials credentials(mCommandLine, mScenario);
+    switch (credentials.check()) {
+    case Credentials::Verdict::Accepted:
+        return std::nullopt;
+    case Credentials::Verdict::PasswordMismatch:
+        return fatal(QStringLiteral("@ERROR: password mismatch (%1)").arg(credentials.failure()));
+    case Credentials::Verdict::KeyMismatch:
+        return fatal(QStringLiteral("encryption verification failed (%1)").arg(credentials.failure()));
+    }
     return std::nullopt;
 }
 
@@ -155,12 +162,12 @@ void SessionRun::handleShare(const QList<qsizetype> &share, Worker &worker)
 
 std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index, Worker &worker)
 {
-    if (mScenario.stopsBefore(index)) {
+    if (mScenario.stopMode != Scenario::StopMode::None && index == mScenario.stopAfterFiles) {
         // The entries handled so far count as done, reported before the end.
         if (std::optional<Stop> stop = worker.finish())
             return stop;
         mReport.flush();
-        return Stop{mScenario.stop()};
+        return Stop{*mScenario.stopAfter(index)};
     }
     if (cancelRequested())
         return Stop{0};

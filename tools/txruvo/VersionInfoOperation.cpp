@@ -3,17 +3,15 @@
 #include "txruvo/DriveLayout.h"
 #include "txruvo/Posix.h"
 #include "txruvo/StoredItemFinder.h"
+#include "txruvo/StoredTree.h"
 #include "txruvo/VersionShelf.h"
-
-#include <QDateTime>
 
 namespace {
 
 // One version line, from the stored copy's size and modification time.
 AnswerLine versionLine(const struct stat &copy, int version)
 {
-    const QString modified = QDateTime::fromSecsSinceEpoch(copy.st_mtime, Qt::UTC)
-                                 .toString(QStringLiteral("yyyy-MM-dd HH:mm:ss +0000"));
+    const QString modified = StoredTree::journalTime(copy);
     const QString size = QString::number(qint64(copy.st_size));
     const QString number = QString::number(version);
     return {QStringLiteral("version"),

@@ -53,8 +53,13 @@ protected:
         writeText(office + "/Users/a.txt_.chk", "enc_name=612e747874");
         writeText(office + "/.txruvo-folder_.chk", "folder_id=12ab");
         writeText(office + "/Ann.ver/Users/a.txt.qlvn001", QByteArray(500, 'v'));
+        // A sync user's folder is its one computer folder; another user's does not count.
         writeText(volumes() + "/Other/QuellonVidezud/ann/x.bin", QByteArray(2048, 'x'));
+        writeText(volumes() + "/Other/QuellonVidezud/ann/.txruvo-folder_.chk", "folder_id=34cd");
         writeText(volumes() + "/Other/TarnixVidezud/bob/y.bin", QByteArray(4096, 'y'));
+        writeText(volumes() + "/Other/TarnixVidezud/bob/.txruvo-folder_.chk", "folder_id=56ef");
+        // The client's index beside the computer folders is no stored data.
+        writeText(volumes() + "/Drive/TarnixVidezud/Ann/.index/ann.qlenc", QByteArray(8192, 'i'));
     }
 
     // Runs one quota query to its end.

@@ -77,7 +77,10 @@ TEST_F(AnswerOperationsTest, QuotaCountsTheAccountsItemsOnEveryDriveAndNothingEl
     backUp("/a.txt", "alpha, longer");  // the earlier copy becomes a version, which does not count
     backUp("/Docs/b.txt", "beta");
     writeText(volumes() + "/Second/QuellonVidezud/ALICE/Office/c.bin", QByteArray(100, 'c'));
+    writeText(volumes() + "/Second/QuellonVidezud/ALICE/Office/.txruvo-folder_.chk", "folder_id=12ab");
     writeText(volumes() + "/Second/TarnixVidezud/bob/Office/d.bin", QByteArray(1000, 'd'));
+    writeText(volumes() + "/Second/TarnixVidezud/bob/Office/.txruvo-folder_.chk", "folder_id=34cd");
+    writeText(userRoot() + "/.index/alice.qlenc", QByteArray(5000, 'i'));  // the client's index, no stored data
 
     const Run plain = run(quotaVector());
     EXPECT_EQ(plain.exitCode, 0);
