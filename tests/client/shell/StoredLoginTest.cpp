@@ -128,3 +128,26 @@ TEST_F(StoredLoginTest, AnEmailAddressLeadsToItsAccounts)
     ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
     EXPECT_EQ(controller->userObject().UserName(), "demo2");
 }
+
+TEST_F(StoredLoginTest, SeveralAccountsDuringAnAutomaticLoginTryTheAddressItself)
+{
+    QJsonObject config = accounts();
+    QJsonArray list = config.value("accounts").toArray();
+    list.append(QJsonObject{{"username", "demo2"}, {"password", "demo password"}, {"email", "demo@example.com"}});
+    config.insert("accounts", list);
+    service->writeConfig(config);
+    const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
+    QDir().mkpath(QFileInfo(lastUser).absolutePath());
+    ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"TarnixUsername", "demo@example.com"},
+                                                          {"TarnixPassword", quellonExtension::encryptedString("demo password")},
+                                                          {"RememberDetails", 1}}));
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return !loginView->errorHtml.isEmpty(); }));
+    EXPECT_TRUE(loginView->emailChoices.isEmpty());  // no choice is offered during an automatic login
+    bool triedTheAddress = false;
+    for (const QJsonObject &request : service->requests())
+        triedTheAddress |= request.value("path").toString() == "/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi"
+                           && request.value("fields").toObject().value("username").toString() == "demo@example.com";
+    EXPECT_TRUE(triedTheAddress);
+    EXPECT_FALSE(controller->loginViewController().isAutoLogin());
+}
