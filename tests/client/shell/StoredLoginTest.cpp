@@ -108,7 +108,7 @@ TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
     EXPECT_FALSE(lastUser.contains(SLD::kEmailID));  // a key of the first login does not survive
     EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "demo")));
     EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "private")));
-    EXPECT_EQ(indexWorkersAlive, 1);  // the first user's index worker ended
+    EXPECT_TRUE(waitUntil([&] { return indexWorkersAlive == 1; }));  // the first user's index worker ended
 }
 
 TEST_F(StoredLoginTest, AnEmailAddressLeadsToItsAccounts)
