@@ -16,6 +16,11 @@ public:
 
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
+    // Whether the version folder has this stored folder at all; asked once
+    // per folder, since most items have no versions.
+    bool folderMayHaveVersions(const QString &relativeFolder) const;
+    // count() for an item whose folder may have versions.
+    int slotsInUse(const QString &relativePath) const;
 
     // Puts the current item (and its marker content) into the next slot,
     // dropping the oldest when all five are in use. The item itself stays in
@@ -25,9 +30,6 @@ public:
 
 private:
     bool makeRoom(const QString &relativePath) const;
-    // Whether the version folder has the item's parent folder at all; asked
-    // once per folder, since most items have no versions.
-    bool mayHaveVersions(const QString &relativePath) const;
 
     const DriveLayout &mLayout;
     mutable QMutex mLock;
