@@ -33,7 +33,7 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.timings(), SyncBatchLimits{})
+    , mBatch(mRun.timings(), mRun.batchLimits())
     , mMpc(operation.layout().mpc())
 {
 }
