@@ -6,13 +6,11 @@
 
 namespace {
 
-// Appends `key="value"` with the value entity-encoded: & " < > ' and
-// control characters. The value's UTF-8 (or Mac Roman) bytes pass as they
-// are; every character encoded is ASCII.
-void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
+// Appends the value entity-encoded: & " < > ' and control characters. The
+// value's UTF-8 (or Mac Roman) bytes pass as they are; every character
+// encoded is ASCII.
+void appendEscaped(QByteArray &out, const QByteArray &value)
 {
-    out += key;
-    out += "=\"";
     for (const char byte : value) {
         switch (byte) {
         case '&': out += "&amp;"; break;
@@ -27,6 +25,14 @@ void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
                 out += byte;
         }
     }
+}
+
+// Appends `key="value"`, the value entity-encoded.
+void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
+{
+    out += key;
+    out += "=\"";
+    appendEscaped(out, value);
     out += '"';
 }
 
@@ -66,6 +72,14 @@ QByteArray encodedName(const QString &name, bool macRoman)
 }
 
 }  // namespace
+
+QString escapeAttribute(const QString &value)
+{
+    QByteArray escaped;
+    escaped.reserve(value.size() + value.size() / 4);
+    appendEscaped(escaped, value.toUtf8());
+    return QString::fromUtf8(escaped);
+}
 
 QString formatRate(double bytesPerSecond)
 {
