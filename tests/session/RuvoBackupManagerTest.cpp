@@ -17,7 +17,7 @@
 
 namespace {
 
-// Appends its list to $FAKE_ENGINE_LOG followed by an end mark; with
+// Copies its list into a file of its own in the folder $FAKE_ENGINE_LOG; with
 // $FAKE_ENGINE_FAILS it writes that text to its error file and exits 1; with
 // $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first time only; with
 // $FAKE_ENGINE_SLEEP it sleeps first.
@@ -35,7 +35,7 @@ if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
   : > "$FAKE_ENGINE_FAIL_ONCE"; exit 1
 fi
 if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
-cat "$list" >> "$FAKE_ENGINE_LOG"; printf '\n--end of run--\n' >> "$FAKE_ENGINE_LOG"
+cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
 )";
 
 // Folders of empty files from which the counts of the dealing table are put together.
@@ -73,6 +73,7 @@ protected:
         const QString engine = root() + "/fake-engine";
         writeText(engine, kFakeEngine);
         QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(log());
         qputenv("FAKE_ENGINE_LOG", log().toUtf8());
         for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
             qunsetenv(name);
@@ -86,14 +87,14 @@ protected:
     }
 
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
-    QString log() const { return root() + "/engine.log"; }
+    QString log() const { return root() + "/engine-runs"; }
 
     // The paths each run was given, run by run.
     QList<QStringList> runs() const
     {
         QList<QStringList> result;
-        for (const QString &run : QString::fromUtf8(readText(log())).split("\n--end of run--\n", Qt::SkipEmptyParts))
-            result << run.split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &run : QDir(log()).entryList(QDir::Files))
+            result << QString::fromUtf8(readText(log() + "/" + run)).split(u'\n', Qt::SkipEmptyParts);
         return result;
     }
 
