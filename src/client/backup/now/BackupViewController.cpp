@@ -7,7 +7,6 @@
 #include "client/backup/now/BackupViewMainController.h"
 #include "client/shell/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
-#include "common/files/DirectiryCreation.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -124,11 +123,6 @@ std::optional<QStringList> BackupViewController::confirmBackup()
     if (destination.isEmpty()) {
         // Without an account folder the engine would write beside other accounts' data.
         alert(QStringLiteral("Please select destination drive."));
-        return std::nullopt;
-    }
-    // A first backup to a drive makes the account's folder on it; the drive itself is never made.
-    if (!QFileInfo(volumePath).isDir() || !Directiry_Creation::createDirectoryHierarchyAtPath(destination)) {
-        alert(QStringLiteral("'%1' volume does not exist").arg(volumeName));
         return std::nullopt;
     }
     mDriver->setDestinationPath(destination);

@@ -23,7 +23,7 @@ public:
     // "/" and this computer's folder name; null when there is none.
     virtual QString mpcName() const = 0;
     virtual bool isAppInBackupMode() const = 0;
-    virtual const User &userObject() const = 0;
+    virtual const User &userObject() = 0;
     // The monitor's preferences of a user ("EnableVersion", "MultipleMacState", ...).
     virtual QVariantMap getPreferencesSettingForUser(const QString &userName) const = 0;
     virtual void setOperationActive(bool active) = 0;

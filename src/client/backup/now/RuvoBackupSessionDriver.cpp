@@ -1,6 +1,7 @@
 #include "client/backup/now/RuvoBackupSessionDriver.h"
 
 #include "common/account/User.h"
+#include "common/files/DirectiryCreation.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/utility/QLUtility.h"
 
@@ -34,4 +35,12 @@ void RuvoBackupSessionDriver::setuserInfo(const User &user)
     if (user.isRuvoUser())
         mManager.setProxyObjectWithSettingsFile(
             TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
+}
+
+void RuvoBackupSessionDriver::startBackup()
+{
+    // Backup Now has just found the drive; its data root may not be there yet.
+    if (!mManager.DestinationPath().isEmpty())
+        Directiry_Creation::createDirectoryHierarchyAtPath(mManager.DestinationPath());
+    mManager.startBackup();
 }

@@ -24,7 +24,8 @@ public:
     void setFileFolderSetForOperation(const QStringList &paths) override { mManager.setFileFolderSetForOperation(paths); }
     void setExecutorPath(const QString &path) override { mManager.setExecutorPath(path); }
     void setBackedUpFileQueue(BackedUpFileQueue *queue) override { mManager.setBackedUpFileQueue(queue); }
-    void startBackup() override { mManager.startBackup(); }
+    // A first backup to a drive makes the account's folder on it.
+    void startBackup() override;
     bool isRunning() const override { return mManager.isRunning(); }
     void setRunningState(bool running) override { mManager.setRunningState(running); }
     void pause(bool paused) override { mManager.pause(paused); }

@@ -2,14 +2,17 @@
 
 #include "client/backup/cleanup/ArchiveCleanupController.h"
 #include "client/backup/cleanup/ArchiveCleanupIndex.h"
+#include "client/backup/cleanup/ArchiveCleanupPreferences.h"
 #include "client/backup/cleanup/ArchiveCleanupRules.h"
 #include "client/backup/cleanup/ArchiveCleanupView.h"
 #include "common/files/TXSupportFileManager.h"
+#include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 
 #include <mutex>
 
@@ -245,4 +248,26 @@ TEST_F(ArchiveCleanupTest, ClosingTheMessageWindowDuringTheScanEndsItWithoutAWor
     runEventsUntil([this] { return !view.preparing; });
     EXPECT_TRUE(alerts.shown.isEmpty());
     EXPECT_FALSE(view.listOpen);
+}
+
+TEST_F(ArchiveCleanupTest, PreferencesDefaultTo30DaysAnd5PercentAndAreKeptOnlyForAKnownAccount)
+{
+    const QString file = root() + "/Monitor.plist";
+    ArchiveCleanupPreferences loaded = ArchiveCleanupPreferences::loadPrefrences(file, "alice", true);
+    EXPECT_EQ(loaded.mNumberOfDays, 30);
+    EXPECT_EQ(loaded.mPercentageOfFiles, 5);
+    loaded.automaticSync = true;
+    EXPECT_FALSE(loaded.savePreferences(file, "alice", true));
+    EXPECT_FALSE(QFile::exists(file));
+
+    ASSERT_TRUE(PropertyList::write(file, QVariantMap{{"alice", QVariantMap{{"mNumberOfDays", 0}}}, {"bob", QVariantMap{}}}));
+    EXPECT_EQ(ArchiveCleanupPreferences::loadPrefrences(file, "alice", true).mNumberOfDays, 30);
+    loaded.mNumberOfDays = 12;
+    ASSERT_TRUE(loaded.savePreferences(file, "alice", true));
+    ASSERT_TRUE(loaded.savePreferences(file, "bob", false));
+    const QVariantMap stored = PropertyList::readDictionary(file);
+    EXPECT_EQ(stored.value("alice").toMap().value("mNumberOfDays"), 12);
+    EXPECT_EQ(stored.value("alice").toMap().value("AutomaticSync"), true);
+    EXPECT_FALSE(stored.value("bob").toMap().contains("mNumberOfDays"));
+    EXPECT_EQ(ArchiveCleanupPreferences::loadPrefrences(file, "alice", true).mNumberOfDays, 12);
 }

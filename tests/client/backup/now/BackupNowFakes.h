@@ -48,7 +48,7 @@ public:
     QString currentDestinationDrive() const override { return volumeName; }
     QString mpcName() const override { return computerFolder; }
     bool isAppInBackupMode() const override { return backupMode; }
-    const User &userObject() const override { return account; }
+    const User &userObject() override { return account; }
     QVariantMap getPreferencesSettingForUser(const QString &) const override { return preferences; }
     void setOperationActive(bool active) override { operationActive = active; }
     BackedUpFileQueue *backedUpFileQueue() override { return nullptr; }
