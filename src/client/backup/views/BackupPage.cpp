@@ -6,6 +6,7 @@
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/SetListView.h"
 #include "client/shell/TXMainController.h"
+#include "client/shell/UserFiles.h"
 #include "client/shell/views/TXTabViewController.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
@@ -44,6 +45,7 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
                      &BackupViewController::showProgressView);
     QObject::connect(&mainController, &TXMainController::accountDidChange, &mController, [this] {
         mController.backupInitialise();
+        useFilesOfAccount();
         loadPrefrences();
     });
     QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController,
@@ -61,7 +63,25 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
     });
 }
 
-BackupPage::~BackupPage() = default;
+BackupPage::~BackupPage()
+{
+    // The windows outlive the page in the main window; they must not reach the controllers.
+    delete mCleanupWindows;
+}
+
+void BackupPage::useFilesOfAccount()
+{
+    const QString user = mHost.userObject().UserName();
+    TXSupportFileManager &files = TXSupportFileManager::txFileManager();
+    const BackupsetViewController::Files backupSet{files.pathForApplicationFile(ApplicationFile::BackupsetPath),
+                                                   files.pathForApplicationFile(ApplicationFile::BackupsetSizePath),
+                                                   BackupDestination::timeMachineListPath(user, true)};
+    const BackupsetViewController::Files syncSet{UserFiles::path(QStringLiteral("SyncsetPath"), user),
+                                                 UserFiles::path(QStringLiteral("SyncsetSizePath"), user),
+                                                 BackupDestination::timeMachineListPath(user, false)};
+    setSetListFiles(backupSet, syncSet);
+    mController.BackupSetSavedAtPath(mHost.isAppInBackupMode() ? backupSet.setFile : syncSet.setFile);
+}
 
 void BackupPage::loadPrefrences()
 {

@@ -36,6 +36,8 @@ public:
     void setSetListFiles(const BackupsetViewController::Files &backupSet, const BackupsetViewController::Files &syncSet);
 
 private:
+    // The set files of the signed-in account and mode.
+    void useFilesOfAccount();
     // The signed-in account's cleanup settings into the cleanup window.
     void loadPrefrences();
 
