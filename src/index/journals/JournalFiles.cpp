@@ -2,6 +2,7 @@
 
 #include "index/sqlite/FMDatabase.h"
 #include "platform/PathStandardizer.h"
+#include "platform/ProcessTable.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -12,13 +13,9 @@
 #include <QSet>
 
 #include <atomic>
-#include <cerrno>
 #include <cstring>
-#include <limits>
-#include <optional>
 #include <mutex>
-
-#include <signal.h>
+#include <optional>
 
 namespace {
 
@@ -38,11 +35,6 @@ bool renameToFinished(const QString &progressPath)
 {
     const QString finished = progressPath.chopped(qsizetype(strlen(JournalFiles::kProgressExtension)));
     return QFile::rename(progressPath, finished);
-}
-
-bool processIsGone(qint64 pid)
-{
-    return pid <= 0 || pid > std::numeric_limits<pid_t>::max() || (::kill(pid_t(pid), 0) != 0 && errno == ESRCH);
 }
 
 // The process id in a journal's name; none for a name without one.
@@ -83,7 +75,7 @@ void JournalFiles::finishAbandoned(const QString &folder)
     const QString pattern = QStringLiteral("*") + kJournalExtension + QLatin1String(kProgressExtension);
     for (const QString &name : QDir(folder).entryList({pattern}, QDir::Files | QDir::Hidden)) {
         const std::optional<qint64> writer = writerOf(name);
-        if (writer && !processIsGone(*writer))
+        if (writer && ProcessTable::process(*writer))
             continue;
         const QString path = QDir(folder).filePath(name);
         {
