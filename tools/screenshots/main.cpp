@@ -6,12 +6,16 @@
 #include "client/backup/views/OutlineHeaderView.h"
 #include "client/shell/views/AccountMenuView.h"
 #include "client/shell/views/SendErrorReportController.h"
+#include "client/shell/logs/SessionLogXmlFile.h"
+#include "client/shell/logs/SessionLogsFolder.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/logging/OnlineLogController.h"
 #include "platform/PropertyList.h"
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/EncryptionSetupView.h"
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/LogViewController.h"
 #include "client/shell/views/MAAttachedWindow.h"
 #include "client/shell/views/PrivateKeyView.h"
 #include "client/shell/views/TXMainWindow.h"
@@ -20,6 +24,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QEventLoop>
 #include <QFileIconProvider>
 #include <QStandardItemModel>
 #include <QTextEdit>
@@ -38,11 +43,55 @@
 
 namespace {
 
-// Lets queued layout and paint work run before a window is grabbed.
-void settle()
+// Lets queued layout, paint and log-reading work run before a window is grabbed.
+void settle(std::chrono::milliseconds time = std::chrono::milliseconds(100))
 {
-    for (int round = 0; round < 5; ++round)
-        QApplication::processEvents();
+    QEventLoop loop;
+    QTimer::singleShot(time, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The session logs of a few days of the demo account, as the client writes them.
+void writeSessionLogs()
+{
+    const SessionLogsFolder folder = SessionLogsFolder::fromApplicationFiles();
+    struct Run {
+        int daysAgo;
+        const char *operation;
+        const char *status;
+        int files;
+        int present;
+        const char *duration;
+        const char *log;
+    };
+    const Run runs[] = {
+        {0, "Backup", "Success", 1284, 1200, "00:04:12", "Backup completed.\n1284 files considered, 84 backed up.\n"},
+        {0, "Restore", "Success", 12, 0, "00:00:09", "Restored 12 files to /home/demo/Restored.\n"},
+        {1, "Backup", "Failure", 310, 290, "00:01:03", "3 files could not be read: permission denied.\n"},
+        {3, "Delete", "Success", 2, 0, "00:00:01", "Deleted 2 items from the device.\n"},
+        {5, "Backup", "Cancelled", 90, 12, "00:00:40", "The backup was cancelled.\n"},
+    };
+    for (const Run &run : runs) {
+        const QDateTime when = QDateTime::currentDateTime().addDays(-run.daysAgo);
+        const QString log = folder.newSessionLogPath(QString::fromLatin1(run.operation), when.addSecs(-60 * run.daysAgo - 30));
+        QFile file(log);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(run.log);
+        file.close();
+        if (QLatin1String(run.operation) == QLatin1String("Backup")) {
+            QFile summary(log + QStringLiteral(".summary"));
+            if (summary.open(QIODevice::WriteOnly))
+                summary.write(QStringLiteral("Files considered for backup: %1\nFiles already present in your device: %2\n"
+                                             "Click here to view excluded files/ folders\n")
+                                  .arg(run.files)
+                                  .arg(run.present)
+                                  .toUtf8());
+        }
+        OnlineLogController::SharedOnlineLogController().setOperationStatus(QString::fromLatin1(run.status));
+        SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
+        day.sendSessionLogInformationWithOperation(QString::fromLatin1(run.operation), run.files, run.present, log,
+                                                   QString::fromLatin1(run.duration));
+    }
 }
 
 class Shots
@@ -151,6 +200,7 @@ int main(int argc, char *argv[])
     }
     Shots shots(QString::fromLocal8Bit(argv[1]));
 
+    writeSessionLogs();
     ClientWindows windows;
     TXMainWindow *window = windows.mainWindow();
     TXTabViewController *tabs = windows.tabViewController();
@@ -193,8 +243,12 @@ int main(int argc, char *argv[])
     const QStringList pages = {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("log")};
     for (int row = 0; row < pages.size(); ++row) {
         row == 0 ? tabs->displayBackupView() : row == 1 ? tabs->displayRestoreView() : tabs->displayLogView();
+        if (row == 2)
+            settle(std::chrono::milliseconds(1500));  // the days are read, then the first row is chosen
         shots.save(QStringLiteral("main-window-page-") + pages.at(row), window);
     }
+    windows.logViewController()->selectRow(1);
+    shots.save(QStringLiteral("main-window-page-log-with-summary"), window);
     tabs->displaySearchViewForMenu();
     shots.save(QStringLiteral("main-window-page-search"), window);
     tabs->displayTrashViewForMenu();
