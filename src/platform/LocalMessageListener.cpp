@@ -22,6 +22,11 @@ namespace {
 constexpr int kBacklog = 16;
 constexpr qsizetype kReadChunk = 64 * 1024;
 constexpr std::chrono::milliseconds kAcceptRetryPause {100};
+// Answers are 4 bytes each: a peer with this many waiting reads none of them.
+constexpr qsizetype kMaxUnreadAnswerBytes = 64 * 1024;
+// Trace lines let through per window; the rest are counted and reported once.
+constexpr int kLogLinesPerWindow = 20;
+constexpr std::chrono::seconds kLogWindow {10};
 
 // The lock is held for the listener's life and released by the system when
 // its program ends, however it ends.
@@ -104,6 +109,7 @@ LocalMessageListener::LocalMessageListener(QString socketPath, const Settings &s
     : mSocketPath(std::move(socketPath))
     , mSettings(settings)
     , mHandlers(std::move(handlers))
+    , mLog(mHandlers.log)
     , mLock(std::move(lock))
     , mSocket(std::move(socket))
     , mWake(std::move(wake))
@@ -125,17 +131,21 @@ void LocalMessageListener::run()
     for (;;) {
         std::vector<pollfd> entries {{mWake.get(), POLLIN, 0}, {mSocket.get(), POLLIN, 0}};
         for (const Peer &peer : mPeers)
-            entries.push_back({peer.fd.get(), POLLIN, 0});
+            entries.push_back({peer.fd.get(), short(POLLIN | (peer.outgoing.isEmpty() ? 0 : POLLOUT)), 0});
         if (::poll(entries.data(), entries.size(), pollTimeout()) < 0 && errno != EINTR) {
-            mHandlers.log(QStringLiteral("stopped listening: %1").arg(systemError()));
+            mLog(QStringLiteral("stopped listening: %1").arg(systemError()));
             return;
         }
         if (entries[0].revents != 0)
             return;
         // Peers served in this round are those polled; new ones wait for the next.
         for (size_t i = 0; i < mPeers.size(); ++i) {
-            if (entries[i + 2].revents != 0 && !readFrom(mPeers[i]))
-                mPeers[i].fd.reset();
+            Peer &peer = mPeers[i];
+            const short events = entries[i + 2].revents;
+            const bool keep = ((events & POLLOUT) == 0 || flushAnswers(peer))
+                              && ((events & ~POLLOUT) == 0 || readFrom(peer));
+            if (!keep)
+                peer.fd.reset();
         }
         closeLatePeers();
         std::erase_if(mPeers, [](const Peer &peer) { return !peer.fd.isValid(); });
@@ -144,12 +154,22 @@ void LocalMessageListener::run()
     }
 }
 
+// A message begun must be completed by its deadline; a silent peer goes after the idle time.
+std::optional<Clock::time_point> LocalMessageListener::nextDeadline(const Peer &peer,
+                                                                   std::chrono::milliseconds idleTimeout)
+{
+    if (peer.deadline)
+        return peer.deadline;
+    return peer.lastActivity + idleTimeout;
+}
+
 int LocalMessageListener::pollTimeout() const
 {
     std::optional<Clock::time_point> nearest;
     for (const Peer &peer : mPeers) {
-        if (peer.deadline && (!nearest || *peer.deadline < *nearest))
-            nearest = peer.deadline;
+        const auto deadline = nextDeadline(peer, mSettings.idleTimeout);
+        if (deadline && (!nearest || *deadline < *nearest))
+            nearest = deadline;
     }
     if (!nearest)
         return -1;
@@ -164,18 +184,24 @@ void LocalMessageListener::acceptPeers()
         if (!fd.isValid()) {
             if (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR && errno != ECONNABORTED) {
                 // Out of descriptors, say: the waiting connection would wake the loop at once again.
-                mHandlers.log(QStringLiteral("cannot take a connection: %1").arg(systemError()));
+                mLog(QStringLiteral("cannot take a connection: %1").arg(systemError()));
                 std::this_thread::sleep_for(kAcceptRetryPause);
             }
             return;
         }
         const std::optional<uid_t> user = MessageFraming::peerUser(fd.get());
         if (user != mSettings.acceptedUser) {
-            mHandlers.log(user ? QStringLiteral("refused a connection from user %1").arg(*user)
-                               : QStringLiteral("refused a connection whose user is unknown"));
+            mLog(user ? QStringLiteral("refused a connection from user %1").arg(*user)
+                      : QStringLiteral("refused a connection whose user is unknown"));
             continue;
         }
-        mPeers.push_back({std::move(fd), {}, std::nullopt});
+        if (mPeers.size() >= mSettings.maxPeers)
+            makeRoomForOnePeer();
+        if (mPeers.size() >= mSettings.maxPeers) {
+            mLog(QStringLiteral("refused a connection: %1 are open and none is idle").arg(mPeers.size()));
+            continue;
+        }
+        mPeers.push_back({std::move(fd), {}, {}, std::nullopt, Clock::now()});
     }
 }
 
@@ -185,6 +211,7 @@ bool LocalMessageListener::readFrom(Peer &peer)
     for (;;) {
         const ssize_t count = ::recv(peer.fd.get(), chunk, sizeof(chunk), MSG_DONTWAIT);
         if (count > 0) {
+            peer.lastActivity = Clock::now();
             if (!peer.deadline)
                 peer.deadline = Clock::now() + mSettings.requestTimeout;
             peer.pending.append(chunk, count);
@@ -197,7 +224,7 @@ bool LocalMessageListener::readFrom(Peer &peer)
         if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
             return true;
         if (!peer.pending.isEmpty())
-            mHandlers.log(QStringLiteral("a connection closed in the middle of a message"));
+            mLog(QStringLiteral("a connection closed in the middle of a message"));
         return false;
     }
 }
@@ -206,7 +233,7 @@ bool LocalMessageListener::deliverCompleteMessages(Peer &peer)
 {
     while (const std::optional<quint32> length = MessageFraming::announcedLength(peer.pending)) {
         if (*length > MessageFraming::kMaxMessageBytes) {
-            mHandlers.log(QStringLiteral("refused a message of %1 bytes (the limit is %2 bytes)")
+            mLog(QStringLiteral("refused a message of %1 bytes (the limit is %2 bytes)")
                               .arg(*length)
                               .arg(MessageFraming::kMaxMessageBytes));
             return false;
@@ -218,27 +245,83 @@ bool LocalMessageListener::deliverCompleteMessages(Peer &peer)
         peer.deadline = peer.pending.isEmpty() ? std::nullopt : std::optional(Clock::now() + mSettings.requestTimeout);
         const QString refusal = mHandlers.receive(message);
         if (!refusal.isEmpty()) {
-            mHandlers.log(QStringLiteral("refused a message: %1").arg(refusal));
+            mLog(QStringLiteral("refused a message: %1").arg(refusal));
             return false;
         }
-        QString error;
-        if (!MessageFraming::writeAll(peer.fd.get(), MessageFraming::frame({}),
-                                      Clock::now() + mSettings.replyTimeout, &error)) {
-            mHandlers.log(QStringLiteral("could not answer a message: %1").arg(error));
+        peer.outgoing.append(MessageFraming::frame({}));
+        if (peer.outgoing.size() > kMaxUnreadAnswerBytes) {
+            mLog(QStringLiteral("closed a connection that does not read its answers"));
             return false;
         }
+        if (!flushAnswers(peer))
+            return false;
     }
     return true;
+}
+
+// Writes what the socket takes now; the rest waits until the peer reads.
+bool LocalMessageListener::flushAnswers(Peer &peer)
+{
+    while (!peer.outgoing.isEmpty()) {
+        const ssize_t count = ::send(peer.fd.get(), peer.outgoing.constData(), size_t(peer.outgoing.size()),
+                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (count > 0) {
+            peer.outgoing.remove(0, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            return true;
+        mLog(QStringLiteral("could not answer a message: %1").arg(systemError()));
+        return false;
+    }
+    return true;
+}
+
+// The peer silent the longest goes, when one is silent at all.
+void LocalMessageListener::makeRoomForOnePeer()
+{
+    auto idlest = mPeers.end();
+    for (auto it = mPeers.begin(); it != mPeers.end(); ++it) {
+        if (it->pending.isEmpty() && it->outgoing.isEmpty()
+            && (idlest == mPeers.end() || it->lastActivity < idlest->lastActivity))
+            idlest = it;
+    }
+    if (idlest == mPeers.end())
+        return;
+    mLog(QStringLiteral("closed the connection idle longest: %1 are open").arg(mPeers.size()));
+    mPeers.erase(idlest);
 }
 
 void LocalMessageListener::closeLatePeers()
 {
     const Clock::time_point now = Clock::now();
     for (Peer &peer : mPeers) {
-        if (peer.fd.isValid() && peer.deadline && *peer.deadline <= now) {
-            mHandlers.log(QStringLiteral("closed a connection whose message was not complete within %1")
-                              .arg(MessageFraming::secondsText(mSettings.requestTimeout)));
+        if (!peer.fd.isValid())
+            continue;
+        if (peer.deadline && *peer.deadline <= now) {
+            mLog(QStringLiteral("closed a connection whose message was not complete within %1")
+                     .arg(MessageFraming::secondsText(mSettings.requestTimeout)));
             peer.fd.reset();
+        } else if (!peer.deadline && peer.lastActivity + mSettings.idleTimeout <= now) {
+            peer.fd.reset();  // a sender connects again when it next has something to say
         }
     }
+}
+
+void LocalMessageListener::ThrottledLog::operator()(const QString &line)
+{
+    const Clock::time_point now = Clock::now();
+    if (now - mWindowStart >= kLogWindow) {
+        if (mSuppressed > 0)
+            mLog(QStringLiteral("%1 more refusals were not traced").arg(mSuppressed));
+        mWindowStart = now;
+        mLinesInWindow = 0;
+        mSuppressed = 0;
+    }
+    if (++mLinesInWindow <= kLogLinesPerWindow)
+        mLog(line);
+    else
+        ++mSuppressed;
 }

@@ -22,14 +22,20 @@
 // large a message, sends one its handler refuses, or stops in the middle of a
 // message for longer than the request timeout is closed with a logged reason;
 // the listener keeps serving everyone else. A connection that stays silent
-// between messages is kept, as senders keep theirs open.
+// between messages is kept for a while, as senders keep theirs open, but not
+// for ever; and when too many are open the one idle longest makes room.
+// Answers never hold the listener up: a peer that does not read them has them
+// queued, and is closed when too many wait. Refusals are traced at a bounded
+// rate, so a flood of bad frames cannot fill the trace.
 class LocalMessageListener
 {
 public:
     struct Settings {
         std::chrono::milliseconds requestTimeout;  // to complete a message once it has begun
-        std::chrono::milliseconds replyTimeout;    // to hand the answer over
+        std::chrono::milliseconds replyTimeout;    // unused by the listener: answers never block it
         uid_t acceptedUser = ::geteuid();
+        std::chrono::milliseconds idleTimeout{std::chrono::minutes(10)};  // a silent connection is closed after
+        std::size_t maxPeers = 64;                                       // connections served at once
     };
     struct Handlers {
         // Returns "" when the message is taken, otherwise why it is refused.
@@ -53,8 +59,24 @@ public:
 private:
     struct Peer {
         UniqueFd fd;
-        QByteArray pending;  // bytes of the message being received
+        QByteArray pending;   // bytes of the message being received
+        QByteArray outgoing;  // answers the peer has not taken yet
         std::optional<MessageFraming::Clock::time_point> deadline;  // while a message is incomplete
+        MessageFraming::Clock::time_point lastActivity;
+    };
+
+    // At most a burst of lines per window reach the trace; the rest are counted.
+    class ThrottledLog
+    {
+    public:
+        explicit ThrottledLog(std::function<void(const QString &)> log) : mLog(std::move(log)) {}
+        void operator()(const QString &line);
+
+    private:
+        std::function<void(const QString &)> mLog;
+        MessageFraming::Clock::time_point mWindowStart;
+        int mLinesInWindow = 0;
+        int mSuppressed = 0;
     };
 
     LocalMessageListener(QString socketPath, const Settings &settings, Handlers handlers, UniqueFd lock,
@@ -65,11 +87,16 @@ private:
     void acceptPeers();
     bool readFrom(Peer &peer);
     bool deliverCompleteMessages(Peer &peer);
+    bool flushAnswers(Peer &peer);
     void closeLatePeers();
+    void makeRoomForOnePeer();
+    static std::optional<MessageFraming::Clock::time_point> nextDeadline(const Peer &peer,
+                                                                         std::chrono::milliseconds idleTimeout);
 
     const QString mSocketPath;
     const Settings mSettings;
     const Handlers mHandlers;
+    ThrottledLog mLog;
     UniqueFd mLock;
     UniqueFd mSocket;
     UniqueFd mWake;

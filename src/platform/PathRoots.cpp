@@ -1,5 +1,7 @@
 #include "platform/PathRoots.h"
 
+#include "platform/PrivateFolder.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -29,11 +31,7 @@ QString userConfigRoot() { return fromEnvironment("XDG_CONFIG_HOME", homeFolder(
 QString userCacheRoot() { return fromEnvironment("XDG_CACHE_HOME", homeFolder() + "/.cache"); }
 QString temporaryRoot() { return fromEnvironment("TMPDIR", QStringLiteral("/tmp")); }
 
-QString userRuntimeRoot()
-{
-    return fromEnvironment("XDG_RUNTIME_DIR",
-                           temporaryRoot() + "/tarnixvidezud-" + QString::number(getuid()));
-}
+QString userRuntimeRoot() { return PrivateFolder::runtimeRoot(); }
 
 QString machineSupportRoot() { return fromEnvironment("TX_SUPPORT_ROOT", QStringLiteral("/var/lib/tarnixvidezud")); }
 QString volumesRoot() { return fromEnvironment("TX_VOLUMES_ROOT", "/media/" + currentLoginName()); }

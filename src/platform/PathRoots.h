@@ -10,7 +10,7 @@ QString homeFolder();          // $HOME
 QString userDataRoot();        // $XDG_DATA_HOME or ~/.local/share
 QString userConfigRoot();      // $XDG_CONFIG_HOME or ~/.config
 QString userCacheRoot();       // $XDG_CACHE_HOME or ~/.cache
-QString userRuntimeRoot();     // $XDG_RUNTIME_DIR, else a per-user folder under the temporary folder
+QString userRuntimeRoot();     // $XDG_RUNTIME_DIR, else a private folder under the cache root
 QString machineSupportRoot();  // $TX_SUPPORT_ROOT or /var/lib/tarnixvidezud
 QString volumesRoot();         // $TX_VOLUMES_ROOT or /media/$USER
 QString programFolder();       // $TX_BIN_DIR or the folder of the running program

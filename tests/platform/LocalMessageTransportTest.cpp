@@ -12,6 +12,7 @@
 #include <thread>
 
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 
@@ -127,7 +128,11 @@ protected:
             && ::recv(fd.get(), &byte, 1, MSG_DONTWAIT) == 0;
     }
 
-    static QString socketFile(const QString &name) { return MessageEndpoints::folder() + '/' + name; }
+    static QString socketFile(const QString &name)
+    {
+        QString error;
+        return MessageEndpoints::socketPath(name, &error).value_or(QString());
+    }
 
     ListenerRecord mRecord;
 };
@@ -161,18 +166,22 @@ TEST_F(LocalMessageTransportTest, EndpointsLiveInAPrivateFolderAndAreWithdrawnAt
     EXPECT_TRUE(error.contains("cannot reach alpha")) << qPrintable(error);
 }
 
-TEST_F(LocalMessageTransportTest, RefusesNamesAndFoldersItCannotTrust)
+TEST_F(LocalMessageTransportTest, AnyNameBecomesAShortFileNameButFoldersOthersCanWriteAreRefused)
 {
-    const QString tooLong(200, 'n');
-    for (const QString &name : {QString(), QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral(".hidden"), tooLong}) {
-        QString error;
-        EXPECT_FALSE(LocalMessageListener::listen(name, shortSettings(), mRecord.handlers(), &error)) << qPrintable(name);
-        EXPECT_FALSE(error.isEmpty());
-        EXPECT_FALSE(LocalMessageConnection::open(name, kShortTimeout, &error)) << qPrintable(name);
+    QString error;
+    EXPECT_FALSE(LocalMessageListener::listen(QString(), shortSettings(), mRecord.handlers(), &error));
+    EXPECT_FALSE(error.isEmpty());
+    // A 32-character login name, and names no file could carry, still make an endpoint.
+    const QString machine = QStringLiteral("C02XK1ABJGH5");
+    for (const QString &name : {QStringLiteral("TarnixPortableAM") + machine + QString(32, 'n'), QStringLiteral("a/b"),
+                                QStringLiteral(".."), QString(500, QChar(0x00E9))}) {
+        auto listener = listen(name);
+        ASSERT_TRUE(listener) << qPrintable(name.left(40));
+        EXPECT_TRUE(sendOnce(name, "hello", &error)) << qPrintable(error);
+        EXPECT_EQ(QFileInfo(socketFile(name)).dir().absolutePath(), QDir(MessageEndpoints::folder()).absolutePath());
     }
     // A runtime root that others may write to could have its endpoints swapped.
     QFile::setPermissions(root() + "/runtime", QFileDevice::Permissions(0x7777));
-    QString error;
     EXPECT_FALSE(MessageEndpoints::socketPath(QStringLiteral("alpha"), &error));
     EXPECT_TRUE(error.contains("may be written by other users")) << qPrintable(error);
 }
@@ -204,7 +213,7 @@ TEST_F(LocalMessageTransportTest, ASocketFileLeftByAProgramThatEndedIsReplaced)
     EXPECT_TRUE(sendOnce(QStringLiteral("alpha"), "after the crash", &error)) << qPrintable(error);
 
     // Anything else in the socket's place is not ours to remove.
-    writeText(MessageEndpoints::folder() + "/beta", "not a socket");
+    writeText(socketFile(QStringLiteral("beta")), "not a socket");
     EXPECT_FALSE(LocalMessageListener::listen(QStringLiteral("beta"), shortSettings(), mRecord.handlers(), &error));
     EXPECT_TRUE(error.contains("is not a socket")) << qPrintable(error);
 }
@@ -272,3 +281,58 @@ TEST_F(LocalMessageTransportTest, AHandlerSlowerThanTheReplyTimeoutFailsTheCall)
 }
 
 }  // namespace
+
+TEST_F(LocalMessageTransportTest, ThousandsOfIdlePeersNeverExhaustTheListenersDescriptors)
+{
+    // With room for the test's own 2,000 peers but not for the listener to hold them all too.
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    if (saved.rlim_max < 2300)
+        GTEST_SKIP() << "the hard descriptor limit is below 2,300";
+    rlimit tight = saved;
+    tight.rlim_cur = 2300;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &tight), 0);
+
+    auto listener = listen(QStringLiteral("alpha"));
+    std::vector<UniqueFd> idle;
+    for (int i = 0; i < 2000; ++i)
+        idle.push_back(rawPeer(QStringLiteral("alpha")));
+    QString error;
+    EXPECT_TRUE(sendOnce(QStringLiteral("alpha"), "still served", &error)) << qPrintable(error);
+    EXPECT_TRUE(mRecord.waitForMessages(1));
+    EXPECT_TRUE(mRecord.waitForLog("idle longest"));
+    // The oldest idle peers were let go.
+    EXPECT_TRUE(closedByListener(idle.front()));
+    idle.clear();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+}
+
+TEST_F(LocalMessageTransportTest, APeerThatNeverReadsItsAnswersHoldsNobodyUp)
+{
+    auto listener = listen(QStringLiteral("alpha"));
+    const UniqueFd deaf = rawPeer(QStringLiteral("alpha"));
+    // Far more answers than a socket buffer takes; the peer reads none of them.
+    std::thread flood([&] {
+        const QByteArray frames = MessageFraming::frame({}).repeated(40000);
+        ::send(deaf.get(), frames.constData(), size_t(frames.size()), MSG_NOSIGNAL);
+    });
+    QString error;
+    EXPECT_TRUE(sendOnce(QStringLiteral("alpha"), "served in time", &error)) << qPrintable(error);
+    flood.join();
+    EXPECT_TRUE(mRecord.waitForLog("does not read its answers"));
+    EXPECT_TRUE(sendOnce(QStringLiteral("alpha"), "and after", &error)) << qPrintable(error);
+}
+
+TEST_F(LocalMessageTransportTest, AFloodOfBadFramesIsTracedAtABoundedRate)
+{
+    auto listener = listen(QStringLiteral("alpha"), shortSettings(),
+                           [](const QByteArray &) { return QStringLiteral("always refused"); });
+    for (int i = 0; i < 200; ++i) {
+        const UniqueFd peer = rawPeer(QStringLiteral("alpha"));
+        writeRaw(peer, MessageFraming::frame("bad"));
+        closedByListener(peer);
+    }
+    const QStringList log = mRecord.log();
+    EXPECT_GE(log.size(), 1);
+    EXPECT_LE(log.size(), 21) << qPrintable(log.join('\n'));
+}

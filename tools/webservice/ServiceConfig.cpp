@@ -17,6 +17,15 @@ ServiceConfig::Account readAccount(const QJsonObject &object)
     account.usernameSync = object.value("username_sync").toString();
     account.passwordSync = object.value("password_sync").toString();
     account.ruvosrvrip = object.value("ruvosrvrip").toString();
+    account.acctype = object.value("acctype").toString(account.acctype);
+    account.accstat = object.value("accstat").toString(account.accstat);
+    account.cnfgstat = object.value("cnfgstat").toString(account.cnfgstat);
+    account.email = object.value("email").toString();
+    account.quota = object.value("quota").toString();
+    account.plan = object.value("plan").toString();
+    const QJsonObject attributes = object.value("attributes").toObject();
+    for (auto it = attributes.begin(); it != attributes.end(); ++it)
+        account.attributes.append({it.key(), it.value().toString()});
     return account;
 }
 
@@ -42,6 +51,15 @@ const ServiceConfig::Account *ServiceConfig::findAccount(const QString &username
         if (account.username == username)
             return &account;
     return nullptr;
+}
+
+std::vector<const ServiceConfig::Account *> ServiceConfig::accountsWithEmail(const QString &email) const
+{
+    std::vector<const Account *> found;
+    for (const Account &account : accounts)
+        if (!account.email.isEmpty() && account.email.compare(email, Qt::CaseInsensitive) == 0)
+            found.push_back(&account);
+    return found;
 }
 
 const ServiceConfig::SyncAccount *ServiceConfig::findSyncAccount(const QString &username) const

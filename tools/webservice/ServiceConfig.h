@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 
 #include <chrono>
@@ -18,6 +20,16 @@ struct ServiceConfig {
         QString usernameSync;                         // empty: no sync account is linked
         QString passwordSync;
         QString ruvosrvrip;
+        // The account details ("QLSYNC" unless set): kind, status ("A" active, "C", "E", "M"),
+        // encryption set-up state ("SET" or "NOT SET") and the further values of the reply.
+        QString acctype = QStringLiteral("QLSYNC");
+        QString accstat = QStringLiteral("A");
+        QString cnfgstat = QStringLiteral("SET");
+        QString email;
+        QString quota;
+        QString plan;
+        // Further reply attributes, as given (older account kinds carry their servers here).
+        QList<QPair<QString, QString>> attributes;
     };
     struct SyncAccount {
         QString username;
@@ -36,6 +48,8 @@ struct ServiceConfig {
     QString failureFor(const QString &path) const;
 
     const Account *findAccount(const QString &username) const;
+    // The accounts registered under an e-mail address (letter case ignored), in file order.
+    std::vector<const Account *> accountsWithEmail(const QString &email) const;
     const SyncAccount *findSyncAccount(const QString &username) const;
 
     // Nothing when the file cannot be read or is not the expected JSON; the reason goes to error.

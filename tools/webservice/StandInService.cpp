@@ -4,6 +4,7 @@
 #include "webservice/RequestLog.h"
 
 #include <QJsonObject>
+#include <QUuid>
 
 #include <httplib.h>
 
@@ -13,6 +14,8 @@ namespace {
 
 const char *const kXmlType = "text/xml; charset=utf-8";
 const char *const kTextType = "text/plain; charset=utf-8";
+const char *const kHtmlType = "text/html; charset=utf-8";
+const char *const kConfiguredText = "YOUR ACCOUNT IS CONFIGURED SUCCESSFULLY";
 const char *const kMalformedXml = "<root><login message=\"SUCCESS\"</root>";
 const char *const kRedirectBody = "<root><moved message=\"MOVED\"/></root>";
 
@@ -44,14 +47,41 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
                                                    (certificateFolder + "/server.key").toLocal8Bit().constData())),
       mConfigPath(std::move(configPath)), mLog(log)
 {
-    addXmlRoute("/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi", &StandInService::syncAccountReply);
-    addXmlRoute("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", &StandInService::syncDetailsReply);
-    // The error report: stored in the request log; the client does not read the reply.
-    mServer->Post("/cgi-bin/Notify_unicode", [this](const httplib::Request &request, httplib::Response &response) {
-        serve(request, response, kTextType, [](const FormFields &, const ServiceConfig &, const QString &) {
-            return QByteArray("Report received");
-        });
+    const auto accountDetails = [this](const FormFields &fields, const ServiceConfig &config,
+                                       const httplib::Request &request) {
+        return accountDetailsReply(fields, config, request);
+    };
+    addXmlRoute("/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi", accountDetails);
+    addXmlRoute("/cgi-bin/get_qlwin_ruvo_details_xml_ip.cgi", accountDetails);
+    addXmlRoute("/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi",
+                [this](const FormFields &fields, const ServiceConfig &config, const httplib::Request &) {
+                    return syncAccountReply(fields, config);
+                });
+    addXmlRoute("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi",
+                [](const FormFields &fields, const ServiceConfig &config, const httplib::Request &) {
+                    return syncDetailsReply(fields, config);
+                });
+    addTextRoute("GET", "/cgi-bin/tarnixe_get_email_qlsync_user_v1.cgi", kTextType,
+                 [](const FormFields &fields, const ServiceConfig &config, const QString &) {
+                     return emailLookupReply(fields, config);
+                 });
+    addTextRoute("POST", "/ruvo/configureAccount", kTextType,
+                 [this](const FormFields &fields, const ServiceConfig &config, const QString &) {
+                     return configureAccountReply(fields, config);
+                 });
+    addTextRoute("POST", "/tarnix/desktop/getToken", kTextType,
+                 [this](const FormFields &fields, const ServiceConfig &config, const QString &) {
+                     return tokenReply(fields, config);
+                 });
+    // The account's web page that a token opens in the browser.
+    addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType, [](const FormFields &, const ServiceConfig &, const QString &) {
+        return QByteArray("<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>");
     });
+    // The error report: stored in the request log; the client does not read the reply.
+    addTextRoute("POST", "/cgi-bin/Notify_unicode", kTextType,
+                 [](const FormFields &, const ServiceConfig &, const QString &) {
+                     return QByteArray("Report received");
+                 });
 }
 
 StandInService::~StandInService() = default;
@@ -68,16 +98,29 @@ void StandInService::addXmlRoute(const char *path, XmlRoute route)
 {
     mServer->Post(path, [this, route](const httplib::Request &request, httplib::Response &response) {
         serve(request, response, kXmlType,
-              [&route](const FormFields &fields, const ServiceConfig &config, const QString &mode) {
-                  return renderXml(route(fields, config), mode != QLatin1String("nomessage"));
+              [&route, &request](const FormFields &fields, const ServiceConfig &config, const QString &mode) {
+                  return renderXml(route(fields, config, request), mode != QLatin1String("nomessage"));
               });
     });
+}
+
+void StandInService::addTextRoute(const char *method, const char *path, const char *contentType, ReplyMaker reply)
+{
+    const auto handler = [this, contentType, reply](const httplib::Request &request, httplib::Response &response) {
+        serve(request, response, contentType, reply);
+    };
+    if (std::string(method) == "GET")
+        mServer->Get(path, handler);
+    else
+        mServer->Post(path, handler);
 }
 
 void StandInService::serve(const httplib::Request &request, httplib::Response &response, const char *contentType,
                            const ReplyMaker &reply)
 {
-    const FormFields fields = parseFormFields(QByteArray::fromStdString(request.body));
+    FormFields fields = parseFormFields(QByteArray::fromStdString(request.body));
+    for (const auto &[name, value] : request.params)  // the query of a GET request
+        fields.append({QString::fromStdString(name), QString::fromStdString(value)});
     mLog.append(describe(request, fields));
 
     QString error;
@@ -124,11 +167,103 @@ void StandInService::serve(const httplib::Request &request, httplib::Response &r
     response.set_content(body, contentType);
 }
 
-StandInService::XmlReply StandInService::syncAccountReply(const FormFields &fields, const ServiceConfig &config)
+std::optional<ServiceConfig::Account> StandInService::currentAccount(const ServiceConfig &config,
+                                                                    const QString &username) const
+{
+    const ServiceConfig::Account *found = config.findAccount(username);
+    if (!found)
+        return std::nullopt;
+    ServiceConfig::Account account = *found;
+    std::lock_guard lock(mConfiguredMutex);
+    const auto configured = mConfigured.find(username);
+    if (configured != mConfigured.end()) {
+        account.cnfgstat = QStringLiteral("SET");
+        account.enctype = configured->second.first;
+        account.pvtkey = configured->second.second;
+    }
+    return account;
+}
+
+std::optional<ServiceConfig::Account> StandInService::signedInAccount(const ServiceConfig &config,
+                                                                     const QString &username,
+                                                                     const QString &password) const
+{
+    auto account = currentAccount(config, username);
+    if (!account || account->password != password)
+        return std::nullopt;
+    return account;
+}
+
+StandInService::XmlReply StandInService::accountDetailsReply(const FormFields &fields, const ServiceConfig &config,
+                                                             const httplib::Request &request) const
+{
+    const QString username = formValue(fields, "username");
+    const auto account = currentAccount(config, username);
+    if (!account)
+        return {"login", {{"message", "FAILURE"}, failureMessage("user does not exist")}};
+    if (account->password != formValue(fields, "password"))
+        return {"login", {{"message", "FAILURE"}, failureMessage("passwords do not match")}};
+    // The web server is this service itself, reached the way the client reached it.
+    const QString webServer = QString::fromStdString(request.get_header_value("Host"));
+    const QString address = QStringLiteral("127.0.0.1");
+    XmlReply reply{"login",
+                   {{"acctype", account->acctype},
+                    {"accstat", account->accstat},
+                    {"enctype", account->enctype.toUpper()},
+                    {"cnfgstat", account->cnfgstat},
+                    {"ruvosrvrip", account->ruvosrvrip.isEmpty() ? address : account->ruvosrvrip},
+                    {"ruvosrvr", QStringLiteral("localhost")},
+                    {"ruvowebsrvrip", webServer},
+                    {"ruvowebsrvr", webServer},
+                    {"quota", account->quota},
+                    {"plan", account->plan},
+                    {"jspsrvr", address}}};
+    if (!account->email.isEmpty())
+        reply.attributes.append({"EmailId", account->email});
+    reply.attributes.append(account->attributes);
+    return reply;
+}
+
+QByteArray StandInService::emailLookupReply(const FormFields &fields, const ServiceConfig &config)
+{
+    const auto accounts = config.accountsWithEmail(formValue(fields, "email"));
+    if (accounts.empty())
+        return "Not found\n";
+    QString reply = QStringLiteral("Success:");
+    for (const ServiceConfig::Account *account : accounts)
+        reply += ' ' + account->username + (account->accstat == QLatin1String("C") ? ":Cancel" : ":Active");
+    return (reply + '\n').toUtf8();
+}
+
+QByteArray StandInService::configureAccountReply(const FormFields &fields, const ServiceConfig &config)
+{
+    const QString username = formValue(fields, "uid");
+    const auto account = signedInAccount(config, username, formValue(fields, "pwd"));
+    const QString enctype = formValue(fields, "enctype");
+    const QString pvtkey = formValue(fields, "pvtkey");
+    if (!account || account->cnfgstat == QLatin1String("SET"))
+        return "Encryption is already configured or the account is unknown";
+    if (enctype != QLatin1String("default") && (enctype != QLatin1String("private") || pvtkey.isEmpty()))
+        return "Invalid encryption type";
+    std::lock_guard lock(mConfiguredMutex);
+    mConfigured[username] = {enctype, enctype == QLatin1String("private") ? pvtkey : QString()};
+    return kConfiguredText;
+}
+
+QByteArray StandInService::tokenReply(const FormFields &fields, const ServiceConfig &config) const
+{
+    if (!signedInAccount(config, formValue(fields, "uid"), formValue(fields, "pwd")))
+        return "FAILURE:Invalid username or password\n";
+    const QString token = QString::fromLatin1(
+        QUuid::createUuid().toByteArray(QUuid::Id128));
+    return ("SUCCESS:" + token + '\n').toUtf8();
+}
+
+StandInService::XmlReply StandInService::syncAccountReply(const FormFields &fields, const ServiceConfig &config) const
 {
     const XmlReply failure{"login", {{"message", "FAILURE"}, failureMessage("Invalid username or password")}};
-    const ServiceConfig::Account *account = config.findAccount(formValue(fields, "username"));
-    if (!account || account->password != formValue(fields, "password"))
+    const auto account = signedInAccount(config, formValue(fields, "username"), formValue(fields, "password"));
+    if (!account)
         return failure;
     const QString enctype = formValue(fields, "enctype");
     if (enctype != account->enctype)

@@ -6,7 +6,10 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace httplib {
 class Request;
@@ -16,10 +19,11 @@ class SSLServer;
 
 class RequestLog;
 
-// The HTTPS stand-in for the maker's web services: serves the account and
-// sync requests and the error report on loopback, with the certificate of the
-// private test authority. Replies follow the forms the client reads; the
-// configuration file can make a request path fail on purpose.
+// The HTTPS stand-in for the maker's web services: serves the account, sync,
+// encryption set-up and web-page token requests and the error report on
+// loopback, with the certificate of the private test authority. Replies follow
+// the forms the client reads; the configuration file can make a request path
+// fail on purpose. Encryption set-ups are kept in memory while it runs.
 class StandInService
 {
 public:
@@ -40,21 +44,36 @@ private:
         QString element;
         QList<QPair<QString, QString>> attributes;
     };
-    using XmlRoute = std::function<XmlReply(const FormFields &, const ServiceConfig &)>;
+    using XmlRoute = std::function<XmlReply(const FormFields &, const ServiceConfig &, const httplib::Request &)>;
     // The body of a reply served normally; mode is the path's failure mode ("nomessage" shapes the body).
     using ReplyMaker = std::function<QByteArray(const FormFields &, const ServiceConfig &, const QString &mode)>;
 
     void addXmlRoute(const char *path, XmlRoute route);
+    void addTextRoute(const char *method, const char *path, const char *contentType, ReplyMaker reply);
     // Logs the request, reads the configuration and applies the path's failure mode;
     // only a request served normally reaches the route's own reply.
     void serve(const httplib::Request &request, httplib::Response &response, const char *contentType,
                const ReplyMaker &reply);
 
-    static XmlReply syncAccountReply(const FormFields &fields, const ServiceConfig &config);
+    // The account as configured, with an encryption set-up made here applied over it.
+    std::optional<ServiceConfig::Account> currentAccount(const ServiceConfig &config, const QString &username) const;
+    // The account when the password is right.
+    std::optional<ServiceConfig::Account> signedInAccount(const ServiceConfig &config, const QString &username,
+                                                          const QString &password) const;
+
+    XmlReply accountDetailsReply(const FormFields &fields, const ServiceConfig &config,
+                                 const httplib::Request &request) const;
+    XmlReply syncAccountReply(const FormFields &fields, const ServiceConfig &config) const;
     static XmlReply syncDetailsReply(const FormFields &fields, const ServiceConfig &config);
+    static QByteArray emailLookupReply(const FormFields &fields, const ServiceConfig &config);
+    QByteArray configureAccountReply(const FormFields &fields, const ServiceConfig &config);
+    QByteArray tokenReply(const FormFields &fields, const ServiceConfig &config) const;
     static QByteArray renderXml(const XmlReply &reply, bool withMessage);
 
     std::unique_ptr<httplib::SSLServer> mServer;
     QString mConfigPath;
     RequestLog &mLog;
+    // Encryption set-ups made through this service: user name -> (enctype, pvtkey).
+    mutable std::mutex mConfiguredMutex;
+    std::map<QString, std::pair<QString, QString>> mConfigured;
 };

@@ -76,8 +76,10 @@ void MessageSendingModule::sendIPCMessage(const QVariant &payload, int type, boo
                   .arg(type));
         return;
     }
-    QThreadPool &thread = runInThread ? mMessageThreads : mSenderThread;
-    thread.start([this, message = *message] { sendMessageInternal(message); });
+    if (runInThread)
+        mMessageThreads.start([this, message = *message] { sendMessageInternal(message, true); });
+    else
+        mSenderThread.start([this, message = *message] { sendMessageInternal(message, false); });
 }
 
 void MessageSendingModule::didReceiveDataFromOtherProcess(const QVariantList &message)
@@ -112,10 +114,12 @@ QString MessageSendingModule::receive(const QByteArray &bytes)
     return {};
 }
 
-void MessageSendingModule::sendMessageInternal(const QVariantList &message)
+void MessageSendingModule::sendMessageInternal(const QVariantList &message, bool alone)
 {
     QString error;
-    if (!mRemoteConnection.send(IPCMessage::encode(message), &error))
+    const QByteArray bytes = IPCMessage::encode(message);
+    const bool sent = alone ? mRemoteConnection.sendAlone(bytes, &error) : mRemoteConnection.send(bytes, &error);
+    if (!sent)
         trace(QStringLiteral("message of type %1 lost: %2").arg(message.value(1).toString(), error));
 }
 

@@ -48,7 +48,8 @@ public:
     IPCMessageDelegate *delegate() const;
 
     // Sends [payload, type, own name, other's name] without waiting: on a new
-    // thread for this one message, or queued on the module's sender thread.
+    // thread and connection for this one message, or queued on the module's
+    // sender thread and its connection.
     // A payload that is neither a text nor a dictionary sends nothing.
     void sendIPCMessage(const QVariant &payload, int type, bool runInThread);
 
@@ -65,7 +66,8 @@ public:
 
 private:
     QString receive(const QByteArray &bytes);
-    void sendMessageInternal(const QVariantList &message);
+    // A message sent on a thread of its own also travels on a connection of its own.
+    void sendMessageInternal(const QVariantList &message, bool alone);
     void trace(const QString &text) const;
 
     const std::chrono::milliseconds mRequestTimeout;

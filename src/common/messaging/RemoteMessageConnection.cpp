@@ -38,6 +38,12 @@ bool RemoteMessageConnection::send(const QByteArray &message, QString *error)
     return false;
 }
 
+bool RemoteMessageConnection::sendAlone(const QByteArray &message, QString *error) const
+{
+    const auto connection = LocalMessageConnection::open(target(), mRequestTimeout, error);
+    return connection && connection->call(message, mRequestTimeout, mReplyTimeout, error);
+}
+
 bool RemoteMessageConnection::isConnected() const
 {
     std::lock_guard lock(mSendLock);

@@ -25,6 +25,9 @@ public:
     // failure the connection is dropped and the message is lost; the reason
     // is given.
     bool send(const QByteArray &message, QString *error);
+    // The same on a connection of its own, made and closed for this message:
+    // it never waits for a send under way on the shared connection.
+    bool sendAlone(const QByteArray &message, QString *error) const;
 
     bool isConnected() const;
 

@@ -17,14 +17,6 @@ const QString kDefaultKey = QStringLiteral("default");
 
 }  // namespace
 
-void ScriptController::DeleteLater::operator()(ScriptURLConnection *connection) const
-{
-    // The connection may be the one calling us back; it goes once the callback has returned.
-    connection->setDelegate(nullptr);
-    connection->stopLoading();
-    connection->deleteLater();
-}
-
 ScriptController::ScriptController(ScriptControllerTimings timings) : mTimings(timings)
 {
     xmlParser.setDelegate(this);

@@ -2,6 +2,7 @@
 
 #include "common/webservice/QuellonEventsXMLParser.h"
 #include "common/webservice/QuellonEventsXMLParserDelegate.h"
+#include "common/webservice/ScriptURLConnection.h"
 #include "common/webservice/ScriptURLConnectionDelegate.h"
 
 #include <QString>
@@ -13,17 +14,16 @@
 #include <optional>
 
 class ScriptControllerDelegate;
-class ScriptURLConnection;
 
-// Sends form-encoded POST requests to the web-service scripts and reads their
-// replies into a dictionary for the delegate. One request at a time: a new
-// request replaces the running one, whose end is then ignored.
 // The waits of a request; tests pass shorter ones.
 struct ScriptControllerTimings {
     // The longest wait without any transfer.
     std::chrono::milliseconds requestTimeout{20000};
 };
 
+// Sends form-encoded POST requests to the web-service scripts and reads their
+// replies into a dictionary for the delegate. One request at a time: a new
+// request replaces the running one, whose end is then ignored.
 class ScriptController : public ScriptURLConnectionDelegate, public QuellonEventsXMLParserDelegate
 {
 public:
@@ -60,6 +60,9 @@ public:
     // A JSON reply: its object or array; nothing for anything else.
     static std::optional<QVariant> parsedJSONArray(const QByteArray &reply);
 
+    // The address of a service path on the host named by a Localizable key.
+    static QUrl serviceURL(const QString &hostKey, const QString &path);
+
     // Fills a form template's "%@" with the values, each escaped for a form field.
     static QString formText(const QString &pattern, const QStringList &values);
 
@@ -72,17 +75,12 @@ public:
     void parseError(const QString &error, const QByteArray &data) override;
 
 private:
-    // Only the current connection calls back: a replaced one loses its delegate at once.
-    struct DeleteLater {
-        void operator()(ScriptURLConnection *connection) const;
-    };
-
-    static QUrl serviceURL(const QString &hostKey, const QString &path);
     void readTokens(const QByteArray &data);
     void reportParsingFailure(const QString &reason, const QByteArray &data);
 
     ScriptControllerDelegate *mDelegate = nullptr;
-    std::unique_ptr<ScriptURLConnection, DeleteLater> theConnection;
+    // Only the current connection calls back: a replaced one loses its delegate at once.
+    ScriptURLConnectionPtr theConnection;
     QuellonEventsXMLParser xmlParser;
     const ScriptControllerTimings mTimings;
 };

@@ -50,3 +50,10 @@ void ScriptURLConnection::finished()
     if (mDelegate)
         mDelegate->ConnectionDidReceivedData(mData, this);
 }
+
+void ScriptURLConnectionDeleter::operator()(ScriptURLConnection *connection) const
+{
+    connection->setDelegate(nullptr);
+    connection->stopLoading();
+    connection->deleteLater();
+}

@@ -55,3 +55,10 @@ private:
     QString mOutputFormat;
     ScriptURLConnectionDelegate *mDelegate = nullptr;
 };
+
+// Releases a connection that may be the one calling back: it loses its delegate
+// at once and goes once the callback has returned.
+struct ScriptURLConnectionDeleter {
+    void operator()(ScriptURLConnection *connection) const;
+};
+using ScriptURLConnectionPtr = std::unique_ptr<ScriptURLConnection, ScriptURLConnectionDeleter>;

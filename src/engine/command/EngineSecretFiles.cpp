@@ -1,25 +1,16 @@
 #include "engine/command/EngineSecretFiles.h"
 
-#include "platform/PathRoots.h"
-
-#include <QDir>
-
-namespace {
-
-constexpr QFileDevice::Permissions kOwnerOnlyFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-}  // namespace
+#include "platform/PrivateFolder.h"
 
 QString EngineSecretFiles::folder()
 {
-    return PathRoots::userRuntimeRoot() + QStringLiteral("/engine-credentials");
+    return PrivateFolder::runtimeRoot() + QStringLiteral("/engine-credentials");
 }
 
 QString EngineSecretFiles::add(const QString &secret)
 {
     const QString directory = folder();
-    if (!QDir().mkpath(directory) || !QFile::setPermissions(directory, kOwnerOnlyFolder))
+    if (!PrivateFolder::ensure(directory))
         return {};
 
     // A temporary file is created with mode 0600 and removed with its object.

@@ -1,0 +1,85 @@
+#include "platform/PrivateFolder.h"
+
+#include "platform/ErrorSlot.h"
+#include "platform/PathRoots.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace PrivateFolder {
+namespace {
+
+constexpr mode_t kPrivateMode = 0700;
+
+QString systemError() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+// Makes the folder when missing; then it must be a folder (not a link) of this
+// user. A private one is closed to others; a shared root may not be written by them.
+bool ensureOwnFolder(const QString &path, bool makePrivate, QString *error)
+{
+    const QByteArray native = QFile::encodeName(path);
+    if (::mkdir(native.constData(), kPrivateMode) != 0 && errno != EEXIST) {
+        ErrorSlot::fill(error, QStringLiteral("cannot create %1: %2").arg(path, systemError()));
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(native.constData(), &info) != 0) {
+        ErrorSlot::fill(error, QStringLiteral("cannot inspect %1: %2").arg(path, systemError()));
+        return false;
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        ErrorSlot::fill(error, QStringLiteral("%1 is not a folder").arg(path));
+        return false;
+    }
+    if (info.st_uid != ::geteuid()) {
+        ErrorSlot::fill(error, QStringLiteral("%1 belongs to another user").arg(path));
+        return false;
+    }
+    if (makePrivate && (info.st_mode & 077) != 0 && ::chmod(native.constData(), kPrivateMode) != 0) {
+        ErrorSlot::fill(error, QStringLiteral("cannot make %1 private: %2").arg(path, systemError()));
+        return false;
+    }
+    if (!makePrivate && (info.st_mode & 022) != 0) {
+        ErrorSlot::fill(error, QStringLiteral("%1 may be written by other users").arg(path));
+        return false;
+    }
+    return true;
+}
+
+bool hasSystemRuntimeRoot() { return !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"); }
+
+}  // namespace
+
+QString runtimeRoot()
+{
+    if (hasSystemRuntimeRoot())
+        return QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
+    return PathRoots::userCacheRoot() + QStringLiteral("/tarnixvidezud-runtime");
+}
+
+bool ensure(const QString &path, QString *error)
+{
+    const QString root = runtimeRoot();
+    if (path.startsWith(root + '/')) {
+        // Our own fallback root is made private with its parents; the system's is only checked.
+        if (!hasSystemRuntimeRoot() && !QDir().mkpath(PathRoots::userCacheRoot())) {
+            ErrorSlot::fill(error, QStringLiteral("cannot create %1").arg(PathRoots::userCacheRoot()));
+            return false;
+        }
+        if (!ensureOwnFolder(root, !hasSystemRuntimeRoot(), error))
+            return false;
+    } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        ErrorSlot::fill(error, QStringLiteral("cannot create the folder of %1").arg(path));
+        return false;
+    }
+    return ensureOwnFolder(path, true, error);
+}
+
+}  // namespace PrivateFolder

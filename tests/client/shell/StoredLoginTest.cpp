@@ -1,0 +1,128 @@
+#include "LoginFixture.h"
+
+#include "client/shell/UserFiles.h"
+#include "client/shell/StoredLoginDetails.h"
+#include "common/categories/QuellonExtension.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PropertyList.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace SLD = StoredLoginDetails;
+
+namespace {
+
+QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
+
+class StoredLoginTest : public LoginFixture
+{
+};
+
+}  // namespace
+
+TEST_F(StoredLoginTest, RememberMeDecidesTheAutomaticLogin)
+{
+    startClient();
+    ASSERT_TRUE(logIn("demo", "demo password"));
+    ASSERT_TRUE(mainView->enabled);
+
+    startClient();  // the next start logs in by itself
+    EXPECT_TRUE(controller->loginViewController().isAutoLogin());
+    EXPECT_EQ(mainView->loginTitle, "Connecting demo");
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
+
+    loginView->remember = false;
+    controller->loginViewController().rememberMe();
+    const QString lastUser = pathOf(ApplicationFile::LastUserLoginDetailsFilePath);
+    EXPECT_EQ(PropertyList::readDictionary(lastUser).value(SLD::kRememberDetails).toInt(), 0);
+    EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::LoginDetailsFilePath))
+                  .value(SLD::kRememberDetails)
+                  .toInt(),
+              1);  // the per-user plist is not touched
+
+    startClient();  // an empty form, never a login by itself
+    EXPECT_FALSE(controller->loginViewController().isAutoLogin());
+    EXPECT_EQ(mainView->loginTitle, "Login to your account ");
+    EXPECT_TRUE(loginView->user.isEmpty());
+    EXPECT_TRUE(loginView->floatingVisible);
+    EXPECT_FALSE(controller->loginViewController().isFirstTimeLogin());
+
+    // A login with remember-me off keeps that choice.
+    loginView->remember = false;
+    ASSERT_TRUE(logIn("demo", "demo password"));
+    EXPECT_EQ(PropertyList::readDictionary(lastUser).value(SLD::kRememberDetails).toInt(), 0);
+}
+
+TEST_F(StoredLoginTest, AStoredUsernameWithoutItsTarnixKeyStillLogsIn)
+{
+    const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
+    QDir().mkpath(QFileInfo(lastUser).absolutePath());
+    ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"Username", "demo"},
+                                                          {"Password", quellonExtension::encryptedString("demo password")},
+                                                          {"RememberDetails", 1}}));
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; })) << loginView->errorHtml.toStdString();
+    EXPECT_EQ(controller->userObject().UserName(), "demo");
+}
+
+TEST_F(StoredLoginTest, ACorruptStoredPlistGivesAnEmptyForm)
+{
+    writeText(QLLocalizedString("LastUserLoginDetailsFilePath"), "<plist><dict><key>Userna");
+    startClient();
+    EXPECT_FALSE(controller->loginViewController().isAutoLogin());
+    EXPECT_TRUE(loginView->floatingVisible);
+    EXPECT_TRUE(loginView->user.isEmpty());
+}
+
+TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
+{
+    startClient();
+    ASSERT_TRUE(logIn("demo", "demo password"));
+    ASSERT_TRUE(waitUntil([&] { return !controller->userObject().mSyncRuvoServerIP().isEmpty(); }));
+    EXPECT_EQ(controller->userObject().mSyncUserName(), "demo.sync");
+
+    controller->loginViewController().DisconnectAccount();
+    EXPECT_FALSE(mainView->enabled);
+    EXPECT_EQ(readText(UserFiles::path("DisconnectMarkerPath", "demo")), "1");
+    EXPECT_EQ(loginView->user, "demo");  // remembered: the form is filled again
+
+    quotaAnswer = QVariantMap{{"usedquota", "0"}, {"totalquota", "0"}};
+    ASSERT_TRUE(logIn("private", "private password"));
+    loginView->acceptance = "my-private-key";
+    controller->loginViewController().privatekeyAcceptanceValidation();
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
+    EXPECT_EQ(mainView->quota, -1);  // a total of 0 shows no figure
+
+    const User &account = controller->userObject();
+    EXPECT_EQ(account.UserName(), "private");
+    EXPECT_TRUE(account.mSyncUserName().isEmpty());
+    EXPECT_TRUE(account.mSyncEncodedPwd().isEmpty());
+    EXPECT_TRUE(account.mSyncRuvoServerIP().isEmpty());
+
+    const QVariantMap lastUser = PropertyList::readDictionary(pathOf(ApplicationFile::LastUserLoginDetailsFilePath));
+    EXPECT_EQ(lastUser.value(SLD::kTarnixUsername).toString(), "private");
+    EXPECT_FALSE(lastUser.contains(SLD::kEmailID));  // a key of the first login does not survive
+    EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "demo")));
+    EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "private")));
+    EXPECT_EQ(indexWorkersAlive, 1);  // the first user's index worker ended
+}
+
+TEST_F(StoredLoginTest, AnEmailAddressLeadsToItsAccounts)
+{
+    QJsonObject config = accounts();
+    QJsonArray list = config.value("accounts").toArray();
+    list.append(QJsonObject{{"username", "demo2"}, {"password", "demo password"}, {"email", "DEMO@example.com"}});
+    list.append(QJsonObject{{"username", "demo3"}, {"password", "x"}, {"email", "demo@example.com"}, {"accstat", "C"}});
+    config.insert("accounts", list);
+    service->writeConfig(config);
+    startClient();
+    ASSERT_TRUE(logIn("demo@example.com", "demo password"));
+    EXPECT_EQ(loginView->emailChoices, (QStringList{"demo", "demo2"}));
+    EXPECT_TRUE(loginView->errorHtml.contains("multiple accounts"));
+
+    controller->loginViewController().onEmailBoxClick("demo2");
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
+    EXPECT_EQ(controller->userObject().UserName(), "demo2");
+}
