@@ -1,0 +1,77 @@
+#pragma once
+
+#include "session/enumeration/FoundFile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+class folderEnumeratorDelegateProtocol;
+
+struct FolderWalkTimings
+{
+    // A short pause now and then keeps the disk and the interface responsive during a long walk.
+    std::chrono::microseconds walkPause{1000};
+};
+
+// Walks folder trees for a backup session (every file of the selection) and
+// for the size column of the local tree (one folder's bytes). Folders are read
+// entry by entry with their sizes taken without following links: a link inside
+// a walked folder is never entered nor reported, so a link loop cannot trap the
+// walk. Below a selected folder the walk stays on that folder's file system and
+// passes over the skipped folders (pseudo file systems, the drive's own data).
+class FolderEnumerator
+{
+public:
+    using Timings = FolderWalkTimings;
+    // The walk pauses once every this many entries.
+    static constexpr int kEntriesBetweenPauses = 50;
+    // Sync mode reports files in batches of at most this many.
+    static constexpr int kBatchSize = 10000;
+
+    explicit FolderEnumerator(Timings timings = {});
+    ~FolderEnumerator();
+
+    void setDelegate(folderEnumeratorDelegateProtocol *delegate) { mDelegate = delegate; }
+    void shouldEnumerateFolder(bool enumerate) { mEnumerateFolder = enumerate; }
+    void stopEnumeration() { mEnumerateFolder = false; }
+    // Backup mode reports each file singly; otherwise, with mIsBackupOrRestore, in folder batches.
+    void setMBackupMode(bool backupMode) { mBackupMode = backupMode; }
+    bool mBackupModeValue() const { return mBackupMode; }
+    void setMIsBackupOrRestore(bool batches) { mIsBackupOrRestore = batches; }
+    bool mIsBackupOrRestoreValue() const { return mIsBackupOrRestore; }
+    // Folders met during the walk that are never entered (exact paths).
+    void setSkippedFolders(const QStringList &folders) { mSkippedFolders = folders; }
+
+    // The backup walk of the selection, on the caller's thread.
+    void getFolderSize(const QStringList &paths);
+    // The size calculation, on a thread of its own; a stop ends it without didEndCalculation.
+    void startFolderSizeCalculation(const QStringList &paths);
+    void FolderSize(const QStringList &paths);
+
+    // The bytes of the files below one folder, reporting them as the mode says.
+    quint64 fastFolderSize(const QString &folder);
+
+    // The folders the walk passes over below "/" on Linux, besides the drives.
+    static QStringList systemFoldersToSkip();
+
+private:
+    quint64 walkFolder(int folderFd, const QString &folderPath, dev_t device);
+    void reportFile(const QString &path, quint64 size);
+    void flushBatch();
+    void pauseNowAndThen();
+
+    Timings mTimings;
+    folderEnumeratorDelegateProtocol *mDelegate = nullptr;
+    std::atomic<bool> mEnumerateFolder{false};
+    bool mBackupMode = false;
+    bool mIsBackupOrRestore = false;
+    QStringList mSkippedFolders;
+    QString parentFolderName;
+    FoundFiles mTempFileList;
+    long mEntriesSincePause = 0;
+    std::thread mSizeThread;
+};

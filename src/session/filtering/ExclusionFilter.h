@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariantMap>
+
+// The user's exclusion settings applied to one batch of found paths: default
+// exclusions (system locations), the user's own (files and folders), partial
+// names (wildcards over the whole path) and, when asked, hidden items. Built
+// anew for every batch, so a change saved during a session counts from the next batch.
+class ExclusionFilter
+{
+public:
+    struct Settings
+    {
+        QVariantMap defaults;  // "Default Exclusion": path -> selected
+        QVariantMap user;      // "User specified Exclusion": path -> selected
+        QVariantMap partial;   // "Partial File Exclusion": pattern -> selected
+        bool excludeHidden = false;
+    };
+
+    // The settings of the user from the exclusion settings file, and the
+    // monitor's hidden-items preference; empty settings when there are none.
+    static Settings read(const QString &userName);
+
+    // volumesRoot: where other drives are mounted; the default rules never reach below it.
+    ExclusionFilter(Settings settings, const QString &volumesRoot);
+
+    struct Result
+    {
+        QStringList accepted;
+        QStringList skipped;  // excluded, refused or listed twice; in input order
+    };
+    Result getBackupSetAfterFiltration(const QStringList &paths) const;
+
+    bool shouldExcludeUserFile(const QString &path) const;
+    bool shouldExcludeHiddenFile(const QString &path) const;
+    bool shouldExcludeDefaultFile(const QString &path) const;
+    bool hasRootStarInExcludeList() const;
+
+    // A name holding a line break cannot travel as one line of a list block.
+    static bool hasLineBreak(const QString &path);
+
+    // The combined entries, for the trace of a pass with partial names.
+    QStringList combinedKeys() const;
+
+private:
+    bool isExcludedOutright(const QString &path) const;
+    bool isUnderVolumes(const QString &path) const;
+
+    Settings mSettings;
+    QString mVolumesRoot;
+    QStringList mPatterns;  // one wildcard per partial-name entry
+    QStringList mUserFolders;  // the selected user entries that are folders
+    QStringList mCombinedKeys;
+    bool mCombinedHasRoot = false;
+};

@@ -1,0 +1,274 @@
+#include "session/manager/RuvoBackupManager.h"
+
+#include "common/files/ApplicationFile.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/logging/QLBackupProgressLogger.h"
+#include "common/utility/QLUtility.h"
+#include "engine/command/TarnixProcessLib.h"
+#include "platform/MainThread.h"
+#include "platform/PathRoots.h"
+#include "session/enumeration/FolderEnumerator.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// A data root on a drive ("<volume>/TarnixVidezud/<user>/<computer>") is never this short.
+constexpr qsizetype kShortestDestination = 13;
+const QString kRunningThrottle = QStringLiteral("100");
+const QString kPausedThrottle = QStringLiteral("-1");
+
+void trace(const QString &line, bool flush = false)
+{
+    QLBackupProgressLogger::progressLogger().logInteractiveTrace(line, flush);
+}
+
+}  // namespace
+
+RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent) : QObject(parent), mTimings(timings)
+{
+    for (int i = 0; i < 2; ++i) {
+        EngineSlot &slot = mEngines[i];
+        slot.number = i + 1;
+        slot.process = std::make_unique<TarnixProcessLib>(this, nullptr, mTimings.engine);
+        slot.retryTimer = std::make_unique<QTimer>();
+        slot.retryTimer->setSingleShot(true);
+        connect(slot.retryTimer.get(), &QTimer::timeout, this, [this, i] { retryEngine(mEngines[i]); });
+    }
+    connect(&backupRestoreElapsedTimer, &QTimer::timeout, this, &RuvoBackupManager::updateBackupRestoreScreenTime);
+}
+
+RuvoBackupManager::~RuvoBackupManager()
+{
+    mIsBackupCancel = true;
+    joinWorker();
+    for (EngineSlot &slot : mEngines)
+        slot.process->stopProcess();
+}
+
+void RuvoBackupManager::setProxyObjectWithSettingsFile(const QString &path)
+{
+    mProxyObject = ProxyController(path);
+}
+
+void RuvoBackupManager::setDestinationPath(const QString &path)
+{
+    mDestinationPath = path.size() < kShortestDestination ? QString() : path;
+}
+
+// --- The operation folder and control files ---
+
+void RuvoBackupManager::createTempFilePaths()
+{
+    mOperationFolder.setLocation(mApplicationSupportFolderPath, isRestore);
+    mOperationFolder.create();
+    setCancel(false);
+    setBandwidthThrottleValue(kRunningThrottle);
+}
+
+void RuvoBackupManager::setCancel(bool cancel)
+{
+    OperationFolder::writePrivateText(mOperationFolder.cancelFile(), cancel ? QStringLiteral("3") : QStringLiteral("0"));
+}
+
+void RuvoBackupManager::startRSyncOperation()
+{
+    OperationFolder::writePrivateText(mOperationFolder.cancelFile(), QStringLiteral("1"));
+}
+
+void RuvoBackupManager::stopRSyncOperation()
+{
+    setCancel(true);
+    if (isRestore)
+        stopAll();
+}
+
+void RuvoBackupManager::setBandwidthThrottleValue(const QString &value)
+{
+    OperationFolder::writePrivateText(mOperationFolder.throttleFile(), value);
+}
+
+QString RuvoBackupManager::bandWidthThrottleValue() const
+{
+    return OperationFolder::readText(mOperationFolder.throttleFile()).value_or(QString());
+}
+
+void RuvoBackupManager::pause(bool paused)
+{
+    if (paused == mPreviousThrottleValue.has_value())
+        return;
+    if (paused) {
+        const QString current = bandWidthThrottleValue();
+        mPreviousThrottleValue = current.isEmpty() ? kRunningThrottle : current;
+        setBandwidthThrottleValue(kPausedThrottle);
+    } else {
+        setBandwidthThrottleValue(*std::exchange(mPreviousThrottleValue, std::nullopt));
+    }
+}
+
+// --- Session start ---
+
+bool RuvoBackupManager::prepareSession(bool restore)
+{
+    if (mIsRunning)
+        return false;
+    isRestore = restore;
+    QString refusal;
+    if (mDestinationPath.isEmpty())
+        refusal = QStringLiteral("no destination folder on the backup drive.");
+    else if (!QFileInfo(mApplicationSupportFolderPath).isAbsolute())
+        refusal = QStringLiteral("no folder for the session's files.");
+    else {
+        mOperationFolder.setLocation(mApplicationSupportFolderPath, isRestore);
+        if (!QFileInfo::exists(mOperationFolder.path()) && !mOperationFolder.create())
+            refusal = QStringLiteral("the folder %1 cannot be made.").arg(mOperationFolder.path());
+    }
+    if (refusal.isEmpty()) {
+        resetSession();
+        return true;
+    }
+    trace(QStringLiteral("The session is not started: ") + refusal, true);
+    notify([this, refusal](RuvoBackupRestoreHandlerProtocol &d) {
+        d.operationDidFailWithError(QStringLiteral("Unable to continue the operation. Reason: ") + refusal, this);
+    });
+    return false;
+}
+
+void RuvoBackupManager::resetSession()
+{
+    joinWorker();
+    ++mSessionNumber;
+    mBackupMode = QLUtility::isAppInBackupMode(mUserObject.UserName());
+    mProxyObject = ProxyController(
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
+    mIsBackupCancel = false;
+    mFilesEnumerationDone = false;
+    mTotalBytes = 0;
+    mFilesConsideredforOp = 0;
+    mExcludedFilesCount = 0;
+    mFixedWaitsSpentMs = 0;
+    mSelectedFilePaths.clear();
+    mBackupsetCountOnTheFly = -1;
+    mBlocksLostOnHandOver = 0;
+    mSuccessCount = mIncSuccessCount = mFailureCount = mSyncFilesCountTheFly = mVerificationFailedCount = 0;
+    mErrorCode = 0;
+    mRuvoQuotaExceeded = mNotEnoughFreeSpace = mAccountUnderMaintananceErrFlag = false;
+    mCriticalError.reset();
+    mRetriesUsedUp = false;
+    mCleanupCalledOnce = false;
+    mEndScheduled = false;
+    mEngineErrorStr.clear();
+    mSearchFailure.clear();
+    mStartTime = QDateTime::currentDateTime();
+    mSpeedHistory.clear();
+    mBlockCount = 0;
+    mTotalSyncFileList.clear();
+    mSyncTotalBytes = 0;
+    mFileSyncedSuccess.clear();
+    mFileIncSyncedSuccess.clear();
+    backupRestoreElapsedTimer.stop();
+    timeElapsedSeconds = 0;
+    for (EngineSlot &slot : mEngines) {
+        slot.blockNumber = -1;
+        slot.baseFolder.clear();
+        slot.launchedThisSession = slot.errorThisRun = slot.retryFlag = false;
+        slot.retryCount = 0;
+        slot.retryTimer->stop();
+        slot.cumulativeSizeTillPreviousSession = 0;
+        slot.completedFiles.clear();
+        slot.listFile = slot.number == 1 ? mOperationFolder.sourceA() : mOperationFolder.sourceB();
+        TarnixProcessLib &engine = *slot.process;
+        engine.cumulativeSizeForSession = engine.cumalativeIncrimaentalSkipSize = 0;
+        engine.cumulativeSizeTillPrevSession = engine.cumulativeIncrimaentalSkipSizeTillPrevSession = 0;
+    }
+    mDealer.reset(&mOperationFolder, blockForm(), [this](long blockNumber) { blockWritten(blockNumber); });
+    if (delegate_)
+        mSessionLogFile = isRestore ? delegate_->mRestoreSessionFilePath() : delegate_->mBackupSessionFilePath();
+    startRSyncOperation();
+    setRunningState(true);
+}
+
+void RuvoBackupManager::startBackup()
+{
+    trace(QStringLiteral("In ExecuteBackup"));
+    if (!prepareSession(false))
+        return;
+    notify([this](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidStart(this); });
+
+    fileListFetcher = std::make_unique<FolderEnumerator>(mTimings.walk);
+    fileListFetcher->setDelegate(this);
+    fileListFetcher->shouldEnumerateFolder(true);
+    fileListFetcher->setMBackupMode(mBackupMode);
+    fileListFetcher->setMIsBackupOrRestore(!mBackupMode);
+    // The walk never enters pseudo file systems, other drives, or the data it backs up into.
+    fileListFetcher->setSkippedFolders(FolderEnumerator::systemFoldersToSkip()
+                                       << PathRoots::volumesRoot() << mDestinationPath);
+    QStringList selection;
+    for (const QString &path : std::as_const(mFileFolderSetForOperation))
+        if (path != mDestinationPath && !path.startsWith(mDestinationPath + u'/'))
+            selection << path;
+    mSessionThread = std::thread([this, selection] { ExecuteBackup(selection); });
+}
+
+void RuvoBackupManager::ExecuteBackup(const QStringList &selection)
+{
+    fileListFetcher->getFolderSize(selection);
+    trace(QStringLiteral("Exit of ExecuteBackup"));
+}
+
+void RuvoBackupManager::joinWorker()
+{
+    if (fileListFetcher)
+        fileListFetcher->stopEnumeration();
+    mWorkerWake.notify_all();
+    if (mSessionThread.joinable())
+        mSessionThread.join();
+}
+
+void RuvoBackupManager::waitOnWorker(std::chrono::milliseconds wait)
+{
+    std::unique_lock lock(mWorkerWaitLock);
+    mWorkerWake.wait_for(lock, wait, [this] { return mIsBackupCancel.load(); });
+}
+
+void RuvoBackupManager::postToSession(std::function<void()> work)
+{
+    const int session = mSessionNumber;
+    runInThreadOf(this, [this, session, work = std::move(work)] {
+        if (session == mSessionNumber)
+            work();
+    });
+}
+
+void RuvoBackupManager::notify(std::function<void(RuvoBackupRestoreHandlerProtocol &)> call)
+{
+    runInThreadOf(this, [this, call = std::move(call)] {
+        if (delegate_)
+            call(*delegate_);
+    });
+}
+
+// --- The elapsed-time clock ---
+
+void RuvoBackupManager::startElapsedClock()
+{
+    timeElapsedSeconds = 0;
+    backupRestoreElapsedTimer.start(mTimings.elapsedTick);
+}
+
+void RuvoBackupManager::updateBackupRestoreScreenTime()
+{
+    timeElapsedSeconds += std::chrono::duration<double>(mTimings.elapsedTick).count();
+    const long seconds = long(timeElapsedSeconds);
+    const QString text =
+        QLUtility::timeDisplayFormatHour(int(seconds / 3600), int(seconds % 3600 / 60), int(seconds % 60));
+    notify([text](RuvoBackupRestoreHandlerProtocol &d) { d.operationElapsedTimeString(text); });
+    if (!mIsRunning)
+        backupRestoreElapsedTimer.stop();
+}
+
+long RuvoBackupManager::succesFileCount() const
+{
+    return std::max(0L, mSuccessCount - mVerificationFailedCount);
+}

@@ -1,0 +1,276 @@
+#pragma once
+
+#include "common/account/User.h"
+#include "common/proxy/ProxyController.h"
+#include "engine/command/TarnixProcessLibController.h"
+#include "session/blocks/ListBlockDealer.h"
+#include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/manager/SessionTimings.h"
+#include "session/operation/OperationFolder.h"
+#include "session/progress/ProgressFigures.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QVariantMap>
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+class BackedUpFileQueue;
+class FolderEnumerator;
+class RuvoBackupRestoreHandlerProtocol;
+class TarnixProcessLib;
+
+// One backup (backup mode or sync mode) or restore session against the
+// destination drive. It walks and filters the selection (a backup) or asks the
+// index for it (a restore), deals the paths into numbered list blocks in its
+// operation folder, runs the engine on the blocks with two engine processes,
+// turns their output into progress reports, retries network errors and ends
+// with exactly one end state, all told to its delegate on the main thread.
+//
+// Lives on the main thread. The walk runs on a worker thread of its own; the
+// engines' callbacks, the hand-over of blocks and the end run on the main thread.
+class RuvoBackupManager : public QObject, public TarnixProcessLibController, private folderEnumeratorDelegateProtocol
+{
+    Q_OBJECT
+
+public:
+    explicit RuvoBackupManager(SessionTimings timings = {}, QObject *parent = nullptr);
+    ~RuvoBackupManager() override;
+
+    // --- Set-up, by the session's creator ---
+
+    void setDelegate(RuvoBackupRestoreHandlerProtocol *delegate) { delegate_ = delegate; }
+    User &userInfo() { return mUserObject; }
+    void setuserInfo(const User &user) { mUserObject = user; }
+    void setProxyObjectWithSettingsFile(const QString &path);
+    void setExecutorPath(const QString &path) { mQuellonExecutorPath = path; }
+    void setApplicationSupportFolder(const QString &path) { mApplicationSupportFolderPath = path; }
+    // Backup: the root relative paths hang from. Restore: the local folder that receives the items.
+    void setBackupSourceFolder(const QString &path) { mBackupSourceFolder = path; }
+    QString backupSourceFolder() const { return mBackupSourceFolder; }
+    // The data root on the drive. A path too short to be one is not kept: the
+    // session then refuses to start rather than write to a folder of its own choosing.
+    void setDestinationPath(const QString &path);
+    QString DestinationPath() const { return mDestinationPath; }
+    void setRestore(bool restore) { isRestore = restore; }
+    void setRelativeOperation(bool relative) { mPerformRelativeOperation = relative; }
+    void setForOB(bool whole) { forOB = whole; }
+    void shouldBackupVersions(bool keep) { mShouldBackupVersions = keep; }
+    void setMBackupMode(bool backupMode) { mBackupMode = backupMode; }
+    bool mBackupModeValue() const { return mBackupMode; }
+    void setRunningState(bool running) { mIsRunning = running; }
+    bool isRunning() const { return mIsRunning; }
+    void setFileFolderSetForOperation(const QStringList &paths) { mFileFolderSetForOperation = paths; }
+    QStringList fileFolderSetForOperation() const { return mFileFolderSetForOperation; }
+    // A restore's picks: folders relative to the data root (no leading "/") and files as given.
+    QStringList &mFolderSetForRelativeRestore() { return mFolderSetForRelativeRestoreValue; }
+    QStringList &mFileSetForRestore() { return mFileSetForRestoreValue; }
+    // Where stored files are recorded for the drive's index; none: not recorded.
+    void setBackedUpFileQueue(BackedUpFileQueue *queue) { mBackedUpFileQueue = queue; }
+
+    // --- The operation folder and its control files ---
+
+    void createTempFilePaths();
+    void removeTempFilePaths() { mOperationFolder.remove(); }
+    void deleteTempFilePaths() { mOperationFolder.remove(); }
+    QString operationFolderPath() const { return mOperationFolder.path(); }
+    // "3" (cancel) or "0" into the engines' cancel file.
+    void setCancel(bool cancel);
+    void setBandwidthThrottleValue(const QString &value);
+    QString bandWidthThrottleValue() const;
+    // Pause writes "-1" into the throttle file, which the engines read; resume
+    // puts back what was there before the pause. A pause while paused does nothing.
+    void pause(bool paused);
+
+    // --- Sessions ---
+
+    void startBackup();
+    void startRestore();
+    // The user's cancel: the engines are told through the cancel file and stopped.
+    void CancelBackupProcess();
+
+    // --- Read by the delegate, mostly after the end state ---
+
+    bool isExcludedFromBackupSet() const { return mExcludedFilesCount > 0; }
+    unsigned excludedFilesCount() const { return mExcludedFilesCount; }
+    long succesFileCount() const;
+    long incSuccessFileCount() const { return std::max(0L, mIncSuccessCount); }
+    long failureFileCount() const { return mFailureCount; }
+    long syncFileCount() const { return mSyncFilesCountTheFly; }
+    quint64 totalBytes() const { return mTotalBytes; }
+    quint64 filesConsideredforOp() const { return mFilesConsideredforOp; }
+    long blocksWritten() const { return mDealer.blocksWritten(); }
+    // The fixed waits this session spent (settling, the engines' end waits,
+    // retries, the end wait): what a benchmark takes off the session's time.
+    std::chrono::milliseconds fixedWaitsSpent() const { return std::chrono::milliseconds(mFixedWaitsSpentMs); }
+
+    // --- Engine callbacks (TarnixProcessLibController), main thread ---
+
+    void updateProgress(const QString &lines, TarnixProcessLib *engine) override;
+    void getError(const QString &text, TarnixProcessLib *engine) override;
+    void processFinishedOfEngine(TarnixProcessLib *engine) override;
+
+    TarnixProcessLib *engineOne() const { return mEngines[0].process.get(); }
+    TarnixProcessLib *engineTwo() const { return mEngines[1].process.get(); }
+
+private:
+    // One of the two engine processes and what the session keeps of its runs.
+    struct EngineSlot
+    {
+        std::unique_ptr<TarnixProcessLib> process;
+        int number = 1;
+        long blockNumber = -1;  // the block it runs or last ran
+        QString baseFolder;      // the first line of that block (sync mode, restores)
+        bool launchedThisSession = false;
+        bool awaitingFinish = false;  // launched, processFinishedOfEngine not yet heard
+        bool errorThisRun = false;
+        int failuresThisRun = 0;
+        bool stopRequested = false;  // we stopped it: its exit status means nothing
+        bool retryFlag = false;
+        int retryCount = 0;
+        std::unique_ptr<QTimer> retryTimer;
+        double cumulativeSizeTillPreviousSession = 0;
+        QHash<QString, double> completedFiles;  // of the block it runs
+        QString listFile;
+
+        bool busy() const { return awaitingFinish || retryTimer->isActive(); }
+    };
+
+    enum class EndState { Success, Failure, OverQuota, Cancel };
+
+    // Session start (RuvoBackupManager.cpp)
+    // Checks what a session needs and resets it; a refusal is the session's one end state.
+    bool prepareSession(bool restore);
+    void resetSession();
+    void startRSyncOperation();
+    void stopRSyncOperation();
+    void startElapsedClock();
+    void updateBackupRestoreScreenTime();
+    void ExecuteBackup(const QStringList &selection);
+    void postToSession(std::function<void()> work);
+    void notify(std::function<void(RuvoBackupRestoreHandlerProtocol &)> call);
+    void waitOnWorker(std::chrono::milliseconds wait);
+    void joinWorker();
+    void countFixedWait(std::chrono::milliseconds wait) { mFixedWaitsSpentMs += wait.count(); }
+    QString sessionLogFile() const { return mSessionLogFile; }
+
+    // Walk callbacks, on the worker (RuvoBackupManagerBlocks.cpp)
+    void didFoundFile(const QString &path, quint64 size) override;
+    void didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder) override;
+    void didEncounterError(const QString &folder, const QString &description) override;
+    void didEndCalculation() override;
+    void writeBatch(const FoundFiles &batch, const QString &parentFolder);
+    QStringList getBackupSetAfterFiltration(const FoundFiles &batch);
+    void blockWritten(long blockNumber);
+    void listingFinished();
+
+    // Hand-over and launches, main thread (RuvoBackupManagerLaunch.cpp)
+    ListBlockDealer::Form blockForm() const;
+    void dispatchBlocks();
+    bool continueBackupOrRestoreForEngine(EngineSlot &slot);
+    bool launchOnNextBlock(EngineSlot &slot);
+    void launchEngine(EngineSlot &slot);
+    EngineSlot &slotOf(TarnixProcessLib *engine);
+    EngineSlot &otherSlot(const EngineSlot &slot);
+
+    // Progress (RuvoBackupManagerProgress.cpp)
+    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report);
+
+    // Errors and retries (RuvoBackupManagerErrors.cpp)
+    void classifyError(const QString &text, EngineSlot &slot);
+    bool handleCritialErrors(const QString &text);
+    void recordError(const QString &rawText, const EngineSlot &slot);
+    void parseErrorFileforEngine(EngineSlot &slot);
+    void applyRetryDecision(EngineSlot &slot);
+    void retryEngine(EngineSlot &slot);
+
+    // The end (RuvoBackupManagerFinish.cpp)
+    bool sessionMustStop() const;
+    void stopAll();
+    void finishIfIdle();
+    void cleanUpSection();
+    std::pair<EndState, QString> decideEndState() const;
+    void sendEndState(EndState state, const QString &message);
+
+    SessionTimings mTimings;
+    RuvoBackupRestoreHandlerProtocol *delegate_ = nullptr;
+    BackedUpFileQueue *mBackedUpFileQueue = nullptr;
+    User mUserObject;
+    ProxyController mProxyObject;
+    OperationFolder mOperationFolder;
+    ListBlockDealer mDealer;
+    std::array<EngineSlot, 2> mEngines;
+
+    QString mApplicationSupportFolderPath;
+    QString mQuellonExecutorPath;
+    QString mBackupSourceFolder;
+    QString mDestinationPath;
+    QString mSessionLogFile;
+    QStringList mFileFolderSetForOperation;
+    QStringList mFolderSetForRelativeRestoreValue;
+    QStringList mFileSetForRestoreValue;
+    bool isRestore = false;
+    bool mPerformRelativeOperation = true;
+    bool forOB = true;
+    bool mShouldBackupVersions = false;
+    bool mBackupMode = true;
+    bool mIsRunning = false;
+    std::optional<QString> mPreviousThrottleValue;  // set while paused
+
+    // The walk (worker thread) and what it shares with the main thread.
+    std::thread mSessionThread;
+    std::unique_ptr<FolderEnumerator> fileListFetcher;
+    std::mutex mLockforSelectedFile;  // guards mSelectedFilePaths
+    FoundFiles mSelectedFilePaths;
+    std::mutex mWorkerWaitLock;
+    std::condition_variable mWorkerWake;
+    std::atomic<bool> mIsBackupCancel{false};
+    std::atomic<bool> mFilesEnumerationDone{false};
+    std::atomic<quint64> mTotalBytes{0};
+    std::atomic<quint64> mFilesConsideredforOp{0};
+    std::atomic<unsigned> mExcludedFilesCount{0};
+    std::atomic<int> mSessionNumber{0};
+    QString mSyncParentFolder;  // sync mode: worker only
+
+    // Main thread only.
+    long mBackupsetCountOnTheFly = -1;
+    long mBlocksLostOnHandOver = 0;
+    long mSuccessCount = 0;
+    long mIncSuccessCount = 0;
+    long mFailureCount = 0;
+    long mSyncFilesCountTheFly = 0;
+    long mVerificationFailedCount = 0;
+    int mErrorCode = 0;
+    bool mRuvoQuotaExceeded = false;
+    bool mNotEnoughFreeSpace = false;
+    bool mAccountUnderMaintananceErrFlag = false;
+    std::optional<QString> mCriticalError;
+    bool mRetriesUsedUp = false;  // an engine's retries ran out: the session ends
+    bool mCleanupCalledOnce = false;
+    bool mEndScheduled = false;
+    QString mEngineErrorStr;
+    QString mSearchFailure;
+
+    // Progress (main thread).
+    QDateTime mStartTime;
+    TransferSpeedHistory mSpeedHistory;
+    long mBlockCount = 0;
+    QHash<QString, double> mTotalSyncFileList;
+    double mSyncTotalBytes = 0;
+    QString mFileSyncedSuccess;
+    QString mFileIncSyncedSuccess;
+
+    QTimer backupRestoreElapsedTimer;
+    double timeElapsedSeconds = 0;
+    std::atomic<qint64> mFixedWaitsSpentMs{0};
+};

@@ -1,0 +1,114 @@
+// The walk's callbacks on the worker thread: found paths are queued, filtered
+// per batch and dealt into list blocks; each block written wakes the main
+// thread, which hands it to an idle engine.
+
+#include "session/manager/RuvoBackupManager.h"
+
+#include "common/logging/QLBackupProgressLogger.h"
+#include "common/logging/QLLogger.h"
+#include "platform/PathRoots.h"
+#include "session/filtering/ExclusionFilter.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+
+namespace {
+
+constexpr qsizetype kQueueBatch = 10000;
+
+}  // namespace
+
+void RuvoBackupManager::didFoundFile(const QString &path, quint64 size)
+{
+    FoundFiles batch;
+    {
+        std::lock_guard lock(mLockforSelectedFile);
+        mSelectedFilePaths.append({path, size});
+        if (mSelectedFilePaths.size() < kQueueBatch)
+            return;
+        batch = std::exchange(mSelectedFilePaths, {});
+    }
+    writeBatch(batch, QString());
+}
+
+void RuvoBackupManager::didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder)
+{
+    if (mIsBackupCancel)
+        return;
+    writeBatch(files, parentFolder);
+}
+
+void RuvoBackupManager::didEncounterError(const QString &folder, const QString &description)
+{
+    if (isRestore)
+        return;
+    QLBackupProgressLogger::progressLogger().writeSessionLog(
+        QStringLiteral("Unable to read the folder %1: %2\n").arg(folder, description), sessionLogFile(), true);
+}
+
+void RuvoBackupManager::didEndCalculation()
+{
+    FoundFiles remainder;
+    {
+        std::lock_guard lock(mLockforSelectedFile);
+        remainder = std::exchange(mSelectedFilePaths, {});
+    }
+    if (!mIsBackupCancel)
+        writeBatch(remainder, QString());
+    // Listing is done only now: the end of the session waits for every block written before this.
+    mFilesEnumerationDone = true;
+    postToSession([this] { listingFinished(); });
+}
+
+void RuvoBackupManager::writeBatch(const FoundFiles &batch, const QString &parentFolder)
+{
+    const QStringList accepted = getBackupSetAfterFiltration(batch);
+    if (accepted.isEmpty())
+        return;
+    if (mBackupMode)
+        mDealer.writeRestoreSetToOperationFiles(accepted);
+    else
+        mDealer.writeSyncSetToOperationsFiles(accepted, parentFolder);
+}
+
+QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &batch)
+{
+    QStringList paths;
+    paths.reserve(batch.size());
+    QHash<QString, quint64> sizes;
+    sizes.reserve(batch.size());
+    for (const FoundFile &file : batch) {
+        paths << file.path;
+        sizes.insert(file.path, file.size);
+    }
+    const ExclusionFilter filter(ExclusionFilter::read(mUserObject.UserName()), PathRoots::volumesRoot());
+    const ExclusionFilter::Result result = filter.getBackupSetAfterFiltration(paths);
+    if (!result.skipped.isEmpty()) {
+        QLLogger::logQuellonSession(
+            QStringLiteral("Excluded files set form Backup:\n%1\n").arg(result.skipped.join(u'\n')));
+        mExcludedFilesCount += unsigned(result.skipped.size());
+    }
+    // The session's total counts what will be backed up, so that the percentage can reach 100.
+    quint64 bytes = 0;
+    for (const QString &path : result.accepted)
+        bytes += sizes.value(path);
+    mTotalBytes += bytes;
+    mFilesConsideredforOp += quint64(result.accepted.size());
+    return result.accepted;
+}
+
+void RuvoBackupManager::blockWritten(long blockNumber)
+{
+    postToSession([this] { dispatchBlocks(); });
+    // Give the first engine time to start before more blocks appear.
+    if (blockNumber == 0) {
+        waitOnWorker(mTimings.firstLaunchSettle);
+        countFixedWait(mTimings.firstLaunchSettle);
+    }
+}
+
+void RuvoBackupManager::listingFinished()
+{
+    if (!isRestore)
+        notify([](RuvoBackupRestoreHandlerProtocol &d) { d.backupsetSizeCalculationDidFinishSuccessfully(); });
+    dispatchBlocks();
+    finishIfIdle();
+}

@@ -1,0 +1,147 @@
+// Handing list blocks to the two engines and launching them, on the main thread.
+
+#include "session/manager/RuvoBackupManager.h"
+
+#include "common/categories/RemoveTrailingCharacter.h"
+#include "common/logging/QLBackupProgressLogger.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
+#include "engine/command/TarnixProcessLib.h"
+#include "platform/PathStandardizer.h"
+#include "platform/PropertyList.h"
+#include "session/vectors/SessionEngineVectors.h"
+
+#include <QFile>
+#include <QProcessEnvironment>
+
+namespace {
+
+// The user's sync account, from the sync-details plist.
+QVariantMap syncUserDetails(const QString &userName)
+{
+    const QString path = standardizePath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
+    return PropertyList::readDictionary(path);
+}
+
+}  // namespace
+
+ListBlockDealer::Form RuvoBackupManager::blockForm() const
+{
+    if (isRestore)
+        return ListBlockDealer::Form::Restore;
+    return mBackupMode ? ListBlockDealer::Form::Backup : ListBlockDealer::Form::Sync;
+}
+
+RuvoBackupManager::EngineSlot &RuvoBackupManager::slotOf(TarnixProcessLib *engine)
+{
+    return engine == mEngines[1].process.get() ? mEngines[1] : mEngines[0];
+}
+
+RuvoBackupManager::EngineSlot &RuvoBackupManager::otherSlot(const EngineSlot &slot)
+{
+    return &slot == &mEngines[0] ? mEngines[1] : mEngines[0];
+}
+
+// Every idle engine gets the next written block, in number order.
+void RuvoBackupManager::dispatchBlocks()
+{
+    if (!mIsRunning || sessionMustStop())
+        return;
+    for (EngineSlot &slot : mEngines)
+        if (!slot.busy() && !slot.retryFlag && !launchOnNextBlock(slot))
+            return;
+}
+
+bool RuvoBackupManager::launchOnNextBlock(EngineSlot &slot)
+{
+    if (!continueBackupOrRestoreForEngine(slot))
+        return false;
+    launchEngine(slot);
+    return true;
+}
+
+bool RuvoBackupManager::continueBackupOrRestoreForEngine(EngineSlot &slot)
+{
+    while (mBackupsetCountOnTheFly + 1 < mDealer.blocksWritten()) {
+        const long next = ++mBackupsetCountOnTheFly;
+        const std::optional<QString> baseFolder =
+            ListBlockDealer::setSourceFileContents(mOperationFolder.blockPath(next), slot.listFile, blockForm());
+        if (!baseFolder) {
+            // A block that cannot be read is not run; the end state says files are missing.
+            ++mBlocksLostOnHandOver;
+            continue;
+        }
+        slot.blockNumber = next;
+        slot.baseFolder = *baseFolder;
+        slot.completedFiles.clear();
+        return true;
+    }
+    return false;
+}
+
+void RuvoBackupManager::launchEngine(EngineSlot &slot)
+{
+    TarnixProcessLib &engine = *slot.process;
+    const bool firstLaunch = !slot.launchedThisSession;
+    const bool syncAccount = !mBackupMode;
+    const QVariantMap syncDetails = syncAccount ? syncUserDetails(mUserObject.UserName()) : QVariantMap();
+
+    SessionEngineVectors::Inputs in;
+    in.mode = isRestore ? SessionEngineVectors::Mode::Restore
+                        : (mBackupMode ? SessionEngineVectors::Mode::Backup : SessionEngineVectors::Mode::Sync);
+    in.firstLaunch = firstLaunch;
+    in.executable = mQuellonExecutorPath;
+    in.outputFile = mOperationFolder.outputFile(slot.blockNumber);
+    in.errorFile = mOperationFolder.errorFile(slot.blockNumber);
+    in.bandwidthFile = mOperationFolder.throttleFile();
+    in.proxyArgument = mProxyObject.proxyArgument();
+    in.portArgument = mUserObject.Port();
+    in.encodedKey = mUserObject.mEncodedKey();
+    in.password = syncAccount ? syncDetails.value(QStringLiteral("syncEncodedPassword")).toString()
+                              : mUserObject.mEncodedPassword();
+    in.cancelFile = mOperationFolder.cancelFile();
+    in.tempFolder = mOperationFolder.path();
+    in.listFile = slot.listFile;
+    in.dataRoot = mDestinationPath;
+    in.remoteUser = (syncAccount ? QLUtility::getSyncUserName(mUserObject.UserName()) : mUserObject.UserName()).toLower();
+    in.remoteServer = syncAccount ? syncDetails.value(QStringLiteral("ruvosrvrip")).toString() : mUserObject.RuvoServerIP();
+    in.baseFolder = slot.baseFolder;
+    in.backupSourceFolder = mBackupSourceFolder;
+    in.relativeOperation = mPerformRelativeOperation;
+    in.keepVersions = mShouldBackupVersions;
+
+    // A relaunch (next block or retry) first drops the previous run's error output.
+    QFile::remove(in.errorFile);
+    engine.setOutDataText(in.outputFile);
+    engine.setErrorDataText(in.errorFile);
+    if (in.mode == SessionEngineVectors::Mode::Sync)
+        engine.setMParentFoldePath(removeTrailingCharacter::removeTrailingCharacter(slot.baseFolder));
+    if (!firstLaunch) {
+        slot.cumulativeSizeTillPreviousSession += engine.cumulativeSizeForSession;
+        engine.cumulativeSizeForSession = 0;
+        engine.cumulativeIncrimaentalSkipSizeTillPrevSession += engine.cumalativeIncrimaentalSkipSize;
+        engine.cumalativeIncrimaentalSkipSize = 0;
+    }
+    if (slot.number == 2 && firstLaunch) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SHELL"), QStringLiteral("/bin/sh"));
+        engine.setEnvironment(environment);
+    } else if (slot.number == 1) {
+        engine.setEnvironment(QProcessEnvironment());
+    }
+
+    EngineArguments vector = SessionEngineVectors::build(in);
+    QLBackupProgressLogger::progressLogger().logInteractiveTrace(
+        (firstLaunch ? QStringLiteral("In RuvofireBackupProcessForEngine ") : QStringLiteral("In processloadsharing ")) +
+            SessionEngineVectors::loggedCopy(vector.arguments).join(u' '),
+        true);
+    engine.setArguments(std::move(vector));
+    slot.launchedThisSession = true;
+    slot.awaitingFinish = true;
+    slot.errorThisRun = false;
+    slot.failuresThisRun = 0;
+    slot.stopRequested = false;
+    engine.startProcess();
+    if (!backupRestoreElapsedTimer.isActive())
+        startElapsedClock();
+}

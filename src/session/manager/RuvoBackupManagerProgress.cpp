@@ -1,0 +1,138 @@
+// The engines' progress lines turned into progress reports for the delegate.
+
+#include "session/manager/RuvoBackupManager.h"
+
+#include "common/transfer/FileTransferData.h"
+#include "common/utility/QLUtility.h"
+#include "engine/command/TarnixProcessLib.h"
+#include "engine/parsing/QLSYNCParser.h"
+#include "session/manager/BackedUpFileQueue.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+
+namespace {
+
+// Shorter lines are no progress lines of the engine.
+constexpr qsizetype kShortestProgressLine = 76;
+constexpr int kBackupColumns = 0;
+constexpr int kRestoreColumns = 7;
+
+QString sizeText(double bytes)
+{
+    return QLUtility::formatedFileSizeAsString(quint64(std::max(0.0, bytes)));
+}
+
+QString clockText(long seconds)
+{
+    return QLUtility::timeDisplayFormatHour(int(seconds / 3600), int(seconds % 3600 / 60), int(seconds % 60));
+}
+
+}  // namespace
+
+void RuvoBackupManager::updateProgress(const QString &lines, TarnixProcessLib *engine)
+{
+    if (lines.isEmpty() || !mIsRunning)
+        return;
+    EngineSlot &slot = slotOf(engine);
+    // One report serves every line of the call; a key set for one line stays for the next.
+    QVariantMap report;
+    report.insert(QStringLiteral("totalFileCount"), QString::number(mFilesConsideredforOp));
+    for (const QString &line : lines.split(u'\n'))
+        if (line.size() >= kShortestProgressLine)
+            reportLine(line, slot, report);
+}
+
+void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVariantMap &report)
+{
+    FileTransferData record;
+    if (QLSYNCParser::ParseLineStr(line, record, isRestore ? kRestoreColumns : kBackupColumns) !=
+        QLSYNCParser::Parsed)
+        return;
+    report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("In Progress"));
+    if (record.fname() == QLatin1String("(null)"))
+        return;
+    TarnixProcessLib &engine = *slot.process;
+    const QString relativePath = record.fname().isNull() ? QString("") : record.fname();
+    const bool hasSize = !record.size().isNull();
+    const double size = hasSize ? record.size().toDouble() : 0;
+    const QString mode = ProgressFigures::transferMode(record.trf_type(), isRestore);
+    const bool inSync = mode == ProgressFigures::kSyncFileMode;
+    const bool alreadyCompleted = slot.completedFiles.contains(relativePath);
+    const bool completesFile = record.per().toDouble() == 100.0;
+
+    // A line of a file this run already completed (a retried block) changes no run totals.
+    if (!alreadyCompleted) {
+        engine.cumulativeSizeForSession = record.tottrf_sz().toDouble();
+        engine.cumalativeIncrimaentalSkipSize = record.cum_size().toDouble();
+    }
+    if (completesFile) {
+        if (!isRestore) {
+            report.insert(QStringLiteral("encFilename"), record.enc_name());
+            report.insert(QStringLiteral("mpcName"), record.mpc());
+            report.insert(QStringLiteral("folderID"), record.folder_id());
+        }
+        if (!alreadyCompleted) {
+            if (!inSync) {
+                slot.completedFiles.insert(relativePath, size);
+            } else if (!mTotalSyncFileList.contains(relativePath)) {
+                mTotalSyncFileList.insert(relativePath, size);
+                mSyncTotalBytes += size;
+            }
+        }
+        if (!inSync) {
+            (mode == QLatin1String("[Incremental Restore]") ? mFileIncSyncedSuccess : mFileSyncedSuccess) = relativePath;
+            ++mSuccessCount;
+        }
+        report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("Done"));
+    }
+
+    slot.retryFlag = false;
+    report.insert(QStringLiteral("filename"), relativePath);
+    report.insert(QStringLiteral("filesize"), hasSize ? sizeText(size) : QLUtility::formatedFileSizeAsString({}));
+    report.insert(QStringLiteral("tansferMode"), mode);
+    if (inSync) {
+        ++mSyncFilesCountTheFly;
+        ++mIncSuccessCount;
+        report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("Done"));
+    }
+
+    // The whole session: bytes done against the bytes found to back up.
+    double done = mSyncTotalBytes;
+    for (const EngineSlot &each : mEngines)
+        done += each.process->cumulativeSizeForSession + each.cumulativeSizeTillPreviousSession;
+    const double total = double(mTotalBytes);
+    if (total > 0) {
+        const double percentage = std::min(100.0, done / total * 100.0);
+        if (percentage >= 100.0)
+            done = total;
+        report.insert(QStringLiteral("percentage"), QString::number(percentage, 'f', 0));
+        report.insert(QStringLiteral("totalsize"), sizeText(total));
+    }
+    report.insert(QStringLiteral("cumulativetransfersize"), sizeText(done));
+    if (!record.rate_trf().isNull()) {
+        const QString speed = QLUtility::formatedFileSizeInBits(quint64(mSpeedHistory.calulateAverageTransferSpeed()));
+        report.insert(QStringLiteral("transferSpeed"),
+                      QStringLiteral("%1 out of %2 (%3)").arg(sizeText(done), sizeText(total), speed));
+        report.insert(QStringLiteral("speed"), speed + QStringLiteral("/s"));
+        mSpeedHistory.add(record.rate_trf());
+    }
+    const long elapsed = std::max<qint64>(1, mStartTime.secsTo(QDateTime::currentDateTime()));
+    report.insert(QStringLiteral("estimatedTime"),
+                  clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
+    report.insert(QStringLiteral("VersionNumber"), record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
+
+    // Every other in-progress line is reported; a completed file always is.
+    if (!completesFile && mBlockCount % 2 != 0) {
+        ++mBlockCount;
+        return;
+    }
+    QVariantMap sent = report;
+    if (!isRestore && !mBackupMode) {
+        sent.insert(QStringLiteral("relativePath"), report.value(QStringLiteral("filename")));
+        sent.insert(QStringLiteral("filename"),
+                    engine.mParentFoldePath() + report.value(QStringLiteral("filename")).toString());
+    }
+    if (!isRestore && mBackedUpFileQueue && sent.value(QStringLiteral("fileTransferedStatus")) == QLatin1String("Done"))
+        mBackedUpFileQueue->addBackedUpFile(sent);
+    notify([this, sent](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidReceiveData(sent, this); });
+    mBlockCount = 1;
+}

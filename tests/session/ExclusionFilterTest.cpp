@@ -1,0 +1,109 @@
+#include "session/filtering/ExclusionFilter.h"
+
+#include "support/SandboxFixture.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+// The exclusion rules over one batch, case by case.
+
+namespace {
+
+const QString kVolumes = "/media/u";
+
+struct FilterCase
+{
+    const char *name;
+    ExclusionFilter::Settings settings;
+    QStringList input;
+    QStringList accepted;
+};
+
+QVariantMap on(std::initializer_list<QString> entries)
+{
+    QVariantMap map;
+    for (const QString &entry : entries)
+        map.insert(entry, true);
+    return map;
+}
+
+}  // namespace
+
+class ExclusionFilterTable : public ::testing::TestWithParam<FilterCase>
+{
+};
+
+TEST_P(ExclusionFilterTable, AcceptsWhatTheRulesLeave)
+{
+    const FilterCase &c = GetParam();
+    const ExclusionFilter::Result result = ExclusionFilter(c.settings, kVolumes).getBackupSetAfterFiltration(c.input);
+    EXPECT_EQ(result.accepted, c.accepted);
+    QStringList rest = c.input;
+    for (const QString &path : c.accepted)
+        rest.removeOne(path);
+    EXPECT_EQ(result.skipped, rest) << "every input path is accepted or listed as skipped once";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, ExclusionFilterTable,
+    ::testing::Values(
+        FilterCase{"NoSettingsAcceptsHiddenItems", {}, {"/h/a", "/h/.hidden/b"}, {"/h/a", "/h/.hidden/b"}},
+        FilterCase{"LineBreaksNeverReachABlock", {}, {"/h/a\rb", "/h/a\nb", "/h/c"}, {"/h/c"}},
+        FilterCase{"DuplicateAcceptedOnce", {}, {"/h/a", "/h/a"}, {"/h/a"}},
+        FilterCase{"UserRootStarExcludesDrivesToo", {{}, on({"*"}), {}, false}, {"/h/a", kVolumes + "/D/x"}, {}},
+        FilterCase{"PartialRootStarExcludesAll", {{}, {}, on({"*.*"}), false}, {"/h/a", kVolumes + "/D/x"}, {}},
+        FilterCase{"DefaultRootStarSparesDrives",
+                   {on({"/"}), {}, {}, false},
+                   {"/h/a", kVolumes + "/D/x"},
+                   {kVolumes + "/D/x"}},
+        FilterCase{"DefaultFolderTakesWholeComponentsOnly",
+                   {on({"/home/a"}), {}, {}, false},
+                   {"/home/a", "/home/a/x", "/home/ab/y"},
+                   {"/home/ab/y"}},
+        FilterCase{"DefaultPrefixNeverReachesUnderDrives",
+                   {on({kVolumes}), {}, {}, false},
+                   {kVolumes, kVolumes + "/", kVolumes + "/D/x"},
+                   {kVolumes + "/D/x"}},
+        FilterCase{"UnselectedDefaultExcludesNothing",
+                   {QVariantMap{{"/home/a", false}}, {}, {}, false},
+                   {"/home/a/x"},
+                   {"/home/a/x"}},
+        FilterCase{"PartialNameIgnoresCase",
+                   {{}, {}, on({"tmp"}), false},
+                   {"/h/TMP.txt", "/h/x/aTmpb/c", "/h/keep"},
+                   {"/h/keep"}},
+        FilterCase{"QuestionMarkActsAsStar",
+                   {{}, {}, on({"a?c"}), false},
+                   {"/h/a--c", "/h/b"},
+                   {"/h/b"}},
+        FilterCase{"UnselectedPartialIgnored",
+                   {{}, {}, QVariantMap{{"tmp", false}}, false},
+                   {"/h/tmp"},
+                   {"/h/tmp"}},
+        FilterCase{"HiddenItemsWhenAsked",
+                   {{}, on({"/nothing"}), {}, true},
+                   {"/h/.cfg", "/h/.d/a", "/h/v"},
+                   {"/h/v"}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+// A user entry stands for a file alone or for everything inside a folder;
+// which one is told by the disk, so this case needs real items.
+class UserExclusionTest : public SandboxFixture
+{
+};
+
+TEST_F(UserExclusionTest, FileEntryTakesTheFileFolderEntryItsContents)
+{
+    const QString folder = root() + "/docs";
+    writeText(folder + "/keep.txt", "k");
+    writeText(root() + "/notes.txt", "n");
+    ExclusionFilter::Settings settings;
+    settings.user = on({folder, root() + "/notes.txt"});
+    const ExclusionFilter filter(settings, kVolumes);
+    EXPECT_TRUE(filter.shouldExcludeUserFile(folder + "/keep.txt"));
+    EXPECT_TRUE(filter.shouldExcludeUserFile(folder + "/deep/er.txt"));
+    EXPECT_TRUE(filter.shouldExcludeUserFile(root() + "/notes.txt"));
+    EXPECT_FALSE(filter.shouldExcludeUserFile(root() + "/notes.txt.bak"));
+    EXPECT_FALSE(filter.shouldExcludeUserFile(root() + "/docsX/a"));
+}

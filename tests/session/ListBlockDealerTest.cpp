@@ -1,0 +1,132 @@
+#include "session/blocks/ListBlockDealer.h"
+#include "session/operation/OperationFolder.h"
+
+#include "support/SandboxFixture.h"
+
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+#include <thread>
+
+// Dealing paths into numbered list blocks, and an engine's list from a block.
+
+namespace {
+
+QStringList paths(int count, const QString &prefix = "/d/f")
+{
+    QStringList list;
+    for (int i = 1; i <= count; ++i)
+        list << prefix + QString::number(i);
+    return list;
+}
+
+}  // namespace
+
+class ListBlockDealerTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        folder.setLocation(root() + "/app", false);
+        ASSERT_TRUE(folder.create());
+    }
+
+    void reset(ListBlockDealer::Form form)
+    {
+        dealer.reset(&folder, form, [this](long n) { written << n; });
+    }
+
+    QStringList blockLines(long n) const
+    {
+        return OperationFolder::readText(folder.blockPath(n)).value_or("<missing>").split(u'\n');
+    }
+
+    OperationFolder folder;
+    ListBlockDealer dealer;
+    QList<long> written;
+};
+
+TEST_F(ListBlockDealerTest, TwelveThousandInTwoBatchesGiveFourBlocks)
+{
+    reset(ListBlockDealer::Form::Backup);
+    const QStringList all = paths(12000);
+    dealer.writeRestoreSetToOperationFiles(all.mid(0, 10000));
+    dealer.writeRestoreSetToOperationFiles(all.mid(10000));
+    ASSERT_EQ(written, (QList<long>{0, 1, 2, 3}));
+    EXPECT_EQ(blockLines(0).size(), 5000);
+    EXPECT_EQ(blockLines(1).size(), 5000);
+    EXPECT_EQ(blockLines(2).size(), 1000);
+    EXPECT_EQ(blockLines(3).size(), 1000);
+    // Odd positions go to the second list, which fills first; even ones to the first list.
+    EXPECT_EQ(blockLines(0).first(), "/d/f1");
+    EXPECT_EQ(blockLines(1).first(), "/d/f2");
+    QStringList union_;
+    for (long n = 0; n < 4; ++n)
+        union_ << blockLines(n);
+    union_.sort();
+    QStringList expected = all;
+    expected.sort();
+    EXPECT_EQ(union_, expected) << "every path in exactly one block";
+}
+
+TEST_F(ListBlockDealerTest, BlocksArePrivateToTheUser)
+{
+    reset(ListBlockDealer::Form::Backup);
+    dealer.writeRestoreSetToOperationFiles({"/a"});
+    EXPECT_EQ(int(QFileInfo(folder.blockPath(0)).permissions()) & 0x0077, 0);
+    EXPECT_EQ(QFile::permissions(folder.path()),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                  QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+TEST_F(ListBlockDealerTest, RestoreMarkerHeadsEveryBlock)
+{
+    reset(ListBlockDealer::Form::Restore);
+    dealer.writeRestoreSetToOperationFiles(QStringList{ListBlockDealer::kRestoreMarker} + paths(10000));
+    ASSERT_EQ(written.size(), 4);
+    for (long n = 0; n < 4; ++n) {
+        EXPECT_EQ(blockLines(n).first(), ListBlockDealer::kRestoreMarker);
+        EXPECT_LE(blockLines(n).size(), ListBlockDealer::kBlockLines);
+    }
+}
+
+TEST_F(ListBlockDealerTest, RestoreBlockWithoutMarkerStartsWithTheDataRootLine)
+{
+    reset(ListBlockDealer::Form::Restore);
+    dealer.writeRestoreSetToOperationFiles({"/Office/12/6c", "/Office/12/6d"});
+    EXPECT_EQ(blockLines(0), (QStringList{"//", "/Office/12/6d"}));
+    const QString list = root() + "/SourceA";
+    EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(0), list, ListBlockDealer::Form::Restore), "//");
+    EXPECT_EQ(OperationFolder::readText(list), "/Office/12/6d");
+}
+
+TEST_F(ListBlockDealerTest, SyncPathsLoseTheFirstOccurrenceOfTheirParent)
+{
+    reset(ListBlockDealer::Form::Sync);
+    dealer.writeSyncSetToOperationsFiles({"/Users/x/Docs/a", "/Users/x/Docs/Users/x/b"}, "/Users/x");
+    dealer.writeSyncSetToOperationsFiles({"/Users/y/c"}, "");
+    EXPECT_EQ(blockLines(0), (QStringList{"/Users/x/", "/Docs/Users/x/b"}));
+    EXPECT_EQ(blockLines(1), (QStringList{"/Users/x/", "/Docs/a"}));
+    EXPECT_EQ(blockLines(2), (QStringList{"/", "/Users/y/c"}));
+}
+
+TEST_F(ListBlockDealerTest, TwoThreadsDealingNeverShareABlockNumber)
+{
+    reset(ListBlockDealer::Form::Restore);
+    std::thread folders([this] {
+        for (int i = 0; i < 20; ++i)
+            dealer.writeRestoreSetToOperationFiles(paths(3, QStringLiteral("/A%1/").arg(i)));
+    });
+    std::thread files([this] {
+        for (int i = 0; i < 20; ++i)
+            dealer.writeRestoreSetToOperationFiles(paths(3, QStringLiteral("/B%1/").arg(i)));
+    });
+    folders.join();
+    files.join();
+    ASSERT_EQ(dealer.blocksWritten(), 80);
+    int lines = 0;
+    for (long n = 0; n < 80; ++n)
+        lines += blockLines(n).size() - 1;
+    EXPECT_EQ(lines, 120) << "no block overwrote another";
+}

@@ -1,0 +1,261 @@
+#include "session/manager/RuvoBackupManager.h"
+
+#include "support/SandboxFixture.h"
+#include "session/SessionTestSupport.h"
+
+#include "engine/command/TarnixProcessLib.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// The session driver with a fake engine: a script that appends the list it is
+// given to a log, so that every block's run can be counted. The walk runs over
+// a real tree of empty files.
+
+namespace {
+
+// Copies its list into a file of its own in the folder $FAKE_ENGINE_LOG; with
+// $FAKE_ENGINE_FAILS it writes that text to its error file and exits 1; with
+// $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first time only; with
+// $FAKE_ENGINE_SLEEP it sleeps first.
+const char kFakeEngine[] = R"(#!/bin/sh
+for a in "$@"; do
+  case "$a" in
+    --files-from=*) list="${a#--files-from=}";;
+    --o=*) out="${a#--o=}";;
+    --e=*) err="${a#--e=}";;
+  esac
+done
+: > "$out"; : > "$err"
+[ -n "$FAKE_ENGINE_SLEEP" ] && sleep "$FAKE_ENGINE_SLEEP"
+if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
+  : > "$FAKE_ENGINE_FAIL_ONCE"; exit 1
+fi
+if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
+cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
+)";
+
+// Folders of empty files from which the counts of the dealing table are put together.
+struct CountTree
+{
+    QTemporaryDir dir;
+    QString folder(const QString &name) const { return dir.path() + "/" + name; }
+
+    CountTree()
+    {
+        const QList<QPair<QString, int>> folders{{"one", 1}, {"n9998", 9998}, {"other", 1}, {"last", 1},
+                                                 {"n10000", 10000}, {"empty", 0}};
+        for (const auto &[name, count] : folders) {
+            QDir().mkpath(folder(name));
+            for (int i = 0; i < count; ++i)
+                QFile(folder(name) + QStringLiteral("/f%1").arg(i)).open(QIODevice::WriteOnly);
+        }
+    }
+};
+
+CountTree &countTree()
+{
+    static CountTree tree;
+    return tree;
+}
+
+}  // namespace
+
+class RuvoBackupManagerTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        const QString engine = root() + "/fake-engine";
+        writeText(engine, kFakeEngine);
+        QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(log());
+        qputenv("FAKE_ENGINE_LOG", log().toUtf8());
+        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
+            qunsetenv(name);
+        QDir().mkpath(dataRoot());
+        makeManager(fastTimings());
+    }
+
+    void makeManager(const SessionTimings &timings)
+    {
+        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), root() + "/fake-engine");
+    }
+
+    QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
+    QString log() const { return root() + "/engine-runs"; }
+
+    // The paths each run was given, run by run.
+    QList<QStringList> runs() const
+    {
+        QList<QStringList> result;
+        for (const QString &run : QDir(log()).entryList(QDir::Files))
+            result << QString::fromUtf8(readText(log() + "/" + run)).split(u'\n', Qt::SkipEmptyParts);
+        return result;
+    }
+
+    void backUp(const QStringList &selection)
+    {
+        manager->setFileFolderSetForOperation(selection);
+        manager->startBackup();
+        ASSERT_TRUE(delegate.waitForEnd());
+    }
+
+    RecordingDelegate delegate;
+    std::unique_ptr<RuvoBackupManager> manager;
+};
+
+struct DealingCase
+{
+    int files;
+    QStringList folders;
+    int blocks;
+};
+
+class SessionDealingTable : public RuvoBackupManagerTest, public ::testing::WithParamInterface<DealingCase>
+{
+};
+
+TEST_P(SessionDealingTable, EveryBlockRunsOnceAndTheSessionEndsOnce)
+{
+    const DealingCase &c = GetParam();
+    QStringList selection;
+    for (const QString &name : c.folders)
+        selection << countTree().folder(name);
+    backUp(selection);
+
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_EQ(manager->blocksWritten(), c.blocks);
+    const QList<QStringList> engineRuns = runs();
+    EXPECT_EQ(engineRuns.size(), c.blocks);
+    QStringList all;
+    for (const QStringList &run : engineRuns) {
+        EXPECT_LE(run.size(), 5000);
+        all << run;
+    }
+    EXPECT_EQ(all.size(), c.files);
+    EXPECT_EQ(QSet<QString>(all.cbegin(), all.cend()).size(), c.files) << "no path twice";
+    EXPECT_EQ(delegate.count("start"), 1);
+    EXPECT_EQ(delegate.count("walked"), 1);
+    EXPECT_FALSE(delegate.offMainThread);
+    EXPECT_FALSE(manager->isRunning());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, SessionDealingTable,
+                         ::testing::Values(DealingCase{0, {"empty"}, 0}, DealingCase{0, {}, 0},
+                                           DealingCase{1, {"one"}, 1}, DealingCase{9999, {"one", "n9998"}, 2},
+                                           DealingCase{10000, {"one", "n9998", "other"}, 2},
+                                           DealingCase{10001, {"one", "n9998", "other", "last"}, 3},
+                                           DealingCase{20000, {"one", "n9998", "other", "n10000"}, 4}),
+                         [](const auto &info) {
+                             return "Files" + std::to_string(info.param.files) + "Folders" +
+                                    std::to_string(info.param.folders.size());
+                         });
+
+TEST_F(RuvoBackupManagerTest, ControlFilesAndPause)
+{
+    const QString cancelFile = manager->operationFolderPath() + "/intCancel";
+    manager->setCancel(true);
+    manager->setCancel(false);
+    EXPECT_EQ(readText(cancelFile), "0");
+
+    manager->setBandwidthThrottleValue("70");
+    manager->pause(true);
+    EXPECT_EQ(manager->bandWidthThrottleValue(), "-1");
+    manager->pause(true);
+    manager->pause(false);
+    EXPECT_EQ(manager->bandWidthThrottleValue(), "70") << "a second pause does not make the pause stick";
+    EXPECT_EQ(QFile::permissions(cancelFile) & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+}
+
+TEST_F(RuvoBackupManagerTest, ShortOrEmptyDestinationIsRefusedOnce)
+{
+    for (const QString &destination : {QString(), QString("/"), QString("/abcdefghij")}) {
+        delegate.endStates.clear();
+        manager->setDestinationPath(destination);
+        manager->setFileFolderSetForOperation({countTree().folder("one")});
+        manager->startBackup();
+        ASSERT_TRUE(delegate.waitForEnd());
+        EXPECT_EQ(delegate.settledEndStates(),
+                  QStringList{"failure: Unable to continue the operation. Reason: no destination folder on the "
+                              "backup drive."});
+        EXPECT_FALSE(manager->isRunning());
+        EXPECT_FALSE(QFileInfo::exists("/TarnixVidezud"));
+    }
+    EXPECT_TRUE(runs().isEmpty());
+}
+
+TEST_F(RuvoBackupManagerTest, CancelWhileTheEngineRunsEndsAsCancelOnce)
+{
+    qputenv("FAKE_ENGINE_SLEEP", "5");
+    manager->setFileFolderSetForOperation({countTree().folder("one")});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return manager->engineOne()->isRunning(); }));
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd(3000)) << "the engine is stopped, not waited for";
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_EQ(readText(manager->operationFolderPath() + "/intCancel"), "3");
+}
+
+TEST_F(RuvoBackupManagerTest, CancelBeforeAnyEngineRanStillEnds)
+{
+    manager->setFileFolderSetForOperation({countTree().folder("n10000"), countTree().folder("n9998")});
+    manager->startBackup();
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_FALSE(manager->isRunning());
+}
+
+TEST_F(RuvoBackupManagerTest, CancelDuringARetryWaitEndsAsCancel)
+{
+    SessionTimings timings = fastTimings();
+    timings.retryDelay = std::chrono::seconds(30);
+    makeManager(timings);
+    qputenv("FAKE_ENGINE_FAILS", "Connection refused");
+    manager->setFileFolderSetForOperation({countTree().folder("one")});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return delegate.count("script call") > 0; }));
+    spinFor(100);
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"}) << "a cancel is no connection failure";
+}
+
+TEST_F(RuvoBackupManagerTest, AnEngineThatStopsWithAStatusIsRetriedOnItsBlock)
+{
+    qputenv("FAKE_ENGINE_FAIL_ONCE", (root() + "/failed-once").toUtf8());
+    backUp({countTree().folder("one")});
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_EQ(delegate.count("retrying"), 1);
+    EXPECT_EQ(runs(), QList<QStringList>{{countTree().folder("one") + "/f0"}});
+}
+
+TEST_F(RuvoBackupManagerTest, RetriesUsedUpEndAsConnectionFailure)
+{
+    qputenv("FAKE_ENGINE_FAILS", "txruvo error: failed to connect");
+    backUp({countTree().folder("one")});
+    EXPECT_EQ(delegate.settledEndStates(),
+              QStringList{"failure: Unable to continue the operation. Reason: Connection Failed. Unable to connect to "
+                          "the server. Try later"});
+    EXPECT_EQ(delegate.count("retrying"), 9);
+}
+
+TEST_F(RuvoBackupManagerTest, CriticalErrorStopsBothEnginesAndIsTheOnlyEndState)
+{
+    qputenv("FAKE_ENGINE_FAILS", "txruvo error: device is not connected (/v)");
+    backUp({countTree().folder("n10000")});
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"failure: txruvo error: device is not connected (/v)"});
+    EXPECT_EQ(delegate.count("retrying"), 0);
+}
+
+TEST_F(RuvoBackupManagerTest, QuotaOverEndsAsOverQuota)
+{
+    qputenv("FAKE_ENGINE_FAILS", "txruvo error: some files could not be transferred due to quota over limit");
+    backUp({countTree().folder("one")});
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"over quota: Quota Exceeded"});
+}

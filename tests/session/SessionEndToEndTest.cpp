@@ -1,0 +1,239 @@
+#include "session/manager/BackedUpFileQueue.h"
+#include "session/manager/RuvoBackupManager.h"
+
+#include "support/SandboxFixture.h"
+#include "session/SessionTestSupport.h"
+
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PropertyList.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+// Whole sessions through the stand-in engine: a generated tree is backed up to
+// the sandbox drive and compared byte for byte, through cancel, pause, an
+// injected engine error and an engine that dies mid-run.
+
+namespace {
+
+class RecordingIndexQueue : public BackedUpFileQueue
+{
+public:
+    void addBackedUpFile(const QVariantMap &record) override { records << record; }
+    QList<QVariantMap> records;
+};
+
+}  // namespace
+
+class SessionEndToEndTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        qunsetenv("TXRUVO_SCENARIO");
+        QDir().mkpath(dataRoot());
+        makeTree();
+        makeManager(fastTimings());
+    }
+
+    void TearDown() override
+    {
+        manager.reset();
+        qunsetenv("TXRUVO_SCENARIO");
+        SandboxFixture::TearDown();
+    }
+
+    void makeManager(const SessionTimings &timings)
+    {
+        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), QLLocalizedString("ExecuterPathRuvo"));
+        manager->setBackedUpFileQueue(&index);
+        manager->shouldBackupVersions(true);
+        manager->setFileFolderSetForOperation({tree()});
+    }
+
+    QString tree() const { return root() + "/tree"; }
+    QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
+
+    // Nested folders, odd names, an empty file, a larger one and several modes.
+    void makeTree()
+    {
+        const QStringList names{"plain.txt", "with space.txt", QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC.txt"),
+                                "quote\"amp&lt<.txt", "empty"};
+        for (int folder = 0; folder < 6; ++folder)
+            for (int i = 0; i < names.size(); ++i) {
+                const QString path = QStringLiteral("%1/d%2/sub %3/%4").arg(tree()).arg(folder).arg(i % 2).arg(names[i]);
+                writeText(path, names[i] == "empty" ? QByteArray() : QByteArray(200 * (folder + i + 1), char('a' + i)));
+                QFile::setPermissions(path, i % 2 ? QFile::ReadOwner | QFile::WriteOwner
+                                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                        QFile::ReadGroup | QFile::ReadOther);
+            }
+        QByteArray large(3 << 20, Qt::Uninitialized);
+        for (int i = 0; i < large.size(); ++i)
+            large[i] = char(i * 7 % 251);
+        writeText(tree() + "/large.bin", large);
+        for (const QString &file : treeFiles())
+            setModified(file);
+    }
+
+    static void setModified(const QString &path)
+    {
+        QFile file(path);
+        file.open(QIODevice::ReadWrite);
+        file.setFileTime(QDateTime::fromSecsSinceEpoch(1600000000), QFileDevice::FileModificationTime);
+    }
+
+    QStringList treeFiles() const
+    {
+        QStringList files;
+        QDirIterator it(tree(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        files.sort();
+        return files;
+    }
+
+    // Every file of the tree is on the drive with its bytes, mode and time.
+    void expectDriveHoldsTree()
+    {
+        for (const QString &file : treeFiles()) {
+            const QString stored = dataRoot() + file;
+            ASSERT_TRUE(QFileInfo::exists(stored)) << stored.toStdString();
+            EXPECT_EQ(readText(stored), readText(file)) << stored.toStdString();
+            EXPECT_EQ(QFileInfo(stored).permissions(), QFileInfo(file).permissions()) << stored.toStdString();
+            EXPECT_EQ(QFileInfo(stored).lastModified(), QFileInfo(file).lastModified()) << stored.toStdString();
+        }
+        QDirIterator parts(dataRoot(), {"*.part"}, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        EXPECT_FALSE(parts.hasNext()) << "no half copy left: " << parts.next().toStdString();
+    }
+
+    void setScenario(const QVariantMap &scenario)
+    {
+        const QString path = root() + "/scenario.plist";
+        ASSERT_TRUE(PropertyList::write(path, scenario));
+        qputenv("TXRUVO_SCENARIO", path.toUtf8());
+    }
+
+    void backUp()
+    {
+        delegate.endStates.clear();
+        delegate.events.clear();
+        delegate.reports.clear();
+        manager->startBackup();
+        ASSERT_TRUE(delegate.waitForEnd(30000));
+    }
+
+    RecordingDelegate delegate;
+    RecordingIndexQueue index;
+    std::unique_ptr<RuvoBackupManager> manager;
+};
+
+TEST_F(SessionEndToEndTest, BackupStoresEveryFileAndTellsTheIndex)
+{
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+    EXPECT_FALSE(delegate.offMainThread);
+    EXPECT_EQ(manager->succesFileCount(), treeFiles().size());
+    EXPECT_EQ(manager->failureFileCount(), 0);
+
+    QStringList indexed;
+    for (const QVariantMap &record : index.records) {
+        indexed << record.value("filename").toString();
+        EXPECT_FALSE(record.value("encFilename").toString().isEmpty());
+        EXPECT_FALSE(record.value("folderID").toString().isEmpty());
+        EXPECT_EQ(record.value("mpcName"), "/Office");
+    }
+    indexed.sort();
+    EXPECT_EQ(indexed, treeFiles());
+    ASSERT_FALSE(delegate.reports.isEmpty());
+    EXPECT_EQ(delegate.reports.last().value("percentage"), "100");
+
+    // Nothing changed: the second backup finds every file in sync.
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_EQ(manager->succesFileCount(), 0);
+    EXPECT_EQ(manager->syncFileCount(), treeFiles().size());
+}
+
+TEST_F(SessionEndToEndTest, CancelMidRunThenTheNextBackupCompletesTheSet)
+{
+    setScenario({{"lineDelayMs", 40}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return delegate.reports.size() >= 2; }, 20000));
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_LT(manager->succesFileCount(), treeFiles().size());
+
+    qunsetenv("TXRUVO_SCENARIO");
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+}
+
+TEST_F(SessionEndToEndTest, PauseHoldsTheEngineAndResumeLetsItFinish)
+{
+    setScenario({{"lineDelayMs", 20}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return !delegate.reports.isEmpty(); }, 20000));
+    manager->pause(true);
+    spinFor(400);  // the engine sees the pause within its 100 ms poll
+    const qsizetype reportsWhenPaused = delegate.reports.size();
+    spinFor(500);
+    EXPECT_EQ(delegate.reports.size(), reportsWhenPaused) << "no file moves while paused";
+    EXPECT_TRUE(delegate.endStates.isEmpty());
+    manager->pause(false);
+    ASSERT_TRUE(delegate.waitForEnd(30000));
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+}
+
+TEST_F(SessionEndToEndTest, InjectedEngineErrorIsRetriedOnTheSameBlock)
+{
+    SessionTimings timings = fastTimings();
+    timings.retryDelay = std::chrono::milliseconds(200);
+    makeManager(timings);
+    setScenario({{"errorText", "Connection refused"}, {"stopAfterFiles", 4}, {"stopMode", "exit"}, {"exitCode", 1}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return delegate.count("script call") > 0; }, 20000));
+    setScenario({});  // the engines keep their environment for retries: the trouble goes, the file stays
+    ASSERT_TRUE(delegate.waitForEnd(30000));
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"}) << delegate.events.join(" | ").toStdString();
+    // Each engine that met the trouble before it went retried its own block once.
+    EXPECT_GE(delegate.count("retrying"), 1);
+    EXPECT_LE(delegate.count("retrying"), 2);
+    expectDriveHoldsTree();
+}
+
+TEST_F(SessionEndToEndTest, EngineKilledMidRunLosesNoFile)
+{
+    SessionTimings timings = fastTimings();
+    timings.retryDelay = std::chrono::milliseconds(200);
+    makeManager(timings);
+    setScenario({{"stopAfterFiles", 7}, {"stopMode", "crash"}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return delegate.count("script call") > 0; }, 20000));
+    setScenario({});  // the engines keep their environment for retries: the trouble goes, the file stays
+    ASSERT_TRUE(delegate.waitForEnd(30000));
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_EQ(manager->failureFileCount(), 0);
+    expectDriveHoldsTree();
+}
+
+TEST_F(SessionEndToEndTest, MissingDriveIsACriticalFailureReportedOnce)
+{
+    manager->setDestinationPath(volumes() + "/Gone/TarnixVidezud/ann/Office");
+    backUp();
+    const QStringList ends = delegate.settledEndStates();
+    ASSERT_EQ(ends.size(), 1);
+    EXPECT_TRUE(ends.first().startsWith("failure: txruvo error: device is not connected")) << ends.first().toStdString();
+}
