@@ -1,5 +1,5 @@
+#include "client/shell/ProgramServices.h"
 #include "client/shell/views/ClientWindows.h"
-#include "client/shell/views/TXMainWindow.h"
 #include "common/context/ProgramContext.h"
 
 #include <QApplication>
@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ProgramContext program;  // what the whole program shares, for as long as it runs
-    ClientWindows windows;
-    windows.mainWindow()->show();
+    ClientWindows windows(programServices());
+    windows.start();
     return app.exec();
 }

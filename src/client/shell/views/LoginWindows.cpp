@@ -9,6 +9,18 @@
 #include "client/shell/views/PrivateKeyView.h"
 #include "client/shell/views/TXMainWindow.h"
 
+#include "client/shell/LoginViewController.h"
+#include "client/shell/views/LoginPageParts.h"
+#include "client/shell/views/NSButtonHover.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
 
@@ -102,3 +114,108 @@ void LoginWindows::showDisconnectWindow()
 void LoginWindows::closeDisconnectWindow() { close(mDisconnectWindow); }
 
 bool LoginWindows::isDisconnectWindowVisible() const { return mDisconnectWindow && mDisconnectWindow->isVisible(); }
+
+void LoginWindows::connectActions(LoginViewController &login)
+{
+    // The speed test asks the engine's transfer-rate runner, which is not built yet.
+    mDiconnectView->mBandwidthTestButton->hide();
+    mDiconnectView->adjustSize();
+    connect(mLoginView, &LoginFormView::performLogin, this, [&login] { login.performLogin(); });
+    connect(mLoginView, &LoginFormView::rememberMe, this, [&login] { login.rememberMe(); });
+    connect(mLoginView, &LoginFormView::forgotPassword, this, [&login] { login.forgotPasswordHandling(); });
+    connect(mLoginView, &LoginFormView::signUp, this, [&login] { login.signupForm(); });
+    connect(mLoginView, &LoginFormView::linkActivated, this, [this](const QString &link) { openURL(QUrl(link)); });
+    connect(mLoginView, &LoginFormView::emailAccountChosen, this, [&login](const QString &name) { login.onEmailBoxClick(name); });
+    connect(mLoginView, &LoginFormView::openPreferences, this, &LoginWindows::openPreferencesRequested);
+    // Closing the login form ends the program, as closing the window does.
+    connect(mLoginView, &LoginFormView::closeButtonClicked, mMainWindow, &QWidget::close);
+    connect(mConfigurationView, &EncryptionSetupView::configureAccount, this, [&login] { login.configureAccount(); });
+    connect(mConfigurationView, &EncryptionSetupView::closeButtonClicked, this, [&login] { login.closeSetupPage(); });
+    connect(mEncryptionKeyView, &PrivateKeyView::privatekeyAcceptanceValidation, this,
+            [&login] { login.privatekeyAcceptanceValidation(); });
+    connect(mEncryptionKeyView, &PrivateKeyView::closeButtonClicked, this, [&login] { login.closeSetupPage(); });
+    connect(mDiconnectView, &AccountMenuView::disconnectAccount, this, [&login] { login.DisconnectAccount(); });
+    connect(mDiconnectView, &AccountMenuView::showAccountSettings, this, [&login] { login.showAccountSettings(); });
+    connect(mDiconnectView, &AccountMenuView::displayHelp, this, [&login] { login.DisplayHelp(); });
+    connect(mDiconnectView, &AccountMenuView::openPreferences, this, [this] {
+        closeDisconnectWindow();
+        emit openPreferencesRequested();
+    });
+    connect(mDiconnectView, &AccountMenuView::sendErrorReport, this, [this] {
+        closeDisconnectWindow();
+        emit sendErrorReportRequested();
+    });
+}
+
+QString LoginWindows::userName() const { return mLoginView->mUserNameTextField->text(); }
+
+QString LoginWindows::password() const { return mLoginView->mSecureTextField->text(); }
+
+void LoginWindows::setUserNameAndPassword(const QString &userName, const QString &password)
+{
+    mLoginView->mUserNameTextField->setText(userName);
+    mLoginView->mSecureTextField->setText(password);
+}
+
+bool LoginWindows::rememberMe() const { return mLoginView->mRememberMeCheckBox->isChecked(); }
+
+void LoginWindows::setRememberMe(bool checked) { mLoginView->mRememberMeCheckBox->setChecked(checked); }
+
+bool LoginWindows::ssl() const { return mLoginView->SSLCheckBox->isChecked(); }
+
+void LoginWindows::setUserFieldVisible(bool visible) { mLoginView->mUserNameTextField->setVisible(visible); }
+
+void LoginWindows::setLoginSpinning(bool spinning) { LoginPageParts::setSpinning(mLoginView->mLoginAnimation, spinning); }
+
+void LoginWindows::setErrorText(const QString &html)
+{
+    mLoginView->setErrorText(html);
+    fitPages();
+}
+
+void LoginWindows::setPreferencesLinkVisible(bool visible) { mLoginView->mPreferencesButton->setVisible(visible); }
+
+void LoginWindows::showEmailChoices(const QStringList &userNames)
+{
+    mLoginView->mEmailListBox->clear();
+    mLoginView->mEmailListBox->addItems(userNames);
+    mLoginView->mEmailListBox->setVisible(!userNames.isEmpty());
+    mLoginView->mUserNameTextField->setVisible(userNames.isEmpty());
+}
+
+QString LoginWindows::chosenEmailAccount() const
+{
+    return mLoginView->mEmailListBox->isVisible() ? mLoginView->mEmailListBox->currentText() : QString();
+}
+
+LoginView::KeyType LoginWindows::setupKeyType() const
+{
+    return mConfigurationView->chosenTag() == EncryptionSetupView::kPrivateTag ? KeyType::Private : KeyType::Default;
+}
+
+QString LoginWindows::setupKey() const { return mConfigurationView->mPrivateKey->text(); }
+
+QString LoginWindows::setupKeyConfirmation() const { return mConfigurationView->mConfirmationPrivateKey->text(); }
+
+void LoginWindows::setSetupError(const QString &text)
+{
+    mConfigurationView->mEncryptionConfigurationErrorText->setText(text);
+    mConfigurationView->mEncryptionConfigurationErrorText->setVisible(!text.isEmpty());
+}
+
+void LoginWindows::setSetupSpinning(bool spinning)
+{
+    LoginPageParts::setSpinning(mConfigurationView->mConfigurationProgressIndicator, spinning);
+}
+
+QString LoginWindows::acceptanceKey() const { return mEncryptionKeyView->mPrivateKeyAcceptanceText->text(); }
+
+void LoginWindows::clearAcceptanceKey() { mEncryptionKeyView->mPrivateKeyAcceptanceText->clear(); }
+
+void LoginWindows::setAcceptanceError(const QString &text)
+{
+    mEncryptionKeyView->mEncryptionAcceptanceErrorText->setText(text);
+    mEncryptionKeyView->mEncryptionAcceptanceErrorText->setVisible(!text.isEmpty());
+}
+
+void LoginWindows::openURL(const QUrl &url) { QDesktopServices::openUrl(url); }
