@@ -13,6 +13,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
 #include "platform/PropertyList.h"
+#include "client/shell/views/ClientShell.h"
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/EncryptionSetupView.h"
 #include "client/shell/views/LoginFormView.h"
@@ -200,34 +201,37 @@ int main(int argc, char *argv[])
     Shots shots(QString::fromLocal8Bit(argv[1]));
 
     writeSessionLogs();
-    ClientWindows windows(programServices());
+    ClientShell shell;
+    ClientWindows &windows = shell.windows();
     TXMainWindow *window = windows.mainWindow();
     TXTabViewController *tabs = windows.tabViewController();
-    LoginWindows &login = *windows.loginWindows();
-    windows.start();  // no stored login yet: the login window opens
+    LoginWindows &login = shell.loginWindows();
+    shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())
         shots.saveTogether(QStringLiteral("login-window"), window, login.loginWindow());
 
     // The pages of the login window as a failed login and the encryption set-up show them.
-    login.setErrorText(LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
+    login.loginForm()->setErrorText(LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-error"), window, login.loginWindow());
-    login.setErrorText(QString());
-    login.showPage(LoginView::Page::EncryptionSetup);
+    login.loginForm()->setErrorText(QString());
+    login.showPage(LoginWindows::Page::EncryptionSetup);
     login.setupPage()->mKeyButton->button(EncryptionSetupView::kPrivateTag)->click();
-    login.setSetupError(QStringLiteral("Encryption key must contain 4 or more characters"));
+    login.setupPage()->mEncryptionConfigurationErrorText->setText(QStringLiteral("Encryption key must contain 4 or more characters"));
+    login.setupPage()->mEncryptionConfigurationErrorText->show();
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-encryption-setup"), window, login.loginWindow());
-    login.setSetupError(QString());
-    login.showPage(LoginView::Page::PrivateKey);
+    login.setupPage()->mEncryptionConfigurationErrorText->hide();
+    login.showPage(LoginWindows::Page::PrivateKey);
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-private-key"), window, login.loginWindow());
-    login.showPage(LoginView::Page::LoginForm);
+    login.showPage(LoginWindows::Page::LoginForm);
 
     // The demo account logs in against the stand-in web service.
-    login.setUserNameAndPassword(QStringLiteral("demo"), QStringLiteral("demo password"));
-    windows.mainController()->loginViewController().performLogin();
+    login.loginForm()->mUserNameTextField->setText(QStringLiteral("demo"));
+    login.loginForm()->mSecureTextField->setText(QStringLiteral("demo password"));
+    shell.mainController().loginViewController().performLogin();
     QDeadlineTimer deadline(std::chrono::seconds(30));
     while (windows.loggedInUserName().isEmpty() && !deadline.hasExpired())
         settle();

@@ -55,6 +55,12 @@ void RunReport::error(const QString &message)
     mErr.writeLine(oneLine(message));
 }
 
+void RunReport::listing(const QString &line)
+{
+    QMutexLocker locker(&mLock);
+    mOut.writeLine(line);
+}
+
 void RunReport::fileError(const QString &path, const QString &reason)
 {
     error(QStringLiteral("IOERROR: [%1], : %2").arg(withoutSeparator(path), withoutSeparator(reason)));

@@ -33,6 +33,8 @@ public:
     // A progress line with the run totals; skippedBytes (an unchanged file's
     // size) is counted first.
     void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
+    // One output line of a listing (index rebuild), as it stands.
+    void listing(const QString &line);
     // Counts copied bytes; with `line`, also writes that in-progress line.
     void copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind);
 

@@ -167,16 +167,7 @@ std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index, Worker &worke
         if (std::optional<Stop> stop = worker.finish())
             return stop;
         mReport.flush();
-        switch (mScenario.stopMode) {
-        case Scenario::StopMode::Crash:
-            std::abort();
-        case Scenario::StopMode::Hang:
-            for (;;)
-                ::pause();
-        case Scenario::StopMode::Exit:
-        case Scenario::StopMode::None:
-            return Stop{mScenario.exitCode.value_or(kFatalStatus)};
-        }
+        return Stop{*mScenario.stopAfter(index)};
     }
     if (cancelRequested())
         return Stop{0};

@@ -182,6 +182,7 @@ void TXMainController::setLoginButtonTitle(const QString &title) { mView.setLogi
 
 void TXMainController::didDisconnect()
 {
+    mIsLoggedIn = false;
     mView.displayBackupView();
     mView.setEnableViews(false);
     emit stopAllOperations();

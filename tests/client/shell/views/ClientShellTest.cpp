@@ -1,0 +1,65 @@
+#include "client/shell/TXMainController.h"
+#include "client/shell/views/ClientShell.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/TXTabViewController.h"
+#include "support/SandboxFixture.h"
+#include "support/WebServiceStandIn.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class ClientShellTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
+        service->writeConfig(QJsonObject{
+            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
+        ASSERT_TRUE(service->start());
+        service->configureClient();
+    }
+
+    static bool waitUntil(const std::function<bool()> &condition)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!condition() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return condition();
+    }
+
+    std::unique_ptr<WebServiceStandIn> service;
+};
+
+}  // namespace
+
+TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
+{
+    ClientShell shell(TXMainControllerServices{});  // no monitor, quota or index manager
+    shell.start();
+    LoginWindows &login = shell.loginWindows();
+    ASSERT_TRUE(login.isFloatingWindowVisible());  // first start: the form
+
+    LoginFormView *form = login.loginForm();
+    form->mUserNameTextField->setText("demo");
+    form->mSecureTextField->setText("wrong");
+    form->mLoginButton->click();
+    ASSERT_TRUE(waitUntil([&] { return form->mErrorLabel->text().contains("Invalid username or password"); }));
+    EXPECT_FALSE(shell.mainController().isLoggedIn());
+
+    form->mSecureTextField->setText("demo password");
+    form->mLoginButton->click();
+    ASSERT_TRUE(waitUntil([&] { return shell.mainController().isLoggedIn(); })) << form->mErrorLabel->text().toStdString();
+    EXPECT_FALSE(login.isFloatingWindowVisible());
+    EXPECT_EQ(shell.windows().tabViewController()->loginButton()->text(), "demo");
+    EXPECT_EQ(shell.windows().loggedInUserName(), "demo");
+}
