@@ -5,11 +5,15 @@
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
+#include "common/files/TXSupportFileManager.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -20,11 +24,11 @@ class LoginFixture : public SandboxFixture
 {
 protected:
     struct CountingIndexWorker : IndexWorker {
-        explicit CountingIndexWorker(int &alive) : mAlive(alive) { ++mAlive; }
+        explicit CountingIndexWorker(std::atomic<int> &alive) : mAlive(alive) { ++mAlive; }
         ~CountingIndexWorker() override { --mAlive; }
         void start(QLApplicationDelegate &) override {}
         TarnixDBManager *dbManager() override { return nullptr; }
-        int &mAlive;
+        std::atomic<int> &mAlive;
     };
 
     void SetUp() override
@@ -76,6 +80,17 @@ protected:
         return *controller;
     }
 
+    // The drive the user's next login takes as its destination.
+    QString chooseDrive(const QString &user, const QString &volume = QStringLiteral("Drive"))
+    {
+        const QString path = volumes() + '/' + volume;
+        QDir().mkpath(path);
+        TXSupportFileManager::txFileManager().setTarnixUserName(user);
+        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                  path.toUtf8());
+        return path;
+    }
+
     // Runs the event loop until the condition holds; false after the time limit.
     static bool waitUntil(const std::function<bool()> &condition, int milliseconds = 10000)
     {
@@ -112,5 +127,5 @@ protected:
         return shorter;
     }();
     int quotaMeasurements = 0;
-    int indexWorkersAlive = 0;
+    std::atomic<int> indexWorkersAlive{0};  // a stopped worker ends on another thread
 };

@@ -1,14 +1,17 @@
+#include "client/shell/ProgramServices.h"
 #include "client/shell/TXMainController.h"
 #include "client/shell/views/ClientShell.h"
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginWindows.h"
 #include "client/shell/views/TXTabViewController.h"
+#include "common/files/TXSupportFileManager.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,7 +47,15 @@ protected:
 
 TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
 {
-    ClientShell shell(TXMainControllerServices{});  // no monitor, quota or index manager
+    // The program's services, less the monitor: the index manager runs on the chosen drive.
+    TXMainControllerServices services = programServices();
+    services.startProgram = {};
+    const QString drive = volumes() + "/BackupDrive";
+    QDir().mkpath(drive);
+    TXSupportFileManager::txFileManager().setTarnixUserName("demo");
+    writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+              drive.toUtf8());
+    ClientShell shell(services);
     shell.start();
     LoginWindows &login = shell.loginWindows();
     ASSERT_TRUE(login.isFloatingWindowVisible());  // first start: the form
@@ -62,4 +73,5 @@ TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
     EXPECT_FALSE(login.isFloatingWindowVisible());
     EXPECT_EQ(shell.windows().tabViewController()->loginButton()->text(), "demo");
     EXPECT_EQ(shell.windows().loggedInUserName(), "demo");
+    EXPECT_NE(shell.mainController().dbManager(), nullptr);
 }
