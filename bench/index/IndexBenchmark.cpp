@@ -1,6 +1,6 @@
-// Throughput of journal writing and merging against a raw SQLCipher bulk
-// insert of the same rows, and latency of the browser's queries on a
-// generated index.
+// Throughput of journal writing and merging, and of the index rebuild from
+// the engine's listing, against raw SQLCipher bulk inserts of the same rows,
+// and latency of the browser's queries on a generated index.
 //
 //   bin/index_bench                  100,000 files (as CI builds it)
 //   bin/index_bench --files=1000000  the full-size index, on demand
@@ -8,7 +8,10 @@
 // Every figure is measured in this run; the summary at the end prints rates as
 // ratios of the raw insert measured here, and query times as p50 and p95.
 
+#include "engine/rebuild/ReindexListingReader.h"
+#include "index/IndexNames.h"
 #include "index/journals/DataBaseWrapper.h"
+#include "index/rebuild/ReindexBuilder.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
 #include "index/IndexTimings.h"
@@ -361,6 +364,167 @@ void BM_MergeMixIntoGeneratedIndex(benchmark::State &state)
     }
 }
 
+// --- Rebuild from the engine's listing ---
+
+// The listing of the generated backup as the stand-in engine writes it: one
+// line per file, the files of a folder together, in blocks as the session
+// wrapper hands them over.
+QStringList listingBlocks(bool folderOrder)
+{
+    constexpr int kLinesPerBlock = 1000;
+    QStringList blocks;
+    QString block;
+    for (int row = 0; row < gFiles; ++row) {
+        const int file = folderOrder ? row : fileOfRow(row);
+        block += QStringLiteral("<file size=\"%1\" mod_time=\"2014-05-06 10:11:12 +0000\" file_ver=\"1\" "
+                                "folder_id=\"%2\" mpc=\"/Office\" enc_name=\"enc%3\" fname=\"%4\"/>\n")
+                     .arg(1000 + file)
+                     .arg(file / kFilesPerFolder)
+                     .arg(file)
+                     .arg(filePath(file).mid(QStringLiteral("/Office").size()));
+        if ((row + 1) % kLinesPerBlock == 0) {
+            blocks << block;
+            block.clear();
+        }
+    }
+    if (!block.isEmpty())
+        blocks << block;
+    return blocks;
+}
+
+qint64 statusKiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(qsizetype(std::strlen(field))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return 0;
+}
+
+// Measured on the first rebuild, before any other benchmark grew the process.
+qint64 gRebuildPeakGrowthKiB = -1;
+qsizetype gRebuildHeldFiles = 0;
+
+// Listing text to the swapped index: parsing, grouping, the re-index inserts,
+// the commit and the replacement of a main index of the same size.
+void BM_Rebuild(benchmark::State &state)
+{
+    const bool folderOrder = state.range(0) != 0;
+    const std::string name = folderOrder ? "rebuild, listing by folder" : "rebuild, listing in no folder order";
+    const QStringList blocks = listingBlocks(folderOrder);
+    for (auto _ : state) {
+        Scratch scratch;
+        QDir().mkpath(scratch.folder());
+        // The index being replaced, as large as the new one.
+        if (!QFile::copy(generatedIndexFolder() + QStringLiteral("/ann.qlenc"), scratch.folder() + QStringLiteral("/ann.qlenc")))
+            qFatal("the index to replace cannot be copied");
+        const qint64 residentBefore = statusKiB("VmRSS:");
+        const auto start = Clock::now();
+        ReindexBuilder builder(scratch.folder(), kUser, indexTimings(false));
+        if (!builder.start(nullptr))
+            qFatal("re-index database cannot be opened");
+        ReindexListingReader reader(builder, true);
+        for (const QString &block : blocks)
+            reader.read(block);
+        QString error;
+        if (!builder.finish(&error) || reader.unreadableLines() != 0)
+            qFatal("rebuild failed: %s", qPrintable(error));
+        record(state, name, secondsSince(start), gFiles);
+        if (folderOrder && gRebuildPeakGrowthKiB < 0) {
+            gRebuildPeakGrowthKiB = statusKiB("VmHWM:") - residentBefore;
+            gRebuildHeldFiles = builder.largestHeldFolder();
+        }
+    }
+}
+
+// The ceiling: the same folder and file rows through the library directly,
+// into the index's own tables, one transaction, no lookups.
+void BM_RawReindexCeiling(benchmark::State &state)
+{
+    for (auto _ : state) {
+        Scratch scratch;
+        QDir().mkpath(scratch.folder());
+        const QByteArray path = (scratch.folder() + QStringLiteral("/raw.qlenc")).toUtf8();
+        const auto start = Clock::now();
+        sqlite3 *db = nullptr;
+        sqlite3_open(path.constData(), &db);
+        sqlite3_key(db, FMDatabase::kDatabaseKey.constData(), int(FMDatabase::kDatabaseKey.size()));
+        for (const char *statement :
+             {"CREATE table if not exists qlfolder (DIRID integer primary key autoincrement, NAME char(1024) not null "
+              "collate nocase,FILE_LMD char(256),FILE_SIZE __int64,LEVEL_NO integer DEFAULT 0,UNIQUE(NAME))",
+              "CREATE index qlfolder_indx ON qlfolder (NAME)",
+              "CREATE table if not exists qlfile (FILEID integer primary key autoincrement, DIRID integer not null, "
+              "NAME char(1024) not null collate nocase,FILE_LMD char(256),FILE_SIZE __int64,FILE_OR_FOLDER integer "
+              "DEFAULT 0,BKSET_LMD char(50), SYNC_DATE char(50),BACKUP_STATUS integer DEFAULT 0,BKSET_NAME "
+              "char(50),HASH_VALUE __int64,THUMB integer DEFAULT 0, FOLDER_ID char(1024),MPC char(50),ENC_NAME "
+              "char(1024),foreign key (DIRID) references qlfolder (DIRID),UNIQUE(dirid, name))",
+              "CREATE index qlfile_indx ON qlfile (NAME)", "BEGIN EXCLUSIVE"})
+            sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
+        sqlite3_stmt *folderInsert = nullptr;
+        sqlite3_prepare_v2(db, "INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE, LEVEL_NO) VALUES(?,'0000 000','1024',?)",
+                           -1, &folderInsert, nullptr);
+        sqlite3_stmt *fileInsert = nullptr;
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO qlfile (DIRID, NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER, BKSET_LMD, SYNC_DATE, "
+                           "BACKUP_STATUS, BKSET_NAME, HASH_VALUE,THUMB,FOLDER_ID,MPC,ENC_NAME) "
+                           "VALUES(?,?,'2014-05-06 10:11:12 +0000',?,1,'NA','NA',1,'Default Backupset',1234566,0,?,'/Office',?)",
+                           -1, &fileInsert, nullptr);
+        QHash<QString, qint64> folderKeys;
+        // The folder's key, inserting it and its missing ancestors first.
+        const std::function<qint64(const QString &)> folderKey = [&](const QString &folder) -> qint64 {
+            if (const auto known = folderKeys.constFind(folder); known != folderKeys.cend())
+                return *known;
+            if (!IndexNames::isRoot(folder))
+                folderKey(IndexNames::parentPath(folder));
+            const QByteArray name = IndexNames::folderName(folder).toUtf8();
+            sqlite3_bind_text(folderInsert, 1, name.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(folderInsert, 2, IndexNames::depth(folder));
+            sqlite3_step(folderInsert);
+            sqlite3_reset(folderInsert);
+            return folderKeys[folder] = sqlite3_last_insert_rowid(db);
+        };
+        for (int file = 0; file < gFiles; ++file) {
+            const QByteArray name = QStringLiteral("'file%1.txt'").arg(file).toUtf8();
+            const QByteArray folderID = QByteArray::number(file / kFilesPerFolder);
+            const QByteArray encName = "enc" + QByteArray::number(file);
+            sqlite3_bind_int64(fileInsert, 1, folderKey(fileFolder(file)));
+            sqlite3_bind_text(fileInsert, 2, name.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int64(fileInsert, 3, 1000 + file);
+            sqlite3_bind_text(fileInsert, 4, folderID.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(fileInsert, 5, encName.constData(), -1, SQLITE_TRANSIENT);
+            sqlite3_step(fileInsert);
+            sqlite3_reset(fileInsert);
+        }
+        sqlite3_finalize(folderInsert);
+        sqlite3_finalize(fileInsert);
+        sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        record(state, "raw re-index insert (ceiling)", secondsSince(start), gFiles);
+    }
+}
+
+void printRebuildSummary()
+{
+    if (!gSeconds.count("raw re-index insert (ceiling)"))
+        return;
+    const double ceiling = gRows.at("raw re-index insert (ceiling)") / median("raw re-index insert (ceiling)");
+    std::printf("\nRebuild of %d files, %d per folder. Rates are medians; ratio = rate / raw re-index insert ceiling.\n",
+                gFiles, kFilesPerFolder);
+    std::printf("%-48s %12s %8s\n", "lines/s", "median", "ratio");
+    for (const char *name : {"raw re-index insert (ceiling)", "rebuild, listing by folder",
+                             "rebuild, listing in no folder order"}) {
+        if (!gSeconds.count(name))
+            continue;
+        const double rate = gRows.at(name) / median(name);
+        std::printf("%-48s %12.0f %8.3f\n", name, rate, rate / ceiling);
+    }
+    std::printf("most file records held at once (listing by folder): %lld\n", static_cast<long long>(gRebuildHeldFiles));
+    std::printf("peak resident growth during the first rebuild: %.1f MiB\n", double(gRebuildPeakGrowthKiB) / 1024.0);
+}
+
 void printSummary()
 {
     if (!gSeconds.count("raw insert (ceiling)"))
@@ -399,6 +563,8 @@ int main(int argc, char **argv)
     int count = int(arguments.size());
     benchmark::Initialize(&count, arguments.data());
 
+    benchmark::RegisterBenchmark("rebuild", BM_Rebuild)->Arg(1)->Arg(0)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("raw re-index insert (ceiling)", BM_RawReindexCeiling)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("raw insert (ceiling)", BM_RawInsertCeiling)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("journal write", BM_JournalWrite)->Arg(0)->Arg(1)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("merge", BM_Merge)->Arg(0)->Arg(1)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
@@ -408,5 +574,6 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printSummary();
+    printRebuildSummary();
     return 0;
 }

@@ -1,5 +1,4 @@
-#include "client/shell/views/ClientWindows.h"
-#include "client/shell/views/TXMainWindow.h"
+#include "client/shell/views/ClientShell.h"
 #include "common/context/ProgramContext.h"
 
 #include <QApplication>
@@ -8,7 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ProgramContext program;  // what the whole program shares, for as long as it runs
-    ClientWindows windows;
-    windows.mainWindow()->show();
+    ClientShell shell;
+    shell.start();
     return app.exec();
 }

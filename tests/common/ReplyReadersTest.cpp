@@ -74,7 +74,7 @@ TEST(QuellonEventsXMLParserTest, ReportsTheAttributesOfTheKnownElementsAtTheirEn
         {R"(<tree a="1" b="two words"><item x="y"/></tree>)", {{{"a", "1"}, {"b", "two words"}}}},
         {R"(<accountconfigure status="ok">text</accountconfigure>)", {{{"status", "ok"}}}},
         {R"(<root message="SUCCESS"/>)", {{{"message", "SUCCESS"}}}},
-        {R"(<other a="1"/>)", {}},
+        {R"(<root><tree a="1"/><tree a="2"/></root>)", {{{"a", "1"}}}},  // one answer per reply
     };
     for (const auto &c : cases) {
         ParserRecorder recorder;
@@ -98,10 +98,35 @@ TEST(QuellonEventsXMLParserTest, MalformedReplyGivesTheErrorAndTheBytes)
     EXPECT_EQ(recorder.errorData, "<tree a=\"1\"><oops></tree>");
 }
 
+TEST(QuellonEventsXMLParserTest, EveryReplyEndsInExactlyOneReport)
+{
+    const QByteArray replies[] = {
+        R"(<html><body><h1>502 Bad Gateway</h1></body></html>)",  // well-formed, but no answer
+        R"(<other a="1"/>)",
+        R"(<root message="SUCCESS"/><broken)",                   // an answer, then broken XML
+        R"(<root><tree a="1"/>)",                                 // cut short after an answer
+        "",
+    };
+    for (const QByteArray &reply : replies) {
+        ParserRecorder recorder;
+        QuellonEventsXMLParser parser;
+        parser.setDelegate(&recorder);
+        parser.parseXMLFile(reply);
+        EXPECT_TRUE(recorder.parsed.isEmpty()) << reply.toStdString();
+        EXPECT_EQ(recorder.errors.size(), 1) << reply.toStdString();
+    }
+}
+
 TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
 {
     const QString masked = ScriptController::withSecretsMasked(
         R"(<root><x message="SUCCESS" username_sync="u" password_sync="s p=q" pvtkey='k1' Password=plain/></root>)");
     EXPECT_EQ(masked,
               R"(<root><x message="SUCCESS" username_sync="u" password_sync="***" pvtkey="***" Password="***"/></root>)");
+
+    // Secrets in element text and in JSON are masked too.
+    EXPECT_EQ(ScriptController::withSecretsMasked(R"(<root><password>s3cret</password><PvtKey kind="x">k</PvtKey><user>ann</user></root>)"),
+              R"(<root><password>***</password><PvtKey kind="x">***</PvtKey><user>ann</user></root>)");
+    EXPECT_EQ(ScriptController::withSecretsMasked(R"({"user":"ann","password":"a \"quoted\" one","key":42})"),
+              R"({"user":"ann","password":"***","key":"***"})");
 }

@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonArray>
+#include <QTcpServer>
 #include <QTimer>
 
 #include <memory>
@@ -276,4 +277,54 @@ TEST_F(ScriptControllerTest, JsonRequestThatGetsNoJsonIsNoSuccess)
     ASSERT_EQ(delegate.events.size(), 1);
     EXPECT_EQ(delegate.events[0].kind, "parsingFailed");
     EXPECT_EQ(delegate.events[0].value.toString(), ScriptController::kUnexpectedResultText);
+}
+
+TEST_F(ScriptControllerTest, ARedirectToAnotherOriginIsNotFollowedAndTheOtherOriginHearsNothing)
+{
+    QTcpServer otherOrigin;
+    ASSERT_TRUE(otherOrigin.listen(QHostAddress::LocalHost));
+    int connections = 0;
+    QObject::connect(&otherOrigin, &QTcpServer::newConnection, [&] { ++connections; });
+    QJsonObject config = standInAccounts();
+    config.insert("failures", QJsonObject{{"/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", "redirect-away"}});
+    config.insert("redirectAwayTarget", QStringLiteral("https://127.0.0.1:%1/steal").arg(otherOrigin.serverPort()));
+    service->writeConfig(config);
+
+    controller.GetSyncDetailsForUsername("alice.sync", "s p=\"q\"");
+    waitForEnd();
+    ASSERT_EQ(delegate.events.size(), 1);
+    EXPECT_EQ(delegate.events[0].kind, "connectionError");
+    EXPECT_EQ(connections, 0);
+}
+
+TEST_F(ScriptControllerTest, OversizedTricklingAndPlainHttpRepliesEndInOneConnectionError)
+{
+    QTcpServer plain;
+    ASSERT_TRUE(plain.listen(QHostAddress::LocalHost));
+    int plainConnections = 0;
+    QObject::connect(&plain, &QTcpServer::newConnection, [&] { ++plainConnections; });
+
+    // A total limit short enough for the test; the idle limit stays the product's.
+    ScriptController limited(ScriptControllerTimings{ScriptControllerTimings{}.requestTimeout, std::chrono::milliseconds(1500)});
+    limited.setDelegate(&delegate);
+    const struct {
+        const char *mode;
+        std::function<void()> send;
+    } cases[] = {
+        {"huge", [&] { limited.GetSyncDetailsForUsername("alice.sync", "s p=\"q\""); }},
+        {"trickle", [&] { limited.GetSyncDetailsForUsername("alice.sync", "s p=\"q\""); }},
+        {"plain http", [&] {
+             limited.setupConnectionForURL(QUrl(QStringLiteral("http://127.0.0.1:%1/cgi-bin/x").arg(plain.serverPort())),
+                                           "password=secret", ScriptURLConnection::kXMLFormat);
+         }},
+    };
+    for (const auto &c : cases) {
+        failPath("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi", c.mode);
+        delegate.events.clear();
+        c.send();
+        waitForEnd();
+        ASSERT_EQ(delegate.events.size(), 1) << c.mode;
+        EXPECT_EQ(delegate.events[0].kind, "connectionError") << c.mode;
+    }
+    EXPECT_EQ(plainConnections, 0);
 }

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "txruvo/DriveLayout.h"
-#include "txruvo/FileCopier.h"
 #include "txruvo/SessionRun.h"
+#include "txruvo/StagingArea.h"
 #include "txruvo/VersionShelf.h"
 
 #include <QHash>
@@ -14,31 +14,34 @@
 // folder ("--portable-dest="). New files are copied ("FULL"), changed ones
 // replace the stored copy ("INCREMENTAL") after it was put among the
 // versions (backup mode without "--no-versions"), unchanged ones (same size
-// and modification time) are only reported ("FILE IN SYNC").
+// and modification time) are only reported ("FILE IN SYNC"). The lines are
+// handled by a few BackupWorkers; this holds what they share.
 class BackupOperation
 {
 public:
     explicit BackupOperation(SessionRun &run);
     int run();
 
-private:
-    using Stop = SessionRun::Stop;
+    SessionRun &session() { return mRun; }
+    const QString &sourceRoot() const { return mSourceRoot; }
+    bool keepsVersions() const { return mKeepVersions; }
+    const DriveLayout &layout() const { return mLayout; }
+    const VersionShelf &shelf() const { return mShelf; }
+    StagingArea &staging() { return mStaging; }
 
-    std::optional<Stop> backUp(const ListEntry &entry);
-    std::optional<Stop> store(const QString &line, const QString &sourcePath, const QString &relativePath,
-                              struct stat source);
-    // The folder's identifier, making the folder (and its parents) when missing.
+    // The folder's identifier, making the folder (and its parents) when
+    // missing; errno is set on failure. Safe from any thread.
     std::optional<QString> folderId(const QString &folder);
+
+private:
     std::optional<QString> folderIdLocked(const QString &folder);
-    // The completion line of a file (per 100); in-progress lines are made from it.
-    ProgressLine completion(const QString &line, const QString &folderId, const QString &encName, quint64 size,
-                            const QString &transferType, const QString &relativePath) const;
 
     SessionRun &mRun;
     QString mSourceRoot;
     bool mKeepVersions;
     DriveLayout mLayout;
     VersionShelf mShelf;
+    StagingArea mStaging;
     QMutex mFolderIdsLock;
     QHash<QString, QString> mFolderIds;  // folder -> identifier, for the folders met in this run
 };

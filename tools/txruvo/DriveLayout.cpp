@@ -44,16 +44,18 @@ QString DriveLayout::storedPathOf(const QString &userPath) const
 {
     QStringList parts = userPath.split('/');
     // parts[0] is the empty text before the leading "/"; parts[1] the top.
-    const QString versionFolderName = Posix::fileName(mVersionFolder);
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        QString &part = parts[i];
-        const bool isVersionFolder = i == 1 && hasVersions() && part.compare(versionFolderName, Qt::CaseInsensitive) == 0;
-        if (isVersionFolder && !StoredNames::needsEscape(part))
-            part += QLatin1String(StoredNames::kEscapeSuffix);
-        else
-            part = StoredNames::escaped(part);
-    }
+    for (qsizetype i = 1; i < parts.size(); ++i)
+        parts[i] = storedNameOf(parts[i], i == 1);
     return parts.join('/');
+}
+
+QString DriveLayout::storedNameOf(const QString &userName, bool atTop) const
+{
+    const bool isVersionFolder = atTop && hasVersions()
+                                 && userName.compare(Posix::fileName(mVersionFolder), Qt::CaseInsensitive) == 0;
+    if (isVersionFolder && !StoredNames::needsEscape(userName))
+        return userName + QLatin1String(StoredNames::kEscapeSuffix);
+    return StoredNames::escaped(userName);
 }
 
 QString DriveLayout::userPathOf(const QString &storedPath) const

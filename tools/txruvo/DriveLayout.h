@@ -33,6 +33,8 @@ public:
 
     // The stored path of a user's path below the computer folder, and back.
     QString storedPathOf(const QString &userPath) const;
+    // The stored name of one user's name; atTop: right below the computer folder.
+    QString storedNameOf(const QString &userName, bool atTop) const;
     QString userPathOf(const QString &storedPath) const;
 
     // Paths on the drive of a stored relative path.

@@ -23,9 +23,15 @@ FileCopier::~FileCopier()
 
 bool FileCopier::openSource(const QString &sourcePath, struct stat *status)
 {
-    mSource = ::open(Posix::native(sourcePath).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
-    if (mSource < 0 && errno == ELOOP && Posix::lstatPath(sourcePath, &mSourceStatus) && S_ISLNK(mSourceStatus.st_mode)) {
-        mLinkText = Posix::readLink(sourcePath);
+    return openSourceAt(AT_FDCWD, Posix::native(sourcePath), status);
+}
+
+bool FileCopier::openSourceAt(int folderFd, const QByteArray &name, struct stat *status)
+{
+    mSource = ::openat(folderFd, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
+    if (mSource < 0 && errno == ELOOP && ::fstatat(folderFd, name.constData(), &mSourceStatus, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISLNK(mSourceStatus.st_mode)) {
+        mLinkText = Posix::readLinkAt(folderFd, name);
         if (!mLinkText)
             return fail(Failure::Source, errno);
         *status = mSourceStatus;
@@ -71,6 +77,8 @@ bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChu
     }
     if (::close(destination) != 0 && ok)
         ok = failDestination(errno);
+    ::close(mSource);
+    mSource = -1;
     if (!ok)
         discard();
     return ok;

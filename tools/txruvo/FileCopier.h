@@ -31,8 +31,10 @@ public:
 
     // Opens the source, a link not followed; its status (size, time, mode) as opened.
     bool openSource(const QString &sourcePath, struct stat *status);
+    // The same for `name` in the folder open as `folderFd`.
+    bool openSourceAt(int folderFd, const QByteArray &name, struct stat *status);
     // Copies the open source to temporaryPath, in the folder of the final
-    // path or at least on its file system.
+    // path or at least on its file system, and closes the source.
     bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
     // Gives the copy its real name, replacing what stood there.
     bool commit(const QString &finalPath);

@@ -12,6 +12,9 @@
 
 namespace {
 
+// Held lines are written once this many bytes wait.
+constexpr qsizetype kHeldBytes = 64 * 1024;
+
 // Where to cut a line in two: inside its first multi-byte UTF-8 sequence, so
 // the reader must join the halves before it can decode; else in the middle.
 qsizetype splitPoint(const QByteArray &line)
@@ -32,6 +35,7 @@ LineWriter::LineWriter(int fd)
 
 LineWriter::~LineWriter()
 {
+    flush();
     if (mOwnsFd)
         ::close(mFd);
 }
@@ -51,6 +55,15 @@ bool LineWriter::openFile(const QString &path, QString *error)
 
 void LineWriter::writeLine(const QByteArray &line)
 {
+    if (mHold) {
+        if (mHeld.isEmpty())
+            mHeldSince.start();
+        mHeld += line;
+        mHeld += '\n';
+        if (mHeld.size() >= kHeldBytes || isDue())
+            flush();
+        return;
+    }
     QByteArray bytes = mLineBreakOwed ? '\n' + line : line;
     const bool holdBreak = mScenario && mScenario->omitFinalNewline;
     if (!holdBreak)
@@ -66,6 +79,19 @@ void LineWriter::writeLine(const QByteArray &line)
     }
     if (mScenario && mScenario->lineDelayMs > 0)
         QThread::msleep(ulong(mScenario->lineDelayMs));
+}
+
+bool LineWriter::isDue() const
+{
+    return !mHeld.isEmpty() && mHold && std::chrono::milliseconds(mHeldSince.elapsed()) >= *mHold;
+}
+
+void LineWriter::flush()
+{
+    if (mHeld.isEmpty())
+        return;
+    writeAll(mHeld);
+    mHeld.clear();
 }
 
 void LineWriter::writeAll(const QByteArray &bytes)

@@ -1,7 +1,11 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
+
+#include <chrono>
+#include <optional>
 
 class Scenario;
 
@@ -21,9 +25,16 @@ public:
     bool openFile(const QString &path, QString *error);
     // Applies the scenario's line distortions (split writes, delays, no final line break).
     void distortAs(const Scenario *scenario) { mScenario = scenario; }
+    // From now on lines are gathered and written whole, several in one
+    // write, at most `hold` after the first of them (or when many wait).
+    void holdLines(std::chrono::milliseconds hold) { mHold = hold; }
 
     void writeLine(const QByteArray &line);
     void writeLine(const QString &line) { writeLine(line.toUtf8()); }
+    // Whether held lines have waited their time.
+    bool isDue() const;
+    // Writes the held lines now.
+    void flush();
 
 private:
     void writeAll(const QByteArray &bytes);
@@ -32,4 +43,7 @@ private:
     bool mOwnsFd = false;
     const Scenario *mScenario = nullptr;
     bool mLineBreakOwed = false;  // with omitFinalNewline, each break goes out with the next line
+    std::optional<std::chrono::milliseconds> mHold;
+    QByteArray mHeld;
+    QElapsedTimer mHeldSince;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -46,7 +47,12 @@ std::optional<QString> Markers::decodeName(const QString &encoded)
 
 std::optional<Markers::ItemRecord> Markers::readItem(const QString &markerPath)
 {
-    const std::optional<QByteArray> content = Posix::readSmall(markerPath);
+    return readItem(Posix::FolderEntry{AT_FDCWD, Posix::native(markerPath)});
+}
+
+std::optional<Markers::ItemRecord> Markers::readItem(const Posix::FolderEntry &marker)
+{
+    const std::optional<QByteArray> content = Posix::readSmall(marker);
     if (!content)
         return std::nullopt;
     const QHash<QString, QString> fields = parseFields(*content);
@@ -70,14 +76,13 @@ std::optional<QString> Markers::readFolderId(const QString &folder)
     return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
 }
 
-std::optional<QString> Markers::ensureFolderId(const QString &folder)
+std::optional<QString> Markers::ensureFolderId(const QString &folder, const QString &draft)
 {
     if (std::optional<QString> existing = readFolderId(folder))
         return existing;
     // Random identifiers need no counter shared between engines or drives.
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const QString marker = folderMarkerPath(folder);
-    const QString draft = Posix::temporaryPath(folder);
     if (!Posix::writeSmall(draft, "folder_id=" + id.toUtf8() + '\n'))
         return std::nullopt;
     // A link does not replace a marker another engine put there meanwhile.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "txruvo/Posix.h"
+
 #include <QHash>
 #include <QString>
 
@@ -22,11 +24,13 @@ struct ItemRecord
 };
 
 std::optional<ItemRecord> readItem(const QString &markerPath);
+std::optional<ItemRecord> readItem(const Posix::FolderEntry &marker);
 QByteArray itemContent(const ItemRecord &record);
 
 std::optional<QString> readFolderId(const QString &folder);
-// The folder's identifier, made and stored when the folder has none yet.
-// Two engines making it at once agree on the first one written.
-std::optional<QString> ensureFolderId(const QString &folder);
+// The folder's identifier, made and stored when the folder has none yet
+// (drafted at draftPath, on the same drive). Two engines making it at once
+// agree on the first one written.
+std::optional<QString> ensureFolderId(const QString &folder, const QString &draftPath);
 
 }  // namespace Markers

@@ -6,7 +6,7 @@ namespace {
 const QStringList kOtherOperations = {
     QStringLiteral("--delete-items"),  QStringLiteral("--version-info"),  QStringLiteral("--get-quota"),
     QStringLiteral("--quota-fromfile"), QStringLiteral("--trf-uprate"),   QStringLiteral("--trf-downrate"),
-    QStringLiteral("--expressdb-recreate"), QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
+    QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
     QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
     QStringLiteral("--search"),
 };
@@ -17,6 +17,8 @@ OperationChoice chooseOperation(const CommandLine &commandLine)
 {
     if (commandLine.has(QStringLiteral("--utf8-cmd")))
         return {OperationKind::Encode, QStringLiteral("--utf8-cmd")};
+    if (commandLine.has(QStringLiteral("--expressdb-recreate")))
+        return {OperationKind::IndexRebuild, QStringLiteral("--expressdb-recreate")};
     for (const QString &option : kOtherOperations) {
         if (commandLine.has(option))
             return {OperationKind::NotProvided, option};

@@ -40,8 +40,13 @@ bool Posix::sameContentStamp(const struct stat &a, const struct stat &b)
 
 std::optional<QByteArray> Posix::readLink(const QString &path)
 {
+    return readLinkAt(AT_FDCWD, native(path));
+}
+
+std::optional<QByteArray> Posix::readLinkAt(int folderFd, const QByteArray &name)
+{
     QByteArray text(PATH_MAX, Qt::Uninitialized);
-    const ssize_t size = ::readlink(native(path).constData(), text.data(), size_t(text.size()));
+    const ssize_t size = ::readlinkat(folderFd, name.constData(), text.data(), size_t(text.size()));
     if (size < 0 || size == text.size())
         return std::nullopt;
     text.truncate(size);
@@ -50,12 +55,18 @@ std::optional<QByteArray> Posix::readLink(const QString &path)
 
 bool Posix::sameItemContent(const QString &pathA, const struct stat &a, const QString &pathB, const struct stat &b)
 {
+    return sameItemContent(FolderEntry{AT_FDCWD, native(pathA)}, a, FolderEntry{AT_FDCWD, native(pathB)}, b);
+}
+
+bool Posix::sameItemContent(const FolderEntry &entryA, const struct stat &a, const FolderEntry &entryB,
+                            const struct stat &b)
+{
     if (S_ISREG(a.st_mode) && S_ISREG(b.st_mode))
         return sameContentStamp(a, b);
     if (!S_ISLNK(a.st_mode) || !S_ISLNK(b.st_mode) || a.st_size != b.st_size)
         return false;
-    const std::optional<QByteArray> textA = readLink(pathA);
-    return textA && textA == readLink(pathB);
+    const std::optional<QByteArray> textA = readLinkAt(entryA.folderFd, entryA.name);
+    return textA && textA == readLinkAt(entryB.folderFd, entryB.name);
 }
 
 namespace {
@@ -64,7 +75,17 @@ constexpr qsizetype kSmallFileBytes = 4096;
 
 std::optional<QByteArray> Posix::readSmall(const QString &path)
 {
-    const int fd = ::open(native(path).constData(), O_RDONLY | O_CLOEXEC);
+    return readSmall(FolderEntry{AT_FDCWD, native(path)});
+}
+
+bool Posix::writeSmall(const QString &path, const QByteArray &content)
+{
+    return writeSmall(FolderEntry{AT_FDCWD, native(path)}, content);
+}
+
+std::optional<QByteArray> Posix::readSmall(const FolderEntry &entry)
+{
+    const int fd = ::openat(entry.folderFd, entry.name.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
     // Markers are far smaller than this; one read is the common case.
@@ -84,9 +105,9 @@ std::optional<QByteArray> Posix::readSmall(const QString &path)
     return content;
 }
 
-bool Posix::writeSmall(const QString &path, const QByteArray &content)
+bool Posix::writeSmall(const FolderEntry &entry, const QByteArray &content)
 {
-    const int fd = ::open(native(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::openat(entry.folderFd, entry.name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
     const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();

@@ -21,13 +21,23 @@ bool exists(const QString &path);
 bool sameContentStamp(const struct stat &a, const struct stat &b);  // size and modification time
 // The text of a link, not followed.
 std::optional<QByteArray> readLink(const QString &path);
+std::optional<QByteArray> readLinkAt(int folderFd, const QByteArray &name);
 // Whether two items (as lstat saw them) hold the same: two regular files of
 // the same size and modification time, or two links with the same text.
 bool sameItemContent(const QString &pathA, const struct stat &a, const QString &pathB, const struct stat &b);
+// A name in a folder open as a descriptor (AT_FDCWD: a path).
+struct FolderEntry
+{
+    int folderFd;
+    QByteArray name;
+};
+bool sameItemContent(const FolderEntry &entryA, const struct stat &a, const FolderEntry &entryB, const struct stat &b);
 
 // Small whole-file reads and writes (markers); the write is one call.
 std::optional<QByteArray> readSmall(const QString &path);
 bool writeSmall(const QString &path, const QByteArray &content);
+std::optional<QByteArray> readSmall(const FolderEntry &entry);
+bool writeSmall(const FolderEntry &entry, const QByteArray &content);
 
 // Creates the folder and its missing parents; errno is set on failure.
 bool makeFolders(const QString &path);

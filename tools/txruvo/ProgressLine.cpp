@@ -6,28 +6,6 @@
 
 namespace {
 
-// Entity-encodes an attribute value: & " < > ' and control characters.
-QString escapeAttribute(const QString &value)
-{
-    QString escaped;
-    escaped.reserve(value.size() + value.size() / 4);
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case '&': escaped += QLatin1String("&amp;"); break;
-        case '"': escaped += QLatin1String("&quot;"); break;
-        case '<': escaped += QLatin1String("&lt;"); break;
-        case '>': escaped += QLatin1String("&gt;"); break;
-        case '\'': escaped += QLatin1String("&apos;"); break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-                escaped += QStringLiteral("&#%1;").arg(c.unicode());
-            else
-                escaped += c;
-        }
-    }
-    return escaped;
-}
-
 // Mac Roman bytes of a text; characters it lacks become "?".
 QByteArray toMacRoman(const QString &text)
 {
@@ -56,6 +34,27 @@ QByteArray encodedName(const QString &name, bool macRoman)
 }
 
 }  // namespace
+
+QString escapeAttribute(const QString &value)
+{
+    QString escaped;
+    escaped.reserve(value.size() + value.size() / 4);
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '&': escaped += QLatin1String("&amp;"); break;
+        case '"': escaped += QLatin1String("&quot;"); break;
+        case '<': escaped += QLatin1String("&lt;"); break;
+        case '>': escaped += QLatin1String("&gt;"); break;
+        case '\'': escaped += QLatin1String("&apos;"); break;
+        default:
+            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                escaped += QStringLiteral("&#%1;").arg(c.unicode());
+            else
+                escaped += c;
+        }
+    }
+    return escaped;
+}
 
 QString formatRate(double bytesPerSecond)
 {

@@ -28,5 +28,8 @@ struct ProgressLine
     QByteArray toBracketRow(Kind kind, bool macRomanName) const;
 };
 
+// An attribute value entity-encoded: & " < > ' and control characters.
+QString escapeAttribute(const QString &value);
+
 // "%.2f" followed by "kB/s", "MB/s" or "GB/s", the units the client knows.
 QString formatRate(double bytesPerSecond);

@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,9 +47,31 @@ RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
 {
 }
 
+// Restores on one thread: the finders and version shelves are shared by all lines.
+class RestoreOperation::Worker : public SessionRun::Worker
+{
+public:
+    explicit Worker(RestoreOperation &operation)
+        : mOperation(operation)
+    {
+    }
+    std::optional<Stop> handle(const ListEntry &entry) override
+    {
+        std::optional<Stop> stop = mOperation.restore(entry);
+        if (!stop && mOperation.mBatch.isDue())
+            stop = mOperation.flushBatch();
+        return stop;
+    }
+    std::optional<Stop> finish() override { return mOperation.flushBatch(); }
+
+private:
+    RestoreOperation &mOperation;
+};
+
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
+    , mBatch(run.timings(), SyncBatchLimits{})
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();
@@ -58,8 +82,19 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    // One thread: the finders and version shelves are shared by all lines.
-    return mRun.forEachEntry(1, [this](const ListEntry &entry) { return restore(entry); });
+    return mRun.forEachEntry(1, [this] { return std::make_unique<Worker>(*this); });
+}
+
+RestoreOperation::~RestoreOperation()
+{
+    mBatch.discard();
+    if (mTargetFd >= 0)
+        ::close(mTargetFd);
+}
+
+std::optional<SessionRun::Stop> RestoreOperation::flushBatch()
+{
+    return mRun.flush(mBatch, Stop{1});
 }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
@@ -70,7 +105,8 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
     if (remote != dataRoot && !remote.startsWith(dataRoot + '/'))
         return mRun.fatal(QStringLiteral("txruvo error: invalid path (%1 lies outside %2)").arg(mRoot, dataRoot));
     mRoot = remote;
-    if (!Posix::makeFolders(mTarget))
+    if (!Posix::makeFolders(mTarget)
+        || (mTargetFd = ::open(Posix::native(mTarget).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
         return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
                               .arg(mTarget, Posix::errorText(errno)));
     return std::nullopt;
@@ -104,10 +140,10 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     const QString sourcePath = version == current ? *itemPath : folder.layout.versionPath(versionsPath, version);
     const QString targetPath = joinPath(mTarget, mRelative ? userPath : Posix::fileName(userPath));
 
-    FileCopier copier(mRun.driveBudget());
+    auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
     struct stat source {};
-    if (!copier.openSource(sourcePath, &source))
-        return mRun.copyFailed(line, copier);
+    if (!copier->openSource(sourcePath, &source))
+        return mRun.copyFailed(line, *copier);
     ProgressLine file{};
     file.offset = quint64(source.st_size);
     file.size = quint64(source.st_size);
@@ -134,10 +170,20 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
-    if (!copier.copyTo(Posix::temporaryPath(targetFolder), mRun.chunkReporter(file, ProgressLine::Kind::Restore))
-        || !copier.commit(targetPath))
-        return mRun.copyFailed(line, copier);
-    mRun.report().progress(file, ProgressLine::Kind::Restore);
+    if (!copier->copyTo(Posix::temporaryPath(targetFolder), mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
+        return mRun.copyFailed(line, *copier);
+    // Given its real name once its data is on the disk.
+    FileCopier *copy = copier.get();
+    DurableBatch::Entry pending;
+    pending.copy = std::move(copier);
+    pending.bytes = file.size;
+    pending.commit = [this, copy, line, targetPath] {
+        if (copy->commit(targetPath))
+            return DurableBatch::Outcome::Committed;
+        return mRun.copyFailed(line, *copy) ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
+    };
+    pending.report = [this, file] { mRun.report().progress(file, ProgressLine::Kind::Restore); };
+    mBatch.add(std::move(pending), mTargetFd);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DriveLayout.h"
+#include "txruvo/DurableBatch.h"
 #include "txruvo/SessionRun.h"
 #include "txruvo/StoredItemFinder.h"
 #include "txruvo/VersionShelf.h"
@@ -20,6 +21,7 @@ class RestoreOperation
 {
 public:
     explicit RestoreOperation(SessionRun &run);
+    ~RestoreOperation();
     int run();
 
 private:
@@ -34,8 +36,12 @@ private:
         explicit ComputerFolder(const QString &path);
     };
 
+    class Worker;
+
     std::optional<Stop> checkTarget();
     std::optional<Stop> restore(const ListEntry &entry);
+    // Makes the waiting copies durable, gives them their names and reports them.
+    std::optional<Stop> flushBatch();
     ComputerFolder &computerFolder(const QString &path);
     // The path whose version folder holds the item's versions.
     static QString versionsPathOf(const ComputerFolder &folder, const QString &itemPath, const QString &relativePath);
@@ -45,4 +51,6 @@ private:
     QString mTarget;  // local folder restored into
     bool mRelative;
     QHash<QString, std::shared_ptr<ComputerFolder>> mComputerFolders;
+    DurableBatch mBatch;
+    int mTargetFd = -1;  // the target folder, for syncing its file system
 };

@@ -16,10 +16,17 @@ QString oneLine(QString text)
     return text.replace('\n', '?').replace('\r', '?');
 }
 
+// The client splits an error line at its first ", :".
+QString withoutSeparator(QString text)
+{
+    return text.replace(QLatin1String(", :"), QLatin1String(",?:"));
+}
+
 }  // namespace
 
-RunReport::RunReport(const Scenario &scenario)
+RunReport::RunReport(const Scenario &scenario, const EngineTimings &timings)
     : mScenario(scenario)
+    , mLineHold(timings.lineHold)
     , mOut(STDOUT_FILENO)
     , mErr(STDERR_FILENO)
 {
@@ -36,6 +43,9 @@ bool RunReport::open(const QString &outputPath, const QString &errorPath, QStrin
         }
     }
     mOut.distortAs(&mScenario);
+    // A scenario shapes every line as it is written; without one lines may wait a little.
+    if (!mScenario.active)
+        mOut.holdLines(mLineHold);
     return true;
 }
 
@@ -45,9 +55,15 @@ void RunReport::error(const QString &message)
     mErr.writeLine(oneLine(message));
 }
 
+void RunReport::listing(const QString &line)
+{
+    QMutexLocker locker(&mLock);
+    mOut.writeLine(line);
+}
+
 void RunReport::fileError(const QString &path, const QString &reason)
 {
-    error(QStringLiteral("IOERROR: [%1], : %2").arg(path, reason));
+    error(QStringLiteral("IOERROR: [%1], : %2").arg(withoutSeparator(path), withoutSeparator(reason)));
 }
 
 void RunReport::fileError(const QString &path, int error)
@@ -77,6 +93,19 @@ void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Ki
     mTransferred += bytes;
     if (line)
         writeProgress(*line, kind);
+}
+
+void RunReport::flushIfDue()
+{
+    QMutexLocker locker(&mLock);
+    if (mOut.isDue())
+        mOut.flush();
+}
+
+void RunReport::flush()
+{
+    QMutexLocker locker(&mLock);
+    mOut.flush();
 }
 
 void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind kind)

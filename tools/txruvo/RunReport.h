@@ -1,5 +1,6 @@
 #pragma once
 
+#include "txruvo/EngineTimings.h"
 #include "txruvo/LineWriter.h"
 #include "txruvo/ProgressLine.h"
 
@@ -15,14 +16,16 @@ class Scenario;
 class RunReport
 {
 public:
-    explicit RunReport(const Scenario &scenario);
+    RunReport(const Scenario &scenario, const EngineTimings &timings);
 
     // Creates or truncates both files; on failure the path and the reason in *error.
     bool open(const QString &outputPath, const QString &errorPath, QString *error);
 
     // One error line (its line breaks written as "?").
     void error(const QString &message);
-    // "IOERROR: [<path>], : <reason>", the per-file error form the client counts.
+    // "IOERROR: [<path>], : <reason>", the per-file error form the client
+    // counts; ", :" inside the path or the reason is written ",?:", so the
+    // client's split at the first ", :" finds the whole path.
     void fileError(const QString &path, const QString &reason);
     // The same for a system error number.
     void fileError(const QString &path, int error);
@@ -30,13 +33,21 @@ public:
     // A progress line with the run totals; skippedBytes (an unchanged file's
     // size) is counted first.
     void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
+    // One output line of a listing (index rebuild), as it stands.
+    void listing(const QString &line);
     // Counts copied bytes; with `line`, also writes that in-progress line.
     void copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind);
+
+    // Progress lines are written a few at a time (without a scenario); these
+    // write the held ones when they waited long enough, or now.
+    void flushIfDue();
+    void flush();
 
 private:
     void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
 
     const Scenario &mScenario;
+    std::chrono::milliseconds mLineHold;
     QElapsedTimer mClock;
     QMutex mLock;  // guards what follows
     LineWriter mOut;

@@ -2,6 +2,10 @@
 
 #include "platform/PropertyList.h"
 
+#include <cstdlib>
+
+#include <unistd.h>
+
 namespace {
 
 Scenario::StopMode stopModeNamed(const QString &name)
@@ -59,4 +63,21 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
     scenario.password = optionalText(map, QStringLiteral("password"));
     scenario.privateKey = optionalText(map, QStringLiteral("privateKey"));
     return scenario;
+}
+
+std::optional<int> Scenario::stopAfter(int handled) const
+{
+    if (stopMode == StopMode::None || handled != stopAfterFiles)
+        return std::nullopt;
+    switch (stopMode) {
+    case StopMode::Crash:
+        std::abort();
+    case StopMode::Hang:
+        for (;;)
+            ::pause();
+    case StopMode::Exit:
+    case StopMode::None:
+        break;
+    }
+    return exitCode.value_or(1);
 }

@@ -20,6 +20,10 @@ public:
     // the variable names a file that is not a readable dictionary.
     static std::optional<Scenario> fromEnvironment(QString *error);
 
+    // The early end once `handled` items are done: crashes or hangs here, or
+    // answers the status to exit with; none when the run goes on.
+    std::optional<int> stopAfter(int handled) const;
+
     bool active = false;                 // a scenario file was given
     QString errorText;                   // written to the error stream at the start of the run
     std::optional<int> exitCode;         // status of a normal end, and of StopMode::Exit

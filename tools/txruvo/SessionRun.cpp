@@ -4,6 +4,7 @@
 #include "txruvo/Posix.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -15,18 +16,17 @@ namespace {
 
 constexpr int kFatalStatus = 1;
 constexpr int kMalformedStatus = 2;
-// How often a long copy reports its progress.
-constexpr qint64 kProgressIntervalMs = 500;
 
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");
 
 }  // namespace
 
-SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario)
+SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings)
     : mCommandLine(commandLine)
     , mScenario(scenario)
-    , mReport(scenario)
+    , mTimings(timings)
+    , mReport(scenario, timings)
     , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")))
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
@@ -79,59 +79,95 @@ std::optional<SessionRun::Stop> SessionRun::checkCredentials()
     return std::nullopt;
 }
 
-int SessionRun::forEachEntry(int workers, const EntryHandler &handle)
+namespace {
+
+// The folder part of a list line: the key that shares the lines among threads.
+QStringView folderOf(const QString &line)
+{
+    return QStringView(line).left(std::max<qsizetype>(line.lastIndexOf('/'), 0));
+}
+
+}  // namespace
+
+int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
 {
     workers = mScenario.active ? 1 : std::clamp(workers, 1, int(std::max<qsizetype>(mEntries.size(), 1)));
     if (workers == 1) {
+        const std::unique_ptr<Worker> worker = makeWorker();
         for (int i = 0; i < mEntries.size(); ++i) {
-            std::optional<Stop> stop = beforeEntry(i);
+            std::optional<Stop> stop = beforeEntry(i, *worker);
             if (!stop)
-                stop = handle(mEntries.at(i));
+                stop = worker->handle(mEntries.at(i));
             if (stop)
                 return stop->exitStatus;
         }
-        return finish();
+        return finish(*worker);
     }
+    const QList<QList<qsizetype>> shares = sharesByFolder(workers);
     std::vector<std::thread> threads;
-    for (int worker = 0; worker < workers; ++worker)
-        threads.emplace_back([this, worker, workers, &handle] { handleShare(worker, workers, handle); });
+    for (const QList<qsizetype> &share : shares) {
+        threads.emplace_back([this, &share, &makeWorker] {
+            const std::unique_ptr<Worker> worker = makeWorker();
+            handleShare(share, *worker);
+        });
+    }
     for (std::thread &thread : threads)
         thread.join();
-    return mStop ? mStop->exitStatus : finish();
+    // Each worker finished its share; a scenario (its early end) never runs here.
+    if (mStop)
+        return mStop->exitStatus;
+    return cancelRequested() ? 0 : mScenario.exitCode.value_or(0);
 }
 
-void SessionRun::handleShare(int worker, int workers, const EntryHandler &handle)
+QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
 {
-    for (const ListEntry &entry : std::as_const(mEntries)) {
-        // Shared by the hash of the line, so one item never meets two threads.
-        if (qHash(entry.text) % uint(workers) != uint(worker))
-            continue;
+    // The entries of each folder, folders in the order they first appear.
+    QHash<QStringView, qsizetype> folderIndex;
+    QList<QList<qsizetype>> folders;
+    for (qsizetype i = 0; i < mEntries.size(); ++i) {
+        const QStringView folder = folderOf(mEntries.at(i).text);
+        const auto known = folderIndex.constFind(folder);
+        if (known != folderIndex.cend()) {
+            folders[known.value()] << i;
+        } else {
+            folderIndex.insert(folder, folders.size());
+            folders << QList<qsizetype>{i};
+        }
+    }
+    QList<QList<qsizetype>> result(shares);
+    for (const QList<qsizetype> &folder : std::as_const(folders))
+        result[qHash(folderOf(mEntries.at(folder.first()).text)) % uint(shares)] << folder;
+    return result;
+}
+
+void SessionRun::handleShare(const QList<qsizetype> &share, Worker &worker)
+{
+    std::optional<Stop> stop;
+    for (const qsizetype index : share) {
         if (mStopping)
             return;
-        std::optional<Stop> stop = cancelRequested() ? std::optional(Stop{0}) : handle(entry);
-        if (stop) {
-            QMutexLocker locker(&mStopLock);
-            if (!mStop)
-                mStop = stop;
-            mStopping = true;
-            return;
-        }
+        stop = cancelRequested() ? std::optional(Stop{0}) : worker.handle(mEntries.at(index));
+        if (stop)
+            break;
+    }
+    if (!stop)
+        stop = worker.finish();
+    if (stop) {
+        QMutexLocker locker(&mStopLock);
+        if (!mStop)
+            mStop = stop;
+        mStopping = true;
     }
 }
 
-std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index)
+std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index, Worker &worker)
 {
     if (mScenario.stopMode != Scenario::StopMode::None && index == mScenario.stopAfterFiles) {
-        switch (mScenario.stopMode) {
-        case Scenario::StopMode::Crash:
-            std::abort();
-        case Scenario::StopMode::Hang:
-            for (;;)
-                ::pause();
-        case Scenario::StopMode::Exit:
-        case Scenario::StopMode::None:
-            return Stop{mScenario.exitCode.value_or(kFatalStatus)};
-        }
+        // The entries handled so far count as done, reported before the end.
+        if (std::optional<Stop> stop = worker.finish())
+            return stop;
+        mReport.flush();
+        return Stop{*mScenario.stopAfter(index)};
     }
     if (cancelRequested())
         return Stop{0};
@@ -152,9 +188,11 @@ bool SessionRun::failedByScenario(const QString &entry)
     return true;
 }
 
-int SessionRun::finish()
+int SessionRun::finish(Worker &worker)
 {
-    if (std::optional<Stop> stop = beforeEntry(int(mEntries.size())))
+    if (std::optional<Stop> stop = beforeEntry(int(mEntries.size()), worker))
+        return stop->exitStatus;
+    if (std::optional<Stop> stop = worker.finish())
         return stop->exitStatus;
     return mScenario.exitCode.value_or(0);
 }
@@ -168,6 +206,18 @@ SessionRun::Stop SessionRun::fatal(const QString &message)
 SessionRun::Stop SessionRun::driveFull()
 {
     return fatal(QStringLiteral("txruvo error: error in file write (No space left on device)"));
+}
+
+std::optional<SessionRun::Stop> SessionRun::flush(DurableBatch &batch, std::optional<Stop> commitStop)
+{
+    bool stopped = false;
+    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&stopped)) {
+        if (failure->error == ENOSPC)
+            return driveFull();
+        return fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
+                         .arg(Posix::errorText(failure->error)));
+    }
+    return stopped ? commitStop : std::nullopt;
 }
 
 std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, const FileCopier &copier)
@@ -193,7 +243,7 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
     sinceProgress->start();
     return [this, file, kind, reported, sinceProgress](quint64 done) {
         std::optional<ProgressLine> partial;
-        if (sinceProgress->elapsed() >= kProgressIntervalMs && done < file.size) {
+        if (std::chrono::milliseconds(sinceProgress->elapsed()) >= mTimings.progressInterval && done < file.size) {
             sinceProgress->restart();
             partial = file;
             partial->offset = done;
@@ -201,6 +251,7 @@ FileCopier::ChunkCallback SessionRun::chunkReporter(const ProgressLine &file, Pr
         }
         mReport.copied(done - *reported, partial ? &*partial : nullptr, kind);
         *reported = done;
+        mReport.flushIfDue();  // lines held while a long copy runs
         return !cancelRequested();
     };
 }

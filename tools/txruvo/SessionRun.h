@@ -2,6 +2,8 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/ControlFiles.h"
+#include "txruvo/DurableBatch.h"
+#include "txruvo/EngineTimings.h"
 #include "txruvo/FileCopier.h"
 #include "txruvo/ListFile.h"
 #include "txruvo/ProgressLine.h"
@@ -13,6 +15,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <optional>
 
 // What backup and restore runs share: the checks before the run (vector,
@@ -25,7 +28,7 @@ public:
     // The run ended early; its exit status.
     struct Stop { int exitStatus; };
 
-    SessionRun(const CommandLine &commandLine, const Scenario &scenario);
+    SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {});
 
     // Opens the files, checks the vector, the drive and the credentials and
     // reads the list. On failure the reason is written and the exit status returned.
@@ -33,13 +36,26 @@ public:
 
     const CommandLine &commandLine() const { return mCommandLine; }
     const QString &dataRoot() const { return mDataRoot; }
+    const EngineTimings &timings() const { return mTimings; }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
-    using EntryHandler = std::function<std::optional<Stop>(const ListEntry &)>;
-    // Handles every list entry, on up to `workers` threads (one entry, and
-    // so one item, always on the same thread; a scenario run always on one,
-    // so its effects follow the list), and answers the exit status.
-    int forEachEntry(int workers, const EntryHandler &handle);
+    // What handles the list entries on one thread.
+    class Worker
+    {
+    public:
+        virtual ~Worker() = default;
+        virtual std::optional<Stop> handle(const ListEntry &entry) = 0;
+        // Completes the work held back (pending copies) after its last entry,
+        // or before the scenario ends the run; dropped on cancel or failure.
+        virtual std::optional<Stop> finish() { return std::nullopt; }
+    };
+    using WorkerFactory = std::function<std::unique_ptr<Worker>()>;
+    // Handles every list entry, on up to `workers` threads, each with a
+    // worker of its own. The entries of one folder always go to the same
+    // thread (so one item never meets two threads, and a folder's state is
+    // kept by one worker); a scenario run uses one thread, so its effects
+    // follow the list. Answers the exit status.
+    int forEachEntry(int workers, const WorkerFactory &makeWorker);
 
     // The scenario's per-file failure for this entry, written as one when set.
     bool failedByScenario(const QString &entry);
@@ -49,6 +65,9 @@ public:
     Stop fatal(const QString &message);
     // The drive (or the restore target) has no room left: ends the run.
     Stop driveFull();
+    // Syncs, commits and reports the batch's copies; a failed sync ends the
+    // run, and so does a commit that stopped it (with commitStop).
+    std::optional<Stop> flush(DurableBatch &batch, std::optional<Stop> commitStop);
     // A failed copy: a per-file error, or the end of the run.
     std::optional<Stop> copyFailed(const QString &entry, const FileCopier &copier);
 
@@ -60,14 +79,17 @@ public:
 private:
     std::optional<Stop> checkCredentials();
     // Before each list entry: the scenario's early end, or the user's cancel.
-    std::optional<Stop> beforeEntry(int index);
-    void handleShare(int worker, int workers, const EntryHandler &handle);
+    std::optional<Stop> beforeEntry(int index, Worker &worker);
+    // The entry indexes of each thread: whole folders, each folder's entries together.
+    QList<QList<qsizetype>> sharesByFolder(int shares) const;
+    void handleShare(const QList<qsizetype> &share, Worker &worker);
     // Status of a run that went through its whole list.
-    int finish();
+    int finish(Worker &worker);
     bool cancelRequested();
 
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
+    EngineTimings mTimings;
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;

@@ -7,6 +7,7 @@
 #include "txruvo/CommandLine.h"
 #include "txruvo/EncodeOperation.h"
 #include "txruvo/Operation.h"
+#include "txruvo/RebuildOperation.h"
 #include "txruvo/RestoreOperation.h"
 #include "txruvo/Scenario.h"
 #include "txruvo/SessionRun.h"
@@ -49,6 +50,8 @@ int main(int argc, char *argv[])
     switch (choice.kind) {
     case OperationKind::Encode:
         return EncodeOperation(commandLine.value(QStringLiteral("--utf8-cmd"))).run();
+    case OperationKind::IndexRebuild:
+        return RebuildOperation(commandLine, *scenario).run();
     case OperationKind::Backup:
     case OperationKind::Restore:
         return runSession(commandLine, *scenario, choice.kind);

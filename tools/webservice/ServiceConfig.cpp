@@ -92,6 +92,7 @@ std::optional<ServiceConfig> ServiceConfig::read(const QString &path, QString *e
     const QJsonObject failures = root.value("failures").toObject();
     for (auto it = failures.begin(); it != failures.end(); ++it)
         config.failures.emplace_back(it.key(), it.value().toString());
+    config.redirectAwayTarget = root.value("redirectAwayTarget").toString();
     if (root.contains("slowReplyMs"))
         config.slowReply = std::chrono::milliseconds(root.value("slowReplyMs").toInteger());
     return config;

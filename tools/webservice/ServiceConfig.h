@@ -43,6 +43,8 @@ struct ServiceConfig {
     // Failure modes by request path ("slow", "badxml", "nomessage", "unauthorized", "error500", "truncated").
     std::vector<std::pair<QString, QString>> failures;
     std::chrono::milliseconds slowReply{30000};
+    // Where the "redirect-away" mode sends the client: another origin.
+    QString redirectAwayTarget;
 
     // The failure mode configured for a path, empty when it is served normally.
     QString failureFor(const QString &path) const;

@@ -151,6 +151,27 @@ void StandInService::serve(const httplib::Request &request, httplib::Response &r
         response.set_content(kRedirectBody, contentType);
         return;
     }
+    if (mode == QLatin1String("redirect-away")) {
+        // Another origin, which must never receive the client's request (and its credentials).
+        response.status = 307;
+        response.set_header("Location", config->redirectAwayTarget.toStdString());
+        return;
+    }
+    if (mode == QLatin1String("huge")) {
+        response.set_content(std::string(3 * 1024 * 1024, ' ') + "<root message=\"SUCCESS\"/>", kXmlType);
+        return;
+    }
+    if (mode == QLatin1String("trickle")) {
+        // One byte every tenth of a second, for as long as the slow-reply time: never idle, never done.
+        const auto until = std::chrono::steady_clock::now() + config->slowReply;
+        response.set_chunked_content_provider(kXmlType, [until](size_t, httplib::DataSink &sink) {
+            if (std::chrono::steady_clock::now() >= until)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            return sink.write(" ", 1);
+        });
+        return;
+    }
     if (mode == QLatin1String("badxml")) {
         response.set_content(kMalformedXml, kXmlType);
         return;

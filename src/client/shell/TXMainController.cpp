@@ -182,6 +182,7 @@ void TXMainController::setLoginButtonTitle(const QString &title) { mView.setLogi
 
 void TXMainController::didDisconnect()
 {
+    mIsLoggedIn = false;
     mView.displayBackupView();
     mView.setEnableViews(false);
     emit stopAllOperations();
@@ -244,7 +245,8 @@ void TXMainController::handleMonitorMessage(const QVariantList &message)
 
 void TXMainController::replaceIndexWorker(bool startNew)
 {
-    mIndexWorkerWanted = startNew && mServices.makeIndexWorker;
+    // The index lives on the destination drive: without a drive there is none to keep.
+    mIndexWorkerWanted = startNew && mServices.makeIndexWorker && !mDestinationDrive.isEmpty();
     const auto startWanted = [this] {
         if (!mIndexWorkerWanted || mDBManager)
             return;

@@ -67,6 +67,8 @@ public:
     void awakeFromNib();
 
     LoginViewController &loginViewController() { return mLoginViewController; }
+    // A user is logged in (and has not disconnected since).
+    bool isLoggedIn() const { return mIsLoggedIn; }
 
     // --- Application delegate ---
     User &userObject() override { return mUserObj; }
@@ -173,6 +175,7 @@ private:
     bool isReIndexInProgressValue = false;
     bool isSyncActivated = false;
     bool mIndexWorkerWanted = false;
+    bool mIsLoggedIn = false;
     // A private key was accepted: the quota result completes the login.
     bool mCompletesLoginOnQuota = false;
     std::unique_ptr<IndexWorker> mDBManager;

@@ -47,6 +47,7 @@ void TXMainController::onSuccessfulLogin()
     mView.setLoginButtonTitle(userName);
     mLoginViewController.hideFloatingWindow();
     mView.setEnableViews(true);
+    mIsLoggedIn = true;
     chooseDestinationAtLogin();
 
     if (mIsFirstLoginOfRun)

@@ -4,6 +4,8 @@
 
 #include <QXmlStreamReader>
 
+#include <optional>
+
 namespace {
 
 QVariantMap attributeMap(const QXmlStreamAttributes &attributes)
@@ -24,14 +26,23 @@ bool QuellonEventsXMLParser::isReportedElement(QStringView name)
 void QuellonEventsXMLParser::parseXMLFile(const QByteArray &data)
 {
     mParseData = data;
+    // The whole reply is read before anything is reported, so that a request
+    // ends in exactly one report: the first answer element, or the error.
     QXmlStreamReader reader(data);
+    std::optional<QVariantMap> answer;
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement() && isReportedElement(reader.name()))
             mMyData = attributeMap(reader.attributes());
-        else if (reader.isEndElement() && isReportedElement(reader.name()) && mDelegate)
-            mDelegate->parsedData(mMyData);
+        else if (reader.isEndElement() && isReportedElement(reader.name()) && !answer)
+            answer = mMyData;
     }
-    if (reader.hasError() && mDelegate)
+    if (!mDelegate)
+        return;
+    if (reader.hasError())
         mDelegate->parseError(reader.errorString(), mParseData);
+    else if (!answer)
+        mDelegate->parseError(kNoAnswerText, mParseData);
+    else
+        mDelegate->parsedData(*answer);
 }

@@ -6,12 +6,14 @@
 class QuellonEventsXMLParserDelegate;
 
 // Reads an XML reply of the web services as a stream of events, at once on the
-// calling thread: the attributes of each "tree", "accountconfigure" or "root"
-// element go to the delegate when the element ends; a reply that is not
-// well-formed ends with a parse error.
+// calling thread, and tells the delegate exactly once: the attributes of the
+// first "tree", "accountconfigure" or "root" element, or a parse error for a
+// reply that is not well-formed or holds none of them (an HTML error page).
 class QuellonEventsXMLParser
 {
 public:
+    static inline const QString kNoAnswerText = QStringLiteral("The reply holds no answer element");
+
     void setDelegate(QuellonEventsXMLParserDelegate *delegate) { mDelegate = delegate; }
 
     void parseXMLFile(const QByteArray &data);

@@ -1,10 +1,13 @@
 #include "common/webservice/RequestError.h"
 
+#include "common/webservice/WebServiceTransport.h"
+
 #include <QNetworkReply>
 
 RequestError RequestError::fromReply(QNetworkReply &reply)
 {
-    RequestError error{kNetworkDomain, reply.error(), reply.errorString(), {}};
+    const QString aborted = WebServiceTransport::abortReason(reply);
+    RequestError error{kNetworkDomain, reply.error(), aborted.isEmpty() ? reply.errorString() : aborted, {}};
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid())
         error.userInfo.insert(QStringLiteral("httpStatus"), status);

@@ -66,6 +66,7 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
     request.timeout = mTimings.requestTimeout;
+    request.totalTimeout = mTimings.totalTimeout;
     request.ignoreLocalCache = true;
 
     theConnection.reset(new ScriptURLConnection(request));
@@ -121,20 +122,31 @@ void ScriptController::parseError(const QString &error, const QByteArray &data) 
 // The trace goes out with error reports, so reply values that are secrets are masked.
 QString ScriptController::withSecretsMasked(const QString &reply)
 {
-    static const QRegularExpression secret(
-        QStringLiteral(R"(([\w-]*(?:password|pwd|pvtkey|key)[\w-]*\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))"),
-        QRegularExpression::CaseInsensitiveOption);
+    // A secret's name: password, pwd, pvtkey or key, with anything around it.
+    static const QString name = QStringLiteral(R"x([\w-]*(?:password|pwd|pvtkey|key)[\w-]*)x");
+    constexpr auto caseless = QRegularExpression::CaseInsensitiveOption;
+    static const QRegularExpression attribute(
+        "(" + name + QStringLiteral(R"x(\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))x"), caseless);
+    static const QRegularExpression element(
+        "(<(" + name + QStringLiteral(R"x()(?:\s[^>]*)?>)([^<]*)(</\2\s*>))x"), caseless);
+    static const QRegularExpression json(
+        "(\"(" + name + QStringLiteral(R"x()"\s*:\s*)("(?:[^"\\]|\\.)*"|[^\s,}\]]+))x"), caseless);
     QString masked = reply;
-    masked.replace(secret, QStringLiteral("\\1\"***\""));
+    masked.replace(element, QStringLiteral("\\1***\\4"));
+    masked.replace(json, QStringLiteral("\\1\"***\""));
+    masked.replace(attribute, QStringLiteral("\\1\"***\""));
     return masked;
 }
 
 void ScriptController::reportParsingFailure(const QString &reason, const QByteArray &data)
 {
+    // The trace keeps the start of a reply only: enough to see what came back.
+    constexpr qsizetype kTracedCharacters = 4096;
+    QString traced = withSecretsMasked(QString::fromUtf8(data));
+    if (traced.size() > kTracedCharacters)
+        traced = traced.left(kTracedCharacters) + QStringLiteral("... (%1 more characters)").arg(traced.size() - kTracedCharacters);
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-        fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"),
-                     {withSecretsMasked(QString::fromUtf8(data)), reason}),
-        true);
+        fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {traced, reason}), true);
     if (mDelegate)
         mDelegate->parsingFailedWithError(reason, this);
 }

@@ -19,6 +19,8 @@ class ScriptControllerDelegate;
 struct ScriptControllerTimings {
     // The longest wait without any transfer.
     std::chrono::milliseconds requestTimeout{20000};
+    // The longest a whole request may take, however steadily bytes arrive.
+    std::chrono::milliseconds totalTimeout{60000};
 };
 
 // Sends form-encoded POST requests to the web-service scripts and reads their

@@ -13,8 +13,14 @@ struct URLRequest {
     QByteArray method = "GET";
     QList<QPair<QByteArray, QByteArray>> headers;
     QByteArray body;
-    // Longest wait without any transfer before the request fails; zero keeps the platform's default.
-    std::chrono::milliseconds timeout{0};
+    // Longest wait without any transfer before the request fails.
+    std::chrono::milliseconds timeout{20000};
+    // Longest time for the whole request, however steadily bytes trickle in.
+    std::chrono::milliseconds totalTimeout{60000};
+    // The largest reply taken; a larger one fails the request.
+    qint64 maxReplyBytes = 1024 * 1024;
+    // Plain HTTP is refused (the request fails) unless a test's stand-in asks for it.
+    bool allowPlainHttp = false;
     // Always go to the network, never answer from a local cache.
     bool ignoreLocalCache = false;
 };

@@ -9,6 +9,7 @@
 #include <QNetworkReply>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QTimer>
 #include <QtDebug>
 
 namespace {
@@ -49,6 +50,27 @@ QSslConfiguration tlsConfiguration()
     return configuration;
 }
 
+// Ends a reply that runs too long in all, or grows too large, with the reason kept on it.
+void limit(QNetworkReply *reply, const URLRequest &request)
+{
+    auto abortWith = [reply](const QString &reason) {
+        if (reply->isFinished())
+            return;
+        reply->setProperty(WebServiceTransport::kAbortReasonProperty, reason);
+        reply->abort();
+    };
+    auto *deadline = new QTimer(reply);  // goes with the reply
+    deadline->setSingleShot(true);
+    QObject::connect(deadline, &QTimer::timeout, reply, [abortWith, request] {
+        abortWith(QStringLiteral("no complete reply within %1 s").arg(request.totalTimeout.count() / 1000.0));
+    });
+    deadline->start(request.totalTimeout);
+    QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [abortWith, request](qint64 received, qint64) {
+        if (received > request.maxReplyBytes)
+            abortWith(QStringLiteral("a reply larger than %1 bytes").arg(request.maxReplyBytes));
+    });
+}
+
 }  // namespace
 
 namespace WebServiceTransport {
@@ -62,18 +84,30 @@ std::unique_ptr<QNetworkAccessManager> makeManager()
 
 QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request)
 {
-    QNetworkRequest networkRequest(request.url);
+    QUrl url = request.url;
+    const bool plain = url.scheme() != QLatin1String("https");
+    if (plain && !request.allowPlainHttp) {
+        // Never sent: the reply fails at once with "protocol unknown", as any caller expects a reply.
+        qWarning().noquote() << "A web-service address without https is refused:" << url.toString(QUrl::RemoveUserInfo);
+        url.setScheme(QStringLiteral("refused-plain-http"));
+    }
+    QNetworkRequest networkRequest(url);
+    // Credentials travel in the body: a redirect to another origin must not receive them.
+    networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
-    if (request.timeout.count() > 0)
-        networkRequest.setTransferTimeout(static_cast<int>(request.timeout.count()));
+    networkRequest.setTransferTimeout(static_cast<int>(request.timeout.count()));
     if (request.ignoreLocalCache) {
         networkRequest.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         networkRequest.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
     }
     if (request.url.scheme() == QLatin1String("https"))
         networkRequest.setSslConfiguration(tlsConfiguration());
-    return manager.sendCustomRequest(networkRequest, request.method, request.body);
+    QNetworkReply *reply = manager.sendCustomRequest(networkRequest, request.method, request.body);
+    limit(reply, request);
+    return reply;
 }
+
+QString abortReason(const QNetworkReply &reply) { return reply.property(kAbortReasonProperty).toString(); }
 
 }  // namespace WebServiceTransport

@@ -17,10 +17,19 @@ namespace WebServiceTransport {
 // The Localizable key of the file of trusted certificate authorities (PEM).
 inline const QString kCertificateFileKey = QStringLiteral("WebServiceCertificateFile");
 
+// The name of the reply property that says why the transport ended a reply.
+inline constexpr char kAbortReasonProperty[] = "txAbortReason";
+
 // A network manager for one request owner, with the proxy policy above.
 std::unique_ptr<QNetworkAccessManager> makeManager();
 
-// Starts the request; the reply belongs to the manager.
+// Starts the request; the reply belongs to the manager. Redirects are followed
+// only within the same origin; plain HTTP is refused unless the request allows
+// it; the reply is ended when it takes longer than the request's total limit or
+// grows beyond its largest size.
 QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request);
+
+// Why the transport ended the reply ("" when it did not).
+QString abortReason(const QNetworkReply &reply);
 
 }  // namespace WebServiceTransport

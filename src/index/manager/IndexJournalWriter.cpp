@@ -6,9 +6,11 @@
 #include "index/journals/DataBaseWrapper.h"
 
 #include <QDateTime>
-#include <QFileInfo>
+#include <QFile>
 
 #include <thread>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,13 +36,11 @@ IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &me
 {
 }
 
-QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const QString &localPath,
+QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const struct stat &item,
                                                const QVariantMap &record)
 {
-    const QFileInfo file(localPath);
-    const QDateTime modified = file.lastModified();
-    QVariantList values = {indexPath, journalDate(modified.isValid() ? modified : QDateTime::currentDateTime()),
-                           file.size(), kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
+    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(item.st_mtime)), qint64(item.st_size),
+                           kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
     for (const char *key : {"VersionNumber", "folderID", "mpcName", "encFilename"}) {
         const QVariant value = record.value(QLatin1String(key));
         if (value.isNull())
@@ -67,8 +67,11 @@ void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
     int visited = 0;
     for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
         const QString &localPath = entry.key();
-        if (journal && QFileInfo(localPath).isFile()) {
-            const QVariantList values = journalValues(indexPathOf(localPath, files), localPath, entry.value());
+        struct stat item {};
+        // A link is stored as a link, never followed: its own size and time.
+        if (journal && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
+            && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
+            const QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
             if (!values.isEmpty())
                 journal->insertRecord(values, false, 0);
         }

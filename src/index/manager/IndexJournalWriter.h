@@ -11,6 +11,7 @@
 #include <memory>
 
 class DataBaseWrapper;
+struct stat;
 class TXDatabaseWrapper;
 
 // What one tick hands the backup writer: per local path, the record the
@@ -35,11 +36,10 @@ public:
     // DELETE rows of the index paths.
     void writeDeletions(const QStringList &indexPaths);
 
-    // The twelve journal values of a backed-up file at indexPath, or none when
-    // the record lacks one.
-    static QVariantList journalValues(const QString &indexPath, const QString &localPath, const QVariantMap &record);
-
 private:
+    // The twelve journal values of a stored item, or none when the record lacks one.
+    static QVariantList journalValues(const QString &indexPath, const struct stat &item, const QVariantMap &record);
+
     std::unique_ptr<TXDatabaseWrapper> openJournal();
     void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);
     // After every kRowsPerPause paths visited.

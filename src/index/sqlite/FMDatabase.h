@@ -87,6 +87,13 @@ public:
     // Whether a table of that name exists, whatever the letter case.
     bool tableExists(const QString &tableName);
 
+    // Replaces the whole content of this database with the source's in one
+    // write transaction of this connection (the library's online backup):
+    // other connections see the old content or the new, never a mix, and a
+    // process killed midway leaves the old. Both must be open (with the one
+    // key). A lock held elsewhere is waited for as by any write.
+    bool replaceContentsWith(FMDatabase &source);
+
     QString lastErrorMessage() const;
     int lastErrorCode() const;
     // True when the last statement broke a uniqueness or other constraint.

@@ -5,7 +5,10 @@
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
+#include "common/files/TXSupportFileManager.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QDeadlineTimer>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -74,6 +77,17 @@ protected:
         controller = std::make_unique<TXMainController>(*mainView, *loginView, services, timings);
         controller->awakeFromNib();
         return *controller;
+    }
+
+    // The drive the user's next login takes as its destination.
+    QString chooseDrive(const QString &user, const QString &volume = QStringLiteral("Drive"))
+    {
+        const QString path = volumes() + '/' + volume;
+        QDir().mkpath(path);
+        TXSupportFileManager::txFileManager().setTarnixUserName(user);
+        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                  path.toUtf8());
+        return path;
     }
 
     // Runs the event loop until the condition holds; false after the time limit.

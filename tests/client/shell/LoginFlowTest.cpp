@@ -33,6 +33,7 @@ class LoginFlowTest : public LoginFixture
 
 TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
 {
+    const QString drive = chooseDrive("demo");
     startClient();
     EXPECT_TRUE(loginView->floatingVisible);  // first start: the empty form
     EXPECT_TRUE(loginView->user.isEmpty());
@@ -64,6 +65,8 @@ TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
     EXPECT_TRUE(account.isRuvoUser());
     EXPECT_TRUE(account.isDefaultKey());
     EXPECT_EQ(account.mEncodedPassword(), stored.value(SLD::kEncodedPassword).toString());
+    EXPECT_EQ(mainView->destination, drive);
+    EXPECT_EQ(controller->currentBackupPath(), drive + "/TarnixVidezud/demo");
     EXPECT_EQ(indexWorkersAlive, 1);
 
     // The credentials travel in POST bodies only; the address carries none.

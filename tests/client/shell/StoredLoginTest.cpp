@@ -78,6 +78,7 @@ TEST_F(StoredLoginTest, ACorruptStoredPlistGivesAnEmptyForm)
 
 TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
 {
+    chooseDrive("demo");
     startClient();
     ASSERT_TRUE(logIn("demo", "demo password"));
     ASSERT_TRUE(waitUntil([&] { return !controller->userObject().mSyncRuvoServerIP().isEmpty(); }));
@@ -88,6 +89,7 @@ TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
     EXPECT_EQ(readText(UserFiles::path("DisconnectMarkerPath", "demo")), "1");
     EXPECT_EQ(loginView->user, "demo");  // remembered: the form is filled again
 
+    chooseDrive("private", "Other");
     quotaAnswer = QVariantMap{{"usedquota", "0"}, {"totalquota", "0"}};
     ASSERT_TRUE(logIn("private", "private password"));
     loginView->acceptance = "my-private-key";

@@ -31,7 +31,7 @@ protected:
         files.setDestinationDrive("Backup", &changed);
         mainController.account.setUserName(kUser);
         mainController.computerFolder = "/Office";
-        mainController.backupPath = volumes() + "/Backup/TarnixVidezud/" + kUser;
+        mainController.backupPath = dataRoot();
     }
     void TearDown() override
     {
@@ -57,7 +57,9 @@ protected:
         return *manager;
     }
 
-    QString indexFolder() const { return volumes() + "/Backup/TarnixVidezud/" + kUser + "/.index"; }
+    // The user's folder on the drive, which holds the computer folders and the index folder.
+    QString dataRoot() const { return volumes() + "/Backup/TarnixVidezud/" + kUser; }
+    QString indexFolder() const { return dataRoot() + "/.index"; }
     QString mainIndexPath() const { return indexFolder() + "/" + kUser + ".qlenc"; }
 
     // A local file of the sandbox with some content.

@@ -119,8 +119,10 @@ TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
     writeText(good, "ok");
     const QString fifo = source("/pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    writeText(source("/rel.txt"), "relative");
     QByteArray list = source("/missing.txt").toUtf8() + '\n' + fifo.toUtf8() + '\n' + source("/").toUtf8() + QByteArray("bad\xff.txt")
-                      + '\n' + source("/../escape.txt").toUtf8() + '\n' + good.toUtf8();
+                      + '\n' + source("/../escape.txt").toUtf8() + '\n' + source("/rel.txt").mid(1).toUtf8() + '\n'
+                      + source("/gone, :sep.txt").toUtf8() + '\n' + good.toUtf8();
     writeText(operation() + "/SourceA", list);
 
     const Run result = run(backupVector());
@@ -129,10 +131,20 @@ TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file or link)\n"));
     EXPECT_TRUE(result.errors.contains("Operation not permitted (file name is not valid UTF-8)"));
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/../escape.txt") + "], : Operation not permitted"));
-    EXPECT_EQ(result.errors.count('\n'), 4);
+    // A relative line is refused, not stored as if it began with "/".
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/rel.txt").mid(1)
+                                       + "], : Operation not permitted (not an absolute path)\n"));
+    // The client splits at the first ", :" and takes the path between the first "[" and the last "]".
+    const QString separated = result.errors.split('\n').filter("sep.txt").value(0);
+    const QString firstPiece = separated.split(", :").value(0);
+    EXPECT_EQ(firstPiece.mid(firstPiece.indexOf('[') + 1, firstPiece.lastIndexOf(']') - firstPiece.indexOf('[') - 1),
+              source("/gone,?:sep.txt"));
+    EXPECT_EQ(separated.split(", :").value(1), " No such file or directory");
+    EXPECT_EQ(result.errors.count('\n'), 6);
     ASSERT_EQ(result.lines().size(), 1);
     EXPECT_EQ(stored(storedPath(good)), "ok");
     EXPECT_FALSE(QFile::exists(drive() + root() + "/escape.txt"));
+    EXPECT_FALSE(QFile::exists(drive() + source("/rel.txt")));
 }
 
 TEST_F(BackupTest, FolderLinksOnTheDriveAreNotFollowed)

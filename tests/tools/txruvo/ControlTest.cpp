@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
 class ControlTest : public EngineHarness
@@ -19,6 +23,12 @@ protected:
         }
         writeList(list);
         return list;
+    }
+
+    // What lies in the folder of the engine's temporary copies.
+    QStringList stagedNames() const
+    {
+        return QDir(drive() + "/.txruvo-tmp").entryList(QDir::Files | QDir::Hidden, QDir::Name);
     }
 
     // Files on the drive under their real names, bookkeeping left out.
@@ -82,6 +92,29 @@ TEST_F(ControlTest, KillAtAnyMomentLeavesOnlyWholeFilesUnderRealNames)
         for (const QString &name : storedNames())
             EXPECT_TRUE(name == "big.bin" || name.startsWith(".txruvo-")) << qPrintable(name);
     }
+    // The next run clears what the killed ones left.
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+    EXPECT_EQ(stagedNames(), QStringList()) << qPrintable(stagedNames().join(", "));
+    EXPECT_EQ(stored(drive() + big), newContent);
+}
+
+TEST_F(ControlTest, LeftoversAreRemovedOnlyWhenNoRunHoldsThem)
+{
+    manyFiles(1);
+    const QString staging = drive() + "/.txruvo-tmp";
+    for (const char *name : {"11-dead.lock", "11-dead-0.part", "11-dead-1.part", "12-nolock-0.part",
+                                "13-live.lock", "13-live-0.part"})
+        writeText(staging + '/' + QLatin1String(name), "x");
+    // A run still alive holds its lock.
+    const int live = ::open(QFile::encodeName(staging + "/13-live.lock").constData(), O_RDONLY);
+    ASSERT_GE(live, 0);
+    ASSERT_EQ(::flock(live, LOCK_EX), 0);
+
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+    EXPECT_EQ(stagedNames(), QStringList({"13-live-0.part", "13-live.lock"}));
+    ::close(live);
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+    EXPECT_EQ(stagedNames(), QStringList());
 }
 
 }  // namespace

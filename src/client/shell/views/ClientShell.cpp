@@ -1,0 +1,91 @@
+#include "client/shell/views/ClientShell.h"
+
+#include "client/shell/TXMainController.h"
+#include "client/shell/views/AccountMenuView.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/EncryptionSetupView.h"
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/LoginWindowsView.h"
+#include "client/shell/views/MainWindowView.h"
+#include "client/shell/views/PrivateKeyView.h"
+#include "client/shell/views/TXMainWindow.h"
+#include "client/shell/views/TXTabViewController.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QPushButton>
+#include <QUrl>
+
+ClientShell::ClientShell(TXMainControllerServices services)
+    : mWindows(std::make_unique<ClientWindows>()),
+      mLoginWindows(std::make_unique<LoginWindows>(mWindows->mainWindow(), mWindows->tabViewController()->loginButton())),
+      mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows)),
+      mMainView(std::make_unique<MainWindowView>(*mWindows)),
+      mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, std::move(services)))
+{
+    connectLoginWindows();
+    connectMainWindow();
+}
+
+ClientShell::~ClientShell()
+{
+    // The controller goes first: it may still speak to its views while it stops.
+    mMainController.reset();
+}
+
+void ClientShell::start()
+{
+    mWindows->mainWindow()->show();
+    mMainController->awakeFromNib();
+}
+
+void ClientShell::connectLoginWindows()
+{
+    LoginViewController &login = mMainController->loginViewController();
+    LoginFormView *form = mLoginWindows->loginForm();
+    connect(form, &LoginFormView::performLogin, this, [&login] { login.performLogin(); });
+    connect(form, &LoginFormView::rememberMe, this, [&login] { login.rememberMe(); });
+    connect(form, &LoginFormView::emailAccountChosen, this, [&login](const QString &name) { login.onEmailBoxClick(name); });
+    connect(form, &LoginFormView::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(form, &LoginFormView::forgotPassword, this, [&login] { login.forgotPasswordHandling(); });
+    connect(form, &LoginFormView::signUp, this, [&login] { login.signupForm(); });
+    connect(form, &LoginFormView::closeButtonClicked, this, [] { QCoreApplication::quit(); });
+
+    EncryptionSetupView *setup = mLoginWindows->setupPage();
+    connect(setup, &EncryptionSetupView::configureAccount, this, [&login] { login.configureAccount(); });
+    connect(setup, &EncryptionSetupView::closeButtonClicked, this, [&login] { login.closeSetupPage(); });
+    PrivateKeyView *keyPage = mLoginWindows->privateKeyPage();
+    connect(keyPage, &PrivateKeyView::privatekeyAcceptanceValidation, this,
+            [&login] { login.privatekeyAcceptanceValidation(); });
+    connect(keyPage, &PrivateKeyView::closeButtonClicked, this, [&login] { login.closeSetupPage(); });
+
+    AccountMenuView *menu = mLoginWindows->accountMenu();
+    connect(menu, &AccountMenuView::disconnectAccount, this, [&login] { login.DisconnectAccount(); });
+    connect(menu, &AccountMenuView::showAccountSettings, this, [&login] { login.showAccountSettings(); });
+    connect(menu, &AccountMenuView::displayHelp, this, [&login] { login.DisplayHelp(); });
+}
+
+void ClientShell::connectMainWindow()
+{
+    TXMainController &controller = *mMainController;
+    TXTabViewController *tabs = mWindows->tabViewController();
+    connect(tabs, &TXTabViewController::upgrade, this, [&controller] { controller.upgrade(); });
+    connect(tabs, &TXTabViewController::reCalculateQuota, this, [&controller] { controller.calQuota(); });
+    // The login button opens the login window, or the account menu once a user is logged in.
+    connect(tabs, &TXTabViewController::loginButtonClicked, this, [this] {
+        if (mMainController->isLoggedIn())
+            mLoginWindows->showDisconnectWindow();
+        else
+            mLoginWindows->displayFloatingWindow();
+    });
+    TXMainWindow *window = mWindows->mainWindow();
+    window->setShouldCloseHook([&controller] { return controller.windowShouldClose(); });
+    window->setMouseDownHook([this] { mLoginWindows->closeDisconnectWindow(); });
+    connect(window, &TXMainWindow::resized, this, [this] {
+        if (mLoginWindows->isFloatingWindowVisible())
+            mLoginWindows->displayFloatingWindow();
+    });
+    connect(&controller, &TXMainController::accountDidChange, this,
+            [this] { mWindows->setLoggedInUserName(mMainController->userObject().UserName()); });
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+#include <optional>
+
+class FileTransferData;
+
+// What the index rebuild takes from one line of the engine's listing of the
+// drive: the file's record for the re-index and the folder it goes in.
+namespace ReindexListing {
+
+// "VersionNumber", "FileSize", "FilePath" (the name), "FileModificationTime",
+// "folderID", "mpcName", "encFilename"; none when the line lacks one of them,
+// as the index could not keep the file.
+std::optional<QVariantMap> fileRecord(const FileTransferData &line);
+
+// The index path of the file's folder. Backup mode: the computer folder and
+// the folder below it (a file at the top of computer folder Office goes in
+// /Office); sync mode: the folder below the sync root.
+QString folderKey(const FileTransferData &line, bool backupMode);
+
+}  // namespace ReindexListing

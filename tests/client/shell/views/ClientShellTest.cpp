@@ -1,0 +1,77 @@
+#include "client/shell/ProgramServices.h"
+#include "client/shell/TXMainController.h"
+#include "client/shell/views/ClientShell.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/TXTabViewController.h"
+#include "common/files/TXSupportFileManager.h"
+#include "support/SandboxFixture.h"
+#include "support/WebServiceStandIn.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class ClientShellTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
+        service->writeConfig(QJsonObject{
+            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
+        ASSERT_TRUE(service->start());
+        service->configureClient();
+    }
+
+    static bool waitUntil(const std::function<bool()> &condition)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!condition() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return condition();
+    }
+
+    std::unique_ptr<WebServiceStandIn> service;
+};
+
+}  // namespace
+
+TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
+{
+    // The program's services, less the monitor: the index manager runs on the chosen drive.
+    TXMainControllerServices services = programServices();
+    services.startProgram = {};
+    const QString drive = volumes() + "/BackupDrive";
+    QDir().mkpath(drive);
+    TXSupportFileManager::txFileManager().setTarnixUserName("demo");
+    writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+              drive.toUtf8());
+    ClientShell shell(services);
+    shell.start();
+    LoginWindows &login = shell.loginWindows();
+    ASSERT_TRUE(login.isFloatingWindowVisible());  // first start: the form
+
+    LoginFormView *form = login.loginForm();
+    form->mUserNameTextField->setText("demo");
+    form->mSecureTextField->setText("wrong");
+    form->mLoginButton->click();
+    ASSERT_TRUE(waitUntil([&] { return form->mErrorLabel->text().contains("Invalid username or password"); }));
+    EXPECT_FALSE(shell.mainController().isLoggedIn());
+
+    form->mSecureTextField->setText("demo password");
+    form->mLoginButton->click();
+    ASSERT_TRUE(waitUntil([&] { return shell.mainController().isLoggedIn(); })) << form->mErrorLabel->text().toStdString();
+    EXPECT_FALSE(login.isFloatingWindowVisible());
+    EXPECT_EQ(shell.windows().tabViewController()->loginButton()->text(), "demo");
+    EXPECT_EQ(shell.windows().loggedInUserName(), "demo");
+    EXPECT_NE(shell.mainController().dbManager(), nullptr);
+}

@@ -1,0 +1,57 @@
+#include "index/rebuild/ReindexListing.h"
+
+#include "common/transfer/FileTransferData.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+FileTransferData listed(const QString &fname, const QString &mpc)
+{
+    FileTransferData line;
+    for (const auto &[key, value] : {std::pair<QString, QString>{"size", "12"}, {"mod_time", "2014-05-06 10:11:12 +0000"},
+                                     {"file_ver", "2"}, {"folder_id", "9f2c"}, {"enc_name", "612e747874"}})
+        line.Data(value, key);
+    if (!fname.isNull())
+        line.Data(fname, "fname");
+    if (!mpc.isNull())
+        line.Data(mpc, "mpc");
+    return line;
+}
+
+}  // namespace
+
+TEST(ReindexListingTest, GroupsAFileUnderItsComputerFolderInBackupModeAndItsFolderInSyncMode)
+{
+    struct Case
+    {
+        QString fname;
+        QString mpc;
+        bool backupMode;
+        QString folder;
+    };
+    const Case cases[] = {
+        {"/Users/ann/a.txt", "/Office", true, "/Office/Users/ann"},
+        {"/Users/ann/a.txt", "Office", true, "/Office/Users/ann"},
+        {"/a.txt", "/Office", true, "/Office"},
+        {"Users/a.txt", "/Office", true, "/Office/Users"},
+        {"/Docs/a.txt", "/ann", false, "/Docs"},
+        {"/a.txt", "/ann", false, "/"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.fname.toStdString());
+        EXPECT_EQ(ReindexListing::folderKey(listed(c.fname, c.mpc), c.backupMode), c.folder);
+    }
+}
+
+TEST(ReindexListingTest, AFileRecordNeedsEveryValueTheIndexKeeps)
+{
+    const std::optional<QVariantMap> record = ReindexListing::fileRecord(listed("/Users/ann/a.txt", "/Office"));
+    ASSERT_TRUE(record);
+    EXPECT_EQ(*record, (QVariantMap{{"VersionNumber", "2"}, {"FileSize", "12"}, {"FilePath", "a.txt"},
+                                    {"FileModificationTime", "2014-05-06 10:11:12 +0000"}, {"folderID", "9f2c"},
+                                    {"mpcName", "/Office"}, {"encFilename", "612e747874"}}));
+    // Without a computer folder the file could be neither placed nor restored.
+    EXPECT_FALSE(ReindexListing::fileRecord(listed("/Users/ann/a.txt", QString())));
+    EXPECT_FALSE(ReindexListing::fileRecord(listed(QString(), "/Office")));
+}

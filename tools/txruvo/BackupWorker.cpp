@@ -1,0 +1,247 @@
+#include "txruvo/BackupWorker.h"
+
+#include "txruvo/BackupOperation.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
+#include "txruvo/StoredTree.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kNotPermitted = QStringLiteral("Operation not permitted (%1)");
+
+// "." and ".." would lead outside the stored tree.
+bool hasDotComponents(const QString &line)
+{
+    const QStringList parts = line.split('/');
+    return parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral(".."));
+}
+
+int openFolder(const QString &path, int extraFlags)
+{
+    return ::open(Posix::native(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC | extraFlags);
+}
+
+}  // namespace
+
+BackupWorker::BackupWorker(BackupOperation &operation)
+    : mOperation(operation)
+    , mRun(operation.session())
+    , mBatch(mRun.timings(), SyncBatchLimits{})
+{
+}
+
+BackupWorker::~BackupWorker()
+{
+    // Copies still waiting are dropped with the batch (a cancel or a failure).
+    leaveFolder();
+}
+
+std::optional<SessionRun::Stop> BackupWorker::handle(const ListEntry &entry)
+{
+    const QString &line = entry.text;
+    if (!entry.validUtf8) {
+        mRun.report().fileError(line, kNotPermitted.arg(QStringLiteral("file name is not valid UTF-8")));
+        return std::nullopt;
+    }
+    // A relative line would be stored as if it began with "/" and reported as it stands.
+    if (!line.startsWith('/')) {
+        mRun.report().fileError(line, kNotPermitted.arg(QStringLiteral("not an absolute path")));
+        return std::nullopt;
+    }
+    if (hasDotComponents(line)) {
+        mRun.report().fileError(line, kNotPermitted.arg(QStringLiteral("path holds . or ..")));
+        return std::nullopt;
+    }
+    if (mRun.failedByScenario(line))
+        return std::nullopt;
+
+    QString userPath = foldSlashes(line);
+    if (userPath.size() > 1 && userPath.endsWith('/'))
+        userPath.chop(1);
+    if (userPath == QLatin1String("/"))
+        return storeFolder(userPath);
+    const qsizetype slash = userPath.lastIndexOf('/');
+    const QString folder = userPath.left(slash);
+    if (folder != mFolder.userPath || mFolder.sourceFd < 0)
+        enterFolder(folder);
+    if (mFolder.sourceError != 0) {
+        mRun.report().fileError(line, mFolder.sourceError);
+        return std::nullopt;
+    }
+    Item item{line, userPath, userPath.mid(slash + 1), {}};
+    if (::fstatat(mFolder.sourceFd, Posix::native(item.name).constData(), &item.source, AT_SYMLINK_NOFOLLOW) != 0) {
+        mRun.report().fileError(line, errno);
+        return std::nullopt;
+    }
+    std::optional<Stop> stop;
+    if (S_ISDIR(item.source.st_mode))
+        stop = storeFolder(userPath);
+    else if (!StoredTree::isItem(item.source))
+        mRun.report().fileError(line, kNotPermitted.arg(QStringLiteral("not a regular file or link")));
+    else
+        stop = store(item);
+    if (!stop && mBatch.isDue())
+        stop = flushBatch();
+    return stop;
+}
+
+void BackupWorker::enterFolder(const QString &userPath)
+{
+    leaveFolder();
+    mFolder.userPath = userPath;
+    mFolder.sourceFd = openFolder(joinPath(mOperation.sourceRoot(), userPath), 0);
+    mFolder.sourceError = mFolder.sourceFd < 0 ? errno : 0;
+}
+
+void BackupWorker::leaveFolder()
+{
+    for (const int fd : {mFolder.sourceFd, mFolder.storedFd}) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    mFolder = Folder{};
+}
+
+std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
+{
+    if (mFolder.storedOpened)
+        return std::nullopt;
+    mFolder.storedOpened = true;
+    const DriveLayout &layout = mOperation.layout();
+    mFolder.storedRelativePath = layout.storedPathOf(mFolder.userPath);
+    const QString storedPath = layout.itemPath(mFolder.storedRelativePath);
+    const std::optional<QString> id = mOperation.folderId(storedPath);
+    // A link on the drive is never followed.
+    mFolder.storedFd = id ? openFolder(storedPath, O_NOFOLLOW) : -1;
+    if (mFolder.storedFd < 0) {
+        mFolder.storedError = errno == ELOOP ? ENOTDIR : errno;
+        return mFolder.storedError == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
+    }
+    mFolder.id = *id;
+    return std::nullopt;
+}
+
+std::optional<SessionRun::Stop> BackupWorker::storeFolder(const QString &userPath)
+{
+    const DriveLayout &layout = mOperation.layout();
+    if (!mOperation.folderId(layout.itemPath(layout.storedPathOf(userPath))) && errno == ENOSPC)
+        return mRun.driveFull();
+    return std::nullopt;
+}
+
+std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
+{
+    if (std::optional<Stop> stop = openStoredFolder())
+        return stop;
+    if (mFolder.storedError != 0) {
+        mRun.report().fileError(item.line, mFolder.storedError);
+        return std::nullopt;
+    }
+    const QString storedName = mOperation.layout().storedNameOf(item.name, mFolder.userPath.isEmpty());
+    const Posix::FolderEntry stored{mFolder.storedFd, Posix::native(storedName)};
+    const Posix::FolderEntry marker{mFolder.storedFd, stored.name + DriveLayout::kMarkerSuffix};
+    struct stat storedStatus {};
+    const bool exists = ::fstatat(stored.folderFd, stored.name.constData(), &storedStatus, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && S_ISDIR(storedStatus.st_mode)) {
+        mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("a folder is stored under this name")));
+        return std::nullopt;
+    }
+    // The marker of an item that is not there is a leftover and is replaced.
+    const std::optional<Markers::ItemRecord> record = exists ? Markers::readItem(marker) : std::nullopt;
+    const QString encName = record ? record->encName : Markers::encodeName(item.name);
+    const QByteArray markerContent = Markers::itemContent({encName, item.line});
+    const bool markerCurrent = record && Markers::itemContent(*record) == markerContent;
+    if (exists
+        && Posix::sameItemContent({mFolder.sourceFd, Posix::native(item.name)}, item.source, stored, storedStatus)) {
+        if (!markerCurrent)
+            Posix::writeSmall(marker, markerContent);
+        const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
+        mRun.report().progress(completion(item, encName, QStringLiteral("FILE IN SYNC"), relativePath),
+                               ProgressLine::Kind::Backup, quint64(item.source.st_size));
+        return std::nullopt;
+    }
+    return copy(item, storedName, exists, markerContent, markerCurrent, encName);
+}
+
+std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
+                                                   const QByteArray &markerContent, bool markerCurrent,
+                                                   const QString &encName)
+{
+    auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
+    struct stat source = item.source;
+    if (!copier->openSourceAt(mFolder.sourceFd, Posix::native(item.name), &source))
+        return mRun.copyFailed(item.line, *copier);
+    const QString transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
+    const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
+    Item copied = item;
+    copied.source = source;
+    const ProgressLine done = completion(copied, encName, transferType, relativePath);
+    if (!copier->copyTo(mOperation.staging().newPath(), mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
+        return mRun.copyFailed(item.line, *copier);
+
+    // Given its real name once its data is on the drive.
+    FileCopier *copy = copier.get();
+    const QString itemPath = mOperation.layout().itemPath(relativePath);
+    const bool shelve = exists && mOperation.keepsVersions();
+    DurableBatch::Entry entry;
+    entry.copy = std::move(copier);
+    entry.bytes = quint64(source.st_size);
+    entry.commit = [this, copy, line = item.line, itemPath, relativePath, shelve, markerContent, markerCurrent] {
+        if (shelve && mOperation.shelf().shelve(relativePath, markerContent) < 0) {
+            // The stored copy stays as it was; the new one is dropped with the batch.
+            if (errno == ENOSPC) {
+                mCommitStop = mRun.driveFull();
+                return DurableBatch::Outcome::Stop;
+            }
+            mRun.report().fileError(line, errno);
+            return DurableBatch::Outcome::Failed;
+        }
+        if (!copy->commit(itemPath)) {
+            mCommitStop = mRun.copyFailed(line, *copy);
+            return mCommitStop ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
+        }
+        if (!markerCurrent && !Posix::writeSmall(DriveLayout::markerPath(itemPath), markerContent) && errno == ENOSPC) {
+            mCommitStop = mRun.driveFull();
+            return DurableBatch::Outcome::Stop;
+        }
+        return DurableBatch::Outcome::Committed;
+    };
+    entry.report = [this, done, relativePath] {
+        ProgressLine line = done;
+        line.fileVersion = mOperation.shelf().count(relativePath) + 1;  // the version it became
+        mRun.report().progress(line, ProgressLine::Kind::Backup);
+    };
+    mBatch.add(std::move(entry), mOperation.staging().folderFd());
+    return std::nullopt;
+}
+
+std::optional<SessionRun::Stop> BackupWorker::finish()
+{
+    return flushBatch();
+}
+
+std::optional<SessionRun::Stop> BackupWorker::flushBatch()
+{
+    return mRun.flush(mBatch, mCommitStop);
+}
+
+ProgressLine BackupWorker::completion(const Item &item, const QString &encName, const QString &transferType,
+                                      const QString &relativePath) const
+{
+    const quint64 size = quint64(item.source.st_size);
+    ProgressLine progress{};
+    progress.offset = size;
+    progress.size = size;
+    progress.percent = 100;
+    progress.transferType = transferType;
+    progress.folderId = mFolder.id;
+    progress.mpc = mOperation.layout().mpc();
+    progress.encName = encName;
+    progress.fileVersion = mOperation.shelf().count(relativePath) + 1;
+    progress.fileName = item.line;
+    return progress;
+}

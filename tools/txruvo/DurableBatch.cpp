@@ -1,0 +1,75 @@
+#include "txruvo/DurableBatch.h"
+
+#include <cerrno>
+#include <unistd.h>
+
+DurableBatch::DurableBatch(const EngineTimings &timings, SyncBatchLimits limits)
+    : mHold(timings.syncHold)
+    , mLimits(limits)
+{
+}
+
+void DurableBatch::add(Entry entry, int fileSystemFd)
+{
+    if (mEntries.empty())
+        mOldest.start();
+    if (!mFileSystems.contains(fileSystemFd))
+        mFileSystems << fileSystemFd;
+    mBytes += entry.bytes;
+    mEntries.push_back(std::move(entry));
+}
+
+bool DurableBatch::isDue() const
+{
+    return !mEntries.empty()
+           && (qsizetype(mEntries.size()) >= mLimits.files || mBytes >= mLimits.bytes
+               || std::chrono::milliseconds(mOldest.elapsed()) >= mHold);
+}
+
+std::optional<DurableBatch::SyncFailure> DurableBatch::flush(bool *stopped)
+{
+    *stopped = false;
+    if (mEntries.empty())
+        return std::nullopt;
+    if (!syncAll()) {
+        const int error = errno;
+        discard();
+        return SyncFailure{error};
+    }
+    std::vector<Entry> committed;
+    for (Entry &entry : mEntries) {
+        const Outcome outcome = entry.commit();
+        if (outcome == Outcome::Committed)
+            committed.push_back(std::move(entry));
+        if (outcome == Outcome::Stop) {
+            *stopped = true;
+            break;
+        }
+    }
+    mEntries.clear();
+    const bool synced = syncAll();
+    const int error = errno;
+    mFileSystems.clear();
+    mBytes = 0;
+    if (!synced)
+        return SyncFailure{error};
+    for (const Entry &entry : committed)
+        entry.report();
+    return std::nullopt;
+}
+
+void DurableBatch::discard()
+{
+    mEntries.clear();  // each copy removes its temporary file
+    mFileSystems.clear();
+    mBytes = 0;
+}
+
+bool DurableBatch::syncAll()
+{
+    for (const int fd : std::as_const(mFileSystems)) {
+        if (::syncfs(fd) != 0)
+            return false;
+    }
+    return true;
+}

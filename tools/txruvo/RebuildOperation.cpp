@@ -1,0 +1,136 @@
+#include "txruvo/RebuildOperation.h"
+
+#include "txruvo/CommandLine.h"
+#include "txruvo/DriveLayout.h"
+#include "txruvo/Markers.h"
+#include "txruvo/Posix.h"
+#include "txruvo/ProgressLine.h"
+#include "txruvo/Scenario.h"
+#include "txruvo/StoredTree.h"
+#include "txruvo/VersionShelf.h"
+
+#include <QDateTime>
+#include <QDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+constexpr int kFatalStatus = 1;
+constexpr int kMalformedStatus = 2;
+const QString kOutputOption = QStringLiteral("--o");
+const QString kErrorOption = QStringLiteral("--e");
+
+// The names in a folder, in name order, without "." and "..".
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+bool hasFolderMarker(const QString &folder)
+{
+    return Markers::readFolderId(folder).has_value();
+}
+
+// The form the client's journals keep dates in: 2014-05-06 10:11:12 +0000.
+QString modificationTime(const struct stat &status)
+{
+    return QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+           + QStringLiteral(" +0000");
+}
+
+}  // namespace
+
+RebuildOperation::RebuildOperation(const CommandLine &commandLine, const Scenario &scenario)
+    : mCommandLine(commandLine)
+    , mScenario(scenario)
+    , mReport(scenario, EngineTimings{})
+    , mDataRoot(folderPath(commandLine.value(QStringLiteral("--portable-dest"))))
+{
+}
+
+int RebuildOperation::run()
+{
+    if (!mCommandLine.has(kOutputOption) || !mCommandLine.has(kErrorOption)) {
+        std::fprintf(stderr, "txruvo error: invalid path (an index rebuild needs --o= and --e= files)\n");
+        return kMalformedStatus;
+    }
+    QString error;
+    if (!mReport.open(mCommandLine.value(kOutputOption), mCommandLine.value(kErrorOption), &error)) {
+        std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
+        return kMalformedStatus;
+    }
+    if (!mScenario.errorText.isEmpty())
+        mReport.error(mScenario.errorText);
+    if (mCommandLine.value(QStringLiteral("--portable-dest")).isEmpty()) {
+        mReport.error(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
+        return kFatalStatus;
+    }
+    struct stat status {};
+    if (!Posix::statPath(mDataRoot, &status) || !S_ISDIR(status.st_mode)) {
+        mReport.error(QStringLiteral("txruvo error: device is not connected (%1)").arg(mDataRoot));
+        return kFatalStatus;
+    }
+    int stopStatus = 0;
+    for (const QString &computerFolder : computerFolders()) {
+        if (!listComputerFolder(DriveLayout(computerFolder, computerFolder != mDataRoot), &stopStatus))
+            return stopStatus;
+    }
+    if (std::optional<int> stop = mScenario.stopAfter(mListed))
+        return *stop;
+    return mScenario.exitCode.value_or(0);
+}
+
+QStringList RebuildOperation::computerFolders() const
+{
+    if (hasFolderMarker(mDataRoot))
+        return {mDataRoot};
+    QStringList folders;
+    for (const QString &name : namesIn(mDataRoot)) {
+        const QString folder = joinPath(mDataRoot, name);
+        struct stat status {};
+        if (Posix::lstatPath(folder, &status) && S_ISDIR(status.st_mode) && hasFolderMarker(folder))
+            folders << folder;
+    }
+    return folders;
+}
+
+bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status)
+{
+    const StoredTree tree(layout);
+    const VersionShelf shelf(layout);
+    QStringList folders;
+    tree.forEachFolder([&folders](const QString &folder) { folders << folder; });
+    for (const QString &folder : folders) {
+        QList<StoredTree::Item> items = tree.itemsOf(folder);
+        if (items.isEmpty())
+            continue;
+        std::sort(items.begin(), items.end(),
+                  [](const StoredTree::Item &a, const StoredTree::Item &b) { return a.path < b.path; });
+        // A listing only reads the drive.
+        const std::optional<QString> folderId = Markers::readFolderId(folder);
+        for (const StoredTree::Item &item : items) {
+            if (std::optional<int> stop = mScenario.stopAfter(mListed)) {
+                *status = *stop;
+                return false;
+            }
+            const QString storedPath = layout.relativePathOf(item.path);
+            if (!folderId) {
+                mReport.fileError(layout.userPathOf(storedPath), QStringLiteral("No such file or directory (no folder identifier)"));
+                continue;
+            }
+            mReport.listing(QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" "
+                                           "mpc=\"%5\" enc_name=\"%6\" fname=\"%7\"/>")
+                                .arg(quint64(item.status.st_size))
+                                .arg(modificationTime(item.status))
+                                .arg(layout.hasVersions() ? shelf.count(storedPath) + 1 : 1)
+                                .arg(escapeAttribute(*folderId), escapeAttribute(layout.mpc()),
+                                     escapeAttribute(StoredTree::encNameOf(item)),
+                                     escapeAttribute(layout.userPathOf(storedPath))));
+            ++mListed;
+        }
+    }
+    return true;
+}
