@@ -74,7 +74,7 @@ QString IndexNames::containsPattern(const QString &text)
     QString escaped;
     escaped.reserve(text.size() + 2);
     for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char('%') || c == QLatin1Char('_'))
+        if (c == QLatin1Char('\\') || c == QLatin1Char('_'))
             escaped += QLatin1Char('\\');
         escaped += c;
     }

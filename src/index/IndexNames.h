@@ -33,7 +33,8 @@ bool isRoot(const QString &folderPath);
 // The number of "/"-separated parts less one: /Office/Users gives 2.
 int depth(const QString &path);
 
-// A LIKE pattern that matches the text anywhere, with "\", "%" and "_" taken
+// A LIKE pattern that matches the text anywhere. A "%" in the text matches
+// any run of characters (the search view's "*"); "\" and "_" are taken
 // literally (the statement says ESCAPE '\').
 QString containsPattern(const QString &text);
 

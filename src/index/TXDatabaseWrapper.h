@@ -83,7 +83,8 @@ public:
     // Root-relative folder ("" for the root): its folders, then its files.
     void fetchChildrenForPath(const QString &path);
     // "SearchKey" anywhere in a file name, or in a folder path below
-    // "PathRootForSearch" (absolute; "" for everything).
+    // "PathRootForSearch" (absolute; "" for everything). A "%" in the key
+    // matches any run of characters; "_" is a plain character.
     void searchForKeyInsidePath(const QVariantMap &search);
     // Root-relative file path.
     void searchEncryptedNameForPath(const QString &path);

@@ -233,7 +233,7 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     account.setPassword("secret");
     account.setPrivateKey("key");
     account.setPort("--port=443");
-    EngineArguments arguments = EngineCommandLines::quota(account, "--proxy=", false);
+    EngineArguments arguments = EngineCommandLines::quota(account, "--proxy=", true);
     const QString passwordFile = arguments.arguments[3].mid(QStringLiteral("--password-file=").size());
 
     QuotaDelegate delegate;
@@ -243,7 +243,7 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     runner.setCommandArguments(std::move(arguments));
     runner.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
     ASSERT_TRUE(waitUntil([&] { return delegate.finishedCount > 0; }));
-    EXPECT_TRUE(delegate.error.contains("txruvo error: --get-quota is not supported")) << delegate.error.toStdString();
+    EXPECT_TRUE(delegate.error.contains("txruvo error: --quota-fromfile is not supported")) << delegate.error.toStdString();
     EXPECT_EQ(runner.outStr(), "");
     EXPECT_FALSE(QFile::exists(passwordFile));
 }

@@ -32,7 +32,7 @@ protected:
     static constexpr IndexTimings kShortTimings{std::chrono::milliseconds(0), 50, std::chrono::milliseconds(0),
                                                 {std::chrono::milliseconds(300), std::chrono::milliseconds(10)}};
 
-    QString folder() const { return root() + "/ldb"; }
+    virtual QString folder() const { return root() + "/ldb"; }
     QString mainIndexPath() const { return folder() + "/" + kUser + ".qlenc"; }
     QStringList folderEntries() const { return QDir(folder()).entryList(QDir::Files, QDir::Name); }
 

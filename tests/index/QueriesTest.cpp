@@ -70,7 +70,7 @@ TEST_F(QueriesTest, ListingFindsEverySiblingWhateverCharactersFollowItsName)
     EXPECT_EQ(sorted(delegate.field("FileName")), QStringList({"/sib/ !/", "/sib/X!/", "/sib/X-y/", "/sib/X0/", "/sib/x/"}));
 }
 
-TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootLiterally)
+TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootWithPercentAsTheOnlyWildcard)
 {
     struct Case
     {
@@ -81,7 +81,8 @@ TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootLiterally)
     const QList<Case> cases = {
         {"report", "", {"/x/Report.doc", "/y/reports/z.txt"}},
         {"_", "", {"/odd/a_c.txt", "/x_y/f.txt"}},
-        {"%", "", {"/odd/100%.txt"}},
+        {"100%", "", {"/odd/100%.txt"}},
+        {"a%c", "", {"/odd/a_c.txt", "/odd/abc.txt", "/odd/br]acket.txt"}},
         {"'s \"q", "", {"/odd/it's \"quoted\".txt"}},
         {"t'", "", {"/odd/it's \"quoted\".txt"}},
         {"]", "", {"/odd/br]acket.txt"}},

@@ -18,6 +18,19 @@ Credentials::Verdict Credentials::check()
     return Verdict::Accepted;
 }
 
+std::optional<QString> Credentials::refusal()
+{
+    switch (check()) {
+    case Verdict::Accepted:
+        break;
+    case Verdict::PasswordMismatch:
+        return QStringLiteral("@ERROR: password mismatch (%1)").arg(mFailure);
+    case Verdict::KeyMismatch:
+        return QStringLiteral("encryption verification failed (%1)").arg(mFailure);
+    }
+    return std::nullopt;
+}
+
 bool Credentials::matches(const QString &option, const std::optional<QString> &expected, const QString &what)
 {
     if (!mCommandLine.has(option))

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // "--password-file=" and "--pvt-key=" name private files (mode 0600) that
 // hold the account's password and private key, plain or engine-encoded.
 // They are checked against the account the scenario names; with none named,
@@ -17,6 +19,9 @@ public:
     Credentials(const CommandLine &commandLine, const Scenario &scenario);
 
     Verdict check();
+    // The engine's error line when the check fails ("@ERROR: password
+    // mismatch (...)", "encryption verification failed (...)"), else none.
+    std::optional<QString> refusal();
     // Why the last check failed, in the engine's words.
     const QString &failure() const { return mFailure; }
 

@@ -4,11 +4,18 @@ namespace {
 
 // Operations of the product that this stand-in does not carry out (yet).
 const QStringList kOtherOperations = {
-    QStringLiteral("--delete-items"),  QStringLiteral("--version-info"),  QStringLiteral("--get-quota"),
-    QStringLiteral("--quota-fromfile"), QStringLiteral("--trf-uprate"),   QStringLiteral("--trf-downrate"),
+    QStringLiteral("--delete-items"),  QStringLiteral("--quota-fromfile"),
     QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
     QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
     QStringLiteral("--search"),
+};
+
+// Operations that answer on standard output, by their option.
+const QList<QPair<QString, OperationKind>> kAnswerOperations = {
+    {QStringLiteral("--get-quota"), OperationKind::Quota},
+    {QStringLiteral("--version-info"), OperationKind::VersionInfo},
+    {QStringLiteral("--trf-uprate"), OperationKind::TransferRate},
+    {QStringLiteral("--trf-downrate"), OperationKind::TransferRate},
 };
 
 }  // namespace
@@ -19,6 +26,10 @@ OperationChoice chooseOperation(const CommandLine &commandLine)
         return {OperationKind::Encode, QStringLiteral("--utf8-cmd")};
     if (commandLine.has(QStringLiteral("--expressdb-recreate")))
         return {OperationKind::IndexRebuild, QStringLiteral("--expressdb-recreate")};
+    for (const auto &[option, kind] : kAnswerOperations) {
+        if (commandLine.has(option))
+            return {kind, option};
+    }
     for (const QString &option : kOtherOperations) {
         if (commandLine.has(option))
             return {OperationKind::NotProvided, option};

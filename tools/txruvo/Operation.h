@@ -8,6 +8,9 @@ enum class OperationKind {
     Backup,          // no operation option, remote only
     Restore,         // no operation option, remote then local target
     Encode,          // --utf8-cmd=
+    Quota,           // --get-quota
+    VersionInfo,     // --version-info
+    TransferRate,    // --trf-uprate, --trf-downrate
     IndexRebuild,    // --expressdb-recreate
     NotProvided,     // an operation this engine knows but does not carry out
     Malformed,       // no operation option and no usable remote

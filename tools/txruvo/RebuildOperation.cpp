@@ -9,9 +9,6 @@
 #include "txruvo/StoredTree.h"
 #include "txruvo/VersionShelf.h"
 
-#include <QDateTime>
-#include <QDir>
-
 #include <algorithm>
 #include <cstdio>
 #include <optional>
@@ -22,24 +19,6 @@ constexpr int kFatalStatus = 1;
 constexpr int kMalformedStatus = 2;
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");
-
-// The names in a folder, in name order, without "." and "..".
-QStringList namesIn(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-bool hasFolderMarker(const QString &folder)
-{
-    return Markers::readFolderId(folder).has_value();
-}
-
-// The form the client's journals keep dates in: 2014-05-06 10:11:12 +0000.
-QString modificationTime(const struct stat &status)
-{
-    return QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-           + QStringLiteral(" +0000");
-}
 
 }  // namespace
 
@@ -74,27 +53,13 @@ int RebuildOperation::run()
         return kFatalStatus;
     }
     int stopStatus = 0;
-    for (const QString &computerFolder : computerFolders()) {
+    for (const QString &computerFolder : StoredTree::computerFoldersIn(mDataRoot)) {
         if (!listComputerFolder(DriveLayout(computerFolder, computerFolder != mDataRoot), &stopStatus))
             return stopStatus;
     }
     if (std::optional<int> stop = mScenario.stopAfter(mListed))
         return *stop;
     return mScenario.exitCode.value_or(0);
-}
-
-QStringList RebuildOperation::computerFolders() const
-{
-    if (hasFolderMarker(mDataRoot))
-        return {mDataRoot};
-    QStringList folders;
-    for (const QString &name : namesIn(mDataRoot)) {
-        const QString folder = joinPath(mDataRoot, name);
-        struct stat status {};
-        if (Posix::lstatPath(folder, &status) && S_ISDIR(status.st_mode) && hasFolderMarker(folder))
-            folders << folder;
-    }
-    return folders;
 }
 
 bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status)
@@ -124,7 +89,7 @@ bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status
             mReport.listing(QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" "
                                            "mpc=\"%5\" enc_name=\"%6\" fname=\"%7\"/>")
                                 .arg(quint64(item.status.st_size))
-                                .arg(modificationTime(item.status))
+                                .arg(StoredTree::journalTime(item.status))
                                 .arg(layout.hasVersions() ? shelf.count(storedPath) + 1 : 1)
                                 .arg(escapeAttribute(*folderId), escapeAttribute(layout.mpc()),
                                      escapeAttribute(StoredTree::encNameOf(item)),

@@ -22,10 +22,6 @@ public:
     int run();
 
 private:
-    // The computer folders below the data root: the data root itself when
-    // it is one (sync mode), else each folder in it that the engine stores
-    // into (backup mode; the index folder beside them is none).
-    QStringList computerFolders() const;
     // False when the scenario ended the run; *status then holds its exit status.
     bool listComputerFolder(const DriveLayout &layout, int *status);
 

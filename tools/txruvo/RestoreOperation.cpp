@@ -1,7 +1,6 @@
 #include "txruvo/RestoreOperation.h"
 
 #include "txruvo/FileCopier.h"
-#include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
 
 #include <QRegularExpression>
@@ -130,7 +129,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     }
     const QString relativePath = folder.layout.relativePathOf(*itemPath);
     const QString userPath = folder.layout.userPathOf(relativePath);
-    const QString versionsPath = versionsPathOf(folder, *itemPath, relativePath);
+    const QString versionsPath = folder.shelf.versionsPathOf(*itemPath, relativePath);
     const int current = folder.shelf.count(versionsPath) + 1;
     const int version = name->version == 0 ? current : name->version;
     if (version < 1 || version > current) {
@@ -185,22 +184,6 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     pending.report = [this, file] { mRun.report().progress(file, ProgressLine::Kind::Restore); };
     mBatch.add(std::move(pending), mTargetFd);
     return std::nullopt;
-}
-
-QString RestoreOperation::versionsPathOf(const ComputerFolder &folder, const QString &itemPath,
-                                         const QString &relativePath)
-{
-    if (folder.shelf.count(relativePath) > 0)
-        return relativePath;
-    // A folder renamed on the drive leaves the versions under the path the
-    // item was backed up from, which its marker keeps.
-    const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
-    if (record && !record->source.isEmpty()) {
-        const QString backedUpFrom = folder.layout.storedPathOf(foldSlashes('/' + record->source));
-        if (folder.shelf.count(backedUpFrom) > 0)
-            return backedUpFrom;
-    }
-    return relativePath;
 }
 
 RestoreOperation::ComputerFolder &RestoreOperation::computerFolder(const QString &path)

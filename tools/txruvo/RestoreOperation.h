@@ -43,8 +43,6 @@ private:
     // Makes the waiting copies durable, gives them their names and reports them.
     std::optional<Stop> flushBatch();
     ComputerFolder &computerFolder(const QString &path);
-    // The path whose version folder holds the item's versions.
-    static QString versionsPathOf(const ComputerFolder &folder, const QString &itemPath, const QString &relativePath);
 
     SessionRun &mRun;
     QString mRoot;    // drive folder the list lines are read below

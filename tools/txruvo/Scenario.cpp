@@ -62,6 +62,11 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
         scenario.driveCapacity = map.value(QStringLiteral("driveCapacity")).toULongLong();
     scenario.password = optionalText(map, QStringLiteral("password"));
     scenario.privateKey = optionalText(map, QStringLiteral("privateKey"));
+    if (map.contains(QStringLiteral("accountSize")))
+        scenario.accountSize = map.value(QStringLiteral("accountSize")).toULongLong();
+    scenario.breakElementLines = map.value(QStringLiteral("breakElementLines")).toBool();
+    if (map.contains(QStringLiteral("transferRate")))
+        scenario.transferRate = map.value(QStringLiteral("transferRate")).toDouble();
     return scenario;
 }
 

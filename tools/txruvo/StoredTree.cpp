@@ -5,6 +5,8 @@
 #include "txruvo/Posix.h"
 #include "txruvo/StoredNames.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QFile>
 
 #include <cstring>
@@ -60,6 +62,28 @@ QList<StoredTree::Item> StoredTree::itemsOf(const QString &folder) const
             items << Item{joinPath(folder, name), StoredNames::unescaped(name), status};
     });
     return items;
+}
+
+QStringList StoredTree::computerFoldersIn(const QString &dataRoot)
+{
+    if (Markers::readFolderId(dataRoot))
+        return {dataRoot};
+    QStringList folders;
+    const QStringList names =
+        QDir(dataRoot).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : names) {
+        const QString folder = joinPath(dataRoot, name);
+        struct stat status {};
+        if (Posix::lstatPath(folder, &status) && S_ISDIR(status.st_mode) && Markers::readFolderId(folder))
+            folders << folder;
+    }
+    return folders;
+}
+
+QString StoredTree::journalTime(const struct stat &status)
+{
+    return QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
+           + QStringLiteral(" +0000");
 }
 
 QString StoredTree::encNameOf(const Item &item)

@@ -3,6 +3,7 @@
 #include "txruvo/DriveLayout.h"
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 
 #include <functional>
@@ -35,6 +36,15 @@ public:
     static bool isItem(const struct stat &status) { return S_ISREG(status.st_mode) || S_ISLNK(status.st_mode); }
     // The encoded name the item was stored under: its marker's, else that of its user name.
     static QString encNameOf(const Item &item);
+
+    // The computer folders below a data root: the data root itself when it
+    // is one (sync mode), else each folder in it that the engine stores into
+    // (backup mode; the client's index folder beside them is none). A
+    // computer folder is one with a folder marker.
+    static QStringList computerFoldersIn(const QString &dataRoot);
+    // A stored copy's modification time in the form of the client's
+    // journals, in UTC: 2014-05-06 10:11:12 +0000.
+    static QString journalTime(const struct stat &status);
 
 private:
     const DriveLayout &mLayout;

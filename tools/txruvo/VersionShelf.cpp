@@ -1,6 +1,7 @@
 #include "txruvo/VersionShelf.h"
 
 #include "txruvo/CommandLine.h"
+#include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
 
 #include <cstdio>
@@ -8,6 +9,21 @@
 VersionShelf::VersionShelf(const DriveLayout &layout)
     : mLayout(layout)
 {
+}
+
+QString VersionShelf::versionsPathOf(const QString &itemPath, const QString &relativePath) const
+{
+    if (count(relativePath) > 0)
+        return relativePath;
+    // A folder renamed on the drive leaves the versions under the path the
+    // item was backed up from, which its marker keeps.
+    const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
+    if (record && !record->source.isEmpty()) {
+        const QString backedUpFrom = mLayout.storedPathOf(foldSlashes('/' + record->source));
+        if (count(backedUpFrom) > 0)
+            return backedUpFrom;
+    }
+    return relativePath;
 }
 
 int VersionShelf::count(const QString &relativePath) const

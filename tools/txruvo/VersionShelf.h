@@ -17,6 +17,12 @@ public:
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
 
+    // The path (below the computer folder) under which the versions of the
+    // stored item at itemPath lie: its own relative path, or, after a folder
+    // above it was renamed on the drive, the path its marker says it was
+    // backed up from.
+    QString versionsPathOf(const QString &itemPath, const QString &relativePath) const;
+
     // Puts the current item (and its marker content) into the next slot,
     // dropping the oldest when all five are in use. The item itself stays in
     // place where the drive has hard links. Returns the slots now in use, or

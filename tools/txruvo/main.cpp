@@ -2,15 +2,19 @@
 // vectors the client builds and stores, versions and restores files on the
 // local backup drive; README.md states the contract.
 
+#include "txruvo/AnswerRun.h"
 #include "txruvo/ArgvLog.h"
 #include "txruvo/BackupOperation.h"
 #include "txruvo/CommandLine.h"
 #include "txruvo/EncodeOperation.h"
 #include "txruvo/Operation.h"
+#include "txruvo/QuotaOperation.h"
 #include "txruvo/RebuildOperation.h"
 #include "txruvo/RestoreOperation.h"
 #include "txruvo/Scenario.h"
 #include "txruvo/SessionRun.h"
+#include "txruvo/TransferRateOperation.h"
+#include "txruvo/VersionInfoOperation.h"
 
 #include <QFile>
 
@@ -28,6 +32,16 @@ int runSession(const CommandLine &commandLine, const Scenario &scenario, Operati
     if (kind == OperationKind::Backup)
         return BackupOperation(session).run();
     return RestoreOperation(session).run();
+}
+
+int runAnswer(const CommandLine &commandLine, const Scenario &scenario, OperationKind kind)
+{
+    AnswerRun answer(commandLine, scenario);
+    if (kind == OperationKind::Quota)
+        return QuotaOperation(answer).run();
+    if (kind == OperationKind::VersionInfo)
+        return VersionInfoOperation(answer).run();
+    return TransferRateOperation(answer).run();
 }
 
 }  // namespace
@@ -55,6 +69,10 @@ int main(int argc, char *argv[])
     case OperationKind::Backup:
     case OperationKind::Restore:
         return runSession(commandLine, *scenario, choice.kind);
+    case OperationKind::Quota:
+    case OperationKind::VersionInfo:
+    case OperationKind::TransferRate:
+        return runAnswer(commandLine, *scenario, choice.kind);
     case OperationKind::NotProvided:
         std::fprintf(stderr, "txruvo error: %s is not supported by this engine\n", qPrintable(choice.option));
         return 1;

@@ -17,6 +17,7 @@
 #include "platform/ProcessTable.h"
 #include "platform/PropertyList.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QThreadPool>
@@ -64,9 +65,25 @@ TXMainController::~TXMainController()
     mDBManager.reset();
 }
 
+// A launcher entry for the desktop, once: the desktop finds the program through it.
+void TXMainController::createShortcut()
+{
+    const QString marker = pathOf(ApplicationFile::ShortcutPreferencePath);
+    if (QFileInfo::exists(marker))
+        return;
+    QString program = QCoreApplication::applicationFilePath();
+    program.replace(QLatin1Char('\\'), QStringLiteral("\\\\")).replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    program.replace(QLatin1Char('%'), QStringLiteral("%%"));
+    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=\"%2\"\nTerminal=false\n")
+                              .arg(QLLocalizedString(QStringLiteral("ApplicationName")), program);
+    if (TextFile::write(pathOf(ApplicationFile::ShortcutPath), entry))
+        TextFile::write(marker, QCoreApplication::applicationVersion());
+}
+
 void TXMainController::awakeFromNib()
 {
     TXEngineApplicationDelegate::setCurrent(this);
+    createShortcut();
     QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;

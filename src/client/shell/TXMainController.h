@@ -142,6 +142,7 @@ signals:
     void stopAllOperations();
 
 private:
+    void createShortcut();
     // Post-login set-up; runs at most once per login.
     void onSuccessfulLogin();
     void setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
 
 // One flat row of the destination browser: a stored file or one of its versions.
@@ -8,7 +7,7 @@ struct FileSystemNode
 {
     enum class CheckState { Off, On, Mixed };
 
-    FileSystemNode(const QString &filePath, const QString &fileSize, const QDateTime &modificationDate, int fileType,
+    FileSystemNode(const QString &filePath, const QString &fileSize, const QString &modificationDate, int fileType,
                    const QString &version);
 
     void setSizeInBytes(quint64 bytes) { sizeInBytes = bytes; }
@@ -17,7 +16,7 @@ struct FileSystemNode
     QString path;
     QString name;  // the last component of the path
     QString size;  // the size as shown
-    QDateTime modificationDate;
+    QString modificationDate;  // the date text as the index or the engine gives it
     int fileType = 0;  // 1 for a version row
     QString version;
     quint64 sizeInBytes = 0;

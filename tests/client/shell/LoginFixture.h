@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -23,11 +24,11 @@ class LoginFixture : public SandboxFixture
 {
 protected:
     struct CountingIndexWorker : IndexWorker {
-        explicit CountingIndexWorker(int &alive) : mAlive(alive) { ++mAlive; }
+        explicit CountingIndexWorker(std::atomic<int> &alive) : mAlive(alive) { ++mAlive; }
         ~CountingIndexWorker() override { --mAlive; }
         void start(QLApplicationDelegate &) override {}
         TarnixDBManager *dbManager() override { return nullptr; }
-        int &mAlive;
+        std::atomic<int> &mAlive;
     };
 
     void SetUp() override
@@ -126,5 +127,5 @@ protected:
         return shorter;
     }();
     int quotaMeasurements = 0;
-    int indexWorkersAlive = 0;
+    std::atomic<int> indexWorkersAlive{0};  // a stopped worker ends on another thread
 };

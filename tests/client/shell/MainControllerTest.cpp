@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <thread>
 
@@ -165,4 +166,36 @@ TEST_F(MainControllerTest, FinishedOperationsAreRecordedInTheDayFile)
     const QByteArray day = readText(controller->sessionLogXmlFile().logXmlFilePath());
     EXPECT_TRUE(day.contains("</records>")) << day.toStdString();
     EXPECT_TRUE(day.contains("00:00:05")) << day.toStdString();
+}
+
+TEST_F(MainControllerTest, FirstStartCreatesTheDesktopEntryOnce)
+{
+    const QString entry = QLLocalizedString("ShortcutPath");
+    startClient();
+    EXPECT_TRUE(readText(entry).startsWith("[Desktop Entry]\nType=Application\nName=Tarnix Rizered\nExec=\""));
+    EXPECT_TRUE(QFileInfo::exists(QLLocalizedString("ShortcutPreferencePath")));
+    writeText(entry, "edited by the user");
+    startClient();
+    EXPECT_EQ(readText(entry), "edited by the user");
+}
+
+TEST_F(MainControllerTest, InstallationVolumeIsTheDriveTheClientRunsFrom)
+{
+    const QByteArray savedBin = qgetenv("TX_BIN_DIR");
+    EXPECT_TRUE(TXMainController::getInstallationVolume().isEmpty());  // the build folder is on no volume
+    QDir().mkpath(volumes() + "/Portable/TarnixVidezud/bin");
+    qputenv("TX_BIN_DIR", (volumes() + "/Portable/TarnixVidezud/bin").toUtf8());
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Portable");
+    qputenv("TX_BIN_DIR", savedBin);
+    // Else the start-up volume, when the volumes list it.
+    QFile::link("/", volumes() + "/Startup");
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Startup");
+}
+
+TEST_F(MainControllerTest, APlanlessAccountWritesAnEmptyPlan)
+{
+    startClient();
+    ASSERT_TRUE(logIn("plain", "plain password"));
+    EXPECT_TRUE(QFileInfo::exists(UserFiles::path("PlanFilePath", "plain")));
+    EXPECT_EQ(readText(UserFiles::path("PlanFilePath", "plain")), "");
 }

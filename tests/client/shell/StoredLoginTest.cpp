@@ -108,7 +108,7 @@ TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)
     EXPECT_FALSE(lastUser.contains(SLD::kEmailID));  // a key of the first login does not survive
     EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "demo")));
     EXPECT_TRUE(QFileInfo::exists(UserFiles::path("LoginDetailsFilePath", "private")));
-    EXPECT_EQ(indexWorkersAlive, 1);  // the first user's index worker ended
+    EXPECT_TRUE(waitUntil([&] { return indexWorkersAlive == 1; }));  // the first user's index worker ended
 }
 
 TEST_F(StoredLoginTest, AnEmailAddressLeadsToItsAccounts)
@@ -127,4 +127,27 @@ TEST_F(StoredLoginTest, AnEmailAddressLeadsToItsAccounts)
     controller->loginViewController().onEmailBoxClick("demo2");
     ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }));
     EXPECT_EQ(controller->userObject().UserName(), "demo2");
+}
+
+TEST_F(StoredLoginTest, SeveralAccountsDuringAnAutomaticLoginTryTheAddressItself)
+{
+    QJsonObject config = accounts();
+    QJsonArray list = config.value("accounts").toArray();
+    list.append(QJsonObject{{"username", "demo2"}, {"password", "demo password"}, {"email", "demo@example.com"}});
+    config.insert("accounts", list);
+    service->writeConfig(config);
+    const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
+    QDir().mkpath(QFileInfo(lastUser).absolutePath());
+    ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"TarnixUsername", "demo@example.com"},
+                                                          {"TarnixPassword", quellonExtension::encryptedString("demo password")},
+                                                          {"RememberDetails", 1}}));
+    startClient();
+    ASSERT_TRUE(waitUntil([&] { return !loginView->errorHtml.isEmpty(); }));
+    EXPECT_TRUE(loginView->emailChoices.isEmpty());  // no choice is offered during an automatic login
+    bool triedTheAddress = false;
+    for (const QJsonObject &request : service->requests())
+        triedTheAddress |= request.value("path").toString() == "/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi"
+                           && request.value("fields").toObject().value("username").toString() == "demo@example.com";
+    EXPECT_TRUE(triedTheAddress);
+    EXPECT_FALSE(controller->loginViewController().isAutoLogin());
 }

@@ -50,7 +50,7 @@ TEST_F(ParsingAndEncodeTest, VectorsWithoutAUsableShapeOrWithOtherOperationsAreR
         {{"--o=x", "--e=y", "--files-from=z"}, 2, "txruvo error: invalid path"},
         {{"--o=x", "user@host:/no-home", "/tmp"}, 2, "txruvo error: invalid path"},
         {{"--delete-items", "--portable", "user@host::home/x"}, 1, "txruvo error: --delete-items is not supported"},
-        {{"--get-quota", "user@host::home/"}, 1, "txruvo error: --get-quota is not supported"},
+        {{"--quota-fromfile", "user@host::home/"}, 1, "txruvo error: --quota-fromfile is not supported"},
     };
     for (const Case &c : cases) {
         QProcess process;

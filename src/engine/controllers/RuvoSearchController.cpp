@@ -1,0 +1,97 @@
+#include "engine/controllers/RuvoSearchController.h"
+
+#include "engine/controllers/IndexUserName.h"
+#include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
+#include "index/TXDatabaseWrapper.h"
+
+void RuvoSearchController::setPathRoot(const QString &root)
+{
+    QMutexLocker lock(&mLock);
+    mRootPath = root;
+}
+
+QString RuvoSearchController::rootPath() const
+{
+    QMutexLocker lock(&mLock);
+    return mRootPath;
+}
+
+void RuvoSearchController::setSearchKey(const QString &key)
+{
+    QMutexLocker lock(&mLock);
+    mSearchkey = QString(key).replace(QLatin1Char('*'), QLatin1Char('%'));
+}
+
+QString RuvoSearchController::searchKey() const
+{
+    QMutexLocker lock(&mLock);
+    return mSearchkey;
+}
+
+QVariantList RuvoSearchController::fileList() const
+{
+    QMutexLocker lock(&mLock);
+    return mFileList;
+}
+
+void RuvoSearchController::startSearch()
+{
+    const QString root = rootPath();
+    switch (mOpType) {
+    case InsideFolder:
+        return run([root](TXDatabaseWrapper &index) { index.searchEncryptedNameInsidePath(root); });
+    case ForPath:
+        return run([root](TXDatabaseWrapper &index) { index.searchEncryptedNameForPath(root); });
+    default:
+        const QVariantMap search{{"SearchKey", searchKey()}, {"PathRootForSearch", root}};
+        return run([search](TXDatabaseWrapper &index) { index.searchForKeyInsidePath(search); });
+    }
+}
+
+void RuvoSearchController::startSearchForFiles(const QVariantMap &namesByFolder)
+{
+    run([namesByFolder](TXDatabaseWrapper &index) { index.searchEncryptedNameForPaths(namesByFolder); });
+}
+
+void RuvoSearchController::run(IndexQuery::Query query)
+{
+    // The earlier query goes first, so that its result cannot take the new running flag.
+    mQuery.stop();
+    mIsRunning = true;
+    mQuery.start(IndexUserName::forAccount(mUserObject), *this, std::move(query));
+    if (RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj)
+        delegate->searchDidStart(this);
+}
+
+void RuvoSearchController::queryFinishedWithOutput(const QVariant &output)
+{
+    // Read before the callbacks: a delegate may dispose of this controller in its last one.
+    RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj;
+    // Only one of a cancel and the result wins the running flag.
+    if (!mIsRunning.exchange(false)) {
+        if (delegate)
+            delegate->searchDidCancel(this);
+        return;
+    }
+    const QVariantList rows = output.toList();
+    {
+        QMutexLocker lock(&mLock);
+        mFileList += rows;
+    }
+    if (delegate) {
+        delegate->searchDidReceiveData(rows, this);
+        delegate->searchDidFinishSuccessfully(this);
+    }
+}
+
+void RuvoSearchController::queryFailedWithError(const QString &error)
+{
+    RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj;
+    const bool cancelled = !mIsRunning.exchange(false);
+    if (!delegate)
+        return;
+    if (cancelled)
+        delegate->searchDidCancel(this);
+    else
+        delegate->searchDidFailWithError(error, this);
+}

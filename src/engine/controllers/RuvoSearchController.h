@@ -1,0 +1,70 @@
+#pragma once
+
+#include "engine/controllers/EngineControllerFields.h"
+#include "engine/controllers/IndexQuery.h"
+#include "index/TXDatabaseWrapperDelegate.h"
+
+#include <QMutex>
+#include <QString>
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <atomic>
+
+class RuvoSearchControllerDelegateProtocol;
+
+// Finds records of the account's main index on a worker thread and hands the
+// rows to its delegate: a key search under a root folder (the search view),
+// every file inside a folder and the record of one path (delete, restore and
+// the version list). It never starts the engine.
+class RuvoSearchController : public EngineControllerFields, private TXDatabaseWrapperDelegate
+{
+public:
+    explicit RuvoSearchController(IndexTimings timings = {}) : mQuery(timings) {}
+
+    enum OpType {
+        KeySearch = 0,     // files under the root whose name or folder path holds the key
+        InsideFolder = 1,  // every file in the root folder and below it
+        ForPath = 2,       // the record of the root path
+    };
+
+    void setDelegate(RuvoSearchControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
+    void setUser(const User &account) { mUserObject = account; }
+    void setProxyDetails(const ProxyController &proxy) { mProxyObject = proxy; }
+
+    // An absolute folder for KeySearch and InsideFolder, a file path for ForPath; "/" at first.
+    void setPathRoot(const QString &root);
+    QString rootPath() const;
+    // The key as the index matches it: every "*" of the user's key becomes "%".
+    void setSearchKey(const QString &key);
+    QString searchKey() const;
+    void setOpType(int type) { mOpType = type; }
+    int opType() const { return mOpType; }
+
+    // Every row delivered so far, over all searches of this controller.
+    QVariantList fileList() const;
+    bool isRunning() const { return mIsRunning; }
+    void setRunningState(bool running) { mIsRunning = running; }
+
+    // Searches as the operation type says. A search started while another
+    // runs takes its place: the earlier one reports nothing more.
+    void startSearch();
+    // The records of the named files of one folder: {root-relative folder: [file names]}.
+    void startSearchForFiles(const QVariantMap &namesByFolder);
+    // The running query is not stopped; its result is answered with searchDidCancel.
+    void cancelSearch() { mIsRunning = false; }
+
+private:
+    void run(IndexQuery::Query query);
+    void queryFinishedWithOutput(const QVariant &output) override;
+    void queryFailedWithError(const QString &error) override;
+
+    std::atomic<RuvoSearchControllerDelegateProtocol *> mDelegateObj = nullptr;
+    mutable QMutex mLock;  // guards what follows, which the delegate may read on the worker thread
+    QString mRootPath = QStringLiteral("/");
+    QString mSearchkey;
+    QVariantList mFileList;
+    std::atomic<int> mOpType = KeySearch;
+    std::atomic<bool> mIsRunning = false;
+    IndexQuery mQuery;  // last: goes first
+};

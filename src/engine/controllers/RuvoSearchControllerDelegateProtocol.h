@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class RuvoSearchController;
+
+// What a search over the index tells its delegate. All but searchDidStart
+// arrive on the search's worker thread: a delegate that changes views or
+// starts engine runs moves that work to the main thread itself. Every search
+// ends with exactly one of searchDidFinishSuccessfully (after one
+// searchDidReceiveData), searchDidFailWithError or searchDidCancel.
+class RuvoSearchControllerDelegateProtocol
+{
+public:
+    virtual ~RuvoSearchControllerDelegateProtocol() = default;
+
+    // On the thread that started the search.
+    virtual void searchDidStart(RuvoSearchController *) {}
+    // The result rows of one query (possibly none), unchanged from the index.
+    virtual void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) = 0;
+    virtual void searchDidFinishSuccessfully(RuvoSearchController *search) = 0;
+    virtual void searchDidFailWithError(const QString &error, RuvoSearchController *search) = 0;
+    // The search was cancelled before its result came; the result was dropped.
+    virtual void searchDidCancel(RuvoSearchController *search) = 0;
+};

@@ -1,0 +1,245 @@
+#include "engine/controllers/ControllerTestSupport.h"
+
+#include "engine/controllers/ControllerTexts.h"
+#include "engine/controllers/RuvoSearchController.h"
+#include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class SearchRecorder : public RuvoSearchControllerDelegateProtocol
+{
+public:
+    void searchDidStart(RuvoSearchController *) override { log.add("start"); }
+    void searchDidReceiveData(const QVariantList &received, RuvoSearchController *) override
+    {
+        {
+            QMutexLocker lock(&mLock);
+            rows += received;
+        }
+        log.add(QStringLiteral("data %1").arg(received.size()));
+    }
+    void searchDidFinishSuccessfully(RuvoSearchController *search) override
+    {
+        log.add("finish");
+        if (onFinish)
+            onFinish(search);
+    }
+    void searchDidFailWithError(const QString &error, RuvoSearchController *) override { log.add("fail: " + error); }
+    void searchDidCancel(RuvoSearchController *) override { log.add("cancel"); }
+
+    // One field of every row received, sorted.
+    QStringList field(const QString &key) const
+    {
+        QMutexLocker lock(&mLock);
+        QStringList values;
+        for (const QVariant &row : rows)
+            values << row.toMap().value(key).toString();
+        values.sort();
+        return values;
+    }
+
+    CallbackLog log;
+    std::function<void(RuvoSearchController *)> onFinish;
+
+private:
+    mutable QMutex mLock;
+    QVariantList rows;
+};
+
+}  // namespace
+
+class SearchControllerTest : public IndexReaderFixture
+{
+protected:
+    void SetUp() override
+    {
+        IndexReaderFixture::SetUp();
+        QList<JournalRow> rows;
+        for (const QString path : {"/Office/Users/ann/a.txt", "/Office/Users/ann/photo.jpg",
+                                    "/Office/Users/ann/sub/b.txt", "/Office/Users/bob/c.doc"})
+            rows.append({path, "INSERT", 100, 1, QFileInfo(path).completeBaseName()});
+        writeJournal(rows);
+        ASSERT_TRUE(mergeJournals());
+        search = std::make_unique<RuvoSearchController>(timings());
+        search->setUser(account());
+        search->setDelegate(&recorder);
+    }
+
+    SearchRecorder recorder;
+    std::unique_ptr<RuvoSearchController> search;
+};
+
+TEST_F(SearchControllerTest, EachKindOfSearchReportsItsRowsFromTheWorkerThread)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void(RuvoSearchController &)> start;
+        QString field;
+        QStringList found;
+    };
+    const Case cases[] = {
+        {"asterisk in the key",
+         [](RuvoSearchController &s) {
+             s.setSearchKey("*.txt");
+             s.startSearch();
+         },
+         "FileName", {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}},
+        {"key below a root",
+         [](RuvoSearchController &s) {
+             s.setPathRoot("/Office/Users/ann");
+             s.setSearchKey("p*o");
+             s.startSearch();
+         },
+         "FileName", {"/Office/Users/ann/photo.jpg"}},
+        {"no match",
+         [](RuvoSearchController &s) {
+             s.setSearchKey("ghost");
+             s.startSearch();
+         },
+         "FileName", {}},
+        {"inside a folder",
+         [](RuvoSearchController &s) {
+             s.setPathRoot("/Office/Users/ann");
+             s.setOpType(RuvoSearchController::InsideFolder);
+             s.startSearch();
+         },
+         "encFilename", {"a", "b", "photo"}},
+        {"one path",
+         [](RuvoSearchController &s) {
+             s.setPathRoot("Office/Users/ann/a.txt");
+             s.setOpType(RuvoSearchController::ForPath);
+             s.startSearch();
+         },
+         "encFilename", {"a"}},
+        {"named files of a folder",
+         [](RuvoSearchController &s) {
+             s.setOpType(RuvoSearchController::ForPath);
+             s.startSearchForFiles({{"Office/Users/ann", QStringList{"a.txt", "photo.jpg", "a.txt", "ghost.txt"}}});
+         },
+         "encFilename", {"a", "photo"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        SearchRecorder caseRecorder;
+        RuvoSearchController caseSearch(timings());
+        caseSearch.setUser(account());
+        caseSearch.setDelegate(&caseRecorder);
+        c.start(caseSearch);
+        EXPECT_TRUE(caseSearch.isRunning());
+        ASSERT_TRUE(caseRecorder.log.waitFor(3));
+        spinFor(50);
+        EXPECT_EQ(caseRecorder.log.entries(),
+                  QStringList({"start (main)", QStringLiteral("data %1").arg(c.found.size()), "finish"}));
+        EXPECT_EQ(caseRecorder.field(c.field), c.found);
+        EXPECT_FALSE(caseSearch.isRunning());
+        EXPECT_EQ(caseSearch.fileList().size(), c.found.size());
+    }
+}
+
+TEST(SearchKeyTest, TheKeyKeepsEveryAsteriskAsAPercentSign)
+{
+    RuvoSearchController search;
+    search.setSearchKey("*a**b*");
+    EXPECT_EQ(search.searchKey(), "%a%%b%");
+    search.setSearchKey("plain");
+    EXPECT_EQ(search.searchKey(), "plain");
+}
+
+TEST_F(SearchControllerTest, ASearchStartedFromItsOwnFinishRunsAndTheRowsAccumulate)
+{
+    // As the restore and the delete walk their folders: the next one is
+    // searched from the finish of the one before, on the worker thread.
+    QStringList folders{"/Office/Users/bob"};
+    recorder.onFinish = [&folders](RuvoSearchController *s) {
+        if (folders.isEmpty())
+            return;
+        s->setPathRoot(folders.takeFirst());
+        s->startSearch();
+    };
+    search->setPathRoot("/Office/Users/ann");
+    search->setOpType(RuvoSearchController::InsideFolder);
+    search->startSearch();
+    ASSERT_TRUE(recorder.log.waitFor(6));
+    spinFor(50);
+    EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "data 3", "finish", "start", "data 1", "finish"}));
+    EXPECT_EQ(search->fileList().size(), 4);
+}
+
+TEST_F(SearchControllerTest, ACancelledSearchReportsOnlyItsCancelAndARestartedOneOnlyItsOwnEnd)
+{
+    // Opening the index waits, so the cancel comes first.
+    search = std::make_unique<RuvoSearchController>(timings(std::chrono::milliseconds(200)));
+    search->setUser(account());
+    search->setDelegate(&recorder);
+    search->setSearchKey("a");
+    search->startSearch();
+    search->cancelSearch();
+    EXPECT_FALSE(search->isRunning());
+    ASSERT_TRUE(recorder.log.waitFor(2));
+    spinFor(100);
+    EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "cancel"}));
+    EXPECT_TRUE(search->fileList().isEmpty());
+
+    // Cancelled and started again: the first run reports nothing more.
+    SearchRecorder second;
+    search->setDelegate(&second);
+    search->startSearch();
+    search->cancelSearch();
+    search->setSearchKey("c.doc");
+    search->startSearch();
+    ASSERT_TRUE(second.log.waitFor(4));
+    spinFor(300);
+    EXPECT_EQ(second.log.entries(), QStringList({"start (main)", "start (main)", "data 1", "finish"}));
+    EXPECT_EQ(second.field("FileName"), QStringList{"/Office/Users/bob/c.doc"});
+}
+
+TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason)
+{
+    struct Case
+    {
+        const char *name;
+        std::function<void()> arrange;
+        QString failure;
+    };
+    const Case cases[] = {
+        // Each case adds to the one before.
+        {"an index that is no database", [this] { spoilIndex(); }, "unable to open database"},
+        {"no drive chosen",
+         [] {
+             bool changed = false;
+             TXSupportFileManager::txFileManager().setDestinationDrive(QString(), &changed);
+         },
+         "unable to open database"},
+        {"sync mode without a sync account", [this] { enterSyncModeWithoutSyncUser(); },
+         ControllerTexts::kNoIndexUser},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        c.arrange();
+        SearchRecorder caseRecorder;
+        RuvoSearchController caseSearch(timings());
+        caseSearch.setUser(account());
+        caseSearch.setDelegate(&caseRecorder);
+        caseSearch.startSearch();
+        ASSERT_TRUE(caseRecorder.log.waitFor(2));
+        spinFor(100);
+        EXPECT_EQ(caseRecorder.log.entries(), QStringList({"start (main)", "fail: " + c.failure}));
+        EXPECT_FALSE(caseSearch.isRunning());
+    }
+}
+
+TEST_F(SearchControllerTest, AControllerDestroyedWhileItsQueryRunsTellsNothingMore)
+{
+    search = std::make_unique<RuvoSearchController>(timings(std::chrono::milliseconds(200)));
+    search->setUser(account());
+    search->setDelegate(&recorder);
+    search->setSearchKey("a");
+    search->startSearch();
+    search.reset();
+    spinFor(500);
+    EXPECT_EQ(recorder.log.entries(), QStringList{"start (main)"});
+}
