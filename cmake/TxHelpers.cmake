@@ -30,6 +30,22 @@ function(tx_add_layer target)
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${TX_SOURCE_ROOT})
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE tx_warnings)
+  tx_rerun_moc_on_new_sources(${target} "${sources}")
+endfunction()
+
+# Qt's moc step (CMake 3.25 with Ninja) does not notice a source file added to
+# a globbed target in an existing build folder. When the target's list of
+# sources changes, its moc timestamp goes, so that moc runs again.
+function(tx_rerun_moc_on_new_sources target sources)
+  set(list_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_sources.txt)
+  set(previous "")
+  if(EXISTS ${list_file})
+    file(READ ${list_file} previous)
+  endif()
+  if(NOT previous STREQUAL "${sources}")
+    file(WRITE ${list_file} "${sources}")
+    file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
+  endif()
 endfunction()
 
 # tx_add_tool(<target> [LIBRARY] DEPS <libs...>)

@@ -5,6 +5,7 @@
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
 #include "client/shell/views/AccountMenuView.h"
+#include "client/shell/views/BandwidthTestWindowView.h"
 #include "client/shell/views/SendErrorReportController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "platform/PropertyList.h"
@@ -139,6 +140,21 @@ void saveErrorReport(Shots &shots)
     shots.save(QStringLiteral("error-report-window"), report.sendErrorReportWindow());
 }
 
+void saveBandwidthTest(Shots &shots)
+{
+    BandwidthTestWindowView window([](const QString &) {});
+    window.setTestButtonStates(true, false);
+    window.setTestButtonsEnabled(false);
+    window.launchWindowWithName(QString(), QStringLiteral("Upload bandwidth test is in progress..."));
+    shots.save(QStringLiteral("bandwidth-test-progress"), &window);
+    window.upDateResult(DataTransferRateController::dataRateText(1024),
+                        QStringLiteral("It will take ") + DataTransferRateController::calulateTimePerGBForSpeed(1024)
+                            + QStringLiteral(" to upload 1GB of data"),
+                        QStringLiteral("Your current upload speed is:"), QStringLiteral("Upload Speed"));
+    window.setTestButtonsEnabled(true);
+    shots.save(QStringLiteral("bandwidth-test-result"), &window);
+}
+
 }  // namespace
 
 int main(int argc, char *argv[])
@@ -209,5 +225,6 @@ int main(int argc, char *argv[])
     shots.save(QStringLiteral("main-window-sync-mode-full-quota"), window);
     saveOutline(shots);
     saveErrorReport(shots);
+    saveBandwidthTest(shots);
     return 0;
 }

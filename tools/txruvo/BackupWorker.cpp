@@ -14,10 +14,13 @@ namespace {
 const QString kNotPermitted = QStringLiteral("Operation not permitted (%1)");
 
 // "." and ".." would lead outside the stored tree.
-bool hasDotComponents(const QString &line)
+bool hasDotComponents(QStringView line)
 {
-    const QStringList parts = line.split('/');
-    return parts.contains(QStringLiteral(".")) || parts.contains(QStringLiteral(".."));
+    for (const QStringView part : line.tokenize(u'/')) {
+        if (part == u"." || part == u"..")
+            return true;
+    }
+    return false;
 }
 
 int openFolder(const QString &path, int extraFlags)
@@ -30,7 +33,8 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.timings(), SyncBatchLimits{})
+    , mBatch(mRun.timings(), mRun.batchLimits())
+    , mMpc(operation.layout().mpc())
 {
 }
 
@@ -59,7 +63,7 @@ std::optional<SessionRun::Stop> BackupWorker::handle(const ListEntry &entry)
     if (mRun.failedByScenario(line))
         return std::nullopt;
 
-    QString userPath = foldSlashes(line);
+    QString userPath = line.contains(QLatin1String("//")) ? foldSlashes(line) : line;
     if (userPath.size() > 1 && userPath.endsWith('/'))
         userPath.chop(1);
     if (userPath == QLatin1String("/"))
@@ -122,6 +126,7 @@ std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
         return mFolder.storedError == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
     }
     mFolder.id = *id;
+    mFolder.mayHaveVersions = mOperation.shelf().folderMayHaveVersions(mFolder.storedRelativePath);
     return std::nullopt;
 }
 
@@ -150,15 +155,24 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("a folder is stored under this name")));
         return std::nullopt;
     }
-    // The marker of an item that is not there is a leftover and is replaced.
-    const std::optional<Markers::ItemRecord> record = exists ? Markers::readItem(marker) : std::nullopt;
-    const QString encName = record ? record->encName : Markers::encodeName(item.name);
-    const QByteArray markerContent = Markers::itemContent({encName, item.line});
-    const bool markerCurrent = record && Markers::itemContent(*record) == markerContent;
+    // Most markers hold what a first backup of this line would write, told by their status.
+    QString encName = Markers::encodeName(item.name);
+    QByteArray markerContent = Markers::itemContent({encName, item.line});
+    struct stat markerStatus {};
+    bool markerCurrent = exists && ::fstatat(marker.folderFd, marker.name.constData(), &markerStatus, AT_SYMLINK_NOFOLLOW) == 0
+                         && Markers::holdsContent(markerStatus, markerContent);
+    if (exists && !markerCurrent) {
+        // The marker of an item that is not there is a leftover and is replaced.
+        if (const std::optional<Markers::ItemRecord> record = Markers::readItem(marker)) {
+            encName = record->encName;  // renamed by the client since, or written without its fingerprint
+            markerContent = Markers::itemContent({encName, item.line});
+            markerCurrent = Markers::itemContent(*record) == markerContent && encName != Markers::encodeName(item.name);
+        }
+    }
     if (exists
         && Posix::sameItemContent({mFolder.sourceFd, Posix::native(item.name)}, item.source, stored, storedStatus)) {
         if (!markerCurrent)
-            Posix::writeSmall(marker, markerContent);
+            Markers::writeItem(marker, markerContent);
         const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
         mRun.report().progress(completion(item, encName, QStringLiteral("FILE IN SYNC"), relativePath),
                                ProgressLine::Kind::Backup, quint64(item.source.st_size));
@@ -204,7 +218,8 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
             mCommitStop = mRun.copyFailed(line, *copy);
             return mCommitStop ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
         }
-        if (!markerCurrent && !Posix::writeSmall(DriveLayout::markerPath(itemPath), markerContent) && errno == ENOSPC) {
+        const Posix::FolderEntry marker{AT_FDCWD, Posix::native(DriveLayout::markerPath(itemPath))};
+        if (!markerCurrent && !Markers::writeItem(marker, markerContent) && errno == ENOSPC) {
             mCommitStop = mRun.driveFull();
             return DurableBatch::Outcome::Stop;
         }
@@ -239,9 +254,9 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.percent = 100;
     progress.transferType = transferType;
     progress.folderId = mFolder.id;
-    progress.mpc = mOperation.layout().mpc();
+    progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion = mOperation.shelf().count(relativePath) + 1;
+    progress.fileVersion = mFolder.mayHaveVersions ? mOperation.shelf().slotsInUse(relativePath) + 1 : 1;
     progress.fileName = item.line;
     return progress;
 }

@@ -35,6 +35,7 @@ private:
         int storedError = 0;
         QString storedRelativePath;
         QString id;
+        bool mayHaveVersions = false;
     };
     // What one list line names.
     struct Item
@@ -62,4 +63,5 @@ private:
     Folder mFolder;
     DurableBatch mBatch;
     std::optional<Stop> mCommitStop;
+    QString mMpc;
 };

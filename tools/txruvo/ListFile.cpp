@@ -1,7 +1,7 @@
 #include "txruvo/ListFile.h"
 
 #include <QFile>
-#include <QStringDecoder>
+#include <QUtf8StringView>
 
 std::optional<QList<ListEntry>> readListFile(const QString &path, QString *error)
 {
@@ -14,11 +14,7 @@ std::optional<QList<ListEntry>> readListFile(const QString &path, QString *error
     for (const QByteArray &line : file.readAll().split('\n')) {
         if (line.isEmpty())
             continue;
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        ListEntry entry;
-        entry.text = decoder.decode(line);
-        entry.validUtf8 = !decoder.hasError();
-        entries << entry;
+        entries << ListEntry{QString::fromUtf8(line), QUtf8StringView(line).isValidUtf8()};
     }
     return entries;
 }

@@ -24,6 +24,17 @@ QHash<QString, QString> parseFields(const QByteArray &content)
     return fields;
 }
 
+// A fixed 64-bit FNV-1a hash, the same in every build, as a modification time.
+struct timespec fingerprint(const QByteArray &content)
+{
+    quint64 hash = 0xcbf29ce484222325ULL;
+    for (const char byte : content) {
+        hash ^= quint8(byte);
+        hash *= 0x100000001b3ULL;
+    }
+    return {time_t(hash >> 34), long((hash & 0x3fffffffULL) % 1000000000ULL)};
+}
+
 QString folderMarkerPath(const QString &folder)
 {
     return joinPath(folder, QLatin1String(DriveLayout::kFolderMarkerName));
@@ -65,6 +76,20 @@ std::optional<Markers::ItemRecord> Markers::readItem(const Posix::FolderEntry &m
 QByteArray Markers::itemContent(const ItemRecord &record)
 {
     return "enc_name=" + record.encName.toUtf8() + "\nsource=" + record.source.toUtf8() + '\n';
+}
+
+bool Markers::writeItem(const Posix::FolderEntry &marker, const QByteArray &content)
+{
+    const struct timespec stamp = fingerprint(content);
+    return Posix::writeSmall(marker, content, &stamp);
+}
+
+bool Markers::holdsContent(const struct stat &status, const QByteArray &content)
+{
+    if (!S_ISREG(status.st_mode) || status.st_size != content.size())
+        return false;
+    const struct timespec stamp = fingerprint(content);
+    return status.st_mtim.tv_sec == stamp.tv_sec && status.st_mtim.tv_nsec == stamp.tv_nsec;
 }
 
 std::optional<QString> Markers::readFolderId(const QString &folder)

@@ -26,6 +26,14 @@ struct ItemRecord
 std::optional<ItemRecord> readItem(const QString &markerPath);
 std::optional<ItemRecord> readItem(const Posix::FolderEntry &marker);
 QByteArray itemContent(const ItemRecord &record);
+// Writes an item marker whose modification time is a fingerprint of its
+// content, so that a later run can tell the marker holds what it expects
+// from its status alone, without opening it (an unchanged file's cost).
+bool writeItem(const Posix::FolderEntry &marker, const QByteArray &content);
+// Whether a marker, as lstat saw it, holds `content`: its size and its
+// fingerprint agree. A marker written otherwise, or copied without its
+// time, just needs to be read.
+bool holdsContent(const struct stat &status, const QByteArray &content);
 
 std::optional<QString> readFolderId(const QString &folder);
 // The folder's identifier, made and stored when the folder has none yet

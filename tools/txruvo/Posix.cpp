@@ -105,12 +105,14 @@ std::optional<QByteArray> Posix::readSmall(const FolderEntry &entry)
     return content;
 }
 
-bool Posix::writeSmall(const FolderEntry &entry, const QByteArray &content)
+bool Posix::writeSmall(const FolderEntry &entry, const QByteArray &content, const struct timespec *modified)
 {
     const int fd = ::openat(entry.folderFd, entry.name.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd < 0)
         return false;
-    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size();
+    const struct timespec times[2] = {{0, UTIME_OMIT}, modified ? *modified : timespec{0, UTIME_NOW}};
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size()
+                         && (!modified || ::futimens(fd, times) == 0);
     const int saved = errno;
     const bool closed = ::close(fd) == 0;
     errno = written ? errno : saved;

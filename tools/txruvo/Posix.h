@@ -37,7 +37,8 @@ bool sameItemContent(const FolderEntry &entryA, const struct stat &a, const Fold
 std::optional<QByteArray> readSmall(const QString &path);
 bool writeSmall(const QString &path, const QByteArray &content);
 std::optional<QByteArray> readSmall(const FolderEntry &entry);
-bool writeSmall(const FolderEntry &entry, const QByteArray &content);
+// modified: the modification time to give the file, when not now.
+bool writeSmall(const FolderEntry &entry, const QByteArray &content, const struct timespec *modified = nullptr);
 
 // Creates the folder and its missing parents; errno is set on failure.
 bool makeFolders(const QString &path);

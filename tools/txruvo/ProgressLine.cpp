@@ -6,6 +6,44 @@
 
 namespace {
 
+// Appends the value entity-encoded: & " < > ' and control characters. The
+// value's UTF-8 (or Mac Roman) bytes pass as they are; every character
+// encoded is ASCII.
+void appendEscaped(QByteArray &out, const QByteArray &value)
+{
+    for (const char byte : value) {
+        switch (byte) {
+        case '&': out += "&amp;"; break;
+        case '"': out += "&quot;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '\'': out += "&apos;"; break;
+        default:
+            if ((quint8(byte) < 0x20 || byte == 0x7F))
+                out += "&#" + QByteArray::number(int(byte)) + ';';
+            else
+                out += byte;
+        }
+    }
+}
+
+// Appends `key="value"`, the value entity-encoded.
+void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
+{
+    out += key;
+    out += "=\"";
+    appendEscaped(out, value);
+    out += '"';
+}
+
+void appendNumber(QByteArray &out, const char *key, quint64 value)
+{
+    out += key;
+    out += "=\"";
+    out += QByteArray::number(value);
+    out += "\" ";
+}
+
 // Mac Roman bytes of a text; characters it lacks become "?".
 QByteArray toMacRoman(const QString &text)
 {
@@ -37,23 +75,10 @@ QByteArray encodedName(const QString &name, bool macRoman)
 
 QString escapeAttribute(const QString &value)
 {
-    QString escaped;
+    QByteArray escaped;
     escaped.reserve(value.size() + value.size() / 4);
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case '&': escaped += QLatin1String("&amp;"); break;
-        case '"': escaped += QLatin1String("&quot;"); break;
-        case '<': escaped += QLatin1String("&lt;"); break;
-        case '>': escaped += QLatin1String("&gt;"); break;
-        case '\'': escaped += QLatin1String("&apos;"); break;
-        default:
-            if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-                escaped += QStringLiteral("&#%1;").arg(c.unicode());
-            else
-                escaped += c;
-        }
-    }
-    return escaped;
+    appendEscaped(escaped, value.toUtf8());
+    return QString::fromUtf8(escaped);
 }
 
 QString formatRate(double bytesPerSecond)
@@ -68,16 +93,42 @@ QString formatRate(double bytesPerSecond)
 
 QByteArray ProgressLine::toElement(Kind kind, bool macRomanName) const
 {
-    QString text = QStringLiteral("<file offset=\"%1\" size=\"%2\" tottrf_sz=\"%3\" tot_sz=\"%4\" cum_size=\"%5\" "
-                                  "per=\"%6\" rate_trf=\"%7\" remain_time=\"0\" trf_type=\"%8\" ")
-                       .arg(offset).arg(size).arg(transferred).arg(runTotal).arg(skipped).arg(percent)
-                       .arg(escapeAttribute(rate), escapeAttribute(transferType));
+    const ElementParts parts = toElementParts(kind, macRomanName);
+    return parts.head + totalsAttributes() + parts.tail;
+}
+
+ProgressLine::ElementParts ProgressLine::toElementParts(Kind kind, bool macRomanName) const
+{
+    ElementParts parts;
+    parts.head.reserve(48);
+    parts.head += "<file ";
+    appendNumber(parts.head, "offset", offset);
+    appendNumber(parts.head, "size", size);
+    QByteArray &tail = parts.tail;
+    tail.reserve(160 + fileName.size() * 3);
+    tail += "remain_time=\"0\" ";
+    appendAttribute(tail, "trf_type", transferType.toUtf8());
     if (kind == Kind::Backup) {
-        text += QStringLiteral("folder_id=\"%1\" mpc=\"%2\" enc_name=\"%3\" ")
-                    .arg(escapeAttribute(folderId), escapeAttribute(mpc), escapeAttribute(encName));
+        appendAttribute(tail += ' ', "folder_id", folderId.toUtf8());
+        appendAttribute(tail += ' ', "mpc", mpc.toUtf8());
+        appendAttribute(tail += ' ', "enc_name", encName.toUtf8());
     }
-    text += QStringLiteral("file_ver=\"%1\" fname=\"").arg(fileVersion);
-    return text.toUtf8() + encodedName(escapeAttribute(fileName), macRomanName) + "\"/>";
+    appendNumber(tail += ' ', "file_ver", quint64(fileVersion));
+    appendAttribute(tail, "fname", encodedName(fileName, macRomanName));
+    tail += "/>";
+    return parts;
+}
+
+QByteArray ProgressLine::totalsAttributes() const
+{
+    QByteArray totals;
+    totals.reserve(96);
+    appendNumber(totals, "tottrf_sz", transferred);
+    appendNumber(totals, "tot_sz", runTotal);
+    appendNumber(totals, "cum_size", skipped);
+    appendNumber(totals, "per", quint64(percent));
+    appendAttribute(totals, "rate_trf", rate.toUtf8());
+    return totals + ' ';
 }
 
 QByteArray ProgressLine::toBracketRow(Kind kind, bool macRomanName) const

@@ -25,6 +25,15 @@ struct ProgressLine
     QString fileName;
 
     QByteArray toElement(Kind kind, bool macRomanName) const;
+    // The element without the run totals, which are put between the two
+    // parts last (so the parts can be made before the totals are known).
+    struct ElementParts
+    {
+        QByteArray head;
+        QByteArray tail;
+    };
+    ElementParts toElementParts(Kind kind, bool macRomanName) const;
+    QByteArray totalsAttributes() const;
     QByteArray toBracketRow(Kind kind, bool macRomanName) const;
 };
 

@@ -70,7 +70,7 @@ private:
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
-    , mBatch(run.timings(), SyncBatchLimits{})
+    , mBatch(run.timings(), run.batchLimits())
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();

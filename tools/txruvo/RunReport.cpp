@@ -82,9 +82,17 @@ void RunReport::fileError(const QString &path, int error)
 
 void RunReport::progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
 {
+    if (mScenario.active) {
+        QMutexLocker locker(&mLock);
+        mSkipped += skippedBytes;
+        writeProgress(line, kind);
+        return;
+    }
+    // Most of the line is made before the lock, so threads seldom wait for it.
+    const ProgressLine::ElementParts parts = line.toElementParts(kind, false);
     QMutexLocker locker(&mLock);
     mSkipped += skippedBytes;
-    writeProgress(line, kind);
+    mOut.writeLine(parts.head + withTotals(line).totalsAttributes() + parts.tail);
 }
 
 void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind)
@@ -108,7 +116,7 @@ void RunReport::flush()
     mOut.flush();
 }
 
-void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind kind)
+ProgressLine RunReport::withTotals(const ProgressLine &fileLine) const
 {
     ProgressLine line = fileLine;
     line.transferred = mTransferred;
@@ -116,6 +124,12 @@ void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind k
     line.runTotal = mTransferred + mSkipped;
     const double seconds = double(std::max<qint64>(mClock.elapsed(), 1)) / 1000.0;
     line.rate = formatRate(double(mTransferred) / seconds);
+    return line;
+}
+
+void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind kind)
+{
+    const ProgressLine line = withTotals(fileLine);
     const auto write = [&](const ProgressLine &row) {
         mOut.writeLine(mScenario.lineForm == Scenario::LineForm::Bracket ? row.toBracketRow(kind, mScenario.macRomanNames)
                                                                          : row.toElement(kind, mScenario.macRomanNames));

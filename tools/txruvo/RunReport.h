@@ -44,6 +44,8 @@ public:
     void flush();
 
 private:
+    // The line with this run's totals (under the lock).
+    ProgressLine withTotals(const ProgressLine &line) const;
     void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
 
     const Scenario &mScenario;

@@ -37,6 +37,9 @@ public:
     const CommandLine &commandLine() const { return mCommandLine; }
     const QString &dataRoot() const { return mDataRoot; }
     const EngineTimings &timings() const { return mTimings; }
+    // A scenario run makes each copy durable and reports it before the next
+    // entry, so its pacing and early ends act file by file.
+    SyncBatchLimits batchLimits() const { return mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{}; }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.

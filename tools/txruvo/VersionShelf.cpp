@@ -30,8 +30,11 @@ int VersionShelf::count(const QString &relativePath) const
 {
     // The highest slot, not the first gap: a run killed while shifting
     // slots leaves a gap, and no later version may land on a used slot.
-    if (!mayHaveVersions(relativePath))
-        return 0;
+    return folderMayHaveVersions(Posix::parentOf(relativePath)) ? slotsInUse(relativePath) : 0;
+}
+
+int VersionShelf::slotsInUse(const QString &relativePath) const
+{
     for (int slot = DriveLayout::kMaxVersions; slot >= 1; --slot) {
         if (Posix::exists(mLayout.versionPath(relativePath, slot)))
             return slot;
@@ -61,15 +64,14 @@ int VersionShelf::shelve(const QString &relativePath, const QByteArray &markerCo
     return slot;
 }
 
-bool VersionShelf::mayHaveVersions(const QString &relativePath) const
+bool VersionShelf::folderMayHaveVersions(const QString &relativeFolder) const
 {
     if (!mLayout.hasVersions())
         return false;
-    const QString folder = Posix::parentOf(relativePath);
     QMutexLocker locker(&mLock);
-    auto known = mFoldersWithVersions.find(folder);
+    auto known = mFoldersWithVersions.find(relativeFolder);
     if (known == mFoldersWithVersions.end())
-        known = mFoldersWithVersions.insert(folder, Posix::exists(joinPath(mLayout.versionFolder(), folder)));
+        known = mFoldersWithVersions.insert(relativeFolder, Posix::exists(joinPath(mLayout.versionFolder(), relativeFolder)));
     return known.value();
 }
 

@@ -16,6 +16,11 @@ public:
 
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
+    // Whether the version folder has this stored folder at all; asked once
+    // per folder, since most items have no versions.
+    bool folderMayHaveVersions(const QString &relativeFolder) const;
+    // count() for an item whose folder may have versions.
+    int slotsInUse(const QString &relativePath) const;
 
     // The path (below the computer folder) under which the versions of the
     // stored item at itemPath lie: its own relative path, or, after a folder
@@ -31,9 +36,6 @@ public:
 
 private:
     bool makeRoom(const QString &relativePath) const;
-    // Whether the version folder has the item's parent folder at all; asked
-    // once per folder, since most items have no versions.
-    bool mayHaveVersions(const QString &relativePath) const;
 
     const DriveLayout &mLayout;
     mutable QMutex mLock;

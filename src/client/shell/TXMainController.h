@@ -23,6 +23,7 @@
 
 class LoginView;
 class MessageSendingModule;
+class TXMainController;
 class TXMainView;
 
 struct TXMainControllerTimings {
@@ -37,8 +38,7 @@ struct TXMainControllerServices {
     IndexWorkerFactory makeIndexWorker;
     // Starts one quota measurement of the signed-in account; it answers with the engine's
     // figures ("usedquota", "totalquota") or with none when it failed. Empty: no quota.
-    std::function<void(TXEngineApplicationDelegate &account, std::function<void(std::optional<QVariantMap>)> done)>
-        measureQuota;
+    std::function<void(TXMainController &account, std::function<void(std::optional<QVariantMap>)> done)> measureQuota;
     // Starts a program on its own (the monitor); false when it could not be started.
     // Empty: the monitor is not started.
     std::function<bool(const QString &program)> startProgram;

@@ -58,9 +58,10 @@ void RuvoSearchController::run(IndexQuery::Query query)
     // The earlier query goes first, so that its result cannot take the new running flag.
     mQuery.stop();
     mIsRunning = true;
-    mQuery.start(IndexUserName::forAccount(mUserObject), *this, std::move(query));
+    // Told before the query starts: its result may come at once on the worker thread.
     if (RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj)
         delegate->searchDidStart(this);
+    mQuery.start(IndexUserName::forAccount(mUserObject), *this, std::move(query));
 }
 
 void RuvoSearchController::queryFinishedWithOutput(const QVariant &output)

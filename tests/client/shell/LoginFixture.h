@@ -71,7 +71,7 @@ protected:
         loginView = std::make_unique<FakeLoginView>();
         TXMainControllerServices services;
         services.makeIndexWorker = [this] { return std::make_unique<CountingIndexWorker>(indexWorkersAlive); };
-        services.measureQuota = [this](TXEngineApplicationDelegate &, auto done) {
+        services.measureQuota = [this](TXMainController &, auto done) {
             ++quotaMeasurements;
             done(quotaAnswer);
         };

@@ -5,7 +5,9 @@
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginWindows.h"
 #include "client/shell/views/TXTabViewController.h"
+#include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
+#include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
@@ -74,4 +76,14 @@ TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
     EXPECT_EQ(shell.windows().tabViewController()->loginButton()->text(), "demo");
     EXPECT_EQ(shell.windows().loggedInUserName(), "demo");
     EXPECT_NE(shell.mainController().dbManager(), nullptr);
+
+    // The quota through the engine: the stand-in's 10 GiB account, stored for the monitor.
+    writeText(drive + "/TarnixVidezud/demo/Computer/file", QByteArray(3072, 'x'));
+    shell.mainController().calQuota();
+    const QString userDetails =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserDetailsPath);
+    ASSERT_TRUE(waitUntil([&] { return PropertyList::readDictionary(userDetails).contains("TOTALQUOTASIZE"); }));
+    EXPECT_EQ(quellonExtension::decryptedString(
+                  PropertyList::readDictionary(userDetails).value("TOTALQUOTASIZE").toString()),
+              "10240.000000");
 }
