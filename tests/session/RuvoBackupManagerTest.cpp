@@ -184,7 +184,6 @@ TEST_F(RuvoBackupManagerTest, ShortOrEmptyDestinationIsRefusedOnce)
                   QStringList{"failure: Unable to continue the operation. Reason: no destination folder on the "
                               "backup drive."});
         EXPECT_FALSE(manager->isRunning());
-        EXPECT_FALSE(QFileInfo::exists("/TarnixVidezud"));
     }
     EXPECT_TRUE(runs().isEmpty());
 }
@@ -258,4 +257,14 @@ TEST_F(RuvoBackupManagerTest, QuotaOverEndsAsOverQuota)
     qputenv("FAKE_ENGINE_FAILS", "txruvo error: some files could not be transferred due to quota over limit");
     backUp({countTree().folder("one")});
     EXPECT_EQ(delegate.settledEndStates(), QStringList{"over quota: Quota Exceeded"});
+}
+
+TEST_F(RuvoBackupManagerTest, MissingEngineEndsTheSessionWithoutRetries)
+{
+    manager->setExecutorPath(root() + "/no-such-engine");
+    backUp({countTree().folder("n9998")});
+    const QStringList ends = delegate.settledEndStates();
+    ASSERT_EQ(ends.size(), 1);
+    EXPECT_TRUE(ends.first().startsWith("failure: ERROR: The engine could not be started")) << ends.first().toStdString();
+    EXPECT_EQ(delegate.count("retrying"), 0);
 }

@@ -178,7 +178,7 @@ TEST_F(SessionEndToEndTest, CancelMidRunThenTheNextBackupCompletesTheSet)
 
 TEST_F(SessionEndToEndTest, PauseHoldsTheEngineAndResumeLetsItFinish)
 {
-    setScenario({{"lineDelayMs", 20}});
+    setScenario({{"lineDelayMs", 100}});
     manager->startBackup();
     ASSERT_TRUE(waitUntil([this] { return !delegate.reports.isEmpty(); }, 20000));
     manager->pause(true);

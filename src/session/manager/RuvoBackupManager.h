@@ -5,6 +5,7 @@
 #include "engine/command/TarnixProcessLibController.h"
 #include "session/blocks/ListBlockDealer.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/manager/MainControllerIndexQueue.h"
 #include "session/manager/SessionTimings.h"
 #include "session/operation/OperationFolder.h"
 #include "session/progress/ProgressFigures.h"
@@ -25,7 +26,6 @@
 #include <optional>
 #include <thread>
 
-class BackedUpFileQueue;
 class FolderEnumerator;
 class RuvoBackupRestoreHandlerProtocol;
 class TarnixProcessLib;
@@ -75,7 +75,8 @@ public:
     // A restore's picks: folders relative to the data root (no leading "/") and files as given.
     QStringList &mFolderSetForRelativeRestore() { return mFolderSetForRelativeRestoreValue; }
     QStringList &mFileSetForRestore() { return mFileSetForRestoreValue; }
-    // Where stored files are recorded for the drive's index; none: not recorded.
+    // Where stored files are recorded for the drive's index: by default the
+    // main controller's index manager.
     void setBackedUpFileQueue(BackedUpFileQueue *queue) { mBackedUpFileQueue = queue; }
 
     // --- The operation folder and its control files ---
@@ -204,7 +205,8 @@ private:
 
     SessionTimings mTimings;
     RuvoBackupRestoreHandlerProtocol *delegate_ = nullptr;
-    BackedUpFileQueue *mBackedUpFileQueue = nullptr;
+    MainControllerIndexQueue mMainControllerIndexQueue;
+    BackedUpFileQueue *mBackedUpFileQueue = &mMainControllerIndexQueue;
     User mUserObject;
     ProxyController mProxyObject;
     OperationFolder mOperationFolder;

@@ -62,8 +62,12 @@ bool RuvoBackupManager::sessionMustStop() const
            mCriticalError.has_value() || mRetriesUsedUp || mEndScheduled;
 }
 
+// Stops both engines and the listing: the session is over.
 void RuvoBackupManager::stopAll()
 {
+    if (fileListFetcher)
+        fileListFetcher->stopEnumeration();
+    mWorkerWake.notify_all();
     for (int i = 1; i >= 0; --i) {
         EngineSlot &slot = mEngines[i];
         slot.retryTimer->stop();

@@ -6,12 +6,14 @@
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "engine/command/EngineStartFailure.h"
 #include "engine/command/TarnixProcessLib.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
 #include "session/vectors/SessionEngineVectors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcessEnvironment>
 
 namespace {
@@ -131,6 +133,17 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     }
 
     EngineArguments vector = SessionEngineVectors::build(in);
+    // A vector that lacks a value, or an engine that is not there, will not get
+    // better by retrying: the session ends on it at once.
+    QString refusal = EngineStartFailure::refusal(vector);
+    if (refusal.isEmpty() && !QFileInfo(in.executable).isExecutable())
+        refusal = EngineStartFailure::launchFailure(in.executable, QStringLiteral("not an executable file"));
+    if (!refusal.isEmpty()) {
+        mCriticalError = refusal;
+        stopAll();
+        finishIfIdle();
+        return;
+    }
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
         (firstLaunch ? QStringLiteral("In RuvofireBackupProcessForEngine ") : QStringLiteral("In processloadsharing ")) +
             SessionEngineVectors::loggedCopy(vector.arguments).join(u' '),

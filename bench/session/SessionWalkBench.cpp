@@ -1,0 +1,213 @@
+// The walk and filtering of a backup session over a generated tree of 100,000
+// files, against `find <tree> -type f` in the same run; then the session
+// driver's peak memory while it lists many paths (1,000,000 by default,
+// TX_BENCH_LISTED_PATHS to change) through an engine that does nothing.
+
+#include "common/context/ProgramContext.h"
+#include "session/enumeration/FolderEnumerator.h"
+#include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/filtering/ExclusionFilter.h"
+#include "session/manager/RuvoBackupManager.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kWalkFiles = 100000;
+constexpr int kFilesPerFolder = 100;
+
+QTemporaryDir &scratch()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// Empty files, kFilesPerFolder to a folder.
+QString makeTree(const QString &name, int files)
+{
+    const QString tree = scratch().path() + "/" + name;
+    for (int i = 0; i < files; ++i) {
+        const QString folder = QStringLiteral("%1/d%2").arg(tree).arg(i / kFilesPerFolder);
+        if (i % kFilesPerFolder == 0)
+            QDir().mkpath(folder);
+        QFile(QStringLiteral("%1/f%2").arg(folder).arg(i)).open(QIODevice::WriteOnly);
+    }
+    return tree;
+}
+
+const QString &walkTree()
+{
+    static const QString tree = makeTree("walk", kWalkFiles);
+    return tree;
+}
+
+// Walks as a backup session does: files singly, filtered per batch of 10,000.
+class FilteringWalk : public folderEnumeratorDelegateProtocol
+{
+public:
+    void didFoundFile(const QString &path, quint64) override
+    {
+        mBatch << path;
+        if (mBatch.size() >= 10000)
+            flush();
+    }
+    void didEndCalculation() override { flush(); }
+    qsizetype accepted = 0;
+
+private:
+    void flush()
+    {
+        ExclusionFilter::Settings settings;
+        settings.defaults = {{"/proc", true}, {"/sys", true}};
+        settings.partial = {{"~lock", true}};
+        accepted += ExclusionFilter(settings, "/media/bench").getBackupSetAfterFiltration(mBatch).accepted.size();
+        mBatch.clear();
+    }
+    QStringList mBatch;
+};
+
+void BM_Find(benchmark::State &state)
+{
+    qsizetype lines = 0;
+    for (auto _ : state) {
+        QProcess find;
+        find.start("find", {walkTree(), "-type", "f"});
+        find.waitForFinished(-1);
+        lines = find.readAllStandardOutput().count('\n');
+    }
+    state.counters["files/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, const std::string &name)
+{
+    qsizetype accepted = 0;
+    for (auto _ : state) {
+        FilteringWalk walk;
+        FolderEnumerator walker(FolderWalkTimings{pause});
+        walker.setDelegate(&walk);
+        walker.setMBackupMode(true);
+        walker.shouldEnumerateFolder(true);
+        walker.getFolderSize({walkTree()});
+        accepted = walk.accepted;
+    }
+    if (accepted != kWalkFiles)
+        std::fprintf(stderr, "%s: %lld files accepted of %d\n", name.c_str(), qlonglong(accepted), kWalkFiles);
+    state.counters["files/s"] = benchmark::Counter(double(accepted), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void BM_WalkAndFilter(benchmark::State &state)
+{
+    walkAndFilter(state, std::chrono::microseconds(0), "walk");
+}
+
+// With the product's pause of 1 ms every 50 entries.
+void BM_WalkAndFilterWithPauses(benchmark::State &state)
+{
+    walkAndFilter(state, FolderWalkTimings().walkPause, "walk with pauses");
+}
+
+BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WalkAndFilter)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WalkAndFilterWithPauses)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// --- Peak memory of the session driver ---
+
+long peakResidentKiB()
+{
+    QFile status("/proc/self/status");
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+class EndWaiter : public RuvoBackupRestoreHandlerProtocol
+{
+public:
+    void operationDidFinishSuccessfully(RuvoBackupManager *) override { end = "success"; }
+    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { end = message; }
+    void operationDidFailWithOverQuota(const QString &message) override { end = message; }
+    void operationDidCancel(RuvoBackupManager *) override { end = "cancel"; }
+    QString end;
+};
+
+void reportSessionMemory()
+{
+    const int paths = qEnvironmentVariableIsSet("TX_BENCH_LISTED_PATHS") ? qEnvironmentVariableIntValue("TX_BENCH_LISTED_PATHS")
+                                                                         : 1000000;
+    std::printf("\nmaking %d files for the session's listing...\n", paths);
+    const QString tree = makeTree("listed", paths);
+    const QString engine = scratch().path() + "/no-op-engine";
+    QFile script(engine);
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+    SessionTimings timings;
+    timings.firstLaunchSettle = std::chrono::milliseconds(0);
+    timings.walk.walkPause = std::chrono::microseconds(0);
+    timings.engine.poll = std::chrono::milliseconds(5);
+    timings.engine.finishGrace = std::chrono::milliseconds(1);
+    timings.engine.finishNotice = std::chrono::milliseconds(1);
+    EndWaiter waiter;
+    RuvoBackupManager manager(timings);
+    manager.setDelegate(&waiter);
+    manager.setApplicationSupportFolder(scratch().path() + "/app");
+    manager.setBackupSourceFolder("/");
+    manager.setDestinationPath(scratch().path() + "/drive/TarnixVidezud/bench/Mac");
+    manager.createTempFilePaths();
+    manager.userInfo().setUserName("bench");
+    manager.userInfo().setRuvoServerIP("127.0.0.1");
+    manager.userInfo().setPort("--port=443");
+    manager.userInfo().setMEncodedKey("k");
+    manager.userInfo().setMEncodedPassword("p");
+    manager.setExecutorPath(engine);
+    manager.setFileFolderSetForOperation({tree});
+
+    const long before = peakResidentKiB();
+    QElapsedTimer clock;
+    clock.start();
+    manager.startBackup();
+    while (waiter.end.isEmpty())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    std::printf("session over %d listed paths: %s in %.1f s, %ld blocks; peak memory %ld KiB before, %ld KiB after "
+                "(+%ld KiB)\n",
+                paths, qPrintable(waiter.end), clock.elapsed() / 1000.0, manager.blocksWritten(), before,
+                peakResidentKiB(), peakResidentKiB() - before);
+}
+
+}  // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // Every file the program writes stays in the scratch folder.
+    for (const char *root : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
+                             "TX_SUPPORT_ROOT", "TX_VOLUMES_ROOT"})
+    {
+        const QString folder = scratch().path() + "/roots/" + root;
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(root, folder.toUtf8());
+    }
+    qputenv("TX_RESOURCES", TX_RESOURCES_PATH);
+    ProgramContext context;
+    benchmark::Initialize(&argc, argv);
+    walkTree();  // the tree is made before any timing
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    reportSessionMemory();
+    return 0;
+}
