@@ -37,6 +37,12 @@ inline const QString kAbsentRowDate = QStringLiteral("0000/00/00 00:00:00");
 inline const QString kMadeFolderDate = QStringLiteral("0000 000");
 inline const QString kMadeFolderSize = QStringLiteral("1024");
 
+// Page cache of a connection that writes much in one transaction (a merge, a
+// rebuild), in KiB: the library's default is 2 MiB; with this the pages it
+// touches stay in memory instead of being written out, read back and
+// decrypted again within the one transaction.
+inline const QString kBulkWriteCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(32 * 1024);
+
 namespace IndexSchema {
 
 // Inside the caller's transaction: when the main tables are missing, creates

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "index/IndexRows.h"
 #include "index/IndexTimings.h"
 #include "index/journals/MergeableJournal.h"
 
@@ -118,6 +119,8 @@ public:
     // "FileSize", "VersionNumber", "folderID", "mpcName", "encFilename"; a record
     // missing any is skipped.
     void addFilesToDatabase(const QVariantList &files, const QString &parent);
+    // The same for records already checked and typed.
+    void addFilesToDatabase(const QList<IndexRows::FileValues> &files, const QString &parent);
     // Commits and closes; true when the rebuild reached the file.
     bool concludeReIndex();
 

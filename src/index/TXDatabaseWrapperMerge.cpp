@@ -10,11 +10,6 @@
 namespace {
 
 const QString kNoJournalText = QStringLiteral("no journal is open");
-// Page cache of each merge connection, in KiB (the library's default is 2 MiB):
-// a large journal and the index pages it touches stay in memory instead of
-// being written out, read back and decrypted again within the one transaction.
-constexpr int kMergeCacheKiB = 32 * 1024;
-const QString kMergeCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(kMergeCacheKiB);
 
 }  // namespace
 
@@ -36,8 +31,8 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
     if (!IndexSchema::ensureMainIndex(mainIndex, error))
         return false;
     // Only a speed setting: the merge works the same without it.
-    mainIndex.executeUpdate(kMergeCacheSize);
-    mDatabase->executeUpdate(kMergeCacheSize);
+    mainIndex.executeUpdate(kBulkWriteCacheSize);
+    mDatabase->executeUpdate(kBulkWriteCacheSize);
     if (!mainIndex.beginTransaction()) {
         ErrorSlot::fill(error, mainIndex.lastErrorMessage());
         return false;

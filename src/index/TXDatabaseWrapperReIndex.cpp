@@ -30,8 +30,16 @@ bool TXDatabaseWrapper::initializeReIndex()
     // The same few inserts and lookups run for every folder and file of the rebuild.
     mDatabase->setShouldCacheStatements(true);
     bool created = false;
-    return mDatabase->open() && mDatabase->beginTransaction()
-           && IndexSchema::createMainIndexIfMissing(*mDatabase, &created);
+    if (!mDatabase->open())
+        return false;
+    // Speed only: the pages of the rebuild stay in memory rather than being
+    // written out and read back within the transaction.
+    mDatabase->executeUpdate(kBulkWriteCacheSize);
+    // What matters is on the drive once the rebuilt index replaces the main
+    // one, which is written as durably as ever; an interrupted rebuild's file
+    // is discarded.
+    mDatabase->executeUpdate(QStringLiteral("PRAGMA synchronous = OFF"));
+    return mDatabase->beginTransaction() && IndexSchema::createMainIndexIfMissing(*mDatabase, &created);
 }
 
 void TXDatabaseWrapper::addFolderToDatabase(const QVariantMap &folder)
@@ -47,6 +55,20 @@ void TXDatabaseWrapper::addFolderToDatabase(const QVariantMap &folder)
 
 void TXDatabaseWrapper::addFilesToDatabase(const QVariantList &files, const QString &parent)
 {
+    QList<IndexRows::FileValues> typed;
+    for (const QVariant &entry : files) {
+        const QVariantMap record = entry.toMap();
+        if (hasEveryValue(record)) {
+            typed.append({record.value("FilePath").toString(), record.value("FileModificationTime"),
+                          record.value("FileSize"), record.value("VersionNumber"), record.value("folderID"),
+                          record.value("mpcName"), record.value("encFilename")});
+        }
+    }
+    addFilesToDatabase(typed, parent);
+}
+
+void TXDatabaseWrapper::addFilesToDatabase(const QList<IndexRows::FileValues> &files, const QString &parent)
+{
     if (!mDatabase)
         return;
     std::optional<qint64> key = IndexRows::folderKey(*mDatabase, parent);
@@ -54,16 +76,9 @@ void TXDatabaseWrapper::addFilesToDatabase(const QVariantList &files, const QStr
         key = kRootFolderKey;
     if (!key)
         return;
-    for (const QVariant &entry : files) {
-        const QVariantMap record = entry.toMap();
-        if (!hasEveryValue(record))
-            continue;
-        // A name present already in the folder keeps its first row.
-        IndexRows::insertFile(*mDatabase, *key,
-                              {record.value("FilePath").toString(), record.value("FileModificationTime"),
-                               record.value("FileSize"), record.value("VersionNumber"), record.value("folderID"),
-                               record.value("mpcName"), record.value("encFilename")});
-    }
+    // A name present already in the folder keeps its first row.
+    for (const IndexRows::FileValues &file : files)
+        IndexRows::insertFile(*mDatabase, *key, file);
 }
 
 bool TXDatabaseWrapper::concludeReIndex()

@@ -172,11 +172,7 @@ void TXMainController::launchMonitor()
         trace(QStringLiteral("The monitor could not be started: %1").arg(program));
 }
 
-void TXMainController::willLoginForFirstTime()
-{
-    mView.displayGuide(true);
-    emit userLoggedInForFirstTime();
-}
+void TXMainController::willLoginForFirstTime() { mView.displayGuide(true); }
 
 void TXMainController::loginSuccessfulWithDetails(const QVariantMap &, const QVariantMap &)
 {

@@ -62,6 +62,8 @@ void TXMainController::onSuccessfulLogin()
     }
     isSyncActivated = false;
     validateIfSyncActivated();
+    if (mLoginViewController.isFirstTimeLogin())
+        emit userLoggedInForFirstTime();
     mView.displayGuide(false);
     // In sync mode the index manager comes once the sync account is confirmed.
     replaceIndexWorker(mBackupMode);

@@ -16,6 +16,7 @@ public:
     // not replaced when the rebuild fails. A failure does not end the rebuild.
     virtual void databaseInitialisationDidFailWitherror(const QString &error) = 0;
     // The rebuild has ended, replaced the index or not (indexWasReplaced).
-    // Always the last callback of a run.
+    // Always the last callback of a run; the controller may be released
+    // after it returns (deleteLater), not within it.
     virtual void databaseInitialisationDidFinish(DatabaseInitializerController *controller) = 0;
 };

@@ -29,7 +29,7 @@ void ReindexListingReader::read(const QString &lines)
         }
         if (mLine.fname().isNull() || mLine.fname() == kNoFileName)
             continue;
-        const std::optional<QVariantMap> file = ReindexListing::fileRecord(mLine);
+        const std::optional<IndexRows::FileValues> file = ReindexListing::fileRecord(mLine);
         if (!file) {
             ++mUnreadableLines;
             continue;

@@ -45,7 +45,9 @@ public:
     TarnixDBManager(const TarnixDBManager &) = delete;
     TarnixDBManager &operator=(const TarnixDBManager &) = delete;
 
-    // Not owned; must outlive the manager. Set once.
+    // Not owned; must outlive the manager. Set once. Its account, mode,
+    // computer folder and data root are asked for on the manager's own
+    // thread at each tick.
     void setMainController(QLApplicationDelegate *mainController);
 
     // "filename" (the local path), "VersionNumber", "folderID", "mpcName",

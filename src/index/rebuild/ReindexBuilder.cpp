@@ -52,7 +52,7 @@ bool ReindexBuilder::start(QString *error)
     return true;
 }
 
-void ReindexBuilder::addFile(const QString &folderKey, const QVariantMap &file)
+void ReindexBuilder::addFile(const QString &folderKey, const IndexRows::FileValues &file)
 {
     if (!mOpen)
         return;
@@ -96,7 +96,18 @@ bool ReindexBuilder::replaceMainIndex(QString *error)
 {
     FMDatabase rebuilt(databasePath(mUserName + kReindexSuffix), mTimings.database);
     FMDatabase mainIndex(databasePath(mUserName), mTimings.database);
-    if (rebuilt.open() && mainIndex.open() && mainIndex.replaceContentsWith(rebuilt))
+    if (!rebuilt.open() || !mainIndex.open()) {
+        ErrorSlot::fill(error, QStringLiteral("the index cannot be opened: %1")
+                                   .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));
+        return false;
+    }
+    // As every main index: readers never wait for a writer. A new one is made
+    // so before it is filled; for one open elsewhere this changes nothing.
+    mainIndex.setWal();
+    // The swap is one commit, whole or absent after any crash; the checkpoint
+    // that closing the connection runs makes it durable without a second flush.
+    mainIndex.executeUpdate(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    if (mainIndex.replaceContentsWith(rebuilt))
         return true;
     ErrorSlot::fill(error, QStringLiteral("the main index could not be replaced: %1")
                              .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));

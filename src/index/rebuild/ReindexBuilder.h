@@ -3,7 +3,6 @@
 #include "index/TXDatabaseWrapper.h"
 
 #include <QString>
-#include <QVariantList>
 
 // Builds a user's index anew in "<user>_reindex.qlenc" of the index folder,
 // in one transaction, and then puts it in the place of "<user>.qlenc". The
@@ -22,12 +21,11 @@ public:
     // Clears what an interrupted rebuild left and opens a fresh re-index
     // database with its tables. False, with the reason, when it cannot.
     bool start(QString *error);
-    // Adds one file record ("FilePath" its name, "FileModificationTime", "FileSize",
-    // "VersionNumber", "folderID", "mpcName", "encFilename") to its folder.
+    // Adds one file to its folder.
     // The files of one folder are held until another folder's file comes, so
     // a listing sorted by folder needs memory for one folder at a time; a
     // folder that comes back later is added to.
-    void addFile(const QString &folderKey, const QVariantMap &file);
+    void addFile(const QString &folderKey, const IndexRows::FileValues &file);
     // Writes what is held, commits and replaces the main index. False, with
     // the reason, when the main index could not be replaced; it is then kept.
     bool finish(QString *error);
@@ -48,6 +46,6 @@ private:
     TXDatabaseWrapper mReindex;
     bool mOpen = false;
     QString mHeldFolder;
-    QVariantList mHeldFiles;
+    QList<IndexRows::FileValues> mHeldFiles;
     qsizetype mLargestHeldFolder = 0;
 };

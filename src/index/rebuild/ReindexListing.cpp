@@ -12,22 +12,15 @@ QString absolute(const QString &path)
 
 }  // namespace
 
-std::optional<QVariantMap> ReindexListing::fileRecord(const FileTransferData &line)
+std::optional<IndexRows::FileValues> ReindexListing::fileRecord(const FileTransferData &line)
 {
-    const QVariantMap record = {
-        {QStringLiteral("VersionNumber"), line.file_ver()},
-        {QStringLiteral("FileSize"), line.size()},
-        {QStringLiteral("FilePath"), IndexNames::lastComponent(line.fname())},
-        {QStringLiteral("FileModificationTime"), line.mod_time()},
-        {QStringLiteral("folderID"), line.folder_id()},
-        {QStringLiteral("mpcName"), line.mpc()},
-        {QStringLiteral("encFilename"), line.enc_name()},
-    };
-    for (const QVariant &value : record) {
-        if (value.toString().isEmpty())
+    for (const QString &value : {line.file_ver(), line.size(), line.fname(), line.mod_time(), line.folder_id(),
+                                 line.mpc(), line.enc_name()}) {
+        if (value.isEmpty())
             return std::nullopt;
     }
-    return record;
+    return IndexRows::FileValues{IndexNames::lastComponent(line.fname()), line.mod_time(), line.size(), line.file_ver(),
+                                 line.folder_id(), line.mpc(), line.enc_name()};
 }
 
 QString ReindexListing::folderKey(const FileTransferData &line, bool backupMode)

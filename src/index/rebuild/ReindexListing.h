@@ -1,7 +1,8 @@
 #pragma once
 
+#include "index/IndexRows.h"
+
 #include <QString>
-#include <QVariantMap>
 
 #include <optional>
 
@@ -11,10 +12,10 @@ class FileTransferData;
 // drive: the file's record for the re-index and the folder it goes in.
 namespace ReindexListing {
 
-// "VersionNumber", "FileSize", "FilePath" (the name), "FileModificationTime",
-// "folderID", "mpcName", "encFilename"; none when the line lacks one of them,
-// as the index could not keep the file.
-std::optional<QVariantMap> fileRecord(const FileTransferData &line);
+// What the index keeps of the file (its name, time, size, version, folder
+// identifier, computer folder and encoded name); none when the line lacks one
+// of them, as the index could not keep the file.
+std::optional<IndexRows::FileValues> fileRecord(const FileTransferData &line);
 
 // The index path of the file's folder. Backup mode: the computer folder and
 // the folder below it (a file at the top of computer folder Office goes in

@@ -25,8 +25,14 @@ class StoredLoginTest : public LoginFixture
 TEST_F(StoredLoginTest, RememberMeDecidesTheAutomaticLogin)
 {
     startClient();
+    int firstLogins = 0;
+    QObject::connect(controller.get(), &TXMainController::userLoggedInForFirstTime, [&] { ++firstLogins; });
     ASSERT_TRUE(logIn("demo", "demo password"));
     ASSERT_TRUE(mainView->enabled);
+    EXPECT_EQ(firstLogins, 1);
+    controller->loginViewController().DisconnectAccount();
+    ASSERT_TRUE(logIn("demo", "demo password"));
+    EXPECT_EQ(firstLogins, 1);  // the user's details exist now
 
     startClient();  // the next start logs in by itself
     EXPECT_TRUE(controller->loginViewController().isAutoLogin());

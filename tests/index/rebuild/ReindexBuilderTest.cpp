@@ -30,10 +30,9 @@ protected:
     QString folder() const { return root() + "/ldb"; }
     QString mainIndexPath() const { return folder() + "/" + kUser + ".qlenc"; }
 
-    static QVariantMap file(const QString &name, const QString &version = "1")
+    static IndexRows::FileValues file(const QString &name, const QString &version = "1")
     {
-        return {{"FilePath", name}, {"FileModificationTime", "2014-05-06 10:11:12 +0000"}, {"FileSize", "10"},
-                {"VersionNumber", version}, {"folderID", "fid"}, {"mpcName", "/Office"}, {"encFilename", "enc"}};
+        return {name, "2014-05-06 10:11:12 +0000", "10", version, "fid", "/Office", "enc"};
     }
 
     // Rebuilds the main index with `count` files named prefix0, prefix1... in /Office/f<n / 10>.
