@@ -3,6 +3,7 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineCommandLines.h"
+#include "engine/controllers/ControllerTexts.h"
 #include "engine/controllers/RuvoDeleteControllerDelegateProtocol.h"
 #include "engine/controllers/RuvoSearchController.h"
 #include "engine/parsing/DeleteHandlerData.h"
@@ -23,8 +24,6 @@ namespace {
 
 constexpr int kDeleteOutputType = 4;
 const QString kSpillFolder = QStringLiteral("~/Library/Application Support/TarnixPortableforMac/delete");
-const QString kMaintenanceMark = QStringLiteral("account is under maintenance");
-const QString kMaintenanceText = QStringLiteral("Your account is under maintenance. Try later.");
 const QString kUploadInProgressText = QStringLiteral(
     "Unable to perform the delete operation. Reason: Data upload is in progress for this account. Try later");
 const QString kDeleteFailedText = QStringLiteral("Unable to perform the delete operation.");
@@ -289,8 +288,8 @@ void RuvoDeleteController::ruvoTaskFinished(TXCommandExcecuter *runner)
 
 QString RuvoDeleteController::failureText(const QString &errors)
 {
-    if (errors.contains(kMaintenanceMark))
-        return kMaintenanceText;
+    if (errors.contains(ControllerTexts::kMaintenancePhrase))
+        return ControllerTexts::kMaintenanceAlert;
     if (errors.contains(kUploadInProgressText))
         return kUploadInProgressText;
     // Items the engine reported before it failed.
