@@ -1,4 +1,9 @@
+#include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupPageView.h"
 #include "client/shell/views/ClientShell.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/TXMainWindow.h"
+#include "client/shell/views/TXTabViewController.h"
 #include "common/context/ProgramContext.h"
 
 #include <QApplication>
@@ -8,6 +13,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     ProgramContext program;  // what the whole program shares, for as long as it runs
     ClientShell shell;
+    BackupPage backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow());
+    shell.windows().tabViewController()->setPageView(0, backup.page());
     shell.start();
     return app.exec();
 }

@@ -1,6 +1,7 @@
 // Renders the client's windows and pages of the running brand to PNG files in
 // a folder, for a person to look at; scripts/screenshots runs it once per brand
 // under Xvfb. Usage: txscreenshots <folder>
+#include "BackupPageShots.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
@@ -223,6 +224,10 @@ int main(int argc, char *argv[])
     tabs->setBackupMiniProgressHidden(false);
     tabs->displayRestoreView();
     shots.save(QStringLiteral("main-window-sync-mode-full-quota"), window);
+    tabs->setMBackupMode(true);
+    tabs->setTheLoginMode(true);
+    tabs->setQuotaPercentage(37);
+    saveBackupPage(*tabs, [&](const char *name) { shots.save(QString::fromLatin1(name), window); });
     saveOutline(shots);
     saveErrorReport(shots);
     saveBandwidthTest(shots);

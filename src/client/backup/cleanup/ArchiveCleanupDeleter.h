@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the archive cleanup hears from the deletion, on the main thread. Each
+// deletion ends with exactly one of the last three.
+class ArchiveCleanupDeleteEvents
+{
+public:
+    virtual ~ArchiveCleanupDeleteEvents() = default;
+
+    virtual void deleteDidStart() = 0;
+    // Index paths of items that are gone from the drive.
+    virtual void deleteDidReceiveData(const QStringList &deletedPaths) = 0;
+    virtual void deleteDidReceiveErrors(const QString &error, const QString &path) = 0;
+    virtual void deleteDidFinishSuccessfully() = 0;
+    virtual void deleteDidFailWithError(const QString &error) = 0;
+    virtual void deleteDidCancel() = 0;
+};
+
+// Deletes stored items from the destination drive through the engine (the
+// engine's delete controller).
+class ArchiveCleanupDeleter
+{
+public:
+    virtual ~ArchiveCleanupDeleter() = default;
+    // destination: the drive's root folder; items: index paths (computer folder and local path).
+    virtual void startDelete(const QString &destination, const QStringList &items,
+                             ArchiveCleanupDeleteEvents &events) = 0;
+};

@@ -1,0 +1,219 @@
+// The backup session as the Backup tab follows it: start, progress and the four ends.
+#include "client/backup/now/BackupViewController.h"
+
+#include "client/backup/now/AlertPresenter.h"
+#include "client/backup/now/BackupView.h"
+#include "client/backup/now/BackupViewMainController.h"
+#include "common/account/User.h"
+#include "common/logging/OnlineLogController.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
+
+#include <QTimer>
+
+namespace {
+
+const QString kDone = QStringLiteral("Done");
+
+QString value(const QVariantMap &report, const char *key) { return report.value(QLatin1String(key)).toString(); }
+
+}  // namespace
+
+void BackupViewController::operationDidStart()
+{
+    shouldDisplayBackupPercentage = false;
+    mMainController.setBackupMiniPercentage(QString());
+    mProgressViewController.startIndeterminateProgressIndicator();
+    mProgressViewController.onOperationStart();
+    mMainController.setOperationActive(true);
+    if (mView) {
+        mView->setBackupButtonEnabled(false);
+        mView->setVolumeChooserEnabled(false);
+    }
+    const QString startTime = QLUtility::getSessionLogTime();
+    OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
+    if (mSessionLog)
+        mSessionLog->operationDidStart(mMainController.userObject().UserName(), startTime, mCurrentDestinationDrive,
+                                       mSelection);
+}
+
+void BackupViewController::backupsetSizeCalculationDidFinishSuccessfully()
+{
+    mProgressViewController.setMessage(QString());
+    mProgressViewController.stopIndeterminateProgressIndicator();
+    shouldDisplayBackupPercentage = true;
+}
+
+void BackupViewController::operationElapsedTimeString(const QString &elapsed)
+{
+    mProgressViewController.setElapsedTime(elapsed);
+}
+
+void BackupViewController::operationDidReceiveData(const QVariantMap &report)
+{
+    mProgressViewController.setHiddenPauseAndStopButton(false);
+    mMainController.setOperationActive(true);
+    if (report.isEmpty())
+        return;
+    if (report.contains(QStringLiteral("percentage"))) {
+        if (shouldDisplayBackupPercentage) {
+            const QString percentage = value(report, "percentage");
+            mProgressViewController.setPercentage(percentage);
+            mMainController.setBackupMiniPercentage(QStringLiteral("%1 %").arg(percentage));
+            mProgressViewController.setMessage(QString());
+        } else {
+            mProgressViewController.setMessage(QStringLiteral("File scanning is in progress..."));
+        }
+    }
+    if (shouldDisplayBackupPercentage && report.contains(QStringLiteral("estimatedTime")))
+        mProgressViewController.setEstimatedTime(value(report, "estimatedTime"));
+    const QString transferMode = value(report, "tansferMode");
+    if (report.contains(QStringLiteral("filename"))) {
+        const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
+        mProgressViewController.setFilePath(
+            QStringLiteral("%1 %2  (%3)").arg(shownMode, value(report, "filename"), value(report, "filesize")));
+        mTotalFiles = report.value(QStringLiteral("totalFileCount")).toInt();
+    }
+    if (report.contains(QStringLiteral("transferSpeed")))
+        mProgressViewController.setSpeedtext(value(report, "transferSpeed"));
+    mProgressViewController.setProgressStatus(QStringLiteral("Backup progress"));
+    // The session itself queues the stored file for the drive's index.
+    if (value(report, "fileTransferedStatus") == kDone && mSessionLog)
+        mSessionLog->fileDone(transferMode, value(report, "filename"), value(report, "filesize"));
+}
+
+void BackupViewController::operationStartedRetrying() { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+
+void BackupViewController::operationDidReceiveErrors(const QString &errors)
+{
+    if (mSessionLog)
+        mSessionLog->errorsReceived(errors);
+}
+
+BackupSessionLog::Counts BackupViewController::counts() const
+{
+    return {mTotalFiles, int(mDriver->incSuccessFileCount()), int(mDriver->succesFileCount())};
+}
+
+void BackupViewController::hideProgress() { toggleProgressView(mProgressViewController, true); }
+
+void BackupViewController::restoreControls()
+{
+    mMainController.setBackupMiniProgressHidden(true);
+    mDriver->setRunningState(false);
+    if (mView) {
+        mView->setBackupPathLabelHidden(false);
+        mView->setVolumeChooserEnabled(true);
+    }
+}
+
+void BackupViewController::scheduleQuota()
+{
+    QTimer::singleShot(mTimings.quotaDelay, this, [this] { mMainController.calQuota(); });
+}
+
+void BackupViewController::report(const QString &endTime)
+{
+    if (mSessionLog)
+        mMainController.sendSessionLogInformation(mSessionLog->report(endTime, counts()));
+}
+
+void BackupViewController::offerLog()
+{
+    AlertRequest message;
+    message.title = QLLocalizedString(QStringLiteral("ApplicationName"));
+    message.message = QStringLiteral("Backup operation has completed. Click the 'View Log' button for details.");
+    message.defaultButton = QStringLiteral("View Log");
+    message.alternateButton = QStringLiteral("OK");
+    if (mAlerts.runModalAlert(message) == AlertPresenter::kAnswerDefault)
+        mMainController.displayLogView();
+}
+
+void BackupViewController::runFollowUp()
+{
+    if (mFollowUp)
+        mFollowUp(*mDriver);
+}
+
+void BackupViewController::endSession(const QString &status)
+{
+    OnlineLogController::SharedOnlineLogController().setOperationStatus(status);
+}
+
+void BackupViewController::operationDidFinishSuccessfully()
+{
+    const QString endTime = QLUtility::getSessionLogTime();
+    mProgressViewController.setProgressStatus(QStringLiteral("Backup completed successfully"));
+    hideProgress();
+    mMainController.setOperationActive(false);
+    if (mSessionLog)
+        mSessionLog->finishedSuccessfully(endTime, counts(), mDriver->isExcludedFromBackupSet(),
+                                          int(mDriver->excludedFilesCount()));
+    restoreControls();
+    runFollowUp();
+    endSession(QStringLiteral("Success"));
+    report(endTime);
+    if (mDriver->succesFileCount() != 0)
+        mMainController.setDisplayRefreshGuide(true);
+    scheduleQuota();
+    mDriver->removeTempFilePaths();
+    offerLog();
+    setBackupNowButtonState();
+}
+
+void BackupViewController::operationDidFailWithError(const QString &message)
+{
+    if (mSessionLog)
+        mSessionLog->failed(message, int(mDriver->failureFileCount()), counts());
+    hideProgress();
+    restoreControls();
+    setBackupNowButtonState();
+    mMainController.setOperationActive(false);
+    scheduleQuota();
+    runFollowUp();
+    endSession(QStringLiteral("Failure"));
+    const QString endTime = QLUtility::getSessionLogTime();
+    if (mSessionLog)
+        mSessionLog->failedSessionEnded(endTime);
+    report(endTime);
+    mDriver->removeTempFilePaths();
+    offerLog();
+}
+
+void BackupViewController::operationDidCancel()
+{
+    hideProgress();
+    mMainController.setOperationActive(false);
+    restoreControls();
+    setBackupNowButtonState();
+    endSession(QStringLiteral("Cancelled"));
+    const QString endTime = QLUtility::getSessionLogTime();
+    if (mSessionLog)
+        mSessionLog->cancelled(endTime, counts());
+    report(endTime);
+}
+
+void BackupViewController::operationDidFailWithOverQuota(const QString &)
+{
+    AlertRequest message;
+    message.title = QLLocalizedString(QStringLiteral("Quota Exceeded"));
+    message.message = QLLocalizedString(
+        QStringLiteral("You have utilized the allocated storage space. For further backups, upgrade your account."));
+    message.defaultButton = QLLocalizedString(QStringLiteral("Upgrade"));
+    message.alternateButton = QLLocalizedString(QStringLiteral("Continue"));
+    if (mAlerts.runModalAlert(message) == AlertPresenter::kAnswerDefault)
+        mMainController.upgrade();
+    hideProgress();
+    mMainController.setBackupMiniProgressHidden(true);
+    mMainController.setOperationActive(false);
+    const QString endTime = QLUtility::getSessionLogTime();
+    if (mSessionLog)
+        mSessionLog->overQuota(endTime);
+    // The day file's record tells this session's status, not the previous one's.
+    endSession(QStringLiteral("Failure"));
+    restoreControls();
+    setBackupNowButtonState();
+    runFollowUp();
+    scheduleQuota();
+    report(endTime);
+}

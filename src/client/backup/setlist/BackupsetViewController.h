@@ -1,0 +1,76 @@
+#pragma once
+
+#include "client/backup/setlist/SetListRow.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <chrono>
+
+class AlertPresenter;
+class SetListTreeActions;
+
+struct SetListTimings
+{
+    // How often the size file is looked at.
+    std::chrono::milliseconds refreshInterval{5000};
+};
+
+// The list under the local tree of the items chosen for backup (the backup set,
+// or the sync set in sync mode): one row per item of the set file that the size
+// file has sized, the estimated total, and the removal of items. It redraws
+// whenever the size file changes and at once when the set is saved.
+class BackupsetViewController : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Files
+    {
+        QString setFile;
+        QString sizeFile;
+        QString timeMachineList;
+    };
+
+    BackupsetViewController(AlertPresenter &alerts, SetListTimings timings = {}, QObject *parent = nullptr);
+
+    // The user's files of the mode (login, user change, mode change); the list redraws.
+    void setFiles(const Files &files);
+    void setTree(SetListTreeActions *tree) { mTree = tree; }
+
+    const QList<SetListRow> &backupSet() const { return mBackupSetArray; }
+    // "Estimated backup set size: ..."; "" when the total is 0 (the button hides).
+    const QString &totalSizeTitle() const { return mTotalSizeTitle; }
+    bool isEmptyHintShown() const { return mBackupSetArray.isEmpty(); }
+    bool controlsEnabled() const { return mControlsEnabled; }
+    void setControlsStatus(bool enabled);
+
+    // The set was saved (the path is not needed: the list knows its files).
+    void readBackupSetFromFile(const QString &path);
+    // A timer tick (redraws only when the size file changed since the last look) or a forced redraw.
+    void UpdateBackupSetSize(bool fromTimer);
+
+    // Removal of rows after the user's "Yes".
+    void deleteIndexes(const QList<int> &rows);
+    void deleteAllItems();
+
+signals:
+    void rowsChanged();
+
+private:
+    void rebuildRows();
+    void deleteChosenItems(const QStringList &paths);
+    void handleTimeMachinePathRemoval(const QStringList &removed);
+    bool confirm(const QString &text, bool yesIsDefault);
+
+    AlertPresenter &mAlerts;
+    SetListTreeActions *mTree = nullptr;
+    Files mFiles;
+    QTimer mTimer;
+    QDateTime mSizeFileSeen;
+    QList<SetListRow> mBackupSetArray;
+    QString mTotalSizeTitle;
+    bool mControlsEnabled = true;
+};

@@ -1,0 +1,110 @@
+#include "client/backup/views/BackupPage.h"
+
+#include "client/backup/now/BackupDestination.h"
+#include "client/backup/now/RuvoBackupSessionDriver.h"
+#include "client/backup/views/ArchiveCleanupWindows.h"
+#include "client/backup/views/BackupPageView.h"
+#include "client/backup/views/SetListView.h"
+#include "client/shell/TXMainController.h"
+#include "client/shell/UserFiles.h"
+#include "client/shell/views/TXTabViewController.h"
+#include "common/account/User.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
+
+#include <QPushButton>
+
+BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow)
+    : mHost(mainController, tabs)
+    , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())
+    , mBackupsetViewController(mAlerts)
+    , mSyncsetViewController(mAlerts)
+    , mCleanup(mHost, mAlerts,
+               {[this] { return mController.backupSet(); }, [this] { return mController.isBackupRunning(); }})
+    // No extended-attribute component is in the session layer: the follow-up finds the databases only.
+    , mXattrFollowUp(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder)
+                         + QStringLiteral("/TimeMachine"),
+                     nullptr)
+    , mPage(new BackupPageView(mController))
+    , mCleanupWindows(new ArchiveCleanupWindows(mCleanup, mainWindow))
+{
+    mPage->setSetListViews(new SetListView(mBackupsetViewController), new SetListView(mSyncsetViewController));
+    mPage->cleanupButton()->setVisible(mCleanup.canDelete());
+    QObject::connect(mPage->cleanupButton(), &QPushButton::clicked, &mCleanup, &ArchiveCleanupController::onSync);
+    QObject::connect(&mController, &BackupViewController::backupSetSaved, &mController,
+                     [this](const QString &path, bool) {
+                         (mHost.isAppInBackupMode() ? mBackupsetViewController : mSyncsetViewController)
+                             .readBackupSetFromFile(path);
+                     });
+    QObject::connect(&mController, &BackupViewController::controlsStatusChanged, &mController, [this](bool enabled) {
+        mBackupsetViewController.setControlsStatus(enabled);
+        mSyncsetViewController.setControlsStatus(enabled);
+        mPage->cleanupButton()->setEnabled(enabled);
+    });
+    QObject::connect(&tabs, &TXTabViewController::showBackupProgress, &mController,
+                     &BackupViewController::showProgressView);
+    QObject::connect(&mainController, &TXMainController::accountDidChange, &mController, [this] {
+        mController.backupInitialise();
+        useFilesOfAccount();
+        loadPrefrences();
+    });
+    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController,
+                     &BackupViewController::backupInitialise);
+    QObject::connect(&mainController, &TXMainController::stopAllOperations, &mController, [this] {
+        if (mController.isBackupRunning())
+            mController.mBackupManager()->CancelBackupProcess();
+    });
+    mController.setFollowUp([this, &mainController](const BackupSessionDriver &driver) {
+        const User &account = mainController.userObject();
+        mXattrFollowUp.backupXattributes(
+            mController.backupSet(), account,
+            QLLocalizedString(BackupDestination::executorKey(mainController.isAppInBackupMode(), account.isRuvoUser())),
+            driver.DestinationPath());
+    });
+}
+
+BackupPage::~BackupPage()
+{
+    // The windows outlive the page in the main window; they must not reach the controllers.
+    delete mCleanupWindows;
+}
+
+void BackupPage::useFilesOfAccount()
+{
+    const QString user = mHost.userObject().UserName();
+    TXSupportFileManager &files = TXSupportFileManager::txFileManager();
+    const BackupsetViewController::Files backupSet{files.pathForApplicationFile(ApplicationFile::BackupsetPath),
+                                                   files.pathForApplicationFile(ApplicationFile::BackupsetSizePath),
+                                                   BackupDestination::timeMachineListPath(user, true)};
+    const BackupsetViewController::Files syncSet{UserFiles::path(QStringLiteral("SyncsetPath"), user),
+                                                 UserFiles::path(QStringLiteral("SyncsetSizePath"), user),
+                                                 BackupDestination::timeMachineListPath(user, false)};
+    setSetListFiles(backupSet, syncSet);
+    mController.BackupSetSavedAtPath(mHost.isAppInBackupMode() ? backupSet.setFile : syncSet.setFile);
+}
+
+void BackupPage::loadPrefrences()
+{
+    const QString file = QLLocalizedString(QStringLiteral("MonitorPreferencePath"));
+    const QString user = mHost.userObject().UserName();
+    const bool ruvo = mHost.userObject().isRuvoUser();
+    mCleanupWindows->setPreferences(ArchiveCleanupPreferences::loadPrefrences(file, user, ruvo), ruvo,
+                                    [file, user, ruvo](const ArchiveCleanupPreferences &preferences) {
+                                        preferences.savePreferences(file, user, ruvo);
+                                    });
+}
+
+void BackupPage::setTree(QWidget *treeView, BackupTreeActions *treeActions, SetListTreeActions *setListActions)
+{
+    mPage->setTreeView(treeView);
+    mController.setFileSystemObject(treeActions);
+    mBackupsetViewController.setTree(setListActions);
+    mSyncsetViewController.setTree(setListActions);
+}
+
+void BackupPage::setSetListFiles(const BackupsetViewController::Files &backupSet,
+                                 const BackupsetViewController::Files &syncSet)
+{
+    mBackupsetViewController.setFiles(backupSet);
+    mSyncsetViewController.setFiles(syncSet);
+}

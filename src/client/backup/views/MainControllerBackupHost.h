@@ -1,0 +1,40 @@
+#pragma once
+
+#include "client/backup/now/BackupViewMainController.h"
+#include "session/manager/BackedUpFileQueue.h"
+
+class TXMainController;
+class TXTabViewController;
+
+// The Backup tab's main controller in the program: the client's TXMainController
+// for the account, drive, index and day file, and the sidebar for the mini
+// progress, the log view and the quota.
+class MainControllerBackupHost : public BackupViewMainController, private BackedUpFileQueue
+{
+public:
+    MainControllerBackupHost(TXMainController &mainController, TXTabViewController &tabs);
+
+    bool isReIndexInProgress() const override;
+    QString currentDestinationDrive() const override;
+    QString mpcName() const override;
+    bool isAppInBackupMode() const override;
+    const User &userObject() override;
+    QVariantMap getPreferencesSettingForUser(const QString &userName) const override;
+    void setOperationActive(bool active) override;
+    BackedUpFileQueue *backedUpFileQueue() override { return this; }
+    void sendSessionLogInformation(const SessionLogReport &report) override;
+    void displayLogView() override;
+    void upgrade() override;
+    void setBackupMiniProgressHidden(bool hidden) override;
+    void setBackupMiniPercentage(const QString &text) override;
+    // The sidebar has no refresh cue for the Restore page: nothing to show.
+    void setDisplayRefreshGuide(bool) override {}
+    void calQuota() override;
+
+private:
+    // The index manager of the current drive, when there is one.
+    void addBackedUpFile(const QVariantMap &record) override;
+
+    TXMainController &mMainController;
+    TXTabViewController &mTabs;
+};

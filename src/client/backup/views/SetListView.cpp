@@ -1,0 +1,86 @@
+#include "client/backup/views/SetListView.h"
+
+#include "client/backup/setlist/BackupsetViewController.h"
+
+#include <QAction>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
+    : QWidget(parent)
+    , mController(controller)
+    , mBackupsetTableView(new QTableWidget(0, 3, this))
+    , mDefaultLabel(new QLabel(QStringLiteral("Check the files and folders above to add them to your backup set."), this))
+    , mDeleteSelectedFiles(new QPushButton(QStringLiteral("Delete"), this))
+    , totalBackupSizeButton(new QPushButton(this))
+{
+    mBackupsetTableView->setHorizontalHeaderLabels({QStringLiteral("Filename"), QStringLiteral("Size"),
+                                                    QStringLiteral("Date Modified")});
+    mBackupsetTableView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    mBackupsetTableView->verticalHeader()->hide();
+    mBackupsetTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mBackupsetTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mBackupsetTableView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto *deleteSelected = new QAction(QStringLiteral("Delete selected item(s)"), mBackupsetTableView);
+    auto *deleteAll = new QAction(QStringLiteral("Delete all item(s)"), mBackupsetTableView);
+    mBackupsetTableView->addActions({deleteSelected, deleteAll});
+    mDefaultLabel->setAlignment(Qt::AlignCenter);
+    mDefaultLabel->setStyleSheet(QStringLiteral("color: gray;"));
+    totalBackupSizeButton->setFlat(true);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(totalBackupSizeButton);
+    buttons->addStretch();
+    buttons->addWidget(mDeleteSelectedFiles);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 4);
+    layout->addWidget(mBackupsetTableView, 1);
+    layout->addWidget(mDefaultLabel);
+    layout->addLayout(buttons);
+
+    const auto deleteRows = [this] { mController.deleteIndexes(selectedRows()); };
+    connect(mDeleteSelectedFiles, &QPushButton::clicked, this, deleteRows);
+    connect(deleteSelected, &QAction::triggered, this, deleteRows);
+    connect(deleteAll, &QAction::triggered, this, [this] { mController.deleteAllItems(); });
+    connect(&mController, &BackupsetViewController::rowsChanged, this, &SetListView::reload);
+    reload();
+}
+
+QList<int> SetListView::selectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : mBackupsetTableView->selectionModel()->selectedRows())
+        rows.append(index.row());
+    return rows;
+}
+
+void SetListView::reload()
+{
+    static const QFileIconProvider icons;
+    const QList<SetListRow> &rows = mController.backupSet();
+    mBackupsetTableView->setRowCount(int(rows.size()));
+    for (int i = 0; i < rows.size(); ++i) {
+        const SetListRow &row = rows.at(i);
+        auto *name = new QTableWidgetItem(icons.icon(row.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File),
+                                          row.path);
+        mBackupsetTableView->setItem(i, 0, name);
+        mBackupsetTableView->setItem(i, 1, new QTableWidgetItem(row.size));
+        mBackupsetTableView->setItem(i, 2, new QTableWidgetItem(row.modified));
+    }
+    mBackupsetTableView->resizeColumnToContents(1);
+    mBackupsetTableView->resizeColumnToContents(2);
+    mDefaultLabel->setVisible(mController.isEmptyHintShown());
+    totalBackupSizeButton->setText(mController.totalSizeTitle());
+    totalBackupSizeButton->setHidden(mController.totalSizeTitle().isEmpty());
+    const bool enabled = mController.controlsEnabled();
+    mBackupsetTableView->setEnabled(enabled);
+    mDeleteSelectedFiles->setEnabled(enabled);
+    for (QAction *action : mBackupsetTableView->actions())
+        action->setVisible(enabled);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+class BackupsetViewController;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// A set list's widgets: the table of items with icon, size and date, the hint
+// of an empty set, the estimated total, and the removal of chosen rows (button
+// and context menu) or of all of them.
+class SetListView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit SetListView(BackupsetViewController &controller, QWidget *parent = nullptr);
+
+    QTableWidget *table() const { return mBackupsetTableView; }
+    QLabel *emptyHint() const { return mDefaultLabel; }
+    QPushButton *totalSizeButton() const { return totalBackupSizeButton; }
+
+private:
+    void reload();
+    QList<int> selectedRows() const;
+
+    BackupsetViewController &mController;
+    QTableWidget *mBackupsetTableView;
+    QLabel *mDefaultLabel;
+    QPushButton *mDeleteSelectedFiles;
+    QPushButton *totalBackupSizeButton;
+};

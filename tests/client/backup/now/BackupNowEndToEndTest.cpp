@@ -1,0 +1,108 @@
+#include "BackupNowFakes.h"
+
+#include "client/backup/now/BackupViewController.h"
+#include "client/backup/now/RuvoBackupSessionDriver.h"
+#include "common/files/TXSupportFileManager.h"
+#include "platform/PropertyList.h"
+#include "session/SessionTestSupport.h"
+#include "session/manager/BackedUpFileQueue.h"
+#include "support/SandboxFixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+namespace {
+
+class RecordingIndexQueue : public BackedUpFileQueue
+{
+public:
+    void addBackedUpFile(const QVariantMap &record) override { files << record.value("filename").toString(); }
+    QStringList files;
+};
+
+class IndexedMainController : public FakeBackupMainController
+{
+public:
+    BackedUpFileQueue *backedUpFileQueue() override { return &index; }
+    RecordingIndexQueue index;
+};
+
+}  // namespace
+
+// Backup Now as a user presses it: the tab, the session driver and the stand-in
+// engine, from the set file to the files on the drive and the session's report.
+class BackupNowEndToEndTest : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        TXSupportFileManager::txFileManager().setTarnixUserName("alice");
+        main.account.setUserName("alice");
+        main.account.setRuvoServerIP("10.0.0.1");
+        main.account.setMEncodedKey("TXE1:key");
+        main.account.setMEncodedPassword("TXE1:pw");
+        main.volumeName = "BackupDrive";
+        QDir().mkpath(volumes() + "/BackupDrive");
+        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                  QString(volumes() + "/BackupDrive").toUtf8());
+        for (int i = 0; i < 12; ++i)
+            writeText(QString("%1/Documents/folder %2/file %3.txt").arg(home()).arg(i % 3).arg(i),
+                      QByteArray(100 * (i + 1), char('a' + i)));
+        ASSERT_TRUE(PropertyList::write(root() + "/BackupSet.plist", QVariant(QStringList{home() + "/Documents"})));
+
+        controller = std::make_unique<BackupViewController>(
+            main, alerts, RuvoBackupSessionDriver::factory(fastTimings()),
+            BackupViewController::Timings{std::chrono::milliseconds(1), {std::chrono::milliseconds(10)}});
+        controller->setView(&view);
+        controller->BackupSetSavedAtPath(root() + "/BackupSet.plist");
+    }
+
+    void TearDown() override
+    {
+        controller.reset();
+        SandboxFixture::TearDown();
+    }
+
+    QStringList sourceFiles() const
+    {
+        QStringList files;
+        QDirIterator it(home() + "/Documents", QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next();
+        files.sort();
+        return files;
+    }
+
+    IndexedMainController main;
+    ScriptedAlerts alerts;
+    FakeBackupView view;
+    std::unique_ptr<BackupViewController> controller;
+};
+
+TEST_F(BackupNowEndToEndTest, BackupNowStoresTheSetOnTheDriveAndReportsTheSession)
+{
+    alerts.answers = {1, 0};  // proceed with the drive; "OK" to the log question
+    controller->backupNow();
+    ASSERT_TRUE(controller->isBackupRunning()) << alerts.texts().join('\n').toStdString();
+    ASSERT_TRUE(waitUntil([this] { return !main.reports.isEmpty(); }, 30000));
+
+    const QString dataRoot = volumes() + "/BackupDrive/TarnixVidezud/alice/Studio";
+    for (const QString &file : sourceFiles())
+        EXPECT_EQ(SandboxFixture::readText(dataRoot + file), SandboxFixture::readText(file)) << file.toStdString();
+    QStringList indexed = main.index.files;
+    indexed.sort();
+    EXPECT_EQ(indexed, sourceFiles());
+
+    const SessionLogReport &report = main.reports.last();
+    EXPECT_EQ(report.operation, "Backup");
+    EXPECT_EQ(report.totalFileCount, sourceFiles().size());
+    const QString log = QString::fromUtf8(SandboxFixture::readText(report.sessionLogFilePath));
+    EXPECT_TRUE(log.contains("Backed up successfully")) << log.toStdString();
+    EXPECT_TRUE(log.contains("file 11.txt")) << log.toStdString();
+    EXPECT_EQ(alerts.texts().last(), "Backup operation has completed. Click the 'View Log' button for details.");
+    EXPECT_FALSE(controller->isBackupRunning());
+    EXPECT_TRUE(view.buttonEnabled);
+    EXPECT_FALSE(main.operationActive);
+}

@@ -1,0 +1,150 @@
+#pragma once
+
+#include "client/backup/now/AlertPresenter.h"
+#include "client/backup/now/BackupSessionDriver.h"
+#include "client/backup/now/BackupTreeActions.h"
+#include "client/backup/now/BackupView.h"
+#include "client/backup/now/BackupViewMainController.h"
+#include "common/account/User.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// Answers alerts from a script, in order; an alert beyond the script is closed without a button.
+class ScriptedAlerts : public AlertPresenter
+{
+public:
+    int runModalAlert(const AlertRequest &alert) override
+    {
+        shown.append(alert);
+        if (answers.empty())
+            return -2;
+        const int answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    void showAlert(const AlertRequest &alert) override { shown.append(alert); }
+
+    QStringList texts() const
+    {
+        QStringList all;
+        for (const AlertRequest &alert : shown)
+            all.append(alert.message);
+        return all;
+    }
+
+    std::deque<int> answers;
+    QList<AlertRequest> shown;
+};
+
+// The main controller and sidebar, recording what the Backup tab tells them.
+class FakeBackupMainController : public BackupViewMainController
+{
+public:
+    bool isReIndexInProgress() const override { return reIndexing; }
+    QString currentDestinationDrive() const override { return volumeName; }
+    QString mpcName() const override { return computerFolder; }
+    bool isAppInBackupMode() const override { return backupMode; }
+    const User &userObject() override { return account; }
+    QVariantMap getPreferencesSettingForUser(const QString &) const override { return preferences; }
+    void setOperationActive(bool active) override { operationActive = active; }
+    BackedUpFileQueue *backedUpFileQueue() override { return nullptr; }
+    void sendSessionLogInformation(const SessionLogReport &report) override { reports.append(report); }
+    void displayLogView() override { ++logViewsShown; }
+    void upgrade() override { ++upgrades; }
+    void setBackupMiniProgressHidden(bool hidden) override { miniProgressHidden = hidden; }
+    void setBackupMiniPercentage(const QString &text) override { miniPercentage = text; }
+    void setDisplayRefreshGuide(bool shown) override { refreshGuide = shown; }
+    void calQuota() override { ++quotaCalls; }
+
+    bool reIndexing = false;
+    QString volumeName;
+    QString computerFolder = "/Studio";
+    bool backupMode = true;
+    User account;
+    QVariantMap preferences;
+    bool operationActive = false;
+    QList<SessionLogReport> reports;
+    int logViewsShown = 0;
+    int upgrades = 0;
+    bool miniProgressHidden = true;
+    QString miniPercentage;
+    bool refreshGuide = false;
+    int quotaCalls = 0;
+};
+
+// A session driver that records its set-up and start; tests play its events.
+class FakeSessionDriver : public BackupSessionDriver
+{
+public:
+    void setuserInfo(const User &user) override { userName = user.UserName(); }
+    void setDestinationPath(const QString &path) override { destination = path; }
+    QString DestinationPath() const override { return destination; }
+    void shouldBackupVersions(bool keep) override { versions = keep; }
+    void setMBackupMode(bool mode) override { backupMode = mode; }
+    void setFileFolderSetForOperation(const QStringList &paths) override { selection = paths; }
+    void setExecutorPath(const QString &path) override { executor = path; }
+    void setBackedUpFileQueue(BackedUpFileQueue *) override {}
+    void startBackup() override
+    {
+        ++starts;
+        running = true;
+    }
+    bool isRunning() const override { return running; }
+    void setRunningState(bool state) override { running = state; }
+    void pause(bool paused) override { pauses.append(paused); }
+    void CancelBackupProcess() override { ++cancels; }
+    void removeTempFilePaths() override { ++tempRemovals; }
+    long succesFileCount() const override { return stored; }
+    long incSuccessFileCount() const override { return alreadyPresent; }
+    long failureFileCount() const override { return failed; }
+    bool isExcludedFromBackupSet() const override { return false; }
+    unsigned excludedFilesCount() const override { return 0; }
+
+    QString userName;
+    QString destination;
+    bool versions = false;
+    bool backupMode = true;
+    QStringList selection;
+    QString executor;
+    int starts = 0;
+    bool running = false;
+    QList<bool> pauses;
+    int cancels = 0;
+    int tempRemovals = 0;
+    long stored = 0;
+    long alreadyPresent = 0;
+    long failed = 0;
+};
+
+class FakeBackupView : public BackupView
+{
+public:
+    void setBackupButtonEnabled(bool enabled) override { buttonEnabled = enabled; }
+    void showProgressPane() override { progressShown = true; }
+    void showSetList(bool) override { progressShown = false; }
+    void setVolumeChooserEnabled(bool enabled) override { chooserEnabled = enabled; }
+    void setBackupPathLabelHidden(bool hidden) override { pathLabelHidden = hidden; }
+
+    bool buttonEnabled = true;
+    bool progressShown = false;
+    bool chooserEnabled = true;
+    bool pathLabelHidden = false;
+};
+
+class FakeBackupTree : public BackupTreeActions
+{
+public:
+    QString selectedVolumeTitle() const override { return chosenTitle; }
+    void addDefaultBackupset() override
+    {
+        if (saveDefault)
+            saveDefault();
+    }
+
+    QString chosenTitle;
+    std::function<void()> saveDefault;
+};
