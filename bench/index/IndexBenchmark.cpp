@@ -14,7 +14,6 @@
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/IndexNames.h"
 #include "index/journals/DataBaseWrapper.h"
-#include "index/manager/IndexJournalWriter.h"
 #include "index/rebuild/ReindexBuilder.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
@@ -267,20 +266,6 @@ void BM_CeilingAndPipeline(benchmark::State &state)
         gRows["journal write, unpaced"] = gFiles;
         gSeconds["merge, unpaced"].push_back(mergeSeconds);
         gRows["merge, unpaced"] = gFiles;
-
-        // The index manager's writer orders each tick's rows by path first.
-        JournalRows unsorted = rows;
-        Scratch sortedScratch;
-        const auto sortStart = Clock::now();
-        IndexJournalWriter::sortByPath(unsorted);
-        const double sortedWriteSeconds = secondsSince(sortStart) + writeJournal(sortedScratch.folder(), unsorted);
-        const double sortedMergeSeconds = mergeJournals(sortedScratch.folder());
-        gSeconds["journal write, sorted by path"].push_back(sortedWriteSeconds);
-        gRows["journal write, sorted by path"] = gFiles;
-        gSeconds["merge of the sorted journal"].push_back(sortedMergeSeconds);
-        gRows["merge of the sorted journal"] = gFiles;
-        gSeconds["pipeline, sorted journal"].push_back(sortedWriteSeconds + sortedMergeSeconds);
-        gRows["pipeline, sorted journal"] = gFiles;
     }
 }
 
@@ -604,7 +589,6 @@ void printSummary()
     std::printf("%-48s %12s %8s %22s\n", "rows/s", "median", "ratio", "spread");
     for (const char *name : {"raw insert (ceiling)", "journal write, unpaced", "journal write, paced",
                              "merge, unpaced", "merge, paced", "pipeline (write + merge), unpaced",
-                             "journal write, sorted by path", "merge of the sorted journal", "pipeline, sorted journal",
                              "merge, unpaced, mixed rows into the index"}) {
         if (!gSeconds.count(name))
             continue;

@@ -8,8 +8,6 @@
 #include <QDateTime>
 #include <QFile>
 
-#include <algorithm>
-
 #include <thread>
 
 #include <sys/stat.h>
@@ -66,7 +64,6 @@ QString IndexJournalWriter::indexPathOf(const QString &localPath, const BackedUp
 void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
-    std::vector<QVariantList> rows;
     int visited = 0;
     for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
         const QString &localPath = entry.key();
@@ -74,23 +71,13 @@ void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
         // A link is stored as a link, never followed: its own size and time.
         if (journal && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
             && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
-            QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
+            const QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
             if (!values.isEmpty())
-                rows.push_back(std::move(values));
+                journal->insertRecord(values, false, 0);
         }
         pace(++visited);
     }
-    sortByPath(rows);
-    for (const QVariantList &values : rows)
-        journal->insertRecord(values, false, 0);
     closeAndMerge(std::move(journal));
-}
-
-void IndexJournalWriter::sortByPath(std::vector<QVariantList> &rows)
-{
-    std::sort(rows.begin(), rows.end(), [](const QVariantList &left, const QVariantList &right) {
-        return QString::compare(left.constFirst().toString(), right.constFirst().toString(), Qt::CaseInsensitive) < 0;
-    });
 }
 
 void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)

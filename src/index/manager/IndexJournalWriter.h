@@ -9,7 +9,6 @@
 #include <QVariantMap>
 
 #include <memory>
-#include <vector>
 
 class DataBaseWrapper;
 struct stat;
@@ -36,11 +35,6 @@ public:
     void writeBackedUpFiles(const BackedUpFiles &files);
     // DELETE rows of the index paths.
     void writeDeletions(const QStringList &indexPaths);
-
-    // Orders a tick's journal rows by their path (the first value), as the
-    // journal's key orders them: rows written in key order fill the journal's
-    // pages one after another instead of splitting them all over.
-    static void sortByPath(std::vector<QVariantList> &rows);
 
 private:
     // The twelve journal values of a stored item, or none when the record lacks one.
