@@ -117,7 +117,7 @@ std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
     mFolder.storedOpened = true;
     const DriveLayout &layout = mOperation.layout();
     mFolder.storedRelativePath = layout.storedPathOf(mFolder.userPath);
-    const QString storedPath = layout.itemPath(mFolder.storedRelativePath);
+    const QString storedPath = folderPath(layout.itemPath(mFolder.storedRelativePath));
     const std::optional<QString> id = mOperation.folderId(storedPath);
     // A link on the drive is never followed.
     mFolder.storedFd = id ? openFolder(storedPath, O_NOFOLLOW) : -1;

@@ -107,6 +107,8 @@ public:
     void calQuota();
     // Opens the account's upgrade page (quota prompt, sidebar, Backup page).
     void upgrade();
+    // The sidebar's switch changed the mode (and wrote the mode file): the controller follows it.
+    void setBackupORSyncSetView(bool backupMode) { mBackupMode = backupMode; }
 
     // --- Login flow (LoginViewControllerDelegateProtocol) ---
     void launchMonitor() override;
