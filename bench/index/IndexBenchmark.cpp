@@ -379,7 +379,7 @@ void registerQueries()
         return int(w.getAllFilesInside(deepFolder).value_or(QStringList()).size());
     });
     registerQuery("file exists", [](TXDatabaseWrapper &w) {
-        return int(w.doesFileExistOnPortable(filePath(gFiles / 2)));
+        return int(w.doesFileExistOnPortable(filePath(gFiles / 2)).value_or(false));
     });
 }
 
