@@ -24,6 +24,7 @@ protected:
         qint64 size = 100;
         QVariant version = 1;
         QString encName = "enc";
+        QString folderId = "fid";
     };
 
     static inline const QString kUser = "ann";
@@ -40,7 +41,7 @@ protected:
     static QVariantList insertValues(const JournalRow &row)
     {
         return {row.path, "2014-05-06 10:11:12 +0000", row.size, "NA", "NA", false, "NA", "NA",
-                row.version, "fid", "/Office", row.encName};
+                row.version, row.folderId, "/Office", row.encName};
     }
 
     // Writes a finished journal of the rows.

@@ -43,6 +43,15 @@ std::optional<int> AnswerRun::write(const AnswerLine &line)
     return std::nullopt;
 }
 
+std::optional<int> AnswerRun::writePlain(const QString &line)
+{
+    if (const std::optional<int> status = mScenario.stopAfter(mLinesWritten))
+        return *status;
+    mOut.writeLine(line);
+    ++mLinesWritten;
+    return std::nullopt;
+}
+
 QByteArray AnswerRun::elementText(const AnswerLine &line) const
 {
     QString text = u'<' + line.element;

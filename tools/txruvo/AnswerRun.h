@@ -38,6 +38,9 @@ public:
     // One answer line, unless the scenario ends the run before it; then the
     // status to exit with.
     std::optional<int> write(const AnswerLine &line);
+    // A line taken as it stands (the engine's own message lines), counted
+    // like an answer line.
+    std::optional<int> writePlain(const QString &line);
     // A run-ending error on the standard error stream; returns the status.
     int fail(const QString &message);
     // The status of a run that answered.

@@ -4,7 +4,7 @@ namespace {
 
 // Operations of the product that this stand-in does not carry out (yet).
 const QStringList kOtherOperations = {
-    QStringLiteral("--delete-items"),  QStringLiteral("--quota-fromfile"),
+    QStringLiteral("--quota-fromfile"),
     QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
     QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
     QStringLiteral("--search"),
@@ -16,6 +16,7 @@ const QList<QPair<QString, OperationKind>> kAnswerOperations = {
     {QStringLiteral("--version-info"), OperationKind::VersionInfo},
     {QStringLiteral("--trf-uprate"), OperationKind::TransferRate},
     {QStringLiteral("--trf-downrate"), OperationKind::TransferRate},
+    {QStringLiteral("--delete-items"), OperationKind::Delete},
 };
 
 }  // namespace

@@ -11,6 +11,7 @@ enum class OperationKind {
     Quota,           // --get-quota
     VersionInfo,     // --version-info
     TransferRate,    // --trf-uprate, --trf-downrate
+    Delete,          // --delete-items
     IndexRebuild,    // --expressdb-recreate
     NotProvided,     // an operation this engine knows but does not carry out
     Malformed,       // no operation option and no usable remote

@@ -6,6 +6,7 @@
 #include "txruvo/ArgvLog.h"
 #include "txruvo/BackupOperation.h"
 #include "txruvo/CommandLine.h"
+#include "txruvo/DeleteOperation.h"
 #include "txruvo/EncodeOperation.h"
 #include "txruvo/Operation.h"
 #include "txruvo/QuotaOperation.h"
@@ -41,6 +42,8 @@ int runAnswer(const CommandLine &commandLine, const Scenario &scenario, Operatio
         return QuotaOperation(answer).run();
     if (kind == OperationKind::VersionInfo)
         return VersionInfoOperation(answer).run();
+    if (kind == OperationKind::Delete)
+        return DeleteOperation(answer).run();
     return TransferRateOperation(answer).run();
 }
 
@@ -72,6 +75,7 @@ int main(int argc, char *argv[])
     case OperationKind::Quota:
     case OperationKind::VersionInfo:
     case OperationKind::TransferRate:
+    case OperationKind::Delete:
         return runAnswer(commandLine, *scenario, choice.kind);
     case OperationKind::NotProvided:
         std::fprintf(stderr, "txruvo error: %s is not supported by this engine\n", qPrintable(choice.option));

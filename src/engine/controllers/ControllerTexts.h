@@ -15,4 +15,8 @@ inline const QString kNoIndexUser =
 // died silently, or was stopped).
 inline const QString kNoEngineAnswer = QStringLiteral("The engine ended without an answer.");
 
+// The engine's phrase for an account under maintenance, and what the user is told then.
+inline const QString kMaintenancePhrase = QStringLiteral("account is under maintenance");
+inline const QString kMaintenanceAlert = QStringLiteral("Your account is under maintenance. Try later.");
+
 }  // namespace ControllerTexts

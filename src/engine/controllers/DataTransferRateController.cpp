@@ -4,6 +4,7 @@
 #include "common/transfer/FileTransferRateData.h"
 #include "engine/command/EngineCommandLines.h"
 #include "engine/controllers/BandwidthTestWindow.h"
+#include "engine/controllers/ControllerTexts.h"
 #include "engine/parsing/QLSYNCParser.h"
 
 #include <algorithm>
@@ -19,10 +20,8 @@ constexpr double kKilobytesPerGigabyte = 1048576;
 // Far beyond any time worth showing, and still a whole number of seconds.
 constexpr double kLongestTime = 1e12;
 
-const QString kMaintenancePhrase = QStringLiteral("account is under maintenance");
 const QString kEncryptionPhrase = QStringLiteral("encryption verification failed");
 const QString kOldVersionPhrase = QStringLiteral("@ERROR: protocol version mismatch");
-const QString kMaintenanceAlert = QStringLiteral("Your account is under maintenance. Try later.");
 const QString kEncryptionAlert = QStringLiteral("Enter a valid encryption Key");
 const QString kOldVersionAlert = QStringLiteral(
     "You are currently using an older version of the application. Download and install the latest version from ");
@@ -148,8 +147,8 @@ QString DataTransferRateController::calulateTimePerGBForSpeed(double rateNumber)
 
 QString DataTransferRateController::alertForError(const QString &errors)
 {
-    if (errors.contains(kMaintenancePhrase))
-        return kMaintenanceAlert;
+    if (errors.contains(ControllerTexts::kMaintenancePhrase))
+        return ControllerTexts::kMaintenanceAlert;
     if (errors.contains(kEncryptionPhrase))
         return kEncryptionAlert;
     if (errors.contains(kOldVersionPhrase))

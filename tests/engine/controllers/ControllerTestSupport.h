@@ -10,6 +10,9 @@
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QMutex>
 #include <QStringList>
 #include <QThread>
@@ -41,6 +44,48 @@ private:
     mutable QMutex mLock;
     QStringList mEntries;
 };
+
+// What the stand-in engine reported for one file it backed up.
+struct StandInRecord
+{
+    QString path;  // the local path, as listed
+    QString folderId;
+    QString encName;
+    QString serverPath() const { return "/" + folderId + "/" + encName; }
+};
+
+// One backup-mode run of the stand-in engine storing the files into the
+// computer folder; the operation folder takes its list and output files.
+inline QList<StandInRecord> backUpWithStandIn(const QString &operation, const QString &computerFolder,
+                                              const QStringList &files)
+{
+    const auto readAll = [](const QString &path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QDir().mkpath(operation);
+    QDir().mkpath(computerFolder);
+    QFile list(operation + "/SourceA");
+    EXPECT_TRUE(list.open(QIODevice::WriteOnly) && list.write(files.join('\n').toUtf8()) >= 0);
+    list.close();
+    QProcess engineRun;
+    engineRun.start(QLLocalizedString("ExecuterPathRuvo"),
+                    {"--o=" + operation + "/out", "--e=" + operation + "/err", "--relative", "--xml-output",
+                     "--portable", "--portable-dest=" + computerFolder, "--files-from=" + operation + "/SourceA", "/",
+                     "ann@10.0.0.1::home" + computerFolder});
+    EXPECT_TRUE(engineRun.waitForFinished());
+    EXPECT_EQ(engineRun.exitCode(), 0) << readAll(operation + "/err").toStdString();
+    static const QRegularExpression element(" folder_id=\"([^\"]+)\".* enc_name=\"([^\"]+)\".* fname=\"([^\"]+)\"");
+    QList<StandInRecord> records;
+    for (const QString &line : QString::fromUtf8(readAll(operation + "/out")).split('\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = element.match(line);
+        EXPECT_TRUE(match.hasMatch()) << line.toStdString();
+        records.append({QString(match.captured(3)).replace("&quot;", "\"").replace("&amp;", "&"), match.captured(1),
+                        match.captured(2)});
+    }
+    EXPECT_EQ(records.size(), files.size());
+    return records;
+}
 
 // The account "ann" with its main index in the application's index folder on
 // the drive "Drive", holding the given files, for the controllers that

@@ -49,7 +49,7 @@ TEST_F(ParsingAndEncodeTest, VectorsWithoutAUsableShapeOrWithOtherOperationsAreR
     const Case cases[] = {
         {{"--o=x", "--e=y", "--files-from=z"}, 2, "txruvo error: invalid path"},
         {{"--o=x", "user@host:/no-home", "/tmp"}, 2, "txruvo error: invalid path"},
-        {{"--delete-items", "--portable", "user@host::home/x"}, 1, "txruvo error: --delete-items is not supported"},
+        {{"--delete-items", "--portable", "user@host::home/x"}, 1, "txruvo error: device is not connected"},
         {{"--quota-fromfile", "user@host::home/"}, 1, "txruvo error: --quota-fromfile is not supported"},
     };
     for (const Case &c : cases) {
