@@ -42,6 +42,7 @@ protected:
         service->configureClient();
         QDir().mkpath(volumes() + "/BackupDrive");
         QDir().mkpath(volumes() + "/DataDrive/Documents");
+        QDir().mkpath(volumes() + "/DataDrive/Music");
         QDir().mkpath(root() + "/startup/home/demo");
         TXSupportFileManager::txFileManager().setTarnixUserName("demo");
         writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
