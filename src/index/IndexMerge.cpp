@@ -29,6 +29,8 @@ const QString kDeleteSubtreeFiles = QStringLiteral(
 // The root row stays even when everything below it goes.
 const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE NAME >= ? AND NAME < ? AND NAME <> ?");
 
+const QString kNoFolderRowText = QStringLiteral("the index holds no row for the folder %1");
+
 }  // namespace
 
 IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper,
@@ -47,6 +49,7 @@ bool IndexMerge::run(QString *error)
 
 bool IndexMerge::failReadingJournal()
 {
+    mJournalFailed = true;
     mError = mJournal.lastErrorMessage();
     return false;
 }
@@ -80,23 +83,24 @@ bool IndexMerge::insertPass()
             if (!IndexRows::insertMissingFolders(mMain, folder, false, [this] { countStatement(); }))
                 return fail();
             folderKey = IndexRows::folderKey(mMain, folder);
-            if (!folderKey && mMain.hadError())
+            // Without its folder's row a file would be dropped; the journal is kept instead.
+            if (!folderKey && !mMain.hadError())
+                mError = kNoFolderRowText.arg(folder);
+            if (!folderKey)
                 return fail();
             previousFolder = folder;
         }
-        if (folderKey) {
-            const IndexRows::FileValues file{IndexNames::lastComponent(path),
-                                             rows->stringForColumnIndex(kDateColumn),
-                                             rows->longLongIntForColumnIndex(kSizeColumn),
-                                             rows->longLongIntForColumnIndex(kVersionColumn),
-                                             rows->stringForColumnIndex(kFolderIDColumn),
-                                             rows->stringForColumnIndex(kMPCColumn),
-                                             rows->stringForColumnIndex(kEncNameColumn)};
-            if (!IndexRows::insertFile(mMain, *folderKey, file)) {
-                // Present already under that name, in any letter case: take the newer values.
-                if (!IndexRows::failedOnConstraint(mMain) || !IndexRows::updateFile(mMain, *folderKey, file))
-                    return fail();
-            }
+        const IndexRows::FileValues file{IndexNames::lastComponent(path),
+                                         rows->stringForColumnIndex(kDateColumn),
+                                         rows->longLongIntForColumnIndex(kSizeColumn),
+                                         rows->longLongIntForColumnIndex(kVersionColumn),
+                                         rows->stringForColumnIndex(kFolderIDColumn),
+                                         rows->stringForColumnIndex(kMPCColumn),
+                                         rows->stringForColumnIndex(kEncNameColumn)};
+        if (!IndexRows::insertFile(mMain, *folderKey, file)) {
+            // Present already under that name, in any letter case: take the newer values.
+            if (!IndexRows::failedOnConstraint(mMain) || !IndexRows::updateFile(mMain, *folderKey, file))
+                return fail();
         }
         countStatement();
     }

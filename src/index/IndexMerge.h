@@ -20,6 +20,8 @@ public:
     // failed for another reason than a row that is present already; the caller
     // then rolls back and keeps the journal.
     bool run(QString *error);
+    // After a failed run: whether reading the journal failed, not the main index.
+    bool journalFailed() const { return mJournalFailed; }
 
 private:
     bool insertPass();
@@ -37,4 +39,5 @@ private:
     const IndexTimings &mTimings;
     int mStatementsSincePause = 0;
     QString mError;
+    bool mJournalFailed = false;
 };

@@ -22,6 +22,7 @@ const QString kJournalInsert = QStringLiteral(
 constexpr int kInsertRecordValueCount = kJournalColumnCount - 1;
 constexpr int kOperationTypeColumn = 6;
 const QString kNotApplicable = QStringLiteral("NA");
+const QString kNoJournalFileText = QStringLiteral("no journal file could be created");
 
 // The index folder is shared by every user account of the machine that backs
 // up to the drive, hence mode 0777.
@@ -80,7 +81,11 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
         return false;
     }
 
-    mTempFilePath = JournalFiles::newJournalPath(folder);
+    mTempFilePath = JournalFiles::createJournal(folder);
+    if (mTempFilePath.isEmpty()) {
+        ErrorSlot::fill(error, kNoJournalFileText);
+        return false;
+    }
     replaceConnection(mTempFilePath);
     mDatabase->setShouldCacheStatements(true);
     sleepFor(mTimings.openWait);

@@ -72,14 +72,16 @@ public:
     // when no name is given). A missing file is not created.
     bool openDatabaseAtPath(const QString &folder, const QString &name, QString *error) override;
     // Folds the open journal into "<folder>/<user>.qlenc", creating its schema
-    // when it has none, in one transaction. True only when it was committed;
-    // on any failure the main index is left as it was.
-    bool updateMasterDatabase(const QString &folder, const QString &user, QString *error) override;
+    // when it has none, in one transaction. Committed only when it was
+    // committed; on any failure the main index is left as it was.
+    Outcome updateMasterDatabase(const QString &folder, const QString &user, QString *error) override;
     void closeDatabase() override;
     void removeDataBaseAtPath(const QString &path) override;
 
     // --- Reporting queries: the result goes to the delegate ---
-    // "unable to open database" when the main index cannot be opened or read.
+    // "unable to open database" when the main index cannot be opened or read;
+    // the library's reason when a statement fails midway (a damaged page), never
+    // the rows read before it.
 
     // Root-relative folder ("" for the root): its folders, then its files.
     void fetchChildrenForPath(const QString &path);
@@ -98,15 +100,17 @@ public:
     // Absolute folder: "fileSize", "FileCount" and "Status" of its whole subtree.
     void getProperties(const QString &folder);
     // "OriginalPath" and "RenamedPath", absolute; the answer adds "Status".
+    // The root folder and a move of a folder into itself are refused.
     void renameFile(const QVariantMap &paths);
     void renameFolder(const QVariantMap &paths);
 
     // --- Returning queries, on the caller's thread ---
 
     // Every file below the folder p (absolute), then every folder from p down
-    // with its trailing "/". None when the index cannot be opened.
+    // with its trailing "/". None when the index cannot be opened or read.
     std::optional<QStringList> getAllFilesInside(const QString &folder);
-    bool doesFileExistOnPortable(const QString &path);
+    // None, not false, when the index cannot be opened or read.
+    std::optional<bool> doesFileExistOnPortable(const QString &path);
 
     // --- Re-index: one transaction over the whole rebuild ---
 
@@ -129,9 +133,14 @@ private:
     // Opens the main index and checks that it can be read (a wrong key or a
     // damaged file shows here, not as an empty answer).
     bool openMainIndexForQuery();
-    // The records that makeRecord makes of the rows of one statement on the open main index.
+    // The records that makeRecord makes of the rows of one statement on the open
+    // main index; none when the statement fails, at its start or midway.
     template <typename MakeRecord>
-    QVariantList collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord);
+    std::optional<QVariantList> collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord);
+    // Reports the records, or the connection's last error when there are none.
+    void reportRecords(const std::optional<QVariantList> &records);
+    // Closes the main index, then reports its last error as the failure.
+    void reportQueryError();
     // Closes the main index, then reports.
     void reportFinished(const QVariant &output);
     void reportFailed(const QString &error);
@@ -139,6 +148,7 @@ private:
     // condition with its bound values, the records of all of them reported together.
     using Condition = std::pair<QString, QVariantList>;
     void reportEncryptedNames(const QList<Condition> &conditions);
+    // Runs the rename and reports its status; an empty statement is a refused rename.
     void reportRename(const QVariantMap &paths, const QString &sql, const QVariantList &arguments);
 
     std::unique_ptr<FMDatabase> mDatabase;

@@ -13,11 +13,12 @@ const QString kNoJournalText = QStringLiteral("no journal is open");
 
 }  // namespace
 
-bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QString &user, QString *error)
+MergeableJournal::Outcome TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QString &user,
+                                                                  QString *error)
 {
     if (!mDatabase) {
         ErrorSlot::fill(error, kNoJournalText);
-        return false;
+        return Outcome::JournalFailed;
     }
     FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")), mTimings.database);
     // A handful of statements run once or more per journal row.
@@ -26,26 +27,26 @@ bool TXDatabaseWrapper::updateMasterDatabase(const QString &folder, const QStrin
     // row lands in a file without tables.
     if (!mainIndex.open()) {
         ErrorSlot::fill(error, mainIndex.lastErrorMessage());
-        return false;
+        return Outcome::MainIndexFailed;
     }
     if (!IndexSchema::ensureMainIndex(mainIndex, error))
-        return false;
+        return Outcome::MainIndexFailed;
     // Only a speed setting: the merge works the same without it.
     mainIndex.executeUpdate(kBulkWriteCacheSize);
     mDatabase->executeUpdate(kBulkWriteCacheSize);
     if (!mainIndex.beginTransaction()) {
         ErrorSlot::fill(error, mainIndex.lastErrorMessage());
-        return false;
+        return Outcome::MainIndexFailed;
     }
     IndexMerge merge(*mDatabase, mainIndex, mSleeper, mTimings);
     if (!merge.run(error)) {
         mainIndex.rollback();
-        return false;
+        return merge.journalFailed() ? Outcome::JournalFailed : Outcome::MainIndexFailed;
     }
     if (!mainIndex.commit()) {
         ErrorSlot::fill(error, mainIndex.lastErrorMessage());
         mainIndex.rollback();
-        return false;
+        return Outcome::MainIndexFailed;
     }
-    return true;
+    return Outcome::Committed;
 }

@@ -142,13 +142,27 @@ bool TXDatabaseWrapper::openMainIndexForQuery()
 }
 
 template <typename MakeRecord>
-QVariantList TXDatabaseWrapper::collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord)
+std::optional<QVariantList> TXDatabaseWrapper::collectRecords(const QString &sql, const QVariantList &arguments,
+                                                              MakeRecord makeRecord)
 {
-    QVariantList records;
     auto rows = mDatabase->executeQuery(sql, arguments);
-    while (rows && rows->next())
+    if (!rows)
+        return std::nullopt;
+    QVariantList records;
+    while (rows->next())
         records.append(makeRecord(*rows));
+    // A damaged page ends the stepping early, like the end of the rows.
+    if (mDatabase->hadError())
+        return std::nullopt;
     return records;
+}
+
+void TXDatabaseWrapper::reportRecords(const std::optional<QVariantList> &records)
+{
+    if (records)
+        reportFinished(*records);
+    else
+        reportQueryError();
 }
 
 void TXDatabaseWrapper::reportFinished(const QVariant &output)
@@ -164,22 +178,33 @@ void TXDatabaseWrapper::reportFailed(const QString &error)
         mDelegateObj->queryFailedWithError(error);
 }
 
+void TXDatabaseWrapper::reportQueryError()
+{
+    const QString reason = mDatabase->lastErrorMessage();
+    mDatabase->close();
+    reportFailed(reason);
+}
+
 void TXDatabaseWrapper::fetchChildrenForPath(const QString &path)
 {
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     const QString folder = absolutePath(path);
-    QVariantList records = collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
+    std::optional<QVariantList> records = collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
         return QVariantMap{{"FileName", IndexNames::unquoted(row.stringForColumnIndex(0))}, {"FileType", "D"}};
     });
-    records += collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
+    if (!records)
+        return reportQueryError();
+    const std::optional<QVariantList> files = collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
         return QVariantMap{{"FileName", IndexNames::unquoted(row.stringForColumnIndex(0))},
                            {"FileModificationDate", row.stringForColumnIndex(1)},
                            {"FileSize", row.stringForColumnIndex(2)},
                            {"FileType", "F"},
                            {"VersionInfo", row.stringForColumnIndex(3)}};
     });
-    reportFinished(records);
+    if (files)
+        *records += *files;
+    reportRecords(files ? records : std::nullopt);
 }
 
 void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
@@ -190,7 +215,7 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
     const QString key = search.value("SearchKey").toString();
     arguments.append(IndexNames::containsPattern(key));
     const QString sql = kSearch.arg(key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName);
-    reportFinished(collectRecords(sql, arguments, [](const FMResultSet &row) {
+    reportRecords(collectRecords(sql, arguments, [](const FMResultSet &row) {
         return QVariantMap{
             {"FileName", IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1))},
             {"FileModificationDate", row.stringForColumnIndex(2)},
@@ -207,8 +232,12 @@ void TXDatabaseWrapper::reportEncryptedNames(const QList<Condition> &conditions)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     QVariantList records;
-    for (const auto &[condition, arguments] : conditions)
-        records += collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameRecord);
+    for (const auto &[condition, arguments] : conditions) {
+        const std::optional<QVariantList> found = collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameRecord);
+        if (!found)
+            return reportQueryError();
+        records += *found;
+    }
     reportFinished(records);
 }
 
@@ -282,7 +311,7 @@ void TXDatabaseWrapper::reportRename(const QVariantMap &paths, const QString &sq
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     QVariantMap answer = paths;
-    if (mDatabase->executeUpdate(sql, arguments)) {
+    if (!sql.isEmpty() && mDatabase->executeUpdate(sql, arguments)) {
         answer.insert("Status", kSuccess);
     } else {
         answer.insert("Status", kFailure);
@@ -303,9 +332,15 @@ void TXDatabaseWrapper::renameFile(const QVariantMap &paths)
 
 void TXDatabaseWrapper::renameFolder(const QVariantMap &paths)
 {
+    const QString originalPrefix = IndexNames::subtreePrefix(paths.value("OriginalPath").toString());
+    const QString renamedPrefix = IndexNames::subtreePrefix(paths.value("RenamedPath").toString());
+    // The root holds every row; a folder moved into its own subtree would
+    // leave no name it could be found by.
+    const bool refused = originalPrefix == IndexNames::subtreePrefix(QStringLiteral("/"))
+                         || renamedPrefix.startsWith(originalPrefix, Qt::CaseInsensitive);
     QVariantList arguments = subtreeRange(paths.value("OriginalPath").toString());
-    arguments.append(IndexNames::subtreePrefix(paths.value("RenamedPath").toString()));
-    reportRename(paths, kRenameFolder, arguments);
+    arguments.append(renamedPrefix);
+    reportRename(paths, refused ? QString() : kRenameFolder, arguments);
 }
 
 std::optional<QStringList> TXDatabaseWrapper::getAllFilesInside(const QString &folder)
@@ -313,27 +348,31 @@ std::optional<QStringList> TXDatabaseWrapper::getAllFilesInside(const QString &f
     if (!openMainIndexForQuery())
         return std::nullopt;
     const QVariantList range = subtreeRange(folder);
-    QStringList paths;
-    for (const QVariant &path : collectRecords(kFilesInSubtree, range, [](const FMResultSet &row) {
-             return IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1));
-         }))
-        paths.append(path.toString());
-    for (const QVariant &path : collectRecords(kFoldersInSubtree, range, [](const FMResultSet &row) {
-             return IndexNames::unquoted(row.stringForColumnIndex(0));
-         }))
-        paths.append(path.toString());
+    const std::optional<QVariantList> files = collectRecords(kFilesInSubtree, range, [](const FMResultSet &row) {
+        return IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1));
+    });
+    const std::optional<QVariantList> folders = files ? collectRecords(kFoldersInSubtree, range, [](const FMResultSet &row) {
+        return IndexNames::unquoted(row.stringForColumnIndex(0));
+    }) : std::nullopt;
     mDatabase->close();
+    if (!folders)
+        return std::nullopt;
+    QStringList paths;
+    for (const QVariant &path : *files + *folders)
+        paths.append(path.toString());
     return paths;
 }
 
-bool TXDatabaseWrapper::doesFileExistOnPortable(const QString &path)
+std::optional<bool> TXDatabaseWrapper::doesFileExistOnPortable(const QString &path)
 {
     if (!openMainIndexForQuery())
-        return false;
-    auto rows = mDatabase->executeQuery(kFileExists, {IndexNames::quoted(IndexNames::lastComponent(path)),
-                                                      IndexNames::folderName(IndexNames::parentPath(path))});
-    const bool exists = rows && rows->next();
-    rows.reset();
+        return std::nullopt;
+    const std::optional<QVariantList> found =
+        collectRecords(kFileExists, {IndexNames::quoted(IndexNames::lastComponent(path)),
+                                     IndexNames::folderName(IndexNames::parentPath(path))},
+                       [](const FMResultSet &) { return QVariant(true); });
     mDatabase->close();
-    return exists;
+    if (!found)
+        return std::nullopt;
+    return !found->isEmpty();
 }

@@ -23,13 +23,26 @@ QString decodeMacRoman(const QByteArray &bytes)
     return result;
 }
 
+QString decodeLine(const QByteArray &line)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(line);
+    if (!utf8.hasError())
+        return text;
+    return decodeMacRoman(line);
+}
+
 }  // namespace
 
 QString decodeChildOutput(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    return decodeMacRoman(bytes);
+    QString text;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        const qsizetype newline = bytes.indexOf('\n', start);
+        const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+        text += decodeLine(bytes.sliced(start, end - start));
+        start = end;
+    }
+    return text;
 }

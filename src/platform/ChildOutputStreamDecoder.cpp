@@ -37,8 +37,9 @@ QString ChildOutputStreamDecoder::decode(const QByteArray &bytes)
     QByteArray text = mPending + bytes;
     mPending.clear();
     const qsizetype tail = incompleteTailLength(text);
-    // Only text that is UTF-8 up to the cut waits for the rest of its character.
-    if (tail > 0 && isValidUtf8(QByteArrayView(text).first(text.size() - tail))) {
+    // Only a last line that is UTF-8 up to the cut waits for the rest of its character.
+    const qsizetype lastLine = text.lastIndexOf('\n') + 1;
+    if (tail > 0 && isValidUtf8(QByteArrayView(text).sliced(lastLine, text.size() - tail - lastLine))) {
         mPending = text.right(tail);
         text.chop(tail);
     }

@@ -191,12 +191,12 @@ TEST(ProxyAddressTest, AcceptsHostNamesAndAddressesOnly)
 {
     for (const char *good : {"proxy", "proxy.example.net", "10.1.2.3", "my-proxy.corp", "[fe80::1]", "p_x.local."})
         EXPECT_TRUE(ProxySettingFile::isValidAddress(good)) << good;
-    for (const char *bad : {"", "-proxy", "proxy..net", "a b", "a@b", "a:8080", "http://proxy", "a/b", "fe80::1"})
+    for (const char *bad : {"", "-proxy", "proxy..net", "a b", "a@b", "a:8080", "http://proxy", "a/b", "fe80::1", "proxy\n", "[fe80::1]\n"})
         EXPECT_FALSE(ProxySettingFile::isValidAddress(bad)) << bad;
     EXPECT_FALSE(ProxySettingFile::isValidAddress(QString(254, 'a')));
     for (const char *good : {"1", "80", "65535"})
         EXPECT_TRUE(ProxySettingFile::isValidPort(good)) << good;
-    for (const char *bad : {"", "0", "65536", "080000", " 80", "8o", "+80"})
+    for (const char *bad : {"", "0", "65536", "080000", " 80", "8o", "+80", "80\n"})
         EXPECT_FALSE(ProxySettingFile::isValidPort(bad)) << bad;
 }
 

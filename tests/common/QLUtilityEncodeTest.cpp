@@ -70,6 +70,7 @@ TEST_F(QLUtilityEncodeTest, FailuresAreReportedNeverAnsweredWithABlank)
         {"engine fails", "echo partial > \"$out\"; exit 3", "secret", "exit code 3"},
         {"engine writes nothing", "exit 0", "secret", "no encoded text"},
         {"engine writes only a line break", "echo > \"$out\"", "secret", "no encoded text"},
+        {"engine writes only blanks", "echo ' ' > \"$out\"", "secret", "no encoded text"},
         {"engine hangs", "exec sleep 10", "secret", "did not finish"},
         {"no engine", nullptr, "secret", "could not be started"},
         {"line break in the text", "echo x > \"$out\"", "secret\n--debug", "line break"},
@@ -84,7 +85,7 @@ TEST_F(QLUtilityEncodeTest, FailuresAreReportedNeverAnsweredWithABlank)
         EXPECT_TRUE(error.contains(test.reason)) << test.name << ": " << error.toStdString();
     }
     // The texts that were refused never reached an engine.
-    EXPECT_EQ(readText(record()).count("ran"), 4);
+    EXPECT_EQ(readText(record()).count("ran"), 5);
 }
 
 // End to end against the stand-in engine of the build (TX_BIN_DIR), with the

@@ -1,5 +1,7 @@
 #include "IndexFixture.h"
 
+#include <QRegularExpression>
+
 class QueriesTest : public IndexFixture
 {
 protected:
@@ -144,24 +146,24 @@ TEST_F(QueriesTest, RenamingAFolderMovesOnlyItsSubtree)
     EXPECT_EQ(wrapper.getAllFilesInside("/Office/Users/bob").value(),
               QStringList({"/Office/Users/bob/a.txt", "/Office/Users/bob/sub/b.txt", "/Office/Users/bob/",
                            "/Office/Users/bob/sub/"}));
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/Office/Users/ann2/c.txt"));
-    EXPECT_FALSE(wrapper.doesFileExistOnPortable("/Office/Users/ann/a.txt"));
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/ann2/c.txt"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/ann/a.txt"), false);
 
     // A name that is taken fails and changes nothing.
     delegate.outputs.clear();
     wrapper.renameFolder({{"OriginalPath", "/Office/Users/bob"}, {"RenamedPath", "/Office/Users/ann2"}});
     EXPECT_EQ(delegate.record().value("Status"), "Failure");
     EXPECT_EQ(delegate.record().value("ErrorDesc"), "Database update failed");
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/Office/Users/bob/sub/b.txt"));
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/bob/sub/b.txt"), true);
 }
 
 TEST_F(QueriesTest, RenamingAFileChangesOnlyThatFile)
 {
     wrapper.renameFile({{"OriginalPath", "/odd/a_c.txt"}, {"RenamedPath", "/odd/new \"name\".txt"}});
     EXPECT_EQ(delegate.record().value("Status"), "Success");
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/odd/new \"name\".txt"));
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/odd/abc.txt"));
-    EXPECT_FALSE(wrapper.doesFileExistOnPortable("/odd/a_c.txt"));
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/odd/new \"name\".txt"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/odd/abc.txt"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/odd/a_c.txt"), false);
 }
 
 TEST_F(QueriesTest, FilesInsideAFolderStopAtItsSiblings)
@@ -170,10 +172,10 @@ TEST_F(QueriesTest, FilesInsideAFolderStopAtItsSiblings)
               QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt", "/Office/Users/ann/",
                            "/Office/Users/ann/sub/"}));
     EXPECT_EQ(wrapper.getAllFilesInside("/x_y").value(), QStringList({"/x_y/f.txt", "/x_y/"}));
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/top.txt"));
-    EXPECT_TRUE(wrapper.doesFileExistOnPortable("/ODD/A_C.TXT"));
-    EXPECT_FALSE(wrapper.doesFileExistOnPortable("/odd/a-c.txt"));
-    EXPECT_FALSE(wrapper.doesFileExistOnPortable("/Office/Users/ann/ghost.txt"));
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/top.txt"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/ODD/A_C.TXT"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/odd/a-c.txt"), false);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/ann/ghost.txt"), false);
 }
 
 TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
@@ -192,7 +194,7 @@ TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
     reader.getProperties("/");
     EXPECT_EQ(delegate.record(), (QVariantMap{{"ErrorMssg", "LDB cannot be accessed"}, {"Status", "Failure"}}));
     EXPECT_FALSE(reader.getAllFilesInside("/").has_value());
-    EXPECT_FALSE(reader.doesFileExistOnPortable("/top.txt"));
+    EXPECT_FALSE(reader.doesFileExistOnPortable("/top.txt").has_value());
     EXPECT_EQ(readText(mainIndexPath()), QByteArray(4096, 'x'));
 }
 
@@ -208,4 +210,30 @@ TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
     reader.fetchChildrenForPath("Office/Users/ann");
     EXPECT_EQ(delegate.field("FileName"), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
     EXPECT_TRUE(merge.rollback());
+}
+
+TEST_F(QueriesTest, TheRootFolderAndAMoveOfAFolderIntoItselfAreRefused)
+{
+    for (const auto &[original, renamed] : std::initializer_list<std::pair<QString, QString>>{
+             {"/", "/elsewhere"}, {"", "/elsewhere"}, {"/x", "/x/inner"}, {"/Office", "/office/Users/moved"}}) {
+        delegate.outputs.clear();
+        ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
+        wrapper.renameFolder({{"OriginalPath", original}, {"RenamedPath", renamed}});
+        EXPECT_EQ(delegate.record().value("Status"), "Failure") << original.toStdString() << " " << renamed.toStdString();
+    }
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/top.txt"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/x/Report.doc"), true);
+    EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/ann/a.txt"), true);
+}
+
+TEST_F(QueriesTest, AMergeThatFindsNoRowForAFolderKeepsItsJournal)
+{
+    {
+        FMDatabase db(mainIndexPath());
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(db.executeUpdate("DELETE FROM qlfolder WHERE NAME = '''/'''"));
+    }
+    writeJournal({{"/later.txt"}});
+    EXPECT_FALSE(mergeJournals());
+    EXPECT_EQ(folderEntries().filter(QRegularExpression("\\.qlt$")).size(), 1);
 }

@@ -1,5 +1,9 @@
 #include "IndexFixture.h"
 
+#include "index/journals/JournalFiles.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -85,7 +89,7 @@ TEST_F(SchemaAndJournalTest, JournalsOpenedAtOnceOnTwoThreadsGetTheirOwnFilesAnd
     const QStringList names = folderEntries();
     ASSERT_EQ(names.size(), 2);
     // Colon-free names, so that FAT and exFAT drives accept them.
-    static const QRegularExpression form(R"(^\d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d \+0000_\d+\.qlt$)");
+    static const QRegularExpression form(R"(^\d{4}-\d\d-\d\d \d\d\.\d\d\.\d\d \+0000_\d+-\d+\.qlt$)");
     for (const QString &name : names)
         EXPECT_TRUE(form.match(name).hasMatch()) << name.toStdString();
 
@@ -139,4 +143,54 @@ TEST_F(SchemaAndJournalTest, NamesDifferingOnlyInAsciiCaseShareOneRow)
     addFiles({"/DOCS/notes.TXT", "/docs/éTÉ.txt"});
     EXPECT_EQ(folderRows(), QStringList({"'/'", "'/Docs/'"}));
     EXPECT_EQ(fileRows(), QStringList({"'/Docs/''Notes.txt'", "'/Docs/''Été.txt'", "'/Docs/''éTÉ.txt'"}));
+}
+
+TEST_F(SchemaAndJournalTest, JournalNamesCarryTheProcessAndNeverTakeOverAnExistingFile)
+{
+    TXDatabaseWrapper first{kShortTimings};
+    ASSERT_TRUE(first.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
+    const QString firstName = folderEntries().value(0);
+    const QString pid = QString::number(QCoreApplication::applicationPid());
+    EXPECT_TRUE(firstName.endsWith("-" + pid + ".qlt.progress")) << firstName.toStdString();
+
+    // Another writer's files at the names this process would take next, in this
+    // second and the next, with their rows uncommitted: none is opened or deleted.
+    const qsizetype sequenceStart = firstName.indexOf('_') + 1;
+    const int sequence = firstName.mid(sequenceStart, firstName.indexOf('-', sequenceStart) - sequenceStart).toInt();
+    QStringList others;
+    for (const QString &time : {firstName.left(sequenceStart - 1),
+                                QDateTime::currentDateTimeUtc().addSecs(1).toString("yyyy-MM-dd HH.mm.ss +0000")}) {
+        for (int next = sequence + 1; next <= sequence + 3; ++next) {
+            others.append(QString("%1_%2-%3.qlt.progress").arg(time).arg(next).arg(pid));
+            writeText(folder() + "/" + others.last(), "another writer's journal");
+        }
+    }
+    TXDatabaseWrapper second{kShortTimings};
+    ASSERT_TRUE(second.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
+    ASSERT_TRUE(second.insertRecord(insertValues({"/a/second.txt"}), false, TXDatabaseWrapper::kJournalMode));
+    ASSERT_TRUE(second.commitTransaction());
+    for (const QString &other : others)
+        EXPECT_EQ(readText(folder() + "/" + other), "another writer's journal") << other.toStdString();
+    EXPECT_EQ(folderEntries().filter(QRegularExpression("\\.progress$")).size(), others.size() + 2);
+    second.unInitializeDatabase();
+    first.unInitializeDatabase();
+}
+
+TEST_F(SchemaAndJournalTest, JournalsLeftUnfinishedByAnEndedWriterAreFinishedAndMerged)
+{
+    writeJournal({{"/a/abandoned.txt"}});
+    const QString finished = folderEntries().value(0);
+    // Written by a process that no longer runs (no process has that id), and one
+    // still being written by this running process.
+    const QString abandoned = QString(finished).replace(QRegularExpression("-\\d+\\.qlt$"), "-2147483000.qlt.progress");
+    ASSERT_TRUE(QFile::rename(folder() + "/" + finished, folder() + "/" + abandoned));
+    TXDatabaseWrapper running{kShortTimings};
+    ASSERT_TRUE(running.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode));
+
+    JournalFiles::finishAbandoned(folder());
+    EXPECT_FALSE(folderEntries().contains(abandoned));
+    EXPECT_EQ(folderEntries().filter(QRegularExpression("\\.progress$")).size(), 1);
+    EXPECT_TRUE(mergeJournals());
+    EXPECT_EQ(fileRows(), QStringList{"'/a/''abandoned.txt'"});
+    running.unInitializeDatabase();
 }

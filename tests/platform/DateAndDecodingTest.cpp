@@ -25,3 +25,10 @@ TEST(ChildOutputDecoderTest, DecodesUtf8AndFallsBackToMacRoman)
     EXPECT_EQ(decodeChildOutput(QByteArray("caf\x8e \xa5")), QString::fromUtf8("café •"));
     EXPECT_EQ(decodeChildOutput(QByteArray()), QString());
 }
+
+TEST(ChildOutputDecoderTest, EachLineIsDecodedOnItsOwn)
+{
+    // One Mac Roman line does not garble the UTF-8 lines beside it.
+    EXPECT_EQ(decodeChildOutput(QByteArray("caf\xc3\xa9\ncaf\x8e\n\xe6\x97\xa5")), QString::fromUtf8("café\ncafé\n日"));
+    EXPECT_EQ(decodeChildOutput(QByteArray("\n\n\xa5\n")), QString::fromUtf8("\n\n•\n"));
+}

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QUuid>
 
 #include <gtest/gtest.h>
 
@@ -11,20 +12,22 @@ TEST(DistributedNotificationCenterTest, EveryCenterReceivesEveryNotificationTheP
     DistributedNotificationCenter monitor;
     DistributedNotificationCenter client;
     ASSERT_TRUE(client.isConnected());
+    // Other test programs share the session bus: only this test's own names count.
+    const QString own = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QList<QVariantList> atMonitor;
     QList<QVariantList> atClient;
-    QObject::connect(&monitor, &DistributedNotificationCenter::notificationReceived, &monitor,
-                     [&](const QString &name, const QString &object, const QVariantMap &userInfo) {
-                         atMonitor.append({name, object, userInfo});
-                     });
-    QObject::connect(&client, &DistributedNotificationCenter::notificationReceived, &client,
-                     [&](const QString &name, const QString &object, const QVariantMap &userInfo) {
-                         atClient.append({name, object, userInfo});
-                     });
+    auto recorder = [&own](QList<QVariantList> &list) {
+        return [&list, &own](const QString &name, const QString &object, const QVariantMap &userInfo) {
+            if (name.endsWith(own))
+                list.append({name.chopped(own.size()), object, userInfo});
+        };
+    };
+    QObject::connect(&monitor, &DistributedNotificationCenter::notificationReceived, &monitor, recorder(atMonitor));
+    QObject::connect(&client, &DistributedNotificationCenter::notificationReceived, &client, recorder(atClient));
 
-    client.postNotificationName(QStringLiteral("Exclude"), QStringLiteral("Add"),
+    client.postNotificationName(QStringLiteral("Exclude") + own, QStringLiteral("Add"),
                                 {{"add", QStringList{"/a", "/b c"}}});
-    client.postNotificationName(QStringLiteral("Changed"));
+    client.postNotificationName(QStringLiteral("Changed") + own);
     QDeadlineTimer deadline(5000);
     while ((atMonitor.size() < 2 || atClient.size() < 2) && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);

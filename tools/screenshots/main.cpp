@@ -5,15 +5,22 @@
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
+#include "client/shell/ProgramServices.h"
+#include "client/shell/TXMainController.h"
 #include "client/shell/views/AccountMenuView.h"
 #include "client/shell/views/BandwidthTestWindowView.h"
 #include "client/shell/views/SendErrorReportController.h"
+#include "client/shell/logs/SessionLogXmlFile.h"
+#include "client/shell/logs/SessionLogsFolder.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/logging/OnlineLogController.h"
 #include "platform/PropertyList.h"
+#include "client/shell/views/ClientShell.h"
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/EncryptionSetupView.h"
 #include "client/shell/views/LoginFormView.h"
 #include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/LogViewController.h"
 #include "client/shell/views/MAAttachedWindow.h"
 #include "client/shell/views/PrivateKeyView.h"
 #include "client/shell/views/TXMainWindow.h"
@@ -22,6 +29,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QFileIconProvider>
 #include <QStandardItemModel>
 #include <QTextEdit>
@@ -40,11 +49,55 @@
 
 namespace {
 
-// Lets queued layout and paint work run before a window is grabbed.
-void settle()
+// Lets queued layout, paint and log-reading work run before a window is grabbed.
+void settle(std::chrono::milliseconds time = std::chrono::milliseconds(100))
 {
-    for (int round = 0; round < 5; ++round)
-        QApplication::processEvents();
+    QEventLoop loop;
+    QTimer::singleShot(time, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// The session logs of a few days of the demo account, as the client writes them.
+void writeSessionLogs()
+{
+    const SessionLogsFolder folder = SessionLogsFolder::fromApplicationFiles();
+    struct Run {
+        int daysAgo;
+        const char *operation;
+        const char *status;
+        int files;
+        int present;
+        const char *duration;
+        const char *log;
+    };
+    const Run runs[] = {
+        {0, "Backup", "Success", 1284, 1200, "00:04:12", "Backup completed.\n1284 files considered, 84 backed up.\n"},
+        {0, "Restore", "Success", 12, 0, "00:00:09", "Restored 12 files to /home/demo/Restored.\n"},
+        {1, "Backup", "Failure", 310, 290, "00:01:03", "3 files could not be read: permission denied.\n"},
+        {3, "Delete", "Success", 2, 0, "00:00:01", "Deleted 2 items from the device.\n"},
+        {5, "Backup", "Cancelled", 90, 12, "00:00:40", "The backup was cancelled.\n"},
+    };
+    for (const Run &run : runs) {
+        const QDateTime when = QDateTime::currentDateTime().addDays(-run.daysAgo);
+        const QString log = folder.newSessionLogPath(QString::fromLatin1(run.operation), when.addSecs(-60 * run.daysAgo - 30));
+        QFile file(log);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(run.log);
+        file.close();
+        if (QLatin1String(run.operation) == QLatin1String("Backup")) {
+            QFile summary(log + QStringLiteral(".summary"));
+            if (summary.open(QIODevice::WriteOnly))
+                summary.write(QStringLiteral("Files considered for backup: %1\nFiles already present in your device: %2\n"
+                                             "Click here to view excluded files/ folders\n")
+                                  .arg(run.files)
+                                  .arg(run.present)
+                                  .toUtf8());
+        }
+        OnlineLogController::SharedOnlineLogController().setOperationStatus(QString::fromLatin1(run.status));
+        SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
+        day.sendSessionLogInformationWithOperation(QString::fromLatin1(run.operation), run.files, run.present, log,
+                                                   QString::fromLatin1(run.duration));
+    }
 }
 
 class Shots
@@ -130,10 +183,6 @@ void saveOutline(Shots &shots)
 
 void saveErrorReport(Shots &shots)
 {
-    const QString lastLogin = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LastUserLoginDetailsFilePath);
-    QDir().mkpath(QFileInfo(lastLogin).absolutePath());
-    PropertyList::write(lastLogin, QVariantMap{{QStringLiteral("TarnixUsername"), QStringLiteral("demo")},
-                                               {QStringLiteral("QuellonUserName"), QStringLiteral("demo")}});
     SendErrorReportController report([](const QString &) {});
     report.showErrorReportWindow();
     report.userEmailIdField()->setText(QStringLiteral("demo@example.org"));
@@ -168,20 +217,19 @@ int main(int argc, char *argv[])
     }
     Shots shots(QString::fromLocal8Bit(argv[1]));
 
-    ClientWindows windows;
+    writeSessionLogs();
+    ClientShell shell;
+    ClientWindows &windows = shell.windows();
     TXMainWindow *window = windows.mainWindow();
     TXTabViewController *tabs = windows.tabViewController();
-    window->show();
+    LoginWindows &login = shell.loginWindows();
+    shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
+    if (login.loginWindow())
+        shots.saveTogether(QStringLiteral("login-window"), window, login.loginWindow());
 
-    LoginWindows login(window, tabs->loginButton());
-    login.loginForm()->mUserNameTextField->setText(QStringLiteral("demo"));
-    login.loginForm()->mSecureTextField->setText(QStringLiteral("demo password"));
-    login.displayFloatingWindow();
-    shots.saveTogether(QStringLiteral("login-window"), window, login.loginWindow());
-    login.loginForm()->setErrorText(QStringLiteral(
-        "Invalid username or password. If you do not have an account, visit "
-        "<a href=\"https://127.0.0.1:47443/\">our web site</a> to subscribe."));
+    // The pages of the login window as a failed login and the encryption set-up show them.
+    login.loginForm()->setErrorText(LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-error"), window, login.loginWindow());
     login.loginForm()->setErrorText(QString());
@@ -191,18 +239,27 @@ int main(int argc, char *argv[])
     login.setupPage()->mEncryptionConfigurationErrorText->show();
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-encryption-setup"), window, login.loginWindow());
+    login.setupPage()->mEncryptionConfigurationErrorText->hide();
     login.showPage(LoginWindows::Page::PrivateKey);
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-private-key"), window, login.loginWindow());
-    login.hideFloatingWindow();
+    login.showPage(LoginWindows::Page::LoginForm);
 
-    windows.setLoggedInUserName(QStringLiteral("demo"));
-    tabs->setControlsStatus(true);
-    tabs->loginButton()->setText(QStringLiteral("demo"));
+    // The demo account logs in against the stand-in web service.
+    login.loginForm()->mUserNameTextField->setText(QStringLiteral("demo"));
+    login.loginForm()->mSecureTextField->setText(QStringLiteral("demo password"));
+    shell.mainController().loginViewController().performLogin();
+    QDeadlineTimer deadline(std::chrono::seconds(30));
+    while (windows.loggedInUserName().isEmpty() && !deadline.hasExpired())
+        settle();
+    if (windows.loggedInUserName().isEmpty()) {
+        QTextStream(stderr) << "the demo account did not log in; is the stand-in web service running?\n";
+        shots.saveTogether(QStringLiteral("login-failed"), window, login.loginWindow());
+        return 1;
+    }
+    // The quota bar as a measurement of 37 % shows it (the engine's quota query is not built yet).
     tabs->setQuotaPercentage(37);
-    tabs->folderSizeCalculationDidFinish({{QStringLiteral("fileSize"), QStringLiteral("734003200")},
-                                          {QStringLiteral("FileCount"), QStringLiteral("1200")}});
-    tabs->showSwitchMode();
+    settle(std::chrono::milliseconds(500));
     login.showDisconnectWindow();
     shots.saveTogether(QStringLiteral("account-menu"), window, login.disconnectWindow());
     login.closeDisconnectWindow();
@@ -210,8 +267,12 @@ int main(int argc, char *argv[])
     const QStringList pages = {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("log")};
     for (int row = 0; row < pages.size(); ++row) {
         row == 0 ? tabs->displayBackupView() : row == 1 ? tabs->displayRestoreView() : tabs->displayLogView();
+        if (row == 2)
+            settle(std::chrono::milliseconds(1500));  // the days are read, then the first row is chosen
         shots.save(QStringLiteral("main-window-page-") + pages.at(row), window);
     }
+    windows.logViewController()->selectRow(1);
+    shots.save(QStringLiteral("main-window-page-log-with-summary"), window);
     tabs->displaySearchViewForMenu();
     shots.save(QStringLiteral("main-window-page-search"), window);
     tabs->displayTrashViewForMenu();

@@ -107,6 +107,8 @@ public:
     void calQuota();
     // Opens the account's upgrade page (quota prompt, sidebar, Backup page).
     void upgrade();
+    // The sidebar's switch changed the mode (and wrote the mode file): the controller follows it.
+    void setBackupORSyncSetView(bool backupMode) { mBackupMode = backupMode; }
 
     // --- Login flow (LoginViewControllerDelegateProtocol) ---
     void launchMonitor() override;
@@ -143,8 +145,9 @@ signals:
 
 private:
     void createShortcut();
-    // Post-login set-up; runs at most once per login.
-    void onSuccessfulLogin();
+    // Post-login set-up; runs at most once per login. It measures the quota unless the
+    // login came through a quota measurement (after a private key was accepted).
+    void onSuccessfulLogin(bool quotaMeasured = false);
     void setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails);
     void readModeOfUser(const QString &userName);
     void chooseDestinationAtLogin();

@@ -56,7 +56,7 @@ void TXMainController::quotaMeasured(const std::optional<QVariantMap> &output)
     // After an accepted private key the quota answer, whatever it is, completes the login.
     if (mCompletesLoginOnQuota) {
         mCompletesLoginOnQuota = false;
-        onSuccessfulLogin();
+        onSuccessfulLogin(true);
     }
 }
 

@@ -26,7 +26,7 @@ QString userPath(const char *key, const QString &userName) { return UserFiles::p
 
 }  // namespace
 
-void TXMainController::onSuccessfulLogin()
+void TXMainController::onSuccessfulLogin(bool quotaMeasured)
 {
     if (isPvtKeyValidatedcalledOnce)
         return;
@@ -70,6 +70,9 @@ void TXMainController::onSuccessfulLogin()
     QFile::remove(userPath("DisconnectMarkerPath", userName));
     if (mBackupMode)
         mView.refreshSpaceUsed();
+    // The sidebar's quota bar and the monitor's figures are those of the account now logged in.
+    if (!quotaMeasured)
+        calQuota();
 }
 
 void TXMainController::readModeOfUser(const QString &userName)

@@ -52,15 +52,15 @@ int number(const QVariantMap &setting, QLatin1String key)
 bool isValidAddress(const QString &address)
 {
     static const QRegularExpression hostName(QStringLiteral(
-        R"(^[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?(\.[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?)*\.?$)"));
-    static const QRegularExpression bracketedIPv6(QStringLiteral(R"(^\[[0-9A-Fa-f:.]+\]$)"));
+        R"(^[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?(\.[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?)*\.?\z)"));
+    static const QRegularExpression bracketedIPv6(QStringLiteral(R"(^\[[0-9A-Fa-f:.]+\]\z)"));
     return address.size() <= kLongestHostName &&
            (hostName.match(address).hasMatch() || bracketedIPv6.match(address).hasMatch());
 }
 
 bool isValidPort(const QString &port)
 {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}$"));
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,5}\\z"));
     return digits.match(port).hasMatch() && port.toInt() >= 1 && port.toInt() <= kLargestPort;
 }
 

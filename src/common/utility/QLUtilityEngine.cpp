@@ -108,7 +108,7 @@ std::optional<QString> QLUtility::encodeString(const QString &text, QString *err
     QString encoded = output.open(QIODevice::ReadOnly) ? QString::fromUtf8(output.readAll()) : QString();
     while (encoded.endsWith('\n') || encoded.endsWith('\r'))
         encoded.chop(1);
-    if (encoded.isEmpty()) {
+    if (encoded.trimmed().isEmpty()) {
         ErrorSlot::fill(error, QStringLiteral("the engine wrote no encoded text"));
         return std::nullopt;
     }

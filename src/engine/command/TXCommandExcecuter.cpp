@@ -3,6 +3,7 @@
 #include "engine/command/EngineStartFailure.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXCommandDelegate.h"
+#include "platform/ChildLifetime.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -65,6 +66,7 @@ void TXCommandExcecuter::performAsynchronousExecutionFor(int executionType, cons
     }
 
     mTask = std::make_unique<QProcess>();
+    ChildLifetime::endWithThisProcess(*mTask);
     mTask->setProgram(mCommandString);
     mTask->setArguments(mArguments.arguments);
     mTask->setInputChannelMode(QProcess::ForwardedInputChannel);

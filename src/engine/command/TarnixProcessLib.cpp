@@ -3,6 +3,7 @@
 #include "engine/command/EngineStartFailure.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TarnixProcessLibController.h"
+#include "platform/ChildLifetime.h"
 
 #include <QDebug>
 
@@ -42,6 +43,7 @@ void TarnixProcessLib::startProcess()
 
     mDataReadTimer.start(mTimings.poll);
     mTask = std::make_unique<QProcess>();
+    ChildLifetime::endWithThisProcess(*mTask);
     mTask->setProgram(mArguments.arguments.value(0));
     mTask->setArguments(mArguments.arguments.mid(1));
     // The engine's results are in its files; its standard streams are discarded

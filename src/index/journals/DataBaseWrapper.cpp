@@ -45,12 +45,14 @@ bool DataBaseWrapper::updateMasterDataBase(const QString &folder, const QString 
     std::lock_guard lock(journalFolder.mergeLock);
     bool merged = false;
     for (const QString &name : FinishedJournals::namesOldestFirst(folder)) {
-        if (mergeJournal(folder, name, user)) {
+        const MergeableJournal::Outcome outcome = mergeJournal(folder, name, user);
+        if (outcome == MergeableJournal::Outcome::Committed) {
             merged = true;
             journalFolder.failedMerges.erase(name);
             continue;
         }
-        if (++journalFolder.failedMerges[name] < kMaxMergeAttempts)
+        if (outcome == MergeableJournal::Outcome::MainIndexFailed
+            || ++journalFolder.failedMerges[name] < kMaxMergeAttempts)
             break;
         const QString path = QDir(folder).filePath(name);
         if (QFile::rename(path, path + QLatin1String(kSetAsideSuffix)))
@@ -61,15 +63,18 @@ bool DataBaseWrapper::updateMasterDataBase(const QString &folder, const QString 
     return merged;
 }
 
-bool DataBaseWrapper::mergeJournal(const QString &folder, const QString &name, const QString &user)
+MergeableJournal::Outcome DataBaseWrapper::mergeJournal(const QString &folder, const QString &name, const QString &user)
 {
     const std::unique_ptr<MergeableJournal> journal = mMakeJournal();
     QString error;
-    if (journal->openDatabaseAtPath(folder, name, &error) && journal->updateMasterDatabase(folder, user, &error)) {
+    const MergeableJournal::Outcome outcome = journal->openDatabaseAtPath(folder, name, &error)
+                                                  ? journal->updateMasterDatabase(folder, user, &error)
+                                                  : MergeableJournal::Outcome::JournalFailed;
+    if (outcome == MergeableJournal::Outcome::Committed) {
         journal->removeDataBaseAtPath(QDir(folder).filePath(name));
-        return true;
+        return outcome;
     }
     journal->closeDatabase();
     qWarning().noquote() << "journal kept for the next merge:" << QDir(folder).filePath(name) << error;
-    return false;
+    return outcome;
 }

@@ -24,13 +24,14 @@ public:
     // Merges the finished journals of the folder, oldest first, and deletes each
     // once its merge was committed. A journal whose merge fails is kept, and so
     // are those written after it, so that no change is applied out of order;
-    // the next call tries again. After kMaxMergeAttempts failures in this
-    // process the journal is renamed with kSetAsideSuffix and the later ones go
-    // on. True when at least one journal was merged.
+    // the next call tries again. After kMaxMergeAttempts failures of the
+    // journal itself in this process it is renamed with kSetAsideSuffix and the
+    // later ones go on; a failing main index only ends the pass. True when at
+    // least one journal was merged.
     bool updateMasterDataBase(const QString &folder, const QString &user);
 
 private:
-    bool mergeJournal(const QString &folder, const QString &name, const QString &user);
+    MergeableJournal::Outcome mergeJournal(const QString &folder, const QString &name, const QString &user);
 
     JournalFactory mMakeJournal;
 };

@@ -30,7 +30,7 @@ struct WrittenOrder
 WrittenOrder writtenOrderOf(const QString &name)
 {
     static const QRegularExpression form(QStringLiteral(
-        R"(^(\d{4}-\d{2}-\d{2}) (\d{2}[:.]\d{2}[:.]\d{2}) ([+-])(\d{2})(\d{2})_(\d+)\.qlt$)"));
+        R"(^(\d{4}-\d{2}-\d{2}) (\d{2}[:.]\d{2}[:.]\d{2}) ([+-])(\d{2})(\d{2})_(\d+)(?:-\d+)?\.qlt$)"));
     WrittenOrder order;
     order.name = name;
     const QRegularExpressionMatch match = form.match(name);

@@ -7,6 +7,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/journals/DataBaseWrapper.h"
+#include "index/journals/JournalFiles.h"
 
 #include <QDir>
 
@@ -78,8 +79,10 @@ void TarnixDBManager::updaterThread()
 {
     QLApplicationDelegate *mainController = mMainController.load();
     const IndexContext context = IndexContext::of(*mainController);
-    if (context.isUsable())
+    if (context.isUsable()) {
+        JournalFiles::finishAbandoned(context.indexFolder);
         mCommonDatabaseHandler->updateMasterDataBase(context.indexFolder, context.userName);
+    }
 
     std::unique_lock lock(mStateLock);
     while (!mStopRequested) {
@@ -155,22 +158,23 @@ QString TarnixDBManager::ldbWindowsPathWithString(const QString &path, bool forB
     return IndexPathRule::indexPath(path, forBackup, mainController->mpcName(), mainController->isAppInBackupMode());
 }
 
-QStringList TarnixDBManager::getAllEntriesFromMainDBWithPathLike(const QString &indexPath)
+std::optional<QStringList> TarnixDBManager::getAllEntriesFromMainDBWithPathLike(const QString &indexPath)
 {
     QLApplicationDelegate *mainController = mMainController.load();
     if (!mainController)
-        return {};
+        return std::nullopt;
     const IndexContext context = IndexContext::of(*mainController);
     if (!context.isUsable())
-        return {};
+        return std::nullopt;
     TXDatabaseWrapper index(mTimings.index);
     if (!index.initializeDatabaseAtPath(context.indexFolder, context.userName, 1))
-        return {};
+        return std::nullopt;
     if (QLUtility::isDirectory(IndexPathRule::localPath(indexPath, context.computerFolder)))
-        return index.getAllFilesInside(indexPath).value_or(QStringList());
-    if (index.doesFileExistOnPortable(indexPath))
-        return {indexPath};
-    return {};
+        return index.getAllFilesInside(indexPath);
+    const std::optional<bool> exists = index.doesFileExistOnPortable(indexPath);
+    if (!exists)
+        return std::nullopt;
+    return *exists ? QStringList{indexPath} : QStringList();
 }
 
 void TarnixDBManager::setLDBDetailsPList()

@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 class DataBaseWrapper;
@@ -64,9 +65,10 @@ public:
 
     // The index entries of the archive cleanup: for an index path that stands
     // for a folder on this machine, every file and folder the index holds
-    // below it; for a file, the path itself when the index holds it. On the
-    // caller's thread.
-    QStringList getAllEntriesFromMainDBWithPathLike(const QString &indexPath);
+    // below it; for a file, the path itself when the index holds it. None when
+    // the index cannot be read, so that no caller takes a failure for "not
+    // indexed". On the caller's thread.
+    std::optional<QStringList> getAllEntriesFromMainDBWithPathLike(const QString &indexPath);
 
     // One tick: snapshots the queues and starts the writers that have work.
     // The thread calls it every tickInterval; tests call it directly.

@@ -1,5 +1,6 @@
 #include "index/sqlite/FMDatabase.h"
 
+#include "index/sqlite/FMDatabaseKey.h"
 #include "index/sqlite/FMResultSet.h"
 #include "index/sqlite/FMStatement.h"
 #include "platform/PathTemplate.h"
@@ -65,7 +66,8 @@ bool FMDatabase::openWithFlags(int flags)
     if (mMaxBusyRetryTimeInterval > 0)
         setMaxBusyRetryTimeInterval(mMaxBusyRetryTimeInterval);
     // The key is tried by the first read: a wrong one shows there, as "not a database".
-    sqlite3_key(mDb, kDatabaseKey.constData(), int(kDatabaseKey.size()));
+    const QByteArray keyText = FMDatabaseKey::keyTextForFile(mDatabasePath, kDatabaseKey);
+    sqlite3_key(mDb, keyText.constData(), int(keyText.size()));
     return true;
 }
 

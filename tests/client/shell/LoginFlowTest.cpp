@@ -34,6 +34,7 @@ class LoginFlowTest : public LoginFixture
 TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
 {
     const QString drive = chooseDrive("demo");
+    quotaAnswer = QVariantMap{{"usedquota", "5368709120"}, {"totalquota", "5368709120"}};
     startClient();
     EXPECT_TRUE(loginView->floatingVisible);  // first start: the empty form
     EXPECT_TRUE(loginView->user.isEmpty());
@@ -66,6 +67,17 @@ TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
     EXPECT_TRUE(account.isDefaultKey());
     EXPECT_EQ(account.mEncodedPassword(), stored.value(SLD::kEncodedPassword).toString());
     EXPECT_EQ(mainView->destination, drive);
+    // The quota of the account: full, so the prompt comes once and "Upgrade" asks for the page.
+    ASSERT_TRUE(waitUntil([&] { return mainView->quota == 100; }));
+    EXPECT_EQ(quotaMeasurements, 1);
+    ASSERT_EQ(mainView->alerts.size(), 1);
+    EXPECT_EQ(mainView->alerts[0].defaultButton, "Upgrade");
+    controller->calQuota();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(quotaMeasurements, 2);
+    EXPECT_EQ(mainView->alerts.size(), 1);  // once per run
+    ASSERT_TRUE(waitUntil([&] { return !mainView->opened.isEmpty(); }));
+    EXPECT_EQ(mainView->opened[0].path(), "/tarnix/desktop/Auto");
     EXPECT_EQ(controller->currentBackupPath(), drive + "/TarnixVidezud/demo");
     EXPECT_EQ(indexWorkersAlive, 1);
 

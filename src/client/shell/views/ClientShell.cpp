@@ -11,10 +11,17 @@
 #include "client/shell/views/PrivateKeyView.h"
 #include "client/shell/views/TXMainWindow.h"
 #include "client/shell/views/TXTabViewController.h"
+#include "client/shell/logs/SessionLogsFolder.h"
+#include "client/shell/views/LogViewController.h"
+#include "client/shell/views/SendErrorReportController.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QPointer>
 #include <QPushButton>
+#include <QThreadPool>
 #include <QUrl>
 
 ClientShell::ClientShell(TXMainControllerServices services)
@@ -22,10 +29,12 @@ ClientShell::ClientShell(TXMainControllerServices services)
       mLoginWindows(std::make_unique<LoginWindows>(mWindows->mainWindow(), mWindows->tabViewController()->loginButton())),
       mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows)),
       mMainView(std::make_unique<MainWindowView>(*mWindows)),
+      mErrorReport(std::make_unique<SendErrorReportController>()),
       mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, std::move(services)))
 {
     connectLoginWindows();
     connectMainWindow();
+    connectSidebar();
 }
 
 ClientShell::~ClientShell()
@@ -64,6 +73,18 @@ void ClientShell::connectLoginWindows()
     connect(menu, &AccountMenuView::disconnectAccount, this, [&login] { login.DisconnectAccount(); });
     connect(menu, &AccountMenuView::showAccountSettings, this, [&login] { login.showAccountSettings(); });
     connect(menu, &AccountMenuView::displayHelp, this, [&login] { login.DisplayHelp(); });
+    // The client's own report window; the monitor, which would show its window instead, is not built yet.
+    connect(menu, &AccountMenuView::sendErrorReport, this, [this] {
+        mLoginWindows->closeDisconnectWindow();
+        mErrorReport->showErrorReportWindow();
+    });
+    connect(menu, &AccountMenuView::openPreferences, this, [this] {
+        mLoginWindows->closeDisconnectWindow();
+        mMainController->launchMonitor();
+    });
+    // The speed test asks the engine's transfer-rate runner, which is not built yet.
+    menu->mBandwidthTestButton->hide();
+    menu->adjustSize();
 }
 
 void ClientShell::connectMainWindow()
@@ -85,7 +106,39 @@ void ClientShell::connectMainWindow()
     connect(window, &TXMainWindow::resized, this, [this] {
         if (mLoginWindows->isFloatingWindowVisible())
             mLoginWindows->displayFloatingWindow();
+        if (mLoginWindows->isDisconnectWindowVisible())
+            mLoginWindows->showDisconnectWindow();
     });
     connect(&controller, &TXMainController::accountDidChange, this,
             [this] { mWindows->setLoggedInUserName(mMainController->userObject().UserName()); });
+}
+
+void ClientShell::connectSidebar()
+{
+    TXTabViewController *tabs = mWindows->tabViewController();
+    connect(tabs, &TXTabViewController::backupOrSyncSetViewChanged, mMainController.get(),
+            &TXMainController::setBackupORSyncSetView);
+    connect(tabs, &TXTabViewController::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
+    connect(tabs, &TXTabViewController::reIndexAlertRequested, this, [this](const QString &message) {
+        mMainView->runModalAlert({QLLocalizedString(QStringLiteral("ApplicationName")), message,
+                                  QLLocalizedString(QStringLiteral("OK")), {}, {}, {}});
+    });
+    // After a login the session-log folders of every operation are there.
+    connect(mMainController.get(), &TXMainController::accountDidChange, this, [this] {
+        mWindows->logViewController()->MoveOldLogsAtPath(SessionLogsFolder::fromApplicationFiles().path());
+    });
+}
+
+void ClientShell::measureSpaceUsed()
+{
+    const QString folder = mMainController->currentBackupPath();
+    QPointer<TXTabViewController> tabs = mWindows->tabViewController();
+    QThreadPool::globalInstance()->start([folder, tabs] {
+        const quint64 bytes = QLUtility::calculateSizeOfFile(folder);
+        QMetaObject::invokeMethod(tabs, [tabs, bytes] {
+            if (tabs)
+                tabs->folderSizeCalculationDidFinish(
+                    {{QStringLiteral("fileSize"), QString::number(bytes)}, {QStringLiteral("FileCount"), QStringLiteral("1")}});
+        });
+    });
 }

@@ -11,6 +11,7 @@ class ClientWindows;
 class LoginWindows;
 class LoginWindowsView;
 class MainWindowView;
+class SendErrorReportController;
 
 // The client program: its windows joined to the main controller's logic.
 // The windows' buttons reach the controllers; the controllers reach the
@@ -33,10 +34,14 @@ public:
 private:
     void connectLoginWindows();
     void connectMainWindow();
+    void connectSidebar();
+    // The space used by the user's folder on the backup drive, measured away from the main thread.
+    void measureSpaceUsed();
 
     std::unique_ptr<ClientWindows> mWindows;
     std::unique_ptr<LoginWindows> mLoginWindows;
     std::unique_ptr<LoginWindowsView> mLoginView;
     std::unique_ptr<MainWindowView> mMainView;
+    std::unique_ptr<SendErrorReportController> mErrorReport;
     std::unique_ptr<TXMainController> mMainController;
 };

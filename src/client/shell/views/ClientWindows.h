@@ -7,11 +7,12 @@
 
 #include <memory>
 
+class LogViewController;
 class TXMainWindow;
 class TXTabViewController;
 
 // The client's windows put together: the main window with its sidebar and
-// pages. It answers the sidebar's questions about the account and the
+// pages (the log viewer on the Log page). It answers the sidebar's questions about the account and the
 // running operations from what the main controller tells it.
 class ClientWindows : public QObject, public TXTabViewControllerDelegate
 {
@@ -22,6 +23,7 @@ public:
 
     TXMainWindow *mainWindow() const { return mMainWindow.get(); }
     TXTabViewController *tabViewController() const { return mTabViewController.get(); }
+    LogViewController *logViewController() const { return mLogViewController; }
 
     void setLoggedInUserName(const QString &userName) { mUserName = userName; }
     void setReIndexInProgress(bool running) { mReIndexInProgress = running; }
@@ -34,6 +36,7 @@ public:
 private:
     std::unique_ptr<TXMainWindow> mMainWindow;
     std::unique_ptr<TXTabViewController> mTabViewController;
+    LogViewController *mLogViewController;  // the Log page, owned by the page container
     QString mUserName;
     bool mReIndexInProgress = false;
     SidebarRules::Activity mActivity;

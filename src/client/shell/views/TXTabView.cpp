@@ -5,17 +5,42 @@
 
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 
 TXTabView::TXTabView(QWidget *parent)
-    : QStackedWidget(parent)
+    : QWidget(parent)
+    , mPages(new QStackedWidget(this))
 {
-    setContentsMargins(0, int(GroundViewGeometry::kTabHeaderHeight), 0, 0);
-    setFrameShape(QFrame::NoFrame);
+    auto *layout = new QVBoxLayout(this);
+    // The pages lie below the header band.
+    layout->setContentsMargins(0, int(GroundViewGeometry::kTabHeaderHeight), 0, 0);
+    layout->addWidget(mPages);
 }
 
 void TXTabView::setPageTitle(int index, const QString &title)
 {
     mTitles.insert(index, title);
+    update();
+}
+
+void TXTabView::addPage(QWidget *page) { mPages->addWidget(page); }
+
+void TXTabView::replacePage(int index, QWidget *page)
+{
+    QWidget *old = mPages->widget(index);
+    mPages->insertWidget(index, page);
+    mPages->removeWidget(old);
+    old->deleteLater();
+}
+
+QWidget *TXTabView::page(int index) const { return mPages->widget(index); }
+
+int TXTabView::currentIndex() const { return mPages->currentIndex(); }
+
+void TXTabView::setCurrentIndex(int index)
+{
+    mPages->setCurrentIndex(index);
     update();
 }
 

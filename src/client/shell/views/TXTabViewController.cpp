@@ -83,9 +83,11 @@ void TXTabViewController::setControllers(const QList<QWidget *> &pages, TXMainWi
 
     mTabView = new TXTabView(mainBGView);
     for (int tab = 0; tab < kTabCount; ++tab)
-        mTabView->addWidget(new QWidget);
-    for (int tab = 0; tab < pages.size(); ++tab)
-        setPageView(tab, pages.at(tab));
+        mTabView->addPage(new QWidget);
+    for (int tab = 0; tab < pages.size(); ++tab) {
+        if (pages.at(tab))
+            setPageView(tab, pages.at(tab));
+    }
     const QStringList titles = {tr("Backup"), tr("Restore"), tr("Session logs"), tr("Search"), QString(), tr("Trash")};
     for (int tab = 0; tab < kTabCount; ++tab)
         mTabView->setPageTitle(tab, titles.at(tab));
@@ -103,10 +105,7 @@ void TXTabViewController::setControllers(const QList<QWidget *> &pages, TXMainWi
 
 void TXTabViewController::setPageView(int tab, QWidget *page)
 {
-    QWidget *old = mTabView->widget(tab);
-    mTabView->insertWidget(tab, page);
-    mTabView->removeWidget(old);
-    old->deleteLater();
+    mTabView->replacePage(tab, page);
 }
 
 void TXTabViewController::buildSidebar(QWidget *ground)

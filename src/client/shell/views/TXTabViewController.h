@@ -45,7 +45,8 @@ public:
     ~TXTabViewController() override;
 
     // Builds the frame into the window, with the pages of tabs 0 to 3 in this
-    // order (Backup, Restore, Log, Search); the trash search page is tab 5.
+    // order (Backup, Restore, Log, Search; null leaves an empty page); the trash
+    // search page is tab 5.
     void setControllers(const QList<QWidget *> &pages, TXMainWindow *window);
     // Replaces the page of a tab (the Backup Now page, the browser pages).
     void setPageView(int tab, QWidget *page);
