@@ -1,5 +1,7 @@
 #include "client/backup/views/BackupPage.h"
+#include "client/backup/LocalTreeConnection.h"
 #include "client/backup/views/BackupPageView.h"
+#include "client/backup/views/LocalTreeView.h"
 #include "client/shell/views/ClientShell.h"
 #include "client/shell/views/ClientWindows.h"
 #include "client/shell/views/TXMainWindow.h"
@@ -14,6 +16,9 @@ int main(int argc, char *argv[])
     ProgramContext program;  // what the whole program shares, for as long as it runs
     ClientShell shell;
     BackupPage backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow());
+    LocalTreeConnection tree(shell.mainController(), backup.controller());
+    backup.setTree(new LocalTreeView(tree.fileSystem().outlineModel()), &tree, &tree);
+    LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
     shell.windows().tabViewController()->setPageView(0, backup.page());
     shell.start();
     return app.exec();

@@ -1,0 +1,59 @@
+#include "client/backup/LocalTreeConnection.h"
+
+#include "client/backup/DestinationVolumes.h"
+#include "client/backup/now/BackupViewController.h"
+#include "client/shell/TXMainController.h"
+#include "common/account/User.h"
+
+#include <QFileInfo>
+
+LocalTreeConnection::LocalTreeConnection(TXMainController &mainController, BackupViewController &backup,
+                                         const LocalVolumeLayout &layout, const LocalTreeTimings &timings)
+    : mMain(mainController)
+    , mFileSystem(layout, timings)
+{
+    QObject::connect(&mFileSystem, &FileSystemController::BackupSetSavedAtPath, &backup,
+                     &BackupViewController::BackupSetSavedAtPath);
+    QObject::connect(&mFileSystem, &FileSystemController::DestinationDriveSelected, &mFileSystem,
+                     [this](const QVariantMap &userInfo) { driveSelected(userInfo); });
+    QObject::connect(&mainController, &TXMainController::accountDidChange, &mFileSystem, [this] { takeAccount(); });
+    QObject::connect(&mainController, &TXMainController::userLoggedInForFirstTime, &mFileSystem,
+                     [this] { mFileSystem.setDefaultBackupSetCheckStateToOne(); });
+    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mFileSystem,
+                     [this](const QString &volumePath) {
+                         mFileSystem.volumesPopUpButton().selectTitle(QFileInfo(volumePath).fileName());
+                     });
+    mFileSystem.addVolumesToPopupButton();
+    mFileSystem.monitorVolumes();
+}
+
+QString LocalTreeConnection::selectedVolumeTitle() const
+{
+    return const_cast<FileSystemController &>(mFileSystem).volumesPopUpButton().selectedTitle();
+}
+
+void LocalTreeConnection::removeNodesWithPathArray(const QStringList &paths)
+{
+    mFileSystem.mController().removeNodesWithPathArray(paths);
+}
+
+void LocalTreeConnection::removeAllNode() { mFileSystem.mController().removeAllNode(); }
+
+void LocalTreeConnection::takeAccount()
+{
+    mFileSystem.setMUserName(mMain.userObject().UserName());
+    mFileSystem.setMBackupMode(mMain.isAppInBackupMode());
+    mFileSystem.loadDataFromDisk();
+    const QString destination = mMain.currentDestinationDrive();
+    if (!destination.isEmpty())
+        mFileSystem.volumesPopUpButton().selectTitle(destination);
+}
+
+void LocalTreeConnection::driveSelected(const QVariantMap &userInfo)
+{
+    const QString title = mFileSystem.volumesPopUpButton().selectedTitle();
+    if (title.isEmpty())
+        return;
+    mMain.destinationDriveDidChange(mFileSystem.layout().volumesRoot + QLatin1Char('/') + title,
+                                    userInfo.value(QStringLiteral("UnmountedVolumnPath")).toString());
+}
