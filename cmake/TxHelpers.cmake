@@ -19,18 +19,30 @@ function(tx_sources_below dir out)
   set(${out} ${found} PARENT_SCOPE)
 endfunction()
 
-# tx_add_layer(<target> DEPS <libs...> [EXCLUDE <files...>])
-# One static library per layer: every source below the folder, less its sub-libraries.
-function(tx_add_layer target)
-  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+# tx_add_library_below(<target> ROOTS <include roots...> DEPS <libs...> [EXCLUDE <files...>])
+# A static library of every source below the current folder, less its sub-libraries.
+function(tx_add_library_below target)
+  cmake_parse_arguments(ARG "" "" "ROOTS;DEPS;EXCLUDE" ${ARGN})
   tx_sources_below(${CMAKE_CURRENT_SOURCE_DIR} sources)
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()
   add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${TX_SOURCE_ROOT})
+  target_include_directories(${target} PUBLIC ${ARG_ROOTS})
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE tx_warnings)
   tx_rerun_moc_on_new_sources(${target} "${sources}")
+endfunction()
+
+# tx_add_layer(<target> DEPS <libs...> [EXCLUDE <files...>])
+# One static library per layer, its includes rooted at src/.
+function(tx_add_layer target)
+  tx_add_library_below(${target} ROOTS ${TX_SOURCE_ROOT} ${ARGN})
+endfunction()
+
+# tx_add_tool_library(<target> DEPS <libs...> [EXCLUDE <files...>])
+# A stand-in's library under tools/: includes rooted at tools/ (and src/ for the layers it uses).
+function(tx_add_tool_library target)
+  tx_add_library_below(${target} ROOTS ${TX_TOOLS_ROOT} ${TX_SOURCE_ROOT} ${ARGN})
 endfunction()
 
 # Qt's moc step (CMake 3.25 with Ninja) does not notice a source file added to
@@ -46,19 +58,6 @@ function(tx_rerun_moc_on_new_sources target sources)
     file(WRITE ${list_file} "${sources}")
     file(REMOVE ${CMAKE_CURRENT_BINARY_DIR}/${target}_autogen/timestamp)
   endif()
-endfunction()
-
-# tx_add_tool(<target> [LIBRARY] DEPS <libs...>)
-# A stand-in program under tools/: includes rooted at tools/ (and src/ for the layers it uses).
-function(tx_add_tool_library target)
-  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
-  tx_sources_below(${CMAKE_CURRENT_SOURCE_DIR} sources)
-  foreach(excluded ${ARG_EXCLUDE})
-    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
-  endforeach()
-  add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${TX_TOOLS_ROOT} ${TX_SOURCE_ROOT})
-  target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE tx_warnings)
 endfunction()
 
 # tx_add_test(<name> LIBS <libs...> [WIDGETS])
