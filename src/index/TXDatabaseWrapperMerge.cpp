@@ -5,6 +5,7 @@
 #include "index/IndexMerge.h"
 #include "index/IndexSchema.h"
 
+#include <QDebug>
 #include <QDir>
 
 namespace {
@@ -31,6 +32,12 @@ MergeableJournal::Outcome TXDatabaseWrapper::updateMasterDatabase(const QString 
     }
     if (!IndexSchema::ensureMainIndex(mainIndex, error))
         return Outcome::MainIndexFailed;
+    // An index written elsewhere may still keep a rollback journal, in which the
+    // merge's transaction would shut readers out; it can only change outside a
+    // transaction. Failing that, the merge goes on as before.
+    if (!mainIndex.setWal())
+        qWarning().noquote() << "the index keeps its rollback journal for this merge:" << mainIndex.databasePath()
+                             << mainIndex.lastErrorMessage();
     // Only a speed setting: the merge works the same without it.
     mainIndex.executeUpdate(kBulkWriteCacheSize);
     mDatabase->executeUpdate(kBulkWriteCacheSize);

@@ -1,6 +1,7 @@
 #include "IndexFixture.h"
 
 #include "index/journals/FinishedJournals.h"
+#include "index/IndexSchema.h"
 
 #include <QFile>
 
@@ -172,4 +173,40 @@ TEST_F(MergeTest, AMainIndexThatIsNotADatabaseIsLeftAloneAndTheJournalKept)
     EXPECT_FALSE(mergeJournals());
     EXPECT_EQ(readText(mainIndexPath()), QByteArray(4096, 'x'));
     EXPECT_EQ(folderEntries().size(), 2);
+}
+
+TEST_F(MergeTest, AnIndexWrittenInRollbackModeIsSwitchedToWriteAheadLoggingSoReadersNeverWaitForAMerge)
+{
+    // Made as the format's steps describe: the switch to write-ahead logging
+    // comes inside the transaction, where the library ignores it.
+    ASSERT_TRUE(QDir().mkpath(folder()));
+    {
+        FMDatabase made(mainIndexPath());
+        bool created = false;
+        ASSERT_TRUE(made.open() && made.beginTransaction() && IndexSchema::createMainIndexIfMissing(made, &created));
+        made.setWal();
+        ASSERT_TRUE(made.commit());
+    }
+    ASSERT_EQ(column("PRAGMA journal_mode"), QStringList{"delete"});
+
+    QList<JournalRow> rows;
+    for (int i = 0; i < 60; ++i)
+        rows.append({QString("/d/f%1.txt").arg(i)});
+    writeJournal(rows);
+    // At the merge's pause its transaction is open: a reader must get the index as it was.
+    QStringList readDuringMerge;
+    QString readerError;
+    ASSERT_TRUE(mergeJournals([&](std::chrono::milliseconds) {
+        FMDatabase reader(mainIndexPath(), kShortTimings.database);
+        ASSERT_TRUE(reader.open());
+        auto rowsRead = reader.executeQuery("SELECT COUNT(*) FROM qlfile");
+        if (rowsRead && rowsRead->next())
+            readDuringMerge.append(rowsRead->stringForColumnIndex(0));
+        else
+            readerError = reader.lastErrorMessage();
+    }));
+    EXPECT_EQ(readerError, "");
+    EXPECT_EQ(readDuringMerge, QStringList{"0"});
+    EXPECT_EQ(column("PRAGMA journal_mode"), QStringList{"wal"});
+    EXPECT_EQ(fileRows().size(), 60);
 }

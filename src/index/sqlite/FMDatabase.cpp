@@ -97,9 +97,10 @@ bool FMDatabase::goodConnection()
 
 bool FMDatabase::setWal()
 {
-    if (!ensureOpenForExecution())
-        return false;
-    return sqlite3_exec(mDb, "PRAGMA journal_mode = WAL;", nullptr, nullptr, nullptr) == SQLITE_OK;
+    // The library answers with the mode in force, which stays as it was where
+    // the switch cannot be made (inside a transaction, for a memory database).
+    auto mode = executeQuery(QStringLiteral("PRAGMA journal_mode = WAL"));
+    return mode && mode->next() && mode->stringForColumnIndex(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
 }
 
 void FMDatabase::failWith(int code, const QString &message)

@@ -71,6 +71,10 @@ public:
     // Whether the schema can be read: false for a closed connection, a wrong key
     // or a file that is not a database.
     bool goodConnection();
+    // Switches the file to write-ahead logging, so that readers never wait for
+    // a writer. True only when the file is in that mode afterwards: the switch
+    // is ignored inside a transaction and needs every other connection's lock
+    // gone (waited for as any lock).
     bool setWal();
 
     // The statement is stepped by the result set's next(); none on failure.
