@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <cerrno>
 #include <cstring>
@@ -80,6 +81,27 @@ bool ensure(const QString &path, QString *error)
         return false;
     }
     return ensureOwnFolder(path, true, error);
+}
+
+bool isOwnFolder(const QString &path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+           && info.st_uid == ::geteuid();
+}
+
+QString temporaryFolder()
+{
+    return PathRoots::temporaryRoot() + QStringLiteral("/tarnixvidezud-%1").arg(::geteuid());
+}
+
+std::unique_ptr<QTemporaryDir> makeTemporaryFolder(const QString &prefix)
+{
+    const QString root = temporaryFolder();
+    if (!ensure(root))
+        return nullptr;
+    auto folder = std::make_unique<QTemporaryDir>(root + '/' + prefix + QStringLiteral("-XXXXXX"));
+    return folder->isValid() ? std::move(folder) : nullptr;
 }
 
 }  // namespace PrivateFolder

@@ -2,11 +2,14 @@
 #include "common/context/ProgramContext.h"
 #include "common/texts/TextTable.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PrivateFolder.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 class FileTestsTest : public SandboxFixture
 {
@@ -31,6 +34,11 @@ protected:
     }
 
     QString temporary() const { return root() + "/tmp"; }
+    // The application's own folder in a temporary folder.
+    static QString ownFolderIn(const QString &temporaryFolder)
+    {
+        return temporaryFolder + QString("/tarnixvidezud-%1").arg(::geteuid());
+    }
     QString dataFolder() const { return home() + "/.local/share/TarnixVidezud"; }
     QString outside() const { return root() + "/outside"; }
 
@@ -87,8 +95,9 @@ TEST_F(FileTestsTest, RemovesItemsInsideTheApplicationsFoldersAndTheDrivesDataFo
         dataFolder() + "/ann/Operation",  // a folder with contents
         support() + "/TarnixVidezud/ReIndexingStatus.plist",
         volumes() + "/Drive/TarnixVidezud/ann/Office/.index",
-        temporary() + "/Delete1234",
+        ownFolderIn(temporary()) + "/reindex-1234",
     };
+    ASSERT_TRUE(PrivateFolder::ensure(ownFolderIn(temporary())));
     for (const QString &item : items)
         writeText(item + "/inner/file.txt", "x");
 
@@ -137,6 +146,42 @@ TEST_F(FileTestsTest, RefusesPathsThatCouldDeleteMoreThanAsked)
     EXPECT_TRUE(isThere(volumes() + "/Drive/Photos/keep.jpg"));
     EXPECT_TRUE(isThere(volumes() + "/Drive/TarnixVidezud/ann/keep"));
     EXPECT_TRUE(isThere(dataFolder() + "/ann/linkedFolder"));
+}
+
+TEST_F(FileTestsTest, InTheTemporaryFolderOnlyTheApplicationsOwnFolderIsRemovable)
+{
+    ASSERT_TRUE(PrivateFolder::ensure(ownFolderIn(temporary())));
+    ASSERT_TRUE(PrivateFolder::ensure(ownFolderIn(home())));
+    const QString linkedTemporary = root() + "/linkedTmp";
+    QDir().mkpath(linkedTemporary);
+    QDir().mkpath(outside());
+    ASSERT_TRUE(QFile::link(outside(), ownFolderIn(linkedTemporary)));
+
+    const struct {
+        QString temporaryFolder;  // TMPDIR
+        QString item;
+        bool removed;
+    } cases[] = {
+        {temporary(), ownFolderIn(temporary()) + "/reindex-1", true},
+        {temporary(), ownFolderIn(temporary()) + "/txencode-1/.outFile", true},
+        {temporary(), temporary() + "/other-program", false},
+        {temporary(), temporary() + "/Delete1234", false},
+        {temporary(), ownFolderIn(temporary()) + "0/cache", false},   // a look-alike beside it
+        {temporary(), ownFolderIn(temporary()) + "/../other-program", false},
+        {home(), home() + "/Documents", false},                         // TMPDIR=$HOME
+        {home(), ownFolderIn(home()) + "/reindex-1", true},
+        {linkedTemporary, ownFolderIn(linkedTemporary) + "/keep.txt", false},  // a link in its place
+    };
+    for (const auto &c : cases) {
+        qputenv("TMPDIR", c.temporaryFolder.toUtf8());
+        writeText(c.item + "/inner/file.txt", "x");
+        writeText(outside() + "/keep.txt/inner/file.txt", "x");
+
+        QLUtility::removeFile(c.item);
+        EXPECT_EQ(!isThere(c.item), c.removed) << c.item.toStdString();
+        EXPECT_TRUE(isThere(outside() + "/keep.txt/inner/file.txt")) << c.item.toStdString();
+    }
+    EXPECT_TRUE(isThere(home()));
 }
 
 TEST_F(FileTestsTest, RemovesLinksNotWhatTheyPointTo)

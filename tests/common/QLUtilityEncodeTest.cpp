@@ -1,3 +1,4 @@
+#include "platform/PrivateFolder.h"
 #include "common/utility/QLUtility.h"
 #include "support/SandboxFixture.h"
 
@@ -137,5 +138,8 @@ TEST_F(QLUtilityEngineEncodeTest, PasswordsAndKeysRoundTripThroughTheEngine)
         EXPECT_NE(*encoded, clear);
         EXPECT_EQ(decodedByContract(*encoded), clear);
     }
-    EXPECT_TRUE(QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    // Nothing is left: the exchange went with both its files, in the application's own folder.
+    const QStringList left = QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    EXPECT_EQ(left, QStringList{QFileInfo(PrivateFolder::temporaryFolder()).fileName()});
+    EXPECT_TRUE(QDir(PrivateFolder::temporaryFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
 }

@@ -84,7 +84,7 @@ protected:
     static QStringList fileNames() { return {QString::fromUtf8("caf\xC3\xA9.txt"), "b c.txt", "plain.txt"}; }
     QString localFolder() const { return root() + "/local/Docs"; }
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/alice/Office"; }
-    QString operation() const { return root() + "/operation"; }
+    QString operation() const { return applicationFolder() + "/operation"; }
     static QString executable() { return QLLocalizedString("ExecuterPathRuvo"); }
 
     void setScenario(const QVariantMap &scenario)

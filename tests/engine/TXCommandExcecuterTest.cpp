@@ -185,8 +185,9 @@ TEST_F(TXCommandExcecuterTest, CredentialFilesAreReadableByTheEngineAndGoAfterTh
 
 TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBothFiles)
 {
-    delegate.errorFile = root() + "/upload-error.txt";
-    delegate.outFile = root() + "/upload-out.txt";
+    QDir().mkpath(applicationFolder());
+    delegate.errorFile = applicationFolder() + "/upload-error.txt";
+    delegate.outFile = applicationFolder() + "/upload-out.txt";
     const struct {
         const char *name;
         const char *script;

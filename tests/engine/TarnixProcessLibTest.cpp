@@ -4,6 +4,7 @@
 #include "engine/command/TarnixProcessLib.h"
 #include "engine/command/TarnixProcessLibController.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 
 namespace {
@@ -37,8 +38,9 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        outputFile = root() + "/out.txt";
-        errorFile = root() + "/err.txt";
+        QDir().mkpath(applicationFolder());
+        outputFile = applicationFolder() + "/out.txt";
+        errorFile = applicationFolder() + "/err.txt";
         goFile = root() + "/go";
         controller.clock.start();
         engine.setOutDataText(outputFile);

@@ -28,7 +28,7 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        folder.setLocation(root() + "/app", false);
+        folder.setLocation(applicationFolder(), false);
         ASSERT_TRUE(folder.create());
     }
 

@@ -83,7 +83,7 @@ protected:
 
     void makeManager(const SessionTimings &timings)
     {
-        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), root() + "/fake-engine");
+        manager = makeBackupManager(timings, delegate, applicationFolder(), dataRoot(), root() + "/fake-engine");
     }
 
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }

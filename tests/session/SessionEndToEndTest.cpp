@@ -50,7 +50,7 @@ protected:
 
     void makeManager(const SessionTimings &timings)
     {
-        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), QLLocalizedString("ExecuterPathRuvo"));
+        manager = makeBackupManager(timings, delegate, applicationFolder(), dataRoot(), QLLocalizedString("ExecuterPathRuvo"));
         manager->setBackedUpFileQueue(&index);
         manager->shouldBackupVersions(true);
         manager->setFileFolderSetForOperation({tree()});

@@ -23,6 +23,8 @@ protected:
     QString home() const { return mDir.path() + "/home"; }
     QString volumes() const { return mDir.path() + "/volumes"; }
     QString support() const { return mDir.path() + "/support"; }
+    // The application's own folder of the user's data, where its working files belong.
+    QString applicationFolder() const { return home() + "/.local/share/TarnixVidezud"; }
 
     // Writes a text file, making its folders.
     static void writeText(const QString &path, const QByteArray &content);

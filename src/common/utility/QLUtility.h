@@ -48,9 +48,10 @@ public:
     // True when key occurs in text (literal, case-sensitive); false when either is null or key is empty.
     static bool isStringContainsKeyString(const QString &text, const QString &key);
     // Deletes the file or folder at the path with all it holds, without following
-    // symbolic links. Only paths inside the application's own folders, the
-    // temporary folder or this brand's data folder on a drive are removed; "",
-    // "/", relative paths and anything else are refused and logged. Errors are ignored.
+    // symbolic links. Only paths inside the application's own folders (its
+    // support folders, its private folder in the temporary folder) or this
+    // brand's data folder on a drive are removed; "", "/", relative paths and
+    // anything else are refused and logged. Errors are ignored.
     static void removeFile(const QString &path);
     // As removeFile, for a folder the caller no longer needs.
     static void removeFolder(const QString &path) { removeFile(path); }

@@ -1,7 +1,7 @@
 #include "common/utility/QLUtility.h"
 #include "platform/ErrorSlot.h"
 
-#include "platform/PathRoots.h"
+#include "platform/PrivateFolder.h"
 #include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
 
@@ -87,13 +87,13 @@ std::optional<QString> QLUtility::encodeString(const QString &text, QString *err
         return std::nullopt;
     }
     // A folder only this user can enter; it goes, with both files, on return.
-    QTemporaryDir exchange(PathRoots::temporaryRoot() + "/txencode-XXXXXX");
-    if (!exchange.isValid()) {
-        ErrorSlot::fill(error, QStringLiteral("no private folder for the exchange: ") + exchange.errorString());
+    const std::unique_ptr<QTemporaryDir> exchange = PrivateFolder::makeTemporaryFolder(QStringLiteral("txencode"));
+    if (!exchange) {
+        ErrorSlot::fill(error, QStringLiteral("no private folder for the exchange in ") + PrivateFolder::temporaryFolder());
         return std::nullopt;
     }
-    const QString commandFile = exchange.filePath(QStringLiteral(".cmdFile"));
-    const QString outputFile = exchange.filePath(QStringLiteral(".outFile"));
+    const QString commandFile = exchange->filePath(QStringLiteral(".cmdFile"));
+    const QString outputFile = exchange->filePath(QStringLiteral(".outFile"));
     const QString command = QStringLiteral("--string-encode=%1\n--out-file=%2").arg(text, outputFile);
     if (!writePrivateFile(commandFile, command.toUtf8())) {
         ErrorSlot::fill(error, QStringLiteral("the command file could not be written"));

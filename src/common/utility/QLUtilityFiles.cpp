@@ -4,6 +4,7 @@
 #include "platform/ItemRemoval.h"
 #include "platform/PathRoots.h"
 #include "platform/PathTemplate.h"
+#include "platform/PrivateFolder.h"
 #include "common/texts/QLLocalizedString.h"
 
 #include <QDir>
@@ -37,11 +38,20 @@ QString driveDataFolderFor(const QString &realPath)
     return fillTemplate(QLLocalizedString(QStringLiteral("DriveDataFolderPath")), {volumeName});
 }
 
+// The application's own folder in the temporary folder, when it is really its
+// own; the rest of the temporary folder belongs to others.
+QString ownTemporaryFolder()
+{
+    const QString folder = PrivateFolder::temporaryFolder();
+    return PrivateFolder::isOwnFolder(folder) ? folder : QString();
+}
+
 // The item to remove for a path, or "" when removal may not act on it. Removal
-// acts strictly inside the application's own folders, the temporary folder or
-// this brand's data folder on a drive. The folder part is resolved to its real
-// form (the item is removed there), so neither ".." nor a linked folder leads
-// elsewhere; the last component stays as given, so a link goes, not its target.
+// acts strictly inside the application's own folders: its support folders, its
+// own folder in the temporary folder and this brand's data folder on a drive.
+// The folder part is resolved to its real form (the item is removed there), so
+// neither ".." nor a linked folder leads elsewhere; the last component stays as
+// given, so a link goes, not its target.
 QString removableItem(const QString &path)
 {
     if (!QDir::isAbsolutePath(path))
@@ -55,7 +65,7 @@ QString removableItem(const QString &path)
     const QString roots[] = {
         QLLocalizedString(QStringLiteral("ApplicationUserFolderPath")),
         QLLocalizedString(QStringLiteral("ApplicationRootFolderPath")),
-        PathRoots::temporaryRoot(),
+        ownTemporaryFolder(),
         driveDataFolderFor(realPath),
     };
     const bool isInside = std::any_of(std::begin(roots), std::end(roots),

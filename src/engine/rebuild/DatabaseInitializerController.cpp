@@ -1,5 +1,6 @@
 #include "engine/rebuild/DatabaseInitializerController.h"
 
+#include "platform/PrivateFolder.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineCommandLines.h"
@@ -7,11 +8,10 @@
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/rebuild/ReindexBuilder.h"
 
-#include <QDir>
-
 namespace {
 
 const QString kIndexKept = QStringLiteral("The index was not rebuilt, and the previous index is kept: %1");
+const QString kNoPrivateFolder = QStringLiteral("no private folder for the engine's files could be made in %1");
 
 }  // namespace
 
@@ -35,7 +35,11 @@ void DatabaseInitializerController::startIndexing()
     if (mEngine.isRunning() || mEngineFiles)
         return;
     // The engine's files lie in a folder of our own, so no other user can put a link in their place.
-    mEngineFiles = std::make_unique<QTemporaryDir>(QDir::temp().filePath(QStringLiteral("reindex-XXXXXX")));
+    mEngineFiles = PrivateFolder::makeTemporaryFolder(QStringLiteral("reindex"));
+    if (!mEngineFiles) {
+        fail(kNoPrivateFolder.arg(PrivateFolder::temporaryFolder()));
+        return;
+    }
     const QString outputFile = mEngineFiles->filePath(QStringLiteral("reindexOutput.txt"));
     const QString errorFile = mEngineFiles->filePath(QStringLiteral("reindexError.txt"));
     const QString account = mUserObject.UserName();
