@@ -143,7 +143,7 @@ TEST_F(SynchronousWrapperTest, ProxyChallengeIsAnsweredThreeTimesThenFails)
     const QList<QJsonObject> requests = proxyRequests();
     ASSERT_EQ(requests.size(), 4);
     EXPECT_FALSE(requests[0].contains("proxyAuthorization"));
-    const QString credentials = "Basic " + QByteArray("proxyuser:proxy pass").toBase64();
+    const QString credentials = "Basic " + WebServiceStandIn::maskedSecret(QByteArray("proxyuser:proxy pass").toBase64());
     for (int answer = 1; answer <= 3; ++answer)
         EXPECT_EQ(requests[answer]["proxyAuthorization"].toString(), credentials) << answer;
 }

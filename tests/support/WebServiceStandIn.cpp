@@ -4,6 +4,7 @@
 
 #include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
+#include "webservice/SecretMask.h"
 
 #include <QDir>
 #include <QFile>
@@ -56,7 +57,7 @@ void WebServiceStandIn::writeConfig(const QJsonObject &config)
 bool WebServiceStandIn::start(bool withProxy)
 {
     QStringList arguments{"--certificates", certificateFolder(), "--config", mFolder + "/config.json",
-                          "--log",          mFolder + "/requests.log"};
+                          "--log",          requestLogPath()};
     if (withProxy)
         arguments << "--proxy-port" << "0";
     mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -87,13 +88,18 @@ void WebServiceStandIn::stop()
 QList<QJsonObject> WebServiceStandIn::requests() const
 {
     QList<QJsonObject> entries;
-    QFile file(mFolder + "/requests.log");
+    QFile file(requestLogPath());
     if (!file.open(QIODevice::ReadOnly))
         return entries;
     for (const QByteArray &line : file.readAll().split('\n'))
         if (!line.isEmpty())
             entries.append(QJsonDocument::fromJson(line).object());
     return entries;
+}
+
+QString WebServiceStandIn::maskedSecret(const QString &value)
+{
+    return SecretMask::masked(value);
 }
 
 void WebServiceStandIn::configureClient(bool trustTestAuthority)

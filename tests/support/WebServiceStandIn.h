@@ -28,8 +28,13 @@ public:
 
     QString url() const { return QStringLiteral("https://127.0.0.1:%1").arg(mPort); }
     int proxyPort() const { return mProxyPort; }
-    // Every request the service and the proxy received, in order.
+    // Every request the service and the proxy received, in order. Secret
+    // values (password fields, credentials) appear as maskedSecret() of them.
     QList<QJsonObject> requests() const;
+    QString requestLogPath() const { return mFolder + "/requests.log"; }
+    // How the request log shows a secret value: a digest that tells whether
+    // the value sent was the one expected, without holding it.
+    static QString maskedSecret(const QString &value);
 
     // Makes the client use this service: a copy of the resources in which every
     // host at kConfiguredAddress points here and the test authority is trusted

@@ -2,6 +2,7 @@
 
 #include "webservice/LoopbackBinding.h"
 #include "webservice/RequestLog.h"
+#include "webservice/SecretMask.h"
 
 #include <QJsonObject>
 
@@ -15,7 +16,8 @@ ProxyStandIn::ProxyStandIn(RequestLog &log) : mServer(std::make_unique<httplib::
                           {"method", QString::fromStdString(request.method)},
                           {"target", QString::fromStdString(request.target)}};
         if (request.has_header("Proxy-Authorization"))
-            entry.insert("proxyAuthorization", QString::fromStdString(request.get_header_value("Proxy-Authorization")));
+            entry.insert("proxyAuthorization", SecretMask::maskedCredentials(QString::fromStdString(
+                                                   request.get_header_value("Proxy-Authorization"))));
         log.append(entry);
         response.status = 407;
         response.set_header("Proxy-Authenticate", "Basic realm=\"stand-in proxy\"");

@@ -10,6 +10,8 @@ void RequestLog::append(const QJsonObject &entry)
     const QByteArray line = QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n';
     std::lock_guard lock(mMutex);
     QFile file(mPath);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append))
+    // Only its owner may read it: it shows who logged in, and when.
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append, ownerOnly) && file.setPermissions(ownerOnly))
         file.write(line);
 }

@@ -6,7 +6,8 @@
 #include <mutex>
 
 // Appends one JSON object per line for every request the stand-in receives,
-// so that tests and people can see what the client really sent.
+// so that tests and people can see what the client really sent. Callers mask
+// secrets (SecretMask); the file is readable by its owner only (0600).
 class RequestLog
 {
 public:

@@ -2,6 +2,7 @@
 
 #include "webservice/LoopbackBinding.h"
 #include "webservice/RequestLog.h"
+#include "webservice/SecretMask.h"
 
 #include <QJsonObject>
 #include <QUuid>
@@ -23,15 +24,16 @@ QJsonObject describe(const httplib::Request &request, const FormFields &fields)
 {
     QJsonObject fieldObject;
     for (const auto &[key, value] : fields)
-        fieldObject.insert(key, value);
+        fieldObject.insert(key, SecretMask::isSecretField(key) ? SecretMask::masked(value) : value);
     QJsonObject entry{{"service", "https"},
                       {"method", QString::fromStdString(request.method)},
                       {"path", QString::fromStdString(request.path)},
                       {"contentType", QString::fromStdString(request.get_header_value("Content-Type"))},
-                      {"body", QString::fromUtf8(request.body)},
+                      {"body", SecretMask::maskedFormBody(QByteArray::fromStdString(request.body))},
                       {"fields", fieldObject}};
     if (request.has_header("Authorization"))
-        entry.insert("authorization", QString::fromStdString(request.get_header_value("Authorization")));
+        entry.insert("authorization",
+                     SecretMask::maskedCredentials(QString::fromStdString(request.get_header_value("Authorization"))));
     return entry;
 }
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <memory>
 
 namespace {
@@ -57,10 +59,13 @@ protected:
         ASSERT_TRUE(service->start(true));
     }
 
-    Reply post(const QString &path, const QByteArray &body, bool trustTestAuthority = true)
+    Reply post(const QString &path, const QByteArray &body, bool trustTestAuthority = true,
+               const QByteArray &authorization = {})
     {
         QNetworkRequest request(QUrl(service->url() + path));
         request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+        if (!authorization.isEmpty())
+            request.setRawHeader("Authorization", authorization);
         QSslConfiguration tls = QSslConfiguration::defaultConfiguration();
         if (trustTestAuthority)
             tls.setCaCertificates(QSslCertificate::fromPath(WebServiceStandIn::certificateFolder() + "/ca.pem"));
@@ -118,8 +123,48 @@ TEST_F(StandInServiceTest, AnswersTheAccountRequestsInTheirXmlForm)
     }
     const QList<QJsonObject> requests = service->requests();
     ASSERT_EQ(requests.size(), std::size(cases));
-    EXPECT_EQ(requests[0]["fields"].toObject()["password"].toString(), "a&b c");
-    EXPECT_EQ(requests[0]["body"].toString(), "username=ann&password=a%26b%20c&enctype=default");
+    EXPECT_EQ(requests[0]["fields"].toObject()["password"].toString(), WebServiceStandIn::maskedSecret("a&b c"));
+    EXPECT_EQ(requests[0]["body"].toString(),
+              "username=ann&password=" + WebServiceStandIn::maskedSecret("a%26b%20c") + "&enctype=default");
+}
+
+TEST_F(StandInServiceTest, TheRequestLogHoldsNoSecretAndOnlyItsOwnerMayReadIt)
+{
+    const QByteArray credentials = QByteArray("ann:web pass").toBase64();
+    post(kAccountPath, "username=ann&password=a%26b%20c&enctype=private&pvtkey=k%20ey", true, "Basic " + credentials);
+    post("/ruvo/configureAccount", "uid=nosync&PWD=p%40ss&enctype=default");
+    post("/cgi-bin/Notify_unicode", "EMAIL=a&Key=s3cret&CONTENT=password%3Dshown");
+    proxy = QNetworkProxy(QNetworkProxy::HttpProxy, "127.0.0.1", service->proxyPort(), "proxyuser", "proxy pass");
+    post("/cgi-bin/Notify_unicode", "");
+
+    QFile log(service->requestLogPath());
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QByteArray text = log.readAll();
+    const QByteArray proxyCredentials = QByteArray("proxyuser:proxy pass").toBase64();
+    for (const QByteArray &secret : {QByteArray("a&b c"), QByteArray("a%26b%20c"), QByteArray("k ey"), QByteArray("k%20ey"),
+                                    QByteArray("p@ss"), QByteArray("p%40ss"), QByteArray("s3cret"), credentials,
+                                    proxyCredentials})
+        EXPECT_FALSE(text.contains(secret)) << secret.toStdString();
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(service->requestLogPath()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600);
+
+    // What was sent can still be checked against what was expected.
+    const QList<QJsonObject> requests = service->requests();
+    ASSERT_GE(requests.size(), 4);
+    const QJsonObject account = requests[0]["fields"].toObject();
+    EXPECT_EQ(account["username"].toString(), "ann");
+    EXPECT_EQ(account["password"].toString(), WebServiceStandIn::maskedSecret("a&b c"));
+    EXPECT_EQ(account["pvtkey"].toString(), WebServiceStandIn::maskedSecret("k ey"));
+    EXPECT_EQ(requests[0]["body"].toString(), "username=ann&password=" + WebServiceStandIn::maskedSecret("a%26b%20c")
+                                                  + "&enctype=private&pvtkey=" + WebServiceStandIn::maskedSecret("k%20ey"));
+    EXPECT_EQ(requests[0]["authorization"].toString(), "Basic " + WebServiceStandIn::maskedSecret(credentials));
+    EXPECT_EQ(requests[1]["fields"].toObject()["PWD"].toString(), WebServiceStandIn::maskedSecret("p@ss"));
+    EXPECT_EQ(requests[2]["fields"].toObject()["Key"].toString(), WebServiceStandIn::maskedSecret("s3cret"));
+    EXPECT_EQ(requests[2]["fields"].toObject()["CONTENT"].toString(), "password=shown");  // only fields are secrets
+    const QJsonObject answered = requests.last();
+    EXPECT_EQ(answered["service"].toString(), "proxy");
+    EXPECT_EQ(answered["proxyAuthorization"].toString(), "Basic " + WebServiceStandIn::maskedSecret(proxyCredentials));
 }
 
 TEST_F(StandInServiceTest, FailsOnPurposeAsConfigured)
