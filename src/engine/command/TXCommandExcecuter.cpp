@@ -160,18 +160,27 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
 {
     retireChild();
     QString failure = EngineStartFailure::refusal(mArguments);
+    QString abnormalEnd;
     if (failure.isEmpty()) {
         QProcess task;
+        ChildLifetime::endWithThisProcess(task);
         task.setProgram(mCommandString);
         task.setArguments(mArguments.arguments);
         // The engine writes its results to the files its arguments name.
         task.setStandardOutputFile(QProcess::nullDevice());
         task.setStandardErrorFile(QProcess::nullDevice());
         task.start();
-        if (task.waitForStarted(-1))
+        if (task.waitForStarted(-1)) {
+            setSynchronousChild(pid_t(task.processId()));
             task.waitForFinished(-1);
-        else
+            setSynchronousChild(0);
+            // An engine that was stopped or died wrote no verdict: that is no success.
+            if (task.exitStatus() != QProcess::NormalExit || task.exitCode() != 0)
+                abnormalEnd = EngineStartFailure::abnormalEnd(mCommandString, task.exitStatus() == QProcess::CrashExit,
+                                                          task.exitCode());
+        } else {
             failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
+        }
     }
     mArguments.secrets.reset();
 
@@ -180,11 +189,20 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
     if (QFile file(errorFile); !errorFile.isEmpty() && file.open(QIODevice::ReadOnly))
         engineError = QString::fromUtf8(file.readAll());
     if (errorText)
-        *errorText = !failure.isEmpty() ? failure : engineError.isEmpty() ? QString() : engineError;
+        *errorText = !failure.isEmpty()       ? failure
+                     : !engineError.isEmpty() ? engineError
+                     : !abnormalEnd.isEmpty() ? abnormalEnd
+                                              : QString();
     if (mDelegate) {
         QLUtility::removeFile(errorFile);
         QLUtility::removeFile(mDelegate->outFilePath());
     }
+}
+
+void TXCommandExcecuter::setSynchronousChild(pid_t child)
+{
+    std::lock_guard lock(mSynchronousChildLock);
+    mSynchronousChild = child;
 }
 
 void TXCommandExcecuter::stopProcess()
@@ -193,6 +211,9 @@ void TXCommandExcecuter::stopProcess()
     // already belong to another program.
     if (mTask && mTask->state() != QProcess::NotRunning)
         mTask->kill();
+    std::lock_guard lock(mSynchronousChildLock);
+    if (mSynchronousChild > 0)
+        ::kill(mSynchronousChild, SIGKILL);
 }
 
 void TXCommandExcecuter::pause(bool suspend)
