@@ -17,27 +17,6 @@
 
 namespace {
 
-// Copies its list into a file of its own in the folder $FAKE_ENGINE_LOG; with
-// $FAKE_ENGINE_FAILS it writes that text to its error file and exits 1; with
-// $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first time only; with
-// $FAKE_ENGINE_SLEEP it sleeps first.
-const char kFakeEngine[] = R"(#!/bin/sh
-for a in "$@"; do
-  case "$a" in
-    --files-from=*) list="${a#--files-from=}";;
-    --o=*) out="${a#--o=}";;
-    --e=*) err="${a#--e=}";;
-  esac
-done
-: > "$out"; : > "$err"
-[ -n "$FAKE_ENGINE_SLEEP" ] && sleep "$FAKE_ENGINE_SLEEP"
-if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
-  : > "$FAKE_ENGINE_FAIL_ONCE"; exit 1
-fi
-if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
-cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
-)";
-
 // Folders of empty files from which the counts of the dealing table are put together.
 struct CountTree
 {
@@ -70,33 +49,18 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        const QString engine = root() + "/fake-engine";
-        writeText(engine, kFakeEngine);
-        QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir().mkpath(log());
-        qputenv("FAKE_ENGINE_LOG", log().toUtf8());
-        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
-            qunsetenv(name);
+        fakeEngine.install(root());
         QDir().mkpath(dataRoot());
         makeManager(fastTimings());
     }
 
     void makeManager(const SessionTimings &timings)
     {
-        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), root() + "/fake-engine");
+        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), fakeEngine.executable());
     }
 
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
-    QString log() const { return root() + "/engine-runs"; }
-
-    // The paths each run was given, run by run.
-    QList<QStringList> runs() const
-    {
-        QList<QStringList> result;
-        for (const QString &run : QDir(log()).entryList(QDir::Files))
-            result << QString::fromUtf8(readText(log() + "/" + run)).split(u'\n', Qt::SkipEmptyParts);
-        return result;
-    }
+    QList<QStringList> runs() const { return fakeEngine.runs(); }
 
     void backUp(const QStringList &selection)
     {
@@ -105,7 +69,8 @@ protected:
         ASSERT_TRUE(delegate.waitForEnd());
     }
 
-    RecordingDelegate delegate;
+    FakeEngine fakeEngine;
+    SessionRecorder delegate;
     std::unique_ptr<RuvoBackupManager> manager;
 };
 
