@@ -76,6 +76,8 @@ void RuvoBackupManager::searchNextPick(RestoreSearch &restoreSearch)
     else
         search.setPathRoot(pick);
     restoreSearch.rowsBefore = search.fileList().size();
+    // The index is opened after its fixed wait.
+    countFixedWait(mTimings.index.openWait);
     search.startSearch();
 }
 
