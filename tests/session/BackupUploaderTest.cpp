@@ -144,13 +144,13 @@ protected:
     {
         Backup::Account a = account(true, true);
         a.executorPath = engine;
-        auto backup = std::make_unique<Backup>(a, root() + "/work/error.rtf", root() + "/work/", "/Drive/ann/Studio", false);
+        auto backup = std::make_unique<Backup>(a, applicationFolder() + "/work/error.rtf", applicationFolder() + "/work/", "/Drive/ann/Studio", false);
         backup->setTimeMachineBackup(true);
         return backup;
     }
 
     // Whether the engine has written its output file in the work folder.
-    bool engineStarted() const { return !QDir(root() + "/work").entryList({"outFile_*"}, QDir::Files).isEmpty(); }
+    bool engineStarted() const { return !QDir(applicationFolder() + "/work").entryList({"outFile_*"}, QDir::Files).isEmpty(); }
 };
 
 TEST_F(BackupRunTest, TheResultIsWhetherTheEngineLeftErrorTextAndBothFilesGo)
@@ -158,10 +158,10 @@ TEST_F(BackupRunTest, TheResultIsWhetherTheEngineLeftErrorTextAndBothFilesGo)
     for (const auto &[errorText, expected] : {std::pair{QByteArray(), 0}, std::pair{QByteArray("IOERROR: x"), -1}}) {
         SCOPED_TRACE(errorText.toStdString());
         const std::unique_ptr<Backup> backup = uploader(fakeEngine(errorText));
-        writeText(root() + "/work/source.txt", "/a");
-        EXPECT_EQ(backup->BackupData(root() + "/work/source.txt", "/ignored"), expected);
+        writeText(applicationFolder() + "/work/source.txt", "/a");
+        EXPECT_EQ(backup->BackupData(applicationFolder() + "/work/source.txt", "/ignored"), expected);
         EXPECT_FALSE(engineStarted()) << "the output file is gone";
-        EXPECT_EQ(QDir(root() + "/work").entryList({"errorFile_*"}, QDir::Files), QStringList());
+        EXPECT_EQ(QDir(applicationFolder() + "/work").entryList({"errorFile_*"}, QDir::Files), QStringList());
     }
 }
 
@@ -169,10 +169,10 @@ TEST_F(BackupRunTest, ARunUnderWayRefusesASecondAndStopEndsItAsAFailure)
 {
     writeText(root() + "/hold", "");
     const std::unique_ptr<Backup> backup = uploader(fakeEngine(""));
-    writeText(root() + "/work/source.txt", "/a");
-    std::future<int> first = std::async(std::launch::async, [&] { return backup->BackupData(root() + "/work/source.txt"); });
+    writeText(applicationFolder() + "/work/source.txt", "/a");
+    std::future<int> first = std::async(std::launch::async, [&] { return backup->BackupData(applicationFolder() + "/work/source.txt"); });
     ASSERT_TRUE(waitUntil([&] { return engineStarted(); }, 20000));
-    EXPECT_EQ(backup->BackupData(root() + "/work/source.txt"), -1) << "an earlier run still runs";
+    EXPECT_EQ(backup->BackupData(applicationFolder() + "/work/source.txt"), -1) << "an earlier run still runs";
     backup->stopProcess();
     ASSERT_EQ(first.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     EXPECT_EQ(first.get(), -1) << "a stopped engine is no success";

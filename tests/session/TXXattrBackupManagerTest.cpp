@@ -36,7 +36,7 @@ protected:
     }
 
     QString database() const { return root() + "/tm/Backups.backupdb"; }
-    QString output() const { return root() + "/work/1" + database(); }
+    QString output() const { return applicationFolder() + "/work/1" + database(); }
 
     static void mark(const QString &path, const Attributes &attributes)
     {
@@ -156,10 +156,10 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
 
     // The session's backup of the database's files.
-    writeText(root() + "/work/files.txt", (database() + "/M/S1/file\n" + database() + "/M/S2/file").toUtf8());
-    Backup backup(account, root() + "/work/error.rtf", "/", drive, false);
+    writeText(applicationFolder() + "/work/files.txt", (database() + "/M/S1/file\n" + database() + "/M/S2/file").toUtf8());
+    Backup backup(account, applicationFolder() + "/work/error.rtf", "/", drive, false);
     backup.setTimeMachineBackup(true);
-    ASSERT_EQ(backup.BackupData(root() + "/work/files.txt"), 0);
+    ASSERT_EQ(backup.BackupData(applicationFolder() + "/work/files.txt"), 0);
 
     // The follow-up: lists saved and uploaded beside the database.
     manager.setAccount(account);
@@ -175,21 +175,21 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
         const QString folderId = QString::fromUtf8(readText(folder + "/.txruvo-folder_.chk")).section('=', 1).trimmed();
         lines << "/Studio/" + folderId + "/" + QString::fromLatin1(QByteArray("file").toHex());
     }
-    writeText(root() + "/work/restore.txt", lines.join('\n').toUtf8());
+    writeText(applicationFolder() + "/work/restore.txt", lines.join('\n').toUtf8());
     const QString target = root() + "/restored";
     SessionEngineVectors::Inputs in;
     in.mode = SessionEngineVectors::Mode::Restore;
     in.executable = account.executorPath;
-    in.outputFile = root() + "/work/out";
-    in.errorFile = root() + "/work/err";
-    in.bandwidthFile = root() + "/work/QLThrottle";
+    in.outputFile = applicationFolder() + "/work/out";
+    in.errorFile = applicationFolder() + "/work/err";
+    in.bandwidthFile = applicationFolder() + "/work/QLThrottle";
     in.proxyArgument = "--proxy=";
     in.portArgument = "--port=443";
     in.encodedKey = "key";
     in.password = "pw";
-    in.cancelFile = root() + "/work/intCancel";
-    in.tempFolder = root() + "/work";
-    in.listFile = root() + "/work/restore.txt";
+    in.cancelFile = applicationFolder() + "/work/intCancel";
+    in.tempFolder = applicationFolder() + "/work";
+    in.listFile = applicationFolder() + "/work/restore.txt";
     in.dataRoot = volumes() + "/Drive/TarnixVidezud/ann";
     in.remoteUser = "ann";
     in.remoteServer = "10.0.0.1";
@@ -197,7 +197,7 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     in.backupSourceFolder = target;
     const EngineArguments restore = SessionEngineVectors::build(in);
     ASSERT_EQ(QProcess::execute(restore.arguments.first(), restore.arguments.mid(1)), 0)
-        << readText(root() + "/work/err").toStdString();
+        << readText(applicationFolder() + "/work/err").toStdString();
     const QString restored = target + database();
     ASSERT_EQ(readText(restored + "/M/S2/file"), "two");
     EXPECT_TRUE(attributesOf(restored + "/M").isEmpty()) << "the engine copies no attributes";
