@@ -6,34 +6,30 @@
 
 #include <QFileInfo>
 
+void OnlineLogController::store(QString &field, const QString &value)
+{
+    QMutexLocker lock(&mMutex);
+    field = value;
+}
+
+QString OnlineLogController::load(const QString &field) const
+{
+    QMutexLocker lock(&mMutex);
+    return field;
+}
+
 OnlineLogController &OnlineLogController::SharedOnlineLogController()
 {
     return ProgramContext::current().onlineLog();
 }
 
-void OnlineLogController::setOperationStartTime(const QString &startTime)
-{
-    QMutexLocker lock(&mMutex);
-    mOperationStartTime = startTime;
-}
+void OnlineLogController::setOperationStartTime(const QString &startTime) { store(mOperationStartTime, startTime); }
 
-QString OnlineLogController::operationStartTime() const
-{
-    QMutexLocker lock(&mMutex);
-    return mOperationStartTime;
-}
+QString OnlineLogController::operationStartTime() const { return load(mOperationStartTime); }
 
-void OnlineLogController::setOperationStatus(const QString &status)
-{
-    QMutexLocker lock(&mMutex);
-    mOperationStatus = status;
-}
+void OnlineLogController::setOperationStatus(const QString &status) { store(mOperationStatus, status); }
 
-QString OnlineLogController::operationStatus() const
-{
-    QMutexLocker lock(&mMutex);
-    return mOperationStatus;
-}
+QString OnlineLogController::operationStatus() const { return load(mOperationStatus); }
 
 QString OnlineLogController::userSessionUploadPath()
 {
@@ -41,41 +37,17 @@ QString OnlineLogController::userSessionUploadPath()
            + QStringLiteral("/SessionUpload/Int");
 }
 
-void OnlineLogController::SetSessionPath(const QString &path)
-{
-    QMutexLocker lock(&mMutex);
-    mSessionPath = path;
-}
+void OnlineLogController::SetSessionPath(const QString &path) { store(mSessionPath, path); }
 
-QString OnlineLogController::SessionPath() const
-{
-    QMutexLocker lock(&mMutex);
-    return mSessionPath;
-}
+QString OnlineLogController::SessionPath() const { return load(mSessionPath); }
 
-void OnlineLogController::SetOperationSessionFile(const QString &path)
-{
-    QMutexLocker lock(&mMutex);
-    mOperationSessionFile = path;
-}
+void OnlineLogController::SetOperationSessionFile(const QString &path) { store(mOperationSessionFile, path); }
 
-QString OnlineLogController::OperationSessionFile() const
-{
-    QMutexLocker lock(&mMutex);
-    return mOperationSessionFile;
-}
+QString OnlineLogController::OperationSessionFile() const { return load(mOperationSessionFile); }
 
-void OnlineLogController::SetTempSessionFilelocation(const QString &path)
-{
-    QMutexLocker lock(&mMutex);
-    mTempSessionFilelocation = path;
-}
+void OnlineLogController::SetTempSessionFilelocation(const QString &path) { store(mTempSessionFilelocation, path); }
 
-QString OnlineLogController::TempSessionFilelocation() const
-{
-    QMutexLocker lock(&mMutex);
-    return mTempSessionFilelocation;
-}
+QString OnlineLogController::TempSessionFilelocation() const { return load(mTempSessionFilelocation); }
 
 void OnlineLogController::OperationState(int state)
 {

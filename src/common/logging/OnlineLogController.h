@@ -39,6 +39,10 @@ public:
     int state() const;
 
 private:
+    // Every field is written and read under the one lock.
+    void store(QString &field, const QString &value);
+    QString load(const QString &field) const;
+
     mutable QMutex mMutex;
     QString mOperationStartTime;
     QString mOperationStatus;
