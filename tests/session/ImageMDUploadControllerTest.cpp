@@ -110,10 +110,10 @@ TEST_F(ImageMDUploadControllerTest, ARunUploadsTheDirectivesBesideTheImagesAndCl
                                          {rationals(0x0002, {{37, 1}, {30, 1}}), rationals(0x0004, {{122, 1}})})));
     writeText(bare, jpegWith({}));
     QDir().mkpath(drive());
-    writeText(root() + "/work/files.txt", (tagged + "\n" + bare).toUtf8());
-    Backup backup(account(), root() + "/work/error.rtf", "/", drive(), false);
+    writeText(applicationFolder() + "/work/files.txt", (tagged + "\n" + bare).toUtf8());
+    Backup backup(account(), applicationFolder() + "/work/error.rtf", "/", drive(), false);
     backup.setUploadLogFlag(false);
-    ASSERT_EQ(backup.BackupData(root() + "/work/files.txt"), 0);
+    ASSERT_EQ(backup.BackupData(applicationFolder() + "/work/files.txt"), 0);
 
     FinishRecorder recorder;
     ImageMDUploadController controller({account(), drive(), "/"}, shortWaits);

@@ -34,7 +34,7 @@ protected:
     {
         return [this, enginePath](const QString &errorFile) {
             Backup::Account account{enginePath, "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
-            return std::make_unique<Backup>(account, errorFile, root() + "/work/", "/Drive/ann", false);
+            return std::make_unique<Backup>(account, errorFile, applicationFolder() + "/work/", "/Drive/ann", false);
         };
     }
 };
@@ -50,22 +50,22 @@ TEST_F(RetriedUploadTest, TriesUntilASuccessAtMostFiveTimes)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.failures);
         QFile::remove(runsFile());
-        writeText(root() + "/work/source.txt", "/a");
+        writeText(applicationFolder() + "/work/source.txt", "/a");
         RetriedUpload upload(5, std::chrono::milliseconds(1));
-        EXPECT_EQ(upload.run(root() + "/work/source.txt", root() + "/work/error.rtf", maker(engine(c.failures))),
+        EXPECT_EQ(upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf", maker(engine(c.failures))),
                   c.succeeds);
         EXPECT_EQ(runs(), c.runs);
-        EXPECT_EQ(QFile(root() + "/work/error.rtf").permissions() & 0x0077, 0) << "the error file is private";
+        EXPECT_EQ(QFile(applicationFolder() + "/work/error.rtf").permissions() & 0x0077, 0) << "the error file is private";
     }
 }
 
 TEST_F(RetriedUploadTest, AStopEndsTheRestAndNoFurtherAttemptStarts)
 {
-    writeText(root() + "/work/source.txt", "/a");
+    writeText(applicationFolder() + "/work/source.txt", "/a");
     RetriedUpload upload(5, std::chrono::minutes(10));
     const QString enginePath = engine(99);
     std::future<bool> done = std::async(std::launch::async, [&] {
-        return upload.run(root() + "/work/source.txt", root() + "/work/error.rtf", maker(enginePath));
+        return upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf", maker(enginePath));
     });
     ASSERT_TRUE(waitUntil([&] { return runs() == 1; }, 20000));
     upload.stop();

@@ -66,10 +66,10 @@ TEST_F(ThumbnailControllerTest, ThumbnailsLandBesideTheirImagesAndTheWorkIsClear
     QDir().mkpath(root() + "/Pictures");
     QImage(800, 600, QImage::Format_RGB32).save(image);
     QDir().mkpath(drive());
-    writeText(root() + "/work/files.txt", image.toUtf8());
-    Backup backup(account(), root() + "/work/error.rtf", "/", drive(), false);
+    writeText(applicationFolder() + "/work/files.txt", image.toUtf8());
+    Backup backup(account(), applicationFolder() + "/work/error.rtf", "/", drive(), false);
     backup.setUploadLogFlag(false);
-    ASSERT_EQ(backup.BackupData(root() + "/work/files.txt"), 0);
+    ASSERT_EQ(backup.BackupData(applicationFolder() + "/work/files.txt"), 0);
 
     const QString staleUploaded = earlierFolder("Thumbs_1", true, true);
     const QString staleNotUploaded = earlierFolder("Thumbs_2", false, true);
