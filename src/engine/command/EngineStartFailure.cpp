@@ -9,12 +9,12 @@ QString refusal(const EngineArguments &arguments)
 {
     if (arguments.isComplete())
         return {};
-    return fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {arguments.missingValue});
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {arguments.missingValue});
 }
 
 QString launchFailure(const QString &executable, const QString &reason)
 {
-    return fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
 }
 
 }  // namespace EngineStartFailure
