@@ -7,9 +7,12 @@ namespace EngineStartFailure {
 
 QString refusal(const EngineArguments &arguments)
 {
-    if (arguments.isComplete())
-        return {};
-    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {arguments.missingValue});
+    return arguments.isComplete() ? QString() : missing(arguments.missingValue);
+}
+
+QString missing(const QString &what)
+{
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {what});
 }
 
 QString launchFailure(const QString &executable, const QString &reason)

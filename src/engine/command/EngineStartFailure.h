@@ -11,6 +11,9 @@ namespace EngineStartFailure {
 // Why the vector must not be started; "" when it is complete.
 QString refusal(const EngineArguments &arguments);
 
+// A run that lacks something it needs ("the spill folder") is not started.
+QString missing(const QString &what);
+
 // The child could not be started (a missing or unusable executable).
 QString launchFailure(const QString &executable, const QString &reason);
 

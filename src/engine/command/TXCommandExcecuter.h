@@ -53,9 +53,10 @@ public:
     QString listingPath() const { return mListingFolderPath; }
 
     // Starts the run and returns at once. Types 1 and 2 spill complete lines
-    // into the folder (or the previous one when "" is given). A vector with a
-    // missing value, or a child that cannot start, ends the run at once with
-    // the reason as error text.
+    // into the folder (or the previous one when "" is given), each time the
+    // output holds a complete line and 51,200 characters. A vector with a
+    // missing value, a spilling run with no folder at all, or a child that
+    // cannot start, ends the run at once with the reason as error text.
     void performAsynchronousExecutionFor(int executionType, const QString &spillFolder);
 
     // Runs the command to its end on the calling thread and returns the text of
@@ -63,9 +64,10 @@ public:
     // the delegate's error and output files.
     void executeThumbnailBackup(QString *errorText);
 
-    // Kills our child while it runs; the run still ends with ruvoTaskFinished.
+    // Kills our child and everything it started while it runs; the run still
+    // ends with ruvoTaskFinished.
     void stopProcess();
-    // Suspends (true) or resumes (false) our running child.
+    // Suspends (true) or resumes (false) our running child and what it started.
     void pause(bool suspend);
     bool isRunning() const;
 
@@ -78,6 +80,8 @@ private:
     void readChunk(Stream stream);
     // Types 1 and 2 spill; type 2 has no caller but is the runner's own number.
     bool spills() const { return mExecuterType == kSpillingRun || mExecuterType == 2; }
+    void appendOutput(const QString &text);
+    static bool endsWithElement(const QString &text);
     void spill();
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});
@@ -91,6 +95,10 @@ private:
     int mExecuterType = kPlainRun;
     QString mListingFolderPath;
     QString mOutStr;
+    // Where the last line break in mOutStr stands; -1 when it holds none.
+    qsizetype mLastLineBreak = -1;
+    // A spill file could not be written: the rest of the run stays in outStr.
+    bool mSpillFailed = false;
     QString mErrorStr;
     int mOutputCount = 0;
     ChildOutputStreamDecoder mOutputDecoder;
