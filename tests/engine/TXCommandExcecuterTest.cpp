@@ -242,7 +242,9 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
     } cases[] = {
         {"error text", R"(printf 'ok' > "$1"; printf 'upload failed' > "$0")", "upload failed"},
         {"empty error file", R"(printf 'ok' > "$1"; : > "$0")", QString()},
-        {"no files at all", "exit 3", QString()},
+        {"no files at all", "exit 0", QString()},
+        {"an engine that fails without error text", "exit 3", "ERROR: /bin/sh ended with status 3"},
+        {"an engine that dies", "kill -9 $$", "ERROR: /bin/sh was stopped before it ended"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

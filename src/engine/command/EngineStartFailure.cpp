@@ -20,4 +20,10 @@ QString launchFailure(const QString &executable, const QString &reason)
     return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
 }
 
+QString abnormalEnd(const QString &executable, bool crashed, int exitCode)
+{
+    return crashed ? QStringLiteral("ERROR: %1 was stopped before it ended").arg(executable)
+                   : QStringLiteral("ERROR: %1 ended with status %2").arg(executable).arg(exitCode);
+}
+
 }  // namespace EngineStartFailure

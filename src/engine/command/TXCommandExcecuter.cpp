@@ -187,6 +187,7 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
 {
     retireChild();
     QString failure = EngineStartFailure::refusal(mArguments);
+    QString abnormalEnd;
     if (failure.isEmpty()) {
         QProcess task;
         ChildLifetime::endWithThisProcess(task);
@@ -196,10 +197,17 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
         task.setStandardOutputFile(QProcess::nullDevice());
         task.setStandardErrorFile(QProcess::nullDevice());
         task.start();
-        if (task.waitForStarted(-1))
+        if (task.waitForStarted(-1)) {
+            setSynchronousChild(pid_t(task.processId()));
             task.waitForFinished(-1);
-        else
+            setSynchronousChild(0);
+            // An engine that was stopped or died wrote no verdict: that is no success.
+            if (task.exitStatus() != QProcess::NormalExit || task.exitCode() != 0)
+                abnormalEnd = EngineStartFailure::abnormalEnd(mCommandString, task.exitStatus() == QProcess::CrashExit,
+                                                          task.exitCode());
+        } else {
             failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
+        }
     }
     mArguments.secrets.reset();
 
@@ -208,11 +216,20 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
     if (QFile file(errorFile); !errorFile.isEmpty() && file.open(QIODevice::ReadOnly))
         engineError = QString::fromUtf8(file.readAll());
     if (errorText)
-        *errorText = !failure.isEmpty() ? failure : engineError.isEmpty() ? QString() : engineError;
+        *errorText = !failure.isEmpty()       ? failure
+                     : !engineError.isEmpty() ? engineError
+                     : !abnormalEnd.isEmpty() ? abnormalEnd
+                                              : QString();
     if (mDelegate) {
         QLUtility::removeFile(errorFile);
         QLUtility::removeFile(mDelegate->outFilePath());
     }
+}
+
+void TXCommandExcecuter::setSynchronousChild(pid_t child)
+{
+    std::lock_guard lock(mSynchronousChildLock);
+    mSynchronousChild = child;
 }
 
 void TXCommandExcecuter::stopProcess()
@@ -221,6 +238,10 @@ void TXCommandExcecuter::stopProcess()
     // recorded process number may already belong to another program.
     if (mTask)
         ChildLifetime::signalGroup(*mTask, SIGKILL);
+    // A synchronous run's child leads its own process group until it is reaped.
+    std::lock_guard lock(mSynchronousChildLock);
+    if (mSynchronousChild > 0)
+        ::kill(-mSynchronousChild, SIGKILL);
 }
 
 void TXCommandExcecuter::pause(bool suspend)

@@ -10,6 +10,9 @@
 #include <chrono>
 
 #include <memory>
+#include <mutex>
+
+#include <sys/types.h>
 
 class TXCommandDelegate;
 
@@ -60,12 +63,14 @@ public:
     void performAsynchronousExecutionFor(int executionType, const QString &spillFolder);
 
     // Runs the command to its end on the calling thread and returns the text of
-    // the delegate's error file (null when it is missing or empty), then removes
-    // the delegate's error and output files.
+    // the delegate's error file, then removes the delegate's error and output
+    // files. Without error text, an engine that could not start, was stopped or
+    // ended with a non-zero status gives the reason; null means success.
     void executeThumbnailBackup(QString *errorText);
 
-    // Kills our child and everything it started while it runs; the run still
-    // ends with ruvoTaskFinished.
+    // Kills our child and everything it started while it runs; an asynchronous
+    // run still ends with ruvoTaskFinished. May be called from any thread while
+    // a synchronous run (executeThumbnailBackup) waits.
     void stopProcess();
     // Suspends (true) or resumes (false) our running child and what it started.
     void pause(bool suspend);
@@ -86,6 +91,7 @@ private:
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});
     void retireChild();
+    void setSynchronousChild(pid_t child);
 
     QString mCommandString;
     EngineArguments mArguments;
@@ -105,4 +111,7 @@ private:
     ChildOutputStreamDecoder mErrorDecoder;
     quint64 mRunNumber = 0;
     bool mRunEnded = true;
+    // The child of a synchronous run while it runs, so another thread can stop it.
+    std::mutex mSynchronousChildLock;
+    pid_t mSynchronousChild = 0;
 };
