@@ -259,3 +259,14 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
         EXPECT_FALSE(QFile::exists(delegate.outFile));
     }
 }
+
+TEST_F(TXCommandExcecuterTest, AStopBeforeAnUploadRunsChildIsKnownStillEndsIt)
+{
+    delegate.errorFile = root() + "/upload-error.txt";
+    runner.setCommandString("/bin/sh");
+    runner.setCommandArguments(EngineArgumentsBuilder().add("-c").add("sleep 60").build());
+    runner.stopProcess();
+    QString error;
+    runner.executeThumbnailBackup(&error);
+    EXPECT_EQ(error, "ERROR: /bin/sh was stopped before it ended");
+}

@@ -200,7 +200,6 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
         if (task.waitForStarted(-1)) {
             setSynchronousChild(pid_t(task.processId()));
             task.waitForFinished(-1);
-            setSynchronousChild(0);
             // An engine that was stopped or died wrote no verdict: that is no success.
             if (task.exitStatus() != QProcess::NormalExit || task.exitCode() != 0)
                 abnormalEnd = EngineStartFailure::abnormalEnd(mCommandString, task.exitStatus() == QProcess::CrashExit,
@@ -209,6 +208,7 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
             failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
         }
     }
+    setSynchronousChild(0);
     mArguments.secrets.reset();
 
     const QString errorFile = mDelegate ? mDelegate->errorFilePath() : QString();
@@ -230,6 +230,11 @@ void TXCommandExcecuter::setSynchronousChild(pid_t child)
 {
     std::lock_guard lock(mSynchronousChildLock);
     mSynchronousChild = child;
+    // A stop that came before the child was known ends it now; the run's end clears it.
+    if (child > 0 && mSynchronousStop)
+        ::kill(-child, SIGKILL);
+    if (child == 0)
+        mSynchronousStop = false;
 }
 
 void TXCommandExcecuter::stopProcess()
@@ -238,8 +243,11 @@ void TXCommandExcecuter::stopProcess()
     // recorded process number may already belong to another program.
     if (mTask)
         ChildLifetime::signalGroup(*mTask, SIGKILL);
+    if (mTask)
+        return;
     // A synchronous run's child leads its own process group until it is reaped.
     std::lock_guard lock(mSynchronousChildLock);
+    mSynchronousStop = true;
     if (mSynchronousChild > 0)
         ::kill(-mSynchronousChild, SIGKILL);
 }

@@ -69,8 +69,9 @@ public:
     void executeThumbnailBackup(QString *errorText);
 
     // Kills our child and everything it started while it runs; an asynchronous
-    // run still ends with ruvoTaskFinished. May be called from any thread while
-    // a synchronous run (executeThumbnailBackup) waits.
+    // run still ends with ruvoTaskFinished. May be called from any thread for a
+    // synchronous run (executeThumbnailBackup): a stop that comes before its
+    // child is known ends the child as soon as it starts.
     void stopProcess();
     // Suspends (true) or resumes (false) our running child and what it started.
     void pause(bool suspend);
@@ -111,7 +112,9 @@ private:
     ChildOutputStreamDecoder mErrorDecoder;
     quint64 mRunNumber = 0;
     bool mRunEnded = true;
-    // The child of a synchronous run while it runs, so another thread can stop it.
+    // The child of a synchronous run while it runs, so another thread can stop
+    // it, and a stop asked for before the child was known.
     std::mutex mSynchronousChildLock;
     pid_t mSynchronousChild = 0;
+    bool mSynchronousStop = false;
 };

@@ -116,7 +116,11 @@ void TXXattrBackupManager::backupFile(const QString &outputFolder, const QString
     std::lock_guard lock(mLock);
     if (mStopping)
         return;
-    mUploads.emplace_back([this, job, account = mAccount] { backupXattributeList(job, account); });
+    ++mUploadsInProgress;
+    mUploads.emplace_back([this, job, account = mAccount] {
+        backupXattributeList(job, account);
+        --mUploadsInProgress;
+    });
 }
 
 bool TXXattrBackupManager::backupXattributeList(const UploadJob &job, const Backup::Account &account)

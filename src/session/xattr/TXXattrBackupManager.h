@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <list>
 #include <mutex>
 #include <set>
@@ -72,6 +73,7 @@ public:
 
     // Waits for the uploads started so far.
     void waitForUploads();
+    bool hasUploadsInProgress() const { return mUploadsInProgress > 0; }
 
 private:
     // Records a running uploader, so that the end of the program can stop it;
@@ -83,4 +85,5 @@ private:
     std::list<std::thread> mUploads;
     std::set<Backup *> mRunning;
     bool mStopping = false;
+    std::atomic<int> mUploadsInProgress{0};
 };

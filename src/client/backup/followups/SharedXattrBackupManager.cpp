@@ -5,7 +5,7 @@
 
 SharedXattrBackupManager::SharedXattrBackupManager(TXXattrBackupManager *manager) : mManager(manager) {}
 
-TXXattrBackupManager &SharedXattrBackupManager::manager()
+TXXattrBackupManager &SharedXattrBackupManager::manager() const
 {
     return mManager ? *mManager : TXXattrBackupManager::SharedTXXattrBackupManager();
 }
@@ -34,4 +34,9 @@ void SharedXattrBackupManager::backupFile(const QString &outputFolder, const QSt
                                           const QString &relativePath)
 {
     manager().backupFile(outputFolder, destinationRoot, relativePath);
+}
+
+bool SharedXattrBackupManager::isUploading() const
+{
+    return manager().hasUploadsInProgress();
 }

@@ -16,9 +16,10 @@ public:
     void setAccount(const User &account, const QString &executorPath) override;
     void storeXattributesForTimeMachine(const QString &database, const QString &outputFolder) override;
     void backupFile(const QString &outputFolder, const QString &destinationRoot, const QString &relativePath) override;
+    bool isUploading() const override;
 
 private:
-    TXXattrBackupManager &manager();
+    TXXattrBackupManager &manager() const;
 
     TXXattrBackupManager *mManager;
 };

@@ -62,7 +62,12 @@ QList<TimeMachineXattrFollowUp::Database> TimeMachineXattrFollowUp::backupXattri
                                   .arg(QDateTime::currentMSecsSinceEpoch())
                                   .arg(++mRun);
     const QList<Database> databases = databasesOf(setPaths, runFolder);
-    if (databases.isEmpty() || !Directiry_Creation::createDirectoryHierarchyAtPath(mWorkRoot)
+    if (databases.isEmpty())
+        return {};
+    // The folders of earlier runs go once no upload reads them any more.
+    if (!mManager->isUploading())
+        QDir(mWorkRoot).removeRecursively();
+    if (!Directiry_Creation::createDirectoryHierarchyAtPath(mWorkRoot)
         || !PrivateFolder::ensure(runFolder))
         return {};
     mManager->setAccount(account, executorPath);

@@ -27,7 +27,9 @@ public:
     {
         calls.append("upload " + output + " -> " + root + " as " + relative);
     }
+    bool isUploading() const override { return uploading; }
     QStringList calls;
+    bool uploading = true;
 };
 
 }  // namespace
@@ -60,7 +62,12 @@ TEST_F(TimeMachineXattrFollowUpTest, EachDatabaseIsStoredThenUploadedBesideItsel
     ASSERT_EQ(first.size(), 1);
     ASSERT_EQ(second.size(), 1);
     EXPECT_NE(first[0].outputFolder, second[0].outputFolder) << "each run has its own work folder";
-    EXPECT_TRUE(QDir(first[0].outputFolder).exists());
+    EXPECT_TRUE(QDir(first[0].outputFolder).exists()) << "an upload may still read it";
+    manager.uploading = false;
+    const auto third = followUp.backupXattributes({volumes() + "/TM"}, account, "/bin/engine", "/Drive/alice/Studio");
+    EXPECT_EQ(QDir(root() + "/TimeMachine").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 1)
+        << "earlier runs' folders go once no upload reads them";
+    EXPECT_TRUE(QDir(third[0].outputFolder).exists());
     const QString database = volumes() + "/TM/Backups.backupdb";
     EXPECT_EQ(manager.calls.mid(0, 3),
               (QStringList{"account alice /bin/engine", "store " + database + " -> " + first[0].outputFolder,
