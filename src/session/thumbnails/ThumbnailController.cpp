@@ -44,11 +44,14 @@ ThumbnailController::~ThumbnailController()
         mWorkThread.join();
 }
 
-void ThumbnailController::start()
+bool ThumbnailController::start()
 {
+    if (mRunning.exchange(true))
+        return false;
     if (mWorkThread.joinable())
-        mWorkThread.join();
+        mWorkThread.join();  // the last run has ended: its thread is done
     mWorkThread = std::thread([this] { run(); });
+    return true;
 }
 
 void ThumbnailController::run()
@@ -61,7 +64,12 @@ void ThumbnailController::run()
     if (mBackupManager.backupSuccessStatus())
         ItemRemoval::removeItemRecursively(folder);
     removeStaleThumbnailFolders();
+<<<<<<< HEAD
     MainThread::runInThreadOf(&mMainThreadContext, [this] {
+=======
+    mRunning = false;
+    MainThread::runInThreadOf(&mMainThreadContext, [this] {
+>>>>>>> main
         if (mDelegate)
             mDelegate->didThumbnailOperationFinished(this);
     });

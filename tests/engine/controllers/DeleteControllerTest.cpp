@@ -100,7 +100,9 @@ protected:
         return user;
     }
 
-    // Deletes the selection; waits for `callbacks` callbacks (start included).
+    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
+    // index searches and one engine run per set, one after another: the wait allows a minute, as
+    // a loaded machine or the sanitizer build takes several seconds for each.
     void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
                    const QList<QVariantMap> &files, qsizetype callbacks = 2)
     {
@@ -111,7 +113,7 @@ protected:
         controller.setMFolderSetFordelete(folders);
         controller.setMFileSetForDelete(files);
         controller.startDelete();
-        EXPECT_TRUE(recorder.log.waitFor(callbacks)) << recorder.log.entries().join(", ").toStdString();
+        EXPECT_TRUE(recorder.log.waitFor(callbacks, 60000)) << recorder.log.entries().join(", ").toStdString();
         spinFor(50);
     }
 
@@ -214,12 +216,13 @@ TEST_F(DeleteControllerTest, ACancelStopsTheRunAndNoFurtherSetRuns)
     EXPECT_EQ(deleteRuns(), 1);
     EXPECT_FALSE(controller.isRunning());
     EXPECT_TRUE(QFile::exists(stored("d2/c$\"].txt")));
-    // The controller serves the next operation.
+    // The controller serves the next operation. Its item was not part of the cancelled one: the
+    // folder and file searches race, so the hanging run may have removed d1's or y.txt's first item.
     qunsetenv("TXRUVO_SCENARIO");
     DeleteRecorder next;
-    runDelete(next, controller, {}, {{{local("top"), QStringList{"y.txt"}}}});
+    runDelete(next, controller, {}, {{{local("top"), QStringList{"z.txt"}}}});
     EXPECT_EQ(next.log.entries(), QStringList({"start (main)", "finish (main)"}));
-    EXPECT_EQ(next.deleted, QStringList{local("top/y.txt")});
+    EXPECT_EQ(next.deleted, QStringList{local("top/z.txt")});
 }
 
 TEST_F(DeleteControllerTest, ASelectionWithNothingStoredRunsNoEngine)
