@@ -64,12 +64,8 @@ void ThumbnailController::run()
     if (mBackupManager.backupSuccessStatus())
         ItemRemoval::removeItemRecursively(folder);
     removeStaleThumbnailFolders();
-<<<<<<< HEAD
-    MainThread::runInThreadOf(&mMainThreadContext, [this] {
-=======
     mRunning = false;
     MainThread::runInThreadOf(&mMainThreadContext, [this] {
->>>>>>> main
         if (mDelegate)
             mDelegate->didThumbnailOperationFinished(this);
     });
