@@ -35,9 +35,9 @@ public:
     }
     qsizetype size() const { return entries().size(); }
     // Runs the event loop until `count` callbacks came; true when they did.
-    bool waitFor(qsizetype count) const
+    bool waitFor(qsizetype count, int timeoutMs = 10000) const
     {
-        return waitUntil([&] { return size() >= count; });
+        return waitUntil([&] { return size() >= count; }, timeoutMs);
     }
 
 private:
@@ -118,7 +118,7 @@ protected:
     // Puts the user in sync mode with no sync account known.
     void enterSyncModeWithoutSyncUser() const
     {
-        writeText(fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
+        writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
     }
 
     // Makes the account's main index unreadable: a file that is no database.
