@@ -28,7 +28,7 @@ QString destinationFolder(const QString &volumePath, const User &account, const 
         return {};
     const QString root = volumePath + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud"))
                          + '/' + user;
-    return standardizePath(tarnixSync ? root : root + '/' + computerFolder);
+    return PathStandardizer::standardizePath(tarnixSync ? root : root + '/' + computerFolder);
 }
 
 QString executorKey(bool backupMode, bool isRuvoUser)

@@ -81,7 +81,7 @@ protected:
 
 TEST_F(LocalTreeConnectionTest, ACheckedFolderIsSavedAsTheSetAndTheChosenDriveIsTheDestination)
 {
-    TXMainControllerServices services = programServices();
+    TXMainControllerServices services = ProgramServices::programServices();
     services.startProgram = {};
     ClientShell shell(services);
     BackupPage backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow());
