@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -35,6 +36,22 @@ WebServiceStandIn::~WebServiceStandIn()
         qputenv("TX_RESOURCES", mSavedResources);
         ProgramContext::current().texts().reload();
     }
+}
+
+std::unique_ptr<WebServiceStandIn> WebServiceStandIn::startForClient(const QString &folder, const QJsonObject &config,
+                                                                     bool withProxy)
+{
+    auto service = std::make_unique<WebServiceStandIn>(folder);
+    service->writeConfig(config);
+    if (!service->start(withProxy))
+        return nullptr;
+    service->configureClient();
+    return service;
+}
+
+QJsonObject WebServiceStandIn::demoAccount()
+{
+    return QJsonObject{{"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}};
 }
 
 QString WebServiceStandIn::certificateFolder()

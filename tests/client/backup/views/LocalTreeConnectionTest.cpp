@@ -20,7 +20,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -35,11 +34,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(QJsonObject{
-            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", WebServiceStandIn::demoAccount());
+        ASSERT_TRUE(service);
         QDir().mkpath(volumes() + "/BackupDrive");
         QDir().mkpath(volumes() + "/DataDrive/Documents");
         QDir().mkpath(volumes() + "/DataDrive/Music");

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,11 +26,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(QJsonObject{
-            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", WebServiceStandIn::demoAccount());
+        ASSERT_TRUE(service);
     }
 
     static bool waitUntil(const std::function<bool()> &condition)
