@@ -79,6 +79,7 @@ void BackupPageView::showProgressPane()
 {
     mLowerPane->setCurrentWidget(mProgressPane);
     mBackupButton->hide();
+    mArchiveCleanupButton->hide();
     mVolumesLable->hide();
     mVolumesPopUp->hide();
     mBackupPathLable->hide();
@@ -89,6 +90,7 @@ void BackupPageView::showSetList(bool backupMode)
     if (QWidget *list = backupMode ? mBackupSetList : mSyncSetList)
         mLowerPane->setCurrentWidget(list);
     mBackupButton->show();
+    mArchiveCleanupButton->show();
     mVolumesLable->show();
     mVolumesPopUp->show();
     mBackupPathLable->show();
