@@ -5,7 +5,7 @@
 // the medians of both and their ratio: the window must add under 10%. Also
 // prints how often the progress pane was redrawn per second.
 //
-// TX_BENCH_BACKUP_FILES (default 3000) and TX_BENCH_ROUNDS (default 5) change the size.
+// TX_BENCH_BACKUP_FILES (default 3000) and TX_BENCH_ROUNDS (default 9) change the size.
 
 #include "client/backup/now/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
@@ -250,7 +250,8 @@ int main(int argc, char **argv)
     ProgramContext context;
 
     const int files = setting("TX_BENCH_BACKUP_FILES", 3000);
-    const int rounds = setting("TX_BENCH_ROUNDS", 5);
+    const int rounds = setting("TX_BENCH_ROUNDS", 9);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     std::printf("making %d files of 2 KB...\n", files);
     const QString tree = makeTree(files);
     TXSupportFileManager &fileTable = TXSupportFileManager::txFileManager();
@@ -264,17 +265,22 @@ int main(int argc, char **argv)
     const QString setFile = scratch().path() + "/BackupSet.plist";
     PropertyList::write(setFile, QVariant(QStringList{tree}));
 
-    // Alternated rounds, each onto an empty drive, so that both meet the same load.
+    // Rounds of one run each, which goes first alternating, each onto an empty
+    // drive, so that both meet the same load.
     std::vector<double> session, window, redraws;
     for (int round = 0; round < rounds; ++round) {
-        forgetStoredFiles();
-        session.push_back(sessionOnlyRun(tree));
-        forgetStoredFiles();
-        const WindowRun run = windowRun(setFile);
-        window.push_back(run.seconds);
-        redraws.push_back(run.redrawsPerSecond);
+        for (const bool runWindow : {round % 2 == 1, round % 2 == 0}) {
+            forgetStoredFiles();
+            if (!runWindow) {
+                session.push_back(sessionOnlyRun(tree));
+                continue;
+            }
+            const WindowRun run = windowRun(setFile);
+            window.push_back(run.seconds);
+            redraws.push_back(run.redrawsPerSecond);
+        }
         std::printf("round %d: session only %.2f s, window %.2f s (%.1f pane redraws/s)\n", round + 1,
-                    session.back(), window.back(), run.redrawsPerSecond);
+                    session.back(), window.back(), redraws.back());
     }
     const bool stored = QFile::exists(dataRoot() + tree + "/d0/f0.txt");
     std::printf("\n%d files, %d rounds: median session only %.2f s, median window %.2f s, ratio window/session %.3f; "

@@ -60,9 +60,12 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
         mController.backupInitialise();
         useFilesOfAccount();
         loadPrefrences();
+        showBackupPath();
     });
-    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController,
-                     &BackupViewController::backupInitialise);
+    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController, [this] {
+        mController.backupInitialise();
+        showBackupPath();
+    });
     QObject::connect(&mainController, &TXMainController::stopAllOperations, &mController, [this] {
         if (mController.isBackupRunning())
             mController.mBackupManager()->CancelBackupProcess();
@@ -105,6 +108,13 @@ void BackupPage::loadPrefrences()
                                     [file, user, ruvo](const ArchiveCleanupPreferences &preferences) {
                                         preferences.savePreferences(file, user, ruvo);
                                     });
+}
+
+void BackupPage::showBackupPath()
+{
+    mPage->setBackupPath(BackupDestination::destinationFolder(
+        BackupDestination::volumePath(mHost.currentDestinationDrive()), mHost.userObject(),
+        BackupDestination::computerFolder(mHost.mpcName()), mHost.isAppInBackupMode()));
 }
 
 void BackupPage::setTree(QWidget *treeView, BackupTreeActions *treeActions, SetListTreeActions *setListActions)

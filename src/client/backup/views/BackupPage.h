@@ -45,6 +45,8 @@ private:
     void useFilesOfAccount();
     // The signed-in account's cleanup settings into the cleanup window.
     void loadPrefrences();
+    // Where Backup Now stores on the destination drive, under the chooser.
+    void showBackupPath();
 
     std::unique_ptr<AlertPanePresenter> mAlertPane;  // when no alerts were given
     AlertPresenter &mAlerts;
