@@ -6,9 +6,12 @@
 #include "common/webservice/QuellonEventsXMLParserDelegate.h"
 #include "common/webservice/ScriptController.h"
 #include "engine/parsing/QLSYNCParser.h"
+#include "platform/ImageMetadataReader.h"
 #include "platform/KeyedArchive.h"
 #include "platform/MessageFraming.h"
 #include "platform/PropertyList.h"
+
+#include <QBuffer>
 
 namespace FuzzTargets {
 namespace {
@@ -64,6 +67,15 @@ void webReply(const QByteArray &bytes)
     parser.parseXMLFile(bytes);
 }
 
+// An image file's bytes, as the metadata of a backed-up image is read.
+void imageMetadata(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    ImageMetadataReader::read(buffer);
+}
+
 }  // namespace
 
 const QList<Target> &all()
@@ -71,7 +83,7 @@ const QList<Target> &all()
     static const QList<Target> targets{
         {QStringLiteral("property_list"), propertyList}, {QStringLiteral("keyed_archive"), keyedArchive},
         {QStringLiteral("message"), message},             {QStringLiteral("engine_line"), engineLine},
-        {QStringLiteral("web_reply"), webReply},
+        {QStringLiteral("web_reply"), webReply},          {QStringLiteral("image_metadata"), imageMetadata},
     };
     return targets;
 }

@@ -16,7 +16,7 @@ struct Target {
     std::function<void(const QByteArray &)> run;
 };
 
-// property_list, keyed_archive, message, engine_line, web_reply
+// property_list, keyed_archive, message, engine_line, web_reply, image_metadata
 const QList<Target> &all();
 
 }  // namespace FuzzTargets

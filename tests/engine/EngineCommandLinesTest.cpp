@@ -44,7 +44,7 @@ QStringList readable(const EngineArguments &built)
     for (const QString &argument : built.arguments) {
         const qsizetype equals = argument.indexOf(u'=');
         const QString option = argument.left(equals + 1);
-        if (option != "--password-file=" && option != "--pvt-key=") {
+        if (option != "--password-file=" && option != "--pvt-key=" && option != "--proxy-file=") {
             shown << argument;
             continue;
         }
@@ -161,4 +161,28 @@ TEST_F(EngineCommandLinesTest, CredentialFilesArePrivateAndGoWithTheirLastHolder
             EXPECT_FALSE(argument.contains("pw}") || argument.endsWith("=pw") || argument.endsWith("=key"));
     }
     EXPECT_FALSE(QFile::exists(passwordFile));
+}
+
+// A proxy user and password would be on the engine's command line, which every
+// local user can read: a proxy setting that names a user travels in a private
+// file instead, in the proxy argument's place.
+TEST_F(EngineCommandLinesTest, AProxyUserAndPasswordTravelInAPrivateFile)
+{
+    const struct {
+        const char *name;
+        QString proxy;
+        QString shown;
+    } cases[] = {
+        {"no proxy", kNoProxy, kNoProxy},
+        {"proxy without a user", kProxy, kProxy},
+        {"user and password", "--proxy=alice:s%40cret@px:8080", "--proxy-file={alice:s%40cret@px:8080}"},
+        {"user without a password", "--proxy=alice:@px:8080", "--proxy-file={alice:@px:8080}"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const EngineArguments built = quota(testAccount(false), c.proxy, false);
+        ASSERT_TRUE(built.isComplete());
+        EXPECT_EQ(readable(built).value(6), c.shown);
+        EXPECT_FALSE(built.arguments.join(u' ').contains("alice")) << built.arguments.join(u' ').toStdString();
+    }
 }

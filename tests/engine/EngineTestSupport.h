@@ -1,11 +1,13 @@
 #pragma once
 
+#include "platform/ProcessTable.h"
 #include "support/QtPrinters.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <csignal>
 #include <functional>
 #include <ostream>
 
@@ -32,3 +34,17 @@ inline void appendTo(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
+
+// Waits until the process has ended; one still running after the wait is
+// killed, so that no test leaves it behind.
+inline bool processEnds(qint64 pid)
+{
+    const bool ended = waitUntil([pid] { return !ProcessTable::process(pid).has_value(); });
+    if (!ended)
+        ::kill(pid_t(pid), SIGKILL);
+    return ended;
+}
+
+// A shell script for an engine that starts a long sleep of its own, writes
+// its process id to the file given as $0 and waits for it.
+inline const char *kEngineWithAGrandchild = R"(sleep 300 & echo $! > "$0.part"; mv "$0.part" "$0"; wait)";

@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 
 // Runs of the stand-in engine through the runner and the session wrapper, as
 // the operations make them. The wrapper runs a backup of three files, under
@@ -54,9 +55,11 @@ public:
     {
         ++finishedCount;
         error = runner->errorStr();
+        output = runner->outStr();
     }
     int finishedCount = 0;
     QString error;
+    QString output;
 };
 
 constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
@@ -86,6 +89,18 @@ protected:
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/alice/Office"; }
     QString operation() const { return root() + "/operation"; }
     static QString executable() { return QLLocalizedString("ExecuterPathRuvo"); }
+
+    // An account as the quota controller has it.
+    static User quotaAccount()
+    {
+        User account;
+        account.setUserName("Alice");
+        account.setRuvoServerIP("10.0.0.1");
+        account.setPassword("secret");
+        account.setPrivateKey("key");
+        account.setPort("--port=443");
+        return account;
+    }
 
     void setScenario(const QVariantMap &scenario)
     {
@@ -227,12 +242,7 @@ TEST_F(StandInEngineTest, CredentialsTravelInPrivateFilesThatGoAfterTheRun)
 
 TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentials)
 {
-    User account;
-    account.setUserName("Alice");
-    account.setRuvoServerIP("10.0.0.1");
-    account.setPassword("secret");
-    account.setPrivateKey("key");
-    account.setPort("--port=443");
+    const User account = quotaAccount();
     EngineArguments arguments = EngineCommandLines::quota(account, "--proxy=", true);
     const QString passwordFile = arguments.arguments[3].mid(QStringLiteral("--password-file=").size());
 
@@ -246,4 +256,51 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     EXPECT_TRUE(delegate.error.contains("txruvo error: --quota-fromfile is not supported")) << delegate.error.toStdString();
     EXPECT_EQ(runner.outStr(), "");
     EXPECT_FALSE(QFile::exists(passwordFile));
+}
+
+// The proxy's user and password reach the engine in a private file: the
+// engine's command line, as every local user reads it in /proc, holds neither,
+// and the stand-in still gets the proxy setting.
+TEST_F(StandInEngineTest, TheProxyPasswordStaysOffTheEngineCommandLine)
+{
+    const User account = quotaAccount();
+    const QString setting = "proxyuser:pr%40xy-pass@px.example:8080";
+
+    QuotaDelegate delegate;
+    TXCommandExcecuter runner;
+    runner.setDelegate(&delegate);
+    const auto runQuota = [&](const QString &engine, const QStringList &before) {
+        EngineArguments arguments = EngineCommandLines::quota(account, "--proxy=" + setting, false);
+        arguments.arguments = before + arguments.arguments;
+        runner.setCommandString(engine);
+        runner.setCommandArguments(std::move(arguments));
+        delegate.finishedCount = 0;
+        runner.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
+        return waitUntil([&] { return delegate.finishedCount > 0; });
+    };
+
+    ASSERT_TRUE(runQuota("/bin/sh", {"-c", R"(tr '\0' '\n' < /proc/$$/cmdline)"}));
+    EXPECT_TRUE(delegate.output.contains("--get-quota")) << delegate.output.toStdString();
+    EXPECT_TRUE(delegate.output.contains("--proxy-file=")) << delegate.output.toStdString();
+    EXPECT_FALSE(delegate.output.contains("pr%40xy-pass") || delegate.output.contains("proxyuser"))
+        << delegate.output.toStdString();
+
+    const QString scenario = root() + "/scenario.plist";
+    qputenv("TXRUVO_SCENARIO", scenario.toUtf8());
+    const auto noScenarioAfterwards = qScopeGuard([] { qunsetenv("TXRUVO_SCENARIO"); });
+    const struct {
+        const char *name;
+        QString expected;
+        QString error;
+    } cases[] = {
+        {"the proxy the account set", setting, ""},
+        {"another proxy", "other:pass@px.example:8080", "@ERROR: proxy authentication failed"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(PropertyList::write(scenario, QVariantMap{{"proxy", c.expected}}));
+        ASSERT_TRUE(runQuota(executable(), {}));
+        EXPECT_EQ(delegate.error.left(c.error.size()), c.error) << delegate.error.toStdString();
+        EXPECT_EQ(delegate.output.startsWith("<quota"), c.error.isEmpty()) << delegate.output.toStdString();
+    }
 }

@@ -146,6 +146,54 @@ TEST_F(TXCommandExcecuterTest, StoppingKillsOurChildAndStillEndsTheRun)
     runner.pause(true);
 }
 
+// One line of 20 MB in a spilling run is not spilled piece by piece: nothing
+// is written until it ends, then one file holds it whole; no file is empty.
+TEST_F(TXCommandExcecuterTest, AVeryLongLineIsSpilledOnceWhenItEnds)
+{
+    constexpr int kLength = 20000000;
+    runScript(QString(R"(printf 'first\n'; head -c %1 /dev/zero | tr '\0' 'x'; printf '\nlast')").arg(kLength),
+              TXCommandExcecuter::kSpillingRun);
+    ASSERT_TRUE(waitUntil([&] { return delegate.finishedCount > 0; }, 60000));
+    const QStringList files = spillFiles();
+    ASSERT_EQ(files.size(), 2);
+    EXPECT_EQ(delegate.spillCount, 2);
+    EXPECT_EQ(readText(spillFolder() + u'/' + files[0]), "first");
+    const QByteArray line = readText(spillFolder() + u'/' + files[1]);
+    EXPECT_EQ(line.size(), kLength);
+    EXPECT_EQ(line.count('x'), kLength);
+    EXPECT_EQ(delegate.output, "last");
+}
+
+// A spilling run needs a folder for its files; without one it never starts.
+TEST_F(TXCommandExcecuterTest, ASpillingRunWithoutAFolderFailsBeforeItStarts)
+{
+    const QString started = root() + "/started";
+    TXCommandExcecuter fresh;
+    fresh.setDelegate(&delegate);
+    fresh.setCommandString("/bin/sh");
+    fresh.setCommandArguments(
+        EngineArgumentsBuilder().add("-c").add(R"(: > "$0"; head -c 200000 /dev/zero | tr '\0' '\n')").add(started).build());
+    fresh.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, QString());
+    EXPECT_EQ(delegate.finishedCount, 0);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(delegate.error.startsWith("ERROR")) << delegate.error.toStdString();
+    EXPECT_TRUE(delegate.error.contains("spill folder")) << delegate.error.toStdString();
+    EXPECT_FALSE(QFile::exists(started));
+    EXPECT_EQ(delegate.spillCount, 0);
+}
+
+TEST_F(TXCommandExcecuterTest, StoppingEndsEverythingTheEngineStarted)
+{
+    const QString pidFile = root() + "/grandchild";
+    runScript(kEngineWithAGrandchild, TXCommandExcecuter::kPlainRun, {pidFile});
+    ASSERT_TRUE(waitUntil([&] { return QFile::exists(pidFile); }));
+    const qint64 grandchild = readText(pidFile).trimmed().toLongLong();
+    ASSERT_GT(grandchild, 0);
+    runner.stopProcess();
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(processEnds(grandchild));
+}
+
 TEST_F(TXCommandExcecuterTest, ARunThatCannotStartEndsWithAnError)
 {
     const struct {
@@ -194,7 +242,9 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
     } cases[] = {
         {"error text", R"(printf 'ok' > "$1"; printf 'upload failed' > "$0")", "upload failed"},
         {"empty error file", R"(printf 'ok' > "$1"; : > "$0")", QString()},
-        {"no files at all", "exit 3", QString()},
+        {"no files at all", "exit 0", QString()},
+        {"an engine that fails without error text", "exit 3", "ERROR: /bin/sh ended with status 3"},
+        {"an engine that dies", "kill -9 $$", "ERROR: /bin/sh was stopped before it ended"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -208,4 +258,15 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
         EXPECT_FALSE(QFile::exists(delegate.errorFile));
         EXPECT_FALSE(QFile::exists(delegate.outFile));
     }
+}
+
+TEST_F(TXCommandExcecuterTest, AStopBeforeAnUploadRunsChildIsKnownStillEndsIt)
+{
+    delegate.errorFile = root() + "/upload-error.txt";
+    runner.setCommandString("/bin/sh");
+    runner.setCommandArguments(EngineArgumentsBuilder().add("-c").add("sleep 60").build());
+    runner.stopProcess();
+    QString error;
+    runner.executeThumbnailBackup(&error);
+    EXPECT_EQ(error, "ERROR: /bin/sh was stopped before it ended");
 }

@@ -17,27 +17,6 @@
 
 namespace {
 
-// Copies its list into a file of its own in the folder $FAKE_ENGINE_LOG; with
-// $FAKE_ENGINE_FAILS it writes that text to its error file and exits 1; with
-// $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first time only; with
-// $FAKE_ENGINE_SLEEP it sleeps first.
-const char kFakeEngine[] = R"(#!/bin/sh
-for a in "$@"; do
-  case "$a" in
-    --files-from=*) list="${a#--files-from=}";;
-    --o=*) out="${a#--o=}";;
-    --e=*) err="${a#--e=}";;
-  esac
-done
-: > "$out"; : > "$err"
-[ -n "$FAKE_ENGINE_SLEEP" ] && sleep "$FAKE_ENGINE_SLEEP"
-if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
-  : > "$FAKE_ENGINE_FAIL_ONCE"; exit 1
-fi
-if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
-cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
-)";
-
 // Folders of empty files from which the counts of the dealing table are put together.
 struct CountTree
 {
@@ -70,33 +49,18 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        const QString engine = root() + "/fake-engine";
-        writeText(engine, kFakeEngine);
-        QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        QDir().mkpath(log());
-        qputenv("FAKE_ENGINE_LOG", log().toUtf8());
-        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
-            qunsetenv(name);
+        fakeEngine.install(root());
         QDir().mkpath(dataRoot());
         makeManager(fastTimings());
     }
 
     void makeManager(const SessionTimings &timings)
     {
-        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), root() + "/fake-engine");
+        manager = makeBackupManager(timings, delegate, root() + "/app", dataRoot(), fakeEngine.executable());
     }
 
     QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
-    QString log() const { return root() + "/engine-runs"; }
-
-    // The paths each run was given, run by run.
-    QList<QStringList> runs() const
-    {
-        QList<QStringList> result;
-        for (const QString &run : QDir(log()).entryList(QDir::Files))
-            result << QString::fromUtf8(readText(log() + "/" + run)).split(u'\n', Qt::SkipEmptyParts);
-        return result;
-    }
+    QList<QStringList> runs() const { return fakeEngine.runs(); }
 
     void backUp(const QStringList &selection)
     {
@@ -105,7 +69,8 @@ protected:
         ASSERT_TRUE(delegate.waitForEnd());
     }
 
-    RecordingDelegate delegate;
+    FakeEngine fakeEngine;
+    SessionRecorder delegate;
     std::unique_ptr<RuvoBackupManager> manager;
 };
 
@@ -267,4 +232,72 @@ TEST_F(RuvoBackupManagerTest, MissingEngineEndsTheSessionWithoutRetries)
     ASSERT_EQ(ends.size(), 1);
     EXPECT_TRUE(ends.first().startsWith("failure: ERROR: The engine could not be started")) << ends.first().toStdString();
     EXPECT_EQ(delegate.count("retrying"), 0);
+}
+
+namespace {
+
+// An engine progress line of a file of 1,000 bytes; `done` bytes of the run so far.
+QString progressLine(const QString &fname, int per, int done, const QString &type = "FULL")
+{
+    return QStringLiteral("<file offset=\"%1\" size=\"1000\" tottrf_sz=\"%1\" tot_sz=\"%1\" cum_size=\"0\" per=\"%2\" "
+                          "rate_trf=\"1.00 MB/s\" remain_time=\"0\" trf_type=\"%3\" folder_id=\"f1\" mpc=\"/Office\" "
+                          "enc_name=\"61\" file_ver=\"1\" fname=\"%4\"/>")
+        .arg(done)
+        .arg(per)
+        .arg(type, fname);
+}
+
+// A short progress line padded by its file name to the given length.
+QString progressLineOfLength(qsizetype length)
+{
+    const QString head = "<file size=\"1000\" tottrf_sz=\"500\" per=\"50\" trf_type=\"FULL\" fname=\"/";
+    const QString tail = "\"/>";
+    return head + QString(length - head.size() - tail.size(), u'x') + tail;
+}
+
+}  // namespace
+
+// Lines as the engine's wrapper hands them over, in calls of one or more
+// lines, and the reports the delegate gets: "status mode percentage".
+TEST_F(RuvoBackupManagerTest, ProgressLinesBecomeReports)
+{
+    writeText(root() + "/files/a.txt", QByteArray(1000, 'a'));
+    qputenv("FAKE_ENGINE_SLEEP", "10");
+    manager->setFileFolderSetForOperation({root() + "/files"});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return delegate.count("walked") == 1 && manager->engineOne()->isRunning(); }));
+
+    struct Step
+    {
+        const char *name;
+        QStringList lines;
+        QStringList reports;
+    };
+    const Step steps[] = {
+        {"a 75-character line is no progress line", {progressLineOfLength(75)}, {}},
+        {"a 76-character line is", {progressLineOfLength(76)}, {"In Progress [Full Backup] 50"}},
+        {"then every other line in progress is reported",
+         {progressLine("/b", 10, 100), progressLine("/b", 20, 200), progressLine("/b", 30, 300)},
+         {"In Progress [Full Backup] 20"}},
+        {"a completed file always is", {progressLine("/b", 100, 1000)}, {"Done [Full Backup] 100"}},
+        {"a file found in sync is done too", {progressLine("/c", 100, 1000, "FILE IN SYNC")}, {"Done [Sync File] 100"}},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        const qsizetype before = delegate.reports.size();
+        manager->updateProgress(step.lines.join('\n') + '\n', manager->engineOne());
+        spinFor(50);
+        QStringList reports;
+        for (qsizetype i = before; i < delegate.reports.size(); ++i) {
+            const QVariantMap &report = delegate.reports.at(i);
+            reports << QStringLiteral("%1 %2 %3").arg(report.value("fileTransferedStatus").toString(),
+                                                      report.value("tansferMode").toString(),
+                                                      report.value("percentage").toString());
+        }
+        EXPECT_EQ(reports, step.reports);
+    }
+    EXPECT_EQ(manager->succesFileCount(), 1);
+    EXPECT_EQ(manager->syncFileCount(), 1);
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
 }

@@ -1,10 +1,13 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "support/FakeApplicationDelegate.h"
 #include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
 
+#include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
+#include "index/manager/TarnixDBManager.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
@@ -16,15 +19,24 @@
 
 // Whole sessions through the stand-in engine: a generated tree is backed up to
 // the sandbox drive and compared byte for byte, through cancel, pause, an
-// injected engine error and an engine that dies mid-run.
+// injected engine error and an engine that dies mid-run; then restored from
+// the drive's index into a fresh folder.
 
 namespace {
 
+// Keeps what the backups report as stored and, once the drive's index manager
+// runs, hands it on as the client does.
 class RecordingIndexQueue : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override { records << record; }
+    void addBackedUpFile(const QVariantMap &record) override
+    {
+        records << record;
+        if (indexManager)
+            indexManager->addBackedUpFile(record);
+    }
     QList<QVariantMap> records;
+    TarnixDBManager *indexManager = nullptr;
 };
 
 }  // namespace
@@ -43,7 +55,9 @@ protected:
 
     void TearDown() override
     {
+        restoreManager.reset();
         manager.reset();
+        indexManager.reset();
         qunsetenv("TXRUVO_SCENARIO");
         SandboxFixture::TearDown();
     }
@@ -57,7 +71,9 @@ protected:
     }
 
     QString tree() const { return root() + "/tree"; }
-    QString dataRoot() const { return volumes() + "/Drive/TarnixVidezud/ann/Office"; }
+    QString userFolder() const { return volumes() + "/Drive/TarnixVidezud/ann"; }
+    QString dataRoot() const { return userFolder() + "/Office"; }
+    QString target() const { return root() + "/restored"; }
 
     // Nested folders, odd names, an empty file, a larger one and several modes.
     void makeTree()
@@ -127,9 +143,87 @@ protected:
         ASSERT_TRUE(delegate.waitForEnd(30000));
     }
 
-    RecordingDelegate delegate;
+    // The drive's index manager as the client runs it after login; every
+    // backup from now on reaches the index.
+    void startIndexManager()
+    {
+        TXSupportFileManager &files = TXSupportFileManager::txFileManager();
+        files.setTarnixUserName("ann");
+        bool changed = false;
+        files.setDestinationDrive("Drive", &changed);
+        mainController.account.setUserName("ann");
+        mainController.computerFolder = "/Office";
+        mainController.backupPath = userFolder();
+        IndexManagerTimings timings;
+        timings.tickInterval = std::chrono::hours(1);
+        timings.writerPause = std::chrono::milliseconds(0);
+        timings.index.openWait = std::chrono::milliseconds(0);
+        timings.index.mergePause = std::chrono::milliseconds(0);
+        indexManager = std::make_unique<TarnixDBManager>(timings);
+        indexManager->setMainController(&mainController);
+        index.indexManager = indexManager.get();
+    }
+
+    // The index merges what the backups stored.
+    void mergeIndex()
+    {
+        indexManager->updaterTimer();
+        indexManager->waitForWriters();
+    }
+
+    // Backs up the tree, changes one file and backs up again (it gets a
+    // second version), and merges the index.
+    void backUpTwiceAndIndex()
+    {
+        startIndexManager();
+        backUp();
+        writeText(changedFile(), "the second version");
+        setModified(changedFile());
+        backUp();
+        ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"});
+        mergeIndex();
+    }
+    QString changedFile() const { return tree() + "/d0/sub 0/plain.txt"; }
+
+    // A restore of index picks into the target, as the restore views start one.
+    void startRestore(const QStringList &folders, const QStringList &files)
+    {
+        restoreManager = makeRestoreManager(fastTimings(), restoreDelegate, root() + "/app", userFolder(), target(),
+                                            QLLocalizedString("ExecuterPathRuvo"));
+        restoreManager->mFolderSetForRelativeRestore() = folders;
+        restoreManager->mFileSetForRestore() = files;
+        restoreManager->startRestore();
+    }
+
+    // Each source file is in the target below its own path, with its bytes, mode and time.
+    void expectRestored(const QStringList &sources)
+    {
+        for (const QString &file : sources) {
+            const QString restored = target() + file;
+            ASSERT_TRUE(QFileInfo::exists(restored)) << restored.toStdString();
+            EXPECT_EQ(readText(restored), readText(file)) << restored.toStdString();
+            EXPECT_EQ(QFileInfo(restored).permissions(), QFileInfo(file).permissions()) << restored.toStdString();
+            EXPECT_EQ(QFileInfo(restored).lastModified(), QFileInfo(file).lastModified()) << restored.toStdString();
+        }
+    }
+
+    QStringList restoredFiles() const
+    {
+        QStringList files;
+        QDirIterator it(target(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            files << it.next().mid(target().size());
+        files.sort();
+        return files;
+    }
+
+    SessionRecorder delegate;
     RecordingIndexQueue index;
     std::unique_ptr<RuvoBackupManager> manager;
+    FakeApplicationDelegate mainController;
+    std::unique_ptr<TarnixDBManager> indexManager;
+    SessionRecorder restoreDelegate;
+    std::unique_ptr<RuvoBackupManager> restoreManager;
 };
 
 TEST_F(SessionEndToEndTest, BackupStoresEveryFileAndTellsTheIndex)
@@ -236,4 +330,56 @@ TEST_F(SessionEndToEndTest, MissingDriveIsACriticalFailureReportedOnce)
     const QStringList ends = delegate.settledEndStates();
     ASSERT_EQ(ends.size(), 1);
     EXPECT_TRUE(ends.first().startsWith("failure: txruvo error: device is not connected")) << ends.first().toStdString();
+}
+
+TEST_F(SessionEndToEndTest, RestoresAFolderAndFilesPickedFromTheIndex)
+{
+    backUpTwiceAndIndex();
+    const QString quoted = tree() + "/d2/sub 1/quote\"amp&lt<.txt";
+    startRestore({"Office" + tree() + "/d1"}, {"/Office" + changedFile(), "/Office" + quoted, "/Office" + tree() + "/large.bin"});
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_FALSE(restoreDelegate.offMainThread);
+
+    QStringList expected{changedFile(), quoted, tree() + "/large.bin"};
+    for (const QString &file : treeFiles())
+        if (file.startsWith(tree() + "/d1/"))
+            expected << file;
+    expected.sort();
+    EXPECT_EQ(restoredFiles(), expected) << "the picks and nothing else";
+    expectRestored(expected);
+    EXPECT_EQ(readText(target() + changedFile()), "the second version");
+    EXPECT_EQ(restoreManager->succesFileCount(), expected.size());
+    EXPECT_EQ(restoreDelegate.count("listed"), 1);
+}
+
+TEST_F(SessionEndToEndTest, CancelDuringARestoreEndsOnceAsCancel)
+{
+    backUpTwiceAndIndex();
+    setScenario({{"lineDelayMs", 40}});
+    startRestore({"Office" + tree()}, {});
+    ASSERT_TRUE(waitUntil([this] { return restoreDelegate.reports.size() >= 2; }, 20000));
+    restoreManager->CancelBackupProcess();
+    ASSERT_TRUE(restoreDelegate.waitForEnd());
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_LT(restoredFiles().size(), treeFiles().size());
+    EXPECT_FALSE(restoreManager->isRunning());
+}
+
+TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
+{
+    backUpTwiceAndIndex();
+    setScenario({{"lineDelayMs", 100}});
+    startRestore({"Office" + tree()}, {});
+    ASSERT_TRUE(waitUntil([this] { return !restoreDelegate.reports.isEmpty(); }, 20000));
+    restoreManager->pause(true);
+    spinFor(400);  // the engine sees the pause within its 100 ms poll
+    const qsizetype reportsWhenPaused = restoreDelegate.reports.size();
+    spinFor(500);
+    EXPECT_EQ(restoreDelegate.reports.size(), reportsWhenPaused) << "no file moves while paused";
+    EXPECT_TRUE(restoreDelegate.endStates.isEmpty());
+    restoreManager->pause(false);
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"});
+    expectRestored(treeFiles());
 }

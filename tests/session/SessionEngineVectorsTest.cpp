@@ -1,8 +1,8 @@
 #include "session/vectors/SessionEngineVectors.h"
 
+#include "session/SecretArguments.h"
 #include "support/SandboxFixture.h"
 
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -86,22 +86,7 @@ TEST_P(SessionVectorTable, BuildsTheVectorWithSecretsInPrivateFiles)
     const VectorCase &c = GetParam();
     const EngineArguments vector = SessionEngineVectors::build(c.in);
     ASSERT_TRUE(vector.isComplete()) << vector.missingValue.toStdString();
-    QStringList shown;
-    for (const QString &argument : vector.arguments) {
-        for (const auto &[option, secret, name] : {std::tuple{QString("--pvt-key="), c.in.encodedKey, "<key>"},
-                                                   std::tuple{QString("--password-file="), c.in.password, "<password>"}}) {
-            if (!argument.startsWith(option))
-                continue;
-            const QString file = argument.mid(option.size());
-            QFile secretFile(file);
-            EXPECT_TRUE(secretFile.open(QIODevice::ReadOnly));
-            EXPECT_EQ(QString::fromUtf8(secretFile.readAll()).trimmed(), secret);
-            EXPECT_EQ(int(secretFile.permissions()) & 0x0077, 0) << "only the user reads a secret";
-            shown << name;
-        }
-        if (!argument.startsWith("--pvt-key=") && !argument.startsWith("--password-file="))
-            shown << argument;
-    }
+    const QStringList shown = withSecretsNamed(vector.arguments, c.in.encodedKey, c.in.password);
     EXPECT_EQ(shown, c.expected);
     const QStringList logged = SessionEngineVectors::loggedCopy(vector.arguments);
     EXPECT_EQ(logged.size(), c.expected.size() - 2);

@@ -6,6 +6,8 @@
 #include "engine/EngineTestSupport.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QThread>
 
@@ -13,7 +15,7 @@
 
 // Stands in for the backup view or a restore view: records every callback and
 // whether it came on the main thread.
-class RecordingDelegate : public RuvoBackupRestoreHandlerProtocol
+class SessionRecorder : public RuvoBackupRestoreHandlerProtocol
 {
 public:
     void operationDidStart(RuvoBackupManager *) override { record("start"); }
@@ -71,6 +73,69 @@ private:
     }
 };
 
+// An engine that only records: a script that copies the list it is given into
+// a file of its own in the folder $FAKE_ENGINE_LOG, so that every block's run
+// can be counted. With $FAKE_ENGINE_FAILS it writes that text to its error
+// file and exits 1; with $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first
+// time only; with $FAKE_ENGINE_SLEEP it sleeps first.
+class FakeEngine
+{
+public:
+    void install(const QString &folder)
+    {
+        mFolder = folder;
+        QFile script(executable());
+        script.open(QIODevice::WriteOnly);
+        script.write(R"(#!/bin/sh
+for a in "$@"; do
+  case "$a" in
+    --files-from=*) list="${a#--files-from=}";;
+    --o=*) out="${a#--o=}";;
+    --e=*) err="${a#--e=}";;
+  esac
+done
+: > "$out"; : > "$err"
+[ -n "$FAKE_ENGINE_SLEEP" ] && sleep "$FAKE_ENGINE_SLEEP"
+if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
+  : > "$FAKE_ENGINE_FAIL_ONCE"; exit 1
+fi
+if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
+cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
+)");
+        script.close();
+        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QDir().mkpath(log());
+        qputenv("FAKE_ENGINE_LOG", log().toUtf8());
+        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
+            qunsetenv(name);
+    }
+
+    QString executable() const { return mFolder + "/fake-engine"; }
+
+    void clearRuns() const
+    {
+        QDir(log()).removeRecursively();
+        QDir().mkpath(log());
+    }
+
+    // The paths each run was given, run by run.
+    QList<QStringList> runs() const
+    {
+        QList<QStringList> result;
+        for (const QString &run : QDir(log()).entryList(QDir::Files)) {
+            QFile list(log() + "/" + run);
+            list.open(QIODevice::ReadOnly);
+            result << QString::fromUtf8(list.readAll()).split(u'\n', Qt::SkipEmptyParts);
+        }
+        return result;
+    }
+
+private:
+    QString log() const { return mFolder + "/engine-runs"; }
+
+    QString mFolder;
+};
+
 // Timings of milliseconds, so that a session runs in the time its engines need.
 inline SessionTimings fastTimings()
 {
@@ -84,23 +149,25 @@ inline SessionTimings fastTimings()
     timings.engine.poll = std::chrono::milliseconds(10);
     timings.engine.finishGrace = std::chrono::milliseconds(10);
     timings.engine.finishNotice = std::chrono::milliseconds(5);
+    timings.index.openWait = std::chrono::milliseconds(0);
     return timings;
 }
 
-// A backup session as the backup view sets one up, for the account "ann".
-inline std::unique_ptr<RuvoBackupManager> makeBackupManager(const SessionTimings &timings,
-                                                           RuvoBackupRestoreHandlerProtocol &delegate,
-                                                           const QString &applicationFolder, const QString &dataRoot,
-                                                           const QString &executable)
+// A session as its creators set one up, for the account "ann".
+inline std::unique_ptr<RuvoBackupManager> makeSessionManager(const SessionTimings &timings,
+                                                            RuvoBackupRestoreHandlerProtocol &delegate,
+                                                            const QString &applicationFolder, const QString &dataRoot,
+                                                            const QString &executable, bool restore,
+                                                            const QString &sourceFolder)
 {
     auto manager = std::make_unique<RuvoBackupManager>(timings);
     manager->setDelegate(&delegate);
     manager->setRelativeOperation(true);
     manager->setApplicationSupportFolder(applicationFolder);
-    manager->setBackupSourceFolder("/");
+    manager->setBackupSourceFolder(sourceFolder);
     manager->setDestinationPath(dataRoot);
     manager->setForOB(true);
-    manager->setRestore(false);
+    manager->setRestore(restore);
     manager->deleteTempFilePaths();
     manager->createTempFilePaths();
     manager->setCancel(false);
@@ -112,6 +179,25 @@ inline std::unique_ptr<RuvoBackupManager> makeBackupManager(const SessionTimings
     account.setMEncodedPassword("TXE1:pw");
     manager->setExecutorPath(executable);
     return manager;
+}
+
+// A backup session as the backup view sets one up: the data root is the computer folder.
+inline std::unique_ptr<RuvoBackupManager> makeBackupManager(const SessionTimings &timings,
+                                                           RuvoBackupRestoreHandlerProtocol &delegate,
+                                                           const QString &applicationFolder, const QString &dataRoot,
+                                                           const QString &executable)
+{
+    return makeSessionManager(timings, delegate, applicationFolder, dataRoot, executable, false, "/");
+}
+
+// A restore session as the restore views set one up: the data root is the
+// user's folder on the drive, the target the folder that receives the items.
+inline std::unique_ptr<RuvoBackupManager> makeRestoreManager(const SessionTimings &timings,
+                                                            RuvoBackupRestoreHandlerProtocol &delegate,
+                                                            const QString &applicationFolder, const QString &userFolder,
+                                                            const QString &target, const QString &executable)
+{
+    return makeSessionManager(timings, delegate, applicationFolder, userFolder, executable, true, target);
 }
 
 // Readable failure messages for lists of texts.

@@ -3,6 +3,7 @@
 #include "txruvo/BackupWorker.h"
 #include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
+#include "txruvo/StoredNames.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -19,12 +20,21 @@ bool isBackupMode(const CommandLine &commandLine)
     return commandLine.has(QStringLiteral("--relative"));
 }
 
+QString storageFolder(const SessionRun &run, BackupOperation::Kind kind)
+{
+    if (kind == BackupOperation::Kind::Logs)
+        return joinPath(run.dataRoot(), QLatin1String(DriveLayout::kLogFolderName));
+    return run.dataRoot();
+}
+
 }  // namespace
 
-BackupOperation::BackupOperation(SessionRun &run)
+BackupOperation::BackupOperation(SessionRun &run, Kind kind)
     : mRun(run)
-    , mKeepVersions(isBackupMode(run.commandLine()) && !run.commandLine().has(QStringLiteral("--no-versions")))
-    , mLayout(run.dataRoot(), isBackupMode(run.commandLine()))
+    , mKind(kind)
+    , mKeepVersions(kind == Kind::Items && isBackupMode(run.commandLine())
+                    && !run.commandLine().has(QStringLiteral("--no-versions")))
+    , mLayout(storageFolder(run, kind), kind == Kind::Items && isBackupMode(run.commandLine()))
     , mShelf(mLayout)
     , mStaging(mLayout.computerFolder())
 {
@@ -32,8 +42,22 @@ BackupOperation::BackupOperation(SessionRun &run)
     mSourceRoot = positionals.size() >= 2 ? positionals.at(positionals.size() - 2) : QStringLiteral("/");
 }
 
+QString BackupOperation::storedNameOf(const QString &name, bool atTop) const
+{
+    if (mKind != Kind::Thumbnails)
+        return mLayout.storedNameOf(name, atTop);
+    const QString owner = StoredNames::thumbnailOwner(name);
+    return owner.isEmpty() ? QString() : mLayout.storedNameOf(owner, atTop) + name.mid(owner.size());
+}
+
 int BackupOperation::run()
 {
+    // The log folder is made on the first upload of a log.
+    if (mKind == Kind::Logs && ::mkdir(Posix::native(mLayout.computerFolder()).constData(), 0755) != 0
+        && errno != EEXIST)
+        return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
+                              .arg(mLayout.computerFolder(), Posix::errorText(errno)))
+            .exitStatus;
     if (!mStaging.open()) {
         if (errno == ENOSPC)
             return mRun.driveFull().exitStatus;

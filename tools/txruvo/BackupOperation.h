@@ -16,15 +16,24 @@
 // versions (backup mode without "--no-versions"), unchanged ones (same size
 // and modification time) are only reported ("FILE IN SYNC"). The lines are
 // handled by a few BackupWorkers; this holds what they share.
+// Two uploads run the same way: thumbnails ("--thumbnail"), whose lines name
+// "<image>_THINT" and the like and are stored beside their image, and
+// session logs ("--backup-log"), stored in the log folder of the computer
+// folder (DriveLayout). Neither keeps versions.
 class BackupOperation
 {
 public:
-    explicit BackupOperation(SessionRun &run);
+    enum class Kind { Items, Thumbnails, Logs };
+
+    BackupOperation(SessionRun &run, Kind kind);
     int run();
 
     SessionRun &session() { return mRun; }
     const QString &sourceRoot() const { return mSourceRoot; }
     bool keepsVersions() const { return mKeepVersions; }
+    // The name a line's file is stored under in its folder; "" when a
+    // thumbnail upload's line names no thumbnail.
+    QString storedNameOf(const QString &name, bool atTop) const;
     const DriveLayout &layout() const { return mLayout; }
     const VersionShelf &shelf() const { return mShelf; }
     StagingArea &staging() { return mStaging; }
@@ -37,6 +46,7 @@ private:
     std::optional<QString> folderIdLocked(const QString &folder);
 
     SessionRun &mRun;
+    Kind mKind;
     QString mSourceRoot;
     bool mKeepVersions;
     DriveLayout mLayout;

@@ -146,7 +146,11 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         mRun.report().fileError(item.line, mFolder.storedError);
         return std::nullopt;
     }
-    const QString storedName = mOperation.layout().storedNameOf(item.name, mFolder.userPath.isEmpty());
+    const QString storedName = mOperation.storedNameOf(item.name, mFolder.userPath.isEmpty());
+    if (storedName.isEmpty()) {
+        mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("not a thumbnail")));
+        return std::nullopt;
+    }
     const Posix::FolderEntry stored{mFolder.storedFd, Posix::native(storedName)};
     const Posix::FolderEntry marker{mFolder.storedFd, stored.name + DriveLayout::kMarkerSuffix};
     struct stat storedStatus {};

@@ -15,6 +15,8 @@ Credentials::Verdict Credentials::check()
         return Verdict::PasswordMismatch;
     if (!matches(QStringLiteral("--pvt-key"), mScenario.privateKey, QStringLiteral("private key")))
         return Verdict::KeyMismatch;
+    if (!proxyMatches())
+        return Verdict::ProxyMismatch;
     return Verdict::Accepted;
 }
 
@@ -27,6 +29,8 @@ std::optional<QString> Credentials::refusal()
         return QStringLiteral("@ERROR: password mismatch (%1)").arg(mFailure);
     case Verdict::KeyMismatch:
         return QStringLiteral("encryption verification failed (%1)").arg(mFailure);
+    case Verdict::ProxyMismatch:
+        return QStringLiteral("@ERROR: proxy authentication failed (%1)").arg(mFailure);
     }
     return std::nullopt;
 }
@@ -45,5 +49,17 @@ bool Credentials::matches(const QString &option, const std::optional<QString> &e
     if (!expected || *value == *expected || EngineEncoding::decode(*value) == *expected)
         return true;
     mFailure = QStringLiteral("%1 does not match the account").arg(what);
+    return false;
+}
+
+bool Credentials::proxyMatches()
+{
+    const QString fileOption = QStringLiteral("--proxy-file");
+    if (mCommandLine.has(fileOption))
+        return matches(fileOption, mScenario.proxy, QStringLiteral("proxy setting"));
+    const QString setting = mCommandLine.value(QStringLiteral("--proxy"));
+    if (!mScenario.proxy || setting == *mScenario.proxy)
+        return true;
+    mFailure = QStringLiteral("proxy setting does not match the account");
     return false;
 }

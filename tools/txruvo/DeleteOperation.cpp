@@ -11,9 +11,6 @@
 
 namespace {
 
-const QStringList kThumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"), QStringLiteral("_THTIN"),
-                                        QStringLiteral("_THVID")};
-
 // Removes a companion file; one that is not there is no failure.
 bool removeCompanion(const QString &path)
 {
@@ -33,10 +30,8 @@ std::optional<QString> removeItem(const DriveLayout &layout, const VersionShelf 
     if (::unlink(Posix::native(item).constData()) != 0)
         return Posix::errorText(errno);
     removeCompanion(DriveLayout::markerPath(item));
-    for (const QString &suffix : kThumbnailSuffixes) {
-        removeCompanion(item + suffix);
-        removeCompanion(DriveLayout::markerPath(item + suffix));
-    }
+    for (const QString &companion : DriveLayout::companionPaths(item))
+        removeCompanion(companion);
     if (layout.hasVersions()) {
         for (int version = shelf.count(versionsPath); version >= 1; --version) {
             removeCompanion(layout.versionPath(versionsPath, version));

@@ -76,6 +76,20 @@ QString DriveLayout::markerPath(const QString &itemPath)
     return itemPath + QLatin1String(kMarkerSuffix);
 }
 
+QString DriveLayout::imageAttributesPath(const QString &itemPath)
+{
+    return joinPath(Posix::parentOf(itemPath), QLatin1String(kTemporaryPrefix) + QStringLiteral("imd_") +
+                                                   Posix::fileName(itemPath));
+}
+
+QStringList DriveLayout::companionPaths(const QString &itemPath)
+{
+    QStringList paths;
+    for (const QString &suffix : StoredNames::thumbnailSuffixes())
+        paths << itemPath + suffix << markerPath(itemPath + suffix);
+    return paths << imageAttributesPath(itemPath);
+}
+
 QString DriveLayout::versionPath(const QString &relativePath, int version) const
 {
     return joinPath(mVersionFolder, relativePath) + versionSuffix(version);

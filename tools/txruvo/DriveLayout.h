@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where things lie under one computer folder of the drive (backup mode:
 // "<volume>/TarnixVidezud/<user>/<computer>"; sync mode: the sync user's
@@ -11,7 +12,12 @@
 //     to ".qlvn005" (backup mode only), each with the marker version
 //     "<...>/x.txt_.chk.qlvnNNN";
 //   - a folder marker ".txruvo-folder_.chk" inside every stored folder that
-//     holds the folder's identifier, so the identifier moves with the folder.
+//     holds the folder's identifier, so the identifier moves with the folder;
+//   - its uploaded thumbnails "<item>_THINT" (and _THSML, _THTIN, _THVID),
+//     each with its own marker, and its image attributes in
+//     "<folder>/.txruvo-imd_<name>".
+// Uploaded session logs are kept in the folder ".txruvo-logs" of the
+// computer folder, laid out as a computer folder of their own.
 // A user's name that looks like bookkeeping (StoredNames), or like the
 // version folder at the top, is stored escaped: "stored" paths below are the
 // paths on the drive, "user" paths the paths the client knows.
@@ -22,6 +28,7 @@ public:
     static constexpr const char *kMarkerSuffix = "_.chk";
     static constexpr const char *kFolderMarkerName = ".txruvo-folder_.chk";
     static constexpr const char *kTemporaryPrefix = ".txruvo-";  // every file and folder of the engine's own
+    static constexpr const char *kLogFolderName = ".txruvo-logs";
 
     // hasVersions: backup mode; sync mode keeps no versions.
     DriveLayout(const QString &computerFolder, bool hasVersions);
@@ -40,6 +47,9 @@ public:
     // Paths on the drive of a stored relative path.
     QString itemPath(const QString &relativePath) const;
     static QString markerPath(const QString &itemPath);
+    static QString imageAttributesPath(const QString &itemPath);
+    // What is kept beside an item for it: its thumbnails, their markers and its image attributes.
+    static QStringList companionPaths(const QString &itemPath);
     QString versionPath(const QString &relativePath, int version) const;
     QString markerVersionPath(const QString &relativePath, int version) const;
     // The stored path of an item below the computer folder, with its leading "/".

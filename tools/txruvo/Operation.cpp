@@ -2,13 +2,29 @@
 
 namespace {
 
-// Operations of the product that this stand-in does not carry out (yet).
+// Operations of the product that this stand-in does not carry out (yet);
+// "--inplace" marks the rsync-style upload of accounts without a storage server.
 const QStringList kOtherOperations = {
-    QStringLiteral("--quota-fromfile"),
-    QStringLiteral("--thumbnail"), QStringLiteral("--backup-log"),
-    QStringLiteral("--attrib-ornt2"),  QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
-    QStringLiteral("--search"),
+    QStringLiteral("--quota-fromfile"), QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
+    QStringLiteral("--search"), QStringLiteral("--inplace"),
 };
+
+// Uploads shaped as a backup, by their option. Image metadata comes first:
+// its vector may carry the other two options as well.
+const QList<QPair<QString, OperationKind>> kUploads = {
+    {QStringLiteral("--attrib-ornt2"), OperationKind::ImageMetadata},
+    {QStringLiteral("--thumbnail"), OperationKind::ThumbnailUpload},
+    {QStringLiteral("--backup-log"), OperationKind::LogUpload},
+};
+
+OperationChoice backupOrUpload(const CommandLine &commandLine)
+{
+    for (const auto &[option, kind] : kUploads) {
+        if (commandLine.has(option))
+            return {kind, option};
+    }
+    return {OperationKind::Backup, QString()};
+}
 
 // Operations that answer on standard output, by their option.
 const QList<QPair<QString, OperationKind>> kAnswerOperations = {
@@ -42,7 +58,7 @@ OperationChoice chooseOperation(const CommandLine &commandLine)
         // The remote is the last positional of a backup and the one before
         // the local target of a restore.
         if (i == positionals.size() - 1)
-            return {OperationKind::Backup, QString()};
+            return backupOrUpload(commandLine);
         if (i == positionals.size() - 2)
             return {OperationKind::Restore, QString()};
     }

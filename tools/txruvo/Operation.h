@@ -6,6 +6,9 @@
 // and restore sessions, by the shape of the vector.
 enum class OperationKind {
     Backup,          // no operation option, remote only
+    ThumbnailUpload, // --thumbnail, shaped as a backup
+    LogUpload,       // --backup-log, shaped as a backup
+    ImageMetadata,   // --attrib-ornt2, shaped as a backup without a source root
     Restore,         // no operation option, remote then local target
     Encode,          // --utf8-cmd=
     Quota,           // --get-quota

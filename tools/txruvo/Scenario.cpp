@@ -62,6 +62,7 @@ std::optional<Scenario> Scenario::fromEnvironment(QString *error)
         scenario.driveCapacity = map.value(QStringLiteral("driveCapacity")).toULongLong();
     scenario.password = optionalText(map, QStringLiteral("password"));
     scenario.privateKey = optionalText(map, QStringLiteral("privateKey"));
+    scenario.proxy = optionalText(map, QStringLiteral("proxy"));
     if (map.contains(QStringLiteral("accountSize")))
         scenario.accountSize = map.value(QStringLiteral("accountSize")).toULongLong();
     scenario.breakElementLines = map.value(QStringLiteral("breakElementLines")).toBool();

@@ -40,6 +40,7 @@ public:
     std::optional<quint64> driveCapacity; // bytes this run may write before the drive counts as full
     std::optional<QString> password;     // the account's password, when credentials are checked
     std::optional<QString> privateKey;   // the account's private key, likewise
+    std::optional<QString> proxy;        // the proxy setting the run must be given ("user:password@host:port")
     std::optional<quint64> accountSize;  // the account's total storage, as the quota reports it
     bool breakElementLines = false;      // answer element lines come broken in two after their first attribute
     std::optional<double> transferRate;  // the rate a bandwidth test reports, in KB/s, instead of the measured one

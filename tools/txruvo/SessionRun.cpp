@@ -67,15 +67,8 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
 
 std::optional<SessionRun::Stop> SessionRun::checkCredentials()
 {
-    Credentials credentials(mCommandLine, mScenario);
-    switch (credentials.check()) {
-    case Credentials::Verdict::Accepted:
-        return std::nullopt;
-    case Credentials::Verdict::PasswordMismatch:
-        return fatal(QStringLiteral("@ERROR: password mismatch (%1)").arg(credentials.failure()));
-    case Credentials::Verdict::KeyMismatch:
-        return fatal(QStringLiteral("encryption verification failed (%1)").arg(credentials.failure()));
-    }
+    if (const std::optional<QString> refusal = Credentials(mCommandLine, mScenario).refusal())
+        return fatal(*refusal);
     return std::nullopt;
 }
 

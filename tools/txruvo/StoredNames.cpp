@@ -2,14 +2,10 @@
 
 #include "txruvo/DriveLayout.h"
 
-#include <QStringList>
-
 namespace {
 
 const QLatin1String kMarkerSuffix(DriveLayout::kMarkerSuffix);
 const QLatin1String kEnginePrefix(DriveLayout::kTemporaryPrefix);
-const QStringList kThumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"), QStringLiteral("_THTIN"),
-                                        QStringLiteral("_THVID")};
 
 bool hasEscape(const QString &name)
 {
@@ -20,7 +16,7 @@ bool hasBookkeepingForm(const QString &name)
 {
     if (name.endsWith(kMarkerSuffix, Qt::CaseInsensitive) || name.startsWith(kEnginePrefix, Qt::CaseInsensitive))
         return true;
-    for (const QString &suffix : kThumbnailSuffixes) {
+    for (const QString &suffix : StoredNames::thumbnailSuffixes()) {
         if (name.endsWith(suffix, Qt::CaseInsensitive))
             return true;
     }
@@ -28,6 +24,22 @@ bool hasBookkeepingForm(const QString &name)
 }
 
 }  // namespace
+
+const QStringList &StoredNames::thumbnailSuffixes()
+{
+    static const QStringList suffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"), QStringLiteral("_THTIN"),
+                                         QStringLiteral("_THVID")};
+    return suffixes;
+}
+
+QString StoredNames::thumbnailOwner(const QString &thumbnailName)
+{
+    for (const QString &suffix : thumbnailSuffixes()) {
+        if (thumbnailName.endsWith(suffix, Qt::CaseInsensitive))
+            return thumbnailName.chopped(suffix.size());
+    }
+    return {};
+}
 
 bool StoredNames::isBookkeeping(const QString &storedName)
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The engine keeps its bookkeeping beside the items it stores, told apart
 // by name alone: item and folder markers end in "_.chk", thumbnails in
@@ -12,6 +13,12 @@
 namespace StoredNames {
 
 inline constexpr char kEscapeSuffix[] = "_.usr";
+
+// The suffixes of an item's thumbnails: "_THINT", "_THSML", "_THTIN", "_THVID".
+const QStringList &thumbnailSuffixes();
+// The item name a thumbnail's name belongs to ("a.jpg_THINT" -> "a.jpg"), or
+// "" when the name is no item's thumbnail.
+QString thumbnailOwner(const QString &thumbnailName);
 
 // Whether a name found on the drive is the engine's bookkeeping, not an item.
 bool isBookkeeping(const QString &storedName);

@@ -8,6 +8,7 @@
 #include "txruvo/CommandLine.h"
 #include "txruvo/DeleteOperation.h"
 #include "txruvo/EncodeOperation.h"
+#include "txruvo/ImageMetadataOperation.h"
 #include "txruvo/Operation.h"
 #include "txruvo/QuotaOperation.h"
 #include "txruvo/RebuildOperation.h"
@@ -30,9 +31,13 @@ int runSession(const CommandLine &commandLine, const Scenario &scenario, Operati
     SessionRun session(commandLine, scenario);
     if (const std::optional<SessionRun::Stop> stop = session.prepare())
         return stop->exitStatus;
-    if (kind == OperationKind::Backup)
-        return BackupOperation(session).run();
-    return RestoreOperation(session).run();
+    switch (kind) {
+    case OperationKind::Backup: return BackupOperation(session, BackupOperation::Kind::Items).run();
+    case OperationKind::ThumbnailUpload: return BackupOperation(session, BackupOperation::Kind::Thumbnails).run();
+    case OperationKind::LogUpload: return BackupOperation(session, BackupOperation::Kind::Logs).run();
+    case OperationKind::ImageMetadata: return ImageMetadataOperation(session).run();
+    default: return RestoreOperation(session).run();
+    }
 }
 
 int runAnswer(const CommandLine &commandLine, const Scenario &scenario, OperationKind kind)
@@ -70,6 +75,9 @@ int main(int argc, char *argv[])
     case OperationKind::IndexRebuild:
         return RebuildOperation(commandLine, *scenario).run();
     case OperationKind::Backup:
+    case OperationKind::ThumbnailUpload:
+    case OperationKind::LogUpload:
+    case OperationKind::ImageMetadata:
     case OperationKind::Restore:
         return runSession(commandLine, *scenario, choice.kind);
     case OperationKind::Quota:

@@ -1,15 +1,22 @@
 #include "client/backup/FolderSizeCalculator.h"
 
-#include "common/utility/QLUtility.h"
+#include "platform/PrivateFolder.h"
+
+namespace {
+
+QString outputFolder() { return PrivateFolder::runtimeRoot() + QStringLiteral("/tarnixvidezud-sizes"); }
+
+}  // namespace
 
 WalkingFolderSizeCalculator::WalkingFolderSizeCalculator(std::chrono::microseconds pausePerItem)
-    : mPausePerItem(pausePerItem)
+    : mCalculator(SizeCalculatorTimings{pausePerItem})
 {
 }
 
 QString WalkingFolderSizeCalculator::sizeOfFolder(const QString &diskPath)
 {
-    if (!QLUtility::isFileExists(diskPath))
-        return QStringLiteral("-1");
-    return QString::number(QLUtility::calculateSizeOfFile(diskPath, mPausePerItem));
+    // Without a private folder the figure is only returned, never written.
+    const QString folder = outputFolder();
+    const QString output = PrivateFolder::ensure(folder) ? folder + QStringLiteral("/duoutput.du") : QString();
+    return mCalculator.sizeforpathdu(diskPath, output);
 }

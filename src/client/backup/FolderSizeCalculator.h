@@ -1,5 +1,7 @@
 #pragma once
 
+#include "session/sizes/TXSizeCalculator.h"
+
 #include <QString>
 
 #include <chrono>
@@ -14,7 +16,9 @@ public:
     virtual QString sizeOfFolder(const QString &diskPath) = 0;
 };
 
-// Walks the folder directly (no shell, no outside tool).
+// Sizes the folder with the session layer's size calculator (a direct walk, no
+// shell, no outside tool); its last figure goes to "duoutput.du" in the user's
+// private runtime folder.
 class WalkingFolderSizeCalculator : public FolderSizeCalculator
 {
 public:
@@ -23,5 +27,5 @@ public:
     QString sizeOfFolder(const QString &diskPath) override;
 
 private:
-    std::chrono::microseconds mPausePerItem;
+    TXSizeCalculator mCalculator;
 };

@@ -23,9 +23,16 @@ ProgramContext::ProgramContext()
     gCurrent.store(this);
 }
 
-// The progress logger writes out what it still holds as it goes.
+// Shared objects end first; the progress logger writes out what it still holds as it goes.
 ProgramContext::~ProgramContext()
 {
+    // Taken out of the map first, so that an object ending may still look up another.
+    std::unordered_map<std::type_index, std::shared_ptr<void>> shared;
+    {
+        std::lock_guard lock(mSharedObjectsLock);
+        shared.swap(mSharedObjects);
+    }
+    shared.clear();
     mProgressLogger.reset();
     gCurrent.store(mPrevious);
 }

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <typeindex>
 #include <unordered_map>
 
@@ -56,6 +57,19 @@ public:
         return found == mServices.end() ? nullptr : static_cast<Service *>(found->second);
     }
 
+    // An object of a higher layer that the whole program shares, made on
+    // first use. Such objects are destroyed first when the context ends, while
+    // the services they use still exist.
+    template <class Object>
+    Object &sharedObject()
+    {
+        std::lock_guard lock(mSharedObjectsLock);
+        std::shared_ptr<void> &slot = mSharedObjects[std::type_index(typeid(Object))];
+        if (!slot)
+            slot = std::make_shared<Object>();
+        return *static_cast<Object *>(slot.get());
+    }
+
 private:
     ProgramContext *mPrevious;
     std::unique_ptr<TextTable> mTexts;
@@ -64,4 +78,6 @@ private:
     std::unique_ptr<QLBackupProgressLogger> mProgressLogger;
     std::atomic<quint64> mSizeTotal{0};
     std::unordered_map<std::type_index, void *> mServices;
+    std::mutex mSharedObjectsLock;
+    std::unordered_map<std::type_index, std::shared_ptr<void>> mSharedObjects;
 };

@@ -39,7 +39,7 @@ void ScriptURLConnection::finished()
     QNetworkReply *connection = mConnection;
     mConnection = nullptr;
     connection->deleteLater();
-    if (connection->error() != QNetworkReply::NoError) {
+    if (WebServiceTransport::failed(*connection)) {
         const RequestError error = RequestError::fromReply(*connection);
         if (mDelegate)
             mDelegate->connectionFailedWithError(error, this);

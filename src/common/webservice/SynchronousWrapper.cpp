@@ -64,7 +64,7 @@ std::optional<RequestError> SynchronousWrapper::finished()
     asynchronousConnection = nullptr;
     connection->deleteLater();
     std::optional<RequestError> error;
-    if (connection->error() != QNetworkReply::NoError)
+    if (WebServiceTransport::failed(*connection))
         error = mAuthError ? *mAuthError : RequestError::fromReply(*connection);
     if (mDelegate) {
         if (error)

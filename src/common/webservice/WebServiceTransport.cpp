@@ -53,11 +53,14 @@ QSslConfiguration tlsConfiguration()
 // Ends a reply that runs too long in all, or grows too large, with the reason kept on it.
 void limit(QNetworkReply *reply, const URLRequest &request)
 {
+    // The last progress report comes when the reply has already finished: the reason
+    // kept on it still makes the reply a failure.
     auto abortWith = [reply](const QString &reason) {
-        if (reply->isFinished())
+        if (!WebServiceTransport::abortReason(*reply).isEmpty())
             return;
         reply->setProperty(WebServiceTransport::kAbortReasonProperty, reason);
-        reply->abort();
+        if (!reply->isFinished())
+            reply->abort();
     };
     auto *deadline = new QTimer(reply);  // goes with the reply
     deadline->setSingleShot(true);
@@ -109,5 +112,7 @@ QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request)
 }
 
 QString abortReason(const QNetworkReply &reply) { return reply.property(kAbortReasonProperty).toString(); }
+
+bool failed(const QNetworkReply &reply) { return reply.error() != QNetworkReply::NoError || !abortReason(reply).isEmpty(); }
 
 }  // namespace WebServiceTransport

@@ -32,4 +32,7 @@ QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request);
 // Why the transport ended the reply ("" when it did not).
 QString abortReason(const QNetworkReply &reply);
 
+// Whether the reply failed: a network error, or a limit the transport enforced.
+bool failed(const QNetworkReply &reply);
+
 }  // namespace WebServiceTransport

@@ -40,7 +40,14 @@ EngineArgumentsBuilder &EngineArgumentsBuilder::port(const QString &portArgument
 
 EngineArgumentsBuilder &EngineArgumentsBuilder::proxy(const QString &proxyArgument)
 {
-    return prefixed(QStringLiteral("--proxy="), proxyArgument);
+    const QString prefix = QStringLiteral("--proxy=");
+    const QString setting = proxyArgument.mid(prefix.size());
+    // "user:password@host:port": everything before the last "@" (user and
+    // password come percent-encoded); ":" when the proxy needs no user.
+    const qsizetype at = setting.lastIndexOf(u'@');
+    if (proxyArgument.startsWith(prefix) && at >= 0 && setting.left(at) != u":")
+        return secretFile(QStringLiteral("--proxy-file="), setting);
+    return prefixed(prefix, proxyArgument);
 }
 
 EngineArgumentsBuilder &EngineArgumentsBuilder::prefixed(const QString &prefix, const QString &argument)

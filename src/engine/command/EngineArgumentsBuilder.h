@@ -21,7 +21,9 @@ public:
     EngineArgumentsBuilder &passwordFile(const QString &secret);
     EngineArgumentsBuilder &privateKey(const QString &secret);
     // The account's port argument ("--port=443") and the proxy argument (at
-    // least "--proxy="), passed as they come.
+    // least "--proxy="), passed as they come; except that a proxy setting
+    // with a user and password goes as "--proxy-file=" and the path of a
+    // private file holding it, since a command line is open to every user.
     EngineArgumentsBuilder &port(const QString &portArgument);
     EngineArgumentsBuilder &proxy(const QString &proxyArgument);
     EngineArgumentsBuilder &timeLimit(TimeLimit limit);

@@ -7,14 +7,23 @@ namespace EngineStartFailure {
 
 QString refusal(const EngineArguments &arguments)
 {
-    if (arguments.isComplete())
-        return {};
-    return fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {arguments.missingValue});
+    return arguments.isComplete() ? QString() : missing(arguments.missingValue);
+}
+
+QString missing(const QString &what)
+{
+    return fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {what});
 }
 
 QString launchFailure(const QString &executable, const QString &reason)
 {
     return fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
+}
+
+QString abnormalEnd(const QString &executable, bool crashed, int exitCode)
+{
+    return crashed ? QStringLiteral("ERROR: %1 was stopped before it ended").arg(executable)
+                   : QStringLiteral("ERROR: %1 ended with status %2").arg(executable).arg(exitCode);
 }
 
 }  // namespace EngineStartFailure

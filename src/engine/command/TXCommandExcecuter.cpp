@@ -53,13 +53,19 @@ void TXCommandExcecuter::performAsynchronousExecutionFor(int executionType, cons
     setListingPath(spillFolder);
     mOutputCount = 0;
     mOutStr.clear();
+    mLastLineBreak = -1;
+    mSpillFailed = false;
     mErrorStr.clear();
     mOutputDecoder = {};
     mErrorDecoder = {};
     mRunEnded = false;
     const quint64 run = ++mRunNumber;
 
-    if (const QString refusal = EngineStartFailure::refusal(mArguments); !refusal.isEmpty()) {
+    QString refusal = EngineStartFailure::refusal(mArguments);
+    // Without a folder the spill files would land wherever "" leads.
+    if (refusal.isEmpty() && spills() && mListingFolderPath.isEmpty())
+        refusal = EngineStartFailure::missing(QStringLiteral("the spill folder"));
+    if (!refusal.isEmpty()) {
         // The caller is told after this call returns, as for any run.
         QTimer::singleShot(0, this, [this, run, refusal] { endRun(run, refusal); });
         return;
@@ -90,9 +96,7 @@ void TXCommandExcecuter::readChunk(Stream stream)
     if (bytes.isEmpty())
         return;
     if (output) {
-        mOutStr += mOutputDecoder.decode(bytes);
-        if (spills() && mOutStr.size() >= kSpillCharacters)
-            spill();
+        appendOutput(mOutputDecoder.decode(bytes));
     } else {
         mErrorStr += mErrorDecoder.decode(bytes);
     }
@@ -103,22 +107,45 @@ void TXCommandExcecuter::readChunk(Stream stream)
         QThread::msleep(std::chrono::milliseconds(output ? mTimings.outputPause : mTimings.errorPause).count());
 }
 
+void TXCommandExcecuter::appendOutput(const QString &text)
+{
+    const qsizetype start = mOutStr.size();
+    mOutStr += text;
+    if (!spills() || mSpillFailed)
+        return;
+    // Only the new text is searched, so a line of any length costs its length once.
+    if (const qsizetype lineBreak = text.lastIndexOf(u'\n'); lineBreak >= 0)
+        mLastLineBreak = start + lineBreak;
+    // A spill needs a complete line to hand over, or an element line that
+    // only lacks its line break; anything else waits for more text.
+    if (mOutStr.size() >= kSpillCharacters && (mLastLineBreak >= 0 || endsWithElement(mOutStr)))
+        spill();
+}
+
+bool TXCommandExcecuter::endsWithElement(const QString &text)
+{
+    return text.endsWith(QStringLiteral("/>"));
+}
+
 void TXCommandExcecuter::spill()
 {
-    QStringList lines = mOutStr.split(u'\n');
-    QString incomplete = lines.takeLast();
+    QString incomplete = mOutStr.mid(mLastLineBreak + 1);
     // A complete element line merely lacks its line break; it goes with the next file.
-    if (incomplete.endsWith(QStringLiteral("/>")))
+    if (endsWithElement(incomplete))
         incomplete += u'\n';
 
-    QDir().mkpath(mListingFolderPath);
-    QSaveFile file(newSpillFilePath(mListingFolderPath));
-    if (!file.open(QIODevice::WriteOnly) || file.write(lines.join(u'\n').toUtf8()) < 0 || !file.commit()) {
-        // Keep the text: it reaches the delegate through outStr instead.
-        qWarning().noquote() << "could not write engine output to" << file.fileName();
-        return;
+    if (mLastLineBreak >= 0) {
+        QDir().mkpath(mListingFolderPath);
+        QSaveFile file(newSpillFilePath(mListingFolderPath));
+        if (!file.open(QIODevice::WriteOnly) || file.write(mOutStr.left(mLastLineBreak).toUtf8()) < 0 || !file.commit()) {
+            // Keep the text: it reaches the delegate through outStr instead.
+            qWarning().noquote() << "could not write engine output to" << file.fileName();
+            mSpillFailed = true;
+            return;
+        }
     }
     mOutStr = incomplete;
+    mLastLineBreak = incomplete.endsWith(u'\n') ? incomplete.size() - 1 : -1;
     if (mDelegate)
         mDelegate->readOutPut(this);
 }
@@ -150,7 +177,7 @@ void TXCommandExcecuter::retireChild()
         return;
     mTask->disconnect(this);
     if (mTask->state() != QProcess::NotRunning) {
-        mTask->kill();
+        ChildLifetime::signalGroup(*mTask, SIGKILL);
         mTask->waitForFinished();
     }
     mTask.reset();
@@ -160,19 +187,28 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
 {
     retireChild();
     QString failure = EngineStartFailure::refusal(mArguments);
+    QString abnormalEnd;
     if (failure.isEmpty()) {
         QProcess task;
+        ChildLifetime::endWithThisProcess(task);
         task.setProgram(mCommandString);
         task.setArguments(mArguments.arguments);
         // The engine writes its results to the files its arguments name.
         task.setStandardOutputFile(QProcess::nullDevice());
         task.setStandardErrorFile(QProcess::nullDevice());
         task.start();
-        if (task.waitForStarted(-1))
+        if (task.waitForStarted(-1)) {
+            setSynchronousChild(pid_t(task.processId()));
             task.waitForFinished(-1);
-        else
+            // An engine that was stopped or died wrote no verdict: that is no success.
+            if (task.exitStatus() != QProcess::NormalExit || task.exitCode() != 0)
+                abnormalEnd = EngineStartFailure::abnormalEnd(mCommandString, task.exitStatus() == QProcess::CrashExit,
+                                                          task.exitCode());
+        } else {
             failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
+        }
     }
+    setSynchronousChild(0);
     mArguments.secrets.reset();
 
     const QString errorFile = mDelegate ? mDelegate->errorFilePath() : QString();
@@ -180,25 +216,46 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
     if (QFile file(errorFile); !errorFile.isEmpty() && file.open(QIODevice::ReadOnly))
         engineError = QString::fromUtf8(file.readAll());
     if (errorText)
-        *errorText = !failure.isEmpty() ? failure : engineError.isEmpty() ? QString() : engineError;
+        *errorText = !failure.isEmpty()       ? failure
+                     : !engineError.isEmpty() ? engineError
+                     : !abnormalEnd.isEmpty() ? abnormalEnd
+                                              : QString();
     if (mDelegate) {
         QLUtility::removeFile(errorFile);
         QLUtility::removeFile(mDelegate->outFilePath());
     }
 }
 
+void TXCommandExcecuter::setSynchronousChild(pid_t child)
+{
+    std::lock_guard lock(mSynchronousChildLock);
+    mSynchronousChild = child;
+    // A stop that came before the child was known ends it now; the run's end clears it.
+    if (child > 0 && mSynchronousStop)
+        ::kill(-child, SIGKILL);
+    if (child == 0)
+        mSynchronousStop = false;
+}
+
 void TXCommandExcecuter::stopProcess()
 {
-    // Only our own child, and only while it runs: a recorded process number may
-    // already belong to another program.
-    if (mTask && mTask->state() != QProcess::NotRunning)
-        mTask->kill();
+    // Only our own child and what it started, and only while it runs: a
+    // recorded process number may already belong to another program.
+    if (mTask)
+        ChildLifetime::signalGroup(*mTask, SIGKILL);
+    if (mTask)
+        return;
+    // A synchronous run's child leads its own process group until it is reaped.
+    std::lock_guard lock(mSynchronousChildLock);
+    mSynchronousStop = true;
+    if (mSynchronousChild > 0)
+        ::kill(-mSynchronousChild, SIGKILL);
 }
 
 void TXCommandExcecuter::pause(bool suspend)
 {
     if (mTask && mTask->state() == QProcess::Running)
-        ::kill(pid_t(mTask->processId()), suspend ? SIGSTOP : SIGCONT);
+        ChildLifetime::signalGroup(*mTask, suspend ? SIGSTOP : SIGCONT);
 }
 
 bool TXCommandExcecuter::isRunning() const

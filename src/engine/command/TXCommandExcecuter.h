@@ -10,6 +10,9 @@
 #include <chrono>
 
 #include <memory>
+#include <mutex>
+
+#include <sys/types.h>
 
 class TXCommandDelegate;
 
@@ -53,19 +56,24 @@ public:
     QString listingPath() const { return mListingFolderPath; }
 
     // Starts the run and returns at once. Types 1 and 2 spill complete lines
-    // into the folder (or the previous one when "" is given). A vector with a
-    // missing value, or a child that cannot start, ends the run at once with
-    // the reason as error text.
+    // into the folder (or the previous one when "" is given), each time the
+    // output holds a complete line and 51,200 characters. A vector with a
+    // missing value, a spilling run with no folder at all, or a child that
+    // cannot start, ends the run at once with the reason as error text.
     void performAsynchronousExecutionFor(int executionType, const QString &spillFolder);
 
     // Runs the command to its end on the calling thread and returns the text of
-    // the delegate's error file (null when it is missing or empty), then removes
-    // the delegate's error and output files.
+    // the delegate's error file, then removes the delegate's error and output
+    // files. Without error text, an engine that could not start, was stopped or
+    // ended with a non-zero status gives the reason; null means success.
     void executeThumbnailBackup(QString *errorText);
 
-    // Kills our child while it runs; the run still ends with ruvoTaskFinished.
+    // Kills our child and everything it started while it runs; an asynchronous
+    // run still ends with ruvoTaskFinished. May be called from any thread for a
+    // synchronous run (executeThumbnailBackup): a stop that comes before its
+    // child is known ends the child as soon as it starts.
     void stopProcess();
-    // Suspends (true) or resumes (false) our running child.
+    // Suspends (true) or resumes (false) our running child and what it started.
     void pause(bool suspend);
     bool isRunning() const;
 
@@ -78,10 +86,13 @@ private:
     void readChunk(Stream stream);
     // Types 1 and 2 spill; type 2 has no caller but is the runner's own number.
     bool spills() const { return mExecuterType == kSpillingRun || mExecuterType == 2; }
+    void appendOutput(const QString &text);
+    static bool endsWithElement(const QString &text);
     void spill();
     void childFinished(quint64 run);
     void endRun(quint64 run, const QString &failure = {});
     void retireChild();
+    void setSynchronousChild(pid_t child);
 
     QString mCommandString;
     EngineArguments mArguments;
@@ -91,10 +102,19 @@ private:
     int mExecuterType = kPlainRun;
     QString mListingFolderPath;
     QString mOutStr;
+    // Where the last line break in mOutStr stands; -1 when it holds none.
+    qsizetype mLastLineBreak = -1;
+    // A spill file could not be written: the rest of the run stays in outStr.
+    bool mSpillFailed = false;
     QString mErrorStr;
     int mOutputCount = 0;
     ChildOutputStreamDecoder mOutputDecoder;
     ChildOutputStreamDecoder mErrorDecoder;
     quint64 mRunNumber = 0;
     bool mRunEnded = true;
+    // The child of a synchronous run while it runs, so another thread can stop
+    // it, and a stop asked for before the child was known.
+    std::mutex mSynchronousChildLock;
+    pid_t mSynchronousChild = 0;
+    bool mSynchronousStop = false;
 };

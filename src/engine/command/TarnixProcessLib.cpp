@@ -6,12 +6,19 @@
 #include "platform/ChildLifetime.h"
 
 #include <QDebug>
+#include <QPointer>
+
+#include <csignal>
+#include <utility>
 
 TarnixProcessLib::TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent,
                                    TarnixProcessLibTimings timings)
     : QObject(parent), mController(controller), mTimings(timings)
 {
     connect(&mDataReadTimer, &QTimer::timeout, this, &TarnixProcessLib::poll);
+    mSliceTimer.setSingleShot(true);
+    mSliceTimer.setInterval(0);
+    connect(&mSliceTimer, &QTimer::timeout, this, &TarnixProcessLib::readSlice);
 }
 
 TarnixProcessLib::~TarnixProcessLib()
@@ -23,12 +30,33 @@ TarnixProcessLib::~TarnixProcessLib()
     }
 }
 
-void TarnixProcessLib::startProcess()
+bool TarnixProcessLib::startProcess()
 {
-    if (mIsProcessingStage) {
-        qWarning() << "an engine run is already in progress; the new start is ignored";
-        return;
+    const bool engineRuns = mStage == Stage::Running;
+    if (engineRuns || mWaitingStart) {
+        qWarning() << (engineRuns ? "an engine run is in progress" : "a start already waits for the previous run")
+                   << "; the new start is refused";
+        mArguments = {};
+        return false;
     }
+    if (mStage != Stage::Idle) {
+        mWaitingStart = takeSetup();
+        return true;
+    }
+    begin(takeSetup());
+    return true;
+}
+
+TarnixProcessLib::RunSetup TarnixProcessLib::takeSetup()
+{
+    return {std::exchange(mArguments, {}), mOutDataFilePath, mErrorDataFilePath};
+}
+
+void TarnixProcessLib::begin(RunSetup setup)
+{
+    const quint64 run = ++mRunNumber;
+    mRun = std::move(setup);
+    mStage = Stage::Running;
     mIsProcessingStage = true;
     cumulativeSizeForSession = 0;
     streamSting.clear();
@@ -36,16 +64,16 @@ void TarnixProcessLib::startProcess()
     mErrorDecoder = {};
     mExitStatus = 0;
 
-    if (const QString refusal = EngineStartFailure::refusal(mArguments); !refusal.isEmpty()) {
-        QTimer::singleShot(0, this, [this, refusal] { launchFailed(refusal); });
+    if (const QString refusal = EngineStartFailure::refusal(mRun.arguments); !refusal.isEmpty()) {
+        QTimer::singleShot(0, this, [this, run, refusal] { launchFailed(run, refusal); });
         return;
     }
 
     mDataReadTimer.start(mTimings.poll);
     mTask = std::make_unique<QProcess>();
     ChildLifetime::endWithThisProcess(*mTask);
-    mTask->setProgram(mArguments.arguments.value(0));
-    mTask->setArguments(mArguments.arguments.mid(1));
+    mTask->setProgram(mRun.arguments.arguments.value(0));
+    mTask->setArguments(mRun.arguments.arguments.mid(1));
     // The engine's results are in its files; its standard streams are discarded
     // so a chatty engine never blocks on a full pipe.
     mTask->setStandardInputFile(QProcess::nullDevice());
@@ -56,33 +84,63 @@ void TarnixProcessLib::startProcess()
     if (!mEnvironment.isEmpty())
         mTask->setProcessEnvironment(mEnvironment);
     QProcess *task = mTask.get();
-    connect(task, &QProcess::finished, this, &TarnixProcessLib::engineExited);
-    connect(task, &QProcess::errorOccurred, this, [this, task](QProcess::ProcessError error) {
+    connect(task, &QProcess::finished, this, [this, run] { engineExited(run); });
+    connect(task, &QProcess::errorOccurred, this, [this, run, task](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         const QString failure = EngineStartFailure::launchFailure(task->program(), task->errorString());
-        QTimer::singleShot(0, this, [this, failure] { launchFailed(failure); });
+        QTimer::singleShot(0, this, [this, run, failure] { launchFailed(run, failure); });
     });
     mTask->start();
 }
 
-void TarnixProcessLib::engineExited()
+void TarnixProcessLib::engineExited(quint64 run)
 {
-    mDataReadTimer.stop();
+    if (run != mRunNumber || mStage != Stage::Running)
+        return;
     mExitStatus = mTask->exitCode();
-    QTimer::singleShot(mTimings.finishGrace, this, &TarnixProcessLib::finish);
+    endEngine();
+    QTimer::singleShot(mTimings.finishGrace, this, [this, run] { beginLastRead(run); });
 }
 
-void TarnixProcessLib::launchFailed(const QString &failure)
+void TarnixProcessLib::launchFailed(quint64 run, const QString &failure)
 {
-    mDataReadTimer.stop();
+    if (run != mRunNumber || mStage != Stage::Running)
+        return;
     mExitStatus = -1;
+    endEngine();
     if (mController)
         mController->getError(failure, this);
-    finish();
+    beginLastRead(run);
 }
 
-QString TarnixProcessLib::readNew(QFile &file, const QString &path, ChildOutputStreamDecoder &decoder)
+void TarnixProcessLib::endEngine()
+{
+    mStage = Stage::Grace;
+    mDataReadTimer.stop();
+    // The engine is gone, and with it the only reader of the credential files.
+    mRun.arguments = {};
+}
+
+void TarnixProcessLib::beginLastRead(quint64 run)
+{
+    if (run != mRunNumber || mStage != Stage::Grace)
+        return;
+    mStage = Stage::LastRead;
+    // A read already under way goes on to the end and then completes the run.
+    if (!mReading)
+        poll();
+}
+
+void TarnixProcessLib::poll()
+{
+    if (mReading)
+        return;
+    mReading = true;
+    readSlice();
+}
+
+QString TarnixProcessLib::readNew(QFile &file, const QString &path, ChildOutputStreamDecoder &decoder, bool *more)
 {
     // A file the engine has not made yet is tried again on the next tick.
     if (!file.isOpen()) {
@@ -90,13 +148,25 @@ QString TarnixProcessLib::readNew(QFile &file, const QString &path, ChildOutputS
         if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
             return {};
     }
-    return decoder.decode(file.readAll());
+    const QByteArray bytes = file.read(kReadSliceBytes);
+    if (bytes.size() == kReadSliceBytes)
+        *more = true;
+    return decoder.decode(bytes);
 }
 
-void TarnixProcessLib::poll()
+void TarnixProcessLib::readSlice()
 {
-    deliver(readNew(mFileErrorHandle, mErrorDataFilePath, mErrorDecoder),
-            readNew(mFileHandle, mOutDataFilePath, mOutputDecoder));
+    bool more = false;
+    const QString errorText = readNew(mFileErrorHandle, mRun.errorFile, mErrorDecoder, &more);
+    const QString outputText = readNew(mFileHandle, mRun.outputFile, mOutputDecoder, &more);
+    deliver(errorText, outputText);
+    if (more) {
+        mSliceTimer.start();
+        return;
+    }
+    mReading = false;
+    if (mStage == Stage::LastRead)
+        complete();
 }
 
 void TarnixProcessLib::deliver(const QString &errorText, const QString &outputText)
@@ -114,9 +184,8 @@ void TarnixProcessLib::deliver(const QString &errorText, const QString &outputTe
         mController->updateProgress(lines, this);
 }
 
-void TarnixProcessLib::finish()
+void TarnixProcessLib::complete()
 {
-    poll();
     // A character the engine left cut for good is read as it stands.
     deliver(mErrorDecoder.flush(), mOutputDecoder.flush());
     // The last line may lack its line break; it is a line all the same.
@@ -129,31 +198,45 @@ void TarnixProcessLib::finish()
     mFileHandle.close();
     mFileErrorHandle.close();
 
-    QTimer::singleShot(mTimings.finishNotice, this, [this] {
-        if (mController)
-            mController->processFinishedOfEngine(this);
-    });
+    mStage = Stage::Notice;
     mIsProcessingStage = false;
-    mArguments = {};
+    const quint64 run = mRunNumber;
+    QTimer::singleShot(mTimings.finishNotice, this, [this, run] { sendNotice(run); });
     if (mTask) {
         mTask->disconnect(this);
         mTask.release()->deleteLater();
     }
-    QLUtility::removeFile(mOutDataFilePath);
-    QLUtility::removeFile(mErrorDataFilePath);
+    QLUtility::removeFile(mRun.outputFile);
+    QLUtility::removeFile(mRun.errorFile);
+}
+
+void TarnixProcessLib::sendNotice(quint64 run)
+{
+    if (run != mRunNumber || mStage != Stage::Notice)
+        return;
+    mStage = Stage::Idle;
+    const QPointer<TarnixProcessLib> alive(this);
+    if (mController)
+        mController->processFinishedOfEngine(this);
+    // The controller may have let go of this wrapper meanwhile.
+    if (alive && mWaitingStart) {
+        RunSetup setup = std::move(*mWaitingStart);
+        mWaitingStart.reset();
+        begin(std::move(setup));
+    }
 }
 
 bool TarnixProcessLib::isRunning() const
 {
-    return mIsProcessingStage || (mTask && mTask->state() != QProcess::NotRunning);
+    return mStage != Stage::Idle || mWaitingStart.has_value() || (mTask && mTask->state() != QProcess::NotRunning);
 }
 
 void TarnixProcessLib::stopProcess()
 {
-    // Only our own engine, and only while it runs: a recorded process number
-    // may already belong to another program.
-    if (mTask && mTask->state() != QProcess::NotRunning)
-        mTask->kill();
+    // Only our own engine and what it started, and only while it runs: a
+    // recorded process number may already belong to another program.
+    if (mTask)
+        ChildLifetime::signalGroup(*mTask, SIGKILL);
 }
 
 int TarnixProcessLib::terminationStatus() const

@@ -6,6 +6,7 @@
 #include "engine/controllers/ControllerTexts.h"
 #include "engine/controllers/RuvoDeleteControllerDelegateProtocol.h"
 #include "engine/controllers/RuvoSearchController.h"
+#include "engine/controllers/ThumbnailSuffixes.h"
 #include "engine/parsing/DeleteHandlerData.h"
 #include "engine/parsing/QLSYNCParser.h"
 #include "platform/MainThread.h"
@@ -27,12 +28,9 @@ const QString kSpillFolder = QStringLiteral("~/Library/Application Support/Tarni
 const QString kUploadInProgressText = QStringLiteral(
     "Unable to perform the delete operation. Reason: Data upload is in progress for this account. Try later");
 const QString kDeleteFailedText = QStringLiteral("Unable to perform the delete operation.");
-const QStringList kThumbnailSuffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"), QStringLiteral("_THTIN"),
-                                        QStringLiteral("_THVID")};
-
 bool mentionsThumbnail(const QString &text)
 {
-    for (const QString &suffix : kThumbnailSuffixes) {
+    for (const QString &suffix : ThumbnailSuffixes::all()) {
         if (text.contains(suffix))
             return true;
     }
@@ -41,7 +39,7 @@ bool mentionsThumbnail(const QString &text)
 
 bool isThumbnail(const QString &path)
 {
-    for (const QString &suffix : kThumbnailSuffixes) {
+    for (const QString &suffix : ThumbnailSuffixes::all()) {
         if (path.endsWith(suffix))
             return true;
     }

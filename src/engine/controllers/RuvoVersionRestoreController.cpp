@@ -86,7 +86,9 @@ void RuvoVersionRestoreController::writeStartOfSessionLog()
     log(QStringLiteral("Username: %1").arg(mUserObject.UserName()));
     const QString startTime = QLUtility::getSessionLogTime();
     log(QStringLiteral("Start Time: %1").arg(startTime), false);
-    OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
+    OnlineLogController &onlineLog = OnlineLogController::SharedOnlineLogController();
+    onlineLog.SetSessionPath(OnlineLogController::userSessionUploadPath());
+    onlineLog.setOperationStartTime(startTime);
     log(QStringLiteral("Restore location: %1\n").arg(mRestoreFilePath), false);
     log(QStringLiteral("Restore Content: \n(\n    %1\n)\n").arg(mDisplayFilePath), false);
     log(QStringLiteral("Version Restore File Name: %1  | File Version: %2 | File Size: %3 ")

@@ -5,6 +5,7 @@
 #include "engine/controllers/IndexQuery.h"
 #include "engine/controllers/IndexUserName.h"
 #include "engine/controllers/TXRenameControllerDelegateProtocol.h"
+#include "engine/controllers/ThumbnailSuffixes.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
 #include "platform/MainThread.h"
@@ -27,9 +28,9 @@ QStringList thumbnailSuffixesOf(const QString &path)
     QStringList suffixes;
     const bool video = QLUtility::isSupportedImageFile(path, kVideoExtensions);
     if (video || QLUtility::isSupportedImageFile(path, kImageExtensions))
-        suffixes = {QStringLiteral("_THINT"), QStringLiteral("_THSML"), QStringLiteral("_THTIN")};
+        suffixes = ThumbnailSuffixes::ofImage();
     if (video)
-        suffixes << QStringLiteral("_THVID");
+        suffixes << ThumbnailSuffixes::kVideo;
     return suffixes;
 }
 

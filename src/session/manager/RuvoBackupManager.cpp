@@ -5,6 +5,7 @@
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TarnixProcessLib.h"
+#include "engine/controllers/RuvoSearchController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
 #include "session/enumeration/FolderEnumerator.h"
@@ -43,6 +44,9 @@ RuvoBackupManager::~RuvoBackupManager()
 {
     mIsBackupCancel = true;
     joinWorker();
+    // Waits for a search result being handed over: none reaches this object once it is gone.
+    for (RestoreSearch &restoreSearch : mRestoreSearches)
+        restoreSearch.search.reset();
     for (EngineSlot &slot : mEngines)
         slot.process->stopProcess();
 }
@@ -138,6 +142,8 @@ bool RuvoBackupManager::prepareSession(bool restore)
 void RuvoBackupManager::resetSession()
 {
     joinWorker();
+    for (RestoreSearch &restoreSearch : mRestoreSearches)
+        restoreSearch = RestoreSearch();
     ++mSessionNumber;
     mBackupMode = QLUtility::isAppInBackupMode(mUserObject.UserName());
     mProxyObject = ProxyController(

@@ -3,6 +3,7 @@
 #include "common/account/User.h"
 #include "common/proxy/ProxyController.h"
 #include "engine/command/TarnixProcessLibController.h"
+#include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 #include "session/blocks/ListBlockDealer.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 #include "session/manager/MainControllerIndexQueue.h"
@@ -28,6 +29,7 @@
 
 class FolderEnumerator;
 class RuvoBackupRestoreHandlerProtocol;
+class RuvoSearchController;
 class TarnixProcessLib;
 
 // One backup (backup mode or sync mode) or restore session against the
@@ -39,7 +41,10 @@ class TarnixProcessLib;
 //
 // Lives on the main thread. The walk runs on a worker thread of its own; the
 // engines' callbacks, the hand-over of blocks and the end run on the main thread.
-class RuvoBackupManager : public QObject, public TarnixProcessLibController, private folderEnumeratorDelegateProtocol
+class RuvoBackupManager : public QObject,
+                          public TarnixProcessLibController,
+                          private folderEnumeratorDelegateProtocol,
+                          private RuvoSearchControllerDelegateProtocol
 {
     Q_OBJECT
 
@@ -96,6 +101,8 @@ public:
     // --- Sessions ---
 
     void startBackup();
+    // Asks the drive's index for every file of the picked folders and for each
+    // picked file, and restores them into the backup source folder.
     void startRestore();
     // The user's cancel: the engines are told through the cancel file and stopped.
     void CancelBackupProcess();
@@ -124,6 +131,11 @@ public:
     TarnixProcessLib *engineOne() const { return mEngines[0].process.get(); }
     TarnixProcessLib *engineTwo() const { return mEngines[1].process.get(); }
 
+    // The engine-side path of an index record that a restore lists:
+    // "mpcName/folderID/encFilename" in backup mode, "/folderID/encFilename" in
+    // sync mode; none for a folder's record (its name ends in "/").
+    static std::optional<QString> restoreListLine(const QVariantMap &record, bool backupMode);
+
 private:
     // One of the two engine processes and what the session keeps of its runs.
     struct EngineSlot
@@ -145,6 +157,16 @@ private:
         QString listFile;
 
         bool busy() const { return awaitingFinish || retryTimer->isActive(); }
+    };
+
+    // One of a restore's two index searches: over the picked folders, or over the picked files.
+    struct RestoreSearch
+    {
+        std::unique_ptr<RuvoSearchController> search;
+        QStringList picks;
+        qsizetype next = 0;        // the pick being searched
+        qsizetype rowsBefore = 0;  // the search's rows before this pick
+        bool done = true;
     };
 
     enum class EndState { Success, Failure, OverQuota, Cancel };
@@ -174,6 +196,20 @@ private:
     QStringList getBackupSetAfterFiltration(const FoundFiles &batch);
     void blockWritten(long blockNumber);
     void listingFinished();
+
+    // The restore's selection from the index (RuvoBackupManagerRestore.cpp).
+    // Results are queued and written on the search's thread; the move to the
+    // next pick and the end of listing happen on the main thread.
+    void beginRestoreSearch(RestoreSearch &restoreSearch, const QStringList &picks, int opType);
+    void searchNextPick(RestoreSearch &restoreSearch);
+    void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) override;
+    void searchDidFinishSuccessfully(RuvoSearchController *search) override;
+    void searchDidFailWithError(const QString &error, RuvoSearchController *search) override;
+    void searchDidCancel(RuvoSearchController *search) override;
+    void flushRestoreQueue();
+    void restoreSearchEnded(RuvoSearchController *search, const std::optional<QString> &failure);
+    void restoreListingFinished();
+    void stopRestoreSearches();
 
     // Hand-over and launches, main thread (RuvoBackupManagerLaunch.cpp)
     ListBlockDealer::Form blockForm() const;
@@ -243,6 +279,7 @@ private:
     std::atomic<unsigned> mExcludedFilesCount{0};
     std::atomic<int> mSessionNumber{0};
     QString mSyncParentFolder;  // sync mode: worker only
+    std::array<RestoreSearch, 2> mRestoreSearches;  // folders, files; main thread
 
     // Main thread only.
     long mBackupsetCountOnTheFly = -1;

@@ -196,6 +196,7 @@ void RuvoBackupManager::CancelBackupProcess()
     stopRSyncOperation();
     if (fileListFetcher)
         fileListFetcher->stopEnumeration();
+    stopRestoreSearches();
     mWorkerWake.notify_all();
     // A cancel is never taken for a connection failure at the end.
     for (EngineSlot &slot : mEngines) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/command/TarnixProcessLib.h"
+#include "index/IndexTimings.h"
 #include "session/enumeration/FolderEnumerator.h"
 
 #include <chrono>
@@ -22,4 +23,6 @@ struct SessionTimings
     std::chrono::milliseconds endWait{1000};
     FolderEnumerator::Timings walk;
     TarnixProcessLibTimings engine;
+    // A restore's searches of the drive's index.
+    IndexTimings index;
 };

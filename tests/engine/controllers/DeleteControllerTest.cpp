@@ -214,12 +214,13 @@ TEST_F(DeleteControllerTest, ACancelStopsTheRunAndNoFurtherSetRuns)
     EXPECT_EQ(deleteRuns(), 1);
     EXPECT_FALSE(controller.isRunning());
     EXPECT_TRUE(QFile::exists(stored("d2/c$\"].txt")));
-    // The controller serves the next operation.
+    // The controller serves the next operation. Its item was not part of the cancelled one: the
+    // folder and file searches race, so the hanging run may have removed d1's or y.txt's first item.
     qunsetenv("TXRUVO_SCENARIO");
     DeleteRecorder next;
-    runDelete(next, controller, {}, {{{local("top"), QStringList{"y.txt"}}}});
+    runDelete(next, controller, {}, {{{local("top"), QStringList{"z.txt"}}}});
     EXPECT_EQ(next.log.entries(), QStringList({"start (main)", "finish (main)"}));
-    EXPECT_EQ(next.deleted, QStringList{local("top/y.txt")});
+    EXPECT_EQ(next.deleted, QStringList{local("top/z.txt")});
 }
 
 TEST_F(DeleteControllerTest, ASelectionWithNothingStoredRunsNoEngine)

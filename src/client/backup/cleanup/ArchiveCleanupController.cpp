@@ -205,6 +205,8 @@ void ArchiveCleanupController::deleteDidStart()
     OnlineLogController &online = OnlineLogController::SharedOnlineLogController();
     online.setOperationStartTime(QLUtility::getSessionLogTime());
     online.setOperationStatus(QStringLiteral("Success"));
+    online.SetOperationSessionFile(QString());
+    online.SetSessionPath(OnlineLogController::userSessionUploadPath());
 }
 
 void ArchiveCleanupController::deleteDidReceiveData(const QStringList &deletedPaths)

@@ -1,8 +1,9 @@
 #include "client/backup/followups/TimeMachineXattrFollowUp.h"
 
-#include "client/backup/followups/XattrBackupManager.h"
+#include "client/backup/followups/SharedXattrBackupManager.h"
 #include "common/files/DirectiryCreation.h"
 #include "platform/PathRoots.h"
+#include "platform/PrivateFolder.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -28,9 +29,13 @@ QString databaseOf(QString path)
 }  // namespace
 
 TimeMachineXattrFollowUp::TimeMachineXattrFollowUp(QString workRoot, XattrBackupManager *manager)
-    : mWorkRoot(std::move(workRoot)), mManager(manager)
+    : mWorkRoot(std::move(workRoot))
+    , mSharedManager(manager ? nullptr : std::make_unique<SharedXattrBackupManager>())
+    , mManager(manager ? manager : mSharedManager.get())
 {
 }
+
+TimeMachineXattrFollowUp::~TimeMachineXattrFollowUp() = default;
 
 QList<TimeMachineXattrFollowUp::Database> TimeMachineXattrFollowUp::databasesOf(const QStringList &setPaths,
                                                                                 const QString &runFolder)
@@ -57,7 +62,13 @@ QList<TimeMachineXattrFollowUp::Database> TimeMachineXattrFollowUp::backupXattri
                                   .arg(QDateTime::currentMSecsSinceEpoch())
                                   .arg(++mRun);
     const QList<Database> databases = databasesOf(setPaths, runFolder);
-    if (!mManager)
+    if (databases.isEmpty())
+        return {};
+    // The folders of earlier runs go once no upload reads them any more.
+    if (!mManager->isUploading())
+        QDir(mWorkRoot).removeRecursively();
+    if (!Directiry_Creation::createDirectoryHierarchyAtPath(mWorkRoot)
+        || !PrivateFolder::ensure(runFolder))
         return {};
     mManager->setAccount(account, executorPath);
     const QString root = destinationRoot.startsWith('/') ? destinationRoot : '/' + destinationRoot;

@@ -5,14 +5,16 @@
 #include <QStringList>
 
 #include <atomic>
+#include <memory>
 
 class User;
 class XattrBackupManager;
 
 // The follow-up of a backup that was not cancelled: the folder attributes of
 // the Time Machine databases in the saved set are saved and uploaded beside
-// each database on the drive. Each run has a work folder of its own, so that a
-// run never empties a folder an earlier run's upload still reads.
+// each database on the drive. Each run has a work folder of its own (readable
+// by this user alone), so that a run never empties a folder an earlier run's
+// upload still reads.
 class TimeMachineXattrFollowUp
 {
 public:
@@ -24,8 +26,10 @@ public:
         bool operator==(const Database &) const = default;
     };
 
-    // workRoot: "<UserFolder>/TimeMachine".
+    // workRoot: "<UserFolder>/TimeMachine". manager: the program's shared
+    // extended-attribute manager when none is given.
     TimeMachineXattrFollowUp(QString workRoot, XattrBackupManager *manager);
+    ~TimeMachineXattrFollowUp();
 
     // The databases the set names, in its order, with their output folders in
     // the run's work folder: "1", "12", "123", ... followed by the database's path.
@@ -38,6 +42,7 @@ public:
 
 private:
     QString mWorkRoot;
+    std::unique_ptr<XattrBackupManager> mSharedManager;
     XattrBackupManager *mManager;
     std::atomic<int> mRun{0};
 };

@@ -31,7 +31,9 @@ void BackupViewController::operationDidStart()
         mView->setVolumeChooserEnabled(false);
     }
     const QString startTime = QLUtility::getSessionLogTime();
-    OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
+    OnlineLogController &onlineLog = OnlineLogController::SharedOnlineLogController();
+    onlineLog.SetSessionPath(OnlineLogController::userSessionUploadPath());
+    onlineLog.setOperationStartTime(startTime);
     if (mSessionLog)
         mSessionLog->operationDidStart(mMainController.userObject().UserName(), startTime, mCurrentDestinationDrive,
                                        mSelection);
