@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -116,4 +117,13 @@ void WebServiceStandIn::configureClient(bool trustTestAuthority)
     }
     qputenv("TX_RESOURCES", copy.toUtf8());
     ProgramContext::current().texts().reload();
+}
+
+bool WebServiceStandIn::serveDemoAccount()
+{
+    writeConfig(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
+    if (!start())
+        return false;
+    configureClient();
+    return true;
 }

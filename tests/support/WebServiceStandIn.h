@@ -36,6 +36,10 @@ public:
     // (or, without trustTestAuthority, only the system's store). Undone on destruction.
     void configureClient(bool trustTestAuthority = true);
 
+    // The demo account ("demo", "demo password") only, the service started and the client
+    // pointed at it; false when the service did not start.
+    bool serveDemoAccount();
+
 private:
     QString mFolder;
     QProcess mProcess;

@@ -20,7 +20,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QJsonArray>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -64,10 +63,7 @@ protected:
     {
         SandboxFixture::SetUp();
         service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(QJsonObject{
-            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        ASSERT_TRUE(service->serveDemoAccount());
         QDir().mkpath(volumes() + "/BackupDrive");
         QDir().mkpath(volumes() + "/DataDrive/Documents");
         QDir().mkpath(volumes() + "/DataDrive/Music");

@@ -14,7 +14,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
-#include <QJsonArray>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -28,10 +27,7 @@ protected:
     {
         SandboxFixture::SetUp();
         service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(QJsonObject{
-            {"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        ASSERT_TRUE(service->serveDemoAccount());
     }
 
     static bool waitUntil(const std::function<bool()> &condition)
