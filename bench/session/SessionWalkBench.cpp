@@ -1,5 +1,6 @@
 // The walk and filtering of a backup session over a generated tree of 100,000
-// files, against `find <tree> -type f` in the same run; then the session
+// files, against `find <tree> -type f` in the same run, and against find
+// printing each file's size (a status call per file, as the walk makes); then the session
 // driver's peak memory while it lists many paths (1,000,000 by default,
 // TX_BENCH_LISTED_PATHS to change) through an engine that does nothing.
 
@@ -8,7 +9,8 @@
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 #include "session/filtering/ExclusionFilter.h"
 #include "session/manager/RuvoBackupManager.h"
-#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+
+#include "SessionEndWaiter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +21,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -76,33 +82,62 @@ private:
     QStringList mBatch;
 };
 
+// Wall times of every run, by benchmark: find works in a child process, so
+// only the wall clock compares it with the walk in this one.
+std::map<std::string, std::vector<double>> gWallSeconds;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+template <typename Work>
+void timeRuns(benchmark::State &state, const std::string &name, const Work &work)
+{
+    qsizetype files = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        files = work();
+        gWallSeconds[name].push_back(clock.nsecsElapsed() / 1e9);
+    }
+    if (files != kWalkFiles)
+        std::fprintf(stderr, "%s: %lld files of %d\n", name.c_str(), qlonglong(files), kWalkFiles);
+    state.counters["files/s"] = benchmark::Counter(double(files), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+qsizetype runFind(const QStringList &extraArguments)
+{
+    QProcess find;
+    find.start("find", QStringList{walkTree(), "-type", "f"} + extraArguments);
+    find.waitForFinished(-1);
+    return find.readAllStandardOutput().count('\n');
+}
+
 void BM_Find(benchmark::State &state)
 {
-    qsizetype lines = 0;
-    for (auto _ : state) {
-        QProcess find;
-        find.start("find", {walkTree(), "-type", "f"});
-        find.waitForFinished(-1);
-        lines = find.readAllStandardOutput().count('\n');
-    }
-    state.counters["files/s"] = benchmark::Counter(double(lines), benchmark::Counter::kIsIterationInvariantRate);
+    timeRuns(state, "find", [] { return runFind({}); });
+}
+
+// find as it must work to know sizes too: one status call per file, as the walk makes.
+void BM_FindWithSizes(benchmark::State &state)
+{
+    timeRuns(state, "find with sizes", [] { return runFind({"-printf", "%s\n"}); });
 }
 
 void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, const std::string &name)
 {
-    qsizetype accepted = 0;
-    for (auto _ : state) {
+    timeRuns(state, name, [pause] {
         FilteringWalk walk;
         FolderEnumerator walker(FolderWalkTimings{pause});
         walker.setDelegate(&walk);
         walker.setMBackupMode(true);
         walker.shouldEnumerateFolder(true);
         walker.getFolderSize({walkTree()});
-        accepted = walk.accepted;
-    }
-    if (accepted != kWalkFiles)
-        std::fprintf(stderr, "%s: %lld files accepted of %d\n", name.c_str(), qlonglong(accepted), kWalkFiles);
-    state.counters["files/s"] = benchmark::Counter(double(accepted), benchmark::Counter::kIsIterationInvariantRate);
+        return walk.accepted;
+    });
 }
 
 void BM_WalkAndFilter(benchmark::State &state)
@@ -116,9 +151,22 @@ void BM_WalkAndFilterWithPauses(benchmark::State &state)
     walkAndFilter(state, FolderWalkTimings().walkPause, "walk with pauses");
 }
 
-BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_WalkAndFilter)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_WalkAndFilterWithPauses)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Find)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_FindWithSizes)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WalkAndFilter)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WalkAndFilterWithPauses)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The walk's rate as a share of find's, from the median wall times.
+void printRates()
+{
+    std::printf("\nrates against find (medians of the wall times):\n");
+    for (const char *walk : {"walk", "walk with pauses"})
+        for (const char *find : {"find", "find with sizes"})
+            if (gWallSeconds.count(walk) && gWallSeconds.count(find))
+                std::printf("  %-16s / %-15s %3.0f%% (%.0f ms / %.0f ms)\n", walk, find,
+                            100 * median(gWallSeconds[find]) / median(gWallSeconds[walk]),
+                            median(gWallSeconds[walk]) * 1000, median(gWallSeconds[find]) * 1000);
+}
 
 // --- Peak memory of the session driver ---
 
@@ -131,16 +179,6 @@ long peakResidentKiB()
             return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
 }
-
-class EndWaiter : public RuvoBackupRestoreHandlerProtocol
-{
-public:
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { end = "success"; }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { end = message; }
-    void operationDidFailWithOverQuota(const QString &message) override { end = message; }
-    void operationDidCancel(RuvoBackupManager *) override { end = "cancel"; }
-    QString end;
-};
 
 void reportSessionMemory()
 {
@@ -161,7 +199,7 @@ void reportSessionMemory()
     timings.engine.poll = std::chrono::milliseconds(5);
     timings.engine.finishGrace = std::chrono::milliseconds(1);
     timings.engine.finishNotice = std::chrono::milliseconds(1);
-    EndWaiter waiter;
+    SessionEndWaiter waiter;
     RuvoBackupManager manager(timings);
     manager.setDelegate(&waiter);
     manager.setApplicationSupportFolder(scratch().path() + "/app");
@@ -208,6 +246,7 @@ int main(int argc, char **argv)
     walkTree();  // the tree is made before any timing
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    printRates();
     reportSessionMemory();
     return 0;
 }

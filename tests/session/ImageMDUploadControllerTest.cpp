@@ -144,7 +144,7 @@ TEST_F(ImageMDUploadControllerTest, AListedImageThatIsGoneStopsTheRunBeforeAnyUp
     FinishRecorder recorder;
     ImageMDUploadController controller({noEngine, drive(), "/"}, shortWaits);
     controller.setDelegate(&recorder);
-    controller.addImages({kept, root() + "/Pictures/gone.jpg"});
+    controller.addImages({kept, root() + "/Pictures/gone.jpg", kept + "\n" + kept});
     controller.startToUpdateImageInfo();
     ASSERT_TRUE(waitUntil([&] { return recorder.finished == 1; }, 30000));
     EXPECT_EQ(recorder.renameQuestions, ImageMDUploadController::kRenameSearches);
@@ -155,17 +155,20 @@ TEST_F(ImageMDUploadControllerTest, AListedImageThatIsGoneStopsTheRunBeforeAnyUp
     EXPECT_EQ(controller.workFolder(), folder);
     EXPECT_EQ(QFile(folder).permissions() & 0x0077, 0);
     EXPECT_EQ(QFile(folder + "/ImageList.txt").permissions() & 0x0077, 0);
-    EXPECT_EQ(readText(folder + "/ImageList.txt"), (kept + "\n" + root() + "/Pictures/gone.jpg").toUtf8());
+    EXPECT_EQ(readText(folder + "/ImageList.txt"), (kept + "\n" + root() + "/Pictures/gone.jpg").toUtf8())
+        << "a name with a line break is left out";
     EXPECT_FALSE(QFile::exists(folder + "/source.txt"));
     EXPECT_FALSE(QFile::exists(folder + "/MDUpdateInProgress.txt"));
 }
 
 TEST_F(ImageMDUploadControllerTest, RenamesTheDelegateReportsFindMovedImages)
 {
-    // The engine keeps a copy of the directive list it was given.
+    // The engine keeps a copy of the directive list it was given, then waits while told to.
     const QString engine = root() + "/engine.sh";
     writeText(engine, "#!/bin/sh\nfor a; do case \"$a\" in --files-from=*) cp \"${a#--files-from=}\" '"
-                          + root().toUtf8() + "/uploaded.txt';; esac; done\n");
+                          + root().toUtf8() + "/uploaded.txt';; esac; done\n"
+                          "while [ -e '" + root().toUtf8() + "/hold' ]; do sleep 0.05; done\n");
+    writeText(root() + "/hold", "");
     QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Backup::Account fake = account();
     fake.executorPath = engine;
@@ -186,7 +189,10 @@ TEST_F(ImageMDUploadControllerTest, RenamesTheDelegateReportsFindMovedImages)
     ImageMDUploadController controller({fake, drive(), "/"}, shortWaits);
     controller.setDelegate(&reporter);
     controller.addImages({root() + "/Old/a/photo.jpg"});
-    controller.startToUpdateImageInfo();
+    ASSERT_TRUE(controller.startToUpdateImageInfo());
+    controller.addImages({root() + "/later.jpg"});
+    EXPECT_FALSE(controller.startToUpdateImageInfo()) << "one run at a time";
+    QFile::remove(root() + "/hold");
     ASSERT_TRUE(waitUntil([&] { return reporter.finished == 1; }, 30000));
     EXPECT_EQ(reporter.renameQuestions, 1);
     EXPECT_EQ(readText(root() + "/uploaded.txt"), "--f=" + root().mid(1).toUtf8() + "/New/a/photo.jpg\n--a=|,|Cam");

@@ -207,6 +207,22 @@ protected:
         }
     }
 
+    // Pauses a running session once it reports, checks that nothing moves, and
+    // resumes it to its successful end.
+    static void pauseThenResume(RuvoBackupManager &session, SessionRecorder &recorder)
+    {
+        ASSERT_TRUE(waitUntil([&recorder] { return !recorder.reports.isEmpty(); }, 20000));
+        session.pause(true);
+        spinFor(400);  // the engine sees the pause within its 100 ms poll
+        const qsizetype reportsWhenPaused = recorder.reports.size();
+        spinFor(500);
+        EXPECT_EQ(recorder.reports.size(), reportsWhenPaused) << "no file moves while paused";
+        EXPECT_TRUE(recorder.endStates.isEmpty());
+        session.pause(false);
+        ASSERT_TRUE(recorder.waitForEnd(30000));
+        EXPECT_EQ(recorder.settledEndStates(), QStringList{"success"});
+    }
+
     QStringList restoredFiles() const
     {
         QStringList files;
@@ -274,16 +290,7 @@ TEST_F(SessionEndToEndTest, PauseHoldsTheEngineAndResumeLetsItFinish)
 {
     setScenario({{"lineDelayMs", 100}});
     manager->startBackup();
-    ASSERT_TRUE(waitUntil([this] { return !delegate.reports.isEmpty(); }, 20000));
-    manager->pause(true);
-    spinFor(400);  // the engine sees the pause within its 100 ms poll
-    const qsizetype reportsWhenPaused = delegate.reports.size();
-    spinFor(500);
-    EXPECT_EQ(delegate.reports.size(), reportsWhenPaused) << "no file moves while paused";
-    EXPECT_TRUE(delegate.endStates.isEmpty());
-    manager->pause(false);
-    ASSERT_TRUE(delegate.waitForEnd(30000));
-    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    ASSERT_NO_FATAL_FAILURE(pauseThenResume(*manager, delegate));
     expectDriveHoldsTree();
 }
 
@@ -371,15 +378,6 @@ TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
     backUpTwiceAndIndex();
     setScenario({{"lineDelayMs", 100}});
     startRestore({"Office" + tree()}, {});
-    ASSERT_TRUE(waitUntil([this] { return !restoreDelegate.reports.isEmpty(); }, 20000));
-    restoreManager->pause(true);
-    spinFor(400);  // the engine sees the pause within its 100 ms poll
-    const qsizetype reportsWhenPaused = restoreDelegate.reports.size();
-    spinFor(500);
-    EXPECT_EQ(restoreDelegate.reports.size(), reportsWhenPaused) << "no file moves while paused";
-    EXPECT_TRUE(restoreDelegate.endStates.isEmpty());
-    restoreManager->pause(false);
-    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"});
+    ASSERT_NO_FATAL_FAILURE(pauseThenResume(*restoreManager, restoreDelegate));
     expectRestored(treeFiles());
 }

@@ -51,19 +51,28 @@ ImageMDUploadController::~ImageMDUploadController()
 void ImageMDUploadController::addImages(const QStringList &paths)
 {
     QMutexLocker lock(&mIPLock);
-    mImageFiles.append(paths);
+    // The image list has one path a line: a name with a line break cannot be
+    // listed without turning into other paths, so it is left out.
+    for (const QString &path : paths) {
+        if (!path.contains(u'\n') && !path.contains(u'\r'))
+            mImageFiles.append(path);
+    }
 }
 
-void ImageMDUploadController::startToUpdateImageInfo()
+bool ImageMDUploadController::startToUpdateImageInfo()
 {
+    // One run at a time: a run owns the work folder and the renames.
+    if (isIMDUpdationInProgressFlag.exchange(true))
+        return false;
     QStringList paths;
     {
         QMutexLocker lock(&mIPLock);
         paths.swap(mImageFiles);
     }
     if (mRunThread.joinable())
-        mRunThread.join();
+        mRunThread.join();  // the last run has ended: its thread is done
     mRunThread = std::thread([this, paths] { updateImageMDInfo(paths); });
+    return true;
 }
 
 QString ImageMDUploadController::workFolder() const

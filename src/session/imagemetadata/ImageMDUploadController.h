@@ -63,9 +63,11 @@ public:
     ImageMDUploadController &operator=(const ImageMDUploadController &) = delete;
 
     void setDelegate(ImageMDUploadDelegate *delegate) { mDelegate = delegate; }
+    // Queues the paths; one with a line break cannot be listed and is left out.
     void addImages(const QStringList &paths);
-    // Takes what is queued and runs it on the run thread (also when nothing is queued).
-    void startToUpdateImageInfo();
+    // Takes what is queued and runs it on the run thread (also when nothing is
+    // queued); false, with the queue kept, while a run is still under way.
+    bool startToUpdateImageInfo();
 
     // One run over the paths, on the calling thread.
     void updateImageMDInfo(const QStringList &paths);

@@ -98,11 +98,9 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &bat
 void RuvoBackupManager::blockWritten(long blockNumber)
 {
     postToSession([this] { dispatchBlocks(); });
-    // Give the first engine time to start before more blocks appear.
-    if (blockNumber == 0) {
+    // Give the first engine time to start before more blocks appear (it copies meanwhile).
+    if (blockNumber == 0)
         waitOnWorker(mTimings.firstLaunchSettle);
-        countFixedWait(mTimings.firstLaunchSettle);
-    }
 }
 
 void RuvoBackupManager::listingFinished()

@@ -31,7 +31,8 @@ void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)
 {
     EngineSlot &slot = slotOf(engine);
     slot.awaitingFinish = false;
-    countFixedWait(mTimings.engine.finishGrace + mTimings.engine.finishNotice);
+    const std::chrono::milliseconds finishWait = mTimings.engine.finishGrace + mTimings.engine.finishNotice;
+    countFixedWait(std::chrono::steady_clock::now() - finishWait, finishWait);
     if (!mIsRunning)
         return;
     if (!sessionMustStop())
@@ -92,7 +93,7 @@ void RuvoBackupManager::finishIfIdle()
     const bool bothGaveUp = mEngines[0].retryCount >= kRetryLimit && mEngines[1].retryCount >= kRetryLimit;
     if (isRestore || bothGaveUp) {
         mEndScheduled = true;
-        countFixedWait(mTimings.endWait);
+        countFixedWait(std::chrono::steady_clock::now(), mTimings.endWait);
         QTimer::singleShot(mTimings.endWait, this, [this] { cleanUpSection(); });
         return;
     }

@@ -44,11 +44,14 @@ ThumbnailController::~ThumbnailController()
         mWorkThread.join();
 }
 
-void ThumbnailController::start()
+bool ThumbnailController::start()
 {
+    if (mRunning.exchange(true))
+        return false;
     if (mWorkThread.joinable())
-        mWorkThread.join();
+        mWorkThread.join();  // the last run has ended: its thread is done
     mWorkThread = std::thread([this] { run(); });
+    return true;
 }
 
 void ThumbnailController::run()
@@ -61,6 +64,7 @@ void ThumbnailController::run()
     if (mBackupManager.backupSuccessStatus())
         removeItemRecursively(folder);
     removeStaleThumbnailFolders();
+    mRunning = false;
     runInThreadOf(&mMainThreadContext, [this] {
         if (mDelegate)
             mDelegate->didThumbnailOperationFinished(this);

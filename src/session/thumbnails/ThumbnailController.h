@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <thread>
 
 class ThumbnailController;
@@ -41,8 +42,8 @@ public:
     void setDelegate(ThumbnailControllerDelegate *delegate) { mDelegate = delegate; }
     QString thumbnailFolder() const { return mGenerator.thumbnailFolder(); }
     void addImages(const QStringList &paths) { mGenerator.addImages(paths); }
-    // Generation, then upload, on the work thread.
-    void start();
+    // Generation, then upload, on the work thread; false while a run is still under way.
+    bool start();
     bool backupSucceeded() const { return mBackupManager.backupSuccessStatus(); }
 
     // The thumbnail folder's "source.txt": every thumbnail in it, as a path under the folder.
@@ -59,5 +60,6 @@ private:
     ThumbnailBackupManager mBackupManager;
     ThumbnailControllerDelegate *mDelegate = nullptr;
     QObject mMainThreadContext;
+    std::atomic<bool> mRunning{false};
     std::thread mWorkThread;
 };

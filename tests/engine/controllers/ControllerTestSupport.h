@@ -35,9 +35,9 @@ public:
     }
     qsizetype size() const { return entries().size(); }
     // Runs the event loop until `count` callbacks came; true when they did.
-    bool waitFor(qsizetype count) const
+    bool waitFor(qsizetype count, int timeoutMs = 10000) const
     {
-        return waitUntil([&] { return size() >= count; });
+        return waitUntil([&] { return size() >= count; }, timeoutMs);
     }
 
 private:

@@ -100,7 +100,9 @@ protected:
         return user;
     }
 
-    // Deletes the selection; waits for `callbacks` callbacks (start included).
+    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
+    // index searches and one engine run per set, one after another: the wait allows a minute, as
+    // a loaded machine or the sanitizer build takes several seconds for each.
     void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
                    const QList<QVariantMap> &files, qsizetype callbacks = 2)
     {
@@ -111,7 +113,7 @@ protected:
         controller.setMFolderSetFordelete(folders);
         controller.setMFileSetForDelete(files);
         controller.startDelete();
-        EXPECT_TRUE(recorder.log.waitFor(callbacks)) << recorder.log.entries().join(", ").toStdString();
+        EXPECT_TRUE(recorder.log.waitFor(callbacks, 60000)) << recorder.log.entries().join(", ").toStdString();
         spinFor(50);
     }
 

@@ -5,8 +5,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcessEnvironment>
-#include <QThread>
 
+#include "engine/EngineTestSupport.h"
 #include "platform/ChildOutputDecoder.h"
 
 namespace {
@@ -143,11 +143,14 @@ TEST_F(FailureTest, ScenarioOutputOddities)
     EXPECT_TRUE(result.output.startsWith('[')) << result.output.constData();
     EXPECT_EQ(result.output.count(']'), 13);
 
-    // A line cut inside "é": the first write alone is not valid UTF-8.
+    // A line cut inside "é": the first write alone is not valid UTF-8. The output of the runs
+    // above goes first, so that what is read is this run's first write, however late it starts.
     setScenario({{"splitWrites", true}, {"splitDelayMs", 600}});
+    const QString outputFile = operation() + "/OutData_0.txt";
+    QFile::remove(outputFile);
     const std::unique_ptr<QProcess> process = start(backupVector());
-    QThread::msleep(300);
-    const QByteArray half = readText(operation() + "/OutData_0.txt");
+    EXPECT_TRUE(waitUntil([&] { return !readText(outputFile).isEmpty(); }, 20000));
+    const QByteArray half = readText(outputFile);
     result = collect(*process);
     EXPECT_FALSE(half.isEmpty());
     EXPECT_FALSE(half.contains('\n'));
