@@ -142,7 +142,7 @@ double writeJournal(const QString &folder, const JournalRows &rows, bool paced =
             journal.insertRecord(values, false, TXDatabaseWrapper::kJournalMode);
         // The index manager's writers sleep 2 ms after every second row.
         if (paced && row % 2 == 1)
-            sleepFor(std::chrono::milliseconds(2));
+            IndexSleep::sleepFor(std::chrono::milliseconds(2));
     }
     journal.commitTransaction();
     journal.unInitializeDatabase();

@@ -19,4 +19,9 @@ struct IndexTimings {
 
 // How the index sleeps; tests hand in one that counts instead.
 using IndexSleeper = std::function<void(std::chrono::milliseconds)>;
+
+namespace IndexSleep {
+
 void sleepFor(std::chrono::milliseconds duration);
+
+}  // namespace IndexSleep

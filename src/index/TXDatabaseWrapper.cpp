@@ -37,7 +37,7 @@ bool makeIndexFolder(const QString &folder)
 
 }  // namespace
 
-void sleepFor(std::chrono::milliseconds duration)
+void IndexSleep::sleepFor(std::chrono::milliseconds duration)
 {
     if (duration.count() > 0)
         std::this_thread::sleep_for(duration);
@@ -67,7 +67,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
 {
     makeIndexFolder(folder);
     if (listingCGI != kJournalMode) {
-        sleepFor(mTimings.openWait);
+        IndexSleep::sleepFor(mTimings.openWait);
         replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
         if (!mDatabase->open()) {
             ErrorSlot::fill(error, mDatabase->lastErrorMessage());
@@ -88,7 +88,7 @@ bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QS
     }
     replaceConnection(mTempFilePath);
     mDatabase->setShouldCacheStatements(true);
-    sleepFor(mTimings.openWait);
+    IndexSleep::sleepFor(mTimings.openWait);
     if (mDatabase->open() && mDatabase->beginTransaction() && IndexSchema::createJournalTable(*mDatabase))
         return true;
     // No half-made journal is left behind: it would never be finished or merged.

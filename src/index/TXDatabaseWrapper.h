@@ -155,5 +155,5 @@ private:
     TXDatabaseWrapperDelegate *mDelegateObj = nullptr;
     QString mTempFilePath;
     IndexTimings mTimings;
-    IndexSleeper mSleeper = sleepFor;
+    IndexSleeper mSleeper = IndexSleep::sleepFor;
 };

@@ -34,7 +34,7 @@ QString decodeLine(const QByteArray &line)
 
 }  // namespace
 
-QString decodeChildOutput(const QByteArray &bytes)
+QString ChildOutputDecoder::decodeChildOutput(const QByteArray &bytes)
 {
     QString text;
     qsizetype start = 0;

@@ -43,12 +43,12 @@ QString ChildOutputStreamDecoder::decode(const QByteArray &bytes)
         mPending = text.right(tail);
         text.chop(tail);
     }
-    return decodeChildOutput(text);
+    return ChildOutputDecoder::decodeChildOutput(text);
 }
 
 QString ChildOutputStreamDecoder::flush()
 {
-    const QString text = decodeChildOutput(mPending);
+    const QString text = ChildOutputDecoder::decodeChildOutput(mPending);
     mPending.clear();
     return text;
 }

@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-bool isFilePackage(const QString &path)
+bool FilePackage::isFilePackage(const QString &path)
 {
     static const QStringList packageExtensions = {
         "app",  "bundle", "framework", "plugin",      "kext",       "pkg",   "mpkg",

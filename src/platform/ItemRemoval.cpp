@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-void removeItemRecursively(const QString &path)
+void ItemRemoval::removeItemRecursively(const QString &path)
 {
     const QFileInfo info(path);
     if (info.isSymLink() || !info.isDir())

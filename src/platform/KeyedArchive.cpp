@@ -26,7 +26,7 @@ const qsizetype kMaximumDepth = 256;
 
 bool isInlineScalar(const QVariant &value)
 {
-    return value.typeId() == QMetaType::Bool || isNumber(value);
+    return value.typeId() == QMetaType::Bool || VariantKinds::isNumber(value);
 }
 
 // Builds the "$objects" table. Index 0 is "$null"; a container takes its slot

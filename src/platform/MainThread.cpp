@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
-void runOnMainThread(std::function<void()> work)
+void MainThread::runOnMainThread(std::function<void()> work)
 {
     QCoreApplication *app = QCoreApplication::instance();
     if (!app) {
@@ -13,7 +13,7 @@ void runOnMainThread(std::function<void()> work)
     QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
 }
 
-void runInThreadOf(QObject *context, std::function<void()> work)
+void MainThread::runInThreadOf(QObject *context, std::function<void()> work)
 {
     QMetaObject::invokeMethod(context, std::move(work), Qt::QueuedConnection);
 }

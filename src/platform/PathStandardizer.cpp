@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-QString standardizePath(const QString &path)
+QString PathStandardizer::standardizePath(const QString &path)
 {
     if (path.isEmpty())
         return path;

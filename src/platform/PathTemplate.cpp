@@ -1,6 +1,6 @@
 #include "platform/PathTemplate.h"
 
-QString fillTemplate(const QString &pattern, const QStringList &arguments)
+QString PathTemplate::fillTemplate(const QString &pattern, const QStringList &arguments)
 {
     QString result;
     result.reserve(pattern.size() + 32);

@@ -18,7 +18,7 @@ locale_t utf8CharacterLocale()
 
 }  // namespace
 
-bool shellPatternMatches(const QString &text, const QString &pattern, bool ignoreCase)
+bool ShellPattern::shellPatternMatches(const QString &text, const QString &pattern, bool ignoreCase)
 {
     const QByteArray textBytes = text.toUtf8();
     const QByteArray patternBytes = pattern.toUtf8();

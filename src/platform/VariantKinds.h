@@ -2,6 +2,8 @@
 
 #include <QVariant>
 
+namespace VariantKinds {
+
 // Whether a value holds a number of any width, whole or real.
 inline bool isNumber(const QVariant &value)
 {
@@ -19,3 +21,5 @@ inline bool isNumber(const QVariant &value)
         return false;
     }
 }
+
+}  // namespace VariantKinds

@@ -20,12 +20,12 @@ protected:
 TEST_F(LoggerTest, WriteToFileAppendsAndIgnoresEmptyTextAndRelativePaths)
 {
     const QString path = root() + "/logs/new/file.txt";  // missing folders are made
-    EXPECT_FALSE(writeToFile(path, ""));
+    EXPECT_FALSE(LogFile::writeToFile(path, ""));
     EXPECT_FALSE(QFile::exists(path));
-    EXPECT_TRUE(writeToFile(path, "one "));
-    EXPECT_TRUE(writeToFile(path, "two"));
+    EXPECT_TRUE(LogFile::writeToFile(path, "one "));
+    EXPECT_TRUE(LogFile::writeToFile(path, "two"));
     EXPECT_EQ(readText(path), "one two");
-    EXPECT_FALSE(writeToFile("relative.txt", "text"));
+    EXPECT_FALSE(LogFile::writeToFile("relative.txt", "text"));
     EXPECT_FALSE(QFile::exists("relative.txt"));
 }
 
@@ -36,7 +36,7 @@ TEST_F(LoggerTest, ConcurrentAppendsLoseNothing)
     for (int t = 0; t < 4; ++t)
         writers.emplace_back([&] {
             for (int i = 0; i < 200; ++i)
-                writeToFile(path, "line\n");
+                LogFile::writeToFile(path, "line\n");
         });
     for (auto &w : writers)
         w.join();

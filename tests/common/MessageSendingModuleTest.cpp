@@ -35,7 +35,7 @@ protected:
 
     static QString traceText()
     {
-        return QString::fromUtf8(readText(standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath")))));
+        return QString::fromUtf8(readText(PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath")))));
     }
 
     static bool waitForTrace(const QString &part)

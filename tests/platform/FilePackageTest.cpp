@@ -30,5 +30,5 @@ TEST(FilePackageTest, FoldersWithAPackageExtensionArePackages)
         {"", false},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(isFilePackage(c.path), c.isPackage) << c.path.toStdString();
+        EXPECT_EQ(FilePackage::isFilePackage(c.path), c.isPackage) << c.path.toStdString();
 }

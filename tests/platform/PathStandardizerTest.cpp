@@ -20,5 +20,5 @@ TEST_F(PathStandardizerTest, StandardizesTheFormsThePathTableUses)
         {"", ""},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(standardizePath(c.in), c.out) << c.in.toStdString();
+        EXPECT_EQ(PathStandardizer::standardizePath(c.in), c.out) << c.in.toStdString();
 }

@@ -50,7 +50,7 @@ QByteArray toMacRoman(const QString &text)
     static const QHash<char16_t, char> table = [] {
         QHash<char16_t, char> inverse;
         for (int byte = 0x80; byte <= 0xFF; ++byte) {
-            const QString decoded = decodeChildOutput(QByteArray(1, char(byte)));
+            const QString decoded = ChildOutputDecoder::decodeChildOutput(QByteArray(1, char(byte)));
             if (decoded.size() == 1)
                 inverse.insert(decoded.at(0).unicode(), char(byte));
         }

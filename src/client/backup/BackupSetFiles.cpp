@@ -47,7 +47,7 @@ BackupSetFiles::BackupSetFiles(const QString &userName, bool backupMode)
 
 QString BackupSetFiles::userPath(const QString &key) const
 {
-    return standardizePath(fillTemplate(QLLocalizedString(key), {mUserName}));
+    return PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(key), {mUserName}));
 }
 
 QString BackupSetFiles::pathForDataFile() const

@@ -134,7 +134,7 @@ void BackupSetSizeKeeper::writeSizeFile(int attempt)
 {
     mRetryTimer.stop();
     QString error;
-    if (writeSettingsFile(mSizeFilePath, mSizes, PropertyList::kDefaultMode, &error)) {
+    if (SettingsFileWriter::writeSettingsFile(mSizeFilePath, mSizes, PropertyList::kDefaultMode, &error)) {
         writeFlagFile();
         emit sizesWritten();
         return;

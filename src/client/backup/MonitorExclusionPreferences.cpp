@@ -11,7 +11,7 @@ namespace MonitorExclusionPreferences {
 
 bool writeFilePathToExcludePreferences(const QString &userName, const QString &storedPath, bool excluded)
 {
-    const QString path = standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     QVariantMap preferences = PropertyList::readDictionary(path);
     QVariantMap user = preferences.value(userName).toMap();
     if (!user.contains(kUserSpecifiedExclusion))
@@ -21,7 +21,7 @@ bool writeFilePathToExcludePreferences(const QString &userName, const QString &s
     user.insert(kUserSpecifiedExclusion, exclusions);
     preferences.insert(userName, user);
     QString error;
-    if (!writeSettingsFile(path, preferences, PropertyList::kDefaultMode, &error)) {
+    if (!SettingsFileWriter::writeSettingsFile(path, preferences, PropertyList::kDefaultMode, &error)) {
         qWarning().noquote() << "could not write the exclusion to" << path << error;
         return false;
     }

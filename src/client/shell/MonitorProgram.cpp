@@ -11,6 +11,9 @@ bool isRunning()
     return !ProcessTable::processIdsNamed(QLLocalizedString(QStringLiteral("MonitorProcessName"))).isEmpty();
 }
 
-QString launchFilePath() { return standardizePath(QLLocalizedString(QStringLiteral("MonitorLaunchFilePath"))); }
+QString launchFilePath()
+{
+    return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorLaunchFilePath")));
+}
 
 }  // namespace MonitorProgram

@@ -52,7 +52,7 @@ void measureQuota(QuotaRuns &runs, TXMainController &account, QuotaAnswer answer
 
 }  // namespace
 
-TXMainControllerServices programServices()
+TXMainControllerServices ProgramServices::programServices()
 {
     TXMainControllerServices services;
     services.makeIndexWorker = [] { return std::make_unique<TarnixIndexWorker>(); };

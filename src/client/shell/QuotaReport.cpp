@@ -36,5 +36,5 @@ bool QuotaReport::store(const QString &userDetailsPath) const
     details.insert(QStringLiteral("USEDQUOTASIZE"),
                    quellonExtension::encryptedString(megabytesText(usedMB() > 0 ? usedMB() : 0)));
     QString error;
-    return writeSettingsFile(userDetailsPath, details, PropertyList::kOwnerReadWrite, &error);
+    return SettingsFileWriter::writeSettingsFile(userDetailsPath, details, PropertyList::kOwnerReadWrite, &error);
 }

@@ -20,7 +20,7 @@ QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManage
 bool writePrivatePlist(const QString &path, const QVariantMap &content)
 {
     QString error;
-    if (writeSettingsFile(path, content, PropertyList::kOwnerReadWrite, &error))
+    if (SettingsFileWriter::writeSettingsFile(path, content, PropertyList::kOwnerReadWrite, &error))
         return true;
     qWarning().noquote() << "Login details not stored:" << error;
     return false;
@@ -109,7 +109,7 @@ void writeEncType(const QString &type, const QString &userName)
     QVariantMap types = PropertyList::readDictionary(path);
     types.insert(userName, type);
     QString error;
-    if (!writeSettingsFile(path, types, PropertyList::kDefaultMode, &error))
+    if (!SettingsFileWriter::writeSettingsFile(path, types, PropertyList::kDefaultMode, &error))
         qWarning().noquote() << "Encryption type not stored:" << error;
 }
 

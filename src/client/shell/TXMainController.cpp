@@ -242,7 +242,7 @@ void TXMainController::initiateConnections()
 void TXMainController::didReceiveIPCMessage(const QVariantList &message)
 {
     // Messages arrive on the channel's own thread; the views are the main thread's.
-    runInThreadOf(this, [this, message] { handleMonitorMessage(message); });
+    MainThread::runInThreadOf(this, [this, message] { handleMonitorMessage(message); });
 }
 
 void TXMainController::handleMonitorMessage(const QVariantList &message)
@@ -278,6 +278,6 @@ void TXMainController::replaceIndexWorker(bool startNew)
     auto retiring = std::make_shared<std::unique_ptr<IndexWorker>>(std::move(mDBManager));
     mRetiringIndexWorkers.start([this, retiring, startWanted] {
         retiring->reset();
-        runInThreadOf(this, startWanted);
+        MainThread::runInThreadOf(this, startWanted);
     });
 }

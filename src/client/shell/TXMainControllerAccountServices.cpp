@@ -39,7 +39,7 @@ void TXMainController::calQuota()
         return;
     }
     mServices.measureQuota(*this, [this](std::optional<QVariantMap> output) {
-        runInThreadOf(this, [this, output] { quotaMeasured(output); });
+        MainThread::runInThreadOf(this, [this, output] { quotaMeasured(output); });
     });
 }
 

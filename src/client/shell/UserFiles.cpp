@@ -9,7 +9,7 @@ namespace UserFiles {
 
 QString path(const QString &key, const QString &userName)
 {
-    return QDir::cleanPath(fillTemplate(QLLocalizedString(key), {userName}));
+    return QDir::cleanPath(PathTemplate::fillTemplate(QLLocalizedString(key), {userName}));
 }
 
 }  // namespace UserFiles

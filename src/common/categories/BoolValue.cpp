@@ -2,7 +2,7 @@
 
 #include "platform/VariantKinds.h"
 
-bool textBoolValue(const QString &text)
+bool BoolValue::textBoolValue(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && text.at(i).isSpace())
@@ -17,13 +17,13 @@ bool textBoolValue(const QString &text)
     return c == 'Y' || c == 'T' || (c >= '1' && c <= '9');
 }
 
-bool variantBoolValue(const QVariant &value)
+bool BoolValue::variantBoolValue(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    if (isNumber(value))
+    if (VariantKinds::isNumber(value))
         return value.toDouble() != 0.0;
     if (value.typeId() == QMetaType::QString)
-        return textBoolValue(value.toString());
+        return BoolValue::textBoolValue(value.toString());
     return false;
 }

@@ -12,7 +12,7 @@ std::atomic<quint64> &sizeTotal() { return ProgramContext::current().sizeTotal()
 
 void filterUnselectedEntries(QVariantMap &dictionary)
 {
-    dictionary.removeIf([](QVariantMap::iterator entry) { return !variantBoolValue(entry.value()); });
+    dictionary.removeIf([](QVariantMap::iterator entry) { return !BoolValue::variantBoolValue(entry.value()); });
 }
 
 void setSizeObject(QVariantMap &dictionary, quint64 size, const QString &key)

@@ -5,7 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-bool writeSettingsFile(const QString &path, const QVariantMap &settings, QFileDevice::Permissions mode,
+bool SettingsFileWriter::writeSettingsFile(const QString &path, const QVariantMap &settings, QFileDevice::Permissions mode,
                        QString *error)
 {
     const QFileInfo file(path);

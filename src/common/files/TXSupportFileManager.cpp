@@ -225,7 +225,7 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         return lookUpPathValue(row.key);
     case Form::Standardized: {
         const QString value = lookUpPathValue(row.key);
-        return value.isEmpty() ? value : standardizePath(value);
+        return value.isEmpty() ? value : PathStandardizer::standardizePath(value);
     }
     case Form::User:
     case Form::UserStandardized: {
@@ -234,14 +234,14 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         const QString value = lookUpPathValue(row.key);
         if (value.isEmpty())
             return value;
-        const QString path = fillTemplate(value, {user});
-        return row.form == Form::User ? path : standardizePath(path);
+        const QString path = PathTemplate::fillTemplate(value, {user});
+        return row.form == Form::User ? path : PathStandardizer::standardizePath(path);
     }
     case Form::ProgressFile: {
         if (!isUsableName(user))
             return refusePerUser();
         const QString value = lookUpPathValue(row.key);
-        return value.isEmpty() ? value : standardizePath(fillTemplate(value, {user, QStringLiteral("%d")}));
+        return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {user, QStringLiteral("%d")}));
     }
     case Form::IndexFolder: {
         const bool backupMode = QLUtility::isAppInBackupMode(user);
@@ -249,7 +249,7 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         if (!isUsableName(owner) || !isUsableName(drive))
             return refusePerUser();
         const QString value = lookUpPathValue(backupMode ? QStringLiteral("LDBFolder") : QStringLiteral("SyncLDBFolder"));
-        return value.isEmpty() ? value : fillTemplate(value, {drive, owner});
+        return value.isEmpty() ? value : PathTemplate::fillTemplate(value, {drive, owner});
     }
     case Form::IndexDetails: {
         if (!isUsableName(user))
@@ -257,11 +257,11 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         const bool backupMode = QLUtility::isAppInBackupMode(user);
         const QString value =
             lookUpPathValue(backupMode ? QStringLiteral("LDBDetailsFilePath") : QStringLiteral("SyncLDBDetailsFilePath"));
-        return value.isEmpty() ? value : fillTemplate(value, {user});
+        return value.isEmpty() ? value : PathTemplate::fillTemplate(value, {user});
     }
     case Form::NoArguments: {
         const QString value = lookUpPathValue(row.key);
-        return value.isEmpty() ? value : standardizePath(fillTemplate(value));
+        return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value));
     }
     }
     return {};
@@ -273,5 +273,5 @@ QString TXSupportFileManager::interactiveBackupProgressFilePath(int engineNumber
     if (!isUsableName(user))
         return {};
     const QString value = lookUpPathValue(QStringLiteral("InteractiveBackupProgressFilePath"));
-    return value.isEmpty() ? value : standardizePath(fillTemplate(value, {user, QString::number(engineNumber)}));
+    return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {user, QString::number(engineNumber)}));
 }

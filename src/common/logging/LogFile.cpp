@@ -9,7 +9,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-bool writeToFile(const QString &path, const QString &text)
+bool LogFile::writeToFile(const QString &path, const QString &text)
 {
     if (text.isEmpty() || path.isEmpty())
         return false;
@@ -42,7 +42,7 @@ bool writeToFile(const QString &path, const QString &text)
     return written == bytes.size();
 }
 
-QString readFileTail(const QString &path, qsizetype maxCharacters)
+QString LogFile::readFileTail(const QString &path, qsizetype maxCharacters)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

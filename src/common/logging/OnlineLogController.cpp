@@ -58,7 +58,7 @@ void OnlineLogController::OperationState(int state)
         folder = mTempSessionFilelocation;
     }
     if (state == 1 && !folder.isEmpty() && QFileInfo::exists(folder))
-        removeItemRecursively(folder);
+        ItemRemoval::removeItemRecursively(folder);
 }
 
 int OnlineLogController::state() const

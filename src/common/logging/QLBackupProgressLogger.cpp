@@ -13,7 +13,7 @@ namespace {
 
 QString traceLine(const QString &message) { return QLLogger::logDate() + " : " + message + " \n"; }
 
-QString standardizedLogPath(const char *key) { return standardizePath(QLLocalizedString(QLatin1String(key))); }
+QString standardizedLogPath(const char *key) { return PathStandardizer::standardizePath(QLLocalizedString(QLatin1String(key))); }
 
 }  // namespace
 
@@ -28,7 +28,7 @@ void QLBackupProgressLogger::writeOut(Buffer &buffer)
 {
     QMutexLocker lock(&buffer.lock);
     if (!buffer.text.isEmpty())
-        writeToFile(buffer.destination, buffer.text);
+        LogFile::writeToFile(buffer.destination, buffer.text);
     buffer.text.clear();
 }
 

@@ -34,7 +34,7 @@ QString QLLogger::typedLine(int type, const QString &message)
 
 void QLLogger::logMsg(const QString &message, int type, const QString &file)
 {
-    writeToFile(file, typedLine(type, message));
+    LogFile::writeToFile(file, typedLine(type, message));
 }
 
 void QLLogger::logQuellonSession(const QString &message)
@@ -48,7 +48,7 @@ void QLLogger::logMonitorTrace(const QString &message)
 {
     if (message.isNull())
         return;
-    writeToFile(QLLocalizedString(QStringLiteral("MonitorTraceFilePath")), logDate() + " : " + message + " ");
+    LogFile::writeToFile(QLLocalizedString(QStringLiteral("MonitorTraceFilePath")), logDate() + " : " + message + " ");
 }
 
 QString QLLogger::constructSessionFileNameforOperarion(int operationCode)
@@ -74,7 +74,7 @@ QString QLLogger::uniqueSessionFileName(int operationCode, const QString &folder
     return candidate;
 }
 
-QString QLLogger::getUTT8StringFromFile(const QString &path) { return readFileTail(path, kLogTailCharacters); }
+QString QLLogger::getUTT8StringFromFile(const QString &path) { return LogFile::readFileTail(path, kLogTailCharacters); }
 
 QString QLLogger::mappedUserName()
 {

@@ -19,12 +19,12 @@ constexpr int kMaxMessageThreads = 64;
 
 QString MessageSendingModule::clientName(const QString &machineID, const QString &loginName)
 {
-    return fillTemplate(QStringLiteral("TarnixPortableAM%@%@"), {machineID, loginName});
+    return PathTemplate::fillTemplate(QStringLiteral("TarnixPortableAM%@%@"), {machineID, loginName});
 }
 
 QString MessageSendingModule::monitorName(const QString &machineID, const QString &loginName)
 {
-    return fillTemplate(QStringLiteral("TarnixPortableMA%@%@"), {machineID, loginName});
+    return PathTemplate::fillTemplate(QStringLiteral("TarnixPortableMA%@%@"), {machineID, loginName});
 }
 
 MessageSendingModule::MessageSendingModule(std::chrono::milliseconds requestTimeout,

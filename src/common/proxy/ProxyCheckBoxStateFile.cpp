@@ -9,12 +9,12 @@
 
 namespace ProxyCheckBoxStateFile {
 
-QString path() { return standardizePath(QLLocalizedString(QStringLiteral("ProxyEnableCheck"))); }
+QString path() { return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ProxyEnableCheck"))); }
 
 bool write(const QVariantMap &states)
 {
     QString error;
-    if (writeSettingsFile(path(), states, PropertyList::kDefaultMode, &error))
+    if (SettingsFileWriter::writeSettingsFile(path(), states, PropertyList::kDefaultMode, &error))
         return true;
     qWarning().noquote() << "proxy check-box states not written:" << error;
     return false;

@@ -96,7 +96,7 @@ int save(const QString &path, const ProxyData &fields, QString *reason)
     setting.insert(ProxySettingKey::AuthEnable, qint64(authState));
 
     QString error;
-    if (!writeSettingsFile(path, setting, PropertyList::kOwnerReadWrite, &error)) {
+    if (!SettingsFileWriter::writeSettingsFile(path, setting, PropertyList::kOwnerReadWrite, &error)) {
         QLBackupProgressLogger::progressLogger().logInteractiveTrace(
             QStringLiteral("Proxy settings not saved: ") + error, false);
         return refuse(reason, "The proxy settings could not be saved.");

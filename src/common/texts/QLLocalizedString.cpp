@@ -20,7 +20,7 @@ QString programName()
 
 }  // namespace
 
-QString QLBrandFolderName()
+QString LocalizedText::brandFolderName()
 {
     return programName().startsWith(QLatin1String("Quellon")) ? QStringLiteral("Quellon") : QStringLiteral("Tarnix");
 }
@@ -30,7 +30,7 @@ QString QLLocalizedString(const QString &key)
     return ProgramContext::current().texts().lookup(key);
 }
 
-bool QLLocalizedStringTableLoaded()
+bool LocalizedText::tableLoaded()
 {
     return ProgramContext::current().texts().isLoaded();
 }

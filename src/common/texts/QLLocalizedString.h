@@ -7,9 +7,13 @@
 // table lacks gives the key itself. Root tokens such as ${DATA} are expanded.
 QString QLLocalizedString(const QString &key);
 
+namespace LocalizedText {
+
 // True when the table could be loaded (a missing table is retried at the next lookup).
-bool QLLocalizedStringTableLoaded();
+bool tableLoaded();
 
 // The brand folder under the resources folder: "Quellon" when the running
 // program's name (or $TX_BRAND) begins with "Quellon", else "Tarnix".
-QString QLBrandFolderName();
+QString brandFolderName();
+
+}  // namespace LocalizedText

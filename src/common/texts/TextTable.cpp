@@ -37,7 +37,7 @@ void TextTable::reload()
 // A failure leaves the table unloaded so the next lookup retries.
 void TextTable::loadLocked()
 {
-    const QString path = PathRoots::resourcesFolder() + '/' + QLBrandFolderName() + "/Localizable.plist";
+    const QString path = PathRoots::resourcesFolder() + '/' + LocalizedText::brandFolderName() + "/Localizable.plist";
     QString error;
     const auto value = PropertyList::read(path, &error);
     if (!value || value->typeId() != QMetaType::QVariantMap) {

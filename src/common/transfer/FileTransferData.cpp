@@ -30,6 +30,6 @@ void FileTransferData::ClearData()
 
 QString FileTransferData::description() const
 {
-    return fillTemplate(QStringLiteral("mModTime %@ \nmEncFile %@ \nmMPCName %@ \nmFolderID %@"),
+    return PathTemplate::fillTemplate(QStringLiteral("mModTime %@ \nmEncFile %@ \nmMPCName %@ \nmFolderID %@"),
                         {mod_time(), enc_name(), mpc(), folder_id()});
 }

@@ -15,5 +15,5 @@ bool QLUtility::isEmailID(const QString &text)
 
 bool QLUtility::isStringMatchesPattern(const QString &text, const QString &pattern)
 {
-    return shellPatternMatches(text, pattern, true);
+    return ShellPattern::shellPatternMatches(text, pattern, true);
 }

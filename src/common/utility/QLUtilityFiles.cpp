@@ -34,7 +34,7 @@ QString driveDataFolderFor(const QString &realPath)
     if (volumes.isEmpty() || !realPath.startsWith(volumes + '/'))
         return {};
     const QString volumeName = realPath.mid(volumes.size() + 1).section('/', 0, 0);
-    return fillTemplate(QLLocalizedString(QStringLiteral("DriveDataFolderPath")), {volumeName});
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("DriveDataFolderPath")), {volumeName});
 }
 
 // The item to remove for a path, or "" when removal may not act on it. Removal
@@ -83,7 +83,7 @@ bool QLUtility::isDirectory(const QString &path)
 
 bool QLUtility::isMacDirectory(const QString &path)
 {
-    return isFileExists(path) && (!isDirectory(path) || isFilePackage(path));
+    return isFileExists(path) && (!isDirectory(path) || FilePackage::isFilePackage(path));
 }
 
 bool QLUtility::isStringContainsKeyString(const QString &text, const QString &key)
@@ -100,5 +100,5 @@ void QLUtility::removeFile(const QString &path)
         qWarning().noquote() << "refused to remove a path outside the application's folders:" << path;
         return;
     }
-    removeItemRecursively(item);
+    ItemRemoval::removeItemRecursively(item);
 }

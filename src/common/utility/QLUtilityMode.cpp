@@ -10,18 +10,18 @@
 
 bool QLUtility::isAppInBackupMode(const QString &userName)
 {
-    const QString path = fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {userName});
+    const QString path = PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {userName});
     QFile modeFile(path);
     if (!modeFile.exists())
         return true;
     if (!modeFile.open(QIODevice::ReadOnly))
         return true;
-    return textBoolValue(QString::fromUtf8(modeFile.readAll()));
+    return BoolValue::textBoolValue(QString::fromUtf8(modeFile.readAll()));
 }
 
 QString QLUtility::getSyncUserName(const QString &userName)
 {
-    const QString path = standardizePath(fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
     if (!QFile::exists(path))
         return {};
     const QVariant name = PropertyList::readDictionary(path).value(QStringLiteral("syncUserName"));

@@ -9,7 +9,7 @@ namespace {
 bool monitorPreference(const QString &key)
 {
     const QString path = QLLocalizedString(QStringLiteral("MonitorPreferencePath"));
-    return variantBoolValue(PropertyList::readDictionary(path).value(key));
+    return BoolValue::variantBoolValue(PropertyList::readDictionary(path).value(key));
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ QString ScriptController::formText(const QString &pattern, const QStringList &va
     QStringList escaped;
     for (const QString &value : values)
         escaped.append(quellonExtension::stringByAddingRFC3875PercentEscapesUsingEncodingForKey(value));
-    return fillTemplate(pattern, escaped);
+    return PathTemplate::fillTemplate(pattern, escaped);
 }
 
 QUrl ScriptController::serviceURL(const QString &hostKey, const QString &path)
@@ -146,7 +146,7 @@ void ScriptController::reportParsingFailure(const QString &reason, const QByteAr
     if (traced.size() > kTracedCharacters)
         traced = traced.left(kTracedCharacters) + QStringLiteral("... (%1 more characters)").arg(traced.size() - kTracedCharacters);
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-        fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {traced, reason}), true);
+        PathTemplate::fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {traced, reason}), true);
     if (mDelegate)
         mDelegate->parsingFailedWithError(reason, this);
 }

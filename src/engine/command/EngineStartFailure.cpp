@@ -12,12 +12,12 @@ QString refusal(const EngineArguments &arguments)
 
 QString missing(const QString &what)
 {
-    return fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {what});
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineArgumentMissing")), {what});
 }
 
 QString launchFailure(const QString &executable, const QString &reason)
 {
-    return fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
+    return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("EngineNotStarted")), {executable, reason});
 }
 
 QString abnormalEnd(const QString &executable, bool crashed, int exitCode)

@@ -49,7 +49,7 @@ bool isThumbnail(const QString &path)
 // The sync account of a delete in sync mode, from the user's sync-details plist.
 EngineCommandLines::SyncAccount syncAccountOf(const QString &userName)
 {
-    const QString path = standardizePath(fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
     const QVariantMap details = PropertyList::readDictionary(path);
     return {QLUtility::getSyncUserName(userName), details.value(QStringLiteral("ruvosrvrip")).toString(),
             details.value(QStringLiteral("syncEncodedPassword")).toString()};
@@ -146,7 +146,7 @@ RuvoDeleteController::SearchKind RuvoDeleteController::kindOf(RuvoSearchControll
 void RuvoDeleteController::onMainThread(std::function<void()> work)
 {
     const quint64 operation = mOperation;
-    runInThreadOf(&mMainThreadContext, [this, operation, work = std::move(work)] {
+    MainThread::runInThreadOf(&mMainThreadContext, [this, operation, work = std::move(work)] {
         // Results of a cancelled operation are dropped.
         if (operation == mOperation && !mDeletionCancel)
             work();
@@ -237,7 +237,7 @@ void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
                                                                     mDestinationPath, set.computerFolder, mListFile,
                                                                     syncAccount));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, standardizePath(kSpillFolder));
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, PathStandardizer::standardizePath(kSpillFolder));
 }
 
 void RuvoDeleteController::callRuvo()
@@ -299,7 +299,7 @@ QString RuvoDeleteController::failureText(const QString &errors)
 void RuvoDeleteController::readOutPut(TXCommandExcecuter *)
 {
     // Spill files are named by their time stamp: name order is the engine's order.
-    const QDir folder(standardizePath(kSpillFolder));
+    const QDir folder(PathStandardizer::standardizePath(kSpillFolder));
     if (!folder.exists())
         return;
     for (const QString &name : folder.entryList(QDir::Files, QDir::Name)) {

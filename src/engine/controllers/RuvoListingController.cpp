@@ -53,7 +53,7 @@ void RuvoListingController::queryFailedWithError(const QString &)
 void RuvoListingController::tellOnMainThread(void (RuvoListingControllerDelegateProtocol::*callback)(RuvoListingController *))
 {
     const quint64 listing = mListingNumber;
-    runInThreadOf(&mMainThreadContext, [this, listing, callback] {
+    MainThread::runInThreadOf(&mMainThreadContext, [this, listing, callback] {
         if (listing == mListingNumber && mDelegateObj)
             (mDelegateObj->*callback)(this);
     });

@@ -23,7 +23,7 @@ const QString kNoEngineText = QStringLiteral("The engine could not be given its 
 
 QString cancelFilePath()
 {
-    return standardizePath(QLLocalizedString(QStringLiteral("VersionRestoreCancelCheck")));
+    return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("VersionRestoreCancelCheck")));
 }
 
 }  // namespace

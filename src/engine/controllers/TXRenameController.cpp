@@ -68,7 +68,7 @@ private:
     void answer(const QVariantMap &answer)
     {
         TXRenameController &owner = mOwner;
-        runInThreadOf(&owner.mMainThreadContext, [&owner, answer] { owner.notifyDelegate(answer); });
+        MainThread::runInThreadOf(&owner.mMainThreadContext, [&owner, answer] { owner.notifyDelegate(answer); });
     }
 
     TXRenameController &mOwner;
@@ -103,7 +103,7 @@ void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
             return;
         }
         const bool isFolder = QFileInfo(source).isDir();
-        if (const QString error = renameNoReplace(source, destination); !error.isEmpty()) {
+        if (const QString error = NoReplaceRename::renameNoReplace(source, destination); !error.isEmpty()) {
             if (mDelegateObj)
                 mDelegateObj->renameDidFailWithError(error, this, source);
             return;
@@ -131,10 +131,10 @@ void TXRenameController::moveCompanions(const QVariantMap &item, const QString &
         renameVersionsForFile(oldName, newName, folder);
         renameVersionsForFile(oldName + kMarkerSuffix, newName + kMarkerSuffix, folder);
     }
-    renameNoReplace(source + kMarkerSuffix, destination + kMarkerSuffix);
+    NoReplaceRename::renameNoReplace(source + kMarkerSuffix, destination + kMarkerSuffix);
     for (const QString &suffix : thumbnailSuffixesOf(original)) {
-        renameNoReplace(root + original + suffix, root + renamed + suffix);
-        renameNoReplace(root + original + suffix + kMarkerSuffix, root + renamed + suffix + kMarkerSuffix);
+        NoReplaceRename::renameNoReplace(root + original + suffix, root + renamed + suffix);
+        NoReplaceRename::renameNoReplace(root + original + suffix + kMarkerSuffix, root + renamed + suffix + kMarkerSuffix);
     }
 }
 
@@ -144,7 +144,7 @@ void TXRenameController::renameVersionsForFile(const QString &oldName, const QSt
     const QDir versions(folder);
     for (const QString &name : versions.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (name.startsWith(prefix))
-            renameNoReplace(versions.filePath(name), versions.filePath(newName + name.mid(oldName.size())));
+            NoReplaceRename::renameNoReplace(versions.filePath(name), versions.filePath(newName + name.mid(oldName.size())));
     }
 }
 

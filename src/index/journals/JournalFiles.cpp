@@ -60,7 +60,7 @@ QString JournalFiles::createJournal(const QString &folder)
                                  .arg(sequence)
                                  .arg(pid)
                                  .arg(kJournalExtension, QLatin1String(kProgressExtension));
-        const QString path = standardizePath(QDir(folder).filePath(name));
+        const QString path = PathStandardizer::standardizePath(QDir(folder).filePath(name));
         QFile file(path);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return path;

@@ -112,7 +112,7 @@ bool FMDatabase::ensureOpenForExecution()
     if (!mDb) {
         // A failed open's reason says more than "not open"; keep it.
         if (!mLayerError)
-            failWith(SQLITE_MISUSE, fillTemplate(kNotOpenText, {mDatabasePath}));
+            failWith(SQLITE_MISUSE, PathTemplate::fillTemplate(kNotOpenText, {mDatabasePath}));
         return false;
     }
     mLayerError.reset();
@@ -211,7 +211,7 @@ bool FMDatabase::executeUpdate(const QString &sql, const QVariantList &arguments
     // as it goes out of scope.
     statement->reset();
     if (result == SQLITE_ROW) {
-        failWith(SQLITE_MISUSE, fillTemplate(kUpdateReturnedRowsText, {sql}));
+        failWith(SQLITE_MISUSE, PathTemplate::fillTemplate(kUpdateReturnedRowsText, {sql}));
         return false;
     }
     return result == SQLITE_DONE || result == SQLITE_OK;

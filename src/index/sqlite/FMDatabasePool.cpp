@@ -48,12 +48,12 @@ void FMDatabasePool::inDatabase(const FMDatabaseWork &work)
 
 void FMDatabasePool::inTransaction(const FMTransactionWork &work)
 {
-    inDatabase([&](FMDatabase *db) { runTransaction(db, false, work); });
+    inDatabase([&](FMDatabase *db) { FMTransactions::runTransaction(db, false, work); });
 }
 
 void FMDatabasePool::inDeferredTransaction(const FMTransactionWork &work)
 {
-    inDatabase([&](FMDatabase *db) { runTransaction(db, true, work); });
+    inDatabase([&](FMDatabase *db) { FMTransactions::runTransaction(db, true, work); });
 }
 
 int FMDatabasePool::countOfCheckedInDatabases() const

@@ -44,12 +44,12 @@ void FMDatabaseQueue::inDatabase(const FMDatabaseWork &work)
 
 void FMDatabaseQueue::inTransaction(const FMTransactionWork &work)
 {
-    runExclusively([&] { runTransaction(database(), false, work); });
+    runExclusively([&] { FMTransactions::runTransaction(database(), false, work); });
 }
 
 void FMDatabaseQueue::inDeferredTransaction(const FMTransactionWork &work)
 {
-    runExclusively([&] { runTransaction(database(), true, work); });
+    runExclusively([&] { FMTransactions::runTransaction(database(), true, work); });
 }
 
 void FMDatabaseQueue::close()

@@ -2,7 +2,7 @@
 
 #include "index/sqlite/FMDatabase.h"
 
-void runTransaction(FMDatabase *db, bool deferred, const FMTransactionWork &work)
+void FMTransactions::runTransaction(FMDatabase *db, bool deferred, const FMTransactionWork &work)
 {
     if (db) {
         if (deferred)

@@ -54,7 +54,7 @@ ExclusionFilter::ExclusionFilter(Settings settings, const QString &volumesRoot)
     Extention::filterUnselectedEntries(mSettings.user);
     Extention::filterUnselectedEntries(mSettings.partial);
     for (auto it = mSettings.defaults.cbegin(); it != mSettings.defaults.cend(); ++it)
-        if (variantBoolValue(it.value()))
+        if (BoolValue::variantBoolValue(it.value()))
             mCombinedKeys << it.key();
     for (auto it = mSettings.user.cbegin(); it != mSettings.user.cend(); ++it) {
         mCombinedKeys << it.key();
@@ -116,7 +116,7 @@ bool ExclusionFilter::shouldExcludeUserFile(const QString &path) const
     for (const QString &pattern : mPatterns)
         if (QLUtility::isStringMatchesPattern(path, pattern))
             return true;
-    if (variantBoolValue(mSettings.user.value(path)))
+    if (BoolValue::variantBoolValue(mSettings.user.value(path)))
         return true;
     return std::any_of(mUserFolders.cbegin(), mUserFolders.cend(),
                        [&path](const QString &folder) { return quellonExtension::isChildOfFolder(folder, path); });
@@ -130,7 +130,7 @@ bool ExclusionFilter::shouldExcludeHiddenFile(const QString &path) const
 bool ExclusionFilter::shouldExcludeDefaultFile(const QString &path) const
 {
     for (auto it = mSettings.defaults.cbegin(); it != mSettings.defaults.cend(); ++it) {
-        if (!variantBoolValue(it.value()))
+        if (!BoolValue::variantBoolValue(it.value()))
             continue;
         const QString &entry = it.key();
         if (entry == mVolumesRoot && (path == mVolumesRoot || path == mVolumesRoot + u'/'))

@@ -134,10 +134,10 @@ void ImageMDUploadController::finishRun(bool removeWorkFolder)
         folder = destString;
     }
     if (removeWorkFolder)
-        removeItemRecursively(folder);
+        ItemRemoval::removeItemRecursively(folder);
     isIMDUpdationInProgressFlag = false;
     // Dropped when the controller is gone before the main thread gets to it.
-    runInThreadOf(&mMainThreadContext, [this] {
+    MainThread::runInThreadOf(&mMainThreadContext, [this] {
         if (mDelegate)
             mDelegate->didMetaDataUpdateFinished(this);
     });
@@ -155,7 +155,7 @@ QStringList ImageMDUploadController::directiveLines(const QString &imagePath, co
     if (info.isEmpty())
         return {};
     const QString listed =
-        imagePath.startsWith(syncFolderPath) ? standardizePath(imagePath.mid(syncFolderPath.size())) : imagePath;
+        imagePath.startsWith(syncFolderPath) ? PathStandardizer::standardizePath(imagePath.mid(syncFolderPath.size())) : imagePath;
     return {QStringLiteral("--f=") + listed,
             QStringLiteral("--a=%1|%2,%3|%4")
                 .arg(oneLine(info.digitizedTime), info.latitude, info.longitude, oneLine(info.model))};
@@ -196,12 +196,12 @@ bool ImageMDUploadController::reconstructImageList()
 
     QStringList kept;
     for (const QString &image : images) {
-        QString candidate = standardizePath(image);
+        QString candidate = PathStandardizer::standardizePath(image);
         // Each rename applies once at most, so renames into their own old folder cannot loop.
         for (const auto &[oldPath, newPath] : std::as_const(renames)) {
             if (QFileInfo::exists(candidate))
                 break;
-            const QString oldPrefix = standardizePath(oldPath);
+            const QString oldPrefix = PathStandardizer::standardizePath(oldPath);
             if (candidate.startsWith(oldPrefix))
                 candidate = newPath + candidate.mid(oldPrefix.size());
         }

@@ -257,7 +257,7 @@ void RuvoBackupManager::countFixedWait(std::chrono::steady_clock::time_point sta
 void RuvoBackupManager::postToSession(std::function<void()> work)
 {
     const int session = mSessionNumber;
-    runInThreadOf(this, [this, session, work = std::move(work)] {
+    MainThread::runInThreadOf(this, [this, session, work = std::move(work)] {
         if (session == mSessionNumber)
             work();
     });
@@ -265,7 +265,7 @@ void RuvoBackupManager::postToSession(std::function<void()> work)
 
 void RuvoBackupManager::notify(std::function<void(RuvoBackupRestoreHandlerProtocol &)> call)
 {
-    runInThreadOf(this, [this, call = std::move(call)] {
+    MainThread::runInThreadOf(this, [this, call = std::move(call)] {
         if (delegate_)
             call(*delegate_);
     });

@@ -21,7 +21,7 @@ namespace {
 // The user's sync account, from the sync-details plist.
 QVariantMap syncUserDetails(const QString &userName)
 {
-    const QString path = standardizePath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
+    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
     return PropertyList::readDictionary(path);
 }
 

@@ -62,10 +62,10 @@ void ThumbnailController::run()
         mBackupManager.backupImageList({folder + u'/' + kUploadList, mDestinationFolder, folder});
     }
     if (mBackupManager.backupSuccessStatus())
-        removeItemRecursively(folder);
+        ItemRemoval::removeItemRecursively(folder);
     removeStaleThumbnailFolders();
     mRunning = false;
-    runInThreadOf(&mMainThreadContext, [this] {
+    MainThread::runInThreadOf(&mMainThreadContext, [this] {
         if (mDelegate)
             mDelegate->didThumbnailOperationFinished(this);
     });
@@ -93,6 +93,6 @@ void ThumbnailController::removeStaleThumbnailFolders() const
     const QDateTime staleBefore = QDateTime::currentDateTime().addSecs(-mTimings.staleFolderAge.count());
     for (const QFileInfo &sibling : parent.entryInfoList({kFolderPrefix + u'*'}, QDir::Dirs | QDir::NoSymLinks)) {
         if (sibling.lastModified() <= staleBefore && QFileInfo::exists(sibling.filePath() + u'/' + kSuccessMarker))
-            removeItemRecursively(sibling.filePath());
+            ItemRemoval::removeItemRecursively(sibling.filePath());
     }
 }

@@ -81,7 +81,7 @@ protected:
         return model.data(model.indexForNode(node(treePath)), LocalTreeModel::IsExcludedRole).toBool();
     }
 
-    QString preferencesPath() { return standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath"))); }
+    QString preferencesPath() { return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath"))); }
     QVariantMap userExclusions()
     {
         return PropertyList::readDictionary(preferencesPath()).value("me").toMap().value("User specified Exclusion").toMap();

@@ -118,7 +118,7 @@ protected:
     // Puts the user in sync mode with no sync account known.
     void enterSyncModeWithoutSyncUser() const
     {
-        writeText(fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
+        writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
     }
 
     // Makes the account's main index unreadable: a file that is no database.

@@ -248,8 +248,8 @@ TEST_F(DatabaseInitializerControllerTest, ReadsLinesOfTwentyThreeCharactersOrMor
 TEST_F(DatabaseInitializerControllerTest, InSyncModeTheSyncUsersIndexIsRebuiltAndAFileAtTheTopGoesInTheRoot)
 {
     const QString syncUser = "annsync";
-    writeText(fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
-    ASSERT_TRUE(PropertyList::write(standardizePath(fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {kUser})),
+    writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
+    ASSERT_TRUE(PropertyList::write(PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {kUser})),
                                     QVariantMap{{"syncUserName", syncUser}}));
     TXSupportFileManager::txFileManager().setSyncUserName(syncUser);
     QDir().mkpath(volumes() + "/Backup/TarnixVidezud/" + syncUser);

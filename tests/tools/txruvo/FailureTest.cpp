@@ -132,7 +132,7 @@ TEST_F(FailureTest, ScenarioOutputOddities)
     setScenario({{"macRomanNames", true}});
     result = run(backupVector());
     EXPECT_FALSE(QString::fromUtf8(result.output).contains(name));
-    EXPECT_TRUE(decodeChildOutput(result.output).contains(name));
+    EXPECT_TRUE(ChildOutputDecoder::decodeChildOutput(result.output).contains(name));
 
     setScenario({{"omitFinalNewline", true}});
     result = run(backupVector());

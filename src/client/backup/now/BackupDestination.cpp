@@ -31,7 +31,7 @@ QString accountFolder(const QString &volumePath, const User &account, bool backu
     const QString user = isTarnixSync(backupMode) ? account.mSyncUserName() : account.UserName();
     if (volumePath.isEmpty() || user.isEmpty())
         return {};
-    return standardizePath(volumePath + '/' +
+    return PathStandardizer::standardizePath(volumePath + '/' +
                            Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user);
 }
 
@@ -43,7 +43,7 @@ QString destinationFolder(const QString &volumePath, const User &account, const 
         return root;
     if (root.isEmpty() || computerFolder.size() < 2)
         return {};
-    return standardizePath(root + '/' + computerFolder);
+    return PathStandardizer::standardizePath(root + '/' + computerFolder);
 }
 
 QString executorKey(bool backupMode, bool isRuvoUser)

@@ -53,7 +53,7 @@ Facts gatherFacts(const QString &userName)
     facts.operatingSystemVersion = QSysInfo::productVersion();
     const QVariantMap proxy = PropertyList::readDictionary(files.pathForApplicationFile(ApplicationFile::ProxySetting));
     facts.connectsThroughProxy = proxy.value(QStringLiteral("ProxyEnable")).toString().toInt() != 0;
-    const QString detailsPath = fillTemplate(QLLocalizedString(QStringLiteral("UserDetailsPath")), {userName});
+    const QString detailsPath = PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("UserDetailsPath")), {userName});
     if (QFile::exists(detailsPath)) {
         const QVariantMap details = PropertyList::readDictionary(detailsPath);
         const double used = storedMegabytes(details.value(QStringLiteral("USEDQUOTASIZE"))).value_or(0);

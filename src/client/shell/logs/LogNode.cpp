@@ -8,7 +8,7 @@ namespace {
 
 QString element(const char *name, const QString &value)
 {
-    return QStringLiteral("\t<%1>%2</%1>\n").arg(QLatin1String(name), escapedXmlText(value));
+    return QStringLiteral("\t<%1>%2</%1>\n").arg(QLatin1String(name), XmlText::escapedXmlText(value));
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ constexpr qint64 kTailBytes = 4096;
 
 QString recordLine(const char *name, const QString &value)
 {
-    return QStringLiteral("    <%1>%2</%1>\n").arg(QLatin1String(name), escapedXmlText(value));
+    return QStringLiteral("    <%1>%2</%1>\n").arg(QLatin1String(name), XmlText::escapedXmlText(value));
 }
 
 bool writeNewFile(const QString &path, const QString &record)

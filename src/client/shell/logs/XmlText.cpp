@@ -12,7 +12,7 @@ bool allowedInXml(char32_t c)
 
 }  // namespace
 
-QString escapedXmlText(const QString &value)
+QString XmlText::escapedXmlText(const QString &value)
 {
     QString escaped;
     escaped.reserve(value.size());

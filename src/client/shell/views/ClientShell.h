@@ -21,7 +21,7 @@ class ClientShell : public QObject
     Q_OBJECT
 public:
     // The program's own services unless others are given (tests start no monitor).
-    explicit ClientShell(TXMainControllerServices services = programServices());
+    explicit ClientShell(TXMainControllerServices services = ProgramServices::programServices());
     ~ClientShell() override;
 
     // Shows the main window and starts the automatic login.

@@ -112,7 +112,7 @@ void storePeriod(int tag)
 {
     QVariantMap preferences = PropertyList::readDictionary(clientPreferencesPath());
     preferences.insert(kPeriodKey, tag);
-    writeSettingsFile(clientPreferencesPath(), preferences, QFileDevice::ReadOwner | QFileDevice::WriteOwner, nullptr);
+    SettingsFileWriter::writeSettingsFile(clientPreferencesPath(), preferences, QFileDevice::ReadOwner | QFileDevice::WriteOwner, nullptr);
 }
 
 QTextCharFormat linkFormat(const QString &href)

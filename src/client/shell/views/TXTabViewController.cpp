@@ -356,7 +356,7 @@ void TXTabViewController::toggleAppMode()
 
 void TXTabViewController::writeModeFile(bool backupMode)
 {
-    TextFiles::writeAtomically(fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
+    TextFiles::writeAtomically(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
                                modeFileText(backupMode));
 }
 

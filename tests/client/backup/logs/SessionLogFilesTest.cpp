@@ -45,7 +45,7 @@ protected:
     QString text(const QString &path) const { return QString::fromUtf8(readText(path)); }
     QString interactiveSessionLog() const
     {
-        return text(standardizePath(QLLocalizedString("SyncInteractiveSessionLog")));
+        return text(PathStandardizer::standardizePath(QLLocalizedString("SyncInteractiveSessionLog")));
     }
 
     SessionLogsFolder folder{root() + "/a/b/SessionLogs"};

@@ -45,7 +45,7 @@ struct ClientWindow
 
     static TXMainControllerServices servicesWithoutMonitor()
     {
-        TXMainControllerServices services = programServices();
+        TXMainControllerServices services = ProgramServices::programServices();
         services.startProgram = {};
         return services;
     }

@@ -54,7 +54,7 @@ TEST_F(SendErrorReportTest, BodyCarriesLogTailsQuotaAndProxyLine)
 {
     writeText(files().pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath),
               "X" + QByteArray(20480, 'a'));
-    writePlist(fillTemplate(QLLocalizedString("UserDetailsPath"), {"demo"}),
+    writePlist(PathTemplate::fillTemplate(QLLocalizedString("UserDetailsPath"), {"demo"}),
                                   {{"TOTALQUOTASIZE", quellonExtension::encryptedString("5120.000000")},
                                    {"USEDQUOTASIZE", quellonExtension::encryptedString("-3.500000")}});
     writePlist(files().pathForApplicationFile(ApplicationFile::ProxySetting), {{"ProxyEnable", "1"}});

@@ -46,7 +46,7 @@ protected:
 TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
 {
     // The program's services, less the monitor: the index manager runs on the chosen drive.
-    TXMainControllerServices services = programServices();
+    TXMainControllerServices services = ProgramServices::programServices();
     services.startProgram = {};
     const QString drive = volumes() + "/BackupDrive";
     QDir().mkpath(drive);

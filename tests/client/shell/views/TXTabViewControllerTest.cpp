@@ -42,7 +42,7 @@ protected:
         QObject::connect(tabs.get(), &TXTabViewController::modeSwitched, [this] { ++modeSwitches; });
     }
 
-    QString modeFile() const { return fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {"demo"}); }
+    QString modeFile() const { return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {"demo"}); }
 
     FakeMainController mainController;
     TXMainWindow window;
