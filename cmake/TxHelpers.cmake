@@ -76,7 +76,7 @@ function(tx_add_test name)
   add_test(NAME ${name} COMMAND ${name})
   set(environment TX_RESOURCES=${TX_RESOURCE_DIR} TX_BIN_DIR=${CMAKE_BINARY_DIR}/bin
     QT_QPA_PLATFORM=offscreen TX_SOURCE_DIR=${PROJECT_SOURCE_DIR} ${TX_SANITIZER_ENVIRONMENT})
-  set_tests_properties(${name} PROPERTIES TIMEOUT 300 ENVIRONMENT "${environment}")
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${TX_TEST_TIMEOUT} ENVIRONMENT "${environment}")
 endfunction()
 
 # tx_add_program(<first-brand name> <second-brand name> SOURCES <files...> LIBS <libs...>)
