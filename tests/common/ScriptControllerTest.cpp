@@ -68,10 +68,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(standInAccounts());
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", standInAccounts());
+        ASSERT_TRUE(service);
         controller.setDelegate(&delegate);
     }
 

@@ -33,9 +33,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        ASSERT_TRUE(service->start(true));
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", QJsonObject(), true);
+        ASSERT_TRUE(service);
     }
 
     void TearDown() override

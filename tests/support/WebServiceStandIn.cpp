@@ -37,6 +37,22 @@ WebServiceStandIn::~WebServiceStandIn()
     }
 }
 
+std::unique_ptr<WebServiceStandIn> WebServiceStandIn::startForClient(const QString &folder, const QJsonObject &config,
+                                                                     bool withProxy)
+{
+    auto service = std::make_unique<WebServiceStandIn>(folder);
+    service->writeConfig(config);
+    if (!service->start(withProxy))
+        return nullptr;
+    service->configureClient();
+    return service;
+}
+
+QJsonObject WebServiceStandIn::demoAccount()
+{
+    return QJsonObject{{"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}};
+}
+
 QString WebServiceStandIn::certificateFolder()
 {
     static QTemporaryDir folder;
@@ -117,13 +133,4 @@ void WebServiceStandIn::configureClient(bool trustTestAuthority)
     }
     qputenv("TX_RESOURCES", copy.toUtf8());
     ProgramContext::current().texts().reload();
-}
-
-bool WebServiceStandIn::serveDemoAccount()
-{
-    writeConfig(QJsonObject{{"accounts", QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}}}}});
-    if (!start())
-        return false;
-    configureClient();
-    return true;
 }

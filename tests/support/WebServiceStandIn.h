@@ -5,6 +5,8 @@
 #include <QProcess>
 #include <QString>
 
+#include <memory>
+
 // Runs the stand-in web service (txwebservice) for a test, on a free loopback
 // port, with the test certificate authority; optionally also its refusing proxy.
 class WebServiceStandIn
@@ -16,6 +18,14 @@ public:
     // Working files (configuration, request log, resources copy) go into folder.
     explicit WebServiceStandIn(const QString &folder);
     ~WebServiceStandIn();
+
+    // A service for the client under test: the configuration written, the
+    // service started (with its proxy when asked) and the client pointed at it
+    // with the test authority trusted. Null when it does not start.
+    static std::unique_ptr<WebServiceStandIn> startForClient(const QString &folder, const QJsonObject &config,
+                                                             bool withProxy = false);
+    // The configuration with the one account "demo" (password "demo password").
+    static QJsonObject demoAccount();
 
     // The folder with ca.pem, server.pem and server.key, made once per test program.
     static QString certificateFolder();
@@ -35,10 +45,6 @@ public:
     // host at kConfiguredAddress points here and the test authority is trusted
     // (or, without trustTestAuthority, only the system's store). Undone on destruction.
     void configureClient(bool trustTestAuthority = true);
-
-    // The demo account ("demo", "demo password") only, the service started and the client
-    // pointed at it; false when the service did not start.
-    bool serveDemoAccount();
 
 private:
     QString mFolder;

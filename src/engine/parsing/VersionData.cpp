@@ -26,11 +26,6 @@ void VersionData::Data(const QString &value, const QString &key)
 
 void VersionData::ClearData()
 {
-    mFileName.clear();
-    mLMD.clear();
-    mSize.clear();
-    mSizeInBytes = 0;
-    mVersion.clear();
-    mVersionID.reset();
+    static_cast<VersionFields &>(*this) = VersionFields();
     mMpcName.clear();
 }

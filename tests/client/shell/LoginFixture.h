@@ -34,10 +34,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(accounts());
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", accounts());
+        ASSERT_TRUE(service);
     }
 
     void TearDown() override

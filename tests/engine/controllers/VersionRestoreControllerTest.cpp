@@ -45,7 +45,7 @@ TXVersion versionOf(int number, double bytes)
     TXVersion version;
     version.setVersion(QString::number(number));
     version.setVersionID(number);
-    version.setSizeinBytes(bytes);
+    version.SetSizeinBytes(bytes);
     version.setSize(QString::number(bytes) + " B");
     return version;
 }

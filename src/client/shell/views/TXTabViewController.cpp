@@ -1,7 +1,6 @@
 #include "client/shell/views/TXTabViewController.h"
 
 #include "client/shell/TXTabViewControllerDelegate.h"
-#include "client/shell/TextFiles.h"
 #include "client/shell/viewmodels/GroundViewGeometry.h"
 #include "client/shell/viewmodels/SidebarRules.h"
 #include "client/shell/views/ClientArtwork.h"
@@ -13,6 +12,7 @@
 #include "client/shell/views/TXMainWindow.h"
 #include "client/shell/views/TXProgressIndicator.h"
 #include "client/shell/views/TXTabView.h"
+#include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PathTemplate.h"
 
@@ -356,8 +356,8 @@ void TXTabViewController::toggleAppMode()
 
 void TXTabViewController::writeModeFile(bool backupMode)
 {
-    TextFiles::writeAtomically(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
-                               modeFileText(backupMode));
+    TextFile::write(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
+                    modeFileText(backupMode));
 }
 
 void TXTabViewController::showVisualHelpForMode(bool backupMode)
@@ -433,7 +433,7 @@ void TXTabViewController::setRestoreMiniPercentage(const QString &text)
 void TXTabViewController::showSchedulerScreen()
 {
     if (schedulerLineEnablesJobs(mSchedulerMiniText->text())) {
-        TextFiles::writeAtomically(QLLocalizedString(QStringLiteral("SchedulerStatus")), QStringLiteral("1"));
+        TextFile::write(QLLocalizedString(QStringLiteral("SchedulerStatus")), QStringLiteral("1"));
     }
     if (selectedRow() != kLogRow)
         displayLogView();

@@ -62,8 +62,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        ASSERT_TRUE(service->serveDemoAccount());
+        service = WebServiceStandIn::startForClient(root() + "/webservice", WebServiceStandIn::demoAccount());
+        ASSERT_TRUE(service);
         QDir().mkpath(volumes() + "/BackupDrive");
         QDir().mkpath(volumes() + "/DataDrive/Documents");
         QDir().mkpath(volumes() + "/DataDrive/Music");

@@ -37,10 +37,8 @@ protected:
 
     void startService(const QJsonObject &failures = {})
     {
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        service->writeConfig(QJsonObject{{"failures", failures}});
-        ASSERT_TRUE(service->start());
-        service->configureClient();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", QJsonObject{{"failures", failures}});
+        ASSERT_TRUE(service);
     }
 
     std::unique_ptr<WebServiceStandIn> service;

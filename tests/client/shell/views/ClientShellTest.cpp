@@ -26,8 +26,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        service = std::make_unique<WebServiceStandIn>(root() + "/webservice");
-        ASSERT_TRUE(service->serveDemoAccount());
+        service = WebServiceStandIn::startForClient(root() + "/webservice", WebServiceStandIn::demoAccount());
+        ASSERT_TRUE(service);
     }
 
     static bool waitUntil(const std::function<bool()> &condition)
