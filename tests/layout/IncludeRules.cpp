@@ -40,6 +40,13 @@ QString upwardInclude(const QString &file, const QString &included)
     return {};
 }
 
+QString internalFromOutside(const QString &file, const QString &included)
+{
+    if (!included.split('/').contains("internal") || layerOf(file) == layerOf(included))
+        return {};
+    return QString("%1 includes %2, internal to the layer %3").arg(file, included, layerOf(included));
+}
+
 QString widgetsOutsideViews(const QString &file, const QString &angleInclude,
                             const QSet<QString> &widgetsHeaders)
 {

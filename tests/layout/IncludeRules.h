@@ -16,6 +16,10 @@ QString layerOf(const QString &pathUnderSrc);
 // Why a file may not include the other ("" when it may). Both paths are under src/.
 QString upwardInclude(const QString &file, const QString &included);
 
+// Why a file may not include a header kept in a folder named "internal" ("" when
+// it may): such headers are their layer's own and are not reached from another layer.
+QString internalFromOutside(const QString &file, const QString &included);
+
 // Why a file may not include a Qt Widgets header ("" when it may): widgets belong in
 // folders named "widgets" or "views" and in the programs' own main.cpp.
 QString widgetsOutsideViews(const QString &file, const QString &angleInclude,

@@ -73,6 +73,18 @@ TEST(IncludeRules, CheckerCatchesPlantedViolations)
         EXPECT_EQ(!IncludeRules::upwardInclude(c.file, c.included).isEmpty(), c.violation)
             << c.file << " -> " << c.included;
 
+    const Case internalCases[] = {
+        {"engine/command/Runner.cpp", "index/sqlite/internal/Statement.h", true},
+        {"index/Merge.cpp", "index/sqlite/internal/Statement.h", true},
+        {"client/shell/Login.cpp", "common/proxy/internal/Reader.h", true},
+        {"index/sqlite/FMDatabase.cpp", "index/sqlite/internal/Statement.h", false},
+        {"common/proxy/ProxyController.cpp", "common/proxy/internal/Reader.h", false},
+        {"common/texts/Brand.cpp", "common/proxy/internal/Reader.h", false},
+    };
+    for (const Case &c : internalCases)
+        EXPECT_EQ(!IncludeRules::internalFromOutside(c.file, c.included).isEmpty(), c.violation)
+            << c.file << " -> " << c.included;
+
     const QSet<QString> widgets{"QWidget", "QPushButton"};
     EXPECT_FALSE(IncludeRules::widgetsOutsideViews("client/shell/Login.cpp", "QWidget", widgets).isEmpty());
     EXPECT_FALSE(IncludeRules::widgetsOutsideViews("engine/Run.cpp", "QtWidgets/QPushButton", widgets).isEmpty());
@@ -94,6 +106,8 @@ TEST(IncludeRules, EveryIncludeOfTheTreePointsDownAndNamesItsLayer)
             << "\" without naming its layer";
         const QString why = IncludeRules::upwardInclude(include.file, include.target);
         EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+        const QString internal = IncludeRules::internalFromOutside(include.file, include.target);
+        EXPECT_TRUE(internal.isEmpty()) << internal.toStdString();
     }
 }
 

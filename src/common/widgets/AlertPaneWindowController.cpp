@@ -25,6 +25,9 @@ constexpr int kButtonHeight = 28;
 constexpr int kButtonGap = 8;
 constexpr int kDefaultButtonLeft = kWindowWidth - 20 - kButtonWidth;
 
+// Process-wide on purpose: the screen shows one alert of the program at a
+// time; a new one hides the last unless that one still waits for its answer.
+// The guarded pointer clears itself when that alert goes.
 QPointer<AlertPaneWindowController> &latestAlert()
 {
     static QPointer<AlertPaneWindowController> latest;

@@ -47,6 +47,8 @@ QString EngineSecretFiles::add(const QString &secret)
     const QString directory = folder();
     if (!PrivateFolder::ensure(directory))
         return {};
+    // Once per process on purpose: the files that dead processes left behind
+    // are cleared at the first secret written, not before every one.
     static std::once_flag leftoversRemoved;
     std::call_once(leftoversRemoved, removeLeftovers);
 
