@@ -1,152 +1,111 @@
 #include "BackupPageShots.h"
 
-#include "client/backup/now/AlertPresenter.h"
-#include "client/backup/now/BackupSessionDriver.h"
+#include "client/backup/LocalTreeConnection.h"
 #include "client/backup/now/BackupViewController.h"
-#include "client/backup/now/BackupViewMainController.h"
-#include "client/backup/setlist/BackupsetViewController.h"
+#include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
-#include "client/backup/views/SetListView.h"
+#include "client/backup/views/ProgressPaneView.h"
 #include "client/shell/views/TXTabViewController.h"
-#include "common/account/User.h"
+#include "common/widgets/AlertPaneWindowController.h"
 #include "platform/PathRoots.h"
 #include "platform/PropertyList.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
-#include <QFileIconProvider>
 #include <QLabel>
-#include <QStandardItemModel>
-#include <QTreeView>
+#include <QPushButton>
+#include <QTextStream>
 
 namespace {
 
-// The main controller of a signed-in demo account, for pictures only.
-class PictureMainController : public BackupViewMainController
+bool waitFor(const std::function<bool()> &condition, std::chrono::seconds time = std::chrono::seconds(60))
 {
-public:
-    PictureMainController() { account.setUserName(QStringLiteral("demo")); }
-    bool isReIndexInProgress() const override { return false; }
-    QString currentDestinationDrive() const override { return QStringLiteral("BackupDrive"); }
-    QString mpcName() const override { return QStringLiteral("/Studio"); }
-    bool isAppInBackupMode() const override { return true; }
-    const User &userObject() override { return account; }
-    QVariantMap getPreferencesSettingForUser(const QString &) const override { return {}; }
-    void setOperationActive(bool) override {}
-    BackedUpFileQueue *backedUpFileQueue() override { return nullptr; }
-    void sendSessionLogInformation(const SessionLogReport &) override {}
-    void displayLogView() override {}
-    void upgrade() override {}
-    void setBackupMiniProgressHidden(bool) override {}
-    void setBackupMiniPercentage(const QString &) override {}
-    void setDisplayRefreshGuide(bool) override {}
-    void calQuota() override {}
-    User account;
-};
+    QDeadlineTimer deadline(time);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!condition())
+        QTextStream(stderr) << "the Backup page did not get where its pictures are taken\n";
+    return condition();
+}
 
-// Answers every question "OK" without showing it.
-class SilentAlerts : public AlertPresenter
+// A few files in the home folder's Documents and Pictures.
+void writeHomeFiles(const QString &home)
 {
-public:
-    int runModalAlert(const AlertRequest &) override { return 0; }
-    void showAlert(const AlertRequest &) override {}
-};
-
-// A session that only stands still for the picture.
-class StillDriver : public BackupSessionDriver
-{
-public:
-    void setuserInfo(const User &) override {}
-    void setDestinationPath(const QString &) override {}
-    QString DestinationPath() const override { return {}; }
-    void shouldBackupVersions(bool) override {}
-    void setMBackupMode(bool) override {}
-    void setFileFolderSetForOperation(const QStringList &) override {}
-    void setExecutorPath(const QString &) override {}
-    void setBackedUpFileQueue(BackedUpFileQueue *) override {}
-    void startBackup() override {}
-    bool isRunning() const override { return false; }
-    void setRunningState(bool) override {}
-    void pause(bool) override {}
-    void CancelBackupProcess() override {}
-    void removeTempFilePaths() override {}
-    long succesFileCount() const override { return 1180; }
-    long incSuccessFileCount() const override { return 20; }
-    long failureFileCount() const override { return 0; }
-    bool isExcludedFromBackupSet() const override { return false; }
-    unsigned excludedFilesCount() const override { return 0; }
-};
-
-QTreeView *pictureTree(QWidget *parent)
-{
-    static const QFileIconProvider icons;
-    auto *model = new QStandardItemModel(parent);
-    model->setHorizontalHeaderLabels({QStringLiteral("  My Local"), QStringLiteral("Size")});
-    auto *home = new QStandardItem(icons.icon(QFileIconProvider::Folder), QStringLiteral("demo"));
-    home->setCheckable(true);
-    home->setCheckState(Qt::PartiallyChecked);
-    for (const auto &[name, state] : {std::pair{"Documents", Qt::Checked}, std::pair{"Music", Qt::Unchecked},
-                                      std::pair{"Pictures", Qt::Checked}}) {
-        auto *item = new QStandardItem(icons.icon(QFileIconProvider::Folder), QString::fromLatin1(name));
-        item->setCheckable(true);
-        item->setCheckState(state);
-        home->appendRow({item, new QStandardItem(QStringLiteral("--"))});
+    const QStringList names = {"Documents/Report 2026.odt", "Documents/Taxes.ods", "Documents/Letters/To Anna.txt",
+                               "Pictures/Holiday/IMG_0412.jpg", "Pictures/Holiday/IMG_0413.jpg"};
+    for (int i = 0; i < names.size(); ++i) {
+        const QString path = home + '/' + names.at(i);
+        QDir().mkpath(path.section('/', 0, -2));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(QByteArray(20000 * (i + 1), 'x'));
     }
-    model->appendRow({home, new QStandardItem(QStringLiteral("--"))});
-    auto *tree = new QTreeView(parent);
-    tree->setModel(model);
-    tree->expandAll();
-    tree->setColumnWidth(0, 360);
-    return tree;
 }
 
 }  // namespace
 
-void saveBackupPage(TXTabViewController &tabs, const std::function<void(const char *)> &save)
+int PictureAlerts::runModalAlert(const AlertRequest &alert)
 {
-    static PictureMainController main;
-    static SilentAlerts alerts;
+    AlertPaneWindowController panel(alert.defaultButton, alert.alternateButton, QString());
+    panel.displayMessage(alert.message, alert.title, false);
+    if (shown)
+        shown(alert, panel.window());
+    return alert.defaultButton == QLatin1String("View Log") ? 0 : kAnswerDefault;
+}
+
+void PictureAlerts::showAlert(const AlertRequest &alert)
+{
+    AlertPaneWindowController panel(alert.defaultButton, alert.alternateButton, QString());
+    panel.displayMessage(alert.message, alert.title, false);
+    if (shown)
+        shown(alert, panel.window());
+}
+
+void saveBackupPage(TXTabViewController &tabs, BackupPage &page, LocalTreeConnection &tree, PictureAlerts &alerts,
+                    const BackupPagePictures &pictures)
+{
     const QString home = PathRoots::homeFolder();
-    for (const char *folder : {"/Documents", "/Pictures"})
-        QDir().mkpath(home + folder);
-    const QString setFile = home + QStringLiteral("/BackupSet.plist");
-    const QString sizeFile = home + QStringLiteral("/BackupSetSize.plist");
-    PropertyList::write(setFile, QVariant(QStringList{home + "/Documents", home + "/Pictures"}));
-    PropertyList::write(sizeFile, QVariantMap{{home + "/Documents", QStringLiteral("73400320")},
-                                              {home + "/Pictures", QStringLiteral("1288490188")}});
-
-    auto *controller = new BackupViewController(
-        main, alerts, [](const BackupSessionDriver::Setup &, BackupSessionEvents &) {
-            return std::make_unique<StillDriver>();
-        });
-    auto *setList = new BackupsetViewController(alerts, {}, controller);
-    setList->setFiles({setFile, sizeFile, {}});
-    auto *page = new BackupPageView(*controller);
-    controller->setParent(page);
-    page->setTreeView(pictureTree(page));
-    page->setSetListViews(new SetListView(*setList), new SetListView(*setList));
-    page->volumesPopUpButton()->addItem(QStringLiteral("BackupDrive"));
-    page->backupPathLabel()->setText(PathRoots::volumesRoot() + QStringLiteral("/BackupDrive/TarnixVidezud/demo/Studio"));
-    controller->BackupSetSavedAtPath(setFile);
-    tabs.setPageView(0, page);
+    writeHomeFiles(home);
     tabs.displayBackupView();
-    save("backup-page-idle");
+    // The user chooses the backup drive, and checks two folders of the home folder.
+    QComboBox &drives = *page.page()->volumesPopUpButton();
+    if (!waitFor([&drives] { return drives.findText(QStringLiteral("BackupDrive")) >= 0; }))
+        return;
+    drives.setCurrentIndex(drives.findText(QStringLiteral("BackupDrive")));
+    emit drives.textActivated(drives.currentText());
+    for (const char *folder : {"/Documents", "/Pictures"})
+        tree.fileSystem().addPathForBackup(home + folder);
+    tree.fileSystem().saveDataToDisk();
+    // The set list shows the items once their sizes are known.
+    if (!waitFor([&page] { return page.backupsetViewController().backupSet().size() == 2; }))
+        return;
+    pictures.save("backup-page-idle");
 
-    controller->operationDidStart();
-    controller->backupsetSizeCalculationDidFinishSuccessfully();
-    controller->operationElapsedTimeString(QStringLiteral("00:02:41"));
-    controller->operationDidReceiveData({{QStringLiteral("percentage"), QStringLiteral("45.5")},
-                                         {QStringLiteral("estimatedTime"), QStringLiteral("00:03:12")},
-                                         {QStringLiteral("tansferMode"), QStringLiteral("Backing up")},
-                                         {QStringLiteral("filename"), home + QStringLiteral("/Pictures/Holiday/IMG_0412.jpg")},
-                                         {QStringLiteral("filesize"), QStringLiteral("3.2 MB")},
-                                         {QStringLiteral("totalFileCount"), QStringLiteral("1200")},
-                                         {QStringLiteral("transferSpeed"), QStringLiteral("12.4 Mb/s")}});
-    controller->showProgressView();
-    controller->progressViewController().refreshView();
-    save("backup-page-running");
-
-    controller->operationDidFinishSuccessfully();
-    save("backup-page-finished");
+    // The stand-in engine reports its files slowly enough for a picture of the pane.
+    const QString scenario = PathRoots::temporaryRoot() + QStringLiteral("/screenshots-scenario.plist");
+    PropertyList::write(scenario, QVariantMap{{QStringLiteral("lineDelayMs"), 1500}});
+    qputenv("TXRUVO_SCENARIO", QFile::encodeName(scenario));
+    bool finished = false;
+    alerts.shown = [&](const AlertRequest &alert, QWidget *panel) {
+        if (alert.message.startsWith(QLatin1String("Backup operation has completed"))) {
+            pictures.saveWith("backup-page-finished", panel);
+            finished = true;
+        } else if (alert.message.contains(QLatin1String("volume"))) {
+            pictures.saveWith("backup-page-confirm", panel);
+        }
+    };
+    page.page()->backupButton()->click();
+    const ProgressPaneView &pane = *page.page()->progressPane();
+    if (!waitFor([&tabs] { return tabs.backupMiniProgressBox()->isVisible(); }))
+        return;
+    tabs.backupMiniProgressBox()->click();
+    if (waitFor([&pane] { return pane.filePathLabel()->text().contains(QLatin1String("Holiday")); }))
+        pictures.save("backup-page-running");
+    waitFor([&finished] { return finished; }, std::chrono::seconds(120));
+    qunsetenv("TXRUVO_SCENARIO");
+    alerts.shown = nullptr;
 }

@@ -1,10 +1,37 @@
 #pragma once
 
+#include "client/backup/now/AlertPresenter.h"
+
 #include <functional>
 
+class BackupPage;
+class LocalTreeConnection;
 class QWidget;
 class TXTabViewController;
 
-// Puts the Backup page into the main window and saves it idle, while a backup
-// runs and after it has finished; save(name) grabs the window.
-void saveBackupPage(TXTabViewController &tabs, const std::function<void(const char *name)> &save);
+// Shows the Backup page's messages in the alert panel, as free windows so that
+// they can be pictured with the main window, and answers them as a user going
+// through Backup Now would: "Yes" to every question, "OK" to the end's message.
+class PictureAlerts : public AlertPresenter
+{
+public:
+    // Called while the message shows: pictures it with the window.
+    std::function<void(const AlertRequest &alert, QWidget *panel)> shown;
+
+    int runModalAlert(const AlertRequest &alert) override;
+    void showAlert(const AlertRequest &alert) override;
+};
+
+// What a picture is taken with: save(name) grabs the main window;
+// saveWith(name, over) grabs it with a window over it.
+struct BackupPagePictures
+{
+    std::function<void(const char *name)> save;
+    std::function<void(const char *name, QWidget *over)> saveWith;
+};
+
+// Backup Now on the signed-in demo account's Backup page, with the stand-in
+// engine: a folder of the home folder checked (idle), the progress pane while
+// it is backed up (running) and the end's message (finished).
+void saveBackupPage(TXTabViewController &tabs, BackupPage &page, LocalTreeConnection &tree, PictureAlerts &alerts,
+                    const BackupPagePictures &pictures);

@@ -2,6 +2,10 @@
 // a folder, for a person to look at; scripts/screenshots runs it once per brand
 // under Xvfb. Usage: txscreenshots <folder>
 #include "BackupPageShots.h"
+#include "client/backup/LocalTreeConnection.h"
+#include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupPageView.h"
+#include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
@@ -223,6 +227,13 @@ int main(int argc, char *argv[])
     TXMainWindow *window = windows.mainWindow();
     TXTabViewController *tabs = windows.tabViewController();
     LoginWindows &login = shell.loginWindows();
+    // The Backup page as the program puts it together, its messages pictured.
+    PictureAlerts alerts;
+    BackupPage backup(shell.mainController(), *tabs, window, &alerts);
+    LocalTreeConnection tree(shell.mainController(), backup.controller());
+    backup.setTree(new LocalTreeView(tree.fileSystem().outlineModel()), &tree, &tree);
+    LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
+    tabs->setPageView(0, backup.page());
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())
@@ -288,7 +299,14 @@ int main(int argc, char *argv[])
     tabs->setMBackupMode(true);
     tabs->setTheLoginMode(true);
     tabs->setQuotaPercentage(37);
-    saveBackupPage(*tabs, [&](const char *name) { shots.save(QString::fromLatin1(name), window); });
+    tabs->setBackupMiniProgressHidden(true);
+    saveBackupPage(*tabs, backup, tree, alerts,
+                   {[&](const char *name) { shots.save(QString::fromLatin1(name), window); },
+                    [&](const char *name, QWidget *over) {
+                        // A message shows centred over the main window.
+                        over->move(window->geometry().center() - over->rect().center());
+                        shots.saveTogether(QString::fromLatin1(name), window, over);
+                    }});
     saveOutline(shots);
     saveErrorReport(shots);
     saveBandwidthTest(shots);

@@ -12,7 +12,6 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/DistributedNotificationCenter.h"
-#include "platform/ProcessTable.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -339,11 +338,6 @@ void FileSystemController::addPathForBackup(const QString &path)
     const QString treePath = mLayout.treePathOfDiskPath(diskPath);
     mTree.addNodeWithPath(treePath, TreeViewNode::Checked, true, QStringLiteral("-"), {},
                           modificationDate(diskPath, kListingDateFormat));
-}
-
-bool FileSystemController::isMonitorProcessRunning()
-{
-    return !ProcessTable::processIdsNamed(QLLocalizedString(QStringLiteral("MonitorProcessName"))).isEmpty();
 }
 
 void FileSystemController::excludefilePath(TreeViewNode *node)

@@ -6,6 +6,7 @@
 #include "client/backup/LocalVolumeLayout.h"
 #include "client/backup/TreeViewController.h"
 #include "client/backup/TreeViewControllerDelegate.h"
+#include "client/shell/MonitorProgram.h"
 
 #include <QObject>
 #include <QStringList>
@@ -126,7 +127,6 @@ private:
     void volumeUnmounted(const QString &devicePath);
     void notificationReceived(const QString &name, const QString &object, const QVariantMap &userInfo);
     void postToMonitor(const QString &name, const QVariantMap &userInfo = {});
-    static bool isMonitorProcessRunning();
     bool writeSet(const QStringList &paths);
     // A path from outside the tree (stored form or a path on disk) as a tree path.
     QString treePathFor(const QString &path) const;
@@ -154,5 +154,5 @@ private:
     QString mUser;
     bool mIsBackupMode = true;
     QStringList mUserSpecifiedExclusion;
-    std::function<bool()> mIsMonitorRunning = &FileSystemController::isMonitorProcessRunning;
+    std::function<bool()> mIsMonitorRunning = &MonitorProgram::isRunning;
 };

@@ -1,6 +1,7 @@
 #include "client/shell/TXMainController.h"
 
 #include "client/shell/LoginView.h"
+#include "client/shell/MonitorProgram.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "client/shell/TXMainView.h"
 #include "client/shell/UserFiles.h"
@@ -12,9 +13,9 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
+#include "engine/controllers/RuvoDeleteController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
-#include "platform/ProcessTable.h"
 #include "platform/PropertyList.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,7 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMai
                                    TXMainControllerTimings timings)
     : mView(view), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
+      mDeleteController(std::make_unique<RuvoDeleteController>()),
       mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
       mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); }),
       syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
@@ -53,6 +55,7 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMai
 {
     syncUserPwdInfo.setDelegate(this);
     SyncUserDetailsInfo.setDelegate(this);
+    connect(this, &TXMainController::stopAllOperations, this, [this] { mDeleteController->cancelDelete(); });
 }
 
 TXMainController::~TXMainController()
@@ -164,10 +167,9 @@ void TXMainController::launchMonitor()
 {
     if (!mServices.startProgram)
         return;
-    const QString program = QLLocalizedString(QStringLiteral("MonitorExecPath"));
-    // The running brand's monitor, by its program name.
-    if (!ProcessTable::processIdsNamed(QFileInfo(program).fileName()).isEmpty())
+    if (MonitorProgram::isRunning())
         return;
+    const QString program = QLLocalizedString(QStringLiteral("MonitorExecPath"));
     if (!mServices.startProgram(program))
         trace(QStringLiteral("The monitor could not be started: %1").arg(program));
 }

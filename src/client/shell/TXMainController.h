@@ -81,7 +81,7 @@ public:
     SessionLogXmlFile &sessionLogXmlFile() { return mSessionLogXml; }
     std::optional<QString> currentquellonUserName() const override;
     std::optional<QString> currenttarnixUserName() const override;
-    RuvoDeleteController *deleteController() override { return nullptr; }
+    RuvoDeleteController *deleteController() override { return mDeleteController.get(); }
     TarnixDBManager *dbManager() override;
 
     // The monitor's preferences of a user, with "MultipleMacState" from the computer-folder plist.
@@ -182,6 +182,7 @@ private:
     bool mIsLoggedIn = false;
     // A private key was accepted: the quota result completes the login.
     bool mCompletesLoginOnQuota = false;
+    std::unique_ptr<RuvoDeleteController> mDeleteController;
     std::unique_ptr<IndexWorker> mDBManager;
     // Stopped index managers, each released once its thread has ended.
     QThreadPool mRetiringIndexWorkers;

@@ -54,7 +54,9 @@ void ArchiveCleanupController::alert(const QString &text, bool modal)
 
 QString ArchiveCleanupController::computerFolder() const
 {
-    return BackupDestination::computerFolder(mMainController.mpcName());
+    // As the index manager forms its paths: with the main controller's folder only.
+    const QString folder = mMainController.mpcName();
+    return folder.size() > 1 ? folder : QString();
 }
 
 void ArchiveCleanupController::onSync()
@@ -101,16 +103,20 @@ void ArchiveCleanupController::continueSync()
 void ArchiveCleanupController::checkForFilesToDelete(const QStringList &setPaths, const QString &folder)
 {
     QStringList entries;
+    bool indexRead = mIndex != nullptr;
     for (const QString &path : setPaths) {
-        if (mScanCancelled)
+        if (mScanCancelled || !indexRead)
             break;
-        if (mIndex)
-            entries += mIndex->getAllEntriesFromMainDBWithPathLike(folder + path);
+        const std::optional<QStringList> found = mIndex->getAllEntriesFromMainDBWithPathLike(folder + path);
+        indexRead = found.has_value();
+        entries += found.value_or(QStringList());
     }
+    // An unreadable index finds nothing, rather than a part of what is stored.
     const QStringList found =
-        ArchiveCleanupRules::candidatesForCleanup(entries, folder, [this] { return mScanCancelled.load(); });
+        indexRead ? ArchiveCleanupRules::candidatesForCleanup(entries, folder, [this] { return mScanCancelled.load(); })
+                  : QStringList();
     mScanEnded = true;
-    emit scanFinished(found, entries.size(), mScanCancelled);
+    emit scanFinished(found, entries.size(), mScanCancelled, indexRead);
 }
 
 void ArchiveCleanupController::stopScan()
@@ -126,7 +132,8 @@ void ArchiveCleanupController::messageWindowClosed()
     mScanCancelled = true;
 }
 
-void ArchiveCleanupController::scanEnded(const QStringList &found, qsizetype entryCount, bool cancelled)
+void ArchiveCleanupController::scanEnded(const QStringList &found, qsizetype entryCount, bool cancelled,
+                                         bool indexRead)
 {
     stopScan();
     if (mView) {
@@ -137,7 +144,9 @@ void ArchiveCleanupController::scanEnded(const QStringList &found, qsizetype ent
     if (cancelled)
         return;
     mCandidates = found;
-    if (found.isEmpty()) {
+    if (!indexRead) {
+        alert(QStringLiteral("Unable to proceed as the index of your backup drive cannot be read."), true);
+    } else if (found.isEmpty()) {
         alert(QStringLiteral("There are no items to delete."), true);
     } else if (ArchiveCleanupRules::isShareTooLarge(found.size(), entryCount)) {
         alert(QStringLiteral("%1\n\nTotal files in your backup set: %2\nTotal files listed for deletion: %3")
@@ -168,9 +177,11 @@ void ArchiveCleanupController::sync()
     question.alternateButton = QStringLiteral("No");
     if (mAlerts.runModalAlert(question) != AlertPresenter::kAnswerDefault)
         return;
-    const QString volumePath = BackupDestination::volumePath(mMainController.currentDestinationDrive());
-    if (volumePath.isEmpty()) {
-        // Without a drive the engine would be told to delete relative to nowhere.
+    const QString accountFolder =
+        BackupDestination::accountFolder(BackupDestination::volumePath(mMainController.currentDestinationDrive()),
+                                         mMainController.userObject(), mMainController.isAppInBackupMode());
+    if (accountFolder.isEmpty()) {
+        // Without a drive and account the engine would be told to delete relative to nowhere.
         alert(QStringLiteral("Please select destination drive."), true);
         return;
     }
@@ -180,10 +191,11 @@ void ArchiveCleanupController::sync()
         mSyncDeleteLogger);
     mSessionLog->confirmed(mMainController.userObject().UserName(), QLUtility::getSessionLogTime());
     mTotalFiles = int(items.size());
+    const QString folder = computerFolder();
     QStringList indexPaths;
     for (const QString &item : items)
-        indexPaths.append(computerFolder() + item);
-    mDeleter->startDelete(volumePath + '/', indexPaths, *this);
+        indexPaths.append(folder + item);
+    mDeleter->startDelete(accountFolder, folder, indexPaths, *this);
 }
 
 void ArchiveCleanupController::deleteDidStart()

@@ -46,11 +46,10 @@ public:
     ~ArchiveCleanupController() override;
 
     void setView(ArchiveCleanupView *view) { mView = view; }
-    // Null: no index (nothing is found).
+    // Null: no index (the scan reports that it cannot be read).
     void setIndex(ArchiveCleanupIndex *index) { mIndex = index; }
-    // Null: nothing can be deleted, and the page offers no cleanup.
+    // Null: nothing can be deleted.
     void setDeleter(ArchiveCleanupDeleter *deleter) { mDeleter = deleter; }
-    bool canDelete() const { return mDeleter != nullptr; }
 
     // The Cleanup Now button.
     void onSync();
@@ -75,14 +74,16 @@ public:
     void deleteDidCancel() override;
 
 signals:
-    // The scan thread's result, delivered on the main thread.
-    void scanFinished(const QStringList &candidates, qsizetype entryCount, bool cancelled);
+    // The scan thread's result, delivered on the main thread; indexRead is false
+    // when the index could not be read.
+    void scanFinished(const QStringList &candidates, qsizetype entryCount, bool cancelled, bool indexRead);
 
 private:
     void alert(const QString &text, bool modal);
+    // The computer folder the index paths begin with; "" when there is none.
     QString computerFolder() const;
     void checkForFilesToDelete(const QStringList &setPaths, const QString &computerFolder);
-    void scanEnded(const QStringList &candidates, qsizetype entryCount, bool cancelled);
+    void scanEnded(const QStringList &candidates, qsizetype entryCount, bool cancelled, bool indexRead);
     void stopScan();
     void deletionEnded();
     void report(const QString &endTime);

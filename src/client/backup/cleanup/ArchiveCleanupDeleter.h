@@ -25,7 +25,9 @@ class ArchiveCleanupDeleter
 {
 public:
     virtual ~ArchiveCleanupDeleter() = default;
-    // destination: the drive's root folder; items: index paths (computer folder and local path).
-    virtual void startDelete(const QString &destination, const QStringList &items,
+    // accountFolder: the account's folder on the drive, above its computer folders;
+    // computerFolder: "/" and the name the index paths begin with, or "" for none;
+    // items: index paths (computer folder and local path; a folder's ends in "/").
+    virtual void startDelete(const QString &accountFolder, const QString &computerFolder, const QStringList &items,
                              ArchiveCleanupDeleteEvents &events) = 0;
 };

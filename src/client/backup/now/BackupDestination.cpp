@@ -7,6 +7,13 @@
 #include "platform/PathRoots.h"
 #include "platform/PathStandardizer.h"
 
+namespace {
+
+// The first brand's sync mode keeps its data in the sync user's folder, without computer folders.
+bool isTarnixSync(bool backupMode) { return Brand::isTarnix() && !backupMode; }
+
+}  // namespace
+
 namespace BackupDestination {
 
 QString volumePath(const QString &volumeName)
@@ -19,16 +26,24 @@ QString computerFolder(const QString &mpcName)
     return mpcName.isEmpty() ? QLatin1Char('/') + QLUtility::machineName() : mpcName;
 }
 
+QString accountFolder(const QString &volumePath, const User &account, bool backupMode)
+{
+    const QString user = isTarnixSync(backupMode) ? account.mSyncUserName() : account.UserName();
+    if (volumePath.isEmpty() || user.isEmpty())
+        return {};
+    return PathStandardizer::standardizePath(volumePath + '/' +
+                           Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user);
+}
+
 QString destinationFolder(const QString &volumePath, const User &account, const QString &computerFolder,
                           bool backupMode)
 {
-    const bool tarnixSync = Brand::isTarnix() && !backupMode;
-    const QString user = tarnixSync ? account.mSyncUserName() : account.UserName();
-    if (volumePath.isEmpty() || user.isEmpty() || (!tarnixSync && computerFolder.size() < 2))
+    const QString root = accountFolder(volumePath, account, backupMode);
+    if (isTarnixSync(backupMode))
+        return root;
+    if (root.isEmpty() || computerFolder.size() < 2)
         return {};
-    const QString root = volumePath + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud"))
-                         + '/' + user;
-    return PathStandardizer::standardizePath(tarnixSync ? root : root + '/' + computerFolder);
+    return PathStandardizer::standardizePath(root + '/' + computerFolder);
 }
 
 QString executorKey(bool backupMode, bool isRuvoUser)

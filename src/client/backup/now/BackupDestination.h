@@ -16,6 +16,11 @@ QString volumePath(const QString &volumeName);
 // computer's own name, so that a backup never lands in the account's root.
 QString computerFolder(const QString &mpcName);
 
+// The account's folder on the drive, above its computer folders:
+//   <volume>/<brand folder>/<user> (the sync user in the first brand's sync mode);
+// "" when a name it needs is missing.
+QString accountFolder(const QString &volumePath, const User &account, bool backupMode);
+
 // The data root on the drive:
 //   first brand, backup mode:  <volume>/TarnixVidezud/<user>/<computer folder>
 //   first brand, sync mode:    <volume>/TarnixVidezud/<sync user>

@@ -11,10 +11,10 @@ public:
     virtual ~BackupView() = default;
 
     virtual void setBackupButtonEnabled(bool enabled) = 0;
-    // The progress pane in the lower half: the Backup Now button, the labels and
-    // the volume chooser hide.
+    // The progress pane in the lower half: the Backup Now and Cleanup Now
+    // buttons, the labels and the volume chooser hide.
     virtual void showProgressPane() = 0;
-    // The set list of the mode in the lower half, with the button, labels and chooser.
+    // The set list of the mode in the lower half, with the buttons, labels and chooser.
     virtual void showSetList(bool backupMode) = 0;
     virtual void setVolumeChooserEnabled(bool enabled) = 0;
     virtual void setBackupPathLabelHidden(bool hidden) = 0;

@@ -60,6 +60,9 @@ void BackupViewController::backupInitialise()
         TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
     mDriver.reset();  // the old session's folder goes before the new one is made
+    // Before a login there is no user folder: a driver would make its operation folder at the root.
+    if (setup.applicationSupportFolder.isEmpty())
+        return;
     mDriver = mMakeDriver(setup, *this);
     mDriver->setuserInfo(mMainController.userObject());
 }
@@ -92,7 +95,7 @@ void BackupViewController::backupNow()
         alert(kReIndexUnderway);
         return;
     }
-    if (isBackupRunning())
+    if (!mDriver || isBackupRunning())
         return;
     if (const auto chosen = confirmBackup())
         startSession(*chosen);

@@ -56,7 +56,7 @@ public:
     int mTotalFileCount() const { return mTotalFiles; }
 
     // A fresh session driver for the current account, mode and computer folder
-    // (start-up, account change, destination change).
+    // (start-up, account change, destination change); none before a login.
     void backupInitialise();
     void backupNow();
     bool isBackupRunning() const;

@@ -2,8 +2,10 @@
 
 #include "client/backup/now/AlertPresenter.h"
 #include "client/backup/setlist/SetListTreeActions.h"
+#include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "platform/DistributedNotificationCenter.h"
 #include "platform/PropertyList.h"
 
 #include <QFileInfo>
@@ -14,6 +16,7 @@
 namespace {
 
 const QString kNotSized = QStringLiteral("--");
+const QString kViewExclude = QStringLiteral("ViewExclude");
 
 QStringList readPaths(const QString &path)
 {
@@ -33,6 +36,8 @@ BackupsetViewController::BackupsetViewController(AlertPresenter &alerts, SetList
     connect(&mTimer, &QTimer::timeout, this, [this] { UpdateBackupSetSize(true); });
     mTimer.start();
 }
+
+BackupsetViewController::~BackupsetViewController() = default;
 
 void BackupsetViewController::setFiles(const Files &files)
 {
@@ -161,4 +166,17 @@ void BackupsetViewController::handleTimeMachinePathRemoval(const QStringList &re
     for (const QString &path : readPaths(mFiles.timeMachineList))
         if (chosen.contains(path))
             mTree->handleTimeMachinePath(path);
+}
+
+void BackupsetViewController::ViewExclude()
+{
+    if (mMonitor.isRunning && !mMonitor.isRunning()) {
+        // The word is there before the monitor starts, so that its start cannot miss it.
+        TextFile::write(mMonitor.launchFile, kViewExclude);
+        if (mMonitor.launch)
+            mMonitor.launch();
+    }
+    if (!mNotifications)
+        mNotifications = std::make_unique<DistributedNotificationCenter>();
+    mNotifications->postNotificationName(QStringLiteral("TarnixPortableOpenPreferencesNotification"), kViewExclude);
 }

@@ -8,8 +8,11 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
+#include <memory>
 
 class AlertPresenter;
+class DistributedNotificationCenter;
 class SetListTreeActions;
 
 struct SetListTimings
@@ -33,12 +36,21 @@ public:
         QString sizeFile;
         QString timeMachineList;
     };
+    // How the list reaches the monitor's exclusion settings.
+    struct MonitorLink
+    {
+        std::function<bool()> isRunning;
+        std::function<void()> launch;
+        QString launchFile;  // the monitor's one-word command file
+    };
 
     BackupsetViewController(AlertPresenter &alerts, SetListTimings timings = {}, QObject *parent = nullptr);
+    ~BackupsetViewController() override;
 
     // The user's files of the mode (login, user change, mode change); the list redraws.
     void setFiles(const Files &files);
     void setTree(SetListTreeActions *tree) { mTree = tree; }
+    void setMonitorLink(MonitorLink link) { mMonitor = std::move(link); }
 
     const QList<SetListRow> &backupSet() const { return mBackupSetArray; }
     // "Estimated backup set size: ..."; "" when the total is 0 (the button hides).
@@ -55,6 +67,9 @@ public:
     // Removal of rows after the user's "Yes".
     void deleteIndexes(const QList<int> &rows);
     void deleteAllItems();
+    // The exclusion button: the monitor opens its exclusion settings. A monitor
+    // that does not run is told through its command file and started.
+    void ViewExclude();
 
 signals:
     void rowsChanged();
@@ -67,6 +82,8 @@ private:
 
     AlertPresenter &mAlerts;
     SetListTreeActions *mTree = nullptr;
+    MonitorLink mMonitor;
+    std::unique_ptr<DistributedNotificationCenter> mNotifications;  // made at the first use
     Files mFiles;
     QTimer mTimer;
     QDateTime mSizeFileSeen;

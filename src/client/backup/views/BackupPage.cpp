@@ -5,22 +5,29 @@
 #include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/SetListView.h"
+#include "client/shell/MonitorProgram.h"
 #include "client/shell/TXMainController.h"
 #include "client/shell/UserFiles.h"
 #include "client/shell/views/TXTabViewController.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
+#include "engine/controllers/RuvoDeleteController.h"
 
 #include <QPushButton>
 
-BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow)
-    : mHost(mainController, tabs)
+BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
+                       AlertPresenter *alerts)
+    : mAlertPane(alerts ? nullptr : std::make_unique<AlertPanePresenter>())
+    , mAlerts(alerts ? *alerts : *mAlertPane)
+    , mHost(mainController, tabs)
     , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())
     , mBackupsetViewController(mAlerts)
     , mSyncsetViewController(mAlerts)
     , mCleanup(mHost, mAlerts,
                {[this] { return mController.backupSet(); }, [this] { return mController.isBackupRunning(); }})
+    , mCleanupDeleter(*mainController.deleteController(),
+                      [&mainController](RuvoDeleteController &deletion) { mainController.fillEngineController(deletion); })
     // No extended-attribute component is in the session layer: the follow-up finds the databases only.
     , mXattrFollowUp(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder)
                          + QStringLiteral("/TimeMachine"),
@@ -29,7 +36,13 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
     , mCleanupWindows(new ArchiveCleanupWindows(mCleanup, mainWindow))
 {
     mPage->setSetListViews(new SetListView(mBackupsetViewController), new SetListView(mSyncsetViewController));
-    mPage->cleanupButton()->setVisible(mCleanup.canDelete());
+    const BackupsetViewController::MonitorLink monitor{&MonitorProgram::isRunning,
+                                                       [&mainController] { mainController.launchMonitor(); },
+                                                       MonitorProgram::launchFilePath()};
+    mBackupsetViewController.setMonitorLink(monitor);
+    mSyncsetViewController.setMonitorLink(monitor);
+    mCleanup.setIndex(&mHost);
+    mCleanup.setDeleter(&mCleanupDeleter);
     QObject::connect(mPage->cleanupButton(), &QPushButton::clicked, &mCleanup, &ArchiveCleanupController::onSync);
     QObject::connect(&mController, &BackupViewController::backupSetSaved, &mController,
                      [this](const QString &path, bool) {
@@ -47,9 +60,12 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
         mController.backupInitialise();
         useFilesOfAccount();
         loadPrefrences();
+        showBackupPath();
     });
-    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController,
-                     &BackupViewController::backupInitialise);
+    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController, [this] {
+        mController.backupInitialise();
+        showBackupPath();
+    });
     QObject::connect(&mainController, &TXMainController::stopAllOperations, &mController, [this] {
         if (mController.isBackupRunning())
             mController.mBackupManager()->CancelBackupProcess();
@@ -92,6 +108,13 @@ void BackupPage::loadPrefrences()
                                     [file, user, ruvo](const ArchiveCleanupPreferences &preferences) {
                                         preferences.savePreferences(file, user, ruvo);
                                     });
+}
+
+void BackupPage::showBackupPath()
+{
+    mPage->setBackupPath(BackupDestination::destinationFolder(
+        BackupDestination::volumePath(mHost.currentDestinationDrive()), mHost.userObject(),
+        BackupDestination::computerFolder(mHost.mpcName()), mHost.isAppInBackupMode()));
 }
 
 void BackupPage::setTree(QWidget *treeView, BackupTreeActions *treeActions, SetListTreeActions *setListActions)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/backup/cleanup/ArchiveCleanupController.h"
+#include "client/backup/cleanup/RuvoArchiveCleanupDeleter.h"
 #include "client/backup/followups/TimeMachineXattrFollowUp.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/setlist/BackupsetViewController.h"
@@ -22,13 +23,17 @@ class TXTabViewController;
 class BackupPage
 {
 public:
-    // The cleanup windows open over mainWindow.
-    BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow);
+    // The cleanup windows open over mainWindow. The tab's messages show in the
+    // alert panel, unless alerts are given (a test's script); not owned.
+    BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
+               AlertPresenter *alerts = nullptr);
     ~BackupPage();
 
     BackupPageView *page() const { return mPage; }
     BackupViewController &controller() { return mController; }
     ArchiveCleanupController &cleanup() { return mCleanup; }
+    ArchiveCleanupWindows &cleanupWindows() { return *mCleanupWindows; }
+    BackupsetViewController &backupsetViewController() { return mBackupsetViewController; }
 
     // The local tree: its widget, the chooser and default set, and the set lists' removals.
     void setTree(QWidget *treeView, BackupTreeActions *treeActions, SetListTreeActions *setListActions);
@@ -40,13 +45,17 @@ private:
     void useFilesOfAccount();
     // The signed-in account's cleanup settings into the cleanup window.
     void loadPrefrences();
+    // Where Backup Now stores on the destination drive, under the chooser.
+    void showBackupPath();
 
-    AlertPanePresenter mAlerts;
+    std::unique_ptr<AlertPanePresenter> mAlertPane;  // when no alerts were given
+    AlertPresenter &mAlerts;
     MainControllerBackupHost mHost;
     BackupViewController mController;
     BackupsetViewController mBackupsetViewController;
     BackupsetViewController mSyncsetViewController;
     ArchiveCleanupController mCleanup;
+    RuvoArchiveCleanupDeleter mCleanupDeleter;
     TimeMachineXattrFollowUp mXattrFollowUp;
     BackupPageView *mPage;  // owned by the tab view once handed over
     ArchiveCleanupWindows *mCleanupWindows;  // owned by the main window

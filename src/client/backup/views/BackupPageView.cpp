@@ -7,6 +7,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QEvent>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -37,6 +38,9 @@ BackupPageView::BackupPageView(BackupViewController &controller, QWidget *parent
     mSplitView->setStretchFactor(0, 1);
     mVolumesPopUp->setMinimumWidth(160);
     mBackupPathLable->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // The label takes the room the footer leaves; its path is shortened to fit.
+    mBackupPathLable->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    mBackupPathLable->installEventFilter(this);
     mBackupButton->setDefault(true);
 
     auto *footer = new QHBoxLayout(mFooter);
@@ -79,6 +83,7 @@ void BackupPageView::showProgressPane()
 {
     mLowerPane->setCurrentWidget(mProgressPane);
     mBackupButton->hide();
+    mArchiveCleanupButton->hide();
     mVolumesLable->hide();
     mVolumesPopUp->hide();
     mBackupPathLable->hide();
@@ -89,6 +94,7 @@ void BackupPageView::showSetList(bool backupMode)
     if (QWidget *list = backupMode ? mBackupSetList : mSyncSetList)
         mLowerPane->setCurrentWidget(list);
     mBackupButton->show();
+    mArchiveCleanupButton->show();
     mVolumesLable->show();
     mVolumesPopUp->show();
     mBackupPathLable->show();
@@ -98,3 +104,23 @@ void BackupPageView::showSetList(bool backupMode)
 void BackupPageView::setVolumeChooserEnabled(bool enabled) { mVolumesPopUp->setEnabled(enabled); }
 
 void BackupPageView::setBackupPathLabelHidden(bool hidden) { mBackupPathLable->setHidden(hidden); }
+
+void BackupPageView::setBackupPath(const QString &path)
+{
+    mBackupPath = path;
+    mBackupPathLable->setToolTip(path);
+    fitBackupPath();
+}
+
+bool BackupPageView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mBackupPathLable && event->type() == QEvent::Resize)
+        fitBackupPath();
+    return QWidget::eventFilter(watched, event);
+}
+
+void BackupPageView::fitBackupPath()
+{
+    mBackupPathLable->setText(
+        mBackupPathLable->fontMetrics().elidedText(mBackupPath, Qt::ElideMiddle, qMax(40, mBackupPathLable->width())));
+}

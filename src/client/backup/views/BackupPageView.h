@@ -30,6 +30,8 @@ public:
     QPushButton *cleanupButton() const { return mArchiveCleanupButton; }
     QComboBox *volumesPopUpButton() const { return mVolumesPopUp; }
     QLabel *backupPathLabel() const { return mBackupPathLable; }
+    // Where backups go on the drive; shortened in the middle to fit, whole in the tool tip.
+    void setBackupPath(const QString &path);
     ProgressPaneView *progressPane() const { return mProgressPane; }
 
     // --- BackupView ---
@@ -39,7 +41,13 @@ public:
     void setVolumeChooserEnabled(bool enabled) override;
     void setBackupPathLabelHidden(bool hidden) override;
 
+protected:
+    // The path label shortens its path whenever its width changes.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void fitBackupPath();
+
     QSplitter *mSplitView;
     QWidget *mTreeSlot;
     QStackedWidget *mLowerPane;
@@ -52,4 +60,5 @@ private:
     QLabel *mBackupPathLable;
     QPushButton *mBackupButton;
     QPushButton *mArchiveCleanupButton;
+    QString mBackupPath;
 };

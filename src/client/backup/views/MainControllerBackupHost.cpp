@@ -47,3 +47,15 @@ void MainControllerBackupHost::addBackedUpFile(const QVariantMap &record)
     if (TarnixDBManager *index = mMainController.dbManager())
         index->addBackedUpFile(record);
 }
+
+std::optional<QStringList> MainControllerBackupHost::getAllEntriesFromMainDBWithPathLike(const QString &indexPath)
+{
+    TarnixDBManager *index = mMainController.dbManager();
+    return index ? index->getAllEntriesFromMainDBWithPathLike(indexPath) : std::nullopt;
+}
+
+void MainControllerBackupHost::addFileToDelete(const QString &indexPath)
+{
+    if (TarnixDBManager *index = mMainController.dbManager())
+        index->addFileToDelete(indexPath);
+}

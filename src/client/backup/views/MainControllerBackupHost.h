@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/backup/cleanup/ArchiveCleanupIndex.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "session/manager/BackedUpFileQueue.h"
 
@@ -8,8 +9,9 @@ class TXTabViewController;
 
 // The Backup tab's main controller in the program: the client's TXMainController
 // for the account, drive, index and day file, and the sidebar for the mini
-// progress, the log view and the quota.
-class MainControllerBackupHost : public BackupViewMainController, private BackedUpFileQueue
+// progress, the log view and the quota. The index is the current drive's index
+// manager, for Backup Now and Cleanup Now.
+class MainControllerBackupHost : public BackupViewMainController, public ArchiveCleanupIndex, private BackedUpFileQueue
 {
 public:
     MainControllerBackupHost(TXMainController &mainController, TXTabViewController &tabs);
@@ -30,6 +32,10 @@ public:
     // The sidebar has no refresh cue for the Restore page: nothing to show.
     void setDisplayRefreshGuide(bool) override {}
     void calQuota() override;
+
+    // --- ArchiveCleanupIndex ---
+    std::optional<QStringList> getAllEntriesFromMainDBWithPathLike(const QString &indexPath) override;
+    void addFileToDelete(const QString &indexPath) override;
 
 private:
     // The index manager of the current drive, when there is one.

@@ -19,6 +19,7 @@ SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
     , mDefaultLabel(new QLabel(QStringLiteral("Check the files and folders above to add them to your backup set."), this))
     , mDeleteSelectedFiles(new QPushButton(QStringLiteral("Delete"), this))
     , totalBackupSizeButton(new QPushButton(this))
+    , mExclusionButton(new QPushButton(QStringLiteral("Exclusions..."), this))
 {
     mBackupsetTableView->setHorizontalHeaderLabels({QStringLiteral("Filename"), QStringLiteral("Size"),
                                                     QStringLiteral("Date Modified")});
@@ -37,6 +38,7 @@ SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(totalBackupSizeButton);
     buttons->addStretch();
+    buttons->addWidget(mExclusionButton);
     buttons->addWidget(mDeleteSelectedFiles);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
@@ -48,6 +50,7 @@ SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
     connect(mDeleteSelectedFiles, &QPushButton::clicked, this, deleteRows);
     connect(deleteSelected, &QAction::triggered, this, deleteRows);
     connect(deleteAll, &QAction::triggered, this, [this] { mController.deleteAllItems(); });
+    connect(mExclusionButton, &QPushButton::clicked, this, [this] { mController.ViewExclude(); });
     connect(&mController, &BackupsetViewController::rowsChanged, this, &SetListView::reload);
     reload();
 }

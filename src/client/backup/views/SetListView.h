@@ -9,7 +9,7 @@ class QTableWidget;
 
 // A set list's widgets: the table of items with icon, size and date, the hint
 // of an empty set, the estimated total, and the removal of chosen rows (button
-// and context menu) or of all of them.
+// and context menu) or of all of them, and the button to the monitor's exclusions.
 class SetListView : public QWidget
 {
     Q_OBJECT
@@ -20,6 +20,7 @@ public:
     QTableWidget *table() const { return mBackupsetTableView; }
     QLabel *emptyHint() const { return mDefaultLabel; }
     QPushButton *totalSizeButton() const { return totalBackupSizeButton; }
+    QPushButton *exclusionButton() const { return mExclusionButton; }
 
 private:
     void reload();
@@ -30,4 +31,5 @@ private:
     QLabel *mDefaultLabel;
     QPushButton *mDeleteSelectedFiles;
     QPushButton *totalBackupSizeButton;
+    QPushButton *mExclusionButton;
 };

@@ -90,6 +90,8 @@ public:
     void setRestoreMiniProgressHidden(bool hidden);
     void setBackupMiniPercentage(const QString &text);
     void setRestoreMiniPercentage(const QString &text);
+    // Clicking it brings the backup's progress pane forward.
+    QPushButton *backupMiniProgressBox() const { return mBackupMiniProgressBox; }
     void setSearchInProgress(bool running) { mIsSearchProgress = running; }
     void setTrashSearchInProgress(bool running) { mIsTrashSearchProgress = running; }
     bool isSearchInProgress() const { return mIsSearchProgress; }

@@ -1,10 +1,8 @@
-#include "../now/BackupNowFakes.h"
+#include "CleanupFakes.h"
 
 #include "client/backup/cleanup/ArchiveCleanupController.h"
-#include "client/backup/cleanup/ArchiveCleanupIndex.h"
 #include "client/backup/cleanup/ArchiveCleanupPreferences.h"
 #include "client/backup/cleanup/ArchiveCleanupRules.h"
-#include "client/backup/cleanup/ArchiveCleanupView.h"
 #include "common/files/TXSupportFileManager.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
@@ -24,60 +22,6 @@ void runEventsUntil(const std::function<bool()> &done)
     while (!done() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
-
-class FakeIndex : public ArchiveCleanupIndex
-{
-public:
-    QStringList getAllEntriesFromMainDBWithPathLike(const QString &indexPath) override
-    {
-        if (lookupStarted)
-            lookupStarted();
-        QStringList found;
-        for (const QString &entry : entries)
-            if (entry == indexPath || entry.startsWith(indexPath + '/'))
-                found.append(entry);
-        return found;
-    }
-    void addFileToDelete(const QString &indexPath) override { removed.append(indexPath); }
-
-    QStringList entries;
-    QStringList removed;
-    std::function<void()> lookupStarted;
-};
-
-class FakeDeleter : public ArchiveCleanupDeleter
-{
-public:
-    void startDelete(const QString &to, const QStringList &paths, ArchiveCleanupDeleteEvents &) override
-    {
-        destination = to;
-        items = paths;
-    }
-    QString destination;
-    QStringList items;
-};
-
-class FakeCleanupView : public ArchiveCleanupView
-{
-public:
-    void showMessageWindow() override { messageOpen = true; }
-    void closeMessageWindow() override { messageOpen = false; }
-    void setPreparingListShown(bool shown) override { preparing = shown; }
-    void showListWindow(const QString &paths) override
-    {
-        listOpen = true;
-        text = paths;
-    }
-    QString listText() const override { return text; }
-    void closeListWindow() override { listOpen = false; }
-    void setDeletingShown(bool shown) override { deleting = shown; }
-
-    bool messageOpen = false;
-    bool preparing = false;
-    bool listOpen = false;
-    QString text;
-    bool deleting = false;
-};
 
 }  // namespace
 
@@ -208,8 +152,26 @@ TEST_F(ArchiveCleanupTest, AnEditedListCanOnlyShrink)
     alerts.answers = {1};
     cleanup->sync();
     EXPECT_EQ(deleter.items, (QStringList{indexed("/f0"), indexed("/f2")}));
-    EXPECT_EQ(deleter.destination, volumes() + "/BackupDrive/");
+    EXPECT_EQ(deleter.destination, volumes() + "/BackupDrive/TarnixVidezud/alice");
+    EXPECT_EQ(deleter.computerFolder, "/Studio");
     EXPECT_EQ(cleanup->mTotalFileCount(), 2);
+}
+
+TEST_F(ArchiveCleanupTest, WithoutAComputerFolderPathsStayAsTheyAreAndTheDriveIsStillTheAccountsFolder)
+{
+    main.computerFolder.clear();
+    for (int i = 0; i < 8; ++i)
+        index.entries.append(local(QString("/f%1").arg(i)));
+    writeText(local("/f0"), "x");
+    for (int i = 2; i < 8; ++i)
+        writeText(local(QString("/f%1").arg(i)), "x");
+    scan();
+    EXPECT_EQ(cleanup->candidates(), QStringList{local("/f1")});
+    alerts.answers = {1};
+    cleanup->sync();
+    EXPECT_EQ(deleter.items, QStringList{local("/f1")});
+    EXPECT_EQ(deleter.computerFolder, "");
+    EXPECT_EQ(deleter.destination, volumes() + "/BackupDrive/TarnixVidezud/alice");
 }
 
 TEST_F(ArchiveCleanupTest, ItemsThatFailedStayInTheIndexAndTheRunIsReported)
@@ -232,6 +194,16 @@ TEST_F(ArchiveCleanupTest, ItemsThatFailedStayInTheIndexAndTheRunIsReported)
     EXPECT_TRUE(main.reports[0].sessionLogFilePath.contains("/Archive Cleanup/"));
     runEventsUntil([this] { return main.quotaCalls == 1; });
     EXPECT_EQ(main.quotaCalls, 1);
+}
+
+TEST_F(ArchiveCleanupTest, AnUnreadableIndexIsSaidAndNothingIsListed)
+{
+    fillIndex(8, 8);
+    index.unreadable = true;
+    scan();
+    EXPECT_EQ(alerts.texts(), QStringList{"Unable to proceed as the index of your backup drive cannot be read."});
+    EXPECT_FALSE(view.listOpen);
+    EXPECT_TRUE(cleanup->candidates().isEmpty());
 }
 
 TEST_F(ArchiveCleanupTest, ClosingTheMessageWindowDuringTheScanEndsItWithoutAWord)

@@ -321,3 +321,20 @@ TEST_F(BackupNowTest, PauseResumeAndStopReachTheDriver)
     EXPECT_EQ(driver->cancels, 1);
     EXPECT_EQ(pane.state().status, "Stopping backup operation...");
 }
+
+TEST_F(BackupNowTest, BeforeALoginNoDriverIsMadeAndBackupNowDoesNothing)
+{
+    // Without a user there is no user folder: a driver would make its operation folder at the root.
+    TXSupportFileManager::txFileManager().setTarnixUserName(QString());
+    setups.clear();
+    controller = std::make_unique<BackupViewController>(
+        main, alerts, [this](const BackupSessionDriver::Setup &setup, BackupSessionEvents &) {
+            setups.append(setup);
+            return std::make_unique<FakeSessionDriver>();
+        });
+    controller->backupInitialise();
+    EXPECT_TRUE(setups.isEmpty());
+    controller->backupNow();
+    EXPECT_TRUE(alerts.shown.isEmpty());
+    EXPECT_FALSE(controller->isBackupRunning());
+}

@@ -2,6 +2,8 @@
 
 #include "client/backup/setlist/BackupsetViewController.h"
 #include "client/backup/setlist/SetListTreeActions.h"
+#include "engine/EngineTestSupport.h"
+#include "platform/DistributedNotificationCenter.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
@@ -111,4 +113,35 @@ TEST_F(SetListTest, RemovingEveryRowClearsTheWholeSetAndTimeMachineFollows)
     list.deleteAllItems();
     EXPECT_EQ(tree.calls, (QStringList{"remove " + home() + "/Docs", "time machine " + home() + "/Docs", "remove all",
                                        "time machine " + home() + "/Docs", "remove all", "time machine"}));
+}
+
+TEST_F(SetListTest, ExclusionsStartAnAbsentMonitorThroughItsCommandFileAndAlwaysNotify)
+{
+    DistributedNotificationCenter listener;
+    ASSERT_TRUE(listener.isConnected());
+    QStringList heard;
+    QObject::connect(&listener, &DistributedNotificationCenter::notificationReceived, &listener,
+                     [&heard](const QString &name, const QString &object, const QVariantMap &) {
+                         if (name == "TarnixPortableOpenPreferencesNotification")
+                             heard.append(object);
+                     });
+    bool running = false;
+    QStringList launches;
+    const QString launchFile = root() + "/monitor/.launch";
+    list.setMonitorLink({[&running] { return running; },
+                         [&] { launches.append(QString::fromUtf8(readText(launchFile))); }, launchFile});
+
+    // Not running: the word is in the file before the monitor starts, and the notification follows.
+    list.ViewExclude();
+    EXPECT_EQ(launches, QStringList{"ViewExclude"});
+    ASSERT_TRUE(waitUntil([&heard] { return heard.size() == 1; }));
+    EXPECT_EQ(heard, QStringList{"ViewExclude"});
+
+    // Running: no file, no start, only the notification.
+    QFile::remove(launchFile);
+    running = true;
+    list.ViewExclude();
+    ASSERT_TRUE(waitUntil([&heard] { return heard.size() == 2; }));
+    EXPECT_FALSE(QFile::exists(launchFile));
+    EXPECT_EQ(launches.size(), 1);
 }

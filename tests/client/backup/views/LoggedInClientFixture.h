@@ -1,0 +1,134 @@
+#pragma once
+
+#include "client/backup/LocalTreeConnection.h"
+#include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupPageView.h"
+#include "client/backup/views/LocalTreeView.h"
+#include "client/shell/ProgramServices.h"
+#include "client/shell/TXMainController.h"
+#include "client/shell/views/ClientShell.h"
+#include "client/shell/views/ClientWindows.h"
+#include "client/shell/views/LoginFormView.h"
+#include "client/shell/views/LoginWindows.h"
+#include "client/shell/views/TXMainWindow.h"
+#include "client/shell/views/TXTabViewController.h"
+#include "common/files/TXSupportFileManager.h"
+#include "support/SandboxFixture.h"
+#include "support/WebServiceStandIn.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <memory>
+
+// The client as main.cpp puts it together, against the stand-in web service,
+// with the Backup tab's local tree over a sandbox start-up disk and two
+// drives: DataDrive (what is backed up) and BackupDrive (the destination).
+// Its alerts go to the given presenter, or to the alert panel.
+struct ClientWindow
+{
+    ClientWindow(const LocalVolumeLayout &layout, AlertPresenter *alerts)
+        : shell(servicesWithoutMonitor())
+        , backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow(), alerts)
+        , tree(shell.mainController(), backup.controller(), layout)
+        , treeView(new LocalTreeView(tree.fileSystem().outlineModel()))
+    {
+        backup.setTree(treeView, &tree, &tree);
+        LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
+        shell.windows().tabViewController()->setPageView(0, backup.page());
+        shell.start();
+    }
+
+    static TXMainControllerServices servicesWithoutMonitor()
+    {
+        TXMainControllerServices services = ProgramServices::programServices();
+        services.startProgram = {};
+        return services;
+    }
+
+    ClientShell shell;
+    BackupPage backup;
+    LocalTreeConnection tree;
+    LocalTreeView *treeView;  // owned by the page
+};
+
+class LoggedInClientFixture : public SandboxFixture
+{
+protected:
+    void SetUp() override
+    {
+        SandboxFixture::SetUp();
+        service = WebServiceStandIn::startForClient(root() + "/webservice", WebServiceStandIn::demoAccount());
+        ASSERT_TRUE(service);
+        QDir().mkpath(volumes() + "/BackupDrive");
+        QDir().mkpath(volumes() + "/DataDrive/Documents");
+        QDir().mkpath(volumes() + "/DataDrive/Music");
+        QDir().mkpath(root() + "/startup/home/demo");
+        TXSupportFileManager::txFileManager().setTarnixUserName("demo");
+        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                  QString(volumes() + "/BackupDrive").toUtf8());
+    }
+
+    void TearDown() override
+    {
+        client.reset();
+        service.reset();
+        SandboxFixture::TearDown();
+    }
+
+    // The client, logged in with the demo account by its login window.
+    void openLoggedIn(AlertPresenter *alerts = nullptr)
+    {
+        const LocalVolumeLayout layout{volumes(), root() + "/startup", "Startup", root() + "/startup/home/demo"};
+        client = std::make_unique<ClientWindow>(layout, alerts);
+        LoginFormView *form = client->shell.loginWindows().loginForm();
+        form->mUserNameTextField->setText("demo");
+        form->mSecureTextField->setText("demo password");
+        form->mLoginButton->click();
+        ASSERT_TRUE(waitUntil([this] { return client->shell.mainController().isLoggedIn(); }));
+    }
+
+    // Checks the folder in the local tree and waits until the set file holds it.
+    void check(const QString &volume, const QString &folderName)
+    {
+        QAbstractItemModel &model = *client->treeView->model();
+        const QModelIndex folder = childNamed(model, childNamed(model, {}, volume), folderName);
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(model.setData(folder, Qt::Checked, Qt::CheckStateRole));
+        const QString path = volumes() + "/" + volume + "/" + folderName;
+        ASSERT_TRUE(waitUntil([&] { return client->backup.controller().backupSet().contains(path); }))
+            << client->backup.controller().backupSet().join(", ").toStdString();
+    }
+
+    static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)
+    {
+        QDeadlineTimer deadline(timeoutMs);
+        while (!condition() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return condition();
+    }
+
+    // The row named name under parent, listing the parent first; invalid when it never shows.
+    static QModelIndex childNamed(QAbstractItemModel &model, const QModelIndex &parent, const QString &name)
+    {
+        if (model.canFetchMore(parent))
+            model.fetchMore(parent);
+        QModelIndex found;
+        waitUntil([&] {
+            for (int row = 0; row < model.rowCount(parent); ++row) {
+                const QModelIndex child = model.index(row, 0, parent);
+                if (child.data(Qt::DisplayRole).toString() == name)
+                    found = child;
+            }
+            return found.isValid();
+        });
+        return found;
+    }
+
+    std::unique_ptr<WebServiceStandIn> service;
+    std::unique_ptr<ClientWindow> client;
+};
