@@ -26,10 +26,13 @@ protected:
             files << local(QString("docs/kept %1.txt").arg(i));
         for (const QString &file : files)
             writeText(file, file.toUtf8());
-        QList<JournalRow> rows;
-        for (const StandInRecord &record : backUpWithStandIn(root() + "/operation", computerFolder(), files)) {
-            rows.append({indexPath(record.path), "INSERT", 10, 1, record.encName, record.folderId});
+        for (const StandInRecord &record : backUpWithStandIn(root() + "/operation", computerFolder(), files))
             stored.insert(record.path, record);
+        // Rows in the order of the files above: the engine's own order varies from run to run.
+        QList<JournalRow> rows;
+        for (const QString &file : files) {
+            const StandInRecord record = stored.value(file);
+            rows.append({indexPath(record.path), "INSERT", 10, 1, record.encName, record.folderId});
         }
         writeJournal(rows);
         ASSERT_TRUE(mergeJournals());
