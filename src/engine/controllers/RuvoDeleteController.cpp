@@ -10,16 +10,16 @@
 #include "engine/parsing/DeleteHandlerData.h"
 #include "engine/parsing/QLSYNCParser.h"
 #include "platform/MainThread.h"
-#include "platform/PathRoots.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
+#include "platform/PrivateFolder.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QThread>
-#include <QUuid>
 
 namespace {
 
@@ -44,6 +44,12 @@ bool isThumbnail(const QString &path)
             return true;
     }
     return false;
+}
+
+bool writeList(const QString &path, const QStringList &lines)
+{
+    QSaveFile list(path);
+    return list.open(QIODevice::WriteOnly) && list.write(lines.join(u'\n').toUtf8()) >= 0 && list.commit();
 }
 
 // The sync account of a delete in sync mode, from the user's sync-details plist.
@@ -217,13 +223,12 @@ void RuvoDeleteController::closeSet(DeleteSet set)
 void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
 {
     reloadProxySettings();
-    mListFile = QDir(PathRoots::temporaryRoot()).filePath(QStringLiteral("Delete") + QUuid::createUuid().toString(QUuid::WithoutBraces));
-    QSaveFile list(mListFile);
-    const bool written = list.open(QIODevice::WriteOnly) && list.write(set.lines.join(u'\n').toUtf8()) >= 0 &&
-                         list.commit();
-    if (!written) {
+    // The list names what is stored where: it lies in a folder of this user's alone.
+    mListFolder = PrivateFolder::makeTemporaryFolder(QStringLiteral("delete"));
+    const QString listFile = mListFolder ? mListFolder->filePath(QStringLiteral("Delete")) : QString();
+    if (listFile.isEmpty() || !writeList(listFile, set.lines)) {
         // Without its list the engine must not run: the set fails.
-        mListFile.clear();
+        mListFolder.reset();
         mRunInFlight = false;
         setDone(false, kDeleteFailedText);
         callRuvo();
@@ -234,7 +239,7 @@ void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
         syncAccount = syncAccountOf(mUserObject.UserName());
     mCommandExe.setCommandString(mTXSExecutorPath);
     mCommandExe.setCommandArguments(EngineCommandLines::deleteItems(mUserObject, mProxyObject.proxyArgument(),
-                                                                    mDestinationPath, set.computerFolder, mListFile,
+                                                                    mDestinationPath, set.computerFolder, listFile,
                                                                     syncAccount));
     mCommandExe.setDelegate(this);
     mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, PathStandardizer::standardizePath(kSpillFolder));
@@ -266,9 +271,7 @@ void RuvoDeleteController::setDone(bool succeeded, const QString &error)
 
 void RuvoDeleteController::ruvoTaskFinished(TXCommandExcecuter *runner)
 {
-    if (!mListFile.isEmpty())
-        QFile::remove(mListFile);
-    mListFile.clear();
+    mListFolder.reset();
     mRunInFlight = false;
     if (mDeletionCancel)
         return endCancelled();

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <memory>
 
+class QTemporaryDir;
 class RuvoDeleteControllerDelegateProtocol;
 class RuvoSearchController;
 
@@ -110,7 +111,7 @@ private:
     int mDeleteMaxEngineCount = 0;
     QList<DeleteSet> mDeleteSetWithMPC;
     QHash<RuvoSearchController *, DeleteSet> mCollecting;  // the set each search is collecting
-    QString mListFile;  // of the run in flight
+    std::unique_ptr<QTemporaryDir> mListFolder;  // the list of the run in flight
     // Search results of an earlier (cancelled) operation carry an older number and are dropped.
     std::atomic<quint64> mOperation = 0;
     QObject mMainThreadContext;

@@ -4,6 +4,9 @@
 #include "engine/controllers/RuvoDeleteControllerDelegateProtocol.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 namespace {
 
@@ -122,6 +125,18 @@ protected:
         return int(QString::fromUtf8(readText(root() + "/argv.log")).count("--delete-items"));
     }
 
+    // The list files the delete runs were given, in run order.
+    QStringList listFiles() const
+    {
+        static const QRegularExpression listArgument("\"--files-from=([^\"]+)\"");
+        QStringList paths;
+        for (const QString &run : QString::fromUtf8(readText(root() + "/argv.log")).split('\n')) {
+            if (run.contains("--delete-items"))
+                paths << listArgument.match(run).captured(1);
+        }
+        return paths;
+    }
+
     void setScenario(const QVariantMap &scenario)
     {
         ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", scenario));
@@ -156,7 +171,34 @@ TEST_F(DeleteControllerTest, TwoFoldersAndThreeFileEntriesGiveFiveRunsAndOneFini
             left << path;
     }
     EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
-    EXPECT_TRUE(QDir(temporary()).entryList({"Delete*"}, QDir::Files).isEmpty());
+    ASSERT_EQ(listFiles().size(), 5);
+    for (const QString &list : listFiles())
+        EXPECT_FALSE(QFileInfo::exists(QFileInfo(list).absolutePath())) << list.toStdString();
+}
+
+TEST_F(DeleteControllerTest, TheListOfARunLiesInAFolderOfThisUserAlone)
+{
+    setScenario({{"stopMode", "hang"}, {"stopAfterFiles", 0}});
+    DeleteRecorder recorder;
+    RuvoDeleteController controller(shortTimings(timings()));
+    controller.userInfo() = deleter();
+    controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
+    controller.setDestinationPath(dataRoot());
+    controller.setDelegate(&recorder);
+    controller.setMFileSetForDelete({{{local("top"), QStringList{"y.txt"}}}});
+    controller.startDelete();
+    ASSERT_TRUE(waitUntil([&] { return deleteRuns() == 1; }));
+    const QString list = listFiles().value(0);
+    const QFileInfo folder(QFileInfo(list).absolutePath());
+    EXPECT_TRUE(QFileInfo(list).isFile()) << list.toStdString();
+    EXPECT_NE(folder.absoluteFilePath(), QFileInfo(temporary()).absoluteFilePath());
+    EXPECT_EQ(folder.ownerId(), ::geteuid());
+    EXPECT_EQ(folder.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser | QFile::ReadOwner |
+                                       QFile::WriteOwner | QFile::ExeOwner),
+              QFile::Permissions());
+    controller.cancelDelete();
+    EXPECT_TRUE(recorder.log.waitFor(2));
+    EXPECT_FALSE(QFileInfo::exists(folder.absoluteFilePath())) << folder.absoluteFilePath().toStdString();
 }
 
 TEST_F(DeleteControllerTest, PerItemErrorsAndMissingItems)
