@@ -164,8 +164,12 @@ void RuvoDeleteController::searchDidReceiveData(const QVariantList &rows, RuvoSe
     DeleteSet set;
     for (const QVariant &row : rows) {
         const QVariantMap record = row.toMap();
-        set.lines << QStringLiteral("/%1/%2").arg(record.value(QStringLiteral("folderID")).toString(),
-                                                  record.value(QStringLiteral("encFilename")).toString());
+        const QString storedName = QStringLiteral("/%1/%2").arg(record.value(QStringLiteral("folderID")).toString(),
+                                                                record.value(QStringLiteral("encFilename")).toString());
+        set.lines << storedName;
+        const QString path = record.value(QStringLiteral("FileName")).toString();
+        if (!path.isEmpty())
+            set.pathsByStoredName.insert(storedName, path);
     }
     // The computer folder of the set: the first row's, in backup mode only.
     const bool backupMode = mBackupMode;
@@ -234,6 +238,7 @@ void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
         callRuvo();
         return;
     }
+    mRunPaths = set.pathsByStoredName;
     std::optional<EngineCommandLines::SyncAccount> syncAccount;
     if (!mBackupMode)
         syncAccount = syncAccountOf(mUserObject.UserName());
@@ -334,7 +339,9 @@ void RuvoDeleteController::ParseDeleteOperation(const QString &text)
             const qsizetype open = pieces.first().indexOf(u'[');
             const qsizetype close = pieces.first().lastIndexOf(u']');
             if (pieces.size() >= 2 && open >= 0 && close > open) {
-                const QString path = pieces.first().mid(open + 1, close - open - 1);
+                // An item the engine did not find on the drive it names by its list line.
+                const QString named = pieces.first().mid(open + 1, close - open - 1);
+                const QString path = mRunPaths.value(named, named);
                 if (pieces.at(1) == u" No such file or directory")
                     mDelegateObj->deleteDidReceiveData(path);
                 else

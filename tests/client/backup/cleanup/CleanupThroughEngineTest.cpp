@@ -143,3 +143,17 @@ TEST_F(CleanupThroughEngineTest, AnItemTheEngineCannotDeleteStaysInTheIndex)
     EXPECT_TRUE(log.contains("Failed deleting file:  Permission denied")) << log.toStdString();
     EXPECT_FALSE(log.contains("Deleted file: " + indexPath(local("docs/gone.txt")).mid(1))) << log.toStdString();
 }
+
+TEST_F(CleanupThroughEngineTest, AnItemAlreadyGoneFromTheDriveLeavesTheIndexToo)
+{
+    // The engine finds neither file and names each by its stored name.
+    for (const char *gone : {"old/a.txt", "docs/gone.txt"})
+        ASSERT_TRUE(QFile::remove(computerFolder() + local(gone))) << gone;
+    cleanUp();
+    index.removed.sort();
+    EXPECT_EQ(index.removed, (QStringList{indexPath(local("docs/gone.txt")), indexPath(local("old/")),
+                                          indexPath(local("old/a.txt")), indexPath(local("old/b b.txt"))}));
+    const QString log = sessionLog();
+    EXPECT_TRUE(log.contains("Deleted file: " + indexPath(local("docs/gone.txt")).mid(1))) << log.toStdString();
+    EXPECT_TRUE(log.contains("Deleted successfully")) << log.toStdString();
+}
