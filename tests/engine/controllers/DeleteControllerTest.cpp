@@ -103,11 +103,8 @@ protected:
         return user;
     }
 
-    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
-    // index searches and one engine run per set, one after another: the wait allows a minute, as
-    // a loaded machine or the sanitizer build takes several seconds for each.
-    void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
-                   const QList<QVariantMap> &files, qsizetype callbacks = 2)
+    void startDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
+                     const QList<QVariantMap> &files)
     {
         controller.userInfo() = deleter();
         controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
@@ -116,6 +113,15 @@ protected:
         controller.setMFolderSetFordelete(folders);
         controller.setMFileSetForDelete(files);
         controller.startDelete();
+    }
+
+    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
+    // index searches and one engine run per set, one after another: the wait allows a minute, as
+    // a loaded machine or the sanitizer build takes several seconds for each.
+    void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
+                   const QList<QVariantMap> &files, qsizetype callbacks = 2)
+    {
+        startDelete(recorder, controller, folders, files);
         EXPECT_TRUE(recorder.log.waitFor(callbacks, 60000)) << recorder.log.entries().join(", ").toStdString();
         spinFor(50);
     }
@@ -181,12 +187,7 @@ TEST_F(DeleteControllerTest, TheListOfARunLiesInAFolderOfThisUserAlone)
     setScenario({{"stopMode", "hang"}, {"stopAfterFiles", 0}});
     DeleteRecorder recorder;
     RuvoDeleteController controller(shortTimings(timings()));
-    controller.userInfo() = deleter();
-    controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
-    controller.setDestinationPath(dataRoot());
-    controller.setDelegate(&recorder);
-    controller.setMFileSetForDelete({{{local("top"), QStringList{"y.txt"}}}});
-    controller.startDelete();
+    startDelete(recorder, controller, {}, {{{local("top"), QStringList{"y.txt"}}}});
     ASSERT_TRUE(waitUntil([&] { return deleteRuns() == 1; }));
     const QString list = listFiles().value(0);
     const QFileInfo folder(QFileInfo(list).absolutePath());
@@ -243,13 +244,7 @@ TEST_F(DeleteControllerTest, ACancelStopsTheRunAndNoFurtherSetRuns)
     setScenario({{"stopMode", "hang"}, {"stopAfterFiles", 0}});
     DeleteRecorder recorder;
     RuvoDeleteController controller(shortTimings(timings()));
-    controller.userInfo() = deleter();
-    controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
-    controller.setDestinationPath(dataRoot());
-    controller.setDelegate(&recorder);
-    controller.setMFolderSetFordelete({local("d1"), local("d2")});
-    controller.setMFileSetForDelete({{{local("top"), QStringList{"y.txt"}}}});
-    controller.startDelete();
+    startDelete(recorder, controller, {local("d1"), local("d2")}, {{{local("top"), QStringList{"y.txt"}}}});
     ASSERT_TRUE(waitUntil([&] { return deleteRuns() == 1; }));
     controller.cancelDelete();
     EXPECT_TRUE(recorder.log.waitFor(2));
