@@ -129,7 +129,8 @@ QVariantMap encryptedNameRecord(const FMResultSet &row)
             {"FileModificationDate", row.stringForColumnIndex(3)},
             {"VersionInfo", row.stringForColumnIndex(4)},
             {"encFilename", row.stringForColumnIndex(5)},
-            {"FileName", IndexNames::unquoted(row.stringForColumnIndex(6)) + IndexNames::unquoted(row.stringForColumnIndex(7))}};
+            {"FileName",
+             IndexNames::unquoted(row.stringForColumnIndex(6)) + IndexNames::unquoted(row.stringForColumnIndex(7))}};
 }
 
 }  // namespace

@@ -121,7 +121,8 @@ TEST_F(QueriesTest, ServerIdentityLookupsFindExactlyTheNamedFiles)
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePaths({"Office/Users/ann", "Office/Users/ann", "x_y"}); }), 2);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePath("/Office/Users/ann"); }), 2);
     // Each row names the file it stands for, so that a delete can tell which item a stored name is.
-    EXPECT_EQ(sorted(delegate.field("FileName")), QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
+    EXPECT_EQ(sorted(delegate.field("FileName")),
+              QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
     QVariantMap first = delegate.records().value(0).toMap();
     first.remove("FileName");
     EXPECT_EQ(first, (QVariantMap{{"mpcName", "/Office"}, {"folderID", "fid"}, {"FileSize", "100"},

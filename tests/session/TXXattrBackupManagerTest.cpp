@@ -172,10 +172,12 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     makeDatabase();
     const QString drive = volumes() + "/Drive/TarnixVidezud/ann/Studio";
     QDir().mkpath(drive);
-    Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
+    Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1",
+                            true, true, {}};
 
     // The session's backup of the database's files.
-    writeText(applicationFolder() + "/work/files.txt", (database() + "/M/S1/file\n" + database() + "/M/S2/file").toUtf8());
+    const QString files = database() + "/M/S1/file\n" + database() + "/M/S2/file";
+    writeText(applicationFolder() + "/work/files.txt", files.toUtf8());
     Backup backup(account, applicationFolder() + "/work/error.rtf", "/", drive, false);
     backup.setTimeMachineBackup(true);
     ASSERT_EQ(backup.BackupData(applicationFolder() + "/work/files.txt"), 0);

@@ -55,7 +55,8 @@ bool writeList(const QString &path, const QStringList &lines)
 // The sync account of a delete in sync mode, from the user's sync-details plist.
 EngineCommandLines::SyncAccount syncAccountOf(const QString &userName)
 {
-    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    const QString pathTemplate = QLLocalizedString(QStringLiteral("SyncDetailsFilePath"));
+    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(pathTemplate, {userName}));
     const QVariantMap details = PropertyList::readDictionary(path);
     return {QLUtility::getSyncUserName(userName), details.value(QStringLiteral("ruvosrvrip")).toString(),
             details.value(QStringLiteral("syncEncodedPassword")).toString()};
@@ -247,7 +248,8 @@ void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
                                                                     mDestinationPath, set.computerFolder, listFile,
                                                                     syncAccount));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, PathStandardizer::standardizePath(kSpillFolder));
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun,
+                                                PathStandardizer::standardizePath(kSpillFolder));
 }
 
 void RuvoDeleteController::callRuvo()

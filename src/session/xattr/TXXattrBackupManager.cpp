@@ -111,7 +111,8 @@ void TXXattrBackupManager::backupFile(const QString &outputFolder, const QString
     // database's path, so each list lands under that path on the drive.
     if (lines.isEmpty() || !outputFolder.endsWith(databasePath))
         return;
-    const UploadJob job{outputFolder + u'/' + kSourceFileName, destinationPath, outputFolder.chopped(databasePath.size())};
+    const UploadJob job{outputFolder + u'/' + kSourceFileName, destinationPath,
+                        outputFolder.chopped(databasePath.size())};
     if (!writePrivateText(job.sourceFile, lines.join(u'\n')))
         return;
     std::lock_guard lock(mLock);
