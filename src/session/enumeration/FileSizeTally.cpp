@@ -35,7 +35,9 @@ void FileSizeTally::add(const QStringList &paths)
         return;
     std::unique_lock lock(mLock);
     // A list larger than the bound on its own is taken once nothing else waits.
-    mChanged.wait(lock, [&] { return mWaitingPaths == 0 || mWaitingPaths + paths.size() <= kMaxWaitingPaths; });
+    mChanged.wait(lock, [&] {
+        return mWaitingPaths == 0 || mWaitingPaths + paths.size() <= kMaxWaitingPaths || mStopping;
+    });
     mWaiting.push_back(paths);
     mWaitingPaths += paths.size();
     mChanged.notify_all();
