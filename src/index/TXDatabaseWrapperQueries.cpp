@@ -97,8 +97,10 @@ const QString kNameSample = QStringLiteral(
     "WITH RECURSIVE sample(id) AS (SELECT ?1 UNION ALL SELECT id + ?1 FROM sample WHERE id + ?1 <= ?2)"
     " SELECT NAME FROM qlfile WHERE FILEID IN sample ORDER BY NAME");
 const QString kLastFileKey = QStringLiteral("SELECT max(FILEID) FROM qlfile");
+// With each file's path, so that a delete can tell which item a stored name stands for.
 const QString kEncryptedNames = QStringLiteral(
-    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME"
+    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME,"
+    " (SELECT NAME FROM qlfolder WHERE qlfolder.DIRID = qlfile.DIRID), qlfile.NAME"
     " FROM qlfile WHERE %1" PRESENT_FILE);
 const QString kInFolder = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
 const QString kInSubtree = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ? AND NAME < ?)");
@@ -158,6 +160,25 @@ QList<QStringList> inGroups(const QStringList &values)
     return groups;
 }
 
+// The stored name without its enclosing quotes, as IndexNames::unquoted, without a copy.
+QStringView unquotedView(const QString &stored)
+{
+    return stored.size() < 2 ? QStringView() : QStringView(stored).mid(1, stored.size() - 2);
+}
+
+// The index path of a file from its folder's stored name (in the column) and
+// its own (in the next), both without their quotes.
+QString filePath(const FMResultSet &row, int folderColumn)
+{
+    const QString folder = row.stringForColumnIndex(folderColumn);
+    const QString name = row.stringForColumnIndex(folderColumn + 1);
+    const QStringView folderPath = unquotedView(folder);
+    const QStringView fileName = unquotedView(name);
+    QString path;
+    path.reserve(folderPath.size() + fileName.size());
+    return path.append(folderPath).append(fileName);
+}
+
 QVariantMap encryptedNameRecord(const FMResultSet &row)
 {
     return {{kMpcNameKey, row.stringForColumnIndex(0)},
@@ -165,26 +186,14 @@ QVariantMap encryptedNameRecord(const FMResultSet &row)
             {kFileSizeKey, row.stringForColumnIndex(2)},
             {kFileModificationDateKey, row.stringForColumnIndex(3)},
             {kVersionInfoKey, row.stringForColumnIndex(4)},
-            {kEncFilenameKey, row.stringForColumnIndex(5)}};
+            {kEncFilenameKey, row.stringForColumnIndex(5)},
+            {kFileNameKey, filePath(row, 6)}};
 }
 
-// The stored name without its enclosing quotes, as IndexNames::unquoted, without a copy.
-QStringView unquotedView(const QString &stored)
-{
-    return stored.size() < 2 ? QStringView() : QStringView(stored).mid(1, stored.size() - 2);
-}
-
-// A row of the key search: the folder path and file name joined.
+// A row of the key search.
 QVariant searchRecord(const FMResultSet &row)
 {
-    const QString folder = row.stringForColumnIndex(0);
-    const QString name = row.stringForColumnIndex(1);
-    const QStringView folderPath = unquotedView(folder);
-    const QStringView fileName = unquotedView(name);
-    QString path;
-    path.reserve(folderPath.size() + fileName.size());
-    path.append(folderPath).append(fileName);
-    return QVariantMap{{kFileNameKey, path},
+    return QVariantMap{{kFileNameKey, filePath(row, 0)},
                        {kFileModificationDateKey, row.stringForColumnIndex(2)},
                        {kFileSizeKey, row.stringForColumnIndex(3)},
                        {kVersionInfoKey, row.stringForColumnIndex(4)},
