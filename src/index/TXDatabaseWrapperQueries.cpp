@@ -58,8 +58,10 @@ const QString kSearch = QStringLiteral(
     " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2" PRESENT_FILE);
 const QString kStoredName = QStringLiteral("NAME");
 const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
+// With each file's path, so that a delete can tell which item a stored name stands for.
 const QString kEncryptedNames = QStringLiteral(
-    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME"
+    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME,"
+    " (SELECT NAME FROM qlfolder WHERE qlfolder.DIRID = qlfile.DIRID), qlfile.NAME"
     " FROM qlfile WHERE %1" PRESENT_FILE);
 const QString kInFolder = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
 const QString kInSubtree = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ? AND NAME < ?)");
@@ -126,7 +128,9 @@ QVariantMap encryptedNameRecord(const FMResultSet &row)
             {"FileSize", row.stringForColumnIndex(2)},
             {"FileModificationDate", row.stringForColumnIndex(3)},
             {"VersionInfo", row.stringForColumnIndex(4)},
-            {"encFilename", row.stringForColumnIndex(5)}};
+            {"encFilename", row.stringForColumnIndex(5)},
+            {"FileName",
+             IndexNames::unquoted(row.stringForColumnIndex(6)) + IndexNames::unquoted(row.stringForColumnIndex(7))}};
 }
 
 }  // namespace

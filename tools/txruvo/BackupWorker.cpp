@@ -33,7 +33,7 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.timings(), mRun.batchLimits())
+    , mBatch(mRun.batchRules())
     , mMpc(operation.layout().mpc())
 {
 }

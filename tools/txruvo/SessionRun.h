@@ -13,6 +13,8 @@
 #include <QElapsedTimer>
 #include <QMutex>
 
+#include <unistd.h>
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -28,7 +30,8 @@ public:
     // The run ended early; its exit status.
     struct Stop { int exitStatus; };
 
-    SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {});
+    SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {},
+               DurableBatch::FileSystemSync sync = ::syncfs);
 
     // Opens the files, checks the vector, the drive and the credentials and
     // reads the list. On failure the reason is written and the exit status returned.
@@ -37,9 +40,13 @@ public:
     const CommandLine &commandLine() const { return mCommandLine; }
     const QString &dataRoot() const { return mDataRoot; }
     const EngineTimings &timings() const { return mTimings; }
-    // A scenario run makes each copy durable and reports it before the next
-    // entry, so its pacing and early ends act file by file.
-    SyncBatchLimits batchLimits() const { return mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{}; }
+    // How copies wait for their sync. A scenario run makes each copy durable
+    // and reports it before the next entry, so its pacing and early ends act
+    // file by file.
+    DurableBatch::Rules batchRules() const
+    {
+        return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{}, mSync};
+    }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.
@@ -93,6 +100,7 @@ private:
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
     EngineTimings mTimings;
+    DurableBatch::FileSystemSync mSync;
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;
