@@ -14,6 +14,7 @@
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/IndexNames.h"
 #include "index/journals/DataBaseWrapper.h"
+#include "index/journals/JournalBatch.h"
 #include "index/rebuild/ReindexBuilder.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
@@ -124,26 +125,20 @@ IndexTimings indexTimings(bool paced)
 
 // Journal rows, formatted before the timed loop: a record's twelve values, or
 // a deletion's path alone.
-using JournalRows = std::vector<QVariantList>;
+using JournalRows = std::vector<JournalBatch::Row>;
 
-// Writes one finished journal of the first rows; returns the seconds it took.
-double writeJournal(const QString &folder, const JournalRows &rows, bool paced = false, size_t count = SIZE_MAX)
+// Writes one finished journal of the rows as the index manager's writers do;
+// returns the seconds it took. The rows are the caller's copy, made before the clock starts.
+double writeJournal(const QString &folder, JournalRows rows, bool paced = false)
 {
-    count = std::min(count, rows.size());
     const auto start = Clock::now();
+    // The index manager's writers sleep 2 ms after every second row.
+    for (size_t row = 1; paced && row < rows.size(); row += 2)
+        IndexSleep::sleepFor(std::chrono::milliseconds(2));
     TXDatabaseWrapper journal(indexTimings(paced));
     if (!journal.initializeDatabaseAtPath(folder, QString(), TXDatabaseWrapper::kJournalMode))
         qFatal("journal cannot be opened");
-    for (size_t row = 0; row < count; ++row) {
-        const QVariantList &values = rows[row];
-        if (values.size() == 1)
-            journal.deleteRecord(values.first().toString(), false, TXDatabaseWrapper::kJournalMode);
-        else
-            journal.insertRecord(values, false, TXDatabaseWrapper::kJournalMode);
-        // The index manager's writers sleep 2 ms after every second row.
-        if (paced && row % 2 == 1)
-            IndexSleep::sleepFor(std::chrono::milliseconds(2));
-    }
+    JournalBatch::write(journal, std::move(rows), [](const QString &error) { qFatal("journal row: %s", qPrintable(error)); });
     journal.commitTransaction();
     journal.unInitializeDatabase();
     return secondsSince(start);
@@ -274,7 +269,8 @@ void BM_Paced(benchmark::State &state)
 {
     for (auto _ : state) {
         Scratch scratch;
-        const double writeSeconds = writeJournal(scratch.folder(), generatedRows(), true, kPacedRows);
+        const double writeSeconds = writeJournal(
+            scratch.folder(), JournalRows(generatedRows().begin(), generatedRows().begin() + kPacedRows), true);
         const double mergeSeconds = mergeJournals(scratch.folder(), true);
         record(state, "journal write, paced", writeSeconds, kPacedRows);
         gSeconds["merge, paced"].push_back(mergeSeconds);

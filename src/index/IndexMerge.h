@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class FMDatabase;
 
 // Folds one finished journal into a main index, inside the transaction the
@@ -24,6 +26,9 @@ public:
     bool journalFailed() const { return mJournalFailed; }
 
 private:
+    // The stored statement of the file name index when this merge is to make
+    // it again after its rows are in.
+    std::optional<QString> nameIndexToDefer();
     bool insertPass();
     bool deletePass();
     bool deleteFolder(const QString &path);

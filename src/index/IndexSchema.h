@@ -25,6 +25,16 @@ inline const QString kColumnFolderID = QStringLiteral("FOLDER_ID");
 inline const QString kColumnMPCName = QStringLiteral("MPC");
 inline const QString kColumnEncFileName = QStringLiteral("ENC_NAME");
 inline constexpr int kJournalColumnCount = 13;
+// Positions of the journal's columns that the merge reads.
+namespace JournalColumn {
+inline constexpr int kPath = 0;
+inline constexpr int kDate = 1;
+inline constexpr int kSize = 2;
+inline constexpr int kVersion = 9;
+inline constexpr int kFolderID = 10;
+inline constexpr int kMPC = 11;
+inline constexpr int kEncName = 12;
+}  // namespace JournalColumn
 
 inline const QString kOperationTypeInsert = QStringLiteral("INSERT");
 inline const QString kOperationTypeDelete = QStringLiteral("DELETE");

@@ -13,6 +13,7 @@
 #include <utility>
 
 class FMDatabase;
+class FMStatement;
 class TXDatabaseWrapperDelegate;
 
 // All SQL of the index: the per-user main index "<user>.qlenc", the journals
@@ -152,6 +153,8 @@ private:
     void reportRename(const QVariantMap &paths, const QString &sql, const QVariantList &arguments);
 
     std::unique_ptr<FMDatabase> mDatabase;
+    // The journal's insert, prepared on its first row.
+    std::shared_ptr<FMStatement> mJournalInsert;
     TXDatabaseWrapperDelegate *mDelegateObj = nullptr;
     QString mTempFilePath;
     IndexTimings mTimings;
