@@ -104,7 +104,7 @@ bool FileCopier::copyContent(int destination, const ChunkCallback &onChunk)
         }
     }
     if (ok) {
-        const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
+        const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
         if (::fchmod(destination, mSourceStatus.st_mode & 07777) != 0 || ::futimens(destination, times) != 0)
             ok = failDestination(errno);
     }
@@ -129,7 +129,7 @@ bool FileCopier::makeAt(const QByteArray &path)
     if (mLinkText) {
         if (::symlink(mLinkText->constData(), path.constData()) != 0)
             return false;
-        const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
+        const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
         if (::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0)
             return true;
         const int error = errno;

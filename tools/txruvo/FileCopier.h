@@ -30,6 +30,9 @@ public:
     FileCopier(const FileCopier &) = delete;
     FileCopier &operator=(const FileCopier &) = delete;
 
+    // The access time to give the copy, in place of the source's.
+    void setAccessTime(const struct timespec &time) { mAccessTime = time; }
+
     // Opens the source, a link not followed; its status (size, time, mode) as opened.
     bool openSource(const QString &sourcePath, struct stat *status);
     // The same for `name` in the folder open as `folderFd`.
@@ -66,6 +69,7 @@ private:
     DriveBudget &mBudget;
     int mSource = -1;
     struct stat mSourceStatus {};
+    std::optional<struct timespec> mAccessTime;
     std::optional<QByteArray> mLinkText;  // the source is a link with this text
     QString mTemporaryPath;
     int mUnnamed = -1;              // the copy as an unnamed file

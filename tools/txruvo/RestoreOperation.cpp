@@ -151,6 +151,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     const QString targetPath = joinPath(mTarget, mRelative ? userPath : Posix::fileName(userPath));
 
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
+    copier->setAccessTime({0, UTIME_NOW});  // the stored copy's carries the engine's own stamp
     struct stat source {};
     if (!copier->openSource(sourcePath, &source))
         return mRun.copyFailed(line, *copier);
