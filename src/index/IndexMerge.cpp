@@ -32,6 +32,12 @@ const QString kJournalRows = QStringLiteral("SELECT max(rowid) FROM %1").arg(kTe
 
 const QString kNoFolderRowText = QStringLiteral("the index holds no row for the folder %1");
 
+// The first column of the first row; none when the statement fails or has no rows.
+std::optional<QVariant> firstValue(std::unique_ptr<FMResultSet> rows)
+{
+    return rows && rows->next() ? std::optional(rows->objectForColumnIndex(0)) : std::nullopt;
+}
+
 }  // namespace
 
 IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper,
@@ -42,7 +48,9 @@ IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper 
 
 bool IndexMerge::run(QString *error)
 {
-    const std::optional<QString> deferredNameIndex = nameIndexToDefer();
+    const Sizes sizes = readSizes();
+    const std::optional<QString> deferredNameIndex =
+        sizes.journalRows > sizes.indexedFiles ? nameIndexDefinition() : std::nullopt;
     const bool merged = (!deferredNameIndex || mMain.executeUpdate(kDropNameIndex)) && insertPass() && deletePass()
                         && (!deferredNameIndex || mMain.executeUpdate(*deferredNameIndex));
     if (!merged && error)
@@ -50,18 +58,17 @@ bool IndexMerge::run(QString *error)
     return merged;
 }
 
-std::optional<QString> IndexMerge::nameIndexToDefer()
+IndexMerge::Sizes IndexMerge::readSizes()
 {
-    const auto firstValue = [](std::unique_ptr<FMResultSet> rows) {
-        return rows && rows->next() ? std::optional(rows->objectForColumnIndex(0)) : std::nullopt;
-    };
+    // Only speed measures go by them: a size that cannot be read counts as none.
+    return {firstValue(mJournal.executeQuery(kJournalRows)).value_or(QVariant()).toLongLong(),
+            firstValue(mMain.executeQuery(kIndexedFiles)).value_or(QVariant()).toLongLong()};
+}
+
+std::optional<QString> IndexMerge::nameIndexDefinition()
+{
     const std::optional<QVariant> definition = firstValue(mMain.executeQuery(kNameIndexDefinition));
-    const std::optional<QVariant> indexedFiles = firstValue(mMain.executeQuery(kIndexedFiles));
-    const std::optional<QVariant> journalRows = firstValue(mJournal.executeQuery(kJournalRows));
-    // Only a speed measure: when anything is unclear the index stays.
-    if (!definition || !definition->isValid() || !indexedFiles || !journalRows)
-        return std::nullopt;
-    if (journalRows->toLongLong() <= indexedFiles->toLongLong())
+    if (!definition || !definition->isValid())
         return std::nullopt;
     return definition->toString();
 }

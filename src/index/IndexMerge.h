@@ -26,9 +26,15 @@ public:
     bool journalFailed() const { return mJournalFailed; }
 
 private:
-    // The stored statement of the file name index when this merge is to make
-    // it again after its rows are in.
-    std::optional<QString> nameIndexToDefer();
+    // Rows of the journal and files of the main index.
+    struct Sizes
+    {
+        qint64 journalRows = 0;
+        qint64 indexedFiles = 0;
+    };
+    Sizes readSizes();
+    // The stored statement of the file name index; none when the index has none.
+    std::optional<QString> nameIndexDefinition();
     bool insertPass();
     bool deletePass();
     bool deleteFolder(const QString &path);

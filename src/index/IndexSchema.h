@@ -52,6 +52,11 @@ inline const QString kMadeFolderSize = QStringLiteral("1024");
 // touches stay in memory instead of being written out, read back and
 // decrypted again within the one transaction.
 inline const QString kBulkWriteCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(32 * 1024);
+// The main index's page cache during a merge: enough for the pages a large
+// merge into an index of a million files changes (about all of them), which
+// otherwise are written out and read back again within the transaction.
+// Taken only as pages are read; given back when the merge closes the index.
+inline const QString kMergeCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(256 * 1024);
 
 namespace IndexSchema {
 

@@ -34,7 +34,8 @@ void JournalBatch::write(TXDatabaseWrapper &journal, std::vector<Row> rows,
     order.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row)
         order.push_back({orderKey(rows[row].value(0).toString()), row});
-    std::sort(order.begin(), order.end(), [](const Keyed &a, const Keyed &b) { return a.key < b.key; });
+    // Of rows with one key the first handed over is written; the library refuses the others.
+    std::stable_sort(order.begin(), order.end(), [](const Keyed &a, const Keyed &b) { return a.key < b.key; });
 
     for (const Keyed &keyed : order) {
         const Row &row = rows[keyed.row];
