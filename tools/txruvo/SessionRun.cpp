@@ -27,7 +27,7 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
     : mCommandLine(commandLine)
     , mScenario(scenario)
     , mTimings(timings)
-    , mSync(std::move(sync))
+    , mSync(std::make_unique<SharedSync>(std::move(sync)))
     , mReport(scenario, timings)
     , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")), timings)
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))

@@ -9,6 +9,7 @@
 #include "txruvo/ProgressLine.h"
 #include "txruvo/RunReport.h"
 #include "txruvo/Scenario.h"
+#include "txruvo/SharedSync.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
@@ -45,7 +46,8 @@ public:
     // file by file.
     DurableBatch::Rules batchRules() const
     {
-        return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{}, mSync};
+        return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
+                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }};
     }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
@@ -100,7 +102,7 @@ private:
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
     EngineTimings mTimings;
-    DurableBatch::FileSystemSync mSync;
+    std::unique_ptr<SharedSync> mSync;  // the threads' batches share their syncs
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;
