@@ -99,3 +99,55 @@ TEST_F(StreamedSearchTest, ASmallResultComesWholeAtTheEnd)
         EXPECT_EQ(receiver.events, QStringList{QStringLiteral("finish %1").arg(rows)}) << key.toStdString();
     }
 }
+
+TEST_F(StreamedSearchTest, ALargeIndexReadInNameRangesGivesEveryMatchingFileOnce)
+{
+    // 200 folders of the same 1,000 names: enough rows for the search to be
+    // split into ranges, whose bounds then fall on names many folders share.
+    constexpr int kFolders = 200;
+    constexpr int kNames = 1000;
+    {
+        FMDatabase db(mainIndexPath());
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(db.beginTransaction());
+        for (int folder = 0; folder < kFolders; ++folder) {
+            const QString path = QStringLiteral("/Office/f%1").arg(folder);
+            ASSERT_TRUE(IndexRows::insertMissingFolders(db, path, true, [] {}));
+            const std::optional<qint64> key = IndexRows::folderKey(db, path);
+            ASSERT_TRUE(key);
+            for (int name = 0; name < kNames; ++name) {
+                ASSERT_TRUE(IndexRows::insertFile(db, *key, {QStringLiteral("n%1.txt").arg(name), "2014-05-06 10:11:12 +0000",
+                                                             100, 1, "fid", "/Office", "enc"}));
+            }
+        }
+        ASSERT_TRUE(db.commit());
+    }
+    // A file matches by its name or by its folder's path below the root.
+    QStringList expected;
+    for (int file = 0; file < 620; ++file) {
+        if (QString::number(file).contains('7')) {
+            expected << QStringLiteral("/Office/d%1/hit%2.txt").arg(file % 7).arg(file)
+                     << QStringLiteral("/Office/d%1/other%2.txt").arg(file % 5).arg(file);
+        }
+    }
+    for (int folder = 0; folder < kFolders; ++folder) {
+        for (int name = 0; name < kNames; ++name) {
+            if (QString::number(name).contains('7') || QString::number(folder).contains('7'))
+                expected << QStringLiteral("/Office/f%1/n%2.txt").arg(folder).arg(name);
+        }
+    }
+    expected.sort();
+
+    for (const bool streamed : {true, false}) {
+        BatchReceiver batches;
+        RecordingDelegate whole;
+        TXDatabaseWrapperDelegate &receiver = streamed ? static_cast<TXDatabaseWrapperDelegate &>(batches) : whole;
+        TXDatabaseWrapper reader{kShortTimings};
+        reader.setDelegate(&receiver);
+        ASSERT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
+        reader.searchForKeyInsidePath({{"SearchKey", "7"}, {"PathRootForSearch", "/Office"}});
+        QStringList found = streamed ? batches.fileNames : whole.field("FileName");
+        found.sort();
+        EXPECT_EQ(found, expected) << (streamed ? "streamed" : "one list");
+    }
+}
