@@ -6,6 +6,7 @@
 #include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 #include "session/blocks/ListBlockDealer.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/manager/FixedWaitLedger.h"
 #include "session/manager/MainControllerIndexQueue.h"
 #include "session/manager/SessionTimings.h"
 #include "session/operation/OperationFolder.h"
@@ -118,10 +119,10 @@ public:
     quint64 totalBytes() const { return mTotalBytes; }
     quint64 filesConsideredforOp() const { return mFilesConsideredforOp; }
     long blocksWritten() const { return mDealer.blocksWritten(); }
-    // The wall time this session spent in fixed waits (the engines' end waits,
-    // retries, the end wait, the index's open wait) while no engine ran: what
-    // a benchmark takes off the session's time. Main thread.
-    std::chrono::milliseconds fixedWaitsSpent() const { return mFixedWaitsSpent; }
+    // The wall time this session spent in fixed waits (the engines' finish
+    // waits, the first launch's settling, retries, the end wait, the index's
+    // open wait) while no engine ran: what a benchmark takes off the session's time.
+    std::chrono::milliseconds fixedWaitsSpent() const { return mFixedWaits.spent(std::chrono::steady_clock::now()); }
 
     // --- Engine callbacks (TarnixProcessLibController), main thread ---
 
@@ -185,7 +186,8 @@ private:
     void notify(std::function<void(RuvoBackupRestoreHandlerProtocol &)> call);
     void waitOnWorker(std::chrono::milliseconds wait);
     void joinWorker();
-    void countFixedWait(std::chrono::steady_clock::time_point start, std::chrono::milliseconds wait);
+    // A fixed wait that begins now.
+    void countFixedWait(std::chrono::milliseconds wait);
     QString sessionLogFile() const { return mSessionLogFile; }
 
     // Walk callbacks, on the worker (RuvoBackupManagerBlocks.cpp)
@@ -312,6 +314,5 @@ private:
 
     QTimer backupRestoreElapsedTimer;
     double timeElapsedSeconds = 0;
-    std::chrono::milliseconds mFixedWaitsSpent{0};
-    std::chrono::steady_clock::time_point mFixedWaitsCoveredUntil;
+    FixedWaitLedger mFixedWaits;
 };
