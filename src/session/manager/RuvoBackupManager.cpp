@@ -166,7 +166,7 @@ void RuvoBackupManager::resetSession()
     mEndScheduled = false;
     mEngineErrorStr.clear();
     mSearchFailure.clear();
-    mStartTime = QDateTime::currentDateTime();
+    mSessionClock.start();
     mSpeedHistory.clear();
     mBlockCount = 0;
     mTotalSyncFileList.clear();

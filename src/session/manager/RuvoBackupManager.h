@@ -12,7 +12,7 @@
 #include "session/operation/OperationFolder.h"
 #include "session/progress/ProgressFigures.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -224,7 +224,8 @@ private:
     EngineSlot &otherSlot(const EngineSlot &slot);
 
     // Progress (RuvoBackupManagerProgress.cpp)
-    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report);
+    // Adds the line's report to `sent` when it is one to send.
+    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report, QList<QVariantMap> &sent);
 
     // Errors and retries (RuvoBackupManagerErrors.cpp)
     void classifyError(const QString &text, EngineSlot &slot);
@@ -304,7 +305,7 @@ private:
     QString mSearchFailure;
 
     // Progress (main thread).
-    QDateTime mStartTime;
+    QElapsedTimer mSessionClock;  // not the wall clock: reading that per line costs a time-zone lookup
     TransferSpeedHistory mSpeedHistory;
     long mBlockCount = 0;
     QHash<QString, double> mTotalSyncFileList;
