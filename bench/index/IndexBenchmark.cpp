@@ -4,6 +4,8 @@
 //
 //   bin/index_bench                  100,000 files (as CI builds it)
 //   bin/index_bench --files=1000000  the full-size index, on demand
+//   bin/index_bench --scratch=PATH   index folders below PATH (a slow device:
+//                                    bench/index/slow-device runs it on one)
 //
 // Every figure is measured in this run; the summary at the end prints rates as
 // ratios of the raw insert measured here, and query times as p50 and p95.
@@ -14,6 +16,8 @@
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/IndexNames.h"
 #include "index/journals/DataBaseWrapper.h"
+#include "index/journals/FinishedJournals.h"
+#include "index/journals/JournalBatch.h"
 #include "index/rebuild/ReindexBuilder.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
@@ -36,7 +40,11 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -62,14 +70,21 @@ double secondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
+// Keeps one more measurement of the name.
+void note(const std::string &name, double seconds, int rows = 0)
+{
+    gSeconds[name].push_back(seconds);
+    if (rows > 0)
+        gRows[name] = rows;
+}
+
+// The same for the measurement the benchmark library reports.
 void record(benchmark::State &state, const std::string &name, double seconds, int rows = 0)
 {
     state.SetIterationTime(seconds);
-    gSeconds[name].push_back(seconds);
-    if (rows > 0) {
-        gRows[name] = rows;
+    note(name, seconds, rows);
+    if (rows > 0)
         state.counters["rows_per_s"] = rows / seconds;
-    }
 }
 
 double percentile(std::vector<double> values, double fraction)
@@ -104,12 +119,33 @@ QVariantList journalValues(const QString &path, int file)
             QString::number(file), QStringLiteral("/Office"), QStringLiteral("enc%1").arg(file)};
 }
 
+// Where the index folders go: the system's temporary folder, or --scratch=PATH
+// (a slow device, for instance).
+QString gScratchRoot;
+
+QString scratchTemplate()
+{
+    return (gScratchRoot.isEmpty() ? QDir::tempPath() : gScratchRoot) + QStringLiteral("/index_bench-XXXXXX");
+}
+
 // A fresh index folder for one measurement.
 struct Scratch
 {
-    QTemporaryDir dir;
+    QTemporaryDir dir{scratchTemplate()};
     QString folder() const { return dir.path() + QStringLiteral("/ldb"); }
 };
+
+// Makes the file cold: written out and dropped from the page cache, so that
+// the next reads come from the device.
+void dropFromPageCache(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        qFatal("cannot open %s", qPrintable(path));
+    ::fdatasync(fd);
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+    ::close(fd);
+}
 
 // The product's waits (before opening, between merge statements), or none.
 IndexTimings indexTimings(bool paced)
@@ -124,37 +160,35 @@ IndexTimings indexTimings(bool paced)
 
 // Journal rows, formatted before the timed loop: a record's twelve values, or
 // a deletion's path alone.
-using JournalRows = std::vector<QVariantList>;
+using JournalRows = std::vector<JournalBatch::Row>;
 
-// Writes one finished journal of the first rows; returns the seconds it took.
-double writeJournal(const QString &folder, const JournalRows &rows, bool paced = false, size_t count = SIZE_MAX)
+// Writes one finished journal of the rows as the index manager's writers do;
+// returns the seconds it took. The rows are the caller's copy, made before the clock starts.
+double writeJournal(const QString &folder, JournalRows rows, bool paced = false)
 {
-    count = std::min(count, rows.size());
     const auto start = Clock::now();
+    // The index manager's writers sleep 2 ms after every second row.
+    for (size_t row = 1; paced && row < rows.size(); row += 2)
+        IndexSleep::sleepFor(std::chrono::milliseconds(2));
     TXDatabaseWrapper journal(indexTimings(paced));
     if (!journal.initializeDatabaseAtPath(folder, QString(), TXDatabaseWrapper::kJournalMode))
         qFatal("journal cannot be opened");
-    for (size_t row = 0; row < count; ++row) {
-        const QVariantList &values = rows[row];
-        if (values.size() == 1)
-            journal.deleteRecord(values.first().toString(), false, TXDatabaseWrapper::kJournalMode);
-        else
-            journal.insertRecord(values, false, TXDatabaseWrapper::kJournalMode);
-        // The index manager's writers sleep 2 ms after every second row.
-        if (paced && row % 2 == 1)
-            IndexSleep::sleepFor(std::chrono::milliseconds(2));
-    }
+    JournalBatch::write(journal, std::move(rows), [](const QString &error) { qFatal("journal row: %s", qPrintable(error)); });
     journal.commitTransaction();
     journal.unInitializeDatabase();
     return secondsSince(start);
 }
 
-double mergeJournals(const QString &folder, bool paced = false)
+// Merges the folder's finished journals. One that fails stops the benchmark;
+// none at all does too, unless another merge may have taken them.
+double mergeJournals(const QString &folder, bool paced = false, bool noneIsFine = false)
 {
     const auto start = Clock::now();
     DataBaseWrapper merger([paced] { return std::make_unique<TXDatabaseWrapper>(indexTimings(paced)); });
-    if (!merger.updateMasterDataBase(folder, kUser))
+    if (!merger.updateMasterDataBase(folder, kUser) && !noneIsFine)
         qFatal("merge failed");
+    if (!FinishedJournals::namesOldestFirst(folder).isEmpty() && !noneIsFine)
+        qFatal("a journal was left unmerged");
     return secondsSince(start);
 }
 
@@ -260,12 +294,38 @@ void BM_CeilingAndPipeline(benchmark::State &state)
         const double writeSeconds = writeJournal(scratch.folder(), rows);
         const double mergeSeconds = mergeJournals(scratch.folder());
         record(state, "pipeline (write + merge), unpaced", writeSeconds + mergeSeconds, gFiles);
-        gSeconds["raw insert (ceiling)"].push_back(rawSeconds);
-        gRows["raw insert (ceiling)"] = gFiles;
-        gSeconds["journal write, unpaced"].push_back(writeSeconds);
-        gRows["journal write, unpaced"] = gFiles;
-        gSeconds["merge, unpaced"].push_back(mergeSeconds);
-        gRows["merge, unpaced"] = gFiles;
+        note("raw insert (ceiling)", rawSeconds, gFiles);
+        note("journal write, unpaced", writeSeconds, gFiles);
+        note("merge, unpaced", mergeSeconds, gFiles);
+    }
+}
+
+// The pipeline as the index manager runs it: one journal per tick, each merged
+// on a thread of its own once written while the next one is being written;
+// the merge lock keeps the merges in turn. Alternated with the ceiling.
+void BM_OverlappedPipeline(benchmark::State &state)
+{
+    constexpr size_t kTicks = 10;
+    const JournalRows &rows = generatedRows();
+    rawRows();
+    for (auto _ : state) {
+        note("raw insert (ceiling)", rawInsert(), gFiles);
+        std::vector<JournalRows> ticks;
+        for (size_t tick = 0; tick < kTicks; ++tick)
+            ticks.emplace_back(rows.begin() + std::ptrdiff_t(rows.size() * tick / kTicks),
+                               rows.begin() + std::ptrdiff_t(rows.size() * (tick + 1) / kTicks));
+        Scratch scratch;
+        const auto start = Clock::now();
+        std::vector<std::thread> mergers;
+        for (JournalRows &tick : ticks) {
+            writeJournal(scratch.folder(), std::move(tick));
+            mergers.emplace_back([folder = scratch.folder()] { mergeJournals(folder, false, true); });
+        }
+        for (std::thread &merger : mergers)
+            merger.join();
+        if (!FinishedJournals::namesOldestFirst(scratch.folder()).isEmpty())
+            qFatal("a journal was left unmerged");
+        record(state, "pipeline, next journal written during a merge", secondsSince(start), gFiles);
     }
 }
 
@@ -274,11 +334,11 @@ void BM_Paced(benchmark::State &state)
 {
     for (auto _ : state) {
         Scratch scratch;
-        const double writeSeconds = writeJournal(scratch.folder(), generatedRows(), true, kPacedRows);
+        const double writeSeconds = writeJournal(
+            scratch.folder(), JournalRows(generatedRows().begin(), generatedRows().begin() + kPacedRows), true);
         const double mergeSeconds = mergeJournals(scratch.folder(), true);
         record(state, "journal write, paced", writeSeconds, kPacedRows);
-        gSeconds["merge, paced"].push_back(mergeSeconds);
-        gRows["merge, paced"] = kPacedRows;
+        note("merge, paced", mergeSeconds, kPacedRows);
     }
 }
 
@@ -298,7 +358,7 @@ public:
 // The index of gFiles files, built once through journals and the merge.
 const QString &generatedIndexFolder()
 {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir{scratchTemplate()};
     static const QString folder = [] {
         const QString path = dir.path() + QStringLiteral("/ldb");
         writeJournal(path, generatedRows());
@@ -407,13 +467,25 @@ void BM_MergeMixIntoGeneratedIndex(benchmark::State &state)
             rows[size_t(row)] = {fileFolder(row * 3 % gFiles) + QLatin1Char('/')};
         }
     }
+    rawRows();
     for (auto _ : state) {
-        Scratch scratch;
-        QDir().mkpath(scratch.folder());
-        if (!QFile::copy(generatedIndexFolder() + QStringLiteral("/ann.qlenc"), scratch.folder() + QStringLiteral("/ann.qlenc")))
-            qFatal("the index cannot be copied");
-        writeJournal(scratch.folder(), rows);
-        record(state, "merge, unpaced, mixed rows into the index", mergeJournals(scratch.folder()), rowCount);
+        note("raw insert (ceiling)", rawInsert(), gFiles);
+        // Warm: the index as the last merge left it in memory; cold: read from the device.
+        for (const bool cold : {false, true}) {
+            Scratch scratch;
+            QDir().mkpath(scratch.folder());
+            const QString index = scratch.folder() + QStringLiteral("/ann.qlenc");
+            if (!QFile::copy(generatedIndexFolder() + QStringLiteral("/ann.qlenc"), index))
+                qFatal("the index cannot be copied");
+            writeJournal(scratch.folder(), rows);
+            if (cold)
+                dropFromPageCache(index);
+            const double seconds = mergeJournals(scratch.folder());
+            if (cold)
+                note("merge, unpaced, mixed rows into the cold index", seconds, rowCount);
+            else
+                record(state, "merge, unpaced, mixed rows into the index", seconds, rowCount);
+        }
     }
 }
 
@@ -583,13 +655,17 @@ void printSummary()
     if (!gSeconds.count("raw insert (ceiling)"))
         return;
     const double ceiling = gRows.at("raw insert (ceiling)") / median("raw insert (ceiling)");
-    std::printf("\nIndex of %d files. Rates are medians of %d runs, the ceiling and the pipeline alternated;\n"
-                "ratio = rate / raw insert ceiling; spread = slowest and fastest run's rate.\n",
-                gFiles, kThroughputRepeats);
+    std::printf("\nIndex of %d files. Rates are medians of %d runs or more; every run of a pipeline or a merge\n"
+                "alternates with one of the ceiling. ratio = rate / raw insert ceiling; spread = slowest and\n"
+                "fastest run's rate. The mixed rows (%d) go into a copy of the generated index; a cold index\n"
+                "is dropped from the page cache before its merge.\n",
+                gFiles, kThroughputRepeats, gFiles / 10);
     std::printf("%-48s %12s %8s %22s\n", "rows/s", "median", "ratio", "spread");
     for (const char *name : {"raw insert (ceiling)", "journal write, unpaced", "journal write, paced",
                              "merge, unpaced", "merge, paced", "pipeline (write + merge), unpaced",
-                             "merge, unpaced, mixed rows into the index"}) {
+                             "pipeline, next journal written during a merge",
+                             "merge, unpaced, mixed rows into the index",
+                             "merge, unpaced, mixed rows into the cold index"}) {
         if (!gSeconds.count(name))
             continue;
         const std::vector<double> &seconds = gSeconds.at(name);
@@ -615,6 +691,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i) {
         if (std::strncmp(argv[i], "--files=", 8) == 0)
             gFiles = std::max(1000, std::atoi(argv[i] + 8));
+        else if (std::strncmp(argv[i], "--scratch=", 10) == 0)
+            gScratchRoot = QString::fromLocal8Bit(argv[i] + 10);
         else
             arguments.push_back(argv[i]);
     }
@@ -624,6 +702,7 @@ int main(int argc, char **argv)
     benchmark::RegisterBenchmark("rebuild", BM_Rebuild)->Arg(1)->Arg(0)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("raw re-index insert (ceiling)", BM_RawReindexCeiling)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("ceiling and pipeline", BM_CeilingAndPipeline)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("overlapped pipeline", BM_OverlappedPipeline)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("paced", BM_Paced)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
     registerQueries();
     benchmark::RegisterBenchmark("merge mix", BM_MergeMixIntoGeneratedIndex)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -1,10 +1,13 @@
 // The walk and filtering of a backup session over a generated tree of 100,000
-// files, against `find <tree> -type f` in the same run, and against find
-// printing each file's size (a status call per file, as the walk makes); then the session
-// driver's peak memory while it lists many paths (1,000,000 by default,
-// TX_BENCH_LISTED_PATHS to change) through an engine that does nothing.
+// files, against `find <tree> -type f` in the same run: the walk alone, and
+// with the kept files measured beside it as the session does for its total
+// (against find printing each file's size, a status call per file); then the
+// session driver's peak memory growth while it lists 20,000 paths and then
+// 100,000 (TX_BENCH_LISTED_PATHS=1000000 for a million) through an engine
+// that does nothing: bounded by the block size, the two figures are close.
 
 #include "common/context/ProgramContext.h"
+#include "session/enumeration/FileSizeTally.h"
 #include "session/enumeration/FolderEnumerator.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 #include "session/filtering/ExclusionFilter.h"
@@ -57,17 +60,25 @@ const QString &walkTree()
     return tree;
 }
 
-// Walks as a backup session does: files singly, filtered per batch of 10,000.
+// Walks as a backup session does: files singly, filtered per batch of 10,000,
+// the kept ones measured by the tally when there is one.
 class FilteringWalk : public folderEnumeratorDelegateProtocol
 {
 public:
+    explicit FilteringWalk(FileSizeTally *tally) : mTally(tally) {}
+
     void didFoundFile(const QString &path, quint64) override
     {
         mBatch << path;
         if (mBatch.size() >= 10000)
             flush();
     }
-    void didEndCalculation() override { flush(); }
+    void didEndCalculation() override
+    {
+        flush();
+        if (mTally)
+            mTally->waitUntilCounted();
+    }
     qsizetype accepted = 0;
 
 private:
@@ -76,9 +87,13 @@ private:
         ExclusionFilter::Settings settings;
         settings.defaults = {{"/proc", true}, {"/sys", true}};
         settings.partial = {{"~lock", true}};
-        accepted += ExclusionFilter(settings, "/media/bench").getBackupSetAfterFiltration(mBatch).accepted.size();
+        const QStringList kept = ExclusionFilter(settings, "/media/bench").getBackupSetAfterFiltration(mBatch).accepted;
+        if (mTally)
+            mTally->add(kept);
+        accepted += kept.size();
         mBatch.clear();
     }
+    FileSizeTally *mTally;
     QStringList mBatch;
 };
 
@@ -127,13 +142,16 @@ void BM_FindWithSizes(benchmark::State &state)
     timeRuns(state, "find with sizes", [] { return runFind({"-printf", "%s\n"}); });
 }
 
-void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, const std::string &name)
+void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, bool measure, const std::string &name)
 {
-    timeRuns(state, name, [pause] {
-        FilteringWalk walk;
+    timeRuns(state, name, [pause, measure] {
+        std::atomic<quint64> bytes{0};
+        const std::unique_ptr<FileSizeTally> tally(measure ? new FileSizeTally(bytes) : nullptr);
+        FilteringWalk walk(tally.get());
         FolderEnumerator walker(FolderWalkTimings{pause});
         walker.setDelegate(&walk);
         walker.setMBackupMode(true);
+        walker.setMeasuresFiles(false);
         walker.shouldEnumerateFolder(true);
         walker.getFolderSize({walkTree()});
         return walk.accepted;
@@ -142,25 +160,32 @@ void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, con
 
 void BM_WalkAndFilter(benchmark::State &state)
 {
-    walkAndFilter(state, std::chrono::microseconds(0), "walk");
+    walkAndFilter(state, std::chrono::microseconds(0), false, "walk");
+}
+
+// The session's whole listing: over when the last kept file is measured.
+void BM_WalkFilterAndMeasure(benchmark::State &state)
+{
+    walkAndFilter(state, std::chrono::microseconds(0), true, "walk and measure");
 }
 
 // With the product's pause of 1 ms every 50 entries.
 void BM_WalkAndFilterWithPauses(benchmark::State &state)
 {
-    walkAndFilter(state, FolderWalkTimings().walkPause, "walk with pauses");
+    walkAndFilter(state, FolderWalkTimings().walkPause, true, "walk with pauses");
 }
 
 BENCHMARK(BM_Find)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_FindWithSizes)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WalkAndFilter)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_WalkFilterAndMeasure)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WalkAndFilterWithPauses)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // The walk's rate as a share of find's, from the median wall times.
 void printRates()
 {
     std::printf("\nrates against find (medians of the wall times):\n");
-    for (const char *walk : {"walk", "walk with pauses"})
+    for (const char *walk : {"walk", "walk and measure", "walk with pauses"})
         for (const char *find : {"find", "find with sizes"})
             if (gWallSeconds.count(walk) && gWallSeconds.count(find))
                 std::printf("  %-16s / %-15s %3.0f%% (%.0f ms / %.0f ms)\n", walk, find,
@@ -170,22 +195,29 @@ void printRates()
 
 // --- Peak memory of the session driver ---
 
-long peakResidentKiB()
+long statusKiB(const char *field)
 {
     QFile status("/proc/self/status");
     status.open(QIODevice::ReadOnly);
     for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
     return -1;
 }
 
-void reportSessionMemory()
+// Lowers the peak resident size to the present one, so that each session's
+// peak is its own; false where the kernel does not offer it.
+bool resetPeakResident()
 {
-    const int paths = qEnvironmentVariableIsSet("TX_BENCH_LISTED_PATHS") ? qEnvironmentVariableIntValue("TX_BENCH_LISTED_PATHS")
-                                                                         : 1000000;
+    QFile clearRefs("/proc/self/clear_refs");
+    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
+}
+
+void reportSessionMemory(int paths)
+{
     std::printf("\nmaking %d files for the session's listing...\n", paths);
-    const QString tree = makeTree("listed", paths);
+    std::fflush(stdout);
+    const QString tree = makeTree(QStringLiteral("listed%1").arg(paths), paths);
     const QString engine = scratch().path() + "/no-op-engine";
     QFile script(engine);
     script.open(QIODevice::WriteOnly);
@@ -202,7 +234,8 @@ void reportSessionMemory()
     SessionEndWaiter waiter;
     RuvoBackupManager manager(timings);
     manager.setDelegate(&waiter);
-    manager.setApplicationSupportFolder(scratch().path() + "/app");
+    // A folder of its own for each session: a session never removes what lies outside the program's folders.
+    manager.setApplicationSupportFolder(QStringLiteral("%1/app%2").arg(scratch().path()).arg(paths));
     manager.setBackupSourceFolder("/");
     manager.setDestinationPath(scratch().path() + "/drive/TarnixVidezud/bench/Mac");
     manager.createTempFilePaths();
@@ -214,16 +247,20 @@ void reportSessionMemory()
     manager.setExecutorPath(engine);
     manager.setFileFolderSetForOperation({tree});
 
-    const long before = peakResidentKiB();
+    const bool ownPeak = resetPeakResident();
+    const long before = statusKiB(ownPeak ? "VmRSS:" : "VmHWM:");
     QElapsedTimer clock;
     clock.start();
     manager.startBackup();
     while (waiter.end.isEmpty())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    std::printf("session over %d listed paths: %s in %.1f s, %ld blocks; peak memory %ld KiB before, %ld KiB after "
-                "(+%ld KiB)\n",
-                paths, qPrintable(waiter.end), clock.elapsed() / 1000.0, manager.blocksWritten(), before,
-                peakResidentKiB(), peakResidentKiB() - before);
+    const long peak = statusKiB("VmHWM:");
+    std::printf("session over %d listed paths: %s in %.1f s, %ld blocks; resident %ld KiB before, peak %ld KiB "
+                "(+%ld KiB)%s\n",
+                paths, qPrintable(waiter.end), clock.elapsed() / 1000.0, manager.blocksWritten(), before, peak,
+                peak - before, ownPeak ? "" : " (peak of the whole process: the kernel cannot reset it)");
+    std::fflush(stdout);
+    QDir(tree).removeRecursively();
 }
 
 }  // namespace
@@ -247,6 +284,9 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printRates();
-    reportSessionMemory();
+    const int paths = qEnvironmentVariableIsSet("TX_BENCH_LISTED_PATHS") ? qEnvironmentVariableIntValue("TX_BENCH_LISTED_PATHS")
+                                                                         : 100000;
+    for (int listed : {20000, paths})
+        reportSessionMemory(listed);
     return 0;
 }

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <vector>
 #include <unistd.h>
@@ -201,8 +202,11 @@ int main(int argc, char **argv)
         std::printf("%s / %s: %.2fx (medians %.0f ms / %.0f ms)\n", engine, reference, ours / theirs, ours * 1000,
                     theirs * 1000);
     };
-    std::printf("\n%d small files, %d files of %lld MiB; medians of %zu runs\n", kSmallFiles, kLargeFiles,
-                kLargeFileBytes >> 20, gSecondsOfRuns.empty() ? size_t(0) : gSecondsOfRuns.begin()->second.size());
+    double load[3] = {};
+    ::getloadavg(load, 3);
+    std::printf("\n%d small files, %d files of %lld MiB; medians of %zu runs; load %.2f %.2f %.2f\n", kSmallFiles,
+                kLargeFiles, kLargeFileBytes >> 20,
+                gSecondsOfRuns.empty() ? size_t(0) : gSecondsOfRuns.begin()->second.size(), load[0], load[1], load[2]);
     ratio("txruvo full", "cp");
     ratio("txruvo full", "cp + sync");
     ratio("txruvo repeat", "rsync");

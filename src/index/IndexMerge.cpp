@@ -2,22 +2,13 @@
 
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
+#include "index/IndexMergeRows.h"
 #include "index/IndexNames.h"
-#include "index/IndexRows.h"
 #include "index/IndexSchema.h"
 
 #include <optional>
 
 namespace {
-
-// Columns of the journal table by position.
-constexpr int kPathColumn = 0;
-constexpr int kDateColumn = 1;
-constexpr int kSizeColumn = 2;
-constexpr int kVersionColumn = 9;
-constexpr int kFolderIDColumn = 10;
-constexpr int kMPCColumn = 11;
-constexpr int kEncNameColumn = 12;
 
 const QString kSelectInserts = QStringLiteral("SELECT * FROM %1 WHERE %2 = ? order by FILEPATH").arg(kTempTable, kColumnOperationType);
 const QString kSelectDeletes = QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(kTempTable, kColumnOperationType);
@@ -29,7 +20,23 @@ const QString kDeleteSubtreeFiles = QStringLiteral(
 // The root row stays even when everything below it goes.
 const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE NAME >= ? AND NAME < ? AND NAME <> ?");
 
+// The index of file names serves the searches, not the merge: a merge that
+// adds more files than the index holds drops it and makes it again at the
+// end from its own stored statement, one sort instead of a scattered insert
+// per row. The schema is the same afterwards.
+const QString kNameIndexDefinition = QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = 'qlfile_indx'");
+const QString kDropNameIndex = QStringLiteral("DROP INDEX qlfile_indx");
+// Upper bounds of the rows, read from the ends of the tables rather than counted.
+const QString kIndexedFiles = QStringLiteral("SELECT max(FILEID) FROM qlfile");
+const QString kJournalRows = QStringLiteral("SELECT max(rowid) FROM %1").arg(kTempTable);
+
 const QString kNoFolderRowText = QStringLiteral("the index holds no row for the folder %1");
+
+// The first column of the first row; none when the statement fails or has no rows.
+std::optional<QVariant> firstValue(std::unique_ptr<FMResultSet> rows)
+{
+    return rows && rows->next() ? std::optional(rows->objectForColumnIndex(0)) : std::nullopt;
+}
 
 }  // namespace
 
@@ -41,10 +48,29 @@ IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper 
 
 bool IndexMerge::run(QString *error)
 {
-    const bool merged = insertPass() && deletePass();
+    const Sizes sizes = readSizes();
+    const std::optional<QString> deferredNameIndex =
+        sizes.journalRows > sizes.indexedFiles ? nameIndexDefinition() : std::nullopt;
+    const bool merged = (!deferredNameIndex || mMain.executeUpdate(kDropNameIndex)) && insertPass() && deletePass()
+                        && (!deferredNameIndex || mMain.executeUpdate(*deferredNameIndex));
     if (!merged && error)
         *error = mError;
     return merged;
+}
+
+IndexMerge::Sizes IndexMerge::readSizes()
+{
+    // Only speed measures go by them: a size that cannot be read counts as none.
+    return {firstValue(mJournal.executeQuery(kJournalRows)).value_or(QVariant()).toLongLong(),
+            firstValue(mMain.executeQuery(kIndexedFiles)).value_or(QVariant()).toLongLong()};
+}
+
+std::optional<QString> IndexMerge::nameIndexDefinition()
+{
+    const std::optional<QVariant> definition = firstValue(mMain.executeQuery(kNameIndexDefinition));
+    if (!definition || !definition->isValid())
+        return std::nullopt;
+    return definition->toString();
 }
 
 bool IndexMerge::failReadingJournal()
@@ -71,37 +97,31 @@ void IndexMerge::countStatement()
 
 bool IndexMerge::insertPass()
 {
+    IndexMergeRows writer(mMain);
+    if (!writer.prepare())
+        return fail();
     auto rows = mJournal.executeQuery(kSelectInserts, {kOperationTypeInsert});
     if (!rows)
         return failReadingJournal();
-    std::optional<QString> previousFolder;
+    // Paths are read as the library holds them, UTF-8, and split there.
+    QByteArray previousFolder;
     std::optional<qint64> folderKey;
     while (rows->next()) {
-        const QString path = rows->stringForColumnIndex(kPathColumn);
-        const QString folder = IndexNames::parentPath(path);
-        if (folder != previousFolder) {
-            if (!IndexRows::insertMissingFolders(mMain, folder, false, [this] { countStatement(); }))
-                return fail();
-            folderKey = IndexRows::folderKey(mMain, folder);
+        const QByteArrayView path = rows->utf8ForColumnIndex(JournalColumn::kPath);
+        const qsizetype lastSeparator = path.lastIndexOf('/');
+        const QByteArrayView folder = lastSeparator <= 0 ? QByteArrayView("/") : path.first(lastSeparator);
+        if (!folderKey || folder != previousFolder) {
+            const QString folderPath = QString::fromUtf8(folder.data(), folder.size());
+            folderKey = writer.enterFolder(folderPath, [this] { countStatement(); });
             // Without its folder's row a file would be dropped; the journal is kept instead.
             if (!folderKey && !mMain.hadError())
-                mError = kNoFolderRowText.arg(folder);
+                mError = kNoFolderRowText.arg(folderPath);
             if (!folderKey)
                 return fail();
-            previousFolder = folder;
+            previousFolder = folder.toByteArray();
         }
-        const IndexRows::FileValues file{IndexNames::lastComponent(path),
-                                         rows->stringForColumnIndex(kDateColumn),
-                                         rows->longLongIntForColumnIndex(kSizeColumn),
-                                         rows->longLongIntForColumnIndex(kVersionColumn),
-                                         rows->stringForColumnIndex(kFolderIDColumn),
-                                         rows->stringForColumnIndex(kMPCColumn),
-                                         rows->stringForColumnIndex(kEncNameColumn)};
-        if (!IndexRows::insertFile(mMain, *folderKey, file)) {
-            // Present already under that name, in any letter case: take the newer values.
-            if (!IndexRows::failedOnConstraint(mMain) || !IndexRows::updateFile(mMain, *folderKey, file))
-                return fail();
-        }
+        if (!writer.writeFile(*folderKey, path.sliced(lastSeparator + 1), *rows))
+            return fail();
         countStatement();
     }
     if (mJournal.hadError())
@@ -115,7 +135,7 @@ bool IndexMerge::deletePass()
     if (!rows)
         return failReadingJournal();
     while (rows->next()) {
-        const QString path = rows->stringForColumnIndex(kPathColumn);
+        const QString path = rows->stringForColumnIndex(JournalColumn::kPath);
         const bool deleted = path.endsWith(QLatin1Char('/')) ? deleteFolder(path) : deleteFile(path);
         if (!deleted)
             return fail();

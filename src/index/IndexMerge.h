@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class FMDatabase;
 
 // Folds one finished journal into a main index, inside the transaction the
@@ -24,6 +26,15 @@ public:
     bool journalFailed() const { return mJournalFailed; }
 
 private:
+    // Rows of the journal and files of the main index.
+    struct Sizes
+    {
+        qint64 journalRows = 0;
+        qint64 indexedFiles = 0;
+    };
+    Sizes readSizes();
+    // The stored statement of the file name index; none when the index has none.
+    std::optional<QString> nameIndexDefinition();
     bool insertPass();
     bool deletePass();
     bool deleteFolder(const QString &path);

@@ -6,7 +6,7 @@
 #include "index/IndexSchema.h"
 
 
-namespace {
+namespace IndexRows {
 
 const QString kNotApplicable = QStringLiteral("NA");
 const QString kBackupStatusDone = QStringLiteral("1");
@@ -25,7 +25,7 @@ const QString kUpdateFile = QStringLiteral(
     "UPDATE qlfile SET FILE_LMD=?,FILE_SIZE=?,FILE_OR_FOLDER=?,BKSET_LMD=?,SYNC_DATE=?,BACKUP_STATUS=?,BKSET_NAME=?,"
     "THUMB=?,FOLDER_ID=?,MPC=?,ENC_NAME=? WHERE NAME = ? AND DIRID=?");
 
-}  // namespace
+}  // namespace IndexRows
 
 bool IndexRows::insertFolder(FMDatabase &db, const QString &folderPath, const QVariant &modificationDate,
                              const QVariant &size, int level)
@@ -33,17 +33,28 @@ bool IndexRows::insertFolder(FMDatabase &db, const QString &folderPath, const QV
     return db.executeUpdate(kInsertFolder, {IndexNames::folderName(folderPath), modificationDate, size, level});
 }
 
+bool IndexRows::climbMissingFolders(const QString &folderPath,
+                                    const std::function<FolderInsert(const QString &)> &insertOne)
+{
+    for (QString folder = folderPath; !IndexNames::isRoot(folder); folder = IndexNames::parentPath(folder)) {
+        const FolderInsert result = insertOne(folder);
+        if (result != FolderInsert::Added)
+            return result == FolderInsert::Present;
+    }
+    return true;
+}
+
 bool IndexRows::insertMissingFolders(FMDatabase &db, const QString &folderPath, bool levelByDepth,
                                      const std::function<void()> &onAttempt)
 {
-    for (QString folder = folderPath; !IndexNames::isRoot(folder); folder = IndexNames::parentPath(folder)) {
+    return climbMissingFolders(folderPath, [&](const QString &folder) {
         const int level = levelByDepth ? IndexNames::depth(folder) : 0;
         const bool inserted = insertFolder(db, folder, kMadeFolderDate, kMadeFolderSize, level);
         onAttempt();
-        if (!inserted)
-            return failedOnConstraint(db);
-    }
-    return true;
+        if (inserted)
+            return FolderInsert::Added;
+        return failedOnConstraint(db) ? FolderInsert::Present : FolderInsert::Failed;
+    });
 }
 
 std::optional<qint64> IndexRows::folderKey(FMDatabase &db, const QString &folderPath)

@@ -25,6 +25,16 @@ inline const QString kColumnFolderID = QStringLiteral("FOLDER_ID");
 inline const QString kColumnMPCName = QStringLiteral("MPC");
 inline const QString kColumnEncFileName = QStringLiteral("ENC_NAME");
 inline constexpr int kJournalColumnCount = 13;
+// Positions of the journal's columns that the merge reads.
+namespace JournalColumn {
+inline constexpr int kPath = 0;
+inline constexpr int kDate = 1;
+inline constexpr int kSize = 2;
+inline constexpr int kVersion = 9;
+inline constexpr int kFolderID = 10;
+inline constexpr int kMPC = 11;
+inline constexpr int kEncName = 12;
+}  // namespace JournalColumn
 
 inline const QString kOperationTypeInsert = QStringLiteral("INSERT");
 inline const QString kOperationTypeDelete = QStringLiteral("DELETE");
@@ -42,6 +52,11 @@ inline const QString kMadeFolderSize = QStringLiteral("1024");
 // touches stay in memory instead of being written out, read back and
 // decrypted again within the one transaction.
 inline const QString kBulkWriteCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(32 * 1024);
+// The main index's page cache during a merge: enough for the pages a large
+// merge into an index of a million files changes (about all of them), which
+// otherwise are written out and read back again within the transaction.
+// Taken only as pages are read; given back when the merge closes the index.
+inline const QString kMergeCacheSize = QStringLiteral("PRAGMA cache_size = -%1").arg(256 * 1024);
 
 namespace IndexSchema {
 

@@ -2,6 +2,7 @@
 
 #include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMStatement.h"
 #include "index/IndexSchema.h"
 #include "index/journals/JournalFiles.h"
 
@@ -14,8 +15,7 @@
 namespace {
 
 const QString kMainIndexExtension = QStringLiteral(".qlenc");
-// The journal table is the only one written row by row, so its insert is one
-// text, prepared once per journal.
+// The journal table is the only one written row by row.
 const QString kJournalInsert = QStringLiteral(
     "INSERT INTO %1  ( FILEPATH, FILE_LMD, FILE_SIZE, ENC_METHOD, ENC_PSWD, FILE_OR_FOLDER, OPERATION_TYPE, "
     "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kTempTable);
@@ -59,6 +59,7 @@ QString TXDatabaseWrapper::encryptPath(const QString &path)
 
 void TXDatabaseWrapper::replaceConnection(const QString &path)
 {
+    mJournalInsert.reset();
     mDatabase = std::make_unique<FMDatabase>(path, mTimings.database);
 }
 
@@ -122,7 +123,10 @@ bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &
     // Only journal rows are written this way; the main index is fed by the merge.
     if (tableName.compare(kTempTable, Qt::CaseInsensitive) != 0 || values.size() != kJournalColumnCount || !mDatabase)
         return false;
-    if (mDatabase->executeUpdate(kJournalInsert, values))
+    // Prepared once per journal: no lookup of the statement's text per row.
+    if (!mJournalInsert)
+        mJournalInsert = mDatabase->statementForRepeatedUse(kJournalInsert);
+    if (mJournalInsert && mDatabase->executeUpdate(*mJournalInsert, values))
         return true;
     ErrorSlot::fill(error, mDatabase->lastErrorMessage());
     return false;

@@ -13,6 +13,7 @@
 #include <utility>
 
 class FMDatabase;
+class FMStatement;
 class TXDatabaseWrapperDelegate;
 
 // All SQL of the index: the per-user main index "<user>.qlenc", the journals
@@ -87,7 +88,10 @@ public:
     void fetchChildrenForPath(const QString &path);
     // "SearchKey" anywhere in a file name, or in a folder path below
     // "PathRootForSearch" (absolute; "" for everything). A "%" in the key
-    // matches any run of characters; "_" is a plain character.
+    // matches any run of characters; "_" is a plain character. A delegate
+    // that takes rows as they come hears them in batches. A large index is
+    // read in ranges of file names at once, on connections of their own; the
+    // rows come range by range.
     void searchForKeyInsidePath(const QVariantMap &search);
     // Root-relative file path.
     void searchEncryptedNameForPath(const QString &path);
@@ -152,6 +156,8 @@ private:
     void reportRename(const QVariantMap &paths, const QString &sql, const QVariantList &arguments);
 
     std::unique_ptr<FMDatabase> mDatabase;
+    // The journal's insert, prepared on its first row.
+    std::shared_ptr<FMStatement> mJournalInsert;
     TXDatabaseWrapperDelegate *mDelegateObj = nullptr;
     QString mTempFilePath;
     IndexTimings mTimings;

@@ -39,7 +39,7 @@ MergeableJournal::Outcome TXDatabaseWrapper::updateMasterDatabase(const QString 
         qWarning().noquote() << "the index keeps its rollback journal for this merge:" << mainIndex.databasePath()
                              << mainIndex.lastErrorMessage();
     // Only a speed setting: the merge works the same without it.
-    mainIndex.executeUpdate(kBulkWriteCacheSize);
+    mainIndex.executeUpdate(kMergeCacheSize);
     mDatabase->executeUpdate(kBulkWriteCacheSize);
     if (!mainIndex.beginTransaction()) {
         ErrorSlot::fill(error, mainIndex.lastErrorMessage());

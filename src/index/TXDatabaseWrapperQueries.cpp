@@ -6,6 +6,13 @@
 #include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QSet>
+#include <QStringView>
+
+#include <algorithm>
+#include <atomic>
+#include <future>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -17,6 +24,27 @@ const QString kFailure = QStringLiteral("Failure");
 
 // Well below the library's limit of 999 bound values per statement.
 constexpr int kValuesPerStatement = 500;
+// Rows handed over at once to a receiver that takes them as they come: a
+// small first batch shows at once, later ones grow to keep hand-overs few.
+constexpr qsizetype kFirstBatchRows = 100;
+constexpr qsizetype kLargestBatchRows = 6400;
+// A key search over a large index reads ranges of the stored file names at
+// once, each on a connection of its own: its work (the name index, then the
+// matching rows) is spread over them. One range per so many files, at most
+// kMostSearchRanges, never more than the machine's cores.
+constexpr qint64 kFilesPerSearchRange = 100000;
+constexpr qint64 kMostSearchRanges = 4;
+// The rows whose names set the ranges' bounds.
+constexpr qint64 kBoundSamples = 64;
+
+// The keys of the records the queries report.
+const QString kFileNameKey = QStringLiteral("FileName");
+const QString kFileModificationDateKey = QStringLiteral("FileModificationDate");
+const QString kFileSizeKey = QStringLiteral("FileSize");
+const QString kVersionInfoKey = QStringLiteral("VersionInfo");
+const QString kFolderIdKey = QStringLiteral("folderID");
+const QString kEncFilenameKey = QStringLiteral("encFilename");
+const QString kMpcNameKey = QStringLiteral("mpcName");
 
 // Rows marked absent are left out of every read.
 #define PRESENT_FILE " AND qlfile.FILE_LMD <> '0000/00/00 00:00:00'"
@@ -42,24 +70,37 @@ const QString kChildFiles = QStringLiteral(
     "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
     " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 // A file below the root (?1, ?2) whose name holds the key (?3), or any file of
-// a folder whose path below the root holds it. The matching files are found
-// first from the name indices alone, which are far smaller than the rows; only
-// they are then read. The name condition (%1) compares the stored name as it
-// stands when the key holds no quote, since the enclosing quotes then cannot
-// take part in a match.
+// a folder whose path below the root holds it; of those, only the files whose
+// stored names lie in one range (%3, from ?4 and before ?5). The matching files
+// are found first from the name indices alone, which are far smaller than the
+// rows; only they are then read. The name condition (%1) compares the stored
+// name as it stands when the key holds no quote, since the enclosing quotes
+// then cannot take part in a match; the escape clause (%2) is left out when
+// the pattern has nothing escaped, as the match is quicker without it.
 const QString kSearch = QStringLiteral(
     "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
     " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
     " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
     " WHERE qlfile.FILEID IN ("
-    "  SELECT FILEID FROM qlfile WHERE %1 LIKE ?3 ESCAPE '\\'"
+    "  SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3"
     "  UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
-    "   AND substr(NAME, length(?1) + 1, length(NAME) - length(?1) - 1) LIKE ?3 ESCAPE '\\'))"
+    "   AND substr(NAME, length(?1) + 1, length(NAME) - length(?1) - 1) LIKE ?3%2)%3)"
     " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2" PRESENT_FILE);
 const QString kStoredName = QStringLiteral("NAME");
 const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
+const QString kEscapeClause = QStringLiteral(" ESCAPE '\\'");
+const QString kNameFrom = QStringLiteral(" AND NAME >= ?4");
+const QString kNameBetween = QStringLiteral(" AND NAME >= ?4 AND NAME < ?5");
+// The stored file names of rows spread evenly over the table (every ?1th
+// key up to ?2), in the name index's order.
+const QString kNameSample = QStringLiteral(
+    "WITH RECURSIVE sample(id) AS (SELECT ?1 UNION ALL SELECT id + ?1 FROM sample WHERE id + ?1 <= ?2)"
+    " SELECT NAME FROM qlfile WHERE FILEID IN sample ORDER BY NAME");
+const QString kLastFileKey = QStringLiteral("SELECT max(FILEID) FROM qlfile");
+// With each file's path, so that a delete can tell which item a stored name stands for.
 const QString kEncryptedNames = QStringLiteral(
-    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME"
+    "SELECT qlfile.MPC, qlfile.FOLDER_ID, qlfile.FILE_SIZE, qlfile.FILE_LMD, qlfile.FILE_OR_FOLDER, qlfile.ENC_NAME,"
+    " (SELECT NAME FROM qlfolder WHERE qlfolder.DIRID = qlfile.DIRID), qlfile.NAME"
     " FROM qlfile WHERE %1" PRESENT_FILE);
 const QString kInFolder = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
 const QString kInSubtree = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ? AND NAME < ?)");
@@ -119,14 +160,176 @@ QList<QStringList> inGroups(const QStringList &values)
     return groups;
 }
 
+// The stored name without its enclosing quotes, as IndexNames::unquoted, without a copy.
+QStringView unquotedView(const QString &stored)
+{
+    return stored.size() < 2 ? QStringView() : QStringView(stored).mid(1, stored.size() - 2);
+}
+
+// The index path of a file from its folder's stored name (in the column) and
+// its own (in the next), both without their quotes.
+QString filePath(const FMResultSet &row, int folderColumn)
+{
+    const QString folder = row.stringForColumnIndex(folderColumn);
+    const QString name = row.stringForColumnIndex(folderColumn + 1);
+    const QStringView folderPath = unquotedView(folder);
+    const QStringView fileName = unquotedView(name);
+    QString path;
+    path.reserve(folderPath.size() + fileName.size());
+    return path.append(folderPath).append(fileName);
+}
+
 QVariantMap encryptedNameRecord(const FMResultSet &row)
 {
-    return {{"mpcName", row.stringForColumnIndex(0)},
-            {"folderID", row.stringForColumnIndex(1)},
-            {"FileSize", row.stringForColumnIndex(2)},
-            {"FileModificationDate", row.stringForColumnIndex(3)},
-            {"VersionInfo", row.stringForColumnIndex(4)},
-            {"encFilename", row.stringForColumnIndex(5)}};
+    return {{kMpcNameKey, row.stringForColumnIndex(0)},
+            {kFolderIdKey, row.stringForColumnIndex(1)},
+            {kFileSizeKey, row.stringForColumnIndex(2)},
+            {kFileModificationDateKey, row.stringForColumnIndex(3)},
+            {kVersionInfoKey, row.stringForColumnIndex(4)},
+            {kEncFilenameKey, row.stringForColumnIndex(5)},
+            {kFileNameKey, filePath(row, 6)}};
+}
+
+// A row of the key search.
+QVariant searchRecord(const FMResultSet &row)
+{
+    return QVariantMap{{kFileNameKey, filePath(row, 0)},
+                       {kFileModificationDateKey, row.stringForColumnIndex(2)},
+                       {kFileSizeKey, row.stringForColumnIndex(3)},
+                       {kVersionInfoKey, row.stringForColumnIndex(4)},
+                       {kFolderIdKey, row.stringForColumnIndex(5)},
+                       {kEncFilenameKey, row.stringForColumnIndex(6)},
+                       {kMpcNameKey, row.stringForColumnIndex(7)}};
+}
+
+// How the stepping of a statement ended: at the end of its rows, by an error
+// (at its start or midway), or because the caller stopped it.
+enum class Stepping { Finished, Failed, Stopped };
+
+// Steps the statement, handing each row to onRow until it answers false.
+template <typename OnRow>
+Stepping stepRows(FMDatabase &database, const QString &sql, const QVariantList &arguments, OnRow onRow)
+{
+    auto rows = database.executeQuery(sql, arguments);
+    if (!rows)
+        return Stepping::Failed;
+    while (rows->next()) {
+        if (!onRow(*rows))
+            return Stepping::Stopped;
+    }
+    // A damaged page ends the stepping early, like the end of the rows.
+    return database.hadError() ? Stepping::Failed : Stepping::Finished;
+}
+
+// Gathers the records of a query for its delegate: all of them for the end,
+// or, for a delegate that takes rows as they come, batches handed over as
+// they fill, growing from a small first one.
+class RecordHandOver
+{
+public:
+    explicit RecordHandOver(TXDatabaseWrapperDelegate *delegate)
+        : mDelegate(delegate && delegate->takesRowsAsTheyCome() ? delegate : nullptr)
+    {
+    }
+
+    // False once the delegate refused a batch: the query then stops.
+    bool add(const QVariant &record)
+    {
+        // A full batch goes only once another record follows it, so that the
+        // end always brings at least one record after the batches.
+        if (mDelegate && mRecords.size() == mBatchSize) {
+            if (!mDelegate->queryDidReadRows(mRecords))
+                return false;
+            mRecords.clear();
+            mBatchSize = std::min(mBatchSize * 4, kLargestBatchRows);
+        }
+        mRecords.append(record);
+        return true;
+    }
+    // What the end reports: every record, or those not handed over yet.
+    const QVariantList &rest() const { return mRecords; }
+
+private:
+    TXDatabaseWrapperDelegate *mDelegate;
+    QVariantList mRecords;
+    qsizetype mBatchSize = kFirstBatchRows;
+};
+
+// The statement of each name range of a key search, with its values.
+using SearchPart = std::pair<QString, QVariantList>;
+
+// The bounds between the name ranges of a key search of the index: none for a
+// small index; otherwise names of sampled rows, ascending in the index's order.
+QStringList searchRangeBounds(FMDatabase &database)
+{
+    qint64 lastKey = 0;
+    if (auto last = database.executeQuery(kLastFileKey); last && last->next())
+        lastKey = last->longLongIntForColumnIndex(0);
+    const qint64 cores = std::max<qint64>(1, std::thread::hardware_concurrency());
+    const qint64 ranges = std::clamp<qint64>(lastKey / kFilesPerSearchRange, 1, std::min(kMostSearchRanges, cores));
+    if (ranges == 1)
+        return {};
+    QStringList sample;
+    stepRows(database, kNameSample, {std::max<qint64>(1, lastKey / kBoundSamples), lastKey}, [&sample](const FMResultSet &row) {
+        sample.append(row.stringForColumnIndex(0));
+        return true;
+    });
+    QStringList bounds;
+    for (qint64 range = 1; range < ranges && !sample.isEmpty(); ++range) {
+        const QString bound = sample.at(qsizetype(range * sample.size() / ranges));
+        if (bounds.isEmpty() || bounds.last() != bound)
+            bounds.append(bound);
+    }
+    return bounds;
+}
+
+// The key search split into its name ranges: the whole names from the empty
+// text (before every stored name), then from each bound to the next.
+QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search)
+{
+    const QVariantList root = subtreeRange(search.value("PathRootForSearch").toString());
+    const QString key = search.value("SearchKey").toString();
+    const QString pattern = IndexNames::containsPattern(key);
+    const QString nameMatch = key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName;
+    const QString escape = pattern.contains(QLatin1Char('\\')) ? kEscapeClause : QString();
+    QList<SearchPart> parts;
+    QString from = QLatin1String("");
+    const QStringList bounds = searchRangeBounds(database);
+    for (qsizetype range = 0; range <= bounds.size(); ++range) {
+        QVariantList arguments = root;
+        arguments << pattern << from;
+        const bool last = range == bounds.size();
+        if (!last) {
+            arguments << bounds.at(range);
+            from = bounds.at(range);
+        }
+        parts.append({kSearch.arg(nameMatch, escape, last ? kNameFrom : kNameBetween), arguments});
+    }
+    return parts;
+}
+
+// One name range of a key search, read on a connection of its own until
+// its end or until told to stop: its records, or none with the reason.
+struct SearchPartRecords
+{
+    std::optional<QVariantList> records;
+    QString error;
+};
+
+SearchPartRecords readSearchPart(const QString &path, FMDatabaseTimings timings, const SearchPart &part,
+                                 const std::atomic<bool> &stop)
+{
+    FMDatabase database(path, timings);
+    if (!database.openWithFlags(FMDatabase::kOpenExistingFlags))
+        return {std::nullopt, database.lastErrorMessage()};
+    QVariantList records;
+    const Stepping end = stepRows(database, part.first, part.second, [&](const FMResultSet &row) {
+        records.append(searchRecord(row));
+        return !stop.load(std::memory_order_relaxed);
+    });
+    if (end != Stepping::Finished)
+        return {std::nullopt, database.lastErrorMessage()};
+    return {std::move(records), QString()};
 }
 
 }  // namespace
@@ -145,14 +348,12 @@ template <typename MakeRecord>
 std::optional<QVariantList> TXDatabaseWrapper::collectRecords(const QString &sql, const QVariantList &arguments,
                                                               MakeRecord makeRecord)
 {
-    auto rows = mDatabase->executeQuery(sql, arguments);
-    if (!rows)
-        return std::nullopt;
     QVariantList records;
-    while (rows->next())
-        records.append(makeRecord(*rows));
-    // A damaged page ends the stepping early, like the end of the rows.
-    if (mDatabase->hadError())
+    const Stepping end = stepRows(*mDatabase, sql, arguments, [&](const FMResultSet &row) {
+        records.append(makeRecord(row));
+        return true;
+    });
+    if (end != Stepping::Finished)
         return std::nullopt;
     return records;
 }
@@ -211,20 +412,44 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
 {
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
-    QVariantList arguments = subtreeRange(search.value("PathRootForSearch").toString());
-    const QString key = search.value("SearchKey").toString();
-    arguments.append(IndexNames::containsPattern(key));
-    const QString sql = kSearch.arg(key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName);
-    reportRecords(collectRecords(sql, arguments, [](const FMResultSet &row) {
-        return QVariantMap{
-            {"FileName", IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1))},
-            {"FileModificationDate", row.stringForColumnIndex(2)},
-            {"FileSize", row.stringForColumnIndex(3)},
-            {"VersionInfo", row.stringForColumnIndex(4)},
-            {"folderID", row.stringForColumnIndex(5)},
-            {"encFilename", row.stringForColumnIndex(6)},
-            {"mpcName", row.stringForColumnIndex(7)}};
-    }));
+    const QList<SearchPart> parts = keySearchParts(*mDatabase, search);
+    // The later ranges are read at once on threads of their own, the first
+    // here, its rows handed over as they come; then the others' in order.
+    std::atomic<bool> stop = false;
+    std::vector<std::future<SearchPartRecords>> others;
+    for (qsizetype part = 1; part < parts.size(); ++part) {
+        others.push_back(std::async(std::launch::async, readSearchPart, mDatabase->databasePath(), mTimings.database,
+                                    parts.at(part), std::cref(stop)));
+    }
+    RecordHandOver handOver(mDelegateObj);
+    Stepping end = stepRows(*mDatabase, parts.first().first, parts.first().second,
+                            [&handOver](const FMResultSet &row) { return handOver.add(searchRecord(row)); });
+    QString error = end == Stepping::Failed ? mDatabase->lastErrorMessage() : QString();
+    for (std::future<SearchPartRecords> &other : others) {
+        if (end != Stepping::Finished) {
+            stop = true;
+            break;
+        }
+        const SearchPartRecords part = other.get();
+        if (!part.records) {
+            end = Stepping::Failed;
+            error = part.error;
+            continue;
+        }
+        for (const QVariant &record : *part.records) {
+            if (!handOver.add(record)) {
+                end = Stepping::Stopped;
+                break;
+            }
+        }
+    }
+    // Waits for the threads still reading.
+    others.clear();
+    if (end == Stepping::Finished)
+        return reportFinished(handOver.rest());
+    mDatabase->close();
+    if (end == Stepping::Failed)
+        reportFailed(error);
 }
 
 void TXDatabaseWrapper::reportEncryptedNames(const QList<Condition> &conditions)

@@ -210,3 +210,43 @@ TEST_F(MergeTest, AnIndexWrittenInRollbackModeIsSwitchedToWriteAheadLoggingSoRea
     EXPECT_EQ(column("PRAGMA journal_mode"), QStringList{"wal"});
     EXPECT_EQ(fileRows().size(), 60);
 }
+
+TEST_F(MergeTest, ThumbnailFlagFollowsTheTextAfterTheLastDotInAnyLetterCase)
+{
+    struct Case
+    {
+        QString name;
+        int thumb;
+    };
+    // In order: a remembered extension must not answer for a name without one.
+    const QList<Case> cases = {{"a.png", 1}, {"png", 0}, {"b.PNG", 1}, {".jpeg", 1}, {"c.png.txt", 0}, {"d.", 0},
+                               {"e.jp2", 1}, {"f.tiff", 1}, {"g.tifff", 0}, {"h.jpg ", 0}, {"i.GIF", 1}, {"j.pngx", 0}};
+    QList<JournalRow> rows;
+    QStringList expected;
+    for (const Case &c : cases) {
+        // One folder per file keeps the journal's path order the order above.
+        rows.append({QString("/d%1/%2").arg(rows.size(), 2, 10, QChar('0')).arg(c.name)});
+        expected.append(QString("'%1' %2").arg(c.name).arg(c.thumb));
+    }
+    writeJournal(rows);
+    ASSERT_TRUE(mergeJournals());
+    EXPECT_EQ(column("SELECT NAME || ' ' || THUMB FROM qlfile ORDER BY FILEID"), expected);
+}
+
+TEST_F(MergeTest, AMergeThatFailsAfterSettingTheNameIndexAsideLeavesTheIndexAsItWas)
+{
+    addFiles({"/keep/a.txt", "/old/b.txt"});
+    {
+        FMDatabase db(mainIndexPath());
+        ASSERT_TRUE(db.open());
+        ASSERT_TRUE(db.executeUpdate("CREATE TRIGGER refuse BEFORE DELETE ON qlfolder BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    const QStringList schema = column("SELECT name || ' ' || coalesce(sql, '') FROM sqlite_master ORDER BY name");
+    // More rows than the index holds files, then a deletion that fails.
+    writeJournal({{"/new/c.txt"}, {"/new/d.txt"}, {"/new/e.txt"}, {"/old/", "DELETE"}});
+    EXPECT_FALSE(mergeJournals());
+    EXPECT_EQ(column("SELECT name || ' ' || coalesce(sql, '') FROM sqlite_master ORDER BY name"), schema);
+    EXPECT_EQ(fileRows(), QStringList({"'/keep/''a.txt'", "'/old/''b.txt'"}));
+    EXPECT_EQ(column("PRAGMA integrity_check"), QStringList{"ok"});
+    EXPECT_EQ(folderEntries().size(), 2);
+}

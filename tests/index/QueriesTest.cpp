@@ -120,10 +120,16 @@ TEST_F(QueriesTest, ServerIdentityLookupsFindExactlyTheNamedFiles)
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPaths({{"odd", QStringList{"abc.txt", "abc.txt", "a_c.txt", "a%c.txt"}}}); }), 2);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePaths({"Office/Users/ann", "Office/Users/ann", "x_y"}); }), 2);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePath("/Office/Users/ann"); }), 2);
-    EXPECT_EQ(delegate.records().value(0).toMap(),
-              (QVariantMap{{"mpcName", "/Office"}, {"folderID", "fid"}, {"FileSize", "100"},
-                           {"FileModificationDate", "2014-05-06 10:11:12 +0000"}, {"VersionInfo", "1"},
-                           {"encFilename", "enc"}}));
+    // Each row names the file it stands for, so that a delete can tell which item a stored name is.
+    EXPECT_EQ(sorted(delegate.field("FileName")),
+              QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
+    QVariantMap first = delegate.records().value(0).toMap();
+    first.remove("FileName");
+    EXPECT_EQ(first, (QVariantMap{{"mpcName", "/Office"}, {"folderID", "fid"}, {"FileSize", "100"},
+                                  {"FileModificationDate", "2014-05-06 10:11:12 +0000"}, {"VersionInfo", "1"},
+                                  {"encFilename", "enc"}}));
+    count([&] { wrapper.searchEncryptedNameForPath("odd/it's \"quoted\".txt"); });
+    EXPECT_EQ(delegate.field("FileName"), QStringList{"/odd/it's \"quoted\".txt"});
 }
 
 TEST_F(QueriesTest, PropertiesTotalTheSubtreeAndAnEmptyFolderGivesZero)

@@ -66,18 +66,26 @@ TEST_F(FolderEnumeratorTest, ReportsRegularFilesAndNeverFollowsInnerLinks)
     ASSERT_TRUE(QFile::link(tree(), tree() + "/sub/loop"));
     ASSERT_TRUE(QFile::link(tree() + "/a.txt", tree() + "/sub/alias"));
 
-    FolderEnumerator walker(kNoPause);
-    walker.setMBackupMode(true);
-    walk(walker, {tree()});
-
-    const QMap<QString, quint64> expected{{tree() + "/a.txt", 5},
+    const QMap<QString, quint64> measured{{tree() + "/a.txt", 5},
                                           {tree() + "/sub/b c.txt", 2},
                                           {tree() + QString::fromUtf8("/sub/caf\xC3\xA9"), 1},
                                           {tree() + "/sub/line\nbreak", 1}};
-    EXPECT_EQ(recorder.files, expected);
-    EXPECT_EQ(recorder.sizes.value(tree()), 9u);
-    EXPECT_EQ(recorder.ends, 1);
-    EXPECT_TRUE(recorder.errors.isEmpty());
+    for (const bool measures : {true, false}) {
+        SCOPED_TRACE(measures ? "measured" : "listed alone");
+        recorder = WalkRecorder();
+        FolderEnumerator walker(kNoPause);
+        walker.setMBackupMode(true);
+        walker.setMeasuresFiles(measures);
+        walk(walker, {tree()});
+
+        QMap<QString, quint64> expected = measured;
+        for (quint64 &size : expected)
+            size = measures ? size : 0;
+        EXPECT_EQ(recorder.files, expected);
+        EXPECT_EQ(recorder.sizes.value(tree()), measures ? 9u : 0u);
+        EXPECT_EQ(recorder.ends, 1);
+        EXPECT_TRUE(recorder.errors.isEmpty());
+    }
 }
 
 TEST_F(FolderEnumeratorTest, EmptyFolderGivesOneSizeAndTheEnd)

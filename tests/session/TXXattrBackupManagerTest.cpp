@@ -145,6 +145,25 @@ TEST_F(TXXattrBackupManagerTest, TheUploadListNamesOnlyTheListFiles)
     EXPECT_EQ(QFileInfo(output() + "/source.txt").permissions() & 0x0077, 0);
 }
 
+TEST_F(TXXattrBackupManagerTest, AFailingUploadIsTriedFiveTimesOverAndThenGivenUp)
+{
+    makeDatabase();
+    store();
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"errorText", "Connection refused"}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    qputenv("TXRUVO_ARGV_LOG", (root() + "/argv.log").toUtf8());
+    const TXXattrBackupManager::UploadJob job{output() + "/source.txt", volumes() + "/Drive/ann/Studio",
+                                              output().chopped(database().size())};
+    writeText(job.sourceFile, (database() + "/.__M.txxlist").toUtf8());
+    const Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1",
+                                  true, true, {}};
+    const bool uploaded = manager.backupXattributeList(job, account);
+    qunsetenv("TXRUVO_SCENARIO");
+    qunsetenv("TXRUVO_ARGV_LOG");
+    EXPECT_FALSE(uploaded);
+    EXPECT_EQ(readText(root() + "/argv.log").count('\n'), TXXattrBackupManager::kUploadAttempts);
+}
+
 // The whole road: the database is backed up and its lists uploaded through
 // the stand-in engine, restored into another folder without attributes, and
 // the attributes come back from the lists beside the database on the drive.
@@ -153,10 +172,12 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     makeDatabase();
     const QString drive = volumes() + "/Drive/TarnixVidezud/ann/Studio";
     QDir().mkpath(drive);
-    Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
+    Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1",
+                            true, true, {}};
 
     // The session's backup of the database's files.
-    writeText(applicationFolder() + "/work/files.txt", (database() + "/M/S1/file\n" + database() + "/M/S2/file").toUtf8());
+    const QString files = database() + "/M/S1/file\n" + database() + "/M/S2/file";
+    writeText(applicationFolder() + "/work/files.txt", files.toUtf8());
     Backup backup(account, applicationFolder() + "/work/error.rtf", "/", drive, false);
     backup.setTimeMachineBackup(true);
     ASSERT_EQ(backup.BackupData(applicationFolder() + "/work/files.txt"), 0);

@@ -33,7 +33,7 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.timings(), mRun.batchLimits())
+    , mBatch(mRun.batchRules())
     , mMpc(operation.layout().mpc())
 {
 }
@@ -69,15 +69,15 @@ std::optional<SessionRun::Stop> BackupWorker::handle(const ListEntry &entry)
     if (userPath == QLatin1String("/"))
         return storeFolder(userPath);
     const qsizetype slash = userPath.lastIndexOf('/');
-    const QString folder = userPath.left(slash);
-    if (folder != mFolder.userPath || mFolder.sourceFd < 0)
-        enterFolder(folder);
+    if (QStringView(userPath).left(slash) != mFolder.userPath || mFolder.sourceFd < 0)
+        enterFolder(userPath.left(slash));
     if (mFolder.sourceError != 0) {
         mRun.report().fileError(line, mFolder.sourceError);
         return std::nullopt;
     }
-    Item item{line, userPath, userPath.mid(slash + 1), {}};
-    if (::fstatat(mFolder.sourceFd, Posix::native(item.name).constData(), &item.source, AT_SYMLINK_NOFOLLOW) != 0) {
+    Item item{line, userPath, userPath.mid(slash + 1), {}, {}};
+    item.nativeName = Posix::native(item.name);
+    if (::fstatat(mFolder.sourceFd, item.nativeName.constData(), &item.source, AT_SYMLINK_NOFOLLOW) != 0) {
         mRun.report().fileError(line, errno);
         return std::nullopt;
     }
@@ -151,53 +151,78 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("not a thumbnail")));
         return std::nullopt;
     }
-    const Posix::FolderEntry stored{mFolder.storedFd, Posix::native(storedName)};
-    const Posix::FolderEntry marker{mFolder.storedFd, stored.name + DriveLayout::kMarkerSuffix};
+    const Posix::FolderEntry stored{mFolder.storedFd,
+                                    storedName == item.name ? item.nativeName : Posix::native(storedName)};
     struct stat storedStatus {};
     const bool exists = ::fstatat(stored.folderFd, stored.name.constData(), &storedStatus, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists && S_ISDIR(storedStatus.st_mode)) {
         mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("a folder is stored under this name")));
         return std::nullopt;
     }
-    // Most markers hold what a first backup of this line would write, told by their status.
-    QString encName = Markers::encodeName(item.name);
-    QByteArray markerContent = Markers::itemContent({encName, item.line});
-    struct stat markerStatus {};
-    bool markerCurrent = exists && ::fstatat(marker.folderFd, marker.name.constData(), &markerStatus, AT_SYMLINK_NOFOLLOW) == 0
-                         && Markers::holdsContent(markerStatus, markerContent);
-    if (exists && !markerCurrent) {
-        // The marker of an item that is not there is a leftover and is replaced.
-        if (const std::optional<Markers::ItemRecord> record = Markers::readItem(marker)) {
-            encName = record->encName;  // renamed by the client since, or written without its fingerprint
-            markerContent = Markers::itemContent({encName, item.line});
-            markerCurrent = Markers::itemContent(*record) == markerContent && encName != Markers::encodeName(item.name);
-        }
-    }
-    if (exists
-        && Posix::sameItemContent({mFolder.sourceFd, Posix::native(item.name)}, item.source, stored, storedStatus)) {
-        if (!markerCurrent)
-            Markers::writeItem(marker, markerContent);
+    const MarkerState marker = markerStateOf(item, stored, exists ? &storedStatus : nullptr);
+    if (exists && Posix::sameItemContent({mFolder.sourceFd, item.nativeName}, item.source, stored, storedStatus)) {
+        const bool markerWritten = marker.current || Markers::writeItem(markerOf(stored), marker.content);
+        // Stamped for the next run, unless its marker holds a name the client gave it.
+        if (!marker.stamped && markerWritten && marker.ownName)
+            Markers::stampItem(stored, marker.content);
         const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
-        mRun.report().progress(completion(item, encName, QStringLiteral("FILE IN SYNC"), relativePath),
+        mRun.report().progress(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), relativePath),
                                ProgressLine::Kind::Backup, quint64(item.source.st_size));
         return std::nullopt;
     }
-    return copy(item, storedName, exists, markerContent, markerCurrent, encName);
+    return copy(item, storedName, exists, marker);
+}
+
+BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Posix::FolderEntry &stored,
+                                                      const struct stat *storedStatus) const
+{
+    // Most markers hold what a first backup of this line would write: the
+    // stored copy's access time says so, else the marker's own status.
+    MarkerState state;
+    state.encName = Markers::encodeName(item.name);
+    state.content = Markers::itemContent({state.encName, item.line});
+    if (!storedStatus)
+        return state;  // a first copy: its marker is written with it
+    state.stamped = Markers::stampedFor(*storedStatus, state.content);
+    if (state.stamped) {
+        state.current = true;
+        return state;
+    }
+    const Posix::FolderEntry marker = markerOf(stored);
+    struct stat markerStatus {};
+    state.current = ::fstatat(marker.folderFd, marker.name.constData(), &markerStatus, AT_SYMLINK_NOFOLLOW) == 0
+                    && Markers::holdsContent(markerStatus, state.content);
+    if (state.current)
+        return state;
+    // The marker of an item that is not there is a leftover and is replaced.
+    if (const std::optional<Markers::ItemRecord> record = Markers::readItem(marker)) {
+        // Renamed by the client since, or written without its fingerprint.
+        state.ownName = record->encName == state.encName;
+        state.encName = record->encName;
+        state.content = Markers::itemContent({state.encName, item.line});
+        state.current = Markers::itemContent(*record) == state.content && !state.ownName;
+    }
+    return state;
+}
+
+Posix::FolderEntry BackupWorker::markerOf(const Posix::FolderEntry &stored)
+{
+    return {stored.folderFd, stored.name + DriveLayout::kMarkerSuffix};
 }
 
 std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
-                                                   const QByteArray &markerContent, bool markerCurrent,
-                                                   const QString &encName)
+                                                   const MarkerState &marker)
 {
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
+    copier->setAccessTime(Markers::accessStamp(marker.content));
     struct stat source = item.source;
-    if (!copier->openSourceAt(mFolder.sourceFd, Posix::native(item.name), &source))
+    if (!copier->openSourceAt(mFolder.sourceFd, item.nativeName, &source))
         return mRun.copyFailed(item.line, *copier);
     const QString transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
     const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
     Item copied = item;
     copied.source = source;
-    const ProgressLine done = completion(copied, encName, transferType, relativePath);
+    const ProgressLine done = completion(copied, marker.encName, transferType, relativePath);
     if (!copier->copyTo(mOperation.staging().newPath(), mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
 
@@ -208,7 +233,8 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     DurableBatch::Entry entry;
     entry.copy = std::move(copier);
     entry.bytes = quint64(source.st_size);
-    entry.commit = [this, copy, line = item.line, itemPath, relativePath, shelve, markerContent, markerCurrent] {
+    entry.commit = [this, copy, line = item.line, itemPath, relativePath, shelve, markerContent = marker.content,
+                    markerCurrent = marker.current] {
         if (shelve && mOperation.shelf().shelve(relativePath, markerContent) < 0) {
             // The stored copy stays as it was; the new one is dropped with the batch.
             if (errno == ENOSPC) {
@@ -223,9 +249,14 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
             return mCommitStop ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
         }
         const Posix::FolderEntry marker{AT_FDCWD, Posix::native(DriveLayout::markerPath(itemPath))};
-        if (!markerCurrent && !Markers::writeItem(marker, markerContent) && errno == ENOSPC) {
-            mCommitStop = mRun.driveFull();
-            return DurableBatch::Outcome::Stop;
+        if (!markerCurrent && !Markers::writeItem(marker, markerContent)) {
+            const int error = errno;
+            // The copy's stamp must not vouch for a marker that is not there.
+            Markers::stampItem({AT_FDCWD, Posix::native(itemPath)}, QByteArray());
+            if (error == ENOSPC) {
+                mCommitStop = mRun.driveFull();
+                return DurableBatch::Outcome::Stop;
+            }
         }
         return DurableBatch::Outcome::Committed;
     };

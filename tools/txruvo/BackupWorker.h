@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DurableBatch.h"
+#include "txruvo/Posix.h"
 #include "txruvo/SessionRun.h"
 
 #include <sys/stat.h>
@@ -10,7 +11,8 @@ class BackupOperation;
 // One thread's share of a backup run. It gets the lines of whole folders,
 // so it keeps the folder it is in open, on the source and on the drive,
 // and looks items up relative to those (no path walk per file); an
-// unchanged file costs a status of each side and a read of its marker.
+// unchanged file costs a status of each side (the stored copy's access time
+// vouches for its marker).
 // Copies wait in a DurableBatch until their data is on the drive.
 class BackupWorker : public SessionRun::Worker
 {
@@ -43,7 +45,17 @@ private:
         QString line;
         QString userPath;
         QString name;  // the user's name
+        QByteArray nativeName;
         struct stat source;
+    };
+    // What the item's marker holds, as far as this line is concerned.
+    struct MarkerState
+    {
+        QString encName;      // the name the item is known by
+        QByteArray content;   // what its marker must hold
+        bool current = false; // it holds that already
+        bool stamped = false; // the stored copy's access time vouches for it
+        bool ownName = true;  // encName is its own name's, not one the client renamed it from
     };
 
     void enterFolder(const QString &userPath);
@@ -52,8 +64,10 @@ private:
     std::optional<Stop> openStoredFolder();
     std::optional<Stop> storeFolder(const QString &userPath);
     std::optional<Stop> store(const Item &item);
-    std::optional<Stop> copy(const Item &item, const QString &storedName, bool exists, const QByteArray &markerContent,
-                             bool markerCurrent, const QString &encName);
+    // storedStatus: the stored copy's, null when there is none.
+    MarkerState markerStateOf(const Item &item, const Posix::FolderEntry &stored, const struct stat *storedStatus) const;
+    static Posix::FolderEntry markerOf(const Posix::FolderEntry &stored);
+    std::optional<Stop> copy(const Item &item, const QString &storedName, bool exists, const MarkerState &marker);
     std::optional<Stop> flushBatch();
     ProgressLine completion(const Item &item, const QString &encName, const QString &transferType,
                             const QString &relativePath) const;

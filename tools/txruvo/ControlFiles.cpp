@@ -1,6 +1,5 @@
 #include "txruvo/ControlFiles.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QThread>
 
@@ -14,17 +13,15 @@ QByteArray readSmallFile(const QString &path)
     return file.read(16).trimmed();
 }
 
-qint64 nowMs()
-{
-    return QDateTime::currentMSecsSinceEpoch();
-}
-
 }  // namespace
 
-ControlFiles::ControlFiles(QString cancelPath, QString throttlePath)
+ControlFiles::ControlFiles(QString cancelPath, QString throttlePath, const EngineTimings &timings)
     : mCancelPath(std::move(cancelPath))
     , mThrottlePath(std::move(throttlePath))
+    , mPollInterval(timings.controlPoll)
+    , mPausedPoll(timings.pausedPoll)
 {
+    mClock.start();
 }
 
 bool ControlFiles::cancelRequested()
@@ -42,11 +39,11 @@ void ControlFiles::poll()
     mCancelled = readCancel();
     while (!mCancelled && readPaused()) {
         mPausing = true;
-        QThread::msleep(kPausedSleepMs);
+        QThread::msleep(ulong(mPausedPoll.count()));
         mCancelled = readCancel();
     }
     mPausing = false;
-    mNextPollMs = nowMs() + kPollIntervalMs;
+    mNextPollMs = nowMs() + mPollInterval.count();
 }
 
 bool ControlFiles::readCancel() const

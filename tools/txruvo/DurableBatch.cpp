@@ -1,11 +1,9 @@
 #include "txruvo/DurableBatch.h"
 
 #include <cerrno>
-#include <unistd.h>
 
-DurableBatch::DurableBatch(const EngineTimings &timings, SyncBatchLimits limits)
-    : mHold(timings.syncHold)
-    , mLimits(limits)
+DurableBatch::DurableBatch(Rules rules)
+    : mRules(std::move(rules))
 {
 }
 
@@ -22,8 +20,8 @@ void DurableBatch::add(Entry entry, int fileSystemFd)
 bool DurableBatch::isDue() const
 {
     return !mEntries.empty()
-           && (qsizetype(mEntries.size()) >= mLimits.files || mBytes >= mLimits.bytes
-               || std::chrono::milliseconds(mOldest.elapsed()) >= mHold);
+           && (qsizetype(mEntries.size()) >= mRules.limits.files || mBytes >= mRules.limits.bytes
+               || std::chrono::milliseconds(mOldest.elapsed()) >= mRules.hold);
 }
 
 std::optional<DurableBatch::SyncFailure> DurableBatch::flush(bool *stopped)
@@ -68,7 +66,7 @@ void DurableBatch::discard()
 bool DurableBatch::syncAll()
 {
     for (const int fd : std::as_const(mFileSystems)) {
-        if (::syncfs(fd) != 0)
+        if (mRules.sync(fd) != 0)
             return false;
     }
     return true;

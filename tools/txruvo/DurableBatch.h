@@ -33,8 +33,17 @@ public:
     };
     // The sync failed: errno says why.
     struct SyncFailure { int error; };
+    // Makes what was written to one file system durable: 0, or -1 with errno
+    // set (syncfs; tests watch the order of the steps through it).
+    using FileSystemSync = std::function<int(int fileSystemFd)>;
+    struct Rules
+    {
+        std::chrono::milliseconds hold;  // how long a finished copy may wait
+        SyncBatchLimits limits;
+        FileSystemSync sync;
+    };
 
-    DurableBatch(const EngineTimings &timings, SyncBatchLimits limits);
+    explicit DurableBatch(Rules rules);
 
     // Adds a written copy on the file system of `fileSystemFd`.
     void add(Entry entry, int fileSystemFd);
@@ -48,8 +57,7 @@ public:
 private:
     bool syncAll();
 
-    std::chrono::milliseconds mHold;
-    SyncBatchLimits mLimits;
+    Rules mRules;
     std::vector<Entry> mEntries;
     QList<int> mFileSystems;  // a descriptor on each file system with copies in the batch
     quint64 mBytes = 0;

@@ -13,6 +13,10 @@ struct EngineTimings
     std::chrono::milliseconds syncHold{1000};
     // A long copy reports its progress this often.
     std::chrono::milliseconds progressInterval{500};
+    // The cancel and bandwidth files are read at most this often...
+    std::chrono::milliseconds controlPoll{100};
+    // ...and this often while the client holds the run paused.
+    std::chrono::milliseconds pausedPoll{100};
 };
 
 // How much finished work may wait for one sync of the drive.

@@ -45,15 +45,48 @@ bool FileCopier::openSourceAt(int folderFd, const QByteArray &name, struct stat 
 
 bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChunk)
 {
-    mTemporaryPath = temporaryPath;
-    if (mLinkText)
-        return copyLink(onChunk);
-    const int destination = ::open(Posix::native(mTemporaryPath).constData(),
-                                   O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (destination < 0) {
-        mTemporaryPath.clear();
-        return failDestination(errno);
+    if (mLinkText) {
+        if (!reserveLink(onChunk))
+            return false;
+        if (!makeAt(Posix::native(temporaryPath)))
+            return failDestination(errno);
+        mTemporaryPath = temporaryPath;
+        return true;
     }
+    const int destination = ::open(Posix::native(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                                   0600);
+    if (destination < 0)
+        return failDestination(errno);
+    mTemporaryPath = temporaryPath;
+    bool ok = copyContent(destination, onChunk);
+    if (::close(destination) != 0 && ok)
+        ok = failDestination(errno);
+    if (!ok)
+        discard();
+    return ok;
+}
+
+bool FileCopier::copyInto(const QString &folder, const ChunkCallback &onChunk)
+{
+    if (mLinkText) {
+        mLinkAtCommit = reserveLink(onChunk);
+        return mLinkAtCommit;
+    }
+    const int destination = ::open(Posix::native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (destination < 0 && (errno == EOPNOTSUPP || errno == EISDIR))
+        return copyTo(Posix::temporaryPath(folder), onChunk);
+    if (destination < 0)
+        return failDestination(errno);
+    mUnnamed = destination;
+    if (!copyContent(destination, onChunk)) {
+        discard();
+        return false;
+    }
+    return true;
+}
+
+bool FileCopier::copyContent(int destination, const ChunkCallback &onChunk)
+{
     bool ok = true;
     quint64 done = 0;
     for (;;) {
@@ -71,40 +104,42 @@ bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChu
         }
     }
     if (ok) {
-        const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
+        const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
         if (::fchmod(destination, mSourceStatus.st_mode & 07777) != 0 || ::futimens(destination, times) != 0)
             ok = failDestination(errno);
     }
-    if (::close(destination) != 0 && ok)
-        ok = failDestination(errno);
     ::close(mSource);
     mSource = -1;
-    if (!ok)
-        discard();
     return ok;
 }
 
-bool FileCopier::copyLink(const ChunkCallback &onChunk)
+bool FileCopier::reserveLink(const ChunkCallback &onChunk)
 {
     const quint64 size = quint64(mLinkText->size());
     if (mBudget.grant(size) < size)
         return fail(Failure::DriveFull, ENOSPC);
-    if (::symlink(mLinkText->constData(), Posix::native(mTemporaryPath).constData()) != 0) {
-        mTemporaryPath.clear();
-        return failDestination(errno);
-    }
-    const struct timespec times[2] = {mSourceStatus.st_atim, mSourceStatus.st_mtim};
-    if (::utimensat(AT_FDCWD, Posix::native(mTemporaryPath).constData(), times, AT_SYMLINK_NOFOLLOW) != 0) {
-        const int error = errno;
-        discard();
-        return failDestination(error);
-    }
     mBudget.spend(size);
-    if (onChunk && !onChunk(size)) {
-        discard();
+    if (onChunk && !onChunk(size))
         return fail(Failure::Cancelled, 0);
-    }
     return true;
+}
+
+bool FileCopier::makeAt(const QByteArray &path)
+{
+    if (mLinkText) {
+        if (::symlink(mLinkText->constData(), path.constData()) != 0)
+            return false;
+        const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
+        if (::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0)
+            return true;
+        const int error = errno;
+        ::unlink(path.constData());
+        errno = error;
+        return false;
+    }
+    // An unnamed file is named through its descriptor's entry in /proc.
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(mUnnamed);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)
@@ -154,6 +189,30 @@ bool FileCopier::failDestination(int error)
 
 bool FileCopier::commit(const QString &finalPath)
 {
+    if (mUnnamed >= 0 || mLinkAtCommit)
+        return commitUnnamed(finalPath);
+    return rename(finalPath);
+}
+
+bool FileCopier::commitUnnamed(const QString &finalPath)
+{
+    if (makeAt(Posix::native(finalPath))) {
+        discard();
+        return true;
+    }
+    if (errno != EEXIST)
+        return failDestination(errno);
+    // What stands there stays whole until one rename replaces it.
+    const QString temporaryPath = Posix::temporaryPath(Posix::parentOf(finalPath));
+    if (!makeAt(Posix::native(temporaryPath)))
+        return failDestination(errno);
+    discard();
+    mTemporaryPath = temporaryPath;
+    return rename(finalPath);
+}
+
+bool FileCopier::rename(const QString &finalPath)
+{
     if (::rename(Posix::native(mTemporaryPath).constData(), Posix::native(finalPath).constData()) != 0)
         return failDestination(errno);
     mTemporaryPath.clear();
@@ -169,6 +228,10 @@ bool FileCopier::fail(Failure failure, int error)
 
 void FileCopier::discard()
 {
+    if (mUnnamed >= 0)
+        ::close(mUnnamed);
+    mUnnamed = -1;
+    mLinkAtCommit = false;
     if (!mTemporaryPath.isEmpty())
         ::unlink(Posix::native(mTemporaryPath).constData());
     mTemporaryPath.clear();

@@ -10,9 +10,10 @@
 #include <sys/stat.h>
 
 // Copies one file, or one link as a link (its text, never what it points
-// to), to a temporary name, keeping mode and modification time; only
-// commit() gives it its real name, by an atomic rename. A copy that is
-// dropped, fails or is killed never leaves a half file under a real name.
+// to), to a temporary name or to an unnamed file, keeping mode and
+// modification time; only commit() gives it its real name, atomically. A
+// copy that is dropped, fails or is killed never leaves a half file under a
+// real name, and an unnamed one leaves nothing at all.
 class FileCopier
 {
 public:
@@ -29,6 +30,9 @@ public:
     FileCopier(const FileCopier &) = delete;
     FileCopier &operator=(const FileCopier &) = delete;
 
+    // The access time to give the copy, in place of the source's.
+    void setAccessTime(const struct timespec &time) { mAccessTime = time; }
+
     // Opens the source, a link not followed; its status (size, time, mode) as opened.
     bool openSource(const QString &sourcePath, struct stat *status);
     // The same for `name` in the folder open as `folderFd`.
@@ -36,6 +40,11 @@ public:
     // Copies the open source to temporaryPath, in the folder of the final
     // path or at least on its file system, and closes the source.
     bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
+    // Copies the open source into an unnamed file in `folder`, held open
+    // until commit() names it, so a run that dies first leaves nothing
+    // behind; a link is only made by commit(). On a file system without
+    // unnamed files, a temporary name in `folder` is used instead.
+    bool copyInto(const QString &folder, const ChunkCallback &onChunk);
     // Gives the copy its real name, replacing what stood there.
     bool commit(const QString &finalPath);
 
@@ -43,8 +52,15 @@ public:
     int error() const { return mError; }
 
 private:
+    // Copies the content, mode and time to the open destination.
+    bool copyContent(int destination, const ChunkCallback &onChunk);
     bool copyChunk(int destination, quint64 done, qint64 *copied);
-    bool copyLink(const ChunkCallback &onChunk);
+    // Counts a link's bytes as copied; commit() makes it.
+    bool reserveLink(const ChunkCallback &onChunk);
+    // Puts the unnamed copy (or the link) at `path`; errno EEXIST when something is there.
+    bool makeAt(const QByteArray &path);
+    bool commitUnnamed(const QString &finalPath);
+    bool rename(const QString &finalPath);
     bool failCopy(int error);
     bool failDestination(int error);
     bool fail(Failure failure, int error);
@@ -53,8 +69,11 @@ private:
     DriveBudget &mBudget;
     int mSource = -1;
     struct stat mSourceStatus {};
+    std::optional<struct timespec> mAccessTime;
     std::optional<QByteArray> mLinkText;  // the source is a link with this text
     QString mTemporaryPath;
+    int mUnnamed = -1;              // the copy as an unnamed file
+    bool mLinkAtCommit = false;     // the link is made by commit()
     bool mPlainReadWrite = false;
     QByteArray mBuffer;
     Failure mFailure = Failure::None;

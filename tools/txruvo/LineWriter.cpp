@@ -56,8 +56,10 @@ bool LineWriter::openFile(const QString &path, QString *error)
 void LineWriter::writeLine(const QByteArray &line)
 {
     if (mHold) {
-        if (mHeld.isEmpty())
+        if (mHeld.isEmpty()) {
+            mHeld.reserve(kHeldBytes + line.size() + 1);
             mHeldSince.start();
+        }
         mHeld += line;
         mHeld += '\n';
         if (mHeld.size() >= kHeldBytes || isDue())
@@ -91,7 +93,7 @@ void LineWriter::flush()
     if (mHeld.isEmpty())
         return;
     writeAll(mHeld);
-    mHeld.clear();
+    mHeld.truncate(0);  // keeps its room for the next lines
 }
 
 void LineWriter::writeAll(const QByteArray &bytes)

@@ -10,11 +10,18 @@ std::optional<QList<ListEntry>> readListFile(const QString &path, QString *error
         *error = file.errorString();
         return std::nullopt;
     }
+    const QByteArray content = file.readAll();
     QList<ListEntry> entries;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        if (line.isEmpty())
-            continue;
-        entries << ListEntry{QString::fromUtf8(line), QUtf8StringView(line).isValidUtf8()};
+    entries.reserve(content.count('\n') + 1);
+    for (qsizetype start = 0; start < content.size();) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        if (end > start) {
+            const QUtf8StringView line(content.constData() + start, end - start);
+            entries.append(ListEntry{line.toString(), line.isValidUtf8()});
+        }
+        start = end + 1;
     }
     return entries;
 }

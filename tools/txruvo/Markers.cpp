@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +91,24 @@ bool Markers::holdsContent(const struct stat &status, const QByteArray &content)
         return false;
     const struct timespec stamp = fingerprint(content);
     return status.st_mtim.tv_sec == stamp.tv_sec && status.st_mtim.tv_nsec == stamp.tv_nsec;
+}
+
+struct timespec Markers::accessStamp(const QByteArray &markerContent)
+{
+    return fingerprint(markerContent);
+}
+
+bool Markers::stampedFor(const struct stat &itemStatus, const QByteArray &markerContent)
+{
+    const struct timespec stamp = fingerprint(markerContent);
+    return itemStatus.st_atim.tv_sec == stamp.tv_sec && itemStatus.st_atim.tv_nsec == stamp.tv_nsec;
+}
+
+bool Markers::stampItem(const Posix::FolderEntry &item, const QByteArray &markerContent)
+{
+    const struct timespec times[2] = {markerContent.isNull() ? timespec{0, UTIME_NOW} : fingerprint(markerContent),
+                                      {0, UTIME_OMIT}};
+    return ::utimensat(item.folderFd, item.name.constData(), times, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 std::optional<QString> Markers::readFolderId(const QString &folder)

@@ -35,6 +35,16 @@ bool writeItem(const Posix::FolderEntry &marker, const QByteArray &content);
 // time, just needs to be read.
 bool holdsContent(const struct stat &status, const QByteArray &content);
 
+// The stored item's access time carries the same fingerprint of its
+// marker's content, so that an unchanged file costs no look at its marker
+// at all. Reading the item (a restore) moves its access time, which only
+// sends the next backup to the marker itself.
+struct timespec accessStamp(const QByteArray &markerContent);
+bool stampedFor(const struct stat &itemStatus, const QByteArray &markerContent);
+// Sets the item's access time (a link's own) to the stamp, or to now when
+// `markerContent` is null (its marker could not be written).
+bool stampItem(const Posix::FolderEntry &item, const QByteArray &markerContent);
+
 std::optional<QString> readFolderId(const QString &folder);
 // The folder's identifier, made and stored when the folder has none yet
 // (drafted at draftPath, on the same drive). Two engines making it at once

@@ -5,11 +5,13 @@
 
 #include <QAtomicInt>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <climits>
 #include <fcntl.h>
 #include <optional>
+#include <sys/resource.h>
 #include <unistd.h>
 
 QString Posix::errorText(int error)
@@ -139,6 +141,19 @@ bool Posix::linkOrMove(const QString &from, const QString &to)
     if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != EXDEV && errno != EMLINK)
         return false;
     return ::rename(native(from).constData(), native(to).constData()) == 0;
+}
+
+qsizetype Posix::openFileLimit()
+{
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return 1024;
+    if (limit.rlim_cur < limit.rlim_max) {
+        limit.rlim_cur = limit.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &limit);
+        ::getrlimit(RLIMIT_NOFILE, &limit);
+    }
+    return qsizetype(std::min<rlim_t>(limit.rlim_cur, rlim_t(1) << 30));
 }
 
 QString Posix::temporaryPath(const QString &folder)

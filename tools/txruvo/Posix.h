@@ -48,6 +48,9 @@ bool makeFolders(const QString &path);
 // links are available.
 bool linkOrMove(const QString &from, const QString &to);
 
+// How many files this process may hold open, raised first to the most it is allowed.
+qsizetype openFileLimit();
+
 // A fresh name for a temporary file in the folder: ".txruvo-<pid>-<n>.part",
 // unique across the threads of this process.
 QString temporaryPath(const QString &folder);

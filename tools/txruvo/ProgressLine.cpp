@@ -4,7 +4,38 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <charconv>
+
 namespace {
+
+// Appends one ASCII character entity-encoded when it must be; answers
+// whether it was ASCII at all.
+bool appendEscapedAscii(QByteArray &out, char16_t c)
+{
+    switch (c) {
+    case '&': out += "&amp;"; return true;
+    case '"': out += "&quot;"; return true;
+    case '<': out += "&lt;"; return true;
+    case '>': out += "&gt;"; return true;
+    case '\'': out += "&apos;"; return true;
+    default:
+        if (c < 0x20 || c == 0x7F) {
+            out += "&#" + QByteArray::number(int(c)) + ';';
+            return true;
+        }
+        if (c >= 0x80)
+            return false;
+        out += char(c);
+        return true;
+    }
+}
+
+// Whether a character goes into a value as it stands.
+bool isPlainAscii(char16_t c)
+{
+    return c >= 0x20 && c < 0x7F && c != '&' && c != '"' && c != '<' && c != '>' && c != '\'';
+}
 
 // Appends the value entity-encoded: & " < > ' and control characters. The
 // value's UTF-8 (or Mac Roman) bytes pass as they are; every character
@@ -12,23 +43,27 @@ namespace {
 void appendEscaped(QByteArray &out, const QByteArray &value)
 {
     for (const char byte : value) {
-        switch (byte) {
-        case '&': out += "&amp;"; break;
-        case '"': out += "&quot;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '\'': out += "&apos;"; break;
-        default:
-            if ((quint8(byte) < 0x20 || byte == 0x7F))
-                out += "&#" + QByteArray::number(int(byte)) + ';';
-            else
-                out += byte;
-        }
+        if (!appendEscapedAscii(out, quint8(byte)))
+            out += byte;
     }
 }
 
+// The same for a text. Most values are plain ASCII: copied at once, with no
+// conversion first.
+void appendEscaped(QByteArray &out, const QString &value)
+{
+    if (!std::all_of(value.cbegin(), value.cend(), [](QChar c) { return isPlainAscii(c.unicode()); })) {
+        appendEscaped(out, value.toUtf8());
+        return;
+    }
+    const qsizetype start = out.size();
+    out.resize(start + value.size());
+    std::transform(value.cbegin(), value.cend(), out.data() + start, [](QChar c) { return char(c.unicode()); });
+}
+
 // Appends `key="value"`, the value entity-encoded.
-void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
+template <typename Value>
+void appendAttribute(QByteArray &out, const char *key, const Value &value)
 {
     out += key;
     out += "=\"";
@@ -38,9 +73,11 @@ void appendAttribute(QByteArray &out, const char *key, const QByteArray &value)
 
 void appendNumber(QByteArray &out, const char *key, quint64 value)
 {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     out += key;
     out += "=\"";
-    out += QByteArray::number(value);
+    out.append(digits, end - digits);
     out += "\" ";
 }
 
@@ -77,7 +114,7 @@ QString escapeAttribute(const QString &value)
 {
     QByteArray escaped;
     escaped.reserve(value.size() + value.size() / 4);
-    appendEscaped(escaped, value.toUtf8());
+    appendEscaped(escaped, value);
     return QString::fromUtf8(escaped);
 }
 
@@ -107,14 +144,17 @@ ProgressLine::ElementParts ProgressLine::toElementParts(Kind kind, bool macRoman
     QByteArray &tail = parts.tail;
     tail.reserve(160 + fileName.size() * 3);
     tail += "remain_time=\"0\" ";
-    appendAttribute(tail, "trf_type", transferType.toUtf8());
+    appendAttribute(tail, "trf_type", transferType);
     if (kind == Kind::Backup) {
-        appendAttribute(tail += ' ', "folder_id", folderId.toUtf8());
-        appendAttribute(tail += ' ', "mpc", mpc.toUtf8());
-        appendAttribute(tail += ' ', "enc_name", encName.toUtf8());
+        appendAttribute(tail += ' ', "folder_id", folderId);
+        appendAttribute(tail += ' ', "mpc", mpc);
+        appendAttribute(tail += ' ', "enc_name", encName);
     }
     appendNumber(tail += ' ', "file_ver", quint64(fileVersion));
-    appendAttribute(tail, "fname", encodedName(fileName, macRomanName));
+    if (macRomanName)
+        appendAttribute(tail, "fname", toMacRoman(fileName));
+    else
+        appendAttribute(tail, "fname", fileName);
     tail += "/>";
     return parts;
 }
@@ -123,12 +163,18 @@ QByteArray ProgressLine::totalsAttributes() const
 {
     QByteArray totals;
     totals.reserve(96);
-    appendNumber(totals, "tottrf_sz", transferred);
-    appendNumber(totals, "tot_sz", runTotal);
-    appendNumber(totals, "cum_size", skipped);
-    appendNumber(totals, "per", quint64(percent));
-    appendAttribute(totals, "rate_trf", rate.toUtf8());
-    return totals + ' ';
+    appendTotals(totals, {transferred, runTotal, skipped, percent, rate.toUtf8()});
+    return totals;
+}
+
+void ProgressLine::appendTotals(QByteArray &out, const Totals &totals)
+{
+    appendNumber(out, "tottrf_sz", totals.transferred);
+    appendNumber(out, "tot_sz", totals.runTotal);
+    appendNumber(out, "cum_size", totals.skipped);
+    appendNumber(out, "per", quint64(totals.percent));
+    appendAttribute(out, "rate_trf", totals.rate);
+    out += ' ';
 }
 
 QByteArray ProgressLine::toBracketRow(Kind kind, bool macRomanName) const

@@ -34,6 +34,17 @@ struct ProgressLine
     };
     ElementParts toElementParts(Kind kind, bool macRomanName) const;
     QByteArray totalsAttributes() const;
+    // The run totals of a line as they stand when it is written.
+    struct Totals
+    {
+        quint64 transferred;
+        quint64 runTotal;
+        quint64 skipped;
+        int percent;
+        QByteArray rate;
+    };
+    // Appends the totals' attributes, as put between the element's two parts.
+    static void appendTotals(QByteArray &out, const Totals &totals);
     QByteArray toBracketRow(Kind kind, bool macRomanName) const;
 };
 

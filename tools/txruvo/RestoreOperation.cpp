@@ -5,11 +5,22 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+
+// Descriptors kept for everything but the copies waiting for their sync.
+constexpr qsizetype kReservedFiles = 64;
+
+// Each copy waiting for its sync holds its unnamed file open.
+DurableBatch::Rules restoreBatchRules(DurableBatch::Rules rules)
+{
+    rules.limits.files = std::clamp<qsizetype>(Posix::openFileLimit() - kReservedFiles, 1, rules.limits.files);
+    return rules;
+}
 
 struct StoredName
 {
@@ -70,7 +81,7 @@ private:
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
-    , mBatch(run.timings(), run.batchLimits())
+    , mBatch(restoreBatchRules(run.batchRules()))
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();
@@ -140,6 +151,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     const QString targetPath = joinPath(mTarget, mRelative ? userPath : Posix::fileName(userPath));
 
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
+    copier->setAccessTime({0, UTIME_NOW});  // the stored copy's carries the engine's own stamp
     struct stat source {};
     if (!copier->openSource(sourcePath, &source))
         return mRun.copyFailed(line, *copier);
@@ -169,7 +181,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
-    if (!copier->copyTo(Posix::temporaryPath(targetFolder), mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
+    if (!copier->copyInto(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
         return mRun.copyFailed(line, *copier);
     // Given its real name once its data is on the disk.
     FileCopier *copy = copier.get();

@@ -10,6 +10,9 @@
 
 namespace {
 
+// Room for the run totals between the two parts of a line.
+constexpr qsizetype kTotalsBytes = 128;
+
 // Line breaks would cut the line in two for the client's reader.
 QString oneLine(QString text)
 {
@@ -90,9 +93,14 @@ void RunReport::progress(const ProgressLine &line, ProgressLine::Kind kind, quin
     }
     // Most of the line is made before the lock, so threads seldom wait for it.
     const ProgressLine::ElementParts parts = line.toElementParts(kind, false);
+    QByteArray text;
+    text.reserve(parts.head.size() + kTotalsBytes + parts.tail.size());
+    text += parts.head;
     QMutexLocker locker(&mLock);
     mSkipped += skippedBytes;
-    mOut.writeLine(parts.head + withTotals(line).totalsAttributes() + parts.tail);
+    ProgressLine::appendTotals(text, {mTransferred, mTransferred + mSkipped, mSkipped, line.percent, currentRate()});
+    text += parts.tail;
+    mOut.writeLine(text);
 }
 
 void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind)
@@ -122,9 +130,21 @@ ProgressLine RunReport::withTotals(const ProgressLine &fileLine) const
     line.transferred = mTransferred;
     line.skipped = mSkipped;
     line.runTotal = mTransferred + mSkipped;
-    const double seconds = double(std::max<qint64>(mClock.elapsed(), 1)) / 1000.0;
-    line.rate = formatRate(double(mTransferred) / seconds);
+    line.rate = QString::fromLatin1(currentRate());
     return line;
+}
+
+QByteArray RunReport::currentRate() const
+{
+    // Formatted again only when it can have changed: most lines of a run
+    // that finds its files unchanged carry the same rate.
+    const qint64 elapsedMs = std::max<qint64>(mClock.elapsed(), 1);
+    if (mRate.isNull() || mRateTransferred != mTransferred || (mTransferred > 0 && mRateElapsedMs != elapsedMs)) {
+        mRate = formatRate(double(mTransferred) * 1000.0 / double(elapsedMs)).toLatin1();
+        mRateTransferred = mTransferred;
+        mRateElapsedMs = elapsedMs;
+    }
+    return mRate;
 }
 
 void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind kind)

@@ -46,6 +46,8 @@ public:
 private:
     // The line with this run's totals (under the lock).
     ProgressLine withTotals(const ProgressLine &line) const;
+    // The run's average rate, "%.2f kB/s" and the like (under the lock).
+    QByteArray currentRate() const;
     void writeProgress(const ProgressLine &line, ProgressLine::Kind kind);
 
     const Scenario &mScenario;
@@ -56,4 +58,8 @@ private:
     LineWriter mErr;
     quint64 mTransferred = 0;
     quint64 mSkipped = 0;
+    // The last rate formatted, and what it was formatted from.
+    mutable QByteArray mRate;
+    mutable quint64 mRateTransferred = 0;
+    mutable qint64 mRateElapsedMs = 0;
 };

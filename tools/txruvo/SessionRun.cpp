@@ -22,12 +22,14 @@ const QString kErrorOption = QStringLiteral("--e");
 
 }  // namespace
 
-SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings)
+SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings,
+                       DurableBatch::FileSystemSync sync)
     : mCommandLine(commandLine)
     , mScenario(scenario)
     , mTimings(timings)
+    , mSync(std::make_unique<SharedSync>(std::move(sync)))
     , mReport(scenario, timings)
-    , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")))
+    , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")), timings)
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
 {

@@ -9,9 +9,12 @@
 #include "txruvo/ProgressLine.h"
 #include "txruvo/RunReport.h"
 #include "txruvo/Scenario.h"
+#include "txruvo/SharedSync.h"
 
 #include <QElapsedTimer>
 #include <QMutex>
+
+#include <unistd.h>
 
 #include <atomic>
 #include <functional>
@@ -28,7 +31,8 @@ public:
     // The run ended early; its exit status.
     struct Stop { int exitStatus; };
 
-    SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {});
+    SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {},
+               DurableBatch::FileSystemSync sync = ::syncfs);
 
     // Opens the files, checks the vector, the drive and the credentials and
     // reads the list. On failure the reason is written and the exit status returned.
@@ -37,9 +41,14 @@ public:
     const CommandLine &commandLine() const { return mCommandLine; }
     const QString &dataRoot() const { return mDataRoot; }
     const EngineTimings &timings() const { return mTimings; }
-    // A scenario run makes each copy durable and reports it before the next
-    // entry, so its pacing and early ends act file by file.
-    SyncBatchLimits batchLimits() const { return mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{}; }
+    // How copies wait for their sync. A scenario run makes each copy durable
+    // and reports it before the next entry, so its pacing and early ends act
+    // file by file.
+    DurableBatch::Rules batchRules() const
+    {
+        return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
+                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }};
+    }
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.
@@ -93,6 +102,7 @@ private:
     const CommandLine &mCommandLine;
     const Scenario &mScenario;
     EngineTimings mTimings;
+    std::unique_ptr<SharedSync> mSync;  // the threads' batches share their syncs
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;

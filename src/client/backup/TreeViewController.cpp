@@ -241,6 +241,14 @@ bool TreeViewController::hasChildIn(const TreeViewNode *node, std::initializer_l
 
 bool TreeViewController::allChildrenChecked(const TreeViewNode *node) const
 {
+    // A folder that shows nothing of its own under it is never checked through its
+    // children: the home folder whose only shown items are the default folders at the
+    // top would otherwise stand for the whole home, hidden items and all.
+    const auto &shown = node->children();
+    if (std::none_of(shown.begin(), shown.end(), [node](const TreeViewNode *child) {
+            return child->parentNode() == node && !child->isPlaceholder();
+        }))
+        return false;
     const auto children = stateChildren(node);
     return std::all_of(children.begin(), children.end(),
                        [](const TreeViewNode *child) { return child->checkState() == TreeViewNode::Checked; });

@@ -90,7 +90,7 @@ void TXMainController::awakeFromNib()
     QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;
-    mView.setEnableViews(false);
+    setEnableViews(false);
     mView.displayGuide(false);
     mView.displayBackupView();
     shouldDisplayQuotaMessageOnce = true;
@@ -199,13 +199,19 @@ void TXMainController::didDisconnect()
 {
     mIsLoggedIn = false;
     mView.displayBackupView();
-    mView.setEnableViews(false);
+    setEnableViews(false);
     emit stopAllOperations();
     mView.setSwitchModeVisible(false);
     // The disconnect marker: the monitor and the Backup page read it.
     const QString marker = UserFiles::path(QStringLiteral("DisconnectMarkerPath"),
                                            TXSupportFileManager::txFileManager().TarnixUserName());
     TextFile::write(marker, QStringLiteral("1"));
+}
+
+void TXMainController::setEnableViews(bool enabled)
+{
+    mView.setEnableViews(enabled);
+    emit enableViewsChanged(enabled);
 }
 
 bool TXMainController::windowShouldClose()

@@ -99,7 +99,8 @@ public:
     QString destinationVolumePath() const { return mDestinationDrive; }
     // The volume chosen in the pop-up, or unmounted (unmountedVolume = the path that went).
     void destinationDriveDidChange(const QString &volumePath, const QString &unmountedVolume = {});
-    // The drive the client runs from, else the start-up volume; "" when neither is a volume.
+    // The drive the client runs from, else a drive holding this brand's backups, else the
+    // only drive attached, else the start-up volume; "" when none of them is a volume.
     static QString getInstallationVolume();
     // The main window's close button: asks while something runs; true when the program may end.
     bool windowShouldClose();
@@ -142,6 +143,9 @@ signals:
     void destinationDidChange(const QString &volumePath);
     // Disconnect or quit: every running backup, restore, search and delete stops.
     void stopAllOperations();
+    // The pages' controls are enabled (a user is logged in) or disabled (before a login,
+    // after a disconnect).
+    void enableViewsChanged(bool enabled);
 
 private:
     void createShortcut();
@@ -151,6 +155,8 @@ private:
     void setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails);
     void readModeOfUser(const QString &userName);
     void chooseDestinationAtLogin();
+    // Enables or disables the sidebar and the pages together.
+    void setEnableViews(bool enabled);
     // Holds the volume as the destination and shows it.
     void setDestination(const QString &volumePath);
     void initiateConnections();

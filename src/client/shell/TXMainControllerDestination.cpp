@@ -4,6 +4,7 @@
 #include "client/shell/TXMainView.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PathRoots.h"
@@ -31,17 +32,28 @@ QString TXMainController::currentDestinationDrive() const { return QFileInfo(mDe
 
 QString TXMainController::getInstallationVolume()
 {
+    const QString startup = QStringLiteral("/");
+    QStringList drives = QLUtility::listMountedVolumesPaths();
+    drives.removeAll(startup);
     // The drive the client runs from is the natural destination: it is the portable drive.
     const QString program = QFileInfo(PathRoots::programFolder()).canonicalFilePath();
-    const QStringList volumes = QLUtility::listMountedVolumesPaths();
-    for (const QString &volume : volumes) {
-        if (volume != QLatin1String("/") && isInside(program, QFileInfo(volume).canonicalFilePath()))
-            return volume;
+    for (const QString &drive : std::as_const(drives)) {
+        if (isInside(program, QFileInfo(drive).canonicalFilePath()))
+            return drive;
     }
+    // An installed client runs from no drive: the portable drive is then the one that
+    // already holds this brand's backups, or the only drive attached.
+    const QString dataFolder = Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud"));
+    for (const QString &drive : std::as_const(drives)) {
+        if (QFileInfo(drive + QLatin1Char('/') + dataFolder).isDir())
+            return drive;
+    }
+    if (drives.size() == 1)
+        return drives.first();
     // Else the start-up volume, when it is listed among the volumes.
     const QString root = PathRoots::volumesRoot();
     for (const QString &entry : QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (QFileInfo(root + QLatin1Char('/') + entry).canonicalFilePath() == QLatin1String("/"))
+        if (QFileInfo(root + QLatin1Char('/') + entry).canonicalFilePath() == startup)
             return root + QLatin1Char('/') + entry;
     }
     return {};

@@ -46,7 +46,7 @@ void TXMainController::onSuccessfulLogin(bool quotaMeasured)
 
     mView.setLoginButtonTitle(userName);
     mLoginViewController.hideFloatingWindow();
-    mView.setEnableViews(true);
+    setEnableViews(true);
     mIsLoggedIn = true;
     chooseDestinationAtLogin();
 

@@ -22,6 +22,18 @@ public:
     {
         relay([&error](TXDatabaseWrapperDelegate &receiver) { receiver.queryFailedWithError(error); });
     }
+    bool takesRowsAsTheyCome() const override
+    {
+        std::lock_guard<std::mutex> lock(mLock);
+        return mReceiver && mReceiver->takesRowsAsTheyCome();
+    }
+    // A forgotten query reads no further.
+    bool queryDidReadRows(const QVariantList &rows) override
+    {
+        bool goOn = false;
+        relay([&rows, &goOn](TXDatabaseWrapperDelegate &receiver) { goOn = receiver.queryDidReadRows(rows); });
+        return goOn;
+    }
 
     // Waits for a result being handed over on another thread; inside a
     // result (the receiver starting its next query) it only stops the next ones.
@@ -46,7 +58,7 @@ private:
         mRelayingThread = std::thread::id();
     }
 
-    std::mutex mLock;  // held while a result is handed over
+    mutable std::mutex mLock;  // held while a result is handed over
     TXDatabaseWrapperDelegate *mReceiver;
     std::atomic<std::thread::id> mRelayingThread;
 };

@@ -39,7 +39,8 @@ public:
     void start(const QString &indexUser, TXDatabaseWrapperDelegate &receiver, Query query);
     // No further result of the current query reaches its receiver once this
     // returns (it waits for one being handed over on another thread); called
-    // from inside a result, none after that one.
+    // from inside a result, none after that one. A query that hands its rows
+    // over as they come stops reading at its next batch.
     void stop();
 
 private:

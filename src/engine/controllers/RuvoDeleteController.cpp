@@ -10,16 +10,16 @@
 #include "engine/parsing/DeleteHandlerData.h"
 #include "engine/parsing/QLSYNCParser.h"
 #include "platform/MainThread.h"
-#include "platform/PathRoots.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
+#include "platform/PrivateFolder.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <QThread>
-#include <QUuid>
 
 namespace {
 
@@ -46,10 +46,17 @@ bool isThumbnail(const QString &path)
     return false;
 }
 
+bool writeList(const QString &path, const QStringList &lines)
+{
+    QSaveFile list(path);
+    return list.open(QIODevice::WriteOnly) && list.write(lines.join(u'\n').toUtf8()) >= 0 && list.commit();
+}
+
 // The sync account of a delete in sync mode, from the user's sync-details plist.
 EngineCommandLines::SyncAccount syncAccountOf(const QString &userName)
 {
-    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    const QString pathTemplate = QLLocalizedString(QStringLiteral("SyncDetailsFilePath"));
+    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(pathTemplate, {userName}));
     const QVariantMap details = PropertyList::readDictionary(path);
     return {QLUtility::getSyncUserName(userName), details.value(QStringLiteral("ruvosrvrip")).toString(),
             details.value(QStringLiteral("syncEncodedPassword")).toString()};
@@ -158,8 +165,12 @@ void RuvoDeleteController::searchDidReceiveData(const QVariantList &rows, RuvoSe
     DeleteSet set;
     for (const QVariant &row : rows) {
         const QVariantMap record = row.toMap();
-        set.lines << QStringLiteral("/%1/%2").arg(record.value(QStringLiteral("folderID")).toString(),
-                                                  record.value(QStringLiteral("encFilename")).toString());
+        const QString storedName = QStringLiteral("/%1/%2").arg(record.value(QStringLiteral("folderID")).toString(),
+                                                                record.value(QStringLiteral("encFilename")).toString());
+        set.lines << storedName;
+        const QString path = record.value(QStringLiteral("FileName")).toString();
+        if (!path.isEmpty())
+            set.pathsByStoredName.insert(storedName, path);
     }
     // The computer folder of the set: the first row's, in backup mode only.
     const bool backupMode = mBackupMode;
@@ -217,27 +228,28 @@ void RuvoDeleteController::closeSet(DeleteSet set)
 void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
 {
     reloadProxySettings();
-    mListFile = QDir(PathRoots::temporaryRoot()).filePath(QStringLiteral("Delete") + QUuid::createUuid().toString(QUuid::WithoutBraces));
-    QSaveFile list(mListFile);
-    const bool written = list.open(QIODevice::WriteOnly) && list.write(set.lines.join(u'\n').toUtf8()) >= 0 &&
-                         list.commit();
-    if (!written) {
+    // The list names what is stored where: it lies in a folder of this user's alone.
+    mListFolder = PrivateFolder::makeTemporaryFolder(QStringLiteral("delete"));
+    const QString listFile = mListFolder ? mListFolder->filePath(QStringLiteral("Delete")) : QString();
+    if (listFile.isEmpty() || !writeList(listFile, set.lines)) {
         // Without its list the engine must not run: the set fails.
-        mListFile.clear();
+        mListFolder.reset();
         mRunInFlight = false;
         setDone(false, kDeleteFailedText);
         callRuvo();
         return;
     }
+    mRunPaths = set.pathsByStoredName;
     std::optional<EngineCommandLines::SyncAccount> syncAccount;
     if (!mBackupMode)
         syncAccount = syncAccountOf(mUserObject.UserName());
     mCommandExe.setCommandString(mTXSExecutorPath);
     mCommandExe.setCommandArguments(EngineCommandLines::deleteItems(mUserObject, mProxyObject.proxyArgument(),
-                                                                    mDestinationPath, set.computerFolder, mListFile,
+                                                                    mDestinationPath, set.computerFolder, listFile,
                                                                     syncAccount));
     mCommandExe.setDelegate(this);
-    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, PathStandardizer::standardizePath(kSpillFolder));
+    mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun,
+                                                PathStandardizer::standardizePath(kSpillFolder));
 }
 
 void RuvoDeleteController::callRuvo()
@@ -266,9 +278,7 @@ void RuvoDeleteController::setDone(bool succeeded, const QString &error)
 
 void RuvoDeleteController::ruvoTaskFinished(TXCommandExcecuter *runner)
 {
-    if (!mListFile.isEmpty())
-        QFile::remove(mListFile);
-    mListFile.clear();
+    mListFolder.reset();
     mRunInFlight = false;
     if (mDeletionCancel)
         return endCancelled();
@@ -331,7 +341,9 @@ void RuvoDeleteController::ParseDeleteOperation(const QString &text)
             const qsizetype open = pieces.first().indexOf(u'[');
             const qsizetype close = pieces.first().lastIndexOf(u']');
             if (pieces.size() >= 2 && open >= 0 && close > open) {
-                const QString path = pieces.first().mid(open + 1, close - open - 1);
+                // An item the engine did not find on the drive it names by its list line.
+                const QString named = pieces.first().mid(open + 1, close - open - 1);
+                const QString path = mRunPaths.value(named, named);
                 if (pieces.at(1) == u" No such file or directory")
                     mDelegateObj->deleteDidReceiveData(path);
                 else

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <memory>
 
+class QTemporaryDir;
 class RuvoDeleteControllerDelegateProtocol;
 class RuvoSearchController;
 
@@ -68,6 +69,7 @@ private:
     {
         QStringList lines;
         QString computerFolder;
+        QHash<QString, QString> pathsByStoredName;  // each line's item by its index path
     };
     enum class SearchKind { Folders, Files };
 
@@ -110,7 +112,8 @@ private:
     int mDeleteMaxEngineCount = 0;
     QList<DeleteSet> mDeleteSetWithMPC;
     QHash<RuvoSearchController *, DeleteSet> mCollecting;  // the set each search is collecting
-    QString mListFile;  // of the run in flight
+    std::unique_ptr<QTemporaryDir> mListFolder;  // the list of the run in flight
+    QHash<QString, QString> mRunPaths;            // pathsByStoredName of the latest run
     // Search results of an earlier (cancelled) operation carry an older number and are dropped.
     std::atomic<quint64> mOperation = 0;
     QObject mMainThreadContext;

@@ -74,15 +74,32 @@ void RuvoSearchController::queryFinishedWithOutput(const QVariant &output)
             delegate->searchDidCancel(this);
         return;
     }
-    const QVariantList rows = output.toList();
+    deliver(output.toList(), delegate);
+    if (delegate)
+        delegate->searchDidFinishSuccessfully(this);
+}
+
+bool RuvoSearchController::queryDidReadRows(const QVariantList &rows)
+{
+    RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj;
+    // Cancelled meanwhile: the query reads no further and reports nothing more.
+    if (!mIsRunning) {
+        if (delegate)
+            delegate->searchDidCancel(this);
+        return false;
+    }
+    deliver(rows, delegate);
+    return true;
+}
+
+void RuvoSearchController::deliver(const QVariantList &rows, RuvoSearchControllerDelegateProtocol *delegate)
+{
     {
         QMutexLocker lock(&mLock);
         mFileList += rows;
     }
-    if (delegate) {
+    if (delegate)
         delegate->searchDidReceiveData(rows, this);
-        delegate->searchDidFinishSuccessfully(this);
-    }
 }
 
 void RuvoSearchController::queryFailedWithError(const QString &error)

@@ -51,13 +51,21 @@ public:
     void startSearch();
     // The records of the named files of one folder: {root-relative folder: [file names]}.
     void startSearchForFiles(const QVariantMap &namesByFolder);
-    // The running query is not stopped; its result is answered with searchDidCancel.
+    // A key search stops at its next batch of rows; any other query runs to
+    // its end. Either way the search ends with searchDidCancel.
     void cancelSearch() { mIsRunning = false; }
 
 private:
     void run(IndexQuery::Query query);
     void queryFinishedWithOutput(const QVariant &output) override;
     void queryFailedWithError(const QString &error) override;
+    // A key search hands its rows over as they are read (the other queries
+    // deliver all at once), so that a large result shows as it comes and a
+    // cancel stops it.
+    bool takesRowsAsTheyCome() const override { return true; }
+    bool queryDidReadRows(const QVariantList &rows) override;
+    // Adds the rows to the list and hands them to the delegate.
+    void deliver(const QVariantList &rows, RuvoSearchControllerDelegateProtocol *delegate);
 
     std::atomic<RuvoSearchControllerDelegateProtocol *> mDelegateObj = nullptr;
     mutable QMutex mLock;  // guards what follows, which the delegate may read on the worker thread

@@ -8,8 +8,11 @@ class RuvoSearchController;
 // What a search over the index tells its delegate. All but searchDidStart
 // arrive on the search's worker thread: a delegate that changes views or
 // starts engine runs moves that work to the main thread itself. Every search
-// ends with exactly one of searchDidFinishSuccessfully (after one
-// searchDidReceiveData), searchDidFailWithError or searchDidCancel.
+// ends with exactly one of searchDidFinishSuccessfully (after at least one
+// searchDidReceiveData), searchDidFailWithError or searchDidCancel. A key
+// search hands its rows over in several searchDidReceiveData as they are
+// read, in order, each row once; a cancel or a failure may then follow some
+// of them. Every other search delivers its rows in one.
 class RuvoSearchControllerDelegateProtocol
 {
 public:
@@ -17,7 +20,7 @@ public:
 
     // On the thread that started the search.
     virtual void searchDidStart(RuvoSearchController *) {}
-    // The result rows of one query (possibly none), unchanged from the index.
+    // Result rows (possibly none), unchanged from the index.
     virtual void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) = 0;
     virtual void searchDidFinishSuccessfully(RuvoSearchController *search) = 0;
     virtual void searchDidFailWithError(const QString &error, RuvoSearchController *search) = 0;

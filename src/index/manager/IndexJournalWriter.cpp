@@ -4,6 +4,7 @@
 #include "common/logging/QLBackupProgressLogger.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/journals/DataBaseWrapper.h"
+#include "index/journals/JournalBatch.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -64,6 +65,7 @@ QString IndexJournalWriter::indexPathOf(const QString &localPath, const BackedUp
 void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
+    std::vector<JournalBatch::Row> rows;
     int visited = 0;
     for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
         const QString &localPath = entry.key();
@@ -71,24 +73,31 @@ void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
         // A link is stored as a link, never followed: its own size and time.
         if (journal && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
             && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
-            const QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
+            QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
             if (!values.isEmpty())
-                journal->insertRecord(values, false, 0);
+                rows.push_back(std::move(values));
         }
         pace(++visited);
     }
+    if (journal)
+        JournalBatch::write(*journal, std::move(rows), [](const QString &) {});
     closeAndMerge(std::move(journal));
 }
 
 void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
+    std::vector<JournalBatch::Row> rows;
     int visited = 0;
     for (const QString &path : indexPaths) {
-        QString error;
-        if (journal && !journal->deleteRecord(path, false, 0, &error))
-            trace(QStringLiteral("deleteFilesFromLDB Error : %1").arg(error));
+        if (journal)
+            rows.push_back({path});
         pace(++visited);
+    }
+    if (journal) {
+        JournalBatch::write(*journal, std::move(rows), [](const QString &error) {
+            trace(QStringLiteral("deleteFilesFromLDB Error : %1").arg(error));
+        });
     }
     closeAndMerge(std::move(journal));
 }

@@ -145,23 +145,27 @@ std::shared_ptr<FMStatement> FMDatabase::prepareAndBind(const QString &sql, cons
         statement->reset();
     else
         statement = prepare(sql);
-    if (!statement)
+    if (!statement || !bindArguments(*statement, arguments))
         return nullptr;
-    sqlite3_stmt *prepared = statement->statement();
-    // Exactly one value per placeholder: anything else is the caller's mistake
-    // and would put values into the wrong columns.
-    if (arguments.size() != sqlite3_bind_parameter_count(prepared)) {
-        failWith(SQLITE_RANGE, QString::fromUtf8(sqlite3_errstr(SQLITE_RANGE)));
-        return nullptr;
-    }
-    for (int index = 0; index < arguments.size(); ++index) {
-        if (bindObject(arguments.at(index), index + 1, *statement) != SQLITE_OK)
-            return nullptr;
-    }
     if (mShouldCacheStatements && !fromCache)
         mCachedStatements[sql].push_back(statement);
     statement->countUse();
     return statement;
+}
+
+bool FMDatabase::bindArguments(FMStatement &statement, const QVariantList &arguments)
+{
+    // Exactly one value per placeholder: anything else is the caller's mistake
+    // and would put values into the wrong columns.
+    if (arguments.size() != sqlite3_bind_parameter_count(statement.statement())) {
+        failWith(SQLITE_RANGE, QString::fromUtf8(sqlite3_errstr(SQLITE_RANGE)));
+        return false;
+    }
+    for (int index = 0; index < arguments.size(); ++index) {
+        if (bindObject(arguments.at(index), index + 1, statement) != SQLITE_OK)
+            return false;
+    }
+    return true;
 }
 
 std::shared_ptr<FMStatement> FMDatabase::cachedStatementForQuery(const QString &sql) const
@@ -190,14 +194,37 @@ void FMDatabase::clearCachedStatements()
             statement->close();
     }
     mCachedStatements.clear();
+    for (const auto &statement : mRepeatedStatements)
+        statement->close();
+    mRepeatedStatements.clear();
+}
+
+std::shared_ptr<FMStatement> FMDatabase::statementForRepeatedUse(const QString &sql)
+{
+    if (!ensureOpenForExecution())
+        return nullptr;
+    std::shared_ptr<FMStatement> statement = prepare(sql);
+    if (statement)
+        mRepeatedStatements.push_back(statement);
+    return statement;
 }
 
 std::unique_ptr<FMResultSet> FMDatabase::executeQuery(const QString &sql, const QVariantList &arguments)
 {
     auto statement = prepareAndBind(sql, arguments);
-    if (!statement)
+    return statement ? executeQuery(statement) : nullptr;
+}
+
+std::unique_ptr<FMResultSet> FMDatabase::executeQuery(const std::shared_ptr<FMStatement> &statement)
+{
+    if (!ensureRunnable(*statement))
         return nullptr;
-    std::unique_ptr<FMResultSet> resultSet(new FMResultSet(std::move(statement), this));
+    // One cursor at a time per statement.
+    if (statement->inUse()) {
+        failWith(SQLITE_MISUSE, QString::fromUtf8(sqlite3_errstr(SQLITE_MISUSE)));
+        return nullptr;
+    }
+    std::unique_ptr<FMResultSet> resultSet(new FMResultSet(statement, this));
     mOpenResultSets.insert(resultSet.get());
     return resultSet;
 }
@@ -205,14 +232,36 @@ std::unique_ptr<FMResultSet> FMDatabase::executeQuery(const QString &sql, const 
 bool FMDatabase::executeUpdate(const QString &sql, const QVariantList &arguments)
 {
     auto statement = prepareAndBind(sql, arguments);
-    if (!statement)
-        return false;
-    const int result = sqlite3_step(statement->statement());
     // A cached statement waits for its next use; an uncached one is finalized
     // as it goes out of scope.
-    statement->reset();
+    return statement && executeUpdate(*statement);
+}
+
+bool FMDatabase::ensureRunnable(const FMStatement &statement)
+{
+    if (!ensureOpenForExecution())
+        return false;
+    // A statement kept past its connection's close was finalized there.
+    if (!statement.statement()) {
+        failWith(SQLITE_MISUSE, QString::fromUtf8(sqlite3_errstr(SQLITE_MISUSE)));
+        return false;
+    }
+    return true;
+}
+
+bool FMDatabase::executeUpdate(FMStatement &statement, const QVariantList &arguments)
+{
+    return ensureRunnable(statement) && bindArguments(statement, arguments) && executeUpdate(statement);
+}
+
+bool FMDatabase::executeUpdate(FMStatement &statement)
+{
+    if (!ensureRunnable(statement))
+        return false;
+    const int result = sqlite3_step(statement.statement());
+    statement.reset();
     if (result == SQLITE_ROW) {
-        failWith(SQLITE_MISUSE, PathTemplate::fillTemplate(kUpdateReturnedRowsText, {sql}));
+        failWith(SQLITE_MISUSE, PathTemplate::fillTemplate(kUpdateReturnedRowsText, {statement.query()}));
         return false;
     }
     return result == SQLITE_DONE || result == SQLITE_OK;

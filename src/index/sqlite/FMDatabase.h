@@ -82,6 +82,22 @@ public:
     // Steps the statement once; true when it ran to its end.
     bool executeUpdate(const QString &sql, const QVariantList &arguments = {});
 
+    // For a loop that runs one statement for every row of a large batch: the
+    // statement prepared once and kept for that caller alone (never handed out
+    // by the cache), whose values it binds through FMStatement's typed binders
+    // and runs with executeUpdate(statement), without wrapping a value or
+    // looking up the text per row. Closing the connection finalizes it. None
+    // when it cannot be prepared.
+    std::shared_ptr<FMStatement> statementForRepeatedUse(const QString &sql);
+    // Steps a statement of this connection once with the values bound, then
+    // resets it; true when it ran to its end.
+    bool executeUpdate(FMStatement &statement);
+    // The same with the arguments bound first, as executeUpdate(sql, arguments) binds them.
+    bool executeUpdate(FMStatement &statement, const QVariantList &arguments);
+    // The rows of such a statement with the values bound; the result set
+    // resets it when it closes.
+    std::unique_ptr<FMResultSet> executeQuery(const std::shared_ptr<FMStatement> &statement);
+
     bool beginTransaction();  // exclusive
     bool beginDeferredTransaction();
     bool commit();
@@ -130,9 +146,12 @@ private:
     QByteArray sqlitePath() const;
     void failWith(int code, const QString &message);
     bool ensureOpenForExecution();
+    // Open, and the statement not finalized by a close since.
+    bool ensureRunnable(const FMStatement &statement);
     // A statement of the text ready to run with the arguments bound: a free one
     // from the cache, or a new one (cached when the cache is on). None on failure.
     std::shared_ptr<FMStatement> prepareAndBind(const QString &sql, const QVariantList &arguments);
+    bool bindArguments(FMStatement &statement, const QVariantList &arguments);
     std::shared_ptr<FMStatement> cachedStatementForQuery(const QString &sql) const;
     std::shared_ptr<FMStatement> prepare(const QString &sql);
     void clearCachedStatements();
@@ -151,6 +170,7 @@ private:
     std::chrono::steady_clock::time_point mStartBusyRetryTime;
     bool mShouldCacheStatements = false;
     CachedStatements mCachedStatements;
+    std::vector<std::shared_ptr<FMStatement>> mRepeatedStatements;
     std::set<FMResultSet *> mOpenResultSets;  // not owned: each closes and leaves itself
     // An error the library cannot report: a failed open, a closed connection, a refused binding.
     std::optional<Error> mLayerError;

@@ -105,15 +105,21 @@ bool FMResultSet::columnIndexIsNull(int columnIndex) const
     return !hasColumn(columnIndex) || sqlite3_column_type(mStatement->statement(), columnIndex) == SQLITE_NULL;
 }
 
-QString FMResultSet::stringForColumnIndex(int columnIndex) const
+QByteArrayView FMResultSet::utf8ForColumnIndex(int columnIndex) const
 {
     if (columnIndexIsNull(columnIndex))
-        return QString();
+        return {};
     const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(mStatement->statement(), columnIndex));
     if (!text)
-        return QString();
+        return {};
+    return QByteArrayView(text, sqlite3_column_bytes(mStatement->statement(), columnIndex));
+}
+
+QString FMResultSet::stringForColumnIndex(int columnIndex) const
+{
+    const QByteArrayView text = utf8ForColumnIndex(columnIndex);
     // An empty text stays empty, not null: only NULL reads as null.
-    return QString::fromUtf8(text, sqlite3_column_bytes(mStatement->statement(), columnIndex));
+    return text.isNull() ? QString() : QString::fromUtf8(text.data(), text.size());
 }
 
 QDateTime FMResultSet::dateForColumnIndex(int columnIndex) const

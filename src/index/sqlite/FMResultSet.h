@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDateTime>
 #include <QHash>
 #include <QString>
@@ -49,6 +50,9 @@ public:
     QDateTime dateForColumnIndex(int columnIndex) const;  // seconds since 1970, UTC
     QByteArray dataForColumnIndex(int columnIndex) const;  // null for NULL or an empty blob
     bool columnIndexIsNull(int columnIndex) const;
+    // The column's text as the library holds it (UTF-8), without a copy: valid
+    // until the next step. A null view for NULL.
+    QByteArrayView utf8ForColumnIndex(int columnIndex) const;
     // By the column's type: qint64, double, QByteArray or QString; an invalid
     // QVariant (the null object) for NULL and for an empty blob.
     QVariant objectForColumnIndex(int columnIndex) const;

@@ -42,6 +42,16 @@ int FMStatement::bindBlob(int column, QByteArray bytes)
     return result;
 }
 
+int FMStatement::bindInt64(int column, qint64 value)
+{
+    return sqlite3_bind_int64(mStatement, column, value);
+}
+
+int FMStatement::bindTextUntilRun(int column, QByteArrayView utf8)
+{
+    return sqlite3_bind_text(mStatement, column, utf8.data() ? utf8.data() : "", int(utf8.size()), SQLITE_STATIC);
+}
+
 void FMStatement::keepBound(int column, QByteArray bytes)
 {
     // Replaced only now that the placeholder points at the new bytes. A move

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <vector>
@@ -33,6 +34,12 @@ public:
     // placeholder is bound again or the statement is closed.
     int bindText(int column, QByteArray utf8);
     int bindBlob(int column, QByteArray bytes);
+    // Binders for a loop that runs the statement once per row of its own
+    // (FMDatabase::statementForRepeatedUse): nothing is wrapped, copied or
+    // kept. The bytes must stay where they are until the statement has run;
+    // a null view binds the empty text, not NULL.
+    int bindInt64(int column, qint64 value);
+    int bindTextUntilRun(int column, QByteArrayView utf8);
 
     // Finalizes the statement. The library keeps the error of its last step
     // readable on the connection.

@@ -1,5 +1,6 @@
 #include "session/enumeration/FolderEnumerator.h"
 
+#include "session/enumeration/FolderEntryReader.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 
 #include <QFile>
@@ -7,7 +8,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,7 +58,7 @@ void FolderEnumerator::getFolderSize(const QStringList &paths)
             if (!mBackupMode)
                 flushBatch();
         } else {
-            size = quint64(std::max<qint64>(QFileInfo(path).size(), 0));
+            size = mMeasuresFiles ? quint64(std::max<qint64>(QFileInfo(path).size(), 0)) : 0;
             if (!mBackupMode && mIsBackupOrRestore) {
                 mTempFileList.append({path, size});
                 flushBatch();
@@ -104,61 +104,87 @@ quint64 FolderEnumerator::fastFolderSize(const QString &folder)
     // A selected link to a folder is followed; links below it are not.
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT && mDelegate)
-            mDelegate->didEncounterError(folder, describeErrno(errno));
+        if (errno != ENOENT)
+            reportError(folder, errno);
         return 0;
     }
+    quint64 total = 0;
     struct stat status {};
-    if (::fstat(fd, &status) != 0) {
-        ::close(fd);
-        return 0;
+    if (::fstat(fd, &status) == 0) {
+        mFolder = folder.endsWith(u'/') ? folder : folder + u'/';
+        total = walkFolder(fd, status.st_dev);
     }
-    return walkFolder(fd, folder, status.st_dev);
+    ::close(fd);
+    return total;
 }
 
-// Takes ownership of folderFd.
-quint64 FolderEnumerator::walkFolder(int folderFd, const QString &folderPath, dev_t device)
+// mFolder names the folder, ending in "/".
+quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
 {
-    DIR *folder = ::fdopendir(folderFd);
-    if (!folder) {
-        ::close(folderFd);
+    using Kind = FolderEntryReader::Kind;
+    FolderEntryReader reader(folderFd);
+    FolderEntryReader::Entry entry;
+    quint64 total = 0;
+    while (mEnumerateFolder && reader.next(entry)) {
+        pauseNowAndThen();
+        Kind kind = entry.kind;
+        quint64 size = 0;
+        if (kind == Kind::Unknown || (kind == Kind::File && mMeasuresFiles)) {
+            struct stat status {};
+            if (::fstatat(folderFd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+                continue;
+            kind = S_ISDIR(status.st_mode) ? Kind::Folder : S_ISREG(status.st_mode) ? Kind::File : Kind::Other;
+            size = mMeasuresFiles ? quint64(status.st_size) : 0;
+        }
+        if (kind == Kind::Folder) {
+            total += enterFolder(folderFd, entry.name, device);
+        } else if (kind == Kind::File) {
+            reportFile(pathInFolder(entry.name), size);
+            total += size;
+        }
+    }
+    if (reader.error() != 0)
+        reportError(mFolder.size() > 1 ? mFolder.chopped(1) : mFolder, reader.error());
+    return total;
+}
+
+// A folder on another file system, or a skipped one, is passed over.
+quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t device)
+{
+    const QString path = pathInFolder(name);
+    if (mSkippedFolders.contains(path))
+        return 0;
+    struct stat status {};
+    if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0 || status.st_dev != device)
+        return 0;
+    const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno != ENOENT)
+            reportError(path, errno);
         return 0;
     }
-    const QString prefix = folderPath.endsWith(u'/') ? folderPath : folderPath + u'/';
-    quint64 total = 0;
-    while (mEnumerateFolder) {
-        errno = 0;
-        const dirent *entry = ::readdir(folder);
-        if (!entry) {
-            if (errno != 0 && mDelegate)
-                mDelegate->didEncounterError(folderPath, describeErrno(errno));
-            break;
-        }
-        const char *name = entry->d_name;
-        if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
-            continue;
-        pauseNowAndThen();
-        struct stat status {};
-        if (::fstatat(folderFd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        const QString path = prefix + QFile::decodeName(name);
-        if (S_ISDIR(status.st_mode)) {
-            if (status.st_dev != device || mSkippedFolders.contains(path))
-                continue;
-            const int childFd = ::openat(folderFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (childFd < 0) {
-                if (errno != ENOENT && mDelegate)
-                    mDelegate->didEncounterError(path, describeErrno(errno));
-                continue;
-            }
-            total += walkFolder(childFd, path, device);
-        } else if (S_ISREG(status.st_mode)) {
-            reportFile(path, quint64(status.st_size));
-            total += quint64(status.st_size);
-        }
-    }
-    ::closedir(folder);
+    const QString parent = std::exchange(mFolder, path + u'/');
+    const quint64 total = walkFolder(fd, device);
+    mFolder = parent;
+    ::close(fd);
     return total;
+}
+
+// The path of an entry of mFolder, decoded as QFile::decodeName does, in one allocation.
+QString FolderEnumerator::pathInFolder(const char *name)
+{
+    const QByteArrayView encoded(name);
+    QString path(mFolder.size() + mNameDecoder.requiredSpace(encoded.size()), Qt::Uninitialized);
+    QChar *end = std::copy(mFolder.cbegin(), mFolder.cend(), path.data());
+    end = mNameDecoder.appendToBuffer(end, encoded);
+    path.truncate(end - path.constData());
+    return path;
+}
+
+void FolderEnumerator::reportError(const QString &folder, int error)
+{
+    if (mDelegate)
+        mDelegate->didEncounterError(folder, describeErrno(error));
 }
 
 void FolderEnumerator::reportFile(const QString &path, quint64 size)

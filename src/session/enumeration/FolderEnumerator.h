@@ -3,10 +3,12 @@
 #include "session/enumeration/FoundFile.h"
 
 #include <QString>
+#include <QStringDecoder>
 #include <QStringList>
 
 #include <atomic>
 #include <chrono>
+#include <sys/types.h>
 #include <thread>
 
 class folderEnumeratorDelegateProtocol;
@@ -19,10 +21,12 @@ struct FolderWalkTimings
 
 // Walks folder trees for a backup session (every file of the selection) and
 // for the size column of the local tree (one folder's bytes). Folders are read
-// entry by entry with their sizes taken without following links: a link inside
-// a walked folder is never entered nor reported, so a link loop cannot trap the
-// walk. Below a selected folder the walk stays on that folder's file system and
+// in bulk, each entry typed by the folder's own record; a link inside a walked
+// folder is never entered nor reported, so a link loop cannot trap the walk.
+// Below a selected folder the walk stays on that folder's file system and
 // passes over the skipped folders (pseudo file systems, the drive's own data).
+// Measuring files costs a status call each, the bulk of a walk's time: a walk
+// told not to measure them reports every size as 0.
 class FolderEnumerator
 {
 public:
@@ -45,6 +49,8 @@ public:
     bool mIsBackupOrRestoreValue() const { return mIsBackupOrRestore; }
     // Folders met during the walk that are never entered (exact paths).
     void setSkippedFolders(const QStringList &folders) { mSkippedFolders = folders; }
+    // Whether files are measured (the default) or listed alone.
+    void setMeasuresFiles(bool measures) { mMeasuresFiles = measures; }
 
     // The backup walk of the selection, on the caller's thread.
     void getFolderSize(const QStringList &paths);
@@ -59,7 +65,10 @@ public:
     static QStringList systemFoldersToSkip();
 
 private:
-    quint64 walkFolder(int folderFd, const QString &folderPath, dev_t device);
+    quint64 walkFolder(int folderFd, dev_t device);
+    quint64 enterFolder(int parentFd, const char *name, dev_t device);
+    QString pathInFolder(const char *name);
+    void reportError(const QString &folder, int error);
     void reportFile(const QString &path, quint64 size);
     void flushBatch();
     void pauseNowAndThen();
@@ -69,7 +78,10 @@ private:
     std::atomic<bool> mEnumerateFolder{false};
     bool mBackupMode = false;
     bool mIsBackupOrRestore = false;
+    bool mMeasuresFiles = true;
     QStringList mSkippedFolders;
+    QString mFolder;  // the folder walked now, ending in "/"
+    QStringDecoder mNameDecoder{QStringDecoder::System, QStringDecoder::Flag::Stateless};
     QString parentFolderName;
     FoundFiles mTempFileList;
     long mEntriesSincePause = 0;

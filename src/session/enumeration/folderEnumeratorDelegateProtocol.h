@@ -7,7 +7,8 @@
 class FolderEnumerator;
 
 // What a folder walk reports, always on the walking thread. Every callback
-// has an empty default: the size column listens for sizes alone.
+// has an empty default: the size column listens for sizes alone. Sizes are 0
+// when the walk was told not to measure files.
 class folderEnumeratorDelegateProtocol
 {
 public:

@@ -12,6 +12,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -24,12 +25,32 @@ bool isRootStar(const QString &entry)
     return entry == QLatin1String("/") || entry == QLatin1String("*");
 }
 
-// p is the entry or lies inside it: whole path components only, so that the
-// entry /home/a never takes /home/ab with it.
-bool isSameOrInside(const QString &entry, const QString &path)
+// Marks each path that repeats an earlier one of the list, through an open
+// table of positions that costs no allocation per path, as a set of paths would.
+std::vector<bool> repeatsOfEarlierPaths(const QStringList &paths)
 {
-    return path == entry || quellonExtension::isChildOfFolder(entry, path) ||
-           (entry.endsWith(u'/') && path.startsWith(entry));
+    size_t slotCount = 16;
+    while (slotCount < 2 * size_t(paths.size()))
+        slotCount *= 2;
+    struct Slot
+    {
+        size_t hash = 0;
+        qsizetype position = -1;
+    };
+    std::vector<Slot> table(slotCount);
+    std::vector<bool> repeats(size_t(paths.size()));
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const size_t hash = qHash(paths.at(i));
+        size_t at = hash & (slotCount - 1);
+        for (; table[at].position >= 0; at = (at + 1) & (slotCount - 1))
+            if (table[at].hash == hash && paths.at(table[at].position) == paths.at(i))
+                break;
+        if (table[at].position >= 0)
+            repeats[size_t(i)] = true;
+        else
+            table[at] = {hash, i};
+    }
+    return repeats;
 }
 
 }  // namespace
@@ -54,19 +75,28 @@ ExclusionFilter::ExclusionFilter(Settings settings, const QString &volumesRoot)
     Extention::filterUnselectedEntries(mSettings.user);
     Extention::filterUnselectedEntries(mSettings.partial);
     for (auto it = mSettings.defaults.cbegin(); it != mSettings.defaults.cend(); ++it)
-        if (BoolValue::variantBoolValue(it.value()))
+        if (BoolValue::variantBoolValue(it.value())) {
             mCombinedKeys << it.key();
+            mSelectedDefaults.push_back(folderEntry(it.key()));
+        }
     for (auto it = mSettings.user.cbegin(); it != mSettings.user.cend(); ++it) {
         mCombinedKeys << it.key();
         // An entry that names a file stands for nothing inside it; a folder for all of it.
         if (QLUtility::isDirectory(it.key()))
-            mUserFolders << it.key();
+            mUserFolders.push_back(folderEntry(it.key()));
     }
     for (auto it = mSettings.partial.cbegin(); it != mSettings.partial.cend(); ++it) {
         mCombinedKeys << it.key();
-        mPatterns << QLRegExpMatcher::escapedPattern(it.key());
+        mPatterns.emplace_back(QLRegExpMatcher::escapedPattern(it.key()));
     }
+    mCombinedKeySet = QSet<QString>(mCombinedKeys.cbegin(), mCombinedKeys.cend());
     mCombinedHasRoot = std::any_of(mCombinedKeys.cbegin(), mCombinedKeys.cend(), isRootStar);
+    mRootStar = hasRootStarInExcludeList();
+}
+
+ExclusionFilter::FolderEntry ExclusionFilter::folderEntry(const QString &path)
+{
+    return {path, path.endsWith(u'/') ? path : path + u'/'};
 }
 
 QStringList ExclusionFilter::combinedKeys() const
@@ -81,21 +111,25 @@ bool ExclusionFilter::hasLineBreak(const QString &path)
 
 ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStringList &paths) const
 {
-    Result result;
     const bool nothingToTest = mSettings.defaults.isEmpty() && mSettings.user.isEmpty() && mSettings.partial.isEmpty();
-    QSet<QString> accepted;
-    accepted.reserve(paths.size());
-    for (const QString &path : paths) {
-        const bool refused = accepted.contains(path) || hasLineBreak(path) ||
-                             (!nothingToTest && (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
-                                                 shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path)));
-        if (refused) {
-            result.skipped << path;
-        } else {
-            accepted.insert(path);
-            result.accepted << path;
-        }
+    // A path met before was accepted then, or is refused again now: either way it is skipped.
+    std::vector<bool> refused = repeatsOfEarlierPaths(paths);
+    bool anyRefused = false;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        const QString &path = paths.at(i);
+        if (!refused[size_t(i)])
+            refused[size_t(i)] = hasLineBreak(path) ||
+                                 (!nothingToTest && (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
+                                                     shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path)));
+        anyRefused = anyRefused || refused[size_t(i)];
     }
+    Result result;
+    if (!anyRefused) {
+        result.accepted = paths;
+        return result;
+    }
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        (refused[size_t(i)] ? result.skipped : result.accepted) << paths.at(i);
     return result;
 }
 
@@ -103,7 +137,7 @@ bool ExclusionFilter::isExcludedOutright(const QString &path) const
 {
     if (mCombinedKeys.isEmpty())
         return false;
-    return hasRootStarInExcludeList() || (mCombinedHasRoot && !isUnderVolumes(path)) || mCombinedKeys.contains(path);
+    return mRootStar || (mCombinedHasRoot && !isUnderVolumes(path)) || mCombinedKeySet.contains(path);
 }
 
 bool ExclusionFilter::isUnderVolumes(const QString &path) const
@@ -113,13 +147,14 @@ bool ExclusionFilter::isUnderVolumes(const QString &path) const
 
 bool ExclusionFilter::shouldExcludeUserFile(const QString &path) const
 {
-    for (const QString &pattern : mPatterns)
-        if (QLUtility::isStringMatchesPattern(path, pattern))
+    for (const NamePattern &pattern : mPatterns)
+        if (pattern.matches(path))
             return true;
-    if (BoolValue::variantBoolValue(mSettings.user.value(path)))
+    // The user entries left are the selected ones.
+    if (mSettings.user.contains(path))
         return true;
     return std::any_of(mUserFolders.cbegin(), mUserFolders.cend(),
-                       [&path](const QString &folder) { return quellonExtension::isChildOfFolder(folder, path); });
+                       [&path](const FolderEntry &folder) { return path.startsWith(folder.inside); });
 }
 
 bool ExclusionFilter::shouldExcludeHiddenFile(const QString &path) const
@@ -129,13 +164,11 @@ bool ExclusionFilter::shouldExcludeHiddenFile(const QString &path) const
 
 bool ExclusionFilter::shouldExcludeDefaultFile(const QString &path) const
 {
-    for (auto it = mSettings.defaults.cbegin(); it != mSettings.defaults.cend(); ++it) {
-        if (!BoolValue::variantBoolValue(it.value()))
-            continue;
-        const QString &entry = it.key();
-        if (entry == mVolumesRoot && (path == mVolumesRoot || path == mVolumesRoot + u'/'))
+    for (const FolderEntry &entry : mSelectedDefaults) {
+        if (entry.path == mVolumesRoot && (path == mVolumesRoot || path == entry.inside))
             return true;
-        if (isSameOrInside(entry, path) && !isUnderVolumes(path))
+        // Whole path components only, so that the entry /home/a never takes /home/ab with it.
+        if ((path == entry.path || path.startsWith(entry.inside)) && !isUnderVolumes(path))
             return true;
     }
     return false;

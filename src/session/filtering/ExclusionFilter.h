@@ -1,8 +1,13 @@
 #pragma once
 
+#include "session/filtering/NamePattern.h"
+
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
+
+#include <vector>
 
 // The user's exclusion settings applied to one batch of found paths: default
 // exclusions (system locations), the user's own (files and folders), partial
@@ -45,13 +50,25 @@ public:
     QStringList combinedKeys() const;
 
 private:
+    // A folder entry with the prefix of everything inside it.
+    struct FolderEntry
+    {
+        QString path;
+        QString inside;  // path ending in "/"
+    };
+    static FolderEntry folderEntry(const QString &path);
+
     bool isExcludedOutright(const QString &path) const;
     bool isUnderVolumes(const QString &path) const;
 
+    // Everything below is prepared once, in the constructor, for the whole batch.
     Settings mSettings;
     QString mVolumesRoot;
-    QStringList mPatterns;  // one wildcard per partial-name entry
-    QStringList mUserFolders;  // the selected user entries that are folders
+    std::vector<NamePattern> mPatterns;  // one per partial-name entry
+    std::vector<FolderEntry> mUserFolders;  // the selected user entries that are folders
+    std::vector<FolderEntry> mSelectedDefaults;
     QStringList mCombinedKeys;
+    QSet<QString> mCombinedKeySet;
     bool mCombinedHasRoot = false;
+    bool mRootStar = false;
 };

@@ -8,6 +8,7 @@
 #include "engine/controllers/RuvoSearchController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
+#include "session/enumeration/FileSizeTally.h"
 #include "session/enumeration/FolderEnumerator.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
@@ -207,6 +208,9 @@ void RuvoBackupManager::startBackup()
     fileListFetcher->shouldEnumerateFolder(true);
     fileListFetcher->setMBackupMode(mBackupMode);
     fileListFetcher->setMIsBackupOrRestore(!mBackupMode);
+    // Files are measured beside the walk, only those kept for the backup.
+    fileListFetcher->setMeasuresFiles(false);
+    mSizeTally = std::make_unique<FileSizeTally>(mTotalBytes);
     // The walk never enters pseudo file systems, other drives, or the data it backs up into.
     fileListFetcher->setSkippedFolders(FolderEnumerator::systemFoldersToSkip()
                                        << PathRoots::volumesRoot() << mDestinationPath);
@@ -230,6 +234,7 @@ void RuvoBackupManager::joinWorker()
     mWorkerWake.notify_all();
     if (mSessionThread.joinable())
         mSessionThread.join();
+    mSizeTally.reset();
 }
 
 void RuvoBackupManager::waitOnWorker(std::chrono::milliseconds wait)

@@ -28,6 +28,7 @@
 #include <optional>
 #include <thread>
 
+class FileSizeTally;
 class FolderEnumerator;
 class RuvoBackupRestoreHandlerProtocol;
 class RuvoSearchController;
@@ -279,6 +280,7 @@ private:
     std::atomic<bool> mIsBackupCancel{false};
     std::atomic<bool> mFilesEnumerationDone{false};
     std::atomic<quint64> mTotalBytes{0};
+    std::unique_ptr<FileSizeTally> mSizeTally;  // a backup's files, measured beside the walk into mTotalBytes
     std::atomic<quint64> mFilesConsideredforOp{0};
     std::atomic<unsigned> mExcludedFilesCount{0};
     std::atomic<int> mSessionNumber{0};

@@ -7,6 +7,7 @@
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/logging/QLLogger.h"
 #include "platform/PathRoots.h"
+#include "session/enumeration/FileSizeTally.h"
 #include "session/filtering/ExclusionFilter.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
@@ -53,6 +54,8 @@ void RuvoBackupManager::didEndCalculation()
     }
     if (!mIsBackupCancel)
         writeBatch(remainder, QString());
+    // The size calculation is over once the last files kept are measured too.
+    mSizeTally->waitUntilCounted();
     // Listing is done only now: the end of the session waits for every block written before this.
     mFilesEnumerationDone = true;
     postToSession([this] { listingFinished(); });
@@ -73,12 +76,8 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &bat
 {
     QStringList paths;
     paths.reserve(batch.size());
-    QHash<QString, quint64> sizes;
-    sizes.reserve(batch.size());
-    for (const FoundFile &file : batch) {
+    for (const FoundFile &file : batch)
         paths << file.path;
-        sizes.insert(file.path, file.size);
-    }
     const ExclusionFilter filter(ExclusionFilter::read(mUserObject.UserName()), PathRoots::volumesRoot());
     const ExclusionFilter::Result result = filter.getBackupSetAfterFiltration(paths);
     if (!result.skipped.isEmpty()) {
@@ -87,10 +86,7 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &bat
         mExcludedFilesCount += unsigned(result.skipped.size());
     }
     // The session's total counts what will be backed up, so that the percentage can reach 100.
-    quint64 bytes = 0;
-    for (const QString &path : result.accepted)
-        bytes += sizes.value(path);
-    mTotalBytes += bytes;
+    mSizeTally->add(result.accepted);
     mFilesConsideredforOp += quint64(result.accepted.size());
     return result.accepted;
 }

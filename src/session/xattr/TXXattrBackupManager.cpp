@@ -3,6 +3,7 @@
 #include "common/context/ProgramContext.h"
 #include "platform/PropertyList.h"
 #include "platform/TXXattrWrapper.h"
+#include "session/upload/RetriedUpload.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -63,8 +64,8 @@ TXXattrBackupManager::~TXXattrBackupManager()
     {
         std::lock_guard lock(mLock);
         mStopping = true;
-        for (Backup *uploader : mRunning)
-            uploader->stopProcess();
+        for (RetriedUpload *upload : mRunning)
+            upload->stop();
     }
     waitForUploads();
 }
@@ -110,7 +111,8 @@ void TXXattrBackupManager::backupFile(const QString &outputFolder, const QString
     // database's path, so each list lands under that path on the drive.
     if (lines.isEmpty() || !outputFolder.endsWith(databasePath))
         return;
-    const UploadJob job{outputFolder + u'/' + kSourceFileName, destinationPath, outputFolder.chopped(databasePath.size())};
+    const UploadJob job{outputFolder + u'/' + kSourceFileName, destinationPath,
+                        outputFolder.chopped(databasePath.size())};
     if (!writePrivateText(job.sourceFile, lines.join(u'\n')))
         return;
     std::lock_guard lock(mLock);
@@ -125,34 +127,33 @@ void TXXattrBackupManager::backupFile(const QString &outputFolder, const QString
 
 bool TXXattrBackupManager::backupXattributeList(const UploadJob &job, const Backup::Account &account)
 {
+    // The attempts follow one another without a rest.
+    RetriedUpload upload(kUploadAttempts, std::chrono::milliseconds(0));
+    if (!track(&upload, true))
+        return false;
     const QString errorFile = job.relativePath + u'/' + kErrorFileName;
-    for (int attempt = 0; attempt < kUploadAttempts; ++attempt) {
-        writePrivateText(errorFile, QString());
-        Backup uploader(account, errorFile, job.relativePath + u'/', job.destinationPath, false);
-        uploader.setUploadLogFlag(false);
-        uploader.setThumbnailUploadFlag(false);
-        uploader.setshouldUpdateIMD(false);
-        uploader.setTimeMachineBackup(true);
-        if (!track(&uploader, true))
-            return false;
-        const int result = uploader.BackupData(job.sourceFile, job.destinationPath);
-        track(&uploader, false);
-        if (result == 0)
-            return true;
-    }
-    return false;
+    const bool succeeded = upload.run(job.sourceFile, errorFile, [&](const QString &error) {
+        auto uploader = std::make_unique<Backup>(account, error, job.relativePath + u'/', job.destinationPath, false);
+        uploader->setUploadLogFlag(false);
+        uploader->setThumbnailUploadFlag(false);
+        uploader->setshouldUpdateIMD(false);
+        uploader->setTimeMachineBackup(true);
+        return uploader;
+    });
+    track(&upload, false);
+    return succeeded;
 }
 
-bool TXXattrBackupManager::track(Backup *uploader, bool running)
+bool TXXattrBackupManager::track(RetriedUpload *upload, bool running)
 {
     std::lock_guard lock(mLock);
     if (!running) {
-        mRunning.erase(uploader);
+        mRunning.erase(upload);
         return true;
     }
     if (mStopping)
         return false;
-    mRunning.insert(uploader);
+    mRunning.insert(upload);
     return true;
 }
 

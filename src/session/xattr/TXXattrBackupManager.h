@@ -11,6 +11,8 @@
 #include <set>
 #include <thread>
 
+class RetriedUpload;
+
 // Keeps the extended attributes of a Time Machine database ("Backups.backupdb")
 // that the engine does not copy: the attributes of each top-level entry and of
 // its direct children are saved into a hidden list file per entry, uploaded
@@ -76,14 +78,14 @@ public:
     bool hasUploadsInProgress() const { return mUploadsInProgress > 0; }
 
 private:
-    // Records a running uploader, so that the end of the program can stop it;
+    // Records a running upload, so that the end of the program can stop it;
     // false when the program is ending and it must not start.
-    bool track(Backup *uploader, bool running);
+    bool track(RetriedUpload *upload, bool running);
 
     std::mutex mLock;
     Backup::Account mAccount;
     std::list<std::thread> mUploads;
-    std::set<Backup *> mRunning;
+    std::set<RetriedUpload *> mRunning;
     bool mStopping = false;
     std::atomic<int> mUploadsInProgress{0};
 };

@@ -24,17 +24,19 @@ ListedEntry entry(const QString &name)
 class RulesTree : public TreeViewControllerDelegate
 {
 public:
-    RulesTree()
+    // homeItems: what a listing of the home folder finds.
+    explicit RulesTree(const QStringList &homeItems = {"Desktop", "Documents", "code", "notes.txt"})
     {
         tree.setDelegate(this);
         tree.setRootNodeWithPath(QStringLiteral("/V"));
         list("/V", {"B", "X"});
         list("/V/B", {"Users"});
         list("/V/B/Users", {"me"});
-        list("/V/B/Users/me", {"Desktop", "Documents", "code", "notes.txt"}, TreeViewController::kHomeDefaultFolders);
+        list("/V/B/Users/me", homeItems, TreeViewController::kHomeDefaultFolders);
         tree.showAtTopOfRoot(node("/V/B/Users/me/Desktop"), 0);
         tree.showAtTopOfRoot(node("/V/B/Users/me/Documents"), 1);
-        list("/V/B/Users/me/code", {"a.txt", "b.txt"});
+        if (node("/V/B/Users/me/code"))
+            list("/V/B/Users/me/code", {"a.txt", "b.txt"});
         list("/V/X", {"p", "r.txt", "s"});
         list("/V/X/p", {"q.txt"});
         list("/V/X/s", {"t", "u.txt"});
@@ -116,6 +118,19 @@ TEST(TreeRulesTest, TogglesFollowTheAncestorAndHomeFolderRules)
         EXPECT_EQ(rules.tree.mRootItem()->checkState(), -1);
         EXPECT_EQ(rules.saves, test.toggles.size());
     }
+}
+
+TEST(TreeRulesTest, DefaultFoldersAloneNeverStandForTheWholeHome)
+{
+    // The home shows nothing but its default folders (its hidden items are not listed).
+    RulesTree rules({"Desktop", "Documents"});
+    rules.toggle("/V/B/Users/me/Documents");
+    EXPECT_EQ(rules.node("/V/B/Users/me")->checkState(), -1);
+    EXPECT_EQ(rules.tree.getMaskedBackupSet(), QStringList{"/Users/me/Documents"});
+
+    rules.toggle("/V/B/Users/me/Desktop");
+    EXPECT_EQ(rules.node("/V/B/Users/me")->checkState(), -1);
+    EXPECT_EQ(rules.tree.getMaskedBackupSet(), QStringList({"/Users/me/Desktop", "/Users/me/Documents"}));
 }
 
 TEST(TreeRulesTest, PathsBelowFoldersNeverListedWaitInTheBackupSet)

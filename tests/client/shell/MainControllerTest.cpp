@@ -182,14 +182,33 @@ TEST_F(MainControllerTest, FirstStartCreatesTheDesktopEntryOnce)
 TEST_F(MainControllerTest, InstallationVolumeIsTheDriveTheClientRunsFrom)
 {
     const QByteArray savedBin = qgetenv("TX_BIN_DIR");
-    EXPECT_TRUE(TXMainController::getInstallationVolume().isEmpty());  // the build folder is on no volume
+    EXPECT_TRUE(TXMainController::getInstallationVolume().isEmpty());  // no drive at all
+    QFile::link("/", volumes() + "/Startup");
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Startup");  // the start-up volume
+    makeVolume("Portable");
+    // The only drive besides the start-up volume, though the build folder is on none.
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Portable");
+    // Of several drives, the one the client runs from.
+    makeVolume("Camera");
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Startup");
     QDir().mkpath(volumes() + "/Portable/TarnixVidezud/bin");
     qputenv("TX_BIN_DIR", (volumes() + "/Portable/TarnixVidezud/bin").toUtf8());
     EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Portable");
     qputenv("TX_BIN_DIR", savedBin);
-    // Else the start-up volume, when the volumes list it.
-    QFile::link("/", volumes() + "/Startup");
-    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Startup");
+    // Else the one that holds this brand's backups.
+    QDir().mkpath(volumes() + "/Camera/TarnixVidezud");
+    QDir(volumes() + "/Portable/TarnixVidezud").removeRecursively();
+    EXPECT_EQ(TXMainController::getInstallationVolume(), volumes() + "/Camera");
+}
+
+TEST_F(MainControllerTest, AFirstLoginTakesTheOnlyDriveAttached)
+{
+    const QString drive = makeVolume("BackupDrive");
+    startClient();
+    ASSERT_TRUE(logIn("plain", "plain password"));
+    EXPECT_EQ(mainView->destination, drive);
+    EXPECT_EQ(controller->currentDestinationDrive(), "BackupDrive");
+    EXPECT_EQ(readText(destinationFile()), drive.toUtf8());
 }
 
 TEST_F(MainControllerTest, APlanlessAccountWritesAnEmptyPlan)

@@ -4,6 +4,9 @@
 #include "engine/controllers/RuvoDeleteControllerDelegateProtocol.h"
 
 #include <QDirIterator>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 namespace {
 
@@ -100,11 +103,8 @@ protected:
         return user;
     }
 
-    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
-    // index searches and one engine run per set, one after another: the wait allows a minute, as
-    // a loaded machine or the sanitizer build takes several seconds for each.
-    void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
-                   const QList<QVariantMap> &files, qsizetype callbacks = 2)
+    void startDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
+                     const QList<QVariantMap> &files)
     {
         controller.userInfo() = deleter();
         controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
@@ -113,6 +113,15 @@ protected:
         controller.setMFolderSetFordelete(folders);
         controller.setMFileSetForDelete(files);
         controller.startDelete();
+    }
+
+    // Deletes the selection; waits for `callbacks` callbacks (start included). A delete is two
+    // index searches and one engine run per set, one after another: the wait allows a minute, as
+    // a loaded machine or the sanitizer build takes several seconds for each.
+    void runDelete(DeleteRecorder &recorder, RuvoDeleteController &controller, const QStringList &folders,
+                   const QList<QVariantMap> &files, qsizetype callbacks = 2)
+    {
+        startDelete(recorder, controller, folders, files);
         EXPECT_TRUE(recorder.log.waitFor(callbacks, 60000)) << recorder.log.entries().join(", ").toStdString();
         spinFor(50);
     }
@@ -120,6 +129,18 @@ protected:
     int deleteRuns() const
     {
         return int(QString::fromUtf8(readText(root() + "/argv.log")).count("--delete-items"));
+    }
+
+    // The list files the delete runs were given, in run order.
+    QStringList listFiles() const
+    {
+        static const QRegularExpression listArgument("\"--files-from=([^\"]+)\"");
+        QStringList paths;
+        for (const QString &run : QString::fromUtf8(readText(root() + "/argv.log")).split('\n')) {
+            if (run.contains("--delete-items"))
+                paths << listArgument.match(run).captured(1);
+        }
+        return paths;
     }
 
     void setScenario(const QVariantMap &scenario)
@@ -156,7 +177,29 @@ TEST_F(DeleteControllerTest, TwoFoldersAndThreeFileEntriesGiveFiveRunsAndOneFini
             left << path;
     }
     EXPECT_TRUE(left.isEmpty()) << left.join(", ").toStdString();
-    EXPECT_TRUE(QDir(temporary()).entryList({"Delete*"}, QDir::Files).isEmpty());
+    ASSERT_EQ(listFiles().size(), 5);
+    for (const QString &list : listFiles())
+        EXPECT_FALSE(QFileInfo::exists(QFileInfo(list).absolutePath())) << list.toStdString();
+}
+
+TEST_F(DeleteControllerTest, TheListOfARunLiesInAFolderOfThisUserAlone)
+{
+    setScenario({{"stopMode", "hang"}, {"stopAfterFiles", 0}});
+    DeleteRecorder recorder;
+    RuvoDeleteController controller(shortTimings(timings()));
+    startDelete(recorder, controller, {}, {{{local("top"), QStringList{"y.txt"}}}});
+    ASSERT_TRUE(waitUntil([&] { return deleteRuns() == 1; }));
+    const QString list = listFiles().value(0);
+    const QFileInfo folder(QFileInfo(list).absolutePath());
+    EXPECT_TRUE(QFileInfo(list).isFile()) << list.toStdString();
+    EXPECT_NE(folder.absoluteFilePath(), QFileInfo(temporary()).absoluteFilePath());
+    EXPECT_EQ(folder.ownerId(), ::geteuid());
+    EXPECT_EQ(folder.permissions() & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser | QFile::ReadOwner |
+                                       QFile::WriteOwner | QFile::ExeOwner),
+              QFile::Permissions());
+    controller.cancelDelete();
+    EXPECT_TRUE(recorder.log.waitFor(2));
+    EXPECT_FALSE(QFileInfo::exists(folder.absoluteFilePath())) << folder.absoluteFilePath().toStdString();
 }
 
 TEST_F(DeleteControllerTest, PerItemErrorsAndMissingItems)
@@ -169,10 +212,10 @@ TEST_F(DeleteControllerTest, PerItemErrorsAndMissingItems)
     RuvoDeleteController controller(shortTimings(timings()));
     runDelete(recorder, controller, {}, {{{local("top"), QStringList{"y.txt", "z.txt"}}}});
     EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "finish (main)"}));
-    const JournalRow y = mRows.value(local("top/y.txt"));
-    // A missing item counts as deleted.
-    EXPECT_EQ(recorder.deleted, QStringList{"/" + y.folderId + "/" + y.encName});
-    EXPECT_EQ(recorder.failed, QStringList{"/" + z.folderId + "/" + z.encName + ": Permission denied"});
+    // A missing item counts as deleted. The engine names both by their list lines; they are
+    // reported by the paths the index knows them by.
+    EXPECT_EQ(recorder.deleted, QStringList{local("top/y.txt")});
+    EXPECT_EQ(recorder.failed, QStringList{local("top/z.txt") + ": Permission denied"});
     EXPECT_TRUE(QFile::exists(stored("top/z.txt")));
 }
 
@@ -201,13 +244,7 @@ TEST_F(DeleteControllerTest, ACancelStopsTheRunAndNoFurtherSetRuns)
     setScenario({{"stopMode", "hang"}, {"stopAfterFiles", 0}});
     DeleteRecorder recorder;
     RuvoDeleteController controller(shortTimings(timings()));
-    controller.userInfo() = deleter();
-    controller.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
-    controller.setDestinationPath(dataRoot());
-    controller.setDelegate(&recorder);
-    controller.setMFolderSetFordelete({local("d1"), local("d2")});
-    controller.setMFileSetForDelete({{{local("top"), QStringList{"y.txt"}}}});
-    controller.startDelete();
+    startDelete(recorder, controller, {local("d1"), local("d2")}, {{{local("top"), QStringList{"y.txt"}}}});
     ASSERT_TRUE(waitUntil([&] { return deleteRuns() == 1; }));
     controller.cancelDelete();
     EXPECT_TRUE(recorder.log.waitFor(2));

@@ -4,6 +4,8 @@
 #include "engine/controllers/RuvoSearchController.h"
 #include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 
+#include <QSet>
+
 #include <functional>
 #include <memory>
 
@@ -13,13 +15,15 @@ class SearchRecorder : public RuvoSearchControllerDelegateProtocol
 {
 public:
     void searchDidStart(RuvoSearchController *) override { log.add("start"); }
-    void searchDidReceiveData(const QVariantList &received, RuvoSearchController *) override
+    void searchDidReceiveData(const QVariantList &received, RuvoSearchController *search) override
     {
         {
             QMutexLocker lock(&mLock);
             rows += received;
         }
         log.add(QStringLiteral("data %1").arg(received.size()));
+        if (onData)
+            onData(search);
     }
     void searchDidFinishSuccessfully(RuvoSearchController *search) override
     {
@@ -41,7 +45,15 @@ public:
         return values;
     }
 
+    // Every row received, in order.
+    QVariantList received() const
+    {
+        QMutexLocker lock(&mLock);
+        return rows;
+    }
+
     CallbackLog log;
+    std::function<void(RuvoSearchController *)> onData;
     std::function<void(RuvoSearchController *)> onFinish;
 
 private:
@@ -242,4 +254,30 @@ TEST_F(SearchControllerTest, AControllerDestroyedWhileItsQueryRunsTellsNothingMo
     search.reset();
     spinFor(500);
     EXPECT_EQ(recorder.log.entries(), QStringList{"start (main)"});
+}
+
+TEST_F(SearchControllerTest, AKeySearchHandsOverItsRowsAsTheyComeAndACancelStopsIt)
+{
+    QStringList paths;
+    for (int file = 0; file < 620; ++file)
+        paths << QStringLiteral("/Office/Users/ann/many/m%1.txt").arg(file);
+    addFiles(paths);
+    search->setSearchKey("many");
+    search->startSearch();
+    ASSERT_TRUE(recorder.log.waitFor(5));
+    spinFor(50);
+    EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "data 100", "data 400", "data 120", "finish"}));
+    EXPECT_EQ(search->fileList(), recorder.received());
+    const QStringList names = recorder.field("FileName");
+    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 620);
+
+    // Cancelled while its first rows are handed over: it stops at its next batch.
+    SearchRecorder cancelled;
+    cancelled.onData = [](RuvoSearchController *s) { s->cancelSearch(); };
+    search->setDelegate(&cancelled);
+    search->startSearch();
+    ASSERT_TRUE(cancelled.log.waitFor(3));
+    spinFor(100);
+    EXPECT_EQ(cancelled.log.entries(), QStringList({"start (main)", "data 100", "cancel"}));
+    EXPECT_EQ(search->fileList().size(), 620 + 100);
 }

@@ -125,3 +125,36 @@ TEST_F(FMStatementCacheTest, TurningTheCacheOffDropsItWithoutDisturbingAnOpenRes
         rest << open->stringForColumnIndex(0);
     EXPECT_EQ(rest, QStringList({"row 2", "row 3"}));
 }
+
+TEST_F(FMStatementCacheTest, AStatementForRepeatedUseIsTheCallersAloneAndDiesWithTheConnection)
+{
+    const auto repeated = db->statementForRepeatedUse(kSelectAbove);
+    ASSERT_TRUE(repeated);
+    EXPECT_TRUE(cached(kSelectAbove).empty());
+    EXPECT_EQ(valuesAbove(1), QStringList({"row 2", "row 3"}));
+    EXPECT_NE(cached(kSelectAbove).front(), repeated);
+
+    repeated->bindInt64(1, 2);
+    {
+        auto rows = db->executeQuery(repeated);
+        ASSERT_TRUE(rows && rows->next());
+        EXPECT_EQ(rows->stringForColumnIndex(0), "row 3");
+        // One cursor at a time.
+        EXPECT_EQ(db->executeQuery(repeated), nullptr);
+    }
+    const auto insert = db->statementForRepeatedUse(kInsert);
+    const QByteArray text = "row 4";
+    insert->bindInt64(1, 4);
+    insert->bindTextUntilRun(2, text);
+    EXPECT_TRUE(db->executeUpdate(*insert));
+    EXPECT_FALSE(db->executeUpdate(*insert));
+    EXPECT_TRUE(db->lastErrorWasConstraint());
+    EXPECT_TRUE(db->executeUpdate(*insert, {5, QString("row 5")}));
+    EXPECT_EQ(valuesAbove(3), QStringList({"row 4", "row 5"}));
+
+    db->close();
+    ASSERT_TRUE(db->open());
+    EXPECT_FALSE(db->executeUpdate(*insert, {6, QString("row 6")}));
+    EXPECT_FALSE(db->lastErrorMessage().isEmpty());
+    EXPECT_EQ(valuesAbove(5), QStringList());
+}

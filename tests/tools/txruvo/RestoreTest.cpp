@@ -1,7 +1,11 @@
 #include "EngineHarness.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
+#include <QThread>
+
+#include <algorithm>
 
 namespace {
 
@@ -129,6 +133,38 @@ TEST_F(RestoreTest, UnknownItemsAndForeignRemotesAreRefused)
     const Run refused = run(outside);
     EXPECT_NE(refused.exitCode, 0);
     EXPECT_TRUE(refused.errors.startsWith("txruvo error: invalid path")) << qPrintable(refused.errors);
+}
+
+TEST_F(RestoreTest, AKilledRestoreLeavesNoTemporaryFilesInTheTarget)
+{
+    // Many small copies wait for their sync together; a large one is half done for a while.
+    QList<QPair<QString, QByteArray>> files;
+    for (int i = 0; i < 300; ++i)
+        files << qMakePair(QStringLiteral("/Docs/f%1.txt").arg(i), QByteArray(64 + i, char('a' + i % 26)));
+    files << qMakePair(QStringLiteral("/Docs/big.bin"), QByteArray(40 << 20, 'b'));
+    writeList(backUp(files));
+    const auto checkTarget = [&](const QString &when) {
+        QDirIterator found(target(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+        while (found.hasNext()) {
+            const QString path = found.next();
+            const QString local = path.mid(target().size());
+            const auto original = std::find_if(files.cbegin(), files.cend(),
+                                               [&](const auto &file) { return source(file.first) == local; });
+            ASSERT_NE(original, files.cend()) << qPrintable(when) << ": left behind " << qPrintable(path);
+            EXPECT_EQ(stored(path), original->second) << qPrintable(when) << ": torn " << qPrintable(path);
+        }
+    };
+    for (int delayMs = 0; delayMs <= 150; delayMs += 10) {
+        const std::unique_ptr<QProcess> process = start(restoreVector("//", target()));
+        QThread::msleep(ulong(delayMs));
+        process->kill();
+        process->waitForFinished();
+        checkTarget(QStringLiteral("killed after %1 ms").arg(delayMs));
+    }
+    const Run finished = run(restoreVector("//", target()));
+    EXPECT_EQ(finished.exitCode, 0);
+    EXPECT_EQ(finished.completed().size(), files.size());
+    checkTarget(QStringLiteral("after a whole run"));
 }
 
 }  // namespace

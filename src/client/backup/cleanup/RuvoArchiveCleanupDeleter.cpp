@@ -92,8 +92,6 @@ void RuvoArchiveCleanupDeleter::deleteDidStart(RuvoDeleteController *)
 
 void RuvoArchiveCleanupDeleter::deleteDidReceiveData(const QString &path)
 {
-    // An item the engine names only by its stored name (gone from the drive
-    // already) cannot be told apart: the index keeps it.
     const QString indexPath = indexPathOf(path);
     if (mEvents && !indexPath.isEmpty())
         mEvents->deleteDidReceiveData({indexPath});

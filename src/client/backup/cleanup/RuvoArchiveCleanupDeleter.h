@@ -31,8 +31,9 @@ private:
     void deleteDidFailWithError(const QString &error, RuvoDeleteController *controller) override;
     void deleteDidCancel(RuvoDeleteController *) override;
 
-    // The listed index path of an item the engine reported by its path below
-    // the computer folder; "" for an item that was not asked for.
+    // The listed index path of an item the controller reported, by its path
+    // below the computer folder or by its index path; "" for an item that was
+    // not asked for.
     QString indexPathOf(const QString &reported) const;
     bool isInListedFolder(const QString &indexPath) const;
     // Ends the deletion once: with the first run's failure, or with success.

@@ -57,6 +57,8 @@ QList<TimeMachineXattrFollowUp::Database> TimeMachineXattrFollowUp::backupXattri
                                                                                       const QString &executorPath,
                                                                                       const QString &destinationRoot)
 {
+    if (mWorkRoot.isEmpty())
+        return {};  // no user folder to work in
     const QString runFolder = QStringLiteral("%1/%2-%3")
                                   .arg(mWorkRoot)
                                   .arg(QDateTime::currentMSecsSinceEpoch())

@@ -26,10 +26,13 @@ public:
         bool operator==(const Database &) const = default;
     };
 
-    // workRoot: "<UserFolder>/TimeMachine". manager: the program's shared
-    // extended-attribute manager when none is given.
+    // workRoot: "<UserFolder>/TimeMachine"; "" until a user is logged in. manager:
+    // the program's shared extended-attribute manager when none is given.
     TimeMachineXattrFollowUp(QString workRoot, XattrBackupManager *manager);
     ~TimeMachineXattrFollowUp();
+
+    // The logged-in user's work root.
+    void setWorkRoot(const QString &workRoot) { mWorkRoot = workRoot; }
 
     // The databases the set names, in its order, with their output folders in
     // the run's work folder: "1", "12", "123", ... followed by the database's path.

@@ -54,13 +54,15 @@ BackupViewController::~BackupViewController() = default;
 
 void BackupViewController::backupInitialise()
 {
-    BackupSessionDriver::Setup setup;
-    setup.backupMode = mMainController.isAppInBackupMode();
-    setup.applicationSupportFolder =
-        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder);
-    setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
     mDriver.reset();  // the old session's folder goes before the new one is made
     // Before a login there is no user folder: a driver would make its operation folder at the root.
+    TXSupportFileManager &files = TXSupportFileManager::txFileManager();
+    if (files.TarnixUserName().isEmpty())
+        return;
+    BackupSessionDriver::Setup setup;
+    setup.backupMode = mMainController.isAppInBackupMode();
+    setup.applicationSupportFolder = files.pathForApplicationFile(ApplicationFile::UserFolder);
+    setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
     if (setup.applicationSupportFolder.isEmpty())
         return;
     mDriver = mMakeDriver(setup, *this);

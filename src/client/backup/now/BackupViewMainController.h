@@ -37,6 +37,6 @@ public:
     virtual void setBackupMiniProgressHidden(bool hidden) = 0;
     virtual void setBackupMiniPercentage(const QString &text) = 0;
     virtual void setDisplayRefreshGuide(bool shown) = 0;
-    // Measures the quota again.
+    // Measures the quota and the space used on the drive again (after a backup or a cleanup).
     virtual void calQuota() = 0;
 };

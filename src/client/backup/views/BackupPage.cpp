@@ -28,10 +28,9 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
                {[this] { return mController.backupSet(); }, [this] { return mController.isBackupRunning(); }})
     , mCleanupDeleter(*mainController.deleteController(),
                       [&mainController](RuvoDeleteController &deletion) { mainController.fillEngineController(deletion); })
-    // No extended-attribute component is in the session layer: the follow-up finds the databases only.
-    , mXattrFollowUp(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder)
-                         + QStringLiteral("/TimeMachine"),
-                     nullptr)
+    // No manager given: the follow-up saves and uploads through the program's shared extended-attribute
+    // manager. Its work folder is the logged-in user's (set with the account).
+    , mXattrFollowUp(QString(), nullptr)
     , mPage(new BackupPageView(mController))
     , mCleanupWindows(new ArchiveCleanupWindows(mCleanup, mainWindow))
 {
@@ -53,7 +52,10 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
         mBackupsetViewController.setControlsStatus(enabled);
         mSyncsetViewController.setControlsStatus(enabled);
         mPage->cleanupButton()->setEnabled(enabled);
+        mPage->setTreeEnabled(enabled);
     });
+    QObject::connect(&mainController, &TXMainController::enableViewsChanged, &mController,
+                     &BackupViewController::setControlsStatus);
     QObject::connect(&tabs, &TXTabViewController::showBackupProgress, &mController,
                      &BackupViewController::showProgressView);
     QObject::connect(&mainController, &TXMainController::accountDidChange, &mController, [this] {
@@ -96,6 +98,7 @@ void BackupPage::useFilesOfAccount()
                                                  UserFiles::path(QStringLiteral("SyncsetSizePath"), user),
                                                  BackupDestination::timeMachineListPath(user, false)};
     setSetListFiles(backupSet, syncSet);
+    mXattrFollowUp.setWorkRoot(files.pathForApplicationFile(ApplicationFile::UserFolder) + QStringLiteral("/TimeMachine"));
     mController.BackupSetSavedAtPath(mHost.isAppInBackupMode() ? backupSet.setFile : syncSet.setFile);
 }
 

@@ -67,6 +67,8 @@ void BackupPageView::setTreeView(QWidget *tree)
     mTreeSlot->layout()->addWidget(tree);
 }
 
+void BackupPageView::setTreeEnabled(bool enabled) { mTreeSlot->setEnabled(enabled); }
+
 void BackupPageView::setSetListViews(QWidget *backupSetList, QWidget *syncSetList)
 {
     mBackupSetList = backupSetList;

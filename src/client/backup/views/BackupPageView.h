@@ -24,6 +24,7 @@ public:
 
     // The local tree's view, and the set lists of the two modes.
     void setTreeView(QWidget *tree);
+    void setTreeEnabled(bool enabled);
     void setSetListViews(QWidget *backupSetList, QWidget *syncSetList);
 
     QPushButton *backupButton() const { return mBackupButton; }

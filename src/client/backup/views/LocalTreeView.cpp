@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QSignalBlocker>
+#include <QStyle>
 
 LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     : QTreeView(parent)
@@ -14,6 +15,10 @@ LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     setUniformRowHeights(true);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // The size and date columns fit their longest texts ("1023.99 MB", "12/31/2026 23:59:59").
+    const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    header()->resizeSection(1, fontMetrics().horizontalAdvance(QStringLiteral("8888.88 MB")) + padding);
+    header()->resizeSection(2, fontMetrics().horizontalAdvance(QStringLiteral("88/88/8888 88:88:88")) + padding);
 }
 
 void LocalTreeView::bindVolumesPopUp(QComboBox &popUp, DestinationVolumes &volumes)

@@ -40,7 +40,11 @@ void MainControllerBackupHost::setBackupMiniProgressHidden(bool hidden) { mTabs.
 
 void MainControllerBackupHost::setBackupMiniPercentage(const QString &text) { mTabs.setBackupMiniPercentage(text); }
 
-void MainControllerBackupHost::calQuota() { mMainController.calQuota(); }
+void MainControllerBackupHost::calQuota()
+{
+    mMainController.calQuota();
+    mTabs.viewWasClicked();  // the sidebar's "Space used on your device"
+}
 
 void MainControllerBackupHost::addBackedUpFile(const QVariantMap &record)
 {

@@ -84,6 +84,8 @@ void SetListView::reload()
     const bool enabled = mController.controlsEnabled();
     mBackupsetTableView->setEnabled(enabled);
     mDeleteSelectedFiles->setEnabled(enabled);
+    // The exclusions are the logged-in user's, kept by the monitor.
+    mExclusionButton->setEnabled(enabled);
     for (QAction *action : mBackupsetTableView->actions())
         action->setVisible(enabled);
 }

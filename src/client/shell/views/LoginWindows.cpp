@@ -9,6 +9,7 @@
 #include "client/shell/views/PrivateKeyView.h"
 #include "client/shell/views/TXMainWindow.h"
 
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 
@@ -17,6 +18,22 @@ constexpr double kDistance = 10.0;
 constexpr double kBorderWidth = 0.5;
 constexpr double kCornerRadius = 4.0;
 QColor borderColour() { return QColor::fromRgbF(0.4, 0.51, 0.58, 1.0); }
+
+// The field a user types into first: the first empty one shown (the password once
+// the user name is remembered), else the first one shown.
+QLineEdit *firstFieldToType(const QWidget *page)
+{
+    QLineEdit *first = nullptr;
+    for (QLineEdit *field : page->findChildren<QLineEdit *>()) {
+        if (!field->isVisibleTo(page) || !field->isEnabled())
+            continue;
+        if (field->text().isEmpty())
+            return field;
+        if (!first)
+            first = field;
+    }
+    return first;
+}
 }  // namespace
 
 LoginWindows::LoginWindows(TXMainWindow *mainWindow, QPushButton *loginButton)
@@ -47,6 +64,15 @@ void LoginWindows::showPage(Page page)
     mPage = page;
     mPages->setCurrentIndex(int(page));
     fitPages();
+    if (isFloatingWindowVisible())
+        focusFirstField();
+}
+
+void LoginWindows::focusFirstField()
+{
+    // Without this the page's close button, first in the tab order, takes the keys.
+    if (QLineEdit *field = firstFieldToType(mPages->currentWidget()))
+        field->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void LoginWindows::fitPages()
@@ -85,6 +111,7 @@ void LoginWindows::displayFloatingWindow()
     close(mAttachedWindow);
     fitPages();
     mAttachedWindow = attach(mPages.get(), false);
+    focusFirstField();
 }
 
 void LoginWindows::hideFloatingWindow() { close(mAttachedWindow); }

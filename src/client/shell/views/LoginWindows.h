@@ -51,6 +51,8 @@ private:
     // Takes the view back from a window and lets the window go.
     static void close(std::unique_ptr<MAAttachedWindow> &window);
     void fitPages();
+    // The page's first field to type into takes the keyboard.
+    void focusFirstField();
 
     QPointer<TXMainWindow> mMainWindow;
     QPointer<QPushButton> mLoginButton;

@@ -53,7 +53,8 @@ protected:
             run.setExecutorPath(QLLocalizedString("ExecuterPathRuvo"));
         });
         cleanup = std::make_unique<ArchiveCleanupController>(
-            main, alerts, ArchiveCleanupController::BackupTab{[this] { return QStringList{local()}; }, [] { return false; }},
+            main, alerts,
+            ArchiveCleanupController::BackupTab{[this] { return QStringList{local()}; }, [] { return false; }},
             ArchiveCleanupTimings{std::chrono::milliseconds(1)});
         cleanup->setView(&view);
         cleanup->setIndex(&index);
@@ -111,7 +112,8 @@ TEST_F(CleanupThroughEngineTest, GoneItemsLeaveTheDriveAndTheIndexAndTheRunIsLog
 {
     cleanUp();
     EXPECT_EQ(view.text,
-              QStringList({local("old/"), local("old/a.txt"), local("old/b b.txt"), local("docs/gone.txt")}).join('\n'));
+              QStringList({local("old/"), local("old/a.txt"), local("old/b b.txt"), local("docs/gone.txt")})
+                  .join('\n'));
     for (const char *gone : {"old/a.txt", "old/b b.txt", "docs/gone.txt"})
         EXPECT_FALSE(isOnDrive(local(gone))) << gone;
     EXPECT_TRUE(isOnDrive(local("docs/kept 0.txt")));
@@ -130,8 +132,8 @@ TEST_F(CleanupThroughEngineTest, GoneItemsLeaveTheDriveAndTheIndexAndTheRunIsLog
 TEST_F(CleanupThroughEngineTest, AnItemTheEngineCannotDeleteStaysInTheIndex)
 {
     const StandInRecord failing = stored.value(local("docs/gone.txt"));
-    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist",
-                                    QVariantMap{{"failFiles", QVariantMap{{failing.serverPath(), "Permission denied"}}}}));
+    const QVariantMap scenario{{"failFiles", QVariantMap{{failing.serverPath(), "Permission denied"}}}};
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", scenario));
     qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
     cleanUp();
     EXPECT_TRUE(isOnDrive(local("docs/gone.txt")));
@@ -142,4 +144,18 @@ TEST_F(CleanupThroughEngineTest, AnItemTheEngineCannotDeleteStaysInTheIndex)
     const QString log = sessionLog();
     EXPECT_TRUE(log.contains("Failed deleting file:  Permission denied")) << log.toStdString();
     EXPECT_FALSE(log.contains("Deleted file: " + indexPath(local("docs/gone.txt")).mid(1))) << log.toStdString();
+}
+
+TEST_F(CleanupThroughEngineTest, AnItemAlreadyGoneFromTheDriveLeavesTheIndexToo)
+{
+    // The engine finds neither file and names each by its stored name.
+    for (const char *gone : {"old/a.txt", "docs/gone.txt"})
+        ASSERT_TRUE(QFile::remove(computerFolder() + local(gone))) << gone;
+    cleanUp();
+    index.removed.sort();
+    EXPECT_EQ(index.removed, (QStringList{indexPath(local("docs/gone.txt")), indexPath(local("old/")),
+                                          indexPath(local("old/a.txt")), indexPath(local("old/b b.txt"))}));
+    const QString log = sessionLog();
+    EXPECT_TRUE(log.contains("Deleted file: " + indexPath(local("docs/gone.txt")).mid(1))) << log.toStdString();
+    EXPECT_TRUE(log.contains("Deleted successfully")) << log.toStdString();
 }

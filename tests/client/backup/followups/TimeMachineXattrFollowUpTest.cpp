@@ -74,6 +74,20 @@ TEST_F(TimeMachineXattrFollowUpTest, EachDatabaseIsStoredThenUploadedBesideItsel
                            "upload " + first[0].outputFolder + " -> /Drive/alice/Studio as " + database}));
 }
 
+TEST_F(TimeMachineXattrFollowUpTest, NothingRunsBeforeAUserFolderIsKnown)
+{
+    QDir().mkpath(volumes() + "/TM/Backups.backupdb");
+    RecordingXattrManager manager;
+    TimeMachineXattrFollowUp followUp(QString(), &manager);  // as built before a login
+    User account;
+    EXPECT_TRUE(followUp.backupXattributes({volumes() + "/TM"}, account, "/bin/engine", "/Drive").isEmpty());
+    EXPECT_TRUE(manager.calls.isEmpty());
+
+    followUp.setWorkRoot(root() + "/TimeMachine");
+    EXPECT_EQ(followUp.backupXattributes({volumes() + "/TM"}, account, "/bin/engine", "/Drive").size(), 1);
+    EXPECT_TRUE(QDir(root() + "/TimeMachine").exists());
+}
+
 TEST_F(TimeMachineXattrFollowUpTest, ASavedSetsDatabaseGetsItsListsStoredBesideItOnTheDrive)
 {
     const QString database = volumes() + "/TM/Backups.backupdb";

@@ -121,4 +121,7 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
     EXPECT_EQ(logs.records().first().files.toInt(), sourceFiles().size());
     EXPECT_TRUE(logs.summaryText().contains(QString("Files backed up now: %1").arg(sourceFiles().size())))
         << logs.summaryText().toStdString();
+    // A few seconds after the end the sidebar measures the drive again.
+    EXPECT_TRUE(waitUntil([&] { return !tabs.spaceUsedText().endsWith(" 0 B"); }, 15000))
+        << tabs.spaceUsedText().toStdString();
 }

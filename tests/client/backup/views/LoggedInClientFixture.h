@@ -80,11 +80,17 @@ protected:
         SandboxFixture::TearDown();
     }
 
-    // The client, logged in with the demo account by its login window.
-    void openLoggedIn(AlertPresenter *alerts = nullptr)
+    // The client started, its login window open.
+    void open(AlertPresenter *alerts = nullptr)
     {
         const LocalVolumeLayout layout{volumes(), root() + "/startup", "Startup", root() + "/startup/home/demo"};
         client = std::make_unique<ClientWindow>(layout, alerts);
+    }
+
+    // The client, logged in with the demo account by its login window.
+    void openLoggedIn(AlertPresenter *alerts = nullptr)
+    {
+        open(alerts);
         LoginFormView *form = client->shell.loginWindows().loginForm();
         form->mUserNameTextField->setText("demo");
         form->mSecureTextField->setText("demo password");

@@ -1,0 +1,71 @@
+#include "LoggedInClientFixture.h"
+
+#include "client/shell/LoginViewController.h"
+#include "client/shell/views/MAAttachedWindow.h"
+
+#include <QApplication>
+#include <QTest>
+
+// The client as a user meets it at start: nothing on the Backup page answers
+// before a login, and the login window takes what is typed on the keyboard.
+class LoginInTheWindowTest : public LoggedInClientFixture
+{
+protected:
+    // The Backup page's controls a user works with, by their texts, and the tree and chooser.
+    QList<QWidget *> backupControls() const
+    {
+        BackupPageView &page = *client->backup.page();
+        QList<QWidget *> controls{page.volumesPopUpButton(), client->treeView};
+        for (QPushButton *button : page.findChildren<QPushButton *>()) {
+            if (QStringList{"Backup Now", "Cleanup Now", "Exclusions...", "Delete"}.contains(button->text()))
+                controls.append(button);
+        }
+        return controls;
+    }
+
+    static QStringList enabledOf(const QList<QWidget *> &controls)
+    {
+        QStringList enabled;
+        for (const QWidget *control : controls) {
+            if (control->isEnabled())
+                enabled.append(control->metaObject()->className() + QStringLiteral(" ")
+                               + control->property("text").toString());
+        }
+        return enabled;
+    }
+};
+
+TEST_F(LoginInTheWindowTest, BackupControlsAnswerOnlyWhileAUserIsLoggedIn)
+{
+    open();
+    const QList<QWidget *> controls = backupControls();
+    ASSERT_EQ(controls.size(), 8);  // the chooser, the tree, Backup Now, Cleanup Now; Exclusions and Delete of both set lists
+    EXPECT_EQ(enabledOf(controls), QStringList()) << "before a login";
+
+    LoginFormView *form = client->shell.loginWindows().loginForm();
+    form->mUserNameTextField->setText("demo");
+    form->mSecureTextField->setText("demo password");
+    form->mLoginButton->click();
+    ASSERT_TRUE(waitUntil([this] { return client->shell.mainController().isLoggedIn(); }));
+    EXPECT_EQ(enabledOf(controls).size(), controls.size()) << enabledOf(controls).join(", ").toStdString();
+
+    client->shell.mainController().loginViewController().DisconnectAccount();
+    EXPECT_EQ(enabledOf(controls), QStringList()) << "after a disconnect";
+}
+
+TEST_F(LoginInTheWindowTest, TheLoginWindowTakesTheKeyboard)
+{
+    open();
+    MAAttachedWindow *window = client->shell.loginWindows().loginWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    LoginFormView *form = client->shell.loginWindows().loginForm();
+    // Typed as a user types: into whatever has the keyboard, Tab to the next field, Return.
+    QTest::keyClicks(QApplication::focusWidget(), "demo");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTest::keyClicks(QApplication::focusWidget(), "demo password");
+    EXPECT_EQ(form->mUserNameTextField->text(), "demo");
+    EXPECT_EQ(form->mSecureTextField->text(), "demo password");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(waitUntil([this] { return client->shell.mainController().isLoggedIn(); }));
+}

@@ -1,0 +1,101 @@
+#include "IndexFixture.h"
+
+namespace {
+
+// Takes a key search's rows as they are read; refuses the batch after `batchesToTake`.
+class BatchReceiver : public TXDatabaseWrapperDelegate
+{
+public:
+    bool takesRowsAsTheyCome() const override { return true; }
+    bool queryDidReadRows(const QVariantList &rows) override
+    {
+        events << QStringLiteral("batch %1").arg(rows.size());
+        if (events.size() > batchesToTake)
+            return false;
+        take(rows);
+        return true;
+    }
+    void queryFinishedWithOutput(const QVariant &output) override
+    {
+        events << QStringLiteral("finish %1").arg(output.toList().size());
+        take(output.toList());
+    }
+    void queryFailedWithError(const QString &error) override { events << "fail " + error; }
+
+    qsizetype batchesToTake = 1000;
+    QStringList events;
+    QStringList fileNames;  // in the order received
+
+private:
+    void take(const QVariantList &rows)
+    {
+        for (const QVariant &row : rows)
+            fileNames << row.toMap().value("FileName").toString();
+    }
+};
+
+}  // namespace
+
+class StreamedSearchTest : public IndexFixture
+{
+protected:
+    void SetUp() override
+    {
+        IndexFixture::SetUp();
+        // 620 files whose names hold the key, in folders whose paths do not,
+        // between files that match neither way.
+        QStringList paths;
+        for (int file = 0; file < 620; ++file) {
+            paths << QStringLiteral("/Office/d%1/hit%2.txt").arg(file % 7).arg(file)
+                  << QStringLiteral("/Office/d%1/other%2.txt").arg(file % 5).arg(file);
+        }
+        addFiles(paths);
+    }
+
+    void search(TXDatabaseWrapperDelegate &receiver)
+    {
+        TXDatabaseWrapper reader{kShortTimings};
+        reader.setDelegate(&receiver);
+        ASSERT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
+        reader.searchForKeyInsidePath({{"SearchKey", "HIT"}, {"PathRootForSearch", "/Office"}});
+    }
+};
+
+TEST_F(StreamedSearchTest, RowsComeInGrowingBatchesEachOnceInTheOrderOfTheWholeList)
+{
+    RecordingDelegate whole;
+    search(whole);
+    ASSERT_EQ(whole.records().size(), 620);
+
+    BatchReceiver streamed;
+    search(streamed);
+    // The end brings the rest, never nothing after the batches.
+    EXPECT_EQ(streamed.events, QStringList({"batch 100", "batch 400", "finish 120"}));
+    EXPECT_EQ(streamed.fileNames, whole.field("FileName"));
+}
+
+TEST_F(StreamedSearchTest, ARefusedBatchStopsTheSearchWithNothingMoreReported)
+{
+    BatchReceiver stopping;
+    stopping.batchesToTake = 1;
+    search(stopping);
+    EXPECT_EQ(stopping.events, QStringList({"batch 100", "batch 400"}));
+    EXPECT_EQ(stopping.fileNames.size(), 100);
+
+    // The stopped search let its connection go: the next reader sees it all.
+    BatchReceiver next;
+    search(next);
+    EXPECT_EQ(next.fileNames.size(), 620);
+}
+
+TEST_F(StreamedSearchTest, ASmallResultComesWholeAtTheEnd)
+{
+    for (const auto &[key, rows] : std::initializer_list<std::pair<QString, qsizetype>>{{"hit7.txt", 1}, {"ghost", 0}}) {
+        BatchReceiver receiver;
+        TXDatabaseWrapper reader{kShortTimings};
+        reader.setDelegate(&receiver);
+        ASSERT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
+        reader.searchForKeyInsidePath({{"SearchKey", key}, {"PathRootForSearch", ""}});
+        EXPECT_EQ(receiver.events, QStringList{QStringLiteral("finish %1").arg(rows)}) << key.toStdString();
+    }
+}
