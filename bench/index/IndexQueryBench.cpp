@@ -201,7 +201,8 @@ double residentShare()
 
 // --- Measurements ---
 
-// Counts what a query hands over and when the first rows came.
+// Counts what a query hands over and when the first rows came, and keeps
+// every row till the end of the run, as the search controller keeps its list.
 class TimingReceiver : public TXDatabaseWrapperDelegate
 {
 public:
@@ -210,27 +211,29 @@ public:
     bool takesRowsAsTheyCome() const override { return mStreamed; }
     bool queryDidReadRows(const QVariantList &rows) override
     {
-        take(rows.size());
+        take(rows);
         return true;
     }
     void queryFinishedWithOutput(const QVariant &output) override
     {
-        take(output.typeId() == QMetaType::QVariantList ? output.toList().size() : 1);
+        take(output.typeId() == QMetaType::QVariantList ? output.toList() : QVariantList{output});
     }
     void queryFailedWithError(const QString &error) override { qFatal("query failed: %s", qPrintable(error)); }
 
     Sample sample;
 
 private:
-    void take(qsizetype rows)
+    void take(const QVariantList &rows)
     {
-        if (sample.rows == 0 && rows > 0)
+        if (sample.rows == 0 && !rows.isEmpty())
             sample.firstRowsSeconds = secondsSince(mStart);
-        sample.rows += int(rows);
+        sample.rows += int(rows.size());
+        mKept += rows;
     }
 
     Clock::time_point mStart;
     bool mStreamed;
+    QVariantList mKept;
 };
 
 using Query = std::function<void(TXDatabaseWrapper &)>;

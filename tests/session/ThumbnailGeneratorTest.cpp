@@ -47,7 +47,7 @@ QByteArray tga(const QImage &image)
 
 // The smallest GIF: one pixel (Qt reads GIF but does not write it).
 const QByteArray kOnePixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00"
-                              ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x01D\x00;",
+                              ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02" "D\x01\x00;",
                               43);
 
 bool openToOthers(const QString &path)
