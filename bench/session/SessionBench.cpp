@@ -10,6 +10,7 @@
 // borg and restic come from `scripts/setup bench`; a missing peer is skipped.
 
 #include "common/account/QLApplicationDelegate.h"
+#include "common/files/ApplicationFile.h"
 #include "common/context/ProgramContext.h"
 #include "common/files/TXSupportFileManager.h"
 #include "index/manager/TarnixDBManager.h"
@@ -157,7 +158,9 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     RuvoBackupManager manager;
     manager.setDelegate(&waiter);
     manager.setRelativeOperation(true);
-    manager.setApplicationSupportFolder(path("app"));
+    // The client's own folder: the engine wrapper removes each run's files only there.
+    manager.setApplicationSupportFolder(
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder));
     manager.setBackupSourceFolder(restore ? roundFolder("restored/session") : "/");
     manager.setDestinationPath(restore ? userFolder() : userFolder() + "/" + kComputer);
     manager.setForOB(true);
@@ -177,8 +180,7 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     QElapsedTimer clock;
     clock.start();
     restore ? manager.startRestore() : manager.startBackup();
-    while (waiter.end.isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    waiter.waitForEnd();
     const double seconds = clock.nsecsElapsed() / 1e9;
     if (waiter.end != "success") {
         std::fprintf(stderr, "session failed: %s\n", qPrintable(waiter.end));

@@ -2,6 +2,7 @@
 
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
+#include <QEventLoop>
 #include <QString>
 
 // The delegate of a benchmarked session: keeps its end state ("success",
@@ -9,9 +10,23 @@
 class SessionEndWaiter : public RuvoBackupRestoreHandlerProtocol
 {
 public:
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { end = "success"; }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { end = message; }
-    void operationDidFailWithOverQuota(const QString &message) override { end = message; }
-    void operationDidCancel(RuvoBackupManager *) override { end = "cancel"; }
+    void operationDidFinishSuccessfully(RuvoBackupManager *) override { ended("success"); }
+    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { ended(message); }
+    void operationDidFailWithOverQuota(const QString &message) override { ended(message); }
+    void operationDidCancel(RuvoBackupManager *) override { ended("cancel"); }
+    // Serves the event loop, sleeping between events as the client's loop does, until the end state.
+    void waitForEnd()
+    {
+        if (end.isEmpty())
+            mLoop.exec();
+    }
     QString end;
+
+private:
+    void ended(const QString &state)
+    {
+        end = state;
+        mLoop.quit();
+    }
+    QEventLoop mLoop;
 };

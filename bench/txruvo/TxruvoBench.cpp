@@ -1,8 +1,8 @@
 // A first full backup through the stand-in engine against `cp -a` of the
 // same tree (alone, and followed by a sync of the drive, since the engine
 // makes its copies durable), and a repeat backup of the unchanged tree
-// against `rsync -a` over an existing copy; prints the three ratios of the
-// medians after the runs.
+// against `rsync -a` over an existing copy, each contender run in turn in
+// every round; prints the three ratios of the medians after the runs.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <vector>
 #include <unistd.h>
@@ -120,20 +121,37 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
-// Times `work` on a drive folder that `prepare` gives; the preparation
-// (removing the previous run's copy) is not timed.
-template <typename Prepare, typename Work>
-void timeRuns(benchmark::State &state, const std::string &name, const Prepare &prepare, const Work &work)
+// One contender of a comparison: what it does to a drive folder, and the
+// folder it works on (made fresh, or kept for a repeat run).
+struct Contender
+{
+    std::string name;
+    std::function<QString()> prepare;  // not timed
+    std::function<void(const QString &drive)> work;
+};
+
+double timeOnce(const Contender &contender)
+{
+    const QString drive = contender.prepare();
+    ::sync();  // earlier runs' writes are not charged to this one
+    QElapsedTimer clock;
+    clock.start();
+    contender.work(drive);
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    gSecondsOfRuns[contender.name].push_back(seconds);
+    return seconds;
+}
+
+// Each iteration runs every contender once, one right after the other, so
+// a change in the machine's load falls on all of them alike; the
+// iteration's time is the engine's (the last contender).
+void timeRounds(benchmark::State &state, const std::vector<Contender> &contenders)
 {
     for (auto _ : state) {
-        const QString drive = prepare();
-        ::sync();  // earlier runs' writes are not charged to this one
-        QElapsedTimer clock;
-        clock.start();
-        work(drive);
-        const double seconds = clock.nsecsElapsed() / 1e9;
+        double seconds = 0;
+        for (const Contender &contender : contenders)
+            seconds = timeOnce(contender);
         state.SetIterationTime(seconds);
-        gSecondsOfRuns[name].push_back(seconds);
     }
 }
 
@@ -142,48 +160,37 @@ void rsyncTree(const QString &drive)
     runProgram("rsync", {"-a", workspace().tree() + '/', drive + "/tree/"});
 }
 
-void BM_CpAFull(benchmark::State &state)
+void copyTree(const QString &drive)
 {
-    timeRuns(
-        state, "cp", [] { return workspace().freshDrive("cp"); },
-        [](const QString &drive) { runProgram("cp", {"-a", workspace().tree(), drive + "/tree"}); });
+    runProgram("cp", {"-a", workspace().tree(), drive + "/tree"});
 }
 
-// `cp -a`, then the drive's file system synced: what the engine's durability costs it.
-void BM_CpASyncFull(benchmark::State &state)
+// A first backup against `cp -a`, alone and followed by a sync of the
+// drive's file system (what the engine's durability costs it).
+void BM_FullBackup(benchmark::State &state)
 {
-    timeRuns(
-        state, "cp + sync", [] { return workspace().freshDrive("cp-sync"); },
-        [](const QString &drive) {
-            runProgram("cp", {"-a", workspace().tree(), drive + "/tree"});
-            runProgram("sync", {"-f", drive});
-        });
+    timeRounds(state, {{"cp", [] { return workspace().freshDrive("cp"); }, copyTree},
+                       {"cp + sync", [] { return workspace().freshDrive("cp-sync"); },
+                        [](const QString &drive) {
+                            copyTree(drive);
+                            runProgram("sync", {"-f", drive});
+                        }},
+                       {"txruvo full", [] { return workspace().freshDrive("txruvo"); }, backUp}});
 }
 
-void BM_TxruvoFull(benchmark::State &state)
+// A repeat backup of the unchanged tree against `rsync -a` over its own copy.
+void BM_RepeatBackup(benchmark::State &state)
 {
-    timeRuns(state, "txruvo full", [] { return workspace().freshDrive("txruvo"); }, backUp);
+    const QString rsyncDrive = workspace().freshDrive("rsync");
+    rsyncTree(rsyncDrive);
+    const QString engineDrive = workspace().freshDrive("txruvo-repeat");
+    backUp(engineDrive);
+    timeRounds(state, {{"rsync", [&] { return rsyncDrive; }, rsyncTree},
+                       {"txruvo repeat", [&] { return engineDrive; }, backUp}});
 }
 
-void BM_RsyncRepeat(benchmark::State &state)
-{
-    const QString drive = workspace().freshDrive("rsync");
-    rsyncTree(drive);
-    timeRuns(state, "rsync", [&] { return drive; }, rsyncTree);
-}
-
-void BM_TxruvoRepeat(benchmark::State &state)
-{
-    const QString drive = workspace().freshDrive("txruvo-repeat");
-    backUp(drive);
-    timeRuns(state, "txruvo repeat", [&] { return drive; }, backUp);
-}
-
-BENCHMARK(BM_CpAFull)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_CpASyncFull)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_TxruvoFull)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_RsyncRepeat)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_TxruvoRepeat)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_FullBackup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_RepeatBackup)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(9);
 
 }  // namespace
 
@@ -199,14 +206,13 @@ int main(int argc, char **argv)
             return;
         const double ours = median(gSecondsOfRuns[engine]);
         const double theirs = median(gSecondsOfRuns[reference]);
-        std::printf("%s / %s: %.2fx (medians %.0f ms / %.0f ms)\n", engine, reference, ours / theirs, ours * 1000,
-                    theirs * 1000);
+        std::printf("%s / %s: %.2fx (medians of %zu runs: %.0f ms / %.0f ms)\n", engine, reference, ours / theirs,
+                    gSecondsOfRuns[engine].size(), ours * 1000, theirs * 1000);
     };
     double load[3] = {};
     ::getloadavg(load, 3);
-    std::printf("\n%d small files, %d files of %lld MiB; medians of %zu runs; load %.2f %.2f %.2f\n", kSmallFiles,
-                kLargeFiles, kLargeFileBytes >> 20,
-                gSecondsOfRuns.empty() ? size_t(0) : gSecondsOfRuns.begin()->second.size(), load[0], load[1], load[2]);
+    std::printf("\n%d small files, %d files of %lld MiB; load %.2f %.2f %.2f\n", kSmallFiles, kLargeFiles,
+                kLargeFileBytes >> 20, load[0], load[1], load[2]);
     ratio("txruvo full", "cp");
     ratio("txruvo full", "cp + sync");
     ratio("txruvo repeat", "rsync");

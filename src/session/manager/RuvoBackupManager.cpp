@@ -154,8 +154,7 @@ void RuvoBackupManager::resetSession()
     mTotalBytes = 0;
     mFilesConsideredforOp = 0;
     mExcludedFilesCount = 0;
-    mFixedWaitsSpent = std::chrono::milliseconds(0);
-    mFixedWaitsCoveredUntil = {};
+    mFixedWaits.clear();
     mSelectedFilePaths.clear();
     mBackupsetCountOnTheFly = -1;
     mBlocksLostOnHandOver = 0;
@@ -168,7 +167,7 @@ void RuvoBackupManager::resetSession()
     mEndScheduled = false;
     mEngineErrorStr.clear();
     mSearchFailure.clear();
-    mStartTime = QDateTime::currentDateTime();
+    mSessionClock.start();
     mSpeedHistory.clear();
     mBlockCount = 0;
     mTotalSyncFileList.clear();
@@ -244,19 +243,10 @@ void RuvoBackupManager::waitOnWorker(std::chrono::milliseconds wait)
     mWorkerWake.wait_for(lock, wait, [this] { return mIsBackupCancel.load(); });
 }
 
-// A wait counts only for the time in which it alone held the session up: not
-// while an engine copies, and two waits at once count once.
-void RuvoBackupManager::countFixedWait(std::chrono::steady_clock::time_point start, std::chrono::milliseconds wait)
+void RuvoBackupManager::countFixedWait(std::chrono::milliseconds wait)
 {
-    for (const EngineSlot &slot : mEngines)
-        if (slot.process->isRunning())
-            return;
-    const auto end = start + wait;
-    const auto from = std::max(start, mFixedWaitsCoveredUntil);
-    if (end <= from)
-        return;
-    mFixedWaitsSpent += std::chrono::duration_cast<std::chrono::milliseconds>(end - from);
-    mFixedWaitsCoveredUntil = end;
+    const auto now = std::chrono::steady_clock::now();
+    mFixedWaits.addWait(now, now + wait);
 }
 
 void RuvoBackupManager::postToSession(std::function<void()> work)

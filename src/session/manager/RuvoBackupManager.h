@@ -6,12 +6,13 @@
 #include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 #include "session/blocks/ListBlockDealer.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/manager/FixedWaitLedger.h"
 #include "session/manager/MainControllerIndexQueue.h"
 #include "session/manager/SessionTimings.h"
 #include "session/operation/OperationFolder.h"
 #include "session/progress/ProgressFigures.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -119,10 +120,10 @@ public:
     quint64 totalBytes() const { return mTotalBytes; }
     quint64 filesConsideredforOp() const { return mFilesConsideredforOp; }
     long blocksWritten() const { return mDealer.blocksWritten(); }
-    // The wall time this session spent in fixed waits (the engines' end waits,
-    // retries, the end wait, the index's open wait) while no engine ran: what
-    // a benchmark takes off the session's time. Main thread.
-    std::chrono::milliseconds fixedWaitsSpent() const { return mFixedWaitsSpent; }
+    // The wall time this session spent in fixed waits (the engines' finish
+    // waits, the first launch's settling, retries, the end wait, the index's
+    // open wait) while no engine ran: what a benchmark takes off the session's time.
+    std::chrono::milliseconds fixedWaitsSpent() const { return mFixedWaits.spent(std::chrono::steady_clock::now()); }
 
     // --- Engine callbacks (TarnixProcessLibController), main thread ---
 
@@ -186,7 +187,8 @@ private:
     void notify(std::function<void(RuvoBackupRestoreHandlerProtocol &)> call);
     void waitOnWorker(std::chrono::milliseconds wait);
     void joinWorker();
-    void countFixedWait(std::chrono::steady_clock::time_point start, std::chrono::milliseconds wait);
+    // A fixed wait that begins now.
+    void countFixedWait(std::chrono::milliseconds wait);
     QString sessionLogFile() const { return mSessionLogFile; }
 
     // Walk callbacks, on the worker (RuvoBackupManagerBlocks.cpp)
@@ -223,7 +225,8 @@ private:
     EngineSlot &otherSlot(const EngineSlot &slot);
 
     // Progress (RuvoBackupManagerProgress.cpp)
-    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report);
+    // Adds the line's report to `sent` when it is one to send.
+    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report, QList<QVariantMap> &sent);
 
     // Errors and retries (RuvoBackupManagerErrors.cpp)
     void classifyError(const QString &text, EngineSlot &slot);
@@ -304,7 +307,7 @@ private:
     QString mSearchFailure;
 
     // Progress (main thread).
-    QDateTime mStartTime;
+    QElapsedTimer mSessionClock;  // not the wall clock: reading that per line costs a time-zone lookup
     TransferSpeedHistory mSpeedHistory;
     long mBlockCount = 0;
     QHash<QString, double> mTotalSyncFileList;
@@ -314,6 +317,5 @@ private:
 
     QTimer backupRestoreElapsedTimer;
     double timeElapsedSeconds = 0;
-    std::chrono::milliseconds mFixedWaitsSpent{0};
-    std::chrono::steady_clock::time_point mFixedWaitsCoveredUntil;
+    FixedWaitLedger mFixedWaits;
 };

@@ -95,8 +95,11 @@ void RuvoBackupManager::blockWritten(long blockNumber)
 {
     postToSession([this] { dispatchBlocks(); });
     // Give the first engine time to start before more blocks appear (it copies meanwhile).
-    if (blockNumber == 0)
+    if (blockNumber == 0) {
+        const auto start = std::chrono::steady_clock::now();
         waitOnWorker(mTimings.firstLaunchSettle);
+        mFixedWaits.addWait(start, std::chrono::steady_clock::now());
+    }
 }
 
 void RuvoBackupManager::listingFinished()

@@ -144,7 +144,7 @@ void RuvoBackupManager::applyRetryDecision(EngineSlot &slot)
     const std::chrono::milliseconds delay =
         decision == Retry::AfterLongDelay ? mTimings.retryDelay : mTimings.retryWhileOtherRetries;
     logger().logInteractiveTrace(QStringLiteral("Retrying block -- %1").arg(slot.number), false);
-    countFixedWait(std::chrono::steady_clock::now(), delay);
+    countFixedWait(delay);
     slot.retryTimer->start(delay);
 }
 

@@ -31,8 +31,8 @@ void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)
 {
     EngineSlot &slot = slotOf(engine);
     slot.awaitingFinish = false;
-    const std::chrono::milliseconds finishWait = mTimings.engine.finishGrace + mTimings.engine.finishNotice;
-    countFixedWait(std::chrono::steady_clock::now() - finishWait, finishWait);
+    mFixedWaits.engineFinished(slot.number - 1, std::chrono::steady_clock::now(),
+                               mTimings.engine.finishGrace + mTimings.engine.finishNotice);
     if (!mIsRunning)
         return;
     if (!sessionMustStop())
@@ -93,7 +93,7 @@ void RuvoBackupManager::finishIfIdle()
     const bool bothGaveUp = mEngines[0].retryCount >= kRetryLimit && mEngines[1].retryCount >= kRetryLimit;
     if (isRestore || bothGaveUp) {
         mEndScheduled = true;
-        countFixedWait(std::chrono::steady_clock::now(), mTimings.endWait);
+        countFixedWait(mTimings.endWait);
         QTimer::singleShot(mTimings.endWait, this, [this] { cleanUpSection(); });
         return;
     }

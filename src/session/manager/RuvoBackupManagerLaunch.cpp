@@ -154,6 +154,7 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     slot.errorThisRun = false;
     slot.failuresThisRun = 0;
     slot.stopRequested = false;
+    mFixedWaits.engineStarted(slot.number - 1, std::chrono::steady_clock::now());
     engine.startProcess();
     if (!backupRestoreElapsedTimer.isActive())
         startElapsedClock();

@@ -36,12 +36,20 @@ void RuvoBackupManager::updateProgress(const QString &lines, TarnixProcessLib *e
     // One report serves every line of the call; a key set for one line stays for the next.
     QVariantMap report;
     report.insert(QStringLiteral("totalFileCount"), QString::number(mFilesConsideredforOp));
+    QList<QVariantMap> sent;
     for (const QString &line : lines.split(u'\n'))
         if (line.size() >= kShortestProgressLine)
-            reportLine(line, slot, report);
+            reportLine(line, slot, report, sent);
+    // One posted call per read rather than per line: thousands of lines can come in one read.
+    if (!sent.isEmpty())
+        notify([this, sent](RuvoBackupRestoreHandlerProtocol &d) {
+            for (const QVariantMap &each : sent)
+                d.operationDidReceiveData(each, this);
+        });
 }
 
-void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVariantMap &report)
+void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVariantMap &report,
+                                   QList<QVariantMap> &sent)
 {
     FileTransferData record;
     if (QLSYNCParser::ParseLineStr(line, record, isRestore ? kRestoreColumns : kBackupColumns) !=
@@ -115,7 +123,7 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
         report.insert(QStringLiteral("speed"), speed + QStringLiteral("/s"));
         mSpeedHistory.add(record.rate_trf());
     }
-    const long elapsed = std::max<qint64>(1, mStartTime.secsTo(QDateTime::currentDateTime()));
+    const long elapsed = std::max<qint64>(1, mSessionClock.elapsed() / 1000);
     report.insert(QStringLiteral("estimatedTime"),
                   clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
     report.insert(QStringLiteral("VersionNumber"), record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
@@ -125,14 +133,15 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
         ++mBlockCount;
         return;
     }
-    QVariantMap sent = report;
+    QVariantMap snapshot = report;
     if (!isRestore && !mBackupMode) {
-        sent.insert(QStringLiteral("relativePath"), report.value(QStringLiteral("filename")));
-        sent.insert(QStringLiteral("filename"),
-                    engine.mParentFoldePath() + report.value(QStringLiteral("filename")).toString());
+        snapshot.insert(QStringLiteral("relativePath"), report.value(QStringLiteral("filename")));
+        snapshot.insert(QStringLiteral("filename"),
+                        engine.mParentFoldePath() + report.value(QStringLiteral("filename")).toString());
     }
-    if (!isRestore && mBackedUpFileQueue && sent.value(QStringLiteral("fileTransferedStatus")) == QLatin1String("Done"))
-        mBackedUpFileQueue->addBackedUpFile(sent);
-    notify([this, sent](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidReceiveData(sent, this); });
+    if (!isRestore && mBackedUpFileQueue &&
+        snapshot.value(QStringLiteral("fileTransferedStatus")) == QLatin1String("Done"))
+        mBackedUpFileQueue->addBackedUpFile(snapshot);
+    sent << snapshot;
     mBlockCount = 1;
 }

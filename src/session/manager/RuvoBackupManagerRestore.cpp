@@ -77,7 +77,7 @@ void RuvoBackupManager::searchNextPick(RestoreSearch &restoreSearch)
         search.setPathRoot(pick);
     restoreSearch.rowsBefore = search.fileList().size();
     // The index is opened after its fixed wait.
-    countFixedWait(std::chrono::steady_clock::now(), mTimings.index.openWait);
+    countFixedWait(mTimings.index.openWait);
     search.startSearch();
 }
 

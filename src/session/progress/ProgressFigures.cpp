@@ -48,15 +48,15 @@ void TransferSpeedHistory::add(const QString &rate)
     const int slot = transferSpeedAddCounter % kSamples;
     if (slot < mTransferSpeedValueArray.size())
         mTransferSpeedValueArray.removeAt(slot);
-    mTransferSpeedValueArray.insert(slot, rate.trimmed());
+    mTransferSpeedValueArray.insert(slot, ProgressFigures::rateInBytesPerSecond(rate));
     ++transferSpeedAddCounter;
 }
 
 double TransferSpeedHistory::calulateAverageTransferSpeed() const
 {
     double sum = 0;
-    for (const QString &rate : mTransferSpeedValueArray)
-        sum += ProgressFigures::rateInBytesPerSecond(rate);
+    for (const double rate : mTransferSpeedValueArray)
+        sum += rate;
     return sum > 0 ? sum / double(mTransferSpeedValueArray.size()) : kDefaultSpeed;
 }
 

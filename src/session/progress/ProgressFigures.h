@@ -34,6 +34,6 @@ public:
     void clear();
 
 private:
-    QStringList mTransferSpeedValueArray;
+    QList<double> mTransferSpeedValueArray;  // bytes per second, each rate read once
     int transferSpeedAddCounter = 0;
 };
