@@ -20,6 +20,8 @@
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 
+#include "EventLoopWait.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -127,8 +129,7 @@ double sessionOnlyRun(const QString &tree)
     driver.setMBackupMode(true);
     driver.setExecutorPath(QLLocalizedString(QStringLiteral("ExecuterPathRuvo")));
     driver.startBackup();
-    while (events.end.isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    waitUntil([&] { return !events.end.isEmpty(); });
     const double seconds = clock.nsecsElapsed() / 1e9;
     if (events.end != QLatin1String("success"))
         std::fprintf(stderr, "session-only run ended: %s\n", qPrintable(events.end));
@@ -214,8 +215,7 @@ WindowRun windowRun(const QString &setFile)
     QElapsedTimer clock;
     clock.start();
     page.backupButton()->click();
-    while (main.lastReport.isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    waitUntil([&] { return !main.lastReport.isEmpty(); });
     WindowRun run;
     run.seconds = clock.nsecsElapsed() / 1e9;
     run.redrawsPerSecond = counted.redraws / run.seconds;

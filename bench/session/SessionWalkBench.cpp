@@ -252,8 +252,7 @@ void reportSessionMemory(int paths)
     QElapsedTimer clock;
     clock.start();
     manager.startBackup();
-    while (waiter.end.isEmpty())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    waiter.waitForEnd();
     const long peak = statusKiB("VmHWM:");
     std::printf("session over %d listed paths: %s in %.1f s, %ld blocks; resident %ld KiB before, peak %ld KiB "
                 "(+%ld KiB)%s\n",
