@@ -122,7 +122,7 @@ QString TXMainController::mpcName() const
     return folder.isEmpty() ? QString() : QLatin1Char('/') + folder;
 }
 
-QString TXMainController::brandFolder() const
+QString TXMainController::brandFolder()
 {
     return Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud"));
 }

@@ -169,7 +169,7 @@ private:
     void validateIfSyncActivated();
     void syncAccountConfirmed(const QVariantMap &reply);
     void setTarnixSyncAccountDetails(QVariantMap reply);
-    QString brandFolder() const;
+    static QString brandFolder();
 
     TXMainView &mView;
     TXMainControllerServices mServices;

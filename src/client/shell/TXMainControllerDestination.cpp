@@ -4,7 +4,6 @@
 #include "client/shell/TXMainView.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
-#include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PathRoots.h"
@@ -43,9 +42,8 @@ QString TXMainController::getInstallationVolume()
     }
     // An installed client runs from no drive: the portable drive is then the one that
     // already holds this brand's backups, or the only drive attached.
-    const QString dataFolder = Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud"));
     for (const QString &drive : std::as_const(drives)) {
-        if (QFileInfo(drive + QLatin1Char('/') + dataFolder).isDir())
+        if (QFileInfo(drive + QLatin1Char('/') + brandFolder()).isDir())
             return drive;
     }
     if (drives.size() == 1)
