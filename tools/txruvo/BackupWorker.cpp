@@ -16,6 +16,8 @@ const QString kNotPermitted = QStringLiteral("Operation not permitted (%1)");
 // "." and ".." would lead outside the stored tree.
 bool hasDotComponents(QStringView line)
 {
+    if (!line.contains(u"/."))
+        return false;  // the common case, found without splitting the line
     for (const QStringView part : line.tokenize(u'/')) {
         if (part == u"." || part == u"..")
             return true;
@@ -166,8 +168,7 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         // Stamped for the next run, unless its marker holds a name the client gave it.
         if (!marker.stamped && markerWritten && marker.ownName)
             Markers::stampItem(stored, marker.content);
-        const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
-        mLines.add(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), relativePath),
+        mLines.add(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), storedName),
                    ProgressLine::Kind::Backup, quint64(item.source.st_size));
         return std::nullopt;
     }
@@ -180,7 +181,7 @@ BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Po
     // Most markers hold what a first backup of this line would write: the
     // stored copy's access time says so, else the marker's own status.
     MarkerState state;
-    state.encName = Markers::encodeName(item.name);
+    state.encName = Markers::encodeName(item.nativeName);
     state.content = Markers::itemContent({state.encName, item.line});
     if (!storedStatus)
         return state;  // a first copy: its marker is written with it
@@ -224,7 +225,7 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
     Item copied = item;
     copied.source = source;
-    const ProgressLine done = completion(copied, marker.encName, transferType, relativePath);
+    const ProgressLine done = completion(copied, marker.encName, transferType, storedName);
     if (!copier->copyTo(mOperation.staging().newPath(), mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
 
@@ -284,7 +285,7 @@ std::optional<SessionRun::Stop> BackupWorker::flushBatch()
 }
 
 ProgressLine BackupWorker::completion(const Item &item, const QString &encName, const QString &transferType,
-                                      const QString &relativePath) const
+                                      const QString &storedName) const
 {
     const quint64 size = quint64(item.source.st_size);
     ProgressLine progress{};
@@ -295,7 +296,8 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.folderId = mFolder.id;
     progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion = mFolder.mayHaveVersions ? mOperation.shelf().slotsInUse(relativePath) + 1 : 1;
+    progress.fileVersion =
+        mFolder.mayHaveVersions ? mOperation.shelf().slotsInUse(joinPath(mFolder.storedRelativePath, storedName)) + 1 : 1;
     progress.fileName = item.line;
     return progress;
 }

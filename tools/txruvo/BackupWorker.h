@@ -46,7 +46,7 @@ private:
         QString line;
         QString userPath;
         QString name;  // the user's name
-        QByteArray nativeName;
+        QByteArray nativeName;  // the name's UTF-8
         struct stat source;
     };
     // What the item's marker holds, as far as this line is concerned.
@@ -71,7 +71,7 @@ private:
     std::optional<Stop> copy(const Item &item, const QString &storedName, bool exists, const MarkerState &marker);
     std::optional<Stop> flushBatch();
     ProgressLine completion(const Item &item, const QString &encName, const QString &transferType,
-                            const QString &relativePath) const;
+                            const QString &storedName) const;
 
     BackupOperation &mOperation;
     SessionRun &mRun;
