@@ -107,7 +107,7 @@ private:
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;
-    QList<ListEntry> mEntries;
+    ListFile mList;
     DriveBudget mDriveBudget;
 
     QMutex mStopLock;
