@@ -129,7 +129,7 @@ std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
         return mFolder.storedError == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
     }
     mFolder.id = *id;
-    mFolder.mayHaveVersions = mOperation.shelf().folderMayHaveVersions(mFolder.storedRelativePath);
+    mFolder.versionSlots = mOperation.shelf().slotsInFolder(mFolder.storedRelativePath);
     return std::nullopt;
 }
 
@@ -296,8 +296,7 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.folderId = mFolder.id;
     progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion =
-        mFolder.mayHaveVersions ? mOperation.shelf().slotsInUse(joinPath(mFolder.storedRelativePath, storedName)) + 1 : 1;
+    progress.fileVersion = mFolder.versionSlots.value(storedName) + 1;
     progress.fileName = item.line;
     return progress;
 }

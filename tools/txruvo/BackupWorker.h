@@ -38,7 +38,7 @@ private:
         int storedError = 0;
         QString storedRelativePath;
         QString id;
-        bool mayHaveVersions = false;
+        QHash<QString, int> versionSlots;  // of its items with versions, by stored name
     };
     // What one list line names.
     struct Item

@@ -79,6 +79,31 @@ TEST_F(BackupTest, KeepsFiveVersionsDroppingTheOldest)
     EXPECT_EQ(run(backupVector()).lines().value(0).value("file_ver"), "6");
 }
 
+// An unchanged item reports the version it is: one more than its slots in
+// use, whatever its neighbours keep (an escaped name's versions too).
+TEST_F(BackupTest, UnchangedItemsReportTheirOwnVersionBesideItemsWithVersions)
+{
+    const QString twice = source("/Docs/twice.txt");
+    const QString escaped = source("/Docs/a.txt_.chk");  // stored as "a.txt_.chk_.usr"
+    const QString once = source("/Docs/twice.txt.old");
+    writeList({twice, escaped, once});
+    writeText(once, "same");
+    for (int round = 1; round <= 3; ++round) {
+        writeText(twice, QByteArray::number(round));
+        writeText(escaped, QByteArray::number(round % 2));
+        for (const QString &path : {twice, escaped})
+            QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(round), QFileDevice::FileModificationTime);
+        ASSERT_EQ(run(backupVector()).exitCode, 0);
+    }
+    const Run unchanged = run(backupVector());
+    const auto lines = unchanged.completed();
+    ASSERT_EQ(lines.size(), 3);
+    for (const auto &[path, version] : {std::pair{twice, "3"}, std::pair{escaped, "3"}, std::pair{once, "1"}}) {
+        EXPECT_EQ(lines[path]["trf_type"], "FILE IN SYNC") << qPrintable(path);
+        EXPECT_EQ(lines[path]["file_ver"], version) << qPrintable(path);
+    }
+}
+
 TEST_F(BackupTest, NoVersionsOverwritesInPlace)
 {
     const QString a = source("/a.txt");
