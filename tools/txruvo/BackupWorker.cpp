@@ -34,6 +34,7 @@ BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
     , mBatch(mRun.batchRules())
+    , mLines(mRun.report())
     , mMpc(operation.layout().mpc())
 {
 }
@@ -166,8 +167,8 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         if (!marker.stamped && markerWritten && marker.ownName)
             Markers::stampItem(stored, marker.content);
         const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
-        mRun.report().progress(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), relativePath),
-                               ProgressLine::Kind::Backup, quint64(item.source.st_size));
+        mLines.add(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), relativePath),
+                   ProgressLine::Kind::Backup, quint64(item.source.st_size));
         return std::nullopt;
     }
     return copy(item, storedName, exists, marker);
@@ -213,6 +214,7 @@ Posix::FolderEntry BackupWorker::markerOf(const Posix::FolderEntry &stored)
 std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
                                                    const MarkerState &marker)
 {
+    mLines.flush();  // the files done so far are not held up by this copy
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
     copier->setAccessTime(Markers::accessStamp(marker.content));
     struct stat source = item.source;
@@ -263,7 +265,7 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     entry.report = [this, done, relativePath] {
         ProgressLine line = done;
         line.fileVersion = mOperation.shelf().count(relativePath) + 1;  // the version it became
-        mRun.report().progress(line, ProgressLine::Kind::Backup);
+        mLines.add(line, ProgressLine::Kind::Backup);
     };
     mBatch.add(std::move(entry), mOperation.staging().folderFd());
     return std::nullopt;
@@ -271,7 +273,9 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
 
 std::optional<SessionRun::Stop> BackupWorker::finish()
 {
-    return flushBatch();
+    const std::optional<Stop> stop = flushBatch();
+    mLines.flush();
+    return stop;
 }
 
 std::optional<SessionRun::Stop> BackupWorker::flushBatch()

@@ -2,6 +2,7 @@
 
 #include "txruvo/DurableBatch.h"
 #include "txruvo/Posix.h"
+#include "txruvo/ProgressBatch.h"
 #include "txruvo/SessionRun.h"
 
 #include <sys/stat.h>
@@ -76,6 +77,7 @@ private:
     SessionRun &mRun;
     Folder mFolder;
     DurableBatch mBatch;
+    ProgressBatch mLines;
     std::optional<Stop> mCommitStop;
     QString mMpc;
 };

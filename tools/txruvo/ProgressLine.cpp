@@ -108,6 +108,28 @@ QByteArray encodedName(const QString &name, bool macRoman)
     return macRoman ? toMacRoman(name) : name.toUtf8();
 }
 
+// The element without its run totals, `name` given as the text or bytes to
+// write for fname; answers where the totals go.
+template <typename Name>
+qsizetype appendElement(QByteArray &out, const ProgressLine &line, ProgressLine::Kind kind, const Name &name)
+{
+    out += "<file ";
+    appendNumber(out, "offset", line.offset);
+    appendNumber(out, "size", line.size);
+    const qsizetype totalsAt = out.size();
+    out += "remain_time=\"0\" ";
+    appendAttribute(out, "trf_type", line.transferType);
+    if (kind == ProgressLine::Kind::Backup) {
+        appendAttribute(out += ' ', "folder_id", line.folderId);
+        appendAttribute(out += ' ', "mpc", line.mpc);
+        appendAttribute(out += ' ', "enc_name", line.encName);
+    }
+    appendNumber(out += ' ', "file_ver", quint64(line.fileVersion));
+    appendAttribute(out, "fname", name);
+    out += "/>";
+    return totalsAt;
+}
+
 }  // namespace
 
 QString escapeAttribute(const QString &value)
@@ -130,41 +152,18 @@ QString formatRate(double bytesPerSecond)
 
 QByteArray ProgressLine::toElement(Kind kind, bool macRomanName) const
 {
-    const ElementParts parts = toElementParts(kind, macRomanName);
-    return parts.head + totalsAttributes() + parts.tail;
-}
-
-ProgressLine::ElementParts ProgressLine::toElementParts(Kind kind, bool macRomanName) const
-{
-    ElementParts parts;
-    parts.head.reserve(48);
-    parts.head += "<file ";
-    appendNumber(parts.head, "offset", offset);
-    appendNumber(parts.head, "size", size);
-    QByteArray &tail = parts.tail;
-    tail.reserve(160 + fileName.size() * 3);
-    tail += "remain_time=\"0\" ";
-    appendAttribute(tail, "trf_type", transferType);
-    if (kind == Kind::Backup) {
-        appendAttribute(tail += ' ', "folder_id", folderId);
-        appendAttribute(tail += ' ', "mpc", mpc);
-        appendAttribute(tail += ' ', "enc_name", encName);
-    }
-    appendNumber(tail += ' ', "file_ver", quint64(fileVersion));
-    if (macRomanName)
-        appendAttribute(tail, "fname", toMacRoman(fileName));
-    else
-        appendAttribute(tail, "fname", fileName);
-    tail += "/>";
-    return parts;
-}
-
-QByteArray ProgressLine::totalsAttributes() const
-{
+    QByteArray element;
+    element.reserve(320 + fileName.size() * 3);
+    const qsizetype totalsAt = macRomanName ? appendElement(element, *this, kind, toMacRoman(fileName))
+                                            : appendElement(element, *this, kind, fileName);
     QByteArray totals;
-    totals.reserve(96);
     appendTotals(totals, {transferred, runTotal, skipped, percent, rate.toUtf8()});
-    return totals;
+    return element.insert(totalsAt, totals);
+}
+
+qsizetype ProgressLine::appendElementWithoutTotals(QByteArray &out, Kind kind) const
+{
+    return appendElement(out, *this, kind, fileName);
 }
 
 void ProgressLine::appendTotals(QByteArray &out, const Totals &totals)

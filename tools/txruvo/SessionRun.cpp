@@ -86,8 +86,8 @@ QStringView folderOf(const QString &line)
 
 int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
 {
-    workers = mScenario.active ? 1 : std::clamp(workers, 1, int(std::max<qsizetype>(mEntries.size(), 1)));
-    if (workers == 1) {
+    workers = std::clamp(workers, 1, int(std::max<qsizetype>(mEntries.size(), 1)));
+    if (mScenario.active || workers == 1) {
         const std::unique_ptr<Worker> worker = makeWorker();
         for (int i = 0; i < mEntries.size(); ++i) {
             std::optional<Stop> stop = beforeEntry(i, *worker);
@@ -98,14 +98,18 @@ int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
         }
         return finish(*worker);
     }
-    const QList<QList<qsizetype>> shares = sharesByFolder(workers);
+    // Shares without entries start no thread; the last share runs on this one.
+    QList<QList<qsizetype>> shares = sharesByFolder(workers);
+    shares.removeIf([](const QList<qsizetype> &share) { return share.isEmpty(); });
+    const auto handleWithOwnWorker = [this, &makeWorker](const QList<qsizetype> &share) {
+        const std::unique_ptr<Worker> worker = makeWorker();
+        handleShare(share, *worker);
+    };
     std::vector<std::thread> threads;
-    for (const QList<qsizetype> &share : shares) {
-        threads.emplace_back([this, &share, &makeWorker] {
-            const std::unique_ptr<Worker> worker = makeWorker();
-            handleShare(share, *worker);
-        });
-    }
+    for (qsizetype i = 0; i + 1 < shares.size(); ++i)
+        threads.emplace_back(handleWithOwnWorker, std::cref(shares.at(i)));
+    if (!shares.isEmpty())
+        handleWithOwnWorker(shares.last());
     for (std::thread &thread : threads)
         thread.join();
     // Each worker finished its share; a scenario (its early end) never runs here.

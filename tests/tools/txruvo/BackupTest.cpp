@@ -92,6 +92,38 @@ TEST_F(BackupTest, NoVersionsOverwritesInPlace)
     EXPECT_FALSE(QDir(drive() + "/alice.ver").exists());
 }
 
+// Many folders are handled by several threads at once, whose lines reach
+// the file in batches: still one line per file, and run totals that grow
+// line by line in the order the lines were written.
+TEST_F(BackupTest, RepeatRunOverManyFoldersReportsEachFileOnceWithGrowingTotals)
+{
+    QStringList list;
+    QHash<QString, qint64> sizes;
+    for (int i = 0; i < 600; ++i) {
+        const QString path = source(QStringLiteral("/d%1/f%2.txt").arg(i % 24).arg(i));
+        const QByteArray content(1 + i % 37, 'x');
+        writeText(path, content);
+        list << path;
+        sizes.insert(path, content.size());
+    }
+    writeList(list);
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+
+    const Run again = run(backupVector());
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.errors.isEmpty()) << qPrintable(again.errors);
+    const auto lines = again.lines();
+    ASSERT_EQ(lines.size(), list.size());
+    EXPECT_EQ(again.completed().size(), list.size());
+    qint64 unchangedSoFar = 0;
+    for (const auto &line : lines) {
+        ASSERT_EQ(line["trf_type"], "FILE IN SYNC") << qPrintable(line["fname"]);
+        unchangedSoFar += sizes.value(line["fname"]);
+        ASSERT_EQ(line["cum_size"].toLongLong(), unchangedSoFar) << qPrintable(line["fname"]);
+        ASSERT_EQ(line["tot_sz"], line["cum_size"]);
+    }
+}
+
 TEST_F(BackupTest, OddNamesAreStoredAndReportedExactly)
 {
     const QStringList names = {"/with blank.txt", "/quote\"and'apos.txt", "/bracket]]end]", "/<tag>&amp;.txt",
