@@ -152,6 +152,8 @@ QVariant LocalTreeModel::data(const QModelIndex &index, int role) const
         return !node->isPlaceholder() && isExcludedHere(node);
     case IsDirectoryRole:
         return !node->isAFile();
+    case LinkRole:
+        return int(node->link());
     default:
         return {};
     }
@@ -203,6 +205,7 @@ QHash<int, QByteArray> LocalTreeModel::roleNames() const
     names.insert(IsPlaceholderRole, "isPlaceholder");
     names.insert(IsExcludedRole, "isExcluded");
     names.insert(IsDirectoryRole, "isDirectory");
+    names.insert(LinkRole, "link");
     return names;
 }
 

@@ -37,6 +37,7 @@ public:
         IsPlaceholderRole,                // the "Loading..." row
         IsExcludedRole,                   // the item or a folder it lies in is excluded
         IsDirectoryRole,
+        LinkRole,                         // what the item links to (TreeViewNode::Link)
     };
 
     LocalTreeModel(TreeViewController &tree, LocalTreeActions &actions, QObject *parent = nullptr);
