@@ -154,6 +154,8 @@ QVariant LocalTreeModel::data(const QModelIndex &index, int role) const
         return !node->isAFile();
     case LinkRole:
         return int(node->link());
+    case IsVolumeRole:
+        return node->parentNode() && node->parentNode() == mTree.mRootItem();
     default:
         return {};
     }
@@ -206,6 +208,7 @@ QHash<int, QByteArray> LocalTreeModel::roleNames() const
     names.insert(IsExcludedRole, "isExcluded");
     names.insert(IsDirectoryRole, "isDirectory");
     names.insert(LinkRole, "link");
+    names.insert(IsVolumeRole, "isVolume");
     return names;
 }
 

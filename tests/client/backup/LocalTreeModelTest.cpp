@@ -21,6 +21,9 @@ TEST_F(LocalTreeModelTest, TheModelStaysConsistentThroughListingTogglingAndDrive
 
     const QModelIndex documents = indexOf(tree("/Users/me/Documents"));
     EXPECT_EQ(documents.parent(), QModelIndex());  // shown at the top, above the drives
+    EXPECT_FALSE(documents.data(LocalTreeModel::IsVolumeRole).toBool());
+    EXPECT_TRUE(indexOf(volumes() + "/Drive").data(LocalTreeModel::IsVolumeRole).toBool());
+    EXPECT_TRUE(indexOf(tree("/")).data(LocalTreeModel::IsVolumeRole).toBool());
     EXPECT_TRUE(model().hasChildren(documents));
     EXPECT_EQ(model().rowCount(documents), 0);
     ASSERT_TRUE(model().canFetchMore(documents));

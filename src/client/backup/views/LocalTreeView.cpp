@@ -41,6 +41,8 @@ QIcon LocalTreeView::imageFor(const QModelIndex &index) const
     case Link::NotALink:
         break;
     }
+    if (index.data(LocalTreeModel::IsVolumeRole).toBool())
+        return style()->standardIcon(QStyle::SP_DriveHDIcon);
     return style()->standardIcon(index.data(LocalTreeModel::IsDirectoryRole).toBool() ? QStyle::SP_DirIcon
                                                                                         : QStyle::SP_FileIcon);
 }

@@ -13,7 +13,7 @@ class LocalTreeView : public QTreeView
 public:
     explicit LocalTreeView(LocalTreeModel &model, QWidget *parent = nullptr);
 
-    // A folder, a file, or a link to either (the arrowed images).
+    // A drive, a folder, a file, or a link to either (the arrowed images).
     QIcon imageFor(const QModelIndex &index) const;
 
     // The destination chooser follows the drives and the choice; a pick of the user is the user's choice.
