@@ -35,7 +35,7 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.batchRules())
+    , mBatch(mRun.openCopyBatchRules(operation.workers()))
     , mLines(mRun.report())
     , mMpc(operation.layout().mpc())
 {
@@ -226,7 +226,12 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     Item copied = item;
     copied.source = source;
     const ProgressLine done = completion(copied, marker.encName, transferType, storedName);
-    if (!copier->copyTo(mOperation.staging().newPath(), mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
+    // Unnamed in its own folder: no shared folder for the threads to queue
+    // on, and a run killed before the copy is named leaves nothing behind.
+    // Any name it takes on the way is in the staging folder.
+    StagingArea &staging = mOperation.staging();
+    if (!copier->copyInto({mFolder.storedFd, "."}, [&staging] { return staging.newPath(); },
+                          mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
 
     // Given its real name once its data is on the drive.

@@ -17,6 +17,9 @@ namespace {
 constexpr int kFatalStatus = 1;
 constexpr int kMalformedStatus = 2;
 
+// Descriptors kept for everything but the copies waiting for their sync.
+constexpr qsizetype kReservedFiles = 64;
+
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");
 
@@ -33,6 +36,14 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
 {
+}
+
+DurableBatch::Rules SessionRun::openCopyBatchRules(int threads) const
+{
+    DurableBatch::Rules rules = batchRules();
+    const qsizetype share = (Posix::openFileLimit() - kReservedFiles) / std::max(threads, 1);
+    rules.limits.files = std::clamp<qsizetype>(share, 1, rules.limits.files);
+    return rules;
 }
 
 std::optional<SessionRun::Stop> SessionRun::prepare()

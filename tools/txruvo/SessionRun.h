@@ -49,6 +49,10 @@ public:
         return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
                 [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }};
     }
+    // The same for copies that each hold a file open until they are named:
+    // the batches of `threads` threads together stay within the number of
+    // files the process may hold open.
+    DurableBatch::Rules openCopyBatchRules(int threads) const;
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.
