@@ -1,5 +1,17 @@
-# Sourced by scripts/run and scripts/screenshots: a sandbox of the program's folders
-# and the stand-in web service.
+# Sourced by scripts/run and scripts/screenshots: a sandbox of the program's folders,
+# the stand-in web service, and the stop of what the script started when it ends.
+
+# on_exit <function>: runs the function when the script (or subshell) ends, after the
+# ones registered later.
+tx_exit_functions=()
+on_exit() {
+  tx_exit_functions=("$1" "${tx_exit_functions[@]}")
+  trap run_exit_functions EXIT
+}
+run_exit_functions() {
+  local function
+  for function in "${tx_exit_functions[@]}"; do "$function"; done
+}
 
 # enter_sandbox <folder>: every per-user and machine-wide folder inside the sandbox.
 enter_sandbox() {
@@ -29,10 +41,52 @@ start_webservice() {
   "$build/bin/txwebservice" --certificates "$webservice/certificates" --config "$webservice/accounts.json" \
     --port "$webservice_port" --log "$webservice/requests.log" >"$webservice/service.out" 2>&1 &
   webservice_pid=$!
-  trap 'kill "$webservice_pid" 2>/dev/null; wait "$webservice_pid" 2>/dev/null || true' EXIT
+  on_exit stop_webservice
   for _ in $(seq 50); do
     grep -q '^webservice ' "$webservice/service.out" 2>/dev/null && return 0
     kill -0 "$webservice_pid" 2>/dev/null || { cat "$webservice/service.out" >&2; exit 1; }
     sleep 0.1
   done
+}
+
+stop_webservice() {
+  kill "$webservice_pid" 2>/dev/null
+  wait "$webservice_pid" 2>/dev/null || true
+}
+
+# mark_session: marks every program started from here on, so that the monitor the
+# client starts (detached, in a session of its own) is known as this script's and
+# stopped when it ends. A monitor of another sandbox or session lacks the mark.
+mark_session() {
+  TX_RUN_SESSION="$$.$(date +%s%N)"
+  export TX_RUN_SESSION
+  on_exit stop_session_monitors
+}
+
+# session_monitors: the ids of this user's monitors (either brand) that carry the mark.
+session_monitors() {
+  local folder program
+  for folder in /proc/[0-9]*; do
+    [ -O "$folder" ] || continue
+    program=$(readlink "$folder/exe" 2>/dev/null) || continue
+    program=${program% (deleted)}
+    case ${program##*/} in TarnixVidezudMonitor | QuellonVidezudMonitor) ;; *) continue ;; esac
+    if grep -qzxF "TX_RUN_SESSION=$TX_RUN_SESSION" "$folder/environ" 2>/dev/null; then
+      echo "${folder#/proc/}"
+    fi
+  done
+}
+
+# stop_session_monitors: asks the marked monitors to end, and ends those still there after 3 s.
+stop_session_monitors() {
+  local pids pid
+  pids=$(session_monitors)
+  [ -n "$pids" ] || return 0
+  kill -TERM $pids 2>/dev/null || true
+  for _ in $(seq 30); do
+    pids=$(for pid in $pids; do if kill -0 "$pid" 2>/dev/null; then echo "$pid"; fi; done)
+    [ -n "$pids" ] || return 0
+    sleep 0.1
+  done
+  kill -KILL $pids 2>/dev/null || true
 }

@@ -1,15 +1,11 @@
 #include "common/context/ProgramContext.h"
-#include "common/texts/QLLocalizedString.h"
 
 #include <QApplication>
-#include <QWidget>
 
+// The tray program shows no window of its own; until its menu is built it only runs.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ProgramContext program;  // what the whole program shares, for as long as it runs
-    QWidget window;
-    window.setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
-    window.show();
     return app.exec();
 }

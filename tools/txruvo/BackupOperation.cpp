@@ -37,6 +37,7 @@ BackupOperation::BackupOperation(SessionRun &run, Kind kind)
     , mLayout(storageFolder(run, kind), kind == Kind::Items && isBackupMode(run.commandLine()))
     , mShelf(mLayout)
     , mStaging(mLayout.computerFolder())
+    , mWorkers(std::min(kMaxWorkers, std::max(1, int(std::thread::hardware_concurrency()))))
 {
     const QStringList &positionals = run.commandLine().positionals();
     mSourceRoot = positionals.size() >= 2 ? positionals.at(positionals.size() - 2) : QStringLiteral("/");
@@ -66,8 +67,7 @@ int BackupOperation::run()
                                    Posix::errorText(errno)))
             .exitStatus;
     }
-    const int workers = std::min(kMaxWorkers, std::max(1, int(std::thread::hardware_concurrency())));
-    return mRun.forEachEntry(workers, [this] { return std::make_unique<BackupWorker>(*this); });
+    return mRun.forEachEntry(mWorkers, [this] { return std::make_unique<BackupWorker>(*this); });
 }
 
 std::optional<QString> BackupOperation::folderId(const QString &folder)

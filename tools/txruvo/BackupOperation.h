@@ -37,6 +37,8 @@ public:
     const DriveLayout &layout() const { return mLayout; }
     const VersionShelf &shelf() const { return mShelf; }
     StagingArea &staging() { return mStaging; }
+    // How many threads handle the list at most.
+    int workers() const { return mWorkers; }
 
     // The folder's identifier, making the folder (and its parents) when
     // missing; errno is set on failure. Safe from any thread.
@@ -52,6 +54,7 @@ private:
     DriveLayout mLayout;
     VersionShelf mShelf;
     StagingArea mStaging;
+    int mWorkers;
     QMutex mFolderIdsLock;
     QHash<QString, QString> mFolderIds;  // folder -> identifier, for the folders met in this run
 };

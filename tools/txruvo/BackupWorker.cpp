@@ -16,6 +16,8 @@ const QString kNotPermitted = QStringLiteral("Operation not permitted (%1)");
 // "." and ".." would lead outside the stored tree.
 bool hasDotComponents(QStringView line)
 {
+    if (!line.contains(u"/."))
+        return false;  // the common case, found without splitting the line
     for (const QStringView part : line.tokenize(u'/')) {
         if (part == u"." || part == u"..")
             return true;
@@ -33,7 +35,8 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.batchRules())
+    , mBatch(mRun.openCopyBatchRules(operation.workers()))
+    , mLines(mRun.report())
     , mMpc(operation.layout().mpc())
 {
 }
@@ -126,7 +129,7 @@ std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
         return mFolder.storedError == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
     }
     mFolder.id = *id;
-    mFolder.mayHaveVersions = mOperation.shelf().folderMayHaveVersions(mFolder.storedRelativePath);
+    mFolder.versionSlots = mOperation.shelf().slotsInFolder(mFolder.storedRelativePath);
     return std::nullopt;
 }
 
@@ -165,9 +168,8 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
         // Stamped for the next run, unless its marker holds a name the client gave it.
         if (!marker.stamped && markerWritten && marker.ownName)
             Markers::stampItem(stored, marker.content);
-        const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
-        mRun.report().progress(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), relativePath),
-                               ProgressLine::Kind::Backup, quint64(item.source.st_size));
+        mLines.add(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), storedName),
+                   ProgressLine::Kind::Backup, quint64(item.source.st_size));
         return std::nullopt;
     }
     return copy(item, storedName, exists, marker);
@@ -179,7 +181,7 @@ BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Po
     // Most markers hold what a first backup of this line would write: the
     // stored copy's access time says so, else the marker's own status.
     MarkerState state;
-    state.encName = Markers::encodeName(item.name);
+    state.encName = Markers::encodeName(item.nativeName);
     state.content = Markers::itemContent({state.encName, item.line});
     if (!storedStatus)
         return state;  // a first copy: its marker is written with it
@@ -213,6 +215,7 @@ Posix::FolderEntry BackupWorker::markerOf(const Posix::FolderEntry &stored)
 std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
                                                    const MarkerState &marker)
 {
+    mLines.flush();  // the files done so far are not held up by this copy
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
     copier->setAccessTime(Markers::accessStamp(marker.content));
     struct stat source = item.source;
@@ -222,8 +225,13 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
     Item copied = item;
     copied.source = source;
-    const ProgressLine done = completion(copied, marker.encName, transferType, relativePath);
-    if (!copier->copyTo(mOperation.staging().newPath(), mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
+    const ProgressLine done = completion(copied, marker.encName, transferType, storedName);
+    // Unnamed in its own folder: no shared folder for the threads to queue
+    // on, and a run killed before the copy is named leaves nothing behind.
+    // Any name it takes on the way is in the staging folder.
+    StagingArea &staging = mOperation.staging();
+    if (!copier->copyInto({mFolder.storedFd, "."}, [&staging] { return staging.newPath(); },
+                          mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
 
     // Given its real name once its data is on the drive.
@@ -263,7 +271,7 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     entry.report = [this, done, relativePath] {
         ProgressLine line = done;
         line.fileVersion = mOperation.shelf().count(relativePath) + 1;  // the version it became
-        mRun.report().progress(line, ProgressLine::Kind::Backup);
+        mLines.add(line, ProgressLine::Kind::Backup);
     };
     mBatch.add(std::move(entry), mOperation.staging().folderFd());
     return std::nullopt;
@@ -271,7 +279,9 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
 
 std::optional<SessionRun::Stop> BackupWorker::finish()
 {
-    return flushBatch();
+    const std::optional<Stop> stop = flushBatch();
+    mLines.flush();
+    return stop;
 }
 
 std::optional<SessionRun::Stop> BackupWorker::flushBatch()
@@ -280,7 +290,7 @@ std::optional<SessionRun::Stop> BackupWorker::flushBatch()
 }
 
 ProgressLine BackupWorker::completion(const Item &item, const QString &encName, const QString &transferType,
-                                      const QString &relativePath) const
+                                      const QString &storedName) const
 {
     const quint64 size = quint64(item.source.st_size);
     ProgressLine progress{};
@@ -291,7 +301,7 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.folderId = mFolder.id;
     progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion = mFolder.mayHaveVersions ? mOperation.shelf().slotsInUse(relativePath) + 1 : 1;
+    progress.fileVersion = mFolder.versionSlots.value(storedName) + 1;
     progress.fileName = item.line;
     return progress;
 }

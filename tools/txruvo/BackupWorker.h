@@ -2,6 +2,7 @@
 
 #include "txruvo/DurableBatch.h"
 #include "txruvo/Posix.h"
+#include "txruvo/ProgressBatch.h"
 #include "txruvo/SessionRun.h"
 
 #include <sys/stat.h>
@@ -37,7 +38,7 @@ private:
         int storedError = 0;
         QString storedRelativePath;
         QString id;
-        bool mayHaveVersions = false;
+        QHash<QString, int> versionSlots;  // of its items with versions, by stored name
     };
     // What one list line names.
     struct Item
@@ -45,7 +46,7 @@ private:
         QString line;
         QString userPath;
         QString name;  // the user's name
-        QByteArray nativeName;
+        QByteArray nativeName;  // the name's UTF-8
         struct stat source;
     };
     // What the item's marker holds, as far as this line is concerned.
@@ -70,12 +71,13 @@ private:
     std::optional<Stop> copy(const Item &item, const QString &storedName, bool exists, const MarkerState &marker);
     std::optional<Stop> flushBatch();
     ProgressLine completion(const Item &item, const QString &encName, const QString &transferType,
-                            const QString &relativePath) const;
+                            const QString &storedName) const;
 
     BackupOperation &mOperation;
     SessionRun &mRun;
     Folder mFolder;
     DurableBatch mBatch;
+    ProgressBatch mLines;
     std::optional<Stop> mCommitStop;
     QString mMpc;
 };

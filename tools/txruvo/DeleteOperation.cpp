@@ -59,14 +59,13 @@ int DeleteOperation::run()
 
     // A missing list is an empty one: nothing to delete.
     QString error;
-    const QList<ListEntry> entries = readListFile(commandLine.value(QStringLiteral("--files-from")), &error)
-                                         .value_or(QList<ListEntry>());
+    const ListFile list = ListFile::read(commandLine.value(QStringLiteral("--files-from")), &error).value_or(ListFile());
     // Sync mode: the remote names the data root itself, which keeps no versions.
     const DriveLayout layout(computerFolder, computerFolder != dataRoot);
     const VersionShelf shelf(layout);
     StoredItemFinder finder(layout);
     int deleted = 0;
-    for (const ListEntry &entry : entries) {
+    for (const ListEntry &entry : list.entries()) {
         const QStringList identifiers = entry.text.split(u'/', Qt::SkipEmptyParts);
         const std::optional<QString> item =
             identifiers.size() == 2 && entry.validUtf8 ? finder.find(identifiers.at(0), identifiers.at(1)) : std::nullopt;

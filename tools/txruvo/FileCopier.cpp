@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <unistd.h>
 
 FileCopier::FileCopier(DriveBudget &budget)
@@ -66,15 +67,16 @@ bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChu
     return ok;
 }
 
-bool FileCopier::copyInto(const QString &folder, const ChunkCallback &onChunk)
+bool FileCopier::copyInto(const Posix::FolderEntry &folder, TemporaryName temporaryName, const ChunkCallback &onChunk)
 {
+    mTemporaryName = std::move(temporaryName);
     if (mLinkText) {
         mLinkAtCommit = reserveLink(onChunk);
         return mLinkAtCommit;
     }
-    const int destination = ::open(Posix::native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    const int destination = ::openat(folder.folderFd, folder.name.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (destination < 0 && (errno == EOPNOTSUPP || errno == EISDIR))
-        return copyTo(Posix::temporaryPath(folder), onChunk);
+        return copyTo(mTemporaryName(), onChunk);
     if (destination < 0)
         return failDestination(errno);
     mUnnamed = destination;
@@ -89,14 +91,16 @@ bool FileCopier::copyContent(int destination, const ChunkCallback &onChunk)
 {
     bool ok = true;
     quint64 done = 0;
-    for (;;) {
+    // Copied as it was when opened: its size and time are what the copy records.
+    const quint64 size = quint64(mSourceStatus.st_size);
+    while (done < size) {
         qint64 copied = 0;
-        if (!copyChunk(destination, done, &copied)) {
+        if (!copyChunk(destination, size - done, &copied)) {
             ok = false;
             break;
         }
         if (copied == 0)
-            break;
+            break;  // it shrank meanwhile
         done += quint64(copied);
         if (onChunk && !onChunk(done)) {
             ok = fail(Failure::Cancelled, 0);
@@ -142,40 +146,53 @@ bool FileCopier::makeAt(const QByteArray &path)
     return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
-bool FileCopier::copyChunk(int destination, quint64 done, qint64 *copied)
+bool FileCopier::copyChunk(int destination, quint64 remaining, qint64 *copied)
 {
-    const qint64 wanted = qint64(mBudget.grant(kChunkBytes));
-    if (wanted == 0 && quint64(mSourceStatus.st_size) > done)
+    const qint64 wanted = qint64(mBudget.grant(std::min(quint64(kChunkBytes), remaining)));
+    if (wanted == 0)
         return fail(Failure::DriveFull, ENOSPC);
     ssize_t got = -1;
-    if (!mPlainReadWrite) {
+    if (mMethod == Method::CopyRange) {
         got = ::copy_file_range(mSource, nullptr, destination, nullptr, size_t(wanted), 0);
+        // Between two file systems (the usual backup drive) the kernel still copies, by sendfile.
         if (got < 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
-            mPlainReadWrite = true;
+            mMethod = Method::SendFile;
         else if (got < 0)
             return failCopy(errno);
     }
-    if (mPlainReadWrite) {
-        if (mBuffer.isEmpty())
-            mBuffer.resize(kPlainBufferBytes);
-        got = ::read(mSource, mBuffer.data(), size_t(std::min<qint64>(wanted, mBuffer.size())));
-        if (got < 0)
-            return fail(Failure::Source, errno);
-        for (ssize_t written = 0; written < got;) {
-            const ssize_t step = ::write(destination, mBuffer.constData() + written, size_t(got - written));
-            if (step < 0)
-                return failCopy(errno);
-            written += step;
-        }
+    if (mMethod == Method::SendFile) {
+        got = ::sendfile(destination, mSource, nullptr, size_t(wanted));
+        if (got < 0 && (errno == EINVAL || errno == ENOSYS))
+            mMethod = Method::ReadWrite;
+        else if (got < 0)
+            return failCopy(errno);
     }
+    if (mMethod == Method::ReadWrite && !readWrite(destination, wanted, &got))
+        return false;
     mBudget.spend(quint64(got));
     *copied = got;
     return true;
 }
 
+bool FileCopier::readWrite(int destination, qint64 wanted, ssize_t *got)
+{
+    if (mBuffer.isEmpty())
+        mBuffer.resize(qsizetype(std::clamp<qint64>(mSourceStatus.st_size, 1, kPlainBufferBytes)));
+    *got = ::read(mSource, mBuffer.data(), size_t(std::min<qint64>(wanted, mBuffer.size())));
+    if (*got < 0)
+        return fail(Failure::Source, errno);
+    for (ssize_t written = 0; written < *got;) {
+        const ssize_t step = ::write(destination, mBuffer.constData() + written, size_t(*got - written));
+        if (step < 0)
+            return failCopy(errno);
+        written += step;
+    }
+    return true;
+}
+
 bool FileCopier::failCopy(int error)
 {
-    // A failed copy_file_range does not say which side failed; a read of the source tells.
+    // A failed kernel copy does not say which side failed; a read of the source tells.
     char probe;
     if (::pread(mSource, &probe, 1, ::lseek(mSource, 0, SEEK_CUR)) < 0)
         return fail(Failure::Source, errno);
@@ -203,7 +220,7 @@ bool FileCopier::commitUnnamed(const QString &finalPath)
     if (errno != EEXIST)
         return failDestination(errno);
     // What stands there stays whole until one rename replaces it.
-    const QString temporaryPath = Posix::temporaryPath(Posix::parentOf(finalPath));
+    const QString temporaryPath = mTemporaryName();
     if (!makeAt(Posix::native(temporaryPath)))
         return failDestination(errno);
     discard();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DriveBudget.h"
+#include "txruvo/Posix.h"
 
 #include <QString>
 
@@ -18,7 +19,7 @@ class FileCopier
 {
 public:
     static constexpr qint64 kChunkBytes = 8 << 20;
-    static constexpr qint64 kPlainBufferBytes = 1 << 20;  // where the kernel cannot copy for us
+    static constexpr qint64 kPlainBufferBytes = 1 << 20;  // at most, where the kernel cannot copy for us
 
     enum class Failure { None, Source, Destination, DriveFull, Cancelled };
 
@@ -37,14 +38,16 @@ public:
     bool openSource(const QString &sourcePath, struct stat *status);
     // The same for `name` in the folder open as `folderFd`.
     bool openSourceAt(int folderFd, const QByteArray &name, struct stat *status);
-    // Copies the open source to temporaryPath, in the folder of the final
-    // path or at least on its file system, and closes the source.
-    bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
-    // Copies the open source into an unnamed file in `folder`, held open
-    // until commit() names it, so a run that dies first leaves nothing
-    // behind; a link is only made by commit(). On a file system without
-    // unnamed files, a temporary name in `folder` is used instead.
-    bool copyInto(const QString &folder, const ChunkCallback &onChunk);
+    // A fresh temporary path on the file system of the copy's final path.
+    using TemporaryName = std::function<QString()>;
+
+    // Copies the open source into an unnamed file in `folder` (the folder
+    // of its final path), held open until commit() names it, so a run that
+    // dies first leaves nothing behind; a link is only made by commit(). The
+    // copy takes a temporary name only on a file system without unnamed
+    // files, and when commit() replaces a file (named there, then renamed
+    // over it, for the moment of one rename). Closes the source.
+    bool copyInto(const Posix::FolderEntry &folder, TemporaryName temporaryName, const ChunkCallback &onChunk);
     // Gives the copy its real name, replacing what stood there.
     bool commit(const QString &finalPath);
 
@@ -52,9 +55,13 @@ public:
     int error() const { return mError; }
 
 private:
+    // Copies the open source to temporaryPath and closes the source.
+    bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
     // Copies the content, mode and time to the open destination.
     bool copyContent(int destination, const ChunkCallback &onChunk);
-    bool copyChunk(int destination, quint64 done, qint64 *copied);
+    // Copies at most one chunk of the `remaining` bytes.
+    bool copyChunk(int destination, quint64 remaining, qint64 *copied);
+    bool readWrite(int destination, qint64 wanted, ssize_t *got);
     // Counts a link's bytes as copied; commit() makes it.
     bool reserveLink(const ChunkCallback &onChunk);
     // Puts the unnamed copy (or the link) at `path`; errno EEXIST when something is there.
@@ -71,10 +78,13 @@ private:
     struct stat mSourceStatus {};
     std::optional<struct timespec> mAccessTime;
     std::optional<QByteArray> mLinkText;  // the source is a link with this text
+    TemporaryName mTemporaryName;
     QString mTemporaryPath;
     int mUnnamed = -1;              // the copy as an unnamed file
     bool mLinkAtCommit = false;     // the link is made by commit()
-    bool mPlainReadWrite = false;
+    // How the kernel copies: within one file system, between two, or through a buffer here.
+    enum class Method { CopyRange, SendFile, ReadWrite };
+    Method mMethod = Method::CopyRange;
     QByteArray mBuffer;
     Failure mFailure = Failure::None;
     int mError = 0;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -56,14 +57,7 @@ bool LineWriter::openFile(const QString &path, QString *error)
 void LineWriter::writeLine(const QByteArray &line)
 {
     if (mHold) {
-        if (mHeld.isEmpty()) {
-            mHeld.reserve(kHeldBytes + line.size() + 1);
-            mHeldSince.start();
-        }
-        mHeld += line;
-        mHeld += '\n';
-        if (mHeld.size() >= kHeldBytes || isDue())
-            flush();
+        writeHeldLines(line + '\n', std::chrono::steady_clock::now());
         return;
     }
     QByteArray bytes = mLineBreakOwed ? '\n' + line : line;
@@ -83,9 +77,25 @@ void LineWriter::writeLine(const QByteArray &line)
         QThread::msleep(ulong(mScenario->lineDelayMs));
 }
 
+void LineWriter::writeHeldLines(const QByteArray &lines, std::chrono::steady_clock::time_point firstHeldAt)
+{
+    if (!mHold) {
+        writeAll(lines);
+        return;
+    }
+    if (mHeld.isEmpty()) {
+        mHeld.reserve(kHeldBytes + lines.size());
+        mFirstHeldAt = firstHeldAt;
+    }
+    mFirstHeldAt = std::min(mFirstHeldAt, firstHeldAt);
+    mHeld += lines;
+    if (mHeld.size() >= kHeldBytes || isDue())
+        flush();
+}
+
 bool LineWriter::isDue() const
 {
-    return !mHeld.isEmpty() && mHold && std::chrono::milliseconds(mHeldSince.elapsed()) >= *mHold;
+    return !mHeld.isEmpty() && mHold && std::chrono::steady_clock::now() - mFirstHeldAt >= *mHold;
 }
 
 void LineWriter::flush()

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QString>
 
 #include <chrono>
@@ -31,6 +30,9 @@ public:
 
     void writeLine(const QByteArray &line);
     void writeLine(const QString &line) { writeLine(line.toUtf8()); }
+    // Whole lines, each ended by its line break, held (see holdLines())
+    // since `firstHeldAt`, the time the first of them was made.
+    void writeHeldLines(const QByteArray &lines, std::chrono::steady_clock::time_point firstHeldAt);
     // Whether held lines have waited their time.
     bool isDue() const;
     // Writes the held lines now.
@@ -45,5 +47,5 @@ private:
     bool mLineBreakOwed = false;  // with omitFinalNewline, each break goes out with the next line
     std::optional<std::chrono::milliseconds> mHold;
     QByteArray mHeld;
-    QElapsedTimer mHeldSince;
+    std::chrono::steady_clock::time_point mFirstHeldAt;
 };

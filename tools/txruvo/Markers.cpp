@@ -45,7 +45,12 @@ QString folderMarkerPath(const QString &folder)
 
 QString Markers::encodeName(const QString &name)
 {
-    return QString::fromLatin1(name.toUtf8().toHex());
+    return encodeName(name.toUtf8());
+}
+
+QString Markers::encodeName(const QByteArray &utf8Name)
+{
+    return QString::fromLatin1(utf8Name.toHex());
 }
 
 std::optional<QString> Markers::decodeName(const QString &encoded)
@@ -76,7 +81,11 @@ std::optional<Markers::ItemRecord> Markers::readItem(const Posix::FolderEntry &m
 
 QByteArray Markers::itemContent(const ItemRecord &record)
 {
-    return "enc_name=" + record.encName.toUtf8() + "\nsource=" + record.source.toUtf8() + '\n';
+    const QByteArray encName = record.encName.toUtf8();
+    const QByteArray source = record.source.toUtf8();
+    QByteArray content;
+    content.reserve(int(sizeof "enc_name=\nsource=\n") + encName.size() + source.size());
+    return content.append("enc_name=").append(encName).append("\nsource=").append(source).append('\n');
 }
 
 bool Markers::writeItem(const Posix::FolderEntry &marker, const QByteArray &content)

@@ -15,6 +15,7 @@ namespace Markers {
 
 // The encoded name of a file name: the hex digits of its UTF-8 bytes.
 QString encodeName(const QString &name);
+QString encodeName(const QByteArray &utf8Name);
 std::optional<QString> decodeName(const QString &encoded);
 
 struct ItemRecord

@@ -6,80 +6,112 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace {
 
-// Appends one ASCII character entity-encoded when it must be; answers
-// whether it was ASCII at all.
-bool appendEscapedAscii(QByteArray &out, char16_t c)
+// The entity of an ASCII character that must be encoded, or null.
+const char *entityOf(char16_t c)
 {
     switch (c) {
-    case '&': out += "&amp;"; return true;
-    case '"': out += "&quot;"; return true;
-    case '<': out += "&lt;"; return true;
-    case '>': out += "&gt;"; return true;
-    case '\'': out += "&apos;"; return true;
-    default:
-        if (c < 0x20 || c == 0x7F) {
-            out += "&#" + QByteArray::number(int(c)) + ';';
-            return true;
-        }
-        if (c >= 0x80)
-            return false;
-        out += char(c);
-        return true;
+    case '&': return "&amp;";
+    case '"': return "&quot;";
+    case '<': return "&lt;";
+    case '>': return "&gt;";
+    case '\'': return "&apos;";
+    default: return nullptr;
     }
+}
+
+bool isControl(char16_t c)
+{
+    return c < 0x20 || c == 0x7F;
 }
 
 // Whether a character goes into a value as it stands.
 bool isPlainAscii(char16_t c)
 {
-    return c >= 0x20 && c < 0x7F && c != '&' && c != '"' && c != '<' && c != '>' && c != '\'';
+    return c < 0x80 && !isControl(c) && !entityOf(c);
 }
 
-// Appends the value entity-encoded: & " < > ' and control characters. The
-// value's UTF-8 (or Mac Roman) bytes pass as they are; every character
-// encoded is ASCII.
-void appendEscaped(QByteArray &out, const QByteArray &value)
-{
-    for (const char byte : value) {
-        if (!appendEscapedAscii(out, quint8(byte)))
-            out += byte;
-    }
-}
+// The most bytes one UTF-16 unit of a value can take in a line: three
+// UTF-8 bytes, each encoded as at most six ("&quot;").
+constexpr qsizetype kBytesPerUnit = 18;
 
-// The same for a text. Most values are plain ASCII: copied at once, with no
-// conversion first.
-void appendEscaped(QByteArray &out, const QString &value)
+// Writes a line into room made for it beforehand, a pointer at a time: a
+// line is a few dozen small pieces, and growing the array for each would
+// cost more than the pieces themselves.
+class Cursor
 {
-    if (!std::all_of(value.cbegin(), value.cend(), [](QChar c) { return isPlainAscii(c.unicode()); })) {
-        appendEscaped(out, value.toUtf8());
-        return;
+public:
+    explicit Cursor(char *at)
+        : mAt(at)
+    {
     }
+    char *position() const { return mAt; }
+
+    template <std::size_t N>
+    void literal(const char (&text)[N])
+    {
+        std::memcpy(mAt, text, N - 1);
+        mAt += N - 1;
+    }
+    void number(quint64 value) { mAt = std::to_chars(mAt, mAt + 20, value).ptr; }
+
+    // The value entity-encoded: & " < > ' and control characters. Its
+    // UTF-8 (or Mac Roman) bytes pass as they are; every character encoded
+    // is ASCII.
+    void escaped(QByteArrayView bytes)
+    {
+        for (const char byte : bytes)
+            escapedAscii(quint8(byte));
+    }
+    // The same for a text. Most values are plain ASCII: copied at once,
+    // with no conversion first.
+    void escaped(QStringView text)
+    {
+        if (!std::all_of(text.cbegin(), text.cend(), [](QChar c) { return isPlainAscii(c.unicode()); })) {
+            escaped(QByteArrayView(text.toUtf8()));
+            return;
+        }
+        mAt = std::transform(text.cbegin(), text.cend(), mAt, [](QChar c) { return char(c.unicode()); });
+    }
+
+private:
+    void escapedAscii(char16_t c)
+    {
+        if (const char *entity = entityOf(c)) {
+            const std::size_t length = std::strlen(entity);
+            std::memcpy(mAt, entity, length);
+            mAt += length;
+        } else if (isControl(c)) {
+            literal("&#");
+            number(c);
+            *mAt++ = ';';
+        } else {
+            *mAt++ = char(c);
+        }
+    }
+
+    char *mAt;
+};
+
+// Makes room for at most `bytes` more at the end of `out`, answers a cursor
+// there; closeRoom() then drops what was not used.
+Cursor openRoom(QByteArray &out, qsizetype bytes)
+{
     const qsizetype start = out.size();
-    out.resize(start + value.size());
-    std::transform(value.cbegin(), value.cend(), out.data() + start, [](QChar c) { return char(c.unicode()); });
+    out.resize(start + bytes);
+    return Cursor(out.data() + start);
 }
 
-// Appends `key="value"`, the value entity-encoded.
-template <typename Value>
-void appendAttribute(QByteArray &out, const char *key, const Value &value)
+void closeRoom(QByteArray &out, const Cursor &cursor)
 {
-    out += key;
-    out += "=\"";
-    appendEscaped(out, value);
-    out += '"';
+    out.truncate(cursor.position() - out.constData());
 }
 
-void appendNumber(QByteArray &out, const char *key, quint64 value)
-{
-    char digits[24];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out += key;
-    out += "=\"";
-    out.append(digits, end - digits);
-    out += "\" ";
-}
+// Room for the fixed parts and numbers of a line, besides its values.
+constexpr qsizetype kFixedBytes = 320;
 
 // Mac Roman bytes of a text; characters it lacks become "?".
 QByteArray toMacRoman(const QString &text)
@@ -108,13 +140,47 @@ QByteArray encodedName(const QString &name, bool macRoman)
     return macRoman ? toMacRoman(name) : name.toUtf8();
 }
 
+// The element without its run totals, `name` given as the text or bytes to
+// write for fname; answers where the totals go.
+template <typename Name>
+qsizetype appendElement(QByteArray &out, const ProgressLine &line, ProgressLine::Kind kind, const Name &name)
+{
+    const qsizetype values = line.transferType.size() + line.folderId.size() + line.mpc.size() + line.encName.size()
+                             + name.size();
+    Cursor at = openRoom(out, kFixedBytes + values * kBytesPerUnit);
+    at.literal("<file offset=\"");
+    at.number(line.offset);
+    at.literal("\" size=\"");
+    at.number(line.size);
+    at.literal("\" ");
+    const qsizetype totalsAt = at.position() - out.constData();
+    at.literal("remain_time=\"0\" trf_type=\"");
+    at.escaped(line.transferType);
+    if (kind == ProgressLine::Kind::Backup) {
+        at.literal("\" folder_id=\"");
+        at.escaped(line.folderId);
+        at.literal("\" mpc=\"");
+        at.escaped(line.mpc);
+        at.literal("\" enc_name=\"");
+        at.escaped(line.encName);
+    }
+    at.literal("\" file_ver=\"");
+    at.number(quint64(line.fileVersion));
+    at.literal("\" fname=\"");
+    at.escaped(name);
+    at.literal("\"/>");
+    closeRoom(out, at);
+    return totalsAt;
+}
+
 }  // namespace
 
 QString escapeAttribute(const QString &value)
 {
     QByteArray escaped;
-    escaped.reserve(value.size() + value.size() / 4);
-    appendEscaped(escaped, value);
+    Cursor at = openRoom(escaped, value.size() * kBytesPerUnit);
+    at.escaped(value);
+    closeRoom(escaped, at);
     return QString::fromUtf8(escaped);
 }
 
@@ -130,51 +196,34 @@ QString formatRate(double bytesPerSecond)
 
 QByteArray ProgressLine::toElement(Kind kind, bool macRomanName) const
 {
-    const ElementParts parts = toElementParts(kind, macRomanName);
-    return parts.head + totalsAttributes() + parts.tail;
-}
-
-ProgressLine::ElementParts ProgressLine::toElementParts(Kind kind, bool macRomanName) const
-{
-    ElementParts parts;
-    parts.head.reserve(48);
-    parts.head += "<file ";
-    appendNumber(parts.head, "offset", offset);
-    appendNumber(parts.head, "size", size);
-    QByteArray &tail = parts.tail;
-    tail.reserve(160 + fileName.size() * 3);
-    tail += "remain_time=\"0\" ";
-    appendAttribute(tail, "trf_type", transferType);
-    if (kind == Kind::Backup) {
-        appendAttribute(tail += ' ', "folder_id", folderId);
-        appendAttribute(tail += ' ', "mpc", mpc);
-        appendAttribute(tail += ' ', "enc_name", encName);
-    }
-    appendNumber(tail += ' ', "file_ver", quint64(fileVersion));
-    if (macRomanName)
-        appendAttribute(tail, "fname", toMacRoman(fileName));
-    else
-        appendAttribute(tail, "fname", fileName);
-    tail += "/>";
-    return parts;
-}
-
-QByteArray ProgressLine::totalsAttributes() const
-{
+    QByteArray element;
+    const qsizetype totalsAt = macRomanName ? appendElement(element, *this, kind, toMacRoman(fileName))
+                                            : appendElement(element, *this, kind, fileName);
     QByteArray totals;
-    totals.reserve(96);
     appendTotals(totals, {transferred, runTotal, skipped, percent, rate.toUtf8()});
-    return totals;
+    return element.insert(totalsAt, totals);
+}
+
+qsizetype ProgressLine::appendElementWithoutTotals(QByteArray &out, Kind kind) const
+{
+    return appendElement(out, *this, kind, fileName);
 }
 
 void ProgressLine::appendTotals(QByteArray &out, const Totals &totals)
 {
-    appendNumber(out, "tottrf_sz", totals.transferred);
-    appendNumber(out, "tot_sz", totals.runTotal);
-    appendNumber(out, "cum_size", totals.skipped);
-    appendNumber(out, "per", quint64(totals.percent));
-    appendAttribute(out, "rate_trf", totals.rate);
-    out += ' ';
+    Cursor at = openRoom(out, kFixedBytes + totals.rate.size() * kBytesPerUnit);
+    at.literal("tottrf_sz=\"");
+    at.number(totals.transferred);
+    at.literal("\" tot_sz=\"");
+    at.number(totals.runTotal);
+    at.literal("\" cum_size=\"");
+    at.number(totals.skipped);
+    at.literal("\" per=\"");
+    at.number(quint64(totals.percent));
+    at.literal("\" rate_trf=\"");
+    at.escaped(QByteArrayView(totals.rate));
+    at.literal("\" ");
+    closeRoom(out, at);
 }
 
 QByteArray ProgressLine::toBracketRow(Kind kind, bool macRomanName) const

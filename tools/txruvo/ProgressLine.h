@@ -25,15 +25,10 @@ struct ProgressLine
     QString fileName;
 
     QByteArray toElement(Kind kind, bool macRomanName) const;
-    // The element without the run totals, which are put between the two
-    // parts last (so the parts can be made before the totals are known).
-    struct ElementParts
-    {
-        QByteArray head;
-        QByteArray tail;
-    };
-    ElementParts toElementParts(Kind kind, bool macRomanName) const;
-    QByteArray totalsAttributes() const;
+    // Appends the element without the run totals and answers the place in
+    // `out` where they belong: the line can be made before the totals are
+    // known, which are put in last (appendTotals()).
+    qsizetype appendElementWithoutTotals(QByteArray &out, Kind kind) const;
     // The run totals of a line as they stand when it is written.
     struct Totals
     {
@@ -43,7 +38,7 @@ struct ProgressLine
         int percent;
         QByteArray rate;
     };
-    // Appends the totals' attributes, as put between the element's two parts.
+    // Appends the totals' attributes, as put at the place answered above.
     static void appendTotals(QByteArray &out, const Totals &totals);
     QByteArray toBracketRow(Kind kind, bool macRomanName) const;
 };

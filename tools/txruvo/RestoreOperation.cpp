@@ -5,22 +5,11 @@
 
 #include <QRegularExpression>
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
-
-// Descriptors kept for everything but the copies waiting for their sync.
-constexpr qsizetype kReservedFiles = 64;
-
-// Each copy waiting for its sync holds its unnamed file open.
-DurableBatch::Rules restoreBatchRules(DurableBatch::Rules rules)
-{
-    rules.limits.files = std::clamp<qsizetype>(Posix::openFileLimit() - kReservedFiles, 1, rules.limits.files);
-    return rules;
-}
 
 struct StoredName
 {
@@ -81,7 +70,7 @@ private:
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
-    , mBatch(restoreBatchRules(run.batchRules()))
+    , mBatch(run.openCopyBatchRules(1))
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();
@@ -181,7 +170,9 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
-    if (!copier->copyInto(targetFolder, mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
+    const auto besideTarget = [targetFolder] { return Posix::temporaryPath(targetFolder); };
+    if (!copier->copyInto({AT_FDCWD, Posix::native(targetFolder)}, besideTarget,
+                          mRun.chunkReporter(file, ProgressLine::Kind::Restore)))
         return mRun.copyFailed(line, *copier);
     // Given its real name once its data is on the disk.
     FileCopier *copy = copier.get();

@@ -85,22 +85,41 @@ void RunReport::fileError(const QString &path, int error)
 
 void RunReport::progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
 {
-    if (mScenario.active) {
+    if (writesEachLine()) {
         QMutexLocker locker(&mLock);
         mSkipped += skippedBytes;
         writeProgress(line, kind);
         return;
     }
-    // Most of the line is made before the lock, so threads seldom wait for it.
-    const ProgressLine::ElementParts parts = line.toElementParts(kind, false);
+    // The line is made before the lock, so threads seldom wait for it.
+    PendingLines lines;
+    lines.add(line, kind, skippedBytes);
+    progress(lines);
+}
+
+void RunReport::progress(PendingLines &lines)
+{
+    if (lines.isEmpty())
+        return;
     QByteArray text;
-    text.reserve(parts.head.size() + kTotalsBytes + parts.tail.size());
-    text += parts.head;
+    text.reserve(lines.count() * (kTotalsBytes + 256));
     QMutexLocker locker(&mLock);
-    mSkipped += skippedBytes;
-    ProgressLine::appendTotals(text, {mTransferred, mTransferred + mSkipped, mSkipped, line.percent, currentRate()});
-    text += parts.tail;
-    mOut.writeLine(text);
+    for (qsizetype i = 0; i < lines.count(); ++i) {
+        const PendingLines::Line line = lines.at(i);
+        mSkipped += line.skippedBytes;
+        text += line.head;
+        ProgressLine::appendTotals(text, {mTransferred, mTransferred + mSkipped, mSkipped, line.percent, currentRate()});
+        text += line.tail;
+        text += '\n';
+    }
+    mOut.writeHeldLines(text, lines.firstAddedAt());
+    locker.unlock();
+    lines.clear();
+}
+
+bool RunReport::writesEachLine() const
+{
+    return mScenario.active;
 }
 
 void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind)

@@ -2,6 +2,7 @@
 
 #include "txruvo/EngineTimings.h"
 #include "txruvo/LineWriter.h"
+#include "txruvo/PendingLines.h"
 #include "txruvo/ProgressLine.h"
 
 #include <QElapsedTimer>
@@ -33,6 +34,14 @@ public:
     // A progress line with the run totals; skippedBytes (an unchanged file's
     // size) is counted first.
     void progress(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes = 0);
+    // The same for lines made beforehand, in their order, under one turn of
+    // the lock; `lines` is emptied.
+    void progress(PendingLines &lines);
+    // Whether each line must be written as it comes (a scenario shapes
+    // them one by one), rather than made beforehand.
+    bool writesEachLine() const;
+    // How long a line may wait before it is written.
+    std::chrono::milliseconds lineHold() const { return mLineHold; }
     // One output line of a listing (index rebuild), as it stands.
     void listing(const QString &line);
     // Counts copied bytes; with `line`, also writes that in-progress line.

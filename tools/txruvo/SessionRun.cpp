@@ -17,6 +17,9 @@ namespace {
 constexpr int kFatalStatus = 1;
 constexpr int kMalformedStatus = 2;
 
+// Descriptors kept for everything but the copies waiting for their sync.
+constexpr qsizetype kReservedFiles = 64;
+
 const QString kOutputOption = QStringLiteral("--o");
 const QString kErrorOption = QStringLiteral("--e");
 
@@ -33,6 +36,14 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
 {
+}
+
+DurableBatch::Rules SessionRun::openCopyBatchRules(int threads) const
+{
+    DurableBatch::Rules rules = batchRules();
+    const qsizetype share = (Posix::openFileLimit() - kReservedFiles) / std::max(threads, 1);
+    rules.limits.files = std::clamp<qsizetype>(share, 1, rules.limits.files);
+    return rules;
 }
 
 std::optional<SessionRun::Stop> SessionRun::prepare()
@@ -60,10 +71,10 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
     const QString listPath = mCommandLine.value(QStringLiteral("--files-from"));
     if (listPath.isEmpty())
         return fatal(QStringLiteral("txruvo error: invalid source path for operation (no --files-from= list given)"));
-    std::optional<QList<ListEntry>> entries = readListFile(listPath, &error);
-    if (!entries)
+    std::optional<ListFile> list = ListFile::read(listPath, &error);
+    if (!list)
         return fatal(QStringLiteral("txruvo error: invalid source path for operation (%1: %2)").arg(listPath, error));
-    mEntries = std::move(*entries);
+    mList = std::move(*list);
     return std::nullopt;
 }
 
@@ -86,26 +97,30 @@ QStringView folderOf(const QString &line)
 
 int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
 {
-    workers = mScenario.active ? 1 : std::clamp(workers, 1, int(std::max<qsizetype>(mEntries.size(), 1)));
-    if (workers == 1) {
+    workers = std::clamp(workers, 1, int(std::max<qsizetype>(mList.entries().size(), 1)));
+    if (mScenario.active || workers == 1) {
         const std::unique_ptr<Worker> worker = makeWorker();
-        for (int i = 0; i < mEntries.size(); ++i) {
+        for (int i = 0; i < mList.entries().size(); ++i) {
             std::optional<Stop> stop = beforeEntry(i, *worker);
             if (!stop)
-                stop = worker->handle(mEntries.at(i));
+                stop = worker->handle(mList.entries().at(i));
             if (stop)
                 return stop->exitStatus;
         }
         return finish(*worker);
     }
-    const QList<QList<qsizetype>> shares = sharesByFolder(workers);
+    // Shares without entries start no thread; the last share runs on this one.
+    QList<QList<qsizetype>> shares = sharesByFolder(workers);
+    shares.removeIf([](const QList<qsizetype> &share) { return share.isEmpty(); });
+    const auto handleWithOwnWorker = [this, &makeWorker](const QList<qsizetype> &share) {
+        const std::unique_ptr<Worker> worker = makeWorker();
+        handleShare(share, *worker);
+    };
     std::vector<std::thread> threads;
-    for (const QList<qsizetype> &share : shares) {
-        threads.emplace_back([this, &share, &makeWorker] {
-            const std::unique_ptr<Worker> worker = makeWorker();
-            handleShare(share, *worker);
-        });
-    }
+    for (qsizetype i = 0; i + 1 < shares.size(); ++i)
+        threads.emplace_back(handleWithOwnWorker, std::cref(shares.at(i)));
+    if (!shares.isEmpty())
+        handleWithOwnWorker(shares.last());
     for (std::thread &thread : threads)
         thread.join();
     // Each worker finished its share; a scenario (its early end) never runs here.
@@ -119,8 +134,8 @@ QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
     // The entries of each folder, folders in the order they first appear.
     QHash<QStringView, qsizetype> folderIndex;
     QList<QList<qsizetype>> folders;
-    for (qsizetype i = 0; i < mEntries.size(); ++i) {
-        const QStringView folder = folderOf(mEntries.at(i).text);
+    for (qsizetype i = 0; i < mList.entries().size(); ++i) {
+        const QStringView folder = folderOf(mList.entries().at(i).text);
         const auto known = folderIndex.constFind(folder);
         if (known != folderIndex.cend()) {
             folders[known.value()] << i;
@@ -131,7 +146,7 @@ QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
     }
     QList<QList<qsizetype>> result(shares);
     for (const QList<qsizetype> &folder : std::as_const(folders))
-        result[qHash(folderOf(mEntries.at(folder.first()).text)) % uint(shares)] << folder;
+        result[qHash(folderOf(mList.entries().at(folder.first()).text)) % uint(shares)] << folder;
     return result;
 }
 
@@ -141,7 +156,7 @@ void SessionRun::handleShare(const QList<qsizetype> &share, Worker &worker)
     for (const qsizetype index : share) {
         if (mStopping)
             return;
-        stop = cancelRequested() ? std::optional(Stop{0}) : worker.handle(mEntries.at(index));
+        stop = cancelRequested() ? std::optional(Stop{0}) : worker.handle(mList.entries().at(index));
         if (stop)
             break;
     }
@@ -185,7 +200,7 @@ bool SessionRun::failedByScenario(const QString &entry)
 
 int SessionRun::finish(Worker &worker)
 {
-    if (std::optional<Stop> stop = beforeEntry(int(mEntries.size()), worker))
+    if (std::optional<Stop> stop = beforeEntry(int(mList.entries().size()), worker))
         return stop->exitStatus;
     if (std::optional<Stop> stop = worker.finish())
         return stop->exitStatus;

@@ -49,6 +49,10 @@ public:
         return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
                 [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }};
     }
+    // The same for copies that each hold a file open until they are named:
+    // the batches of `threads` threads together stay within the number of
+    // files the process may hold open.
+    DurableBatch::Rules openCopyBatchRules(int threads) const;
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.
@@ -65,7 +69,8 @@ public:
     // Handles every list entry, on up to `workers` threads, each with a
     // worker of its own. The entries of one folder always go to the same
     // thread (so one item never meets two threads, and a folder's state is
-    // kept by one worker); a scenario run uses one thread, so its effects
+    // kept by one worker); a single worker, or any worker of a scenario
+    // run, goes through the list in order on this thread, so its effects
     // follow the list. Answers the exit status.
     int forEachEntry(int workers, const WorkerFactory &makeWorker);
 
@@ -106,7 +111,7 @@ private:
     RunReport mReport;
     ControlFiles mControl;
     QString mDataRoot;
-    QList<ListEntry> mEntries;
+    ListFile mList;
     DriveBudget mDriveBudget;
 
     QMutex mStopLock;

@@ -4,7 +4,11 @@
 #include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
 
+#include <QFile>
+
+#include <algorithm>
 #include <cstdio>
+#include <dirent.h>
 
 VersionShelf::VersionShelf(const DriveLayout &layout)
     : mLayout(layout)
@@ -40,6 +44,31 @@ int VersionShelf::slotsInUse(const QString &relativePath) const
             return slot;
     }
     return 0;
+}
+
+QHash<QString, int> VersionShelf::slotsInFolder(const QString &relativeFolder) const
+{
+    static const QLatin1String kSlotMark(".qlvn");
+    QHash<QString, int> slotsByName;
+    if (!folderMayHaveVersions(relativeFolder))
+        return slotsByName;
+    DIR *folder = ::opendir(Posix::native(joinPath(mLayout.versionFolder(), relativeFolder)).constData());
+    if (!folder)
+        return slotsByName;
+    while (const struct dirent *entry = ::readdir(folder)) {
+        // "<stored name>.qlvnNNN"; a marker version ("<name>_.chk.qlvnNNN")
+        // counts for a name no item has.
+        const QString name = QFile::decodeName(entry->d_name);
+        const qsizetype mark = name.lastIndexOf(kSlotMark);
+        bool isNumber = false;
+        const int slot = mark > 0 ? QStringView(name).sliced(mark + kSlotMark.size()).toInt(&isNumber) : 0;
+        if (isNumber && slot >= 1 && slot <= DriveLayout::kMaxVersions) {
+            int &highest = slotsByName[name.left(mark)];
+            highest = std::max(highest, slot);
+        }
+    }
+    ::closedir(folder);
+    return slotsByName;
 }
 
 int VersionShelf::shelve(const QString &relativePath, const QByteArray &markerContent) const

@@ -16,11 +16,11 @@ public:
 
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
-    // Whether the version folder has this stored folder at all; asked once
-    // per folder, since most items have no versions.
-    bool folderMayHaveVersions(const QString &relativeFolder) const;
-    // count() for an item whose folder may have versions.
-    int slotsInUse(const QString &relativePath) const;
+    // count() of every item of a stored folder with versions, by stored name
+    // (items without versions are left out), from one listing of the
+    // folder's versions: the items of a folder where some have versions
+    // are not each looked up slot by slot.
+    QHash<QString, int> slotsInFolder(const QString &relativeFolder) const;
 
     // The path (below the computer folder) under which the versions of the
     // stored item at itemPath lie: its own relative path, or, after a folder
@@ -35,6 +35,11 @@ public:
     int shelve(const QString &relativePath, const QByteArray &markerContent) const;
 
 private:
+    // Whether the version folder has this stored folder at all; asked once
+    // per folder, since most items have no versions.
+    bool folderMayHaveVersions(const QString &relativeFolder) const;
+    // count() for an item whose folder may have versions.
+    int slotsInUse(const QString &relativePath) const;
     bool makeRoom(const QString &relativePath) const;
 
     const DriveLayout &mLayout;

@@ -31,20 +31,36 @@ QString listingDate(time_t seconds)
     return QString::fromLatin1(text);
 }
 
-ListedEntry entryFor(const QString &name, bool isDir, quint64 size, time_t modified)
+using Link = TreeViewNode::Link;
+
+// A link has no size of its own worth showing: its few bytes are not what the user sees.
+ListedEntry entryFor(const QString &name, bool isDir, Link link, quint64 size, time_t modified)
 {
     ListedEntry entry;
     entry.name = name;
-    entry.isDir = isDir;
-    entry.sizeText = isDir ? QStringLiteral("-") : QLUtility::formatedFileSizeForOutlineView(double(size));
+    entry.isDir = isDir && link == Link::NotALink;
+    entry.link = link;
+    entry.sizeText = link != Link::NotALink ? QString()
+                     : entry.isDir          ? QStringLiteral("-")
+                                            : QLUtility::formatedFileSizeForOutlineView(double(size));
     entry.dateText = listingDate(modified);
     return entry;
 }
 
 ListedEntry entryFor(const QString &name, const QFileInfo &info)
 {
-    return entryFor(name, info.isDir() && !info.isSymLink(), quint64(info.size()),
-                    time_t(info.lastModified().toSecsSinceEpoch()));
+    const Link link = !info.isSymLink() ? Link::NotALink : info.isDir() ? Link::ToFolder : Link::ToFile;
+    return entryFor(name, info.isDir(), link, quint64(info.size()), time_t(info.lastModified().toSecsSinceEpoch()));
+}
+
+// What the item of a folder is, read without following it; a link is followed once
+// to learn whether it leads to a folder (a broken one counts as a link to a file).
+Link linkOf(int folderFd, const char *name, const struct stat &item)
+{
+    if (!S_ISLNK(item.st_mode))
+        return Link::NotALink;
+    struct stat target {};
+    return ::fstatat(folderFd, name, &target, 0) == 0 && S_ISDIR(target.st_mode) ? Link::ToFolder : Link::ToFile;
 }
 
 // Rests between batches of entries, waking early when the listing is cancelled.
@@ -150,7 +166,8 @@ FolderListing FolderLister::readFolder(const Request &request, const std::atomic
                 }
                 continue;
             }
-            ListedEntry entry = entryFor(name, S_ISDIR(info.st_mode), quint64(info.st_size), info.st_mtime);
+            ListedEntry entry = entryFor(name, S_ISDIR(info.st_mode), linkOf(::dirfd(folder), item->d_name, info),
+                                         quint64(info.st_size), info.st_mtime);
             entry.isUserExcluded = request.exclusions.isUserExcluded(treePath);
             listing.entries.append(std::move(entry));
         }

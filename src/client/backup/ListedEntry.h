@@ -1,5 +1,7 @@
 #pragma once
 
+#include "client/backup/TreeViewNode.h"
+
 #include <QString>
 #include <QVector>
 
@@ -10,8 +12,9 @@ inline const QString kListingDateFormat = QStringLiteral("MM/dd/yyyy HH:mm:ss");
 struct ListedEntry
 {
     QString name;
-    bool isDir = false;
-    QString sizeText;       // formatted for the size column; "-" for folders
+    bool isDir = false;     // a link to a folder is not one
+    TreeViewNode::Link link = TreeViewNode::Link::NotALink;
+    QString sizeText;       // formatted for the size column; "-" for folders, empty for links
     QString dateText;       // "MM/dd/yyyy HH:mm:ss"
     bool isUserExcluded = false;
 };

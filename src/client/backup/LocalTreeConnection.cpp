@@ -41,9 +41,17 @@ void LocalTreeConnection::removeAllNode() { mFileSystem.mController().removeAllN
 
 void LocalTreeConnection::takeAccount()
 {
-    mFileSystem.setMUserName(mMain.userObject().UserName());
-    mFileSystem.setMBackupMode(mMain.isAppInBackupMode());
-    mFileSystem.loadDataFromDisk();
+    const QString user = mMain.userObject().UserName();
+    const bool backupMode = mMain.isAppInBackupMode();
+    // Another user or mode brings its own set. The tree lists itself from the start,
+    // before any login, so it is listed again: a listing is what shows a loaded path
+    // checked. The same account confirmed again keeps the tree as the user left it.
+    if (user != mFileSystem.mUserName() || backupMode != mFileSystem.mBackupMode()) {
+        mFileSystem.setMUserName(user);
+        mFileSystem.setMBackupMode(backupMode);
+        mFileSystem.loadDataFromDisk();
+        mFileSystem.refreshLocalView();
+    }
     const QString destination = mMain.currentDestinationDrive();
     if (!destination.isEmpty())
         mFileSystem.volumesPopUpButton().selectTitle(destination);

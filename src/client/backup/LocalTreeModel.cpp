@@ -152,6 +152,10 @@ QVariant LocalTreeModel::data(const QModelIndex &index, int role) const
         return !node->isPlaceholder() && isExcludedHere(node);
     case IsDirectoryRole:
         return !node->isAFile();
+    case LinkRole:
+        return int(node->link());
+    case IsVolumeRole:
+        return node->parentNode() && node->parentNode() == mTree.mRootItem();
     default:
         return {};
     }
@@ -203,6 +207,8 @@ QHash<int, QByteArray> LocalTreeModel::roleNames() const
     names.insert(IsPlaceholderRole, "isPlaceholder");
     names.insert(IsExcludedRole, "isExcluded");
     names.insert(IsDirectoryRole, "isDirectory");
+    names.insert(LinkRole, "link");
+    names.insert(IsVolumeRole, "isVolume");
     return names;
 }
 

@@ -37,6 +37,8 @@ public:
         IsPlaceholderRole,                // the "Loading..." row
         IsExcludedRole,                   // the item or a folder it lies in is excluded
         IsDirectoryRole,
+        LinkRole,                         // what the item links to (TreeViewNode::Link)
+        IsVolumeRole,                     // a drive: the start-up disk or a mounted one
     };
 
     LocalTreeModel(TreeViewController &tree, LocalTreeActions &actions, QObject *parent = nullptr);

@@ -634,6 +634,7 @@ TreeViewNode *TreeViewController::listedNode(TreeViewNode *folder, const ListedE
         const int state = folderState == TreeViewNode::Checked ? int(TreeViewNode::Checked) : int(TreeViewNode::Unchecked);
         node = createNode(path, folder, state, entry.isDir, entry.sizeText, {}, entry.dateText);
     }
+    node->setLink(entry.link);
     node->setIsExcluded(entry.isUserExcluded || folder->isExcluded());
     return node;
 }

@@ -14,6 +14,9 @@ class TreeViewNode
 {
 public:
     enum CheckState : int { Mixed = -1, Unchecked = 0, Checked = 1 };
+    // What a symbolic link points at. A link is shown as an item of its own, never
+    // opened: the engine stores it as a link and does not follow it.
+    enum class Link { NotALink, ToFile, ToFolder };
 
     TreeViewNode(const QString &fullPath, TreeViewNode *parent, int checkState, bool isDir, const QString &fileSize,
                  const QString &fileVersion, const QString &modificationDate);
@@ -41,6 +44,8 @@ public:
     int checkState() const { return mCheckState; }
     void setCheckBoxState(int state) { mCheckState = state; }
     bool isAFile() const { return mIsAFile; }
+    Link link() const { return mLink; }
+    void setLink(Link link) { mLink = link; }
     // True once the folder's children were asked for.
     bool isExpanded() const { return mIsExpanded; }
     void setIsExpanded(bool expanded) { mIsExpanded = expanded; }
@@ -71,6 +76,7 @@ private:
     std::vector<TreeViewNode *> mChildren;
     int mCheckState;
     bool mIsAFile;
+    Link mLink = Link::NotALink;
     bool mIsExpanded = false;
     bool mIsExcluded = false;
     bool mIsPlaceholder = false;

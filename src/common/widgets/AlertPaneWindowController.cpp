@@ -10,6 +10,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QThread>
+#include <QWindow>
+
+#include <algorithm>
 
 namespace {
 
@@ -168,6 +171,7 @@ int AlertPaneWindowController::displayMessage(const QString &message, const QStr
         mWindow->setAutoFillBackground(true);
     }
 
+    placeOverOwner();
     mButtonClicked = kAnswerDismissed;
     if (isModal) {
         // exec() nests: a modal window already waiting keeps waiting for its own answer.
@@ -176,12 +180,38 @@ int AlertPaneWindowController::displayMessage(const QString &message, const QStr
         mIsWaitingForAnswer = false;
         return mButtonClicked;
     }
-    if (const QScreen *screen = mWindow->screen())
-        mWindow->move(screen->availableGeometry().center() - mWindow->rect().center());
     mWindow->show();
     mWindow->raise();
     mWindow->activateWindow();
     return kAnswerOther;
+}
+
+QWidget *AlertPaneWindowController::owner() const
+{
+    QWidget *owner = mOwnerWindow ? mOwnerWindow->window() : QApplication::activeWindow();
+    return owner && owner != mWindow.get() && owner->isVisible() ? owner : nullptr;
+}
+
+// Centred over the window it belongs to, wholly on that window's screen, and
+// above it for the window manager; without an owner, centred on the screen.
+void AlertPaneWindowController::placeOverOwner()
+{
+    QWidget *ownerWindow = owner();
+    const QScreen *screen = ownerWindow ? ownerWindow->screen() : mWindow->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    QRect frame(QPoint(), mWindow->size());
+    frame.moveCenter(ownerWindow ? ownerWindow->frameGeometry().center() : area.center());
+    if (area.isValid()) {
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+    }
+    mWindow->move(frame.topLeft());
+    if (!ownerWindow || !ownerWindow->windowHandle())
+        return;
+    mWindow->winId();  // the native window, so that it can name its owner
+    mWindow->windowHandle()->setTransientParent(ownerWindow->windowHandle());
 }
 
 void AlertPaneWindowController::buttonClicked(QPushButton *button)

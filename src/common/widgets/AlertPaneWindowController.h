@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 
 #include <memory>
 
@@ -39,10 +41,15 @@ public:
                               AlertPaneWindowControllerDelegateProtocol *delegate = nullptr);
     ~AlertPaneWindowController() override;
 
+    // The window the alert belongs to. The alert is shown centred over it and
+    // kept above it; without one it belongs to the program's active window, and
+    // with neither it is centred on the screen.
+    void setOwnerWindow(QWidget *owner) { mOwnerWindow = owner; }
+
     // Modal: runs the window until it is answered and returns 1, 0 or -1 by
     // the button, or kAnswerDismissed. Another modal window that is waiting is
-    // left alone: this one runs on top of it. Free: shows the window centred,
-    // returns -1 at once, and the delegate gets the answer.
+    // left alone: this one runs on top of it. Free: shows the window, returns
+    // -1 at once, and the delegate gets the answer.
     int displayMessage(const QString &message, const QString &title, bool isModal);
 
     // The icon view; a caller may set its own image before displayMessage.
@@ -64,6 +71,8 @@ public:
 private:
     void layOutButtons(const QString &defaultTitle, const QString &alternateTitle, const QString &otherTitle);
     void resizeWindowFromTextLength(int extraLines);
+    QWidget *owner() const;
+    void placeOverOwner();
     void buttonClicked(QPushButton *button);
     void windowDismissed();
 
@@ -75,6 +84,7 @@ private:
     QPushButton *mCancelButton = nullptr;
     QPushButton *mOtherButton = nullptr;
     AlertPaneWindowControllerDelegateProtocol *mDelegateObj = nullptr;
+    QPointer<QWidget> mOwnerWindow;
     int mButtonClicked = kAnswerDismissed;
     bool mIsModal = false;
     bool mIsWaitingForAnswer = false;  // a modal run is in progress

@@ -21,6 +21,9 @@ TEST_F(LocalTreeModelTest, TheModelStaysConsistentThroughListingTogglingAndDrive
 
     const QModelIndex documents = indexOf(tree("/Users/me/Documents"));
     EXPECT_EQ(documents.parent(), QModelIndex());  // shown at the top, above the drives
+    EXPECT_FALSE(documents.data(LocalTreeModel::IsVolumeRole).toBool());
+    EXPECT_TRUE(indexOf(volumes() + "/Drive").data(LocalTreeModel::IsVolumeRole).toBool());
+    EXPECT_TRUE(indexOf(tree("/")).data(LocalTreeModel::IsVolumeRole).toBool());
     EXPECT_TRUE(model().hasChildren(documents));
     EXPECT_EQ(model().rowCount(documents), 0);
     ASSERT_TRUE(model().canFetchMore(documents));
@@ -92,4 +95,41 @@ TEST_F(LocalTreeModelTest, CancellingEndsAListingBeforeItsNextEntry)
     model().fetchMore(indexOf(tree("/Users/me/code")));
     ASSERT_TRUE(settle());
     EXPECT_EQ(folder->children().size(), size_t(kEntriesPerListingPause + 1));
+}
+
+// The engine stores a link as a link and never follows it: the tree shows it as
+// an item of its own, without a size and never opened.
+TEST_F(LocalTreeModelTest, LinksShowAsLinksWithoutASizeAndDoNotOpen)
+{
+    const QString documents = mLayout.homeFolder + "/Documents";
+    QDir().mkpath(root() + "/elsewhere/project");
+    ASSERT_TRUE(QFile::link(root() + "/elsewhere/project", documents + "/project link"));
+    ASSERT_TRUE(QFile::link("report.txt", documents + "/report link"));
+    ASSERT_TRUE(QFile::link(root() + "/nowhere", documents + "/broken link"));
+    controller().monitorVolumes();
+    ASSERT_TRUE(settle());
+    open(tree("/Users/me/Documents"));
+
+    using Link = TreeViewNode::Link;
+    const struct {
+        const char *name;
+        Link link;
+        bool isDirectory;
+        const char *size;
+    } cases[] = {
+        {"project link", Link::ToFolder, false, ""},
+        {"report link", Link::ToFile, false, ""},
+        {"broken link", Link::ToFile, false, ""},
+        {"report.txt", Link::NotALink, false, "5 B"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const QModelIndex item = indexOf(tree("/Users/me/Documents/") + c.name);
+        ASSERT_TRUE(item.isValid());
+        EXPECT_EQ(Link(item.data(LocalTreeModel::LinkRole).toInt()), c.link);
+        EXPECT_EQ(item.data(LocalTreeModel::IsDirectoryRole).toBool(), c.isDirectory);
+        EXPECT_EQ(item.siblingAtColumn(LocalTreeModel::SizeColumn).data().toString(), c.size);
+        EXPECT_FALSE(model().hasChildren(item));
+        EXPECT_FALSE(model().canFetchMore(item));
+    }
 }

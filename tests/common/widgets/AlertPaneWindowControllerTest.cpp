@@ -6,9 +6,11 @@
 #include "common/widgets/ResourceImage.h"
 #include "support/SandboxFixture.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 namespace {
@@ -206,3 +208,41 @@ TEST_F(AlertPaneWindowControllerTest, ShowsTheBrandIconUnlessTheCallerSetOne)
 }
 
 }  // namespace
+
+TEST_F(AlertPaneWindowControllerTest, ShowsOverTheWindowItBelongsTo)
+{
+    constexpr int kFrameSlack = 10;  // the alert is placed before its window frame is known
+    QWidget probe;
+    const QRect screen = probe.screen()->availableGeometry();
+    const QRect offCentre(screen.x(), screen.y(), screen.width() - 60, 400);
+    const QRect offScreen(screen.right() - 100, screen.bottom() - 50, 400, 300);
+    const struct {
+        const char *name;
+        QRect ownerFrame;
+        bool given;        // named as the owner; else only the active window
+        QPoint expected;   // the alert's centre; none: the owner's
+    } cases[] = {
+        {"given owner", offCentre, true, {}},
+        {"active window", offCentre, false, {}},
+        // Centred over the owner as far as the screen allows.
+        {"owner partly off the screen", offScreen, true, QPoint(screen.right() - 300, screen.bottom() - 75)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget owner;
+        owner.setGeometry(c.ownerFrame);
+        owner.show();
+        owner.activateWindow();
+        QApplication::setActiveWindow(&owner);
+        Alert alert("OK", {}, {});
+        if (c.given)
+            alert.setOwnerWindow(&owner);
+        alert.displayMessage("Done", "Tarnix", false);
+        const QPoint expected = c.expected.isNull() ? owner.frameGeometry().center() : c.expected;
+        EXPECT_LE((alert.window()->frameGeometry().center() - expected).manhattanLength(), kFrameSlack);
+    }
+
+    Alert ownerless("OK", {}, {});
+    ownerless.displayMessage("Done", "Tarnix", false);
+    EXPECT_LE((ownerless.window()->frameGeometry().center() - screen.center()).manhattanLength(), kFrameSlack);
+}

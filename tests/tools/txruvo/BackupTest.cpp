@@ -79,6 +79,31 @@ TEST_F(BackupTest, KeepsFiveVersionsDroppingTheOldest)
     EXPECT_EQ(run(backupVector()).lines().value(0).value("file_ver"), "6");
 }
 
+// An unchanged item reports the version it is: one more than its slots in
+// use, whatever its neighbours keep (an escaped name's versions too).
+TEST_F(BackupTest, UnchangedItemsReportTheirOwnVersionBesideItemsWithVersions)
+{
+    const QString twice = source("/Docs/twice.txt");
+    const QString escaped = source("/Docs/a.txt_.chk");  // stored as "a.txt_.chk_.usr"
+    const QString once = source("/Docs/twice.txt.old");
+    writeList({twice, escaped, once});
+    writeText(once, "same");
+    for (int round = 1; round <= 3; ++round) {
+        writeText(twice, QByteArray::number(round));
+        writeText(escaped, QByteArray::number(round % 2));
+        for (const QString &path : {twice, escaped})
+            QFile(path).setFileTime(QDateTime::currentDateTime().addSecs(round), QFileDevice::FileModificationTime);
+        ASSERT_EQ(run(backupVector()).exitCode, 0);
+    }
+    const Run unchanged = run(backupVector());
+    const auto lines = unchanged.completed();
+    ASSERT_EQ(lines.size(), 3);
+    for (const auto &[path, version] : {std::pair{twice, "3"}, std::pair{escaped, "3"}, std::pair{once, "1"}}) {
+        EXPECT_EQ(lines[path]["trf_type"], "FILE IN SYNC") << qPrintable(path);
+        EXPECT_EQ(lines[path]["file_ver"], version) << qPrintable(path);
+    }
+}
+
 TEST_F(BackupTest, NoVersionsOverwritesInPlace)
 {
     const QString a = source("/a.txt");
@@ -90,6 +115,38 @@ TEST_F(BackupTest, NoVersionsOverwritesInPlace)
     EXPECT_EQ(again.lines().value(0).value("trf_type"), "INCREMENTAL");
     EXPECT_EQ(stored(storedPath(a)), "newer");
     EXPECT_FALSE(QDir(drive() + "/alice.ver").exists());
+}
+
+// Many folders are handled by several threads at once, whose lines reach
+// the file in batches: still one line per file, and run totals that grow
+// line by line in the order the lines were written.
+TEST_F(BackupTest, RepeatRunOverManyFoldersReportsEachFileOnceWithGrowingTotals)
+{
+    QStringList list;
+    QHash<QString, qint64> sizes;
+    for (int i = 0; i < 600; ++i) {
+        const QString path = source(QStringLiteral("/d%1/f%2.txt").arg(i % 24).arg(i));
+        const QByteArray content(1 + i % 37, 'x');
+        writeText(path, content);
+        list << path;
+        sizes.insert(path, content.size());
+    }
+    writeList(list);
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+
+    const Run again = run(backupVector());
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.errors.isEmpty()) << qPrintable(again.errors);
+    const auto lines = again.lines();
+    ASSERT_EQ(lines.size(), list.size());
+    EXPECT_EQ(again.completed().size(), list.size());
+    qint64 unchangedSoFar = 0;
+    for (const auto &line : lines) {
+        ASSERT_EQ(line["trf_type"], "FILE IN SYNC") << qPrintable(line["fname"]);
+        unchangedSoFar += sizes.value(line["fname"]);
+        ASSERT_EQ(line["cum_size"].toLongLong(), unchangedSoFar) << qPrintable(line["fname"]);
+        ASSERT_EQ(line["tot_sz"], line["cum_size"]);
+    }
 }
 
 TEST_F(BackupTest, OddNamesAreStoredAndReportedExactly)

@@ -71,7 +71,7 @@ protected:
             if (!file.fileName().endsWith("_.chk") && !file.fileName().startsWith(".txruvo-"))
                 seen.named.insert(file.fileName(), file.size());
         }
-        seen.pendingSizes = kind == Kind::Backup ? stagedSizes() : unnamedSizes();
+        seen.pendingSizes = unnamedSizes(kind == Kind::Backup ? drive() : target());
         const QString output = QString::fromUtf8(readText(operation() + "/OutData_0.txt"));
         for (const QString &line : output.split('\n', Qt::SkipEmptyParts)) {
             if (line.contains("per=\"100\""))
@@ -80,17 +80,9 @@ protected:
         return seen;
     }
 
-    // The backup's copies in its staging folder.
-    QList<qint64> stagedSizes() const
-    {
-        QList<qint64> sizes;
-        for (const QFileInfo &file : QDir(drive() + "/.txruvo-tmp").entryInfoList({"*.part"}, QDir::Files | QDir::Hidden))
-            sizes << file.size();
-        return sizes;
-    }
-
-    // The restore's copies: files this process holds open that have no name.
-    QList<qint64> unnamedSizes() const
+    // The copies waiting for their names: files below `folder` that this
+    // process holds open and that have no name.
+    static QList<qint64> unnamedSizes(const QString &folder)
     {
         QList<qint64> sizes;
         for (const QString &fd : QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
@@ -98,7 +90,7 @@ protected:
             const ssize_t length = ::readlink(QFile::encodeName("/proc/self/fd/" + fd).constData(), link, sizeof link);
             const QString opened = QFile::decodeName(QByteArray(link, std::max<ssize_t>(length, 0)));
             struct stat status {};
-            if (opened.startsWith(target()) && opened.endsWith(" (deleted)") && ::fstat(fd.toInt(), &status) == 0)
+            if (opened.startsWith(folder + '/') && opened.endsWith(" (deleted)") && ::fstat(fd.toInt(), &status) == 0)
                 sizes << status.st_size;
         }
         return sizes;

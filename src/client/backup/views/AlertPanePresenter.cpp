@@ -5,13 +5,14 @@
 
 #include <QLabel>
 
-AlertPanePresenter::AlertPanePresenter() = default;
+AlertPanePresenter::AlertPanePresenter(QWidget *mainWindow) : mMainWindow(mainWindow) {}
 AlertPanePresenter::~AlertPanePresenter() = default;
 
 std::unique_ptr<AlertPaneWindowController> AlertPanePresenter::make(const AlertRequest &alert) const
 {
     auto panel = std::make_unique<AlertPaneWindowController>(
         alert.defaultButton, alert.alternateButton.isEmpty() ? QString() : alert.alternateButton, QString());
+    panel->setOwnerWindow(mMainWindow);
     if (!alert.image.isEmpty())
         panel->mImageView()->setPixmap(ResourceImage::load(alert.image));
     return panel;

@@ -6,12 +6,13 @@
 #include <vector>
 
 class AlertPaneWindowController;
+class QWidget;
 
-// The Backup tab's messages in the application's alert panel.
+// The Backup tab's messages in the application's alert panel, over the main window.
 class AlertPanePresenter : public AlertPresenter
 {
 public:
-    AlertPanePresenter();
+    explicit AlertPanePresenter(QWidget *mainWindow);
     ~AlertPanePresenter() override;
 
     int runModalAlert(const AlertRequest &alert) override;
@@ -20,6 +21,7 @@ public:
 private:
     std::unique_ptr<AlertPaneWindowController> make(const AlertRequest &alert) const;
 
+    QWidget *mMainWindow;
     // A free alert lives until the next one replaces it.
     std::unique_ptr<AlertPaneWindowController> mFreeAlert;
 };

@@ -18,7 +18,7 @@
 
 BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
                        AlertPresenter *alerts)
-    : mAlertPane(alerts ? nullptr : std::make_unique<AlertPanePresenter>())
+    : mAlertPane(alerts ? nullptr : std::make_unique<AlertPanePresenter>(mainWindow))
     , mAlerts(alerts ? *alerts : *mAlertPane)
     , mHost(mainController, tabs)
     , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())

@@ -8,9 +8,10 @@ namespace {
 constexpr int kGap = 3;
 }  // namespace
 
-ImageAndTextAndCheckBox::ImageAndTextAndCheckBox(int excludedRole, QObject *parent)
+ImageAndTextAndCheckBox::ImageAndTextAndCheckBox(int excludedRole, ImageForRow imageForRow, QObject *parent)
     : QStyledItemDelegate(parent)
     , mExcludedRole(excludedRole)
+    , mImageForRow(std::move(imageForRow))
 {
 }
 
@@ -20,6 +21,8 @@ void ImageAndTextAndCheckBox::paint(QPainter *painter, const QStyleOptionViewIte
 {
     QStyleOptionViewItem cell(option);
     initStyleOption(&cell, index);
+    if (mImageForRow)
+        cell.icon = mImageForRow(index);
     QStyle *style = option.widget ? option.widget->style() : QApplication::style();
     // The row's background and selection, without the style's own check box, icon and text.
     QStyleOptionViewItem background(cell);

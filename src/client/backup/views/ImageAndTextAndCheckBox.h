@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QIcon>
 #include <QStyledItemDelegate>
+
+#include <functional>
 
 // The name cell of the local tree: a tri-state check box 5 points from the
 // left, the item's 16 x 16 icon after it, then its name, orange when the item
@@ -13,8 +16,12 @@ public:
     static constexpr int kCheckBoxInset = 5;
     static constexpr int kImageSize = 16;
 
-    // excludedRole answers whether the item is shown as excluded.
-    ImageAndTextAndCheckBox(int excludedRole, QObject *parent = nullptr);
+    // The image of a row, set just before the row is drawn.
+    using ImageForRow = std::function<QIcon(const QModelIndex &)>;
+
+    // excludedRole answers whether the item is shown as excluded. Without an
+    // image for the row, the model's decoration is drawn.
+    explicit ImageAndTextAndCheckBox(int excludedRole, ImageForRow imageForRow = {}, QObject *parent = nullptr);
 
     // Whether a click at x (in the view) toggles the check box of a cell whose left edge is at cellLeft.
     static bool togglesAt(int x, int cellLeft) { return x <= cellLeft + kCheckBoxInset + kImageSize; }
@@ -27,4 +34,5 @@ public:
 
 private:
     int mExcludedRole;
+    ImageForRow mImageForRow;
 };

@@ -2,6 +2,10 @@
 
 #include "client/backup/DestinationVolumes.h"
 #include "client/backup/LocalTreeModel.h"
+#include "client/backup/TreeViewNode.h"
+#include "client/backup/views/CustomNSTableColumn.h"
+#include "client/backup/views/ImageAndTextAndCheckBox.h"
+#include "client/backup/views/OutlineHeaderView.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -11,7 +15,12 @@
 LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     : QTreeView(parent)
 {
+    setHeader(new OutlineHeaderView(this));
     setModel(&model);
+    auto *nameCell = new ImageAndTextAndCheckBox(LocalTreeModel::IsExcludedRole,
+                                                 [this](const QModelIndex &index) { return imageFor(index); });
+    setItemDelegateForColumn(LocalTreeModel::FileNameColumn,
+                             new CustomNSTableColumn(nameCell, LocalTreeModel::IsPlaceholderRole, this));
     setUniformRowHeights(true);
     header()->setStretchLastSection(false);
     header()->setSectionResizeMode(0, QHeaderView::Stretch);
@@ -19,6 +28,23 @@ LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
     header()->resizeSection(1, fontMetrics().horizontalAdvance(QStringLiteral("8888.88 MB")) + padding);
     header()->resizeSection(2, fontMetrics().horizontalAdvance(QStringLiteral("88/88/8888 88:88:88")) + padding);
+}
+
+QIcon LocalTreeView::imageFor(const QModelIndex &index) const
+{
+    using Link = TreeViewNode::Link;
+    switch (Link(index.data(LocalTreeModel::LinkRole).toInt())) {
+    case Link::ToFolder:
+        return style()->standardIcon(QStyle::SP_DirLinkIcon);
+    case Link::ToFile:
+        return style()->standardIcon(QStyle::SP_FileLinkIcon);
+    case Link::NotALink:
+        break;
+    }
+    if (index.data(LocalTreeModel::IsVolumeRole).toBool())
+        return style()->standardIcon(QStyle::SP_DriveHDIcon);
+    return style()->standardIcon(index.data(LocalTreeModel::IsDirectoryRole).toBool() ? QStyle::SP_DirIcon
+                                                                                        : QStyle::SP_FileIcon);
 }
 
 void LocalTreeView::bindVolumesPopUp(QComboBox &popUp, DestinationVolumes &volumes)

@@ -8,6 +8,8 @@
 OutlineHeaderView::OutlineHeaderView(QWidget *parent)
     : QHeaderView(Qt::Horizontal, parent)
 {
+    // Titles start at the left, as in the tree view's own header.
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void OutlineHeaderView::paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const

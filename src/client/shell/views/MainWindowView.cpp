@@ -57,6 +57,7 @@ void MainWindowView::canHideBrowseButton(const QString &) {}
 int MainWindowView::runModalAlert(const AlertRequest &alert)
 {
     AlertPaneWindowController panel(alert.defaultButton, alert.alternateButton, alert.otherButton);
+    panel.setOwnerWindow(mWindows.mainWindow());
     if (!alert.image.isEmpty())
         panel.mImageView()->setPixmap(ResourceImage::load(alert.image));
     return panel.displayMessage(alert.message, alert.title, true);

@@ -91,6 +91,12 @@ protected:
     void openLoggedIn(AlertPresenter *alerts = nullptr)
     {
         open(alerts);
+        logIn();
+    }
+
+    // The open client logs in with the demo account by its login window.
+    void logIn()
+    {
         LoginFormView *form = client->shell.loginWindows().loginForm();
         form->mUserNameTextField->setText("demo");
         form->mSecureTextField->setText("demo password");
