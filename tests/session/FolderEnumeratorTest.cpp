@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The walk over a fixture tree with links, odd names and folders it must not enter.
@@ -55,21 +56,27 @@ protected:
     WalkRecorder recorder;
 };
 
-TEST_F(FolderEnumeratorTest, ReportsRegularFilesAndNeverFollowsInnerLinks)
+TEST_F(FolderEnumeratorTest, ReportsFilesAndLinksAndNeverFollowsInnerLinks)
 {
     writeText(tree() + "/a.txt", "12345");
     writeText(tree() + "/sub/b c.txt", "12");
     writeText(tree() + QString::fromUtf8("/sub/caf\xC3\xA9"), "1");
     writeText(tree() + "/sub/line\nbreak", "1");
     QDir().mkpath(tree() + "/empty");
-    // A link back up would loop; a link to a file is not a file of this tree.
-    ASSERT_TRUE(QFile::link(tree(), tree() + "/sub/loop"));
-    ASSERT_TRUE(QFile::link(tree() + "/a.txt", tree() + "/sub/alias"));
+    // Links are items of their own, sized by their text: a link back up must
+    // not loop, one to a file must not report the file again, a broken one is kept.
+    ASSERT_EQ(::symlink("..", QFile::encodeName(tree() + "/sub/loop").constData()), 0);
+    ASSERT_EQ(::symlink("../a.txt", QFile::encodeName(tree() + "/sub/alias").constData()), 0);
+    ASSERT_EQ(::symlink("nowhere/at/all", QFile::encodeName(tree() + "/sub/broken").constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree() + "/sub/pipe").constData(), 0600), 0) << "holds no data to keep";
 
     const QMap<QString, quint64> measured{{tree() + "/a.txt", 5},
                                           {tree() + "/sub/b c.txt", 2},
                                           {tree() + QString::fromUtf8("/sub/caf\xC3\xA9"), 1},
-                                          {tree() + "/sub/line\nbreak", 1}};
+                                          {tree() + "/sub/line\nbreak", 1},
+                                          {tree() + "/sub/loop", 2},
+                                          {tree() + "/sub/alias", 8},
+                                          {tree() + "/sub/broken", 14}};
     for (const bool measures : {true, false}) {
         SCOPED_TRACE(measures ? "measured" : "listed alone");
         recorder = WalkRecorder();
@@ -82,7 +89,7 @@ TEST_F(FolderEnumeratorTest, ReportsRegularFilesAndNeverFollowsInnerLinks)
         for (quint64 &size : expected)
             size = measures ? size : 0;
         EXPECT_EQ(recorder.files, expected);
-        EXPECT_EQ(recorder.sizes.value(tree()), measures ? 9u : 0u);
+        EXPECT_EQ(recorder.sizes.value(tree()), measures ? 9u + 2 + 8 + 14 : 0u);
         EXPECT_EQ(recorder.ends, 1);
         EXPECT_TRUE(recorder.errors.isEmpty());
     }

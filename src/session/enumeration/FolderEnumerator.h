@@ -23,7 +23,8 @@ struct FolderWalkTimings
 // Walks folder trees for a backup session (every file of the selection) and
 // for the size column of the local tree (one folder's bytes). Folders are read
 // in bulk, each entry typed by the folder's own record; a link inside a walked
-// folder is never entered nor reported, so a link loop cannot trap the walk.
+// folder is reported as an item of its own and never entered, so a link loop
+// cannot trap the walk.
 // Below a selected folder the walk stays on that folder's file system and
 // passes over the skipped folders (pseudo file systems, the drive's own data).
 // Measuring files costs a status call each, the bulk of a walk's time: a walk
