@@ -20,6 +20,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <utility>
 #include <vector>
 #include <unistd.h>
 
@@ -37,6 +38,9 @@ struct Workspace
     QString tree() const { return dir.path() + "/tree"; }
     QString operation() const { return dir.path() + "/operation"; }
     QStringList blocks;  // list files, at most kBlockLines lines each
+    // The same lines as a backup session hands them out: two full blocks,
+    // then the rest as a block of one and a block of two.
+    QStringList sessionBlocks;
 
     Workspace()
     {
@@ -62,6 +66,13 @@ struct Workspace
         for (qsizetype start = 0; start < paths.size(); start += kBlockLines) {
             blocks << QStringLiteral("%1/File_%2").arg(operation()).arg(blocks.size());
             write(blocks.last(), paths.mid(start, kBlockLines).join('\n').toUtf8());
+        }
+        const qsizetype rest = 2 * kBlockLines;
+        for (const auto &[start, count] : {std::pair{qsizetype(0), qsizetype(kBlockLines)},
+                                           std::pair{qsizetype(kBlockLines), qsizetype(kBlockLines)},
+                                           std::pair{rest, qsizetype(1)}, std::pair{rest + 1, qsizetype(2)}}) {
+            sessionBlocks << QStringLiteral("%1/Session_%2").arg(operation()).arg(sessionBlocks.size());
+            write(sessionBlocks.last(), paths.mid(start, count).join('\n').toUtf8());
         }
     }
 
@@ -104,10 +115,10 @@ void runProgram(const QString &program, const QStringList &arguments)
 }
 
 // One engine run per list block, as the client runs them.
-void backUp(const QString &drive)
+void backUpBlocks(const QString &drive, const QStringList &blocks)
 {
     const Workspace &space = workspace();
-    for (const QString &block : space.blocks) {
+    for (const QString &block : blocks) {
         const QString o = space.operation();
         runProgram(TXRUVO_PATH, {"--o=" + o + "/OutData.txt", "--e=" + o + "/ErrorData.txt",
                                  "--bw-file=" + o + "/QLThrottle", "--relative", "--encode", "--enc-opt",
@@ -115,6 +126,11 @@ void backUp(const QString &drive)
                                  "--temp=" + o, "--port=443", "--chk-cancel=" + o + "/intCancel",
                                  "--files-from=" + block, "/", "bench@127.0.0.1::home" + drive});
     }
+}
+
+void backUp(const QString &drive)
+{
+    backUpBlocks(drive, workspace().blocks);
 }
 
 std::map<std::string, std::vector<double>> gSecondsOfRuns;
@@ -185,7 +201,8 @@ void BM_FullBackup(benchmark::State &state)
                        {"txruvo full", [] { return workspace().freshDrive("txruvo"); }, backUp}});
 }
 
-// A repeat backup of the unchanged tree against `rsync -a` over its own copy.
+// A repeat backup of the unchanged tree against `rsync -a` over its own
+// copy; also in the blocks of a backup session (four engine runs).
 void BM_RepeatBackup(benchmark::State &state)
 {
     const QString rsyncDrive = workspace().freshDrive("rsync");
@@ -193,6 +210,8 @@ void BM_RepeatBackup(benchmark::State &state)
     const QString engineDrive = workspace().freshDrive("txruvo-repeat");
     backUp(engineDrive);
     timeRounds(state, {{"rsync", [&] { return rsyncDrive; }, rsyncTree},
+                       {"txruvo session repeat", [&] { return engineDrive; },
+                        [](const QString &drive) { backUpBlocks(drive, workspace().sessionBlocks); }},
                        {"txruvo repeat", [&] { return engineDrive; }, backUp}});
 }
 
@@ -224,5 +243,6 @@ int main(int argc, char **argv)
     ratio("txruvo full", "cp + sync");
     ratio("txruvo full", "rsync -a first copy");
     ratio("txruvo repeat", "rsync");
+    ratio("txruvo session repeat", "rsync");
     return 0;
 }

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The walk over a fixture tree with links, odd names and folders it must not enter.
@@ -55,21 +56,27 @@ protected:
     WalkRecorder recorder;
 };
 
-TEST_F(FolderEnumeratorTest, ReportsRegularFilesAndNeverFollowsInnerLinks)
+TEST_F(FolderEnumeratorTest, ReportsFilesAndLinksAndNeverFollowsInnerLinks)
 {
     writeText(tree() + "/a.txt", "12345");
     writeText(tree() + "/sub/b c.txt", "12");
     writeText(tree() + QString::fromUtf8("/sub/caf\xC3\xA9"), "1");
     writeText(tree() + "/sub/line\nbreak", "1");
     QDir().mkpath(tree() + "/empty");
-    // A link back up would loop; a link to a file is not a file of this tree.
-    ASSERT_TRUE(QFile::link(tree(), tree() + "/sub/loop"));
-    ASSERT_TRUE(QFile::link(tree() + "/a.txt", tree() + "/sub/alias"));
+    // Links are items of their own, sized by their text: a link back up must
+    // not loop, one to a file must not report the file again, a broken one is kept.
+    ASSERT_EQ(::symlink("..", QFile::encodeName(tree() + "/sub/loop").constData()), 0);
+    ASSERT_EQ(::symlink("../a.txt", QFile::encodeName(tree() + "/sub/alias").constData()), 0);
+    ASSERT_EQ(::symlink("nowhere/at/all", QFile::encodeName(tree() + "/sub/broken").constData()), 0);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(tree() + "/sub/pipe").constData(), 0600), 0) << "holds no data to keep";
 
     const QMap<QString, quint64> measured{{tree() + "/a.txt", 5},
                                           {tree() + "/sub/b c.txt", 2},
                                           {tree() + QString::fromUtf8("/sub/caf\xC3\xA9"), 1},
-                                          {tree() + "/sub/line\nbreak", 1}};
+                                          {tree() + "/sub/line\nbreak", 1},
+                                          {tree() + "/sub/loop", 2},
+                                          {tree() + "/sub/alias", 8},
+                                          {tree() + "/sub/broken", 14}};
     for (const bool measures : {true, false}) {
         SCOPED_TRACE(measures ? "measured" : "listed alone");
         recorder = WalkRecorder();
@@ -82,7 +89,7 @@ TEST_F(FolderEnumeratorTest, ReportsRegularFilesAndNeverFollowsInnerLinks)
         for (quint64 &size : expected)
             size = measures ? size : 0;
         EXPECT_EQ(recorder.files, expected);
-        EXPECT_EQ(recorder.sizes.value(tree()), measures ? 9u : 0u);
+        EXPECT_EQ(recorder.sizes.value(tree()), measures ? 9u + 2 + 8 + 14 : 0u);
         EXPECT_EQ(recorder.ends, 1);
         EXPECT_TRUE(recorder.errors.isEmpty());
     }
@@ -152,6 +159,28 @@ TEST_F(FolderEnumeratorTest, SyncModeBatchesByTenThousandAndFlushesAtTheFolderEn
     EXPECT_EQ(recorder.batchSizes, (QList<qsizetype>{FolderEnumerator::kBatchSize, 1, 1}));
     EXPECT_EQ(recorder.parents, (QStringList{root(), root(), root()}));
     EXPECT_EQ(recorder.files.size(), FolderEnumerator::kBatchSize + 2);
+}
+
+TEST_F(FolderEnumeratorTest, EachPauseIsToldOnceWithItsSpan)
+{
+    QDir().mkpath(tree());
+    // 120 entries: the walk pauses before the 1st, the 51st and the 101st.
+    for (int i = 0; i < 120; ++i)
+        QFile(tree() + QStringLiteral("/f%1").arg(i)).open(QIODevice::WriteOnly);
+    for (const auto pause : {std::chrono::microseconds(0), std::chrono::microseconds(1)}) {
+        std::vector<std::pair<FolderEnumerator::Clock::time_point, FolderEnumerator::Clock::time_point>> spans;
+        FolderEnumerator walker(FolderEnumerator::Timings{pause});
+        walker.setMBackupMode(true);
+        walker.setPauseListener([&spans](auto from, auto to) { spans.emplace_back(from, to); });
+        walk(walker, {tree()});
+        ASSERT_EQ(spans.size(), pause.count() ? 3u : 0u) << "a pause of 0 is no pause";
+        for (size_t i = 0; i < spans.size(); ++i) {
+            EXPECT_LE(spans[i].first, spans[i].second);
+            if (i > 0) {
+                EXPECT_LE(spans[i - 1].second, spans[i].first) << "told as each ends, in order";
+            }
+        }
+    }
 }
 
 TEST_F(FolderEnumeratorTest, StopEndsABackupWalkWithItsEndButASizeRunWithout)

@@ -16,6 +16,7 @@
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 // Whole sessions through the stand-in engine: a generated tree is backed up to
 // the sandbox drive and compared byte for byte, through cancel, pause, an
@@ -358,6 +359,38 @@ TEST_F(SessionEndToEndTest, RestoresAFolderAndFilesPickedFromTheIndex)
     EXPECT_EQ(readText(target() + changedFile()), "the second version");
     EXPECT_EQ(restoreManager->succesFileCount(), expected.size());
     EXPECT_EQ(restoreDelegate.count("listed"), 1);
+}
+
+// Links inside a backed-up folder are kept as links, whatever they point to,
+// and come back as links: never followed, never left out.
+TEST_F(SessionEndToEndTest, LinksInAFolderAreStoredAndRestoredAsLinks)
+{
+    const QString folder = tree() + "/links";
+    const QMap<QString, QByteArray> links{{"to-file", "../d0/sub 0/plain.txt"}, {"to-folder", "../d1"},
+                                          {"broken", "nowhere/at/all"}};
+    QDir().mkpath(folder);
+    for (auto link = links.cbegin(); link != links.cend(); ++link)
+        ASSERT_EQ(::symlink(link.value().constData(), QFile::encodeName(folder + "/" + link.key()).constData()), 0);
+    const auto expectLinks = [&](const QString &top) {
+        for (auto link = links.cbegin(); link != links.cend(); ++link) {
+            const QByteArray path = QFile::encodeName(top + folder + "/" + link.key());
+            char text[256] = {};
+            ASSERT_EQ(::readlink(path.constData(), text, sizeof text - 1), link.value().size()) << path.constData();
+            EXPECT_EQ(QByteArray(text), link.value()) << path.constData();
+        }
+    };
+
+    startIndexManager();
+    backUp();
+    ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectLinks(dataRoot());
+    mergeIndex();
+
+    startRestore({"Office" + folder}, {});
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    expectLinks(target());
+    EXPECT_EQ(restoreManager->succesFileCount(), links.size());
 }
 
 TEST_F(SessionEndToEndTest, CancelDuringARestoreEndsOnceAsCancel)

@@ -6,11 +6,13 @@
 
 namespace {
 
-// A regular file's bytes; 0 for anything else, or for a file gone since it was listed.
+// A regular file's bytes, or a link's (the length of its text, as the engine
+// stores it); 0 for anything else, or for a file gone since it was listed.
 quint64 sizeOfFile(const QString &path)
 {
     struct stat status {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0
+        || !(S_ISREG(status.st_mode) || S_ISLNK(status.st_mode)))
         return 0;
     return quint64(status.st_size);
 }

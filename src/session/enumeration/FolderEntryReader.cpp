@@ -25,6 +25,8 @@ FolderEntryReader::Kind kindOf(unsigned char type)
         return FolderEntryReader::Kind::Folder;
     case DT_REG:
         return FolderEntryReader::Kind::File;
+    case DT_LNK:
+        return FolderEntryReader::Kind::Link;
     case DT_UNKNOWN:
         return FolderEntryReader::Kind::Unknown;
     default:

@@ -129,16 +129,21 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
         pauseNowAndThen();
         Kind kind = entry.kind;
         quint64 size = 0;
-        if (kind == Kind::Unknown || (kind == Kind::File && mMeasuresFiles)) {
+        if (kind == Kind::Unknown || ((kind == Kind::File || kind == Kind::Link) && mMeasuresFiles)) {
             struct stat status {};
             if (::fstatat(folderFd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
-            kind = S_ISDIR(status.st_mode) ? Kind::Folder : S_ISREG(status.st_mode) ? Kind::File : Kind::Other;
+            kind = S_ISDIR(status.st_mode)   ? Kind::Folder
+                   : S_ISREG(status.st_mode) ? Kind::File
+                   : S_ISLNK(status.st_mode) ? Kind::Link
+                                             : Kind::Other;
             size = mMeasuresFiles ? quint64(status.st_size) : 0;
         }
         if (kind == Kind::Folder) {
             total += enterFolder(folderFd, entry.name, device);
-        } else if (kind == Kind::File) {
+        } else if (kind == Kind::File || kind == Kind::Link) {
+            // A link is an item of its own (the engine stores its text), never followed;
+            // its size is that of its text. Pipes, sockets and devices hold no data to keep.
             reportFile(pathInFolder(entry.name), size);
             total += size;
         }
@@ -207,6 +212,10 @@ void FolderEnumerator::flushBatch()
 
 void FolderEnumerator::pauseNowAndThen()
 {
-    if (mEntriesSincePause++ % kEntriesBetweenPauses == 0 && mTimings.walkPause.count() > 0)
-        std::this_thread::sleep_for(mTimings.walkPause);
+    if (mEntriesSincePause++ % kEntriesBetweenPauses != 0 || mTimings.walkPause.count() <= 0)
+        return;
+    const Clock::time_point from = Clock::now();
+    std::this_thread::sleep_for(mTimings.walkPause);
+    if (mPauseListener)
+        mPauseListener(from, Clock::now());
 }
