@@ -35,7 +35,8 @@ int openFolder(const QString &path, int extraFlags)
 BackupWorker::BackupWorker(BackupOperation &operation)
     : mOperation(operation)
     , mRun(operation.session())
-    , mBatch(mRun.openCopyBatchRules(operation.workers()))
+    // Each copy waiting for its name may keep its folder open too.
+    , mBatch(mRun.openCopyBatchRules(2 * operation.workers()))
     , mLines(mRun.report())
     , mMpc(operation.layout().mpc())
 {
@@ -104,12 +105,15 @@ void BackupWorker::enterFolder(const QString &userPath)
     mFolder.sourceError = mFolder.sourceFd < 0 ? errno : 0;
 }
 
+BackupWorker::OpenFolder::~OpenFolder()
+{
+    ::close(fd);
+}
+
 void BackupWorker::leaveFolder()
 {
-    for (const int fd : {mFolder.sourceFd, mFolder.storedFd}) {
-        if (fd >= 0)
-            ::close(fd);
-    }
+    if (mFolder.sourceFd >= 0)
+        ::close(mFolder.sourceFd);
     mFolder = Folder{};
 }
 
@@ -128,6 +132,7 @@ std::optional<SessionRun::Stop> BackupWorker::openStoredFolder()
         mFolder.storedError = errno == ELOOP ? ENOTDIR : errno;
         return mFolder.storedError == ENOSPC ? std::optional(mRun.driveFull()) : std::nullopt;
     }
+    mFolder.stored = std::make_shared<const OpenFolder>(mFolder.storedFd);
     mFolder.id = *id;
     mFolder.versionSlots = mOperation.shelf().slotsInFolder(mFolder.storedRelativePath);
     return std::nullopt;
@@ -234,15 +239,15 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
                           mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
 
-    // Given its real name once its data is on the drive.
+    // Given its real name once its data is on the drive, in the folder as it was opened.
     FileCopier *copy = copier.get();
-    const QString itemPath = mOperation.layout().itemPath(relativePath);
     const bool shelve = exists && mOperation.keepsVersions();
     DurableBatch::Entry entry;
     entry.copy = std::move(copier);
     entry.bytes = quint64(source.st_size);
-    entry.commit = [this, copy, line = item.line, itemPath, relativePath, shelve, markerContent = marker.content,
-                    markerCurrent = marker.current] {
+    entry.commit = [this, copy, line = item.line, folder = mFolder.stored, name = Posix::native(storedName),
+                    relativePath, shelve, markerContent = marker.content, markerCurrent = marker.current] {
+        const Posix::FolderEntry stored{folder->fd, name};
         if (shelve && mOperation.shelf().shelve(relativePath, markerContent) < 0) {
             // The stored copy stays as it was; the new one is dropped with the batch.
             if (errno == ENOSPC) {
@@ -252,15 +257,14 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
             mRun.report().fileError(line, errno);
             return DurableBatch::Outcome::Failed;
         }
-        if (!copy->commit(itemPath)) {
+        if (!copy->commit(stored)) {
             mCommitStop = mRun.copyFailed(line, *copy);
             return mCommitStop ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
         }
-        const Posix::FolderEntry marker{AT_FDCWD, Posix::native(DriveLayout::markerPath(itemPath))};
-        if (!markerCurrent && !Markers::writeItem(marker, markerContent)) {
+        if (!markerCurrent && !Markers::writeItem(markerOf(stored), markerContent)) {
             const int error = errno;
             // The copy's stamp must not vouch for a marker that is not there.
-            Markers::stampItem({AT_FDCWD, Posix::native(itemPath)}, QByteArray());
+            Markers::stampItem(stored, QByteArray());
             if (error == ENOSPC) {
                 mCommitStop = mRun.driveFull();
                 return DurableBatch::Outcome::Stop;

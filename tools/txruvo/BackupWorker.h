@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+#include <memory>
+
 class BackupOperation;
 
 // One thread's share of a backup run. It gets the lines of whole folders,
@@ -27,6 +29,15 @@ public:
 private:
     using Stop = SessionRun::Stop;
 
+    // A folder open on the drive; the copies waiting to be named in it keep it open.
+    struct OpenFolder
+    {
+        explicit OpenFolder(int openFd) : fd(openFd) {}
+        ~OpenFolder();
+        OpenFolder(const OpenFolder &) = delete;
+        OpenFolder &operator=(const OpenFolder &) = delete;
+        const int fd;
+    };
     // The folder of the lines being handled.
     struct Folder
     {
@@ -34,7 +45,8 @@ private:
         int sourceFd = -1;
         int sourceError = 0;
         bool storedOpened = false;
-        int storedFd = -1;
+        int storedFd = -1;      // stored's, while it is open
+        std::shared_ptr<const OpenFolder> stored;
         int storedError = 0;
         QString storedRelativePath;
         QString id;

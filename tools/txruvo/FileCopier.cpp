@@ -49,7 +49,7 @@ bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChu
     if (mLinkText) {
         if (!reserveLink(onChunk))
             return false;
-        if (!makeAt(Posix::native(temporaryPath)))
+        if (!makeAt({AT_FDCWD, Posix::native(temporaryPath)}))
             return failDestination(errno);
         mTemporaryPath = temporaryPath;
         return true;
@@ -128,22 +128,22 @@ bool FileCopier::reserveLink(const ChunkCallback &onChunk)
     return true;
 }
 
-bool FileCopier::makeAt(const QByteArray &path)
+bool FileCopier::makeAt(const Posix::FolderEntry &entry)
 {
     if (mLinkText) {
-        if (::symlink(mLinkText->constData(), path.constData()) != 0)
+        if (::symlinkat(mLinkText->constData(), entry.folderFd, entry.name.constData()) != 0)
             return false;
         const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
-        if (::utimensat(AT_FDCWD, path.constData(), times, AT_SYMLINK_NOFOLLOW) == 0)
+        if (::utimensat(entry.folderFd, entry.name.constData(), times, AT_SYMLINK_NOFOLLOW) == 0)
             return true;
         const int error = errno;
-        ::unlink(path.constData());
+        ::unlinkat(entry.folderFd, entry.name.constData(), 0);
         errno = error;
         return false;
     }
     // An unnamed file is named through its descriptor's entry in /proc.
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(mUnnamed);
-    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, path.constData(), AT_SYMLINK_FOLLOW) == 0;
+    return ::linkat(AT_FDCWD, self.constData(), entry.folderFd, entry.name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 bool FileCopier::copyChunk(int destination, quint64 remaining, qint64 *copied)
@@ -204,16 +204,16 @@ bool FileCopier::failDestination(int error)
     return fail(error == ENOSPC || error == EDQUOT ? Failure::DriveFull : Failure::Destination, error);
 }
 
-bool FileCopier::commit(const QString &finalPath)
+bool FileCopier::commit(const Posix::FolderEntry &final)
 {
     if (mUnnamed >= 0 || mLinkAtCommit)
-        return commitUnnamed(finalPath);
-    return rename(finalPath);
+        return commitUnnamed(final);
+    return rename(final);
 }
 
-bool FileCopier::commitUnnamed(const QString &finalPath)
+bool FileCopier::commitUnnamed(const Posix::FolderEntry &final)
 {
-    if (makeAt(Posix::native(finalPath))) {
+    if (makeAt(final)) {
         discard();
         return true;
     }
@@ -221,16 +221,16 @@ bool FileCopier::commitUnnamed(const QString &finalPath)
         return failDestination(errno);
     // What stands there stays whole until one rename replaces it.
     const QString temporaryPath = mTemporaryName();
-    if (!makeAt(Posix::native(temporaryPath)))
+    if (!makeAt({AT_FDCWD, Posix::native(temporaryPath)}))
         return failDestination(errno);
     discard();
     mTemporaryPath = temporaryPath;
-    return rename(finalPath);
+    return rename(final);
 }
 
-bool FileCopier::rename(const QString &finalPath)
+bool FileCopier::rename(const Posix::FolderEntry &final)
 {
-    if (::rename(Posix::native(mTemporaryPath).constData(), Posix::native(finalPath).constData()) != 0)
+    if (::renameat(AT_FDCWD, Posix::native(mTemporaryPath).constData(), final.folderFd, final.name.constData()) != 0)
         return failDestination(errno);
     mTemporaryPath.clear();
     return true;

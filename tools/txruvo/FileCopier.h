@@ -49,7 +49,7 @@ public:
     // over it, for the moment of one rename). Closes the source.
     bool copyInto(const Posix::FolderEntry &folder, TemporaryName temporaryName, const ChunkCallback &onChunk);
     // Gives the copy its real name, replacing what stood there.
-    bool commit(const QString &finalPath);
+    bool commit(const Posix::FolderEntry &final);
 
     Failure failure() const { return mFailure; }
     int error() const { return mError; }
@@ -64,10 +64,10 @@ private:
     bool readWrite(int destination, qint64 wanted, ssize_t *got);
     // Counts a link's bytes as copied; commit() makes it.
     bool reserveLink(const ChunkCallback &onChunk);
-    // Puts the unnamed copy (or the link) at `path`; errno EEXIST when something is there.
-    bool makeAt(const QByteArray &path);
-    bool commitUnnamed(const QString &finalPath);
-    bool rename(const QString &finalPath);
+    // Puts the unnamed copy (or the link) at `entry`; errno EEXIST when something is there.
+    bool makeAt(const Posix::FolderEntry &entry);
+    bool commitUnnamed(const Posix::FolderEntry &final);
+    bool rename(const Posix::FolderEntry &final);
     bool failCopy(int error);
     bool failDestination(int error);
     bool fail(Failure failure, int error);

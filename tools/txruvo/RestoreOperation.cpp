@@ -180,7 +180,7 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     pending.copy = std::move(copier);
     pending.bytes = file.size;
     pending.commit = [this, copy, line, targetPath] {
-        if (copy->commit(targetPath))
+        if (copy->commit({AT_FDCWD, Posix::native(targetPath)}))
             return DurableBatch::Outcome::Committed;
         return mRun.copyFailed(line, *copy) ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
     };

@@ -74,7 +74,7 @@ TEST(FileCopierTest, CopiesAreWholeOnlyOnceNamedWithinAndAcrossFileSystems)
                                             nullptr))
                     << where << ' ' << size;
                 EXPECT_EQ(QFile(target).exists(), replacing) << where << ' ' << size;
-                ASSERT_TRUE(copier.commit(target)) << where << ' ' << size << ' ' << copier.error();
+                ASSERT_TRUE(copier.commit({AT_FDCWD, QFile::encodeName(target)})) << where << ' ' << size << ' ' << copier.error();
 
                 QFile copy(target);
                 ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
