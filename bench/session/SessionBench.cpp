@@ -3,10 +3,11 @@
 // over the stand-in's benchmark tree (10,000 small files and three large
 // ones): a first backup, the backup of the unchanged tree, and a restore of
 // the whole tree into a fresh folder (the session's from the drive's index).
-// The session keeps the product's fixed waits (the first launch's settling,
-// the engines' finish waits, the end wait, the index's open wait); each ratio
-// is printed with the session's whole time and with that time less the fixed
-// waits it spent while no engine ran (the session's own count).
+// The session keeps the product's fixed waits (the walk's pauses, the first
+// launch's settling, the engines' finish waits, the end wait, the index's open
+// wait); each ratio is printed with the session's whole time and with that
+// time less the fixed waits it spent while no engine ran (the session's own
+// count).
 // borg and restic come from `scripts/setup bench`; a missing peer is skipped.
 
 #include "common/account/QLApplicationDelegate.h"

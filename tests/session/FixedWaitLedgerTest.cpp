@@ -32,6 +32,11 @@ TEST(FixedWaitLedgerTest, WaitsCountOnceAndNeverWhileAnEngineRuns)
         {"a wait the engine outlasts in part", {{0, 1000}}, {{0, 400}}, 600},
         {"both engines cover parts of one wait", {{0, 3000}}, {{0, 500}, {2500, 2800}}, 2200},
         {"the two engines overlap", {{0, 1000}}, {{200, 600}, {400, 800}}, 400},
+        // The walk's short pauses: before the first engine starts, and beside it.
+        {"many short pauses, some while an engine copies",
+         {{0, 1}, {10, 11}, {20, 21}, {30, 31}, {40, 42}, {50, 52}},
+         {{35, 1000}},
+         4},
     };
     for (const Case &c : cases) {
         FixedWaitLedger ledger;

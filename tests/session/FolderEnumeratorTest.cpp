@@ -161,6 +161,28 @@ TEST_F(FolderEnumeratorTest, SyncModeBatchesByTenThousandAndFlushesAtTheFolderEn
     EXPECT_EQ(recorder.files.size(), FolderEnumerator::kBatchSize + 2);
 }
 
+TEST_F(FolderEnumeratorTest, EachPauseIsToldOnceWithItsSpan)
+{
+    QDir().mkpath(tree());
+    // 120 entries: the walk pauses before the 1st, the 51st and the 101st.
+    for (int i = 0; i < 120; ++i)
+        QFile(tree() + QStringLiteral("/f%1").arg(i)).open(QIODevice::WriteOnly);
+    for (const auto pause : {std::chrono::microseconds(0), std::chrono::microseconds(1)}) {
+        std::vector<std::pair<FolderEnumerator::Clock::time_point, FolderEnumerator::Clock::time_point>> spans;
+        FolderEnumerator walker(FolderEnumerator::Timings{pause});
+        walker.setMBackupMode(true);
+        walker.setPauseListener([&spans](auto from, auto to) { spans.emplace_back(from, to); });
+        walk(walker, {tree()});
+        ASSERT_EQ(spans.size(), pause.count() ? 3u : 0u) << "a pause of 0 is no pause";
+        for (size_t i = 0; i < spans.size(); ++i) {
+            EXPECT_LE(spans[i].first, spans[i].second);
+            if (i > 0) {
+                EXPECT_LE(spans[i - 1].second, spans[i].first) << "told as each ends, in order";
+            }
+        }
+    }
+}
+
 TEST_F(FolderEnumeratorTest, StopEndsABackupWalkWithItsEndButASizeRunWithout)
 {
     writeText(tree() + "/a", "a");

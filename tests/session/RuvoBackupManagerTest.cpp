@@ -224,6 +224,18 @@ TEST_F(RuvoBackupManagerTest, QuotaOverEndsAsOverQuota)
     EXPECT_EQ(delegate.settledEndStates(), QStringList{"over quota: Quota Exceeded"});
 }
 
+TEST_F(RuvoBackupManagerTest, TheWalksPausesCountAsFixedWaits)
+{
+    // One entry: one pause, before any engine runs. The other waits of these
+    // timings (one run's finish wait) come to far less than the pause.
+    SessionTimings timings = fastTimings();
+    timings.walk.walkPause = std::chrono::milliseconds(200);
+    makeManager(timings);
+    backUp({countTree().folder("one")});
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_GE(manager->fixedWaitsSpent(), std::chrono::milliseconds(200));
+}
+
 TEST_F(RuvoBackupManagerTest, MissingEngineEndsTheSessionWithoutRetries)
 {
     manager->setExecutorPath(root() + "/no-such-engine");

@@ -212,6 +212,10 @@ void FolderEnumerator::flushBatch()
 
 void FolderEnumerator::pauseNowAndThen()
 {
-    if (mEntriesSincePause++ % kEntriesBetweenPauses == 0 && mTimings.walkPause.count() > 0)
-        std::this_thread::sleep_for(mTimings.walkPause);
+    if (mEntriesSincePause++ % kEntriesBetweenPauses != 0 || mTimings.walkPause.count() <= 0)
+        return;
+    const Clock::time_point from = Clock::now();
+    std::this_thread::sleep_for(mTimings.walkPause);
+    if (mPauseListener)
+        mPauseListener(from, Clock::now());
 }

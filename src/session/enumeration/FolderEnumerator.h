@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <sys/types.h>
 #include <thread>
 
@@ -32,6 +33,9 @@ class FolderEnumerator
 {
 public:
     using Timings = FolderWalkTimings;
+    using Clock = std::chrono::steady_clock;
+    // Told of each pause when it is over, with its real start and end, on the walk's thread.
+    using PauseListener = std::function<void(Clock::time_point from, Clock::time_point to)>;
     // The walk pauses once every this many entries.
     static constexpr int kEntriesBetweenPauses = 50;
     // Sync mode reports files in batches of at most this many.
@@ -52,6 +56,7 @@ public:
     void setSkippedFolders(const QStringList &folders) { mSkippedFolders = folders; }
     // Whether files are measured (the default) or listed alone.
     void setMeasuresFiles(bool measures) { mMeasuresFiles = measures; }
+    void setPauseListener(PauseListener listener) { mPauseListener = std::move(listener); }
 
     // The backup walk of the selection, on the caller's thread.
     void getFolderSize(const QStringList &paths);
@@ -75,6 +80,7 @@ private:
     void pauseNowAndThen();
 
     Timings mTimings;
+    PauseListener mPauseListener;
     folderEnumeratorDelegateProtocol *mDelegate = nullptr;
     std::atomic<bool> mEnumerateFolder{false};
     bool mBackupMode = false;

@@ -210,6 +210,8 @@ void RuvoBackupManager::startBackup()
     fileListFetcher->setMIsBackupOrRestore(!mBackupMode);
     // Files are measured beside the walk, only those kept for the backup.
     fileListFetcher->setMeasuresFiles(false);
+    // The walk's pauses are fixed waits like the others: the ledger counts them while no engine runs.
+    fileListFetcher->setPauseListener([this](auto from, auto to) { mFixedWaits.addWait(from, to); });
     mSizeTally = std::make_unique<FileSizeTally>(mTotalBytes);
     // The walk never enters pseudo file systems, other drives, or the data it backs up into.
     fileListFetcher->setSkippedFolders(FolderEnumerator::systemFoldersToSkip()

@@ -120,9 +120,9 @@ public:
     quint64 totalBytes() const { return mTotalBytes; }
     quint64 filesConsideredforOp() const { return mFilesConsideredforOp; }
     long blocksWritten() const { return mDealer.blocksWritten(); }
-    // The wall time this session spent in fixed waits (the engines' finish
-    // waits, the first launch's settling, retries, the end wait, the index's
-    // open wait) while no engine ran: what a benchmark takes off the session's time.
+    // The wall time this session spent in fixed waits (the walk's pauses, the
+    // engines' finish waits, the first launch's settling, retries, the end
+    // wait, the index's open wait) while no engine ran: what a benchmark takes off the session's time.
     std::chrono::milliseconds fixedWaitsSpent() const { return mFixedWaits.spent(std::chrono::steady_clock::now()); }
 
     // --- Engine callbacks (TarnixProcessLibController), main thread ---
