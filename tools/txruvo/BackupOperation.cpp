@@ -90,11 +90,17 @@ std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
         }
         if (!folderIdLocked(Posix::parentOf(folder)))
             return std::nullopt;
-        if (::mkdir(Posix::native(folder).constData(), 0755) != 0 && errno != EEXIST)
-            return std::nullopt;
+        // Most folders exist already: looked at first, made only when missing
+        // (making takes the parent folder's lock, which the threads share).
         // A link on the drive must not lead the copy out of the stored tree.
         struct stat status {};
-        if (!Posix::lstatPath(folder, &status) || !S_ISDIR(status.st_mode)) {
+        bool present = Posix::lstatPath(folder, &status);
+        if (!present) {
+            if (errno != ENOENT || (::mkdir(Posix::native(folder).constData(), 0755) != 0 && errno != EEXIST))
+                return std::nullopt;
+            present = Posix::lstatPath(folder, &status);
+        }
+        if (!present || !S_ISDIR(status.st_mode)) {
             errno = ENOTDIR;
             return std::nullopt;
         }

@@ -14,6 +14,9 @@ namespace {
 QString findVersionFolder(const QString &computerFolder)
 {
     const QString wanted = Posix::fileName(Posix::parentOf(computerFolder)) + QStringLiteral(".ver");
+    struct stat status {};
+    if (Posix::lstatPath(joinPath(computerFolder, wanted), &status))
+        return joinPath(computerFolder, wanted);  // the common case, without listing the folder
     const QStringList existing = QDir(computerFolder).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     for (const QString &name : existing) {
         if (name.compare(wanted, Qt::CaseInsensitive) == 0)

@@ -1,16 +1,53 @@
 #include "txruvo/ListFile.h"
 
-#include <QFile>
+#include "txruvo/Posix.h"
+
 #include <QUtf8StringView>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The whole file in one read where it can (a list is read by every run,
+// whose start should cost little).
+std::optional<QByteArray> readWhole(const QString &path)
+{
+    const int fd = ::open(Posix::native(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat status {};
+    QByteArray content(::fstat(fd, &status) == 0 ? qsizetype(status.st_size) + 1 : 4096, Qt::Uninitialized);
+    qsizetype size = 0;
+    ssize_t got = 0;
+    while ((got = ::read(fd, content.data() + size, size_t(content.size() - size))) > 0 || (got < 0 && errno == EINTR)) {
+        size += std::max<ssize_t>(got, 0);
+        if (size == content.size())
+            content.resize(content.size() * 2);  // it grew meanwhile
+    }
+    const int error = errno;
+    ::close(fd);
+    if (got < 0) {
+        errno = error;
+        return std::nullopt;
+    }
+    content.truncate(size);
+    return content;
+}
+
+}  // namespace
 
 std::optional<ListFile> ListFile::read(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = file.errorString();
+    const std::optional<QByteArray> whole = readWhole(path);
+    if (!whole) {
+        *error = Posix::errorText(errno);
         return std::nullopt;
     }
-    const QByteArray content = file.readAll();
+    const QByteArray &content = *whole;
     const bool allValid = QUtf8StringView(content).isValidUtf8();
     ListFile list;
     list.mText = QString::fromUtf8(content);

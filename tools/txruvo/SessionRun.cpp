@@ -144,9 +144,17 @@ QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
             folders << QList<qsizetype>{i};
         }
     }
+    // Largest folders first, each to the share with the fewest entries so
+    // far: the threads end at about the same time.
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const QList<qsizetype> &a, const QList<qsizetype> &b) { return a.size() > b.size(); });
     QList<QList<qsizetype>> result(shares);
-    for (const QList<qsizetype> &folder : std::as_const(folders))
-        result[qHash(folderOf(mList.entries().at(folder.first()).text)) % uint(shares)] << folder;
+    for (const QList<qsizetype> &folder : std::as_const(folders)) {
+        const auto smallest = std::min_element(result.begin(), result.end(), [](const auto &a, const auto &b) {
+            return a.size() < b.size();
+        });
+        *smallest << folder;
+    }
     return result;
 }
 
