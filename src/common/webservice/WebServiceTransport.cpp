@@ -97,6 +97,11 @@ QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request)
     QNetworkRequest networkRequest(url);
     // Credentials travel in the body: a redirect to another origin must not receive them.
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    // One connection per request. When a redirect arrives on a kept-alive connection, Qt's
+    // HTTP/1 channel may send the original request once more on it while following the
+    // redirect on another, then ends the reply with an unknown network error: a sound
+    // reply reported as a failed login. A request is one exchange here, so nothing is lost.
+    networkRequest.setRawHeader("Connection", "close");
     for (const auto &[name, value] : request.headers)
         networkRequest.setRawHeader(name, value);
     networkRequest.setTransferTimeout(static_cast<int>(request.timeout.count()));
