@@ -65,9 +65,13 @@ mark_session() {
 
 # session_monitors: the ids of this user's monitors (either brand) that carry the mark.
 session_monitors() {
-  local folder program
+  local folder name program
   for folder in /proc/[0-9]*; do
     [ -O "$folder" ] || continue
+    # The short name (cut to 15 characters) is read without starting a program: a busy
+    # machine has hundreds of processes, and one readlink each took many seconds.
+    read -r name 2>/dev/null <"$folder/comm" || continue
+    case $name in TarnixVidezudMo* | QuellonVidezudM*) ;; *) continue ;; esac
     program=$(readlink "$folder/exe" 2>/dev/null) || continue
     program=${program% (deleted)}
     case ${program##*/} in TarnixVidezudMonitor | QuellonVidezudMonitor) ;; *) continue ;; esac

@@ -3,6 +3,7 @@
 
 #include "support/SandboxFixture.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -78,6 +79,21 @@ TEST_F(ListBlockDealerTest, BlocksArePrivateToTheUser)
     EXPECT_EQ(QFile::permissions(folder.path()),
               QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser |
                   QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+TEST_F(ListBlockDealerTest, ARewrittenFileIsReplacedWholeAndStaysPrivate)
+{
+    reset(ListBlockDealer::Form::Backup);
+    const QString cancel = folder.cancelFile();
+    // A world-readable file in its place is replaced, not written through.
+    ASSERT_TRUE(QFile(cancel).open(QIODevice::WriteOnly));
+    QFile::setPermissions(cancel, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
+    for (const char *text : {"1", "3", "0"})
+        ASSERT_TRUE(OperationFolder::writePrivateText(cancel, text));
+    EXPECT_EQ(OperationFolder::readText(cancel), "0");
+    EXPECT_EQ(int(QFileInfo(cancel).permissions()) & 0x0077, 0);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"intCancel"})
+        << "no half-written copy is left beside it";
 }
 
 TEST_F(ListBlockDealerTest, RestoreMarkerHeadsEveryBlock)

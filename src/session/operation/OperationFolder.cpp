@@ -5,13 +5,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
 
 namespace {
 
 constexpr QFileDevice::Permissions kPrivateFolder =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-constexpr QFileDevice::Permissions kPrivateFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 
 bool makePrivateFolder(const QString &path)
 {
@@ -59,12 +60,15 @@ bool OperationFolder::writePrivateText(const QString &path, const QString &text)
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder) && !makePrivateFolder(folder))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside the file (made 0600), then renamed over it.
+    QTemporaryFile file(folder + QStringLiteral("/.write-XXXXXX"));
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
         return false;
-    file.setPermissions(kPrivateFile);
-    file.write(text.toUtf8());
-    return file.commit() && QFile::setPermissions(path, kPrivateFile);
+    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
+        return false;
+    file.setAutoRemove(false);
+    return true;
 }
 
 std::optional<QString> OperationFolder::readText(const QString &path)

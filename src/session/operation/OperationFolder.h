@@ -31,7 +31,11 @@ public:
     bool create();
     void remove();
 
-    // Atomic UTF-8 write of a file only the user may read or write; makes the folder when missing.
+    // Atomic UTF-8 write of a file only the user may read or write; makes the
+    // folder when missing. A reader sees the old text or the new, never part of
+    // it. Not synced to the disk: the files live no longer than the session, and
+    // a sync per block would hold the walk and the hand-over up and queue behind
+    // the engines' syncs of the same disk.
     static bool writePrivateText(const QString &path, const QString &text);
     static std::optional<QString> readText(const QString &path);
 
