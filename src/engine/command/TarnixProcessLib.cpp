@@ -100,7 +100,9 @@ void TarnixProcessLib::engineExited(quint64 run)
         return;
     mExitStatus = mTask->exitCode();
     endEngine();
-    QTimer::singleShot(mTimings.finishGrace, this, [this, run] { beginLastRead(run); });
+    // Precise: a coarse timer may fire up to 5% early, and a session counts
+    // these waits as time in which its engine no longer ran.
+    QTimer::singleShot(mTimings.finishGrace, Qt::PreciseTimer, this, [this, run] { beginLastRead(run); });
 }
 
 void TarnixProcessLib::launchFailed(quint64 run, const QString &failure)
@@ -201,7 +203,7 @@ void TarnixProcessLib::complete()
     mStage = Stage::Notice;
     mIsProcessingStage = false;
     const quint64 run = mRunNumber;
-    QTimer::singleShot(mTimings.finishNotice, this, [this, run] { sendNotice(run); });
+    QTimer::singleShot(mTimings.finishNotice, Qt::PreciseTimer, this, [this, run] { sendNotice(run); });
     if (mTask) {
         mTask->disconnect(this);
         mTask.release()->deleteLater();
