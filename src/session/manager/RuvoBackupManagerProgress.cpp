@@ -37,9 +37,10 @@ void RuvoBackupManager::updateProgress(const QString &lines, TarnixProcessLib *e
     QVariantMap report;
     report.insert(QStringLiteral("totalFileCount"), QString::number(mFilesConsideredforOp));
     QList<QVariantMap> sent;
-    for (const QString &line : lines.split(u'\n'))
+    // Each line is read in place: a record keeps copies of the values it needs.
+    for (const QStringView line : lines.tokenize(u'\n'))
         if (line.size() >= kShortestProgressLine)
-            reportLine(line, slot, report, sent);
+            reportLine(QString::fromRawData(line.data(), line.size()), slot, report, sent);
     // One posted call per read rather than per line: thousands of lines can come in one read.
     if (!sent.isEmpty())
         notify([this, sent](RuvoBackupRestoreHandlerProtocol &d) {
@@ -61,16 +62,16 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
     TarnixProcessLib &engine = *slot.process;
     const QString relativePath = record.fname().isNull() ? QString("") : record.fname();
     const bool hasSize = !record.size().isNull();
-    const double size = hasSize ? record.size().toDouble() : 0;
+    const double size = hasSize ? ProgressFigures::fieldNumber(record.size()) : 0;
     const QString mode = ProgressFigures::transferMode(record.trf_type(), isRestore);
     const bool inSync = mode == ProgressFigures::kSyncFileMode;
     const bool alreadyCompleted = slot.completedFiles.contains(relativePath);
-    const bool completesFile = record.per().toDouble() == 100.0;
+    const bool completesFile = ProgressFigures::fieldNumber(record.per()) == 100.0;
 
     // A line of a file this run already completed (a retried block) changes no run totals.
     if (!alreadyCompleted) {
-        engine.cumulativeSizeForSession = record.tottrf_sz().toDouble();
-        engine.cumalativeIncrimaentalSkipSize = record.cum_size().toDouble();
+        engine.cumulativeSizeForSession = ProgressFigures::fieldNumber(record.tottrf_sz());
+        engine.cumalativeIncrimaentalSkipSize = ProgressFigures::fieldNumber(record.cum_size());
     }
     if (completesFile) {
         if (!isRestore) {
@@ -113,13 +114,16 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
         if (percentage >= 100.0)
             done = total;
         report.insert(QStringLiteral("percentage"), QString::number(percentage, 'f', 0));
-        report.insert(QStringLiteral("totalsize"), sizeText(total));
     }
-    report.insert(QStringLiteral("cumulativetransfersize"), sizeText(done));
+    const QString totalText = sizeText(total);
+    const QString doneText = sizeText(done);
+    if (total > 0)
+        report.insert(QStringLiteral("totalsize"), totalText);
+    report.insert(QStringLiteral("cumulativetransfersize"), doneText);
     if (!record.rate_trf().isNull()) {
         const QString speed = QLUtility::formatedFileSizeInBits(quint64(mSpeedHistory.calulateAverageTransferSpeed()));
-        report.insert(QStringLiteral("transferSpeed"),
-                      QStringLiteral("%1 out of %2 (%3)").arg(sizeText(done), sizeText(total), speed));
+        report.insert(QStringLiteral("transferSpeed"), doneText + QLatin1String(" out of ") + totalText +
+                                                           QLatin1String(" (") + speed + u')');
         report.insert(QStringLiteral("speed"), speed + QStringLiteral("/s"));
         mSpeedHistory.add(record.rate_trf());
     }
