@@ -21,7 +21,8 @@ void ListBlockDealer::reset(const OperationFolder *folder, Form form, std::funct
 
 void ListBlockDealer::writeRestoreSetToOperationFiles(QStringList paths)
 {
-    const bool withMarker = !paths.isEmpty() && paths.first() == kRestoreMarker;
+    // Read without detaching: the caller's list is shared, not copied, unless a marker must go.
+    const bool withMarker = !paths.isEmpty() && paths.constFirst() == kRestoreMarker;
     if (withMarker)
         paths.removeFirst();
     deal(paths, QString(), withMarker && mForm == Form::Restore);

@@ -285,6 +285,8 @@ private:
     std::atomic<bool> mIsBackupCancel{false};
     std::atomic<bool> mFilesEnumerationDone{false};
     std::atomic<quint64> mTotalBytes{0};
+    // When the main thread handed the session's first block over (zero until then).
+    std::atomic<std::chrono::steady_clock::time_point> mFirstHandOverAt{};
     std::unique_ptr<FileSizeTally> mSizeTally;  // a backup's files, measured beside the walk into mTotalBytes
     std::atomic<quint64> mFilesConsideredforOp{0};
     std::atomic<unsigned> mExcludedFilesCount{0};

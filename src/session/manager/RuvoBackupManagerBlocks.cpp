@@ -11,6 +11,8 @@
 #include "session/filtering/ExclusionFilter.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
+#include <algorithm>
+
 // The size of a found file is measured later, only for the files kept.
 void RuvoBackupManager::didFoundFile(const QString &path, quint64)
 {
@@ -98,13 +100,24 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const QStringList &ba
 
 void RuvoBackupManager::blockWritten(long blockNumber)
 {
-    postToSession([this] { dispatchBlocks(); });
-    // Give the first engine time to start before more blocks appear (it copies meanwhile).
-    if (blockNumber == 0) {
-        const auto start = std::chrono::steady_clock::now();
-        waitOnWorker(mTimings.firstLaunchSettle);
-        mFixedWaits.addWait(start, std::chrono::steady_clock::now());
+    if (blockNumber != 0) {
+        postToSession([this] { dispatchBlocks(); });
+        return;
     }
+    // Give the first engine time to start before more blocks appear (it copies
+    // meanwhile). The wait counts as a fixed one only from the hand-over of the
+    // block: until then the session is still at work, getting its engine going.
+    using Clock = std::chrono::steady_clock;
+    mFirstHandOverAt = Clock::time_point();
+    postToSession([this] {
+        dispatchBlocks();
+        mFirstHandOverAt = Clock::now();
+    });
+    const Clock::time_point start = Clock::now();
+    waitOnWorker(mTimings.firstLaunchSettle);
+    const Clock::time_point end = Clock::now();
+    const Clock::time_point handOver = mFirstHandOverAt;
+    mFixedWaits.addWait(handOver == Clock::time_point() ? start : std::clamp(handOver, start, end), end);
 }
 
 void RuvoBackupManager::listingFinished()
