@@ -1,4 +1,5 @@
 #include "session/progress/ProgressFigures.h"
+#include "session/progress/ProgressReport.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +34,33 @@ TEST(ProgressFiguresTest, EstimatedTimeAtThePaceSoFar)
     EXPECT_EQ(ProgressFigures::calculateEstimatedTime(0, 100, 10), 5);
     EXPECT_EQ(ProgressFigures::calculateEstimatedTime(50000.0 * 100, 100, 1), 50000)
         << "a long estimate is shown as computed, not made up";
+}
+
+TEST(ProgressFiguresTest, NumberFieldsReadAsTheGeneralConversionReadsThem)
+{
+    const char *const fields[] = {"0", "100", "0012", "1536", "999999999999999", "1234567890123456789",
+                                  "12.5", "1e3", "-5", " 7", "", "abc", "12a"};
+    for (const char *field : fields)
+        EXPECT_EQ(ProgressFigures::fieldNumber(field), QString(field).toDouble()) << field;
+}
+
+TEST(ProgressFiguresTest, AReportKeepsItsFieldsAndListsOnlyThoseSet)
+{
+    ProgressReport report;
+    EXPECT_TRUE(report.toMap().isEmpty());
+    report.set(ProgressReport::Filename, "/a");
+    report.set(ProgressReport::VersionNumber, "1");
+    report.set(ProgressReport::FileTransferedStatus, "In Progress");
+    report.set(ProgressReport::FileTransferedStatus, "Done");
+    const QVariantMap first = report.toMap();
+    EXPECT_EQ(first, (QVariantMap{{"filename", "/a"}, {"VersionNumber", "1"}, {"fileTransferedStatus", "Done"}}));
+
+    // The next line's report: what it does not set stays as it was.
+    report.set(ProgressReport::Filename, "/b");
+    report.set(ProgressReport::TansferMode, "[Sync File]");
+    const QVariantMap second = report.toMap();
+    EXPECT_EQ(second, (QVariantMap{{"filename", "/b"}, {"VersionNumber", "1"}, {"fileTransferedStatus", "Done"},
+                                   {"tansferMode", "[Sync File]"}}));
+    EXPECT_EQ(first.value("filename"), "/a") << "a report sent is not changed by later lines";
+    EXPECT_TRUE(report.value(ProgressReport::Speed).isNull());
 }

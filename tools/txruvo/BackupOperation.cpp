@@ -105,7 +105,7 @@ std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
             return std::nullopt;
         }
     }
-    std::optional<QString> id = Markers::ensureFolderId(folder, mStaging.newPath());
+    std::optional<QString> id = Markers::ensureFolderId(folder, [this] { return mStaging.newPath(); });
     if (id)
         mFolderIds.insert(folder, *id);
     return id;

@@ -50,8 +50,8 @@ BackupWorker::~BackupWorker()
 
 std::optional<SessionRun::Stop> BackupWorker::handle(const ListEntry &entry)
 {
-    const QString &line = entry.text;
-    if (!entry.validUtf8) {
+    const QString line = entry.text();
+    if (!entry.isValidUtf8()) {
         mRun.report().fileError(line, kNotPermitted.arg(QStringLiteral("file name is not valid UTF-8")));
         return std::nullopt;
     }

@@ -1,16 +1,18 @@
 #include "txruvo/ControlFiles.h"
 
-#include <QFile>
+#include "txruvo/Posix.h"
+
 #include <QThread>
 
 namespace {
 
+// Read with the C library: a run that lasts a few milliseconds would spend
+// a good part of them setting up Qt's file classes for these few bytes.
 QByteArray readSmallFile(const QString &path)
 {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty())
         return {};
-    return file.read(16).trimmed();
+    return Posix::readSmall(path).value_or(QByteArray()).trimmed();
 }
 
 }  // namespace

@@ -66,14 +66,15 @@ int DeleteOperation::run()
     StoredItemFinder finder(layout);
     int deleted = 0;
     for (const ListEntry &entry : list.entries()) {
-        const QStringList identifiers = entry.text.split(u'/', Qt::SkipEmptyParts);
+        const QString line = entry.text();
+        const QStringList identifiers = line.split(u'/', Qt::SkipEmptyParts);
         const std::optional<QString> item =
-            identifiers.size() == 2 && entry.validUtf8 ? finder.find(identifiers.at(0), identifiers.at(1)) : std::nullopt;
+            identifiers.size() == 2 && entry.isValidUtf8() ? finder.find(identifiers.at(0), identifiers.at(1)) : std::nullopt;
         std::optional<int> stop;
-        if (const auto failure = mRun.scenario().failFiles.find(entry.text); failure != mRun.scenario().failFiles.end()) {
-            stop = mRun.writePlain(ioError(entry.text, *failure));
+        if (const auto failure = mRun.scenario().failFiles.find(line); failure != mRun.scenario().failFiles.end()) {
+            stop = mRun.writePlain(ioError(line, *failure));
         } else if (!item) {
-            stop = mRun.writePlain(ioError(entry.text, Posix::errorText(ENOENT)));
+            stop = mRun.writePlain(ioError(line, Posix::errorText(ENOENT)));
         } else if (const std::optional<QString> reason = removeItem(layout, shelf, *item)) {
             stop = mRun.writePlain(ioError(layout.userPathOf(layout.relativePathOf(*item)), *reason));
         } else {

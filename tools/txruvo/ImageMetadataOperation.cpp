@@ -21,7 +21,7 @@ public:
 
     std::optional<SessionRun::Stop> handle(const ListEntry &entry) override
     {
-        const QString &line = entry.text;
+        const QString line = entry.text();
         if (line.startsWith(kFileDirective)) {
             reportUnpaired();
             mPendingFile = line.mid(kFileDirective.size());

@@ -2,8 +2,6 @@
 
 #include "txruvo/Posix.h"
 
-#include <QUtf8StringView>
-
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -42,35 +40,24 @@ std::optional<QByteArray> readWhole(const QString &path)
 
 std::optional<ListFile> ListFile::read(const QString &path, QString *error)
 {
-    const std::optional<QByteArray> whole = readWhole(path);
+    std::optional<QByteArray> whole = readWhole(path);
     if (!whole) {
         *error = Posix::errorText(errno);
         return std::nullopt;
     }
-    const QByteArray &content = *whole;
-    const bool allValid = QUtf8StringView(content).isValidUtf8();
     ListFile list;
-    list.mText = QString::fromUtf8(content);
+    // Moving the content keeps its bytes where they are, and so the views valid.
+    list.mContent = std::move(*whole);
+    const QByteArray &content = list.mContent;
     list.mEntries.reserve(content.count('\n') + 1);
-    // The bytes (to check each line's UTF-8 when some are bad) and the text
-    // are cut at the same line breaks: a replaced sequence never takes a
-    // line break with it.
-    qsizetype byteStart = 0;
-    qsizetype textStart = 0;
-    while (textStart < list.mText.size()) {
-        qsizetype byteEnd = content.indexOf('\n', byteStart);
-        qsizetype textEnd = list.mText.indexOf(u'\n', textStart);
-        if (textEnd < 0) {
-            byteEnd = content.size();
-            textEnd = list.mText.size();
-        }
-        if (textEnd > textStart) {
-            const bool valid = allValid || QUtf8StringView(content.constData() + byteStart, byteEnd - byteStart).isValidUtf8();
-            list.mEntries.append(
-                ListEntry{QString::fromRawData(list.mText.constData() + textStart, textEnd - textStart), valid});
-        }
-        byteStart = byteEnd + 1;
-        textStart = textEnd + 1;
+    qsizetype start = 0;
+    while (start < content.size()) {
+        qsizetype end = content.indexOf('\n', start);
+        if (end < 0)
+            end = content.size();
+        if (end > start)
+            list.mEntries.append(ListEntry{QByteArrayView(content.constData() + start, end - start)});
+        start = end + 1;
     }
     return list;
 }

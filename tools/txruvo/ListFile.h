@@ -1,23 +1,32 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
+#include <QUtf8StringView>
 
 #include <optional>
 
-// One line of a list. Its text refers to the list's own (ListFile), which
-// must outlive it.
+// One line of a list: its bytes, inside the list's own (ListFile), which
+// must outlive it. Its text is decoded when the line is handled, by the
+// thread that handles it.
 struct ListEntry
 {
-    QString text;
-    bool validUtf8 = true;
+    QByteArrayView bytes;
+
+    // A sequence that is not UTF-8 comes out as replacement characters.
+    QString text() const { return QString::fromUtf8(bytes); }
+    bool isValidUtf8() const { return QUtf8StringView(bytes).isValidUtf8(); }
 };
 
 // The list named by "--files-from=": UTF-8 lines joined by "\n" (the last
 // one usually without it). Empty lines are skipped; a line that is not
 // valid UTF-8 is kept with replacement characters and marked, so it can be
-// reported rather than guessed at. The file is decoded in one piece and
-// its lines are views into that text, not copies.
+// reported rather than guessed at. The file is read in one piece and its
+// lines are views into it; none is decoded before it is handled (a large
+// list decoded whole would cost a run thousands of freshly touched pages
+// before any work could start).
 class ListFile
 {
 public:
@@ -26,6 +35,6 @@ public:
     const QList<ListEntry> &entries() const { return mEntries; }
 
 private:
-    QString mText;
+    QByteArray mContent;
     QList<ListEntry> mEntries;
 };

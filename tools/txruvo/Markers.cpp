@@ -129,13 +129,14 @@ std::optional<QString> Markers::readFolderId(const QString &folder)
     return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
 }
 
-std::optional<QString> Markers::ensureFolderId(const QString &folder, const QString &draft)
+std::optional<QString> Markers::ensureFolderId(const QString &folder, const std::function<QString()> &draftPath)
 {
     if (std::optional<QString> existing = readFolderId(folder))
         return existing;
     // Random identifiers need no counter shared between engines or drives.
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const QString marker = folderMarkerPath(folder);
+    const QString draft = draftPath();
     if (!Posix::writeSmall(draft, "folder_id=" + id.toUtf8() + '\n'))
         return std::nullopt;
     // A link does not replace a marker another engine put there meanwhile.

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 // The identifiers the engine reports for a stored item, kept in files that
@@ -48,8 +49,8 @@ bool stampItem(const Posix::FolderEntry &item, const QByteArray &markerContent);
 
 std::optional<QString> readFolderId(const QString &folder);
 // The folder's identifier, made and stored when the folder has none yet
-// (drafted at draftPath, on the same drive). Two engines making it at once
-// agree on the first one written.
-std::optional<QString> ensureFolderId(const QString &folder, const QString &draftPath);
+// (drafted at a path draftPath gives, on the same drive; asked only then).
+// Two engines making it at once agree on the first one written.
+std::optional<QString> ensureFolderId(const QString &folder, const std::function<QString()> &draftPath);
 
 }  // namespace Markers

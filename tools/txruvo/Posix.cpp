@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <climits>
+#include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
@@ -164,6 +165,20 @@ QString Posix::temporaryPath(const QString &folder)
                                 .arg(QLatin1String(DriveLayout::kTemporaryPrefix))
                                 .arg(processId)
                                 .arg(counter.fetchAndAddRelaxed(1)));
+}
+
+QStringList Posix::namesIn(const QString &folder)
+{
+    QStringList names;
+    DIR *listing = ::opendir(native(folder).constData());
+    if (!listing)
+        return names;
+    while (const dirent *entry = ::readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names << QFile::decodeName(entry->d_name);
+    }
+    ::closedir(listing);
+    return names;
 }
 
 QString Posix::fileName(const QString &path)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -39,6 +40,9 @@ bool writeSmall(const QString &path, const QByteArray &content);
 std::optional<QByteArray> readSmall(const FolderEntry &entry);
 // modified: the modification time to give the file, when not now.
 bool writeSmall(const FolderEntry &entry, const QByteArray &content, const struct timespec *modified = nullptr);
+
+// The names in a folder, "." and ".." left out; none when it cannot be read.
+QStringList namesIn(const QString &folder);
 
 // Creates the folder and its missing parents; errno is set on failure.
 bool makeFolders(const QString &path);

@@ -113,10 +113,10 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
 
 std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry)
 {
-    const QString &line = entry.text;
+    const QString line = entry.text();
     if (mRun.failedByScenario(line))
         return std::nullopt;
-    const std::optional<StoredName> name = entry.validUtf8 ? parseStoredName(line) : std::nullopt;
+    const std::optional<StoredName> name = entry.isValidUtf8() ? parseStoredName(line) : std::nullopt;
     if (!name) {
         mRun.report().fileError(line, QStringLiteral("No such file or directory (not a stored item name)"));
         return std::nullopt;

@@ -88,9 +88,9 @@ std::optional<SessionRun::Stop> SessionRun::checkCredentials()
 namespace {
 
 // The folder part of a list line: the key that shares the lines among threads.
-QStringView folderOf(const QString &line)
+QByteArrayView folderOf(QByteArrayView line)
 {
-    return QStringView(line).left(std::max<qsizetype>(line.lastIndexOf('/'), 0));
+    return line.first(std::max<qsizetype>(line.lastIndexOf('/'), 0));
 }
 
 }  // namespace
@@ -132,10 +132,10 @@ int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
 QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
 {
     // The entries of each folder, folders in the order they first appear.
-    QHash<QStringView, qsizetype> folderIndex;
+    QHash<QByteArrayView, qsizetype> folderIndex;
     QList<QList<qsizetype>> folders;
     for (qsizetype i = 0; i < mList.entries().size(); ++i) {
-        const QStringView folder = folderOf(mList.entries().at(i).text);
+        const QByteArrayView folder = folderOf(mList.entries().at(i).bytes);
         const auto known = folderIndex.constFind(folder);
         if (known != folderIndex.cend()) {
             folders[known.value()] << i;

@@ -10,6 +10,7 @@ public:
     virtual ~DataHandler() = default;
 
     // Stores the value in the field that the key names; an unknown key is ignored.
+    // The key may point into the parsed line: it is valid only during the call.
     virtual void Data(const QString &value, const QString &key) = 0;
     // Sets every field to none.
     virtual void ClearData() = 0;

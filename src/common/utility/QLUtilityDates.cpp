@@ -4,6 +4,9 @@
 
 #include <QHash>
 
+#include <array>
+#include <charconv>
+
 namespace {
 
 const QString kLogTimePattern = QStringLiteral("LL-dd-yyyy-HH-mm-ss");
@@ -14,7 +17,13 @@ const QString kNoDuration = QStringLiteral("--:--:--");
 constexpr qsizetype kListingDateLength = 19;  // 2013-04-05 06:07:08
 constexpr qsizetype kReindexDateLength = 24;  // Fri Apr  5 06:07:08 2013
 
-QString twoDigits(int value) { return value >= 0 && value <= 9 ? QStringLiteral("0%1").arg(value) : QString::number(value); }
+// At least two digits: a leading zero below 10; negative numbers as they are.
+char *appendTwoDigits(char *out, char *end, int value)
+{
+    if (value >= 0 && value <= 9)
+        *out++ = '0';
+    return std::to_chars(out, end, value).ptr;
+}
 
 QString displayDate(const QString &month, const QString &day, const QString &year, const QString &time)
 {
@@ -25,7 +34,15 @@ QString displayDate(const QString &month, const QString &day, const QString &yea
 
 QString QLUtility::timeDisplayFormatHour(int hour, int minute, int seconds)
 {
-    return QStringLiteral("%1:%2:%3").arg(twoDigits(hour), twoDigits(minute), twoDigits(seconds));
+    // Made for every progress report: put together in a buffer, no format string.
+    std::array<char, 40> buffer{};  // three ints of up to 11 characters and two colons
+    char *const end = buffer.data() + buffer.size();
+    char *at = appendTwoDigits(buffer.data(), end, hour);
+    *at++ = ':';
+    at = appendTwoDigits(at, end, minute);
+    *at++ = ':';
+    at = appendTwoDigits(at, end, seconds);
+    return QString::fromLatin1(buffer.data(), at - buffer.data());
 }
 
 QString QLUtility::remoteDateFormatStr(const QString &listingDate)

@@ -14,29 +14,65 @@ constexpr quint64 kZeroRateBits = 51200;
 
 using Count = unsigned __int128;  // a 64-bit byte count times 8 still fits
 
-// count / divisor rounded to two places, halves away from zero, as plain
-// decimal text without trailing zeros. Exact: the divisors are even.
-QString twoPlaceQuotient(Count count, quint64 divisor)
+// Progress reports format several sizes per engine line, thousands of lines a
+// second: the texts are put together in a buffer and made a string once.
+class TextBuffer
 {
-    const auto hundredths = static_cast<quint64>((count * 100 + divisor / 2) / divisor);
-    QString text = QString::number(hundredths / 100);
+public:
+    void append(quint64 number) { mEnd = std::to_chars(mEnd, mBuffer.end(), number).ptr; }
+    void append(char c) { *mEnd++ = c; }
+    void append(const char *text)
+    {
+        while (*text)
+            *mEnd++ = *text++;
+    }
+    QString text() const { return QString::fromLatin1(mBuffer.data(), mEnd - mBuffer.data()); }
+
+private:
+    std::array<char, 48> mBuffer{};  // the longest: 20 digits, ".99", a blank and a unit
+    char *mEnd = mBuffer.data();
+};
+
+// count / divisor in hundredths, halves away from zero. Exact: the divisors are
+// even; 128-bit arithmetic only where count * 100 would not fit in 64 bits.
+quint64 hundredthsOf(Count count, quint64 divisor)
+{
+    constexpr Count kFitsIn64Bits = Count(1) << 57;
+    if (count < kFitsIn64Bits)
+        return (quint64(count) * 100 + divisor / 2) / divisor;
+    return static_cast<quint64>((count * 100 + divisor / 2) / divisor);
+}
+
+// count / divisor rounded to two places, as plain decimal text without trailing zeros.
+void appendTwoPlaceQuotient(TextBuffer &out, Count count, quint64 divisor)
+{
+    const quint64 hundredths = hundredthsOf(count, divisor);
+    out.append(hundredths / 100);
     const quint64 fraction = hundredths % 100;
+    if (fraction == 0)
+        return;
+    out.append('.');
+    out.append(fraction / 10);
     if (fraction % 10 != 0)
-        text += QString::asprintf(".%02llu", fraction);
-    else if (fraction != 0)
-        text += '.' + QString::number(fraction / 10);
-    return text;
+        out.append(fraction % 10);
 }
 
 // "<figure> <unit>" in the largest binary unit up to the fourth name; counts
 // below 1024 stay whole in the first.
 QString binaryUnitText(Count count, const std::array<const char *, 4> &unitNames)
 {
-    if (count < kKilo)
-        return QString::number(quint64(count)) + ' ' + QLatin1String(unitNames[0]);
+    TextBuffer out;
+    if (count < kKilo) {
+        out.append(quint64(count));
+        out.append(' ');
+        out.append(unitNames[0]);
+        return out.text();
+    }
     const quint64 divisor = count < kMega ? kKilo : count < kGiga ? kMega : kGiga;
-    const char *unit = unitNames[divisor == kKilo ? 1 : divisor == kMega ? 2 : 3];
-    return twoPlaceQuotient(count, divisor) + ' ' + QLatin1String(unit);
+    appendTwoPlaceQuotient(out, count, divisor);
+    out.append(' ');
+    out.append(unitNames[divisor == kKilo ? 1 : divisor == kMega ? 2 : 3]);
+    return out.text();
 }
 
 // printf's "%.<places>lf" in the C locale, whatever the process locale is.

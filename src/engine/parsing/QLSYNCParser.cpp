@@ -67,11 +67,11 @@ int QLSYNCParser::FlatParseStringData(const QString &line, DataHandler &handler,
     return Parsed;
 }
 
-qsizetype QLSYNCParser::LocateNextDataLocation(const QString &line, qsizetype start)
+qsizetype QLSYNCParser::LocateNextDataLocation(QStringView line, qsizetype start)
 {
     if (start >= line.size())
         return -1;
-    const QStringView rest = QStringView(line).mid(start);
+    const QStringView rest = line.mid(start);
     if (rest.startsWith(u'>') || rest.startsWith(u"/>"))
         return 0;
 
@@ -86,7 +86,7 @@ qsizetype QLSYNCParser::LocateNextDataLocation(const QString &line, qsizetype st
     return line.size() + 1;
 }
 
-bool QLSYNCParser::ExtractData(const QString &segment, QString &key, QString &value)
+bool QLSYNCParser::ExtractData(QStringView segment, QStringView &key, QStringView &value)
 {
     const qsizetype equals = segment.indexOf(u'=');
     if (equals < 0)
@@ -101,15 +101,18 @@ bool QLSYNCParser::ExtractData(const QString &segment, QString &key, QString &va
 
 int QLSYNCParser::xmlParseStringData(const QString &line, DataHandler &handler)
 {
+    // Thousands of lines come in one read: the segments are views into the
+    // line, and only the values a record keeps are copied.
     qsizetype start = 0;
     for (;;) {
         const qsizetype next = LocateNextDataLocation(line, start);
         if (next < 1 || next > line.size())
             break;
-        QString key;
-        QString value;
-        if (ExtractData(line.mid(start, next - start), key, value))
-            handler.Data(QLSYNCParser_Private::stringByDecodingXMLEntities(value), key);
+        QStringView key;
+        QStringView value;
+        if (ExtractData(QStringView(line).mid(start, next - start), key, value))
+            handler.Data(QLSYNCParser_Private::stringByDecodingXMLEntities(value),
+                         QString::fromRawData(key.data(), key.size()));
         start = next;
     }
     return Parsed;
@@ -141,7 +144,7 @@ bool isUnicodeScalar(char32_t code)
 // Decodes a numeric entity at "&#" when digits follow: appends the character and
 // returns the position after it (and one ";"), or 0 when there are no digits.
 // A code that is no Unicode character is kept as written.
-qsizetype decodeNumericEntity(const QString &text, qsizetype amp, QString &out)
+qsizetype decodeNumericEntity(QStringView text, qsizetype amp, QString &out)
 {
     const bool hex = amp + 2 < text.size() && text[amp + 2] == u'x';
     const qsizetype digitsStart = amp + (hex ? 3 : 2);
@@ -152,23 +155,23 @@ qsizetype decodeNumericEntity(const QString &text, qsizetype amp, QString &out)
         return 0;
 
     bool ok = false;
-    const qulonglong code = QStringView(text).mid(digitsStart, end - digitsStart).toULongLong(&ok, hex ? 16 : 10);
+    const qulonglong code = text.mid(digitsStart, end - digitsStart).toULongLong(&ok, hex ? 16 : 10);
     const qsizetype after = end < text.size() && text[end] == u';' ? end + 1 : end;
     if (ok && code <= 0x10FFFF && isUnicodeScalar(char32_t(code))) {
         const char32_t character = char32_t(code);
         out += QString::fromUcs4(&character, 1);
     } else {
-        out += QStringView(text).mid(amp, after - amp);
+        out += text.mid(amp, after - amp);
     }
     return after;
 }
 
 }  // namespace
 
-QString stringByDecodingXMLEntities(const QString &text)
+QString stringByDecodingXMLEntities(QStringView text)
 {
     if (!text.contains(u'&'))
-        return text;
+        return text.toString();
 
     QString out;
     out.reserve(text.size() + text.size() / 4);
@@ -176,11 +179,11 @@ QString stringByDecodingXMLEntities(const QString &text)
     while (position < text.size()) {
         const qsizetype amp = text.indexOf(u'&', position);
         if (amp < 0) {
-            out += QStringView(text).mid(position);
+            out += text.mid(position);
             break;
         }
-        out += QStringView(text).mid(position, amp - position);
-        const QStringView rest = QStringView(text).mid(amp);
+        out += text.mid(position, amp - position);
+        const QStringView rest = text.mid(amp);
 
         const auto named = std::find_if(kNamedEntities.begin(), kNamedEntities.end(),
                                         [&](const NamedEntity &entity) { return rest.startsWith(entity.text); });
@@ -198,7 +201,7 @@ QString stringByDecodingXMLEntities(const QString &text)
         // Not an entity: kept as written, through the next ";".
         const qsizetype semicolon = text.indexOf(u';', amp + 1);
         position = semicolon < 0 ? text.size() : semicolon + 1;
-        out += QStringView(text).mid(amp, position - amp);
+        out += text.mid(amp, position - amp);
     }
     return out;
 }

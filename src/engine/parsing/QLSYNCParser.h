@@ -33,16 +33,17 @@ public:
     // Where the element segment that begins at start ends (the position after
     // its stop character); 0 at the element's end, -1 past the line, and the
     // line's length plus one when no stop character follows.
-    static qsizetype LocateNextDataLocation(const QString &line, qsizetype start);
+    static qsizetype LocateNextDataLocation(QStringView line, qsizetype start);
     // Splits a segment key="value" plus its stop character; false for a
-    // segment without "=" or too short to hold a quoted value.
-    static bool ExtractData(const QString &segment, QString &key, QString &value);
+    // segment without "=" or too short to hold a quoted value. The parts are
+    // views into the segment.
+    static bool ExtractData(QStringView segment, QStringView &key, QStringView &value);
 };
 
 namespace QLSYNCParser_Private {
 
 // The text with XML entities decoded in one left-to-right pass: the five named
 // entities and numeric ones ("&#65;", "&#x41;"); anything else stays as written.
-QString stringByDecodingXMLEntities(const QString &text);
+QString stringByDecodingXMLEntities(QStringView text);
 
 }  // namespace QLSYNCParser_Private

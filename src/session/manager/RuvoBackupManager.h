@@ -11,6 +11,7 @@
 #include "session/manager/SessionTimings.h"
 #include "session/operation/OperationFolder.h"
 #include "session/progress/ProgressFigures.h"
+#include "session/progress/ProgressReport.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -229,7 +230,7 @@ private:
 
     // Progress (RuvoBackupManagerProgress.cpp)
     // Adds the line's report to `sent` when it is one to send.
-    void reportLine(const QString &line, EngineSlot &slot, QVariantMap &report, QList<QVariantMap> &sent);
+    void reportLine(const QString &line, EngineSlot &slot, ProgressReport &report, QList<QVariantMap> &sent);
 
     // Errors and retries (RuvoBackupManagerErrors.cpp)
     void classifyError(const QString &text, EngineSlot &slot);

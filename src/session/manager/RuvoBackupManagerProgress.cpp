@@ -34,12 +34,13 @@ void RuvoBackupManager::updateProgress(const QString &lines, TarnixProcessLib *e
         return;
     EngineSlot &slot = slotOf(engine);
     // One report serves every line of the call; a key set for one line stays for the next.
-    QVariantMap report;
-    report.insert(QStringLiteral("totalFileCount"), QString::number(mFilesConsideredforOp));
+    ProgressReport report;
+    report.set(ProgressReport::TotalFileCount, QString::number(mFilesConsideredforOp));
     QList<QVariantMap> sent;
-    for (const QString &line : lines.split(u'\n'))
+    // Each line is read in place: a record keeps copies of the values it needs.
+    for (const QStringView line : lines.tokenize(u'\n'))
         if (line.size() >= kShortestProgressLine)
-            reportLine(line, slot, report, sent);
+            reportLine(QString::fromRawData(line.data(), line.size()), slot, report, sent);
     // One posted call per read rather than per line: thousands of lines can come in one read.
     if (!sent.isEmpty())
         notify([this, sent](RuvoBackupRestoreHandlerProtocol &d) {
@@ -48,35 +49,35 @@ void RuvoBackupManager::updateProgress(const QString &lines, TarnixProcessLib *e
         });
 }
 
-void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVariantMap &report,
+void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, ProgressReport &report,
                                    QList<QVariantMap> &sent)
 {
     FileTransferData record;
     if (QLSYNCParser::ParseLineStr(line, record, isRestore ? kRestoreColumns : kBackupColumns) !=
         QLSYNCParser::Parsed)
         return;
-    report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("In Progress"));
+    report.set(ProgressReport::FileTransferedStatus, QStringLiteral("In Progress"));
     if (record.fname() == QLatin1String("(null)"))
         return;
     TarnixProcessLib &engine = *slot.process;
     const QString relativePath = record.fname().isNull() ? QString("") : record.fname();
     const bool hasSize = !record.size().isNull();
-    const double size = hasSize ? record.size().toDouble() : 0;
+    const double size = hasSize ? ProgressFigures::fieldNumber(record.size()) : 0;
     const QString mode = ProgressFigures::transferMode(record.trf_type(), isRestore);
     const bool inSync = mode == ProgressFigures::kSyncFileMode;
     const bool alreadyCompleted = slot.completedFiles.contains(relativePath);
-    const bool completesFile = record.per().toDouble() == 100.0;
+    const bool completesFile = ProgressFigures::fieldNumber(record.per()) == 100.0;
 
     // A line of a file this run already completed (a retried block) changes no run totals.
     if (!alreadyCompleted) {
-        engine.cumulativeSizeForSession = record.tottrf_sz().toDouble();
-        engine.cumalativeIncrimaentalSkipSize = record.cum_size().toDouble();
+        engine.cumulativeSizeForSession = ProgressFigures::fieldNumber(record.tottrf_sz());
+        engine.cumalativeIncrimaentalSkipSize = ProgressFigures::fieldNumber(record.cum_size());
     }
     if (completesFile) {
         if (!isRestore) {
-            report.insert(QStringLiteral("encFilename"), record.enc_name());
-            report.insert(QStringLiteral("mpcName"), record.mpc());
-            report.insert(QStringLiteral("folderID"), record.folder_id());
+            report.set(ProgressReport::EncFilename, record.enc_name());
+            report.set(ProgressReport::MpcName, record.mpc());
+            report.set(ProgressReport::FolderID, record.folder_id());
         }
         if (!alreadyCompleted) {
             if (!inSync) {
@@ -90,17 +91,17 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
             (mode == QLatin1String("[Incremental Restore]") ? mFileIncSyncedSuccess : mFileSyncedSuccess) = relativePath;
             ++mSuccessCount;
         }
-        report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("Done"));
+        report.set(ProgressReport::FileTransferedStatus, QStringLiteral("Done"));
     }
 
     slot.retryFlag = false;
-    report.insert(QStringLiteral("filename"), relativePath);
-    report.insert(QStringLiteral("filesize"), hasSize ? sizeText(size) : QLUtility::formatedFileSizeAsString({}));
-    report.insert(QStringLiteral("tansferMode"), mode);
+    report.set(ProgressReport::Filename, relativePath);
+    report.set(ProgressReport::Filesize, hasSize ? sizeText(size) : QLUtility::formatedFileSizeAsString({}));
+    report.set(ProgressReport::TansferMode, mode);
     if (inSync) {
         ++mSyncFilesCountTheFly;
         ++mIncSuccessCount;
-        report.insert(QStringLiteral("fileTransferedStatus"), QStringLiteral("Done"));
+        report.set(ProgressReport::FileTransferedStatus, QStringLiteral("Done"));
     }
 
     // The whole session: bytes done against the bytes found to back up.
@@ -112,36 +113,38 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, QVaria
         const double percentage = std::min(100.0, done / total * 100.0);
         if (percentage >= 100.0)
             done = total;
-        report.insert(QStringLiteral("percentage"), QString::number(percentage, 'f', 0));
-        report.insert(QStringLiteral("totalsize"), sizeText(total));
+        report.set(ProgressReport::Percentage, QString::number(percentage, 'f', 0));
     }
-    report.insert(QStringLiteral("cumulativetransfersize"), sizeText(done));
+    const QString totalText = sizeText(total);
+    const QString doneText = sizeText(done);
+    if (total > 0)
+        report.set(ProgressReport::Totalsize, totalText);
+    report.set(ProgressReport::Cumulativetransfersize, doneText);
     if (!record.rate_trf().isNull()) {
         const QString speed = QLUtility::formatedFileSizeInBits(quint64(mSpeedHistory.calulateAverageTransferSpeed()));
-        report.insert(QStringLiteral("transferSpeed"),
-                      QStringLiteral("%1 out of %2 (%3)").arg(sizeText(done), sizeText(total), speed));
-        report.insert(QStringLiteral("speed"), speed + QStringLiteral("/s"));
+        report.set(ProgressReport::TransferSpeed, doneText + QLatin1String(" out of ") + totalText +
+                                                           QLatin1String(" (") + speed + u')');
+        report.set(ProgressReport::Speed, speed + QStringLiteral("/s"));
         mSpeedHistory.add(record.rate_trf());
     }
     const long elapsed = std::max<qint64>(1, mSessionClock.elapsed() / 1000);
-    report.insert(QStringLiteral("estimatedTime"),
-                  clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
-    report.insert(QStringLiteral("VersionNumber"), record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
+    report.set(ProgressReport::EstimatedTime,
+               clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
+    report.set(ProgressReport::VersionNumber, record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
 
     // Every other in-progress line is reported; a completed file always is.
     if (!completesFile && mBlockCount % 2 != 0) {
         ++mBlockCount;
         return;
     }
-    QVariantMap snapshot = report;
+    ProgressReport snapshot = report;
     if (!isRestore && !mBackupMode) {
-        snapshot.insert(QStringLiteral("relativePath"), report.value(QStringLiteral("filename")));
-        snapshot.insert(QStringLiteral("filename"),
-                        engine.mParentFoldePath() + report.value(QStringLiteral("filename")).toString());
+        snapshot.set(ProgressReport::RelativePath, report.value(ProgressReport::Filename));
+        snapshot.set(ProgressReport::Filename, engine.mParentFoldePath() + report.value(ProgressReport::Filename));
     }
-    if (!isRestore && mBackedUpFileQueue &&
-        snapshot.value(QStringLiteral("fileTransferedStatus")) == QLatin1String("Done"))
-        mBackedUpFileQueue->addBackedUpFile(snapshot);
-    sent << snapshot;
+    const QVariantMap sentReport = snapshot.toMap();
+    if (!isRestore && mBackedUpFileQueue && snapshot.value(ProgressReport::FileTransferedStatus) == QLatin1String("Done"))
+        mBackedUpFileQueue->addBackedUpFile(sentReport);
+    sent << sentReport;
     mBlockCount = 1;
 }

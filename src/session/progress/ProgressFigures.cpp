@@ -25,9 +25,25 @@ long calculateEstimatedTime(double remainingBytes, double doneBytes, long elapse
     return long(seconds);
 }
 
+double fieldNumber(const QString &text)
+{
+    // Whole numbers, nearly every field, are read here rather than by the
+    // general conversion: a session reads thousands of lines a second.
+    constexpr qsizetype kExactDigits = 15;  // any such whole number is an exact double
+    if (text.isEmpty() || text.size() > kExactDigits)
+        return text.toDouble();
+    quint64 value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return text.toDouble();
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return double(value);
+}
+
 double rateInBytesPerSecond(const QString &rate)
 {
-    const QString text = rate.trimmed();
+    const QStringView text = QStringView(rate).trimmed();
     double factor = 1;
     if (text.endsWith(QLatin1String("kB/s")))
         factor = 1024.0;
@@ -35,7 +51,8 @@ double rateInBytesPerSecond(const QString &rate)
         factor = 1024.0 * 1024.0;
     else if (text.endsWith(QLatin1String("GB/s")))
         factor = 1024.0 * 1024.0 * 1024.0;
-    const QString number = text.section(u' ', 0, 0);
+    const qsizetype blank = text.indexOf(u' ');
+    const QStringView number = blank < 0 ? text : text.left(blank);
     bool ok = false;
     const double value = number.toDouble(&ok);
     return ok ? value * factor : 0;

@@ -60,6 +60,25 @@ TEST_F(BackupTest, NewChangedAndUnchangedFilesAreStoredVersionedAndReported)
     EXPECT_TRUE(QFile::exists(drive() + "/alice.ver" + a + "_.chk.qlvn001"));
 }
 
+// A version folder the client made with other letter case is the one used;
+// a file (or a link) of that name is not a version folder.
+TEST_F(BackupTest, VersionFolderIsFoundWhateverItsLetterCase)
+{
+    const QString a = source("/a.txt");
+    writeList({a});
+    writeText(a, "first");
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+    ASSERT_TRUE(QDir().mkpath(drive() + "/ALICE.Ver"));
+    writeText(drive() + "/Alice.VER", "not a folder");
+
+    writeText(a, "second!");
+    const Run second = run(backupVector());
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(second.completed()[a]["file_ver"], "2");
+    EXPECT_EQ(stored(drive() + "/ALICE.Ver" + a + ".qlvn001"), "first");
+    EXPECT_FALSE(QFileInfo::exists(drive() + "/alice.ver"));
+}
+
 TEST_F(BackupTest, KeepsFiveVersionsDroppingTheOldest)
 {
     const QString a = source("/a.txt");
