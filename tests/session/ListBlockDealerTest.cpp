@@ -96,6 +96,36 @@ TEST_F(ListBlockDealerTest, ARewrittenFileIsReplacedWholeAndStaysPrivate)
         << "no half-written copy is left beside it";
 }
 
+TEST_F(ListBlockDealerTest, LongBlocksOfWideNamesAndTheirEngineListsKeepEveryByte)
+{
+    // Blocks far larger than the writer's buffer, with characters of two to
+    // four bytes falling across every buffer boundary.
+    reset(ListBlockDealer::Form::Sync);
+    QStringList all;
+    for (int i = 0; i < 2 * ListBlockDealer::kBlockLines; ++i)
+        all << QStringLiteral("/Users/x/caf\u00e9 \u20ac/%1 \U0001F600.txt").arg(i);
+    dealer.writeSyncSetToOperationsFiles(all, "/Users/x");
+    ASSERT_EQ(written, (QList<long>{0, 1}));
+    QStringList odd;
+    for (qsizetype i = 0; i < all.size(); i += 2)
+        odd << all.at(i).mid(QStringLiteral("/Users/x").size());
+    EXPECT_EQ(blockLines(0), QStringList{"/Users/x/"} + odd);
+
+    const QString list = folder.sourceA();
+    ASSERT_TRUE(OperationFolder::writePrivateText(list, QString(200000, u'x')));  // a longer list before it
+    EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(0), list, ListBlockDealer::Form::Sync),
+              "/Users/x/");
+    EXPECT_EQ(OperationFolder::readText(list), odd.join(u'\n'));
+    EXPECT_EQ(int(QFileInfo(list).permissions()) & 0x0077, 0);
+
+    // In backup mode an engine's list is the block itself, byte for byte.
+    EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(1), list, ListBlockDealer::Form::Backup), "");
+    EXPECT_EQ(readText(list), readText(folder.blockPath(1)));
+    EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(7), list, ListBlockDealer::Form::Backup),
+              std::nullopt)
+        << "a missing block fills no list";
+}
+
 TEST_F(ListBlockDealerTest, RestoreMarkerHeadsEveryBlock)
 {
     reset(ListBlockDealer::Form::Restore);

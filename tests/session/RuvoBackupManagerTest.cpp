@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 // The session driver with a fake engine: a script that appends the list it is
 // given to a log, so that every block's run can be counted. The walk runs over
 // a real tree of empty files.
@@ -234,6 +236,22 @@ TEST_F(RuvoBackupManagerTest, TheWalksPausesCountAsFixedWaits)
     backUp({countTree().folder("one")});
     EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
     EXPECT_GE(manager->fixedWaitsSpent(), std::chrono::milliseconds(200));
+}
+
+TEST_F(RuvoBackupManagerTest, TheFirstSettlingCountsOnlyFromTheHandOverOfTheFirstBlock)
+{
+    // The main thread is held up for 500 ms before it can hand block 0 over;
+    // the walk's 800 ms settling began long before. Only the part after the
+    // hand-over is a fixed wait: up to it the session was still getting its
+    // engine going, which counts as its own time.
+    SessionTimings timings = fastTimings();
+    timings.firstLaunchSettle = std::chrono::milliseconds(800);
+    makeManager(timings);
+    QMetaObject::invokeMethod(
+        manager.get(), [] { std::this_thread::sleep_for(std::chrono::milliseconds(500)); }, Qt::QueuedConnection);
+    backUp({countTree().folder("one")});
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_LT(manager->fixedWaitsSpent(), std::chrono::milliseconds(450));
 }
 
 TEST_F(RuvoBackupManagerTest, MissingEngineEndsTheSessionWithoutRetries)

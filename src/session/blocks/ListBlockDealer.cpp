@@ -1,8 +1,11 @@
 #include "session/blocks/ListBlockDealer.h"
 
 #include "session/operation/OperationFolder.h"
+#include "session/operation/PrivateFileWriter.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 const QString ListBlockDealer::kRestoreMarker = QStringLiteral("$$$$$$$$$$$$$$###############");
 
@@ -18,7 +21,8 @@ void ListBlockDealer::reset(const OperationFolder *folder, Form form, std::funct
 
 void ListBlockDealer::writeRestoreSetToOperationFiles(QStringList paths)
 {
-    const bool withMarker = !paths.isEmpty() && paths.first() == kRestoreMarker;
+    // Read without detaching: the caller's list is shared, not copied, unless a marker must go.
+    const bool withMarker = !paths.isEmpty() && paths.constFirst() == kRestoreMarker;
     if (withMarker)
         paths.removeFirst();
     deal(paths, QString(), withMarker && mForm == Form::Restore);
@@ -45,15 +49,19 @@ void ListBlockDealer::writeSyncSetToOperationsFiles(const QStringList &paths, co
 void ListBlockDealer::deal(const QStringList &paths, const QString &parentFolder, bool withMarker)
 {
     QMutexLocker lock(&mLock);
-    QStringList a;
-    QStringList b;
+    // The lists hold the paths by address: the paths outlive them, and a block
+    // is written straight from them.
+    BlockLines a;
+    BlockLines b;
+    a.reserve(std::min<qsizetype>(kBlockLines, paths.size() / 2 + 1));
+    b.reserve(std::min<qsizetype>(kBlockLines, paths.size() / 2 + 1));
     qsizetype position = 0;
     for (const QString &path : paths) {
         ++position;
-        QStringList &list = position % 2 == 1 ? b : a;
-        if (withMarker && list.isEmpty())
-            list << kRestoreMarker;
-        list << path;
+        BlockLines &list = position % 2 == 1 ? b : a;
+        if (withMarker && list.empty())
+            list.push_back(&kRestoreMarker);
+        list.push_back(&path);
         if (a.size() >= kBlockLines)
             writeBlock(a, parentFolder);
         if (b.size() >= kBlockLines)
@@ -63,18 +71,25 @@ void ListBlockDealer::deal(const QStringList &paths, const QString &parentFolder
     writeBlock(b, parentFolder);
 }
 
-void ListBlockDealer::writeBlock(QStringList &lines, const QString &parentFolder)
+void ListBlockDealer::writeBlock(BlockLines &lines, const QString &parentFolder)
 {
-    if (lines.isEmpty() || !mFolder)
+    if (lines.empty() || !mFolder)
         return;
-    QString contents = lines.join(u'\n');
-    if (mForm == Form::Sync)
-        contents = parentFolder + QStringLiteral("/\n") + contents;
-    else if (mForm == Form::Restore && lines.first() != kRestoreMarker)
-        contents = QStringLiteral("//\n") + contents;  // the base folder: the data root itself
-    lines.clear();
     const long number = mBackupsetFileCount;
-    if (!OperationFolder::writePrivateText(mFolder->blockPath(number), contents)) {
+    PrivateFileWriter file(mFolder->blockPath(number));
+    if (mForm == Form::Sync) {
+        file.appendText(parentFolder);
+        file.appendText(u"/\n");
+    } else if (mForm == Form::Restore && *lines.front() != kRestoreMarker) {
+        file.appendText(u"//\n");  // the base folder: the data root itself
+    }
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            file.appendText(u"\n");
+        file.appendText(*lines[i]);
+    }
+    lines.clear();
+    if (!file.commit()) {
         ++mBlocksLost;
         return;
     }
@@ -86,17 +101,21 @@ void ListBlockDealer::writeBlock(QStringList &lines, const QString &parentFolder
 std::optional<QString> ListBlockDealer::setSourceFileContents(const QString &blockPath, const QString &listPath,
                                                               Form form)
 {
-    std::optional<QString> block = OperationFolder::readText(blockPath);
-    if (!block)
+    // Copied as bytes: the block is UTF-8 already, and only its first line may need reading.
+    QFile block(blockPath);
+    if (!block.open(QIODevice::ReadOnly))
         return std::nullopt;
     QFile::remove(listPath);
     QString baseFolder;
     if (form != Form::Backup) {
-        const qsizetype firstBreak = block->indexOf(u'\n');
-        baseFolder = block->left(firstBreak < 0 ? block->size() : firstBreak);
-        block->remove(0, firstBreak < 0 ? block->size() : firstBreak + 1);
+        QByteArray firstLine = block.readLine();
+        if (firstLine.endsWith('\n'))
+            firstLine.chop(1);
+        baseFolder = QString::fromUtf8(firstLine);
     }
-    if (!OperationFolder::writePrivateText(listPath, *block))
+    PrivateFileWriter list(listPath);
+    list.appendRestOf(block);
+    if (!list.commit())
         return std::nullopt;
     return baseFolder;
 }

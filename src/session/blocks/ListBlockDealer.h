@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class OperationFolder;
 
@@ -47,8 +48,10 @@ public:
     static std::optional<QString> setSourceFileContents(const QString &blockPath, const QString &listPath, Form form);
 
 private:
+    using BlockLines = std::vector<const QString *>;
+
     void deal(const QStringList &paths, const QString &parentFolder, bool withMarker);
-    void writeBlock(QStringList &lines, const QString &parentFolder);
+    void writeBlock(BlockLines &lines, const QString &parentFolder);
 
     QMutex mLock;
     const OperationFolder *mFolder = nullptr;

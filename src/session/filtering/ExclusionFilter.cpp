@@ -27,20 +27,22 @@ bool isRootStar(const QString &entry)
 
 // Marks each path that repeats an earlier one of the list, through an open
 // table of positions that costs no allocation per path, as a set of paths would.
+// The table is kept small (8 bytes a slot, at most two thirds full): its
+// memory is fresh for every batch, and touching fresh memory is most of its cost.
 std::vector<bool> repeatsOfEarlierPaths(const QStringList &paths)
 {
     size_t slotCount = 16;
-    while (slotCount < 2 * size_t(paths.size()))
+    while (slotCount < 3 * size_t(paths.size()) / 2)
         slotCount *= 2;
     struct Slot
     {
-        size_t hash = 0;
-        qsizetype position = -1;
+        quint32 hash = 0;
+        qint32 position = -1;
     };
     std::vector<Slot> table(slotCount);
     std::vector<bool> repeats(size_t(paths.size()));
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        const size_t hash = qHash(paths.at(i));
+        const auto hash = quint32(qHash(paths.at(i)));
         size_t at = hash & (slotCount - 1);
         for (; table[at].position >= 0; at = (at + 1) & (slotCount - 1))
             if (table[at].hash == hash && paths.at(table[at].position) == paths.at(i))
@@ -48,7 +50,7 @@ std::vector<bool> repeatsOfEarlierPaths(const QStringList &paths)
         if (table[at].position >= 0)
             repeats[size_t(i)] = true;
         else
-            table[at] = {hash, i};
+            table[at] = {hash, qint32(i)};
     }
     return repeats;
 }

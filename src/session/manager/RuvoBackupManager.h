@@ -197,8 +197,11 @@ private:
     void didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder) override;
     void didEncounterError(const QString &folder, const QString &description) override;
     void didEndCalculation() override;
-    void writeBatch(const FoundFiles &batch, const QString &parentFolder);
-    QStringList getBackupSetAfterFiltration(const FoundFiles &batch);
+    void writeBatch(const QStringList &batch, const QString &parentFolder);
+    QStringList getBackupSetAfterFiltration(const QStringList &batch);
+    // The queue of found paths: filled path by path, taken a batch at a time.
+    void queueSelectedFile(const QString &path);  // with mLockforSelectedFile held
+    QStringList takeSelectedFiles();
     void blockWritten(long blockNumber);
     void listingFinished();
 
@@ -274,13 +277,17 @@ private:
     // The walk (worker thread) and what it shares with the main thread.
     std::thread mSessionThread;
     std::unique_ptr<FolderEnumerator> fileListFetcher;
+    // Found paths are filtered and written this many at a time.
+    static constexpr qsizetype kQueueBatch = 10000;
     std::mutex mLockforSelectedFile;  // guards mSelectedFilePaths
-    FoundFiles mSelectedFilePaths;
+    QStringList mSelectedFilePaths;
     std::mutex mWorkerWaitLock;
     std::condition_variable mWorkerWake;
     std::atomic<bool> mIsBackupCancel{false};
     std::atomic<bool> mFilesEnumerationDone{false};
     std::atomic<quint64> mTotalBytes{0};
+    // When the main thread handed the session's first block over (zero until then).
+    std::atomic<std::chrono::steady_clock::time_point> mFirstHandOverAt{};
     std::unique_ptr<FileSizeTally> mSizeTally;  // a backup's files, measured beside the walk into mTotalBytes
     std::atomic<quint64> mFilesConsideredforOp{0};
     std::atomic<unsigned> mExcludedFilesCount{0};

@@ -11,18 +11,15 @@
 #include "session/filtering/ExclusionFilter.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
-namespace {
+#include <algorithm>
 
-constexpr qsizetype kQueueBatch = 10000;
-
-}  // namespace
-
-void RuvoBackupManager::didFoundFile(const QString &path, quint64 size)
+// The size of a found file is measured later, only for the files kept.
+void RuvoBackupManager::didFoundFile(const QString &path, quint64)
 {
-    FoundFiles batch;
+    QStringList batch;
     {
         std::lock_guard lock(mLockforSelectedFile);
-        mSelectedFilePaths.append({path, size});
+        queueSelectedFile(path);
         if (mSelectedFilePaths.size() < kQueueBatch)
             return;
         batch = std::exchange(mSelectedFilePaths, {});
@@ -30,11 +27,29 @@ void RuvoBackupManager::didFoundFile(const QString &path, quint64 size)
     writeBatch(batch, QString());
 }
 
+void RuvoBackupManager::queueSelectedFile(const QString &path)
+{
+    // Room for a whole batch at once: growing the queue path by path would copy it over and over.
+    if (mSelectedFilePaths.isEmpty())
+        mSelectedFilePaths.reserve(kQueueBatch);
+    mSelectedFilePaths.append(path);
+}
+
+QStringList RuvoBackupManager::takeSelectedFiles()
+{
+    std::lock_guard lock(mLockforSelectedFile);
+    return std::exchange(mSelectedFilePaths, {});
+}
+
 void RuvoBackupManager::didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder)
 {
     if (mIsBackupCancel)
         return;
-    writeBatch(files, parentFolder);
+    QStringList paths;
+    paths.reserve(files.size());
+    for (const FoundFile &file : files)
+        paths << file.path;
+    writeBatch(paths, parentFolder);
 }
 
 void RuvoBackupManager::didEncounterError(const QString &folder, const QString &description)
@@ -47,11 +62,7 @@ void RuvoBackupManager::didEncounterError(const QString &folder, const QString &
 
 void RuvoBackupManager::didEndCalculation()
 {
-    FoundFiles remainder;
-    {
-        std::lock_guard lock(mLockforSelectedFile);
-        remainder = std::exchange(mSelectedFilePaths, {});
-    }
+    const QStringList remainder = takeSelectedFiles();
     if (!mIsBackupCancel)
         writeBatch(remainder, QString());
     // The size calculation is over once the last files kept are measured too.
@@ -61,7 +72,7 @@ void RuvoBackupManager::didEndCalculation()
     postToSession([this] { listingFinished(); });
 }
 
-void RuvoBackupManager::writeBatch(const FoundFiles &batch, const QString &parentFolder)
+void RuvoBackupManager::writeBatch(const QStringList &batch, const QString &parentFolder)
 {
     const QStringList accepted = getBackupSetAfterFiltration(batch);
     if (accepted.isEmpty())
@@ -72,14 +83,10 @@ void RuvoBackupManager::writeBatch(const FoundFiles &batch, const QString &paren
         mDealer.writeSyncSetToOperationsFiles(accepted, parentFolder);
 }
 
-QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &batch)
+QStringList RuvoBackupManager::getBackupSetAfterFiltration(const QStringList &batch)
 {
-    QStringList paths;
-    paths.reserve(batch.size());
-    for (const FoundFile &file : batch)
-        paths << file.path;
     const ExclusionFilter filter(ExclusionFilter::read(mUserObject.UserName()), PathRoots::volumesRoot());
-    const ExclusionFilter::Result result = filter.getBackupSetAfterFiltration(paths);
+    const ExclusionFilter::Result result = filter.getBackupSetAfterFiltration(batch);
     if (!result.skipped.isEmpty()) {
         QLLogger::logQuellonSession(
             QStringLiteral("Excluded files set form Backup:\n%1\n").arg(result.skipped.join(u'\n')));
@@ -93,13 +100,24 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const FoundFiles &bat
 
 void RuvoBackupManager::blockWritten(long blockNumber)
 {
-    postToSession([this] { dispatchBlocks(); });
-    // Give the first engine time to start before more blocks appear (it copies meanwhile).
-    if (blockNumber == 0) {
-        const auto start = std::chrono::steady_clock::now();
-        waitOnWorker(mTimings.firstLaunchSettle);
-        mFixedWaits.addWait(start, std::chrono::steady_clock::now());
+    if (blockNumber != 0) {
+        postToSession([this] { dispatchBlocks(); });
+        return;
     }
+    // Give the first engine time to start before more blocks appear (it copies
+    // meanwhile). The wait counts as a fixed one only from the hand-over of the
+    // block: until then the session is still at work, getting its engine going.
+    using Clock = std::chrono::steady_clock;
+    mFirstHandOverAt = Clock::time_point();
+    postToSession([this] {
+        dispatchBlocks();
+        mFirstHandOverAt = Clock::now();
+    });
+    const Clock::time_point start = Clock::now();
+    waitOnWorker(mTimings.firstLaunchSettle);
+    const Clock::time_point end = Clock::now();
+    const Clock::time_point handOver = mFirstHandOverAt;
+    mFixedWaits.addWait(handOver == Clock::time_point() ? start : std::clamp(handOver, start, end), end);
 }
 
 void RuvoBackupManager::listingFinished()

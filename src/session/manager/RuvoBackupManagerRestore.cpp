@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr qsizetype kQueueBatch = 10000;
-
 enum RestoreSearchKind { Folders = 0, Files = 1 };
 
 void trace(const QString &line)
@@ -100,7 +98,7 @@ void RuvoBackupManager::searchDidReceiveData(const QVariantList &rows, RuvoSearc
             if (!line)
                 continue;
             const quint64 size = record.value(QStringLiteral("FileSize")).toULongLong();
-            mSelectedFilePaths.append({*line, size});
+            queueSelectedFile(*line);
             bytes += size;
             ++files;
         }
@@ -135,18 +133,9 @@ void RuvoBackupManager::searchDidCancel(RuvoSearchController *search)
 
 void RuvoBackupManager::flushRestoreQueue()
 {
-    FoundFiles queued;
-    {
-        std::lock_guard lock(mLockforSelectedFile);
-        queued = std::exchange(mSelectedFilePaths, {});
-    }
-    if (queued.isEmpty())
-        return;
-    QStringList paths;
-    paths.reserve(queued.size());
-    for (const FoundFile &file : std::as_const(queued))
-        paths << file.path;
-    mDealer.writeRestoreSetToOperationFiles(paths);
+    const QStringList queued = takeSelectedFiles();
+    if (!queued.isEmpty())
+        mDealer.writeRestoreSetToOperationFiles(queued);
 }
 
 // --- On the main thread ---

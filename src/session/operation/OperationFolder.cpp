@@ -1,25 +1,11 @@
 #include "session/operation/OperationFolder.h"
 
 #include "common/utility/QLUtility.h"
+#include "session/operation/PrivateFileWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <cstdio>
-
-namespace {
-
-constexpr QFileDevice::Permissions kPrivateFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-
-bool makePrivateFolder(const QString &path)
-{
-    return QDir().mkpath(path) && QFile::setPermissions(path, kPrivateFolder);
-}
-
-}  // namespace
 
 void OperationFolder::setLocation(const QString &applicationSupportFolder, bool isRestore)
 {
@@ -55,20 +41,17 @@ void OperationFolder::remove()
         QLUtility::removeFolder(mPath);
 }
 
+bool OperationFolder::makePrivateFolder(const QString &path)
+{
+    return QDir().mkpath(path) &&
+           QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
 bool OperationFolder::writePrivateText(const QString &path, const QString &text)
 {
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && !makePrivateFolder(folder))
-        return false;
-    // Written beside the file (made 0600), then renamed over it.
-    QTemporaryFile file(folder + QStringLiteral("/.write-XXXXXX"));
-    const QByteArray bytes = text.toUtf8();
-    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush())
-        return false;
-    if (std::rename(QFile::encodeName(file.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        return false;
-    file.setAutoRemove(false);
-    return true;
+    PrivateFileWriter file(path);
+    file.appendText(text);
+    return file.commit();
 }
 
 std::optional<QString> OperationFolder::readText(const QString &path)

@@ -31,11 +31,10 @@ public:
     bool create();
     void remove();
 
-    // Atomic UTF-8 write of a file only the user may read or write; makes the
-    // folder when missing. A reader sees the old text or the new, never part of
-    // it. Not synced to the disk: the files live no longer than the session, and
-    // a sync per block would hold the walk and the hand-over up and queue behind
-    // the engines' syncs of the same disk.
+    // Makes the folder, with any folders above it, only the user may enter (0700).
+    static bool makePrivateFolder(const QString &path);
+    // Replaces a file, whole, with UTF-8 text only the user may read or write
+    // (see PrivateFileWriter); makes the folder when missing.
     static bool writePrivateText(const QString &path, const QString &text);
     static std::optional<QString> readText(const QString &path);
 
