@@ -109,27 +109,29 @@ int SessionRun::forEachEntry(int workers, const WorkerFactory &makeWorker)
         }
         return finish(*worker);
     }
-    // Shares without entries start no thread; the last share runs on this one.
-    QList<QList<qsizetype>> shares = sharesByFolder(workers);
-    shares.removeIf([](const QList<qsizetype> &share) { return share.isEmpty(); });
-    const auto handleWithOwnWorker = [this, &makeWorker](const QList<qsizetype> &share) {
+    // Whole folders go to the threads as they become free, largest first: a
+    // thread slowed by its folders (a busy part of the drive) does not hold
+    // up the run while the others have nothing left to do. One thread runs
+    // on this one; a list of fewer folders starts fewer threads.
+    const QList<QList<qsizetype>> folders = entriesByFolder();
+    std::atomic<qsizetype> nextFolder = 0;
+    const auto handleWithOwnWorker = [this, &makeWorker, &folders, &nextFolder] {
         const std::unique_ptr<Worker> worker = makeWorker();
-        handleShare(share, *worker);
+        handleFolders(folders, nextFolder, *worker);
     };
     std::vector<std::thread> threads;
-    for (qsizetype i = 0; i + 1 < shares.size(); ++i)
-        threads.emplace_back(handleWithOwnWorker, std::cref(shares.at(i)));
-    if (!shares.isEmpty())
-        handleWithOwnWorker(shares.last());
+    for (qsizetype i = 1; i < std::min<qsizetype>(workers, folders.size()); ++i)
+        threads.emplace_back(handleWithOwnWorker);
+    handleWithOwnWorker();
     for (std::thread &thread : threads)
         thread.join();
-    // Each worker finished its share; a scenario (its early end) never runs here.
+    // Each worker finished its folders; a scenario (its early end) never runs here.
     if (mStop)
         return mStop->exitStatus;
     return cancelRequested() ? 0 : mScenario.exitCode.value_or(0);
 }
 
-QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
+QList<QList<qsizetype>> SessionRun::entriesByFolder() const
 {
     // The entries of each folder, folders in the order they first appear.
     QHash<QByteArrayView, qsizetype> folderIndex;
@@ -144,29 +146,25 @@ QList<QList<qsizetype>> SessionRun::sharesByFolder(int shares) const
             folders << QList<qsizetype>{i};
         }
     }
-    // Largest folders first, each to the share with the fewest entries so
-    // far: the threads end at about the same time.
+    // Largest first, so that the last folders taken are small and the
+    // threads end at about the same time.
     std::stable_sort(folders.begin(), folders.end(),
                      [](const QList<qsizetype> &a, const QList<qsizetype> &b) { return a.size() > b.size(); });
-    QList<QList<qsizetype>> result(shares);
-    for (const QList<qsizetype> &folder : std::as_const(folders)) {
-        const auto smallest = std::min_element(result.begin(), result.end(), [](const auto &a, const auto &b) {
-            return a.size() < b.size();
-        });
-        *smallest << folder;
-    }
-    return result;
+    return folders;
 }
 
-void SessionRun::handleShare(const QList<qsizetype> &share, Worker &worker)
+void SessionRun::handleFolders(const QList<QList<qsizetype>> &folders, std::atomic<qsizetype> &nextFolder,
+                               Worker &worker)
 {
     std::optional<Stop> stop;
-    for (const qsizetype index : share) {
-        if (mStopping)
-            return;
-        stop = cancelRequested() ? std::optional(Stop{0}) : worker.handle(mList.entries().at(index));
-        if (stop)
-            break;
+    for (qsizetype folder = nextFolder++; folder < folders.size() && !stop; folder = nextFolder++) {
+        for (const qsizetype index : folders.at(folder)) {
+            if (mStopping)
+                return;
+            stop = cancelRequested() ? std::optional(Stop{0}) : worker.handle(mList.entries().at(index));
+            if (stop)
+                break;
+        }
     }
     if (!stop)
         stop = worker.finish();

@@ -97,9 +97,10 @@ private:
     std::optional<Stop> checkCredentials();
     // Before each list entry: the scenario's early end, or the user's cancel.
     std::optional<Stop> beforeEntry(int index, Worker &worker);
-    // The entry indexes of each thread: whole folders, each folder's entries together.
-    QList<QList<qsizetype>> sharesByFolder(int shares) const;
-    void handleShare(const QList<qsizetype> &share, Worker &worker);
+    // The entry indexes of each folder, largest folder first.
+    QList<QList<qsizetype>> entriesByFolder() const;
+    // Takes the next folder not yet taken by any thread, until none is left.
+    void handleFolders(const QList<QList<qsizetype>> &folders, std::atomic<qsizetype> &nextFolder, Worker &worker);
     // Status of a run that went through its whole list.
     int finish(Worker &worker);
     bool cancelRequested();
