@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -98,6 +99,26 @@ TEST_F(ControlTest, PauseHoldsTheRunUntilTheThrottleFileChanges)
 
     setControl("QLThrottle", "100");
     const Run result = collect(*process);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.lines().size(), 3);
+}
+
+// Control files are the client's; whatever their paths name instead (an
+// endless device, a FIFO nobody writes to), a look at them stays one short
+// read and the run goes on.
+TEST_F(ControlTest, ControlFilesThatNeverEndOrNeverOpenDoNotHoldTheRun)
+{
+    manyFiles(3);
+    const QString fifo = operation() + "/throttle-fifo";
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QStringList vector = backupVector();
+    for (QString &argument : vector) {
+        if (argument.startsWith("--chk-cancel="))
+            argument = "--chk-cancel=/dev/zero";
+        else if (argument.startsWith("--bw-file="))
+            argument = "--bw-file=" + fifo;
+    }
+    const Run result = run(vector);  // fails on a hang
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.lines().size(), 3);
 }
