@@ -120,7 +120,11 @@ TEST_F(ListBlockDealerTest, LongBlocksOfWideNamesAndTheirEngineListsKeepEveryByt
 
     // In backup mode an engine's list is the block itself, byte for byte.
     EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(1), list, ListBlockDealer::Form::Backup), "");
-    EXPECT_EQ(readText(list), readText(folder.blockPath(1)));
+    const QByteArray block = readText(folder.blockPath(1));
+    EXPECT_EQ(readText(list), block);
+    EXPECT_EQ(int(QFileInfo(list).permissions()) & 0x0077, 0);
+    ASSERT_TRUE(OperationFolder::writePrivateText(list, "the next list"));
+    EXPECT_EQ(readText(folder.blockPath(1)), block) << "a later list leaves the block as it was";
     EXPECT_EQ(ListBlockDealer::setSourceFileContents(folder.blockPath(7), list, ListBlockDealer::Form::Backup),
               std::nullopt)
         << "a missing block fills no list";

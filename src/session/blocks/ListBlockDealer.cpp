@@ -101,10 +101,13 @@ void ListBlockDealer::writeBlock(BlockLines &lines, const QString &parentFolder)
 std::optional<QString> ListBlockDealer::setSourceFileContents(const QString &blockPath, const QString &listPath,
                                                               Form form)
 {
-    // Copied as bytes: the block is UTF-8 already, and only its first line may need reading.
     QFile block(blockPath);
     if (!block.open(QIODevice::ReadOnly))
         return std::nullopt;
+    // In backup mode the list is the block itself: a second name for it will do.
+    if (form == Form::Backup && OperationFolder::replaceWithLink(blockPath, listPath))
+        return QString();
+    // Otherwise copied as bytes: the block is UTF-8 already, and only its first line needs reading.
     QFile::remove(listPath);
     QString baseFolder;
     if (form != Form::Backup) {

@@ -7,6 +7,9 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdio>
+#include <unistd.h>
+
 void OperationFolder::setLocation(const QString &applicationSupportFolder, bool isRestore)
 {
     mPath = QStringLiteral("%1/Operation/%2")
@@ -52,6 +55,21 @@ bool OperationFolder::writePrivateText(const QString &path, const QString &text)
     PrivateFileWriter file(path);
     file.appendText(text);
     return file.commit();
+}
+
+bool OperationFolder::replaceWithLink(const QString &existing, const QString &path)
+{
+    // The folder is the user's alone, so a fixed name for the new link is safe.
+    const QFileInfo target(path);
+    const QByteArray link = QFile::encodeName(target.absolutePath() + QStringLiteral("/.link-") + target.fileName());
+    ::unlink(link.constData());
+    if (::link(QFile::encodeName(existing).constData(), link.constData()) != 0)
+        return false;
+    if (std::rename(link.constData(), QFile::encodeName(path).constData()) != 0) {
+        ::unlink(link.constData());
+        return false;
+    }
+    return true;
 }
 
 std::optional<QString> OperationFolder::readText(const QString &path)

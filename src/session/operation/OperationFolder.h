@@ -36,6 +36,10 @@ public:
     // Replaces a file, whole, with UTF-8 text only the user may read or write
     // (see PrivateFileWriter); makes the folder when missing.
     static bool writePrivateText(const QString &path, const QString &text);
+    // Replaces a file, whole, with a second name of an existing file (same
+    // contents, same private mode), copying nothing. Safe because every file
+    // of the folder is only ever replaced, never written in place.
+    static bool replaceWithLink(const QString &existing, const QString &path);
     static std::optional<QString> readText(const QString &path);
 
 private:
