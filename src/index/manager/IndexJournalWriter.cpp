@@ -37,16 +37,21 @@ IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &me
 {
 }
 
+StoredFileRecord StoredFileRecord::of(const QVariantMap &record)
+{
+    return {record.value(QStringLiteral("VersionNumber")), record.value(QStringLiteral("folderID")),
+            record.value(QStringLiteral("mpcName")), record.value(QStringLiteral("encFilename"))};
+}
+
 QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const struct stat &item,
-                                               const QVariantMap &record)
+                                               const StoredFileRecord &record)
 {
     QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(item.st_mtime)), qint64(item.st_size),
                            kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
-    for (const char *key : {"VersionNumber", "folderID", "mpcName", "encFilename"}) {
-        const QVariant value = record.value(QLatin1String(key));
-        if (value.isNull())
+    for (const QVariant *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
+        if (value->isNull())
             return {};
-        values.append(value);
+        values.append(*value);
     }
     return values;
 }

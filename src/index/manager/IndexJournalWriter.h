@@ -14,11 +14,24 @@ class DataBaseWrapper;
 struct stat;
 class TXDatabaseWrapper;
 
-// What one tick hands the backup writer: per local path, the record the
-// backup reported last and, in sync mode, its path below the sync root.
+// What the index keeps of the last record a backup reported for a file: the
+// values that name the file on the drive. A value the record lacked is null.
+struct StoredFileRecord
+{
+    static StoredFileRecord of(const QVariantMap &record);
+
+    QVariant versionNumber;  // "VersionNumber"
+    QVariant folderId;       // "folderID"
+    QVariant mpcName;        // "mpcName"
+    QVariant encFilename;    // "encFilename"
+};
+
+// What one tick hands the backup writer: per local path, what the record the
+// backup reported last says of it and, in sync mode, its path below the sync root.
 struct BackedUpFiles
 {
-    QHash<QString, QVariantMap> records;
+    // Thousands of files may wait for a tick: only what the journal needs is kept of each.
+    QHash<QString, StoredFileRecord> records;
     QHash<QString, QString> relativePaths;
 };
 
@@ -38,7 +51,7 @@ public:
 
 private:
     // The twelve journal values of a stored item, or none when the record lacks one.
-    static QVariantList journalValues(const QString &indexPath, const struct stat &item, const QVariantMap &record);
+    static QVariantList journalValues(const QString &indexPath, const struct stat &item, const StoredFileRecord &record);
 
     std::unique_ptr<TXDatabaseWrapper> openJournal();
     void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);

@@ -52,7 +52,7 @@ void TarnixDBManager::addBackedUpFile(const QVariantMap &record)
     QLApplicationDelegate *mainController = mMainController.load();
     const bool syncMode = mainController && !mainController->isAppInBackupMode();
     std::lock_guard lock(mBLock);
-    mRuvoInfo.insert(path, record);
+    mRuvoInfo.insert(path, StoredFileRecord::of(record));
     const QVariant relativePath = record.value(QStringLiteral("relativePath"));
     if (syncMode && !relativePath.isNull())
         mLDBFilePaths.insert(path, relativePath.toString());

@@ -92,7 +92,7 @@ private:
     std::unique_ptr<DataBaseWrapper> mCommonDatabaseHandler;
 
     std::mutex mBLock;
-    QHash<QString, QVariantMap> mRuvoInfo;        // local path -> last record
+    QHash<QString, StoredFileRecord> mRuvoInfo;   // local path -> what its last record says
     QHash<QString, QString> mLDBFilePaths;        // sync mode: local path -> path below the sync root
     std::mutex mDLock;
     QSet<QString> mFilesToDelete;

@@ -33,7 +33,14 @@ public:
         FieldCount
     };
 
-    void set(Field field, const QString &value) { mFields[field] = value; }
+    // A value equal to the field's present one keeps the present text, so that
+    // the reports sent share it rather than each holding a copy.
+    void set(Field field, const QString &value)
+    {
+        std::optional<QString> &present = mFields[field];
+        if (!present || present->isNull() != value.isNull() || *present != value)
+            present = value;
+    }
     // The field's value; a null text while it was never set.
     QString value(Field field) const { return mFields[field].value_or(QString()); }
 
