@@ -4,7 +4,10 @@
 #include <unicode/smpdtfmt.h>
 #include <unicode/unistr.h>
 
+#include <map>
 #include <memory>
+#include <string>
+#include <utility>
 
 namespace DateFormat {
 namespace {
@@ -28,11 +31,24 @@ std::unique_ptr<icu::SimpleDateFormat> makeFormatter(const QString &pattern)
     return formatter;
 }
 
+// Making a formatter costs far more than using one (every trace line formats
+// the time), so each thread keeps the ones it made, per pattern and locale. A
+// formatter is not safe for use from two threads at once; a thread's own is.
+icu::SimpleDateFormat *formatterFor(const QString &pattern)
+{
+    thread_local std::map<std::pair<QString, std::string>, std::unique_ptr<icu::SimpleDateFormat>> made;
+    auto key = std::make_pair(pattern, std::string(icu::Locale::getDefault().getName()));
+    auto found = made.find(key);
+    if (found == made.end())
+        found = made.emplace(std::move(key), makeFormatter(pattern)).first;
+    return found->second.get();
+}
+
 }  // namespace
 
 QString format(const QDateTime &date, const QString &pattern)
 {
-    auto formatter = makeFormatter(pattern);
+    icu::SimpleDateFormat *formatter = formatterFor(pattern);
     if (!formatter || !date.isValid())
         return {};
     icu::UnicodeString out;
@@ -42,7 +58,7 @@ QString format(const QDateTime &date, const QString &pattern)
 
 QDateTime parse(const QString &text, const QString &pattern)
 {
-    auto formatter = makeFormatter(pattern);
+    icu::SimpleDateFormat *formatter = formatterFor(pattern);
     if (!formatter)
         return {};
     formatter->setLenient(false);
