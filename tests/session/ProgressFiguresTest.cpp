@@ -39,9 +39,11 @@ TEST(ProgressFiguresTest, EstimatedTimeAtThePaceSoFar)
 TEST(ProgressFiguresTest, NumberFieldsReadAsTheGeneralConversionReadsThem)
 {
     const char *const fields[] = {"0", "100", "0012", "1536", "999999999999999", "1234567890123456789",
-                                  "12.5", "1e3", "-5", " 7", "", "abc", "12a"};
+                                  "12.5", "1e3", "-5", " 7", "", "abc", "12a", "0.1", "12.50", "-3.25",
+                                  ".5", "5.", "-", "1.2.3", "--5", "+4", "inf", "1,5", "7 ",
+                                  "123456789012345678901234567890.5", "1234567890123456789012345678901234567890"};
     for (const char *field : fields)
-        EXPECT_EQ(ProgressFigures::fieldNumber(field), QString(field).toDouble()) << field;
+        EXPECT_EQ(ProgressFigures::fieldNumber(QString(field)), QString(field).toDouble()) << field;
 }
 
 TEST(ProgressFiguresTest, AReportKeepsItsFieldsAndListsOnlyThoseSet)

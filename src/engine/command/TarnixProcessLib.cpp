@@ -160,8 +160,7 @@ void TarnixProcessLib::readSlice()
 {
     bool more = false;
     const QString errorText = readNew(mFileErrorHandle, mRun.errorFile, mErrorDecoder, &more);
-    const QString outputText = readNew(mFileHandle, mRun.outputFile, mOutputDecoder, &more);
-    deliver(errorText, outputText);
+    deliver(errorText, readNew(mFileHandle, mRun.outputFile, mOutputDecoder, &more));
     if (more) {
         mSliceTimer.start();
         return;
@@ -171,17 +170,19 @@ void TarnixProcessLib::readSlice()
         complete();
 }
 
-void TarnixProcessLib::deliver(const QString &errorText, const QString &outputText)
+void TarnixProcessLib::deliver(const QString &errorText, QString outputText)
 {
     if (!errorText.isEmpty() && mController)
         mController->getError(errorText, this);
 
-    streamSting += outputText;
-    const qsizetype lastBreak = streamSting.lastIndexOf(u'\n');
+    // The whole lines go on; an unfinished last line waits for the rest of it.
+    // A read is up to 64 KiB: it is cut to its lines in place.
+    QString lines = streamSting.isEmpty() ? std::move(outputText) : streamSting + outputText;
+    const qsizetype lastBreak = lines.lastIndexOf(u'\n');
+    streamSting = lines.sliced(lastBreak + 1);
     if (lastBreak < 0)
         return;
-    const QString lines = streamSting.left(lastBreak + 1);
-    streamSting.remove(0, lastBreak + 1);
+    lines.truncate(lastBreak + 1);
     if (mController)
         mController->updateProgress(lines, this);
 }

@@ -108,7 +108,7 @@ private:
     void poll();
     void readSlice();
     QString readNew(QFile &file, const QString &path, ChildOutputStreamDecoder &decoder, bool *more);
-    void deliver(const QString &errorText, const QString &outputText);
+    void deliver(const QString &errorText, QString outputText);
     void complete();
     void sendNotice(quint64 run);
 

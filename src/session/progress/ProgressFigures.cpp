@@ -1,5 +1,7 @@
 #include "session/progress/ProgressFigures.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -25,20 +27,26 @@ long calculateEstimatedTime(double remainingBytes, double doneBytes, long elapse
     return long(seconds);
 }
 
-double fieldNumber(const QString &text)
+double fieldNumber(QStringView text)
 {
-    // Whole numbers, nearly every field, are read here rather than by the
-    // general conversion: a session reads thousands of lines a second.
-    constexpr qsizetype kExactDigits = 15;  // any such whole number is an exact double
-    if (text.isEmpty() || text.size() > kExactDigits)
+    // Plain decimals, nearly every field and rate, are read here rather than
+    // by the general conversion: a session reads thousands of lines a second.
+    // Anything else (blanks, exponents, a sign "+") goes to the general one.
+    std::array<char, 32> plain;
+    const qsizetype length = text.size();
+    if (length == 0 || length > qsizetype(plain.size()))
         return text.toDouble();
-    quint64 value = 0;
-    for (const QChar c : text) {
-        if (c < u'0' || c > u'9')
+    for (qsizetype i = 0; i < length; ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c < u'0' || c > u'9') && c != u'.' && c != u'-')
             return text.toDouble();
-        value = value * 10 + (c.unicode() - u'0');
+        plain[i] = char(c);
     }
-    return double(value);
+    double value = 0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + length, value, std::chars_format::fixed);
+    if (error != std::errc() || end != plain.data() + length)
+        return text.toDouble();
+    return value;
 }
 
 double rateInBytesPerSecond(const QString &rate)
@@ -53,9 +61,7 @@ double rateInBytesPerSecond(const QString &rate)
         factor = 1024.0 * 1024.0 * 1024.0;
     const qsizetype blank = text.indexOf(u' ');
     const QStringView number = blank < 0 ? text : text.left(blank);
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    return ok ? value * factor : 0;
+    return fieldNumber(number) * factor;
 }
 
 }  // namespace ProgressFigures

@@ -15,7 +15,7 @@ inline const QString kSyncFileMode = QStringLiteral("[Sync File]");
 long calculateEstimatedTime(double remainingBytes, double doneBytes, long elapsedSeconds);
 
 // A number field of a progress line ("1536", "12.5"); a field that is no number counts as 0.
-double fieldNumber(const QString &text);
+double fieldNumber(QStringView text);
 
 // A rate text of the engine ("1.20 MB/s") in bytes per second; a rate without a
 // known unit counts as bytes per second.
