@@ -5,9 +5,10 @@
 namespace {
 
 // The key of each field, in the order of FileTransferData::Field.
-const char *const kKeys[] = {
-    "offset", "size",  "tottrf_sz", "tot_sz", "cum_size", "per",      "rate_trf",  "remain_time",
-    "trf_type", "fname", "file_ver", "mpc",   "enc_name", "folder_id", "mod_time",
+// Views with their lengths: every field of every progress line is looked up here.
+constexpr QStringView kKeys[] = {
+    u"offset", u"size",  u"tottrf_sz", u"tot_sz", u"cum_size", u"per",      u"rate_trf",  u"remain_time",
+    u"trf_type", u"fname", u"file_ver", u"mpc",   u"enc_name", u"folder_id", u"mod_time",
 };
 
 }  // namespace
@@ -16,7 +17,7 @@ void FileTransferData::Data(const QString &value, const QString &key)
 {
     static_assert(std::size(kKeys) == FieldCount);
     for (int field = 0; field < FieldCount; ++field) {
-        if (key == QLatin1String(kKeys[field])) {
+        if (key == kKeys[field]) {
             mFields[field] = value;
             return;
         }
