@@ -63,8 +63,6 @@ public:
     }
 };
 
-}  // namespace
-
 TEST(QuellonEventsXMLParserTest, ReportsTheAttributesOfTheKnownElementsAtTheirEnd)
 {
     const struct {
@@ -130,3 +128,5 @@ TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
     EXPECT_EQ(ScriptController::withSecretsMasked(R"({"user":"ann","password":"a \"quoted\" one","key":42})"),
               R"({"user":"ann","password":"***","key":"***"})");
 }
+
+}  // namespace

@@ -28,8 +28,6 @@ bool isXmlText(const QString &text)
     return true;
 }
 
-}  // namespace
-
 TEST(ScramblingTest, StorableTextKeepsTheClassicFormStoredValuesUse)
 {
     // Each unit doubled: what earlier versions wrote into the login and key files.
@@ -74,3 +72,5 @@ TEST(ScramblingTest, TextThatIsNoLosslessFormIsReadTheClassicWay)
     // form is still undone the classic way rather than dropped.
     EXPECT_EQ(decryptedString("#!!"), units({0x11, 0x10, 0x10}));
 }
+
+}  // namespace

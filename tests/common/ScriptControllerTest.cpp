@@ -60,8 +60,6 @@ QJsonObject standInAccounts()
     };
 }
 
-}  // namespace
-
 class ScriptControllerTest : public SandboxFixture
 {
 protected:
@@ -328,3 +326,5 @@ TEST_F(ScriptControllerTest, OversizedTricklingAndPlainHttpRepliesEndInOneConnec
     }
     EXPECT_EQ(plainConnections, 0);
 }
+
+}  // namespace

@@ -25,8 +25,6 @@ public:
     void didFailWithError(const RequestError &error) override { events.append("failed " + error.domain); }
 };
 
-}  // namespace
-
 class SynchronousWrapperTest : public SandboxFixture
 {
 protected:
@@ -175,3 +173,5 @@ TEST_F(SynchronousWrapperTest, TransportFailureComesBackAsItIs)
     EXPECT_EQ(error->domain, RequestError::kNetworkDomain);
     EXPECT_NE(error->code, 1001);
 }
+
+}  // namespace

@@ -14,8 +14,6 @@ QStringList allFields(const FileTransferData &record)
             record.file_ver(), record.mpc(),     record.enc_name(),  record.folder_id(), record.mod_time()};
 }
 
-}  // namespace
-
 TEST(TransferRecordsTest, EveryFieldIsFilledByItsOwnName)
 {
     const QStringList keys = {"offset", "size", "tottrf_sz", "tot_sz",  "cum_size", "per",       "rate_trf", "remain_time",
@@ -77,3 +75,5 @@ TEST(TransferRecordsTest, RateRecordTakesOnlyTypeAndRate)
     EXPECT_TRUE(record.FileTransferType().isNull());
     EXPECT_TRUE(record.FileTransferRate().isNull());
 }
+
+}  // namespace

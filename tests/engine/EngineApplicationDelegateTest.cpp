@@ -32,8 +32,6 @@ public:
     QString executorPath;
 };
 
-}  // namespace
-
 class EngineApplicationDelegateTest : public SandboxFixture
 {
 protected:
@@ -98,3 +96,5 @@ TEST_F(EngineApplicationDelegateTest, AnotherKindOfDelegateIsNotTheEngineDelegat
     EXPECT_EQ(QLApplicationDelegate::current(), &plain);
     EXPECT_EQ(TXEngineApplicationDelegate::current(), nullptr);
 }
+
+}  // namespace

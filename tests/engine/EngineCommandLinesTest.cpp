@@ -57,8 +57,6 @@ QStringList readable(const EngineArguments &built)
     return shown;
 }
 
-}  // namespace
-
 class EngineCommandLinesTest : public SandboxFixture
 {
 };
@@ -186,3 +184,5 @@ TEST_F(EngineCommandLinesTest, AProxyUserAndPasswordTravelInAPrivateFile)
         EXPECT_FALSE(built.arguments.join(u' ').contains("alice")) << built.arguments.join(u' ').toStdString();
     }
 }
+
+}  // namespace

@@ -24,8 +24,6 @@ struct LineCase {
     QStringList calls;
 };
 
-}  // namespace
-
 TEST(ParserTest, LinesOfBothFormsAndEveryOutputType)
 {
     const LineCase cases[] = {
@@ -131,3 +129,5 @@ TEST(ParserTest, RecordsTakeTheirKeysAndClearOnARejectedLine)
     ASSERT_EQ(QLSYNCParser::ParseLineStr("[t][none][1]", version, 3), 0);
     EXPECT_DOUBLE_EQ(version.SizeinBytes(), 0);
 }
+
+}  // namespace

@@ -62,10 +62,8 @@ public:
     QString output;
 };
 
-constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
+constexpr TarnixProcessLibTimings kQuickEngineTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
                                                 std::chrono::milliseconds(50)};
-
-}  // namespace
 
 class StandInEngineTest : public SandboxFixture
 {
@@ -139,7 +137,7 @@ protected:
 
     QStringList listLines;
     SessionController controller;
-    TarnixProcessLib engine{&controller, nullptr, kShortTimings};
+    TarnixProcessLib engine{&controller, nullptr, kQuickEngineTimings};
 };
 
 TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
@@ -169,7 +167,7 @@ TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
         engine.setArguments(backupVector());
         engine.startProcess();
         ASSERT_TRUE(waitForFinish());
-        spinFor(int(kShortTimings.finishNotice.count()) * 2);
+        spinFor(int(kQuickEngineTimings.finishNotice.count()) * 2);
 
         EXPECT_EQ(controller.finishedCount, 1);
         EXPECT_EQ(controller.errors, "");
@@ -304,3 +302,5 @@ TEST_F(StandInEngineTest, TheProxyPasswordStaysOffTheEngineCommandLine)
         EXPECT_EQ(delegate.output.startsWith("<quota"), c.error.isEmpty()) << delegate.output.toStdString();
     }
 }
+
+}  // namespace

@@ -29,8 +29,6 @@ public:
     QString outFile;
 };
 
-}  // namespace
-
 class TXCommandExcecuterTest : public SandboxFixture
 {
 protected:
@@ -271,3 +269,5 @@ TEST_F(TXCommandExcecuterTest, AStopBeforeAnUploadRunsChildIsKnownStillEndsIt)
     runner.executeThumbnailBackup(&error);
     EXPECT_EQ(error, "ERROR: /bin/sh was stopped before it ended");
 }
+
+}  // namespace

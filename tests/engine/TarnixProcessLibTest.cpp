@@ -57,8 +57,6 @@ public:
 constexpr TarnixProcessLibTimings kShortTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(150),
                                                 std::chrono::milliseconds(100)};
 
-}  // namespace
-
 class TarnixProcessLibTest : public SandboxFixture
 {
 protected:
@@ -327,3 +325,5 @@ TEST_F(TarnixProcessLibTest, NoCredentialFileOutlivesItsEngine)
     appendTo(goFile, "");
     ASSERT_TRUE(waitForEvent("finished"));
 }
+
+}  // namespace

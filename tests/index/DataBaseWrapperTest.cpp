@@ -94,8 +94,6 @@ private:
     std::unique_ptr<FMDatabase> mJournal;
 };
 
-}  // namespace
-
 class DataBaseWrapperTest : public DatabaseFixture
 {
 protected:
@@ -227,3 +225,5 @@ TEST_F(DataBaseWrapperTest, MergesIntoOneFolderNeverOverlap)
     EXPECT_GE(merged.load(), 1);
     EXPECT_EQ(indexedPaths(), QStringList({"/f1", "/f2", "/f3", "/f4"}));
 }
+
+}  // namespace

@@ -83,8 +83,6 @@ QString fileValues(const QString &file, int size, int version, int thumb, const 
         .arg(file).arg(size).arg(version).arg(thumb).arg(encName);
 }
 
-}  // namespace
-
 class FormatCompatibilityTest : public IndexFixture
 {
 protected:
@@ -159,3 +157,5 @@ TEST_F(FormatCompatibilityTest, AnIndexAndJournalWrittenNowOpenWithThePlainLibra
     EXPECT_EQ(values.value(0), fileValues("'/Office/d0/''f0.jpg'", 0, 2, 1, "e"));
     EXPECT_TRUE(values.contains(fileValues("'/Office/d1/''f1.jpg'", 5, 2, 1, "again"))) << values.join("\n").toStdString();
 }
+
+}  // namespace

@@ -34,8 +34,6 @@ private:
     }
 };
 
-}  // namespace
-
 class StreamedSearchTest : public IndexFixture
 {
 protected:
@@ -151,3 +149,5 @@ TEST_F(StreamedSearchTest, ALargeIndexReadInNameRangesGivesEveryMatchingFileOnce
         EXPECT_EQ(found, expected) << (streamed ? "streamed" : "one list");
     }
 }
+
+}  // namespace

@@ -50,8 +50,6 @@ QSet<QString> widgetsHeaders()
     return names;
 }
 
-}  // namespace
-
 TEST(IncludeRules, CheckerCatchesPlantedViolations)
 {
     struct Case {
@@ -124,3 +122,5 @@ TEST(IncludeRules, QtWidgetsOnlyInWidgetsAndViewsFolders)
         EXPECT_TRUE(why.isEmpty()) << why.toStdString();
     }
 }
+
+}  // namespace

@@ -97,8 +97,6 @@ echo "$monitor"
     QList<qint64> mStarted;
 };
 
-}  // namespace
-
 TEST_F(RunScriptMonitorTest, TheMonitorTheScriptCausedEndsWithItOthersRunOn)
 {
     const qint64 unmarked = startOtherMonitor({});
@@ -113,3 +111,5 @@ TEST_F(RunScriptMonitorTest, TheMonitorTheScriptCausedEndsWithItOthersRunOn)
     EXPECT_TRUE(isMonitor(unmarked));
     EXPECT_TRUE(isMonitor(otherSession));
 }
+
+}  // namespace

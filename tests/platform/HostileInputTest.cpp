@@ -115,8 +115,6 @@ QByteArray archivedDate(double seconds)
     return PropertyList::toData(archive, PropertyList::Format::Binary);
 }
 
-}  // namespace
-
 TEST(HostileInput, PropertyListsThatWouldTakeTheProgramDownAreRefusedWithAReason)
 {
     const struct {
@@ -186,3 +184,5 @@ TEST(HostileInput, KeyedArchivesThatExpandOrHoldUnusableDatesAreRefused)
     ASSERT_TRUE(date) << error.toStdString();
     EXPECT_EQ(date->value("when").toDateTime(), PropertyList::referenceDate());
 }
+
+}  // namespace

@@ -26,8 +26,6 @@ QVariant uid(quint64 value) { return PropertyList::uidReference(value); }
 
 quint64 uidValue(const QVariant &reference) { return reference.toMap().value("CF$UID").toULongLong(); }
 
-}  // namespace
-
 class KeyedArchiveTest : public SandboxFixture {};
 
 TEST_F(KeyedArchiveTest, RoundTripsEveryValueKindIncludingOwnClasses)
@@ -156,3 +154,5 @@ TEST_F(KeyedArchiveTest, FileIsWrittenWithTheGivenModeReplacingTheOldOne)
     EXPECT_FALSE(KeyedArchive::read(root() + "/missing.archive", &error).has_value());
     EXPECT_TRUE(error.contains("missing.archive"));
 }
+
+}  // namespace

@@ -280,8 +280,6 @@ TEST_F(LocalMessageTransportTest, AHandlerSlowerThanTheReplyTimeoutFailsTheCall)
     EXPECT_TRUE(sendOnce(QStringLiteral("alpha"), "quick", &error)) << qPrintable(error);
 }
 
-}  // namespace
-
 TEST_F(LocalMessageTransportTest, ThousandsOfIdlePeersNeverExhaustTheListenersDescriptors)
 {
     // With room for the test's own 2,000 peers but not for the listener to hold them all too.
@@ -336,3 +334,5 @@ TEST_F(LocalMessageTransportTest, AFloodOfBadFramesIsTracedAtABoundedRate)
     EXPECT_GE(log.size(), 1);
     EXPECT_LE(log.size(), 21) << qPrintable(log.join('\n'));
 }
+
+}  // namespace

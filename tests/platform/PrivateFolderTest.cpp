@@ -14,8 +14,6 @@ mode_t modeOf(const QString &path)
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
-}  // namespace
-
 class PrivateFolderTest : public SandboxFixture {};
 
 TEST_F(PrivateFolderTest, WithoutASystemRuntimeFolderTheUsersOwnCacheRootHoldsAPrivateOne)
@@ -45,3 +43,5 @@ TEST_F(PrivateFolderTest, LooseFoldersAreClosedAndLinksRefused)
     EXPECT_FALSE(PrivateFolder::ensure(linked, &error));
     EXPECT_TRUE(error.contains("not a folder")) << qPrintable(error);
 }
+
+}  // namespace

@@ -34,8 +34,6 @@ private:
     QProcess mProcess;
 };
 
-}  // namespace
-
 class ProcessTableTest : public SandboxFixture {};
 
 TEST_F(ProcessTableTest, FindsAndEndsOnlyProcessesRunningExactlyThatProgram)
@@ -76,3 +74,5 @@ TEST_F(ProcessTableTest, NeverListsItselfAndKnowsNoForeignOrMissingProcess)
     EXPECT_FALSE(ProcessTable::process(-1).has_value());
     EXPECT_FALSE(ProcessTable::process(2).has_value());  // a kernel thread runs no executable
 }
+
+}  // namespace

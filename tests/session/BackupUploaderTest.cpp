@@ -99,8 +99,6 @@ std::unique_ptr<Backup> makeUploader(const VectorCase &c)
     return uploader;
 }
 
-}  // namespace
-
 class BackupVectorTable : public SandboxFixture, public ::testing::WithParamInterface<VectorCase>
 {
 };
@@ -177,3 +175,5 @@ TEST_F(BackupRunTest, ARunUnderWayRefusesASecondAndStopEndsItAsAFailure)
     ASSERT_EQ(first.wait_for(std::chrono::seconds(20)), std::future_status::ready);
     EXPECT_EQ(first.get(), -1) << "a stopped engine is no success";
 }
+
+}  // namespace

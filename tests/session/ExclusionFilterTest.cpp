@@ -28,8 +28,6 @@ QVariantMap on(std::initializer_list<QString> entries)
     return map;
 }
 
-}  // namespace
-
 class ExclusionFilterTable : public ::testing::TestWithParam<FilterCase>
 {
 };
@@ -107,3 +105,5 @@ TEST_F(UserExclusionTest, FileEntryTakesTheFileFolderEntryItsContents)
     EXPECT_FALSE(filter.shouldExcludeUserFile(root() + "/notes.txt.bak"));
     EXPECT_FALSE(filter.shouldExcludeUserFile(root() + "/docsX/a"));
 }
+
+}  // namespace

@@ -14,8 +14,6 @@ Clock::time_point at(std::chrono::milliseconds offset)
     return Clock::time_point{} + 1h + offset;
 }
 
-}  // namespace
-
 TEST(FixedWaitLedgerTest, WaitsCountOnceAndNeverWhileAnEngineRuns)
 {
     struct Case
@@ -76,3 +74,5 @@ TEST(FixedWaitLedgerTest, AWaitUnderWayCountsUpToNow)
     EXPECT_EQ(ledger.spent(at(2s)), 2000ms);
     EXPECT_EQ(ledger.spent(at(-1s)), 0ms);
 }
+
+}  // namespace

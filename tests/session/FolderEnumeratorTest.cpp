@@ -39,8 +39,6 @@ public:
 
 constexpr FolderEnumerator::Timings kNoPause{std::chrono::microseconds(0)};
 
-}  // namespace
-
 class FolderEnumeratorTest : public SandboxFixture
 {
 protected:
@@ -197,3 +195,5 @@ TEST_F(FolderEnumeratorTest, StopEndsABackupWalkWithItsEndButASizeRunWithout)
     walker.FolderSize({tree()});
     EXPECT_EQ(recorder.ends, 1) << "a stopped size calculation sends no end";
 }
+
+}  // namespace

@@ -21,8 +21,6 @@ QStringList paths(int count, const QString &prefix = "/d/f")
     return list;
 }
 
-}  // namespace
-
 class ListBlockDealerTest : public SandboxFixture
 {
 protected:
@@ -180,3 +178,5 @@ TEST_F(ListBlockDealerTest, TwoThreadsDealingNeverShareABlockNumber)
         lines += blockLines(n).size() - 1;
     EXPECT_EQ(lines, 120) << "no block overwrote another";
 }
+
+}  // namespace

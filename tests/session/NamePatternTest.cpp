@@ -37,8 +37,6 @@ const PatternCase kCases[] = {
     {"x\\", false, {"x\\", "x"}},
 };
 
-}  // namespace
-
 TEST(NamePatternTest, DecidesAsShellMatchingDoes)
 {
     for (const PatternCase &c : kCases) {
@@ -52,3 +50,5 @@ TEST(NamePatternTest, DecidesAsShellMatchingDoes)
         }
     }
 }
+
+}  // namespace

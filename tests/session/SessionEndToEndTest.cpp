@@ -40,8 +40,6 @@ public:
     TarnixDBManager *indexManager = nullptr;
 };
 
-}  // namespace
-
 class SessionEndToEndTest : public SandboxFixture
 {
 protected:
@@ -414,3 +412,5 @@ TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
     ASSERT_NO_FATAL_FAILURE(pauseThenResume(*restoreManager, restoreDelegate));
     expectRestored(treeFiles());
 }
+
+}  // namespace

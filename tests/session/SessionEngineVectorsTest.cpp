@@ -75,8 +75,6 @@ QStringList restoreVector(const QString &relative, const QString &remote)
             "--chk-cancel=/op/intCancel", "--files-from=/op/SourceA", remote, "/home/ann/Restored"};
 }
 
-}  // namespace
-
 class SessionVectorTable : public SandboxFixture, public ::testing::WithParamInterface<VectorCase>
 {
 };
@@ -132,3 +130,5 @@ INSTANTIATE_TEST_SUITE_P(
         VectorCase{"RestoreWithMarker", restoreWithBase("$$$$$$$$$$$$$$###############"),
                    restoreVector("--no-relative", "ann@10.0.0.1::home/v/D/TarnixVidezud/ann/")}),
     [](const auto &info) { return std::string(info.param.name); });
+
+}  // namespace

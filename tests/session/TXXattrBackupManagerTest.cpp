@@ -66,8 +66,6 @@ protected:
     TXXattrBackupManager manager;
 };
 
-}  // namespace
-
 TEST_F(TXXattrBackupManagerTest, OneListPerEntryWithItsOwnRowApartFromAChildOfTheSameName)
 {
     makeDatabase();
@@ -228,3 +226,5 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     EXPECT_EQ(attributesOf(restored + "/M/S1"), (Attributes{{"user.snapshot", QByteArray("\x00\x01\xff", 3)}}));
     EXPECT_TRUE(QFileInfo::exists(drive + database() + "/.__M.txxlist")) << "the drive's list stays";
 }
+
+}  // namespace

@@ -1,16 +1,11 @@
 #include "txruvo/AnswerRun.h"
 
 #include "txruvo/Credentials.h"
+#include "txruvo/ExitStatus.h"
 #include "txruvo/ProgressLine.h"
 
 #include <cstdio>
 #include <unistd.h>
-
-namespace {
-
-constexpr int kFailureStatus = 1;
-
-}  // namespace
 
 AnswerRun::AnswerRun(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)
@@ -67,7 +62,7 @@ QByteArray AnswerRun::elementText(const AnswerLine &line) const
 int AnswerRun::fail(const QString &message)
 {
     std::fprintf(stderr, "%s\n", qPrintable(message));
-    return kFailureStatus;
+    return ExitStatus::kFailed;
 }
 
 int AnswerRun::finish() const

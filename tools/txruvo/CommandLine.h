@@ -22,6 +22,10 @@ struct RemoteSpec
 class CommandLine
 {
 public:
+    // The options that name a run's output file and error file.
+    static inline const QString kOutputFile = QStringLiteral("--o");
+    static inline const QString kErrorFile = QStringLiteral("--e");
+
     explicit CommandLine(const QStringList &arguments);
 
     bool has(const QString &name) const { return mOptions.contains(name); }

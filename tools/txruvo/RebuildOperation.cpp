@@ -2,6 +2,7 @@
 
 #include "txruvo/CommandLine.h"
 #include "txruvo/DriveLayout.h"
+#include "txruvo/ExitStatus.h"
 #include "txruvo/Markers.h"
 #include "txruvo/Posix.h"
 #include "txruvo/ProgressLine.h"
@@ -13,15 +14,6 @@
 #include <cstdio>
 #include <optional>
 
-namespace {
-
-constexpr int kFatalStatus = 1;
-constexpr int kMalformedStatus = 2;
-const QString kOutputOption = QStringLiteral("--o");
-const QString kErrorOption = QStringLiteral("--e");
-
-}  // namespace
-
 RebuildOperation::RebuildOperation(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)
     , mScenario(scenario)
@@ -32,25 +24,25 @@ RebuildOperation::RebuildOperation(const CommandLine &commandLine, const Scenari
 
 int RebuildOperation::run()
 {
-    if (!mCommandLine.has(kOutputOption) || !mCommandLine.has(kErrorOption)) {
+    if (!mCommandLine.has(CommandLine::kOutputFile) || !mCommandLine.has(CommandLine::kErrorFile)) {
         std::fprintf(stderr, "txruvo error: invalid path (an index rebuild needs --o= and --e= files)\n");
-        return kMalformedStatus;
+        return ExitStatus::kMalformed;
     }
     QString error;
-    if (!mReport.open(mCommandLine.value(kOutputOption), mCommandLine.value(kErrorOption), &error)) {
+    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile), &error)) {
         std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
-        return kMalformedStatus;
+        return ExitStatus::kMalformed;
     }
     if (!mScenario.errorText.isEmpty())
         mReport.error(mScenario.errorText);
     if (mCommandLine.value(QStringLiteral("--portable-dest")).isEmpty()) {
         mReport.error(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
-        return kFatalStatus;
+        return ExitStatus::kFailed;
     }
     struct stat status {};
     if (!Posix::statPath(mDataRoot, &status) || !S_ISDIR(status.st_mode)) {
         mReport.error(QStringLiteral("txruvo error: device is not connected (%1)").arg(mDataRoot));
-        return kFatalStatus;
+        return ExitStatus::kFailed;
     }
     int stopStatus = 0;
     for (const QString &computerFolder : StoredTree::computerFoldersIn(mDataRoot)) {

@@ -1,6 +1,7 @@
 #include "txruvo/SessionRun.h"
 
 #include "txruvo/Credentials.h"
+#include "txruvo/ExitStatus.h"
 #include "txruvo/Posix.h"
 
 #include <algorithm>
@@ -14,14 +15,8 @@
 
 namespace {
 
-constexpr int kFatalStatus = 1;
-constexpr int kMalformedStatus = 2;
-
 // Descriptors kept for everything but the copies waiting for their sync.
 constexpr qsizetype kReservedFiles = 64;
-
-const QString kOutputOption = QStringLiteral("--o");
-const QString kErrorOption = QStringLiteral("--e");
 
 }  // namespace
 
@@ -48,14 +43,14 @@ DurableBatch::Rules SessionRun::openCopyBatchRules(int threads) const
 
 std::optional<SessionRun::Stop> SessionRun::prepare()
 {
-    if (!mCommandLine.has(kOutputOption) || !mCommandLine.has(kErrorOption)) {
+    if (!mCommandLine.has(CommandLine::kOutputFile) || !mCommandLine.has(CommandLine::kErrorFile)) {
         std::fprintf(stderr, "txruvo error: invalid path (a session needs --o= and --e= files)\n");
-        return Stop{kMalformedStatus};
+        return Stop{ExitStatus::kMalformed};
     }
     QString error;
-    if (!mReport.open(mCommandLine.value(kOutputOption), mCommandLine.value(kErrorOption), &error)) {
+    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile), &error)) {
         std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
-        return Stop{kMalformedStatus};
+        return Stop{ExitStatus::kMalformed};
     }
     if (!mScenario.errorText.isEmpty())
         mReport.error(mScenario.errorText);
@@ -216,7 +211,7 @@ int SessionRun::finish(Worker &worker)
 SessionRun::Stop SessionRun::fatal(const QString &message)
 {
     mReport.error(message);
-    return Stop{kFatalStatus};
+    return Stop{ExitStatus::kFailed};
 }
 
 SessionRun::Stop SessionRun::driveFull()

@@ -8,6 +8,7 @@
 #include "txruvo/CommandLine.h"
 #include "txruvo/DeleteOperation.h"
 #include "txruvo/EncodeOperation.h"
+#include "txruvo/ExitStatus.h"
 #include "txruvo/ImageMetadataOperation.h"
 #include "txruvo/Operation.h"
 #include "txruvo/QuotaOperation.h"
@@ -24,8 +25,6 @@
 #include <cstdlib>
 
 namespace {
-
-constexpr int kUsageStatus = 2;
 
 int runSession(const CommandLine &commandLine, const Scenario &scenario, OperationKind kind)
 {
@@ -64,7 +63,7 @@ int runOperation(int argc, char *argv[])
     const std::optional<Scenario> scenario = Scenario::fromEnvironment(&error);
     if (!scenario) {
         std::fprintf(stderr, "txruvo error: scenario file unusable: %s\n", qPrintable(error));
-        return kUsageStatus;
+        return ExitStatus::kMalformed;
     }
     const CommandLine commandLine(arguments.mid(1));
     const OperationChoice choice = chooseOperation(commandLine);
@@ -86,12 +85,12 @@ int runOperation(int argc, char *argv[])
         return runAnswer(commandLine, *scenario, choice.kind);
     case OperationKind::NotProvided:
         std::fprintf(stderr, "txruvo error: %s is not supported by this engine\n", qPrintable(choice.option));
-        return 1;
+        return ExitStatus::kFailed;
     case OperationKind::Malformed:
         break;
     }
     std::fprintf(stderr, "txruvo error: invalid path (no remote USER@SERVER::home<path> given)\n");
-    return kUsageStatus;
+    return ExitStatus::kMalformed;
 }
 
 }  // namespace

@@ -21,12 +21,12 @@ constexpr qsizetype kShortestDestination = 13;
 const QString kRunningThrottle = QStringLiteral("100");
 const QString kPausedThrottle = QStringLiteral("-1");
 
-void trace(const QString &line, bool flush = false)
+}  // namespace
+
+void RuvoBackupManager::trace(const QString &line, bool flush)
 {
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(line, flush);
 }
-
-}  // namespace
 
 RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent) : QObject(parent), mTimings(timings)
 {
@@ -198,7 +198,7 @@ void RuvoBackupManager::resetSession()
 
 void RuvoBackupManager::startBackup()
 {
-    trace(QStringLiteral("In ExecuteBackup"));
+    trace(QStringLiteral("In ExecuteBackup"), false);
     if (!prepareSession(false))
         return;
     notify([this](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidStart(this); });
@@ -226,7 +226,7 @@ void RuvoBackupManager::startBackup()
 void RuvoBackupManager::ExecuteBackup(const QStringList &selection)
 {
     fileListFetcher->getFolderSize(selection);
-    trace(QStringLiteral("Exit of ExecuteBackup"));
+    trace(QStringLiteral("Exit of ExecuteBackup"), false);
 }
 
 void RuvoBackupManager::joinWorker()

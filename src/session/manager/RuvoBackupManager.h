@@ -141,6 +141,8 @@ public:
     static std::optional<QString> restoreListLine(const QVariantMap &record, bool backupMode);
 
 private:
+    // A line of the session's trace, written at once unless told otherwise.
+    static void trace(const QString &line, bool flush = true);
     // One of the two engine processes and what the session keeps of its runs.
     struct EngineSlot
     {

@@ -20,11 +20,6 @@ const QString kMaintenanceFailure = QStringLiteral("Account is under maintenance
 const QString kNoFreeSpaceFailure = QStringLiteral("Not enough free space on device");
 const QString kLostFilesFailure = QStringLiteral("Unable to continue the operation. Reason: the file list could not be written.");
 
-void trace(const QString &line)
-{
-    QLBackupProgressLogger::progressLogger().logInteractiveTrace(line, true);
-}
-
 }  // namespace
 
 void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)

@@ -15,11 +15,6 @@ namespace {
 
 enum RestoreSearchKind { Folders = 0, Files = 1 };
 
-void trace(const QString &line)
-{
-    QLBackupProgressLogger::progressLogger().logInteractiveTrace(line, true);
-}
-
 }  // namespace
 
 std::optional<QString> RuvoBackupManager::restoreListLine(const QVariantMap &record, bool backupMode)

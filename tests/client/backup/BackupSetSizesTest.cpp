@@ -28,8 +28,6 @@ public:
     QStringList calls;
 };
 
-}  // namespace
-
 class BackupSetSizesTest : public LocalTreeFixture
 {
 protected:
@@ -112,3 +110,5 @@ TEST_F(BackupSetSizesTest, TheSavedSetIsSizedThroughTheController)
     const QString sizeFile = BackupSetFiles(QStringLiteral("me"), true).sizeFilePath();
     ASSERT_TRUE(waitFor([&] { return PropertyList::readDictionary(sizeFile).value("/Users/me/Music") == "2048"; }));
 }
+
+}  // namespace

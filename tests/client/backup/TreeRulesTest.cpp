@@ -63,8 +63,6 @@ public:
     int saves = 0;
 };
 
-}  // namespace
-
 // Each case toggles the listed nodes in order, starting with nothing checked,
 // and then expects the states shown (1 checked, 0 unchecked, -1 mixed).
 TEST(TreeRulesTest, TogglesFollowTheAncestorAndHomeFolderRules)
@@ -225,3 +223,5 @@ TEST(TreeRulesTest, PathFormsAndSiblingOrder)
             << order.second;
     }
 }
+
+}  // namespace

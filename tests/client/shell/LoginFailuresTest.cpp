@@ -29,8 +29,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(LoginFailuresTest, EachFailureShowsItsMessageAndStoresNothing)
 {
     const auto withAccount = [](QJsonObject account) {
@@ -128,3 +126,5 @@ TEST_F(LoginFailuresTest, UntrustedServerIsRefused)
     EXPECT_FALSE(mainView->enabled);
     EXPECT_TRUE(nothingStored());
 }
+
+}  // namespace

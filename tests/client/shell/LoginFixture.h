@@ -23,6 +23,8 @@
 class LoginFixture : public SandboxFixture
 {
 protected:
+    static QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
+
     struct CountingIndexWorker : IndexWorker {
         explicit CountingIndexWorker(std::atomic<int> &alive) : mAlive(alive) { ++mAlive; }
         ~CountingIndexWorker() override { --mAlive; }

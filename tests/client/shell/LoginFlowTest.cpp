@@ -15,8 +15,6 @@ namespace SLD = StoredLoginDetails;
 
 namespace {
 
-QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
-
 QString userPath(const char *key, const QString &user) { return UserFiles::path(QLatin1String(key), user); }
 
 bool isPrivate(const QString &path)
@@ -28,8 +26,6 @@ bool isPrivate(const QString &path)
 class LoginFlowTest : public LoginFixture
 {
 };
-
-}  // namespace
 
 TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
 {
@@ -169,3 +165,5 @@ TEST_F(LoginFlowTest, NewAccountSetsUpItsEncryptionBeforeLoggingIn)
     ASSERT_TRUE(waitUntil([&] { return !loginView->setupSpinning; }));
     EXPECT_EQ(loginView->setupError, LoginValidator::kConfigurationFailedMessage);
 }
+
+}  // namespace

@@ -23,8 +23,6 @@ class LoginValidatorRulesTest : public SandboxFixture
 {
 };
 
-}  // namespace
-
 TEST(QLXMLParserControllerTest, AttributeDictionariesInDocumentOrder)
 {
     QLXMLParserController parser("<root><a x=\"1\" y=\"two words\"/><b/><c z=\"&amp;\"/></root>");
@@ -124,3 +122,5 @@ TEST(LoginValidatorLookupTest, LookupRepliesTable)
         EXPECT_EQ(result.failure, c.failure) << c.reply;
     }
 }
+
+}  // namespace

@@ -36,8 +36,6 @@ struct RecordingController : TXEngineController {
     void setExecutorPath(const QString &path) override { executor = path; }
 };
 
-}  // namespace
-
 TEST_F(MainControllerTest, OnlyAnExactZeroInTheModeFileMeansSyncMode)
 {
     const struct {
@@ -218,3 +216,5 @@ TEST_F(MainControllerTest, APlanlessAccountWritesAnEmptyPlan)
     EXPECT_TRUE(QFileInfo::exists(UserFiles::path("PlanFilePath", "plain")));
     EXPECT_EQ(readText(UserFiles::path("PlanFilePath", "plain")), "");
 }
+
+}  // namespace

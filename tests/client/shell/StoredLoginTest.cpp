@@ -14,13 +14,9 @@ namespace SLD = StoredLoginDetails;
 
 namespace {
 
-QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
-
 class StoredLoginTest : public LoginFixture
 {
 };
-
-}  // namespace
 
 TEST_F(StoredLoginTest, RememberMeDecidesTheAutomaticLogin)
 {
@@ -157,3 +153,5 @@ TEST_F(StoredLoginTest, SeveralAccountsDuringAnAutomaticLoginTryTheAddressItself
     EXPECT_TRUE(triedTheAddress);
     EXPECT_FALSE(controller->loginViewController().isAutoLogin());
 }
+
+}  // namespace

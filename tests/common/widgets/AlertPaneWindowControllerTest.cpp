@@ -207,8 +207,6 @@ TEST_F(AlertPaneWindowControllerTest, ShowsTheBrandIconUnlessTheCallerSetOne)
     EXPECT_EQ(alert.mImageView()->pixmap().toImage(), own.toImage());
 }
 
-}  // namespace
-
 TEST_F(AlertPaneWindowControllerTest, ShowsOverTheWindowItBelongsTo)
 {
     constexpr int kFrameSlack = 10;  // the alert is placed before its window frame is known
@@ -246,3 +244,5 @@ TEST_F(AlertPaneWindowControllerTest, ShowsOverTheWindowItBelongsTo)
     ownerless.displayMessage("Done", "Tarnix", false);
     EXPECT_LE((ownerless.window()->frameGeometry().center() - screen.center()).manhattanLength(), kFrameSlack);
 }
+
+}  // namespace

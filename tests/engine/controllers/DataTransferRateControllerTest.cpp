@@ -37,8 +37,6 @@ QStringList starting(const QString (&start)[3], const QStringList &then)
     return QStringList{start[0], start[1], start[2]} + then;
 }
 
-}  // namespace
-
 class DataTransferRateControllerTest : public StandInAccountFixture
 {
 protected:
@@ -168,3 +166,5 @@ TEST_F(DataTransferRateControllerTest, ATestEndedByTheUserShowsNothingAndTheNext
     EXPECT_EQ(window.calls,
               starting(kDownloadStart, {"alert Your account is under maintenance. Try later.", "enabled", "hidden"}));
 }
+
+}  // namespace

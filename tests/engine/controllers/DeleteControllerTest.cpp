@@ -36,8 +36,6 @@ RuvoDeleteTimings shortTimings(IndexTimings index)
     return timings;
 }
 
-}  // namespace
-
 // Files backed up by the stand-in engine onto the drive, with their records in
 // the account's main index, as the destination browser would delete them.
 class DeleteControllerTest : public IndexReaderFixture
@@ -270,3 +268,5 @@ TEST_F(DeleteControllerTest, ASelectionWithNothingStoredRunsNoEngine)
     EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "finish (main)"}));
     EXPECT_EQ(deleteRuns(), 0);
 }
+
+}  // namespace

@@ -24,8 +24,6 @@ public:
     QString result;
 };
 
-}  // namespace
-
 class FolderSizeControllerTest : public IndexReaderFixture
 {
 protected:
@@ -80,3 +78,5 @@ TEST_F(FolderSizeControllerTest, AnIndexThatCannotBeReadFailsOnceWithItsReason)
     EXPECT_EQ(measure("", &result), QStringList{"fail"});
     EXPECT_EQ(result, ControllerTexts::kNoIndexUser);
 }
+
+}  // namespace

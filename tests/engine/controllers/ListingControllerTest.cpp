@@ -23,8 +23,6 @@ public:
     QStringList names;
 };
 
-}  // namespace
-
 class ListingControllerTest : public IndexReaderFixture
 {
 protected:
@@ -92,3 +90,5 @@ TEST_F(ListingControllerTest, AControllerGoneBeforeItsEndArrivesTellsNothing)
     spinFor(200);
     EXPECT_EQ(recorder.log.entries(), QStringList{"start (main)"});
 }
+
+}  // namespace

@@ -26,7 +26,7 @@ public:
 };
 
 // What one query told its delegate.
-struct Outcome
+struct QuotaOutcome
 {
     QStringList callbacks;
     QVariantMap figures;
@@ -37,8 +37,6 @@ QVariantMap quota(const QString &used, const QString &total, const QString &file
 {
     return {{"usedquota", used}, {"totalquota", total}, {"filecount", files}};
 }
-
-}  // namespace
 
 class QuotaControllerTest : public StandInAccountFixture
 {
@@ -63,7 +61,7 @@ protected:
     }
 
     // Runs one quota query to its end.
-    Outcome run(const QString &executable)
+    QuotaOutcome run(const QString &executable)
     {
         QuotaRecorder recorder;
         RuvoQuotaController controller;
@@ -95,7 +93,7 @@ TEST_F(QuotaControllerTest, TheEnginesFiguresArriveInEveryLineForm)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         setScenario(c.scenario);
-        const Outcome outcome = run(engine());
+        const QuotaOutcome outcome = run(engine());
         EXPECT_EQ(outcome.callbacks, QStringList{"finish (main)"});
         EXPECT_EQ(outcome.figures, c.figures);
     }
@@ -122,7 +120,7 @@ TEST_F(QuotaControllerTest, AnEngineThatFailsOrSaysNothingUsefulFailsTheQuery)
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         setScenario(c.scenario);
-        const Outcome outcome = run(c.executable);
+        const QuotaOutcome outcome = run(c.executable);
         EXPECT_EQ(outcome.callbacks, QStringList{"fail (main)"});
         EXPECT_TRUE(outcome.error.startsWith(c.error)) << outcome.error.toStdString();
     }
@@ -161,7 +159,9 @@ TEST_F(QuotaControllerTest, AnAnswerWithoutFiguresIsAFailureNotAZeroQuota)
     const QString chatty = root() + "/chatty.sh";
     writeText(chatty, "#!/bin/sh\necho 'Connection established'\n");
     QFile::setPermissions(chatty, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    const Outcome outcome = run(chatty);
+    const QuotaOutcome outcome = run(chatty);
     EXPECT_EQ(outcome.callbacks, QStringList{"fail (main)"});
     EXPECT_EQ(outcome.error, "The engine's answer held no quota figures.");
 }
+
+}  // namespace

@@ -23,8 +23,6 @@ public:
     CallbackLog log;
 };
 
-}  // namespace
-
 // A drive with the data root of "ann" holding stored items with their
 // companions, and the items' records in the main index.
 class RenameControllerTest : public IndexReaderFixture
@@ -171,3 +169,5 @@ TEST_F(RenameControllerTest, NothingMovesWithoutAnIndexUser)
     EXPECT_TRUE(recorder.log.entries().first().startsWith("fail ")) << recorder.log.entries().first().toStdString();
     EXPECT_EQ(driveFiles(), before);
 }
+
+}  // namespace

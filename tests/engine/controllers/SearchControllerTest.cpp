@@ -61,8 +61,6 @@ private:
     QVariantList rows;
 };
 
-}  // namespace
-
 class SearchControllerTest : public IndexReaderFixture
 {
 protected:
@@ -281,3 +279,5 @@ TEST_F(SearchControllerTest, AKeySearchHandsOverItsRowsAsTheyComeAndACancelStops
     EXPECT_EQ(cancelled.log.entries(), QStringList({"start (main)", "data 100", "cancel"}));
     EXPECT_EQ(search->fileList().size(), 620 + 100);
 }
+
+}  // namespace

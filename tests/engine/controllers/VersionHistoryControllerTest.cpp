@@ -50,8 +50,6 @@ QStringList describe(const QList<FileSystemNode> &versions)
     return rows;
 }
 
-}  // namespace
-
 class VersionHistoryControllerTest : public StandInAccountFixture
 {
 protected:
@@ -181,3 +179,5 @@ TEST(VersionOutputTest, LinesThatAreNoVersionLinesAreSkippedInOrder)
     EXPECT_EQ(versions.at(0).modificationDate, "2014-05-06 10:11:12 +0000");
     EXPECT_EQ(versions.at(1).name, "enc");
 }
+
+}  // namespace

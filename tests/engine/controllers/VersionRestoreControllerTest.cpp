@@ -61,8 +61,6 @@ QVariantMap progressAfter(const QString &line, double versionBytes, qint64 elaps
     return progress;
 }
 
-}  // namespace
-
 TEST(VersionRestoreProgressTest, TargetNamesHaveAtLeastThreeDigits)
 {
     const QList<QPair<int, QString>> cases = {
@@ -227,3 +225,5 @@ TEST_F(VersionRestoreControllerTest, ACancelEndsTheRunAndARestartRightAfterItWor
     // The cancelled run sent no finish of its own.
     EXPECT_EQ(recorder.log.size(), 3);
 }
+
+}  // namespace

@@ -46,8 +46,6 @@ public:
     QString failure;
 };
 
-}  // namespace
-
 // A drive "Backup" with the data root of the user "ann" and her computer
 // folder "Office", the stand-in engine, and the index folder the client keeps on the drive.
 class DatabaseInitializerControllerTest : public ManagerFixture
@@ -327,3 +325,5 @@ TEST_F(DatabaseInitializerControllerTest, AMissingDriveIsReportedAndTheIndexKept
     EXPECT_EQ(delegate.events.last(), "finish: kept");
     EXPECT_EQ(listing(), before);
 }
+
+}  // namespace

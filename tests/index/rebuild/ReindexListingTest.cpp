@@ -19,8 +19,6 @@ FileTransferData listed(const QString &fname, const QString &mpc)
     return line;
 }
 
-}  // namespace
-
 TEST(ReindexListingTest, GroupsAFileUnderItsComputerFolderInBackupModeAndItsFolderInSyncMode)
 {
     struct Case
@@ -56,3 +54,5 @@ TEST(ReindexListingTest, AFileRecordNeedsEveryValueTheIndexKeeps)
     EXPECT_FALSE(ReindexListing::fileRecord(listed("/Users/ann/a.txt", QString())));
     EXPECT_FALSE(ReindexListing::fileRecord(listed(QString(), "/Office")));
 }
+
+}  // namespace

@@ -54,8 +54,6 @@ QStringList namesThrough(FMDatabase &db)
     return read;
 }
 
-}  // namespace
-
 class FMDatabaseKeyTest : public DatabaseFixture
 {
 };
@@ -118,3 +116,5 @@ TEST_F(FMDatabaseKeyTest, NewOrEmptyFileAndMemoryDatabaseUseThePassphrase)
     EXPECT_EQ(FMDatabaseKey::keyTextForFile(empty.fileName(), FMDatabase::kDatabaseKey), FMDatabase::kDatabaseKey);
     EXPECT_EQ(FMDatabaseKey::keyTextForFile(QString(), FMDatabase::kDatabaseKey), FMDatabase::kDatabaseKey);
 }
+
+}  // namespace

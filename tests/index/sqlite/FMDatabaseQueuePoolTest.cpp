@@ -27,8 +27,6 @@ void onThreads(const std::function<void(int thread)> &work)
         thread.join();
 }
 
-}  // namespace
-
 class FMDatabaseQueuePoolTest : public DatabaseFixture
 {
 protected:
@@ -135,3 +133,5 @@ TEST_F(FMDatabaseQueuePoolTest, APoolAtItsMaximumHandsOutNoFurtherConnection)
     unreachable.inDatabase([](FMDatabase *db) { EXPECT_EQ(db, nullptr); });
     EXPECT_EQ(unreachable.countOfOpenDatabases(), 0);
 }
+
+}  // namespace

@@ -30,8 +30,6 @@ int rowCount(FMDatabase &db, const QString &table)
     return rs && rs->next() ? rs->intForColumnIndex(0) : -1;
 }
 
-}  // namespace
-
 class FMDatabaseTest : public DatabaseFixture {};
 
 TEST_F(FMDatabaseTest, WritesAnEncryptedFileThatAnotherConnectionReadsWithTheKey)
@@ -310,3 +308,5 @@ TEST_F(FMDatabaseBusyTest, WithoutABusyHandlerALockFailsAtOnce)
     EXPECT_EQ(writer->lastErrorCode(), SQLITE_BUSY);
     EXPECT_LT(waited.count(), productBusyRetry / 2);
 }
+
+}  // namespace

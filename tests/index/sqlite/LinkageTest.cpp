@@ -27,8 +27,6 @@ void expectNoOtherSqlite(const QString &what, const QString &libraries)
     EXPECT_FALSE(libraries.contains("libQt6Sql")) << what.toStdString();
 }
 
-}  // namespace
-
 TEST(LinkageTest, ProgramsThatOpenTheIndexLoadOnlySqlcipher)
 {
     const QString self = QCoreApplication::applicationFilePath();
@@ -51,3 +49,5 @@ TEST(LinkageTest, ProgramsThatOpenTheIndexLoadOnlySqlcipher)
     ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
     EXPECT_FALSE(maps.readAll().contains("libsqlite3.so"));
 }
+
+}  // namespace

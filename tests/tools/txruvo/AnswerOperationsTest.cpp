@@ -69,8 +69,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(AnswerOperationsTest, QuotaCountsTheAccountsItemsOnEveryDriveAndNothingElse)
 {
     backUp("/a.txt", "alpha");
@@ -192,3 +190,5 @@ TEST_F(AnswerOperationsTest, BandwidthTestReportsARateAndLeavesNoScratchFile)
     setScenario({{"transferRate", 1024}});
     EXPECT_EQ(run(bandwidthVector(true)).stdOut, "<transfer trf_type=\"upload\" trf_rate=\"1024.00KB/s\"/>\n");
 }
+
+}  // namespace

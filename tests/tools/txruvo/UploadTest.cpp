@@ -37,8 +37,6 @@ protected:
     }
 };
 
-}  // namespace
-
 TEST_F(UploadTest, ThumbnailsAreStoredBesideTheirImageWithTheirOwnMarkers)
 {
     const QString image = source("/Pictures/a.jpg");
@@ -113,3 +111,5 @@ TEST_F(UploadTest, TheRsyncStyleVectorIsRefused)
     EXPECT_EQ(upload.exitCode, 1);
     EXPECT_EQ(upload.stdErr, "txruvo error: --inplace is not supported by this engine\n");
 }
+
+}  // namespace

@@ -47,8 +47,6 @@ QJsonObject accounts()
     };
 }
 
-}  // namespace
-
 class StandInServiceTest : public ::testing::Test
 {
 protected:
@@ -250,3 +248,5 @@ TEST(StandInStartTest, RefusesToStartWithoutItsCertificatesOrOnABusyPort)
                                  folder.path() + "/config.json", "--port", busyPort}),
               1);
 }
+
+}  // namespace

@@ -6,7 +6,7 @@
 
 namespace {
 
-const QChar kSeparator = QLatin1Char('/');
+const QChar kPathSeparator = QLatin1Char('/');
 
 }  // namespace
 
@@ -40,17 +40,17 @@ void RuvoArchiveCleanupDeleter::startDelete(const QString &accountFolder, const 
     mFirstError.clear();
     mFolders.clear();
     for (const QString &item : items)
-        if (item.endsWith(kSeparator))
+        if (item.endsWith(kPathSeparator))
             mFolders.append(item);
     // A file inside a listed folder goes with the folder.
     QMap<QString, QStringList> filesByFolder;
     mFiles.clear();
     for (const QString &item : items) {
-        if (item.endsWith(kSeparator) || isInListedFolder(item))
+        if (item.endsWith(kPathSeparator) || isInListedFolder(item))
             continue;
         mFiles.insert(item);
-        const qsizetype last = item.lastIndexOf(kSeparator);
-        filesByFolder[last <= 0 ? QString(kSeparator) : item.left(last)].append(item.mid(last + 1));
+        const qsizetype last = item.lastIndexOf(kPathSeparator);
+        filesByFolder[last <= 0 ? QString(kPathSeparator) : item.left(last)].append(item.mid(last + 1));
     }
     QList<QVariantMap> files;
     for (auto folder = filesByFolder.cbegin(); folder != filesByFolder.cend(); ++folder)

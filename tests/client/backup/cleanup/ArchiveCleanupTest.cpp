@@ -23,8 +23,6 @@ void runEventsUntil(const std::function<bool()> &done)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-}  // namespace
-
 TEST(ArchiveCleanupRulesTest, AQuarterOfTheEntriesIsTheMost)
 {
     const struct { qsizetype candidates, entries; bool refused; } cases[] = {
@@ -243,3 +241,5 @@ TEST_F(ArchiveCleanupTest, PreferencesDefaultTo30DaysAnd5PercentAndAreKeptOnlyFo
     EXPECT_FALSE(stored.value("bob").toMap().contains("mNumberOfDays"));
     EXPECT_EQ(ArchiveCleanupPreferences::loadPrefrences(file, "alice", true).mNumberOfDays, 12);
 }
+
+}  // namespace

@@ -32,8 +32,6 @@ public:
     bool uploading = true;
 };
 
-}  // namespace
-
 class TimeMachineXattrFollowUpTest : public SandboxFixture
 {
 };
@@ -117,3 +115,5 @@ TEST_F(TimeMachineXattrFollowUpTest, ASavedSetsDatabaseGetsItsListsStoredBesideI
     const QString runFolder = databases[0].outputFolder.left(databases[0].outputFolder.indexOf("/1" + database));
     EXPECT_EQ(QFileInfo(runFolder).permissions() & 0x0077, 0) << "the work folder is the user's alone";
 }
+
+}  // namespace

@@ -31,8 +31,6 @@ const QString kSeparator = QString(50, '-') + '\n';
 const QStringList kCounts = {"Files considered for backup: 3", "Files already present in your device: 1",
                              "Files backed up now: 2"};
 
-}  // namespace
-
 class SessionLogFilesTest : public SandboxFixture
 {
 protected:
@@ -180,3 +178,5 @@ TEST_F(SessionLogFilesTest, ArchiveCleanupLogForEachEnd)
         EXPECT_EQ(report.duration, "00:05:09");
     }
 }
+
+}  // namespace

@@ -28,8 +28,6 @@ public:
     RecordingIndexQueue index;
 };
 
-}  // namespace
-
 // Backup Now as a user presses it: the tab, the session driver and the stand-in
 // engine, from the set file to the files on the drive and the session's report.
 class BackupNowEndToEndTest : public SandboxFixture
@@ -106,3 +104,5 @@ TEST_F(BackupNowEndToEndTest, BackupNowStoresTheSetOnTheDriveAndReportsTheSessio
     EXPECT_TRUE(view.buttonEnabled);
     EXPECT_FALSE(main.operationActive);
 }
+
+}  // namespace

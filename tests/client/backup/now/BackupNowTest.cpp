@@ -34,8 +34,6 @@ void runEventsFor(std::chrono::milliseconds span)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-}  // namespace
-
 class BackupNowTest : public SandboxFixture
 {
 protected:
@@ -338,3 +336,5 @@ TEST_F(BackupNowTest, BeforeALoginNoDriverIsMadeAndBackupNowDoesNothing)
     EXPECT_TRUE(alerts.shown.isEmpty());
     EXPECT_FALSE(controller->isBackupRunning());
 }
+
+}  // namespace

@@ -31,8 +31,6 @@ public:
     ProgressPaneState shown;
 };
 
-}  // namespace
-
 TEST(ProgressViewControllerTest, PauseTogglesAndANewOperationStartsRunning)
 {
     RecordingOwner owner;
@@ -79,3 +77,5 @@ TEST(ProgressViewControllerTest, ManyUpdatesAreDrawnOncePerInterval)
     EXPECT_EQ(view.shown.percentageText, "99.9 %");
     EXPECT_DOUBLE_EQ(view.shown.level, 99.9);
 }
+
+}  // namespace

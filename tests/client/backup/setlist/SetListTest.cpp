@@ -21,8 +21,6 @@ public:
     QStringList calls;
 };
 
-}  // namespace
-
 class SetListTest : public SandboxFixture
 {
 protected:
@@ -145,3 +143,5 @@ TEST_F(SetListTest, ExclusionsStartAnAbsentMonitorThroughItsCommandFileAndAlways
     EXPECT_FALSE(QFile::exists(launchFile));
     EXPECT_EQ(launches.size(), 1);
 }
+
+}  // namespace

@@ -33,8 +33,6 @@ protected:
     AlertPanePresenter alerts{&mainWindow};
 };
 
-}  // namespace
-
 TEST_F(AlertPanePresenterTest, BackupAlertsShowOverTheMainWindow)
 {
     const QPoint expected = mainWindow.frameGeometry().center();
@@ -51,3 +49,5 @@ TEST_F(AlertPanePresenterTest, BackupAlertsShowOverTheMainWindow)
     alerts.showAlert({"Tarnix", "Backup operation has completed.", "OK", {}, {}, {}});
     EXPECT_LE((alertCentre() - expected).manhattanLength(), kFrameSlack);
 }
+
+}  // namespace

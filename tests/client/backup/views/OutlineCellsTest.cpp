@@ -48,8 +48,6 @@ protected:
     CustomNSTableColumn *column = nullptr;
 };
 
-}  // namespace
-
 TEST_F(OutlineCellsTest, OnlyTheCheckBoxPartOfTheCellToggles)
 {
     EXPECT_TRUE(ImageAndTextAndCheckBox::togglesAt(21, 0));
@@ -74,3 +72,5 @@ TEST_F(OutlineCellsTest, TheLoadingRowIsAPlainCellThatIgnoresClicks)
     const QPixmap picture = view.grab();  // paints both kinds of row without a fault
     EXPECT_FALSE(picture.isNull());
 }
+
+}  // namespace

@@ -46,8 +46,6 @@ protected:
     SendErrorReportController controller{[this](const QString &message) { alerts.append(message); }};
 };
 
-}  // namespace
-
 TEST_F(SendErrorReportTest, BodyCarriesLogTailsQuotaAndProxyLine)
 {
     writeText(files().pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath),
@@ -107,3 +105,5 @@ TEST_F(SendErrorReportTest, EveryFieldArrivesAsTypedAndOnlyA2xxAnswerCountsAsSen
     EXPECT_FALSE(controller.sendErrorReport());
     EXPECT_EQ(alerts.takeLast(), "Report couldn't be sent successfully.Try again");
 }
+
+}  // namespace

@@ -14,7 +14,6 @@ void runEventsFor(std::chrono::milliseconds time)
     QTimer::singleShot(time, &loop, &QEventLoop::quit);
     loop.exec();
 }
-}  // namespace
 
 TEST(AnimatedText, ClearsAfterItsTimeAndTheSameTextDoesNotRestartTheClock)
 {
@@ -41,3 +40,5 @@ TEST(AnimatedText, EmptyTextClearsAtOnceAndCancelsTheClock)
     text.setAnimatedText("Other");
     EXPECT_TRUE(text.isClearing()) << "a new text starts a new clock";
 }
+
+}  // namespace

@@ -17,8 +17,6 @@ Style loginStyle()
     return style;
 }
 
-}  // namespace
-
 TEST(AttachedWindowGeometry, SideTenHangsBelowThePointShiftedLeftByItsShare)
 {
     const QSizeF view(300, 200);
@@ -132,3 +130,5 @@ TEST(AttachedWindowGeometry, SettersClampTheirValues)
     style.drawsRoundCornerBesideArrow = false;
     EXPECT_DOUBLE_EQ(clampedArrowBaseWidth(50.0, style, view), 26.0);
 }
+
+}  // namespace

@@ -48,8 +48,6 @@ protected:
     BandwidthTestWindowView window{[this](const QString &text) { alerts << text; }};
 };
 
-}  // namespace
-
 TEST_F(BandwidthTestWindowTest, ATestShowsItsProgressThenTheRateAndTheTimeForOneGigabyte)
 {
     setScenario({{"transferRate", 1024}});
@@ -93,3 +91,5 @@ TEST_F(BandwidthTestWindowTest, ClosingTheWindowStopsTheTestWithoutAnAlert)
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.uploadTestButton()->isEnabled());
 }
+
+}  // namespace

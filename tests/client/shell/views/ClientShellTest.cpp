@@ -41,8 +41,6 @@ protected:
     std::unique_ptr<WebServiceStandIn> service;
 };
 
-}  // namespace
-
 TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
 {
     // The program's services, less the monitor: the index manager runs on the chosen drive.
@@ -83,3 +81,5 @@ TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
                   PropertyList::readDictionary(userDetails).value("TOTALQUOTASIZE").toString()),
               "10240.000000");
 }
+
+}  // namespace

@@ -53,8 +53,6 @@ protected:
     QStringList posted;
 };
 
-}  // namespace
-
 TEST_F(LogViewControllerTest, LastWeekShowsEightDaysWithTodayNewestFirst)
 {
     const QDate today = QDate::currentDate();
@@ -119,3 +117,5 @@ TEST_F(LogViewControllerTest, DeletingTheOnlyRecordOfADayRemovesItsFileAndLog)
     EXPECT_FALSE(QFile::exists(log));
     EXPECT_FALSE(QFile::exists(folder->dayFilePath(SessionLogsFolder::dayKey(QDate::currentDate()))));
 }
+
+}  // namespace

@@ -54,8 +54,6 @@ protected:
     QStringList searches;
 };
 
-}  // namespace
-
 TEST_F(TXTabViewControllerTest, EachSidebarRowShowsItsPageAndMovesTheMarker)
 {
     EXPECT_EQ(tabs->selectedRow(), 0);
@@ -132,3 +130,5 @@ TEST_F(TXTabViewControllerTest, SpaceUsedLabelKeepsItsTextForUnknownSizes)
     tabs->viewWasClicked();
     EXPECT_EQ(requests, 3) << "nobody logged in: nothing to measure";
 }
+
+}  // namespace
