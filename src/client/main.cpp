@@ -1,11 +1,11 @@
 #include "client/backup/views/BackupPage.h"
-#include "client/backup/LocalTreeConnection.h"
+#include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
-#include "client/shell/views/ClientShell.h"
-#include "client/shell/views/ClientWindows.h"
-#include "client/shell/views/TXMainWindow.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/views/frame/ClientShell.h"
+#include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/frame/TXMainWindow.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/context/ProgramContext.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/backup/now/AlertPresenter.h"
+#include "client/common/alerts/AlertPresenter.h"
 
 #include <functional>
 

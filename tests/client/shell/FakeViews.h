@@ -1,7 +1,7 @@
 #pragma once
 
-#include "client/shell/LoginView.h"
-#include "client/shell/TXMainView.h"
+#include "client/shell/login/LoginView.h"
+#include "client/shell/main/TXMainView.h"
 
 #include <QList>
 #include <QThread>

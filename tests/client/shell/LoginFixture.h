@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeViews.h"
-#include "client/shell/TXMainController.h"
+#include "client/shell/main/TXMainController.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 

@@ -1,9 +1,9 @@
 // The backup session as the Backup tab follows it: start, progress and the four ends.
 #include "client/backup/now/BackupViewController.h"
 
-#include "client/backup/now/AlertPresenter.h"
+#include "client/common/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupView.h"
-#include "client/backup/now/BackupViewMainController.h"
+#include "client/common/pages/BackupViewMainController.h"
 #include "common/account/User.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"

@@ -5,7 +5,7 @@
 #include "client/backup/followups/TimeMachineXattrFollowUp.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/setlist/BackupsetViewController.h"
-#include "client/backup/views/AlertPanePresenter.h"
+#include "client/common/views/AlertPanePresenter.h"
 #include "client/backup/views/MainControllerBackupHost.h"
 
 #include <memory>

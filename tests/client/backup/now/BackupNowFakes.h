@@ -1,10 +1,10 @@
 #pragma once
 
-#include "client/backup/now/AlertPresenter.h"
+#include "client/common/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupSessionDriver.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
-#include "client/backup/now/BackupViewMainController.h"
+#include "client/common/pages/BackupViewMainController.h"
 #include "common/account/User.h"
 
 #include <QList>

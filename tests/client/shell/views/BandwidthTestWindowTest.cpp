@@ -1,5 +1,5 @@
-#include "client/shell/views/BandWidthTestView.h"
-#include "client/shell/views/BandwidthTestWindowView.h"
+#include "client/shell/views/bandwidth/BandWidthTestView.h"
+#include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
 #include "common/account/User.h"
 #include "engine/EngineTestSupport.h"
 #include "platform/PropertyList.h"

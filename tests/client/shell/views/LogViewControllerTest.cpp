@@ -1,5 +1,5 @@
-#include "client/shell/logs/SessionLogsFolder.h"
-#include "client/shell/views/LogViewController.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "desktop/logs/views/LogViewController.h"
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "client/common/alerts/AlertPresenter.h"
+
+#include <memory>
+#include <vector>
+
+class AlertPaneWindowController;
+class QWidget;
+
+// The Backup tab's messages in the application's alert panel, over the main window.
+class AlertPanePresenter : public AlertPresenter
+{
+public:
+    explicit AlertPanePresenter(QWidget *mainWindow);
+    ~AlertPanePresenter() override;
+
+    int runModalAlert(const AlertRequest &alert) override;
+    void showAlert(const AlertRequest &alert) override;
+
+private:
+    std::unique_ptr<AlertPaneWindowController> make(const AlertRequest &alert) const;
+
+    QWidget *mMainWindow;
+    // A free alert lives until the next one replaces it.
+    std::unique_ptr<AlertPaneWindowController> mFreeAlert;
+};
