@@ -7,7 +7,7 @@
 //
 // TX_BENCH_BACKUP_FILES (default 3000) and TX_BENCH_ROUNDS (default 9) change the size.
 
-#include "client/common/alerts/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/common/pages/BackupViewMainController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"

@@ -31,6 +31,13 @@ QString clientFolderOf(const QString &pathUnderSrc)
     return parts.size() >= 3 && parts.first() == "client" ? parts.at(1) : QString();
 }
 
+QString screenshotTool() { return QStringLiteral("screenshots"); }
+
+bool isWidgetsHeader(const QString &angleInclude, const QSet<QString> &widgetsHeaders)
+{
+    return angleInclude.startsWith("QtWidgets") || widgetsHeaders.contains(angleInclude);
+}
+
 }  // namespace
 
 namespace IncludeRules {
@@ -76,6 +83,29 @@ QString clientFeatureReach(const QString &file, const QString &included)
         .arg(file, included, to);
 }
 
+QString toolInclude(const QString &file, const QString &included, bool besideFile)
+{
+    const QString tool = file.section('/', 0, 0);
+    if (!included.contains('/'))
+        return besideFile ? QString() : QString("%1 includes \"%2\", which names no folder").arg(file, included);
+    const QString layer = layerOf(included);
+    if (layer.isEmpty()) {
+        if (included.section('/', 0, 0) == tool)
+            return {};
+        return QString("%1 includes %2, neither its own tool's nor a layer of src/").arg(file, included);
+    }
+    if (tool != screenshotTool() && ranks().value(layer) > ranks().value("session"))
+        return QString("%1 includes %2: a stand-in reaches no higher than the session layer").arg(file, included);
+    return {};
+}
+
+QString widgetsInTool(const QString &file, const QString &angleInclude, const QSet<QString> &widgetsHeaders)
+{
+    if (file.section('/', 0, 0) == screenshotTool() || !isWidgetsHeader(angleInclude, widgetsHeaders))
+        return {};
+    return QString("%1 includes the widget header <%2>; only the screenshot tool shows windows").arg(file, angleInclude);
+}
+
 QString internalFromOutside(const QString &file, const QString &included)
 {
     if (!included.split('/').contains("internal") || layerOf(file) == layerOf(included))
@@ -86,9 +116,7 @@ QString internalFromOutside(const QString &file, const QString &included)
 QString widgetsOutsideViews(const QString &file, const QString &angleInclude,
                             const QSet<QString> &widgetsHeaders)
 {
-    const QString header = angleInclude.startsWith("QtWidgets") ? QString("QtWidgets")
-                                                                : angleInclude;
-    if (header != "QtWidgets" && !widgetsHeaders.contains(header))
+    if (!isWidgetsHeader(angleInclude, widgetsHeaders))
         return {};
     const QStringList parts = file.split('/');
     if (parts.contains("widgets") || parts.contains("views"))

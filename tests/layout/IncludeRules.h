@@ -25,6 +25,18 @@ QString upwardInclude(const QString &file, const QString &included);
 // of the client includes only its own files, client/shell and client/common.
 QString clientFeatureReach(const QString &file, const QString &included);
 
+// Why a file of tools/ may not include the other ("" when it may); the file's path is under
+// tools/, the included one as written. A stand-in (txruvo, webservice, daemon, msgsend)
+// stands for a program outside the product: it includes its own headers and the layers up
+// to the session layer, never the desktop layer or a program. The screenshot tool pictures
+// the programs' windows and may include every layer. A name without a folder is a header
+// beside the file (besideFile tells whether it is there).
+QString toolInclude(const QString &file, const QString &included, bool besideFile);
+
+// Why a file of tools/ may not include a Qt Widgets header ("" when it may): only the
+// screenshot tool shows windows.
+QString widgetsInTool(const QString &file, const QString &angleInclude, const QSet<QString> &widgetsHeaders);
+
 // Why a file may not include a header kept in a folder named "internal" ("" when
 // it may): such headers are their layer's own and are not reached from another layer.
 QString internalFromOutside(const QString &file, const QString &included);

@@ -10,7 +10,7 @@
 namespace {
 
 struct Include {
-    QString file;       // under src/
+    QString file;       // under src/ (or tools/)
     QString target;     // as written between the quotes or angle brackets
     bool quoted;
 };
@@ -20,12 +20,17 @@ QString sourceRoot()
     return QString(TX_SOURCE_TREE);
 }
 
-QList<Include> includesUnderSrc()
+QString toolsRoot()
+{
+    return QString(TX_TOOLS_TREE);
+}
+
+QList<Include> includesUnder(const QString &rootPath)
 {
     static const QRegularExpression line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])",
                                          QRegularExpression::MultilineOption);
     QList<Include> found;
-    const QDir root(sourceRoot());
+    const QDir root(rootPath);
     QDirIterator it(root.path(), {"*.h", "*.cpp"}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
@@ -39,6 +44,11 @@ QList<Include> includesUnderSrc()
         }
     }
     return found;
+}
+
+QList<Include> includesUnderSrc()
+{
+    return includesUnder(sourceRoot());
 }
 
 QSet<QString> widgetsHeaders()
@@ -111,6 +121,52 @@ TEST(IncludeRules, CheckerCatchesPlantedViolations)
     EXPECT_FALSE(IncludeRules::widgetsOutsideViews("desktop/logs/LogManager.cpp", "QWidget", widgets).isEmpty());
     EXPECT_TRUE(IncludeRules::widgetsOutsideViews("monitor/main.cpp", "QWidget", widgets).isEmpty());
     EXPECT_TRUE(IncludeRules::widgetsOutsideViews("client/shell/Login.cpp", "QString", widgets).isEmpty());
+}
+
+TEST(IncludeRules, ToolCheckerCatchesPlantedViolations)
+{
+    struct Case {
+        const char *file;
+        const char *included;
+        bool beside;
+        bool violation;
+    };
+    const Case cases[] = {
+        {"txruvo/main.cpp", "client/shell/main/TXMainController.h", false, true},
+        {"daemon/Runner.cpp", "desktop/logs/LogManager.h", false, true},
+        {"webservice/Server.cpp", "txruvo/DriveLayout.h", false, true},
+        {"txruvo/main.cpp", "Missing.h", false, true},
+        {"txruvo/main.cpp", "txruvo/DriveLayout.h", false, false},
+        {"daemon/Runner.cpp", "session/manager/RuvoBackupManager.h", false, false},
+        {"msgsend/main.cpp", "common/messaging/IPCMessage.h", false, false},
+        {"screenshots/main.cpp", "client/shell/views/frame/ClientShell.h", false, false},
+        {"screenshots/main.cpp", "BackupPageShots.h", true, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(!IncludeRules::toolInclude(c.file, c.included, c.beside).isEmpty(), c.violation)
+            << c.file << " -> " << c.included;
+
+    const QSet<QString> widgets{"QWidget"};
+    EXPECT_FALSE(IncludeRules::widgetsInTool("daemon/main.cpp", "QWidget", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsInTool("screenshots/main.cpp", "QWidget", widgets).isEmpty());
+    EXPECT_TRUE(IncludeRules::widgetsInTool("daemon/main.cpp", "QString", widgets).isEmpty());
+}
+
+TEST(IncludeRules, EveryIncludeOfTheToolsNamesItsRootAndStaysBelowTheDesktop)
+{
+    const QList<Include> includes = includesUnder(toolsRoot());
+    ASSERT_GT(includes.size(), 50) << "no sources found under " << toolsRoot().toStdString();
+    const QSet<QString> widgets = widgetsHeaders();
+    const QDir root(toolsRoot());
+    for (const Include &include : includes) {
+        if (include.target.startsWith("moc_") || include.target.endsWith(".moc"))
+            continue;
+        const QString why = include.quoted
+            ? IncludeRules::toolInclude(include.file, include.target,
+                                        QFileInfo::exists(root.filePath(QFileInfo(include.file).path() + '/' + include.target)))
+            : IncludeRules::widgetsInTool(include.file, include.target, widgets);
+        EXPECT_TRUE(why.isEmpty()) << why.toStdString();
+    }
 }
 
 TEST(IncludeRules, EveryIncludeOfTheTreePointsDownAndNamesItsLayer)

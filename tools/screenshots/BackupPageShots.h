@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/common/alerts/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <functional>
 

@@ -4,6 +4,7 @@
 #include "BackupPageShots.h"
 #include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/CustomNSTableColumn.h"
@@ -187,7 +188,8 @@ void saveOutline(Shots &shots)
 
 void saveErrorReport(Shots &shots)
 {
-    SendErrorReportController report([](const QString &) {});
+    PictureAlerts alerts;
+    SendErrorReportController report(alerts);
     report.showErrorReportWindow();
     report.userEmailIdField()->setText(QStringLiteral("demo@example.org"));
     report.messageTextArea()->setPlainText(QStringLiteral("The backup stops at 45% every evening."));
@@ -196,7 +198,8 @@ void saveErrorReport(Shots &shots)
 
 void saveBandwidthTest(Shots &shots)
 {
-    BandwidthTestWindowView window([](const QString &) {});
+    PictureAlerts alerts;
+    BandwidthTestWindowView window(alerts);
     window.setTestButtonStates(true, false);
     window.setTestButtonsEnabled(false);
     window.launchWindowWithName(QString(), QStringLiteral("Upload bandwidth test is in progress..."));
@@ -229,11 +232,9 @@ int main(int argc, char *argv[])
     LoginWindows &login = shell.loginWindows();
     // The Backup page as the program puts it together, its messages pictured.
     PictureAlerts alerts;
-    BackupPage backup(shell.mainController(), *tabs, window, &alerts);
-    LocalTreeConnection tree(shell.mainController(), backup.controller());
-    backup.setTree(new LocalTreeView(tree.fileSystem().outlineModel()), &tree, &tree);
-    LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
-    tabs->setPageView(0, backup.page());
+    BackupTab backupTab(shell, &alerts);
+    BackupPage &backup = backupTab.backup;
+    LocalTreeConnection &tree = backupTab.tree;
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())

@@ -75,7 +75,7 @@ protected:
             ++quotaMeasurements;
             done(quotaAnswer);
         };
-        controller = std::make_unique<TXMainController>(*mainView, *loginView, services, timings);
+        controller = std::make_unique<TXMainController>(*mainView, *loginView, *mainView, services, timings);
         controller->awakeFromNib();
         return *controller;
     }

@@ -6,6 +6,7 @@
 #include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
 #include "support/SandboxFixture.h"
+#include "support/ScriptedAlerts.h"
 #include "support/WebServiceStandIn.h"
 
 #include <QDir>
@@ -42,8 +43,8 @@ protected:
     }
 
     std::unique_ptr<WebServiceStandIn> service;
-    QStringList alerts;
-    SendErrorReportController controller{[this](const QString &message) { alerts.append(message); }};
+    ScriptedAlerts alerts;
+    SendErrorReportController controller{alerts};
 };
 
 TEST_F(SendErrorReportTest, BodyCarriesLogTailsQuotaAndProxyLine)
@@ -72,7 +73,7 @@ TEST_F(SendErrorReportTest, BodyCarriesLogTailsQuotaAndProxyLine)
 TEST_F(SendErrorReportTest, WithoutALoginTheWindowStaysClosed)
 {
     controller.showErrorReportWindow();
-    EXPECT_EQ(alerts, QStringList{"Please login to Tarnix Rizered to send the error report"});
+    EXPECT_EQ(alerts.texts(), QStringList{"Please login to Tarnix Rizered to send the error report"});
     EXPECT_FALSE(controller.sendErrorReportWindow()->isVisible());
 }
 
@@ -85,15 +86,15 @@ TEST_F(SendErrorReportTest, EveryFieldArrivesAsTypedAndOnlyA2xxAnswerCountsAsSen
 
     controller.userEmailIdField()->setText("   ");
     EXPECT_FALSE(controller.sendErrorReport());
-    EXPECT_EQ(alerts.takeLast(), "Provide a valid email address");
+    EXPECT_EQ(alerts.shown.takeLast().message, "Provide a valid email address");
     controller.userEmailIdField()->setText("me+test@example.org");
     EXPECT_FALSE(controller.sendErrorReport());
-    EXPECT_EQ(alerts.takeLast(), "Enter your feedback/query.");
+    EXPECT_EQ(alerts.shown.takeLast().message, "Enter your feedback/query.");
 
     controller.subjectField()->setText("50% off & more = +1");
     controller.messageTextArea()->setPlainText("a=b&c + 100%");
     ASSERT_TRUE(controller.sendErrorReport());
-    EXPECT_EQ(alerts.takeLast(), "Report sent successfully");
+    EXPECT_EQ(alerts.shown.takeLast().message, "Report sent successfully");
     ASSERT_EQ(service->requests().size(), 1);
     const QJsonObject fields = service->requests()[0]["fields"].toObject();
     EXPECT_EQ(fields["SUBJECT"].toString(), "50% off & more = +1");
@@ -103,7 +104,7 @@ TEST_F(SendErrorReportTest, EveryFieldArrivesAsTypedAndOnlyA2xxAnswerCountsAsSen
 
     service->writeConfig(QJsonObject{{"failures", QJsonObject{{"/cgi-bin/Notify_unicode", "error500"}}}});
     EXPECT_FALSE(controller.sendErrorReport());
-    EXPECT_EQ(alerts.takeLast(), "Report couldn't be sent successfully.Try again");
+    EXPECT_EQ(alerts.shown.takeLast().message, "Report couldn't be sent successfully.Try again");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include "client/backup/cleanup/ArchiveCleanupIndex.h"
 #include "client/backup/cleanup/ArchiveCleanupRules.h"
 #include "client/backup/cleanup/ArchiveCleanupView.h"
-#include "client/common/alerts/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupDestination.h"
 #include "client/common/pages/BackupViewMainController.h"
 #include "desktop/logs/SessionLogsFolder.h"

@@ -1,6 +1,6 @@
 #include "client/backup/now/BackupViewController.h"
 
-#include "client/common/alerts/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"

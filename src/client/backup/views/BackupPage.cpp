@@ -17,9 +17,8 @@
 #include <QPushButton>
 
 BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
-                       AlertPresenter *alerts)
-    : mAlertPane(alerts ? nullptr : std::make_unique<AlertPanePresenter>(mainWindow))
-    , mAlerts(alerts ? *alerts : *mAlertPane)
+                       AlertPresenter &alerts)
+    : mAlerts(alerts)
     , mHost(mainController, tabs)
     , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())
     , mBackupsetViewController(mAlerts)

@@ -43,9 +43,9 @@ void trace(const QString &text) { QLBackupProgressLogger::progressLogger().logIn
 
 }  // namespace
 
-TXMainController::TXMainController(TXMainView &view, LoginView &loginView, TXMainControllerServices services,
-                                   TXMainControllerTimings timings)
-    : mView(view), mServices(std::move(services)), mTimings(timings),
+TXMainController::TXMainController(TXMainView &view, LoginView &loginView, AlertPresenter &alerts,
+                                   TXMainControllerServices services, TXMainControllerTimings timings)
+    : mView(view), mAlerts(alerts), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
       mDeleteController(std::make_unique<RuvoDeleteController>()),
       mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
@@ -226,7 +226,7 @@ bool TXMainController::windowShouldClose()
     if (!question.isEmpty()) {
         const AlertRequest alert{QLLocalizedString(QStringLiteral("ApplicationName")), question,
                                  QStringLiteral("No"), QStringLiteral("Yes"), {}, {}};
-        if (mView.runModalAlert(alert) == 1)
+        if (mAlerts.confirm(alert))
             return false;
     }
     emit stopAllOperations();

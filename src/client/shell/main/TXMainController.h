@@ -5,6 +5,7 @@
 #include "client/shell/login/LoginViewControllerDelegateProtocol.h"
 #include "client/shell/account/QuotaReport.h"
 #include "common/webservice/WebPageToken.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "desktop/logs/SessionLogXmlFile.h"
 #include "common/account/User.h"
 #include "common/messaging/IPCMessageDelegate.h"
@@ -59,7 +60,7 @@ class TXMainController : public QObject,
     Q_OBJECT
 
 public:
-    TXMainController(TXMainView &view, LoginView &loginView, TXMainControllerServices services,
+    TXMainController(TXMainView &view, LoginView &loginView, AlertPresenter &alerts, TXMainControllerServices services,
                      TXMainControllerTimings timings = {});
     ~TXMainController() override;
 
@@ -172,6 +173,7 @@ private:
     static QString brandFolder();
 
     TXMainView &mView;
+    AlertPresenter &mAlerts;
     TXMainControllerServices mServices;
     TXMainControllerTimings mTimings;
     LoginViewController mLoginViewController;

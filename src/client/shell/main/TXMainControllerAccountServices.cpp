@@ -70,7 +70,7 @@ void TXMainController::displayQuotaExceedMessage()
         QLLocalizedString(
             QStringLiteral("You have utilized the allocated storage space. For further backups, upgrade your account.")),
         QLLocalizedString(QStringLiteral("Upgrade")), QLLocalizedString(QStringLiteral("Continue")), {}, {}};
-    if (mView.runModalAlert(alert) == 1)
+    if (mAlerts.confirm(alert))
         upgrade();
 }
 

@@ -76,19 +76,19 @@ void TXMainController::destinationDriveDidChange(const QString &volumePath, cons
     const auto keepOld = [this, &old] { mView.showDestination(old); };
     // Drivers would be replaced under a running restore, delete or clean-up.
     if (mIsAnyOperationActive || isReIndexInProgressValue) {
-        mView.runModalAlert({applicationName(),
-                             QStringLiteral("The backup volume cannot be changed while an operation is in progress."),
-                             QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
+        mAlerts.inform({applicationName(),
+                        QStringLiteral("The backup volume cannot be changed while an operation is in progress."),
+                        QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
         keepOld();
         return;
     }
     const QString dataFolder = volumePath + QLatin1Char('/') + brandFolder();
     if ((QFileInfo(dataFolder).isDir() && !QLUtility::isWritableFileAtPath(dataFolder))
         || !QLUtility::isWritableFileAtPath(volumePath)) {
-        mView.runModalAlert({QStringLiteral("Permission denied!"),
-                             QStringLiteral("You do not have sufficient access rights for this volume. Please select "
-                                            "another volume for local backup."),
-                             QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
+        mAlerts.inform({QStringLiteral("Permission denied!"),
+                        QStringLiteral("You do not have sufficient access rights for this volume. Please select "
+                                       "another volume for local backup."),
+                        QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
         keepOld();
         return;
     }
@@ -103,8 +103,7 @@ void TXMainController::destinationDriveDidChange(const QString &volumePath, cons
                                "data and storage usage display may not be appropriate if you change your local "
                                "backup location.")
                     .arg(QFileInfo(old).fileName(), QFileInfo(volumePath).fileName());
-            if (mView.runModalAlert({applicationName(), question, QStringLiteral("No"), QStringLiteral("Yes"), {}, {}})
-                == 1) {
+            if (mAlerts.confirm({applicationName(), question, QStringLiteral("No"), QStringLiteral("Yes"), {}, {}})) {
                 keepOld();
                 return;
             }

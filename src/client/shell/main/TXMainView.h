@@ -3,19 +3,9 @@
 #include <QString>
 #include <QUrl>
 
-// A modal alert: the default button answers 1, the alternate 0, the other -1.
-// An empty title leaves a button out.
-struct AlertRequest {
-    QString title;
-    QString message;
-    QString defaultButton;
-    QString alternateButton;
-    QString otherButton;
-    QString image;  // resource image name; empty: the brand's icon
-};
-
 // What the main controller asks of the main window, its sidebar and its pages.
-// The windows implement it; the controller never touches a widget.
+// The windows implement it; the controller never touches a widget. Its messages go
+// to an AlertPresenter.
 class TXMainView
 {
 public:
@@ -41,7 +31,6 @@ public:
     virtual void refreshSpaceUsed() = 0;
     // The monitor's restore-destination prompt state ("" or a number), for the browse buttons.
     virtual void canHideBrowseButton(const QString &state) = 0;
-    virtual int runModalAlert(const AlertRequest &alert) = 0;
     // The default browser.
     virtual void openURL(const QUrl &url) = 0;
 };

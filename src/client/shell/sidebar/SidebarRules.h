@@ -10,8 +10,8 @@
 // file text, the scheduler line, and the pages behind the sidebar's rows.
 namespace SidebarRules {
 
+// The sidebar's rows; row n shows the page of Tab n.
 enum Row { kBackupRow = 0, kRestoreRow = 1, kLogRow = 2 };
-enum Tab { kBackupTab = 0, kRestoreTab = 1, kLogTab = 2, kSearchTab = 3, kTrashTab = 5 };
 
 inline const QString kSearchPlaceholder = QStringLiteral("Search your device");
 inline const QString kTrashPlaceholder = QStringLiteral("Search in Trash");

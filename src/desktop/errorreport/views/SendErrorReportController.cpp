@@ -9,7 +9,7 @@
 #include "common/utility/QLUtility.h"
 #include "common/webservice/SynchronousWrapper.h"
 #include "common/webservice/SynchronousWrapperDelegate.h"
-#include "common/widgets/AlertPaneWindowController.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "platform/PropertyList.h"
 
 #include <QFormLayout>
@@ -26,12 +26,6 @@ namespace {
 
 QString applicationName() { return QLLocalizedString(QStringLiteral("ApplicationName")); }
 
-void showAlert(const QString &message)
-{
-    AlertPaneWindowController alert(QLLocalizedString(QStringLiteral("OK")), QString(), QString());
-    alert.displayMessage(message, applicationName(), true);
-}
-
 // Keeps the answer's status: the service must answer with a 2xx status for the report to count as sent.
 class StatusRecorder : public SynchronousWrapperDelegate
 {
@@ -44,8 +38,8 @@ bool isSuccessStatus(int status) { return status >= 200 && status < 300; }
 
 }  // namespace
 
-SendErrorReportController::SendErrorReportController(Alert alert)
-    : mAlert(alert ? std::move(alert) : Alert(showAlert))
+SendErrorReportController::SendErrorReportController(AlertPresenter &alerts)
+    : mAlerts(alerts)
 {
     buildWindow();
 }
@@ -99,7 +93,7 @@ void SendErrorReportController::showErrorReportWindow()
     QLLogger::logMonitorTrace(QStringLiteral("Start of showErrorReport: In SchedulerController"));
     const std::optional<QString> userName = ErrorReport::lastUserName();
     if (!userName) {
-        mAlert(QStringLiteral("Please login to %1 to send the error report").arg(applicationName()));
+        mAlerts.inform(QStringLiteral("Please login to %1 to send the error report").arg(applicationName()));
         return;
     }
     QLLogger::logMonitorTrace(ErrorReport::isNewArchitecture() ? QStringLiteral("New Architecture")
@@ -123,12 +117,12 @@ bool SendErrorReportController::sendErrorReport()
     QLLogger::logMonitorTrace(QStringLiteral("Start of sendErrorReport: In SchedulerController"));
     const auto exitTrace = qScopeGuard([] { QLLogger::logMonitorTrace(QStringLiteral("Exit of sendErrorReport: In SchedulerController")); });
     if (!QLUtility::isEmailID(mEmail->text())) {
-        mAlert(QLLocalizedString(mEmail->text().isEmpty() ? QStringLiteral("Enter an email address ")
+        mAlerts.inform(QLLocalizedString(mEmail->text().isEmpty() ? QStringLiteral("Enter an email address ")
                                                           : QStringLiteral("Provide a valid email address")));
         return false;
     }
     if (mMessage->toPlainText().trimmed().isEmpty()) {
-        mAlert(QLLocalizedString(QStringLiteral("Enter your feedback/query.")));
+        mAlerts.inform(QLLocalizedString(QStringLiteral("Enter your feedback/query.")));
         return false;
     }
     sendErrorProgressIndicator->show();
@@ -153,10 +147,10 @@ bool SendErrorReportController::sendErrorReport()
     mSendButton->setEnabled(true);
     const bool sent = !error && isSuccessStatus(recorder.status);
     if (!sent) {
-        mAlert(QLLocalizedString(QStringLiteral("Report couldn't be sent successfully.Try again")));
+        mAlerts.inform(QLLocalizedString(QStringLiteral("Report couldn't be sent successfully.Try again")));
         return false;
     }
-    mAlert(QLLocalizedString(QStringLiteral("Report sent successfully")));
+    mAlerts.inform(QLLocalizedString(QStringLiteral("Report sent successfully")));
     mWindow->hide();
     return true;
 }

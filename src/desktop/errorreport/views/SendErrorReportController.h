@@ -3,9 +3,9 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
+class AlertPresenter;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -22,9 +22,8 @@ class SendErrorReportController : public QObject
     Q_OBJECT
 public:
     // Shows a message to the user (an alert of the program's name).
-    using Alert = std::function<void(const QString &message)>;
 
-    explicit SendErrorReportController(Alert alert = {});
+    explicit SendErrorReportController(AlertPresenter &alerts);
     ~SendErrorReportController() override;
 
     // Fills the form for the last user and shows it; without a login it says so instead.
@@ -41,7 +40,7 @@ public:
 private:
     void buildWindow();
 
-    Alert mAlert;
+    AlertPresenter &mAlerts;
     std::unique_ptr<QWidget> mWindow;
     QLabel *sendErrorUserName = nullptr;
     QLineEdit *mUserName = nullptr;

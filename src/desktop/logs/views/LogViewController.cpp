@@ -1,5 +1,7 @@
 #include "desktop/logs/views/LogViewController.h"
 
+#include "desktop/alerts/AlertPresenter.h"
+
 #include "desktop/logs/LogManager.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/LogViewRules.h"
@@ -140,8 +142,10 @@ bool recordLess(const LogNode &a, const LogNode &b, int column)
 
 }  // namespace
 
-LogViewController::LogViewController(const SessionLogsFolder &folder, Hooks hooks, Timings timings, QWidget *parent)
+LogViewController::LogViewController(const SessionLogsFolder &folder, AlertPresenter &alerts, Hooks hooks, Timings timings,
+                                     QWidget *parent)
     : QWidget(parent)
+    , mAlerts(alerts)
     , mHooks(std::move(hooks))
     , mTimings(timings)
     , mFolder(std::make_unique<SessionLogsFolder>(folder))
@@ -363,13 +367,13 @@ void LogViewController::deleteRecords(QList<int> rows)
 
 void LogViewController::deleteRow(int row)
 {
-    if (mHooks.confirm && mHooks.confirm(QStringLiteral("Would you like to delete selected item(s)?")))
+    if (mAlerts.confirm(QStringLiteral("Would you like to delete selected item(s)?")))
         deleteRecords({row});
 }
 
 void LogViewController::deleteSelectedItems()
 {
-    if (!mHooks.confirm || !mHooks.confirm(QStringLiteral("Would you like to delete selected item(s)?")))
+    if (!mAlerts.confirm(QStringLiteral("Would you like to delete selected item(s)?")))
         return;
     QList<int> rows;
     for (const QModelIndex &index : mTableView->selectionModel()->selectedRows())
@@ -379,7 +383,7 @@ void LogViewController::deleteSelectedItems()
 
 void LogViewController::deleteAllItems()
 {
-    if (!mHooks.confirm || !mHooks.confirm(QStringLiteral("Would you like to delete all item(s)?")))
+    if (!mAlerts.confirm(QStringLiteral("Would you like to delete all item(s)?")))
         return;
     QList<int> rows;
     for (int row = 0; row < mLogContainer.size(); ++row)
@@ -403,7 +407,7 @@ void LogViewController::archiveSelectedLog()
             }
             return;
         }
-        if (!mHooks.confirm(QStringLiteral("Selected folder doesn't have write permission. ")))
+        if (!mAlerts.confirm(QStringLiteral("Selected folder doesn't have write permission. ")))
             return;
     }
 }

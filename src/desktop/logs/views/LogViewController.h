@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class AlertPresenter;
 class DraggableTableView;
 class LogManager;
 class LogRecordsModel;
@@ -36,19 +37,19 @@ class LogViewController : public QWidget, public LogParseReceiver
     Q_OBJECT
 public:
     using Timings = LogViewControllerTimings;
-    // What the page asks of its surroundings: alerts and the folder chooser
-    // (so that tests answer them), and the announcement of a period.
+    // What the page asks of its surroundings beside its questions (those go to the
+    // alert presenter): the folder chooser (so that tests answer it), the announcement
+    // of a period, links.
     struct Hooks {
-        std::function<bool(const QString &message)> confirm;  // Yes/No; true for Yes
-        std::function<QString()> chooseFolder;                // "" when cancelled
-        std::function<void(const QString &title, const QString &message)> alert;
+        std::function<QString()> chooseFolder;  // "" when cancelled
         std::function<void(const QString &notificationName)> postPeriod;
         std::function<void(const QUrl &url)> openLink;
         // The monitor's exclusion settings were asked for (a summary's "Click here").
         std::function<void()> openExclusionPreferences;
     };
 
-    LogViewController(const SessionLogsFolder &folder, Hooks hooks, Timings timings = {}, QWidget *parent = nullptr);
+    LogViewController(const SessionLogsFolder &folder, AlertPresenter &alerts, Hooks hooks, Timings timings = {},
+                      QWidget *parent = nullptr);
     ~LogViewController() override;
 
     // The session-log folders of every operation, made after a login.
@@ -84,6 +85,7 @@ private:
     void sortByColumn(int column, Qt::SortOrder order);
     void showContextMenu(const QPoint &position);
 
+    AlertPresenter &mAlerts;
     Hooks mHooks;
     Timings mTimings;
     std::unique_ptr<SessionLogsFolder> mFolder;

@@ -2,7 +2,7 @@
 
 #include "client/shell/views/bandwidth/BandWidthTestView.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/widgets/AlertPaneWindowController.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -18,12 +18,6 @@ constexpr int kPanelHeight = 150;
 constexpr int kRatePointSize = 24;
 const QColor kTimeColour(0x1f, 0x4f, 0xb4);
 
-void showApplicationAlert(const QString &message)
-{
-    AlertPaneWindowController alert(QLLocalizedString(QStringLiteral("OK")), QString(), QString());
-    alert.displayMessage(message, QLLocalizedString(QStringLiteral("ApplicationName")), true);
-}
-
 QLabel *centredLabel(QWidget *parent)
 {
     auto *label = new QLabel(parent);
@@ -34,8 +28,8 @@ QLabel *centredLabel(QWidget *parent)
 
 }  // namespace
 
-BandwidthTestWindowView::BandwidthTestWindowView(Alert alert, TXCommandExcecuterTimings timings)
-    : mAlert(alert ? std::move(alert) : Alert(showApplicationAlert))
+BandwidthTestWindowView::BandwidthTestWindowView(AlertPresenter &alerts, TXCommandExcecuterTimings timings)
+    : mAlerts(alerts)
     , mProcessingView(new BandWidthTestView(this))
     , mProcessingMessage(centredLabel(mProcessingView))
     , mProgressIndicator(new QProgressBar(mProcessingView))
@@ -87,6 +81,8 @@ BandwidthTestWindowView::BandwidthTestWindowView(Alert alert, TXCommandExcecuter
     layout->addWidget(mResultView);
     layout->addLayout(buttons);
 }
+
+void BandwidthTestWindowView::showAlert(const QString &text) { mAlerts.inform(text); }
 
 void BandwidthTestWindowView::launchWindowWithName(const QString &title, const QString &message)
 {

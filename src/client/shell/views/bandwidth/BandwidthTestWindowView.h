@@ -5,8 +5,8 @@
 
 #include <QWidget>
 
-#include <functional>
 
+class AlertPresenter;
 class BandWidthTestView;
 class QLabel;
 class QProgressBar;
@@ -20,9 +20,8 @@ class BandwidthTestWindowView : public QWidget, public BandwidthTestWindow
 {
 public:
     // Shows a message to the user; by default the application's alert with "OK".
-    using Alert = std::function<void(const QString &message)>;
 
-    explicit BandwidthTestWindowView(Alert alert = {}, TXCommandExcecuterTimings timings = {});
+    explicit BandwidthTestWindowView(AlertPresenter &alerts, TXCommandExcecuterTimings timings = {});
 
     DataTransferRateController &controller() { return mController; }
 
@@ -30,7 +29,7 @@ public:
     void upDateResult(const QString &rate, const QString &time, const QString &message, const QString &title) override;
     void setTestButtonStates(bool downloadOn, bool uploadOn) override;
     void setTestButtonsEnabled(bool enabled) override;
-    void showAlert(const QString &text) override { mAlert(text); }
+    void showAlert(const QString &text) override;
     void hideWindow() override { hide(); }
 
     BandWidthTestView *processingView() const { return mProcessingView; }
@@ -46,7 +45,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Alert mAlert;
+    AlertPresenter &mAlerts;
     BandWidthTestView *mProcessingView;
     QLabel *mProcessingMessage;
     QProgressBar *mProgressIndicator;

@@ -29,8 +29,8 @@ ClientShell::ClientShell(TXMainControllerServices services)
       mLoginWindows(std::make_unique<LoginWindows>(mWindows->mainWindow(), mWindows->tabViewController()->loginButton())),
       mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows)),
       mMainView(std::make_unique<MainWindowView>(*mWindows)),
-      mErrorReport(std::make_unique<SendErrorReportController>()),
-      mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, std::move(services)))
+      mErrorReport(std::make_unique<SendErrorReportController>(mWindows->alerts())),
+      mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, mWindows->alerts(), std::move(services)))
 {
     connectLoginWindows();
     connectMainWindow();
@@ -119,10 +119,8 @@ void ClientShell::connectSidebar()
     connect(tabs, &TXTabViewController::backupOrSyncSetViewChanged, mMainController.get(),
             &TXMainController::setBackupORSyncSetView);
     connect(tabs, &TXTabViewController::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
-    connect(tabs, &TXTabViewController::reIndexAlertRequested, this, [this](const QString &message) {
-        mMainView->runModalAlert({QLLocalizedString(QStringLiteral("ApplicationName")), message,
-                                  QLLocalizedString(QStringLiteral("OK")), {}, {}, {}});
-    });
+    connect(tabs, &TXTabViewController::reIndexAlertRequested, this,
+            [this](const QString &message) { mWindows->alerts().inform(message); });
     // After a login the session-log folders of every operation are there.
     connect(mMainController.get(), &TXMainController::accountDidChange, this, [this] {
         mWindows->logViewController()->MoveOldLogsAtPath(SessionLogsFolder::fromApplicationFiles().path());

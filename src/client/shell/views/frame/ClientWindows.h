@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class AlertPanePresenter;
+class AlertPresenter;
 class LogViewController;
 class TXMainWindow;
 class TXTabViewController;
@@ -22,6 +24,8 @@ public:
     ~ClientWindows() override;
 
     TXMainWindow *mainWindow() const { return mMainWindow.get(); }
+    // Every message of the client, in the alert panel over the main window.
+    AlertPresenter &alerts() const;
     TXTabViewController *tabViewController() const { return mTabViewController.get(); }
     LogViewController *logViewController() const { return mLogViewController; }
 
@@ -35,6 +39,7 @@ public:
 
 private:
     std::unique_ptr<TXMainWindow> mMainWindow;
+    std::unique_ptr<AlertPanePresenter> mAlerts;
     std::unique_ptr<TXTabViewController> mTabViewController;
     LogViewController *mLogViewController;  // the Log page, owned by the page container
     QString mUserName;

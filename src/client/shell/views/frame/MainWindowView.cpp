@@ -3,8 +3,6 @@
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
-#include "common/widgets/AlertPaneWindowController.h"
-#include "common/widgets/ResourceImage.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -54,13 +52,5 @@ void MainWindowView::refreshSpaceUsed() { mWindows.tabViewController()->viewWasC
 // The browse buttons come with the browser pages.
 void MainWindowView::canHideBrowseButton(const QString &) {}
 
-int MainWindowView::runModalAlert(const AlertRequest &alert)
-{
-    AlertPaneWindowController panel(alert.defaultButton, alert.alternateButton, alert.otherButton);
-    panel.setOwnerWindow(mWindows.mainWindow());
-    if (!alert.image.isEmpty())
-        panel.mImageView()->setPixmap(ResourceImage::load(alert.image));
-    return panel.displayMessage(alert.message, alert.title, true);
-}
 
 void MainWindowView::openURL(const QUrl &url) { QDesktopServices::openUrl(url); }

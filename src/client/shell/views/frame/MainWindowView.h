@@ -22,7 +22,6 @@ public:
     void showDestination(const QString &volumePath) override;
     void refreshSpaceUsed() override;
     void canHideBrowseButton(const QString &state) override;
-    int runModalAlert(const AlertRequest &alert) override;
     void openURL(const QUrl &url) override;
 
 private:

@@ -31,7 +31,6 @@ const QStringList kRowTitles = {QStringLiteral("Backup"), QStringLiteral("Restor
 const QStringList kRowImages = {QStringLiteral("TXTab_Backup.png"), QStringLiteral("TXTab_Restore.png"),
                                 QStringLiteral("TXTab_Log.png")};
 enum Column { kButtonCell = 0, kName = 1, kEmptyCell = 2 };
-constexpr int kTabCount = 6;  // tabs 0-3 and 5; tab 4 is never selected
 
 // Sidebar layout, in the window's coordinates.
 constexpr int kSidebarLeft = 6;
@@ -75,7 +74,7 @@ TXTabViewController::TXTabViewController(TXTabViewControllerDelegate *delegate, 
 
 TXTabViewController::~TXTabViewController() = default;
 
-void TXTabViewController::setControllers(const QList<QWidget *> &pages, TXMainWindow *window)
+void TXTabViewController::setControllers(TXMainWindow *window)
 {
     mWindow = window;
     mainBGView = new TXGroundView;
@@ -84,10 +83,6 @@ void TXTabViewController::setControllers(const QList<QWidget *> &pages, TXMainWi
     mTabView = new TXTabView(mainBGView);
     for (int tab = 0; tab < kTabCount; ++tab)
         mTabView->addPage(new QWidget);
-    for (int tab = 0; tab < pages.size(); ++tab) {
-        if (pages.at(tab))
-            setPageView(tab, pages.at(tab));
-    }
     const QStringList titles = {tr("Backup"), tr("Restore"), tr("Session logs"), tr("Search"), QString(), tr("Trash")};
     for (int tab = 0; tab < kTabCount; ++tab)
         mTabView->setPageTitle(tab, titles.at(tab));
@@ -103,10 +98,12 @@ void TXTabViewController::setControllers(const QList<QWidget *> &pages, TXMainWi
     selectRow(kBackupRow);
 }
 
-void TXTabViewController::setPageView(int tab, QWidget *page)
+void TXTabViewController::setPageView(Tab tab, QWidget *page)
 {
-    mTabView->replacePage(tab, page);
+    mTabView->replacePage(int(tab), page);
 }
+
+void TXTabViewController::showTab(Tab tab) { mTabView->setCurrentIndex(int(tab)); }
 
 void TXTabViewController::buildSidebar(QWidget *ground)
 {
@@ -246,7 +243,7 @@ int TXTabViewController::selectedRow() const
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-int TXTabViewController::selectedTab() const { return mTabView->currentIndex(); }
+Tab TXTabViewController::selectedTab() const { return Tab(mTabView->currentIndex()); }
 
 void TXTabViewController::selectRow(int row)
 {
@@ -258,7 +255,7 @@ void TXTabViewController::tableViewSelectionChanged()
 {
     const int row = selectedRow();
     if (row >= 0 && row < kRowTitles.size()) {
-        mTabView->setCurrentIndex(row);
+        showTab(Tab(row));
         mainBGView->setItemSelected(row);
         if (row == kRestoreRow)
             emit reloadRemoteView();
@@ -308,21 +305,21 @@ void TXTabViewController::displayTrashView()
     mSearch->setPlaceholderText(kTrashPlaceholder);
     mLastSelectedIndex = selectedRow();
     selectRow(kRestoreRow);
-    mTabView->setCurrentIndex(kTrashTab);
+    showTab(Tab::Trash);
     emit displayTrashRequested(mSearch->text().isEmpty() ? QStringLiteral("*") : mSearch->text(), QStringLiteral("/"));
 }
 
 void TXTabViewController::displaySearchViewForMenu()
 {
     mLastSelectedIndex = selectedRow();
-    mTabView->setCurrentIndex(kSearchTab);
+    showTab(Tab::Search);
 }
 
 void TXTabViewController::displayTrashViewForMenu()
 {
     mSearch->setPlaceholderText(kTrashPlaceholder);
     mLastSelectedIndex = selectedRow();
-    mTabView->setCurrentIndex(kTrashTab);
+    showTab(Tab::Trash);
 }
 
 void TXTabViewController::showSwitchImages(bool backupMode)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QList>
+#include "client/shell/sidebar/Tab.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -44,12 +45,10 @@ public:
                                  QObject *parent = nullptr);
     ~TXTabViewController() override;
 
-    // Builds the frame into the window, with the pages of tabs 0 to 3 in this
-    // order (Backup, Restore, Log, Search; null leaves an empty page); the trash
-    // search page is tab 5.
-    void setControllers(const QList<QWidget *> &pages, TXMainWindow *window);
-    // Replaces the page of a tab (the Backup Now page, the browser pages).
-    void setPageView(int tab, QWidget *page);
+    // Builds the frame into the window, every tab with an empty page.
+    void setControllers(TXMainWindow *window);
+    // Replaces the page of a tab; the tab view owns it from then on.
+    void setPageView(Tab tab, QWidget *page);
 
     // Sidebar rows and pages.
     void displayBackupView() { selectRow(0); }
@@ -61,7 +60,7 @@ public:
     void displaySearchViewForMenu();
     void displayTrashViewForMenu();
     int selectedRow() const;
-    int selectedTab() const;
+    Tab selectedTab() const;
     void search();
 
     // Mode switch.
@@ -136,6 +135,7 @@ private:
     void buildTitleStrip(TXMainWindow *window);
     void layOut();
     void selectRow(int row);
+    void showTab(Tab tab);
     void tableViewSelectionChanged();
     void setSwitchVisible(bool visible);
     void writeModeFile(bool backupMode);

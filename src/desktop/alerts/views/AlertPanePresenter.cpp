@@ -1,4 +1,4 @@
-#include "client/common/views/AlertPanePresenter.h"
+#include "desktop/alerts/views/AlertPanePresenter.h"
 
 #include "common/widgets/AlertPaneWindowController.h"
 #include "common/widgets/ResourceImage.h"
@@ -10,8 +10,8 @@ AlertPanePresenter::~AlertPanePresenter() = default;
 
 std::unique_ptr<AlertPaneWindowController> AlertPanePresenter::make(const AlertRequest &alert) const
 {
-    auto panel = std::make_unique<AlertPaneWindowController>(
-        alert.defaultButton, alert.alternateButton.isEmpty() ? QString() : alert.alternateButton, QString());
+    auto panel = std::make_unique<AlertPaneWindowController>(alert.defaultButton, alert.alternateButton,
+                                                             alert.otherButton);
     panel->setOwnerWindow(mMainWindow);
     if (!alert.image.isEmpty())
         panel->mImageView()->setPixmap(ResourceImage::load(alert.image));

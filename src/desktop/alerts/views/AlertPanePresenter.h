@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/common/alerts/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <memory>
 #include <vector>
@@ -8,11 +8,12 @@
 class AlertPaneWindowController;
 class QWidget;
 
-// The Backup tab's messages in the application's alert panel, over the main window.
+// A program's messages in the application's alert panel, over its main window (over the
+// active window when it has none).
 class AlertPanePresenter : public AlertPresenter
 {
 public:
-    explicit AlertPanePresenter(QWidget *mainWindow);
+    explicit AlertPanePresenter(QWidget *mainWindow = nullptr);
     ~AlertPanePresenter() override;
 
     int runModalAlert(const AlertRequest &alert) override;
