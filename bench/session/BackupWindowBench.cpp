@@ -9,7 +9,7 @@
 
 #include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"
 #include "client/common/progress/ProgressView.h"
 #include "client/backup/views/BackupPageView.h"

@@ -5,7 +5,7 @@
 #include "client/backup/cleanup/ArchiveCleanupView.h"
 #include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupDestination.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
 #include "common/logging/OnlineLogController.h"

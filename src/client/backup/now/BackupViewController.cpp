@@ -4,7 +4,7 @@
 #include "client/backup/now/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"

@@ -3,7 +3,7 @@
 
 #include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupView.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"

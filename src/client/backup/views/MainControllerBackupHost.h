@@ -1,7 +1,7 @@
 #pragma once
 
 #include "client/backup/cleanup/ArchiveCleanupIndex.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "session/manager/BackedUpFileQueue.h"
 
 class TXMainController;

@@ -4,7 +4,7 @@
 #include "client/backup/now/BackupSessionDriver.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
-#include "client/common/pages/BackupViewMainController.h"
+#include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
 
 #include <QList>
