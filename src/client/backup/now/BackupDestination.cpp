@@ -7,6 +7,8 @@
 #include "platform/PathRoots.h"
 #include "platform/PathStandardizer.h"
 
+#include <QFileInfo>
+
 namespace {
 
 // The first brand's sync mode keeps its data in the sync user's folder, without computer folders.
@@ -19,6 +21,14 @@ namespace BackupDestination {
 QString volumePath(const QString &volumeName)
 {
     return volumeName.isEmpty() ? QString() : PathRoots::volumesRoot() + '/' + volumeName;
+}
+
+bool isWritableDestination(const QString &destinationFolder)
+{
+    QFileInfo folder(destinationFolder);
+    while (!folder.exists() && !folder.isRoot())
+        folder.setFile(folder.absolutePath());
+    return QLUtility::isWritableFileAtPath(folder.absoluteFilePath());
 }
 
 QString computerFolder(const QString &mpcName)

@@ -29,6 +29,10 @@ QString accountFolder(const QString &volumePath, const User &account, bool backu
 QString destinationFolder(const QString &volumePath, const User &account, const QString &computerFolder,
                           bool backupMode);
 
+// Whether a backup can write its data root: the folder itself when it is there, else the
+// nearest folder above it that is (the session makes the rest).
+bool isWritableDestination(const QString &destinationFolder);
+
 // The text key of the engine executable: "SyncExecuterPathRuvo" in sync mode,
 // "ExecuterPathRuvo" for a storage-server account, else "ExecuterPath".
 QString executorKey(bool backupMode, bool isRuvoUser);

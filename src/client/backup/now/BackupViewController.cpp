@@ -55,15 +55,27 @@ BackupViewController::~BackupViewController() = default;
 
 void BackupViewController::backupInitialise()
 {
-    mDriver.reset();  // the old session's folder goes before the new one is made
+    // A running session keeps its driver: it is replaced once the session has ended.
+    if (isBackupRunning()) {
+        mInitialiseAfterSession = true;
+        return;
+    }
     // Before a login there is no user folder: a driver would make its operation folder at the root.
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
-    if (files.TarnixUserName().isEmpty())
-        return;
     BackupSessionDriver::Setup setup;
     setup.backupMode = mMainController.isAppInBackupMode();
-    setup.applicationSupportFolder = files.pathForApplicationFile(ApplicationFile::UserFolder);
+    setup.applicationSupportFolder = files.TarnixUserName().isEmpty()
+                                         ? QString()
+                                         : files.pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
+    const QStringList driverFor = {mMainController.userObject().UserName(), setup.applicationSupportFolder,
+                                   setup.destinationPath, mMainController.currentDestinationDrive(),
+                                   setup.backupMode ? QStringLiteral("backup") : QStringLiteral("sync")};
+    // The same account, mode and drive keep their driver (a sync confirmation tells the account again).
+    if (mDriver && driverFor == mDriverFor)
+        return;
+    mDriver.reset();  // the old session's folder goes before the new one is made
+    mDriverFor = driverFor;
     if (setup.applicationSupportFolder.isEmpty())
         return;
     mDriver = mMakeDriver(setup, *this);
@@ -131,6 +143,11 @@ std::optional<QStringList> BackupViewController::confirmBackup()
         alert(QStringLiteral("Please select destination drive."));
         return std::nullopt;
     }
+    // A drive that cannot be written would run a whole session that stores nothing.
+    if (!BackupDestination::isWritableDestination(destination)) {
+        alertNoAccess();
+        return std::nullopt;
+    }
     mDriver->setDestinationPath(destination);
     const QString userName = mMainController.userObject().UserName();
     mDriver->shouldBackupVersions(
@@ -156,12 +173,17 @@ bool BackupViewController::destinationIsUsable(const QString &volumeName, const 
         if (!chosenPath.isEmpty() && QLUtility::isWritableFileAtPath(chosenPath))
             alert(QLLocalizedString(QStringLiteral("Please select destination Volume")));
         else
-            alert(QLLocalizedString(QStringLiteral("You do not have sufficient access rights for this volume. "
-                                                   "Please select another volume for local backup.")),
-                  QLLocalizedString(QStringLiteral("Permission denied!")), QStringLiteral("alert_icon_small.png"));
+            alertNoAccess();
         return false;
     }
     return true;
+}
+
+void BackupViewController::alertNoAccess()
+{
+    alert(QLLocalizedString(QStringLiteral("You do not have sufficient access rights for this volume. "
+                                           "Please select another volume for local backup.")),
+          QLLocalizedString(QStringLiteral("Permission denied!")), QStringLiteral("alert_icon_small.png"));
 }
 
 bool BackupViewController::destinationOutsideSet(const QString &volumeName, const QString &volumePath)

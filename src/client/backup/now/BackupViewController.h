@@ -55,8 +55,9 @@ public:
     QString backupSetFilePath() const { return mBackupSetFilePath; }
     int mTotalFileCount() const { return mTotalFiles; }
 
-    // A fresh session driver for the current account, mode and computer folder
-    // (start-up, account change, destination change); none before a login.
+    // A fresh session driver when the account, mode, computer folder or drive changed
+    // (start-up, account change, destination change); none before a login. While a
+    // session runs, the change waits for its end.
     void backupInitialise();
     void backupNow();
     bool isBackupRunning() const;
@@ -101,6 +102,7 @@ private:
     // Backup Now's checks and questions; the selection to back up, or none when refused.
     std::optional<QStringList> confirmBackup();
     bool destinationIsUsable(const QString &volumeName, const QString &volumePath);
+    void alertNoAccess();
     bool destinationOutsideSet(const QString &volumeName, const QString &volumePath);
     std::optional<QStringList> selectionOrDefaultSet();
     QStringList selection() const;
@@ -113,7 +115,8 @@ private:
     void restoreControls();
     void scheduleQuota();
     void report(const QString &endTime);
-    void offerLog();
+    // The end's message with the "View Log" button; nothing when there is no message.
+    void offerLog(const QString &message);
     void runFollowUp();
     void endSession(const QString &status);
 
@@ -126,6 +129,8 @@ private:
     FollowUp mFollowUp;
     ProgressViewController mProgressViewController;
     std::unique_ptr<BackupSessionDriver> mDriver;
+    QStringList mDriverFor;  // the account, folders, drive and mode the driver was made for
+    bool mInitialiseAfterSession = false;
     QLBackupProgressLogger mSyncUpLogger;
     std::unique_ptr<BackupSessionLog> mSessionLog;
     QString mSessionFilePath;

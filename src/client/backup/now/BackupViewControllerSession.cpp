@@ -2,6 +2,7 @@
 #include "client/backup/now/BackupViewController.h"
 
 #include "desktop/alerts/AlertPresenter.h"
+#include "client/backup/now/BackupEndRules.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
@@ -11,6 +12,8 @@
 #include "common/utility/QLUtility.h"
 
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -108,6 +111,10 @@ void BackupViewController::restoreControls()
         mView->setBackupPathLabelHidden(false);
         mView->setVolumeChooserEnabled(true);
     }
+    // A change of account or drive during the session: the driver is replaced once the
+    // session's end, still reading it, is over.
+    if (std::exchange(mInitialiseAfterSession, false))
+        QMetaObject::invokeMethod(this, &BackupViewController::backupInitialise, Qt::QueuedConnection);
 }
 
 void BackupViewController::scheduleQuota()
@@ -121,11 +128,13 @@ void BackupViewController::report(const QString &endTime)
         mMainController.sendSessionLogInformation(mSessionLog->report(endTime, counts()));
 }
 
-void BackupViewController::offerLog()
+void BackupViewController::offerLog(const QString &text)
 {
+    if (text.isEmpty())
+        return;
     AlertRequest message;
     message.title = QLLocalizedString(QStringLiteral("ApplicationName"));
-    message.message = QStringLiteral("Backup operation has completed. Click the 'View Log' button for details.");
+    message.message = text;
     message.defaultButton = QStringLiteral("View Log");
     message.alternateButton = QStringLiteral("OK");
     if (mAlerts.runModalAlert(message) == AlertPresenter::kAnswerDefault)
@@ -161,7 +170,7 @@ void BackupViewController::operationDidFinishSuccessfully()
         mMainController.setDisplayRefreshGuide(true);
     scheduleQuota();
     mDriver->removeTempFilePaths();
-    offerLog();
+    offerLog(BackupEndRules::endMessage(BackupEndRules::End::Success, mDriver->failureFileCount(), QString()));
     setBackupNowButtonState();
 }
 
@@ -181,7 +190,7 @@ void BackupViewController::operationDidFailWithError(const QString &message)
         mSessionLog->failedSessionEnded(endTime);
     report(endTime);
     mDriver->removeTempFilePaths();
-    offerLog();
+    offerLog(BackupEndRules::endMessage(BackupEndRules::End::Failure, mDriver->failureFileCount(), message));
 }
 
 void BackupViewController::operationDidCancel()

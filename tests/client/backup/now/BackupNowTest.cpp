@@ -252,7 +252,7 @@ TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
     const QString overQuota = "You have utilized the allocated storage space. For further backups, upgrade your account.";
     const std::vector<Case> cases = {
         {"success, View Log", End::Success, {1}, {kViewLog}, true, "Success"},
-        {"failure, OK", End::Failure, {0}, {kViewLog}, true, "Failure"},
+        {"failure, OK", End::Failure, {0}, {"Backup operation has failed: engine died\n\nClick the 'View Log' button for details."}, true, "Failure"},
         {"cancel", End::Cancel, {}, {}, false, "Cancelled"},
         {"over quota, Upgrade", End::OverQuota, {1}, {overQuota}, true, "Failure"},
     };

@@ -125,3 +125,27 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
     EXPECT_TRUE(waitUntil([&] { return !tabs.spaceUsedText().endsWith(" 0 B"); }, 15000))
         << tabs.spaceUsedText().toStdString();
 }
+
+TEST_F(BackupNowInTheWindowTest, TheAccountToldAgainDuringABackupLeavesTheSessionToItsEnd)
+{
+    openLoggedIn(&alerts);
+    check("DataDrive", "Documents");
+    BackupViewController &backup = client->backup.controller();
+    alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
+    client->backup.page()->backupButton()->click();
+    ASSERT_TRUE(backup.isBackupRunning());
+    const BackupSessionDriver *running = backup.mBackupManager();
+
+    // A sync confirmation tells the program of the account a second time.
+    emit client->shell.mainController().accountDidChange();
+    emit client->shell.mainController().accountDidChange();
+    EXPECT_EQ(backup.mBackupManager(), running);
+    EXPECT_TRUE(backup.isBackupRunning());
+
+    ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000));
+    EXPECT_EQ(alerts.texts().last(), "Backup operation has completed. Click the 'View Log' button for details.");
+    EXPECT_TRUE(client->backup.page()->backupButton()->isEnabled());
+    const QString dataRoot = backup.mBackupManager()->DestinationPath();
+    for (const QString &file : sourceFiles())
+        EXPECT_EQ(readText(dataRoot + file), readText(file)) << file.toStdString();
+}
