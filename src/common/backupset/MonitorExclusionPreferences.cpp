@@ -9,9 +9,33 @@
 
 namespace MonitorExclusionPreferences {
 
+namespace {
+
+QString preferencesPath()
+{
+    return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+}
+
+}  // namespace
+
+QStringList userSpecifiedExclusions(const QString &userName)
+{
+    const QVariantMap exclusions = PropertyList::readDictionary(preferencesPath())
+                                       .value(userName)
+                                       .toMap()
+                                       .value(kUserSpecifiedExclusion)
+                                       .toMap();
+    QStringList excluded;
+    for (auto entry = exclusions.cbegin(); entry != exclusions.cend(); ++entry) {
+        if (entry.value().toLongLong() == 1)
+            excluded.append(entry.key());
+    }
+    return excluded;
+}
+
 bool writeFilePathToExcludePreferences(const QString &userName, const QString &storedPath, bool excluded)
 {
-    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    const QString path = preferencesPath();
     QVariantMap preferences = PropertyList::readDictionary(path);
     // Made when missing: the backup's filter reads this file, so an exclusion made before
     // the monitor first saved its preferences must not be dropped. The monitor adds its

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The user's own exclusions in the monitor's preference file, under the user
 // name: "User specified Exclusion", a dictionary of stored-form path -> 1
@@ -13,5 +14,9 @@ inline const QString kUserSpecifiedExclusion = QStringLiteral("User specified Ex
 // Sets the path's entry, making the user's dictionaries when the file has none
 // yet; every other entry stays. True when the file was written.
 bool writeFilePathToExcludePreferences(const QString &userName, const QString &storedPath, bool excluded);
+
+// The user's excluded paths (stored form): the entries whose value is 1; none when the
+// file or the user's dictionary is missing.
+QStringList userSpecifiedExclusions(const QString &userName);
 
 }  // namespace MonitorExclusionPreferences

@@ -345,15 +345,18 @@ void FileSystemController::excludefilePath(TreeViewNode *node)
     if (!node || node->isPlaceholder())
         return;
     const bool excluded = !node->isExcluded();
-    node->setIsExcluded(excluded);
     const QString storedPath = mLayout.storedForm(node->fullPath());
+    if (mIsMonitorRunning()) {
+        postToMonitor(kExclusionToMonitor, {{excluded ? kAdd : kRemove, storedPath}});
+    } else if (!MonitorExclusionPreferences::writeFilePathToExcludePreferences(mUser, storedPath, excluded)) {
+        // The backup reads the file: a row shown excluded but not written would still be backed up.
+        emit exclusionNotSaved(node->fullPath());
+        return;
+    }
+    node->setIsExcluded(excluded);
     mUserSpecifiedExclusion.removeAll(storedPath);
     if (excluded)
         mUserSpecifiedExclusion.append(storedPath);
-    if (mIsMonitorRunning())
-        postToMonitor(kExclusionToMonitor, {{excluded ? kAdd : kRemove, storedPath}});
-    else
-        MonitorExclusionPreferences::writeFilePathToExcludePreferences(mUser, storedPath, excluded);
     mTree.excludeNode(node);
     reloadData();
 }

@@ -114,6 +114,9 @@ signals:
     // A destination drive was chosen, or the chosen one went away: then the user
     // info holds "UnmountedVolumnPath" with the drive's path.
     void DestinationDriveSelected(const QVariantMap &userInfo);
+    // An exclusion (or its removal) could not be written to the monitor's preferences:
+    // the row keeps its state.
+    void exclusionNotSaved(const QString &path);
 
 private:
     BackupSetFiles files() const;

@@ -4,6 +4,7 @@
 #include "client/backup/now/BackupViewController.h"
 #include "client/shell/main/TXMainController.h"
 #include "common/account/User.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 
 #include <QFileInfo>
 
@@ -49,6 +50,7 @@ void LocalTreeConnection::takeAccount()
     if (user != mFileSystem.mUserName() || backupMode != mFileSystem.mBackupMode()) {
         mFileSystem.setMUserName(user);
         mFileSystem.setMBackupMode(backupMode);
+        mFileSystem.SetUserSpecifiedExclusion(MonitorExclusionPreferences::userSpecifiedExclusions(user));
         mFileSystem.loadDataFromDisk();
         mFileSystem.refreshLocalView();
     }

@@ -6,6 +6,7 @@
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 BackupTab::BackupTab(ClientShell &shell, AlertPresenter *alerts, const LocalVolumeLayout &layout)
     : backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow(),
@@ -14,6 +15,15 @@ BackupTab::BackupTab(ClientShell &shell, AlertPresenter *alerts, const LocalVolu
     , treeView(new LocalTreeView(tree.fileSystem().outlineModel()))
 {
     backup.setTree(treeView, &tree, &tree);
+    treeView->setContextActions(tree.fileSystem());
+    AlertPresenter &messages = alerts ? *alerts : shell.windows().alerts();
+    QObject::connect(&tree.fileSystem(), &FileSystemController::exclusionNotSaved, &tree.fileSystem(),
+                     [&messages](const QString &path) {
+                         messages.inform(QStringLiteral("The exclusion of '%1' could not be saved, so it is still "
+                                                        "backed up. Please check that your preferences folder can "
+                                                        "be written.")
+                                             .arg(path));
+                     });
     LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
     shell.windows().tabViewController()->setPageView(Tab::Backup, backup.page());
 }

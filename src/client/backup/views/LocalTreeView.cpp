@@ -1,6 +1,7 @@
 #include "client/backup/views/LocalTreeView.h"
 
 #include "client/backup/localtree/DestinationVolumes.h"
+#include "client/backup/localtree/FileSystemController.h"
 #include "client/backup/localtree/LocalTreeModel.h"
 #include "client/common/tree/TreeViewNode.h"
 #include "client/backup/views/CustomNSTableColumn.h"
@@ -9,11 +10,13 @@
 
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QStyle>
 
 LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     : QTreeView(parent)
+    , mContextMenu(new QMenu(this))
 {
     setHeader(new OutlineHeaderView(this));
     setModel(&model);
@@ -28,6 +31,31 @@ LocalTreeView::LocalTreeView(LocalTreeModel &model, QWidget *parent)
     const int padding = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
     header()->resizeSection(1, fontMetrics().horizontalAdvance(QStringLiteral("8888.88 MB")) + padding);
     header()->resizeSection(2, fontMetrics().horizontalAdvance(QStringLiteral("88/88/8888 88:88:88")) + padding);
+}
+
+void LocalTreeView::setContextActions(FileSystemController &fileSystem)
+{
+    mFileSystem = &fileSystem;
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &position) {
+        if (QMenu *menu = contextMenuFor(indexAt(position)))
+            menu->popup(viewport()->mapToGlobal(position));
+    });
+}
+
+QMenu *LocalTreeView::contextMenuFor(const QModelIndex &index)
+{
+    auto &model = static_cast<LocalTreeModel &>(*this->model());
+    TreeViewNode *node = model.nodeForIndex(index);
+    if (!mFileSystem || !isEnabled() || !index.isValid() || !node || node->isPlaceholder())
+        return nullptr;
+    mContextMenu->clear();
+    FileSystemController &fileSystem = *mFileSystem;
+    QAction *refresh = mContextMenu->addAction(QStringLiteral("Refresh"), this,
+                                               [&fileSystem, node] { fileSystem.refreshNode(node); });
+    refresh->setEnabled(fileSystem.canRefreshNode(node));
+    mContextMenu->addAction(fileSystem.excludeMenuTitle(node), this, [&fileSystem, node] { fileSystem.excludefilePath(node); });
+    return mContextMenu;
 }
 
 QIcon LocalTreeView::imageFor(const QModelIndex &index) const
