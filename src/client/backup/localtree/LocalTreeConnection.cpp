@@ -6,7 +6,6 @@
 #include "common/account/User.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
 
-#include <QFileInfo>
 
 LocalTreeConnection::LocalTreeConnection(TXMainController &mainController, BackupViewController &backup,
                                          const LocalVolumeLayout &layout, const LocalTreeTimings &timings)
@@ -20,10 +19,7 @@ LocalTreeConnection::LocalTreeConnection(TXMainController &mainController, Backu
     QObject::connect(&mainController, &TXMainController::accountDidChange, &mFileSystem, [this] { takeAccount(); });
     QObject::connect(&mainController, &TXMainController::userLoggedInForFirstTime, &mFileSystem,
                      [this] { mFileSystem.setDefaultBackupSetCheckStateToOne(); });
-    QObject::connect(&mainController, &TXMainController::destinationDidChange, &mFileSystem,
-                     [this](const QString &volumePath) {
-                         mFileSystem.volumesPopUpButton().selectTitle(QFileInfo(volumePath).fileName());
-                     });
+    QObject::connect(&mainController, &TXMainController::modeDidChange, &mFileSystem, [this] { takeAccount(); });
     mFileSystem.addVolumesToPopupButton();
     mFileSystem.monitorVolumes();
 }
@@ -44,15 +40,18 @@ void LocalTreeConnection::takeAccount()
 {
     const QString user = mMain.userObject().UserName();
     const bool backupMode = mMain.isAppInBackupMode();
-    // Another user or mode brings its own set. The tree lists itself from the start,
+    // Another user or mode brings its own set and exclusions. The tree lists itself from the start,
     // before any login, so it is listed again: a listing is what shows a loaded path
     // checked. The same account confirmed again keeps the tree as the user left it.
     if (user != mFileSystem.mUserName() || backupMode != mFileSystem.mBackupMode()) {
+        mFileSystem.clearBackupSet();
         mFileSystem.setMUserName(user);
         mFileSystem.setMBackupMode(backupMode);
         mFileSystem.SetUserSpecifiedExclusion(MonitorExclusionPreferences::userSpecifiedExclusions(user));
+        // The old rows go first: the load saves the set, and their checks are not the new set's.
+        mFileSystem.RefreshWithoutinitialize();
         mFileSystem.loadDataFromDisk();
-        mFileSystem.refreshLocalView();
+        mFileSystem.RefreshWithinitialize();
     }
     const QString destination = mMain.currentDestinationDrive();
     if (!destination.isEmpty())

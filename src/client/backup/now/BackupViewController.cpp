@@ -241,6 +241,7 @@ void BackupViewController::startSession(const QStringList &paths)
     ApplicationStatusFile::setEntry(ApplicationStatusFile::kIneractiveBackupStatusKey,
                                     mMainController.userObject().UserName());
     mDriver->startBackup();
+    emit backupRunningChanged(true);
     mMainController.setBackupMiniProgressHidden(false);
     mProgressViewController.setPercentage(QStringLiteral("0"));
 }

@@ -97,6 +97,8 @@ signals:
     void backupSetSaved(const QString &path, bool redrawList);
     // Enables or disables the tree and the set lists with the tab's controls.
     void controlsStatusChanged(bool enabled);
+    // A session started, or its end is over.
+    void backupRunningChanged(bool running);
 
 private:
     // Backup Now's checks and questions; the selection to back up, or none when refused.

@@ -107,6 +107,7 @@ void BackupViewController::restoreControls()
 {
     mMainController.setBackupMiniProgressHidden(true);
     mDriver->setRunningState(false);
+    emit backupRunningChanged(false);
     if (mView) {
         mView->setBackupPathLabelHidden(false);
         mView->setVolumeChooserEnabled(true);

@@ -63,6 +63,12 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
         loadPrefrences();
         showBackupPath();
     });
+    QObject::connect(&mainController, &TXMainController::modeDidChange, &mController, [this] {
+        mController.backupInitialise();
+        useFilesOfAccount();
+        showBackupPath();
+        mController.showBackupsetView();
+    });
     QObject::connect(&mainController, &TXMainController::destinationDidChange, &mController, [this] {
         mController.backupInitialise();
         showBackupPath();

@@ -1,5 +1,6 @@
 #include "client/backup/views/BackupTab.h"
 
+#include "client/backup/localtree/DestinationVolumes.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
 #include "client/shell/views/frame/ClientShell.h"
@@ -7,6 +8,8 @@
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "desktop/alerts/AlertPresenter.h"
+
+#include <QFileInfo>
 
 BackupTab::BackupTab(ClientShell &shell, AlertPresenter *alerts, const LocalVolumeLayout &layout)
     : backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow(),
@@ -16,6 +19,15 @@ BackupTab::BackupTab(ClientShell &shell, AlertPresenter *alerts, const LocalVolu
 {
     backup.setTree(treeView, &tree, &tree);
     treeView->setContextActions(tree.fileSystem());
+    ClientWindows &windows = shell.windows();
+    QObject::connect(&backup.controller(), &BackupViewController::backupRunningChanged, &windows,
+                     &ClientWindows::setBackupRunning);
+    DestinationVolumes &chooser = tree.fileSystem().volumesPopUpButton();
+    QObject::connect(&windows, &ClientWindows::destinationShown, &chooser,
+                     [&chooser](const QString &volumePath) {
+                         if (!volumePath.isEmpty())
+                             chooser.selectTitle(QFileInfo(volumePath).fileName());
+                     });
     AlertPresenter &messages = alerts ? *alerts : shell.windows().alerts();
     QObject::connect(&tree.fileSystem(), &FileSystemController::exclusionNotSaved, &tree.fileSystem(),
                      [&messages](const QString &path) {

@@ -94,7 +94,11 @@ public:
     bool isOperationActive() const { return mIsAnyOperationActive; }
     void setOperationActive(bool active) { mIsAnyOperationActive = active; }
     bool isReIndexInProgress() const { return isReIndexInProgressValue; }
-    void setReIndexInProgress(bool inProgress) { isReIndexInProgressValue = inProgress; }
+    void setReIndexInProgress(bool inProgress)
+    {
+        isReIndexInProgressValue = inProgress;
+        emit reIndexInProgressChanged(inProgress);
+    }
     // The destination volume's name, and its path; "" when none is chosen.
     QString currentDestinationDrive() const;
     QString destinationVolumePath() const { return mDestinationDrive; }
@@ -110,7 +114,12 @@ public:
     // Opens the account's upgrade page (quota prompt, sidebar, Backup page).
     void upgrade();
     // The sidebar's switch changed the mode (and wrote the mode file): the controller follows it.
-    void setBackupORSyncSetView(bool backupMode) { mBackupMode = backupMode; }
+    // The sidebar's switch (or the sync reply) set the mode: the pages follow it.
+    void setBackupORSyncSetView(bool backupMode)
+    {
+        mBackupMode = backupMode;
+        emit modeDidChange(backupMode);
+    }
 
     // --- Login flow (LoginViewControllerDelegateProtocol) ---
     void launchMonitor() override;
@@ -142,6 +151,9 @@ signals:
     void userLoggedInForFirstTime();
     // The destination drive is set or changed.
     void destinationDidChange(const QString &volumePath);
+    // Backup or sync mode: the set, the set list, the exclusions and the session driver of the mode.
+    void modeDidChange(bool backupMode);
+    void reIndexInProgressChanged(bool inProgress);
     // Disconnect or quit: every running backup, restore, search and delete stops.
     void stopAllOperations();
     // The pages' controls are enabled (a user is logged in) or disabled (before a login,

@@ -320,6 +320,29 @@ TEST_F(BackupNowTest, PauseResumeAndStopReachTheDriver)
     EXPECT_EQ(pane.state().status, "Stopping backup operation...");
 }
 
+TEST_F(BackupNowTest, ADriverIsMadeAgainOnlyForAnotherModeOrDriveAndNeverUnderASession)
+{
+    ASSERT_EQ(setups.size(), 1);
+    controller->backupInitialise();  // the account told again
+    EXPECT_EQ(setups.size(), 1);
+    main.backupMode = false;
+    controller->backupInitialise();
+    ASSERT_EQ(setups.size(), 2);
+    EXPECT_FALSE(setups.last().backupMode);
+    main.backupMode = true;
+    controller->backupInitialise();
+    ASSERT_EQ(setups.size(), 3);
+
+    startBackup();
+    main.volumeName = "OtherDrive";
+    controller->backupInitialise();
+    EXPECT_EQ(setups.size(), 3);
+    EXPECT_TRUE(controller->isBackupRunning());
+    controller->operationDidCancel();
+    runEventsFor(std::chrono::milliseconds(20));
+    EXPECT_EQ(setups.size(), 4);  // after the session's end
+}
+
 TEST_F(BackupNowTest, BeforeALoginNoDriverIsMadeAndBackupNowDoesNothing)
 {
     // Without a user there is no user folder: a driver would make its operation folder at the root.

@@ -14,6 +14,7 @@
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/widgets/AlertPaneWindowController.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
@@ -21,8 +22,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <memory>
 
@@ -111,6 +114,25 @@ protected:
         const QString path = volumes() + "/" + volume + "/" + folderName;
         ASSERT_TRUE(waitUntil([&] { return client->backup.controller().backupSet().contains(path); }))
             << client->backup.controller().backupSet().join(", ").toStdString();
+    }
+
+    // Answers the next modal alert of the program's alert panel (those of the main controller):
+    // the default button for 1, the alternate one for 0. Its texts go to *texts.
+    static void answerNextPanel(int answer, QStringList *texts)
+    {
+        auto *poll = new QTimer;
+        poll->setInterval(20);
+        QObject::connect(poll, &QTimer::timeout, poll, [poll, answer, texts] {
+            AlertPaneWindowController *pane = AlertPaneWindowController::current();
+            if (!pane || !pane->isModal() || !pane->window()->isVisible())
+                return;
+            for (const QLabel *label : pane->window()->findChildren<QLabel *>())
+                if (!label->text().isEmpty())
+                    texts->append(label->text());
+            (answer == 1 ? pane->okButton() : pane->cancelButton())->click();
+            poll->deleteLater();
+        });
+        poll->start();
     }
 
     static bool waitUntil(const std::function<bool()> &condition, int timeoutMs = 10000)

@@ -119,6 +119,8 @@ void ClientShell::connectSidebar()
     connect(tabs, &TXTabViewController::backupOrSyncSetViewChanged, mMainController.get(),
             &TXMainController::setBackupORSyncSetView);
     connect(tabs, &TXTabViewController::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
+    connect(mMainController.get(), &TXMainController::reIndexInProgressChanged, mWindows.get(),
+            &ClientWindows::setReIndexInProgress);
     connect(tabs, &TXTabViewController::reIndexAlertRequested, this,
             [this](const QString &message) { mWindows->alerts().inform(message); });
     // After a login the session-log folders of every operation are there.

@@ -30,12 +30,26 @@ public:
     LogViewController *logViewController() const { return mLogViewController; }
 
     void setLoggedInUserName(const QString &userName) { mUserName = userName; }
+    // What runs, as the pages tell it: the mode switch stays still meanwhile.
     void setReIndexInProgress(bool running) { mReIndexInProgress = running; }
-    void setRunningActivity(const SidebarRules::Activity &activity) { mActivity = activity; }
+    void setBackupRunning(bool running) { mActivity.backupRunning = running; }
+    void setRestoreRunning(bool running) { mActivity.restoreRunning = running; }
+    void setSearchRunning(bool running) { mActivity.searchRunning = running; }
+    // The destination drive the main controller holds (a refused change brings the old one
+    // back); the Backup page's chooser shows it. "" for none.
+    void showDestination(const QString &volumePath) { emit destinationShown(volumePath); }
 
     QString loggedInUserName() const override { return mUserName; }
     bool isReIndexInProgress() const override { return mReIndexInProgress; }
-    SidebarRules::Activity runningActivity() const override { return mActivity; }
+    SidebarRules::Activity runningActivity() const override
+    {
+        SidebarRules::Activity activity = mActivity;
+        activity.reIndexRunning = mReIndexInProgress;
+        return activity;
+    }
+
+signals:
+    void destinationShown(const QString &volumePath);
 
 private:
     std::unique_ptr<TXMainWindow> mMainWindow;

@@ -44,8 +44,7 @@ void MainWindowView::setLoginMode(bool backupMode) { mWindows.tabViewController(
 
 void MainWindowView::setQuotaPercentage(int percent) { mWindows.tabViewController()->setQuotaPercentage(percent); }
 
-// The volume pop-up and the path labels come with the Backup and browser pages.
-void MainWindowView::showDestination(const QString &) {}
+void MainWindowView::showDestination(const QString &volumePath) { mWindows.showDestination(volumePath); }
 
 void MainWindowView::refreshSpaceUsed() { mWindows.tabViewController()->viewWasClicked(); }
 

@@ -91,6 +91,7 @@ public:
     void setRestoreMiniPercentage(const QString &text);
     // Clicking it brings the backup's progress pane forward.
     QPushButton *backupMiniProgressBox() const { return mBackupMiniProgressBox; }
+    QPushButton *switchModeButton() const { return mSwitchMode; }
     void setSearchInProgress(bool running) { mIsSearchProgress = running; }
     void setTrashSearchInProgress(bool running) { mIsTrashSearchProgress = running; }
     bool isSearchInProgress() const { return mIsSearchProgress; }
