@@ -207,6 +207,25 @@ TEST_F(DataBaseWrapperTest, AJournalThatKeepsFailingIsSetAsideAndTheNextOnesGoOn
     EXPECT_EQ(indexedPaths(), QStringList{"/b"});
 }
 
+TEST_F(DataBaseWrapperTest, AStoppedMergeEndsBeforeItsNextJournalAndTheRestWaitsForTheNextStart)
+{
+    for (int i = 1; i <= 5; ++i)
+        writeJournal(QString("2026-03-01 09:00:0%1 +0000_%1.qlt").arg(i), {{QString("/f%1").arg(i), "INSERT"}});
+    log.pauseMilliseconds = 150;
+    DataBaseWrapper wrapper = makeWrapper();
+    std::thread merging([&] { wrapper.updateMasterDataBase(folder, "ann"); });
+    while (log.running == 0)
+        std::this_thread::yield();
+    wrapper.stopMerging();
+    merging.join();
+    EXPECT_EQ(log.merged.size(), 1);  // the journal under way is merged whole
+    EXPECT_EQ(indexedPaths(), QStringList{"/f1"});
+
+    log.pauseMilliseconds = 0;
+    EXPECT_TRUE(makeWrapper().updateMasterDataBase(folder, "ann"));  // the next start
+    EXPECT_EQ(indexedPaths(), (QStringList{"/f1", "/f2", "/f3", "/f4", "/f5"}));
+}
+
 TEST_F(DataBaseWrapperTest, MergesIntoOneFolderNeverOverlap)
 {
     for (int i = 1; i <= 4; ++i)

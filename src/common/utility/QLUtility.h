@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QVariantMap>
 
+#include <atomic>
 #include <chrono>
 #include <optional>
 
@@ -95,7 +96,9 @@ public:
     // Bytes of a file (links resolved; 0 when missing) or a folder tree (its
     // files, links inside not followed, unreadable folders skipped); "/" and
     // each listed volume path give the used bytes of the volume.
-    static quint64 calculateSizeOfFile(const QString &path, std::chrono::microseconds pause = kSizeWalkPause);
+    // A walk that stop answers true for ends early and returns what it counted so far.
+    static quint64 calculateSizeOfFile(const QString &path, std::chrono::microseconds pause = kSizeWalkPause,
+                                       const std::atomic<bool> *stop = nullptr);
 
     // --- Dates and times ---
 

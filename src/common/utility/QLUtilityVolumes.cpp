@@ -32,7 +32,8 @@ QStringList QLUtility::timeMachineFolders()
 
 bool QLUtility::isConnectedViaUSB(const QString &volumePath) { return VolumeFacts::isConnectedViaUsb(volumePath); }
 
-quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microseconds pause)
+quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microseconds pause,
+                                      const std::atomic<bool> *stop)
 {
     if (!isDirectory(path))
         return isFileExists(path) ? quint64(QFileInfo(path).size()) : 0;
@@ -46,7 +47,7 @@ quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microse
     quint64 total = 0;
     QDirIterator walk(path, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                       QDirIterator::Subdirectories);
-    while (walk.hasNext()) {
+    while (walk.hasNext() && !(stop && stop->load())) {
         walk.next();
         const QFileInfo entry = walk.fileInfo();
         if (entry.isFile() && !entry.isSymLink())

@@ -45,6 +45,8 @@ bool DataBaseWrapper::updateMasterDataBase(const QString &folder, const QString 
     std::lock_guard lock(journalFolder.mergeLock);
     bool merged = false;
     for (const QString &name : FinishedJournals::namesOldestFirst(folder)) {
+        if (mStopped)
+            break;
         const MergeableJournal::Outcome outcome = mergeJournal(folder, name, user);
         if (outcome == MergeableJournal::Outcome::Committed) {
             merged = true;

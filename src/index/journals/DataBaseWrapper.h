@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -28,10 +29,15 @@ public:
     // journal itself in this process it is renamed with kSetAsideSuffix and the
     // later ones go on; a failing main index only ends the pass. True when at
     // least one journal was merged.
+    // After stopMerging, a pass ends before its next journal (each journal's merge is one
+    // transaction, so the index stays whole); the journals left wait for the next start.
     bool updateMasterDataBase(const QString &folder, const QString &user);
+    // For the program's end: merges stop at the next safe point, for good.
+    void stopMerging() { mStopped = true; }
 
 private:
     MergeableJournal::Outcome mergeJournal(const QString &folder, const QString &name, const QString &user);
 
     JournalFactory mMakeJournal;
+    std::atomic<bool> mStopped{false};
 };

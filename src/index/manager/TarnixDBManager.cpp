@@ -72,6 +72,7 @@ void TarnixDBManager::stopDBOperation()
         std::lock_guard lock(mStateLock);
         mStopRequested = true;
     }
+    mCommonDatabaseHandler->stopMerging();
     mWake.notify_all();
 }
 

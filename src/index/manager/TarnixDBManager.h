@@ -41,7 +41,7 @@ public:
     };
 
     explicit TarnixDBManager(const IndexManagerTimings &timings = {});
-    // Stops (see stopDBOperation) and waits until the last writer has merged.
+    // Stops (see stopDBOperation) and waits until the last writer has written its journal.
     ~TarnixDBManager();
     TarnixDBManager(const TarnixDBManager &) = delete;
     TarnixDBManager &operator=(const TarnixDBManager &) = delete;
@@ -59,8 +59,9 @@ public:
     void addFileToDelete(const QString &indexPath);
 
     // Ends the thread after one last tick, so that nothing queued so far is
-    // lost; what is queued later is not written. Writers still running finish
-    // and merge. Does not wait.
+    // lost; what is queued later is not written. Writers still running write
+    // their journals; merges stop before their next journal, and what is left
+    // is merged at the next start. Does not wait.
     void stopDBOperation();
 
     // The index entries of the archive cleanup: for an index path that stands

@@ -15,13 +15,10 @@
 #include "desktop/logs/views/LogViewController.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/utility/QLUtility.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QPointer>
 #include <QPushButton>
-#include <QThreadPool>
 #include <QUrl>
 
 ClientShell::ClientShell(TXMainControllerServices services)
@@ -39,6 +36,8 @@ ClientShell::ClientShell(TXMainControllerServices services)
 
 ClientShell::~ClientShell()
 {
+    // A walk of the drive stops before the windows it reports to go.
+    mSpaceUsed.stop();
     // The controller goes first: it may still speak to its views while it stops.
     mMainController.reset();
 }
@@ -126,19 +125,16 @@ void ClientShell::connectSidebar()
     // After a login the session-log folders of every operation are there.
     connect(mMainController.get(), &TXMainController::accountDidChange, this, [this] {
         mWindows->logViewController()->MoveOldLogsAtPath(SessionLogsFolder::fromApplicationFiles().path());
+        // Another account's figure would be shown as this one's.
+        mSpaceUsed.keepOnlyFor(mMainController->currentBackupPath());
     });
 }
 
 void ClientShell::measureSpaceUsed()
 {
-    const QString folder = mMainController->currentBackupPath();
-    QPointer<TXTabViewController> tabs = mWindows->tabViewController();
-    QThreadPool::globalInstance()->start([folder, tabs] {
-        const quint64 bytes = QLUtility::calculateSizeOfFile(folder);
-        QMetaObject::invokeMethod(tabs, [tabs, bytes] {
-            if (tabs)
-                tabs->folderSizeCalculationDidFinish(
-                    {{QStringLiteral("fileSize"), QString::number(bytes)}, {QStringLiteral("FileCount"), QStringLiteral("1")}});
-        });
+    TXTabViewController *tabs = mWindows->tabViewController();
+    mSpaceUsed.start(mMainController->currentBackupPath(), tabs, [tabs](quint64 bytes) {
+        tabs->folderSizeCalculationDidFinish(
+            {{QStringLiteral("fileSize"), QString::number(bytes)}, {QStringLiteral("FileCount"), QStringLiteral("1")}});
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/shell/account/SpaceUsedWalk.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 
@@ -44,4 +45,5 @@ private:
     std::unique_ptr<MainWindowView> mMainView;
     std::unique_ptr<SendErrorReportController> mErrorReport;
     std::unique_ptr<TXMainController> mMainController;
+    SpaceUsedWalk mSpaceUsed;
 };
