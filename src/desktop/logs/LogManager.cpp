@@ -51,8 +51,15 @@ LogManager::~LogManager()
     mQueue.waitForDone();
 }
 
+void LogManager::beginRequest()
+{
+    ++mRequest;
+    mQueue.clear();
+}
+
 void LogManager::fetchAllLogs()
 {
+    beginRequest();
     if (mFolder.logXmlFolder().isEmpty())
         return;
     const QStringList names = QDir(mFolder.logXmlFolder()).entryList({QStringLiteral("*.xml")}, QDir::Files);
@@ -77,6 +84,7 @@ void LogManager::fetchAllLogs()
 
 void LogManager::fetchLogsFrom(const QDateTime &start, const QDateTime &end)
 {
+    beginRequest();
     // Calendar days, not spans of 86,400 seconds: a change of daylight-saving
     // time neither skips a day nor shows one twice.
     for (QDateTime day = start; day < end; day = day.addDays(1))
@@ -105,10 +113,17 @@ bool LogManager::serveFromCache(const QString &key, bool isToday)
 
 void LogManager::queueParse(const QString &path)
 {
-    mQueue.start([this, path] {
+    mQueue.start([this, path, request = mRequest] {
         const std::optional<QList<LogNode>> records = LogParseOperation(fileContents(path)).parsedData();
-        // Queued to this object: dropped if the manager is gone before the main thread gets to it.
-        QMetaObject::invokeMethod(this, [this, records] { deliver(records, true); }, Qt::QueuedConnection);
+        // Queued to this object: dropped if the manager is gone before the main thread gets to it,
+        // or when a later fetch has begun meanwhile.
+        QMetaObject::invokeMethod(
+            this,
+            [this, records, request] {
+                if (request == mRequest)
+                    deliver(records, true);
+            },
+            Qt::QueuedConnection);
     });
 }
 

@@ -33,6 +33,8 @@ public:
     void fetchAllLogs();
     // The calendar days from the start's day while the day's start lies before the end.
     void fetchLogsFrom(const QDateTime &start, const QDateTime &end);
+    // (A fetch replaces the one before it: the earlier fetch's parses that have not run are
+    // dropped, and so are its deliveries still on their way, so no record shows twice.)
     // One day: its continuous-protection file first, then the client's file;
     // past days from the cache when held there, today's always from disk.
     void parseXmlFile(const QString &date);
@@ -52,6 +54,7 @@ public:
     void waitForQueuedParses() { mQueue.waitForDone(); }
 
 private:
+    void beginRequest();
     void queueParse(const QString &path);
     void deliver(const std::optional<QList<LogNode>> &records, bool freshlyParsed);
     bool serveFromCache(const QString &key, bool isToday);
@@ -63,5 +66,6 @@ private:
     const Clock mClock;
     QHash<QString, QList<LogNode>> mCache;
     bool isParsed = false;
+    quint64 mRequest = 0;  // the number of the latest fetch
     QThreadPool mQueue;
 };

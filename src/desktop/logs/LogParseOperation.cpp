@@ -1,6 +1,7 @@
 #include "desktop/logs/LogParseOperation.h"
 
 #include <QXmlStreamReader>
+#include <QtDebug>
 
 std::optional<QList<LogNode>> LogParseOperation::parsedData() const
 {
@@ -40,7 +41,11 @@ std::optional<QList<LogNode>> LogParseOperation::parsedData() const
             break;
         }
     }
-    if (reader.hasError())
-        return std::nullopt;
+    if (reader.hasError()) {
+        if (records.isEmpty())
+            return std::nullopt;
+        qWarning().noquote() << "session-log day file damaged after its record" << records.size() << ":"
+                             << reader.errorString();
+    }
     return records;
 }

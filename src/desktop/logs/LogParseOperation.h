@@ -17,8 +17,9 @@ class LogParseOperation
 public:
     explicit LogParseOperation(QByteArray xmlData) : xmlData(std::move(xmlData)) {}
 
-    // The records in file order; nothing when the bytes are not well-formed XML,
-    // so that no part of a broken file is shown as if it were whole.
+    // The records in file order. A file damaged part-way (a program that ended while it
+    // appended) gives the whole records before the damage, never a record cut short;
+    // nothing when not one whole record could be read.
     std::optional<QList<LogNode>> parsedData() const;
 
 private:

@@ -93,6 +93,18 @@ TEST_F(LogManagerTest, ABrokenDayDeliversNothingAndIsNotCachedWhileOthersShow)
     EXPECT_EQ(manager->mLogData().keys(), QStringList{"12-02-2026"});
 }
 
+TEST_F(LogManagerTest, AFetchReplacesTheOneBeforeItSoNoRecordShowsTwice)
+{
+    writeDay("12-01-2026", {"a", "b"});
+    writeDay("12-02-2026", {"c"});
+    manager->fetchAllLogs();
+    manager->fetchAllLogs();  // before any delivery of the first
+    receiver.waitFor(2);  // and every stale delivery would have come by then
+    ASSERT_EQ(receiver.deliveries.size(), 2);
+    EXPECT_EQ(deliveredLogfiles(0), (QStringList{"a", "b"}));
+    EXPECT_EQ(deliveredLogfiles(1), QStringList{"c"});
+}
+
 TEST_F(LogManagerTest, DaysAreSteppedByTheCalendarAcrossDaylightSavingChanges)
 {
     const QTimeZone berlin("Europe/Berlin");

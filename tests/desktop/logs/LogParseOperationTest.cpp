@@ -19,11 +19,32 @@ TEST(LogParseOperationTest, ElementNamesInAnyCaseFillTheirFieldsAndOthersAreIgno
     EXPECT_EQ(records->at(1).datetime, "");
 }
 
-TEST(LogParseOperationTest, ABrokenFileGivesNothing)
+TEST(LogParseOperationTest, ABrokenFileGivesItsWholeRecordsBeforeTheDamage)
 {
-    for (const char *xml : {"", "<records><record><uname>a & b</uname></record></records>",
-                            "<records><record><uname>a</uname></record>", "not xml"})
-        EXPECT_FALSE(LogParseOperation(xml).parsedData().has_value()) << xml;
+    struct Case
+    {
+        const char *xml;
+        std::optional<QStringList> users;
+    };
+    const std::vector<Case> cases = {
+        {"", std::nullopt},
+        {"not xml", std::nullopt},
+        {"<records><record><uname>a & b</uname></record></records>", std::nullopt},
+        {"<records><record><uname>a</uname></record>", QStringList{"a"}},  // cut after a record
+        {"<records><record><uname>a</uname></record><record><uname>b</uname><conte", QStringList{"a"}},
+        {"<records><record><uname>a</uname></record><record><uname>b</uname></record><re<", QStringList{"a", "b"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.xml);
+        const auto records = LogParseOperation(c.xml).parsedData();
+        ASSERT_EQ(records.has_value(), c.users.has_value());
+        if (!records)
+            continue;
+        QStringList users;
+        for (const LogNode &record : *records)
+            users.append(record.uname);
+        EXPECT_EQ(users, *c.users);
+    }
 }
 
 TEST(LogParseOperationTest, OperationNumberAndRewriteForm)
