@@ -163,15 +163,15 @@ void TXMainController::fillEngineController(TXEngineController &controller)
 
 // --- Login flow ---
 
-void TXMainController::launchMonitor()
+TXMainController::MonitorStart TXMainController::startMonitor()
 {
-    if (!mServices.startProgram)
-        return;
     if (MonitorProgram::isRunning())
-        return;
+        return MonitorStart::AlreadyRunning;
     const QString program = QLLocalizedString(QStringLiteral("MonitorExecPath"));
-    if (!mServices.startProgram(program))
-        trace(QStringLiteral("The monitor could not be started: %1").arg(program));
+    if (mServices.startProgram && mServices.startProgram(program))
+        return MonitorStart::Started;
+    trace(QStringLiteral("The monitor could not be started: %1").arg(program));
+    return MonitorStart::Failed;
 }
 
 void TXMainController::willLoginForFirstTime() { mView.displayGuide(true); }

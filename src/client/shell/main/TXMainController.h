@@ -122,7 +122,10 @@ public:
     }
 
     // --- Login flow (LoginViewControllerDelegateProtocol) ---
-    void launchMonitor() override;
+    void launchMonitor() override { startMonitor(); }
+    // Starts the monitor unless it runs already.
+    enum class MonitorStart { AlreadyRunning, Started, Failed };
+    MonitorStart startMonitor();
     void setPvtKeyValidatedcalledOnce(bool called) override { isPvtKeyValidatedcalledOnce = called; }
     void willLoginForFirstTime() override;
     void loginSuccessfulWithDetails(const QVariantMap &userDetails, const QVariantMap &accountDetails) override;

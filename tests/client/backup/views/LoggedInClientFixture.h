@@ -36,8 +36,9 @@
 // Its alerts go to the given presenter, or to the alert panel.
 struct ClientWindow
 {
-    ClientWindow(const LocalVolumeLayout &layout, AlertPresenter *alerts)
-        : shell(servicesWithoutMonitor())
+    ClientWindow(const LocalVolumeLayout &layout, AlertPresenter *alerts,
+                 TXMainControllerServices services = servicesWithoutMonitor())
+        : shell(std::move(services))
         , backupTab(shell, alerts, layout)
     {
         shell.start();
@@ -82,10 +83,11 @@ protected:
     }
 
     // The client started, its login window open.
-    void open(AlertPresenter *alerts = nullptr)
+    void open(AlertPresenter *alerts = nullptr,
+              TXMainControllerServices services = ClientWindow::servicesWithoutMonitor())
     {
         const LocalVolumeLayout layout{volumes(), root() + "/startup", "Startup", root() + "/startup/home/demo"};
-        client = std::make_unique<ClientWindow>(layout, alerts);
+        client = std::make_unique<ClientWindow>(layout, alerts, std::move(services));
     }
 
     // The client, logged in with the demo account by its login window.

@@ -1,5 +1,6 @@
 #include "client/shell/views/frame/ClientShell.h"
 
+#include "client/shell/account/MonitorProgram.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/account/AccountMenuView.h"
 #include "client/shell/views/frame/ClientWindows.h"
@@ -14,6 +15,8 @@
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
+#include "common/files/TextFile.h"
+#include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 
 #include <QCoreApplication>
@@ -32,6 +35,7 @@ ClientShell::ClientShell(TXMainControllerServices services)
     connectLoginWindows();
     connectMainWindow();
     connectSidebar();
+    connectMonitorNotices();
 }
 
 ClientShell::~ClientShell()
@@ -69,18 +73,14 @@ void ClientShell::connectLoginWindows()
     connect(keyPage, &PrivateKeyView::closeButtonClicked, this, [&login] { login.closeSetupPage(); });
 
     AccountMenuView *menu = mLoginWindows->accountMenu();
-    connect(menu, &AccountMenuView::disconnectAccount, this, [&login] { login.DisconnectAccount(); });
+    connect(menu, &AccountMenuView::disconnectAccount, this, [this, &login] {
+        mNotices.post(MonitorNotices::kDisablePreferences);
+        login.DisconnectAccount();
+    });
     connect(menu, &AccountMenuView::showAccountSettings, this, [&login] { login.showAccountSettings(); });
     connect(menu, &AccountMenuView::displayHelp, this, [&login] { login.DisplayHelp(); });
-    // The client's own report window; the monitor, which would show its window instead, is not built yet.
-    connect(menu, &AccountMenuView::sendErrorReport, this, [this] {
-        mLoginWindows->closeDisconnectWindow();
-        mErrorReport->showErrorReportWindow();
-    });
-    connect(menu, &AccountMenuView::openPreferences, this, [this] {
-        mLoginWindows->closeDisconnectWindow();
-        mMainController->launchMonitor();
-    });
+    connect(menu, &AccountMenuView::sendErrorReport, this, &ClientShell::sendErrorReport);
+    connect(menu, &AccountMenuView::openPreferences, this, &ClientShell::openPreferences);
     // The speed test asks the engine's transfer-rate runner, which is not built yet.
     menu->mBandwidthTestButton->hide();
     menu->adjustSize();
@@ -128,6 +128,37 @@ void ClientShell::connectSidebar()
         // Another account's figure would be shown as this one's.
         mSpaceUsed.keepOnlyFor(mMainController->currentBackupPath());
     });
+}
+
+void ClientShell::connectMonitorNotices()
+{
+    connect(mMainController.get(), &TXMainController::accountDidChange, this,
+            [this] { mNotices.post(MonitorNotices::kEnablePreferences); });
+    connect(mWindows->tabViewController(), &TXTabViewController::modeSwitched, this,
+            [this] { mNotices.post(MonitorNotices::kVersionsButton); });
+    connect(mWindows.get(), &ClientWindows::logPeriodChosen, &mNotices, &MonitorNotices::postLogPeriod);
+    connect(&mNotices, &MonitorNotices::logPeriodChosen, mWindows->logViewController(),
+            &LogViewController::sortLogsFromNotification);
+}
+
+void ClientShell::openPreferences()
+{
+    mLoginWindows->closeDisconnectWindow();
+    // A monitor started now reads its command file first: its preferences stay disabled until it hears.
+    if (mMainController->startMonitor() == TXMainController::MonitorStart::Started && !Brand::isTarnix())
+        TextFile::write(MonitorProgram::launchFilePath(), MonitorNotices::kDisablePreferencesWord);
+    mNotices.post(MonitorNotices::kDisablePreferences);
+    mNotices.post(MonitorNotices::kOpenPreferences);
+}
+
+void ClientShell::sendErrorReport()
+{
+    mLoginWindows->closeDisconnectWindow();
+    if (mMainController->startMonitor() == TXMainController::MonitorStart::Failed) {
+        mErrorReport->showErrorReportWindow();
+        return;
+    }
+    mNotices.post(MonitorNotices::kOpenPreferences, MonitorNotices::kSendErrorReport);
 }
 
 void ClientShell::measureSpaceUsed()

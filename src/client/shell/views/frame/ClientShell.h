@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/shell/account/MonitorNotices.h"
 #include "client/shell/account/SpaceUsedWalk.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
@@ -31,11 +32,17 @@ public:
     ClientWindows &windows() { return *mWindows; }
     LoginWindows &loginWindows() { return *mLoginWindows; }
     TXMainController &mainController() { return *mMainController; }
+    MonitorNotices &monitorNotices() { return mNotices; }
 
 private:
     void connectLoginWindows();
     void connectMainWindow();
     void connectSidebar();
+    void connectMonitorNotices();
+    // The account menu's preferences: the monitor's window, started when it does not run.
+    void openPreferences();
+    // The account menu's error report: the monitor's window, else the client's own.
+    void sendErrorReport();
     // The space used by the user's folder on the backup drive, measured away from the main thread.
     void measureSpaceUsed();
 
@@ -46,4 +53,5 @@ private:
     std::unique_ptr<SendErrorReportController> mErrorReport;
     std::unique_ptr<TXMainController> mMainController;
     SpaceUsedWalk mSpaceUsed;
+    MonitorNotices mNotices;
 };

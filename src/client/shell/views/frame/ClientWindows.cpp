@@ -26,8 +26,8 @@ ClientWindows::ClientWindows()
     LogViewController::Hooks logHooks;
     logHooks.chooseFolder = [this] { return QFileDialog::getExistingDirectory(mMainWindow.get()); };
     logHooks.openLink = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    // Until the notice board between the programs is here, a chosen period comes straight back.
-    logHooks.postPeriod = [this](const QString &period) { mLogViewController->sortLogsFromNotification(period); };
+    // The viewers of every program of the user follow a chosen period (the shell posts it).
+    logHooks.postPeriod = [this](const QString &period) { emit logPeriodChosen(period); };
     mLogViewController = new LogViewController(SessionLogsFolder::fromApplicationFiles(), *mAlerts, logHooks);
     mMainWindow->setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
     mMainWindow->setWindowIcon(ResourceImage::brandIcon());

@@ -50,6 +50,8 @@ public:
 
 signals:
     void destinationShown(const QString &volumePath);
+    // The user chose a period in the log viewer.
+    void logPeriodChosen(const QString &period);
 
 private:
     std::unique_ptr<TXMainWindow> mMainWindow;
