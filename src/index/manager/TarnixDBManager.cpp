@@ -72,8 +72,13 @@ void TarnixDBManager::stopDBOperation()
         std::lock_guard lock(mStateLock);
         mStopRequested = true;
     }
-    mCommonDatabaseHandler->stopMerging();
     mWake.notify_all();
+}
+
+void TarnixDBManager::stopAtSafePoint()
+{
+    mCommonDatabaseHandler->stopMerging();
+    stopDBOperation();
 }
 
 void TarnixDBManager::updaterThread()

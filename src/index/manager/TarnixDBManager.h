@@ -41,7 +41,7 @@ public:
     };
 
     explicit TarnixDBManager(const IndexManagerTimings &timings = {});
-    // Stops (see stopDBOperation) and waits until the last writer has written its journal.
+    // Stops (see stopDBOperation) and waits until the last writer has merged.
     ~TarnixDBManager();
     TarnixDBManager(const TarnixDBManager &) = delete;
     TarnixDBManager &operator=(const TarnixDBManager &) = delete;
@@ -59,10 +59,13 @@ public:
     void addFileToDelete(const QString &indexPath);
 
     // Ends the thread after one last tick, so that nothing queued so far is
-    // lost; what is queued later is not written. Writers still running write
-    // their journals; merges stop before their next journal, and what is left
-    // is merged at the next start. Does not wait.
+    // lost; what is queued later is not written. Writers still running finish
+    // and merge. Does not wait.
     void stopDBOperation();
+    // For the program's end: as stopDBOperation, but merges stop before their next
+    // journal (each journal's merge is whole), and what is left is merged at the next
+    // start. The destruction then waits only for the journals being written.
+    void stopAtSafePoint();
 
     // The index entries of the archive cleanup: for an index path that stands
     // for a folder on this machine, every file and folder the index holds

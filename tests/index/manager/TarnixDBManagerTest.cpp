@@ -89,14 +89,25 @@ TEST_F(TarnixDBManagerTest, AListFileOnTheDriveIsIndexedWithoutTheDataRoot)
     EXPECT_EQ(fileRows(), QStringList{"/Office/Users/ann/.lists/set.txxlist v1 enc"});
 }
 
-TEST_F(TarnixDBManagerTest, StopWritesWhatWasQueuedAndTheNextStartMergesIt)
+TEST_F(TarnixDBManagerTest, StopWritesWhatWasQueuedAndWhatCameLaterIsNot)
 {
     startManager();
     const QString queued = localFile("Docs/queued.txt");
     manager->addBackedUpFile(backedUp(queued));
     manager->stopDBOperation();
     manager.reset();
+    EXPECT_EQ(fileRows(), QStringList{"/Office" + queued + " v1 enc"});
+}
+
+TEST_F(TarnixDBManagerTest, AtTheProgramsEndWhatWasQueuedIsWrittenAndTheNextStartMergesIt)
+{
+    startManager();
+    const QString queued = localFile("Docs/queued.txt");
+    manager->addBackedUpFile(backedUp(queued));
+    manager->stopAtSafePoint();
+    manager.reset();
     // The program's end waits for no merge: the journal is written and kept.
+    EXPECT_TRUE(fileRows().isEmpty());
     EXPECT_EQ(FinishedJournals::namesOldestFirst(indexFolder()).size(), 1);
 
     startManager();

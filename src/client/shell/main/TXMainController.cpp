@@ -14,6 +14,7 @@
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
 #include "engine/controllers/RuvoDeleteController.h"
+#include "index/manager/TarnixDBManager.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
 #include "platform/PropertyList.h"
@@ -64,6 +65,9 @@ TXMainController::~TXMainController()
         TXEngineApplicationDelegate::setCurrent(nullptr);
     // The message channel goes first: no monitor message may arrive for a controller that is gone.
     mIPCWithMonitor.reset();
+    // The program ends at once: a merge under way stops at a safe point and resumes at the next start.
+    if (TarnixDBManager *index = dbManager())
+        index->stopAtSafePoint();
     mRetiringIndexWorkers.waitForDone();
     mDBManager.reset();
 }

@@ -15,6 +15,7 @@
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -160,6 +161,12 @@ LogViewController::LogViewController(const SessionLogsFolder &folder, AlertPrese
         mPopupButton->addItem(tr(item.title), item.tag);
     top->addWidget(mPopupButton);
     top->addStretch();
+    if (mHooks.helpPage.isValid()) {
+        mHelpButton = new QPushButton(QStringLiteral("?"), this);
+        mHelpButton->setToolTip(tr("Help"));
+        top->addWidget(mHelpButton);
+        connect(mHelpButton, &QPushButton::clicked, this, &LogViewController::onlineHelp);
+    }
     layout->addLayout(top);
     connect(mPopupButton, &QComboBox::activated, this,
             [this](int index) { sortLogs(mPopupButton->itemData(index).toInt()); });
@@ -407,9 +414,20 @@ void LogViewController::archiveSelectedLog()
             }
             return;
         }
-        if (!mAlerts.confirm(QStringLiteral("Selected folder doesn't have write permission. ")))
+        AlertRequest question;
+        question.title = QStringLiteral("Unable to write the file(s)");
+        question.message = QStringLiteral("Selected folder doesn't have write permission. ");
+        question.defaultButton = QStringLiteral("Select another");
+        question.alternateButton = QStringLiteral("OK");
+        if (!mAlerts.confirm(question))
             return;
     }
+}
+
+void LogViewController::onlineHelp()
+{
+    if (mHooks.openLink && mHooks.helpPage.isValid())
+        mHooks.openLink(mHooks.helpPage);
 }
 
 void LogViewController::sortByColumn(int column, Qt::SortOrder order)

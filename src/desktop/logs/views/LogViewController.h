@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 
 #include <chrono>
@@ -17,10 +18,10 @@ class DraggableTableView;
 class LogManager;
 class LogRecordsModel;
 class QComboBox;
+class QPushButton;
 class QTabWidget;
 class QTextBrowser;
 class SessionLogsFolder;
-class QUrl;
 
 struct LogViewControllerTimings {
     // The first row is selected this long after the list is rebuilt.
@@ -46,6 +47,8 @@ public:
         std::function<void(const QUrl &url)> openLink;
         // The monitor's exclusion settings were asked for (a summary's "Click here").
         std::function<void()> openExclusionPreferences;
+        // The maker's help page of the log viewer, opened by its help button; none: no button.
+        QUrl helpPage;
     };
 
     LogViewController(const SessionLogsFolder &folder, AlertPresenter &alerts, Hooks hooks, Timings timings = {},
@@ -66,9 +69,11 @@ public:
     void deleteAllItems();
     void deleteRow(int row);
     void archiveSelectedLog();
+    void onlineHelp();
 
     // For the sidebar's row and for tests.
     const QList<LogNode> &records() const { return mLogContainer; }
+    QPushButton *helpButton() const { return mHelpButton; }
     QString detailText() const;
     QString summaryText() const;
     bool hasSummaryTab() const;
@@ -95,6 +100,7 @@ private:
     LogRecordsModel *mModel = nullptr;
     DraggableTableView *mTableView = nullptr;
     QComboBox *mPopupButton = nullptr;
+    QPushButton *mHelpButton = nullptr;
     QTabWidget *mTabView = nullptr;
     QWidget *mSummaryTab = nullptr;
     QTextBrowser *mSummaryView = nullptr;

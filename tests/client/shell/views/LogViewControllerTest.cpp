@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,31 @@ protected:
     std::unique_ptr<LogViewController> viewer;
     QStringList posted;
 };
+
+TEST_F(LogViewControllerTest, AFolderThatCannotBeWrittenOffersAnotherAndHelpOpensTheHelpPage)
+{
+    QStringList answers = {root() + "/missing", ""};  // a folder that is not there, then "Cancel"
+    int choices = 0;
+    QList<QUrl> opened;
+    LogViewController::Hooks hooks;
+    hooks.chooseFolder = [&] { return answers.value(choices++); };
+    hooks.openLink = [&](const QUrl &url) { opened.append(url); };
+    hooks.helpPage = QUrl("https://example.test/help/Mac/log.htm");
+    LogViewController logs(*folder, alerts, hooks, LogViewController::Timings{0ms});
+
+    logs.archiveSelectedLog();
+    EXPECT_EQ(choices, 2);  // "Select another" opened the chooser again
+    ASSERT_EQ(alerts.shown.size(), 1);
+    EXPECT_EQ(alerts.shown[0].title, "Unable to write the file(s)");
+    EXPECT_EQ(alerts.shown[0].message, "Selected folder doesn't have write permission. ");
+    EXPECT_EQ(alerts.shown[0].defaultButton, "Select another");
+    EXPECT_EQ(alerts.shown[0].alternateButton, "OK");
+
+    ASSERT_TRUE(logs.helpButton());
+    logs.helpButton()->click();
+    EXPECT_EQ(opened, QList<QUrl>{hooks.helpPage});
+    EXPECT_FALSE(viewer->helpButton());  // no help page, no button
+}
 
 TEST_F(LogViewControllerTest, LastWeekShowsEightDaysWithTodayNewestFirst)
 {

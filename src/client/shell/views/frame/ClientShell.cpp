@@ -1,8 +1,10 @@
 #include "client/shell/views/frame/ClientShell.h"
 
 #include "client/shell/account/MonitorProgram.h"
+#include "client/shell/login/AccountHosts.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/account/AccountMenuView.h"
+#include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/login/EncryptionSetupView.h"
 #include "client/shell/views/login/LoginFormView.h"
@@ -21,6 +23,8 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QPushButton>
 #include <QUrl>
 
@@ -30,6 +34,7 @@ ClientShell::ClientShell(TXMainControllerServices services)
       mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows)),
       mMainView(std::make_unique<MainWindowView>(*mWindows)),
       mErrorReport(std::make_unique<SendErrorReportController>(mWindows->alerts())),
+      mBandwidthTest(std::make_unique<BandwidthTestWindowView>(mWindows->alerts())),
       mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, mWindows->alerts(), std::move(services)))
 {
     connectLoginWindows();
@@ -81,9 +86,9 @@ void ClientShell::connectLoginWindows()
     connect(menu, &AccountMenuView::displayHelp, this, [&login] { login.DisplayHelp(); });
     connect(menu, &AccountMenuView::sendErrorReport, this, &ClientShell::sendErrorReport);
     connect(menu, &AccountMenuView::openPreferences, this, &ClientShell::openPreferences);
-    // The speed test asks the engine's transfer-rate runner, which is not built yet.
-    menu->mBandwidthTestButton->hide();
-    menu->adjustSize();
+    connect(menu, &AccountMenuView::uploadSpeed, this, [this] { testSpeed(DataTransferRateController::Test::Upload); });
+    connect(menu, &AccountMenuView::downloadSpeed, this,
+            [this] { testSpeed(DataTransferRateController::Test::Download); });
 }
 
 void ClientShell::connectMainWindow()
@@ -92,6 +97,12 @@ void ClientShell::connectMainWindow()
     TXTabViewController *tabs = mWindows->tabViewController();
     connect(tabs, &TXTabViewController::upgrade, this, [&controller] { controller.upgrade(); });
     connect(tabs, &TXTabViewController::reCalculateQuota, this, [&controller] { controller.calQuota(); });
+    connect(tabs, &TXTabViewController::openProductPage, this, [] {
+        QDesktopServices::openUrl(AccountHosts::page(AccountHosts::brandWebSite(),
+                                                     Brand::pick(QStringLiteral("/tarnix-videzud.htm"),
+                                                                 QStringLiteral("/quellon-videzud.htm"))));
+    });
+    connect(tabs, &TXTabViewController::openDesktopApplication, this, &ClientShell::openDesktopApplication);
     // The login button opens the login window, or the account menu once a user is logged in.
     connect(tabs, &TXTabViewController::loginButtonClicked, this, [this] {
         if (mMainController->isLoggedIn())
@@ -159,6 +170,25 @@ void ClientShell::sendErrorReport()
         return;
     }
     mNotices.post(MonitorNotices::kOpenPreferences, MonitorNotices::kSendErrorReport);
+}
+
+void ClientShell::openDesktopApplication()
+{
+    // The maker's desktop application when it is installed, else its home page.
+    const QString application = QStandardPaths::findExecutable(Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")));
+    if (application.isEmpty() || !QProcess::startDetached(application, {}))
+        QDesktopServices::openUrl(AccountHosts::brandWebSite());
+}
+
+void ClientShell::testSpeed(DataTransferRateController::Test test)
+{
+    mLoginWindows->closeDisconnectWindow();
+    DataTransferRateController &rates = mBandwidthTest->controller();
+    rates.setUserInfo(mMainController->userObject());
+    if (test == DataTransferRateController::Test::Upload)
+        rates.getUploadRate();
+    else
+        rates.getDownloadRate();
 }
 
 void ClientShell::measureSpaceUsed()

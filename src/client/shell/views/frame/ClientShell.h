@@ -4,11 +4,13 @@
 #include "client/shell/account/SpaceUsedWalk.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
+#include "engine/controllers/DataTransferRateController.h"
 
 #include <QObject>
 
 #include <memory>
 
+class BandwidthTestWindowView;
 class ClientWindows;
 class LoginWindows;
 class LoginWindowsView;
@@ -33,6 +35,7 @@ public:
     LoginWindows &loginWindows() { return *mLoginWindows; }
     TXMainController &mainController() { return *mMainController; }
     MonitorNotices &monitorNotices() { return mNotices; }
+    BandwidthTestWindowView &bandwidthTestWindow() { return *mBandwidthTest; }
 
 private:
     void connectLoginWindows();
@@ -43,6 +46,10 @@ private:
     void openPreferences();
     // The account menu's error report: the monitor's window, else the client's own.
     void sendErrorReport();
+    // The sidebar's desktop-application button.
+    void openDesktopApplication();
+    // The account menu's speed test of the signed-in account.
+    void testSpeed(DataTransferRateController::Test test);
     // The space used by the user's folder on the backup drive, measured away from the main thread.
     void measureSpaceUsed();
 
@@ -51,6 +58,7 @@ private:
     std::unique_ptr<LoginWindowsView> mLoginView;
     std::unique_ptr<MainWindowView> mMainView;
     std::unique_ptr<SendErrorReportController> mErrorReport;
+    std::unique_ptr<BandwidthTestWindowView> mBandwidthTest;
     std::unique_ptr<TXMainController> mMainController;
     SpaceUsedWalk mSpaceUsed;
     MonitorNotices mNotices;

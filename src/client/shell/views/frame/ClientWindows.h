@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/shell/sidebar/TXTabViewControllerDelegate.h"
+#include "platform/SleepInhibitor.h"
 
 #include <QObject>
 #include <QString>
@@ -32,8 +33,9 @@ public:
     void setLoggedInUserName(const QString &userName) { mUserName = userName; }
     // What runs, as the pages tell it: the mode switch stays still meanwhile.
     void setReIndexInProgress(bool running) { mReIndexInProgress = running; }
-    void setBackupRunning(bool running) { mActivity.backupRunning = running; }
-    void setRestoreRunning(bool running) { mActivity.restoreRunning = running; }
+    // A backup or a restore also keeps the computer from idle sleep while it runs.
+    void setBackupRunning(bool running);
+    void setRestoreRunning(bool running);
     void setSearchRunning(bool running) { mActivity.searchRunning = running; }
     // The destination drive the main controller holds (a refused change brings the old one
     // back); the Backup page's chooser shows it. "" for none.
@@ -54,6 +56,8 @@ signals:
     void logPeriodChosen(const QString &period);
 
 private:
+    void keepAwakeWhileWorking();
+
     std::unique_ptr<TXMainWindow> mMainWindow;
     std::unique_ptr<AlertPanePresenter> mAlerts;
     std::unique_ptr<TXTabViewController> mTabViewController;
@@ -61,4 +65,5 @@ private:
     QString mUserName;
     bool mReIndexInProgress = false;
     SidebarRules::Activity mActivity;
+    SleepInhibitor mSleep;
 };

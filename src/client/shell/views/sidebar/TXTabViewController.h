@@ -92,6 +92,8 @@ public:
     // Clicking it brings the backup's progress pane forward.
     QPushButton *backupMiniProgressBox() const { return mBackupMiniProgressBox; }
     QPushButton *switchModeButton() const { return mSwitchMode; }
+    QPushButton *logoButton() const { return mLogoButton; }
+    QPushButton *onlineAppButton() const { return mOnlineAppButton; }
     void setSearchInProgress(bool running) { mIsSearchProgress = running; }
     void setTrashSearchInProgress(bool running) { mIsTrashSearchProgress = running; }
     bool isSearchInProgress() const { return mIsSearchProgress; }
