@@ -31,6 +31,7 @@
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/context/ProgramContext.h"
+#include "common/texts/Brand.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -45,6 +46,7 @@
 #include <QLineEdit>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QTextStream>
@@ -244,6 +246,13 @@ int main(int argc, char *argv[])
     login.loginForm()->setErrorText(LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-error"), window, login.loginWindow());
+    // A long message wraps over several lines, all of them shown.
+    login.loginForm()->setErrorText(LoginViewController::failureText(
+        Brand::pick(QStringLiteral("Unable to connect to Tarnix. Reason: Account has been canceled. "),
+                    QStringLiteral("Unable to connect to Quellon. Reason: Account has been canceled. ")),
+        QStringLiteral("demo")));
+    login.displayFloatingWindow();
+    shots.saveTogether(QStringLiteral("login-window-error-long"), window, login.loginWindow());
     login.loginForm()->setErrorText(QString());
     login.showPage(LoginWindows::Page::EncryptionSetup);
     login.setupPage()->mKeyButton->button(EncryptionSetupView::kPrivateTag)->click();
@@ -274,6 +283,10 @@ int main(int argc, char *argv[])
     settle(std::chrono::milliseconds(500));
     login.showDisconnectWindow();
     shots.saveTogether(QStringLiteral("account-menu"), window, login.disconnectWindow());
+    login.accountMenu()->mBandwidthTestButton->click();  // the two speed tests
+    login.showDisconnectWindow();
+    shots.saveTogether(QStringLiteral("account-menu-speed-test"), window, login.disconnectWindow());
+    login.accountMenu()->mBandwidthTestButton->click();
     login.closeDisconnectWindow();
 
     const QStringList pages = {QStringLiteral("backup"), QStringLiteral("restore"), QStringLiteral("log")};
@@ -308,6 +321,15 @@ int main(int argc, char *argv[])
                         over->move(window->geometry().center() - over->rect().center());
                         shots.saveTogether(QString::fromLatin1(name), window, over);
                     }});
+    // The tree's context menu over its first drive.
+    tabs->displayBackupView();
+    LocalTreeView &treeView = *backupTab.treeView;
+    const QModelIndex drive = treeView.model()->index(0, 0);
+    if (QMenu *menu = treeView.contextMenuFor(drive)) {
+        menu->popup(treeView.viewport()->mapToGlobal(treeView.visualRect(drive).center()));
+        shots.saveTogether(QStringLiteral("backup-page-context-menu"), window, menu);
+        menu->hide();
+    }
     saveOutline(shots);
     saveErrorReport(shots);
     saveBandwidthTest(shots);

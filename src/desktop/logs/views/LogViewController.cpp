@@ -164,6 +164,7 @@ LogViewController::LogViewController(const SessionLogsFolder &folder, AlertPrese
     if (mHooks.helpPage.isValid()) {
         mHelpButton = new QPushButton(QStringLiteral("?"), this);
         mHelpButton->setToolTip(tr("Help"));
+        mHelpButton->setFixedWidth(mHelpButton->sizeHint().height());  // a round "?", not a wide bar
         top->addWidget(mHelpButton);
         connect(mHelpButton, &QPushButton::clicked, this, &LogViewController::onlineHelp);
     }

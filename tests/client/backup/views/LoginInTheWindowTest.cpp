@@ -69,3 +69,23 @@ TEST_F(LoginInTheWindowTest, TheLoginWindowTakesTheKeyboard)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_TRUE(waitUntil([this] { return client->shell.mainController().isLoggedIn(); }));
 }
+
+TEST_F(LoginInTheWindowTest, ALongLoginErrorIsShownWholeOverItsLines)
+{
+    open();
+    LoginWindows &login = client->shell.loginWindows();
+    LoginFormView *form = login.loginForm();
+    form->setErrorText(LoginViewController::failureText(
+        "Unable to connect to Tarnix. Reason: Account has been canceled. Please contact the support team of your "
+        "company, who can tell you why and reactivate it.",
+        "demo"));
+    login.displayFloatingWindow();
+    QCoreApplication::processEvents();
+    QLabel *error = form->mErrorLabel;
+    ASSERT_TRUE(error->isVisible());
+    EXPECT_GT(error->heightForWidth(error->width()), 2 * error->fontMetrics().height());  // it wraps
+    EXPECT_GE(error->height(), error->heightForWidth(error->width()));  // and every line shows
+    QWidget *window = login.loginWindow();
+    EXPECT_LE(error->mapTo(window, QPoint(0, error->height())).y(), window->height());  // inside the window
+    EXPECT_GE(form->height(), form->minimumSizeHint().height());  // nothing of the form is squeezed
+}

@@ -88,8 +88,9 @@ void LoginFormView::setErrorText(const QString &html)
     mErrorLabel->setVisible(!html.isEmpty());
     mHeight = kHeight;
     if (!html.isEmpty()) {
-        // The text's height on one line decides, as the original measured it.
-        const int textHeight = mErrorLabel->fontMetrics().boundingRect(mErrorLabel->text()).height();
+        // The text as the label wraps it in the form's width decides: a long message grows the form.
+        const QMargins margins = layout()->contentsMargins();
+        const int textHeight = mErrorLabel->heightForWidth(kWidth - margins.left() - margins.right());
         if (textHeight > kOneLineHeight)
             mHeight = textHeight + kErrorMargin;
     }
