@@ -69,8 +69,12 @@ void TXMainController::setDestination(const QString &volumePath)
 void TXMainController::destinationDriveDidChange(const QString &volumePath, const QString &unmountedVolume)
 {
     const QString old = TextFile::read(destinationFile()).value_or(QString()).trimmed();
-    if (!unmountedVolume.isEmpty() && unmountedVolume == old)
-        return;  // the current destination went away; the choice stays
+    if (!unmountedVolume.isEmpty() && unmountedVolume == old) {
+        // The current destination went away; the choice stays, and the chooser says so
+        // (it names no other drive, and shows this one again when it comes back).
+        mView.showDestination(old);
+        return;
+    }
     if (volumePath == old)
         return;
     const auto keepOld = [this, &old] { mView.showDestination(old); };

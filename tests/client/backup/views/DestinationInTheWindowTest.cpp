@@ -36,3 +36,19 @@ TEST_F(DestinationInTheWindowTest, ARefusedChangeShowsTheOldDriveAgain)
     EXPECT_EQ(client->tree.fileSystem().volumesPopUpButton().selectedTitle(), "BackupDrive");
     EXPECT_EQ(chooser().currentText(), "BackupDrive");
 }
+
+TEST_F(DestinationInTheWindowTest, WhileTheDriveIsAwayTheChooserNamesNoOtherAndShowsItAgainWhenItIsBack)
+{
+    openLoggedIn(&alerts);
+    ASSERT_TRUE(waitUntil([&] { return chooser().currentText() == "BackupDrive"; }));
+    ASSERT_TRUE(QDir(volumes() + "/BackupDrive").removeRecursively());  // the drive is unplugged
+    ASSERT_TRUE(waitUntil([&] { return chooser().findText("BackupDrive") < 0; }));
+    EXPECT_EQ(client->shell.mainController().currentDestinationDrive(), "BackupDrive");
+    EXPECT_TRUE(chooser().currentText().isEmpty()) << chooser().currentText().toStdString();
+
+    QDir().mkpath(volumes() + "/BackupDrive");  // and plugged in again
+    EXPECT_TRUE(waitUntil([&] { return chooser().currentText() == "BackupDrive"; }))
+        << chooser().currentText().toStdString();
+    EXPECT_EQ(client->shell.mainController().currentDestinationDrive(), "BackupDrive");
+    EXPECT_TRUE(alerts.shown.isEmpty()) << alerts.texts().join('\n').toStdString();
+}
