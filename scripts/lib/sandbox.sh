@@ -10,7 +10,8 @@ on_exit() {
 }
 run_exit_functions() {
   local function
-  for function in "${tx_exit_functions[@]}"; do "$function"; done
+  # Each runs whatever the one before met: a failing step must not skip the others.
+  for function in "${tx_exit_functions[@]}"; do "$function" || true; done
 }
 
 # enter_sandbox <folder>: every per-user and machine-wide folder inside the sandbox.
@@ -27,13 +28,14 @@ enter_sandbox() {
   export TX_VOLUMES_ROOT="$sandbox/volumes"
 }
 
-# start_webservice <folder> <build>: the stand-in web service on loopback, with the
+# start_webservice <folder> <build> [port]: the stand-in web service on loopback (the
+# port the texts name, 47443, unless another is given; 0 takes a free one), with the
 # sandbox's own test authority, which the client trusts through ${SUPPORT}/webservice/ca.pem.
-# It is stopped when the script ends.
+# It is stopped when the script ends; $webservice_port is the port it listens on.
 start_webservice() {
   local webservice=$1/webservice build=$2 top
   top=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-  webservice_port=47443
+  webservice_port=${3:-47443}
   "$top/tools/webservice/make-certificates.sh" "$webservice/certificates"
   mkdir -p "$TX_SUPPORT_ROOT/webservice"
   cp "$webservice/certificates/ca.pem" "$TX_SUPPORT_ROOT/webservice/ca.pem"
@@ -43,15 +45,30 @@ start_webservice() {
   webservice_pid=$!
   on_exit stop_webservice
   for _ in $(seq 50); do
-    grep -q '^webservice ' "$webservice/service.out" 2>/dev/null && return 0
+    if grep -q '^webservice ' "$webservice/service.out" 2>/dev/null; then
+      webservice_port=$(sed -n 's|^webservice https://127.0.0.1:\([0-9]*\).*|\1|p' "$webservice/service.out")
+      return 0
+    fi
     kill -0 "$webservice_pid" 2>/dev/null || { cat "$webservice/service.out" >&2; exit 1; }
     sleep 0.1
   done
 }
 
 stop_webservice() {
-  kill "$webservice_pid" 2>/dev/null
+  kill "$webservice_pid" 2>/dev/null || true  # it may have ended first
   wait "$webservice_pid" 2>/dev/null || true
+}
+
+# resources_for_webservice <folder> <build>: a copy of the brands' resources whose
+# service addresses name the port the stand-in listens on; prints the copy's folder.
+resources_for_webservice() {
+  local copy=$1/resources build=$2 brand
+  rm -rf "$copy"
+  cp -r "$build/resources" "$copy"
+  for brand in Tarnix Quellon; do
+    sed -i "s|https://127.0.0.1:47443|https://127.0.0.1:$webservice_port|g" "$copy/$brand/Localizable.plist"
+  done
+  echo "$copy"
 }
 
 # mark_session: marks every program started from here on, so that the monitor the
