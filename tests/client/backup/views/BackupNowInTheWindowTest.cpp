@@ -128,6 +128,8 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
 
 TEST_F(BackupNowInTheWindowTest, TheAccountToldAgainDuringABackupLeavesTheSessionToItsEnd)
 {
+    // The account is told again at once after the click: the session need not be slow.
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 20}}));
     openLoggedIn(&alerts);
     check("DataDrive", "Documents");
     BackupViewController &backup = client->backup.controller();
@@ -142,7 +144,7 @@ TEST_F(BackupNowInTheWindowTest, TheAccountToldAgainDuringABackupLeavesTheSessio
     EXPECT_EQ(backup.mBackupManager(), running);
     EXPECT_TRUE(backup.isBackupRunning());
 
-    ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000));
+    ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 120000)) << alerts.texts().join('\n').toStdString();
     EXPECT_EQ(alerts.texts().last(), "Backup operation has completed. Click the 'View Log' button for details.");
     EXPECT_TRUE(client->backup.page()->backupButton()->isEnabled());
     const QString dataRoot = backup.mBackupManager()->DestinationPath();
