@@ -1,6 +1,7 @@
 #include "BackupPageShots.h"
 
 #include "client/backup/localtree/LocalTreeConnection.h"
+#include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
@@ -84,6 +85,12 @@ void saveBackupPage(TXTabViewController &tabs, BackupPage &page, LocalTreeConnec
     if (!waitFor([&page] { return page.backupsetViewController().backupSet().size() == 2; }))
         return;
     pictures.save("backup-page-idle");
+    // Cleanup Now's first window: what it does, and the automatic cleanup's settings.
+    page.cleanup().onSync();
+    QDialog &cleanup = *page.cleanupWindows().messageWindow();
+    if (waitFor([&cleanup] { return cleanup.isVisible(); }))
+        pictures.saveWith("backup-page-cleanup", &cleanup);
+    cleanup.close();
 
     // The stand-in engine reports its files slowly enough for a picture of the pane.
     const QString scenario = PathRoots::temporaryRoot() + QStringLiteral("/screenshots-scenario.plist");

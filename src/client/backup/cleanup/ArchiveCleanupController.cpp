@@ -202,6 +202,7 @@ void ArchiveCleanupController::deleteDidStart()
 {
     if (mView)
         mView->setDeletingShown(true);
+    mDeletedCount = 0;
     OnlineLogController &online = OnlineLogController::SharedOnlineLogController();
     online.setOperationStartTime(QLUtility::getSessionLogTime());
     online.setOperationStatus(QStringLiteral("Success"));
@@ -211,6 +212,7 @@ void ArchiveCleanupController::deleteDidStart()
 
 void ArchiveCleanupController::deleteDidReceiveData(const QStringList &deletedPaths)
 {
+    mDeletedCount += int(deletedPaths.size());
     for (const QString &path : deletedPaths) {
         if (mSessionLog)
             mSessionLog->itemDeleted(path);
@@ -250,6 +252,9 @@ void ArchiveCleanupController::deleteDidFinishSuccessfully()
     OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Success"));
     report(endTime);
     deletionEnded();
+    // The list window closes: the user is told what became of the items.
+    alert(QStringLiteral("\u2018Cleanup Now\u2019 has removed %1 item(s) from your backup drive.").arg(mDeletedCount),
+          false);
 }
 
 void ArchiveCleanupController::deleteDidFailWithError(const QString &error)

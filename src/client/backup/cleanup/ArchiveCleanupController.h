@@ -102,6 +102,7 @@ private:
     std::atomic<bool> mScanEnded{true};
     QStringList mCandidates;
     int mTotalFiles = 0;
+    int mDeletedCount = 0;  // items the engine reported deleted in this run
     QLBackupProgressLogger mSyncDeleteLogger;
     std::unique_ptr<ArchiveCleanupSessionLog> mSessionLog;
 };

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QSpinBox>
 #include <QEvent>
 #include <QHBoxLayout>
@@ -20,7 +21,8 @@ const QString kExplanation = QStringLiteral(
     "computer. You can review the list before anything is deleted.");
 const QString kMore = QStringLiteral(
     "Only files of your backup set are considered. A file that still exists on this computer is never listed, and "
-    "the cleanup stops when more than 25% of the files of your backup set would be removed.");
+    "\u2018Cleanup Now\u2019 stops when more than 25% of the files of your backup set would be removed. The settings "
+    "below are those of the automatic cleanup.");
 
 QDialog *childWindow(QWidget *mainWindow, const QString &title)
 {
@@ -65,11 +67,12 @@ ArchiveCleanupWindows::ArchiveCleanupWindows(ArchiveCleanupController &controlle
     numberOfDayStepper->setSuffix(QStringLiteral(" days"));
     percentageOfFilesStepper->setRange(1, 100);
     percentageOfFilesStepper->setSuffix(QStringLiteral(" %"));
-    auto *automatic = new QFormLayout;
+    auto *automaticBox = new QGroupBox(QStringLiteral("Automatic cleanup"), otlSyncMsgWindow);
+    auto *automatic = new QFormLayout(automaticBox);
     automatic->addRow(automaticSyncButton);
     automatic->addRow(QStringLiteral("Files deleted locally more than"), numberOfDayStepper);
     automatic->addRow(QStringLiteral("At most this share of the backup set"), percentageOfFilesStepper);
-    message->addLayout(automatic);
+    message->addWidget(automaticBox);
     message->addLayout(buttons);
     message->setSizeConstraint(QLayout::SetFixedSize);
     otlSyncMsgWindow->setFixedWidth(460);

@@ -127,6 +127,8 @@ TEST_F(CleanupThroughEngineTest, GoneItemsLeaveTheDriveAndTheIndexAndTheRunIsLog
     EXPECT_TRUE(log.contains("Deleted successfully")) << log.toStdString();
     EXPECT_FALSE(view.listOpen);
     EXPECT_FALSE(deleteController->isRunning());
+    // The list window closed: the user is told what became of the items.
+    EXPECT_EQ(alerts.texts().last(), "\u2018Cleanup Now\u2019 has removed 4 item(s) from your backup drive.");
 }
 
 TEST_F(CleanupThroughEngineTest, AnItemTheEngineCannotDeleteStaysInTheIndex)
