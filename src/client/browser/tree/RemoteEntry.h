@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+// One child of a stored folder as the destination tree needs it, read from a
+// listing of the drive's index.
+struct RemoteEntry
+{
+    QString name;  // the item's own name, without a trailing "/"
+    bool isFolder = false;
+    QString fileSize;  // bytes, as text; "" for a folder
+    QString modificationDate;
+    QString versionInfo;
+
+    bool operator==(const RemoteEntry &) const = default;
+};
+
+// The listing's rows as entries, in their order. The one place that knows the
+// listing's row shape: a folder's row names its whole stored path
+// ("/Office/Users/ann/sub/"), a file's row its name.
+QList<RemoteEntry> remoteEntriesFromListing(const QVariantList &rows);
