@@ -21,11 +21,14 @@ void restoreXattributes(const RestoredXattrs::Item &item, int depth, const Resto
     for (const QString &name : names) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
+        const int entryDepth = depth + 1;
+        if (entryDepth > RestoredXattrs::kDepth)
+            return;
         const RestoredXattrs::Item entry{item.restored + QLatin1Char('/') + name, item.stored + QLatin1Char('/') + name};
         if (name == kDatabaseName)
             reset(entry.restored, entry.stored);
-        else if (depth < RestoredXattrs::kDepth)
-            restoreXattributes(entry, depth + 1, reset);
+        else
+            restoreXattributes(entry, entryDepth, reset);
     }
 }
 

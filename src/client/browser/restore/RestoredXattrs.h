@@ -20,7 +20,7 @@ struct Item
 // Puts back the attributes of one restored database, with its folder on the drive.
 using Reset = std::function<void(const QString &restoredDatabase, const QString &storedDatabase)>;
 
-// Entries deeper than this below a restored item are not looked into.
+// Entries more than this many levels below a restored item are not looked at.
 inline constexpr int kDepth = 5;
 
 // Each item that is a database is reset; in any other folder, entries not starting
