@@ -3,7 +3,7 @@
 #include "client/browser/host/BrowserHost.h"
 #include "client/browser/host/FolderChooser.h"
 #include "client/browser/host/Workspace.h"
-#include "client/browser/tree/FolderListing.h"
+#include "client/browser/tree/RemoteFolderListing.h"
 #include "common/account/User.h"
 
 #include <QList>
@@ -13,7 +13,7 @@
 #include <optional>
 
 // Listings that end only when a test says so.
-class ManualFolderListing : public FolderListing
+class ManualFolderListing : public RemoteFolderListing
 {
 public:
     void list(const QString &folderPath) override { running.append(folderPath); }
@@ -77,8 +77,6 @@ public:
     void setRestoreRunning(bool running) override { restoreRunning = running; }
     bool isVersionRestoreRunning() const override { return versionRestoring; }
     void cancelVersionRestore() override { ++versionCancels; }
-    void onSuccessfulLogin() override {}
-    void setEncryptionAcceptanceView() override {}
 
     bool reIndexing = false;
     QString volumeName = "Drive";

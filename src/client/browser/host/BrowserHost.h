@@ -6,7 +6,7 @@ class TXEngineController;
 
 // What the Restore page asks of the program beyond what every page asks (PageHost):
 // the engine set-up of its controllers, the sidebar's restore progress box, the
-// one version restore of the program, and the set-up that follows a first listing.
+// one version restore of the program.
 // The main controller and the sidebar implement it; tests use a fake.
 class BrowserHost : public PageHost
 {
@@ -26,8 +26,4 @@ public:
     virtual bool isVersionRestoreRunning() const = 0;
     virtual void cancelVersionRestore() = 0;
 
-    // The post-login set-up; it runs once per login however often it is asked for.
-    virtual void onSuccessfulLogin() = 0;
-    // The encryption key was refused: the login window asks for it.
-    virtual void setEncryptionAcceptanceView() = 0;
 };

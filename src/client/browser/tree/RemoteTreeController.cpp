@@ -3,7 +3,7 @@
 #include "client/browser/tree/RemoteTreeObserver.h"
 #include "client/browser/tree/RemoteTreeRules.h"
 
-RemoteTreeController::RemoteTreeController(FolderListing &listing, Hooks hooks)
+RemoteTreeController::RemoteTreeController(RemoteFolderListing &listing, Hooks hooks)
     : mListing(listing), mHooks(std::move(hooks))
 {
     mListing.setReceiver(this);

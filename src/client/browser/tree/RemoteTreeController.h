@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/browser/tree/FolderListing.h"
+#include "client/browser/tree/RemoteFolderListing.h"
 #include "client/common/tree/TreeViewNode.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ class RemoteTreeObserver;
 // and a "Loading..." placeholder under each folder whose listing is under
 // way. A listing's result replaces the children of the node found under its
 // path when it arrives; a folder gone by then changes nothing.
-class RemoteTreeController : private FolderListingReceiver
+class RemoteTreeController : private RemoteFolderListingReceiver
 {
 public:
     struct Hooks
@@ -34,7 +34,7 @@ public:
     static inline const QString kLoadingText = QStringLiteral("Loading...");
     static inline const QString kListingFailedText = QStringLiteral("Unable to list folder. Try later.");
 
-    RemoteTreeController(FolderListing &listing, Hooks hooks);
+    RemoteTreeController(RemoteFolderListing &listing, Hooks hooks);
     ~RemoteTreeController() override;
 
     void setObserver(RemoteTreeObserver *observer) { mObserver = observer; }
@@ -70,7 +70,7 @@ private:
     void setStateBelow(TreeViewNode &node, int state);
     void settleStateAbove(TreeViewNode &node);
 
-    FolderListing &mListing;
+    RemoteFolderListing &mListing;
     Hooks mHooks;
     RemoteTreeObserver *mObserver = nullptr;
     std::unique_ptr<TreeViewNode> mRootItem;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/browser/tree/FolderListing.h"
+#include "client/browser/tree/RemoteFolderListing.h"
 #include "engine/controllers/RuvoListingControllerDelegateProtocol.h"
 
 #include <functional>
@@ -12,7 +12,7 @@ class TXEngineController;
 
 // Folder listings from the drive's index: one RuvoListingController per folder,
 // each set up with the signed-in account, kept until its end arrives.
-class RuvoFolderListing : public FolderListing, private RuvoListingControllerDelegateProtocol
+class RuvoFolderListing : public RemoteFolderListing, private RuvoListingControllerDelegateProtocol
 {
 public:
     using Setup = std::function<void(TXEngineController &)>;

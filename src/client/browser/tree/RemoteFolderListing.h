@@ -6,10 +6,10 @@
 #include <QString>
 
 // Where the listings of stored folders end, on the main thread.
-class FolderListingReceiver
+class RemoteFolderListingReceiver
 {
 public:
-    virtual ~FolderListingReceiver() = default;
+    virtual ~RemoteFolderListingReceiver() = default;
     virtual void folderListed(const QString &folderPath, const QList<RemoteEntry> &entries) = 0;
     virtual void folderListingFailed(const QString &folderPath) = 0;
 };
@@ -17,20 +17,20 @@ public:
 // Lists the children of stored folders, one listing per folder, each ending with
 // exactly one call to the receiver. The program lists from the drive's index;
 // tests answer by hand.
-class FolderListing
+class RemoteFolderListing
 {
 public:
-    virtual ~FolderListing() = default;
+    virtual ~RemoteFolderListing() = default;
 
-    void setReceiver(FolderListingReceiver *receiver) { mReceiver = receiver; }
+    void setReceiver(RemoteFolderListingReceiver *receiver) { mReceiver = receiver; }
     // The folder's path relative to the data root ("" for the root).
     virtual void list(const QString &folderPath) = 0;
     // Forgets every listing under way: none of them ends any more.
     virtual void cancelAll() = 0;
 
 protected:
-    FolderListingReceiver *receiver() const { return mReceiver; }
+    RemoteFolderListingReceiver *receiver() const { return mReceiver; }
 
 private:
-    FolderListingReceiver *mReceiver = nullptr;
+    RemoteFolderListingReceiver *mReceiver = nullptr;
 };

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "client/browser/restore/RestoreView.h"
+
+#include <QWidget>
+
+class ProgressPaneView;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSplitter;
+class QTreeView;
+class RemoteTreeModel;
+class RestoreController;
+class TXAnimatedTextField;
+
+// The Restore page: the destination tree above, the progress pane below it while
+// a restore runs, and the bottom row with the Restore button, the destination
+// controls, the busy spinner and the status and operation lines.
+class RestorePageView : public QWidget, public RestoreView
+{
+    Q_OBJECT
+
+public:
+    RestorePageView(RestoreController &controller, RemoteTreeModel &model, QWidget *parent = nullptr);
+
+    QTreeView *treeView() const { return mOutlineView; }
+    QPushButton *restoreButton() const { return mRestoreButton; }
+    QPushButton *destinationButton() const { return mrRestoreDestinationButton; }
+    QLabel *destinationLabel() const { return mRestoreDestinationLabel; }
+    ProgressPaneView *progressPane() const { return mProgressPane; }
+    TXAnimatedTextField *statusLine() const { return mOutputLabel; }
+    void setSpinnerRunning(bool running);
+
+    // --- RestoreView ---
+    void setRestoreButtonEnabled(bool enabled) override;
+    void setDestinationButtonEnabled(bool enabled) override;
+    void setDestinationControlsHidden(bool hidden) override;
+    void showRestoreDestination(const QString &path) override;
+    void setProgressPaneShown(bool shown) override;
+
+private:
+    // The destination controls that make room for the pane, hidden also by the prompt preference.
+    void updateDestinationControls();
+
+    QSplitter *mSplitView;
+    QTreeView *mOutlineView;
+    ProgressPaneView *mProgressPane;
+    QPushButton *mRestoreButton;
+    QPushButton *mrRestoreDestinationButton;
+    QLabel *mRestoreLocationLabel;
+    QLabel *mRestoreDestinationLabel;
+    QProgressBar *mContinuousProgress;
+    TXAnimatedTextField *mOutputLabel;
+    TXAnimatedTextField *mOpLabel;
+    bool mPaneShown = false;
+    bool mControlsHiddenByPrompt = false;
+};
