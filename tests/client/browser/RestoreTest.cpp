@@ -51,11 +51,12 @@ TEST(RestoreRulesTest, TheGroupingWalk)
     }
 }
 
-TEST(RestoreRulesTest, RestoredLocationDropsTheComputerFolderInBackupMode)
+TEST(RestoreRulesTest, RestoredLocationDropsTheComputerFolderTheIndexNames)
 {
-    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Office/Users/ann/TM", true), "/dest/Users/ann/TM");
-    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Office", true), "/dest");
-    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Users/ann", false), "/dest/Users/ann");
+    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Office/Users/ann/TM", "/Office"), "/dest/Users/ann/TM");
+    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Office", "/Office"), "/dest");
+    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Officer/ann", "/Office"), "/dest/Officer/ann");
+    EXPECT_EQ(RestoreRules::restoredLocation("/dest", "Users/ann", ""), "/dest/Users/ann");
 }
 
 // The log's lines without their dates.

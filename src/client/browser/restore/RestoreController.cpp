@@ -213,7 +213,7 @@ void RestoreController::restoreFiles()
         items.append({node->fullPath(), !node->isAFile()});
     const RestoreRules::Selection selection = RestoreRules::groupSelection(items);
     mRestoreFilesList = selection.contents;
-    mRestoreBackupMode = mHost.isAppInBackupMode();
+    mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
 
     const QString sessionLogPath =
         SessionLogsFolder::fromApplicationFiles().newSessionLogPath(QStringLiteral("Restore"), QDateTime::currentDateTime());
@@ -353,7 +353,7 @@ void RestoreController::reapplyXattributes()
         return;
     QList<RestoredXattrs::Item> items;
     for (const QString &path : std::as_const(mRestoreFilesList))
-        items.append({RestoreRules::restoredLocation(mDestination, path, mRestoreBackupMode),
+        items.append({RestoreRules::restoredLocation(mDestination, path, mRestoreComputerFolder),
                       mDriver->DestinationPath() + QLatin1Char('/') + path});
     RestoredXattrs::searchXattributesIn(items, mServices.resetXattributes);
 }

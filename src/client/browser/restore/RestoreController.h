@@ -121,6 +121,6 @@ private:
     std::unique_ptr<RestoreSessionLog> mSessionLog;
     QString mDestination;
     QStringList mRestoreFilesList;
-    bool mRestoreBackupMode = true;
+    QString mRestoreComputerFolder;  // of the running restore, as the index names it
     int mTotalFileCount = 0;
 };

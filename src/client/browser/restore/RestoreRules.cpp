@@ -63,13 +63,12 @@ bool asksBeforeRestore(const QString &destination, const QString &defaultDestina
     return destination == defaultDestination;
 }
 
-QString restoredLocation(const QString &destination, const QString &itemPath, bool backupMode)
+QString restoredLocation(const QString &destination, const QString &itemPath, const QString &computerFolder)
 {
     QString original = itemPath;
-    if (backupMode) {
-        const qsizetype slash = original.indexOf(QLatin1Char('/'));
-        original = slash < 0 ? QString() : original.mid(slash + 1);
-    }
+    const QString folder = computerFolder.mid(1);
+    if (!folder.isEmpty() && (original == folder || original.startsWith(folder + QLatin1Char('/'))))
+        original = original.mid(folder.size() + 1);
     return original.isEmpty() ? destination : destination + QLatin1Char('/') + original;
 }
 

@@ -38,7 +38,7 @@ bool asksBeforeRestore(const QString &destination, const QString &defaultDestina
 
 // Where a stored item comes back below the destination: the engine restores an
 // item to its original path, which is its index path without the computer folder
-// in backup mode ("Office/Users/ann/TM" -> "<destination>/Users/ann/TM").
-QString restoredLocation(const QString &destination, const QString &itemPath, bool backupMode);
+// ("/Office") when the index names one ("Office/Users/ann/TM" -> "<destination>/Users/ann/TM").
+QString restoredLocation(const QString &destination, const QString &itemPath, const QString &computerFolder);
 
 }  // namespace RestoreRules
