@@ -160,6 +160,15 @@ protected:
         EXPECT_EQ(a.lastModified(), b.lastModified()) << restored.toStdString();
     }
 
+    // The log viewer's record of a session log; none before it shows.
+    static std::optional<LogNode> recordOf(LogViewController &logs, const QString &sessionLog)
+    {
+        for (const LogNode &record : logs.records())
+            if (record.logfile == sessionLog)
+                return record;
+        return std::nullopt;
+    }
+
     ScriptedAlerts alerts;
     ScriptedChooser chooser;
     std::unique_ptr<RestoreTab> restoreTab;
@@ -198,12 +207,11 @@ TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLog
     EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5")) << readText(sessionLog + ".summary").constData();
     LogViewController &logs = *client->shell.windows().logViewController();
     client->shell.windows().tabViewController()->displayLogView();
-    ASSERT_TRUE(waitUntil([&] {
-        for (const LogNode &record : logs.records())
-            if (record.logfile == sessionLog)
-                return true;
-        return false;
-    }, 20000)) << sessionLog.toStdString();
+    ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000)) << sessionLog.toStdString();
+    const LogNode record = *recordOf(logs, sessionLog);
+    EXPECT_EQ(record.optype, "3");  // the day file's code of "Restore"
+    EXPECT_EQ(record.status, "Success");
+    EXPECT_EQ(record.files.toInt(), 5);
 }
 
 TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
