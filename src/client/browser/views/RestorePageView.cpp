@@ -8,7 +8,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeView>
@@ -30,9 +29,7 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     , mrRestoreDestinationButton(new QPushButton(tr("Browse..."), this))
     , mRestoreLocationLabel(new QLabel(tr("Restore location:"), this))
     , mRestoreDestinationLabel(new QLabel(this))
-    , mContinuousProgress(new QProgressBar(this))
     , mOutputLabel(new TXAnimatedTextField(this))
-    , mOpLabel(new TXAnimatedTextField(this))
 {
     mOutlineView->setModel(&model);
     mOutlineView->setUniformRowHeights(true);
@@ -55,24 +52,17 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     mRestoreDestinationLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     mRestoreDestinationLabel->setMinimumWidth(120);
     mRestoreDestinationLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    mContinuousProgress->setRange(0, 0);
-    mContinuousProgress->setMaximumWidth(60);
-    mContinuousProgress->hide();
 
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addWidget(mRestoreLocationLabel);
     bottomRow->addWidget(mRestoreDestinationLabel, 1);
     bottomRow->addWidget(mrRestoreDestinationButton);
-    bottomRow->addWidget(mContinuousProgress);
     bottomRow->addWidget(mRestoreButton);
-    auto *lines = new QHBoxLayout;
-    lines->addWidget(mOutputLabel, 1);
-    lines->addWidget(mOpLabel);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(mSplitView, 1);
-    layout->addLayout(lines);
+    layout->addWidget(mOutputLabel);
     layout->addLayout(bottomRow);
 
     connect(mRestoreButton, &QPushButton::clicked, &controller, &RestoreController::RstoreFileFromServer);
@@ -84,8 +74,6 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
         mOutlineView->setExpanded(row, !mOutlineView->isExpanded(row));
     });
 }
-
-void RestorePageView::setSpinnerRunning(bool running) { mContinuousProgress->setVisible(running); }
 
 void RestorePageView::setRestoreButtonEnabled(bool enabled) { mRestoreButton->setEnabled(enabled); }
 

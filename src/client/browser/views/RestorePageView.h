@@ -6,7 +6,6 @@
 
 class ProgressPaneView;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QSplitter;
 class QTreeView;
@@ -15,8 +14,8 @@ class RestoreController;
 class TXAnimatedTextField;
 
 // The Restore page: the destination tree above, the progress pane below it while
-// a restore runs, and the bottom row with the Restore button, the destination
-// controls, the busy spinner and the status and operation lines.
+// a restore runs, the status line, and the bottom row with the Restore button and
+// the destination controls.
 class RestorePageView : public QWidget, public RestoreView
 {
     Q_OBJECT
@@ -30,7 +29,6 @@ public:
     QLabel *destinationLabel() const { return mRestoreDestinationLabel; }
     ProgressPaneView *progressPane() const { return mProgressPane; }
     TXAnimatedTextField *statusLine() const { return mOutputLabel; }
-    void setSpinnerRunning(bool running);
 
     // --- RestoreView ---
     void setRestoreButtonEnabled(bool enabled) override;
@@ -50,9 +48,7 @@ private:
     QPushButton *mrRestoreDestinationButton;
     QLabel *mRestoreLocationLabel;
     QLabel *mRestoreDestinationLabel;
-    QProgressBar *mContinuousProgress;
     TXAnimatedTextField *mOutputLabel;
-    TXAnimatedTextField *mOpLabel;
     bool mPaneShown = false;
     bool mControlsHiddenByPrompt = false;
 };
