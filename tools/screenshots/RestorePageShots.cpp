@@ -29,6 +29,15 @@ bool waitUntil(const std::function<bool()> &condition, std::chrono::seconds time
     return condition();
 }
 
+// The tree's listed paths, for a message.
+QStringList shownRows(const TreeViewNode &folder)
+{
+    QStringList rows;
+    for (const TreeViewNode *child : folder.children())
+        rows << child->fullPath() << shownRows(*child);
+    return rows;
+}
+
 // Opens the tree down to the folder (a path below the data root), in the tree and in its view.
 TreeViewNode *openFolder(RestoreTab &restore, const QString &folder)
 {
@@ -79,10 +88,15 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
         while (!pause.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         folder = openFolder(restore, documents);
-        return folder && !restore.tree.isListing(*folder);
+        QDeadlineTimer listing(std::chrono::seconds(5));
+        while (folder && restore.tree.isListing(*folder) && !listing.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return folder && !folder->children().empty();
     });
-    if (!listed)
+    if (!listed) {
+        QTextStream(stderr) << "the tree shows: " << shownRows(restore.tree.rootItem()).join(", ") << '\n';
         return;
+    }
     restore.page->treeView()->expand(restore.model->indexOf(folder, 0));
     for (const char *name : {"/Report 2026.odt", "/Letters"})
         if (TreeViewNode *item = restore.tree.nodeForPath(folder->fullPath() + name))

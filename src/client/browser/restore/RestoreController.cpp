@@ -229,7 +229,6 @@ void RestoreController::restoreFiles()
     mDriver->startRestore();
 
     mHost.setSearchInProgress(false);
-    mHost.setRestoreMiniProgressHidden(false);
     mProgressViewController.setPercentage(QStringLiteral("0"));
     showProgressView();
 }
@@ -238,6 +237,8 @@ void RestoreController::showProgressView()
 {
     if (!isRestoreRunning())
         return;
+    // The pane stands in for the sidebar's box while it shows.
+    mHost.setRestoreMiniProgressHidden(true);
     if (mView)
         mView->setProgressPaneShown(true);
 }

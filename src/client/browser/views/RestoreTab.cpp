@@ -2,7 +2,6 @@
 
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
-#include "client/common/destination/BackupDestination.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
@@ -10,7 +9,7 @@
 #include "common/utility/QLUtility.h"
 #include "session/xattr/TXXattrBackupManager.h"
 
-#include <QFileInfo>
+#include <QTreeView>
 
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser)
     : shell(shell)
@@ -55,6 +54,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
 
 void RestoreTab::reload()
 {
+    // Sync mode keeps no versions: no "Version" column.
+    page->treeView()->setColumnHidden(RemoteTreeModel::VersionColumn, !host.isAppInBackupMode());
     restore.setRestoreDestinationUI();
     restore.restoreInitialise();
     if (restore.isRestoreRunning())
