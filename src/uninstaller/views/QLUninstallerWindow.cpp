@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -129,15 +130,30 @@ QWidget *QLUninstallerWindow::makeUninstallPane()
     return pane;
 }
 
+// The result may list many items left behind: it scrolls rather than outgrow the pane.
 QWidget *QLUninstallerWindow::makeDonePane()
 {
     auto *pane = new QWidget;
     mPaneBox3TextField = wrappedLabel(pane, 2);
-    mPaneBox3TextField->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    mResultDetailsField = wrappedLabel(pane);
+    mResultDetailsField->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    mResultDetailsField->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *content = new QWidget;
+    auto *contentLayout = new QVBoxLayout(content);
+    contentLayout->addStretch();
+    contentLayout->addWidget(mPaneBox3TextField);
+    contentLayout->addWidget(mResultDetailsField);
+    contentLayout->addStretch();
+    auto *scroller = new QScrollArea(pane);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroller->setWidget(content);
+    scroller->viewport()->setAutoFillBackground(false);
+    content->setAutoFillBackground(false);
     auto *layout = new QVBoxLayout(pane);
-    layout->addStretch();
-    layout->addWidget(mPaneBox3TextField);
-    layout->addStretch();
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller);
     return pane;
 }
 
@@ -166,8 +182,17 @@ void QLUninstallerWindow::showPane(const PaneSettings &settings)
     }
     if (settings.resetProgress)
         mUninstallationProgress->setValue(0);
-    if (settings.pane == 2)
-        mPaneBox3TextField->setText(settings.resultText);
+    if (settings.pane == 2) {
+        // The headline, then what was left behind, one item a line.
+        const QString headline = settings.resultText.section(QStringLiteral("\n\n"), 0, 0);
+        const QString details = settings.resultText.section(QStringLiteral("\n\n"), 1);
+        mPaneBox3TextField->setText(headline);
+        QStringList items = details.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (QString &item : items)
+            item.prepend(QStringLiteral("• "));
+        mResultDetailsField->setText(items.join(QLatin1Char('\n')));
+        mResultDetailsField->setVisible(!items.isEmpty());
+    }
     repaint();
 }
 

@@ -33,6 +33,7 @@ public:
     QStackedWidget *tabView() const { return mTabView; }
     QLabel *tabTitle() const { return mTabTitle; }
     QLabel *resultField() const { return mPaneBox3TextField; }
+    QLabel *resultDetailsField() const { return mResultDetailsField; }
     QLabel *progressText() const { return mUninstallProgressText; }
     QProgressBar *progressBar() const { return mUninstallationProgress; }
     QWidget *uninstallPaneBox1() const { return mUninstallPaneBox1; }
@@ -55,6 +56,7 @@ private:
     QProgressBar *mUninstallationProgress = nullptr;
     QLabel *mUninstallProgressText = nullptr;
     QLabel *mPaneBox3TextField = nullptr;
+    QLabel *mResultDetailsField = nullptr;
     QPushButton *mPreviousButton = nullptr;
     QPushButton *mNextButton = nullptr;
 };
