@@ -79,34 +79,40 @@ TEST_F(UninstallRunTest, EveryStepRunsAndWhatFailedIsReported)
                            "The login item of /opt/tx/bin/Monitor could not be removed"}));
 }
 
-// Only what the receipt lists goes: another brand's program in the same folder stays.
-TEST_F(UninstallRunTest, TheInstallationIsWhatItsReceiptLists)
+// Only what the receipt lists goes, and of that only what no other installation
+// beside it still lists: the second brand keeps its programs and the shared engine.
+TEST_F(UninstallRunTest, TheInstallationIsWhatItsReceiptListsAndNoOtherNeeds)
 {
     const QString app = root() + "/prefix/lib/tarnixvidezud";
-    const QString desktopEntry = file("prefix/share/applications/TarnixVidezud.desktop");
-    file("prefix/lib/tarnixvidezud/bin/TarnixVidezud");
-    file("prefix/lib/tarnixvidezud/resources/Tarnix/Localizable.plist");
-    const QString otherBrand = file("prefix/lib/tarnixvidezud/bin/QuellonVidezud");
+    const QString tarnixEntry = file("prefix/share/applications/TarnixVidezud.desktop");
+    const QString tarnix = file("prefix/lib/tarnixvidezud/bin/TarnixVidezud");
+    const QString tarnixTexts = file("prefix/lib/tarnixvidezud/resources/Tarnix/Localizable.plist");
+    const QString quellon = file("prefix/lib/tarnixvidezud/bin/QuellonVidezud");
+    const QString engine = file("prefix/lib/tarnixvidezud/bin/txruvo");
     const QString outside = file("prefix/etc/passwd");
-    const QString receipt = file("prefix/lib/tarnixvidezud/TarnixVidezud.receipt",
-                                 "# installed files\nbin/TarnixVidezud\nresources/Tarnix/Localizable.plist\n\n"
-                                     + desktopEntry.toUtf8() + "\n../../etc/passwd\n/\n");
+    const QString tarnixReceipt = app + "/TarnixVidezud.receipt";
+    const QString quellonReceipt = app + "/QuellonVidezud.receipt";
+    writeText(tarnixReceipt, ("TarnixVidezud 0.1\n" + QStringList{tarnix, tarnixTexts, engine, tarnixEntry, tarnixReceipt}.join('\n')
+                              + "\nbin/TarnixVidezud\n" + app + "/../../etc/passwd\n/\n").toUtf8());
+    writeText(quellonReceipt, ("QuellonVidezud 0.1\n" + QStringList{quellon, engine, quellonReceipt}.join('\n')).toUtf8());
 
-    const UninstallRun::Report report = run({{Action::RemoveInstall, {receipt}, true, {}}});
-    EXPECT_FALSE(QFileInfo::exists(app + "/bin/TarnixVidezud"));
-    EXPECT_FALSE(QFileInfo::exists(app + "/resources"));
-    EXPECT_FALSE(QFileInfo::exists(desktopEntry));
-    EXPECT_FALSE(QFileInfo::exists(receipt));
-    EXPECT_TRUE(QFileInfo::exists(otherBrand));
+    const UninstallRun::Report report = run({{Action::RemoveInstall, {tarnixReceipt}, true, {}}});
+    for (const QString &gone : {tarnix, app + "/resources", tarnixEntry, tarnixReceipt})
+        EXPECT_FALSE(QFileInfo::exists(gone)) << gone.toStdString();
+    for (const QString &kept : {quellon, engine, quellonReceipt, outside})
+        EXPECT_TRUE(QFileInfo::exists(kept)) << kept.toStdString();
+    EXPECT_EQ(report.failures, (QStringList{"bin/TarnixVidezud is not an absolute path",
+                                            app + "/../../etc/passwd leads out of its folder",
+                                            "/ holds more than this program's files"}));
+
+    const UninstallRun::Report last = run({{Action::RemoveInstall, {quellonReceipt}, true, {}}});
+    EXPECT_TRUE(last.failures.isEmpty()) << last.failures.join('\n').toStdString();
+    EXPECT_FALSE(QFileInfo::exists(app));  // emptied, so removed
     EXPECT_TRUE(QFileInfo::exists(outside));
-    ASSERT_EQ(report.failures.size(), 2);  // the two lines that lead out of the installation
-    EXPECT_TRUE(report.failures[0].contains("leads out of its folder")) << report.failures[0].toStdString();
-    EXPECT_TRUE(report.failures[1].contains("holds more than")) << report.failures[1].toStdString();
 
-    const UninstallRun::Report again = run({{Action::RemoveInstall, {receipt}, true, {}}});
+    const UninstallRun::Report again = run({{Action::RemoveInstall, {quellonReceipt}, true, {}}});
     ASSERT_EQ(again.failures.size(), 1);
     EXPECT_TRUE(again.failures[0].startsWith("No installation was found here")) << again.failures[0].toStdString();
-    EXPECT_TRUE(QFileInfo::exists(otherBrand));
 }
 
 }  // namespace
