@@ -3,6 +3,7 @@
 #include "client/backup/MonitorExclusionPreferences.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
@@ -84,10 +85,14 @@ protected:
 
 TEST_F(BackupNowEndToEndTest, BackupNowStoresTheSetOnTheDriveAndReportsTheSession)
 {
+    ASSERT_TRUE(ApplicationStatusFile::setEntry(ApplicationStatusFile::kSchedulerBackupStatusKey, "bob"));
     alerts.answers = {1, 0};  // proceed with the drive; "OK" to the log question
     controller->backupNow();
     ASSERT_TRUE(controller->isBackupRunning()) << alerts.texts().join('\n').toStdString();
+    // While it runs the status file tells the monitor whose backup it is.
+    EXPECT_EQ(ApplicationStatusFile::read(), (QVariantMap{{"Interactive", "alice"}, {"Schedule", "bob"}}));
     ASSERT_TRUE(waitUntil([this] { return !main.reports.isEmpty(); }, 30000));
+    EXPECT_EQ(ApplicationStatusFile::read(), (QVariantMap{{"Schedule", "bob"}}));
 
     const QString dataRoot = volumes() + "/BackupDrive/TarnixVidezud/alice/Studio";
     for (const QString &file : sourceFiles())
