@@ -1,8 +1,8 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/LocalTreeExclusions.h"
-#include "client/backup/LocalTreeModel.h"
-#include "client/backup/MonitorExclusionPreferences.h"
+#include "common/backupset/LocalTreeExclusions.h"
+#include "client/backup/localtree/LocalTreeModel.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
