@@ -55,32 +55,32 @@ void QLUninstaller::previousScreen()
 void QLUninstaller::updateUI()
 {
     using Dot = QLUninstallerView::Dot;
-    QLUninstallerView::PaneSettings settings;
-    settings.pane = mPane;
+    QLUninstallerView::UninstallerPaneState state;
+    state.pane = mPane;
     for (int row = 0; row < 3; ++row)
-        settings.dots[row] = row == mPane ? Dot::Blue : Dot::Gray;
+        state.dots[row] = row == mPane ? Dot::Blue : Dot::Gray;
     switch (mPane) {
     case kWelcomePane:
-        settings.nextTitle = QStringLiteral("Continue");
-        settings.tabTitle = Brand::pick(QStringLiteral("Welcome to  Tarnix Rizered Uninstaller"),
+        state.nextTitle = QStringLiteral("Continue");
+        state.tabTitle = Brand::pick(QStringLiteral("Welcome to  Tarnix Rizered Uninstaller"),
                                         QStringLiteral("Welcome to  Quellon Rizered Uninstaller"));
-        settings.applicationName = Brand::pick(QStringLiteral("Tarnix Rizered"), QStringLiteral("Quellon Rizered"));
+        state.applicationName = Brand::pick(QStringLiteral("Tarnix Rizered"), QStringLiteral("Quellon Rizered"));
         break;
     case kUninstallPane:
-        settings.backEnabled = true;
-        settings.nextTitle = QStringLiteral("Uninstall");
-        settings.resetProgress = true;
-        settings.tabTitle = QStringLiteral("Easy Uninstaller on Mac ");
-        settings.box1Text = Brand::pick(QStringLiteral("Click Uninstall to remove Tarnix Rizered from your machine"),
+        state.backEnabled = true;
+        state.nextTitle = QStringLiteral("Uninstall");
+        state.resetProgress = true;
+        state.tabTitle = QStringLiteral("Easy Uninstaller on Mac ");
+        state.box1Text = Brand::pick(QStringLiteral("Click Uninstall to remove Tarnix Rizered from your machine"),
                                         QStringLiteral("Click Uninstall to remove Quellon Rizered from your machine"));
         mProgress = 0;
         break;
     case kDonePane:
-        settings.nextTitle = QStringLiteral("Close");
-        settings.resultText = resultText();
+        state.nextTitle = QStringLiteral("Close");
+        state.resultText = resultText();
         break;
     }
-    mView.showPane(settings);
+    mView.showPane(state);
 }
 
 void QLUninstaller::increamentProgress()

@@ -8,8 +8,8 @@ class QLUninstallerView
 public:
     enum class Dot { Gray, Blue };
 
-    // The controls of one pane, as updateUI sets them.
-    struct PaneSettings {
+    // What one pane shows, as updateUI sets it.
+    struct UninstallerPaneState {
         int pane = 0;
         bool backEnabled = false;
         QString nextTitle;
@@ -23,7 +23,7 @@ public:
 
     virtual ~QLUninstallerView() = default;
 
-    virtual void showPane(const PaneSettings &settings) = 0;
+    virtual void showPane(const UninstallerPaneState &state) = 0;
     // Pane 1 while the removal runs: the caption and the progress in place of the instruction.
     virtual void showRemovalStarted(const QString &caption) = 0;
     virtual void showProgress(double value, const QString &text) = 0;

@@ -163,29 +163,29 @@ void QLUninstallerWindow::setActions(std::function<void()> previous, std::functi
     connect(mNextButton, &QPushButton::clicked, this, [next] { next(); });
 }
 
-void QLUninstallerWindow::showPane(const PaneSettings &settings)
+void QLUninstallerWindow::showPane(const UninstallerPaneState &state)
 {
-    mTabView->setCurrentIndex(settings.pane);
-    mPreviousButton->setEnabled(settings.backEnabled);
-    mNextButton->setText(settings.nextTitle);
+    mTabView->setCurrentIndex(state.pane);
+    mPreviousButton->setEnabled(state.backEnabled);
+    mNextButton->setText(state.nextTitle);
     static const QPixmap blue = ResourceImage::load(QStringLiteral("DotBlue.png"));
     static const QPixmap gray = ResourceImage::load(QStringLiteral("DotGray.png"));
     for (int row = 0; row < 3; ++row)
-        mDots[row]->setPixmap(settings.dots[row] == Dot::Blue ? blue : gray);
-    mTabTitle->setText(settings.tabTitle);
-    if (settings.pane == 0)
-        mApplicationNameField->setText(settings.applicationName);
-    if (settings.pane == 1) {
-        mPaneBox1TextField->setText(settings.box1Text);
+        mDots[row]->setPixmap(state.dots[row] == Dot::Blue ? blue : gray);
+    mTabTitle->setText(state.tabTitle);
+    if (state.pane == 0)
+        mApplicationNameField->setText(state.applicationName);
+    if (state.pane == 1) {
+        mPaneBox1TextField->setText(state.box1Text);
         mUninstallPaneBox1->show();
         mUninstallPaneBox2->hide();
     }
-    if (settings.resetProgress)
+    if (state.resetProgress)
         mUninstallationProgress->setValue(0);
-    if (settings.pane == 2) {
+    if (state.pane == 2) {
         // The headline, then what was left behind, one item a line.
-        const QString headline = settings.resultText.section(QStringLiteral("\n\n"), 0, 0);
-        const QString details = settings.resultText.section(QStringLiteral("\n\n"), 1);
+        const QString headline = state.resultText.section(QStringLiteral("\n\n"), 0, 0);
+        const QString details = state.resultText.section(QStringLiteral("\n\n"), 1);
         mPaneBox3TextField->setText(headline);
         QStringList items = details.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (QString &item : items)

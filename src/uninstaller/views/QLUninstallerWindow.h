@@ -21,7 +21,7 @@ public:
     // The buttons' actions, set by whoever drives the window.
     void setActions(std::function<void()> previous, std::function<void()> next);
 
-    void showPane(const PaneSettings &settings) override;
+    void showPane(const UninstallerPaneState &state) override;
     void showRemovalStarted(const QString &caption) override;
     void showProgress(double value, const QString &text) override;
     void setButtonsEnabled(bool enabled) override;
