@@ -1,8 +1,11 @@
 #include "RecordingRemovalServices.h"
 #include "support/SandboxFixture.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/TextTable.h"
 #include "common/widgets/AlertPaneWindowController.h"
 #include "uninstaller/views/UninstallerProgram.h"
 
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
@@ -67,6 +70,26 @@ TEST_F(QLUninstallerWindowTest, ContinueAsksFirstAndOnlyYesGoesOn)
     window().previousButton()->click();
     EXPECT_EQ(pane(), 0);
     EXPECT_TRUE(mServices.removed.isEmpty());
+}
+
+// The question names the brand being removed, in each brand.
+TEST_F(QLUninstallerWindowTest, TheQuestionNamesTheBrandBeingRemoved)
+{
+    for (const char *brand : {"Tarnix", "Quellon"}) {
+        qputenv("TX_BRAND", brand);
+        ProgramContext::current().texts().reload();
+        UninstallerProgram program(mServices, {});
+        QString question;
+        QTimer::singleShot(0, [&question] {
+            AlertPaneWindowController *alert = AlertPaneWindowController::current();
+            for (const QLabel *label : alert->window()->findChildren<QLabel *>())
+                question += label->text();
+            alert->okButton()->click();
+        });
+        program.window().nextButton()->click();
+        EXPECT_TRUE(question.contains(QString("completely remove %1 Rizered and all").arg(brand))) << question.toStdString();
+        EXPECT_EQ(program.window().tabTitle()->text(), QString("Welcome to  %1 Rizered Uninstaller").arg(brand));
+    }
 }
 
 TEST_F(QLUninstallerWindowTest, UninstallRemovesAdvancesAndReportsSuccess)

@@ -56,7 +56,7 @@ TEST_F(UninstallPlanTest, EachBrandRemovesItsOwnInstallationAndFolders)
         ASSERT_EQ(steps.size(), expected.size());
         for (qsizetype i = 0; i < steps.size(); ++i) {
             EXPECT_EQ(steps[i].subjects, expected[i].subjects) << "step " << i;
-            EXPECT_EQ(steps[i], expected[i]) << "step " << i << ": " << steps[i].refusal.toStdString();
+            EXPECT_EQ(steps[i], expected[i]) << "step " << i << ": " << steps[i].refusals.join(", ").toStdString();
         }
         EXPECT_EQ(std::count_if(steps.begin(), steps.end(), [](const UninstallStep &s) { return s.advancesProgress; }), 11);
     }
@@ -73,6 +73,7 @@ TEST_F(UninstallPlanTest, MissingKeysAndRootsAreRefusedNeverRemoved)
     QString table = QString::fromUtf8(original.readAll());
     table.replace("<key>LoginInfo</key>", "<key>RetiredLoginInfo</key>");
     table.replace("<key>ExecuterName</key>", "<key>RetiredExecuterName</key>");
+    table.replace("<key>MonitorExecName</key>", "<key>RetiredMonitorExecName</key>");
     table.replace("<string>${CONFIG}/TarnixVidezud</string>", "<string>${CONFIG}</string>");
     table.replace("<string>${DATA}/applications/TarnixVidezud.desktop</string>", "<string>applications/TarnixVidezud.desktop</string>");
     writeText(resources + "/Tarnix/Localizable.plist", table.toUtf8());
@@ -81,14 +82,16 @@ TEST_F(UninstallPlanTest, MissingKeysAndRootsAreRefusedNeverRemoved)
     const QList<UninstallStep> steps = UninstallPlan::forRunningBrand();
     qunsetenv("TX_RESOURCES");
 
+    EXPECT_EQ(steps[1].subjects, QStringList{"txdaemon"});  // the rest of a step still runs
+    EXPECT_EQ(steps[1].refusals, QStringList{"MonitorExecName has no value"});
     EXPECT_EQ(steps[4].subjects, QStringList{home() + "/.local/share/TarnixVidezud"});
-    EXPECT_EQ(steps[4].refusal, home() + "/.config holds more than this program's files");
+    EXPECT_EQ(steps[4].refusals, QStringList{home() + "/.config holds more than this program's files"});
     EXPECT_EQ(steps[8].subjects.size(), 1);
-    EXPECT_EQ(steps[8].refusal, "applications/TarnixVidezud.desktop is not an absolute path");
+    EXPECT_EQ(steps[8].refusals, QStringList{"applications/TarnixVidezud.desktop is not an absolute path"});
     EXPECT_TRUE(steps[9].subjects.isEmpty());
-    EXPECT_EQ(steps[9].refusal, "ExecuterName has no value");
+    EXPECT_EQ(steps[9].refusals, QStringList{"ExecuterName has no value"});
     EXPECT_TRUE(steps[11].subjects.isEmpty());
-    EXPECT_EQ(steps[11].refusal, "LoginInfo has no value");
+    EXPECT_EQ(steps[11].refusals, QStringList{"LoginInfo has no value"});
 }
 
 TEST_F(UninstallPlanTest, OnlyPathsBelowTheRootsMayBeRemoved)

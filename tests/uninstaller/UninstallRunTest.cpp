@@ -64,7 +64,7 @@ TEST_F(UninstallRunTest, EveryStepRunsAndWhatFailedIsReported)
 
     const UninstallRun::Report report = run({
         {Action::RemoveItems, {removable, refused}, true, {}},
-        {Action::RemoveItems, {}, true, "LoginInfo has no value"},
+        {Action::RemoveItems, {}, true, {"LoginInfo has no value"}},
         {Action::RemoveItems, {kept, missing}, false, {}},
         {Action::RemoveLoginItems, {"/opt/tx/bin/Client", "/opt/tx/bin/Monitor"}, true, {}},
     });

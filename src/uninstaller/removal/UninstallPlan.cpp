@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -35,59 +37,54 @@ class StepList
 public:
     StepList &stop(const QStringList &nameKeys, bool advancesProgress = true)
     {
-        UninstallStep step{Action::StopProgram, {}, advancesProgress, {}};
-        for (const QString &key : nameKeys)
-            step.subjects.append(configuredValue(key, step.refusal));
-        return add(step);
+        return add(Action::StopProgram, nameKeys, advancesProgress, [](const QString &value, QString &) { return value; });
     }
 
     StepList &remove(const QStringList &pathKeys, bool advancesProgress = true)
     {
-        return add(pathStep(Action::RemoveItems, pathKeys, advancesProgress));
+        return add(Action::RemoveItems, pathKeys, advancesProgress, removablePath());
     }
 
     StepList &removeInstall(const QString &receiptKey)
     {
-        return add(pathStep(Action::RemoveInstall, {receiptKey}, true));
+        return add(Action::RemoveInstall, {receiptKey}, true, removablePath());
     }
 
     StepList &removeLoginItems(const QStringList &programKeys)
     {
-        UninstallStep step{Action::RemoveLoginItems, {}, true, {}};
-        for (const QString &key : programKeys)
-            step.subjects.append(configuredValue(key, step.refusal));
-        return add(step);
+        return add(Action::RemoveLoginItems, programKeys, true, [](const QString &value, QString &) { return value; });
     }
 
     QList<UninstallStep> steps() const { return mSteps; }
 
 private:
-    StepList &add(UninstallStep step)
-    {
-        if (!step.refusal.isEmpty())
-            step.subjects.removeAll(QString());
-        mSteps.append(step);
-        return *this;
-    }
+    using Subject = std::function<QString(const QString &value, QString &refusal)>;
 
-    // Paths are filled with the user's login name where their template asks for one.
-    UninstallStep pathStep(Action action, const QStringList &keys, bool advancesProgress) const
+    // The keys' values become the step's subjects; a value without one, or refused, its refusals.
+    StepList &add(Action action, const QStringList &keys, bool advancesProgress, const Subject &subjectOf)
     {
         UninstallStep step{action, {}, advancesProgress, {}};
         for (const QString &key : keys) {
             QString refusal;
             const QString value = configuredValue(key, refusal);
-            const QString path = refusal.isEmpty()
-                                     ? PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {mLoginName}))
-                                     : QString();
+            const QString subject = refusal.isEmpty() ? subjectOf(value, refusal) : QString();
             if (refusal.isEmpty())
-                refusal = RemovalPathCheck::refusal(path);
-            if (refusal.isEmpty())
-                step.subjects.append(path);
+                step.subjects.append(subject);
             else
-                step.refusal = step.refusal.isEmpty() ? refusal : step.refusal + QLatin1Char('\n') + refusal;
+                step.refusals.append(refusal);
         }
-        return step;
+        mSteps.append(step);
+        return *this;
+    }
+
+    // A path is filled with the user's login name where its template asks for one.
+    Subject removablePath() const
+    {
+        return [login = mLoginName](const QString &value, QString &refusal) {
+            const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {login}));
+            refusal = RemovalPathCheck::refusal(path);
+            return path;
+        };
     }
 
     QString mLoginName = loginName();

@@ -20,8 +20,7 @@ UninstallRun::Report UninstallRun::execute(const QList<UninstallStep> &steps, co
     if (!report.authenticated)
         return report;
     for (const UninstallStep &step : steps) {
-        if (!step.refusal.isEmpty())
-            report.failures.append(step.refusal.split(QLatin1Char('\n')));
+        report.failures.append(step.refusals);
         switch (step.action) {
         case UninstallStep::Action::StopProgram:
             stopPrograms(step.subjects, report.failures);

@@ -16,8 +16,8 @@ struct UninstallStep {
     QStringList subjects;
     bool advancesProgress = true;
     // What of the step must not run: a key without a value, or a path that is
-    // not safe to remove. It is reported; the rest of the step runs.
-    QString refusal;
+    // not safe to remove. Each is reported; the rest of the step runs.
+    QStringList refusals;
 
     bool operator==(const UninstallStep &) const = default;
 };
