@@ -24,9 +24,10 @@ TEST_F(PlatformRemovalServicesTest, OnlyThePlannedPathsMayBeRemoved)
     const QList<UninstallStep> steps = {{Action::RemoveInstall, {receipt}, true, {}},
                                         {Action::RemoveItems, {planned}, true, {}},
                                         {Action::StopProgram, {"TarnixVidezud"}, true, {}}};
-    FakePrivilegedRunner runner(PlatformRemovalServices::allowListFor(steps));
+    FakePrivilegedRunner runner(QLAuthentication::allowListFor(steps));
+    QLAuthentication authentication(runner, QLAuthentication::probePathFor(steps));
     LoginItems loginItems;
-    PlatformRemovalServices services(runner, loginItems, PlatformRemovalServices::probePathFor(steps));
+    PlatformRemovalServices services(authentication, loginItems);
 
     EXPECT_TRUE(services.authenticate());
     for (const QString &path : {receipt, program, root() + "/app/bin", root() + "/app", planned})
@@ -54,8 +55,9 @@ TEST_F(PlatformRemovalServicesTest, LoginItemsAreFoundByTheProgramTheyStart)
     LoginItems loginItems;
     ASSERT_TRUE(loginItems.add("TarnixVidezudMonitor", link + "/bin/TarnixVidezudMonitor"));
     ASSERT_TRUE(loginItems.add("Other", "/usr/bin/other"));
-    FakePrivilegedRunner runner(PlatformRemovalServices::allowListFor({}));
-    PlatformRemovalServices services(runner, loginItems, {});
+    FakePrivilegedRunner runner(QLAuthentication::allowListFor({}));
+    QLAuthentication authentication(runner, {});
+    PlatformRemovalServices services(authentication, loginItems);
 
     EXPECT_FALSE(services.removeLoginItemWithPath(root() + "/app/bin/Elsewhere"));
     EXPECT_TRUE(services.hasLoginItemWithPath(program));

@@ -3,8 +3,9 @@
 #include "uninstaller/removal/UninstallPlan.h"
 
 UninstallerProgram::MachineServices::MachineServices(const QList<UninstallStep> &steps)
-    : runner(PrivilegedRunner::forThisProcess(PlatformRemovalServices::allowListFor(steps))),
-      services(*runner, loginItems, PlatformRemovalServices::probePathFor(steps))
+    : runner(PrivilegedRunner::forThisProcess(QLAuthentication::allowListFor(steps))),
+      authentication(*runner, QLAuthentication::probePathFor(steps)),
+      services(authentication, loginItems)
 {
 }
 

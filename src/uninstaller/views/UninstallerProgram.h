@@ -28,6 +28,7 @@ private:
     struct MachineServices {
         explicit MachineServices(const QList<UninstallStep> &steps);
         std::unique_ptr<PrivilegedRunner> runner;
+        QLAuthentication authentication;
         LoginItems loginItems;
         PlatformRemovalServices services;
     };

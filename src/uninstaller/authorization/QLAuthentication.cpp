@@ -1,4 +1,4 @@
-#include "uninstaller/removal/PlatformRemovalServices.h"
+#include "uninstaller/authorization/QLAuthentication.h"
 
 #include "uninstaller/removal/InstallReceipt.h"
 
@@ -32,35 +32,30 @@ QStringList removablePaths(const QList<UninstallStep> &steps)
 
 }  // namespace
 
-PrivilegedAllowList PlatformRemovalServices::allowListFor(const QList<UninstallStep> &steps)
+PrivilegedAllowList QLAuthentication::allowListFor(const QList<UninstallStep> &steps)
 {
     return PrivilegedAllowList({{kRemoveTool, kRemoveOptions, PrivilegedVerb::Operand::AllowedPath},
                                 {kProbeTool, kProbeOptions, PrivilegedVerb::Operand::AllowedPath}},
                                removablePaths(steps));
 }
 
-QString PlatformRemovalServices::probePathFor(const QList<UninstallStep> &steps)
+QString QLAuthentication::probePathFor(const QList<UninstallStep> &steps)
 {
     const QStringList paths = removablePaths(steps);
     return paths.isEmpty() ? QString() : paths.first();
 }
 
-PlatformRemovalServices::PlatformRemovalServices(PrivilegedRunner &runner, LoginItems &loginItems, QString probePath)
-    : mRunner(runner), mLoginItems(loginItems), mProbePath(std::move(probePath))
-{
-}
-
-bool PlatformRemovalServices::authenticate()
+bool QLAuthentication::authenticate()
 {
     if (mProbePath.isEmpty())
-        return runsAsAdministrator();
+        return isAdministrator();
     // "test -e" ends with 0 or 1 by whether the path exists; either way it ran with the rights.
     return mRunner.run(kProbeTool, kProbeOptions + QStringList{mProbePath}).outcome == PrivilegedRunner::Outcome::Finished;
 }
 
-bool PlatformRemovalServices::runsAsAdministrator() const { return ::geteuid() == 0; }
+bool QLAuthentication::isAdministrator() { return ::geteuid() == 0; }
 
-QString PlatformRemovalServices::removeItem(const QString &path)
+QString QLAuthentication::removeItem(const QString &path)
 {
     const PrivilegedRunner::Result result = mRunner.run(kRemoveTool, kRemoveOptions + QStringList{path});
     switch (result.outcome) {
@@ -72,14 +67,4 @@ QString PlatformRemovalServices::removeItem(const QString &path)
         break;
     }
     return result.exitCode == 0 ? QString() : QStringLiteral("%1 ended with status %2").arg(kRemoveTool).arg(result.exitCode);
-}
-
-bool PlatformRemovalServices::removeLoginItemWithPath(const QString &programPath)
-{
-    return mLoginItems.removeLoginItemWithPath(programPath);
-}
-
-bool PlatformRemovalServices::hasLoginItemWithPath(const QString &programPath)
-{
-    return mLoginItems.hasLoginItemWithPath(programPath);
 }
