@@ -78,6 +78,7 @@ void QLUninstaller::updateUI()
     case kDonePane:
         state.nextTitle = QStringLiteral("Close");
         state.resultText = resultText();
+        state.leftBehind = mReport.failures;
         break;
     }
     mView.showPane(state);
@@ -106,6 +107,5 @@ QString QLUninstaller::resultText() const
         return Brand::pick(QStringLiteral("Successfully Uninstalled Tarnix Rizered"),
                            QStringLiteral("Successfully Uninstalled Quellon Rizered"));
     return Brand::pick(QStringLiteral("Tarnix Rizered could not be uninstalled completely:"),
-                       QStringLiteral("Quellon Rizered could not be uninstalled completely:"))
-           + QStringLiteral("\n\n") + mReport.failures.join(QLatin1Char('\n'));
+                       QStringLiteral("Quellon Rizered could not be uninstalled completely:"));
 }

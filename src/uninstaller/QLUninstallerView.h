@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // What the uninstaller's controller asks of its window.
 class QLUninstallerView
@@ -17,7 +18,8 @@ public:
         QString tabTitle;
         QString applicationName;  // pane 0
         QString box1Text;         // pane 1, before the removal
-        QString resultText;       // pane 2
+        QString resultText;       // pane 2: the headline
+        QStringList leftBehind;   // pane 2: what could not be done, one item each
         bool resetProgress = false;
     };
 

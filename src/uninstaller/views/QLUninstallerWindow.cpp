@@ -33,7 +33,10 @@ QLabel *wrappedLabel(QWidget *parent, int pointSizeDelta = 0, bool bold = false)
 
 }  // namespace
 
-QLUninstallerWindow::QLUninstallerWindow(QWidget *parent) : QWidget(parent)
+QLUninstallerWindow::QLUninstallerWindow(QWidget *parent)
+    : QWidget(parent),
+      mBlueDot(ResourceImage::load(QStringLiteral("DotBlue.png"))),
+      mGrayDot(ResourceImage::load(QStringLiteral("DotGray.png")))
 {
     setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
     setFixedSize(600, 400);
@@ -168,10 +171,8 @@ void QLUninstallerWindow::showPane(const UninstallerPaneState &state)
     mTabView->setCurrentIndex(state.pane);
     mPreviousButton->setEnabled(state.backEnabled);
     mNextButton->setText(state.nextTitle);
-    static const QPixmap blue = ResourceImage::load(QStringLiteral("DotBlue.png"));
-    static const QPixmap gray = ResourceImage::load(QStringLiteral("DotGray.png"));
     for (int row = 0; row < 3; ++row)
-        mDots[row]->setPixmap(state.dots[row] == Dot::Blue ? blue : gray);
+        mDots[row]->setPixmap(state.dots[row] == Dot::Blue ? mBlueDot : mGrayDot);
     mTabTitle->setText(state.tabTitle);
     if (state.pane == 0)
         mApplicationNameField->setText(state.applicationName);
@@ -183,11 +184,8 @@ void QLUninstallerWindow::showPane(const UninstallerPaneState &state)
     if (state.resetProgress)
         mUninstallationProgress->setValue(0);
     if (state.pane == 2) {
-        // The headline, then what was left behind, one item a line.
-        const QString headline = state.resultText.section(QStringLiteral("\n\n"), 0, 0);
-        const QString details = state.resultText.section(QStringLiteral("\n\n"), 1);
-        mPaneBox3TextField->setText(headline);
-        QStringList items = details.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        mPaneBox3TextField->setText(state.resultText);
+        QStringList items = state.leftBehind;
         for (QString &item : items)
             item.prepend(QStringLiteral("• "));
         mResultDetailsField->setText(items.join(QLatin1Char('\n')));

@@ -2,6 +2,7 @@
 
 #include "uninstaller/QLUninstallerView.h"
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <functional>
@@ -44,6 +45,8 @@ private:
     QWidget *makeUninstallPane();
     QWidget *makeDonePane();
 
+    QPixmap mBlueDot;  // the dot of the pane shown
+    QPixmap mGrayDot;
     QLabel *mTabTitle = nullptr;
     QStackedWidget *mTabView = nullptr;
     QLabel *mDots[3] = {};
