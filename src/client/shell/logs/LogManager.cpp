@@ -19,8 +19,9 @@ const QString kContinuousProtectionSuffix = QStringLiteral("_cdp");
 
 QByteArray fileContents(const QString &path)
 {
+    // One byte past the bound is enough to refuse a file too large to be a day's records.
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.read(LogParseOperation::kMaxDayFileBytes + 1) : QByteArray();
 }
 
 // Two copies of a record, one of them perhaps read back from a rewrite (which
