@@ -1,6 +1,7 @@
 #include "client/shell/TXMainController.h"
 
 #include "client/shell/LoginView.h"
+#include "common/files/DirectiryCreation.h"
 #include "client/shell/MonitorProgram.h"
 #include "client/shell/StoredLoginDetails.h"
 #include "client/shell/TXMainView.h"
@@ -87,7 +88,7 @@ void TXMainController::awakeFromNib()
 {
     TXEngineApplicationDelegate::setCurrent(this);
     createShortcut();
-    QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;
     setEnableViews(false);

@@ -1,5 +1,6 @@
 // The account set-up after a successful login.
 #include "client/shell/TXMainController.h"
+#include "common/files/DirectiryCreation.h"
 
 #include "client/shell/LoginView.h"
 #include "client/shell/StoredLoginDetails.h"
@@ -39,7 +40,7 @@ void TXMainController::onSuccessfulLogin(bool quotaMeasured)
 
     readModeOfUser(userName);
     for (ApplicationFile folder : {ApplicationFile::UserFolder, ApplicationFile::RootUserFolder})
-        QDir().mkpath(pathOf(folder));
+        Directiry_Creation::createPrivateDirectoryHierarchyAtPath(pathOf(folder));
     SLD::setEncryptionDetails(loginDetails);
     setUserData(loginDetails, accountDetails);
     SLD::writeLoginDetails(loginDetails);

@@ -3,6 +3,7 @@
 #include "client/shell/logs/DayFileLock.h"
 #include "client/shell/logs/LogParseOperation.h"
 #include "client/shell/logs/LogParseReceiver.h"
+#include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>
@@ -165,7 +166,7 @@ void LogManager::rewriteWithout(const LogNode &record, const QString &dayKey) co
         return;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(PropertyList::kOwnerReadWrite)) {
         file.write(getXMLfromNodes(*records).toUtf8());
         file.commit();
     }

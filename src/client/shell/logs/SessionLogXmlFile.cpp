@@ -5,6 +5,7 @@
 #include "common/logging/OnlineLogController.h"
 #include "platform/DateFormat.h"
 #include "platform/MachineFacts.h"
+#include "platform/PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +30,7 @@ QString recordLine(const char *name, const QString &value)
 bool writeNewFile(const QString &path, const QString &record)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(PropertyList::kOwnerReadWrite))
         return false;
     file.write(kHeader + record.toUtf8());
     return file.commit();

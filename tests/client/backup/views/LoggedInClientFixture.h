@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/files/TextFile.h"
 #include "client/backup/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
@@ -69,8 +70,9 @@ protected:
         QDir().mkpath(volumes() + "/DataDrive/Music");
         QDir().mkpath(root() + "/startup/home/demo");
         TXSupportFileManager::txFileManager().setTarnixUserName("demo");
-        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
-                  QString(volumes() + "/BackupDrive").toUtf8());
+        // Written as the client writes it when a drive is chosen.
+        ASSERT_TRUE(TextFile::write(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                                    volumes() + "/BackupDrive"));
     }
 
     void TearDown() override
