@@ -50,6 +50,7 @@ void sessionLog(const QByteArray &bytes)
 
 void accountReply(const QByteArray &bytes)
 {
+    FuzzSandbox::instance();  // the token's page is on the brand's web site
     LoginValidator::judgeAccountDetails(bytes, FuzzSandbox::kUserName);
     LoginValidator::judgeEmailLookup(QString::fromUtf8(bytes));
     WebPageToken::pageForReply(bytes);
