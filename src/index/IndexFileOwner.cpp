@@ -39,9 +39,13 @@ bool ensureSharedFolder(const QString &folder, QString *error)
         ErrorSlot::fill(error, QStringLiteral("the index folder %1 cannot be made").arg(folder));
         return false;
     }
-    if (info.st_uid == ::geteuid() && (info.st_mode & 07777) != kSharedSticky)
-        ::chmod(native.constData(), kSharedSticky);
-    if (::lstat(native.constData(), &info) != 0 || ((info.st_mode & S_IWOTH) && !(info.st_mode & S_ISVTX))) {
+    // On a drive without modes (FAT) the change does not take; every file there is this user's anyway.
+    if (info.st_uid == ::geteuid()) {
+        if ((info.st_mode & 07777) != kSharedSticky)
+            ::chmod(native.constData(), kSharedSticky);
+        return true;
+    }
+    if ((info.st_mode & S_IWOTH) && !(info.st_mode & S_ISVTX)) {
         ErrorSlot::fill(error, QStringLiteral("the index folder %1 lets other users remove its files").arg(folder));
         return false;
     }

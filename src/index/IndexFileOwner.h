@@ -15,7 +15,7 @@ QString foreignFileText(const QString &path);
 
 // Makes the index folder when missing. The folder is shared and sticky (1777),
 // so that no user can remove or rename another's files in it. False with the
-// reason when an existing folder may be changed by others and cannot be made so.
+// reason when another user's folder lets others remove files (it cannot be mended).
 bool ensureSharedFolder(const QString &folder, QString *error);
 
 }  // namespace IndexFileOwner

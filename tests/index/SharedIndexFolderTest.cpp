@@ -2,7 +2,9 @@
 
 #include "support/OtherUser.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -54,4 +56,17 @@ TEST_F(SharedIndexFolderTest, AnIndexFileOfAnotherUserIsRefusedWithAMessage)
     QString error;
     EXPECT_FALSE(index.initializeDatabaseAtPath(folder(), "bob", 1, &error));
     EXPECT_TRUE(error.contains("another user")) << error.toStdString();
+}
+
+TEST_F(SharedIndexFolderTest, AFolderAnotherUserLeftOpenToAllIsRefused)
+{
+    QDir().mkpath(QFileInfo(folder()).path());
+    OtherUser::openPathTo(folder());
+    ::chmod(QFile::encodeName(QFileInfo(folder()).path()).constData(), 01777);
+    ASSERT_EQ(OtherUser::run({"mkdir", "-m", "0777", folder()}), 0);
+    TXDatabaseWrapper index{kShortTimings};
+    QString error;
+    EXPECT_FALSE(index.initializeDatabaseAtPath(folder(), kUser, 1, &error));
+    EXPECT_TRUE(error.contains("lets other users remove")) << error.toStdString();
+    EXPECT_FALSE(QFile::exists(mainIndexPath()));
 }
