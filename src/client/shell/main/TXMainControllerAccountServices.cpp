@@ -1,5 +1,6 @@
 // Services of the logged-in account: quota, web-page tokens and the sync account.
 #include "client/shell/main/TXMainController.h"
+#include "common/files/DirectiryCreation.h"
 
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
@@ -150,7 +151,7 @@ void TXMainController::setTarnixSyncAccountDetails(QVariantMap reply)
     if (cut >= 0)
         reply.insert(QStringLiteral("ruvowebsrvrip"), webServer.left(cut));
     const QString path = syncDetailsPath(TXSupportFileManager::txFileManager().TarnixUserName());
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).absolutePath());
     PropertyList::write(path, reply, PropertyList::kOwnerReadWrite);
     TXSupportFileManager::txFileManager().setSyncUserName(mUserObj.mSyncUserName());
     mView.setSwitchModeVisible(true);

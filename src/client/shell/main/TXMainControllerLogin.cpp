@@ -1,5 +1,6 @@
 // The account set-up after a successful login.
 #include "client/shell/main/TXMainController.h"
+#include "common/files/DirectiryCreation.h"
 
 #include "client/shell/login/LoginView.h"
 #include "common/login/StoredLoginDetails.h"
@@ -39,7 +40,7 @@ void TXMainController::onSuccessfulLogin(bool quotaMeasured)
 
     readModeOfUser(userName);
     for (ApplicationFile folder : {ApplicationFile::UserFolder, ApplicationFile::RootUserFolder})
-        QDir().mkpath(loginFilePath(folder));
+        Directiry_Creation::createPrivateDirectoryHierarchyAtPath(loginFilePath(folder));
     SLD::setEncryptionDetails(loginDetails);
     setUserData(loginDetails, accountDetails);
     SLD::writeLoginDetails(loginDetails);
