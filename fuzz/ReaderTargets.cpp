@@ -18,6 +18,8 @@
 #include "index/rebuild/ReindexListing.h"
 #include "platform/ChildOutputDecoder.h"
 #include "platform/ChildOutputStreamDecoder.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PathStandardizer.h"
 #include "session/filtering/ExclusionFilter.h"
 #include "session/xattr/TXXattrBackupManager.h"
 
@@ -88,7 +90,8 @@ void plistValues(const QByteArray &bytes)
         set.readHistory();
 
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
-    if (FuzzSandbox::put(files.pathForApplicationFile(ApplicationFile::ExcludeInfoPath), bytes)) {
+    const QString exclusions = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    if (FuzzSandbox::put(exclusions, bytes)) {
         const ExclusionFilter filter(ExclusionFilter::read(user), sandbox.root() + "/volumes");
         filter.getBackupSetAfterFiltration({sandbox.root() + "/home/Documents/a.txt", QStringLiteral("/Library/Caches/x"),
                                             sandbox.root() + "/volumes/Data/.hidden", QStringLiteral("/")});
