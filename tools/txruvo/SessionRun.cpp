@@ -238,6 +238,10 @@ std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, con
         return driveFull();
     case FileCopier::Failure::Cancelled:
         return Stop{0};
+    case FileCopier::Failure::Changed:
+        // Never reported as stored: the next backup copies it again.
+        mReport.fileError(entry, QStringLiteral("File changed while it was copied (txruvo error in file IO)"));
+        break;
     case FileCopier::Failure::Source:
     case FileCopier::Failure::Destination:
     case FileCopier::Failure::None:
