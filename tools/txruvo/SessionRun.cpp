@@ -33,7 +33,7 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
 {
 }
 
-DurableBatch::Rules SessionRun::openCopyBatchRules(int threads) const
+DurableBatch::Rules SessionRun::openCopyBatchRules(int threads)
 {
     DurableBatch::Rules rules = batchRules();
     const qsizetype share = (Posix::openFileLimit() - kReservedFiles) / std::max(threads, 1);
@@ -221,14 +221,19 @@ SessionRun::Stop SessionRun::driveFull()
 
 std::optional<SessionRun::Stop> SessionRun::flush(DurableBatch &batch, std::optional<Stop> commitStop)
 {
-    bool stopped = false;
-    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&stopped)) {
+    DurableBatch::Cut cut = DurableBatch::Cut::None;
+    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&cut)) {
         if (failure->error == ENOSPC)
             return driveFull();
         return fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
                          .arg(Posix::errorText(failure->error)));
     }
-    return stopped ? commitStop : std::nullopt;
+    switch (cut) {
+    case DurableBatch::Cut::Cancelled: return Stop{0};
+    case DurableBatch::Cut::Stopped: return commitStop;
+    case DurableBatch::Cut::None: break;
+    }
+    return std::nullopt;
 }
 
 std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, const FileCopier &copier)
