@@ -216,7 +216,7 @@ BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Po
 
 Posix::FolderEntry BackupWorker::markerOf(const Posix::FolderEntry &stored)
 {
-    return {stored.folderFd, stored.name + DriveLayout::kMarkerSuffix};
+    return {stored.folderFd, DriveLayout::bookkeepingName(stored.name, DriveLayout::kMarkerSuffix)};
 }
 
 std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
@@ -311,7 +311,7 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.folderId = mFolder.id;
     progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion = mFolder.versionSlots.value(storedName) + 1;
+    progress.fileVersion = mFolder.versionSlots.value(DriveLayout::versionBaseName(storedName)) + 1;
     progress.fileName = item.line;
     return progress;
 }

@@ -16,7 +16,8 @@ public:
 
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
-    // count() of every item of a stored folder with versions, by stored name
+    // count() of every item of a stored folder with versions, by the base
+    // name of its versions (DriveLayout::versionBaseName of its stored name)
     // (items without versions are left out), from one listing of the
     // folder's versions: the items of a folder where some have versions
     // are not each looked up slot by slot.
