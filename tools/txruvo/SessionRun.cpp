@@ -33,6 +33,12 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
 {
 }
 
+int SessionRun::copyThreads()
+{
+    constexpr int kMaxThreads = 4;
+    return std::min(kMaxThreads, std::max(1, int(std::thread::hardware_concurrency())));
+}
+
 DurableBatch::Rules SessionRun::openCopyBatchRules(int threads)
 {
     DurableBatch::Rules rules = batchRules();

@@ -67,6 +67,9 @@ public:
         virtual std::optional<Stop> finish() { return std::nullopt; }
     };
     using WorkerFactory = std::function<std::unique_ptr<Worker>()>;
+    // How many threads copy: creating files is mostly waiting on the file
+    // system, which several threads can share.
+    static int copyThreads();
     // Handles every list entry, on up to `workers` threads, each with a
     // worker of its own. The entries of one folder always go to the same
     // thread (so one item never meets two threads, and a folder's state is

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DriveLayout.h"
+#include "txruvo/Markers.h"
 
 #include <QHash>
 #include <QMutex>
@@ -28,6 +29,8 @@ public:
     // above it was renamed on the drive, the path its marker says it was
     // backed up from.
     QString versionsPathOf(const QString &itemPath, const QString &relativePath) const;
+    // The same, given what the item's marker holds (none: no readable marker).
+    QString versionsPathOf(const QString &relativePath, const std::optional<Markers::ItemRecord> &marker) const;
 
     // Puts the current item (and its marker content) into the next slot,
     // dropping the oldest when all five are in use. The item itself stays in
