@@ -1,8 +1,9 @@
 // Whole sessions through the session driver, two engines and the stand-in
 // engine, against `cp -a`, `rsync -a`, `borg` and `restic` in the same run,
-// over the stand-in's benchmark tree (10,000 small files and three large
-// ones): a first backup, the backup of the unchanged tree, and a restore of
-// the whole tree into a fresh folder (the session's from the drive's index).
+// over two trees of small files in 100 folders and three large files, one of
+// 10,000 and one of 100,000 small files (or the sizes given as arguments): a
+// first backup, the backup of the unchanged tree, and a restore of the whole
+// tree into a fresh folder (the session's from the drive's index).
 // The session keeps the product's fixed waits (the walk's pauses, the first
 // launch's settling, the engines' finish waits, the end wait, the index's open
 // wait); each ratio is printed with the session's whole time and with that
@@ -40,7 +41,7 @@
 namespace {
 
 constexpr int kRounds = 3;
-constexpr int kSmallFiles = 10000;
+const QList<int> kDefaultSizes = {10000, 100000};
 constexpr int kFolders = 100;
 constexpr int kLargeFiles = 3;
 constexpr qint64 kLargeFileBytes = 32 << 20;
@@ -58,13 +59,16 @@ QString path(const QString &relative)
     return scratch().path() + "/" + relative;
 }
 
+// The number of small files of the tree being measured.
+int gSmallFiles = 0;
+
 QString tree()
 {
-    return path("tree");
+    return path(QStringLiteral("tree%1").arg(gSmallFiles));
 }
 
-// Each round works on a drive and in folders of its own: removing the last
-// round's copies can take longer than making them.
+// Each round (of every size) works on a drive and in folders of its own:
+// removing the last round's copies can take longer than making them.
 int gRound = 0;
 
 QString driveName()
@@ -87,7 +91,7 @@ void writeFile(const QString &file, const QByteArray &content)
 void makeTree()
 {
     QRandomGenerator random(42);
-    for (int i = 0; i < kSmallFiles; ++i) {
+    for (int i = 0; i < gSmallFiles; ++i) {
         const QString folder = QStringLiteral("%1/d%2").arg(tree()).arg(i % kFolders);
         QDir().mkpath(folder);
         QByteArray content(512 + int(random.bounded(3584)), Qt::Uninitialized);
@@ -121,6 +125,14 @@ void runProgram(const QString &program, const QStringList &arguments, const QStr
         std::fprintf(stderr, "%s %s failed\n", qPrintable(program), qPrintable(arguments.join(' ')));
         std::abort();
     }
+}
+
+// The engine the sessions run: the build's, or TX_BENCH_ENGINE (a copy kept
+// aside, so that a build made during a long run does not change its engine).
+QString enginePath()
+{
+    const QString chosen = qEnvironmentVariable("TX_BENCH_ENGINE");
+    return chosen.isEmpty() ? QStringLiteral(TXRUVO_PATH) : chosen;
 }
 
 // --- The session's side ---
@@ -175,7 +187,7 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     account.setPort("--port=443");
     account.setMEncodedKey("key");
     account.setMEncodedPassword("password");
-    manager.setExecutorPath(TXRUVO_PATH);
+    manager.setExecutorPath(enginePath());
     setUp(manager);
     ::sync();  // earlier runs' writes are not charged to this one
     QElapsedTimer clock;
@@ -269,7 +281,7 @@ void printRatios(const QString &session, const QStringList &peers)
 
 void round(int number)
 {
-    gRound = number;
+    ++gRound;
     const QString n = QString::number(number);
     // A fresh drive and index: the index manager learns the first backup.
     bool changed = false;
@@ -352,17 +364,30 @@ int main(int argc, char **argv)
     ProgramContext context;
     TXSupportFileManager::txFileManager().setTarnixUserName(kUser);
 
-    std::printf("making the tree: %d small files, %d files of %lld MiB...\n", kSmallFiles, kLargeFiles,
-                kLargeFileBytes >> 20);
-    makeTree();
-    for (int number = 1; number <= kRounds; ++number)
-        round(number);
+    QList<int> sizes;
+    for (const QString &argument : app.arguments().mid(1))
+        sizes << argument.toInt();
+    if (sizes.isEmpty())
+        sizes = kDefaultSizes;
+    for (const int size : sizes) {
+        gSmallFiles = size;
+        gRuns.clear();
+        std::printf("making the tree: %d small files in %d folders, %d files of %lld MiB...\n", gSmallFiles, kFolders,
+                    kLargeFiles, kLargeFileBytes >> 20);
+        std::fflush(stdout);
+        makeTree();
+        for (int number = 1; number <= kRounds; ++number)
+            round(number);
 
-    std::printf("\nmedians of %d rounds (borg: no encryption, its default compression; restic always encrypts)\n",
-                kRounds);
-    printRatios("session backup", {"cp -a", "rsync -a", "borg create", "restic backup"});
-    printRatios("session re-backup", {"rsync -a no change", "borg create no change", "restic backup no change"});
-    printRatios("session restore", {"cp -a restore", "rsync -a restore", "borg extract", "restic restore"});
+        std::printf("\n%d small files: medians of %d rounds (borg: no encryption, its default compression; restic "
+                    "always encrypts)\n",
+                    gSmallFiles, kRounds);
+        printRatios("session backup", {"cp -a", "rsync -a", "borg create", "restic backup"});
+        printRatios("session re-backup", {"rsync -a no change", "borg create no change", "restic backup no change"});
+        printRatios("session restore", {"cp -a restore", "rsync -a restore", "borg extract", "restic restore"});
+        std::printf("\n");
+        std::fflush(stdout);
+    }
     std::fflush(stdout);  // before the scratch folder's slow removal
     return 0;
 }
