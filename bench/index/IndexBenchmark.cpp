@@ -347,10 +347,8 @@ void BM_Paced(benchmark::State &state)
 class CountingDelegate : public TXDatabaseWrapperDelegate
 {
 public:
-    void queryFinishedWithOutput(const QVariant &output) override
-    {
-        results = output.typeId() == QMetaType::QVariantList ? int(output.toList().size()) : 1;
-    }
+    void queryFinishedWithEntries(const IndexEntries &entries) override { results = int(entries.size()); }
+    void queryFinishedWithOutput(const QVariant &) override { results = 1; }
     void queryFailedWithError(const QString &error) override { qFatal("query failed: %s", qPrintable(error)); }
     int results = 0;
 };

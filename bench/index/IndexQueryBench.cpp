@@ -209,21 +209,18 @@ public:
     TimingReceiver(Clock::time_point start, bool streamed) : mStart(start), mStreamed(streamed) {}
 
     bool takesRowsAsTheyCome() const override { return mStreamed; }
-    bool queryDidReadRows(const QVariantList &rows) override
+    bool queryDidReadRows(const IndexEntries &rows) override
     {
         take(rows);
         return true;
     }
-    void queryFinishedWithOutput(const QVariant &output) override
-    {
-        take(output.typeId() == QMetaType::QVariantList ? output.toList() : QVariantList{output});
-    }
+    void queryFinishedWithEntries(const IndexEntries &entries) override { take(entries); }
     void queryFailedWithError(const QString &error) override { qFatal("query failed: %s", qPrintable(error)); }
 
     Sample sample;
 
 private:
-    void take(const QVariantList &rows)
+    void take(const IndexEntries &rows)
     {
         if (sample.rows == 0 && !rows.isEmpty())
             sample.firstRowsSeconds = secondsSince(mStart);
@@ -233,7 +230,7 @@ private:
 
     Clock::time_point mStart;
     bool mStreamed;
-    QVariantList mKept;
+    IndexEntries mKept;
 };
 
 using Query = std::function<void(TXDatabaseWrapper &)>;
