@@ -60,22 +60,28 @@ const QString kChildFiles = QStringLiteral(
     "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
     " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 // A file below the root (?1, ?2) whose name holds the key (?3), or any file of
-// a folder whose path below the root holds it; of those, only the files whose
-// stored names lie in one range (%3, from ?4 and before ?5). The matching files
-// are found first from the name indices alone, which are far smaller than the
-// rows; only they are then read. The name condition (%1) compares the stored
-// name as it stands when the key holds no quote, since the enclosing quotes
-// then cannot take part in a match; the escape clause (%2) is left out when
-// the pattern has nothing escaped, as the match is quicker without it.
+// a folder whose path below the root holds it. A large index is searched in
+// parts, one per range of stored file names (%3, from ?4 and before ?5): each
+// part gives the files of its range whose names match; the first part also
+// gives the files of the matching folders, of every range (%4), which the
+// other parts then leave out (%5), so that the folder names are read once.
+// The matching files are found first from the name indices alone, which are
+// far smaller than the rows; only they are then read. The name condition (%1)
+// compares the stored name as it stands when the key holds no quote, since the
+// enclosing quotes then cannot take part in a match; the escape clause (%2) is
+// left out when the pattern has nothing escaped, as the match is quicker without it.
+#define FOLDER_BELOW_ROOT(name) "substr(" name ", length(?1) + 1, length(" name ") - length(?1) - 1)"
 const QString kSearch = QStringLiteral(
     "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
     " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
     " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfile.FILEID IN ("
-    "  SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3"
-    "  UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
-    "   AND substr(NAME, length(?1) + 1, length(NAME) - length(?1) - 1) LIKE ?3%2)%3)"
-    " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2" PRESENT_FILE);
+    " WHERE qlfile.FILEID IN (SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3%4)"
+    " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%5" PRESENT_FILE);
+// With the escape clause as %1.
+const QString kFilesOfMatchingFolders = QStringLiteral(
+    " UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
+    " AND " FOLDER_BELOW_ROOT("NAME") " LIKE ?3%1)");
+const QString kNotInMatchingFolder = QStringLiteral(" AND NOT (" FOLDER_BELOW_ROOT("qlfolder.NAME") " LIKE ?3%1)");
 const QString kStoredName = QStringLiteral("NAME");
 const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
 const QString kEscapeClause = QStringLiteral(" ESCAPE '\\'");
@@ -286,6 +292,8 @@ QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search
     const QString pattern = IndexNames::containsPattern(key);
     const QString nameMatch = key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName;
     const QString escape = pattern.contains(QLatin1Char('\\')) ? kEscapeClause : QString();
+    const QString folderFiles = kFilesOfMatchingFolders.arg(escape);
+    const QString notInMatchingFolder = kNotInMatchingFolder.arg(escape);
     QList<SearchPart> parts;
     QString from = QLatin1String("");
     const QStringList bounds = searchRangeBounds(database);
@@ -297,7 +305,10 @@ QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search
             arguments << bounds.at(range);
             from = bounds.at(range);
         }
-        parts.append({kSearch.arg(nameMatch, escape, last ? kNameFrom : kNameBetween), arguments});
+        const bool first = range == 0;
+        parts.append({kSearch.arg(nameMatch, escape, last ? kNameFrom : kNameBetween, first ? folderFiles : QString(),
+                                  first ? QString() : notInMatchingFolder),
+                      arguments});
     }
     return parts;
 }
