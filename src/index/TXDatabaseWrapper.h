@@ -93,8 +93,8 @@ public:
     // "PathRootForSearch" (absolute; "" for everything). A "%" in the key
     // matches any run of characters; "_" is a plain character. A delegate
     // that takes rows as they come hears them in batches. A large index is
-    // read in ranges of file names at once, on connections of their own; the
-    // rows come range by range.
+    // read in parts at once, on connections of their own (ranges of file
+    // names, then the files of matching folders); the rows come part by part.
     void searchForKeyInsidePath(const QVariantMap &search);
     // Root-relative file path.
     void searchEncryptedNameForPath(const QString &path);

@@ -60,26 +60,27 @@ const QString kChildFiles = QStringLiteral(
     "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
     " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 // A file below the root (?1, ?2) whose name holds the key (?3), or any file of
-// a folder whose path below the root holds it. A large index is searched in
-// parts, one per range of stored file names (%3, from ?4 and before ?5): each
-// part gives the files of its range whose names match; the first part also
-// gives the files of the matching folders, of every range (%4), which the
-// other parts then leave out (%5), so that the folder names are read once.
-// The matching files are found first from the name indices alone, which are
-// far smaller than the rows; only they are then read. The name condition (%1)
-// compares the stored name as it stands when the key holds no quote, since the
-// enclosing quotes then cannot take part in a match; the escape clause (%2) is
-// left out when the pattern has nothing escaped, as the match is quicker without it.
+// a folder whose path below the root holds it (%1: the statement that finds
+// the matching files' keys). The matching files are found first from the name
+// indices alone, which are far smaller than the rows; only they are then read.
+// A large index is searched in parts read at once: one per range of stored
+// file names (from ?4 and before ?5) for the files whose names match, leaving
+// out those of matching folders (%2), and one for the files of the matching
+// folders, so that each part reads its share of the names once.
 #define FOLDER_BELOW_ROOT(name) "substr(" name ", length(?1) + 1, length(" name ") - length(?1) - 1)"
 const QString kSearch = QStringLiteral(
     "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
     " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
     " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfile.FILEID IN (SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3%4)"
-    " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%5" PRESENT_FILE);
+    " WHERE qlfile.FILEID IN (%1) AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%2" PRESENT_FILE);
+// The name condition (%1) compares the stored name as it stands when the key
+// holds no quote, since the enclosing quotes then cannot take part in a match;
+// the escape clause (%2) is left out when the pattern has nothing escaped, as
+// the match is quicker without it; %3 limits the names to a range.
+const QString kFilesWithMatchingNames = QStringLiteral("SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3");
 // With the escape clause as %1.
 const QString kFilesOfMatchingFolders = QStringLiteral(
-    " UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
+    "SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
     " AND " FOLDER_BELOW_ROOT("NAME") " LIKE ?3%1)");
 const QString kNotInMatchingFolder = QStringLiteral(" AND NOT (" FOLDER_BELOW_ROOT("qlfolder.NAME") " LIKE ?3%1)");
 const QString kStoredName = QStringLiteral("NAME");
@@ -255,7 +256,7 @@ private:
     qsizetype mBatchSize = kFirstBatchRows;
 };
 
-// The statement of each name range of a key search, with its values.
+// The statement of each part of a key search, with its values.
 using SearchPart = std::pair<QString, QVariantList>;
 
 // The bounds between the name ranges of a key search of the index: none for a
@@ -283,8 +284,9 @@ QStringList searchRangeBounds(FMDatabase &database)
     return bounds;
 }
 
-// The key search split into its name ranges: the whole names from the empty
-// text (before every stored name), then from each bound to the next.
+// The key search split into its parts: the name ranges, from the empty text
+// (before every stored name) to the first bound, then from each bound to the
+// next, and last the files of the matching folders. One part for a small index.
 QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search)
 {
     const QVariantList root = subtreeRange(search.value(IndexQueryKeys::kPathRootForSearch).toString());
@@ -293,27 +295,32 @@ QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search
     const QString nameMatch = key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName;
     const QString escape = pattern.contains(QLatin1Char('\\')) ? kEscapeClause : QString();
     const QString folderFiles = kFilesOfMatchingFolders.arg(escape);
-    const QString notInMatchingFolder = kNotInMatchingFolder.arg(escape);
-    QList<SearchPart> parts;
-    QString from = QLatin1String("");
+    const QVariantList rootAndPattern = root + QVariantList{pattern};
     const QStringList bounds = searchRangeBounds(database);
+    if (bounds.isEmpty()) {
+        const QString files = kFilesWithMatchingNames.arg(nameMatch, escape, QString()) + QStringLiteral(" UNION ALL ")
+                              + folderFiles;
+        return {{kSearch.arg(files, QString()), rootAndPattern}};
+    }
+    QList<SearchPart> parts;
+    const QString notInMatchingFolder = kNotInMatchingFolder.arg(escape);
+    QString from = QLatin1String("");
     for (qsizetype range = 0; range <= bounds.size(); ++range) {
-        QVariantList arguments = root;
-        arguments << pattern << from;
+        QVariantList arguments = rootAndPattern;
+        arguments << from;
         const bool last = range == bounds.size();
         if (!last) {
             arguments << bounds.at(range);
             from = bounds.at(range);
         }
-        const bool first = range == 0;
-        parts.append({kSearch.arg(nameMatch, escape, last ? kNameFrom : kNameBetween, first ? folderFiles : QString(),
-                                  first ? QString() : notInMatchingFolder),
-                      arguments});
+        const QString files = kFilesWithMatchingNames.arg(nameMatch, escape, last ? kNameFrom : kNameBetween);
+        parts.append({kSearch.arg(files, notInMatchingFolder), arguments});
     }
+    parts.append({kSearch.arg(folderFiles, QString()), rootAndPattern});
     return parts;
 }
 
-// One name range of a key search, read on a connection of its own until
+// One part of a key search, read on a connection of its own until
 // its end or until told to stop: its entries, or none with the reason.
 struct SearchPartEntries
 {
@@ -423,7 +430,7 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     const QList<SearchPart> parts = keySearchParts(*mDatabase, search);
-    // The later ranges are read at once on threads of their own, the first
+    // The later parts are read at once on threads of their own, the first
     // here, its rows handed over as they come; then the others' in order.
     std::atomic<bool> stop = false;
     std::vector<std::future<SearchPartEntries>> others;
