@@ -74,10 +74,13 @@ protected:
 
 TEST_F(RestoreSelectionTest, ListLineOfAnIndexRecord)
 {
-    const QVariantMap file{{"FileName", "/Office/Docs/a.txt"}, {"folderID", "9f2c"}, {"encFilename", "612e"},
-                           {"mpcName", "/Office"}};
-    QVariantMap folder = file;
-    folder.insert("FileName", "/Office/Docs/");
+    IndexEntry file;
+    file.fileName = "/Office/Docs/a.txt";
+    file.folderID = "9f2c";
+    file.encFilename = "612e";
+    file.mpcName = "/Office";
+    IndexEntry folder = file;
+    folder.fileName = "/Office/Docs/";
     EXPECT_EQ(RuvoBackupManager::restoreListLine(file, true), "/Office/9f2c/612e");
     EXPECT_EQ(RuvoBackupManager::restoreListLine(file, false), "/9f2c/612e");
     EXPECT_EQ(RuvoBackupManager::restoreListLine(folder, true), std::nullopt);

@@ -1,5 +1,6 @@
 #include "common/utility/QLUtility.h"
 
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/BoolValue.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
@@ -24,6 +25,6 @@ QString QLUtility::getSyncUserName(const QString &userName)
     const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
     if (!QFile::exists(path))
         return {};
-    const QVariant name = PropertyList::readDictionary(path).value(QStringLiteral("syncUserName"));
+    const QVariant name = PropertyList::readDictionary(path).value(SyncDetailsKeys::kSyncUserName);
     return name.isValid() ? name.toString() : QString();
 }

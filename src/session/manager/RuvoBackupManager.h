@@ -138,7 +138,7 @@ public:
     // The engine-side path of an index record that a restore lists:
     // "mpcName/folderID/encFilename" in backup mode, "/folderID/encFilename" in
     // sync mode; none for a folder's record (its name ends in "/").
-    static std::optional<QString> restoreListLine(const QVariantMap &record, bool backupMode);
+    static std::optional<QString> restoreListLine(const IndexEntry &entry, bool backupMode);
 
 private:
     // A line of the session's trace, written at once unless told otherwise.
@@ -212,7 +212,7 @@ private:
     // next pick and the end of listing happen on the main thread.
     void beginRestoreSearch(RestoreSearch &restoreSearch, const QStringList &picks, int opType);
     void searchNextPick(RestoreSearch &restoreSearch);
-    void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) override;
+    void searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search) override;
     void searchDidFinishSuccessfully(RuvoSearchController *search) override;
     void searchDidFailWithError(const QString &error, RuvoSearchController *search) override;
     void searchDidCancel(RuvoSearchController *search) override;

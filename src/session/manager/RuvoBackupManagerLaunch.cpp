@@ -2,6 +2,7 @@
 
 #include "session/manager/RuvoBackupManager.h"
 
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/RemoveTrailingCharacter.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/QLLocalizedString.h"
@@ -99,14 +100,14 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     in.proxyArgument = mProxyObject.proxyArgument();
     in.portArgument = mUserObject.Port();
     in.encodedKey = mUserObject.mEncodedKey();
-    in.password = syncAccount ? syncDetails.value(QStringLiteral("syncEncodedPassword")).toString()
+    in.password = syncAccount ? syncDetails.value(SyncDetailsKeys::kSyncEncodedPassword).toString()
                               : mUserObject.mEncodedPassword();
     in.cancelFile = mOperationFolder.cancelFile();
     in.tempFolder = mOperationFolder.path();
     in.listFile = slot.listFile;
     in.dataRoot = mDestinationPath;
     in.remoteUser = (syncAccount ? QLUtility::getSyncUserName(mUserObject.UserName()) : mUserObject.UserName()).toLower();
-    in.remoteServer = syncAccount ? syncDetails.value(QStringLiteral("ruvosrvrip")).toString() : mUserObject.RuvoServerIP();
+    in.remoteServer = syncAccount ? syncDetails.value(SyncDetailsKeys::kRuvoServerIP).toString() : mUserObject.RuvoServerIP();
     in.baseFolder = slot.baseFolder;
     in.backupSourceFolder = mBackupSourceFolder;
     in.relativeOperation = mPerformRelativeOperation;

@@ -17,15 +17,13 @@ enum RestoreSearchKind { Folders = 0, Files = 1 };
 
 }  // namespace
 
-std::optional<QString> RuvoBackupManager::restoreListLine(const QVariantMap &record, bool backupMode)
+std::optional<QString> RuvoBackupManager::restoreListLine(const IndexEntry &entry, bool backupMode)
 {
-    if (record.value(QStringLiteral("FileName")).toString().endsWith(u'/'))
+    if (entry.fileName.endsWith(u'/'))
         return std::nullopt;
-    const QString folderID = record.value(QStringLiteral("folderID")).toString();
-    const QString encFilename = record.value(QStringLiteral("encFilename")).toString();
     if (!backupMode)
-        return QStringLiteral("/%1/%2").arg(folderID, encFilename);
-    return QStringLiteral("%1/%2/%3").arg(record.value(QStringLiteral("mpcName")).toString(), folderID, encFilename);
+        return QStringLiteral("/%1/%2").arg(entry.folderID, entry.encFilename);
+    return QStringLiteral("%1/%2/%3").arg(entry.mpcName, entry.folderID, entry.encFilename);
 }
 
 void RuvoBackupManager::startRestore()
@@ -76,7 +74,7 @@ void RuvoBackupManager::searchNextPick(RestoreSearch &restoreSearch)
 
 // --- On the search's thread ---
 
-void RuvoBackupManager::searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search)
+void RuvoBackupManager::searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search)
 {
     if (mIsBackupCancel) {
         search->cancelSearch();
@@ -87,14 +85,12 @@ void RuvoBackupManager::searchDidReceiveData(const QVariantList &rows, RuvoSearc
     bool full = false;
     {
         std::lock_guard lock(mLockforSelectedFile);
-        for (const QVariant &row : rows) {
-            const QVariantMap record = row.toMap();
-            const std::optional<QString> line = restoreListLine(record, mBackupMode);
+        for (const IndexEntry &row : rows) {
+            const std::optional<QString> line = restoreListLine(row, mBackupMode);
             if (!line)
                 continue;
-            const quint64 size = record.value(QStringLiteral("FileSize")).toULongLong();
             queueSelectedFile(*line);
-            bytes += size;
+            bytes += row.fileSize;
             ++files;
         }
         full = mSelectedFilePaths.size() >= kQueueBatch;

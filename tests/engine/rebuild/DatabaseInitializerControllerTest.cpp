@@ -40,9 +40,9 @@ public:
 class RecordingQueryDelegate : public TXDatabaseWrapperDelegate
 {
 public:
-    void queryFinishedWithOutput(const QVariant &output) override { records = output.toList(); }
+    void queryFinishedWithEntries(const IndexEntries &entries) override { records = entries; }
     void queryFailedWithError(const QString &error) override { failure = error; }
-    QVariantList records;
+    IndexEntries records;
     QString failure;
 };
 
@@ -139,10 +139,9 @@ protected:
             return {"(no index)"};
         index.fetchChildrenForPath(folder);
         QStringList lines;
-        for (const QVariant &entry : reader.records) {
-            const QVariantMap record = entry.toMap();
-            const QString name = record.value("FileName").toString();
-            if (record.value("FileType") == "D") {
+        for (const IndexEntry &record : reader.records) {
+            const QString name = record.fileName;
+            if (record.isFolder()) {
                 lines << "D " + name;
                 lines += listing(name.mid(1).chopped(1));
                 continue;
@@ -153,11 +152,10 @@ protected:
             identities.setDelegate(&identityReader);
             identities.initializeDatabaseAtPath(rebuiltIndexFolder(), indexUser(), 1);
             identities.searchEncryptedNameForPath(path.mid(1));
-            const QVariantMap identity = identityReader.records.value(0).toMap();
-            lines << QStringList{"F " + path, record.value("FileModificationDate").toString(),
-                                 record.value("FileSize").toString(), record.value("VersionInfo").toString(),
-                                 identity.value("folderID").toString(), identity.value("mpcName").toString(),
-                                 identity.value("encFilename").toString()}
+            const IndexEntry identity = identityReader.records.value(0);
+            lines << QStringList{"F " + path, record.fileModificationDate, QString::number(record.fileSize),
+                                 QString::number(record.versionInfo), identity.folderID, identity.mpcName,
+                                 identity.encFilename}
                          .join(' ');
         }
         return lines;

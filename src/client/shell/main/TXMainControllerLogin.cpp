@@ -6,6 +6,7 @@
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
@@ -90,7 +91,7 @@ void TXMainController::readModeOfUser(const QString &userName)
     mView.setBackupMode(mBackupMode);
     const QString syncDetails = userPath("SyncDetailsFilePath", userName);
     if (QFileInfo::exists(syncDetails))
-        mUserObj.setMSyncUserName(PropertyList::readDictionary(syncDetails).value(QStringLiteral("syncUserName")).toString());
+        mUserObj.setMSyncUserName(PropertyList::readDictionary(syncDetails).value(SyncDetailsKeys::kSyncUserName).toString());
 }
 
 void TXMainController::setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails)
