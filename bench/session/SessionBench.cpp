@@ -142,7 +142,7 @@ public:
 class IndexForwarder : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override { index->addBackedUpFile(record); }
+    void addBackedUpFile(const BackedUpFile &file) override { index->addBackedUpFile(file); }
     TarnixDBManager *index = nullptr;
 };
 

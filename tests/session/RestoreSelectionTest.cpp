@@ -78,10 +78,10 @@ TEST_F(RestoreSelectionTest, ListLineOfAnIndexRecord)
                            {"mpcName", "/Office"}};
     QVariantMap folder = file;
     folder.insert("FileName", "/Office/Docs/");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(file, true), "/Office/9f2c/612e");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(file, false), "/9f2c/612e");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(folder, true), std::nullopt);
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(folder, false), std::nullopt);
+    EXPECT_EQ(RestoreSelection::restoreListLine(file, true), "/Office/9f2c/612e");
+    EXPECT_EQ(RestoreSelection::restoreListLine(file, false), "/9f2c/612e");
+    EXPECT_EQ(RestoreSelection::restoreListLine(folder, true), std::nullopt);
+    EXPECT_EQ(RestoreSelection::restoreListLine(folder, false), std::nullopt);
 }
 
 // Both searches write blocks from their own threads at once: no block number

@@ -30,13 +30,13 @@ namespace {
 class RecordingIndexQueue : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override
+    void addBackedUpFile(const BackedUpFile &file) override
     {
-        records << record;
+        records << file;
         if (indexManager)
-            indexManager->addBackedUpFile(record);
+            indexManager->addBackedUpFile(file);
     }
-    QList<QVariantMap> records;
+    QList<BackedUpFile> records;
     TarnixDBManager *indexManager = nullptr;
 };
 
@@ -251,11 +251,11 @@ TEST_F(SessionEndToEndTest, BackupStoresEveryFileAndTellsTheIndex)
     EXPECT_EQ(manager->failureFileCount(), 0);
 
     QStringList indexed;
-    for (const QVariantMap &record : index.records) {
-        indexed << record.value("filename").toString();
-        EXPECT_FALSE(record.value("encFilename").toString().isEmpty());
-        EXPECT_FALSE(record.value("folderID").toString().isEmpty());
-        EXPECT_EQ(record.value("mpcName"), "/Office");
+    for (const BackedUpFile &record : index.records) {
+        indexed << record.filename;
+        EXPECT_FALSE(record.encFilename.isEmpty());
+        EXPECT_FALSE(record.folderID.isEmpty());
+        EXPECT_EQ(record.mpcName, "/Office");
     }
     indexed.sort();
     EXPECT_EQ(indexed, treeFiles());

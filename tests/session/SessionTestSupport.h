@@ -2,6 +2,7 @@
 
 #include "session/manager/RuvoBackupManager.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+#include "common/transfer/ProgressReport.h"
 
 #include "engine/EngineTestSupport.h"
 
@@ -18,25 +19,25 @@
 class SessionRecorder : public RuvoBackupRestoreHandlerProtocol
 {
 public:
-    void operationDidStart(RuvoBackupManager *) override { record("start"); }
+    void operationDidStart(SessionDriver *) override { record("start"); }
     void backupsetSizeCalculationDidFinishSuccessfully() override { record("walked"); }
     void operationElapsedTimeString(const QString &) override { checkThread(); }
     void operationDidFinishFileListGeneration(quint64) override { record("listed"); }
-    void operationDidReceiveData(const QVariantMap &report, RuvoBackupManager *) override
+    void operationDidReceiveData(const ProgressReport &report, SessionDriver *) override
     {
         checkThread();
-        reports << report;
+        reports << report.toMap();
     }
-    void operationDidReceiveErrors(const QString &message, const QString &, RuvoBackupManager *) override
+    void operationDidReceiveErrors(const QString &message, const QString &, SessionDriver *) override
     {
         record("error: " + message);
     }
-    void operationStartedRetrying(RuvoBackupManager *) override { record("retrying"); }
-    void makeScriptCallForObject(RuvoBackupManager *) override { record("script call"); }
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { end("success"); }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { end("failure: " + message); }
+    void operationStartedRetrying(SessionDriver *) override { record("retrying"); }
+    void makeScriptCallForObject(SessionDriver *) override { record("script call"); }
+    void operationDidFinishSuccessfully(SessionDriver *) override { end("success"); }
+    void operationDidFailWithError(const QString &message, SessionDriver *) override { end("failure: " + message); }
     void operationDidFailWithOverQuota(const QString &message) override { end("over quota: " + message); }
-    void operationDidCancel(RuvoBackupManager *) override { end("cancel"); }
+    void operationDidCancel(SessionDriver *) override { end("cancel"); }
     QString mBackupSessionFilePath() const override { return sessionFile; }
     QString mRestoreSessionFilePath() const override { return sessionFile; }
 

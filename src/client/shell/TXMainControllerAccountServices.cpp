@@ -16,7 +16,7 @@
 
 namespace {
 
-void trace(const QString &text) { QLBackupProgressLogger::progressLogger().logInteractiveTrace(text, true); }
+void traceSync(const QString &text) { QLBackupProgressLogger::progressLogger().logInteractiveTrace(text, true); }
 
 QString syncDetailsPath(const QString &userName)
 {
@@ -92,7 +92,7 @@ void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &r
         return;
     if (controller == &syncUserPwdInfo) {
         if (isFailure(reply)) {
-            trace(QStringLiteral("syncUserPassword failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
+            traceSync(QStringLiteral("syncUserPassword failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
             isSyncActivated = false;
         } else if (!reply.contains(QStringLiteral("username_sync"))) {
             isSyncActivated = false;
@@ -101,7 +101,7 @@ void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &r
         }
     } else if (controller == &SyncUserDetailsInfo) {
         if (isFailure(reply))
-            trace(QStringLiteral("SyncUserDetailsInfo failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
+            traceSync(QStringLiteral("SyncUserDetailsInfo failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
         else if (reply.contains(QStringLiteral("ruvosrvrip")))
             setTarnixSyncAccountDetails(reply);
     }
@@ -115,7 +115,7 @@ void TXMainController::syncAccountConfirmed(const QVariantMap &reply)
     const auto encoded = QLUtility::encodeString(password, &error, mTimings.login.encoding);
     if (!encoded) {
         // Without the engine's form of the password no sync run could sign in.
-        trace(QStringLiteral("The sync account cannot be used: its password could not be encoded (%1)").arg(error));
+        traceSync(QStringLiteral("The sync account cannot be used: its password could not be encoded (%1)").arg(error));
         return;
     }
     isSyncActivated = true;
@@ -136,7 +136,7 @@ void TXMainController::syncAccountConfirmed(const QVariantMap &reply)
     }
     if (!mBackupMode)
         mView.setLoginMode(false);
-    trace(QStringLiteral("sync is in activated state"));
+    traceSync(QStringLiteral("sync is in activated state"));
     SyncUserDetailsInfo.GetSyncDetailsForUsername(user, password);
 }
 
@@ -158,10 +158,10 @@ void TXMainController::setTarnixSyncAccountDetails(QVariantMap reply)
 
 void TXMainController::connectionError(const QString &error, ScriptController *)
 {
-    trace(QStringLiteral("Sync, connectionError %1").arg(error));
+    traceSync(QStringLiteral("Sync, connectionError %1").arg(error));
 }
 
 void TXMainController::parsingFailedWithError(const QString &error, ScriptController *)
 {
-    trace(QStringLiteral("Sync, parsingFailedWithError %1").arg(error));
+    traceSync(QStringLiteral("Sync, parsingFailedWithError %1").arg(error));
 }

@@ -37,10 +37,9 @@ IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &me
 {
 }
 
-StoredFileRecord StoredFileRecord::of(const QVariantMap &record)
+StoredFileRecord StoredFileRecord::of(const BackedUpFile &file)
 {
-    return {record.value(QStringLiteral("VersionNumber")), record.value(QStringLiteral("folderID")),
-            record.value(QStringLiteral("mpcName")), record.value(QStringLiteral("encFilename"))};
+    return {file.versionNumber, file.folderID, file.mpcName, file.encFilename};
 }
 
 QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const struct stat &item,
@@ -48,7 +47,7 @@ QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const s
 {
     QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(item.st_mtime)), qint64(item.st_size),
                            kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
-    for (const QVariant *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
+    for (const QString *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
         if (value->isNull())
             return {};
         values.append(*value);

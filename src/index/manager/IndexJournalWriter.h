@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/transfer/BackedUpFile.h"
 #include "index/manager/IndexContext.h"
 #include "index/manager/IndexManagerTimings.h"
 
@@ -18,12 +19,12 @@ class TXDatabaseWrapper;
 // values that name the file on the drive. A value the record lacked is null.
 struct StoredFileRecord
 {
-    static StoredFileRecord of(const QVariantMap &record);
+    static StoredFileRecord of(const BackedUpFile &file);
 
-    QVariant versionNumber;  // "VersionNumber"
-    QVariant folderId;       // "folderID"
-    QVariant mpcName;        // "mpcName"
-    QVariant encFilename;    // "encFilename"
+    QString versionNumber;
+    QString folderId;
+    QString mpcName;
+    QString encFilename;
 };
 
 // What one tick hands the backup writer: per local path, what the record the

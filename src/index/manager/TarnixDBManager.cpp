@@ -44,18 +44,17 @@ void TarnixDBManager::setMainController(QLApplicationDelegate *mainController)
     mDBThread = std::thread(&TarnixDBManager::updaterThread, this);
 }
 
-void TarnixDBManager::addBackedUpFile(const QVariantMap &record)
+void TarnixDBManager::addBackedUpFile(const BackedUpFile &file)
 {
-    const QString path = record.value(QStringLiteral("filename")).toString();
+    const QString &path = file.filename;
     if (path.isEmpty() || path.startsWith(kPrivateFolder))
         return;
     QLApplicationDelegate *mainController = mMainController.load();
     const bool syncMode = mainController && !mainController->isAppInBackupMode();
     std::lock_guard lock(mBLock);
-    mRuvoInfo.insert(path, StoredFileRecord::of(record));
-    const QVariant relativePath = record.value(QStringLiteral("relativePath"));
-    if (syncMode && !relativePath.isNull())
-        mLDBFilePaths.insert(path, relativePath.toString());
+    mRuvoInfo.insert(path, StoredFileRecord::of(file));
+    if (syncMode && !file.relativePath.isNull())
+        mLDBFilePaths.insert(path, file.relativePath);
 }
 
 void TarnixDBManager::addFileToDelete(const QString &indexPath)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/transfer/BackedUpFile.h"
 #include "index/manager/IndexJournalWriter.h"
 #include "index/manager/IndexManagerTimings.h"
 
@@ -51,10 +52,9 @@ public:
     // thread at each tick.
     void setMainController(QLApplicationDelegate *mainController);
 
-    // "filename" (the local path), "VersionNumber", "folderID", "mpcName",
-    // "encFilename" and, in sync mode, "relativePath". A later record for the
-    // same path replaces the earlier one. Any thread.
-    void addBackedUpFile(const QVariantMap &record);
+    // A later record for the same path replaces the earlier one; in sync
+    // mode the file is indexed under its relative path. Any thread.
+    void addBackedUpFile(const BackedUpFile &file);
     // An index path whose rows are to go (a folder's ends in "/"). Any thread.
     void addFileToDelete(const QString &indexPath);
 

@@ -130,22 +130,27 @@ void RuvoBackupManager::parseErrorFileforEngine(EngineSlot &slot)
 
 void RuvoBackupManager::applyRetryDecision(EngineSlot &slot)
 {
-    const int count = slot.retryCount;
-    const Retry decision = decideRetry(count, otherSlot(slot).retryCount);
-    if (decision == Retry::NotDecided)
+    const RetryPolicy::Decision decision = mRetries.decide(slot.index());
+    if (decision.kind == RetryPolicy::Decision::None)
         return;
-    slot.retryCount = count + 1;
-    if (decision == Retry::EndSession) {
+    if (decision.kind == RetryPolicy::Decision::EndSession) {
         mRetriesUsedUp = true;
         stopAll();
         finishIfIdle();
         return;
     }
-    const std::chrono::milliseconds delay =
-        decision == Retry::AfterLongDelay ? mTimings.retryDelay : mTimings.retryWhileOtherRetries;
     logger().logInteractiveTrace(QStringLiteral("Retrying block -- %1").arg(slot.number), false);
-    countFixedWait(delay);
-    slot.retryTimer->start(delay);
+    countFixedWait(decision.delay);
+    slot.retryTimer->start(decision.delay);
+}
+
+void RuvoBackupManager::clearRetries()
+{
+    mRetries.reset();
+    for (EngineSlot &slot : mEngines) {
+        slot.retryFlag = false;
+        slot.retryTimer->stop();
+    }
 }
 
 void RuvoBackupManager::retryEngine(EngineSlot &slot)

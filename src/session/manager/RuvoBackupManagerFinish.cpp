@@ -42,7 +42,7 @@ void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)
         finishIfIdle();
         return;
     }
-    if (slot.retryFlag && slot.retryCount <= kRetryLimit) {
+    if (slot.retryFlag && mRetries.mayRetry(slot.index())) {
         applyRetryDecision(slot);
         if (slot.busy())
             return;
@@ -85,8 +85,7 @@ void RuvoBackupManager::finishIfIdle()
     if (!sessionMustStop() && mBackupsetCountOnTheFly + 1 < mDealer.blocksWritten())
         return;
     trace(QStringLiteral("Entered running condition..."));
-    const bool bothGaveUp = mEngines[0].retryCount >= kRetryLimit && mEngines[1].retryCount >= kRetryLimit;
-    if (isRestore || bothGaveUp) {
+    if (isRestore || mRetries.bothUsedUp()) {
         mEndScheduled = true;
         countFixedWait(mTimings.endWait);
         QTimer::singleShot(mTimings.endWait, this, [this] { cleanUpSection(); });
@@ -116,11 +115,7 @@ void RuvoBackupManager::cleanUpSection()
         });
     }
     const auto [state, message] = decideEndState();
-    for (EngineSlot &slot : mEngines) {
-        slot.retryCount = 0;
-        slot.retryFlag = false;
-        slot.retryTimer->stop();
-    }
+    clearRetries();
     setRunningState(false);
     backupRestoreElapsedTimer.stop();
     sendEndState(state, message);
@@ -128,8 +123,7 @@ void RuvoBackupManager::cleanUpSection()
 
 std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndState() const
 {
-    const bool retriesUsedUp =
-        mRetriesUsedUp || mEngines[0].retryCount >= kRetryLimit || mEngines[1].retryCount >= kRetryLimit;
+    const bool retriesUsedUp = mRetriesUsedUp || mRetries.anyUsedUp();
     const bool filesMissing = mDealer.blocksLost() > 0 || mBlocksLostOnHandOver > 0;
     if (mCriticalError)
         return {EndState::Failure, *mCriticalError};
@@ -142,8 +136,8 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
             return {EndState::Cancel, {}};
         if (mNotEnoughFreeSpace)
             return {EndState::Failure, kNoFreeSpaceFailure};
-        if (!mSearchFailure.isEmpty())
-            return {EndState::Failure, mSearchFailure};
+        if (mRestoreSelection && mRestoreSelection->failure())
+            return {EndState::Failure, *mRestoreSelection->failure()};
     } else {
         if (retriesUsedUp)
             return {EndState::Failure, kConnectionFailure};
@@ -192,13 +186,11 @@ void RuvoBackupManager::CancelBackupProcess()
     stopRSyncOperation();
     if (fileListFetcher)
         fileListFetcher->stopEnumeration();
-    stopRestoreSearches();
+    if (mRestoreSelection)
+        mRestoreSelection->cancel();
     mWorkerWake.notify_all();
     // A cancel is never taken for a connection failure at the end.
-    for (EngineSlot &slot : mEngines) {
-        slot.retryCount = 0;
-        slot.retryFlag = false;
-    }
+    clearRetries();
     stopAll();
     finishIfIdle();
 }

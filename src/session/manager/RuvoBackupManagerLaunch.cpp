@@ -39,11 +39,6 @@ RuvoBackupManager::EngineSlot &RuvoBackupManager::slotOf(TarnixProcessLib *engin
     return engine == mEngines[1].process.get() ? mEngines[1] : mEngines[0];
 }
 
-RuvoBackupManager::EngineSlot &RuvoBackupManager::otherSlot(const EngineSlot &slot)
-{
-    return &slot == &mEngines[0] ? mEngines[1] : mEngines[0];
-}
-
 // Every idle engine gets the next written block, in number order.
 void RuvoBackupManager::dispatchBlocks()
 {
@@ -75,7 +70,7 @@ bool RuvoBackupManager::continueBackupOrRestoreForEngine(EngineSlot &slot)
         }
         slot.blockNumber = next;
         slot.baseFolder = *baseFolder;
-        slot.completedFiles.clear();
+        mProgress.blockHandedOver(slot.index());
         return true;
     }
     return false;
@@ -118,12 +113,7 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     engine.setErrorDataText(in.errorFile);
     if (in.mode == SessionEngineVectors::Mode::Sync)
         engine.setMParentFoldePath(removeTrailingCharacter::removeTrailingCharacter(slot.baseFolder));
-    if (!firstLaunch) {
-        slot.cumulativeSizeTillPreviousSession += engine.cumulativeSizeForSession;
-        engine.cumulativeSizeForSession = 0;
-        engine.cumulativeIncrimaentalSkipSizeTillPrevSession += engine.cumalativeIncrimaentalSkipSize;
-        engine.cumalativeIncrimaentalSkipSize = 0;
-    }
+    mProgress.engineLaunched(slot.index(), firstLaunch);
     if (slot.number == 2 && firstLaunch) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("SHELL"), QStringLiteral("/bin/sh"));

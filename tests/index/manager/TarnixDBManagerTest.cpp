@@ -50,14 +50,16 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     const QString folder = home() + "/Docs/sub";
     QDir().mkpath(folder);
     const QString vanished = localFile("Docs/vanished.txt");
-    QVariantMap withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
-    withoutFolderID.remove("folderID");
+    BackedUpFile withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
+    withoutFolderID.folderID = QString();
     // What the extended-attribute lists pass: no identities on the drive.
-    const QVariantMap attributesOnly = {{"filename", localFile("Docs/list.xattr")}, {"VersionNumber", -1}};
-    for (const QVariantMap &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
-                                      withoutFolderID, attributesOnly})
+    BackedUpFile attributesOnly;
+    attributesOnly.filename = localFile("Docs/list.xattr");
+    attributesOnly.versionNumber = "-1";
+    for (const BackedUpFile &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
+                                       withoutFolderID, attributesOnly})
         manager->addBackedUpFile(record);
-    manager->addBackedUpFile(QVariantMap());
+    manager->addBackedUpFile(BackedUpFile());
     manager->addFileToDelete(QString());
     QFile::remove(vanished);
     tickAndWait();
@@ -70,8 +72,8 @@ TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot
     mainController.backupMode = false;
     mainController.account.setMSyncUserName(kUser);
     startManager();
-    QVariantMap withRelative = backedUp(localFile("Sync/Docs/a.txt"));
-    withRelative.insert("relativePath", "/Docs/a.txt");
+    BackedUpFile withRelative = backedUp(localFile("Sync/Docs/a.txt"));
+    withRelative.relativePath = "/Docs/a.txt";
     const QString withoutRelative = localFile("Sync/b.txt");
     manager->addBackedUpFile(withRelative);
     manager->addBackedUpFile(backedUp(withoutRelative));

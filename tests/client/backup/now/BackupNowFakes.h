@@ -1,11 +1,11 @@
 #pragma once
 
 #include "client/backup/now/AlertPresenter.h"
-#include "client/backup/now/BackupSessionDriver.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
+#include "session/manager/SessionDriver.h"
 
 #include <QList>
 #include <QStringList>
@@ -77,7 +77,7 @@ public:
 };
 
 // A session driver that records its set-up and start; tests play its events.
-class FakeSessionDriver : public BackupSessionDriver
+class FakeSessionDriver : public SessionDriver
 {
 public:
     void setuserInfo(const User &user) override { userName = user.UserName(); }
@@ -91,6 +91,14 @@ public:
     void startBackup() override
     {
         ++starts;
+        running = true;
+    }
+    void setBackupSourceFolder(const QString &path) override { restoreTarget = path; }
+    QStringList &mFolderSetForRelativeRestore() override { return restoreFolders; }
+    QStringList &mFileSetForRestore() override { return restoreFiles; }
+    void startRestore() override
+    {
+        ++restores;
         running = true;
     }
     bool isRunning() const override { return running; }
@@ -111,6 +119,10 @@ public:
     QStringList selection;
     QString executor;
     int starts = 0;
+    QString restoreTarget;
+    QStringList restoreFolders;
+    QStringList restoreFiles;
+    int restores = 0;
     bool running = false;
     QList<bool> pauses;
     int cancels = 0;
