@@ -8,6 +8,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "index/manager/TarnixDBManager.h"
+#include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
@@ -57,6 +58,7 @@ protected:
         restoreManager.reset();
         manager.reset();
         indexManager.reset();
+        TXSupportFileManager::txFileManager().setSyncUserName(QString());
         qunsetenv("TXRUVO_SCENARIO");
         SandboxFixture::TearDown();
     }
@@ -411,6 +413,43 @@ TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
     startRestore({"Office" + tree()}, {});
     ASSERT_NO_FATAL_FAILURE(pauseThenResume(*restoreManager, restoreDelegate));
     expectRestored(treeFiles());
+}
+
+// Sync mode: the account's sync details name the remote user and password;
+// the items are stored below the sync user's folder under their path below
+// the selection's parent, and come back from the index byte for byte.
+TEST_F(SessionEndToEndTest, SyncModeBacksUpAndRestoresTheTree)
+{
+    writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {"ann"}), "0");
+    ASSERT_TRUE(PropertyList::write(
+        PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {"ann"}),
+        QVariantMap{{"syncUserName", "annsync"}, {"syncEncodedPassword", "TXE1:syncpw"}, {"ruvosrvrip", "10.0.0.2"}}));
+    const QString syncRoot = volumes() + "/Drive/TarnixVidezud/annsync";
+    QDir().mkpath(syncRoot);
+    manager->setDestinationPath(syncRoot);
+    TXSupportFileManager::txFileManager().setSyncUserName("annsync");
+    startIndexManager();
+    mainController.backupMode = false;
+    mainController.account.setMSyncUserName("annsync");
+    mainController.backupPath = syncRoot;
+    backUp();
+    ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"}) << delegate.events.join(" | ").toStdString();
+    for (const QString &file : treeFiles())
+        EXPECT_EQ(readText(syncRoot + file.mid(root().size())), readText(file)) << file.toStdString();
+    mergeIndex();
+
+    restoreManager = makeRestoreManager(fastTimings(), restoreDelegate, applicationFolder(), syncRoot, target(),
+                                        QLLocalizedString("SyncExecuterPathRuvo"));
+    restoreManager->mFolderSetForRelativeRestore() = {"tree"};
+    restoreManager->startRestore();
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    QStringList expected;
+    for (const QString &file : treeFiles())
+        expected << file.mid(root().size());
+    EXPECT_EQ(restoredFiles(), expected) << restoreDelegate.events.join(" | ").toStdString();
+    for (const QString &file : treeFiles())
+        EXPECT_EQ(readText(target() + file.mid(root().size())), readText(file)) << file.toStdString();
 }
 
 }  // namespace

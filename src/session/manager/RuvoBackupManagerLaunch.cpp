@@ -4,28 +4,14 @@
 
 #include "common/categories/RemoveTrailingCharacter.h"
 #include "common/logging/QLBackupProgressLogger.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineStartFailure.h"
 #include "engine/command/TarnixProcessLib.h"
-#include "platform/PathStandardizer.h"
-#include "platform/PropertyList.h"
 #include "session/vectors/SessionEngineVectors.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-
-namespace {
-
-// The user's sync account, from the sync-details plist.
-QVariantMap syncUserDetails(const QString &userName)
-{
-    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
-    return PropertyList::readDictionary(path);
-}
-
-}  // namespace
 
 ListBlockDealer::Form RuvoBackupManager::blockForm() const
 {
@@ -81,7 +67,7 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     TarnixProcessLib &engine = *slot.process;
     const bool firstLaunch = !slot.launchedThisSession;
     const bool syncAccount = !mBackupMode;
-    const QVariantMap syncDetails = syncAccount ? syncUserDetails(mUserObject.UserName()) : QVariantMap();
+    const QVariantMap syncDetails = syncAccount ? QLUtility::syncUserDetails(mUserObject.UserName()) : QVariantMap();
 
     SessionEngineVectors::Inputs in;
     in.mode = isRestore ? SessionEngineVectors::Mode::Restore
