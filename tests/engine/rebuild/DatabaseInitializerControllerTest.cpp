@@ -101,9 +101,8 @@ protected:
         for (const QString &text : QString::fromUtf8(readText(operation + "/out")).split('\n', Qt::SkipEmptyParts)) {
             ASSERT_EQ(QLSYNCParser::ParseLineStr(text, line, 0), QLSYNCParser::Parsed);
             if (line.per() == "100") {
-                manager->addBackedUpFile({{"filename", line.fname()}, {"VersionNumber", line.file_ver()},
-                                         {"folderID", line.folder_id()}, {"mpcName", line.mpc()},
-                                         {"encFilename", line.enc_name()}});
+                manager->addBackedUpFile(
+                    {line.fname(), QString(), line.file_ver(), line.folder_id(), line.mpc(), line.enc_name()});
             }
         }
         manager.reset();
