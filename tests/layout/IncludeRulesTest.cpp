@@ -209,9 +209,13 @@ QStringList foldersInReadmeTable()
     QFile readme(QDir(sourceRoot()).filePath("../README.md"));
     if (!readme.open(QIODevice::ReadOnly))
         return {};
+    // Only the Layout section's table: other sections list folders of their own (the install layout).
+    const QString text = QString::fromUtf8(readme.readAll());
+    const qsizetype start = text.indexOf(QStringLiteral("\n## Layout"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n## "), start + 1);
     static const QRegularExpression row(R"(^\| `([a-z/]+)/` \|)", QRegularExpression::MultilineOption);
     QStringList folders;
-    for (auto match = row.globalMatch(QString::fromUtf8(readme.readAll())); match.hasNext();)
+    for (auto match = row.globalMatch(text.mid(start, end < 0 ? -1 : end - start)); start >= 0 && match.hasNext();)
         folders.append(match.next().captured(1));
     return folders;
 }

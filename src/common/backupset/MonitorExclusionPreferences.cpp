@@ -13,9 +13,10 @@ bool writeFilePathToExcludePreferences(const QString &userName, const QString &s
 {
     const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     QVariantMap preferences = PropertyList::readDictionary(path);
+    // Made when missing: the backup's filter reads this file, so an exclusion made before
+    // the monitor first saved its preferences must not be dropped. The monitor adds its
+    // default entries beside it at its next load.
     QVariantMap user = preferences.value(userName).toMap();
-    if (!user.contains(kUserSpecifiedExclusion))
-        return false;
     QVariantMap exclusions = user.value(kUserSpecifiedExclusion).toMap();
     exclusions.insert(storedPath, qint64(excluded ? 1 : 0));
     user.insert(kUserSpecifiedExclusion, exclusions);

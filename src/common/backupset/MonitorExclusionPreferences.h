@@ -10,8 +10,8 @@ namespace MonitorExclusionPreferences {
 
 inline const QString kUserSpecifiedExclusion = QStringLiteral("User specified Exclusion");
 
-// Sets the path's entry; a file without a dictionary for the user or without
-// the exclusion dictionary is left as it is. True when the file was written.
+// Sets the path's entry, making the user's dictionaries when the file has none
+// yet; every other entry stays. True when the file was written.
 bool writeFilePathToExcludePreferences(const QString &userName, const QString &storedPath, bool excluded);
 
 }  // namespace MonitorExclusionPreferences

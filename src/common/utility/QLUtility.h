@@ -19,6 +19,8 @@ public:
     // Backup mode unless the user's mode file exists and holds a false value ("0").
     static bool isAppInBackupMode(const QString &userName);
 
+    // The user's sync-details plist; empty when there is none.
+    static QVariantMap syncUserDetails(const QString &userName);
     // "syncUserName" of the user's sync-details plist; null when there is none.
     static QString getSyncUserName(const QString &userName);
 
@@ -85,6 +87,8 @@ public:
     // The folders under the volumes root in name order, each as its full path;
     // an entry that leads to the start-up volume is given as "/".
     static QStringList listMountedVolumesPaths();
+    // The "Backups.backupdb" folder of every listed volume that holds one, in volume order.
+    static QStringList timeMachineFolders();
     // True when the volume's disk hangs on USB; false when that cannot be told.
     static bool isConnectedViaUSB(const QString &volumePath);
     // Pause after each item of a folder walk, so that a large walk does not

@@ -4,9 +4,9 @@
 #include "common/categories/Extention.h"
 #include "common/categories/QLRegExpMatcherCategory.h"
 #include "common/categories/QuellonExtension.h"
-#include "common/files/ApplicationFile.h"
-#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
 
 #include <QSet>
@@ -59,7 +59,9 @@ std::vector<bool> repeatsOfEarlierPaths(const QStringList &paths)
 
 ExclusionFilter::Settings ExclusionFilter::read(const QString &userName)
 {
-    const QString file = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ExcludeInfoPath);
+    // One exclusion file for every window: the monitor's preference file, which its
+    // Exclude pane and the client's tree both write.
+    const QString file = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     const QVariantMap forUser = PropertyList::readDictionary(file).value(userName).toMap();
     Settings settings;
     settings.defaults = forUser.value(kDefaultKey).toMap();
@@ -116,14 +118,17 @@ ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStri
     const bool nothingToTest = mSettings.defaults.isEmpty() && mSettings.user.isEmpty() && mSettings.partial.isEmpty();
     // A path met before was accepted then, or is refused again now: either way it is skipped.
     std::vector<bool> refused = repeatsOfEarlierPaths(paths);
+    std::vector<bool> unfit(size_t(paths.size()), false);
     bool anyRefused = false;
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
-        if (!refused[size_t(i)])
-            refused[size_t(i)] = hasLineBreak(path) ||
-                                 (!nothingToTest && (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
-                                                     shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path)));
-        anyRefused = anyRefused || refused[size_t(i)];
+        if (!refused[size_t(i)]) {
+            unfit[size_t(i)] = hasLineBreak(path);
+            refused[size_t(i)] = !unfit[size_t(i)] && !nothingToTest &&
+                                 (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
+                                  shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path));
+        }
+        anyRefused = anyRefused || refused[size_t(i)] || unfit[size_t(i)];
     }
     Result result;
     if (!anyRefused) {
@@ -131,7 +136,7 @@ ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStri
         return result;
     }
     for (qsizetype i = 0; i < paths.size(); ++i)
-        (refused[size_t(i)] ? result.skipped : result.accepted) << paths.at(i);
+        (unfit[size_t(i)] ? result.unfit : refused[size_t(i)] ? result.skipped : result.accepted) << paths.at(i);
     return result;
 }
 

@@ -24,8 +24,8 @@ public:
         bool excludeHidden = false;
     };
 
-    // The settings of the user from the exclusion settings file, and the
-    // monitor's hidden-items preference; empty settings when there are none.
+    // The settings of the user, and the hidden-items switch, from the monitor's
+    // preference file; empty settings when there are none.
     static Settings read(const QString &userName);
 
     // volumesRoot: where other drives are mounted; the default rules never reach below it.
@@ -34,8 +34,10 @@ public:
     struct Result
     {
         QStringList accepted;
-        QStringList skipped;  // excluded, refused or listed twice; in input order
+        QStringList skipped;  // excluded or listed twice; in input order
+        QStringList unfit;    // names that cannot travel in a list (kLineBreakReason); never excluded by the user
     };
+    static inline const QString kLineBreakReason = QStringLiteral("name holds a line break");
     Result getBackupSetAfterFiltration(const QStringList &paths) const;
 
     bool shouldExcludeUserFile(const QString &path) const;

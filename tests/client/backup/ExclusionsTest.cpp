@@ -134,6 +134,18 @@ TEST_F(ExclusionsTest, WhileTheMonitorIsAwayTheClientWritesItsPreferences)
     EXPECT_TRUE(mToMonitor.isEmpty());
 }
 
+TEST_F(ExclusionsTest, AnExclusionMadeBeforeTheMonitorEverSavedIsKept)
+{
+    // The backup reads this file: an exclusion dropped here would be backed up after all.
+    QDir().mkpath(QFileInfo(preferencesPath()).path());
+    ASSERT_TRUE(PropertyList::write(preferencesPath(), QVariantMap{{"ShowHiddenFilesKey ", true}}));
+    ASSERT_TRUE(settle());
+    controller().setMonitorProbe([] { return false; });
+    controller().excludefilePath(node(tree("/Users/me/Music")));
+    EXPECT_EQ(userExclusions(), QVariantMap({{"/Users/me/Music", 1}}));
+    EXPECT_EQ(PropertyList::readDictionary(preferencesPath()).value("ShowHiddenFilesKey "), true);
+}
+
 TEST_F(ExclusionsTest, WhileTheMonitorRunsTheExclusionIsSentToIt)
 {
     startMonitor();

@@ -13,18 +13,23 @@ namespace {
 
 using RemoteTreeRules::NodeSpec;
 
-TEST(RemoteTreeRulesTest, ListingRowsBecomeEntriesWithTheirOwnNames)
+TEST(RemoteTreeRulesTest, ListingEntriesBecomeRowsWithTheirOwnNames)
 {
-    const QVariantList rows{
-        QVariantMap{{"FileName", "/Office/Users/ann/sub/"}, {"FileType", "D"}},
-        QVariantMap{{"FileName", "/Office/"}, {"FileType", "D"}},
-        QVariantMap{{"FileName", "a.txt"}, {"FileType", "F"}, {"FileSize", "1536"},
-                    {"FileModificationDate", "2026-01-02 03:04:05 +0000"}, {"VersionInfo", "2"}},
-    };
+    IndexEntry sub;
+    sub.fileName = "/Office/Users/ann/sub/";
+    sub.fileType = IndexEntry::Type::Folder;
+    IndexEntry office;
+    office.fileName = "/Office/";
+    office.fileType = IndexEntry::Type::Folder;
+    IndexEntry file;
+    file.fileName = "a.txt";
+    file.fileSize = 1536;
+    file.fileModificationDate = "2026-01-02 03:04:05 +0000";
+    file.versionInfo = 2;
     const QList<RemoteEntry> expected{{"sub", true, "", "", ""},
                                       {"Office", true, "", "", ""},
                                       {"a.txt", false, "1536", "2026-01-02 03:04:05 +0000", "2"}};
-    EXPECT_EQ(remoteEntriesFromListing(rows), expected);
+    EXPECT_EQ(remoteEntriesFromListing({sub, office, file}), expected);
 }
 
 TEST(RemoteTreeRulesTest, ListingToNodes)

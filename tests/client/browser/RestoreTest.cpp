@@ -8,6 +8,7 @@
 #include "client/browser/restore/RestoredXattrs.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/transfer/ProgressReport.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PropertyList.h"
@@ -139,19 +140,21 @@ TEST_F(RestoreSessionLogTest, TheHeaderListsTheContents)
                                             "    \"C\",", "    \"A/x\"", ")", " ", ""}));
 }
 
-class FakeRestoreDriver : public RestoreSessionDriver
+class FakeRestoreDriver : public SessionDriver
 {
 public:
     void setuserInfo(const User &) override {}
-    void setExecutorPath(const QString &) override {}
-    void setBackupSourceFolder(const QString &path) override { source = path; }
-    QString backupSourceFolder() const override { return source; }
+    void setDestinationPath(const QString &path) override { destination = path; }
     QString DestinationPath() const override { return destination; }
-    void setPicks(const QStringList &f, const QStringList &files_) override
-    {
-        folders = f;
-        files = files_;
-    }
+    void shouldBackupVersions(bool) override {}
+    void setMBackupMode(bool) override {}
+    void setExecutorPath(const QString &) override {}
+    void setBackedUpFileQueue(BackedUpFileQueue *) override {}
+    void setFileFolderSetForOperation(const QStringList &) override {}
+    void startBackup() override {}
+    void setBackupSourceFolder(const QString &path) override { source = path; }
+    QStringList &mFolderSetForRelativeRestore() override { return folders; }
+    QStringList &mFileSetForRestore() override { return files; }
     void startRestore() override
     {
         ++starts;
@@ -159,9 +162,14 @@ public:
     }
     bool isRunning() const override { return running; }
     void setRunningState(bool state) override { running = state; }
+    void pause(bool) override {}
     void CancelBackupProcess() override { ++cancels; }
+    void removeTempFilePaths() override {}
     long succesFileCount() const override { return 3; }
     long incSuccessFileCount() const override { return 1; }
+    long failureFileCount() const override { return 0; }
+    bool isExcludedFromBackupSet() const override { return false; }
+    unsigned excludedFilesCount() const override { return 0; }
 
     QString source;
     QString destination;
@@ -198,10 +206,10 @@ protected:
         QDir().mkpath(volumes() + "/Drive");
         tree = std::make_unique<RemoteTreeController>(listing, RemoteTreeController::Hooks{});
         RestoreController::Services services;
-        services.makeDriver = [this](const RestoreSessionDriver::Setup &setup, RestoreSessionEvents &) {
+        services.makeDriver = [this](const SessionDriver::Setup &setup,
+                                     RuvoBackupRestoreHandlerProtocol &) -> std::unique_ptr<SessionDriver> {
             auto made = std::make_unique<FakeRestoreDriver>();
             made->destination = setup.destinationPath;
-            made->source = setup.sourceFolder;
             driver = made.get();
             return made;
         };
@@ -268,7 +276,7 @@ TEST_F(RestoreControllerTest, RestoresTheCheckedItemsIntoTheDefaultFolderAfterOn
     EXPECT_EQ(driver->starts, 1);
 
     // Any other destination starts at once.
-    controller->operationDidCancel();
+    controller->operationDidCancel(driver);
     EXPECT_FALSE(view.paneShown);
     ASSERT_EQ(host.reports.size(), 1);
     chooser.answers = {{writable("elsewhere"), {}}};
@@ -371,18 +379,23 @@ TEST_F(RestoreControllerTest, ProgressAndASuccessfulEndWithItsRecordAndView)
     checkAFile();
     alerts.answers = {1, 1};  // proceed; "View" at the end
     controller->RstoreFileFromServer();
-    controller->operationDidStart();
+    controller->operationDidStart(driver);
     EXPECT_EQ(host.miniPercentage, "0 %");
     EXPECT_TRUE(host.operationActive);
     EXPECT_FALSE(view.restoreEnabled);
-    controller->operationDidReceiveData({{"percentage", "40"}, {"tansferMode", "Sync"}, {"filename", "/a.txt"},
-                                         {"filesize", "10 B"}, {"totalFileCount", "4"}, {"fileTransferedStatus", "Done"}});
+    controller->operationDidReceiveData({{ProgressReport::Percentage, "40"},
+                                         {ProgressReport::TansferMode, "Sync"},
+                                         {ProgressReport::Filename, "/a.txt"},
+                                         {ProgressReport::Filesize, "10 B"},
+                                         {ProgressReport::TotalFileCount, "4"},
+                                         {ProgressReport::FileTransferedStatus, "Done"}},
+                                        driver);
     const ProgressPaneState &pane = controller->progressViewController().state();
     EXPECT_EQ(pane.filePath, " /a.txt  (10 B)");
     EXPECT_EQ(pane.status, "Restore progress");
     EXPECT_EQ(host.miniPercentage, "40 %");
 
-    controller->operationDidFinishSuccessfully();
+    controller->operationDidFinishSuccessfully(driver);
     EXPECT_FALSE(host.operationActive);
     EXPECT_TRUE(host.miniProgressHidden);
     EXPECT_TRUE(view.restoreEnabled);

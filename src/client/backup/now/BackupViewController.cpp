@@ -7,6 +7,7 @@
 #include "client/backup/now/BackupViewMainController.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -37,7 +38,7 @@ QStringList readPathList(const QString &path)
 }  // namespace
 
 BackupViewController::BackupViewController(BackupViewMainController &mainController, AlertPresenter &alerts,
-                                           BackupSessionDriver::Factory makeDriver, Timings timings, QObject *parent)
+                                           SessionDriver::Factory makeDriver, Timings timings, QObject *parent)
     : QObject(parent)
     , mMainController(mainController)
     , mAlerts(alerts)
@@ -59,7 +60,7 @@ void BackupViewController::backupInitialise()
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
     if (files.TarnixUserName().isEmpty())
         return;
-    BackupSessionDriver::Setup setup;
+    SessionDriver::Setup setup;
     setup.backupMode = mMainController.isAppInBackupMode();
     setup.applicationSupportFolder = files.pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
@@ -214,6 +215,9 @@ void BackupViewController::startSession(const QStringList &paths)
     mDriver->setExecutorPath(
         QLLocalizedString(BackupDestination::executorKey(backupMode, mMainController.userObject().isRuvoUser())));
     mDriver->setBackedUpFileQueue(mMainController.backedUpFileQueue());
+    // The monitor learns from the status file that this user's backup runs.
+    ApplicationStatusFile::setEntry(ApplicationStatusFile::kIneractiveBackupStatusKey,
+                                    mMainController.userObject().UserName());
     mDriver->startBackup();
     mMainController.setBackupMiniProgressHidden(false);
     mProgressViewController.setPercentage(QStringLiteral("0"));

@@ -10,6 +10,7 @@
 #include "client/browser/tree/RemoteTreeRules.h"
 #include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
+#include "common/transfer/ProgressReport.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
@@ -23,10 +24,7 @@
 
 namespace {
 
-const QString kRestoredFileDone = QStringLiteral("Done");
 const QString kPreferencesNotification = QStringLiteral("TarnixPortableEnablePreferencesNotification");
-
-QString reportText(const QVariantMap &report, const char *key) { return report.value(QLatin1String(key)).toString(); }
 
 QString restoreAlertTitle() { return QLLocalizedString(QStringLiteral("ApplicationName")); }
 
@@ -70,13 +68,13 @@ void RestoreController::restoreInitialise()
     mRestoreFilesList.clear();
     const QString root = dataRoot();
     if (!root.isEmpty()) {
-        RestoreSessionDriver::Setup setup;
+        SessionDriver::Setup setup;
         setup.backupMode = mHost.isAppInBackupMode();
         setup.applicationSupportFolder =
             TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder);
         setup.destinationPath = root;
-        setup.sourceFolder = mDestination;
         mDriver = mServices.makeDriver(setup, *this);
+        mDriver->setBackupSourceFolder(mDestination);
         mDriver->setuserInfo(mHost.userObject());
         mDriver->setExecutorPath(executorPath());
     }
@@ -223,7 +221,8 @@ void RestoreController::restoreFiles()
     mSessionLog->started(mHost.userObject().UserName(), startTime, mDestination, mRestoreFilesList);
     mTotalFileCount = 0;
 
-    mDriver->setPicks(selection.folders, selection.indexPathsOfFiles());
+    mDriver->mFolderSetForRelativeRestore() = selection.folders;
+    mDriver->mFileSetForRestore() = selection.indexPathsOfFiles();
     mDriver->setExecutorPath(executorPath());
     mDriver->setuserInfo(mHost.userObject());
     mDriver->startRestore();
@@ -273,7 +272,7 @@ void RestoreController::stopProcess(ProgressViewController &pane)
 
 // --- The session ---
 
-void RestoreController::operationDidStart()
+void RestoreController::operationDidStart(SessionDriver *)
 {
     mHost.setRestoreMiniPercentage(QStringLiteral("0 %"));
     mProgressViewController.onOperationStart();
@@ -291,34 +290,35 @@ void RestoreController::operationElapsedTimeString(const QString &elapsed)
     mProgressViewController.setElapsedTime(elapsed);
 }
 
-void RestoreController::operationDidReceiveData(const QVariantMap &report)
+void RestoreController::operationDidReceiveData(const ProgressReport &report, SessionDriver *)
 {
     mProgressViewController.setHiddenPauseAndStopButton(false);
     mProgressViewController.setHiddenPauseButton(true);
     mHost.setOperationActive(true);
-    if (report.contains(QStringLiteral("percentage"))) {
-        mProgressViewController.setPercentage(reportText(report, "percentage"));
-        mHost.setRestoreMiniPercentage(QStringLiteral("%1 %").arg(reportText(report, "percentage")));
+    if (report.has(ProgressReport::Percentage)) {
+        mProgressViewController.setPercentage(report.value(ProgressReport::Percentage));
+        mHost.setRestoreMiniPercentage(QStringLiteral("%1 %").arg(report.value(ProgressReport::Percentage)));
     }
-    if (report.contains(QStringLiteral("estimatedTime")))
-        mProgressViewController.setEstimatedTime(reportText(report, "estimatedTime"));
-    const QString transferMode = reportText(report, "tansferMode");
-    if (report.contains(QStringLiteral("filename"))) {
+    if (report.has(ProgressReport::EstimatedTime))
+        mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
+    const QString transferMode = report.value(ProgressReport::TansferMode);
+    const QString fileName = report.value(ProgressReport::Filename);
+    const QString fileSize = report.value(ProgressReport::Filesize);
+    if (report.has(ProgressReport::Filename)) {
         const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
-        mProgressViewController.setFilePath(
-            QStringLiteral("%1 %2  (%3)").arg(shownMode, reportText(report, "filename"), reportText(report, "filesize")));
-        mTotalFileCount = report.value(QStringLiteral("totalFileCount")).toInt();
+        mProgressViewController.setFilePath(QStringLiteral("%1 %2  (%3)").arg(shownMode, fileName, fileSize));
+        mTotalFileCount = report.value(ProgressReport::TotalFileCount).toInt();
     }
-    if (report.contains(QStringLiteral("transferSpeed")))
-        mProgressViewController.setSpeedtext(reportText(report, "transferSpeed"));
+    if (report.has(ProgressReport::TransferSpeed))
+        mProgressViewController.setSpeedtext(report.value(ProgressReport::TransferSpeed));
     mProgressViewController.setProgressStatus(QStringLiteral("Restore progress"));
-    if (reportText(report, "fileTransferedStatus") == kRestoredFileDone && mSessionLog)
-        mSessionLog->fileDone(transferMode, reportText(report, "filename"), reportText(report, "filesize"));
+    if (report.isDone() && mSessionLog)
+        mSessionLog->fileDone(transferMode, fileName, fileSize);
 }
 
-void RestoreController::operationStartedRetrying() { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+void RestoreController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
 
-void RestoreController::operationDidReceiveErrors(const QString &errors)
+void RestoreController::operationDidReceiveErrors(const QString &errors, const QString &, SessionDriver *)
 {
     if (mSessionLog)
         mSessionLog->errorsReceived(errors);
@@ -359,7 +359,7 @@ void RestoreController::reapplyXattributes()
     RestoredXattrs::searchXattributesIn(items, mServices.resetXattributes);
 }
 
-void RestoreController::operationDidFinishSuccessfully()
+void RestoreController::operationDidFinishSuccessfully(SessionDriver *)
 {
     mProgressViewController.setProgressStatus(QStringLiteral("Restore completed successfully"));
     endCommon();
@@ -381,7 +381,7 @@ void RestoreController::operationDidFinishSuccessfully()
         mWorkspace.openFolder(mDestination);
 }
 
-void RestoreController::operationDidFailWithError(const QString &message)
+void RestoreController::operationDidFailWithError(const QString &message, SessionDriver *)
 {
     endCommon();
     const QString endTime = QLUtility::getSessionLogTime();
@@ -392,7 +392,7 @@ void RestoreController::operationDidFailWithError(const QString &message)
     record(endTime, ended);
 }
 
-void RestoreController::operationDidCancel()
+void RestoreController::operationDidCancel(SessionDriver *)
 {
     endCommon();
     OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Cancelled"));

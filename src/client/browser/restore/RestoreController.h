@@ -1,11 +1,12 @@
 #pragma once
 
-#include "client/browser/restore/RestoreSessionDriver.h"
 #include "client/browser/restore/RestoreSessionLog.h"
 #include "client/browser/restore/RestoredXattrs.h"
 #include "client/common/progress/ProgressViewController.h"
 #include "client/common/progress/ProgressViewDelegateProtocol.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+#include "session/manager/SessionDriver.h"
 
 #include <QObject>
 #include <QString>
@@ -26,14 +27,14 @@ class Workspace;
 // session of the checked items, its progress in the pane and the sidebar, its
 // session log and summary, and its four ends. One restore runs at a time,
 // counting the program's version restore.
-class RestoreController : public QObject, public RestoreSessionEvents, public ProgressViewDelegateProtocol
+class RestoreController : public QObject, public RuvoBackupRestoreHandlerProtocol, public ProgressViewDelegateProtocol
 {
     Q_OBJECT
 
 public:
     struct Services
     {
-        RestoreSessionDriver::Factory makeDriver;
+        SessionDriver::Factory makeDriver;
         // Puts back the attributes of a restored Time Machine database.
         RestoredXattrs::Reset resetXattributes;
     };
@@ -49,7 +50,7 @@ public:
 
     void setView(RestoreView *view) { mView = view; }
     ProgressViewController &progressViewController() { return mProgressViewController; }
-    RestoreSessionDriver *mRestoreManager() const { return mDriver.get(); }
+    SessionDriver *mRestoreManager() const { return mDriver.get(); }
     QString mRestoreSessionFilePath() const override { return mSessionLog ? mSessionLog->sessionLogPath() : QString(); }
 
     // A fresh driver for the account and drive (login, account or drive change); none without a data root.
@@ -81,16 +82,16 @@ public:
     void resumeProcess(ProgressViewController &) override {}
     void stopProcess(ProgressViewController &pane) override;
 
-    // --- RestoreSessionEvents ---
-    void operationDidStart() override;
+    // --- RuvoBackupRestoreHandlerProtocol ---
+    void operationDidStart(SessionDriver *) override;
     void operationElapsedTimeString(const QString &elapsed) override;
-    void operationDidReceiveData(const QVariantMap &report) override;
-    void operationStartedRetrying() override;
-    void operationDidReceiveErrors(const QString &errors) override;
-    void operationDidFinishSuccessfully() override;
-    void operationDidFailWithError(const QString &message) override;
+    void operationDidReceiveData(const ProgressReport &report, SessionDriver *) override;
+    void operationStartedRetrying(SessionDriver *) override;
+    void operationDidReceiveErrors(const QString &errors, const QString &file, SessionDriver *) override;
+    void operationDidFinishSuccessfully(SessionDriver *) override;
+    void operationDidFailWithError(const QString &message, SessionDriver *) override;
     void operationDidFailWithOverQuota(const QString &message) override;
-    void operationDidCancel() override;
+    void operationDidCancel(SessionDriver *) override;
 
 private:
     QString dataRoot();
@@ -116,7 +117,7 @@ private:
     Services mServices;
     RestoreView *mView = nullptr;
     ProgressViewController mProgressViewController;
-    std::unique_ptr<RestoreSessionDriver> mDriver;
+    std::unique_ptr<SessionDriver> mDriver;
     QLBackupProgressLogger mSyncDownLogger;
     std::unique_ptr<RestoreSessionLog> mSessionLog;
     QString mDestination;

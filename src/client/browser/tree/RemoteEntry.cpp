@@ -1,7 +1,5 @@
 #include "client/browser/tree/RemoteEntry.h"
 
-#include <QVariantMap>
-
 namespace {
 
 // The last component of a stored path, its trailing "/" left out.
@@ -14,19 +12,19 @@ QString ownName(QString path)
 
 }  // namespace
 
-QList<RemoteEntry> remoteEntriesFromListing(const QVariantList &rows)
+QList<RemoteEntry> remoteEntriesFromListing(const IndexEntries &listing)
 {
     QList<RemoteEntry> entries;
-    entries.reserve(rows.size());
-    for (const QVariant &row : rows) {
-        const QVariantMap fields = row.toMap();
+    entries.reserve(listing.size());
+    for (const IndexEntry &indexed : listing) {
         RemoteEntry entry;
-        entry.name = ownName(fields.value(QStringLiteral("FileName")).toString());
-        entry.isFolder = fields.value(QStringLiteral("FileType")).toString() != QLatin1String("F");
-        if (!entry.isFolder)
-            entry.fileSize = fields.value(QStringLiteral("FileSize")).toString();
-        entry.modificationDate = fields.value(QStringLiteral("FileModificationDate")).toString();
-        entry.versionInfo = fields.value(QStringLiteral("VersionInfo")).toString();
+        entry.name = ownName(indexed.fileName);
+        entry.isFolder = indexed.isFolder();
+        if (!entry.isFolder) {
+            entry.fileSize = QString::number(indexed.fileSize);
+            entry.modificationDate = indexed.fileModificationDate;
+            entry.versionInfo = QString::number(indexed.versionInfo);
+        }
         if (!entry.name.isEmpty())
             entries.append(entry);
     }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "index/IndexEntry.h"
+
 #include <QList>
 #include <QString>
-#include <QVariantList>
 
 // One child of a stored folder as the destination tree needs it, read from a
 // listing of the drive's index.
@@ -17,7 +18,7 @@ struct RemoteEntry
     bool operator==(const RemoteEntry &) const = default;
 };
 
-// The listing's rows as entries, in their order. The one place that knows the
-// listing's row shape: a folder's row names its whole stored path
-// ("/Office/Users/ann/sub/"), a file's row its name.
-QList<RemoteEntry> remoteEntriesFromListing(const QVariantList &rows);
+// The listing's entries as the tree's, in their order. The one place that knows the
+// listing's shape: a folder's entry names its whole stored path
+// ("/Office/Users/ann/sub/"), a file's entry its name.
+QList<RemoteEntry> remoteEntriesFromListing(const IndexEntries &listing);

@@ -7,6 +7,7 @@
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/utility/QLUtility.h"
+#include "session/manager/RuvoBackupManager.h"
 #include "session/xattr/TXXattrBackupManager.h"
 
 #include <QTreeView>
@@ -18,7 +19,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
     , tree(listing, {&QLUtility::ShowHiddenFilesKey, {}, {}})
     , restore(host, alerts ? *alerts : shell.windows().alerts(), chooser ? *chooser : dialogs, workspace, tree,
-              {RuvoRestoreSessionDriver::factory(),
+              {RuvoBackupManager::factory(),
                [](const QString &restored, const QString &stored) {
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "client/browser/restore/RestoreController.h"
-#include "client/browser/restore/RuvoRestoreSessionDriver.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RuvoFolderListing.h"
 #include "client/browser/views/MainControllerBrowserHost.h"
