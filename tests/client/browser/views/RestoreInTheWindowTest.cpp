@@ -214,6 +214,35 @@ TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLog
     EXPECT_EQ(record.files.toInt(), 5);
 }
 
+// The session layer ends a restore that the engine stops over quota as a failure
+// with the quota's text: the log and summary tell it, and no message claims success.
+TEST_F(RestoreInTheWindowTest, ARestoreStoppedOverQuotaEndsAsAFailureWithItsText)
+{
+    openWithRestoreTab();
+    ASSERT_NO_FATAL_FAILURE(backUp());
+    const QModelIndex folder = sourceRow();
+    ASSERT_TRUE(folder.isValid());
+    checkRow(folder);
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist",
+                                    QVariantMap{{"errorText", "some files could not be transferred due to quota over limit"}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    alerts.shown.clear();
+    restoreTab->restore.restoreFiles();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
+    EXPECT_TRUE(readText(sessionLog).contains("Quota Exceeded")) << readText(sessionLog).constData();
+    EXPECT_TRUE(readText(sessionLog).contains("Some of the files are not transferred."));
+    const QByteArray summary = readText(sessionLog + ".summary");
+    EXPECT_TRUE(summary.contains("Files considered for restore:")) << summary.constData();
+    EXPECT_TRUE(alerts.shown.isEmpty()) << alerts.texts().join('\n').toStdString();
+    EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
+    EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
+    LogViewController &logs = *client->shell.windows().logViewController();
+    client->shell.windows().tabViewController()->displayLogView();
+    ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000));
+    EXPECT_EQ(recordOf(logs, sessionLog)->status, "Failure");
+}
+
 TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
 {
     openWithRestoreTab();
