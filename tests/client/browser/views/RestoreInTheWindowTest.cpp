@@ -177,6 +177,9 @@ protected:
 TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLogged)
 {
     openWithRestoreTab();
+    // Before any backup the drive has no index: the tree ends its listing empty, never "Loading..." for good.
+    EXPECT_TRUE(waitUntil([&] { return !restoreTab->tree.isListing(restoreTab->tree.rootItem()); }, 15000));
+    EXPECT_TRUE(restoreTab->tree.rootItem().children().empty());
     ASSERT_NO_FATAL_FAILURE(backUp());
     client->shell.windows().tabViewController()->displayRestoreView();
     const QModelIndex folder = sourceRow();
