@@ -66,6 +66,17 @@ TEST(RemoteTreeRulesTest, ListingToNodes)
     EXPECT_TRUE(RemoteTreeRules::nodesFromListing({fileEntry(".a"), fileEntry(".b.txxlist")}, "", 1, false).isEmpty());
 }
 
+TEST(RemoteTreeRulesTest, NightlyFoldersShowTheLoginName)
+{
+    User account;
+    account.setUserName("u123");
+    account.setLoggedUserName("ann");
+    EXPECT_EQ(RemoteTreeRules::shownName("BackUp_nightly_u123", account), "BackUp_nightly_ann");
+    EXPECT_EQ(RemoteTreeRules::shownName("u123 notes", account), "u123 notes");
+    account.setRuvoUser(true);
+    EXPECT_EQ(RemoteTreeRules::shownName("BackUp_nightly_u123", account), "BackUp_nightly_u123");
+}
+
 class DataRootTest : public SandboxFixture
 {
 };

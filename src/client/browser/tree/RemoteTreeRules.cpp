@@ -2,6 +2,7 @@
 
 #include "client/common/destination/BackupDestination.h"
 #include "client/common/tree/TreeViewNode.h"
+#include "common/account/User.h"
 #include "common/utility/QLUtility.h"
 
 #include <algorithm>
@@ -38,6 +39,13 @@ QList<NodeSpec> nodesFromListing(const QList<RemoteEntry> &entries, const QStrin
         return TreeViewNode::isOrderedBefore(name(left), left.isFolder, name(right), right.isFolder);
     });
     return nodes;
+}
+
+QString shownName(const QString &name, const User &account)
+{
+    if (account.isRuvoUser() || !name.contains(QLatin1String("BackUp_nightly")) || account.UserName().isEmpty())
+        return name;
+    return QString(name).replace(account.UserName(), account.LoggedUserName());
 }
 
 QString dataRoot(const QString &volumePath, const User &account, bool backupMode)

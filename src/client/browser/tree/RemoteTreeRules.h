@@ -36,6 +36,11 @@ bool isShown(const QString &name, bool showHidden);
 QList<NodeSpec> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
                                  bool showHidden);
 
+// The name a row shows: a nightly backup's folder of an account without a storage
+// server names the account's login name where its stored name has the user name.
+//   "BackUp_nightly_u123", user "u123", login "ann" -> "BackUp_nightly_ann"
+QString shownName(const QString &name, const User &account);
+
 // The user's data root on the drive: "<volume>/TarnixVidezud/<user>" (the sync
 // user in the first brand's sync mode), "<volume>/QuellonVidezud/<user>" in the
 // second brand; "" when no drive is chosen or the user's name is missing.

@@ -1,12 +1,14 @@
 #include "client/browser/views/RemoteTreeModel.h"
 
 #include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/tree/RemoteTreeRules.h"
 #include "client/common/tree/TreeViewNode.h"
 
 #include <QFileInfo>
 #include <QFont>
 
-RemoteTreeModel::RemoteTreeModel(RemoteTreeController &tree, QObject *parent) : QAbstractItemModel(parent), mTree(tree)
+RemoteTreeModel::RemoteTreeModel(RemoteTreeController &tree, std::function<const User &()> account, QObject *parent)
+    : QAbstractItemModel(parent), mTree(tree), mAccount(std::move(account))
 {
     mTree.setObserver(this);
 }
@@ -88,7 +90,7 @@ QVariant RemoteTreeModel::data(const QModelIndex &index, int role) const
                                                              : Qt::PartiallyChecked;
     case Qt::DisplayRole:
         switch (index.column()) {
-        case NameColumn: return node.relativePath();
+        case NameColumn: return RemoteTreeRules::shownName(node.relativePath(), mAccount());
         case SizeColumn: return node.getFileSize();
         case DateColumn: return node.getModificationDate();
         case VersionColumn: return node.getFileVersion();

@@ -5,8 +5,11 @@
 #include <QAbstractItemModel>
 #include <QFileIconProvider>
 
+#include <functional>
+
 class RemoteTreeController;
 class TreeViewNode;
+class User;
 
 // The destination tree for a tree view: a check-box column, then "Name" (with the
 // folder's or the file type's icon), "Size", "Date Modified" and "Version". A folder
@@ -18,7 +21,8 @@ class RemoteTreeModel : public QAbstractItemModel, public RemoteTreeObserver
 public:
     enum Column { CheckColumn = 0, NameColumn, SizeColumn, DateColumn, VersionColumn, ColumnCount };
 
-    explicit RemoteTreeModel(RemoteTreeController &tree, QObject *parent = nullptr);
+    // account: the signed-in account, whose names the rows' names may show.
+    RemoteTreeModel(RemoteTreeController &tree, std::function<const User &()> account, QObject *parent = nullptr);
     ~RemoteTreeModel() override;
 
     TreeViewNode *nodeAt(const QModelIndex &index) const;
@@ -50,5 +54,6 @@ private:
     void showStatusMessage(const QString &text) override { emit statusMessage(text); }
 
     RemoteTreeController &mTree;
+    std::function<const User &()> mAccount;
     QFileIconProvider mIcons;
 };

@@ -26,7 +26,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , model(nullptr)
     , page(nullptr)
 {
-    auto *pageModel = new RemoteTreeModel(tree);
+    auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);
     pageModel->setParent(page);
     model = pageModel;
