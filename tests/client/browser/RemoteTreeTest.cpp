@@ -11,7 +11,7 @@
 
 namespace {
 
-using RemoteTreeRules::NodeSpec;
+using RemoteTreeRules::ListedNode;
 
 TEST(RemoteTreeRulesTest, ListingEntriesBecomeRowsWithTheirOwnNames)
 {
@@ -51,18 +51,18 @@ TEST(RemoteTreeRulesTest, ListingToNodes)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.showHidden);
-        const QList<NodeSpec> nodes = RemoteTreeRules::nodesFromListing(listing, "F", c.parentState, c.showHidden);
+        const QList<ListedNode> nodes = RemoteTreeRules::nodesFromListing(listing, "F", c.parentState, c.showHidden);
         QStringList paths;
-        for (const NodeSpec &node : nodes) {
+        for (const ListedNode &node : nodes) {
             paths << node.fullPath;
             EXPECT_EQ(node.checkState, c.childState);
             EXPECT_EQ(node.sizeText == "-", node.isFolder) << node.fullPath.toStdString();
         }
         EXPECT_EQ(paths, c.paths);
     }
-    const QList<NodeSpec> root = RemoteTreeRules::nodesFromListing({fileEntry("b.txt", "1536")}, "", 0, false);
+    const QList<ListedNode> root = RemoteTreeRules::nodesFromListing({fileEntry("b.txt", "1536")}, "", 0, false);
     ASSERT_EQ(root.size(), 1);
-    EXPECT_EQ(root[0], (NodeSpec{"b.txt", false, "1.50 KB", "2026-12-01 10:00:00 +0000", "1", 0}));
+    EXPECT_EQ(root[0], (ListedNode{"b.txt", false, "1.50 KB", "2026-12-01 10:00:00 +0000", "1", 0}));
     EXPECT_TRUE(RemoteTreeRules::nodesFromListing({fileEntry(".a"), fileEntry(".b.txxlist")}, "", 1, false).isEmpty());
 }
 

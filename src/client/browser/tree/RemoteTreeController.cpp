@@ -126,12 +126,12 @@ void RemoteTreeController::folderListed(const QString &folderPath, const QList<R
     const bool showHidden = mHooks.showHiddenFiles && mHooks.showHiddenFiles();
     forgetNodesBelow(*folder);
     std::vector<TreeViewNode *> children;
-    for (const RemoteTreeRules::NodeSpec &spec :
+    for (const RemoteTreeRules::ListedNode &listed :
          RemoteTreeRules::nodesFromListing(entries, folderPath, folder->checkState(), showHidden)) {
-        auto node = std::make_unique<TreeViewNode>(spec.fullPath, folder, spec.checkState, spec.isFolder,
-                                                   spec.sizeText, spec.versionText, spec.modificationDate);
+        auto node = std::make_unique<TreeViewNode>(listed.fullPath, folder, listed.checkState, listed.isFolder,
+                                                   listed.sizeText, listed.versionText, listed.modificationDate);
         children.push_back(node.get());
-        mMapTable[spec.fullPath] = std::move(node);
+        mMapTable[listed.fullPath] = std::move(node);
     }
     const bool made = !children.empty();
     replaceChildren(*folder, std::move(children));

@@ -16,15 +16,15 @@ bool isShown(const QString &name, bool showHidden)
     return showHidden || !name.startsWith(QLatin1Char('.'));
 }
 
-QList<NodeSpec> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
+QList<ListedNode> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
                                  bool showHidden)
 {
     const int childState = parentState == TreeViewNode::Checked ? TreeViewNode::Checked : TreeViewNode::Unchecked;
-    QList<NodeSpec> nodes;
+    QList<ListedNode> nodes;
     for (const RemoteEntry &entry : entries) {
         if (!isShown(entry.name, showHidden))
             continue;
-        NodeSpec node;
+        ListedNode node;
         node.fullPath = parentPath.isEmpty() ? entry.name : parentPath + QLatin1Char('/') + entry.name;
         node.isFolder = entry.isFolder;
         node.sizeText = entry.isFolder ? QStringLiteral("-")
@@ -34,8 +34,8 @@ QList<NodeSpec> nodesFromListing(const QList<RemoteEntry> &entries, const QStrin
         node.checkState = childState;
         nodes.append(node);
     }
-    const auto name = [](const NodeSpec &node) { return node.fullPath.mid(node.fullPath.lastIndexOf('/') + 1); };
-    std::stable_sort(nodes.begin(), nodes.end(), [&name](const NodeSpec &left, const NodeSpec &right) {
+    const auto name = [](const ListedNode &node) { return node.fullPath.mid(node.fullPath.lastIndexOf('/') + 1); };
+    std::stable_sort(nodes.begin(), nodes.end(), [&name](const ListedNode &left, const ListedNode &right) {
         return TreeViewNode::isOrderedBefore(name(left), left.isFolder, name(right), right.isFolder);
     });
     return nodes;

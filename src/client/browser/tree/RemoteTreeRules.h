@@ -12,7 +12,7 @@ class User;
 namespace RemoteTreeRules {
 
 // One row to make under a listed folder.
-struct NodeSpec
+struct ListedNode
 {
     QString fullPath;  // the folder's path joined with the name; no leading "/"
     bool isFolder = false;
@@ -21,7 +21,7 @@ struct NodeSpec
     QString versionText;
     int checkState = 0;  // the parent's when it is on, else off
 
-    bool operator==(const NodeSpec &) const = default;
+    bool operator==(const ListedNode &) const = default;
 };
 
 // Whether a listed name shows: names starting with "." only when hidden files
@@ -33,7 +33,7 @@ bool isShown(const QString &name, bool showHidden);
 // before files, then by name ignoring case. Files show their size
 // ("1.50 KB"), folders "-".
 //   parent "Office", parent state 1, [b.txt 10, a/] -> Office/a (folder, "-", 1), Office/b.txt ("10 B", 1)
-QList<NodeSpec> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
+QList<ListedNode> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
                                  bool showHidden);
 
 // The name a row shows: a nightly backup's folder of an account without a storage
