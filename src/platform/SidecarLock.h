@@ -22,9 +22,12 @@ public:
     // Waits until the lock is held; none, with the reason, when the lock file
     // cannot be made or opened (its folder is made first, 0700 for the user).
     static std::optional<SidecarLock> acquire(const QString &path, Mode mode, QString *error = nullptr);
+    // Takes the exclusive lock only when nobody holds it: none, with the reason, otherwise.
+    static std::optional<SidecarLock> tryAcquire(const QString &path, QString *error = nullptr);
 
 private:
     explicit SidecarLock(UniqueFd fd) : mFd(std::move(fd)) {}
+    static std::optional<SidecarLock> lock(const QString &path, int operation, QString *error);
 
     UniqueFd mFd;  // closing it releases the lock
 };
