@@ -209,7 +209,8 @@ private:
             return resolveAll(entry.value(kObjects));
         if (maps.contains(className))
             return decodeMap(entry);
-        if (className == "NSDate")
+        // Schedule records hold calendar dates; their time reads as a plain date's does.
+        if (className == "NSDate" || className == "NSCalendarDate")
             return decodeDate(entry.value(kTime));
         if (className == "NSString" || className == "NSMutableString")
             return entry.value(QStringLiteral("NS.string"));

@@ -43,10 +43,11 @@ QString programFolder()
     return fromEnvironment("TX_BIN_DIR", QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2));
 }
 
-QString resourcesFolder()
-{
-    return fromEnvironment("TX_RESOURCES", QDir::cleanPath(programFolder() + "/../resources"));
-}
+// Installed, the programs sit in <prefix>/lib/tarnixvidezud/bin beside its resources folder.
+QString applicationFolder() { return QDir::cleanPath(programFolder() + "/.."); }
+QString installPrefix() { return QDir::cleanPath(applicationFolder() + "/../.."); }
+
+QString resourcesFolder() { return fromEnvironment("TX_RESOURCES", applicationFolder() + "/resources"); }
 
 QString expandRootTokens(const QString &text)
 {
@@ -58,6 +59,7 @@ QString expandRootTokens(const QString &text)
         {"${CONFIG}", userConfigRoot},     {"${CACHE}", userCacheRoot},
         {"${RUNTIME}", userRuntimeRoot},   {"${SUPPORT}", machineSupportRoot},
         {"${VOLUMES}", volumesRoot},       {"${BIN}", programFolder},
+        {"${APP}", applicationFolder},     {"${PREFIX}", installPrefix},
         {"${TMP}", temporaryRoot},
     };
     QString result = text;

@@ -14,11 +14,13 @@ QString userRuntimeRoot();     // $XDG_RUNTIME_DIR, else a private folder under 
 QString machineSupportRoot();  // $TX_SUPPORT_ROOT or /var/lib/tarnixvidezud
 QString volumesRoot();         // $TX_VOLUMES_ROOT or /media/$USER
 QString programFolder();       // $TX_BIN_DIR or the folder of the running program
-QString resourcesFolder();     // $TX_RESOURCES or <program folder>/../resources
+QString applicationFolder();   // the installed product's own folder: <program folder>/..
+QString installPrefix();       // the prefix it was installed under: <application folder>/../..
+QString resourcesFolder();     // $TX_RESOURCES or <application folder>/resources
 QString temporaryRoot();       // $TMPDIR or /tmp
 
 // Replaces the root tokens ${HOME}, ${DATA}, ${CONFIG}, ${CACHE}, ${RUNTIME},
-// ${SUPPORT}, ${VOLUMES}, ${BIN} and ${TMP} of a configured path template.
+// ${SUPPORT}, ${VOLUMES}, ${BIN}, ${APP}, ${PREFIX} and ${TMP} of a configured path template.
 QString expandRootTokens(const QString &text);
 
 }  // namespace PathRoots

@@ -48,6 +48,18 @@ TEST_F(QLUtilityPathsVolumesTest, VolumesAreTheFoldersOfTheVolumesRootWithTheSta
     EXPECT_TRUE(QLUtility::listMountedVolumesPaths().isEmpty());
 }
 
+TEST_F(QLUtilityPathsVolumesTest, TimeMachineFoldersAreTheVolumesDatabaseFoldersInVolumeOrder)
+{
+    EXPECT_TRUE(QLUtility::timeMachineFolders().isEmpty());
+    QDir().mkpath(volumes() + "/Zeta/Backups.backupdb");
+    QDir().mkpath(volumes() + "/Alpha/Backups.backupdb/Office");
+    QDir().mkpath(volumes() + "/Plain/Documents");
+    writeText(volumes() + "/Odd/Backups.backupdb", "a file of that name");
+    QDir().mkpath(volumes() + "/Nested/Inner/Backups.backupdb");  // only a volume's top level counts
+    EXPECT_EQ(QLUtility::timeMachineFolders(),
+              (QStringList{volumes() + "/Alpha/Backups.backupdb", volumes() + "/Zeta/Backups.backupdb"}));
+}
+
 TEST_F(QLUtilityPathsVolumesTest, FileSizesResolveLinksAndMissingPathsAreEmpty)
 {
     writeText(root() + "/five.txt", "12345");

@@ -1,3 +1,4 @@
+#include "common/transfer/FileSystemNode.h"
 #include "common/transfer/FileTransferData.h"
 #include "common/transfer/FileTransferRateData.h"
 
@@ -77,3 +78,34 @@ TEST(TransferRecordsTest, RateRecordTakesOnlyTypeAndRate)
 }
 
 }  // namespace
+
+TEST(TransferRecordsTest, SearchRowsSortByParentFolderThenFilesBeforeFolders)
+{
+    const auto row = [](const QString &path) { return FileSystemNode(path, "1 B", "", !path.endsWith('/'), "1"); };
+    const struct {
+        QString left, right;
+        int parentOrder;  // sign of compareParentFolderPath
+    } cases[] = {
+        {"/Docs/b.txt", "/Docs/a.txt", 0},       // one folder: equal, whatever the names
+        {"/Docs/Sub/", "/Docs/z.txt", 0},        // a folder row's parent is the folder above it
+        {"/Docs/a.txt", "/Photos/a.txt", -1},
+        {"/docs/a.txt", "/Docs/a.txt", 1},       // case-sensitive
+        {"/a.txt", "/Docs/a.txt", -1},           // "/" before "/Docs"
+    };
+    for (const auto &c : cases) {
+        const int order = row(c.left).compareParentFolderPath(row(c.right));
+        EXPECT_EQ((order > 0) - (order < 0), c.parentOrder) << c.left.toStdString() << " " << c.right.toStdString();
+    }
+    EXPECT_LT(row("/Docs/z.txt").compare(row("/Docs/A/")), 0);
+    EXPECT_GT(row("/Docs/A/").compare(row("/Docs/z.txt")), 0);
+    EXPECT_EQ(row("/Docs/z.txt").compare(row("/Docs/a.txt")), 0);
+
+    FileSystemNode stored = row("/Docs/a.txt");
+    stored.setFolderID("17");
+    stored.setEncFileName("QmFy");
+    EXPECT_EQ(stored.name, "a.txt");
+    EXPECT_EQ(stored.folderID, "17");
+    EXPECT_EQ(stored.encFileName, "QmFy");
+    EXPECT_FALSE(row("/Docs/Sub/").isAFile);
+    EXPECT_EQ(row("/Docs/Sub/").name, "Sub");
+}

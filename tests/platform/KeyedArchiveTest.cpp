@@ -113,6 +113,27 @@ TEST_F(KeyedArchiveTest, ReadsTheImmutableAndStringClassesOfOtherWriters)
     EXPECT_FALSE(list.at(2).isValid());
 }
 
+TEST_F(KeyedArchiveTest, CalendarDatesOfOtherWritersReadAsDates)
+{
+    // A calendar date also carries its time zone and format; the moment is what counts.
+    const QVariantMap archive{
+        {"$archiver", "NSKeyedArchiver"},
+        {"$version", 100000},
+        {"$top", QVariantMap{{"scheduleTime", uid(1)}}},
+        {"$objects",
+         QVariantList{"$null",
+                      QVariantMap{{"NS.time", 421063205.0}, {"NS.timezone", uid(2)}, {"NS.format", uid(4)}, {"$class", uid(5)}},
+                      QVariantMap{{"NS.name", uid(3)}, {"$class", uid(6)}}, "Europe/Berlin", "%Y-%m-%d %H:%M:%S %z",
+                      QVariantMap{{"$classname", "NSCalendarDate"}, {"$classes", QStringList{"NSCalendarDate", "NSDate", "NSObject"}}},
+                      QVariantMap{{"$classname", "NSTimeZone"}, {"$classes", QStringList{"NSTimeZone", "NSObject"}}}}}};
+    QString error;
+    const auto back = KeyedArchive::decode(PropertyList::toData(archive, PropertyList::Format::Binary), &error);
+    ASSERT_TRUE(back.has_value()) << error.toStdString();
+    const QVariant time = back->value("scheduleTime");
+    EXPECT_EQ(time.typeId(), QMetaType::QDateTime);
+    EXPECT_EQ(time.toDateTime(), QDateTime(QDate(2014, 5, 6), QTime(10, 0, 5), Qt::UTC));
+}
+
 TEST_F(KeyedArchiveTest, BrokenArchivesAreRefusedWithAReason)
 {
     const QVariant arrayClass = QVariantMap{{"$classname", "NSArray"}, {"$classes", QStringList{"NSArray"}}};

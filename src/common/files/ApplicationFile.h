@@ -73,7 +73,6 @@ enum class ApplicationFile : int {
     EncPrefKeyPath = 68,
     EncKeyPath = 69,
     CDPFilePath = 70,
-    ExcludeInfoPath = 71,
     DestinationDrivePath = 72,
     DatabaseReIndexingStatusPath = 73,
 };

@@ -23,7 +23,6 @@ enum class Form {
     ProgressFile,  // user name and a literal "%d" for a later engine number, standardized
     IndexFolder,   // drive and user, or drive and sync user in sync mode
     IndexDetails,  // the current user in both modes, under a key that depends on the mode
-    NoArguments,   // filled with no arguments ("%%" becomes "%"), standardized
 };
 
 // One row per application file, keyed by its enum; the Localizable key is the enum's name.
@@ -105,7 +104,6 @@ constexpr std::array kTable = {
     TX_FILE(EncPrefKeyPath, Standardized),
     TX_FILE(EncKeyPath, UserStandardized),
     TX_FILE(CDPFilePath, User),
-    TX_FILE(ExcludeInfoPath, NoArguments),
     TX_FILE(DestinationDrivePath, UserStandardized),
     TX_FILE(DatabaseReIndexingStatusPath, Plain),
 };
@@ -258,10 +256,6 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         const QString value =
             lookUpPathValue(backupMode ? QStringLiteral("LDBDetailsFilePath") : QStringLiteral("SyncLDBDetailsFilePath"));
         return value.isEmpty() ? value : PathTemplate::fillTemplate(value, {user});
-    }
-    case Form::NoArguments: {
-        const QString value = lookUpPathValue(row.key);
-        return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value));
     }
     }
     return {};

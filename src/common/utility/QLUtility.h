@@ -85,6 +85,8 @@ public:
     // The folders under the volumes root in name order, each as its full path;
     // an entry that leads to the start-up volume is given as "/".
     static QStringList listMountedVolumesPaths();
+    // The "Backups.backupdb" folder of every listed volume that holds one, in volume order.
+    static QStringList timeMachineFolders();
     // True when the volume's disk hangs on USB; false when that cannot be told.
     static bool isConnectedViaUSB(const QString &volumePath);
     // Pause after each item of a folder walk, so that a large walk does not

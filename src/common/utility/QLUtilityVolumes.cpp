@@ -19,6 +19,17 @@ QStringList QLUtility::listMountedVolumesPaths()
     return paths;
 }
 
+QStringList QLUtility::timeMachineFolders()
+{
+    QStringList folders;
+    for (const QString &volume : listMountedVolumesPaths()) {
+        const QString folder = (volume == QLatin1String("/") ? QString() : volume) + QStringLiteral("/Backups.backupdb");
+        if (QFileInfo(folder).isDir())
+            folders.append(folder);
+    }
+    return folders;
+}
+
 bool QLUtility::isConnectedViaUSB(const QString &volumePath) { return VolumeFacts::isConnectedViaUsb(volumePath); }
 
 quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microseconds pause)

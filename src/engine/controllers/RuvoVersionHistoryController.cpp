@@ -12,7 +12,6 @@
 namespace {
 
 constexpr int kVersionOutputType = 3;
-constexpr int kVersionRowType = 1;
 
 // The byte count of a size the engine wrote; a negative or unreadable one counts as 0.
 quint64 byteCount(double size)
@@ -52,7 +51,7 @@ QList<FileSystemNode> RuvoVersionHistoryController::versionsFromOutput(const QSt
         if (QLSYNCParser::ParseLineStr(line, record, kVersionOutputType) != QLSYNCParser::Parsed)
             continue;
         const quint64 bytes = byteCount(record.SizeinBytes());
-        FileSystemNode version(mServerPath, QLUtility::formatedFileSizeAsString(bytes), record.LMD(), kVersionRowType,
+        FileSystemNode version(mServerPath, QLUtility::formatedFileSizeAsString(bytes), record.LMD(), /*isAFile=*/true,
                                record.version());
         version.setSizeInBytes(bytes);
         version.setMpcName(mMpcName);

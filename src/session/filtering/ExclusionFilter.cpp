@@ -4,9 +4,9 @@
 #include "common/categories/Extention.h"
 #include "common/categories/QLRegExpMatcherCategory.h"
 #include "common/categories/QuellonExtension.h"
-#include "common/files/ApplicationFile.h"
-#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
 
 #include <QSet>
@@ -59,7 +59,9 @@ std::vector<bool> repeatsOfEarlierPaths(const QStringList &paths)
 
 ExclusionFilter::Settings ExclusionFilter::read(const QString &userName)
 {
-    const QString file = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ExcludeInfoPath);
+    // One exclusion file for every window: the monitor's preference file, which its
+    // Exclude pane and the client's tree both write.
+    const QString file = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     const QVariantMap forUser = PropertyList::readDictionary(file).value(userName).toMap();
     Settings settings;
     settings.defaults = forUser.value(kDefaultKey).toMap();

@@ -24,8 +24,8 @@ public:
         bool excludeHidden = false;
     };
 
-    // The settings of the user from the exclusion settings file, and the
-    // monitor's hidden-items preference; empty settings when there are none.
+    // The settings of the user, and the hidden-items switch, from the monitor's
+    // preference file; empty settings when there are none.
     static Settings read(const QString &userName);
 
     // volumesRoot: where other drives are mounted; the default rules never reach below it.

@@ -117,7 +117,7 @@ TEST_F(VersionHistoryControllerTest, EveryStoredVersionBecomesARowWithOrWithoutT
         EXPECT_EQ(describe(outcome.versions), QStringList({"1: 10 (10 B)", "2: 20 (20 B)", "3: 30 (30 B)"}));
         for (const FileSystemNode &row : outcome.versions) {
             EXPECT_EQ(row.path, serverPath);
-            EXPECT_EQ(row.fileType, 1);
+            EXPECT_TRUE(row.isAFile);
             EXPECT_EQ(row.mpcName, "/Office");
             EXPECT_TRUE(QRegularExpression("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\+0000$")
                             .match(row.modificationDate)

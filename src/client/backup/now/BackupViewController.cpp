@@ -7,6 +7,7 @@
 #include "client/backup/now/BackupViewMainController.h"
 #include "client/shell/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -214,6 +215,9 @@ void BackupViewController::startSession(const QStringList &paths)
     mDriver->setExecutorPath(
         QLLocalizedString(BackupDestination::executorKey(backupMode, mMainController.userObject().isRuvoUser())));
     mDriver->setBackedUpFileQueue(mMainController.backedUpFileQueue());
+    // The monitor learns from the status file that this user's backup runs.
+    ApplicationStatusFile::setEntry(ApplicationStatusFile::kIneractiveBackupStatusKey,
+                                    mMainController.userObject().UserName());
     mDriver->startBackup();
     mMainController.setBackupMiniProgressHidden(false);
     mProgressViewController.setPercentage(QStringLiteral("0"));

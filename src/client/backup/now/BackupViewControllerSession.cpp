@@ -5,6 +5,7 @@
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
+#include "common/files/ApplicationStatusFile.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -139,6 +140,7 @@ void BackupViewController::runFollowUp()
 
 void BackupViewController::endSession(const QString &status)
 {
+    ApplicationStatusFile::setEntry(ApplicationStatusFile::kIneractiveBackupStatusKey, QString());
     OnlineLogController::SharedOnlineLogController().setOperationStatus(status);
 }
 
@@ -197,6 +199,9 @@ void BackupViewController::operationDidCancel()
 
 void BackupViewController::operationDidFailWithOverQuota(const QString &)
 {
+    // The day file's record tells this session's status, not the previous one's;
+    // and the backup is over before the user answers the alert.
+    endSession(QStringLiteral("Failure"));
     AlertRequest message;
     message.title = QLLocalizedString(QStringLiteral("Quota Exceeded"));
     message.message = QLLocalizedString(
@@ -211,8 +216,6 @@ void BackupViewController::operationDidFailWithOverQuota(const QString &)
     const QString endTime = QLUtility::getSessionLogTime();
     if (mSessionLog)
         mSessionLog->overQuota(endTime);
-    // The day file's record tells this session's status, not the previous one's.
-    endSession(QStringLiteral("Failure"));
     restoreControls();
     setBackupNowButtonState();
     runFollowUp();

@@ -1,8 +1,11 @@
 #include "BackupNowFakes.h"
 
+#include "client/backup/MonitorExclusionPreferences.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 #include "session/SessionTestSupport.h"
 #include "session/manager/BackedUpFileQueue.h"
@@ -11,6 +14,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -81,10 +85,14 @@ protected:
 
 TEST_F(BackupNowEndToEndTest, BackupNowStoresTheSetOnTheDriveAndReportsTheSession)
 {
+    ASSERT_TRUE(ApplicationStatusFile::setEntry(ApplicationStatusFile::kSchedulerBackupStatusKey, "bob"));
     alerts.answers = {1, 0};  // proceed with the drive; "OK" to the log question
     controller->backupNow();
     ASSERT_TRUE(controller->isBackupRunning()) << alerts.texts().join('\n').toStdString();
+    // While it runs the status file tells the monitor whose backup it is.
+    EXPECT_EQ(ApplicationStatusFile::read(), (QVariantMap{{"Interactive", "alice"}, {"Schedule", "bob"}}));
     ASSERT_TRUE(waitUntil([this] { return !main.reports.isEmpty(); }, 30000));
+    EXPECT_EQ(ApplicationStatusFile::read(), (QVariantMap{{"Schedule", "bob"}}));
 
     const QString dataRoot = volumes() + "/BackupDrive/TarnixVidezud/alice/Studio";
     for (const QString &file : sourceFiles())
@@ -103,6 +111,40 @@ TEST_F(BackupNowEndToEndTest, BackupNowStoresTheSetOnTheDriveAndReportsTheSessio
     EXPECT_FALSE(controller->isBackupRunning());
     EXPECT_TRUE(view.buttonEnabled);
     EXPECT_FALSE(main.operationActive);
+}
+
+TEST_F(BackupNowEndToEndTest, ExclusionsOfTheMonitorsPreferenceFileAreLeftOutOfTheNextBackup)
+{
+    // The preference file as the monitor's Exclude pane leaves it: a file excluded by the
+    // user, a partial name, and an entry switched off again.
+    const QString documents = home() + "/Documents";
+    const QVariantMap exclusions{
+        {"Default Exclusion", QVariantMap{{"/usr", true}}},
+        {"User specified Exclusion", QVariantMap{{documents + "/folder 0/file 3.txt", 1}, {documents + "/folder 2", 0}}},
+        {"Partial File Exclusion", QVariantMap{{"*file 5.txt", 1}}},
+    };
+    const QString preferences = QLLocalizedString("MonitorPreferencePath");
+    QDir().mkpath(QFileInfo(preferences).path());
+    ASSERT_TRUE(PropertyList::write(preferences, QVariantMap{{"alice", exclusions}}));
+    // The client's tree excludes a whole folder while the monitor does not run.
+    ASSERT_TRUE(MonitorExclusionPreferences::writeFilePathToExcludePreferences("alice", documents + "/folder 1", true));
+
+    alerts.answers = {1, 0};
+    controller->backupNow();
+    ASSERT_TRUE(controller->isBackupRunning()) << alerts.texts().join('\n').toStdString();
+    ASSERT_TRUE(waitUntil([this] { return !main.reports.isEmpty(); }, 30000));
+
+    QStringList expected;
+    for (const QString &file : sourceFiles())
+        if (!file.contains("/folder 1/") && !file.endsWith("/file 3.txt") && !file.endsWith("/file 5.txt"))
+            expected << file;
+    ASSERT_EQ(expected.size(), 6);  // of twelve: folder 1 holds four, files 3 and 5 lie in the other two
+    const QString dataRoot = volumes() + "/BackupDrive/TarnixVidezud/alice/Studio";
+    for (const QString &file : sourceFiles())
+        EXPECT_EQ(QFileInfo::exists(dataRoot + file), expected.contains(file)) << file.toStdString();
+    QStringList indexed = main.index.files;
+    indexed.sort();
+    EXPECT_EQ(indexed, expected);
 }
 
 }  // namespace
