@@ -58,18 +58,7 @@ void ArchivedJob::ensureIdentity()
 
 QDateTime ArchivedJob::scheduleTime() const
 {
-    const QVariant value = mObject.fields.value(kTime);
-    QDateTime time;
-    if (value.typeId() == QMetaType::QDateTime) {
-        time = value.toDateTime();
-    } else if (value.userType() == qMetaTypeId<KeyedArchive::ArchivedObject>()) {
-        // A calendar date as the archiver keeps it: seconds from the reference date.
-        const auto date = value.value<KeyedArchive::ArchivedObject>();
-        bool ok = false;
-        const double seconds = date.fields.value(QStringLiteral("NS.time")).toDouble(&ok);
-        if (ok)
-            time = PropertyList::referenceDate().addMSecs(qint64(seconds * 1000));
-    }
+    const QDateTime time = mObject.fields.value(kTime).toDateTime();
     return time.isValid() ? QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch()) : QDateTime();
 }
 

@@ -1,7 +1,5 @@
 #include "monitor/schedules/TarnixScheduleItem.h"
 
-#include "platform/PropertyList.h"
-
 #include <QLocale>
 #include <QUuid>
 
@@ -9,23 +7,11 @@ namespace {
 
 QString newIdentifier() { return QUuid::createUuid().toString(QUuid::WithoutBraces); }
 
-// A stored time as a local date of whole seconds: a plain date, or a calendar
-// date in the archiver's form (seconds from the reference date).
+// A stored time (a calendar date or a plain date) as a local date of whole seconds.
 QDateTime decodedTime(const QVariant &value)
 {
-    QDateTime time;
-    if (value.typeId() == QMetaType::QDateTime) {
-        time = value.toDateTime();
-    } else if (value.userType() == qMetaTypeId<KeyedArchive::ArchivedObject>()) {
-        const auto object = value.value<KeyedArchive::ArchivedObject>();
-        bool ok = false;
-        const double seconds = object.fields.value(QStringLiteral("NS.time")).toDouble(&ok);
-        if (object.className == QLatin1String("NSCalendarDate") && ok)
-            time = PropertyList::referenceDate().addMSecs(qint64(seconds * 1000.0));
-    }
-    if (!time.isValid())
-        return {};
-    return QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch()).toLocalTime();
+    const QDateTime time = value.toDateTime();
+    return time.isValid() ? QDateTime::fromSecsSinceEpoch(time.toSecsSinceEpoch()).toLocalTime() : QDateTime();
 }
 
 }  // namespace
