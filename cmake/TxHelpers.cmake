@@ -27,6 +27,11 @@ function(tx_add_library_below target)
   foreach(excluded ${ARG_EXCLUDE})
     list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
   endforeach()
+  tx_add_static_library(${target} "${sources}" ROOTS ${ARG_ROOTS} DEPS ${ARG_DEPS})
+endfunction()
+
+function(tx_add_static_library target sources)
+  cmake_parse_arguments(ARG "" "" "ROOTS;DEPS" ${ARGN})
   add_library(${target} STATIC ${sources})
   target_include_directories(${target} PUBLIC ${ARG_ROOTS})
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE tx_warnings)
@@ -37,6 +42,19 @@ endfunction()
 # One static library per layer, its includes rooted at src/.
 function(tx_add_layer target)
   tx_add_library_below(${target} ROOTS ${TX_SOURCE_ROOT} ${ARGN})
+endfunction()
+
+# tx_add_layer_with_views(<target> <views target> DEPS <libs...> VIEWS_DEPS <libs...>)
+# A layer whose concept folders each keep their windows in a views/ folder of their own: the
+# display-free sources are <target>, those of every views/ folder <views target>, which links it.
+function(tx_add_layer_with_views target views_target)
+  cmake_parse_arguments(ARG "" "" "DEPS;VIEWS_DEPS" ${ARGN})
+  tx_sources_below(${CMAKE_CURRENT_SOURCE_DIR} sources)
+  set(views ${sources})
+  list(FILTER views INCLUDE REGEX "/views/")
+  list(FILTER sources EXCLUDE REGEX "/views/")
+  tx_add_static_library(${target} "${sources}" ROOTS ${TX_SOURCE_ROOT} DEPS ${ARG_DEPS})
+  tx_add_static_library(${views_target} "${views}" ROOTS ${TX_SOURCE_ROOT} DEPS ${target} ${ARG_VIEWS_DEPS})
 endfunction()
 
 # tx_add_tool_library(<target> DEPS <libs...> [EXCLUDE <files...>])

@@ -2,8 +2,8 @@
 // `find` over the same folder; prints the ratio and the longest time the main
 // thread was held up, which is what a user of the window would feel.
 
-#include "client/backup/FileSystemController.h"
-#include "client/backup/TreeViewController.h"
+#include "client/backup/localtree/FileSystemController.h"
+#include "client/backup/localtree/TreeViewController.h"
 #include "common/context/ProgramContext.h"
 #include "common/files/TXSupportFileManager.h"
 

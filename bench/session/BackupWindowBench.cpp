@@ -7,13 +7,13 @@
 //
 // TX_BENCH_BACKUP_FILES (default 3000) and TX_BENCH_ROUNDS (default 9) change the size.
 
-#include "client/backup/now/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"
-#include "client/backup/progress/ProgressView.h"
+#include "client/common/progress/ProgressView.h"
 #include "client/backup/views/BackupPageView.h"
-#include "client/backup/views/ProgressPaneView.h"
+#include "client/common/views/ProgressPaneView.h"
 #include "common/account/User.h"
 #include "common/context/ProgramContext.h"
 #include "common/files/TXSupportFileManager.h"

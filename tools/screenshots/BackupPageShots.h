@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/backup/now/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <functional>
 

@@ -2,33 +2,34 @@
 // a folder, for a person to look at; scripts/screenshots runs it once per brand
 // under Xvfb. Usage: txscreenshots <folder>
 #include "BackupPageShots.h"
-#include "client/backup/LocalTreeConnection.h"
+#include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
-#include "client/shell/ProgramServices.h"
-#include "client/shell/TXMainController.h"
-#include "client/shell/views/AccountMenuView.h"
-#include "client/shell/views/BandwidthTestWindowView.h"
-#include "client/shell/views/SendErrorReportController.h"
-#include "client/shell/logs/SessionLogXmlFile.h"
-#include "client/shell/logs/SessionLogsFolder.h"
+#include "client/shell/main/ProgramServices.h"
+#include "client/shell/main/TXMainController.h"
+#include "client/shell/views/account/AccountMenuView.h"
+#include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
+#include "desktop/logs/SessionLogXmlFile.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
 #include "platform/PropertyList.h"
-#include "client/shell/views/ClientShell.h"
-#include "client/shell/views/ClientWindows.h"
-#include "client/shell/views/EncryptionSetupView.h"
-#include "client/shell/views/LoginFormView.h"
-#include "client/shell/views/LoginWindows.h"
-#include "client/shell/views/LogViewController.h"
-#include "client/shell/views/MAAttachedWindow.h"
-#include "client/shell/views/PrivateKeyView.h"
-#include "client/shell/views/TXMainWindow.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/views/frame/ClientShell.h"
+#include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/login/EncryptionSetupView.h"
+#include "client/shell/views/login/LoginFormView.h"
+#include "client/shell/views/login/LoginWindows.h"
+#include "desktop/logs/views/LogViewController.h"
+#include "client/shell/views/login/MAAttachedWindow.h"
+#include "client/shell/views/login/PrivateKeyView.h"
+#include "client/shell/views/frame/TXMainWindow.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/context/ProgramContext.h"
 
 #include <QAbstractButton>
@@ -187,7 +188,8 @@ void saveOutline(Shots &shots)
 
 void saveErrorReport(Shots &shots)
 {
-    SendErrorReportController report([](const QString &) {});
+    PictureAlerts alerts;
+    SendErrorReportController report(alerts);
     report.showErrorReportWindow();
     report.userEmailIdField()->setText(QStringLiteral("demo@example.org"));
     report.messageTextArea()->setPlainText(QStringLiteral("The backup stops at 45% every evening."));
@@ -196,7 +198,8 @@ void saveErrorReport(Shots &shots)
 
 void saveBandwidthTest(Shots &shots)
 {
-    BandwidthTestWindowView window([](const QString &) {});
+    PictureAlerts alerts;
+    BandwidthTestWindowView window(alerts);
     window.setTestButtonStates(true, false);
     window.setTestButtonsEnabled(false);
     window.launchWindowWithName(QString(), QStringLiteral("Upload bandwidth test is in progress..."));
@@ -229,11 +232,9 @@ int main(int argc, char *argv[])
     LoginWindows &login = shell.loginWindows();
     // The Backup page as the program puts it together, its messages pictured.
     PictureAlerts alerts;
-    BackupPage backup(shell.mainController(), *tabs, window, &alerts);
-    LocalTreeConnection tree(shell.mainController(), backup.controller());
-    backup.setTree(new LocalTreeView(tree.fileSystem().outlineModel()), &tree, &tree);
-    LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
-    tabs->setPageView(0, backup.page());
+    BackupTab backupTab(shell, &alerts);
+    BackupPage &backup = backupTab.backup;
+    LocalTreeConnection &tree = backupTab.tree;
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())

@@ -1,7 +1,7 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/BackupSetFiles.h"
-#include "client/backup/TreeViewController.h"
+#include "common/backupset/BackupSetFiles.h"
+#include "client/backup/localtree/TreeViewController.h"
 
 #include "platform/PropertyList.h"
 

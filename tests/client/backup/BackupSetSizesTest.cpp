@@ -1,6 +1,6 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/BackupSetSizeKeeper.h"
+#include "client/backup/localtree/BackupSetSizeKeeper.h"
 #include "platform/PropertyList.h"
 
 #include <QElapsedTimer>

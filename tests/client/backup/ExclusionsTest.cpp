@@ -1,8 +1,8 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/LocalTreeExclusions.h"
-#include "client/backup/LocalTreeModel.h"
-#include "client/backup/MonitorExclusionPreferences.h"
+#include "common/backupset/LocalTreeExclusions.h"
+#include "client/backup/localtree/LocalTreeModel.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
@@ -132,6 +132,18 @@ TEST_F(ExclusionsTest, WhileTheMonitorIsAwayTheClientWritesItsPreferences)
     EXPECT_EQ(controller().excludeMenuTitle(node(tree("/Users/me/Music"))), "Exclude this folder from backup");
     QTest::qWait(50);
     EXPECT_TRUE(mToMonitor.isEmpty());
+}
+
+TEST_F(ExclusionsTest, AnExclusionMadeBeforeTheMonitorEverSavedIsKept)
+{
+    // The backup reads this file: an exclusion dropped here would be backed up after all.
+    QDir().mkpath(QFileInfo(preferencesPath()).path());
+    ASSERT_TRUE(PropertyList::write(preferencesPath(), QVariantMap{{"ShowHiddenFilesKey ", true}}));
+    ASSERT_TRUE(settle());
+    controller().setMonitorProbe([] { return false; });
+    controller().excludefilePath(node(tree("/Users/me/Music")));
+    EXPECT_EQ(userExclusions(), QVariantMap({{"/Users/me/Music", 1}}));
+    EXPECT_EQ(PropertyList::readDictionary(preferencesPath()).value("ShowHiddenFilesKey "), true);
 }
 
 TEST_F(ExclusionsTest, WhileTheMonitorRunsTheExclusionIsSentToIt)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "client/backup/BackupSetFiles.h"
-#include "client/backup/FileSystemController.h"
-#include "client/backup/FolderSizeCalculator.h"
-#include "client/backup/LocalVolumeLayout.h"
+#include "common/backupset/BackupSetFiles.h"
+#include "client/backup/localtree/FileSystemController.h"
+#include "client/backup/localtree/FolderSizeCalculator.h"
+#include "common/volumes/LocalVolumeLayout.h"
 #include "common/files/TXSupportFileManager.h"
 #include "support/SandboxFixture.h"
 

@@ -1,6 +1,6 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/LocalTreeModel.h"
+#include "client/backup/localtree/LocalTreeModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QMimeData>

@@ -1,6 +1,6 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/TimeMachineReferenceList.h"
+#include "common/backupset/TimeMachineReferenceList.h"
 #include "platform/DistributedNotificationCenter.h"
 
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "client/backup/LocalVolumeLayout.h"
-#include "client/backup/TreeViewController.h"
-#include "client/backup/TreeViewControllerDelegate.h"
+#include "common/volumes/LocalVolumeLayout.h"
+#include "client/backup/localtree/TreeViewController.h"
+#include "client/backup/localtree/TreeViewControllerDelegate.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "LocalTreeFixture.h"
 
-#include "client/backup/DestinationVolumes.h"
+#include "client/backup/localtree/DestinationVolumes.h"
 
 #include <QSignalSpy>
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "client/shell/LoginView.h"
-#include "client/shell/TXMainView.h"
+#include "client/shell/login/LoginView.h"
+#include "client/shell/main/TXMainView.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <QList>
 #include <QThread>
@@ -56,8 +57,9 @@ struct FakeLoginView : LoginView {
     void openURL(const QUrl &url) override { opened.append(url); }
 };
 
-// The main window as a record of what the controller showed; alerts answer from a queue.
-struct FakeMainView : TXMainView {
+// The main window as a record of what the controller showed; it also presents the
+// controller's alerts, which answer from a queue.
+struct FakeMainView : TXMainView, AlertPresenter {
     bool enabled = false, backupMode = true, switchVisible = false;
     QString loginTitle, windowTitle, destination, browseState;
     QThread *browseStateThread = nullptr;
@@ -87,5 +89,6 @@ struct FakeMainView : TXMainView {
         alerts.append(alert);
         return answers.isEmpty() ? 1 : answers.takeFirst();
     }
+    void showAlert(const AlertRequest &alert) override { alerts.append(alert); }
     void openURL(const QUrl &url) override { opened.append(url); }
 };

@@ -1,7 +1,7 @@
 #include "LoginFixture.h"
 
-#include "client/shell/LoginValidator.h"
-#include "client/shell/LoginViewController.h"
+#include "client/shell/login/LoginValidator.h"
+#include "client/shell/login/LoginViewController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FakeViews.h"
-#include "client/shell/TXMainController.h"
+#include "client/shell/main/TXMainController.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
@@ -75,7 +75,7 @@ protected:
             ++quotaMeasurements;
             done(quotaAnswer);
         };
-        controller = std::make_unique<TXMainController>(*mainView, *loginView, services, timings);
+        controller = std::make_unique<TXMainController>(*mainView, *loginView, *mainView, services, timings);
         controller->awakeFromNib();
         return *controller;
     }

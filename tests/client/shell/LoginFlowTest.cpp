@@ -1,8 +1,8 @@
 #include "LoginFixture.h"
 
-#include "client/shell/UserFiles.h"
-#include "client/shell/LoginValidator.h"
-#include "client/shell/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
+#include "client/shell/login/LoginValidator.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"

@@ -1,6 +1,6 @@
-#include "client/shell/LoginValidator.h"
-#include "client/shell/LoginValidatorDelegateProtocol.h"
-#include "client/shell/QLXMLParserController.h"
+#include "client/shell/login/LoginValidator.h"
+#include "client/shell/login/LoginValidatorDelegateProtocol.h"
+#include "client/shell/login/QLXMLParserController.h"
 #include "support/SandboxFixture.h"
 
 #include <gtest/gtest.h>

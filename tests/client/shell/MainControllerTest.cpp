@@ -1,6 +1,6 @@
 #include "LoginFixture.h"
 
-#include "client/shell/UserFiles.h"
+#include "common/login/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "engine/command/TXEngineController.h"

@@ -1,7 +1,7 @@
 #include "LoginFixture.h"
 
-#include "client/shell/UserFiles.h"
-#include "client/shell/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"

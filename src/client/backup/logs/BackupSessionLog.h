@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/backup/logs/SessionLogReport.h"
+#include "client/common/logs/SessionLogReport.h"
 #include "common/logging/QLBackupProgressLogger.h"
 
 #include <QString>

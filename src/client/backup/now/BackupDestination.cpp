@@ -1,6 +1,6 @@
 #include "client/backup/now/BackupDestination.h"
 
-#include "client/shell/UserFiles.h"
+#include "common/login/UserFiles.h"
 #include "common/account/User.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"

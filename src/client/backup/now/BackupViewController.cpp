@@ -1,11 +1,11 @@
 #include "client/backup/now/BackupViewController.h"
 
-#include "client/backup/now/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
-#include "client/shell/logs/SessionLogsFolder.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "common/account/User.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"

@@ -2,8 +2,8 @@
 
 #include "client/backup/logs/BackupSessionLog.h"
 #include "client/backup/now/BackupSessionDriver.h"
-#include "client/backup/progress/ProgressViewController.h"
-#include "client/backup/progress/ProgressViewDelegateProtocol.h"
+#include "client/common/progress/ProgressViewController.h"
+#include "client/common/progress/ProgressViewDelegateProtocol.h"
 #include "common/logging/QLBackupProgressLogger.h"
 
 #include <QObject>

@@ -1,7 +1,7 @@
 // The backup session as the Backup tab follows it: start, progress and the four ends.
 #include "client/backup/now/BackupViewController.h"
 
-#include "client/backup/now/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"

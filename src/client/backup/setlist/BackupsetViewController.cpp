@@ -1,6 +1,6 @@
 #include "client/backup/setlist/BackupsetViewController.h"
 
-#include "client/backup/now/AlertPresenter.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/setlist/SetListTreeActions.h"
 #include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"

@@ -5,10 +5,10 @@
 #include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/SetListView.h"
-#include "client/shell/MonitorProgram.h"
-#include "client/shell/TXMainController.h"
-#include "client/shell/UserFiles.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/account/MonitorProgram.h"
+#include "client/shell/main/TXMainController.h"
+#include "common/login/UserFiles.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
@@ -17,9 +17,8 @@
 #include <QPushButton>
 
 BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
-                       AlertPresenter *alerts)
-    : mAlertPane(alerts ? nullptr : std::make_unique<AlertPanePresenter>(mainWindow))
-    , mAlerts(alerts ? *alerts : *mAlertPane)
+                       AlertPresenter &alerts)
+    : mAlerts(alerts)
     , mHost(mainController, tabs)
     , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())
     , mBackupsetViewController(mAlerts)

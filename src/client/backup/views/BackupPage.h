@@ -5,7 +5,6 @@
 #include "client/backup/followups/TimeMachineXattrFollowUp.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/setlist/BackupsetViewController.h"
-#include "client/backup/views/AlertPanePresenter.h"
 #include "client/backup/views/MainControllerBackupHost.h"
 
 #include <memory>
@@ -17,16 +16,14 @@ class SetListTreeActions;
 class TXMainController;
 class TXTabViewController;
 
-// The Backup tab put together for the program: its controllers over the main
-// controller and the sidebar, and its page, which the program hands to the tab
-// view with setPageView(0, page()).
+// The Backup tab's controllers over the main controller and the sidebar, and its
+// page. BackupTab puts it together with the local tree and hands it to the tab view.
 class BackupPage
 {
 public:
-    // The cleanup windows open over mainWindow. The tab's messages show in the
-    // alert panel, unless alerts are given (a test's script); not owned.
+    // The cleanup windows open over mainWindow; the tab's messages go to alerts.
     BackupPage(TXMainController &mainController, TXTabViewController &tabs, QWidget *mainWindow,
-               AlertPresenter *alerts = nullptr);
+               AlertPresenter &alerts);
     ~BackupPage();
 
     BackupPageView *page() const { return mPage; }
@@ -48,7 +45,6 @@ private:
     // Where Backup Now stores on the destination drive, under the chooser.
     void showBackupPath();
 
-    std::unique_ptr<AlertPanePresenter> mAlertPane;  // when no alerts were given
     AlertPresenter &mAlerts;
     MainControllerBackupHost mHost;
     BackupViewController mController;

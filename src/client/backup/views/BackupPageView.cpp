@@ -1,7 +1,7 @@
 #include "client/backup/views/BackupPageView.h"
 
 #include "client/backup/now/BackupViewController.h"
-#include "client/backup/views/ProgressPaneView.h"
+#include "client/common/views/ProgressPaneView.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

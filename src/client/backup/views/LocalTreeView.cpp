@@ -1,8 +1,8 @@
 #include "client/backup/views/LocalTreeView.h"
 
-#include "client/backup/DestinationVolumes.h"
-#include "client/backup/LocalTreeModel.h"
-#include "client/backup/TreeViewNode.h"
+#include "client/backup/localtree/DestinationVolumes.h"
+#include "client/backup/localtree/LocalTreeModel.h"
+#include "client/common/tree/TreeViewNode.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"

@@ -1,7 +1,7 @@
 #include "client/backup/views/MainControllerBackupHost.h"
 
-#include "client/shell/TXMainController.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/main/TXMainController.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "index/manager/TarnixDBManager.h"
 
 MainControllerBackupHost::MainControllerBackupHost(TXMainController &mainController, TXTabViewController &tabs)

@@ -1,6 +1,6 @@
 #include "client/backup/views/OutlineHeaderView.h"
 
-#include "client/shell/views/ClientArtwork.h"
+#include "desktop/kit/views/ClientArtwork.h"
 
 #include <QPainter>
 #include <QStyleOptionHeader>

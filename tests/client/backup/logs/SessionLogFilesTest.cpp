@@ -1,6 +1,6 @@
 #include "client/backup/logs/ArchiveCleanupSessionLog.h"
 #include "client/backup/logs/BackupSessionLog.h"
-#include "client/shell/logs/SessionLogsFolder.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PathStandardizer.h"

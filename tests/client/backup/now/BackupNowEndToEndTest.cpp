@@ -1,6 +1,6 @@
 #include "BackupNowFakes.h"
 
-#include "client/backup/MonitorExclusionPreferences.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/RuvoBackupSessionDriver.h"
 #include "common/files/ApplicationStatusFile.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "client/backup/now/AlertPresenter.h"
+#include "support/ScriptedAlerts.h"
 #include "client/backup/now/BackupSessionDriver.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
@@ -12,33 +12,6 @@
 
 #include <deque>
 #include <functional>
-
-// Answers alerts from a script, in order; an alert beyond the script is closed without a button.
-class ScriptedAlerts : public AlertPresenter
-{
-public:
-    int runModalAlert(const AlertRequest &alert) override
-    {
-        shown.append(alert);
-        if (answers.empty())
-            return -2;
-        const int answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
-    void showAlert(const AlertRequest &alert) override { shown.append(alert); }
-
-    QStringList texts() const
-    {
-        QStringList all;
-        for (const AlertRequest &alert : shown)
-            all.append(alert.message);
-        return all;
-    }
-
-    std::deque<int> answers;
-    QList<AlertRequest> shown;
-};
 
 // The main controller and sidebar, recording what the Backup tab tells them.
 class FakeBackupMainController : public BackupViewMainController

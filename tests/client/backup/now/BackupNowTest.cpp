@@ -1,7 +1,7 @@
 #include "BackupNowFakes.h"
 
 #include "client/backup/now/BackupViewController.h"
-#include "client/shell/UserFiles.h"
+#include "common/login/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
 #include "platform/PropertyList.h"

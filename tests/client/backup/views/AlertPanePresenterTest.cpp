@@ -1,4 +1,4 @@
-#include "client/backup/views/AlertPanePresenter.h"
+#include "desktop/alerts/views/AlertPanePresenter.h"
 #include "common/widgets/AlertPaneWindowController.h"
 #include "support/SandboxFixture.h"
 

@@ -1,8 +1,8 @@
 #include "LoggedInClientFixture.h"
 
 #include "client/backup/now/BackupNowFakes.h"
-#include "client/backup/views/ProgressPaneView.h"
-#include "client/shell/views/LogViewController.h"
+#include "client/common/views/ProgressPaneView.h"
+#include "desktop/logs/views/LogViewController.h"
 #include "platform/PropertyList.h"
 
 #include <QDirIterator>

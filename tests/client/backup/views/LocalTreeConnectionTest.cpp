@@ -1,10 +1,10 @@
 #include "LoggedInClientFixture.h"
 
-#include "client/backup/BackupSetFiles.h"
-#include "client/backup/DestinationVolumes.h"
-#include "client/backup/FileSystemController.h"
-#include "client/backup/LocalTreeModel.h"
-#include "client/backup/TreeViewNode.h"
+#include "common/backupset/BackupSetFiles.h"
+#include "client/backup/localtree/DestinationVolumes.h"
+#include "client/backup/localtree/FileSystemController.h"
+#include "client/backup/localtree/LocalTreeModel.h"
+#include "client/common/tree/TreeViewNode.h"
 
 using LocalTreeConnectionTest = LoggedInClientFixture;
 

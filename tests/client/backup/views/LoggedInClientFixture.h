@@ -1,17 +1,18 @@
 #pragma once
 
-#include "client/backup/LocalTreeConnection.h"
+#include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
-#include "client/shell/ProgramServices.h"
-#include "client/shell/TXMainController.h"
-#include "client/shell/views/ClientShell.h"
-#include "client/shell/views/ClientWindows.h"
-#include "client/shell/views/LoginFormView.h"
-#include "client/shell/views/LoginWindows.h"
-#include "client/shell/views/TXMainWindow.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/main/ProgramServices.h"
+#include "client/shell/main/TXMainController.h"
+#include "client/shell/views/frame/ClientShell.h"
+#include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/login/LoginFormView.h"
+#include "client/shell/views/login/LoginWindows.h"
+#include "client/shell/views/frame/TXMainWindow.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
@@ -33,13 +34,8 @@ struct ClientWindow
 {
     ClientWindow(const LocalVolumeLayout &layout, AlertPresenter *alerts)
         : shell(servicesWithoutMonitor())
-        , backup(shell.mainController(), *shell.windows().tabViewController(), shell.windows().mainWindow(), alerts)
-        , tree(shell.mainController(), backup.controller(), layout)
-        , treeView(new LocalTreeView(tree.fileSystem().outlineModel()))
+        , backupTab(shell, alerts, layout)
     {
-        backup.setTree(treeView, &tree, &tree);
-        LocalTreeView::bindVolumesPopUp(*backup.page()->volumesPopUpButton(), tree.fileSystem().volumesPopUpButton());
-        shell.windows().tabViewController()->setPageView(0, backup.page());
         shell.start();
     }
 
@@ -51,9 +47,10 @@ struct ClientWindow
     }
 
     ClientShell shell;
-    BackupPage backup;
-    LocalTreeConnection tree;
-    LocalTreeView *treeView;  // owned by the page
+    BackupTab backupTab;
+    BackupPage &backup = backupTab.backup;
+    LocalTreeConnection &tree = backupTab.tree;
+    LocalTreeView *treeView = backupTab.treeView;  // owned by the page
 };
 
 class LoggedInClientFixture : public SandboxFixture

@@ -1,7 +1,7 @@
 #include "LoggedInClientFixture.h"
 
-#include "client/shell/LoginViewController.h"
-#include "client/shell/views/MAAttachedWindow.h"
+#include "client/shell/login/LoginViewController.h"
+#include "client/shell/views/login/MAAttachedWindow.h"
 
 #include <QApplication>
 #include <QTest>

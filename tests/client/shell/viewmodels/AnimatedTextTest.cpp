@@ -1,4 +1,4 @@
-#include "client/shell/viewmodels/AnimatedText.h"
+#include "desktop/kit/AnimatedText.h"
 
 #include <QEventLoop>
 #include <QTimer>

@@ -1,4 +1,4 @@
-#include "client/shell/viewmodels/AttachedWindowGeometry.h"
+#include "client/shell/login/AttachedWindowGeometry.h"
 
 #include <gtest/gtest.h>
 

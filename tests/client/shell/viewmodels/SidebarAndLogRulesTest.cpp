@@ -1,5 +1,5 @@
-#include "client/shell/viewmodels/LogViewRules.h"
-#include "client/shell/viewmodels/SidebarRules.h"
+#include "desktop/logs/LogViewRules.h"
+#include "client/shell/sidebar/SidebarRules.h"
 
 #include <gtest/gtest.h>
 

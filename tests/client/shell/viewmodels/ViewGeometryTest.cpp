@@ -1,6 +1,6 @@
-#include "client/shell/viewmodels/CustomViewGeometry.h"
-#include "client/shell/viewmodels/GroundViewGeometry.h"
-#include "client/shell/viewmodels/LevelIndicatorValue.h"
+#include "desktop/kit/CustomViewGeometry.h"
+#include "desktop/kit/GroundViewGeometry.h"
+#include "desktop/kit/LevelIndicatorValue.h"
 
 #include <gtest/gtest.h>
 

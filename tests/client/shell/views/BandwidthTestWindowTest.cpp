@@ -1,5 +1,6 @@
-#include "client/shell/views/BandWidthTestView.h"
-#include "client/shell/views/BandwidthTestWindowView.h"
+#include "client/shell/views/bandwidth/BandWidthTestView.h"
+#include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
+#include "support/ScriptedAlerts.h"
 #include "common/account/User.h"
 #include "engine/EngineTestSupport.h"
 #include "platform/PropertyList.h"
@@ -44,8 +45,8 @@ protected:
         return ended;
     }
 
-    QStringList alerts;
-    BandwidthTestWindowView window{[this](const QString &text) { alerts << text; }};
+    ScriptedAlerts alerts;
+    BandwidthTestWindowView window{alerts};
 };
 
 TEST_F(BandwidthTestWindowTest, ATestShowsItsProgressThenTheRateAndTheTimeForOneGigabyte)
@@ -67,7 +68,7 @@ TEST_F(BandwidthTestWindowTest, ATestShowsItsProgressThenTheRateAndTheTimeForOne
     EXPECT_EQ(window.resultText()->text(), "8192.00 Kb/sec");
     EXPECT_EQ(window.ratePerHour()->text(), "It will take 17 mins 4 sec to upload 1GB of data");
     EXPECT_TRUE(window.uploadTestButton()->isEnabled() && window.downloadTestButton()->isEnabled());
-    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_TRUE(alerts.shown.isEmpty());
 }
 
 TEST_F(BandwidthTestWindowTest, AnEngineErrorShowsOneAlertAndClosesTheWindow)
@@ -75,7 +76,7 @@ TEST_F(BandwidthTestWindowTest, AnEngineErrorShowsOneAlertAndClosesTheWindow)
     setScenario({{"errorText", "account is under maintenance"}, {"stopMode", "exit"}});
     window.downloadTestButton()->click();
     ASSERT_TRUE(waitForTheTestsEnd());
-    EXPECT_EQ(alerts, QStringList{"Your account is under maintenance. Try later."});
+    EXPECT_EQ(alerts.texts(), QStringList{"Your account is under maintenance. Try later."});
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.uploadTestButton()->isEnabled() && window.downloadTestButton()->isEnabled());
 }
@@ -87,7 +88,7 @@ TEST_F(BandwidthTestWindowTest, ClosingTheWindowStopsTheTestWithoutAnAlert)
     ASSERT_TRUE(window.controller().isTesting());
     window.close();
     ASSERT_TRUE(waitForTheTestsEnd());
-    EXPECT_TRUE(alerts.isEmpty());
+    EXPECT_TRUE(alerts.shown.isEmpty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(window.uploadTestButton()->isEnabled());
 }

@@ -1,6 +1,7 @@
-#include "client/shell/logs/SessionLogsFolder.h"
-#include "client/shell/views/LogViewController.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "desktop/logs/views/LogViewController.h"
 #include "support/SandboxFixture.h"
+#include "support/ScriptedAlerts.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -23,8 +24,8 @@ protected:
         QDir().mkpath(folder->logXmlFolder());
         LogViewController::Hooks hooks;
         hooks.postPeriod = [this](const QString &name) { posted.append(name); };
-        hooks.confirm = [](const QString &) { return true; };
-        viewer = std::make_unique<LogViewController>(*folder, hooks, LogViewController::Timings{0ms});
+        alerts.unscripted = AlertPresenter::kAnswerDefault;
+        viewer = std::make_unique<LogViewController>(*folder, alerts, hooks, LogViewController::Timings{0ms});
     }
 
     // A day file with one backup record whose session log is logFile.
@@ -49,6 +50,7 @@ protected:
     }
 
     std::unique_ptr<SessionLogsFolder> folder;
+    ScriptedAlerts alerts;
     std::unique_ptr<LogViewController> viewer;
     QStringList posted;
 };
@@ -76,7 +78,7 @@ TEST_F(LogViewControllerTest, AChosenPeriodOnlyTakesEffectWhenItsNotificationCom
     EXPECT_EQ(viewer->selectedPeriod(), 0);
     viewer->sortLogsFromNotification("LastTwoWeeks");
     EXPECT_EQ(viewer->selectedPeriod(), 3);
-    LogViewController other(*folder, {}, LogViewController::Timings{0ms});
+    LogViewController other(*folder, alerts, {}, LogViewController::Timings{0ms});
     other.reloadLogViewOnTableViewSelectionChange();
     EXPECT_EQ(other.selectedPeriod(), 3) << "the period is kept for the next time";
 }

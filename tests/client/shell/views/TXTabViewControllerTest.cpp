@@ -1,8 +1,8 @@
-#include "client/shell/TXTabViewControllerDelegate.h"
-#include "client/shell/views/TXGroundView.h"
-#include "client/shell/views/TXMainWindow.h"
-#include "client/shell/views/TXTabView.h"
-#include "client/shell/views/TXTabViewController.h"
+#include "client/shell/sidebar/TXTabViewControllerDelegate.h"
+#include "desktop/kit/views/TXGroundView.h"
+#include "client/shell/views/frame/TXMainWindow.h"
+#include "desktop/kit/views/TXTabView.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PathTemplate.h"
 #include "support/SandboxFixture.h"
@@ -32,7 +32,7 @@ protected:
     {
         SandboxFixture::SetUp();
         tabs = std::make_unique<TXTabViewController>(&mainController, TXTabViewController::Timings{std::chrono::milliseconds(10)});
-        tabs->setControllers({}, &window);
+        tabs->setControllers(&window);
         QObject::connect(tabs.get(), &TXTabViewController::reloadLogView, [this] { ++logReloads; });
         QObject::connect(tabs.get(), &TXTabViewController::reloadRemoteView, [this] { ++restoreReloads; });
         QObject::connect(tabs.get(), &TXTabViewController::reIndexAlertRequested,
@@ -57,15 +57,15 @@ protected:
 TEST_F(TXTabViewControllerTest, EachSidebarRowShowsItsPageAndMovesTheMarker)
 {
     EXPECT_EQ(tabs->selectedRow(), 0);
-    EXPECT_EQ(tabs->selectedTab(), 0);
+    EXPECT_EQ(tabs->selectedTab(), Tab::Backup);
     tabs->displayLogView();
-    EXPECT_EQ(tabs->selectedTab(), 2);
+    EXPECT_EQ(tabs->selectedTab(), Tab::Log);
     EXPECT_EQ(tabs->groundView()->selectedItem(), 2);
     EXPECT_EQ(logReloads, 1) << "choosing Log reloads the log list";
     tabs->displayRestoreView();
     tabs->displayBackupView();
     tabs->displayRestoreView();
-    EXPECT_EQ(tabs->selectedTab(), 1);
+    EXPECT_EQ(tabs->selectedTab(), Tab::Restore);
     EXPECT_EQ(restoreReloads, 2) << "choosing Restore reloads it each time";
     EXPECT_EQ(logReloads, 1);
 }
@@ -74,18 +74,18 @@ TEST_F(TXTabViewControllerTest, SearchOpensTheSearchPageUnlessTheFieldIsEmptyOrT
 {
     tabs->displayLogView();
     tabs->search();
-    EXPECT_EQ(tabs->selectedTab(), 2) << "an empty field starts nothing";
+    EXPECT_EQ(tabs->selectedTab(), Tab::Log) << "an empty field starts nothing";
     EXPECT_TRUE(searches.isEmpty());
 
     tabs->mSearchField()->setText(QStringLiteral("report"));
     mainController.reIndexing = true;
     tabs->search();
     EXPECT_EQ(alerts, QStringList{"Unable to proceed as database re-indexing is underway."});
-    EXPECT_EQ(tabs->selectedTab(), 2);
+    EXPECT_EQ(tabs->selectedTab(), Tab::Log);
 
     mainController.reIndexing = false;
     tabs->search();
-    EXPECT_EQ(tabs->selectedTab(), 3);
+    EXPECT_EQ(tabs->selectedTab(), Tab::Search);
     EXPECT_EQ(tabs->selectedRow(), 1) << "the search page keeps the Restore row selected";
     EXPECT_EQ(searches, QStringList{"report"});
 }

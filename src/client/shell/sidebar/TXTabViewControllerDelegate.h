@@ -1,0 +1,18 @@
+#pragma once
+
+#include "client/shell/sidebar/SidebarRules.h"
+
+#include <QString>
+
+// What the sidebar and tab controller asks of the main controller before it
+// acts: who is logged in and which operations run.
+class TXTabViewControllerDelegate
+{
+public:
+    virtual ~TXTabViewControllerDelegate() = default;
+
+    // The logged-in user's name, "" before a login.
+    virtual QString loggedInUserName() const = 0;
+    virtual bool isReIndexInProgress() const = 0;
+    virtual SidebarRules::Activity runningActivity() const = 0;
+};

@@ -1,8 +1,0 @@
-#include "client/shell/views/TXAnimatedTextField.h"
-
-TXAnimatedTextField::TXAnimatedTextField(QWidget *parent, AnimatedText::Timings timings)
-    : QLabel(parent)
-    , mText(timings)
-{
-    connect(&mText, &AnimatedText::textChanged, this, &QLabel::setText);
-}

@@ -1,0 +1,32 @@
+#include "common/backupset/MonitorExclusionPreferences.h"
+
+#include "common/files/SettingsFileWriter.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PathStandardizer.h"
+#include "platform/PropertyList.h"
+
+#include <QtDebug>
+
+namespace MonitorExclusionPreferences {
+
+bool writeFilePathToExcludePreferences(const QString &userName, const QString &storedPath, bool excluded)
+{
+    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    QVariantMap preferences = PropertyList::readDictionary(path);
+    // Made when missing: the backup's filter reads this file, so an exclusion made before
+    // the monitor first saved its preferences must not be dropped. The monitor adds its
+    // default entries beside it at its next load.
+    QVariantMap user = preferences.value(userName).toMap();
+    QVariantMap exclusions = user.value(kUserSpecifiedExclusion).toMap();
+    exclusions.insert(storedPath, qint64(excluded ? 1 : 0));
+    user.insert(kUserSpecifiedExclusion, exclusions);
+    preferences.insert(userName, user);
+    QString error;
+    if (!SettingsFileWriter::writeSettingsFile(path, preferences, PropertyList::kDefaultMode, &error)) {
+        qWarning().noquote() << "could not write the exclusion to" << path << error;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace MonitorExclusionPreferences

@@ -1,0 +1,65 @@
+#include "common/webservice/WebPageToken.h"
+
+#include "common/webservice/ScriptController.h"
+
+#include <QUrlQuery>
+
+namespace {
+
+const QString kTokenPath = QStringLiteral("/tarnix/desktop/getToken");
+const QString kPagePath = QStringLiteral("/tarnix/desktop/Auto");
+
+}  // namespace
+
+WebPageToken::WebPageToken(std::function<void(const QUrl &)> openURL, std::chrono::milliseconds timeout)
+    : mOpenURL(std::move(openURL)), mTimeout(timeout)
+{
+}
+
+WebPageToken::~WebPageToken() = default;
+
+void WebPageToken::request(const QString &userName, const QString &password, const QString &opType)
+{
+    URLRequest request;
+    request.url = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kTokenPath);
+    request.method = "POST";
+    request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
+    request.body =
+        ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType}).toUtf8();
+    request.timeout = mTimeout;
+    request.ignoreLocalCache = true;
+    getAccessTokenConnection.reset(new ScriptURLConnection(request));
+    getAccessTokenConnection->setDelegate(this);
+    getAccessTokenConnection->startLoading();
+}
+
+std::optional<QUrl> WebPageToken::pageForReply(const QByteArray &reply)
+{
+    const QStringList parts = QString::fromUtf8(reply).split(':');
+    if (parts.size() < 2 || parts.first() != QLatin1String("SUCCESS"))
+        return std::nullopt;
+    QString token = parts.at(1);
+    token.remove('\n').remove('\r');
+    if (token.isEmpty())
+        return std::nullopt;
+    QUrl page = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kPagePath);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("token"), token);
+    page.setQuery(query);
+    return page;
+}
+
+void WebPageToken::ConnectionDidReceivedData(const QByteArray &data, ScriptURLConnection *connection)
+{
+    if (connection != getAccessTokenConnection.get())
+        return;
+    getAccessTokenConnection.reset();
+    if (const auto page = pageForReply(data))
+        mOpenURL(*page);
+}
+
+void WebPageToken::connectionFailedWithError(const RequestError &, ScriptURLConnection *connection)
+{
+    if (connection == getAccessTokenConnection.get())
+        getAccessTokenConnection.reset();
+}
