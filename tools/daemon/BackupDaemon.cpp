@@ -7,12 +7,12 @@
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "common/texts/QLLocalizedString.h"
-#include "monitor/schedules/ScheduleDateRules.h"
-#include "monitor/status/QuotaStatus.h"
+#include "common/account/QuotaStatus.h"
 #include "platform/PropertyList.h"
 #include "platform/SidecarLock.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -175,7 +175,8 @@ void BackupDaemon::startDueJob()
     send(QStringLiteral("Start"), kClientRunState);
     send(QLLocalizedString(QStringLiteral("Scheduled backup is in progress")), kToolTip);
     mRunning->backup = std::make_unique<ScheduledBackup>(
-        ScheduledBackup::Job{claimed->username(), claimed->processReferenceFile(), claimed->destination()},
+        ScheduledBackup::Job{claimed->username(), claimed->processReferenceFile(), claimed->destination(),
+                             claimed->scheduleType()},
         mTimings.session, mTimings.index, [this](const ScheduledBackup::Result &result) { jobEnded(result); });
     mRunning->backup->start();
 }
@@ -240,16 +241,12 @@ QVariantMap BackupDaemon::notification(const ScheduledBackup::Result &result) co
     if (!mRunning->notify)
         payload.insert(QStringLiteral("ShouldForceHide"), QStringLiteral("YES"));
 
-    QList<TarnixScheduleItem> upcoming;
-    for (const ArchivedJob &job : JobArchive::read(archivePath()).value_or(QList<ArchivedJob>()))
-        if (job.isSchedule()) {
-            TarnixScheduleItem item;
-            item.setFrequency(job.frequency());
-            item.setScheduleTime(job.scheduleTime());
-            upcoming << item;
-        }
-    const auto next = ScheduleDateRules::nextScheduledItem(upcoming, mClock());
-    payload.insert(QStringLiteral("NextScheduledItem"), next ? upcoming[*next].scheduleTimeString() : QString());
+    const QList<ArchivedJob> jobs = JobArchive::read(archivePath()).value_or(QList<ArchivedJob>());
+    const auto next = JobSchedule::soonestRepeatingJob(jobs, mClock());
+    // The schedule list's time form, "Mon Jan 05 2026 09:00:00 AM".
+    payload.insert(QStringLiteral("NextScheduledItem"),
+                   next ? QLocale::c().toString(jobs[*next].scheduleTime(), QStringLiteral("ddd MMM dd yyyy hh:mm:ss AP"))
+                        : QString());
     return payload;
 }
 

@@ -26,6 +26,7 @@ public:
     QString identity() const;
     void ensureIdentity();
 
+    int scheduleType() const { return field("scheduleType").toInt(); }
     int frequency() const { return field("frequency").toInt(); }
     int status() const { return field("status").toInt(); }
     void setStatus(int status) { mObject.fields.insert(QStringLiteral("status"), status); }

@@ -14,13 +14,18 @@ namespace JobSchedule {
 enum Frequency { Immediate = 0, Hourly = 1, Daily = 2, Weekdays = 3, Monthly = 4, SelectedDays = 5 };
 enum Status { NoStatus = 0, InProgress = 1, Canceled = 2, Completed = 3 };
 
-// The time after `now` at which a repeating job runs again, by the monitor's
-// next-run rules applied a minute past `now` (so a run never repeats itself
-// in its own minute): hourly, the job's time plus whole hours; daily, the
-// job's time of day on the next day it lies ahead; weekdays and selected days,
-// the next such weekday; monthly, the job's day of the month in the next
-// month it lies ahead. None for a one-off job.
+// The time after `now` at which a repeating job runs again, by the rules the
+// monitor uses to set a job's first run: hourly, the job's time plus whole
+// hours; daily, its wall-clock time on the next day it lies ahead; weekdays
+// and selected days, that time on the next such weekday (a week on when no
+// day is selected); monthly, its day of the month (the month's last day in a
+// shorter month) in the next month it lies ahead. A missed run is not made
+// up: the next time is the first one after `now`. None for a one-off job.
 std::optional<QDateTime> nextRunAfter(const ArchivedJob &job, const QDateTime &now);
+
+// The repeating job that runs soonest (the one overdue the longest, first on a
+// tie), by whole minutes from now; none without one.
+std::optional<qsizetype> soonestRepeatingJob(const QList<ArchivedJob> &jobs, const QDateTime &now);
 
 struct Scan
 {

@@ -1,6 +1,7 @@
 #include "daemon/ScheduledBackup.h"
 
 #include "daemon/DaemonFiles.h"
+#include "daemon/SessionDayFile.h"
 
 #include "common/files/TXSupportFileManager.h"
 #include "common/files/TextFile.h"
@@ -45,6 +46,8 @@ QString ScheduledBackup::computerFolder(const QString &destination)
 std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
 {
     const QString user = mJob.userName;
+    if (mJob.scheduleType != 0)
+        return QStringLiteral("Scheduled restores are not run by this daemon.");
     const QVariantMap login = PropertyList::readDictionary(DaemonFiles::userFile(QStringLiteral("LoginDetailsFilePath"), user));
     if (user.isEmpty() || login.isEmpty())
         return QStringLiteral("No stored login for the account \"%1\": log in with the application once.").arg(user);
@@ -180,7 +183,22 @@ void ScheduledBackup::log(const QString &line, bool flush)
     QLBackupProgressLogger::progressLogger().writeSessionLog(line, mResult.sessionLogPath, flush);
 }
 
-void ScheduledBackup::sendSessionLogInformation(const QString &, int, int, const QString &, const QString &) {}
+void ScheduledBackup::sendSessionLogInformation(const QString &, int totalFileCount, int syncFileCount,
+                                                const QString &sessionLogFilePath, const QString &duration)
+{
+    static const char *const statuses[] = {"Success", "Cancelled", "Failure"};
+    SessionDayFile::Record record;
+    record.end = QDateTime::currentDateTime();
+    record.userName = mJob.userName;
+    record.status = QLatin1String(statuses[int(mResult.end)]);
+    record.startTime = mStartStamp;
+    record.duration = duration;
+    record.files = totalFileCount;
+    record.filesInSync = syncFileCount;
+    record.logFile = sessionLogFilePath;
+    if (!SessionDayFile::append(QLLocalizedString(QStringLiteral("SessionLogsFolderPath")), record))
+        log(QStringLiteral("The session-log record could not be added"), true);
+}
 
 void ScheduledBackup::IndexQueue::addBackedUpFile(const QVariantMap &record)
 {

@@ -33,6 +33,7 @@ public:
         QString userName;             // the account ("username" of the record)
         QString backupSetFile;        // "processReferenceFile": a plist array of paths
         QString destination;          // the record's destination label
+        int scheduleType = 0;         // 0 backup; a restore is not run here
     };
 
     struct Result

@@ -8,6 +8,8 @@
 #include "daemon/BackupDaemon.h"
 
 #include "common/files/TXSupportFileManager.h"
+#include "desktop/logs/LogManager.h"
+#include "desktop/logs/LogParseReceiver.h"
 #include "engine/EngineTestSupport.h"
 #include "index/manager/TarnixDBManager.h"
 #include "session/SessionTestSupport.h"
@@ -60,9 +62,33 @@ private:
     QProcess mProcess;
 };
 
+// Stands in for the log viewer: keeps the records the log manager delivers.
+class LogRecords : public LogParseReceiver
+{
+public:
+    void xmlParsed(const std::optional<QList<LogNode>> &records) override
+    {
+        if (records)
+            nodes += *records;
+        ++days;
+    }
+    QList<LogNode> nodes;
+    int days = 0;
+};
+
 class DaemonEndToEndTest : public DaemonFixture
 {
 protected:
+    // The records the log viewer lists.
+    QList<LogNode> viewerRecords()
+    {
+        LogRecords receiver;
+        LogManager manager(&receiver, SessionLogsFolder::fromApplicationFiles());
+        manager.fetchAllLogs();
+        waitUntil([&receiver] { return receiver.days > 0; }, 10000);
+        return receiver.nodes;
+    }
+
     QStringList indexedFiles()
     {
         FakeApplicationDelegate account;
@@ -115,6 +141,13 @@ TEST_F(DaemonEndToEndTest, ImmediateRecordIsBackedUpToTheDriveAndTheIndex)
     ASSERT_TRUE(waitUntil([&] { return messagesOfType(4).size() == 2; }, 10000));
     EXPECT_EQ(messagesOfType(4), (QVariantList{"Start", "Terminate"}));
     EXPECT_TRUE(messagesOfType(5).isEmpty() && messagesOfType(6).isEmpty());
+
+    const QList<LogNode> records = viewerRecords();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(records[0].logfile, sessionLog);
+    EXPECT_EQ(records[0].optype, "2") << "a scheduled backup";
+    EXPECT_EQ(records[0].status, "Success");
+    EXPECT_EQ(records[0].files, count);
 
     EXPECT_EQ(daemon.stop(), 0);
     QStringList expected;

@@ -1,14 +1,11 @@
-// The quota warning, the plan and the status-window details; the monitor's trace rewriting by brand.
+// The account's quota and plan as the client stores them, the quota warning and the status-window details.
 
-#include "monitor/logs/MonitorLogger.h"
-#include "monitor/status/QuotaStatus.h"
+#include "common/account/QuotaStatus.h"
 
 #include "support/SandboxFixture.h"
 
 #include "common/categories/QuellonExtension.h"
-#include "common/context/ProgramContext.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/texts/TextTable.h"
 #include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
@@ -21,21 +18,16 @@ namespace {
 
 using namespace QuotaStatus;
 
-class MonitorStatusTest : public SandboxFixture
+class QuotaStatusTest : public SandboxFixture
 {
 protected:
     static QString userFile(const QString &key)
     {
         return QDir::cleanPath(PathTemplate::fillTemplate(QLLocalizedString(key), {QStringLiteral("ann")}));
     }
-    static void useBrand(const char *brand)
-    {
-        qputenv("TX_BRAND", brand);
-        ProgramContext::current().texts().reload();
-    }
 };
 
-TEST_F(MonitorStatusTest, QuotaIsUsedUpWithTenMegabytesOrLessLeft)
+TEST_F(QuotaStatusTest, QuotaIsUsedUpWithTenMegabytesOrLessLeft)
 {
     struct Case { double total, used; bool usedUp; };
     for (const Case c : {Case{100, 89.6, true}, Case{100, 89.4, false}, Case{100, 120, true}, Case{0, 0, true},
@@ -43,7 +35,7 @@ TEST_F(MonitorStatusTest, QuotaIsUsedUpWithTenMegabytesOrLessLeft)
         EXPECT_EQ(isQuotaUsedUp({c.total, c.used}), c.usedUp) << c.total << " " << c.used;
 }
 
-TEST_F(MonitorStatusTest, QuotaFiguresAreReadScrambledOrPlain)
+TEST_F(QuotaStatusTest, QuotaFiguresAreReadScrambledOrPlain)
 {
     EXPECT_EQ(getQuotaDetailsForUser("ann").totalMB, 0) << "no plist";
     const QString path = userFile("UserDetailsPath");
@@ -64,7 +56,7 @@ TEST_F(MonitorStatusTest, QuotaFiguresAreReadScrambledOrPlain)
     EXPECT_FALSE(constructDetailsforDesktopNotificationWindowForUser("ann", quota, Plan::Unknown).contains("AccountType"));
 }
 
-TEST_F(MonitorStatusTest, PlanIsTheExactText)
+TEST_F(QuotaStatusTest, PlanIsTheExactText)
 {
     struct Case { const char *text; Plan plan; };
     for (const Case c : {Case{"Business", Plan::Business}, Case{"Personal", Plan::Personal},
@@ -74,15 +66,6 @@ TEST_F(MonitorStatusTest, PlanIsTheExactText)
     }
     QFile::remove(userFile("PlanFilePath"));
     EXPECT_EQ(getPlanForUser("ann"), Plan::Unknown);
-}
-
-TEST_F(MonitorStatusTest, TraceLinesAreRewrittenForTheFirstBrandOnly)
-{
-    EXPECT_EQ(MonitorLogger::rewrite("path ::QUELLON and ::quellon"), "path ::tarnix and ::tarnix");
-    MonitorLogger::logMonitorTrace("Start of ::Quellon");
-    EXPECT_TRUE(readText(QLLocalizedString("MonitorTraceFilePath")).endsWith(" : Start of ::tarnix "));
-    useBrand("Quellon");
-    EXPECT_EQ(MonitorLogger::rewrite("path ::QUELLON"), "path ::QUELLON");
 }
 
 }  // namespace

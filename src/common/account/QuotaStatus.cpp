@@ -1,4 +1,4 @@
-#include "monitor/status/QuotaStatus.h"
+#include "common/account/QuotaStatus.h"
 
 #include "common/categories/QuellonExtension.h"
 #include "common/texts/QLLocalizedString.h"
