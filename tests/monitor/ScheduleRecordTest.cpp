@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 QString goldenArchive() { return qEnvironmentVariable("TX_SOURCE_DIR") + "/tests/fixtures/schedules/golden-schedules.archive"; }
@@ -214,6 +216,27 @@ TEST_F(ScheduleRecordTest, CopyLeavesDaysTimeSettingsAndIdentityBehind)
     TarnixScheduleItem ssl;
     ssl.setSSL("yes");
     EXPECT_FALSE(ssl.isUseSSL());
+}
+
+TEST_F(ScheduleRecordTest, FieldsAreCheckedBeforeARecordIsStored)
+{
+    EXPECT_FALSE(fullRecord().validationError());
+    struct Case { const char *name; std::function<void(TarnixScheduleItem &)> change; };
+    const Case cases[] = {
+        {"type", [](TarnixScheduleItem &r) { r.setScheduleType(2); }},
+        {"frequency", [](TarnixScheduleItem &r) { r.setFrequency(6); }},
+        {"status", [](TarnixScheduleItem &r) { r.setStatus(-1); }},
+        {"time", [](TarnixScheduleItem &r) { r.setScheduleTime({}); }},
+        {"user", [](TarnixScheduleItem &r) { r.setUsername(" "); }},
+        {"day", [](TarnixScheduleItem &r) { r.setSelectedDaysForSchedule({1, 7}); }},
+        {"day text", [](TarnixScheduleItem &r) { r.setSelectedDaysForSchedule({QStringLiteral("Monday")}); }},
+        {"address", [](TarnixScheduleItem &r) { r.setEmailids("a@b.c,not-an-address"); }},
+    };
+    for (const Case &c : cases) {
+        TarnixScheduleItem record = fullRecord();
+        c.change(record);
+        EXPECT_TRUE(record.validationError()) << c.name;
+    }
 }
 
 }  // namespace

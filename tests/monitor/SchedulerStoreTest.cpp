@@ -98,6 +98,20 @@ TEST_F(SchedulerStoreTest, AChangeIsMadeOnTheFileAsTheDaemonLeftIt)
     EXPECT_EQ(archived()[2].status(), TarnixScheduleItem::Completed);
 }
 
+TEST_F(SchedulerStoreTest, ARecordThatFailsItsChecksIsNotStored)
+{
+    writeArchive({job("ann")});
+    const QByteArray before = readText(paths().archive);
+    TarnixSchedulerController store(paths());
+    TarnixScheduleItem bad = job("bob");
+    bad.setFrequency(42);
+    const auto outcome = store.tarnixaddSchedulerDetails(bad);
+    EXPECT_EQ(outcome.result, Saved::Failed);
+    EXPECT_EQ(outcome.message, "The job's frequency 42 is unknown.");
+    EXPECT_EQ(store.tarnixUpdateSchedule(store.configuredSchedules()[0], bad).result, Saved::Failed);
+    EXPECT_EQ(readText(paths().archive), before);
+}
+
 TEST_F(SchedulerStoreTest, DamagedArchiveIsNeitherReadNorOverwritten)
 {
     writeText(paths().archive, "<plist><dict><key>$top</key>");

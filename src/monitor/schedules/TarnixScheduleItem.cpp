@@ -1,5 +1,7 @@
 #include "monitor/schedules/TarnixScheduleItem.h"
 
+#include "common/utility/QLUtility.h"
+
 #include <QLocale>
 #include <QUuid>
 
@@ -122,6 +124,30 @@ QString TarnixScheduleItem::identityKey() const
     return QStringList{mUsername, mTarnixUserName, QString::number(mScheduleType), QString::number(mFrequency),
                        QString::number(mScheduleTime.toSecsSinceEpoch()), mProcessReferenceFile, days.join(',')}
         .join(QChar(0x1f));
+}
+
+std::optional<QString> TarnixScheduleItem::validationError() const
+{
+    if (mScheduleType != Backup && mScheduleType != Restore)
+        return QStringLiteral("The job's type %1 is unknown.").arg(mScheduleType);
+    if (mFrequency < Immediate || mFrequency > SelectedDays)
+        return QStringLiteral("The job's frequency %1 is unknown.").arg(mFrequency);
+    if (mStatus < NoStatus || mStatus > Completed)
+        return QStringLiteral("The job's status %1 is unknown.").arg(mStatus);
+    if (!mScheduleTime.isValid())
+        return QStringLiteral("The job has no time.");
+    if (mUsername.trimmed().isEmpty() || mTarnixUserName.trimmed().isEmpty())
+        return QStringLiteral("The job names no account.");
+    for (const QVariant &day : mSelectedDaysForSchedule) {
+        bool isNumber = false;
+        const int index = day.toString().toInt(&isNumber);
+        if (!isNumber || index < 0 || index > 6)
+            return QStringLiteral("\"%1\" is not a day of the week.").arg(day.toString());
+    }
+    for (const QString &address : mEmailids.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (!QLUtility::isEmailID(address.trimmed()))
+            return QStringLiteral("\"%1\" is not an e-mail address.").arg(address.trimmed());
+    return std::nullopt;
 }
 
 bool TarnixScheduleItem::isEqualToScheduleItem(const TarnixScheduleItem &other) const

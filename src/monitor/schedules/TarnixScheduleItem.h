@@ -121,6 +121,11 @@ public:
     QString identityKey() const;
     bool isSameRecord(const TarnixScheduleItem &other) const { return identityKey() == other.identityKey(); }
 
+    // Why the record may not be stored; none when it may: a known type,
+    // frequency and status, a time, a user, weekday indexes 0-6 and well-formed
+    // notification addresses.
+    std::optional<QString> validationError() const;
+
     // Same type, status, destination, user, addresses and notification flags,
     // and this record's time from the other's up to 60 seconds later (both bounds included).
     bool isEqualToScheduleItem(const TarnixScheduleItem &other) const;

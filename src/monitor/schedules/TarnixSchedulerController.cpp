@@ -132,6 +132,8 @@ TarnixSchedulerController::change(const QString &operation,
 
 TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixaddSchedulerDetails(const TarnixScheduleItem &record)
 {
+    if (const auto error = record.validationError())
+        return {Saved::Failed, *error};
     return change(QStringLiteral("tarnixaddSchedulerDetails"), [&record](QList<TarnixScheduleItem> &records) {
         records << record;
         return true;
@@ -148,6 +150,8 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixDeleteSc
 TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixUpdateSchedule(const TarnixScheduleItem &editedCopy,
                                                                                         const TarnixScheduleItem &replacement)
 {
+    if (const auto error = replacement.validationError())
+        return {Saved::Failed, *error};
     return change(QStringLiteral("tarnixUpdateSchedule"), [&](QList<TarnixScheduleItem> &records) {
         const bool oneOff = editedCopy.frequencyString() == QLatin1String("Immediate");
         for (TarnixScheduleItem &record : records) {
@@ -199,6 +203,9 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::saveSchedulerD
     // The working list's edits go onto the file's records of the same identity;
     // the status stays the daemon's, and records only the file holds stay too.
     const QList<TarnixScheduleItem> working = mConfiguredSchedules;
+    for (const TarnixScheduleItem &record : working)
+        if (const auto error = record.validationError())
+            return {Saved::Failed, *error};
     return change(QStringLiteral("saveSchedulerDetails"), [&working](QList<TarnixScheduleItem> &records) {
         for (const TarnixScheduleItem &edited : working) {
             const auto same = std::find_if(records.begin(), records.end(),

@@ -68,6 +68,7 @@ public:
     void ReloadSchedules();
 
     // --- Changes, each saved under the save rule ---
+    // A record that fails its checks (TarnixScheduleItem::validationError) is refused before anything is read or written.
 
     SaveOutcome tarnixaddSchedulerDetails(const TarnixScheduleItem &record);
     // Removes the records of these identities (TarnixScheduleItem::identityKey).
