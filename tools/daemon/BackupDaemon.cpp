@@ -1,15 +1,15 @@
 #include "daemon/BackupDaemon.h"
 
-#include "daemon/DaemonFiles.h"
 #include "daemon/JobArchive.h"
 
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TextFile.h"
+#include "common/login/UserFiles.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/account/QuotaStatus.h"
 #include "platform/PropertyList.h"
-#include "platform/SidecarLock.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -25,14 +25,14 @@ const QString kStateKey = QStringLiteral("SchedulerState");
 const QString kStatusKey = QStringLiteral("SchedulerStatus");
 const QString kIdle = QStringLiteral("0");
 
+
 QString archivePath() { return QLLocalizedString(QStringLiteral("SchedulerSettingsFile")); }
-QString statusPlistPath() { return QLLocalizedString(QStringLiteral("ApplicationStatusPath")); }
 
 // The pause file beside the account's throttle file ("1" while the monitor pauses the job).
 QString throttleFile(const QString &userName)
 {
-    const bool storageServer = QFileInfo::exists(DaemonFiles::userFile(QStringLiteral("RuvoUserDetails"), userName));
-    return DaemonFiles::userFile(storageServer ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
+    const bool storageServer = QFileInfo::exists(UserFiles::path(QStringLiteral("RuvoUserDetails"), userName));
+    return UserFiles::path(storageServer ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
                                                : QStringLiteral("BandwidthThrottleFilePath"),
                                  userName);
 }
@@ -126,7 +126,7 @@ void BackupDaemon::startDueJob()
     scan.immediateRequested = state == QLatin1String("2");
     scan.schedulesEnabled = readControl(kStatusKey) != kIdle;
     scan.missedAfter = mTimings.missedAfter;
-    scan.busyUser = PropertyList::readDictionary(statusPlistPath()).value(DaemonFiles::kInteractiveKey).toString();
+    scan.busyUser = ApplicationStatusFile::read().value(ApplicationStatusFile::kIneractiveBackupStatusKey).toString();
     if (state == QLatin1String("3") || state == QLatin1String("5"))
         writeControl(kStateKey, kIdle);  // nothing runs: a stale stop must not end the next job
 
@@ -252,17 +252,8 @@ QVariantMap BackupDaemon::notification(const ScheduledBackup::Result &result) co
 
 void BackupDaemon::setScheduleEntry(const QString &userName)
 {
-    const QString path = statusPlistPath();
-    const auto lock = SidecarLock::acquire(path, SidecarLock::Mode::Exclusive);
-    QVariantMap status = PropertyList::readDictionary(path);
-    if (userName.isEmpty() && !status.contains(DaemonFiles::kScheduleKey))
-        return;
-    if (userName.isEmpty())
-        status.remove(DaemonFiles::kScheduleKey);
-    else
-        status.insert(DaemonFiles::kScheduleKey, userName);
-    if (!PropertyList::write(path, status, PropertyList::kOwnerReadWrite))
-        trace(QStringLiteral("Cannot write %1").arg(path));
+    if (!ApplicationStatusFile::setEntry(ApplicationStatusFile::kSchedulerBackupStatusKey, userName))
+        trace(QStringLiteral("Cannot write the status file"));
 }
 
 void BackupDaemon::send(const QVariant &payload, int type)

@@ -1,10 +1,11 @@
 #include "daemon/ScheduledBackup.h"
 
-#include "daemon/DaemonFiles.h"
 #include "daemon/SessionDayFile.h"
 
 #include "common/files/TXSupportFileManager.h"
 #include "common/files/TextFile.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
@@ -48,7 +49,8 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     const QString user = mJob.userName;
     if (mJob.scheduleType != 0)
         return QStringLiteral("Scheduled restores are not run by this daemon.");
-    const QVariantMap login = PropertyList::readDictionary(DaemonFiles::userFile(QStringLiteral("LoginDetailsFilePath"), user));
+    const QVariantMap login = PropertyList::readDictionary(UserFiles::path(QStringLiteral("LoginDetailsFilePath"), user));
+    namespace SLD = StoredLoginDetails;
     if (user.isEmpty() || login.isEmpty())
         return QStringLiteral("No stored login for the account \"%1\": log in with the application once.").arg(user);
 
@@ -58,18 +60,18 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     if (selection.isEmpty())
         return QStringLiteral("The backup set of \"%1\" is empty or missing (%2).").arg(user, mJob.backupSetFile);
 
-    const QString volume = TextFile::read(DaemonFiles::userFile(QStringLiteral("DestinationDrivePath"), user))
+    const QString volume = TextFile::read(UserFiles::path(QStringLiteral("DestinationDrivePath"), user))
                                .value_or(QString()).trimmed();
     if (volume.isEmpty() || !QFileInfo(volume).isDir())
         return QStringLiteral("The destination drive of \"%1\" is not attached%2.")
             .arg(user, volume.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(volume));
 
     mAccount.setUserName(user);
-    mAccount.setMEncodedPassword(login.value(QStringLiteral("EncodedPassword")).toString());
-    mAccount.setMEncodedKey(login.value(QStringLiteral("EncodedKey")).toString());
-    mAccount.setRuvoServerIP(login.value(QStringLiteral("serverName")).toString());
+    mAccount.setMEncodedPassword(login.value(SLD::kEncodedPassword).toString());
+    mAccount.setMEncodedKey(login.value(SLD::kEncodedKey).toString());
+    mAccount.setRuvoServerIP(login.value(SLD::kServerName).toString());
     mAccount.setPort(QLUtility::portParam());
-    mAccount.setRuvoUser(QFileInfo::exists(DaemonFiles::userFile(QStringLiteral("RuvoUserDetails"), user)));
+    mAccount.setRuvoUser(QFileInfo::exists(UserFiles::path(QStringLiteral("RuvoUserDetails"), user)));
     mComputerFolder = computerFolder(mJob.destination);
     mDataRoot = PathStandardizer::standardizePath(
         volume + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user
@@ -109,7 +111,7 @@ void ScheduledBackup::start()
     manager.setDelegate(this);
     manager.setRelativeOperation(true);
     manager.setMBackupMode(true);
-    manager.setApplicationSupportFolder(DaemonFiles::userFile(QStringLiteral("UserFolder"), mJob.userName)
+    manager.setApplicationSupportFolder(UserFiles::path(QStringLiteral("UserFolder"), mJob.userName)
                                         + QStringLiteral("/Scheduled"));
     manager.setBackupSourceFolder(QStringLiteral("/"));
     manager.setDestinationPath(mDataRoot);

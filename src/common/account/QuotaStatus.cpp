@@ -1,9 +1,9 @@
 #include "common/account/QuotaStatus.h"
 
 #include "common/categories/QuellonExtension.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
-#include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
 #include <QFile>
@@ -12,11 +12,6 @@
 
 namespace QuotaStatus {
 namespace {
-
-QString userFile(const QString &key, const QString &userName)
-{
-    return PathTemplate::fillTemplate(QLLocalizedString(key), {userName});
-}
 
 double megabytes(const QVariant &value)
 {
@@ -34,13 +29,13 @@ QString formattedMegabytes(double megabytes)
 
 Quota getQuotaDetailsForUser(const QString &userName)
 {
-    const QVariantMap details = PropertyList::readDictionary(userFile(QStringLiteral("UserDetailsPath"), userName));
+    const QVariantMap details = PropertyList::readDictionary(UserFiles::path(QStringLiteral("UserDetailsPath"), userName));
     return {megabytes(details.value(kTotalQuotaSize)), megabytes(details.value(kUsedQuotaSize))};
 }
 
 Plan getPlanForUser(const QString &userName)
 {
-    QFile file(userFile(QStringLiteral("PlanFilePath"), userName));
+    QFile file(UserFiles::path(QStringLiteral("PlanFilePath"), userName));
     if (!file.open(QIODevice::ReadOnly))
         return Plan::Unknown;
     const QString plan = QString::fromUtf8(file.readAll());

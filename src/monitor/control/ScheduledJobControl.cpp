@@ -1,12 +1,14 @@
 #include "monitor/control/ScheduledJobControl.h"
 
+#include "common/files/ApplicationStatusFile.h"
 #include "common/files/TextFile.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "monitor/logs/MonitorLogger.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
-#include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
 #include <QFile>
@@ -15,13 +17,8 @@
 
 namespace {
 
-const QString kInteractive = QStringLiteral("Interactive");
-const QString kSchedule = QStringLiteral("Schedule");
-
-QString userFile(const QString &key, const QString &userName)
-{
-    return PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(key), {userName}));
-}
+const QString kInteractive = ApplicationStatusFile::kIneractiveBackupStatusKey;
+const QString kSchedule = ApplicationStatusFile::kSchedulerBackupStatusKey;
 
 QString beside(const QString &file, const QString &name) { return QFileInfo(file).absolutePath() + '/' + name; }
 
@@ -30,7 +27,6 @@ QString beside(const QString &file, const QString &name) { return QFileInfo(file
 ScheduledJobControl::Paths ScheduledJobControl::Paths::fromTexts()
 {
     return {QLLocalizedString(QStringLiteral("SchedulerStatus")), QLLocalizedString(QStringLiteral("SchedulerProgress")),
-            QLLocalizedString(QStringLiteral("ApplicationStatusPath")),
             PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile"))),
             PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("LastUserLoginDetailsFilePath")))};
 }
@@ -44,12 +40,12 @@ ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, Distr
 QString ScheduledJobControl::currentUser() const
 {
     const QVariantMap login = PropertyList::readDictionary(mPaths.lastUserLogin);
-    return login.value(Brand::pick(QStringLiteral("TarnixUsername"), QStringLiteral("Username"))).toString();
+    return login.value(Brand::pick(StoredLoginDetails::kTarnixUsername, StoredLoginDetails::kUsername)).toString();
 }
 
 bool ScheduledJobControl::isRuvoUser(const QString &userName) const
 {
-    return QFileInfo::exists(userFile(QStringLiteral("RuvoUserDetails"), userName));
+    return QFileInfo::exists(UserFiles::path(QStringLiteral("RuvoUserDetails"), userName));
 }
 
 ScheduledJobControl::Answer ScheduledJobControl::backupNow(const MakeImmediateItem &makeItem)
@@ -75,9 +71,9 @@ ScheduledJobControl::Answer ScheduledJobControl::backupNow(const MakeImmediateIt
 
 bool ScheduledJobControl::shouldExecuteBackup(QString *message) const
 {
-    if (!QFileInfo::exists(mPaths.statusPlist))
-        PropertyList::write(mPaths.statusPlist, QVariantMap(), PropertyList::kOwnerReadWrite);
-    const QVariantMap status = PropertyList::readDictionary(mPaths.statusPlist);
+    if (!QFileInfo::exists(QLLocalizedString(QStringLiteral("ApplicationStatusPath"))))
+        ApplicationStatusFile::setEntry(kSchedule, QString());  // made empty
+    const QVariantMap status = ApplicationStatusFile::read();
     if (!status.contains(kInteractive) || status.value(kInteractive).toString() != currentUser())
         return true;
     if (message)
@@ -88,7 +84,7 @@ bool ScheduledJobControl::shouldExecuteBackup(QString *message) const
 
 bool ScheduledJobControl::isBackupInProgress() const
 {
-    const QVariantMap status = PropertyList::readDictionary(mPaths.statusPlist);
+    const QVariantMap status = ApplicationStatusFile::read();
     if (status.contains(kSchedule)) {
         const QString running = status.value(kSchedule).toString();
         for (const TarnixScheduleItem &record : mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
@@ -112,7 +108,7 @@ QString ScheduledJobControl::showProgress(bool isRestoreProgress) const
 
 QString ScheduledJobControl::throttleFile(const QString &userName) const
 {
-    return userFile(isRuvoUser(userName) ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
+    return UserFiles::path(isRuvoUser(userName) ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
                                          : QStringLiteral("BandwidthThrottleFilePath"),
                     userName);
 }
