@@ -252,6 +252,34 @@ TEST_F(DaemonClockTest, DailyRecordRunsOnceAtItsTimeAndSkipsAMissedDay)
     EXPECT_EQ(statusOf(daily), TarnixScheduleItem::Completed);
 }
 
+TEST_F(DaemonClockTest, TheMonitorsPauseHoldsTheRunningJob)
+{
+    const QString scenario = root() + "/scenario.plist";
+    ASSERT_TRUE(PropertyList::write(scenario, QVariantMap{{"lineDelayMs", 300}}));
+    qputenv("TXRUVO_SCENARIO", scenario.toUtf8());
+    const QString pauseFile = QFileInfo(userFile("BandwidthThrottleFilePath")).absolutePath() + "/pause.txt";
+    writeText(pauseFile, "1");
+    now = QDateTime(QDate(2026, 1, 5), QTime(10, 0));
+    const TarnixScheduleItem once = record(TarnixScheduleItem::Immediate, now);
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(once).saved());
+
+    daemon->start();
+    ASSERT_TRUE(daemon->isRunningJob());
+    daemon->tick();  // the job sees the pause
+    spinFor(1500);
+    const QStringList whilePaused = QDir(dataRoot() + tree()).entryList(QDir::Files | QDir::NoDotAndDotDot);
+    spinFor(1000);
+    EXPECT_EQ(QDir(dataRoot() + tree()).entryList(QDir::Files | QDir::NoDotAndDotDot), whilePaused)
+        << "nothing moves while paused";
+    EXPECT_EQ(statusOf(once), TarnixScheduleItem::InProgress);
+
+    writeText(pauseFile, "0");
+    daemon->tick();
+    ASSERT_TRUE(waitUntil([this] { return !daemon->isRunningJob(); }, 60000));
+    EXPECT_EQ(statusOf(once), TarnixScheduleItem::Completed);
+    expectDriveHoldsTree();
+}
+
 TEST_F(DaemonClockTest, AJobWithoutABackupSetFailsAndIsToldSo)
 {
     ASSERT_TRUE(PropertyList::write(backupSet(), QVariantList{}));
