@@ -86,7 +86,7 @@ TEST_F(ScheduleRecordTest, NewRecordArchivesEveryKeyWithItsDefault)
 TEST_F(ScheduleRecordTest, ArchiveRoundTripKeepsEveryFieldAndTruncatesTheTime)
 {
     const TarnixScheduleItem written = fullRecord();
-    ASSERT_TRUE(ScheduleArchive::write(archive(), {{written, TarnixScheduleItem()}, {}}));
+    ASSERT_TRUE(ScheduleArchive::write(archive(), {{written, TarnixScheduleItem()}, {}, {}}));
     const QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
                                             | QFile::WriteOther | QFile::ExeOther;
     EXPECT_FALSE(QFile::permissions(archive()) & others) << "it holds passwords";
@@ -124,8 +124,11 @@ TEST_F(ScheduleRecordTest, GoldenArchiveWrittenByHandReadsAndKeepsUnknownKeys)
     EXPECT_FALSE(bob.displayDesktopNotification());
     EXPECT_TRUE(bob.selectedDaysForSchedule().isEmpty());
 
-    // A rewrite keeps the key no reader knows.
-    ASSERT_TRUE(ScheduleArchive::write(archive(), *read));
+    // A rewrite keeps the key no reader knows, and root entries beside the schedules.
+    ScheduleArchive::Contents withRoot = *read;
+    withRoot.otherRootEntries.insert("Other", "kept");
+    ASSERT_TRUE(ScheduleArchive::write(archive(), withRoot));
+    EXPECT_EQ(ScheduleArchive::read(archive())->otherRootEntries.value("Other"), "kept");
     const auto again = ScheduleArchive::read(archive());
     ASSERT_TRUE(again);
     EXPECT_EQ(again->records[0].toArchivedObject().fields.value("futureKey"), "MyTarnix");

@@ -116,7 +116,7 @@ TEST_F(ScheduledJobControlTest, BackupNowQueuesOneImmediateRequest)
     store->writeSchedulerState("0");
     TarnixScheduleItem running = store->configuredSchedules().first();
     running.setStatus(TarnixScheduleItem::InProgress);
-    ASSERT_TRUE(ScheduleArchive::write(store->paths().archive, {{running}, {}}));
+    ASSERT_TRUE(ScheduleArchive::write(store->paths().archive, {{running}, {}, {}}));
     const ScheduledJobControl::Answer held = control->backupNow(storing(job()));
     EXPECT_EQ(held.result, BackupNow::NotSaved);
     EXPECT_EQ(held.message, TarnixSchedulerController::kHeldBackMessage);
@@ -152,7 +152,7 @@ TEST_F(ScheduledJobControlTest, DisableEnableAndTheProgressRequest)
 
 TEST_F(ScheduledJobControlTest, CutOffFiresOnceWhenItsTimeHasCome)
 {
-    ASSERT_TRUE(ScheduleArchive::write(store->paths().archive, {{job(TarnixScheduleItem::InProgress)}, {}}));
+    ASSERT_TRUE(ScheduleArchive::write(store->paths().archive, {{job(TarnixScheduleItem::InProgress)}, {}, {}}));
     const QDate day(2026, 1, 5);
     const auto at = [&day](int h, int m, int s) { return QDateTime(day, QTime(h, m, s)); };
     writePlist(QLLocalizedString("ApplicationPreferenceFile"),

@@ -46,7 +46,7 @@ protected:
     // Another writer (the daemon) replaces the archive.
     void writeArchive(const QList<TarnixScheduleItem> &records) const
     {
-        ASSERT_TRUE(ScheduleArchive::write(paths().archive, {records, {}}));
+        ASSERT_TRUE(ScheduleArchive::write(paths().archive, {records, {}, {}}));
     }
     QList<TarnixScheduleItem> archived() const
     {
@@ -194,6 +194,23 @@ TEST_F(SchedulerStoreTest, UpdateReplacesTheRecordTheCopyStoodFor)
     writeArchive({job("ann"), job("bob", TarnixScheduleItem::Completed)});
     ASSERT_TRUE(store.tarnixUpdateSchedule(edited, job("bob", 0, "Elsewhere")).saved());
     EXPECT_EQ(users(archived()), (QStringList{"ann:MyTarnix:0", "bob:MyTarnix:3"}));
+}
+
+TEST_F(SchedulerStoreTest, OneOffJobsOfAUserAreMergedInTheFile)
+{
+    TarnixScheduleItem first = job("ann"), second = job("ann"), other = job("bob");
+    for (TarnixScheduleItem *r : {&first, &second, &other})
+        r->setFrequency(TarnixScheduleItem::Immediate);
+    first.setScheduleTime(QDateTime(QDate(2026, 1, 5), QTime(10, 0)));
+    second.setScheduleTime(QDateTime(QDate(2026, 1, 5), QTime(10, 5)));
+    writeArchive({first, other, second});
+    TarnixSchedulerController store(paths());
+    ASSERT_TRUE(store.checkExistanceOfOnceForSameUser(second).saved());
+    const QList<TarnixScheduleItem> merged = archived();
+    ASSERT_EQ(merged.size(), 2);
+    EXPECT_TRUE(merged[0].isSameRecord(other));
+    EXPECT_TRUE(merged[1].isSameRecord(first));
+    EXPECT_EQ(merged[1].scheduleTime(), second.scheduleTime());
 }
 
 TEST_F(SchedulerStoreTest, StopIsRequestedOnlyWhileAJobRuns)

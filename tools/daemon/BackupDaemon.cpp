@@ -106,8 +106,12 @@ void BackupDaemon::tick()
 
 void BackupDaemon::followRunningJob()
 {
+    if (mRunning->stopAsked) {
+        mRunning->backup->cancel();  // again at every scan until it ends: an engine started meanwhile stops too
+        return;
+    }
     const QString state = readControl(kStateKey);
-    if ((state == QLatin1String("3") || state == QLatin1String("5")) && !mRunning->stopAsked) {
+    if (state == QLatin1String("3") || state == QLatin1String("5")) {
         trace(QStringLiteral("%1 for the job of %2").arg(state == QLatin1String("3") ? "Stop requested" : "Cut-off time reached",
                                                           mRunning->userName));
         mRunning->stopAsked = true;

@@ -2,6 +2,7 @@
 
 #include "daemon/SessionDayFile.h"
 
+#include "common/backupset/BackupSetFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/files/TextFile.h"
 #include "common/login/StoredLoginDetails.h"
@@ -13,6 +14,7 @@
 #include "index/manager/TarnixDBManager.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
+#include "platform/VolumeFacts.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -54,17 +56,23 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     if (user.isEmpty() || login.isEmpty())
         return QStringLiteral("No stored login for the account \"%1\": log in with the application once.").arg(user);
 
-    for (const QVariant &path : PropertyList::read(mJob.backupSetFile).value_or(QVariant()).toList())
-        if (!path.toString().isEmpty())
-            selection << path.toString();
+    // The set and the Time Machine reference list, as Backup Now takes them; an unreadable set is an error.
+    const auto set = BackupSetFiles::readList(mJob.backupSetFile);
+    if (!set)
+        return QStringLiteral("The backup set of \"%1\" cannot be read (%2).").arg(user, mJob.backupSetFile);
+    selection = *set + BackupSetFiles::readList(BackupSetFiles(user, true).timeMachineListPath()).value_or(QStringList());
+    selection.removeAll(QString());
+    selection.removeDuplicates();
     if (selection.isEmpty())
-        return QStringLiteral("The backup set of \"%1\" is empty or missing (%2).").arg(user, mJob.backupSetFile);
+        return QStringLiteral("The backup set of \"%1\" is empty (%2).").arg(user, mJob.backupSetFile);
 
     const QString volume = TextFile::read(UserFiles::path(QStringLiteral("DestinationDrivePath"), user))
                                .value_or(QString()).trimmed();
     if (volume.isEmpty() || !QFileInfo(volume).isDir())
         return QStringLiteral("The destination drive of \"%1\" is not attached%2.")
             .arg(user, volume.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(volume));
+    if (selection.contains(volume) || (VolumeFacts::isStartupVolume(volume) && selection.contains(QStringLiteral("/"))))
+        return QStringLiteral("The destination drive %1 is part of the backup set.").arg(volume);
 
     mAccount.setUserName(user);
     mAccount.setMEncodedPassword(login.value(SLD::kEncodedPassword).toString());
@@ -121,6 +129,9 @@ void ScheduledBackup::start()
     manager.createTempFilePaths();
     manager.setCancel(false);
     manager.userInfo().copyEngineFieldsFrom(mAccount, mAccount.Port());
+    if (mAccount.isRuvoUser())
+        manager.setProxyObjectWithSettingsFile(
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
     manager.setExecutorPath(QLLocalizedString(mAccount.isRuvoUser() ? QStringLiteral("ExecuterPathRuvo")
                                                                      : QStringLiteral("ExecuterPath")));
     const QVariantMap preferences =
@@ -137,7 +148,8 @@ void ScheduledBackup::cancel()
 {
     if (mEnded)
         return;
-    log(QStringLiteral("Stop requested"));
+    if (!std::exchange(mCancelAsked, true))
+        log(QStringLiteral("Stop requested"));
     mManager->CancelBackupProcess();
 }
 

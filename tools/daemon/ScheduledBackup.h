@@ -54,7 +54,7 @@ public:
 
     // Starts the session; a job that cannot start ends at once (Failed, with the reason).
     void start();
-    // A stop request ("3" or the cut-off "5"): the session is cancelled.
+    // A stop request ("3" or the cut-off "5"): the session is cancelled. Asking again is harmless.
     void cancel();
     void pause(bool paused);
     bool isPaused() const { return mPaused; }
@@ -113,4 +113,5 @@ private:
     Result mResult;
     bool mEnded = false;
     bool mPaused = false;
+    bool mCancelAsked = false;
 };

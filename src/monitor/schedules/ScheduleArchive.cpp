@@ -23,14 +23,16 @@ std::optional<Contents> read(const QString &path, QString *error, bool *missing)
         ErrorSlot::fill(error, reason);
         return std::nullopt;
     }
+    Contents contents;
+    contents.otherRootEntries = *root;
+    contents.otherRootEntries.remove(kRootKey);
     const QVariant array = root->value(kRootKey);
     if (!root->contains(kRootKey))
-        return Contents{};
+        return contents;
     if (array.typeId() != QMetaType::QVariantList) {
         ErrorSlot::fill(error, QStringLiteral("%1: \"%2\" is not a list of schedules").arg(path, kRootKey));
         return std::nullopt;
     }
-    Contents contents;
     for (const QVariant &entry : array.toList()) {
         std::optional<TarnixScheduleItem> record;
         if (entry.userType() == qMetaTypeId<KeyedArchive::ArchivedObject>())
@@ -53,7 +55,9 @@ bool write(const QString &path, const Contents &contents, QString *error)
         ErrorSlot::fill(error, QStringLiteral("cannot make the folder of %1").arg(path));
         return false;
     }
-    return KeyedArchive::write(path, {{kRootKey, array}}, PropertyList::kOwnerReadWrite, error);
+    QVariantMap root = contents.otherRootEntries;
+    root.insert(kRootKey, array);
+    return KeyedArchive::write(path, root, PropertyList::kOwnerReadWrite, error);
 }
 
 }  // namespace ScheduleArchive

@@ -19,6 +19,7 @@ struct Contents
 {
     QList<TarnixScheduleItem> records;
     QVariantList otherEntries;  // entries that are no schedule record, kept to be written back
+    QVariantMap otherRootEntries;  // root keys beside "Schedules", kept too
 };
 
 // None, with the reason, when the file is missing, unreadable or damaged;

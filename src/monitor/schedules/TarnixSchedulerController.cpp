@@ -4,6 +4,7 @@
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "monitor/logs/MonitorLogger.h"
+#include "monitor/schedules/ScheduleDateRules.h"
 #include "platform/PropertyList.h"
 #include "platform/SidecarLock.h"
 
@@ -219,6 +220,17 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::saveSchedulerD
             same->setStatus(status);
         }
         return true;
+    });
+}
+
+TarnixSchedulerController::SaveOutcome
+TarnixSchedulerController::checkExistanceOfOnceForSameUser(const TarnixScheduleItem &saved)
+{
+    return change(QStringLiteral("checkExistanceOfOnceForSameUser"), [&saved](QList<TarnixScheduleItem> &records) {
+        const auto merged = ScheduleDateRules::checkExistanceOfOnceForSameUser(records, saved);
+        if (merged)
+            records = *merged;
+        return merged.has_value();
     });
 }
 

@@ -81,6 +81,10 @@ public:
     SaveOutcome updateMultipleMacStateOfScheduledItem();
     // Writes the working list as it stands.
     SaveOutcome saveSchedulerDetails();
+    // After a one-off job was stored: the user's one-off jobs become one, at the
+    // latest of their times, last in the list (ScheduleDateRules); nothing is
+    // written when there is nothing to merge or one of them runs.
+    SaveOutcome checkExistanceOfOnceForSameUser(const TarnixScheduleItem &saved);
 
     // The list window's delete: refused for a running record; after a saved
     // delete the state file is reset to "0" unless it reads "0".
