@@ -12,7 +12,7 @@ class NotificationView;
 // the upgrade offer and the buttons.
 struct NotificationDesign
 {
-    int width = 380;
+    int width = 480;
     int headerHeight = 84;
     int nextJobHeight = 22;
     int countsHeight = 92;
