@@ -1,15 +1,13 @@
 #include "monitor/views/notify/NotificationWindow.h"
 
 #include "common/texts/QLLocalizedString.h"
-#include "desktop/kit/views/Palette.h"
 #include "desktop/kit/views/TXLevelIndicator.h"
 #include "monitor/notify/NotificationRules.h"
-#include "monitor/views/MonitorArtwork.h"
+#include "monitor/views/drawing/RoundedCornersView.h"
+#include "monitor/views/drawing/customBox.h"
 
 #include <QGuiApplication>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
 
@@ -30,6 +28,10 @@ NotificationWindow::NotificationWindow(NotificationDesign design, QWidget *paren
     setWindowOpacity(0.98);
     setWindowTitle(notificationText(QStringLiteral("ApplicationName")));
     const int inner = mDesign.width - 2 * kMargin;
+    mBackground = new RoundedCornersView(this);
+    mFirstLine = new customBox(this);
+    mFirstLine->setGeometry(kMargin, mDesign.headerHeight - 5, inner, 1);
+    mSecondLine = new customBox(this);
 
     mUsernameLabel = new QLabel(this);
     mUsernameLabel->setGeometry(kMargin, 10, inner, 22);
@@ -127,30 +129,15 @@ void NotificationWindow::showNotification(const NotificationRules::State &state,
         mUpgradeView->setGeometry(kMargin, y, inner, mDesign.upgradeHeight);
         y += mDesign.upgradeHeight;
     }
+    mSecondLine->setGeometry(kMargin, y, inner, 1);
     mFooter->setGeometry(kMargin, y, inner, mDesign.footerHeight);
+    mBackground->setGeometry(0, 0, frame.width(), frame.height());
     setGeometry(frame);
     show();
     raise();
 }
 
 void NotificationWindow::hideNotification() { hide(); }
-
-void NotificationWindow::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath panel;
-    panel.addRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 8, 8);
-    painter.fillPath(panel, QBrush(MonitorArtwork::image(QStringLiteral("LoginWinBg.png"))));
-    painter.setPen(QPen(Palette::tableAccent(), 1));
-    painter.drawPath(panel);
-    // The separators above the next job and above the buttons.
-    painter.setPen(QPen(Palette::grey(0.78), 1));
-    const qreal top = mDesign.headerHeight - 4.5;
-    painter.drawLine(QPointF(kMargin, top), QPointF(width() - kMargin, top));
-    const qreal bottom = mFooter->geometry().top() + 0.5;
-    painter.drawLine(QPointF(kMargin, bottom), QPointF(width() - kMargin, bottom));
-}
 
 QString NotificationWindow::userText() const { return mUsernameLabel->text(); }
 QString NotificationWindow::quotaText() const { return mQuotaLabel->text(); }

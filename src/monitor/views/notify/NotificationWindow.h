@@ -10,6 +10,8 @@
 class QLabel;
 class QPushButton;
 class TXLevelIndicator;
+class customBox;
+class RoundedCornersView;
 
 // The desktop notification: the user, the quota line and bar, the next job
 // (or the error), the file counts of the backup, the upgrade offer, and the
@@ -38,15 +40,15 @@ public:
     bool isFailureRowVisible() const;
     int levelPercentage() const;
 
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
 private:
     QLabel *caption(const QString &text, QWidget *parent, int y);
     QLabel *number(QWidget *parent, int y);
 
     NotificationDesign mDesign;
     std::function<void()> mOpenLogs;
+    RoundedCornersView *mBackground;
+    customBox *mFirstLine;
+    customBox *mSecondLine;
     QLabel *mUsernameLabel;
     QLabel *mQuotaLabel;
     TXLevelIndicator *mQuotaInd;

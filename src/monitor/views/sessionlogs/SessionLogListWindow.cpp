@@ -2,7 +2,11 @@
 
 #include "common/texts/QLLocalizedString.h"
 
+#include "monitor/views/drawing/QLGradientSelectionTableView.h"
+#include "monitor/views/drawing/iTunesScrollerStyle.h"
+
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
@@ -20,7 +24,11 @@ SessionLogListWindow::SessionLogListWindow(const QString &folder, std::function<
 {
     setWindowTitle(listText(QStringLiteral("Session Logs")));
     resize(520, 340);
-    mTable = new QTableWidget(0, 2, this);
+    mTable = new QLGradientSelectionTableView(0, 2, this);
+    auto *scrollers = new iTunesScrollerStyle;
+    scrollers->setParent(this);
+    mTable->verticalScrollBar()->setStyle(scrollers);
+    mTable->horizontalScrollBar()->setStyle(scrollers);
     mTable->setHorizontalHeaderLabels({listText(QStringLiteral("Operation")), listText(QStringLiteral("Start Time"))});
     mTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mTable->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
