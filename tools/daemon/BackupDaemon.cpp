@@ -2,14 +2,13 @@
 
 #include "daemon/JobArchive.h"
 
+#include "common/account/QuotaStatus.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TextFile.h"
 #include "common/login/UserFiles.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/account/QuotaStatus.h"
-#include "platform/PropertyList.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -25,18 +24,18 @@ const QString kStateKey = QStringLiteral("SchedulerState");
 const QString kStatusKey = QStringLiteral("SchedulerStatus");
 const QString kIdle = QStringLiteral("0");
 
-
 QString archivePath() { return QLLocalizedString(QStringLiteral("SchedulerSettingsFile")); }
 
-// The pause file beside the account's throttle file ("1" while the monitor pauses the job).
+// The throttle file the monitor writes for the account's kind.
 QString throttleFile(const QString &userName)
 {
     const bool storageServer = QFileInfo::exists(UserFiles::path(QStringLiteral("RuvoUserDetails"), userName));
     return UserFiles::path(storageServer ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
-                                               : QStringLiteral("BandwidthThrottleFilePath"),
-                                 userName);
+                                         : QStringLiteral("BandwidthThrottleFilePath"),
+                           userName);
 }
 
+// The monitor pauses a job with "1" in pause.txt beside the throttle file and "-1" in the throttle file.
 bool pausedByMonitor(const QString &userName)
 {
     const QString throttle = throttleFile(userName);
@@ -67,11 +66,12 @@ void BackupDaemon::start()
 void BackupDaemon::stop()
 {
     mStopping = true;
-    mPoll.stop();
     if (!mRunning) {
+        mPoll.stop();
         emit stopped();
         return;
     }
+    // The scans go on, repeating the cancel, until the job has ended.
     mRunning->stopAsked = true;
     mRunning->backup->cancel();
 }
@@ -147,8 +147,9 @@ void BackupDaemon::startDueJob()
                     trace(QStringLiteral("Missed the job of %1 at %2; next run %3")
                               .arg(job.username(), job.scheduleTime().toString(Qt::ISODate),
                                    next ? next->toString(Qt::ISODate) : QStringLiteral("none")));
-                    if (next)
-                        job.setScheduleTime(*next);
+                    if (!next)
+                        return changed;  // not a repeating job: nothing to move on
+                    job.setScheduleTime(*next);
                     changed = true;
                     continue;
                 }
@@ -223,8 +224,10 @@ void BackupDaemon::jobEnded(const ScheduledBackup::Result &result)
     QTimer::singleShot(0, this, [this] {
         mRunning.reset();
         emit jobFinished();
-        if (mStopping)
+        if (mStopping) {
+            mPoll.stop();
             emit stopped();
+        }
     });
 }
 

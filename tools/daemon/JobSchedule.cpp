@@ -103,7 +103,8 @@ std::optional<Pick> pickNext(const QList<ArchivedJob> &jobs, const Scan &scan)
             continue;
         if (isPendingOneOff(job))
             return Pick{Pick::Run, i};  // the user's own request: late or not, it runs
-        if (job.frequency() == Immediate || !scan.schedulesEnabled)
+        const bool repeating = job.frequency() >= Hourly && job.frequency() <= SelectedDays;
+        if (!repeating || !scan.schedulesEnabled)
             continue;
         const bool missed = time.secsTo(scan.now) > scan.missedAfter.count();
         return Pick{missed && !job.shouldStartMissedScheduleBackup() ? Pick::SkipMissed : Pick::Run, i};

@@ -75,6 +75,7 @@ TEST(JobScheduleTest, PicksTheDueJobInArchiveOrder)
     EXPECT_EQ(pick({job(Daily, now.addSecs(-30), InProgress), dueDaily}), run(1));
     EXPECT_EQ(pick({dueDaily}, false, true, "ann"), std::nullopt) << "the user's interactive backup runs";
     EXPECT_EQ(pick({job(Daily, now.addSecs(30))}), std::nullopt);
+    EXPECT_EQ(pick({job(9, now.addSecs(-600)), dueDaily}), run(1)) << "a frequency it does not know never runs";
 }
 
 }  // namespace
