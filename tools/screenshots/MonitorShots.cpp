@@ -1,13 +1,17 @@
 // Renders the monitor's tray menu, tray images and windows of the running brand to PNG
 // files in a folder, for a person to look at; scripts/screenshots runs it once per brand
 // under Xvfb inside a sandbox. Usage: txmonitorshots <folder>
+#include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
+#include "desktop/logs/SessionLogXmlFile.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "monitor/context/MonitorContext.h"
 #include "monitor/views/LogFileWindow.h"
 #include "monitor/views/MonitorArtwork.h"
 #include "monitor/views/MonitorProgram.h"
 #include "monitor/views/StatusItem.h"
 #include "monitor/views/TrayHelpBalloon.h"
+#include "monitor/views/drawing/ProgressView.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
@@ -71,6 +75,16 @@ void writeDemoAccount()
     writeText(logs + "/Backup 12-09-2026-22-00-05", "Scheduled backup completed.\n1284 files considered, 84 backed up.\n");
     writeText(logs + "/Backup 12-10-2026-22-00", "Scheduled backup completed.\n");
     writeText(logs + "/Backup 12-11-2026-09-30-12", "Scheduled backup failed: the backup drive is not attached.\n");
+    // Earlier nights, enough for the list to scroll; each also a record of the log viewer's day files.
+    const SessionLogsFolder folder = SessionLogsFolder::fromApplicationFiles();
+    for (int night = 1; night <= 14; ++night) {
+        const QDateTime when = QDateTime(QDate::currentDate().addDays(-night), QTime(22, 0, 5));
+        const QString log = logs + "/Backup " + when.toString("MM-dd-yyyy-HH-mm-ss");
+        writeText(log, "Scheduled backup completed.\n");
+        OnlineLogController::SharedOnlineLogController().setOperationStatus(night == 3 ? "Failure" : "Success");
+        SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
+        day.sendSessionLogInformationWithOperation("Scheduled Backup", 1280 + night, 1200, log, "00:03:1" + QString::number(night % 10));
+    }
     writeText(key("TrayHelpMarkerFilePath"), "");
 }
 
@@ -118,6 +132,10 @@ int main(int argc, char *argv[])
     bool saved = true;
 
     saved &= save(folder, QStringLiteral("monitor-1-tray-images"), trayImages());
+    ProgressView bar;
+    bar.resize(115, 12);
+    bar.setProgressValue(45);
+    saved &= save(folder, QStringLiteral("monitor-11-quota-bar-45"), bar.grab());
     if (TrayHelpBalloon *balloon = program.windows().trayHelp())
         saved &= save(folder, QStringLiteral("monitor-2-tray-help"), balloon->grab());
 
