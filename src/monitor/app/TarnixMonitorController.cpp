@@ -153,6 +153,8 @@ void TarnixMonitorController::observeNotifications()
             [this](const QString &name, const QString &object, const QVariantMap &) {
                 if (name == QLatin1String("TarnixPortableOpenPreferencesNotification"))
                     actOnLaunchWord(MonitorLaunchWord::actionForWord(object));
+                else if (name == QLatin1String("TarnixPortableEnablePreferencesNotification"))
+                    resetMonitorUI();
                 else if (name == QLatin1String("ShowRestoreProgress"))
                     mIsRestoreProgress = true;
                 else if (name == QLatin1String("HideRestoreProgress"))
@@ -192,16 +194,27 @@ void TarnixMonitorController::checkForTotalQuota()
 
     const QDateTime now = mClock();
     const StatusRefresh::Outcome outcome = mContext.statusRefresh().checkForTotalQuota(now);
-    if (outcome.blink == StatusRefresh::Blink::Start && !mBlinkingTimer.isActive())
-        mBlinkingTimer.start();
-    if (outcome.blink == StatusRefresh::Blink::Stop)
+    // One timer while the quota is used up, whatever stopped it meanwhile; none once it recovered.
+    if (mContext.statusRefresh().isBlinking()) {
+        if (!mBlinkingTimer.isActive())
+            mBlinkingTimer.start();
+    } else {
         mBlinkingTimer.stop();
+    }
     if (outcome.resetImages)
         mView.setStatusImages(text("ApplicationIcon"), text("ApplicationAlternateIcon"));
     if (outcome.toolTip)
         mView.setToolTip(*outcome.toolTip);
     if (control.triggerCutOffBackup(now))
         trace(QStringLiteral("The cut-off time of the running scheduled job has come"));
+}
+
+void TarnixMonitorController::resetMonitorUI()
+{
+    // A new login: the brand's plain tray item until the next refresh says otherwise.
+    mView.setToolTip(text("ApplicationName"));
+    mView.setStatusImages(text("ApplicationIcon"), text("ApplicationAlternateIcon"));
+    mBlinkingTimer.stop();
 }
 
 void TarnixMonitorController::blinkStatusImageOnQuotaExceed()

@@ -54,6 +54,8 @@ public:
     // --- The status refresh ---
     void checkForTotalQuota();
     void blinkStatusImageOnQuotaExceed();
+    // A user logged in to the client: the plain tray item again, no blinking until the next refresh.
+    void resetMonitorUI();
     bool isBlinking() const { return mBlinkingTimer.isActive(); }
 
     // --- The status menu ---

@@ -11,6 +11,7 @@
 #include "monitor/views/TrayHelpBalloon.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
 #include "monitor/views/notify/NotificationWindow.h"
+#include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
 
 #include <QProcess>
@@ -163,6 +164,13 @@ TEST_F(MonitorProgramTest, UsedUpQuotaBlinksAndRecoveryStopsIt)
     EXPECT_TRUE(pumpUntil([&] { return item.image() == "TarnixUpgradeMenuIcon"; }));
     EXPECT_TRUE(pumpUntil([&] { return item.image() == "Portable_tray1"; }));
     EXPECT_TRUE(item.toolTip().startsWith("You have exceeded the allocated quota limit"));
+
+    // A login in the client resets the tray item; the next refresh warns again.
+    mContext->notifications().postNotificationName("TarnixPortableEnablePreferencesNotification");
+    ASSERT_TRUE(pumpUntil([&] { return !mProgram->controller().isBlinking(); }));
+    EXPECT_EQ(item.image(), "Portable_tray1");
+    mProgram->controller().checkForTotalQuota();
+    EXPECT_TRUE(mProgram->controller().isBlinking());
 
     writePlist(quota, QVariantMap{{"TOTALQUOTASIZE", 100.0}, {"USEDQUOTASIZE", 89.4}});
     emit item.menu().aboutToShow();  // opening the menu refreshes it
