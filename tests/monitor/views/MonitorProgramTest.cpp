@@ -14,7 +14,14 @@
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
 
+#include "common/widgets/AlertPaneWindowController.h"
+
+#include <QDialog>
+#include <QLabel>
 #include <QProcess>
+#include <QTimer>
+
+#include <csignal>
 #include <QPushButton>
 #include <QTableWidget>
 
@@ -244,6 +251,88 @@ TEST_F(MonitorProgramTest, NoMarkerNoTrayHelp)
     startMonitor();
     EXPECT_EQ(mProgram->windows().trayHelp(), nullptr);
     EXPECT_EQ(mProgram->controller().lastLaunchAction(), MonitorLaunchWord::Action::None);
+}
+
+// The text of the newest alert window.
+QString alertText()
+{
+    AlertPaneWindowController *alert = AlertPaneWindowController::current();
+    if (!alert)
+        return {};
+    QStringList texts;
+    for (const QLabel *label : alert->window()->findChildren<QLabel *>())
+        texts << label->text();
+    return texts.join('\n');
+}
+
+TEST_F(MonitorProgramTest, StatusWindowSummarisesTheAccount)
+{
+    writePlist(QDir::cleanPath(PathTemplate::fillTemplate(QLLocalizedString("UserDetailsPath"), {"ann"})),
+               QVariantMap{{"TOTALQUOTASIZE", 1000.0}, {"USEDQUOTASIZE", 250.0}});
+    startMonitor();
+    menuItem("Show status")->trigger();
+    ASSERT_TRUE(notification().isVisible());
+    EXPECT_FALSE(notification().isCountBlockVisible()) << "no counts on request";
+    EXPECT_EQ(notification().levelPercentage(), 25);
+    EXPECT_TRUE(notification().quotaText().contains(" out of ")) << notification().quotaText().toStdString();
+    EXPECT_EQ(notification().nextJobText(), "You have no scheduled jobs");
+    EXPECT_EQ(notification().userText(), "ann");
+
+    Peer daemon(daemonName());
+    daemon.send("Start", 4);
+    ASSERT_TRUE(pumpUntil([&] { return mProgram->controller().isOperationInProgress(); }));
+    menuItem("Show status")->trigger();
+    EXPECT_EQ(notification().nextJobText(), "Scheduled backup is in progress");
+}
+
+TEST_F(MonitorProgramTest, ShowProgressWithNothingRunningSaysSo)
+{
+    startMonitor();
+    menuItem("Show progress")->trigger();
+    EXPECT_TRUE(alertText().contains("No backup operation is in progress")) << alertText().toStdString();
+    EXPECT_FALSE(QFile::exists(QLLocalizedString("SchedulerProgress")));
+}
+
+TEST_F(MonitorProgramTest, StopFromTheSubmenuAsksThenStopsTheRunningJob)
+{
+    TarnixScheduleItem running = record(TarnixScheduleItem::Immediate, QDateTime::currentDateTime());
+    running.setStatus(TarnixScheduleItem::InProgress);
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(running).saved());
+    startMonitor();
+    QAction *stop = menuItem(MonitorMenuTags::kStopScheduledJob);
+    ASSERT_TRUE(stop->isEnabled()) << "a scheduled job runs";
+    EXPECT_TRUE(menuItem(MonitorMenuTags::kPauseResume)->isEnabled());
+
+    QTimer::singleShot(0, [] { AlertPaneWindowController::current()->cancelButton()->click(); });
+    stop->trigger();
+    EXPECT_NE(store().schedulerState(), "3") << "Cancel stops nothing";
+
+    QTimer::singleShot(0, [] { AlertPaneWindowController::current()->okButton()->click(); });
+    stop->trigger();
+    EXPECT_EQ(store().schedulerState(), "3");
+}
+
+TEST_F(MonitorProgramTest, OpenTheClientStartsIt)
+{
+    startMonitor();
+    menuItem("Open " + QLLocalizedString("ApplicationName"))->trigger();
+    // The client of this test's sandbox: the program, with this test's home.
+    const QString client = QFileInfo(QLLocalizedString("ApplicationExecPath")).canonicalFilePath();
+    const QByteArray home = "HOME=" + qgetenv("HOME");
+    qint64 started = 0;
+    ASSERT_TRUE(pumpUntil([&] {
+        for (const QFileInfo &entry : QDir("/proc").entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            bool number = false;
+            const qint64 pid = entry.fileName().toLongLong(&number);
+            if (!number || QFileInfo(entry.filePath() + "/exe").canonicalFilePath() != client)
+                continue;
+            QFile environment(entry.filePath() + "/environ");
+            if (environment.open(QIODevice::ReadOnly) && environment.readAll().split('\0').contains(home))
+                started = pid;
+        }
+        return started != 0;
+    }));
+    ::kill(pid_t(started), SIGKILL);
 }
 
 }  // namespace
