@@ -23,7 +23,6 @@
 #include "platform/MainThread.h"
 #include "platform/PathStandardizer.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 
@@ -40,12 +39,6 @@ const QStringList kLogPeriods = {QStringLiteral("LastWeek"), QStringLiteral("Las
                                  QStringLiteral("LastOneMonth"), QStringLiteral("FromTheBeginning")};
 
 QString text(const char *key) { return QLLocalizedString(QString::fromUtf8(key)); }
-
-QString loginName()
-{
-    const QString name = qEnvironmentVariable("USER");
-    return name.isEmpty() ? QDir::home().dirName() : name;
-}
 
 void trace(const QString &line) { QLLogger::logMonitorTrace(line); }
 
@@ -74,8 +67,8 @@ void TarnixMonitorController::start()
     MessageSendingModule &messaging = mContext.messaging();
     messaging.setDelegate(this);
     const QString machine = QLUtility::machineID();
-    if (messaging.setupConnection(MessageSendingModule::monitorName(machine, loginName()),
-                                  MessageSendingModule::clientName(machine, loginName())))
+    if (messaging.setupConnection(MessageSendingModule::monitorName(machine, MessageSendingModule::loginName()),
+                                  MessageSendingModule::clientName(machine, MessageSendingModule::loginName())))
         messaging.sendIPCMessage(QString(), IPCMessageTypeHello, true);
     else
         trace(QStringLiteral("The monitor's message name is taken: another monitor of this user runs"));
@@ -87,7 +80,8 @@ void TarnixMonitorController::start()
     mIsOperationInProgress = false;
     trace(QStringLiteral("Exit of awakeFromNib"));
 
-    actOnLaunchWord(MonitorLaunchWord::take(PathStandardizer::standardizePath(text("MonitorLaunchFilePath"))));
+    mLaunchFileAction = MonitorLaunchWord::take(PathStandardizer::standardizePath(text("MonitorLaunchFilePath")));
+    actOnLaunchWord(mLaunchFileAction);
 
     if (mContext.jobControl().areAllSchedulesDisabled())
         mView.setItemTitle(MonitorMenuTags::kDisableAllSchedules, QLLocalizedString(kEnableAll));
@@ -166,7 +160,6 @@ void TarnixMonitorController::observeNotifications()
 
 void TarnixMonitorController::actOnLaunchWord(MonitorLaunchWord::Action action)
 {
-    mLaunchAction = action;
     switch (action) {
     case MonitorLaunchWord::Action::None:
     case MonitorLaunchWord::Action::SendErrorReport:

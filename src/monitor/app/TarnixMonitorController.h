@@ -74,7 +74,8 @@ public:
 
     bool isOperationInProgress() const { return mIsOperationInProgress; }
     QString lastNotifiedSessionLog() const { return mSessionLogScheduledBackup; }
-    MonitorLaunchWord::Action lastLaunchAction() const { return mLaunchAction; }
+    // What the launch file asked for at the start; None without one.
+    MonitorLaunchWord::Action launchFileAction() const { return mLaunchFileAction; }
 
 signals:
     // A launch word or notification asked for the preferences (and which pane).
@@ -97,5 +98,5 @@ private:
     bool mIsRestoreProgress = false;
     bool mIsBusinessUser = false;
     QString mSessionLogScheduledBackup;
-    MonitorLaunchWord::Action mLaunchAction = MonitorLaunchWord::Action::None;
+    MonitorLaunchWord::Action mLaunchFileAction = MonitorLaunchWord::Action::None;
 };

@@ -65,12 +65,6 @@ protected:
     QAction *menuItem(const QString &title) { return mProgram->windows().statusItem().itemTitled(title); }
     QAction *menuItem(int tag) { return mProgram->windows().statusItem().itemWithTag(tag); }
 
-    static QString login()
-    {
-        const QString name = qEnvironmentVariable("USER");
-        return name.isEmpty() ? QDir::home().dirName() : name;
-    }
-
     std::unique_ptr<MonitorContext> mContext;
     std::unique_ptr<MonitorProgram> mProgram;
 };

@@ -38,8 +38,7 @@ public:
     explicit Peer(const QString &ownName)
     {
         mModule.setDelegate(&mMessages);
-        const QString login = qEnvironmentVariable("USER").isEmpty() ? QDir::home().dirName() : qEnvironmentVariable("USER");
-        mModule.setupConnection(ownName, MessageSendingModule::monitorName(QLUtility::machineID(), login));
+        mModule.setupConnection(ownName, MessageSendingModule::monitorName(QLUtility::machineID(), MessageSendingModule::loginName()));
     }
     void send(const QVariant &payload, int type) { mModule.sendIPCMessage(payload, type, false); }
     int countOfType(int type) const
@@ -58,8 +57,8 @@ private:
 class MonitorProgramTest : public MonitorProgramFixture
 {
 protected:
-    static QString clientName() { return MessageSendingModule::clientName(QLUtility::machineID(), login()); }
-    static QString daemonName() { return "TarnixVidezudDaemon" + QLUtility::machineID() + login(); }
+    static QString clientName() { return MessageSendingModule::clientName(QLUtility::machineID(), MessageSendingModule::loginName()); }
+    static QString daemonName() { return "TarnixVidezudDaemon" + QLUtility::machineID() + MessageSendingModule::loginName(); }
     NotificationWindow &notification() { return mProgram->notificationWindow(); }
 };
 
@@ -239,7 +238,7 @@ TEST_F(MonitorProgramTest, LaunchWordAndTrayHelpActOnceAtStart)
     writeText(launch, "ViewExclude");
     writeText(marker, "");
     startMonitor();
-    EXPECT_EQ(mProgram->controller().lastLaunchAction(), MonitorLaunchWord::Action::OpenExclusionPreferences);
+    EXPECT_EQ(mProgram->controller().launchFileAction(), MonitorLaunchWord::Action::OpenExclusionPreferences);
     EXPECT_FALSE(QFile::exists(launch));
     ASSERT_NE(mProgram->windows().trayHelp(), nullptr);
     EXPECT_TRUE(mProgram->windows().trayHelp()->isVisible());
@@ -250,7 +249,7 @@ TEST_F(MonitorProgramTest, NoMarkerNoTrayHelp)
 {
     startMonitor();
     EXPECT_EQ(mProgram->windows().trayHelp(), nullptr);
-    EXPECT_EQ(mProgram->controller().lastLaunchAction(), MonitorLaunchWord::Action::None);
+    EXPECT_EQ(mProgram->controller().launchFileAction(), MonitorLaunchWord::Action::None);
 }
 
 // The text of the newest alert window.
