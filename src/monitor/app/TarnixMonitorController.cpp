@@ -162,7 +162,9 @@ void TarnixMonitorController::actOnLaunchWord(MonitorLaunchWord::Action action)
 {
     switch (action) {
     case MonitorLaunchWord::Action::None:
+        break;
     case MonitorLaunchWord::Action::SendErrorReport:
+        showErrorReport();
         break;
     case MonitorLaunchWord::Action::OpenPreferences:
     case MonitorLaunchWord::Action::LockAndOpenPreferences:
@@ -299,6 +301,13 @@ void TarnixMonitorController::showStatusWindow()
 }
 
 void TarnixMonitorController::viewLog() { mView.showSessionLogList(); }
+
+void TarnixMonitorController::showErrorReport()
+{
+    trace(QStringLiteral("Start of showErrorReport: In MonitorController"));
+    mView.showErrorReport();
+    trace(QStringLiteral("Exit of showErrorReport: In MonitorController"));
+}
 
 void TarnixMonitorController::viewSessionLog() { mView.showSessionLogViewer(); }
 

@@ -67,6 +67,7 @@ public:
     void cancelBackupFromSubmenu();
     void showStatusWindow();
     void viewLog();
+    void showErrorReport();
     void viewSessionLog();
     void launchApplication();
     // The notification window's View Log: the log of the last notified backup.

@@ -2,6 +2,7 @@
 
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/alerts/views/AlertPanePresenter.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
 #include "desktop/kit/views/winBGView.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
@@ -105,6 +106,13 @@ void MonitorWindows::openLogFile(const QString &path)
 {
     if (!mOpenWithTextEditor || !mOpenWithTextEditor(path))
         mLogFile->openLogViewerForFile(path);
+}
+
+void MonitorWindows::showErrorReport()
+{
+    if (!mErrorReport)
+        mErrorReport = std::make_unique<SendErrorReportController>(*mAlerts);
+    mErrorReport->showErrorReportWindow();
 }
 
 void MonitorWindows::showTrayHelp()

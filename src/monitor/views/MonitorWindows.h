@@ -13,6 +13,7 @@ class DistributedNotificationCenter;
 class LogFileWindow;
 class LogViewController;
 class NotificationWindow;
+class SendErrorReportController;
 class SessionLogListWindow;
 class StatusItem;
 class TrayHelpBalloon;
@@ -42,6 +43,7 @@ public:
     void showSessionLogViewer() override;
     void sortSessionLogs(const QString &periodNotification) override;
     void openLogFile(const QString &path) override;
+    void showErrorReport() override;
     void showTrayHelp() override;
 
     StatusItem &statusItem() { return *mStatusItem; }
@@ -52,6 +54,8 @@ public:
     QWidget *sessionLogWindow() const { return mSessionLogWindow.get(); }
     LogViewController *logViewController() const { return mLogViewController; }
     TrayHelpBalloon *trayHelp() const { return mTrayHelp.get(); }
+    // The error report; none before its first showing.
+    SendErrorReportController *errorReport() const { return mErrorReport.get(); }
 
 private:
     MonitorTimings mTimings;
@@ -64,4 +68,5 @@ private:
     std::unique_ptr<QWidget> mSessionLogWindow;
     LogViewController *mLogViewController = nullptr;  // owned by its window
     std::unique_ptr<TrayHelpBalloon> mTrayHelp;
+    std::unique_ptr<SendErrorReportController> mErrorReport;
 };

@@ -34,6 +34,7 @@ StatusItem::StatusItem(QObject *parent) : QObject(parent), mMenu(std::make_uniqu
     add(*mMenu, QStringLiteral("Session logs"));
     mMenu->addSeparator();
     add(*mMenu, QStringLiteral("Open %1").arg(application));
+    add(*mMenu, QStringLiteral("Send error report..."));
     // The preferences window is not built yet.
     add(*mMenu, QStringLiteral("Preferences..."))->setEnabled(false);
     mMenu->addSeparator();
@@ -76,6 +77,7 @@ void StatusItem::bind(TarnixMonitorController &controller)
     on(QStringLiteral("Show progress"), [&controller] { controller.showProgress(); });
     on(QStringLiteral("View Log"), [&controller] { controller.viewLog(); });
     on(QStringLiteral("Session logs"), [&controller] { controller.viewSessionLog(); });
+    on(QStringLiteral("Send error report..."), [&controller] { controller.showErrorReport(); });
     on(QStringLiteral("Open %1").arg(application), [&controller] { controller.launchApplication(); });
     on(QStringLiteral("Quit %1").arg(application), [] { QApplication::quit(); });
     connect(itemWithTag(MonitorMenuTags::kDisableAllSchedules), &QAction::triggered, this,

@@ -15,8 +15,10 @@
 #include "platform/PathStandardizer.h"
 
 #include "common/widgets/AlertPaneWindowController.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
 
 #include <QDialog>
+#include <QLineEdit>
 #include <QLabel>
 #include <QProcess>
 #include <QTimer>
@@ -243,6 +245,19 @@ TEST_F(MonitorProgramTest, LaunchWordAndTrayHelpActOnceAtStart)
     ASSERT_NE(mProgram->windows().trayHelp(), nullptr);
     EXPECT_TRUE(mProgram->windows().trayHelp()->isVisible());
     EXPECT_FALSE(QFile::exists(marker));
+}
+
+TEST_F(MonitorProgramTest, ErrorReportWordOpensTheReportOnly)
+{
+    writeText(PathStandardizer::standardizePath(QLLocalizedString("MonitorLaunchFilePath")), "sendErrorReport");
+    startMonitor();
+    ASSERT_NE(mProgram->windows().errorReport(), nullptr);
+    EXPECT_TRUE(mProgram->windows().errorReport()->sendErrorReportWindow()->isVisible());
+    EXPECT_EQ(mProgram->windows().errorReport()->quellonUserNameField()->text(), "ann");
+
+    mProgram->windows().errorReport()->sendErrorReportWindow()->hide();
+    menuItem("Send error report...")->trigger();
+    EXPECT_TRUE(mProgram->windows().errorReport()->sendErrorReportWindow()->isVisible());
 }
 
 TEST_F(MonitorProgramTest, NoMarkerNoTrayHelp)
