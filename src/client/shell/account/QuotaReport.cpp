@@ -2,6 +2,7 @@
 
 #include "common/categories/QuellonExtension.h"
 #include "common/files/SettingsFileWriter.h"
+#include "engine/controllers/RuvoQuotaController.h"
 #include "platform/PropertyList.h"
 
 #include <cmath>
@@ -16,8 +17,8 @@ std::optional<QuotaReport> QuotaReport::fromEngineOutput(const QVariantMap &outp
 {
     bool usedIsNumber = false;
     bool totalIsNumber = false;
-    const double used = output.value(QStringLiteral("usedquota")).toString().toDouble(&usedIsNumber);
-    const double total = output.value(QStringLiteral("totalquota")).toString().toDouble(&totalIsNumber);
+    const double used = output.value(RuvoQuotaController::kUsedQuotaKey).toString().toDouble(&usedIsNumber);
+    const double total = output.value(RuvoQuotaController::kTotalQuotaKey).toString().toDouble(&totalIsNumber);
     if (!totalIsNumber || !(total > 0) || !std::isfinite(total))
         return std::nullopt;
     return QuotaReport{usedIsNumber && std::isfinite(used) ? used : 0, total};

@@ -3,6 +3,7 @@
 #include "client/shell/login/AccountHosts.h"
 #include "client/shell/login/LoginValidatorDelegateProtocol.h"
 #include "client/shell/login/QLXMLParserController.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"
@@ -215,8 +216,8 @@ void LoginValidator::parseValidationOutput(const QByteArray &data)
         mDelegate->loginValidationFailedWithError(verdict.message);
         return;
     }
-    verdict.reply.insert(QStringLiteral("Username"), mUserName);
-    verdict.reply.insert(QStringLiteral("Password"), mPassword);
+    verdict.reply.insert(StoredLoginDetails::kUsername, mUserName);
+    verdict.reply.insert(StoredLoginDetails::kPassword, mPassword);
     mDelegate->loginValidationSuccessful(verdict.reply);
 }
 
