@@ -12,10 +12,11 @@
 // the client, which only reads the index. Every figure is taken warm (the
 // index's pages in the system's cache) and cold (the index file's pages
 // dropped from the cache before each run, with posix_fadvise, so only this
-// file is evicted), without the product's 1 s wait before opening and with it. The summary prints p50 and p95 of each, and the
-// p50 as a ratio of a reference measured in the same run: the library alone
-// opening the file with the same key (listings), or stepping the plain join of
-// the files whose name holds the key (searches).
+// file is evicted), without the product's 1 s wait before opening and with
+// it. The summary prints p50 and p95 of each, and the p50 as a ratio of a
+// reference measured in the same run: the library alone opening the file with
+// the same key (listings), or stepping the plain join of the files whose name
+// holds the key (searches).
 
 #include "index/journals/DataBaseWrapper.h"
 #include "index/sqlite/FMDatabase.h"

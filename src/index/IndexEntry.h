@@ -12,7 +12,7 @@
 struct IndexEntry
 {
     // The keys that name these fields wherever they stand in a dictionary
-    // (the re-index's records, a view's columns).
+    // (a re-index record names the fields it shares with an entry so).
     static inline const QString kFileNameKey = QStringLiteral("FileName");
     static inline const QString kFileTypeKey = QStringLiteral("FileType");
     static inline const QString kFileModificationDateKey = QStringLiteral("FileModificationDate");

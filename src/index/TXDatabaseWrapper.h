@@ -83,6 +83,8 @@ public:
     void removeDataBaseAtPath(const QString &path) override;
 
     // --- Reporting queries: the result goes to the delegate ---
+    // The listing, the searches and the lookups end with their entries, the
+    // properties and the renames with one record (IndexQueryKeys names its keys).
     // "unable to open database" when the main index cannot be opened or read;
     // the library's reason when a statement fails midway (a damaged page), never
     // the rows read before it.

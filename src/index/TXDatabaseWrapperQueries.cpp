@@ -533,7 +533,8 @@ void TXDatabaseWrapper::getProperties(const QString &folder)
 {
     if (!openMainIndexForQuery()) {
         if (mDelegateObj)
-            mDelegateObj->queryFinishedWithOutput(QVariantMap{{IndexQueryKeys::kErrorMssg, kCannotAccessText}, {IndexQueryKeys::kStatus, IndexQueryKeys::kFailure}});
+            mDelegateObj->queryFinishedWithOutput(QVariantMap{{IndexQueryKeys::kErrorMssg, kCannotAccessText},
+                                                              {IndexQueryKeys::kStatus, IndexQueryKeys::kFailure}});
         return;
     }
     QVariantMap properties{{IndexQueryKeys::kStatus, IndexQueryKeys::kFailure}};

@@ -8,23 +8,6 @@
 
 namespace {
 
-// Keys still spelled in two layers, each with the reason it may be for now.
-const QMap<QString, QString> &knownDuplicates()
-{
-    static const QString progressReport = QStringLiteral("progress report keys move with the session work");
-    static const QMap<QString, QString> reasons{
-        {"VersionNumber", progressReport},  {"cumulativetransfersize", progressReport},
-        {"encFilename", progressReport},    {"estimatedTime", progressReport},
-        {"fileTransferedStatus", progressReport}, {"filename", progressReport},
-        {"filesize", progressReport},       {"folderID", progressReport},
-        {"mpcName", progressReport},        {"percentage", progressReport},
-        {"relativePath", progressReport},   {"speed", progressReport},
-        {"tansferMode", progressReport},    {"totalFileCount", progressReport},
-        {"totalsize", progressReport},      {"transferSpeed", progressReport},
-    };
-    return reasons;
-}
-
 // Every source text under src/, by its path there.
 QMap<QString, QString> sourceTexts()
 {
@@ -69,15 +52,9 @@ TEST(KeyLiterals, EveryKeyOfTheTreeIsSpelledInOneLayer)
     ASSERT_GT(sources.size(), 100) << "no sources found under " << TX_SOURCE_TREE;
     const QMap<QString, QStringList> spelled = KeyLiterals::spelledInSeveralLayers(sources);
     for (auto key = spelled.cbegin(); key != spelled.cend(); ++key) {
-        EXPECT_TRUE(knownDuplicates().contains(key.key()))
-            << "\"" << key.key().toStdString() << "\" is spelled in several layers: "
-            << key.value().join(", ").toStdString()
-            << "; name it once, as a constant in the lowest layer that needs it";
-    }
-    for (auto known = knownDuplicates().cbegin(); known != knownDuplicates().cend(); ++known) {
-        EXPECT_TRUE(spelled.contains(known.key()))
-            << "\"" << known.key().toStdString() << "\" is now spelled in one layer: take it off the list ("
-            << known.value().toStdString() << ")";
+        ADD_FAILURE() << "\"" << key.key().toStdString() << "\" is spelled in several layers: "
+                      << key.value().join(", ").toStdString()
+                      << "; name it once, as a constant in the lowest layer that needs it";
     }
 }
 

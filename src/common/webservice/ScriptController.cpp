@@ -65,7 +65,7 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     URLRequest request;
     request.url = url;
     request.method = "POST";
-    request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")));
+    request.headers.append(qMakePair(QByteArray(URLRequest::kContentTypeHeader), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
     request.timeout = mTimings.requestTimeout;
     request.totalTimeout = mTimings.totalTimeout;

@@ -9,6 +9,10 @@
 
 // One HTTP(S) request as the web-service client builds it, before it is sent.
 struct URLRequest {
+    // Header names every form post of the programs sets.
+    static constexpr const char *kUserAgentHeader = "User-Agent";
+    static constexpr const char *kContentTypeHeader = "Content-Type";
+
     // The largest reply taken unless a request says otherwise; the text read from a reply is capped alike.
     static constexpr qint64 kDefaultMaxReplyBytes = 1024 * 1024;
 

@@ -1,5 +1,6 @@
 #include "client/shell/account/QuotaReport.h"
 
+#include "common/account/QuotaFileKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/SettingsFileWriter.h"
 #include "engine/controllers/RuvoQuotaController.h"
@@ -33,8 +34,8 @@ int QuotaReport::percentage() const
 bool QuotaReport::store(const QString &userDetailsPath) const
 {
     QVariantMap details = PropertyList::readDictionary(userDetailsPath);
-    details.insert(QStringLiteral("TOTALQUOTASIZE"), quellonExtension::encryptedString(megabytesText(totalMB())));
-    details.insert(QStringLiteral("USEDQUOTASIZE"),
+    details.insert(QuotaFileKeys::kTotalQuotaSize, quellonExtension::encryptedString(megabytesText(totalMB())));
+    details.insert(QuotaFileKeys::kUsedQuotaSize,
                    quellonExtension::encryptedString(megabytesText(usedMB() > 0 ? usedMB() : 0)));
     QString error;
     return SettingsFileWriter::writeSettingsFile(userDetailsPath, details, PropertyList::kOwnerReadWrite, &error);

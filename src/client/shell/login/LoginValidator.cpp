@@ -1,5 +1,6 @@
 #include "client/shell/login/LoginValidator.h"
 
+#include "common/webservice/URLRequest.h"
 #include "client/shell/login/AccountHosts.h"
 #include "client/shell/login/LoginValidatorDelegateProtocol.h"
 #include "client/shell/login/QLXMLParserController.h"
@@ -132,8 +133,8 @@ ScriptURLConnectionPtr LoginValidator::startPost(const QUrl &url, const QString 
     URLRequest request;
     request.url = url;
     request.method = "POST";
-    request.headers = {{"User-Agent", "Tarnix"},
-                       {"Content-Type", "application/x-www-form-urlencoded; charset=utf-8"}};
+    request.headers = {{URLRequest::kUserAgentHeader, "Tarnix"},
+                       {URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded; charset=utf-8"}};
     request.body = body.toUtf8();
     request.timeout = timeout;
     ScriptURLConnectionPtr connection(new ScriptURLConnection(request));

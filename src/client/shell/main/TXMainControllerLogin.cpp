@@ -91,7 +91,8 @@ void TXMainController::readModeOfUser(const QString &userName)
     mView.setBackupMode(mBackupMode);
     const QString syncDetails = userPath("SyncDetailsFilePath", userName);
     if (QFileInfo::exists(syncDetails))
-        mUserObj.setMSyncUserName(PropertyList::readDictionary(syncDetails).value(SyncDetailsKeys::kSyncUserName).toString());
+        mUserObj.setMSyncUserName(
+            PropertyList::readDictionary(syncDetails).value(SyncDetailsKeys::kSyncUserName).toString());
 }
 
 void TXMainController::setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails)

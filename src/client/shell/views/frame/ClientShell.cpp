@@ -136,8 +136,8 @@ void ClientShell::measureSpaceUsed()
         const quint64 bytes = QLUtility::calculateSizeOfFile(folder);
         QMetaObject::invokeMethod(tabs, [tabs, bytes] {
             if (tabs)
-                tabs->folderSizeCalculationDidFinish(
-                    {{IndexQueryKeys::kFolderSize, QString::number(bytes)}, {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
+                tabs->folderSizeCalculationDidFinish({{IndexQueryKeys::kFolderSize, QString::number(bytes)},
+                                                      {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
         });
     });
 }
