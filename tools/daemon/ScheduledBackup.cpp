@@ -162,7 +162,7 @@ void ScheduledBackup::pause(bool paused)
     mManager->pause(paused);
 }
 
-void ScheduledBackup::operationDidReceiveErrors(const QString &message, const QString &file, RuvoBackupManager *)
+void ScheduledBackup::operationDidReceiveErrors(const QString &message, const QString &file, SessionDriver *)
 {
     log(QStringLiteral("Error: %1 %2").arg(message, file));
 }
@@ -214,8 +214,8 @@ void ScheduledBackup::sendSessionLogInformation(const QString &, int totalFileCo
         log(QStringLiteral("The session-log record could not be added"), true);
 }
 
-void ScheduledBackup::IndexQueue::addBackedUpFile(const QVariantMap &record)
+void ScheduledBackup::IndexQueue::addBackedUpFile(const BackedUpFile &file)
 {
     if (mOwner.mIndex)
-        mOwner.mIndex->addBackedUpFile(record);
+        mOwner.mIndex->addBackedUpFile(file);
 }

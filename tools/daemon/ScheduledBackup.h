@@ -69,15 +69,15 @@ private:
     void log(const QString &line, bool flush = false);
 
     // RuvoBackupRestoreHandlerProtocol
-    void operationDidReceiveErrors(const QString &message, const QString &file, RuvoBackupManager *) override;
-    void operationStartedRetrying(RuvoBackupManager *) override { log(QStringLiteral("Retrying")); }
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { finish(Result::End::Completed, {}); }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override
+    void operationDidReceiveErrors(const QString &message, const QString &file, SessionDriver *) override;
+    void operationStartedRetrying(SessionDriver *) override { log(QStringLiteral("Retrying")); }
+    void operationDidFinishSuccessfully(SessionDriver *) override { finish(Result::End::Completed, {}); }
+    void operationDidFailWithError(const QString &message, SessionDriver *) override
     {
         finish(Result::End::Failed, message);
     }
     void operationDidFailWithOverQuota(const QString &message) override { finish(Result::End::Failed, message); }
-    void operationDidCancel(RuvoBackupManager *) override { finish(Result::End::Canceled, {}); }
+    void operationDidCancel(SessionDriver *) override { finish(Result::End::Canceled, {}); }
     QString mBackupSessionFilePath() const override { return mResult.sessionLogPath; }
     QString mRestoreSessionFilePath() const override { return {}; }
 
@@ -94,7 +94,7 @@ private:
     {
     public:
         explicit IndexQueue(ScheduledBackup &owner) : mOwner(owner) {}
-        void addBackedUpFile(const QVariantMap &record) override;
+        void addBackedUpFile(const BackedUpFile &file) override;
 
     private:
         ScheduledBackup &mOwner;

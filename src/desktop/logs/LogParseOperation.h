@@ -17,8 +17,12 @@ class LogParseOperation
 public:
     explicit LogParseOperation(QByteArray xmlData) : xmlData(std::move(xmlData)) {}
 
-    // The records in file order; nothing when the bytes are not well-formed XML,
-    // so that no part of a broken file is shown as if it were whole.
+    // Far beyond a day of records; a larger file is not read.
+    static constexpr qsizetype kMaxDayFileBytes = 16 * 1024 * 1024;
+
+    // The records in file order. A damaged file gives the whole records before
+    // the damage; nothing when there is none, when it holds a document type or
+    // when it is larger than the bound above.
     std::optional<QList<LogNode>> parsedData() const;
 
 private:

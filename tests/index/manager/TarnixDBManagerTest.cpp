@@ -50,14 +50,16 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     const QString folder = home() + "/Docs/sub";
     QDir().mkpath(folder);
     const QString vanished = localFile("Docs/vanished.txt");
-    QVariantMap withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
-    withoutFolderID.remove("folderID");
+    BackedUpFile withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
+    withoutFolderID.folderID = QString();
     // What the extended-attribute lists pass: no identities on the drive.
-    const QVariantMap attributesOnly = {{"filename", localFile("Docs/list.xattr")}, {"VersionNumber", -1}};
-    for (const QVariantMap &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
-                                      withoutFolderID, attributesOnly})
+    BackedUpFile attributesOnly;
+    attributesOnly.filename = localFile("Docs/list.xattr");
+    attributesOnly.versionNumber = "-1";
+    for (const BackedUpFile &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
+                                       withoutFolderID, attributesOnly})
         manager->addBackedUpFile(record);
-    manager->addBackedUpFile(QVariantMap());
+    manager->addBackedUpFile(BackedUpFile());
     manager->addFileToDelete(QString());
     QFile::remove(vanished);
     tickAndWait();
@@ -65,13 +67,42 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     EXPECT_EQ(manager->writersStarted().deletions, 0);
 }
 
+TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhenStored)
+{
+    startManager();
+    BackedUpFile gone = backedUp(home() + "/Docs/gone.txt");
+    gone.size = 5;
+    gone.modificationTime = 1600000000;
+    manager->addBackedUpFile(gone);
+    tickAndWait();
+    EXPECT_EQ(fileRows(), QStringList{"/Office" + gone.filename + " v1 enc"});
+}
+
+// A queue that reaches its bound goes to a writer before the tick, so that
+// files do not gather in memory while a long backup runs.
+TEST_F(TarnixDBManagerTest, AFullQueueIsWrittenBeforeTheTick)
+{
+    startManager();  // ticks an hour apart
+    for (qsizetype i = 0; i < TarnixDBManager::kQueueBound; ++i) {
+        BackedUpFile file = backedUp(home() + QStringLiteral("/Docs/f%1").arg(i));
+        file.size = 1;
+        file.modificationTime = 1600000000;
+        manager->addBackedUpFile(file);
+    }
+    for (int attempt = 0; attempt < 500 && manager->writersStarted().backedUpFiles == 0; ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(manager->writersStarted().backedUpFiles, 1);
+    manager->waitForWriters();
+    EXPECT_EQ(fileRows().size(), TarnixDBManager::kQueueBound);
+}
+
 TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot)
 {
     mainController.backupMode = false;
     mainController.account.setMSyncUserName(kUser);
     startManager();
-    QVariantMap withRelative = backedUp(localFile("Sync/Docs/a.txt"));
-    withRelative.insert("relativePath", "/Docs/a.txt");
+    BackedUpFile withRelative = backedUp(localFile("Sync/Docs/a.txt"));
+    withRelative.relativePath = "/Docs/a.txt";
     const QString withoutRelative = localFile("Sync/b.txt");
     manager->addBackedUpFile(withRelative);
     manager->addBackedUpFile(backedUp(withoutRelative));

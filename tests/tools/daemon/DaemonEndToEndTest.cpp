@@ -175,7 +175,8 @@ TEST_F(DaemonEndToEndTest, StopRequestEndsTheRunningJobAsCancelled)
               TarnixSchedulerController::Saved::HeldBack);
     ASSERT_TRUE(store().requestStopOfRunningJob());
     ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::Canceled; }, 30000))
-        << "status " << statusOf(once);
+        << "status " << statusOf(once) << "\n" << readText(QLLocalizedString("DaemonTraceFilePath")).toStdString()
+        << readText(QLLocalizedString("InteractiveTraceFilePath")).right(3000).toStdString();
     EXPECT_EQ(store().schedulerState(), "0");
     ASSERT_TRUE(waitUntil([&] { return !messagesOfType(1).isEmpty(); }, 10000));
     EXPECT_TRUE(messagesOfType(1).first().toMap().contains("ErrorMessage"));

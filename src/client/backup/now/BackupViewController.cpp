@@ -38,7 +38,7 @@ QStringList readPathList(const QString &path)
 }  // namespace
 
 BackupViewController::BackupViewController(BackupViewMainController &mainController, AlertPresenter &alerts,
-                                           BackupSessionDriver::Factory makeDriver, Timings timings, QObject *parent)
+                                           SessionDriver::Factory makeDriver, Timings timings, QObject *parent)
     : QObject(parent)
     , mMainController(mainController)
     , mAlerts(alerts)
@@ -60,7 +60,7 @@ void BackupViewController::backupInitialise()
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
     if (files.TarnixUserName().isEmpty())
         return;
-    BackupSessionDriver::Setup setup;
+    SessionDriver::Setup setup;
     setup.backupMode = mMainController.isAppInBackupMode();
     setup.applicationSupportFolder = files.pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());

@@ -5,6 +5,7 @@
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
+#include "common/files/DirectiryCreation.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
@@ -87,7 +88,7 @@ void TXMainController::awakeFromNib()
 {
     TXEngineApplicationDelegate::setCurrent(this);
     createShortcut();
-    QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;
     setEnableViews(false);

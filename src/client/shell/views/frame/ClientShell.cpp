@@ -16,6 +16,7 @@
 #include "desktop/errorreport/views/SendErrorReportController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "index/IndexQueryKeys.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -135,8 +136,8 @@ void ClientShell::measureSpaceUsed()
         const quint64 bytes = QLUtility::calculateSizeOfFile(folder);
         QMetaObject::invokeMethod(tabs, [tabs, bytes] {
             if (tabs)
-                tabs->folderSizeCalculationDidFinish(
-                    {{QStringLiteral("fileSize"), QString::number(bytes)}, {QStringLiteral("FileCount"), QStringLiteral("1")}});
+                tabs->folderSizeCalculationDidFinish({{IndexQueryKeys::kFolderSize, QString::number(bytes)},
+                                                      {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
         });
     });
 }

@@ -4,18 +4,21 @@
 #include <QVariantMap>
 
 #include <array>
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
-// The fields of a session's progress report, filled line by line from the
-// engine's progress lines. A field set for one line keeps its value for the
-// next lines of the same read until it is set again. A report goes to the
-// delegate as a dictionary under the keys below.
+// One progress report of a backup, restore or version restore, built from the
+// engine's progress lines (FileTransferData) and passed typed to whoever
+// follows the operation and to the drive's index. A field set for one line
+// keeps its value for the next lines of the same read until it is set again.
+// Its dictionary form uses the keys below.
 class ProgressReport
 {
 public:
     enum Field {
         TotalFileCount,          // "totalFileCount"
-        FileTransferedStatus,    // "fileTransferedStatus"
+        FileTransferedStatus,    // "fileTransferedStatus": "In Progress" or "Done"
         EncFilename,             // "encFilename"
         MpcName,                 // "mpcName"
         FolderID,                // "folderID"
@@ -33,6 +36,18 @@ public:
         FieldCount
     };
 
+    // The status of a file the engine has finished.
+    static inline const QString kDone = QStringLiteral("Done");
+    static inline const QString kInProgress = QStringLiteral("In Progress");
+
+    ProgressReport() = default;
+    // A report with these fields set, in order.
+    ProgressReport(std::initializer_list<std::pair<Field, QString>> fields)
+    {
+        for (const auto &[field, value] : fields)
+            set(field, value);
+    }
+
     // A value equal to the field's present one keeps the present text, so that
     // the reports sent share it rather than each holding a copy.
     void set(Field field, const QString &value)
@@ -41,11 +56,13 @@ public:
         if (!present || present->isNull() != value.isNull() || *present != value)
             present = value;
     }
+    bool has(Field field) const { return mFields[field].has_value(); }
     // The field's value; a null text while it was never set.
     QString value(Field field) const { return mFields[field].value_or(QString()); }
+    bool isDone() const { return value(FileTransferedStatus) == kDone; }
+    bool isEmpty() const;
 
-    // The fields set so far under their keys. Made for every report sent, so
-    // built in key order rather than by a lookup per key.
+    // The fields set so far under their keys (for traces and plists).
     QVariantMap toMap() const;
 
 private:
