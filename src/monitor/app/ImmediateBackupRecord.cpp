@@ -1,5 +1,6 @@
 #include "monitor/app/ImmediateBackupRecord.h"
 
+#include "common/account/MultipleComputerKeys.h"
 #include "common/login/StoredLoginDetails.h"
 #include "common/login/UserFiles.h"
 #include "common/texts/Brand.h"
@@ -9,8 +10,6 @@
 
 namespace {
 
-const QString kEnableMultipleMacBackupKey = QStringLiteral("EnableMultipleMacBackupKey");
-const QString kMultipleMacFolderName = QStringLiteral("MultipleMacFolderName");
 constexpr int kSecondsAhead = 45;
 
 // The computer folder of Backup now: the user's own folder name while several
@@ -20,9 +19,9 @@ QString destinationFor(const QString &userName, const QString &current)
     const QString statePath = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MultiplePCStateFilePath")));
     const QVariantMap user = PropertyList::readDictionary(statePath).value(userName).toMap();
     const QString label = Brand::pick(QStringLiteral("MyTarnix"), QStringLiteral("MyQuellon"));
-    const QString mode = user.value(kEnableMultipleMacBackupKey).toString();
+    const QString mode = user.value(MultipleComputerKeys::kEnableMultipleMacBackupKey).toString();
     if (mode == QLatin1String("1")) {
-        const QString folder = user.value(kMultipleMacFolderName).toString();
+        const QString folder = user.value(MultipleComputerKeys::kMultipleMacFolderName).toString();
         return folder.isEmpty() ? label : folder;
     }
     return mode == QLatin1String("2") ? label : current;

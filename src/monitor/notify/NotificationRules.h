@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/messaging/DesktopNotificationKeys.h"
+
 #include <QString>
 #include <QVariantMap>
 
@@ -13,21 +15,8 @@
 //   on request: no count block; "Personal" under 100 % or a business account: no upgrade offer
 namespace NotificationRules {
 
-// Keys of the payload.
-inline const QString kShouldForceHide = QStringLiteral("ShouldForceHide");
-inline const QString kErrorMessage = QStringLiteral("ErrorMessage");
-inline const QString kAccountType = QStringLiteral("AccountType");
-inline const QString kPercentageQuota = QStringLiteral("PercentageQuota");
-inline const QString kUsedQuota = QStringLiteral("UsedQuota");
-inline const QString kTotalQuota = QStringLiteral("TotalQuota");
-inline const QString kNextScheduledItem = QStringLiteral("NextScheduledItem");
-inline const QString kStatusMessage = QStringLiteral("StatusMessage");
-inline const QString kSuccessCount = QStringLiteral("SuccessCount");
-inline const QString kSyncFileCount = QStringLiteral("SyncFileCount");
-inline const QString kFailureCount = QStringLiteral("FailureCount");
-inline const QString kTotalCount = QStringLiteral("TotalCount");
-inline const QString kUsername = QStringLiteral("Username");
-inline const QString kSessionLogPath = QStringLiteral("SessionLogPath");
+// The payload's keys.
+using namespace DesktopNotificationKeys;
 
 inline constexpr int kCharactersPerLine = 70;
 

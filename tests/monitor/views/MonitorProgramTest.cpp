@@ -125,19 +125,19 @@ TEST_F(MonitorProgramTest, DaemonMessagesReachTheWindowsAndNeverRunCommands)
 TEST_F(MonitorProgramTest, BackupNowFromTheMenuIsBackedUpByTheDaemon)
 {
     startMonitor();
-    QProcess daemon;
-    daemon.setProgram(qEnvironmentVariable("TX_BIN_DIR") + "/txdaemon");
-    daemon.setArguments({"--poll-ms", "100"});
-    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    daemon.start();
-    ASSERT_TRUE(daemon.waitForStarted(5000));
-
     menuItem("Backup now")->trigger();
     EXPECT_EQ(store().schedulerState(), "2") << "the request the daemon takes";
     const auto records = store().tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>());
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].frequency(), 0);
     EXPECT_EQ(records[0].processReferenceFile(), backupSet());
+
+    QProcess daemon;
+    daemon.setProgram(qEnvironmentVariable("TX_BIN_DIR") + "/txdaemon");
+    daemon.setArguments({"--poll-ms", "100"});
+    daemon.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    daemon.start();
+    ASSERT_TRUE(daemon.waitForStarted(5000));
 
     ASSERT_TRUE(pumpUntil([&] { return statusOf(records[0]) == TarnixScheduleItem::Completed; }, 60000))
         << "status " << statusOf(records[0]);
