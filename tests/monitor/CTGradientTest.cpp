@@ -34,8 +34,8 @@ TEST(CTGradientTest, Evaluations)
                 "inverse passes magenta (hue 300)");
 
     // A grey stop takes its neighbour's hue: grey to red keeps the hue of red.
-    const CTGradient greyRed =
-        CTGradient::gradientWithBeginningColor({0.5, 0.5, 0.5, 1}, kRed).gradientWithBlendingMode(CTGradient::Chromatic);
+    const CTGradient greyRed = CTGradient::gradientWithBeginningColor({0.5, 0.5, 0.5, 1}, kRed)
+                                   .gradientWithBlendingMode(CTGradient::Chromatic);
     const CTGradient::Hsv middle = CTGradient::transformRGB_HSV(greyRed.colorAtPosition(0.5));
     EXPECT_NEAR(middle.hue, 0, 1e-6);
     EXPECT_NEAR(middle.saturation, 0.5, 1e-6);
@@ -51,7 +51,8 @@ TEST(CTGradientTest, HueTurnsAtThreeHundredSixty)
 
 TEST(CTGradientTest, StopsKeepTheirOrderAndRangeErrorsSayWhich)
 {
-    const CTGradient three = CTGradient().addColorStop(kRed, 0.5).addColorStop(kBlue, 0.5).addColorStop({0, 1, 0, 1}, 0.2);
+    const CTGradient three =
+        CTGradient().addColorStop(kRed, 0.5).addColorStop(kBlue, 0.5).addColorStop({0, 1, 0, 1}, 0.2);
     ASSERT_EQ(three.stops().size(), 3);
     EXPECT_EQ(three.stops()[1].color, kRed) << "equal positions keep the order they were added in";
     EXPECT_EQ(three.stops()[2].color, kBlue);
@@ -73,7 +74,8 @@ TEST(CTGradientTest, StopsKeepTheirOrderAndRangeErrorsSayWhich)
 
 TEST(CTGradientTest, CodingRoundTrip)
 {
-    const CTGradient original = CTGradient::aquaSelectedGradient().gradientWithBlendingMode(CTGradient::InverseChromatic);
+    const CTGradient original =
+        CTGradient::aquaSelectedGradient().gradientWithBlendingMode(CTGradient::InverseChromatic);
     const auto decoded = CTGradient::decode(original.encode());
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->stops(), original.stops());

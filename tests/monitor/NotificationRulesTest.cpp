@@ -53,8 +53,13 @@ TEST_F(NotificationRulesTest, LineCounts)
 
 TEST_F(NotificationRulesTest, TextsOfThePayload)
 {
-    const State failed = state(false, false, {{kFailureCount, "3"}, {kSuccessCount, "7"}, {kUsername, "ann"},
-                                              {kUsedQuota, "1 MB"}, {kTotalQuota, "2 GB"}, {kNextScheduledItem, "Mon"}});
+    const State failed = state(false, false,
+                               {{kFailureCount, "3"},
+                                {kSuccessCount, "7"},
+                                {kUsername, "ann"},
+                                {kUsedQuota, "1 MB"},
+                                {kTotalQuota, "2 GB"},
+                                {kNextScheduledItem, "Mon"}});
     EXPECT_TRUE(failed.failureRowVisible);
     EXPECT_EQ(failed.failureText, "3 files");
     EXPECT_EQ(failed.successText, "7 files");
@@ -69,7 +74,8 @@ TEST_F(NotificationRulesTest, TextsOfThePayload)
     EXPECT_FALSE(none.userName) << "an absent user keeps the label";
 
     // The status text wins; the window keeps the growth of the error text.
-    const State both = state(false, false, {{kErrorMessage, "a\n\nb"}, {kStatusMessage, "Scheduled backup is in progress"}});
+    const State both =
+        state(false, false, {{kErrorMessage, "a\n\nb"}, {kStatusMessage, "Scheduled backup is in progress"}});
     EXPECT_EQ(both.nextJobText, "Scheduled backup is in progress");
     EXPECT_EQ(both.nextJobExtraLines, 3);
 }
@@ -98,9 +104,11 @@ TEST_F(NotificationRulesTest, PlacedAtTheTopRightOfTheUsableArea)
     DisplayController display(screen, design);
 
     display.displayDesktopNotfn(false, false, {{kAccountType, "Personal"}, {kPercentageQuota, "100"}});
-    EXPECT_EQ(screen.frame, QRect(1600 - design.width, 30, design.width, design.fullHeight())) << "flush right, on screen";
+    EXPECT_EQ(screen.frame, QRect(1600 - design.width, 30, design.width, design.fullHeight()))
+        << "flush right, on screen";
 
-    display.displayDesktopNotfn(false, false, {{kErrorMessage, "a\n\nb"}, {kAccountType, "Personal"}, {kPercentageQuota, "100"}});
+    display.displayDesktopNotfn(false, false,
+                                {{kErrorMessage, "a\n\nb"}, {kAccountType, "Personal"}, {kPercentageQuota, "100"}});
     EXPECT_EQ(screen.frame.right() + 1, 1600 - DisplayController::kLaterDisplayInset) << "later ones stand 20 in";
     EXPECT_EQ(screen.frame.top(), 30);
     EXPECT_EQ(screen.frame.height(), design.fullHeight() - design.countsHeight + 54);

@@ -72,7 +72,8 @@ void writeDemoAccount()
                QVariantMap{{"TOTALQUOTASIZE", 51200.0}, {"USEDQUOTASIZE", 19456.0}});
     writeText(QDir::cleanPath(PathTemplate::fillTemplate(QLLocalizedString("PlanFilePath"), {"demo"})), "Personal");
     const QString logs = key("SessionLogsFolderPath");
-    writeText(logs + "/Backup 12-09-2026-22-00-05", "Scheduled backup completed.\n1284 files considered, 84 backed up.\n");
+    writeText(logs + "/Backup 12-09-2026-22-00-05",
+              "Scheduled backup completed.\n1284 files considered, 84 backed up.\n");
     writeText(logs + "/Backup 12-10-2026-22-00", "Scheduled backup completed.\n");
     writeText(logs + "/Backup 12-11-2026-09-30-12", "Scheduled backup failed: the backup drive is not attached.\n");
     // Earlier nights, enough for the list to scroll; each also a record of the log viewer's day files.
@@ -83,7 +84,8 @@ void writeDemoAccount()
         writeText(log, "Scheduled backup completed.\n");
         OnlineLogController::SharedOnlineLogController().setOperationStatus(night == 3 ? "Failure" : "Success");
         SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
-        day.sendSessionLogInformationWithOperation("Scheduled Backup", 1280 + night, 1200, log, "00:03:1" + QString::number(night % 10));
+        day.sendSessionLogInformationWithOperation("Scheduled Backup", 1280 + night, 1200, log,
+                                                   "00:03:1" + QString::number(night % 10));
     }
     writeText(key("TrayHelpMarkerFilePath"), "");
 }

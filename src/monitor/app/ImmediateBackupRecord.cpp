@@ -16,7 +16,8 @@ constexpr int kSecondsAhead = 45;
 // computers back up into one account, the brand's default label when asked for.
 QString destinationFor(const QString &userName, const QString &current)
 {
-    const QString statePath = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MultiplePCStateFilePath")));
+    const QString statePath =
+        PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MultiplePCStateFilePath")));
     const QVariantMap user = PropertyList::readDictionary(statePath).value(userName).toMap();
     const QString label = Brand::pick(QStringLiteral("MyTarnix"), QStringLiteral("MyQuellon"));
     const QString mode = user.value(MultipleComputerKeys::kEnableMultipleMacBackupKey).toString();

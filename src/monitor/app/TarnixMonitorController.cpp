@@ -114,8 +114,8 @@ void TarnixMonitorController::handleIPCMessage(const QVariantList &message)
     case IPCMessageTypeDesktopNotification: {
         const QVariantMap details = payload.toMap();
         mSessionLogScheduledBackup = details.value(NotificationRules::kSessionLogPath).toString();
-        mDisplay.displayDesktopNotfn(false, details.value(NotificationRules::kAccountType).toString() == QLatin1String("Business"),
-                                     details);
+        mDisplay.displayDesktopNotfn(
+            false, details.value(NotificationRules::kAccountType).toString() == QLatin1String("Business"), details);
         break;
     }
     case IPCMessageTypeToolTip:
@@ -235,14 +235,15 @@ void TarnixMonitorController::backupNow()
     }
     const ScheduledJobControl::Answer answer = mContext.jobControl().backupNow([&store, this] {
         store.tarnixInitializeSchedulerSettings();
-        ScheduledJobControl::StoredItem stored{ImmediateBackupRecord::backupNow(store.configuredSchedules(), mClock()), {}};
+        ScheduledJobControl::StoredItem stored{ImmediateBackupRecord::backupNow(store.configuredSchedules(), mClock()),
+                                               {}};
         if (stored.item)
             stored.saved = store.tarnixaddSchedulerDetails(*stored.item);
         return stored;
     });
     if (answer.result == ScheduledJobControl::BackupNow::Scheduled)
-        mView.displayWindowWithAlertMsg(
-            QLLocalizedString(QStringLiteral("The immediate backup has been scheduled, it will commence in a few seconds")));
+        mView.displayWindowWithAlertMsg(QLLocalizedString(
+            QStringLiteral("The immediate backup has been scheduled, it will commence in a few seconds")));
     else
         applyAlertMessage(answer.message);
 }
@@ -271,9 +272,13 @@ void TarnixMonitorController::showProgress()
 
 void TarnixMonitorController::cancelBackupFromSubmenu()
 {
-    const AlertRequest question{text("ApplicationName"),
-                                QLLocalizedString(QStringLiteral("Are you sure you wish to stop the scheduled backup operation?")),
-                                text("OK"), QStringLiteral("Cancel"), {}, {}};
+    const AlertRequest question{
+        text("ApplicationName"),
+        QLLocalizedString(QStringLiteral("Are you sure you wish to stop the scheduled backup operation?")),
+        text("OK"),
+        QStringLiteral("Cancel"),
+        {},
+        {}};
     if (!mAlerts.confirm(question))
         return;
     // Only a running job is stopped: a stale stop request would end the next one.
@@ -296,7 +301,8 @@ void TarnixMonitorController::showStatusWindow()
     const auto next = ScheduleDateRules::nextScheduledItem(records, mClock());
     details.insert(NotificationRules::kNextScheduledItem, next ? records[*next].scheduleTimeString() : QString());
     if (mIsOperationInProgress)
-        details.insert(NotificationRules::kStatusMessage, QLLocalizedString(QStringLiteral("Scheduled backup is in progress")));
+        details.insert(NotificationRules::kStatusMessage,
+                       QLLocalizedString(QStringLiteral("Scheduled backup is in progress")));
     mDisplay.displayDesktopNotfn(true, mIsBusinessUser, details);
 }
 

@@ -44,22 +44,46 @@ CTGradient CTGradient::gradientWithBeginningColor(const Color &begin, const Colo
 
 CTGradient CTGradient::aquaSelectedGradient()
 {
-    return preset(Linear, {{0.58, 0.86, 0.98, 1, 0}, {0.42, 0.68, 0.90, 1, 0.5}, {0.64, 0.80, 0.94, 1, 0.5}, {0.56, 0.70, 0.90, 1, 1}});
+    return preset(
+        Linear,
+        {{0.58, 0.86, 0.98, 1, 0}, {0.42, 0.68, 0.90, 1, 0.5}, {0.64, 0.80, 0.94, 1, 0.5}, {0.56, 0.70, 0.90, 1, 1}});
 }
 CTGradient CTGradient::aquaNormalGradient()
 {
-    return preset(Linear, {{0.95, 0.95, 0.95, 1, 0}, {0.83, 0.83, 0.83, 1, 0.5}, {0.95, 0.95, 0.95, 1, 0.5}, {0.92, 0.92, 0.92, 1, 1}});
+    return preset(
+        Linear,
+        {{0.95, 0.95, 0.95, 1, 0}, {0.83, 0.83, 0.83, 1, 0.5}, {0.95, 0.95, 0.95, 1, 0.5}, {0.92, 0.92, 0.92, 1, 1}});
 }
 CTGradient CTGradient::aquaPressedGradient()
 {
-    return preset(Linear, {{0.80, 0.80, 0.80, 1, 0}, {0.64, 0.64, 0.64, 1, 0.5}, {0.80, 0.80, 0.80, 1, 0.5}, {0.77, 0.77, 0.77, 1, 1}});
+    return preset(
+        Linear,
+        {{0.80, 0.80, 0.80, 1, 0}, {0.64, 0.64, 0.64, 1, 0.5}, {0.80, 0.80, 0.80, 1, 0.5}, {0.77, 0.77, 0.77, 1, 1}});
 }
-CTGradient CTGradient::unifiedSelectedGradient() { return preset(Linear, {{0.85, 0.85, 0.85, 1, 0}, {0.95, 0.95, 0.95, 1, 1}}); }
-CTGradient CTGradient::unifiedNormalGradient() { return preset(Linear, {{0.75, 0.75, 0.75, 1, 0}, {0.90, 0.90, 0.90, 1, 1}}); }
-CTGradient CTGradient::unifiedPressedGradient() { return preset(Linear, {{0.60, 0.60, 0.60, 1, 0}, {0.75, 0.75, 0.75, 1, 1}}); }
-CTGradient CTGradient::unifiedDarkGradient() { return preset(Linear, {{0.68, 0.68, 0.68, 1, 0}, {0.83, 0.83, 0.83, 1, 1}}); }
-CTGradient CTGradient::sourceListSelectedGradient() { return preset(Linear, {{0.06, 0.37, 0.85, 1, 0}, {0.30, 0.60, 0.92, 1, 1}}); }
-CTGradient CTGradient::sourceListUnselectedGradient() { return preset(Linear, {{0.43, 0.43, 0.43, 1, 0}, {0.60, 0.60, 0.60, 1, 1}}); }
+CTGradient CTGradient::unifiedSelectedGradient()
+{
+    return preset(Linear, {{0.85, 0.85, 0.85, 1, 0}, {0.95, 0.95, 0.95, 1, 1}});
+}
+CTGradient CTGradient::unifiedNormalGradient()
+{
+    return preset(Linear, {{0.75, 0.75, 0.75, 1, 0}, {0.90, 0.90, 0.90, 1, 1}});
+}
+CTGradient CTGradient::unifiedPressedGradient()
+{
+    return preset(Linear, {{0.60, 0.60, 0.60, 1, 0}, {0.75, 0.75, 0.75, 1, 1}});
+}
+CTGradient CTGradient::unifiedDarkGradient()
+{
+    return preset(Linear, {{0.68, 0.68, 0.68, 1, 0}, {0.83, 0.83, 0.83, 1, 1}});
+}
+CTGradient CTGradient::sourceListSelectedGradient()
+{
+    return preset(Linear, {{0.06, 0.37, 0.85, 1, 0}, {0.30, 0.60, 0.92, 1, 1}});
+}
+CTGradient CTGradient::sourceListUnselectedGradient()
+{
+    return preset(Linear, {{0.43, 0.43, 0.43, 1, 0}, {0.60, 0.60, 0.60, 1, 1}});
+}
 CTGradient CTGradient::rainbowGradient() { return preset(Chromatic, {{1, 0, 0, 1, 0}, {0.54, 0, 1, 1, 1}}); }
 
 CTGradient CTGradient::hydrogenSpectrumGradient()
@@ -68,9 +92,11 @@ CTGradient CTGradient::hydrogenSpectrumGradient()
     const Line lines[] = {{22, 0.145, 0.01}, {200, 0.71, 0.008}, {253, 0.885, 0.005}, {275, 0.965, 0.003}};
     CTGradient gradient = CTGradient().gradientWithBlendingMode(Chromatic);
     for (const Line &line : lines) {
-        gradient = gradient.addColorStop(transformHSV_RGB({line.hue - line.width * 180, 1, 0.001, 1}), line.position - line.width);
+        gradient = gradient.addColorStop(transformHSV_RGB({line.hue - line.width * 180, 1, 0.001, 1}),
+                                         line.position - line.width);
         gradient = gradient.addColorStop(transformHSV_RGB({line.hue, 1, 1, 1}), line.position);
-        gradient = gradient.addColorStop(transformHSV_RGB({line.hue + line.width * 180, 1, 0.001, 1}), line.position + line.width);
+        gradient = gradient.addColorStop(transformHSV_RGB({line.hue + line.width * 180, 1, 0.001, 1}),
+                                         line.position + line.width);
     }
     return gradient;
 }
@@ -168,8 +194,8 @@ CTGradient::Color CTGradient::evaluate(double position) const
         t = (position - a.position) / (b.position - a.position);
 
     if (mBlendingMode != Chromatic && mBlendingMode != InverseChromatic)
-        return {mix(a.color.red, b.color.red, t), mix(a.color.green, b.color.green, t), mix(a.color.blue, b.color.blue, t),
-                mix(a.color.alpha, b.color.alpha, t)};
+        return {mix(a.color.red, b.color.red, t), mix(a.color.green, b.color.green, t),
+                mix(a.color.blue, b.color.blue, t), mix(a.color.alpha, b.color.alpha, t)};
     Hsv from = transformRGB_HSV(a.color);
     Hsv to = transformRGB_HSV(b.color);
     const bool bothDefined = !std::isnan(from.hue) && !std::isnan(to.hue);
@@ -179,8 +205,8 @@ CTGradient::Color CTGradient::evaluate(double position) const
         to.hue += 360;
     if (bothDefined && mBlendingMode == InverseChromatic && to.hue > from.hue)
         from.hue += 360;
-    return transformHSV_RGB({mix(from.hue, to.hue, t), mix(from.saturation, to.saturation, t), mix(from.value, to.value, t),
-                             mix(from.alpha, to.alpha, t)});
+    return transformHSV_RGB({mix(from.hue, to.hue, t), mix(from.saturation, to.saturation, t),
+                             mix(from.value, to.value, t), mix(from.alpha, to.alpha, t)});
 }
 
 CTGradient::Hsv CTGradient::transformRGB_HSV(const Color &c)

@@ -4,7 +4,11 @@
 
 #include <algorithm>
 
-DisplayController::DisplayController(NotificationView &view, NotificationDesign design) : mView(view), mDesign(design) {}
+DisplayController::DisplayController(NotificationView &view, NotificationDesign design)
+    : mView(view)
+    , mDesign(design)
+{
+}
 
 void DisplayController::displayDesktopNotfn(bool onRequest, bool isBusinessUser, const QVariantMap &payload)
 {
@@ -23,7 +27,8 @@ int DisplayController::nextJobHeight(const NotificationRules::State &state) cons
     return mDesign.nextJobHeight + kPointsPerLine * std::max(0, state.nextJobExtraLines);
 }
 
-QRect DisplayController::frameFor(const NotificationRules::State &state, const QRect &available, bool firstDisplay) const
+QRect DisplayController::frameFor(const NotificationRules::State &state, const QRect &available,
+                                  bool firstDisplay) const
 {
     int height = mDesign.fullHeight() - mDesign.nextJobHeight + nextJobHeight(state);
     if (!state.countsVisible)

@@ -61,8 +61,9 @@ State state(bool onRequest, bool isBusinessUser, const QVariantMap &payload)
         state.nextJobExtraLines = calculateTotalLinesFromText(error);
         state.nextJobText = error;
     } else {
-        state.nextJobText = next.isEmpty() ? QLLocalizedString(QStringLiteral("You have no scheduled jobs"))
-                                           : format(QStringLiteral("Your next scheduled backup will start on %@"), {next});
+        state.nextJobText = next.isEmpty()
+                                ? QLLocalizedString(QStringLiteral("You have no scheduled jobs"))
+                                : format(QStringLiteral("Your next scheduled backup will start on %@"), {next});
     }
     if (payload.contains(kStatusMessage))
         state.nextJobText = payload.value(kStatusMessage).toString();

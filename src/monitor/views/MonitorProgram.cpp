@@ -17,7 +17,8 @@ MonitorProgram::MonitorProgram(MonitorContext &context, OpenFile openWithTextEdi
     mNotificationWindow.setOpenLogs([this] { mController.openLogfile(); });
     // The preferences window is not part of this program yet: say so rather than do nothing.
     QObject::connect(&mController, &TarnixMonitorController::preferencesRequested, &mWindows, [this] {
-        mWindows.displayWindowWithAlertMsg(QLLocalizedString(QStringLiteral("The preferences window is not available yet.")));
+        mWindows.displayWindowWithAlertMsg(
+            QLLocalizedString(QStringLiteral("The preferences window is not available yet.")));
     });
 }
 
@@ -27,4 +28,7 @@ void MonitorProgram::start()
     mController.start();
 }
 
-bool MonitorProgram::openWithDesktop(const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool MonitorProgram::openWithDesktop(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}

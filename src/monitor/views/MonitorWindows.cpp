@@ -34,7 +34,8 @@ MonitorWindows::MonitorWindows(const MonitorTimings &timings, DistributedNotific
       mLogFile(std::make_unique<LogFileWindow>())
 {
     const QString folder = PathStandardizer::standardizePath(windowText("SessionLogsFolderPath"));
-    mSessionLogList = std::make_unique<SessionLogListWindow>(folder, [this](const QString &path) { openLogFile(path); });
+    mSessionLogList =
+        std::make_unique<SessionLogListWindow>(folder, [this](const QString &path) { openLogFile(path); });
 }
 
 MonitorWindows::~MonitorWindows() = default;

@@ -40,10 +40,11 @@ void TrayHelpBalloon::paintEvent(QPaintEvent *)
     painter.drawPixmap(rect(), MonitorArtwork::image(QStringLiteral("TarnixTrayHelp")));
     painter.setPen(QColor(0x3a, 0x33, 0x1c));
     const QRect words = rect().adjusted(16, 22, -16, -10);
-    painter.drawText(words, Qt::AlignCenter | Qt::TextWordWrap,
-                     QLLocalizedString(QStringLiteral("%@ runs here. Click this icon for the status of your backups and "
-                                                      "to start a backup now."))
-                         .replace(QStringLiteral("%@"), QLLocalizedString(QStringLiteral("ApplicationName"))));
+    painter.drawText(
+        words, Qt::AlignCenter | Qt::TextWordWrap,
+        QLLocalizedString(QStringLiteral("%@ runs here. Click this icon for the status of your backups and "
+                                         "to start a backup now."))
+            .replace(QStringLiteral("%@"), QLLocalizedString(QStringLiteral("ApplicationName"))));
 }
 
 void TrayHelpBalloon::mousePressEvent(QMouseEvent *) { hide(); }

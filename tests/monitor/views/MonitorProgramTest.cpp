@@ -40,7 +40,8 @@ public:
     explicit Peer(const QString &ownName)
     {
         mModule.setDelegate(&mMessages);
-        mModule.setupConnection(ownName, MessageSendingModule::monitorName(QLUtility::machineID(), MessageSendingModule::loginName()));
+        mModule.setupConnection(
+            ownName, MessageSendingModule::monitorName(QLUtility::machineID(), MessageSendingModule::loginName()));
     }
     void send(const QVariant &payload, int type) { mModule.sendIPCMessage(payload, type, false); }
     int countOfType(int type) const
@@ -59,8 +60,14 @@ private:
 class MonitorProgramTest : public MonitorProgramFixture
 {
 protected:
-    static QString clientName() { return MessageSendingModule::clientName(QLUtility::machineID(), MessageSendingModule::loginName()); }
-    static QString daemonName() { return "TarnixVidezudDaemon" + QLUtility::machineID() + MessageSendingModule::loginName(); }
+    static QString clientName()
+    {
+        return MessageSendingModule::clientName(QLUtility::machineID(), MessageSendingModule::loginName());
+    }
+    static QString daemonName()
+    {
+        return "TarnixVidezudDaemon" + QLUtility::machineID() + MessageSendingModule::loginName();
+    }
     NotificationWindow &notification() { return mProgram->notificationWindow(); }
 };
 

@@ -12,7 +12,10 @@ namespace {
 // Enough samples that a chromatic gradient's hue runs smoothly.
 constexpr int kSamples = 48;
 
-QColor colour(const CTGradient::Color &c) { return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue), float(c.alpha)); }
+QColor colour(const CTGradient::Color &c)
+{
+    return QColor::fromRgbF(float(c.red), float(c.green), float(c.blue), float(c.alpha));
+}
 
 }  // namespace
 

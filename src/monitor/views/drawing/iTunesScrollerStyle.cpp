@@ -15,8 +15,8 @@ constexpr int kSmallBarThickness = 12;
 
 }  // namespace
 
-void iTunesScrollerStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
-                                             const QWidget *widget) const
+void iTunesScrollerStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
+                                             QPainter *painter, const QWidget *widget) const
 {
     const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option);
     if (control != CC_ScrollBar || !bar) {
@@ -29,8 +29,8 @@ void iTunesScrollerStyle::drawComplexControl(ComplexControl control, const QStyl
     // The slot: light grey to white across the bar, with a light grey outline.
     const QRectF bounds = bar->rect;
     const QColor light(0xd3, 0xd3, 0xd3);
-    const CTGradient slot = CTGradient::gradientWithBeginningColor({(light.redF() + 1) / 2, (light.greenF() + 1) / 2, (light.blueF() + 1) / 2, 1},
-                                                                   {1, 1, 1, 1});
+    const CTGradient slot = CTGradient::gradientWithBeginningColor(
+        {(light.redF() + 1) / 2, (light.greenF() + 1) / 2, (light.blueF() + 1) / 2, 1}, {1, 1, 1, 1});
     MRGradientFill::fillRect(*painter, slot, bounds, vertical ? 0 : 90);
     painter->setPen(QPen(light, 1));
     painter->drawRect(bounds.adjusted(0.5, 0.5, -0.5, -0.5));
@@ -50,8 +50,8 @@ void iTunesScrollerStyle::drawKnob(QPainter &painter, QRectF knob, bool vertical
     if (knob.isEmpty())
         return;
     const qreal thickness = vertical ? knob.width() : knob.height();
-    const QPainterPath path =
-        MRGradientFill::bezierPathWithRoundedRect(knob, thickness >= kSmallBarThickness ? kRegularKnobRadius : kSmallKnobRadius);
+    const QPainterPath path = MRGradientFill::bezierPathWithRoundedRect(
+        knob, thickness >= kSmallBarThickness ? kRegularKnobRadius : kSmallKnobRadius);
     painter.save();
     painter.setClipPath(path);
     MRGradientFill::linearGradientFill(painter, knob, QColor::fromRgbF(89 / 255.0f, 105 / 255.0f, 131 / 255.0f),
@@ -62,12 +62,14 @@ void iTunesScrollerStyle::drawKnob(QPainter &painter, QRectF knob, bool vertical
     painter.drawPath(path);
 }
 
-void iTunesScrollerStyle::drawArrow(QPainter &painter, const QRectF &button, bool vertical, bool decrement, bool highlighted) const
+void iTunesScrollerStyle::drawArrow(QPainter &painter, const QRectF &button, bool vertical, bool decrement,
+                                    bool highlighted) const
 {
     if (button.isEmpty())
         return;
     painter.fillRect(button, QColor(64, 64, 64, 77));
-    painter.setPen(QPen(highlighted ? QColor::fromRgbF(0.51f, 0.576f, 0.675f) : QColor::fromRgbF(0.663f, 0.663f, 0.663f), 1));
+    painter.setPen(
+        QPen(highlighted ? QColor::fromRgbF(0.51f, 0.576f, 0.675f) : QColor::fromRgbF(0.663f, 0.663f, 0.663f), 1));
     if (vertical) {
         painter.drawLine(QPointF(button.left(), button.top() + 0.5), QPointF(button.right(), button.top() + 0.5));
         painter.drawLine(QPointF(button.left(), button.bottom() - 0.5), QPointF(button.right(), button.bottom() - 0.5));
@@ -77,9 +79,10 @@ void iTunesScrollerStyle::drawArrow(QPainter &painter, const QRectF &button, boo
     }
     const QPointF c = button.center();
     const qreal towards = decrement ? -1 : 1;  // up or left for the decrement button
-    const QPolygonF triangle = vertical
-        ? QPolygonF({c + QPointF(0, 2.5 * towards), c + QPointF(3.5, -3.0 * towards), c + QPointF(-3.5, -3.0 * towards)})
-        : QPolygonF({c + QPointF(2.5 * towards, 0), c + QPointF(-3.0 * towards, 3.5), c + QPointF(-3.0 * towards, -3.5)});
+    const QPolygonF triangle = vertical ? QPolygonF({c + QPointF(0, 2.5 * towards), c + QPointF(3.5, -3.0 * towards),
+                                                     c + QPointF(-3.5, -3.0 * towards)})
+                                        : QPolygonF({c + QPointF(2.5 * towards, 0), c + QPointF(-3.0 * towards, 3.5),
+                                                     c + QPointF(-3.0 * towards, -3.5)});
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(64, 64, 64));
     painter.drawPolygon(triangle);

@@ -19,8 +19,11 @@ QString listText(const QString &key) { return QLLocalizedString(key); }
 
 }  // namespace
 
-SessionLogListWindow::SessionLogListWindow(const QString &folder, std::function<void(const QString &)> openLog, QWidget *parent)
-    : QWidget(parent, Qt::Window), mList(folder), mOpenLog(std::move(openLog))
+SessionLogListWindow::SessionLogListWindow(const QString &folder, std::function<void(const QString &)> openLog,
+                                           QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , mList(folder)
+    , mOpenLog(std::move(openLog))
 {
     setWindowTitle(listText(QStringLiteral("Session Logs")));
     resize(520, 340);
@@ -101,7 +104,9 @@ void SessionLogListWindow::showContextMenu(const QPoint &position)
 {
     QMenu menu(this);
     const bool selected = mTable->selectionModel()->hasSelection();
-    menu.addAction(listText(QStringLiteral("Open")), this, &SessionLogListWindow::openSelectedSessionLogs)->setEnabled(selected);
-    menu.addAction(listText(QStringLiteral("Delete")), this, &SessionLogListWindow::deleteSelectedSessionLogs)->setEnabled(selected);
+    menu.addAction(listText(QStringLiteral("Open")), this, &SessionLogListWindow::openSelectedSessionLogs)
+        ->setEnabled(selected);
+    menu.addAction(listText(QStringLiteral("Delete")), this, &SessionLogListWindow::deleteSelectedSessionLogs)
+        ->setEnabled(selected);
     menu.exec(mTable->viewport()->mapToGlobal(position));
 }

@@ -16,7 +16,8 @@ class SessionLogListWindow : public QWidget
     Q_OBJECT
 public:
     // openLog: shows one log file.
-    SessionLogListWindow(const QString &folder, std::function<void(const QString &path)> openLog, QWidget *parent = nullptr);
+    SessionLogListWindow(const QString &folder, std::function<void(const QString &path)> openLog,
+                         QWidget *parent = nullptr);
 
     // Lists the folder again and shows the window in front, the first row selected.
     void viewLog();
