@@ -89,7 +89,8 @@ TEST_F(ImmediateBackupRecordTest, ComputerFolderOfSeveralComputers)
         writePlist(state, QVariantMap{{"ann", entry}});
         const auto record = ImmediateBackupRecord::backupNow({}, now);
         ASSERT_TRUE(record);
-        EXPECT_EQ(record->destination(), destination) << entry.value("EnableMultipleMacBackupKey").toString().toStdString();
+        EXPECT_EQ(record->destination(), destination)
+            << entry.value("EnableMultipleMacBackupKey").toString().toStdString();
     }
 }
 
