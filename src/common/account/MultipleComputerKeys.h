@@ -2,10 +2,8 @@
 
 #include <QString>
 
-// The keys of an account's entry in the multiple-computer state plist
-// (MultiplePCStateFilePath): whether several computers back up into the
-// account ("1"), or the brand's default folder is asked for ("2"), and the
-// computer folder's name.
+// Keys of a user's entry in the multiple-computer state plist ("MultiplePCStateFilePath"):
+// whether backups of several computers are on ("1") and the folder of this computer.
 namespace MultipleComputerKeys {
 
 inline const QString kEnableMultipleMacBackupKey = QStringLiteral("EnableMultipleMacBackupKey");

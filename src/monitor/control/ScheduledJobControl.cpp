@@ -27,8 +27,7 @@ QString beside(const QString &file, const QString &name) { return QFileInfo(file
 ScheduledJobControl::Paths ScheduledJobControl::Paths::fromTexts()
 {
     return {QLLocalizedString(QStringLiteral("SchedulerStatus")), QLLocalizedString(QStringLiteral("SchedulerProgress")),
-            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile"))),
-            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("LastUserLoginDetailsFilePath")))};
+            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile")))};
 }
 
 ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, DistributedNotificationCenter *notifications,
@@ -39,7 +38,7 @@ ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, Distr
 
 QString ScheduledJobControl::currentUser() const
 {
-    const QVariantMap login = PropertyList::readDictionary(mPaths.lastUserLogin);
+    const QVariantMap login = StoredLoginDetails::lastUserDetails().value_or(QVariantMap());
     return login.value(Brand::pick(StoredLoginDetails::kTarnixUsername, StoredLoginDetails::kUsername)).toString();
 }
 

@@ -22,7 +22,6 @@ public:
         QString schedulerStatus;       // "SchedulerStatus": "0" all disabled, "1" enabled
         QString schedulerProgress;     // "SchedulerProgress": "1" when the user asks to see progress
         QString schedulerPreferences;  // "ApplicationPreferenceFile": per user, the cut-off settings
-        QString lastUserLogin;         // "LastUserLoginDetailsFilePath"
 
         static Paths fromTexts();
     };
