@@ -85,7 +85,9 @@ void TarnixMonitorController::start()
 
     if (mContext.jobControl().areAllSchedulesDisabled())
         mView.setItemTitle(MonitorMenuTags::kDisableAllSchedules, QLLocalizedString(kEnableAll));
-    mView.setItemTitle(MonitorMenuTags::kPauseResume, QLLocalizedString(kPauseTitle));
+    // The pause item says what the pause file says, also after a restart during a pause.
+    const bool paused = mContext.jobControl().isPaused();
+    mView.setItemTitle(MonitorMenuTags::kPauseResume, QLLocalizedString(paused ? kResumeTitle : kPauseTitle));
 
     const QString marker = PathStandardizer::standardizePath(text("TrayHelpMarkerFilePath"));
     if (QFile::exists(marker)) {

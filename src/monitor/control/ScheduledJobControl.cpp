@@ -143,6 +143,12 @@ void ScheduledJobControl::pauseResume(bool pause)
     mCurrentThrottleValue.reset();
 }
 
+bool ScheduledJobControl::isPaused() const
+{
+    const QString pauseFile = beside(throttleFile(currentUser()), QStringLiteral("pause.txt"));
+    return TextFile::read(pauseFile).value_or(QString()).trimmed() == QLatin1String("1");
+}
+
 void ScheduledJobControl::removeAllSchedules(bool disable) const
 {
     TextFile::write(mPaths.schedulerStatus, disable ? QStringLiteral("0") : QStringLiteral("1"));

@@ -60,6 +60,8 @@ public:
     // disk, for the resume) and "1" to pause.txt. Resume: the kept value back
     // (both throttle files removed when there was none: no limit) and "0".
     void pauseResume(bool pause);
+    // The current user's pause.txt reads "1".
+    bool isPaused() const;
     // "0" (disable) or "1" to the status file.
     void removeAllSchedules(bool disable) const;
     bool areAllSchedulesDisabled() const;

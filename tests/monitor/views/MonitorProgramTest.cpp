@@ -238,6 +238,12 @@ TEST_F(MonitorProgramTest, SchedulerItemsWriteTheControlFiles)
     EXPECT_EQ(mProgram->windows().statusItem().image(), "TarnixPauseMenuIcon");
     mProgram->controller().pauseResume(MonitorMenuTags::kDisableAllSchedules);  // another tag changes nothing
     EXPECT_EQ(pause->text(), "Resume the scheduled job");
+
+    // A monitor started during the pause offers to resume.
+    mProgram.reset();
+    mContext.reset();
+    startMonitor();
+    EXPECT_EQ(menuItem(MonitorMenuTags::kPauseResume)->text(), "Resume the scheduled job");
 }
 
 TEST_F(MonitorProgramTest, LaunchWordAndTrayHelpActOnceAtStart)
