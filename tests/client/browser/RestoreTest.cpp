@@ -332,6 +332,29 @@ TEST_F(RestoreControllerTest, CancellingThePromptAfterTickingTheBoxKeepsPromptin
     EXPECT_FALSE(view.controlsHidden);
 }
 
+TEST_F(RestoreControllerTest, ASavedDestinationOnADriveThatIsNotAttachedGivesWayToTheDefault)
+{
+    const QString file = RestoreDestinationStore::restorePathFile();
+    const struct
+    {
+        QString saved;
+        QString shown;
+    } cases[] = {
+        {volumes() + "/Gone/Restored", home() + "/Tarnix Rizered Downloads"},
+        {volumes() + "/Drive/Restored", volumes() + "/Drive/Restored"},
+        {root() + "/new/folder", root() + "/new/folder"},
+        {"", home() + "/Tarnix Rizered Downloads"},
+        {"relative/path", home() + "/Tarnix Rizered Downloads"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.saved.toStdString());
+        writeText(file, c.saved.toUtf8());
+        EXPECT_EQ(RestoreDestinationStore::loadDestination(), c.shown);
+        EXPECT_TRUE(QFileInfo(c.shown).isDir());
+        EXPECT_FALSE(QFileInfo::exists(volumes() + "/Gone")) << "nothing is made where the drive was";
+    }
+}
+
 TEST_F(RestoreControllerTest, ThePreferenceIsWrittenIntoTheWholeFileAndACorruptFileIsLeftAlone)
 {
     QDir().mkpath(QFileInfo(preferenceFile()).absolutePath());
