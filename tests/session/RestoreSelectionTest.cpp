@@ -21,6 +21,8 @@ protected:
     {
         IndexReaderFixture::SetUp();
         fakeEngine.install(root());
+        // A restore succeeds only when every file listed was run.
+        qputenv("FAKE_ENGINE_COMPLETES", "1");
         QDir().mkpath(userFolder());
         manager = makeRestoreManager(fastTimings(), delegate, applicationFolder(), userFolder(), root() + "/target",
                                      fakeEngine.executable());

@@ -452,4 +452,65 @@ TEST_F(SessionEndToEndTest, SyncModeBacksUpAndRestoresTheTree)
         EXPECT_EQ(readText(target() + file.mid(root().size())), readText(file)) << file.toStdString();
 }
 
+// A pause belongs to its session: after pause then cancel, the next backup on
+// the same manager moves, and Pause works in it again.
+TEST_F(SessionEndToEndTest, APauseEndsWithItsSession)
+{
+    setScenario({{"lineDelayMs", 40}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return !delegate.reports.isEmpty(); }, 20000));
+    manager->pause(true);
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_NE(manager->bandWidthThrottleValue(), "-1");
+
+    qunsetenv("TXRUVO_SCENARIO");
+    delegate.endStates.clear();
+    manager->startBackup();
+    ASSERT_TRUE(delegate.waitForEnd(15000)) << "the next backup never moved";
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+
+    setScenario({{"lineDelayMs", 100}});
+    delegate.reports.clear();
+    delegate.endStates.clear();
+    manager->startBackup();
+    ASSERT_NO_FATAL_FAILURE(pauseThenResume(*manager, delegate));
+}
+
+// A restore ends as a success only when every file it listed was run: any
+// reason that stopped its engines ends it as a failure.
+TEST_F(SessionEndToEndTest, RestoreEndStates)
+{
+    backUpTwiceAndIndex();
+    const struct
+    {
+        const char *name;
+        QVariantMap scenario;
+        QString end;
+    } cases[] = {
+        {"every file run", {}, "success"},
+        {"quota phrase", {{"errorText", "some files could not be transferred due to quota over limit"},
+                          {"stopAfterFiles", 2}, {"stopMode", "exit"}, {"exitCode", 0}}, "failure: Quota Exceeded"},
+        {"free space", {{"errorText", "not enough free space on device"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+         "failure: not enough free space on device"},
+        {"maintenance", {{"errorText", "account is under maintenance"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+         "failure: Account is under maintenance"},
+        {"engine ended early without a word", {{"stopAfterFiles", 3}, {"stopMode", "exit"}, {"exitCode", 0}},
+         "failure: Unable to continue the operation. Reason: "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(target()).removeRecursively();
+        setScenario(c.scenario);
+        restoreDelegate.endStates.clear();
+        startRestore({"Office" + tree()}, {});
+        ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+        const QStringList ends = restoreDelegate.settledEndStates();
+        ASSERT_EQ(ends.size(), 1);
+        EXPECT_TRUE(ends.first().startsWith(c.end)) << ends.first().toStdString();
+    }
+}
+
 }  // namespace

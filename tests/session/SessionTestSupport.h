@@ -78,7 +78,8 @@ private:
 // a file of its own in the folder $FAKE_ENGINE_LOG, so that every block's run
 // can be counted. With $FAKE_ENGINE_FAILS it writes that text to its error
 // file and exits 1; with $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first
-// time only; with $FAKE_ENGINE_SLEEP it sleeps first.
+// time only; with $FAKE_ENGINE_SLEEP it sleeps first; with
+// $FAKE_ENGINE_COMPLETES it reports each line of its list as run to its end.
 class FakeEngine
 {
 public:
@@ -102,12 +103,15 @@ if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
 fi
 if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
 cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
+if [ -n "$FAKE_ENGINE_COMPLETES" ]; then
+  sed -e '/^$/d' -e 's|.*|<file offset="0" size="100" tottrf_sz="100" per="100" trf_type="FULL" fname="&"/>|' "$list" >> "$out"
+fi
 )");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(log());
         qputenv("FAKE_ENGINE_LOG", log().toUtf8());
-        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
+        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP", "FAKE_ENGINE_COMPLETES"})
             qunsetenv(name);
     }
 

@@ -137,6 +137,14 @@ void RuvoBackupManager::pause(bool paused)
     }
 }
 
+void RuvoBackupManager::clearPause()
+{
+    if (mPreviousThrottleValue)
+        setBandwidthThrottleValue(*std::exchange(mPreviousThrottleValue, std::nullopt));
+    else if (bandWidthThrottleValue() == kPausedThrottle)
+        setBandwidthThrottleValue(kRunningThrottle);
+}
+
 // --- Session start ---
 
 bool RuvoBackupManager::prepareSession(bool restore)
@@ -202,6 +210,8 @@ void RuvoBackupManager::resetSession()
         slot.listFile = slot.number == 1 ? mOperationFolder.sourceA() : mOperationFolder.sourceB();
     }
     mDealer.reset(&mOperationFolder, blockForm(), [this](long blockNumber) { blockWritten(blockNumber); });
+    // A pause never outlives its session: the engines of this one start moving.
+    clearPause();
     if (delegate_)
         mSessionLogFile = isRestore ? delegate_->mRestoreSessionFilePath() : delegate_->mBackupSessionFilePath();
     startRSyncOperation();

@@ -104,7 +104,8 @@ public:
     void setBandwidthThrottleValue(const QString &value);
     QString bandWidthThrottleValue() const;
     // Pause writes "-1" into the throttle file, which the engines read; resume
-    // puts back what was there before the pause. A pause while paused does nothing.
+    // puts back what was there before the pause. A pause while paused does
+    // nothing. Every session start, cancel and end state clears the pause.
     void pause(bool paused) override;
 
     // --- Sessions ---
@@ -171,6 +172,7 @@ private:
     // Checks what a session needs and resets it; a refusal is the session's one end state.
     bool prepareSession(bool restore);
     void resetSession();
+    void clearPause();
     void startRSyncOperation();
     void stopRSyncOperation();
     void startElapsedClock();

@@ -18,6 +18,7 @@ const QString kConnectionFailure = QStringLiteral(
     "Unable to continue the operation. Reason: Connection Failed. Unable to connect to the server. Try later");
 const QString kMaintenanceFailure = QStringLiteral("Account is under maintenance");
 const QString kNoFreeSpaceFailure = QStringLiteral("Not enough free space on device");
+const QString kQuotaFailure = QStringLiteral("Quota Exceeded");
 const QString kLostFilesFailure = QStringLiteral("Unable to continue the operation. Reason: the file list could not be written.");
 
 }  // namespace
@@ -136,6 +137,8 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
             return {EndState::Cancel, {}};
         if (mNotEnoughFreeSpace)
             return {EndState::Failure, kNoFreeSpaceFailure};
+        if (mRuvoQuotaExceeded)
+            return {EndState::Failure, kQuotaFailure};
         if (mRestoreSelection && mRestoreSelection->failure())
             return {EndState::Failure, *mRestoreSelection->failure()};
     } else {
@@ -144,7 +147,7 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
         if (mIsBackupCancel)
             return {EndState::Cancel, {}};
         if (mRuvoQuotaExceeded)
-            return {EndState::OverQuota, QStringLiteral("Quota Exceeded")};
+            return {EndState::OverQuota, kQuotaFailure};
         if (mAccountUnderMaintananceErrFlag)
             return {EndState::Failure, kMaintenanceFailure};
         if (mNotEnoughFreeSpace)
@@ -154,11 +157,17 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
         return {EndState::Failure, kLostFilesFailure};
     if (mFailureCount != 0)
         return {EndState::Failure, QString("")};
+    // A restore succeeds only when every file it listed was run.
+    const long restored = mProgress.successCount() + mProgress.incSuccessCount();
+    if (isRestore && quint64(restored) < mFilesConsideredforOp)
+        return {EndState::Failure, QStringLiteral("Unable to continue the operation. Reason: %1 of %2 files were "
+                                                  "restored.").arg(restored).arg(quint64(mFilesConsideredforOp))};
     return {EndState::Success, {}};
 }
 
 void RuvoBackupManager::sendEndState(EndState state, const QString &message)
 {
+    clearPause();
     switch (state) {
     case EndState::Success:
         trace(QStringLiteral("Successfully operationDidFinishSuccessfully"));
@@ -183,6 +192,7 @@ void RuvoBackupManager::CancelBackupProcess()
     if (!mIsRunning)
         return;
     mIsBackupCancel = true;
+    clearPause();
     stopRSyncOperation();
     if (fileListFetcher)
         fileListFetcher->stopEnumeration();
