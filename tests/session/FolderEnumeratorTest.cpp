@@ -1,6 +1,7 @@
 #include "session/enumeration/FolderEnumerator.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 
+#include "support/AnotherUser.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>
@@ -129,8 +130,8 @@ TEST_F(FolderEnumeratorTest, SkippedFoldersAreNotEnteredBelowTheSelection)
 
 TEST_F(FolderEnumeratorTest, UnreadableFolderIsReportedAndLeftOut)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every folder";
+    if (rerunAsAnotherUser())
+        return;
     writeText(tree() + "/locked/secret", "s");
     writeText(tree() + "/open/f", "f");
     QFile::setPermissions(tree() + "/locked", QFileDevice::WriteOwner);

@@ -1,6 +1,7 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "support/AnotherUser.h"
 #include "support/FakeApplicationDelegate.h"
 #include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
@@ -511,6 +512,25 @@ TEST_F(SessionEndToEndTest, RestoreEndStates)
         ASSERT_EQ(ends.size(), 1);
         EXPECT_TRUE(ends.first().startsWith(c.end)) << ends.first().toStdString();
     }
+}
+
+// An unreadable folder inside the selection is a failure that names it, as an
+// unreadable file is; the rest of the selection is backed up.
+TEST_F(SessionEndToEndTest, UnreadableFolderIsAFailureNamedInTheErrors)
+{
+    if (rerunAsAnotherUser())
+        return;
+    const QString locked = tree() + "/locked";
+    writeText(locked + "/secret.txt", "s");
+    QFile::setPermissions(locked, QFile::WriteOwner);
+    backUp();
+    const QStringList ends = delegate.settledEndStates();
+    expectDriveHoldsTree();
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ends, QStringList{"failure: "});
+    EXPECT_EQ(manager->failureFileCount(), 1);
+    EXPECT_TRUE(delegate.events.contains("error: Error: " + locked + " Reason: Permission denied"))
+        << delegate.events.join(" | ").toStdString();
 }
 
 }  // namespace

@@ -52,12 +52,20 @@ void RuvoBackupManager::didEndFolderEnumeration(const FoundFiles &files, const Q
     writeBatch(paths, parentFolder);
 }
 
+// A folder the walk cannot read is left out: it fails like an unreadable file, under its path.
 void RuvoBackupManager::didEncounterError(const QString &folder, const QString &description)
 {
     if (isRestore)
         return;
     QLBackupProgressLogger::progressLogger().writeSessionLog(
         QStringLiteral("Unable to read the folder %1: %2\n").arg(folder, description), sessionLogFile(), true);
+    postToSession([this, folder, description] {
+        ++mFailureCount;
+        const QString message = QStringLiteral("Error: %1 Reason: %2").arg(folder, description);
+        notify([this, message, folder](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, folder, this);
+        });
+    });
 }
 
 void RuvoBackupManager::didEndCalculation()

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+
+// A test that needs a folder or file its user cannot read calls this first.
+// Run as root (CI runs as root, and root reads everything), it runs the same
+// test again in a child process as the unprivileged user "nobody" (setpriv),
+// reports the child's failures as its own and returns true: the caller then
+// returns at once. Run as any other user it returns false and the test runs
+// in this process.
+bool rerunAsAnotherUser();
