@@ -533,4 +533,26 @@ TEST_F(SessionEndToEndTest, UnreadableFolderIsAFailureNamedInTheErrors)
         << delegate.events.join(" | ").toStdString();
 }
 
+// A failed file's name never decides what its error means: files named after
+// the engine's phrases fail alone, and every other file is still tried.
+TEST_F(SessionEndToEndTest, AFileNameIsNeverReadAsTheEnginesPhrase)
+{
+    const QStringList names{"device is not connected.txt", "aaa error in file write.txt",
+                            "some files could not be transferred due to quota over limit.txt",
+                            "account is under maintenance.txt"};
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = tree() + "/d3/" + name;
+        writeText(file, "unreadable");
+        setScenario({{"failFiles", QVariantMap{{file, "Permission denied"}}}});
+        backUp();
+        EXPECT_EQ(delegate.settledEndStates(), QStringList{"failure: "});
+        EXPECT_EQ(manager->failureFileCount(), 1);
+        EXPECT_TRUE(delegate.events.contains("error: Error: " + file + " Reason: Permission denied"))
+            << delegate.events.join(" | ").toStdString();
+        QFile::remove(file);
+        expectDriveHoldsTree();
+    }
+}
+
 }  // namespace

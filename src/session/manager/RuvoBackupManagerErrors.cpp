@@ -44,8 +44,10 @@ void RuvoBackupManager::getError(const QString &text, TarnixProcessLib *engine)
     classifyError(text, slot);
 }
 
-void RuvoBackupManager::classifyError(const QString &raw, EngineSlot &slot)
+void RuvoBackupManager::classifyError(const QString &rawText, EngineSlot &slot)
 {
+    // What the text means is read from its reasons, never from the names of the files it lists.
+    const QString raw = withoutFileNames(rawText);
     const QString error = trimmedOfBreaks(raw);
     const int status = slot.process->terminationStatus();
     if (raw.contains(kEncryptionVerification)) {
@@ -87,12 +89,12 @@ void RuvoBackupManager::classifyError(const QString &raw, EngineSlot &slot)
                 slot.retryFlag = true;
                 logger().logInteractiveTrace(
                     QStringLiteral("Engine %1 encountered an error  - (%2) ")
-                        .arg(slot.number == 1 ? QStringLiteral("one") : QStringLiteral("two"), raw),
+                        .arg(slot.number == 1 ? QStringLiteral("one") : QStringLiteral("two"), rawText),
                     slot.number == 1);
             }
         }
     }
-    recordError(raw, slot);
+    recordError(rawText, slot);
 }
 
 void RuvoBackupManager::recordError(const QString &rawText, const EngineSlot &slot)
