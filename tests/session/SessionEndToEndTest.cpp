@@ -311,6 +311,9 @@ TEST_F(SessionEndToEndTest, InjectedEngineErrorIsRetriedOnTheSameBlock)
     EXPECT_GE(delegate.count("retrying"), 1);
     EXPECT_LE(delegate.count("retrying"), 2);
     expectDriveHoldsTree();
+    // Each file counts once, though the retried block reported the files stored before the trouble again.
+    EXPECT_EQ(manager->succesFileCount(), treeFiles().size());
+    EXPECT_EQ(manager->incSuccessFileCount(), 0);
 }
 
 TEST_F(SessionEndToEndTest, EngineKilledMidRunLosesNoFile)

@@ -28,7 +28,6 @@ void ProgressAccounting::reset(bool restore, bool backupMode)
     mSpeedHistory.clear();
     mBlockCount = 0;
     mSuccessCount = mIncSuccessCount = mSyncFilesCountTheFly = 0;
-    mTotalSyncFileList.clear();
     mSyncTotalBytes = 0;
 }
 
@@ -66,39 +65,33 @@ std::optional<ProgressReport> ProgressAccounting::readLine(const FileTransferDat
     const double size = hasSize ? ProgressFigures::fieldNumber(record.size()) : 0;
     const QString mode = ProgressFigures::transferMode(record.trf_type(), mRestore);
     const bool inSync = mode == ProgressFigures::kSyncFileMode;
-    const bool alreadyCompleted = run.completedFiles.contains(relativePath);
     const bool completesFile = ProgressFigures::fieldNumber(record.per()) == 100.0;
+    const bool alreadyCounted = run.countedFiles.contains(relativePath);
 
-    // A line of a file this run already completed (a retried block) changes no run totals.
-    if (!alreadyCompleted)
+    // A line of a file this block already counted (a retried block) changes no totals.
+    if (!alreadyCounted)
         run.thisRun = ProgressFigures::fieldNumber(record.tottrf_sz());
-    if (completesFile) {
-        if (!mRestore) {
-            report.set(ProgressReport::EncFilename, record.enc_name());
-            report.set(ProgressReport::MpcName, record.mpc());
-            report.set(ProgressReport::FolderID, record.folder_id());
-        }
-        if (!alreadyCompleted) {
-            if (!inSync) {
-                run.completedFiles.insert(relativePath, size);
-            } else if (!mTotalSyncFileList.contains(relativePath)) {
-                mTotalSyncFileList.insert(relativePath, size);
-                mSyncTotalBytes += size;
-            }
-        }
-        if (!inSync)
-            ++mSuccessCount;
-        report.set(ProgressReport::FileTransferedStatus, ProgressReport::kDone);
+    if (completesFile && !mRestore) {
+        report.set(ProgressReport::EncFilename, record.enc_name());
+        report.set(ProgressReport::MpcName, record.mpc());
+        report.set(ProgressReport::FolderID, record.folder_id());
     }
+    if ((completesFile || inSync) && !alreadyCounted) {
+        run.countedFiles.insert(relativePath);
+        if (inSync) {
+            ++mSyncFilesCountTheFly;
+            ++mIncSuccessCount;
+            mSyncTotalBytes += size;
+        } else {
+            ++mSuccessCount;
+        }
+    }
+    if (completesFile || inSync)
+        report.set(ProgressReport::FileTransferedStatus, ProgressReport::kDone);
 
     report.set(ProgressReport::Filename, relativePath);
     report.set(ProgressReport::Filesize, hasSize ? sizeText(size) : QLUtility::formatedFileSizeAsString({}));
     report.set(ProgressReport::TansferMode, mode);
-    if (inSync) {
-        ++mSyncFilesCountTheFly;
-        ++mIncSuccessCount;
-        report.set(ProgressReport::FileTransferedStatus, ProgressReport::kDone);
-    }
     setFigures(record, report, totalBytes);
 
     // Every other in-progress line is reported; a completed file always is.

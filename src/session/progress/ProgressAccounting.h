@@ -4,7 +4,7 @@
 #include "session/progress/ProgressFigures.h"
 
 #include <QElapsedTimer>
-#include <QHash>
+#include <QSet>
 #include <QString>
 
 #include <array>
@@ -15,6 +15,8 @@ class FileTransferData;
 // The progress accounting of one backup or restore session: it reads the
 // engines' progress lines into progress reports, decides which are sent, and
 // keeps the session's file counts, its bytes done and the transfer speed.
+// Each file counts once per session, however often a retried block reports
+// it; a file lies in one block only, so what was counted is kept per block.
 // Main thread only.
 class ProgressAccounting
 {
@@ -24,7 +26,7 @@ public:
     // A fresh session; its clock starts now.
     void reset(bool restore, bool backupMode);
     // The engine starts a run on a new block.
-    void blockHandedOver(int engine) { mRuns[engine].completedFiles.clear(); }
+    void blockHandedOver(int engine) { mRuns[engine].countedFiles.clear(); }
     // The engine starts a run (the first, the next block's or a retry's).
     void engineLaunched(int engine, bool firstLaunch);
 
@@ -49,7 +51,7 @@ private:
     {
         double thisRun = 0;           // bytes of the running block so far, as the engine counts them
         double tillPreviousRuns = 0;  // bytes of its earlier runs
-        QHash<QString, double> completedFiles;  // of the block it runs
+        QSet<QString> countedFiles;   // the files of its block counted so far, stored or in sync
     };
 
     double bytesDone() const;
@@ -64,6 +66,5 @@ private:
     long mSuccessCount = 0;
     long mIncSuccessCount = 0;
     long mSyncFilesCountTheFly = 0;
-    QHash<QString, double> mTotalSyncFileList;
-    double mSyncTotalBytes = 0;
+    double mSyncTotalBytes = 0;  // of the files found in sync
 };
