@@ -187,6 +187,19 @@ protected:
     }
     QString changedFile() const { return tree() + "/d0/sub 0/plain.txt"; }
 
+    // The account "ann" in sync mode as "annsync": the backup goes to the sync user's folder, returned.
+    QString useSyncMode()
+    {
+        writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {"ann"}), "0");
+        PropertyList::write(PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {"ann"}),
+                            QVariantMap{{"syncUserName", "annsync"}, {"syncEncodedPassword", "TXE1:syncpw"},
+                                        {"ruvosrvrip", "10.0.0.2"}});
+        const QString syncRoot = volumes() + "/Drive/TarnixVidezud/annsync";
+        QDir().mkpath(syncRoot);
+        manager->setDestinationPath(syncRoot);
+        return syncRoot;
+    }
+
     // A restore of index picks into the target, as the restore views start one.
     void startRestore(const QStringList &folders, const QStringList &files)
     {
@@ -424,13 +437,7 @@ TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
 // the selection's parent, and come back from the index byte for byte.
 TEST_F(SessionEndToEndTest, SyncModeBacksUpAndRestoresTheTree)
 {
-    writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {"ann"}), "0");
-    ASSERT_TRUE(PropertyList::write(
-        PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {"ann"}),
-        QVariantMap{{"syncUserName", "annsync"}, {"syncEncodedPassword", "TXE1:syncpw"}, {"ruvosrvrip", "10.0.0.2"}}));
-    const QString syncRoot = volumes() + "/Drive/TarnixVidezud/annsync";
-    QDir().mkpath(syncRoot);
-    manager->setDestinationPath(syncRoot);
+    const QString syncRoot = useSyncMode();
     TXSupportFileManager::txFileManager().setSyncUserName("annsync");
     startIndexManager();
     mainController.backupMode = false;
@@ -556,6 +563,23 @@ TEST_F(SessionEndToEndTest, AFileNameIsNeverReadAsTheEnginesPhrase)
         QFile::remove(file);
         expectDriveHoldsTree();
     }
+}
+
+// Sync mode walks a selected link to a folder under the link's own path.
+TEST_F(SessionEndToEndTest, SyncModeBacksUpASelectedLinkToAFolder)
+{
+    const QString syncRoot = useSyncMode();
+    const QString target = tree() + "/d1";
+    QDir().mkpath(root() + "/links");
+    ASSERT_TRUE(QFile::link(target, root() + "/links/shortcut"));
+    manager->setFileFolderSetForOperation({root() + "/links/shortcut"});
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"}) << delegate.events.join(" | ").toStdString();
+    EXPECT_EQ(manager->failureFileCount(), 0);
+    for (const QString &file : treeFiles())
+        if (file.startsWith(target + "/")) {
+            EXPECT_EQ(readText(syncRoot + "/shortcut" + file.mid(target.size())), readText(file)) << file.toStdString();
+        }
 }
 
 }  // namespace

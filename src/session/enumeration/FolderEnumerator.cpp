@@ -19,13 +19,11 @@ QString describeErrno(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The folder that holds the item; for a link, the folder that holds its target.
+// The folder that holds the item. A selected link is walked under its own
+// path, so its own folder is the parent its paths hang from.
 QString holdingFolder(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return QFileInfo(info.canonicalFilePath()).path();
-    return info.path();
+    return QFileInfo(path).path();
 }
 
 }  // namespace
