@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -580,6 +581,28 @@ TEST_F(SessionEndToEndTest, SyncModeBacksUpASelectedLinkToAFolder)
         if (file.startsWith(target + "/")) {
             EXPECT_EQ(readText(syncRoot + "/shortcut" + file.mid(target.size())), readText(file)) << file.toStdString();
         }
+}
+
+// Names the engine cannot be given fail with their reason; nothing is taken
+// for the user's exclusion, and every other file is backed up.
+TEST_F(SessionEndToEndTest, OddNamesFailWithTheirReason)
+{
+    const QString lineBreak = tree() + "/d4/two\nlines.txt";
+    writeText(lineBreak, "x");
+    const QByteArray notUtf8 = QFile::encodeName(tree() + "/d4/") + "bad\xff.txt";
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"failure: "});
+    EXPECT_EQ(manager->failureFileCount(), 2);
+    EXPECT_EQ(manager->excludedFilesCount(), 0u);
+    const QString errors = delegate.events.join(" | ");
+    EXPECT_TRUE(errors.contains("error: Error: " + lineBreak + " Reason: name holds a line break")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("/d4/bad") && errors.contains(" Reason: name is not valid UTF-8")) << errors.toStdString();
+    QFile::remove(lineBreak);
+    ::unlink(notUtf8.constData());
+    expectDriveHoldsTree();
 }
 
 }  // namespace

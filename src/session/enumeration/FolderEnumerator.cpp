@@ -137,7 +137,11 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
                                              : Kind::Other;
             size = mMeasuresFiles ? quint64(status.st_size) : 0;
         }
-        if (kind == Kind::Folder) {
+        if ((kind == Kind::Folder || kind == Kind::File || kind == Kind::Link) &&
+            !QUtf8StringView(entry.name).isValidUtf8()) {
+            // The engine and the index take names as text: such an item cannot be stored under its own name.
+            reportError(pathInFolder(entry.name), kNotUtf8);
+        } else if (kind == Kind::Folder) {
             total += enterFolder(folderFd, entry.name, device);
         } else if (kind == Kind::File || kind == Kind::Link) {
             // A link is an item of its own (the engine stores its text), never followed;
@@ -184,10 +188,15 @@ QString FolderEnumerator::pathInFolder(const char *name)
     return path;
 }
 
-void FolderEnumerator::reportError(const QString &folder, int error)
+void FolderEnumerator::reportError(const QString &path, int error)
+{
+    reportError(path, describeErrno(error));
+}
+
+void FolderEnumerator::reportError(const QString &path, const QString &reason)
 {
     if (mDelegate)
-        mDelegate->didEncounterError(folder, describeErrno(error));
+        mDelegate->didEncounterError(path, reason);
 }
 
 void FolderEnumerator::reportFile(const QString &path, quint64 size)

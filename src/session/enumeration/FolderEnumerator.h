@@ -67,6 +67,9 @@ public:
     // The bytes of the files below one folder, reporting them as the mode says.
     quint64 fastFolderSize(const QString &folder);
 
+    // The reason an item whose name is not UTF-8 is reported with, and left out.
+    static inline const QString kNotUtf8 = QStringLiteral("name is not valid UTF-8");
+
     // The folders the walk passes over below "/" on Linux, besides the drives.
     static QStringList systemFoldersToSkip();
 
@@ -74,7 +77,8 @@ private:
     quint64 walkFolder(int folderFd, dev_t device);
     quint64 enterFolder(int parentFd, const char *name, dev_t device);
     QString pathInFolder(const char *name);
-    void reportError(const QString &folder, int error);
+    void reportError(const QString &path, int error);
+    void reportError(const QString &path, const QString &reason);
     void reportFile(const QString &path, quint64 size);
     void flushBatch();
     void pauseNowAndThen();

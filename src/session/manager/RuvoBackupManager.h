@@ -192,6 +192,8 @@ private:
     void didEncounterError(const QString &folder, const QString &description) override;
     void didEndCalculation() override;
     void writeBatch(const QStringList &batch, const QString &parentFolder);
+    // An item that cannot be backed up: a failure under its path, told to the delegate.
+    void failItem(const QString &path, const QString &reason);
     QStringList getBackupSetAfterFiltration(const QStringList &batch);
     // The queue of found paths: filled path by path, taken a batch at a time.
     void queueSelectedFile(const QString &path);  // with mLockforSelectedFile held

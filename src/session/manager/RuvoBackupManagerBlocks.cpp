@@ -59,11 +59,16 @@ void RuvoBackupManager::didEncounterError(const QString &folder, const QString &
         return;
     QLBackupProgressLogger::progressLogger().writeSessionLog(
         QStringLiteral("Unable to read the folder %1: %2\n").arg(folder, description), sessionLogFile(), true);
-    postToSession([this, folder, description] {
+    failItem(folder, description);
+}
+
+void RuvoBackupManager::failItem(const QString &path, const QString &reason)
+{
+    postToSession([this, path, reason] {
         ++mFailureCount;
-        const QString message = QStringLiteral("Error: %1 Reason: %2").arg(folder, description);
-        notify([this, message, folder](RuvoBackupRestoreHandlerProtocol &d) {
-            d.operationDidReceiveErrors(message, folder, this);
+        const QString message = QStringLiteral("Error: %1 Reason: %2").arg(path, reason);
+        notify([this, message, path](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, path, this);
         });
     });
 }
@@ -100,6 +105,9 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const QStringList &ba
             QStringLiteral("Excluded files set form Backup:\n%1\n").arg(result.skipped.join(u'\n')));
         mExcludedFilesCount += unsigned(result.skipped.size());
     }
+    // Not the user's exclusion: an item the engine cannot be given fails, with its reason.
+    for (const QString &path : result.unfit)
+        failItem(path, ExclusionFilter::kLineBreakReason);
     // The session's total counts what will be backed up, so that the percentage can reach 100.
     mSizeTally->add(result.accepted);
     mFilesConsideredforOp += quint64(result.accepted.size());
