@@ -1,7 +1,7 @@
 #include "session/enumeration/FolderEnumerator.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
 
-#include "support/AnotherUser.h"
+#include "support/IsolatedRerun.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>

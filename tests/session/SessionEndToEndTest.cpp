@@ -1,7 +1,7 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
-#include "support/AnotherUser.h"
+#include "support/IsolatedRerun.h"
 #include "support/FakeApplicationDelegate.h"
 #include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
@@ -17,7 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -602,6 +605,32 @@ TEST_F(SessionEndToEndTest, OddNamesFailWithTheirReason)
     EXPECT_TRUE(errors.contains("/d4/bad") && errors.contains(" Reason: name is not valid UTF-8")) << errors.toStdString();
     QFile::remove(lineBreak);
     ::unlink(notUtf8.constData());
+    expectDriveHoldsTree();
+}
+
+// A file system other than a local disk's mounted below the selection is not
+// backed up, and the session names it.
+TEST_F(SessionEndToEndTest, AMountBelowTheSelectionIsNamedAndNotBackedUp)
+{
+    switch (rerunInMountNamespace()) {
+    case MountNamespace::Parent:
+        return;
+    case MountNamespace::CannotMount:
+        GTEST_SKIP() << "this machine allows no user and mount namespace: no mount below the selection can be made";
+    case MountNamespace::Child:
+        break;
+    }
+    const QString mounted = tree() + "/d2/memory";
+    QDir().mkpath(mounted);
+    ASSERT_EQ(::mount("none", QFile::encodeName(mounted).constData(), "tmpfs", 0, nullptr), 0) << std::strerror(errno);
+    writeText(mounted + "/in memory.txt", "m");
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_TRUE(delegate.events.contains("error: Skipped: " + mounted +
+                                         " Reason: a memory file system (tmpfs) is mounted here, not backed up"))
+        << delegate.events.join(" | ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dataRoot() + mounted + "/in memory.txt"));
+    ::umount(QFile::encodeName(mounted).constData());
     expectDriveHoldsTree();
 }
 

@@ -7,9 +7,12 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -24,6 +27,40 @@ QString describeErrno(int error)
 QString holdingFolder(const QString &path)
 {
     return QFileInfo(path).path();
+}
+
+// A file system of a local disk (a separate /home, a btrfs subvolume) is
+// walked like the selection's own; none other (memory, network, pseudo and
+// image file systems) is entered. What the folder's file system is, or none when it is a local disk's.
+// The folder is looked at without being opened, so that an automount point is not triggered.
+std::optional<QString> foreignFileSystem(int parentFd, const char *name)
+{
+    const int probe = ::openat(parentFd, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct statfs info {};
+    const bool known = probe >= 0 && ::fstatfs(probe, &info) == 0;
+    if (probe >= 0)
+        ::close(probe);
+    if (!known)
+        return QStringLiteral("a file system that cannot be read");
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case 0x3153464aUL:  // jfs
+    case REISERFS_SUPER_MAGIC:
+    case 0x2fc12fc1UL:  // zfs
+    case 0xca451a4eUL:  // bcachefs
+        return std::nullopt;
+    case TMPFS_MAGIC:
+        return QStringLiteral("a memory file system (tmpfs)");
+    case NFS_SUPER_MAGIC:
+    case 0xFF534D42UL:  // cifs
+    case 0xFE534D42UL:  // smb2
+        return QStringLiteral("a network file system");
+    default:
+        return QStringLiteral("a file system of type 0x%1").arg(quint64(info.f_type), 0, 16);
+    }
 }
 
 }  // namespace
@@ -155,15 +192,23 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
     return total;
 }
 
-// A folder on another file system, or a skipped one, is passed over.
+// A skipped folder is passed over in silence; a mount of anything but a
+// local disk's file system is passed over and told to the delegate.
 quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t device)
 {
     const QString path = pathInFolder(name);
     if (mSkippedFolders.contains(path))
         return 0;
     struct stat status {};
-    if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0 || status.st_dev != device)
+    if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0)
         return 0;
+    if (status.st_dev != device) {
+        if (const std::optional<QString> kind = foreignFileSystem(parentFd, name)) {
+            if (mDelegate)
+                mDelegate->didSkipMountPoint(path, QStringLiteral("%1 is mounted here").arg(*kind));
+            return 0;
+        }
+    }
     const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT)
@@ -171,7 +216,7 @@ quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t devi
         return 0;
     }
     const QString parent = std::exchange(mFolder, path + u'/');
-    const quint64 total = walkFolder(fd, device);
+    const quint64 total = walkFolder(fd, status.st_dev);
     mFolder = parent;
     ::close(fd);
     return total;

@@ -25,8 +25,9 @@ struct FolderWalkTimings
 // in bulk, each entry typed by the folder's own record; a link inside a walked
 // folder is reported as an item of its own and never entered, so a link loop
 // cannot trap the walk.
-// Below a selected folder the walk stays on that folder's file system and
-// passes over the skipped folders (pseudo file systems, the drive's own data).
+// Below a selected folder the walk enters the file systems of local disks
+// mounted there, tells of every other mount it passes over, and passes over
+// the skipped folders (pseudo file systems, the drive's own data).
 // Measuring files costs a status call each, the bulk of a walk's time: a walk
 // told not to measure them reports every size as 0.
 class FolderEnumerator

@@ -190,6 +190,7 @@ private:
     void didFoundFile(const QString &path, quint64 size) override;
     void didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder) override;
     void didEncounterError(const QString &folder, const QString &description) override;
+    void didSkipMountPoint(const QString &folder, const QString &reason) override;
     void didEndCalculation() override;
     void writeBatch(const QStringList &batch, const QString &parentFolder);
     // An item that cannot be backed up: a failure under its path, told to the delegate.

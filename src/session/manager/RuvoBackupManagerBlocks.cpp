@@ -62,6 +62,18 @@ void RuvoBackupManager::didEncounterError(const QString &folder, const QString &
     failItem(folder, description);
 }
 
+// A mount below the selection that is not walked: named in the session log and told to the delegate.
+void RuvoBackupManager::didSkipMountPoint(const QString &folder, const QString &reason)
+{
+    const QString message = QStringLiteral("Skipped: %1 Reason: %2, not backed up").arg(folder, reason);
+    QLBackupProgressLogger::progressLogger().writeSessionLog(message + u'\n', sessionLogFile(), true);
+    postToSession([this, message, folder] {
+        notify([this, message, folder](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, folder, this);
+        });
+    });
+}
+
 void RuvoBackupManager::failItem(const QString &path, const QString &reason)
 {
     postToSession([this, path, reason] {
