@@ -125,13 +125,16 @@ void ProgressAccounting::setFigures(const FileTransferData &record, ProgressRepo
     report.set(ProgressReport::Cumulativetransfersize, doneText);
     if (!record.rate_trf().isNull()) {
         const QString speed = QLUtility::formatedFileSizeInBits(quint64(mSpeedHistory.calulateAverageTransferSpeed()));
-        report.set(ProgressReport::TransferSpeed, doneText + QLatin1String(" out of ") + totalText +
-                                                      QLatin1String(" (") + speed + u')');
-        report.set(ProgressReport::Speed, speed + QStringLiteral("/s"));
+        const QString rate = speed + QStringLiteral("/s");
+        report.set(ProgressReport::TransferSpeed,
+                   doneText + QLatin1String(" out of ") + totalText + QLatin1String(" (") + rate + u')');
+        report.set(ProgressReport::Speed, rate);
         mSpeedHistory.add(record.rate_trf());
     }
+    // Nothing left to do has no estimate (an empty one).
     const long elapsed = std::max<qint64>(1, mSessionClock.elapsed() / 1000);
+    const bool nothingLeft = total > 0 && done >= total;
     report.set(ProgressReport::EstimatedTime,
-               clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
+               nothingLeft ? QString("") : clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
     report.set(ProgressReport::VersionNumber, record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
 }

@@ -238,6 +238,11 @@ TEST_F(BackupNowTest, ProgressShowsScanningUntilTheSizeIsKnownAndDropsASyncTrans
     EXPECT_EQ(pane.status, "Backup progress");
     EXPECT_FALSE(pane.pauseButtonHidden);
     EXPECT_EQ(controller->mTotalFileCount(), 7);
+
+    // Nothing left to do: no estimate is shown.
+    controller->operationDidReceiveData({{ProgressReport::Percentage, "100"}, {ProgressReport::EstimatedTime, ""}},
+                                        nullptr);
+    EXPECT_EQ(pane.estimatedTime, "");
 }
 
 TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
