@@ -634,4 +634,20 @@ TEST_F(SessionEndToEndTest, AMountBelowTheSelectionIsNamedAndNotBackedUp)
     expectDriveHoldsTree();
 }
 
+// A file backed up and deleted locally before the index's next tick still
+// enters the index: it can be restored (and offered for cleanup).
+TEST_F(SessionEndToEndTest, TheIndexLearnsAFileDeletedBeforeItsTick)
+{
+    startIndexManager();
+    const QByteArray content = readText(changedFile());
+    backUp();
+    ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    QFile::remove(changedFile());
+    mergeIndex();
+    startRestore({}, {"/Office" + changedFile()});
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(readText(target() + changedFile()), content);
+}
+
 }  // namespace

@@ -39,13 +39,13 @@ IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &me
 
 StoredFileRecord StoredFileRecord::of(const BackedUpFile &file)
 {
-    return {file.versionNumber, file.folderID, file.mpcName, file.encFilename};
+    return {file.versionNumber, file.folderID, file.mpcName, file.encFilename, file.size, file.modificationTime};
 }
 
-QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const struct stat &item,
+QVariantList IndexJournalWriter::journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
                                                const StoredFileRecord &record)
 {
-    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(item.st_mtime)), qint64(item.st_size),
+    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(modificationTime)), size,
                            kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
     for (const QString *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
         if (value->isNull())
@@ -73,11 +73,18 @@ void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
     int visited = 0;
     for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
         const QString &localPath = entry.key();
+        const StoredFileRecord &record = entry.value();
+        qint64 size = record.size;
+        qint64 modificationTime = record.modificationTime;
         struct stat item {};
         // A link is stored as a link, never followed: its own size and time.
-        if (journal && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
+        if (modificationTime < 0 && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
             && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
-            QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
+            size = item.st_size;
+            modificationTime = item.st_mtime;
+        }
+        if (journal && modificationTime >= 0) {
+            QVariantList values = journalValues(indexPathOf(localPath, files), size, modificationTime, record);
             if (!values.isEmpty())
                 rows.push_back(std::move(values));
         }

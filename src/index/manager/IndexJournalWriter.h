@@ -25,6 +25,8 @@ struct StoredFileRecord
     QString folderId;
     QString mpcName;
     QString encFilename;
+    qint64 size = -1;              // taken when stored; -1: read from the local file
+    qint64 modificationTime = -1;
 };
 
 // What one tick hands the backup writer: per local path, what the record the
@@ -43,16 +45,18 @@ class IndexJournalWriter
 public:
     IndexJournalWriter(IndexContext context, DataBaseWrapper &merger, const IndexManagerTimings &timings);
 
-    // INSERT rows of the backed-up files that are still files on this machine
-    // and whose records name them on the drive (folder identifier, computer
-    // folder, encoded name).
+    // INSERT rows of the backed-up files whose records name them on the drive
+    // (folder identifier, computer folder, encoded name), with the size and
+    // time taken when they were stored; a record without them is a file still
+    // on this machine.
     void writeBackedUpFiles(const BackedUpFiles &files);
     // DELETE rows of the index paths.
     void writeDeletions(const QStringList &indexPaths);
 
 private:
     // The twelve journal values of a stored item, or none when the record lacks one.
-    static QVariantList journalValues(const QString &indexPath, const struct stat &item, const StoredFileRecord &record);
+    static QVariantList journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
+                                      const StoredFileRecord &record);
 
     std::unique_ptr<TXDatabaseWrapper> openJournal();
     void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);

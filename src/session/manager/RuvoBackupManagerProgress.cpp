@@ -9,12 +9,30 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
+#include <QFile>
+
+#include <sys/stat.h>
+
 namespace {
 
 // Shorter lines are no progress lines of the engine.
 constexpr qsizetype kShortestProgressLine = 76;
 constexpr int kBackupColumns = 0;
 constexpr int kRestoreColumns = 7;
+
+// The stored copy's size and time, taken as the engine reports it stored (the
+// engine keeps the time): the index learns them even when the local file is
+// gone before its next tick.
+BackedUpFile storedFile(const ProgressReport &report, const QString &storedPath)
+{
+    BackedUpFile file = BackedUpFile::of(report);
+    struct stat item {};
+    if (::lstat(QFile::encodeName(storedPath).constData(), &item) == 0 && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
+        file.size = item.st_size;
+        file.modificationTime = item.st_mtime;
+    }
+    return file;
+}
 
 }  // namespace
 
@@ -53,7 +71,10 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, Progre
         slot.retryFlag = false;
     if (!toSend)
         return;
-    if (!isRestore && mBackedUpFileQueue && toSend->isDone())
-        mBackedUpFileQueue->addBackedUpFile(BackedUpFile::of(*toSend));
+    if (!isRestore && mBackedUpFileQueue && toSend->isDone()) {
+        const QString below = mBackupMode ? toSend->value(ProgressReport::Filename)
+                                          : toSend->value(ProgressReport::RelativePath);
+        mBackedUpFileQueue->addBackedUpFile(storedFile(*toSend, mDestinationPath + below));
+    }
     sent << std::move(*toSend);
 }

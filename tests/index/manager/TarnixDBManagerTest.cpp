@@ -67,6 +67,17 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     EXPECT_EQ(manager->writersStarted().deletions, 0);
 }
 
+TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhenStored)
+{
+    startManager();
+    BackedUpFile gone = backedUp(home() + "/Docs/gone.txt");
+    gone.size = 5;
+    gone.modificationTime = 1600000000;
+    manager->addBackedUpFile(gone);
+    tickAndWait();
+    EXPECT_EQ(fileRows(), QStringList{"/Office" + gone.filename + " v1 enc"});
+}
+
 TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot)
 {
     mainController.backupMode = false;
