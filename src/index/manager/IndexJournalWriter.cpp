@@ -3,7 +3,6 @@
 #include "index/manager/IndexPathRule.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "index/TXDatabaseWrapper.h"
-#include "index/journals/DataBaseWrapper.h"
 #include "index/journals/JournalBatch.h"
 
 #include <QDateTime>
@@ -31,9 +30,8 @@ void trace(const QString &message)
 
 }  // namespace
 
-IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &merger,
-                                       const IndexManagerTimings &timings)
-    : mContext(std::move(context)), mMerger(merger), mTimings(timings)
+IndexJournalWriter::IndexJournalWriter(IndexContext context, const IndexManagerTimings &timings)
+    : mContext(std::move(context)), mTimings(timings)
 {
 }
 
@@ -66,7 +64,7 @@ QString IndexJournalWriter::indexPathOf(const QString &localPath, const BackedUp
     return IndexPathRule::indexPath(path, true, mContext.computerFolder, mContext.backupMode);
 }
 
-void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
+void IndexJournalWriter::writeBackedUpFiles(BackedUpFiles files)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
     std::vector<JournalBatch::Row> rows;
@@ -90,12 +88,13 @@ void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
         }
         pace(++visited);
     }
+    files = {};
     if (journal)
         JournalBatch::write(*journal, std::move(rows), [](const QString &) {});
-    closeAndMerge(std::move(journal));
+    close(std::move(journal));
 }
 
-void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
+void IndexJournalWriter::writeDeletions(QStringList indexPaths)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
     std::vector<JournalBatch::Row> rows;
@@ -105,12 +104,13 @@ void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
             rows.push_back({path});
         pace(++visited);
     }
+    indexPaths = {};
     if (journal) {
         JournalBatch::write(*journal, std::move(rows), [](const QString &error) {
             trace(QStringLiteral("deleteFilesFromLDB Error : %1").arg(error));
         });
     }
-    closeAndMerge(std::move(journal));
+    close(std::move(journal));
 }
 
 std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
@@ -125,15 +125,12 @@ std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
     return nullptr;
 }
 
-void IndexJournalWriter::closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal)
+void IndexJournalWriter::close(std::unique_ptr<TXDatabaseWrapper> journal)
 {
-    if (journal) {
-        journal->commitTransaction();
-        journal->unInitializeDatabase();
-    }
-    // Also folds in journals that earlier writers left.
-    if (mContext.isUsable())
-        mMerger.updateMasterDataBase(mContext.indexFolder, mContext.userName);
+    if (!journal)
+        return;
+    journal->commitTransaction();
+    journal->unInitializeDatabase();
 }
 
 void IndexJournalWriter::pace(int visited) const

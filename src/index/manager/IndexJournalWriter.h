@@ -11,7 +11,6 @@
 
 #include <memory>
 
-class DataBaseWrapper;
 struct stat;
 class TXDatabaseWrapper;
 
@@ -38,20 +37,21 @@ struct BackedUpFiles
     QHash<QString, QString> relativePaths;
 };
 
-// Writes one journal of a tick's rows, finishes it and merges every finished
-// journal of the index folder into the main index. Runs on a writer thread.
+// Writes one journal of a tick's rows and finishes it, so that a merge can
+// take it; the rows are let go once the journal is committed. Runs on a
+// writer thread.
 class IndexJournalWriter
 {
 public:
-    IndexJournalWriter(IndexContext context, DataBaseWrapper &merger, const IndexManagerTimings &timings);
+    IndexJournalWriter(IndexContext context, const IndexManagerTimings &timings);
 
     // INSERT rows of the backed-up files whose records name them on the drive
     // (folder identifier, computer folder, encoded name), with the size and
     // time taken when they were stored; a record without them is a file still
     // on this machine.
-    void writeBackedUpFiles(const BackedUpFiles &files);
+    void writeBackedUpFiles(BackedUpFiles files);
     // DELETE rows of the index paths.
-    void writeDeletions(const QStringList &indexPaths);
+    void writeDeletions(QStringList indexPaths);
 
 private:
     // The twelve journal values of a stored item, or none when the record lacks one.
@@ -59,12 +59,11 @@ private:
                                       const StoredFileRecord &record);
 
     std::unique_ptr<TXDatabaseWrapper> openJournal();
-    void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);
+    static void close(std::unique_ptr<TXDatabaseWrapper> journal);
     // After every kRowsPerPause paths visited.
     void pace(int visited) const;
     QString indexPathOf(const QString &localPath, const BackedUpFiles &files) const;
 
     IndexContext mContext;
-    DataBaseWrapper &mMerger;
     IndexManagerTimings mTimings;
 };

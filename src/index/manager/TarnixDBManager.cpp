@@ -51,10 +51,21 @@ void TarnixDBManager::addBackedUpFile(const BackedUpFile &file)
         return;
     QLApplicationDelegate *mainController = mMainController.load();
     const bool syncMode = mainController && !mainController->isAppInBackupMode();
-    std::lock_guard lock(mBLock);
-    mRuvoInfo.insert(path, StoredFileRecord::of(file));
-    if (syncMode && !file.relativePath.isNull())
-        mLDBFilePaths.insert(path, file.relativePath);
+    bool full = false;
+    {
+        std::lock_guard lock(mBLock);
+        mRuvoInfo.insert(path, StoredFileRecord::of(file));
+        if (syncMode && !file.relativePath.isNull())
+            mLDBFilePaths.insert(path, file.relativePath);
+        full = mRuvoInfo.size() >= kQueueBound;
+    }
+    if (full) {
+        {
+            std::lock_guard lock(mStateLock);
+            mTickNow = true;
+        }
+        mWake.notify_all();
+    }
 }
 
 void TarnixDBManager::addFileToDelete(const QString &indexPath)
@@ -85,8 +96,10 @@ void TarnixDBManager::updaterThread()
 
     std::unique_lock lock(mStateLock);
     while (!mStopRequested) {
-        if (mWake.wait_for(lock, mTimings.tickInterval, [this] { return mStopRequested; }))
+        mWake.wait_for(lock, mTimings.tickInterval, [this] { return mStopRequested || mTickNow; });
+        if (mStopRequested)
             break;
+        mTickNow = false;
         lock.unlock();
         updaterTimer();
         lock.lock();
@@ -126,15 +139,40 @@ void TarnixDBManager::updaterTimer()
     std::lock_guard lock(mStateLock);
     if (!files.records.isEmpty()) {
         ++mWriterCounts.backedUpFiles;
-        mWriters.start([this, context, files = std::move(files)] {
-            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeBackedUpFiles(files);
+        mWriters.start([this, context, files = std::move(files)]() mutable {
+            IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::exchange(files, {}));
+            mergeJournals(context);
         });
     }
     if (!deletions.isEmpty()) {
         ++mWriterCounts.deletions;
-        mWriters.start([this, context, deletions = std::move(deletions)] {
-            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeDeletions(deletions);
+        mWriters.start([this, context, deletions = std::move(deletions)]() mutable {
+            IndexJournalWriter(context, mTimings).writeDeletions(std::exchange(deletions, {}));
+            mergeJournals(context);
         });
+    }
+}
+
+void TarnixDBManager::mergeJournals(const IndexContext &context)
+{
+    if (!context.isUsable())
+        return;
+    {
+        std::lock_guard lock(mMergeStateLock);
+        if (mMerging) {
+            mMergeAgain = true;
+            return;
+        }
+        mMerging = true;
+    }
+    for (;;) {
+        // Also folds in journals that earlier writers and runs left.
+        mCommonDatabaseHandler->updateMasterDataBase(context.indexFolder, context.userName);
+        std::lock_guard lock(mMergeStateLock);
+        if (!std::exchange(mMergeAgain, false)) {
+            mMerging = false;
+            return;
+        }
     }
 }
 

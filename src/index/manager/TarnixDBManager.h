@@ -24,9 +24,13 @@ class QLApplicationDelegate;
 // Keeps the index of the destination drive up to date while the client works.
 // Backups report each file they stored and deletes each index path they
 // removed; the manager queues them and, on a thread of its own, every tick
-// hands what gathered to two writers, one journal of INSERT rows and one of
-// DELETE rows, each of which then merges the index folder's finished journals
-// into the main index. Callers only take a lock and add to a queue.
+// (and at once when kQueueBound files wait) hands what gathered to two
+// writers, one journal of INSERT rows and one of DELETE rows. A writer lets
+// its rows go once its journal is committed, then asks for a merge of the
+// index folder's finished journals into the main index: one merge runs at a
+// time, and asks made meanwhile are served by one more pass. So what waits
+// for the (paced) merge is on the drive, not in memory. Callers only take a
+// lock and add to a queue.
 //
 // The main controller makes one per login (and per drive change) and hands
 // itself over with setMainController, which writes the index details file and
@@ -40,6 +44,9 @@ public:
         int backedUpFiles = 0;
         int deletions = 0;
     };
+
+    // Files queued between ticks beyond which they are handed to a writer at once.
+    static constexpr qsizetype kQueueBound = 20000;
 
     explicit TarnixDBManager(const IndexManagerTimings &timings = {});
     // Stops (see stopDBOperation) and waits until the last writer has merged.
@@ -86,6 +93,8 @@ private:
     // Under mBLock / mDLock: takes what is queued.
     BackedUpFiles takeBackedUpFiles(bool backupMode);
     QStringList takeFilesToDelete();
+    // Merges the finished journals; a call while a merge runs is served by that merge's next pass.
+    void mergeJournals(const IndexContext &context);
 
     const IndexManagerTimings mTimings;
     std::atomic<QLApplicationDelegate *> mMainController{nullptr};
@@ -100,7 +109,11 @@ private:
     mutable std::mutex mStateLock;
     std::condition_variable mWake;
     bool mStopRequested = false;  // guarded by mStateLock
+    bool mTickNow = false;        // guarded by mStateLock: the queue reached its bound
     WriterCounts mWriterCounts;   // guarded by mStateLock
+    std::mutex mMergeStateLock;
+    bool mMerging = false;        // guarded by mMergeStateLock
+    bool mMergeAgain = false;     // guarded by mMergeStateLock
     std::thread mDBThread;
     QThreadPool mWriters;
 };

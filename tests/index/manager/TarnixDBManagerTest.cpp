@@ -78,6 +78,24 @@ TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhen
     EXPECT_EQ(fileRows(), QStringList{"/Office" + gone.filename + " v1 enc"});
 }
 
+// A queue that reaches its bound goes to a writer before the tick, so that
+// files do not gather in memory while a long backup runs.
+TEST_F(TarnixDBManagerTest, AFullQueueIsWrittenBeforeTheTick)
+{
+    startManager();  // ticks an hour apart
+    for (qsizetype i = 0; i < TarnixDBManager::kQueueBound; ++i) {
+        BackedUpFile file = backedUp(home() + QStringLiteral("/Docs/f%1").arg(i));
+        file.size = 1;
+        file.modificationTime = 1600000000;
+        manager->addBackedUpFile(file);
+    }
+    for (int attempt = 0; attempt < 500 && manager->writersStarted().backedUpFiles == 0; ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(manager->writersStarted().backedUpFiles, 1);
+    manager->waitForWriters();
+    EXPECT_EQ(fileRows().size(), TarnixDBManager::kQueueBound);
+}
+
 TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot)
 {
     mainController.backupMode = false;
