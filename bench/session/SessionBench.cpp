@@ -9,6 +9,11 @@
 // time less the fixed waits it spent while no engine ran (the session's own
 // count).
 // borg and restic come from `scripts/setup bench`; a missing peer is skipped.
+//
+// With TX_BENCH_MEMORY_FILES=1000000 it measures memory instead: a first
+// backup and an unchanged re-backup of that many empty files with the drive's
+// index manager running at the product's pace, as in the client, each with
+// the process's peak resident size against its size before the session.
 
 #include "common/account/QLApplicationDelegate.h"
 #include "common/files/ApplicationFile.h"
@@ -18,6 +23,7 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "PeakMemory.h"
 #include "SessionEndWaiter.h"
 
 #include <QCoreApplication>
@@ -31,6 +37,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -190,11 +197,11 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     return {seconds, std::chrono::duration<double>(manager.fixedWaitsSpent()).count()};
 }
 
-SessionTime sessionBackup(IndexForwarder *index)
+SessionTime sessionBackup(IndexForwarder *index, const QString &folder = tree())
 {
-    return runSession(false, [index](RuvoBackupManager &manager) {
+    return runSession(false, [index, folder](RuvoBackupManager &manager) {
         manager.shouldBackupVersions(true);
-        manager.setFileFolderSetForOperation({tree()});
+        manager.setFileFolderSetForOperation({folder});
         if (index)
             manager.setBackedUpFileQueue(index);
     });
@@ -331,6 +338,50 @@ void round(int number)
     std::fflush(stdout);
 }
 
+// --- Memory at many files ---
+
+// Backs up the folder once with the index manager running and prints the peak.
+void printSessionPeak(const char *name, IndexForwarder &index, const QString &folder)
+{
+    const bool ownPeak = PeakMemory::resetPeakResident();
+    const long before = PeakMemory::statusKiB(ownPeak ? "VmRSS:" : "VmHWM:");
+    const SessionTime time = sessionBackup(&index, folder);
+    const long peak = PeakMemory::statusKiB("VmHWM:");
+    std::printf("%-16s %7.1f s; resident %6.1f MiB before, peak %6.1f MiB (+%.1f MiB), %6.1f MiB at its end%s\n", name,
+                time.seconds, before / 1024.0, peak / 1024.0, (peak - before) / 1024.0,
+                PeakMemory::statusKiB("VmRSS:") / 1024.0,
+                ownPeak ? "" : " (peak of the whole process: the kernel cannot reset it)");
+    std::fflush(stdout);
+}
+
+void memoryRun(int files)
+{
+    const QString folder = path("many");
+    std::printf("making %d empty files...\n", files);
+    std::fflush(stdout);
+    for (int i = 0; i < files; ++i) {
+        const QString subfolder = QStringLiteral("%1/d%2").arg(folder).arg(i / 1000);
+        if (i % 1000 == 0)
+            QDir().mkpath(subfolder);
+        QFile(QStringLiteral("%1/f%2").arg(subfolder).arg(i)).open(QIODevice::WriteOnly);
+    }
+    bool changed = false;
+    TXSupportFileManager::txFileManager().setDestinationDrive(driveName(), &changed);
+    QDir().mkpath(userFolder() + "/" + kComputer);
+    BenchMainController mainController;
+    // The product's pace, as the client runs it.
+    auto index = std::make_unique<TarnixDBManager>();
+    index->setMainController(&mainController);
+    IndexForwarder forwarder;
+    forwarder.index = index.get();
+    std::printf("%d files, the index manager at the product's pace:\n", files);
+    printSessionPeak("first backup", forwarder, folder);
+    printSessionPeak("unchanged again", forwarder, folder);
+    // The index merges at its own pace long after: the process ends without waiting for it.
+    std::fflush(stdout);
+    std::_Exit(0);
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -351,6 +402,8 @@ int main(int argc, char **argv)
     qputenv("BORG_UNKNOWN_UNENCRYPTED_REPO_ACCESS_IS_OK", "yes");
     ProgramContext context;
     TXSupportFileManager::txFileManager().setTarnixUserName(kUser);
+    if (const int files = qEnvironmentVariableIntValue("TX_BENCH_MEMORY_FILES"); files > 0)
+        memoryRun(files);
 
     std::printf("making the tree: %d small files, %d files of %lld MiB...\n", kSmallFiles, kLargeFiles,
                 kLargeFileBytes >> 20);

@@ -68,8 +68,15 @@ void IndexJournalWriter::writeBackedUpFiles(BackedUpFiles files)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
     std::vector<JournalBatch::Row> rows;
+    const auto writeRows = [&journal, &rows] {
+        if (journal)
+            JournalBatch::write(*journal, std::exchange(rows, {}), [](const QString &) {});
+        rows.clear();
+    };
     int visited = 0;
-    for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
+    // Each record goes as it is visited, and the rows go into the journal a
+    // few at a time: what waits behind the writer's pauses is not held twice.
+    for (auto entry = files.records.begin(); entry != files.records.end(); entry = files.records.erase(entry)) {
         const QString &localPath = entry.key();
         const StoredFileRecord &record = entry.value();
         qint64 size = record.size;
@@ -86,11 +93,13 @@ void IndexJournalWriter::writeBackedUpFiles(BackedUpFiles files)
             if (!values.isEmpty())
                 rows.push_back(std::move(values));
         }
+        files.relativePaths.remove(localPath);
+        if (rows.size() >= kRowsPerWrite)
+            writeRows();
         pace(++visited);
     }
     files = {};
-    if (journal)
-        JournalBatch::write(*journal, std::move(rows), [](const QString &) {});
+    writeRows();
     close(std::move(journal));
 }
 

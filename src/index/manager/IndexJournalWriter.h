@@ -54,6 +54,9 @@ public:
     void writeDeletions(QStringList indexPaths);
 
 private:
+    // Rows written into the journal at once (sorted among themselves).
+    static constexpr size_t kRowsPerWrite = 2000;
+
     // The twelve journal values of a stored item, or none when the record lacks one.
     static QVariantList journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
                                       const StoredFileRecord &record);
