@@ -2,7 +2,9 @@
 
 #include "index/manager/IndexDetailsFile.h"
 #include "index/manager/IndexPathRule.h"
+#include "index/manager/IndexSpillFile.h"
 #include "common/account/QLApplicationDelegate.h"
+#include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
 #include "common/files/TXSupportFileManager.h"
 #include "index/TXDatabaseWrapper.h"
@@ -139,10 +141,7 @@ void TarnixDBManager::updaterTimer()
     std::lock_guard lock(mStateLock);
     if (!files.records.isEmpty()) {
         ++mWriterCounts.backedUpFiles;
-        mWriters.start([this, context, files = std::move(files)]() mutable {
-            IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::exchange(files, {}));
-            mergeJournals(context);
-        });
+        startBackedUpFilesWriter(context, std::move(files));
     }
     if (!deletions.isEmpty()) {
         ++mWriterCounts.deletions;
@@ -151,6 +150,37 @@ void TarnixDBManager::updaterTimer()
             mergeJournals(context);
         });
     }
+}
+
+void TarnixDBManager::startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files)
+{
+    if (mRecordsWithWriters + files.records.size() > kRecordsInMemoryBound) {
+        const QString folder =
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
+        if (const std::optional<QString> spilled = IndexSpillFile::write(folder, files)) {
+            mWriters.start([this, context, path = *spilled] {
+                std::optional<BackedUpFiles> kept = IndexSpillFile::take(path);
+                if (kept) {
+                    mRecordsWithWriters += kept->records.size();
+                    writeAndMerge(context, std::move(*kept));
+                } else {
+                    QLBackupProgressLogger::progressLogger().logInteractiveTrace(
+                        QStringLiteral("index spill file cannot be read: %1").arg(path), false);
+                }
+            });
+            return;
+        }
+    }
+    mRecordsWithWriters += files.records.size();
+    mWriters.start([this, context, files = std::move(files)]() mutable { writeAndMerge(context, std::exchange(files, {})); });
+}
+
+void TarnixDBManager::writeAndMerge(const IndexContext &context, BackedUpFiles files)
+{
+    const qsizetype count = files.records.size();
+    IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::move(files));
+    mRecordsWithWriters -= count;
+    mergeJournals(context);
 }
 
 void TarnixDBManager::mergeJournals(const IndexContext &context)

@@ -29,8 +29,9 @@ class QLApplicationDelegate;
 // its rows go once its journal is committed, then asks for a merge of the
 // index folder's finished journals into the main index: one merge runs at a
 // time, and asks made meanwhile are served by one more pass. So what waits
-// for the (paced) merge is on the drive, not in memory. Callers only take a
-// lock and add to a queue.
+// for the (paced) merge is on the drive, not in memory; and while writers
+// hold kRecordsInMemoryBound files, a tick's files wait for a writer in a
+// private local file. Callers only take a lock and add to a queue.
 //
 // The main controller makes one per login (and per drive change) and hands
 // itself over with setMainController, which writes the index details file and
@@ -47,6 +48,8 @@ public:
 
     // Files queued between ticks beyond which they are handed to a writer at once.
     static constexpr qsizetype kQueueBound = 20000;
+    // Files handed to writers and not yet written beyond which a tick's files wait on disk.
+    static constexpr qsizetype kRecordsInMemoryBound = 100000;
 
     explicit TarnixDBManager(const IndexManagerTimings &timings = {});
     // Stops (see stopDBOperation) and waits until the last writer has merged.
@@ -95,6 +98,10 @@ private:
     QStringList takeFilesToDelete();
     // Merges the finished journals; a call while a merge runs is served by that merge's next pass.
     void mergeJournals(const IndexContext &context);
+    // Writes the files' journal (they are counted as held until written) and merges.
+    void writeAndMerge(const IndexContext &context, BackedUpFiles files);
+    // Under mStateLock: hands the tick's files to a writer, through a spill file when writers hold enough.
+    void startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files);
 
     const IndexManagerTimings mTimings;
     std::atomic<QLApplicationDelegate *> mMainController{nullptr};
@@ -111,6 +118,7 @@ private:
     bool mStopRequested = false;  // guarded by mStateLock
     bool mTickNow = false;        // guarded by mStateLock: the queue reached its bound
     WriterCounts mWriterCounts;   // guarded by mStateLock
+    std::atomic<qsizetype> mRecordsWithWriters{0};
     std::mutex mMergeStateLock;
     bool mMerging = false;        // guarded by mMergeStateLock
     bool mMergeAgain = false;     // guarded by mMergeStateLock
