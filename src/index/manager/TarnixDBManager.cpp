@@ -19,8 +19,9 @@ const QString kPrivateFolder = QStringLiteral("/private/");
 
 }  // namespace
 
-TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings)
+TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings, const IndexManagerLimits &limits)
     : mTimings(timings)
+    , mLimits(limits)
     , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>(
           [index = timings.index] { return std::make_unique<TXDatabaseWrapper>(index); }))
 {
@@ -59,7 +60,7 @@ void TarnixDBManager::addBackedUpFile(const BackedUpFile &file)
         mRuvoInfo.insert(path, StoredFileRecord::of(file));
         if (syncMode && !file.relativePath.isNull())
             mLDBFilePaths.insert(path, file.relativePath);
-        full = mRuvoInfo.size() >= kQueueBound;
+        full = mRuvoInfo.size() >= mLimits.queueBound;
     }
     if (full) {
         {
@@ -154,33 +155,62 @@ void TarnixDBManager::updaterTimer()
 
 void TarnixDBManager::startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files)
 {
-    if (mRecordsWithWriters + files.records.size() > kRecordsInMemoryBound) {
+    bool spill = false;
+    {
+        std::lock_guard lock(mSpillLock);
+        spill = !mSpilled.empty() || mRecordsWithWriters + files.records.size() > mLimits.recordsInMemoryBound;
+    }
+    if (spill) {
         const QString folder =
             TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
-        if (const std::optional<QString> spilled = IndexSpillFile::write(folder, files)) {
-            mWriters.start([this, context, path = *spilled] {
-                std::optional<BackedUpFiles> kept = IndexSpillFile::take(path);
-                if (kept) {
-                    mRecordsWithWriters += kept->records.size();
-                    writeAndMerge(context, std::move(*kept));
-                } else {
-                    QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-                        QStringLiteral("index spill file cannot be read: %1").arg(path), false);
-                }
+        if (const std::optional<QString> path = IndexSpillFile::write(folder, files)) {
+            {
+                std::lock_guard lock(mSpillLock);
+                mSpilled.push_back(*path);
+            }
+            ++mWriterCounts.spilled;
+            mWriters.start([this, context] {
+                writeSpilled(context);
+                mergeJournals(context);
             });
             return;
         }
     }
     mRecordsWithWriters += files.records.size();
-    mWriters.start([this, context, files = std::move(files)]() mutable { writeAndMerge(context, std::exchange(files, {})); });
+    mWriters.start([this, context, files = std::move(files)]() mutable {
+        writeCounted(context, std::exchange(files, {}));
+        writeSpilled(context);
+        mergeJournals(context);
+    });
 }
 
-void TarnixDBManager::writeAndMerge(const IndexContext &context, BackedUpFiles files)
+void TarnixDBManager::writeCounted(const IndexContext &context, BackedUpFiles files)
 {
     const qsizetype count = files.records.size();
     IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::move(files));
     mRecordsWithWriters -= count;
-    mergeJournals(context);
+}
+
+void TarnixDBManager::writeSpilled(const IndexContext &context)
+{
+    for (;;) {
+        QString path;
+        {
+            std::lock_guard lock(mSpillLock);
+            if (mSpilled.empty() || mRecordsWithWriters >= mLimits.recordsInMemoryBound)
+                return;
+            path = mSpilled.front();
+            mSpilled.pop_front();
+        }
+        std::optional<BackedUpFiles> files = IndexSpillFile::take(path);
+        if (!files) {
+            QLBackupProgressLogger::progressLogger().logInteractiveTrace(
+                QStringLiteral("index spill file cannot be read: %1").arg(path), false);
+            continue;
+        }
+        mRecordsWithWriters += files->records.size();
+        writeCounted(context, std::move(*files));
+    }
 }
 
 void TarnixDBManager::mergeJournals(const IndexContext &context)
