@@ -389,8 +389,11 @@ void memoryRun(int files)
     std::printf("%d files, the index manager at the product's pace:\n", files);
     printSessionPeak("first backup", forwarder, folder);
     printSessionPeak("unchanged again", forwarder, folder);
-    // The index merges at its own pace long after: the process ends without waiting for it.
+    // The index merges at its own pace long after: the process ends without
+    // waiting for it, once the scratch folder is gone.
     std::fflush(stdout);
+    index->stopDBOperation();
+    scratch().remove();
     std::_Exit(0);
 }
 

@@ -2,7 +2,9 @@
 
 #include "index/manager/IndexDetailsFile.h"
 #include "index/manager/IndexPathRule.h"
+#include "index/manager/IndexSpillFile.h"
 #include "common/account/QLApplicationDelegate.h"
+#include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
 #include "common/files/TXSupportFileManager.h"
 #include "index/TXDatabaseWrapper.h"
@@ -17,8 +19,9 @@ const QString kPrivateFolder = QStringLiteral("/private/");
 
 }  // namespace
 
-TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings)
+TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings, const IndexManagerLimits &limits)
     : mTimings(timings)
+    , mLimits(limits)
     , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>(
           [index = timings.index] { return std::make_unique<TXDatabaseWrapper>(index); }))
 {
@@ -57,7 +60,7 @@ void TarnixDBManager::addBackedUpFile(const BackedUpFile &file)
         mRuvoInfo.insert(path, StoredFileRecord::of(file));
         if (syncMode && !file.relativePath.isNull())
             mLDBFilePaths.insert(path, file.relativePath);
-        full = mRuvoInfo.size() >= kQueueBound;
+        full = mRuvoInfo.size() >= mLimits.queueBound;
     }
     if (full) {
         {
@@ -139,10 +142,7 @@ void TarnixDBManager::updaterTimer()
     std::lock_guard lock(mStateLock);
     if (!files.records.isEmpty()) {
         ++mWriterCounts.backedUpFiles;
-        mWriters.start([this, context, files = std::move(files)]() mutable {
-            IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::exchange(files, {}));
-            mergeJournals(context);
-        });
+        startBackedUpFilesWriter(context, std::move(files));
     }
     if (!deletions.isEmpty()) {
         ++mWriterCounts.deletions;
@@ -150,6 +150,66 @@ void TarnixDBManager::updaterTimer()
             IndexJournalWriter(context, mTimings).writeDeletions(std::exchange(deletions, {}));
             mergeJournals(context);
         });
+    }
+}
+
+void TarnixDBManager::startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files)
+{
+    bool spill = false;
+    {
+        std::lock_guard lock(mSpillLock);
+        spill = !mSpilled.empty() || mRecordsWithWriters + files.records.size() > mLimits.recordsInMemoryBound;
+    }
+    if (spill) {
+        const QString folder =
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
+        if (const std::optional<QString> path = IndexSpillFile::write(folder, files)) {
+            {
+                std::lock_guard lock(mSpillLock);
+                mSpilled.push_back(*path);
+            }
+            ++mWriterCounts.spilled;
+            mWriters.start([this, context] {
+                writeSpilled(context);
+                mergeJournals(context);
+            });
+            return;
+        }
+    }
+    mRecordsWithWriters += files.records.size();
+    mWriters.start([this, context, files = std::move(files)]() mutable {
+        writeCounted(context, std::exchange(files, {}));
+        writeSpilled(context);
+        mergeJournals(context);
+    });
+}
+
+void TarnixDBManager::writeCounted(const IndexContext &context, BackedUpFiles files)
+{
+    const qsizetype count = files.records.size();
+    IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::move(files));
+    mRecordsWithWriters -= count;
+}
+
+void TarnixDBManager::writeSpilled(const IndexContext &context)
+{
+    for (;;) {
+        QString path;
+        {
+            std::lock_guard lock(mSpillLock);
+            if (mSpilled.empty() || mRecordsWithWriters >= mLimits.recordsInMemoryBound)
+                return;
+            path = mSpilled.front();
+            mSpilled.pop_front();
+        }
+        std::optional<BackedUpFiles> files = IndexSpillFile::take(path);
+        if (!files) {
+            QLBackupProgressLogger::progressLogger().logInteractiveTrace(
+                QStringLiteral("index spill file cannot be read: %1").arg(path), false);
+            continue;
+        }
+        mRecordsWithWriters += files->records.size();
+        writeCounted(context, std::move(*files));
     }
 }
 

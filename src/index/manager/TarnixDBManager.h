@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -24,13 +25,15 @@ class QLApplicationDelegate;
 // Keeps the index of the destination drive up to date while the client works.
 // Backups report each file they stored and deletes each index path they
 // removed; the manager queues them and, on a thread of its own, every tick
-// (and at once when kQueueBound files wait) hands what gathered to two
+// (and at once when the queue reaches its bound) hands what gathered to two
 // writers, one journal of INSERT rows and one of DELETE rows. A writer lets
 // its rows go once its journal is committed, then asks for a merge of the
 // index folder's finished journals into the main index: one merge runs at a
 // time, and asks made meanwhile are served by one more pass. So what waits
-// for the (paced) merge is on the drive, not in memory. Callers only take a
-// lock and add to a queue.
+// for the (paced) merge is on the drive, not in memory; and while writers
+// hold enough files (IndexManagerLimits), a tick's files wait in a private
+// local file, in order, until a writer is done and takes them. Callers only
+// take a lock and add to a queue.
 //
 // The main controller makes one per login (and per drive change) and hands
 // itself over with setMainController, which writes the index details file and
@@ -43,12 +46,10 @@ public:
     {
         int backedUpFiles = 0;
         int deletions = 0;
+        int spilled = 0;  // of the backed-up files' batches, those that waited on disk
     };
 
-    // Files queued between ticks beyond which they are handed to a writer at once.
-    static constexpr qsizetype kQueueBound = 20000;
-
-    explicit TarnixDBManager(const IndexManagerTimings &timings = {});
+    explicit TarnixDBManager(const IndexManagerTimings &timings = {}, const IndexManagerLimits &limits = {});
     // Stops (see stopDBOperation) and waits until the last writer has merged.
     ~TarnixDBManager();
     TarnixDBManager(const TarnixDBManager &) = delete;
@@ -95,8 +96,15 @@ private:
     QStringList takeFilesToDelete();
     // Merges the finished journals; a call while a merge runs is served by that merge's next pass.
     void mergeJournals(const IndexContext &context);
+    // Writes the files' journal (they are counted as held until written).
+    void writeCounted(const IndexContext &context, BackedUpFiles files);
+    // Writes the batches waiting on disk, oldest first, while writers hold less than the bound.
+    void writeSpilled(const IndexContext &context);
+    // Under mStateLock: hands the tick's files to a writer, through a spill file when writers hold enough.
+    void startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files);
 
     const IndexManagerTimings mTimings;
+    const IndexManagerLimits mLimits;
     std::atomic<QLApplicationDelegate *> mMainController{nullptr};
     std::unique_ptr<DataBaseWrapper> mCommonDatabaseHandler;
 
@@ -111,6 +119,9 @@ private:
     bool mStopRequested = false;  // guarded by mStateLock
     bool mTickNow = false;        // guarded by mStateLock: the queue reached its bound
     WriterCounts mWriterCounts;   // guarded by mStateLock
+    std::atomic<qsizetype> mRecordsWithWriters{0};
+    std::mutex mSpillLock;
+    std::deque<QString> mSpilled;  // guarded by mSpillLock: batches waiting on disk, oldest first
     std::mutex mMergeStateLock;
     bool mMerging = false;        // guarded by mMergeStateLock
     bool mMergeAgain = false;     // guarded by mMergeStateLock

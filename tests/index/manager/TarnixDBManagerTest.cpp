@@ -78,22 +78,39 @@ TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhen
     EXPECT_EQ(fileRows(), QStringList{"/Office" + gone.filename + " v1 enc"});
 }
 
-// A queue that reaches its bound goes to a writer before the tick, so that
-// files do not gather in memory while a long backup runs.
-TEST_F(TarnixDBManagerTest, AFullQueueIsWrittenBeforeTheTick)
+// A queue that reaches its bound goes to a writer before the tick, and while
+// writers hold enough files, the next ones wait for theirs in a private local
+// file: every file still reaches the index.
+TEST_F(TarnixDBManagerTest, FilesBeyondTheBoundsGoToAWriterEarlyOrWaitOnDisk)
 {
-    startManager();  // ticks an hour apart
-    for (qsizetype i = 0; i < TarnixDBManager::kQueueBound; ++i) {
-        BackedUpFile file = backedUp(home() + QStringLiteral("/Docs/f%1").arg(i));
+    IndexManagerTimings timings = testTimings();  // ticks an hour apart
+    timings.writerPause = std::chrono::milliseconds(1);  // writers busy long enough for the next files to wait
+    IndexManagerLimits limits;
+    limits.queueBound = 500;
+    limits.recordsInMemoryBound = 600;
+    manager = std::make_unique<TarnixDBManager>(timings, limits);
+    const QString spillFolder =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
+    QStringList expected;
+    for (int i = 0; i < 2000; ++i) {
+        BackedUpFile file = backedUp(home() + QStringLiteral("/Docs/f%1").arg(i, 4, 10, QLatin1Char('0')));
         file.size = 1;
         file.modificationTime = 1600000000;
         manager->addBackedUpFile(file);
+        expected << "/Office" + file.filename + " v1 enc";
+        if (i == 0)
+            manager->setMainController(&mainController);
+        if (i % 100 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    for (int attempt = 0; attempt < 500 && manager->writersStarted().backedUpFiles == 0; ++attempt)
+    for (int attempt = 0; attempt < 500 && manager->writersStarted().backedUpFiles < 2; ++attempt)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(manager->writersStarted().backedUpFiles, 1);
+    EXPECT_GE(manager->writersStarted().backedUpFiles, 2) << "full queues went to writers before the tick";
+    EXPECT_GE(manager->writersStarted().spilled, 1) << "files waited for a writer on disk";
+    manager->updaterTimer();  // the tick takes the rest
     manager->waitForWriters();
-    EXPECT_EQ(fileRows().size(), TarnixDBManager::kQueueBound);
+    EXPECT_EQ(fileRows(), expected);
+    EXPECT_TRUE(QDir(spillFolder).entryList({"*.spill"}, QDir::Files).isEmpty()) << "every spill file was taken";
 }
 
 TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot)
