@@ -256,5 +256,6 @@ int main(int argc, char **argv)
     ratio("txruvo full", "rsync -a first copy");
     ratio("txruvo repeat", "rsync");
     ratio("txruvo session repeat", "rsync");
+    std::fflush(stdout);  // before the workspace's slow removal
     return 0;
 }
