@@ -75,6 +75,10 @@ SessionDriver::Factory RuvoBackupManager::factory(SessionTimings timings)
 void RuvoBackupManager::setuserInfo(const User &user)
 {
     mUserObject.copyEngineFieldsFrom(user, QLUtility::portParam());
+    // A storage-server account's engines go through the user's proxy settings.
+    if (user.isRuvoUser())
+        setProxyObjectWithSettingsFile(
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
 }
 
 void RuvoBackupManager::setProxyObjectWithSettingsFile(const QString &path)

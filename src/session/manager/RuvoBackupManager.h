@@ -67,6 +67,7 @@ public:
     User &userInfo() { return mUserObject; }
     void setuserInfo(const User &user) override;
     void setProxyObjectWithSettingsFile(const QString &path);
+    const ProxyController &proxyObject() const { return mProxyObject; }
     void setExecutorPath(const QString &path) override { mQuellonExecutorPath = path; }
     void setApplicationSupportFolder(const QString &path) { mApplicationSupportFolderPath = path; }
     // Backup: the root relative paths hang from. Restore: the local folder that receives the items.
