@@ -6,6 +6,7 @@
 #include "common/webservice/QuellonEventsXMLParserDelegate.h"
 #include "common/webservice/ScriptController.h"
 #include "engine/parsing/QLSYNCParser.h"
+#include "fuzz/ReaderTargets.h"
 #include "platform/ImageMetadataReader.h"
 #include "platform/KeyedArchive.h"
 #include "platform/MessageFraming.h"
@@ -84,6 +85,10 @@ const QList<Target> &all()
         {QStringLiteral("property_list"), propertyList}, {QStringLiteral("keyed_archive"), keyedArchive},
         {QStringLiteral("message"), message},             {QStringLiteral("engine_line"), engineLine},
         {QStringLiteral("web_reply"), webReply},          {QStringLiteral("image_metadata"), imageMetadata},
+        {QStringLiteral("session_log"), ReaderTargets::sessionLog},
+        {QStringLiteral("account_reply"), ReaderTargets::accountReply},
+        {QStringLiteral("engine_output"), ReaderTargets::engineOutput},
+        {QStringLiteral("plist_values"), ReaderTargets::plistValues},
     };
     return targets;
 }

@@ -16,7 +16,8 @@ struct Target {
     std::function<void(const QByteArray &)> run;
 };
 
-// property_list, keyed_archive, message, engine_line, web_reply, image_metadata
+// property_list, keyed_archive, message, engine_line, web_reply, image_metadata,
+// session_log, account_reply, engine_output, plist_values
 const QList<Target> &all();
 
 }  // namespace FuzzTargets

@@ -10,8 +10,9 @@
 #include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/BackupViewMainController.h"
-#include "client/backup/now/RuvoBackupSessionDriver.h"
 #include "client/common/progress/ProgressView.h"
+#include "session/manager/RuvoBackupManager.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "common/account/User.h"
@@ -94,20 +95,13 @@ User account()
 
 // --- The session-only run ---
 
-class SessionEnd : public BackupSessionEvents
+class SessionEnd : public RuvoBackupRestoreHandlerProtocol
 {
 public:
-    void operationDidStart() override {}
-    void backupsetSizeCalculationDidFinishSuccessfully() override {}
-    void operationElapsedTimeString(const QString &) override {}
-    void operationDidReceiveData(const QVariantMap &) override {}
-    void operationStartedRetrying() override {}
-    void operationDidReceiveErrors(const QString &) override {}
-    void operationDidFinishSuccessfully() override { end = QStringLiteral("success"); }
-    void operationDidFailWithError(const QString &message) override { end = message; }
+    void operationDidFinishSuccessfully(SessionDriver *) override { end = QStringLiteral("success"); }
+    void operationDidFailWithError(const QString &message, SessionDriver *) override { end = message; }
     void operationDidFailWithOverQuota(const QString &message) override { end = message; }
-    void operationDidCancel() override { end = QStringLiteral("cancel"); }
-    QString mBackupSessionFilePath() const override { return {}; }
+    void operationDidCancel(SessionDriver *) override { end = QStringLiteral("cancel"); }
     QString end;
 };
 
@@ -115,11 +109,12 @@ public:
 double sessionOnlyRun(const QString &tree)
 {
     SessionEnd events;
-    BackupSessionDriver::Setup setup;
+    SessionDriver::Setup setup;
     setup.applicationSupportFolder =
         TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = QStringLiteral("/Bench");
-    RuvoBackupSessionDriver driver(setup, events, sessionTimings());
+    const std::unique_ptr<SessionDriver> made = RuvoBackupManager::factory(sessionTimings())(setup, events);
+    SessionDriver &driver = *made;
     QElapsedTimer clock;
     clock.start();
     driver.setuserInfo(account());
@@ -202,7 +197,7 @@ WindowRun windowRun(const QString &setFile)
 {
     BenchMainController main;
     BenchAlerts alerts;
-    BackupViewController controller(main, alerts, RuvoBackupSessionDriver::factory(sessionTimings()));
+    BackupViewController controller(main, alerts, RuvoBackupManager::factory(sessionTimings()));
     BackupPageView page(controller);
     page.resize(900, 600);
     page.show();

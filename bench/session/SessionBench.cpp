@@ -1,14 +1,20 @@
 // Whole sessions through the session driver, two engines and the stand-in
 // engine, against `cp -a`, `rsync -a`, `borg` and `restic` in the same run,
-// over the stand-in's benchmark tree (10,000 small files and three large
-// ones): a first backup, the backup of the unchanged tree, and a restore of
-// the whole tree into a fresh folder (the session's from the drive's index).
+// over two trees of small files in 100 folders and three large files, one of
+// 10,000 and one of 100,000 small files (or the sizes given as arguments): a
+// first backup, the backup of the unchanged tree, and a restore of the whole
+// tree into a fresh folder (the session's from the drive's index).
 // The session keeps the product's fixed waits (the walk's pauses, the first
 // launch's settling, the engines' finish waits, the end wait, the index's open
 // wait); each ratio is printed with the session's whole time and with that
 // time less the fixed waits it spent while no engine ran (the session's own
 // count).
 // borg and restic come from `scripts/setup bench`; a missing peer is skipped.
+//
+// With TX_BENCH_MEMORY_FILES=1000000 it measures memory instead: a first
+// backup and an unchanged re-backup of that many empty files with the drive's
+// index manager running at the product's pace, as in the client, each with
+// the process's peak resident size against its size before the session.
 
 #include "common/account/QLApplicationDelegate.h"
 #include "common/files/ApplicationFile.h"
@@ -18,6 +24,7 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "PeakMemory.h"
 #include "SessionEndWaiter.h"
 
 #include <QCoreApplication>
@@ -31,6 +38,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -40,7 +48,7 @@
 namespace {
 
 constexpr int kRounds = 3;
-constexpr int kSmallFiles = 10000;
+const QList<int> kDefaultSizes = {10000, 100000};
 constexpr int kFolders = 100;
 constexpr int kLargeFiles = 3;
 constexpr qint64 kLargeFileBytes = 32 << 20;
@@ -58,13 +66,16 @@ QString path(const QString &relative)
     return scratch().path() + "/" + relative;
 }
 
+// The number of small files of the tree being measured.
+int gSmallFiles = 0;
+
 QString tree()
 {
-    return path("tree");
+    return path(QStringLiteral("tree%1").arg(gSmallFiles));
 }
 
-// Each round works on a drive and in folders of its own: removing the last
-// round's copies can take longer than making them.
+// Each round (of every size) works on a drive and in folders of its own:
+// removing the last round's copies can take longer than making them.
 int gRound = 0;
 
 QString driveName()
@@ -87,7 +98,7 @@ void writeFile(const QString &file, const QByteArray &content)
 void makeTree()
 {
     QRandomGenerator random(42);
-    for (int i = 0; i < kSmallFiles; ++i) {
+    for (int i = 0; i < gSmallFiles; ++i) {
         const QString folder = QStringLiteral("%1/d%2").arg(tree()).arg(i % kFolders);
         QDir().mkpath(folder);
         QByteArray content(512 + int(random.bounded(3584)), Qt::Uninitialized);
@@ -123,6 +134,14 @@ void runProgram(const QString &program, const QStringList &arguments, const QStr
     }
 }
 
+// The engine the sessions run: the build's, or TX_BENCH_ENGINE (a copy kept
+// aside, so that a build made during a long run does not change its engine).
+QString enginePath()
+{
+    const QString chosen = qEnvironmentVariable("TX_BENCH_ENGINE");
+    return chosen.isEmpty() ? QStringLiteral(TXRUVO_PATH) : chosen;
+}
+
 // --- The session's side ---
 
 // Stands in for the client's main controller: the account and its computer folder.
@@ -142,7 +161,7 @@ public:
 class IndexForwarder : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override { index->addBackedUpFile(record); }
+    void addBackedUpFile(const BackedUpFile &file) override { index->addBackedUpFile(file); }
     TarnixDBManager *index = nullptr;
 };
 
@@ -175,7 +194,7 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     account.setPort("--port=443");
     account.setMEncodedKey("key");
     account.setMEncodedPassword("password");
-    manager.setExecutorPath(TXRUVO_PATH);
+    manager.setExecutorPath(enginePath());
     setUp(manager);
     ::sync();  // earlier runs' writes are not charged to this one
     QElapsedTimer clock;
@@ -190,11 +209,11 @@ SessionTime runSession(bool restore, const std::function<void(RuvoBackupManager 
     return {seconds, std::chrono::duration<double>(manager.fixedWaitsSpent()).count()};
 }
 
-SessionTime sessionBackup(IndexForwarder *index)
+SessionTime sessionBackup(IndexForwarder *index, const QString &folder = tree())
 {
-    return runSession(false, [index](RuvoBackupManager &manager) {
+    return runSession(false, [index, folder](RuvoBackupManager &manager) {
         manager.shouldBackupVersions(true);
-        manager.setFileFolderSetForOperation({tree()});
+        manager.setFileFolderSetForOperation({folder});
         if (index)
             manager.setBackedUpFileQueue(index);
     });
@@ -269,7 +288,7 @@ void printRatios(const QString &session, const QStringList &peers)
 
 void round(int number)
 {
-    gRound = number;
+    ++gRound;
     const QString n = QString::number(number);
     // A fresh drive and index: the index manager learns the first backup.
     bool changed = false;
@@ -331,6 +350,53 @@ void round(int number)
     std::fflush(stdout);
 }
 
+// --- Memory at many files ---
+
+// Backs up the folder once with the index manager running and prints the peak.
+void printSessionPeak(const char *name, IndexForwarder &index, const QString &folder)
+{
+    const bool ownPeak = PeakMemory::resetPeakResident();
+    const long before = PeakMemory::statusKiB(ownPeak ? "VmRSS:" : "VmHWM:");
+    const SessionTime time = sessionBackup(&index, folder);
+    const long peak = PeakMemory::statusKiB("VmHWM:");
+    std::printf("%-16s %7.1f s; resident %6.1f MiB before, peak %6.1f MiB (+%.1f MiB), %6.1f MiB at its end%s\n", name,
+                time.seconds, before / 1024.0, peak / 1024.0, (peak - before) / 1024.0,
+                PeakMemory::statusKiB("VmRSS:") / 1024.0,
+                ownPeak ? "" : " (peak of the whole process: the kernel cannot reset it)");
+    std::fflush(stdout);
+}
+
+void memoryRun(int files)
+{
+    const QString folder = path("many");
+    std::printf("making %d empty files...\n", files);
+    std::fflush(stdout);
+    for (int i = 0; i < files; ++i) {
+        const QString subfolder = QStringLiteral("%1/d%2").arg(folder).arg(i / 1000);
+        if (i % 1000 == 0)
+            QDir().mkpath(subfolder);
+        QFile(QStringLiteral("%1/f%2").arg(subfolder).arg(i)).open(QIODevice::WriteOnly);
+    }
+    bool changed = false;
+    TXSupportFileManager::txFileManager().setDestinationDrive(driveName(), &changed);
+    QDir().mkpath(userFolder() + "/" + kComputer);
+    BenchMainController mainController;
+    // The product's pace, as the client runs it.
+    auto index = std::make_unique<TarnixDBManager>();
+    index->setMainController(&mainController);
+    IndexForwarder forwarder;
+    forwarder.index = index.get();
+    std::printf("%d files, the index manager at the product's pace:\n", files);
+    printSessionPeak("first backup", forwarder, folder);
+    printSessionPeak("unchanged again", forwarder, folder);
+    // The index merges at its own pace long after: the process ends without
+    // waiting for it, once the scratch folder is gone.
+    std::fflush(stdout);
+    index->stopDBOperation();
+    scratch().remove();
+    std::_Exit(0);
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -351,18 +417,33 @@ int main(int argc, char **argv)
     qputenv("BORG_UNKNOWN_UNENCRYPTED_REPO_ACCESS_IS_OK", "yes");
     ProgramContext context;
     TXSupportFileManager::txFileManager().setTarnixUserName(kUser);
+    if (const int files = qEnvironmentVariableIntValue("TX_BENCH_MEMORY_FILES"); files > 0)
+        memoryRun(files);
 
-    std::printf("making the tree: %d small files, %d files of %lld MiB...\n", kSmallFiles, kLargeFiles,
-                kLargeFileBytes >> 20);
-    makeTree();
-    for (int number = 1; number <= kRounds; ++number)
-        round(number);
+    QList<int> sizes;
+    for (const QString &argument : app.arguments().mid(1))
+        sizes << argument.toInt();
+    if (sizes.isEmpty())
+        sizes = kDefaultSizes;
+    for (const int size : sizes) {
+        gSmallFiles = size;
+        gRuns.clear();
+        std::printf("making the tree: %d small files in %d folders, %d files of %lld MiB...\n", gSmallFiles, kFolders,
+                    kLargeFiles, kLargeFileBytes >> 20);
+        std::fflush(stdout);
+        makeTree();
+        for (int number = 1; number <= kRounds; ++number)
+            round(number);
 
-    std::printf("\nmedians of %d rounds (borg: no encryption, its default compression; restic always encrypts)\n",
-                kRounds);
-    printRatios("session backup", {"cp -a", "rsync -a", "borg create", "restic backup"});
-    printRatios("session re-backup", {"rsync -a no change", "borg create no change", "restic backup no change"});
-    printRatios("session restore", {"cp -a restore", "rsync -a restore", "borg extract", "restic restore"});
+        std::printf("\n%d small files: medians of %d rounds (borg: no encryption, its default compression; restic "
+                    "always encrypts)\n",
+                    gSmallFiles, kRounds);
+        printRatios("session backup", {"cp -a", "rsync -a", "borg create", "restic backup"});
+        printRatios("session re-backup", {"rsync -a no change", "borg create no change", "restic backup no change"});
+        printRatios("session restore", {"cp -a restore", "rsync -a restore", "borg extract", "restic restore"});
+        std::printf("\n");
+        std::fflush(stdout);
+    }
     std::fflush(stdout);  // before the scratch folder's slow removal
     return 0;
 }

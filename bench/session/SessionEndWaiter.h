@@ -10,10 +10,10 @@
 class SessionEndWaiter : public RuvoBackupRestoreHandlerProtocol
 {
 public:
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { ended("success"); }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { ended(message); }
+    void operationDidFinishSuccessfully(SessionDriver *) override { ended("success"); }
+    void operationDidFailWithError(const QString &message, SessionDriver *) override { ended(message); }
     void operationDidFailWithOverQuota(const QString &message) override { ended(message); }
-    void operationDidCancel(RuvoBackupManager *) override { ended("cancel"); }
+    void operationDidCancel(SessionDriver *) override { ended("cancel"); }
     // Serves the event loop, sleeping between events as the client's loop does, until the end state.
     void waitForEnd()
     {

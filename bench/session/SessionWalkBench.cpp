@@ -13,6 +13,7 @@
 #include "session/filtering/ExclusionFilter.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "PeakMemory.h"
 #include "SessionEndWaiter.h"
 
 #include <QCoreApplication>
@@ -195,24 +196,6 @@ void printRates()
 
 // --- Peak memory of the session driver ---
 
-long statusKiB(const char *field)
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
-
-// Lowers the peak resident size to the present one, so that each session's
-// peak is its own; false where the kernel does not offer it.
-bool resetPeakResident()
-{
-    QFile clearRefs("/proc/self/clear_refs");
-    return clearRefs.open(QIODevice::WriteOnly) && clearRefs.write("5") == 1;
-}
-
 void reportSessionMemory(int paths)
 {
     std::printf("\nmaking %d files for the session's listing...\n", paths);
@@ -247,13 +230,13 @@ void reportSessionMemory(int paths)
     manager.setExecutorPath(engine);
     manager.setFileFolderSetForOperation({tree});
 
-    const bool ownPeak = resetPeakResident();
-    const long before = statusKiB(ownPeak ? "VmRSS:" : "VmHWM:");
+    const bool ownPeak = PeakMemory::resetPeakResident();
+    const long before = PeakMemory::statusKiB(ownPeak ? "VmRSS:" : "VmHWM:");
     QElapsedTimer clock;
     clock.start();
     manager.startBackup();
     waiter.waitForEnd();
-    const long peak = statusKiB("VmHWM:");
+    const long peak = PeakMemory::statusKiB("VmHWM:");
     std::printf("session over %d listed paths: %s in %.1f s, %ld blocks; resident %ld KiB before, peak %ld KiB "
                 "(+%ld KiB)%s\n",
                 paths, qPrintable(waiter.end), clock.elapsed() / 1000.0, manager.blocksWritten(), before, peak,

@@ -1,5 +1,7 @@
 // A first full backup through the stand-in engine against `cp -a` of the
-// same tree (alone, and followed by a sync of the drive, since the engine
+// benchmark tree (10,000 small files in 100 folders and three large ones;
+// TX_BENCH_SMALL_FILES=100000 for the large tree), alone and followed by a
+// sync of the drive (since the engine
 // makes its copies durable) and against a first `rsync -a`, and a repeat
 // backup of the unchanged tree against `rsync -a` over an existing copy,
 // each contender run in turn in every round; prints the ratios of the
@@ -26,7 +28,14 @@
 
 namespace {
 
-constexpr int kSmallFiles = 10000;
+// 10,000 small files, or as many as TX_BENCH_SMALL_FILES says (100000 for the large tree).
+int smallFiles()
+{
+    static const int count = qEnvironmentVariableIntValue("TX_BENCH_SMALL_FILES") > 0
+                                 ? qEnvironmentVariableIntValue("TX_BENCH_SMALL_FILES")
+                                 : 10000;
+    return count;
+}
 constexpr int kFolders = 100;
 constexpr int kLargeFiles = 3;
 constexpr qint64 kLargeFileBytes = 32 << 20;
@@ -38,15 +47,15 @@ struct Workspace
     QString tree() const { return dir.path() + "/tree"; }
     QString operation() const { return dir.path() + "/operation"; }
     QStringList blocks;  // list files, at most kBlockLines lines each
-    // The same lines as a backup session hands them out: two full blocks,
-    // then the rest as a block of one and a block of two.
+    // The same lines as a backup session hands them out: full blocks, then
+    // the last three lines as a block of one and a block of two.
     QStringList sessionBlocks;
 
     Workspace()
     {
         QRandomGenerator random(42);
         QStringList paths;
-        for (int i = 0; i < kSmallFiles; ++i) {
+        for (int i = 0; i < smallFiles(); ++i) {
             const QString folder = QStringLiteral("%1/d%2").arg(tree()).arg(i % kFolders);
             QDir().mkpath(folder);
             paths << QStringLiteral("%1/f%2.txt").arg(folder).arg(i);
@@ -67,10 +76,13 @@ struct Workspace
             blocks << QStringLiteral("%1/File_%2").arg(operation()).arg(blocks.size());
             write(blocks.last(), paths.mid(start, kBlockLines).join('\n').toUtf8());
         }
-        const qsizetype rest = 2 * kBlockLines;
-        for (const auto &[start, count] : {std::pair{qsizetype(0), qsizetype(kBlockLines)},
-                                           std::pair{qsizetype(kBlockLines), qsizetype(kBlockLines)},
-                                           std::pair{rest, qsizetype(1)}, std::pair{rest + 1, qsizetype(2)}}) {
+        const qsizetype rest = paths.size() - 3;
+        QList<std::pair<qsizetype, qsizetype>> sessionShares;
+        for (qsizetype start = 0; start < rest; start += kBlockLines)
+            sessionShares.append({start, std::min<qsizetype>(kBlockLines, rest - start)});
+        sessionShares.append({rest, 1});
+        sessionShares.append({rest + 1, 2});
+        for (const auto &[start, count] : sessionShares) {
             sessionBlocks << QStringLiteral("%1/Session_%2").arg(operation()).arg(sessionBlocks.size());
             write(sessionBlocks.last(), paths.mid(start, count).join('\n').toUtf8());
         }
@@ -237,12 +249,13 @@ int main(int argc, char **argv)
     };
     double load[3] = {};
     ::getloadavg(load, 3);
-    std::printf("\n%d small files, %d files of %lld MiB; load %.2f %.2f %.2f\n", kSmallFiles, kLargeFiles,
+    std::printf("\n%d small files, %d files of %lld MiB; load %.2f %.2f %.2f\n", smallFiles(), kLargeFiles,
                 kLargeFileBytes >> 20, load[0], load[1], load[2]);
     ratio("txruvo full", "cp");
     ratio("txruvo full", "cp + sync");
     ratio("txruvo full", "rsync -a first copy");
     ratio("txruvo repeat", "rsync");
     ratio("txruvo session repeat", "rsync");
+    std::fflush(stdout);  // before the workspace's slow removal
     return 0;
 }

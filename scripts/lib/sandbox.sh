@@ -54,6 +54,32 @@ start_webservice() {
   done
 }
 
+# start_daemon <folder> <build>: the stand-in backup daemon of this user (tools/daemon/README.md),
+# stopped when the script ends (a running scheduled backup ends as cancelled).
+start_daemon() {
+  local sandbox_folder=$1 build=$2
+  "$build/bin/txdaemon" >"$sandbox_folder/daemon.out" 2>&1 &
+  daemon_pid=$!
+  on_exit stop_daemon
+  for _ in $(seq 50); do
+    grep -q '^txdaemon running' "$sandbox_folder/daemon.out" 2>/dev/null && return 0
+    kill -0 "$daemon_pid" 2>/dev/null || { cat "$sandbox_folder/daemon.out" >&2; return 1; }
+    sleep 0.1
+  done
+}
+
+# start_monitor <folder> <build>: the tray program of this user, marked as this script's
+# (mark_session), so that it ends with the script like the one the client would start.
+start_monitor() {
+  local sandbox_folder=$1 build=$2
+  "$build/bin/TarnixVidezudMonitor" >"$sandbox_folder/monitor.out" 2>&1 &
+}
+
+stop_daemon() {
+  kill "$daemon_pid" 2>/dev/null
+  wait "$daemon_pid" 2>/dev/null || true
+}
+
 stop_webservice() {
   kill "$webservice_pid" 2>/dev/null || true  # it may have ended first
   wait "$webservice_pid" 2>/dev/null || true

@@ -7,6 +7,7 @@
 #include "index/IndexSchema.h"
 
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -15,10 +16,13 @@ const QString kSelectDeletes = QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").a
 
 const QString kDeleteFile = QStringLiteral(
     "DELETE FROM qlfile WHERE NAME = ? AND DIRID=(select DIRID from qlfolder where NAME = ?)");
-const QString kDeleteSubtreeFiles = QStringLiteral(
-    "DELETE FROM qlfile WHERE DIRID IN (select qlfolder.dirid from qlfolder where qlfolder.NAME >= ? AND qlfolder.NAME < ?)");
+// Deleted folders go in batches: the keys of each batch's subtrees (one
+// statement per subtree, joined as %1), then their files and their rows.
+constexpr qsizetype kFoldersPerDelete = 100;
+const QString kSubtreeFolderKeys = QStringLiteral("SELECT DIRID FROM qlfolder WHERE NAME >= ? AND NAME < ?");
+const QString kDeleteSubtreeFiles = QStringLiteral("DELETE FROM qlfile WHERE DIRID IN (%1)");
 // The root row stays even when everything below it goes.
-const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE NAME >= ? AND NAME < ? AND NAME <> ?");
+const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE DIRID IN (%1) AND NAME <> ?");
 
 // The index of file names serves the searches, not the merge: a merge that
 // adds more files than the index holds drops it and makes it again at the
@@ -134,24 +138,40 @@ bool IndexMerge::deletePass()
     auto rows = mJournal.executeQuery(kSelectDeletes, {kOperationTypeDelete});
     if (!rows)
         return failReadingJournal();
+    // Deletions end the same in any order, so folders wait for a full batch.
+    QStringList folders;
     while (rows->next()) {
         const QString path = rows->stringForColumnIndex(JournalColumn::kPath);
-        const bool deleted = path.endsWith(QLatin1Char('/')) ? deleteFolder(path) : deleteFile(path);
-        if (!deleted)
+        if (!path.endsWith(QLatin1Char('/'))) {
+            if (!deleteFile(path))
+                return fail();
+            countStatement();
+            continue;
+        }
+        folders.append(path);
+        if (folders.size() == kFoldersPerDelete && !deleteFolders(std::exchange(folders, {})))
             return fail();
-        countStatement();
     }
     if (mJournal.hadError())
         return failReadingJournal();
-    return true;
+    return folders.isEmpty() || deleteFolders(folders) || fail();
 }
 
-bool IndexMerge::deleteFolder(const QString &path)
+bool IndexMerge::deleteFolders(const QStringList &paths)
 {
-    const QString prefix = IndexNames::subtreePrefix(path);
-    const QString end = IndexNames::subtreeEnd(prefix);
-    return mMain.executeUpdate(kDeleteSubtreeFiles, {prefix, end})
-           && mMain.executeUpdate(kDeleteSubtreeFolders, {prefix, end, IndexNames::folderName(QStringLiteral("/"))});
+    QVariantList ranges;
+    QStringList subtrees;
+    for (const QString &path : paths) {
+        const QString prefix = IndexNames::subtreePrefix(path);
+        ranges << prefix << IndexNames::subtreeEnd(prefix);
+        subtrees << kSubtreeFolderKeys;
+    }
+    const QString keys = subtrees.join(QStringLiteral(" UNION ALL "));
+    const bool deleted = mMain.executeUpdate(kDeleteSubtreeFiles.arg(keys), ranges)
+                         && mMain.executeUpdate(kDeleteSubtreeFolders.arg(keys),
+                                                ranges + QVariantList{IndexNames::folderName(QStringLiteral("/"))});
+    countStatement();
+    return deleted;
 }
 
 bool IndexMerge::deleteFile(const QString &path)

@@ -3,6 +3,7 @@
 #include "index/IndexTimings.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -10,9 +11,10 @@ class FMDatabase;
 
 // Folds one finished journal into a main index, inside the transaction the
 // caller holds on the main index: first the INSERT rows in path order (with
-// the folders they need), then the DELETE rows in the order written. Rows of
-// other operations change nothing. Every folder insert tried and every row
-// counts towards a pause, so that readers get a turn during long merges.
+// the folders they need), then the DELETE rows (files one by one, folders in
+// batches). Rows of other operations change nothing. Every folder looked up
+// or inserted, every file row and every batch of folders counts towards a
+// pause, so that readers get a turn during long merges.
 class IndexMerge
 {
 public:
@@ -37,7 +39,8 @@ private:
     std::optional<QString> nameIndexDefinition();
     bool insertPass();
     bool deletePass();
-    bool deleteFolder(const QString &path);
+    // Deletes the folders, every file and folder below them, but never the root row.
+    bool deleteFolders(const QStringList &paths);
     bool deleteFile(const QString &path);
     void countStatement();
     // Each keeps the reason and answers false.

@@ -75,6 +75,12 @@ bool IndexMergeRows::prepare()
 
 std::optional<qint64> IndexMergeRows::enterFolder(const QString &folderPath, const std::function<void()> &onAttempt)
 {
+    // Most folders of a merge into a full index are there already: a lookup
+    // finds them for less than an insert the UNIQUE constraint refuses.
+    const std::optional<qint64> presentKey = folderKey(folderPath);
+    onAttempt();
+    if (presentKey)
+        return presentKey;
     std::optional<qint64> addedKey;
     const bool climbed = IndexRows::climbMissingFolders(folderPath, [&](const QString &folder) {
         mFolderName = IndexNames::folderName(folder).toUtf8();
@@ -91,8 +97,11 @@ std::optional<qint64> IndexMergeRows::enterFolder(const QString &folderPath, con
     });
     if (!climbed)
         return std::nullopt;
-    if (addedKey)
-        return addedKey;
+    return addedKey ? addedKey : folderKey(folderPath);
+}
+
+std::optional<qint64> IndexMergeRows::folderKey(const QString &folderPath)
+{
     mFolderName = IndexNames::folderName(folderPath).toUtf8();
     mFolderKey->bindTextUntilRun(1, mFolderName);
     const auto rows = mMain.executeQuery(mFolderKey);

@@ -30,7 +30,7 @@ public:
     bool prepare();
 
     // Adds the folder's row and those of its missing ancestors (onAttempt after
-    // every insert tried) and answers the folder's key. None when an insert
+    // the lookup of the folder and every insert tried) and answers the folder's key. None when an insert
     // failed for another reason than a present row, or no row holds the key.
     std::optional<qint64> enterFolder(const QString &folderPath, const std::function<void()> &onAttempt);
 
@@ -40,6 +40,8 @@ public:
     bool writeFile(qint64 folderKey, QByteArrayView name, const FMResultSet &journalRow);
 
 private:
+    // The key of the folder's row; none when it has none or the lookup failed.
+    std::optional<qint64> folderKey(const QString &folderPath);
     bool runUpdate(qint64 folderKey, const FMResultSet &journalRow, int thumb);
     int thumbFlag(QByteArrayView name);
 

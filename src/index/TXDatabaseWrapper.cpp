@@ -3,6 +3,7 @@
 #include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMStatement.h"
+#include "index/IndexFileOwner.h"
 #include "index/IndexSchema.h"
 #include "index/journals/JournalFiles.h"
 
@@ -23,17 +24,6 @@ constexpr int kInsertRecordValueCount = kJournalColumnCount - 1;
 constexpr int kOperationTypeColumn = 6;
 const QString kNotApplicable = QStringLiteral("NA");
 const QString kNoJournalFileText = QStringLiteral("no journal file could be created");
-
-// The index folder is shared by every user account of the machine that backs
-// up to the drive, hence mode 0777.
-bool makeIndexFolder(const QString &folder)
-{
-    return QDir().mkpath(folder)
-           && QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                                | QFileDevice::ReadGroup | QFileDevice::WriteGroup
-                                                | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                                                | QFileDevice::WriteOther | QFileDevice::ExeOther);
-}
 
 }  // namespace
 
@@ -66,10 +56,16 @@ void TXDatabaseWrapper::replaceConnection(const QString &path)
 bool TXDatabaseWrapper::initializeDatabaseAtPath(const QString &folder, const QString &mainDBName, int listingCGI,
                                                  QString *error)
 {
-    makeIndexFolder(folder);
+    if (!IndexFileOwner::ensureSharedFolder(folder, error))
+        return false;
     if (listingCGI != kJournalMode) {
+        const QString mainIndex = QDir(folder).filePath(mainDBName + kMainIndexExtension);
+        if (!IndexFileOwner::isOwnOrAbsent(mainIndex)) {
+            ErrorSlot::fill(error, IndexFileOwner::foreignFileText(mainIndex));
+            return false;
+        }
         IndexSleep::sleepFor(mTimings.openWait);
-        replaceConnection(QDir(folder).filePath(mainDBName + kMainIndexExtension));
+        replaceConnection(mainIndex);
         if (!mDatabase->open()) {
             ErrorSlot::fill(error, mDatabase->lastErrorMessage());
             return false;
@@ -152,7 +148,12 @@ void TXDatabaseWrapper::unInitializeDatabase()
 
 bool TXDatabaseWrapper::openDatabaseAtPath(const QString &folder, const QString &name, QString *error)
 {
-    replaceConnection(name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name));
+    const QString path = name.isEmpty() ? mTempFilePath : QDir(folder).filePath(name);
+    if (!IndexFileOwner::isOwnOrAbsent(path)) {
+        ErrorSlot::fill(error, IndexFileOwner::foreignFileText(path));
+        return false;
+    }
+    replaceConnection(path);
     if (mDatabase->openWithFlags(FMDatabase::kOpenExistingFlags))
         return true;
     ErrorSlot::fill(error, mDatabase->lastErrorMessage());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "index/IndexEntry.h"
 #include "index/IndexRows.h"
 #include "index/IndexTimings.h"
 #include "index/journals/MergeableJournal.h"
@@ -10,9 +11,11 @@
 
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <utility>
 
 class FMDatabase;
+class FMResultSet;
 class FMStatement;
 class TXDatabaseWrapperDelegate;
 
@@ -80,6 +83,8 @@ public:
     void removeDataBaseAtPath(const QString &path) override;
 
     // --- Reporting queries: the result goes to the delegate ---
+    // The listing, the searches and the lookups end with their entries, the
+    // properties and the renames with one record (IndexQueryKeys names its keys).
     // "unable to open database" when the main index cannot be opened or read;
     // the library's reason when a statement fails midway (a damaged page), never
     // the rows read before it.
@@ -90,8 +95,8 @@ public:
     // "PathRootForSearch" (absolute; "" for everything). A "%" in the key
     // matches any run of characters; "_" is a plain character. A delegate
     // that takes rows as they come hears them in batches. A large index is
-    // read in ranges of file names at once, on connections of their own; the
-    // rows come range by range.
+    // read in parts at once, on connections of their own (ranges of file
+    // names, then the files of matching folders); the rows come part by part.
     void searchForKeyInsidePath(const QVariantMap &search);
     // Root-relative file path.
     void searchEncryptedNameForPath(const QString &path);
@@ -140,13 +145,15 @@ private:
     // The records that makeRecord makes of the rows of one statement on the open
     // main index; none when the statement fails, at its start or midway.
     template <typename MakeRecord>
-    std::optional<QVariantList> collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord);
-    // Reports the records, or the connection's last error when there are none.
-    void reportRecords(const std::optional<QVariantList> &records);
+    auto collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord)
+        -> std::optional<QList<std::invoke_result_t<MakeRecord, const FMResultSet &>>>;
+    // Closes the main index, then reports the entries, or the connection's
+    // last error when there are none.
+    void reportEntries(const std::optional<IndexEntries> &entries);
     // Closes the main index, then reports its last error as the failure.
     void reportQueryError();
     // Closes the main index, then reports.
-    void reportFinished(const QVariant &output);
+    void reportFinished(const QVariantMap &output);
     void reportFailed(const QString &error);
     // The file records of the server-identity lookups: one statement per
     // condition with its bound values, the records of all of them reported together.

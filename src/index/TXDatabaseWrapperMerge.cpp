@@ -1,4 +1,5 @@
 #include "index/TXDatabaseWrapper.h"
+#include "index/IndexFileOwner.h"
 
 #include "platform/ErrorSlot.h"
 #include "index/sqlite/FMDatabase.h"
@@ -21,7 +22,12 @@ MergeableJournal::Outcome TXDatabaseWrapper::updateMasterDatabase(const QString 
         ErrorSlot::fill(error, kNoJournalText);
         return Outcome::JournalFailed;
     }
-    FMDatabase mainIndex(QDir(folder).filePath(user + QStringLiteral(".qlenc")), mTimings.database);
+    const QString mainIndexPath = QDir(folder).filePath(user + QStringLiteral(".qlenc"));
+    if (!IndexFileOwner::isOwnOrAbsent(mainIndexPath)) {
+        ErrorSlot::fill(error, IndexFileOwner::foreignFileText(mainIndexPath));
+        return Outcome::MainIndexFailed;
+    }
+    FMDatabase mainIndex(mainIndexPath, mTimings.database);
     // A handful of statements run once or more per journal row.
     mainIndex.setShouldCacheStatements(true);
     // A fresh drive has no main index yet: the first merge makes it, so that no

@@ -3,6 +3,7 @@
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
 #include "index/IndexNames.h"
+#include "index/IndexQueryKeys.h"
 #include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QSet>
@@ -19,8 +20,6 @@ namespace {
 const QString kUnableToOpenText = QStringLiteral("unable to open database");
 const QString kCannotAccessText = QStringLiteral("LDB cannot be accessed");
 const QString kUpdateFailedText = QStringLiteral("Database update failed");
-const QString kSuccess = QStringLiteral("Success");
-const QString kFailure = QStringLiteral("Failure");
 
 // Well below the library's limit of 999 bound values per statement.
 constexpr int kValuesPerStatement = 500;
@@ -36,15 +35,6 @@ constexpr qint64 kFilesPerSearchRange = 100000;
 constexpr qint64 kMostSearchRanges = 4;
 // The rows whose names set the ranges' bounds.
 constexpr qint64 kBoundSamples = 64;
-
-// The keys of the records the queries report.
-const QString kFileNameKey = QStringLiteral("FileName");
-const QString kFileModificationDateKey = QStringLiteral("FileModificationDate");
-const QString kFileSizeKey = QStringLiteral("FileSize");
-const QString kVersionInfoKey = QStringLiteral("VersionInfo");
-const QString kFolderIdKey = QStringLiteral("folderID");
-const QString kEncFilenameKey = QStringLiteral("encFilename");
-const QString kMpcNameKey = QStringLiteral("mpcName");
 
 // Rows marked absent are left out of every read.
 #define PRESENT_FILE " AND qlfile.FILE_LMD <> '0000/00/00 00:00:00'"
@@ -70,22 +60,29 @@ const QString kChildFiles = QStringLiteral(
     "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
     " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 // A file below the root (?1, ?2) whose name holds the key (?3), or any file of
-// a folder whose path below the root holds it; of those, only the files whose
-// stored names lie in one range (%3, from ?4 and before ?5). The matching files
-// are found first from the name indices alone, which are far smaller than the
-// rows; only they are then read. The name condition (%1) compares the stored
-// name as it stands when the key holds no quote, since the enclosing quotes
-// then cannot take part in a match; the escape clause (%2) is left out when
-// the pattern has nothing escaped, as the match is quicker without it.
+// a folder whose path below the root holds it (%1: the statement that finds
+// the matching files' keys). The matching files are found first from the name
+// indices alone, which are far smaller than the rows; only they are then read.
+// A large index is searched in parts read at once: one per range of stored
+// file names (from ?4 and before ?5) for the files whose names match, leaving
+// out those of matching folders (%2), and one for the files of the matching
+// folders, so that each part reads its share of the names once.
+#define FOLDER_BELOW_ROOT(name) "substr(" name ", length(?1) + 1, length(" name ") - length(?1) - 1)"
 const QString kSearch = QStringLiteral(
     "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
     " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
     " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfile.FILEID IN ("
-    "  SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3"
-    "  UNION ALL SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
-    "   AND substr(NAME, length(?1) + 1, length(NAME) - length(?1) - 1) LIKE ?3%2)%3)"
-    " AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2" PRESENT_FILE);
+    " WHERE qlfile.FILEID IN (%1) AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%2" PRESENT_FILE);
+// The name condition (%1) compares the stored name as it stands when the key
+// holds no quote, since the enclosing quotes then cannot take part in a match;
+// the escape clause (%2) is left out when the pattern has nothing escaped, as
+// the match is quicker without it; %3 limits the names to a range.
+const QString kFilesWithMatchingNames = QStringLiteral("SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3");
+// With the escape clause as %1.
+const QString kFilesOfMatchingFolders = QStringLiteral(
+    "SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
+    " AND " FOLDER_BELOW_ROOT("NAME") " LIKE ?3%1)");
+const QString kNotInMatchingFolder = QStringLiteral(" AND NOT (" FOLDER_BELOW_ROOT("qlfolder.NAME") " LIKE ?3%1)");
 const QString kStoredName = QStringLiteral("NAME");
 const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
 const QString kEscapeClause = QStringLiteral(" ESCAPE '\\'");
@@ -179,27 +176,31 @@ QString filePath(const FMResultSet &row, int folderColumn)
     return path.append(folderPath).append(fileName);
 }
 
-QVariantMap encryptedNameRecord(const FMResultSet &row)
+IndexEntry encryptedNameEntry(const FMResultSet &row)
 {
-    return {{kMpcNameKey, row.stringForColumnIndex(0)},
-            {kFolderIdKey, row.stringForColumnIndex(1)},
-            {kFileSizeKey, row.stringForColumnIndex(2)},
-            {kFileModificationDateKey, row.stringForColumnIndex(3)},
-            {kVersionInfoKey, row.stringForColumnIndex(4)},
-            {kEncFilenameKey, row.stringForColumnIndex(5)},
-            {kFileNameKey, filePath(row, 6)}};
+    IndexEntry entry;
+    entry.mpcName = row.stringForColumnIndex(0);
+    entry.folderID = row.stringForColumnIndex(1);
+    entry.fileSize = row.unsignedLongLongIntForColumnIndex(2);
+    entry.fileModificationDate = row.stringForColumnIndex(3);
+    entry.versionInfo = row.intForColumnIndex(4);
+    entry.encFilename = row.stringForColumnIndex(5);
+    entry.fileName = filePath(row, 6);
+    return entry;
 }
 
 // A row of the key search.
-QVariant searchRecord(const FMResultSet &row)
+IndexEntry searchEntry(const FMResultSet &row)
 {
-    return QVariantMap{{kFileNameKey, filePath(row, 0)},
-                       {kFileModificationDateKey, row.stringForColumnIndex(2)},
-                       {kFileSizeKey, row.stringForColumnIndex(3)},
-                       {kVersionInfoKey, row.stringForColumnIndex(4)},
-                       {kFolderIdKey, row.stringForColumnIndex(5)},
-                       {kEncFilenameKey, row.stringForColumnIndex(6)},
-                       {kMpcNameKey, row.stringForColumnIndex(7)}};
+    IndexEntry entry;
+    entry.fileName = filePath(row, 0);
+    entry.fileModificationDate = row.stringForColumnIndex(2);
+    entry.fileSize = row.unsignedLongLongIntForColumnIndex(3);
+    entry.versionInfo = row.intForColumnIndex(4);
+    entry.folderID = row.stringForColumnIndex(5);
+    entry.encFilename = row.stringForColumnIndex(6);
+    entry.mpcName = row.stringForColumnIndex(7);
+    return entry;
 }
 
 // How the stepping of a statement ended: at the end of its rows, by an error
@@ -221,41 +222,41 @@ Stepping stepRows(FMDatabase &database, const QString &sql, const QVariantList &
     return database.hadError() ? Stepping::Failed : Stepping::Finished;
 }
 
-// Gathers the records of a query for its delegate: all of them for the end,
+// Gathers the entries of a query for its delegate: all of them for the end,
 // or, for a delegate that takes rows as they come, batches handed over as
 // they fill, growing from a small first one.
-class RecordHandOver
+class EntryHandOver
 {
 public:
-    explicit RecordHandOver(TXDatabaseWrapperDelegate *delegate)
+    explicit EntryHandOver(TXDatabaseWrapperDelegate *delegate)
         : mDelegate(delegate && delegate->takesRowsAsTheyCome() ? delegate : nullptr)
     {
     }
 
     // False once the delegate refused a batch: the query then stops.
-    bool add(const QVariant &record)
+    bool add(IndexEntry &&entry)
     {
-        // A full batch goes only once another record follows it, so that the
-        // end always brings at least one record after the batches.
-        if (mDelegate && mRecords.size() == mBatchSize) {
-            if (!mDelegate->queryDidReadRows(mRecords))
+        // A full batch goes only once another entry follows it, so that the
+        // end always brings at least one entry after the batches.
+        if (mDelegate && mEntries.size() == mBatchSize) {
+            if (!mDelegate->queryDidReadRows(mEntries))
                 return false;
-            mRecords.clear();
+            mEntries.clear();
             mBatchSize = std::min(mBatchSize * 4, kLargestBatchRows);
         }
-        mRecords.append(record);
+        mEntries.append(std::move(entry));
         return true;
     }
-    // What the end reports: every record, or those not handed over yet.
-    const QVariantList &rest() const { return mRecords; }
+    // What the end reports: every entry, or those not handed over yet.
+    const IndexEntries &rest() const { return mEntries; }
 
 private:
     TXDatabaseWrapperDelegate *mDelegate;
-    QVariantList mRecords;
+    IndexEntries mEntries;
     qsizetype mBatchSize = kFirstBatchRows;
 };
 
-// The statement of each name range of a key search, with its values.
+// The statement of each part of a key search, with its values.
 using SearchPart = std::pair<QString, QVariantList>;
 
 // The bounds between the name ranges of a key search of the index: none for a
@@ -283,53 +284,64 @@ QStringList searchRangeBounds(FMDatabase &database)
     return bounds;
 }
 
-// The key search split into its name ranges: the whole names from the empty
-// text (before every stored name), then from each bound to the next.
+// The key search split into its parts: the name ranges, from the empty text
+// (before every stored name) to the first bound, then from each bound to the
+// next, and last the files of the matching folders. One part for a small index.
 QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search)
 {
-    const QVariantList root = subtreeRange(search.value("PathRootForSearch").toString());
-    const QString key = search.value("SearchKey").toString();
+    const QVariantList root = subtreeRange(search.value(IndexQueryKeys::kPathRootForSearch).toString());
+    const QString key = search.value(IndexQueryKeys::kSearchKey).toString();
     const QString pattern = IndexNames::containsPattern(key);
     const QString nameMatch = key.contains(QLatin1Char('\'')) ? kUnquotedName : kStoredName;
     const QString escape = pattern.contains(QLatin1Char('\\')) ? kEscapeClause : QString();
-    QList<SearchPart> parts;
-    QString from = QLatin1String("");
+    const QString folderFiles = kFilesOfMatchingFolders.arg(escape);
+    const QVariantList rootAndPattern = root + QVariantList{pattern};
     const QStringList bounds = searchRangeBounds(database);
+    if (bounds.isEmpty()) {
+        const QString files = kFilesWithMatchingNames.arg(nameMatch, escape, QString()) + QStringLiteral(" UNION ALL ")
+                              + folderFiles;
+        return {{kSearch.arg(files, QString()), rootAndPattern}};
+    }
+    QList<SearchPart> parts;
+    const QString notInMatchingFolder = kNotInMatchingFolder.arg(escape);
+    QString from = QLatin1String("");
     for (qsizetype range = 0; range <= bounds.size(); ++range) {
-        QVariantList arguments = root;
-        arguments << pattern << from;
+        QVariantList arguments = rootAndPattern;
+        arguments << from;
         const bool last = range == bounds.size();
         if (!last) {
             arguments << bounds.at(range);
             from = bounds.at(range);
         }
-        parts.append({kSearch.arg(nameMatch, escape, last ? kNameFrom : kNameBetween), arguments});
+        const QString files = kFilesWithMatchingNames.arg(nameMatch, escape, last ? kNameFrom : kNameBetween);
+        parts.append({kSearch.arg(files, notInMatchingFolder), arguments});
     }
+    parts.append({kSearch.arg(folderFiles, QString()), rootAndPattern});
     return parts;
 }
 
-// One name range of a key search, read on a connection of its own until
-// its end or until told to stop: its records, or none with the reason.
-struct SearchPartRecords
+// One part of a key search, read on a connection of its own until
+// its end or until told to stop: its entries, or none with the reason.
+struct SearchPartEntries
 {
-    std::optional<QVariantList> records;
+    std::optional<IndexEntries> entries;
     QString error;
 };
 
-SearchPartRecords readSearchPart(const QString &path, FMDatabaseTimings timings, const SearchPart &part,
+SearchPartEntries readSearchPart(const QString &path, FMDatabaseTimings timings, const SearchPart &part,
                                  const std::atomic<bool> &stop)
 {
     FMDatabase database(path, timings);
     if (!database.openWithFlags(FMDatabase::kOpenExistingFlags))
         return {std::nullopt, database.lastErrorMessage()};
-    QVariantList records;
+    IndexEntries entries;
     const Stepping end = stepRows(database, part.first, part.second, [&](const FMResultSet &row) {
-        records.append(searchRecord(row));
+        entries.append(searchEntry(row));
         return !stop.load(std::memory_order_relaxed);
     });
     if (end != Stepping::Finished)
         return {std::nullopt, database.lastErrorMessage()};
-    return {std::move(records), QString()};
+    return {std::move(entries), QString()};
 }
 
 }  // namespace
@@ -345,10 +357,10 @@ bool TXDatabaseWrapper::openMainIndexForQuery()
 }
 
 template <typename MakeRecord>
-std::optional<QVariantList> TXDatabaseWrapper::collectRecords(const QString &sql, const QVariantList &arguments,
-                                                              MakeRecord makeRecord)
+auto TXDatabaseWrapper::collectRecords(const QString &sql, const QVariantList &arguments, MakeRecord makeRecord)
+    -> std::optional<QList<std::invoke_result_t<MakeRecord, const FMResultSet &>>>
 {
-    QVariantList records;
+    QList<std::invoke_result_t<MakeRecord, const FMResultSet &>> records;
     const Stepping end = stepRows(*mDatabase, sql, arguments, [&](const FMResultSet &row) {
         records.append(makeRecord(row));
         return true;
@@ -358,15 +370,16 @@ std::optional<QVariantList> TXDatabaseWrapper::collectRecords(const QString &sql
     return records;
 }
 
-void TXDatabaseWrapper::reportRecords(const std::optional<QVariantList> &records)
+void TXDatabaseWrapper::reportEntries(const std::optional<IndexEntries> &entries)
 {
-    if (records)
-        reportFinished(*records);
-    else
-        reportQueryError();
+    if (!entries)
+        return reportQueryError();
+    mDatabase->close();
+    if (mDelegateObj)
+        mDelegateObj->queryFinishedWithEntries(*entries);
 }
 
-void TXDatabaseWrapper::reportFinished(const QVariant &output)
+void TXDatabaseWrapper::reportFinished(const QVariantMap &output)
 {
     mDatabase->close();
     if (mDelegateObj)
@@ -391,21 +404,25 @@ void TXDatabaseWrapper::fetchChildrenForPath(const QString &path)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     const QString folder = absolutePath(path);
-    std::optional<QVariantList> records = collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
-        return QVariantMap{{"FileName", IndexNames::unquoted(row.stringForColumnIndex(0))}, {"FileType", "D"}};
+    std::optional<IndexEntries> entries = collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
+        IndexEntry folder;
+        folder.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
+        folder.fileType = IndexEntry::Type::Folder;
+        return folder;
     });
-    if (!records)
+    if (!entries)
         return reportQueryError();
-    const std::optional<QVariantList> files = collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
-        return QVariantMap{{"FileName", IndexNames::unquoted(row.stringForColumnIndex(0))},
-                           {"FileModificationDate", row.stringForColumnIndex(1)},
-                           {"FileSize", row.stringForColumnIndex(2)},
-                           {"FileType", "F"},
-                           {"VersionInfo", row.stringForColumnIndex(3)}};
+    const std::optional<IndexEntries> files = collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
+        IndexEntry file;
+        file.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
+        file.fileModificationDate = row.stringForColumnIndex(1);
+        file.fileSize = row.unsignedLongLongIntForColumnIndex(2);
+        file.versionInfo = row.intForColumnIndex(3);
+        return file;
     });
     if (files)
-        *records += *files;
-    reportRecords(files ? records : std::nullopt);
+        *entries += *files;
+    reportEntries(files ? entries : std::nullopt);
 }
 
 void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
@@ -413,31 +430,31 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     const QList<SearchPart> parts = keySearchParts(*mDatabase, search);
-    // The later ranges are read at once on threads of their own, the first
+    // The later parts are read at once on threads of their own, the first
     // here, its rows handed over as they come; then the others' in order.
     std::atomic<bool> stop = false;
-    std::vector<std::future<SearchPartRecords>> others;
+    std::vector<std::future<SearchPartEntries>> others;
     for (qsizetype part = 1; part < parts.size(); ++part) {
         others.push_back(std::async(std::launch::async, readSearchPart, mDatabase->databasePath(), mTimings.database,
                                     parts.at(part), std::cref(stop)));
     }
-    RecordHandOver handOver(mDelegateObj);
+    EntryHandOver handOver(mDelegateObj);
     Stepping end = stepRows(*mDatabase, parts.first().first, parts.first().second,
-                            [&handOver](const FMResultSet &row) { return handOver.add(searchRecord(row)); });
+                            [&handOver](const FMResultSet &row) { return handOver.add(searchEntry(row)); });
     QString error = end == Stepping::Failed ? mDatabase->lastErrorMessage() : QString();
-    for (std::future<SearchPartRecords> &other : others) {
+    for (std::future<SearchPartEntries> &other : others) {
         if (end != Stepping::Finished) {
             stop = true;
             break;
         }
-        const SearchPartRecords part = other.get();
-        if (!part.records) {
+        SearchPartEntries part = other.get();
+        if (!part.entries) {
             end = Stepping::Failed;
             error = part.error;
             continue;
         }
-        for (const QVariant &record : *part.records) {
-            if (!handOver.add(record)) {
+        for (IndexEntry &entry : *part.entries) {
+            if (!handOver.add(std::move(entry))) {
                 end = Stepping::Stopped;
                 break;
             }
@@ -446,7 +463,7 @@ void TXDatabaseWrapper::searchForKeyInsidePath(const QVariantMap &search)
     // Waits for the threads still reading.
     others.clear();
     if (end == Stepping::Finished)
-        return reportFinished(handOver.rest());
+        return reportEntries(handOver.rest());
     mDatabase->close();
     if (end == Stepping::Failed)
         reportFailed(error);
@@ -456,14 +473,14 @@ void TXDatabaseWrapper::reportEncryptedNames(const QList<Condition> &conditions)
 {
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
-    QVariantList records;
+    IndexEntries entries;
     for (const auto &[condition, arguments] : conditions) {
-        const std::optional<QVariantList> found = collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameRecord);
+        const std::optional<IndexEntries> found = collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameEntry);
         if (!found)
             return reportQueryError();
-        records += *found;
+        entries += *found;
     }
-    reportFinished(records);
+    reportEntries(entries);
 }
 
 void TXDatabaseWrapper::searchEncryptedNameForPath(const QString &path)
@@ -516,16 +533,17 @@ void TXDatabaseWrapper::getProperties(const QString &folder)
 {
     if (!openMainIndexForQuery()) {
         if (mDelegateObj)
-            mDelegateObj->queryFinishedWithOutput(QVariantMap{{"ErrorMssg", kCannotAccessText}, {"Status", kFailure}});
+            mDelegateObj->queryFinishedWithOutput(QVariantMap{{IndexQueryKeys::kErrorMssg, kCannotAccessText},
+                                                              {IndexQueryKeys::kStatus, IndexQueryKeys::kFailure}});
         return;
     }
-    QVariantMap properties{{"Status", kFailure}};
+    QVariantMap properties{{IndexQueryKeys::kStatus, IndexQueryKeys::kFailure}};
     auto rows = mDatabase->executeQuery(kProperties, subtreeRange(folder));
     if (rows && rows->next()) {
         // The total as SQLite writes a real number: "2048.0", "0.0" for none.
-        properties = {{"fileSize", rows->stringForColumnIndex(0)},
-                      {"FileCount", rows->stringForColumnIndex(1)},
-                      {"Status", kSuccess}};
+        properties = {{IndexQueryKeys::kFolderSize, rows->stringForColumnIndex(0)},
+                      {IndexQueryKeys::kFileCount, rows->stringForColumnIndex(1)},
+                      {IndexQueryKeys::kStatus, IndexQueryKeys::kSuccess}};
     }
     rows.reset();
     reportFinished(properties);
@@ -537,18 +555,18 @@ void TXDatabaseWrapper::reportRename(const QVariantMap &paths, const QString &sq
         return reportFailed(kUnableToOpenText);
     QVariantMap answer = paths;
     if (!sql.isEmpty() && mDatabase->executeUpdate(sql, arguments)) {
-        answer.insert("Status", kSuccess);
+        answer.insert(IndexQueryKeys::kStatus, IndexQueryKeys::kSuccess);
     } else {
-        answer.insert("Status", kFailure);
-        answer.insert("ErrorDesc", kUpdateFailedText);
+        answer.insert(IndexQueryKeys::kStatus, IndexQueryKeys::kFailure);
+        answer.insert(IndexQueryKeys::kErrorDesc, kUpdateFailedText);
     }
     reportFinished(answer);
 }
 
 void TXDatabaseWrapper::renameFile(const QVariantMap &paths)
 {
-    const QString original = paths.value("OriginalPath").toString();
-    const QString renamed = paths.value("RenamedPath").toString();
+    const QString original = paths.value(IndexQueryKeys::kOriginalPath).toString();
+    const QString renamed = paths.value(IndexQueryKeys::kRenamedPath).toString();
     reportRename(paths, kRenameFile,
                  {IndexNames::quoted(IndexNames::lastComponent(renamed)),
                   IndexNames::quoted(IndexNames::lastComponent(original)),
@@ -557,13 +575,13 @@ void TXDatabaseWrapper::renameFile(const QVariantMap &paths)
 
 void TXDatabaseWrapper::renameFolder(const QVariantMap &paths)
 {
-    const QString originalPrefix = IndexNames::subtreePrefix(paths.value("OriginalPath").toString());
-    const QString renamedPrefix = IndexNames::subtreePrefix(paths.value("RenamedPath").toString());
+    const QString originalPrefix = IndexNames::subtreePrefix(paths.value(IndexQueryKeys::kOriginalPath).toString());
+    const QString renamedPrefix = IndexNames::subtreePrefix(paths.value(IndexQueryKeys::kRenamedPath).toString());
     // The root holds every row; a folder moved into its own subtree would
     // leave no name it could be found by.
     const bool refused = originalPrefix == IndexNames::subtreePrefix(QStringLiteral("/"))
                          || renamedPrefix.startsWith(originalPrefix, Qt::CaseInsensitive);
-    QVariantList arguments = subtreeRange(paths.value("OriginalPath").toString());
+    QVariantList arguments = subtreeRange(paths.value(IndexQueryKeys::kOriginalPath).toString());
     arguments.append(renamedPrefix);
     reportRename(paths, refused ? QString() : kRenameFolder, arguments);
 }
@@ -573,29 +591,26 @@ std::optional<QStringList> TXDatabaseWrapper::getAllFilesInside(const QString &f
     if (!openMainIndexForQuery())
         return std::nullopt;
     const QVariantList range = subtreeRange(folder);
-    const std::optional<QVariantList> files = collectRecords(kFilesInSubtree, range, [](const FMResultSet &row) {
+    const std::optional<QStringList> files = collectRecords(kFilesInSubtree, range, [](const FMResultSet &row) {
         return IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1));
     });
-    const std::optional<QVariantList> folders = files ? collectRecords(kFoldersInSubtree, range, [](const FMResultSet &row) {
+    const std::optional<QStringList> folders = files ? collectRecords(kFoldersInSubtree, range, [](const FMResultSet &row) {
         return IndexNames::unquoted(row.stringForColumnIndex(0));
     }) : std::nullopt;
     mDatabase->close();
     if (!folders)
         return std::nullopt;
-    QStringList paths;
-    for (const QVariant &path : *files + *folders)
-        paths.append(path.toString());
-    return paths;
+    return *files + *folders;
 }
 
 std::optional<bool> TXDatabaseWrapper::doesFileExistOnPortable(const QString &path)
 {
     if (!openMainIndexForQuery())
         return std::nullopt;
-    const std::optional<QVariantList> found =
+    const std::optional<QList<bool>> found =
         collectRecords(kFileExists, {IndexNames::quoted(IndexNames::lastComponent(path)),
                                      IndexNames::folderName(IndexNames::parentPath(path))},
-                       [](const FMResultSet &) { return QVariant(true); });
+                       [](const FMResultSet &) { return true; });
     mDatabase->close();
     if (!found)
         return std::nullopt;

@@ -9,8 +9,12 @@ namespace {
 
 constexpr qint64 kRootFolderKey = 1;
 
-const QStringList kFileRecordKeys = {"FilePath", "FileModificationTime", "FileSize", "VersionNumber",
-                                     "folderID", "mpcName", "encFilename"};
+// A re-index record names the fields it shares with an entry as the entry does.
+const QString kFilePathKey = QStringLiteral("FilePath");
+const QString kFileModificationTimeKey = QStringLiteral("FileModificationTime");
+const QString kVersionNumberKey = QStringLiteral("VersionNumber");
+const QStringList kFileRecordKeys = {kFilePathKey, kFileModificationTimeKey, IndexEntry::kFileSizeKey, kVersionNumberKey,
+                                     IndexEntry::kFolderIDKey, IndexEntry::kMpcNameKey, IndexEntry::kEncFilenameKey};
 
 bool hasEveryValue(const QVariantMap &record)
 {
@@ -44,11 +48,11 @@ bool TXDatabaseWrapper::initializeReIndex()
 
 void TXDatabaseWrapper::addFolderToDatabase(const QVariantMap &folder)
 {
-    const QString path = folder.value("FilePath").toString();
+    const QString path = folder.value(kFilePathKey).toString();
     if (!mDatabase || IndexNames::isRoot(path))
         return;
     // Whether or not the folder was new, its ancestors are made up to the first present one.
-    IndexRows::insertFolder(*mDatabase, path, folder.value("FileModificationTime"), folder.value("FileSize"),
+    IndexRows::insertFolder(*mDatabase, path, folder.value(kFileModificationTimeKey), folder.value(IndexEntry::kFileSizeKey),
                             IndexNames::depth(path));
     IndexRows::insertMissingFolders(*mDatabase, IndexNames::parentPath(path), true, [] {});
 }
@@ -59,9 +63,10 @@ void TXDatabaseWrapper::addFilesToDatabase(const QVariantList &files, const QStr
     for (const QVariant &entry : files) {
         const QVariantMap record = entry.toMap();
         if (hasEveryValue(record)) {
-            typed.append({record.value("FilePath").toString(), record.value("FileModificationTime"),
-                          record.value("FileSize"), record.value("VersionNumber"), record.value("folderID"),
-                          record.value("mpcName"), record.value("encFilename")});
+            typed.append({record.value(kFilePathKey).toString(), record.value(kFileModificationTimeKey),
+                          record.value(IndexEntry::kFileSizeKey), record.value(kVersionNumberKey),
+                          record.value(IndexEntry::kFolderIDKey), record.value(IndexEntry::kMpcNameKey),
+                          record.value(IndexEntry::kEncFilenameKey)});
         }
     }
     addFilesToDatabase(typed, parent);

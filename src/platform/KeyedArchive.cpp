@@ -198,7 +198,10 @@ private:
 
     std::optional<QVariant> decodeInstance(const QVariantMap &entry)
     {
-        const QString className = classNameOf(entry.value(kClass));
+        const QVariant classNameValue = classNameOf(entry.value(kClass));
+        if (classNameValue.typeId() != QMetaType::QString)
+            return fail(QStringLiteral("an object whose class name is not text"));
+        const QString className = classNameValue.toString();
         if (className.isEmpty())
             return fail(QStringLiteral("an object without a class name"));
 
@@ -213,19 +216,28 @@ private:
         if (className == "NSDate" || className == "NSCalendarDate")
             return decodeDate(entry.value(kTime));
         if (className == "NSString" || className == "NSMutableString")
-            return entry.value(QStringLiteral("NS.string"));
+            return typedField(entry, QStringLiteral("NS.string"), QMetaType::QString);
         if (className == "NSData" || className == "NSMutableData")
-            return entry.value(QStringLiteral("NS.data"));
+            return typedField(entry, QStringLiteral("NS.data"), QMetaType::QByteArray);
         return decodeObject(className, entry);
     }
 
     // Class descriptions are plain entries of the table, not instances.
-    QString classNameOf(const QVariant &reference) const
+    QVariant classNameOf(const QVariant &reference) const
     {
         if (!PropertyList::isUidReference(reference))
             return {};
         const quint64 uid = reference.toMap().value(QStringLiteral("CF$UID")).toULongLong();
-        return mObjects.value(qsizetype(uid)).toMap().value(QStringLiteral("$classname")).toString();
+        return mObjects.value(qsizetype(uid)).toMap().value(QStringLiteral("$classname"));
+    }
+
+    // The one field that holds a string's or a data object's value, of its own kind only.
+    std::optional<QVariant> typedField(const QVariantMap &entry, const QString &key, QMetaType::Type type)
+    {
+        const QVariant value = entry.value(key);
+        if (value.typeId() != type)
+            return fail(QStringLiteral("%1 is missing or of the wrong kind").arg(key));
+        return value;
     }
 
     std::optional<QVariant> resolveAll(const QVariant &references)
@@ -252,8 +264,11 @@ private:
         if (keyList.size() != valueList.size())
             return fail(QStringLiteral("a dictionary with %1 keys and %2 values").arg(keyList.size()).arg(valueList.size()));
         QVariantMap map;
-        for (qsizetype i = 0; i < keyList.size(); ++i)
+        for (qsizetype i = 0; i < keyList.size(); ++i) {
+            if (keyList.at(i).typeId() != QMetaType::QString)
+                return fail(QStringLiteral("a dictionary key that is not text"));
             map.insert(keyList.at(i).toString(), valueList.at(i));
+        }
         return QVariant(map);
     }
 

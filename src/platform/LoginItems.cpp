@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
 
@@ -129,6 +130,11 @@ QList<LoginItems::Item> LoginItems::list() const
         items.append({fileName.chopped(kEntrySuffix.size()), program});
     }
     return items;
+}
+
+bool LoginItems::exists(const QString &name) const
+{
+    return isPlainFileName(name) && QFileInfo::exists(entryPath(name));
 }
 
 bool LoginItems::remove(const QString &name)

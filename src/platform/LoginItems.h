@@ -24,6 +24,8 @@ public:
     // The entries of the folder in name order; entries the desktop treats as deleted
     // (Hidden=true) and entries without a program are left out.
     QList<Item> list() const;
+    // True when an entry of that name is there, also one the desktop treats as deleted.
+    bool exists(const QString &name) const;
     // Deletes the entry; false when there is none of that name.
     bool remove(const QString &name);
 

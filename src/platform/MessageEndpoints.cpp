@@ -23,12 +23,14 @@ namespace {
 QString fileNameFor(const QString &name)
 {
     const QByteArray digest = QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha256);
-    return QStringLiteral("m-") + QString::fromLatin1(digest.toHex().left(32));
+    return QStringLiteral("m-") + QString::fromLatin1(digest.toHex().left(24));
 }
 
 }  // namespace
 
-QString folder() { return PrivateFolder::runtimeRoot() + QStringLiteral("/tarnixvidezud-messages"); }
+// Short names, so that a socket path fits below a home folder of some 55 characters
+// even in the fallback runtime root.
+QString folder() { return PrivateFolder::runtimeRoot() + QStringLiteral("/txv-msg"); }
 
 std::optional<QString> socketPath(const QString &name, QString *error)
 {

@@ -11,7 +11,7 @@
 // Another user can neither list, reach nor replace the endpoints.
 namespace MessageEndpoints {
 
-// <runtime root>/tarnixvidezud-messages
+// <runtime root>/txv-msg
 QString folder();
 
 // The socket path of a name, after making sure the folder exists, is a real

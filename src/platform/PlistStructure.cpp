@@ -225,6 +225,22 @@ private:
     QString mProblem;
 };
 
+// Parts of an XML document whose text is not markup.
+struct SteppedOver {
+    const char *opening;
+    const char *closing;
+};
+
+const SteppedOver *stepOver(const QByteArray &opening)
+{
+    static const SteppedOver kinds[] = {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}};
+    for (const SteppedOver &kind : kinds) {
+        if (opening.startsWith(kind.opening))
+            return &kind;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 QString problemInBinary(const QByteArray &bytes)
@@ -237,8 +253,27 @@ QString problemInXml(const QByteArray &bytes)
     if (bytes.contains('\0'))
         return QStringLiteral("text that holds a NUL character");
     // Only containers nest; a tag is a container's start unless it closes itself.
+    // Comments, character data and instructions are stepped over whole, so that
+    // markup-like text inside them cannot hide nesting from this count.
     int depth = 0;
     for (qsizetype at = bytes.indexOf('<'); at >= 0; at = bytes.indexOf('<', at + 1)) {
+        const QByteArray opening = bytes.mid(at, 9);
+        if (const auto *skipped = stepOver(opening)) {
+            const qsizetype end = bytes.indexOf(skipped->closing, at + qstrlen(skipped->opening));
+            if (end < 0)
+                return QStringLiteral("a comment, instruction or character data left open");
+            at = end;
+            continue;
+        }
+        if (opening.startsWith("<!")) {
+            // The usual document type line names a public one; declarations of its own are refused.
+            const qsizetype end = bytes.indexOf('>', at);
+            const QByteArray declaration = bytes.mid(at + 1, end - at - 1);
+            if (!opening.startsWith("<!DOCTYPE") || end < 0 || declaration.contains('[') || declaration.contains('<'))
+                return QStringLiteral("a document type with declarations of its own");
+            at = end;
+            continue;
+        }
         const QByteArray tag = bytes.mid(at + 1, 7);
         const qsizetype end = bytes.indexOf('>', at);
         const bool selfClosing = end > 0 && bytes[end - 1] == '/';

@@ -62,7 +62,8 @@ QString runtimeRoot()
 {
     if (hasSystemRuntimeRoot())
         return QDir::cleanPath(qEnvironmentVariable("XDG_RUNTIME_DIR"));
-    return PathRoots::userCacheRoot() + QStringLiteral("/tarnixvidezud-runtime");
+    // Short: message sockets live below it, and a socket's whole path must stay within 107 bytes.
+    return PathRoots::userCacheRoot() + QStringLiteral("/txv-run");
 }
 
 bool ensure(const QString &path, QString *error)
@@ -97,10 +98,11 @@ QString temporaryFolder()
 
 std::unique_ptr<QTemporaryDir> makeTemporaryFolder(const QString &prefix)
 {
+    // The temporary folder is open to every user: when another one holds our
+    // folder's name there, the new folder gets a random name of its own beside it.
     const QString root = temporaryFolder();
-    if (!ensure(root))
-        return nullptr;
-    auto folder = std::make_unique<QTemporaryDir>(root + '/' + prefix + QStringLiteral("-XXXXXX"));
+    const QString pattern = (ensure(root) ? root + '/' : root + '-') + prefix + QStringLiteral("-XXXXXX");
+    auto folder = std::make_unique<QTemporaryDir>(pattern);
     return folder->isValid() ? std::move(folder) : nullptr;
 }
 

@@ -28,9 +28,10 @@ bool isOwnFolder(const QString &path);
 // named with this user's id; the only place there that is the application's.
 QString temporaryFolder();
 
-// A new folder, named by the prefix and a random part, inside temporaryFolder()
-// (which is made private first); it goes, with what it holds, with the object.
-// None when either could not be made.
+// A new private folder, named by the prefix and a random part, inside
+// temporaryFolder() (which is made private first), or beside it when another
+// user holds that name; it goes, with what it holds, with the object. None when
+// it could not be made.
 std::unique_ptr<QTemporaryDir> makeTemporaryFolder(const QString &prefix);
 
 }  // namespace PrivateFolder

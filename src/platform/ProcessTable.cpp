@@ -28,20 +28,22 @@ QString readLink(const QString &path)
     return text;
 }
 
-bool ownedByCurrentUser(const QString &processFolder)
+bool ownedAsAsked(const QString &processFolder, Owners owners)
 {
     struct stat info {};
-    return ::stat(QFile::encodeName(processFolder).constData(), &info) == 0 && info.st_uid == ::geteuid();
+    if (::stat(QFile::encodeName(processFolder).constData(), &info) != 0)
+        return false;
+    return owners == Owners::EveryUser || info.st_uid == ::geteuid();
 }
 
 }  // namespace
 
-std::optional<Process> process(qint64 pid)
+std::optional<Process> process(qint64 pid, Owners owners)
 {
     if (pid <= 0)
         return std::nullopt;
     const QString folder = kProcRoot + '/' + QString::number(pid);
-    if (!ownedByCurrentUser(folder))
+    if (!ownedAsAsked(folder, owners))
         return std::nullopt;
     const QString executable = readLink(folder + "/exe");
     if (executable.isEmpty())
@@ -49,7 +51,9 @@ std::optional<Process> process(qint64 pid)
     return Process{pid, executable.section('/', -1), executable};
 }
 
-QList<Process> userProcesses()
+namespace {
+
+QList<Process> processes(Owners owners)
 {
     QList<qint64> ids;
     for (const QString &entry : QDir(kProcRoot).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
@@ -59,21 +63,25 @@ QList<Process> userProcesses()
             ids.append(pid);
     }
     std::sort(ids.begin(), ids.end());
-    QList<Process> processes;
+    QList<Process> found;
     for (const qint64 pid : ids) {
-        if (auto found = process(pid))
-            processes.append(*found);
+        if (auto running = process(pid, owners))
+            found.append(*running);
     }
-    return processes;
+    return found;
 }
 
-QList<qint64> processIdsNamed(const QString &name)
+}  // namespace
+
+QList<Process> userProcesses() { return processes(Owners::CurrentUser); }
+
+QList<qint64> processIdsNamed(const QString &name, Owners owners)
 {
     QList<qint64> ids;
     if (name.isEmpty())
         return ids;
     const qint64 self = ::getpid();
-    for (const Process &candidate : userProcesses()) {
+    for (const Process &candidate : processes(owners)) {
         if (candidate.name == name && candidate.pid != self)
             ids.append(candidate.pid);
     }

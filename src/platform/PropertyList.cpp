@@ -22,8 +22,14 @@ struct PlistDeleter {
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
 
-QVariant toVariant(plist_t node)
+// The parser's tree as values. The depth is bounded here too, where the reading
+// recurses, whatever the checks before parsing let through.
+QVariant toVariant(plist_t node, int depth, bool *tooDeep)
 {
+    if (depth > PlistStructure::kMaximumDepth) {
+        *tooDeep = true;
+        return {};
+    }
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
         uint8_t value = 0;
@@ -67,7 +73,7 @@ QVariant toVariant(plist_t node)
         QVariantList list;
         const uint32_t count = plist_array_get_size(node);
         for (uint32_t i = 0; i < count; ++i)
-            list.append(toVariant(plist_array_get_item(node, i)));
+            list.append(toVariant(plist_array_get_item(node, i), depth + 1, tooDeep));
         return list;
     }
     case PLIST_DICT: {
@@ -82,7 +88,7 @@ QVariant toVariant(plist_t node)
                 free(key);
                 break;
             }
-            map.insert(QString::fromUtf8(key), toVariant(value));
+            map.insert(QString::fromUtf8(key), toVariant(value, depth + 1, tooDeep));
             free(key);
         }
         free(iter);
@@ -180,7 +186,14 @@ std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
         return std::nullopt;
     }
     PlistPtr owner(root);
-    return toVariant(root);
+    bool tooDeep = false;
+    QVariant value = toVariant(root, 0, &tooDeep);
+    if (tooDeep) {
+        ErrorSlot::fill(error, QStringLiteral("not a usable property list: objects nested deeper than %1")
+                                   .arg(PlistStructure::kMaximumDepth));
+        return std::nullopt;
+    }
+    return value;
 }
 
 QByteArray toData(const QVariant &value, Format format)

@@ -17,10 +17,10 @@ namespace PropertyList {
 
 enum class Format { Xml, Binary };
 
-// Default mode of files written by the product; files holding secrets pass 0600.
+// Default mode of files written by the product: what it writes is the user's alone
+// (a set lists every file backed up), and only the user's programs read it.
 inline constexpr QFileDevice::Permissions kOwnerReadWrite = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-inline constexpr QFileDevice::Permissions kDefaultMode =
-    kOwnerReadWrite | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+inline constexpr QFileDevice::Permissions kDefaultMode = kOwnerReadWrite;
 
 // Property-list and keyed-archive dates count seconds from 2001-01-01 00:00:00 UTC.
 const QDateTime &referenceDate();

@@ -1,5 +1,6 @@
 #include "platform/TXXattrWrapper.h"
 
+#include <QDebug>
 #include <QFile>
 
 #include <cerrno>
@@ -86,8 +87,16 @@ Attributes allXattributes(const QString &path, bool traverseLink)
 
 void setAllXattributes(const Attributes &attributes, const QString &path, bool traverseLink)
 {
-    for (auto it = attributes.cbegin(); it != attributes.cend(); ++it)
+    for (auto it = attributes.cbegin(); it != attributes.cend(); ++it) {
+        // Only the user namespace is stored, so only it is put back: a list read off a
+        // drive must not set the system's own attributes (capabilities, trusted ones).
+        if (!it.key().toUtf8().startsWith(kUserNamespace)) {
+            qWarning().noquote() << "extended attribute" << it.key() << "left off" << path
+                                 << ": only user attributes are put back";
+            continue;
+        }
         setData(it.value(), it.key(), path, traverseLink);
+    }
 }
 
 }  // namespace TXXattrWrapper

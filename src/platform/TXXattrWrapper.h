@@ -22,6 +22,7 @@ QByteArray dataForKey(const QString &name, const QString &path, bool traverseLin
 bool setData(const QByteArray &data, const QString &name, const QString &path, bool traverseLink);
 // Every attribute whose value can be read, by name.
 Attributes allXattributes(const QString &path, bool traverseLink);
+// Sets the user attributes among them; any other namespace is skipped, with a warning.
 void setAllXattributes(const Attributes &attributes, const QString &path, bool traverseLink);
 
 }  // namespace TXXattrWrapper

@@ -1,10 +1,13 @@
 #include "platform/PrivateFolder.h"
 #include "common/utility/QLUtility.h"
+#include "support/OtherUser.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/stat.h>
 
 // encodeString against stand-in engines written as small scripts: each one
 // reads the command file named by --utf8-cmd= the way the engine does.
@@ -145,4 +148,22 @@ TEST_F(QLUtilityEngineEncodeTest, PasswordsAndKeysRoundTripThroughTheEngine)
     const QStringList left = QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(left, QStringList{QFileInfo(PrivateFolder::temporaryFolder()).fileName()});
     EXPECT_TRUE(QDir(PrivateFolder::temporaryFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+}
+
+TEST_F(QLUtilityEngineEncodeTest, AnotherUserHoldingTheTemporaryFolderNameBlocksNothing)
+{
+    if (!OtherUser::available())
+        GTEST_SKIP() << "acting as another user needs root";
+    // The temporary folder is open to all, as /tmp is; the other user takes our name first.
+    QFile::setPermissions(temporaryRoot(), QFileDevice::Permissions(0x7777));
+    ::chmod(QFile::encodeName(temporaryRoot()).constData(), 01777);
+    OtherUser::openPathTo(temporaryRoot());
+    ASSERT_EQ(OtherUser::run({"mkdir", "-m", "0700", PrivateFolder::temporaryFolder()}), 0);
+
+    QString error;
+    const auto encoded = QLUtility::encodeString(QStringLiteral("s3cret pass"), &error);
+    ASSERT_TRUE(encoded.has_value()) << error.toStdString();
+    EXPECT_EQ(decodedByContract(*encoded), "s3cret pass");
+    EXPECT_EQ(QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QFileInfo(PrivateFolder::temporaryFolder()).fileName()});
 }

@@ -38,6 +38,26 @@ TEST(ReplyTokensTest, MalformedReplyIsAnError)
     }
 }
 
+namespace {
+
+// A reply of some 20 KB whose own entity expands to 20 MB of attribute text.
+QByteArray expandingReply()
+{
+    return "<!DOCTYPE root [<!ENTITY big \"" + QByteArray(20000, 'x') + "\">]><root><login message=\"SUCCESS\" desc=\""
+           + QByteArray("&big;").repeated(1000) + "\"/></root>";
+}
+
+}  // namespace
+
+TEST(ReplyTokensTest, AReplyWithADocumentTypeFailsAtOnce)
+{
+    for (const QByteArray &reply : {expandingReply(), QByteArray("<!DOCTYPE root><root message=\"SUCCESS\"/>")}) {
+        QString error;
+        EXPECT_FALSE(ScriptController::parsedDataForUser(reply, &error).has_value());
+        EXPECT_TRUE(error.contains("document type")) << error.toStdString();
+    }
+}
+
 TEST(ReplyTokensTest, JsonReplyIsAnObjectOrAnArray)
 {
     EXPECT_EQ(ScriptController::parsedJSONArray(R"({"a": "b"})"), QVariant(QVariantMap{{"a", "b"}}));
@@ -96,6 +116,17 @@ TEST(QuellonEventsXMLParserTest, MalformedReplyGivesTheErrorAndTheBytes)
     EXPECT_EQ(recorder.errorData, "<tree a=\"1\"><oops></tree>");
 }
 
+TEST(QuellonEventsXMLParserTest, AReplyWithADocumentTypeIsAnError)
+{
+    ParserRecorder recorder;
+    QuellonEventsXMLParser parser;
+    parser.setDelegate(&recorder);
+    parser.parseXMLFile(expandingReply().replace("<root>", "<tree a=\"1\">").replace("</root>", "</tree>"));
+    EXPECT_TRUE(recorder.parsed.isEmpty());
+    ASSERT_EQ(recorder.errors.size(), 1);
+    EXPECT_TRUE(recorder.errors[0].contains("document type")) << recorder.errors[0].toStdString();
+}
+
 TEST(QuellonEventsXMLParserTest, EveryReplyEndsInExactlyOneReport)
 {
     const QByteArray replies[] = {
@@ -127,6 +158,23 @@ TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
               R"(<root><password>***</password><PvtKey kind="x">***</PvtKey><user>ann</user></root>)");
     EXPECT_EQ(ScriptController::withSecretsMasked(R"({"user":"ann","password":"a \"quoted\" one","key":42})"),
               R"({"user":"ann","password":"***","key":"***"})");
+
+    // Whatever a secret element holds goes, to its end tag or the end of a reply cut
+    // short; a JSON key is read with its escapes decoded.
+    const struct {
+        const char *reply;
+        const char *traced;
+    } cases[] = {
+        {"<r><password><![CDATA[s3cret]]></password><u>ann</u></r>", "<r><password>***</password><u>ann</u></r>"},
+        {"<r><Password><v>s3cret</v></Password><u>ann</u></r>", "<r><Password>***</Password><u>ann</u></r>"},
+        {"<r><pwd kind=\"x\">s3cret and the rest", "<r><pwd kind=\"x\">***"},
+        {"<r><password/><u>ann</u></r>", "<r><password/><u>ann</u></r>"},
+        {R"({"pass\u0077ord":"s3cret","user":"ann"})", R"({"pass\u0077ord":"***","user":"ann"})"},
+        {R"({"n":{"pvt\u006bey":"s3cret"},"user":"ann"})", R"({"n":{"pvt\u006bey":"***"},"user":"ann"})"},
+        {R"({"password":{"v":["s3cret","}"]},"user":"ann"})", R"({"password":"***","user":"ann"})"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ScriptController::withSecretsMasked(c.reply), c.traced) << c.reply;
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include "engine/command/TXEngineApplicationDelegate.h"
 #include "common/context/ProgramContext.h"
 
-#include "common/context/ProgramContext.h"
 #include "engine/command/TXEngineController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/account/User.h"

@@ -108,7 +108,7 @@ TEST_F(FormatCompatibilityTest, AnIndexAndJournalWrittenBeforeOpenQueryAndMergeN
     ASSERT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     reader.fetchChildrenForPath("Office/Users/ann/Docs");
     EXPECT_TRUE(listing.errors.isEmpty());
-    EXPECT_EQ(listing.records().size(), 3);
+    EXPECT_EQ(listing.entries().size(), 3);
 
     ASSERT_TRUE(mergeJournals());
     EXPECT_EQ(folderEntries(), QStringList{"ann.qlenc"});

@@ -112,23 +112,44 @@ protected:
 class RecordingDelegate : public TXDatabaseWrapperDelegate
 {
 public:
-    void queryFinishedWithOutput(const QVariant &output) override
-    {
-        outputs.append(output);
-    }
+    void queryFinishedWithEntries(const IndexEntries &entries) override { entryLists.append(entries); }
+    void queryFinishedWithOutput(const QVariant &output) override { outputs.append(output); }
     void queryFailedWithError(const QString &error) override { errors.append(error); }
 
-    QVariantList records() const { return outputs.value(0).toList(); }
+    // Forgets the ends reported so far (not the errors).
+    void clear()
+    {
+        entryLists.clear();
+        outputs.clear();
+    }
+    bool reported() const { return !entryLists.isEmpty() || !outputs.isEmpty(); }
+    IndexEntries entries() const { return entryLists.value(0); }
     QVariantMap record() const { return outputs.value(0).toMap(); }
-    // One field of each record.
-    QStringList field(const QString &key) const
+    // The name of each entry.
+    QStringList names() const
     {
         QStringList values;
-        for (const QVariant &record : records())
-            values.append(record.toMap().value(key).toString());
+        for (const IndexEntry &entry : entries())
+            values.append(entry.fileName);
         return values;
     }
 
+    QList<IndexEntries> entryLists;
     QVariantList outputs;
     QStringList errors;
 };
+
+// A file entry as the search and the lookups give it.
+inline IndexEntry fileEntry(const QString &fileName, const QString &date, quint64 size, int version,
+                            const QString &folderID, const QString &encFilename, const QString &mpcName)
+{
+    IndexEntry entry;
+    entry.fileName = fileName;
+    entry.fileModificationDate = date;
+    entry.fileSize = size;
+    entry.versionInfo = version;
+    entry.folderID = folderID;
+    entry.encFilename = encFilename;
+    entry.mpcName = mpcName;
+    return entry;
+}

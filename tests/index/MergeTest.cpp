@@ -101,6 +101,35 @@ TEST_F(MergeTest, DeletionsRemoveExactlyTheNamedItem)
     }
 }
 
+TEST_F(MergeTest, ManyFolderDeletionsInOneJournalRemoveExactlyTheirSubtrees)
+{
+    // More deleted folders than one statement takes, between a file deletion
+    // and a folder whose name only begins like a deleted one's.
+    QStringList indexed{"/many/d1/f.txt", "/many/d10x/f.txt"};
+    QList<JournalRow> deletions{{"/many/d1/f.txt", "DELETE"}};
+    QStringList expectedFiles{"'/many/d10x/''f.txt'"};
+    for (int folder = 2; folder < 300; ++folder) {
+        indexed << QStringLiteral("/many/d%1/f.txt").arg(folder) << QStringLiteral("/many/d%1/sub/g.txt").arg(folder);
+        if (folder % 3 == 0) {
+            expectedFiles << QStringLiteral("'/many/d%1/''f.txt'").arg(folder)
+                          << QStringLiteral("'/many/d%1/sub/''g.txt'").arg(folder);
+        } else {
+            deletions.append({QStringLiteral("/many/d%1/").arg(folder), "DELETE"});
+        }
+    }
+    addFiles(indexed);
+    writeJournal(deletions);
+    ASSERT_TRUE(mergeJournals());
+    QStringList files = fileRows();
+    files.sort();
+    expectedFiles.sort();
+    EXPECT_EQ(files, expectedFiles);
+    // The root, /many/, d1, d10x and the kept folders with their sub folders.
+    EXPECT_EQ(folderRows().size(), 4 + 2 * 99);
+    EXPECT_TRUE(folderRows().contains("'/many/d1/'"));
+    EXPECT_FALSE(folderRows().contains("'/many/d10/sub/'"));
+}
+
 TEST_F(MergeTest, AFileInAFolderWithWildcardsInItsNameGoesToThatFolder)
 {
     addFiles({"/xzy/first.txt", "/x%y/second.txt"});

@@ -36,20 +36,20 @@ protected:
 TEST_F(QueriesTest, ListingShowsOneLevelFoldersFirstThenFiles)
 {
     wrapper.fetchChildrenForPath("");
-    const QVariantList root = delegate.records();
     QStringList rootNames;
-    for (const QVariant &record : root)
-        rootNames.append(record.toMap().value("FileType").toString() + " " + record.toMap().value("FileName").toString());
+    for (const IndexEntry &entry : delegate.entries())
+        rootNames.append((entry.isFolder() ? "D " : "F ") + entry.fileName);
     EXPECT_EQ(sorted(rootNames.mid(0, 7)), QStringList({"D /Office/", "D /odd/", "D /quo\"te/", "D /x/", "D /x_y/", "D /xzy/", "D /y/"}));
     EXPECT_EQ(rootNames.mid(7), QStringList{"F top.txt"});
 
-    delegate.outputs.clear();
+    delegate.clear();
     wrapper.fetchChildrenForPath("Office/Users/ann");
-    ASSERT_EQ(delegate.records().size(), 2);
-    EXPECT_EQ(delegate.records().at(0).toMap(), (QVariantMap{{"FileName", "/Office/Users/ann/sub/"}, {"FileType", "D"}}));
-    EXPECT_EQ(delegate.records().at(1).toMap(),
-              (QVariantMap{{"FileName", "a.txt"}, {"FileType", "F"}, {"FileModificationDate", "2014-05-06 10:11:12 +0000"},
-                           {"FileSize", "100"}, {"VersionInfo", "1"}}));
+    ASSERT_EQ(delegate.entries().size(), 2);
+    IndexEntry folder;
+    folder.fileName = "/Office/Users/ann/sub/";
+    folder.fileType = IndexEntry::Type::Folder;
+    EXPECT_EQ(delegate.entries().at(0), folder);
+    EXPECT_EQ(delegate.entries().at(1), fileEntry("a.txt", "2014-05-06 10:11:12 +0000", 100, 1, {}, {}, {}));
     EXPECT_TRUE(delegate.errors.isEmpty());
 }
 
@@ -57,9 +57,9 @@ TEST_F(QueriesTest, ListingOfAFolderWithWildcardsOrQuotesInItsNameShowsOnlyThatF
 {
     for (const auto &[folder, expected] : std::initializer_list<std::pair<QString, QString>>{
              {"x_y", "f.txt"}, {"xzy", "g.txt"}, {"quo\"te", "h.txt"}}) {
-        delegate.outputs.clear();
+        delegate.clear();
         wrapper.fetchChildrenForPath(folder);
-        EXPECT_EQ(delegate.field("FileName"), QStringList{expected}) << folder.toStdString();
+        EXPECT_EQ(delegate.names(), QStringList{expected}) << folder.toStdString();
     }
 }
 
@@ -69,7 +69,7 @@ TEST_F(QueriesTest, ListingFindsEverySiblingWhateverCharactersFollowItsName)
     // "X" are one folder, named as first merged.
     addFiles({"/sib/X/sub/a.txt", "/sib/X!/b.txt", "/sib/X-y/c.txt", "/sib/X0/d.txt", "/sib/ !/e.txt", "/sib/x/f.txt"});
     wrapper.fetchChildrenForPath("sib");
-    EXPECT_EQ(sorted(delegate.field("FileName")), QStringList({"/sib/ !/", "/sib/X!/", "/sib/X-y/", "/sib/X0/", "/sib/x/"}));
+    EXPECT_EQ(sorted(delegate.names()), QStringList({"/sib/ !/", "/sib/X!/", "/sib/X-y/", "/sib/X0/", "/sib/x/"}));
 }
 
 TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootWithPercentAsTheOnlyWildcard)
@@ -94,24 +94,22 @@ TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootWithPercentAsThe
         {"ghost", "", {}},
     };
     for (const Case &c : cases) {
-        delegate.outputs.clear();
+        delegate.clear();
         wrapper.searchForKeyInsidePath({{"SearchKey", c.key}, {"PathRootForSearch", c.root}});
-        EXPECT_EQ(sorted(delegate.field("FileName")), c.found) << c.key.toStdString();
+        EXPECT_EQ(sorted(delegate.names()), c.found) << c.key.toStdString();
     }
-    delegate.outputs.clear();
+    delegate.clear();
     wrapper.searchForKeyInsidePath({{"SearchKey", "top"}, {"PathRootForSearch", ""}});
-    EXPECT_EQ(delegate.records().value(0).toMap(),
-              (QVariantMap{{"FileName", "/top.txt"}, {"FileModificationDate", "2014-05-06 10:11:12 +0000"},
-                           {"FileSize", "100"}, {"VersionInfo", "1"}, {"folderID", "fid"}, {"encFilename", "enc"},
-                           {"mpcName", "/Office"}}));
+    EXPECT_EQ(delegate.entries().value(0),
+              fileEntry("/top.txt", "2014-05-06 10:11:12 +0000", 100, 1, "fid", "enc", "/Office"));
 }
 
 TEST_F(QueriesTest, ServerIdentityLookupsFindExactlyTheNamedFiles)
 {
     const auto count = [this](const std::function<void()> &query) {
-        delegate.outputs.clear();
+        delegate.clear();
         query();
-        return delegate.records().size();
+        return delegate.entries().size();
     };
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPath("odd/a_c.txt"); }), 1);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPath("odd/it's \"quoted\".txt"); }), 1);
@@ -121,22 +119,19 @@ TEST_F(QueriesTest, ServerIdentityLookupsFindExactlyTheNamedFiles)
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePaths({"Office/Users/ann", "Office/Users/ann", "x_y"}); }), 2);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePath("/Office/Users/ann"); }), 2);
     // Each row names the file it stands for, so that a delete can tell which item a stored name is.
-    EXPECT_EQ(sorted(delegate.field("FileName")),
+    EXPECT_EQ(sorted(delegate.names()),
               QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
-    QVariantMap first = delegate.records().value(0).toMap();
-    first.remove("FileName");
-    EXPECT_EQ(first, (QVariantMap{{"mpcName", "/Office"}, {"folderID", "fid"}, {"FileSize", "100"},
-                                  {"FileModificationDate", "2014-05-06 10:11:12 +0000"}, {"VersionInfo", "1"},
-                                  {"encFilename", "enc"}}));
+    const IndexEntry first = delegate.entries().value(0);
+    EXPECT_EQ(first, fileEntry(first.fileName, "2014-05-06 10:11:12 +0000", 100, 1, "fid", "enc", "/Office"));
     count([&] { wrapper.searchEncryptedNameForPath("odd/it's \"quoted\".txt"); });
-    EXPECT_EQ(delegate.field("FileName"), QStringList{"/odd/it's \"quoted\".txt"});
+    EXPECT_EQ(delegate.names(), QStringList{"/odd/it's \"quoted\".txt"});
 }
 
 TEST_F(QueriesTest, PropertiesTotalTheSubtreeAndAnEmptyFolderGivesZero)
 {
     wrapper.getProperties("/Office/Users/ann");
     EXPECT_EQ(delegate.record(), (QVariantMap{{"fileSize", "200.0"}, {"FileCount", "2"}, {"Status", "Success"}}));
-    delegate.outputs.clear();
+    delegate.clear();
     wrapper.getProperties("/Office/Users/ann/ghostdir");
     EXPECT_EQ(delegate.record(), (QVariantMap{{"fileSize", "0.0"}, {"FileCount", "0"}, {"Status", "Success"}}));
 }
@@ -156,7 +151,7 @@ TEST_F(QueriesTest, RenamingAFolderMovesOnlyItsSubtree)
     EXPECT_EQ(wrapper.doesFileExistOnPortable("/Office/Users/ann/a.txt"), false);
 
     // A name that is taken fails and changes nothing.
-    delegate.outputs.clear();
+    delegate.clear();
     wrapper.renameFolder({{"OriginalPath", "/Office/Users/bob"}, {"RenamedPath", "/Office/Users/ann2"}});
     EXPECT_EQ(delegate.record().value("Status"), "Failure");
     EXPECT_EQ(delegate.record().value("ErrorDesc"), "Database update failed");
@@ -196,7 +191,7 @@ TEST_F(QueriesTest, AnIndexThatCannotBeReadIsReportedNotShownEmpty)
     reader.searchForKeyInsidePath({{"SearchKey", "a"}, {"PathRootForSearch", ""}});
     reader.renameFile({{"OriginalPath", "/top.txt"}, {"RenamedPath", "/top2.txt"}});
     EXPECT_EQ(delegate.errors, QStringList(3, "unable to open database"));
-    EXPECT_TRUE(delegate.outputs.isEmpty());
+    EXPECT_FALSE(delegate.reported());
     reader.getProperties("/");
     EXPECT_EQ(delegate.record(), (QVariantMap{{"ErrorMssg", "LDB cannot be accessed"}, {"Status", "Failure"}}));
     EXPECT_FALSE(reader.getAllFilesInside("/").has_value());
@@ -214,7 +209,7 @@ TEST_F(QueriesTest, ReadersDoNotWaitForAMergeInProgress)
     reader.setDelegate(&delegate);
     EXPECT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     reader.fetchChildrenForPath("Office/Users/ann");
-    EXPECT_EQ(delegate.field("FileName"), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
+    EXPECT_EQ(delegate.names(), QStringList({"/Office/Users/ann/sub/", "a.txt"}));
     EXPECT_TRUE(merge.rollback());
 }
 
@@ -222,7 +217,7 @@ TEST_F(QueriesTest, TheRootFolderAndAMoveOfAFolderIntoItselfAreRefused)
 {
     for (const auto &[original, renamed] : std::initializer_list<std::pair<QString, QString>>{
              {"/", "/elsewhere"}, {"", "/elsewhere"}, {"/x", "/x/inner"}, {"/Office", "/office/Users/moved"}}) {
-        delegate.outputs.clear();
+        delegate.clear();
         ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
         wrapper.renameFolder({{"OriginalPath", original}, {"RenamedPath", renamed}});
         EXPECT_EQ(delegate.record().value("Status"), "Failure") << original.toStdString() << " " << renamed.toStdString();

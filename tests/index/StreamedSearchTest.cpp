@@ -7,7 +7,7 @@ class BatchReceiver : public TXDatabaseWrapperDelegate
 {
 public:
     bool takesRowsAsTheyCome() const override { return true; }
-    bool queryDidReadRows(const QVariantList &rows) override
+    bool queryDidReadRows(const IndexEntries &rows) override
     {
         events << QStringLiteral("batch %1").arg(rows.size());
         if (events.size() > batchesToTake)
@@ -15,10 +15,10 @@ public:
         take(rows);
         return true;
     }
-    void queryFinishedWithOutput(const QVariant &output) override
+    void queryFinishedWithEntries(const IndexEntries &entries) override
     {
-        events << QStringLiteral("finish %1").arg(output.toList().size());
-        take(output.toList());
+        events << QStringLiteral("finish %1").arg(entries.size());
+        take(entries);
     }
     void queryFailedWithError(const QString &error) override { events << "fail " + error; }
 
@@ -27,10 +27,10 @@ public:
     QStringList fileNames;  // in the order received
 
 private:
-    void take(const QVariantList &rows)
+    void take(const IndexEntries &rows)
     {
-        for (const QVariant &row : rows)
-            fileNames << row.toMap().value("FileName").toString();
+        for (const IndexEntry &row : rows)
+            fileNames << row.fileName;
     }
 };
 
@@ -63,13 +63,13 @@ TEST_F(StreamedSearchTest, RowsComeInGrowingBatchesEachOnceInTheOrderOfTheWholeL
 {
     RecordingDelegate whole;
     search(whole);
-    ASSERT_EQ(whole.records().size(), 620);
+    ASSERT_EQ(whole.entries().size(), 620);
 
     BatchReceiver streamed;
     search(streamed);
     // The end brings the rest, never nothing after the batches.
     EXPECT_EQ(streamed.events, QStringList({"batch 100", "batch 400", "finish 120"}));
-    EXPECT_EQ(streamed.fileNames, whole.field("FileName"));
+    EXPECT_EQ(streamed.fileNames, whole.names());
 }
 
 TEST_F(StreamedSearchTest, ARefusedBatchStopsTheSearchWithNothingMoreReported)
@@ -144,7 +144,7 @@ TEST_F(StreamedSearchTest, ALargeIndexReadInNameRangesGivesEveryMatchingFileOnce
         reader.setDelegate(&receiver);
         ASSERT_TRUE(reader.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
         reader.searchForKeyInsidePath({{"SearchKey", "7"}, {"PathRootForSearch", "/Office"}});
-        QStringList found = streamed ? batches.fileNames : whole.field("FileName");
+        QStringList found = streamed ? batches.fileNames : whole.names();
         found.sort();
         EXPECT_EQ(found, expected) << (streamed ? "streamed" : "one list");
     }

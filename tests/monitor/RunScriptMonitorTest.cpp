@@ -40,6 +40,7 @@ protected:
         ASSERT_TRUE(mFolder.isValid());
         mEnvironment = QProcessEnvironment::systemEnvironment();
         mEnvironment.insert("HOME", mFolder.path());
+        mEnvironment.insert("XDG_CONFIG_HOME", mFolder.path() + "/.config");  // where the monitor adds its login item
         mEnvironment.insert("XDG_RUNTIME_DIR", mFolder.path());
         mEnvironment.remove("TX_RUN_SESSION");
     }

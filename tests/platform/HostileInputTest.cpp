@@ -84,6 +84,14 @@ QByteArray deepXml(int levels)
            + QByteArray("</array>").repeated(levels) + "</plist>";
 }
 
+// Nesting whose closing tags, as a count of the text sees them, sit inside a
+// comment, character data or an instruction right after each opening tag.
+QByteArray hiddenNesting(const QByteArray &hider, int levels)
+{
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + ("<array>" + hider).repeated(levels)
+           + QByteArray("</array>").repeated(levels) + "</plist>";
+}
+
 // A keyed archive whose NSArray objects each hold the next one twice.
 QByteArray doublingArchive(int levels)
 {
@@ -130,6 +138,12 @@ TEST(HostileInput, PropertyListsThatWouldTakeTheProgramDownAreRefusedWithAReason
         {"a reference past the object table", referenceOutside(), "outside"},
         {"a dictionary key that is an array", keyThatIsNotText(), "not text"},
         {"XML nesting of 100,000 levels", deepXml(100000), "deeper"},
+        {"nesting hidden by comments", hiddenNesting("<!--</array-->", 60000), "deeper"},
+        {"nesting hidden by character data", hiddenNesting("<string><![CDATA[</array>]]></string>", 60000), "deeper"},
+        {"nesting hidden by instructions", hiddenNesting("<?x </array>?>", 60000), "deeper"},
+        {"an unclosed comment", QByteArray("<plist><array><!-- </array></plist>"), "left open"},
+        {"a document type with its own entities",
+         QByteArray("<!DOCTYPE plist [<!ENTITY a \"b\">]><plist><string>&a;</string></plist>"), "document type"},
         {"a NUL byte in XML", QByteArray("<plist><string>a\0b</string></plist>", 35), "NUL"},
         {"a truncated binary list", doublingChain(3).left(20), "not a"},
     };

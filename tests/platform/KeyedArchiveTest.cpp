@@ -144,19 +144,40 @@ TEST_F(KeyedArchiveTest, BrokenArchivesAreRefusedWithAReason)
     const struct {
         const char *name;
         QByteArray bytes;
+        const char *reason;
     } cases[] = {
-        {"not a plist", "hello"},
-        {"a plist but no archive", PropertyList::toData(QVariantMap{{"a", 1}})},
-        {"reference outside the table", archiveWith(QVariantMap{{"root", uid(9)}}, {"$null"})},
+        {"not a plist", "hello", ""},
+        {"a plist but no archive", PropertyList::toData(QVariantMap{{"a", 1}}), ""},
+        {"reference outside the table", archiveWith(QVariantMap{{"root", uid(9)}}, {"$null"}), "outside"},
         {"array holding itself",
          archiveWith(QVariantMap{{"root", uid(1)}},
-                     {"$null", QVariantMap{{"NS.objects", QVariantList{uid(1)}}, {"$class", uid(2)}}, arrayClass})},
-        {"instance without class", archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"x", 1}}})},
+                     {"$null", QVariantMap{{"NS.objects", QVariantList{uid(1)}}, {"$class", uid(2)}}, arrayClass}),
+         "itself"},
+        {"instance without class", archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"x", 1}}}), "class"},
+        {"a dictionary key that is a number",
+         archiveWith(QVariantMap{{"root", uid(1)}},
+                     {"$null", QVariantMap{{"NS.keys", QVariantList{uid(2)}}, {"NS.objects", QVariantList{uid(3)}}, {"$class", uid(4)}},
+                      7, "value", QVariantMap{{"$classname", "NSDictionary"}, {"$classes", QStringList{"NSDictionary"}}}}),
+         "key that is not text"},
+        {"a class name that is a number",
+         archiveWith(QVariantMap{{"root", uid(1)}},
+                     {"$null", QVariantMap{{"NS.string", "x"}, {"$class", uid(2)}}, QVariantMap{{"$classname", 5}}}),
+         "class name is not text"},
+        {"a class name that is a list",
+         archiveWith(QVariantMap{{"root", uid(1)}},
+                     {"$null", QVariantMap{{"NS.string", "x"}, {"$class", uid(2)}},
+                      QVariantMap{{"$classname", QVariantList{"NSString"}}}}),
+         "class name is not text"},
+        {"a string object without its text",
+         archiveWith(QVariantMap{{"root", uid(1)}},
+                     {"$null", QVariantMap{{"NS.string", 5}, {"$class", uid(2)}}, QVariantMap{{"$classname", "NSString"}}}),
+         "NS.string"},
     };
     for (const auto &test : cases) {
         QString error;
         EXPECT_FALSE(KeyedArchive::decode(test.bytes, &error).has_value()) << test.name;
         EXPECT_FALSE(error.isEmpty()) << test.name;
+        EXPECT_TRUE(error.contains(test.reason)) << test.name << ": " << error.toStdString();
     }
 }
 

@@ -4,8 +4,10 @@
 #include "platform/MessageFraming.h"
 #include "support/SandboxFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <condition_variable>
 #include <mutex>
@@ -184,6 +186,25 @@ TEST_F(LocalMessageTransportTest, AnyNameBecomesAShortFileNameButFoldersOthersCa
     QFile::setPermissions(root() + "/runtime", QFileDevice::Permissions(0x7777));
     EXPECT_FALSE(MessageEndpoints::socketPath(QStringLiteral("alpha"), &error));
     EXPECT_TRUE(error.contains("may be written by other users")) << qPrintable(error);
+}
+
+TEST_F(LocalMessageTransportTest, WithoutASystemRuntimeFolderAHomeOfFortyCharactersStillCarriesMessages)
+{
+    // The fallback runtime root lies in the home's cache folder, so the home's length counts.
+    QTemporaryDir base(QStringLiteral("/tmp/h-XXXXXX"));
+    ASSERT_TRUE(base.isValid());
+    const QString home = base.path() + '/' + QString(39 - base.path().size(), 'h');
+    ASSERT_EQ(home.size(), 40);
+    ASSERT_TRUE(QDir().mkpath(home));
+    qputenv("HOME", home.toUtf8());
+    qunsetenv("XDG_CACHE_HOME");
+    qunsetenv("XDG_RUNTIME_DIR");
+    const QString name = QStringLiteral("TarnixPortableMAC02XK1ABJGH5") + QString(32, 'n');
+    auto listener = listen(name);
+    ASSERT_TRUE(listener);
+    QString error;
+    EXPECT_TRUE(sendOnce(name, "hello", &error)) << qPrintable(error);
+    EXPECT_TRUE(socketFile(name).startsWith(home + "/.cache/")) << qPrintable(socketFile(name));
 }
 
 TEST_F(LocalMessageTransportTest, ANameServedByARunningListenerCannotBeTaken)

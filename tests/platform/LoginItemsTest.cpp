@@ -80,6 +80,11 @@ TEST_F(LoginItemsTest, EntriesWrittenByOthersAreReadAndDeletedOnesSkipped)
 
     const QList<LoginItems::Item> expected = {{"other", "/usr/bin/other"}};
     EXPECT_EQ(LoginItems().list(), expected);
+    // An entry the desktop treats as deleted is not listed, but it is there: a program that
+    // adds its entry once leaves the user's switched-off one alone.
+    EXPECT_TRUE(LoginItems().exists("disabled"));
+    EXPECT_FALSE(LoginItems().exists("absent"));
+    EXPECT_FALSE(LoginItems().exists("../autostart/other"));
 }
 
 TEST_F(LoginItemsTest, AMissingFolderListsNothingAndIsMadeOnAdd)

@@ -20,7 +20,7 @@ TEST_F(PrivateFolderTest, WithoutASystemRuntimeFolderTheUsersOwnCacheRootHoldsAP
 {
     qunsetenv("XDG_RUNTIME_DIR");
     const QString root = PrivateFolder::runtimeRoot();
-    EXPECT_EQ(root, home() + "/.cache/tarnixvidezud-runtime");
+    EXPECT_EQ(root, home() + "/.cache/txv-run");
     QString error;
     ASSERT_TRUE(PrivateFolder::ensure(root + "/engine-credentials", &error)) << qPrintable(error);
     EXPECT_EQ(modeOf(root), 0700u);

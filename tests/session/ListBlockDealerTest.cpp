@@ -149,14 +149,20 @@ TEST_F(ListBlockDealerTest, RestoreBlockWithoutMarkerStartsWithTheDataRootLine)
     EXPECT_EQ(OperationFolder::readText(list), "/Office/12/6d");
 }
 
-TEST_F(ListBlockDealerTest, SyncPathsLoseTheFirstOccurrenceOfTheirParent)
+TEST_F(ListBlockDealerTest, SyncPathsLoseTheirParentAsALeadingPrefixOnly)
 {
     reset(ListBlockDealer::Form::Sync);
     dealer.writeSyncSetToOperationsFiles({"/Users/x/Docs/a", "/Users/x/Docs/Users/x/b"}, "/Users/x");
     dealer.writeSyncSetToOperationsFiles({"/Users/y/c"}, "");
+    // A folder directly under "/": its paths keep their leading "/".
+    dealer.writeSyncSetToOperationsFiles({"/top/d"}, "/");
+    // The parent only as whole leading components.
+    dealer.writeSyncSetToOperationsFiles({"/data/Users/x/e"}, "/Users/x");
     EXPECT_EQ(blockLines(0), (QStringList{"/Users/x/", "/Docs/Users/x/b"}));
     EXPECT_EQ(blockLines(1), (QStringList{"/Users/x/", "/Docs/a"}));
     EXPECT_EQ(blockLines(2), (QStringList{"/", "/Users/y/c"}));
+    EXPECT_EQ(blockLines(3), (QStringList{"/", "/top/d"}));
+    EXPECT_EQ(blockLines(4), (QStringList{"/Users/x/", "/data/Users/x/e"}));
 }
 
 TEST_F(ListBlockDealerTest, TwoThreadsDealingNeverShareABlockNumber)

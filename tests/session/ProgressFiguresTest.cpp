@@ -1,5 +1,5 @@
 #include "session/progress/ProgressFigures.h"
-#include "session/progress/ProgressReport.h"
+#include "common/transfer/ProgressReport.h"
 
 #include <gtest/gtest.h>
 

@@ -21,6 +21,8 @@ protected:
     {
         IndexReaderFixture::SetUp();
         fakeEngine.install(root());
+        // A restore succeeds only when every file listed was run.
+        qputenv("FAKE_ENGINE_COMPLETES", "1");
         QDir().mkpath(userFolder());
         manager = makeRestoreManager(fastTimings(), delegate, applicationFolder(), userFolder(), root() + "/target",
                                      fakeEngine.executable());
@@ -74,14 +76,17 @@ protected:
 
 TEST_F(RestoreSelectionTest, ListLineOfAnIndexRecord)
 {
-    const QVariantMap file{{"FileName", "/Office/Docs/a.txt"}, {"folderID", "9f2c"}, {"encFilename", "612e"},
-                           {"mpcName", "/Office"}};
-    QVariantMap folder = file;
-    folder.insert("FileName", "/Office/Docs/");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(file, true), "/Office/9f2c/612e");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(file, false), "/9f2c/612e");
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(folder, true), std::nullopt);
-    EXPECT_EQ(RuvoBackupManager::restoreListLine(folder, false), std::nullopt);
+    IndexEntry file;
+    file.fileName = "/Office/Docs/a.txt";
+    file.folderID = "9f2c";
+    file.encFilename = "612e";
+    file.mpcName = "/Office";
+    IndexEntry folder = file;
+    folder.fileName = "/Office/Docs/";
+    EXPECT_EQ(RestoreSelection::restoreListLine(file, true), "/Office/9f2c/612e");
+    EXPECT_EQ(RestoreSelection::restoreListLine(file, false), "/9f2c/612e");
+    EXPECT_EQ(RestoreSelection::restoreListLine(folder, true), std::nullopt);
+    EXPECT_EQ(RestoreSelection::restoreListLine(folder, false), std::nullopt);
 }
 
 // Both searches write blocks from their own threads at once: no block number

@@ -1,5 +1,7 @@
 #include "session/manager/RuvoBackupManager.h"
 
+#include "common/files/TXSupportFileManager.h"
+
 #include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
 
@@ -122,6 +124,21 @@ INSTANTIATE_TEST_SUITE_P(Counts, SessionDealingTable,
                              return "Files" + std::to_string(info.param.files) + "Folders" +
                                     std::to_string(info.param.folders.size());
                          });
+
+// The tabs hand the account over with setuserInfo: a storage-server account's
+// engines are started with the user's proxy settings, another's without.
+TEST_F(RuvoBackupManagerTest, AStorageServerAccountTakesTheProxySettings)
+{
+    const QString proxyFile =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting);
+    User plain;
+    manager->setuserInfo(plain);
+    EXPECT_NE(manager->proxyObject().settingFilePath(), proxyFile);
+    User storageServer;
+    storageServer.setRuvoUser(true);
+    manager->setuserInfo(storageServer);
+    EXPECT_EQ(manager->proxyObject().settingFilePath(), proxyFile);
+}
 
 TEST_F(RuvoBackupManagerTest, ControlFilesAndPause)
 {

@@ -1,6 +1,7 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
+#include "support/IsolatedRerun.h"
 #include "support/FakeApplicationDelegate.h"
 #include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
@@ -8,6 +9,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "index/manager/TarnixDBManager.h"
+#include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>
@@ -15,6 +17,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -30,13 +36,13 @@ namespace {
 class RecordingIndexQueue : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override
+    void addBackedUpFile(const BackedUpFile &file) override
     {
-        records << record;
+        records << file;
         if (indexManager)
-            indexManager->addBackedUpFile(record);
+            indexManager->addBackedUpFile(file);
     }
-    QList<QVariantMap> records;
+    QList<BackedUpFile> records;
     TarnixDBManager *indexManager = nullptr;
 };
 
@@ -57,6 +63,7 @@ protected:
         restoreManager.reset();
         manager.reset();
         indexManager.reset();
+        TXSupportFileManager::txFileManager().setSyncUserName(QString());
         qunsetenv("TXRUVO_SCENARIO");
         SandboxFixture::TearDown();
     }
@@ -184,6 +191,19 @@ protected:
     }
     QString changedFile() const { return tree() + "/d0/sub 0/plain.txt"; }
 
+    // The account "ann" in sync mode as "annsync": the backup goes to the sync user's folder, returned.
+    QString useSyncMode()
+    {
+        writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {"ann"}), "0");
+        PropertyList::write(PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {"ann"}),
+                            QVariantMap{{"syncUserName", "annsync"}, {"syncEncodedPassword", "TXE1:syncpw"},
+                                        {"ruvosrvrip", "10.0.0.2"}});
+        const QString syncRoot = volumes() + "/Drive/TarnixVidezud/annsync";
+        QDir().mkpath(syncRoot);
+        manager->setDestinationPath(syncRoot);
+        return syncRoot;
+    }
+
     // A restore of index picks into the target, as the restore views start one.
     void startRestore(const QStringList &folders, const QStringList &files)
     {
@@ -251,11 +271,11 @@ TEST_F(SessionEndToEndTest, BackupStoresEveryFileAndTellsTheIndex)
     EXPECT_EQ(manager->failureFileCount(), 0);
 
     QStringList indexed;
-    for (const QVariantMap &record : index.records) {
-        indexed << record.value("filename").toString();
-        EXPECT_FALSE(record.value("encFilename").toString().isEmpty());
-        EXPECT_FALSE(record.value("folderID").toString().isEmpty());
-        EXPECT_EQ(record.value("mpcName"), "/Office");
+    for (const BackedUpFile &record : index.records) {
+        indexed << record.filename;
+        EXPECT_FALSE(record.encFilename.isEmpty());
+        EXPECT_FALSE(record.folderID.isEmpty());
+        EXPECT_EQ(record.mpcName, "/Office");
     }
     indexed.sort();
     EXPECT_EQ(indexed, treeFiles());
@@ -308,6 +328,9 @@ TEST_F(SessionEndToEndTest, InjectedEngineErrorIsRetriedOnTheSameBlock)
     EXPECT_GE(delegate.count("retrying"), 1);
     EXPECT_LE(delegate.count("retrying"), 2);
     expectDriveHoldsTree();
+    // Each file counts once, though the retried block reported the files stored before the trouble again.
+    EXPECT_EQ(manager->succesFileCount(), treeFiles().size());
+    EXPECT_EQ(manager->incSuccessFileCount(), 0);
 }
 
 TEST_F(SessionEndToEndTest, EngineKilledMidRunLosesNoFile)
@@ -411,6 +434,220 @@ TEST_F(SessionEndToEndTest, PauseHoldsARestoreAndResumeLetsItFinish)
     startRestore({"Office" + tree()}, {});
     ASSERT_NO_FATAL_FAILURE(pauseThenResume(*restoreManager, restoreDelegate));
     expectRestored(treeFiles());
+}
+
+// Sync mode: the account's sync details name the remote user and password;
+// the items are stored below the sync user's folder under their path below
+// the selection's parent, and come back from the index byte for byte.
+TEST_F(SessionEndToEndTest, SyncModeBacksUpAndRestoresTheTree)
+{
+    const QString syncRoot = useSyncMode();
+    TXSupportFileManager::txFileManager().setSyncUserName("annsync");
+    startIndexManager();
+    mainController.backupMode = false;
+    mainController.account.setMSyncUserName("annsync");
+    mainController.backupPath = syncRoot;
+    backUp();
+    ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"}) << delegate.events.join(" | ").toStdString();
+    for (const QString &file : treeFiles())
+        EXPECT_EQ(readText(syncRoot + file.mid(root().size())), readText(file)) << file.toStdString();
+    mergeIndex();
+
+    restoreManager = makeRestoreManager(fastTimings(), restoreDelegate, applicationFolder(), syncRoot, target(),
+                                        QLLocalizedString("SyncExecuterPathRuvo"));
+    restoreManager->mFolderSetForRelativeRestore() = {"tree"};
+    restoreManager->startRestore();
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    QStringList expected;
+    for (const QString &file : treeFiles())
+        expected << file.mid(root().size());
+    EXPECT_EQ(restoredFiles(), expected) << restoreDelegate.events.join(" | ").toStdString();
+    for (const QString &file : treeFiles())
+        EXPECT_EQ(readText(target() + file.mid(root().size())), readText(file)) << file.toStdString();
+}
+
+// A pause belongs to its session: after pause then cancel, the next backup on
+// the same manager moves, and Pause works in it again.
+TEST_F(SessionEndToEndTest, APauseEndsWithItsSession)
+{
+    setScenario({{"lineDelayMs", 40}});
+    manager->startBackup();
+    ASSERT_TRUE(waitUntil([this] { return !delegate.reports.isEmpty(); }, 20000));
+    manager->pause(true);
+    manager->CancelBackupProcess();
+    ASSERT_TRUE(delegate.waitForEnd());
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"cancel"});
+    EXPECT_NE(manager->bandWidthThrottleValue(), "-1");
+
+    qunsetenv("TXRUVO_SCENARIO");
+    delegate.endStates.clear();
+    manager->startBackup();
+    ASSERT_TRUE(delegate.waitForEnd(15000)) << "the next backup never moved";
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    expectDriveHoldsTree();
+
+    setScenario({{"lineDelayMs", 100}});
+    delegate.reports.clear();
+    delegate.endStates.clear();
+    manager->startBackup();
+    ASSERT_NO_FATAL_FAILURE(pauseThenResume(*manager, delegate));
+}
+
+// A restore ends as a success only when every file it listed was run: any
+// reason that stopped its engines ends it as a failure.
+TEST_F(SessionEndToEndTest, RestoreEndStates)
+{
+    backUpTwiceAndIndex();
+    const struct
+    {
+        const char *name;
+        QVariantMap scenario;
+        QString end;
+    } cases[] = {
+        {"every file run", {}, "success"},
+        {"quota phrase", {{"errorText", "some files could not be transferred due to quota over limit"},
+                          {"stopAfterFiles", 2}, {"stopMode", "exit"}, {"exitCode", 0}}, "failure: Quota Exceeded"},
+        {"free space", {{"errorText", "not enough free space on device"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+         "failure: not enough free space on device"},
+        {"maintenance", {{"errorText", "account is under maintenance"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+         "failure: Account is under maintenance"},
+        {"engine ended early without a word", {{"stopAfterFiles", 3}, {"stopMode", "exit"}, {"exitCode", 0}},
+         "failure: Unable to continue the operation. Reason: "},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        QDir(target()).removeRecursively();
+        setScenario(c.scenario);
+        restoreDelegate.endStates.clear();
+        startRestore({"Office" + tree()}, {});
+        ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+        const QStringList ends = restoreDelegate.settledEndStates();
+        ASSERT_EQ(ends.size(), 1);
+        EXPECT_TRUE(ends.first().startsWith(c.end)) << ends.first().toStdString();
+    }
+}
+
+// An unreadable folder inside the selection is a failure that names it, as an
+// unreadable file is; the rest of the selection is backed up.
+TEST_F(SessionEndToEndTest, UnreadableFolderIsAFailureNamedInTheErrors)
+{
+    if (rerunAsAnotherUser())
+        return;
+    const QString locked = tree() + "/locked";
+    writeText(locked + "/secret.txt", "s");
+    QFile::setPermissions(locked, QFile::WriteOwner);
+    backUp();
+    const QStringList ends = delegate.settledEndStates();
+    expectDriveHoldsTree();
+    QFile::setPermissions(locked, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(ends, QStringList{"failure: "});
+    EXPECT_EQ(manager->failureFileCount(), 1);
+    EXPECT_TRUE(delegate.events.contains("error: Error: " + locked + " Reason: Permission denied"))
+        << delegate.events.join(" | ").toStdString();
+}
+
+// A failed file's name never decides what its error means: files named after
+// the engine's phrases fail alone, and every other file is still tried.
+TEST_F(SessionEndToEndTest, AFileNameIsNeverReadAsTheEnginesPhrase)
+{
+    const QStringList names{"device is not connected.txt", "aaa error in file write.txt",
+                            "some files could not be transferred due to quota over limit.txt",
+                            "account is under maintenance.txt"};
+    for (const QString &name : names) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = tree() + "/d3/" + name;
+        writeText(file, "unreadable");
+        setScenario({{"failFiles", QVariantMap{{file, "Permission denied"}}}});
+        backUp();
+        EXPECT_EQ(delegate.settledEndStates(), QStringList{"failure: "});
+        EXPECT_EQ(manager->failureFileCount(), 1);
+        EXPECT_TRUE(delegate.events.contains("error: Error: " + file + " Reason: Permission denied"))
+            << delegate.events.join(" | ").toStdString();
+        QFile::remove(file);
+        expectDriveHoldsTree();
+    }
+}
+
+// Sync mode walks a selected link to a folder under the link's own path.
+TEST_F(SessionEndToEndTest, SyncModeBacksUpASelectedLinkToAFolder)
+{
+    const QString syncRoot = useSyncMode();
+    const QString target = tree() + "/d1";
+    QDir().mkpath(root() + "/links");
+    ASSERT_TRUE(QFile::link(target, root() + "/links/shortcut"));
+    manager->setFileFolderSetForOperation({root() + "/links/shortcut"});
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"}) << delegate.events.join(" | ").toStdString();
+    EXPECT_EQ(manager->failureFileCount(), 0);
+    for (const QString &file : treeFiles())
+        if (file.startsWith(target + "/")) {
+            EXPECT_EQ(readText(syncRoot + "/shortcut" + file.mid(target.size())), readText(file)) << file.toStdString();
+        }
+}
+
+// Names the engine cannot be given fail with their reason; nothing is taken
+// for the user's exclusion, and every other file is backed up.
+TEST_F(SessionEndToEndTest, OddNamesFailWithTheirReason)
+{
+    const QString lineBreak = tree() + "/d4/two\nlines.txt";
+    writeText(lineBreak, "x");
+    const QByteArray notUtf8 = QFile::encodeName(tree() + "/d4/") + "bad\xff.txt";
+    const int fd = ::open(notUtf8.constData(), O_CREAT | O_WRONLY, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"failure: "});
+    EXPECT_EQ(manager->failureFileCount(), 2);
+    EXPECT_EQ(manager->excludedFilesCount(), 0u);
+    const QString errors = delegate.events.join(" | ");
+    EXPECT_TRUE(errors.contains("error: Error: " + lineBreak + " Reason: name holds a line break")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("/d4/bad") && errors.contains(" Reason: name is not valid UTF-8")) << errors.toStdString();
+    QFile::remove(lineBreak);
+    ::unlink(notUtf8.constData());
+    expectDriveHoldsTree();
+}
+
+// A file system other than a local disk's mounted below the selection is not
+// backed up, and the session names it.
+TEST_F(SessionEndToEndTest, AMountBelowTheSelectionIsNamedAndNotBackedUp)
+{
+    switch (rerunInMountNamespace()) {
+    case MountNamespace::Parent:
+        return;
+    case MountNamespace::CannotMount:
+        GTEST_SKIP() << "this machine allows no user and mount namespace: no mount below the selection can be made";
+    case MountNamespace::Child:
+        break;
+    }
+    const QString mounted = tree() + "/d2/memory";
+    QDir().mkpath(mounted);
+    ASSERT_EQ(::mount("none", QFile::encodeName(mounted).constData(), "tmpfs", 0, nullptr), 0) << std::strerror(errno);
+    writeText(mounted + "/in memory.txt", "m");
+    backUp();
+    EXPECT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    EXPECT_TRUE(delegate.events.contains("error: Skipped: " + mounted +
+                                         " Reason: a memory file system (tmpfs) is mounted here, not backed up"))
+        << delegate.events.join(" | ").toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dataRoot() + mounted + "/in memory.txt"));
+    ::umount(QFile::encodeName(mounted).constData());
+    expectDriveHoldsTree();
+}
+
+// A file backed up and deleted locally before the index's next tick still
+// enters the index: it can be restored (and offered for cleanup).
+TEST_F(SessionEndToEndTest, TheIndexLearnsAFileDeletedBeforeItsTick)
+{
+    startIndexManager();
+    const QByteArray content = readText(changedFile());
+    backUp();
+    ASSERT_EQ(delegate.settledEndStates(), QStringList{"success"});
+    QFile::remove(changedFile());
+    mergeIndex();
+    startRestore({}, {"/Office" + changedFile()});
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(readText(target() + changedFile()), content);
 }
 
 }  // namespace

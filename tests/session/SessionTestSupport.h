@@ -2,6 +2,7 @@
 
 #include "session/manager/RuvoBackupManager.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+#include "common/transfer/ProgressReport.h"
 
 #include "engine/EngineTestSupport.h"
 
@@ -18,25 +19,25 @@
 class SessionRecorder : public RuvoBackupRestoreHandlerProtocol
 {
 public:
-    void operationDidStart(RuvoBackupManager *) override { record("start"); }
+    void operationDidStart(SessionDriver *) override { record("start"); }
     void backupsetSizeCalculationDidFinishSuccessfully() override { record("walked"); }
     void operationElapsedTimeString(const QString &) override { checkThread(); }
     void operationDidFinishFileListGeneration(quint64) override { record("listed"); }
-    void operationDidReceiveData(const QVariantMap &report, RuvoBackupManager *) override
+    void operationDidReceiveData(const ProgressReport &report, SessionDriver *) override
     {
         checkThread();
-        reports << report;
+        reports << report.toMap();
     }
-    void operationDidReceiveErrors(const QString &message, const QString &, RuvoBackupManager *) override
+    void operationDidReceiveErrors(const QString &message, const QString &, SessionDriver *) override
     {
         record("error: " + message);
     }
-    void operationStartedRetrying(RuvoBackupManager *) override { record("retrying"); }
-    void makeScriptCallForObject(RuvoBackupManager *) override { record("script call"); }
-    void operationDidFinishSuccessfully(RuvoBackupManager *) override { end("success"); }
-    void operationDidFailWithError(const QString &message, RuvoBackupManager *) override { end("failure: " + message); }
+    void operationStartedRetrying(SessionDriver *) override { record("retrying"); }
+    void makeScriptCallForObject(SessionDriver *) override { record("script call"); }
+    void operationDidFinishSuccessfully(SessionDriver *) override { end("success"); }
+    void operationDidFailWithError(const QString &message, SessionDriver *) override { end("failure: " + message); }
     void operationDidFailWithOverQuota(const QString &message) override { end("over quota: " + message); }
-    void operationDidCancel(RuvoBackupManager *) override { end("cancel"); }
+    void operationDidCancel(SessionDriver *) override { end("cancel"); }
     QString mBackupSessionFilePath() const override { return sessionFile; }
     QString mRestoreSessionFilePath() const override { return sessionFile; }
 
@@ -77,7 +78,8 @@ private:
 // a file of its own in the folder $FAKE_ENGINE_LOG, so that every block's run
 // can be counted. With $FAKE_ENGINE_FAILS it writes that text to its error
 // file and exits 1; with $FAKE_ENGINE_FAIL_ONCE (a file) it exits 1 the first
-// time only; with $FAKE_ENGINE_SLEEP it sleeps first.
+// time only; with $FAKE_ENGINE_SLEEP it sleeps first; with
+// $FAKE_ENGINE_COMPLETES it reports each line of its list as run to its end.
 class FakeEngine
 {
 public:
@@ -101,12 +103,15 @@ if [ -n "$FAKE_ENGINE_FAIL_ONCE" ] && [ ! -e "$FAKE_ENGINE_FAIL_ONCE" ]; then
 fi
 if [ -n "$FAKE_ENGINE_FAILS" ]; then printf '%s\n' "$FAKE_ENGINE_FAILS" >> "$err"; exit 1; fi
 cat "$list" > "$FAKE_ENGINE_LOG/run-$$"
+if [ -n "$FAKE_ENGINE_COMPLETES" ]; then
+  sed -e '/^$/d' -e 's|.*|<file offset="0" size="100" tottrf_sz="100" per="100" trf_type="FULL" fname="&"/>|' "$list" >> "$out"
+fi
 )");
         script.close();
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(log());
         qputenv("FAKE_ENGINE_LOG", log().toUtf8());
-        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP"})
+        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP", "FAKE_ENGINE_COMPLETES"})
             qunsetenv(name);
     }
 

@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/xattr.h>
+
 // Saving, uploading and putting back the attributes of a Time Machine
 // database. They need a file system with user extended attributes: the
 // tests are skipped where the temporary folder has none.
@@ -129,6 +131,21 @@ TEST_F(TXXattrBackupManagerTest, ALinkAmongTheChildrenIsNeverFollowed)
     ASSERT_TRUE(PropertyList::write(TXXattrBackupManager::listFilePath(database(), "M"), forged));
     manager.resetXattributesForTimeMachine(database());
     EXPECT_EQ(attributesOf(target), (Attributes{{"user.target", "t"}}));
+}
+
+TEST_F(TXXattrBackupManagerTest, AListFromTheDrivePutsBackOnlyUserAttributes)
+{
+    makeDatabase();
+    QVariantMap forged{{"/", row({{"user.kept", "k"},
+                                  {"trusted.planted", "t"},
+                                  {"security.capability", QByteArray("\x01\x00\x00\x02", 4)}})}};
+    ASSERT_TRUE(PropertyList::write(TXXattrBackupManager::listFilePath(database(), "M"), forged));
+    manager.resetXattributesForTimeMachine(database());
+    const QByteArray path = QFile::encodeName(database() + "/M");
+    EXPECT_EQ(::lgetxattr(path.constData(), "user.kept", nullptr, 0), 1);
+    // As root (CI) the system namespaces could be written: they must stay untouched.
+    for (const char *name : {"trusted.planted", "security.capability"})
+        EXPECT_LT(::lgetxattr(path.constData(), name, nullptr, 0), 0) << name;
 }
 
 TEST_F(TXXattrBackupManagerTest, TheUploadListNamesOnlyTheListFiles)

@@ -9,3 +9,10 @@ inline void PrintTo(const QString &text, std::ostream *out)
 {
     *out << '"' << text.toStdString() << '"';
 }
+
+#include <QDateTime>
+
+inline void PrintTo(const QDateTime &date, std::ostream *out)
+{
+    *out << date.toString(Qt::ISODateWithMs).toStdString();
+}

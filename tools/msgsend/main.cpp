@@ -5,6 +5,7 @@
 //
 // See README.md next to this file.
 
+#include "common/context/ProgramContext.h"
 #include "common/messaging/IPCMessage.h"
 #include "common/messaging/IPCMessageDelegate.h"
 #include "common/messaging/MessageSendingModule.h"
@@ -102,6 +103,8 @@ int listen(const QCommandLineParser &parser)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    // The messaging module reports a refused frame through the program's shared logger.
+    ProgramContext program;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Sends or receives one message of the client-monitor connection."));
     parser.addHelpOption();

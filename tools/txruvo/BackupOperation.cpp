@@ -11,10 +11,6 @@
 
 namespace {
 
-// Copies run on a few threads: creating files is mostly waiting on the file
-// system, which several threads can share.
-constexpr int kMaxWorkers = 4;
-
 bool isBackupMode(const CommandLine &commandLine)
 {
     return commandLine.has(QStringLiteral("--relative"));
@@ -37,7 +33,7 @@ BackupOperation::BackupOperation(SessionRun &run, Kind kind)
     , mLayout(storageFolder(run, kind), kind == Kind::Items && isBackupMode(run.commandLine()))
     , mShelf(mLayout)
     , mStaging(mLayout.computerFolder())
-    , mWorkers(std::min(kMaxWorkers, std::max(1, int(std::thread::hardware_concurrency()))))
+    , mWorkers(SessionRun::copyThreads())
 {
     const QStringList &positionals = run.commandLine().positionals();
     mSourceRoot = positionals.size() >= 2 ? positionals.at(positionals.size() - 2) : QStringLiteral("/");

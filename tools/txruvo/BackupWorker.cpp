@@ -169,10 +169,12 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
     }
     const MarkerState marker = markerStateOf(item, stored, exists ? &storedStatus : nullptr);
     if (exists && Posix::sameItemContent({mFolder.sourceFd, item.nativeName}, item.source, stored, storedStatus)) {
-        const bool markerWritten = marker.current || Markers::writeItem(markerOf(stored), marker.content);
-        // Stamped for the next run, unless its marker holds a name the client gave it.
-        if (!marker.stamped && markerWritten && marker.ownName)
-            Markers::stampItem(stored, marker.content);
+        // An unchanged item is left as it is: its marker is written only when
+        // it does not hold what it must. Its access time is not touched even
+        // when it no longer carries the stamp (the item was read since), so a
+        // re-backup of unchanged files writes nothing to the drive.
+        if (!marker.current)
+            Markers::writeItem(markerOf(stored), marker.content);
         mLines.add(completion(item, marker.encName, QStringLiteral("FILE IN SYNC"), storedName),
                    ProgressLine::Kind::Backup, quint64(item.source.st_size));
         return std::nullopt;
@@ -214,7 +216,7 @@ BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Po
 
 Posix::FolderEntry BackupWorker::markerOf(const Posix::FolderEntry &stored)
 {
-    return {stored.folderFd, stored.name + DriveLayout::kMarkerSuffix};
+    return {stored.folderFd, DriveLayout::bookkeepingName(stored.name, DriveLayout::kMarkerSuffix)};
 }
 
 std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QString &storedName, bool exists,
@@ -230,14 +232,18 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     const QString relativePath = joinPath(mFolder.storedRelativePath, storedName);
     Item copied = item;
     copied.source = source;
-    const ProgressLine done = completion(copied, marker.encName, transferType, storedName);
     // Unnamed in its own folder: no shared folder for the threads to queue
     // on, and a run killed before the copy is named leaves nothing behind.
     // Any name it takes on the way is in the staging folder.
     StagingArea &staging = mOperation.staging();
     if (!copier->copyInto({mFolder.storedFd, "."}, [&staging] { return staging.newPath(); },
-                          mRun.chunkReporter(done, ProgressLine::Kind::Backup)))
+                          mRun.chunkReporter(completion(copied, marker.encName, transferType, storedName),
+                                             ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
+    // A source rewritten during the copy was copied again: the line tells what was stored.
+    copied.source = copier->sourceStatus();
+    source = copied.source;
+    const ProgressLine done = completion(copied, marker.encName, transferType, storedName);
 
     // Given its real name once its data is on the drive, in the folder as it was opened.
     FileCopier *copy = copier.get();
@@ -305,7 +311,7 @@ ProgressLine BackupWorker::completion(const Item &item, const QString &encName, 
     progress.folderId = mFolder.id;
     progress.mpc = mMpc;
     progress.encName = encName;
-    progress.fileVersion = mFolder.versionSlots.value(storedName) + 1;
+    progress.fileVersion = mFolder.versionSlots.value(DriveLayout::versionBaseName(storedName)) + 1;
     progress.fileName = item.line;
     return progress;
 }

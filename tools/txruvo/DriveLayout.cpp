@@ -4,6 +4,8 @@
 #include "txruvo/Posix.h"
 #include "txruvo/StoredNames.h"
 
+#include <QCryptographicHash>
+
 namespace {
 
 // "<UserName>.ver" beside the computer's items, UserName being the name of
@@ -28,6 +30,15 @@ QString findVersionFolder(const QString &computerFolder)
 QString versionSuffix(int version)
 {
     return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0'));
+}
+
+constexpr qsizetype kNameMax = 255;  // bytes of one name, on every file system the drive may have
+constexpr QLatin1String kVersionSuffixOfBase(".qlvn001");
+
+// A bookkeeping path beside (or in the version folder's mirror of) the item's path.
+QString bookkeepingPath(const QString &folder, const QString &storedName, const QString &suffix)
+{
+    return joinPath(folder, DriveLayout::bookkeepingName(storedName, QLatin1String(suffix.toLatin1())));
 }
 
 }  // namespace
@@ -74,9 +85,31 @@ QString DriveLayout::itemPath(const QString &relativePath) const
     return joinPath(mComputerFolder, relativePath);
 }
 
+QByteArray DriveLayout::bookkeepingName(QByteArrayView storedName, QByteArrayView suffix)
+{
+    if (storedName.size() + suffix.size() <= kNameMax)
+        return storedName.toByteArray() + suffix.toByteArray();
+    const QByteArray hash = QCryptographicHash::hash(storedName, QCryptographicHash::Sha256).left(8).toHex();
+    qsizetype keep = kNameMax - suffix.size() - 1 - hash.size();
+    // Never cut inside a UTF-8 character.
+    while (keep > 0 && (uchar(storedName.at(keep)) & 0xC0) == 0x80)
+        --keep;
+    return storedName.first(keep).toByteArray() + '~' + hash + suffix.toByteArray();
+}
+
+QString DriveLayout::bookkeepingName(const QString &storedName, QLatin1String suffix)
+{
+    return Posix::fromNative(bookkeepingName(Posix::native(storedName), QByteArrayView(suffix.data(), suffix.size())));
+}
+
+QString DriveLayout::versionBaseName(const QString &storedName)
+{
+    return bookkeepingName(storedName, kVersionSuffixOfBase).chopped(kVersionSuffixOfBase.size());
+}
+
 QString DriveLayout::markerPath(const QString &itemPath)
 {
-    return itemPath + QLatin1String(kMarkerSuffix);
+    return bookkeepingPath(Posix::parentOf(itemPath), Posix::fileName(itemPath), QLatin1String(kMarkerSuffix));
 }
 
 QString DriveLayout::imageAttributesPath(const QString &itemPath)
@@ -95,12 +128,14 @@ QStringList DriveLayout::companionPaths(const QString &itemPath)
 
 QString DriveLayout::versionPath(const QString &relativePath, int version) const
 {
-    return joinPath(mVersionFolder, relativePath) + versionSuffix(version);
+    return bookkeepingPath(joinPath(mVersionFolder, Posix::parentOf(relativePath)), Posix::fileName(relativePath),
+                           versionSuffix(version));
 }
 
 QString DriveLayout::markerVersionPath(const QString &relativePath, int version) const
 {
-    return joinPath(mVersionFolder, relativePath) + QLatin1String(kMarkerSuffix) + versionSuffix(version);
+    return bookkeepingPath(joinPath(mVersionFolder, Posix::parentOf(relativePath)), Posix::fileName(relativePath),
+                           QLatin1String(kMarkerSuffix) + versionSuffix(version));
 }
 
 QString DriveLayout::relativePathOf(const QString &itemPath) const

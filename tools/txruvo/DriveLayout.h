@@ -44,6 +44,15 @@ public:
     QString storedNameOf(const QString &userName, bool atTop) const;
     QString userPathOf(const QString &storedPath) const;
 
+    // The name of a bookkeeping file kept for the item named storedName:
+    // the name followed by the suffix ("_.chk", ".qlvn001"). A name too long
+    // for that (a file system allows 255 bytes) keeps as much of its start
+    // as fits, then "~" and 16 hex digits of a hash of the whole name.
+    static QByteArray bookkeepingName(QByteArrayView storedName, QByteArrayView suffix);
+    static QString bookkeepingName(const QString &storedName, QLatin1String suffix);
+    // The part of its version files' names before ".qlvnNNN".
+    static QString versionBaseName(const QString &storedName);
+
     // Paths on the drive of a stored relative path.
     QString itemPath(const QString &relativePath) const;
     static QString markerPath(const QString &itemPath);

@@ -24,9 +24,9 @@ bool DurableBatch::isDue() const
                || std::chrono::milliseconds(mOldest.elapsed()) >= mRules.hold);
 }
 
-std::optional<DurableBatch::SyncFailure> DurableBatch::flush(bool *stopped)
+std::optional<DurableBatch::SyncFailure> DurableBatch::flush(Cut *cut)
 {
-    *stopped = false;
+    *cut = Cut::None;
     if (mEntries.empty())
         return std::nullopt;
     if (!syncAll()) {
@@ -36,11 +36,15 @@ std::optional<DurableBatch::SyncFailure> DurableBatch::flush(bool *stopped)
     }
     std::vector<Entry> committed;
     for (Entry &entry : mEntries) {
+        if (mRules.cancelled && mRules.cancelled()) {
+            *cut = Cut::Cancelled;
+            break;
+        }
         const Outcome outcome = entry.commit();
         if (outcome == Outcome::Committed)
             committed.push_back(std::move(entry));
         if (outcome == Outcome::Stop) {
-            *stopped = true;
+            *cut = Cut::Stopped;
             break;
         }
     }

@@ -41,6 +41,9 @@ public:
         std::chrono::milliseconds hold;  // how long a finished copy may wait
         SyncBatchLimits limits;
         FileSystemSync sync;
+        // Whether the client cancelled the run (the cancel file): asked after
+        // the first sync and before each naming, since a sync may take long.
+        std::function<bool()> cancelled;
     };
 
     explicit DurableBatch(Rules rules);
@@ -48,9 +51,12 @@ public:
     // Adds a written copy on the file system of `fileSystemFd`.
     void add(Entry entry, int fileSystemFd);
     bool isDue() const;
+    // How a flush ended short of its last copy.
+    enum class Cut { None, Stopped, Cancelled };
     // Syncs, commits and reports every copy of the batch. Stops at the first
-    // commit that answers Stop (the rest are dropped).
-    std::optional<SyncFailure> flush(bool *stopped);
+    // commit that answers Stop, or at a cancel (the rest are dropped; what
+    // was named already is still made durable and reported).
+    std::optional<SyncFailure> flush(Cut *cut);
     // Drops every copy: none gets its real name or a line.
     void discard();
 

@@ -89,28 +89,20 @@ bool FileCopier::copyInto(const Posix::FolderEntry &folder, TemporaryName tempor
 
 bool FileCopier::copyContent(int destination, const ChunkCallback &onChunk)
 {
-    bool ok = true;
+    bool ok = false;
     quint64 done = 0;
-    // Copied as it was when opened: its size and time are what the copy records.
-    const quint64 size = quint64(mSourceStatus.st_size);
-    while (done < size) {
-        qint64 copied = 0;
-        if (!copyChunk(destination, size - done, &copied)) {
-            ok = false;
+    for (int attempt = 1; attempt <= kCopyAttempts; ++attempt) {
+        if (!copyBytes(destination, onChunk, &done))
+            break;
+        // A file rewritten while it was copied would be stored torn, under the time seen at open.
+        if (sourceUnchanged(destination)) {
+            ok = true;
             break;
         }
-        if (copied == 0)
-            break;  // it shrank meanwhile
-        done += quint64(copied);
-        // A large copy's data starts for the drive chunk by chunk while the
-        // rest is copied, so the sync that makes its batch durable waits
-        // for little more than the last chunk. Only a hint: that sync checks.
-        if (size > quint64(kChunkBytes))
-            ::sync_file_range(destination, off_t(done) - copied, copied, SYNC_FILE_RANGE_WRITE);
-        if (onChunk && !onChunk(done)) {
-            ok = fail(Failure::Cancelled, 0);
+        if (mFailure != Failure::None)
             break;
-        }
+        if (attempt == kCopyAttempts)
+            fail(Failure::Changed, EBUSY);
     }
     if (ok) {
         const struct timespec times[2] = {mAccessTime.value_or(mSourceStatus.st_atim), mSourceStatus.st_mtim};
@@ -120,6 +112,48 @@ bool FileCopier::copyContent(int destination, const ChunkCallback &onChunk)
     ::close(mSource);
     mSource = -1;
     return ok;
+}
+
+bool FileCopier::copyBytes(int destination, const ChunkCallback &onChunk, quint64 *done)
+{
+    // Copied as it was when opened: its size and time are what the copy records.
+    const quint64 size = quint64(mSourceStatus.st_size);
+    for (quint64 copiedOfFile = 0; copiedOfFile < size;) {
+        qint64 copied = 0;
+        if (!copyChunk(destination, size - copiedOfFile, &copied))
+            return false;
+        if (copied == 0)
+            break;  // it shrank meanwhile
+        copiedOfFile += quint64(copied);
+        *done += quint64(copied);
+        // A large copy's data starts for the drive chunk by chunk while the
+        // rest is copied, so the sync that makes its batch durable waits
+        // for little more than the last chunk. Only a hint: that sync checks.
+        if (size > quint64(kChunkBytes))
+            ::sync_file_range(destination, off_t(copiedOfFile) - copied, copied, SYNC_FILE_RANGE_WRITE);
+        if (onChunk && !onChunk(*done))
+            return fail(Failure::Cancelled, 0);
+    }
+    return true;
+}
+
+bool FileCopier::sourceUnchanged(int destination)
+{
+    struct stat now {};
+    if (::fstat(mSource, &now) != 0)
+        return fail(Failure::Source, errno);
+    const auto same = [](const struct timespec &a, const struct timespec &b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    if (now.st_size == mSourceStatus.st_size && same(now.st_mtim, mSourceStatus.st_mtim)
+        && same(now.st_ctim, mSourceStatus.st_ctim))
+        return true;
+    mSourceStatus = now;
+    if (::lseek(mSource, 0, SEEK_SET) < 0)
+        return fail(Failure::Source, errno);
+    if (::ftruncate(destination, 0) != 0 || ::lseek(destination, 0, SEEK_SET) < 0)
+        return failDestination(errno);
+    return false;
 }
 
 bool FileCopier::reserveLink(const ChunkCallback &onChunk)

@@ -21,9 +21,14 @@ public:
     static constexpr qint64 kChunkBytes = 8 << 20;
     static constexpr qint64 kPlainBufferBytes = 1 << 20;  // at most, where the kernel cannot copy for us
 
-    enum class Failure { None, Source, Destination, DriveFull, Cancelled };
+    // A source that changes while it is copied is copied again from its
+    // start, this many times in all; then the copy fails as Changed.
+    static constexpr int kCopyAttempts = 3;
 
-    // Told the bytes done after each chunk; answers false to cancel.
+    enum class Failure { None, Source, Destination, DriveFull, Cancelled, Changed };
+
+    // Told the bytes done after each chunk (counted over every attempt);
+    // answers false to cancel.
     using ChunkCallback = std::function<bool(quint64 done)>;
 
     explicit FileCopier(DriveBudget &budget);
@@ -51,14 +56,24 @@ public:
     // Gives the copy its real name, replacing what stood there.
     bool commit(const Posix::FolderEntry &final);
 
+    // The source's status as the copy holds it: after a copy, that of the
+    // content it copied (a source changed meanwhile was copied again).
+    const struct stat &sourceStatus() const { return mSourceStatus; }
+
     Failure failure() const { return mFailure; }
     int error() const { return mError; }
 
 private:
     // Copies the open source to temporaryPath and closes the source.
     bool copyTo(const QString &temporaryPath, const ChunkCallback &onChunk);
-    // Copies the content, mode and time to the open destination.
+    // Copies the content, mode and time to the open destination; again
+    // while the source changes during the copy.
     bool copyContent(int destination, const ChunkCallback &onChunk);
+    // One pass over the source's bytes, counting on from `done`.
+    bool copyBytes(int destination, const ChunkCallback &onChunk, quint64 *done);
+    // Whether the source is still as it was when its copy began; if not,
+    // takes its new status and rewinds both sides for another pass.
+    bool sourceUnchanged(int destination);
     // Copies at most one chunk of the `remaining` bytes.
     bool copyChunk(int destination, quint64 remaining, qint64 *copied);
     bool readWrite(int destination, qint64 wanted, ssize_t *got);

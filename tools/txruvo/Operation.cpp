@@ -5,7 +5,7 @@ namespace {
 // Operations of the product that this stand-in does not carry out (yet);
 // "--inplace" marks the rsync-style upload of accounts without a storage server.
 const QStringList kOtherOperations = {
-    QStringLiteral("--quota-fromfile"), QStringLiteral("--moveto-original"), QStringLiteral("--properties"),
+    QStringLiteral("--quota-fromfile"), QStringLiteral("--properties"),
     QStringLiteral("--search"), QStringLiteral("--inplace"),
 };
 
@@ -33,6 +33,7 @@ const QList<QPair<QString, OperationKind>> kAnswerOperations = {
     {QStringLiteral("--trf-uprate"), OperationKind::TransferRate},
     {QStringLiteral("--trf-downrate"), OperationKind::TransferRate},
     {QStringLiteral("--delete-items"), OperationKind::Delete},
+    {QStringLiteral("--moveto-original"), OperationKind::MoveToOriginal},
 };
 
 }  // namespace

@@ -15,6 +15,7 @@ enum class OperationKind {
     VersionInfo,     // --version-info
     TransferRate,    // --trf-uprate, --trf-downrate
     Delete,          // --delete-items
+    MoveToOriginal,  // --moveto-original
     IndexRebuild,    // --expressdb-recreate
     NotProvided,     // an operation this engine knows but does not carry out
     Malformed,       // no operation option and no usable remote

@@ -14,6 +14,7 @@
 namespace Posix {
 
 inline QByteArray native(const QString &path) { return QFile::encodeName(path); }
+inline QString fromNative(const QByteArray &path) { return QFile::decodeName(path); }
 QString errorText(int error);
 
 bool statPath(const QString &path, struct stat *status);   // follows links

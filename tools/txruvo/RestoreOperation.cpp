@@ -1,5 +1,7 @@
 #include "txruvo/RestoreOperation.h"
 
+#include "txruvo/Markers.h"
+
 #include "txruvo/FileCopier.h"
 #include "txruvo/Posix.h"
 
@@ -46,31 +48,32 @@ RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
 {
 }
 
-// Restores on one thread: the finders and version shelves are shared by all lines.
 class RestoreOperation::Worker : public SessionRun::Worker
 {
 public:
     explicit Worker(RestoreOperation &operation)
         : mOperation(operation)
+        , mLane{DurableBatch(operation.mRun.openCopyBatchRules(operation.mThreads)), {}}
     {
     }
     std::optional<Stop> handle(const ListEntry &entry) override
     {
-        std::optional<Stop> stop = mOperation.restore(entry);
-        if (!stop && mOperation.mBatch.isDue())
-            stop = mOperation.flushBatch();
+        std::optional<Stop> stop = mOperation.restore(entry, mLane);
+        if (!stop && mLane.batch.isDue())
+            stop = mOperation.flushBatch(mLane);
         return stop;
     }
-    std::optional<Stop> finish() override { return mOperation.flushBatch(); }
+    std::optional<Stop> finish() override { return mOperation.flushBatch(mLane); }
 
 private:
     RestoreOperation &mOperation;
+    Lane mLane;  // dropped with the worker: a cancel or a failure names none of its copies
 };
 
 RestoreOperation::RestoreOperation(SessionRun &run)
     : mRun(run)
     , mRelative(!run.commandLine().has(QStringLiteral("--no-relative")))
-    , mBatch(run.openCopyBatchRules(1))
+    , mThreads(SessionRun::copyThreads())
 {
     const QStringList &positionals = run.commandLine().positionals();
     mTarget = positionals.last();
@@ -81,19 +84,18 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    return mRun.forEachEntry(1, [this] { return std::make_unique<Worker>(*this); });
+    return mRun.forEachEntry(mThreads, [this] { return std::make_unique<Worker>(*this); });
 }
 
 RestoreOperation::~RestoreOperation()
 {
-    mBatch.discard();
     if (mTargetFd >= 0)
         ::close(mTargetFd);
 }
 
-std::optional<SessionRun::Stop> RestoreOperation::flushBatch()
+std::optional<SessionRun::Stop> RestoreOperation::flushBatch(Lane &lane)
 {
-    return mRun.flush(mBatch, Stop{1});
+    return mRun.flush(lane.batch, Stop{1});
 }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
@@ -111,7 +113,7 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
     return std::nullopt;
 }
 
-std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry)
+std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry, Lane &lane)
 {
     const QString line = entry.text();
     if (mRun.failedByScenario(line))
@@ -122,14 +124,15 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     ComputerFolder &folder = computerFolder(joinPath(mRoot, name->computerPart));
-    const std::optional<QString> itemPath = folder.finder.find(name->folderId, name->encName);
+    std::optional<Markers::ItemRecord> marker;
+    const std::optional<QString> itemPath = folder.finder.find(name->folderId, name->encName, &marker);
     if (!itemPath) {
         mRun.report().fileError(line, QStringLiteral("No such file or directory"));
         return std::nullopt;
     }
     const QString relativePath = folder.layout.relativePathOf(*itemPath);
     const QString userPath = folder.layout.userPathOf(relativePath);
-    const QString versionsPath = folder.shelf.versionsPathOf(*itemPath, relativePath);
+    const QString versionsPath = folder.shelf.versionsPathOf(relativePath, marker);
     const int current = folder.shelf.count(versionsPath) + 1;
     const int version = name->version == 0 ? current : name->version;
     if (version < 1 || version > current) {
@@ -163,12 +166,13 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
-    if (!Posix::makeFolders(targetFolder)) {
+    if (targetFolder != lane.lastMadeFolder && !Posix::makeFolders(targetFolder)) {
         if (errno == ENOSPC)
             return mRun.driveFull();
         mRun.report().fileError(line, errno);
         return std::nullopt;
     }
+    lane.lastMadeFolder = targetFolder;  // the items of a folder come together
     file.transferType = exists ? QStringLiteral("INCREMENTAL") : QStringLiteral("FULL");
     const auto besideTarget = [targetFolder] { return Posix::temporaryPath(targetFolder); };
     if (!copier->copyInto({AT_FDCWD, Posix::native(targetFolder)}, besideTarget,
@@ -185,12 +189,13 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return mRun.copyFailed(line, *copy) ? DurableBatch::Outcome::Stop : DurableBatch::Outcome::Failed;
     };
     pending.report = [this, file] { mRun.report().progress(file, ProgressLine::Kind::Restore); };
-    mBatch.add(std::move(pending), mTargetFd);
+    lane.batch.add(std::move(pending), mTargetFd);
     return std::nullopt;
 }
 
 RestoreOperation::ComputerFolder &RestoreOperation::computerFolder(const QString &path)
 {
+    QMutexLocker locker(&mComputerFoldersLock);
     std::shared_ptr<ComputerFolder> &folder = mComputerFolders[path];
     if (!folder)
         folder = std::make_shared<ComputerFolder>(path);

@@ -7,6 +7,7 @@
 #include "txruvo/VersionShelf.h"
 
 #include <QHash>
+#include <QMutex>
 
 #include <memory>
 
@@ -16,7 +17,9 @@
 // Lines are read below the remote's path, which lies inside
 // "--portable-dest="; each item is copied to the local target folder (the
 // last argument), under its full original path with "--relative" or under
-// its name alone with "--no-relative".
+// its name alone with "--no-relative". The items of one folder of the drive
+// are restored by one thread, as a backup's; the threads share the finders
+// and version shelves.
 class RestoreOperation
 {
 public:
@@ -37,18 +40,26 @@ private:
     };
 
     class Worker;
+    // What one thread keeps: its copies waiting for their sync, and the
+    // target folder of its last item, known to exist.
+    struct Lane
+    {
+        DurableBatch batch;
+        QString lastMadeFolder;
+    };
 
     std::optional<Stop> checkTarget();
-    std::optional<Stop> restore(const ListEntry &entry);
-    // Makes the waiting copies durable, gives them their names and reports them.
-    std::optional<Stop> flushBatch();
+    std::optional<Stop> restore(const ListEntry &entry, Lane &lane);
+    // Makes the lane's waiting copies durable, gives them their names and reports them.
+    std::optional<Stop> flushBatch(Lane &lane);
     ComputerFolder &computerFolder(const QString &path);
 
     SessionRun &mRun;
     QString mRoot;    // drive folder the list lines are read below
     QString mTarget;  // local folder restored into
     bool mRelative;
+    QMutex mComputerFoldersLock;
     QHash<QString, std::shared_ptr<ComputerFolder>> mComputerFolders;
-    DurableBatch mBatch;
+    const int mThreads;
     int mTargetFd = -1;  // the target folder, for syncing its file system
 };

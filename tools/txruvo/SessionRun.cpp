@@ -33,7 +33,13 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
 {
 }
 
-DurableBatch::Rules SessionRun::openCopyBatchRules(int threads) const
+int SessionRun::copyThreads()
+{
+    constexpr int kMaxThreads = 4;
+    return std::min(kMaxThreads, std::max(1, int(std::thread::hardware_concurrency())));
+}
+
+DurableBatch::Rules SessionRun::openCopyBatchRules(int threads)
 {
     DurableBatch::Rules rules = batchRules();
     const qsizetype share = (Posix::openFileLimit() - kReservedFiles) / std::max(threads, 1);
@@ -221,14 +227,19 @@ SessionRun::Stop SessionRun::driveFull()
 
 std::optional<SessionRun::Stop> SessionRun::flush(DurableBatch &batch, std::optional<Stop> commitStop)
 {
-    bool stopped = false;
-    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&stopped)) {
+    DurableBatch::Cut cut = DurableBatch::Cut::None;
+    if (const std::optional<DurableBatch::SyncFailure> failure = batch.flush(&cut)) {
         if (failure->error == ENOSPC)
             return driveFull();
         return fatal(QStringLiteral("txruvo error: copies could not be made durable (%1)")
                          .arg(Posix::errorText(failure->error)));
     }
-    return stopped ? commitStop : std::nullopt;
+    switch (cut) {
+    case DurableBatch::Cut::Cancelled: return Stop{0};
+    case DurableBatch::Cut::Stopped: return commitStop;
+    case DurableBatch::Cut::None: break;
+    }
+    return std::nullopt;
 }
 
 std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, const FileCopier &copier)
@@ -238,6 +249,10 @@ std::optional<SessionRun::Stop> SessionRun::copyFailed(const QString &entry, con
         return driveFull();
     case FileCopier::Failure::Cancelled:
         return Stop{0};
+    case FileCopier::Failure::Changed:
+        // Never reported as stored: the next backup copies it again.
+        mReport.fileError(entry, QStringLiteral("File changed while it was copied (txruvo error in file IO)"));
+        break;
     case FileCopier::Failure::Source:
     case FileCopier::Failure::Destination:
     case FileCopier::Failure::None:

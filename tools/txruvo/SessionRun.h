@@ -44,15 +44,16 @@ public:
     // How copies wait for their sync. A scenario run makes each copy durable
     // and reports it before the next entry, so its pacing and early ends act
     // file by file.
-    DurableBatch::Rules batchRules() const
+    DurableBatch::Rules batchRules()
     {
         return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
-                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }};
+                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); },
+                [this] { return cancelRequested(); }};
     }
     // The same for copies that each hold a file open until they are named:
     // the batches of `threads` threads together stay within the number of
     // files the process may hold open.
-    DurableBatch::Rules openCopyBatchRules(int threads) const;
+    DurableBatch::Rules openCopyBatchRules(int threads);
     DriveBudget &driveBudget() { return mDriveBudget; }
 
     // What handles the list entries on one thread.
@@ -66,6 +67,9 @@ public:
         virtual std::optional<Stop> finish() { return std::nullopt; }
     };
     using WorkerFactory = std::function<std::unique_ptr<Worker>()>;
+    // How many threads copy: creating files is mostly waiting on the file
+    // system, which several threads can share.
+    static int copyThreads();
     // Handles every list entry, on up to `workers` threads, each with a
     // worker of its own. The entries of one folder always go to the same
     // thread (so one item never meets two threads, and a folder's state is

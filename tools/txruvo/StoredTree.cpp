@@ -33,6 +33,30 @@ void forEachEntry(const QString &folder, const Visit &visit)
     ::closedir(listing);
 }
 
+// The names of the folders in a folder (links not followed). The listing's
+// entry types tell most of them: a walk that only looks for folders costs no
+// status call for each item and marker (a restore walks the whole tree).
+template <typename Visit>
+void forEachSubfolder(const QString &folder, const Visit &visit)
+{
+    DIR *listing = ::opendir(Posix::native(folder).constData());
+    if (!listing)
+        return;
+    while (const dirent *entry = ::readdir(listing)) {
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat status {};
+            isFolder = ::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
+                       && S_ISDIR(status.st_mode);
+        }
+        if (isFolder)
+            visit(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(listing);
+}
+
 }  // namespace
 
 StoredTree::StoredTree(const DriveLayout &layout)
@@ -46,9 +70,9 @@ void StoredTree::forEachFolder(const std::function<void(const QString &folder)> 
     while (!pending.isEmpty()) {
         const QString folder = pending.takeLast();
         visit(folder);
-        forEachEntry(folder, [&](const QString &name, const struct stat &status) {
+        forEachSubfolder(folder, [&](const QString &name) {
             const QString child = joinPath(folder, name);
-            if (S_ISDIR(status.st_mode) && !StoredNames::isBookkeeping(name) && child != mLayout.versionFolder())
+            if (!StoredNames::isBookkeeping(name) && child != mLayout.versionFolder())
                 pending << child;
         });
     }

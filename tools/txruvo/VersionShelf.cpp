@@ -19,9 +19,15 @@ QString VersionShelf::versionsPathOf(const QString &itemPath, const QString &rel
 {
     if (count(relativePath) > 0)
         return relativePath;
+    return versionsPathOf(relativePath, Markers::readItem(DriveLayout::markerPath(itemPath)));
+}
+
+QString VersionShelf::versionsPathOf(const QString &relativePath, const std::optional<Markers::ItemRecord> &record) const
+{
+    if (count(relativePath) > 0)
+        return relativePath;
     // A folder renamed on the drive leaves the versions under the path the
     // item was backed up from, which its marker keeps.
-    const std::optional<Markers::ItemRecord> record = Markers::readItem(DriveLayout::markerPath(itemPath));
     if (record && !record->source.isEmpty()) {
         const QString backedUpFrom = mLayout.storedPathOf(foldSlashes('/' + record->source));
         if (count(backedUpFrom) > 0)

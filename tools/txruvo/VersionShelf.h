@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DriveLayout.h"
+#include "txruvo/Markers.h"
 
 #include <QHash>
 #include <QMutex>
@@ -16,7 +17,8 @@ public:
 
     // The highest slot in use, 0 for none.
     int count(const QString &relativePath) const;
-    // count() of every item of a stored folder with versions, by stored name
+    // count() of every item of a stored folder with versions, by the base
+    // name of its versions (DriveLayout::versionBaseName of its stored name)
     // (items without versions are left out), from one listing of the
     // folder's versions: the items of a folder where some have versions
     // are not each looked up slot by slot.
@@ -27,6 +29,8 @@ public:
     // above it was renamed on the drive, the path its marker says it was
     // backed up from.
     QString versionsPathOf(const QString &itemPath, const QString &relativePath) const;
+    // The same, given what the item's marker holds (none: no readable marker).
+    QString versionsPathOf(const QString &relativePath, const std::optional<Markers::ItemRecord> &marker) const;
 
     // Puts the current item (and its marker content) into the next slot,
     // dropping the oldest when all five are in use. The item itself stays in

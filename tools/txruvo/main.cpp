@@ -10,6 +10,7 @@
 #include "txruvo/EncodeOperation.h"
 #include "txruvo/ExitStatus.h"
 #include "txruvo/ImageMetadataOperation.h"
+#include "txruvo/MoveToOriginalOperation.h"
 #include "txruvo/Operation.h"
 #include "txruvo/QuotaOperation.h"
 #include "txruvo/RebuildOperation.h"
@@ -49,6 +50,8 @@ int runAnswer(const CommandLine &commandLine, const Scenario &scenario, Operatio
         return VersionInfoOperation(answer).run();
     if (kind == OperationKind::Delete)
         return DeleteOperation(answer).run();
+    if (kind == OperationKind::MoveToOriginal)
+        return MoveToOriginalOperation(answer).run();
     return TransferRateOperation(answer).run();
 }
 
@@ -82,6 +85,7 @@ int runOperation(int argc, char *argv[])
     case OperationKind::VersionInfo:
     case OperationKind::TransferRate:
     case OperationKind::Delete:
+    case OperationKind::MoveToOriginal:
         return runAnswer(commandLine, *scenario, choice.kind);
     case OperationKind::NotProvided:
         std::fprintf(stderr, "txruvo error: %s is not supported by this engine\n", qPrintable(choice.option));

@@ -4,6 +4,11 @@
 
 #include <sys/socket.h>
 
+void serveManyConnectionsAtOnce(httplib::Server &server)
+{
+    server.new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+}
+
 int bindToLoopback(httplib::Server &server, int port)
 {
     server.set_socket_options([](int socket) {

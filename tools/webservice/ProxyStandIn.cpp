@@ -10,6 +10,7 @@
 
 ProxyStandIn::ProxyStandIn(RequestLog &log) : mServer(std::make_unique<httplib::Server>())
 {
+    serveManyConnectionsAtOnce(*mServer);
     // Every method, CONNECT included, is answered before routing.
     mServer->set_pre_routing_handler([&log](const httplib::Request &request, httplib::Response &response) {
         QJsonObject entry{{"service", "proxy"},

@@ -49,6 +49,7 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
                                                    (certificateFolder + "/server.key").toLocal8Bit().constData())),
       mConfigPath(std::move(configPath)), mLog(log)
 {
+    serveManyConnectionsAtOnce(*mServer);
     const auto accountDetails = [this](const FormFields &fields, const ServiceConfig &config,
                                        const httplib::Request &request) {
         return accountDetailsReply(fields, config, request);

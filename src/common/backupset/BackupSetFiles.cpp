@@ -30,7 +30,7 @@ QStringList stringsOf(const QVariant &value)
 bool writeInFolder(const QString &path, const std::function<bool(QString *)> &write)
 {
     QString error;
-    if (!QFileInfo(path).isAbsolute() || !Directiry_Creation::createDirectoryHierarchyAtPath(QFileInfo(path).path()) || !write(&error)) {
+    if (!QFileInfo(path).isAbsolute() || !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).path()) || !write(&error)) {
         qWarning().noquote() << "could not write" << path << error;
         return false;
     }

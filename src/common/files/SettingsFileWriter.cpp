@@ -1,8 +1,8 @@
 #include "common/files/SettingsFileWriter.h"
 
+#include "common/files/DirectiryCreation.h"
 #include "platform/PropertyList.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 bool SettingsFileWriter::writeSettingsFile(const QString &path, const QVariantMap &settings, QFileDevice::Permissions mode,
@@ -13,7 +13,7 @@ bool SettingsFileWriter::writeSettingsFile(const QString &path, const QVariantMa
         *error = QStringLiteral("not an absolute path: \"%1\"").arg(path);
         return false;
     }
-    if (!QDir().mkpath(file.absolutePath())) {
+    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(file.absolutePath())) {
         *error = file.absolutePath() + QStringLiteral(": folder not made");
         return false;
     }

@@ -1,6 +1,7 @@
 #include "common/files/TextFile.h"
 
-#include <QDir>
+#include "common/files/DirectiryCreation.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -10,7 +11,7 @@ namespace TextFile {
 bool write(const QString &path, const QString &text, QFileDevice::Permissions mode)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || info.isRelative() || !QDir().mkpath(info.absolutePath()))
+    if (path.isEmpty() || info.isRelative() || !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(info.absolutePath()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(mode))

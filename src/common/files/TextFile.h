@@ -9,11 +9,10 @@
 namespace TextFile {
 
 // Writes the text whole or not at all (temporary file, then rename), making the
-// missing folders first; an empty or relative path is refused. The default mode
-// is rw-r--r--; files holding secrets pass owner read-write only.
+// missing folders first (closed to others); an empty or relative path is refused.
+// The file is the user's alone unless another mode is given.
 bool write(const QString &path, const QString &text,
-           QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                           | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+           QFileDevice::Permissions mode = QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
 // The file's text; none when it cannot be read.
 std::optional<QString> read(const QString &path);

@@ -1,12 +1,14 @@
 #include "common/logging/LogFile.h"
 
-#include <QDir>
+#include "common/files/DirectiryCreation.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QtDebug>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 bool LogFile::writeToFile(const QString &path, const QString &text)
@@ -17,18 +19,16 @@ bool LogFile::writeToFile(const QString &path, const QString &text)
         qWarning().noquote() << "log not written to a relative path:" << path;
         return false;
     }
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder)) {
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).absolutePath());
 
     const QByteArray bytes = text.toUtf8();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     if (fd < 0) {
         qWarning().noquote() << "log not written:" << path << strerror(errno);
         return false;
     }
+    // A log written before by a looser version is closed to others as well.
+    ::fchmod(fd, 0600);
     qsizetype written = 0;
     while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.constData() + written, size_t(bytes.size() - written));

@@ -1,6 +1,7 @@
 #include "common/login/StoredLoginDetails.h"
 
 #include "common/categories/QuellonExtension.h"
+#include "common/files/DirectiryCreation.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/files/SettingsFileWriter.h"
@@ -68,7 +69,7 @@ bool writeLoginDetails(const QVariantMap &details)
 void setRememberDetails(bool remember)
 {
     for (ApplicationFile folder : {ApplicationFile::UserFolder, ApplicationFile::RootUserFolder})
-        QDir().mkpath(pathOf(folder));
+        Directiry_Creation::createPrivateDirectoryHierarchyAtPath(pathOf(folder));
     const QString path = pathOf(ApplicationFile::LastUserLoginDetailsFilePath);
     QVariantMap details = PropertyList::readDictionary(path);
     if (details.isEmpty())

@@ -20,6 +20,8 @@ public:
     // Backup mode unless the user's mode file exists and holds a false value ("0").
     static bool isAppInBackupMode(const QString &userName);
 
+    // The user's sync-details plist; empty when there is none.
+    static QVariantMap syncUserDetails(const QString &userName);
     // "syncUserName" of the user's sync-details plist; null when there is none.
     static QString getSyncUserName(const QString &userName);
 

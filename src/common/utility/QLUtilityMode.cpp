@@ -1,5 +1,6 @@
 #include "common/utility/QLUtility.h"
 
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/BoolValue.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
@@ -19,11 +20,15 @@ bool QLUtility::isAppInBackupMode(const QString &userName)
     return BoolValue::textBoolValue(QString::fromUtf8(modeFile.readAll()));
 }
 
+QVariantMap QLUtility::syncUserDetails(const QString &userName)
+{
+    const QString path = PathStandardizer::standardizePath(
+        PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
+    return QFile::exists(path) ? PropertyList::readDictionary(path) : QVariantMap();
+}
+
 QString QLUtility::getSyncUserName(const QString &userName)
 {
-    const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")), {userName}));
-    if (!QFile::exists(path))
-        return {};
-    const QVariant name = PropertyList::readDictionary(path).value(QStringLiteral("syncUserName"));
+    const QVariant name = syncUserDetails(userName).value(SyncDetailsKeys::kSyncUserName);
     return name.isValid() ? name.toString() : QString();
 }

@@ -2,7 +2,8 @@
 
 #include "common/webservice/QuellonEventsXMLParserDelegate.h"
 
-#include <QXmlStreamReader>
+#include "common/webservice/URLRequest.h"
+#include "platform/BoundedXmlReader.h"
 
 #include <optional>
 
@@ -28,13 +29,14 @@ void QuellonEventsXMLParser::parseXMLFile(const QByteArray &data)
     mParseData = data;
     // The whole reply is read before anything is reported, so that a request
     // ends in exactly one report: the first answer element, or the error.
-    QXmlStreamReader reader(data);
+    BoundedXmlReader reader(data, URLRequest::kDefaultMaxReplyBytes);
     std::optional<QVariantMap> answer;
     while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement() && isReportedElement(reader.name()))
-            mMyData = attributeMap(reader.attributes());
-        else if (reader.isEndElement() && isReportedElement(reader.name()) && !answer)
+        const QXmlStreamReader::TokenType type = reader.readNext();
+        const QXmlStreamReader &token = reader.token();
+        if (type == QXmlStreamReader::StartElement && isReportedElement(token.name()))
+            mMyData = attributeMap(token.attributes());
+        else if (type == QXmlStreamReader::EndElement && isReportedElement(token.name()) && !answer)
             answer = mMyData;
     }
     if (!mDelegate)

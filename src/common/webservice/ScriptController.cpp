@@ -1,5 +1,7 @@
 #include "common/webservice/ScriptController.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QRegularExpression>
 
 #include "platform/PathTemplate.h"
@@ -63,7 +65,7 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     URLRequest request;
     request.url = url;
     request.method = "POST";
-    request.headers.append(qMakePair(QByteArray("Content-Type"), QByteArray("application/x-www-form-urlencoded")));
+    request.headers.append(qMakePair(QByteArray(URLRequest::kContentTypeHeader), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
     request.timeout = mTimings.requestTimeout;
     request.totalTimeout = mTimings.totalTimeout;
@@ -119,21 +121,88 @@ void ScriptController::parsedData(const QVariantMap &data)
 
 void ScriptController::parseError(const QString &error, const QByteArray &data) { reportParsingFailure(error, data); }
 
+namespace {
+
+// A secret's name: password, pwd, pvtkey or key, with anything around it.
+const QString kSecretName = QStringLiteral(R"x([\w-]*(?:password|pwd|pvtkey|key)[\w-]*)x");
+
+bool isSecretName(const QString &name)
+{
+    static const QRegularExpression whole(QRegularExpression::anchoredPattern(kSecretName),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return whole.match(name).hasMatch();
+}
+
+// A JSON key as written between its quotes, with its escapes decoded ("pass\u0077ord").
+QString decodedJsonKey(const QString &written)
+{
+    const QJsonDocument document = QJsonDocument::fromJson("[\"" + written.toUtf8() + "\"]");
+    return document.isArray() ? document.array().at(0).toString() : written;
+}
+
+// Where a JSON object or array that opens at the given offset ends (past its
+// closing bracket), or the end of the text when it never closes.
+qsizetype endOfJsonContainer(const QString &text, qsizetype open)
+{
+    int depth = 0;
+    bool inString = false;
+    for (qsizetype at = open; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (inString) {
+            if (c == u'\\')
+                ++at;
+            else if (c == u'"')
+                inString = false;
+        } else if (c == u'"') {
+            inString = true;
+        } else if (c == u'{' || c == u'[') {
+            ++depth;
+        } else if ((c == u'}' || c == u']') && --depth == 0) {
+            return at + 1;
+        }
+    }
+    return text.size();
+}
+
+// Masks the value of every JSON member whose key, once decoded, names a secret;
+// an object or array under such a key goes whole.
+QString withJsonSecretsMasked(const QString &text)
+{
+    static const QRegularExpression member(
+        QStringLiteral(R"x("((?:[^"\\]|\\.)*)"\s*:\s*("(?:[^"\\]|\\.)*"|[{\[]|[^\s,{}\[\]]+))x"));
+    QString masked;
+    qsizetype copied = 0;
+    qsizetype from = 0;
+    for (QRegularExpressionMatch match; (match = member.match(text, from)).hasMatch();) {
+        from = match.capturedEnd(0);
+        if (!isSecretName(decodedJsonKey(match.captured(1))))
+            continue;
+        const bool container = match.captured(2) == u"{" || match.captured(2) == u"[";
+        if (container)
+            from = endOfJsonContainer(text, match.capturedStart(2));
+        masked += text.mid(copied, match.capturedStart(2) - copied);
+        masked += QStringLiteral("\"***\"");
+        copied = from;
+    }
+    return masked + text.mid(copied);
+}
+
+}  // namespace
+
 // The trace goes out with error reports, so reply values that are secrets are masked.
 QString ScriptController::withSecretsMasked(const QString &reply)
 {
-    // A secret's name: password, pwd, pvtkey or key, with anything around it.
-    static const QString name = QStringLiteral(R"x([\w-]*(?:password|pwd|pvtkey|key)[\w-]*)x");
     constexpr auto caseless = QRegularExpression::CaseInsensitiveOption;
     static const QRegularExpression attribute(
-        "(" + name + QStringLiteral(R"x(\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))x"), caseless);
+        "(" + kSecretName + QStringLiteral(R"x(\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))x"), caseless);
+    // All of a secret element's content goes, markup and character data included,
+    // up to its end tag or, in a reply cut short, to the end.
     static const QRegularExpression element(
-        "(<(" + name + QStringLiteral(R"x()(?:\s[^>]*)?>)([^<]*)(</\2\s*>))x"), caseless);
-    static const QRegularExpression json(
-        "(\"(" + name + QStringLiteral(R"x()"\s*:\s*)("(?:[^"\\]|\\.)*"|[^\s,}\]]+))x"), caseless);
+        "(<(" + kSecretName + QStringLiteral(R"x()(?:\s[^>]*)?(?<!/)>)(.*?)(</\2\s*>|$))x"),
+        caseless | QRegularExpression::DotMatchesEverythingOption);
     QString masked = reply;
     masked.replace(element, QStringLiteral("\\1***\\4"));
-    masked.replace(json, QStringLiteral("\\1\"***\""));
+    masked = withJsonSecretsMasked(masked);
     masked.replace(attribute, QStringLiteral("\\1\"***\""));
     return masked;
 }

@@ -1,20 +1,21 @@
 #include "common/webservice/ScriptController.h"
+#include "common/webservice/URLRequest.h"
+#include "platform/BoundedXmlReader.h"
 #include "platform/ErrorSlot.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QXmlStreamReader>
 
 std::optional<QVariantMap> ScriptController::parsedDataForUser(const QByteArray &reply, QString *error)
 {
     // A real XML reader: values keep their blanks, "=" and quotes, and nothing of the markup.
     QVariantMap tokens;
-    QXmlStreamReader reader(reply);
+    BoundedXmlReader reader(reply, URLRequest::kDefaultMaxReplyBytes);
     while (!reader.atEnd()) {
         if (reader.readNext() != QXmlStreamReader::StartElement)
             continue;
-        for (const QXmlStreamAttribute &attribute : reader.attributes())
+        for (const QXmlStreamAttribute &attribute : reader.token().attributes())
             tokens.insert(attribute.qualifiedName().toString(), attribute.value().toString());
     }
     if (reader.hasError()) {

@@ -23,7 +23,7 @@ void WebPageToken::request(const QString &userName, const QString &password, con
     URLRequest request;
     request.url = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kTokenPath);
     request.method = "POST";
-    request.headers = {{"Content-Type", "application/x-www-form-urlencoded"}};
+    request.headers = {{URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded"}};
     request.body =
         ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType}).toUtf8();
     request.timeout = mTimeout;

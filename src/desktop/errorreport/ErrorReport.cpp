@@ -1,5 +1,8 @@
 #include "desktop/errorreport/ErrorReport.h"
 
+#include "common/webservice/URLRequest.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/account/QuotaFileKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLLogger.h"
@@ -56,8 +59,8 @@ Facts gatherFacts(const QString &userName)
     const QString detailsPath = PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("UserDetailsPath")), {userName});
     if (QFile::exists(detailsPath)) {
         const QVariantMap details = PropertyList::readDictionary(detailsPath);
-        const double used = storedMegabytes(details.value(QStringLiteral("USEDQUOTASIZE"))).value_or(0);
-        facts.quota = Quota{storedMegabytes(details.value(QStringLiteral("TOTALQUOTASIZE"))).value_or(0), std::max(0.0, used)};
+        const double used = storedMegabytes(details.value(QuotaFileKeys::kUsedQuotaSize)).value_or(0);
+        facts.quota = Quota{storedMegabytes(details.value(QuotaFileKeys::kTotalQuotaSize)).value_or(0), std::max(0.0, used)};
     }
     facts.interactiveTraceTail = QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath));
     facts.monitorTraceTail = QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::MonitorTraceFilePath));
@@ -102,8 +105,8 @@ URLRequest request(const Form &form, const QString &body)
     URLRequest request;
     request.url = QUrl(QLLocalizedString(QStringLiteral("ErrorReportServiceURL")) + kServicePath);
     request.method = "POST";
-    request.headers = {{"User-Agent", Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")).toUtf8()},
-                       {"Content-Type", "application/x-www-form-urlencoded"}};
+    request.headers = {{URLRequest::kUserAgentHeader, Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")).toUtf8()},
+                       {URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded"}};
     request.body = requestBody(form, body, QLLocalizedString(QStringLiteral("SupportEmailAddress")));
     request.timeout = kTimeout;
     return request;
@@ -124,16 +127,16 @@ std::optional<QString> lastUserName()
         return std::nullopt;
     const QVariantMap details = lastLoginDetails();
     if (Brand::isTarnix())
-        return details.value(QStringLiteral("TarnixUsername")).toString();
-    const QString quellonName = details.value(QStringLiteral("QuellonUserName")).toString();
-    return quellonName.isEmpty() ? details.value(QStringLiteral("Username")).toString() : quellonName;
+        return details.value(StoredLoginDetails::kTarnixUsername).toString();
+    const QString quellonName = details.value(StoredLoginDetails::kQuellonUserName).toString();
+    return quellonName.isEmpty() ? details.value(StoredLoginDetails::kUsername).toString() : quellonName;
 }
 
 bool isNewArchitecture()
 {
     const QVariantMap details = lastLoginDetails();
-    const QString serverKey = details.value(QStringLiteral("QuellonUserName")).toString();
-    return details.value(QStringLiteral("serverName")).toString().startsWith(QLatin1String("ruvo")) ||
+    const QString serverKey = details.value(StoredLoginDetails::kQuellonUserName).toString();
+    return details.value(StoredLoginDetails::kServerName).toString().startsWith(QLatin1String("ruvo")) ||
            details.value(serverKey).toString().startsWith(QLatin1String("ruvo"));
 }
 

@@ -3,6 +3,7 @@
 #include "desktop/logs/DayFileLock.h"
 #include "desktop/logs/LogParseOperation.h"
 #include "desktop/logs/LogParseReceiver.h"
+#include "platform/PropertyList.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,8 +20,9 @@ const QString kContinuousProtectionSuffix = QStringLiteral("_cdp");
 
 QByteArray fileContents(const QString &path)
 {
+    // One byte past the bound is enough to refuse a file too large to be a day's records.
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.read(LogParseOperation::kMaxDayFileBytes + 1) : QByteArray();
 }
 
 // Two copies of a record, one of them perhaps read back from a rewrite (which
@@ -179,7 +181,7 @@ void LogManager::rewriteWithout(const LogNode &record, const QString &dayKey) co
         return;
     }
     QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly)) {
+    if (file.open(QIODevice::WriteOnly) && file.setPermissions(PropertyList::kOwnerReadWrite)) {
         file.write(getXMLfromNodes(*records).toUtf8());
         file.commit();
     }

@@ -1,18 +1,19 @@
 #include "desktop/logs/LogParseOperation.h"
 
-#include <QXmlStreamReader>
-#include <QtDebug>
+#include "platform/BoundedXmlReader.h"
 
 std::optional<QList<LogNode>> LogParseOperation::parsedData() const
 {
+    if (xmlData.size() > kMaxDayFileBytes)
+        return std::nullopt;
     QList<LogNode> records;
     std::optional<LogNode> recordNode;
     QString text;
-    QXmlStreamReader reader(xmlData);
+    BoundedXmlReader reader(xmlData, kMaxDayFileBytes);
     while (!reader.atEnd()) {
         switch (reader.readNext()) {
         case QXmlStreamReader::StartElement: {
-            const QString name = reader.name().toString().toLower();
+            const QString name = reader.token().name().toString().toLower();
             if (name == QLatin1String("records"))
                 break;
             if (name == QLatin1String("record"))
@@ -21,10 +22,10 @@ std::optional<QList<LogNode>> LogParseOperation::parsedData() const
             break;
         }
         case QXmlStreamReader::Characters:
-            text += reader.text();
+            text += reader.token().text();
             break;
         case QXmlStreamReader::EndElement: {
-            const QString name = reader.name().toString().toLower();
+            const QString name = reader.token().name().toString().toLower();
             if (name == QLatin1String("records"))
                 break;
             if (name == QLatin1String("record")) {
@@ -41,11 +42,9 @@ std::optional<QList<LogNode>> LogParseOperation::parsedData() const
             break;
         }
     }
-    if (reader.hasError()) {
-        if (records.isEmpty())
-            return std::nullopt;
-        qWarning().noquote() << "session-log day file damaged after its record" << records.size() << ":"
-                             << reader.errorString();
-    }
+    // A file cut short or garbled at its end (an append that never finished)
+    // keeps the whole records before the damage; without one it gives nothing.
+    if (reader.hasError() && records.isEmpty())
+        return std::nullopt;
     return records;
 }

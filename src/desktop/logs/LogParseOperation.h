@@ -17,9 +17,12 @@ class LogParseOperation
 public:
     explicit LogParseOperation(QByteArray xmlData) : xmlData(std::move(xmlData)) {}
 
-    // The records in file order. A file damaged part-way (a program that ended while it
-    // appended) gives the whole records before the damage, never a record cut short;
-    // nothing when not one whole record could be read.
+    // Far beyond a day of records; a larger file is not read.
+    static constexpr qsizetype kMaxDayFileBytes = 16 * 1024 * 1024;
+
+    // The records in file order. A damaged file gives the whole records before
+    // the damage; nothing when there is none, when it holds a document type or
+    // when it is larger than the bound above.
     std::optional<QList<LogNode>> parsedData() const;
 
 private:

@@ -5,15 +5,19 @@
 #include "common/logging/OnlineLogController.h"
 #include "platform/DateFormat.h"
 #include "platform/MachineFacts.h"
+#include "platform/PropertyList.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QtDebug>
 
+#include <unistd.h>
+
 namespace {
 
 const QByteArray kClosingTag = QByteArrayLiteral("</records>");
+const QByteArray kRecordEnd = QByteArrayLiteral("</record>");
 const QByteArray kHeader = QByteArrayLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?><records>");
 // Only whitespace follows the closing tag in a sound file; it lies well inside this tail.
 constexpr qint64 kTailBytes = 4096;
@@ -26,7 +30,7 @@ QString recordLine(const char *name, const QString &value)
 bool writeNewFile(const QString &path, const QString &record)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(PropertyList::kOwnerReadWrite))
         return false;
     file.write(kHeader + record.toUtf8());
     return file.commit();
@@ -129,19 +133,32 @@ bool SessionLogXmlFile::append(const QString &record, const QString &path) const
     QFile file(path);
     if (!file.exists())
         return writeNewFile(path, record);
-    if (!file.open(QIODevice::ReadWrite))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     const qint64 tailStart = qMax<qint64>(0, file.size() - kTailBytes);
     file.seek(tailStart);
-    const qsizetype closingTag = file.read(kTailBytes).lastIndexOf(kClosingTag);
-    if (closingTag < 0) {
+    const QByteArray tail = file.read(kTailBytes);
+    // The record goes where the closing tag was; a file an append left without
+    // one goes on after its last whole record.
+    qsizetype at = tail.lastIndexOf(kClosingTag);
+    if (at < 0 && (at = tail.lastIndexOf(kRecordEnd)) >= 0)
+        at += kRecordEnd.size();
+    if (at < 0) {
         file.close();
         return setAside(path) && writeNewFile(path, record);
     }
-    // The record brings its own closing tag.
+    // The record brings its own closing tag. Record and tag go in one write over
+    // the old tag, so that no moment leaves the file without one.
     const QByteArray bytes = record.toUtf8() + "\r\n";
-    return file.resize(tailStart + closingTag) && file.seek(tailStart + closingTag)
-        && file.write(bytes) == bytes.size() && file.flush();
+    const qint64 offset = tailStart + at;
+    if (::pwrite(file.handle(), bytes.constData(), size_t(bytes.size()), offset) != bytes.size()) {
+        // A full drive may take part of it: the old end goes back as it was.
+        const QByteArray oldEnd = tail.mid(at);
+        if (::pwrite(file.handle(), oldEnd.constData(), size_t(oldEnd.size()), offset) == oldEnd.size())
+            file.resize(offset + oldEnd.size());
+        return false;
+    }
+    return file.size() <= offset + bytes.size() || file.resize(offset + bytes.size());
 }
 
 QString SessionLogXmlFile::operationType(const QString &operation)

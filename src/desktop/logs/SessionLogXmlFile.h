@@ -15,10 +15,11 @@
 // keeps one and forwards its members of the same names to it.
 //
 // Values are escaped, so any name or path reads back as written. Appends and the
-// log manager's rewrite take turns under the folder's lock. An append cuts the
-// file at its closing "</records>" and writes the record with a new one; a file
-// without that tag near its end is set aside ("<name>.xml.unreadable") and the
-// day starts a new file, so a damaged file is never made worse nor lost.
+// log manager's rewrite take turns under the folder's lock. An append writes the
+// record and a new closing tag over the old "</records>" in one write, so the
+// file never lacks its tag; a file left without it goes on after its last whole
+// record. One with neither near its end is set aside ("<name>.xml.unreadable")
+// and the day starts a new file, so a damaged file is never made worse nor lost.
 class SessionLogXmlFile
 {
 public:

@@ -79,6 +79,25 @@ EngineArguments deleteItems(const User &account, const QString &proxyArgument, c
     return args.build();
 }
 
+EngineArguments moveToOriginal(const User &account, const QString &proxyArgument, const QString &listFile,
+                               const QString &errorFile)
+{
+    EngineArgumentsBuilder args;
+    args.add("--moveto-original")
+        .add("--no-relative")
+        .timeLimit(EngineArgumentsBuilder::TimeLimit::Engine)
+        .add("--xml-output")
+        .proxy(proxyArgument)
+        .port(account.Port())
+        .add("--e=", errorFile);
+    if (account.isDefaultKey())
+        args.passwordFile(account.Password()).add("--files-from=", listFile);
+    else
+        args.add("--files-from=", listFile).privateKey(account.PrivateKey()).passwordFile(account.Password());
+    args.remote(account.UserName(), account.RuvoServerIP(), "/");
+    return args.build();
+}
+
 EngineArguments versionRestore(const QString &executable, const User &account, const QString &proxyArgument,
                                const VersionRestoreFiles &files)
 {

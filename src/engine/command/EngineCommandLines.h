@@ -39,6 +39,11 @@ EngineArguments deleteItems(const User &account, const QString &proxyArgument, c
                             const QString &computerFolder, const QString &listFile,
                             const std::optional<SyncAccount> &syncAccount);
 
+// Move of the items listed in listFile back to their original place; the
+// engine writes its error lines to errorFile.
+EngineArguments moveToOriginal(const User &account, const QString &proxyArgument, const QString &listFile,
+                               const QString &errorFile);
+
 // The files of one version restore run.
 struct VersionRestoreFiles
 {

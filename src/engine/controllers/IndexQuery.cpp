@@ -14,6 +14,10 @@ class IndexQuery::Relay : public TXDatabaseWrapperDelegate
 public:
     explicit Relay(TXDatabaseWrapperDelegate &receiver) : mReceiver(&receiver) {}
 
+    void queryFinishedWithEntries(const IndexEntries &entries) override
+    {
+        relay([&entries](TXDatabaseWrapperDelegate &receiver) { receiver.queryFinishedWithEntries(entries); });
+    }
     void queryFinishedWithOutput(const QVariant &output) override
     {
         relay([&output](TXDatabaseWrapperDelegate &receiver) { receiver.queryFinishedWithOutput(output); });
@@ -28,7 +32,7 @@ public:
         return mReceiver && mReceiver->takesRowsAsTheyCome();
     }
     // A forgotten query reads no further.
-    bool queryDidReadRows(const QVariantList &rows) override
+    bool queryDidReadRows(const IndexEntries &rows) override
     {
         bool goOn = false;
         relay([&rows, &goOn](TXDatabaseWrapperDelegate &receiver) { goOn = receiver.queryDidReadRows(rows); });

@@ -1,5 +1,6 @@
 #include "engine/controllers/RuvoDeleteController.h"
 
+#include "common/account/SyncDetailsKeys.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineCommandLines.h"
@@ -58,8 +59,8 @@ EngineCommandLines::SyncAccount syncAccountOf(const QString &userName)
     const QString pathTemplate = QLLocalizedString(QStringLiteral("SyncDetailsFilePath"));
     const QString path = PathStandardizer::standardizePath(PathTemplate::fillTemplate(pathTemplate, {userName}));
     const QVariantMap details = PropertyList::readDictionary(path);
-    return {QLUtility::getSyncUserName(userName), details.value(QStringLiteral("ruvosrvrip")).toString(),
-            details.value(QStringLiteral("syncEncodedPassword")).toString()};
+    return {QLUtility::getSyncUserName(userName), details.value(SyncDetailsKeys::kRuvoServerIP).toString(),
+            details.value(SyncDetailsKeys::kSyncEncodedPassword).toString()};
 }
 
 }  // namespace
@@ -160,22 +161,19 @@ void RuvoDeleteController::onMainThread(std::function<void()> work)
     });
 }
 
-void RuvoDeleteController::searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search)
+void RuvoDeleteController::searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search)
 {
     DeleteSet set;
-    for (const QVariant &row : rows) {
-        const QVariantMap record = row.toMap();
-        const QString storedName = QStringLiteral("/%1/%2").arg(record.value(QStringLiteral("folderID")).toString(),
-                                                                record.value(QStringLiteral("encFilename")).toString());
+    for (const IndexEntry &row : rows) {
+        const QString storedName = QStringLiteral("/%1/%2").arg(row.folderID, row.encFilename);
         set.lines << storedName;
-        const QString path = record.value(QStringLiteral("FileName")).toString();
-        if (!path.isEmpty())
-            set.pathsByStoredName.insert(storedName, path);
+        if (!row.fileName.isEmpty())
+            set.pathsByStoredName.insert(storedName, row.fileName);
     }
     // The computer folder of the set: the first row's, in backup mode only.
     const bool backupMode = mBackupMode;
     if (backupMode && !rows.isEmpty())
-        set.computerFolder = rows.first().toMap().value(QStringLiteral("mpcName")).toString();
+        set.computerFolder = rows.first().mpcName;
     onMainThread([this, search, set] { mCollecting[search] = set; });
 }
 

@@ -74,7 +74,7 @@ private:
     enum class SearchKind { Folders, Files };
 
     // Search callbacks, on the search's worker thread: passed to the main thread.
-    void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) override;
+    void searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search) override;
     void searchDidFinishSuccessfully(RuvoSearchController *search) override;
     void searchDidFailWithError(const QString &error, RuvoSearchController *search) override;
     void searchDidCancel(RuvoSearchController *) override {}

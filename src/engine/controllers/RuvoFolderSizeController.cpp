@@ -2,6 +2,7 @@
 
 #include "engine/controllers/IndexUserName.h"
 #include "engine/controllers/RuvoFolderSizeControllerDelegateProtocol.h"
+#include "index/IndexQueryKeys.h"
 #include "index/TXDatabaseWrapper.h"
 
 #include <QVariantMap>
@@ -29,13 +30,13 @@ void RuvoFolderSizeController::startFolderSizeCalculation()
 void RuvoFolderSizeController::queryFinishedWithOutput(const QVariant &output)
 {
     const QVariantMap properties = output.toMap();
-    if (properties.value("Status").toString() == QLatin1String("Success")) {
+    if (properties.value(IndexQueryKeys::kStatus).toString() == IndexQueryKeys::kSuccess) {
         if (mDelegateObj)
             mDelegateObj->FolderSizeCalculationDidFinishSuccessfully(this, properties);
         return;
     }
     // "Failure", or an answer that is neither: the caller still hears the end.
-    const QString reason = properties.value("ErrorMssg").toString();
+    const QString reason = properties.value(IndexQueryKeys::kErrorMssg).toString();
     queryFailedWithError(reason.isEmpty() ? kNoSizeText : reason);
 }
 

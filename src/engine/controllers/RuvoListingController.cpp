@@ -13,7 +13,7 @@ RuvoListingController::RuvoListingController(IndexTimings timings) : mQuery(timi
         mMainThreadContext.moveToThread(application->thread());
 }
 
-QVariantList RuvoListingController::fileList() const
+IndexEntries RuvoListingController::fileList() const
 {
     QMutexLocker lock(&mLock);
     return mFileList;
@@ -35,11 +35,11 @@ void RuvoListingController::startListing()
         mDelegateObj->fileListingDidStart(this);
 }
 
-void RuvoListingController::queryFinishedWithOutput(const QVariant &output)
+void RuvoListingController::queryFinishedWithEntries(const IndexEntries &entries)
 {
     {
         QMutexLocker lock(&mLock);
-        mFileList = output.toList();
+        mFileList = entries;
     }
     tellOnMainThread(&RuvoListingControllerDelegateProtocol::fileListingDidFinishSuccessfully);
 }

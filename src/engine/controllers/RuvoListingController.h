@@ -7,7 +7,6 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
-#include <QVariantList>
 
 #include <atomic>
 
@@ -28,10 +27,10 @@ public:
     void setPathRoot(const QString &root) { mRootPath = root; }
     QString rootPath() const { return mRootPath; }
 
-    // The rows of the last listing, unchanged from the index: folders
-    // ("FileName", "FileType" "D") first, then files (with
-    // "FileModificationDate", "FileSize", "VersionInfo" and "FileType" "F").
-    QVariantList fileList() const;
+    // The entries of the last listing, unchanged from the index: folders
+    // (their stored path and type) first, then files (name, type, date,
+    // size and version).
+    IndexEntries fileList() const;
 
     // The user that names the account's main index (IndexUserName).
     QString userNameForDB();
@@ -41,7 +40,7 @@ public:
     void cancelListing() {}
 
 private:
-    void queryFinishedWithOutput(const QVariant &output) override;
+    void queryFinishedWithEntries(const IndexEntries &entries) override;
     void queryFailedWithError(const QString &error) override;
     // Posts the end of the current listing to the delegate.
     void tellOnMainThread(void (RuvoListingControllerDelegateProtocol::*callback)(RuvoListingController *));
@@ -49,7 +48,7 @@ private:
     RuvoListingControllerDelegateProtocol *mDelegateObj = nullptr;
     QString mRootPath;
     mutable QMutex mLock;  // guards the list, written on the worker thread
-    QVariantList mFileList;
+    IndexEntries mFileList;
     std::atomic<quint64> mListingNumber = 0;
     // Lives on the main thread; what is posted to it is dropped with the controller.
     QObject mMainThreadContext;

@@ -55,7 +55,7 @@ std::optional<QVariantMap> RuvoQuotaController::quotaFromOutput(const QString &o
     }
     if (!found)
         return std::nullopt;
-    return QVariantMap{{"usedquota", used}, {"totalquota", total}, {"filecount", fileCount}};
+    return QVariantMap{{kUsedQuotaKey, used}, {kTotalQuotaKey, total}, {kFileCountKey, fileCount}};
 }
 
 void RuvoQuotaController::ruvoTaskFinished(TXCommandExcecuter *runner)

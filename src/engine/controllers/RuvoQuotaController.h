@@ -24,6 +24,11 @@ public:
 
     void runCalQuota();
 
+    // The keys of the figures of the engine's output, as its quota elements name them.
+    static inline const QString kUsedQuotaKey = QStringLiteral("usedquota");
+    static inline const QString kTotalQuotaKey = QStringLiteral("totalquota");
+    static inline const QString kFileCountKey = QStringLiteral("filecount");
+
     // The figures of the engine's output: "usedquota", "totalquota" and
     // "filecount" (each empty when no line gave it), or none when no line
     // gave any. Element lines broken over two lines are joined first.

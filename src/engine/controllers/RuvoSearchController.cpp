@@ -2,6 +2,7 @@
 
 #include "engine/controllers/IndexUserName.h"
 #include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
+#include "index/IndexQueryKeys.h"
 #include "index/TXDatabaseWrapper.h"
 
 void RuvoSearchController::setPathRoot(const QString &root)
@@ -28,7 +29,7 @@ QString RuvoSearchController::searchKey() const
     return mSearchkey;
 }
 
-QVariantList RuvoSearchController::fileList() const
+IndexEntries RuvoSearchController::fileList() const
 {
     QMutexLocker lock(&mLock);
     return mFileList;
@@ -43,7 +44,7 @@ void RuvoSearchController::startSearch()
     case ForPath:
         return run([root](TXDatabaseWrapper &index) { index.searchEncryptedNameForPath(root); });
     default:
-        const QVariantMap search{{"SearchKey", searchKey()}, {"PathRootForSearch", root}};
+        const QVariantMap search{{IndexQueryKeys::kSearchKey, searchKey()}, {IndexQueryKeys::kPathRootForSearch, root}};
         return run([search](TXDatabaseWrapper &index) { index.searchForKeyInsidePath(search); });
     }
 }
@@ -64,7 +65,7 @@ void RuvoSearchController::run(IndexQuery::Query query)
     mQuery.start(IndexUserName::forAccount(mUserObject), *this, std::move(query));
 }
 
-void RuvoSearchController::queryFinishedWithOutput(const QVariant &output)
+void RuvoSearchController::queryFinishedWithEntries(const IndexEntries &entries)
 {
     // Read before the callbacks: a delegate may dispose of this controller in its last one.
     RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj;
@@ -74,12 +75,12 @@ void RuvoSearchController::queryFinishedWithOutput(const QVariant &output)
             delegate->searchDidCancel(this);
         return;
     }
-    deliver(output.toList(), delegate);
+    deliver(entries, delegate);
     if (delegate)
         delegate->searchDidFinishSuccessfully(this);
 }
 
-bool RuvoSearchController::queryDidReadRows(const QVariantList &rows)
+bool RuvoSearchController::queryDidReadRows(const IndexEntries &rows)
 {
     RuvoSearchControllerDelegateProtocol *delegate = mDelegateObj;
     // Cancelled meanwhile: the query reads no further and reports nothing more.
@@ -92,7 +93,7 @@ bool RuvoSearchController::queryDidReadRows(const QVariantList &rows)
     return true;
 }
 
-void RuvoSearchController::deliver(const QVariantList &rows, RuvoSearchControllerDelegateProtocol *delegate)
+void RuvoSearchController::deliver(const IndexEntries &rows, RuvoSearchControllerDelegateProtocol *delegate)
 {
     {
         QMutexLocker lock(&mLock);

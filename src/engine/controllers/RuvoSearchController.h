@@ -6,7 +6,6 @@
 
 #include <QMutex>
 #include <QString>
-#include <QVariantList>
 #include <QVariantMap>
 
 #include <atomic>
@@ -41,8 +40,8 @@ public:
     void setOpType(int type) { mOpType = type; }
     int opType() const { return mOpType; }
 
-    // Every row delivered so far, over all searches of this controller.
-    QVariantList fileList() const;
+    // Every entry delivered so far, over all searches of this controller.
+    IndexEntries fileList() const;
     bool isRunning() const { return mIsRunning; }
     void setRunningState(bool running) { mIsRunning = running; }
 
@@ -57,21 +56,21 @@ public:
 
 private:
     void run(IndexQuery::Query query);
-    void queryFinishedWithOutput(const QVariant &output) override;
+    void queryFinishedWithEntries(const IndexEntries &entries) override;
     void queryFailedWithError(const QString &error) override;
     // A key search hands its rows over as they are read (the other queries
     // deliver all at once), so that a large result shows as it comes and a
     // cancel stops it.
     bool takesRowsAsTheyCome() const override { return true; }
-    bool queryDidReadRows(const QVariantList &rows) override;
+    bool queryDidReadRows(const IndexEntries &rows) override;
     // Adds the rows to the list and hands them to the delegate.
-    void deliver(const QVariantList &rows, RuvoSearchControllerDelegateProtocol *delegate);
+    void deliver(const IndexEntries &rows, RuvoSearchControllerDelegateProtocol *delegate);
 
     std::atomic<RuvoSearchControllerDelegateProtocol *> mDelegateObj = nullptr;
     mutable QMutex mLock;  // guards what follows, which the delegate may read on the worker thread
     QString mRootPath = QStringLiteral("/");
     QString mSearchkey;
-    QVariantList mFileList;
+    IndexEntries mFileList;
     std::atomic<int> mOpType = KeySearch;
     std::atomic<bool> mIsRunning = false;
     IndexQuery mQuery;  // last: goes first

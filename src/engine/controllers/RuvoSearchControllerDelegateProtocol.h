@@ -1,7 +1,8 @@
 #pragma once
 
+#include "index/IndexEntry.h"
+
 #include <QString>
-#include <QVariantList>
 
 class RuvoSearchController;
 
@@ -20,8 +21,8 @@ public:
 
     // On the thread that started the search.
     virtual void searchDidStart(RuvoSearchController *) {}
-    // Result rows (possibly none), unchanged from the index.
-    virtual void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) = 0;
+    // Result entries (possibly none), unchanged from the index.
+    virtual void searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search) = 0;
     virtual void searchDidFinishSuccessfully(RuvoSearchController *search) = 0;
     virtual void searchDidFailWithError(const QString &error, RuvoSearchController *search) = 0;
     // The search was cancelled before its result came; the result was dropped.

@@ -121,7 +121,7 @@ void RuvoVersionRestoreController::updateProgress(const QString &lines, TarnixPr
     if (lines.isEmpty() || !engine || mIsCancelled)
         return;
     FileTransferData record;
-    QVariantMap progress;
+    ProgressReport progress;
     for (const QString &line : lines.split(u'\n')) {
         if (line.isEmpty() || QLSYNCParser::ParseLineStr(line, record, kProgressOutputType) < 0)
             continue;

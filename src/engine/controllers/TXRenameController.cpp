@@ -6,6 +6,7 @@
 #include "engine/controllers/IndexUserName.h"
 #include "engine/controllers/TXRenameControllerDelegateProtocol.h"
 #include "engine/controllers/ThumbnailSuffixes.h"
+#include "index/IndexQueryKeys.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
 #include "platform/MainThread.h"
@@ -61,8 +62,8 @@ private:
     void queryFailedWithError(const QString &) override
     {
         QVariantMap failed = mItem;
-        failed.insert(QStringLiteral("Status"), QStringLiteral("Failure"));
-        failed.insert(QStringLiteral("ErrorDesc"), kUpdateFailedText);
+        failed.insert(IndexQueryKeys::kStatus, IndexQueryKeys::kFailure);
+        failed.insert(IndexQueryKeys::kErrorDesc, kUpdateFailedText);
         answer(failed);
     }
     void answer(const QVariantMap &answer)
@@ -95,8 +96,8 @@ void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
     const QString indexUser = IndexUserName::forAccount(mUserObject);
     const QString root = dataRoot(indexUser);
     for (const QVariantMap &item : items) {
-        const QString source = root + item.value(QStringLiteral("OriginalPath")).toString();
-        const QString destination = root + item.value(QStringLiteral("RenamedPath")).toString();
+        const QString source = root + item.value(IndexQueryKeys::kOriginalPath).toString();
+        const QString destination = root + item.value(IndexQueryKeys::kRenamedPath).toString();
         if (indexUser.isEmpty()) {
             if (mDelegateObj)
                 mDelegateObj->renameDidFailWithError(ControllerTexts::kNoIndexUser, this, source);
@@ -117,8 +118,8 @@ void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
 void TXRenameController::moveCompanions(const QVariantMap &item, const QString &root, const QString &source,
                                         const QString &destination) const
 {
-    const QString original = item.value(QStringLiteral("OriginalPath")).toString();
-    const QString renamed = item.value(QStringLiteral("RenamedPath")).toString();
+    const QString original = item.value(IndexQueryKeys::kOriginalPath).toString();
+    const QString renamed = item.value(IndexQueryKeys::kRenamedPath).toString();
     // Companions that fail to move are left where they are; the item itself has moved.
     if (mBackupMode) {
         const QString computerFolder = original.section(u'/', 1, 1);
@@ -158,12 +159,12 @@ void TXRenameController::notifyDelegate(const QVariantMap &answer)
 {
     if (!mDelegateObj)
         return;
-    if (answer.value(QStringLiteral("Status")).toString() == u"Success") {
-        mDelegateObj->renameDidReceiveData(answer.value(QStringLiteral("OriginalPath")).toString(),
-                                           answer.value(QStringLiteral("RenamedPath")).toString());
+    if (answer.value(IndexQueryKeys::kStatus).toString() == IndexQueryKeys::kSuccess) {
+        mDelegateObj->renameDidReceiveData(answer.value(IndexQueryKeys::kOriginalPath).toString(),
+                                           answer.value(IndexQueryKeys::kRenamedPath).toString());
         mDelegateObj->renameDiDFinish(this);
         return;
     }
-    mDelegateObj->renameDidFailWithError(answer.value(QStringLiteral("ErrorDesc")).toString(), this,
-                                         answer.value(QStringLiteral("OriginalPath")).toString());
+    mDelegateObj->renameDidFailWithError(answer.value(IndexQueryKeys::kErrorDesc).toString(), this,
+                                         answer.value(IndexQueryKeys::kOriginalPath).toString());
 }

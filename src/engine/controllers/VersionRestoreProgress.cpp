@@ -48,16 +48,16 @@ qint64 VersionRestoreProgress::calculateEstimatedTime(double remaining, double t
     return qint64(quotient);
 }
 
-void VersionRestoreProgress::update(QVariantMap &progress, const FileTransferData &line, const TXVersion &version,
+void VersionRestoreProgress::update(ProgressReport &progress, const FileTransferData &line, const TXVersion &version,
                                     double transferred, qint64 elapsed, const Draw &draw)
 {
-    progress.insert(QStringLiteral("fileTransferedStatus"),
-                    line.per().toDouble() == 100 ? QStringLiteral("Done") : QStringLiteral("In Progress"));
+    progress.set(ProgressReport::FileTransferedStatus,
+                    line.per().toDouble() == 100 ? ProgressReport::kDone : ProgressReport::kInProgress);
     if (!line.fname().isEmpty())
-        progress.insert(QStringLiteral("filename"), line.fname());
+        progress.set(ProgressReport::Filename, line.fname());
     if (!version.size().isEmpty())
-        progress.insert(QStringLiteral("filesize"), version.size());
-    progress.insert(QStringLiteral("tansferMode"), transferMode(line.trf_type()));
+        progress.set(ProgressReport::Filesize, version.size());
+    progress.set(ProgressReport::TansferMode, transferMode(line.trf_type()));
 
     const quint64 total = quint64(version.SizeinBytes());
     double done = transferred;
@@ -66,16 +66,16 @@ void VersionRestoreProgress::update(QVariantMap &progress, const FileTransferDat
         done = double(total);
     const QString doneText = QLUtility::formatedFileSizeAsString(quint64(done));
     const QString totalText = QLUtility::formatedFileSizeAsString(total);
-    progress.insert(QStringLiteral("percentage"), QString::asprintf("%.0f", double(percentage)));
-    progress.insert(QStringLiteral("cumulativetransfersize"), doneText);
-    progress.insert(QStringLiteral("totalsize"), totalText);
+    progress.set(ProgressReport::Percentage, QString::asprintf("%.0f", double(percentage)));
+    progress.set(ProgressReport::Cumulativetransfersize, doneText);
+    progress.set(ProgressReport::Totalsize, totalText);
     if (!line.rate_trf().isNull() && total != 0) {
         const QString speed = QLUtility::formatedFileSizeInBits(quint64(line.rate_trf().trimmed().toDouble())) +
                               QStringLiteral("/s");
-        progress.insert(QStringLiteral("speed"), speed);
-        progress.insert(QStringLiteral("transferSpeed"), QStringLiteral("%1 out of %2 (%3)").arg(doneText, totalText, speed));
+        progress.set(ProgressReport::Speed, speed);
+        progress.set(ProgressReport::TransferSpeed, QStringLiteral("%1 out of %2 (%3)").arg(doneText, totalText, speed));
     }
     const qint64 left = calculateEstimatedTime(double(total) - done, done, std::max<qint64>(elapsed, 1), draw);
-    progress.insert(QStringLiteral("estimatedTime"),
+    progress.set(ProgressReport::EstimatedTime,
                     QLUtility::timeDisplayFormatHour(int(left / 3600), int(left % 3600 / 60), int(left % 60)));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "common/transfer/ProgressReport.h"
+
 #include <QString>
-#include <QVariantMap>
 
 #include <functional>
 
@@ -10,7 +11,7 @@ class TXVersion;
 
 // The figures a version restore shows while it runs: the name of the
 // version in the engine's list, the remaining-time estimate and the progress
-// dictionary built from the engine's progress lines.
+// report built from the engine's progress lines.
 namespace VersionRestoreProgress {
 
 // The stored path followed by "_QLVER" and the version in at least three digits.
@@ -25,9 +26,9 @@ qint64 uniformDraw(qint64 low, qint64 high);
 // hours for anything longer than 12 hours.
 qint64 calculateEstimatedTime(double remaining, double transferred, qint64 elapsed, const Draw &draw = uniformDraw);
 
-// Updates the dictionary from one progress line: `transferred` is the run's
+// Updates the report from one progress line: `transferred` is the run's
 // byte count so far (from the line), `elapsed` whole seconds since the start.
-void update(QVariantMap &progress, const FileTransferData &line, const TXVersion &version, double transferred,
+void update(ProgressReport &progress, const FileTransferData &line, const TXVersion &version, double transferred,
             qint64 elapsed, const Draw &draw = uniformDraw);
 
 }  // namespace VersionRestoreProgress

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QVariantMap>
 
 #include <optional>
 
+class ProgressReport;
 class RuvoVersionRestoreController;
 
 // What a version restore tells its delegate, on the main thread, in this
@@ -18,7 +18,7 @@ public:
 
     virtual void willStartVersionRestoreforPath(const QString &, std::optional<qint64>, const QString &) {}
     virtual void operationDidStart(RuvoVersionRestoreController *controller) = 0;
-    virtual void operationDidReceiveData(const QVariantMap &progress, RuvoVersionRestoreController *controller) = 0;
+    virtual void operationDidReceiveData(const ProgressReport &progress, RuvoVersionRestoreController *controller) = 0;
     virtual void didFinishVersionRestoreforPath(const QString &path, std::optional<qint64> versionNumber,
                                                 const QString &destination) = 0;
     virtual void versionRestoreDidCancel(RuvoVersionRestoreController *) {}

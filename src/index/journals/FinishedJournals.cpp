@@ -1,5 +1,7 @@
 #include "index/journals/FinishedJournals.h"
 
+#include "index/IndexFileOwner.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -54,7 +56,8 @@ QStringList FinishedJournals::namesOldestFirst(const QString &folder)
 {
     std::vector<WrittenOrder> journals;
     for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
-        if (QFileInfo(name).suffix() == kFinishedExtension)
+        // Another user's journal is that user's to merge, never this user's.
+        if (QFileInfo(name).suffix() == kFinishedExtension && IndexFileOwner::isOwnOrAbsent(QDir(folder).filePath(name)))
             journals.push_back(writtenOrderOf(name));
     }
     std::sort(journals.begin(), journals.end());

@@ -12,7 +12,7 @@ namespace FinishedJournals {
 
 // The names, oldest first: by the instant of the time, then by the sequence
 // number. Names of another form come first, by name, as their age is unknown.
-// A folder that cannot be read has none.
+// Only this user's journals are named; a folder that cannot be read has none.
 QStringList namesOldestFirst(const QString &folder);
 
 }  // namespace FinishedJournals

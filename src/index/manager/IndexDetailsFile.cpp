@@ -11,14 +11,14 @@
 bool IndexDetailsFile::write(const QString &path, const User &account)
 {
     QVariantMap details = PropertyList::readDictionary(path);
-    details.insert(QStringLiteral("User Name"), account.UserName());
-    details.insert(QStringLiteral("Password"), quellonExtension::encryptedString(account.Password()));
-    details.insert(QStringLiteral("Server Address"), account.RuvoServerIP());
-    details.insert(QStringLiteral("WebDAVServer"), account.WebServerIP());
-    details.insert(QStringLiteral("Server IP"), account.RuvoServerIP());
-    details.insert(QStringLiteral("Account Type"), account.isRuvoUser());
+    details.insert(kUserName, account.UserName());
+    details.insert(kPassword, quellonExtension::encryptedString(account.Password()));
+    details.insert(kServerAddress, account.RuvoServerIP());
+    details.insert(kWebDAVServer, account.WebServerIP());
+    details.insert(kServerIP, account.RuvoServerIP());
+    details.insert(kAccountType, account.isRuvoUser());
     if (account.isRuvoUser())
-        details.insert(QStringLiteral("Encryption Key"), account.isDefaultKey() ? QStringLiteral("NA") : QStringLiteral("key"));
+        details.insert(kEncryptionKey, account.isDefaultKey() ? QStringLiteral("NA") : QStringLiteral("key"));
     QString error;
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (PropertyList::write(path, details, PropertyList::kOwnerReadWrite, PropertyList::Format::Xml, &error))

@@ -3,7 +3,6 @@
 #include "index/manager/IndexPathRule.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "index/TXDatabaseWrapper.h"
-#include "index/journals/DataBaseWrapper.h"
 #include "index/journals/JournalBatch.h"
 
 #include <QDateTime>
@@ -31,24 +30,22 @@ void trace(const QString &message)
 
 }  // namespace
 
-IndexJournalWriter::IndexJournalWriter(IndexContext context, DataBaseWrapper &merger,
-                                       const IndexManagerTimings &timings)
-    : mContext(std::move(context)), mMerger(merger), mTimings(timings)
+IndexJournalWriter::IndexJournalWriter(IndexContext context, const IndexManagerTimings &timings)
+    : mContext(std::move(context)), mTimings(timings)
 {
 }
 
-StoredFileRecord StoredFileRecord::of(const QVariantMap &record)
+StoredFileRecord StoredFileRecord::of(const BackedUpFile &file)
 {
-    return {record.value(QStringLiteral("VersionNumber")), record.value(QStringLiteral("folderID")),
-            record.value(QStringLiteral("mpcName")), record.value(QStringLiteral("encFilename"))};
+    return {file.versionNumber, file.folderID, file.mpcName, file.encFilename, file.size, file.modificationTime};
 }
 
-QVariantList IndexJournalWriter::journalValues(const QString &indexPath, const struct stat &item,
+QVariantList IndexJournalWriter::journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
                                                const StoredFileRecord &record)
 {
-    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(item.st_mtime)), qint64(item.st_size),
+    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(modificationTime)), size,
                            kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
-    for (const QVariant *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
+    for (const QString *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
         if (value->isNull())
             return {};
         values.append(*value);
@@ -67,29 +64,46 @@ QString IndexJournalWriter::indexPathOf(const QString &localPath, const BackedUp
     return IndexPathRule::indexPath(path, true, mContext.computerFolder, mContext.backupMode);
 }
 
-void IndexJournalWriter::writeBackedUpFiles(const BackedUpFiles &files)
+void IndexJournalWriter::writeBackedUpFiles(BackedUpFiles files)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
     std::vector<JournalBatch::Row> rows;
+    const auto writeRows = [&journal, &rows] {
+        if (journal)
+            JournalBatch::write(*journal, std::exchange(rows, {}), [](const QString &) {});
+        rows.clear();
+    };
     int visited = 0;
-    for (auto entry = files.records.cbegin(); entry != files.records.cend(); ++entry) {
+    // Each record goes as it is visited, and the rows go into the journal a
+    // few at a time: what waits behind the writer's pauses is not held twice.
+    for (auto entry = files.records.begin(); entry != files.records.end(); entry = files.records.erase(entry)) {
         const QString &localPath = entry.key();
+        const StoredFileRecord &record = entry.value();
+        qint64 size = record.size;
+        qint64 modificationTime = record.modificationTime;
         struct stat item {};
         // A link is stored as a link, never followed: its own size and time.
-        if (journal && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
+        if (modificationTime < 0 && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
             && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
-            QVariantList values = journalValues(indexPathOf(localPath, files), item, entry.value());
+            size = item.st_size;
+            modificationTime = item.st_mtime;
+        }
+        if (journal && modificationTime >= 0) {
+            QVariantList values = journalValues(indexPathOf(localPath, files), size, modificationTime, record);
             if (!values.isEmpty())
                 rows.push_back(std::move(values));
         }
+        files.relativePaths.remove(localPath);
+        if (rows.size() >= kRowsPerWrite)
+            writeRows();
         pace(++visited);
     }
-    if (journal)
-        JournalBatch::write(*journal, std::move(rows), [](const QString &) {});
-    closeAndMerge(std::move(journal));
+    files = {};
+    writeRows();
+    close(std::move(journal));
 }
 
-void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
+void IndexJournalWriter::writeDeletions(QStringList indexPaths)
 {
     std::unique_ptr<TXDatabaseWrapper> journal = openJournal();
     std::vector<JournalBatch::Row> rows;
@@ -99,12 +113,13 @@ void IndexJournalWriter::writeDeletions(const QStringList &indexPaths)
             rows.push_back({path});
         pace(++visited);
     }
+    indexPaths = {};
     if (journal) {
         JournalBatch::write(*journal, std::move(rows), [](const QString &error) {
             trace(QStringLiteral("deleteFilesFromLDB Error : %1").arg(error));
         });
     }
-    closeAndMerge(std::move(journal));
+    close(std::move(journal));
 }
 
 std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
@@ -119,15 +134,12 @@ std::unique_ptr<TXDatabaseWrapper> IndexJournalWriter::openJournal()
     return nullptr;
 }
 
-void IndexJournalWriter::closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal)
+void IndexJournalWriter::close(std::unique_ptr<TXDatabaseWrapper> journal)
 {
-    if (journal) {
-        journal->commitTransaction();
-        journal->unInitializeDatabase();
-    }
-    // Also folds in journals that earlier writers left.
-    if (mContext.isUsable())
-        mMerger.updateMasterDataBase(mContext.indexFolder, mContext.userName);
+    if (!journal)
+        return;
+    journal->commitTransaction();
+    journal->unInitializeDatabase();
 }
 
 void IndexJournalWriter::pace(int visited) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/transfer/BackedUpFile.h"
 #include "index/manager/IndexContext.h"
 #include "index/manager/IndexManagerTimings.h"
 
@@ -10,7 +11,6 @@
 
 #include <memory>
 
-class DataBaseWrapper;
 struct stat;
 class TXDatabaseWrapper;
 
@@ -18,12 +18,14 @@ class TXDatabaseWrapper;
 // values that name the file on the drive. A value the record lacked is null.
 struct StoredFileRecord
 {
-    static StoredFileRecord of(const QVariantMap &record);
+    static StoredFileRecord of(const BackedUpFile &file);
 
-    QVariant versionNumber;  // "VersionNumber"
-    QVariant folderId;       // "folderID"
-    QVariant mpcName;        // "mpcName"
-    QVariant encFilename;    // "encFilename"
+    QString versionNumber;
+    QString folderId;
+    QString mpcName;
+    QString encFilename;
+    qint64 size = -1;              // taken when stored; -1: read from the local file
+    qint64 modificationTime = -1;
 };
 
 // What one tick hands the backup writer: per local path, what the record the
@@ -35,31 +37,36 @@ struct BackedUpFiles
     QHash<QString, QString> relativePaths;
 };
 
-// Writes one journal of a tick's rows, finishes it and merges every finished
-// journal of the index folder into the main index. Runs on a writer thread.
+// Writes one journal of a tick's rows and finishes it, so that a merge can
+// take it; the rows are let go once the journal is committed. Runs on a
+// writer thread.
 class IndexJournalWriter
 {
 public:
-    IndexJournalWriter(IndexContext context, DataBaseWrapper &merger, const IndexManagerTimings &timings);
+    IndexJournalWriter(IndexContext context, const IndexManagerTimings &timings);
 
-    // INSERT rows of the backed-up files that are still files on this machine
-    // and whose records name them on the drive (folder identifier, computer
-    // folder, encoded name).
-    void writeBackedUpFiles(const BackedUpFiles &files);
+    // INSERT rows of the backed-up files whose records name them on the drive
+    // (folder identifier, computer folder, encoded name), with the size and
+    // time taken when they were stored; a record without them is a file still
+    // on this machine.
+    void writeBackedUpFiles(BackedUpFiles files);
     // DELETE rows of the index paths.
-    void writeDeletions(const QStringList &indexPaths);
+    void writeDeletions(QStringList indexPaths);
 
 private:
+    // Rows written into the journal at once (sorted among themselves).
+    static constexpr size_t kRowsPerWrite = 2000;
+
     // The twelve journal values of a stored item, or none when the record lacks one.
-    static QVariantList journalValues(const QString &indexPath, const struct stat &item, const StoredFileRecord &record);
+    static QVariantList journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
+                                      const StoredFileRecord &record);
 
     std::unique_ptr<TXDatabaseWrapper> openJournal();
-    void closeAndMerge(std::unique_ptr<TXDatabaseWrapper> journal);
+    static void close(std::unique_ptr<TXDatabaseWrapper> journal);
     // After every kRowsPerPause paths visited.
     void pace(int visited) const;
     QString indexPathOf(const QString &localPath, const BackedUpFiles &files) const;
 
     IndexContext mContext;
-    DataBaseWrapper &mMerger;
     IndexManagerTimings mTimings;
 };

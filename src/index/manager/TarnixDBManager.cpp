@@ -2,7 +2,9 @@
 
 #include "index/manager/IndexDetailsFile.h"
 #include "index/manager/IndexPathRule.h"
+#include "index/manager/IndexSpillFile.h"
 #include "common/account/QLApplicationDelegate.h"
+#include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
 #include "common/files/TXSupportFileManager.h"
 #include "index/TXDatabaseWrapper.h"
@@ -17,8 +19,9 @@ const QString kPrivateFolder = QStringLiteral("/private/");
 
 }  // namespace
 
-TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings)
+TarnixDBManager::TarnixDBManager(const IndexManagerTimings &timings, const IndexManagerLimits &limits)
     : mTimings(timings)
+    , mLimits(limits)
     , mCommonDatabaseHandler(std::make_unique<DataBaseWrapper>(
           [index = timings.index] { return std::make_unique<TXDatabaseWrapper>(index); }))
 {
@@ -44,18 +47,28 @@ void TarnixDBManager::setMainController(QLApplicationDelegate *mainController)
     mDBThread = std::thread(&TarnixDBManager::updaterThread, this);
 }
 
-void TarnixDBManager::addBackedUpFile(const QVariantMap &record)
+void TarnixDBManager::addBackedUpFile(const BackedUpFile &file)
 {
-    const QString path = record.value(QStringLiteral("filename")).toString();
+    const QString &path = file.filename;
     if (path.isEmpty() || path.startsWith(kPrivateFolder))
         return;
     QLApplicationDelegate *mainController = mMainController.load();
     const bool syncMode = mainController && !mainController->isAppInBackupMode();
-    std::lock_guard lock(mBLock);
-    mRuvoInfo.insert(path, StoredFileRecord::of(record));
-    const QVariant relativePath = record.value(QStringLiteral("relativePath"));
-    if (syncMode && !relativePath.isNull())
-        mLDBFilePaths.insert(path, relativePath.toString());
+    bool full = false;
+    {
+        std::lock_guard lock(mBLock);
+        mRuvoInfo.insert(path, StoredFileRecord::of(file));
+        if (syncMode && !file.relativePath.isNull())
+            mLDBFilePaths.insert(path, file.relativePath);
+        full = mRuvoInfo.size() >= mLimits.queueBound;
+    }
+    if (full) {
+        {
+            std::lock_guard lock(mStateLock);
+            mTickNow = true;
+        }
+        mWake.notify_all();
+    }
 }
 
 void TarnixDBManager::addFileToDelete(const QString &indexPath)
@@ -92,8 +105,10 @@ void TarnixDBManager::updaterThread()
 
     std::unique_lock lock(mStateLock);
     while (!mStopRequested) {
-        if (mWake.wait_for(lock, mTimings.tickInterval, [this] { return mStopRequested; }))
+        mWake.wait_for(lock, mTimings.tickInterval, [this] { return mStopRequested || mTickNow; });
+        if (mStopRequested)
             break;
+        mTickNow = false;
         lock.unlock();
         updaterTimer();
         lock.lock();
@@ -133,15 +148,97 @@ void TarnixDBManager::updaterTimer()
     std::lock_guard lock(mStateLock);
     if (!files.records.isEmpty()) {
         ++mWriterCounts.backedUpFiles;
-        mWriters.start([this, context, files = std::move(files)] {
-            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeBackedUpFiles(files);
-        });
+        startBackedUpFilesWriter(context, std::move(files));
     }
     if (!deletions.isEmpty()) {
         ++mWriterCounts.deletions;
-        mWriters.start([this, context, deletions = std::move(deletions)] {
-            IndexJournalWriter(context, *mCommonDatabaseHandler, mTimings).writeDeletions(deletions);
+        mWriters.start([this, context, deletions = std::move(deletions)]() mutable {
+            IndexJournalWriter(context, mTimings).writeDeletions(std::exchange(deletions, {}));
+            mergeJournals(context);
         });
+    }
+}
+
+void TarnixDBManager::startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files)
+{
+    bool spill = false;
+    {
+        std::lock_guard lock(mSpillLock);
+        spill = !mSpilled.empty() || mRecordsWithWriters + files.records.size() > mLimits.recordsInMemoryBound;
+    }
+    if (spill) {
+        const QString folder =
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
+        if (const std::optional<QString> path = IndexSpillFile::write(folder, files)) {
+            {
+                std::lock_guard lock(mSpillLock);
+                mSpilled.push_back(*path);
+            }
+            ++mWriterCounts.spilled;
+            mWriters.start([this, context] {
+                writeSpilled(context);
+                mergeJournals(context);
+            });
+            return;
+        }
+    }
+    mRecordsWithWriters += files.records.size();
+    mWriters.start([this, context, files = std::move(files)]() mutable {
+        writeCounted(context, std::exchange(files, {}));
+        writeSpilled(context);
+        mergeJournals(context);
+    });
+}
+
+void TarnixDBManager::writeCounted(const IndexContext &context, BackedUpFiles files)
+{
+    const qsizetype count = files.records.size();
+    IndexJournalWriter(context, mTimings).writeBackedUpFiles(std::move(files));
+    mRecordsWithWriters -= count;
+}
+
+void TarnixDBManager::writeSpilled(const IndexContext &context)
+{
+    for (;;) {
+        QString path;
+        {
+            std::lock_guard lock(mSpillLock);
+            if (mSpilled.empty() || mRecordsWithWriters >= mLimits.recordsInMemoryBound)
+                return;
+            path = mSpilled.front();
+            mSpilled.pop_front();
+        }
+        std::optional<BackedUpFiles> files = IndexSpillFile::take(path);
+        if (!files) {
+            QLBackupProgressLogger::progressLogger().logInteractiveTrace(
+                QStringLiteral("index spill file cannot be read: %1").arg(path), false);
+            continue;
+        }
+        mRecordsWithWriters += files->records.size();
+        writeCounted(context, std::move(*files));
+    }
+}
+
+void TarnixDBManager::mergeJournals(const IndexContext &context)
+{
+    if (!context.isUsable())
+        return;
+    {
+        std::lock_guard lock(mMergeStateLock);
+        if (mMerging) {
+            mMergeAgain = true;
+            return;
+        }
+        mMerging = true;
+    }
+    for (;;) {
+        // Also folds in journals that earlier writers and runs left.
+        mCommonDatabaseHandler->updateMasterDataBase(context.indexFolder, context.userName);
+        std::lock_guard lock(mMergeStateLock);
+        if (!std::exchange(mMergeAgain, false)) {
+            mMerging = false;
+            return;
+        }
     }
 }
 

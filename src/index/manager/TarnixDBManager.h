@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/transfer/BackedUpFile.h"
 #include "index/manager/IndexJournalWriter.h"
 #include "index/manager/IndexManagerTimings.h"
 
@@ -12,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -23,9 +25,15 @@ class QLApplicationDelegate;
 // Keeps the index of the destination drive up to date while the client works.
 // Backups report each file they stored and deletes each index path they
 // removed; the manager queues them and, on a thread of its own, every tick
-// hands what gathered to two writers, one journal of INSERT rows and one of
-// DELETE rows, each of which then merges the index folder's finished journals
-// into the main index. Callers only take a lock and add to a queue.
+// (and at once when the queue reaches its bound) hands what gathered to two
+// writers, one journal of INSERT rows and one of DELETE rows. A writer lets
+// its rows go once its journal is committed, then asks for a merge of the
+// index folder's finished journals into the main index: one merge runs at a
+// time, and asks made meanwhile are served by one more pass. So what waits
+// for the (paced) merge is on the drive, not in memory; and while writers
+// hold enough files (IndexManagerLimits), a tick's files wait in a private
+// local file, in order, until a writer is done and takes them. Callers only
+// take a lock and add to a queue.
 //
 // The main controller makes one per login (and per drive change) and hands
 // itself over with setMainController, which writes the index details file and
@@ -38,9 +46,10 @@ public:
     {
         int backedUpFiles = 0;
         int deletions = 0;
+        int spilled = 0;  // of the backed-up files' batches, those that waited on disk
     };
 
-    explicit TarnixDBManager(const IndexManagerTimings &timings = {});
+    explicit TarnixDBManager(const IndexManagerTimings &timings = {}, const IndexManagerLimits &limits = {});
     // Stops (see stopDBOperation) and waits until the last writer has merged.
     ~TarnixDBManager();
     TarnixDBManager(const TarnixDBManager &) = delete;
@@ -51,10 +60,9 @@ public:
     // thread at each tick.
     void setMainController(QLApplicationDelegate *mainController);
 
-    // "filename" (the local path), "VersionNumber", "folderID", "mpcName",
-    // "encFilename" and, in sync mode, "relativePath". A later record for the
-    // same path replaces the earlier one. Any thread.
-    void addBackedUpFile(const QVariantMap &record);
+    // A later record for the same path replaces the earlier one; in sync
+    // mode the file is indexed under its relative path. Any thread.
+    void addBackedUpFile(const BackedUpFile &file);
     // An index path whose rows are to go (a folder's ends in "/"). Any thread.
     void addFileToDelete(const QString &indexPath);
 
@@ -90,8 +98,17 @@ private:
     // Under mBLock / mDLock: takes what is queued.
     BackedUpFiles takeBackedUpFiles(bool backupMode);
     QStringList takeFilesToDelete();
+    // Merges the finished journals; a call while a merge runs is served by that merge's next pass.
+    void mergeJournals(const IndexContext &context);
+    // Writes the files' journal (they are counted as held until written).
+    void writeCounted(const IndexContext &context, BackedUpFiles files);
+    // Writes the batches waiting on disk, oldest first, while writers hold less than the bound.
+    void writeSpilled(const IndexContext &context);
+    // Under mStateLock: hands the tick's files to a writer, through a spill file when writers hold enough.
+    void startBackedUpFilesWriter(const IndexContext &context, BackedUpFiles files);
 
     const IndexManagerTimings mTimings;
+    const IndexManagerLimits mLimits;
     std::atomic<QLApplicationDelegate *> mMainController{nullptr};
     std::unique_ptr<DataBaseWrapper> mCommonDatabaseHandler;
 
@@ -104,7 +121,14 @@ private:
     mutable std::mutex mStateLock;
     std::condition_variable mWake;
     bool mStopRequested = false;  // guarded by mStateLock
+    bool mTickNow = false;        // guarded by mStateLock: the queue reached its bound
     WriterCounts mWriterCounts;   // guarded by mStateLock
+    std::atomic<qsizetype> mRecordsWithWriters{0};
+    std::mutex mSpillLock;
+    std::deque<QString> mSpilled;  // guarded by mSpillLock: batches waiting on disk, oldest first
+    std::mutex mMergeStateLock;
+    bool mMerging = false;        // guarded by mMergeStateLock
+    bool mMergeAgain = false;     // guarded by mMergeStateLock
     std::thread mDBThread;
     QThreadPool mWriters;
 };

@@ -30,20 +30,18 @@ void ListBlockDealer::writeRestoreSetToOperationFiles(QStringList paths)
 
 void ListBlockDealer::writeSyncSetToOperationsFiles(const QStringList &paths, const QString &parentFolder)
 {
+    // "/" is the root every path hangs from already: it strips nothing.
+    const QString parent = parentFolder == QLatin1String("/") ? QString() : parentFolder;
     QStringList relative;
     relative.reserve(paths.size());
     for (const QString &path : paths) {
         if (path == kRestoreMarker)
             continue;
-        QString line = path;
-        if (!parentFolder.isEmpty()) {
-            const qsizetype at = line.indexOf(parentFolder);
-            if (at >= 0)
-                line.remove(at, parentFolder.size());
-        }
-        relative << line;
+        const bool below = !parent.isEmpty() && path.size() > parent.size() && path.startsWith(parent) &&
+                           path.at(parent.size()) == u'/';
+        relative << (below ? path.mid(parent.size()) : path);
     }
-    deal(relative, parentFolder, false);
+    deal(relative, parent, false);
 }
 
 void ListBlockDealer::deal(const QStringList &paths, const QString &parentFolder, bool withMarker)

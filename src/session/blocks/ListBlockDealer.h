@@ -34,7 +34,8 @@ public:
 
     // Backup mode and restores.
     void writeRestoreSetToOperationFiles(QStringList paths);
-    // Sync mode: each path loses the first occurrence of the parent folder.
+    // Sync mode: each path below the parent folder loses it as a leading
+    // prefix of whole components; "/" strips nothing.
     void writeSyncSetToOperationsFiles(const QStringList &paths, const QString &parentFolder);
 
     // Blocks written in this session, which is also the number of the next block.

@@ -7,9 +7,12 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <optional>
 #include <cstring>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
@@ -19,13 +22,45 @@ QString describeErrno(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// The folder that holds the item; for a link, the folder that holds its target.
+// The folder that holds the item. A selected link is walked under its own
+// path, so its own folder is the parent its paths hang from.
 QString holdingFolder(const QString &path)
 {
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return QFileInfo(info.canonicalFilePath()).path();
-    return info.path();
+    return QFileInfo(path).path();
+}
+
+// A file system of a local disk (a separate /home, a btrfs subvolume) is
+// walked like the selection's own; none other (memory, network, pseudo and
+// image file systems) is entered. What the folder's file system is, or none when it is a local disk's.
+// The folder is looked at without being opened, so that an automount point is not triggered.
+std::optional<QString> foreignFileSystem(int parentFd, const char *name)
+{
+    const int probe = ::openat(parentFd, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct statfs info {};
+    const bool known = probe >= 0 && ::fstatfs(probe, &info) == 0;
+    if (probe >= 0)
+        ::close(probe);
+    if (!known)
+        return QStringLiteral("a file system that cannot be read");
+    switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case XFS_SUPER_MAGIC:
+    case F2FS_SUPER_MAGIC:
+    case 0x3153464aUL:  // jfs
+    case REISERFS_SUPER_MAGIC:
+    case 0x2fc12fc1UL:  // zfs
+    case 0xca451a4eUL:  // bcachefs
+        return std::nullopt;
+    case TMPFS_MAGIC:
+        return QStringLiteral("a memory file system (tmpfs)");
+    case NFS_SUPER_MAGIC:
+    case 0xFF534D42UL:  // cifs
+    case 0xFE534D42UL:  // smb2
+        return QStringLiteral("a network file system");
+    default:
+        return QStringLiteral("a file system of type 0x%1").arg(quint64(info.f_type), 0, 16);
+    }
 }
 
 }  // namespace
@@ -139,7 +174,11 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
                                              : Kind::Other;
             size = mMeasuresFiles ? quint64(status.st_size) : 0;
         }
-        if (kind == Kind::Folder) {
+        if ((kind == Kind::Folder || kind == Kind::File || kind == Kind::Link) &&
+            !QUtf8StringView(entry.name).isValidUtf8()) {
+            // The engine and the index take names as text: such an item cannot be stored under its own name.
+            reportError(pathInFolder(entry.name), kNotUtf8);
+        } else if (kind == Kind::Folder) {
             total += enterFolder(folderFd, entry.name, device);
         } else if (kind == Kind::File || kind == Kind::Link) {
             // A link is an item of its own (the engine stores its text), never followed;
@@ -153,15 +192,23 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
     return total;
 }
 
-// A folder on another file system, or a skipped one, is passed over.
+// A skipped folder is passed over in silence; a mount of anything but a
+// local disk's file system is passed over and told to the delegate.
 quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t device)
 {
     const QString path = pathInFolder(name);
     if (mSkippedFolders.contains(path))
         return 0;
     struct stat status {};
-    if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0 || status.st_dev != device)
+    if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0)
         return 0;
+    if (status.st_dev != device) {
+        if (const std::optional<QString> kind = foreignFileSystem(parentFd, name)) {
+            if (mDelegate)
+                mDelegate->didSkipMountPoint(path, QStringLiteral("%1 is mounted here").arg(*kind));
+            return 0;
+        }
+    }
     const int fd = ::openat(parentFd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         if (errno != ENOENT)
@@ -169,7 +216,7 @@ quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t devi
         return 0;
     }
     const QString parent = std::exchange(mFolder, path + u'/');
-    const quint64 total = walkFolder(fd, device);
+    const quint64 total = walkFolder(fd, status.st_dev);
     mFolder = parent;
     ::close(fd);
     return total;
@@ -186,10 +233,15 @@ QString FolderEnumerator::pathInFolder(const char *name)
     return path;
 }
 
-void FolderEnumerator::reportError(const QString &folder, int error)
+void FolderEnumerator::reportError(const QString &path, int error)
+{
+    reportError(path, describeErrno(error));
+}
+
+void FolderEnumerator::reportError(const QString &path, const QString &reason)
 {
     if (mDelegate)
-        mDelegate->didEncounterError(folder, describeErrno(error));
+        mDelegate->didEncounterError(path, reason);
 }
 
 void FolderEnumerator::reportFile(const QString &path, quint64 size)

@@ -25,8 +25,9 @@ struct FolderWalkTimings
 // in bulk, each entry typed by the folder's own record; a link inside a walked
 // folder is reported as an item of its own and never entered, so a link loop
 // cannot trap the walk.
-// Below a selected folder the walk stays on that folder's file system and
-// passes over the skipped folders (pseudo file systems, the drive's own data).
+// Below a selected folder the walk enters the file systems of local disks
+// mounted there, tells of every other mount it passes over, and passes over
+// the skipped folders (pseudo file systems, the drive's own data).
 // Measuring files costs a status call each, the bulk of a walk's time: a walk
 // told not to measure them reports every size as 0.
 class FolderEnumerator
@@ -67,6 +68,9 @@ public:
     // The bytes of the files below one folder, reporting them as the mode says.
     quint64 fastFolderSize(const QString &folder);
 
+    // The reason an item whose name is not UTF-8 is reported with, and left out.
+    static inline const QString kNotUtf8 = QStringLiteral("name is not valid UTF-8");
+
     // The folders the walk passes over below "/" on Linux, besides the drives.
     static QStringList systemFoldersToSkip();
 
@@ -74,7 +78,8 @@ private:
     quint64 walkFolder(int folderFd, dev_t device);
     quint64 enterFolder(int parentFd, const char *name, dev_t device);
     QString pathInFolder(const char *name);
-    void reportError(const QString &folder, int error);
+    void reportError(const QString &path, int error);
+    void reportError(const QString &path, const QString &reason);
     void reportFile(const QString &path, quint64 size);
     void flushBatch();
     void pauseNowAndThen();

@@ -24,8 +24,11 @@ public:
     virtual void didCalculateSizeofFolder(const QString &, quint64) {}
     // A size calculation: after each path, with the list's first path.
     virtual void didCalculateSizeofFolderOfList(quint64, const QString &, FolderEnumerator *) {}
-    // A folder that could not be read; its files are left out.
+    // A folder that could not be read, or an item whose name is not UTF-8: it is left out.
     virtual void didEncounterError(const QString &, const QString &) {}
+    // A folder below the selection where a file system other than a local
+    // disk's is mounted: it is not walked.
+    virtual void didSkipMountPoint(const QString &, const QString &) {}
     // The walk is over (also after a stop of a backup walk).
     virtual void didEndCalculation() {}
 };

@@ -44,6 +44,35 @@ bool containsAny(const QString &text, const QStringList &words)
     return std::any_of(words.cbegin(), words.cend(), [&text](const QString &word) { return text.contains(word); });
 }
 
+namespace {
+
+QString withoutFileName(const QString &line)
+{
+    static const QString kFileError = QStringLiteral("IOERROR: [");
+    const qsizetype start = line.indexOf(kFileError);
+    if (start < 0)
+        return line;
+    const qsizetype open = start + kFileError.size() - 1;
+    qsizetype close = line.lastIndexOf(QLatin1String("], :"));
+    if (close < open)
+        close = line.lastIndexOf(QLatin1String("] (in quellon), Reason:"));
+    if (close < open)
+        return line;
+    return line.left(open) + line.mid(close + 1);
+}
+
+}  // namespace
+
+QString withoutFileNames(const QString &text)
+{
+    if (!text.contains(QLatin1String("IOERROR")))
+        return text;
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines)
+        line = withoutFileName(line);
+    return lines.join(u'\n');
+}
+
 QString focusOf(const QString &error)
 {
     if (!error.contains(QLatin1String("some files could not be transferred")))
@@ -103,7 +132,8 @@ int criticalErrorCode(const QString &text)
 SessionErrors parseError(const QString &gathered)
 {
     SessionErrors errors;
-    for (const QString &line : gathered.split(u'\n')) {
+    for (const QString &rawLine : gathered.split(u'\n')) {
+        const QString line = withoutFileName(rawLine);
         if (line.contains(kMaintenance)) {
             errors.underMaintenance = true;
             errors.errorCode = UnderMaintenance;
@@ -118,11 +148,11 @@ SessionErrors parseError(const QString &gathered)
                 ++errors.verificationFailures;
             errors.errorCode = VerificationFailed;
         }
-        if (!line.startsWith(QLatin1String("IOERROR")))
+        if (!rawLine.startsWith(QLatin1String("IOERROR")))
             continue;
-        QStringList pieces = line.split(QStringLiteral(", :"));
+        QStringList pieces = rawLine.split(QStringLiteral(", :"));
         if (pieces.size() == 1)
-            pieces = line.split(QStringLiteral(" (in quellon), Reason:"));
+            pieces = rawLine.split(QStringLiteral(" (in quellon), Reason:"));
         if (pieces.size() < 2)
             continue;
         if (const std::optional<QString> path = PathInBack(pieces.first()))

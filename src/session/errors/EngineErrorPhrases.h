@@ -33,6 +33,11 @@ inline const QString kMaintenance = QStringLiteral("account is under maintenance
 inline const QString kEncryptionVerification = QStringLiteral("encryption verification failed");
 inline const QString kVerificationUpdate = QStringLiteral("failed verification -- update");
 
+// The error text with the file name of each per-file error line taken out
+// ("IOERROR: [<name>], : <reason>" becomes "IOERROR: , : <reason>"): a file's
+// own name never decides what an error means.
+QString withoutFileNames(const QString &text);
+
 // The part of an error text that decides on a retry: what stands before the
 // engine's closing summary of untransferred files.
 QString focusOf(const QString &error);

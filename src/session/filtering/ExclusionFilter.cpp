@@ -118,14 +118,17 @@ ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStri
     const bool nothingToTest = mSettings.defaults.isEmpty() && mSettings.user.isEmpty() && mSettings.partial.isEmpty();
     // A path met before was accepted then, or is refused again now: either way it is skipped.
     std::vector<bool> refused = repeatsOfEarlierPaths(paths);
+    std::vector<bool> unfit(size_t(paths.size()), false);
     bool anyRefused = false;
     for (qsizetype i = 0; i < paths.size(); ++i) {
         const QString &path = paths.at(i);
-        if (!refused[size_t(i)])
-            refused[size_t(i)] = hasLineBreak(path) ||
-                                 (!nothingToTest && (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
-                                                     shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path)));
-        anyRefused = anyRefused || refused[size_t(i)];
+        if (!refused[size_t(i)]) {
+            unfit[size_t(i)] = hasLineBreak(path);
+            refused[size_t(i)] = !unfit[size_t(i)] && !nothingToTest &&
+                                 (isExcludedOutright(path) || shouldExcludeUserFile(path) ||
+                                  shouldExcludeHiddenFile(path) || shouldExcludeDefaultFile(path));
+        }
+        anyRefused = anyRefused || refused[size_t(i)] || unfit[size_t(i)];
     }
     Result result;
     if (!anyRefused) {
@@ -133,7 +136,7 @@ ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStri
         return result;
     }
     for (qsizetype i = 0; i < paths.size(); ++i)
-        (refused[size_t(i)] ? result.skipped : result.accepted) << paths.at(i);
+        (unfit[size_t(i)] ? result.unfit : refused[size_t(i)] ? result.skipped : result.accepted) << paths.at(i);
     return result;
 }
 

@@ -34,8 +34,10 @@ public:
     struct Result
     {
         QStringList accepted;
-        QStringList skipped;  // excluded, refused or listed twice; in input order
+        QStringList skipped;  // excluded or listed twice; in input order
+        QStringList unfit;    // names that cannot travel in a list (kLineBreakReason); never excluded by the user
     };
+    static inline const QString kLineBreakReason = QStringLiteral("name holds a line break");
     Result getBackupSetAfterFiltration(const QStringList &paths) const;
 
     bool shouldExcludeUserFile(const QString &path) const;

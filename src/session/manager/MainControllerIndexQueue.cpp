@@ -3,9 +3,9 @@
 #include "engine/command/TXEngineApplicationDelegate.h"
 #include "index/manager/TarnixDBManager.h"
 
-void MainControllerIndexQueue::addBackedUpFile(const QVariantMap &record)
+void MainControllerIndexQueue::addBackedUpFile(const BackedUpFile &file)
 {
     TXEngineApplicationDelegate *mainController = TXEngineApplicationDelegate::current();
     if (TarnixDBManager *index = mainController ? mainController->dbManager() : nullptr)
-        index->addBackedUpFile(record);
+        index->addBackedUpFile(file);
 }

@@ -8,5 +8,5 @@
 class MainControllerIndexQueue : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override;
+    void addBackedUpFile(const BackedUpFile &file) override;
 };

@@ -1,11 +1,11 @@
 #include "session/manager/RuvoBackupManager.h"
 
 #include "common/files/ApplicationFile.h"
+#include "common/files/DirectiryCreation.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TarnixProcessLib.h"
-#include "engine/controllers/RuvoSearchController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
 #include "session/enumeration/FileSizeTally.h"
@@ -28,7 +28,8 @@ void RuvoBackupManager::trace(const QString &line, bool flush)
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(line, flush);
 }
 
-RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent) : QObject(parent), mTimings(timings)
+RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent)
+    : QObject(parent), mTimings(timings), mRetries(timings.retryDelay, timings.retryWhileOtherRetries)
 {
     for (int i = 0; i < 2; ++i) {
         EngineSlot &slot = mEngines[i];
@@ -45,11 +46,39 @@ RuvoBackupManager::~RuvoBackupManager()
 {
     mIsBackupCancel = true;
     joinWorker();
-    // Waits for a search result being handed over: none reaches this object once it is gone.
-    for (RestoreSearch &restoreSearch : mRestoreSearches)
-        restoreSearch.search.reset();
+    mRestoreSelection.reset();
     for (EngineSlot &slot : mEngines)
         slot.process->stopProcess();
+}
+
+SessionDriver::Factory RuvoBackupManager::factory(SessionTimings timings)
+{
+    return [timings](const Setup &setup, RuvoBackupRestoreHandlerProtocol &events) -> std::unique_ptr<SessionDriver> {
+        auto manager = std::make_unique<RuvoBackupManager>(timings);
+        manager->setDelegate(&events);
+        manager->setRelativeOperation(true);
+        manager->setMBackupMode(setup.backupMode);
+        manager->setApplicationSupportFolder(setup.applicationSupportFolder);
+        manager->setBackupSourceFolder(QStringLiteral("/"));
+        manager->setDestinationPath(setup.destinationPath);
+        manager->setForOB(true);
+        manager->setRestore(false);
+        manager->deleteTempFilePaths();
+        manager->createTempFilePaths();
+        manager->setCancel(false);
+        // Backup Now has just found the drive; its data root may not be there yet.
+        manager->mMakesDestination = true;
+        return manager;
+    };
+}
+
+void RuvoBackupManager::setuserInfo(const User &user)
+{
+    mUserObject.copyEngineFieldsFrom(user, QLUtility::portParam());
+    // A storage-server account's engines go through the user's proxy settings.
+    if (user.isRuvoUser())
+        setProxyObjectWithSettingsFile(
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
 }
 
 void RuvoBackupManager::setProxyObjectWithSettingsFile(const QString &path)
@@ -112,6 +141,14 @@ void RuvoBackupManager::pause(bool paused)
     }
 }
 
+void RuvoBackupManager::clearPause()
+{
+    if (mPreviousThrottleValue)
+        setBandwidthThrottleValue(*std::exchange(mPreviousThrottleValue, std::nullopt));
+    else if (bandWidthThrottleValue() == kPausedThrottle)
+        setBandwidthThrottleValue(kRunningThrottle);
+}
+
 // --- Session start ---
 
 bool RuvoBackupManager::prepareSession(bool restore)
@@ -143,8 +180,7 @@ bool RuvoBackupManager::prepareSession(bool restore)
 void RuvoBackupManager::resetSession()
 {
     joinWorker();
-    for (RestoreSearch &restoreSearch : mRestoreSearches)
-        restoreSearch = RestoreSearch();
+    mRestoreSelection.reset();
     ++mSessionNumber;
     mBackupMode = QLUtility::isAppInBackupMode(mUserObject.UserName());
     mProxyObject = ProxyController(
@@ -158,7 +194,7 @@ void RuvoBackupManager::resetSession()
     mSelectedFilePaths.clear();
     mBackupsetCountOnTheFly = -1;
     mBlocksLostOnHandOver = 0;
-    mSuccessCount = mIncSuccessCount = mFailureCount = mSyncFilesCountTheFly = mVerificationFailedCount = 0;
+    mFailureCount = mVerificationFailedCount = 0;
     mErrorCode = 0;
     mRuvoQuotaExceeded = mNotEnoughFreeSpace = mAccountUnderMaintananceErrFlag = false;
     mCriticalError.reset();
@@ -166,30 +202,20 @@ void RuvoBackupManager::resetSession()
     mCleanupCalledOnce = false;
     mEndScheduled = false;
     mEngineErrorStr.clear();
-    mSearchFailure.clear();
-    mSessionClock.start();
-    mSpeedHistory.clear();
-    mBlockCount = 0;
-    mTotalSyncFileList.clear();
-    mSyncTotalBytes = 0;
-    mFileSyncedSuccess.clear();
-    mFileIncSyncedSuccess.clear();
+    mProgress.reset(isRestore, mBackupMode);
+    mRetries.reset();
     backupRestoreElapsedTimer.stop();
     timeElapsedSeconds = 0;
     for (EngineSlot &slot : mEngines) {
         slot.blockNumber = -1;
         slot.baseFolder.clear();
         slot.launchedThisSession = slot.errorThisRun = slot.retryFlag = false;
-        slot.retryCount = 0;
         slot.retryTimer->stop();
-        slot.cumulativeSizeTillPreviousSession = 0;
-        slot.completedFiles.clear();
         slot.listFile = slot.number == 1 ? mOperationFolder.sourceA() : mOperationFolder.sourceB();
-        TarnixProcessLib &engine = *slot.process;
-        engine.cumulativeSizeForSession = engine.cumalativeIncrimaentalSkipSize = 0;
-        engine.cumulativeSizeTillPrevSession = engine.cumulativeIncrimaentalSkipSizeTillPrevSession = 0;
     }
     mDealer.reset(&mOperationFolder, blockForm(), [this](long blockNumber) { blockWritten(blockNumber); });
+    // A pause never outlives its session: the engines of this one start moving.
+    clearPause();
     if (delegate_)
         mSessionLogFile = isRestore ? delegate_->mRestoreSessionFilePath() : delegate_->mBackupSessionFilePath();
     startRSyncOperation();
@@ -199,6 +225,8 @@ void RuvoBackupManager::resetSession()
 void RuvoBackupManager::startBackup()
 {
     trace(QStringLiteral("In ExecuteBackup"), false);
+    if (mMakesDestination && !mIsRunning && !mDestinationPath.isEmpty())
+        Directiry_Creation::createDirectoryHierarchyAtPath(mDestinationPath);
     if (!prepareSession(false))
         return;
     notify([this](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidStart(this); });
@@ -289,5 +317,5 @@ void RuvoBackupManager::updateBackupRestoreScreenTime()
 
 long RuvoBackupManager::succesFileCount() const
 {
-    return std::max(0L, mSuccessCount - mVerificationFailedCount);
+    return std::max(0L, mProgress.successCount() - mVerificationFailedCount);
 }

@@ -3,18 +3,17 @@
 #include "common/account/User.h"
 #include "common/proxy/ProxyController.h"
 #include "engine/command/TarnixProcessLibController.h"
-#include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 #include "session/blocks/ListBlockDealer.h"
 #include "session/enumeration/folderEnumeratorDelegateProtocol.h"
+#include "session/errors/RetryPolicy.h"
 #include "session/manager/FixedWaitLedger.h"
 #include "session/manager/MainControllerIndexQueue.h"
+#include "session/manager/RestoreSelection.h"
+#include "session/manager/SessionDriver.h"
 #include "session/manager/SessionTimings.h"
 #include "session/operation/OperationFolder.h"
-#include "session/progress/ProgressFigures.h"
-#include "session/progress/ProgressReport.h"
+#include "session/progress/ProgressAccounting.h"
 
-#include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -31,8 +30,8 @@
 
 class FileSizeTally;
 class FolderEnumerator;
+class RestoreSelection;
 class RuvoBackupRestoreHandlerProtocol;
-class RuvoSearchController;
 class TarnixProcessLib;
 
 // One backup (backup mode or sync mode) or restore session against the
@@ -41,13 +40,15 @@ class TarnixProcessLib;
 // operation folder, runs the engine on the blocks with two engine processes,
 // turns their output into progress reports, retries network errors and ends
 // with exactly one end state, all told to its delegate on the main thread.
+// The restore's selection, the progress accounting and the retry policy are
+// classes of their own; this class holds the session together.
 //
 // Lives on the main thread. The walk runs on a worker thread of its own; the
 // engines' callbacks, the hand-over of blocks and the end run on the main thread.
 class RuvoBackupManager : public QObject,
+                          public SessionDriver,
                           public TarnixProcessLibController,
-                          private folderEnumeratorDelegateProtocol,
-                          private RuvoSearchControllerDelegateProtocol
+                          private folderEnumeratorDelegateProtocol
 {
     Q_OBJECT
 
@@ -55,42 +56,48 @@ public:
     explicit RuvoBackupManager(SessionTimings timings = {}, QObject *parent = nullptr);
     ~RuvoBackupManager() override;
 
+    // Drivers for the client's pages: each set up as a fresh Backup tab's
+    // (relative paths from "/", the whole selection, a new operation folder)
+    // and telling the page what happens.
+    static Factory factory(SessionTimings timings = {});
+
     // --- Set-up, by the session's creator ---
 
     void setDelegate(RuvoBackupRestoreHandlerProtocol *delegate) { delegate_ = delegate; }
     User &userInfo() { return mUserObject; }
-    void setuserInfo(const User &user) { mUserObject = user; }
+    void setuserInfo(const User &user) override;
     void setProxyObjectWithSettingsFile(const QString &path);
-    void setExecutorPath(const QString &path) { mQuellonExecutorPath = path; }
+    const ProxyController &proxyObject() const { return mProxyObject; }
+    void setExecutorPath(const QString &path) override { mQuellonExecutorPath = path; }
     void setApplicationSupportFolder(const QString &path) { mApplicationSupportFolderPath = path; }
     // Backup: the root relative paths hang from. Restore: the local folder that receives the items.
-    void setBackupSourceFolder(const QString &path) { mBackupSourceFolder = path; }
+    void setBackupSourceFolder(const QString &path) override { mBackupSourceFolder = path; }
     QString backupSourceFolder() const { return mBackupSourceFolder; }
     // The data root on the drive. A path too short to be one is not kept: the
     // session then refuses to start rather than write to a folder of its own choosing.
-    void setDestinationPath(const QString &path);
-    QString DestinationPath() const { return mDestinationPath; }
+    void setDestinationPath(const QString &path) override;
+    QString DestinationPath() const override { return mDestinationPath; }
     void setRestore(bool restore) { isRestore = restore; }
     void setRelativeOperation(bool relative) { mPerformRelativeOperation = relative; }
     void setForOB(bool whole) { forOB = whole; }
-    void shouldBackupVersions(bool keep) { mShouldBackupVersions = keep; }
-    void setMBackupMode(bool backupMode) { mBackupMode = backupMode; }
+    void shouldBackupVersions(bool keep) override { mShouldBackupVersions = keep; }
+    void setMBackupMode(bool backupMode) override { mBackupMode = backupMode; }
     bool mBackupModeValue() const { return mBackupMode; }
-    void setRunningState(bool running) { mIsRunning = running; }
-    bool isRunning() const { return mIsRunning; }
-    void setFileFolderSetForOperation(const QStringList &paths) { mFileFolderSetForOperation = paths; }
+    void setRunningState(bool running) override { mIsRunning = running; }
+    bool isRunning() const override { return mIsRunning; }
+    void setFileFolderSetForOperation(const QStringList &paths) override { mFileFolderSetForOperation = paths; }
     QStringList fileFolderSetForOperation() const { return mFileFolderSetForOperation; }
     // A restore's picks: folders relative to the data root (no leading "/") and files as given.
-    QStringList &mFolderSetForRelativeRestore() { return mFolderSetForRelativeRestoreValue; }
-    QStringList &mFileSetForRestore() { return mFileSetForRestoreValue; }
+    QStringList &mFolderSetForRelativeRestore() override { return mFolderSetForRelativeRestoreValue; }
+    QStringList &mFileSetForRestore() override { return mFileSetForRestoreValue; }
     // Where stored files are recorded for the drive's index: by default the
     // main controller's index manager.
-    void setBackedUpFileQueue(BackedUpFileQueue *queue) { mBackedUpFileQueue = queue; }
+    void setBackedUpFileQueue(BackedUpFileQueue *queue) override { mBackedUpFileQueue = queue; }
 
     // --- The operation folder and its control files ---
 
     void createTempFilePaths();
-    void removeTempFilePaths() { mOperationFolder.remove(); }
+    void removeTempFilePaths() override { mOperationFolder.remove(); }
     void deleteTempFilePaths() { mOperationFolder.remove(); }
     QString operationFolderPath() const { return mOperationFolder.path(); }
     // "3" (cancel) or "0" into the engines' cancel file.
@@ -98,26 +105,28 @@ public:
     void setBandwidthThrottleValue(const QString &value);
     QString bandWidthThrottleValue() const;
     // Pause writes "-1" into the throttle file, which the engines read; resume
-    // puts back what was there before the pause. A pause while paused does nothing.
-    void pause(bool paused);
+    // puts back what was there before the pause. A pause while paused does
+    // nothing. Every session start, cancel and end state clears the pause.
+    void pause(bool paused) override;
 
     // --- Sessions ---
 
-    void startBackup();
+    // A page's driver first makes a missing data root (a first backup to a drive).
+    void startBackup() override;
     // Asks the drive's index for every file of the picked folders and for each
     // picked file, and restores them into the backup source folder.
-    void startRestore();
+    void startRestore() override;
     // The user's cancel: the engines are told through the cancel file and stopped.
-    void CancelBackupProcess();
+    void CancelBackupProcess() override;
 
     // --- Read by the delegate, mostly after the end state ---
 
-    bool isExcludedFromBackupSet() const { return mExcludedFilesCount > 0; }
-    unsigned excludedFilesCount() const { return mExcludedFilesCount; }
-    long succesFileCount() const;
-    long incSuccessFileCount() const { return std::max(0L, mIncSuccessCount); }
-    long failureFileCount() const { return mFailureCount; }
-    long syncFileCount() const { return mSyncFilesCountTheFly; }
+    bool isExcludedFromBackupSet() const override { return mExcludedFilesCount > 0; }
+    unsigned excludedFilesCount() const override { return mExcludedFilesCount; }
+    long succesFileCount() const override;
+    long incSuccessFileCount() const override { return std::max(0L, mProgress.incSuccessCount()); }
+    long failureFileCount() const override { return mFailureCount; }
+    long syncFileCount() const { return mProgress.syncFileCount(); }
     quint64 totalBytes() const { return mTotalBytes; }
     quint64 filesConsideredforOp() const { return mFilesConsideredforOp; }
     long blocksWritten() const { return mDealer.blocksWritten(); }
@@ -135,11 +144,6 @@ public:
     TarnixProcessLib *engineOne() const { return mEngines[0].process.get(); }
     TarnixProcessLib *engineTwo() const { return mEngines[1].process.get(); }
 
-    // The engine-side path of an index record that a restore lists:
-    // "mpcName/folderID/encFilename" in backup mode, "/folderID/encFilename" in
-    // sync mode; none for a folder's record (its name ends in "/").
-    static std::optional<QString> restoreListLine(const QVariantMap &record, bool backupMode);
-
 private:
     // A line of the session's trace, written at once unless told otherwise.
     static void trace(const QString &line, bool flush = true);
@@ -156,23 +160,11 @@ private:
         int failuresThisRun = 0;
         bool stopRequested = false;  // we stopped it: its exit status means nothing
         bool retryFlag = false;
-        int retryCount = 0;
         std::unique_ptr<QTimer> retryTimer;
-        double cumulativeSizeTillPreviousSession = 0;
-        QHash<QString, double> completedFiles;  // of the block it runs
         QString listFile;
 
+        int index() const { return number - 1; }
         bool busy() const { return awaitingFinish || retryTimer->isActive(); }
-    };
-
-    // One of a restore's two index searches: over the picked folders, or over the picked files.
-    struct RestoreSearch
-    {
-        std::unique_ptr<RuvoSearchController> search;
-        QStringList picks;
-        qsizetype next = 0;        // the pick being searched
-        qsizetype rowsBefore = 0;  // the search's rows before this pick
-        bool done = true;
     };
 
     enum class EndState { Success, Failure, OverQuota, Cancel };
@@ -181,6 +173,7 @@ private:
     // Checks what a session needs and resets it; a refusal is the session's one end state.
     bool prepareSession(bool restore);
     void resetSession();
+    void clearPause();
     void startRSyncOperation();
     void stopRSyncOperation();
     void startElapsedClock();
@@ -198,8 +191,11 @@ private:
     void didFoundFile(const QString &path, quint64 size) override;
     void didEndFolderEnumeration(const FoundFiles &files, const QString &parentFolder) override;
     void didEncounterError(const QString &folder, const QString &description) override;
+    void didSkipMountPoint(const QString &folder, const QString &reason) override;
     void didEndCalculation() override;
     void writeBatch(const QStringList &batch, const QString &parentFolder);
+    // An item that cannot be backed up: a failure under its path, told to the delegate.
+    void failItem(const QString &path, const QString &reason);
     QStringList getBackupSetAfterFiltration(const QStringList &batch);
     // The queue of found paths: filled path by path, taken a batch at a time.
     void queueSelectedFile(const QString &path);  // with mLockforSelectedFile held
@@ -208,18 +204,8 @@ private:
     void listingFinished();
 
     // The restore's selection from the index (RuvoBackupManagerRestore.cpp).
-    // Results are queued and written on the search's thread; the move to the
-    // next pick and the end of listing happen on the main thread.
-    void beginRestoreSearch(RestoreSearch &restoreSearch, const QStringList &picks, int opType);
-    void searchNextPick(RestoreSearch &restoreSearch);
-    void searchDidReceiveData(const QVariantList &rows, RuvoSearchController *search) override;
-    void searchDidFinishSuccessfully(RuvoSearchController *search) override;
-    void searchDidFailWithError(const QString &error, RuvoSearchController *search) override;
-    void searchDidCancel(RuvoSearchController *search) override;
-    void flushRestoreQueue();
-    void restoreSearchEnded(RuvoSearchController *search, const std::optional<QString> &failure);
+    RestoreSelection::Hooks restoreHooks();
     void restoreListingFinished();
-    void stopRestoreSearches();
 
     // Hand-over and launches, main thread (RuvoBackupManagerLaunch.cpp)
     ListBlockDealer::Form blockForm() const;
@@ -228,11 +214,10 @@ private:
     bool launchOnNextBlock(EngineSlot &slot);
     void launchEngine(EngineSlot &slot);
     EngineSlot &slotOf(TarnixProcessLib *engine);
-    EngineSlot &otherSlot(const EngineSlot &slot);
 
     // Progress (RuvoBackupManagerProgress.cpp)
     // Adds the line's report to `sent` when it is one to send.
-    void reportLine(const QString &line, EngineSlot &slot, ProgressReport &report, QList<QVariantMap> &sent);
+    void reportLine(const QString &line, EngineSlot &slot, ProgressReport &report, QList<ProgressReport> &sent);
 
     // Errors and retries (RuvoBackupManagerErrors.cpp)
     void classifyError(const QString &text, EngineSlot &slot);
@@ -240,6 +225,7 @@ private:
     void recordError(const QString &rawText, const EngineSlot &slot);
     void parseErrorFileforEngine(EngineSlot &slot);
     void applyRetryDecision(EngineSlot &slot);
+    void clearRetries();
     void retryEngine(EngineSlot &slot);
 
     // The end (RuvoBackupManagerFinish.cpp)
@@ -259,6 +245,8 @@ private:
     OperationFolder mOperationFolder;
     ListBlockDealer mDealer;
     std::array<EngineSlot, 2> mEngines;
+    ProgressAccounting mProgress;
+    RetryPolicy mRetries;
 
     QString mApplicationSupportFolderPath;
     QString mQuellonExecutorPath;
@@ -274,6 +262,7 @@ private:
     bool mShouldBackupVersions = false;
     bool mBackupMode = true;
     bool mIsRunning = false;
+    bool mMakesDestination = false;  // a page's driver: see startBackup
     std::optional<QString> mPreviousThrottleValue;  // set while paused
 
     // The walk (worker thread) and what it shares with the main thread.
@@ -295,15 +284,12 @@ private:
     std::atomic<unsigned> mExcludedFilesCount{0};
     std::atomic<int> mSessionNumber{0};
     QString mSyncParentFolder;  // sync mode: worker only
-    std::array<RestoreSearch, 2> mRestoreSearches;  // folders, files; main thread
+    std::unique_ptr<RestoreSelection> mRestoreSelection;  // a restore's; main thread
 
     // Main thread only.
     long mBackupsetCountOnTheFly = -1;
     long mBlocksLostOnHandOver = 0;
-    long mSuccessCount = 0;
-    long mIncSuccessCount = 0;
     long mFailureCount = 0;
-    long mSyncFilesCountTheFly = 0;
     long mVerificationFailedCount = 0;
     int mErrorCode = 0;
     bool mRuvoQuotaExceeded = false;
@@ -314,16 +300,6 @@ private:
     bool mCleanupCalledOnce = false;
     bool mEndScheduled = false;
     QString mEngineErrorStr;
-    QString mSearchFailure;
-
-    // Progress (main thread).
-    QElapsedTimer mSessionClock;  // not the wall clock: reading that per line costs a time-zone lookup
-    TransferSpeedHistory mSpeedHistory;
-    long mBlockCount = 0;
-    QHash<QString, double> mTotalSyncFileList;
-    double mSyncTotalBytes = 0;
-    QString mFileSyncedSuccess;
-    QString mFileIncSyncedSuccess;
 
     QTimer backupRestoreElapsedTimer;
     double timeElapsedSeconds = 0;

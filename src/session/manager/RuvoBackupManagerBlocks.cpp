@@ -52,12 +52,37 @@ void RuvoBackupManager::didEndFolderEnumeration(const FoundFiles &files, const Q
     writeBatch(paths, parentFolder);
 }
 
+// A folder the walk cannot read is left out: it fails like an unreadable file, under its path.
 void RuvoBackupManager::didEncounterError(const QString &folder, const QString &description)
 {
     if (isRestore)
         return;
     QLBackupProgressLogger::progressLogger().writeSessionLog(
         QStringLiteral("Unable to read the folder %1: %2\n").arg(folder, description), sessionLogFile(), true);
+    failItem(folder, description);
+}
+
+// A mount below the selection that is not walked: named in the session log and told to the delegate.
+void RuvoBackupManager::didSkipMountPoint(const QString &folder, const QString &reason)
+{
+    const QString message = QStringLiteral("Skipped: %1 Reason: %2, not backed up").arg(folder, reason);
+    QLBackupProgressLogger::progressLogger().writeSessionLog(message + u'\n', sessionLogFile(), true);
+    postToSession([this, message, folder] {
+        notify([this, message, folder](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, folder, this);
+        });
+    });
+}
+
+void RuvoBackupManager::failItem(const QString &path, const QString &reason)
+{
+    postToSession([this, path, reason] {
+        ++mFailureCount;
+        const QString message = QStringLiteral("Error: %1 Reason: %2").arg(path, reason);
+        notify([this, message, path](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, path, this);
+        });
+    });
 }
 
 void RuvoBackupManager::didEndCalculation()
@@ -92,6 +117,9 @@ QStringList RuvoBackupManager::getBackupSetAfterFiltration(const QStringList &ba
             QStringLiteral("Excluded files set form Backup:\n%1\n").arg(result.skipped.join(u'\n')));
         mExcludedFilesCount += unsigned(result.skipped.size());
     }
+    // Not the user's exclusion: an item the engine cannot be given fails, with its reason.
+    for (const QString &path : result.unfit)
+        failItem(path, ExclusionFilter::kLineBreakReason);
     // The session's total counts what will be backed up, so that the percentage can reach 100.
     mSizeTally->add(result.accepted);
     mFilesConsideredforOp += quint64(result.accepted.size());

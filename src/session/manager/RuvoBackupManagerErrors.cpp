@@ -44,8 +44,10 @@ void RuvoBackupManager::getError(const QString &text, TarnixProcessLib *engine)
     classifyError(text, slot);
 }
 
-void RuvoBackupManager::classifyError(const QString &raw, EngineSlot &slot)
+void RuvoBackupManager::classifyError(const QString &rawText, EngineSlot &slot)
 {
+    // What the text means is read from its reasons, never from the names of the files it lists.
+    const QString raw = withoutFileNames(rawText);
     const QString error = trimmedOfBreaks(raw);
     const int status = slot.process->terminationStatus();
     if (raw.contains(kEncryptionVerification)) {
@@ -87,12 +89,12 @@ void RuvoBackupManager::classifyError(const QString &raw, EngineSlot &slot)
                 slot.retryFlag = true;
                 logger().logInteractiveTrace(
                     QStringLiteral("Engine %1 encountered an error  - (%2) ")
-                        .arg(slot.number == 1 ? QStringLiteral("one") : QStringLiteral("two"), raw),
+                        .arg(slot.number == 1 ? QStringLiteral("one") : QStringLiteral("two"), rawText),
                     slot.number == 1);
             }
         }
     }
-    recordError(raw, slot);
+    recordError(rawText, slot);
 }
 
 void RuvoBackupManager::recordError(const QString &rawText, const EngineSlot &slot)
@@ -130,22 +132,27 @@ void RuvoBackupManager::parseErrorFileforEngine(EngineSlot &slot)
 
 void RuvoBackupManager::applyRetryDecision(EngineSlot &slot)
 {
-    const int count = slot.retryCount;
-    const Retry decision = decideRetry(count, otherSlot(slot).retryCount);
-    if (decision == Retry::NotDecided)
+    const RetryPolicy::Decision decision = mRetries.decide(slot.index());
+    if (decision.kind == RetryPolicy::Decision::None)
         return;
-    slot.retryCount = count + 1;
-    if (decision == Retry::EndSession) {
+    if (decision.kind == RetryPolicy::Decision::EndSession) {
         mRetriesUsedUp = true;
         stopAll();
         finishIfIdle();
         return;
     }
-    const std::chrono::milliseconds delay =
-        decision == Retry::AfterLongDelay ? mTimings.retryDelay : mTimings.retryWhileOtherRetries;
     logger().logInteractiveTrace(QStringLiteral("Retrying block -- %1").arg(slot.number), false);
-    countFixedWait(delay);
-    slot.retryTimer->start(delay);
+    countFixedWait(decision.delay);
+    slot.retryTimer->start(decision.delay);
+}
+
+void RuvoBackupManager::clearRetries()
+{
+    mRetries.reset();
+    for (EngineSlot &slot : mEngines) {
+        slot.retryFlag = false;
+        slot.retryTimer->stop();
+    }
 }
 
 void RuvoBackupManager::retryEngine(EngineSlot &slot)

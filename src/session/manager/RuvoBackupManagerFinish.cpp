@@ -18,6 +18,7 @@ const QString kConnectionFailure = QStringLiteral(
     "Unable to continue the operation. Reason: Connection Failed. Unable to connect to the server. Try later");
 const QString kMaintenanceFailure = QStringLiteral("Account is under maintenance");
 const QString kNoFreeSpaceFailure = QStringLiteral("Not enough free space on device");
+const QString kQuotaFailure = QStringLiteral("Quota Exceeded");
 const QString kLostFilesFailure = QStringLiteral("Unable to continue the operation. Reason: the file list could not be written.");
 
 }  // namespace
@@ -42,7 +43,7 @@ void RuvoBackupManager::processFinishedOfEngine(TarnixProcessLib *engine)
         finishIfIdle();
         return;
     }
-    if (slot.retryFlag && slot.retryCount <= kRetryLimit) {
+    if (slot.retryFlag && mRetries.mayRetry(slot.index())) {
         applyRetryDecision(slot);
         if (slot.busy())
             return;
@@ -85,8 +86,7 @@ void RuvoBackupManager::finishIfIdle()
     if (!sessionMustStop() && mBackupsetCountOnTheFly + 1 < mDealer.blocksWritten())
         return;
     trace(QStringLiteral("Entered running condition..."));
-    const bool bothGaveUp = mEngines[0].retryCount >= kRetryLimit && mEngines[1].retryCount >= kRetryLimit;
-    if (isRestore || bothGaveUp) {
+    if (isRestore || mRetries.bothUsedUp()) {
         mEndScheduled = true;
         countFixedWait(mTimings.endWait);
         QTimer::singleShot(mTimings.endWait, this, [this] { cleanUpSection(); });
@@ -116,11 +116,7 @@ void RuvoBackupManager::cleanUpSection()
         });
     }
     const auto [state, message] = decideEndState();
-    for (EngineSlot &slot : mEngines) {
-        slot.retryCount = 0;
-        slot.retryFlag = false;
-        slot.retryTimer->stop();
-    }
+    clearRetries();
     setRunningState(false);
     backupRestoreElapsedTimer.stop();
     sendEndState(state, message);
@@ -128,8 +124,7 @@ void RuvoBackupManager::cleanUpSection()
 
 std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndState() const
 {
-    const bool retriesUsedUp =
-        mRetriesUsedUp || mEngines[0].retryCount >= kRetryLimit || mEngines[1].retryCount >= kRetryLimit;
+    const bool retriesUsedUp = mRetriesUsedUp || mRetries.anyUsedUp();
     const bool filesMissing = mDealer.blocksLost() > 0 || mBlocksLostOnHandOver > 0;
     if (mCriticalError)
         return {EndState::Failure, *mCriticalError};
@@ -142,15 +137,17 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
             return {EndState::Cancel, {}};
         if (mNotEnoughFreeSpace)
             return {EndState::Failure, kNoFreeSpaceFailure};
-        if (!mSearchFailure.isEmpty())
-            return {EndState::Failure, mSearchFailure};
+        if (mRuvoQuotaExceeded)
+            return {EndState::Failure, kQuotaFailure};
+        if (mRestoreSelection && mRestoreSelection->failure())
+            return {EndState::Failure, *mRestoreSelection->failure()};
     } else {
         if (retriesUsedUp)
             return {EndState::Failure, kConnectionFailure};
         if (mIsBackupCancel)
             return {EndState::Cancel, {}};
         if (mRuvoQuotaExceeded)
-            return {EndState::OverQuota, QStringLiteral("Quota Exceeded")};
+            return {EndState::OverQuota, kQuotaFailure};
         if (mAccountUnderMaintananceErrFlag)
             return {EndState::Failure, kMaintenanceFailure};
         if (mNotEnoughFreeSpace)
@@ -160,11 +157,17 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
         return {EndState::Failure, kLostFilesFailure};
     if (mFailureCount != 0)
         return {EndState::Failure, QString("")};
+    // A restore succeeds only when every file it listed was run.
+    const long restored = mProgress.successCount() + mProgress.incSuccessCount();
+    if (isRestore && quint64(restored) < mFilesConsideredforOp)
+        return {EndState::Failure, QStringLiteral("Unable to continue the operation. Reason: %1 of %2 files were "
+                                                  "restored.").arg(restored).arg(quint64(mFilesConsideredforOp))};
     return {EndState::Success, {}};
 }
 
 void RuvoBackupManager::sendEndState(EndState state, const QString &message)
 {
+    clearPause();
     switch (state) {
     case EndState::Success:
         trace(QStringLiteral("Successfully operationDidFinishSuccessfully"));
@@ -189,16 +192,15 @@ void RuvoBackupManager::CancelBackupProcess()
     if (!mIsRunning)
         return;
     mIsBackupCancel = true;
+    clearPause();
     stopRSyncOperation();
     if (fileListFetcher)
         fileListFetcher->stopEnumeration();
-    stopRestoreSearches();
+    if (mRestoreSelection)
+        mRestoreSelection->cancel();
     mWorkerWake.notify_all();
     // A cancel is never taken for a connection failure at the end.
-    for (EngineSlot &slot : mEngines) {
-        slot.retryCount = 0;
-        slot.retryFlag = false;
-    }
+    clearRetries();
     stopAll();
     finishIfIdle();
 }

@@ -2,30 +2,17 @@
 
 #include "session/manager/RuvoBackupManager.h"
 
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/RemoveTrailingCharacter.h"
 #include "common/logging/QLBackupProgressLogger.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineStartFailure.h"
 #include "engine/command/TarnixProcessLib.h"
-#include "platform/PathStandardizer.h"
-#include "platform/PropertyList.h"
 #include "session/vectors/SessionEngineVectors.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
-
-namespace {
-
-// The user's sync account, from the sync-details plist.
-QVariantMap syncUserDetails(const QString &userName)
-{
-    const QString path = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("SyncDetailsFilePath")).arg(userName));
-    return PropertyList::readDictionary(path);
-}
-
-}  // namespace
 
 ListBlockDealer::Form RuvoBackupManager::blockForm() const
 {
@@ -37,11 +24,6 @@ ListBlockDealer::Form RuvoBackupManager::blockForm() const
 RuvoBackupManager::EngineSlot &RuvoBackupManager::slotOf(TarnixProcessLib *engine)
 {
     return engine == mEngines[1].process.get() ? mEngines[1] : mEngines[0];
-}
-
-RuvoBackupManager::EngineSlot &RuvoBackupManager::otherSlot(const EngineSlot &slot)
-{
-    return &slot == &mEngines[0] ? mEngines[1] : mEngines[0];
 }
 
 // Every idle engine gets the next written block, in number order.
@@ -75,7 +57,7 @@ bool RuvoBackupManager::continueBackupOrRestoreForEngine(EngineSlot &slot)
         }
         slot.blockNumber = next;
         slot.baseFolder = *baseFolder;
-        slot.completedFiles.clear();
+        mProgress.blockHandedOver(slot.index());
         return true;
     }
     return false;
@@ -86,7 +68,7 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     TarnixProcessLib &engine = *slot.process;
     const bool firstLaunch = !slot.launchedThisSession;
     const bool syncAccount = !mBackupMode;
-    const QVariantMap syncDetails = syncAccount ? syncUserDetails(mUserObject.UserName()) : QVariantMap();
+    const QVariantMap syncDetails = syncAccount ? QLUtility::syncUserDetails(mUserObject.UserName()) : QVariantMap();
 
     SessionEngineVectors::Inputs in;
     in.mode = isRestore ? SessionEngineVectors::Mode::Restore
@@ -99,14 +81,14 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     in.proxyArgument = mProxyObject.proxyArgument();
     in.portArgument = mUserObject.Port();
     in.encodedKey = mUserObject.mEncodedKey();
-    in.password = syncAccount ? syncDetails.value(QStringLiteral("syncEncodedPassword")).toString()
+    in.password = syncAccount ? syncDetails.value(SyncDetailsKeys::kSyncEncodedPassword).toString()
                               : mUserObject.mEncodedPassword();
     in.cancelFile = mOperationFolder.cancelFile();
     in.tempFolder = mOperationFolder.path();
     in.listFile = slot.listFile;
     in.dataRoot = mDestinationPath;
     in.remoteUser = (syncAccount ? QLUtility::getSyncUserName(mUserObject.UserName()) : mUserObject.UserName()).toLower();
-    in.remoteServer = syncAccount ? syncDetails.value(QStringLiteral("ruvosrvrip")).toString() : mUserObject.RuvoServerIP();
+    in.remoteServer = syncAccount ? syncDetails.value(SyncDetailsKeys::kRuvoServerIP).toString() : mUserObject.RuvoServerIP();
     in.baseFolder = slot.baseFolder;
     in.backupSourceFolder = mBackupSourceFolder;
     in.relativeOperation = mPerformRelativeOperation;
@@ -118,12 +100,7 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     engine.setErrorDataText(in.errorFile);
     if (in.mode == SessionEngineVectors::Mode::Sync)
         engine.setMParentFoldePath(removeTrailingCharacter::removeTrailingCharacter(slot.baseFolder));
-    if (!firstLaunch) {
-        slot.cumulativeSizeTillPreviousSession += engine.cumulativeSizeForSession;
-        engine.cumulativeSizeForSession = 0;
-        engine.cumulativeIncrimaentalSkipSizeTillPrevSession += engine.cumalativeIncrimaentalSkipSize;
-        engine.cumalativeIncrimaentalSkipSize = 0;
-    }
+    mProgress.engineLaunched(slot.index(), firstLaunch);
     if (slot.number == 2 && firstLaunch) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("SHELL"), QStringLiteral("/bin/sh"));

@@ -34,6 +34,11 @@ TEST(QLXMLParserControllerTest, AttributeDictionariesInDocumentOrder)
     QLXMLParserController garbled("<root><login message=\"SUCCESS\"</root>");
     EXPECT_FALSE(garbled.parseXML());
     EXPECT_TRUE(garbled.iTemArray().isEmpty());
+
+    // Replies never carry a document type; one with its own entities is no answer.
+    QLXMLParserController typed("<!DOCTYPE root [<!ENTITY a \"SUCCESS\">]><root><login message=\"&a;\"/></root>");
+    EXPECT_FALSE(typed.parseXML());
+    EXPECT_TRUE(typed.iTemArray().isEmpty());
 }
 
 TEST_F(LoginValidatorRulesTest, LocalChecksInTheirOrder)

@@ -71,11 +71,16 @@ TEST_F(StoredLoginTest, AStoredUsernameWithoutItsTarnixKeyStillLogsIn)
 
 TEST_F(StoredLoginTest, ACorruptStoredPlistGivesAnEmptyForm)
 {
-    writeText(QLLocalizedString("LastUserLoginDetailsFilePath"), "<plist><dict><key>Userna");
-    startClient();
-    EXPECT_FALSE(controller->loginViewController().isAutoLogin());
-    EXPECT_TRUE(loginView->floatingVisible);
-    EXPECT_TRUE(loginView->user.isEmpty());
+    // Cut short, and nested 60,000 levels deep behind comments (which once took the start down).
+    const QByteArray hiddenNesting = "<plist>" + QByteArray("<array><!--</array-->").repeated(60000)
+                                     + QByteArray("</array>").repeated(60000) + "</plist>";
+    for (const QByteArray &content : {QByteArray("<plist><dict><key>Userna"), hiddenNesting}) {
+        writeText(QLLocalizedString("LastUserLoginDetailsFilePath"), content);
+        startClient();
+        EXPECT_FALSE(controller->loginViewController().isAutoLogin());
+        EXPECT_TRUE(loginView->floatingVisible);
+        EXPECT_TRUE(loginView->user.isEmpty());
+    }
 }
 
 TEST_F(StoredLoginTest, ASecondUserStartsFromACleanAccount)

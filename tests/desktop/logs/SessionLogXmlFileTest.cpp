@@ -4,8 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <csignal>
 #include <thread>
 #include <vector>
+
+#include <sys/resource.h>
 
 class SessionLogXmlFileTest : public SessionLogsFixture
 {
@@ -89,6 +92,43 @@ TEST_F(SessionLogXmlFileTest, AFileWithoutItsClosingTagIsSetAsideAndTheDayStarts
     const QList<LogNode> records = parsed(readText(path));
     ASSERT_EQ(records.size(), 1);
     EXPECT_EQ(records[0].logfile, "/logs/b");
+}
+
+TEST_F(SessionLogXmlFileTest, AFileCutAfterAWholeRecordGoesOnAfterIt)
+{
+    writer().sendSessionLogInformationWithOperation("Backup", 1, 0, "/logs/a", "00:00:01");
+    const QString path = dayFile("12-08-2026");
+    QByteArray bytes = readText(path);
+    bytes.chop(int(bytes.size() - bytes.lastIndexOf("</records>")));
+    writeText(path, bytes + "<record>\n    <datetime>Dec 0");
+    EXPECT_EQ(parsed(readText(path)).size(), 1) << "the whole record before the cut still reads";
+
+    writer().sendSessionLogInformationWithOperation("Backup", 1, 0, "/logs/b", "00:00:01");
+    const QList<LogNode> records = parsed(readText(path));
+    ASSERT_EQ(records.size(), 2);
+    EXPECT_EQ(records[0].logfile, "/logs/a");
+    EXPECT_EQ(records[1].logfile, "/logs/b");
+    EXPECT_FALSE(QFileInfo::exists(path + ".unreadable"));
+}
+
+TEST_F(SessionLogXmlFileTest, AnAppendTheDriveCannotTakeLeavesTheFileAsItWas)
+{
+    writer().sendSessionLogInformationWithOperation("Backup", 1, 0, "/logs/a", "00:00:01");
+    const QString path = dayFile("12-08-2026");
+    const QByteArray before = readText(path);
+    // Room for a few bytes more than the file holds, as on a drive that fills up.
+    rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(before.size() + 40);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const bool appended = writer().sessionLogInformation({{SessionLogXmlFile::kOpType, "Backup"}});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedSignal);
+
+    EXPECT_FALSE(appended);
+    EXPECT_EQ(readText(path), before);
 }
 
 TEST_F(SessionLogXmlFileTest, AppendsFromManyThreadsLoseNoRecord)

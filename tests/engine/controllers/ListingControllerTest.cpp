@@ -13,8 +13,8 @@ public:
     void fileListingDidStart(RuvoListingController *) override { log.add("start"); }
     void fileListingDidFinishSuccessfully(RuvoListingController *listing) override
     {
-        for (const QVariant &row : listing->fileList())
-            names << row.toMap().value("FileName").toString();
+        for (const IndexEntry &row : listing->fileList())
+            names << row.fileName;
         log.add("finish");
     }
     void fileListingDidCancel(RuvoListingController *) override { log.add("cancel"); }

@@ -15,7 +15,7 @@ class SearchRecorder : public RuvoSearchControllerDelegateProtocol
 {
 public:
     void searchDidStart(RuvoSearchController *) override { log.add("start"); }
-    void searchDidReceiveData(const QVariantList &received, RuvoSearchController *search) override
+    void searchDidReceiveData(const IndexEntries &received, RuvoSearchController *search) override
     {
         {
             QMutexLocker lock(&mLock);
@@ -35,18 +35,18 @@ public:
     void searchDidCancel(RuvoSearchController *) override { log.add("cancel"); }
 
     // One field of every row received, sorted.
-    QStringList field(const QString &key) const
+    QStringList field(QString IndexEntry::*member) const
     {
         QMutexLocker lock(&mLock);
         QStringList values;
-        for (const QVariant &row : rows)
-            values << row.toMap().value(key).toString();
+        for (const IndexEntry &row : rows)
+            values << row.*member;
         values.sort();
         return values;
     }
 
     // Every row received, in order.
-    QVariantList received() const
+    IndexEntries received() const
     {
         QMutexLocker lock(&mLock);
         return rows;
@@ -58,7 +58,7 @@ public:
 
 private:
     mutable QMutex mLock;
-    QVariantList rows;
+    IndexEntries rows;
 };
 
 class SearchControllerTest : public IndexReaderFixture
@@ -88,7 +88,7 @@ TEST_F(SearchControllerTest, EachKindOfSearchReportsItsRowsFromTheWorkerThread)
     {
         const char *name;
         std::function<void(RuvoSearchController &)> start;
-        QString field;
+        QString IndexEntry::*field;
         QStringList found;
     };
     const Case cases[] = {
@@ -97,40 +97,40 @@ TEST_F(SearchControllerTest, EachKindOfSearchReportsItsRowsFromTheWorkerThread)
              s.setSearchKey("*.txt");
              s.startSearch();
          },
-         "FileName", {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}},
+         &IndexEntry::fileName, {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}},
         {"key below a root",
          [](RuvoSearchController &s) {
              s.setPathRoot("/Office/Users/ann");
              s.setSearchKey("p*o");
              s.startSearch();
          },
-         "FileName", {"/Office/Users/ann/photo.jpg"}},
+         &IndexEntry::fileName, {"/Office/Users/ann/photo.jpg"}},
         {"no match",
          [](RuvoSearchController &s) {
              s.setSearchKey("ghost");
              s.startSearch();
          },
-         "FileName", {}},
+         &IndexEntry::fileName, {}},
         {"inside a folder",
          [](RuvoSearchController &s) {
              s.setPathRoot("/Office/Users/ann");
              s.setOpType(RuvoSearchController::InsideFolder);
              s.startSearch();
          },
-         "encFilename", {"a", "b", "photo"}},
+         &IndexEntry::encFilename, {"a", "b", "photo"}},
         {"one path",
          [](RuvoSearchController &s) {
              s.setPathRoot("Office/Users/ann/a.txt");
              s.setOpType(RuvoSearchController::ForPath);
              s.startSearch();
          },
-         "encFilename", {"a"}},
+         &IndexEntry::encFilename, {"a"}},
         {"named files of a folder",
          [](RuvoSearchController &s) {
              s.setOpType(RuvoSearchController::ForPath);
              s.startSearchForFiles({{"Office/Users/ann", QStringList{"a.txt", "photo.jpg", "a.txt", "ghost.txt"}}});
          },
-         "encFilename", {"a", "photo"}},
+         &IndexEntry::encFilename, {"a", "photo"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -204,7 +204,7 @@ TEST_F(SearchControllerTest, ACancelledSearchReportsOnlyItsCancelAndARestartedOn
     ASSERT_TRUE(second.log.waitFor(4));
     spinFor(300);
     EXPECT_EQ(second.log.entries(), QStringList({"start (main)", "start (main)", "data 1", "finish"}));
-    EXPECT_EQ(second.field("FileName"), QStringList{"/Office/Users/bob/c.doc"});
+    EXPECT_EQ(second.field(&IndexEntry::fileName), QStringList{"/Office/Users/bob/c.doc"});
 }
 
 TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason)
@@ -266,7 +266,7 @@ TEST_F(SearchControllerTest, AKeySearchHandsOverItsRowsAsTheyComeAndACancelStops
     spinFor(50);
     EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "data 100", "data 400", "data 120", "finish"}));
     EXPECT_EQ(search->fileList(), recorder.received());
-    const QStringList names = recorder.field("FileName");
+    const QStringList names = recorder.field(&IndexEntry::fileName);
     EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 620);
 
     // Cancelled while its first rows are handed over: it stops at its next batch.

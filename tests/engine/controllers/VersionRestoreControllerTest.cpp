@@ -17,9 +17,9 @@ public:
         log.add("will start");
     }
     void operationDidStart(RuvoVersionRestoreController *) override { log.add("start"); }
-    void operationDidReceiveData(const QVariantMap &progress, RuvoVersionRestoreController *) override
+    void operationDidReceiveData(const ProgressReport &progress, RuvoVersionRestoreController *) override
     {
-        lastProgress = progress;
+        lastProgress = progress.toMap();
     }
     void didFinishVersionRestoreforPath(const QString &, std::optional<qint64>, const QString &) override
     {
@@ -55,10 +55,10 @@ QVariantMap progressAfter(const QString &line, double versionBytes, qint64 elaps
 {
     FileTransferData record;
     EXPECT_EQ(QLSYNCParser::ParseLineStr(line, record, 0), QLSYNCParser::Parsed);
-    QVariantMap progress;
+    ProgressReport progress;
     VersionRestoreProgress::update(progress, record, versionOf(2, versionBytes), record.tottrf_sz().toDouble(),
                                    elapsed, fixedDraw);
-    return progress;
+    return progress.toMap();
 }
 
 TEST(VersionRestoreProgressTest, TargetNamesHaveAtLeastThreeDigits)

@@ -40,9 +40,9 @@ public:
 class RecordingQueryDelegate : public TXDatabaseWrapperDelegate
 {
 public:
-    void queryFinishedWithOutput(const QVariant &output) override { records = output.toList(); }
+    void queryFinishedWithEntries(const IndexEntries &entries) override { records = entries; }
     void queryFailedWithError(const QString &error) override { failure = error; }
-    QVariantList records;
+    IndexEntries records;
     QString failure;
 };
 
@@ -101,9 +101,8 @@ protected:
         for (const QString &text : QString::fromUtf8(readText(operation + "/out")).split('\n', Qt::SkipEmptyParts)) {
             ASSERT_EQ(QLSYNCParser::ParseLineStr(text, line, 0), QLSYNCParser::Parsed);
             if (line.per() == "100") {
-                manager->addBackedUpFile({{"filename", line.fname()}, {"VersionNumber", line.file_ver()},
-                                         {"folderID", line.folder_id()}, {"mpcName", line.mpc()},
-                                         {"encFilename", line.enc_name()}});
+                manager->addBackedUpFile(
+                    {line.fname(), QString(), line.file_ver(), line.folder_id(), line.mpc(), line.enc_name()});
             }
         }
         manager.reset();
@@ -139,10 +138,9 @@ protected:
             return {"(no index)"};
         index.fetchChildrenForPath(folder);
         QStringList lines;
-        for (const QVariant &entry : reader.records) {
-            const QVariantMap record = entry.toMap();
-            const QString name = record.value("FileName").toString();
-            if (record.value("FileType") == "D") {
+        for (const IndexEntry &record : reader.records) {
+            const QString name = record.fileName;
+            if (record.isFolder()) {
                 lines << "D " + name;
                 lines += listing(name.mid(1).chopped(1));
                 continue;
@@ -153,11 +151,10 @@ protected:
             identities.setDelegate(&identityReader);
             identities.initializeDatabaseAtPath(rebuiltIndexFolder(), indexUser(), 1);
             identities.searchEncryptedNameForPath(path.mid(1));
-            const QVariantMap identity = identityReader.records.value(0).toMap();
-            lines << QStringList{"F " + path, record.value("FileModificationDate").toString(),
-                                 record.value("FileSize").toString(), record.value("VersionInfo").toString(),
-                                 identity.value("folderID").toString(), identity.value("mpcName").toString(),
-                                 identity.value("encFilename").toString()}
+            const IndexEntry identity = identityReader.records.value(0);
+            lines << QStringList{"F " + path, record.fileModificationDate, QString::number(record.fileSize),
+                                 QString::number(record.versionInfo), identity.folderID, identity.mpcName,
+                                 identity.encFilename}
                          .join(' ');
         }
         return lines;

@@ -70,10 +70,9 @@ protected:
         return path;
     }
 
-    static QVariantMap backedUp(const QString &path, const QString &version = "1", const QString &encName = "enc")
+    static BackedUpFile backedUp(const QString &path, const QString &version = "1", const QString &encName = "enc")
     {
-        return {{"filename", path}, {"VersionNumber", version}, {"folderID", "fid"}, {"mpcName", "/Office"},
-                {"encFilename", encName}};
+        return {path, QString(), version, "fid", "/Office", encName};
     }
 
     void tickAndWait()

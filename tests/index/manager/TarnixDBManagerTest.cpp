@@ -50,14 +50,16 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     const QString folder = home() + "/Docs/sub";
     QDir().mkpath(folder);
     const QString vanished = localFile("Docs/vanished.txt");
-    QVariantMap withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
-    withoutFolderID.remove("folderID");
+    BackedUpFile withoutFolderID = backedUp(localFile("Docs/nofolder.txt"));
+    withoutFolderID.folderID = QString();
     // What the extended-attribute lists pass: no identities on the drive.
-    const QVariantMap attributesOnly = {{"filename", localFile("Docs/list.xattr")}, {"VersionNumber", -1}};
-    for (const QVariantMap &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
-                                      withoutFolderID, attributesOnly})
+    BackedUpFile attributesOnly;
+    attributesOnly.filename = localFile("Docs/list.xattr");
+    attributesOnly.versionNumber = "-1";
+    for (const BackedUpFile &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
+                                       withoutFolderID, attributesOnly})
         manager->addBackedUpFile(record);
-    manager->addBackedUpFile(QVariantMap());
+    manager->addBackedUpFile(BackedUpFile());
     manager->addFileToDelete(QString());
     QFile::remove(vanished);
     tickAndWait();
@@ -65,13 +67,59 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     EXPECT_EQ(manager->writersStarted().deletions, 0);
 }
 
+TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhenStored)
+{
+    startManager();
+    BackedUpFile gone = backedUp(home() + "/Docs/gone.txt");
+    gone.size = 5;
+    gone.modificationTime = 1600000000;
+    manager->addBackedUpFile(gone);
+    tickAndWait();
+    EXPECT_EQ(fileRows(), QStringList{"/Office" + gone.filename + " v1 enc"});
+}
+
+// A queue that reaches its bound goes to a writer before the tick, and while
+// writers hold enough files, the next ones wait for theirs in a private local
+// file: every file still reaches the index.
+TEST_F(TarnixDBManagerTest, FilesBeyondTheBoundsGoToAWriterEarlyOrWaitOnDisk)
+{
+    IndexManagerTimings timings = testTimings();  // ticks an hour apart
+    timings.writerPause = std::chrono::milliseconds(1);  // writers busy long enough for the next files to wait
+    IndexManagerLimits limits;
+    limits.queueBound = 500;
+    limits.recordsInMemoryBound = 600;
+    manager = std::make_unique<TarnixDBManager>(timings, limits);
+    const QString spillFolder =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBTempFolderPath);
+    QStringList expected;
+    for (int i = 0; i < 2000; ++i) {
+        BackedUpFile file = backedUp(home() + QStringLiteral("/Docs/f%1").arg(i, 4, 10, QLatin1Char('0')));
+        file.size = 1;
+        file.modificationTime = 1600000000;
+        manager->addBackedUpFile(file);
+        expected << "/Office" + file.filename + " v1 enc";
+        if (i == 0)
+            manager->setMainController(&mainController);
+        if (i % 100 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    for (int attempt = 0; attempt < 500 && manager->writersStarted().backedUpFiles < 2; ++attempt)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_GE(manager->writersStarted().backedUpFiles, 2) << "full queues went to writers before the tick";
+    EXPECT_GE(manager->writersStarted().spilled, 1) << "files waited for a writer on disk";
+    manager->updaterTimer();  // the tick takes the rest
+    manager->waitForWriters();
+    EXPECT_EQ(fileRows(), expected);
+    EXPECT_TRUE(QDir(spillFolder).entryList({"*.spill"}, QDir::Files).isEmpty()) << "every spill file was taken";
+}
+
 TEST_F(TarnixDBManagerTest, InSyncModeAFileIsIndexedUnderItsPathBelowTheSyncRoot)
 {
     mainController.backupMode = false;
     mainController.account.setMSyncUserName(kUser);
     startManager();
-    QVariantMap withRelative = backedUp(localFile("Sync/Docs/a.txt"));
-    withRelative.insert("relativePath", "/Docs/a.txt");
+    BackedUpFile withRelative = backedUp(localFile("Sync/Docs/a.txt"));
+    withRelative.relativePath = "/Docs/a.txt";
     const QString withoutRelative = localFile("Sync/b.txt");
     manager->addBackedUpFile(withRelative);
     manager->addBackedUpFile(backedUp(withoutRelative));

@@ -1,5 +1,6 @@
 #include "support/IPCMessageRecorder.h"
 #include "common/messaging/MessageSendingModule.h"
+#include "platform/LocalMessageConnection.h"
 #include "support/SandboxFixture.h"
 
 #include <QJsonDocument>
@@ -77,6 +78,29 @@ TEST_F(MsgsendTest, ReceivesWhatAModuleSends)
     EXPECT_EQ(received.toVariant(),
               QVariant(QVariantList {QVariantMap {{"AccountType", "Business"}}, "1", mClient, mMonitor}));
     EXPECT_TRUE(listener.waitForFinished(kProcessPatienceMs));
+    EXPECT_EQ(listener.exitCode(), 0);
+}
+
+TEST_F(MsgsendTest, AListenerRefusesAFrameItCannotReadAndGoesOn)
+{
+    QProcess listener;
+    start(listener, {"listen", "--as", mMonitor, "--count", "1", "--wait", "10"});
+    ASSERT_EQ(readLine(listener), "listening as " + mMonitor.toUtf8());
+
+    // A frame whose body is no message: refused, and the listener keeps serving.
+    QString error;
+    auto raw = LocalMessageConnection::open(mMonitor, std::chrono::milliseconds(kProcessPatienceMs), &error);
+    ASSERT_TRUE(raw) << qPrintable(error);
+    raw->call("not a message", std::chrono::milliseconds(kProcessPatienceMs), std::chrono::milliseconds(kProcessPatienceMs),
+              &error);
+
+    MessageSendingModule client;
+    client.setupConnection(mClient, mMonitor);
+    client.sendIPCMessage(QStringLiteral("after"), 3, true);
+    const QJsonDocument received = QJsonDocument::fromJson(readLine(listener));
+    EXPECT_EQ(received.toVariant(), QVariant(QVariantList{"after", "3", mClient, mMonitor}));
+    EXPECT_TRUE(listener.waitForFinished(kProcessPatienceMs));
+    EXPECT_EQ(listener.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(listener.exitCode(), 0);
 }
 

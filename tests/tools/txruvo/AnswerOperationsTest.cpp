@@ -191,4 +191,43 @@ TEST_F(AnswerOperationsTest, BandwidthTestReportsARateAndLeavesNoScratchFile)
     EXPECT_EQ(run(bandwidthVector(true)).stdOut, "<transfer trf_type=\"upload\" trf_rate=\"1024.00KB/s\"/>\n");
 }
 
+// An item is put back from its newest version slot only when its own place is empty; every
+// line that can be neither moved nor found in place gets an error line, and the run goes on.
+TEST_F(AnswerOperationsTest, MoveToOriginalPutsBackWhatIsMissingAndReportsEveryLine)
+{
+    backUp("/Docs/a.txt", "one");
+    backUp("/Docs/a.txt", "two");
+    backUp("/Docs/b.txt", "bee");
+    const QString a = drive() + source("/Docs/a.txt");
+    const QString slot2 = drive() + "/alice.ver" + source("/Docs/a.txt") + ".qlvn002";
+    ASSERT_TRUE(QFile::rename(a, slot2));
+    QDir().mkpath(drive() + source("/Docs/folder"));
+    const QString b = drive() + source("/Docs/b.txt");
+    writeList({a, b, drive() + source("/Docs/folder"), drive() + source("/Gone/c.txt"), "relative/x",
+               drive() + "/../x"},
+              "MoveFiles.txt");
+    const QStringList vector = QStringList{engine(), "--moveto-original", "--no-relative", "--timeout=900",
+                                           "--xml-output", "--proxy=", "--port=443", "--e=" + operation() + "/errorM.txt"}
+                               + credentials()
+                               + QStringList{"--files-from=" + operation() + "/MoveFiles.txt", "alice@10.0.0.1::home/"};
+    const Run result = run(vector);
+    EXPECT_EQ(result.exitCode, 0) << result.stdErr.toStdString();
+    EXPECT_EQ(QString::fromUtf8(result.stdOut), "<item op=\"moved\" fname=\"" + a + "\"/>\n<item op=\"in_place\" fname=\""
+                                                    + b + "\"/>\n<summary tot_items_moved=\"1\"/>\n");
+    EXPECT_EQ(stored(a), "two");
+    EXPECT_FALSE(QFile::exists(slot2));
+    EXPECT_EQ(QString::fromUtf8(readText(operation() + "/errorM.txt")),
+              "IOERROR: [" + drive() + source("/Docs/folder") + "], : Operation not permitted (not a stored item)\n"
+              "IOERROR: [" + drive() + source("/Gone/c.txt") + "], : No such file or directory\n"
+              "IOERROR: [relative/x], : Operation not permitted (not an absolute path)\n"
+              "IOERROR: [" + drive() + "/../x], : Operation not permitted (. or .. in the path)\n");
+    // Run again: everything is in place, nothing moves.
+    EXPECT_TRUE(run(vector).stdOut.startsWith("<item op=\"in_place\" fname=\"" + a.toUtf8()));
+    // Without its list the run ends.
+    QFile::remove(operation() + "/MoveFiles.txt");
+    const Run noList = run(vector);
+    EXPECT_EQ(noList.exitCode, 1);
+    EXPECT_TRUE(noList.stdErr.startsWith("txruvo error: invalid source path for operation")) << noList.stdErr.toStdString();
+}
+
 }  // namespace

@@ -99,13 +99,17 @@ protected:
     QStringList vector(Kind kind) const { return kind == Kind::Backup ? backupVector() : restoreVector("//", target()); }
 
     // The run's exit status; the sync fails with EIO at call `failingCall` (1 is the first; 0 never).
-    int runInProcess(Kind kind, std::chrono::milliseconds syncHold, int failingCall = 0)
+    // The client cancels during the sync at call `cancellingCall` (0: never).
+    int runInProcess(Kind kind, std::chrono::milliseconds syncHold, int failingCall = 0, int cancellingCall = 0)
     {
         EngineTimings timings;
         timings.lineHold = std::chrono::milliseconds(0);  // every line is in the file as soon as it is made
         timings.syncHold = syncHold;
-        const auto sync = [this, kind, failingCall](int fileSystemFd) {
+        timings.controlPoll = std::chrono::milliseconds(0);
+        const auto sync = [this, kind, failingCall, cancellingCall](int fileSystemFd) {
             mSnapshots << snapshot(kind);
+            if (mSnapshots.size() == cancellingCall)
+                setControl("intCancel", "3");
             if (mSnapshots.size() == failingCall) {
                 errno = EIO;
                 return -1;
@@ -197,6 +201,26 @@ TEST_F(DurabilityTest, AFailedSyncReportsNothingAndEndsTheRun)
                 EXPECT_TRUE(end.named.isEmpty()) << failingCall;
             }
         }
+    }
+}
+
+// A cancel that comes while a batch waits for its sync (which may take long
+// on a busy drive) drops the batch: none of its copies gets its name or a
+// line, and the run ends at once with status 0.
+TEST_F(DurabilityTest, ACancelDuringASyncDropsTheBatch)
+{
+    for (const Kind kind : {Kind::Backup, Kind::Restore}) {
+        SCOPED_TRACE(kind == Kind::Backup ? "backup" : "restore");
+        if (kind == Kind::Restore)
+            backUpFirst();
+        setControl("intCancel", "0");
+        mSnapshots.clear();
+        EXPECT_EQ(runInProcess(kind, std::chrono::seconds(60), 0, 1), 0);
+        const Snapshot end = snapshot(kind);
+        EXPECT_TRUE(end.reported.isEmpty());
+        EXPECT_TRUE(end.named.isEmpty());
+        EXPECT_TRUE(end.pendingSizes.isEmpty());
+        setControl("intCancel", "0");
     }
 }
 

@@ -92,3 +92,69 @@ TEST(FileCopierTest, CopiesAreWholeOnlyOnceNamedWithinAndAcrossFileSystems)
 }
 
 }  // namespace
+
+namespace {
+
+// A source rewritten while it is copied is copied again from its start, so
+// the copy is never the old head with the new tail under the time seen at
+// open; one that keeps changing fails the copy rather than storing it torn.
+TEST(FileCopierTest, ASourceRewrittenDuringItsCopyIsCopiedAgainOrRefused)
+{
+    QTemporaryDir folder;
+    const QString source = folder.path() + "/big";
+    const QString target = folder.path() + "/copy";
+    const qint64 size = 2 * FileCopier::kChunkBytes + 5;
+    const QByteArray before = pattern(size);
+    QByteArray after = before;
+    after[0] = 'H';
+    after[size - 1] = 'T';
+
+    for (const bool keepsChanging : {false, true}) {
+        SCOPED_TRACE(keepsChanging ? "keeps changing" : "rewritten once");
+        write(source, before);
+        long stamp = 1400000000;
+        const auto setTime = [&] {
+            // Distinct times: a rewrite within the clock's tick would otherwise keep the old one.
+            const struct timespec times[2] = {{stamp, 0}, {stamp, 0}};
+            ++stamp;
+            ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(source).constData(), times, 0), 0);
+        };
+        setTime();
+        DriveBudget budget(std::nullopt);
+        FileCopier copier(budget);
+        struct stat status {};
+        ASSERT_TRUE(copier.openSource(source, &status));
+        int rewrites = 0;
+        const auto rewriteBothEnds = [&](quint64) {
+            if (keepsChanging || rewrites == 0) {
+                QFile file(source);
+                EXPECT_TRUE(file.open(QIODevice::ReadWrite));
+                file.write(after.left(1));
+                file.seek(size - 1);
+                file.write(after.right(1));
+                file.close();
+                setTime();
+                ++rewrites;
+            }
+            return true;
+        };
+        QFile::remove(target);
+        const bool copied = copier.copyInto({AT_FDCWD, QFile::encodeName(folder.path())},
+                                            [&] { return folder.path() + "/staged.part"; }, rewriteBothEnds);
+        if (keepsChanging) {
+            EXPECT_FALSE(copied);
+            EXPECT_EQ(copier.failure(), FileCopier::Failure::Changed);
+            EXPECT_FALSE(QFile::exists(target));
+            continue;
+        }
+        ASSERT_TRUE(copied);
+        ASSERT_TRUE(copier.commit({AT_FDCWD, QFile::encodeName(target)}));
+        QFile copy(target);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(copy.readAll() == after);
+        EXPECT_EQ(statusOf(target).st_mtim.tv_sec, statusOf(source).st_mtim.tv_sec);
+        EXPECT_EQ(copier.sourceStatus().st_mtim.tv_sec, statusOf(source).st_mtim.tv_sec);
+    }
+}
+
+}  // namespace

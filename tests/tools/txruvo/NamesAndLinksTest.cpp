@@ -1,5 +1,7 @@
 #include "EngineHarness.h"
 
+#include "txruvo/Posix.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -66,6 +68,52 @@ TEST_F(NamesAndLinksTest, UserFilesNamedLikeBookkeepingAreKeptApartFromIt)
         EXPECT_EQ(stored(target() + source(name)), "content of " + name.toUtf8()) << qPrintable(name);
         EXPECT_TRUE(restored.completed().contains(source(name))) << qPrintable(name);
     }
+}
+
+// A name of the longest length a file system allows leaves no room for the
+// marker's or a version's suffix: such names get shortened bookkeeping names
+// (the hash of the whole name tells two alike apart), so the item can be
+// updated, versioned and restored like any other.
+TEST_F(NamesAndLinksTest, NamesOfTheLongestLengthCanBeUpdatedVersionedAndRestored)
+{
+    const QString longAscii = "/Long/" + QString(247, 'a') + "-one.txt";       // 255 bytes
+    const QString twin = "/Long/" + QString(247, 'a') + "-two.txt";            // alike but for its end
+    const QString wide = "/Long/" + QString(125, QChar(0xe9)) + "x.txt";       // 255 bytes, two per letter
+    const QStringList names = {longAscii, twin, wide};
+    for (const QString &name : names)
+        ASSERT_EQ(Posix::native(Posix::fileName(name)).size(), 255) << qPrintable(name);
+
+    for (int round = 1; round <= 3; ++round) {
+        SCOPED_TRACE(round);
+        for (const QString &name : names)
+            writeText(source(name), QByteArray::number(round) + name.right(7).toUtf8() + QByteArray(round, '+'));
+        const QStringList lines = backUp(names);
+        for (const QString &name : names) {
+            const auto line = mLastBackup.completed()[source(name)];
+            EXPECT_EQ(line["trf_type"], round == 1 ? "FULL" : "INCREMENTAL") << qPrintable(name);
+            EXPECT_EQ(line["file_ver"], QString::number(round)) << qPrintable(name);
+        }
+        if (round < 3)
+            continue;
+        // Each earlier version restores the content it had.
+        QStringList versionLines;
+        for (const QString &line : lines)
+            versionLines << line + "_QLVER001";
+        writeList(versionLines);
+        const Run restored = run(restoreVector("//", target(), false));
+        EXPECT_TRUE(restored.errors.isEmpty()) << qPrintable(restored.errors);
+        for (const QString &name : names)
+            EXPECT_EQ(stored(target() + '/' + Posix::fileName(name)), "1" + name.right(7).toUtf8() + "+") << qPrintable(name);
+    }
+    // Unchanged, every one is in sync: its marker is found where it was written.
+    QStringList sources;
+    for (const QString &name : names)
+        sources << source(name);
+    writeList(sources);
+    const Run again = run(backupVector());
+    EXPECT_TRUE(again.errors.isEmpty()) << qPrintable(again.errors);
+    for (const QString &name : names)
+        EXPECT_EQ(again.completed()[source(name)]["trf_type"], "FILE IN SYNC") << qPrintable(name);
 }
 
 TEST_F(NamesAndLinksTest, LinksAreStoredAndRestoredAsLinksNeverFollowed)

@@ -9,13 +9,16 @@
 #include <QProcess>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
+#include <chrono>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -58,9 +61,10 @@ protected:
     }
 
     Reply post(const QString &path, const QByteArray &body, bool trustTestAuthority = true,
-               const QByteArray &authorization = {})
+               const QByteArray &authorization = {}, std::chrono::milliseconds patience = std::chrono::seconds(30))
     {
         QNetworkRequest request(QUrl(service->url() + path));
+        request.setTransferTimeout(int(patience.count()));
         request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
         if (!authorization.isEmpty())
             request.setRawHeader("Authorization", authorization);
@@ -203,6 +207,21 @@ TEST_F(StandInServiceTest, SlowAndTruncatedReplies)
     failPath(kAccountPath, "truncated");
     const Reply reply = post(kAccountPath, "username=ann&password=a%26b%20c&enctype=default");
     EXPECT_NE(reply.error, QNetworkReply::NoError);
+}
+
+TEST_F(StandInServiceTest, IdleClientsHoldUpNoOtherRequest)
+{
+    // Connections that never send a byte, more than the machine has processors.
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    const QUrl url(service->url());
+    for (int i = 0; i < 40; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(url.host(), quint16(url.port()));
+        ASSERT_TRUE(idle.back()->waitForConnected(5000));
+    }
+    const Reply reply = post(kSyncPath, "username=ann.sync&password=x%22y%3Cz", true, {}, std::chrono::seconds(8));
+    EXPECT_EQ(reply.error, QNetworkReply::NoError);
+    EXPECT_EQ(reply.status, 200);
 }
 
 TEST_F(StandInServiceTest, CertificateVerifiesOnlyAgainstTheTestAuthority)

@@ -149,7 +149,7 @@ void BackupSetSizeKeeper::writeSizeFile(int attempt)
 void BackupSetSizeKeeper::writeFlagFile()
 {
     QSaveFile flag(mFlagFilePath);
-    if (!Directiry_Creation::createDirectoryHierarchyAtPath(QFileInfo(mFlagFilePath).path())
-        || !flag.open(QIODevice::WriteOnly) || flag.write(mUserName.toUtf8()) < 0 || !flag.commit())
+    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(mFlagFilePath).path())
+        || !flag.open(QIODevice::WriteOnly) || !flag.setPermissions(PropertyList::kOwnerReadWrite) || flag.write(mUserName.toUtf8()) < 0 || !flag.commit())
         qWarning().noquote() << "could not write the size flag file" << mFlagFilePath;
 }

@@ -1,7 +1,7 @@
 #include "client/backup/now/BackupViewController.h"
 
 #include "desktop/alerts/AlertPresenter.h"
-#include "client/backup/now/BackupDestination.h"
+#include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
@@ -38,7 +38,7 @@ QStringList readPathList(const QString &path)
 }  // namespace
 
 BackupViewController::BackupViewController(BackupViewMainController &mainController, AlertPresenter &alerts,
-                                           BackupSessionDriver::Factory makeDriver, Timings timings, QObject *parent)
+                                           SessionDriver::Factory makeDriver, Timings timings, QObject *parent)
     : QObject(parent)
     , mMainController(mainController)
     , mAlerts(alerts)
@@ -62,7 +62,7 @@ void BackupViewController::backupInitialise()
     }
     // Before a login there is no user folder: a driver would make its operation folder at the root.
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
-    BackupSessionDriver::Setup setup;
+    SessionDriver::Setup setup;
     setup.backupMode = mMainController.isAppInBackupMode();
     setup.applicationSupportFolder = files.TarnixUserName().isEmpty()
                                          ? QString()

@@ -1,10 +1,11 @@
 #pragma once
 
 #include "client/backup/logs/BackupSessionLog.h"
-#include "client/backup/now/BackupSessionDriver.h"
 #include "client/common/progress/ProgressViewController.h"
 #include "client/common/progress/ProgressViewDelegateProtocol.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
+#include "session/manager/SessionDriver.h"
 
 #include <QObject>
 #include <QString>
@@ -32,17 +33,17 @@ struct BackupViewTimings
 // account, the session's progress in the progress pane and the sidebar, the
 // session log, and the four ends of a session with their follow-ups. It is the
 // session driver's listener and the progress pane's owner.
-class BackupViewController : public QObject, public BackupSessionEvents, public ProgressViewDelegateProtocol
+class BackupViewController : public QObject, public RuvoBackupRestoreHandlerProtocol, public ProgressViewDelegateProtocol
 {
     Q_OBJECT
 
 public:
     using Timings = BackupViewTimings;
     // What runs after a backup that was not cancelled (the extended attributes of Time Machine databases).
-    using FollowUp = std::function<void(const BackupSessionDriver &)>;
+    using FollowUp = std::function<void(const SessionDriver &)>;
 
     BackupViewController(BackupViewMainController &mainController, AlertPresenter &alerts,
-                         BackupSessionDriver::Factory makeDriver, Timings timings = {}, QObject *parent = nullptr);
+                         SessionDriver::Factory makeDriver, Timings timings = {}, QObject *parent = nullptr);
     ~BackupViewController() override;
 
     void setView(BackupView *view) { mView = view; }
@@ -50,7 +51,7 @@ public:
     void setFollowUp(FollowUp followUp) { mFollowUp = std::move(followUp); }
 
     ProgressViewController &progressViewController() { return mProgressViewController; }
-    BackupSessionDriver *mBackupManager() const { return mDriver.get(); }
+    SessionDriver *mBackupManager() const { return mDriver.get(); }
     QString mBackupSessionFilePath() const override { return mSessionFilePath; }
     QString backupSetFilePath() const { return mBackupSetFilePath; }
     int mTotalFileCount() const { return mTotalFiles; }
@@ -79,17 +80,17 @@ public:
     void resumeProcess(ProgressViewController &pane) override;
     void stopProcess(ProgressViewController &pane) override;
 
-    // --- BackupSessionEvents ---
-    void operationDidStart() override;
+    // --- RuvoBackupRestoreHandlerProtocol ---
+    void operationDidStart(SessionDriver *) override;
     void backupsetSizeCalculationDidFinishSuccessfully() override;
     void operationElapsedTimeString(const QString &elapsed) override;
-    void operationDidReceiveData(const QVariantMap &report) override;
-    void operationStartedRetrying() override;
-    void operationDidReceiveErrors(const QString &errors) override;
-    void operationDidFinishSuccessfully() override;
-    void operationDidFailWithError(const QString &message) override;
+    void operationDidReceiveData(const ProgressReport &report, SessionDriver *) override;
+    void operationStartedRetrying(SessionDriver *) override;
+    void operationDidReceiveErrors(const QString &errors, const QString &file, SessionDriver *) override;
+    void operationDidFinishSuccessfully(SessionDriver *) override;
+    void operationDidFailWithError(const QString &message, SessionDriver *) override;
     void operationDidFailWithOverQuota(const QString &message) override;
-    void operationDidCancel() override;
+    void operationDidCancel(SessionDriver *) override;
 
 signals:
     // The set file was saved: the set list of the mode reads it again; it
@@ -124,13 +125,13 @@ private:
 
     BackupViewMainController &mMainController;
     AlertPresenter &mAlerts;
-    BackupSessionDriver::Factory mMakeDriver;
+    SessionDriver::Factory mMakeDriver;
     Timings mTimings;
     BackupView *mView = nullptr;
     BackupTreeActions *mFileSysController = nullptr;
     FollowUp mFollowUp;
     ProgressViewController mProgressViewController;
-    std::unique_ptr<BackupSessionDriver> mDriver;
+    std::unique_ptr<SessionDriver> mDriver;
     QStringList mDriverFor;  // the account, folders, drive and mode the driver was made for
     bool mInitialiseAfterSession = false;
     QLBackupProgressLogger mSyncUpLogger;

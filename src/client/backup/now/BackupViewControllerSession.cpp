@@ -9,21 +9,14 @@
 #include "common/files/ApplicationStatusFile.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
+#include "common/transfer/ProgressReport.h"
 #include "common/utility/QLUtility.h"
 
 #include <QTimer>
 
 #include <utility>
 
-namespace {
-
-const QString kDone = QStringLiteral("Done");
-
-QString value(const QVariantMap &report, const char *key) { return report.value(QLatin1String(key)).toString(); }
-
-}  // namespace
-
-void BackupViewController::operationDidStart()
+void BackupViewController::operationDidStart(SessionDriver *)
 {
     shouldDisplayBackupPercentage = false;
     mMainController.setBackupMiniPercentage(QString());
@@ -55,15 +48,15 @@ void BackupViewController::operationElapsedTimeString(const QString &elapsed)
     mProgressViewController.setElapsedTime(elapsed);
 }
 
-void BackupViewController::operationDidReceiveData(const QVariantMap &report)
+void BackupViewController::operationDidReceiveData(const ProgressReport &report, SessionDriver *)
 {
     mProgressViewController.setHiddenPauseAndStopButton(false);
     mMainController.setOperationActive(true);
     if (report.isEmpty())
         return;
-    if (report.contains(QStringLiteral("percentage"))) {
+    if (report.has(ProgressReport::Percentage)) {
         if (shouldDisplayBackupPercentage) {
-            const QString percentage = value(report, "percentage");
+            const QString percentage = report.value(ProgressReport::Percentage);
             mProgressViewController.setPercentage(percentage);
             mMainController.setBackupMiniPercentage(QStringLiteral("%1 %").arg(percentage));
             mProgressViewController.setMessage(QString());
@@ -71,26 +64,27 @@ void BackupViewController::operationDidReceiveData(const QVariantMap &report)
             mProgressViewController.setMessage(QStringLiteral("File scanning is in progress..."));
         }
     }
-    if (shouldDisplayBackupPercentage && report.contains(QStringLiteral("estimatedTime")))
-        mProgressViewController.setEstimatedTime(value(report, "estimatedTime"));
-    const QString transferMode = value(report, "tansferMode");
-    if (report.contains(QStringLiteral("filename"))) {
+    if (shouldDisplayBackupPercentage && report.has(ProgressReport::EstimatedTime))
+        mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
+    const QString transferMode = report.value(ProgressReport::TansferMode);
+    const QString fileName = report.value(ProgressReport::Filename);
+    const QString fileSize = report.value(ProgressReport::Filesize);
+    if (report.has(ProgressReport::Filename)) {
         const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
-        mProgressViewController.setFilePath(
-            QStringLiteral("%1 %2  (%3)").arg(shownMode, value(report, "filename"), value(report, "filesize")));
-        mTotalFiles = report.value(QStringLiteral("totalFileCount")).toInt();
+        mProgressViewController.setFilePath(QStringLiteral("%1 %2  (%3)").arg(shownMode, fileName, fileSize));
+        mTotalFiles = report.value(ProgressReport::TotalFileCount).toInt();
     }
-    if (report.contains(QStringLiteral("transferSpeed")))
-        mProgressViewController.setSpeedtext(value(report, "transferSpeed"));
+    if (report.has(ProgressReport::TransferSpeed))
+        mProgressViewController.setSpeedtext(report.value(ProgressReport::TransferSpeed));
     mProgressViewController.setProgressStatus(QStringLiteral("Backup progress"));
     // The session itself queues the stored file for the drive's index.
-    if (value(report, "fileTransferedStatus") == kDone && mSessionLog)
-        mSessionLog->fileDone(transferMode, value(report, "filename"), value(report, "filesize"));
+    if (report.isDone() && mSessionLog)
+        mSessionLog->fileDone(transferMode, fileName, fileSize);
 }
 
-void BackupViewController::operationStartedRetrying() { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+void BackupViewController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
 
-void BackupViewController::operationDidReceiveErrors(const QString &errors)
+void BackupViewController::operationDidReceiveErrors(const QString &errors, const QString &, SessionDriver *)
 {
     if (mSessionLog)
         mSessionLog->errorsReceived(errors);
@@ -154,7 +148,7 @@ void BackupViewController::endSession(const QString &status)
     OnlineLogController::SharedOnlineLogController().setOperationStatus(status);
 }
 
-void BackupViewController::operationDidFinishSuccessfully()
+void BackupViewController::operationDidFinishSuccessfully(SessionDriver *)
 {
     const QString endTime = QLUtility::getSessionLogTime();
     mProgressViewController.setProgressStatus(QStringLiteral("Backup completed successfully"));
@@ -175,7 +169,7 @@ void BackupViewController::operationDidFinishSuccessfully()
     setBackupNowButtonState();
 }
 
-void BackupViewController::operationDidFailWithError(const QString &message)
+void BackupViewController::operationDidFailWithError(const QString &message, SessionDriver *)
 {
     if (mSessionLog)
         mSessionLog->failed(message, int(mDriver->failureFileCount()), counts());
@@ -194,7 +188,7 @@ void BackupViewController::operationDidFailWithError(const QString &message)
     offerLog(BackupEndRules::endMessage(BackupEndRules::End::Failure, mDriver->failureFileCount(), message));
 }
 
-void BackupViewController::operationDidCancel()
+void BackupViewController::operationDidCancel(SessionDriver *)
 {
     hideProgress();
     mMainController.setOperationActive(false);

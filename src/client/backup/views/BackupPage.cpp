@@ -1,7 +1,7 @@
 #include "client/backup/views/BackupPage.h"
 
-#include "client/backup/now/BackupDestination.h"
-#include "client/backup/now/RuvoBackupSessionDriver.h"
+#include "client/common/destination/BackupDestination.h"
+#include "session/manager/RuvoBackupManager.h"
 #include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/SetListView.h"
@@ -20,7 +20,7 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
                        AlertPresenter &alerts)
     : mAlerts(alerts)
     , mHost(mainController, tabs)
-    , mController(mHost, mAlerts, RuvoBackupSessionDriver::factory())
+    , mController(mHost, mAlerts, RuvoBackupManager::factory())
     , mBackupsetViewController(mAlerts)
     , mSyncsetViewController(mAlerts)
     , mCleanup(mHost, mAlerts,
@@ -77,7 +77,7 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
         if (mController.isBackupRunning())
             mController.mBackupManager()->CancelBackupProcess();
     });
-    mController.setFollowUp([this, &mainController](const BackupSessionDriver &driver) {
+    mController.setFollowUp([this, &mainController](const SessionDriver &driver) {
         const User &account = mainController.userObject();
         mXattrFollowUp.backupXattributes(
             mController.backupSet(), account,

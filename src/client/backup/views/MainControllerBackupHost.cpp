@@ -46,10 +46,10 @@ void MainControllerBackupHost::calQuota()
     mTabs.viewWasClicked();  // the sidebar's "Space used on your device"
 }
 
-void MainControllerBackupHost::addBackedUpFile(const QVariantMap &record)
+void MainControllerBackupHost::addBackedUpFile(const BackedUpFile &file)
 {
     if (TarnixDBManager *index = mMainController.dbManager())
-        index->addBackedUpFile(record);
+        index->addBackedUpFile(file);
 }
 
 std::optional<QStringList> MainControllerBackupHost::getAllEntriesFromMainDBWithPathLike(const QString &indexPath)

@@ -39,7 +39,7 @@ public:
 
 private:
     // The index manager of the current drive, when there is one.
-    void addBackedUpFile(const QVariantMap &record) override;
+    void addBackedUpFile(const BackedUpFile &file) override;
 
     TXMainController &mMainController;
     TXTabViewController &mTabs;

@@ -76,7 +76,10 @@ void ProgressViewController::setElapsedTime(const QString &text)
 
 void ProgressViewController::setEstimatedTime(const QString &text)
 {
-    change([&text](ProgressPaneState &state) { state.estimatedTime = QStringLiteral("Estimated Time: %1").arg(text); });
+    // An empty estimate (nothing left to do) shows none.
+    change([&text](ProgressPaneState &state) {
+        state.estimatedTime = text.isEmpty() ? QString() : QStringLiteral("Estimated Time: %1").arg(text);
+    });
 }
 
 void ProgressViewController::setMessage(const QString &text)

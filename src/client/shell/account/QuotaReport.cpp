@@ -1,7 +1,9 @@
 #include "client/shell/account/QuotaReport.h"
 
+#include "common/account/QuotaFileKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/SettingsFileWriter.h"
+#include "engine/controllers/RuvoQuotaController.h"
 #include "platform/PropertyList.h"
 
 #include <cmath>
@@ -16,8 +18,8 @@ std::optional<QuotaReport> QuotaReport::fromEngineOutput(const QVariantMap &outp
 {
     bool usedIsNumber = false;
     bool totalIsNumber = false;
-    const double used = output.value(QStringLiteral("usedquota")).toString().toDouble(&usedIsNumber);
-    const double total = output.value(QStringLiteral("totalquota")).toString().toDouble(&totalIsNumber);
+    const double used = output.value(RuvoQuotaController::kUsedQuotaKey).toString().toDouble(&usedIsNumber);
+    const double total = output.value(RuvoQuotaController::kTotalQuotaKey).toString().toDouble(&totalIsNumber);
     if (!totalIsNumber || !(total > 0) || !std::isfinite(total))
         return std::nullopt;
     return QuotaReport{usedIsNumber && std::isfinite(used) ? used : 0, total};
@@ -32,8 +34,8 @@ int QuotaReport::percentage() const
 bool QuotaReport::store(const QString &userDetailsPath) const
 {
     QVariantMap details = PropertyList::readDictionary(userDetailsPath);
-    details.insert(QStringLiteral("TOTALQUOTASIZE"), quellonExtension::encryptedString(megabytesText(totalMB())));
-    details.insert(QStringLiteral("USEDQUOTASIZE"),
+    details.insert(QuotaFileKeys::kTotalQuotaSize, quellonExtension::encryptedString(megabytesText(totalMB())));
+    details.insert(QuotaFileKeys::kUsedQuotaSize,
                    quellonExtension::encryptedString(megabytesText(usedMB() > 0 ? usedMB() : 0)));
     QString error;
     return SettingsFileWriter::writeSettingsFile(userDetailsPath, details, PropertyList::kOwnerReadWrite, &error);

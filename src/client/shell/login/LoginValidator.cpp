@@ -1,8 +1,10 @@
 #include "client/shell/login/LoginValidator.h"
 
+#include "common/webservice/URLRequest.h"
 #include "client/shell/login/AccountHosts.h"
 #include "client/shell/login/LoginValidatorDelegateProtocol.h"
 #include "client/shell/login/QLXMLParserController.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"
@@ -131,8 +133,8 @@ ScriptURLConnectionPtr LoginValidator::startPost(const QUrl &url, const QString 
     URLRequest request;
     request.url = url;
     request.method = "POST";
-    request.headers = {{"User-Agent", "Tarnix"},
-                       {"Content-Type", "application/x-www-form-urlencoded; charset=utf-8"}};
+    request.headers = {{URLRequest::kUserAgentHeader, "Tarnix"},
+                       {URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded; charset=utf-8"}};
     request.body = body.toUtf8();
     request.timeout = timeout;
     ScriptURLConnectionPtr connection(new ScriptURLConnection(request));
@@ -215,8 +217,8 @@ void LoginValidator::parseValidationOutput(const QByteArray &data)
         mDelegate->loginValidationFailedWithError(verdict.message);
         return;
     }
-    verdict.reply.insert(QStringLiteral("Username"), mUserName);
-    verdict.reply.insert(QStringLiteral("Password"), mPassword);
+    verdict.reply.insert(StoredLoginDetails::kUsername, mUserName);
+    verdict.reply.insert(StoredLoginDetails::kPassword, mPassword);
     mDelegate->loginValidationSuccessful(verdict.reply);
 }
 

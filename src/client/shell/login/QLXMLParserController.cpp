@@ -1,16 +1,17 @@
 #include "client/shell/login/QLXMLParserController.h"
 
-#include <QXmlStreamReader>
+#include "common/webservice/URLRequest.h"
+#include "platform/BoundedXmlReader.h"
 
 bool QLXMLParserController::parseXML()
 {
     mItemArray.clear();
-    QXmlStreamReader reader(mData);
+    BoundedXmlReader reader(mData, URLRequest::kDefaultMaxReplyBytes);
     while (!reader.atEnd()) {
-        if (reader.readNext() != QXmlStreamReader::StartElement || reader.attributes().isEmpty())
+        if (reader.readNext() != QXmlStreamReader::StartElement || reader.token().attributes().isEmpty())
             continue;
         QVariantMap attributes;
-        for (const QXmlStreamAttribute &attribute : reader.attributes())
+        for (const QXmlStreamAttribute &attribute : reader.token().attributes())
             attributes.insert(attribute.qualifiedName().toString(), attribute.value().toString());
         mItemArray.append(attributes);
     }

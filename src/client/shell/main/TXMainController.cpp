@@ -2,9 +2,11 @@
 
 #include "client/shell/login/LoginView.h"
 #include "client/shell/account/MonitorProgram.h"
+#include "common/account/MultipleComputerKeys.h"
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
+#include "common/files/DirectiryCreation.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
@@ -14,6 +16,7 @@
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
 #include "engine/controllers/RuvoDeleteController.h"
+#include "engine/controllers/RuvoVersionRestoreController.h"
 #include "index/manager/TarnixDBManager.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
@@ -49,6 +52,7 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, Alert
     : mView(view), mAlerts(alerts), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
       mDeleteController(std::make_unique<RuvoDeleteController>()),
+      mVersionRestoreController(std::make_unique<RuvoVersionRestoreController>()),
       mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
       mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); }),
       syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
@@ -56,7 +60,11 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, Alert
 {
     syncUserPwdInfo.setDelegate(this);
     SyncUserDetailsInfo.setDelegate(this);
-    connect(this, &TXMainController::stopAllOperations, this, [this] { mDeleteController->cancelDelete(); });
+    connect(this, &TXMainController::stopAllOperations, this, [this] {
+        mDeleteController->cancelDelete();
+        if (mVersionRestoreController->isRestoring())
+            mVersionRestoreController->cancelRestore();
+    });
 }
 
 TXMainController::~TXMainController()
@@ -91,7 +99,7 @@ void TXMainController::awakeFromNib()
 {
     TXEngineApplicationDelegate::setCurrent(this);
     createShortcut();
-    QDir().mkpath(pathOf(ApplicationFile::LogsFolderPath));
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(pathOf(ApplicationFile::LogsFolderPath));
     mUserObj = User();
     isPvtKeyValidatedcalledOnce = false;
     setEnableViews(false);
@@ -121,7 +129,7 @@ QString TXMainController::mpcName() const
     const QString folder = getPreferencesSettingForUser(TXSupportFileManager::txFileManager().TarnixUserName())
                                .value(QStringLiteral("MultipleMacState"))
                                .toMap()
-                               .value(QStringLiteral("MultipleMacFolderName"))
+                               .value(MultipleComputerKeys::kMultipleMacFolderName)
                                .toString();
     return folder.isEmpty() ? QString() : QLatin1Char('/') + folder;
 }

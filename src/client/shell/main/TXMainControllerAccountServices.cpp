@@ -1,8 +1,10 @@
 // Services of the logged-in account: quota, web-page tokens and the sync account.
 #include "client/shell/main/TXMainController.h"
+#include "common/files/DirectiryCreation.h"
 
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
+#include "common/account/SyncDetailsKeys.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/Brand.h"
@@ -102,7 +104,7 @@ void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &r
     } else if (controller == &SyncUserDetailsInfo) {
         if (isFailure(reply))
             traceSync(QStringLiteral("SyncUserDetailsInfo failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
-        else if (reply.contains(QStringLiteral("ruvosrvrip")))
+        else if (reply.contains(SyncDetailsKeys::kRuvoServerIP))
             setTarnixSyncAccountDetails(reply);
     }
 }
@@ -129,8 +131,8 @@ void TXMainController::syncAccountConfirmed(const QVariantMap &reply)
     const QString path = syncDetailsPath(TXSupportFileManager::txFileManager().TarnixUserName());
     if (QFileInfo::exists(path)) {
         QVariantMap details = PropertyList::readDictionary(path);
-        details.insert(QStringLiteral("syncUserName"), user);
-        details.insert(QStringLiteral("syncEncodedPassword"), *encoded);
+        details.insert(SyncDetailsKeys::kSyncUserName, user);
+        details.insert(SyncDetailsKeys::kSyncEncodedPassword, *encoded);
         PropertyList::write(path, details, PropertyList::kOwnerReadWrite);
         mView.setSwitchModeVisible(true);
     }
@@ -142,15 +144,15 @@ void TXMainController::syncAccountConfirmed(const QVariantMap &reply)
 
 void TXMainController::setTarnixSyncAccountDetails(QVariantMap reply)
 {
-    mUserObj.setMSyncRuvoServerIP(reply.value(QStringLiteral("ruvosrvrip")).toString());
-    reply.insert(QStringLiteral("syncUserName"), mUserObj.mSyncUserName());
-    reply.insert(QStringLiteral("syncEncodedPassword"), mUserObj.mSyncEncodedPwd());
+    mUserObj.setMSyncRuvoServerIP(reply.value(SyncDetailsKeys::kRuvoServerIP).toString());
+    reply.insert(SyncDetailsKeys::kSyncUserName, mUserObj.mSyncUserName());
+    reply.insert(SyncDetailsKeys::kSyncEncodedPassword, mUserObj.mSyncEncodedPwd());
     const QString webServer = reply.value(QStringLiteral("ruvowebsrvrip")).toString();
     const qsizetype cut = webServer.indexOf(QLatin1String("><"));
     if (cut >= 0)
         reply.insert(QStringLiteral("ruvowebsrvrip"), webServer.left(cut));
     const QString path = syncDetailsPath(TXSupportFileManager::txFileManager().TarnixUserName());
-    QDir().mkpath(QFileInfo(path).absolutePath());
+    Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).absolutePath());
     PropertyList::write(path, reply, PropertyList::kOwnerReadWrite);
     TXSupportFileManager::txFileManager().setSyncUserName(mUserObj.mSyncUserName());
     mView.setSwitchModeVisible(true);

@@ -1,10 +1,12 @@
 // The account set-up after a successful login.
 #include "client/shell/main/TXMainController.h"
+#include "common/files/DirectiryCreation.h"
 
 #include "client/shell/login/LoginView.h"
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
+#include "common/account/SyncDetailsKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
@@ -39,7 +41,7 @@ void TXMainController::onSuccessfulLogin(bool quotaMeasured)
 
     readModeOfUser(userName);
     for (ApplicationFile folder : {ApplicationFile::UserFolder, ApplicationFile::RootUserFolder})
-        QDir().mkpath(loginFilePath(folder));
+        Directiry_Creation::createPrivateDirectoryHierarchyAtPath(loginFilePath(folder));
     SLD::setEncryptionDetails(loginDetails);
     setUserData(loginDetails, accountDetails);
     SLD::writeLoginDetails(loginDetails);
@@ -89,7 +91,8 @@ void TXMainController::readModeOfUser(const QString &userName)
     mView.setBackupMode(mBackupMode);
     const QString syncDetails = userPath("SyncDetailsFilePath", userName);
     if (QFileInfo::exists(syncDetails))
-        mUserObj.setMSyncUserName(PropertyList::readDictionary(syncDetails).value(QStringLiteral("syncUserName")).toString());
+        mUserObj.setMSyncUserName(
+            PropertyList::readDictionary(syncDetails).value(SyncDetailsKeys::kSyncUserName).toString());
 }
 
 void TXMainController::setUserData(const QVariantMap &loginDetails, const QVariantMap &accountDetails)

@@ -1,12 +1,11 @@
 #include "client/shell/sidebar/SidebarRules.h"
 
 #include "common/utility/QLUtility.h"
+#include "index/IndexQueryKeys.h"
 
 namespace SidebarRules {
 
 namespace {
-const QString kSizeKey = QStringLiteral("fileSize");
-const QString kFileCountKey = QStringLiteral("FileCount");
 constexpr qint64 kSizeNotFound = -1;
 constexpr qint64 kSizeNotAvailable = -2;
 constexpr quint64 kBytesPerKilobyte = 1024;
@@ -15,11 +14,11 @@ constexpr quint64 kBytesPerKilobyte = 1024;
 std::optional<QString> spaceUsedText(const QVariantMap &output)
 {
     bool isNumber = false;
-    const qint64 size = output.value(kSizeKey).toString().toLongLong(&isNumber);
+    const qint64 size = output.value(IndexQueryKeys::kFolderSize).toString().toLongLong(&isNumber);
     if (size == kSizeNotFound || size == kSizeNotAvailable)
         return std::nullopt;
     const quint64 known = isNumber && size > 0 ? quint64(size) : 0;
-    const quint64 bytes = output.contains(kFileCountKey) ? known : known * kBytesPerKilobyte;
+    const quint64 bytes = output.contains(IndexQueryKeys::kFileCount) ? known : known * kBytesPerKilobyte;
     return QStringLiteral("Space used on your device: %1").arg(QLUtility::formatedFileSizeAsString(bytes));
 }
 

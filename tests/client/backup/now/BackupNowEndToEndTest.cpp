@@ -2,13 +2,13 @@
 
 #include "common/backupset/MonitorExclusionPreferences.h"
 #include "client/backup/now/BackupViewController.h"
-#include "client/backup/now/RuvoBackupSessionDriver.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 #include "session/SessionTestSupport.h"
 #include "session/manager/BackedUpFileQueue.h"
+#include "session/manager/RuvoBackupManager.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ namespace {
 class RecordingIndexQueue : public BackedUpFileQueue
 {
 public:
-    void addBackedUpFile(const QVariantMap &record) override { files << record.value("filename").toString(); }
+    void addBackedUpFile(const BackedUpFile &file) override { files << file.filename; }
     QStringList files;
 };
 
@@ -55,7 +55,7 @@ protected:
         ASSERT_TRUE(PropertyList::write(root() + "/BackupSet.plist", QVariant(QStringList{home() + "/Documents"})));
 
         controller = std::make_unique<BackupViewController>(
-            main, alerts, RuvoBackupSessionDriver::factory(fastTimings()),
+            main, alerts, RuvoBackupManager::factory(fastTimings()),
             BackupViewController::Timings{std::chrono::milliseconds(1), {std::chrono::milliseconds(10)}});
         controller->setView(&view);
         controller->BackupSetSavedAtPath(root() + "/BackupSet.plist");

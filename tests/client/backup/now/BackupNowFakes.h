@@ -1,11 +1,12 @@
 #pragma once
 
 #include "support/ScriptedAlerts.h"
-#include "client/backup/now/BackupSessionDriver.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
+#include "session/manager/SessionDriver.h"
 
 #include <QList>
 #include <QStringList>
@@ -50,7 +51,7 @@ public:
 };
 
 // A session driver that records its set-up and start; tests play its events.
-class FakeSessionDriver : public BackupSessionDriver
+class FakeSessionDriver : public SessionDriver
 {
 public:
     void setuserInfo(const User &user) override { userName = user.UserName(); }
@@ -64,6 +65,14 @@ public:
     void startBackup() override
     {
         ++starts;
+        running = true;
+    }
+    void setBackupSourceFolder(const QString &path) override { restoreTarget = path; }
+    QStringList &mFolderSetForRelativeRestore() override { return restoreFolders; }
+    QStringList &mFileSetForRestore() override { return restoreFiles; }
+    void startRestore() override
+    {
+        ++restores;
         running = true;
     }
     bool isRunning() const override { return running; }
@@ -84,6 +93,10 @@ public:
     QStringList selection;
     QString executor;
     int starts = 0;
+    QString restoreTarget;
+    QStringList restoreFolders;
+    QStringList restoreFiles;
+    int restores = 0;
     bool running = false;
     QList<bool> pauses;
     int cancels = 0;

@@ -4,6 +4,7 @@
 #include "common/login/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
+#include "common/transfer/ProgressReport.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
@@ -61,7 +62,7 @@ protected:
         saveSet({home() + "/Documents"});
         controller = std::make_unique<BackupViewController>(
             main, alerts,
-            [this](const BackupSessionDriver::Setup &setup, BackupSessionEvents &) {
+            [this](const SessionDriver::Setup &setup, RuvoBackupRestoreHandlerProtocol &) {
                 setups.append(setup);
                 auto made = std::make_unique<FakeSessionDriver>();
                 driver = made.get();
@@ -83,7 +84,7 @@ protected:
         alerts.answers = {1};
         controller->backupNow();
         ASSERT_EQ(driver->starts, 1) << alerts.texts().join('\n').toStdString();
-        controller->operationDidStart();
+        controller->operationDidStart(nullptr);
         alerts.shown.clear();
     }
 
@@ -92,7 +93,7 @@ protected:
     FakeBackupView view;
     FakeBackupTree tree;
     FakeSessionDriver *driver = nullptr;
-    QList<BackupSessionDriver::Setup> setups;
+    QList<SessionDriver::Setup> setups;
     std::unique_ptr<BackupViewController> controller;
 };
 
@@ -211,20 +212,22 @@ TEST_F(BackupNowTest, ProgressShowsScanningUntilTheSizeIsKnownAndDropsASyncTrans
 {
     startBackup();
     const ProgressPaneState &pane = controller->progressViewController().state();
-    controller->operationDidReceiveData({{"percentage", "12"}, {"estimatedTime", "00:01:00"}});
+    controller->operationDidReceiveData({{ProgressReport::Percentage, "12"}, {ProgressReport::EstimatedTime, "00:01:00"}},
+                                        nullptr);
     EXPECT_EQ(pane.message, "File scanning is in progress...");
     EXPECT_EQ(pane.percentageText, "");
     EXPECT_EQ(pane.estimatedTime, "");
     EXPECT_EQ(main.miniPercentage, "");
 
     controller->backupsetSizeCalculationDidFinishSuccessfully();
-    controller->operationDidReceiveData({{"percentage", "42.5"},
-                                         {"estimatedTime", "00:01:00"},
-                                         {"tansferMode", "SYNC"},
-                                         {"filename", "/a/b.txt"},
-                                         {"filesize", "3 KB"},
-                                         {"totalFileCount", "7"},
-                                         {"transferSpeed", "1 Mb/s"}});
+    controller->operationDidReceiveData({{ProgressReport::Percentage, "42.5"},
+                                         {ProgressReport::EstimatedTime, "00:01:00"},
+                                         {ProgressReport::TansferMode, "SYNC"},
+                                         {ProgressReport::Filename, "/a/b.txt"},
+                                         {ProgressReport::Filesize, "3 KB"},
+                                         {ProgressReport::TotalFileCount, "7"},
+                                         {ProgressReport::TransferSpeed, "1 Mb/s"}},
+                                        nullptr);
     EXPECT_EQ(pane.message, "");
     EXPECT_EQ(pane.percentageText, "42.5 %");
     EXPECT_DOUBLE_EQ(pane.level, 42.5);
@@ -235,6 +238,11 @@ TEST_F(BackupNowTest, ProgressShowsScanningUntilTheSizeIsKnownAndDropsASyncTrans
     EXPECT_EQ(pane.status, "Backup progress");
     EXPECT_FALSE(pane.pauseButtonHidden);
     EXPECT_EQ(controller->mTotalFileCount(), 7);
+
+    // Nothing left to do: no estimate is shown.
+    controller->operationDidReceiveData({{ProgressReport::Percentage, "100"}, {ProgressReport::EstimatedTime, ""}},
+                                        nullptr);
+    EXPECT_EQ(pane.estimatedTime, "");
 }
 
 TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
@@ -260,18 +268,18 @@ TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
         SCOPED_TRACE(c.name);
         fresh();
         int followUps = 0;
-        controller->setFollowUp([&followUps](const BackupSessionDriver &) { ++followUps; });
+        controller->setFollowUp([&followUps](const SessionDriver &) { ++followUps; });
         OnlineLogController::SharedOnlineLogController().setOperationStatus("Success");
         startBackup();
         driver->stored = 2;
         driver->alreadyPresent = 1;
-        controller->operationDidReceiveData({{"filename", "/a"}, {"totalFileCount", "3"}});
+        controller->operationDidReceiveData({{ProgressReport::Filename, "/a"}, {ProgressReport::TotalFileCount, "3"}}, nullptr);
         controller->showProgressView();
         alerts.answers = c.answers;
         switch (c.end) {
-        case End::Success: controller->operationDidFinishSuccessfully(); break;
-        case End::Failure: controller->operationDidFailWithError("engine died"); break;
-        case End::Cancel: controller->operationDidCancel(); break;
+        case End::Success: controller->operationDidFinishSuccessfully(nullptr); break;
+        case End::Failure: controller->operationDidFailWithError("engine died", nullptr); break;
+        case End::Cancel: controller->operationDidCancel(nullptr); break;
         case End::OverQuota: controller->operationDidFailWithOverQuota("quota"); break;
         }
         EXPECT_EQ(alerts.texts(), c.expectedAlerts);
@@ -303,7 +311,7 @@ TEST_F(BackupNowTest, ADisconnectKeepsBackupNowOffAfterTheEnd)
 {
     startBackup();
     writeText(UserFiles::path("DisconnectMarkerPath", "alice"), "1");
-    controller->operationDidCancel();
+    controller->operationDidCancel(nullptr);
     EXPECT_FALSE(view.buttonEnabled);
 }
 
@@ -338,7 +346,7 @@ TEST_F(BackupNowTest, ADriverIsMadeAgainOnlyForAnotherModeOrDriveAndNeverUnderAS
     controller->backupInitialise();
     EXPECT_EQ(setups.size(), 3);
     EXPECT_TRUE(controller->isBackupRunning());
-    controller->operationDidCancel();
+    controller->operationDidCancel(nullptr);
     runEventsFor(std::chrono::milliseconds(20));
     EXPECT_EQ(setups.size(), 4);  // after the session's end
 }
@@ -349,7 +357,7 @@ TEST_F(BackupNowTest, BeforeALoginNoDriverIsMadeAndBackupNowDoesNothing)
     TXSupportFileManager::txFileManager().setTarnixUserName(QString());
     setups.clear();
     controller = std::make_unique<BackupViewController>(
-        main, alerts, [this](const BackupSessionDriver::Setup &setup, BackupSessionEvents &) {
+        main, alerts, [this](const SessionDriver::Setup &setup, RuvoBackupRestoreHandlerProtocol &) {
             setups.append(setup);
             return std::make_unique<FakeSessionDriver>();
         });

@@ -2,7 +2,7 @@
 
 #include "client/backup/now/BackupNowFakes.h"
 #include "platform/PropertyList.h"
-#include "support/AnotherUser.h"
+#include "support/IsolatedRerun.h"
 
 #include <QFile>
 
@@ -66,7 +66,7 @@ TEST_F(BackupEndsInTheWindowTest, AFileTheEngineCouldNotStoreIsCounted)
 
 TEST_F(BackupEndsInTheWindowTest, AReadOnlyDriveIsRefusedBeforeTheSessionStarts)
 {
-    if (runAsAnotherUser())
+    if (rerunAsAnotherUser())
         return;
     QFile::setPermissions(volumes() + "/BackupDrive", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     openLoggedIn(&alerts);

@@ -47,6 +47,21 @@ protected:
         return files;
     }
 
+    // Files and folders under the folder that other users may read or enter.
+    static QStringList openToOthers(const QString &folder)
+    {
+        QStringList open;
+        QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo entry(it.next());
+            if (!entry.isSymLink() && (entry.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther
+                                                              | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+                open << entry.filePath();
+        }
+        return open;
+    }
+
     ScriptedAlerts alerts;
 };
 
@@ -121,6 +136,11 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
     EXPECT_EQ(logs.records().first().files.toInt(), sourceFiles().size());
     EXPECT_TRUE(logs.summaryText().contains(QString("Files backed up now: %1").arg(sourceFiles().size())))
         << logs.summaryText().toStdString();
+    // What the programs wrote in the user's folders (sets, history, logs listing
+    // every file backed up) is the user's alone.
+    for (const QString &folder : {home() + "/.local/share/TarnixVidezud", home() + "/.config/TarnixVidezud",
+                                  home() + "/.cache"})
+        EXPECT_TRUE(openToOthers(folder).isEmpty()) << openToOthers(folder).join('\n').toStdString();
     // A few seconds after the end the sidebar measures the drive again.
     EXPECT_TRUE(waitUntil([&] { return !tabs.spaceUsedText().endsWith(" 0 B"); }, 15000))
         << tabs.spaceUsedText().toStdString();
@@ -136,7 +156,7 @@ TEST_F(BackupNowInTheWindowTest, TheAccountToldAgainDuringABackupLeavesTheSessio
     alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
     client->backup.page()->backupButton()->click();
     ASSERT_TRUE(backup.isBackupRunning());
-    const BackupSessionDriver *running = backup.mBackupManager();
+    const SessionDriver *running = backup.mBackupManager();
 
     // A sync confirmation tells the program of the account a second time.
     emit client->shell.mainController().accountDidChange();

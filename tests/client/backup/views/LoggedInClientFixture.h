@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/backup/localtree/LocalTreeConnection.h"
+#include "common/files/TextFile.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupTab.h"
 #include "client/backup/views/BackupPageView.h"
@@ -71,8 +72,9 @@ protected:
         QDir().mkpath(volumes() + "/DataDrive/Music");
         QDir().mkpath(root() + "/startup/home/demo");
         TXSupportFileManager::txFileManager().setTarnixUserName("demo");
-        writeText(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
-                  QString(volumes() + "/BackupDrive").toUtf8());
+        // Written as the client writes it when a drive is chosen.
+        ASSERT_TRUE(TextFile::write(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+                                    volumes() + "/BackupDrive"));
     }
 
     void TearDown() override

@@ -20,6 +20,7 @@
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
+#include "index/IndexQueryKeys.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -196,6 +197,6 @@ void ClientShell::measureSpaceUsed()
     TXTabViewController *tabs = mWindows->tabViewController();
     mSpaceUsed.start(mMainController->currentBackupPath(), tabs, [tabs](quint64 bytes) {
         tabs->folderSizeCalculationDidFinish(
-            {{QStringLiteral("fileSize"), QString::number(bytes)}, {QStringLiteral("FileCount"), QStringLiteral("1")}});
+            {{IndexQueryKeys::kFolderSize, QString::number(bytes)}, {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
     });
 }

@@ -54,6 +54,8 @@ signals:
     void destinationShown(const QString &volumePath);
     // The user chose a period in the log viewer.
     void logPeriodChosen(const QString &period);
+    // The monitor's restore-destination prompt state ("" or a number), for the Restore page.
+    void browseButtonStateChanged(const QString &state);
 
 private:
     void keepAwakeWhileWorking();

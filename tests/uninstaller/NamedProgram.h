@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+
+// Runs a copy of a system program under a name of the test's choosing, so that
+// the process table knows it by that name; ended when it goes out of scope.
+class NamedProgram
+{
+public:
+    // prefix: e.g. {"setpriv", "--reuid=65534", ...} to run it as another user.
+    NamedProgram(const QString &folder, const QString &name, const QString &original, const QStringList &arguments,
+                 const QStringList &prefix = {})
+        : mPath(folder + '/' + name)
+    {
+        QFile::remove(mPath);
+        QFile::copy(original, mPath);
+        QFile::setPermissions(mPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
+                                         | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        if (prefix.isEmpty())
+            mProcess.start(mPath, arguments);
+        else
+            mProcess.start(prefix.first(), prefix.mid(1) + QStringList{mPath} + arguments);
+        mProcess.waitForStarted();
+    }
+    ~NamedProgram()
+    {
+        if (mProcess.state() != QProcess::NotRunning) {
+            mProcess.kill();
+            mProcess.waitForFinished();
+        }
+    }
+    NamedProgram(const NamedProgram &) = delete;
+    NamedProgram &operator=(const NamedProgram &) = delete;
+
+    // True until the process ended (it is reaped here, so it leaves no zombie behind).
+    bool isRunning() { return !mProcess.waitForFinished(0) && mProcess.state() == QProcess::Running; }
+    bool endsWithin(int milliseconds) { return mProcess.state() == QProcess::NotRunning || mProcess.waitForFinished(milliseconds); }
+    QString path() const { return mPath; }
+
+private:
+    QString mPath;
+    QProcess mProcess;
+};
