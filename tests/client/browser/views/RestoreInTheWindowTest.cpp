@@ -258,8 +258,15 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
     restoreTab->restore.restoreFiles();
     ASSERT_TRUE(waitUntil([&] { return restoreTab->page->progressPane()->isVisibleTo(restoreTab->page); }, 5000));
     ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
+    // While it runs the sidebar's mode switch stays still.
+    TXTabViewController &tabs = *client->shell.windows().tabViewController();
+    const bool backupMode = tabs.mBackupMode();
+    EXPECT_TRUE(client->shell.windows().runningActivity().restoreRunning);
+    tabs.toggleAppMode();
+    EXPECT_EQ(tabs.mBackupMode(), backupMode);
     restoreTab->page->progressPane()->stopButton()->click();
     ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
     const QByteArray log = readText(restoreTab->restore.mRestoreSessionFilePath());
     EXPECT_EQ(log.count("Restore operation cancelled"), 1) << log.constData();
     EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
