@@ -20,7 +20,8 @@ DayControl::DayControl(QWidget *parent) : QWidget(parent)
         item->setStyleSheet(QStringLiteral("QToolButton { font-size: 10pt; color: #404040; border: 1px solid #9aa7b0;"
                                            " border-radius: 3px; background: #f4f4f4; padding: 3px; }"
                                            "QToolButton:checked { background: #7fb2d9; color: #202020; }"
-                                           "QToolButton:disabled { color: #a0a0a0; }"));
+                                           "QToolButton:disabled { color: #909090; }"
+                                           "QToolButton:checked:disabled { background: #c4d6e4; color: #606060; }"));
         if (day > 0) {
             auto *shadow = new QGraphicsDropShadowEffect(item);
             shadow->setOffset(3, 3);

@@ -59,9 +59,10 @@ ScheduleWindow::ScheduleWindow(TarnixSchedulerController &store, AlertPresenter 
     split->addWidget(buildPanel());
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({700, 420});
     setCentralWidget(split);
     buildToolbarAndMenu();
-    resize(1100, 520);
+    resize(1140, 520);
     ReloadSchedules();
 }
 
