@@ -2,6 +2,8 @@
 
 #include "platform/PropertyList.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QVariantMap>
 
 SchedulerPreferences::SchedulerPreferences(QString path) : mPath(std::move(path)) {}
@@ -21,7 +23,7 @@ bool SchedulerPreferences::writeCutoff(const QString &tarnixUserName, bool on, c
     user.insert(kEnableCutoffTimeKey, on);
     user.insert(kCutoffTimeKey, cutoff);
     all.insert(tarnixUserName, user);
-    return PropertyList::write(mPath, all);
+    return QDir().mkpath(QFileInfo(mPath).absolutePath()) && PropertyList::write(mPath, all);
 }
 
 bool SchedulerPreferences::write(const QString &tarnixUserName, const Settings &settings) const

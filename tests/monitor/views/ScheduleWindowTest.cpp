@@ -7,6 +7,7 @@
 #include "monitor/views/schedules/DayControl.h"
 #include "monitor/views/schedules/ScheduleEditorSheet.h"
 #include "monitor/views/schedules/ScheduleWindow.h"
+#include "platform/PathStandardizer.h"
 #include "support/ScriptedAlerts.h"
 
 #include <QAction>
@@ -235,6 +236,62 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     EXPECT_EQ(mAlerts.texts().value(0), "Are you sure you wish to stop the scheduled backup operation?");
     ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::Canceled; }, 30000));
     EXPECT_EQ(archived(daily)->frequency(), TarnixScheduleItem::Daily);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScheduleWindowTest, PanelSavesEachChangeAndAsksBeforeRemovingTheUsersJobs)
+{
+    const TarnixScheduleItem daily = record(TarnixScheduleItem::Daily, QDateTime::currentDateTime().addDays(1));
+    TarnixScheduleItem bobs = record(TarnixScheduleItem::Hourly, QDateTime::currentDateTime().addDays(1));
+    bobs.setUsername("bob");
+    bobs.setTarnixUserName("bob");
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(daily).saved());
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(bobs).saved());
+    mWindow->ReloadSchedules();
+    mWindow->selectRecord(daily.identityKey());
+    EXPECT_EQ(mWindow->dailyBox()->text(), "Daily schedule");
+
+    mWindow->dayCells()->item(0)->click();
+    mWindow->dayCells()->item(6)->click();
+    EXPECT_EQ(archived(daily)->frequency(), TarnixScheduleItem::SelectedDays);
+    EXPECT_EQ(archived(daily)->selectedDaysForSchedule(), (QVariantList{"1", "2", "3", "4", "5"}));
+    EXPECT_EQ(mWindow->dailyBox()->text(), "Week-Day(s)");
+    EXPECT_EQ(mWindow->selectedIdentity(), daily.identityKey());
+
+    // The desktop-notification box keeps its sense through a save and a show.
+    ASSERT_TRUE(mWindow->panelDesktopBox()->isChecked());
+    mWindow->panelDesktopBox()->click();
+    EXPECT_TRUE(archived(daily)->notifyOnFailure());
+    mWindow->ReloadSchedules();
+    EXPECT_FALSE(mWindow->panelDesktopBox()->isChecked());
+
+    // The editor's cut-off: "No" leaves the box off, recorded under the job's user.
+    mWindow->selectRecord(bobs.identityKey());
+    ScheduleEditorSheet *sheet = openEditor();
+    ASSERT_NE(sheet, nullptr);
+    mAlerts.answers = {1};
+    sheet->cutoffBox()->click();
+    EXPECT_FALSE(sheet->cutoffBox()->isChecked());
+    EXPECT_FALSE(sheet->cutoffPicker()->isEnabled());
+    const QVariantMap preferences =
+        PropertyList::readDictionary(PathStandardizer::standardizePath(QLLocalizedString("ApplicationPreferenceFile")));
+    ASSERT_TRUE(preferences.value("bob").toMap().contains("EnableCutoffTimeKey"));
+    EXPECT_FALSE(preferences.value("bob").toMap().value("EnableCutoffTimeKey").toBool());
+    sheet->reject();
+    ASSERT_TRUE(sheetClosed());
+
+    // Unticking the last day removes the user's jobs, once the user says so.
+    mWindow->selectRecord(daily.identityKey());
+    mAlerts.shown.clear();
+    mAlerts.answers = {1};
+    for (int day = 1; day <= 5; ++day)
+        mWindow->dayCells()->item(day)->click();
+    ASSERT_EQ(mAlerts.shown.size(), 1);
+    EXPECT_FALSE(archived(daily));
+    EXPECT_TRUE(archived(bobs)) << "another user's job stays";
 }
 
 }  // namespace

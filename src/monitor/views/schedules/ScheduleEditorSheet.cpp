@@ -209,7 +209,14 @@ void ScheduleEditorSheet::cutoffClicked()
     }
     mState.cutoffOn = mCutoffBox->isChecked();
     showState();
-    mActions.preferences().writeCutoff(mEdited.tarnixUserName(), mState.cutoffOn, mCutoff->dateTime());
+    if (!mActions.preferences().writeCutoff(mEdited.tarnixUserName(), mState.cutoffOn, mCutoff->dateTime()))
+        showNotSaved(text("The cut-off time could not be saved."));
+}
+
+void ScheduleEditorSheet::showNotSaved(const QString &message)
+{
+    mNotSaved->setText(message);
+    mNotSaved->show();
 }
 
 void ScheduleEditorSheet::updateSchedule()
@@ -229,11 +236,8 @@ void ScheduleEditorSheet::updateSchedule()
         if (mAlerts.runModalAlert(question) != 0)
             return;
         const auto outcome = mActions.deleteRecords({mOriginal.identityKey()});
-        if (!outcome.saved()) {
-            mNotSaved->setText(outcome.message);
-            mNotSaved->show();
-            return;
-        }
+        if (!outcome.saved())
+            return showNotSaved(outcome.message);
         accept();
         return;
     }
@@ -242,12 +246,10 @@ void ScheduleEditorSheet::updateSchedule()
         return;
     }
     const auto outcome = mActions.saveEdit(mOriginal, record, mReplacesRepeatingJobs);
-    if (!outcome.saved()) {
-        mNotSaved->setText(outcome.message);
-        mNotSaved->show();
-        return;
-    }
-    mActions.preferences().write(record.tarnixUserName(), {mCutoffBox->isChecked(), mCutoff->dateTime(),
-                                                           mDesktop->isChecked(), mMissed->isChecked()});
+    if (!outcome.saved())
+        return showNotSaved(outcome.message);
+    if (!mActions.preferences().write(record.tarnixUserName(), {mCutoffBox->isChecked(), mCutoff->dateTime(),
+                                                                mDesktop->isChecked(), mMissed->isChecked()}))
+        return showNotSaved(text("The schedule was saved, but its cut-off and notification settings could not be."));
     accept();
 }

@@ -54,6 +54,7 @@ private:
     void rowClicked(int row);
     void cutoffClicked();
     void updateSchedule();
+    void showNotSaved(const QString &message);
 
     ScheduleActionsController &mActions;
     AlertPresenter &mAlerts;
