@@ -63,6 +63,13 @@ start_daemon() {
   done
 }
 
+# start_monitor <folder> <build>: the tray program of this user, marked as this script's
+# (mark_session), so that it ends with the script like the one the client would start.
+start_monitor() {
+  local sandbox_folder=$1 build=$2
+  "$build/bin/TarnixVidezudMonitor" >"$sandbox_folder/monitor.out" 2>&1 &
+}
+
 stop_daemon() {
   kill "$daemon_pid" 2>/dev/null
   wait "$daemon_pid" 2>/dev/null || true

@@ -1,5 +1,6 @@
 #include "common/account/QuotaStatus.h"
 
+#include "common/account/QuotaFileKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
@@ -30,7 +31,7 @@ QString formattedMegabytes(double megabytes)
 Quota getQuotaDetailsForUser(const QString &userName)
 {
     const QVariantMap details = PropertyList::readDictionary(UserFiles::path(QStringLiteral("UserDetailsPath"), userName));
-    return {megabytes(details.value(kTotalQuotaSize)), megabytes(details.value(kUsedQuotaSize))};
+    return {megabytes(details.value(QuotaFileKeys::kTotalQuotaSize)), megabytes(details.value(QuotaFileKeys::kUsedQuotaSize))};
 }
 
 Plan getPlanForUser(const QString &userName)

@@ -9,9 +9,6 @@
 // monitor makes of them: the quota warning and the status-window details.
 namespace QuotaStatus {
 
-inline const QString kTotalQuotaSize = QStringLiteral("TOTALQUOTASIZE");
-inline const QString kUsedQuotaSize = QStringLiteral("USEDQUOTASIZE");
-
 struct Quota
 {
     double totalMB = 0;

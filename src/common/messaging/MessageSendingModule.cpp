@@ -7,6 +7,8 @@
 #include "platform/PathTemplate.h"
 #include "common/logging/QLBackupProgressLogger.h"
 
+#include <QDir>
+
 #include <exception>
 
 namespace {
@@ -25,6 +27,12 @@ QString MessageSendingModule::clientName(const QString &machineID, const QString
 QString MessageSendingModule::monitorName(const QString &machineID, const QString &loginName)
 {
     return PathTemplate::fillTemplate(QStringLiteral("TarnixPortableMA%@%@"), {machineID, loginName});
+}
+
+QString MessageSendingModule::loginName()
+{
+    const QString name = qEnvironmentVariable("USER");
+    return name.isEmpty() ? QDir::home().dirName() : name;
 }
 
 MessageSendingModule::MessageSendingModule(std::chrono::milliseconds requestTimeout,

@@ -29,6 +29,8 @@ public:
     // The two names of a user's pair: machine serial number, then login name.
     static QString clientName(const QString &machineID, const QString &loginName);   // "TarnixPortableAM%@%@"
     static QString monitorName(const QString &machineID, const QString &loginName);  // "TarnixPortableMA%@%@"
+    // The login name of this process's user, as both names carry it.
+    static QString loginName();
 
     explicit MessageSendingModule(std::chrono::milliseconds requestTimeout = kRequestTimeout,
                                   std::chrono::milliseconds replyTimeout = kReplyTimeout);

@@ -27,8 +27,7 @@ QString beside(const QString &file, const QString &name) { return QFileInfo(file
 ScheduledJobControl::Paths ScheduledJobControl::Paths::fromTexts()
 {
     return {QLLocalizedString(QStringLiteral("SchedulerStatus")), QLLocalizedString(QStringLiteral("SchedulerProgress")),
-            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile"))),
-            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("LastUserLoginDetailsFilePath")))};
+            PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile")))};
 }
 
 ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, DistributedNotificationCenter *notifications,
@@ -39,7 +38,7 @@ ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, Distr
 
 QString ScheduledJobControl::currentUser() const
 {
-    const QVariantMap login = PropertyList::readDictionary(mPaths.lastUserLogin);
+    const QVariantMap login = StoredLoginDetails::lastUserDetails().value_or(QVariantMap());
     return login.value(Brand::pick(StoredLoginDetails::kTarnixUsername, StoredLoginDetails::kUsername)).toString();
 }
 
@@ -142,6 +141,12 @@ void ScheduledJobControl::pauseResume(bool pause)
     }
     QFile::remove(kept);
     mCurrentThrottleValue.reset();
+}
+
+bool ScheduledJobControl::isPaused() const
+{
+    const QString pauseFile = beside(throttleFile(currentUser()), QStringLiteral("pause.txt"));
+    return TextFile::read(pauseFile).value_or(QString()).trimmed() == QLatin1String("1");
 }
 
 void ScheduledJobControl::removeAllSchedules(bool disable) const

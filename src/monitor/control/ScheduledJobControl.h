@@ -22,7 +22,6 @@ public:
         QString schedulerStatus;       // "SchedulerStatus": "0" all disabled, "1" enabled
         QString schedulerProgress;     // "SchedulerProgress": "1" when the user asks to see progress
         QString schedulerPreferences;  // "ApplicationPreferenceFile": per user, the cut-off settings
-        QString lastUserLogin;         // "LastUserLoginDetailsFilePath"
 
         static Paths fromTexts();
     };
@@ -61,6 +60,8 @@ public:
     // disk, for the resume) and "1" to pause.txt. Resume: the kept value back
     // (both throttle files removed when there was none: no limit) and "0".
     void pauseResume(bool pause);
+    // The current user's pause.txt reads "1".
+    bool isPaused() const;
     // "0" (disable) or "1" to the status file.
     void removeAllSchedules(bool disable) const;
     bool areAllSchedulesDisabled() const;

@@ -1,5 +1,6 @@
 #include "monitor/schedules/TarnixSchedulerController.h"
 
+#include "common/account/MultipleComputerKeys.h"
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-const QString kEnableMultipleMacBackupKey = QStringLiteral("EnableMultipleMacBackupKey");
-const QString kMultipleMacFolderName = QStringLiteral("MultipleMacFolderName");
+using MultipleComputerKeys::kEnableMultipleMacBackupKey;
+using MultipleComputerKeys::kMultipleMacFolderName;
 
 bool anyInProgress(const QList<TarnixScheduleItem> &records)
 {

@@ -214,7 +214,9 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     trigger("ImmediateItem");
     ASSERT_EQ(archive().size(), 3);
     const TarnixScheduleItem second = archive().last();
-    ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::InProgress; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::InProgress; }, 30000))
+        << "status " << statusOf(second) << ", state " << store().schedulerState().value_or("none").toStdString() << "\n"
+        << readText(QLLocalizedString("DaemonTraceFilePath")).right(3000).toStdString();
 
     mWindow->ReloadSchedules();
     mWindow->selectRecord(daily.identityKey());

@@ -2,6 +2,7 @@
 
 #include "client/shell/login/LoginView.h"
 #include "client/shell/account/MonitorProgram.h"
+#include "common/account/MultipleComputerKeys.h"
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
@@ -118,7 +119,7 @@ QString TXMainController::mpcName() const
     const QString folder = getPreferencesSettingForUser(TXSupportFileManager::txFileManager().TarnixUserName())
                                .value(QStringLiteral("MultipleMacState"))
                                .toMap()
-                               .value(QStringLiteral("MultipleMacFolderName"))
+                               .value(MultipleComputerKeys::kMultipleMacFolderName)
                                .toString();
     return folder.isEmpty() ? QString() : QLatin1Char('/') + folder;
 }
