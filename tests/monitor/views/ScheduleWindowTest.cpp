@@ -7,6 +7,7 @@
 #include "monitor/views/schedules/DayControl.h"
 #include "monitor/views/schedules/ScheduleEditorSheet.h"
 #include "monitor/views/schedules/ScheduleWindow.h"
+#include "monitor/schedules/ScheduleArchive.h"
 #include "platform/PathStandardizer.h"
 #include "support/ScriptedAlerts.h"
 
@@ -50,6 +51,7 @@ public:
                 return false;
         return mProcess.readLine().startsWith("txdaemon running");
     }
+    bool running() const { return mProcess.state() == QProcess::Running; }
 
 private:
     QProcess mProcess;
@@ -75,6 +77,15 @@ protected:
         DaemonFixture::TearDown();
     }
 
+    // What a failed wait for the daemon shows.
+    std::string diagnosis(const TarnixScheduleItem &item, const DaemonRun &daemon)
+    {
+        return QStringLiteral("status %1, state %2, daemon %3\n%4")
+            .arg(statusOf(item))
+            .arg(store().schedulerState().value_or("none"), daemon.running() ? "running" : "gone",
+                 readText(QLLocalizedString("DaemonTraceFilePath")).right(3000))
+            .toStdString();
+    }
     QList<TarnixScheduleItem> archive()
     {
         return store().tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>());
@@ -203,8 +214,10 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     ASSERT_EQ(records.size(), 2) << "the one-off job comes beside the daily one";
     const TarnixScheduleItem once = records.last();
     EXPECT_EQ(once.frequency(), TarnixScheduleItem::Immediate);
-    ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::InProgress; }, 30000));
-    ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::Completed; }, 60000));
+    ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::InProgress; }, 30000))
+        << diagnosis(once, daemon);
+    ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::Completed; }, 60000))
+        << diagnosis(once, daemon);
     expectDriveHoldsTree();
 
     // The next run hangs: the window's saves are refused and say so; Stop ends it as cancelled.
@@ -215,8 +228,7 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     ASSERT_EQ(archive().size(), 3);
     const TarnixScheduleItem second = archive().last();
     ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::InProgress; }, 30000))
-        << "status " << statusOf(second) << ", state " << store().schedulerState().value_or("none").toStdString() << "\n"
-        << readText(QLLocalizedString("DaemonTraceFilePath")).right(3000).toStdString();
+        << diagnosis(second, daemon);
 
     mWindow->ReloadSchedules();
     mWindow->selectRecord(daily.identityKey());
@@ -236,7 +248,8 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     mAlerts.answers = {1};
     trigger("StopTransferItem");
     EXPECT_EQ(mAlerts.texts().value(0), "Are you sure you wish to stop the scheduled backup operation?");
-    ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::Canceled; }, 30000));
+    ASSERT_TRUE(waitUntil([&] { return statusOf(second) == TarnixScheduleItem::Canceled; }, 30000))
+        << diagnosis(second, daemon);
     EXPECT_EQ(archived(daily)->frequency(), TarnixScheduleItem::Daily);
 }
 
@@ -294,6 +307,44 @@ TEST_F(ScheduleWindowTest, PanelSavesEachChangeAndAsksBeforeRemovingTheUsersJobs
     ASSERT_EQ(mAlerts.shown.size(), 1);
     EXPECT_FALSE(archived(daily));
     EXPECT_TRUE(archived(bobs)) << "another user's job stays";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ScheduleWindowTest, RefreshFollowsTheDaemonButNotOverTheUsersTyping)
+{
+    const TarnixScheduleItem daily = record(TarnixScheduleItem::Daily, QDateTime::currentDateTime().addDays(1));
+    const TarnixScheduleItem hourly = record(TarnixScheduleItem::Hourly, QDateTime::currentDateTime().addDays(1));
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(daily).saved());
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(hourly).saved());
+    mWindow->ReloadSchedules();
+    mWindow->selectRecord(hourly.identityKey());
+
+    // The daemon rewrites the archive in another order, the hourly job running.
+    auto contents = ScheduleArchive::read(store().paths().archive);
+    ASSERT_TRUE(contents);
+    std::swap(contents->records[0], contents->records[1]);
+    contents->records[0].setStatus(TarnixScheduleItem::InProgress);
+    ASSERT_TRUE(ScheduleArchive::write(store().paths().archive, *contents));
+    ASSERT_TRUE(waitUntil([this] { return !mWindow->noteText()->text().isEmpty(); }, 5000)) << "the timer's reload";
+    EXPECT_EQ(mWindow->selectedIdentity(), hourly.identityKey()) << "the job stays selected, not the row";
+    EXPECT_FALSE(mWindow->dailyBox()->isEnabled());
+    const QMap<QString, bool> menu = menuStates();
+    EXPECT_TRUE(menu.value("Stop Transfer"));
+
+    // Delete of a running job is refused; the other job is typed into undisturbed.
+    trigger("DeleteItem");
+    EXPECT_EQ(mAlerts.texts().value(0), "You cannot delete a scheduled job which is in progress.");
+    EXPECT_EQ(archive().size(), 2);
+    mWindow->selectRecord(daily.identityKey());
+    mWindow->panelEmailBox()->setEnabled(true);
+    mWindow->panelEmailField()->setEnabled(true);
+    mWindow->panelEmailField()->setFocus();
+    mWindow->panelEmailField()->setText("ann@exa");
+    mWindow->ReloadSchedules();
+    EXPECT_EQ(mWindow->panelEmailField()->text(), "ann@exa");
 }
 
 }  // namespace

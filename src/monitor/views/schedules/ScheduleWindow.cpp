@@ -7,6 +7,7 @@
 #include "monitor/views/schedules/ScheduleEditorSheet.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
@@ -66,7 +67,12 @@ ScheduleWindow::ScheduleWindow(TarnixSchedulerController &store, AlertPresenter 
     ReloadSchedules();
 }
 
-ScheduleWindow::~ScheduleWindow() = default;
+ScheduleWindow::~ScheduleWindow()
+{
+    // A field that loses its focus while the window goes must not save into a half-destroyed window.
+    for (QWidget *control : std::as_const(mPanelControls))
+        control->disconnect(this);
+}
 
 void ScheduleWindow::buildToolbarAndMenu()
 {
@@ -126,6 +132,7 @@ void ScheduleWindow::validateMenu()
 QWidget *ScheduleWindow::buildPanel()
 {
     auto *panel = new QGroupBox(windowText(QStringLiteral("Schedule")), this);
+    mPanel = panel;
     auto *layout = new QVBoxLayout(panel);
     mDailyBox = new QCheckBox(windowText(SchedulePanelRules::kDailyTitle), panel);
     mImmediateBox = new QCheckBox(windowText(QStringLiteral("Immediate")), panel);
@@ -242,11 +249,18 @@ void ScheduleWindow::ReloadSchedules()
 {
     const QString selected = selectedIdentity();
     mActions.store().ReloadSchedules();
-    showRecords();
-    // The same job stays selected, wherever the daemon's rewrite put it.
-    selectRecord(selected);
-    if (selectedIdentity().isEmpty() && mTable->rowCount() > 0)
-        mTable->selectRow(0);
+    {
+        const QSignalBlocker quiet(mTable);
+        showRecords();
+        // The same job stays selected, wherever the daemon's rewrite put it.
+        selectRecord(selected);
+        if (selectedIdentity().isEmpty() && mTable->rowCount() > 0)
+            mTable->selectRow(0);
+    }
+    // The panel shows the file's state, but not over what the user is typing into it.
+    const bool typing = mPanel->isAncestorOf(QApplication::focusWidget());
+    if (selectedIdentity() != selected || !typing)
+        updateUIForSelectedItem();
 }
 
 void ScheduleWindow::showRecords()

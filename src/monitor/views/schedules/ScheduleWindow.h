@@ -99,6 +99,7 @@ private:
     QMenu *mMenu = nullptr;
     QAction *mStopItem = nullptr;
     QPointer<ScheduleEditorSheet> mSheet;
+    QWidget *mPanel = nullptr;
     QCheckBox *mDailyBox = nullptr;
     QCheckBox *mImmediateBox = nullptr;
     DayControl *mDayCells = nullptr;
