@@ -65,11 +65,13 @@ TEST_F(ScheduleActionsTest, RunNowChecksBeforeItChangesAnything)
         QList<TarnixScheduleItem> others;
         QString message;
     };
-    const QList<Case> cases{
-        {"running", job("ann", 2, TarnixScheduleItem::InProgress), {}, ScheduleActionsController::kAlreadyImmediate},
-        {"another user's one-off waits", job("ann", 2), {job("bob", 0)}, ScheduleActionsController::kAlreadyImmediate},
-        {"no backup set", job("ann", 2, 0, root() + "/missing.plist"), {}, ScheduleActionsController::kNoBackupSet},
-        {"empty backup set", job("ann", 2, 0, root() + "/empty-set.plist"), {}, ScheduleActionsController::kNoBackupSet},
+    const QList<Case> cases {
+        { "running", job("ann", 2, TarnixScheduleItem::InProgress), {}, ScheduleActionsController::kAlreadyImmediate },
+        { "another user's one-off waits", job("ann", 2), { job("bob", 0) },
+            ScheduleActionsController::kAlreadyImmediate },
+        { "no backup set", job("ann", 2, 0, root() + "/missing.plist"), {}, ScheduleActionsController::kNoBackupSet },
+        { "empty backup set", job("ann", 2, 0, root() + "/empty-set.plist"), {},
+            ScheduleActionsController::kNoBackupSet },
     };
     for (const Case &c : cases) {
         writeArchive(QList<TarnixScheduleItem>{c.selected} + c.others);
@@ -117,7 +119,8 @@ TEST_F(ScheduleActionsTest, EditOfARecordIsRefusedWhileAJobRunsAndReplacesByIden
     TarnixScheduleItem edited = second;
     edited.setFrequency(TarnixScheduleItem::Monthly);
     ASSERT_TRUE(mActions->saveEdit(second, edited, false).saved());
-    EXPECT_EQ(archived()[0].frequency(), TarnixScheduleItem::Daily) << "the first of the user's jobs is not the one edited";
+    EXPECT_EQ(archived()[0].frequency(), TarnixScheduleItem::Daily)
+        << "the first of the user's jobs is not the one edited";
     EXPECT_EQ(archived()[1].frequency(), TarnixScheduleItem::Monthly);
 
     writeArchive({first, second, job("bob", TarnixScheduleItem::Immediate, TarnixScheduleItem::InProgress)});
@@ -149,7 +152,7 @@ TEST_F(ScheduleActionsTest, OneOffTurnedRepeatingReplacesTheUsersRepeatingJobs)
 TEST_F(ScheduleActionsTest, PanelCreatesAOneOffFromTheLoginWhenTheUserHasNoJob)
 {
     ASSERT_TRUE(PropertyList::write(root() + "/LastUser.plist",
-                                    QVariantMap{{"Username", "ann"}, {"TarnixUsername", "ann"}, {"serverName", "srv"}}));
+        QVariantMap { { "Username", "ann" }, { "TarnixUsername", "ann" }, { "serverName", "srv" } }));
     SchedulePanel panel;
     panel.immediateOn = true;
     panel.time = QDateTime(QDate(2026, 3, 2), QTime(10, 0));

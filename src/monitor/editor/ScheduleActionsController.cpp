@@ -156,7 +156,8 @@ ScheduleActionsController::Outcome ScheduleActionsController::saveEdit(const Tar
     if (replacesRepeatingJobs && edited.frequency() != TarnixScheduleItem::Immediate) {
         QStringList repeating;
         for (const TarnixScheduleItem &record : mStore.configuredSchedules())
-            if (record.tarnixUserName() == original.tarnixUserName() && record.frequency() != TarnixScheduleItem::Immediate)
+            if (record.tarnixUserName() == original.tarnixUserName()
+                && record.frequency() != TarnixScheduleItem::Immediate)
                 repeating << record.identityKey();
         if (!repeating.isEmpty())
             if (const Outcome removed = mStore.tarnixDeleteSchedulerDeatils(repeating); !removed.saved())

@@ -28,7 +28,10 @@ int frequencyFor(const SchedulePanel &panel, int current)
     return panel.immediateOn ? int(TarnixScheduleItem::Immediate) : current;
 }
 
-bool removesAllJobs(const SchedulePanel &panel) { return !panel.immediateOn && (!panel.dailyOn || panel.days.count() == 0); }
+bool removesAllJobs(const SchedulePanel &panel)
+{
+    return !panel.immediateOn && (!panel.dailyOn || panel.days.count() == 0);
+}
 
 QList<TarnixScheduleItem> applyPanel(QList<TarnixScheduleItem> records, const SchedulePanel &panel)
 {

@@ -68,7 +68,8 @@ protected:
                                                     {"quotaServername", "quota.example"}},
                                         PropertyList::kOwnerReadWrite));
         ASSERT_TRUE(store().writeSchedulerState("0"));
-        mWindow = std::make_unique<ScheduleWindow>(store(), mAlerts, ScheduleWindowTimings{std::chrono::milliseconds(200)});
+        mWindow = std::make_unique<ScheduleWindow>(
+            store(), mAlerts, ScheduleWindowTimings { std::chrono::milliseconds(200) });
         mWindow->showSchedulerMainWindow();
     }
     void TearDown() override

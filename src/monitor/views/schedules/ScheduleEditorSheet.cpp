@@ -23,7 +23,7 @@
 
 namespace {
 
-QString text(const char *key) { return QLLocalizedString(QString::fromUtf8(key)); }
+QString text(const QString &key) { return QLLocalizedString(key); }
 
 // The day-of-month list, which tells when it is about to open.
 class DayOfMonthList : public QComboBox
@@ -47,7 +47,7 @@ ScheduleEditorSheet::ScheduleEditorSheet(ScheduleActionsController &actions, Ale
       mReplacesRepeatingJobs(replacesRepeatingJobs)
 {
     setWindowModality(Qt::WindowModal);
-    setWindowTitle(text("Edit Schedule"));
+    setWindowTitle(text(QStringLiteral("Edit Schedule")));
     build();
     fill();
 }
@@ -56,13 +56,13 @@ void ScheduleEditorSheet::build()
 {
     auto *layout = new QVBoxLayout(this);
 
-    auto *when = new QGroupBox(text("Time Settings"), this);
+    auto *when = new QGroupBox(text(QStringLiteral("Time Settings")), this);
     auto *whenLayout = new QVBoxLayout(when);
     const QList<QString> titles{ScheduleEditorRules::kDailyTitle, ScheduleEditorRules::kHourlyTitle,
                                 ScheduleEditorRules::kImmediateTitle, ScheduleEditorRules::kMonthlyTitle};
     for (int row = 0; row < 4; ++row) {
         // The rows are checked from the sheet's state, which may leave none checked.
-        mRows[row] = new QRadioButton(text(titles[row].toUtf8().constData()), when);
+        mRows[row] = new QRadioButton(text(titles[row]), when);
         mRows[row]->setAutoExclusive(false);
         connect(mRows[row], &QRadioButton::clicked, this, [this, row] { rowClicked(row); });
         whenLayout->addWidget(mRows[row]);
@@ -80,7 +80,7 @@ void ScheduleEditorSheet::build()
     auto *times = new QFormLayout;
     mTime = new QDateTimeEdit(when);
     mTime->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
-    times->addRow(text("Time:"), mTime);
+    times->addRow(text(QStringLiteral("Time:")), mTime);
     auto *dayList = new DayOfMonthList(when);
     for (int day = 1; day <= 31; ++day)
         dayList->addItem(QString::number(day), day);
@@ -89,18 +89,18 @@ void ScheduleEditorSheet::build()
         showState();
     };
     mDayOfMonth = dayList;
-    times->addRow(text("Day of the month:"), mDayOfMonth);
+    times->addRow(text(QStringLiteral("Day of the month:")), mDayOfMonth);
     whenLayout->addLayout(times);
     layout->addWidget(when);
 
-    auto *notify = new QGroupBox(text("Notifications"), this);
+    auto *notify = new QGroupBox(text(QStringLiteral("Notifications")), this);
     auto *notifyLayout = new QVBoxLayout(notify);
-    mEmailBox = new QCheckBox(text("Send e-mail notification to:"), notify);
+    mEmailBox = new QCheckBox(text(QStringLiteral("Send e-mail notification to:")), notify);
     mEmails = new QLineEdit(notify);
     mEmails->setPlaceholderText(QStringLiteral("name@example.com, other@example.com"));
-    mLogExtract = new QCheckBox(text("Attach an extract of the log"), notify);
-    mNotifyAlways = new QRadioButton(text("Always"), notify);
-    mNotifyOnFailure = new QRadioButton(text("Only on failure"), notify);
+    mLogExtract = new QCheckBox(text(QStringLiteral("Attach an extract of the log")), notify);
+    mNotifyAlways = new QRadioButton(text(QStringLiteral("Always")), notify);
+    mNotifyOnFailure = new QRadioButton(text(QStringLiteral("Only on failure")), notify);
     auto *pair = new QButtonGroup(notify);
     pair->addButton(mNotifyAlways);
     pair->addButton(mNotifyOnFailure);
@@ -108,10 +108,10 @@ void ScheduleEditorSheet::build()
     pairRow->addWidget(mNotifyAlways);
     pairRow->addWidget(mNotifyOnFailure);
     pairRow->addStretch();
-    mDesktop = new QCheckBox(text("Show desktop notifications for scheduled jobs"), notify);
-    mMissed = new QCheckBox(text("Start missed scheduled backups"), notify);
+    mDesktop = new QCheckBox(text(QStringLiteral("Show desktop notifications for scheduled jobs")), notify);
+    mMissed = new QCheckBox(text(QStringLiteral("Start missed scheduled backups")), notify);
     auto *cutoffRow = new QHBoxLayout;
-    mCutoffBox = new QCheckBox(text("Cut-off time:"), notify);
+    mCutoffBox = new QCheckBox(text(QStringLiteral("Cut-off time:")), notify);
     mCutoff = new QDateTimeEdit(notify);
     mCutoff->setDisplayFormat(QStringLiteral("hh:mm:ss AP"));
     cutoffRow->addWidget(mCutoffBox);
@@ -137,8 +137,8 @@ void ScheduleEditorSheet::build()
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto *cancel = new QPushButton(text("Cancel"), this);
-    mUpdate = new QPushButton(text("Update"), this);
+    auto *cancel = new QPushButton(text(QStringLiteral("Cancel")), this);
+    mUpdate = new QPushButton(text(QStringLiteral("Update")), this);
     mUpdate->setDefault(true);
     buttons->addWidget(cancel);
     buttons->addWidget(mUpdate);
@@ -162,7 +162,8 @@ void ScheduleEditorSheet::fill()
     const SchedulerPreferences::Settings settings = mActions.preferences().read(mEdited.tarnixUserName());
     mState.cutoffOn = settings.cutoffOn;
     mCutoffBox->setChecked(settings.cutoffOn);
-    mCutoff->setDateTime(settings.cutoffOn && settings.cutoff.isValid() ? settings.cutoff : QDateTime::currentDateTime());
+    mCutoff->setDateTime(
+        settings.cutoffOn && settings.cutoff.isValid() ? settings.cutoff : QDateTime::currentDateTime());
     mDesktop->setChecked(settings.desktopNotification);
     mMissed->setChecked(settings.startMissed);
     showState();
@@ -172,7 +173,7 @@ void ScheduleEditorSheet::showState()
 {
     for (int row = 0; row < 4; ++row)
         mRows[row]->setChecked(mState.checkedRow == row);
-    mRows[ScheduleEditorState::DailyRow]->setText(text(ScheduleEditorRules::firstRowTitle(mState).toUtf8().constData()));
+    mRows[ScheduleEditorState::DailyRow]->setText(text(ScheduleEditorRules::firstRowTitle(mState)));
     mDays->setState(mState.days);
     const ScheduleEditorEnabled on = ScheduleEditorRules::enabled(mState);
     mTime->setEnabled(on.timePicker);
@@ -197,11 +198,12 @@ void ScheduleEditorSheet::rowClicked(int row)
 void ScheduleEditorSheet::cutoffClicked()
 {
     if (mCutoffBox->isChecked()) {
-        AlertRequest question{text("ApplicationName"),
-                              text("You have set '%@' as the cut-off time for the scheduled backup operation. This may "
-                                   "terminate the scheduled job before it completes.\n\n")
-                                  .replace(QStringLiteral("%@"), mCutoff->time().toString(QStringLiteral("hh:mm:ss AP"))),
-                              text("No"), text("Yes"), QString(), QString()};
+        AlertRequest question { text(QStringLiteral("ApplicationName")),
+            text(QStringLiteral("You have set '%@' as the cut-off time for the scheduled backup "
+                                "operation. This may terminate the scheduled job before it "
+                                "completes.\n\n"))
+                .replace(QStringLiteral("%@"), mCutoff->time().toString(QStringLiteral("hh:mm:ss AP"))),
+            text(QStringLiteral("No")), text(QStringLiteral("Yes")), QString(), QString() };
         if (mAlerts.runModalAlert(question) != 0) {
             mCutoffBox->setChecked(false);
             mCutoff->setDateTime(QDateTime::currentDateTime());
@@ -210,7 +212,7 @@ void ScheduleEditorSheet::cutoffClicked()
     mState.cutoffOn = mCutoffBox->isChecked();
     showState();
     if (!mActions.preferences().writeCutoff(mEdited.tarnixUserName(), mState.cutoffOn, mCutoff->dateTime()))
-        showNotSaved(text("The cut-off time could not be saved."));
+        showNotSaved(text(QStringLiteral("The cut-off time could not be saved.")));
 }
 
 void ScheduleEditorSheet::showNotSaved(const QString &message)
@@ -230,9 +232,10 @@ void ScheduleEditorSheet::updateSchedule()
     const QDateTime now = QDateTime::currentDateTime();
     if (!ScheduleEditorRules::applyChoice(mState, record, mTime->dateTime(), mDayOfMonth->currentData().toInt(), now)) {
         // No choice left means no job: asked first, never deleted silently.
-        const AlertRequest question{text("ApplicationName"),
-                                    text("No time setting is chosen. Are you sure you wish to delete the Scheduled job?"),
-                                    text("No"), text("Yes"), QString(), QString()};
+        const AlertRequest question{text(QStringLiteral("ApplicationName")),
+                                    text(QStringLiteral("No time setting is chosen. Are you sure you wish to delete "
+                                                        "the Scheduled job?")),
+                                    text(QStringLiteral("No")), text(QStringLiteral("Yes")), QString(), QString()};
         if (mAlerts.runModalAlert(question) != 0)
             return;
         const auto outcome = mActions.deleteRecords({mOriginal.identityKey()});
@@ -242,7 +245,7 @@ void ScheduleEditorSheet::updateSchedule()
         return;
     }
     if (const auto problem = ScheduleEditorRules::emailProblem(record)) {
-        mAlerts.inform(text(problem->toUtf8().constData()));
+        mAlerts.inform(text(*problem));
         return;
     }
     const auto outcome = mActions.saveEdit(mOriginal, record, mReplacesRepeatingJobs);
@@ -250,6 +253,7 @@ void ScheduleEditorSheet::updateSchedule()
         return showNotSaved(outcome.message);
     if (!mActions.preferences().write(record.tarnixUserName(), {mCutoffBox->isChecked(), mCutoff->dateTime(),
                                                                 mDesktop->isChecked(), mMissed->isChecked()}))
-        return showNotSaved(text("The schedule was saved, but its cut-off and notification settings could not be."));
+        return showNotSaved(
+            text(QStringLiteral("The schedule was saved, but its cut-off and notification settings could not be.")));
     accept();
 }

@@ -271,8 +271,8 @@ void ScheduleWindow::showRecords()
     mTable->setRowCount(int(records.size()));
     for (int row = 0; row < records.size(); ++row) {
         const TarnixScheduleItem &record = records[row];
-        const QStringList texts{record.scheduleTypeString(), record.scheduleTimeString(), record.frequencyString(records),
-                                record.statusString(), record.destination(), record.username()};
+        const QStringList texts { record.scheduleTypeString(), record.scheduleTimeString(),
+            record.frequencyString(records), record.statusString(), record.destination(), record.username() };
         for (int column = 0; column < ColumnCount; ++column)
             mTable->setItem(row, column, new QTableWidgetItem(texts[column]));
         mTable->item(row, TypeColumn)->setData(Qt::UserRole, record.identityKey());
@@ -396,14 +396,14 @@ void ScheduleWindow::stopRunningSchedule()
     if (!target)
         return;
     if (target->status() != TarnixScheduleItem::InProgress) {
-        mAlerts.inform(windowText(QStringLiteral("Please select the respective scheduled job that is currently in progress "
-                                                 "to stop the backup operation of the same.")));
+        mAlerts.inform(
+            windowText(QStringLiteral("Please select the respective scheduled job that is currently in progress "
+                                      "to stop the backup operation of the same.")));
         return;
     }
-    const AlertRequest question{windowText(QStringLiteral("ApplicationName")),
-                                windowText(QStringLiteral("Are you sure you wish to stop the scheduled backup operation?")),
-                                windowText(QStringLiteral("Proceed")), windowText(QStringLiteral("Cancel")), QString(),
-                                QString()};
+    const AlertRequest question { windowText(QStringLiteral("ApplicationName")),
+        windowText(QStringLiteral("Are you sure you wish to stop the scheduled backup operation?")),
+        windowText(QStringLiteral("Proceed")), windowText(QStringLiteral("Cancel")), QString(), QString() };
     if (mAlerts.confirm(question))
         mActions.store().requestStopOfRunningJob();
 }
@@ -420,9 +420,9 @@ void ScheduleWindow::deleteSchedule()
         mAlerts.inform(windowText(QStringLiteral("You cannot delete a scheduled job which is in progress.")));
         return;
     }
-    const AlertRequest question{windowText(QStringLiteral("ApplicationName")),
-                                windowText(QStringLiteral("Are you sure you wish to delete the Scheduled job?")),
-                                windowText(QStringLiteral("No")), windowText(QStringLiteral("Yes")), QString(), QString()};
+    const AlertRequest question { windowText(QStringLiteral("ApplicationName")),
+        windowText(QStringLiteral("Are you sure you wish to delete the Scheduled job?")),
+        windowText(QStringLiteral("No")), windowText(QStringLiteral("Yes")), QString(), QString() };
     if (mAlerts.runModalAlert(question) != 0)
         return;
     const auto outcome = mActions.deleteRecords({record->identityKey()});
