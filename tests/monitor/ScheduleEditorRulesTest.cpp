@@ -225,18 +225,32 @@ TEST(SchedulePanelRulesTest, DaysAndBoxesGiveTheFrequency)
         panel.days.setSelectedDays(c.days);
         panel.dailyOn = c.daily;
         panel.immediateOn = c.immediate;
+        panel.kindChosen = true;
         panel.time = kMonday0800;
         const auto saved = SchedulePanelRules::applyPanel({jobOf(TarnixScheduleItem::Monthly)}, panel);
         EXPECT_EQ(saved.first().frequency(), c.frequency) << c.days.size();
         EXPECT_EQ(SchedulePanelRules::dailyTitle(c.days.size()), c.title);
     }
     SchedulePanel weekdays;
+    weekdays.kindChosen = true;
     weekdays.dailyOn = true;
     weekdays.days.setSelectedDays({1, 2, 3, 4, 5});
     const auto saved = SchedulePanelRules::applyPanel({jobOf(TarnixScheduleItem::Daily)}, weekdays);
     EXPECT_EQ(saved.first().selectedDaysForSchedule(), (QVariantList{"1", "2", "3", "4", "5"}));
-    EXPECT_TRUE(SchedulePanelRules::removesAllJobs(SchedulePanel{}));
+    SchedulePanel noDay;
+    noDay.kindChosen = true;
+    EXPECT_TRUE(SchedulePanelRules::removesAllJobs(noDay));
     EXPECT_FALSE(SchedulePanelRules::removesAllJobs(weekdays));
+    EXPECT_FALSE(SchedulePanelRules::removesAllJobs(SchedulePanel{})) << "only the days or boxes remove";
+
+    // A change of the time only: an hourly job, which the panel shows as daily, stays hourly.
+    const TarnixScheduleItem hourly = jobOf(TarnixScheduleItem::Hourly, {3});
+    SchedulePanel shown = SchedulePanelRules::panelFor(hourly);
+    shown.time = kMonday0800.addSecs(600);
+    const auto kept = SchedulePanelRules::applyPanel({hourly}, shown);
+    EXPECT_EQ(kept.first().frequency(), TarnixScheduleItem::Hourly);
+    EXPECT_EQ(kept.first().selectedDaysForSchedule(), hourly.selectedDaysForSchedule());
+    EXPECT_EQ(kept.first().scheduleTime(), shown.time);
 }
 
 TEST(SchedulePanelRulesTest, NotificationBoxKeepsOneSenseAndARunningOneOffIsLeftAlone)

@@ -135,7 +135,9 @@ TarnixScheduleItem ScheduleActionsController::newRecordFromLogin(const ScheduleP
         {Brand::pick(record.tarnixUserName(), record.username())})));
     record.setSSL(QStringLiteral("YES"));
     record.setFrequency(TarnixScheduleItem::Daily);
-    return SchedulePanelRules::applyPanel({record}, panel).first();
+    SchedulePanel chosen = panel;
+    chosen.kindChosen = true;
+    return SchedulePanelRules::applyPanel({record}, chosen).first();
 }
 
 ScheduleActionsController::Outcome ScheduleActionsController::saveEdit(const TarnixScheduleItem &original,

@@ -30,7 +30,7 @@ int frequencyFor(const SchedulePanel &panel, int current)
 
 bool removesAllJobs(const SchedulePanel &panel)
 {
-    return !panel.immediateOn && (!panel.dailyOn || panel.days.count() == 0);
+    return panel.kindChosen && !panel.immediateOn && (!panel.dailyOn || panel.days.count() == 0);
 }
 
 QList<TarnixScheduleItem> applyPanel(QList<TarnixScheduleItem> records, const SchedulePanel &panel)
@@ -46,6 +46,8 @@ QList<TarnixScheduleItem> applyPanel(QList<TarnixScheduleItem> records, const Sc
         record.setEmailids(panel.emails);
         record.setNotifyOnFailure(!panel.desktopNotification);
         record.setShouldStartMissedScheduleBackup(panel.startMissed);
+        if (!panel.kindChosen)
+            continue;
         record.setSelectedDaysForSchedule(days);
         record.setFrequency(frequencyFor(panel, record.frequency()));
     }

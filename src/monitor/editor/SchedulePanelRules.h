@@ -14,6 +14,8 @@
 //   all seven on                      -> frequency 2
 //   only the immediate box on         -> frequency 0
 //   a one-off job in progress         -> left as it is by a save
+//   only the time or a notification changed -> frequency and days stay (an hourly
+//                                      or monthly job, which the boxes cannot show, keeps its kind)
 // The desktop-notification box stands for e-mails on every run: on when the
 // record's notifyOnFailure is off, and saved the same way round.
 struct SchedulePanel
@@ -26,6 +28,8 @@ struct SchedulePanel
     QString emails;
     bool desktopNotification = false;
     bool startMissed = false;
+    // The change was to the days or the boxes, which choose the job's kind.
+    bool kindChosen = false;
 };
 
 namespace SchedulePanelRules {
@@ -44,7 +48,8 @@ SchedulePanel panelFor(const TarnixScheduleItem &record);
 // fewer, 0 with only the immediate box, else the record's own.
 int frequencyFor(const SchedulePanel &panel, int current);
 
-// Whether a save of the panel would leave the user no job (no day and no immediate run).
+// Whether a save of the panel would leave the user no job: the days or boxes
+// were changed to no day and no immediate run.
 bool removesAllJobs(const SchedulePanel &panel);
 
 // The user's records with the panel's settings; a one-off job in progress stays as it is.

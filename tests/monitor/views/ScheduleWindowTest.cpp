@@ -349,3 +349,25 @@ TEST_F(ScheduleWindowTest, RefreshFollowsTheDaemonButNotOverTheUsersTyping)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ScheduleWindowTest, PanelChangeOfTheTimeKeepsAMonthlyJob)
+{
+    const TarnixScheduleItem monthly = record(TarnixScheduleItem::Monthly, QDateTime::currentDateTime().addDays(3));
+    ASSERT_TRUE(store().tarnixaddSchedulerDetails(monthly).saved());
+    mWindow->ReloadSchedules();
+    mWindow->selectRecord(monthly.identityKey());
+    EXPECT_FALSE(mWindow->dailyBox()->isChecked());
+    EXPECT_FALSE(mWindow->immediateBox()->isChecked());
+
+    const QDateTime later = monthly.scheduleTime().addSecs(3600);
+    mWindow->panelTimePicker()->setDateTime(later);
+    emit mWindow->panelTimePicker()->editingFinished();
+    EXPECT_TRUE(mAlerts.shown.isEmpty()) << "nothing to ask: no job goes";
+    ASSERT_TRUE(archived(monthly));
+    EXPECT_EQ(archived(monthly)->frequency(), TarnixScheduleItem::Monthly);
+    EXPECT_EQ(archived(monthly)->scheduleTime().time().hour(), later.time().hour());
+}
+
+}  // namespace

@@ -170,7 +170,7 @@ QWidget *ScheduleWindow::buildPanel()
         mDailyBox->setChecked(mDayCells->state().count() > 0);
         if (mDailyBox->isChecked())
             mImmediateBox->setChecked(false);
-        updateSchedulerDetails();
+        updateSchedulerDetails(true);
     });
     connect(mDailyBox, &QCheckBox::clicked, this, [this](bool on) {
         DayRowState days;
@@ -178,7 +178,7 @@ QWidget *ScheduleWindow::buildPanel()
         mDayCells->setState(days);
         if (on)
             mImmediateBox->setChecked(false);
-        updateSchedulerDetails();
+        updateSchedulerDetails(true);
     });
     connect(mImmediateBox, &QCheckBox::clicked, this, [this](bool on) {
         if (on) {
@@ -186,16 +186,17 @@ QWidget *ScheduleWindow::buildPanel()
             mDayCells->setState(DayRowState());
             mPanelTime->setDateTime(QDateTime::currentDateTime());
         }
-        updateSchedulerDetails();
+        updateSchedulerDetails(true);
     });
-    connect(mPanelTime, &QDateTimeEdit::editingFinished, this, &ScheduleWindow::updateSchedulerDetails);
+    const auto saveSettings = [this] { updateSchedulerDetails(false); };
+    connect(mPanelTime, &QDateTimeEdit::editingFinished, this, saveSettings);
     connect(mPanelEmailBox, &QCheckBox::clicked, this, [this](bool on) {
         mPanelEmails->setEnabled(on);
-        updateSchedulerDetails();
+        updateSchedulerDetails(false);
     });
-    connect(mPanelEmails, &QLineEdit::editingFinished, this, &ScheduleWindow::updateSchedulerDetails);
-    connect(mPanelDesktop, &QCheckBox::clicked, this, &ScheduleWindow::updateSchedulerDetails);
-    connect(mPanelMissed, &QCheckBox::clicked, this, &ScheduleWindow::updateSchedulerDetails);
+    connect(mPanelEmails, &QLineEdit::editingFinished, this, saveSettings);
+    connect(mPanelDesktop, &QCheckBox::clicked, this, saveSettings);
+    connect(mPanelMissed, &QCheckBox::clicked, this, saveSettings);
     return panel;
 }
 
@@ -306,9 +307,10 @@ void ScheduleWindow::showPanel(const SchedulePanel &panel, bool editable)
     mPanelEmails->setEnabled(editable && panel.emailOn);
 }
 
-SchedulePanel ScheduleWindow::panelFromControls() const
+SchedulePanel ScheduleWindow::panelFromControls(bool kindChosen) const
 {
     SchedulePanel panel;
+    panel.kindChosen = kindChosen;
     panel.dailyOn = mDailyBox->isChecked();
     panel.days = mDayCells->state();
     panel.immediateOn = mImmediateBox->isChecked();
@@ -326,9 +328,9 @@ QString ScheduleWindow::panelUser() const
     return record ? record->username() : mActions.loginUsername();
 }
 
-void ScheduleWindow::updateSchedulerDetails()
+void ScheduleWindow::updateSchedulerDetails(bool kindChosen)
 {
-    const SchedulePanel panel = panelFromControls();
+    const SchedulePanel panel = panelFromControls(kindChosen);
     mDailyBox->setText(windowText(SchedulePanelRules::dailyTitle(panel.days.count())));
     const QString user = panelUser();
     if (SchedulePanelRules::removesAllJobs(panel) && !mActions.store().tarnixSchedulerDetailsForUser(user).isEmpty()) {

@@ -83,10 +83,11 @@ private:
     std::optional<TarnixScheduleItem> selectedRecord() const;
     void updateUIForSelectedItem();
     void showPanel(const SchedulePanel &panel, bool editable);
-    SchedulePanel panelFromControls() const;
+    SchedulePanel panelFromControls(bool kindChosen) const;
     QString panelUser() const;
-    // The panel's save; asks first when it would leave the user no job.
-    void updateSchedulerDetails();
+    // The panel's save (`kindChosen`: the days or boxes changed); asks first
+    // when it would leave the user no job.
+    void updateSchedulerDetails(bool kindChosen);
     void showOutcome(const ScheduleActionsController::Outcome &outcome);
     void startRefreshTimer();
     void stopRefreshTimer();
