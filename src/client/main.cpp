@@ -1,4 +1,5 @@
 #include "client/backup/views/BackupTab.h"
+#include "client/browser/views/RestoreTab.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "common/context/ProgramContext.h"
 
@@ -10,6 +11,7 @@ int main(int argc, char *argv[])
     ProgramContext program;  // what the whole program shares, for as long as it runs
     ClientShell shell;
     BackupTab backupTab(shell);
+    RestoreTab restoreTab(shell);
     shell.start();
     return app.exec();
 }

@@ -91,7 +91,7 @@ TEST(IncludeRules, CheckerCatchesPlantedViolations)
         {"client/backup/views/BackupPage.cpp", "client/browser/views/BrowserPage.h", true},
         {"client/backup/now/BackupViewController.cpp", "client/common/progress/ProgressView.h", false},
         {"client/backup/views/BackupPage.cpp", "client/shell/main/TXMainController.h", false},
-        {"client/backup/views/BackupPage.cpp", "client/backup/now/BackupDestination.h", false},
+        {"client/backup/views/BackupPage.cpp", "client/common/destination/BackupDestination.h", false},
         {"client/shell/views/frame/ClientShell.cpp", "client/backup/views/BackupPage.h", false},
         {"client/main.cpp", "client/backup/views/BackupPage.h", false},
         {"client/backup/now/BackupViewController.cpp", "desktop/logs/LogManager.h", false},

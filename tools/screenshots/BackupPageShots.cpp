@@ -54,7 +54,9 @@ int PictureAlerts::runModalAlert(const AlertRequest &alert)
     panel.displayMessage(alert.message, alert.title, false);
     if (shown)
         shown(alert, panel.window());
-    return alert.defaultButton == QLatin1String("View Log") ? 0 : kAnswerDefault;
+    // "OK" rather than opening the log viewer or the file viewer.
+    const bool view = alert.defaultButton == QLatin1String("View Log") || alert.defaultButton == QLatin1String("View");
+    return view ? 0 : kAnswerDefault;
 }
 
 void PictureAlerts::showAlert(const AlertRequest &alert)

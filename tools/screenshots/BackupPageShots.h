@@ -11,7 +11,7 @@ class TXTabViewController;
 
 // Shows the Backup page's messages in the alert panel, as free windows so that
 // they can be pictured with the main window, and answers them as a user going
-// through Backup Now would: "Yes" to every question, "OK" to the end's message.
+// through Backup Now or a restore would: "Yes" to every question, "OK" to the end's message.
 class PictureAlerts : public AlertPresenter
 {
 public:

@@ -2,9 +2,11 @@
 // a folder, for a person to look at; scripts/screenshots runs it once per brand
 // under Xvfb. Usage: txscreenshots <folder>
 #include "BackupPageShots.h"
+#include "RestorePageShots.h"
 #include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupTab.h"
+#include "client/browser/views/RestoreTab.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/CustomNSTableColumn.h"
@@ -235,6 +237,8 @@ int main(int argc, char *argv[])
     BackupTab backupTab(shell, &alerts);
     BackupPage &backup = backupTab.backup;
     LocalTreeConnection &tree = backupTab.tree;
+    RestoredFolderChooser restoreFolders;
+    RestoreTab restoreTab(shell, &alerts, &restoreFolders);
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())
@@ -301,13 +305,14 @@ int main(int argc, char *argv[])
     tabs->setTheLoginMode(true);
     tabs->setQuotaPercentage(37);
     tabs->setBackupMiniProgressHidden(true);
-    saveBackupPage(*tabs, backup, tree, alerts,
-                   {[&](const char *name) { shots.save(QString::fromLatin1(name), window); },
-                    [&](const char *name, QWidget *over) {
-                        // A message shows centred over the main window.
-                        over->move(window->geometry().center() - over->rect().center());
-                        shots.saveTogether(QString::fromLatin1(name), window, over);
-                    }});
+    const BackupPagePictures pictures{[&](const char *name) { shots.save(QString::fromLatin1(name), window); },
+                                      [&](const char *name, QWidget *over) {
+                                          // A message shows centred over the main window.
+                                          over->move(window->geometry().center() - over->rect().center());
+                                          shots.saveTogether(QString::fromLatin1(name), window, over);
+                                      }};
+    saveBackupPage(*tabs, backup, tree, alerts, pictures);
+    saveRestorePage(*tabs, restoreTab, alerts, pictures);
     saveOutline(shots);
     saveErrorReport(shots);
     saveBandwidthTest(shots);

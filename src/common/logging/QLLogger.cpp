@@ -51,6 +51,14 @@ void QLLogger::logMonitorTrace(const QString &message)
     LogFile::writeToFile(QLLocalizedString(QStringLiteral("MonitorTraceFilePath")), logDate() + " : " + message + " ");
 }
 
+void QLLogger::logInteractiveTrace(const QString &message)
+{
+    if (message.isNull())
+        return;
+    LogFile::writeToFile(PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath"))),
+                         logDate() + " : " + message + " ");
+}
+
 QString QLLogger::constructSessionFileNameforOperarion(int operationCode)
 {
     static const char *const stems[] = {

@@ -24,8 +24,10 @@ public:
 
     static void logMsg(const QString &message, int type, const QString &file);
     static void logQuellonSession(const QString &message);
-    // One-shot trace text "%@ : %@ " (no line break) to the monitor's trace.
+    // One-shot trace text "%@ : %@ " (no line break) to the monitor's trace, or to the
+    // client's interactive trace; a null message writes nothing.
     static void logMonitorTrace(const QString &message);
+    static void logInteractiveTrace(const QString &message);
 
     // The stem of the operation code followed by the date "LL-d-yyyy-H-m-s"; "" for an unknown code.
     static QString constructSessionFileNameforOperarion(int operationCode);

@@ -4,7 +4,7 @@
 #include "client/backup/cleanup/ArchiveCleanupRules.h"
 #include "client/backup/cleanup/ArchiveCleanupView.h"
 #include "desktop/alerts/AlertPresenter.h"
-#include "client/backup/now/BackupDestination.h"
+#include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "common/account/User.h"

@@ -1,22 +1,13 @@
 #include "client/backup/logs/BackupSessionLog.h"
 
+#include "client/common/logs/SessionLogText.h"
+
 namespace {
 
 const QString kNotTransferredNotice = QStringLiteral(
     "Some of the files are not transferred. For details check the 'Error:' in the log messages.\n");
 const QString kSeparator = QString(50, '-') + '\n';
 const QString kOverQuota = QStringLiteral("Backup operation failed with over quota");
-
-// The array as the backup set's text description shows it: one quoted path a line.
-QString backupSetDescription(const QStringList &paths)
-{
-    QStringList quoted;
-    for (QString path : paths) {
-        path.replace('\\', QLatin1String("\\\\")).replace('"', QLatin1String("\\\""));
-        quoted.append(QStringLiteral("    \"%1\"").arg(path));
-    }
-    return QStringLiteral("(\n") + (quoted.isEmpty() ? QString() : quoted.join(QStringLiteral(",\n")) + '\n') + ')';
-}
 
 }  // namespace
 
@@ -49,7 +40,7 @@ void BackupSessionLog::operationDidStart(const QString &userName, const QString 
     toLog(QStringLiteral("Username: %1").arg(userName));
     toLog(QStringLiteral("Start Time: %1").arg(startTime), false);
     toLog(QStringLiteral("Backup location: '%1'\n").arg(volumeName), false);
-    toLog(QStringLiteral("Backup set content:\n%1\n").arg(backupSetDescription(backupSet)));
+    toLog(QStringLiteral("Backup set content:\n%1\n").arg(SessionLogText::arrayDescription(backupSet)));
 }
 
 void BackupSessionLog::fileDone(const QString &transferMode, const QString &fileName, const QString &fileSize)

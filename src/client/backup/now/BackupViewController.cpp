@@ -1,7 +1,7 @@
 #include "client/backup/now/BackupViewController.h"
 
 #include "desktop/alerts/AlertPresenter.h"
-#include "client/backup/now/BackupDestination.h"
+#include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"

@@ -1,6 +1,6 @@
 #include "client/backup/views/BackupPage.h"
 
-#include "client/backup/now/BackupDestination.h"
+#include "client/common/destination/BackupDestination.h"
 #include "session/manager/RuvoBackupManager.h"
 #include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPageView.h"

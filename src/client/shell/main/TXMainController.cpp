@@ -16,6 +16,7 @@
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
 #include "engine/controllers/RuvoDeleteController.h"
+#include "engine/controllers/RuvoVersionRestoreController.h"
 #include "platform/MainThread.h"
 #include "platform/PathRoots.h"
 #include "platform/PropertyList.h"
@@ -50,6 +51,7 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, Alert
     : mView(view), mAlerts(alerts), mServices(std::move(services)), mTimings(timings),
       mLoginViewController(loginView, *this, timings.login),
       mDeleteController(std::make_unique<RuvoDeleteController>()),
+      mVersionRestoreController(std::make_unique<RuvoVersionRestoreController>()),
       mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
       mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); }),
       syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
@@ -57,7 +59,11 @@ TXMainController::TXMainController(TXMainView &view, LoginView &loginView, Alert
 {
     syncUserPwdInfo.setDelegate(this);
     SyncUserDetailsInfo.setDelegate(this);
-    connect(this, &TXMainController::stopAllOperations, this, [this] { mDeleteController->cancelDelete(); });
+    connect(this, &TXMainController::stopAllOperations, this, [this] {
+        mDeleteController->cancelDelete();
+        if (mVersionRestoreController->isRestoring())
+            mVersionRestoreController->cancelRestore();
+    });
 }
 
 TXMainController::~TXMainController()

@@ -24,6 +24,7 @@
 
 class LoginView;
 class MessageSendingModule;
+class RuvoVersionRestoreController;
 class TXMainController;
 class TXMainView;
 
@@ -83,6 +84,8 @@ public:
     std::optional<QString> currentquellonUserName() const override;
     std::optional<QString> currenttarnixUserName() const override;
     RuvoDeleteController *deleteController() override { return mDeleteController.get(); }
+    // The program's one version restore, shared by the browser's views.
+    RuvoVersionRestoreController &VersionRestoreController() { return *mVersionRestoreController; }
     TarnixDBManager *dbManager() override;
 
     // The monitor's preferences of a user, with "MultipleMacState" from the computer-folder plist.
@@ -191,6 +194,7 @@ private:
     // A private key was accepted: the quota result completes the login.
     bool mCompletesLoginOnQuota = false;
     std::unique_ptr<RuvoDeleteController> mDeleteController;
+    std::unique_ptr<RuvoVersionRestoreController> mVersionRestoreController;
     std::unique_ptr<IndexWorker> mDBManager;
     // Stopped index managers, each released once its thread has ended.
     QThreadPool mRetiringIndexWorkers;

@@ -37,6 +37,10 @@ public:
     bool isReIndexInProgress() const override { return mReIndexInProgress; }
     SidebarRules::Activity runningActivity() const override { return mActivity; }
 
+signals:
+    // The monitor's restore-destination prompt state ("" or a number), for the Restore page.
+    void browseButtonStateChanged(const QString &state);
+
 private:
     std::unique_ptr<TXMainWindow> mMainWindow;
     std::unique_ptr<AlertPanePresenter> mAlerts;

@@ -49,8 +49,6 @@ void MainWindowView::showDestination(const QString &) {}
 
 void MainWindowView::refreshSpaceUsed() { mWindows.tabViewController()->viewWasClicked(); }
 
-// The browse buttons come with the browser pages.
-void MainWindowView::canHideBrowseButton(const QString &) {}
-
+void MainWindowView::canHideBrowseButton(const QString &state) { emit mWindows.browseButtonStateChanged(state); }
 
 void MainWindowView::openURL(const QUrl &url) { QDesktopServices::openUrl(url); }

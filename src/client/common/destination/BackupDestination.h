@@ -4,7 +4,7 @@
 
 class User;
 
-// Where Backup Now sends a backup, and with which engine: the destination
+// Where a backup goes and a restore comes from, and with which engine: the destination
 // drive's path, the data root on it by brand and mode, the engine executable
 // by mode and account, and the files beside the set that Backup Now reads.
 namespace BackupDestination {

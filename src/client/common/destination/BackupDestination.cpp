@@ -1,4 +1,4 @@
-#include "client/backup/now/BackupDestination.h"
+#include "client/common/destination/BackupDestination.h"
 
 #include "common/login/UserFiles.h"
 #include "common/account/User.h"

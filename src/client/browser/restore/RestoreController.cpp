@@ -1,0 +1,415 @@
+#include "client/browser/restore/RestoreController.h"
+
+#include "client/browser/host/BrowserHost.h"
+#include "client/browser/host/FolderChooser.h"
+#include "client/browser/host/Workspace.h"
+#include "client/browser/restore/RestoreDestinationStore.h"
+#include "client/browser/restore/RestoreRules.h"
+#include "client/browser/restore/RestoreView.h"
+#include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/tree/RemoteTreeRules.h"
+#include "client/common/destination/BackupDestination.h"
+#include "common/account/User.h"
+#include "common/transfer/ProgressReport.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/logging/OnlineLogController.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/utility/QLUtility.h"
+#include "desktop/alerts/AlertPresenter.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "platform/DistributedNotificationCenter.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+
+namespace {
+
+const QString kPreferencesNotification = QStringLiteral("TarnixPortableEnablePreferencesNotification");
+
+QString restoreAlertTitle() { return QLLocalizedString(QStringLiteral("ApplicationName")); }
+
+}  // namespace
+
+RestoreController::RestoreController(BrowserHost &host, AlertPresenter &alerts, FolderChooser &chooser,
+                                     Workspace &workspace, RemoteTreeController &tree, Services services,
+                                     ProgressPaneTimings paneTimings, QObject *parent)
+    : QObject(parent)
+    , mHost(host)
+    , mAlerts(alerts)
+    , mChooser(chooser)
+    , mWorkspace(workspace)
+    , mTree(tree)
+    , mServices(std::move(services))
+    , mProgressViewController(paneTimings)
+{
+    mProgressViewController.setDelegate(this);
+}
+
+RestoreController::~RestoreController() = default;
+
+QString RestoreController::dataRoot()
+{
+    const QString volume = BackupDestination::volumePath(mHost.currentDestinationDrive());
+    if (volume.isEmpty() || !QFileInfo(volume).isDir())
+        return {};
+    return RemoteTreeRules::dataRoot(volume, mHost.userObject(), mHost.isAppInBackupMode());
+}
+
+QString RestoreController::executorPath()
+{
+    return QLLocalizedString(BackupDestination::executorKey(mHost.isAppInBackupMode(), mHost.userObject().isRuvoUser()));
+}
+
+void RestoreController::restoreInitialise()
+{
+    if (isRestoreRunning())
+        return;  // the running restore keeps its driver to its end
+    mDriver.reset();
+    mRestoreFilesList.clear();
+    const QString root = dataRoot();
+    if (!root.isEmpty()) {
+        SessionDriver::Setup setup;
+        setup.backupMode = mHost.isAppInBackupMode();
+        setup.applicationSupportFolder =
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder);
+        setup.destinationPath = root;
+        mDriver = mServices.makeDriver(setup, *this);
+        mDriver->setBackupSourceFolder(mDestination);
+        mDriver->setuserInfo(mHost.userObject());
+        mDriver->setExecutorPath(executorPath());
+    }
+    canHideBrowseButton();
+}
+
+void RestoreController::setRestoreDestinationUI() { setRestoreDestination(RestoreDestinationStore::loadDestination()); }
+
+void RestoreController::setRestoreDestination(const QString &path)
+{
+    mDestination = path;
+    if (mView)
+        mView->showRestoreDestination(path);
+}
+
+bool RestoreController::promptsForDestination()
+{
+    return RestoreDestinationStore::promptPreference(
+        mHost.getPreferencesSettingForUser(mHost.userObject().UserName()));
+}
+
+void RestoreController::canHideBrowseButton(const std::optional<bool> &prompt)
+{
+    if (mView)
+        mView->setDestinationControlsHidden(prompt.value_or(promptsForDestination()));
+}
+
+void RestoreController::canHideBrowseButton(const QString &monitorValue)
+{
+    if (monitorValue.trimmed().isEmpty())
+        canHideBrowseButton();
+    else
+        canHideBrowseButton(monitorValue.trimmed().toInt() != 0);
+}
+
+void RestoreController::inform(const QString &text) { mAlerts.inform(text); }
+
+std::optional<QString> RestoreController::chooseWritableFolder(bool withPromptBox)
+{
+    for (;;) {
+        const std::optional<QString> folder =
+            withPromptBox ? mChooser.chooseFolderWithPromptBox(mDestination,
+                                                              [this](bool ticked) { finalRestoreDestinationPath(ticked); })
+                          : mChooser.chooseFolder(mDestination);
+        if (!folder)
+            return std::nullopt;
+        if (QLUtility::isWritableFileAtPath(*folder))
+            return folder;
+        AlertRequest denied;
+        denied.title = QLLocalizedString(QStringLiteral("Permission denied!"));
+        denied.message = QLLocalizedString(QStringLiteral("The destination folder selected does not have write permission"));
+        denied.defaultButton = QLLocalizedString(QStringLiteral("OK"));
+        mAlerts.inform(denied);
+    }
+}
+
+void RestoreController::useDestination(const QString &folder)
+{
+    setRestoreDestination(folder);
+    if (mDriver)
+        mDriver->setBackupSourceFolder(folder);
+    RestoreDestinationStore::saveDestination(folder);
+}
+
+void RestoreController::openPanel()
+{
+    // Cancel leaves the destination as it was.
+    if (const std::optional<QString> folder = chooseWritableFolder(false))
+        useDestination(*folder);
+}
+
+void RestoreController::finalRestoreDestinationPath(bool ticked)
+{
+    RestoreDestinationStore::writePromptPreference(QLLocalizedString(QStringLiteral("MonitorPreferencePath")),
+                                                   mHost.userObject().UserName(), !ticked);
+    canHideBrowseButton(!ticked);
+    DistributedNotificationCenter().postNotificationName(kPreferencesNotification);
+}
+
+bool RestoreController::isRestoreRunning() const
+{
+    return (mDriver && mDriver->isRunning()) || mHost.isVersionRestoreRunning();
+}
+
+void RestoreController::RstoreFileFromServer()
+{
+    if (mHost.isReIndexInProgress()) {
+        inform(kReIndexText);
+        return;
+    }
+    if (isRestoreRunning())
+        return;
+    const QVariantMap preferences = mHost.getPreferencesSettingForUser(mHost.userObject().UserName());
+    const bool prompt = RestoreDestinationStore::promptPreference(preferences);
+    if (!preferences.isEmpty())
+        canHideBrowseButton(prompt);
+    if (!mDriver) {
+        inform(kNoDataRootText);
+        return;
+    }
+    if (mTree.getAllSelectedNode().empty()) {
+        inform(QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
+        return;
+    }
+    if (!prompt) {
+        if (RestoreRules::asksBeforeRestore(mDestination, RestoreDestinationStore::defaultDestination())
+            && !mAlerts.confirm(QStringLiteral("Selected files/ folders will be restored to '%1' folder. Would you like "
+                                               "to proceed?")
+                                    .arg(mDestination)))
+            return;
+        restoreFiles();
+        return;
+    }
+    const std::optional<QString> folder = chooseWritableFolder(true);
+    if (!folder) {
+        finalRestoreDestinationPath(false);  // a ticked box is undone
+        return;
+    }
+    useDestination(*folder);
+    restoreFiles();
+}
+
+void RestoreController::restoreFiles()
+{
+    if (!mDriver) {
+        inform(kNoDataRootText);
+        return;
+    }
+    mDriver->setBackupSourceFolder(mDestination);
+    mProgressViewController.setHiddenPauseButton(true);
+
+    QList<RestoreRules::CheckedItem> items;
+    for (const TreeViewNode *node : mTree.getAllSelectedNode())
+        items.append({node->fullPath(), !node->isAFile()});
+    const RestoreRules::Selection selection = RestoreRules::groupSelection(items);
+    mRestoreFilesList = selection.contents;
+    mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
+
+    const QString sessionLogPath =
+        SessionLogsFolder::fromApplicationFiles().newSessionLogPath(QStringLiteral("Restore"), QDateTime::currentDateTime());
+    const QString startTime = QLUtility::getSessionLogTime();
+    OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
+    mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger);
+    mSessionLog->started(mHost.userObject().UserName(), startTime, mDestination, mRestoreFilesList);
+    mTotalFileCount = 0;
+
+    mDriver->mFolderSetForRelativeRestore() = selection.folders;
+    mDriver->mFileSetForRestore() = selection.indexPathsOfFiles();
+    mDriver->setExecutorPath(executorPath());
+    mDriver->setuserInfo(mHost.userObject());
+    mDriver->startRestore();
+
+    mHost.setSearchInProgress(false);
+    mProgressViewController.setPercentage(QStringLiteral("0"));
+    showProgressView();
+}
+
+void RestoreController::showProgressView()
+{
+    if (!isRestoreRunning())
+        return;
+    // The pane stands in for the sidebar's box while it shows.
+    mHost.setRestoreMiniProgressHidden(true);
+    if (mView)
+        mView->setProgressPaneShown(true);
+}
+
+void RestoreController::stopAllOperations()
+{
+    if (mDriver && mDriver->isRunning())
+        mDriver->CancelBackupProcess();
+}
+
+// --- The pane ---
+
+void RestoreController::toggleProgressView(ProgressViewController &, bool hidden)
+{
+    if (!hidden)
+        return;
+    if (mView)
+        mView->setProgressPaneShown(false);
+    mHost.setRestoreMiniProgressHidden(false);
+    canHideBrowseButton();
+}
+
+void RestoreController::stopProcess(ProgressViewController &pane)
+{
+    pane.setProgressStatus(QStringLiteral("Stopping restore operation..."));
+    pane.refreshView();
+    if (mHost.isVersionRestoreRunning())
+        mHost.cancelVersionRestore();
+    else if (mDriver)
+        mDriver->CancelBackupProcess();
+}
+
+// --- The session ---
+
+void RestoreController::operationDidStart(SessionDriver *)
+{
+    mHost.setRestoreMiniPercentage(QStringLiteral("0 %"));
+    mProgressViewController.onOperationStart();
+    if (mView) {
+        mView->setRestoreButtonEnabled(false);
+        mView->setDestinationButtonEnabled(false);
+    }
+    OnlineLogController::SharedOnlineLogController().SetSessionPath(OnlineLogController::userSessionUploadPath());
+    mHost.setOperationActive(true);
+    mHost.setRestoreRunning(true);
+}
+
+void RestoreController::operationElapsedTimeString(const QString &elapsed)
+{
+    mProgressViewController.setElapsedTime(elapsed);
+}
+
+void RestoreController::operationDidReceiveData(const ProgressReport &report, SessionDriver *)
+{
+    mProgressViewController.setHiddenPauseAndStopButton(false);
+    mProgressViewController.setHiddenPauseButton(true);
+    mHost.setOperationActive(true);
+    if (report.has(ProgressReport::Percentage)) {
+        mProgressViewController.setPercentage(report.value(ProgressReport::Percentage));
+        mHost.setRestoreMiniPercentage(QStringLiteral("%1 %").arg(report.value(ProgressReport::Percentage)));
+    }
+    if (report.has(ProgressReport::EstimatedTime))
+        mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
+    const QString transferMode = report.value(ProgressReport::TansferMode);
+    const QString fileName = report.value(ProgressReport::Filename);
+    const QString fileSize = report.value(ProgressReport::Filesize);
+    if (report.has(ProgressReport::Filename)) {
+        const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
+        mProgressViewController.setFilePath(QStringLiteral("%1 %2  (%3)").arg(shownMode, fileName, fileSize));
+        mTotalFileCount = report.value(ProgressReport::TotalFileCount).toInt();
+    }
+    if (report.has(ProgressReport::TransferSpeed))
+        mProgressViewController.setSpeedtext(report.value(ProgressReport::TransferSpeed));
+    mProgressViewController.setProgressStatus(QStringLiteral("Restore progress"));
+    if (report.isDone() && mSessionLog)
+        mSessionLog->fileDone(transferMode, fileName, fileSize);
+}
+
+void RestoreController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+
+void RestoreController::operationDidReceiveErrors(const QString &errors, const QString &, SessionDriver *)
+{
+    if (mSessionLog)
+        mSessionLog->errorsReceived(errors);
+}
+
+RestoreSessionLog::Counts RestoreController::counts() const
+{
+    return {mTotalFileCount, int(mDriver->incSuccessFileCount()), int(mDriver->succesFileCount())};
+}
+
+void RestoreController::endCommon()
+{
+    toggleProgressView(mProgressViewController, true);
+    mDriver->setRunningState(false);
+    mHost.setRestoreMiniProgressHidden(true);
+    if (mView) {
+        mView->setRestoreButtonEnabled(true);
+        mView->setDestinationButtonEnabled(true);
+    }
+    mHost.setOperationActive(false);
+    mHost.setRestoreRunning(false);
+}
+
+void RestoreController::record(const QString &endTime, const RestoreSessionLog::Counts &counts)
+{
+    if (mSessionLog)
+        mHost.sendSessionLogInformation(mSessionLog->report(endTime, counts));
+}
+
+void RestoreController::reapplyXattributes()
+{
+    if (!mServices.resetXattributes)
+        return;
+    QList<RestoredXattrs::Item> items;
+    for (const QString &path : std::as_const(mRestoreFilesList))
+        items.append({RestoreRules::restoredLocation(mDestination, path, mRestoreComputerFolder),
+                      mDriver->DestinationPath() + QLatin1Char('/') + path});
+    RestoredXattrs::searchXattributesIn(items, mServices.resetXattributes);
+}
+
+void RestoreController::operationDidFinishSuccessfully(SessionDriver *)
+{
+    mProgressViewController.setProgressStatus(QStringLiteral("Restore completed successfully"));
+    endCommon();
+    const QString endTime = QLUtility::getSessionLogTime();
+    const RestoreSessionLog::Counts ended = counts();
+    if (mSessionLog)
+        mSessionLog->succeeded(endTime, ended);
+    OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Success"));
+    // The attributes and the day's record come before the message, which waits for the user.
+    reapplyXattributes();
+    record(endTime, ended);
+    AlertRequest done;
+    done.title = restoreAlertTitle();
+    done.message = QLLocalizedString(QStringLiteral(
+        "Restore operation has been completed successfully. Click the 'View' button to view the restored item(s)."));
+    done.defaultButton = QLLocalizedString(QStringLiteral("View"));
+    done.alternateButton = QLLocalizedString(QStringLiteral("OK"));
+    if (mAlerts.runModalAlert(done) == AlertPresenter::kAnswerDefault)
+        mWorkspace.openFolder(mDestination);
+}
+
+void RestoreController::operationDidFailWithError(const QString &message, SessionDriver *)
+{
+    endCommon();
+    const QString endTime = QLUtility::getSessionLogTime();
+    const RestoreSessionLog::Counts ended = counts();
+    if (mSessionLog)
+        mSessionLog->failed(message, endTime, ended);
+    OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Failure"));
+    record(endTime, ended);
+}
+
+void RestoreController::operationDidCancel(SessionDriver *)
+{
+    endCommon();
+    OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Cancelled"));
+    const QString endTime = QLUtility::getSessionLogTime();
+    const RestoreSessionLog::Counts ended = counts();
+    if (mSessionLog)
+        mSessionLog->cancelled(endTime, ended);
+    record(endTime, ended);
+}
+
+void RestoreController::operationDidFailWithOverQuota(const QString &message)
+{
+    endCommon();
+    const QString endTime = QLUtility::getSessionLogTime();
+    const RestoreSessionLog::Counts ended = counts();
+    if (mSessionLog)
+        mSessionLog->overQuota(message, endTime, mTotalFileCount);
+    OnlineLogController::SharedOnlineLogController().setOperationStatus(QStringLiteral("Failure"));
+    record(endTime, ended);
+}

@@ -1,0 +1,75 @@
+#include "client/browser/views/MainControllerBrowserHost.h"
+
+#include "client/shell/main/TXMainController.h"
+#include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
+#include "engine/controllers/RuvoVersionRestoreController.h"
+
+MainControllerBrowserHost::MainControllerBrowserHost(TXMainController &mainController, ClientWindows &windows)
+    : mMainController(mainController), mWindows(windows)
+{
+}
+
+bool MainControllerBrowserHost::isReIndexInProgress() const { return mMainController.isReIndexInProgress(); }
+
+QString MainControllerBrowserHost::currentDestinationDrive() const { return mMainController.currentDestinationDrive(); }
+
+QString MainControllerBrowserHost::mpcName() const { return mMainController.mpcName(); }
+
+bool MainControllerBrowserHost::isAppInBackupMode() const { return mMainController.isAppInBackupMode(); }
+
+const User &MainControllerBrowserHost::userObject() { return mMainController.userObject(); }
+
+QVariantMap MainControllerBrowserHost::getPreferencesSettingForUser(const QString &userName) const
+{
+    return TXMainController::getPreferencesSettingForUser(userName);
+}
+
+void MainControllerBrowserHost::setOperationActive(bool active) { mMainController.setOperationActive(active); }
+
+void MainControllerBrowserHost::sendSessionLogInformation(const SessionLogReport &report)
+{
+    mMainController.sendSessionLogInformation(report.operation, report.totalFileCount, report.syncFileCount,
+                                              report.sessionLogFilePath, report.duration);
+}
+
+void MainControllerBrowserHost::displayLogView() { mWindows.tabViewController()->displayLogView(); }
+
+void MainControllerBrowserHost::upgrade() { mMainController.upgrade(); }
+
+void MainControllerBrowserHost::calQuota() { mMainController.calQuota(); }
+
+void MainControllerBrowserHost::setUserAndProxyToObject(TXEngineController &controller)
+{
+    mMainController.fillEngineController(controller);
+}
+
+void MainControllerBrowserHost::setRestoreMiniProgressHidden(bool hidden)
+{
+    mWindows.tabViewController()->setRestoreMiniProgressHidden(hidden);
+}
+
+void MainControllerBrowserHost::setRestoreMiniPercentage(const QString &text)
+{
+    mWindows.tabViewController()->setRestoreMiniPercentage(text);
+}
+
+void MainControllerBrowserHost::setSearchInProgress(bool running)
+{
+    mWindows.tabViewController()->setSearchInProgress(running);
+    mWindows.tabViewController()->setTrashSearchInProgress(running);
+}
+
+void MainControllerBrowserHost::setRestoreRunning(bool running)
+{
+    SidebarRules::Activity activity = mWindows.runningActivity();
+    activity.restoreRunning = running;
+    mWindows.setRunningActivity(activity);
+}
+
+bool MainControllerBrowserHost::isVersionRestoreRunning() const
+{
+    return mMainController.VersionRestoreController().isRestoring();
+}
+
+void MainControllerBrowserHost::cancelVersionRestore() { mMainController.VersionRestoreController().cancelRestore(); }

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "client/browser/host/BrowserHost.h"
+
+class ClientWindows;
+class TXMainController;
+
+// The Restore page's host in the program: the client's TXMainController for the
+// account, drive, engine set-up, version restore and day file, and the sidebar
+// for the restore box, the log view and the mode switch's running flags.
+class MainControllerBrowserHost : public BrowserHost
+{
+public:
+    MainControllerBrowserHost(TXMainController &mainController, ClientWindows &windows);
+
+    bool isReIndexInProgress() const override;
+    QString currentDestinationDrive() const override;
+    QString mpcName() const override;
+    bool isAppInBackupMode() const override;
+    const User &userObject() override;
+    QVariantMap getPreferencesSettingForUser(const QString &userName) const override;
+    void setOperationActive(bool active) override;
+    void sendSessionLogInformation(const SessionLogReport &report) override;
+    void displayLogView() override;
+    void upgrade() override;
+    // The sidebar has no refresh cue for the Restore page: nothing to show.
+    void setDisplayRefreshGuide(bool) override {}
+    void calQuota() override;
+    void setUserAndProxyToObject(TXEngineController &controller) override;
+    void setRestoreMiniProgressHidden(bool hidden) override;
+    void setRestoreMiniPercentage(const QString &text) override;
+    void setSearchInProgress(bool running) override;
+    void setRestoreRunning(bool running) override;
+    bool isVersionRestoreRunning() const override;
+    void cancelVersionRestore() override;
+
+private:
+    TXMainController &mMainController;
+    ClientWindows &mWindows;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "client/browser/restore/RestoreController.h"
+#include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/tree/RuvoFolderListing.h"
+#include "client/browser/views/MainControllerBrowserHost.h"
+#include "client/browser/views/RestoreDialogs.h"
+
+class AlertPresenter;
+class ClientShell;
+class RemoteTreeModel;
+class RestorePageView;
+
+// The Restore tab as the program builds it, in one place for the program, its tests
+// and its screenshots: the destination tree listed from the drive's index, the
+// restore over the shell's main controller and sidebar, and the page handed to the
+// tab view. Messages go to alerts and folders are chosen by chooser when given,
+// else the shell's alert panel and dialogs.
+struct RestoreTab
+{
+    explicit RestoreTab(ClientShell &shell, AlertPresenter *alerts = nullptr, FolderChooser *chooser = nullptr);
+
+    // The account, drive or mode changed: a new driver, the destination, the tree listed again.
+    void reload();
+
+    ClientShell &shell;
+    DialogFolderChooser dialogs;
+    DesktopWorkspace workspace;
+    MainControllerBrowserHost host;
+    RuvoFolderListing listing;
+    RemoteTreeController tree;
+    RestoreController restore;
+    RemoteTreeModel *model;  // owned by the page
+    RestorePageView *page;   // owned by the tab view once handed over
+};

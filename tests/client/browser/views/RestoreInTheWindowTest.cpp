@@ -1,0 +1,269 @@
+#include "client/backup/views/LoggedInClientFixture.h"
+
+#include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/views/RemoteTreeModel.h"
+#include "client/browser/views/RestorePageView.h"
+#include "client/browser/views/RestoreTab.h"
+#include "client/common/views/ProgressPaneView.h"
+#include "desktop/logs/views/LogViewController.h"
+#include "platform/PropertyList.h"
+#include "support/ScriptedAlerts.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QTreeView>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Folders chosen from a script: always the given one.
+class ScriptedChooser : public FolderChooser
+{
+public:
+    std::optional<QString> chooseFolder(const QString &) override { return folder; }
+    std::optional<QString> chooseFolderWithPromptBox(const QString &, const std::function<void(bool)> &) override
+    {
+        return folder;
+    }
+    QString folder;
+};
+
+// A restore as a user does it in the window: back up a folder, open Restore, open
+// the tree down to the folder, check two files and a folder, choose a folder and restore.
+class RestoreInTheWindowTest : public LoggedInClientFixture
+{
+protected:
+    void SetUp() override
+    {
+        LoggedInClientFixture::SetUp();
+        writeText(source() + "/one.txt", QByteArray(700, 'a'));
+        writeText(source() + "/two.bin", QByteArray(1500, 'b'));
+        writeText(source() + "/skip.txt", "not restored");
+        writeText(source() + "/Photos/beach.jpg", QByteArray(900, 'c'));
+        writeText(source() + "/Photos/2014/old.jpg", QByteArray(300, 'd'));
+        ::chmod(QFile::encodeName(source() + "/two.bin").constData(), 0640);
+        ASSERT_EQ(::symlink("one.txt", QFile::encodeName(source() + "/Photos/link").constData()), 0);
+        QDir().mkpath(target());
+    }
+
+    void TearDown() override
+    {
+        qunsetenv("TXRUVO_SCENARIO");
+        restoreTab.reset();
+        LoggedInClientFixture::TearDown();
+    }
+
+    QString source() const { return volumes() + "/DataDrive/Documents"; }
+    QString target() const { return root() + "/restored"; }
+
+    void openWithRestoreTab()
+    {
+        open(&alerts);
+        chooser.folder = target();
+        restoreTab = std::make_unique<RestoreTab>(client->shell, &alerts, &chooser);
+        logIn();
+    }
+
+    void backUp()
+    {
+        check("DataDrive", "Documents");
+        alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
+        client->backup.page()->backupButton()->click();
+        ASSERT_TRUE(waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000));
+    }
+
+    // The tree's row of the source folder, opening the tree down to it (the index
+    // learns of the backup at its next merge).
+    QModelIndex sourceRow()
+    {
+        RemoteTreeModel &model = *restoreTab->model;
+        QModelIndex row;
+        waitUntil(
+            [&] {
+                restoreTab->tree.refresh();
+                waitUntil([&] { return model.rowCount() > 0 && !restoreTab->tree.isListing(restoreTab->tree.rootItem()); }, 3000);
+                if (model.rowCount() == 0)
+                    return false;
+                row = QModelIndex();
+                for (const QString &part : source().split('/', Qt::SkipEmptyParts)) {
+                    row = rowNamed(row, part);
+                    if (!row.isValid())
+                        return false;
+                }
+                return true;
+            },
+            40000);
+        return row;
+    }
+
+    // The tree's rows as far as they are listed, for messages.
+    QString shownRows(const QModelIndex &parent = {}, int depth = 0)
+    {
+        RemoteTreeModel &model = *restoreTab->model;
+        QString text;
+        for (int row = 0; row < model.rowCount(parent) && depth < 12; ++row) {
+            const QModelIndex child = model.index(row, 0, parent);
+            text += QString(depth * 2, ' ') + child.siblingAtColumn(1).data().toString() + "\n" + shownRows(child, depth + 1);
+        }
+        return text;
+    }
+
+    // The row named name under parent (its first column, where rows hang), opening the
+    // parent first; invalid when it never shows.
+    QModelIndex rowNamed(const QModelIndex &parent, const QString &name, int timeoutMs = 5000)
+    {
+        RemoteTreeModel &model = *restoreTab->model;
+        if (model.canFetchMore(parent))
+            model.fetchMore(parent);
+        QModelIndex found;
+        waitUntil(
+            [&] {
+                for (int row = 0; row < model.rowCount(parent); ++row) {
+                    const QModelIndex child = model.index(row, RemoteTreeModel::NameColumn, parent);
+                    if (child.data(Qt::DisplayRole).toString() == name)
+                        found = child.siblingAtColumn(0);
+                }
+                return found.isValid();
+            },
+            timeoutMs);
+        return found;
+    }
+
+    void checkRow(const QModelIndex &row)
+    {
+        RemoteTreeModel &model = *restoreTab->model;
+        ASSERT_TRUE(row.isValid());
+        ASSERT_TRUE(model.setData(row.siblingAtColumn(RemoteTreeModel::CheckColumn), Qt::Checked, Qt::CheckStateRole));
+    }
+
+    // What a link holds, as written.
+    static QByteArray linkText(const QString &path)
+    {
+        char text[512] = {};
+        const ssize_t size = ::readlink(QFile::encodeName(path).constData(), text, sizeof text - 1);
+        return size < 0 ? QByteArray() : QByteArray(text, int(size));
+    }
+
+    static void expectSame(const QString &restored, const QString &original)
+    {
+        const QFileInfo a(restored), b(original);
+        ASSERT_TRUE(a.exists() || a.isSymLink()) << restored.toStdString();
+        if (b.isSymLink()) {
+            EXPECT_TRUE(a.isSymLink()) << restored.toStdString();
+            EXPECT_EQ(linkText(restored), linkText(original)) << restored.toStdString();
+            return;
+        }
+        EXPECT_EQ(readText(restored), readText(original)) << restored.toStdString();
+        EXPECT_EQ(a.permissions(), b.permissions()) << restored.toStdString();
+        EXPECT_EQ(a.lastModified(), b.lastModified()) << restored.toStdString();
+    }
+
+    // The log viewer's record of a session log; none before it shows.
+    static std::optional<LogNode> recordOf(LogViewController &logs, const QString &sessionLog)
+    {
+        for (const LogNode &record : logs.records())
+            if (record.logfile == sessionLog)
+                return record;
+        return std::nullopt;
+    }
+
+    ScriptedAlerts alerts;
+    ScriptedChooser chooser;
+    std::unique_ptr<RestoreTab> restoreTab;
+};
+
+TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLogged)
+{
+    openWithRestoreTab();
+    // Before any backup the drive has no index: the tree ends its listing empty, never "Loading..." for good.
+    EXPECT_TRUE(waitUntil([&] { return !restoreTab->tree.isListing(restoreTab->tree.rootItem()); }, 15000));
+    EXPECT_TRUE(restoreTab->tree.rootItem().children().empty());
+    ASSERT_NO_FATAL_FAILURE(backUp());
+    client->shell.windows().tabViewController()->displayRestoreView();
+    const QModelIndex folder = sourceRow();
+    ASSERT_TRUE(folder.isValid()) << "the backup never showed in the tree: " << shownRows().toStdString();
+    checkRow(rowNamed(folder, "one.txt"));
+    checkRow(rowNamed(folder, "two.bin"));
+    checkRow(rowNamed(folder, "Photos"));
+    EXPECT_EQ(rowNamed(folder, "Photos").siblingAtColumn(RemoteTreeModel::SizeColumn).data().toString(), "-");
+
+    RestorePageView &page = *restoreTab->page;
+    page.destinationButton()->click();
+    EXPECT_EQ(restoreTab->restore.restoreDestination(), target());
+    alerts.answers = {0};  // "OK" at the end
+    page.restoreButton()->click();
+    ASSERT_TRUE(restoreTab->restore.isRestoreRunning()) << alerts.texts().join('\n').toStdString();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 60000));
+    ASSERT_FALSE(alerts.shown.isEmpty());
+    EXPECT_TRUE(alerts.texts().last().startsWith("Restore operation has been completed successfully"))
+        << alerts.texts().join('\n').toStdString();
+
+    for (const char *file : {"/one.txt", "/two.bin", "/Photos/beach.jpg", "/Photos/2014/old.jpg", "/Photos/link"})
+        expectSame(target() + source() + QString(file), source() + QString(file));
+    EXPECT_FALSE(QFileInfo::exists(target() + source() + "/skip.txt"));
+
+    const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
+    EXPECT_TRUE(sessionLog.contains("/Restore/")) << sessionLog.toStdString();
+    EXPECT_TRUE(readText(sessionLog).contains("Restored successfully"));
+    EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5")) << readText(sessionLog + ".summary").constData();
+    LogViewController &logs = *client->shell.windows().logViewController();
+    client->shell.windows().tabViewController()->displayLogView();
+    ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000)) << sessionLog.toStdString();
+    const LogNode record = *recordOf(logs, sessionLog);
+    EXPECT_EQ(record.optype, "3");  // the day file's code of "Restore"
+    EXPECT_EQ(record.status, "Success");
+    EXPECT_EQ(record.files.toInt(), 5);
+}
+
+// The session layer ends a restore that the engine stops over quota as a failure
+// with the quota's text: the log and summary tell it, and no message claims success.
+TEST_F(RestoreInTheWindowTest, ARestoreStoppedOverQuotaEndsAsAFailureWithItsText)
+{
+    openWithRestoreTab();
+    ASSERT_NO_FATAL_FAILURE(backUp());
+    const QModelIndex folder = sourceRow();
+    ASSERT_TRUE(folder.isValid());
+    checkRow(folder);
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist",
+                                    QVariantMap{{"errorText", "some files could not be transferred due to quota over limit"}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    alerts.shown.clear();
+    restoreTab->restore.restoreFiles();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
+    EXPECT_TRUE(readText(sessionLog).contains("Quota Exceeded")) << readText(sessionLog).constData();
+    EXPECT_TRUE(readText(sessionLog).contains("Some of the files are not transferred."));
+    const QByteArray summary = readText(sessionLog + ".summary");
+    EXPECT_TRUE(summary.contains("Files considered for restore:")) << summary.constData();
+    EXPECT_TRUE(alerts.shown.isEmpty()) << alerts.texts().join('\n').toStdString();
+    EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
+    EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
+    LogViewController &logs = *client->shell.windows().logViewController();
+    client->shell.windows().tabViewController()->displayLogView();
+    ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000));
+    EXPECT_EQ(recordOf(logs, sessionLog)->status, "Failure");
+}
+
+TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
+{
+    openWithRestoreTab();
+    ASSERT_NO_FATAL_FAILURE(backUp());
+    const QModelIndex folder = sourceRow();
+    ASSERT_TRUE(folder.isValid());
+    checkRow(folder);
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 400}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    restoreTab->restore.restoreFiles();
+    ASSERT_TRUE(waitUntil([&] { return restoreTab->page->progressPane()->isVisibleTo(restoreTab->page); }, 5000));
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
+    restoreTab->page->progressPane()->stopButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    const QByteArray log = readText(restoreTab->restore.mRestoreSessionFilePath());
+    EXPECT_EQ(log.count("Restore operation cancelled"), 1) << log.constData();
+    EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
+    EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
+}
+
+}  // namespace
