@@ -244,6 +244,15 @@ TEST_F(ScheduleWindowTest, RunNowIsBackedUpAndAStopEndsTheRunningJob)
     sheet->reject();
     ASSERT_TRUE(sheetClosed());
 
+    // The panel's change is refused as well, and says so until the next change.
+    mWindow->selectRecord(daily.identityKey());
+    mWindow->panelMissedBox()->click();
+    EXPECT_EQ(mWindow->noteText()->text(), TarnixSchedulerController::kHeldBackMessage);
+    EXPECT_FALSE(mWindow->panelMissedBox()->isChecked()) << "the panel shows what the file holds";
+    mWindow->ReloadSchedules();
+    EXPECT_EQ(mWindow->noteText()->text(), TarnixSchedulerController::kHeldBackMessage);
+    EXPECT_FALSE(archived(daily)->shouldStartMissedScheduleBackup());
+
     mWindow->selectRecord(daily.identityKey());  // Stop asks about the running job, whichever is selected
     mAlerts.shown.clear();
     mAlerts.answers = {1};

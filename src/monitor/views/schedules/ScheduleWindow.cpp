@@ -260,6 +260,8 @@ void ScheduleWindow::ReloadSchedules()
     }
     // The panel shows the file's state, but not over what the user is typing into it.
     const bool typing = mPanel->isAncestorOf(QApplication::focusWidget());
+    if (selectedIdentity() != selected)
+        mRefusal.clear();
     if (selectedIdentity() != selected || !typing)
         updateUIForSelectedItem();
 }
@@ -287,7 +289,7 @@ void ScheduleWindow::updateUIForSelectedItem()
         return;
     const bool running = record->status() == TarnixScheduleItem::InProgress;
     showPanel(SchedulePanelRules::panelFor(*record), !running);
-    mNote->setText(running ? windowText(SchedulePanelRules::kInProgressNote) : QString());
+    mNote->setText(running ? windowText(SchedulePanelRules::kInProgressNote) : mRefusal);
 }
 
 void ScheduleWindow::showPanel(const SchedulePanel &panel, bool editable)
@@ -345,13 +347,15 @@ void ScheduleWindow::updateSchedulerDetails(bool kindChosen)
     } else {
         showOutcome(mActions.savePanel(user, panel));
     }
-    ReloadSchedules();
 }
 
 void ScheduleWindow::showOutcome(const ScheduleActionsController::Outcome &outcome)
 {
-    // A refused save is said where the change was made; the next reload shows the file's state.
-    mNote->setText(outcome.saved() ? QString() : windowText(outcome.message));
+    // The panel shows the file's state again; a refused change is said under
+    // it until the next change or another job is selected.
+    mRefusal = outcome.saved() ? QString() : windowText(outcome.message);
+    ReloadSchedules();
+    updateUIForSelectedItem();  // also under the field just typed into
 }
 
 void ScheduleWindow::editSchedule()

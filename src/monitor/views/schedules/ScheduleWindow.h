@@ -112,4 +112,5 @@ private:
     QCheckBox *mPanelMissed = nullptr;
     QList<QWidget *> mPanelControls;
     QLabel *mNote = nullptr;
+    QString mRefusal;  // why the panel's last change was not saved
 };
