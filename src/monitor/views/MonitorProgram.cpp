@@ -9,7 +9,7 @@
 #include <QUrl>
 
 MonitorProgram::MonitorProgram(MonitorContext &context, OpenFile openWithTextEditor)
-    : mWindows(context.timings(), context.notifications(), std::move(openWithTextEditor)),
+    : mWindows(context.timings(), context.notifications(), context.schedules(), std::move(openWithTextEditor)),
       mDisplay(mNotificationWindow),
       mController(context, mWindows, mDisplay, mWindows.alerts())
 {

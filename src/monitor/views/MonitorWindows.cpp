@@ -3,6 +3,7 @@
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/alerts/views/AlertPanePresenter.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
+#include "monitor/views/schedules/ScheduleWindow.h"
 #include "desktop/kit/views/winBGView.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
@@ -25,9 +26,11 @@ QString windowText(const char *key) { return QLLocalizedString(QString::fromUtf8
 }  // namespace
 
 MonitorWindows::MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
+                               TarnixSchedulerController &schedules,
                                std::function<bool(const QString &)> openWithTextEditor)
     : mTimings(timings),
       mNotifications(notifications),
+      mSchedules(schedules),
       mOpenWithTextEditor(std::move(openWithTextEditor)),
       mStatusItem(std::make_unique<StatusItem>()),
       mAlerts(std::make_unique<AlertPanePresenter>()),
@@ -114,6 +117,13 @@ void MonitorWindows::showErrorReport()
     if (!mErrorReport)
         mErrorReport = std::make_unique<SendErrorReportController>(*mAlerts);
     mErrorReport->showErrorReportWindow();
+}
+
+void MonitorWindows::showSchedules()
+{
+    if (!mScheduleWindow)
+        mScheduleWindow = std::make_unique<ScheduleWindow>(mSchedules, *mAlerts);
+    mScheduleWindow->showSchedulerMainWindow();
 }
 
 void MonitorWindows::showTrayHelp()

@@ -14,7 +14,9 @@ class LogFileWindow;
 class LogViewController;
 class NotificationWindow;
 class SendErrorReportController;
+class ScheduleWindow;
 class SessionLogListWindow;
+class TarnixSchedulerController;
 class StatusItem;
 class TrayHelpBalloon;
 class QWidget;
@@ -28,7 +30,7 @@ class MonitorWindows : public QObject, public MonitorView
 public:
     // openWithTextEditor: true when another program shows the file.
     MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
-                   std::function<bool(const QString &path)> openWithTextEditor);
+                   TarnixSchedulerController &schedules, std::function<bool(const QString &path)> openWithTextEditor);
     ~MonitorWindows() override;
 
     void setStatusImages(const QString &image, const QString &alternateImage) override;
@@ -44,6 +46,7 @@ public:
     void sortSessionLogs(const QString &periodNotification) override;
     void openLogFile(const QString &path) override;
     void showErrorReport() override;
+    void showSchedules() override;
     void showTrayHelp() override;
 
     StatusItem &statusItem() { return *mStatusItem; }
@@ -54,12 +57,15 @@ public:
     QWidget *sessionLogWindow() const { return mSessionLogWindow.get(); }
     LogViewController *logViewController() const { return mLogViewController; }
     TrayHelpBalloon *trayHelp() const { return mTrayHelp.get(); }
+    // The schedule list window; none before its first showing.
+    ScheduleWindow *scheduleWindow() const { return mScheduleWindow.get(); }
     // The error report; none before its first showing.
     SendErrorReportController *errorReport() const { return mErrorReport.get(); }
 
 private:
     MonitorTimings mTimings;
     DistributedNotificationCenter &mNotifications;
+    TarnixSchedulerController &mSchedules;
     std::function<bool(const QString &)> mOpenWithTextEditor;
     std::unique_ptr<StatusItem> mStatusItem;
     std::unique_ptr<AlertPanePresenter> mAlerts;
@@ -68,5 +74,6 @@ private:
     std::unique_ptr<QWidget> mSessionLogWindow;
     LogViewController *mLogViewController = nullptr;  // owned by its window
     std::unique_ptr<TrayHelpBalloon> mTrayHelp;
+    std::unique_ptr<ScheduleWindow> mScheduleWindow;
     std::unique_ptr<SendErrorReportController> mErrorReport;
 };

@@ -27,8 +27,7 @@ StatusItem::StatusItem(QObject *parent) : QObject(parent), mMenu(std::make_uniqu
     add(*mSchedulerMenu, QStringLiteral("Stop the scheduled job"), MonitorMenuTags::kStopScheduledJob);
     add(*mSchedulerMenu, QStringLiteral("Show progress"));
     mSchedulerMenu->addSeparator();
-    // The schedule window is not built yet.
-    add(*mSchedulerMenu, QStringLiteral("Manage schedules..."))->setEnabled(false);
+    add(*mSchedulerMenu, QStringLiteral("Manage schedules..."));
     mMenu->addSeparator();
     add(*mMenu, QStringLiteral("View Log"));
     add(*mMenu, QStringLiteral("Session logs"));
@@ -78,6 +77,7 @@ void StatusItem::bind(TarnixMonitorController &controller)
     on(QStringLiteral("View Log"), [&controller] { controller.viewLog(); });
     on(QStringLiteral("Session logs"), [&controller] { controller.viewSessionLog(); });
     on(QStringLiteral("Send error report..."), [&controller] { controller.showErrorReport(); });
+    on(QStringLiteral("Manage schedules..."), [&controller] { controller.showSchedules(); });
     on(QStringLiteral("Open %1").arg(application), [&controller] { controller.launchApplication(); });
     on(QStringLiteral("Quit %1").arg(application), [] { QApplication::quit(); });
     connect(itemWithTag(MonitorMenuTags::kDisableAllSchedules), &QAction::triggered, this,

@@ -9,6 +9,7 @@
 #include "monitor/notify/NotificationRules.h"
 #include "monitor/views/LogFileWindow.h"
 #include "monitor/views/TrayHelpBalloon.h"
+#include "monitor/views/schedules/ScheduleWindow.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
 #include "monitor/views/notify/NotificationWindow.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -271,6 +272,15 @@ TEST_F(MonitorProgramTest, ErrorReportWordOpensTheReportOnly)
     mProgram->windows().errorReport()->sendErrorReportWindow()->hide();
     menuItem("Send error report...")->trigger();
     EXPECT_TRUE(mProgram->windows().errorReport()->sendErrorReportWindow()->isVisible());
+}
+
+TEST_F(MonitorProgramTest, ManageSchedulesOpensTheScheduleWindow)
+{
+    startMonitor();
+    EXPECT_EQ(mProgram->windows().scheduleWindow(), nullptr);
+    menuItem("Manage schedules...")->trigger();
+    ASSERT_NE(mProgram->windows().scheduleWindow(), nullptr);
+    EXPECT_TRUE(mProgram->windows().scheduleWindow()->isVisible());
 }
 
 TEST_F(MonitorProgramTest, NoMarkerNoTrayHelp)

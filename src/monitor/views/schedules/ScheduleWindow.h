@@ -2,6 +2,7 @@
 
 #include "monitor/editor/ScheduleActionsController.h"
 #include "monitor/editor/SchedulePanelRules.h"
+#include "monitor/views/schedules/ScheduleEditorSheet.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -20,7 +21,6 @@ class QMenu;
 class QTableWidget;
 class QTimer;
 class QToolBar;
-class ScheduleEditorSheet;
 class TarnixSchedulerController;
 
 struct ScheduleWindowTimings
