@@ -1,5 +1,6 @@
 #include "monitor/schedules/TarnixSchedulerController.h"
 
+#include "common/backupset/MultipleMacState.h"
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-const QString kEnableMultipleMacBackupKey = QStringLiteral("EnableMultipleMacBackupKey");
-const QString kMultipleMacFolderName = QStringLiteral("MultipleMacFolderName");
+using MultipleMacState::kEnableMultipleMacBackupKey;
+using MultipleMacState::kMultipleMacFolderName;
 
 bool anyInProgress(const QList<TarnixScheduleItem> &records)
 {

@@ -1,5 +1,6 @@
 #include "session/filtering/ExclusionFilter.h"
 
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/categories/BoolValue.h"
 #include "common/categories/Extention.h"
 #include "common/categories/QLRegExpMatcherCategory.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-const QString kDefaultKey = QStringLiteral("Default Exclusion");
-const QString kUserKey = QStringLiteral("User specified Exclusion");
-const QString kPartialKey = QStringLiteral("Partial File Exclusion");
+const QString &kDefaultKey = MonitorExclusionPreferences::kDefaultExclusion;
+const QString &kUserKey = MonitorExclusionPreferences::kUserSpecifiedExclusion;
+const QString &kPartialKey = MonitorExclusionPreferences::kPartialFileExclusion;
 
 bool isRootStar(const QString &entry)
 {

@@ -1,5 +1,6 @@
 #include "client/shell/main/TXMainController.h"
 
+#include "common/backupset/MultipleMacState.h"
 #include "client/shell/login/LoginView.h"
 #include "client/shell/account/MonitorProgram.h"
 #include "common/login/StoredLoginDetails.h"
@@ -118,7 +119,7 @@ QString TXMainController::mpcName() const
     const QString folder = getPreferencesSettingForUser(TXSupportFileManager::txFileManager().TarnixUserName())
                                .value(QStringLiteral("MultipleMacState"))
                                .toMap()
-                               .value(QStringLiteral("MultipleMacFolderName"))
+                               .value(MultipleMacState::kMultipleMacFolderName)
                                .toString();
     return folder.isEmpty() ? QString() : QLatin1Char('/') + folder;
 }

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "monitor/prefs/GeneralPreferences.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class AlertPresenter;
+class DistributedNotificationCenter;
+class ExcludePreferences;
+class ExcludeViewController;
+class GeneralViewController;
+class MonitorProxySettings;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class VersionCheck;
+
+// The monitor's preferences window: a sidebar of General and Exclude, the pane
+// it selects, the version line, the user name and the version-check button.
+// The tray's "Preferences" item builds one and calls showPreferences.
+class PreferencesWindowView : public QWidget
+{
+    Q_OBJECT
+public:
+    PreferencesWindowView(AlertPresenter &alerts, DistributedNotificationCenter &notifications,
+                          GeneralPreferences::ClientMessageSender sendToClient, QWidget *parent = nullptr);
+    ~PreferencesWindowView() override;
+
+    // Loads both panes for the user and brings the window to the front.
+    void showPreferences(const QString &userName, bool isRuvoUser);
+    // Asks the version service; the answer is shown when it arrives.
+    void checkForSoftwareUpgrades();
+
+    QListWidget *sidebar() const { return mTableView; }
+    GeneralViewController *generalPane() const { return mGeneralPane; }
+    ExcludeViewController *excludePane() const { return mExcludePane; }
+    QPushButton *checkForUpdateButton() const { return mCheckForUpdate; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void tableViewSelectionChanged(int row);
+    void versionAnswered(int answer);
+
+    AlertPresenter &mAlerts;
+    std::unique_ptr<GeneralPreferences> mGeneral;
+    std::unique_ptr<ExcludePreferences> mExclude;
+    std::unique_ptr<MonitorProxySettings> mProxy;
+    std::unique_ptr<VersionCheck> mVersionCheck;
+    QListWidget *mTableView = nullptr;
+    QStackedWidget *mTabView = nullptr;
+    GeneralViewController *mGeneralPane = nullptr;
+    ExcludeViewController *mExcludePane = nullptr;
+    QLabel *mUserName = nullptr;
+    QLabel *mAppVersion = nullptr;
+    QPushButton *mCheckForUpdate = nullptr;
+};
