@@ -1,6 +1,8 @@
 #include "monitor/views/GeneralViewController.h"
 
+#include "common/texts/Brand.h"
 #include "desktop/alerts/AlertPresenter.h"
+#include "monitor/prefs/ContinuousProtection.h"
 #include "monitor/prefs/GeneralPreferences.h"
 #include "monitor/prefs/MonitorProxySettings.h"
 
@@ -18,14 +20,20 @@
 #include <QVBoxLayout>
 
 GeneralViewController::GeneralViewController(GeneralPreferences &preferences, MonitorProxySettings &proxy,
-                                             AlertPresenter &alerts, QWidget *parent)
-    : QWidget(parent), mPreferences(preferences), mProxy(proxy), mAlerts(alerts)
+                                             ContinuousProtection &continuousProtection, AlertPresenter &alerts,
+                                             QWidget *parent)
+    : QWidget(parent)
+    , mPreferences(preferences)
+    , mProxy(proxy)
+    , mContinuousProtection(continuousProtection)
+    , mAlerts(alerts)
 {
     auto *layout = new QVBoxLayout(this);
     mShowHiddenFiles = new QCheckBox(tr("Show hidden files"), this);
     mVersionButton = new QCheckBox(tr("Keep versions of backed-up files"), this);
     mRestoreDestination = new QCheckBox(tr("Do not prompt for a restore destination"), this);
-    for (QCheckBox *box : {mShowHiddenFiles, mVersionButton, mRestoreDestination})
+    mCDPCheckBox = new QCheckBox(tr("Continuous Data Protection"), this);
+    for (QCheckBox *box : {mShowHiddenFiles, mVersionButton, mRestoreDestination, mCDPCheckBox})
         layout->addWidget(box);
 
     auto *folderRow = new QHBoxLayout;
@@ -53,6 +61,7 @@ GeneralViewController::GeneralViewController(GeneralPreferences &preferences, Mo
     // The box's state is what the client gets and what the file keeps.
     connect(mRestoreDestination, &QCheckBox::toggled, this,
             [this](bool on) { mPreferences.selectRestoreDestinationPath(on); });
+    connect(mCDPCheckBox, &QCheckBox::clicked, this, &GeneralViewController::ContinuousDataProtectionSelected);
     connect(mFolderName, &QLineEdit::editingFinished, this,
             [this] { mPreferences.multipleMacOptionsBtnSelected(mFolderName->text()); });
     connect(mTableView, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
@@ -99,10 +108,7 @@ QWidget *GeneralViewController::buildProxyBox()
         refreshProxy();
     });
     for (QLineEdit *field : {mProxyAddress, mProxyPort, mProxyUserName, mProxyPassword})
-        connect(field, &QLineEdit::editingFinished, this, [this] {
-            proxyFieldsEdited();
-            mProxy.SaveSetting();
-        });
+        connect(field, &QLineEdit::editingFinished, this, &GeneralViewController::saveProxySettings);
     return box;
 }
 
@@ -114,6 +120,12 @@ void GeneralViewController::proxyFieldsEdited()
     fields.setUserName(mProxyUserName->text());
     fields.setPassword(mProxyPassword->text());
     mProxy.setFields(fields);
+}
+
+void GeneralViewController::saveProxySettings()
+{
+    proxyFieldsEdited();
+    mProxy.SaveSetting();
 }
 
 void GeneralViewController::proxyModeChosen(int mode)
@@ -141,6 +153,34 @@ void GeneralViewController::refreshProxy()
     mProxyPassword->setEnabled(proxy && mProxy.authEnabled());
 }
 
+void GeneralViewController::ContinuousDataProtectionSelected()
+{
+    const QString &user = mPreferences.userName();
+    const bool on = mContinuousProtection.checkCDP(user);
+    const bool confirmed = [&] {
+        if (user.isEmpty()) {
+            mAlerts.inform(QStringLiteral("Login to the %1 application and enable Continuous backup feature.")
+                               .arg(Brand::pick(QStringLiteral("Tarnix Rizered"), QStringLiteral("Quellon Rizered"))));
+            return false;
+        }
+        if (!on && ContinuousProtection::isMagicFileExists() &&
+            !mAlerts.confirm(QStringLiteral("THIS APPLICATION HAS BEEN CONFIGURED FOR INTERNAL SUPPORT USE.\n"
+                                            "Would you like to enable CDP in this machine?")))
+            return false;
+        return mAlerts.confirm(
+            on ? QStringLiteral("On disabling this option, your files and folders will not be backed up in real time.")
+               : QStringLiteral("On enabling this option, files and folders selected for backup will be backed up in "
+                                "real time on detecting changes.\n\nNote: To limit resources used for CDP (Continuous "
+                                "Data Protection), file size limited to 2GB or lower are picked up for backup.\n\n"
+                                "Would you link to enable CDP?"));
+    }();
+    if (confirmed)
+        mContinuousProtection.setEnabled(user, !on);
+    // The box shows the stored state, whatever was answered.
+    const QSignalBlocker blocker(mCDPCheckBox);
+    mCDPCheckBox->setChecked(mContinuousProtection.checkCDP(user));
+}
+
 void GeneralViewController::refreshView()
 {
     {
@@ -152,6 +192,7 @@ void GeneralViewController::refreshView()
         mVersionButton->setChecked(mPreferences.enableVersion());
         mVersionButton->setEnabled(mPreferences.versionsAvailable());
         mRestoreDestination->setChecked(mPreferences.promptRestoreDestination());
+        mCDPCheckBox->setChecked(mContinuousProtection.checkCDP(mPreferences.userName()));
         mFolderLabel->setVisible(mPreferences.isRuvoUser());
         mFolderName->setVisible(mPreferences.isRuvoUser());
         mFolderName->setText(mPreferences.folderName());

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class AlertPresenter;
+class ContinuousProtection;
 class GeneralPreferences;
 class MonitorProxySettings;
 class QButtonGroup;
@@ -18,15 +19,18 @@ class GeneralViewController : public QWidget
 {
     Q_OBJECT
 public:
-    GeneralViewController(GeneralPreferences &preferences, MonitorProxySettings &proxy, AlertPresenter &alerts,
-                          QWidget *parent = nullptr);
+    GeneralViewController(GeneralPreferences &preferences, MonitorProxySettings &proxy,
+                          ContinuousProtection &continuousProtection, AlertPresenter &alerts, QWidget *parent = nullptr);
 
     // Shows what the preferences and the proxy settings hold.
     void refreshView();
+    // Saves the proxy settings as the fields show them now.
+    void saveProxySettings();
 
     QCheckBox *showHiddenFilesButton() const { return mShowHiddenFiles; }
     QCheckBox *versionButton() const { return mVersionButton; }
     QCheckBox *restoreDestinationButton() const { return mRestoreDestination; }
+    QCheckBox *cdpCheckBox() const { return mCDPCheckBox; }
     QLineEdit *folderNameField() const { return mFolderName; }
     QTableWidget *timeMachineTable() const { return mTableView; }
     QButtonGroup *proxyModes() const { return mProxyEnable; }
@@ -41,13 +45,16 @@ private:
     void refreshProxy();
     void proxyModeChosen(int mode);
     void proxyFieldsEdited();
+    void ContinuousDataProtectionSelected();
 
     GeneralPreferences &mPreferences;
     MonitorProxySettings &mProxy;
+    ContinuousProtection &mContinuousProtection;
     AlertPresenter &mAlerts;
     QCheckBox *mShowHiddenFiles = nullptr;
     QCheckBox *mVersionButton = nullptr;
     QCheckBox *mRestoreDestination = nullptr;
+    QCheckBox *mCDPCheckBox = nullptr;
     QLabel *mFolderLabel = nullptr;
     QLineEdit *mFolderName = nullptr;
     QTableWidget *mTableView = nullptr;

@@ -1,13 +1,16 @@
 #include "monitor/views/PreferencesWindowView.h"
 
 #include "common/files/TXSupportFileManager.h"
+#include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/volumes/LocalVolumeLayout.h"
 #include "desktop/alerts/AlertPresenter.h"
+#include "monitor/prefs/ContinuousProtection.h"
 #include "monitor/prefs/ExcludePreferences.h"
 #include "monitor/prefs/MonitorProxySettings.h"
 #include "monitor/views/ExcludeViewController.h"
 #include "monitor/views/GeneralViewController.h"
+#include "monitor/web/AccountPages.h"
 #include "monitor/web/VersionCheck.h"
 
 #include <QCloseEvent>
@@ -29,6 +32,8 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
           TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting)))
     , mVersionCheck(std::make_unique<VersionCheck>(
           [this](VersionCheck::Answer answer) { versionAnswered(int(answer)); }))
+    , mContinuousProtection(std::make_unique<ContinuousProtection>(notifications))
+    , mAccountPages(std::make_unique<AccountPages>([](const QUrl &page) { QDesktopServices::openUrl(page); }))
 {
     setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")) + tr(" Preferences"));
     auto *layout = new QHBoxLayout(this);
@@ -39,7 +44,7 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
 
     auto *right = new QVBoxLayout;
     mTabView = new QStackedWidget(this);
-    mGeneralPane = new GeneralViewController(*mGeneral, *mProxy, alerts, mTabView);
+    mGeneralPane = new GeneralViewController(*mGeneral, *mProxy, *mContinuousProtection, alerts, mTabView);
     mExcludePane = new ExcludeViewController(*mExclude, mTabView);
     mTabView->addWidget(mGeneralPane);
     mTabView->addWidget(mExcludePane);
@@ -52,7 +57,11 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
                                       QLLocalizedString(QStringLiteral("ReleaseDate"))),
                              this);
     mCheckForUpdate = new QPushButton(tr("Check for updates"), this);
+    mUpgradeButton = new QPushButton(tr("Upgrade"), this);
+    mChangePassword = new QPushButton(tr("Change password"), this);
     footer->addWidget(mUserName);
+    footer->addWidget(mUpgradeButton);
+    footer->addWidget(mChangePassword);
     footer->addStretch(1);
     footer->addWidget(mAppVersion);
     footer->addWidget(mCheckForUpdate);
@@ -61,6 +70,9 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
 
     connect(mTableView, &QListWidget::currentRowChanged, this, &PreferencesWindowView::tableViewSelectionChanged);
     connect(mCheckForUpdate, &QPushButton::clicked, this, &PreferencesWindowView::checkForSoftwareUpgrades);
+    connect(mUpgradeButton, &QPushButton::clicked, this, [this] { mAccountPages->open(AccountPages::Page::Upgrade); });
+    connect(mChangePassword, &QPushButton::clicked, this,
+            [this] { mAccountPages->open(AccountPages::Page::ChangePassword); });
     mTableView->setCurrentRow(0);
     resize(640, 620);
 }
@@ -88,12 +100,12 @@ void PreferencesWindowView::tableViewSelectionChanged(int row)
     if (row >= 0 && row < mTabView->count())
         mTabView->setCurrentIndex(row);
     // Switching panes saves the proxy settings, as closing the window does.
-    mProxy->SaveSetting();
+    mGeneralPane->saveProxySettings();
 }
 
 void PreferencesWindowView::closeEvent(QCloseEvent *event)
 {
-    mProxy->SaveSetting();
+    mGeneralPane->saveProxySettings();
     mGeneral->savePreferences();
     mExclude->saveExcludePreference();
     QWidget::closeEvent(event);
@@ -103,11 +115,9 @@ void PreferencesWindowView::checkForSoftwareUpgrades() { mVersionCheck->updateSo
 
 void PreferencesWindowView::versionAnswered(int answer)
 {
-    const bool tarnix = QLLocalizedString(QStringLiteral("ApplicationName")).startsWith(QLatin1String("Tarnix"));
-    const QString product = tarnix ? QStringLiteral("Tarnix Rizered") : QStringLiteral("Quellon Rizered");
+    const QString product = Brand::pick(QStringLiteral("Tarnix Rizered"), QStringLiteral("Quellon Rizered"));
     if (VersionCheck::Answer(answer) == VersionCheck::Answer::Latest) {
-        mAlerts.inform(QLLocalizedString(
-            QStringLiteral("The latest version of %1 is already installed on your computer.").arg(product)));
+        mAlerts.inform(QStringLiteral("The latest version of %1 is already installed on your computer.").arg(product));
         return;
     }
     if (mAlerts.confirm(QStringLiteral("Do you want to upgrade to the latest version of %1?").arg(product)))

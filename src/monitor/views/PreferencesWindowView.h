@@ -6,7 +6,9 @@
 
 #include <memory>
 
+class AccountPages;
 class AlertPresenter;
+class ContinuousProtection;
 class DistributedNotificationCenter;
 class ExcludePreferences;
 class ExcludeViewController;
@@ -19,7 +21,8 @@ class QStackedWidget;
 class VersionCheck;
 
 // The monitor's preferences window: a sidebar of General and Exclude, the pane
-// it selects, the version line, the user name and the version-check button.
+// it selects, the version line, the user name, the account-page buttons and
+// the version-check button.
 // The tray's "Preferences" item builds one and calls showPreferences.
 class PreferencesWindowView : public QWidget
 {
@@ -38,6 +41,8 @@ public:
     GeneralViewController *generalPane() const { return mGeneralPane; }
     ExcludeViewController *excludePane() const { return mExcludePane; }
     QPushButton *checkForUpdateButton() const { return mCheckForUpdate; }
+    QPushButton *upgradeButton() const { return mUpgradeButton; }
+    QPushButton *changePasswordButton() const { return mChangePassword; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -51,6 +56,8 @@ private:
     std::unique_ptr<ExcludePreferences> mExclude;
     std::unique_ptr<MonitorProxySettings> mProxy;
     std::unique_ptr<VersionCheck> mVersionCheck;
+    std::unique_ptr<ContinuousProtection> mContinuousProtection;
+    std::unique_ptr<AccountPages> mAccountPages;
     QListWidget *mTableView = nullptr;
     QStackedWidget *mTabView = nullptr;
     GeneralViewController *mGeneralPane = nullptr;
@@ -58,4 +65,6 @@ private:
     QLabel *mUserName = nullptr;
     QLabel *mAppVersion = nullptr;
     QPushButton *mCheckForUpdate = nullptr;
+    QPushButton *mUpgradeButton = nullptr;
+    QPushButton *mChangePassword = nullptr;
 };

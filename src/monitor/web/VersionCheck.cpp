@@ -1,7 +1,7 @@
 #include "monitor/web/VersionCheck.h"
 
 #include "common/texts/QLLocalizedString.h"
-#include "common/utility/QLUtility.h"
+#include "common/texts/Brand.h"
 
 #include <QUrlQuery>
 
@@ -19,7 +19,7 @@ QUrl VersionCheck::checkURL()
 {
     QUrl url(QLLocalizedString(kVersionServiceKey) + QStringLiteral("/cgi-bin/check_version_upgrades_qlwin_new.cgi"));
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("appln"), QLUtility::isTarnixApplication() ? QStringLiteral("TarnixVidezudMac")
+    query.addQueryItem(QStringLiteral("appln"), Brand::isTarnix() ? QStringLiteral("TarnixVidezudMac")
                                                                                   : QStringLiteral("QuellonVidezudMac"));
     query.addQueryItem(QStringLiteral("version"), QLLocalizedString(QStringLiteral("BundleVersion")));
     url.setQuery(query);
@@ -29,7 +29,7 @@ QUrl VersionCheck::checkURL()
 QUrl VersionCheck::downloadURL()
 {
     return QUrl(QLLocalizedString(kVersionServiceKey) +
-                (QLUtility::isTarnixApplication() ? QStringLiteral("/downloads/videzud/TarnixVidezud.dmg")
+                (Brand::isTarnix() ? QStringLiteral("/downloads/videzud/TarnixVidezud.dmg")
                                                   : QStringLiteral("/qlwin/downloads/videzud/QuellonVidezud.dmg")));
 }
 
