@@ -109,7 +109,7 @@ void ExcludePreferences::loadPartialExcludePreference(const QVariantMap &user)
     mPartialRows.clear();
     const QVariantMap states = user.value(Keys::kPartialFileExclusion).toMap();
     for (auto it = states.cbegin(); it != states.cend(); ++it)
-        mPartialRows.push_back({it.key(), it.value().toInt(), true});
+        mPartialRows.push_back({it.key(), it.value().toInt(), it.key() != kPartialDefault});
     if (mPartialRows.empty())
         mPartialRows.push_back({kPartialDefault, 1, false});
 }

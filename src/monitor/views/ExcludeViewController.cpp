@@ -25,6 +25,7 @@ QTableWidget *makeTable(QWidget *parent)
     auto *table = new QTableWidget(0, 2, parent);
     table->setHorizontalHeaderLabels({QObject::tr("State"), QObject::tr("Path")});
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(22);
     table->horizontalHeader()->setSectionResizeMode(kStateColumn, QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);

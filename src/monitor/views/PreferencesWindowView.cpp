@@ -5,6 +5,8 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/volumes/LocalVolumeLayout.h"
 #include "desktop/alerts/AlertPresenter.h"
+#include "desktop/kit/views/TXMainTableView.h"
+#include "desktop/kit/views/winBGView.h"
 #include "monitor/prefs/ContinuousProtection.h"
 #include "monitor/prefs/ExcludePreferences.h"
 #include "monitor/prefs/MonitorProxySettings.h"
@@ -17,7 +19,9 @@
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QFileIconProvider>
+#include <QHeaderView>
+#include <QStandardItemModel>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -36,52 +40,70 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
     , mAccountPages(std::make_unique<AccountPages>([](const QUrl &page) { QDesktopServices::openUrl(page); }))
 {
     setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")) + tr(" Preferences"));
-    auto *layout = new QHBoxLayout(this);
-    mTableView = new QListWidget(this);
-    mTableView->addItems({tr("General"), tr("Exclude")});
-    mTableView->setFixedWidth(120);
+    // The window's background panel holds everything else.
+    auto *windowLayout = new QVBoxLayout(this);
+    windowLayout->setContentsMargins(0, 0, 0, 0);
+    auto *background = new winBGView(this);
+    windowLayout->addWidget(background);
+    auto *layout = new QHBoxLayout(background);
+    layout->setContentsMargins(10, 10, 10, 10);
+    mDataArray = new QStandardItemModel(this);
+    const QFileIconProvider icons;
+    mDataArray->appendRow(new QStandardItem(icons.icon(QFileIconProvider::Computer), tr("General")));
+    mDataArray->appendRow(new QStandardItem(icons.icon(QFileIconProvider::Folder), tr("Exclude")));
+    mTableView = new TXMainTableView(background);
+    mTableView->setModel(mDataArray);
+    mTableView->horizontalHeader()->setStretchLastSection(true);
+    mTableView->verticalHeader()->setDefaultSectionSize(34);
+    mTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    mTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    mTableView->setSelectionMode(QAbstractItemView::SingleSelection);
+    mTableView->setFixedWidth(130);
     layout->addWidget(mTableView);
 
     auto *right = new QVBoxLayout;
-    mTabView = new QStackedWidget(this);
+    mTabView = new QStackedWidget(background);
     mGeneralPane = new GeneralViewController(*mGeneral, *mProxy, *mContinuousProtection, alerts, mTabView);
     mExcludePane = new ExcludeViewController(*mExclude, mTabView);
     mTabView->addWidget(mGeneralPane);
     mTabView->addWidget(mExcludePane);
     right->addWidget(mTabView, 1);
 
-    auto *footer = new QHBoxLayout;
-    mUserName = new QLabel(this);
+    auto *about = new QHBoxLayout;
+    mUserName = new QLabel(background);
     mAppVersion = new QLabel(QStringLiteral("v%1  Date: %2")
                                  .arg(QLLocalizedString(QStringLiteral("BundleVersion")),
                                       QLLocalizedString(QStringLiteral("ReleaseDate"))),
-                             this);
-    mCheckForUpdate = new QPushButton(tr("Check for updates"), this);
-    mUpgradeButton = new QPushButton(tr("Upgrade"), this);
-    mChangePassword = new QPushButton(tr("Change password"), this);
-    footer->addWidget(mUserName);
-    footer->addWidget(mUpgradeButton);
-    footer->addWidget(mChangePassword);
-    footer->addStretch(1);
-    footer->addWidget(mAppVersion);
-    footer->addWidget(mCheckForUpdate);
-    right->addLayout(footer);
+                             background);
+    about->addWidget(mUserName);
+    about->addStretch(1);
+    about->addWidget(mAppVersion);
+    right->addLayout(about);
+    auto *buttons = new QHBoxLayout;
+    mUpgradeButton = new QPushButton(tr("Upgrade"), background);
+    mChangePassword = new QPushButton(tr("Change password"), background);
+    mCheckForUpdate = new QPushButton(tr("Check for updates"), background);
+    buttons->addStretch(1);
+    for (QPushButton *button : {mUpgradeButton, mChangePassword, mCheckForUpdate})
+        buttons->addWidget(button);
+    right->addLayout(buttons);
     layout->addLayout(right, 1);
 
-    connect(mTableView, &QListWidget::currentRowChanged, this, &PreferencesWindowView::tableViewSelectionChanged);
+    connect(mTableView->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { tableViewSelectionChanged(current.row()); });
     connect(mCheckForUpdate, &QPushButton::clicked, this, &PreferencesWindowView::checkForSoftwareUpgrades);
     connect(mUpgradeButton, &QPushButton::clicked, this, [this] { mAccountPages->open(AccountPages::Page::Upgrade); });
     connect(mChangePassword, &QPushButton::clicked, this,
             [this] { mAccountPages->open(AccountPages::Page::ChangePassword); });
-    mTableView->setCurrentRow(0);
-    resize(640, 620);
+    selectPane(0);
+    resize(680, 640);
 }
 
 PreferencesWindowView::~PreferencesWindowView() = default;
 
 void PreferencesWindowView::showPreferences(const QString &userName, bool isRuvoUser)
 {
-    mUserName->setText(userName);
+    mUserName->setText(tr("User: %1").arg(userName));
     mGeneral->setUser(userName, isRuvoUser);
     mExclude->setUserName(userName);
     mProxy->loadProxySettings();
@@ -89,10 +111,15 @@ void PreferencesWindowView::showPreferences(const QString &userName, bool isRuvo
     mExclude->loadExcludeSet();
     mGeneralPane->refreshView();
     mExcludePane->refreshView();
-    mTableView->setCurrentRow(0);
+    selectPane(0);
     show();
     raise();
     activateWindow();
+}
+
+void PreferencesWindowView::selectPane(int row)
+{
+    mTableView->setCurrentIndex(mDataArray->index(row, 0));
 }
 
 void PreferencesWindowView::tableViewSelectionChanged(int row)

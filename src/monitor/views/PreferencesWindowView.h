@@ -15,7 +15,8 @@ class ExcludeViewController;
 class GeneralViewController;
 class MonitorProxySettings;
 class QLabel;
-class QListWidget;
+class QStandardItemModel;
+class TXMainTableView;
 class QPushButton;
 class QStackedWidget;
 class VersionCheck;
@@ -37,7 +38,9 @@ public:
     // Asks the version service; the answer is shown when it arrives.
     void checkForSoftwareUpgrades();
 
-    QListWidget *sidebar() const { return mTableView; }
+    // Selects a sidebar row, as a click on it does: 0 General, 1 Exclude.
+    void selectPane(int row);
+    TXMainTableView *sidebar() const { return mTableView; }
     GeneralViewController *generalPane() const { return mGeneralPane; }
     ExcludeViewController *excludePane() const { return mExcludePane; }
     QPushButton *checkForUpdateButton() const { return mCheckForUpdate; }
@@ -58,7 +61,8 @@ private:
     std::unique_ptr<VersionCheck> mVersionCheck;
     std::unique_ptr<ContinuousProtection> mContinuousProtection;
     std::unique_ptr<AccountPages> mAccountPages;
-    QListWidget *mTableView = nullptr;
+    TXMainTableView *mTableView = nullptr;
+    QStandardItemModel *mDataArray = nullptr;
     QStackedWidget *mTabView = nullptr;
     GeneralViewController *mGeneralPane = nullptr;
     ExcludeViewController *mExcludePane = nullptr;

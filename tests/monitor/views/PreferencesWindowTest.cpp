@@ -26,7 +26,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTextEdit>
@@ -177,7 +176,7 @@ TEST_F(PreferencesWindowTest, SwitchingPanesSavesTheProxyAndNoProxyEmptiesEveryF
     general().proxyAddressField()->setText("proxy.example.net");
     general().proxyPortField()->setText("8080");
     EXPECT_FALSE(ProxySettingFile::read(settings).value_or(QVariantMap()).contains("ProxyAddress"));
-    window->sidebar()->setCurrentRow(1);
+    window->selectPane(1);
     EXPECT_EQ(ProxySettingFile::read(settings).value_or(QVariantMap()).value("ProxyAddress"), "proxy.example.net");
 
     general().proxyModes()->button(0)->click();
