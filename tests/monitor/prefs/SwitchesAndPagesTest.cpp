@@ -1,5 +1,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "common/login/UserFiles.h"
+#include "common/proxy/ProxySettingFile.h"
+#include "monitor/prefs/MonitorProxySettings.h"
 #include "monitor/prefs/ContinuousProtection.h"
 #include "monitor/web/AccountPages.h"
 #include "monitor/web/VersionCheck.h"
@@ -82,6 +84,42 @@ TEST(VersionCheckAnswers, FirstCharacterOfTheReply)
     EXPECT_EQ(VersionCheck::answerOf(""), VersionCheck::Answer::Unknown);
     EXPECT_EQ(VersionCheck::answerOf("<html>"), VersionCheck::Answer::Unknown);
     EXPECT_EQ(VersionCheck::checkURL().scheme(), "https");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SwitchesAndPagesTest, TheProxyAuthenticationChoiceSurvivesARestart)
+{
+    const QString settings = root() + "/setting.plist";
+    {
+        MonitorProxySettings proxy(settings);
+        proxy.loadProxySettings();
+        ProxyData fields;
+        fields.setIpaddress("proxy.example.net");
+        fields.setPort("3128");
+        fields.setUserName("alice");
+        fields.setPassword("pw&=");
+        proxy.setFields(fields);
+        EXPECT_TRUE(proxy.EnableProxy(MonitorProxySettings::TypedIn));
+        proxy.EnableProxyAuth(true);
+    }
+    MonitorProxySettings restarted(settings);
+    restarted.loadProxySettings();
+    EXPECT_TRUE(restarted.authEnabled());
+    EXPECT_EQ(restarted.fields().password(), "pw&=");
+    ASSERT_EQ(restarted.SaveSetting(), ProxySettingFile::kSaveWritten) << "the save made at start keeps the choice";
+    const QVariantMap saved = ProxySettingFile::read(settings).value_or(QVariantMap());
+    EXPECT_EQ(ProxySettingFile::number(saved, ProxySettingKey::AuthEnable), 1);
+    EXPECT_EQ(saved.value(ProxySettingKey::UserName), "alice");
+
+    // No proxy empties every field and keeps the file's two states only.
+    restarted.EnableProxy(MonitorProxySettings::NoProxy);
+    EXPECT_FALSE(restarted.authEnabled());
+    EXPECT_TRUE(restarted.fields().ipaddress().isEmpty());
+    EXPECT_EQ(ProxySettingFile::read(settings).value_or(QVariantMap()).keys(),
+              (QStringList{"ProxyAuthEnable", "ProxyEnable"}));
 }
 
 }  // namespace
