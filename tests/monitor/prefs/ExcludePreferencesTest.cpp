@@ -191,4 +191,30 @@ TEST_F(ExcludePreferencesTest, GeneralSavesForEveryAccountAndTellsTheClientBefor
     EXPECT_EQ(stored.value("ArchiveCleanupDays").toInt(), 7);
 }
 
+TEST_F(ExcludePreferencesTest, TimeMachineRowsFollowTheDrivesAndTellTheClient)
+{
+    QDir().mkpath(volumes() + "/Archive/Backups.backupdb");
+    QDir().mkpath(volumes() + "/Spare/Backups.backupdb");
+    GeneralPreferences general(center, {});
+    general.setUser("demo", false);
+    general.loadPrefrences();
+    ASSERT_EQ(general.timeMachineVolumes().size(), 2u);
+    EXPECT_EQ(general.timeMachineRowTitle(0), "Time Machine backup");
+    EXPECT_EQ(general.timeMachineRowTitle(1), "Time Machine backup - Spare");
+    const QString archive = general.timeMachineVolumes()[0].Path;
+
+    general.toggleCheckBoxSate(0);
+    general.toggleCheckBoxSate(0);
+    settle();
+    ASSERT_EQ(posted.size(), 2u);
+    EXPECT_EQ(posted[0].object, "add");
+    EXPECT_EQ(posted[1].userInfo, (QVariantMap{{"Remove", archive}}));
+    general.toggleCheckBoxSate(1);
+    GeneralPreferences reloaded(center, {});
+    reloaded.setUser("demo", false);
+    reloaded.loadTimeMachineBackupSet();
+    EXPECT_FALSE(reloaded.timeMachineVolumes()[0].checkState);
+    EXPECT_TRUE(reloaded.timeMachineVolumes()[1].checkState) << "the list of the current mode holds the checked row";
+}
+
 }  // namespace

@@ -22,7 +22,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QApplication>
 #include <QJsonArray>
+#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -164,7 +166,18 @@ TEST_F(PreferencesWindowTest, PanesSaveBesideTheClientsKeysAndTheRestorePromptGo
     table->selectRow(0);
     EXPECT_FALSE(exclude().removeButton()->isEnabled());
     const int rows = table->rowCount();
-    exclude().deleteItemFromTableView(table);
+    QKeyEvent forwardDelete(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QApplication::sendEvent(table, &forwardDelete);
+    EXPECT_EQ(table->rowCount(), rows);
+
+    // A row of the user's own goes with the delete key.
+    exclude().setPathChooser([this](QWidget *) { return QStringList{home() + "/Music"}; });
+    exclude().addButton()->click();
+    ASSERT_EQ(table->rowCount(), rows + 1);
+    table->selectRow(rows);
+    EXPECT_TRUE(exclude().removeButton()->isEnabled());
+    QKeyEvent backspace(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(table, &backspace);
     EXPECT_EQ(table->rowCount(), rows);
 }
 
