@@ -23,6 +23,9 @@ inline const QString kPromptRestoreDestinationPanel = QStringLiteral("PromptRest
 inline const QString kExclusionFromClient = QStringLiteral("TarnixMonitorPortableAddRemoveFileToExclude");
 inline const QString kExclusionFromMonitor = QStringLiteral("TarnixPortableAddRemoveFileToExclude");
 inline const QString kTimeMachineFromMonitor = QStringLiteral("TarnixPortableTimeMachineFileBackup");
+// The client changed its Time Machine list, or its mode (versions are kept in backup mode only).
+inline const QString kTimeMachineFromClient = QStringLiteral("TarnixPortableMonitorTimeMachineFileBackup");
+inline const QString kShouldEnableVersionsButton = QStringLiteral("ShouldEnableVerionsButton");
 
 // Sets the path's entry, making the user's dictionaries when the file has none
 // yet; every other entry stays. True when the file was written.

@@ -9,8 +9,10 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "common/volumes/LocalVolumeLayout.h"
+#include "common/volumes/VolumeWatcher.h"
 #include "monitor/prefs/MonitorPreferenceFile.h"
 #include "platform/DistributedNotificationCenter.h"
+#include "platform/PathRoots.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
 
@@ -37,9 +39,27 @@ bool flag(const QVariant &value, bool whenAbsent)
 }  // namespace
 
 GeneralPreferences::GeneralPreferences(DistributedNotificationCenter &notifications, ClientMessageSender sendToClient)
-    : mNotifications(notifications), mSendToClient(std::move(sendToClient))
+    : mNotifications(notifications)
+    , mSendToClient(std::move(sendToClient))
+    , mVolumeWatcher(std::make_unique<VolumeWatcher>(PathRoots::volumesRoot()))
 {
+    const auto timeMachineChanged = [this] {
+        loadTimeMachineBackupSet();
+        emit preferencesChanged();
+    };
+    connect(&mNotifications, &DistributedNotificationCenter::notificationReceived, this,
+            [this, timeMachineChanged](const QString &name) {
+                if (name == Keys::kTimeMachineFromClient)
+                    timeMachineChanged();
+                else if (name == Keys::kShouldEnableVersionsButton)
+                    emit preferencesChanged();
+            });
+    connect(mVolumeWatcher.get(), &VolumeWatcher::volumeMounted, this, timeMachineChanged);
+    connect(mVolumeWatcher.get(), &VolumeWatcher::volumeUnmounted, this, timeMachineChanged);
+    mVolumeWatcher->start();
 }
+
+GeneralPreferences::~GeneralPreferences() = default;
 
 void GeneralPreferences::setUser(const QString &userName, bool isRuvoUser)
 {

@@ -5,9 +5,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class DistributedNotificationCenter;
+class VolumeWatcher;
 
 // One row of the Time Machine list: a "Backups.backupdb" folder and whether
 // it is part of the backup set.
@@ -29,7 +31,9 @@ public:
     static constexpr int kRestorePromptMessageType = 8;
     static constexpr int kFolderNameLength = 50;
 
+    // Follows the client's notifications and the drives being attached or detached.
     GeneralPreferences(DistributedNotificationCenter &notifications, ClientMessageSender sendToClient);
+    ~GeneralPreferences() override;
 
     // The account whose preferences the pane shows; storage-server accounts
     // also keep a folder name of this computer.
@@ -87,4 +91,5 @@ private:
     bool mPromptRestoreDestination = false;
     QString mFolderName;
     std::vector<TimeMachineNode> mTimeMachineVolumes;
+    std::unique_ptr<VolumeWatcher> mVolumeWatcher;
 };

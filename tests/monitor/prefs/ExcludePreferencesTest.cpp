@@ -215,6 +215,14 @@ TEST_F(ExcludePreferencesTest, TimeMachineRowsFollowTheDrivesAndTellTheClient)
     reloaded.loadTimeMachineBackupSet();
     EXPECT_FALSE(reloaded.timeMachineVolumes()[0].checkState);
     EXPECT_TRUE(reloaded.timeMachineVolumes()[1].checkState) << "the list of the current mode holds the checked row";
+
+    // A drive attached while the window is open adds its row.
+    QDir().mkpath(volumes() + "/Third/Backups.backupdb");
+    QElapsedTimer timer;
+    timer.start();
+    while (reloaded.timeMachineVolumes().size() < 3 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(reloaded.timeMachineVolumes().size(), 3u);
 }
 
 }  // namespace
