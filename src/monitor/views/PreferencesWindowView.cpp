@@ -15,7 +15,10 @@
 #include "monitor/web/AccountPages.h"
 #include "monitor/web/VersionCheck.h"
 
+#include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCloseEvent>
+#include <QLineEdit>
 #include <QDesktopServices>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,6 +118,28 @@ void PreferencesWindowView::showPreferences(const QString &userName, bool isRuvo
     show();
     raise();
     activateWindow();
+}
+
+void PreferencesWindowView::setLocked(bool locked)
+{
+    selectPane(0);
+    for (QWidget *pane : std::initializer_list<QWidget *>{mGeneralPane, mExcludePane})
+        for (QWidget *control : pane->findChildren<QWidget *>())
+            if (qobject_cast<QAbstractButton *>(control) || qobject_cast<QLineEdit *>(control) ||
+                qobject_cast<QAbstractItemView *>(control))
+                control->setEnabled(!locked);
+    mTableView->setEnabled(!locked);
+    mUpgradeButton->setEnabled(!locked);
+    mUserName->setVisible(!locked);
+    if (locked) {
+        for (QAbstractButton *mode : mGeneralPane->proxyModes()->buttons())
+            mode->setEnabled(true);
+        mGeneralPane->proxyAddressField()->setEnabled(true);
+        mGeneralPane->proxyPortField()->setEnabled(true);
+        return;
+    }
+    mGeneralPane->refreshView();
+    mExcludePane->refreshView();
 }
 
 void PreferencesWindowView::selectPane(int row)

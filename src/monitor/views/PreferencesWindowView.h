@@ -35,6 +35,10 @@ public:
 
     // Loads both panes for the user and brings the window to the front.
     void showPreferences(const QString &userName, bool isRuvoUser);
+    // While nobody is logged in the window is locked: every control of both panes
+    // is disabled but the proxy choice, address and port, the sidebar and the
+    // upgrade button too, and the user name is hidden. Unlocking reloads the panes.
+    void setLocked(bool locked);
     // Asks the version service; the answer is shown when it arrives.
     void checkForSoftwareUpgrades();
 

@@ -6,6 +6,7 @@
 #include "common/files/TXSupportFileManager.h"
 #include "common/proxy/ProxySettingFile.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
+#include "desktop/kit/views/TXMainTableView.h"
 #include "monitor/prefs/MonitorPreferenceFile.h"
 #include "monitor/views/ExcludeViewController.h"
 #include "monitor/views/GeneralViewController.h"
@@ -198,6 +199,26 @@ TEST_F(PreferencesWindowTest, SwitchingPanesSavesTheProxyAndNoProxyEmptiesEveryF
     const QVariantMap saved = ProxySettingFile::read(settings).value_or(QVariantMap());
     EXPECT_EQ(ProxySettingFile::number(saved, ProxySettingKey::Enable), 0);
     EXPECT_FALSE(saved.contains("ProxyAddress"));
+}
+
+TEST_F(PreferencesWindowTest, LockingLeavesTheProxyChoiceAddressAndPortUsable)
+{
+    window->selectPane(1);
+    window->setLocked(true);
+    EXPECT_EQ(window->sidebar()->currentIndex().row(), 0);
+    EXPECT_FALSE(window->sidebar()->isEnabled());
+    EXPECT_FALSE(window->upgradeButton()->isEnabled());
+    EXPECT_FALSE(general().showHiddenFilesButton()->isEnabled());
+    EXPECT_FALSE(exclude().addButton()->isEnabled());
+    EXPECT_FALSE(general().proxyUserNameField()->isEnabled());
+    EXPECT_TRUE(general().proxyModes()->button(2)->isEnabled());
+    EXPECT_TRUE(general().proxyAddressField()->isEnabled());
+    EXPECT_TRUE(general().proxyPortField()->isEnabled());
+
+    window->setLocked(false);
+    EXPECT_TRUE(general().showHiddenFilesButton()->isEnabled());
+    EXPECT_TRUE(exclude().addButton()->isEnabled());
+    EXPECT_FALSE(general().proxyAddressField()->isEnabled()) << "no proxy chosen: no address";
 }
 
 TEST_F(PreferencesWindowTest, TheVersionCheckShowsBothAnswersOfTheService)
