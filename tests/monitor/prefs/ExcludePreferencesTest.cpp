@@ -7,6 +7,8 @@
 #include "support/SandboxFixture.h"
 
 #include <QDir>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
@@ -31,7 +33,10 @@ protected:
         SandboxFixture::SetUp();
         QObject::connect(&listener, &DistributedNotificationCenter::notificationReceived,
                          [this](const QString &name, const QString &object, const QVariantMap &userInfo) {
-                             if (name == Keys::kExclusionFromMonitor || name == Keys::kTimeMachineFromMonitor)
+                             // Test programs running beside this one share the session bus.
+                             const bool ours =
+                                 QJsonDocument(QJsonObject::fromVariantMap(userInfo)).toJson().contains(root().toUtf8());
+                             if (ours && (name == Keys::kExclusionFromMonitor || name == Keys::kTimeMachineFromMonitor))
                                  posted.push_back({name, object, userInfo});
                          });
         exclude.setUserName("demo");
