@@ -14,6 +14,8 @@ class LogFileWindow;
 class LogViewController;
 class NotificationWindow;
 class SendErrorReportController;
+class MessageSendingModule;
+class PreferencesWindowView;
 class ScheduleWindow;
 class SessionLogListWindow;
 class TarnixSchedulerController;
@@ -30,7 +32,8 @@ class MonitorWindows : public QObject, public MonitorView
 public:
     // openWithTextEditor: true when another program shows the file.
     MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
-                   TarnixSchedulerController &schedules, std::function<bool(const QString &path)> openWithTextEditor);
+                   TarnixSchedulerController &schedules, MessageSendingModule &messaging,
+                   std::function<bool(const QString &path)> openWithTextEditor);
     ~MonitorWindows() override;
 
     void setStatusImages(const QString &image, const QString &alternateImage) override;
@@ -47,6 +50,7 @@ public:
     void openLogFile(const QString &path) override;
     void showErrorReport() override;
     void showSchedules() override;
+    void showPreferences(bool exclusionPane) override;
     void showTrayHelp() override;
 
     StatusItem &statusItem() { return *mStatusItem; }
@@ -57,6 +61,8 @@ public:
     QWidget *sessionLogWindow() const { return mSessionLogWindow.get(); }
     LogViewController *logViewController() const { return mLogViewController; }
     TrayHelpBalloon *trayHelp() const { return mTrayHelp.get(); }
+    // The preferences window; none before its first showing.
+    PreferencesWindowView *preferences() const { return mPreferences.get(); }
     // The schedule list window; none before its first showing.
     ScheduleWindow *scheduleWindow() const { return mScheduleWindow.get(); }
     // The error report; none before its first showing.
@@ -66,6 +72,7 @@ private:
     MonitorTimings mTimings;
     DistributedNotificationCenter &mNotifications;
     TarnixSchedulerController &mSchedules;
+    MessageSendingModule &mMessaging;
     std::function<bool(const QString &)> mOpenWithTextEditor;
     std::unique_ptr<StatusItem> mStatusItem;
     std::unique_ptr<AlertPanePresenter> mAlerts;
@@ -75,5 +82,6 @@ private:
     LogViewController *mLogViewController = nullptr;  // owned by its window
     std::unique_ptr<TrayHelpBalloon> mTrayHelp;
     std::unique_ptr<ScheduleWindow> mScheduleWindow;
+    std::unique_ptr<PreferencesWindowView> mPreferences;
     std::unique_ptr<SendErrorReportController> mErrorReport;
 };
