@@ -44,12 +44,15 @@ function(tx_add_layer target)
   tx_add_library_below(${target} ROOTS ${TX_SOURCE_ROOT} ${ARGN})
 endfunction()
 
-# tx_add_layer_with_views(<target> <views target> DEPS <libs...> VIEWS_DEPS <libs...>)
+# tx_add_layer_with_views(<target> <views target> DEPS <libs...> VIEWS_DEPS <libs...> [EXCLUDE <files...>])
 # A layer whose concept folders each keep their windows in a views/ folder of their own: the
 # display-free sources are <target>, those of every views/ folder <views target>, which links it.
 function(tx_add_layer_with_views target views_target)
-  cmake_parse_arguments(ARG "" "" "DEPS;VIEWS_DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;VIEWS_DEPS;EXCLUDE" ${ARGN})
   tx_sources_below(${CMAKE_CURRENT_SOURCE_DIR} sources)
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   set(views ${sources})
   list(FILTER views INCLUDE REGEX "/views/")
   list(FILTER sources EXCLUDE REGEX "/views/")

@@ -125,15 +125,17 @@ TEST_F(ProxySettingsTest, SaveWritesCredentialsOnlyForAnEnabledProxy)
     EXPECT_EQ(QFile::permissions(settingFile()) & 0x7077, PropertyList::kOwnerReadWrite);  // owner, group, other
     EXPECT_EQ(ProxyController(settingFile()).proxyArgument(), "--proxy=alice:s3cr%3At%40@proxy.example.net:3128");
 
-    // Any state but 1 keeps only the two states: the file is replaced whole.
-    for (const char *enable : {"0", "2"}) {
-        writeCheckStates(enable, "0");
-        ASSERT_EQ(ProxySettingFile::save(settingFile(), fields("proxy.example.net", "3128", "alice", "pw")),
-                  ProxySettingFile::kSaveWritten);
-        const QVariantMap flagsOnly = ProxySettingFile::read(settingFile()).value_or(QVariantMap());
-        EXPECT_EQ(flagsOnly.keys(), QStringList({"ProxyAuthEnable", "ProxyEnable"})) << enable;
-        EXPECT_EQ(flagsOnly.value("ProxyEnable").toInt(), QString(enable).toInt());
-    }
+    // No proxy keeps only the two states: the file is replaced whole. The system's
+    // proxy (2), copied into the fields, keeps its address for the engine.
+    writeCheckStates("0", "0");
+    ASSERT_EQ(ProxySettingFile::save(settingFile(), fields("proxy.example.net", "3128", "alice", "pw")),
+              ProxySettingFile::kSaveWritten);
+    const QVariantMap flagsOnly = ProxySettingFile::read(settingFile()).value_or(QVariantMap());
+    EXPECT_EQ(flagsOnly.keys(), QStringList({"ProxyAuthEnable", "ProxyEnable"}));
+    writeCheckStates("2", "0");
+    ASSERT_EQ(ProxySettingFile::save(settingFile(), fields("system.example.net", "8080", "", "")),
+              ProxySettingFile::kSaveWritten);
+    EXPECT_EQ(ProxyController(settingFile()).proxyArgument(), "--proxy=:@system.example.net:8080");
 
     // A disabled proxy needs no address.
     writeCheckStates("0", "1");

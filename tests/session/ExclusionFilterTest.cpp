@@ -114,3 +114,22 @@ TEST_F(UserExclusionTest, FileEntryTakesTheFileFolderEntryItsContents)
 }
 
 }  // namespace
+
+namespace {
+
+// The monitor's default list names /home, /tmp and /var, system places of the
+// Mac; on Linux the user's home lies below them and is never taken with them.
+TEST(DefaultExclusionTest, TheHomeFolderAndItsContentsOutliveTheSystemPlaces)
+{
+    ExclusionFilter::Settings settings;
+    settings.defaults = on({"/home", "/var", "/tmp"});
+    const ExclusionFilter filter(settings, kVolumes, "/home/me");
+    const QStringList input{"/home/me/notes.txt", "/home/me/deep/a.txt", "/home/other/x.txt", "/home/meow/y",
+                            "/var/log/syslog", "/tmp/t"};
+    EXPECT_EQ(filter.getBackupSetAfterFiltration(input).accepted,
+              (QStringList{"/home/me/notes.txt", "/home/me/deep/a.txt"}));
+    EXPECT_TRUE(ExclusionFilter(settings, kVolumes).shouldExcludeDefaultFile("/home/me/notes.txt"))
+        << "without a home folder the places keep their whole contents";
+}
+
+}  // namespace

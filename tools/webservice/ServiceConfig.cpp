@@ -93,6 +93,7 @@ std::optional<ServiceConfig> ServiceConfig::read(const QString &path, QString *e
     for (auto it = failures.begin(); it != failures.end(); ++it)
         config.failures.emplace_back(it.key(), it.value().toString());
     config.redirectAwayTarget = root.value("redirectAwayTarget").toString();
+    config.latestVersion = root.value("latestVersion").toString();
     if (root.contains("slowReplyMs"))
         config.slowReply = std::chrono::milliseconds(root.value("slowReplyMs").toInteger());
     return config;

@@ -43,6 +43,8 @@ struct ServiceConfig {
     // Failure modes by request path ("slow", "badxml", "nomessage", "unauthorized", "error500", "truncated").
     std::vector<std::pair<QString, QString>> failures;
     std::chrono::milliseconds slowReply{30000};
+    // The newest version the version check knows; empty: whatever a program runs is the latest.
+    QString latestVersion;
     // Where the "redirect-away" mode sends the client: another origin.
     QString redirectAwayTarget;
 

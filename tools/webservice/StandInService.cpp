@@ -6,6 +6,7 @@
 
 #include <QJsonObject>
 #include <QUuid>
+#include <QVersionNumber>
 
 #include <httplib.h>
 
@@ -80,6 +81,16 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
     addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType, [](const FormFields &, const ServiceConfig &, const QString &) {
         return QByteArray("<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>");
     });
+    // The version check: "Y" when the configuration names a newer version than the
+    // one asked about, else "N".
+    addTextRoute("GET", "/cgi-bin/check_version_upgrades_qlwin_new.cgi", kTextType,
+                 [](const FormFields &fields, const ServiceConfig &config, const QString &) {
+                     const QString asked = formValue(fields, QStringLiteral("version"));
+                     const bool newer = !config.latestVersion.isEmpty() &&
+                                        QVersionNumber::fromString(config.latestVersion) >
+                                            QVersionNumber::fromString(asked);
+                     return QByteArray(newer ? "Y\n" : "N\n");
+                 });
     // The error report: stored in the request log; the client does not read the reply.
     addTextRoute("POST", "/cgi-bin/Notify_unicode", kTextType,
                  [](const FormFields &, const ServiceConfig &, const QString &) {

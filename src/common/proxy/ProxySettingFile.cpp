@@ -86,7 +86,8 @@ int save(const QString &path, const ProxyData &fields, QString *reason)
     }
 
     QVariantMap setting;
-    if (proxyState == 1) {
+    // 1: an address typed in; 2: the system's proxy, copied into the fields.
+    if (proxyState == 1 || proxyState == 2) {
         setting.insert(ProxySettingKey::Address, address);
         setting.insert(ProxySettingKey::Port, port);
         setting.insert(ProxySettingKey::UserName, fields.userName());

@@ -42,7 +42,8 @@ bool isValidPort(const QString &port);
 
 // Validates the fields by the states of the check-box state file and writes
 // the settings file whole (mode 0600: it holds the password). The address and
-// credentials are written only when the proxy state is 1. On anything but
+// credentials are written only when the proxy state is 1 (typed in)
+// or 2 (the system's proxy). On anything but
 // kSaveWritten, *reason says what is wrong in the user's words.
 int save(const QString &path, const ProxyData &fields, QString *reason = nullptr);
 

@@ -1,5 +1,6 @@
 #include "common/utility/QLUtility.h"
 
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/categories/BoolValue.h"
 #include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
@@ -14,7 +15,6 @@ bool monitorPreference(const QString &key)
 
 }  // namespace
 
-// The key is stored with its trailing blank.
-bool QLUtility::ShowHiddenFilesKey() { return monitorPreference(QStringLiteral("ShowHiddenFilesKey ")); }
+bool QLUtility::ShowHiddenFilesKey() { return monitorPreference(MonitorExclusionPreferences::kShowHiddenFilesKey); }
 
-bool QLUtility::EnableExcludeHiddenFiles() { return monitorPreference(QStringLiteral("enableExcludeHiddenFilesKey")); }
+bool QLUtility::EnableExcludeHiddenFiles() { return monitorPreference(MonitorExclusionPreferences::kEnableExcludeHiddenFilesKey); }

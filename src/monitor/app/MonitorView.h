@@ -30,6 +30,11 @@ public:
     virtual void sortSessionLogs(const QString &periodNotification) = 0;
     // One log file: in the user's text editor, else in the monitor's log-file window.
     virtual void openLogFile(const QString &path) = 0;
+    // The preferences window of the last user to log in, on its General or Exclude pane
+    // (locked while nobody is logged in).
+    virtual void showPreferences(bool exclusionPane) = 0;
+    // The schedule list window.
+    virtual void showSchedules() = 0;
     // The error report window (or, without a login, the message that one is needed).
     virtual void showErrorReport() = 0;
     // The balloon that points to the tray item once after an installation.

@@ -310,6 +310,8 @@ void TarnixMonitorController::showStatusWindow()
 
 void TarnixMonitorController::viewLog() { mView.showSessionLogList(); }
 
+void TarnixMonitorController::showSchedules() { mView.showSchedules(); }
+
 void TarnixMonitorController::showErrorReport()
 {
     trace(QStringLiteral("Start of showErrorReport: In MonitorController"));

@@ -68,6 +68,7 @@ public:
     void showStatusWindow();
     void viewLog();
     void showErrorReport();
+    void showSchedules();
     void viewSessionLog();
     void launchApplication();
     // The notification window's View Log: the log of the last notified backup.

@@ -168,6 +168,27 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixUpdateSc
     });
 }
 
+TarnixSchedulerController::SaveOutcome
+TarnixSchedulerController::tarnixReplaceSchedules(const QHash<QString, TarnixScheduleItem> &replacements)
+{
+    for (const TarnixScheduleItem &record : replacements)
+        if (const auto error = record.validationError())
+            return {Saved::Failed, *error};
+    return change(QStringLiteral("tarnixReplaceSchedules"), [&replacements](QList<TarnixScheduleItem> &records) {
+        bool replaced = false;
+        for (TarnixScheduleItem &record : records) {
+            const auto replacement = replacements.constFind(record.identityKey());
+            if (replacement == replacements.cend())
+                continue;
+            const int status = record.status();
+            record = *replacement;
+            record.setStatus(status);
+            replaced = true;
+        }
+        return replaced;
+    });
+}
+
 TarnixSchedulerController::SaveOutcome TarnixSchedulerController::updateMultipleMacStateOfScheduledItem()
 {
     const QVariantMap computers = PropertyList::readDictionary(mPaths.multipleComputers);

@@ -3,6 +3,7 @@
 #include "monitor/schedules/ScheduleArchive.h"
 #include "monitor/schedules/TarnixScheduleItem.h"
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -77,6 +78,11 @@ public:
     // one-off copy also equal to it; in either case of the copy's status) with
     // `replacement`; saves also when none was replaced.
     SaveOutcome tarnixUpdateSchedule(const TarnixScheduleItem &editedCopy, const TarnixScheduleItem &replacement);
+    // Puts each replacement in the place of the archived record of the
+    // identity it is filed under (TarnixScheduleItem::identityKey, taken before
+    // the edit); that record's status (the daemon's) stays. A record no longer
+    // archived is not brought back.
+    SaveOutcome tarnixReplaceSchedules(const QHash<QString, TarnixScheduleItem> &replacements);
     // Recomputes each record's destination from the multiple-computer state.
     SaveOutcome updateMultipleMacStateOfScheduledItem();
     // Writes the working list as it stands.

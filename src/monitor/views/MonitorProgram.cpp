@@ -1,6 +1,5 @@
 #include "monitor/views/MonitorProgram.h"
 
-#include "common/texts/QLLocalizedString.h"
 #include "desktop/alerts/views/AlertPanePresenter.h"
 #include "monitor/context/MonitorContext.h"
 #include "monitor/views/StatusItem.h"
@@ -9,17 +8,15 @@
 #include <QUrl>
 
 MonitorProgram::MonitorProgram(MonitorContext &context, OpenFile openWithTextEditor)
-    : mWindows(context.timings(), context.notifications(), std::move(openWithTextEditor)),
+    : mWindows(context.timings(), context.notifications(), context.schedules(), context.messaging(),
+               std::move(openWithTextEditor)),
       mDisplay(mNotificationWindow),
       mController(context, mWindows, mDisplay, mWindows.alerts())
 {
     mWindows.statusItem().bind(mController);
     mNotificationWindow.setOpenLogs([this] { mController.openLogfile(); });
-    // The preferences window is not part of this program yet: say so rather than do nothing.
-    QObject::connect(&mController, &TarnixMonitorController::preferencesRequested, &mWindows, [this] {
-        mWindows.displayWindowWithAlertMsg(
-            QLLocalizedString(QStringLiteral("The preferences window is not available yet.")));
-    });
+    QObject::connect(&mController, &TarnixMonitorController::preferencesRequested, &mWindows,
+                     [this](bool exclusionPane) { mWindows.showPreferences(exclusionPane); });
 }
 
 void MonitorProgram::start()

@@ -3,6 +3,10 @@
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/alerts/views/AlertPanePresenter.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
+#include "common/messaging/MessageSendingModule.h"
+#include "desktop/errorreport/ErrorReport.h"
+#include "monitor/views/PreferencesWindowView.h"
+#include "monitor/views/schedules/ScheduleWindow.h"
 #include "desktop/kit/views/winBGView.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
@@ -25,9 +29,12 @@ QString windowText(const char *key) { return QLLocalizedString(QString::fromUtf8
 }  // namespace
 
 MonitorWindows::MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
+                               TarnixSchedulerController &schedules, MessageSendingModule &messaging,
                                std::function<bool(const QString &)> openWithTextEditor)
     : mTimings(timings),
       mNotifications(notifications),
+      mSchedules(schedules),
+      mMessaging(messaging),
       mOpenWithTextEditor(std::move(openWithTextEditor)),
       mStatusItem(std::make_unique<StatusItem>()),
       mAlerts(std::make_unique<AlertPanePresenter>()),
@@ -114,6 +121,25 @@ void MonitorWindows::showErrorReport()
     if (!mErrorReport)
         mErrorReport = std::make_unique<SendErrorReportController>(*mAlerts);
     mErrorReport->showErrorReportWindow();
+}
+
+void MonitorWindows::showSchedules()
+{
+    if (!mScheduleWindow)
+        mScheduleWindow = std::make_unique<ScheduleWindow>(mSchedules, *mAlerts);
+    mScheduleWindow->showSchedulerMainWindow();
+}
+
+void MonitorWindows::showPreferences(bool exclusionPane)
+{
+    if (!mPreferences)
+        mPreferences = std::make_unique<PreferencesWindowView>(
+            *mAlerts, mNotifications,
+            [this](const QString &payload, int type) { mMessaging.sendIPCMessage(payload, type, false); });
+    const QString userName = ErrorReport::lastUserName().value_or(QString());
+    mPreferences->setLocked(userName.isEmpty());
+    mPreferences->showPreferences(userName, ErrorReport::isNewArchitecture());
+    mPreferences->selectPane(exclusionPane ? 1 : 0);
 }
 
 void MonitorWindows::showTrayHelp()

@@ -14,7 +14,11 @@ class LogFileWindow;
 class LogViewController;
 class NotificationWindow;
 class SendErrorReportController;
+class MessageSendingModule;
+class PreferencesWindowView;
+class ScheduleWindow;
 class SessionLogListWindow;
+class TarnixSchedulerController;
 class StatusItem;
 class TrayHelpBalloon;
 class QWidget;
@@ -28,6 +32,7 @@ class MonitorWindows : public QObject, public MonitorView
 public:
     // openWithTextEditor: true when another program shows the file.
     MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
+                   TarnixSchedulerController &schedules, MessageSendingModule &messaging,
                    std::function<bool(const QString &path)> openWithTextEditor);
     ~MonitorWindows() override;
 
@@ -44,6 +49,8 @@ public:
     void sortSessionLogs(const QString &periodNotification) override;
     void openLogFile(const QString &path) override;
     void showErrorReport() override;
+    void showSchedules() override;
+    void showPreferences(bool exclusionPane) override;
     void showTrayHelp() override;
 
     StatusItem &statusItem() { return *mStatusItem; }
@@ -54,12 +61,18 @@ public:
     QWidget *sessionLogWindow() const { return mSessionLogWindow.get(); }
     LogViewController *logViewController() const { return mLogViewController; }
     TrayHelpBalloon *trayHelp() const { return mTrayHelp.get(); }
+    // The preferences window; none before its first showing.
+    PreferencesWindowView *preferences() const { return mPreferences.get(); }
+    // The schedule list window; none before its first showing.
+    ScheduleWindow *scheduleWindow() const { return mScheduleWindow.get(); }
     // The error report; none before its first showing.
     SendErrorReportController *errorReport() const { return mErrorReport.get(); }
 
 private:
     MonitorTimings mTimings;
     DistributedNotificationCenter &mNotifications;
+    TarnixSchedulerController &mSchedules;
+    MessageSendingModule &mMessaging;
     std::function<bool(const QString &)> mOpenWithTextEditor;
     std::unique_ptr<StatusItem> mStatusItem;
     std::unique_ptr<AlertPanePresenter> mAlerts;
@@ -68,5 +81,7 @@ private:
     std::unique_ptr<QWidget> mSessionLogWindow;
     LogViewController *mLogViewController = nullptr;  // owned by its window
     std::unique_ptr<TrayHelpBalloon> mTrayHelp;
+    std::unique_ptr<ScheduleWindow> mScheduleWindow;
+    std::unique_ptr<PreferencesWindowView> mPreferences;
     std::unique_ptr<SendErrorReportController> mErrorReport;
 };

@@ -27,16 +27,14 @@ StatusItem::StatusItem(QObject *parent) : QObject(parent), mMenu(std::make_uniqu
     add(*mSchedulerMenu, QStringLiteral("Stop the scheduled job"), MonitorMenuTags::kStopScheduledJob);
     add(*mSchedulerMenu, QStringLiteral("Show progress"));
     mSchedulerMenu->addSeparator();
-    // The schedule window is not built yet.
-    add(*mSchedulerMenu, QStringLiteral("Manage schedules..."))->setEnabled(false);
+    add(*mSchedulerMenu, QStringLiteral("Manage schedules..."));
     mMenu->addSeparator();
     add(*mMenu, QStringLiteral("View Log"));
     add(*mMenu, QStringLiteral("Session logs"));
     mMenu->addSeparator();
     add(*mMenu, QStringLiteral("Open %1").arg(application));
     add(*mMenu, QStringLiteral("Send error report..."));
-    // The preferences window is not built yet.
-    add(*mMenu, QStringLiteral("Preferences..."))->setEnabled(false);
+    add(*mMenu, QStringLiteral("Preferences..."));
     mMenu->addSeparator();
     add(*mMenu, QStringLiteral("Quit %1").arg(application));
     mTray.setContextMenu(mMenu.get());
@@ -78,6 +76,8 @@ void StatusItem::bind(TarnixMonitorController &controller)
     on(QStringLiteral("View Log"), [&controller] { controller.viewLog(); });
     on(QStringLiteral("Session logs"), [&controller] { controller.viewSessionLog(); });
     on(QStringLiteral("Send error report..."), [&controller] { controller.showErrorReport(); });
+    on(QStringLiteral("Manage schedules..."), [&controller] { controller.showSchedules(); });
+    on(QStringLiteral("Preferences..."), [&controller] { emit controller.preferencesRequested(false); });
     on(QStringLiteral("Open %1").arg(application), [&controller] { controller.launchApplication(); });
     on(QStringLiteral("Quit %1").arg(application), [] { QApplication::quit(); });
     connect(itemWithTag(MonitorMenuTags::kDisableAllSchedules), &QAction::triggered, this,

@@ -1,5 +1,6 @@
 #include "session/filtering/ExclusionFilter.h"
 
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/categories/BoolValue.h"
 #include "common/categories/Extention.h"
 #include "common/categories/QLRegExpMatcherCategory.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-const QString kDefaultKey = QStringLiteral("Default Exclusion");
-const QString kUserKey = QStringLiteral("User specified Exclusion");
-const QString kPartialKey = QStringLiteral("Partial File Exclusion");
+const QString &kDefaultKey = MonitorExclusionPreferences::kDefaultExclusion;
+const QString &kUserKey = MonitorExclusionPreferences::kUserSpecifiedExclusion;
+const QString &kPartialKey = MonitorExclusionPreferences::kPartialFileExclusion;
 
 bool isRootStar(const QString &entry)
 {
@@ -71,8 +72,8 @@ ExclusionFilter::Settings ExclusionFilter::read(const QString &userName)
     return settings;
 }
 
-ExclusionFilter::ExclusionFilter(Settings settings, const QString &volumesRoot)
-    : mSettings(std::move(settings)), mVolumesRoot(volumesRoot)
+ExclusionFilter::ExclusionFilter(Settings settings, const QString &volumesRoot, const QString &homeFolder)
+    : mSettings(std::move(settings)), mVolumesRoot(volumesRoot), mHomeFolder(homeFolder)
 {
     // Unselected user and partial-name entries count for nothing; unselected
     // default entries still make the pass a filtering one.
@@ -169,8 +170,17 @@ bool ExclusionFilter::shouldExcludeHiddenFile(const QString &path) const
     return mSettings.excludeHidden && quellonExtension::isChildOfHiddenFolder(path);
 }
 
+bool ExclusionFilter::isAtOrAroundHome(const QString &path) const
+{
+    if (mHomeFolder.isEmpty())
+        return false;
+    return path == mHomeFolder || path.startsWith(mHomeFolder + u'/') || mHomeFolder.startsWith(path + u'/');
+}
+
 bool ExclusionFilter::shouldExcludeDefaultFile(const QString &path) const
 {
+    if (isAtOrAroundHome(path))
+        return false;
     for (const FolderEntry &entry : mSelectedDefaults) {
         if (entry.path == mVolumesRoot && (path == mVolumesRoot || path == entry.inside))
             return true;

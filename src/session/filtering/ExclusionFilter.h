@@ -29,7 +29,10 @@ public:
     static Settings read(const QString &userName);
 
     // volumesRoot: where other drives are mounted; the default rules never reach below it.
-    ExclusionFilter(Settings settings, const QString &volumesRoot);
+    // homeFolder: the user's home; the default rules (system places such as /home or
+    // /var) never take it, what is inside it or the folders leading to it, as the
+    // client's tree shows them.
+    ExclusionFilter(Settings settings, const QString &volumesRoot, const QString &homeFolder = {});
 
     struct Result
     {
@@ -62,10 +65,12 @@ private:
 
     bool isExcludedOutright(const QString &path) const;
     bool isUnderVolumes(const QString &path) const;
+    bool isAtOrAroundHome(const QString &path) const;
 
     // Everything below is prepared once, in the constructor, for the whole batch.
     Settings mSettings;
     QString mVolumesRoot;
+    QString mHomeFolder;
     std::vector<NamePattern> mPatterns;  // one per partial-name entry
     std::vector<FolderEntry> mUserFolders;  // the selected user entries that are folders
     std::vector<FolderEntry> mSelectedDefaults;

@@ -110,7 +110,8 @@ void RuvoBackupManager::writeBatch(const QStringList &batch, const QString &pare
 
 QStringList RuvoBackupManager::getBackupSetAfterFiltration(const QStringList &batch)
 {
-    const ExclusionFilter filter(ExclusionFilter::read(mUserObject.UserName()), PathRoots::volumesRoot());
+    const ExclusionFilter filter(ExclusionFilter::read(mUserObject.UserName()), PathRoots::volumesRoot(),
+                                 PathRoots::homeFolder());
     const ExclusionFilter::Result result = filter.getBackupSetAfterFiltration(batch);
     if (!result.skipped.isEmpty()) {
         QLLogger::logQuellonSession(

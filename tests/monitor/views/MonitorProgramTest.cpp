@@ -8,7 +8,11 @@
 #include "monitor/app/MonitorMenuTags.h"
 #include "monitor/notify/NotificationRules.h"
 #include "monitor/views/LogFileWindow.h"
+#include "monitor/views/PreferencesWindowView.h"
+#include "monitor/views/ExcludeViewController.h"
+#include "monitor/views/GeneralViewController.h"
 #include "monitor/views/TrayHelpBalloon.h"
+#include "monitor/views/schedules/ScheduleWindow.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
 #include "monitor/views/notify/NotificationWindow.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -255,6 +259,9 @@ TEST_F(MonitorProgramTest, LaunchWordAndTrayHelpActOnceAtStart)
     startMonitor();
     EXPECT_EQ(mProgram->controller().launchFileAction(), MonitorLaunchWord::Action::OpenExclusionPreferences);
     EXPECT_FALSE(QFile::exists(launch));
+    ASSERT_NE(mProgram->windows().preferences(), nullptr);
+    EXPECT_TRUE(mProgram->windows().preferences()->isVisible());
+    EXPECT_TRUE(mProgram->windows().preferences()->excludePane()->isVisible());
     ASSERT_NE(mProgram->windows().trayHelp(), nullptr);
     EXPECT_TRUE(mProgram->windows().trayHelp()->isVisible());
     EXPECT_FALSE(QFile::exists(marker));
@@ -271,6 +278,25 @@ TEST_F(MonitorProgramTest, ErrorReportWordOpensTheReportOnly)
     mProgram->windows().errorReport()->sendErrorReportWindow()->hide();
     menuItem("Send error report...")->trigger();
     EXPECT_TRUE(mProgram->windows().errorReport()->sendErrorReportWindow()->isVisible());
+}
+
+TEST_F(MonitorProgramTest, ManageSchedulesOpensTheScheduleWindow)
+{
+    startMonitor();
+    EXPECT_EQ(mProgram->windows().scheduleWindow(), nullptr);
+    menuItem("Manage schedules...")->trigger();
+    ASSERT_NE(mProgram->windows().scheduleWindow(), nullptr);
+    EXPECT_TRUE(mProgram->windows().scheduleWindow()->isVisible());
+}
+
+TEST_F(MonitorProgramTest, PreferencesOpenOnTheGeneralPane)
+{
+    startMonitor();
+    EXPECT_EQ(mProgram->windows().preferences(), nullptr);
+    menuItem("Preferences...")->trigger();
+    ASSERT_NE(mProgram->windows().preferences(), nullptr);
+    EXPECT_TRUE(mProgram->windows().preferences()->isVisible());
+    EXPECT_TRUE(mProgram->windows().preferences()->generalPane()->isVisible());
 }
 
 TEST_F(MonitorProgramTest, NoMarkerNoTrayHelp)

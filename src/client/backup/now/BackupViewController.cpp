@@ -1,5 +1,6 @@
 #include "client/backup/now/BackupViewController.h"
 
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "desktop/alerts/AlertPresenter.h"
 #include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
@@ -151,7 +152,7 @@ std::optional<QStringList> BackupViewController::confirmBackup()
     mDriver->setDestinationPath(destination);
     const QString userName = mMainController.userObject().UserName();
     mDriver->shouldBackupVersions(
-        mMainController.getPreferencesSettingForUser(userName).value(QStringLiteral("EnableVersion")).toBool());
+        mMainController.getPreferencesSettingForUser(userName).value(MonitorExclusionPreferences::kEnableVersion).toBool());
 
     if (!destinationOutsideSet(volumeName, volumePath))
         return std::nullopt;

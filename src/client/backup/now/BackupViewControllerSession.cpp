@@ -66,20 +66,13 @@ void BackupViewController::operationDidReceiveData(const ProgressReport &report,
     }
     if (shouldDisplayBackupPercentage && report.has(ProgressReport::EstimatedTime))
         mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
-    const QString transferMode = report.value(ProgressReport::TansferMode);
-    const QString fileName = report.value(ProgressReport::Filename);
-    const QString fileSize = report.value(ProgressReport::Filesize);
-    if (report.has(ProgressReport::Filename)) {
-        const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
-        mProgressViewController.setFilePath(QStringLiteral("%1 %2  (%3)").arg(shownMode, fileName, fileSize));
+    mProgressViewController.showTransfer(report, QStringLiteral("Backup progress"));
+    if (report.has(ProgressReport::Filename))
         mTotalFiles = report.value(ProgressReport::TotalFileCount).toInt();
-    }
-    if (report.has(ProgressReport::TransferSpeed))
-        mProgressViewController.setSpeedtext(report.value(ProgressReport::TransferSpeed));
-    mProgressViewController.setProgressStatus(QStringLiteral("Backup progress"));
     // The session itself queues the stored file for the drive's index.
     if (report.isDone() && mSessionLog)
-        mSessionLog->fileDone(transferMode, fileName, fileSize);
+        mSessionLog->fileDone(report.value(ProgressReport::TansferMode), report.value(ProgressReport::Filename),
+                              report.value(ProgressReport::Filesize));
 }
 
 void BackupViewController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }

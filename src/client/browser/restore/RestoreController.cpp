@@ -301,19 +301,12 @@ void RestoreController::operationDidReceiveData(const ProgressReport &report, Se
     }
     if (report.has(ProgressReport::EstimatedTime))
         mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
-    const QString transferMode = report.value(ProgressReport::TansferMode);
-    const QString fileName = report.value(ProgressReport::Filename);
-    const QString fileSize = report.value(ProgressReport::Filesize);
-    if (report.has(ProgressReport::Filename)) {
-        const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
-        mProgressViewController.setFilePath(QStringLiteral("%1 %2  (%3)").arg(shownMode, fileName, fileSize));
+    mProgressViewController.showTransfer(report, QStringLiteral("Restore progress"));
+    if (report.has(ProgressReport::Filename))
         mTotalFileCount = report.value(ProgressReport::TotalFileCount).toInt();
-    }
-    if (report.has(ProgressReport::TransferSpeed))
-        mProgressViewController.setSpeedtext(report.value(ProgressReport::TransferSpeed));
-    mProgressViewController.setProgressStatus(QStringLiteral("Restore progress"));
     if (report.isDone() && mSessionLog)
-        mSessionLog->fileDone(transferMode, fileName, fileSize);
+        mSessionLog->fileDone(report.value(ProgressReport::TansferMode), report.value(ProgressReport::Filename),
+                              report.value(ProgressReport::Filesize));
 }
 
 void RestoreController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }

@@ -2,6 +2,7 @@
 
 #include "client/common/progress/ProgressView.h"
 #include "client/common/progress/ProgressViewDelegateProtocol.h"
+#include "common/transfer/ProgressReport.h"
 
 ProgressViewController::ProgressViewController(Timings timings, QObject *parent)
     : QObject(parent), mTimings(timings)
@@ -100,6 +101,19 @@ void ProgressViewController::setSpeedtext(const QString &text)
 void ProgressViewController::setProgressStatus(const QString &text)
 {
     change([&text](ProgressPaneState &state) { state.status = text; });
+}
+
+void ProgressViewController::showTransfer(const ProgressReport &report, const QString &status)
+{
+    if (report.has(ProgressReport::Filename)) {
+        const QString transferMode = report.value(ProgressReport::TansferMode);
+        const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
+        setFilePath(QStringLiteral("%1 %2  (%3)")
+                        .arg(shownMode, report.value(ProgressReport::Filename), report.value(ProgressReport::Filesize)));
+    }
+    if (report.has(ProgressReport::TransferSpeed))
+        setSpeedtext(report.value(ProgressReport::TransferSpeed));
+    setProgressStatus(status);
 }
 
 void ProgressViewController::setPercentage(const QString &text)

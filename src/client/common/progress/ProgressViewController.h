@@ -7,6 +7,8 @@
 
 #include <chrono>
 
+class ProgressReport;
+
 class ProgressView;
 class ProgressViewDelegateProtocol;
 
@@ -54,6 +56,9 @@ public:
     void setProgressStatus(const QString &text);
     // A number as text, 0 to 100: "<text> %" and the bar.
     void setPercentage(const QString &text);
+    // What a session's report says of its file: the transfer (its mode, unless a sync, the
+    // name and the size), the speed, and the status line given ("Backup progress").
+    void showTransfer(const ProgressReport &report, const QString &status);
     void startIndeterminateProgressIndicator();
     void stopIndeterminateProgressIndicator();
     // A new operation: texts emptied, "Preparing file list...", running, buttons hidden.

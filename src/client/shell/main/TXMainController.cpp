@@ -1,8 +1,8 @@
 #include "client/shell/main/TXMainController.h"
 
+#include "common/account/MultipleComputerKeys.h"
 #include "client/shell/login/LoginView.h"
 #include "client/shell/account/MonitorProgram.h"
-#include "common/account/MultipleComputerKeys.h"
 #include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
 #include "common/login/UserFiles.h"
