@@ -81,10 +81,28 @@ function(tx_rerun_moc_on_new_sources target sources)
   endif()
 endfunction()
 
-# tx_add_test(<name> LIBS <libs...> [WIDGETS])
+# Test programs run side by side. Each gets a D-Bus session bus of its own, so that a distributed
+# notification one program posts never reaches another's monitors and clients.
+find_program(TX_DBUS_RUN_SESSION dbus-run-session REQUIRED)
+# A test program that stops programs by name gets a process table of its own as well (a process-id
+# namespace with its own /proc): it sees and signals only the processes it started. Where the
+# machine allows no such namespace, it runs alone instead.
+find_program(TX_UNSHARE unshare)
+if(TX_UNSHARE)
+  execute_process(COMMAND ${TX_UNSHARE} --pid --kill-child --mount-proc true
+    RESULT_VARIABLE tx_process_namespace_result OUTPUT_QUIET ERROR_QUIET)
+endif()
+if(TX_UNSHARE AND tx_process_namespace_result EQUAL 0)
+  set(TX_OWN_PROCESS_TABLE ${TX_UNSHARE} --pid --kill-child --mount-proc)
+else()
+  set(TX_OWN_PROCESS_TABLE "")
+endif()
+
+# tx_add_test(<name> LIBS <libs...> [WIDGETS] [OWN_PROCESS_TABLE])
 # One test program per folder of tests: every *.cpp in the folder, GoogleTest with a Qt main.
+# OWN_PROCESS_TABLE: the program stops processes by name; it must not reach other programs' processes.
 function(tx_add_test name)
-  cmake_parse_arguments(ARG "WIDGETS" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "WIDGETS;OWN_PROCESS_TABLE" "" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   add_executable(${name} ${sources})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
@@ -94,7 +112,14 @@ function(tx_add_test name)
     target_link_libraries(${name} PRIVATE tx_test_main ${ARG_LIBS} tx_warnings)
   endif()
   add_dependencies(${name} tx_resources)
-  add_test(NAME ${name} COMMAND ${name})
+  set(command ${TX_DBUS_RUN_SESSION} -- $<TARGET_FILE:${name}>)
+  if(ARG_OWN_PROCESS_TABLE)
+    set(command ${TX_OWN_PROCESS_TABLE} ${command})
+  endif()
+  add_test(NAME ${name} COMMAND ${command})
+  if(ARG_OWN_PROCESS_TABLE AND NOT TX_OWN_PROCESS_TABLE)
+    set_tests_properties(${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
   set(environment TX_RESOURCES=${TX_RESOURCE_DIR} TX_BIN_DIR=${CMAKE_BINARY_DIR}/bin
     QT_QPA_PLATFORM=offscreen TX_SOURCE_DIR=${PROJECT_SOURCE_DIR} ${TX_SANITIZER_ENVIRONMENT})
   set_tests_properties(${name} PROPERTIES TIMEOUT ${TX_TEST_TIMEOUT} ENVIRONMENT "${environment}")

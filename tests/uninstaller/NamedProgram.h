@@ -1,8 +1,13 @@
 #pragma once
 
+#include "platform/ProcessTable.h"
+
+#include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStringList>
+#include <QThread>
 
 // Runs a copy of a system program under a name of the test's choosing, so that
 // the process table knows it by that name; ended when it goes out of scope.
@@ -39,7 +44,35 @@ public:
     bool endsWithin(int milliseconds) { return mProcess.state() == QProcess::NotRunning || mProcess.waitForFinished(milliseconds); }
     QString path() const { return mPath; }
 
+    // Waits until the process runs the copy under its name: a prefix such as setpriv becomes it only
+    // after it started.
+    bool waitUntilNamed(int milliseconds = 10000)
+    {
+        const QDeadlineTimer deadline(milliseconds);
+        const QString name = QFileInfo(mPath).fileName();
+        while (true) {
+            const auto process = ProcessTable::process(mProcess.processId(), ProcessTable::Owners::EveryUser);
+            if (process && process->name == name)
+                return true;
+            if (deadline.hasExpired() || !isRunning())
+                return false;
+            QThread::msleep(10);
+        }
+    }
+    // Waits until the program has written this text on its standard output.
+    bool waitForOutput(const QByteArray &text, int milliseconds = 10000)
+    {
+        const QDeadlineTimer deadline(milliseconds);
+        while (!mOutput.contains(text)) {
+            if (!mProcess.waitForReadyRead(int(deadline.remainingTime())))
+                return false;
+            mOutput += mProcess.readAllStandardOutput();
+        }
+        return true;
+    }
+
 private:
     QString mPath;
     QProcess mProcess;
+    QByteArray mOutput;
 };

@@ -169,10 +169,10 @@ TEST_F(UninstallEndToEndTest, EachBrandRemovesExactlyItsInstallationAndReportsWh
     EXPECT_EQ(tarnix.window().progressBar()->value(), 88);
     EXPECT_EQ(tarnix.window().progressText()->text(), "88.000000");
 
-    EXPECT_TRUE(client.waitForFinished(3000));
-    EXPECT_TRUE(monitor.waitForFinished(3000));
-    EXPECT_TRUE(daemon.endsWithin(3000));
-    EXPECT_TRUE(engine.endsWithin(3000));
+    EXPECT_TRUE(client.waitForFinished(10000));
+    EXPECT_TRUE(monitor.waitForFinished(10000));
+    EXPECT_TRUE(daemon.endsWithin(10000));
+    EXPECT_TRUE(engine.endsWithin(10000));
     EXPECT_EQ(otherMonitor.state(), QProcess::Running);  // the other brand's program is not this one
 
     QStringList tarnixOnly;  // the installation less what the other brand uses too
@@ -206,7 +206,7 @@ TEST_F(UninstallEndToEndTest, EachBrandRemovesExactlyItsInstallationAndReportsWh
     EXPECT_EQ(quellon.window().resultField()->text(), "Quellon Rizered could not be uninstalled completely:");
     const QString details = quellon.window().resultDetailsField()->text();
     EXPECT_TRUE(details.contains(support() + "/QuellonVidezud could not be removed")) << details.toStdString();
-    EXPECT_TRUE(otherMonitor.waitForFinished(3000));
+    EXPECT_TRUE(otherMonitor.waitForFinished(10000));
     EXPECT_FALSE(loginItems.exists("QuellonVidezudMonitor"));
     QStringList left = usersOwn + QStringList{stuck};
     left.sort();

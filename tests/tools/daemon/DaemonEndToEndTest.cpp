@@ -58,6 +58,16 @@ public:
 
     QProcess &process() { return mProcess; }
 
+    // For a failure message: whether the daemon still runs, or how it ended.
+    std::string describe()
+    {
+        if (mProcess.state() != QProcess::NotRunning && !mProcess.waitForFinished(0))
+            return "the daemon runs";
+        return mProcess.exitStatus() == QProcess::CrashExit
+                   ? "the daemon crashed"
+                   : "the daemon ended with status " + std::to_string(mProcess.exitCode());
+    }
+
 private:
     QProcess mProcess;
 };
@@ -175,7 +185,8 @@ TEST_F(DaemonEndToEndTest, StopRequestEndsTheRunningJobAsCancelled)
               TarnixSchedulerController::Saved::HeldBack);
     ASSERT_TRUE(store().requestStopOfRunningJob());
     ASSERT_TRUE(waitUntil([&] { return statusOf(once) == TarnixScheduleItem::Canceled; }, 30000))
-        << "status " << statusOf(once) << "\n" << readText(QLLocalizedString("DaemonTraceFilePath")).toStdString()
+        << "status " << statusOf(once) << ", " << daemon.describe() << "\n"
+        << readText(QLLocalizedString("DaemonTraceFilePath")).toStdString()
         << readText(QLLocalizedString("InteractiveTraceFilePath")).right(3000).toStdString();
     EXPECT_EQ(store().schedulerState(), "0");
     ASSERT_TRUE(waitUntil([&] { return !messagesOfType(1).isEmpty(); }, 10000));
