@@ -39,7 +39,7 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     , mRestoreLocationLabel(new QLabel(tr("Restore location:"), this))
     , mRestoreDestinationLabel(new QLabel(this))
     , mOutputLabel(new TXAnimatedTextField(this))
-    , mImgView1(new GuideImageView(tr("Check the items to restore"), GuideImageView::Arrow::DownLeft, mOutlineView))
+    , mImgView1(new GuideImageView(tr("Check the items to restore"), GuideImageView::Arrow::UpLeft, mOutlineView))
     , mImgView2(new GuideImageView(tr("Your items are restored here"), GuideImageView::Arrow::DownLeft, this))
     , mImgView3(new GuideImageView(tr("Then click Restore"), GuideImageView::Arrow::DownRight, this))
     , mImgViewRefreshGuide(
