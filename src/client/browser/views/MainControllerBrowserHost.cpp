@@ -73,3 +73,8 @@ bool MainControllerBrowserHost::isVersionRestoreRunning() const
 }
 
 void MainControllerBrowserHost::cancelVersionRestore() { mMainController.VersionRestoreController().cancelRestore(); }
+
+void MainControllerBrowserHost::setDisplayRefreshGuide(bool shown)
+{
+    mWindows.tabViewController()->setDisplayRefreshGuide(shown);
+}

@@ -143,6 +143,8 @@ signals:
     void accountDidChange();
     // The first login of this user on this computer (default backup set, guides).
     void userLoggedInForFirstTime();
+    // Whether the Restore guide counts as shown: not after a user's first login, else it does.
+    void remoteGuideCalledOnce(bool calledOnce);
     // The destination drive is set or changed.
     void destinationDidChange(const QString &volumePath);
     // Disconnect or quit: every running backup, restore, search and delete stops.
