@@ -7,8 +7,11 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -84,7 +87,10 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    return mRun.forEachEntry(mThreads, [this] { return std::make_unique<Worker>(*this); });
+    const int status = mRun.forEachEntry(mThreads, [this] { return std::make_unique<Worker>(*this); });
+    // Every thread has ended: no content is left to come into these folders.
+    finishFolders();
+    return status;
 }
 
 RestoreOperation::~RestoreOperation()
@@ -166,7 +172,8 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
-    if (targetFolder != lane.lastMadeFolder && !Posix::makeFolders(targetFolder)) {
+    if (targetFolder != lane.lastMadeFolder
+        && !makeTargetFolder(targetFolder, Posix::parentOf(folder.layout.itemPath(relativePath)))) {
         if (errno == ENOSPC)
             return mRun.driveFull();
         mRun.report().fileError(line, errno);
@@ -200,4 +207,50 @@ RestoreOperation::ComputerFolder &RestoreOperation::computerFolder(const QString
     if (!folder)
         folder = std::make_shared<ComputerFolder>(path);
     return *folder;
+}
+
+bool RestoreOperation::makeTargetFolder(const QString &targetFolder, const QString &storedFolder)
+{
+    QStringList made;
+    const bool present = Posix::makeFolders(targetFolder, S_IRWXU, &made);
+    const int error = errno;
+    if (!made.isEmpty()) {
+        // The folders made are the target folder and parents of it, each
+        // standing for the stored folder as many levels up.
+        QMutexLocker locker(&mMadeFoldersLock);
+        for (const QString &target : std::as_const(made)) {
+            QString stored = storedFolder;
+            for (qsizetype level = targetFolder.count('/') - target.count('/'); level > 0; --level)
+                stored = Posix::parentOf(stored);
+            mMadeFolders.append({target, stored});
+        }
+    }
+    errno = error;
+    return present;
+}
+
+void RestoreOperation::finishFolders()
+{
+    // Deepest first: a folder's own mode may keep its owner out, and giving
+    // a folder below it its times would not move the folder's own.
+    std::sort(mMadeFolders.begin(), mMadeFolders.end(),
+              [](const MadeFolder &a, const MadeFolder &b) { return a.target.count('/') > b.target.count('/'); });
+    for (const MadeFolder &folder : std::as_const(mMadeFolders)) {
+        std::optional<Markers::FolderAttributes> attributes = Markers::readFolderAttributes(folder.stored);
+        struct stat stored {};
+        // A folder stored by an older engine records nothing: it takes the
+        // stored folder's own mode, and keeps the time of the restore.
+        if (!attributes && Posix::statPath(folder.stored, &stored))
+            attributes = Markers::FolderAttributes{mode_t(stored.st_mode & 07777), {0, UTIME_OMIT}};
+        if (!attributes)
+            continue;  // stays private
+        const int fd = ::open(Posix::native(folder.target).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const struct timespec times[2] = {{0, UTIME_OMIT}, attributes->modified};
+        const bool given = fd >= 0 && ::futimens(fd, times) == 0 && ::fchmod(fd, attributes->mode) == 0;
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        if (!given)
+            mRun.report().fileError(folder.target, error);
+    }
 }

@@ -20,6 +20,9 @@
 // its name alone with "--no-relative". The items of one folder of the drive
 // are restored by one thread, as a backup's; the threads share the finders
 // and version shelves.
+// Folders the run makes in the target are private (0700) while it fills
+// them; once every thread is done, each takes the mode and modification
+// time recorded for its stored folder, deepest first.
 class RestoreOperation
 {
 public:
@@ -53,6 +56,17 @@ private:
     // Makes the lane's waiting copies durable, gives them their names and reports them.
     std::optional<Stop> flushBatch(Lane &lane);
     ComputerFolder &computerFolder(const QString &path);
+    // Makes the item's target folder; the folders made are kept for finishFolders.
+    bool makeTargetFolder(const QString &targetFolder, const QString &storedFolder);
+    // Gives each folder the run made its stored folder's mode and times.
+    void finishFolders();
+
+    // A folder the run made in the target, and the stored folder it stands for.
+    struct MadeFolder
+    {
+        QString target;
+        QString stored;
+    };
 
     SessionRun &mRun;
     QString mRoot;    // drive folder the list lines are read below
@@ -61,5 +75,7 @@ private:
     QMutex mComputerFoldersLock;
     QHash<QString, std::shared_ptr<ComputerFolder>> mComputerFolders;
     const int mThreads;
+    QMutex mMadeFoldersLock;
+    QList<MadeFolder> mMadeFolders;
     int mTargetFd = -1;  // the target folder, for syncing its file system
 };
