@@ -128,6 +128,16 @@ TEST_F(RestoreTest, RestoredFoldersTakeTheStoredModeAndTimesNeverWider)
     ASSERT_EQ(run(restoreVector("//", second)).exitCode, 0);
     expectFolderState(second + source("/Private"), narrowed);
     expectFolderState(second + source("/Private/Group"), groupFolder);
+
+    // Two runs fill one folder (the client's list blocks): the later run,
+    // which made a folder in it, gives it its time again.
+    const QString third = root() + "/third";
+    for (const QString &line : {lines[1], lines[0]}) {
+        writeList({line});
+        ASSERT_EQ(run(restoreVector("//", third)).exitCode, 0);
+    }
+    expectFolderState(third + source("/Private"), narrowed);
+    expectFolderState(third + source("/Private/Group"), groupFolder);
 }
 
 TEST_F(RestoreTest, RestoresAnEarlierVersionByItsNumber)
