@@ -21,6 +21,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -380,6 +381,36 @@ TEST_F(SessionEndToEndTest, RestoresAFolderAndFilesPickedFromTheIndex)
     EXPECT_EQ(readText(target() + changedFile()), "the second version");
     EXPECT_EQ(restoreManager->succesFileCount(), expected.size());
     EXPECT_EQ(restoreDelegate.count("listed"), 1);
+}
+
+// A private folder picked for a restore comes back with its own mode and
+// times, not opened up to other users.
+TEST_F(SessionEndToEndTest, RestoredFoldersKeepTheirModeAndTimes)
+{
+    struct Folder
+    {
+        QString path;
+        mode_t mode;
+        timespec modified;
+    };
+    const Folder folders[] = {{tree() + "/d1/sub 1", 0750, {1500000000, 250}}, {tree() + "/d1", 0700, {1400000000, 7}}};
+    for (const Folder &folder : folders) {
+        const timespec times[2] = {folder.modified, folder.modified};
+        ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(folder.path).constData(), times, 0), 0);
+        ASSERT_EQ(::chmod(QFile::encodeName(folder.path).constData(), folder.mode), 0);
+    }
+    backUpTwiceAndIndex();
+    startRestore({"Office" + tree() + "/d1"}, {});
+    ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+
+    for (const Folder &folder : folders) {
+        struct stat restored {};
+        ASSERT_EQ(::stat(QFile::encodeName(target() + folder.path).constData(), &restored), 0);
+        EXPECT_EQ(restored.st_mode & 07777, folder.mode) << folder.path.toStdString();
+        EXPECT_EQ(restored.st_mtim.tv_sec, folder.modified.tv_sec) << folder.path.toStdString();
+        EXPECT_EQ(restored.st_mtim.tv_nsec, folder.modified.tv_nsec) << folder.path.toStdString();
+    }
 }
 
 // Links inside a backed-up folder are kept as links, whatever they point to,

@@ -208,7 +208,9 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     QStringList lines;
     for (const QString snapshot : {"S1", "S2"}) {
         const QString folder = drive + database() + "/M/" + snapshot;
-        const QString folderId = QString::fromUtf8(readText(folder + "/.txruvo-folder_.chk")).section('=', 1).trimmed();
+        const QString folderId = QString::fromUtf8(readText(folder + "/.txruvo-folder_.chk"))
+                                     .section('\n', 0, 0)  // "folder_id=<id>" comes first
+                                     .section('=', 1);
         lines << "/Studio/" + folderId + "/" + QString::fromLatin1(QByteArray("file").toHex());
     }
     writeText(applicationFolder() + "/work/restore.txt", lines.join('\n').toUtf8());

@@ -79,6 +79,10 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
                      const BackupPagePictures &pictures)
 {
     tabs.displayRestoreView();
+    // After a backup that stored files the page asks for a refresh.
+    if (restore.guides.isRefreshGuideShown())
+        pictures.save("restore-page-refresh-guide");
+    restore.guides.hideRefreshGuide();
     const QString documents = PathRoots::homeFolder() + QStringLiteral("/Documents");
     // The index learns of the backup at its next merge: the tree is listed until it shows it.
     TreeViewNode *folder = nullptr;
@@ -97,6 +101,12 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
         QTextStream(stderr) << "the tree shows: " << shownRows(restore.tree.rootItem()).join(", ") << '\n';
         return;
     }
+    // The tree listed rows after a first login: the Restore guide at the tab's next showing.
+    tabs.displayBackupView();
+    tabs.displayRestoreView();
+    if (restore.guides.isRemoteGuideShown())
+        pictures.save("restore-page-guide");
+    restore.guides.hideRemoteGuide();
     restore.page->treeView()->expand(restore.model->indexOf(folder, 0));
     for (const char *name : {"/Report 2026.odt", "/Letters"})
         if (TreeViewNode *item = restore.tree.nodeForPath(folder->fullPath() + name))

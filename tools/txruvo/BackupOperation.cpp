@@ -30,6 +30,7 @@ BackupOperation::BackupOperation(SessionRun &run, Kind kind)
     , mKind(kind)
     , mKeepVersions(kind == Kind::Items && isBackupMode(run.commandLine())
                     && !run.commandLine().has(QStringLiteral("--no-versions")))
+    , mRecordsFolders(kind == Kind::Items && run.commandLine().has(QStringLiteral("--chk-cancel")))
     , mLayout(storageFolder(run, kind), kind == Kind::Items && isBackupMode(run.commandLine()))
     , mShelf(mLayout)
     , mStaging(mLayout.computerFolder())
@@ -101,8 +102,20 @@ std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
             return std::nullopt;
         }
     }
-    std::optional<QString> id = Markers::ensureFolderId(folder, [this] { return mStaging.newPath(); });
+    const std::optional<Markers::FolderAttributes> attributes =
+        mRecordsFolders && folder != mLayout.computerFolder() ? sourceAttributesOf(folder) : std::nullopt;
+    std::optional<QString> id = Markers::ensureFolderId(folder, [this] { return mStaging.newPath(); }, attributes);
     if (id)
         mFolderIds.insert(folder, *id);
     return id;
+}
+
+std::optional<Markers::FolderAttributes> BackupOperation::sourceAttributesOf(const QString &storedFolder) const
+{
+    const QString userPath = mLayout.userPathOf(mLayout.relativePathOf(storedFolder));
+    // A selected link to a folder is restored as the folder it leads to.
+    struct stat status {};
+    if (!Posix::statPath(joinPath(mSourceRoot, userPath), &status) || !S_ISDIR(status.st_mode))
+        return std::nullopt;
+    return Markers::FolderAttributes{mode_t(status.st_mode & 07777), status.st_mtim};
 }

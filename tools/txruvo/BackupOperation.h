@@ -1,6 +1,7 @@
 #pragma once
 
 #include "txruvo/DriveLayout.h"
+#include "txruvo/Markers.h"
 #include "txruvo/SessionRun.h"
 #include "txruvo/StagingArea.h"
 #include "txruvo/VersionShelf.h"
@@ -20,6 +21,10 @@
 // "<image>_THINT" and the like and are stored beside their image, and
 // session logs ("--backup-log"), stored in the log folder of the computer
 // folder (DriveLayout). Neither keeps versions.
+// A session's backup (the runs the client can cancel, "--chk-cancel=")
+// records in each stored folder's marker the mode and modification time of
+// the source folder it stands for; the uploader's runs copy from a work
+// folder of their own, whose folders are not the user's, and record none.
 class BackupOperation
 {
 public:
@@ -46,11 +51,15 @@ public:
 
 private:
     std::optional<QString> folderIdLocked(const QString &folder);
+    // The attributes to record for a stored folder below the computer
+    // folder: its source folder's; none when that is not a folder.
+    std::optional<Markers::FolderAttributes> sourceAttributesOf(const QString &storedFolder) const;
 
     SessionRun &mRun;
     Kind mKind;
     QString mSourceRoot;
     bool mKeepVersions;
+    bool mRecordsFolders;
     DriveLayout mLayout;
     VersionShelf mShelf;
     StagingArea mStaging;

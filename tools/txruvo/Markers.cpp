@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <cerrno>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -39,6 +40,58 @@ struct timespec fingerprint(const QByteArray &content)
 QString folderMarkerPath(const QString &folder)
 {
     return joinPath(folder, QLatin1String(DriveLayout::kFolderMarkerName));
+}
+
+const QString kFolderIdKey = QStringLiteral("folder_id");
+const QString kModeKey = QStringLiteral("mode");
+const QString kModifiedKey = QStringLiteral("modified");  // "<seconds>.<nanoseconds>"
+
+std::optional<Markers::FolderAttributes> folderAttributesIn(const QHash<QString, QString> &fields)
+{
+    bool modeRead = false;
+    const uint mode = fields.value(kModeKey).toUInt(&modeRead, 8);
+    const QStringList modified = fields.value(kModifiedKey).split('.');
+    if (!modeRead || mode > 07777 || modified.size() != 2)
+        return std::nullopt;
+    bool secondsRead = false;
+    bool nanosecondsRead = false;
+    const qint64 seconds = modified.at(0).toLongLong(&secondsRead);
+    const long nanoseconds = modified.at(1).toLong(&nanosecondsRead);
+    if (!secondsRead || !nanosecondsRead || nanoseconds < 0 || nanoseconds >= 1000000000L)
+        return std::nullopt;
+    return Markers::FolderAttributes{mode_t(mode), {time_t(seconds), nanoseconds}};
+}
+
+QByteArray folderContent(const QString &id, const std::optional<Markers::FolderAttributes> &attributes)
+{
+    QByteArray content = kFolderIdKey.toUtf8() + '=' + id.toUtf8() + '\n';
+    if (attributes) {
+        content += kModeKey.toUtf8() + "=0" + QByteArray::number(uint(attributes->mode), 8) + '\n';
+        content += kModifiedKey.toUtf8() + '=' + QByteArray::number(qint64(attributes->modified.tv_sec)) + '.'
+                   + QByteArray::number(qint64(attributes->modified.tv_nsec)).rightJustified(9, '0') + '\n';
+    }
+    return content;
+}
+
+std::optional<QHash<QString, QString>> folderMarkerFields(const QString &folder)
+{
+    const std::optional<QByteArray> content = Posix::readSmall(folderMarkerPath(folder));
+    if (!content)
+        return std::nullopt;
+    return parseFields(*content);
+}
+
+// Puts `content` in place of the folder's marker in one rename.
+bool replaceFolderMarker(const QString &folder, const QByteArray &content, const QString &draft)
+{
+    if (!Posix::writeSmall(draft, content))
+        return false;
+    if (::rename(Posix::native(draft).constData(), Posix::native(folderMarkerPath(folder)).constData()) == 0)
+        return true;
+    const int error = errno;
+    ::unlink(Posix::native(draft).constData());
+    errno = error;
+    return false;
 }
 
 }  // namespace
@@ -122,22 +175,34 @@ bool Markers::stampItem(const Posix::FolderEntry &item, const QByteArray &marker
 
 std::optional<QString> Markers::readFolderId(const QString &folder)
 {
-    const std::optional<QByteArray> content = Posix::readSmall(folderMarkerPath(folder));
-    if (!content)
-        return std::nullopt;
-    const QString id = parseFields(*content).value(QStringLiteral("folder_id"));
+    const std::optional<QHash<QString, QString>> fields = folderMarkerFields(folder);
+    const QString id = fields ? fields->value(kFolderIdKey) : QString();
     return id.isEmpty() ? std::nullopt : std::optional<QString>(id);
 }
 
-std::optional<QString> Markers::ensureFolderId(const QString &folder, const std::function<QString()> &draftPath)
+std::optional<Markers::FolderAttributes> Markers::readFolderAttributes(const QString &folder)
 {
-    if (std::optional<QString> existing = readFolderId(folder))
-        return existing;
+    const std::optional<QHash<QString, QString>> fields = folderMarkerFields(folder);
+    return fields ? folderAttributesIn(*fields) : std::nullopt;
+}
+
+std::optional<QString> Markers::ensureFolderId(const QString &folder, const std::function<QString()> &draftPath,
+                                               const std::optional<FolderAttributes> &attributes)
+{
+    if (const std::optional<QHash<QString, QString>> fields = folderMarkerFields(folder)) {
+        const QString existing = fields->value(kFolderIdKey);
+        if (!existing.isEmpty()) {
+            if (attributes && folderAttributesIn(*fields) != attributes
+                && !replaceFolderMarker(folder, folderContent(existing, attributes), draftPath()))
+                return std::nullopt;
+            return existing;
+        }
+    }
     // Random identifiers need no counter shared between engines or drives.
     const QString id = QString::number(QRandomGenerator::system()->generate64(), 16);
     const QString marker = folderMarkerPath(folder);
     const QString draft = draftPath();
-    if (!Posix::writeSmall(draft, "folder_id=" + id.toUtf8() + '\n'))
+    if (!Posix::writeSmall(draft, folderContent(id, attributes)))
         return std::nullopt;
     // A link does not replace a marker another engine put there meanwhile.
     const bool placed = Posix::linkOrMove(draft, marker);

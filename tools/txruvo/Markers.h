@@ -47,10 +47,30 @@ bool stampedFor(const struct stat &itemStatus, const QByteArray &markerContent);
 // `markerContent` is null (its marker could not be written).
 bool stampItem(const Posix::FolderEntry &item, const QByteArray &markerContent);
 
+// What a backup records of the source folder a stored folder stands for,
+// so that a restore can give it back: its permission bits and its
+// modification time. Kept in the folder's marker, as the stored folder
+// itself stays open to the engine's user for later backups.
+struct FolderAttributes
+{
+    mode_t mode = 0;  // permission bits only (07777)
+    struct timespec modified {};
+    bool operator==(const FolderAttributes &other) const
+    {
+        return mode == other.mode && modified.tv_sec == other.modified.tv_sec
+               && modified.tv_nsec == other.modified.tv_nsec;
+    }
+};
+
 std::optional<QString> readFolderId(const QString &folder);
+// The attributes the folder's marker records; none in a marker of an older engine.
+std::optional<FolderAttributes> readFolderAttributes(const QString &folder);
 // The folder's identifier, made and stored when the folder has none yet
 // (drafted at a path draftPath gives, on the same drive; asked only then).
-// Two engines making it at once agree on the first one written.
-std::optional<QString> ensureFolderId(const QString &folder, const std::function<QString()> &draftPath);
+// Two engines making it at once agree on the first one written. With
+// `attributes`, the marker records them too; an existing marker is
+// replaced (keeping its identifier) only when it records others.
+std::optional<QString> ensureFolderId(const QString &folder, const std::function<QString()> &draftPath,
+                                      const std::optional<FolderAttributes> &attributes = std::nullopt);
 
 }  // namespace Markers

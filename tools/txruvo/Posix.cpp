@@ -122,17 +122,24 @@ bool Posix::writeSmall(const FolderEntry &entry, const QByteArray &content, cons
     return written && closed;
 }
 
-bool Posix::makeFolders(const QString &path)
+bool Posix::makeFolders(const QString &path, mode_t mode, QStringList *made)
 {
     const QByteArray nativePath = native(path);
-    if (::mkdir(nativePath.constData(), 0755) == 0 || errno == EEXIST)
+    const auto makeOne = [&] {
+        if (::mkdir(nativePath.constData(), mode) != 0)
+            return errno == EEXIST;
+        if (made)
+            *made << path;
+        return true;
+    };
+    if (makeOne())
         return true;
     if (errno != ENOENT)
         return false;
     const QString parent = parentOf(path);
-    if (parent == path || !makeFolders(parent))
+    if (parent == path || !makeFolders(parent, mode, made))
         return false;
-    return ::mkdir(nativePath.constData(), 0755) == 0 || errno == EEXIST;
+    return makeOne();
 }
 
 bool Posix::linkOrMove(const QString &from, const QString &to)

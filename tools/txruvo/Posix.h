@@ -45,8 +45,10 @@ bool writeSmall(const FolderEntry &entry, const QByteArray &content, const struc
 // The names in a folder, "." and ".." left out; none when it cannot be read.
 QStringList namesIn(const QString &folder);
 
-// Creates the folder and its missing parents; errno is set on failure.
-bool makeFolders(const QString &path);
+// Creates the folder and its missing parents with `mode` (less the umask);
+// errno is set on failure. `made`, when given, gets each folder this call
+// created (another thread that made one first keeps it).
+bool makeFolders(const QString &path, mode_t mode = 0755, QStringList *made = nullptr);
 
 // Puts `from` at `to` without losing `from` on the way: a hard link when the
 // drive has them, else a rename. Fails (errno EEXIST) when `to` exists and

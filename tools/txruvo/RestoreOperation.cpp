@@ -7,8 +7,11 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -84,7 +87,10 @@ int RestoreOperation::run()
 {
     if (std::optional<Stop> stop = checkTarget())
         return stop->exitStatus;
-    return mRun.forEachEntry(mThreads, [this] { return std::make_unique<Worker>(*this); });
+    const int status = mRun.forEachEntry(mThreads, [this] { return std::make_unique<Worker>(*this); });
+    // Every thread has ended: no content is left to come into these folders.
+    finishFolders();
+    return status;
 }
 
 RestoreOperation::~RestoreOperation()
@@ -106,6 +112,7 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
     if (remote != dataRoot && !remote.startsWith(dataRoot + '/'))
         return mRun.fatal(QStringLiteral("txruvo error: invalid path (%1 lies outside %2)").arg(mRoot, dataRoot));
     mRoot = remote;
+    mTarget = folderPath(mTarget);
     if (!Posix::makeFolders(mTarget)
         || (mTargetFd = ::open(Posix::native(mTarget).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
         return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
@@ -166,7 +173,8 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
-    if (targetFolder != lane.lastMadeFolder && !Posix::makeFolders(targetFolder)) {
+    if (targetFolder != lane.lastMadeFolder
+        && !makeTargetFolder(targetFolder, Posix::parentOf(folder.layout.itemPath(relativePath)))) {
         if (errno == ENOSPC)
             return mRun.driveFull();
         mRun.report().fileError(line, errno);
@@ -200,4 +208,62 @@ RestoreOperation::ComputerFolder &RestoreOperation::computerFolder(const QString
     if (!folder)
         folder = std::make_shared<ComputerFolder>(path);
     return *folder;
+}
+
+bool RestoreOperation::makeTargetFolder(const QString &targetFolder, const QString &storedFolder)
+{
+    QStringList made;
+    const bool present = Posix::makeFolders(targetFolder, S_IRWXU, &made);
+    const int error = errno;
+    // The folders made are the target folder and parents of it (the highest
+    // first), each standing for the stored folder as many levels up; the
+    // folder the highest was made in changed too, unless it is the target.
+    QStringList changed = made;
+    if (made.isEmpty())
+        changed << targetFolder;
+    else if (Posix::parentOf(made.first()) != mTarget)
+        changed.prepend(Posix::parentOf(made.first()));
+    changed.removeAll(mTarget);
+    QMutexLocker locker(&mChangedFoldersLock);
+    for (const QString &target : std::as_const(changed)) {
+        QString stored = storedFolder;
+        for (qsizetype level = targetFolder.count('/') - target.count('/'); level > 0; --level)
+            stored = Posix::parentOf(stored);
+        ChangedFolder &folder = mChangedFolders[target];
+        folder.stored = stored;
+        folder.made = folder.made || made.contains(target);
+    }
+    errno = error;
+    return present;
+}
+
+void RestoreOperation::finishFolders()
+{
+    // Deepest first: a folder's own mode may keep its owner out, and giving
+    // a folder below it its times would not move the folder's own.
+    QStringList targets = mChangedFolders.keys();
+    std::sort(targets.begin(), targets.end(),
+              [](const QString &a, const QString &b) { return a.count('/') > b.count('/'); });
+    for (const QString &target : std::as_const(targets)) {
+        const ChangedFolder folder = mChangedFolders.value(target);
+        std::optional<Markers::FolderAttributes> attributes = Markers::readFolderAttributes(folder.stored);
+        struct stat stored {};
+        // A folder stored by an older engine records nothing: one made takes
+        // the stored folder's own mode, and keeps the time of the restore.
+        if (!attributes && folder.made && Posix::statPath(folder.stored, &stored))
+            attributes = Markers::FolderAttributes{mode_t(stored.st_mode & 07777), {0, UTIME_OMIT}};
+        if (!attributes)
+            continue;  // a folder made stays private
+        const int fd = ::open(Posix::native(target).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const struct timespec times[2] = {{0, UTIME_OMIT}, attributes->modified};
+        // A folder that was there keeps its own mode.
+        const bool given = fd >= 0 && ::futimens(fd, times) == 0 && (!folder.made || ::fchmod(fd, attributes->mode) == 0);
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        // A folder that was there may belong to another user: its time is
+        // left as the copies made it.
+        if (!given && folder.made)
+            mRun.report().fileError(target, error);
+    }
 }

@@ -20,6 +20,10 @@
 // its name alone with "--no-relative". The items of one folder of the drive
 // are restored by one thread, as a backup's; the threads share the finders
 // and version shelves.
+// Folders the run makes in the target are private (0700) while it fills
+// them; once every thread is done, each takes the mode recorded for its
+// stored folder, and every folder the run changed (made, put a copy in, or
+// made a folder in) its recorded modification time, deepest first.
 class RestoreOperation
 {
 public:
@@ -53,6 +57,18 @@ private:
     // Makes the lane's waiting copies durable, gives them their names and reports them.
     std::optional<Stop> flushBatch(Lane &lane);
     ComputerFolder &computerFolder(const QString &path);
+    // Makes the item's target folder; the folders changed are kept for finishFolders.
+    bool makeTargetFolder(const QString &targetFolder, const QString &storedFolder);
+    // Gives the folders the run changed their stored folders' times, and
+    // those it made their modes too.
+    void finishFolders();
+
+    // A folder the run changed in the target, by its target path.
+    struct ChangedFolder
+    {
+        QString stored;     // the stored folder it stands for
+        bool made = false;  // by this run
+    };
 
     SessionRun &mRun;
     QString mRoot;    // drive folder the list lines are read below
@@ -61,5 +77,7 @@ private:
     QMutex mComputerFoldersLock;
     QHash<QString, std::shared_ptr<ComputerFolder>> mComputerFolders;
     const int mThreads;
+    QMutex mChangedFoldersLock;
+    QHash<QString, ChangedFolder> mChangedFolders;
     int mTargetFd = -1;  // the target folder, for syncing its file system
 };

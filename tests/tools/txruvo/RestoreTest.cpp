@@ -3,9 +3,13 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QThread>
 
 #include <algorithm>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -56,6 +60,84 @@ TEST_F(RestoreTest, RestoresLatestUnderTheFullPathOrTheNameAlone)
     const QString flat = root() + "/flat";
     run(restoreVector("/", flat, false));
     EXPECT_EQ(stored(flat + "/b b\"].txt"), "beta");
+}
+
+struct FolderState
+{
+    mode_t mode;
+    timespec modified;
+};
+
+FolderState folderState(const QString &path)
+{
+    struct stat status {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << qPrintable(path);
+    return {mode_t(status.st_mode & 07777), status.st_mtim};
+}
+
+void setFolderState(const QString &path, const FolderState &state)
+{
+    const timespec times[2] = {state.modified, state.modified};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), state.mode), 0);
+}
+
+void expectFolderState(const QString &path, const FolderState &expected)
+{
+    const FolderState restored = folderState(path);
+    EXPECT_EQ(restored.mode, expected.mode) << qPrintable(path);
+    EXPECT_EQ(restored.modified.tv_sec, expected.modified.tv_sec) << qPrintable(path);
+    EXPECT_EQ(restored.modified.tv_nsec, expected.modified.tv_nsec) << qPrintable(path);
+}
+
+// A private folder comes back private, with its times: made 0700 while the
+// restore fills it, given its own mode and times once its files are in.
+TEST_F(RestoreTest, RestoredFoldersTakeTheStoredModeAndTimesNeverWider)
+{
+    const QStringList lines = backUp({{"/Private/Group/b.txt", "beta"}, {"/Private/a.txt", "alpha"}});
+    const FolderState privateFolder{0700, {1400000000, 123456789}};
+    const FolderState groupFolder{0750, {1500000000, 987654321}};
+    setFolderState(source("/Private/Group"), groupFolder);
+    setFolderState(source("/Private"), privateFolder);
+    run(backupVector());  // an unchanged re-backup records the folders as they are now
+    writeList(lines);
+
+    // One line at a time, a second apart: the folders can be looked at between them.
+    setScenario({{"lineDelayMs", 1000}});
+    const std::unique_ptr<QProcess> process = start(restoreVector("//", target()));
+    const QString groupTarget = target() + source("/Private/Group");
+    for (int i = 0; i < 500 && !QFileInfo::exists(groupTarget); ++i)
+        QThread::msleep(10);
+    EXPECT_EQ(folderState(target() + source("/Private")).mode, 0700u);
+    EXPECT_EQ(folderState(target() + source("/Private/Group")).mode, 0700u);
+    const Run result = collect(*process);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
+    expectFolderState(target() + source("/Private"), privateFolder);
+    expectFolderState(target() + source("/Private/Group"), groupFolder);
+    EXPECT_EQ(stored(target() + source("/Private/Group/b.txt")), "beta");
+
+    // On many threads, a folder's times are set after every thread wrote below it.
+    mScenarioPath.clear();
+    const FolderState narrowed{0711, {1600000000, 5}};
+    setFolderState(source("/Private"), narrowed);
+    writeList({source("/Private/Group/b.txt"), source("/Private/a.txt")});
+    ASSERT_EQ(run(backupVector()).exitCode, 0);
+    writeList(lines);
+    const QString second = root() + "/second";
+    ASSERT_EQ(run(restoreVector("//", second)).exitCode, 0);
+    expectFolderState(second + source("/Private"), narrowed);
+    expectFolderState(second + source("/Private/Group"), groupFolder);
+
+    // Two runs fill one folder (the client's list blocks): the later run,
+    // which made a folder in it, gives it its time again.
+    const QString third = root() + "/third";
+    for (const QString &line : {lines[1], lines[0]}) {
+        writeList({line});
+        ASSERT_EQ(run(restoreVector("//", third)).exitCode, 0);
+    }
+    expectFolderState(third + source("/Private"), narrowed);
+    expectFolderState(third + source("/Private/Group"), groupFolder);
 }
 
 TEST_F(RestoreTest, RestoresAnEarlierVersionByItsNumber)

@@ -91,7 +91,9 @@ TEST_F(UploadTest, DeletingAnItemTakesItsThumbnailsAndAttributes)
     writeText(drive() + image + "_THSML", "small");
     writeText(drive() + source("/Pictures/.txruvo-imd_a.jpg"), "|,|Cam");
     const QString o = operation();
-    const QString folderId = QString::fromUtf8(stored(drive() + source("/Pictures/.txruvo-folder_.chk"))).section('=', 1).trimmed();
+    const QString folderId = QString::fromUtf8(stored(drive() + source("/Pictures/.txruvo-folder_.chk")))
+                                 .section('\n', 0, 0)  // "folder_id=<id>" comes first
+                                 .section('=', 1);
     writeList({"/" + folderId + "/" + QString::fromLatin1(QByteArray("a.jpg").toHex())});
     const Run deletion = run({engine(), "--delete-items", "--portable-dest=" + userRoot(), "--files-from=" + o + "/SourceA",
                               "--password-file=" + o + "/password", "alice@10.0.0.1::home" + drive()});

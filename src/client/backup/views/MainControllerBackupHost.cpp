@@ -63,3 +63,5 @@ void MainControllerBackupHost::addFileToDelete(const QString &indexPath)
     if (TarnixDBManager *index = mMainController.dbManager())
         index->addFileToDelete(indexPath);
 }
+
+void MainControllerBackupHost::setDisplayRefreshGuide(bool shown) { mTabs.setDisplayRefreshGuide(shown); }

@@ -29,8 +29,8 @@ public:
     void upgrade() override;
     void setBackupMiniProgressHidden(bool hidden) override;
     void setBackupMiniPercentage(const QString &text) override;
-    // The sidebar has no refresh cue for the Restore page: nothing to show.
-    void setDisplayRefreshGuide(bool) override {}
+    // The Restore page's refresh guide, at the next showing of the Restore tab.
+    void setDisplayRefreshGuide(bool shown) override;
     void calQuota() override;
 
     // --- ArchiveCleanupIndex ---

@@ -72,3 +72,8 @@ bool MainControllerBrowserHost::isVersionRestoreRunning() const
 }
 
 void MainControllerBrowserHost::cancelVersionRestore() { mMainController.VersionRestoreController().cancelRestore(); }
+
+void MainControllerBrowserHost::setDisplayRefreshGuide(bool shown)
+{
+    mWindows.tabViewController()->setDisplayRefreshGuide(shown);
+}

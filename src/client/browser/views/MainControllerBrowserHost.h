@@ -23,8 +23,7 @@ public:
     void sendSessionLogInformation(const SessionLogReport &report) override;
     void displayLogView() override;
     void upgrade() override;
-    // The sidebar has no refresh cue for the Restore page: nothing to show.
-    void setDisplayRefreshGuide(bool) override {}
+    void setDisplayRefreshGuide(bool shown) override;
     void calQuota() override;
     void setUserAndProxyToObject(TXEngineController &controller) override;
     void setRestoreMiniProgressHidden(bool hidden) override;

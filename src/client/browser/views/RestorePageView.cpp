@@ -1,10 +1,12 @@
 #include "client/browser/views/RestorePageView.h"
 
 #include "client/browser/restore/RestoreController.h"
+#include "client/browser/views/GuideImageView.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "desktop/kit/views/TXAnimatedTextField.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,6 +20,13 @@ namespace {
 // The pane's fixed height below the tree.
 constexpr int kPaneHeight = 220;
 
+// Where the Restore guide's first image lies over the tree, and the guides' opacities.
+constexpr int kGuideLeftOffset = 125;
+constexpr int kGuideHeightsAboveBottom = 4;
+constexpr qreal kRemoteGuideAlpha = 0.9;
+constexpr qreal kFirstGuideImageAlpha = 0.8;
+constexpr qreal kRefreshGuideAlpha = 0.92;
+
 }  // namespace
 
 RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel &model, QWidget *parent)
@@ -30,6 +39,11 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     , mRestoreLocationLabel(new QLabel(tr("Restore location:"), this))
     , mRestoreDestinationLabel(new QLabel(this))
     , mOutputLabel(new TXAnimatedTextField(this))
+    , mImgView1(new GuideImageView(tr("Check the items to restore"), GuideImageView::Arrow::UpLeft, mOutlineView))
+    , mImgView2(new GuideImageView(tr("Your items are restored here"), GuideImageView::Arrow::DownLeft, this))
+    , mImgView3(new GuideImageView(tr("Then click Restore"), GuideImageView::Arrow::DownRight, this))
+    , mImgViewRefreshGuide(
+          new GuideImageView(tr("Refresh the list to see your latest backup"), GuideImageView::Arrow::UpLeft, mOutlineView))
 {
     mOutlineView->setModel(&model);
     mOutlineView->setUniformRowHeights(true);
@@ -73,6 +87,8 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
         const QModelIndex row = index.siblingAtColumn(0);
         mOutlineView->setExpanded(row, !mOutlineView->isExpanded(row));
     });
+    for (QWidget *watched : {static_cast<QWidget *>(mOutlineView), static_cast<QWidget *>(mRestoreButton)})
+        watched->installEventFilter(this);
 }
 
 void RestorePageView::setRestoreButtonEnabled(bool enabled) { mRestoreButton->setEnabled(enabled); }
@@ -104,4 +120,49 @@ void RestorePageView::updateDestinationControls()
     mrRestoreDestinationButton->setVisible(!mControlsHiddenByPrompt && !mPaneShown);
     mRestoreDestinationLabel->setVisible(!mControlsHiddenByPrompt && !mPaneShown);
     mRestoreLocationLabel->setVisible(!mControlsHiddenByPrompt);
+}
+
+void RestorePageView::setRemoteGuideShown(bool shown)
+{
+    for (GuideImageView *image : remoteGuideImages()) {
+        image->setAlphaValue(kRemoteGuideAlpha);
+        image->setVisible(shown);
+        image->raise();
+    }
+    mImgView1->setAlphaValue(kFirstGuideImageAlpha);
+    // The destination's callout points at controls that the prompt preference may hide.
+    mImgView2->setVisible(shown && mRestoreLocationLabel->isVisible());
+    placeGuides();
+}
+
+void RestorePageView::setRefreshGuideShown(bool shown)
+{
+    mImgViewRefreshGuide->setAlphaValue(kRefreshGuideAlpha);
+    mImgViewRefreshGuide->setVisible(shown);
+    mImgViewRefreshGuide->raise();
+    placeGuides();
+}
+
+bool RestorePageView::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize || event->type() == QEvent::Move)
+        placeGuides();
+    return QWidget::eventFilter(watched, event);
+}
+
+void RestorePageView::placeGuides()
+{
+    // The three images take the size of the widest, so that they read as one set.
+    QSize size;
+    for (const GuideImageView *image : remoteGuideImages())
+        size = size.expandedTo(image->sizeHint());
+    for (GuideImageView *image : remoteGuideImages())
+        image->resize(size);
+    mImgView1->move(mOutlineView->x() + kGuideLeftOffset,
+                    mOutlineView->height() - kGuideHeightsAboveBottom * mImgView2->height());
+    const int aboveRow = mRestoreButton->y() - size.height() - 2;
+    mImgView2->move(mRestoreLocationLabel->x(), aboveRow);
+    mImgView3->move(mRestoreButton->geometry().right() - size.width(), aboveRow);
+    mImgViewRefreshGuide->resize(mImgViewRefreshGuide->sizeHint());
+    mImgViewRefreshGuide->move(mOutlineView->x() + kGuideLeftOffset, mOutlineView->header()->height() + 4);
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "client/browser/guides/RemoteGuideController.h"
 #include "client/browser/restore/RestoreView.h"
 
 #include <QWidget>
 
+class GuideImageView;
 class ProgressPaneView;
 class QLabel;
 class QPushButton;
@@ -15,8 +17,8 @@ class TXAnimatedTextField;
 
 // The Restore page: the destination tree above, the progress pane below it while
 // a restore runs, the status line, and the bottom row with the Restore button and
-// the destination controls.
-class RestorePageView : public QWidget, public RestoreView
+// the destination controls; the first-use guides lie over them when shown.
+class RestorePageView : public QWidget, public RestoreView, public RemoteGuideView
 {
     Q_OBJECT
 
@@ -29,6 +31,9 @@ public:
     QLabel *destinationLabel() const { return mRestoreDestinationLabel; }
     ProgressPaneView *progressPane() const { return mProgressPane; }
     TXAnimatedTextField *statusLine() const { return mOutputLabel; }
+    // The Restore guide's three images and the refresh guide's image.
+    QList<GuideImageView *> remoteGuideImages() const { return {mImgView1, mImgView2, mImgView3}; }
+    GuideImageView *refreshGuideImage() const { return mImgViewRefreshGuide; }
 
     // --- RestoreView ---
     void setRestoreButtonEnabled(bool enabled) override;
@@ -37,7 +42,16 @@ public:
     void showRestoreDestination(const QString &path) override;
     void setProgressPaneShown(bool shown) override;
 
+    // --- RemoteGuideView ---
+    void setRemoteGuideShown(bool shown) override;
+    void setRefreshGuideShown(bool shown) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    // The guides follow the tree and the bottom row when they move or change size.
+    void placeGuides();
     // The destination controls that make room for the pane, hidden also by the prompt preference.
     void updateDestinationControls();
 
@@ -49,6 +63,10 @@ private:
     QLabel *mRestoreLocationLabel;
     QLabel *mRestoreDestinationLabel;
     TXAnimatedTextField *mOutputLabel;
+    GuideImageView *mImgView1;
+    GuideImageView *mImgView2;
+    GuideImageView *mImgView3;
+    GuideImageView *mImgViewRefreshGuide;
     bool mPaneShown = false;
     bool mControlsHiddenByPrompt = false;
 };

@@ -12,17 +12,22 @@
 
 #include <QTreeView>
 
-RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser)
+RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
+                       RemoteGuideTimings guideTimings)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
     , host(shell.mainController(), shell.windows())
     , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
-    , tree(listing, {&QLUtility::ShowHiddenFilesKey, {}, {}})
+    , tree(listing, {&QLUtility::ShowHiddenFilesKey,
+                     // Rows to restore from: the Restore guide may show at the tab's next showing.
+                     [&shell] { shell.windows().tabViewController()->setDisplayGuide(true); },
+                     {}})
     , restore(host, alerts ? *alerts : shell.windows().alerts(), chooser ? *chooser : dialogs, workspace, tree,
               {RuvoBackupManager::factory(),
                [](const QString &restored, const QString &stored) {
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})
+    , guides(guideTimings)
     , model(nullptr)
     , page(nullptr)
 {
@@ -31,6 +36,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     pageModel->setParent(page);
     model = pageModel;
     restore.setView(page);
+    guides.setView(page);
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();
@@ -42,6 +48,11 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
         this->shell.windows().tabViewController()->displayRestoreView();
         restore.showProgressView();
     });
+    QObject::connect(&mainController, &TXMainController::remoteGuideCalledOnce, page,
+                     [this](bool calledOnce) { guides.setRemoteGuideCalledOnce(calledOnce); });
+    QObject::connect(&tabs, &TXTabViewController::displayRemoteGuide, page, [this] { guides.displayGuide(true); });
+    QObject::connect(&tabs, &TXTabViewController::displayRemoteRefreshGuide, page,
+                     [this] { guides.displayRefreshGuide(true); });
     QObject::connect(&mainController, &TXMainController::stopAllOperations, page, [this] { restore.stopAllOperations(); });
     QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
         page->setEnabled(enabled);
@@ -61,8 +72,10 @@ void RestoreTab::reload()
     restore.restoreInitialise();
     if (restore.isRestoreRunning())
         return;
-    if (restore.mRestoreManager())
+    if (restore.mRestoreManager()) {
+        guides.hideRefreshGuide();
         tree.refresh();
+    }
     else
         tree.clearWithMessage(RestoreController::kNoDataRootText);
 }

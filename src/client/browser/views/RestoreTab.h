@@ -1,5 +1,6 @@
 #pragma once
 
+#include "client/browser/guides/RemoteGuideController.h"
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RuvoFolderListing.h"
@@ -14,11 +15,12 @@ class RestorePageView;
 // The Restore tab as the program builds it, in one place for the program, its tests
 // and its screenshots: the destination tree listed from the drive's index, the
 // restore over the shell's main controller and sidebar, and the page handed to the
-// tab view. Messages go to alerts and folders are chosen by chooser when given,
-// else the shell's alert panel and dialogs.
+// tab view, with its first-use guides. Messages go to alerts and folders are chosen
+// by chooser when given, else the shell's alert panel and dialogs.
 struct RestoreTab
 {
-    explicit RestoreTab(ClientShell &shell, AlertPresenter *alerts = nullptr, FolderChooser *chooser = nullptr);
+    explicit RestoreTab(ClientShell &shell, AlertPresenter *alerts = nullptr, FolderChooser *chooser = nullptr,
+                        RemoteGuideTimings guideTimings = {});
 
     // The account, drive or mode changed: a new driver, the destination, the tree listed again.
     void reload();
@@ -30,6 +32,7 @@ struct RestoreTab
     RuvoFolderListing listing;
     RemoteTreeController tree;
     RestoreController restore;
+    RemoteGuideController guides;
     RemoteTreeModel *model;  // owned by the page
     RestorePageView *page;   // owned by the tab view once handed over
 };

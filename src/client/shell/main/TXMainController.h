@@ -155,6 +155,8 @@ signals:
     void accountDidChange();
     // The first login of this user on this computer (default backup set, guides).
     void userLoggedInForFirstTime();
+    // Whether the Restore guide counts as shown: not after a user's first login, else it does.
+    void remoteGuideCalledOnce(bool calledOnce);
     // The destination drive is set or changed.
     void destinationDidChange(const QString &volumePath);
     // Backup or sync mode: the set, the set list, the exclusions and the session driver of the mode.

@@ -64,8 +64,10 @@ void TXMainController::onSuccessfulLogin(bool quotaMeasured)
     }
     isSyncActivated = false;
     validateIfSyncActivated();
-    if (mLoginViewController.isFirstTimeLogin())
+    const bool firstLogin = mLoginViewController.isFirstTimeLogin();
+    if (firstLogin)
         emit userLoggedInForFirstTime();
+    emit remoteGuideCalledOnce(!firstLogin);
     mView.displayGuide(false);
     // In sync mode the index manager comes once the sync account is confirmed.
     replaceIndexWorker(mBackupMode);

@@ -1,9 +1,11 @@
 #include "client/backup/views/LoggedInClientFixture.h"
 
 #include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/views/GuideImageView.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "desktop/logs/views/LogViewController.h"
 #include "platform/PropertyList.h"
@@ -12,6 +14,8 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QTreeView>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,11 +62,11 @@ protected:
     QString source() const { return volumes() + "/DataDrive/Documents"; }
     QString target() const { return root() + "/restored"; }
 
-    void openWithRestoreTab()
+    void openWithRestoreTab(RemoteGuideTimings guideTimings = {})
     {
         open(&alerts);
         chooser.folder = target();
-        restoreTab = std::make_unique<RestoreTab>(client->shell, &alerts, &chooser);
+        restoreTab = std::make_unique<RestoreTab>(client->shell, &alerts, &chooser, guideTimings);
         logIn();
     }
 
@@ -271,6 +275,48 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
     EXPECT_EQ(log.count("Restore operation cancelled"), 1) << log.constData();
     EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
     EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
+}
+
+
+TEST_F(RestoreInTheWindowTest, AfterAFirstLoginTheGuidesShowOnTheRestorePageAndHideThemselves)
+{
+    openWithRestoreTab(RemoteGuideTimings{std::chrono::milliseconds(400)});
+    ASSERT_FALSE(restoreTab->guides.remoteGuideCalledOnce()) << "the demo account's first login here";
+    ASSERT_NO_FATAL_FAILURE(backUp());
+    TXTabViewController &tabs = *client->shell.windows().tabViewController();
+    RestorePageView &page = *restoreTab->page;
+    const auto shown = [&page](const GuideImageView *image) { return image->isVisibleTo(&page); };
+    const auto remoteGuideShown = [&] {
+        const QList<GuideImageView *> images = page.remoteGuideImages();
+        return std::all_of(images.begin(), images.end(), shown);
+    };
+
+    // A backup that stored files asks for the refresh guide at the next showing of Restore.
+    tabs.displayRestoreView();
+    EXPECT_TRUE(shown(page.refreshGuideImage()));
+    EXPECT_DOUBLE_EQ(page.refreshGuideImage()->alphaValue(), 0.92);
+    EXPECT_TRUE(waitUntil([&] { return !shown(page.refreshGuideImage()); }, 5000));
+
+    // The tree listed rows: the Restore guide waits for the tab's next showing.
+    ASSERT_TRUE(sourceRow().isValid()) << shownRows().toStdString();
+    EXPECT_FALSE(remoteGuideShown());
+    tabs.displayBackupView();
+    tabs.displayRestoreView();
+    ASSERT_TRUE(remoteGuideShown());
+    EXPECT_DOUBLE_EQ(page.remoteGuideImages()[0]->alphaValue(), 0.8);
+    EXPECT_DOUBLE_EQ(page.remoteGuideImages()[2]->alphaValue(), 0.9);
+    const GuideImageView &overTree = *page.remoteGuideImages()[0];
+    EXPECT_EQ(overTree.parentWidget(), page.treeView());
+    EXPECT_EQ(overTree.y(), page.treeView()->height() - 4 * page.remoteGuideImages()[1]->height());
+    const QList<GuideImageView *> images = page.remoteGuideImages();
+    EXPECT_TRUE(waitUntil([&] { return std::none_of(images.begin(), images.end(), shown); }, 5000));
+
+    // Once only: a listing and another showing bring it back no more.
+    restoreTab->tree.refresh();
+    waitUntil([&] { return !restoreTab->tree.isListing(restoreTab->tree.rootItem()); }, 5000);
+    tabs.displayBackupView();
+    tabs.displayRestoreView();
+    EXPECT_FALSE(shown(page.remoteGuideImages()[0]));
 }
 
 }  // namespace

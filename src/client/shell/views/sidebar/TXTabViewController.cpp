@@ -23,6 +23,8 @@
 #include <QPushButton>
 #include <QStandardItemModel>
 
+#include <utility>
+
 using namespace SidebarRules;
 
 namespace {
@@ -270,8 +272,12 @@ void TXTabViewController::tableViewSelectionChanged()
         emit reloadLogView();
     if (row == kBackupRow)
         setSearchInProgress(false);
+    if (row == kRestoreRow && std::exchange(mDisplayRefreshGuide, false))
+        emit displayRemoteRefreshGuide();
     if (row == kRestoreRow && isSwitchModeVisible() && !isCueVisible())
         showVisualHelpForMode(mIsBackupMode);
+    if (row == kRestoreRow && std::exchange(mRegularGuideDisplay, false))
+        emit displayRemoteGuide();
 }
 
 void TXTabViewController::displayRemoteView()

@@ -102,6 +102,9 @@ public:
     void setSchedulerLine(const QString &text);
     void setLogoForMainScreen(bool mainScreen);
     void displayGuide(bool shown);
+    // Requests for the Restore page's guides at the next showing of the Restore tab.
+    void setDisplayGuide(bool display) { mRegularGuideDisplay = display; }
+    void setDisplayRefreshGuide(bool display) { mDisplayRefreshGuide = display; }
     void setControlsStatus(bool enabled);
 
     QPushButton *loginButton() const { return mLoginButton; }
@@ -132,6 +135,9 @@ signals:
     void reIndexAlertRequested(const QString &message);
     void showBackupProgress();
     void showRestoreProgress();
+    // The Restore tab is shown with a guide requested (each request is answered once).
+    void displayRemoteGuide();
+    void displayRemoteRefreshGuide();
 
 private:
     void buildSidebar(QWidget *ground);
@@ -180,4 +186,6 @@ private:
     bool mIsSearchProgress = false;
     bool mIsTrashSearchProgress = false;
     bool mSpaceUsedRunning = false;
+    bool mRegularGuideDisplay = false;
+    bool mDisplayRefreshGuide = false;
 };
