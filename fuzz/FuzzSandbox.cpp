@@ -16,11 +16,16 @@ FuzzSandbox &FuzzSandbox::instance()
 FuzzSandbox::FuzzSandbox()
 {
     const QString base = mFolder.path();
-    const struct {
+    const struct
+    {
         const char *name;
         const char *below;
-    } roots[] = {{"HOME", "/home"},          {"XDG_DATA_HOME", "/home/.local/share"}, {"XDG_CONFIG_HOME", "/home/.config"},
-                 {"XDG_CACHE_HOME", "/home/.cache"}, {"XDG_RUNTIME_DIR", "/runtime"},  {"TX_SUPPORT_ROOT", "/support"},
+    } roots[] = {{"HOME", "/home"},
+                 {"XDG_DATA_HOME", "/home/.local/share"},
+                 {"XDG_CONFIG_HOME", "/home/.config"},
+                 {"XDG_CACHE_HOME", "/home/.cache"},
+                 {"XDG_RUNTIME_DIR", "/runtime"},
+                 {"TX_SUPPORT_ROOT", "/support"},
                  {"TX_VOLUMES_ROOT", "/volumes"}};
     for (const auto &root : roots) {
         QDir().mkpath(base + root.below);

@@ -25,15 +25,9 @@ public:
     void parseError(const QString &, const QByteArray &) override {}
 };
 
-void propertyList(const QByteArray &bytes)
-{
-    PropertyList::fromData(bytes);
-}
+void propertyList(const QByteArray &bytes) { PropertyList::fromData(bytes); }
 
-void keyedArchive(const QByteArray &bytes)
-{
-    KeyedArchive::decode(bytes);
-}
+void keyedArchive(const QByteArray &bytes) { KeyedArchive::decode(bytes); }
 
 // A frame as the listener reads it, then its body as the messaging module decodes it.
 void message(const QByteArray &bytes)
@@ -82,9 +76,12 @@ void imageMetadata(const QByteArray &bytes)
 const QList<Target> &all()
 {
     static const QList<Target> targets{
-        {QStringLiteral("property_list"), propertyList}, {QStringLiteral("keyed_archive"), keyedArchive},
-        {QStringLiteral("message"), message},             {QStringLiteral("engine_line"), engineLine},
-        {QStringLiteral("web_reply"), webReply},          {QStringLiteral("image_metadata"), imageMetadata},
+        {QStringLiteral("property_list"), propertyList},
+        {QStringLiteral("keyed_archive"), keyedArchive},
+        {QStringLiteral("message"), message},
+        {QStringLiteral("engine_line"), engineLine},
+        {QStringLiteral("web_reply"), webReply},
+        {QStringLiteral("image_metadata"), imageMetadata},
         {QStringLiteral("session_log"), ReaderTargets::sessionLog},
         {QStringLiteral("account_reply"), ReaderTargets::accountReply},
         {QStringLiteral("engine_output"), ReaderTargets::engineOutput},

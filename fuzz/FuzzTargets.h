@@ -11,7 +11,8 @@
 // tests replay the saved corpus through the same functions in every build.
 namespace FuzzTargets {
 
-struct Target {
+struct Target
+{
     QString name;  // also the corpus folder's name
     std::function<void(const QByteArray &)> run;
 };

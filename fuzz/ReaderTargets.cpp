@@ -1,14 +1,15 @@
 #include "fuzz/ReaderTargets.h"
 
-#include "common/backupset/BackupSetFiles.h"
 #include "client/shell/login/LoginValidator.h"
 #include "client/shell/login/QLXMLParserController.h"
-#include "common/login/StoredLoginDetails.h"
-#include "common/webservice/WebPageToken.h"
-#include "desktop/logs/LogParseOperation.h"
+#include "common/backupset/BackupSetFiles.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/transfer/FileTransferData.h"
 #include "common/transfer/FileTransferRateData.h"
+#include "common/webservice/WebPageToken.h"
+#include "desktop/logs/LogParseOperation.h"
 #include "engine/controllers/DataTransferRateController.h"
 #include "engine/controllers/RuvoQuotaController.h"
 #include "engine/parsing/DeleteHandlerData.h"
@@ -18,7 +19,6 @@
 #include "index/rebuild/ReindexListing.h"
 #include "platform/ChildOutputDecoder.h"
 #include "platform/ChildOutputStreamDecoder.h"
-#include "common/texts/QLLocalizedString.h"
 #include "platform/PathStandardizer.h"
 #include "session/filtering/ExclusionFilter.h"
 #include "session/xattr/TXXattrBackupManager.h"
@@ -45,10 +45,7 @@ QString decodedOutput(const QByteArray &bytes)
 
 }  // namespace
 
-void sessionLog(const QByteArray &bytes)
-{
-    LogParseOperation(bytes).parsedData();
-}
+void sessionLog(const QByteArray &bytes) { LogParseOperation(bytes).parsedData(); }
 
 void accountReply(const QByteArray &bytes)
 {
@@ -90,10 +87,12 @@ void plistValues(const QByteArray &bytes)
         set.readHistory();
 
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
-    const QString exclusions = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    const QString exclusions =
+        PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     if (FuzzSandbox::put(exclusions, bytes)) {
         const ExclusionFilter filter(ExclusionFilter::read(user), sandbox.root() + "/volumes");
-        filter.getBackupSetAfterFiltration({sandbox.root() + "/home/Documents/a.txt", QStringLiteral("/Library/Caches/x"),
+        filter.getBackupSetAfterFiltration({sandbox.root() + "/home/Documents/a.txt",
+                                            QStringLiteral("/Library/Caches/x"),
                                             sandbox.root() + "/volumes/Data/.hidden", QStringLiteral("/")});
     }
 

@@ -102,13 +102,15 @@ void timeEach(benchmark::State &state, const char *name, const std::function<voi
 
 void BM_ReadSetFile(benchmark::State &state)
 {
-    timeEach(state, "read", [] { selection().writeSet(); }, [] {
-        int present = 0;
-        const QStringList paths = BackupSetFiles::readList(selection().setFile()).value_or(QStringList());
-        for (const QString &path : paths)
-            present += QFileInfo::exists(selection().layout().diskPath(selection().layout().treePath(path)));
-        benchmark::DoNotOptimize(present);
-    });
+    timeEach(
+        state, "read", [] { selection().writeSet(); },
+        [] {
+            int present = 0;
+            const QStringList paths = BackupSetFiles::readList(selection().setFile()).value_or(QStringList());
+            for (const QString &path : paths)
+                present += QFileInfo::exists(selection().layout().diskPath(selection().layout().treePath(path)));
+            benchmark::DoNotOptimize(present);
+        });
 }
 
 void BM_LoadSetIntoTree(benchmark::State &state)
@@ -128,7 +130,8 @@ void BM_LoadSetIntoTree(benchmark::State &state)
 
 void BM_WriteSetFile(benchmark::State &state)
 {
-    timeEach(state, "write", [] {}, [] { BackupSetFiles::writeList(selection().setFile(), selection().files); });
+    timeEach(
+        state, "write", [] {}, [] { BackupSetFiles::writeList(selection().setFile(), selection().files); });
 }
 
 void BM_ClickOneCheckBox(benchmark::State &state)
@@ -148,7 +151,8 @@ void BM_ClickOneCheckBox(benchmark::State &state)
     while (folder->children().size() != size_t(kFiles))
         QCoreApplication::processEvents();
     TreeViewNode *file = folder->children().front();
-    timeEach(state, "click", [] {}, [&] { controller.toggleCheckBoxState(file); });
+    timeEach(
+        state, "click", [] {}, [&] { controller.toggleCheckBoxState(file); });
 }
 
 // --- Rebuilding the set list ---
@@ -158,7 +162,8 @@ void BM_RebuildSetList(benchmark::State &state)
     SilentAlerts alerts;
     BackupsetViewController list(alerts);
     list.setFiles({selection().setFile(), selection().sizeFile(), selection().dir.path() + "/tm.plist"});
-    timeEach(state, "rebuild", [] { selection().writeSet(); }, [&] { list.readBackupSetFromFile(selection().setFile()); });
+    timeEach(
+        state, "rebuild", [] { selection().writeSet(); }, [&] { list.readBackupSetFromFile(selection().setFile()); });
 }
 
 BENCHMARK(BM_ReadSetFile)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);

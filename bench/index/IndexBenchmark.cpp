@@ -16,15 +16,15 @@
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/IndexNames.h"
 #include "index/IndexSchema.h"
+#include "index/IndexTimings.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapperDelegate.h"
 #include "index/journals/DataBaseWrapper.h"
 #include "index/journals/FinishedJournals.h"
 #include "index/journals/JournalBatch.h"
 #include "index/rebuild/ReindexBuilder.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
-#include "index/IndexTimings.h"
-#include "index/TXDatabaseWrapper.h"
-#include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,10 +66,7 @@ std::map<std::string, std::vector<double>> gSeconds;
 // Rows per measurement, for the rates.
 std::map<std::string, int> gRows;
 
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 // Keeps one more measurement of the name.
 void note(const std::string &name, double seconds, int rows = 0)
@@ -95,10 +92,7 @@ double percentile(std::vector<double> values, double fraction)
     return values.at(index);
 }
 
-double median(const std::string &name)
-{
-    return percentile(gSeconds.at(name), 0.5);
-}
+double median(const std::string &name) { return percentile(gSeconds.at(name), 0.5); }
 
 // The generated backup: ten files per folder, folders spread under a hundred
 // top folders, so 1,000,000 files make 100,000 folders.
@@ -108,16 +102,22 @@ QString fileFolder(int file)
     return QStringLiteral("/Office/Users/ann/p%1/q%2").arg(folder % kTopFolders).arg(folder / kTopFolders);
 }
 
-QString filePath(int file)
-{
-    return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file);
-}
+QString filePath(int file) { return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file); }
 
 QVariantList journalValues(const QString &path, int file)
 {
-    return {path, QStringLiteral("2014-05-06 10:11:12 +0000"), qint64(1000 + file), QStringLiteral("NA"),
-            QStringLiteral("NA"), false, QStringLiteral("NA"), QStringLiteral("NA"), 1,
-            QString::number(file), QStringLiteral("/Office"), QStringLiteral("enc%1").arg(file)};
+    return {path,
+            QStringLiteral("2014-05-06 10:11:12 +0000"),
+            qint64(1000 + file),
+            QStringLiteral("NA"),
+            QStringLiteral("NA"),
+            false,
+            QStringLiteral("NA"),
+            QStringLiteral("NA"),
+            1,
+            QString::number(file),
+            QStringLiteral("/Office"),
+            QStringLiteral("enc%1").arg(file)};
 }
 
 // Where the index folders go: the system's temporary folder, or --scratch=PATH
@@ -174,7 +174,8 @@ double writeJournal(const QString &folder, JournalRows rows, bool paced = false)
     TXDatabaseWrapper journal(indexTimings(paced));
     if (!journal.initializeDatabaseAtPath(folder, QString(), TXDatabaseWrapper::kJournalMode))
         qFatal("journal cannot be opened");
-    JournalBatch::write(journal, std::move(rows), [](const QString &error) { qFatal("journal row: %s", qPrintable(error)); });
+    JournalBatch::write(journal, std::move(rows),
+                        [](const QString &error) { qFatal("journal row: %s", qPrintable(error)); });
     journal.commitTransaction();
     journal.unInitializeDatabase();
     return secondsSince(start);
@@ -195,10 +196,7 @@ double mergeJournals(const QString &folder, bool paced = false, bool noneIsFine 
 
 // Row r of a journal holds file (r * a large prime) mod the file count: every
 // file once, in no path order, as the index manager's queues hand them over.
-int fileOfRow(int row)
-{
-    return int(qint64(row) * 1000003 % gFiles);
-}
+int fileOfRow(int row) { return int(qint64(row) * 1000003 % gFiles); }
 
 // The journal rows of the whole generated backup, formatted once.
 const JournalRows &generatedRows()
@@ -242,21 +240,23 @@ const std::vector<RawRow> &sortedRawRows()
 {
     static const std::vector<RawRow> rows = [] {
         std::vector<RawRow> made = rawRows();
-        std::stable_sort(made.begin(), made.end(), [](const RawRow &a, const RawRow &b) {
-            return a.path.toLower() < b.path.toLower();
-        });
+        std::stable_sort(made.begin(), made.end(),
+                         [](const RawRow &a, const RawRow &b) { return a.path.toLower() < b.path.toLower(); });
         return made;
     }();
     return rows;
 }
-
 
 // --- Throughput ---
 
 // Two ceilings: the rows in no order with the library's default page cache,
 // and the rows in the journal writer's order with the merge's page cache, as
 // the product writes and merges them. Each rate is printed as a ratio of both.
-enum class Ceiling { Unsorted, AsTheProduct };
+enum class Ceiling
+{
+    Unsorted,
+    AsTheProduct
+};
 const char *const kCeiling = "raw insert (ceiling)";
 const char *const kProductCeiling = "raw insert, sorted, merge cache (ceiling)";
 
@@ -401,18 +401,23 @@ const QString &generatedIndexFolder()
 void registerQuery(const std::string &name, const std::function<int(TXDatabaseWrapper &)> &query,
                    bool withOpenWait = false)
 {
-    benchmark::RegisterBenchmark(name.c_str(), [name, query, withOpenWait](benchmark::State &state) {
-        const QString &folder = generatedIndexFolder();
-        int results = 0;
-        for (auto _ : state) {
-            const auto start = Clock::now();
-            TXDatabaseWrapper wrapper(indexTimings(withOpenWait));
-            wrapper.initializeDatabaseAtPath(folder, kUser, TXDatabaseWrapper::kListingMode);
-            results = query(wrapper);
-            record(state, name, secondsSince(start));
-        }
-        state.counters["results"] = results;
-    })->Iterations(withOpenWait ? 3 : kQueryRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(name.c_str(),
+                                 [name, query, withOpenWait](benchmark::State &state) {
+                                     const QString &folder = generatedIndexFolder();
+                                     int results = 0;
+                                     for (auto _ : state) {
+                                         const auto start = Clock::now();
+                                         TXDatabaseWrapper wrapper(indexTimings(withOpenWait));
+                                         wrapper.initializeDatabaseAtPath(folder, kUser,
+                                                                          TXDatabaseWrapper::kListingMode);
+                                         results = query(wrapper);
+                                         record(state, name, secondsSince(start));
+                                     }
+                                     state.counters["results"] = results;
+                                 })
+        ->Iterations(withOpenWait ? 3 : kQueryRepeats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
 }
 
 // A reporting query: runs it and answers how many records it reported.
@@ -433,36 +438,43 @@ void registerQueries()
     const QString wideFolder = QStringLiteral("/Office/Users/ann/p7");
     const QString rareName = QStringLiteral("file%1.txt").arg(gFiles / 2);
 
-    benchmark::RegisterBenchmark("connection open + key + first read", [](benchmark::State &state) {
-        const QString path = generatedIndexFolder() + QStringLiteral("/ann.qlenc");
-        for (auto _ : state) {
-            const auto start = Clock::now();
-            FMDatabase db(path);
-            db.open();
-            db.goodConnection();
-            record(state, "connection open + key + first read", secondsSince(start));
-        }
-    })->Iterations(kQueryRepeats)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("connection open + key + first read",
+                                 [](benchmark::State &state) {
+                                     const QString path = generatedIndexFolder() + QStringLiteral("/ann.qlenc");
+                                     for (auto _ : state) {
+                                         const auto start = Clock::now();
+                                         FMDatabase db(path);
+                                         db.open();
+                                         db.goodConnection();
+                                         record(state, "connection open + key + first read", secondsSince(start));
+                                     }
+                                 })
+        ->Iterations(kQueryRepeats)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
 
     registerQuery("listing: root", reporting([](TXDatabaseWrapper &w) { w.fetchChildrenForPath(QString()); }));
     registerQuery("listing: root, with the 1 s pre-open wait",
                   reporting([](TXDatabaseWrapper &w) { w.fetchChildrenForPath(QString()); }), true);
-    registerQuery("listing: folder of 10 files", reporting([deepFolder](TXDatabaseWrapper &w) {
-        w.fetchChildrenForPath(deepFolder.mid(1));
-    }));
+    registerQuery("listing: folder of 10 files",
+                  reporting([deepFolder](TXDatabaseWrapper &w) { w.fetchChildrenForPath(deepFolder.mid(1)); }));
     registerQuery(QStringLiteral("listing: folder of %1 folders").arg(folders / kTopFolders).toStdString(),
                   reporting([wideFolder](TXDatabaseWrapper &w) { w.fetchChildrenForPath(wideFolder.mid(1)); }));
     registerQuery("search: rare key", reporting([rareName](TXDatabaseWrapper &w) {
-        w.searchForKeyInsidePath({{"SearchKey", rareName}, {"PathRootForSearch", QString()}});
-    }));
-    registerQuery("search: common key \"file1\"", reporting([](TXDatabaseWrapper &w) {
-        w.searchForKeyInsidePath({{"SearchKey", QStringLiteral("file1")}, {"PathRootForSearch", QString()}});
-    }));
-    registerQuery("search: common key \"file1\", with the 1 s pre-open wait", reporting([](TXDatabaseWrapper &w) {
-        w.searchForKeyInsidePath({{"SearchKey", QStringLiteral("file1")}, {"PathRootForSearch", QString()}});
-    }), true);
+                      w.searchForKeyInsidePath({{"SearchKey", rareName}, {"PathRootForSearch", QString()}});
+                  }));
+    registerQuery(
+        "search: common key \"file1\"", reporting([](TXDatabaseWrapper &w) {
+            w.searchForKeyInsidePath({{"SearchKey", QStringLiteral("file1")}, {"PathRootForSearch", QString()}});
+        }));
+    registerQuery(
+        "search: common key \"file1\", with the 1 s pre-open wait", reporting([](TXDatabaseWrapper &w) {
+            w.searchForKeyInsidePath({{"SearchKey", QStringLiteral("file1")}, {"PathRootForSearch", QString()}});
+        }),
+        true);
     registerQuery("size: whole index", reporting([](TXDatabaseWrapper &w) { w.getProperties(QStringLiteral("/")); }));
-    registerQuery("size: folder of 10 files", reporting([deepFolder](TXDatabaseWrapper &w) { w.getProperties(deepFolder); }));
+    registerQuery("size: folder of 10 files",
+                  reporting([deepFolder](TXDatabaseWrapper &w) { w.getProperties(deepFolder); }));
     registerQuery("files inside: folder of 10 files", [deepFolder](TXDatabaseWrapper &w) {
         return int(w.getAllFilesInside(deepFolder).value_or(QStringList()).size());
     });
@@ -481,10 +493,16 @@ void BM_MergeMixIntoGeneratedIndex(benchmark::State &state)
     JournalRows rows(static_cast<size_t>(rowCount));
     for (int row = 0; row < rowCount; ++row) {
         switch (row % 10) {
-        case 0: case 1: case 2: case 3:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
             rows[size_t(row)] = journalValues(filePath(row * 7 % gFiles), row);
             break;
-        case 4: case 5: case 6: case 7:
+        case 4:
+        case 5:
+        case 6:
+        case 7:
             rows[size_t(row)] = journalValues(
                 QStringLiteral("/Office/Users/ann/new/n%1/m%2/f%3.txt").arg(row % 97).arg(row / 97).arg(row), row);
             break;
@@ -572,7 +590,8 @@ void BM_Rebuild(benchmark::State &state)
         Scratch scratch;
         QDir().mkpath(scratch.folder());
         // The index being replaced, as large as the new one.
-        if (!QFile::copy(generatedIndexFolder() + QStringLiteral("/ann.qlenc"), scratch.folder() + QStringLiteral("/ann.qlenc")))
+        if (!QFile::copy(generatedIndexFolder() + QStringLiteral("/ann.qlenc"),
+                         scratch.folder() + QStringLiteral("/ann.qlenc")))
             qFatal("the index to replace cannot be copied");
         const qint64 residentBefore = statusKiB("VmRSS:");
         const auto start = Clock::now();
@@ -617,14 +636,16 @@ void BM_RawReindexCeiling(benchmark::State &state)
               "CREATE index qlfile_indx ON qlfile (NAME)", "BEGIN EXCLUSIVE"})
             sqlite3_exec(db, statement, nullptr, nullptr, nullptr);
         sqlite3_stmt *folderInsert = nullptr;
-        sqlite3_prepare_v2(db, "INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE, LEVEL_NO) VALUES(?,'0000 000','1024',?)",
+        sqlite3_prepare_v2(db,
+                           "INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE, LEVEL_NO) VALUES(?,'0000 000','1024',?)",
                            -1, &folderInsert, nullptr);
         sqlite3_stmt *fileInsert = nullptr;
-        sqlite3_prepare_v2(db,
-                           "INSERT INTO qlfile (DIRID, NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER, BKSET_LMD, SYNC_DATE, "
-                           "BACKUP_STATUS, BKSET_NAME, HASH_VALUE,THUMB,FOLDER_ID,MPC,ENC_NAME) "
-                           "VALUES(?,?,'2014-05-06 10:11:12 +0000',?,1,'NA','NA',1,'Default Backupset',1234566,0,?,'/Office',?)",
-                           -1, &fileInsert, nullptr);
+        sqlite3_prepare_v2(
+            db,
+            "INSERT INTO qlfile (DIRID, NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER, BKSET_LMD, SYNC_DATE, "
+            "BACKUP_STATUS, BKSET_NAME, HASH_VALUE,THUMB,FOLDER_ID,MPC,ENC_NAME) "
+            "VALUES(?,?,'2014-05-06 10:11:12 +0000',?,1,'NA','NA',1,'Default Backupset',1234566,0,?,'/Office',?)",
+            -1, &fileInsert, nullptr);
         QHash<QString, qint64> folderKeys;
         // The folder's key, inserting it and its missing ancestors first.
         const std::function<qint64(const QString &)> folderKey = [&](const QString &folder) -> qint64 {
@@ -664,17 +685,19 @@ void printRebuildSummary()
     if (!gSeconds.count("raw re-index insert (ceiling)"))
         return;
     const double ceiling = gRows.at("raw re-index insert (ceiling)") / median("raw re-index insert (ceiling)");
-    std::printf("\nRebuild of %d files, %d per folder. Rates are medians; ratio = rate / raw re-index insert ceiling.\n",
-                gFiles, kFilesPerFolder);
+    std::printf(
+        "\nRebuild of %d files, %d per folder. Rates are medians; ratio = rate / raw re-index insert ceiling.\n",
+        gFiles, kFilesPerFolder);
     std::printf("%-48s %12s %8s\n", "lines/s", "median", "ratio");
-    for (const char *name : {"raw re-index insert (ceiling)", "rebuild, listing by folder",
-                             "rebuild, listing in no folder order"}) {
+    for (const char *name :
+         {"raw re-index insert (ceiling)", "rebuild, listing by folder", "rebuild, listing in no folder order"}) {
         if (!gSeconds.count(name))
             continue;
         const double rate = gRows.at(name) / median(name);
         std::printf("%-48s %12.0f %8.3f\n", name, rate, rate / ceiling);
     }
-    std::printf("most file records held at once (listing by folder): %lld\n", static_cast<long long>(gRebuildHeldFiles));
+    std::printf("most file records held at once (listing by folder): %lld\n",
+                static_cast<long long>(gRebuildHeldFiles));
     std::printf("peak resident growth during the first rebuild: %.1f MiB\n", double(gRebuildPeakGrowthKiB) / 1024.0);
 }
 
@@ -692,11 +715,10 @@ void printSummary()
                 "before its merge.\n",
                 gFiles, kThroughputRepeats, gFiles / 10);
     std::printf("%-48s %12s %8s %8s %22s\n", "rows/s", "median", "ratio", "ratio*", "spread");
-    for (const char *name : {kCeiling, kProductCeiling, "journal write, unpaced", "journal write, paced",
-                             "merge, unpaced", "merge, paced", "pipeline (write + merge), unpaced",
-                             "pipeline, next journal written during a merge",
-                             "merge, unpaced, mixed rows into the index",
-                             "merge, unpaced, mixed rows into the cold index"}) {
+    for (const char *name :
+         {kCeiling, kProductCeiling, "journal write, unpaced", "journal write, paced", "merge, unpaced", "merge, paced",
+          "pipeline (write + merge), unpaced", "pipeline, next journal written during a merge",
+          "merge, unpaced, mixed rows into the index", "merge, unpaced, mixed rows into the cold index"}) {
         if (!gSeconds.count(name))
             continue;
         const std::vector<double> &seconds = gSeconds.at(name);
@@ -709,7 +731,8 @@ void printSummary()
     for (const auto &[name, seconds] : gSeconds) {
         if (gRows.count(name))
             continue;
-        std::printf("%-48s %10.1f %10.1f\n", name.c_str(), 1000 * percentile(seconds, 0.5), 1000 * percentile(seconds, 0.95));
+        std::printf("%-48s %10.1f %10.1f\n", name.c_str(), 1000 * percentile(seconds, 0.5),
+                    1000 * percentile(seconds, 0.95));
     }
 }
 
@@ -730,13 +753,39 @@ int main(int argc, char **argv)
     int count = int(arguments.size());
     benchmark::Initialize(&count, arguments.data());
 
-    benchmark::RegisterBenchmark("rebuild", BM_Rebuild)->Arg(1)->Arg(0)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("raw re-index insert (ceiling)", BM_RawReindexCeiling)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("ceiling and pipeline", BM_CeilingAndPipeline)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("overlapped pipeline", BM_OverlappedPipeline)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("paced", BM_Paced)->Repetitions(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("rebuild", BM_Rebuild)
+        ->Arg(1)
+        ->Arg(0)
+        ->Repetitions(3)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("raw re-index insert (ceiling)", BM_RawReindexCeiling)
+        ->Repetitions(3)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("ceiling and pipeline", BM_CeilingAndPipeline)
+        ->Repetitions(kThroughputRepeats)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("overlapped pipeline", BM_OverlappedPipeline)
+        ->Repetitions(kThroughputRepeats)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("paced", BM_Paced)
+        ->Repetitions(3)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     registerQueries();
-    benchmark::RegisterBenchmark("merge mix", BM_MergeMixIntoGeneratedIndex)->Repetitions(kThroughputRepeats)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("merge mix", BM_MergeMixIntoGeneratedIndex)
+        ->Repetitions(kThroughputRepeats)
+        ->Iterations(1)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
 
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

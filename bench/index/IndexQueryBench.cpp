@@ -18,12 +18,12 @@
 // the same key (listings), or stepping the plain join of the files whose name
 // holds the key (searches).
 
-#include "index/journals/DataBaseWrapper.h"
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMDatabaseKey.h"
 #include "index/IndexTimings.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
+#include "index/journals/DataBaseWrapper.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMDatabaseKey.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,10 +41,10 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <ctime>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <functional>
 #include <map>
 #include <memory>
@@ -75,14 +75,11 @@ struct Sample
 };
 std::map<std::string, std::vector<Sample>> gSamples;
 
-double secondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double secondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 double processCpuSeconds()
 {
-    timespec now {};
+    timespec now{};
     ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
@@ -114,10 +111,7 @@ QString fileFolder(int file)
     return QStringLiteral("/Office/Users/ann/p%1/q%2").arg(folder % kTopFolders).arg(folder / kTopFolders);
 }
 
-QString filePath(int file)
-{
-    return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file);
-}
+QString filePath(int file) { return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file); }
 
 IndexTimings indexTimings(bool withOpenWait)
 {
@@ -128,20 +122,11 @@ IndexTimings indexTimings(bool withOpenWait)
     return timings;
 }
 
-QString mainIndexPath()
-{
-    return gIndexFolder + QStringLiteral("/ann.qlenc");
-}
+QString mainIndexPath() { return gIndexFolder + QStringLiteral("/ann.qlenc"); }
 
-QString readyMarkerPath()
-{
-    return gIndexFolder + QStringLiteral("/complete");
-}
+QString readyMarkerPath() { return gIndexFolder + QStringLiteral("/complete"); }
 
-bool indexIsBuilt()
-{
-    return QFile::exists(readyMarkerPath()) && QFile::exists(mainIndexPath());
-}
+bool indexIsBuilt() { return QFile::exists(readyMarkerPath()) && QFile::exists(mainIndexPath()); }
 
 void buildIndex()
 {
@@ -183,8 +168,8 @@ void buildIndexInAChild(const QString &indexBase)
     QProcess child;
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(QCoreApplication::applicationFilePath(), arguments);
-    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0
-        || !indexIsBuilt())
+    if (!child.waitForFinished(-1) || child.exitStatus() != QProcess::NormalExit || child.exitCode() != 0 ||
+        !indexIsBuilt())
         qFatal("the index could not be built");
 }
 
@@ -212,7 +197,8 @@ void evictIndex()
 double residentShare()
 {
     const int fd = ::open(QFile::encodeName(mainIndexPath()).constData(), O_RDONLY);
-    struct stat status {};
+    struct stat status
+    {};
     if (fd < 0 || ::fstat(fd, &status) != 0 || status.st_size == 0)
         return -1;
     void *map = ::mmap(nullptr, size_t(status.st_size), PROT_READ, MAP_SHARED, fd, 0);
@@ -234,7 +220,10 @@ double residentShare()
 class TimingReceiver : public TXDatabaseWrapperDelegate
 {
 public:
-    TimingReceiver(Clock::time_point start, bool streamed) : mStart(start), mStreamed(streamed) {}
+    TimingReceiver(Clock::time_point start, bool streamed)
+        : mStart(start)
+        , mStreamed(streamed)
+    {}
 
     bool takesRowsAsTheyCome() const override { return mStreamed; }
     bool queryDidReadRows(const IndexEntries &rows) override
@@ -309,25 +298,33 @@ Sample runRaw(const char *sql, const QByteArray &argument)
     return sample;
 }
 
-enum class Cache { Warm, Cold };
+enum class Cache
+{
+    Warm,
+    Cold
+};
 
 void registerRuns(const std::string &name, Cache cache, const std::function<Sample()> &run)
 {
     const std::string fullName = name + (cache == Cache::Cold ? ", cold" : ", warm");
-    benchmark::RegisterBenchmark(fullName.c_str(), [fullName, cache, run](benchmark::State &state) {
-        if (cache == Cache::Warm)
-            run();  // brings the pages in; not counted
-        for (auto _ : state) {
-            if (cache == Cache::Cold)
-                evictIndex();
-            const double cpuBefore = processCpuSeconds();
-            Sample sample = run();
-            sample.cpuSeconds = processCpuSeconds() - cpuBefore;
-            state.SetIterationTime(sample.seconds);
-            gSamples[fullName].push_back(sample);
-            state.counters["rows"] = sample.rows;
-        }
-    })->Iterations(gRuns)->UseManualTime()->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(fullName.c_str(),
+                                 [fullName, cache, run](benchmark::State &state) {
+                                     if (cache == Cache::Warm)
+                                         run();  // brings the pages in; not counted
+                                     for (auto _ : state) {
+                                         if (cache == Cache::Cold)
+                                             evictIndex();
+                                         const double cpuBefore = processCpuSeconds();
+                                         Sample sample = run();
+                                         sample.cpuSeconds = processCpuSeconds() - cpuBefore;
+                                         state.SetIterationTime(sample.seconds);
+                                         gSamples[fullName].push_back(sample);
+                                         state.counters["rows"] = sample.rows;
+                                     }
+                                 })
+        ->Iterations(gRuns)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
 }
 
 // Each figure warm and cold, and, when asked, with the product's wait too.
@@ -336,7 +333,8 @@ void registerQuery(const std::string &name, const Query &query, bool streamed = 
     for (const Cache cache : {Cache::Warm, Cache::Cold}) {
         registerRuns(name, cache, [query, streamed] { return runQuery(query, false, streamed); });
         if (alsoWithWait)
-            registerRuns(name + ", with the 1 s wait", cache, [query, streamed] { return runQuery(query, true, streamed); });
+            registerRuns(name + ", with the 1 s wait", cache,
+                         [query, streamed] { return runQuery(query, true, streamed); });
     }
 }
 
@@ -404,7 +402,8 @@ void printSummary()
                     1000 * percentile(seconds, 0.5), 1000 * percentile(seconds, 0.95), 1000 * percentile(first, 0.5),
                     1000 * percentile(first, 0.95), 1000 * percentile(field(samples, &Sample::cpuSeconds), 0.5));
         if (name.rfind("reference", 0) != 0 && referenceSamples != gSamples.end())
-            std::printf(" %7.2f", percentile(seconds, 0.5) / percentile(field(referenceSamples->second, &Sample::seconds), 0.5));
+            std::printf(" %7.2f",
+                        percentile(seconds, 0.5) / percentile(field(referenceSamples->second, &Sample::seconds), 0.5));
         std::printf("\n");
     }
     std::printf("\nload average at the start: %s, at the end: %s (%u cores)\n", qPrintable(gLoadAtStart),

@@ -7,19 +7,19 @@
 //
 // TX_BENCH_BACKUP_FILES (default 3000) and TX_BENCH_ROUNDS (default 9) change the size.
 
-#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupViewController.h"
 #include "client/backup/now/BackupViewMainController.h"
-#include "client/common/progress/ProgressView.h"
-#include "session/manager/RuvoBackupManager.h"
-#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 #include "client/backup/views/BackupPageView.h"
+#include "client/common/progress/ProgressView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "common/account/User.h"
 #include "common/context/ProgramContext.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "platform/PropertyList.h"
+#include "session/manager/RuvoBackupManager.h"
+#include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
 
 #include "EventLoopWait.h"
 
@@ -136,7 +136,9 @@ double sessionOnlyRun(const QString &tree)
 class BenchMainController : public BackupViewMainController
 {
 public:
-    BenchMainController() : mAccount(account()) {}
+    BenchMainController()
+        : mAccount(account())
+    {}
     bool isReIndexInProgress() const override { return false; }
     QString currentDestinationDrive() const override { return kDrive; }
     QString mpcName() const override { return QStringLiteral("/Bench"); }
@@ -175,7 +177,9 @@ public:
 class CountedPane : public ProgressView
 {
 public:
-    explicit CountedPane(ProgressView &pane) : mPane(pane) {}
+    explicit CountedPane(ProgressView &pane)
+        : mPane(pane)
+    {}
     void showProgressState(const ProgressPaneState &state) override
     {
         ++redraws;
@@ -274,8 +278,8 @@ int main(int argc, char **argv)
             window.push_back(run.seconds);
             redraws.push_back(run.redrawsPerSecond);
         }
-        std::printf("round %d: session only %.2f s, window %.2f s (%.1f pane redraws/s)\n", round + 1,
-                    session.back(), window.back(), redraws.back());
+        std::printf("round %d: session only %.2f s, window %.2f s (%.1f pane redraws/s)\n", round + 1, session.back(),
+                    window.back(), redraws.back());
     }
     const bool stored = QFile::exists(dataRoot() + tree + "/d0/f0.txt");
     std::printf("\n%d files, %d rounds: median session only %.2f s, median window %.2f s, ratio window/session %.3f; "

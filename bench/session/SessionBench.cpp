@@ -17,8 +17,8 @@
 // the process's peak resident size against its size before the session.
 
 #include "common/account/QLApplicationDelegate.h"
-#include "common/files/ApplicationFile.h"
 #include "common/context/ProgramContext.h"
+#include "common/files/ApplicationFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "index/manager/TarnixDBManager.h"
 #include "session/manager/BackedUpFileQueue.h"
@@ -42,8 +42,8 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -61,32 +61,20 @@ QTemporaryDir &scratch()
     return dir;
 }
 
-QString path(const QString &relative)
-{
-    return scratch().path() + "/" + relative;
-}
+QString path(const QString &relative) { return scratch().path() + "/" + relative; }
 
 // The number of small files of the tree being measured.
 int gSmallFiles = 0;
 
-QString tree()
-{
-    return path(QStringLiteral("tree%1").arg(gSmallFiles));
-}
+QString tree() { return path(QStringLiteral("tree%1").arg(gSmallFiles)); }
 
 // Each round (of every size) works on a drive and in folders of its own:
 // removing the last round's copies can take longer than making them.
 int gRound = 0;
 
-QString driveName()
-{
-    return QStringLiteral("Drive%1").arg(gRound);
-}
+QString driveName() { return QStringLiteral("Drive%1").arg(gRound); }
 
-QString userFolder()
-{
-    return path("roots/TX_VOLUMES_ROOT/") + driveName() + "/TarnixVidezud/" + kUser;
-}
+QString userFolder() { return path("roots/TX_VOLUMES_ROOT/") + driveName() + "/TarnixVidezud/" + kUser; }
 
 void writeFile(const QString &file, const QByteArray &content)
 {
@@ -310,36 +298,47 @@ void round(int number)
     timePeer("rsync -a", [] { runProgram("rsync", {"-a", tree() + '/', roundFolder("peers/rsync") + "/tree/"}); });
     if (have("borg")) {
         runProgram("borg", {"init", "--encryption=none", roundFolder("peers/borg") + "/repo"});
-        timePeer("borg create", [] { runProgram("borg", {"create", roundFolder("peers/borg/repo") + "::first", tree()}); });
+        timePeer("borg create", [] {
+            runProgram("borg", {"create", roundFolder("peers/borg/repo") + "::first", tree()});
+        });
     }
     if (have("restic")) {
         runProgram("restic", {"init", "--repo", roundFolder("peers/restic")});
-        timePeer("restic backup", [] { runProgram("restic", {"backup", "--repo", roundFolder("peers/restic"), tree()}); });
+        timePeer("restic backup", [] {
+            runProgram("restic", {"backup", "--repo", roundFolder("peers/restic"), tree()});
+        });
     }
 
     // The unchanged tree again.
     record("session re-backup", sessionBackup(nullptr));
     timePeer("rsync -a no change", [] { runProgram("rsync", {"-a", tree() + '/', roundFolder("peers/rsync/tree/")}); });
     if (have("borg"))
-        timePeer("borg create no change",
-                 [] { runProgram("borg", {"create", roundFolder("peers/borg/repo") + "::second", tree()}); });
+        timePeer("borg create no change", [] {
+            runProgram("borg", {"create", roundFolder("peers/borg/repo") + "::second", tree()});
+        });
     if (have("restic"))
-        timePeer("restic backup no change",
-                 [] { runProgram("restic", {"backup", "--repo", roundFolder("peers/restic"), tree()}); });
+        timePeer("restic backup no change", [] {
+            runProgram("restic", {"backup", "--repo", roundFolder("peers/restic"), tree()});
+        });
 
     // The whole tree back into a fresh folder.
     index.updaterTimer();
     index.waitForWriters();
     record("session restore", sessionRestore());
-    timePeer("cp -a restore", [] { runProgram("cp", {"-a", roundFolder("peers/cp/tree"), roundFolder("restored/cp") + "/tree"}); });
-    timePeer("rsync -a restore",
-             [] { runProgram("rsync", {"-a", roundFolder("peers/rsync/tree/"), roundFolder("restored/rsync") + "/tree/"}); });
+    timePeer("cp -a restore", [] {
+        runProgram("cp", {"-a", roundFolder("peers/cp/tree"), roundFolder("restored/cp") + "/tree"});
+    });
+    timePeer("rsync -a restore", [] {
+        runProgram("rsync", {"-a", roundFolder("peers/rsync/tree/"), roundFolder("restored/rsync") + "/tree/"});
+    });
     if (have("borg"))
-        timePeer("borg extract",
-                 [] { runProgram("borg", {"extract", roundFolder("peers/borg/repo") + "::first"}, roundFolder("restored/borg")); });
+        timePeer("borg extract", [] {
+            runProgram("borg", {"extract", roundFolder("peers/borg/repo") + "::first"}, roundFolder("restored/borg"));
+        });
     if (have("restic"))
         timePeer("restic restore", [] {
-            runProgram("restic", {"restore", "latest", "--repo", roundFolder("peers/restic"), "--target", roundFolder("restored/restic")});
+            runProgram("restic", {"restore", "latest", "--repo", roundFolder("peers/restic"), "--target",
+                                  roundFolder("restored/restic")});
         });
     const QString check = roundFolder("restored/session") + tree() + "/large0.bin";
     if (QFile(check).size() != kLargeFileBytes) {

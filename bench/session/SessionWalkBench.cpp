@@ -66,7 +66,9 @@ const QString &walkTree()
 class FilteringWalk : public folderEnumeratorDelegateProtocol
 {
 public:
-    explicit FilteringWalk(FileSizeTally *tally) : mTally(tally) {}
+    explicit FilteringWalk(FileSizeTally *tally)
+        : mTally(tally)
+    {}
 
     void didFoundFile(const QString &path, quint64) override
     {
@@ -159,10 +161,7 @@ void walkAndFilter(benchmark::State &state, std::chrono::microseconds pause, boo
     });
 }
 
-void BM_WalkAndFilter(benchmark::State &state)
-{
-    walkAndFilter(state, std::chrono::microseconds(0), false, "walk");
-}
+void BM_WalkAndFilter(benchmark::State &state) { walkAndFilter(state, std::chrono::microseconds(0), false, "walk"); }
 
 // The session's whole listing: over when the last kept file is measured.
 void BM_WalkFilterAndMeasure(benchmark::State &state)
@@ -252,8 +251,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     // Every file the program writes stays in the scratch folder.
     for (const char *root : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR",
-                             "TX_SUPPORT_ROOT", "TX_VOLUMES_ROOT"})
-    {
+                             "TX_SUPPORT_ROOT", "TX_VOLUMES_ROOT"}) {
         const QString folder = scratch().path() + "/roots/" + root;
         QDir().mkpath(folder);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -266,8 +264,9 @@ int main(int argc, char **argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     printRates();
-    const int paths = qEnvironmentVariableIsSet("TX_BENCH_LISTED_PATHS") ? qEnvironmentVariableIntValue("TX_BENCH_LISTED_PATHS")
-                                                                         : 100000;
+    const int paths = qEnvironmentVariableIsSet("TX_BENCH_LISTED_PATHS")
+                          ? qEnvironmentVariableIntValue("TX_BENCH_LISTED_PATHS")
+                          : 100000;
     for (int listed : {20000, paths})
         reportSessionMemory(listed);
     return 0;

@@ -22,9 +22,9 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <unistd.h>
 #include <utility>
 #include <vector>
-#include <unistd.h>
 
 namespace {
 
@@ -132,18 +132,15 @@ void backUpBlocks(const QString &drive, const QStringList &blocks)
     const Workspace &space = workspace();
     for (const QString &block : blocks) {
         const QString o = space.operation();
-        runProgram(TXRUVO_PATH, {"--o=" + o + "/OutData.txt", "--e=" + o + "/ErrorData.txt",
-                                 "--bw-file=" + o + "/QLThrottle", "--relative", "--encode", "--enc-opt",
-                                 "--add-progress", "--xml-output", "--portable", "--portable-dest=" + drive,
-                                 "--temp=" + o, "--port=443", "--chk-cancel=" + o + "/intCancel",
-                                 "--files-from=" + block, "/", "bench@127.0.0.1::home" + drive});
+        runProgram(TXRUVO_PATH,
+                   {"--o=" + o + "/OutData.txt", "--e=" + o + "/ErrorData.txt", "--bw-file=" + o + "/QLThrottle",
+                    "--relative", "--encode", "--enc-opt", "--add-progress", "--xml-output", "--portable",
+                    "--portable-dest=" + drive, "--temp=" + o, "--port=443", "--chk-cancel=" + o + "/intCancel",
+                    "--files-from=" + block, "/", "bench@127.0.0.1::home" + drive});
     }
 }
 
-void backUp(const QString &drive)
-{
-    backUpBlocks(drive, workspace().blocks);
-}
+void backUp(const QString &drive) { backUpBlocks(drive, workspace().blocks); }
 
 std::map<std::string, std::vector<double>> gSecondsOfRuns;
 
@@ -188,15 +185,9 @@ void timeRounds(benchmark::State &state, const std::vector<Contender> &contender
     }
 }
 
-void rsyncTree(const QString &drive)
-{
-    runProgram("rsync", {"-a", workspace().tree() + '/', drive + "/tree/"});
-}
+void rsyncTree(const QString &drive) { runProgram("rsync", {"-a", workspace().tree() + '/', drive + "/tree/"}); }
 
-void copyTree(const QString &drive)
-{
-    runProgram("cp", {"-a", workspace().tree(), drive + "/tree"});
-}
+void copyTree(const QString &drive) { runProgram("cp", {"-a", workspace().tree(), drive + "/tree"}); }
 
 // A first backup against `cp -a`, alone and followed by a sync of the
 // drive's file system (what the engine's durability costs it), and against

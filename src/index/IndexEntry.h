@@ -22,7 +22,11 @@ struct IndexEntry
     static inline const QString kEncFilenameKey = QStringLiteral("encFilename");
     static inline const QString kMpcNameKey = QStringLiteral("mpcName");
 
-    enum class Type { Folder, File };  // "FileType" "D" and "F"
+    enum class Type
+    {
+        Folder,
+        File
+    };  // "FileType" "D" and "F"
 
     // A listing's child: a folder's stored path with its trailing "/"
     // (/Office/Users/ann/sub/) or a file's name (a.txt). A search's or a
@@ -31,7 +35,7 @@ struct IndexEntry
     Type fileType = Type::File;
     QString fileModificationDate;  // as the index stores it: "2014-05-06 10:11:12 +0000"
     quint64 fileSize = 0;
-    int versionInfo = 0;           // the stored version's number
+    int versionInfo = 0;  // the stored version's number
     // Where the engine keeps the file: "<mpcName>/<folderID>/<encFilename>"
     // in backup mode, "/<folderID>/<encFilename>" in sync mode.
     QString folderID;

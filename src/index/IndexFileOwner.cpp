@@ -19,7 +19,8 @@ bool isOwnOrAbsent(const QString &path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return errno == ENOENT;
-    struct stat info {};
+    struct stat info
+    {};
     const bool own = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid();
     ::close(fd);
     return own;
@@ -34,7 +35,8 @@ bool ensureSharedFolder(const QString &folder, QString *error)
 {
     constexpr mode_t kSharedSticky = 01777;
     const QByteArray native = QFile::encodeName(folder);
-    struct stat info {};
+    struct stat info
+    {};
     if (!QDir().mkpath(folder) || ::lstat(native.constData(), &info) != 0 || !S_ISDIR(info.st_mode)) {
         ErrorSlot::fill(error, QStringLiteral("the index folder %1 cannot be made").arg(folder));
         return false;

@@ -1,21 +1,22 @@
 #include "index/IndexMerge.h"
 
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMResultSet.h"
 #include "index/IndexMergeRows.h"
 #include "index/IndexNames.h"
 #include "index/IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
 
 #include <optional>
 #include <utility>
 
 namespace {
 
-const QString kSelectInserts = QStringLiteral("SELECT * FROM %1 WHERE %2 = ? order by FILEPATH").arg(kTempTable, kColumnOperationType);
+const QString kSelectInserts =
+    QStringLiteral("SELECT * FROM %1 WHERE %2 = ? order by FILEPATH").arg(kTempTable, kColumnOperationType);
 const QString kSelectDeletes = QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(kTempTable, kColumnOperationType);
 
-const QString kDeleteFile = QStringLiteral(
-    "DELETE FROM qlfile WHERE NAME = ? AND DIRID=(select DIRID from qlfolder where NAME = ?)");
+const QString kDeleteFile =
+    QStringLiteral("DELETE FROM qlfile WHERE NAME = ? AND DIRID=(select DIRID from qlfolder where NAME = ?)");
 // Deleted folders go in batches: the keys of each batch's subtrees (one
 // statement per subtree, joined as %1), then their files and their rows.
 constexpr qsizetype kFoldersPerDelete = 100;
@@ -28,7 +29,8 @@ const QString kDeleteSubtreeFolders = QStringLiteral("DELETE FROM qlfolder WHERE
 // adds more files than the index holds drops it and makes it again at the
 // end from its own stored statement, one sort instead of a scattered insert
 // per row. The schema is the same afterwards.
-const QString kNameIndexDefinition = QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = 'qlfile_indx'");
+const QString kNameIndexDefinition =
+    QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = 'qlfile_indx'");
 const QString kDropNameIndex = QStringLiteral("DROP INDEX qlfile_indx");
 // Upper bounds of the rows, read from the ends of the tables rather than counted.
 const QString kIndexedFiles = QStringLiteral("SELECT max(FILEID) FROM qlfile");
@@ -44,19 +46,20 @@ std::optional<QVariant> firstValue(std::unique_ptr<FMResultSet> rows)
 
 }  // namespace
 
-IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper,
-                       const IndexTimings &timings)
-    : mJournal(journal), mMain(mainIndex), mSleeper(std::move(sleeper)), mTimings(timings)
-{
-}
+IndexMerge::IndexMerge(FMDatabase &journal, FMDatabase &mainIndex, IndexSleeper sleeper, const IndexTimings &timings)
+    : mJournal(journal)
+    , mMain(mainIndex)
+    , mSleeper(std::move(sleeper))
+    , mTimings(timings)
+{}
 
 bool IndexMerge::run(QString *error)
 {
     const Sizes sizes = readSizes();
     const std::optional<QString> deferredNameIndex =
         sizes.journalRows > sizes.indexedFiles ? nameIndexDefinition() : std::nullopt;
-    const bool merged = (!deferredNameIndex || mMain.executeUpdate(kDropNameIndex)) && insertPass() && deletePass()
-                        && (!deferredNameIndex || mMain.executeUpdate(*deferredNameIndex));
+    const bool merged = (!deferredNameIndex || mMain.executeUpdate(kDropNameIndex)) && insertPass() && deletePass() &&
+                        (!deferredNameIndex || mMain.executeUpdate(*deferredNameIndex));
     if (!merged && error)
         *error = mError;
     return merged;
@@ -167,9 +170,9 @@ bool IndexMerge::deleteFolders(const QStringList &paths)
         subtrees << kSubtreeFolderKeys;
     }
     const QString keys = subtrees.join(QStringLiteral(" UNION ALL "));
-    const bool deleted = mMain.executeUpdate(kDeleteSubtreeFiles.arg(keys), ranges)
-                         && mMain.executeUpdate(kDeleteSubtreeFolders.arg(keys),
-                                                ranges + QVariantList{IndexNames::folderName(QStringLiteral("/"))});
+    const bool deleted = mMain.executeUpdate(kDeleteSubtreeFiles.arg(keys), ranges) &&
+                         mMain.executeUpdate(kDeleteSubtreeFolders.arg(keys),
+                                             ranges + QVariantList{IndexNames::folderName(QStringLiteral("/"))});
     countStatement();
     return deleted;
 }

@@ -1,11 +1,11 @@
 #include "index/IndexMergeRows.h"
 
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMResultSet.h"
-#include "index/sqlite/FMStatement.h"
 #include "index/IndexNames.h"
 #include "index/IndexRows.h"
 #include "index/IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
+#include "index/sqlite/FMStatement.h"
 
 #include <algorithm>
 
@@ -40,7 +40,9 @@ int bindJournalText(FMStatement &statement, int placeholder, const FMResultSet &
 
 }  // namespace
 
-IndexMergeRows::IndexMergeRows(FMDatabase &mainIndex) : mMain(mainIndex) {}
+IndexMergeRows::IndexMergeRows(FMDatabase &mainIndex)
+    : mMain(mainIndex)
+{}
 IndexMergeRows::~IndexMergeRows() = default;
 
 bool IndexMergeRows::prepare()
@@ -64,7 +66,8 @@ bool IndexMergeRows::prepare()
     mInsertFile->bindTextUntilRun(10, texts.hashValue);
     // The updates set the same four after the values they take from the row:
     // one placeholder later where the version is set too.
-    for (const auto &[update, offset] : {std::pair{mUpdateFileKeepingVersion.get(), 0}, std::pair{mUpdateFile.get(), 1}}) {
+    for (const auto &[update, offset] :
+         {std::pair{mUpdateFileKeepingVersion.get(), 0}, std::pair{mUpdateFile.get(), 1}}) {
         update->bindTextUntilRun(3 + offset, texts.notApplicable);
         update->bindTextUntilRun(4 + offset, texts.notApplicable);
         update->bindTextUntilRun(5 + offset, texts.backupStatusDone);
@@ -93,7 +96,8 @@ std::optional<qint64> IndexMergeRows::enterFolder(const QString &folderPath, con
                 addedKey = mMain.lastInsertRowId();
             return IndexRows::FolderInsert::Added;
         }
-        return IndexRows::failedOnConstraint(mMain) ? IndexRows::FolderInsert::Present : IndexRows::FolderInsert::Failed;
+        return IndexRows::failedOnConstraint(mMain) ? IndexRows::FolderInsert::Present
+                                                    : IndexRows::FolderInsert::Failed;
     });
     if (!climbed)
         return std::nullopt;

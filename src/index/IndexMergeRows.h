@@ -51,8 +51,8 @@ private:
     std::shared_ptr<FMStatement> mInsertFile;
     std::shared_ptr<FMStatement> mUpdateFileKeepingVersion;
     std::shared_ptr<FMStatement> mUpdateFile;
-    QByteArray mFolderName;      // bound while a folder statement runs
-    std::string mQuotedName;     // bound while a file statement runs
+    QByteArray mFolderName;   // bound while a folder statement runs
+    std::string mQuotedName;  // bound while a file statement runs
     // Extensions seen, with their THUMB value: a merge meets few of them.
     std::vector<std::pair<QByteArray, int>> mThumbByExtension;
 };

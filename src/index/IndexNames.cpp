@@ -4,7 +4,6 @@
 
 #include "common/categories/QuellonExtension.h"
 
-
 namespace {
 
 const QChar kQuote = QLatin1Char('\'');
@@ -20,20 +19,11 @@ QString withoutTrailingSeparators(const QString &path)
 
 }  // namespace
 
-QString IndexNames::quoted(const QString &text)
-{
-    return kQuote + text + kQuote;
-}
+QString IndexNames::quoted(const QString &text) { return kQuote + text + kQuote; }
 
-QString IndexNames::unquoted(const QString &stored)
-{
-    return quellonExtension::trimFirstLastCharacters(stored);
-}
+QString IndexNames::unquoted(const QString &stored) { return quellonExtension::trimFirstLastCharacters(stored); }
 
-QString IndexNames::folderName(const QString &folderPath)
-{
-    return subtreePrefix(folderPath) + kQuote;
-}
+QString IndexNames::folderName(const QString &folderPath) { return subtreePrefix(folderPath) + kQuote; }
 
 QString IndexNames::subtreePrefix(const QString &folderPath)
 {
@@ -54,20 +44,11 @@ QString IndexNames::parentPath(const QString &path)
     return path.left(last);
 }
 
-QString IndexNames::lastComponent(const QString &path)
-{
-    return path.mid(path.lastIndexOf(kSeparator) + 1);
-}
+QString IndexNames::lastComponent(const QString &path) { return path.mid(path.lastIndexOf(kSeparator) + 1); }
 
-bool IndexNames::isRoot(const QString &folderPath)
-{
-    return withoutTrailingSeparators(folderPath).isEmpty();
-}
+bool IndexNames::isRoot(const QString &folderPath) { return withoutTrailingSeparators(folderPath).isEmpty(); }
 
-int IndexNames::depth(const QString &path)
-{
-    return int(path.count(kSeparator));
-}
+int IndexNames::depth(const QString &path) { return int(path.count(kSeparator)); }
 
 QString IndexNames::containsPattern(const QString &text)
 {
@@ -81,7 +62,4 @@ QString IndexNames::containsPattern(const QString &text)
     return QLatin1Char('%') + escaped + QLatin1Char('%');
 }
 
-int IndexNames::thumbFlag(const QString &path)
-{
-    return QLUtility::isSupportedImage(lastComponent(path)) ? 1 : 0;
-}
+int IndexNames::thumbFlag(const QString &path) { return QLUtility::isSupportedImage(lastComponent(path)) ? 1 : 0; }

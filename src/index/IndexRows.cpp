@@ -1,10 +1,9 @@
 #include "index/IndexRows.h"
 
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMResultSet.h"
 #include "index/IndexNames.h"
 #include "index/IndexSchema.h"
-
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
 
 namespace IndexRows {
 
@@ -13,11 +12,14 @@ const QString kBackupStatusDone = QStringLiteral("1");
 const QString kBackupSetName = QStringLiteral("Default Backupset");
 const QString kHashValue = QStringLiteral("1234566");
 
-const QString kInsertFolder = QStringLiteral("INSERT INTO %1 (NAME, FILE_LMD, FILE_SIZE,LEVEL_NO) VALUES(?,?,?,?)").arg(kMainFolderTable);
+const QString kInsertFolder =
+    QStringLiteral("INSERT INTO %1 (NAME, FILE_LMD, FILE_SIZE,LEVEL_NO) VALUES(?,?,?,?)").arg(kMainFolderTable);
 const QString kFolderKey = QStringLiteral("SELECT dirid FROM %1 WHERE NAME = ?").arg(kMainFolderTable);
-const QString kInsertFile = QStringLiteral(
-    "INSERT INTO %1 (DIRID, NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER, BKSET_LMD, SYNC_DATE, BACKUP_STATUS, "
-    "BKSET_NAME, HASH_VALUE,THUMB,FOLDER_ID,MPC,ENC_NAME) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kMainTable);
+const QString kInsertFile =
+    QStringLiteral(
+        "INSERT INTO %1 (DIRID, NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER, BKSET_LMD, SYNC_DATE, BACKUP_STATUS, "
+        "BKSET_NAME, HASH_VALUE,THUMB,FOLDER_ID,MPC,ENC_NAME) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
+        .arg(kMainTable);
 const QString kUpdateFileKeepingVersion = QStringLiteral(
     "UPDATE qlfile SET FILE_LMD=?,FILE_SIZE=?,BKSET_LMD=?,SYNC_DATE=?,BACKUP_STATUS=?,BKSET_NAME=?,THUMB=?,"
     "FOLDER_ID=?,MPC=?,ENC_NAME=? WHERE NAME = ? AND DIRID=?");
@@ -67,10 +69,10 @@ std::optional<qint64> IndexRows::folderKey(FMDatabase &db, const QString &folder
 
 bool IndexRows::insertFile(FMDatabase &db, qint64 folderKey, const FileValues &file)
 {
-    return db.executeUpdate(kInsertFile, {folderKey, IndexNames::quoted(file.name), file.modificationDate, file.size,
-                                          file.version, kNotApplicable, kNotApplicable, kBackupStatusDone,
-                                          kBackupSetName, kHashValue, IndexNames::thumbFlag(file.name), file.folderID,
-                                          file.mpcName, file.encFilename});
+    return db.executeUpdate(kInsertFile,
+                            {folderKey, IndexNames::quoted(file.name), file.modificationDate, file.size, file.version,
+                             kNotApplicable, kNotApplicable, kBackupStatusDone, kBackupSetName, kHashValue,
+                             IndexNames::thumbFlag(file.name), file.folderID, file.mpcName, file.encFilename});
 }
 
 bool IndexRows::updateFile(FMDatabase &db, qint64 folderKey, const FileValues &file)
@@ -85,7 +87,4 @@ bool IndexRows::updateFile(FMDatabase &db, qint64 folderKey, const FileValues &f
     return db.executeUpdate(keepVersion ? kUpdateFileKeepingVersion : kUpdateFile, values);
 }
 
-bool IndexRows::failedOnConstraint(const FMDatabase &db)
-{
-    return db.lastErrorWasConstraint();
-}
+bool IndexRows::failedOnConstraint(const FMDatabase &db) { return db.lastErrorWasConstraint(); }

@@ -41,7 +41,12 @@ bool insertFolder(FMDatabase &db, const QString &folderPath, const QVariant &mod
                   int level);
 
 // How one folder insert went: its row was added, was present already, or the insert failed.
-enum class FolderInsert { Added, Present, Failed };
+enum class FolderInsert
+{
+    Added,
+    Present,
+    Failed
+};
 // Tries insertOne for folderPath and then each of its ancestors below the
 // root, and stops at the first that is present (its ancestors are too).
 // False when an insert failed.

@@ -1,22 +1,24 @@
 #include "index/IndexSchema.h"
 
-#include "platform/ErrorSlot.h"
-#include "index/sqlite/FMDatabase.h"
 #include "index/IndexRows.h"
+#include "index/sqlite/FMDatabase.h"
+#include "platform/ErrorSlot.h"
 
 #include <QStringList>
 
 namespace {
 
 const QStringList kMainIndexStatements = {
-    QStringLiteral("CREATE table if not exists qlfolder (DIRID integer primary key autoincrement, NAME char(1024) "
-                   "not null collate nocase,FILE_LMD char(256),FILE_SIZE __int64,LEVEL_NO integer DEFAULT 0,UNIQUE(NAME))"),
+    QStringLiteral(
+        "CREATE table if not exists qlfolder (DIRID integer primary key autoincrement, NAME char(1024) "
+        "not null collate nocase,FILE_LMD char(256),FILE_SIZE __int64,LEVEL_NO integer DEFAULT 0,UNIQUE(NAME))"),
     QStringLiteral("CREATE index qlfolder_indx ON qlfolder (NAME)"),
-    QStringLiteral("CREATE table if not exists qlfile (FILEID integer primary key autoincrement, DIRID integer not "
-                   "null, NAME char(1024) not null collate nocase,FILE_LMD char(256),FILE_SIZE __int64,FILE_OR_FOLDER "
-                   "integer DEFAULT 0,BKSET_LMD char(50), SYNC_DATE char(50),BACKUP_STATUS integer DEFAULT 0,BKSET_NAME "
-                   "char(50),HASH_VALUE __int64,THUMB integer DEFAULT 0, FOLDER_ID char(1024),MPC char(50),ENC_NAME "
-                   "char(1024),foreign key (DIRID) references qlfolder (DIRID),UNIQUE(dirid, name))"),
+    QStringLiteral(
+        "CREATE table if not exists qlfile (FILEID integer primary key autoincrement, DIRID integer not "
+        "null, NAME char(1024) not null collate nocase,FILE_LMD char(256),FILE_SIZE __int64,FILE_OR_FOLDER "
+        "integer DEFAULT 0,BKSET_LMD char(50), SYNC_DATE char(50),BACKUP_STATUS integer DEFAULT 0,BKSET_NAME "
+        "char(50),HASH_VALUE __int64,THUMB integer DEFAULT 0, FOLDER_ID char(1024),MPC char(50),ENC_NAME "
+        "char(1024),foreign key (DIRID) references qlfolder (DIRID),UNIQUE(dirid, name))"),
     QStringLiteral("CREATE index qlfile_indx ON qlfile (NAME)"),
 };
 
@@ -63,7 +65,4 @@ bool IndexSchema::ensureMainIndex(FMDatabase &db, QString *error)
     return true;
 }
 
-bool IndexSchema::createJournalTable(FMDatabase &db)
-{
-    return db.executeUpdate(kJournalStatement);
-}
+bool IndexSchema::createJournalTable(FMDatabase &db) { return db.executeUpdate(kJournalStatement); }

@@ -7,7 +7,8 @@
 
 // The waits of the index, given to a wrapper when it is made; tests and
 // benchmarks pass shorter ones.
-struct IndexTimings {
+struct IndexTimings
+{
     // Before a main index or a journal is opened by initialisation.
     std::chrono::milliseconds openWait{1000};
     // The merge pauses after every so many statements, to give readers room.

@@ -1,25 +1,26 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "platform/ErrorSlot.h"
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMStatement.h"
 #include "index/IndexFileOwner.h"
 #include "index/IndexSchema.h"
 #include "index/journals/JournalFiles.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMStatement.h"
+#include "platform/ErrorSlot.h"
 
 #include <QDir>
 
-#include <thread>
 #include <QFile>
-
+#include <thread>
 
 namespace {
 
 const QString kMainIndexExtension = QStringLiteral(".qlenc");
 // The journal table is the only one written row by row.
-const QString kJournalInsert = QStringLiteral(
-    "INSERT INTO %1  ( FILEPATH, FILE_LMD, FILE_SIZE, ENC_METHOD, ENC_PSWD, FILE_OR_FOLDER, OPERATION_TYPE, "
-    "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)").arg(kTempTable);
+const QString kJournalInsert =
+    QStringLiteral(
+        "INSERT INTO %1  ( FILEPATH, FILE_LMD, FILE_SIZE, ENC_METHOD, ENC_PSWD, FILE_OR_FOLDER, OPERATION_TYPE, "
+        "BKSET_LMD, SYNC_DATE,VERSION,FOLDER_ID,MPC,ENC_NAME ) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?)")
+        .arg(kTempTable);
 constexpr int kInsertRecordValueCount = kJournalColumnCount - 1;
 constexpr int kOperationTypeColumn = 6;
 const QString kNotApplicable = QStringLiteral("NA");
@@ -33,7 +34,9 @@ void IndexSleep::sleepFor(std::chrono::milliseconds duration)
         std::this_thread::sleep_for(duration);
 }
 
-TXDatabaseWrapper::TXDatabaseWrapper(IndexTimings timings) : mTimings(timings) {}
+TXDatabaseWrapper::TXDatabaseWrapper(IndexTimings timings)
+    : mTimings(timings)
+{}
 TXDatabaseWrapper::~TXDatabaseWrapper() = default;
 
 QString TXDatabaseWrapper::encryptPath(const QString &path)
@@ -109,8 +112,19 @@ bool TXDatabaseWrapper::insertRecord(const QVariantList &values, bool shouldEncr
 bool TXDatabaseWrapper::deleteRecord(const QString &path, bool shouldEncrypt, int listingCGI, QString *error)
 {
     const QString empty = QLatin1String("");
-    const QVariantList row = {shouldEncrypt ? encryptPath(path) : path, kNotApplicable, 0, empty, empty, false,
-                              kOperationTypeDelete, empty, empty, empty, empty, empty, empty};
+    const QVariantList row = {shouldEncrypt ? encryptPath(path) : path,
+                              kNotApplicable,
+                              0,
+                              empty,
+                              empty,
+                              false,
+                              kOperationTypeDelete,
+                              empty,
+                              empty,
+                              empty,
+                              empty,
+                              empty,
+                              empty};
     return insertValues(row, listingCGI == kJournalMode ? kTempTable : kMainTable, error);
 }
 
@@ -128,15 +142,9 @@ bool TXDatabaseWrapper::insertValues(const QVariantList &values, const QString &
     return false;
 }
 
-bool TXDatabaseWrapper::beginTransaction()
-{
-    return mDatabase && mDatabase->beginTransaction();
-}
+bool TXDatabaseWrapper::beginTransaction() { return mDatabase && mDatabase->beginTransaction(); }
 
-bool TXDatabaseWrapper::commitTransaction()
-{
-    return mDatabase && mDatabase->commit();
-}
+bool TXDatabaseWrapper::commitTransaction() { return mDatabase && mDatabase->commit(); }
 
 void TXDatabaseWrapper::unInitializeDatabase()
 {

@@ -1,10 +1,10 @@
-#include "index/TXDatabaseWrapper.h"
 #include "index/IndexFileOwner.h"
+#include "index/TXDatabaseWrapper.h"
 
-#include "platform/ErrorSlot.h"
-#include "index/sqlite/FMDatabase.h"
 #include "index/IndexMerge.h"
 #include "index/IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
+#include "platform/ErrorSlot.h"
 
 #include <QDebug>
 #include <QDir>

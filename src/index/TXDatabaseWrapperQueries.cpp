@@ -1,10 +1,10 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "index/sqlite/FMDatabase.h"
-#include "index/sqlite/FMResultSet.h"
 #include "index/IndexNames.h"
 #include "index/IndexQueryKeys.h"
 #include "index/TXDatabaseWrapperDelegate.h"
+#include "index/sqlite/FMDatabase.h"
+#include "index/sqlite/FMResultSet.h"
 
 #include <QSet>
 #include <QStringView>
@@ -56,9 +56,8 @@ const QString kChildFolders = QStringLiteral(
     " SELECT qlfolder.NAME FROM seek JOIN qlfolder"
     " ON qlfolder.NAME = substr(seek.name, 1, length(?1) + " CHILD_PART ") || ''''"
     " WHERE " CHILD_PART " > 1 AND qlfolder.FILE_LMD <> '0000/00/00 00:00:00'");
-const QString kChildFiles = QStringLiteral(
-    "SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
-    " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
+const QString kChildFiles = QStringLiteral("SELECT NAME, FILE_LMD, FILE_SIZE, FILE_OR_FOLDER FROM qlfile"
+                                           " WHERE DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 // A file below the root (?1, ?2) whose name holds the key (?3), or any file of
 // a folder whose path below the root holds it (%1: the statement that finds
 // the matching files' keys). The matching files are found first from the name
@@ -68,20 +67,20 @@ const QString kChildFiles = QStringLiteral(
 // out those of matching folders (%2), and one for the files of the matching
 // folders, so that each part reads its share of the names once.
 #define FOLDER_BELOW_ROOT(name) "substr(" name ", length(?1) + 1, length(" name ") - length(?1) - 1)"
-const QString kSearch = QStringLiteral(
-    "SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
-    " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
-    " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfile.FILEID IN (%1) AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%2" PRESENT_FILE);
+const QString kSearch =
+    QStringLiteral("SELECT qlfolder.NAME, qlfile.NAME, qlfile.FILE_LMD, qlfile.FILE_SIZE, qlfile.FILE_OR_FOLDER,"
+                   " qlfile.FOLDER_ID, qlfile.ENC_NAME, qlfile.MPC"
+                   " FROM qlfile JOIN qlfolder ON qlfile.DIRID = qlfolder.DIRID"
+                   " WHERE qlfile.FILEID IN (%1) AND qlfolder.NAME >= ?1 AND qlfolder.NAME < ?2%2" PRESENT_FILE);
 // The name condition (%1) compares the stored name as it stands when the key
 // holds no quote, since the enclosing quotes then cannot take part in a match;
 // the escape clause (%2) is left out when the pattern has nothing escaped, as
 // the match is quicker without it; %3 limits the names to a range.
 const QString kFilesWithMatchingNames = QStringLiteral("SELECT FILEID FROM qlfile WHERE %1 LIKE ?3%2%3");
 // With the escape clause as %1.
-const QString kFilesOfMatchingFolders = QStringLiteral(
-    "SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
-    " AND " FOLDER_BELOW_ROOT("NAME") " LIKE ?3%1)");
+const QString kFilesOfMatchingFolders =
+    QStringLiteral("SELECT FILEID FROM qlfile WHERE DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ?1 AND NAME < ?2"
+                   " AND " FOLDER_BELOW_ROOT("NAME") " LIKE ?3%1)");
 const QString kNotInMatchingFolder = QStringLiteral(" AND NOT (" FOLDER_BELOW_ROOT("qlfolder.NAME") " LIKE ?3%1)");
 const QString kStoredName = QStringLiteral("NAME");
 const QString kUnquotedName = QStringLiteral("substr(NAME, 2, length(NAME) - 2)");
@@ -90,9 +89,9 @@ const QString kNameFrom = QStringLiteral(" AND NAME >= ?4");
 const QString kNameBetween = QStringLiteral(" AND NAME >= ?4 AND NAME < ?5");
 // The stored file names of rows spread evenly over the table (every ?1th
 // key up to ?2), in the name index's order.
-const QString kNameSample = QStringLiteral(
-    "WITH RECURSIVE sample(id) AS (SELECT ?1 UNION ALL SELECT id + ?1 FROM sample WHERE id + ?1 <= ?2)"
-    " SELECT NAME FROM qlfile WHERE FILEID IN sample ORDER BY NAME");
+const QString kNameSample =
+    QStringLiteral("WITH RECURSIVE sample(id) AS (SELECT ?1 UNION ALL SELECT id + ?1 FROM sample WHERE id + ?1 <= ?2)"
+                   " SELECT NAME FROM qlfile WHERE FILEID IN sample ORDER BY NAME");
 const QString kLastFileKey = QStringLiteral("SELECT max(FILEID) FROM qlfile");
 // With each file's path, so that a delete can tell which item a stored name stands for.
 const QString kEncryptedNames = QStringLiteral(
@@ -101,19 +100,19 @@ const QString kEncryptedNames = QStringLiteral(
     " FROM qlfile WHERE %1" PRESENT_FILE);
 const QString kInFolder = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
 const QString kInSubtree = QStringLiteral("qlfile.DIRID IN (SELECT DIRID FROM qlfolder WHERE NAME >= ? AND NAME < ?)");
-const QString kProperties = QStringLiteral(
-    "SELECT TOTAL(qlfile.FILE_SIZE), count(*) FROM qlfile WHERE ") + kInSubtree + QStringLiteral(PRESENT_FILE);
-const QString kRenameFile = QStringLiteral(
-    "UPDATE qlfile SET NAME = ? WHERE NAME = ? AND DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
+const QString kProperties = QStringLiteral("SELECT TOTAL(qlfile.FILE_SIZE), count(*) FROM qlfile WHERE ") + kInSubtree +
+                            QStringLiteral(PRESENT_FILE);
+const QString kRenameFile =
+    QStringLiteral("UPDATE qlfile SET NAME = ? WHERE NAME = ? AND DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)");
 // Only the leading prefix changes, in this folder and every folder below it;
 // file rows keep their folder keys and so move along.
-const QString kRenameFolder = QStringLiteral(
-    "UPDATE qlfolder SET NAME = ?3 || substr(NAME, length(?1) + 1) WHERE NAME >= ?1 AND NAME < ?2");
-const QString kFilesInSubtree = QStringLiteral(
-    "SELECT qlfolder.NAME, qlfile.NAME FROM qlfolder JOIN qlfile ON qlfile.DIRID = qlfolder.DIRID"
-    " WHERE qlfolder.NAME >= ? AND qlfolder.NAME < ?" PRESENT_FILE);
-const QString kFoldersInSubtree = QStringLiteral(
-    "SELECT NAME FROM qlfolder WHERE NAME >= ? AND NAME < ? AND FILE_LMD <> '0000/00/00 00:00:00'");
+const QString kRenameFolder =
+    QStringLiteral("UPDATE qlfolder SET NAME = ?3 || substr(NAME, length(?1) + 1) WHERE NAME >= ?1 AND NAME < ?2");
+const QString kFilesInSubtree =
+    QStringLiteral("SELECT qlfolder.NAME, qlfile.NAME FROM qlfolder JOIN qlfile ON qlfile.DIRID = qlfolder.DIRID"
+                   " WHERE qlfolder.NAME >= ? AND qlfolder.NAME < ?" PRESENT_FILE);
+const QString kFoldersInSubtree =
+    QStringLiteral("SELECT NAME FROM qlfolder WHERE NAME >= ? AND NAME < ? AND FILE_LMD <> '0000/00/00 00:00:00'");
 const QString kFileExists = QStringLiteral(
     "SELECT 1 FROM qlfile WHERE NAME = ? AND DIRID = (SELECT DIRID FROM qlfolder WHERE NAME = ?)" PRESENT_FILE);
 
@@ -205,7 +204,12 @@ IndexEntry searchEntry(const FMResultSet &row)
 
 // How the stepping of a statement ended: at the end of its rows, by an error
 // (at its start or midway), or because the caller stopped it.
-enum class Stepping { Finished, Failed, Stopped };
+enum class Stepping
+{
+    Finished,
+    Failed,
+    Stopped
+};
 
 // Steps the statement, handing each row to onRow until it answers false.
 template <typename OnRow>
@@ -230,8 +234,7 @@ class EntryHandOver
 public:
     explicit EntryHandOver(TXDatabaseWrapperDelegate *delegate)
         : mDelegate(delegate && delegate->takesRowsAsTheyCome() ? delegate : nullptr)
-    {
-    }
+    {}
 
     // False once the delegate refused a batch: the query then stops.
     bool add(IndexEntry &&entry)
@@ -271,10 +274,11 @@ QStringList searchRangeBounds(FMDatabase &database)
     if (ranges == 1)
         return {};
     QStringList sample;
-    stepRows(database, kNameSample, {std::max<qint64>(1, lastKey / kBoundSamples), lastKey}, [&sample](const FMResultSet &row) {
-        sample.append(row.stringForColumnIndex(0));
-        return true;
-    });
+    stepRows(database, kNameSample, {std::max<qint64>(1, lastKey / kBoundSamples), lastKey},
+             [&sample](const FMResultSet &row) {
+                 sample.append(row.stringForColumnIndex(0));
+                 return true;
+             });
     QStringList bounds;
     for (qint64 range = 1; range < ranges && !sample.isEmpty(); ++range) {
         const QString bound = sample.at(qsizetype(range * sample.size() / ranges));
@@ -298,8 +302,8 @@ QList<SearchPart> keySearchParts(FMDatabase &database, const QVariantMap &search
     const QVariantList rootAndPattern = root + QVariantList{pattern};
     const QStringList bounds = searchRangeBounds(database);
     if (bounds.isEmpty()) {
-        const QString files = kFilesWithMatchingNames.arg(nameMatch, escape, QString()) + QStringLiteral(" UNION ALL ")
-                              + folderFiles;
+        const QString files =
+            kFilesWithMatchingNames.arg(nameMatch, escape, QString()) + QStringLiteral(" UNION ALL ") + folderFiles;
         return {{kSearch.arg(files, QString()), rootAndPattern}};
     }
     QList<SearchPart> parts;
@@ -404,22 +408,24 @@ void TXDatabaseWrapper::fetchChildrenForPath(const QString &path)
     if (!openMainIndexForQuery())
         return reportFailed(kUnableToOpenText);
     const QString folder = absolutePath(path);
-    std::optional<IndexEntries> entries = collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
-        IndexEntry folder;
-        folder.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
-        folder.fileType = IndexEntry::Type::Folder;
-        return folder;
-    });
+    std::optional<IndexEntries> entries =
+        collectRecords(kChildFolders, subtreeRange(folder), [](const FMResultSet &row) {
+            IndexEntry folder;
+            folder.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
+            folder.fileType = IndexEntry::Type::Folder;
+            return folder;
+        });
     if (!entries)
         return reportQueryError();
-    const std::optional<IndexEntries> files = collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
-        IndexEntry file;
-        file.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
-        file.fileModificationDate = row.stringForColumnIndex(1);
-        file.fileSize = row.unsignedLongLongIntForColumnIndex(2);
-        file.versionInfo = row.intForColumnIndex(3);
-        return file;
-    });
+    const std::optional<IndexEntries> files =
+        collectRecords(kChildFiles, {IndexNames::folderName(folder)}, [](const FMResultSet &row) {
+            IndexEntry file;
+            file.fileName = IndexNames::unquoted(row.stringForColumnIndex(0));
+            file.fileModificationDate = row.stringForColumnIndex(1);
+            file.fileSize = row.unsignedLongLongIntForColumnIndex(2);
+            file.versionInfo = row.intForColumnIndex(3);
+            return file;
+        });
     if (files)
         *entries += *files;
     reportEntries(files ? entries : std::nullopt);
@@ -475,7 +481,8 @@ void TXDatabaseWrapper::reportEncryptedNames(const QList<Condition> &conditions)
         return reportFailed(kUnableToOpenText);
     IndexEntries entries;
     for (const auto &[condition, arguments] : conditions) {
-        const std::optional<IndexEntries> found = collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameEntry);
+        const std::optional<IndexEntries> found =
+            collectRecords(kEncryptedNames.arg(condition), arguments, encryptedNameEntry);
         if (!found)
             return reportQueryError();
         entries += *found;
@@ -503,8 +510,8 @@ void TXDatabaseWrapper::searchEncryptedNameForPaths(const QVariantMap &namesByFo
         for (const QStringList &group : inGroups(withoutDuplicates(names))) {
             QVariantList arguments(group.cbegin(), group.cend());
             arguments.append(folderName);
-            conditions.append({inList(QStringLiteral("qlfile.NAME"), group.size()) + QStringLiteral(" AND ") + kInFolder,
-                               arguments});
+            conditions.append(
+                {inList(QStringLiteral("qlfile.NAME"), group.size()) + QStringLiteral(" AND ") + kInFolder, arguments});
         }
     }
     reportEncryptedNames(conditions);
@@ -579,8 +586,8 @@ void TXDatabaseWrapper::renameFolder(const QVariantMap &paths)
     const QString renamedPrefix = IndexNames::subtreePrefix(paths.value(IndexQueryKeys::kRenamedPath).toString());
     // The root holds every row; a folder moved into its own subtree would
     // leave no name it could be found by.
-    const bool refused = originalPrefix == IndexNames::subtreePrefix(QStringLiteral("/"))
-                         || renamedPrefix.startsWith(originalPrefix, Qt::CaseInsensitive);
+    const bool refused = originalPrefix == IndexNames::subtreePrefix(QStringLiteral("/")) ||
+                         renamedPrefix.startsWith(originalPrefix, Qt::CaseInsensitive);
     QVariantList arguments = subtreeRange(paths.value(IndexQueryKeys::kOriginalPath).toString());
     arguments.append(renamedPrefix);
     reportRename(paths, refused ? QString() : kRenameFolder, arguments);
@@ -594,9 +601,10 @@ std::optional<QStringList> TXDatabaseWrapper::getAllFilesInside(const QString &f
     const std::optional<QStringList> files = collectRecords(kFilesInSubtree, range, [](const FMResultSet &row) {
         return IndexNames::unquoted(row.stringForColumnIndex(0)) + IndexNames::unquoted(row.stringForColumnIndex(1));
     });
-    const std::optional<QStringList> folders = files ? collectRecords(kFoldersInSubtree, range, [](const FMResultSet &row) {
-        return IndexNames::unquoted(row.stringForColumnIndex(0));
-    }) : std::nullopt;
+    const std::optional<QStringList> folders =
+        files ? collectRecords(kFoldersInSubtree, range,
+                               [](const FMResultSet &row) { return IndexNames::unquoted(row.stringForColumnIndex(0)); })
+              : std::nullopt;
     mDatabase->close();
     if (!folders)
         return std::nullopt;
@@ -607,10 +615,10 @@ std::optional<bool> TXDatabaseWrapper::doesFileExistOnPortable(const QString &pa
 {
     if (!openMainIndexForQuery())
         return std::nullopt;
-    const std::optional<QList<bool>> found =
-        collectRecords(kFileExists, {IndexNames::quoted(IndexNames::lastComponent(path)),
-                                     IndexNames::folderName(IndexNames::parentPath(path))},
-                       [](const FMResultSet &) { return true; });
+    const std::optional<QList<bool>> found = collectRecords(
+        kFileExists,
+        {IndexNames::quoted(IndexNames::lastComponent(path)), IndexNames::folderName(IndexNames::parentPath(path))},
+        [](const FMResultSet &) { return true; });
     mDatabase->close();
     if (!found)
         return std::nullopt;

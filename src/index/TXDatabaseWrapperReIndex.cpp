@@ -1,9 +1,9 @@
 #include "index/TXDatabaseWrapper.h"
 
-#include "index/sqlite/FMDatabase.h"
 #include "index/IndexNames.h"
 #include "index/IndexRows.h"
 #include "index/IndexSchema.h"
+#include "index/sqlite/FMDatabase.h"
 
 namespace {
 
@@ -13,8 +13,13 @@ constexpr qint64 kRootFolderKey = 1;
 const QString kFilePathKey = QStringLiteral("FilePath");
 const QString kFileModificationTimeKey = QStringLiteral("FileModificationTime");
 const QString kVersionNumberKey = QStringLiteral("VersionNumber");
-const QStringList kFileRecordKeys = {kFilePathKey, kFileModificationTimeKey, IndexEntry::kFileSizeKey, kVersionNumberKey,
-                                     IndexEntry::kFolderIDKey, IndexEntry::kMpcNameKey, IndexEntry::kEncFilenameKey};
+const QStringList kFileRecordKeys = {kFilePathKey,
+                                     kFileModificationTimeKey,
+                                     IndexEntry::kFileSizeKey,
+                                     kVersionNumberKey,
+                                     IndexEntry::kFolderIDKey,
+                                     IndexEntry::kMpcNameKey,
+                                     IndexEntry::kEncFilenameKey};
 
 bool hasEveryValue(const QVariantMap &record)
 {
@@ -52,8 +57,8 @@ void TXDatabaseWrapper::addFolderToDatabase(const QVariantMap &folder)
     if (!mDatabase || IndexNames::isRoot(path))
         return;
     // Whether or not the folder was new, its ancestors are made up to the first present one.
-    IndexRows::insertFolder(*mDatabase, path, folder.value(kFileModificationTimeKey), folder.value(IndexEntry::kFileSizeKey),
-                            IndexNames::depth(path));
+    IndexRows::insertFolder(*mDatabase, path, folder.value(kFileModificationTimeKey),
+                            folder.value(IndexEntry::kFileSizeKey), IndexNames::depth(path));
     IndexRows::insertMissingFolders(*mDatabase, IndexNames::parentPath(path), true, [] {});
 }
 

@@ -1,9 +1,9 @@
 #include "platform/BoundedXmlReader.h"
 
 BoundedXmlReader::BoundedXmlReader(const QByteArray &document, qint64 maxDecodedCharacters)
-    : mReader(document), mMaxDecodedCharacters(maxDecodedCharacters)
-{
-}
+    : mReader(document)
+    , mMaxDecodedCharacters(maxDecodedCharacters)
+{}
 
 QXmlStreamReader::TokenType BoundedXmlReader::readNext()
 {

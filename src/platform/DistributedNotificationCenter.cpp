@@ -16,10 +16,7 @@ const QString kConnectionName = QStringLiteral("tarnixvidezud-notifications");
 // until the event loop first runs, and then may deliver a notification that
 // came later ahead of those held back; a named connection delivers from the
 // start, in the order the bus sent.
-QDBusConnection sessionBus()
-{
-    return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName);
-}
+QDBusConnection sessionBus() { return QDBusConnection::connectToBus(QDBusConnection::SessionBus, kConnectionName); }
 
 }  // namespace
 
@@ -27,9 +24,8 @@ DistributedNotificationCenter::DistributedNotificationCenter(QObject *parent)
     : QObject(parent)
 {
     QDBusConnection bus = sessionBus();
-    mConnected = bus.isConnected()
-                 && bus.connect(QString(), kPath, kInterface, kMember, this,
-                                SLOT(deliver(QString, QString, QVariantMap)));
+    mConnected = bus.isConnected() &&
+                 bus.connect(QString(), kPath, kInterface, kMember, this, SLOT(deliver(QString, QString, QVariantMap)));
     if (!mConnected)
         qWarning().noquote() << "no session bus: notifications between programs are off";
 }

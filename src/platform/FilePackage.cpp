@@ -6,9 +6,9 @@
 bool FilePackage::isFilePackage(const QString &path)
 {
     static const QStringList packageExtensions = {
-        "app",  "bundle", "framework", "plugin",      "kext",       "pkg",   "mpkg",
-        "rtfd", "xpc",    "prefPane",  "qlgenerator", "mdimporter", "saver", "wdgt",
-        "photoslibrary",  "sparsebundle", "pages",    "numbers",    "key",
+        "app",           "bundle",       "framework", "plugin",      "kext",       "pkg",   "mpkg",
+        "rtfd",          "xpc",          "prefPane",  "qlgenerator", "mdimporter", "saver", "wdgt",
+        "photoslibrary", "sparsebundle", "pages",     "numbers",     "key",
     };
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;

@@ -32,11 +32,25 @@ const QByteArray kBigEndianMark("MM\0*", 4);
 quint64 typeSize(quint16 type)
 {
     switch (type) {
-    case 1: case 2: case 6: case 7: return 1;   // byte, ascii, signed byte, undefined
-    case 3: case 8: return 2;                   // short, signed short
-    case 4: case 9: case 11: case 13: return 4; // long, signed long, float, directory
-    case 5: case 10: case 12: return 8;         // rational, signed rational, double
-    default: return 0;                          // unknown: the entry is passed over
+    case 1:
+    case 2:
+    case 6:
+    case 7:
+        return 1;  // byte, ascii, signed byte, undefined
+    case 3:
+    case 8:
+        return 2;  // short, signed short
+    case 4:
+    case 9:
+    case 11:
+    case 13:
+        return 4;  // long, signed long, float, directory
+    case 5:
+    case 10:
+    case 12:
+        return 8;  // rational, signed rational, double
+    default:
+        return 0;  // unknown: the entry is passed over
     }
 }
 
@@ -55,9 +69,10 @@ class TiffBlock
 {
 public:
     TiffBlock(QIODevice &device, qint64 start, qint64 length)
-        : mDevice(device), mStart(start), mLength(length)
-    {
-    }
+        : mDevice(device)
+        , mStart(start)
+        , mLength(length)
+    {}
 
     std::optional<ImageCaptureFacts> read(QString *error)
     {

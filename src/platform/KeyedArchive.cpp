@@ -56,9 +56,9 @@ private:
             return addMap(value.toMap());
         case QMetaType::QDateTime: {
             const quint64 slot = reserve();
-            mObjects[slot] = QVariantMap{
-                {kTime, PropertyList::referenceDate().msecsTo(value.toDateTime()) / 1000.0},
-                {kClass, classReference(QStringLiteral("NSDate"), {QStringLiteral("NSObject")})}};
+            mObjects[slot] =
+                QVariantMap{{kTime, PropertyList::referenceDate().msecsTo(value.toDateTime()) / 1000.0},
+                            {kClass, classReference(QStringLiteral("NSDate"), {QStringLiteral("NSObject")})}};
             return slot;
         }
         case QMetaType::QByteArray:
@@ -74,9 +74,9 @@ private:
         QVariantList members;
         for (const QVariant &item : list)
             members.append(reference(item));
-        mObjects[slot] = QVariantMap{
-            {kObjects, members},
-            {kClass, classReference(QStringLiteral("NSMutableArray"), {QStringLiteral("NSArray"), QStringLiteral("NSObject")})}};
+        mObjects[slot] = QVariantMap{{kObjects, members},
+                                     {kClass, classReference(QStringLiteral("NSMutableArray"),
+                                                             {QStringLiteral("NSArray"), QStringLiteral("NSObject")})}};
         return slot;
     }
 
@@ -88,11 +88,11 @@ private:
             keys.append(reference(it.key()));
             values.append(reference(it.value()));
         }
-        mObjects[slot] = QVariantMap{
-            {kKeys, keys},
-            {kObjects, values},
-            {kClass, classReference(QStringLiteral("NSMutableDictionary"),
-                                    {QStringLiteral("NSDictionary"), QStringLiteral("NSObject")})}};
+        mObjects[slot] =
+            QVariantMap{{kKeys, keys},
+                        {kObjects, values},
+                        {kClass, classReference(QStringLiteral("NSMutableDictionary"),
+                                                {QStringLiteral("NSDictionary"), QStringLiteral("NSObject")})}};
         return slot;
     }
 
@@ -139,7 +139,10 @@ private:
 class Decoder
 {
 public:
-    explicit Decoder(const QVariantList &objects) : mObjects(objects), mBudget(referenceCount(objects) * 2 + 1024) {}
+    explicit Decoder(const QVariantList &objects)
+        : mObjects(objects)
+        , mBudget(referenceCount(objects) * 2 + 1024)
+    {}
 
     std::optional<QVariant> resolve(const QVariant &reference)
     {
@@ -171,7 +174,8 @@ public:
     QString error() const { return mError; }
 
 private:
-    struct Decoded {
+    struct Decoded
+    {
         QVariant value;
         qint64 size;  // nodes of the expanded value
     };
@@ -205,8 +209,8 @@ private:
         if (className.isEmpty())
             return fail(QStringLiteral("an object without a class name"));
 
-        static const QSet<QString> lists{"NSArray", "NSMutableArray", "NSSet", "NSMutableSet", "NSOrderedSet",
-                                         "NSMutableOrderedSet"};
+        static const QSet<QString> lists{"NSArray",      "NSMutableArray", "NSSet",
+                                         "NSMutableSet", "NSOrderedSet",   "NSMutableOrderedSet"};
         static const QSet<QString> maps{"NSDictionary", "NSMutableDictionary"};
         if (lists.contains(className))
             return resolveAll(entry.value(kObjects));
@@ -262,7 +266,8 @@ private:
             return std::nullopt;
         const QVariantList keyList = keys->toList(), valueList = values->toList();
         if (keyList.size() != valueList.size())
-            return fail(QStringLiteral("a dictionary with %1 keys and %2 values").arg(keyList.size()).arg(valueList.size()));
+            return fail(
+                QStringLiteral("a dictionary with %1 keys and %2 values").arg(keyList.size()).arg(valueList.size()));
         QVariantMap map;
         for (qsizetype i = 0; i < keyList.size(); ++i) {
             if (keyList.at(i).typeId() != QMetaType::QString)
@@ -317,7 +322,6 @@ private:
     QString mError;
 };
 
-
 QVariant archiveOf(const QVariantMap &rootEntries)
 {
     Encoder encoder;
@@ -335,8 +339,8 @@ std::optional<QVariantMap> rootEntriesOf(const QVariant &archive, QString *error
     const QVariantMap map = archive.toMap();
     const QVariant top = map.value(QStringLiteral("$top"));
     const QVariant objects = map.value(QStringLiteral("$objects"));
-    if (archive.typeId() != QMetaType::QVariantMap || top.typeId() != QMetaType::QVariantMap
-        || objects.typeId() != QMetaType::QVariantList) {
+    if (archive.typeId() != QMetaType::QVariantMap || top.typeId() != QMetaType::QVariantMap ||
+        objects.typeId() != QMetaType::QVariantList) {
         ErrorSlot::fill(error, QStringLiteral("not a keyed archive"));
         return std::nullopt;
     }

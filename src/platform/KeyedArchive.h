@@ -24,7 +24,8 @@ namespace KeyedArchive {
 // stored under its class name with its keyed fields. Fields holding a bool, an
 // integer or a double are stored inline, as the coder's integer and bool
 // operations store them; every other field is stored as an object.
-struct ArchivedObject {
+struct ArchivedObject
+{
     QString className;
     QVariantMap fields;
 

@@ -15,7 +15,7 @@ namespace {
 
 // A listener's full backlog makes a non-blocking connect fail at once; it is
 // tried again until the deadline.
-constexpr std::chrono::milliseconds kBusyListenerRetry {5};
+constexpr std::chrono::milliseconds kBusyListenerRetry{5};
 
 bool connectBefore(int fd, const QString &socketPath, Clock::time_point deadline, QString *error)
 {
@@ -35,9 +35,8 @@ bool connectBefore(int fd, const QString &socketPath, Clock::time_point deadline
 
 }  // namespace
 
-std::unique_ptr<LocalMessageConnection> LocalMessageConnection::open(const QString &name,
-                                                                     std::chrono::milliseconds requestTimeout,
-                                                                     QString *error)
+std::unique_ptr<LocalMessageConnection>
+LocalMessageConnection::open(const QString &name, std::chrono::milliseconds requestTimeout, QString *error)
 {
     const std::optional<QString> socketPath = MessageEndpoints::socketPath(name, error);
     if (!socketPath)
@@ -45,7 +44,8 @@ std::unique_ptr<LocalMessageConnection> LocalMessageConnection::open(const QStri
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     QString reason;
     if (!socket.isValid() || !connectBefore(socket.get(), *socketPath, Clock::now() + requestTimeout, &reason)) {
-        *error = QStringLiteral("cannot reach %1: %2").arg(name, socket.isValid() ? reason : MessageFraming::systemError());
+        *error =
+            QStringLiteral("cannot reach %1: %2").arg(name, socket.isValid() ? reason : MessageFraming::systemError());
         return nullptr;
     }
     // Messages may carry commands; only a listener of this same user gets them.
@@ -66,6 +66,7 @@ bool LocalMessageConnection::call(const QByteArray &message, std::chrono::millis
                      .arg(MessageFraming::kMaxMessageBytes);
         return false;
     }
-    return MessageFraming::writeAll(mSocket.get(), MessageFraming::frame(message), Clock::now() + requestTimeout, error)
-        && MessageFraming::readAnswer(mSocket.get(), Clock::now() + replyTimeout, error);
+    return MessageFraming::writeAll(mSocket.get(), MessageFraming::frame(message), Clock::now() + requestTimeout,
+                                    error) &&
+           MessageFraming::readAnswer(mSocket.get(), Clock::now() + replyTimeout, error);
 }

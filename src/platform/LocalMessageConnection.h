@@ -25,7 +25,9 @@ public:
               std::chrono::milliseconds replyTimeout, QString *error);
 
 private:
-    explicit LocalMessageConnection(UniqueFd socket) : mSocket(std::move(socket)) {}
+    explicit LocalMessageConnection(UniqueFd socket)
+        : mSocket(std::move(socket))
+    {}
 
     UniqueFd mSocket;
 };

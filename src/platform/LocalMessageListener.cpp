@@ -21,12 +21,12 @@ namespace {
 
 constexpr int kBacklog = 16;
 constexpr qsizetype kReadChunk = 64 * 1024;
-constexpr std::chrono::milliseconds kAcceptRetryPause {100};
+constexpr std::chrono::milliseconds kAcceptRetryPause{100};
 // Answers are 4 bytes each: a peer with this many waiting reads none of them.
 constexpr qsizetype kMaxUnreadAnswerBytes = 64 * 1024;
 // Trace lines let through per window; the rest are counted and reported once.
 constexpr int kLogLinesPerWindow = 20;
-constexpr std::chrono::seconds kLogWindow {10};
+constexpr std::chrono::seconds kLogWindow{10};
 
 // The lock is held for the listener's life and released by the system when
 // its program ends, however it ends.
@@ -50,7 +50,8 @@ UniqueFd takeNameLock(const QString &socketPath, const QString &name, QString *e
 bool removeStaleSocket(const QString &socketPath, QString *error)
 {
     const QByteArray native = QFile::encodeName(socketPath);
-    struct stat info {};
+    struct stat info
+    {};
     if (::lstat(native.constData(), &info) != 0) {
         if (errno == ENOENT)
             return true;
@@ -72,8 +73,8 @@ UniqueFd bindSocket(const QString &socketPath, QString *error)
 {
     UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     const sockaddr_un address = MessageEndpoints::socketAddress(socketPath);
-    if (!socket.isValid() || ::bind(socket.get(), reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0
-        || ::chmod(QFile::encodeName(socketPath).constData(), 0600) != 0 || ::listen(socket.get(), kBacklog) != 0) {
+    if (!socket.isValid() || ::bind(socket.get(), reinterpret_cast<const sockaddr *>(&address), sizeof(address)) != 0 ||
+        ::chmod(QFile::encodeName(socketPath).constData(), 0600) != 0 || ::listen(socket.get(), kBacklog) != 0) {
         *error = QStringLiteral("cannot listen on %1: %2").arg(socketPath, systemError());
         return {};
     }
@@ -114,8 +115,7 @@ LocalMessageListener::LocalMessageListener(QString socketPath, const Settings &s
     , mSocket(std::move(socket))
     , mWake(std::move(wake))
     , mThread([this] { run(); })
-{
-}
+{}
 
 LocalMessageListener::~LocalMessageListener()
 {
@@ -129,7 +129,7 @@ LocalMessageListener::~LocalMessageListener()
 void LocalMessageListener::run()
 {
     for (;;) {
-        std::vector<pollfd> entries {{mWake.get(), POLLIN, 0}, {mSocket.get(), POLLIN, 0}};
+        std::vector<pollfd> entries{{mWake.get(), POLLIN, 0}, {mSocket.get(), POLLIN, 0}};
         for (const Peer &peer : mPeers)
             entries.push_back({peer.fd.get(), short(POLLIN | (peer.outgoing.isEmpty() ? 0 : POLLOUT)), 0});
         if (::poll(entries.data(), entries.size(), pollTimeout()) < 0 && errno != EINTR) {
@@ -142,8 +142,8 @@ void LocalMessageListener::run()
         for (size_t i = 0; i < mPeers.size(); ++i) {
             Peer &peer = mPeers[i];
             const short events = entries[i + 2].revents;
-            const bool keep = ((events & POLLOUT) == 0 || flushAnswers(peer))
-                              && ((events & ~POLLOUT) == 0 || readFrom(peer));
+            const bool keep =
+                ((events & POLLOUT) == 0 || flushAnswers(peer)) && ((events & ~POLLOUT) == 0 || readFrom(peer));
             if (!keep)
                 peer.fd.reset();
         }
@@ -156,7 +156,7 @@ void LocalMessageListener::run()
 
 // A message begun must be completed by its deadline; a silent peer goes after the idle time.
 std::optional<Clock::time_point> LocalMessageListener::nextDeadline(const Peer &peer,
-                                                                   std::chrono::milliseconds idleTimeout)
+                                                                    std::chrono::milliseconds idleTimeout)
 {
     if (peer.deadline)
         return peer.deadline;
@@ -234,8 +234,8 @@ bool LocalMessageListener::deliverCompleteMessages(Peer &peer)
     while (const std::optional<quint32> length = MessageFraming::announcedLength(peer.pending)) {
         if (*length > MessageFraming::kMaxMessageBytes) {
             mLog(QStringLiteral("refused a message of %1 bytes (the limit is %2 bytes)")
-                              .arg(*length)
-                              .arg(MessageFraming::kMaxMessageBytes));
+                     .arg(*length)
+                     .arg(MessageFraming::kMaxMessageBytes));
             return false;
         }
         if (peer.pending.size() < MessageFraming::kHeaderBytes + qsizetype(*length))
@@ -263,8 +263,8 @@ bool LocalMessageListener::deliverCompleteMessages(Peer &peer)
 bool LocalMessageListener::flushAnswers(Peer &peer)
 {
     while (!peer.outgoing.isEmpty()) {
-        const ssize_t count = ::send(peer.fd.get(), peer.outgoing.constData(), size_t(peer.outgoing.size()),
-                                     MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t count =
+            ::send(peer.fd.get(), peer.outgoing.constData(), size_t(peer.outgoing.size()), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (count > 0) {
             peer.outgoing.remove(0, count);
             continue;
@@ -284,8 +284,8 @@ void LocalMessageListener::makeRoomForOnePeer()
 {
     auto idlest = mPeers.end();
     for (auto it = mPeers.begin(); it != mPeers.end(); ++it) {
-        if (it->pending.isEmpty() && it->outgoing.isEmpty()
-            && (idlest == mPeers.end() || it->lastActivity < idlest->lastActivity))
+        if (it->pending.isEmpty() && it->outgoing.isEmpty() &&
+            (idlest == mPeers.end() || it->lastActivity < idlest->lastActivity))
             idlest = it;
     }
     if (idlest == mPeers.end())

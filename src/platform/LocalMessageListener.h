@@ -30,14 +30,16 @@
 class LocalMessageListener
 {
 public:
-    struct Settings {
+    struct Settings
+    {
         std::chrono::milliseconds requestTimeout;  // to complete a message once it has begun
         std::chrono::milliseconds replyTimeout;    // unused by the listener: answers never block it
         uid_t acceptedUser = ::geteuid();
         std::chrono::milliseconds idleTimeout{std::chrono::minutes(10)};  // a silent connection is closed after
-        std::size_t maxPeers = 64;                                       // connections served at once
+        std::size_t maxPeers = 64;                                        // connections served at once
     };
-    struct Handlers {
+    struct Handlers
+    {
         // Returns "" when the message is taken, otherwise why it is refused.
         std::function<QString(const QByteArray &message)> receive;
         // Why a connection or a message was refused, for the trace.
@@ -57,10 +59,11 @@ public:
     LocalMessageListener &operator=(const LocalMessageListener &) = delete;
 
 private:
-    struct Peer {
+    struct Peer
+    {
         UniqueFd fd;
-        QByteArray pending;   // bytes of the message being received
-        QByteArray outgoing;  // answers the peer has not taken yet
+        QByteArray pending;                                         // bytes of the message being received
+        QByteArray outgoing;                                        // answers the peer has not taken yet
         std::optional<MessageFraming::Clock::time_point> deadline;  // while a message is incomplete
         MessageFraming::Clock::time_point lastActivity;
     };
@@ -69,7 +72,9 @@ private:
     class ThrottledLog
     {
     public:
-        explicit ThrottledLog(std::function<void(const QString &)> log) : mLog(std::move(log)) {}
+        explicit ThrottledLog(std::function<void(const QString &)> log)
+            : mLog(std::move(log))
+        {}
         void operator()(const QString &line);
 
     private:

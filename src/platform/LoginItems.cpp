@@ -52,8 +52,11 @@ QString unescapeStringValue(const QString &value)
             continue;
         }
         const QChar next = value[++i];
-        result += next == 's' ? QChar(' ') : next == 'n' ? QChar('\n') : next == 't' ? QChar('\t')
-                : next == 'r' ? QChar('\r') : next;
+        result += next == 's'   ? QChar(' ')
+                  : next == 'n' ? QChar('\n')
+                  : next == 't' ? QChar('\t')
+                  : next == 'r' ? QChar('\r')
+                                : next;
     }
     return result;
 }
@@ -98,16 +101,20 @@ QHash<QString, QString> desktopEntryKeys(const QString &path)
 
 }  // namespace
 
-LoginItems::LoginItems() : LoginItems(PathRoots::userConfigRoot() + "/autostart") {}
+LoginItems::LoginItems()
+    : LoginItems(PathRoots::userConfigRoot() + "/autostart")
+{}
 
-LoginItems::LoginItems(QString folder) : mFolder(std::move(folder)) {}
+LoginItems::LoginItems(QString folder)
+    : mFolder(std::move(folder))
+{}
 
 QString LoginItems::entryPath(const QString &name) const { return mFolder + '/' + name + kEntrySuffix; }
 
 bool LoginItems::add(const QString &name, const QString &programPath)
 {
-    if (!isPlainFileName(name) || hasControlCharacters(name) || !QDir::isAbsolutePath(programPath)
-        || hasControlCharacters(programPath) || !QDir().mkpath(mFolder))
+    if (!isPlainFileName(name) || hasControlCharacters(name) || !QDir::isAbsolutePath(programPath) ||
+        hasControlCharacters(programPath) || !QDir().mkpath(mFolder))
         return false;
     QSaveFile file(entryPath(name));
     if (!file.open(QIODevice::WriteOnly))
@@ -137,7 +144,4 @@ bool LoginItems::exists(const QString &name) const
     return isPlainFileName(name) && QFileInfo::exists(entryPath(name));
 }
 
-bool LoginItems::remove(const QString &name)
-{
-    return isPlainFileName(name) && QFile::remove(entryPath(name));
-}
+bool LoginItems::remove(const QString &name) { return isPlainFileName(name) && QFile::remove(entryPath(name)); }

@@ -9,7 +9,8 @@
 class LoginItems
 {
 public:
-    struct Item {
+    struct Item
+    {
         QString name;
         QString programPath;
     };

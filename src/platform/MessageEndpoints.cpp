@@ -52,10 +52,11 @@ QString lockPath(const QString &socketPath) { return socketPath + QStringLiteral
 
 sockaddr_un socketAddress(const QString &socketPath)
 {
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray native = QFile::encodeName(socketPath);
-    std::memcpy(address.sun_path, native.constData(), size_t(qMin(native.size(), qsizetype(sizeof(address.sun_path) - 1))));
+    std::memcpy(address.sun_path, native.constData(),
+                size_t(qMin(native.size(), qsizetype(sizeof(address.sun_path) - 1))));
     return address;
 }
 

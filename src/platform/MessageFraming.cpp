@@ -21,7 +21,7 @@ bool waitUntilReady(int fd, short events, Clock::time_point deadline)
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         if (left.count() <= 0)
             return false;
-        pollfd entry {fd, events, 0};
+        pollfd entry{fd, events, 0};
         const int ready = ::poll(&entry, 1, int(left.count()));
         if (ready > 0)
             return true;
@@ -77,7 +77,8 @@ bool writeAll(int fd, const QByteArray &bytes, Clock::time_point deadline, QStri
 {
     qsizetype done = 0;
     while (done < bytes.size()) {
-        const ssize_t count = ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL | MSG_DONTWAIT);
+        const ssize_t count =
+            ::send(fd, bytes.constData() + done, size_t(bytes.size() - done), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (count >= 0) {
             done += count;
             continue;
@@ -110,7 +111,7 @@ bool readAnswer(int fd, Clock::time_point deadline, QString *error)
 
 std::optional<uid_t> peerUser(int fd)
 {
-    ucred credentials {};
+    ucred credentials{};
     socklen_t size = sizeof(credentials);
     if (::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &size) != 0 || size != sizeof(credentials))
         return std::nullopt;

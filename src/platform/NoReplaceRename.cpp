@@ -15,7 +15,8 @@ QString NoReplaceRename::renameNoReplace(const QString &from, const QString &to)
     if (::renameat2(AT_FDCWD, source.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
         return {};
     if (errno == EINVAL || errno == ENOSYS) {
-        struct stat status {};
+        struct stat status
+        {};
         if (::lstat(target.constData(), &status) == 0)
             errno = EEXIST;
         else if (::rename(source.constData(), target.constData()) == 0)

@@ -40,7 +40,8 @@ QString programFolder()
 {
     if (QCoreApplication::instance())
         return fromEnvironment("TX_BIN_DIR", QCoreApplication::applicationDirPath());
-    return fromEnvironment("TX_BIN_DIR", QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2));
+    return fromEnvironment("TX_BIN_DIR",
+                           QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section('/', 0, -2));
 }
 
 // Installed, the programs sit in <prefix>/lib/tarnixvidezud/bin beside its resources folder.
@@ -53,14 +54,16 @@ QString expandRootTokens(const QString &text)
 {
     if (!text.contains(QStringLiteral("${")))
         return text;
-    struct Token { const char *name; QString (*root)(); };
+    struct Token
+    {
+        const char *name;
+        QString (*root)();
+    };
     static const Token tokens[] = {
-        {"${HOME}", homeFolder},           {"${DATA}", userDataRoot},
-        {"${CONFIG}", userConfigRoot},     {"${CACHE}", userCacheRoot},
-        {"${RUNTIME}", userRuntimeRoot},   {"${SUPPORT}", machineSupportRoot},
-        {"${VOLUMES}", volumesRoot},       {"${BIN}", programFolder},
-        {"${APP}", applicationFolder},     {"${PREFIX}", installPrefix},
-        {"${TMP}", temporaryRoot},
+        {"${HOME}", homeFolder},      {"${DATA}", userDataRoot},       {"${CONFIG}", userConfigRoot},
+        {"${CACHE}", userCacheRoot},  {"${RUNTIME}", userRuntimeRoot}, {"${SUPPORT}", machineSupportRoot},
+        {"${VOLUMES}", volumesRoot},  {"${BIN}", programFolder},       {"${APP}", applicationFolder},
+        {"${PREFIX}", installPrefix}, {"${TMP}", temporaryRoot},
     };
     QString result = text;
     for (const Token &token : tokens) {

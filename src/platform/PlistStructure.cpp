@@ -13,7 +13,8 @@ constexpr qsizetype kHeaderSize = 8;
 
 // What one object of a binary list holds: the objects it refers to, and
 // whether it is text (dictionary keys must be).
-struct BinaryObject {
+struct BinaryObject
+{
     QList<quint64> references;
     bool isText = false;
 };
@@ -23,7 +24,9 @@ struct BinaryObject {
 class BinaryWalker
 {
 public:
-    explicit BinaryWalker(const QByteArray &bytes) : mBytes(bytes) {}
+    explicit BinaryWalker(const QByteArray &bytes)
+        : mBytes(bytes)
+    {}
 
     QString problem()
     {
@@ -80,9 +83,9 @@ private:
         mObjectCount = *count;
         mTopObject = *top;
         mOffsetTable = *table;
-        if (mObjectCount == 0 || mObjectCount > quint64(mBytes.size()) || mTopObject >= mObjectCount
-            || mOffsetTable < quint64(kHeaderSize) || mOffsetTable > quint64(trailer)
-            || (quint64(trailer) - mOffsetTable) / mOffsetSize < mObjectCount)
+        if (mObjectCount == 0 || mObjectCount > quint64(mBytes.size()) || mTopObject >= mObjectCount ||
+            mOffsetTable < quint64(kHeaderSize) || mOffsetTable > quint64(trailer) ||
+            (quint64(trailer) - mOffsetTable) / mOffsetSize < mObjectCount)
             return fail(QStringLiteral("a damaged binary property list trailer"));
         return true;
     }
@@ -136,11 +139,11 @@ private:
             return within(at + 1, info + 1u);
         case 0x4:  // data
             return readCount(at, info, &count, &content) && within(content, count);
-        case 0x5:  // ASCII text
+        case 0x5:    // ASCII text
         case 0x6: {  // UTF-16 text
             const quint64 unitSize = type == 0x6 ? 2 : 1;
-            if (!readCount(at, info, &count, &content) || count > quint64(mBytes.size())
-                || !within(content, count * unitSize))
+            if (!readCount(at, info, &count, &content) || count > quint64(mBytes.size()) ||
+                !within(content, count * unitSize))
                 return false;
             for (quint64 unit = 0; unit < count; ++unit) {
                 bool nul = mBytes[content + qsizetype(unit * unitSize)] == 0;
@@ -152,8 +155,8 @@ private:
             object.isText = true;
             return true;
         }
-        case 0xA:  // array
-        case 0xC:  // set
+        case 0xA:    // array
+        case 0xC:    // set
         case 0xD: {  // dictionary: the keys, then the values
             if (!readCount(at, info, &count, &content))
                 return false;
@@ -226,7 +229,8 @@ private:
 };
 
 // Parts of an XML document whose text is not markup.
-struct SteppedOver {
+struct SteppedOver
+{
     const char *opening;
     const char *closing;
 };
@@ -243,10 +247,7 @@ const SteppedOver *stepOver(const QByteArray &opening)
 
 }  // namespace
 
-QString problemInBinary(const QByteArray &bytes)
-{
-    return BinaryWalker(bytes).problem();
-}
+QString problemInBinary(const QByteArray &bytes) { return BinaryWalker(bytes).problem(); }
 
 QString problemInXml(const QByteArray &bytes)
 {

@@ -30,7 +30,8 @@ bool ensureOwnFolder(const QString &path, bool makePrivate, QString *error)
         ErrorSlot::fill(error, QStringLiteral("cannot create %1: %2").arg(path, systemError()));
         return false;
     }
-    struct stat info {};
+    struct stat info
+    {};
     if (::lstat(native.constData(), &info) != 0) {
         ErrorSlot::fill(error, QStringLiteral("cannot inspect %1: %2").arg(path, systemError()));
         return false;
@@ -86,15 +87,13 @@ bool ensure(const QString &path, QString *error)
 
 bool isOwnFolder(const QString &path)
 {
-    struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode)
-           && info.st_uid == ::geteuid();
+    struct stat info
+    {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid();
 }
 
-QString temporaryFolder()
-{
-    return PathRoots::temporaryRoot() + QStringLiteral("/tarnixvidezud-%1").arg(::geteuid());
-}
+QString temporaryFolder() { return PathRoots::temporaryRoot() + QStringLiteral("/tarnixvidezud-%1").arg(::geteuid()); }
 
 std::unique_ptr<QTemporaryDir> makeTemporaryFolder(const QString &prefix)
 {

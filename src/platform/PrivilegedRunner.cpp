@@ -29,9 +29,9 @@ bool isProcessId(const QString &text)
 }  // namespace
 
 PrivilegedAllowList::PrivilegedAllowList(QList<PrivilegedVerb> verbs, QStringList paths)
-    : mVerbs(std::move(verbs)), mPaths(std::move(paths))
-{
-}
+    : mVerbs(std::move(verbs))
+    , mPaths(std::move(paths))
+{}
 
 bool PrivilegedAllowList::permits(const QString &tool, const QStringList &arguments) const
 {
@@ -47,13 +47,17 @@ bool PrivilegedAllowList::permits(const QString &tool, const QStringList &argume
 bool PrivilegedAllowList::permitsOperand(PrivilegedVerb::Operand kind, const QString &operand) const
 {
     switch (kind) {
-    case PrivilegedVerb::Operand::AllowedPath: return isCleanAbsolutePath(operand) && mPaths.contains(operand);
-    case PrivilegedVerb::Operand::ProcessId: return isProcessId(operand);
+    case PrivilegedVerb::Operand::AllowedPath:
+        return isCleanAbsolutePath(operand) && mPaths.contains(operand);
+    case PrivilegedVerb::Operand::ProcessId:
+        return isProcessId(operand);
     }
     return false;
 }
 
-PrivilegedRunner::PrivilegedRunner(PrivilegedAllowList allowList) : mAllowList(std::move(allowList)) {}
+PrivilegedRunner::PrivilegedRunner(PrivilegedAllowList allowList)
+    : mAllowList(std::move(allowList))
+{}
 
 PrivilegedRunner::~PrivilegedRunner() = default;
 
@@ -91,15 +95,15 @@ PrivilegedRunner::Result DirectPrivilegedRunner::execute(const QString &tool, co
 }
 
 PkexecPrivilegedRunner::PkexecPrivilegedRunner(PrivilegedAllowList allowList, QString pkexecPath)
-    : PrivilegedRunner(std::move(allowList)), mPkexecPath(std::move(pkexecPath))
-{
-}
+    : PrivilegedRunner(std::move(allowList))
+    , mPkexecPath(std::move(pkexecPath))
+{}
 
 PrivilegedRunner::Result PkexecPrivilegedRunner::execute(const QString &tool, const QStringList &arguments)
 {
     Result result = runProgram(mPkexecPath, QStringList{tool} + arguments);
-    if (result.outcome == Outcome::Finished
-        && (result.exitCode == kPkexecDismissed || result.exitCode == kPkexecNotAuthorised))
+    if (result.outcome == Outcome::Finished &&
+        (result.exitCode == kPkexecDismissed || result.exitCode == kPkexecNotAuthorised))
         result = {Outcome::Refused, result.exitCode};
     return result;
 }

@@ -8,8 +8,10 @@
 
 // One command the privileged runner may run: a tool by its absolute path, its
 // fixed options, and one operand of a given kind ("/bin/rm -rvf <path>").
-struct PrivilegedVerb {
-    enum class Operand {
+struct PrivilegedVerb
+{
+    enum class Operand
+    {
         AllowedPath,  // an absolute, clean path named in the allow-list
         ProcessId,    // a positive decimal process id
     };
@@ -41,12 +43,14 @@ private:
 class PrivilegedRunner
 {
 public:
-    enum class Outcome {
+    enum class Outcome
+    {
         Refused,     // not on the allow-list, or the rights were not granted: nothing ran
         NotStarted,  // the tool (or the rights helper) could not be started
         Finished,    // the tool ran; its exit code is in the result
     };
-    struct Result {
+    struct Result
+    {
         Outcome outcome = Outcome::Refused;
         int exitCode = -1;
         bool succeeded() const { return outcome == Outcome::Finished && exitCode == 0; }

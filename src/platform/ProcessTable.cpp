@@ -30,7 +30,8 @@ QString readLink(const QString &path)
 
 bool ownedAsAsked(const QString &processFolder, Owners owners)
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (::stat(QFile::encodeName(processFolder).constData(), &info) != 0)
         return false;
     return owners == Owners::EveryUser || info.st_uid == ::geteuid();

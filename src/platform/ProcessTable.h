@@ -11,9 +11,14 @@
 // unless a caller running with administrator rights asks for every user's.
 namespace ProcessTable {
 
-enum class Owners { CurrentUser, EveryUser };
+enum class Owners
+{
+    CurrentUser,
+    EveryUser
+};
 
-struct Process {
+struct Process
+{
     qint64 pid = 0;
     QString name;            // file name of the executable
     QString executablePath;  // full path of the executable

@@ -14,10 +14,10 @@
 namespace PropertyList {
 namespace {
 
-
 const QString kUidKey = QStringLiteral("CF$UID");
 
-struct PlistDeleter {
+struct PlistDeleter
+{
     void operator()(plist_t node) const { plist_free(node); }
 };
 using PlistPtr = std::unique_ptr<void, PlistDeleter>;
@@ -144,7 +144,6 @@ plist_t fromVariant(const QVariant &value)
     }
 }
 
-
 }  // namespace
 
 const QDateTime &referenceDate()
@@ -170,8 +169,7 @@ std::optional<QVariant> fromData(const QByteArray &bytes, QString *error)
         return std::nullopt;
     }
     const bool binary = plist_is_binary(bytes.constData(), uint32_t(bytes.size()));
-    const QString problem =
-        binary ? PlistStructure::problemInBinary(bytes) : PlistStructure::problemInXml(bytes);
+    const QString problem = binary ? PlistStructure::problemInBinary(bytes) : PlistStructure::problemInXml(bytes);
     if (!problem.isEmpty()) {
         ErrorSlot::fill(error, QStringLiteral("not a usable property list: ") + problem);
         return std::nullopt;

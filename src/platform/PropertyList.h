@@ -15,7 +15,11 @@
 // QVariantMap{{"CF$UID", quint64}}, the form keyed archives use in XML.
 namespace PropertyList {
 
-enum class Format { Xml, Binary };
+enum class Format
+{
+    Xml,
+    Binary
+};
 
 // Default mode of files written by the product: what it writes is the user's alone
 // (a set lists every file backed up), and only the user's programs read it.

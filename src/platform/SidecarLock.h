@@ -15,7 +15,11 @@
 class SidecarLock
 {
 public:
-    enum class Mode { Shared, Exclusive };
+    enum class Mode
+    {
+        Shared,
+        Exclusive
+    };
 
     static QString lockPathFor(const QString &path) { return path + QStringLiteral(".lock"); }
 
@@ -26,7 +30,9 @@ public:
     static std::optional<SidecarLock> tryAcquire(const QString &path, QString *error = nullptr);
 
 private:
-    explicit SidecarLock(UniqueFd fd) : mFd(std::move(fd)) {}
+    explicit SidecarLock(UniqueFd fd)
+        : mFd(std::move(fd))
+    {}
     static std::optional<SidecarLock> lock(const QString &path, int operation, QString *error);
 
     UniqueFd mFd;  // closing it releases the lock

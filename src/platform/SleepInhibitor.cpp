@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 SleepInhibitor::SleepInhibitor(QString who, QDBusConnection bus)
-    : mWho(std::move(who)), mBus(std::move(bus))
-{
-}
+    : mWho(std::move(who))
+    , mBus(std::move(bus))
+{}
 
 bool SleepInhibitor::acquire(const QString &why)
 {

@@ -68,8 +68,9 @@ bool setData(const QByteArray &data, const QString &name, const QString &path, b
 {
     const QByteArray native = QFile::encodeName(path);
     const QByteArray key = name.toUtf8();
-    const int result = traverseLink ? ::setxattr(native.constData(), key.constData(), data.constData(), size_t(data.size()), 0)
-                                    : ::lsetxattr(native.constData(), key.constData(), data.constData(), size_t(data.size()), 0);
+    const int result = traverseLink
+                           ? ::setxattr(native.constData(), key.constData(), data.constData(), size_t(data.size()), 0)
+                           : ::lsetxattr(native.constData(), key.constData(), data.constData(), size_t(data.size()), 0);
     return result == 0;
 }
 

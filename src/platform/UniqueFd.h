@@ -9,10 +9,14 @@ class UniqueFd
 {
 public:
     UniqueFd() = default;
-    explicit UniqueFd(int fd) : mFd(fd) {}
+    explicit UniqueFd(int fd)
+        : mFd(fd)
+    {}
     ~UniqueFd() { reset(); }
 
-    UniqueFd(UniqueFd &&other) noexcept : mFd(std::exchange(other.mFd, -1)) {}
+    UniqueFd(UniqueFd &&other) noexcept
+        : mFd(std::exchange(other.mFd, -1))
+    {}
     UniqueFd &operator=(UniqueFd &&other) noexcept
     {
         if (this != &other)

@@ -17,7 +17,8 @@ namespace {
 
 std::optional<struct stat> statOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
         return std::nullopt;
     return info;
@@ -52,8 +53,8 @@ bool isConnectedViaUsb(const QString &path, const QString &sysRoot)
     if (devicePath.isEmpty())
         return false;
     static const QRegularExpression kUsbBus(QStringLiteral("^usb\\d+$"));
-    const QStringList components = devicePath.mid(QDir::cleanPath(QFileInfo(sysRoot).canonicalFilePath()).size())
-                                       .split('/', Qt::SkipEmptyParts);
+    const QStringList components =
+        devicePath.mid(QDir::cleanPath(QFileInfo(sysRoot).canonicalFilePath()).size()).split('/', Qt::SkipEmptyParts);
     return std::any_of(components.cbegin(), components.cend(),
                        [](const QString &component) { return kUsbBus.match(component).hasMatch(); });
 }

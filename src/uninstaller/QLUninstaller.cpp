@@ -6,7 +6,12 @@
 
 namespace {
 
-enum Pane { kWelcomePane = 0, kUninstallPane = 1, kDonePane = 2 };
+enum Pane
+{
+    kWelcomePane = 0,
+    kUninstallPane = 1,
+    kDonePane = 2
+};
 
 const char *const kConfirmationKey =
     "Stop any backup operation that may be in progress and then proceed to uninstall the application.\n Are you sure "
@@ -16,9 +21,11 @@ const char *const kConfirmationKey =
 
 QLUninstaller::QLUninstaller(QLUninstallerView &view, RemovalServices &services, QList<UninstallStep> steps,
                              UninstallerTimings timings)
-    : mView(view), mServices(services), mSteps(std::move(steps)), mTimings(timings)
-{
-}
+    : mView(view)
+    , mServices(services)
+    , mSteps(std::move(steps))
+    , mTimings(timings)
+{}
 
 QString QLUninstaller::applicationName() { return QLLocalizedString(QStringLiteral("ApplicationName")); }
 
@@ -33,8 +40,8 @@ void QLUninstaller::nextScreen()
             mPane = kUninstallPane;
         break;
     case kUninstallPane:
-        mView.showRemovalStarted(Brand::pick(QStringLiteral("Uninstalling Tarnix Rizered"),
-                                             QStringLiteral("Uninstalling Quellon Rizered")));
+        mView.showRemovalStarted(
+            Brand::pick(QStringLiteral("Uninstalling Tarnix Rizered"), QStringLiteral("Uninstalling Quellon Rizered")));
         mView.setButtonsEnabled(false);
         executeUninstallerScript();
         break;
@@ -63,7 +70,7 @@ void QLUninstaller::updateUI()
     case kWelcomePane:
         state.nextTitle = QStringLiteral("Continue");
         state.tabTitle = Brand::pick(QStringLiteral("Welcome to  Tarnix Rizered Uninstaller"),
-                                        QStringLiteral("Welcome to  Quellon Rizered Uninstaller"));
+                                     QStringLiteral("Welcome to  Quellon Rizered Uninstaller"));
         state.applicationName = Brand::pick(QStringLiteral("Tarnix Rizered"), QStringLiteral("Quellon Rizered"));
         break;
     case kUninstallPane:
@@ -72,7 +79,7 @@ void QLUninstaller::updateUI()
         state.resetProgress = true;
         state.tabTitle = QStringLiteral("Easy Uninstaller on Mac ");
         state.box1Text = Brand::pick(QStringLiteral("Click Uninstall to remove Tarnix Rizered from your machine"),
-                                        QStringLiteral("Click Uninstall to remove Quellon Rizered from your machine"));
+                                     QStringLiteral("Click Uninstall to remove Quellon Rizered from your machine"));
         mProgress = 0;
         break;
     case kDonePane:

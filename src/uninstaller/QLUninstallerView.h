@@ -7,10 +7,15 @@
 class QLUninstallerView
 {
 public:
-    enum class Dot { Gray, Blue };
+    enum class Dot
+    {
+        Gray,
+        Blue
+    };
 
     // What one pane shows, as updateUI sets it.
-    struct UninstallerPaneState {
+    struct UninstallerPaneState
+    {
         int pane = 0;
         bool backEnabled = false;
         QString nextTitle;
@@ -31,6 +36,7 @@ public:
     virtual void showProgress(double value, const QString &text) = 0;
     virtual void setButtonsEnabled(bool enabled) = 0;
     // The modal question before the removal; true for "Yes".
-    virtual bool confirm(const QString &message, const QString &title, const QString &noTitle, const QString &yesTitle) = 0;
+    virtual bool confirm(const QString &message, const QString &title, const QString &noTitle,
+                         const QString &yesTitle) = 0;
     virtual void quit() = 0;
 };

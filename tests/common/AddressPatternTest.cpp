@@ -5,13 +5,14 @@
 
 TEST(AddressPatternTest, EmailAddresses)
 {
-    const struct {
+    const struct
+    {
         QString text;
         bool isAddress;
     } cases[] = {
         {"ann@example.com", true},
-        {"@example.com", true},       // nothing is required before the "@"
-        {"ann@example.", true},       // later labels may be empty
+        {"@example.com", true},  // nothing is required before the "@"
+        {"ann@example.", true},  // later labels may be empty
         {"ann@mail.example.org", true},
         {"ann@example", false},
         {"ann@.com", false},
@@ -26,25 +27,26 @@ TEST(AddressPatternTest, EmailAddresses)
 
 TEST(AddressPatternTest, ShellPatternsMatchTheWholeTextIgnoringCase)
 {
-    const struct {
+    const struct
+    {
         QString text;
         QString pattern;
         bool matches;
     } cases[] = {
         {"Report.PDF", "*.pdf", true},
-        {"/Users/x/a", "*a", true},           // "*" crosses "/"
+        {"/Users/x/a", "*a", true},  // "*" crosses "/"
         {"/Users/x/.cache", "*/x/*cache", true},
-        {".profile", "*profile", true},       // a leading "." needs no explicit match
-        {"/a/b", "/a?b", true},               // "?" matches "/"
+        {".profile", "*profile", true},  // a leading "." needs no explicit match
+        {"/a/b", "/a?b", true},          // "?" matches "/"
         {"Report.PDF", "*.doc", false},
-        {"Report.PDF", "Report", false},      // the whole text must match
+        {"Report.PDF", "Report", false},  // the whole text must match
         {"a*b", "a\\*b", true},
         {"axb", "a\\*b", false},
         {"file1", "file[0-9]", true},
         {QString::fromUtf8("Ärger.txt"), QString::fromUtf8("ä*"), true},
         {QString::fromUtf8("é"), "?", true},  // one character, not one byte
         {"a[b", "a[b", true},                 // an unclosed bracket is taken literally
-        {"a", "a\\", false},                // a trailing backslash escapes nothing
+        {"a", "a\\", false},                  // a trailing backslash escapes nothing
         {"", "", true},
     };
     for (const auto &c : cases)
@@ -54,7 +56,8 @@ TEST(AddressPatternTest, ShellPatternsMatchTheWholeTextIgnoringCase)
 
 TEST(AddressPatternTest, PartialExclusionEntriesMatchThroughTheirPattern)
 {
-    const struct {
+    const struct
+    {
         QString path;
         QString entry;
         bool matches;

@@ -1,9 +1,9 @@
-#include "common/files/DirectiryCreation.h"
 #include "common/categories/Extention.h"
 #include "common/categories/FileterArrayUsingBlocks.h"
 #include "common/categories/Hyperlink.h"
-#include "platform/KeyedArchive.h"
 #include "common/categories/MyExtensions.h"
+#include "common/files/DirectiryCreation.h"
+#include "platform/KeyedArchive.h"
 #include "support/SandboxFixture.h"
 
 #include <QDir>
@@ -22,7 +22,8 @@ protected:
 
     static unsigned modeOf(const QString &path)
     {
-        struct stat info {};
+        struct stat info
+        {};
         return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
     }
 };
@@ -87,8 +88,8 @@ TEST_F(CollectionCategoriesTest, PrefixTestsOnSetsAndArrays)
 
 TEST_F(CollectionCategoriesTest, UnselectedEntriesAreThoseReadingAsFalse)
 {
-    QVariantMap entries{{"boolNo", false}, {"zero", 0}, {"textZero", "0"}, {"textNo", "NO"}, {"none", QVariant()},
-                        {"boolYes", true}, {"one", 1}, {"textYes", "YES"}, {"textOne", "1"}};
+    QVariantMap entries{{"boolNo", false}, {"zero", 0}, {"textZero", "0"},  {"textNo", "NO"}, {"none", QVariant()},
+                        {"boolYes", true}, {"one", 1},  {"textYes", "YES"}, {"textOne", "1"}};
     Extention::filterUnselectedEntries(entries);
     EXPECT_EQ(entries.keys(), (QStringList{"boolYes", "one", "textOne", "textYes"}));
 }

@@ -1,5 +1,5 @@
-#include "common/texts/QLLocalizedString.h"
 #include "common/context/ProgramContext.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/texts/TextTable.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PrivateFolder.h"
@@ -58,20 +58,17 @@ TEST_F(FileTestsTest, ExistenceFolderAndPackageTests)
     ASSERT_TRUE(QFile::link(root() + "/plain", root() + "/linkToFolder"));
     ASSERT_TRUE(QFile::link(root() + "/missing", root() + "/danglingLink"));
 
-    const struct {
+    const struct
+    {
         QString path;
         bool exists;
         bool isDirectory;
         bool isMacDirectory;
     } cases[] = {
-        {root() + "/file.txt", true, false, true},
-        {root() + "/plain", true, true, false},
-        {root() + "/Mail.app", true, true, true},
-        {root() + "/linkToFile", true, false, true},
-        {root() + "/linkToFolder", true, true, false},
-        {root() + "/danglingLink", false, false, false},
-        {root() + "/missing", false, false, false},
-        {"", false, false, false},
+        {root() + "/file.txt", true, false, true},     {root() + "/plain", true, true, false},
+        {root() + "/Mail.app", true, true, true},      {root() + "/linkToFile", true, false, true},
+        {root() + "/linkToFolder", true, true, false}, {root() + "/danglingLink", false, false, false},
+        {root() + "/missing", false, false, false},    {"", false, false, false},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(QLUtility::isFileExists(c.path), c.exists) << c.path.toStdString();
@@ -124,14 +121,14 @@ TEST_F(FileTestsTest, RefusesPathsThatCouldDeleteMoreThanAsked)
         "/",
         ".",
         "..",
-        "outside",                                   // relative
+        "outside",  // relative
         outside(),
         outside() + "/keep.txt",
         root(),
         home(),
-        dataFolder(),                                // the application's folder itself
+        dataFolder(),                                  // the application's folder itself
         dataFolder() + "/ann/../../../../../outside",  // climbs out
-        dataFolder() + "/ann/linkedFolder/keep.txt", // leaves through a link
+        dataFolder() + "/ann/linkedFolder/keep.txt",   // leaves through a link
         volumes() + "/Drive",
         volumes() + "/Drive/Photos",
         volumes() + "/Drive/TarnixVidezud",
@@ -157,7 +154,8 @@ TEST_F(FileTestsTest, InTheTemporaryFolderOnlyTheApplicationsOwnFolderIsRemovabl
     QDir().mkpath(outside());
     ASSERT_TRUE(QFile::link(outside(), ownFolderIn(linkedTemporary)));
 
-    const struct {
+    const struct
+    {
         QString temporaryFolder;  // TMPDIR
         QString item;
         bool removed;
@@ -166,9 +164,9 @@ TEST_F(FileTestsTest, InTheTemporaryFolderOnlyTheApplicationsOwnFolderIsRemovabl
         {temporary(), ownFolderIn(temporary()) + "/txencode-1/.outFile", true},
         {temporary(), temporary() + "/other-program", false},
         {temporary(), temporary() + "/Delete1234", false},
-        {temporary(), ownFolderIn(temporary()) + "0/cache", false},   // a look-alike beside it
+        {temporary(), ownFolderIn(temporary()) + "0/cache", false},  // a look-alike beside it
         {temporary(), ownFolderIn(temporary()) + "/../other-program", false},
-        {home(), home() + "/Documents", false},                         // TMPDIR=$HOME
+        {home(), home() + "/Documents", false},  // TMPDIR=$HOME
         {home(), ownFolderIn(home()) + "/reindex-1", true},
         {linkedTemporary, ownFolderIn(linkedTemporary) + "/keep.txt", false},  // a link in its place
     };

@@ -22,9 +22,18 @@ protected:
 
 namespace {
 
-enum class Root { UserData, UserConfig, Support, Programs, Application, Prefix };
+enum class Root
+{
+    UserData,
+    UserConfig,
+    Support,
+    Programs,
+    Application,
+    Prefix
+};
 
-struct KeyCase {
+struct KeyCase
+{
     const char *key;
     Root root;
     const char *tail;  // what follows the root; {P} stands for the brand's product name
@@ -58,12 +67,18 @@ const KeyCase kLaterKeys[] = {
 QString rootPath(Root root)
 {
     switch (root) {
-    case Root::UserData: return PathRoots::userDataRoot();
-    case Root::UserConfig: return PathRoots::userConfigRoot();
-    case Root::Support: return PathRoots::machineSupportRoot();
-    case Root::Programs: return PathRoots::programFolder();
-    case Root::Application: return PathRoots::applicationFolder();
-    case Root::Prefix: return PathRoots::installPrefix();
+    case Root::UserData:
+        return PathRoots::userDataRoot();
+    case Root::UserConfig:
+        return PathRoots::userConfigRoot();
+    case Root::Support:
+        return PathRoots::machineSupportRoot();
+    case Root::Programs:
+        return PathRoots::programFolder();
+    case Root::Application:
+        return PathRoots::applicationFolder();
+    case Root::Prefix:
+        return PathRoots::installPrefix();
     }
     return {};
 }
@@ -77,7 +92,9 @@ QString expectedPath(const KeyCase &c, const QString &product)
 
 TEST_P(LocalizableKeysTest, PathKeysResolveUnderTheSandboxRoots)
 {
-    const auto check = [this](const KeyCase &c) { EXPECT_EQ(QLLocalizedString(c.key), expectedPath(c, product())) << c.key; };
+    const auto check = [this](const KeyCase &c) {
+        EXPECT_EQ(QLLocalizedString(c.key), expectedPath(c, product())) << c.key;
+    };
     std::for_each(std::begin(kPerUserControlFiles), std::end(kPerUserControlFiles), check);
     std::for_each(std::begin(kLaterKeys), std::end(kLaterKeys), check);
 }
@@ -93,7 +110,8 @@ TEST_P(LocalizableKeysTest, NamesAndAddressesHaveValues)
 {
     const QString product = this->product();
     const bool tarnix = QString::fromLatin1(GetParam()) == "Tarnix";
-    const struct {
+    const struct
+    {
         const char *key;
         QString value;
     } names[] = {

@@ -1,8 +1,8 @@
-#include "support/FakeApplicationDelegate.h"
 #include "common/logging/LogFile.h"
 #include "common/logging/QLBackupProgressLogger.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/logging/QLLogger.h"
+#include "common/texts/QLLocalizedString.h"
+#include "support/FakeApplicationDelegate.h"
 #include "support/SandboxFixture.h"
 
 #include <QFile>
@@ -58,7 +58,8 @@ TEST_F(LoggerTest, LineForms)
     QLBackupProgressLogger logger;
     const QString session = root() + "/session.txt";
     logger.writeSessionLog("copied a", session, true);
-    EXPECT_TRUE(QRegularExpression("^\\[" + date + "\\] copied a \n$").match(QString::fromUtf8(readText(session))).hasMatch());
+    EXPECT_TRUE(
+        QRegularExpression("^\\[" + date + "\\] copied a \n$").match(QString::fromUtf8(readText(session))).hasMatch());
 }
 
 TEST_F(LoggerTest, BuffersWriteOutAtTheThresholdOrWhenAsked)
@@ -68,7 +69,7 @@ TEST_F(LoggerTest, BuffersWriteOutAtTheThresholdOrWhenAsked)
     const qsizetype lineOverhead = ('[' + QLLogger::logDate() + "] " + " \n").size();
 
     logger.writeSessionLog(QString(QLBackupProgressLogger::kFlushThreshold - lineOverhead - 1, 'x'), session, false);
-    EXPECT_FALSE(QFile::exists(session));  // one character short
+    EXPECT_FALSE(QFile::exists(session));               // one character short
     logger.writeSessionLog(QString(), session, false);  // a null message writes out whatever the flag says
     EXPECT_TRUE(QFile::exists(session));
 
@@ -121,18 +122,27 @@ TEST_F(LoggerTest, BufferedLinesAreWrittenOutWhenTheLoggerGoes)
 
 TEST_F(LoggerTest, SessionFileNames)
 {
-    const struct {
+    const struct
+    {
         int code;
         QString stem;
-    } cases[] = {{0, ""}, {13, ""}, {1, "Backup"}, {3, "Rename"}, {9, "Rename"}, {5, "Automatic_Sync"},
-                 {10, "Delete_Forever"}, {12, "Create_Directory"}};
+    } cases[] = {{0, ""},
+                 {13, ""},
+                 {1, "Backup"},
+                 {3, "Rename"},
+                 {9, "Rename"},
+                 {5, "Automatic_Sync"},
+                 {10, "Delete_Forever"},
+                 {12, "Create_Directory"}};
     for (const auto &c : cases) {
         const QString name = QLLogger::constructSessionFileNameforOperarion(c.code);
         if (c.stem.isEmpty()) {
             EXPECT_EQ(name, "") << c.code;
             continue;
         }
-        EXPECT_TRUE(QRegularExpression('^' + c.stem + "\\d{2}-\\d{1,2}-\\d{4}-\\d{1,2}-\\d{1,2}-\\d{1,2}$").match(name).hasMatch())
+        EXPECT_TRUE(QRegularExpression('^' + c.stem + "\\d{2}-\\d{1,2}-\\d{4}-\\d{1,2}-\\d{1,2}-\\d{1,2}$")
+                        .match(name)
+                        .hasMatch())
             << name.toStdString();
     }
 

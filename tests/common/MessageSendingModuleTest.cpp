@@ -1,11 +1,11 @@
-#include "common/messaging/IPCMessage.h"
-#include "support/IPCMessageRecorder.h"
-#include "platform/LocalMessageConnection.h"
 #include "common/messaging/MessageSendingModule.h"
+#include "common/messaging/IPCMessage.h"
+#include "common/messaging/RemoteMessageConnection.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/LocalMessageConnection.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
-#include "common/messaging/RemoteMessageConnection.h"
+#include "support/IPCMessageRecorder.h"
 #include "support/SandboxFixture.h"
 
 #include <QElapsedTimer>
@@ -35,7 +35,8 @@ protected:
 
     static QString traceText()
     {
-        return QString::fromUtf8(readText(PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath")))));
+        return QString::fromUtf8(
+            readText(PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath")))));
     }
 
     static bool waitForTrace(const QString &part)
@@ -70,13 +71,13 @@ TEST_F(MessageSendingModuleTest, AMessageArrivesAsFourItemsWithTheSendersNames)
     IPCMessageRecorder atMonitor;
     auto monitor = module(mMonitor, mClient, &atMonitor);
     auto client = module(mClient, mMonitor);
-    const QVariantMap notification {{"SessionLogPath", "/logs/a b.txt"}, {"AccountType", "Business"}};
+    const QVariantMap notification{{"SessionLogPath", "/logs/a b.txt"}, {"AccountType", "Business"}};
     client->sendIPCMessage(QStringLiteral("1"), 8, true);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
     client->sendIPCMessage(notification, 1, false);
     ASSERT_TRUE(atMonitor.waitForMessages(2));
-    EXPECT_EQ(atMonitor.messages(), (QVariantList {message("1", "8", mClient, mMonitor),
-                                                   message(notification, "1", mClient, mMonitor)}));
+    EXPECT_EQ(atMonitor.messages(),
+              (QVariantList{message("1", "8", mClient, mMonitor), message(notification, "1", mClient, mMonitor)}));
 }
 
 TEST_F(MessageSendingModuleTest, MessagesOnTheSenderThreadArriveInTheOrderSent)
@@ -90,7 +91,7 @@ TEST_F(MessageSendingModuleTest, MessagesOnTheSenderThreadArriveInTheOrderSent)
     QStringList payloads;
     for (const QVariant &received : atMonitor.messages())
         payloads << received.toList().first().toString();
-    EXPECT_EQ(payloads, (QStringList {"0", "1", "2", "3", "4"}));
+    EXPECT_EQ(payloads, (QStringList{"0", "1", "2", "3", "4"}));
 }
 
 TEST_F(MessageSendingModuleTest, AGreetingToAProgramNotRunningIsLostAndTheNextSendReachesIt)
@@ -102,7 +103,7 @@ TEST_F(MessageSendingModuleTest, AGreetingToAProgramNotRunningIsLostAndTheNextSe
     auto monitor = module(mMonitor, mClient, &atMonitor);
     client->sendIPCMessage(QString(), 3, false);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
-    EXPECT_EQ(atMonitor.messages(), (QVariantList {message("", "3", mClient, mMonitor)}));
+    EXPECT_EQ(atMonitor.messages(), (QVariantList{message("", "3", mClient, mMonitor)}));
 }
 
 TEST_F(MessageSendingModuleTest, AfterTheOtherProgramRestartsTheFirstSendIsLostAndTheSecondArrives)
@@ -119,7 +120,7 @@ TEST_F(MessageSendingModuleTest, AfterTheOtherProgramRestartsTheFirstSendIsLostA
     client->sendIPCMessage(QStringLiteral("first"), 2, false);
     client->sendIPCMessage(QStringLiteral("second"), 2, false);
     ASSERT_TRUE(afterRestart.waitForMessages(1));
-    EXPECT_EQ(afterRestart.messages(), (QVariantList {message("second", "2", mClient, mMonitor)}));
+    EXPECT_EQ(afterRestart.messages(), (QVariantList{message("second", "2", mClient, mMonitor)}));
     EXPECT_TRUE(traceText().contains("message of type 2 lost")) << qPrintable(traceText());
 }
 
@@ -157,8 +158,8 @@ TEST_F(MessageSendingModuleTest, TwoUsersPairsNeverReceiveEachOthersMessages)
     ASSERT_TRUE(bobMonitorGot.waitForMessages(1));
     aliceClient.reset();  // waits for its sends; none may still be under way
     bobClientModule.reset();
-    EXPECT_EQ(aliceMonitorGot.messages(), (QVariantList {message("for alice", "2", mClient, mMonitor)}));
-    EXPECT_EQ(bobMonitorGot.messages(), (QVariantList {message("for bob", "2", bobClient, bobMonitor)}));
+    EXPECT_EQ(aliceMonitorGot.messages(), (QVariantList{message("for alice", "2", mClient, mMonitor)}));
+    EXPECT_EQ(bobMonitorGot.messages(), (QVariantList{message("for bob", "2", bobClient, bobMonitor)}));
 }
 
 TEST_F(MessageSendingModuleTest, MalformedMessagesAreRefusedWithATracedReasonAndListeningGoesOn)
@@ -167,7 +168,8 @@ TEST_F(MessageSendingModuleTest, MalformedMessagesAreRefusedWithATracedReasonAnd
     auto monitor = module(mMonitor, mClient, &atMonitor);
     const auto binary = [](const QVariant &value) { return PropertyList::toData(value, PropertyList::Format::Binary); };
     const QVariantList good = message("", "3", mClient, mMonitor);
-    struct Case {
+    struct Case
+    {
         QByteArray bytes;
         const char *reason;
     };
@@ -175,11 +177,11 @@ TEST_F(MessageSendingModuleTest, MalformedMessagesAreRefusedWithATracedReasonAnd
         {"just some text", "it is not a binary property list"},
         {PropertyList::toData(good, PropertyList::Format::Xml), "it is not a binary property list"},
         {QByteArray("bplist00") + QByteArray(40, '\xff'), "it cannot be read"},
-        {binary(QVariantMap {{"a", "b"}}), "it is not a list"},
+        {binary(QVariantMap{{"a", "b"}}), "it is not a list"},
         {binary(good.mid(0, 3)), "it holds 3 items instead of 4"},
-        {binary(QVariantList {qint64(5), "3", mClient, mMonitor}), "its payload is neither a text nor a dictionary"},
-        {binary(QVariantList {"", "3", mClient, QVariantList {}}), "its item 4 is not a text"},
-        {binary(QVariantList {"rm -rf ~", "five", mClient, mMonitor}), "its type \"five\" is not a number"},
+        {binary(QVariantList{qint64(5), "3", mClient, mMonitor}), "its payload is neither a text nor a dictionary"},
+        {binary(QVariantList{"", "3", mClient, QVariantList{}}), "its item 4 is not a text"},
+        {binary(QVariantList{"rm -rf ~", "five", mClient, mMonitor}), "its type \"five\" is not a number"},
     };
     for (const Case &c : cases) {
         QString error;
@@ -191,12 +193,13 @@ TEST_F(MessageSendingModuleTest, MalformedMessagesAreRefusedWithATracedReasonAnd
     auto client = module(mClient, mMonitor);
     client->sendIPCMessage(QString(), 3, false);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
-    EXPECT_EQ(atMonitor.messages(), (QVariantList {good}));
+    EXPECT_EQ(atMonitor.messages(), (QVariantList{good}));
 }
 
 TEST_F(MessageSendingModuleTest, AHandlerThatThrowsIsTracedAndListeningGoesOn)
 {
-    struct ThrowingOnce : IPCMessageRecorder {
+    struct ThrowingOnce : IPCMessageRecorder
+    {
         std::atomic<bool> mThrow = true;
         void didReceiveIPCMessage(const QVariantList &message) override
         {
@@ -210,7 +213,7 @@ TEST_F(MessageSendingModuleTest, AHandlerThatThrowsIsTracedAndListeningGoesOn)
     client->sendIPCMessage(QStringLiteral("first"), 2, false);
     client->sendIPCMessage(QStringLiteral("second"), 2, false);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
-    EXPECT_EQ(atMonitor.messages(), (QVariantList {message("second", "2", mClient, mMonitor)}));
+    EXPECT_EQ(atMonitor.messages(), (QVariantList{message("second", "2", mClient, mMonitor)}));
     EXPECT_TRUE(traceText().contains("the handler of a message of type 2 failed: no such window"));
 }
 
@@ -225,7 +228,7 @@ TEST_F(MessageSendingModuleTest, APayloadThatIsNeitherTextNorDictionarySendsNoth
     client->sendIPCMessage(QStringLiteral("Start"), 4, false);
     ASSERT_TRUE(atMonitor.waitForMessages(1));
     client.reset();
-    EXPECT_EQ(atMonitor.messages(), (QVariantList {message("Start", "4", mClient, mMonitor)}));
+    EXPECT_EQ(atMonitor.messages(), (QVariantList{message("Start", "4", mClient, mMonitor)}));
 }
 
 TEST_F(MessageSendingModuleTest, ASecondModuleCannotListenUnderANameInUse)

@@ -1,8 +1,8 @@
-#include "platform/PropertyList.h"
-#include "common/proxy/ProxyCheckBoxStateFile.h"
 #include "common/proxy/ProxyController.h"
-#include "common/proxy/ProxySettingFile.h"
 #include "common/categories/QuellonExtension.h"
+#include "common/proxy/ProxyCheckBoxStateFile.h"
+#include "common/proxy/ProxySettingFile.h"
+#include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
 #include <QFile>
@@ -21,9 +21,9 @@ protected:
                                       const QString &password, const QString &address = "proxy.example.net",
                                       const QString &port = "3128")
     {
-        return {{"ProxyEnable", enable},       {"ProxyAuthEnable", authEnable},
-                {"ProxyAddress", address},     {"ProxyPort", port},
-                {"ProxyUserName", userName},   {"ProxyPassword", quellonExtension::encryptedString(password)}};
+        return {{"ProxyEnable", enable},     {"ProxyAuthEnable", authEnable},
+                {"ProxyAddress", address},   {"ProxyPort", port},
+                {"ProxyUserName", userName}, {"ProxyPassword", quellonExtension::encryptedString(password)}};
     }
 
     static ProxyData fields(const QString &address, const QString &port, const QString &userName = "",
@@ -60,7 +60,8 @@ TEST(ProxyDataTest, UnsetFieldsReadAsEmptyText)
 
 TEST_F(ProxySettingsTest, SettingFileToProxyArgument)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QVariantMap setting;
         QString argument;
@@ -146,7 +147,8 @@ TEST_F(ProxySettingsTest, SaveRefusesMissingOrInvalidFieldsAndKeepsTheFile)
 {
     writeSetting(enabledSetting(1, 0, "", ""));
     const QByteArray before = readText(settingFile());
-    const struct {
+    const struct
+    {
         const char *enable;
         const char *authEnable;
         ProxyData fields;
@@ -193,7 +195,8 @@ TEST(ProxyAddressTest, AcceptsHostNamesAndAddressesOnly)
 {
     for (const char *good : {"proxy", "proxy.example.net", "10.1.2.3", "my-proxy.corp", "[fe80::1]", "p_x.local."})
         EXPECT_TRUE(ProxySettingFile::isValidAddress(good)) << good;
-    for (const char *bad : {"", "-proxy", "proxy..net", "a b", "a@b", "a:8080", "http://proxy", "a/b", "fe80::1", "proxy\n", "[fe80::1]\n"})
+    for (const char *bad : {"", "-proxy", "proxy..net", "a b", "a@b", "a:8080", "http://proxy", "a/b", "fe80::1",
+                            "proxy\n", "[fe80::1]\n"})
         EXPECT_FALSE(ProxySettingFile::isValidAddress(bad)) << bad;
     EXPECT_FALSE(ProxySettingFile::isValidAddress(QString(254, 'a')));
     for (const char *good : {"1", "80", "65535"})

@@ -6,7 +6,8 @@
 
 TEST(QLUtilityDatesTest, EngineDatesBecomeTheDisplayForm)
 {
-    const struct {
+    const struct
+    {
         const char *listing;
         const char *display;  // null: no result
     } listingCases[] = {
@@ -23,7 +24,8 @@ TEST(QLUtilityDatesTest, EngineDatesBecomeTheDisplayForm)
         }
     }
 
-    const struct {
+    const struct
+    {
         const char *reindex;
         const char *display;
     } reindexCases[] = {
@@ -55,7 +57,8 @@ TEST(QLUtilityDatesTest, ElapsedTimeAndSessionDurations)
     EXPECT_EQ(QLUtility::timeDisplayFormatHour(10, 0, 9), "10:00:09");
     EXPECT_EQ(QLUtility::timeDisplayFormatHour(125, 7, 30), "125:07:30");
 
-    const struct {
+    const struct
+    {
         const char *start;
         const char *end;
         const char *duration;
@@ -73,7 +76,8 @@ TEST(QLUtilityDatesTest, ElapsedTimeAndSessionDurations)
 
 TEST(QLUtilityDatesTest, CurrentTimeStampsHaveTheirForms)
 {
-    EXPECT_TRUE(QRegularExpression("^\\d\\d-\\d\\d-\\d{4}-\\d\\d-\\d\\d-\\d\\d$").match(QLUtility::getLogTime()).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression("^\\d\\d-\\d\\d-\\d{4}-\\d\\d-\\d\\d-\\d\\d$").match(QLUtility::getLogTime()).hasMatch())
         << QLUtility::getLogTime().toStdString();
     const QString stamp = QLUtility::getSessionLogTime();
     EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d \\S+$").match(stamp).hasMatch())

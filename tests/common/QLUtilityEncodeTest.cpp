@@ -1,5 +1,5 @@
-#include "platform/PrivateFolder.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PrivateFolder.h"
 #include "support/OtherUser.h"
 #include "support/SandboxFixture.h"
 
@@ -38,7 +38,8 @@ protected:
                           "cmd=${1#--utf8-cmd=}\n"
                           "text=$(sed -n 's/^--string-encode=//p' \"$cmd\")\n"
                           "out=$(sed -n 's/^--out-file=//p' \"$cmd\")\n"
-                          "echo ran >> '" + record().toUtf8() + "'\n" + body + "\n");
+                          "echo ran >> '" +
+                              record().toUtf8() + "'\n" + body + "\n");
         QFile::setPermissions(engine, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     }
 
@@ -48,8 +49,11 @@ private:
 
 TEST_F(QLUtilityEncodeTest, ClearTextPassesThroughAPrivateFileThatIsGoneAfterwards)
 {
-    installEngine("stat -c '%a' \"$cmd\" \"$(dirname \"$cmd\")\" >> '" + record().toUtf8() + "'\n"
-                  "dirname \"$cmd\" >> '" + record().toUtf8() + "'\n"
+    installEngine("stat -c '%a' \"$cmd\" \"$(dirname \"$cmd\")\" >> '" + record().toUtf8() +
+                  "'\n"
+                  "dirname \"$cmd\" >> '" +
+                  record().toUtf8() +
+                  "'\n"
                   "printf 'enc(%s)\\n' \"$text\" > \"$out\"");
     QString error;
     const auto encoded = QLUtility::encodeString("pa ss=word", &error);
@@ -67,7 +71,8 @@ using namespace std::chrono_literals;
 
 TEST_F(QLUtilityEncodeTest, FailuresAreReportedNeverAnsweredWithABlank)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         const char *engine;  // null: no engine installed
         const char *text;
@@ -147,7 +152,9 @@ TEST_F(QLUtilityEngineEncodeTest, PasswordsAndKeysRoundTripThroughTheEngine)
     // Nothing is left: the exchange went with both its files, in the application's own folder.
     const QStringList left = QDir(temporaryRoot()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     EXPECT_EQ(left, QStringList{QFileInfo(PrivateFolder::temporaryFolder()).fileName()});
-    EXPECT_TRUE(QDir(PrivateFolder::temporaryFolder()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).isEmpty());
+    EXPECT_TRUE(QDir(PrivateFolder::temporaryFolder())
+                    .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty());
 }
 
 TEST_F(QLUtilityEngineEncodeTest, AnotherUserHoldingTheTemporaryFolderNameBlocksNothing)

@@ -1,8 +1,8 @@
-#include "platform/PropertyList.h"
 #include "common/context/ProgramContext.h"
-#include "common/texts/TextTable.h"
 #include "common/texts/QLLocalizedString.h"
+#include "common/texts/TextTable.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
@@ -29,7 +29,8 @@ protected:
 
 TEST_F(QLUtilityMachineTest, MachineNameKeepsOnlyLettersAndDigits)
 {
-    const struct {
+    const struct
+    {
         const char *computer;
         const char *name;
     } cases[] = {{"My Mac-Book (2)", "MyMacBook2"}, {"Büro-PC", "BüroPC"}, {"--- ()", ""}};
@@ -43,7 +44,8 @@ TEST_F(QLUtilityMachineTest, PortArgumentComesFromAValidPortFileOnly)
 {
     const QString portFile = QLLocalizedString("PortFilePath");
     EXPECT_EQ(QLUtility::portParam(), "--port=443");
-    const struct {
+    const struct
+    {
         const char *text;
         const char *argument;
     } cases[] = {
@@ -82,11 +84,13 @@ TEST_F(QLUtilityMachineTest, MonitorPreferencesAreReadWithTheirExactKeys)
     EXPECT_FALSE(QLUtility::EnableExcludeHiddenFiles());
     const QString preferences = QLLocalizedString("MonitorPreferencePath");
     QDir().mkpath(QFileInfo(preferences).absolutePath());
-    ASSERT_TRUE(PropertyList::write(preferences, QVariantMap{{"ShowHiddenFilesKey ", true}, {"enableExcludeHiddenFilesKey", 0}}));
+    ASSERT_TRUE(PropertyList::write(preferences,
+                                    QVariantMap{{"ShowHiddenFilesKey ", true}, {"enableExcludeHiddenFilesKey", 0}}));
     EXPECT_TRUE(QLUtility::ShowHiddenFilesKey());
     EXPECT_FALSE(QLUtility::EnableExcludeHiddenFiles());
     // Without its trailing blank the key is another one.
-    ASSERT_TRUE(PropertyList::write(preferences, QVariantMap{{"ShowHiddenFilesKey", true}, {"enableExcludeHiddenFilesKey", "YES"}}));
+    ASSERT_TRUE(PropertyList::write(preferences,
+                                    QVariantMap{{"ShowHiddenFilesKey", true}, {"enableExcludeHiddenFilesKey", "YES"}}));
     EXPECT_FALSE(QLUtility::ShowHiddenFilesKey());
     EXPECT_TRUE(QLUtility::EnableExcludeHiddenFiles());
 }

@@ -1,11 +1,12 @@
 #include "common/utility/QLUtility.h"
-#include "support/SandboxFixture.h"
 #include "platform/VolumeFacts.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
 
-class QLUtilityPathsVolumesTest : public SandboxFixture {};
+class QLUtilityPathsVolumesTest : public SandboxFixture
+{};
 
 TEST_F(QLUtilityPathsVolumesTest, PartialReadsStopAtTheEndOfTheFile)
 {
@@ -42,7 +43,8 @@ TEST_F(QLUtilityPathsVolumesTest, VolumesAreTheFoldersOfTheVolumesRootWithTheSta
     QDir().mkpath(volumes() + "/Archive Disk");
     ASSERT_TRUE(QFile::link("/", volumes() + "/Startup"));
     writeText(volumes() + "/note.txt", "not a volume");
-    EXPECT_EQ(QLUtility::listMountedVolumesPaths(), (QStringList{volumes() + "/Archive Disk", volumes() + "/Backup", "/"}));
+    EXPECT_EQ(QLUtility::listMountedVolumesPaths(),
+              (QStringList{volumes() + "/Archive Disk", volumes() + "/Backup", "/"}));
 
     QDir(volumes()).removeRecursively();
     EXPECT_TRUE(QLUtility::listMountedVolumesPaths().isEmpty());
@@ -96,5 +98,6 @@ TEST_F(QLUtilityPathsVolumesTest, RootAndListedVolumesAreMeasuredButASlashedVolu
     const quint64 measured = QLUtility::calculateSizeOfFile(volumes() + "/Backup");
     EXPECT_NE(measured, 5u);
     EXPECT_NEAR(double(measured), double(VolumeFacts::usedBytes(volumes())), double(quint64(64) << 20));
-    EXPECT_NEAR(double(QLUtility::calculateSizeOfFile("/")), double(VolumeFacts::usedBytes("/")), double(quint64(64) << 20));
+    EXPECT_NEAR(double(QLUtility::calculateSizeOfFile("/")), double(VolumeFacts::usedBytes("/")),
+                double(quint64(64) << 20));
 }

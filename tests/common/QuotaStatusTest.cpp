@@ -29,7 +29,11 @@ protected:
 
 TEST_F(QuotaStatusTest, QuotaIsUsedUpWithTenMegabytesOrLessLeft)
 {
-    struct Case { double total, used; bool usedUp; };
+    struct Case
+    {
+        double total, used;
+        bool usedUp;
+    };
     for (const Case c : {Case{100, 89.6, true}, Case{100, 89.4, false}, Case{100, 120, true}, Case{0, 0, true},
                          Case{1024, 0.5, false}})
         EXPECT_EQ(isQuotaUsedUp({c.total, c.used}), c.usedUp) << c.total << " " << c.used;
@@ -40,8 +44,8 @@ TEST_F(QuotaStatusTest, QuotaFiguresAreReadScrambledOrPlain)
     EXPECT_EQ(getQuotaDetailsForUser("ann").totalMB, 0) << "no plist";
     const QString path = userFile("UserDetailsPath");
     QDir().mkpath(QFileInfo(path).absolutePath());
-    ASSERT_TRUE(PropertyList::write(path, QVariantMap{{"TOTALQUOTASIZE", quellonExtension::encryptedString("1024")},
-                                                      {"USEDQUOTASIZE", 0.5}}));
+    ASSERT_TRUE(PropertyList::write(
+        path, QVariantMap{{"TOTALQUOTASIZE", quellonExtension::encryptedString("1024")}, {"USEDQUOTASIZE", 0.5}}));
     const Quota quota = getQuotaDetailsForUser("ann");
     EXPECT_EQ(quota.totalMB, 1024);
     EXPECT_EQ(quota.usedMB, 0.5);
@@ -51,14 +55,20 @@ TEST_F(QuotaStatusTest, QuotaFiguresAreReadScrambledOrPlain)
     EXPECT_EQ(details.value("TotalQuota"), "1 GB");
     EXPECT_EQ(details.value("UsedQuota"), "512 KB");
     EXPECT_EQ(details.value("AccountType"), "Business");
-    EXPECT_EQ(constructDetailsforDesktopNotificationWindowForUser("ann", {}, Plan::Unknown).value("PercentageQuota"), "0")
+    EXPECT_EQ(constructDetailsforDesktopNotificationWindowForUser("ann", {}, Plan::Unknown).value("PercentageQuota"),
+              "0")
         << "no total: no division by zero";
-    EXPECT_FALSE(constructDetailsforDesktopNotificationWindowForUser("ann", quota, Plan::Unknown).contains("AccountType"));
+    EXPECT_FALSE(
+        constructDetailsforDesktopNotificationWindowForUser("ann", quota, Plan::Unknown).contains("AccountType"));
 }
 
 TEST_F(QuotaStatusTest, PlanIsTheExactText)
 {
-    struct Case { const char *text; Plan plan; };
+    struct Case
+    {
+        const char *text;
+        Plan plan;
+    };
     for (const Case c : {Case{"Business", Plan::Business}, Case{"Personal", Plan::Personal},
                          Case{"Business\n", Plan::Unknown}, Case{"business", Plan::Unknown}}) {
         writeText(userFile("PlanFilePath"), c.text);

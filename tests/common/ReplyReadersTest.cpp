@@ -6,7 +6,8 @@
 
 TEST(ReplyTokensTest, ReadsEveryAttributeWholeWithAnXmlReader)
 {
-    const struct {
+    const struct
+    {
         QByteArray reply;
         QVariantMap tokens;
     } cases[] = {
@@ -30,8 +31,8 @@ TEST(ReplyTokensTest, ReadsEveryAttributeWholeWithAnXmlReader)
 
 TEST(ReplyTokensTest, MalformedReplyIsAnError)
 {
-    for (const QByteArray &reply : {QByteArray(R"(<root><login message="SUCCESS"</root>)"), QByteArray("<root><x a=b/>"),
-                                   QByteArray("<root><x a=\"1\"/></root")}) {
+    for (const QByteArray &reply : {QByteArray(R"(<root><login message="SUCCESS"</root>)"),
+                                    QByteArray("<root><x a=b/>"), QByteArray("<root><x a=\"1\"/></root")}) {
         QString error;
         EXPECT_FALSE(ScriptController::parsedDataForUser(reply, &error).has_value()) << reply.toStdString();
         EXPECT_FALSE(error.isEmpty());
@@ -43,8 +44,8 @@ namespace {
 // A reply of some 20 KB whose own entity expands to 20 MB of attribute text.
 QByteArray expandingReply()
 {
-    return "<!DOCTYPE root [<!ENTITY big \"" + QByteArray(20000, 'x') + "\">]><root><login message=\"SUCCESS\" desc=\""
-           + QByteArray("&big;").repeated(1000) + "\"/></root>";
+    return "<!DOCTYPE root [<!ENTITY big \"" + QByteArray(20000, 'x') +
+           "\">]><root><login message=\"SUCCESS\" desc=\"" + QByteArray("&big;").repeated(1000) + "\"/></root>";
 }
 
 }  // namespace
@@ -85,7 +86,8 @@ public:
 
 TEST(QuellonEventsXMLParserTest, ReportsTheAttributesOfTheKnownElementsAtTheirEnd)
 {
-    const struct {
+    const struct
+    {
         QByteArray xml;
         QList<QVariantMap> parsed;
     } cases[] = {
@@ -132,8 +134,8 @@ TEST(QuellonEventsXMLParserTest, EveryReplyEndsInExactlyOneReport)
     const QByteArray replies[] = {
         R"(<html><body><h1>502 Bad Gateway</h1></body></html>)",  // well-formed, but no answer
         R"(<other a="1"/>)",
-        R"(<root message="SUCCESS"/><broken)",                   // an answer, then broken XML
-        R"(<root><tree a="1"/>)",                                 // cut short after an answer
+        R"(<root message="SUCCESS"/><broken)",  // an answer, then broken XML
+        R"(<root><tree a="1"/>)",               // cut short after an answer
         "",
     };
     for (const QByteArray &reply : replies) {
@@ -150,18 +152,21 @@ TEST(ReplyTokensTest, TracedRepliesKeepNoSecrets)
 {
     const QString masked = ScriptController::withSecretsMasked(
         R"(<root><x message="SUCCESS" username_sync="u" password_sync="s p=q" pvtkey='k1' Password=plain/></root>)");
-    EXPECT_EQ(masked,
-              R"(<root><x message="SUCCESS" username_sync="u" password_sync="***" pvtkey="***" Password="***"/></root>)");
+    EXPECT_EQ(
+        masked,
+        R"(<root><x message="SUCCESS" username_sync="u" password_sync="***" pvtkey="***" Password="***"/></root>)");
 
     // Secrets in element text and in JSON are masked too.
-    EXPECT_EQ(ScriptController::withSecretsMasked(R"(<root><password>s3cret</password><PvtKey kind="x">k</PvtKey><user>ann</user></root>)"),
+    EXPECT_EQ(ScriptController::withSecretsMasked(
+                  R"(<root><password>s3cret</password><PvtKey kind="x">k</PvtKey><user>ann</user></root>)"),
               R"(<root><password>***</password><PvtKey kind="x">***</PvtKey><user>ann</user></root>)");
     EXPECT_EQ(ScriptController::withSecretsMasked(R"({"user":"ann","password":"a \"quoted\" one","key":42})"),
               R"({"user":"ann","password":"***","key":"***"})");
 
     // Whatever a secret element holds goes, to its end tag or the end of a reply cut
     // short; a JSON key is read with its escapes decoded.
-    const struct {
+    const struct
+    {
         const char *reply;
         const char *traced;
     } cases[] = {

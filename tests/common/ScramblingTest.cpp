@@ -1,5 +1,5 @@
-#include "platform/PropertyList.h"
 #include "common/categories/QuellonExtension.h"
+#include "platform/PropertyList.h"
 
 #include <gtest/gtest.h>
 
@@ -43,15 +43,17 @@ TEST(ScramblingTest, EveryTextSurvivesStorageInAPlist)
         "",
         "pass word",
         QString::fromUtf8("日本語のパスワード"),
-        QString::fromUtf8("漢字"),                           // U+6F22 would double to a lone surrogate
-        QString::fromUtf8("한국어 암호"),                    // Hangul, above U+8000
-        QString::fromUtf8("key 🔑 emoji 😀"),              // surrogate pairs
-        QString::fromUtf8("tab\there\nnew line\r"),         // control codes
+        QString::fromUtf8("漢字"),                   // U+6F22 would double to a lone surrogate
+        QString::fromUtf8("한국어 암호"),            // Hangul, above U+8000
+        QString::fromUtf8("key 🔑 emoji 😀"),          // surrogate pairs
+        QString::fromUtf8("tab\there\nnew line\r"),  // control codes
         units({0x01, 0x1F, 0x7F}),
-        units({0x6C00}), units({0x6FFF}), units({0x7FFF}),  // edges of the classic form
+        units({0x6C00}),
+        units({0x6FFF}),
+        units({0x7FFF}),  // edges of the classic form
         units({0x8000, 0xFFFF}),
-        units({0xD800}),                                    // a lone surrogate
-        "#not scrambled",                                   // begins with the lossless marker
+        units({0xD800}),   // a lone surrogate
+        "#not scrambled",  // begins with the lossless marker
         "&<>\"'",
     };
     for (const QString &text : hardTexts) {

@@ -1,8 +1,8 @@
-#include "common/texts/QLLocalizedString.h"
-#include "support/SandboxFixture.h"
 #include "common/webservice/ScriptController.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/webservice/ScriptControllerDelegate.h"
 #include "common/webservice/ScriptURLConnection.h"
+#include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
 #include <QEventLoop>
@@ -15,7 +15,8 @@
 
 namespace {
 
-struct ControllerEvent {
+struct ControllerEvent
+{
     QString kind;  // "success", "connectionError" or "parsingFailed"
     QVariant value;
 };
@@ -29,7 +30,10 @@ public:
     {
         events.append({"success", result});
     }
-    void connectionError(const QString &error, ScriptController *) override { events.append({"connectionError", error}); }
+    void connectionError(const QString &error, ScriptController *) override
+    {
+        events.append({"connectionError", error});
+    }
     void parsingFailedWithError(const QString &error, ScriptController *) override
     {
         events.append({"parsingFailed", error});
@@ -41,17 +45,16 @@ const QString kAwkwardPassword = QString::fromUtf8("p w&=\"+%é");
 QJsonObject standInAccounts()
 {
     return QJsonObject{
-        {"accounts",
-         QJsonArray{QJsonObject{{"username", "alice smith"},
-                                {"password", kAwkwardPassword},
-                                {"enctype", "default"},
-                                {"username_sync", "alice.sync"},
-                                {"password_sync", "s p=\"q\""},
-                                {"ruvosrvrip", "10.0.0.5"}},
-                    QJsonObject{{"username", "bob"},
-                                {"password", "secret"},
-                                {"enctype", "private"},
-                                {"pvtkey", "key&with=signs"}}}},
+        {"accounts", QJsonArray{QJsonObject{{"username", "alice smith"},
+                                            {"password", kAwkwardPassword},
+                                            {"enctype", "default"},
+                                            {"username_sync", "alice.sync"},
+                                            {"password_sync", "s p=\"q\""},
+                                            {"ruvosrvrip", "10.0.0.5"}},
+                                QJsonObject{{"username", "bob"},
+                                            {"password", "secret"},
+                                            {"enctype", "private"},
+                                            {"pvtkey", "key&with=signs"}}}},
         {"syncAccounts", QJsonArray{QJsonObject{{"username", "alice.sync"},
                                                 {"password", "s p=\"q\""},
                                                 {"ruvosrvrip", "10.0.0.6"},
@@ -132,15 +135,16 @@ TEST_F(ScriptControllerTest, SyncAccountRequestSendsEscapedFormAndGivesOneDictio
     EXPECT_EQ(request["contentType"].toString(), "application/x-www-form-urlencoded");
     // Blanks, "&", "=", quotes, "+" and "%" travel escaped; the form's own separators stay.
     // (The request log shows each password as a digest of the text sent.)
-    EXPECT_EQ(request["body"].toString(), "username=alice%20smith&password="
-                                              + WebServiceStandIn::maskedSecret("p%20w%26%3D%22%2B%25%C3%A9")
-                                              + "&enctype=default");
+    EXPECT_EQ(request["body"].toString(),
+              "username=alice%20smith&password=" + WebServiceStandIn::maskedSecret("p%20w%26%3D%22%2B%25%C3%A9") +
+                  "&enctype=default");
     EXPECT_EQ(request["fields"].toObject()["password"].toString(), WebServiceStandIn::maskedSecret(kAwkwardPassword));
 }
 
 TEST_F(ScriptControllerTest, KeyOtherThanDefaultIsSentAsPrivateKey)
 {
-    const struct {
+    const struct
+    {
         QString user, password, key;
         QStringList fieldNames;
         QString message;
@@ -177,13 +181,15 @@ TEST_F(ScriptControllerTest, SyncDetailsRequestReadsTheStorageHost)
     EXPECT_EQ(delegate.events[0].value.toMap(), expected);
     EXPECT_EQ(lastRequest()["path"].toString(), "/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi");
     EXPECT_EQ(lastRequest()["body"].toString(),
-              "username=alice.sync&password=" + WebServiceStandIn::maskedSecret("s%20p%3D%22q%22") + "&enctype=default");
+              "username=alice.sync&password=" + WebServiceStandIn::maskedSecret("s%20p%3D%22q%22") +
+                  "&enctype=default");
 }
 
 TEST_F(ScriptControllerTest, EveryFailureReachesTheDelegateAsItsFailure)
 {
     const QString path = "/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi";
-    const struct {
+    const struct
+    {
         QString mode;
         QString kind;
         QString text;  // empty: not compared
@@ -303,17 +309,21 @@ TEST_F(ScriptControllerTest, OversizedTricklingAndPlainHttpRepliesEndInOneConnec
     QObject::connect(&plain, &QTcpServer::newConnection, [&] { ++plainConnections; });
 
     // A total limit short enough for the test; the idle limit stays the product's.
-    ScriptController limited(ScriptControllerTimings{ScriptControllerTimings{}.requestTimeout, std::chrono::milliseconds(1500)});
+    ScriptController limited(
+        ScriptControllerTimings{ScriptControllerTimings{}.requestTimeout, std::chrono::milliseconds(1500)});
     limited.setDelegate(&delegate);
-    const struct {
+    const struct
+    {
         const char *mode;
         std::function<void()> send;
     } cases[] = {
         {"huge", [&] { limited.GetSyncDetailsForUsername("alice.sync", "s p=\"q\""); }},
         {"trickle", [&] { limited.GetSyncDetailsForUsername("alice.sync", "s p=\"q\""); }},
-        {"plain http", [&] {
-             limited.setupConnectionForURL(QUrl(QStringLiteral("http://127.0.0.1:%1/cgi-bin/x").arg(plain.serverPort())),
-                                           "password=secret", ScriptURLConnection::kXMLFormat);
+        {"plain http",
+         [&] {
+             limited.setupConnectionForURL(
+                 QUrl(QStringLiteral("http://127.0.0.1:%1/cgi-bin/x").arg(plain.serverPort())), "password=secret",
+                 ScriptURLConnection::kXMLFormat);
          }},
     };
     for (const auto &c : cases) {

@@ -7,7 +7,8 @@
 
 TEST(SizeFormattingTest, WorkedValues)
 {
-    const struct {
+    const struct
+    {
         quint64 bytes;
         const char *outline;
         const char *asString;

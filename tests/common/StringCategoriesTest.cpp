@@ -11,17 +11,14 @@ using namespace quellonExtension;
 
 TEST(StringCategoriesTest, FolderAndHiddenPathTests)
 {
-    const struct {
+    const struct
+    {
         QString folder;
         QString path;
         bool isChild;
     } cases[] = {
-        {"/a/b", "/a/b/c", true},
-        {"/a/b", "/a/b/c/d", true},
-        {"/a/b", "/a/bc", false},
-        {"/a/b", "/a/b", false},
-        {"/a/b", "/a", false},
-        {"/a/b", "", false},
+        {"/a/b", "/a/b/c", true}, {"/a/b", "/a/b/c/d", true}, {"/a/b", "/a/bc", false},
+        {"/a/b", "/a/b", false},  {"/a/b", "/a", false},      {"/a/b", "", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(isChildOfFolder(c.folder, c.path), c.isChild) << c.path.toStdString();
@@ -41,7 +38,8 @@ TEST(StringCategoriesTest, TrimmingAndPathComponents)
     EXPECT_EQ(trimFirstLastCharacters("\"\""), "");
     EXPECT_EQ(trimFirstLastCharacters("x"), "");
 
-    const struct {
+    const struct
+    {
         QString in;
         QString out;
     } cases[] = {
@@ -59,7 +57,8 @@ TEST(StringCategoriesTest, DoubleQuotesAreDoubledForIndexSql)
 
 TEST(StringCategoriesTest, RequestValuesKeepOnlyAlphanumericsAndFourMarks)
 {
-    const struct {
+    const struct
+    {
         QString in;
         QString out;
     } cases[] = {
@@ -74,16 +73,14 @@ TEST(StringCategoriesTest, RequestValuesKeepOnlyAlphanumericsAndFourMarks)
 
 TEST(StringCategoriesTest, ExclusionEntriesBecomeWildcardPatterns)
 {
-    const struct {
+    const struct
+    {
         QString entry;
         QString pattern;
     } cases[] = {
-        {"a?b", "*a*b*"},
-        {"*", "**"},  // "***" loses one pair in the single pass
-        {"**", "**"},
-        {"report", "*report*"},
-        {"a\\b", "*a\\\\b*"},
-        {"a|b_c", "*a\\|b\\_c*"},
+        {"a?b", "*a*b*"},     {"*", "**"},  // "***" loses one pair in the single pass
+        {"**", "**"},         {"report", "*report*"},
+        {"a\\b", "*a\\\\b*"}, {"a|b_c", "*a\\|b\\_c*"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(QLRegExpMatcher::escapedPattern(c.entry), c.pattern) << c.entry.toStdString();
@@ -91,7 +88,8 @@ TEST(StringCategoriesTest, ExclusionEntriesBecomeWildcardPatterns)
 
 TEST(StringCategoriesTest, CountsAreGroupedAndNonPositiveCountsShowZero)
 {
-    const struct {
+    const struct
+    {
         QString in;
         QString out;
     } cases[] = {

@@ -1,7 +1,7 @@
-#include "support/SandboxFixture.h"
 #include "common/webservice/SynchronousWrapper.h"
 #include "common/webservice/SynchronousWrapperDelegate.h"
 #include "common/webservice/URLRequest.h"
+#include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
 
 #include <QNetworkProxy>
@@ -140,7 +140,8 @@ TEST_F(SynchronousWrapperTest, ProxyChallengeIsAnsweredThreeTimesThenFails)
     const QList<QJsonObject> requests = proxyRequests();
     ASSERT_EQ(requests.size(), 4);
     EXPECT_FALSE(requests[0].contains("proxyAuthorization"));
-    const QString credentials = "Basic " + WebServiceStandIn::maskedSecret(QByteArray("proxyuser:proxy pass").toBase64());
+    const QString credentials =
+        "Basic " + WebServiceStandIn::maskedSecret(QByteArray("proxyuser:proxy pass").toBase64());
     for (int answer = 1; answer <= 3; ++answer)
         EXPECT_EQ(requests[answer]["proxyAuthorization"].toString(), credentials) << answer;
 }

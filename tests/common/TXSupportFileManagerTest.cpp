@@ -1,10 +1,10 @@
-#include "platform/PathRoots.h"
-#include "common/context/ProgramContext.h"
-#include "common/texts/TextTable.h"
-#include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
-#include "support/SandboxFixture.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/context/ProgramContext.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/texts/TextTable.h"
+#include "platform/PathRoots.h"
+#include "platform/PropertyList.h"
+#include "support/SandboxFixture.h"
 
 class TXSupportFileManagerTest : public SandboxFixture
 {
@@ -26,14 +26,15 @@ TEST_F(TXSupportFileManagerTest, EachFormBuildsItsPath)
     files().setTarnixUserName("ann");
     bool changed = false;
     files().setDestinationDrive("Drive", &changed);
-    const struct {
+    const struct
+    {
         ApplicationFile file;
         QString expected;
     } cases[] = {
-        {ApplicationFile::ApplicationRootFolderPath, support() + "/TarnixVidezud"},          // as is
-        {ApplicationFile::ProxySetting, dataRoot() + "/ProxySetting.plist"},                 // standardized
-        {ApplicationFile::BackupsetPath, dataRoot() + "/ann/BackupSet.plist"},               // user
-        {ApplicationFile::UserFolder, dataRoot() + "/ann"},                                  // user, standardized
+        {ApplicationFile::ApplicationRootFolderPath, support() + "/TarnixVidezud"},  // as is
+        {ApplicationFile::ProxySetting, dataRoot() + "/ProxySetting.plist"},         // standardized
+        {ApplicationFile::BackupsetPath, dataRoot() + "/ann/BackupSet.plist"},       // user
+        {ApplicationFile::UserFolder, dataRoot() + "/ann"},                          // user, standardized
         {ApplicationFile::InteractiveBackupProgressFilePath, dataRoot() + "/ann/Operation/Progress%d.txt"},
         {ApplicationFile::LDBFolder, volumes() + "/Drive/TarnixVidezud/ann/.index"},
         {ApplicationFile::LDBDetailsFilePath, dataRoot() + "/ann/IndexDetails.plist"},
@@ -57,7 +58,8 @@ TEST_F(TXSupportFileManagerTest, SyncModeUsesTheSyncUserForTheIndexFolderOnly)
               dataRoot() + "/ann/SyncIndexDetails.plist");
 
     writeText(dataRoot() + "/ann/Mode.txt", "1");  // asked afresh at each call
-    EXPECT_EQ(files().pathForApplicationFile(ApplicationFile::LDBFolder), volumes() + "/Drive/TarnixVidezud/ann/.index");
+    EXPECT_EQ(files().pathForApplicationFile(ApplicationFile::LDBFolder),
+              volumes() + "/Drive/TarnixVidezud/ann/.index");
 }
 
 TEST_F(TXSupportFileManagerTest, PerUserFilesAreRefusedWithoutAUsableUser)

@@ -10,15 +10,16 @@ namespace {
 
 QStringList allFields(const FileTransferData &record)
 {
-    return {record.offset(),  record.size(),     record.tottrf_sz(), record.tot_sz(),   record.cum_size(),
-            record.per(),     record.rate_trf(), record.remain_time(), record.trf_type(), record.fname(),
-            record.file_ver(), record.mpc(),     record.enc_name(),  record.folder_id(), record.mod_time()};
+    return {record.offset(),   record.size(),     record.tottrf_sz(),   record.tot_sz(),    record.cum_size(),
+            record.per(),      record.rate_trf(), record.remain_time(), record.trf_type(),  record.fname(),
+            record.file_ver(), record.mpc(),      record.enc_name(),    record.folder_id(), record.mod_time()};
 }
 
 TEST(TransferRecordsTest, EveryFieldIsFilledByItsOwnName)
 {
-    const QStringList keys = {"offset", "size", "tottrf_sz", "tot_sz",  "cum_size", "per",       "rate_trf", "remain_time",
-                              "trf_type", "fname", "file_ver", "mpc", "enc_name", "folder_id", "mod_time"};
+    const QStringList keys = {"offset",   "size",     "tottrf_sz",   "tot_sz",    "cum_size",
+                              "per",      "rate_trf", "remain_time", "trf_type",  "fname",
+                              "file_ver", "mpc",      "enc_name",    "folder_id", "mod_time"};
     FileTransferData record;
     for (const QString &key : keys)
         record.Data("value of " + key, key);
@@ -82,15 +83,15 @@ TEST(TransferRecordsTest, RateRecordTakesOnlyTypeAndRate)
 TEST(TransferRecordsTest, SearchRowsSortByParentFolderThenFilesBeforeFolders)
 {
     const auto row = [](const QString &path) { return FileSystemNode(path, "1 B", "", !path.endsWith('/'), "1"); };
-    const struct {
+    const struct
+    {
         QString left, right;
         int parentOrder;  // sign of compareParentFolderPath
     } cases[] = {
-        {"/Docs/b.txt", "/Docs/a.txt", 0},       // one folder: equal, whatever the names
-        {"/Docs/Sub/", "/Docs/z.txt", 0},        // a folder row's parent is the folder above it
-        {"/Docs/a.txt", "/Photos/a.txt", -1},
-        {"/docs/a.txt", "/Docs/a.txt", 1},       // case-sensitive
-        {"/a.txt", "/Docs/a.txt", -1},           // "/" before "/Docs"
+        {"/Docs/b.txt", "/Docs/a.txt", 0},  // one folder: equal, whatever the names
+        {"/Docs/Sub/", "/Docs/z.txt", 0},   // a folder row's parent is the folder above it
+        {"/Docs/a.txt", "/Photos/a.txt", -1}, {"/docs/a.txt", "/Docs/a.txt", 1},  // case-sensitive
+        {"/a.txt", "/Docs/a.txt", -1},                                            // "/" before "/Docs"
     };
     for (const auto &c : cases) {
         const int order = row(c.left).compareParentFolderPath(row(c.right));

@@ -1,12 +1,12 @@
-#include "support/FakeApplicationDelegate.h"
-#include "common/texts/QLLocalizedString.h"
-#include "support/SandboxFixture.h"
-#include "engine/command/TXEngineApplicationDelegate.h"
 #include "common/context/ProgramContext.h"
+#include "common/texts/QLLocalizedString.h"
+#include "engine/command/TXEngineApplicationDelegate.h"
+#include "support/FakeApplicationDelegate.h"
+#include "support/SandboxFixture.h"
 
-#include "engine/command/TXEngineController.h"
-#include "common/files/TXSupportFileManager.h"
 #include "common/account/User.h"
+#include "common/files/TXSupportFileManager.h"
+#include "engine/command/TXEngineController.h"
 
 namespace {
 
@@ -48,10 +48,7 @@ protected:
         account.setMSyncUserName("ann_sync");
         account.setPort("--port=1");  // stale: the port is read afresh
     }
-    void TearDown() override
-    {
-        SandboxFixture::TearDown();
-    }
+    void TearDown() override { SandboxFixture::TearDown(); }
 
     FakeEngineApplicationDelegate mainController;
 };

@@ -1,7 +1,7 @@
-#include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/EngineCommandLines.h"
-#include "support/SandboxFixture.h"
 #include "common/account/User.h"
+#include "engine/command/EngineArgumentsBuilder.h"
+#include "support/SandboxFixture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -29,7 +29,8 @@ User testAccount(bool defaultKey)
 // The permission bits of a file, as the system sees them.
 mode_t modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
@@ -58,61 +59,91 @@ QStringList readable(const EngineArguments &built)
 }
 
 class EngineCommandLinesTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(EngineCommandLinesTest, GoldenVectorsOfEveryOperation)
 {
     const User ownKey = testAccount(false);
     const User defaultKey = testAccount(true);
     const SyncAccount sync{"SyncUser", "S2", "syncpw"};
-    const VersionRestoreFiles restore{"/op/ErrorA", "/op", "/op/out.txt", "/op/err.txt", "/v/d/TarnixVidezud/u/mac",
-                                      "/op/cancel", "/op/SourceA", "/home/u/Restored"};
-    const struct {
+    const VersionRestoreFiles restore{
+        "/op/ErrorA", "/op",         "/op/out.txt",     "/op/err.txt", "/v/d/TarnixVidezud/u/mac",
+        "/op/cancel", "/op/SourceA", "/home/u/Restored"};
+    const struct
+    {
         const char *name;
         EngineArguments built;
         QStringList expected;
     } cases[] = {
-        {"quota", quota(ownKey, kNoProxy, false),
+        {"quota",
+         quota(ownKey, kNoProxy, false),
          {"--get-quota", "--timeout=30", "--port=443", "--password-file={pw}", "--pvt-key={key}", "--xml-output",
           "--proxy=", "testuser@S::home/"}},
-        {"quota from file", quota(ownKey, kProxy, true),
+        {"quota from file",
+         quota(ownKey, kProxy, true),
          {"--quota-fromfile", "--timeout=30", "--port=443", "--password-file={pw}", "--pvt-key={key}", "--xml-output",
           kProxy, "testuser@S::home/"}},
-        {"upload test", bandwidthTest(defaultKey, true),
+        {"upload test",
+         bandwidthTest(defaultKey, true),
          {"--xml-output", "--trf-uprate", "--password-file={pw}", "--pvt-key={key}", "TestUser@S::home/"}},
-        {"download test", bandwidthTest(defaultKey, false),
+        {"download test",
+         bandwidthTest(defaultKey, false),
          {"--xml-output", "--pvt-key={key}", "--password-file={pw}", "--trf-downrate", "TestUser@S::home/"}},
-        {"version list, default key", versionList(defaultKey, kNoProxy, "/v/d/TarnixVidezud/u/mac", "/12/enc"),
+        {"version list, default key",
+         versionList(defaultKey, kNoProxy, "/v/d/TarnixVidezud/u/mac", "/12/enc"),
          {"--version-info", "--no-relative", "--encode", "--enc-opt", "--mask-name", "--portable",
           "--portable-dest=/v/d/TarnixVidezud/u/mac", "--timeout=900", "--proxy=", "--xml-output", "--port=443",
           "--password-file={encpw}", "testuser@S::home/12/enc"}},
-        {"version list, own key", versionList(ownKey, kNoProxy, "/v/d/TarnixVidezud/u/mac", "/12/enc"),
+        {"version list, own key",
+         versionList(ownKey, kNoProxy, "/v/d/TarnixVidezud/u/mac", "/12/enc"),
          {"--version-info", "--no-relative", "--encode", "--enc-opt", "--mask-name", "--portable",
           "--portable-dest=/v/d/TarnixVidezud/u/mac", "--timeout=900", "--proxy=", "--xml-output", "--port=443",
           "--pvt-key={enckey}", "--password-file={encpw}", "testuser@S::home/v/d/TarnixVidezud/u/mac/12/enc"}},
-        {"delete, backup mode", deleteItems(defaultKey, kProxy, "/v/d/TarnixVidezud/u", "mac", "/tmp/Delete1", {}),
+        {"delete, backup mode",
+         deleteItems(defaultKey, kProxy, "/v/d/TarnixVidezud/u", "mac", "/tmp/Delete1", {}),
          {"--delete-items", "--timeout=900", "--xml-output", "--encode", "--enc-opt", "--mask-name", "--portable",
           "--portable-dest=/v/d/TarnixVidezud/u", kProxy, "--port=443", "--password-file={encpw}", "--pvt-key={enckey}",
           "--files-from=/tmp/Delete1", "testuser@S::home//v/d/TarnixVidezud/u/mac"}},
-        {"delete, sync mode", deleteItems(defaultKey, kNoProxy, "/v/d/TarnixVidezud/s", "", "/tmp/Delete2", sync),
+        {"delete, sync mode",
+         deleteItems(defaultKey, kNoProxy, "/v/d/TarnixVidezud/s", "", "/tmp/Delete2", sync),
          {"--delete-items", "--timeout=900", "--xml-output", "--encode", "--enc-opt", "--mask-name", "--portable",
           "--portable-dest=/v/d/TarnixVidezud/s", "--proxy=", "--port=443", "--password-file={syncpw}",
           "--pvt-key={enckey}", "--files-from=/tmp/Delete2", "syncuser@S2::home/v/d/TarnixVidezud/s/"}},
-        {"move to original, default key", moveToOriginal(defaultKey, kNoProxy, "/t/MoveFiles.txt", "/t/errorM.txt"),
+        {"move to original, default key",
+         moveToOriginal(defaultKey, kNoProxy, "/t/MoveFiles.txt", "/t/errorM.txt"),
          {"--moveto-original", "--no-relative", "--timeout=900", "--xml-output", "--proxy=", "--port=443",
           "--e=/t/errorM.txt", "--password-file={pw}", "--files-from=/t/MoveFiles.txt", "TestUser@S::home/"}},
-        {"move to original, own key", moveToOriginal(ownKey, kProxy, "/t/MoveFiles.txt", "/t/errorM.txt"),
+        {"move to original, own key",
+         moveToOriginal(ownKey, kProxy, "/t/MoveFiles.txt", "/t/errorM.txt"),
          {"--moveto-original", "--no-relative", "--timeout=900", "--xml-output", kProxy, "--port=443",
           "--e=/t/errorM.txt", "--files-from=/t/MoveFiles.txt", "--pvt-key={key}", "--password-file={pw}",
           "TestUser@S::home/"}},
-        {"version restore", versionRestore("/bin/txruvo", defaultKey, kNoProxy, restore),
-         {"/bin/txruvo", "--no-relative", "--add-progress", "--xml-output", "--encode", "--enc-opt", "--mask-name",
-          "--errlog-from=/op/ErrorA", "--temp=/op", "--port=443", "--timeout=900", "--proxy=", "--password-file={encpw}",
-          "--pvt-key={enckey}", "--o=/op/out.txt", "--e=/op/err.txt", "--portable",
-          "--portable-dest=/v/d/TarnixVidezud/u/mac", "--chk-cancel=/op/cancel", "--files-from=/op/SourceA",
-          "testuser@S::home//v/d/TarnixVidezud/u/mac/", "/home/u/Restored"}},
-        {"index rebuild", indexRebuild("/bin/txruvo", "/v/d/TarnixVidezud/u", "/t/out", "/t/err", "TestUser"),
+        {"version restore",
+         versionRestore("/bin/txruvo", defaultKey, kNoProxy, restore),
+         {"/bin/txruvo",
+          "--no-relative",
+          "--add-progress",
+          "--xml-output",
+          "--encode",
+          "--enc-opt",
+          "--mask-name",
+          "--errlog-from=/op/ErrorA",
+          "--temp=/op",
+          "--port=443",
+          "--timeout=900",
+          "--proxy=",
+          "--password-file={encpw}",
+          "--pvt-key={enckey}",
+          "--o=/op/out.txt",
+          "--e=/op/err.txt",
+          "--portable",
+          "--portable-dest=/v/d/TarnixVidezud/u/mac",
+          "--chk-cancel=/op/cancel",
+          "--files-from=/op/SourceA",
+          "testuser@S::home//v/d/TarnixVidezud/u/mac/",
+          "/home/u/Restored"}},
+        {"index rebuild",
+         indexRebuild("/bin/txruvo", "/v/d/TarnixVidezud/u", "/t/out", "/t/err", "TestUser"),
          {"/bin/txruvo", "--expressdb-recreate", "--portable-dest=/v/d/TarnixVidezud/u", "--o=/t/out", "--e=/t/err",
           "--user=TestUser"}},
     };
@@ -132,7 +163,8 @@ TEST_F(EngineCommandLinesTest, AnAbsentValueMakesTheVectorIncompleteInsteadOfSho
     User noServer = testAccount(true);
     noServer.setRuvoServerIP("");
 
-    const struct {
+    const struct
+    {
         const char *name;
         EngineArguments built;
         QString missing;
@@ -143,7 +175,8 @@ TEST_F(EngineCommandLinesTest, AnAbsentValueMakesTheVectorIncompleteInsteadOfSho
         {"no port argument", quota(noPort, kNoProxy, false), "--port=", 8},
         {"no server", bandwidthTest(noServer, true), "the storage server", 5},
         {"no list file", deleteItems(testAccount(true), kNoProxy, "/d", "mac", QString(), {}), "--files-from=", 14},
-        {"no restore target", versionRestore("/bin/txruvo", testAccount(true), kNoProxy, {"a", "b", "c", "d", "e", "f", "g", ""}),
+        {"no restore target",
+         versionRestore("/bin/txruvo", testAccount(true), kNoProxy, {"a", "b", "c", "d", "e", "f", "g", ""}),
          "an argument", 22},
     };
     for (const auto &c : cases) {
@@ -173,7 +206,8 @@ TEST_F(EngineCommandLinesTest, CredentialFilesArePrivateAndGoWithTheirLastHolder
 // file instead, in the proxy argument's place.
 TEST_F(EngineCommandLinesTest, AProxyUserAndPasswordTravelInAPrivateFile)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QString proxy;
         QString shown;

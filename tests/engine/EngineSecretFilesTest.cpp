@@ -7,8 +7,7 @@
 #include <QFileInfo>
 
 class EngineSecretFilesTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(EngineSecretFilesTest, FilesLeftByAProcessThatNoLongerRunsAreRemovedOthersStay)
 {

@@ -34,7 +34,6 @@ inline void appendTo(const QString &path, const QByteArray &bytes)
         file.write(bytes);
 }
 
-
 // Waits until the process has ended; one still running after the wait is
 // killed, so that no test leaves it behind.
 inline bool processEnds(qint64 pid)

@@ -1,16 +1,16 @@
+#include "EngineTestSupport.h"
+#include "common/account/User.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/transfer/FileTransferData.h"
 #include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/EngineCommandLines.h"
-#include "EngineTestSupport.h"
-#include "common/transfer/FileTransferData.h"
-#include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
-#include "engine/parsing/QLSYNCParser.h"
-#include "support/SandboxFixture.h"
 #include "engine/command/TXCommandDelegate.h"
 #include "engine/command/TXCommandExcecuter.h"
 #include "engine/command/TarnixProcessLib.h"
 #include "engine/command/TarnixProcessLibController.h"
-#include "common/account/User.h"
+#include "engine/parsing/QLSYNCParser.h"
+#include "platform/PropertyList.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +63,7 @@ public:
 };
 
 constexpr TarnixProcessLibTimings kQuickEngineTimings{std::chrono::milliseconds(40), std::chrono::milliseconds(100),
-                                                std::chrono::milliseconds(50)};
+                                                      std::chrono::milliseconds(50)};
 
 class StandInEngineTest : public SandboxFixture
 {
@@ -133,7 +133,10 @@ protected:
             .build();
     }
 
-    bool waitForFinish() { return waitUntil([&] { return controller.finishedCount > 0; }); }
+    bool waitForFinish()
+    {
+        return waitUntil([&] { return controller.finishedCount > 0; });
+    }
 
     QStringList listLines;
     SessionController controller;
@@ -142,7 +145,8 @@ protected:
 
 TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QVariantMap scenario;
         int lineType;
@@ -185,7 +189,8 @@ TEST_F(StandInEngineTest, EveryFileArrivesOnceWhateverTheOutputLooksLike)
 
 TEST_F(StandInEngineTest, ACrashedOrStoppedEngineStillFinishesItsRun)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         const char *stopMode;
         bool stopIt;
@@ -213,7 +218,8 @@ TEST_F(StandInEngineTest, ACrashedOrStoppedEngineStillFinishesItsRun)
 
 TEST_F(StandInEngineTest, CredentialsTravelInPrivateFilesThatGoAfterTheRun)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QString password;
         const char *error;
@@ -251,7 +257,8 @@ TEST_F(StandInEngineTest, TheRunnerCollectsTheEngineErrorAndLetsGoOfTheCredentia
     runner.setCommandArguments(std::move(arguments));
     runner.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
     ASSERT_TRUE(waitUntil([&] { return delegate.finishedCount > 0; }));
-    EXPECT_TRUE(delegate.error.contains("txruvo error: --quota-fromfile is not supported")) << delegate.error.toStdString();
+    EXPECT_TRUE(delegate.error.contains("txruvo error: --quota-fromfile is not supported"))
+        << delegate.error.toStdString();
     EXPECT_EQ(runner.outStr(), "");
     EXPECT_FALSE(QFile::exists(passwordFile));
 }
@@ -286,7 +293,8 @@ TEST_F(StandInEngineTest, TheProxyPasswordStaysOffTheEngineCommandLine)
     const QString scenario = root() + "/scenario.plist";
     qputenv("TXRUVO_SCENARIO", scenario.toUtf8());
     const auto noScenarioAfterwards = qScopeGuard([] { qunsetenv("TXRUVO_SCENARIO"); });
-    const struct {
+    const struct
+    {
         const char *name;
         QString expected;
         QString error;

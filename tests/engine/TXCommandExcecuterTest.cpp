@@ -1,8 +1,8 @@
-#include "engine/command/EngineArgumentsBuilder.h"
-#include "EngineTestSupport.h"
-#include "support/SandboxFixture.h"
-#include "engine/command/TXCommandDelegate.h"
 #include "engine/command/TXCommandExcecuter.h"
+#include "EngineTestSupport.h"
+#include "engine/command/EngineArgumentsBuilder.h"
+#include "engine/command/TXCommandDelegate.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 
@@ -39,7 +39,8 @@ protected:
     }
 
     // Runs a shell script as the engine; further arguments become $0, $1...
-    void runScript(const QString &script, int executionType = TXCommandExcecuter::kPlainRun, const QStringList &scriptArguments = {})
+    void runScript(const QString &script, int executionType = TXCommandExcecuter::kPlainRun,
+                   const QStringList &scriptArguments = {})
     {
         EngineArgumentsBuilder args;
         args.add("-c").add(script);
@@ -48,20 +49,21 @@ protected:
         run(args.build(), executionType);
     }
 
-    void run(const EngineArguments &arguments, int executionType = TXCommandExcecuter::kPlainRun, const QString &executable = "/bin/sh")
+    void run(const EngineArguments &arguments, int executionType = TXCommandExcecuter::kPlainRun,
+             const QString &executable = "/bin/sh")
     {
         runner.setCommandString(executable);
         runner.setCommandArguments(arguments);
         runner.performAsynchronousExecutionFor(executionType, spillFolder());
     }
 
-    bool waitForEnd() { return waitUntil([&] { return delegate.finishedCount > 0; }); }
+    bool waitForEnd()
+    {
+        return waitUntil([&] { return delegate.finishedCount > 0; });
+    }
     QString spillFolder() const { return root() + "/delete"; }
 
-    QStringList spillFiles() const
-    {
-        return QDir(spillFolder()).entryList(QDir::Files, QDir::Name);
-    }
+    QStringList spillFiles() const { return QDir(spillFolder()).entryList(QDir::Files, QDir::Name); }
 
     RecordingDelegate delegate;
     TXCommandExcecuter runner{nullptr, {100, std::chrono::milliseconds(1), 200, std::chrono::milliseconds(1)}};
@@ -69,7 +71,8 @@ protected:
 
 TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         const char *script;
         QString output;
@@ -78,8 +81,8 @@ TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
         {"two streams, slow output", R"(printf 'a\n'; printf 'e1' >&2; sleep 0.1; printf 'b\n'; printf 'e2' >&2)",
          "a\nb\n", "e1e2"},
         {"nothing written", "exit 0", "", ""},
-        {"character split between chunks", R"(printf '\303'; sleep 0.2; printf '\251\n')", QString::fromUtf8("\xC3\xA9\n"),
-         ""},
+        {"character split between chunks", R"(printf '\303'; sleep 0.2; printf '\251\n')",
+         QString::fromUtf8("\xC3\xA9\n"), ""},
         {"Mac Roman bytes", R"(printf 'caf\216\n')", QString::fromUtf8("caf\xC3\xA9\n"), ""},
         {"unterminated last line", R"(printf '[a]\n[b]')", "[a]\n[b]", ""},
         {"crash after some output", R"(printf 'before\n'; kill -SEGV $$)", "before\n", ""},
@@ -100,7 +103,8 @@ TEST_F(TXCommandExcecuterTest, OutputAndErrorAreCollectedInOrderAndDecoded)
 TEST_F(TXCommandExcecuterTest, ASpillingRunHandsOverCompleteLinesInFiles)
 {
     // 12,000 numbered lines of about 12 characters, then an incomplete one.
-    runScript(R"(i=0; while [ $i -lt 12000 ]; do echo "[deleted][$i]"; i=$((i+1)); done; printf '[deleted][tail')", TXCommandExcecuter::kSpillingRun);
+    runScript(R"(i=0; while [ $i -lt 12000 ]; do echo "[deleted][$i]"; i=$((i+1)); done; printf '[deleted][tail')",
+              TXCommandExcecuter::kSpillingRun);
     ASSERT_TRUE(waitForEnd());
 
     QStringList lines;
@@ -123,7 +127,8 @@ TEST_F(TXCommandExcecuterTest, ASpillingRunHandsOverCompleteLinesInFiles)
 TEST_F(TXCommandExcecuterTest, AnElementLineLeftAtASpillKeepsItsLineBreak)
 {
     // One long element line without a line break: every spill keeps it, with "\n" after it.
-    runScript(R"(printf '<item fname="'; head -c 60000 /dev/zero | tr '\0' 'x'; printf '"/>')", TXCommandExcecuter::kSpillingRun);
+    runScript(R"(printf '<item fname="'; head -c 60000 /dev/zero | tr '\0' 'x'; printf '"/>')",
+              TXCommandExcecuter::kSpillingRun);
     ASSERT_TRUE(waitForEnd());
     EXPECT_EQ(delegate.output, "<item fname=\"" + QString(60000, u'x') + "\"/>\n");
     EXPECT_GE(delegate.spillCount, 1);
@@ -169,8 +174,11 @@ TEST_F(TXCommandExcecuterTest, ASpillingRunWithoutAFolderFailsBeforeItStarts)
     TXCommandExcecuter fresh;
     fresh.setDelegate(&delegate);
     fresh.setCommandString("/bin/sh");
-    fresh.setCommandArguments(
-        EngineArgumentsBuilder().add("-c").add(R"(: > "$0"; head -c 200000 /dev/zero | tr '\0' '\n')").add(started).build());
+    fresh.setCommandArguments(EngineArgumentsBuilder()
+                                  .add("-c")
+                                  .add(R"(: > "$0"; head -c 200000 /dev/zero | tr '\0' '\n')")
+                                  .add(started)
+                                  .build());
     fresh.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun, QString());
     EXPECT_EQ(delegate.finishedCount, 0);
     ASSERT_TRUE(waitForEnd());
@@ -194,13 +202,15 @@ TEST_F(TXCommandExcecuterTest, StoppingEndsEverythingTheEngineStarted)
 
 TEST_F(TXCommandExcecuterTest, ARunThatCannotStartEndsWithAnError)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         EngineArguments arguments;
         QString executable;
         const char *reason;
     } cases[] = {
-        {"missing executable", EngineArgumentsBuilder().add("--get-quota").build(), root() + "/no-such-engine", "no-such-engine"},
+        {"missing executable", EngineArgumentsBuilder().add("--get-quota").build(), root() + "/no-such-engine",
+         "no-such-engine"},
         {"missing value", EngineArgumentsBuilder().add("--files-from=", "").build(), "/bin/true", "--files-from="},
     };
     for (const auto &c : cases) {
@@ -234,7 +244,8 @@ TEST_F(TXCommandExcecuterTest, AnUploadRunReturnsTheEngineErrorFileAndRemovesBot
     QDir().mkpath(applicationFolder());
     delegate.errorFile = applicationFolder() + "/upload-error.txt";
     delegate.outFile = applicationFolder() + "/upload-out.txt";
-    const struct {
+    const struct
+    {
         const char *name;
         const char *script;
         QString error;

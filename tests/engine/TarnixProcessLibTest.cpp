@@ -1,8 +1,8 @@
-#include "engine/command/EngineArgumentsBuilder.h"
-#include "EngineTestSupport.h"
-#include "support/SandboxFixture.h"
 #include "engine/command/TarnixProcessLib.h"
+#include "EngineTestSupport.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 #include "engine/command/TarnixProcessLibController.h"
+#include "support/SandboxFixture.h"
 
 #include "engine/command/EngineSecretFiles.h"
 
@@ -83,7 +83,10 @@ protected:
             .build();
     }
 
-    bool waitForEvent(const QString &event) { return waitUntil([&] { return controller.events.contains(event); }); }
+    bool waitForEvent(const QString &event)
+    {
+        return waitUntil([&] { return controller.events.contains(event); });
+    }
 
     QString outputFile, errorFile, goFile;
     RecordingController controller;
@@ -111,7 +114,8 @@ TEST_F(TarnixProcessLibTest, LinesAreCarriedAcrossTicksAndTheLastOneIsNotLost)
 
     EXPECT_EQ(controller.events, (QStringList{"out:[a]\n", "err:E1", "out:[b]\n", QString::fromUtf8("err:\xC3\xA9"),
                                               "out:[c\n", "finished"}));
-    EXPECT_GE(controller.finishedAtMs - exitAtMs, kShortTimings.finishGrace.count() + int(kShortTimings.finishNotice.count()));
+    EXPECT_GE(controller.finishedAtMs - exitAtMs,
+              kShortTimings.finishGrace.count() + int(kShortTimings.finishNotice.count()));
     EXPECT_FALSE(QFile::exists(outputFile));
     EXPECT_FALSE(QFile::exists(errorFile));
     EXPECT_FALSE(engine.isRunning());
@@ -147,12 +151,14 @@ TEST_F(TarnixProcessLibTest, AHangingEngineIsStoppedAndTheRunStillFinishes)
 
 TEST_F(TarnixProcessLibTest, AnEngineThatCannotStartIsReportedAndFinishes)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         EngineArguments arguments;
         const char *reason;
     } cases[] = {
-        {"missing executable", EngineArgumentsBuilder().add(root() + "/no-such-engine").add("--o=x").build(), "no-such-engine"},
+        {"missing executable", EngineArgumentsBuilder().add(root() + "/no-such-engine").add("--o=x").build(),
+         "no-such-engine"},
         {"missing value", EngineArgumentsBuilder().add("/bin/true").add("--o=", QString()).build(), "--o="},
     };
     for (const auto &c : cases) {
@@ -176,13 +182,18 @@ TEST_F(TarnixProcessLibTest, EveryFinishNoticeBelongsToItsOwnRun)
     const TarnixProcessLibTimings slowFinish{std::chrono::milliseconds(20), std::chrono::milliseconds(1000),
                                              std::chrono::milliseconds(1000)};
     const QString startedFile = root() + "/second-started";
-    enum class StartDuring { Grace, NoticeDelay };
+    enum class StartDuring
+    {
+        Grace,
+        NoticeDelay
+    };
     for (const StartDuring when : {StartDuring::NoticeDelay, StartDuring::Grace}) {
         SCOPED_TRACE(when == StartDuring::Grace ? "start during the grace" : "start while the notice is pending");
         QFile::remove(goFile);
         QFile::remove(startedFile);
         controller.events.clear();
-        struct Notice {
+        struct Notice
+        {
             int status;
             bool secondRunStarted;
         };
@@ -194,23 +205,29 @@ TEST_F(TarnixProcessLibTest, EveryFinishNoticeBelongsToItsOwnRun)
         wrapper.setOutDataText(outputFile);
         wrapper.setErrorDataText(errorFile);
 
-        wrapper.setArguments(
-            EngineArgumentsBuilder().add("/bin/sh").add("-c").add("printf '[one]\\n' >> \"$0\"; exit 5").add(outputFile).build());
+        wrapper.setArguments(EngineArgumentsBuilder()
+                                 .add("/bin/sh")
+                                 .add("-c")
+                                 .add("printf '[one]\\n' >> \"$0\"; exit 5")
+                                 .add(outputFile)
+                                 .build());
         ASSERT_TRUE(wrapper.startProcess());
         if (when == StartDuring::Grace)
             ASSERT_TRUE(waitUntil([&] { return wrapper.terminationStatus() == 5; }));
         else
-            ASSERT_TRUE(waitUntil([&] { return controller.events.contains("out:[one]\n") && !QFile::exists(outputFile); }));
+            ASSERT_TRUE(
+                waitUntil([&] { return controller.events.contains("out:[one]\n") && !QFile::exists(outputFile); }));
         ASSERT_TRUE(notices.isEmpty()) << "the test missed its moment";
 
-        wrapper.setArguments(EngineArgumentsBuilder()
-                                 .add("/bin/sh")
-                                 .add("-c")
-                                 .add("printf '[two]\\n' >> \"$0\"; : > \"$1\"; while [ ! -e \"$2\" ]; do sleep 0.01; done; exit 7")
-                                 .add(outputFile)
-                                 .add(startedFile)
-                                 .add(goFile)
-                                 .build());
+        wrapper.setArguments(
+            EngineArgumentsBuilder()
+                .add("/bin/sh")
+                .add("-c")
+                .add("printf '[two]\\n' >> \"$0\"; : > \"$1\"; while [ ! -e \"$2\" ]; do sleep 0.01; done; exit 7")
+                .add(outputFile)
+                .add(startedFile)
+                .add(goFile)
+                .build());
         EXPECT_TRUE(wrapper.startProcess());
         EXPECT_FALSE(wrapper.startProcess()) << "only one start waits; a further one is refused";
         EXPECT_TRUE(wrapper.isRunning());
@@ -232,7 +249,8 @@ TEST_F(TarnixProcessLibTest, EveryFinishNoticeBelongsToItsOwnRun)
 TEST_F(TarnixProcessLibTest, StoppingEndsEverythingTheEngineStarted)
 {
     const QString pidFile = root() + "/grandchild";
-    engine.setArguments(EngineArgumentsBuilder().add("/bin/sh").add("-c").add(kEngineWithAGrandchild).add(pidFile).build());
+    engine.setArguments(
+        EngineArgumentsBuilder().add("/bin/sh").add("-c").add(kEngineWithAGrandchild).add(pidFile).build());
     engine.startProcess();
     ASSERT_TRUE(waitUntil([&] { return QFile::exists(pidFile); }));
     const qint64 grandchild = readText(pidFile).trimmed().toLongLong();
@@ -281,7 +299,8 @@ TEST_F(TarnixProcessLibTest, AFloodOfOutputIsReadInSlicesWhileTheEventLoopKeepsT
 
     EXPECT_EQ(counting.lineCount, kLines);
     EXPECT_EQ(counting.characters, kLineLength * kLines);
-    EXPECT_LE(counting.largestDelivery, TarnixProcessLib::kReadSliceBytes + kLineLength) << "one slice and a carried line at most";
+    EXPECT_LE(counting.largestDelivery, TarnixProcessLib::kReadSliceBytes + kLineLength)
+        << "one slice and a carried line at most";
     EXPECT_GT(ticks, 10);
     EXPECT_LT(longestGapMs, 1000) << "the event loop stalled";
 }
@@ -291,7 +310,8 @@ TEST_F(TarnixProcessLibTest, AFloodOfOutputIsReadInSlicesWhileTheEventLoopKeepsT
 TEST_F(TarnixProcessLibTest, NoCredentialFileOutlivesItsEngine)
 {
     const auto credentialFiles = [] { return QDir(EngineSecretFiles::folder()).entryList(QDir::Files); };
-    const struct {
+    const struct
+    {
         const char *name;
         EngineArgumentsBuilder engine;
         bool stop;

@@ -24,5 +24,6 @@ TEST(FuzzFindings, OnlyFailuresAreSavedNotSlowUnits)
                          qEnvironmentVariable("TX_SOURCE_DIR") + "/scripts/lib/fuzz-findings.sh", artifacts, corpus});
     ASSERT_TRUE(shell.waitForFinished(10000));
     EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().constData();
-    EXPECT_EQ(QDir(corpus).entryList(QDir::Files, QDir::Name), QStringList({"crash-1", "leak-2", "oom-4", "timeout-3"}));
+    EXPECT_EQ(QDir(corpus).entryList(QDir::Files, QDir::Name),
+              QStringList({"crash-1", "leak-2", "oom-4", "timeout-3"}));
 }

@@ -1,7 +1,7 @@
 #include "index/journals/DataBaseWrapper.h"
+#include "index/journals/FinishedJournals.h"
 #include "index/sqlite/DatabaseFixture.h"
 #include "index/sqlite/FMResultSet.h"
-#include "index/journals/FinishedJournals.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,7 +26,9 @@ public:
         int pauseMilliseconds = 0;
     };
 
-    explicit TestJournal(Log &log) : mLog(log) {}
+    explicit TestJournal(Log &log)
+        : mLog(log)
+    {}
 
     static constexpr FMDatabaseTimings kShortBusyWait{std::chrono::milliseconds(100), std::chrono::milliseconds(10)};
 

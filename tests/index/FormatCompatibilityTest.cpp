@@ -79,8 +79,13 @@ const QString kFileValues = QStringLiteral(
 
 QString fileValues(const QString &file, int size, int version, int thumb, const QString &encName)
 {
-    return QStringLiteral("%1|2014-05-06 10:11:12 +0000|%2|%3|NA|NA|1|Default Backupset|1234566|%4|fid|/Office|%5|integerinteger")
-        .arg(file).arg(size).arg(version).arg(thumb).arg(encName);
+    return QStringLiteral(
+               "%1|2014-05-06 10:11:12 +0000|%2|%3|NA|NA|1|Default Backupset|1234566|%4|fid|/Office|%5|integerinteger")
+        .arg(file)
+        .arg(size)
+        .arg(version)
+        .arg(thumb)
+        .arg(encName);
 }
 
 class FormatCompatibilityTest : public IndexFixture
@@ -112,9 +117,9 @@ TEST_F(FormatCompatibilityTest, AnIndexAndJournalWrittenBeforeOpenQueryAndMergeN
 
     ASSERT_TRUE(mergeJournals());
     EXPECT_EQ(folderEntries(), QStringList{"ann.qlenc"});
-    EXPECT_EQ(folderRows(), QStringList({"'/'", "'/Office/Users/ann/Docs/'", "'/Office/Users/ann/'", "'/Office/Users/'",
-                                         "'/Office/'", "'/Office/Users/ann/x_y%z/'", "'/Office/Users/ann/Été/'",
-                                         "'/Office/Users/ann/New/'"}));
+    EXPECT_EQ(folderRows(),
+              QStringList({"'/'", "'/Office/Users/ann/Docs/'", "'/Office/Users/ann/'", "'/Office/Users/'", "'/Office/'",
+                           "'/Office/Users/ann/x_y%z/'", "'/Office/Users/ann/Été/'", "'/Office/Users/ann/New/'"}));
     EXPECT_EQ(column(kFileValues),
               QStringList({fileValues("'/Office/Users/ann/Docs/''photo.JPG'", 100, 1, 1, "enc"),
                            fileValues("'/Office/Users/ann/Docs/''Report.doc'", 250, 3, 0, "enc-report-3"),
@@ -136,12 +141,13 @@ TEST_F(FormatCompatibilityTest, AnIndexAndJournalWrittenNowOpenWithThePlainLibra
     const QString journal = folder() + "/" + folderEntries().filter(".qlt").value(0);
 
     PlainIndex journalRead(journal);
-    EXPECT_EQ(journalRead.column(kSchemaQuery),
-              QStringList({"table FILE_TABLE_TEMP: CREATE TABLE FILE_TABLE_TEMP(FILEPATH char(1024) primary key collate "
-                           "nocase,FILE_LMD char(256),FILE_SIZE __int64, ENC_METHOD char(3), ENC_PSWD char(300), "
-                           "FILE_OR_FOLDER bool, OPERATION_TYPE char(32),BKSET_LMD char(50), SYNC_DATE char(50),VERSION "
-                           "integer(3),FOLDER_ID char(1024),MPC char(50),ENC_NAME char(1024))",
-                           "index sqlite_autoindex_FILE_TABLE_TEMP_1: "}));
+    EXPECT_EQ(
+        journalRead.column(kSchemaQuery),
+        QStringList({"table FILE_TABLE_TEMP: CREATE TABLE FILE_TABLE_TEMP(FILEPATH char(1024) primary key collate "
+                     "nocase,FILE_LMD char(256),FILE_SIZE __int64, ENC_METHOD char(3), ENC_PSWD char(300), "
+                     "FILE_OR_FOLDER bool, OPERATION_TYPE char(32),BKSET_LMD char(50), SYNC_DATE char(50),VERSION "
+                     "integer(3),FOLDER_ID char(1024),MPC char(50),ENC_NAME char(1024))",
+                     "index sqlite_autoindex_FILE_TABLE_TEMP_1: "}));
     EXPECT_EQ(journalRead.column("SELECT FILEPATH || '|' || OPERATION_TYPE FROM FILE_TABLE_TEMP ORDER BY rowid"),
               QStringList({"/Office/d1/f1.jpg|INSERT", "/Office/d2/|DELETE"}));
 
@@ -152,10 +158,12 @@ TEST_F(FormatCompatibilityTest, AnIndexAndJournalWrittenNowOpenWithThePlainLibra
     EXPECT_EQ(indexRead.column("PRAGMA journal_mode"), QStringList{"wal"});
     EXPECT_EQ(indexRead.column("PRAGMA integrity_check"), QStringList{"ok"});
     // Every file but the 43 of /Office/d2, found through the name index made again.
-    EXPECT_EQ(indexRead.column("SELECT count(*) FROM qlfile INDEXED BY qlfile_indx WHERE NAME > ''"), QStringList{"257"});
+    EXPECT_EQ(indexRead.column("SELECT count(*) FROM qlfile INDEXED BY qlfile_indx WHERE NAME > ''"),
+              QStringList{"257"});
     const QStringList values = indexRead.column(kFileValues);
     EXPECT_EQ(values.value(0), fileValues("'/Office/d0/''f0.jpg'", 0, 2, 1, "e"));
-    EXPECT_TRUE(values.contains(fileValues("'/Office/d1/''f1.jpg'", 5, 2, 1, "again"))) << values.join("\n").toStdString();
+    EXPECT_TRUE(values.contains(fileValues("'/Office/d1/''f1.jpg'", 5, 2, 1, "again")))
+        << values.join("\n").toStdString();
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #pragma once
 
+#include "index/IndexTimings.h"
+#include "index/TXDatabaseWrapper.h"
+#include "index/TXDatabaseWrapperDelegate.h"
 #include "index/journals/DataBaseWrapper.h"
 #include "index/sqlite/FMDatabase.h"
 #include "index/sqlite/FMResultSet.h"
-#include "index/IndexTimings.h"
 #include "support/SandboxFixture.h"
-#include "index/TXDatabaseWrapper.h"
-#include "index/TXDatabaseWrapperDelegate.h"
 
 #include <QDir>
 
@@ -30,7 +30,9 @@ protected:
     static inline const QString kUser = "ann";
 
     // No waits before opening or between merge statements; short busy waits.
-    static constexpr IndexTimings kShortTimings{std::chrono::milliseconds(0), 50, std::chrono::milliseconds(0),
+    static constexpr IndexTimings kShortTimings{std::chrono::milliseconds(0),
+                                                50,
+                                                std::chrono::milliseconds(0),
                                                 {std::chrono::milliseconds(300), std::chrono::milliseconds(10)}};
 
     virtual QString folder() const { return root() + "/ldb"; }
@@ -40,8 +42,12 @@ protected:
     // The twelve values the index manager hands over for a backed-up file.
     static QVariantList insertValues(const JournalRow &row)
     {
-        return {row.path, "2014-05-06 10:11:12 +0000", row.size, "NA", "NA", false, "NA", "NA",
-                row.version, row.folderId, "/Office", row.encName};
+        return {row.path,    "2014-05-06 10:11:12 +0000",
+                row.size,    "NA",
+                "NA",        false,
+                "NA",        "NA",
+                row.version, row.folderId,
+                "/Office",   row.encName};
     }
 
     // Writes a finished journal of the rows.
@@ -49,7 +55,8 @@ protected:
     {
         TXDatabaseWrapper journal{kShortTimings};
         QString error;
-        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode, &error)) << error.toStdString();
+        ASSERT_TRUE(journal.initializeDatabaseAtPath(folder(), QString(), TXDatabaseWrapper::kJournalMode, &error))
+            << error.toStdString();
         for (const JournalRow &row : rows) {
             if (row.operation == "INSERT") {
                 EXPECT_TRUE(journal.insertRecord(insertValues(row), false, 0, &error)) << error.toStdString();
@@ -104,7 +111,8 @@ protected:
     // Each file as its folder's stored name followed by its own.
     QStringList fileRows(const QString &path = QString()) const
     {
-        return column("SELECT qlfolder.NAME || qlfile.NAME FROM qlfile JOIN qlfolder USING (DIRID) ORDER BY FILEID", path);
+        return column("SELECT qlfolder.NAME || qlfile.NAME FROM qlfile JOIN qlfolder USING (DIRID) ORDER BY FILEID",
+                      path);
     }
 };
 

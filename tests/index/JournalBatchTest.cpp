@@ -3,8 +3,7 @@
 #include "index/journals/JournalBatch.h"
 
 class JournalBatchTest : public IndexFixture
-{
-};
+{};
 
 TEST_F(JournalBatchTest, RowsGoInInTheJournalKeysOrderAndARowThatFailsIsReportedAlone)
 {
@@ -14,10 +13,10 @@ TEST_F(JournalBatchTest, RowsGoInInTheJournalKeysOrderAndARowThatFailsIsReported
         return {path, "2014-05-06 10:11:12 +0000", 1, "NA", "NA", false, "NA", "NA", 1, "fid", "/Office", "enc"};
     };
     QStringList failures;
-    JournalBatch::write(journal,
-                        {record("/b/Z.txt"), record("/é.txt"), {"/A/x/"}, record("/a/y.txt"), record("/B/z.TXT"),
-                         record("/a/_.txt")},
-                        [&failures](const QString &error) { failures << error; });
+    JournalBatch::write(
+        journal,
+        {record("/b/Z.txt"), record("/é.txt"), {"/A/x/"}, record("/a/y.txt"), record("/B/z.TXT"), record("/a/_.txt")},
+        [&failures](const QString &error) { failures << error; });
     ASSERT_TRUE(journal.commitTransaction());
     journal.unInitializeDatabase();
 

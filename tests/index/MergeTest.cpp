@@ -1,7 +1,7 @@
 #include "IndexFixture.h"
 
-#include "index/journals/FinishedJournals.h"
 #include "index/IndexSchema.h"
+#include "index/journals/FinishedJournals.h"
 
 #include <QFile>
 
@@ -9,7 +9,10 @@ class MergeTest : public IndexFixture
 {
 protected:
     // The version numbers of the files, in row order.
-    QStringList versions() const { return column("SELECT FILEID || ' ' || NAME || ' ' || FILE_OR_FOLDER FROM qlfile ORDER BY FILEID"); }
+    QStringList versions() const
+    {
+        return column("SELECT FILEID || ' ' || NAME || ' ' || FILE_OR_FOLDER FROM qlfile ORDER BY FILEID");
+    }
 };
 
 TEST_F(MergeTest, PausesAfterEveryFiftyStatementsCountingFolderAttemptsAndRows)
@@ -41,7 +44,8 @@ TEST_F(MergeTest, NewFoldersAreMadeUpToTheFirstPresentOne)
     addFiles({"/Office/Users/ann/new/deep/b.txt", "/top.txt"});
     EXPECT_EQ(folderRows(), QStringList({"'/'", "'/Office/Users/ann/'", "'/Office/Users/'", "'/Office/'",
                                          "'/Office/Users/ann/new/deep/'", "'/Office/Users/ann/new/'"}));
-    EXPECT_EQ(fileRows(), QStringList({"'/Office/Users/ann/''a.txt'", "'/Office/Users/ann/new/deep/''b.txt'", "'/''top.txt'"}));
+    EXPECT_EQ(fileRows(),
+              QStringList({"'/Office/Users/ann/''a.txt'", "'/Office/Users/ann/new/deep/''b.txt'", "'/''top.txt'"}));
     EXPECT_EQ(column("SELECT DISTINCT FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
               QStringList{"0000 000 1024 0"});
 }
@@ -60,7 +64,8 @@ TEST_F(MergeTest, ABackedUpFileAgainUpdatesItsRowAndOnlyVersionOtherThanOneChang
         ASSERT_TRUE(mergeJournals());
         writeJournal({{"/DOCS/report.DOC", "INSERT", 250, c.newVersion, "second"}});
         ASSERT_TRUE(mergeJournals());
-        EXPECT_EQ(column("SELECT FILEID || ' ' || NAME || ' ' || FILE_SIZE || ' ' || FILE_OR_FOLDER || ' ' || ENC_NAME FROM qlfile"),
+        EXPECT_EQ(column("SELECT FILEID || ' ' || NAME || ' ' || FILE_SIZE || ' ' || FILE_OR_FOLDER || ' ' || ENC_NAME "
+                         "FROM qlfile"),
                   QStringList{"1 'Report.doc' 250 " + c.expectedVersion + " second"});
     }
 }
@@ -73,13 +78,27 @@ TEST_F(MergeTest, DeletionsRemoveExactlyTheNamedItem)
         QStringList remaining;
         QStringList goneFolders;
     };
-    const QStringList indexed = {"/Office/old/a.txt", "/Office/old/sub/b.txt", "/Office/old2/c.txt",
-                                 "/Office/a_c.txt", "/Office/abc.txt", "/x_y/d.txt", "/xzy/e.txt", "/a.txt"};
+    const QStringList indexed = {"/Office/old/a.txt",  "/Office/old/sub/b.txt",
+                                 "/Office/old2/c.txt", "/Office/a_c.txt",
+                                 "/Office/abc.txt",    "/x_y/d.txt",
+                                 "/xzy/e.txt",         "/a.txt"};
     const QList<Case> cases = {
-        {"/Office/old/", {"'/Office/old2/''c.txt'", "'/Office/''a_c.txt'", "'/Office/''abc.txt'", "'/x_y/''d.txt'", "'/xzy/''e.txt'", "'/''a.txt'"}, {"'/Office/old/'", "'/Office/old/sub/'"}},
-        {"/Office/a_c.txt", {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''abc.txt'", "'/x_y/''d.txt'", "'/xzy/''e.txt'", "'/''a.txt'"}, {}},
-        {"/x_y/", {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''a_c.txt'", "'/Office/''abc.txt'", "'/xzy/''e.txt'", "'/''a.txt'"}, {"'/x_y/'"}},
-        {"/a.txt", {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''a_c.txt'", "'/Office/''abc.txt'", "'/x_y/''d.txt'", "'/xzy/''e.txt'"}, {}},
+        {"/Office/old/",
+         {"'/Office/old2/''c.txt'", "'/Office/''a_c.txt'", "'/Office/''abc.txt'", "'/x_y/''d.txt'", "'/xzy/''e.txt'",
+          "'/''a.txt'"},
+         {"'/Office/old/'", "'/Office/old/sub/'"}},
+        {"/Office/a_c.txt",
+         {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''abc.txt'",
+          "'/x_y/''d.txt'", "'/xzy/''e.txt'", "'/''a.txt'"},
+         {}},
+        {"/x_y/",
+         {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''a_c.txt'",
+          "'/Office/''abc.txt'", "'/xzy/''e.txt'", "'/''a.txt'"},
+         {"'/x_y/'"}},
+        {"/a.txt",
+         {"'/Office/old/''a.txt'", "'/Office/old/sub/''b.txt'", "'/Office/old2/''c.txt'", "'/Office/''a_c.txt'",
+          "'/Office/''abc.txt'", "'/x_y/''d.txt'", "'/xzy/''e.txt'"},
+         {}},
         {"/", {}, {"'/Office/'", "'/Office/old/'", "'/Office/old/sub/'", "'/Office/old2/'", "'/x_y/'", "'/xzy/'"}},
     };
     for (const Case &c : cases) {
@@ -248,8 +267,9 @@ TEST_F(MergeTest, ThumbnailFlagFollowsTheTextAfterTheLastDotInAnyLetterCase)
         int thumb;
     };
     // In order: a remembered extension must not answer for a name without one.
-    const QList<Case> cases = {{"a.png", 1}, {"png", 0}, {"b.PNG", 1}, {".jpeg", 1}, {"c.png.txt", 0}, {"d.", 0},
-                               {"e.jp2", 1}, {"f.tiff", 1}, {"g.tifff", 0}, {"h.jpg ", 0}, {"i.GIF", 1}, {"j.pngx", 0}};
+    const QList<Case> cases = {{"a.png", 1},     {"png", 0},    {"b.PNG", 1}, {".jpeg", 1},
+                               {"c.png.txt", 0}, {"d.", 0},     {"e.jp2", 1}, {"f.tiff", 1},
+                               {"g.tifff", 0},   {"h.jpg ", 0}, {"i.GIF", 1}, {"j.pngx", 0}};
     QList<JournalRow> rows;
     QStringList expected;
     for (const Case &c : cases) {
@@ -268,7 +288,8 @@ TEST_F(MergeTest, AMergeThatFailsAfterSettingTheNameIndexAsideLeavesTheIndexAsIt
     {
         FMDatabase db(mainIndexPath());
         ASSERT_TRUE(db.open());
-        ASSERT_TRUE(db.executeUpdate("CREATE TRIGGER refuse BEFORE DELETE ON qlfolder BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        ASSERT_TRUE(db.executeUpdate(
+            "CREATE TRIGGER refuse BEFORE DELETE ON qlfolder BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     }
     const QStringList schema = column("SELECT name || ' ' || coalesce(sql, '') FROM sqlite_master ORDER BY name");
     // More rows than the index holds files, then a deletion that fails.

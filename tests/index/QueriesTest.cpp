@@ -8,15 +8,16 @@ protected:
     void SetUp() override
     {
         IndexFixture::SetUp();
-        addFiles({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt", "/Office/Users/ann2/c.txt",
-                  "/x/Report.doc", "/y/reports/z.txt", "/top.txt", "/odd/a_c.txt", "/odd/abc.txt",
-                  "/odd/100%.txt", "/odd/it's \"quoted\".txt", "/odd/br]acket.txt", "/odd/Ünïcödé.txt",
-                  "/x_y/f.txt", "/xzy/g.txt", "/quo\"te/h.txt"});
+        addFiles({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt", "/Office/Users/ann2/c.txt", "/x/Report.doc",
+                  "/y/reports/z.txt", "/top.txt", "/odd/a_c.txt", "/odd/abc.txt", "/odd/100%.txt",
+                  "/odd/it's \"quoted\".txt", "/odd/br]acket.txt", "/odd/Ünïcödé.txt", "/x_y/f.txt", "/xzy/g.txt",
+                  "/quo\"te/h.txt"});
         // Rows marked absent, as another writer may leave them.
         FMDatabase db(mainIndexPath());
         ASSERT_TRUE(db.open());
-        ASSERT_TRUE(db.executeUpdate("INSERT INTO qlfile (DIRID, NAME, FILE_LMD, FILE_SIZE) SELECT DIRID, '''ghost.txt''', "
-                                     "'0000/00/00 00:00:00', 5000 FROM qlfolder WHERE NAME = '''/Office/Users/ann/'''"));
+        ASSERT_TRUE(
+            db.executeUpdate("INSERT INTO qlfile (DIRID, NAME, FILE_LMD, FILE_SIZE) SELECT DIRID, '''ghost.txt''', "
+                             "'0000/00/00 00:00:00', 5000 FROM qlfolder WHERE NAME = '''/Office/Users/ann/'''"));
         ASSERT_TRUE(db.executeUpdate("INSERT INTO qlfolder (NAME, FILE_LMD, FILE_SIZE) VALUES "
                                      "('''/Office/Users/ann/ghostdir/''', '0000/00/00 00:00:00', 1024)"));
         wrapper.setDelegate(&delegate);
@@ -39,7 +40,8 @@ TEST_F(QueriesTest, ListingShowsOneLevelFoldersFirstThenFiles)
     QStringList rootNames;
     for (const IndexEntry &entry : delegate.entries())
         rootNames.append((entry.isFolder() ? "D " : "F ") + entry.fileName);
-    EXPECT_EQ(sorted(rootNames.mid(0, 7)), QStringList({"D /Office/", "D /odd/", "D /quo\"te/", "D /x/", "D /x_y/", "D /xzy/", "D /y/"}));
+    EXPECT_EQ(sorted(rootNames.mid(0, 7)),
+              QStringList({"D /Office/", "D /odd/", "D /quo\"te/", "D /x/", "D /x_y/", "D /xzy/", "D /y/"}));
     EXPECT_EQ(rootNames.mid(7), QStringList{"F top.txt"});
 
     delegate.clear();
@@ -55,8 +57,8 @@ TEST_F(QueriesTest, ListingShowsOneLevelFoldersFirstThenFiles)
 
 TEST_F(QueriesTest, ListingOfAFolderWithWildcardsOrQuotesInItsNameShowsOnlyThatFolder)
 {
-    for (const auto &[folder, expected] : std::initializer_list<std::pair<QString, QString>>{
-             {"x_y", "f.txt"}, {"xzy", "g.txt"}, {"quo\"te", "h.txt"}}) {
+    for (const auto &[folder, expected] :
+         std::initializer_list<std::pair<QString, QString>>{{"x_y", "f.txt"}, {"xzy", "g.txt"}, {"quo\"te", "h.txt"}}) {
         delegate.clear();
         wrapper.fetchChildrenForPath(folder);
         EXPECT_EQ(delegate.names(), QStringList{expected}) << folder.toStdString();
@@ -90,7 +92,9 @@ TEST_F(QueriesTest, SearchMatchesNamesAndFolderPathsBelowTheRootWithPercentAsThe
         {"]", "", {"/odd/br]acket.txt"}},
         {"Ünï", "", {"/odd/Ünïcödé.txt"}},
         {"b", "/Office/Users/ann", {"/Office/Users/ann/sub/b.txt"}},
-        {"ann", "/Office/Users", {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt", "/Office/Users/ann2/c.txt"}},
+        {"ann",
+         "/Office/Users",
+         {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt", "/Office/Users/ann2/c.txt"}},
         {"ghost", "", {}},
     };
     for (const Case &c : cases) {
@@ -115,12 +119,18 @@ TEST_F(QueriesTest, ServerIdentityLookupsFindExactlyTheNamedFiles)
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPath("odd/it's \"quoted\".txt"); }), 1);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPath("top.txt"); }), 1);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPath("Office/Users/ann/ghost.txt"); }), 0);
-    EXPECT_EQ(count([&] { wrapper.searchEncryptedNameForPaths({{"odd", QStringList{"abc.txt", "abc.txt", "a_c.txt", "a%c.txt"}}}); }), 2);
-    EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePaths({"Office/Users/ann", "Office/Users/ann", "x_y"}); }), 2);
+    EXPECT_EQ(
+        count([&] {
+            wrapper.searchEncryptedNameForPaths({{"odd", QStringList{"abc.txt", "abc.txt", "a_c.txt", "a%c.txt"}}});
+        }),
+        2);
+    EXPECT_EQ(count([&] {
+                  wrapper.searchEncryptedNameInsidePaths({"Office/Users/ann", "Office/Users/ann", "x_y"});
+              }),
+              2);
     EXPECT_EQ(count([&] { wrapper.searchEncryptedNameInsidePath("/Office/Users/ann"); }), 2);
     // Each row names the file it stands for, so that a delete can tell which item a stored name is.
-    EXPECT_EQ(sorted(delegate.names()),
-              QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
+    EXPECT_EQ(sorted(delegate.names()), QStringList({"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}));
     const IndexEntry first = delegate.entries().value(0);
     EXPECT_EQ(first, fileEntry(first.fileName, "2014-05-06 10:11:12 +0000", 100, 1, "fid", "enc", "/Office"));
     count([&] { wrapper.searchEncryptedNameForPath("odd/it's \"quoted\".txt"); });
@@ -220,7 +230,8 @@ TEST_F(QueriesTest, TheRootFolderAndAMoveOfAFolderIntoItselfAreRefused)
         delegate.clear();
         ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
         wrapper.renameFolder({{"OriginalPath", original}, {"RenamedPath", renamed}});
-        EXPECT_EQ(delegate.record().value("Status"), "Failure") << original.toStdString() << " " << renamed.toStdString();
+        EXPECT_EQ(delegate.record().value("Status"), "Failure")
+            << original.toStdString() << " " << renamed.toStdString();
     }
     EXPECT_EQ(wrapper.doesFileExistOnPortable("/top.txt"), true);
     EXPECT_EQ(wrapper.doesFileExistOnPortable("/x/Report.doc"), true);

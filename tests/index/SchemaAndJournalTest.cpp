@@ -10,8 +10,7 @@
 #include <thread>
 
 class SchemaAndJournalTest : public IndexFixture
-{
-};
+{};
 
 TEST_F(SchemaAndJournalTest, NewMainIndexHoldsOnlyTheRootRowAndInitialisingAgainChangesNothing)
 {
@@ -19,8 +18,9 @@ TEST_F(SchemaAndJournalTest, NewMainIndexHoldsOnlyTheRootRowAndInitialisingAgain
         TXDatabaseWrapper wrapper{kShortTimings};
         ASSERT_TRUE(wrapper.initializeDatabaseAtPath(folder(), kUser, TXDatabaseWrapper::kListingMode));
     }
-    EXPECT_EQ(column("SELECT DIRID || ' ' || NAME || ' ' || FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
-              QStringList{"1 '/' 0000 000 1024 0"});
+    EXPECT_EQ(
+        column("SELECT DIRID || ' ' || NAME || ' ' || FILE_LMD || ' ' || FILE_SIZE || ' ' || LEVEL_NO FROM qlfolder"),
+        QStringList{"1 '/' 0000 000 1024 0"});
     EXPECT_TRUE(column("SELECT NAME FROM qlfile").isEmpty());
     EXPECT_EQ(column("PRAGMA journal_mode"), QStringList{"wal"});
     EXPECT_TRUE(QFile::permissions(folder()).testFlags(QFileDevice::WriteOther | QFileDevice::ExeOther));
@@ -105,7 +105,8 @@ TEST_F(SchemaAndJournalTest, AJournalThatCannotBeMadeReportsWhyAndLeavesNoFile)
     writeText(root() + "/blocked", "a file where the index folder should be");
     TXDatabaseWrapper journal{kShortTimings};
     QString error;
-    EXPECT_FALSE(journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), TXDatabaseWrapper::kJournalMode, &error));
+    EXPECT_FALSE(
+        journal.initializeDatabaseAtPath(root() + "/blocked/ldb", QString(), TXDatabaseWrapper::kJournalMode, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_FALSE(journal.insertRecord(insertValues({"/a.txt"}), false, TXDatabaseWrapper::kJournalMode));
     EXPECT_EQ(readText(root() + "/blocked"), "a file where the index folder should be");

@@ -27,7 +27,8 @@ protected:
 TEST_F(SharedIndexFolderTest, AnotherUsersJournalIsNeverMergedAndTheIndexCannotBeMovedAway)
 {
     addFiles({"/d/a.txt"});
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(folder()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 01777u) << "shared, and nobody removes another's files";
 

@@ -88,7 +88,8 @@ TEST_F(StreamedSearchTest, ARefusedBatchStopsTheSearchWithNothingMoreReported)
 
 TEST_F(StreamedSearchTest, ASmallResultComesWholeAtTheEnd)
 {
-    for (const auto &[key, rows] : std::initializer_list<std::pair<QString, qsizetype>>{{"hit7.txt", 1}, {"ghost", 0}}) {
+    for (const auto &[key, rows] :
+         std::initializer_list<std::pair<QString, qsizetype>>{{"hit7.txt", 1}, {"ghost", 0}}) {
         BatchReceiver receiver;
         TXDatabaseWrapper reader{kShortTimings};
         reader.setDelegate(&receiver);
@@ -114,8 +115,9 @@ TEST_F(StreamedSearchTest, ALargeIndexReadInNameRangesGivesEveryMatchingFileOnce
             const std::optional<qint64> key = IndexRows::folderKey(db, path);
             ASSERT_TRUE(key);
             for (int name = 0; name < kNames; ++name) {
-                ASSERT_TRUE(IndexRows::insertFile(db, *key, {QStringLiteral("n%1.txt").arg(name), "2014-05-06 10:11:12 +0000",
-                                                             100, 1, "fid", "/Office", "enc"}));
+                ASSERT_TRUE(IndexRows::insertFile(db, *key,
+                                                  {QStringLiteral("n%1.txt").arg(name), "2014-05-06 10:11:12 +0000",
+                                                   100, 1, "fid", "/Office", "enc"}));
             }
         }
         ASSERT_TRUE(db.commit());

@@ -11,8 +11,12 @@
 // and the installed programs' keys name the installed files.
 namespace {
 
-const QStringList kPrograms{"TarnixVidezud",            "QuellonVidezud",           "TarnixVidezudMonitor",
-                            "QuellonVidezudMonitor",    "TarnixVidezudUninstaller", "QuellonVidezudUninstaller",
+const QStringList kPrograms{"TarnixVidezud",
+                            "QuellonVidezud",
+                            "TarnixVidezudMonitor",
+                            "QuellonVidezudMonitor",
+                            "TarnixVidezudUninstaller",
+                            "QuellonVidezudUninstaller",
                             "txruvo"};
 
 class InstallLayoutTest : public SandboxFixture
@@ -62,11 +66,13 @@ TEST_F(InstallLayoutTest, ProgramsResourcesReceiptsAndDesktopEntriesLandInTheirP
     for (const QString resource : {"Tarnix/Localizable.plist", "Quellon/Localizable.plist", "images/windBG.png"})
         EXPECT_TRUE(QFileInfo::exists(folder() + "/resources/" + resource)) << resource.toStdString();
 
-    const struct {
+    const struct
+    {
         QString program, name;
     } brands[] = {{"TarnixVidezud", "Tarnix Rizered"}, {"QuellonVidezud", "Quellon Videzud"}};
     for (const auto &brand : brands) {
-        const QString entry = QString::fromUtf8(readText(prefix() + "/share/applications/" + brand.program + ".desktop"));
+        const QString entry =
+            QString::fromUtf8(readText(prefix() + "/share/applications/" + brand.program + ".desktop"));
         EXPECT_TRUE(entry.startsWith("[Desktop Entry]\nType=Application\n")) << entry.toStdString();
         EXPECT_TRUE(entry.contains("\nName=" + brand.name + "\n")) << entry.toStdString();
         // Quoted, with the quotes of the prefix escaped, as desktop entries want.
@@ -79,7 +85,8 @@ TEST_F(InstallLayoutTest, ProgramsResourcesReceiptsAndDesktopEntriesLandInTheirP
     }
     // Nothing lands outside the two folders of the layout.
     EXPECT_EQ(QDir(prefix()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), (QStringList{"lib", "share"}));
-    EXPECT_EQ(QDir(prefix() + "/share").entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"applications"});
+    EXPECT_EQ(QDir(prefix() + "/share").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{"applications"});
 }
 
 TEST_F(InstallLayoutTest, TheInstalledProgramsKeysNameTheInstalledFiles)
@@ -94,7 +101,8 @@ TEST_F(InstallLayoutTest, TheInstalledProgramsKeysNameTheInstalledFiles)
         for (const char *key : {"RecieptFilePath", "DesktopEntryPath"})
             EXPECT_TRUE(QFileInfo::exists(QLLocalizedString(key))) << key;
         for (const char *key : {"ApplicationExecPath", "MonitorExecPath", "ExecuterPath"})
-            EXPECT_TRUE(QFileInfo(QLLocalizedString(key)).isExecutable()) << key << " " << QLLocalizedString(key).toStdString();
+            EXPECT_TRUE(QFileInfo(QLLocalizedString(key)).isExecutable())
+                << key << " " << QLLocalizedString(key).toStdString();
     }
 }
 

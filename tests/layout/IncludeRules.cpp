@@ -9,10 +9,16 @@ constexpr int programRank = 7;
 // Programs share one rank: none of them may include another.
 const QHash<QString, int> &ranks()
 {
-    static const QHash<QString, int> table{
-        {"platform", 0}, {"common", 1}, {"index/sqlite", 2}, {"index", 3}, {"engine", 4},
-        {"session", 5},  {"desktop", 6}, {"client", programRank}, {"monitor", programRank},
-        {"uninstaller", programRank}};
+    static const QHash<QString, int> table{{"platform", 0},
+                                           {"common", 1},
+                                           {"index/sqlite", 2},
+                                           {"index", 3},
+                                           {"engine", 4},
+                                           {"session", 5},
+                                           {"desktop", 6},
+                                           {"client", programRank},
+                                           {"monitor", programRank},
+                                           {"uninstaller", programRank}};
     return table;
 }
 
@@ -75,8 +81,8 @@ QString clientFeatureReach(const QString &file, const QString &included)
 {
     const QString from = clientFolderOf(file);
     const QString to = clientFolderOf(included);
-    if (from.isEmpty() || to.isEmpty() || from == to || clientSharedFolders().contains(from)
-        || clientSharedFolders().contains(to))
+    if (from.isEmpty() || to.isEmpty() || from == to || clientSharedFolders().contains(from) ||
+        clientSharedFolders().contains(to))
         return {};
     return QString("%1 includes %2 of another client feature (%3); what features share "
                    "belongs in client/common")
@@ -103,7 +109,8 @@ QString widgetsInTool(const QString &file, const QString &angleInclude, const QS
 {
     if (file.section('/', 0, 0) == screenshotTool() || !isWidgetsHeader(angleInclude, widgetsHeaders))
         return {};
-    return QString("%1 includes the widget header <%2>; only the screenshot tool shows windows").arg(file, angleInclude);
+    return QString("%1 includes the widget header <%2>; only the screenshot tool shows windows")
+        .arg(file, angleInclude);
 }
 
 QString internalFromOutside(const QString &file, const QString &included)
@@ -113,20 +120,18 @@ QString internalFromOutside(const QString &file, const QString &included)
     return QString("%1 includes %2, internal to the layer %3").arg(file, included, layerOf(included));
 }
 
-QString widgetsOutsideViews(const QString &file, const QString &angleInclude,
-                            const QSet<QString> &widgetsHeaders)
+QString widgetsOutsideViews(const QString &file, const QString &angleInclude, const QSet<QString> &widgetsHeaders)
 {
     if (!isWidgetsHeader(angleInclude, widgetsHeaders))
         return {};
     const QStringList parts = file.split('/');
     if (parts.contains("widgets") || parts.contains("views"))
         return {};
-    const bool programMain = parts.size() >= 2 && parts.last() == "main.cpp"
-                             && ranks().value(parts.first(), -1) == programRank;
+    const bool programMain =
+        parts.size() >= 2 && parts.last() == "main.cpp" && ranks().value(parts.first(), -1) == programRank;
     if (programMain)
         return {};
-    return QString("%1 includes the widget header <%2> outside a widgets or views folder")
-        .arg(file, angleInclude);
+    return QString("%1 includes the widget header <%2> outside a widgets or views folder").arg(file, angleInclude);
 }
 
 }  // namespace IncludeRules

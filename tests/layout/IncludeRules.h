@@ -43,7 +43,6 @@ QString internalFromOutside(const QString &file, const QString &included);
 
 // Why a file may not include a Qt Widgets header ("" when it may): widgets belong in
 // folders named "widgets" or "views" and in the programs' own main.cpp.
-QString widgetsOutsideViews(const QString &file, const QString &angleInclude,
-                            const QSet<QString> &widgetsHeaders);
+QString widgetsOutsideViews(const QString &file, const QString &angleInclude, const QSet<QString> &widgetsHeaders);
 
 }  // namespace IncludeRules

@@ -9,21 +9,16 @@
 
 namespace {
 
-struct Include {
-    QString file;       // under src/ (or tools/)
-    QString target;     // as written between the quotes or angle brackets
+struct Include
+{
+    QString file;    // under src/ (or tools/)
+    QString target;  // as written between the quotes or angle brackets
     bool quoted;
 };
 
-QString sourceRoot()
-{
-    return QString(TX_SOURCE_TREE);
-}
+QString sourceRoot() { return QString(TX_SOURCE_TREE); }
 
-QString toolsRoot()
-{
-    return QString(TX_TOOLS_TREE);
-}
+QString toolsRoot() { return QString(TX_TOOLS_TREE); }
 
 QList<Include> includesUnder(const QString &rootPath)
 {
@@ -46,10 +41,7 @@ QList<Include> includesUnder(const QString &rootPath)
     return found;
 }
 
-QList<Include> includesUnderSrc()
-{
-    return includesUnder(sourceRoot());
-}
+QList<Include> includesUnderSrc() { return includesUnder(sourceRoot()); }
 
 QSet<QString> widgetsHeaders()
 {
@@ -62,7 +54,8 @@ QSet<QString> widgetsHeaders()
 
 TEST(IncludeRules, CheckerCatchesPlantedViolations)
 {
-    struct Case {
+    struct Case
+    {
         const char *file;
         const char *included;
         bool violation;
@@ -125,7 +118,8 @@ TEST(IncludeRules, CheckerCatchesPlantedViolations)
 
 TEST(IncludeRules, ToolCheckerCatchesPlantedViolations)
 {
-    struct Case {
+    struct Case
+    {
         const char *file;
         const char *included;
         bool beside;
@@ -161,10 +155,12 @@ TEST(IncludeRules, EveryIncludeOfTheToolsNamesItsRootAndStaysBelowTheDesktop)
     for (const Include &include : includes) {
         if (include.target.startsWith("moc_") || include.target.endsWith(".moc"))
             continue;
-        const QString why = include.quoted
-            ? IncludeRules::toolInclude(include.file, include.target,
-                                        QFileInfo::exists(root.filePath(QFileInfo(include.file).path() + '/' + include.target)))
-            : IncludeRules::widgetsInTool(include.file, include.target, widgets);
+        const QString why =
+            include.quoted
+                ? IncludeRules::toolInclude(
+                      include.file, include.target,
+                      QFileInfo::exists(root.filePath(QFileInfo(include.file).path() + '/' + include.target)))
+                : IncludeRules::widgetsInTool(include.file, include.target, widgets);
         EXPECT_TRUE(why.isEmpty()) << why.toStdString();
     }
 }
@@ -232,8 +228,8 @@ TEST(IncludeRules, ReadmeListsEveryFolderInLayerOrder)
     for (const QString &folder : present)
         EXPECT_TRUE(listed.contains(folder)) << "README.md does not list " << folder.toStdString() << "/";
     for (const QString &folder : listed)
-        EXPECT_TRUE(present.contains(folder)) << "README.md lists " << folder.toStdString()
-                                              << "/, which is not in src/";
+        EXPECT_TRUE(present.contains(folder))
+            << "README.md lists " << folder.toStdString() << "/, which is not in src/";
     int previousRank = -1;
     for (const QString &folder : listed) {
         const int rank = IncludeRules::rankOf(folder + "/");

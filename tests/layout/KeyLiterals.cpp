@@ -51,10 +51,7 @@ QSet<QString> keysIn(const QString &source)
     return keys;
 }
 
-QSet<QString> constantTextsIn(const QString &source)
-{
-    return captures(constantDefinition(), source);
-}
+QSet<QString> constantTextsIn(const QString &source) { return captures(constantDefinition(), source); }
 
 QMap<QString, QStringList> spelledInSeveralLayers(const QMap<QString, QString> &sources)
 {

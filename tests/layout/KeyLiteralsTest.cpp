@@ -52,8 +52,8 @@ TEST(KeyLiterals, EveryKeyOfTheTreeIsSpelledInOneLayer)
     ASSERT_GT(sources.size(), 100) << "no sources found under " << TX_SOURCE_TREE;
     const QMap<QString, QStringList> spelled = KeyLiterals::spelledInSeveralLayers(sources);
     for (auto key = spelled.cbegin(); key != spelled.cend(); ++key) {
-        ADD_FAILURE() << "\"" << key.key().toStdString() << "\" is spelled in several layers: "
-                      << key.value().join(", ").toStdString()
+        ADD_FAILURE() << "\"" << key.key().toStdString()
+                      << "\" is spelled in several layers: " << key.value().join(", ").toStdString()
                       << "; name it once, as a constant in the lowest layer that needs it";
     }
 }

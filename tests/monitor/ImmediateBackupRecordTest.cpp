@@ -31,8 +31,11 @@ protected:
     void logIn()
     {
         writePlist(PathStandardizer::standardizePath(QLLocalizedString("LastUserLoginDetailsFilePath")),
-                   QVariantMap{{"TarnixUsername", "ann"}, {"Username", "ann@server"}, {"serverName", "10.0.0.1"},
-                               {"quotaServername", "quota.example"}, {"SSL", "YES"}});
+                   QVariantMap{{"TarnixUsername", "ann"},
+                               {"Username", "ann@server"},
+                               {"serverName", "10.0.0.1"},
+                               {"quotaServername", "quota.example"},
+                               {"SSL", "YES"}});
     }
     const QDateTime now{QDate(2026, 12, 11), QTime(10, 0)};
 };

@@ -13,8 +13,7 @@ namespace {
 using Action = MonitorLaunchWord::Action;
 
 class MonitorLaunchWordTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(MonitorLaunchWordTest, EachWordIsActedOnOnceAndTheFileRemoved)
 {

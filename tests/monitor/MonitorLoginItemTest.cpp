@@ -57,7 +57,8 @@ TEST_F(MonitorLoginItemTest, TheFirstStartAddsTheLoginItem)
 
 TEST_F(MonitorLoginItemTest, AnEntryTheUserSwitchedOffStaysSwitchedOff)
 {
-    const QString switchedOff = "[Desktop Entry]\nType=Application\nExec=/elsewhere/TarnixVidezudMonitor\nHidden=true\n";
+    const QString switchedOff =
+        "[Desktop Entry]\nType=Application\nExec=/elsewhere/TarnixVidezudMonitor\nHidden=true\n";
     QDir().mkpath(mFolder.path() + "/.config/autostart");
     QFile file(entry());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

@@ -1,7 +1,7 @@
 // What the notification window shows for a payload, and where it stands.
 
-#include "monitor/notify/DisplayController.h"
 #include "monitor/notify/NotificationRules.h"
+#include "monitor/notify/DisplayController.h"
 #include "monitor/notify/NotificationView.h"
 
 #include "support/SandboxFixture.h"
@@ -13,12 +13,12 @@ namespace {
 using namespace NotificationRules;
 
 class NotificationRulesTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(NotificationRulesTest, VisibilityOfTheBlocks)
 {
-    struct Case {
+    struct Case
+    {
         bool onRequest;
         bool business;
         QVariantMap payload;

@@ -19,7 +19,8 @@ QString monitorProgram() { return qEnvironmentVariable("TX_BIN_DIR") + "/TarnixV
 bool isMonitor(qint64 pid)
 {
     // A process that ended but was not yet reaped has no program any more.
-    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() == QFileInfo(monitorProgram()).canonicalFilePath();
+    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() ==
+           QFileInfo(monitorProgram()).canonicalFilePath();
 }
 
 bool waitUntil(const std::function<bool()> &condition)

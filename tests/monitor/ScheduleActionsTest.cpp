@@ -59,19 +59,21 @@ protected:
 TEST_F(ScheduleActionsTest, RunNowChecksBeforeItChangesAnything)
 {
     const QDateTime now(QDate(2026, 3, 2), QTime(10, 0));
-    struct Case {
+    struct Case
+    {
         const char *name;
         TarnixScheduleItem selected;
         QList<TarnixScheduleItem> others;
         QString message;
     };
-    const QList<Case> cases {
-        { "running", job("ann", 2, TarnixScheduleItem::InProgress), {}, ScheduleActionsController::kAlreadyImmediate },
-        { "another user's one-off waits", job("ann", 2), { job("bob", 0) },
-            ScheduleActionsController::kAlreadyImmediate },
-        { "no backup set", job("ann", 2, 0, root() + "/missing.plist"), {}, ScheduleActionsController::kNoBackupSet },
-        { "empty backup set", job("ann", 2, 0, root() + "/empty-set.plist"), {},
-            ScheduleActionsController::kNoBackupSet },
+    const QList<Case> cases{
+        {"running", job("ann", 2, TarnixScheduleItem::InProgress), {}, ScheduleActionsController::kAlreadyImmediate},
+        {"another user's one-off waits", job("ann", 2), {job("bob", 0)}, ScheduleActionsController::kAlreadyImmediate},
+        {"no backup set", job("ann", 2, 0, root() + "/missing.plist"), {}, ScheduleActionsController::kNoBackupSet},
+        {"empty backup set",
+         job("ann", 2, 0, root() + "/empty-set.plist"),
+         {},
+         ScheduleActionsController::kNoBackupSet},
     };
     for (const Case &c : cases) {
         writeArchive(QList<TarnixScheduleItem>{c.selected} + c.others);
@@ -89,8 +91,8 @@ TEST_F(ScheduleActionsTest, RunNowAddsAOneOffBesideTheJobsAndAsksForItOnlyFromId
     const QDateTime now(QDate(2026, 3, 2), QTime(10, 0));  // a Monday
     const TarnixScheduleItem daily = job("ann", TarnixScheduleItem::Daily);
     TarnixScheduleItem ended = job("bob", TarnixScheduleItem::Immediate, TarnixScheduleItem::Completed);
-    for (const std::optional<QString> &state : {std::optional<QString>("0"), std::optional<QString>("3"),
-                                                std::optional<QString>()}) {
+    for (const std::optional<QString> &state :
+         {std::optional<QString>("0"), std::optional<QString>("3"), std::optional<QString>()}) {
         writeArchive({daily, ended});  // an ended one-off job does not block a new one
         QFile::remove(mStore->paths().schedulerState);
         if (state) {
@@ -151,8 +153,9 @@ TEST_F(ScheduleActionsTest, OneOffTurnedRepeatingReplacesTheUsersRepeatingJobs)
 
 TEST_F(ScheduleActionsTest, PanelCreatesAOneOffFromTheLoginWhenTheUserHasNoJob)
 {
-    ASSERT_TRUE(PropertyList::write(root() + "/LastUser.plist",
-        QVariantMap { { "Username", "ann" }, { "TarnixUsername", "ann" }, { "serverName", "srv" } }));
+    ASSERT_TRUE(
+        PropertyList::write(root() + "/LastUser.plist",
+                            QVariantMap{{"Username", "ann"}, {"TarnixUsername", "ann"}, {"serverName", "srv"}}));
     SchedulePanel panel;
     panel.immediateOn = true;
     panel.time = QDateTime(QDate(2026, 3, 2), QTime(10, 0));

@@ -41,7 +41,11 @@ TarnixScheduleItem job(int frequency, const QDateTime &time, const QString &user
 
 TEST(ScheduleDateRulesTest, DailyRunsTodayUntilAMinuteAfterTheChosenTime)
 {
-    struct Case { QDateTime now; QDateTime expected; };
+    struct Case
+    {
+        QDateTime now;
+        QDateTime expected;
+    };
     const Case cases[] = {
         {at(2026, 1, 5, 9, 59, 30), at(2026, 1, 5, 10, 0)},
         {at(2026, 1, 5, 10, 0, 40), at(2026, 1, 5, 10, 0)},
@@ -57,11 +61,15 @@ TEST(ScheduleDateRulesTest, DailyRunsTodayUntilAMinuteAfterTheChosenTime)
 TEST(ScheduleDateRulesTest, SelectedDaysFindTheNextChosenWeekday)
 {
     const TarnixScheduleItem record = daysRecord({1, 3, 5}, at(2026, 1, 5, 9, 0));
-    struct Case { QDateTime now; QDateTime expected; };
+    struct Case
+    {
+        QDateTime now;
+        QDateTime expected;
+    };
     const Case cases[] = {
-        {at(2026, 1, 5, 8, 0), at(2026, 1, 5, 9, 0)},    // Monday before the time: today
-        {at(2026, 1, 5, 10, 0), at(2026, 1, 7, 9, 0)},   // Monday after it: Wednesday
-        {at(2026, 1, 10, 12, 0), at(2026, 1, 12, 9, 0)}, // Saturday: Monday
+        {at(2026, 1, 5, 8, 0), at(2026, 1, 5, 9, 0)},     // Monday before the time: today
+        {at(2026, 1, 5, 10, 0), at(2026, 1, 7, 9, 0)},    // Monday after it: Wednesday
+        {at(2026, 1, 10, 12, 0), at(2026, 1, 12, 9, 0)},  // Saturday: Monday
     };
     for (const Case &c : cases)
         EXPECT_EQ(nextScheduleTransferDate(record, QTime(9, 0), c.now), c.expected) << c.now.toString().toStdString();
@@ -79,18 +87,21 @@ TEST(ScheduleDateRulesTest, SelectedDaysFindTheNextChosenWeekday)
 
 TEST(ScheduleDateRulesTest, MonthlyClampsToTheMonthsLastDay)
 {
-    struct Case { int day; QDateTime now; QDateTime expected; };
+    struct Case
+    {
+        int day;
+        QDateTime now;
+        QDateTime expected;
+    };
     const Case cases[] = {
-        {5, at(2026, 1, 20, 12, 0), at(2026, 2, 5, 8, 0)},
-        {5, at(2026, 1, 3, 12, 0), at(2026, 1, 5, 8, 0)},
-        {31, at(2026, 4, 10, 12, 0), at(2026, 4, 30, 8, 0)},
-        {30, at(2026, 1, 31, 12, 0), at(2026, 2, 28, 8, 0)},
+        {5, at(2026, 1, 20, 12, 0), at(2026, 2, 5, 8, 0)},   {5, at(2026, 1, 3, 12, 0), at(2026, 1, 5, 8, 0)},
+        {31, at(2026, 4, 10, 12, 0), at(2026, 4, 30, 8, 0)}, {30, at(2026, 1, 31, 12, 0), at(2026, 2, 28, 8, 0)},
         {29, at(2028, 2, 10, 12, 0), at(2028, 2, 29, 8, 0)},  // leap year
-        {29, at(2027, 2, 10, 12, 0), at(2027, 2, 28, 8, 0)},
-        {31, at(2026, 12, 31, 9, 0), at(2027, 1, 31, 8, 0)},
+        {29, at(2027, 2, 10, 12, 0), at(2027, 2, 28, 8, 0)}, {31, at(2026, 12, 31, 9, 0), at(2027, 1, 31, 8, 0)},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(monthlyRun(c.day, QTime(8, 0), c.now).time, c.expected) << c.day << " " << c.now.toString().toStdString();
+        EXPECT_EQ(monthlyRun(c.day, QTime(8, 0), c.now).time, c.expected)
+            << c.day << " " << c.now.toString().toStdString();
     EXPECT_EQ(monthlyRun(5, QTime(8, 0), at(2026, 1, 10, 23, 59, 30)).days, QVariantList{0}) << "weekday of now + 45 s";
 }
 
@@ -98,7 +109,8 @@ TEST(ScheduleDateRulesTest, HourlyImmediateAndTheOneMinuteGap)
 {
     EXPECT_EQ(hourlyDays(at(2026, 1, 10, 23, 59, 30)), QVariantList{0}) << "Saturday 23:59:30 + 45 s is Sunday";
     EXPECT_EQ(nextscheduleDateForHourlySchedule(at(2026, 1, 5, 9, 0), at(2026, 1, 5, 9, 0, 59)), at(2026, 1, 5, 9, 0));
-    EXPECT_EQ(nextscheduleDateForHourlySchedule(at(2026, 1, 5, 9, 0), at(2026, 1, 5, 9, 1, 1)), at(2026, 1, 5, 10, 1, 1));
+    EXPECT_EQ(nextscheduleDateForHourlySchedule(at(2026, 1, 5, 9, 0), at(2026, 1, 5, 9, 1, 1)),
+              at(2026, 1, 5, 10, 1, 1));
     EXPECT_TRUE(oneMinuteGapWithTheCurrentTime(at(2026, 1, 5, 9, 0), at(2026, 1, 5, 9, 0, 59)));
     EXPECT_FALSE(oneMinuteGapWithTheCurrentTime(at(2026, 1, 5, 9, 0), at(2026, 1, 5, 9, 1)));
     const NextRun once = immediateRun(at(2026, 1, 10, 23, 59, 40));
@@ -112,14 +124,18 @@ TEST(ScheduleDateRulesTest, DaylightSavingChangesKeepTheWallClock)
     ASSERT_TRUE(berlin.isValid());
     // Clocks jump from 02:00 to 03:00 on 2026-03-29 and fall back from 03:00 to 02:00 on 2026-10-25.
     EXPECT_EQ(nextscheduleDateForDailySchedule(QTime(9, 0), at(2026, 3, 28, 10, 0, 0, berlin)).toUTC(),
-              at(2026, 3, 29, 7, 0)) << "09:00 summer time";
+              at(2026, 3, 29, 7, 0))
+        << "09:00 summer time";
     EXPECT_EQ(nextscheduleDateForDailySchedule(QTime(2, 30), at(2026, 3, 28, 12, 0, 0, berlin)).toUTC(),
-              at(2026, 3, 29, 1, 30)) << "02:30 does not exist: 03:30 summer time";
+              at(2026, 3, 29, 1, 30))
+        << "02:30 does not exist: 03:30 summer time";
     EXPECT_EQ(nextscheduleDateForDailySchedule(QTime(9, 0), at(2026, 10, 24, 10, 0, 0, berlin)).toUTC(),
-              at(2026, 10, 25, 8, 0)) << "09:00 winter time";
+              at(2026, 10, 25, 8, 0))
+        << "09:00 winter time";
     const TarnixScheduleItem sundays = daysRecord({0}, at(2026, 3, 22, 9, 0, 0, berlin));
     EXPECT_EQ(nextScheduleDateFromTheSelectedDaysArray(sundays, at(2026, 3, 22, 10, 0, 0, berlin))->toUTC(),
-              at(2026, 3, 29, 7, 0)) << "a week on is still 09:00 local";
+              at(2026, 3, 29, 7, 0))
+        << "a week on is still 09:00 local";
     EXPECT_EQ(wholeDaysSince(at(2026, 3, 28, 12, 0, 0, berlin), at(2026, 3, 29, 12, 0, 0, berlin)), 1)
         << "a day of 23 hours is a whole day";
 }

@@ -1,8 +1,8 @@
 // The schedule editor's rules without a display: the weekday row, the sheet's
 // controls and the inline panel's save.
 
-#include "monitor/editor/DayRowState.h"
 #include "monitor/editor/ScheduleEditorRules.h"
+#include "monitor/editor/DayRowState.h"
 #include "monitor/editor/SchedulePanelRules.h"
 
 #include <gtest/gtest.h>
@@ -48,7 +48,8 @@ TEST(DayRowStateTest, SelectionAndSummaryState)
 
 TEST(ScheduleEditorRulesTest, OpensEachFrequencyOnItsRow)
 {
-    struct Case {
+    struct Case
+    {
         int frequency;
         QVariantList days;
         int row;
@@ -119,7 +120,8 @@ TEST(ScheduleEditorRulesTest, WeekdayTogglesRetitleTheFirstRow)
 
 TEST(ScheduleEditorRulesTest, EnabledControlsFollowTheRowAndTheBoxes)
 {
-    struct Case {
+    struct Case
+    {
         int row;
         bool email;
         bool cutoff;
@@ -159,7 +161,8 @@ TEST(ScheduleEditorRulesTest, EnabledControlsFollowTheRowAndTheBoxes)
 TEST(ScheduleEditorRulesTest, SaveGivesFrequencyTimeAndDays)
 {
     const QDateTime picked(kMonday0800.date(), QTime(9, 0));
-    struct Case {
+    struct Case
+    {
         int row;
         bool weekDays;
         QList<int> days;
@@ -207,7 +210,8 @@ TEST(ScheduleEditorRulesTest, EmailAddressesAreChecked)
 
 TEST(SchedulePanelRulesTest, DaysAndBoxesGiveTheFrequency)
 {
-    struct Case {
+    struct Case
+    {
         QList<int> days;
         bool daily;
         bool immediate;

@@ -15,9 +15,15 @@
 
 namespace {
 
-QString goldenArchive() { return qEnvironmentVariable("TX_SOURCE_DIR") + "/tests/fixtures/schedules/golden-schedules.archive"; }
+QString goldenArchive()
+{
+    return qEnvironmentVariable("TX_SOURCE_DIR") + "/tests/fixtures/schedules/golden-schedules.archive";
+}
 
-QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0) { return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone::utc()); }
+QDateTime utc(int y, int mo, int d, int h, int mi, int s = 0)
+{
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone::utc());
+}
 
 TarnixScheduleItem recordWith(int frequency, const QVariantList &days, const QString &user = "ann")
 {
@@ -70,13 +76,26 @@ TEST_F(ScheduleRecordTest, NewRecordArchivesEveryKeyWithItsDefault)
     for (const QString &key : TarnixScheduleItem::archivedKeys())
         EXPECT_TRUE(object.fields.contains(key)) << key.toStdString();
     EXPECT_EQ(TarnixScheduleItem::archivedKeys().size(), 22);
-    const QVariantMap expected{{"scheduleType", 0}, {"frequency", 2}, {"status", 0}, {"destination", "My Tarnix"},
-                               {"username", "None"}, {"tarnixUserName", "None"}, {"emailids", ""},
-                               {"displayDesktopNotification", false}, {"shouldStartMissedScheduleBackup", false},
-                               {"sendEmailNotification", false}, {"userAtServer", ""}, {"serverName", ""},
-                               {"quotaServerName", ""}, {"password", ""}, {"processReferenceFile", ""},
-                               {"isUseSSL", false}, {"scheduleTimeSettings", 0}, {"sendLogExtract", false},
-                               {"notifyOnFailure", false}, {"isAutoSyncEnabled", false}};
+    const QVariantMap expected{{"scheduleType", 0},
+                               {"frequency", 2},
+                               {"status", 0},
+                               {"destination", "My Tarnix"},
+                               {"username", "None"},
+                               {"tarnixUserName", "None"},
+                               {"emailids", ""},
+                               {"displayDesktopNotification", false},
+                               {"shouldStartMissedScheduleBackup", false},
+                               {"sendEmailNotification", false},
+                               {"userAtServer", ""},
+                               {"serverName", ""},
+                               {"quotaServerName", ""},
+                               {"password", ""},
+                               {"processReferenceFile", ""},
+                               {"isUseSSL", false},
+                               {"scheduleTimeSettings", 0},
+                               {"sendLogExtract", false},
+                               {"notifyOnFailure", false},
+                               {"isAutoSyncEnabled", false}};
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         EXPECT_EQ(object.fields.value(it.key()), it.value()) << it.key().toStdString();
     EXPECT_TRUE(object.fields.value("selectedDaysForSchedule").toList().isEmpty());
@@ -87,8 +106,8 @@ TEST_F(ScheduleRecordTest, ArchiveRoundTripKeepsEveryFieldAndTruncatesTheTime)
 {
     const TarnixScheduleItem written = fullRecord();
     ASSERT_TRUE(ScheduleArchive::write(archive(), {{written, TarnixScheduleItem()}, {}, {}}));
-    const QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                            | QFile::WriteOther | QFile::ExeOther;
+    const QFileDevice::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     EXPECT_FALSE(QFile::permissions(archive()) & others) << "it holds passwords";
 
     const auto read = ScheduleArchive::read(archive());
@@ -150,7 +169,15 @@ TEST_F(ScheduleRecordTest, DamagedOrMissingArchiveIsRefusedWithAReason)
 
 TEST_F(ScheduleRecordTest, DisplayTexts)
 {
-    struct Case { int frequency; int status; int type; const char *frequencyText; const char *statusText; const char *typeText; };
+    struct Case
+    {
+        int frequency;
+        int status;
+        int type;
+        const char *frequencyText;
+        const char *statusText;
+        const char *typeText;
+    };
     const Case cases[] = {
         {0, 0, 0, "Immediate", "", "Backup"},
         {1, 1, 1, "Hourly ", "In progress", "Restore"},
@@ -181,8 +208,7 @@ TEST_F(ScheduleRecordTest, ScheduledDaysInListOrderWithTheArchiveFallback)
     EXPECT_EQ(recordWith(2, {1}).scheduledDays(), "Daily");
 
     const QList<TarnixScheduleItem> archive{recordWith(5, {0, 6}), recordWith(2, {}, "bob"), recordWith(2, {})};
-    EXPECT_EQ(recordWith(5, {}).scheduledDays(archive),
-              "Sunday,Saturday,Monday,Tuesday,Wednesday,Thursday,Friday");
+    EXPECT_EQ(recordWith(5, {}).scheduledDays(archive), "Sunday,Saturday,Monday,Tuesday,Wednesday,Thursday,Friday");
     EXPECT_EQ(recordWith(5, {}, "carl").scheduledDays(archive), "None");
     EXPECT_EQ(recordWith(5, {}).scheduledDays({}), "None");
 }
@@ -190,7 +216,11 @@ TEST_F(ScheduleRecordTest, ScheduledDaysInListOrderWithTheArchiveFallback)
 TEST_F(ScheduleRecordTest, EqualityAllowsTheFirstUpToSixtySecondsLater)
 {
     const QDateTime base = utc(2026, 1, 5, 9, 0, 0);
-    struct Case { int laterBy; bool equal; };
+    struct Case
+    {
+        int laterBy;
+        bool equal;
+    };
     for (const Case c : {Case{0, true}, Case{45, true}, Case{60, true}, Case{61, false}, Case{-1, false}}) {
         TarnixScheduleItem first = fullRecord(), second = fullRecord();
         first.setScheduleTime(base.addSecs(c.laterBy));
@@ -224,14 +254,21 @@ TEST_F(ScheduleRecordTest, CopyLeavesDaysTimeSettingsAndIdentityBehind)
 TEST_F(ScheduleRecordTest, FieldsAreCheckedBeforeARecordIsStored)
 {
     EXPECT_FALSE(fullRecord().validationError());
-    struct Case { const char *name; std::function<void(TarnixScheduleItem &)> change; };
+    struct Case
+    {
+        const char *name;
+        std::function<void(TarnixScheduleItem &)> change;
+    };
     const Case cases[] = {
         {"type", [](TarnixScheduleItem &r) { r.setScheduleType(2); }},
         {"frequency", [](TarnixScheduleItem &r) { r.setFrequency(6); }},
         {"status", [](TarnixScheduleItem &r) { r.setStatus(-1); }},
         {"time", [](TarnixScheduleItem &r) { r.setScheduleTime({}); }},
         {"user", [](TarnixScheduleItem &r) { r.setUsername(" "); }},
-        {"day", [](TarnixScheduleItem &r) { r.setSelectedDaysForSchedule({1, 7}); }},
+        {"day",
+         [](TarnixScheduleItem &r) {
+             r.setSelectedDaysForSchedule({1, 7});
+         }},
         {"day text", [](TarnixScheduleItem &r) { r.setSelectedDaysForSchedule({QStringLiteral("Monday")}); }},
         {"address", [](TarnixScheduleItem &r) { r.setEmailids("a@b.c,not-an-address"); }},
     };

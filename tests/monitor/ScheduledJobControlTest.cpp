@@ -158,7 +158,12 @@ TEST_F(ScheduledJobControlTest, CutOffFiresOnceWhenItsTimeHasCome)
     writePlist(QLLocalizedString("ApplicationPreferenceFile"),
                QVariantMap{{"ann", QVariantMap{{"EnableCutoffTimeKey", true},
                                                {"CutoffTimeKey", QDateTime(QDate(2020, 3, 1), QTime(22, 30))}}}});
-    struct Case { std::optional<QDateTime> earlierCheck; QDateTime check; bool fires; };
+    struct Case
+    {
+        std::optional<QDateTime> earlierCheck;
+        QDateTime check;
+        bool fires;
+    };
     const Case cases[] = {
         {std::nullopt, at(22, 30, 59), true},
         {std::nullopt, at(22, 31, 0), false},    // past its minute: a job started later runs on

@@ -30,7 +30,8 @@ TarnixScheduleItem job(const QString &user, int status = 0, const QString &desti
 
 ino_t inodeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
 }
 
@@ -70,7 +71,8 @@ TEST_F(SchedulerStoreTest, EveryChangeIsHeldBackAndReportedWhileAJobRuns)
     const auto outcome = store.tarnixaddSchedulerDetails(job("carl"));
     EXPECT_EQ(outcome.result, Saved::HeldBack);
     EXPECT_FALSE(outcome.message.isEmpty());
-    EXPECT_EQ(store.tarnixDeleteSchedulerDeatils({store.configuredSchedules()[1].identityKey()}).result, Saved::HeldBack);
+    EXPECT_EQ(store.tarnixDeleteSchedulerDeatils({store.configuredSchedules()[1].identityKey()}).result,
+              Saved::HeldBack);
     EXPECT_EQ(readText(paths().archive), before);
     EXPECT_TRUE(store.isScheduleBackupInProgress());
 }
@@ -93,7 +95,11 @@ TEST_F(SchedulerStoreTest, AChangeIsMadeOnTheFileAsTheDaemonLeftIt)
     EXPECT_EQ(users(store.configuredSchedules()), users(archived()));
 
     // A plain save of the working list keeps the daemon's status.
-    writeArchive([&] { auto r = archived(); r[2].setStatus(TarnixScheduleItem::Completed); return r; }());
+    writeArchive([&] {
+        auto r = archived();
+        r[2].setStatus(TarnixScheduleItem::Completed);
+        return r;
+    }());
     ASSERT_TRUE(store.saveSchedulerDetails().saved());
     EXPECT_EQ(archived()[2].status(), TarnixScheduleItem::Completed);
 }
@@ -134,7 +140,11 @@ TEST_F(SchedulerStoreTest, MissingArchiveIsAnEmptyListAndTheFirstSaveCreatesIt)
 
 TEST_F(SchedulerStoreTest, DeleteResetsTheStateFileUnlessItReadsIdle)
 {
-    struct Case { std::optional<QString> state; QString after; };
+    struct Case
+    {
+        std::optional<QString> state;
+        QString after;
+    };
     for (const Case &c : {Case{"2", "0"}, Case{std::nullopt, "0"}, Case{"0", "0"}}) {
         writeArchive({job("ann"), job("bob")});
         QFile::remove(paths().schedulerState);
@@ -162,11 +172,10 @@ TEST_F(SchedulerStoreTest, DestinationsFollowTheMultipleComputerState)
     EXPECT_EQ(users(archived()), (QStringList{"ann:MyTarnix:0", "bob:MyTarnix:0", "carl:MyTarnix:0"}))
         << "without the state plist every job gets the default label";
 
-    ASSERT_TRUE(PropertyList::write(paths().multipleComputers,
-                                    QVariantMap{{"ann", QVariantMap{{"EnableMultipleMacBackupKey", "1"},
-                                                                    {"MultipleMacFolderName", "Studio"}}},
-                                                {"bob", QVariantMap{{"EnableMultipleMacBackupKey", "1"},
-                                                                    {"MultipleMacFolderName", ""}}}}));
+    ASSERT_TRUE(PropertyList::write(
+        paths().multipleComputers,
+        QVariantMap{{"ann", QVariantMap{{"EnableMultipleMacBackupKey", "1"}, {"MultipleMacFolderName", "Studio"}}},
+                    {"bob", QVariantMap{{"EnableMultipleMacBackupKey", "1"}, {"MultipleMacFolderName", ""}}}}));
     store.ReloadSchedules();
     EXPECT_EQ(users(archived()), (QStringList{"ann:Studio:0", "bob:MyTarnix:0", "carl:MyTarnix:0"}));
 

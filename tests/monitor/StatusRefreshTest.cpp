@@ -81,7 +81,8 @@ TEST_F(StatusRefreshTest, ToolTipTellsTheNextJobUnlessAllAreDisabled)
     daily.setTarnixUserName("ann");
     daily.setScheduleTime(QDateTime(QDate(2026, 1, 5), QTime(21, 4, 9)));
     ASSERT_TRUE(store->tarnixaddSchedulerDetails(daily).saved());
-    EXPECT_EQ(refresh->checkForTotalQuota(now).toolTip, "Your next scheduled backup will start on Mon Jan 05 2026 09:04:09 PM");
+    EXPECT_EQ(refresh->checkForTotalQuota(now).toolTip,
+              "Your next scheduled backup will start on Mon Jan 05 2026 09:04:09 PM");
     writeText(QLLocalizedString("SchedulerStatus"), "0");
     EXPECT_EQ(refresh->checkForTotalQuota(now).toolTip, "You have disabled all your scheduled job(s)");
 }

@@ -12,7 +12,8 @@ TEST(ChildOutputStreamDecoderTest, PiecesAreDecodedAcrossCuts)
     const QString eAcute = QString::fromUtf8("\xC3\xA9");
     const QString euro = QString::fromUtf8("\xE2\x82\xAC");
     const QString macRomanRoot = QString(QChar(0x221A));  // Mac Roman 0xC3
-    const struct {
+    const struct
+    {
         const char *name;
         QList<QByteArray> pieces;
         QStringList texts;

@@ -20,7 +20,8 @@ TEST(DateFormatTest, FormatsAndParsesUnicodePatternsAsWritten)
 
 TEST(ChildOutputDecoderTest, DecodesUtf8AndFallsBackToMacRoman)
 {
-    EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("caf\xc3\xa9 \xe6\x97\xa5")), QString::fromUtf8("café 日"));
+    EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("caf\xc3\xa9 \xe6\x97\xa5")),
+              QString::fromUtf8("café 日"));
     // 0x8E is "é" and 0xA5 is "•" in Mac Roman, and neither is valid UTF-8 alone.
     EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("caf\x8e \xa5")), QString::fromUtf8("café •"));
     EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray()), QString());
@@ -29,6 +30,7 @@ TEST(ChildOutputDecoderTest, DecodesUtf8AndFallsBackToMacRoman)
 TEST(ChildOutputDecoderTest, EachLineIsDecodedOnItsOwn)
 {
     // One Mac Roman line does not garble the UTF-8 lines beside it.
-    EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("caf\xc3\xa9\ncaf\x8e\n\xe6\x97\xa5")), QString::fromUtf8("café\ncafé\n日"));
+    EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("caf\xc3\xa9\ncaf\x8e\n\xe6\x97\xa5")),
+              QString::fromUtf8("café\ncafé\n日"));
     EXPECT_EQ(ChildOutputDecoder::decodeChildOutput(QByteArray("\n\n\xa5\n")), QString::fromUtf8("\n\n•\n"));
 }

@@ -16,7 +16,8 @@ TEST(FilePackageTest, FoldersWithAPackageExtensionArePackages)
     QFile(base + "/fake.app").open(QIODevice::WriteOnly);
     ASSERT_TRUE(QFile::link(base + "/Mail.app", base + "/linkToPackage"));
 
-    const struct {
+    const struct
+    {
         QString path;
         bool isPackage;
     } cases[] = {

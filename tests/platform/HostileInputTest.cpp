@@ -80,16 +80,16 @@ QByteArray keyThatIsNotText()
 
 QByteArray deepXml(int levels)
 {
-    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + QByteArray("<array>").repeated(levels)
-           + QByteArray("</array>").repeated(levels) + "</plist>";
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + QByteArray("<array>").repeated(levels) +
+           QByteArray("</array>").repeated(levels) + "</plist>";
 }
 
 // Nesting whose closing tags, as a count of the text sees them, sit inside a
 // comment, character data or an instruction right after each opening tag.
 QByteArray hiddenNesting(const QByteArray &hider, int levels)
 {
-    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + ("<array>" + hider).repeated(levels)
-           + QByteArray("</array>").repeated(levels) + "</plist>";
+    return "<?xml version=\"1.0\"?><plist version=\"1.0\">" + ("<array>" + hider).repeated(levels) +
+           QByteArray("</array>").repeated(levels) + "</plist>";
 }
 
 // A keyed archive whose NSArray objects each hold the next one twice.
@@ -125,7 +125,8 @@ QByteArray archivedDate(double seconds)
 
 TEST(HostileInput, PropertyListsThatWouldTakeTheProgramDownAreRefusedWithAReason)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QByteArray bytes;
         const char *reason;
@@ -172,7 +173,8 @@ TEST(HostileInput, HonestListsWithSharedTextAndModerateNestingStillRead)
 
 TEST(HostileInput, KeyedArchivesThatExpandOrHoldUnusableDatesAreRefused)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QByteArray bytes;
         const char *reason;

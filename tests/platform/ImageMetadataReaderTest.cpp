@@ -20,7 +20,8 @@ using namespace ExifFixture;
 // Model, digitizing time, and a GPS position of 37 46' 29.64" by 122 25' 9.9".
 const QList<Field> kFirst = {ascii(0x0110, "Tarnix Cam 7")};
 const QList<Field> kExif = {{0x9000, 7, 4, "0232"}, ascii(0x9004, "2026:12:10 20:15:00")};
-const QList<Field> kGps = {{0x0001, 2, 2, "N\0"}, rationals(0x0002, {{37, 1}, {46, 1}, {2964, 100}}),
+const QList<Field> kGps = {{0x0001, 2, 2, "N\0"},
+                           rationals(0x0002, {{37, 1}, {46, 1}, {2964, 100}}),
                            rationals(0x0004, {{122, 1}, {25, 1}, {99, 10}})};
 
 std::optional<ImageCaptureFacts> readBytes(const QByteArray &bytes, QString *error = nullptr)
@@ -34,8 +35,8 @@ std::optional<ImageCaptureFacts> readBytes(const QByteArray &bytes, QString *err
 TEST(ImageMetadataReader, ReadsTheFactsFromEachContainer)
 {
     const QByteArray block = tiffBlock(kFirst, kExif, kGps);
-    const std::pair<const char *, QByteArray> containers[] = {{"jpeg", inJpeg(block)}, {"png", inPng(block)},
-                                                              {"tiff", block}};
+    const std::pair<const char *, QByteArray> containers[] = {
+        {"jpeg", inJpeg(block)}, {"png", inPng(block)}, {"tiff", block}};
     for (const auto &[kind, bytes] : containers) {
         SCOPED_TRACE(kind);
         QString error;
@@ -85,7 +86,9 @@ TEST(ImageMetadataReader, RefusesBlocksThatPointOutsideThemselves)
     // Offsets in the first directory (at 8): its entries start at 10, 12 bytes
     // each: the model (count at 14, offset at 18), the Exif pointer (value at
     // 30) and the GPS pointer (value at 42).
-    auto patched = [&good](int at, const QByteArray &bytes) { return QByteArray(good).replace(at, bytes.size(), bytes); };
+    auto patched = [&good](int at, const QByteArray &bytes) {
+        return QByteArray(good).replace(at, bytes.size(), bytes);
+    };
     const struct
     {
         const char *name;
@@ -127,7 +130,8 @@ TEST(ImageMetadataReader, RefusesBlocksThatPointOutsideThemselves)
         {"jpeg Exif block without a TIFF header", inJpeg(patched(0, "XX*"))},
         {"jpeg segment past the end", longSegment},
         {"jpeg segment shorter than its length field", shortSegment},
-        {"jpeg without markers", QByteArray("\xFF\xD8" "abcdef")},
+        {"jpeg without markers", QByteArray("\xFF\xD8"
+                                            "abcdef")},
         {"png chunk past the end", png},
         {"png chunk length over 2^31", QByteArray(png).replace(33, 4, be32(0xFFFFFFFF))},
     };

@@ -26,14 +26,20 @@ QVariant uid(quint64 value) { return PropertyList::uidReference(value); }
 
 quint64 uidValue(const QVariant &reference) { return reference.toMap().value("CF$UID").toULongLong(); }
 
-class KeyedArchiveTest : public SandboxFixture {};
+class KeyedArchiveTest : public SandboxFixture
+{};
 
 TEST_F(KeyedArchiveTest, RoundTripsEveryValueKindIncludingOwnClasses)
 {
-    const QVariantList array{
-        QStringLiteral("Grüße"), 42, 2.5, false, QByteArray("\x00\xff", 2), QVariant(),
-        QVariantMap{{"nested", QVariantList{QStringLiteral("a"), QVariantMap{}}}},
-        QVariant::fromValue(scheduleRecord("ann")), QVariant::fromValue(scheduleRecord("bob"))};
+    const QVariantList array{QStringLiteral("Grüße"),
+                             42,
+                             2.5,
+                             false,
+                             QByteArray("\x00\xff", 2),
+                             QVariant(),
+                             QVariantMap{{"nested", QVariantList{QStringLiteral("a"), QVariantMap{}}}},
+                             QVariant::fromValue(scheduleRecord("ann")),
+                             QVariant::fromValue(scheduleRecord("bob"))};
     QString error;
     const auto back = KeyedArchive::decode(KeyedArchive::encode({{"Schedules", array}}), &error);
     ASSERT_TRUE(back.has_value()) << error.toStdString();
@@ -59,8 +65,9 @@ TEST_F(KeyedArchiveTest, RoundTripsEveryValueKindIncludingOwnClasses)
 // Other programs read the file, so the layout itself is checked, not only our own reading of it.
 TEST_F(KeyedArchiveTest, WritesTheStandardLayoutInBinaryForm)
 {
-    const QByteArray bytes = KeyedArchive::encode(
-        {{"Schedules", QVariantList{QVariant::fromValue(scheduleRecord("ann")), QVariant::fromValue(scheduleRecord("bob"))}}});
+    const QByteArray bytes =
+        KeyedArchive::encode({{"Schedules", QVariantList{QVariant::fromValue(scheduleRecord("ann")),
+                                                         QVariant::fromValue(scheduleRecord("bob"))}}});
     ASSERT_TRUE(bytes.startsWith("bplist00"));
     const QVariantMap archive = PropertyList::fromData(bytes)->toMap();
     EXPECT_EQ(archive.value("$archiver").toString(), "NSKeyedArchiver");
@@ -68,7 +75,9 @@ TEST_F(KeyedArchiveTest, WritesTheStandardLayoutInBinaryForm)
     const QVariantList objects = archive.value("$objects").toList();
     EXPECT_EQ(objects.value(0).toString(), "$null");
 
-    const auto object = [&objects](const QVariant &reference) { return objects.value(qsizetype(uidValue(reference))).toMap(); };
+    const auto object = [&objects](const QVariant &reference) {
+        return objects.value(qsizetype(uidValue(reference))).toMap();
+    };
     const QVariant rootReference = archive.value("$top").toMap().value("Schedules");
     ASSERT_TRUE(PropertyList::isUidReference(rootReference));
     const QVariantMap root = object(rootReference);
@@ -81,14 +90,15 @@ TEST_F(KeyedArchiveTest, WritesTheStandardLayoutInBinaryForm)
     const QVariantMap first = object(members.at(0)), second = object(members.at(1));
     EXPECT_EQ(first.value("$class"), second.value("$class"));  // one description per class
     EXPECT_EQ(object(first.value("$class")).value("$classname").toString(), "TarnixScheduleItem");
-    EXPECT_EQ(first.value("frequency").toLongLong(), 5);       // integers and bools inline
+    EXPECT_EQ(first.value("frequency").toLongLong(), 5);  // integers and bools inline
     EXPECT_EQ(first.value("isUseSSL").typeId(), QMetaType::Bool);
     EXPECT_TRUE(PropertyList::isUidReference(first.value("username")));  // objects by reference
     EXPECT_EQ(objects.value(qsizetype(uidValue(first.value("username")))).toString(), "ann");
     const QVariantMap date = object(first.value("scheduleTime"));
     EXPECT_EQ(object(date.value("$class")).value("$classname").toString(), "NSDate");
-    EXPECT_DOUBLE_EQ(date.value("NS.time").toDouble(), QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)
-                                                               .secsTo(QDateTime(QDate(2014, 5, 6), QTime(10, 0, 5), Qt::UTC)));
+    EXPECT_DOUBLE_EQ(date.value("NS.time").toDouble(),
+                     QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)
+                         .secsTo(QDateTime(QDate(2014, 5, 6), QTime(10, 0, 5), Qt::UTC)));
 }
 
 TEST_F(KeyedArchiveTest, ReadsTheImmutableAndStringClassesOfOtherWriters)
@@ -97,13 +107,12 @@ TEST_F(KeyedArchiveTest, ReadsTheImmutableAndStringClassesOfOtherWriters)
         {"$archiver", "NSKeyedArchiver"},
         {"$version", 100000},
         {"$top", QVariantMap{{"root", uid(1)}}},
-        {"$objects", QVariantList{"$null",
-                                  QVariantMap{{"NS.objects", QVariantList{uid(2), uid(3), uid(0)}}, {"$class", uid(4)}},
-                                  "plain",
-                                  QVariantMap{{"NS.string", "boxed"}, {"$class", uid(5)}},
-                                  QVariantMap{{"$classname", "NSArray"}, {"$classes", QStringList{"NSArray", "NSObject"}}},
-                                  QVariantMap{{"$classname", "NSMutableString"},
-                                              {"$classes", QStringList{"NSMutableString", "NSString", "NSObject"}}}}}};
+        {"$objects",
+         QVariantList{"$null", QVariantMap{{"NS.objects", QVariantList{uid(2), uid(3), uid(0)}}, {"$class", uid(4)}},
+                      "plain", QVariantMap{{"NS.string", "boxed"}, {"$class", uid(5)}},
+                      QVariantMap{{"$classname", "NSArray"}, {"$classes", QStringList{"NSArray", "NSObject"}}},
+                      QVariantMap{{"$classname", "NSMutableString"},
+                                  {"$classes", QStringList{"NSMutableString", "NSString", "NSObject"}}}}}};
     const auto back = KeyedArchive::decode(PropertyList::toData(archive, PropertyList::Format::Binary));
     ASSERT_TRUE(back.has_value());
     const QVariantList list = back->value("root").toList();
@@ -121,11 +130,13 @@ TEST_F(KeyedArchiveTest, CalendarDatesOfOtherWritersReadAsDates)
         {"$version", 100000},
         {"$top", QVariantMap{{"scheduleTime", uid(1)}}},
         {"$objects",
-         QVariantList{"$null",
-                      QVariantMap{{"NS.time", 421063205.0}, {"NS.timezone", uid(2)}, {"NS.format", uid(4)}, {"$class", uid(5)}},
-                      QVariantMap{{"NS.name", uid(3)}, {"$class", uid(6)}}, "Europe/Berlin", "%Y-%m-%d %H:%M:%S %z",
-                      QVariantMap{{"$classname", "NSCalendarDate"}, {"$classes", QStringList{"NSCalendarDate", "NSDate", "NSObject"}}},
-                      QVariantMap{{"$classname", "NSTimeZone"}, {"$classes", QStringList{"NSTimeZone", "NSObject"}}}}}};
+         QVariantList{
+             "$null",
+             QVariantMap{{"NS.time", 421063205.0}, {"NS.timezone", uid(2)}, {"NS.format", uid(4)}, {"$class", uid(5)}},
+             QVariantMap{{"NS.name", uid(3)}, {"$class", uid(6)}}, "Europe/Berlin", "%Y-%m-%d %H:%M:%S %z",
+             QVariantMap{{"$classname", "NSCalendarDate"},
+                         {"$classes", QStringList{"NSCalendarDate", "NSDate", "NSObject"}}},
+             QVariantMap{{"$classname", "NSTimeZone"}, {"$classes", QStringList{"NSTimeZone", "NSObject"}}}}}};
     QString error;
     const auto back = KeyedArchive::decode(PropertyList::toData(archive, PropertyList::Format::Binary), &error);
     ASSERT_TRUE(back.has_value()) << error.toStdString();
@@ -141,7 +152,8 @@ TEST_F(KeyedArchiveTest, BrokenArchivesAreRefusedWithAReason)
         return PropertyList::toData(QVariantMap{{"$archiver", "NSKeyedArchiver"}, {"$top", top}, {"$objects", objects}},
                                     PropertyList::Format::Binary);
     };
-    const struct {
+    const struct
+    {
         const char *name;
         QByteArray bytes;
         const char *reason;
@@ -153,24 +165,26 @@ TEST_F(KeyedArchiveTest, BrokenArchivesAreRefusedWithAReason)
          archiveWith(QVariantMap{{"root", uid(1)}},
                      {"$null", QVariantMap{{"NS.objects", QVariantList{uid(1)}}, {"$class", uid(2)}}, arrayClass}),
          "itself"},
-        {"instance without class", archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"x", 1}}}), "class"},
+        {"instance without class", archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"x", 1}}}),
+         "class"},
         {"a dictionary key that is a number",
-         archiveWith(QVariantMap{{"root", uid(1)}},
-                     {"$null", QVariantMap{{"NS.keys", QVariantList{uid(2)}}, {"NS.objects", QVariantList{uid(3)}}, {"$class", uid(4)}},
-                      7, "value", QVariantMap{{"$classname", "NSDictionary"}, {"$classes", QStringList{"NSDictionary"}}}}),
+         archiveWith(
+             QVariantMap{{"root", uid(1)}},
+             {"$null",
+              QVariantMap{{"NS.keys", QVariantList{uid(2)}}, {"NS.objects", QVariantList{uid(3)}}, {"$class", uid(4)}},
+              7, "value", QVariantMap{{"$classname", "NSDictionary"}, {"$classes", QStringList{"NSDictionary"}}}}),
          "key that is not text"},
         {"a class name that is a number",
          archiveWith(QVariantMap{{"root", uid(1)}},
                      {"$null", QVariantMap{{"NS.string", "x"}, {"$class", uid(2)}}, QVariantMap{{"$classname", 5}}}),
          "class name is not text"},
         {"a class name that is a list",
-         archiveWith(QVariantMap{{"root", uid(1)}},
-                     {"$null", QVariantMap{{"NS.string", "x"}, {"$class", uid(2)}},
-                      QVariantMap{{"$classname", QVariantList{"NSString"}}}}),
+         archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"NS.string", "x"}, {"$class", uid(2)}},
+                                                     QVariantMap{{"$classname", QVariantList{"NSString"}}}}),
          "class name is not text"},
         {"a string object without its text",
-         archiveWith(QVariantMap{{"root", uid(1)}},
-                     {"$null", QVariantMap{{"NS.string", 5}, {"$class", uid(2)}}, QVariantMap{{"$classname", "NSString"}}}),
+         archiveWith(QVariantMap{{"root", uid(1)}}, {"$null", QVariantMap{{"NS.string", 5}, {"$class", uid(2)}},
+                                                     QVariantMap{{"$classname", "NSString"}}}),
          "NS.string"},
     };
     for (const auto &test : cases) {
@@ -187,7 +201,8 @@ TEST_F(KeyedArchiveTest, FileIsWrittenWithTheGivenModeReplacingTheOldOne)
     writeText(path, "old contents");
     QFile::setPermissions(path, QFileDevice::Permissions(0x7777));
     ASSERT_TRUE(KeyedArchive::write(path, {{"k", QVariantList{1}}}, PropertyList::kOwnerReadWrite));
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
     EXPECT_EQ(KeyedArchive::read(path)->value("k").toList().size(), 1);

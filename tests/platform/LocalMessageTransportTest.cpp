@@ -124,10 +124,10 @@ protected:
     // True when the listener closes the connection (end of file) within the patience.
     static bool closedByListener(const UniqueFd &fd)
     {
-        pollfd entry {fd.get(), POLLIN, 0};
+        pollfd entry{fd.get(), POLLIN, 0};
         char byte;
-        return ::poll(&entry, 1, int(std::chrono::milliseconds(kPatience).count())) == 1
-            && ::recv(fd.get(), &byte, 1, MSG_DONTWAIT) == 0;
+        return ::poll(&entry, 1, int(std::chrono::milliseconds(kPatience).count())) == 1 &&
+               ::recv(fd.get(), &byte, 1, MSG_DONTWAIT) == 0;
     }
 
     static QString socketFile(const QString &name)
@@ -148,7 +148,7 @@ TEST_F(LocalMessageTransportTest, DeliversMessagesOverOneConnectionAndAnswersEac
     EXPECT_TRUE(connection->call("first", kPatience, kPatience, &error)) << qPrintable(error);
     EXPECT_TRUE(connection->call(QByteArray(), kPatience, kPatience, &error)) << qPrintable(error);
     EXPECT_TRUE(connection->call(QByteArray(100000, 'x'), kPatience, kPatience, &error)) << qPrintable(error);
-    EXPECT_EQ(mRecord.messages(), (QList<QByteArray> {"first", QByteArray(), QByteArray(100000, 'x')}));
+    EXPECT_EQ(mRecord.messages(), (QList<QByteArray>{"first", QByteArray(), QByteArray(100000, 'x')}));
     EXPECT_TRUE(mRecord.log().isEmpty()) << qPrintable(mRecord.log().join('\n'));
 }
 
@@ -157,7 +157,8 @@ TEST_F(LocalMessageTransportTest, EndpointsLiveInAPrivateFolderAndAreWithdrawnAt
     QDir().mkpath(MessageEndpoints::folder());
     QFile::setPermissions(MessageEndpoints::folder(), QFileDevice::Permissions(0x7755));  // too open: made private
     auto listener = listen(QStringLiteral("alpha"));
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(MessageEndpoints::folder()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     EXPECT_TRUE(QFileInfo(socketFile("alpha")).exists());
@@ -246,7 +247,8 @@ TEST_F(LocalMessageTransportTest, MisbehavingPeersAreClosedWithAReasonAndOthersS
     });
     const UniqueFd silent = rawPeer(QStringLiteral("alpha"));
 
-    struct Case {
+    struct Case
+    {
         const char *what;
         QByteArray bytes;
         const char *logged;
@@ -267,7 +269,7 @@ TEST_F(LocalMessageTransportTest, MisbehavingPeersAreClosedWithAReasonAndOthersS
     }
     EXPECT_EQ(mRecord.messages().size(), 3);
     // The peer that never wrote is neither served nor thrown out.
-    pollfd entry {silent.get(), POLLIN, 0};
+    pollfd entry{silent.get(), POLLIN, 0};
     EXPECT_EQ(::poll(&entry, 1, 0), 0);
 }
 
@@ -304,7 +306,7 @@ TEST_F(LocalMessageTransportTest, AHandlerSlowerThanTheReplyTimeoutFailsTheCall)
 TEST_F(LocalMessageTransportTest, ThousandsOfIdlePeersNeverExhaustTheListenersDescriptors)
 {
     // With room for the test's own 2,000 peers but not for the listener to hold them all too.
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
     if (saved.rlim_max < 2300)
         GTEST_SKIP() << "the hard descriptor limit is below 2,300";

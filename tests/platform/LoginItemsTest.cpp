@@ -58,12 +58,13 @@ TEST_F(LoginItemsTest, RemoveDeletesOnlyTheNamedEntry)
 TEST_F(LoginItemsTest, UnsafeNamesAndRelativeProgramsAreRefused)
 {
     LoginItems items;
-    const struct {
+    const struct
+    {
         QString name;
         QString program;
     } refused[] = {
-        {"", "/opt/a"},        {".hidden", "/opt/a"},           {"a/b", "/opt/a"},
-        {"a\nExec=/x", "/opt/a"}, {"ok", "relative/path"},      {"ok", "/opt/a\nHidden=true"},
+        {"", "/opt/a"},           {".hidden", "/opt/a"},   {"a/b", "/opt/a"},
+        {"a\nExec=/x", "/opt/a"}, {"ok", "relative/path"}, {"ok", "/opt/a\nHidden=true"},
     };
     for (const auto &r : refused)
         EXPECT_FALSE(items.add(r.name, r.program)) << r.name.toStdString() << " " << r.program.toStdString();
@@ -72,8 +73,9 @@ TEST_F(LoginItemsTest, UnsafeNamesAndRelativeProgramsAreRefused)
 
 TEST_F(LoginItemsTest, EntriesWrittenByOthersAreReadAndDeletedOnesSkipped)
 {
-    writeText(autostart() + "/other.desktop",
-              "# by hand\n[Desktop Entry]\nName=Other\nExec=/usr/bin/other --start %U\n[Desktop Action x]\nExec=/nope\n");
+    writeText(
+        autostart() + "/other.desktop",
+        "# by hand\n[Desktop Entry]\nName=Other\nExec=/usr/bin/other --start %U\n[Desktop Action x]\nExec=/nope\n");
     writeText(autostart() + "/disabled.desktop", "[Desktop Entry]\nExec=/usr/bin/disabled\nHidden=true\n");
     writeText(autostart() + "/empty.desktop", "[Desktop Entry]\nName=Nothing\n");
     writeText(autostart() + "/notes.txt", "[Desktop Entry]\nExec=/usr/bin/notes\n");

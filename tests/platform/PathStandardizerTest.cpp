@@ -1,11 +1,13 @@
 #include "platform/PathStandardizer.h"
 #include "support/SandboxFixture.h"
 
-class PathStandardizerTest : public SandboxFixture {};
+class PathStandardizerTest : public SandboxFixture
+{};
 
 TEST_F(PathStandardizerTest, StandardizesTheFormsThePathTableUses)
 {
-    const struct {
+    const struct
+    {
         QString in;
         QString out;
     } cases[] = {

@@ -10,11 +10,13 @@ namespace {
 
 mode_t modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info
+    {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
-class PrivateFolderTest : public SandboxFixture {};
+class PrivateFolderTest : public SandboxFixture
+{};
 
 TEST_F(PrivateFolderTest, WithoutASystemRuntimeFolderTheUsersOwnCacheRootHoldsAPrivateOne)
 {

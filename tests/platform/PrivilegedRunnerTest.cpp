@@ -53,22 +53,23 @@ protected:
 TEST_F(PrivilegedRunnerTest, ACommandOutsideTheAllowListRunsNothing)
 {
     const QString outside = victim();
-    const struct {
+    const struct
+    {
         QString tool;
         QStringList arguments;
     } refused[] = {
-        {"/bin/chmod", {"777", outside}},                           // a verb not listed
-        {"/bin/rm", {"-rvf", outside}},                             // a path not listed
-        {"/bin/rm", {"-rvf", removable() + "/../victim.txt"}},      // a listed folder, climbed out of
-        {"/bin/rm", {"-rvf", removable() + "/"}},                   // not the clean form of the listed path
-        {"/bin/rm", {"-rvf", "Product Folder"}},                    // relative
-        {"/bin/rm", {"-rvf", "/"}},                                 // the root, even when listed
-        {"/bin/rm", {"-rvf", removable(), outside}},                // one operand too many
-        {"/bin/rm", {"-rf", outside}},                              // other options
-        {"/bin/rm", {removable()}},                                 // the options left out
-        {"rm", {"-rvf", removable()}},                              // the tool not by its absolute path
-        {"/bin/kill", {"-9", "-1"}},                                // every process
-        {"/bin/kill", {"-9", "0"}},                                 // the own process group
+        {"/bin/chmod", {"777", outside}},                       // a verb not listed
+        {"/bin/rm", {"-rvf", outside}},                         // a path not listed
+        {"/bin/rm", {"-rvf", removable() + "/../victim.txt"}},  // a listed folder, climbed out of
+        {"/bin/rm", {"-rvf", removable() + "/"}},               // not the clean form of the listed path
+        {"/bin/rm", {"-rvf", "Product Folder"}},                // relative
+        {"/bin/rm", {"-rvf", "/"}},                             // the root, even when listed
+        {"/bin/rm", {"-rvf", removable(), outside}},            // one operand too many
+        {"/bin/rm", {"-rf", outside}},                          // other options
+        {"/bin/rm", {removable()}},                             // the options left out
+        {"rm", {"-rvf", removable()}},                          // the tool not by its absolute path
+        {"/bin/kill", {"-9", "-1"}},                            // every process
+        {"/bin/kill", {"-9", "0"}},                             // the own process group
         {"/bin/kill", {"-9", "12; rm -rf /"}},
         {"/bin/kill", {"-9", "+12"}},
     };

@@ -34,7 +34,8 @@ private:
     QProcess mProcess;
 };
 
-class ProcessTableTest : public SandboxFixture {};
+class ProcessTableTest : public SandboxFixture
+{};
 
 TEST_F(ProcessTableTest, FindsAndEndsOnlyProcessesRunningExactlyThatProgram)
 {

@@ -6,7 +6,8 @@
 
 #include <sys/stat.h>
 
-class PropertyListTest : public SandboxFixture {};
+class PropertyListTest : public SandboxFixture
+{};
 
 TEST_F(PropertyListTest, RoundTripsEveryValueKindInBothFormats)
 {
@@ -55,7 +56,8 @@ TEST_F(PropertyListTest, WritesWithTheRequestedModeAndLeavesNoFileOnFailure)
 {
     const QString secret = root() + "/secret.plist";
     ASSERT_TRUE(PropertyList::write(secret, QVariantMap{{"k", "v"}}, PropertyList::kOwnerReadWrite));
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(secret).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
 

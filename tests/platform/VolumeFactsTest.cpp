@@ -1,5 +1,5 @@
-#include "support/SandboxFixture.h"
 #include "platform/VolumeFacts.h"
+#include "support/SandboxFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,7 +7,8 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
-class VolumeFactsTest : public SandboxFixture {};
+class VolumeFactsTest : public SandboxFixture
+{};
 
 TEST_F(VolumeFactsTest, TheStartUpVolumeIsTheRootFolderOrAnEntryLeadingToIt)
 {
@@ -23,10 +24,12 @@ TEST_F(VolumeFactsTest, TheStartUpVolumeIsTheRootFolderOrAnEntryLeadingToIt)
 // to a place in the device tree, on a USB bus or not.
 TEST_F(VolumeFactsTest, UsbIsToldFromTheBlockDevicePlaceInSysfs)
 {
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(volumes()).constData(), &info), 0);
     const QString device = QStringLiteral("%1:%2").arg(major(info.st_dev)).arg(minor(info.st_dev));
-    const struct {
+    const struct
+    {
         const char *devicePlace;  // under <sys>/devices; null: no entry for the device
         bool usb;
     } cases[] = {
@@ -42,7 +45,8 @@ TEST_F(VolumeFactsTest, UsbIsToldFromTheBlockDevicePlaceInSysfs)
             QDir().mkpath(sys + "/devices/" + test.devicePlace);
             ASSERT_TRUE(QFile::link(sys + "/devices/" + test.devicePlace, sys + "/dev/block/" + device));
         }
-        EXPECT_EQ(VolumeFacts::isConnectedViaUsb(volumes(), sys), test.usb) << (test.devicePlace ? test.devicePlace : "none");
+        EXPECT_EQ(VolumeFacts::isConnectedViaUsb(volumes(), sys), test.usb)
+            << (test.devicePlace ? test.devicePlace : "none");
     }
     EXPECT_FALSE(VolumeFacts::isConnectedViaUsb(volumes() + "/Missing"));
 }

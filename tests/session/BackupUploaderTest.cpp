@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -59,30 +59,58 @@ QStringList storageVector(QStringList middle, QStringList tail)
 }
 
 const VectorCase kCases[] = {
-    {"TimeMachineWithDefaultKeyHasSeventeen", true, true, false, {true, true, false, true},
-     storageVector({"--relative", "--add-progress", "--timeout=120", "--port=443", "<password>", "<out>", "<err>",
-                    "--proxy="},
-                   {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
-    {"TimeMachineWithPrivateKey", true, false, false, {false, false, false, true},
+    {"TimeMachineWithDefaultKeyHasSeventeen",
+     true,
+     true,
+     false,
+     {true, true, false, true},
+     storageVector(
+         {"--relative", "--add-progress", "--timeout=120", "--port=443", "<password>", "<out>", "<err>", "--proxy="},
+         {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
+    {"TimeMachineWithPrivateKey",
+     true,
+     false,
+     false,
+     {false, false, false, true},
      storageVector({"--relative", "--add-progress", "--timeout=120", "--port=443", "<key>", "<password>", "<out>",
                     "<err>", "--proxy="},
                    {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
-    {"ImageMetadataLosesSourceRootRelativeAndProgress", true, true, false, {false, false, true, false},
+    {"ImageMetadataLosesSourceRootRelativeAndProgress",
+     true,
+     true,
+     false,
+     {false, false, true, false},
      storageVector({"--attrib-ornt2", "--timeout=120", "--port=443", "<password>", "<out>", "<err>", "--proxy="},
                    {"--temp=/tm/1", "--files-from=/tm/1/source.txt", kRemote})},
-    {"EveryFlagOfAnUploadKeepsItsOption", true, true, false, {true, true, false, false},
+    {"EveryFlagOfAnUploadKeepsItsOption",
+     true,
+     true,
+     false,
+     {true, true, false, false},
      storageVector({"--backup-log", "--relative", "--add-progress", "--timeout=120", "--port=443", "<password>",
                     "<out>", "<err>", "--thumbnail", "--proxy="},
                    {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
-    {"SslStorageServerAccountNamesTheServer", true, true, true, {false, false, false, true},
-     storageVector({"--relative", "--add-progress", "--timeout=120", "--port=443", "<password>", "<out>", "<err>",
-                    "--proxy="},
-                   {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
-    {"RsyncStyleWithSslGoesToLocalhost", false, true, true, {},
+    {"SslStorageServerAccountNamesTheServer",
+     true,
+     true,
+     true,
+     {false, false, false, true},
+     storageVector(
+         {"--relative", "--add-progress", "--timeout=120", "--port=443", "<password>", "<out>", "<err>", "--proxy="},
+         {"--temp=/tm/1", "--files-from=/tm/1/source.txt", "/tm/1/", kRemote})},
+    {"RsyncStyleWithSslGoesToLocalhost",
+     false,
+     true,
+     true,
+     {},
      {"--relative", "-z", "--compress", "-v", "-t", "--inplace", "--bwlimit=32765", "--timeout=900", "--port=873",
       "--errlog-from=/tm/1/error.rtf", "--progress", "--block-size=30720", "--files-from=/tm/1/source.txt", "/tm/1/",
       "ann@localhost::home/Drive/ann/Studio"}},
-    {"RsyncStyleWithoutSslNamesTheServer", false, true, false, {},
+    {"RsyncStyleWithoutSslNamesTheServer",
+     false,
+     true,
+     false,
+     {},
      {"--relative", "-z", "--compress", "-v", "-t", "--inplace", "--bwlimit=32765", "--timeout=900", "--port=873",
       "--errlog-from=/tm/1/error.rtf", "--progress", "--block-size=30720", "--files-from=/tm/1/source.txt", "/tm/1/",
       kRemote}},
@@ -100,8 +128,7 @@ std::unique_ptr<Backup> makeUploader(const VectorCase &c)
 }
 
 class BackupVectorTable : public SandboxFixture, public ::testing::WithParamInterface<VectorCase>
-{
-};
+{};
 
 TEST_P(BackupVectorTable, BuildsTheVectorWithSecretsInPrivateFiles)
 {
@@ -115,8 +142,10 @@ TEST_P(BackupVectorTable, BuildsTheVectorWithSecretsInPrivateFiles)
     EXPECT_TRUE(dated.match(uploader.outFilePath()).hasMatch()) << uploader.outFilePath().toStdString();
     EXPECT_TRUE(dated.match(uploader.errorFilePath()).hasMatch()) << uploader.errorFilePath().toStdString();
     QStringList shown = withSecretsNamed(vector.arguments, "TXE1:key", "TXE1:pw");
-    shown.replaceInStrings(QRegularExpression("^--o=" + QRegularExpression::escape(uploader.outFilePath()) + "$"), "<out>");
-    shown.replaceInStrings(QRegularExpression("^--e=" + QRegularExpression::escape(uploader.errorFilePath()) + "$"), "<err>");
+    shown.replaceInStrings(QRegularExpression("^--o=" + QRegularExpression::escape(uploader.outFilePath()) + "$"),
+                           "<out>");
+    shown.replaceInStrings(QRegularExpression("^--e=" + QRegularExpression::escape(uploader.errorFilePath()) + "$"),
+                           "<err>");
     EXPECT_EQ(shown, c.expected);
 }
 
@@ -131,9 +160,14 @@ protected:
     QString fakeEngine(const QByteArray &errorText)
     {
         const QString path = root() + "/engine.sh";
-        writeText(path, "#!/bin/sh\nfor a; do case \"$a\" in --o=*) out=\"${a#--o=}\";; --e=*) err=\"${a#--e=}\";; esac; done\n"
-                        "printf 'line' > \"$out\"; printf '" + errorText + "' > \"$err\"\n"
-                        "while [ -e '" + root().toUtf8() + "/hold' ]; do sleep 0.05; done\n");
+        writeText(
+            path,
+            "#!/bin/sh\nfor a; do case \"$a\" in --o=*) out=\"${a#--o=}\";; --e=*) err=\"${a#--e=}\";; esac; done\n"
+            "printf 'line' > \"$out\"; printf '" +
+                errorText +
+                "' > \"$err\"\n"
+                "while [ -e '" +
+                root().toUtf8() + "/hold' ]; do sleep 0.05; done\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
@@ -142,13 +176,17 @@ protected:
     {
         Backup::Account a = account(true, true);
         a.executorPath = engine;
-        auto backup = std::make_unique<Backup>(a, applicationFolder() + "/work/error.rtf", applicationFolder() + "/work/", "/Drive/ann/Studio", false);
+        auto backup = std::make_unique<Backup>(a, applicationFolder() + "/work/error.rtf",
+                                               applicationFolder() + "/work/", "/Drive/ann/Studio", false);
         backup->setTimeMachineBackup(true);
         return backup;
     }
 
     // Whether the engine has written its output file in the work folder.
-    bool engineStarted() const { return !QDir(applicationFolder() + "/work").entryList({"outFile_*"}, QDir::Files).isEmpty(); }
+    bool engineStarted() const
+    {
+        return !QDir(applicationFolder() + "/work").entryList({"outFile_*"}, QDir::Files).isEmpty();
+    }
 };
 
 TEST_F(BackupRunTest, TheResultIsWhetherTheEngineLeftErrorTextAndBothFilesGo)
@@ -168,7 +206,8 @@ TEST_F(BackupRunTest, ARunUnderWayRefusesASecondAndStopEndsItAsAFailure)
     writeText(root() + "/hold", "");
     const std::unique_ptr<Backup> backup = uploader(fakeEngine(""));
     writeText(applicationFolder() + "/work/source.txt", "/a");
-    std::future<int> first = std::async(std::launch::async, [&] { return backup->BackupData(applicationFolder() + "/work/source.txt"); });
+    std::future<int> first =
+        std::async(std::launch::async, [&] { return backup->BackupData(applicationFolder() + "/work/source.txt"); });
     ASSERT_TRUE(waitUntil([&] { return engineStarted(); }, 20000));
     EXPECT_EQ(backup->BackupData(applicationFolder() + "/work/source.txt"), -1) << "an earlier run still runs";
     backup->stopProcess();

@@ -29,8 +29,7 @@ QVariantMap on(std::initializer_list<QString> entries)
 }
 
 class ExclusionFilterTable : public ::testing::TestWithParam<FilterCase>
-{
-};
+{};
 
 TEST_P(ExclusionFilterTable, AcceptsWhatTheRulesLeave)
 {
@@ -78,25 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {{}, {}, on({"tmp"}), false},
                    {"/h/TMP.txt", "/h/x/aTmpb/c", "/h/keep"},
                    {"/h/keep"}},
-        FilterCase{"QuestionMarkActsAsStar",
-                   {{}, {}, on({"a?c"}), false},
-                   {"/h/a--c", "/h/b"},
-                   {"/h/b"}},
-        FilterCase{"UnselectedPartialIgnored",
-                   {{}, {}, QVariantMap{{"tmp", false}}, false},
-                   {"/h/tmp"},
-                   {"/h/tmp"}},
-        FilterCase{"HiddenItemsWhenAsked",
-                   {{}, on({"/nothing"}), {}, true},
-                   {"/h/.cfg", "/h/.d/a", "/h/v"},
-                   {"/h/v"}}),
+        FilterCase{"QuestionMarkActsAsStar", {{}, {}, on({"a?c"}), false}, {"/h/a--c", "/h/b"}, {"/h/b"}},
+        FilterCase{"UnselectedPartialIgnored", {{}, {}, QVariantMap{{"tmp", false}}, false}, {"/h/tmp"}, {"/h/tmp"}},
+        FilterCase{"HiddenItemsWhenAsked", {{}, on({"/nothing"}), {}, true}, {"/h/.cfg", "/h/.d/a", "/h/v"}, {"/h/v"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 // A user entry stands for a file alone or for everything inside a folder;
 // which one is told by the disk, so this case needs real items.
 class UserExclusionTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(UserExclusionTest, FileEntryTakesTheFileFolderEntryItsContents)
 {
@@ -124,8 +113,8 @@ TEST(DefaultExclusionTest, TheHomeFolderAndItsContentsOutliveTheSystemPlaces)
     ExclusionFilter::Settings settings;
     settings.defaults = on({"/home", "/var", "/tmp"});
     const ExclusionFilter filter(settings, kVolumes, "/home/me");
-    const QStringList input{"/home/me/notes.txt", "/home/me/deep/a.txt", "/home/other/x.txt", "/home/meow/y",
-                            "/var/log/syslog", "/tmp/t"};
+    const QStringList input{"/home/me/notes.txt", "/home/me/deep/a.txt", "/home/other/x.txt",
+                            "/home/meow/y",       "/var/log/syslog",     "/tmp/t"};
     EXPECT_EQ(filter.getBackupSetAfterFiltration(input).accepted,
               (QStringList{"/home/me/notes.txt", "/home/me/deep/a.txt"}));
     EXPECT_TRUE(ExclusionFilter(settings, kVolumes).shouldExcludeDefaultFile("/home/me/notes.txt"))

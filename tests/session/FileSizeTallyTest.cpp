@@ -9,8 +9,7 @@
 // The sizes of the files a backup keeps, measured beside the walk.
 
 class FileSizeTallyTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(FileSizeTallyTest, CountsFilesAndLinksOnceEverythingAddedIsMeasured)
 {

@@ -9,10 +9,7 @@ using Clock = FixedWaitLedger::Clock;
 
 namespace {
 
-Clock::time_point at(std::chrono::milliseconds offset)
-{
-    return Clock::time_point{} + 1h + offset;
-}
+Clock::time_point at(std::chrono::milliseconds offset) { return Clock::time_point{} + 1h + offset; }
 
 TEST(FixedWaitLedgerTest, WaitsCountOnceAndNeverWhileAnEngineRuns)
 {

@@ -80,11 +80,14 @@ TEST_F(ImageMDUploadControllerTest, DirectiveLinesOfAnImage)
         QByteArray tiff;
         QStringList lines;  // "<path>" for the image path less the sync folder
     } cases[] = {
-        {"time and model, no GPS", tiffBlock({ascii(0x0110, "Tarnix Cam")}, {ascii(0x9004, time)}, {}),
+        {"time and model, no GPS",
+         tiffBlock({ascii(0x0110, "Tarnix Cam")}, {ascii(0x9004, time)}, {}),
          {"--f=<path>", "--a=2026/12/10 20:15:00|,|Tarnix Cam"}},
-        {"position only", tiffBlock({}, {}, {rationals(0x0002, {{10, 4}}), rationals(0x0004, {{3, 1}})}),
+        {"position only",
+         tiffBlock({}, {}, {rationals(0x0002, {{10, 4}}), rationals(0x0004, {{3, 1}})}),
          {"--f=<path>", "--a=|2.5,3|"}},
-        {"a model that would add a line", tiffBlock({ascii(0x0110, "Cam\n--f=/etc/passwd\r")}, {}, {}),
+        {"a model that would add a line",
+         tiffBlock({ascii(0x0110, "Cam\n--f=/etc/passwd\r")}, {}, {}),
          {"--f=<path>", "--a=|,|Cam --f=/etc/passwd "}},
         {"nothing stated", {}, {}},
     };
@@ -165,9 +168,11 @@ TEST_F(ImageMDUploadControllerTest, RenamesTheDelegateReportsFindMovedImages)
 {
     // The engine keeps a copy of the directive list it was given, then waits while told to.
     const QString engine = root() + "/engine.sh";
-    writeText(engine, "#!/bin/sh\nfor a; do case \"$a\" in --files-from=*) cp \"${a#--files-from=}\" '"
-                          + root().toUtf8() + "/uploaded.txt';; esac; done\n"
-                          "while [ -e '" + root().toUtf8() + "/hold' ]; do sleep 0.05; done\n");
+    writeText(engine, "#!/bin/sh\nfor a; do case \"$a\" in --files-from=*) cp \"${a#--files-from=}\" '" +
+                          root().toUtf8() +
+                          "/uploaded.txt';; esac; done\n"
+                          "while [ -e '" +
+                          root().toUtf8() + "/hold' ]; do sleep 0.05; done\n");
     writeText(root() + "/hold", "");
     QFile::setPermissions(engine, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     Backup::Account fake = account();

@@ -74,9 +74,9 @@ TEST_F(ListBlockDealerTest, BlocksArePrivateToTheUser)
     reset(ListBlockDealer::Form::Backup);
     dealer.writeRestoreSetToOperationFiles({"/a"});
     EXPECT_EQ(int(QFileInfo(folder.blockPath(0)).permissions()) & 0x0077, 0);
-    EXPECT_EQ(QFile::permissions(folder.path()),
-              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadUser |
-                  QFileDevice::WriteUser | QFileDevice::ExeUser);
+    EXPECT_EQ(QFile::permissions(folder.path()), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                     QFileDevice::WriteUser | QFileDevice::ExeUser);
 }
 
 TEST_F(ListBlockDealerTest, ARewrittenFileIsReplacedWholeAndStaysPrivate)

@@ -13,7 +13,7 @@ namespace {
 struct PatternCase
 {
     const char *pattern;  // as written, or a partial-name entry when wrapped
-    bool wrapped;  // made from an entry as the exclusion settings make it
+    bool wrapped;         // made from an entry as the exclusion settings make it
     std::vector<const char *> paths;
 };
 

@@ -31,7 +31,8 @@ TEST(ProgressAccountingTest, RateReadsAsARateAndNothingLeftHasNoEstimate)
     std::optional<ProgressReport> sent = accounting.readLine(completed("/a", 600, 600), 0, report, 1000, {});
     ASSERT_TRUE(sent);
     EXPECT_EQ(sent->value(ProgressReport::Percentage), "60");
-    EXPECT_TRUE(sent->value(ProgressReport::TransferSpeed).endsWith("/s)")) << sent->value(ProgressReport::TransferSpeed).toStdString();
+    EXPECT_TRUE(sent->value(ProgressReport::TransferSpeed).endsWith("/s)"))
+        << sent->value(ProgressReport::TransferSpeed).toStdString();
     EXPECT_TRUE(sent->value(ProgressReport::Speed).endsWith("/s"));
     EXPECT_FALSE(sent->value(ProgressReport::EstimatedTime).isEmpty());
 

@@ -38,10 +38,33 @@ TEST(ProgressFiguresTest, EstimatedTimeAtThePaceSoFar)
 
 TEST(ProgressFiguresTest, NumberFieldsReadAsTheGeneralConversionReadsThem)
 {
-    const char *const fields[] = {"0", "100", "0012", "1536", "999999999999999", "1234567890123456789",
-                                  "12.5", "1e3", "-5", " 7", "", "abc", "12a", "0.1", "12.50", "-3.25",
-                                  ".5", "5.", "-", "1.2.3", "--5", "+4", "inf", "1,5", "7 ",
-                                  "123456789012345678901234567890.5", "1234567890123456789012345678901234567890"};
+    const char *const fields[] = {"0",
+                                  "100",
+                                  "0012",
+                                  "1536",
+                                  "999999999999999",
+                                  "1234567890123456789",
+                                  "12.5",
+                                  "1e3",
+                                  "-5",
+                                  " 7",
+                                  "",
+                                  "abc",
+                                  "12a",
+                                  "0.1",
+                                  "12.50",
+                                  "-3.25",
+                                  ".5",
+                                  "5.",
+                                  "-",
+                                  "1.2.3",
+                                  "--5",
+                                  "+4",
+                                  "inf",
+                                  "1,5",
+                                  "7 ",
+                                  "123456789012345678901234567890.5",
+                                  "1234567890123456789012345678901234567890"};
     for (const char *field : fields)
         EXPECT_EQ(ProgressFigures::fieldNumber(QString(field)), QString(field).toDouble()) << field;
 }
@@ -61,7 +84,9 @@ TEST(ProgressFiguresTest, AReportKeepsItsFieldsAndListsOnlyThoseSet)
     report.set(ProgressReport::Filename, "/b");
     report.set(ProgressReport::TansferMode, "[Sync File]");
     const QVariantMap second = report.toMap();
-    EXPECT_EQ(second, (QVariantMap{{"filename", "/b"}, {"VersionNumber", "1"}, {"fileTransferedStatus", "Done"},
+    EXPECT_EQ(second, (QVariantMap{{"filename", "/b"},
+                                   {"VersionNumber", "1"},
+                                   {"fileTransferedStatus", "Done"},
                                    {"tansferMode", "[Sync File]"}}));
     EXPECT_EQ(first.value("filename"), "/a") << "a report sent is not changed by later lines";
     EXPECT_TRUE(report.value(ProgressReport::Speed).isNull());

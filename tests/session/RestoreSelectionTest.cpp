@@ -127,9 +127,15 @@ TEST_F(RestoreSelectionTest, PicksThatFindNothingAreReportedAndListingGoesOn)
         QStringList errors;
     };
     const Case cases[] = {
-        {"files only, one not indexed", {}, {"/Office/small/f1", "/Office/small/ghost"}, {small.at(1)},
+        {"files only, one not indexed",
+         {},
+         {"/Office/small/f1", "/Office/small/ghost"},
+         {small.at(1)},
          {"error: Empty Folder encountered:/Office/small/ghost"}},
-        {"an empty folder, then a full one", {"Office/nothing", "Office/small"}, {}, small,
+        {"an empty folder, then a full one",
+         {"Office/nothing", "Office/small"},
+         {},
+         small,
          {"error: Empty Folder encountered:/Office/nothing"}},
         {"nothing found at all", {"Office/nothing"}, {}, {}, {"error: Empty Folder encountered:/Office/nothing"}},
         {"nothing picked", {}, {}, {}, {}},

@@ -21,9 +21,12 @@ protected:
     {
         const QString path = root() + "/engine.sh";
         writeText(path, "#!/bin/sh\nfor a; do case \"$a\" in --e=*) err=\"${a#--e=}\";; esac; done\n"
-                        "echo run >> '" + runsFile().toUtf8() + "'\n"
-                        "[ $(wc -l < '" + runsFile().toUtf8() + "') -le " + QByteArray::number(failures) +
-                        " ] && printf 'IOERROR: no' > \"$err\"\nexit 0\n");
+                        "echo run >> '" +
+                            runsFile().toUtf8() +
+                            "'\n"
+                            "[ $(wc -l < '" +
+                            runsFile().toUtf8() + "') -le " + QByteArray::number(failures) +
+                            " ] && printf 'IOERROR: no' > \"$err\"\nexit 0\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
@@ -52,10 +55,12 @@ TEST_F(RetriedUploadTest, TriesUntilASuccessAtMostFiveTimes)
         QFile::remove(runsFile());
         writeText(applicationFolder() + "/work/source.txt", "/a");
         RetriedUpload upload(5, std::chrono::milliseconds(1));
-        EXPECT_EQ(upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf", maker(engine(c.failures))),
+        EXPECT_EQ(upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf",
+                             maker(engine(c.failures))),
                   c.succeeds);
         EXPECT_EQ(runs(), c.runs);
-        EXPECT_EQ(QFile(applicationFolder() + "/work/error.rtf").permissions() & 0x0077, 0) << "the error file is private";
+        EXPECT_EQ(QFile(applicationFolder() + "/work/error.rtf").permissions() & 0x0077, 0)
+            << "the error file is private";
     }
 }
 
@@ -65,7 +70,8 @@ TEST_F(RetriedUploadTest, AStopEndsTheRestAndNoFurtherAttemptStarts)
     RetriedUpload upload(5, std::chrono::minutes(10));
     const QString enginePath = engine(99);
     std::future<bool> done = std::async(std::launch::async, [&] {
-        return upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf", maker(enginePath));
+        return upload.run(applicationFolder() + "/work/source.txt", applicationFolder() + "/work/error.rtf",
+                          maker(enginePath));
     });
     ASSERT_TRUE(waitUntil([&] { return runs() == 1; }, 20000));
     upload.stop();

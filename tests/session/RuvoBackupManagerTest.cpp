@@ -2,8 +2,8 @@
 
 #include "common/files/TXSupportFileManager.h"
 
-#include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
+#include "support/SandboxFixture.h"
 
 #include "engine/command/TarnixProcessLib.h"
 
@@ -29,8 +29,8 @@ struct CountTree
 
     CountTree()
     {
-        const QList<QPair<QString, int>> folders{{"one", 1}, {"n9998", 9998}, {"other", 1}, {"last", 1},
-                                                 {"n10000", 10000}, {"empty", 0}};
+        const QList<QPair<QString, int>> folders{{"one", 1},  {"n9998", 9998},   {"other", 1},
+                                                 {"last", 1}, {"n10000", 10000}, {"empty", 0}};
         for (const auto &[name, count] : folders) {
             QDir().mkpath(folder(name));
             for (int i = 0; i < count; ++i)
@@ -86,8 +86,7 @@ struct DealingCase
 };
 
 class SessionDealingTable : public RuvoBackupManagerTest, public ::testing::WithParamInterface<DealingCase>
-{
-};
+{};
 
 TEST_P(SessionDealingTable, EveryBlockRunsOnceAndTheSessionEndsOnce)
 {
@@ -277,7 +276,8 @@ TEST_F(RuvoBackupManagerTest, MissingEngineEndsTheSessionWithoutRetries)
     backUp({countTree().folder("n9998")});
     const QStringList ends = delegate.settledEndStates();
     ASSERT_EQ(ends.size(), 1);
-    EXPECT_TRUE(ends.first().startsWith("failure: ERROR: The engine could not be started")) << ends.first().toStdString();
+    EXPECT_TRUE(ends.first().startsWith("failure: ERROR: The engine could not be started"))
+        << ends.first().toStdString();
     EXPECT_EQ(delegate.count("retrying"), 0);
 }
 
@@ -337,9 +337,9 @@ TEST_F(RuvoBackupManagerTest, ProgressLinesBecomeReports)
         QStringList reports;
         for (qsizetype i = before; i < delegate.reports.size(); ++i) {
             const QVariantMap &report = delegate.reports.at(i);
-            reports << QStringLiteral("%1 %2 %3").arg(report.value("fileTransferedStatus").toString(),
-                                                      report.value("tansferMode").toString(),
-                                                      report.value("percentage").toString());
+            reports << QStringLiteral("%1 %2 %3")
+                           .arg(report.value("fileTransferedStatus").toString(), report.value("tansferMode").toString(),
+                                report.value("percentage").toString());
         }
         EXPECT_EQ(reports, step.reports);
     }

@@ -1,10 +1,10 @@
 #include "session/manager/BackedUpFileQueue.h"
 #include "session/manager/RuvoBackupManager.h"
 
-#include "support/IsolatedRerun.h"
-#include "support/FakeApplicationDelegate.h"
-#include "support/SandboxFixture.h"
 #include "session/SessionTestSupport.h"
+#include "support/FakeApplicationDelegate.h"
+#include "support/IsolatedRerun.h"
+#include "support/SandboxFixture.h"
 
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
@@ -20,9 +20,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 // Whole sessions through the stand-in engine: a generated tree is backed up to
@@ -71,7 +71,8 @@ protected:
 
     void makeManager(const SessionTimings &timings)
     {
-        manager = makeBackupManager(timings, delegate, applicationFolder(), dataRoot(), QLLocalizedString("ExecuterPathRuvo"));
+        manager = makeBackupManager(timings, delegate, applicationFolder(), dataRoot(),
+                                    QLLocalizedString("ExecuterPathRuvo"));
         manager->setBackedUpFileQueue(&index);
         manager->shouldBackupVersions(true);
         manager->setFileFolderSetForOperation({tree()});
@@ -89,7 +90,8 @@ protected:
                                 "quote\"amp&lt<.txt", "empty"};
         for (int folder = 0; folder < 6; ++folder)
             for (int i = 0; i < names.size(); ++i) {
-                const QString path = QStringLiteral("%1/d%2/sub %3/%4").arg(tree()).arg(folder).arg(i % 2).arg(names[i]);
+                const QString path =
+                    QStringLiteral("%1/d%2/sub %3/%4").arg(tree()).arg(folder).arg(i % 2).arg(names[i]);
                 writeText(path, names[i] == "empty" ? QByteArray() : QByteArray(200 * (folder + i + 1), char('a' + i)));
                 QFile::setPermissions(path, i % 2 ? QFile::ReadOwner | QFile::WriteOwner
                                                   : QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
@@ -197,7 +199,8 @@ protected:
     {
         writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {"ann"}), "0");
         PropertyList::write(PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {"ann"}),
-                            QVariantMap{{"syncUserName", "annsync"}, {"syncEncodedPassword", "TXE1:syncpw"},
+                            QVariantMap{{"syncUserName", "annsync"},
+                                        {"syncEncodedPassword", "TXE1:syncpw"},
                                         {"ruvosrvrip", "10.0.0.2"}});
         const QString syncRoot = volumes() + "/Drive/TarnixVidezud/annsync";
         QDir().mkpath(syncRoot);
@@ -359,16 +362,19 @@ TEST_F(SessionEndToEndTest, MissingDriveIsACriticalFailureReportedOnce)
     backUp();
     const QStringList ends = delegate.settledEndStates();
     ASSERT_EQ(ends.size(), 1);
-    EXPECT_TRUE(ends.first().startsWith("failure: txruvo error: device is not connected")) << ends.first().toStdString();
+    EXPECT_TRUE(ends.first().startsWith("failure: txruvo error: device is not connected"))
+        << ends.first().toStdString();
 }
 
 TEST_F(SessionEndToEndTest, RestoresAFolderAndFilesPickedFromTheIndex)
 {
     backUpTwiceAndIndex();
     const QString quoted = tree() + "/d2/sub 1/quote\"amp&lt<.txt";
-    startRestore({"Office" + tree() + "/d1"}, {"/Office" + changedFile(), "/Office" + quoted, "/Office" + tree() + "/large.bin"});
+    startRestore({"Office" + tree() + "/d1"},
+                 {"/Office" + changedFile(), "/Office" + quoted, "/Office" + tree() + "/large.bin"});
     ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"})
+        << restoreDelegate.events.join(" | ").toStdString();
     EXPECT_FALSE(restoreDelegate.offMainThread);
 
     QStringList expected{changedFile(), quoted, tree() + "/large.bin"};
@@ -402,10 +408,12 @@ TEST_F(SessionEndToEndTest, RestoredFoldersKeepTheirModeAndTimes)
     backUpTwiceAndIndex();
     startRestore({"Office" + tree() + "/d1"}, {});
     ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"})
+        << restoreDelegate.events.join(" | ").toStdString();
 
     for (const Folder &folder : folders) {
-        struct stat restored {};
+        struct stat restored
+        {};
         ASSERT_EQ(::stat(QFile::encodeName(target() + folder.path).constData(), &restored), 0);
         EXPECT_EQ(restored.st_mode & 07777, folder.mode) << folder.path.toStdString();
         EXPECT_EQ(restored.st_mtim.tv_sec, folder.modified.tv_sec) << folder.path.toStdString();
@@ -418,8 +426,8 @@ TEST_F(SessionEndToEndTest, RestoredFoldersKeepTheirModeAndTimes)
 TEST_F(SessionEndToEndTest, LinksInAFolderAreStoredAndRestoredAsLinks)
 {
     const QString folder = tree() + "/links";
-    const QMap<QString, QByteArray> links{{"to-file", "../d0/sub 0/plain.txt"}, {"to-folder", "../d1"},
-                                          {"broken", "nowhere/at/all"}};
+    const QMap<QString, QByteArray> links{
+        {"to-file", "../d0/sub 0/plain.txt"}, {"to-folder", "../d1"}, {"broken", "nowhere/at/all"}};
     QDir().mkpath(folder);
     for (auto link = links.cbegin(); link != links.cend(); ++link)
         ASSERT_EQ(::symlink(link.value().constData(), QFile::encodeName(folder + "/" + link.key()).constData()), 0);
@@ -440,7 +448,8 @@ TEST_F(SessionEndToEndTest, LinksInAFolderAreStoredAndRestoredAsLinks)
 
     startRestore({"Office" + folder}, {});
     ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"})
+        << restoreDelegate.events.join(" | ").toStdString();
     expectLinks(target());
     EXPECT_EQ(restoreManager->succesFileCount(), links.size());
 }
@@ -489,7 +498,8 @@ TEST_F(SessionEndToEndTest, SyncModeBacksUpAndRestoresTheTree)
     restoreManager->mFolderSetForRelativeRestore() = {"tree"};
     restoreManager->startRestore();
     ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"})
+        << restoreDelegate.events.join(" | ").toStdString();
     QStringList expected;
     for (const QString &file : treeFiles())
         expected << file.mid(root().size());
@@ -537,13 +547,20 @@ TEST_F(SessionEndToEndTest, RestoreEndStates)
         QString end;
     } cases[] = {
         {"every file run", {}, "success"},
-        {"quota phrase", {{"errorText", "some files could not be transferred due to quota over limit"},
-                          {"stopAfterFiles", 2}, {"stopMode", "exit"}, {"exitCode", 0}}, "failure: Quota Exceeded"},
-        {"free space", {{"errorText", "not enough free space on device"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+        {"quota phrase",
+         {{"errorText", "some files could not be transferred due to quota over limit"},
+          {"stopAfterFiles", 2},
+          {"stopMode", "exit"},
+          {"exitCode", 0}},
+         "failure: Quota Exceeded"},
+        {"free space",
+         {{"errorText", "not enough free space on device"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
          "failure: not enough free space on device"},
-        {"maintenance", {{"errorText", "account is under maintenance"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
+        {"maintenance",
+         {{"errorText", "account is under maintenance"}, {"stopAfterFiles", 2}, {"stopMode", "exit"}},
          "failure: Account is under maintenance"},
-        {"engine ended early without a word", {{"stopAfterFiles", 3}, {"stopMode", "exit"}, {"exitCode", 0}},
+        {"engine ended early without a word",
+         {{"stopAfterFiles", 3}, {"stopMode", "exit"}, {"exitCode", 0}},
          "failure: Unable to continue the operation. Reason: "},
     };
     for (const auto &c : cases) {
@@ -632,8 +649,10 @@ TEST_F(SessionEndToEndTest, OddNamesFailWithTheirReason)
     EXPECT_EQ(manager->failureFileCount(), 2);
     EXPECT_EQ(manager->excludedFilesCount(), 0u);
     const QString errors = delegate.events.join(" | ");
-    EXPECT_TRUE(errors.contains("error: Error: " + lineBreak + " Reason: name holds a line break")) << errors.toStdString();
-    EXPECT_TRUE(errors.contains("/d4/bad") && errors.contains(" Reason: name is not valid UTF-8")) << errors.toStdString();
+    EXPECT_TRUE(errors.contains("error: Error: " + lineBreak + " Reason: name holds a line break"))
+        << errors.toStdString();
+    EXPECT_TRUE(errors.contains("/d4/bad") && errors.contains(" Reason: name is not valid UTF-8"))
+        << errors.toStdString();
     QFile::remove(lineBreak);
     ::unlink(notUtf8.constData());
     expectDriveHoldsTree();
@@ -677,7 +696,8 @@ TEST_F(SessionEndToEndTest, TheIndexLearnsAFileDeletedBeforeItsTick)
     mergeIndex();
     startRestore({}, {"/Office" + changedFile()});
     ASSERT_TRUE(restoreDelegate.waitForEnd(30000));
-    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"}) << restoreDelegate.events.join(" | ").toStdString();
+    EXPECT_EQ(restoreDelegate.settledEndStates(), QStringList{"success"})
+        << restoreDelegate.events.join(" | ").toStdString();
     EXPECT_EQ(readText(target() + changedFile()), content);
 }
 

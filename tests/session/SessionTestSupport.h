@@ -1,8 +1,8 @@
 #pragma once
 
+#include "common/transfer/ProgressReport.h"
 #include "session/manager/RuvoBackupManager.h"
 #include "session/manager/RuvoBackupRestoreHandlerProtocol.h"
-#include "common/transfer/ProgressReport.h"
 
 #include "engine/EngineTestSupport.h"
 
@@ -41,7 +41,10 @@ public:
     QString mBackupSessionFilePath() const override { return sessionFile; }
     QString mRestoreSessionFilePath() const override { return sessionFile; }
 
-    bool waitForEnd(int timeoutMs = 20000) { return waitUntil([this] { return !endStates.isEmpty(); }, timeoutMs); }
+    bool waitForEnd(int timeoutMs = 20000)
+    {
+        return waitUntil([this] { return !endStates.isEmpty(); }, timeoutMs);
+    }
     // Waits a little longer for a second end state that must not come.
     QStringList settledEndStates()
     {
@@ -111,7 +114,8 @@ fi
         script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(log());
         qputenv("FAKE_ENGINE_LOG", log().toUtf8());
-        for (const char *name : {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP", "FAKE_ENGINE_COMPLETES"})
+        for (const char *name :
+             {"FAKE_ENGINE_FAILS", "FAKE_ENGINE_FAIL_ONCE", "FAKE_ENGINE_SLEEP", "FAKE_ENGINE_COMPLETES"})
             qunsetenv(name);
     }
 
@@ -160,10 +164,10 @@ inline SessionTimings fastTimings()
 
 // A session as its creators set one up, for the account "ann".
 inline std::unique_ptr<RuvoBackupManager> makeSessionManager(const SessionTimings &timings,
-                                                            RuvoBackupRestoreHandlerProtocol &delegate,
-                                                            const QString &applicationFolder, const QString &dataRoot,
-                                                            const QString &executable, bool restore,
-                                                            const QString &sourceFolder)
+                                                             RuvoBackupRestoreHandlerProtocol &delegate,
+                                                             const QString &applicationFolder, const QString &dataRoot,
+                                                             const QString &executable, bool restore,
+                                                             const QString &sourceFolder)
 {
     auto manager = std::make_unique<RuvoBackupManager>(timings);
     manager->setDelegate(&delegate);
@@ -188,9 +192,9 @@ inline std::unique_ptr<RuvoBackupManager> makeSessionManager(const SessionTiming
 
 // A backup session as the backup view sets one up: the data root is the computer folder.
 inline std::unique_ptr<RuvoBackupManager> makeBackupManager(const SessionTimings &timings,
-                                                           RuvoBackupRestoreHandlerProtocol &delegate,
-                                                           const QString &applicationFolder, const QString &dataRoot,
-                                                           const QString &executable)
+                                                            RuvoBackupRestoreHandlerProtocol &delegate,
+                                                            const QString &applicationFolder, const QString &dataRoot,
+                                                            const QString &executable)
 {
     return makeSessionManager(timings, delegate, applicationFolder, dataRoot, executable, false, "/");
 }
@@ -198,9 +202,10 @@ inline std::unique_ptr<RuvoBackupManager> makeBackupManager(const SessionTimings
 // A restore session as the restore views set one up: the data root is the
 // user's folder on the drive, the target the folder that receives the items.
 inline std::unique_ptr<RuvoBackupManager> makeRestoreManager(const SessionTimings &timings,
-                                                            RuvoBackupRestoreHandlerProtocol &delegate,
-                                                            const QString &applicationFolder, const QString &userFolder,
-                                                            const QString &target, const QString &executable)
+                                                             RuvoBackupRestoreHandlerProtocol &delegate,
+                                                             const QString &applicationFolder,
+                                                             const QString &userFolder, const QString &target,
+                                                             const QString &executable)
 {
     return makeSessionManager(timings, delegate, applicationFolder, userFolder, executable, true, target);
 }

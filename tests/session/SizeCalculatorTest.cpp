@@ -39,9 +39,9 @@ protected:
         writeText(top + "/.hidden", QByteArray(77, 'h'));
         QDir().mkpath(top + "/empty");
         ASSERT_EQ(::symlink("sub/b.bin", QFile::encodeName(top + "/link-to-b").constData()), 0);
-        ASSERT_EQ(::link(QFile::encodeName(top + "/a.txt").constData(),
-                         QFile::encodeName(top + "/sub/hard-a").constData()),
-                  0);
+        ASSERT_EQ(
+            ::link(QFile::encodeName(top + "/a.txt").constData(), QFile::encodeName(top + "/sub/hard-a").constData()),
+            0);
     }
 
     QString output() const { return root() + "/duoutput.du"; }
@@ -49,8 +49,9 @@ protected:
 
 TEST_F(SizeCalculatorTest, FigureEqualsDuForTreesWithShellCharactersInTheirNames)
 {
-    const QStringList names = {"plain", "with \"quote\"", "dollar $(touch pwned) $HOME", "back`touch pwned`quote",
-                               "back\\slash\\", "it's; rm -rf x"};
+    const QStringList names = {
+        "plain",         "with \"quote\"", "dollar $(touch pwned) $HOME", "back`touch pwned`quote",
+        "back\\slash\\", "it's; rm -rf x"};
     for (const QString &name : names) {
         SCOPED_TRACE(name.toStdString());
         const QString top = root() + "/set/" + name;

@@ -63,7 +63,11 @@ protected:
         mark(database() + "/M/S1", {{"user.snapshot", QByteArray("\x00\x01\xff", 3)}});
     }
 
-    void store() { QDir().mkpath(output()); manager.storeXattributesForTimeMachine(database(), output()); }
+    void store()
+    {
+        QDir().mkpath(output());
+        manager.storeXattributesForTimeMachine(database(), output());
+    }
 
     TXXattrBackupManager manager;
 };
@@ -170,8 +174,8 @@ TEST_F(TXXattrBackupManagerTest, AFailingUploadIsTriedFiveTimesOverAndThenGivenU
     const TXXattrBackupManager::UploadJob job{output() + "/source.txt", volumes() + "/Drive/ann/Studio",
                                               output().chopped(database().size())};
     writeText(job.sourceFile, (database() + "/.__M.txxlist").toUtf8());
-    const Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1",
-                                  true, true, {}};
+    const Backup::Account account{
+        QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
     const bool uploaded = manager.backupXattributeList(job, account);
     qunsetenv("TXRUVO_SCENARIO");
     qunsetenv("TXRUVO_ARGV_LOG");
@@ -187,8 +191,8 @@ TEST_F(TXXattrBackupManagerTest, BackupAndRestoreThroughTheEngineKeepTheAttribut
     makeDatabase();
     const QString drive = volumes() + "/Drive/TarnixVidezud/ann/Studio";
     QDir().mkpath(drive);
-    Backup::Account account{QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1",
-                            true, true, {}};
+    Backup::Account account{
+        QLLocalizedString("ExecuterPathRuvo"), "ann", "pw", "--port=443", "10.0.0.1", true, true, {}};
 
     // The session's backup of the database's files.
     const QString files = database() + "/M/S1/file\n" + database() + "/M/S2/file";

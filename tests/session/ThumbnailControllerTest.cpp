@@ -112,8 +112,7 @@ TEST_F(ThumbnailControllerTest, AFailedUploadKeepsThePrivateFolderWithItsListAnd
     EXPECT_TRUE(QFileInfo(folder).fileName().startsWith("Thumbs_"));
     EXPECT_EQ(QFile(folder).permissions() & 0x0077, 0);
     EXPECT_EQ(QFile(folder + "/source.txt").permissions() & 0x0077, 0);
-    EXPECT_EQ(readText(folder + "/source.txt"),
-              (image + "_THINT\n" + image + "_THSML\n" + image + "_THTIN").toUtf8());
+    EXPECT_EQ(readText(folder + "/source.txt"), (image + "_THINT\n" + image + "_THSML\n" + image + "_THTIN").toUtf8());
     EXPECT_TRUE(QFile::exists(folder + "/" + ThumbnailController::kProgressMarker));
 }
 

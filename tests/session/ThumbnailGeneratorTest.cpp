@@ -47,13 +47,14 @@ QByteArray tga(const QImage &image)
 
 // The smallest GIF: one pixel (Qt reads GIF but does not write it).
 const QByteArray kOnePixelGif("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff!\xf9\x04\x01\x00\x00\x00\x00"
-                              ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02" "D\x01\x00;",
+                              ",\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+                              "D\x01\x00;",
                               43);
 
 bool openToOthers(const QString &path)
 {
-    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
-                                      | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
     return (QFile(path).permissions() & others) != 0;
 }
 
@@ -67,12 +68,12 @@ protected:
     {
         const QString path = root() + "/Pictures/photo." + extension;
         QDir().mkpath(root() + "/Pictures");
-        const QByteArray format = extension == "gif" ? "gif"
-                                  : extension == "tga" ? "tga"
+        const QByteArray format = extension == "gif"                                              ? "gif"
+                                  : extension == "tga"                                            ? "tga"
                                   : QStringList{"jpg", "jpeg", "jpe", "jfif"}.contains(extension) ? "jpeg"
                                   : QStringList{"bmp", "dib", "rle"}.contains(extension)          ? "bmp"
                                   : QStringList{"tif", "tiff"}.contains(extension)                ? "tiff"
-                                                                                                  : extension.toLatin1();
+                                                                                   : extension.toLatin1();
         if (!QImageReader::supportedImageFormats().contains(format))
             return {};
         if (format == "gif") {
@@ -97,8 +98,8 @@ protected:
 
 TEST_F(ThumbnailGeneratorTest, ThreeThumbnailsOfEachImageKind)
 {
-    const QStringList kinds = {"tif", "tiff", "bmp", "dib", "rle", "gif", "jpg", "jpeg",
-                               "jpe", "jfif", "png", "jp2", "psd", "tga"};
+    const QStringList kinds = {"tif",  "tiff", "bmp",  "dib", "rle", "gif", "jpg",
+                               "jpeg", "jpe",  "jfif", "png", "jp2", "psd", "tga"};
     QStringList unreadable;
     for (const QString &extension : kinds) {
         SCOPED_TRACE(extension.toStdString());
@@ -154,8 +155,8 @@ TEST_F(ThumbnailGeneratorTest, StartWorksThroughEveryListAndKeepsTheFolderPrivat
     // A list an interrupted run left behind is finished too.
     ASSERT_TRUE(QDir().mkpath(thumbnails()));
     writeText(thumbnails() + "/source_0.qlthmtxt",
-              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array><string>" + image.toUtf8()
-                  + "</string></array></plist>");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?><plist version=\"1.0\"><array><string>" + image.toUtf8() +
+                  "</string></array></plist>");
     writeText(root() + "/Pictures/notes.txt", "not an image");
 
     ThumbnailGenerator generator(thumbnails(), {std::chrono::milliseconds(0)});

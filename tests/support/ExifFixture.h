@@ -19,10 +19,30 @@ struct Field
     QByteArray value;  // little-endian bytes
 };
 
-inline QByteArray le16(quint16 v) { QByteArray b(2, '\0'); qToLittleEndian(v, b.data()); return b; }
-inline QByteArray le32(quint32 v) { QByteArray b(4, '\0'); qToLittleEndian(v, b.data()); return b; }
-inline QByteArray be16(quint16 v) { QByteArray b(2, '\0'); qToBigEndian(v, b.data()); return b; }
-inline QByteArray be32(quint32 v) { QByteArray b(4, '\0'); qToBigEndian(v, b.data()); return b; }
+inline QByteArray le16(quint16 v)
+{
+    QByteArray b(2, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+inline QByteArray le32(quint32 v)
+{
+    QByteArray b(4, '\0');
+    qToLittleEndian(v, b.data());
+    return b;
+}
+inline QByteArray be16(quint16 v)
+{
+    QByteArray b(2, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
+inline QByteArray be32(quint32 v)
+{
+    QByteArray b(4, '\0');
+    qToBigEndian(v, b.data());
+    return b;
+}
 
 inline Field ascii(quint16 tag, const QByteArray &text) { return {tag, 2, quint32(text.size() + 1), text + '\0'}; }
 inline Field rationals(quint16 tag, std::initializer_list<std::pair<quint32, quint32>> parts)
@@ -73,15 +93,15 @@ inline QByteArray tiffBlock(QList<Field> first, const QList<Field> &exif, const 
 inline QByteArray inJpeg(const QByteArray &tiff)
 {
     const QByteArray payload = QByteArray("Exif\0\0", 6) + tiff;
-    return QByteArray("\xFF\xD8\xFF\xE0", 4) + be16(6) + "JFIF" + "\xFF\xE1" + be16(quint16(payload.size() + 2)) + payload
-           + "\xFF\xDA" + be16(2) + "image data" + "\xFF\xD9";
+    return QByteArray("\xFF\xD8\xFF\xE0", 4) + be16(6) + "JFIF" + "\xFF\xE1" + be16(quint16(payload.size() + 2)) +
+           payload + "\xFF\xDA" + be16(2) + "image data" + "\xFF\xD9";
 }
 
 inline QByteArray inPng(const QByteArray &tiff)
 {
     const QByteArray header = be32(13) + "IHDR" + QByteArray(13, '\1') + be32(0);
-    return QByteArray("\x89PNG\r\n\x1A\n", 8) + header + be32(quint32(tiff.size())) + "eXIf" + tiff + be32(0)
-           + be32(0) + "IEND" + be32(0);
+    return QByteArray("\x89PNG\r\n\x1A\n", 8) + header + be32(quint32(tiff.size())) + "eXIf" + tiff + be32(0) +
+           be32(0) + "IEND" + be32(0);
 }
 
 // A real JPEG (as a writer made it) with the block put in right after its start marker.

@@ -15,7 +15,7 @@
 class IPCMessageRecorder : public IPCMessageDelegate
 {
 public:
-    static constexpr std::chrono::seconds kPatience {5};
+    static constexpr std::chrono::seconds kPatience{5};
 
     void didReceiveIPCMessage(const QVariantList &message) override
     {
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    std::atomic<std::chrono::milliseconds> mHandlingTime {std::chrono::milliseconds(0)};
+    std::atomic<std::chrono::milliseconds> mHandlingTime{std::chrono::milliseconds(0)};
     mutable std::mutex mMutex;
     std::condition_variable mArrived;
     QVariantList mMessages;  // each a QVariantList of four items

@@ -16,8 +16,8 @@ void rerunThisTest(const QString &wrapper, QStringList arguments,
                    const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info();
-    const QString name = QStringLiteral("%1.%2").arg(QString::fromUtf8(test->test_suite_name()),
-                                                     QString::fromUtf8(test->name()));
+    const QString name =
+        QStringLiteral("%1.%2").arg(QString::fromUtf8(test->test_suite_name()), QString::fromUtf8(test->name()));
     arguments << QCoreApplication::applicationFilePath() << QStringLiteral("--gtest_filter=") + name;
     QProcess child;
     child.setProcessEnvironment(environment);
@@ -40,7 +40,8 @@ QProcessEnvironment startEnvironment()
     for (const QByteArray &entry : given.readAll().split('\0')) {
         const qsizetype equals = entry.indexOf('=');
         if (equals > 0)
-            environment.insert(QString::fromLocal8Bit(entry.left(equals)), QString::fromLocal8Bit(entry.mid(equals + 1)));
+            environment.insert(QString::fromLocal8Bit(entry.left(equals)),
+                               QString::fromLocal8Bit(entry.mid(equals + 1)));
     }
     return environment;
 }

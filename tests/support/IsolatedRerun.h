@@ -16,5 +16,10 @@ bool rerunAsAnotherUser();
 // once. In that child it returns Child: the test runs there. Where the
 // machine allows no such namespace it returns CannotMount: the caller skips,
 // saying so.
-enum class MountNamespace { Parent, Child, CannotMount };
+enum class MountNamespace
+{
+    Parent,
+    Child,
+    CannotMount
+};
 MountNamespace rerunInMountNamespace();

@@ -5,10 +5,7 @@
 #include <ostream>
 
 // Readable failure messages for texts (and lists of them) in any test.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
 
 #include <QDateTime>
 

@@ -5,8 +5,14 @@
 #include <QFileInfo>
 
 namespace {
-const char *const kRootVariables[] = {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
-                                      "XDG_RUNTIME_DIR", "TX_SUPPORT_ROOT", "TX_VOLUMES_ROOT", "TX_BRAND"};
+const char *const kRootVariables[] = {"HOME",
+                                      "XDG_DATA_HOME",
+                                      "XDG_CONFIG_HOME",
+                                      "XDG_CACHE_HOME",
+                                      "XDG_RUNTIME_DIR",
+                                      "TX_SUPPORT_ROOT",
+                                      "TX_VOLUMES_ROOT",
+                                      "TX_BRAND"};
 }
 
 void SandboxFixture::SetUp()

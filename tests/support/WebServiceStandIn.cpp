@@ -2,8 +2,8 @@
 #include "common/context/ProgramContext.h"
 #include "common/texts/TextTable.h"
 
-#include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
+#include "platform/PropertyList.h"
 #include "webservice/SecretMask.h"
 
 #include <QDir>
@@ -23,7 +23,8 @@ QString fromEnvironment(const char *name) { return qEnvironmentVariable(name); }
 
 }  // namespace
 
-WebServiceStandIn::WebServiceStandIn(const QString &folder) : mFolder(folder)
+WebServiceStandIn::WebServiceStandIn(const QString &folder)
+    : mFolder(folder)
 {
     QDir().mkpath(folder);
     writeConfig(QJsonObject());
@@ -76,7 +77,8 @@ bool WebServiceStandIn::start(bool withProxy)
     QStringList arguments{"--certificates", certificateFolder(), "--config", mFolder + "/config.json",
                           "--log",          requestLogPath()};
     if (withProxy)
-        arguments << "--proxy-port" << "0";
+        arguments << "--proxy-port"
+                  << "0";
     mProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     mProcess.start(fromEnvironment("TX_BIN_DIR") + "/txwebservice", arguments);
     if (!mProcess.waitForStarted(kStartTimeoutMs))
@@ -114,10 +116,7 @@ QList<QJsonObject> WebServiceStandIn::requests() const
     return entries;
 }
 
-QString WebServiceStandIn::maskedSecret(const QString &value)
-{
-    return SecretMask::masked(value);
-}
+QString WebServiceStandIn::maskedSecret(const QString &value) { return SecretMask::masked(value); }
 
 void WebServiceStandIn::configureClient(bool trustTestAuthority)
 {

@@ -21,8 +21,8 @@ public:
     {
         QFile::remove(mPath);
         QFile::copy(original, mPath);
-        QFile::setPermissions(mPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                         | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(mPath, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                         QFileDevice::ReadOther | QFileDevice::ExeOther);
         if (prefix.isEmpty())
             mProcess.start(mPath, arguments);
         else
@@ -41,7 +41,10 @@ public:
 
     // True until the process ended (it is reaped here, so it leaves no zombie behind).
     bool isRunning() { return !mProcess.waitForFinished(0) && mProcess.state() == QProcess::Running; }
-    bool endsWithin(int milliseconds) { return mProcess.state() == QProcess::NotRunning || mProcess.waitForFinished(milliseconds); }
+    bool endsWithin(int milliseconds)
+    {
+        return mProcess.state() == QProcess::NotRunning || mProcess.waitForFinished(milliseconds);
+    }
     QString path() const { return mPath; }
 
     // Waits until the process runs the copy under its name: a prefix such as setpriv becomes it only

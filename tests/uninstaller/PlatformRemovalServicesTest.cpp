@@ -1,6 +1,6 @@
+#include "uninstaller/removal/PlatformRemovalServices.h"
 #include "support/FakePrivilegedRunner.h"
 #include "support/SandboxFixture.h"
-#include "uninstaller/removal/PlatformRemovalServices.h"
 
 #include <QFile>
 

@@ -1,6 +1,6 @@
+#include "uninstaller/removal/ProcessStopper.h"
 #include "NamedProgram.h"
 #include "support/SandboxFixture.h"
-#include "uninstaller/removal/ProcessStopper.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,17 +20,19 @@ QString sharedFolder(const QString &root)
     const QString folder = root + "/programs";
     QDir().mkpath(folder);
     for (const QString &path : {root, folder})
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                                        | QFileDevice::ReadOther | QFileDevice::ExeOther);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadOther | QFileDevice::ExeOther);
     return folder;
 }
 
-class ProcessStopperTest : public SandboxFixture {};
+class ProcessStopperTest : public SandboxFixture
+{};
 
 TEST_F(ProcessStopperTest, AsksFirstAndForcesOnlyWhatOutlivesTheGrace)
 {
     const QString folder = sharedFolder(root());
-    struct Case {
+    struct Case
+    {
         const char *what;
         QString original;
         QStringList arguments;

@@ -1,8 +1,8 @@
 #include "RecordingRemovalServices.h"
-#include "support/SandboxFixture.h"
 #include "common/context/ProgramContext.h"
 #include "common/texts/TextTable.h"
 #include "common/widgets/AlertPaneWindowController.h"
+#include "support/SandboxFixture.h"
 #include "uninstaller/views/UninstallerProgram.h"
 
 #include <QDialog>
@@ -87,7 +87,8 @@ TEST_F(QLUninstallerWindowTest, TheQuestionNamesTheBrandBeingRemoved)
             alert->okButton()->click();
         });
         program.window().nextButton()->click();
-        EXPECT_TRUE(question.contains(QString("completely remove %1 Rizered and all").arg(brand))) << question.toStdString();
+        EXPECT_TRUE(question.contains(QString("completely remove %1 Rizered and all").arg(brand)))
+            << question.toStdString();
         EXPECT_EQ(program.window().tabTitle()->text(), QString("Welcome to  %1 Rizered Uninstaller").arg(brand));
     }
 }

@@ -159,7 +159,8 @@ TEST_F(UninstallEndToEndTest, EachBrandRemovesExactlyItsInstallationAndReportsWh
     QDir().mkpath(root() + "/engine");
     NamedProgram engine(root() + "/engine", "txruvo", "/bin/sleep", {"60"});
     LoginItems loginItems;
-    ASSERT_TRUE(waitFor([&] { return loginItems.exists("TarnixVidezudMonitor") && loginItems.exists("QuellonVidezudMonitor"); }));
+    ASSERT_TRUE(waitFor(
+        [&] { return loginItems.exists("TarnixVidezudMonitor") && loginItems.exists("QuellonVidezudMonitor"); }));
     ASSERT_TRUE(waitFor([&] { return QFileInfo::exists(data() + "/applications/TarnixVidezud.desktop"); }));
 
     UninstallerProgram tarnix(UninstallerTimings{1000ms, 20ms});
@@ -193,7 +194,7 @@ TEST_F(UninstallEndToEndTest, EachBrandRemovesExactlyItsInstallationAndReportsWh
     EXPECT_FALSE(loginItems.exists("TarnixVidezudMonitor"));
     EXPECT_TRUE(loginItems.exists("QuellonVidezudMonitor"));
     for (const QString &kept : usersOwn + QStringList{data() + "/QuellonVidezud/LoginInfo.plist",
-                                                       support() + "/QuellonVidezud/Users/demo/Times.plist"})
+                                                      support() + "/QuellonVidezud/Users/demo/Times.plist"})
         EXPECT_TRUE(QFileInfo::exists(kept)) << kept.toStdString();
 
     // Quellon, the last brand: a file not even root may remove makes a reported failure.

@@ -1,9 +1,9 @@
+#include "uninstaller/removal/UninstallPlan.h"
 #include "common/context/ProgramContext.h"
 #include "common/texts/TextTable.h"
 #include "platform/PathRoots.h"
 #include "support/SandboxFixture.h"
 #include "uninstaller/removal/RemovalPathCheck.h"
-#include "uninstaller/removal/UninstallPlan.h"
 
 #include <QDir>
 #include <QFile>
@@ -46,7 +46,10 @@ TEST_F(UninstallPlanTest, EachBrandRemovesItsOwnInstallationAndFolders)
             {Action::RemoveItems, {config + '/' + p + "/Scheduler.plist"}, true, {}},
             {Action::RemoveItems, {config + '/' + p + "/Monitor.plist"}, true, {}},
             {Action::RemoveItems, {app + '/' + p + ".receipt"}, true, {}},
-            {Action::RemoveItems, {data + "/applications/" + p + ".desktop", prefix + "/share/applications/" + p + ".desktop"}, false, {}},
+            {Action::RemoveItems,
+             {data + "/applications/" + p + ".desktop", prefix + "/share/applications/" + p + ".desktop"},
+             false,
+             {}},
             {Action::StopProgram, {"txruvo"}, false, {}},
             {Action::RemoveLoginItems, {bin + '/' + p, bin + '/' + p + "Monitor"}, true, {}},
             {Action::RemoveItems, {data + '/' + p + "/LoginInfo.plist"}, true, {}},
@@ -58,7 +61,8 @@ TEST_F(UninstallPlanTest, EachBrandRemovesItsOwnInstallationAndFolders)
             EXPECT_EQ(steps[i].subjects, expected[i].subjects) << "step " << i;
             EXPECT_EQ(steps[i], expected[i]) << "step " << i << ": " << steps[i].refusals.join(", ").toStdString();
         }
-        EXPECT_EQ(std::count_if(steps.begin(), steps.end(), [](const UninstallStep &s) { return s.advancesProgress; }), 11);
+        EXPECT_EQ(std::count_if(steps.begin(), steps.end(), [](const UninstallStep &s) { return s.advancesProgress; }),
+                  11);
     }
 }
 
@@ -75,7 +79,8 @@ TEST_F(UninstallPlanTest, MissingKeysAndRootsAreRefusedNeverRemoved)
     table.replace("<key>ExecuterName</key>", "<key>RetiredExecuterName</key>");
     table.replace("<key>MonitorExecName</key>", "<key>RetiredMonitorExecName</key>");
     table.replace("<string>${CONFIG}/TarnixVidezud</string>", "<string>${CONFIG}</string>");
-    table.replace("<string>${DATA}/applications/TarnixVidezud.desktop</string>", "<string>applications/TarnixVidezud.desktop</string>");
+    table.replace("<string>${DATA}/applications/TarnixVidezud.desktop</string>",
+                  "<string>applications/TarnixVidezud.desktop</string>");
     writeText(resources + "/Tarnix/Localizable.plist", table.toUtf8());
     qputenv("TX_RESOURCES", resources.toUtf8());
     ProgramContext::current().texts().reload();
@@ -97,7 +102,8 @@ TEST_F(UninstallPlanTest, MissingKeysAndRootsAreRefusedNeverRemoved)
 TEST_F(UninstallPlanTest, OnlyPathsBelowTheRootsMayBeRemoved)
 {
     const QString data = home() + "/.local/share";
-    const struct {
+    const struct
+    {
         QString path;
         bool removable;
     } cases[] = {

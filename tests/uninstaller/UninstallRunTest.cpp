@@ -1,7 +1,7 @@
+#include "uninstaller/removal/UninstallRun.h"
 #include "NamedProgram.h"
 #include "RecordingRemovalServices.h"
 #include "support/SandboxFixture.h"
-#include "uninstaller/removal/UninstallRun.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -73,10 +73,9 @@ TEST_F(UninstallRunTest, EveryStepRunsAndWhatFailedIsReported)
     EXPECT_EQ(mAdvances, 3);
     EXPECT_EQ(mServices.removed, (QStringList{removable, refused, kept, missing}));
     EXPECT_FALSE(QFileInfo::exists(removable));
-    EXPECT_EQ(report.failures,
-              (QStringList{refused + " could not be removed: Operation not permitted", "LoginInfo has no value",
-                           kept + " could not be removed: it is still there",
-                           "The login item of /opt/tx/bin/Monitor could not be removed"}));
+    EXPECT_EQ(report.failures, (QStringList{refused + " could not be removed: Operation not permitted",
+                                            "LoginInfo has no value", kept + " could not be removed: it is still there",
+                                            "The login item of /opt/tx/bin/Monitor could not be removed"}));
 }
 
 // Only what the receipt lists goes, and of that only what no other installation
@@ -92,9 +91,12 @@ TEST_F(UninstallRunTest, TheInstallationIsWhatItsReceiptListsAndNoOtherNeeds)
     const QString outside = file("prefix/etc/passwd");
     const QString tarnixReceipt = app + "/TarnixVidezud.receipt";
     const QString quellonReceipt = app + "/QuellonVidezud.receipt";
-    writeText(tarnixReceipt, ("TarnixVidezud 0.1\n" + QStringList{tarnix, tarnixTexts, engine, tarnixEntry, tarnixReceipt}.join('\n')
-                              + "\nbin/TarnixVidezud\n" + app + "/../../etc/passwd\n/\n").toUtf8());
-    writeText(quellonReceipt, ("QuellonVidezud 0.1\n" + QStringList{quellon, engine, quellonReceipt}.join('\n')).toUtf8());
+    writeText(tarnixReceipt,
+              ("TarnixVidezud 0.1\n" + QStringList{tarnix, tarnixTexts, engine, tarnixEntry, tarnixReceipt}.join('\n') +
+               "\nbin/TarnixVidezud\n" + app + "/../../etc/passwd\n/\n")
+                  .toUtf8());
+    writeText(quellonReceipt,
+              ("QuellonVidezud 0.1\n" + QStringList{quellon, engine, quellonReceipt}.join('\n')).toUtf8());
 
     const UninstallRun::Report report = run({{Action::RemoveInstall, {tarnixReceipt}, true, {}}});
     for (const QString &gone : {tarnix, app + "/resources", tarnixEntry, tarnixReceipt})

@@ -5,8 +5,8 @@
 #include "common/account/QuotaStatus.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TextFile.h"
-#include "common/login/UserFiles.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "common/login/UserFiles.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "common/texts/QLLocalizedString.h"
 
@@ -40,14 +40,17 @@ bool pausedByMonitor(const QString &userName)
 {
     const QString throttle = throttleFile(userName);
     const QString pause = QFileInfo(throttle).absolutePath() + QStringLiteral("/pause.txt");
-    return TextFile::read(pause).value_or(QString()).trimmed() == QLatin1String("1")
-           || TextFile::read(throttle).value_or(QString()).trimmed() == QLatin1String("-1");
+    return TextFile::read(pause).value_or(QString()).trimmed() == QLatin1String("1") ||
+           TextFile::read(throttle).value_or(QString()).trimmed() == QLatin1String("-1");
 }
 
 }  // namespace
 
 BackupDaemon::BackupDaemon(Timings timings, Clock clock, MessageSendingModule *messenger, QObject *parent)
-    : QObject(parent), mTimings(std::move(timings)), mClock(std::move(clock)), mMessenger(messenger)
+    : QObject(parent)
+    , mTimings(std::move(timings))
+    , mClock(std::move(clock))
+    , mMessenger(messenger)
 {
     mPoll.setInterval(mTimings.poll);
     connect(&mPoll, &QTimer::timeout, this, &BackupDaemon::tick);
@@ -112,8 +115,8 @@ void BackupDaemon::followRunningJob()
     }
     const QString state = readControl(kStateKey);
     if (state == QLatin1String("3") || state == QLatin1String("5")) {
-        trace(QStringLiteral("%1 for the job of %2").arg(state == QLatin1String("3") ? "Stop requested" : "Cut-off time reached",
-                                                          mRunning->userName));
+        trace(QStringLiteral("%1 for the job of %2")
+                  .arg(state == QLatin1String("3") ? "Stop requested" : "Cut-off time reached", mRunning->userName));
         mRunning->stopAsked = true;
         writeControl(kStateKey, kIdle);  // the request is taken
         mRunning->backup->cancel();
@@ -189,8 +192,8 @@ void BackupDaemon::startDueJob()
 void BackupDaemon::jobEnded(const ScheduledBackup::Result &result)
 {
     const QDateTime now = mClock();
-    const int status = result.end == ScheduledBackup::Result::End::Completed ? JobSchedule::Completed
-                                                                             : JobSchedule::Canceled;
+    const int status =
+        result.end == ScheduledBackup::Result::End::Completed ? JobSchedule::Completed : JobSchedule::Canceled;
     const QString identity = mRunning->identity;
     setScheduleEntry(QString());  // first, so that whoever sees the record's end finds no job running
     QString error;
@@ -210,11 +213,12 @@ void BackupDaemon::jobEnded(const ScheduledBackup::Result &result)
         trace(QStringLiteral("Cannot record the end of the job of %1: %2").arg(mRunning->userName, error));
 
     static const char *const endWords[] = {"completed", "cancelled", "failed"};
-    const QString summary = QStringLiteral("Scheduled backup of %1 %2: %3 backed up, %4 failed%5")
-                                .arg(mRunning->userName, QLatin1String(endWords[int(result.end)]))
-                                .arg(result.successCount)
-                                .arg(result.failureCount)
-                                .arg(result.message.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(result.message));
+    const QString summary =
+        QStringLiteral("Scheduled backup of %1 %2: %3 backed up, %4 failed%5")
+            .arg(mRunning->userName, QLatin1String(endWords[int(result.end)]))
+            .arg(result.successCount)
+            .arg(result.failureCount)
+            .arg(result.message.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(result.message));
     trace(summary);
     QLBackupProgressLogger::progressLogger().logDaemonSession(summary, true);
     send(notification(result), kDesktopNotification);
@@ -244,16 +248,18 @@ QVariantMap BackupDaemon::notification(const ScheduledBackup::Result &result) co
     if (result.end == ScheduledBackup::Result::End::Canceled)
         payload.insert(QStringLiteral("ErrorMessage"), QStringLiteral("The scheduled backup was stopped."));
     else if (result.end == ScheduledBackup::Result::End::Failed)
-        payload.insert(QStringLiteral("ErrorMessage"), QStringLiteral("The scheduled backup failed: %1").arg(result.message));
+        payload.insert(QStringLiteral("ErrorMessage"),
+                       QStringLiteral("The scheduled backup failed: %1").arg(result.message));
     if (!mRunning->notify)
         payload.insert(QStringLiteral("ShouldForceHide"), QStringLiteral("YES"));
 
     const QList<ArchivedJob> jobs = JobArchive::read(archivePath()).value_or(QList<ArchivedJob>());
     const auto next = JobSchedule::soonestRepeatingJob(jobs, mClock());
     // The schedule list's time form, "Mon Jan 05 2026 09:00:00 AM".
-    payload.insert(QStringLiteral("NextScheduledItem"),
-                   next ? QLocale::c().toString(jobs[*next].scheduleTime(), QStringLiteral("ddd MMM dd yyyy hh:mm:ss AP"))
-                        : QString());
+    payload.insert(
+        QStringLiteral("NextScheduledItem"),
+        next ? QLocale::c().toString(jobs[*next].scheduleTime(), QStringLiteral("ddd MMM dd yyyy hh:mm:ss AP"))
+             : QString());
     return payload;
 }
 

@@ -38,7 +38,8 @@ std::optional<QList<ArchivedJob>> readUnlocked(const QString &path, QString *err
 
 }  // namespace
 
-ArchivedJob::ArchivedJob(const QVariant &entry) : mRawEntry(entry)
+ArchivedJob::ArchivedJob(const QVariant &entry)
+    : mRawEntry(entry)
 {
     if (entry.userType() == qMetaTypeId<KeyedArchive::ArchivedObject>()) {
         mObject = entry.value<KeyedArchive::ArchivedObject>();

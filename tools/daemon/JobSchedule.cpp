@@ -58,8 +58,8 @@ std::optional<QDateTime> nextRunAfter(const ArchivedJob &job, const QDateTime &n
         for (int months = 0; months <= 12; ++months) {
             const QDate month = now.date().addMonths(months);
             const QDate first(month.year(), month.month(), 1);
-            const QDateTime run = at(QDate(first.year(), first.month(), std::min(scheduled.date().day(), first.daysInMonth())),
-                                     time, now);
+            const QDateTime run = at(
+                QDate(first.year(), first.month(), std::min(scheduled.date().day(), first.daysInMonth())), time, now);
             if (run > now)
                 return run;
         }
@@ -88,8 +88,8 @@ std::optional<qsizetype> soonestRepeatingJob(const QList<ArchivedJob> &jobs, con
 std::optional<Pick> pickNext(const QList<ArchivedJob> &jobs, const Scan &scan)
 {
     const auto startsNow = [&scan](const ArchivedJob &job) {
-        const bool userBusy = !scan.busyUser.isEmpty()
-                              && (job.username() == scan.busyUser || job.tarnixUserName() == scan.busyUser);
+        const bool userBusy =
+            !scan.busyUser.isEmpty() && (job.username() == scan.busyUser || job.tarnixUserName() == scan.busyUser);
         return job.isSchedule() && job.status() != InProgress && !userBusy;
     };
     if (scan.immediateRequested)

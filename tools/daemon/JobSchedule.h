@@ -11,8 +11,22 @@
 // Which job runs next, and when a repeating job runs after that.
 namespace JobSchedule {
 
-enum Frequency { Immediate = 0, Hourly = 1, Daily = 2, Weekdays = 3, Monthly = 4, SelectedDays = 5 };
-enum Status { NoStatus = 0, InProgress = 1, Canceled = 2, Completed = 3 };
+enum Frequency
+{
+    Immediate = 0,
+    Hourly = 1,
+    Daily = 2,
+    Weekdays = 3,
+    Monthly = 4,
+    SelectedDays = 5
+};
+enum Status
+{
+    NoStatus = 0,
+    InProgress = 1,
+    Canceled = 2,
+    Completed = 3
+};
 
 // The time after `now` at which a repeating job runs again, by the rules the
 // monitor uses to set a job's first run: hourly, the job's time plus whole
@@ -40,7 +54,11 @@ struct Scan
 
 struct Pick
 {
-    enum Kind { Run, SkipMissed };
+    enum Kind
+    {
+        Run,
+        SkipMissed
+    };
     Kind kind = Run;
     qsizetype index = -1;
 };

@@ -5,9 +5,9 @@
 #include "common/backupset/BackupSetFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/files/TextFile.h"
+#include "common/logging/QLBackupProgressLogger.h"
 #include "common/login/StoredLoginDetails.h"
 #include "common/login/UserFiles.h"
-#include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -27,8 +27,7 @@ ScheduledBackup::ScheduledBackup(Job job, SessionTimings sessionTimings, IndexMa
     , mFinished(std::move(finished))
     , mIndexQueue(*this)
     , mManager(std::make_unique<RuvoBackupManager>(sessionTimings))
-{
-}
+{}
 
 ScheduledBackup::~ScheduledBackup()
 {
@@ -41,7 +40,8 @@ QString ScheduledBackup::computerFolder(const QString &destination)
 {
     static const QStringList defaultLabels{"MyTarnix", "MyQuellon", "My Tarnix", "My Quellon"};
     const QString name = destination.trimmed();
-    if (name.isEmpty() || defaultLabels.contains(name) || name.contains(QLatin1Char('/')) || name == QLatin1String(".."))
+    if (name.isEmpty() || defaultLabels.contains(name) || name.contains(QLatin1Char('/')) ||
+        name == QLatin1String(".."))
         return QLatin1Char('/') + QLUtility::machineName();
     return QLatin1Char('/') + name;
 }
@@ -51,7 +51,8 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     const QString user = mJob.userName;
     if (mJob.scheduleType != 0)
         return QStringLiteral("Scheduled restores are not run by this daemon.");
-    const QVariantMap login = PropertyList::readDictionary(UserFiles::path(QStringLiteral("LoginDetailsFilePath"), user));
+    const QVariantMap login =
+        PropertyList::readDictionary(UserFiles::path(QStringLiteral("LoginDetailsFilePath"), user));
     namespace SLD = StoredLoginDetails;
     if (user.isEmpty() || login.isEmpty())
         return QStringLiteral("No stored login for the account \"%1\": log in with the application once.").arg(user);
@@ -60,14 +61,15 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     const auto set = BackupSetFiles::readList(mJob.backupSetFile);
     if (!set)
         return QStringLiteral("The backup set of \"%1\" cannot be read (%2).").arg(user, mJob.backupSetFile);
-    selection = *set + BackupSetFiles::readList(BackupSetFiles(user, true).timeMachineListPath()).value_or(QStringList());
+    selection =
+        *set + BackupSetFiles::readList(BackupSetFiles(user, true).timeMachineListPath()).value_or(QStringList());
     selection.removeAll(QString());
     selection.removeDuplicates();
     if (selection.isEmpty())
         return QStringLiteral("The backup set of \"%1\" is empty (%2).").arg(user, mJob.backupSetFile);
 
-    const QString volume = TextFile::read(UserFiles::path(QStringLiteral("DestinationDrivePath"), user))
-                               .value_or(QString()).trimmed();
+    const QString volume =
+        TextFile::read(UserFiles::path(QStringLiteral("DestinationDrivePath"), user)).value_or(QString()).trimmed();
     if (volume.isEmpty() || !QFileInfo(volume).isDir())
         return QStringLiteral("The destination drive of \"%1\" is not attached%2.")
             .arg(user, volume.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(volume));
@@ -82,8 +84,8 @@ std::optional<QString> ScheduledBackup::prepare(QStringList &selection)
     mAccount.setRuvoUser(QFileInfo::exists(UserFiles::path(QStringLiteral("RuvoUserDetails"), user)));
     mComputerFolder = computerFolder(mJob.destination);
     mDataRoot = PathStandardizer::standardizePath(
-        volume + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user
-        + mComputerFolder);
+        volume + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user +
+        mComputerFolder);
 
     // The drive's index of this account, as the client keeps it after a login.
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
@@ -100,8 +102,9 @@ void ScheduledBackup::start()
     const QString logsFolder = QLLocalizedString(QStringLiteral("SessionLogsFolderPath"));
     QDir().mkpath(logsFolder);
     // "<operation> <month-day-year-hour-minute-second>", the form the monitor's session-log list reads.
-    mResult.sessionLogPath = QDir(logsFolder).filePath(
-        QStringLiteral("Backup ") + QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-yyyy-HH-mm-ss")));
+    mResult.sessionLogPath = QDir(logsFolder)
+                                 .filePath(QStringLiteral("Backup ") + QDateTime::currentDateTime().toString(
+                                                                           QStringLiteral("MM-dd-yyyy-HH-mm-ss")));
     mStartStamp = QLUtility::getSessionLogTime();
     log(QStringLiteral("Scheduled backup of %1 started at %2").arg(mJob.userName, mStartStamp));
 
@@ -119,8 +122,8 @@ void ScheduledBackup::start()
     manager.setDelegate(this);
     manager.setRelativeOperation(true);
     manager.setMBackupMode(true);
-    manager.setApplicationSupportFolder(UserFiles::path(QStringLiteral("UserFolder"), mJob.userName)
-                                        + QStringLiteral("/Scheduled"));
+    manager.setApplicationSupportFolder(UserFiles::path(QStringLiteral("UserFolder"), mJob.userName) +
+                                        QStringLiteral("/Scheduled"));
     manager.setBackupSourceFolder(QStringLiteral("/"));
     manager.setDestinationPath(mDataRoot);
     manager.setForOB(true);
@@ -132,8 +135,8 @@ void ScheduledBackup::start()
     if (mAccount.isRuvoUser())
         manager.setProxyObjectWithSettingsFile(
             TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
-    manager.setExecutorPath(QLLocalizedString(mAccount.isRuvoUser() ? QStringLiteral("ExecuterPathRuvo")
-                                                                     : QStringLiteral("ExecuterPath")));
+    manager.setExecutorPath(
+        QLLocalizedString(mAccount.isRuvoUser() ? QStringLiteral("ExecuterPathRuvo") : QStringLiteral("ExecuterPath")));
     const QVariantMap preferences =
         PropertyList::readDictionary(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
     manager.shouldBackupVersions(
@@ -184,7 +187,10 @@ void ScheduledBackup::finish(Result::End end, const QString &message)
     if (!message.isEmpty())
         log(QStringLiteral("Reason: %1").arg(message));
     log(QStringLiteral("Files: %1 backed up, %2 already in sync, %3 failed, %4 in all")
-            .arg(mResult.successCount).arg(mResult.syncFileCount).arg(mResult.failureCount).arg(mResult.totalCount),
+            .arg(mResult.successCount)
+            .arg(mResult.syncFileCount)
+            .arg(mResult.failureCount)
+            .arg(mResult.totalCount),
         true);
     sendSessionLogInformation(QStringLiteral("Backup"), int(mResult.totalCount), int(mResult.syncFileCount),
                               mResult.sessionLogPath,

@@ -30,15 +30,20 @@ class ScheduledBackup : public QObject, private RuvoBackupRestoreHandlerProtocol
 public:
     struct Job
     {
-        QString userName;             // the account ("username" of the record)
-        QString backupSetFile;        // "processReferenceFile": a plist array of paths
-        QString destination;          // the record's destination label
-        int scheduleType = 0;         // 0 backup; a restore is not run here
+        QString userName;       // the account ("username" of the record)
+        QString backupSetFile;  // "processReferenceFile": a plist array of paths
+        QString destination;    // the record's destination label
+        int scheduleType = 0;   // 0 backup; a restore is not run here
     };
 
     struct Result
     {
-        enum class End { Completed, Canceled, Failed };
+        enum class End
+        {
+            Completed,
+            Canceled,
+            Failed
+        };
         End end = End::Failed;
         QString message;  // why it failed
         long successCount = 0;
@@ -93,7 +98,9 @@ private:
     class IndexQueue : public BackedUpFileQueue
     {
     public:
-        explicit IndexQueue(ScheduledBackup &owner) : mOwner(owner) {}
+        explicit IndexQueue(ScheduledBackup &owner)
+            : mOwner(owner)
+        {}
         void addBackedUpFile(const BackedUpFile &file) override;
 
     private:

@@ -26,8 +26,8 @@ QString element(const char *name, const QString &value)
 bool writeNew(const QString &path, const QByteArray &record)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(kHeader + record) == kHeader.size() + record.size()
-           && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.write(kHeader + record) == kHeader.size() + record.size() &&
+           file.commit();
 }
 
 }  // namespace
@@ -47,12 +47,13 @@ bool append(const QString &sessionLogsFolder, const Record &r)
             .arg(r.filesInSync);
     const QString dayKey = r.end.date().toString(QStringLiteral("MM-dd-yyyy"));
     const QByteArray record =
-        (QStringLiteral("\n<record>\n") + element("datetime", DateFormat::format(r.end, QStringLiteral("MMM dd, yyyy hh:mm:ss a")))
-         + element("uname", r.userName) + element("status", r.status) + element("duration", r.duration)
-         + element("files", QString::number(r.files)) + element("filesinsync", QString::number(r.filesInSync))
-         + element("content", content) + element("optype", kOperationNumber)
-         + element("logfile", r.logFile.isEmpty() ? QStringLiteral("No File") : r.logFile) + element("logname", dayKey)
-         + QStringLiteral("</record>        \n</records>"))
+        (QStringLiteral("\n<record>\n") +
+         element("datetime", DateFormat::format(r.end, QStringLiteral("MMM dd, yyyy hh:mm:ss a"))) +
+         element("uname", r.userName) + element("status", r.status) + element("duration", r.duration) +
+         element("files", QString::number(r.files)) + element("filesinsync", QString::number(r.filesInSync)) +
+         element("content", content) + element("optype", kOperationNumber) +
+         element("logfile", r.logFile.isEmpty() ? QStringLiteral("No File") : r.logFile) + element("logname", dayKey) +
+         QStringLiteral("</record>        \n</records>"))
             .toUtf8();
 
     const auto lock = SidecarLock::acquire(folder + QStringLiteral("/"), SidecarLock::Mode::Exclusive);
@@ -73,8 +74,8 @@ bool append(const QString &sessionLogsFolder, const Record &r)
         return QFile::rename(path, aside) && writeNew(path, record);
     }
     const QByteArray bytes = record + "\r\n";
-    return file.resize(tailStart + closing) && file.seek(tailStart + closing) && file.write(bytes) == bytes.size()
-           && file.flush();
+    return file.resize(tailStart + closing) && file.seek(tailStart + closing) && file.write(bytes) == bytes.size() &&
+           file.flush();
 }
 
 }  // namespace SessionDayFile

@@ -59,14 +59,16 @@ int main(int argc, char *argv[])
 
     BackupDaemon::Timings timings;
     timings.poll = std::chrono::milliseconds(std::max(10, parser.value(QStringLiteral("poll-ms")).toInt()));
-    timings.missedAfter = std::chrono::seconds(std::max(0, parser.value(QStringLiteral("missed-after-seconds")).toInt()));
+    timings.missedAfter =
+        std::chrono::seconds(std::max(0, parser.value(QStringLiteral("missed-after-seconds")).toInt()));
 
     const QString machine = QLUtility::machineID();
     MessageSendingModule messenger;
     messenger.setupConnection(QStringLiteral("TarnixVidezudDaemon%1%2").arg(machine, loginName()),
                               MessageSendingModule::monitorName(machine, loginName()));
 
-    BackupDaemon daemon(timings, [] { return QDateTime::currentDateTime(); }, &messenger);
+    BackupDaemon daemon(
+        timings, [] { return QDateTime::currentDateTime(); }, &messenger);
     QObject::connect(&daemon, &BackupDaemon::stopped, &app, &QCoreApplication::quit);
 
     // A signal only sets a flag; the event loop turns it into an orderly stop (a running job ends as cancelled).

@@ -63,7 +63,9 @@ int sendOne(const QCommandLineParser &parser)
 class PrintingDelegate : public IPCMessageDelegate
 {
 public:
-    explicit PrintingDelegate(int wanted) : mWanted(wanted) {}
+    explicit PrintingDelegate(int wanted)
+        : mWanted(wanted)
+    {}
 
     void didReceiveIPCMessage(const QVariantList &message) override
     {
@@ -76,7 +78,7 @@ public:
 
 private:
     const int mWanted;
-    std::atomic<int> mReceived {0};
+    std::atomic<int> mReceived{0};
 };
 
 int listen(const QCommandLineParser &parser)
@@ -114,7 +116,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("to"), QStringLiteral("Name to send to, item 4 of the message."), QStringLiteral("name")},
         {QStringLiteral("type"), QStringLiteral("Message type, a number."), QStringLiteral("number")},
         {QStringLiteral("text"), QStringLiteral("Text payload (default \"\")."), QStringLiteral("text")},
-        {QStringLiteral("field"), QStringLiteral("Dictionary payload entry; repeat for more."), QStringLiteral("key=value")},
+        {QStringLiteral("field"), QStringLiteral("Dictionary payload entry; repeat for more."),
+         QStringLiteral("key=value")},
         {QStringLiteral("as"), QStringLiteral("Name to listen under."), QStringLiteral("name")},
         {QStringLiteral("count"), QStringLiteral("Messages to receive before ending."), QStringLiteral("number"),
          QStringLiteral("1")},

@@ -1,8 +1,8 @@
 #include "BackupPageShots.h"
 
 #include "client/backup/localtree/LocalTreeConnection.h"
-#include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/now/BackupViewController.h"
+#include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/common/views/ProgressPaneView.h"

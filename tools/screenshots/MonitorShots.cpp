@@ -83,7 +83,8 @@ void writeDemoAccount()
         const QString log = logs + "/Backup " + when.toString("MM-dd-yyyy-HH-mm-ss");
         writeText(log, "Scheduled backup completed.\n");
         OnlineLogController::SharedOnlineLogController().setOperationStatus(night == 3 ? "Failure" : "Success");
-        SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
+        SessionLogXmlFile day(
+            folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
         day.sendSessionLogInformationWithOperation("Scheduled Backup", 1280 + night, 1200, log,
                                                    "00:03:1" + QString::number(night % 10));
     }
@@ -109,10 +110,17 @@ QPixmap trayImages()
 
 QVariantMap backupNotice(const QString &logPath)
 {
-    return {{"Username", "demo"},          {"SuccessCount", "84"},       {"SyncFileCount", "1200"},
-            {"FailureCount", "3"},         {"TotalCount", "1287"},       {"UsedQuota", "19 GB"},
-            {"TotalQuota", "50 GB"},       {"PercentageQuota", "38"},    {"AccountType", "Personal"},
-            {"SessionLogPath", logPath},   {"NextScheduledItem", "Sat Dec 12 2026 10:00:00 PM"}};
+    return {{"Username", "demo"},
+            {"SuccessCount", "84"},
+            {"SyncFileCount", "1200"},
+            {"FailureCount", "3"},
+            {"TotalCount", "1287"},
+            {"UsedQuota", "19 GB"},
+            {"TotalQuota", "50 GB"},
+            {"PercentageQuota", "38"},
+            {"AccountType", "Personal"},
+            {"SessionLogPath", logPath},
+            {"NextScheduledItem", "Sat Dec 12 2026 10:00:00 PM"}};
 }
 
 }  // namespace

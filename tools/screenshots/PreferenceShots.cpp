@@ -19,8 +19,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QDir>
-#include <QFileInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTextEdit>
 #include <QTextStream>
@@ -53,7 +53,7 @@ void writeDemoUser()
     const QString login = files.pathForApplicationFile(ApplicationFile::LastUserLoginDetailsFilePath);
     QDir().mkpath(QFileInfo(login).path());
     PropertyList::write(login, QVariantMap{{StoredLoginDetails::kTarnixUsername, QStringLiteral("demo")},
-                                    {StoredLoginDetails::kQuellonUserName, QStringLiteral("demo")}});
+                                           {StoredLoginDetails::kQuellonUserName, QStringLiteral("demo")}});
     const QString home = PathRoots::homeFolder();
     for (const char *folder : {"/Videos", "/Downloads/old", "/.cache"})
         QDir().mkpath(home + QLatin1String(folder));

@@ -68,8 +68,8 @@ int main(int argc, char *argv[])
     const QString folder = app.arguments().value(1, QStringLiteral("."));
     QDir().mkpath(folder);
 
-    const QString login
-        = PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("LastUserLoginDetailsFilePath")));
+    const QString login =
+        PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("LastUserLoginDetailsFilePath")));
     QDir().mkpath(QFileInfo(login).absolutePath());
     PropertyList::write(login, QVariantMap{{QStringLiteral("Username"), QStringLiteral("ann")},
                                            {QStringLiteral("TarnixUsername"), QStringLiteral("ann")}});

@@ -39,7 +39,9 @@ bool save(const QString &folder, const QString &name, const QPixmap &picture)
 class PretendedRemoval : public RemovalServices
 {
 public:
-    explicit PretendedRemoval(QStringList failingPaths = {}) : mFailingPaths(std::move(failingPaths)) {}
+    explicit PretendedRemoval(QStringList failingPaths = {})
+        : mFailingPaths(std::move(failingPaths))
+    {}
     bool authenticate() override { return true; }
     bool runsAsAdministrator() const override { return false; }
     QString removeItem(const QString &path) override

@@ -5,54 +5,54 @@
 #include "RestorePageShots.h"
 #include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
-#include "client/backup/views/BackupTab.h"
-#include "client/browser/views/RestoreTab.h"
 #include "client/backup/views/BackupPageView.h"
-#include "client/backup/views/LocalTreeView.h"
+#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
+#include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/OutlineHeaderView.h"
+#include "client/browser/views/RestoreTab.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/account/AccountMenuView.h"
 #include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
-#include "desktop/errorreport/views/SendErrorReportController.h"
-#include "desktop/logs/SessionLogXmlFile.h"
-#include "desktop/logs/SessionLogsFolder.h"
-#include "common/files/TXSupportFileManager.h"
-#include "common/logging/OnlineLogController.h"
-#include "platform/PropertyList.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/login/EncryptionSetupView.h"
 #include "client/shell/views/login/LoginFormView.h"
 #include "client/shell/views/login/LoginWindows.h"
-#include "desktop/logs/views/LogViewController.h"
 #include "client/shell/views/login/MAAttachedWindow.h"
 #include "client/shell/views/login/PrivateKeyView.h"
-#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/context/ProgramContext.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/logging/OnlineLogController.h"
 #include "common/texts/Brand.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
+#include "desktop/logs/SessionLogXmlFile.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "desktop/logs/views/LogViewController.h"
+#include "platform/PropertyList.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QEventLoop>
 #include <QFileIconProvider>
-#include <QStandardItemModel>
-#include <QTextEdit>
-#include <QTreeView>
-#include <QButtonGroup>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStandardItemModel>
+#include <QTextEdit>
 #include <QTextStream>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 
@@ -70,7 +70,8 @@ void settle(std::chrono::milliseconds time = std::chrono::milliseconds(100))
 void writeSessionLogs()
 {
     const SessionLogsFolder folder = SessionLogsFolder::fromApplicationFiles();
-    struct Run {
+    struct Run
+    {
         int daysAgo;
         const char *operation;
         const char *status;
@@ -88,7 +89,8 @@ void writeSessionLogs()
     };
     for (const Run &run : runs) {
         const QDateTime when = QDateTime::currentDateTime().addDays(-run.daysAgo);
-        const QString log = folder.newSessionLogPath(QString::fromLatin1(run.operation), when.addSecs(-60 * run.daysAgo - 30));
+        const QString log =
+            folder.newSessionLogPath(QString::fromLatin1(run.operation), when.addSecs(-60 * run.daysAgo - 30));
         QFile file(log);
         if (file.open(QIODevice::WriteOnly))
             file.write(run.log);
@@ -96,14 +98,16 @@ void writeSessionLogs()
         if (QLatin1String(run.operation) == QLatin1String("Backup")) {
             QFile summary(log + QStringLiteral(".summary"));
             if (summary.open(QIODevice::WriteOnly))
-                summary.write(QStringLiteral("Files considered for backup: %1\nFiles already present in your device: %2\n"
-                                             "Click here to view excluded files/ folders\n")
-                                  .arg(run.files)
-                                  .arg(run.present)
-                                  .toUtf8());
+                summary.write(
+                    QStringLiteral("Files considered for backup: %1\nFiles already present in your device: %2\n"
+                                   "Click here to view excluded files/ folders\n")
+                        .arg(run.files)
+                        .arg(run.present)
+                        .toUtf8());
         }
         OnlineLogController::SharedOnlineLogController().setOperationStatus(QString::fromLatin1(run.status));
-        SessionLogXmlFile day(folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
+        SessionLogXmlFile day(
+            folder, [] { return QStringLiteral("demo"); }, [when] { return when; });
         day.sendSessionLogInformationWithOperation(QString::fromLatin1(run.operation), run.files, run.present, log,
                                                    QString::fromLatin1(run.duration));
     }
@@ -112,7 +116,11 @@ void writeSessionLogs()
 class Shots
 {
 public:
-    explicit Shots(const QString &folder) : mFolder(folder) { QDir().mkpath(folder); }
+    explicit Shots(const QString &folder)
+        : mFolder(folder)
+    {
+        QDir().mkpath(folder);
+    }
 
     void save(const QString &name, QWidget *widget)
     {
@@ -160,7 +168,8 @@ QStandardItem *treeItem(const QString &name, Qt::CheckState state, bool folder, 
 void saveOutline(Shots &shots)
 {
     QStandardItemModel model;
-    model.setHorizontalHeaderLabels({QStringLiteral("  My Local"), QStringLiteral("Size"), QStringLiteral("Date Modified")});
+    model.setHorizontalHeaderLabels(
+        {QStringLiteral("  My Local"), QStringLiteral("Size"), QStringLiteral("Date Modified")});
     QStandardItem *home = treeItem(QStringLiteral("demo"), Qt::PartiallyChecked, true);
     QStandardItem *documents = treeItem(QStringLiteral("Documents"), Qt::Checked, true);
     documents->appendRow({treeItem(QStringLiteral("Report 2026.odt"), Qt::Checked, false), new QStandardItem("18 KB"),
@@ -182,7 +191,8 @@ void saveOutline(Shots &shots)
     QTreeView view;
     view.setHeader(new OutlineHeaderView(&view));
     view.setModel(&model);
-    view.setItemDelegateForColumn(0, new CustomNSTableColumn(new ImageAndTextAndCheckBox(kExcludedRole), kPlaceholderRole, &view));
+    view.setItemDelegateForColumn(
+        0, new CustomNSTableColumn(new ImageAndTextAndCheckBox(kExcludedRole), kPlaceholderRole, &view));
     view.expandAll();
     view.setColumnWidth(0, 300);
     view.resize(560, 260);
@@ -209,8 +219,8 @@ void saveBandwidthTest(Shots &shots)
     window.launchWindowWithName(QString(), QStringLiteral("Upload bandwidth test is in progress..."));
     shots.save(QStringLiteral("bandwidth-test-progress"), &window);
     window.upDateResult(DataTransferRateController::dataRateText(1024),
-                        QStringLiteral("It will take ") + DataTransferRateController::calulateTimePerGBForSpeed(1024)
-                            + QStringLiteral(" to upload 1GB of data"),
+                        QStringLiteral("It will take ") + DataTransferRateController::calulateTimePerGBForSpeed(1024) +
+                            QStringLiteral(" to upload 1GB of data"),
                         QStringLiteral("Your current upload speed is:"), QStringLiteral("Upload Speed"));
     window.setTestButtonsEnabled(true);
     shots.save(QStringLiteral("bandwidth-test-result"), &window);
@@ -247,7 +257,8 @@ int main(int argc, char *argv[])
         shots.saveTogether(QStringLiteral("login-window"), window, login.loginWindow());
 
     // The pages of the login window as a failed login and the encryption set-up show them.
-    login.loginForm()->setErrorText(LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
+    login.loginForm()->setErrorText(
+        LoginViewController::failureText(QStringLiteral("Invalid username or password."), {}));
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-error"), window, login.loginWindow());
     // A long message wraps over several lines, all of them shown.
@@ -260,7 +271,8 @@ int main(int argc, char *argv[])
     login.loginForm()->setErrorText(QString());
     login.showPage(LoginWindows::Page::EncryptionSetup);
     login.setupPage()->mKeyButton->button(EncryptionSetupView::kPrivateTag)->click();
-    login.setupPage()->mEncryptionConfigurationErrorText->setText(QStringLiteral("Encryption key must contain 4 or more characters"));
+    login.setupPage()->mEncryptionConfigurationErrorText->setText(
+        QStringLiteral("Encryption key must contain 4 or more characters"));
     login.setupPage()->mEncryptionConfigurationErrorText->show();
     login.displayFloatingWindow();
     shots.saveTogether(QStringLiteral("login-window-encryption-setup"), window, login.loginWindow());

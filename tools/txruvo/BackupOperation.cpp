@@ -11,10 +11,7 @@
 
 namespace {
 
-bool isBackupMode(const CommandLine &commandLine)
-{
-    return commandLine.has(QStringLiteral("--relative"));
-}
+bool isBackupMode(const CommandLine &commandLine) { return commandLine.has(QStringLiteral("--relative")); }
 
 QString storageFolder(const SessionRun &run, BackupOperation::Kind kind)
 {
@@ -28,8 +25,8 @@ QString storageFolder(const SessionRun &run, BackupOperation::Kind kind)
 BackupOperation::BackupOperation(SessionRun &run, Kind kind)
     : mRun(run)
     , mKind(kind)
-    , mKeepVersions(kind == Kind::Items && isBackupMode(run.commandLine())
-                    && !run.commandLine().has(QStringLiteral("--no-versions")))
+    , mKeepVersions(kind == Kind::Items && isBackupMode(run.commandLine()) &&
+                    !run.commandLine().has(QStringLiteral("--no-versions")))
     , mRecordsFolders(kind == Kind::Items && run.commandLine().has(QStringLiteral("--chk-cancel")))
     , mLayout(storageFolder(run, kind), kind == Kind::Items && isBackupMode(run.commandLine()))
     , mShelf(mLayout)
@@ -51,17 +48,19 @@ QString BackupOperation::storedNameOf(const QString &name, bool atTop) const
 int BackupOperation::run()
 {
     // The log folder is made on the first upload of a log.
-    if (mKind == Kind::Logs && ::mkdir(Posix::native(mLayout.computerFolder()).constData(), 0755) != 0
-        && errno != EEXIST)
-        return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
-                              .arg(mLayout.computerFolder(), Posix::errorText(errno)))
+    if (mKind == Kind::Logs && ::mkdir(Posix::native(mLayout.computerFolder()).constData(), 0755) != 0 &&
+        errno != EEXIST)
+        return mRun
+            .fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
+                       .arg(mLayout.computerFolder(), Posix::errorText(errno)))
             .exitStatus;
     if (!mStaging.open()) {
         if (errno == ENOSPC)
             return mRun.driveFull().exitStatus;
-        return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
-                              .arg(joinPath(mLayout.computerFolder(), QLatin1String(StagingArea::kFolderName)),
-                                   Posix::errorText(errno)))
+        return mRun
+            .fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
+                       .arg(joinPath(mLayout.computerFolder(), QLatin1String(StagingArea::kFolderName)),
+                            Posix::errorText(errno)))
             .exitStatus;
     }
     return mRun.forEachEntry(mWorkers, [this] { return std::make_unique<BackupWorker>(*this); });
@@ -90,7 +89,8 @@ std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
         // Most folders exist already: looked at first, made only when missing
         // (making takes the parent folder's lock, which the threads share).
         // A link on the drive must not lead the copy out of the stored tree.
-        struct stat status {};
+        struct stat status
+        {};
         bool present = Posix::lstatPath(folder, &status);
         if (!present) {
             if (errno != ENOENT || (::mkdir(Posix::native(folder).constData(), 0755) != 0 && errno != EEXIST))
@@ -104,7 +104,8 @@ std::optional<QString> BackupOperation::folderIdLocked(const QString &folder)
     }
     const std::optional<Markers::FolderAttributes> attributes =
         mRecordsFolders && folder != mLayout.computerFolder() ? sourceAttributesOf(folder) : std::nullopt;
-    std::optional<QString> id = Markers::ensureFolderId(folder, [this] { return mStaging.newPath(); }, attributes);
+    std::optional<QString> id = Markers::ensureFolderId(
+        folder, [this] { return mStaging.newPath(); }, attributes);
     if (id)
         mFolderIds.insert(folder, *id);
     return id;
@@ -114,7 +115,8 @@ std::optional<Markers::FolderAttributes> BackupOperation::sourceAttributesOf(con
 {
     const QString userPath = mLayout.userPathOf(mLayout.relativePathOf(storedFolder));
     // A selected link to a folder is restored as the folder it leads to.
-    struct stat status {};
+    struct stat status
+    {};
     if (!Posix::statPath(joinPath(mSourceRoot, userPath), &status) || !S_ISDIR(status.st_mode))
         return std::nullopt;
     return Markers::FolderAttributes{mode_t(status.st_mode & 07777), status.st_mtim};

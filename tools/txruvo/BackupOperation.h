@@ -28,7 +28,12 @@
 class BackupOperation
 {
 public:
-    enum class Kind { Items, Thumbnails, Logs };
+    enum class Kind
+    {
+        Items,
+        Thumbnails,
+        Logs
+    };
 
     BackupOperation(SessionRun &run, Kind kind);
     int run();

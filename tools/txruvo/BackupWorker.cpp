@@ -39,8 +39,7 @@ BackupWorker::BackupWorker(BackupOperation &operation)
     , mBatch(mRun.openCopyBatchRules(2 * operation.workers()))
     , mLines(mRun.report())
     , mMpc(operation.layout().mpc())
-{
-}
+{}
 
 BackupWorker::~BackupWorker()
 {
@@ -105,10 +104,7 @@ void BackupWorker::enterFolder(const QString &userPath)
     mFolder.sourceError = mFolder.sourceFd < 0 ? errno : 0;
 }
 
-BackupWorker::OpenFolder::~OpenFolder()
-{
-    ::close(fd);
-}
+BackupWorker::OpenFolder::~OpenFolder() { ::close(fd); }
 
 void BackupWorker::leaveFolder()
 {
@@ -161,7 +157,8 @@ std::optional<SessionRun::Stop> BackupWorker::store(const Item &item)
     }
     const Posix::FolderEntry stored{mFolder.storedFd,
                                     storedName == item.name ? item.nativeName : Posix::native(storedName)};
-    struct stat storedStatus {};
+    struct stat storedStatus
+    {};
     const bool exists = ::fstatat(stored.folderFd, stored.name.constData(), &storedStatus, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists && S_ISDIR(storedStatus.st_mode)) {
         mRun.report().fileError(item.line, kNotPermitted.arg(QStringLiteral("a folder is stored under this name")));
@@ -198,9 +195,10 @@ BackupWorker::MarkerState BackupWorker::markerStateOf(const Item &item, const Po
         return state;
     }
     const Posix::FolderEntry marker = markerOf(stored);
-    struct stat markerStatus {};
-    state.current = ::fstatat(marker.folderFd, marker.name.constData(), &markerStatus, AT_SYMLINK_NOFOLLOW) == 0
-                    && Markers::holdsContent(markerStatus, state.content);
+    struct stat markerStatus
+    {};
+    state.current = ::fstatat(marker.folderFd, marker.name.constData(), &markerStatus, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    Markers::holdsContent(markerStatus, state.content);
     if (state.current)
         return state;
     // The marker of an item that is not there is a leftover and is replaced.
@@ -236,9 +234,10 @@ std::optional<SessionRun::Stop> BackupWorker::copy(const Item &item, const QStri
     // on, and a run killed before the copy is named leaves nothing behind.
     // Any name it takes on the way is in the staging folder.
     StagingArea &staging = mOperation.staging();
-    if (!copier->copyInto({mFolder.storedFd, "."}, [&staging] { return staging.newPath(); },
-                          mRun.chunkReporter(completion(copied, marker.encName, transferType, storedName),
-                                             ProgressLine::Kind::Backup)))
+    if (!copier->copyInto(
+            {mFolder.storedFd, "."}, [&staging] { return staging.newPath(); },
+            mRun.chunkReporter(completion(copied, marker.encName, transferType, storedName),
+                               ProgressLine::Kind::Backup)))
         return mRun.copyFailed(item.line, *copier);
     // A source rewritten during the copy was copied again: the line tells what was stored.
     copied.source = copier->sourceStatus();
@@ -294,10 +293,7 @@ std::optional<SessionRun::Stop> BackupWorker::finish()
     return stop;
 }
 
-std::optional<SessionRun::Stop> BackupWorker::flushBatch()
-{
-    return mRun.flush(mBatch, mCommitStop);
-}
+std::optional<SessionRun::Stop> BackupWorker::flushBatch() { return mRun.flush(mBatch, mCommitStop); }
 
 ProgressLine BackupWorker::completion(const Item &item, const QString &encName, const QString &transferType,
                                       const QString &storedName) const

@@ -32,7 +32,9 @@ private:
     // A folder open on the drive; the copies waiting to be named in it keep it open.
     struct OpenFolder
     {
-        explicit OpenFolder(int openFd) : fd(openFd) {}
+        explicit OpenFolder(int openFd)
+            : fd(openFd)
+        {}
         ~OpenFolder();
         OpenFolder(const OpenFolder &) = delete;
         OpenFolder &operator=(const OpenFolder &) = delete;
@@ -41,11 +43,11 @@ private:
     // The folder of the lines being handled.
     struct Folder
     {
-        QString userPath;       // its path as the list names it ("" for the top)
+        QString userPath;  // its path as the list names it ("" for the top)
         int sourceFd = -1;
         int sourceError = 0;
         bool storedOpened = false;
-        int storedFd = -1;      // stored's, while it is open
+        int storedFd = -1;  // stored's, while it is open
         std::shared_ptr<const OpenFolder> stored;
         int storedError = 0;
         QString storedRelativePath;
@@ -57,18 +59,18 @@ private:
     {
         QString line;
         QString userPath;
-        QString name;  // the user's name
+        QString name;           // the user's name
         QByteArray nativeName;  // the name's UTF-8
         struct stat source;
     };
     // What the item's marker holds, as far as this line is concerned.
     struct MarkerState
     {
-        QString encName;      // the name the item is known by
-        QByteArray content;   // what its marker must hold
-        bool current = false; // it holds that already
-        bool stamped = false; // the stored copy's access time vouches for it
-        bool ownName = true;  // encName is its own name's, not one the client renamed it from
+        QString encName;       // the name the item is known by
+        QByteArray content;    // what its marker must hold
+        bool current = false;  // it holds that already
+        bool stamped = false;  // the stored copy's access time vouches for it
+        bool ownName = true;   // encName is its own name's, not one the client renamed it from
     };
 
     void enterFolder(const QString &userPath);
@@ -78,7 +80,8 @@ private:
     std::optional<Stop> storeFolder(const QString &userPath);
     std::optional<Stop> store(const Item &item);
     // storedStatus: the stored copy's, null when there is none.
-    MarkerState markerStateOf(const Item &item, const Posix::FolderEntry &stored, const struct stat *storedStatus) const;
+    MarkerState markerStateOf(const Item &item, const Posix::FolderEntry &stored,
+                              const struct stat *storedStatus) const;
     static Posix::FolderEntry markerOf(const Posix::FolderEntry &stored);
     std::optional<Stop> copy(const Item &item, const QString &storedName, bool exists, const MarkerState &marker);
     std::optional<Stop> flushBatch();

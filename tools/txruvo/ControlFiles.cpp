@@ -59,12 +59,6 @@ void ControlFiles::poll()
     mNextPollMs = nowMs() + mPollInterval.count();
 }
 
-bool ControlFiles::readCancel() const
-{
-    return readSmallFile(mCancelPath) == "3";
-}
+bool ControlFiles::readCancel() const { return readSmallFile(mCancelPath) == "3"; }
 
-bool ControlFiles::readPaused() const
-{
-    return readSmallFile(mThrottlePath) == "-1";
-}
+bool ControlFiles::readPaused() const { return readSmallFile(mThrottlePath) == "-1"; }

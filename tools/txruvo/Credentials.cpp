@@ -6,8 +6,7 @@
 Credentials::Credentials(const CommandLine &commandLine, const Scenario &scenario)
     : mCommandLine(commandLine)
     , mScenario(scenario)
-{
-}
+{}
 
 Credentials::Verdict Credentials::check()
 {

@@ -16,7 +16,13 @@
 class Credentials
 {
 public:
-    enum class Verdict { Accepted, PasswordMismatch, KeyMismatch, ProxyMismatch };
+    enum class Verdict
+    {
+        Accepted,
+        PasswordMismatch,
+        KeyMismatch,
+        ProxyMismatch
+    };
 
     Credentials(const CommandLine &commandLine, const Scenario &scenario);
 

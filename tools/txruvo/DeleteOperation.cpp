@@ -12,10 +12,7 @@
 namespace {
 
 // Removes a companion file; one that is not there is no failure.
-bool removeCompanion(const QString &path)
-{
-    return ::unlink(Posix::native(path).constData()) == 0 || errno == ENOENT;
-}
+bool removeCompanion(const QString &path) { return ::unlink(Posix::native(path).constData()) == 0 || errno == ENOENT; }
 
 QString ioError(const QString &item, const QString &reason)
 {
@@ -53,13 +50,15 @@ int DeleteOperation::run()
         return mRun.fail(QStringLiteral("txruvo error: invalid path (no remote USER@SERVER::home<path> given)"));
     const QString computerFolder = folderPath(remote->path);
     const QString dataRoot = folderPath(commandLine.value(QStringLiteral("--portable-dest")));
-    struct stat status {};
+    struct stat status
+    {};
     if (!Posix::statPath(computerFolder, &status) || !S_ISDIR(status.st_mode))
         return mRun.fail(QStringLiteral("txruvo error: device is not connected (%1)").arg(computerFolder));
 
     // A missing list is an empty one: nothing to delete.
     QString error;
-    const ListFile list = ListFile::read(commandLine.value(QStringLiteral("--files-from")), &error).value_or(ListFile());
+    const ListFile list =
+        ListFile::read(commandLine.value(QStringLiteral("--files-from")), &error).value_or(ListFile());
     // Sync mode: the remote names the data root itself, which keeps no versions.
     const DriveLayout layout(computerFolder, computerFolder != dataRoot);
     const VersionShelf shelf(layout);
@@ -68,8 +67,9 @@ int DeleteOperation::run()
     for (const ListEntry &entry : list.entries()) {
         const QString line = entry.text();
         const QStringList identifiers = line.split(u'/', Qt::SkipEmptyParts);
-        const std::optional<QString> item =
-            identifiers.size() == 2 && entry.isValidUtf8() ? finder.find(identifiers.at(0), identifiers.at(1)) : std::nullopt;
+        const std::optional<QString> item = identifiers.size() == 2 && entry.isValidUtf8()
+                                                ? finder.find(identifiers.at(0), identifiers.at(1))
+                                                : std::nullopt;
         std::optional<int> stop;
         if (const auto failure = mRun.scenario().failFiles.find(line); failure != mRun.scenario().failFiles.end()) {
             stop = mRun.writePlain(ioError(line, *failure));
@@ -88,8 +88,9 @@ int DeleteOperation::run()
             return *stop;
     }
     const QString count = QString::number(deleted);
-    if (const std::optional<int> stop = mRun.write(
-            {QStringLiteral("summary"), {{QStringLiteral("tot_items_deleted"), count}}, {QStringLiteral("tot_items_deleted"), count}}))
+    if (const std::optional<int> stop = mRun.write({QStringLiteral("summary"),
+                                                    {{QStringLiteral("tot_items_deleted"), count}},
+                                                    {QStringLiteral("tot_items_deleted"), count}}))
         return *stop;
     return mRun.finish();
 }

@@ -13,7 +13,9 @@
 class DeleteOperation
 {
 public:
-    explicit DeleteOperation(AnswerRun &run) : mRun(run) {}
+    explicit DeleteOperation(AnswerRun &run)
+        : mRun(run)
+    {}
     int run();
 
 private:

@@ -4,8 +4,7 @@
 
 DriveBudget::DriveBudget(std::optional<quint64> capacity)
     : mLeft(capacity)
-{
-}
+{}
 
 quint64 DriveBudget::grant(quint64 wanted)
 {

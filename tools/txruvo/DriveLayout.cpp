@@ -14,23 +14,22 @@ namespace {
 QString findVersionFolder(const QString &computerFolder)
 {
     const QString wanted = Posix::fileName(Posix::parentOf(computerFolder)) + QStringLiteral(".ver");
-    struct stat status {};
+    struct stat status
+    {};
     if (Posix::lstatPath(joinPath(computerFolder, wanted), &status))
         return joinPath(computerFolder, wanted);  // the common case, without listing the folder
     // Listed with the C library: Qt's folder classes cost a short run more
     // to set up than the listing itself.
     for (const QString &name : Posix::namesIn(computerFolder)) {
         const QString path = joinPath(computerFolder, name);
-        if (name.compare(wanted, Qt::CaseInsensitive) == 0 && Posix::lstatPath(path, &status) && S_ISDIR(status.st_mode))
+        if (name.compare(wanted, Qt::CaseInsensitive) == 0 && Posix::lstatPath(path, &status) &&
+            S_ISDIR(status.st_mode))
             return path;
     }
     return joinPath(computerFolder, wanted);
 }
 
-QString versionSuffix(int version)
-{
-    return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0'));
-}
+QString versionSuffix(int version) { return QStringLiteral(".qlvn%1").arg(version, 3, 10, QLatin1Char('0')); }
 
 constexpr qsizetype kNameMax = 255;  // bytes of one name, on every file system the drive may have
 constexpr QLatin1String kVersionSuffixOfBase(".qlvn001");
@@ -46,13 +45,9 @@ QString bookkeepingPath(const QString &folder, const QString &storedName, const 
 DriveLayout::DriveLayout(const QString &computerFolder, bool hasVersions)
     : mComputerFolder(folderPath(computerFolder))
     , mVersionFolder(hasVersions ? findVersionFolder(mComputerFolder) : QString())
-{
-}
+{}
 
-QString DriveLayout::mpc() const
-{
-    return '/' + Posix::fileName(mComputerFolder);
-}
+QString DriveLayout::mpc() const { return '/' + Posix::fileName(mComputerFolder); }
 
 QString DriveLayout::storedPathOf(const QString &userPath) const
 {
@@ -65,8 +60,8 @@ QString DriveLayout::storedPathOf(const QString &userPath) const
 
 QString DriveLayout::storedNameOf(const QString &userName, bool atTop) const
 {
-    const bool isVersionFolder = atTop && hasVersions()
-                                 && userName.compare(Posix::fileName(mVersionFolder), Qt::CaseInsensitive) == 0;
+    const bool isVersionFolder =
+        atTop && hasVersions() && userName.compare(Posix::fileName(mVersionFolder), Qt::CaseInsensitive) == 0;
     if (isVersionFolder && !StoredNames::needsEscape(userName))
         return userName + QLatin1String(StoredNames::kEscapeSuffix);
     return StoredNames::escaped(userName);
@@ -80,10 +75,7 @@ QString DriveLayout::userPathOf(const QString &storedPath) const
     return parts.join('/');
 }
 
-QString DriveLayout::itemPath(const QString &relativePath) const
-{
-    return joinPath(mComputerFolder, relativePath);
-}
+QString DriveLayout::itemPath(const QString &relativePath) const { return joinPath(mComputerFolder, relativePath); }
 
 QByteArray DriveLayout::bookkeepingName(QByteArrayView storedName, QByteArrayView suffix)
 {
@@ -114,8 +106,8 @@ QString DriveLayout::markerPath(const QString &itemPath)
 
 QString DriveLayout::imageAttributesPath(const QString &itemPath)
 {
-    return joinPath(Posix::parentOf(itemPath), QLatin1String(kTemporaryPrefix) + QStringLiteral("imd_") +
-                                                   Posix::fileName(itemPath));
+    return joinPath(Posix::parentOf(itemPath),
+                    QLatin1String(kTemporaryPrefix) + QStringLiteral("imd_") + Posix::fileName(itemPath));
 }
 
 QStringList DriveLayout::companionPaths(const QString &itemPath)
@@ -138,7 +130,4 @@ QString DriveLayout::markerVersionPath(const QString &relativePath, int version)
                            QLatin1String(kMarkerSuffix) + versionSuffix(version));
 }
 
-QString DriveLayout::relativePathOf(const QString &itemPath) const
-{
-    return itemPath.mid(mComputerFolder.size());
-}
+QString DriveLayout::relativePathOf(const QString &itemPath) const { return itemPath.mid(mComputerFolder.size()); }

@@ -4,8 +4,7 @@
 
 DurableBatch::DurableBatch(Rules rules)
     : mRules(std::move(rules))
-{
-}
+{}
 
 void DurableBatch::add(Entry entry, int fileSystemFd)
 {
@@ -19,9 +18,8 @@ void DurableBatch::add(Entry entry, int fileSystemFd)
 
 bool DurableBatch::isDue() const
 {
-    return !mEntries.empty()
-           && (qsizetype(mEntries.size()) >= mRules.limits.files || mBytes >= mRules.limits.bytes
-               || std::chrono::milliseconds(mOldest.elapsed()) >= mRules.hold);
+    return !mEntries.empty() && (qsizetype(mEntries.size()) >= mRules.limits.files || mBytes >= mRules.limits.bytes ||
+                                 std::chrono::milliseconds(mOldest.elapsed()) >= mRules.hold);
 }
 
 std::optional<DurableBatch::SyncFailure> DurableBatch::flush(Cut *cut)

@@ -9,8 +9,8 @@
 
 #include <functional>
 #include <memory>
-#include <vector>
 #include <optional>
+#include <vector>
 
 // Copies that are written but not yet durable. A copy gets its real name
 // only after its data reached the drive, and is reported only after its
@@ -23,16 +23,24 @@
 class DurableBatch
 {
 public:
-    enum class Outcome { Committed, Failed, Stop };
+    enum class Outcome
+    {
+        Committed,
+        Failed,
+        Stop
+    };
     struct Entry
     {
-        std::unique_ptr<FileCopier> copy;           // the written copy, under its temporary name
-        std::function<Outcome()> commit;            // gives it its real name; reports its own failure
-        std::function<void()> report;               // its completion line
+        std::unique_ptr<FileCopier> copy;  // the written copy, under its temporary name
+        std::function<Outcome()> commit;   // gives it its real name; reports its own failure
+        std::function<void()> report;      // its completion line
         quint64 bytes = 0;
     };
     // The sync failed: errno says why.
-    struct SyncFailure { int error; };
+    struct SyncFailure
+    {
+        int error;
+    };
     // Makes what was written to one file system durable: 0, or -1 with errno
     // set (syncfs; tests watch the order of the steps through it).
     using FileSystemSync = std::function<int(int fileSystemFd)>;
@@ -52,7 +60,12 @@ public:
     void add(Entry entry, int fileSystemFd);
     bool isDue() const;
     // How a flush ended short of its last copy.
-    enum class Cut { None, Stopped, Cancelled };
+    enum class Cut
+    {
+        None,
+        Stopped,
+        Cancelled
+    };
     // Syncs, commits and reports every copy of the batch. Stops at the first
     // commit that answers Stop, or at a cancel (the rest are dropped; what
     // was named already is still made durable and reported).

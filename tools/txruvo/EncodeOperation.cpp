@@ -22,8 +22,7 @@ int fail(const QString &message)
 
 EncodeOperation::EncodeOperation(QString commandFilePath)
     : mCommandFilePath(std::move(commandFilePath))
-{
-}
+{}
 
 int EncodeOperation::run()
 {

@@ -12,8 +12,7 @@
 
 FileCopier::FileCopier(DriveBudget &budget)
     : mBudget(budget)
-{
-}
+{}
 
 FileCopier::~FileCopier()
 {
@@ -30,8 +29,9 @@ bool FileCopier::openSource(const QString &sourcePath, struct stat *status)
 bool FileCopier::openSourceAt(int folderFd, const QByteArray &name, struct stat *status)
 {
     mSource = ::openat(folderFd, name.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | O_NOFOLLOW);
-    if (mSource < 0 && errno == ELOOP && ::fstatat(folderFd, name.constData(), &mSourceStatus, AT_SYMLINK_NOFOLLOW) == 0
-        && S_ISLNK(mSourceStatus.st_mode)) {
+    if (mSource < 0 && errno == ELOOP &&
+        ::fstatat(folderFd, name.constData(), &mSourceStatus, AT_SYMLINK_NOFOLLOW) == 0 &&
+        S_ISLNK(mSourceStatus.st_mode)) {
         mLinkText = Posix::readLinkAt(folderFd, name);
         if (!mLinkText)
             return fail(Failure::Source, errno);
@@ -54,8 +54,8 @@ bool FileCopier::copyTo(const QString &temporaryPath, const ChunkCallback &onChu
         mTemporaryPath = temporaryPath;
         return true;
     }
-    const int destination = ::open(Posix::native(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                                   0600);
+    const int destination =
+        ::open(Posix::native(temporaryPath).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (destination < 0)
         return failDestination(errno);
     mTemporaryPath = temporaryPath;
@@ -139,14 +139,15 @@ bool FileCopier::copyBytes(int destination, const ChunkCallback &onChunk, quint6
 
 bool FileCopier::sourceUnchanged(int destination)
 {
-    struct stat now {};
+    struct stat now
+    {};
     if (::fstat(mSource, &now) != 0)
         return fail(Failure::Source, errno);
     const auto same = [](const struct timespec &a, const struct timespec &b) {
         return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
     };
-    if (now.st_size == mSourceStatus.st_size && same(now.st_mtim, mSourceStatus.st_mtim)
-        && same(now.st_ctim, mSourceStatus.st_ctim))
+    if (now.st_size == mSourceStatus.st_size && same(now.st_mtim, mSourceStatus.st_mtim) &&
+        same(now.st_ctim, mSourceStatus.st_ctim))
         return true;
     mSourceStatus = now;
     if (::lseek(mSource, 0, SEEK_SET) < 0)

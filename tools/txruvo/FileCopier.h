@@ -25,7 +25,15 @@ public:
     // start, this many times in all; then the copy fails as Changed.
     static constexpr int kCopyAttempts = 3;
 
-    enum class Failure { None, Source, Destination, DriveFull, Cancelled, Changed };
+    enum class Failure
+    {
+        None,
+        Source,
+        Destination,
+        DriveFull,
+        Cancelled,
+        Changed
+    };
 
     // Told the bytes done after each chunk (counted over every attempt);
     // answers false to cancel.
@@ -90,15 +98,21 @@ private:
 
     DriveBudget &mBudget;
     int mSource = -1;
-    struct stat mSourceStatus {};
+    struct stat mSourceStatus
+    {};
     std::optional<struct timespec> mAccessTime;
     std::optional<QByteArray> mLinkText;  // the source is a link with this text
     TemporaryName mTemporaryName;
     QString mTemporaryPath;
-    int mUnnamed = -1;              // the copy as an unnamed file
-    bool mLinkAtCommit = false;     // the link is made by commit()
+    int mUnnamed = -1;           // the copy as an unnamed file
+    bool mLinkAtCommit = false;  // the link is made by commit()
     // How the kernel copies: within one file system, between two, or through a buffer here.
-    enum class Method { CopyRange, SendFile, ReadWrite };
+    enum class Method
+    {
+        CopyRange,
+        SendFile,
+        ReadWrite
+    };
     Method mMethod = Method::CopyRange;
     QByteArray mBuffer;
     Failure mFailure = Failure::None;

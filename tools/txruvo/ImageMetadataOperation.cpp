@@ -17,7 +17,10 @@ const QString kNotPermitted = QStringLiteral("Operation not permitted (%1)");
 class ImageMetadataWorker : public SessionRun::Worker
 {
 public:
-    explicit ImageMetadataWorker(SessionRun &run) : mRun(run), mLayout(run.dataRoot(), false) {}
+    explicit ImageMetadataWorker(SessionRun &run)
+        : mRun(run)
+        , mLayout(run.dataRoot(), false)
+    {}
 
     std::optional<SessionRun::Stop> handle(const ListEntry &entry) override
     {
@@ -53,17 +56,19 @@ private:
     {
         const QString userPath = foldSlashes(file.startsWith('/') ? file : '/' + file);
         const QString item = mLayout.itemPath(mLayout.storedPathOf(userPath));
-        struct stat status {};
+        struct stat status
+        {};
         const QStringList parts = userPath.split('/');
-        if (parts.contains(QStringLiteral("..")) || parts.contains(QStringLiteral(".")) || !Posix::lstatPath(item, &status) || !StoredTree::isItem(status)
-            || !Posix::exists(DriveLayout::markerPath(item))) {
+        if (parts.contains(QStringLiteral("..")) || parts.contains(QStringLiteral(".")) ||
+            !Posix::lstatPath(item, &status) || !StoredTree::isItem(status) ||
+            !Posix::exists(DriveLayout::markerPath(item))) {
             mRun.report().fileError(file, Posix::errorText(ENOENT) + QStringLiteral(" (not a stored item)"));
             return std::nullopt;
         }
         const QString draft = Posix::temporaryPath(Posix::parentOf(item));
-        if (Posix::writeSmall(draft, attributes.toUtf8())
-            && ::rename(Posix::native(draft).constData(),
-                        Posix::native(DriveLayout::imageAttributesPath(item)).constData()) == 0)
+        if (Posix::writeSmall(draft, attributes.toUtf8()) &&
+            ::rename(Posix::native(draft).constData(),
+                     Posix::native(DriveLayout::imageAttributesPath(item)).constData()) == 0)
             return std::nullopt;
         const int error = errno;
         ::unlink(Posix::native(draft).constData());

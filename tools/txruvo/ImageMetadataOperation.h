@@ -12,7 +12,9 @@
 class ImageMetadataOperation
 {
 public:
-    explicit ImageMetadataOperation(SessionRun &run) : mRun(run) {}
+    explicit ImageMetadataOperation(SessionRun &run)
+        : mRun(run)
+    {}
     int run();
 
 private:

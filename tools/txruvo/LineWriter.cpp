@@ -31,8 +31,7 @@ qsizetype splitPoint(const QByteArray &line)
 
 LineWriter::LineWriter(int fd)
     : mFd(fd)
-{
-}
+{}
 
 LineWriter::~LineWriter()
 {
@@ -43,8 +42,8 @@ LineWriter::~LineWriter()
 
 bool LineWriter::openFile(const QString &path, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC,
-                          0644);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
     if (fd < 0) {
         *error = QString::fromLocal8Bit(std::strerror(errno));
         return false;

@@ -17,11 +17,13 @@ std::optional<QByteArray> readWhole(const QString &path)
     const int fd = ::open(Posix::native(path).constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return std::nullopt;
-    struct stat status {};
+    struct stat status
+    {};
     QByteArray content(::fstat(fd, &status) == 0 ? qsizetype(status.st_size) + 1 : 4096, Qt::Uninitialized);
     qsizetype size = 0;
     ssize_t got = 0;
-    while ((got = ::read(fd, content.data() + size, size_t(content.size() - size))) > 0 || (got < 0 && errno == EINTR)) {
+    while ((got = ::read(fd, content.data() + size, size_t(content.size() - size))) > 0 ||
+           (got < 0 && errno == EINTR)) {
         size += std::max<ssize_t>(got, 0);
         if (size == content.size())
             content.resize(content.size() * 2);  // it grew meanwhile

@@ -67,8 +67,8 @@ QByteArray folderContent(const QString &id, const std::optional<Markers::FolderA
     QByteArray content = kFolderIdKey.toUtf8() + '=' + id.toUtf8() + '\n';
     if (attributes) {
         content += kModeKey.toUtf8() + "=0" + QByteArray::number(uint(attributes->mode), 8) + '\n';
-        content += kModifiedKey.toUtf8() + '=' + QByteArray::number(qint64(attributes->modified.tv_sec)) + '.'
-                   + QByteArray::number(qint64(attributes->modified.tv_nsec)).rightJustified(9, '0') + '\n';
+        content += kModifiedKey.toUtf8() + '=' + QByteArray::number(qint64(attributes->modified.tv_sec)) + '.' +
+                   QByteArray::number(qint64(attributes->modified.tv_nsec)).rightJustified(9, '0') + '\n';
     }
     return content;
 }
@@ -96,21 +96,15 @@ bool replaceFolderMarker(const QString &folder, const QByteArray &content, const
 
 }  // namespace
 
-QString Markers::encodeName(const QString &name)
-{
-    return encodeName(name.toUtf8());
-}
+QString Markers::encodeName(const QString &name) { return encodeName(name.toUtf8()); }
 
-QString Markers::encodeName(const QByteArray &utf8Name)
-{
-    return QString::fromLatin1(utf8Name.toHex());
-}
+QString Markers::encodeName(const QByteArray &utf8Name) { return QString::fromLatin1(utf8Name.toHex()); }
 
 std::optional<QString> Markers::decodeName(const QString &encoded)
 {
     static const QString kHexDigits = QStringLiteral("0123456789abcdef");
-    if (encoded.isEmpty() || encoded.size() % 2 != 0
-        || !std::all_of(encoded.cbegin(), encoded.cend(), [](QChar c) { return kHexDigits.contains(c); }))
+    if (encoded.isEmpty() || encoded.size() % 2 != 0 ||
+        !std::all_of(encoded.cbegin(), encoded.cend(), [](QChar c) { return kHexDigits.contains(c); }))
         return std::nullopt;
     return QString::fromUtf8(QByteArray::fromHex(encoded.toLatin1()));
 }
@@ -155,10 +149,7 @@ bool Markers::holdsContent(const struct stat &status, const QByteArray &content)
     return status.st_mtim.tv_sec == stamp.tv_sec && status.st_mtim.tv_nsec == stamp.tv_nsec;
 }
 
-struct timespec Markers::accessStamp(const QByteArray &markerContent)
-{
-    return fingerprint(markerContent);
-}
+struct timespec Markers::accessStamp(const QByteArray &markerContent) { return fingerprint(markerContent); }
 
 bool Markers::stampedFor(const struct stat &itemStatus, const QByteArray &markerContent)
 {
@@ -192,8 +183,8 @@ std::optional<QString> Markers::ensureFolderId(const QString &folder, const std:
     if (const std::optional<QHash<QString, QString>> fields = folderMarkerFields(folder)) {
         const QString existing = fields->value(kFolderIdKey);
         if (!existing.isEmpty()) {
-            if (attributes && folderAttributesIn(*fields) != attributes
-                && !replaceFolderMarker(folder, folderContent(existing, attributes), draftPath()))
+            if (attributes && folderAttributesIn(*fields) != attributes &&
+                !replaceFolderMarker(folder, folderContent(existing, attributes), draftPath()))
                 return std::nullopt;
             return existing;
         }

@@ -54,11 +54,12 @@ bool stampItem(const Posix::FolderEntry &item, const QByteArray &markerContent);
 struct FolderAttributes
 {
     mode_t mode = 0;  // permission bits only (07777)
-    struct timespec modified {};
+    struct timespec modified
+    {};
     bool operator==(const FolderAttributes &other) const
     {
-        return mode == other.mode && modified.tv_sec == other.modified.tv_sec
-               && modified.tv_nsec == other.modified.tv_nsec;
+        return mode == other.mode && modified.tv_sec == other.modified.tv_sec &&
+               modified.tv_nsec == other.modified.tv_nsec;
     }
 };
 

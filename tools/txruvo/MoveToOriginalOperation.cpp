@@ -10,8 +10,8 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <memory>
 #include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -47,15 +47,15 @@ std::optional<QString> refusalOf(const ListEntry &entry)
 bool renameNoReplace(const QString &from, const QString &to)
 {
     return ::renameat2(AT_FDCWD, Posix::native(from).constData(), AT_FDCWD, Posix::native(to).constData(),
-                       RENAME_NOREPLACE)
-           == 0;
+                       RENAME_NOREPLACE) == 0;
 }
 
 }  // namespace
 
 MoveToOriginalOperation::Result MoveToOriginalOperation::moveBack(const QString &itemPath) const
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (Posix::lstatPath(itemPath, &status)) {
         if (S_ISREG(status.st_mode) || S_ISLNK(status.st_mode))
             return {Outcome::InPlace, {}};
@@ -124,8 +124,8 @@ int MoveToOriginalOperation::run()
         }
         const QString op = result.outcome == Outcome::InPlace ? QStringLiteral("in_place") : QStringLiteral("moved");
         moved += result.outcome == Outcome::Moved ? 1 : 0;
-        if (const std::optional<int> stop =
-                mRun.write({QStringLiteral("item"), {{QStringLiteral("op"), op}, {QStringLiteral("fname"), line}}, {op, line}}))
+        if (const std::optional<int> stop = mRun.write(
+                {QStringLiteral("item"), {{QStringLiteral("op"), op}, {QStringLiteral("fname"), line}}, {op, line}}))
             return *stop;
     }
     const QString count = QString::number(moved);

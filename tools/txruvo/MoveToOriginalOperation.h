@@ -19,11 +19,17 @@
 class MoveToOriginalOperation
 {
 public:
-    explicit MoveToOriginalOperation(AnswerRun &run) : mRun(run) {}
+    explicit MoveToOriginalOperation(AnswerRun &run)
+        : mRun(run)
+    {}
     int run();
 
 private:
-    enum class Outcome { Moved, InPlace };
+    enum class Outcome
+    {
+        Moved,
+        InPlace
+    };
     struct Result
     {
         Outcome outcome = Outcome::Moved;

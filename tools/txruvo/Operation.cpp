@@ -5,8 +5,10 @@ namespace {
 // Operations of the product that this stand-in does not carry out (yet);
 // "--inplace" marks the rsync-style upload of accounts without a storage server.
 const QStringList kOtherOperations = {
-    QStringLiteral("--quota-fromfile"), QStringLiteral("--properties"),
-    QStringLiteral("--search"), QStringLiteral("--inplace"),
+    QStringLiteral("--quota-fromfile"),
+    QStringLiteral("--properties"),
+    QStringLiteral("--search"),
+    QStringLiteral("--inplace"),
 };
 
 // Uploads shaped as a backup, by their option. Image metadata comes first:

@@ -19,6 +19,6 @@ PendingLines::Line PendingLines::at(qsizetype index) const
 {
     const Place &place = mLines[size_t(index)];
     const QByteArrayView text(mText);
-    return {text.sliced(place.start, place.totalsAt - place.start), text.sliced(place.totalsAt, place.end - place.totalsAt),
-            place.percent, place.skippedBytes};
+    return {text.sliced(place.start, place.totalsAt - place.start),
+            text.sliced(place.totalsAt, place.end - place.totalsAt), place.percent, place.skippedBytes};
 }

@@ -7,23 +7,17 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <climits>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
 
-QString Posix::errorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString Posix::errorText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
-bool Posix::statPath(const QString &path, struct stat *status)
-{
-    return ::stat(native(path).constData(), status) == 0;
-}
+bool Posix::statPath(const QString &path, struct stat *status) { return ::stat(native(path).constData(), status) == 0; }
 
 bool Posix::lstatPath(const QString &path, struct stat *status)
 {
@@ -32,7 +26,8 @@ bool Posix::lstatPath(const QString &path, struct stat *status)
 
 bool Posix::exists(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     return lstatPath(path, &status);
 }
 
@@ -41,10 +36,7 @@ bool Posix::sameContentStamp(const struct stat &a, const struct stat &b)
     return a.st_size == b.st_size && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
-std::optional<QByteArray> Posix::readLink(const QString &path)
-{
-    return readLinkAt(AT_FDCWD, native(path));
-}
+std::optional<QByteArray> Posix::readLink(const QString &path) { return readLinkAt(AT_FDCWD, native(path)); }
 
 std::optional<QByteArray> Posix::readLinkAt(int folderFd, const QByteArray &name)
 {
@@ -114,8 +106,8 @@ bool Posix::writeSmall(const FolderEntry &entry, const QByteArray &content, cons
     if (fd < 0)
         return false;
     const struct timespec times[2] = {{0, UTIME_OMIT}, modified ? *modified : timespec{0, UTIME_NOW}};
-    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size()
-                         && (!modified || ::futimens(fd, times) == 0);
+    const bool written = ::write(fd, content.constData(), size_t(content.size())) == content.size() &&
+                         (!modified || ::futimens(fd, times) == 0);
     const int saved = errno;
     const bool closed = ::close(fd) == 0;
     errno = written ? errno : saved;
@@ -153,7 +145,8 @@ bool Posix::linkOrMove(const QString &from, const QString &to)
 
 qsizetype Posix::openFileLimit()
 {
-    struct rlimit limit {};
+    struct rlimit limit
+    {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
         return 1024;
     if (limit.rlim_cur < limit.rlim_max) {
@@ -188,10 +181,7 @@ QStringList Posix::namesIn(const QString &folder)
     return names;
 }
 
-QString Posix::fileName(const QString &path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
+QString Posix::fileName(const QString &path) { return path.mid(path.lastIndexOf('/') + 1); }
 
 QString Posix::parentOf(const QString &path)
 {

@@ -11,8 +11,8 @@
 bool PrivateFile::write(const QString &path, const QByteArray &content, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)
-        || file.write(content) != content.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        file.write(content) != content.size() || !file.commit()) {
         *error = file.errorString();
         return false;
     }
@@ -21,7 +21,8 @@ bool PrivateFile::write(const QString &path, const QByteArray &content, QString 
 
 std::optional<QString> PrivateFile::read(const QString &path, QString *error)
 {
-    struct stat status {};
+    struct stat status
+    {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
         *error = QString::fromLocal8Bit(strerror(errno));
         return std::nullopt;

@@ -9,13 +9,9 @@ constexpr qsizetype kLinesPerHandOver = 64;
 
 ProgressBatch::ProgressBatch(RunReport &report)
     : mReport(report)
-{
-}
+{}
 
-ProgressBatch::~ProgressBatch()
-{
-    flush();
-}
+ProgressBatch::~ProgressBatch() { flush(); }
 
 void ProgressBatch::add(const ProgressLine &line, ProgressLine::Kind kind, quint64 skippedBytes)
 {
@@ -24,12 +20,9 @@ void ProgressBatch::add(const ProgressLine &line, ProgressLine::Kind kind, quint
         return;
     }
     mLines.add(line, kind, skippedBytes);
-    if (mLines.count() >= kLinesPerHandOver
-        || std::chrono::steady_clock::now() - mLines.firstAddedAt() >= mReport.lineHold())
+    if (mLines.count() >= kLinesPerHandOver ||
+        std::chrono::steady_clock::now() - mLines.firstAddedAt() >= mReport.lineHold())
         flush();
 }
 
-void ProgressBatch::flush()
-{
-    mReport.progress(mLines);
-}
+void ProgressBatch::flush() { mReport.progress(mLines); }

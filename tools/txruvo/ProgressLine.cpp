@@ -14,25 +14,25 @@ namespace {
 const char *entityOf(char16_t c)
 {
     switch (c) {
-    case '&': return "&amp;";
-    case '"': return "&quot;";
-    case '<': return "&lt;";
-    case '>': return "&gt;";
-    case '\'': return "&apos;";
-    default: return nullptr;
+    case '&':
+        return "&amp;";
+    case '"':
+        return "&quot;";
+    case '<':
+        return "&lt;";
+    case '>':
+        return "&gt;";
+    case '\'':
+        return "&apos;";
+    default:
+        return nullptr;
     }
 }
 
-bool isControl(char16_t c)
-{
-    return c < 0x20 || c == 0x7F;
-}
+bool isControl(char16_t c) { return c < 0x20 || c == 0x7F; }
 
 // Whether a character goes into a value as it stands.
-bool isPlainAscii(char16_t c)
-{
-    return c < 0x80 && !isControl(c) && !entityOf(c);
-}
+bool isPlainAscii(char16_t c) { return c < 0x80 && !isControl(c) && !entityOf(c); }
 
 // The most bytes one UTF-16 unit of a value can take in a line: three
 // UTF-8 bytes, each encoded as at most six ("&quot;").
@@ -46,8 +46,7 @@ class Cursor
 public:
     explicit Cursor(char *at)
         : mAt(at)
-    {
-    }
+    {}
     char *position() const { return mAt; }
 
     template <std::size_t N>
@@ -105,10 +104,7 @@ Cursor openRoom(QByteArray &out, qsizetype bytes)
     return Cursor(out.data() + start);
 }
 
-void closeRoom(QByteArray &out, const Cursor &cursor)
-{
-    out.truncate(cursor.position() - out.constData());
-}
+void closeRoom(QByteArray &out, const Cursor &cursor) { out.truncate(cursor.position() - out.constData()); }
 
 // Room for the fixed parts and numbers of a line, besides its values.
 constexpr qsizetype kFixedBytes = 320;
@@ -135,18 +131,15 @@ QByteArray toMacRoman(const QString &text)
     return bytes;
 }
 
-QByteArray encodedName(const QString &name, bool macRoman)
-{
-    return macRoman ? toMacRoman(name) : name.toUtf8();
-}
+QByteArray encodedName(const QString &name, bool macRoman) { return macRoman ? toMacRoman(name) : name.toUtf8(); }
 
 // The element without its run totals, `name` given as the text or bytes to
 // write for fname; answers where the totals go.
 template <typename Name>
 qsizetype appendElement(QByteArray &out, const ProgressLine &line, ProgressLine::Kind kind, const Name &name)
 {
-    const qsizetype values = line.transferType.size() + line.folderId.size() + line.mpc.size() + line.encName.size()
-                             + name.size();
+    const qsizetype values =
+        line.transferType.size() + line.folderId.size() + line.mpc.size() + line.encName.size() + name.size();
     Cursor at = openRoom(out, kFixedBytes + values * kBytesPerUnit);
     at.literal("<file offset=\"");
     at.number(line.offset);
@@ -228,9 +221,15 @@ void ProgressLine::appendTotals(QByteArray &out, const Totals &totals)
 
 QByteArray ProgressLine::toBracketRow(Kind kind, bool macRomanName) const
 {
-    QStringList columns = {QString::number(offset), QString::number(size), QString::number(transferred),
-                           QString::number(runTotal), QString::number(skipped), QString::number(percent),
-                           rate, QStringLiteral("0"), transferType};
+    QStringList columns = {QString::number(offset),
+                           QString::number(size),
+                           QString::number(transferred),
+                           QString::number(runTotal),
+                           QString::number(skipped),
+                           QString::number(percent),
+                           rate,
+                           QStringLiteral("0"),
+                           transferType};
     if (kind == Kind::Backup)
         columns << folderId << mpc << encName;
     QByteArray row;

@@ -8,16 +8,20 @@
 // or a row of bracketed columns in the order of the client's column lists.
 struct ProgressLine
 {
-    enum class Kind { Backup, Restore };  // restore rows carry no folder_id, mpc, enc_name
+    enum class Kind
+    {
+        Backup,
+        Restore
+    };  // restore rows carry no folder_id, mpc, enc_name
 
-    quint64 offset = 0;        // bytes of this file done
-    quint64 size = 0;          // file bytes
-    quint64 transferred = 0;   // tottrf_sz: bytes copied by this run so far
-    quint64 runTotal = 0;      // tot_sz
-    quint64 skipped = 0;       // cum_size: bytes of unchanged files in this run
-    int percent = 0;           // per: exactly 100 on the one completion line of a file
-    QString rate;              // rate_trf, "1.20 MB/s"
-    QString transferType;      // trf_type: "FULL", "INCREMENTAL" or "FILE IN SYNC"
+    quint64 offset = 0;       // bytes of this file done
+    quint64 size = 0;         // file bytes
+    quint64 transferred = 0;  // tottrf_sz: bytes copied by this run so far
+    quint64 runTotal = 0;     // tot_sz
+    quint64 skipped = 0;      // cum_size: bytes of unchanged files in this run
+    int percent = 0;          // per: exactly 100 on the one completion line of a file
+    QString rate;             // rate_trf, "1.20 MB/s"
+    QString transferType;     // trf_type: "FULL", "INCREMENTAL" or "FILE IN SYNC"
     QString folderId;
     QString mpc;
     QString encName;

@@ -16,7 +16,9 @@ class QuotaOperation
 public:
     static constexpr quint64 kDefaultAccountSize = 10ULL * 1024 * 1024 * 1024;
 
-    explicit QuotaOperation(AnswerRun &run) : mRun(run) {}
+    explicit QuotaOperation(AnswerRun &run)
+        : mRun(run)
+    {}
     int run();
 
     // The account's user folders on the mounted drives, whatever the case of their name.

@@ -19,8 +19,7 @@ RebuildOperation::RebuildOperation(const CommandLine &commandLine, const Scenari
     , mScenario(scenario)
     , mReport(scenario, EngineTimings{})
     , mDataRoot(folderPath(commandLine.value(QStringLiteral("--portable-dest"))))
-{
-}
+{}
 
 int RebuildOperation::run()
 {
@@ -29,7 +28,8 @@ int RebuildOperation::run()
         return ExitStatus::kMalformed;
     }
     QString error;
-    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile), &error)) {
+    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile),
+                      &error)) {
         std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
         return ExitStatus::kMalformed;
     }
@@ -39,7 +39,8 @@ int RebuildOperation::run()
         mReport.error(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
         return ExitStatus::kFailed;
     }
-    struct stat status {};
+    struct stat status
+    {};
     if (!Posix::statPath(mDataRoot, &status) || !S_ISDIR(status.st_mode)) {
         mReport.error(QStringLiteral("txruvo error: device is not connected (%1)").arg(mDataRoot));
         return ExitStatus::kFailed;
@@ -75,7 +76,8 @@ bool RebuildOperation::listComputerFolder(const DriveLayout &layout, int *status
             }
             const QString storedPath = layout.relativePathOf(item.path);
             if (!folderId) {
-                mReport.fileError(layout.userPathOf(storedPath), QStringLiteral("No such file or directory (no folder identifier)"));
+                mReport.fileError(layout.userPathOf(storedPath),
+                                  QStringLiteral("No such file or directory (no folder identifier)"));
                 continue;
             }
             mReport.listing(QStringLiteral("<file size=\"%1\" mod_time=\"%2\" file_ver=\"%3\" folder_id=\"%4\" "

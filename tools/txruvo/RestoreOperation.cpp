@@ -21,7 +21,7 @@ struct StoredName
     QString computerPart;  // "/Office", or empty
     QString folderId;
     QString encName;
-    int version = 0;       // 0: the current item
+    int version = 0;  // 0: the current item
 };
 
 std::optional<StoredName> parseStoredName(const QString &line)
@@ -48,8 +48,7 @@ RestoreOperation::ComputerFolder::ComputerFolder(const QString &path)
     : layout(path, true)
     , shelf(layout)
     , finder(layout)
-{
-}
+{}
 
 class RestoreOperation::Worker : public SessionRun::Worker
 {
@@ -57,8 +56,7 @@ public:
     explicit Worker(RestoreOperation &operation)
         : mOperation(operation)
         , mLane{DurableBatch(operation.mRun.openCopyBatchRules(operation.mThreads)), {}}
-    {
-    }
+    {}
     std::optional<Stop> handle(const ListEntry &entry) override
     {
         std::optional<Stop> stop = mOperation.restore(entry, mLane);
@@ -99,10 +97,7 @@ RestoreOperation::~RestoreOperation()
         ::close(mTargetFd);
 }
 
-std::optional<SessionRun::Stop> RestoreOperation::flushBatch(Lane &lane)
-{
-    return mRun.flush(lane.batch, Stop{1});
-}
+std::optional<SessionRun::Stop> RestoreOperation::flushBatch(Lane &lane) { return mRun.flush(lane.batch, Stop{1}); }
 
 std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
 {
@@ -113,8 +108,8 @@ std::optional<SessionRun::Stop> RestoreOperation::checkTarget()
         return mRun.fatal(QStringLiteral("txruvo error: invalid path (%1 lies outside %2)").arg(mRoot, dataRoot));
     mRoot = remote;
     mTarget = folderPath(mTarget);
-    if (!Posix::makeFolders(mTarget)
-        || (mTargetFd = ::open(Posix::native(mTarget).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
+    if (!Posix::makeFolders(mTarget) ||
+        (mTargetFd = ::open(Posix::native(mTarget).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) < 0)
         return mRun.fatal(QStringLiteral("txruvo error: unable to create destination path (%1: %2)")
                               .arg(mTarget, Posix::errorText(errno)));
     return std::nullopt;
@@ -151,7 +146,8 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
 
     auto copier = std::make_unique<FileCopier>(mRun.driveBudget());
     copier->setAccessTime({0, UTIME_NOW});  // the stored copy's carries the engine's own stamp
-    struct stat source {};
+    struct stat source
+    {};
     if (!copier->openSource(sourcePath, &source))
         return mRun.copyFailed(line, *copier);
     ProgressLine file{};
@@ -161,7 +157,8 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
     file.fileVersion = version;
     file.fileName = userPath;
 
-    struct stat existing {};
+    struct stat existing
+    {};
     const bool exists = Posix::lstatPath(targetPath, &existing);
     if (exists && Posix::sameItemContent(sourcePath, source, targetPath, existing)) {
         file.transferType = QStringLiteral("FILE IN SYNC");
@@ -169,12 +166,13 @@ std::optional<SessionRun::Stop> RestoreOperation::restore(const ListEntry &entry
         return std::nullopt;
     }
     if (exists && !StoredTree::isItem(existing)) {
-        mRun.report().fileError(line, QStringLiteral("Operation not permitted (%1 is not a file or link)").arg(targetPath));
+        mRun.report().fileError(line,
+                                QStringLiteral("Operation not permitted (%1 is not a file or link)").arg(targetPath));
         return std::nullopt;
     }
     const QString targetFolder = Posix::parentOf(targetPath);
-    if (targetFolder != lane.lastMadeFolder
-        && !makeTargetFolder(targetFolder, Posix::parentOf(folder.layout.itemPath(relativePath)))) {
+    if (targetFolder != lane.lastMadeFolder &&
+        !makeTargetFolder(targetFolder, Posix::parentOf(folder.layout.itemPath(relativePath)))) {
         if (errno == ENOSPC)
             return mRun.driveFull();
         mRun.report().fileError(line, errno);
@@ -247,7 +245,8 @@ void RestoreOperation::finishFolders()
     for (const QString &target : std::as_const(targets)) {
         const ChangedFolder folder = mChangedFolders.value(target);
         std::optional<Markers::FolderAttributes> attributes = Markers::readFolderAttributes(folder.stored);
-        struct stat stored {};
+        struct stat stored
+        {};
         // A folder stored by an older engine records nothing: one made takes
         // the stored folder's own mode, and keeps the time of the restore.
         if (!attributes && folder.made && Posix::statPath(folder.stored, &stored))
@@ -257,7 +256,8 @@ void RestoreOperation::finishFolders()
         const int fd = ::open(Posix::native(target).constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         const struct timespec times[2] = {{0, UTIME_OMIT}, attributes->modified};
         // A folder that was there keeps its own mode.
-        const bool given = fd >= 0 && ::futimens(fd, times) == 0 && (!folder.made || ::fchmod(fd, attributes->mode) == 0);
+        const bool given =
+            fd >= 0 && ::futimens(fd, times) == 0 && (!folder.made || ::fchmod(fd, attributes->mode) == 0);
         const int error = errno;
         if (fd >= 0)
             ::close(fd);

@@ -14,16 +14,10 @@ namespace {
 constexpr qsizetype kTotalsBytes = 128;
 
 // Line breaks would cut the line in two for the client's reader.
-QString oneLine(QString text)
-{
-    return text.replace('\n', '?').replace('\r', '?');
-}
+QString oneLine(QString text) { return text.replace('\n', '?').replace('\r', '?'); }
 
 // The client splits an error line at its first ", :".
-QString withoutSeparator(QString text)
-{
-    return text.replace(QLatin1String(", :"), QLatin1String(",?:"));
-}
+QString withoutSeparator(QString text) { return text.replace(QLatin1String(", :"), QLatin1String(",?:")); }
 
 }  // namespace
 
@@ -108,7 +102,8 @@ void RunReport::progress(PendingLines &lines)
         const PendingLines::Line line = lines.at(i);
         mSkipped += line.skippedBytes;
         text += line.head;
-        ProgressLine::appendTotals(text, {mTransferred, mTransferred + mSkipped, mSkipped, line.percent, currentRate()});
+        ProgressLine::appendTotals(text,
+                                   {mTransferred, mTransferred + mSkipped, mSkipped, line.percent, currentRate()});
         text += line.tail;
         text += '\n';
     }
@@ -117,10 +112,7 @@ void RunReport::progress(PendingLines &lines)
     lines.clear();
 }
 
-bool RunReport::writesEachLine() const
-{
-    return mScenario.active;
-}
+bool RunReport::writesEachLine() const { return mScenario.active; }
 
 void RunReport::copied(quint64 bytes, const ProgressLine *line, ProgressLine::Kind kind)
 {
@@ -170,8 +162,9 @@ void RunReport::writeProgress(const ProgressLine &fileLine, ProgressLine::Kind k
 {
     const ProgressLine line = withTotals(fileLine);
     const auto write = [&](const ProgressLine &row) {
-        mOut.writeLine(mScenario.lineForm == Scenario::LineForm::Bracket ? row.toBracketRow(kind, mScenario.macRomanNames)
-                                                                         : row.toElement(kind, mScenario.macRomanNames));
+        mOut.writeLine(mScenario.lineForm == Scenario::LineForm::Bracket
+                           ? row.toBracketRow(kind, mScenario.macRomanNames)
+                           : row.toElement(kind, mScenario.macRomanNames));
     };
     if (line.percent == 100) {
         // Very long output on request: in-progress lines ahead of the completion.

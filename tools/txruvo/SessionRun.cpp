@@ -27,11 +27,11 @@ SessionRun::SessionRun(const CommandLine &commandLine, const Scenario &scenario,
     , mTimings(timings)
     , mSync(std::make_unique<SharedSync>(std::move(sync)))
     , mReport(scenario, timings)
-    , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")), timings)
+    , mControl(commandLine.value(QStringLiteral("--chk-cancel")), commandLine.value(QStringLiteral("--bw-file")),
+               timings)
     , mDataRoot(commandLine.value(QStringLiteral("--portable-dest")))
     , mDriveBudget(scenario.driveCapacity)
-{
-}
+{}
 
 int SessionRun::copyThreads()
 {
@@ -54,7 +54,8 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
         return Stop{ExitStatus::kMalformed};
     }
     QString error;
-    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile), &error)) {
+    if (!mReport.open(mCommandLine.value(CommandLine::kOutputFile), mCommandLine.value(CommandLine::kErrorFile),
+                      &error)) {
         std::fprintf(stderr, "txruvo error: invalid path (%s)\n", qPrintable(error));
         return Stop{ExitStatus::kMalformed};
     }
@@ -63,7 +64,8 @@ std::optional<SessionRun::Stop> SessionRun::prepare()
 
     if (mDataRoot.isEmpty())
         return fatal(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
-    struct stat status {};
+    struct stat status
+    {};
     if (!Posix::statPath(mDataRoot, &status) || !S_ISDIR(status.st_mode))
         return fatal(QStringLiteral("txruvo error: device is not connected (%1)").arg(mDataRoot));
     if (std::optional<Stop> refused = checkCredentials())
@@ -89,10 +91,7 @@ std::optional<SessionRun::Stop> SessionRun::checkCredentials()
 namespace {
 
 // The folder part of a list line: the key that shares the lines among threads.
-QByteArrayView folderOf(QByteArrayView line)
-{
-    return line.first(std::max<qsizetype>(line.lastIndexOf('/'), 0));
-}
+QByteArrayView folderOf(QByteArrayView line) { return line.first(std::max<qsizetype>(line.lastIndexOf('/'), 0)); }
 
 }  // namespace
 
@@ -191,10 +190,7 @@ std::optional<SessionRun::Stop> SessionRun::beforeEntry(int index, Worker &worke
     return std::nullopt;
 }
 
-bool SessionRun::cancelRequested()
-{
-    return mControl.cancelRequested();
-}
+bool SessionRun::cancelRequested() { return mControl.cancelRequested(); }
 
 bool SessionRun::failedByScenario(const QString &entry)
 {
@@ -235,9 +231,12 @@ std::optional<SessionRun::Stop> SessionRun::flush(DurableBatch &batch, std::opti
                          .arg(Posix::errorText(failure->error)));
     }
     switch (cut) {
-    case DurableBatch::Cut::Cancelled: return Stop{0};
-    case DurableBatch::Cut::Stopped: return commitStop;
-    case DurableBatch::Cut::None: break;
+    case DurableBatch::Cut::Cancelled:
+        return Stop{0};
+    case DurableBatch::Cut::Stopped:
+        return commitStop;
+    case DurableBatch::Cut::None:
+        break;
     }
     return std::nullopt;
 }

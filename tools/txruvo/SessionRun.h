@@ -29,7 +29,10 @@ class SessionRun
 {
 public:
     // The run ended early; its exit status.
-    struct Stop { int exitStatus; };
+    struct Stop
+    {
+        int exitStatus;
+    };
 
     SessionRun(const CommandLine &commandLine, const Scenario &scenario, const EngineTimings &timings = {},
                DurableBatch::FileSystemSync sync = ::syncfs);
@@ -47,8 +50,7 @@ public:
     DurableBatch::Rules batchRules()
     {
         return {mTimings.syncHold, mScenario.active ? SyncBatchLimits{1, 0} : SyncBatchLimits{},
-                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); },
-                [this] { return cancelRequested(); }};
+                [this](int fileSystemFd) { return mSync->sync(fileSystemFd); }, [this] { return cancelRequested(); }};
     }
     // The same for copies that each hold a file open until they are named:
     // the batches of `threads` threads together stay within the number of

@@ -4,8 +4,7 @@
 
 SharedSync::SharedSync(DurableBatch::FileSystemSync sync)
     : mSync(std::move(sync))
-{
-}
+{}
 
 int SharedSync::sync(int fileSystemFd)
 {

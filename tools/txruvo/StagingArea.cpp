@@ -33,8 +33,7 @@ QString runOf(const QString &name)
 StagingArea::StagingArea(const QString &dataRoot)
     : mFolder(joinPath(dataRoot, QLatin1String(kFolderName)))
     , mRun(QStringLiteral("%1-%2").arg(::getpid()).arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0')))
-{
-}
+{}
 
 StagingArea::~StagingArea()
 {
@@ -64,8 +63,8 @@ bool StagingArea::takeLock()
     mLockFd = ::openat(mFolderFd, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0644);
     if (mLockFd >= 0) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(mLockFd);
-        if (::flock(mLockFd, LOCK_EX) == 0
-            && ::linkat(AT_FDCWD, self.constData(), mFolderFd, lockName.constData(), AT_SYMLINK_FOLLOW) == 0)
+        if (::flock(mLockFd, LOCK_EX) == 0 &&
+            ::linkat(AT_FDCWD, self.constData(), mFolderFd, lockName.constData(), AT_SYMLINK_FOLLOW) == 0)
             return true;
         ::close(mLockFd);
     }

@@ -9,7 +9,8 @@ namespace {
 
 bool isStoredItem(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     return Posix::lstatPath(path, &status) && StoredTree::isItem(status);
 }
 
@@ -24,8 +25,7 @@ bool markerNames(const QString &markerPath, const QString &encName, std::optiona
 
 StoredItemFinder::StoredItemFinder(const DriveLayout &layout)
     : mTree(layout)
-{
-}
+{}
 
 std::optional<QString> StoredItemFinder::find(const QString &folderId, const QString &encName,
                                               std::optional<Markers::ItemRecord> *marker)

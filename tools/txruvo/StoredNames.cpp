@@ -47,10 +47,7 @@ bool StoredNames::isBookkeeping(const QString &storedName)
     return !hasEscape(storedName) && hasBookkeepingForm(storedName);
 }
 
-bool StoredNames::needsEscape(const QString &userName)
-{
-    return hasEscape(userName) || hasBookkeepingForm(userName);
-}
+bool StoredNames::needsEscape(const QString &userName) { return hasEscape(userName) || hasBookkeepingForm(userName); }
 
 QString StoredNames::escaped(const QString &userName)
 {

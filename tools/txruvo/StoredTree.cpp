@@ -26,7 +26,8 @@ void forEachEntry(const QString &folder, const Visit &visit)
     while (const dirent *entry = ::readdir(listing)) {
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
-        struct stat status {};
+        struct stat status
+        {};
         if (::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
             visit(QFile::decodeName(entry->d_name), status);
     }
@@ -47,9 +48,10 @@ void forEachSubfolder(const QString &folder, const Visit &visit)
             continue;
         bool isFolder = entry->d_type == DT_DIR;
         if (entry->d_type == DT_UNKNOWN) {
-            struct stat status {};
-            isFolder = ::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0
-                       && S_ISDIR(status.st_mode);
+            struct stat status
+            {};
+            isFolder = ::fstatat(::dirfd(listing), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+                       S_ISDIR(status.st_mode);
         }
         if (isFolder)
             visit(QFile::decodeName(entry->d_name));
@@ -61,8 +63,7 @@ void forEachSubfolder(const QString &folder, const Visit &visit)
 
 StoredTree::StoredTree(const DriveLayout &layout)
     : mLayout(layout)
-{
-}
+{}
 
 void StoredTree::forEachFolder(const std::function<void(const QString &folder)> &visit) const
 {
@@ -97,7 +98,8 @@ QStringList StoredTree::computerFoldersIn(const QString &dataRoot)
         QDir(dataRoot).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : names) {
         const QString folder = joinPath(dataRoot, name);
-        struct stat status {};
+        struct stat status
+        {};
         if (Posix::lstatPath(folder, &status) && S_ISDIR(status.st_mode) && Markers::readFolderId(folder))
             folders << folder;
     }
@@ -106,8 +108,8 @@ QStringList StoredTree::computerFoldersIn(const QString &dataRoot)
 
 QString StoredTree::journalTime(const struct stat &status)
 {
-    return QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))
-           + QStringLiteral(" +0000");
+    return QDateTime::fromSecsSinceEpoch(status.st_mtime, Qt::UTC).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) +
+           QStringLiteral(" +0000");
 }
 
 QString StoredTree::encNameOf(const Item &item)

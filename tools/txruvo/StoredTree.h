@@ -3,8 +3,8 @@
 #include "txruvo/DriveLayout.h"
 
 #include <QList>
-#include <QStringList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -20,9 +20,9 @@ class StoredTree
 public:
     struct Item
     {
-        QString path;         // on the drive
-        QString userName;     // the name the client knows it by
-        struct stat status;   // of the item itself, not of a link's target
+        QString path;        // on the drive
+        QString userName;    // the name the client knows it by
+        struct stat status;  // of the item itself, not of a link's target
     };
 
     explicit StoredTree(const DriveLayout &layout);

@@ -27,10 +27,11 @@ int TransferRateOperation::run()
         rate = measure(upload, &error);
     if (!rate)
         return mRun.fail(QStringLiteral("txruvo error: error in file IO (%1)").arg(error));
-    const AnswerLine answer{QStringLiteral("transfer"),
-                            {{QStringLiteral("trf_type"), upload ? QStringLiteral("upload") : QStringLiteral("download")},
-                             {QStringLiteral("trf_rate"), QString::asprintf("%.2fKB/s", *rate)}},
-                            {}};
+    const AnswerLine answer{
+        QStringLiteral("transfer"),
+        {{QStringLiteral("trf_type"), upload ? QStringLiteral("upload") : QStringLiteral("download")},
+         {QStringLiteral("trf_rate"), QString::asprintf("%.2fKB/s", *rate)}},
+        {}};
     if (const std::optional<int> stop = mRun.write(answer))
         return *stop;
     return mRun.finish();

@@ -14,7 +14,9 @@ class TransferRateOperation
 public:
     static constexpr qint64 kBufferBytes = 1048576;
 
-    explicit TransferRateOperation(AnswerRun &run) : mRun(run) {}
+    explicit TransferRateOperation(AnswerRun &run)
+        : mRun(run)
+    {}
     int run();
 
 private:

@@ -29,7 +29,8 @@ int VersionInfoOperation::run()
     const QString dataRoot = folderPath(commandLine.value(QStringLiteral("--portable-dest")));
     if (commandLine.value(QStringLiteral("--portable-dest")).isEmpty())
         return mRun.fail(QStringLiteral("txruvo error: invalid path (no --portable-dest= data root given)"));
-    struct stat status {};
+    struct stat status
+    {};
     if (!Posix::statPath(dataRoot, &status) || !S_ISDIR(status.st_mode))
         return mRun.fail(QStringLiteral("txruvo error: device is not connected (%1)").arg(dataRoot));
 
@@ -42,9 +43,9 @@ int VersionInfoOperation::run()
         return mRun.fail(QStringLiteral("txruvo error: invalid path (not a stored item: %1)").arg(path));
 
     const DriveLayout layout(dataRoot, true);
-    const std::optional<QString> item =
-        StoredItemFinder(layout).find(identifiers.at(0), identifiers.at(1));
-    struct stat current {};
+    const std::optional<QString> item = StoredItemFinder(layout).find(identifiers.at(0), identifiers.at(1));
+    struct stat current
+    {};
     if (!item || !Posix::lstatPath(*item, &current))
         return mRun.fail(QStringLiteral("txruvo error: No such file or directory (%1)").arg(path));
 
@@ -52,7 +53,8 @@ int VersionInfoOperation::run()
     const QString versionsPath = shelf.versionsPathOf(*item, layout.relativePathOf(*item));
     const int earlier = shelf.count(versionsPath);
     for (int version = 1; version <= earlier; ++version) {
-        struct stat copy {};
+        struct stat copy
+        {};
         // A slot left empty by a run killed while shifting slots has no line.
         if (!Posix::lstatPath(layout.versionPath(versionsPath, version), &copy))
             continue;

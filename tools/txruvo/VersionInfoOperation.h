@@ -12,7 +12,9 @@
 class VersionInfoOperation
 {
 public:
-    explicit VersionInfoOperation(AnswerRun &run) : mRun(run) {}
+    explicit VersionInfoOperation(AnswerRun &run)
+        : mRun(run)
+    {}
     int run();
 
 private:

@@ -12,8 +12,7 @@
 
 VersionShelf::VersionShelf(const DriveLayout &layout)
     : mLayout(layout)
-{
-}
+{}
 
 QString VersionShelf::versionsPathOf(const QString &itemPath, const QString &relativePath) const
 {
@@ -22,7 +21,8 @@ QString VersionShelf::versionsPathOf(const QString &itemPath, const QString &rel
     return versionsPathOf(relativePath, Markers::readItem(DriveLayout::markerPath(itemPath)));
 }
 
-QString VersionShelf::versionsPathOf(const QString &relativePath, const std::optional<Markers::ItemRecord> &record) const
+QString VersionShelf::versionsPathOf(const QString &relativePath,
+                                     const std::optional<Markers::ItemRecord> &record) const
 {
     if (count(relativePath) > 0)
         return relativePath;
@@ -106,7 +106,8 @@ bool VersionShelf::folderMayHaveVersions(const QString &relativeFolder) const
     QMutexLocker locker(&mLock);
     auto known = mFoldersWithVersions.find(relativeFolder);
     if (known == mFoldersWithVersions.end())
-        known = mFoldersWithVersions.insert(relativeFolder, Posix::exists(joinPath(mLayout.versionFolder(), relativeFolder)));
+        known = mFoldersWithVersions.insert(relativeFolder,
+                                            Posix::exists(joinPath(mLayout.versionFolder(), relativeFolder)));
     return known.value();
 }
 
@@ -115,9 +116,9 @@ bool VersionShelf::makeRoom(const QString &relativePath) const
     // Each step is one rename, so a kill leaves every version whole.
     for (int slot = 2; slot <= DriveLayout::kMaxVersions; ++slot) {
         const QString from = mLayout.versionPath(relativePath, slot);
-        if (Posix::exists(from)
-            && std::rename(Posix::native(from).constData(),
-                           Posix::native(mLayout.versionPath(relativePath, slot - 1)).constData()) != 0)
+        if (Posix::exists(from) &&
+            std::rename(Posix::native(from).constData(),
+                        Posix::native(mLayout.versionPath(relativePath, slot - 1)).constData()) != 0)
             return false;
         std::rename(Posix::native(mLayout.markerVersionPath(relativePath, slot)).constData(),
                     Posix::native(mLayout.markerVersionPath(relativePath, slot - 1)).constData());

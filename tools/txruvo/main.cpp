@@ -33,11 +33,16 @@ int runSession(const CommandLine &commandLine, const Scenario &scenario, Operati
     if (const std::optional<SessionRun::Stop> stop = session.prepare())
         return stop->exitStatus;
     switch (kind) {
-    case OperationKind::Backup: return BackupOperation(session, BackupOperation::Kind::Items).run();
-    case OperationKind::ThumbnailUpload: return BackupOperation(session, BackupOperation::Kind::Thumbnails).run();
-    case OperationKind::LogUpload: return BackupOperation(session, BackupOperation::Kind::Logs).run();
-    case OperationKind::ImageMetadata: return ImageMetadataOperation(session).run();
-    default: return RestoreOperation(session).run();
+    case OperationKind::Backup:
+        return BackupOperation(session, BackupOperation::Kind::Items).run();
+    case OperationKind::ThumbnailUpload:
+        return BackupOperation(session, BackupOperation::Kind::Thumbnails).run();
+    case OperationKind::LogUpload:
+        return BackupOperation(session, BackupOperation::Kind::Logs).run();
+    case OperationKind::ImageMetadata:
+        return ImageMetadataOperation(session).run();
+    default:
+        return RestoreOperation(session).run();
     }
 }
 

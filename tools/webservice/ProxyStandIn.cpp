@@ -8,7 +8,8 @@
 
 #include <httplib.h>
 
-ProxyStandIn::ProxyStandIn(RequestLog &log) : mServer(std::make_unique<httplib::Server>())
+ProxyStandIn::ProxyStandIn(RequestLog &log)
+    : mServer(std::make_unique<httplib::Server>())
 {
     serveManyConnectionsAtOnce(*mServer);
     // Every method, CONNECT included, is answered before routing.

@@ -11,7 +11,9 @@
 class RequestLog
 {
 public:
-    explicit RequestLog(QString path) : mPath(std::move(path)) {}
+    explicit RequestLog(QString path)
+        : mPath(std::move(path))
+    {}
 
     void append(const QJsonObject &entry);
 

@@ -16,8 +16,8 @@ bool isSecretField(const QString &name)
 
 QString masked(const QString &secret)
 {
-    return QStringLiteral("sha256:")
-           + QString::fromLatin1(QCryptographicHash::hash(secret.toUtf8(), QCryptographicHash::Sha256).toHex());
+    return QStringLiteral("sha256:") +
+           QString::fromLatin1(QCryptographicHash::hash(secret.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
 QString maskedFormBody(const QByteArray &body)

@@ -11,8 +11,10 @@
 // The stand-in's accounts and behaviour, read from the JSON file it is given.
 // The file is read again for every request, so it can be edited while the
 // service runs.
-struct ServiceConfig {
-    struct Account {
+struct ServiceConfig
+{
+    struct Account
+    {
         QString username;
         QString password;
         QString enctype = QStringLiteral("default");  // "default" or "private"
@@ -31,7 +33,8 @@ struct ServiceConfig {
         // Further reply attributes, as given (older account kinds carry their servers here).
         QList<QPair<QString, QString>> attributes;
     };
-    struct SyncAccount {
+    struct SyncAccount
+    {
         QString username;
         QString password;
         QString ruvosrvrip;

@@ -38,17 +38,15 @@ QJsonObject describe(const httplib::Request &request, const FormFields &fields)
     return entry;
 }
 
-QPair<QString, QString> failureMessage(const QString &description)
-{
-    return {QStringLiteral("desc"), description};
-}
+QPair<QString, QString> failureMessage(const QString &description) { return {QStringLiteral("desc"), description}; }
 
 }  // namespace
 
 StandInService::StandInService(const QString &certificateFolder, QString configPath, RequestLog &log)
     : mServer(std::make_unique<httplib::SSLServer>((certificateFolder + "/server.pem").toLocal8Bit().constData(),
-                                                   (certificateFolder + "/server.key").toLocal8Bit().constData())),
-      mConfigPath(std::move(configPath)), mLog(log)
+                                                   (certificateFolder + "/server.key").toLocal8Bit().constData()))
+    , mConfigPath(std::move(configPath))
+    , mLog(log)
 {
     serveManyConnectionsAtOnce(*mServer);
     const auto accountDetails = [this](const FormFields &fields, const ServiceConfig &config,
@@ -78,24 +76,24 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
                      return tokenReply(fields, config);
                  });
     // The account's web page that a token opens in the browser.
-    addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType, [](const FormFields &, const ServiceConfig &, const QString &) {
-        return QByteArray("<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>");
-    });
+    addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType,
+                 [](const FormFields &, const ServiceConfig &, const QString &) {
+                     return QByteArray("<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>");
+                 });
     // The version check: "Y" when the configuration names a newer version than the
     // one asked about, else "N".
     addTextRoute("GET", "/cgi-bin/check_version_upgrades_qlwin_new.cgi", kTextType,
                  [](const FormFields &fields, const ServiceConfig &config, const QString &) {
                      const QString asked = formValue(fields, QStringLiteral("version"));
-                     const bool newer = !config.latestVersion.isEmpty() &&
-                                        QVersionNumber::fromString(config.latestVersion) >
-                                            QVersionNumber::fromString(asked);
+                     const bool newer =
+                         !config.latestVersion.isEmpty() &&
+                         QVersionNumber::fromString(config.latestVersion) > QVersionNumber::fromString(asked);
                      return QByteArray(newer ? "Y\n" : "N\n");
                  });
     // The error report: stored in the request log; the client does not read the reply.
-    addTextRoute("POST", "/cgi-bin/Notify_unicode", kTextType,
-                 [](const FormFields &, const ServiceConfig &, const QString &) {
-                     return QByteArray("Report received");
-                 });
+    addTextRoute(
+        "POST", "/cgi-bin/Notify_unicode", kTextType,
+        [](const FormFields &, const ServiceConfig &, const QString &) { return QByteArray("Report received"); });
 }
 
 StandInService::~StandInService() = default;
@@ -203,7 +201,7 @@ void StandInService::serve(const httplib::Request &request, httplib::Response &r
 }
 
 std::optional<ServiceConfig::Account> StandInService::currentAccount(const ServiceConfig &config,
-                                                                    const QString &username) const
+                                                                     const QString &username) const
 {
     const ServiceConfig::Account *found = config.findAccount(username);
     if (!found)
@@ -219,9 +217,8 @@ std::optional<ServiceConfig::Account> StandInService::currentAccount(const Servi
     return account;
 }
 
-std::optional<ServiceConfig::Account> StandInService::signedInAccount(const ServiceConfig &config,
-                                                                     const QString &username,
-                                                                     const QString &password) const
+std::optional<ServiceConfig::Account>
+StandInService::signedInAccount(const ServiceConfig &config, const QString &username, const QString &password) const
 {
     auto account = currentAccount(config, username);
     if (!account || account->password != password)
@@ -289,8 +286,7 @@ QByteArray StandInService::tokenReply(const FormFields &fields, const ServiceCon
 {
     if (!signedInAccount(config, formValue(fields, "uid"), formValue(fields, "pwd")))
         return "FAILURE:Invalid username or password\n";
-    const QString token = QString::fromLatin1(
-        QUuid::createUuid().toByteArray(QUuid::Id128));
+    const QString token = QString::fromLatin1(QUuid::createUuid().toByteArray(QUuid::Id128));
     return ("SUCCESS:" + token + '\n').toUtf8();
 }
 
@@ -316,8 +312,8 @@ StandInService::XmlReply StandInService::syncAccountReply(const FormFields &fiel
 StandInService::XmlReply StandInService::syncDetailsReply(const FormFields &fields, const ServiceConfig &config)
 {
     const ServiceConfig::SyncAccount *account = config.findSyncAccount(formValue(fields, "username"));
-    if (!account || account->password != formValue(fields, "password")
-        || formValue(fields, "enctype") != QLatin1String("default"))
+    if (!account || account->password != formValue(fields, "password") ||
+        formValue(fields, "enctype") != QLatin1String("default"))
         return {"sync", {{"message", "FAILURE"}, failureMessage("Invalid sync username or password")}};
     return {"sync",
             {{"message", "SUCCESS"}, {"ruvosrvrip", account->ruvosrvrip}, {"ruvowebsrvrip", account->ruvowebsrvrip}}};

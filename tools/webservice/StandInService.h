@@ -6,10 +6,10 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace httplib {
 class Request;
@@ -40,7 +40,8 @@ public:
 
 private:
     // A reply element wrapped in "<root>...</root>"; its attributes in order.
-    struct XmlReply {
+    struct XmlReply
+    {
         QString element;
         QList<QPair<QString, QString>> attributes;
     };

@@ -30,8 +30,10 @@ QString formattedMegabytes(double megabytes)
 
 Quota getQuotaDetailsForUser(const QString &userName)
 {
-    const QVariantMap details = PropertyList::readDictionary(UserFiles::path(QStringLiteral("UserDetailsPath"), userName));
-    return {megabytes(details.value(QuotaFileKeys::kTotalQuotaSize)), megabytes(details.value(QuotaFileKeys::kUsedQuotaSize))};
+    const QVariantMap details =
+        PropertyList::readDictionary(UserFiles::path(QStringLiteral("UserDetailsPath"), userName));
+    return {megabytes(details.value(QuotaFileKeys::kTotalQuotaSize)),
+            megabytes(details.value(QuotaFileKeys::kUsedQuotaSize))};
 }
 
 Plan getPlanForUser(const QString &userName)

@@ -15,7 +15,12 @@ struct Quota
     double usedMB = 0;
 };
 
-enum class Plan { Unknown, Business, Personal };
+enum class Plan
+{
+    Unknown,
+    Business,
+    Personal
+};
 
 // The user's quota plist (key "UserDetailsPath"): each figure scrambled text
 // or a plain number, in megabytes; a missing file or value is 0.
@@ -28,7 +33,6 @@ bool isQuotaUsedUp(const Quota &quota);
 
 // "Username", "PercentageQuota" (whole percent as text, "0" without a total),
 // "UsedQuota" and "TotalQuota" (formatted sizes) and "AccountType" when the plan is known.
-QVariantMap constructDetailsforDesktopNotificationWindowForUser(const QString &userName, const Quota &quota,
-                                                                 Plan plan);
+QVariantMap constructDetailsforDesktopNotificationWindowForUser(const QString &userName, const Quota &quota, Plan plan);
 
 }  // namespace QuotaStatus

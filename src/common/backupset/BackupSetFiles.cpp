@@ -30,7 +30,8 @@ QStringList stringsOf(const QVariant &value)
 bool writeInFolder(const QString &path, const std::function<bool(QString *)> &write)
 {
     QString error;
-    if (!QFileInfo(path).isAbsolute() || !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).path()) || !write(&error)) {
+    if (!QFileInfo(path).isAbsolute() ||
+        !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).path()) || !write(&error)) {
         qWarning().noquote() << "could not write" << path << error;
         return false;
     }
@@ -42,8 +43,7 @@ bool writeInFolder(const QString &path, const std::function<bool(QString *)> &wr
 BackupSetFiles::BackupSetFiles(const QString &userName, bool backupMode)
     : mUserName(userName)
     , mBackupMode(backupMode)
-{
-}
+{}
 
 QString BackupSetFiles::userPath(const QString &key) const
 {
@@ -58,14 +58,16 @@ QString BackupSetFiles::pathForDataFile() const
 
 QString BackupSetFiles::pathForHistoryFile() const
 {
-    const QString name = mBackupMode ? QStringLiteral("BackupSetHistory.plist") : QStringLiteral("SyncSetHistory.plist");
+    const QString name =
+        mBackupMode ? QStringLiteral("BackupSetHistory.plist") : QStringLiteral("SyncSetHistory.plist");
     return QFileInfo(pathForDataFile()).path() + '/' + mUserName + '/' + name;
 }
 
 QString BackupSetFiles::sizeFilePath() const
 {
-    return mBackupMode ? TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::BackupsetSizePath)
-                       : userPath(QStringLiteral("SyncsetSizePath"));
+    return mBackupMode
+               ? TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::BackupsetSizePath)
+               : userPath(QStringLiteral("SyncsetSizePath"));
 }
 
 QString BackupSetFiles::sizeFlagFilePath() const

@@ -20,11 +20,8 @@ QString preferencesPath()
 
 QStringList userSpecifiedExclusions(const QString &userName)
 {
-    const QVariantMap exclusions = PropertyList::readDictionary(preferencesPath())
-                                       .value(userName)
-                                       .toMap()
-                                       .value(kUserSpecifiedExclusion)
-                                       .toMap();
+    const QVariantMap exclusions =
+        PropertyList::readDictionary(preferencesPath()).value(userName).toMap().value(kUserSpecifiedExclusion).toMap();
     QStringList excluded;
     for (auto entry = exclusions.cbegin(); entry != exclusions.cend(); ++entry) {
         if (entry.value().toLongLong() == 1)

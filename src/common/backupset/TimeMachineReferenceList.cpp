@@ -8,8 +8,7 @@ const QString TimeMachineReferenceList::kDatabaseFolderName = QStringLiteral("Ba
 
 TimeMachineReferenceList::TimeMachineReferenceList(const QString &path)
     : mPath(path)
-{
-}
+{}
 
 bool TimeMachineReferenceList::isDatabaseFolder(const QString &path)
 {

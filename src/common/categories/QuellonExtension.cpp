@@ -6,20 +6,11 @@
 
 namespace quellonExtension {
 
-bool isChildOfHiddenFolder(const QString &path)
-{
-    return path.contains(QLatin1String("/."));
-}
+bool isChildOfHiddenFolder(const QString &path) { return path.contains(QLatin1String("/.")); }
 
-bool isChildOfFolder(const QString &folder, const QString &path)
-{
-    return path.startsWith(folder + '/');
-}
+bool isChildOfFolder(const QString &folder, const QString &path) { return path.startsWith(folder + '/'); }
 
-QString removeLeadingCharacter(const QString &text)
-{
-    return text.isEmpty() ? text : text.mid(1);
-}
+QString removeLeadingCharacter(const QString &text) { return text.isEmpty() ? text : text.mid(1); }
 
 QString trimFirstLastCharacters(const QString &text)
 {

@@ -66,8 +66,8 @@ QString losslessUnscrambled(const QString &text)
 {
     if (text.isEmpty() || text.front() != QChar(kLosslessMarker))
         return {};
-    const auto decoded = QByteArray::fromBase64Encoding(text.mid(1).toLatin1(),
-                                                        QByteArray::AbortOnBase64DecodingErrors);
+    const auto decoded =
+        QByteArray::fromBase64Encoding(text.mid(1).toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
     if (!decoded || decoded.decoded.size() % 2 != 0)
         return {};
     const QByteArray &bytes = decoded.decoded;

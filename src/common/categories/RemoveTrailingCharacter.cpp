@@ -4,14 +4,8 @@
 
 namespace removeTrailingCharacter {
 
-bool isDir(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
-}
+bool isDir(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
 
-QString removeTrailingCharacter(const QString &text)
-{
-    return text.isEmpty() ? text : text.chopped(1);
-}
+QString removeTrailingCharacter(const QString &text) { return text.isEmpty() ? text : text.chopped(1); }
 
 }  // namespace removeTrailingCharacter

@@ -14,11 +14,11 @@ std::atomic<ProgramContext *> gCurrent{nullptr};
 }  // namespace
 
 ProgramContext::ProgramContext()
-    : mPrevious(gCurrent.load()),
-      mTexts(std::make_unique<TextTable>()),
-      mFiles(std::make_unique<TXSupportFileManager>()),
-      mOnlineLog(std::make_unique<OnlineLogController>()),
-      mProgressLogger(std::make_unique<QLBackupProgressLogger>())
+    : mPrevious(gCurrent.load())
+    , mTexts(std::make_unique<TextTable>())
+    , mFiles(std::make_unique<TXSupportFileManager>())
+    , mOnlineLog(std::make_unique<OnlineLogController>())
+    , mProgressLogger(std::make_unique<QLBackupProgressLogger>())
 {
     gCurrent.store(this);
 }

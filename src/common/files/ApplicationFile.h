@@ -3,7 +3,8 @@
 // The application files, named by their Localizable key. The value is the
 // file's number in the client's table (the monitor numbers the same keys
 // differently), so code names a file by this enum, never by a bare number.
-enum class ApplicationFile : int {
+enum class ApplicationFile : int
+{
     ApplicationRootFolderPath = 0,
     ApplicationUserFolderPath = 1,
     DeamonPreferencePath = 2,

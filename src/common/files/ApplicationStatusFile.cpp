@@ -13,7 +13,10 @@
 namespace ApplicationStatusFile {
 namespace {
 
-QString statusPath() { return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ApplicationStatusPath); }
+QString statusPath()
+{
+    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ApplicationStatusPath);
+}
 
 }  // namespace
 

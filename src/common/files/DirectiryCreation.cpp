@@ -12,10 +12,7 @@
 
 namespace Directiry_Creation {
 
-bool createDirectoryHierarchyAtPath(const QString &path)
-{
-    return !path.isEmpty() && QDir().mkpath(path);
-}
+bool createDirectoryHierarchyAtPath(const QString &path) { return !path.isEmpty() && QDir().mkpath(path); }
 
 bool createPrivateDirectoryHierarchyAtPath(const QString &path)
 {

@@ -5,8 +5,8 @@
 
 #include <QFileInfo>
 
-bool SettingsFileWriter::writeSettingsFile(const QString &path, const QVariantMap &settings, QFileDevice::Permissions mode,
-                       QString *error)
+bool SettingsFileWriter::writeSettingsFile(const QString &path, const QVariantMap &settings,
+                                           QFileDevice::Permissions mode, QString *error)
 {
     const QFileInfo file(path);
     if (path.isEmpty() || file.isRelative()) {

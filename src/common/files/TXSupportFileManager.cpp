@@ -3,10 +3,10 @@
 #include "common/context/ProgramContext.h"
 
 #include "common/texts/Brand.h"
-#include "platform/PathStandardizer.h"
-#include "platform/PathTemplate.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "platform/PathStandardizer.h"
+#include "platform/PathTemplate.h"
 
 #include <QtDebug>
 
@@ -15,7 +15,8 @@
 namespace {
 
 // How the looked-up value of a row becomes a path.
-enum class Form {
+enum class Form
+{
     Plain,         // the value as it is
     Standardized,  // the value standardized as a path
     User,          // the value filled with the current user name
@@ -26,13 +27,15 @@ enum class Form {
 };
 
 // One row per application file, keyed by its enum; the Localizable key is the enum's name.
-struct Row {
+struct Row
+{
     ApplicationFile file;
     const char *key;
     Form form;
 };
 
-#define TX_FILE(name, form) Row{ApplicationFile::name, #name, Form::form}
+#define TX_FILE(name, form)                                                                                            \
+    Row { ApplicationFile::name, #name, Form::form }
 
 constexpr std::array kTable = {
     TX_FILE(ApplicationRootFolderPath, Plain),
@@ -138,10 +141,7 @@ QString lookUpPathValue(const QString &key)
 
 }  // namespace
 
-TXSupportFileManager &TXSupportFileManager::txFileManager()
-{
-    return ProgramContext::current().files();
-}
+TXSupportFileManager &TXSupportFileManager::txFileManager() { return ProgramContext::current().files(); }
 
 void TXSupportFileManager::setTarnixUserName(const QString &name)
 {
@@ -239,22 +239,25 @@ QString TXSupportFileManager::pathForApplicationFile(int number) const
         if (!isUsableName(user))
             return refusePerUser();
         const QString value = lookUpPathValue(row.key);
-        return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {user, QStringLiteral("%d")}));
+        return value.isEmpty()
+                   ? value
+                   : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {user, QStringLiteral("%d")}));
     }
     case Form::IndexFolder: {
         const bool backupMode = QLUtility::isAppInBackupMode(user);
         const QString owner = backupMode ? user : syncUser;
         if (!isUsableName(owner) || !isUsableName(drive))
             return refusePerUser();
-        const QString value = lookUpPathValue(backupMode ? QStringLiteral("LDBFolder") : QStringLiteral("SyncLDBFolder"));
+        const QString value =
+            lookUpPathValue(backupMode ? QStringLiteral("LDBFolder") : QStringLiteral("SyncLDBFolder"));
         return value.isEmpty() ? value : PathTemplate::fillTemplate(value, {drive, owner});
     }
     case Form::IndexDetails: {
         if (!isUsableName(user))
             return refusePerUser();
         const bool backupMode = QLUtility::isAppInBackupMode(user);
-        const QString value =
-            lookUpPathValue(backupMode ? QStringLiteral("LDBDetailsFilePath") : QStringLiteral("SyncLDBDetailsFilePath"));
+        const QString value = lookUpPathValue(backupMode ? QStringLiteral("LDBDetailsFilePath")
+                                                         : QStringLiteral("SyncLDBDetailsFilePath"));
         return value.isEmpty() ? value : PathTemplate::fillTemplate(value, {user});
     }
     }
@@ -267,5 +270,7 @@ QString TXSupportFileManager::interactiveBackupProgressFilePath(int engineNumber
     if (!isUsableName(user))
         return {};
     const QString value = lookUpPathValue(QStringLiteral("InteractiveBackupProgressFilePath"));
-    return value.isEmpty() ? value : PathStandardizer::standardizePath(PathTemplate::fillTemplate(value, {user, QString::number(engineNumber)}));
+    return value.isEmpty() ? value
+                           : PathStandardizer::standardizePath(
+                                 PathTemplate::fillTemplate(value, {user, QString::number(engineNumber)}));
 }

@@ -11,7 +11,8 @@ namespace TextFile {
 bool write(const QString &path, const QString &text, QFileDevice::Permissions mode)
 {
     const QFileInfo info(path);
-    if (path.isEmpty() || info.isRelative() || !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(info.absolutePath()))
+    if (path.isEmpty() || info.isRelative() ||
+        !Directiry_Creation::createPrivateDirectoryHierarchyAtPath(info.absolutePath()))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(mode))

@@ -18,10 +18,7 @@ QString OnlineLogController::load(const QString &field) const
     return field;
 }
 
-OnlineLogController &OnlineLogController::SharedOnlineLogController()
-{
-    return ProgramContext::current().onlineLog();
-}
+OnlineLogController &OnlineLogController::SharedOnlineLogController() { return ProgramContext::current().onlineLog(); }
 
 void OnlineLogController::setOperationStartTime(const QString &startTime) { store(mOperationStartTime, startTime); }
 
@@ -33,8 +30,8 @@ QString OnlineLogController::operationStatus() const { return load(mOperationSta
 
 QString OnlineLogController::userSessionUploadPath()
 {
-    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::RootUserFolder)
-           + QStringLiteral("/SessionUpload/Int");
+    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::RootUserFolder) +
+           QStringLiteral("/SessionUpload/Int");
 }
 
 void OnlineLogController::SetSessionPath(const QString &path) { store(mSessionPath, path); }

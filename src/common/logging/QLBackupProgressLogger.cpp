@@ -3,9 +3,9 @@
 #include "common/context/ProgramContext.h"
 
 #include "common/logging/LogFile.h"
-#include "platform/PathStandardizer.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/logging/QLLogger.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PathStandardizer.h"
 
 #include <QCoreApplication>
 
@@ -13,16 +13,16 @@ namespace {
 
 QString traceLine(const QString &message) { return QLLogger::logDate() + " : " + message + " \n"; }
 
-QString standardizedLogPath(const char *key) { return PathStandardizer::standardizePath(QLLocalizedString(QLatin1String(key))); }
+QString standardizedLogPath(const char *key)
+{
+    return PathStandardizer::standardizePath(QLLocalizedString(QLatin1String(key)));
+}
 
 }  // namespace
 
 QLBackupProgressLogger::~QLBackupProgressLogger() { flushAll(); }
 
-QLBackupProgressLogger &QLBackupProgressLogger::progressLogger()
-{
-    return ProgramContext::current().progressLogger();
-}
+QLBackupProgressLogger &QLBackupProgressLogger::progressLogger() { return ProgramContext::current().progressLogger(); }
 
 void QLBackupProgressLogger::writeOut(Buffer &buffer)
 {
@@ -57,8 +57,8 @@ void QLBackupProgressLogger::logDaemonSession(const QString &message, bool flush
 
 void QLBackupProgressLogger::logSyncInteractiveSession(const QString &message, bool flush)
 {
-    appendSessionLine(QLLogger::typedLine(QLLogger::Information, message), standardizedLogPath("SyncInteractiveSessionLog"),
-                      flush);
+    appendSessionLine(QLLogger::typedLine(QLLogger::Information, message),
+                      standardizedLogPath("SyncInteractiveSessionLog"), flush);
 }
 
 void QLBackupProgressLogger::logQuellonSession(const QString &message, bool flush)
@@ -104,13 +104,13 @@ void QLBackupProgressLogger::logDaemonTrace(const QString &message, bool flush)
     const QString mapped = QLLogger::mappedUserName();
     if (!mapped.isEmpty())
         line.replace(mapped, QLLogger::actualUserName(), Qt::CaseInsensitive);
-    append(mDaemonTraceMsgs, message.isEmpty() ? QString() : line, QLLocalizedString(QStringLiteral("DaemonTraceFilePath")),
-           flush);
+    append(mDaemonTraceMsgs, message.isEmpty() ? QString() : line,
+           QLLocalizedString(QStringLiteral("DaemonTraceFilePath")), flush);
 }
 
 void QLBackupProgressLogger::flushAll()
 {
-    for (Buffer *buffer : {&mProgressedBackupFilesNames, &mProgressedSessionFilesNames, &mInteractiveTraceMsgs,
-                           &mDaemonTraceMsgs})
+    for (Buffer *buffer :
+         {&mProgressedBackupFilesNames, &mProgressedSessionFilesNames, &mInteractiveTraceMsgs, &mDaemonTraceMsgs})
         writeOut(*buffer);
 }

@@ -21,8 +21,7 @@ public:
     // The clock dates the lines of session files; tests pass a fixed one.
     explicit QLBackupProgressLogger(Clock clock = [] { return QDateTime::currentDateTime(); })
         : mClock(std::move(clock))
-    {
-    }
+    {}
     ~QLBackupProgressLogger();  // writes out what is still buffered
 
     QLBackupProgressLogger(const QLBackupProgressLogger &) = delete;
@@ -51,7 +50,8 @@ public:
     void flushAll();
 
 private:
-    struct Buffer {
+    struct Buffer
+    {
         QRecursiveMutex lock;
         QString text;
         QString destination;  // where the buffered lines go

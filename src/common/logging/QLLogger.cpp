@@ -1,10 +1,10 @@
 #include "common/logging/QLLogger.h"
 
-#include "platform/DateFormat.h"
-#include "common/logging/LogFile.h"
-#include "platform/PathStandardizer.h"
 #include "common/account/QLApplicationDelegate.h"
+#include "common/logging/LogFile.h"
 #include "common/texts/QLLocalizedString.h"
+#include "platform/DateFormat.h"
+#include "platform/PathStandardizer.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -55,20 +55,32 @@ void QLLogger::logInteractiveTrace(const QString &message)
 {
     if (message.isNull())
         return;
-    LogFile::writeToFile(PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath"))),
-                         logDate() + " : " + message + " ");
+    LogFile::writeToFile(
+        PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("InteractiveTraceFilePath"))),
+        logDate() + " : " + message + " ");
 }
 
 QString QLLogger::constructSessionFileNameforOperarion(int operationCode)
 {
     static const char *const stems[] = {
-        nullptr,           "Backup",         "Restore",      "Rename",          "Delete",
-        "Automatic_Sync",  "VersionRestore", "Put_Back",     "Empty_Trash",     "Rename",
-        "Delete_Forever",  "Continuous_Backup", "Create_Directory",
+        nullptr,
+        "Backup",
+        "Restore",
+        "Rename",
+        "Delete",
+        "Automatic_Sync",
+        "VersionRestore",
+        "Put_Back",
+        "Empty_Trash",
+        "Rename",
+        "Delete_Forever",
+        "Continuous_Backup",
+        "Create_Directory",
     };
     if (operationCode < 1 || operationCode > 12)
         return QStringLiteral("");
-    return QLatin1String(stems[operationCode]) + DateFormat::format(QDateTime::currentDateTime(), kSessionNameDatePattern);
+    return QLatin1String(stems[operationCode]) +
+           DateFormat::format(QDateTime::currentDateTime(), kSessionNameDatePattern);
 }
 
 QString QLLogger::uniqueSessionFileName(int operationCode, const QString &folder, const QString &extension)

@@ -10,7 +10,13 @@ class QLLogger
 public:
     QLLogger() = delete;
 
-    enum Type { Information = 0, Success = 1, Error = 2, Warning = 3 };
+    enum Type
+    {
+        Information = 0,
+        Success = 1,
+        Error = 2,
+        Warning = 3
+    };
 
     static constexpr qsizetype kLogTailCharacters = 20480;
 

@@ -2,9 +2,9 @@
 
 #include "common/categories/QuellonExtension.h"
 #include "common/files/DirectiryCreation.h"
-#include "common/files/TextFile.h"
-#include "common/files/TXSupportFileManager.h"
 #include "common/files/SettingsFileWriter.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/files/TextFile.h"
 #include "platform/PropertyList.h"
 
 #include <QDir>

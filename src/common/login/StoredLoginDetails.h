@@ -15,11 +15,11 @@ namespace StoredLoginDetails {
 inline const QString kUsername = QStringLiteral("Username");
 inline const QString kTarnixUsername = QStringLiteral("TarnixUsername");
 inline const QString kQuellonUserName = QStringLiteral("QuellonUserName");
-inline const QString kPassword = QStringLiteral("Password");               // scrambled
-inline const QString kTarnixPassword = QStringLiteral("TarnixPassword");   // scrambled
+inline const QString kPassword = QStringLiteral("Password");              // scrambled
+inline const QString kTarnixPassword = QStringLiteral("TarnixPassword");  // scrambled
 inline const QString kEncodedPassword = QStringLiteral("EncodedPassword");
 inline const QString kEncodedKey = QStringLiteral("EncodedKey");
-inline const QString kPrivateKey = QStringLiteral("pvtkey");               // scrambled
+inline const QString kPrivateKey = QStringLiteral("pvtkey");  // scrambled
 inline const QString kServerName = QStringLiteral("serverName");
 inline const QString kWebServerName = QStringLiteral("webServerName");
 inline const QString kQuotaServerName = QStringLiteral("quotaServername");

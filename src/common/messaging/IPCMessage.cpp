@@ -40,7 +40,7 @@ std::optional<QVariantList> build(const QVariant &payload, int type, const QStri
 {
     if (!isPayload(payload))
         return std::nullopt;
-    return QVariantList {payload, QString::number(type), localName, remoteName};
+    return QVariantList{payload, QString::number(type), localName, remoteName};
 }
 
 QByteArray encode(const QVariantList &message) { return PropertyList::toData(message, PropertyList::Format::Binary); }

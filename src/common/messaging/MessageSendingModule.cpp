@@ -1,11 +1,11 @@
 #include "common/messaging/MessageSendingModule.h"
 
+#include "common/logging/QLBackupProgressLogger.h"
 #include "common/messaging/IPCMessage.h"
 #include "common/messaging/IPCMessageDelegate.h"
 #include "platform/LocalMessageListener.h"
 #include "platform/MessageFraming.h"
 #include "platform/PathTemplate.h"
-#include "common/logging/QLBackupProgressLogger.h"
 
 #include <QDir>
 
@@ -60,8 +60,8 @@ bool MessageSendingModule::setupConnection(const QString &localName, const QStri
     setLocalHost(localName);
     setRemoteHost(remoteName);
     mLocalConnection.reset();
-    const LocalMessageListener::Settings settings {mRequestTimeout, mReplyTimeout};
-    LocalMessageListener::Handlers handlers {
+    const LocalMessageListener::Settings settings{mRequestTimeout, mReplyTimeout};
+    LocalMessageListener::Handlers handlers{
         [this](const QByteArray &bytes) { return receive(bytes); },
         [this](const QString &reason) { trace(reason); },
     };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "common/utility/Guarded.h"
 #include "common/messaging/MessageSendingProtocol.h"
 #include "common/messaging/RemoteMessageConnection.h"
+#include "common/utility/Guarded.h"
 
 #include <QString>
 #include <QThreadPool>
@@ -23,8 +23,8 @@ class LocalMessageListener;
 class MessageSendingModule : public MessageSendingProtocol
 {
 public:
-    static constexpr std::chrono::milliseconds kRequestTimeout {3000};
-    static constexpr std::chrono::milliseconds kReplyTimeout {3000};
+    static constexpr std::chrono::milliseconds kRequestTimeout{3000};
+    static constexpr std::chrono::milliseconds kReplyTimeout{3000};
 
     // The two names of a user's pair: machine serial number, then login name.
     static QString clientName(const QString &machineID, const QString &loginName);   // "TarnixPortableAM%@%@"
@@ -75,9 +75,9 @@ private:
     const std::chrono::milliseconds mRequestTimeout;
     const std::chrono::milliseconds mReplyTimeout;
     Guarded<QString> mLocalhost;
-    std::atomic<IPCMessageDelegate *> mDelegate {nullptr};
+    std::atomic<IPCMessageDelegate *> mDelegate{nullptr};
     RemoteMessageConnection mRemoteConnection;
-    QThreadPool mSenderThread;     // one thread: sends queue behind each other
-    QThreadPool mMessageThreads;   // a thread of its own for each message
+    QThreadPool mSenderThread;    // one thread: sends queue behind each other
+    QThreadPool mMessageThreads;  // a thread of its own for each message
     std::unique_ptr<LocalMessageListener> mLocalConnection;
 };

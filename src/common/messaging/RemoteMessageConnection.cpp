@@ -6,8 +6,7 @@ RemoteMessageConnection::RemoteMessageConnection(std::chrono::milliseconds reque
                                                  std::chrono::milliseconds replyTimeout)
     : mRequestTimeout(requestTimeout)
     , mReplyTimeout(replyTimeout)
-{
-}
+{}
 
 RemoteMessageConnection::~RemoteMessageConnection() = default;
 

@@ -1,9 +1,9 @@
 #include "common/proxy/ProxyCheckBoxStateFile.h"
 
+#include "common/files/SettingsFileWriter.h"
+#include "common/texts/QLLocalizedString.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
-#include "common/files/SettingsFileWriter.h"
 
 #include <QtDebug>
 

@@ -1,7 +1,7 @@
 #include "common/proxy/ProxyController.h"
 
-#include "common/proxy/ProxySettingFile.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "common/proxy/ProxySettingFile.h"
 
 #include <QUrl>
 
@@ -10,14 +10,15 @@ namespace {
 void logNoProxy(const QString &reason)
 {
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(QStringLiteral("No proxy for the engine: ") + reason,
-                                                                  false);
+                                                                 false);
 }
 
 QString percentEncoded(const QString &value) { return QString::fromLatin1(QUrl::toPercentEncoding(value)); }
 
 }  // namespace
 
-ProxyController::ProxyController(const QString &proxyDetailsFilePath) : mSettingFilePath(proxyDetailsFilePath)
+ProxyController::ProxyController(const QString &proxyDetailsFilePath)
+    : mSettingFilePath(proxyDetailsFilePath)
 {
     readSettingFile();
 }

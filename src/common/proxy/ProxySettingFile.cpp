@@ -1,12 +1,12 @@
 #include "common/proxy/ProxySettingFile.h"
 #include "platform/ErrorSlot.h"
 
-#include "platform/PropertyList.h"
-#include "common/proxy/ProxyCheckBoxStateFile.h"
-#include "common/logging/QLBackupProgressLogger.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/SettingsFileWriter.h"
+#include "common/logging/QLBackupProgressLogger.h"
+#include "common/proxy/ProxyCheckBoxStateFile.h"
+#include "common/texts/QLLocalizedString.h"
+#include "platform/PropertyList.h"
 
 #include <QRegularExpression>
 
@@ -44,15 +44,15 @@ int number(const QVariantMap &setting, QLatin1String key)
 {
     const QVariant value = setting.value(key);
     bool isNumber = false;
-    const int result = value.typeId() == QMetaType::QString ? value.toString().trimmed().toInt(&isNumber)
-                                                             : value.toInt(&isNumber);
+    const int result =
+        value.typeId() == QMetaType::QString ? value.toString().trimmed().toInt(&isNumber) : value.toInt(&isNumber);
     return isNumber ? result : 0;
 }
 
 bool isValidAddress(const QString &address)
 {
-    static const QRegularExpression hostName(QStringLiteral(
-        R"(^[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?(\.[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?)*\.?\z)"));
+    static const QRegularExpression hostName(
+        QStringLiteral(R"(^[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?(\.[A-Za-z0-9]([A-Za-z0-9_-]*[A-Za-z0-9])?)*\.?\z)"));
     static const QRegularExpression bracketedIPv6(QStringLiteral(R"(^\[[0-9A-Fa-f:.]+\]\z)"));
     return address.size() <= kLongestHostName &&
            (hostName.match(address).hasMatch() || bracketedIPv6.match(address).hasMatch());

@@ -9,7 +9,8 @@
 // query for an HTTPS and then an HTTP address.
 namespace SystemProxySettings {
 
-struct Proxy {
+struct Proxy
+{
     QString host;
     QString port;  // "" when the setting names none
 };

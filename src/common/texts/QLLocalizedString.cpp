@@ -25,12 +25,6 @@ QString LocalizedText::brandFolderName()
     return programName().startsWith(QLatin1String("Quellon")) ? QStringLiteral("Quellon") : QStringLiteral("Tarnix");
 }
 
-QString QLLocalizedString(const QString &key)
-{
-    return ProgramContext::current().texts().lookup(key);
-}
+QString QLLocalizedString(const QString &key) { return ProgramContext::current().texts().lookup(key); }
 
-bool LocalizedText::tableLoaded()
-{
-    return ProgramContext::current().texts().isLoaded();
-}
+bool LocalizedText::tableLoaded() { return ProgramContext::current().texts().isLoaded(); }

@@ -41,7 +41,8 @@ void TextTable::loadLocked()
     QString error;
     const auto value = PropertyList::read(path, &error);
     if (!value || value->typeId() != QMetaType::QVariantMap) {
-        qWarning().noquote() << "Localizable table not loaded:" << (error.isEmpty() ? path + ": not a dictionary" : error);
+        qWarning().noquote() << "Localizable table not loaded:"
+                             << (error.isEmpty() ? path + ": not a dictionary" : error);
         return;
     }
     const QVariantMap map = value->toMap();

@@ -11,8 +11,8 @@
 // value the engine's report lacked is null; facts not taken are -1.
 struct BackedUpFile
 {
-    QString filename;       // the local path
-    QString relativePath;   // sync mode: the path below the sync root
+    QString filename;      // the local path
+    QString relativePath;  // sync mode: the path below the sync root
     QString versionNumber;
     QString folderID;
     QString mpcName;
@@ -22,8 +22,8 @@ struct BackedUpFile
 
     static BackedUpFile of(const ProgressReport &report)
     {
-        return {report.value(ProgressReport::Filename),    report.value(ProgressReport::RelativePath),
+        return {report.value(ProgressReport::Filename),      report.value(ProgressReport::RelativePath),
                 report.value(ProgressReport::VersionNumber), report.value(ProgressReport::FolderID),
-                report.value(ProgressReport::MpcName),      report.value(ProgressReport::EncFilename)};
+                report.value(ProgressReport::MpcName),       report.value(ProgressReport::EncFilename)};
     }
 };

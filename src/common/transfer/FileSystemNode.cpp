@@ -15,14 +15,13 @@ QString parentFolderPath(QString path)
 
 FileSystemNode::FileSystemNode(const QString &filePath, const QString &fileSize, const QString &modificationDate,
                                bool isAFile, const QString &version)
-    : path(filePath),
-      name(filePath.section('/', -1, -1, QString::SectionSkipEmpty)),
-      size(fileSize),
-      modificationDate(modificationDate),
-      isAFile(isAFile),
-      version(version)
-{
-}
+    : path(filePath)
+    , name(filePath.section('/', -1, -1, QString::SectionSkipEmpty))
+    , size(fileSize)
+    , modificationDate(modificationDate)
+    , isAFile(isAFile)
+    , version(version)
+{}
 
 int FileSystemNode::compareParentFolderPath(const FileSystemNode &other) const
 {

@@ -6,7 +6,12 @@
 // search, or one version of a file.
 struct FileSystemNode
 {
-    enum class CheckState { Off, On, Mixed };
+    enum class CheckState
+    {
+        Off,
+        On,
+        Mixed
+    };
 
     FileSystemNode(const QString &filePath, const QString &fileSize, const QString &modificationDate, bool isAFile,
                    const QString &version);
@@ -23,10 +28,10 @@ struct FileSystemNode
     int compare(const FileSystemNode &other) const;
 
     QString path;
-    QString name;  // the last component of the path
-    QString size;  // the size as shown
+    QString name;              // the last component of the path
+    QString size;              // the size as shown
     QString modificationDate;  // the date text as the index or the engine gives it
-    bool isAFile = true;  // a version row is a file
+    bool isAFile = true;       // a version row is a file
     QString version;
     quint64 sizeInBytes = 0;
     QString mpcName;      // the computer folder the row belongs to

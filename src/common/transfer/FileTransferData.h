@@ -52,9 +52,23 @@ public:
 
 private:
     // In the order of the keys in FileTransferData.cpp.
-    enum Field {
-        Offset, Size, TotalTransferred, TotalSize, CumulativeSize, Percentage, Rate, RemainingTime,
-        TransferType, FileName, FileVersion, ComputerName, EncodedName, FolderId, ModificationTime,
+    enum Field
+    {
+        Offset,
+        Size,
+        TotalTransferred,
+        TotalSize,
+        CumulativeSize,
+        Percentage,
+        Rate,
+        RemainingTime,
+        TransferType,
+        FileName,
+        FileVersion,
+        ComputerName,
+        EncodedName,
+        FolderId,
+        ModificationTime,
         FieldCount
     };
 

@@ -15,13 +15,13 @@ const std::array<QString, ProgressReport::FieldCount> &keysByField()
 {
     static const std::array<QString, ProgressReport::FieldCount> keys = {
         QStringLiteral("totalFileCount"), QStringLiteral("fileTransferedStatus"),
-        QStringLiteral("encFilename"), QStringLiteral("mpcName"),
-        QStringLiteral("folderID"), QStringLiteral("filename"),
-        QStringLiteral("relativePath"), QStringLiteral("filesize"),
-        QStringLiteral("tansferMode"), QStringLiteral("percentage"),
-        QStringLiteral("totalsize"), QStringLiteral("cumulativetransfersize"),
-        QStringLiteral("transferSpeed"), QStringLiteral("speed"),
-        QStringLiteral("estimatedTime"), QStringLiteral("VersionNumber"),
+        QStringLiteral("encFilename"),    QStringLiteral("mpcName"),
+        QStringLiteral("folderID"),       QStringLiteral("filename"),
+        QStringLiteral("relativePath"),   QStringLiteral("filesize"),
+        QStringLiteral("tansferMode"),    QStringLiteral("percentage"),
+        QStringLiteral("totalsize"),      QStringLiteral("cumulativetransfersize"),
+        QStringLiteral("transferSpeed"),  QStringLiteral("speed"),
+        QStringLiteral("estimatedTime"),  QStringLiteral("VersionNumber"),
     };
     return keys;
 }

@@ -16,7 +16,8 @@
 class ProgressReport
 {
 public:
-    enum Field {
+    enum Field
+    {
         TotalFileCount,          // "totalFileCount"
         FileTransferedStatus,    // "fileTransferedStatus": "In Progress" or "Done"
         EncFilename,             // "encFilename"

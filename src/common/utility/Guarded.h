@@ -9,7 +9,9 @@ class Guarded
 {
 public:
     Guarded() = default;
-    Guarded(const Guarded &other) : mValue(other.get()) {}
+    Guarded(const Guarded &other)
+        : mValue(other.get())
+    {}
     Guarded &operator=(const Guarded &other)
     {
         if (this != &other)

@@ -69,7 +69,9 @@ QDateTime QLUtility::dateFromString(const QString &listingDate)
 {
     if (listingDate.size() < kListingDateLength)
         return {};
-    const auto field = [&listingDate](qsizetype from, qsizetype length) { return listingDate.mid(from, length).toInt(); };
+    const auto field = [&listingDate](qsizetype from, qsizetype length) {
+        return listingDate.mid(from, length).toInt();
+    };
     const QDateTime date(QDate(field(0, 4), field(5, 2), field(8, 2)), QTime(field(11, 2), field(14, 2), field(17, 2)),
                          Qt::LocalTime);
     return date.isValid() ? date : QDateTime();

@@ -1,9 +1,9 @@
 #include "common/utility/QLUtility.h"
 #include "platform/ErrorSlot.h"
 
+#include "common/texts/QLLocalizedString.h"
 #include "platform/PrivateFolder.h"
 #include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +12,6 @@
 #include <QtDebug>
 
 namespace {
-
 
 // The port text as the user typed it, when it holds a usable port.
 std::optional<quint16> portFromText(const QByteArray &text)
@@ -27,8 +26,8 @@ std::optional<quint16> portFromText(const QByteArray &text)
 bool writePrivateFile(const QString &path, const QByteArray &content)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, PropertyList::kOwnerReadWrite)
-           && file.write(content) == content.size() && file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::NewOnly, PropertyList::kOwnerReadWrite) &&
+           file.write(content) == content.size() && file.flush();
 }
 
 // Runs the engine on the command file; null when it ran and exited cleanly,
@@ -89,7 +88,8 @@ std::optional<QString> QLUtility::encodeString(const QString &text, QString *err
     // A folder only this user can enter; it goes, with both files, on return.
     const std::unique_ptr<QTemporaryDir> exchange = PrivateFolder::makeTemporaryFolder(QStringLiteral("txencode"));
     if (!exchange) {
-        ErrorSlot::fill(error, QStringLiteral("no private folder for the exchange in ") + PrivateFolder::temporaryFolder());
+        ErrorSlot::fill(error,
+                        QStringLiteral("no private folder for the exchange in ") + PrivateFolder::temporaryFolder());
         return std::nullopt;
     }
     const QString commandFile = exchange->filePath(QStringLiteral(".cmdFile"));

@@ -1,11 +1,11 @@
 #include "common/utility/QLUtility.h"
 
+#include "common/texts/QLLocalizedString.h"
 #include "platform/FilePackage.h"
 #include "platform/ItemRemoval.h"
 #include "platform/PathRoots.h"
 #include "platform/PathTemplate.h"
 #include "platform/PrivateFolder.h"
-#include "common/texts/QLLocalizedString.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -81,15 +81,9 @@ bool isPresent(const QString &path)
 
 }  // namespace
 
-bool QLUtility::isFileExists(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo::exists(path);
-}
+bool QLUtility::isFileExists(const QString &path) { return !path.isEmpty() && QFileInfo::exists(path); }
 
-bool QLUtility::isDirectory(const QString &path)
-{
-    return !path.isEmpty() && QFileInfo(path).isDir();
-}
+bool QLUtility::isDirectory(const QString &path) { return !path.isEmpty() && QFileInfo(path).isDir(); }
 
 bool QLUtility::isMacDirectory(const QString &path)
 {

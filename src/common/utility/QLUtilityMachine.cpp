@@ -1,9 +1,9 @@
 #include "common/utility/QLUtility.h"
 
 #include "common/texts/Brand.h"
+#include "common/texts/QLLocalizedString.h"
 #include "platform/MachineFacts.h"
 #include "platform/ProcessTable.h"
-#include "common/texts/QLLocalizedString.h"
 
 QString QLUtility::machineID() { return MachineFacts::machineId(); }
 

@@ -2,10 +2,10 @@
 
 #include "common/account/SyncDetailsKeys.h"
 #include "common/categories/BoolValue.h"
+#include "common/texts/QLLocalizedString.h"
 #include "platform/PathStandardizer.h"
 #include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
 
 #include <QFile>
 

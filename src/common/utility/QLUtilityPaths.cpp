@@ -19,8 +19,8 @@ bool QLUtility::isSupportedImageFile(const QString &path, const QStringList &ext
 
 bool QLUtility::isSupportedImage(const QString &path)
 {
-    static const QStringList kImageExtensions{"tif", "tiff", "bmp", "dib", "rle", "gif", "jpg",
-                                              "jpeg", "jpe", "jfif", "png", "jp2", "psd", "tga"};
+    static const QStringList kImageExtensions{"tif",  "tiff", "bmp",  "dib", "rle", "gif", "jpg",
+                                              "jpeg", "jpe",  "jfif", "png", "jp2", "psd", "tga"};
     return isSupportedImageFile(path, kImageExtensions);
 }
 

@@ -2,8 +2,8 @@
 
 #include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/categories/BoolValue.h"
-#include "platform/PropertyList.h"
 #include "common/texts/QLLocalizedString.h"
+#include "platform/PropertyList.h"
 
 namespace {
 
@@ -17,4 +17,7 @@ bool monitorPreference(const QString &key)
 
 bool QLUtility::ShowHiddenFilesKey() { return monitorPreference(MonitorExclusionPreferences::kShowHiddenFilesKey); }
 
-bool QLUtility::EnableExcludeHiddenFiles() { return monitorPreference(MonitorExclusionPreferences::kEnableExcludeHiddenFilesKey); }
+bool QLUtility::EnableExcludeHiddenFiles()
+{
+    return monitorPreference(MonitorExclusionPreferences::kEnableExcludeHiddenFilesKey);
+}

@@ -79,8 +79,8 @@ QString binaryUnitText(Count count, const std::array<const char *, 4> &unitNames
 QString fixedPlaces(double value, int places)
 {
     std::array<char, 400> buffer{};  // room for the largest double in fixed notation
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, places);
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, places);
     return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 

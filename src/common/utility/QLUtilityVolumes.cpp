@@ -23,7 +23,8 @@ QStringList QLUtility::timeMachineFolders()
 {
     QStringList folders;
     for (const QString &volume : listMountedVolumesPaths()) {
-        const QString folder = (volume == QLatin1String("/") ? QString() : volume) + QStringLiteral("/Backups.backupdb");
+        const QString folder =
+            (volume == QLatin1String("/") ? QString() : volume) + QStringLiteral("/Backups.backupdb");
         if (QFileInfo(folder).isDir())
             folders.append(folder);
     }
@@ -33,7 +34,7 @@ QStringList QLUtility::timeMachineFolders()
 bool QLUtility::isConnectedViaUSB(const QString &volumePath) { return VolumeFacts::isConnectedViaUsb(volumePath); }
 
 quint64 QLUtility::calculateSizeOfFile(const QString &path, std::chrono::microseconds pause,
-                                      const std::atomic<bool> *stop)
+                                       const std::atomic<bool> *stop)
 {
     if (!isDirectory(path))
         return isFileExists(path) ? quint64(QFileInfo(path).size()) : 0;

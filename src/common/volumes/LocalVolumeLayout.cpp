@@ -88,7 +88,4 @@ QString LocalVolumeLayout::treePathOfDiskPath(const QString &diskPath) const
     return startupVolumePath() + remainderBelow(diskPath, startupRoot);
 }
 
-QString LocalVolumeLayout::homeTreePath() const
-{
-    return treePathOfDiskPath(QDir::cleanPath(homeFolder));
-}
+QString LocalVolumeLayout::homeTreePath() const { return treePathOfDiskPath(QDir::cleanPath(homeFolder)); }

@@ -13,10 +13,10 @@
 // the one place that turns one form into the other.
 struct LocalVolumeLayout
 {
-    QString volumesRoot;   // the tree's root: where drives are mounted
-    QString startupRoot;   // the start-up disk's own root folder: "/" outside tests
-    QString startupName;   // the start-up disk's name in the tree
-    QString homeFolder;    // the user's home folder, a path on the start-up disk
+    QString volumesRoot;  // the tree's root: where drives are mounted
+    QString startupRoot;  // the start-up disk's own root folder: "/" outside tests
+    QString startupName;  // the start-up disk's name in the tree
+    QString homeFolder;   // the user's home folder, a path on the start-up disk
 
     // The layout of this computer: the path roots of the platform layer.
     static LocalVolumeLayout current();

@@ -25,6 +25,6 @@ private:
     static bool isReportedElement(QStringView name);
 
     QuellonEventsXMLParserDelegate *mDelegate = nullptr;
-    QVariantMap mMyData;     // the attributes of the last reported element
-    QByteArray mParseData;   // a copy of the bytes being parsed
+    QVariantMap mMyData;    // the attributes of the last reported element
+    QByteArray mParseData;  // a copy of the bytes being parsed
 };

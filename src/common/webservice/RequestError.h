@@ -7,7 +7,8 @@ class QNetworkReply;
 
 // Why a web-service request failed: a domain, a code within it, a readable
 // description and details under named keys.
-struct RequestError {
+struct RequestError
+{
     QString domain;
     int code = 0;
     QString description;

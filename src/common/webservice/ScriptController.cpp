@@ -4,12 +4,12 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 
-#include "platform/PathTemplate.h"
+#include "common/categories/QuellonExtension.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/categories/QuellonExtension.h"
 #include "common/webservice/ScriptControllerDelegate.h"
 #include "common/webservice/ScriptURLConnection.h"
+#include "platform/PathTemplate.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ const QString kDefaultKey = QStringLiteral("default");
 
 }  // namespace
 
-ScriptController::ScriptController(ScriptControllerTimings timings) : mTimings(timings)
+ScriptController::ScriptController(ScriptControllerTimings timings)
+    : mTimings(timings)
 {
     xmlParser.setDelegate(this);
 }
@@ -29,10 +30,10 @@ ScriptController::~ScriptController() = default;
 void ScriptController::GetTarnixsyncAccountUsernameAndPassword(const QString &user, const QString &password,
                                                                const QString &privateKey)
 {
-    const QString body =
-        privateKey == kDefaultKey
-            ? formText(QStringLiteral("username=%@&password=%@&enctype=default"), {user, password})
-            : formText(QStringLiteral("username=%@&password=%@&enctype=private&pvtkey=%@"), {user, password, privateKey});
+    const QString body = privateKey == kDefaultKey
+                             ? formText(QStringLiteral("username=%@&password=%@&enctype=default"), {user, password})
+                             : formText(QStringLiteral("username=%@&password=%@&enctype=private&pvtkey=%@"),
+                                        {user, password, privateKey});
     setupConnectionForURL(serviceURL(kTarnixAccountWebSiteKey, kTarnixSyncAccountPath), body,
                           ScriptURLConnection::kXMLFormat);
 }
@@ -65,7 +66,8 @@ void ScriptController::setupConnectionForURL(const QUrl &url, const QString &htt
     URLRequest request;
     request.url = url;
     request.method = "POST";
-    request.headers.append(qMakePair(QByteArray(URLRequest::kContentTypeHeader), QByteArray("application/x-www-form-urlencoded")));
+    request.headers.append(
+        qMakePair(QByteArray(URLRequest::kContentTypeHeader), QByteArray("application/x-www-form-urlencoded")));
     request.body = httpBody.toUtf8();
     request.timeout = mTimings.requestTimeout;
     request.totalTimeout = mTimings.totalTimeout;
@@ -197,9 +199,9 @@ QString ScriptController::withSecretsMasked(const QString &reply)
         "(" + kSecretName + QStringLiteral(R"x(\s*=\s*)("[^"]*"|'[^']*'|[^\s/>]+))x"), caseless);
     // All of a secret element's content goes, markup and character data included,
     // up to its end tag or, in a reply cut short, to the end.
-    static const QRegularExpression element(
-        "(<(" + kSecretName + QStringLiteral(R"x()(?:\s[^>]*)?(?<!/)>)(.*?)(</\2\s*>|$))x"),
-        caseless | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression element("(<(" + kSecretName +
+                                                QStringLiteral(R"x()(?:\s[^>]*)?(?<!/)>)(.*?)(</\2\s*>|$))x"),
+                                            caseless | QRegularExpression::DotMatchesEverythingOption);
     QString masked = reply;
     masked.replace(element, QStringLiteral("\\1***\\4"));
     masked = withJsonSecretsMasked(masked);
@@ -213,9 +215,11 @@ void ScriptController::reportParsingFailure(const QString &reason, const QByteAr
     constexpr qsizetype kTracedCharacters = 4096;
     QString traced = withSecretsMasked(QString::fromUtf8(data));
     if (traced.size() > kTracedCharacters)
-        traced = traced.left(kTracedCharacters) + QStringLiteral("... (%1 more characters)").arg(traced.size() - kTracedCharacters);
+        traced = traced.left(kTracedCharacters) +
+                 QStringLiteral("... (%1 more characters)").arg(traced.size() - kTracedCharacters);
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-        PathTemplate::fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {traced, reason}), true);
+        PathTemplate::fillTemplate(QStringLiteral("Parsing failed. For Data : %@ , Reason : %@"), {traced, reason}),
+        true);
     if (mDelegate)
         mDelegate->parsingFailedWithError(reason, this);
 }

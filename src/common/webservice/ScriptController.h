@@ -16,7 +16,8 @@
 class ScriptControllerDelegate;
 
 // The waits of a request; tests pass shorter ones.
-struct ScriptControllerTimings {
+struct ScriptControllerTimings
+{
     // The longest wait without any transfer.
     std::chrono::milliseconds requestTimeout{20000};
     // The longest a whole request may take, however steadily bytes arrive.

@@ -9,7 +9,9 @@
 
 ScriptURLConnection::ScriptURLConnection() = default;
 
-ScriptURLConnection::ScriptURLConnection(URLRequest request) : mRequest(std::move(request)) {}
+ScriptURLConnection::ScriptURLConnection(URLRequest request)
+    : mRequest(std::move(request))
+{}
 
 ScriptURLConnection::~ScriptURLConnection() { stopLoading(); }
 

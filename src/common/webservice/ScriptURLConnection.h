@@ -58,7 +58,8 @@ private:
 
 // Releases a connection that may be the one calling back: it loses its delegate
 // at once and goes once the callback has returned.
-struct ScriptURLConnectionDeleter {
+struct ScriptURLConnectionDeleter
+{
     void operator()(ScriptURLConnection *connection) const;
 };
 using ScriptURLConnectionPtr = std::unique_ptr<ScriptURLConnection, ScriptURLConnectionDeleter>;

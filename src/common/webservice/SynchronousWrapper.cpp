@@ -10,15 +10,17 @@
 #include <QNetworkProxy>
 #include <QNetworkReply>
 
-SynchronousWrapper::SynchronousWrapper() : SynchronousWrapper(nullptr) {}
+SynchronousWrapper::SynchronousWrapper()
+    : SynchronousWrapper(nullptr)
+{}
 
 SynchronousWrapper::SynchronousWrapper(SynchronousWrapperDelegate *delegate)
-    : mDelegate(delegate), mManager(WebServiceTransport::makeManager())
+    : mDelegate(delegate)
+    , mManager(WebServiceTransport::makeManager())
 {
     connect(mManager.get(), &QNetworkAccessManager::proxyAuthenticationRequired, this,
             &SynchronousWrapper::proxyChallenge);
-    connect(mManager.get(), &QNetworkAccessManager::authenticationRequired, this,
-            &SynchronousWrapper::serverChallenge);
+    connect(mManager.get(), &QNetworkAccessManager::authenticationRequired, this, &SynchronousWrapper::serverChallenge);
 }
 
 SynchronousWrapper::~SynchronousWrapper() = default;
@@ -48,7 +50,8 @@ void SynchronousWrapper::ConnectRequest(const URLRequest &request, std::optional
         if (mDelegate)
             mDelegate->didReceiveData(data);
     });
-    connect(asynchronousConnection, &QNetworkReply::finished, this, [this, &requestError] { requestError = finished(); });
+    connect(asynchronousConnection, &QNetworkReply::finished, this,
+            [this, &requestError] { requestError = finished(); });
     loop.exec();
     mIterationRunLoop = nullptr;
 
@@ -101,7 +104,8 @@ void SynchronousWrapper::refuseChallenge(bool fromProxy, const QString &host, in
                                 {QStringLiteral("port"), port},
                                 {QStringLiteral("realm"), realm},
                                 {QStringLiteral("previousFailureCount"), fromProxy ? mProxyFailureCount : 0}};
-    mAuthError = RequestError{kAuthErrorDomain, kAuthErrorCode,
+    mAuthError = RequestError{kAuthErrorDomain,
+                              kAuthErrorCode,
                               fromProxy ? QStringLiteral("The proxy refused the credentials")
                                         : QStringLiteral("The server asked for credentials"),
                               {{QStringLiteral("challenge"), challenge}}};

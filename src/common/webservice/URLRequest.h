@@ -8,7 +8,8 @@
 #include <chrono>
 
 // One HTTP(S) request as the web-service client builds it, before it is sent.
-struct URLRequest {
+struct URLRequest
+{
     // Header names every form post of the programs sets.
     static constexpr const char *kUserAgentHeader = "User-Agent";
     static constexpr const char *kContentTypeHeader = "Content-Type";

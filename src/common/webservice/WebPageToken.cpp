@@ -12,9 +12,9 @@ const QString kPagePath = QStringLiteral("/tarnix/desktop/Auto");
 }  // namespace
 
 WebPageToken::WebPageToken(std::function<void(const QUrl &)> openURL, std::chrono::milliseconds timeout)
-    : mOpenURL(std::move(openURL)), mTimeout(timeout)
-{
-}
+    : mOpenURL(std::move(openURL))
+    , mTimeout(timeout)
+{}
 
 WebPageToken::~WebPageToken() = default;
 

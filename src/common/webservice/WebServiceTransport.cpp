@@ -118,6 +118,9 @@ QNetworkReply *send(QNetworkAccessManager &manager, const URLRequest &request)
 
 QString abortReason(const QNetworkReply &reply) { return reply.property(kAbortReasonProperty).toString(); }
 
-bool failed(const QNetworkReply &reply) { return reply.error() != QNetworkReply::NoError || !abortReason(reply).isEmpty(); }
+bool failed(const QNetworkReply &reply)
+{
+    return reply.error() != QNetworkReply::NoError || !abortReason(reply).isEmpty();
+}
 
 }  // namespace WebServiceTransport

@@ -64,7 +64,8 @@ void moveLeftBy(QPushButton *button, int growth) { button->move(button->x() - gr
 AlertPaneWindowController::AlertPaneWindowController(const QString &defaultTitle, const QString &alternateTitle,
                                                      const QString &otherTitle,
                                                      AlertPaneWindowControllerDelegateProtocol *delegate)
-    : mWindow(std::make_unique<QDialog>()), mDelegateObj(delegate)
+    : mWindow(std::make_unique<QDialog>())
+    , mDelegateObj(delegate)
 {
     Q_ASSERT(QThread::currentThread() == qApp->thread());
     mWindow->setObjectName(QStringLiteral("AlertPanel"));

@@ -1,13 +1,13 @@
 #include "common/widgets/ProxyWindowController.h"
 
-#include "common/widgets/AlertPaneWindowController.h"
-#include "common/texts/Brand.h"
-#include "platform/PathRoots.h"
 #include "common/proxy/ProxyCheckBoxStateFile.h"
 #include "common/proxy/ProxySettingFile.h"
-#include "common/texts/QLLocalizedString.h"
-#include "common/widgets/ResourceImage.h"
 #include "common/proxy/SystemProxySettings.h"
+#include "common/texts/Brand.h"
+#include "common/texts/QLLocalizedString.h"
+#include "common/widgets/AlertPaneWindowController.h"
+#include "common/widgets/ResourceImage.h"
+#include "platform/PathRoots.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -37,7 +37,9 @@ void showNotice(const QString &message)
 
 }  // namespace
 
-ProxyWindowController::ProxyWindowController(const QString &settingFilePath) : mSettingFilePath(settingFilePath) {}
+ProxyWindowController::ProxyWindowController(const QString &settingFilePath)
+    : mSettingFilePath(settingFilePath)
+{}
 
 ProxyWindowController::~ProxyWindowController() = default;
 

@@ -4,7 +4,8 @@
 
 // A modal alert: the default button answers 1, the alternate 0, the other -1.
 // An empty title leaves a button out.
-struct AlertRequest {
+struct AlertRequest
+{
     QString title;
     QString message;
     QString defaultButton;

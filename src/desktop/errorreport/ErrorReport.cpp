@@ -1,13 +1,13 @@
 #include "desktop/errorreport/ErrorReport.h"
 
-#include "common/webservice/URLRequest.h"
-#include "common/login/StoredLoginDetails.h"
 #include "common/account/QuotaFileKeys.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLLogger.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
+#include "common/webservice/URLRequest.h"
 #include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
 
@@ -56,14 +56,18 @@ Facts gatherFacts(const QString &userName)
     facts.operatingSystemVersion = QSysInfo::productVersion();
     const QVariantMap proxy = PropertyList::readDictionary(files.pathForApplicationFile(ApplicationFile::ProxySetting));
     facts.connectsThroughProxy = proxy.value(QStringLiteral("ProxyEnable")).toString().toInt() != 0;
-    const QString detailsPath = PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("UserDetailsPath")), {userName});
+    const QString detailsPath =
+        PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("UserDetailsPath")), {userName});
     if (QFile::exists(detailsPath)) {
         const QVariantMap details = PropertyList::readDictionary(detailsPath);
         const double used = storedMegabytes(details.value(QuotaFileKeys::kUsedQuotaSize)).value_or(0);
-        facts.quota = Quota{storedMegabytes(details.value(QuotaFileKeys::kTotalQuotaSize)).value_or(0), std::max(0.0, used)};
+        facts.quota =
+            Quota{storedMegabytes(details.value(QuotaFileKeys::kTotalQuotaSize)).value_or(0), std::max(0.0, used)};
     }
-    facts.interactiveTraceTail = QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath));
-    facts.monitorTraceTail = QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::MonitorTraceFilePath));
+    facts.interactiveTraceTail =
+        QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath));
+    facts.monitorTraceTail =
+        QLLogger::getUTT8StringFromFile(files.pathForApplicationFile(ApplicationFile::MonitorTraceFilePath));
     return facts;
 }
 
@@ -78,7 +82,8 @@ QString reportBody(const Form &form, const Facts &facts)
     body += QStringLiteral("Does the user connect through a proxy server? %1\n")
                 .arg(facts.connectsThroughProxy ? QStringLiteral("Connected via Proxy server")
                                                 : QStringLiteral("Direct (No Proxy Server)"));
-    body += Brand::pick(QStringLiteral("Tarnix  Username: %1 \n"), QStringLiteral("Quellon Username: %1 \n")).arg(form.userName);
+    body += Brand::pick(QStringLiteral("Tarnix  Username: %1 \n"), QStringLiteral("Quellon Username: %1 \n"))
+                .arg(form.userName);
     if (facts.quota) {
         body += QStringLiteral("User's Quota: %1 MB\n").arg(facts.quota->totalMB, 0, 'f', 0);
         body += QStringLiteral("User's Used Space: %1 MB\n").arg(facts.quota->usedMB, 0, 'f', 0);
@@ -89,7 +94,8 @@ QString reportBody(const Form &form, const Facts &facts)
     body += QStringLiteral("\nUser 's technical issues/comments/suggestions:\n\n") + form.message + '\n';
     body += QStringLiteral("-------------- Interactive Trace Log ----------\n\n") + facts.interactiveTraceTail +
             QStringLiteral("\n\n");
-    body += QStringLiteral("-------------- Monitor Trace Log ----------\n\n") + facts.monitorTraceTail + QStringLiteral("\n\n");
+    body += QStringLiteral("-------------- Monitor Trace Log ----------\n\n") + facts.monitorTraceTail +
+            QStringLiteral("\n\n");
     body += QStringLiteral("Release Date : %1").arg(facts.releaseDate) + '\n' + QString(96, '*') + '\n';
     return body;
 }
@@ -105,8 +111,9 @@ URLRequest request(const Form &form, const QString &body)
     URLRequest request;
     request.url = QUrl(QLLocalizedString(QStringLiteral("ErrorReportServiceURL")) + kServicePath);
     request.method = "POST";
-    request.headers = {{URLRequest::kUserAgentHeader, Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")).toUtf8()},
-                       {URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded"}};
+    request.headers = {
+        {URLRequest::kUserAgentHeader, Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")).toUtf8()},
+        {URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded"}};
     request.body = requestBody(form, body, QLLocalizedString(QStringLiteral("SupportEmailAddress")));
     request.timeout = kTimeout;
     return request;

@@ -13,7 +13,8 @@
 // it to the maker's report service.
 namespace ErrorReport {
 
-struct Form {
+struct Form
+{
     QString userName;
     QString email;
     QString phone;
@@ -22,13 +23,15 @@ struct Form {
     QString message;
 };
 
-struct Quota {
+struct Quota
+{
     double totalMB = 0;
     double usedMB = 0;
 };
 
 // What the report tells besides the form.
-struct Facts {
+struct Facts
+{
     QString bundleVersion;
     QString releaseDate;
     QString operatingSystem;

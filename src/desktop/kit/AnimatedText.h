@@ -9,7 +9,8 @@
 // The self-clearing status text behind TXAnimatedTextField: a new text is
 // shown and cleared again after a while; the same text again changes nothing
 // and an empty text cancels the clearing.
-struct AnimatedTextTimings {
+struct AnimatedTextTimings
+{
     std::chrono::milliseconds clearAfter{std::chrono::seconds(15)};
 };
 

@@ -12,7 +12,8 @@ double progressWedgeDegrees(double value, double minimum, double maximum);
 // The split view (TXSplitView): the range the divider may be dragged in,
 // given the range the splitter proposes and the view's extent along the split
 // (its width for side-by-side panes, its height for stacked ones).
-struct DividerRange {
+struct DividerRange
+{
     double minimum;
     double maximum;
 };

@@ -11,10 +11,7 @@ constexpr double kMarkerWidth = 5.0;
 constexpr double kMarkerHeight = 48.0;
 }  // namespace
 
-double markerOffset(int row)
-{
-    return kFirstMarkerOffset + kRowPitch * std::clamp(row, 0, kLastMarkedRow);
-}
+double markerOffset(int row) { return kFirstMarkerOffset + kRowPitch * std::clamp(row, 0, kLastMarkedRow); }
 
 QRectF markerRect(int row)
 {

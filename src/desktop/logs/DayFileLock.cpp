@@ -18,8 +18,7 @@ DayFileLock::DayFileLock(const QString &folder)
         qWarning().noquote() << "session-log lock not taken:" << path << strerror(errno);
         return;
     }
-    while (::flock(mFd, LOCK_EX) != 0 && errno == EINTR) {
-    }
+    while (::flock(mFd, LOCK_EX) != 0 && errno == EINTR) {}
 }
 
 DayFileLock::~DayFileLock()

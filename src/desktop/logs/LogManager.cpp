@@ -42,7 +42,10 @@ bool removeRecord(QList<LogNode> &records, const LogNode &record)
 }  // namespace
 
 LogManager::LogManager(LogParseReceiver *master, SessionLogsFolder folder, Clock clock, QObject *parent)
-    : QObject(parent), master(master), mFolder(std::move(folder)), mClock(std::move(clock))
+    : QObject(parent)
+    , master(master)
+    , mFolder(std::move(folder))
+    , mClock(std::move(clock))
 {
     mQueue.setMaxThreadCount(1);  // files are parsed and delivered in the order asked for
 }

@@ -25,8 +25,9 @@ public:
     using Clock = std::function<QDateTime()>;
 
     // master receives the days and is not owned; it must outlive the manager.
-    LogManager(LogParseReceiver *master, SessionLogsFolder folder,
-               Clock clock = [] { return QDateTime::currentDateTime(); }, QObject *parent = nullptr);
+    LogManager(
+        LogParseReceiver *master, SessionLogsFolder folder, Clock clock = [] { return QDateTime::currentDateTime(); },
+        QObject *parent = nullptr);
     ~LogManager() override;  // drops the parses still queued
 
     // Every day file in the folder, oldest day first.

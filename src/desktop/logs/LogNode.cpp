@@ -36,9 +36,9 @@ bool LogNode::setField(const QString &name, const QString &value)
 
 QString LogNode::flattenSelfToXML() const
 {
-    return QStringLiteral("<record>\n") + element("datetime", datetime) + element("uname", uname)
-        + element("files", files) + element("filesinsync", filesinsync) + element("status", status)
-        + element("duration", duration) + element("content", content)
-        + element("optype", QString::number(optypeValue())) + element("lpath", lpath) + element("logfile", logfile)
-        + element("logname", logname) + QStringLiteral("</record>\n");
+    return QStringLiteral("<record>\n") + element("datetime", datetime) + element("uname", uname) +
+           element("files", files) + element("filesinsync", filesinsync) + element("status", status) +
+           element("duration", duration) + element("content", content) +
+           element("optype", QString::number(optypeValue())) + element("lpath", lpath) + element("logfile", logfile) +
+           element("logname", logname) + QStringLiteral("</record>\n");
 }

@@ -15,7 +15,9 @@
 class LogParseOperation
 {
 public:
-    explicit LogParseOperation(QByteArray xmlData) : xmlData(std::move(xmlData)) {}
+    explicit LogParseOperation(QByteArray xmlData)
+        : xmlData(std::move(xmlData))
+    {}
 
     // Far beyond a day of records; a larger file is not read.
     static constexpr qsizetype kMaxDayFileBytes = 16 * 1024 * 1024;

@@ -11,7 +11,8 @@ namespace LogViewRules {
 
 namespace {
 
-struct Operation {
+struct Operation
+{
     const char *name;
     const char *image;
 };
@@ -37,7 +38,8 @@ const Operation &operation(int optype)
     return kOperations[known ? optype : kOperations.size() - 1];
 }
 
-struct PeriodName {
+struct PeriodName
+{
     int tag;
     const char *name;
 };
@@ -55,10 +57,14 @@ const QString kDateTimePattern = QStringLiteral("MMM dd, yyyy hh:mm:ss a");
 std::optional<QDate> periodStart(int tag, const QDate &today)
 {
     switch (tag) {
-    case kLastWeek: return today.addDays(-7);
-    case kLastTwoWeeks: return today.addDays(-14);
-    case kLastMonth: return today.addMonths(-1);
-    default: return std::nullopt;
+    case kLastWeek:
+        return today.addDays(-7);
+    case kLastTwoWeeks:
+        return today.addDays(-14);
+    case kLastMonth:
+        return today.addMonths(-1);
+    default:
+        return std::nullopt;
     }
 }
 

@@ -13,7 +13,13 @@
 namespace LogViewRules {
 
 // The period menu's item tags, as stored under the "logsFrom" default.
-enum Period { kLastWeek = 0, kLastMonth = 1, kFromTheBeginning = 2, kLastTwoWeeks = 3 };
+enum Period
+{
+    kLastWeek = 0,
+    kLastMonth = 1,
+    kFromTheBeginning = 2,
+    kLastTwoWeeks = 3
+};
 inline const QString kPeriodKey = QStringLiteral("logsFrom");
 
 // The first day of a period that ends today (today included), or no day for
@@ -32,7 +38,8 @@ QString operationImage(int optype);
 constexpr qint64 kShownBytes = 10240;
 inline const QString kClippedNotice = QStringLiteral("... \n [Log clipped]  ");
 inline const QString kViewEntireLog = QStringLiteral("View entire log");
-struct ShownLog {
+struct ShownLog
+{
     QString text;
     bool clipped = false;
 };

@@ -1,8 +1,8 @@
 #include "desktop/logs/SessionLogXmlFile.h"
 
+#include "common/logging/OnlineLogController.h"
 #include "desktop/logs/DayFileLock.h"
 #include "desktop/logs/XmlText.h"
-#include "common/logging/OnlineLogController.h"
 #include "platform/DateFormat.h"
 #include "platform/MachineFacts.h"
 #include "platform/PropertyList.h"
@@ -49,9 +49,10 @@ bool setAside(const QString &path)
 }  // namespace
 
 SessionLogXmlFile::SessionLogXmlFile(SessionLogsFolder folder, UserNameSource userName, Clock clock)
-    : mFolder(std::move(folder)), mUserName(std::move(userName)), mClock(std::move(clock))
-{
-}
+    : mFolder(std::move(folder))
+    , mUserName(std::move(userName))
+    , mClock(std::move(clock))
+{}
 
 void SessionLogXmlFile::sendSessionLogInformationWithOperation(const QString &operation, int totalFileCount,
                                                                int syncFileCount, const QString &sessionLogFilePath,
@@ -114,10 +115,7 @@ bool SessionLogXmlFile::sessionLogInformation(const QVariantMap &information)
     return append(record, logXmlFilePath(now.date()));
 }
 
-bool SessionLogXmlFile::appendSessionXmlLogMessage(const QString &record)
-{
-    return append(record, logXmlFilePath());
-}
+bool SessionLogXmlFile::appendSessionXmlLogMessage(const QString &record) { return append(record, logXmlFilePath()); }
 
 QString SessionLogXmlFile::logXmlFilePath() const { return logXmlFilePath(mClock().date()); }
 
@@ -163,9 +161,9 @@ bool SessionLogXmlFile::append(const QString &record, const QString &path) const
 
 QString SessionLogXmlFile::operationType(const QString &operation)
 {
-    static const char *const operations[] = {"Backup", "Scheduled Backup", "Restore", "Search",
-                                              "Delete", "Rename", "Continuous Backup", "Archive Cleanup",
-                                              "PutBack", "Periodic Cleanup"};
+    static const char *const operations[] = {"Backup",  "Scheduled Backup", "Restore",           "Search",
+                                             "Delete",  "Rename",           "Continuous Backup", "Archive Cleanup",
+                                             "PutBack", "Periodic Cleanup"};
     for (size_t i = 0; i < std::size(operations); ++i) {
         if (operation == QLatin1String(operations[i]))
             return QString::number(i + 1);

@@ -34,8 +34,8 @@ public:
     static inline const QString kDuration = QStringLiteral("duration");
 
     // userName answers the account's user name when a record is written.
-    SessionLogXmlFile(SessionLogsFolder folder, UserNameSource userName,
-                      Clock clock = [] { return QDateTime::currentDateTime(); });
+    SessionLogXmlFile(
+        SessionLogsFolder folder, UserNameSource userName, Clock clock = [] { return QDateTime::currentDateTime(); });
 
     // One record for an operation that ended: both counts are always written;
     // an empty path or duration is left out.

@@ -12,8 +12,7 @@
 
 SessionLogsFolder::SessionLogsFolder(const QString &path)
     : mPath(QFileInfo(path).isAbsolute() ? QDir::cleanPath(path) : QString())
-{
-}
+{}
 
 SessionLogsFolder SessionLogsFolder::fromApplicationFiles()
 {
@@ -31,8 +30,8 @@ QString SessionLogsFolder::newSessionLogPath(const QString &operation, const QDa
 bool SessionLogsFolder::contains(const QString &path) const
 {
     const QFileInfo item(path);
-    if (mPath.isEmpty() || item.isRelative() || item.fileName().isEmpty() || item.fileName() == "."
-        || item.fileName() == "..")
+    if (mPath.isEmpty() || item.isRelative() || item.fileName().isEmpty() || item.fileName() == "." ||
+        item.fileName() == "..")
         return false;
     // The item itself is not resolved: a link inside the folder is removed as a link.
     const QString parent = QFileInfo(item.absolutePath()).canonicalFilePath();

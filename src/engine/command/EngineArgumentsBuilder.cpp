@@ -61,17 +61,22 @@ EngineArgumentsBuilder &EngineArgumentsBuilder::prefixed(const QString &prefix, 
 EngineArgumentsBuilder &EngineArgumentsBuilder::timeLimit(TimeLimit limit)
 {
     switch (limit) {
-    case TimeLimit::Engine: return add(QStringLiteral("--timeout=900"));
-    case TimeLimit::Uploader: return add(QStringLiteral("--timeout=120"));
-    case TimeLimit::Quota: return add(QStringLiteral("--timeout=30"));
+    case TimeLimit::Engine:
+        return add(QStringLiteral("--timeout=900"));
+    case TimeLimit::Uploader:
+        return add(QStringLiteral("--timeout=120"));
+    case TimeLimit::Quota:
+        return add(QStringLiteral("--timeout=30"));
     }
     return *this;
 }
 
-EngineArgumentsBuilder &EngineArgumentsBuilder::remote(const QString &user, const QString &server, const QString &homePath)
+EngineArgumentsBuilder &EngineArgumentsBuilder::remote(const QString &user, const QString &server,
+                                                       const QString &homePath)
 {
     mResult.arguments << require(user, QStringLiteral("the remote user")) + u'@' +
-                             require(server, QStringLiteral("the storage server")) + QStringLiteral("::home") + homePath;
+                             require(server, QStringLiteral("the storage server")) + QStringLiteral("::home") +
+                             homePath;
     return *this;
 }
 

@@ -11,7 +11,12 @@ class EngineArgumentsBuilder
 public:
     // "--timeout=900" (delete, version list, version restore, session restore),
     // "--timeout=120" (session uploader), "--timeout=30" (quota).
-    enum class TimeLimit { Engine, Uploader, Quota };
+    enum class TimeLimit
+    {
+        Engine,
+        Uploader,
+        Quota
+    };
 
     // An argument as it stands: an option without a value, the executable or a local folder.
     EngineArgumentsBuilder &add(const QString &argument);

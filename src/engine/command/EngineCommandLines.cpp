@@ -1,7 +1,7 @@
 #include "engine/command/EngineCommandLines.h"
 
-#include "engine/command/EngineArgumentsBuilder.h"
 #include "common/account/User.h"
+#include "engine/command/EngineArgumentsBuilder.h"
 
 namespace EngineCommandLines {
 
@@ -47,7 +47,10 @@ EngineArguments versionList(const User &account, const QString &proxyArgument, c
     EngineArgumentsBuilder args;
     args.add("--version-info").add("--no-relative");
     addDriveNameOptions(args, destinationFolder);
-    args.timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).proxy(proxyArgument).add("--xml-output").port(account.Port());
+    args.timeLimit(EngineArgumentsBuilder::TimeLimit::Engine)
+        .proxy(proxyArgument)
+        .add("--xml-output")
+        .port(account.Port());
     // An account with its own key names it, and its stored names sit under the computer's folder.
     if (!account.isDefaultKey())
         args.privateKey(account.mEncodedKey());

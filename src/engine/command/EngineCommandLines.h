@@ -53,7 +53,7 @@ struct VersionRestoreFiles
     QString errorFile;
     QString destinationFolder;  // the computer's data folder on the drive
     QString cancelFile;
-    QString sourceList;  // the items to restore ("--files-from=")
+    QString sourceList;     // the items to restore ("--files-from=")
     QString restoreTarget;  // the local folder to restore into
 };
 

@@ -27,10 +27,7 @@ std::optional<qint64> writerOf(const QString &name)
 
 }  // namespace
 
-QString EngineSecretFiles::folder()
-{
-    return PrivateFolder::runtimeRoot() + QStringLiteral("/engine-credentials");
-}
+QString EngineSecretFiles::folder() { return PrivateFolder::runtimeRoot() + QStringLiteral("/engine-credentials"); }
 
 void EngineSecretFiles::removeLeftovers()
 {

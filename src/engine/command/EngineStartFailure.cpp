@@ -1,7 +1,7 @@
 #include "engine/command/EngineStartFailure.h"
 
-#include "platform/PathTemplate.h"
 #include "common/texts/QLLocalizedString.h"
+#include "platform/PathTemplate.h"
 
 namespace EngineStartFailure {
 

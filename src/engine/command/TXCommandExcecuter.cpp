@@ -1,7 +1,7 @@
 #include "engine/command/TXCommandExcecuter.h"
 
-#include "engine/command/EngineStartFailure.h"
 #include "common/utility/QLUtility.h"
+#include "engine/command/EngineStartFailure.h"
 #include "engine/command/TXCommandDelegate.h"
 #include "platform/ChildLifetime.h"
 
@@ -31,14 +31,11 @@ QString newSpillFilePath(const QString &folder)
 }  // namespace
 
 TXCommandExcecuter::TXCommandExcecuter(QObject *parent, TXCommandExcecuterTimings timings)
-    : QObject(parent), mTimings(timings)
-{
-}
+    : QObject(parent)
+    , mTimings(timings)
+{}
 
-TXCommandExcecuter::~TXCommandExcecuter()
-{
-    retireChild();
-}
+TXCommandExcecuter::~TXCommandExcecuter() { retireChild(); }
 
 void TXCommandExcecuter::setListingPath(const QString &folder)
 {
@@ -122,10 +119,7 @@ void TXCommandExcecuter::appendOutput(const QString &text)
         spill();
 }
 
-bool TXCommandExcecuter::endsWithElement(const QString &text)
-{
-    return text.endsWith(QStringLiteral("/>"));
-}
+bool TXCommandExcecuter::endsWithElement(const QString &text) { return text.endsWith(QStringLiteral("/>")); }
 
 void TXCommandExcecuter::spill()
 {
@@ -137,7 +131,8 @@ void TXCommandExcecuter::spill()
     if (mLastLineBreak >= 0) {
         QDir().mkpath(mListingFolderPath);
         QSaveFile file(newSpillFilePath(mListingFolderPath));
-        if (!file.open(QIODevice::WriteOnly) || file.write(mOutStr.left(mLastLineBreak).toUtf8()) < 0 || !file.commit()) {
+        if (!file.open(QIODevice::WriteOnly) || file.write(mOutStr.left(mLastLineBreak).toUtf8()) < 0 ||
+            !file.commit()) {
             // Keep the text: it reaches the delegate through outStr instead.
             qWarning().noquote() << "could not write engine output to" << file.fileName();
             mSpillFailed = true;
@@ -203,7 +198,7 @@ void TXCommandExcecuter::executeThumbnailBackup(QString *errorText)
             // An engine that was stopped or died wrote no verdict: that is no success.
             if (task.exitStatus() != QProcess::NormalExit || task.exitCode() != 0)
                 abnormalEnd = EngineStartFailure::abnormalEnd(mCommandString, task.exitStatus() == QProcess::CrashExit,
-                                                          task.exitCode());
+                                                              task.exitCode());
         } else {
             failure = EngineStartFailure::launchFailure(mCommandString, task.errorString());
         }
@@ -258,7 +253,4 @@ void TXCommandExcecuter::pause(bool suspend)
         ChildLifetime::signalGroup(*mTask, suspend ? SIGSTOP : SIGCONT);
 }
 
-bool TXCommandExcecuter::isRunning() const
-{
-    return mTask && mTask->state() != QProcess::NotRunning;
-}
+bool TXCommandExcecuter::isRunning() const { return mTask && mTask->state() != QProcess::NotRunning; }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ChildOutputStreamDecoder.h"
 #include "engine/command/EngineArguments.h"
+#include "platform/ChildOutputStreamDecoder.h"
 
 #include <QObject>
 #include <QProcess>
@@ -23,7 +23,8 @@ class TXCommandDelegate;
 // previous child.
 // The pacing of a chatty child, which keeps the main thread responsive: a
 // pause after every so many chunks read. Tests shorten the pauses.
-struct TXCommandExcecuterTimings {
+struct TXCommandExcecuterTimings
+{
     int outputChunksPerPause = 100;
     std::chrono::milliseconds outputPause{10};
     int errorChunksPerPause = 200;
@@ -81,7 +82,11 @@ public:
     QString errorStr() const { return mErrorStr; }
 
 private:
-    enum class Stream { Output, Error };
+    enum class Stream
+    {
+        Output,
+        Error
+    };
 
     void readChunk(Stream stream);
     // Types 1 and 2 spill; type 2 has no caller but is the runner's own number.

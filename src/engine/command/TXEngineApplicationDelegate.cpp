@@ -1,11 +1,11 @@
 #include "engine/command/TXEngineApplicationDelegate.h"
 
+#include "common/account/User.h"
 #include "common/context/ProgramContext.h"
+#include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/TXEngineController.h"
-#include "common/files/TXSupportFileManager.h"
-#include "common/account/User.h"
 
 void TXEngineApplicationDelegate::setUserAndProxyToObject(TXEngineController &controller)
 {

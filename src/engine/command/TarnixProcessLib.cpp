@@ -1,7 +1,7 @@
 #include "engine/command/TarnixProcessLib.h"
 
-#include "engine/command/EngineStartFailure.h"
 #include "common/utility/QLUtility.h"
+#include "engine/command/EngineStartFailure.h"
 #include "engine/command/TarnixProcessLibController.h"
 #include "platform/ChildLifetime.h"
 
@@ -13,7 +13,9 @@
 
 TarnixProcessLib::TarnixProcessLib(TarnixProcessLibController *controller, QObject *parent,
                                    TarnixProcessLibTimings timings)
-    : QObject(parent), mController(controller), mTimings(timings)
+    : QObject(parent)
+    , mController(controller)
+    , mTimings(timings)
 {
     connect(&mDataReadTimer, &QTimer::timeout, this, &TarnixProcessLib::poll);
     mSliceTimer.setSingleShot(true);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ChildOutputStreamDecoder.h"
 #include "engine/command/EngineArguments.h"
+#include "platform/ChildOutputStreamDecoder.h"
 
 #include <QFile>
 #include <QObject>
@@ -17,7 +17,8 @@
 class TarnixProcessLibController;
 
 // The waits of an engine run; tests pass shorter ones.
-struct TarnixProcessLibTimings {
+struct TarnixProcessLibTimings
+{
     std::chrono::milliseconds poll{1000};          // between two reads of the files
     std::chrono::milliseconds finishGrace{2000};   // from the engine's exit to the last read
     std::chrono::milliseconds finishNotice{1000};  // from the last read to processFinishedOfEngine
@@ -85,18 +86,20 @@ public:
 
 private:
     // What a start takes along: the vector (with its credential files) and the two files.
-    struct RunSetup {
+    struct RunSetup
+    {
         EngineArguments arguments;
         QString outputFile;
         QString errorFile;
     };
     // Where the current run stands.
-    enum class Stage {
-        Idle,       // no run, or its notice has been sent
-        Running,    // the engine runs (or is being launched)
-        Grace,      // the engine has ended; the last read follows after the grace
-        LastRead,   // the files are being read to their end
-        Notice,     // read and removed; processFinishedOfEngine follows
+    enum class Stage
+    {
+        Idle,      // no run, or its notice has been sent
+        Running,   // the engine runs (or is being launched)
+        Grace,     // the engine has ended; the last read follows after the grace
+        LastRead,  // the files are being read to their end
+        Notice,    // read and removed; processFinishedOfEngine follows
     };
 
     RunSetup takeSetup();

@@ -54,8 +54,7 @@ const TestTexts &textsFor(DataTransferRateController::Test test)
 DataTransferRateController::DataTransferRateController(BandwidthTestWindow &window, TXCommandExcecuterTimings timings)
     : mWindow(window)
     , mCommandExe(nullptr, timings)
-{
-}
+{}
 
 void DataTransferRateController::startTest(Test test)
 {
@@ -70,7 +69,7 @@ void DataTransferRateController::startTest(Test test)
     mWindow.launchWindowWithName(textsFor(test).progressTitle, textsFor(test).progressMessage);
 
     mCommandExe.setCommandString(QLLocalizedString(mUserObject.isRuvoUser() ? QStringLiteral("ExecuterPathRuvo")
-                                                                             : QStringLiteral("ExecuterPath")));
+                                                                            : QStringLiteral("ExecuterPath")));
     mCommandExe.setCommandArguments(EngineCommandLines::bandwidthTest(mUserObject, upload));
     mCommandExe.setDelegate(this);
     mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kPlainRun, QString());
@@ -140,7 +139,8 @@ QString DataTransferRateController::calulateTimePerGBForSpeed(double rateNumber)
     if (total < 60)
         return QStringLiteral("%1 sec").arg(total);
     if (total < 3600)
-        return rest != 0 ? QStringLiteral("%1 mins %2 sec").arg(minutes).arg(rest) : QStringLiteral("%1 mins").arg(minutes);
+        return rest != 0 ? QStringLiteral("%1 mins %2 sec").arg(minutes).arg(rest)
+                         : QStringLiteral("%1 mins").arg(minutes);
     return total % 3600 >= 60 ? QStringLiteral("%1 hours %2 mins").arg(hours).arg(minutes)
                               : QStringLiteral("%1 hours").arg(hours);
 }
@@ -161,8 +161,8 @@ std::optional<QString> DataTransferRateController::lastRate(const QString &outpu
     std::optional<QString> rate;
     FileTransferRateData record;
     for (const QString &line : output.split(u'\n')) {
-        if (QLSYNCParser::ParseLineStr(line, record, kRateOutputType) == QLSYNCParser::Parsed
-            && !record.FileTransferRate().isNull())
+        if (QLSYNCParser::ParseLineStr(line, record, kRateOutputType) == QLSYNCParser::Parsed &&
+            !record.FileTransferRate().isNull())
             rate = record.FileTransferRate();
     }
     return rate;

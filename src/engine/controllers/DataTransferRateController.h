@@ -17,7 +17,11 @@ class BandwidthTestWindow;
 class DataTransferRateController : private TXCommandDelegate
 {
 public:
-    enum class Test { Upload, Download };
+    enum class Test
+    {
+        Upload,
+        Download
+    };
 
     explicit DataTransferRateController(BandwidthTestWindow &window, TXCommandExcecuterTimings timings = {});
 

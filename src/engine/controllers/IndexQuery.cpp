@@ -12,7 +12,9 @@
 class IndexQuery::Relay : public TXDatabaseWrapperDelegate
 {
 public:
-    explicit Relay(TXDatabaseWrapperDelegate &receiver) : mReceiver(&receiver) {}
+    explicit Relay(TXDatabaseWrapperDelegate &receiver)
+        : mReceiver(&receiver)
+    {}
 
     void queryFinishedWithEntries(const IndexEntries &entries) override
     {
@@ -67,10 +69,7 @@ private:
     std::atomic<std::thread::id> mRelayingThread;
 };
 
-IndexQuery::~IndexQuery()
-{
-    stop();
-}
+IndexQuery::~IndexQuery() { stop(); }
 
 void IndexQuery::start(const QString &indexUser, TXDatabaseWrapperDelegate &receiver, Query query)
 {

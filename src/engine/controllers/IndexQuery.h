@@ -25,7 +25,9 @@ public:
     using Query = std::function<void(TXDatabaseWrapper &)>;
 
     // The waits of the index connections the queries make.
-    explicit IndexQuery(IndexTimings timings = {}) : mTimings(timings) {}
+    explicit IndexQuery(IndexTimings timings = {})
+        : mTimings(timings)
+    {}
     ~IndexQuery();
     IndexQuery(const IndexQuery &) = delete;
     IndexQuery &operator=(const IndexQuery &) = delete;

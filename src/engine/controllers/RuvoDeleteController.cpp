@@ -68,8 +68,7 @@ EngineCommandLines::SyncAccount syncAccountOf(const QString &userName)
 RuvoDeleteController::RuvoDeleteController(RuvoDeleteTimings timings)
     : mTimings(timings)
     , mCommandExe(nullptr, timings.runner)
-{
-}
+{}
 
 RuvoDeleteController::~RuvoDeleteController()
 {
@@ -242,9 +241,8 @@ void RuvoDeleteController::RuvofireDeleteEngineForFiles(const DeleteSet &set)
     if (!mBackupMode)
         syncAccount = syncAccountOf(mUserObject.UserName());
     mCommandExe.setCommandString(mTXSExecutorPath);
-    mCommandExe.setCommandArguments(EngineCommandLines::deleteItems(mUserObject, mProxyObject.proxyArgument(),
-                                                                    mDestinationPath, set.computerFolder, listFile,
-                                                                    syncAccount));
+    mCommandExe.setCommandArguments(EngineCommandLines::deleteItems(
+        mUserObject, mProxyObject.proxyArgument(), mDestinationPath, set.computerFolder, listFile, syncAccount));
     mCommandExe.setDelegate(this);
     mCommandExe.performAsynchronousExecutionFor(TXCommandExcecuter::kSpillingRun,
                                                 PathStandardizer::standardizePath(kSpillFolder));

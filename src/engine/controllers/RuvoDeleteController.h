@@ -19,7 +19,8 @@ class QTemporaryDir;
 class RuvoDeleteControllerDelegateProtocol;
 class RuvoSearchController;
 
-struct RuvoDeleteTimings {
+struct RuvoDeleteTimings
+{
     // A pause after every so many parsed output lines, so the main thread
     // keeps answering while a large delete reports its items.
     int linesPerPause = 100;
@@ -71,7 +72,11 @@ private:
         QString computerFolder;
         QHash<QString, QString> pathsByStoredName;  // each line's item by its index path
     };
-    enum class SearchKind { Folders, Files };
+    enum class SearchKind
+    {
+        Folders,
+        Files
+    };
 
     // Search callbacks, on the search's worker thread: passed to the main thread.
     void searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *search) override;
@@ -112,8 +117,8 @@ private:
     int mDeleteMaxEngineCount = 0;
     QList<DeleteSet> mDeleteSetWithMPC;
     QHash<RuvoSearchController *, DeleteSet> mCollecting;  // the set each search is collecting
-    std::unique_ptr<QTemporaryDir> mListFolder;  // the list of the run in flight
-    QHash<QString, QString> mRunPaths;            // pathsByStoredName of the latest run
+    std::unique_ptr<QTemporaryDir> mListFolder;            // the list of the run in flight
+    QHash<QString, QString> mRunPaths;                     // pathsByStoredName of the latest run
     // Search results of an earlier (cancelled) operation carry an older number and are dropped.
     std::atomic<quint64> mOperation = 0;
     QObject mMainThreadContext;

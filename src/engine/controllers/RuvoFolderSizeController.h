@@ -14,7 +14,9 @@ class RuvoFolderSizeControllerDelegateProtocol;
 class RuvoFolderSizeController : public EngineControllerFields, private TXDatabaseWrapperDelegate
 {
 public:
-    explicit RuvoFolderSizeController(IndexTimings timings = {}) : mQuery(timings) {}
+    explicit RuvoFolderSizeController(IndexTimings timings = {})
+        : mQuery(timings)
+    {}
 
     void setDelegate(RuvoFolderSizeControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
     // The folder as the index names it ("/Office/Users"); "" is the whole

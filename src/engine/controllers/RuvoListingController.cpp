@@ -7,7 +7,8 @@
 
 #include <QCoreApplication>
 
-RuvoListingController::RuvoListingController(IndexTimings timings) : mQuery(timings)
+RuvoListingController::RuvoListingController(IndexTimings timings)
+    : mQuery(timings)
 {
     if (QCoreApplication *application = QCoreApplication::instance())
         mMainThreadContext.moveToThread(application->thread());
@@ -19,10 +20,7 @@ IndexEntries RuvoListingController::fileList() const
     return mFileList;
 }
 
-QString RuvoListingController::userNameForDB()
-{
-    return IndexUserName::forAccount(mUserObject);
-}
+QString RuvoListingController::userNameForDB() { return IndexUserName::forAccount(mUserObject); }
 
 void RuvoListingController::startListing()
 {
@@ -50,7 +48,8 @@ void RuvoListingController::queryFailedWithError(const QString &)
     tellOnMainThread(&RuvoListingControllerDelegateProtocol::fileListingDidCancel);
 }
 
-void RuvoListingController::tellOnMainThread(void (RuvoListingControllerDelegateProtocol::*callback)(RuvoListingController *))
+void RuvoListingController::tellOnMainThread(
+    void (RuvoListingControllerDelegateProtocol::*callback)(RuvoListingController *))
 {
     const quint64 listing = mListingNumber;
     MainThread::runInThreadOf(&mMainThreadContext, [this, listing, callback] {

@@ -23,8 +23,7 @@ const QString kListNotWritten = QStringLiteral("The list of items to move could 
 
 RuvoMoveToOriginalController::RuvoMoveToOriginalController(TXCommandExcecuterTimings timings)
     : mCommandExe(nullptr, timings)
-{
-}
+{}
 
 RuvoMoveToOriginalController::~RuvoMoveToOriginalController()
 {
@@ -39,8 +38,8 @@ void RuvoMoveToOriginalController::moveFilesToOriginalLocation()
     mRunFolder = PrivateFolder::makeTemporaryFolder(QStringLiteral("moveto"));
     const QString listFile = mRunFolder ? mRunFolder->filePath(kListName) : QString();
     QSaveFile list(listFile);
-    if (listFile.isEmpty() || !list.open(QIODevice::WriteOnly) || list.write(mFilesArray.join(u'\n').toUtf8()) < 0
-        || !list.commit()) {
+    if (listFile.isEmpty() || !list.open(QIODevice::WriteOnly) || list.write(mFilesArray.join(u'\n').toUtf8()) < 0 ||
+        !list.commit()) {
         mRunFolder.reset();
         return fail(kListNotWritten);
     }

@@ -18,7 +18,9 @@ class RuvoQuotaControllerDelegateProtocol;
 class RuvoQuotaController : public EngineControllerFields, private TXCommandDelegate
 {
 public:
-    explicit RuvoQuotaController(TXCommandExcecuterTimings timings = {}) : mCommandExe(nullptr, timings) {}
+    explicit RuvoQuotaController(TXCommandExcecuterTimings timings = {})
+        : mCommandExe(nullptr, timings)
+    {}
 
     void setDelegate(RuvoQuotaControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
 

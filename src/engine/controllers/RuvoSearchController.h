@@ -19,9 +19,12 @@ class RuvoSearchControllerDelegateProtocol;
 class RuvoSearchController : public EngineControllerFields, private TXDatabaseWrapperDelegate
 {
 public:
-    explicit RuvoSearchController(IndexTimings timings = {}) : mQuery(timings) {}
+    explicit RuvoSearchController(IndexTimings timings = {})
+        : mQuery(timings)
+    {}
 
-    enum OpType {
+    enum OpType
+    {
         KeySearch = 0,     // files under the root whose name or folder path holds the key
         InsideFolder = 1,  // every file in the root folder and below it
         ForPath = 2,       // the record of the root path

@@ -14,10 +14,7 @@ namespace {
 constexpr int kVersionOutputType = 3;
 
 // The byte count of a size the engine wrote; a negative or unreadable one counts as 0.
-quint64 byteCount(double size)
-{
-    return std::isfinite(size) && size > 0 ? quint64(size) : 0;
-}
+quint64 byteCount(double size) { return std::isfinite(size) && size > 0 ? quint64(size) : 0; }
 
 }  // namespace
 
@@ -71,5 +68,5 @@ void RuvoVersionHistoryController::ruvoTaskFinished(TXCommandExcecuter *runner)
         mDelegateObj->RuvoVersionHistoryDidFinishSuccessfully(this, versionsFromOutput(output));
     else
         mDelegateObj->RuvoVersionHistoryDidFailWithError(errors.isEmpty() ? ControllerTexts::kNoEngineAnswer : errors,
-                                                          this);
+                                                         this);
 }

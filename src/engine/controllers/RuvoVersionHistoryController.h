@@ -17,7 +17,9 @@ class RuvoVersionHistoryControllerDelegateProtocol;
 class RuvoVersionHistoryController : public EngineControllerFields, private TXCommandDelegate
 {
 public:
-    explicit RuvoVersionHistoryController(TXCommandExcecuterTimings timings = {}) : mCommandExe(nullptr, timings) {}
+    explicit RuvoVersionHistoryController(TXCommandExcecuterTimings timings = {})
+        : mCommandExe(nullptr, timings)
+    {}
 
     void setDelegate(RuvoVersionHistoryControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
     // The file's server path "/<folderID>/<encFilename>"; a null path leaves it as it was.

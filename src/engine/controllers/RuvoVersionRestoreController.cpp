@@ -32,8 +32,7 @@ RuvoVersionRestoreController::RuvoVersionRestoreController(TarnixProcessLibTimin
                                                            VersionRestoreProgress::Draw draw)
     : mEngineOne(this, nullptr, timings)
     , mDraw(std::move(draw))
-{
-}
+{}
 
 bool RuvoVersionRestoreController::createTempFilePaths()
 {
@@ -105,9 +104,9 @@ bool RuvoVersionRestoreController::RuvofireBackupProcessForEngine(const QString 
     QFile::remove(mSourceA);
     if (!QFile::copy(listFile, mSourceA))
         return false;
-    const EngineCommandLines::VersionRestoreFiles files{mErrorA,      mBackupRuvoTempPath, outputFile,
-                                                        errorFile,    mDestinationFolder,  cancelFilePath(),
-                                                        mSourceA,     mRestoreFilePath};
+    const EngineCommandLines::VersionRestoreFiles files{mErrorA,   mBackupRuvoTempPath, outputFile,
+                                                        errorFile, mDestinationFolder,  cancelFilePath(),
+                                                        mSourceA,  mRestoreFilePath};
     mEngineOne.setArguments(
         EngineCommandLines::versionRestore(mTXSExecutorPath, mUserObject, mProxyObject.proxyArgument(), files));
     mEngineOne.cumulativeSizeForSession = 0;

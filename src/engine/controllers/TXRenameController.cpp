@@ -43,7 +43,11 @@ QString lastComponent(const QString &path) { return path.section(u'/', -1); }
 class TXRenameController::IndexUpdate : public TXDatabaseWrapperDelegate
 {
 public:
-    IndexUpdate(TXRenameController &owner, QVariantMap item) : mOwner(owner), mItem(std::move(item)), mQuery(owner.mTimings) {}
+    IndexUpdate(TXRenameController &owner, QVariantMap item)
+        : mOwner(owner)
+        , mItem(std::move(item))
+        , mQuery(owner.mTimings)
+    {}
 
     void start(const QString &indexUser, bool isFolder)
     {
@@ -77,14 +81,16 @@ private:
     IndexQuery mQuery;
 };
 
-TXRenameController::TXRenameController(IndexTimings timings) : mTimings(timings) {}
+TXRenameController::TXRenameController(IndexTimings timings)
+    : mTimings(timings)
+{}
 
 TXRenameController::~TXRenameController() = default;
 
 QString TXRenameController::dataRoot(const QString &indexUser) const
 {
-    const QString brandFolder = QLUtility::isTarnixApplication() ? QStringLiteral("TarnixVidezud/")
-                                                                 : QStringLiteral("QuellonVidezud/");
+    const QString brandFolder =
+        QLUtility::isTarnixApplication() ? QStringLiteral("TarnixVidezud/") : QStringLiteral("QuellonVidezud/");
     return mDestinationDrive + brandFolder + indexUser;
 }
 
@@ -135,7 +141,8 @@ void TXRenameController::moveCompanions(const QVariantMap &item, const QString &
     NoReplaceRename::renameNoReplace(source + kMarkerSuffix, destination + kMarkerSuffix);
     for (const QString &suffix : thumbnailSuffixesOf(original)) {
         NoReplaceRename::renameNoReplace(root + original + suffix, root + renamed + suffix);
-        NoReplaceRename::renameNoReplace(root + original + suffix + kMarkerSuffix, root + renamed + suffix + kMarkerSuffix);
+        NoReplaceRename::renameNoReplace(root + original + suffix + kMarkerSuffix,
+                                         root + renamed + suffix + kMarkerSuffix);
     }
 }
 
@@ -145,7 +152,8 @@ void TXRenameController::renameVersionsForFile(const QString &oldName, const QSt
     const QDir versions(folder);
     for (const QString &name : versions.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (name.startsWith(prefix))
-            NoReplaceRename::renameNoReplace(versions.filePath(name), versions.filePath(newName + name.mid(oldName.size())));
+            NoReplaceRename::renameNoReplace(versions.filePath(name),
+                                             versions.filePath(newName + name.mid(oldName.size())));
     }
 }
 

@@ -52,7 +52,7 @@ void VersionRestoreProgress::update(ProgressReport &progress, const FileTransfer
                                     double transferred, qint64 elapsed, const Draw &draw)
 {
     progress.set(ProgressReport::FileTransferedStatus,
-                    line.per().toDouble() == 100 ? ProgressReport::kDone : ProgressReport::kInProgress);
+                 line.per().toDouble() == 100 ? ProgressReport::kDone : ProgressReport::kInProgress);
     if (!line.fname().isEmpty())
         progress.set(ProgressReport::Filename, line.fname());
     if (!version.size().isEmpty())
@@ -70,12 +70,13 @@ void VersionRestoreProgress::update(ProgressReport &progress, const FileTransfer
     progress.set(ProgressReport::Cumulativetransfersize, doneText);
     progress.set(ProgressReport::Totalsize, totalText);
     if (!line.rate_trf().isNull() && total != 0) {
-        const QString speed = QLUtility::formatedFileSizeInBits(quint64(line.rate_trf().trimmed().toDouble())) +
-                              QStringLiteral("/s");
+        const QString speed =
+            QLUtility::formatedFileSizeInBits(quint64(line.rate_trf().trimmed().toDouble())) + QStringLiteral("/s");
         progress.set(ProgressReport::Speed, speed);
-        progress.set(ProgressReport::TransferSpeed, QStringLiteral("%1 out of %2 (%3)").arg(doneText, totalText, speed));
+        progress.set(ProgressReport::TransferSpeed,
+                     QStringLiteral("%1 out of %2 (%3)").arg(doneText, totalText, speed));
     }
     const qint64 left = calculateEstimatedTime(double(total) - done, done, std::max<qint64>(elapsed, 1), draw);
     progress.set(ProgressReport::EstimatedTime,
-                    QLUtility::timeDisplayFormatHour(int(left / 3600), int(left % 3600 / 60), int(left % 60)));
+                 QLUtility::timeDisplayFormatHour(int(left / 3600), int(left % 3600 / 60), int(left % 60)));
 }

@@ -7,8 +7,8 @@ namespace {
 
 // Built before main() runs, so no parse on any thread can see them half made.
 const std::array<QStringList, 10> kColumnLists = {{
-    {"offset", "size", "tottrf_sz", "tot_sz", "cum_size", "per", "rate_trf", "remain_time", "trf_type",
-     "folder_id", "mpc", "enc_name", "fname"},
+    {"offset", "size", "tottrf_sz", "tot_sz", "cum_size", "per", "rate_trf", "remain_time", "trf_type", "folder_id",
+     "mpc", "enc_name", "fname"},
     {"mod_time", "size", "file_ver", "in_trash", "fname"},
     {"perm", "size", "file_ver", "mod_time", "fname"},
     {"mod_time", "size", "ver"},
@@ -122,13 +122,18 @@ namespace QLSYNCParser_Private {
 
 namespace {
 
-struct NamedEntity {
+struct NamedEntity
+{
     QStringView text;
     QChar character;
 };
 
 constexpr std::array<NamedEntity, 5> kNamedEntities = {{
-    {u"&amp;", u'&'}, {u"&apos;", u'\''}, {u"&quot;", u'"'}, {u"&lt;", u'<'}, {u"&gt;", u'>'},
+    {u"&amp;", u'&'},
+    {u"&apos;", u'\''},
+    {u"&quot;", u'"'},
+    {u"&lt;", u'<'},
+    {u"&gt;", u'>'},
 }};
 
 bool isNumberDigit(QChar c, bool hex)
@@ -136,10 +141,7 @@ bool isNumberDigit(QChar c, bool hex)
     return c.isDigit() ? c.unicode() < 128 : hex && QStringLiteral("abcdefABCDEF").contains(c);
 }
 
-bool isUnicodeScalar(char32_t code)
-{
-    return code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-}
+bool isUnicodeScalar(char32_t code) { return code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF); }
 
 // Decodes a numeric entity at "&#" when digits follow: appends the character and
 // returns the position after it (and one ";"), or 0 when there are no digits.

@@ -14,7 +14,12 @@ class QLSYNCParser
 public:
     QLSYNCParser() = delete;
 
-    enum Result { Parsed = 0, TooShort = -1, NotALine = -2 };
+    enum Result
+    {
+        Parsed = 0,
+        TooShort = -1,
+        NotALine = -2
+    };
 
     // Clears the record, then fills it from the line. Returns Parsed, TooShort
     // (under two characters, fewer columns than the type has, or a bracketed

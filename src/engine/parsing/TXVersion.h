@@ -7,8 +7,5 @@
 class TXVersion : public VersionFields
 {
 public:
-    TXVersion()
-    {
-        mFileName = mLMD = mSize = mVersion = QStringLiteral("");
-    }
+    TXVersion() { mFileName = mLMD = mSize = mVersion = QStringLiteral(""); }
 };

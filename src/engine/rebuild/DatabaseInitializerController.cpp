@@ -1,12 +1,12 @@
 #include "engine/rebuild/DatabaseInitializerController.h"
 
-#include "platform/PrivateFolder.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/utility/QLUtility.h"
 #include "engine/command/EngineCommandLines.h"
 #include "engine/rebuild/DatabaseInitializerControllerDelegateProtocol.h"
 #include "engine/rebuild/ReindexListingReader.h"
 #include "index/rebuild/ReindexBuilder.h"
+#include "platform/PrivateFolder.h"
 
 namespace {
 
@@ -16,9 +16,9 @@ const QString kNoPrivateFolder = QStringLiteral("no private folder for the engin
 }  // namespace
 
 DatabaseInitializerController::DatabaseInitializerController(DatabaseInitializerTimings timings)
-    : mIndexTimings(timings.index), mEngine(this, nullptr, timings.engine)
-{
-}
+    : mIndexTimings(timings.index)
+    , mEngine(this, nullptr, timings.engine)
+{}
 
 DatabaseInitializerController::~DatabaseInitializerController() = default;
 
@@ -52,7 +52,8 @@ void DatabaseInitializerController::startIndexing()
         mDelegateObj->databaseInitialisationDidStart(this);
 
     const QString user = userNameForDB();
-    const QString indexFolder = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
+    const QString indexFolder =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBFolder);
     if (user.isEmpty() || indexFolder.isEmpty()) {
         mNotStartedReason = QStringLiteral("no user or index folder is known for this account");
     } else {
@@ -87,7 +88,8 @@ QString DatabaseInitializerController::reasonToKeepTheIndex(const TarnixProcessL
     if (mEngineErrors > 0)
         return QStringLiteral("the engine reported errors, so its listing may be incomplete");
     if (engine.terminationStatus() != 0)
-        return QStringLiteral("the engine ended before its listing was complete (status %1)").arg(engine.terminationStatus());
+        return QStringLiteral("the engine ended before its listing was complete (status %1)")
+            .arg(engine.terminationStatus());
     if (mReader->unreadableLines() > 0)
         return QStringLiteral("%1 lines of the engine's listing could not be read").arg(mReader->unreadableLines());
     return {};

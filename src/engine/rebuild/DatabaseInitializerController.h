@@ -13,7 +13,8 @@
 class DatabaseInitializerControllerDelegateProtocol;
 
 // The waits of a rebuild: the engine run's and the index's.
-struct DatabaseInitializerTimings {
+struct DatabaseInitializerTimings
+{
     TarnixProcessLibTimings engine;
     IndexTimings index;
 };
@@ -73,7 +74,7 @@ private:
     std::unique_ptr<QTemporaryDir> mEngineFiles;
     std::unique_ptr<ReindexBuilder> mBuilder;
     std::unique_ptr<ReindexListingReader> mReader;  // reads into mBuilder
-    QString mNotStartedReason;  // why no re-index database was opened
+    QString mNotStartedReason;                      // why no re-index database was opened
     int mEngineErrors = 0;
     bool mIndexReplaced = false;
 };

@@ -14,9 +14,9 @@ const QString kNoFileName = QStringLiteral("(null)");
 }  // namespace
 
 ReindexListingReader::ReindexListingReader(ReindexBuilder &builder, bool backupMode)
-    : mBuilder(builder), mBackupMode(backupMode)
-{
-}
+    : mBuilder(builder)
+    , mBackupMode(backupMode)
+{}
 
 void ReindexListingReader::read(const QString &lines)
 {

@@ -37,7 +37,9 @@ struct JournalFolder
 
 }  // namespace
 
-DataBaseWrapper::DataBaseWrapper(JournalFactory makeJournal) : mMakeJournal(std::move(makeJournal)) {}
+DataBaseWrapper::DataBaseWrapper(JournalFactory makeJournal)
+    : mMakeJournal(std::move(makeJournal))
+{}
 
 bool DataBaseWrapper::updateMasterDataBase(const QString &folder, const QString &user)
 {
@@ -53,8 +55,8 @@ bool DataBaseWrapper::updateMasterDataBase(const QString &folder, const QString 
             journalFolder.failedMerges.erase(name);
             continue;
         }
-        if (outcome == MergeableJournal::Outcome::MainIndexFailed
-            || ++journalFolder.failedMerges[name] < kMaxMergeAttempts)
+        if (outcome == MergeableJournal::Outcome::MainIndexFailed ||
+            ++journalFolder.failedMerges[name] < kMaxMergeAttempts)
             break;
         const QString path = QDir(folder).filePath(name);
         if (QFile::rename(path, path + QLatin1String(kSetAsideSuffix)))

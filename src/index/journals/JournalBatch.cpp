@@ -40,9 +40,10 @@ void JournalBatch::write(TXDatabaseWrapper &journal, std::vector<Row> rows,
     for (const Keyed &keyed : order) {
         const Row &row = rows[keyed.row];
         QString error;
-        const bool written = row.size() == 1
-                                 ? journal.deleteRecord(row.first().toString(), false, TXDatabaseWrapper::kJournalMode, &error)
-                                 : journal.insertRecord(row, false, TXDatabaseWrapper::kJournalMode, &error);
+        const bool written =
+            row.size() == 1
+                ? journal.deleteRecord(row.first().toString(), false, TXDatabaseWrapper::kJournalMode, &error)
+                : journal.insertRecord(row, false, TXDatabaseWrapper::kJournalMode, &error);
         if (!written)
             onFailure(error);
     }

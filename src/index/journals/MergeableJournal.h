@@ -10,7 +10,12 @@ class MergeableJournal
 public:
     // How a merge ended. Only a journal that cannot be read counts against
     // the journal; a main index that is busy or failing leaves it sound.
-    enum class Outcome { Committed, JournalFailed, MainIndexFailed };
+    enum class Outcome
+    {
+        Committed,
+        JournalFailed,
+        MainIndexFailed
+    };
 
     virtual ~MergeableJournal() = default;
 

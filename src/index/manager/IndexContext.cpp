@@ -1,8 +1,8 @@
 #include "index/manager/IndexContext.h"
 
 #include "common/account/QLApplicationDelegate.h"
-#include "common/files/TXSupportFileManager.h"
 #include "common/account/User.h"
+#include "common/files/TXSupportFileManager.h"
 
 IndexContext IndexContext::of(QLApplicationDelegate &mainController)
 {

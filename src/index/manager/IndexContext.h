@@ -8,7 +8,7 @@ class QLApplicationDelegate;
 // so that the writers of the tick agree on it.
 struct IndexContext
 {
-    QString userName;        // whose main index: the account's in backup mode, the sync user's in sync mode
+    QString userName;  // whose main index: the account's in backup mode, the sync user's in sync mode
     bool backupMode = true;
     QString computerFolder;  // "/Office", or empty
     QString backupPath;      // the data root on the drive

@@ -1,7 +1,7 @@
 #include "index/manager/IndexDetailsFile.h"
 
-#include "common/categories/QuellonExtension.h"
 #include "common/account/User.h"
+#include "common/categories/QuellonExtension.h"
 #include "platform/PropertyList.h"
 
 #include <QDebug>

@@ -1,9 +1,9 @@
 #include "index/manager/IndexJournalWriter.h"
 
-#include "index/manager/IndexPathRule.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/journals/JournalBatch.h"
+#include "index/manager/IndexPathRule.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -23,17 +23,14 @@ QString journalDate(const QDateTime &date)
     return date.toUTC().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QStringLiteral(" +0000");
 }
 
-void trace(const QString &message)
-{
-    QLBackupProgressLogger::progressLogger().logInteractiveTrace(message, false);
-}
+void trace(const QString &message) { QLBackupProgressLogger::progressLogger().logInteractiveTrace(message, false); }
 
 }  // namespace
 
 IndexJournalWriter::IndexJournalWriter(IndexContext context, const IndexManagerTimings &timings)
-    : mContext(std::move(context)), mTimings(timings)
-{
-}
+    : mContext(std::move(context))
+    , mTimings(timings)
+{}
 
 StoredFileRecord StoredFileRecord::of(const BackedUpFile &file)
 {
@@ -43,8 +40,10 @@ StoredFileRecord StoredFileRecord::of(const BackedUpFile &file)
 QVariantList IndexJournalWriter::journalValues(const QString &indexPath, qint64 size, qint64 modificationTime,
                                                const StoredFileRecord &record)
 {
-    QVariantList values = {indexPath, journalDate(QDateTime::fromSecsSinceEpoch(modificationTime)), size,
-                           kNotApplicable, kNotApplicable, false, kNotApplicable, kNotApplicable};
+    QVariantList values = {indexPath,      journalDate(QDateTime::fromSecsSinceEpoch(modificationTime)),
+                           size,           kNotApplicable,
+                           kNotApplicable, false,
+                           kNotApplicable, kNotApplicable};
     for (const QString *value : {&record.versionNumber, &record.folderId, &record.mpcName, &record.encFilename}) {
         if (value->isNull())
             return {};
@@ -81,10 +80,11 @@ void IndexJournalWriter::writeBackedUpFiles(BackedUpFiles files)
         const StoredFileRecord &record = entry.value();
         qint64 size = record.size;
         qint64 modificationTime = record.modificationTime;
-        struct stat item {};
+        struct stat item
+        {};
         // A link is stored as a link, never followed: its own size and time.
-        if (modificationTime < 0 && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0
-            && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
+        if (modificationTime < 0 && ::lstat(QFile::encodeName(localPath).constData(), &item) == 0 &&
+            (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
             size = item.st_size;
             modificationTime = item.st_mtime;
         }

@@ -24,7 +24,7 @@ struct StoredFileRecord
     QString folderId;
     QString mpcName;
     QString encFilename;
-    qint64 size = -1;              // taken when stored; -1: read from the local file
+    qint64 size = -1;  // taken when stored; -1: read from the local file
     qint64 modificationTime = -1;
 };
 

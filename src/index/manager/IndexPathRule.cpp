@@ -12,10 +12,7 @@ bool beginsWithFolder(const QString &path, const QString &folder)
 }
 
 // "/" alone names no computer folder.
-bool isComputerFolder(const QString &folder)
-{
-    return folder.size() > 1;
-}
+bool isComputerFolder(const QString &folder) { return folder.size() > 1; }
 
 }  // namespace
 

@@ -1,15 +1,15 @@
 #include "index/manager/TarnixDBManager.h"
 
-#include "index/manager/IndexDetailsFile.h"
-#include "index/manager/IndexPathRule.h"
-#include "index/manager/IndexSpillFile.h"
 #include "common/account/QLApplicationDelegate.h"
+#include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
 #include "common/utility/QLUtility.h"
-#include "common/files/TXSupportFileManager.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/journals/DataBaseWrapper.h"
 #include "index/journals/JournalFiles.h"
+#include "index/manager/IndexDetailsFile.h"
+#include "index/manager/IndexPathRule.h"
+#include "index/manager/IndexSpillFile.h"
 
 #include <QDir>
 
@@ -242,10 +242,7 @@ void TarnixDBManager::mergeJournals(const IndexContext &context)
     }
 }
 
-void TarnixDBManager::waitForWriters()
-{
-    mWriters.waitForDone();
-}
+void TarnixDBManager::waitForWriters() { mWriters.waitForDone(); }
 
 TarnixDBManager::WriterCounts TarnixDBManager::writersStarted() const
 {
@@ -282,7 +279,8 @@ std::optional<QStringList> TarnixDBManager::getAllEntriesFromMainDBWithPathLike(
 
 void TarnixDBManager::setLDBDetailsPList()
 {
-    const QString path = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBDetailsFilePath);
+    const QString path =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBDetailsFilePath);
     if (!path.isEmpty())
         IndexDetailsFile::write(path, mMainController.load()->userObject());
 }

@@ -113,8 +113,8 @@ private:
     std::unique_ptr<DataBaseWrapper> mCommonDatabaseHandler;
 
     std::mutex mBLock;
-    QHash<QString, StoredFileRecord> mRuvoInfo;   // local path -> what its last record says
-    QHash<QString, QString> mLDBFilePaths;        // sync mode: local path -> path below the sync root
+    QHash<QString, StoredFileRecord> mRuvoInfo;  // local path -> what its last record says
+    QHash<QString, QString> mLDBFilePaths;       // sync mode: local path -> path below the sync root
     std::mutex mDLock;
     QSet<QString> mFilesToDelete;
 
@@ -127,8 +127,8 @@ private:
     std::mutex mSpillLock;
     std::deque<QString> mSpilled;  // guarded by mSpillLock: batches waiting on disk, oldest first
     std::mutex mMergeStateLock;
-    bool mMerging = false;        // guarded by mMergeStateLock
-    bool mMergeAgain = false;     // guarded by mMergeStateLock
+    bool mMerging = false;     // guarded by mMergeStateLock
+    bool mMergeAgain = false;  // guarded by mMergeStateLock
     std::thread mDBThread;
     QThreadPool mWriters;
 };

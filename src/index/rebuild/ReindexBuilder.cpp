@@ -22,9 +22,11 @@ void removeDatabaseFiles(const QString &path)
 }  // namespace
 
 ReindexBuilder::ReindexBuilder(QString indexFolder, QString userName, IndexTimings timings)
-    : mIndexFolder(std::move(indexFolder)), mUserName(std::move(userName)), mTimings(timings), mReindex(timings)
-{
-}
+    : mIndexFolder(std::move(indexFolder))
+    , mUserName(std::move(userName))
+    , mTimings(timings)
+    , mReindex(timings)
+{}
 
 ReindexBuilder::~ReindexBuilder()
 {
@@ -97,8 +99,9 @@ bool ReindexBuilder::replaceMainIndex(QString *error)
     FMDatabase rebuilt(databasePath(mUserName + kReindexSuffix), mTimings.database);
     FMDatabase mainIndex(databasePath(mUserName), mTimings.database);
     if (!rebuilt.open() || !mainIndex.open()) {
-        ErrorSlot::fill(error, QStringLiteral("the index cannot be opened: %1")
-                                   .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));
+        ErrorSlot::fill(error,
+                        QStringLiteral("the index cannot be opened: %1")
+                            .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));
         return false;
     }
     // As every main index: readers never wait for a writer. A new one is made
@@ -110,7 +113,7 @@ bool ReindexBuilder::replaceMainIndex(QString *error)
     if (mainIndex.replaceContentsWith(rebuilt))
         return true;
     ErrorSlot::fill(error, QStringLiteral("the main index could not be replaced: %1")
-                             .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));
+                               .arg(mainIndex.hadError() ? mainIndex.lastErrorMessage() : rebuilt.lastErrorMessage()));
     return false;
 }
 

@@ -5,22 +5,24 @@
 
 namespace {
 
-QString absolute(const QString &path)
-{
-    return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path;
-}
+QString absolute(const QString &path) { return path.startsWith(QLatin1Char('/')) ? path : QLatin1Char('/') + path; }
 
 }  // namespace
 
 std::optional<IndexRows::FileValues> ReindexListing::fileRecord(const FileTransferData &line)
 {
-    for (const QString &value : {line.file_ver(), line.size(), line.fname(), line.mod_time(), line.folder_id(),
-                                 line.mpc(), line.enc_name()}) {
+    for (const QString &value :
+         {line.file_ver(), line.size(), line.fname(), line.mod_time(), line.folder_id(), line.mpc(), line.enc_name()}) {
         if (value.isEmpty())
             return std::nullopt;
     }
-    return IndexRows::FileValues{IndexNames::lastComponent(line.fname()), line.mod_time(), line.size(), line.file_ver(),
-                                 line.folder_id(), line.mpc(), line.enc_name()};
+    return IndexRows::FileValues{IndexNames::lastComponent(line.fname()),
+                                 line.mod_time(),
+                                 line.size(),
+                                 line.file_ver(),
+                                 line.folder_id(),
+                                 line.mpc(),
+                                 line.enc_name()};
 }
 
 QString ReindexListing::folderKey(const FileTransferData &line, bool backupMode)

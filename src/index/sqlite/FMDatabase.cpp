@@ -27,20 +27,19 @@ void requireThreadSafeLibrary()
 
 }  // namespace
 
-FMDatabase::FMDatabase() : FMDatabase(QString()) {}
+FMDatabase::FMDatabase()
+    : FMDatabase(QString())
+{}
 
 FMDatabase::FMDatabase(const QString &path, FMDatabaseTimings timings)
-    : mDatabasePath(path),
-      mMaxBusyRetryTimeInterval(std::chrono::duration<double>(timings.maxBusyRetry).count()),
-      mBusyRetryStep(timings.busyRetryStep)
+    : mDatabasePath(path)
+    , mMaxBusyRetryTimeInterval(std::chrono::duration<double>(timings.maxBusyRetry).count())
+    , mBusyRetryStep(timings.busyRetryStep)
 {
     requireThreadSafeLibrary();
 }
 
-FMDatabase::~FMDatabase()
-{
-    close();
-}
+FMDatabase::~FMDatabase() { close(); }
 
 QByteArray FMDatabase::sqlitePath() const
 {
@@ -57,7 +56,8 @@ bool FMDatabase::openWithFlags(int flags)
     const int result = sqlite3_open_v2(sqlitePath().constData(), &handle, flags, nullptr);
     if (result != SQLITE_OK) {
         // Keep why, but no handle: a later open must try again, not answer yes.
-        failWith(result, handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(result)));
+        failWith(result,
+                 handle ? QString::fromUtf8(sqlite3_errmsg(handle)) : QString::fromUtf8(sqlite3_errstr(result)));
         sqlite3_close(handle);
         return false;
     }
@@ -100,13 +100,11 @@ bool FMDatabase::setWal()
     // The library answers with the mode in force, which stays as it was where
     // the switch cannot be made (inside a transaction, for a memory database).
     auto mode = executeQuery(QStringLiteral("PRAGMA journal_mode = WAL"));
-    return mode && mode->next() && mode->stringForColumnIndex(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
+    return mode && mode->next() &&
+           mode->stringForColumnIndex(0).compare(QLatin1String("wal"), Qt::CaseInsensitive) == 0;
 }
 
-void FMDatabase::failWith(int code, const QString &message)
-{
-    mLayerError = Error{code, message};
-}
+void FMDatabase::failWith(int code, const QString &message) { mLayerError = Error{code, message}; }
 
 bool FMDatabase::ensureOpenForExecution()
 {
@@ -285,15 +283,9 @@ bool FMDatabase::beginDeferredTransaction()
     return runTransactionStatement(QStringLiteral("begin deferred transaction"), true);
 }
 
-bool FMDatabase::commit()
-{
-    return runTransactionStatement(QStringLiteral("commit transaction"), false);
-}
+bool FMDatabase::commit() { return runTransactionStatement(QStringLiteral("commit transaction"), false); }
 
-bool FMDatabase::rollback()
-{
-    return runTransactionStatement(QStringLiteral("rollback transaction"), false);
-}
+bool FMDatabase::rollback() { return runTransactionStatement(QStringLiteral("rollback transaction"), false); }
 
 QString FMDatabase::lastErrorMessage() const
 {
@@ -309,10 +301,7 @@ int FMDatabase::lastErrorCode() const
     return mDb ? sqlite3_errcode(mDb) : SQLITE_OK;
 }
 
-bool FMDatabase::lastErrorWasConstraint() const
-{
-    return lastErrorCode() == SQLITE_CONSTRAINT;
-}
+bool FMDatabase::lastErrorWasConstraint() const { return lastErrorCode() == SQLITE_CONSTRAINT; }
 
 bool FMDatabase::hadError() const
 {
@@ -320,15 +309,9 @@ bool FMDatabase::hadError() const
     return code > SQLITE_OK && code < SQLITE_ROW;
 }
 
-int FMDatabase::changes() const
-{
-    return mDb ? sqlite3_changes(mDb) : 0;
-}
+int FMDatabase::changes() const { return mDb ? sqlite3_changes(mDb) : 0; }
 
-qint64 FMDatabase::lastInsertRowId() const
-{
-    return mDb ? sqlite3_last_insert_rowid(mDb) : 0;
-}
+qint64 FMDatabase::lastInsertRowId() const { return mDb ? sqlite3_last_insert_rowid(mDb) : 0; }
 
 void FMDatabase::setMaxBusyRetryTimeInterval(double seconds)
 {
@@ -356,10 +339,7 @@ int FMDatabase::busyHandler(void *context, int count)
     return 1;
 }
 
-void FMDatabase::resultSetDidClose(FMResultSet *resultSet)
-{
-    mOpenResultSets.erase(resultSet);
-}
+void FMDatabase::resultSetDidClose(FMResultSet *resultSet) { mOpenResultSets.erase(resultSet); }
 
 void FMDatabase::closeOpenResultSets()
 {

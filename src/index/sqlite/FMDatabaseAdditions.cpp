@@ -3,7 +3,8 @@
 
 bool FMDatabase::tableExists(const QString &tableName)
 {
-    auto resultSet = executeQuery(QStringLiteral("select [sql] from sqlite_master where [type] = 'table' and lower(name) = ?"),
-                                  {tableName.toLower()});
+    auto resultSet =
+        executeQuery(QStringLiteral("select [sql] from sqlite_master where [type] = 'table' and lower(name) = ?"),
+                     {tableName.toLower()});
     return resultSet && resultSet->next();
 }

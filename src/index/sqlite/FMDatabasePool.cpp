@@ -3,9 +3,10 @@
 #include <algorithm>
 
 FMDatabasePool::FMDatabasePool(const QString &path, int flags, FMDatabaseTimings timings)
-    : mPath(path), mTimings(timings), mOpenFlags(flags)
-{
-}
+    : mPath(path)
+    , mTimings(timings)
+    , mOpenFlags(flags)
+{}
 
 std::unique_ptr<FMDatabase> FMDatabasePool::takeDatabase()
 {

@@ -13,9 +13,11 @@ std::unique_ptr<FMDatabaseQueue> FMDatabaseQueue::databaseQueueWithPath(const QS
 
 FMDatabaseQueue::FMDatabaseQueue(const QString &path, int flags, FMDatabaseTimings timings,
                                  std::unique_ptr<FMDatabase> db)
-    : mPath(path), mOpenFlags(flags), mTimings(timings), mDb(std::move(db))
-{
-}
+    : mPath(path)
+    , mOpenFlags(flags)
+    , mTimings(timings)
+    , mDb(std::move(db))
+{}
 
 FMDatabase *FMDatabaseQueue::database()
 {

@@ -6,16 +6,15 @@
 #include <sqlite3.h>
 
 FMResultSet::FMResultSet(std::shared_ptr<FMStatement> statement, FMDatabase *parentDB)
-    : mStatement(std::move(statement)), mParentDB(parentDB), mQuery(mStatement->query())
+    : mStatement(std::move(statement))
+    , mParentDB(parentDB)
+    , mQuery(mStatement->query())
 {
     Q_ASSERT(!mStatement->inUse());
     mStatement->setInUse(true);
 }
 
-FMResultSet::~FMResultSet()
-{
-    close();
-}
+FMResultSet::~FMResultSet() { close(); }
 
 bool FMResultSet::next()
 {
@@ -38,15 +37,9 @@ void FMResultSet::close()
     mParentDB = nullptr;
 }
 
-int FMResultSet::columnCount() const
-{
-    return mStatement ? sqlite3_column_count(mStatement->statement()) : 0;
-}
+int FMResultSet::columnCount() const { return mStatement ? sqlite3_column_count(mStatement->statement()) : 0; }
 
-bool FMResultSet::hasColumn(int columnIndex) const
-{
-    return columnIndex >= 0 && columnIndex < columnCount();
-}
+bool FMResultSet::hasColumn(int columnIndex) const { return columnIndex >= 0 && columnIndex < columnCount(); }
 
 QString FMResultSet::columnNameForIndex(int columnIndex) const
 {
@@ -75,10 +68,7 @@ int FMResultSet::intForColumnIndex(int columnIndex) const
     return hasColumn(columnIndex) ? sqlite3_column_int(mStatement->statement(), columnIndex) : 0;
 }
 
-long FMResultSet::longForColumnIndex(int columnIndex) const
-{
-    return long(longLongIntForColumnIndex(columnIndex));
-}
+long FMResultSet::longForColumnIndex(int columnIndex) const { return long(longLongIntForColumnIndex(columnIndex)); }
 
 qint64 FMResultSet::longLongIntForColumnIndex(int columnIndex) const
 {
@@ -90,10 +80,7 @@ quint64 FMResultSet::unsignedLongLongIntForColumnIndex(int columnIndex) const
     return quint64(longLongIntForColumnIndex(columnIndex));
 }
 
-bool FMResultSet::boolForColumnIndex(int columnIndex) const
-{
-    return intForColumnIndex(columnIndex) != 0;
-}
+bool FMResultSet::boolForColumnIndex(int columnIndex) const { return intForColumnIndex(columnIndex) != 0; }
 
 double FMResultSet::doubleForColumnIndex(int columnIndex) const
 {

@@ -46,8 +46,8 @@ public:
     quint64 unsignedLongLongIntForColumnIndex(int columnIndex) const;
     bool boolForColumnIndex(int columnIndex) const;
     double doubleForColumnIndex(int columnIndex) const;
-    QString stringForColumnIndex(int columnIndex) const;  // null for NULL
-    QDateTime dateForColumnIndex(int columnIndex) const;  // seconds since 1970, UTC
+    QString stringForColumnIndex(int columnIndex) const;   // null for NULL
+    QDateTime dateForColumnIndex(int columnIndex) const;   // seconds since 1970, UTC
     QByteArray dataForColumnIndex(int columnIndex) const;  // null for NULL or an empty blob
     bool columnIndexIsNull(int columnIndex) const;
     // The column's text as the library holds it (UTF-8), without a copy: valid
@@ -59,15 +59,36 @@ public:
 
     int intForColumn(const QString &columnName) const { return intForColumnIndex(columnIndexForName(columnName)); }
     long longForColumn(const QString &columnName) const { return longForColumnIndex(columnIndexForName(columnName)); }
-    qint64 longLongIntForColumn(const QString &columnName) const { return longLongIntForColumnIndex(columnIndexForName(columnName)); }
-    quint64 unsignedLongLongIntForColumn(const QString &columnName) const { return unsignedLongLongIntForColumnIndex(columnIndexForName(columnName)); }
+    qint64 longLongIntForColumn(const QString &columnName) const
+    {
+        return longLongIntForColumnIndex(columnIndexForName(columnName));
+    }
+    quint64 unsignedLongLongIntForColumn(const QString &columnName) const
+    {
+        return unsignedLongLongIntForColumnIndex(columnIndexForName(columnName));
+    }
     bool boolForColumn(const QString &columnName) const { return boolForColumnIndex(columnIndexForName(columnName)); }
-    double doubleForColumn(const QString &columnName) const { return doubleForColumnIndex(columnIndexForName(columnName)); }
-    QString stringForColumn(const QString &columnName) const { return stringForColumnIndex(columnIndexForName(columnName)); }
-    QDateTime dateForColumn(const QString &columnName) const { return dateForColumnIndex(columnIndexForName(columnName)); }
-    QByteArray dataForColumn(const QString &columnName) const { return dataForColumnIndex(columnIndexForName(columnName)); }
+    double doubleForColumn(const QString &columnName) const
+    {
+        return doubleForColumnIndex(columnIndexForName(columnName));
+    }
+    QString stringForColumn(const QString &columnName) const
+    {
+        return stringForColumnIndex(columnIndexForName(columnName));
+    }
+    QDateTime dateForColumn(const QString &columnName) const
+    {
+        return dateForColumnIndex(columnIndexForName(columnName));
+    }
+    QByteArray dataForColumn(const QString &columnName) const
+    {
+        return dataForColumnIndex(columnIndexForName(columnName));
+    }
     bool columnIsNull(const QString &columnName) const { return columnIndexIsNull(columnIndexForName(columnName)); }
-    QVariant objectForColumnName(const QString &columnName) const { return objectForColumnIndex(columnIndexForName(columnName)); }
+    QVariant objectForColumnName(const QString &columnName) const
+    {
+        return objectForColumnIndex(columnIndexForName(columnName));
+    }
 
 private:
     friend class FMDatabase;

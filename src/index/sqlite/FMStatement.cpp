@@ -3,14 +3,11 @@
 #include <sqlite3.h>
 
 FMStatement::FMStatement(sqlite3_stmt *statement, const QString &query)
-    : mStatement(statement), mQuery(query)
-{
-}
+    : mStatement(statement)
+    , mQuery(query)
+{}
 
-FMStatement::~FMStatement()
-{
-    close();
-}
+FMStatement::~FMStatement() { close(); }
 
 void FMStatement::close()
 {
@@ -42,10 +39,7 @@ int FMStatement::bindBlob(int column, QByteArray bytes)
     return result;
 }
 
-int FMStatement::bindInt64(int column, qint64 value)
-{
-    return sqlite3_bind_int64(mStatement, column, value);
-}
+int FMStatement::bindInt64(int column, qint64 value) { return sqlite3_bind_int64(mStatement, column, value); }
 
 int FMStatement::bindTextUntilRun(int column, QByteArrayView utf8)
 {

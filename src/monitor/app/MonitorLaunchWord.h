@@ -7,12 +7,13 @@
 // and the file removed. No word is ever run as a command.
 namespace MonitorLaunchWord {
 
-enum class Action {
-    None,                        // no file
-    OpenPreferences,             // any other word, an empty or unreadable file
-    OpenExclusionPreferences,    // "ViewExclude"
-    LockAndOpenPreferences,      // "DisablePreferencesNotification"
-    SendErrorReport,             // "sendErrorReport"
+enum class Action
+{
+    None,                      // no file
+    OpenPreferences,           // any other word, an empty or unreadable file
+    OpenExclusionPreferences,  // "ViewExclude"
+    LockAndOpenPreferences,    // "DisablePreferencesNotification"
+    SendErrorReport,           // "sendErrorReport"
 };
 
 // What a word asks for.

@@ -46,7 +46,11 @@ void trace(const QString &line) { QLLogger::logMonitorTrace(line); }
 
 TarnixMonitorController::TarnixMonitorController(MonitorContext &context, MonitorView &view, DisplayController &display,
                                                  AlertPresenter &alerts, Clock clock)
-    : mContext(context), mView(view), mDisplay(display), mAlerts(alerts), mClock(std::move(clock))
+    : mContext(context)
+    , mView(view)
+    , mDisplay(display)
+    , mAlerts(alerts)
+    , mClock(std::move(clock))
 {
     mRefreshTimer.setInterval(mContext.timings().statusRefresh);
     connect(&mRefreshTimer, &QTimer::timeout, this, &TarnixMonitorController::checkForTotalQuota);

@@ -27,7 +27,8 @@ class TarnixMonitorController : public QObject, public IPCMessageDelegate
     Q_OBJECT
 public:
     // Message types between the monitor, the client and the daemon.
-    enum MessageType {
+    enum MessageType
+    {
         IPCMessageTypeDesktopNotification = 1,
         IPCMessageTypeToolTip = 2,
         IPCMessageTypeHello = 3,
@@ -39,8 +40,9 @@ public:
 
     using Clock = std::function<QDateTime()>;
 
-    TarnixMonitorController(MonitorContext &context, MonitorView &view, DisplayController &display,
-                            AlertPresenter &alerts, Clock clock = [] { return QDateTime::currentDateTime(); });
+    TarnixMonitorController(
+        MonitorContext &context, MonitorView &view, DisplayController &display, AlertPresenter &alerts,
+        Clock clock = [] { return QDateTime::currentDateTime(); });
     ~TarnixMonitorController() override;
 
     // The start-up: messaging and the hello, the tray item, the launch word,

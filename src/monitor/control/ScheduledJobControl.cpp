@@ -26,15 +26,17 @@ QString beside(const QString &file, const QString &name) { return QFileInfo(file
 
 ScheduledJobControl::Paths ScheduledJobControl::Paths::fromTexts()
 {
-    return {QLLocalizedString(QStringLiteral("SchedulerStatus")), QLLocalizedString(QStringLiteral("SchedulerProgress")),
+    return {QLLocalizedString(QStringLiteral("SchedulerStatus")),
+            QLLocalizedString(QStringLiteral("SchedulerProgress")),
             PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("ApplicationPreferenceFile")))};
 }
 
 ScheduledJobControl::ScheduledJobControl(TarnixSchedulerController &store, DistributedNotificationCenter *notifications,
                                          Paths paths)
-    : mStore(store), mNotifications(notifications), mPaths(std::move(paths))
-{
-}
+    : mStore(store)
+    , mNotifications(notifications)
+    , mPaths(std::move(paths))
+{}
 
 QString ScheduledJobControl::currentUser() const
 {
@@ -58,10 +60,12 @@ ScheduledJobControl::Answer ScheduledJobControl::backupNow(const MakeImmediateIt
     const QString state = mStore.schedulerState().value_or(TarnixSchedulerController::kStateIdle);
     if (state != TarnixSchedulerController::kStateIdle)
         return {BackupNow::AlreadyScheduled,
-                QLLocalizedString(QStringLiteral("Immediate schedule has already been scheduled. Please try after it completes."))};
+                QLLocalizedString(
+                    QStringLiteral("Immediate schedule has already been scheduled. Please try after it completes."))};
     const StoredItem stored = makeItem();
     if (!stored.item)
-        return {BackupNow::NoBackupSet, QLLocalizedString(QStringLiteral("Please login to the Tarnix and configure a backup set"))};
+        return {BackupNow::NoBackupSet,
+                QLLocalizedString(QStringLiteral("Please login to the Tarnix and configure a backup set"))};
     if (!stored.saved.saved())
         return {BackupNow::NotSaved, stored.saved.message};
     mStore.writeSchedulerState(TarnixSchedulerController::kStateImmediate);
@@ -86,7 +90,8 @@ bool ScheduledJobControl::isBackupInProgress() const
     const QVariantMap status = ApplicationStatusFile::read();
     if (status.contains(kSchedule)) {
         const QString running = status.value(kSchedule).toString();
-        for (const TarnixScheduleItem &record : mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
+        for (const TarnixScheduleItem &record :
+             mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
             if (record.tarnixUserName() == running)
                 return true;
     }
@@ -108,8 +113,8 @@ QString ScheduledJobControl::showProgress(bool isRestoreProgress) const
 QString ScheduledJobControl::throttleFile(const QString &userName) const
 {
     return UserFiles::path(isRuvoUser(userName) ? QStringLiteral("BandwidthThrottleFilePathForRuvo")
-                                         : QStringLiteral("BandwidthThrottleFilePath"),
-                    userName);
+                                                : QStringLiteral("BandwidthThrottleFilePath"),
+                           userName);
 }
 
 void ScheduledJobControl::pauseResume(bool pause)
@@ -161,7 +166,8 @@ bool ScheduledJobControl::areAllSchedulesDisabled() const
 
 std::optional<QString> ScheduledJobControl::usernameOfJobInProgress() const
 {
-    for (const TarnixScheduleItem &record : mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
+    for (const TarnixScheduleItem &record :
+         mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
         if (record.status() == TarnixScheduleItem::InProgress)
             return record.tarnixUserName();
     return std::nullopt;

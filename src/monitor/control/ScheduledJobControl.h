@@ -27,7 +27,14 @@ public:
     };
 
     // Backup now's ends.
-    enum class BackupNow { Scheduled, AlreadyScheduled, NoBackupSet, NotSaved, InteractiveRunning };
+    enum class BackupNow
+    {
+        Scheduled,
+        AlreadyScheduled,
+        NoBackupSet,
+        NotSaved,
+        InteractiveRunning
+    };
     struct Answer
     {
         BackupNow result;

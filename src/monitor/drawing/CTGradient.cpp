@@ -88,7 +88,10 @@ CTGradient CTGradient::rainbowGradient() { return preset(Chromatic, {{1, 0, 0, 1
 
 CTGradient CTGradient::hydrogenSpectrumGradient()
 {
-    struct Line { double hue, position, width; };
+    struct Line
+    {
+        double hue, position, width;
+    };
     const Line lines[] = {{22, 0.145, 0.01}, {200, 0.71, 0.008}, {253, 0.885, 0.005}, {275, 0.965, 0.003}};
     CTGradient gradient = CTGradient().gradientWithBlendingMode(Chromatic);
     for (const Line &line : lines) {
@@ -239,12 +242,18 @@ CTGradient::Color CTGradient::transformHSV_RGB(const Hsv &hsv)
     const double v = hsv.value, s = hsv.saturation;
     const double p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
     switch (i % 6) {
-    case 1: return {q, v, p, hsv.alpha};
-    case 2: return {p, v, t, hsv.alpha};
-    case 3: return {p, q, v, hsv.alpha};
-    case 4: return {t, p, v, hsv.alpha};
-    case 5: return {v, p, q, hsv.alpha};
-    default: return {v, t, p, hsv.alpha};
+    case 1:
+        return {q, v, p, hsv.alpha};
+    case 2:
+        return {p, v, t, hsv.alpha};
+    case 3:
+        return {p, q, v, hsv.alpha};
+    case 4:
+        return {t, p, v, hsv.alpha};
+    case 5:
+        return {v, p, q, hsv.alpha};
+    default:
+        return {v, t, p, hsv.alpha};
     }
 }
 

@@ -17,7 +17,12 @@
 class CTGradient
 {
 public:
-    enum BlendingMode { Linear = 0, Chromatic = 1, InverseChromatic = 2 };
+    enum BlendingMode
+    {
+        Linear = 0,
+        Chromatic = 1,
+        InverseChromatic = 2
+    };
 
     struct Color
     {

@@ -34,9 +34,9 @@ ScheduleActionsController::Paths ScheduleActionsController::Paths::fromTexts()
 }
 
 ScheduleActionsController::ScheduleActionsController(TarnixSchedulerController &store, Paths paths)
-    : mStore(store), mPaths(std::move(paths))
-{
-}
+    : mStore(store)
+    , mPaths(std::move(paths))
+{}
 
 std::optional<TarnixScheduleItem> ScheduleActionsController::record(const QString &identity) const
 {
@@ -66,8 +66,8 @@ ScheduleActionsController::Answer ScheduleActionsController::runNow(const QStrin
     const QList<TarnixScheduleItem> &all = mStore.configuredSchedules();
     // A one-off job that has ended stays in the archive with its end status; only one still to run blocks.
     const bool oneOffWaits = std::any_of(all.cbegin(), all.cend(), [](const TarnixScheduleItem &r) {
-        return r.frequency() == TarnixScheduleItem::Immediate
-               && (r.status() == TarnixScheduleItem::NoStatus || r.status() == TarnixScheduleItem::InProgress);
+        return r.frequency() == TarnixScheduleItem::Immediate &&
+               (r.status() == TarnixScheduleItem::NoStatus || r.status() == TarnixScheduleItem::InProgress);
     });
     if (selected->status() == TarnixScheduleItem::InProgress || oneOffWaits)
         return {false, kAlreadyImmediate};
@@ -130,9 +130,9 @@ TarnixScheduleItem ScheduleActionsController::newRecordFromLogin(const ScheduleP
     record.setUserAtServer(login.value(Login::kUserAtServer).toString());
     record.setServerName(login.value(Login::kServerName).toString());
     record.setQuotaServerName(login.value(Login::kQuotaServerName).toString());
-    record.setProcessReferenceFile(PathStandardizer::standardizePath(PathTemplate::fillTemplate(
-        QLLocalizedString(QStringLiteral("BackupsetPath")),
-        {Brand::pick(record.tarnixUserName(), record.username())})));
+    record.setProcessReferenceFile(PathStandardizer::standardizePath(
+        PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupsetPath")),
+                                   {Brand::pick(record.tarnixUserName(), record.username())})));
     record.setSSL(QStringLiteral("YES"));
     record.setFrequency(TarnixScheduleItem::Daily);
     SchedulePanel chosen = panel;
@@ -158,8 +158,8 @@ ScheduleActionsController::Outcome ScheduleActionsController::saveEdit(const Tar
     if (replacesRepeatingJobs && edited.frequency() != TarnixScheduleItem::Immediate) {
         QStringList repeating;
         for (const TarnixScheduleItem &record : mStore.configuredSchedules())
-            if (record.tarnixUserName() == original.tarnixUserName()
-                && record.frequency() != TarnixScheduleItem::Immediate)
+            if (record.tarnixUserName() == original.tarnixUserName() &&
+                record.frequency() != TarnixScheduleItem::Immediate)
                 repeating << record.identityKey();
         if (!repeating.isEmpty())
             if (const Outcome removed = mStore.tarnixDeleteSchedulerDeatils(repeating); !removed.saved())

@@ -31,8 +31,8 @@ public:
         QStringLiteral("You already have a scheduled job that has been marked for immediate backup.");
     static inline const QString kImmediateScheduled =
         QStringLiteral("The immediate backup has been scheduled, it will commence in a few seconds");
-    static inline const QString kNoBackupSet
-        = QStringLiteral("The job has no files to back up: its backup set is missing or empty.");
+    static inline const QString kNoBackupSet =
+        QStringLiteral("The job has no files to back up: its backup set is missing or empty.");
 
     ScheduleActionsController(TarnixSchedulerController &store, Paths paths = Paths::fromTexts());
 

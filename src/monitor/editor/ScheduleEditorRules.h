@@ -44,8 +44,8 @@ ScheduleEditorEnabled enabled(const ScheduleEditorState &state);
 // The record's frequency, time and day list as the checked row gives them,
 // with the picker's time (and date, for the hourly row) and the day of the
 // month; false when no row is checked (the save then means a delete).
-bool applyChoice(const ScheduleEditorState &state, TarnixScheduleItem &record, const QDateTime &picked,
-                 int dayOfMonth, const QDateTime &now);
+bool applyChoice(const ScheduleEditorState &state, TarnixScheduleItem &record, const QDateTime &picked, int dayOfMonth,
+                 const QDateTime &now);
 
 // Why the record's e-mail settings cannot be saved; none when they can.
 std::optional<QString> emailProblem(const TarnixScheduleItem &record);

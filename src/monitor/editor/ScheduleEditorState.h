@@ -10,7 +10,14 @@
 // controls' enabled states.
 struct ScheduleEditorState
 {
-    enum Row { NoRow = -1, DailyRow = 0, HourlyRow = 1, ImmediateRow = 2, MonthlyRow = 3 };
+    enum Row
+    {
+        NoRow = -1,
+        DailyRow = 0,
+        HourlyRow = 1,
+        ImmediateRow = 2,
+        MonthlyRow = 3
+    };
 
     int checkedRow = NoRow;
     bool weekDaysTitle = false;  // the first row reads "Week-Day(s)" rather than "Daily Schedule"

@@ -10,7 +10,14 @@
 //   a job in progress      -> every command
 namespace ScheduleMenuRules {
 
-enum class Command { Edit, Immediate, Refresh, Stop, Delete };
+enum class Command
+{
+    Edit,
+    Immediate,
+    Refresh,
+    Stop,
+    Delete
+};
 
 bool isEnabled(Command command, const std::optional<TarnixScheduleItem> &selected);
 

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QVariantMap>
 
-SchedulerPreferences::SchedulerPreferences(QString path) : mPath(std::move(path)) {}
+SchedulerPreferences::SchedulerPreferences(QString path)
+    : mPath(std::move(path))
+{}
 
 SchedulerPreferences::Settings SchedulerPreferences::read(const QString &tarnixUserName) const
 {

@@ -18,8 +18,7 @@ public:
 
     explicit MonitorProgressLogger(Clock clock = [] { return QDateTime::currentDateTime(); })
         : mClock(std::move(clock))
-    {
-    }
+    {}
     ~MonitorProgressLogger();  // writes out what is still buffered
 
     MonitorProgressLogger(const MonitorProgressLogger &) = delete;

@@ -7,8 +7,7 @@
 DisplayController::DisplayController(NotificationView &view, NotificationDesign design)
     : mView(view)
     , mDesign(design)
-{
-}
+{}
 
 void DisplayController::displayDesktopNotfn(bool onRequest, bool isBusinessUser, const QVariantMap &payload)
 {

@@ -30,7 +30,7 @@ struct State
     QString upgradeText;              // "Your Mac data is only protected upto %@"
     int percentage = 0;
     QString nextJobText;
-    int nextJobExtraLines = 0;        // lines of an error text; the label grows by 18 points each
+    int nextJobExtraLines = 0;                              // lines of an error text; the label grows by 18 points each
     QString successText, syncText, failureText, totalText;  // "%@ files"
 };
 

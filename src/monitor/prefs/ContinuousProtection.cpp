@@ -23,15 +23,15 @@ QString plistPath(const QString &userName) { return UserFiles::path(QStringLiter
 
 ContinuousProtection::ContinuousProtection(DistributedNotificationCenter &notifications)
     : mNotifications(notifications)
-{
-}
+{}
 
 bool ContinuousProtection::checkCDP(const QString &userName) const
 {
     if (userName.isEmpty())
         return false;
     const QVariantMap state = PropertyList::readDictionary(plistPath(userName));
-    return state.value(kUsernameKey).toString() == userName && state.value(kEnabledKey).toString() == QLatin1String("1");
+    return state.value(kUsernameKey).toString() == userName &&
+           state.value(kEnabledKey).toString() == QLatin1String("1");
 }
 
 bool ContinuousProtection::setEnabled(const QString &userName, bool enabled)

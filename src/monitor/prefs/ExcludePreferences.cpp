@@ -50,7 +50,8 @@ QStringList ExcludePreferences::defaultExcludeFiles()
 }
 
 ExcludePreferences::ExcludePreferences(DistributedNotificationCenter &notifications, LocalVolumeLayout layout)
-    : mNotifications(notifications), mLayout(std::move(layout))
+    : mNotifications(notifications)
+    , mLayout(std::move(layout))
 {
     connect(&mNotifications, &DistributedNotificationCenter::notificationReceived, this,
             [this](const QString &name, const QString &, const QVariantMap &userInfo) {
@@ -208,8 +209,7 @@ int ExcludePreferences::addPartialPathToExclusionList()
 
 void ExcludePreferences::setPartialName(int row, const QString &name)
 {
-    if (validRow(row, mPartialRows.size()) && !isDefault(mPartialRows[size_t(row)].name) &&
-        !name.trimmed().isEmpty())
+    if (validRow(row, mPartialRows.size()) && !isDefault(mPartialRows[size_t(row)].name) && !name.trimmed().isEmpty())
         mPartialRows[size_t(row)].name = name;
     changed();
 }
@@ -255,8 +255,8 @@ void ExcludePreferences::addRemoveFileToExclude(const QVariantMap &userInfo)
         addToExclusionList({userInfo.first().toString()});
     } else {
         const QString path = userInfo.value(kRemoveFromClient).toString();
-        const auto listed = std::find_if(mRows.begin(), mRows.end(),
-                                         [&path](const SourceListNode &row) { return row.name == path; });
+        const auto listed =
+            std::find_if(mRows.begin(), mRows.end(), [&path](const SourceListNode &row) { return row.name == path; });
         if (listed != mRows.end() && !isDefault(path))
             mRows.erase(listed);
     }

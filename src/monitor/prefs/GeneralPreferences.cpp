@@ -1,8 +1,8 @@
 #include "monitor/prefs/GeneralPreferences.h"
 
+#include "common/account/MultipleComputerKeys.h"
 #include "common/backupset/BackupSetFiles.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
-#include "common/account/MultipleComputerKeys.h"
 #include "common/categories/BoolValue.h"
 #include "common/files/SettingsFileWriter.h"
 #include "common/login/UserFiles.h"

@@ -9,10 +9,7 @@
 
 namespace MonitorPreferenceFile {
 
-QString path()
-{
-    return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
-}
+QString path() { return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath"))); }
 
 QVariantMap read() { return PropertyList::readDictionary(path()); }
 

@@ -4,7 +4,9 @@
 #include "common/proxy/ProxySettingFile.h"
 #include "common/proxy/SystemProxySettings.h"
 
-MonitorProxySettings::MonitorProxySettings(QString settingFilePath) : mSettingFilePath(std::move(settingFilePath)) {}
+MonitorProxySettings::MonitorProxySettings(QString settingFilePath)
+    : mSettingFilePath(std::move(settingFilePath))
+{}
 
 void MonitorProxySettings::loadProxySettings()
 {

@@ -12,7 +12,12 @@
 class MonitorProxySettings
 {
 public:
-    enum Mode { NoProxy = 0, TypedIn = 1, SystemProxy = 2 };
+    enum Mode
+    {
+        NoProxy = 0,
+        TypedIn = 1,
+        SystemProxy = 2
+    };
 
     explicit MonitorProxySettings(QString settingFilePath);
 

@@ -18,7 +18,7 @@ inline const QString kRootKey = QStringLiteral("Schedules");
 struct Contents
 {
     QList<TarnixScheduleItem> records;
-    QVariantList otherEntries;  // entries that are no schedule record, kept to be written back
+    QVariantList otherEntries;     // entries that are no schedule record, kept to be written back
     QVariantMap otherRootEntries;  // root keys beside "Schedules", kept too
 };
 

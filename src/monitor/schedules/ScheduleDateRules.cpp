@@ -96,10 +96,7 @@ bool currentDayIndexExsistsInTheSelectedArray(const TarnixScheduleItem &record, 
     return isSelected(record, now);
 }
 
-bool oneMinuteGapWithTheCurrentTime(const QDateTime &picked, const QDateTime &now)
-{
-    return picked.addSecs(60) > now;
-}
+bool oneMinuteGapWithTheCurrentTime(const QDateTime &picked, const QDateTime &now) { return picked.addSecs(60) > now; }
 
 QDateTime nextscheduleDateForHourlySchedule(const QDateTime &picked, const QDateTime &now)
 {
@@ -143,7 +140,7 @@ std::optional<qsizetype> nextScheduledItem(const QList<TarnixScheduleItem> &reco
 }
 
 std::optional<QList<TarnixScheduleItem>> checkExistanceOfOnceForSameUser(const QList<TarnixScheduleItem> &records,
-                                                                          const TarnixScheduleItem &saved)
+                                                                         const TarnixScheduleItem &saved)
 {
     if (saved.frequency() != TarnixScheduleItem::Immediate)
         return std::nullopt;

@@ -72,6 +72,6 @@ std::optional<qsizetype> nextScheduledItem(const QList<TarnixScheduleItem> &reco
 // the others go. None (nothing to write) when `saved` is not one-off, the user
 // has none, or one of them is running.
 std::optional<QList<TarnixScheduleItem>> checkExistanceOfOnceForSameUser(const QList<TarnixScheduleItem> &records,
-                                                                          const TarnixScheduleItem &saved);
+                                                                         const TarnixScheduleItem &saved);
 
 }  // namespace ScheduleDateRules

@@ -20,20 +20,35 @@ QDateTime decodedTime(const QVariant &value)
 
 const QStringList &TarnixScheduleItem::archivedKeys()
 {
-    static const QStringList keys{
-        kScheduleType,  kScheduleTime, kFrequency,   kStatus,
-        kDestination,   kUsername,     kTarnixUserName, kEmailids,
-        kDisplayDesktopNotification, kShouldStartMissedScheduleBackup, kSendEmailNotification,
-        kUserAtServer,  kServerName,   kQuotaServerName, kPassword,
-        kProcessReferenceFile, kIsUseSSL, kScheduleTimeSettings, kSelectedDaysForSchedule,
-        kSendLogExtract, kNotifyOnFailure, kIsAutoSyncEnabled};
+    static const QStringList keys{kScheduleType,
+                                  kScheduleTime,
+                                  kFrequency,
+                                  kStatus,
+                                  kDestination,
+                                  kUsername,
+                                  kTarnixUserName,
+                                  kEmailids,
+                                  kDisplayDesktopNotification,
+                                  kShouldStartMissedScheduleBackup,
+                                  kSendEmailNotification,
+                                  kUserAtServer,
+                                  kServerName,
+                                  kQuotaServerName,
+                                  kPassword,
+                                  kProcessReferenceFile,
+                                  kIsUseSSL,
+                                  kScheduleTimeSettings,
+                                  kSelectedDaysForSchedule,
+                                  kSendLogExtract,
+                                  kNotifyOnFailure,
+                                  kIsAutoSyncEnabled};
     return keys;
 }
 
 TarnixScheduleItem::TarnixScheduleItem()
-    : mScheduleTime(QDateTime::currentDateTime()), mScheduleIdentifier(newIdentifier())
-{
-}
+    : mScheduleTime(QDateTime::currentDateTime())
+    , mScheduleIdentifier(newIdentifier())
+{}
 
 TarnixScheduleItem TarnixScheduleItem::copy() const
 {
@@ -121,8 +136,13 @@ QString TarnixScheduleItem::identityKey() const
     QStringList days;
     for (int day : dayIndexes(mSelectedDaysForSchedule))
         days << QString::number(day);
-    return QStringList{mUsername, mTarnixUserName, QString::number(mScheduleType), QString::number(mFrequency),
-                       QString::number(mScheduleTime.toSecsSinceEpoch()), mProcessReferenceFile, days.join(',')}
+    return QStringList{mUsername,
+                       mTarnixUserName,
+                       QString::number(mScheduleType),
+                       QString::number(mFrequency),
+                       QString::number(mScheduleTime.toSecsSinceEpoch()),
+                       mProcessReferenceFile,
+                       days.join(',')}
         .join(QChar(0x1f));
 }
 
@@ -153,20 +173,23 @@ std::optional<QString> TarnixScheduleItem::validationError() const
 bool TarnixScheduleItem::isEqualToScheduleItem(const TarnixScheduleItem &other) const
 {
     const qint64 laterBy = other.mScheduleTime.msecsTo(mScheduleTime);
-    return mScheduleType == other.mScheduleType && laterBy >= 0 && laterBy <= 60 * 1000
-           && mStatus == other.mStatus && mDestination == other.mDestination && mUsername == other.mUsername
-           && mEmailids == other.mEmailids && mDisplayDesktopNotification == other.mDisplayDesktopNotification
-           && mShouldStartMissedScheduleBackup == other.mShouldStartMissedScheduleBackup
-           && mSendEmailNotification == other.mSendEmailNotification && mSendLogExtract == other.mSendLogExtract
-           && mNotifyOnFailure == other.mNotifyOnFailure;
+    return mScheduleType == other.mScheduleType && laterBy >= 0 && laterBy <= 60 * 1000 && mStatus == other.mStatus &&
+           mDestination == other.mDestination && mUsername == other.mUsername && mEmailids == other.mEmailids &&
+           mDisplayDesktopNotification == other.mDisplayDesktopNotification &&
+           mShouldStartMissedScheduleBackup == other.mShouldStartMissedScheduleBackup &&
+           mSendEmailNotification == other.mSendEmailNotification && mSendLogExtract == other.mSendLogExtract &&
+           mNotifyOnFailure == other.mNotifyOnFailure;
 }
 
 QString TarnixScheduleItem::scheduleTypeString() const
 {
     switch (mScheduleType) {
-    case Backup: return QStringLiteral("Backup");
-    case Restore: return QStringLiteral("Restore");
-    default: return {};
+    case Backup:
+        return QStringLiteral("Backup");
+    case Restore:
+        return QStringLiteral("Restore");
+    default:
+        return {};
     }
 }
 
@@ -178,24 +201,36 @@ QString TarnixScheduleItem::scheduleTimeString() const
 QString TarnixScheduleItem::frequencyString(const QList<TarnixScheduleItem> &archive) const
 {
     switch (mFrequency) {
-    case Immediate: return QStringLiteral("Immediate");
-    case Hourly: return QStringLiteral("Hourly ");
-    case Daily: return QStringLiteral("Daily");
-    case Weekdays: return QStringLiteral("Weekdays");
-    case Monthly: return QStringLiteral("Monthly");
-    case SelectedDays: return scheduledDays(archive);
-    default: return QStringLiteral("None");
+    case Immediate:
+        return QStringLiteral("Immediate");
+    case Hourly:
+        return QStringLiteral("Hourly ");
+    case Daily:
+        return QStringLiteral("Daily");
+    case Weekdays:
+        return QStringLiteral("Weekdays");
+    case Monthly:
+        return QStringLiteral("Monthly");
+    case SelectedDays:
+        return scheduledDays(archive);
+    default:
+        return QStringLiteral("None");
     }
 }
 
 QString TarnixScheduleItem::statusString() const
 {
     switch (mStatus) {
-    case NoStatus: return QString(QLatin1String(""));
-    case InProgress: return QStringLiteral("In progress");
-    case Canceled: return QStringLiteral("Canceled");
-    case Completed: return QStringLiteral("Completed");
-    default: return QStringLiteral("InvalidStatus");
+    case NoStatus:
+        return QString(QLatin1String(""));
+    case InProgress:
+        return QStringLiteral("In progress");
+    case Canceled:
+        return QStringLiteral("Canceled");
+    case Completed:
+        return QStringLiteral("Completed");
+    default:
+        return QStringLiteral("InvalidStatus");
     }
 }
 

@@ -18,9 +18,27 @@
 class TarnixScheduleItem
 {
 public:
-    enum Frequency { Immediate = 0, Hourly = 1, Daily = 2, Weekdays = 3, Monthly = 4, SelectedDays = 5 };
-    enum Status { NoStatus = 0, InProgress = 1, Canceled = 2, Completed = 3 };
-    enum ScheduleType { Backup = 0, Restore = 1 };
+    enum Frequency
+    {
+        Immediate = 0,
+        Hourly = 1,
+        Daily = 2,
+        Weekdays = 3,
+        Monthly = 4,
+        SelectedDays = 5
+    };
+    enum Status
+    {
+        NoStatus = 0,
+        InProgress = 1,
+        Canceled = 2,
+        Completed = 3
+    };
+    enum ScheduleType
+    {
+        Backup = 0,
+        Restore = 1
+    };
 
     static inline const QString kClassName = QStringLiteral("TarnixScheduleItem");
 

@@ -24,11 +24,15 @@ bool anyInProgress(const QList<TarnixScheduleItem> &records)
 class TraceScope
 {
 public:
-    explicit TraceScope(const QString &operation) : mOperation(operation)
+    explicit TraceScope(const QString &operation)
+        : mOperation(operation)
     {
         MonitorLogger::logMonitorTrace(QStringLiteral("Start of %1 In SchedulerController").arg(mOperation));
     }
-    ~TraceScope() { MonitorLogger::logMonitorTrace(QStringLiteral("Exit of %1 In SchedulerController").arg(mOperation)); }
+    ~TraceScope()
+    {
+        MonitorLogger::logMonitorTrace(QStringLiteral("Exit of %1 In SchedulerController").arg(mOperation));
+    }
     TraceScope(const TraceScope &) = delete;
     TraceScope &operator=(const TraceScope &) = delete;
 
@@ -40,12 +44,14 @@ private:
 
 TarnixSchedulerController::Paths TarnixSchedulerController::Paths::fromTexts()
 {
-    return {QLLocalizedString(QStringLiteral("SchedulerSettingsFile")), QLLocalizedString(QStringLiteral("SchedulerState")),
+    return {QLLocalizedString(QStringLiteral("SchedulerSettingsFile")),
+            QLLocalizedString(QStringLiteral("SchedulerState")),
             QLLocalizedString(QStringLiteral("MultiplePCStateFilePath")),
             Brand::pick(QStringLiteral("MyTarnix"), QStringLiteral("MyQuellon"))};
 }
 
-TarnixSchedulerController::TarnixSchedulerController(Paths paths) : mPaths(std::move(paths))
+TarnixSchedulerController::TarnixSchedulerController(Paths paths)
+    : mPaths(std::move(paths))
 {
     tarnixInitializeSchedulerSettings();
 }
@@ -132,7 +138,8 @@ TarnixSchedulerController::change(const QString &operation,
     return {};
 }
 
-TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixaddSchedulerDetails(const TarnixScheduleItem &record)
+TarnixSchedulerController::SaveOutcome
+TarnixSchedulerController::tarnixaddSchedulerDetails(const TarnixScheduleItem &record)
 {
     if (const auto error = record.validationError())
         return {Saved::Failed, *error};
@@ -142,23 +149,26 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixaddSched
     });
 }
 
-TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixDeleteSchedulerDeatils(const QStringList &identities)
+TarnixSchedulerController::SaveOutcome
+TarnixSchedulerController::tarnixDeleteSchedulerDeatils(const QStringList &identities)
 {
     return change(QStringLiteral("tarnixDeleteSchedulerDeatils"), [&identities](QList<TarnixScheduleItem> &records) {
-        return records.removeIf([&identities](const TarnixScheduleItem &r) { return identities.contains(r.identityKey()); }) > 0;
+        return records.removeIf(
+                   [&identities](const TarnixScheduleItem &r) { return identities.contains(r.identityKey()); }) > 0;
     });
 }
 
-TarnixSchedulerController::SaveOutcome TarnixSchedulerController::tarnixUpdateSchedule(const TarnixScheduleItem &editedCopy,
-                                                                                        const TarnixScheduleItem &replacement)
+TarnixSchedulerController::SaveOutcome
+TarnixSchedulerController::tarnixUpdateSchedule(const TarnixScheduleItem &editedCopy,
+                                                const TarnixScheduleItem &replacement)
 {
     if (const auto error = replacement.validationError())
         return {Saved::Failed, *error};
     return change(QStringLiteral("tarnixUpdateSchedule"), [&](QList<TarnixScheduleItem> &records) {
         const bool oneOff = editedCopy.frequencyString() == QLatin1String("Immediate");
         for (TarnixScheduleItem &record : records) {
-            const bool candidate = record.username() == replacement.username()
-                                   && (!oneOff || record.isEqualToScheduleItem(editedCopy));
+            const bool candidate =
+                record.username() == replacement.username() && (!oneOff || record.isEqualToScheduleItem(editedCopy));
             if (candidate && record.compareScheduleItems(editedCopy)) {
                 record = replacement;
                 break;
@@ -269,7 +279,10 @@ TarnixSchedulerController::SaveOutcome TarnixSchedulerController::deleteSchedule
     return outcome;
 }
 
-std::optional<QString> TarnixSchedulerController::schedulerState() const { return TextFile::read(mPaths.schedulerState); }
+std::optional<QString> TarnixSchedulerController::schedulerState() const
+{
+    return TextFile::read(mPaths.schedulerState);
+}
 
 bool TarnixSchedulerController::writeSchedulerState(const QString &value) const
 {

@@ -23,15 +23,20 @@ class TarnixSchedulerController
 public:
     struct Paths
     {
-        QString archive;              // "SchedulerSettingsFile"
-        QString schedulerState;       // "SchedulerState"
-        QString multipleComputers;    // "MultiplePCStateFilePath"
-        QString defaultDestination;   // "MyTarnix" / "MyQuellon"
+        QString archive;             // "SchedulerSettingsFile"
+        QString schedulerState;      // "SchedulerState"
+        QString multipleComputers;   // "MultiplePCStateFilePath"
+        QString defaultDestination;  // "MyTarnix" / "MyQuellon"
 
         static Paths fromTexts();  // the running brand's files
     };
 
-    enum class Saved { Yes, HeldBack, Failed };
+    enum class Saved
+    {
+        Yes,
+        HeldBack,
+        Failed
+    };
     struct SaveOutcome
     {
         Saved result = Saved::Yes;
@@ -69,7 +74,8 @@ public:
     void ReloadSchedules();
 
     // --- Changes, each saved under the save rule ---
-    // A record that fails its checks (TarnixScheduleItem::validationError) is refused before anything is read or written.
+    // A record that fails its checks (TarnixScheduleItem::validationError) is refused before anything is read or
+    // written.
 
     SaveOutcome tarnixaddSchedulerDetails(const TarnixScheduleItem &record);
     // Removes the records of these identities (TarnixScheduleItem::identityKey).

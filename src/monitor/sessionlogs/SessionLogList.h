@@ -25,7 +25,9 @@ public:
         bool type = false;    // "Type"
     };
 
-    explicit SessionLogList(QString folder) : mFolder(std::move(folder)) {}
+    explicit SessionLogList(QString folder)
+        : mFolder(std::move(folder))
+    {}
 
     // The row of a file name; none for a name the daemon does not write.
     static std::optional<Row> rowForName(const QString &folder, const QString &name);

@@ -22,7 +22,8 @@ StatusRefresh::Outcome StatusRefresh::checkForTotalQuota(const QDateTime &now)
 {
     Outcome outcome;
     const QString user = lastUserLogin().value(StoredLoginDetails::kTarnixUsername).toString();
-    if (Brand::isTarnix() && !user.isEmpty() && QFileInfo::exists(UserFiles::path(QStringLiteral("UserDetailsPath"), user))) {
+    if (Brand::isTarnix() && !user.isEmpty() &&
+        QFileInfo::exists(UserFiles::path(QStringLiteral("UserDetailsPath"), user))) {
         if (QuotaStatus::isQuotaUsedUp(QuotaStatus::getQuotaDetailsForUser(user))) {
             if (!mBlinking)
                 outcome.blink = Blink::Start;  // one timer, however many refreshes
@@ -47,7 +48,8 @@ QString StatusRefresh::scheduleToolTip(const QDateTime &now) const
 {
     if (TextFile::read(QLLocalizedString(QStringLiteral("SchedulerStatus"))).value_or(QString()) == QLatin1String("0"))
         return QLLocalizedString(QStringLiteral("You have disabled all your scheduled job(s)"));
-    const QList<TarnixScheduleItem> records = mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>());
+    const QList<TarnixScheduleItem> records =
+        mStore.tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>());
     if (const auto next = ScheduleDateRules::nextScheduledItem(records, now))
         return QLLocalizedString(QStringLiteral("Your next scheduled backup will start on %@"))
             .replace(QStringLiteral("%@"), records[*next].scheduleTimeString());
@@ -57,7 +59,9 @@ QString StatusRefresh::scheduleToolTip(const QDateTime &now) const
 bool StatusRefresh::displayScheduleDetails() const
 {
     const QString user =
-        lastUserLogin().value(Brand::pick(StoredLoginDetails::kTarnixUsername, StoredLoginDetails::kQuellonUserName)).toString();
+        lastUserLogin()
+            .value(Brand::pick(StoredLoginDetails::kTarnixUsername, StoredLoginDetails::kQuellonUserName))
+            .toString();
     if (user.isEmpty())
         return false;
     const QString path = UserFiles::path(QStringLiteral("BackupFailCountFilePath"), user);

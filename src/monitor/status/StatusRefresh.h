@@ -14,7 +14,12 @@ class TarnixSchedulerController;
 class StatusRefresh
 {
 public:
-    enum class Blink { Unchanged, Start, Stop };
+    enum class Blink
+    {
+        Unchanged,
+        Start,
+        Stop
+    };
 
     struct Outcome
     {
@@ -24,7 +29,9 @@ public:
         bool openScheduleWindow = false;
     };
 
-    explicit StatusRefresh(TarnixSchedulerController &store) : mStore(store) {}
+    explicit StatusRefresh(TarnixSchedulerController &store)
+        : mStore(store)
+    {}
 
     // One refresh at `now`: only the first brand warns of the quota, and only when
     // the user's quota plist exists; the warning stops as soon as the quota recovers.

@@ -54,7 +54,9 @@ QStringList chooseWithDialog(QWidget *parent)
 }  // namespace
 
 ExcludeViewController::ExcludeViewController(ExcludePreferences &preferences, QWidget *parent)
-    : QWidget(parent), mPreferences(preferences), mChooser(chooseWithDialog)
+    : QWidget(parent)
+    , mPreferences(preferences)
+    , mChooser(chooseWithDialog)
 {
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(tr("Files and folders left out of every backup:"), this));
@@ -110,10 +112,11 @@ void ExcludeViewController::fillTable(QTableWidget *table, bool partial)
         const SourceListNode &node = rows[size_t(row)];
         const bool fixed = ExcludePreferences::isDefault(node.name);
         auto *state = new QTableWidgetItem;
-        state->setFlags(fixed ? Qt::ItemIsSelectable : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        state->setFlags(fixed ? Qt::ItemIsSelectable
+                              : Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         state->setCheckState(node.state != 0 ? Qt::Checked : Qt::Unchecked);
-        auto *path = new QTableWidgetItem(icons.icon(node.isAFile ? QFileIconProvider::File : QFileIconProvider::Folder),
-                                          node.name);
+        auto *path = new QTableWidgetItem(
+            icons.icon(node.isAFile ? QFileIconProvider::File : QFileIconProvider::Folder), node.name);
         Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
         if (partial && !fixed)
             flags |= Qt::ItemIsEditable;

@@ -20,7 +20,8 @@ class GeneralViewController : public QWidget
     Q_OBJECT
 public:
     GeneralViewController(GeneralPreferences &preferences, MonitorProxySettings &proxy,
-                          ContinuousProtection &continuousProtection, AlertPresenter &alerts, QWidget *parent = nullptr);
+                          ContinuousProtection &continuousProtection, AlertPresenter &alerts,
+                          QWidget *parent = nullptr);
 
     // Shows what the preferences and the proxy settings hold.
     void refreshView();

@@ -5,7 +5,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
-LogFileWindow::LogFileWindow(QWidget *parent) : QWidget(parent, Qt::Window)
+LogFileWindow::LogFileWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window)
 {
     resize(640, 420);
     mLogViewer = new QPlainTextEdit(this);

@@ -10,7 +10,12 @@ namespace {
 constexpr int kTraySize = 22;
 constexpr qreal kPixelRatio = 2.0;
 
-enum class Badge { None, Warning, Pause };
+enum class Badge
+{
+    None,
+    Warning,
+    Pause
+};
 
 // A cloud with an upward arrow, the product's tray mark; light when the menu is open.
 QPixmap trayImage(bool selected, Badge badge)

@@ -9,9 +9,9 @@
 
 MonitorProgram::MonitorProgram(MonitorContext &context, OpenFile openWithTextEditor)
     : mWindows(context.timings(), context.notifications(), context.schedules(), context.messaging(),
-               std::move(openWithTextEditor)),
-      mDisplay(mNotificationWindow),
-      mController(context, mWindows, mDisplay, mWindows.alerts())
+               std::move(openWithTextEditor))
+    , mDisplay(mNotificationWindow)
+    , mController(context, mWindows, mDisplay, mWindows.alerts())
 {
     mWindows.statusItem().bind(mController);
     mNotificationWindow.setOpenLogs([this] { mController.openLogfile(); });

@@ -1,18 +1,18 @@
 #include "monitor/views/MonitorWindows.h"
 
+#include "common/messaging/MessageSendingModule.h"
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/alerts/views/AlertPanePresenter.h"
-#include "desktop/errorreport/views/SendErrorReportController.h"
-#include "common/messaging/MessageSendingModule.h"
 #include "desktop/errorreport/ErrorReport.h"
-#include "monitor/views/PreferencesWindowView.h"
-#include "monitor/views/schedules/ScheduleWindow.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
 #include "desktop/kit/views/winBGView.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
 #include "monitor/views/LogFileWindow.h"
+#include "monitor/views/PreferencesWindowView.h"
 #include "monitor/views/StatusItem.h"
 #include "monitor/views/TrayHelpBalloon.h"
+#include "monitor/views/schedules/ScheduleWindow.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
@@ -31,14 +31,14 @@ QString windowText(const char *key) { return QLLocalizedString(QString::fromUtf8
 MonitorWindows::MonitorWindows(const MonitorTimings &timings, DistributedNotificationCenter &notifications,
                                TarnixSchedulerController &schedules, MessageSendingModule &messaging,
                                std::function<bool(const QString &)> openWithTextEditor)
-    : mTimings(timings),
-      mNotifications(notifications),
-      mSchedules(schedules),
-      mMessaging(messaging),
-      mOpenWithTextEditor(std::move(openWithTextEditor)),
-      mStatusItem(std::make_unique<StatusItem>()),
-      mAlerts(std::make_unique<AlertPanePresenter>()),
-      mLogFile(std::make_unique<LogFileWindow>())
+    : mTimings(timings)
+    , mNotifications(notifications)
+    , mSchedules(schedules)
+    , mMessaging(messaging)
+    , mOpenWithTextEditor(std::move(openWithTextEditor))
+    , mStatusItem(std::make_unique<StatusItem>())
+    , mAlerts(std::make_unique<AlertPanePresenter>())
+    , mLogFile(std::make_unique<LogFileWindow>())
 {
     const QString folder = PathStandardizer::standardizePath(windowText("SessionLogsFolderPath"));
     mSessionLogList =
@@ -133,9 +133,10 @@ void MonitorWindows::showSchedules()
 void MonitorWindows::showPreferences(bool exclusionPane)
 {
     if (!mPreferences)
-        mPreferences = std::make_unique<PreferencesWindowView>(
-            *mAlerts, mNotifications,
-            [this](const QString &payload, int type) { mMessaging.sendIPCMessage(payload, type, false); });
+        mPreferences =
+            std::make_unique<PreferencesWindowView>(*mAlerts, mNotifications, [this](const QString &payload, int type) {
+                mMessaging.sendIPCMessage(payload, type, false);
+            });
     const QString userName = ErrorReport::lastUserName().value_or(QString());
     mPreferences->setLocked(userName.isEmpty());
     mPreferences->showPreferences(userName, ErrorReport::isNewArchitecture());

@@ -18,15 +18,15 @@
 #include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QLineEdit>
 #include <QDesktopServices>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QFileIconProvider>
+#include <QHBoxLayout>
 #include <QHeaderView>
-#include <QStandardItemModel>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QVBoxLayout>
 
 PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, DistributedNotificationCenter &notifications,
@@ -37,8 +37,8 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
     , mExclude(std::make_unique<ExcludePreferences>(notifications, LocalVolumeLayout::current()))
     , mProxy(std::make_unique<MonitorProxySettings>(
           TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting)))
-    , mVersionCheck(std::make_unique<VersionCheck>(
-          [this](VersionCheck::Answer answer) { versionAnswered(int(answer)); }))
+    , mVersionCheck(
+          std::make_unique<VersionCheck>([this](VersionCheck::Answer answer) { versionAnswered(int(answer)); }))
     , mContinuousProtection(std::make_unique<ContinuousProtection>(notifications))
     , mAccountPages(std::make_unique<AccountPages>([](const QUrl &page) { QDesktopServices::openUrl(page); }))
 {
@@ -74,10 +74,10 @@ PreferencesWindowView::PreferencesWindowView(AlertPresenter &alerts, Distributed
 
     auto *about = new QHBoxLayout;
     mUserName = new QLabel(background);
-    mAppVersion = new QLabel(QStringLiteral("v%1  Date: %2")
-                                 .arg(QLLocalizedString(QStringLiteral("BundleVersion")),
-                                      QLLocalizedString(QStringLiteral("ReleaseDate"))),
-                             background);
+    mAppVersion = new QLabel(
+        QStringLiteral("v%1  Date: %2")
+            .arg(QLLocalizedString(QStringLiteral("BundleVersion")), QLLocalizedString(QStringLiteral("ReleaseDate"))),
+        background);
     about->addWidget(mUserName);
     about->addStretch(1);
     about->addWidget(mAppVersion);
@@ -142,10 +142,7 @@ void PreferencesWindowView::setLocked(bool locked)
     mExcludePane->refreshView();
 }
 
-void PreferencesWindowView::selectPane(int row)
-{
-    mTableView->setCurrentIndex(mDataArray->index(row, 0));
-}
+void PreferencesWindowView::selectPane(int row) { mTableView->setCurrentIndex(mDataArray->index(row, 0)); }
 
 void PreferencesWindowView::tableViewSelectionChanged(int row)
 {

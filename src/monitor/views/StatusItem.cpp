@@ -13,7 +13,9 @@ QString itemText(const char *key) { return QLLocalizedString(QString::fromUtf8(k
 
 }  // namespace
 
-StatusItem::StatusItem(QObject *parent) : QObject(parent), mMenu(std::make_unique<QMenu>())
+StatusItem::StatusItem(QObject *parent)
+    : QObject(parent)
+    , mMenu(std::make_unique<QMenu>())
 {
     const QString application = itemText("ApplicationName");
     add(*mMenu, QStringLiteral("Backup now"));

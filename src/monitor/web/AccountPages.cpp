@@ -8,9 +8,9 @@
 #include <QFileInfo>
 
 AccountPages::AccountPages(std::function<void(const QUrl &)> openURL)
-    : mOpenURL(openURL), mToken(std::move(openURL))
-{
-}
+    : mOpenURL(openURL)
+    , mToken(std::move(openURL))
+{}
 
 QString AccountPages::opType(Page page)
 {
@@ -40,8 +40,7 @@ bool AccountPages::shouldShowWebFiles()
     if (details.value(StoredLoginDetails::kRememberDetails).toInt() != 0)
         return true;
     const QString userName = StoredLoginDetails::userNameOf(details);
-    return !userName.isEmpty() &&
-           !QFileInfo::exists(UserFiles::path(QStringLiteral("DisconnectMarkerPath"), userName));
+    return !userName.isEmpty() && !QFileInfo::exists(UserFiles::path(QStringLiteral("DisconnectMarkerPath"), userName));
 }
 
 void AccountPages::open(Page page)

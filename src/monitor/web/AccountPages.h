@@ -14,7 +14,13 @@
 class AccountPages
 {
 public:
-    enum class Page { Referral, Upgrade, ChangePassword, Home };
+    enum class Page
+    {
+        Referral,
+        Upgrade,
+        ChangePassword,
+        Home
+    };
 
     explicit AccountPages(std::function<void(const QUrl &)> openURL);
 

@@ -1,7 +1,7 @@
 #include "monitor/web/VersionCheck.h"
 
-#include "common/texts/QLLocalizedString.h"
 #include "common/texts/Brand.h"
+#include "common/texts/QLLocalizedString.h"
 
 #include <QUrlQuery>
 
@@ -11,7 +11,9 @@ const QString kVersionServiceKey = QStringLiteral("VersionCheckServiceURL");
 
 }  // namespace
 
-VersionCheck::VersionCheck(std::function<void(Answer)> answered) : mAnswered(std::move(answered)) {}
+VersionCheck::VersionCheck(std::function<void(Answer)> answered)
+    : mAnswered(std::move(answered))
+{}
 
 VersionCheck::~VersionCheck() = default;
 
@@ -19,8 +21,8 @@ QUrl VersionCheck::checkURL()
 {
     QUrl url(QLLocalizedString(kVersionServiceKey) + QStringLiteral("/cgi-bin/check_version_upgrades_qlwin_new.cgi"));
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("appln"), Brand::isTarnix() ? QStringLiteral("TarnixVidezudMac")
-                                                                                  : QStringLiteral("QuellonVidezudMac"));
+    query.addQueryItem(QStringLiteral("appln"),
+                       Brand::isTarnix() ? QStringLiteral("TarnixVidezudMac") : QStringLiteral("QuellonVidezudMac"));
     query.addQueryItem(QStringLiteral("version"), QLLocalizedString(QStringLiteral("BundleVersion")));
     url.setQuery(query);
     return url;
@@ -30,7 +32,7 @@ QUrl VersionCheck::downloadURL()
 {
     return QUrl(QLLocalizedString(kVersionServiceKey) +
                 (Brand::isTarnix() ? QStringLiteral("/downloads/videzud/TarnixVidezud.dmg")
-                                                  : QStringLiteral("/qlwin/downloads/videzud/QuellonVidezud.dmg")));
+                                   : QStringLiteral("/qlwin/downloads/videzud/QuellonVidezud.dmg")));
 }
 
 VersionCheck::Answer VersionCheck::answerOf(const QByteArray &reply)

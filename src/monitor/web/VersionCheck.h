@@ -14,7 +14,12 @@
 class VersionCheck : public ScriptURLConnectionDelegate
 {
 public:
-    enum class Answer { NewerVersion, Latest, Unknown };
+    enum class Answer
+    {
+        NewerVersion,
+        Latest,
+        Unknown
+    };
 
     explicit VersionCheck(std::function<void(Answer)> answered);
     ~VersionCheck() override;

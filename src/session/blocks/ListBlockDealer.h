@@ -23,7 +23,12 @@ public:
     // How a block's lines read: absolute paths (backup mode); a base-folder
     // line, then paths below it (sync mode); a base-folder or marker line, then
     // the engine-side paths (restore).
-    enum class Form { Backup, Sync, Restore };
+    enum class Form
+    {
+        Backup,
+        Sync,
+        Restore
+    };
 
     static constexpr int kBlockLines = 5000;
     // A restore list that begins with this line runs without relative paths.

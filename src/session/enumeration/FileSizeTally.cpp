@@ -10,16 +10,20 @@ namespace {
 // stores it); 0 for anything else, or for a file gone since it was listed.
 quint64 sizeOfFile(const QString &path)
 {
-    struct stat status {};
-    if (::lstat(QFile::encodeName(path).constData(), &status) != 0
-        || !(S_ISREG(status.st_mode) || S_ISLNK(status.st_mode)))
+    struct stat status
+    {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 ||
+        !(S_ISREG(status.st_mode) || S_ISLNK(status.st_mode)))
         return 0;
     return quint64(status.st_size);
 }
 
 }  // namespace
 
-FileSizeTally::FileSizeTally(std::atomic<quint64> &total) : mTotal(total), mThread([this] { measureWhatWaits(); }) {}
+FileSizeTally::FileSizeTally(std::atomic<quint64> &total)
+    : mTotal(total)
+    , mThread([this] { measureWhatWaits(); })
+{}
 
 FileSizeTally::~FileSizeTally()
 {
@@ -37,9 +41,8 @@ void FileSizeTally::add(const QStringList &paths)
         return;
     std::unique_lock lock(mLock);
     // A list larger than the bound on its own is taken once nothing else waits.
-    mChanged.wait(lock, [&] {
-        return mWaitingPaths == 0 || mWaitingPaths + paths.size() <= kMaxWaitingPaths || mStopping;
-    });
+    mChanged.wait(lock,
+                  [&] { return mWaitingPaths == 0 || mWaitingPaths + paths.size() <= kMaxWaitingPaths || mStopping; });
     mWaiting.push_back(paths);
     mWaitingPaths += paths.size();
     mChanged.notify_all();

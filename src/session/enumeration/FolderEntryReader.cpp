@@ -41,7 +41,10 @@ bool isDotOrDotDot(const char *name)
 
 }  // namespace
 
-FolderEntryReader::FolderEntryReader(int folderFd) : mFolderFd(folderFd), mBuffer(new char[kBufferBytes]) {}
+FolderEntryReader::FolderEntryReader(int folderFd)
+    : mFolderFd(folderFd)
+    , mBuffer(new char[kBufferBytes])
+{}
 
 bool FolderEntryReader::next(Entry &entry)
 {

@@ -10,7 +10,14 @@
 class FolderEntryReader
 {
 public:
-    enum class Kind { Folder, File, Link, Other, Unknown };  // Unknown: the file system records no type
+    enum class Kind
+    {
+        Folder,
+        File,
+        Link,
+        Other,
+        Unknown
+    };  // Unknown: the file system records no type
 
     struct Entry
     {

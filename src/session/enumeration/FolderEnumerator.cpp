@@ -7,27 +7,21 @@
 #include <QFileInfo>
 
 #include <cerrno>
-#include <optional>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 namespace {
 
-QString describeErrno(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+QString describeErrno(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 // The folder that holds the item. A selected link is walked under its own
 // path, so its own folder is the parent its paths hang from.
-QString holdingFolder(const QString &path)
-{
-    return QFileInfo(path).path();
-}
+QString holdingFolder(const QString &path) { return QFileInfo(path).path(); }
 
 // A file system of a local disk (a separate /home, a btrfs subvolume) is
 // walked like the selection's own; none other (memory, network, pseudo and
@@ -36,7 +30,8 @@ QString holdingFolder(const QString &path)
 std::optional<QString> foreignFileSystem(int parentFd, const char *name)
 {
     const int probe = ::openat(parentFd, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    struct statfs info {};
+    struct statfs info
+    {};
     const bool known = probe >= 0 && ::fstatfs(probe, &info) == 0;
     if (probe >= 0)
         ::close(probe);
@@ -65,7 +60,9 @@ std::optional<QString> foreignFileSystem(int parentFd, const char *name)
 
 }  // namespace
 
-FolderEnumerator::FolderEnumerator(Timings timings) : mTimings(timings) {}
+FolderEnumerator::FolderEnumerator(Timings timings)
+    : mTimings(timings)
+{}
 
 FolderEnumerator::~FolderEnumerator()
 {
@@ -144,7 +141,8 @@ quint64 FolderEnumerator::fastFolderSize(const QString &folder)
         return 0;
     }
     quint64 total = 0;
-    struct stat status {};
+    struct stat status
+    {};
     if (::fstat(fd, &status) == 0) {
         mFolder = folder.endsWith(u'/') ? folder : folder + u'/';
         total = walkFolder(fd, status.st_dev);
@@ -165,7 +163,8 @@ quint64 FolderEnumerator::walkFolder(int folderFd, dev_t device)
         Kind kind = entry.kind;
         quint64 size = 0;
         if (kind == Kind::Unknown || ((kind == Kind::File || kind == Kind::Link) && mMeasuresFiles)) {
-            struct stat status {};
+            struct stat status
+            {};
             if (::fstatat(folderFd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0)
                 continue;
             kind = S_ISDIR(status.st_mode)   ? Kind::Folder
@@ -199,7 +198,8 @@ quint64 FolderEnumerator::enterFolder(int parentFd, const char *name, dev_t devi
     const QString path = pathInFolder(name);
     if (mSkippedFolders.contains(path))
         return 0;
-    struct stat status {};
+    struct stat status
+    {};
     if (::fstatat(parentFd, name, &status, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT) != 0)
         return 0;
     if (status.st_dev != device) {
@@ -233,10 +233,7 @@ QString FolderEnumerator::pathInFolder(const char *name)
     return path;
 }
 
-void FolderEnumerator::reportError(const QString &path, int error)
-{
-    reportError(path, describeErrno(error));
-}
+void FolderEnumerator::reportError(const QString &path, int error) { reportError(path, describeErrno(error)); }
 
 void FolderEnumerator::reportError(const QString &path, const QString &reason)
 {

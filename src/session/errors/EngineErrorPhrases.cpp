@@ -6,8 +6,9 @@ namespace EngineErrorPhrases {
 
 const QStringList &networkWords()
 {
-    static const QStringList words{"txruvo error:", "Operation timed out", "nodename nor servname provided, or not known",
-                                   "failed to connect", "Connection refused"};
+    static const QStringList words{"txruvo error:", "Operation timed out",
+                                   "nodename nor servname provided, or not known", "failed to connect",
+                                   "Connection refused"};
     return words;
 }
 

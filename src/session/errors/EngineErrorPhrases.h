@@ -13,7 +13,8 @@
 namespace EngineErrorPhrases {
 
 // Session error codes.
-enum ErrorCode {
+enum ErrorCode
+{
     NoErrorCode = 0,
     AccountCancelled = 1001,  // cancelled or expired
     VerificationFailed = 1002,
@@ -74,7 +75,13 @@ bool isVerificationFailedLine(const QString &line);
 bool shouldDisplayErrorInLogDetails(const QString &text);
 
 // The retry decision for an engine that stopped wanting a retry.
-enum class Retry { NotDecided, AfterLongDelay, AfterShortDelay, EndSession };
+enum class Retry
+{
+    NotDecided,
+    AfterLongDelay,
+    AfterShortDelay,
+    EndSession
+};
 // count: the engine's retries so far; otherCount: the other engine's.
 Retry decideRetry(int count, int otherCount);
 inline constexpr int kLongRetries = 9;

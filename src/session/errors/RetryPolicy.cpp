@@ -16,17 +16,8 @@ RetryPolicy::Decision RetryPolicy::decide(int engine)
     return {Decision::Retry, decision == Retry::AfterLongDelay ? mLongDelay : mShortDelay};
 }
 
-bool RetryPolicy::mayRetry(int engine) const
-{
-    return mCounts[engine] <= kRetryLimit;
-}
+bool RetryPolicy::mayRetry(int engine) const { return mCounts[engine] <= kRetryLimit; }
 
-bool RetryPolicy::anyUsedUp() const
-{
-    return mCounts[0] >= kRetryLimit || mCounts[1] >= kRetryLimit;
-}
+bool RetryPolicy::anyUsedUp() const { return mCounts[0] >= kRetryLimit || mCounts[1] >= kRetryLimit; }
 
-bool RetryPolicy::bothUsedUp() const
-{
-    return mCounts[0] >= kRetryLimit && mCounts[1] >= kRetryLimit;
-}
+bool RetryPolicy::bothUsedUp() const { return mCounts[0] >= kRetryLimit && mCounts[1] >= kRetryLimit; }

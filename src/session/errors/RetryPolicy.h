@@ -13,14 +13,19 @@ public:
     static constexpr int kEngines = 2;
 
     RetryPolicy(std::chrono::milliseconds longDelay, std::chrono::milliseconds shortDelay)
-        : mLongDelay(longDelay), mShortDelay(shortDelay)
-    {
-    }
+        : mLongDelay(longDelay)
+        , mShortDelay(shortDelay)
+    {}
 
     // What becomes of an engine that wants a retry.
     struct Decision
     {
-        enum Kind { None, Retry, EndSession } kind = None;
+        enum Kind
+        {
+            None,
+            Retry,
+            EndSession
+        } kind = None;
         std::chrono::milliseconds delay{0};
     };
     // Decides and counts the retry.

@@ -21,10 +21,7 @@ const QString &kDefaultKey = MonitorExclusionPreferences::kDefaultExclusion;
 const QString &kUserKey = MonitorExclusionPreferences::kUserSpecifiedExclusion;
 const QString &kPartialKey = MonitorExclusionPreferences::kPartialFileExclusion;
 
-bool isRootStar(const QString &entry)
-{
-    return entry == QLatin1String("/") || entry == QLatin1String("*");
-}
+bool isRootStar(const QString &entry) { return entry == QLatin1String("/") || entry == QLatin1String("*"); }
 
 // Marks each path that repeats an earlier one of the list, through an open
 // table of positions that costs no allocation per path, as a set of paths would.
@@ -73,7 +70,9 @@ ExclusionFilter::Settings ExclusionFilter::read(const QString &userName)
 }
 
 ExclusionFilter::ExclusionFilter(Settings settings, const QString &volumesRoot, const QString &homeFolder)
-    : mSettings(std::move(settings)), mVolumesRoot(volumesRoot), mHomeFolder(homeFolder)
+    : mSettings(std::move(settings))
+    , mVolumesRoot(volumesRoot)
+    , mHomeFolder(homeFolder)
 {
     // Unselected user and partial-name entries count for nothing; unselected
     // default entries still make the pass a filtering one.
@@ -104,15 +103,9 @@ ExclusionFilter::FolderEntry ExclusionFilter::folderEntry(const QString &path)
     return {path, path.endsWith(u'/') ? path : path + u'/'};
 }
 
-QStringList ExclusionFilter::combinedKeys() const
-{
-    return mCombinedKeys;
-}
+QStringList ExclusionFilter::combinedKeys() const { return mCombinedKeys; }
 
-bool ExclusionFilter::hasLineBreak(const QString &path)
-{
-    return path.contains(u'\r') || path.contains(u'\n');
-}
+bool ExclusionFilter::hasLineBreak(const QString &path) { return path.contains(u'\r') || path.contains(u'\n'); }
 
 ExclusionFilter::Result ExclusionFilter::getBackupSetAfterFiltration(const QStringList &paths) const
 {
@@ -148,10 +141,7 @@ bool ExclusionFilter::isExcludedOutright(const QString &path) const
     return mRootStar || (mCombinedHasRoot && !isUnderVolumes(path)) || mCombinedKeySet.contains(path);
 }
 
-bool ExclusionFilter::isUnderVolumes(const QString &path) const
-{
-    return path.startsWith(mVolumesRoot);
-}
+bool ExclusionFilter::isUnderVolumes(const QString &path) const { return path.startsWith(mVolumesRoot); }
 
 bool ExclusionFilter::shouldExcludeUserFile(const QString &path) const
 {

@@ -71,7 +71,7 @@ private:
     Settings mSettings;
     QString mVolumesRoot;
     QString mHomeFolder;
-    std::vector<NamePattern> mPatterns;  // one per partial-name entry
+    std::vector<NamePattern> mPatterns;     // one per partial-name entry
     std::vector<FolderEntry> mUserFolders;  // the selected user entries that are folders
     std::vector<FolderEntry> mSelectedDefaults;
     QStringList mCombinedKeys;

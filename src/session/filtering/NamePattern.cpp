@@ -2,7 +2,8 @@
 
 #include "common/utility/QLUtility.h"
 
-NamePattern::NamePattern(const QString &pattern) : mPattern(pattern)
+NamePattern::NamePattern(const QString &pattern)
+    : mPattern(pattern)
 {
     mPlain = parse();
     if (!mPlain)

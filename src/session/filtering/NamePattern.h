@@ -23,9 +23,9 @@ private:
     bool matchesPieces(QStringView path) const;
 
     QString mPattern;
-    bool mPlain = false;  // only text and stars: matched by the pieces below
+    bool mPlain = false;       // only text and stars: matched by the pieces below
     bool mFixedStart = false;  // no star before the first piece
-    bool mFixedEnd = false;  // no star after the last piece
+    bool mFixedEnd = false;    // no star after the last piece
     std::vector<QString> mPieces;
     std::vector<QStringMatcher> mFinders;  // one per piece
 };

@@ -30,7 +30,10 @@ QString oneLine(QString text)
     return text;
 }
 
-bool writePrivate(const QString &path, const QString &text) { return TextFile::write(path, text, PropertyList::kOwnerReadWrite); }
+bool writePrivate(const QString &path, const QString &text)
+{
+    return TextFile::write(path, text, PropertyList::kOwnerReadWrite);
+}
 
 }  // namespace
 
@@ -38,8 +41,7 @@ ImageMDUploadController::ImageMDUploadController(ImageMDUserDetails details, Ima
     : mUserDetails(std::move(details))
     , mTimings(timings)
     , mUpload(std::make_unique<RetriedUpload>(kUploadAttempts, timings.uploadRetryPause))
-{
-}
+{}
 
 ImageMDUploadController::~ImageMDUploadController()
 {
@@ -87,8 +89,8 @@ void ImageMDUploadController::updateImageMDInfo(const QStringList &paths)
 {
     isIMDUpdationInProgressFlag = true;
     const QString folder =
-        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::RootUserFolder)
-        + QStringLiteral("/ImageMD_ ") + QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-yyyy-HH-mm-ss"));
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::RootUserFolder) +
+        QStringLiteral("/ImageMD_ ") + QDateTime::currentDateTime().toString(QStringLiteral("MM-dd-yyyy-HH-mm-ss"));
     {
         QMutexLocker lock(&mIPLock);
         destString = folder;
@@ -154,8 +156,9 @@ QStringList ImageMDUploadController::directiveLines(const QString &imagePath, co
     const ImageCaptureInfo info = ImageProperties::captureInfo(imagePath);
     if (info.isEmpty())
         return {};
-    const QString listed =
-        imagePath.startsWith(syncFolderPath) ? PathStandardizer::standardizePath(imagePath.mid(syncFolderPath.size())) : imagePath;
+    const QString listed = imagePath.startsWith(syncFolderPath)
+                               ? PathStandardizer::standardizePath(imagePath.mid(syncFolderPath.size()))
+                               : imagePath;
     return {QStringLiteral("--f=") + listed,
             QStringLiteral("--a=%1|%2,%3|%4")
                 .arg(oneLine(info.digitizedTime), info.latitude, info.longitude, oneLine(info.model))};

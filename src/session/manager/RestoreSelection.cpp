@@ -6,7 +6,11 @@
 
 namespace {
 
-enum SearchKind { Folders = 0, Files = 1 };
+enum SearchKind
+{
+    Folders = 0,
+    Files = 1
+};
 
 }  // namespace
 
@@ -20,9 +24,10 @@ std::optional<QString> RestoreSelection::restoreListLine(const IndexEntry &entry
 }
 
 RestoreSelection::RestoreSelection(IndexTimings timings, const std::atomic<bool> &cancelled, Hooks hooks)
-    : mTimings(timings), mCancelled(cancelled), mHooks(std::move(hooks))
-{
-}
+    : mTimings(timings)
+    , mCancelled(cancelled)
+    , mHooks(std::move(hooks))
+{}
 
 RestoreSelection::~RestoreSelection()
 {
@@ -51,8 +56,8 @@ void RestoreSelection::begin(Search &search, const QStringList &picks, int opTyp
     search.controller = std::make_unique<RuvoSearchController>(mTimings);
     RuvoSearchController &controller = *search.controller;
     controller.setDelegate(this);
-    controller.setExecutorPath(QLLocalizedString(mBackupMode ? QStringLiteral("ExecuterPathRuvo")
-                                                             : QStringLiteral("SyncExecuterPathRuvo")));
+    controller.setExecutorPath(
+        QLLocalizedString(mBackupMode ? QStringLiteral("ExecuterPathRuvo") : QStringLiteral("SyncExecuterPathRuvo")));
     controller.setUser(user);
     controller.setProxyDetails(proxy);
     controller.setSearchKey(QString());
@@ -157,7 +162,8 @@ void RestoreSelection::searchEnded(RuvoSearchController *controller, const std::
             QStringLiteral("Restore search of %1 failed: %2").arg(root, *failure), true);
         if (!mFailure)
             mFailure = QStringLiteral("Unable to continue the operation. Reason: the backup index could not be "
-                                      "searched (%1).").arg(*failure);
+                                      "searched (%1).")
+                           .arg(*failure);
     } else if (!mCancelled && controller->fileList().size() == search.rowsBefore) {
         mHooks.emptyPick(root);
     }

@@ -29,7 +29,9 @@ void RuvoBackupManager::trace(const QString &line, bool flush)
 }
 
 RuvoBackupManager::RuvoBackupManager(SessionTimings timings, QObject *parent)
-    : QObject(parent), mTimings(timings), mRetries(timings.retryDelay, timings.retryWhileOtherRetries)
+    : QObject(parent)
+    , mTimings(timings)
+    , mRetries(timings.retryDelay, timings.retryWhileOtherRetries)
 {
     for (int i = 0; i < 2; ++i) {
         EngineSlot &slot = mEngines[i];
@@ -81,10 +83,7 @@ void RuvoBackupManager::setuserInfo(const User &user)
             TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
 }
 
-void RuvoBackupManager::setProxyObjectWithSettingsFile(const QString &path)
-{
-    mProxyObject = ProxyController(path);
-}
+void RuvoBackupManager::setProxyObjectWithSettingsFile(const QString &path) { mProxyObject = ProxyController(path); }
 
 void RuvoBackupManager::setDestinationPath(const QString &path)
 {
@@ -103,7 +102,8 @@ void RuvoBackupManager::createTempFilePaths()
 
 void RuvoBackupManager::setCancel(bool cancel)
 {
-    OperationFolder::writePrivateText(mOperationFolder.cancelFile(), cancel ? QStringLiteral("3") : QStringLiteral("0"));
+    OperationFolder::writePrivateText(mOperationFolder.cancelFile(),
+                                      cancel ? QStringLiteral("3") : QStringLiteral("0"));
 }
 
 void RuvoBackupManager::startRSyncOperation()
@@ -183,8 +183,8 @@ void RuvoBackupManager::resetSession()
     mRestoreSelection.reset();
     ++mSessionNumber;
     mBackupMode = QLUtility::isAppInBackupMode(mUserObject.UserName());
-    mProxyObject = ProxyController(
-        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
+    mProxyObject =
+        ProxyController(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::ProxySetting));
     mIsBackupCancel = false;
     mFilesEnumerationDone = false;
     mTotalBytes = 0;

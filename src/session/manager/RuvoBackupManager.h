@@ -153,7 +153,7 @@ private:
         std::unique_ptr<TarnixProcessLib> process;
         int number = 1;
         long blockNumber = -1;  // the block it runs or last ran
-        QString baseFolder;      // the first line of that block (sync mode, restores)
+        QString baseFolder;     // the first line of that block (sync mode, restores)
         bool launchedThisSession = false;
         bool awaitingFinish = false;  // launched, processFinishedOfEngine not yet heard
         bool errorThisRun = false;
@@ -167,7 +167,13 @@ private:
         bool busy() const { return awaitingFinish || retryTimer->isActive(); }
     };
 
-    enum class EndState { Success, Failure, OverQuota, Cancel };
+    enum class EndState
+    {
+        Success,
+        Failure,
+        OverQuota,
+        Cancel
+    };
 
     // Session start (RuvoBackupManager.cpp)
     // Checks what a session needs and resets it; a refusal is the session's one end state.
@@ -262,7 +268,7 @@ private:
     bool mShouldBackupVersions = false;
     bool mBackupMode = true;
     bool mIsRunning = false;
-    bool mMakesDestination = false;  // a page's driver: see startBackup
+    bool mMakesDestination = false;                 // a page's driver: see startBackup
     std::optional<QString> mPreviousThrottleValue;  // set while paused
 
     // The walk (worker thread) and what it shares with the main thread.
@@ -283,7 +289,7 @@ private:
     std::atomic<quint64> mFilesConsideredforOp{0};
     std::atomic<unsigned> mExcludedFilesCount{0};
     std::atomic<int> mSessionNumber{0};
-    QString mSyncParentFolder;  // sync mode: worker only
+    QString mSyncParentFolder;                            // sync mode: worker only
     std::unique_ptr<RestoreSelection> mRestoreSelection;  // a restore's; main thread
 
     // Main thread only.

@@ -14,10 +14,7 @@ using namespace EngineErrorPhrases;
 
 namespace {
 
-QLBackupProgressLogger &logger()
-{
-    return QLBackupProgressLogger::progressLogger();
-}
+QLBackupProgressLogger &logger() { return QLBackupProgressLogger::progressLogger(); }
 
 QString trimmedOfBreaks(const QString &text)
 {

@@ -19,7 +19,8 @@ const QString kConnectionFailure = QStringLiteral(
 const QString kMaintenanceFailure = QStringLiteral("Account is under maintenance");
 const QString kNoFreeSpaceFailure = QStringLiteral("Not enough free space on device");
 const QString kQuotaFailure = QStringLiteral("Quota Exceeded");
-const QString kLostFilesFailure = QStringLiteral("Unable to continue the operation. Reason: the file list could not be written.");
+const QString kLostFilesFailure =
+    QStringLiteral("Unable to continue the operation. Reason: the file list could not be written.");
 
 }  // namespace
 
@@ -161,7 +162,9 @@ std::pair<RuvoBackupManager::EndState, QString> RuvoBackupManager::decideEndStat
     const long restored = mProgress.successCount() + mProgress.incSuccessCount();
     if (isRestore && quint64(restored) < mFilesConsideredforOp)
         return {EndState::Failure, QStringLiteral("Unable to continue the operation. Reason: %1 of %2 files were "
-                                                  "restored.").arg(restored).arg(quint64(mFilesConsideredforOp))};
+                                                  "restored.")
+                                       .arg(restored)
+                                       .arg(quint64(mFilesConsideredforOp))};
     return {EndState::Success, {}};
 }
 

@@ -87,8 +87,10 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
     in.tempFolder = mOperationFolder.path();
     in.listFile = slot.listFile;
     in.dataRoot = mDestinationPath;
-    in.remoteUser = (syncAccount ? QLUtility::getSyncUserName(mUserObject.UserName()) : mUserObject.UserName()).toLower();
-    in.remoteServer = syncAccount ? syncDetails.value(SyncDetailsKeys::kRuvoServerIP).toString() : mUserObject.RuvoServerIP();
+    in.remoteUser =
+        (syncAccount ? QLUtility::getSyncUserName(mUserObject.UserName()) : mUserObject.UserName()).toLower();
+    in.remoteServer =
+        syncAccount ? syncDetails.value(SyncDetailsKeys::kRuvoServerIP).toString() : mUserObject.RuvoServerIP();
     in.baseFolder = slot.baseFolder;
     in.backupSourceFolder = mBackupSourceFolder;
     in.relativeOperation = mPerformRelativeOperation;
@@ -122,7 +124,8 @@ void RuvoBackupManager::launchEngine(EngineSlot &slot)
         return;
     }
     QLBackupProgressLogger::progressLogger().logInteractiveTrace(
-        (firstLaunch ? QStringLiteral("In RuvofireBackupProcessForEngine ") : QStringLiteral("In processloadsharing ")) +
+        (firstLaunch ? QStringLiteral("In RuvofireBackupProcessForEngine ")
+                     : QStringLiteral("In processloadsharing ")) +
             SessionEngineVectors::loggedCopy(vector.arguments).join(u' '),
         true);
     engine.setArguments(std::move(vector));

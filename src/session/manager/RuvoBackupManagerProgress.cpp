@@ -26,8 +26,10 @@ constexpr int kRestoreColumns = 7;
 BackedUpFile storedFile(const ProgressReport &report, const QString &storedPath)
 {
     BackedUpFile file = BackedUpFile::of(report);
-    struct stat item {};
-    if (::lstat(QFile::encodeName(storedPath).constData(), &item) == 0 && (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
+    struct stat item
+    {};
+    if (::lstat(QFile::encodeName(storedPath).constData(), &item) == 0 &&
+        (S_ISREG(item.st_mode) || S_ISLNK(item.st_mode))) {
         file.size = item.st_size;
         file.modificationTime = item.st_mtime;
     }
@@ -61,8 +63,7 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, Progre
                                    QList<ProgressReport> &sent)
 {
     FileTransferData record;
-    if (QLSYNCParser::ParseLineStr(line, record, isRestore ? kRestoreColumns : kBackupColumns) !=
-        QLSYNCParser::Parsed)
+    if (QLSYNCParser::ParseLineStr(line, record, isRestore ? kRestoreColumns : kBackupColumns) != QLSYNCParser::Parsed)
         return;
     std::optional<ProgressReport> toSend =
         mProgress.readLine(record, slot.index(), report, double(mTotalBytes), slot.process->mParentFoldePath());
@@ -72,8 +73,8 @@ void RuvoBackupManager::reportLine(const QString &line, EngineSlot &slot, Progre
     if (!toSend)
         return;
     if (!isRestore && mBackedUpFileQueue && toSend->isDone()) {
-        const QString below = mBackupMode ? toSend->value(ProgressReport::Filename)
-                                          : toSend->value(ProgressReport::RelativePath);
+        const QString below =
+            mBackupMode ? toSend->value(ProgressReport::Filename) : toSend->value(ProgressReport::RelativePath);
         mBackedUpFileQueue->addBackedUpFile(storedFile(*toSend, mDestinationPath + below));
     }
     sent << std::move(*toSend);

@@ -27,7 +27,9 @@ RestoreSelection::Hooks RuvoBackupManager::restoreHooks()
     };
     hooks.emptyPick = [this](const QString &root) {
         const QString message = QStringLiteral("Empty Folder encountered:%1").arg(root);
-        notify([this, message](RuvoBackupRestoreHandlerProtocol &d) { d.operationDidReceiveErrors(message, QString(), this); });
+        notify([this, message](RuvoBackupRestoreHandlerProtocol &d) {
+            d.operationDidReceiveErrors(message, QString(), this);
+        });
     };
     // The index is opened after its fixed wait.
     hooks.searchStarts = [this] { countFixedWait(mTimings.index.openWait); };

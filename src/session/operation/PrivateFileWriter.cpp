@@ -12,7 +12,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-PrivateFileWriter::PrivateFileWriter(const QString &path) : mPath(QFile::encodeName(path))
+PrivateFileWriter::PrivateFileWriter(const QString &path)
+    : mPath(QFile::encodeName(path))
 {
     const QString folder = QFileInfo(path).absolutePath();
     if (!QFileInfo::exists(folder) && !OperationFolder::makePrivateFolder(folder)) {

@@ -7,10 +7,7 @@
 
 namespace {
 
-QString sizeText(double bytes)
-{
-    return QLUtility::formatedFileSizeAsString(quint64(std::max(0.0, bytes)));
-}
+QString sizeText(double bytes) { return QLUtility::formatedFileSizeAsString(quint64(std::max(0.0, bytes))); }
 
 QString clockText(long seconds)
 {
@@ -135,6 +132,7 @@ void ProgressAccounting::setFigures(const FileTransferData &record, ProgressRepo
     const long elapsed = std::max<qint64>(1, mSessionClock.elapsed() / 1000);
     const bool nothingLeft = total > 0 && done >= total;
     report.set(ProgressReport::EstimatedTime,
-               nothingLeft ? QString("") : clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
+               nothingLeft ? QString("")
+                           : clockText(ProgressFigures::calculateEstimatedTime(total - done, done, elapsed)));
     report.set(ProgressReport::VersionNumber, record.file_ver().isNull() ? QStringLiteral("1") : record.file_ver());
 }

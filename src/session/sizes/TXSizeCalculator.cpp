@@ -31,8 +31,7 @@ struct FtsHandle
 
 TXSizeCalculator::TXSizeCalculator(SizeCalculatorTimings timings)
     : mTimings(timings)
-{
-}
+{}
 
 QString TXSizeCalculator::sizeforpathdu(const QString &path, const QString &outputFile) const
 {

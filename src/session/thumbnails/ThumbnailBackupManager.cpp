@@ -3,8 +3,7 @@
 ThumbnailBackupManager::ThumbnailBackupManager(Backup::Account account, ThumbnailTimings timings)
     : mAccount(std::move(account))
     , mUpload(kAttempts, timings.uploadRetryPause)
-{
-}
+{}
 
 bool ThumbnailBackupManager::backupImageList(const Job &job)
 {

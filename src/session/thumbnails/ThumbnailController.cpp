@@ -18,8 +18,8 @@ const QString kUploadList = QStringLiteral("source.txt");
 
 QString newThumbnailFolder()
 {
-    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder) + u'/'
-           + kFolderPrefix + QString::number(QDateTime::currentMSecsSinceEpoch());
+    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder) + u'/' +
+           kFolderPrefix + QString::number(QDateTime::currentMSecsSinceEpoch());
 }
 
 }  // namespace
@@ -27,14 +27,12 @@ QString newThumbnailFolder()
 const QString ThumbnailController::kProgressMarker = QStringLiteral("thumbnail_progress");
 const QString ThumbnailController::kSuccessMarker = QStringLiteral("thumbnail_success");
 
-ThumbnailController::ThumbnailController(QString destinationFolder, Backup::Account account,
-                                         ThumbnailTimings timings)
+ThumbnailController::ThumbnailController(QString destinationFolder, Backup::Account account, ThumbnailTimings timings)
     : mDestinationFolder(std::move(destinationFolder))
     , mTimings(timings)
     , mGenerator(newThumbnailFolder(), timings)
     , mBackupManager(std::move(account), timings)
-{
-}
+{}
 
 ThumbnailController::~ThumbnailController()
 {

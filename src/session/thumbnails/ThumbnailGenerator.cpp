@@ -46,8 +46,7 @@ const QList<ThumbnailKind> &ThumbnailGenerator::kinds()
 ThumbnailGenerator::ThumbnailGenerator(QString thumbnailFolder, ThumbnailTimings timings)
     : mThumbnailFolder(std::move(thumbnailFolder))
     , mTimings(timings)
-{
-}
+{}
 
 void ThumbnailGenerator::addImages(const QStringList &paths)
 {

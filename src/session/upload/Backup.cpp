@@ -18,10 +18,7 @@ const QString kBackupLog = QStringLiteral("--backup-log");
 const QString kThumbnail = QStringLiteral("--thumbnail");
 const QString kImageMetadata = QStringLiteral("--attrib-ornt2");
 
-QString folderOf(const QString &path)
-{
-    return QFileInfo(path).path();
-}
+QString folderOf(const QString &path) { return QFileInfo(path).path(); }
 
 }  // namespace
 
@@ -31,8 +28,7 @@ Backup::Backup(Account account, QString errorFile, QString backupSetPath, QStrin
     , mBackupSetPath(std::move(backupSetPath))
     , mServerPath(std::move(serverPath))
     , mUseSSL(useSSL)
-{
-}
+{}
 
 Backup::~Backup() = default;
 

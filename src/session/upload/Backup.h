@@ -22,12 +22,12 @@ public:
     {
         QString executorPath;
         QString userName;
-        QString password;        // engine-encoded; reaches the engine as a private file
-        QString portArgument;    // "--port=443", passed as given
+        QString password;      // engine-encoded; reaches the engine as a private file
+        QString portArgument;  // "--port=443", passed as given
         QString serverIP;
-        bool isRuvoUser = false;      // storage-server account: the storage-engine vector
-        bool isDefaultKey = true;     // no "--pvt-key="
-        QString privateKey;      // engine-encoded; reaches the engine as a private file
+        bool isRuvoUser = false;   // storage-server account: the storage-engine vector
+        bool isDefaultKey = true;  // no "--pvt-key="
+        QString privateKey;        // engine-encoded; reaches the engine as a private file
     };
 
     // errorFile: the caller's error file, in whose folder the engine's output

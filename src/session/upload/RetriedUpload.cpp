@@ -6,8 +6,7 @@
 RetriedUpload::RetriedUpload(int attempts, std::chrono::milliseconds pauseAfterFailure)
     : mAttempts(attempts)
     , mPause(pauseAfterFailure)
-{
-}
+{}
 
 bool RetriedUpload::run(const QString &listFile, const QString &errorFile, const UploaderMaker &makeUploader)
 {

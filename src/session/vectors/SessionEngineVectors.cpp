@@ -22,7 +22,10 @@ void backupFirstLaunch(EngineArgumentsBuilder &args, const Inputs &in)
 void backupRelaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--encode").add("--relative").add("--portable").add("--enc-opt").add("--portable-dest=", in.dataRoot);
-    args.add(kNoVersions).add("--add-progress").add("--xml-output").timeLimit(EngineArgumentsBuilder::TimeLimit::Engine);
+    args.add(kNoVersions)
+        .add("--add-progress")
+        .add("--xml-output")
+        .timeLimit(EngineArgumentsBuilder::TimeLimit::Engine);
     args.port(in.portArgument).add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument);
     args.privateKey(in.encodedKey).passwordFile(in.password).add("--chk-cancel=", in.cancelFile);
     args.add("--temp=", in.tempFolder).add("--files-from=", in.listFile);
@@ -42,7 +45,10 @@ void syncFirstLaunch(EngineArgumentsBuilder &args, const Inputs &in)
 void syncRelaunch(EngineArgumentsBuilder &args, const Inputs &in)
 {
     args.add("--encode").add("--portable").add("--enc-opt").add("--portable-dest=", in.dataRoot).add(kNoVersions);
-    args.add("--add-progress").add("--xml-output").timeLimit(EngineArgumentsBuilder::TimeLimit::Engine).port(in.portArgument);
+    args.add("--add-progress")
+        .add("--xml-output")
+        .timeLimit(EngineArgumentsBuilder::TimeLimit::Engine)
+        .port(in.portArgument);
     args.add("--bw-file=", in.bandwidthFile).proxy(in.proxyArgument);
     args.privateKey(in.encodedKey).passwordFile(in.password).add("--chk-cancel=", in.cancelFile);
     args.add("--temp=", in.tempFolder).add("--files-from=", in.listFile).add(in.baseFolder);
@@ -71,9 +77,15 @@ EngineArguments build(const Inputs &in)
     EngineArgumentsBuilder args;
     args.add(in.executable).add("--o=", in.outputFile).add("--e=", in.errorFile);
     switch (in.mode) {
-    case Mode::Backup: in.firstLaunch ? backupFirstLaunch(args, in) : backupRelaunch(args, in); break;
-    case Mode::Sync: in.firstLaunch ? syncFirstLaunch(args, in) : syncRelaunch(args, in); break;
-    case Mode::Restore: restore(args, in); break;
+    case Mode::Backup:
+        in.firstLaunch ? backupFirstLaunch(args, in) : backupRelaunch(args, in);
+        break;
+    case Mode::Sync:
+        in.firstLaunch ? syncFirstLaunch(args, in) : syncRelaunch(args, in);
+        break;
+    case Mode::Restore:
+        restore(args, in);
+        break;
     }
     EngineArguments result = args.build();
     if (in.keepVersions && in.mode == Mode::Backup)
@@ -86,7 +98,8 @@ QStringList loggedCopy(const QStringList &arguments)
 {
     QStringList logged;
     for (const QString &argument : arguments)
-        if (!argument.startsWith(QLatin1String("--pvt-key=")) && !argument.startsWith(QLatin1String("--password-file=")))
+        if (!argument.startsWith(QLatin1String("--pvt-key=")) &&
+            !argument.startsWith(QLatin1String("--password-file=")))
             logged << argument;
     return logged;
 }

@@ -11,7 +11,12 @@
 // the engine as paths of private files, never as text on the command line.
 namespace SessionEngineVectors {
 
-enum class Mode { Backup, Sync, Restore };
+enum class Mode
+{
+    Backup,
+    Sync,
+    Restore
+};
 
 struct Inputs
 {
@@ -31,7 +36,7 @@ struct Inputs
     QString dataRoot;
     QString remoteUser;  // lower case
     QString remoteServer;
-    QString baseFolder;  // the first line of the block: sync mode and restores
+    QString baseFolder;          // the first line of the block: sync mode and restores
     QString backupSourceFolder;  // backup: the root of relative paths; restore: the local target
     bool relativeOperation = true;
     bool keepVersions = false;

@@ -53,8 +53,8 @@ void applyRow(const QVariant &row, const QString &path)
 bool writePrivateText(const QString &path, const QString &text)
 {
     QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.setPermissions(PropertyList::kOwnerReadWrite)
-           && file.write(text.toUtf8()) >= 0 && file.commit();
+    return file.open(QIODevice::WriteOnly) && file.setPermissions(PropertyList::kOwnerReadWrite) &&
+           file.write(text.toUtf8()) >= 0 && file.commit();
 }
 
 }  // namespace

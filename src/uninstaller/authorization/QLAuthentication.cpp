@@ -50,7 +50,8 @@ bool QLAuthentication::authenticate()
     if (mProbePath.isEmpty())
         return isAdministrator();
     // "test -e" ends with 0 or 1 by whether the path exists; either way it ran with the rights.
-    return mRunner.run(kProbeTool, kProbeOptions + QStringList{mProbePath}).outcome == PrivilegedRunner::Outcome::Finished;
+    return mRunner.run(kProbeTool, kProbeOptions + QStringList{mProbePath}).outcome ==
+           PrivilegedRunner::Outcome::Finished;
 }
 
 bool QLAuthentication::isAdministrator() { return ::geteuid() == 0; }
@@ -66,5 +67,6 @@ QString QLAuthentication::removeItem(const QString &path)
     case PrivilegedRunner::Outcome::Finished:
         break;
     }
-    return result.exitCode == 0 ? QString() : QStringLiteral("%1 ended with status %2").arg(kRemoveTool).arg(result.exitCode);
+    return result.exitCode == 0 ? QString()
+                                : QStringLiteral("%1 ended with status %2").arg(kRemoveTool).arg(result.exitCode);
 }

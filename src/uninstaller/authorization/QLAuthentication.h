@@ -19,7 +19,10 @@ public:
     // The path the rights are first asked with: one the removal may act on.
     static QString probePathFor(const QList<UninstallStep> &steps);
 
-    QLAuthentication(PrivilegedRunner &runner, QString probePath) : mRunner(runner), mProbePath(std::move(probePath)) {}
+    QLAuthentication(PrivilegedRunner &runner, QString probePath)
+        : mRunner(runner)
+        , mProbePath(std::move(probePath))
+    {}
 
     // Asks for the rights by running a harmless check on one allowed path.
     bool authenticate();

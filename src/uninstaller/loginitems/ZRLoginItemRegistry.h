@@ -10,7 +10,9 @@
 class ZRLoginItemRegistry
 {
 public:
-    explicit ZRLoginItemRegistry(LoginItems &items) : mItems(items) {}
+    explicit ZRLoginItemRegistry(LoginItems &items)
+        : mItems(items)
+    {}
 
     // Removes every login item that starts the program; false when there was none.
     bool removeLoginItemWithPath(const QString &programPath);

@@ -49,7 +49,8 @@ InstallReceipt InstallReceipt::read(const QString &receiptPath)
         const QString refusal = RemovalPathCheck::refusal(path);
         if (!refusal.isEmpty())
             receipt.mRefusals.append(refusal);
-        else if (!stillInstalled.contains(QDir::cleanPath(path)) && QDir::cleanPath(path) != QDir::cleanPath(receiptPath))
+        else if (!stillInstalled.contains(QDir::cleanPath(path)) &&
+                 QDir::cleanPath(path) != QDir::cleanPath(receiptPath))
             receipt.mFiles.append(QDir::cleanPath(path));
     }
     return receipt;
@@ -66,8 +67,7 @@ QStringList InstallReceipt::foldersDeepestFirst() const
     folders.insert(mFolder);
     QStringList ordered(folders.begin(), folders.end());
     const auto depth = [](const QString &path) { return path.count(QLatin1Char('/')); };
-    std::sort(ordered.begin(), ordered.end(), [&](const QString &a, const QString &b) {
-        return depth(a) != depth(b) ? depth(a) > depth(b) : a < b;
-    });
+    std::sort(ordered.begin(), ordered.end(),
+              [&](const QString &a, const QString &b) { return depth(a) != depth(b) ? depth(a) > depth(b) : a < b; });
     return ordered;
 }

@@ -10,9 +10,9 @@ class PlatformRemovalServices : public RemovalServices
 {
 public:
     PlatformRemovalServices(QLAuthentication &authentication, LoginItems &loginItems)
-        : mAuthentication(authentication), mLoginItems(loginItems)
-    {
-    }
+        : mAuthentication(authentication)
+        , mLoginItems(loginItems)
+    {}
 
     bool authenticate() override { return mAuthentication.authenticate(); }
     bool runsAsAdministrator() const override { return QLAuthentication::isAdministrator(); }
@@ -21,7 +21,10 @@ public:
     {
         return mLoginItems.removeLoginItemWithPath(programPath);
     }
-    bool hasLoginItemWithPath(const QString &programPath) override { return mLoginItems.hasLoginItemWithPath(programPath); }
+    bool hasLoginItemWithPath(const QString &programPath) override
+    {
+        return mLoginItems.hasLoginItemWithPath(programPath);
+    }
 
 private:
     QLAuthentication &mAuthentication;

@@ -12,7 +12,10 @@ namespace {
 class NamedProcesses
 {
 public:
-    NamedProcesses(const QString &name, ProcessTable::Owners owners) : mName(name), mOwners(owners) {}
+    NamedProcesses(const QString &name, ProcessTable::Owners owners)
+        : mName(name)
+        , mOwners(owners)
+    {}
 
     QList<qint64> running() const { return ProcessTable::processIdsNamed(mName, mOwners); }
 
@@ -56,7 +59,8 @@ private:
 
 ProcessStopper::Result ProcessStopper::stopProcessesNamed(const QString &name) const
 {
-    const NamedProcesses processes(name, mEveryUser ? ProcessTable::Owners::EveryUser : ProcessTable::Owners::CurrentUser);
+    const NamedProcesses processes(name,
+                                   mEveryUser ? ProcessTable::Owners::EveryUser : ProcessTable::Owners::CurrentUser);
     Result result;
     const QList<qint64> running = processes.running();
     result.found = int(running.size());

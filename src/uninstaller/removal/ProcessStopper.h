@@ -12,13 +12,17 @@
 class ProcessStopper
 {
 public:
-    struct Result {
-        int found = 0;       // processes that ran the program
-        int killed = 0;      // of those, how many had to be made to end
-        int remaining = 0;   // still running at the end
+    struct Result
+    {
+        int found = 0;      // processes that ran the program
+        int killed = 0;     // of those, how many had to be made to end
+        int remaining = 0;  // still running at the end
     };
 
-    ProcessStopper(bool everyUser, UninstallerTimings timings = {}) : mEveryUser(everyUser), mTimings(timings) {}
+    ProcessStopper(bool everyUser, UninstallerTimings timings = {})
+        : mEveryUser(everyUser)
+        , mTimings(timings)
+    {}
 
     Result stopProcessesNamed(const QString &name) const;
 

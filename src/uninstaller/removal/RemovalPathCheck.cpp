@@ -10,9 +10,9 @@ namespace {
 
 QStringList protectedFolders()
 {
-    return {PathRoots::homeFolder(),      PathRoots::userDataRoot(),       PathRoots::userConfigRoot(),
-            PathRoots::userCacheRoot(),   PathRoots::userRuntimeRoot(),    PathRoots::machineSupportRoot(),
-            PathRoots::volumesRoot(),     PathRoots::programFolder(),      PathRoots::temporaryRoot()};
+    return {PathRoots::homeFolder(),    PathRoots::userDataRoot(),    PathRoots::userConfigRoot(),
+            PathRoots::userCacheRoot(), PathRoots::userRuntimeRoot(), PathRoots::machineSupportRoot(),
+            PathRoots::volumesRoot(),   PathRoots::programFolder(),   PathRoots::temporaryRoot()};
 }
 
 // True when the path is the folder or one of the folders above it.

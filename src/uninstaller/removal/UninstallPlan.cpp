@@ -37,7 +37,8 @@ class StepList
 public:
     StepList &stop(const QStringList &nameKeys, bool advancesProgress = true)
     {
-        return add(Action::StopProgram, nameKeys, advancesProgress, [](const QString &value, QString &) { return value; });
+        return add(Action::StopProgram, nameKeys, advancesProgress,
+                   [](const QString &value, QString &) { return value; });
     }
 
     StepList &remove(const QStringList &pathKeys, bool advancesProgress = true)

@@ -13,7 +13,8 @@ bool isThere(const QString &path) { return QFileInfo(path).exists() || QFileInfo
 
 }  // namespace
 
-UninstallRun::Report UninstallRun::execute(const QList<UninstallStep> &steps, const std::function<void()> &advanceProgress)
+UninstallRun::Report UninstallRun::execute(const QList<UninstallStep> &steps,
+                                           const std::function<void()> &advanceProgress)
 {
     Report report;
     report.authenticated = mServices.authenticate();

@@ -16,16 +16,17 @@
 class UninstallRun
 {
 public:
-    struct Report {
+    struct Report
+    {
         bool authenticated = false;
         QStringList failures;
         bool succeeded() const { return authenticated && failures.isEmpty(); }
     };
 
     explicit UninstallRun(RemovalServices &services, UninstallerTimings timings = {})
-        : mServices(services), mTimings(timings)
-    {
-    }
+        : mServices(services)
+        , mTimings(timings)
+    {}
 
     // advanceProgress is called after each step that advances the progress bar.
     Report execute(const QList<UninstallStep> &steps, const std::function<void()> &advanceProgress);

@@ -4,8 +4,10 @@
 #include <QStringList>
 
 // One step of the removal, in the order the uninstaller takes them.
-struct UninstallStep {
-    enum class Action {
+struct UninstallStep
+{
+    enum class Action
+    {
         StopProgram,       // subjects: program names
         RemoveItems,       // subjects: absolute paths
         RemoveInstall,     // subjects: the receipt of the installed programs

@@ -34,9 +34,9 @@ QLabel *wrappedLabel(QWidget *parent, int pointSizeDelta = 0, bool bold = false)
 }  // namespace
 
 QLUninstallerWindow::QLUninstallerWindow(QWidget *parent)
-    : QWidget(parent),
-      mBlueDot(ResourceImage::load(QStringLiteral("DotBlue.png"))),
-      mGrayDot(ResourceImage::load(QStringLiteral("DotGray.png")))
+    : QWidget(parent)
+    , mBlueDot(ResourceImage::load(QStringLiteral("DotBlue.png")))
+    , mGrayDot(ResourceImage::load(QStringLiteral("DotGray.png")))
 {
     setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
     setFixedSize(600, 400);

@@ -26,7 +26,8 @@ public:
     void showRemovalStarted(const QString &caption) override;
     void showProgress(double value, const QString &text) override;
     void setButtonsEnabled(bool enabled) override;
-    bool confirm(const QString &message, const QString &title, const QString &noTitle, const QString &yesTitle) override;
+    bool confirm(const QString &message, const QString &title, const QString &noTitle,
+                 const QString &yesTitle) override;
     void quit() override;
 
     QPushButton *previousButton() const { return mPreviousButton; }

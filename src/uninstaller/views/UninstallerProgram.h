@@ -25,14 +25,16 @@ public:
     QLUninstaller &controller() { return mController; }
 
 private:
-    struct MachineServices {
+    struct MachineServices
+    {
         explicit MachineServices(const QList<UninstallStep> &steps);
         std::unique_ptr<PrivilegedRunner> runner;
         QLAuthentication authentication;
         LoginItems loginItems;
         PlatformRemovalServices services;
     };
-    UninstallerProgram(std::unique_ptr<MachineServices> machine, QList<UninstallStep> steps, UninstallerTimings timings);
+    UninstallerProgram(std::unique_ptr<MachineServices> machine, QList<UninstallStep> steps,
+                       UninstallerTimings timings);
     void connectWindow();
 
     std::unique_ptr<MachineServices> mMachine;

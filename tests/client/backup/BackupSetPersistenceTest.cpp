@@ -1,7 +1,7 @@
 #include "LocalTreeFixture.h"
 
-#include "common/backupset/BackupSetFiles.h"
 #include "client/backup/localtree/TreeViewController.h"
+#include "common/backupset/BackupSetFiles.h"
 
 #include "platform/PropertyList.h"
 
@@ -124,7 +124,7 @@ TEST_F(BackupSetPersistenceTest, AFirstLoginChecksTheDefaultFoldersThatExist)
     controller().toggleCheckBoxState(node(tree("/Users/me/Music")));
     controller().setDefaultBackupSetCheckStateToOne();
     ASSERT_TRUE(waitFor([&] { return savedSet().size() == 4; }));
-    EXPECT_EQ(savedSet(), QStringList({"/Users/me/Desktop", "/Users/me/Documents", "/Users/me/Music",
-                                       "/Users/me/Pictures"}));
+    EXPECT_EQ(savedSet(),
+              QStringList({"/Users/me/Desktop", "/Users/me/Documents", "/Users/me/Music", "/Users/me/Pictures"}));
     EXPECT_EQ(node(tree("/Users/me/Library")), nullptr);
 }

@@ -1,7 +1,7 @@
 #include "LocalTreeFixture.h"
 
-#include "common/backupset/LocalTreeExclusions.h"
 #include "client/backup/localtree/LocalTreeModel.h"
+#include "common/backupset/LocalTreeExclusions.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/DistributedNotificationCenter.h"
@@ -15,8 +15,10 @@ TEST(LocalTreeExclusionsTest, DefaultExclusionsNameSystemPlacesOfTheStartupDiskO
 {
     const LocalVolumeLayout layout{QStringLiteral("/media/me"), QStringLiteral("/"), QStringLiteral("Disk"),
                                    QStringLiteral("/home/me")};
-    const LocalTreeExclusions exclusions(layout, {QStringLiteral("/home/me/secret"), QStringLiteral("/media/me/USB/x")});
-    const struct {
+    const LocalTreeExclusions exclusions(layout,
+                                         {QStringLiteral("/home/me/secret"), QStringLiteral("/media/me/USB/x")});
+    const struct
+    {
         const char *treePath;
         bool hidden;
         bool userExcluded;
@@ -24,13 +26,13 @@ TEST(LocalTreeExclusionsTest, DefaultExclusionsNameSystemPlacesOfTheStartupDiskO
         {"/media/me/Disk/bin", true, false},
         {"/media/me/Disk/var", true, false},
         {"/media/me/Disk/proc", true, false},
-        {"/media/me/Disk/media/me", true, false},          // the drives folder itself
-        {"/media/me/Disk/home", false, false},             // leads to the home folder
-        {"/media/me/Disk/home/me/code/bin", false, false}, // a project's bin folder
+        {"/media/me/Disk/media/me", true, false},           // the drives folder itself
+        {"/media/me/Disk/home", false, false},              // leads to the home folder
+        {"/media/me/Disk/home/me/code/bin", false, false},  // a project's bin folder
         {"/media/me/Disk/home/me/etc", false, false},
-        {"/media/me/USB/bin", false, false},               // another drive's folder
+        {"/media/me/USB/bin", false, false},  // another drive's folder
         {"/media/me/USB/x", false, true},
-        {"/media/me/Disk/home/me/Icon\r", true, false},    // the custom-icon file, anywhere
+        {"/media/me/Disk/home/me/Icon\r", true, false},  // the custom-icon file, anywhere
         {"/media/me/USB/Icon\r", true, false},
         {"/media/me/Disk/home/me/secret", false, true},
         {"/media/me/Disk/home/me/secret/inside", false, false},  // shown through its folder's flag
@@ -81,10 +83,17 @@ protected:
         return model.data(model.indexForNode(node(treePath)), LocalTreeModel::IsExcludedRole).toBool();
     }
 
-    QString preferencesPath() { return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath"))); }
+    QString preferencesPath()
+    {
+        return PathStandardizer::standardizePath(QLLocalizedString(QStringLiteral("MonitorPreferencePath")));
+    }
     QVariantMap userExclusions()
     {
-        return PropertyList::readDictionary(preferencesPath()).value("me").toMap().value("User specified Exclusion").toMap();
+        return PropertyList::readDictionary(preferencesPath())
+            .value("me")
+            .toMap()
+            .value("User specified Exclusion")
+            .toMap();
     }
 
     // A process that goes by the monitor's program name.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "common/backupset/BackupSetFiles.h"
 #include "client/backup/localtree/FileSystemController.h"
 #include "client/backup/localtree/FolderSizeCalculator.h"
-#include "common/volumes/LocalVolumeLayout.h"
+#include "common/backupset/BackupSetFiles.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/volumes/LocalVolumeLayout.h"
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>

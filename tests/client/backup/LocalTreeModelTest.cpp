@@ -111,7 +111,8 @@ TEST_F(LocalTreeModelTest, LinksShowAsLinksWithoutASizeAndDoNotOpen)
     open(tree("/Users/me/Documents"));
 
     using Link = TreeViewNode::Link;
-    const struct {
+    const struct
+    {
         const char *name;
         Link link;
         bool isDirectory;

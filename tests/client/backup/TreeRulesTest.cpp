@@ -1,6 +1,6 @@
-#include "common/volumes/LocalVolumeLayout.h"
 #include "client/backup/localtree/TreeViewController.h"
 #include "client/backup/localtree/TreeViewControllerDelegate.h"
+#include "common/volumes/LocalVolumeLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,8 @@
 
 namespace {
 
-const LocalVolumeLayout kLayout{QStringLiteral("/V"), QStringLiteral("/"), QStringLiteral("B"), QStringLiteral("/Users/me")};
+const LocalVolumeLayout kLayout{QStringLiteral("/V"), QStringLiteral("/"), QStringLiteral("B"),
+                                QStringLiteral("/Users/me")};
 
 ListedEntry entry(const QString &name)
 {
@@ -67,7 +68,8 @@ public:
 // and then expects the states shown (1 checked, 0 unchecked, -1 mixed).
 TEST(TreeRulesTest, TogglesFollowTheAncestorAndHomeFolderRules)
 {
-    const struct {
+    const struct
+    {
         const char *what;
         QStringList toggles;
         QMap<QString, int> expected;
@@ -180,8 +182,7 @@ TEST(TreeRulesTest, StoredSelectionTakesOnlyALeadingStartupPrefixOff)
     rules.toggle("/V/X/p");
     // A folder on another drive whose path holds "/V/B/" further in stays as it is.
     rules.tree.addNodeWithPath(QStringLiteral("/V/X/V/B/kept"), TreeViewNode::Checked, true, {}, {}, {});
-    EXPECT_EQ(rules.tree.getMaskedBackupSet(),
-              QStringList({"/Users/me/code", "/V/X/V/B/kept", "/V/X/p"}));
+    EXPECT_EQ(rules.tree.getMaskedBackupSet(), QStringList({"/Users/me/code", "/V/X/V/B/kept", "/V/X/p"}));
 
     RulesTree whole;
     whole.toggle("/V/B");
@@ -190,7 +191,8 @@ TEST(TreeRulesTest, StoredSelectionTakesOnlyALeadingStartupPrefixOff)
 
 TEST(TreeRulesTest, PathFormsAndSiblingOrder)
 {
-    const struct {
+    const struct
+    {
         const char *treePath;
         const char *stored;
     } forms[] = {
@@ -205,7 +207,8 @@ TEST(TreeRulesTest, PathFormsAndSiblingOrder)
         EXPECT_EQ(kLayout.diskPath(form.treePath), form.stored);
     }
 
-    const struct {
+    const struct
+    {
         const char *first;
         bool firstIsDir;
         const char *second;

@@ -50,10 +50,8 @@ TEST(RemoteGuideTest, TheRestoreGuideShowsOnceAndOnlyAfterAFirstLoginAndAListing
     const QList<RemoteEntry> rows = {folderEntry("Users"), fileEntry("notes.txt")};
     const QList<RemoteEntry> hiddenRows = {fileEntry(".profile"), fileEntry(".__Users.txxlist")};
     const Case cases[] = {
-        {"first login, rows", true, rows, 1},
-        {"later login, rows", false, rows, 0},
-        {"first login, no rows", true, {}, 0},
-        {"first login, only hidden rows", true, hiddenRows, 0},
+        {"first login, rows", true, rows, 1},   {"later login, rows", false, rows, 0},
+        {"first login, no rows", true, {}, 0},  {"first login, only hidden rows", true, hiddenRows, 0},
         {"later login, no rows", false, {}, 0},
     };
     for (const Case &c : cases) {

@@ -34,10 +34,10 @@ TEST(RemoteTreeRulesTest, ListingEntriesBecomeRowsWithTheirOwnNames)
 
 TEST(RemoteTreeRulesTest, ListingToNodes)
 {
-    const QList<RemoteEntry> listing{fileEntry("b.txt", "1536"), fileEntry(".profile", "5"),
-                                     fileEntry(".__Documents.txxlist", "9"), folderEntry("Zeta"),
-                                     fileEntry("A.txt", "10"), folderEntry("BackUp_nightly_2"), folderEntry("alpha"),
-                                     folderEntry(".hidden")};
+    const QList<RemoteEntry> listing{
+        fileEntry("b.txt", "1536"), fileEntry(".profile", "5"), fileEntry(".__Documents.txxlist", "9"),
+        folderEntry("Zeta"),        fileEntry("A.txt", "10"),   folderEntry("BackUp_nightly_2"),
+        folderEntry("alpha"),       folderEntry(".hidden")};
     const struct
     {
         bool showHidden;
@@ -78,8 +78,7 @@ TEST(RemoteTreeRulesTest, NightlyFoldersShowTheLoginName)
 }
 
 class DataRootTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(DataRootTest, BrandAndModeChooseTheFolderAndAMissingNameGivesNone)
 {
@@ -200,7 +199,8 @@ TEST_F(RemoteTreeControllerTest, FoldersAreListedLazilyUnderALoadingRow)
     EXPECT_TRUE(childNames("A").isEmpty()) << "an empty folder loses its loading row";
     EXPECT_EQ(rowsListed, 1) << "a listing without rows arms no guide";
     EXPECT_EQ(listingsFinished, 2);
-    EXPECT_EQ(observer.events, (QStringList{"reset", "insert  1", "remove  1", "insert  2", "insert A 1", "remove A 1"}));
+    EXPECT_EQ(observer.events,
+              (QStringList{"reset", "insert  1", "remove  1", "insert  2", "insert A 1", "remove A 1"}));
 }
 
 TEST_F(RemoteTreeControllerTest, AFailedListingEmptiesThatFolderOnlyAndOpeningItAgainRetries)

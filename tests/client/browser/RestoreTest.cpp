@@ -8,8 +8,8 @@
 #include "client/browser/restore/RestoredXattrs.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "common/files/TXSupportFileManager.h"
-#include "common/transfer/ProgressReport.h"
 #include "common/texts/QLLocalizedString.h"
+#include "common/transfer/ProgressReport.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
@@ -40,7 +40,10 @@ TEST(RestoreRulesTest, TheGroupingWalk)
          {"C", "A/x", "A/y", "B/z"},
          {"/A/x", "/A/y", "/B/z"}},
         {{{"C", true}, {"D/E", true}}, {}, {"C", "D/E"}, {"C", "D/E"}, {}},
-        {{{"top.txt", false}, {"A/x", false}}, {{"", {"top.txt"}}, {"A", {"x"}}}, {}, {"top.txt", "A/x"},
+        {{{"top.txt", false}, {"A/x", false}},
+         {{"", {"top.txt"}}, {"A", {"x"}}},
+         {},
+         {"top.txt", "A/x"},
          {"/top.txt", "/A/x"}},
     };
     for (const auto &c : cases) {
@@ -90,12 +93,14 @@ TEST_F(RestoreSessionLogTest, TheFourEndsWriteTheirLinesInOrder)
         QStringList summary;
         int recordedSync;
     } cases[] = {
-        {"success", [&](RestoreSessionLog &log) { log.succeeded("END", counts); },
+        {"success",
+         [&](RestoreSessionLog &log) { log.succeeded("END", counts); },
          {"End Time: END", " ", "Restored successfully ", QString(50, '-'), " ", ""},
          {"Files considered for restore: 5 ", "Files already present in the restore location: 2 ",
           "Files restored  now: 3 ", ""},
          2},
-        {"failure", [&](RestoreSessionLog &log) { log.failed("txruvo error: gone", "END", counts); },
+        {"failure",
+         [&](RestoreSessionLog &log) { log.failed("txruvo error: gone", "END", counts); },
          {"txruvo error: gone ",
           "Some of the files are not transferred. For details check the 'Error:' in the log messages. ",
           "End Time: END", " ", ""},
@@ -104,12 +109,14 @@ TEST_F(RestoreSessionLogTest, TheFourEndsWriteTheirLinesInOrder)
           "Some of the files are not transferred. For details check the 'Error:' in the log messages. ",
           "txruvo error: gone ", ""},
          2},
-        {"cancel", [&](RestoreSessionLog &log) { log.cancelled("END", counts); },
+        {"cancel",
+         [&](RestoreSessionLog &log) { log.cancelled("END", counts); },
          {"Restore operation cancelled ", "End time: END ", ""},
          {"Files considered for restore: 5 ", "Files already present in the restore location: 2 ",
           "Files restored  now: 3 ", ""},
          2},
-        {"over quota", [&](RestoreSessionLog &log) { log.overQuota("Quota exceeded", "END", 5); },
+        {"over quota",
+         [&](RestoreSessionLog &log) { log.overQuota("Quota exceeded", "END", 5); },
          {"End time: END ", ""},
          {"Quota exceeded ", "Files considered for restore: 5 ", ""},
          0},
@@ -327,8 +334,9 @@ TEST_F(RestoreControllerTest, CancellingThePromptAfterTickingTheBoxKeepsPromptin
     controller->RstoreFileFromServer();
     EXPECT_EQ(driver->starts, 1);
     EXPECT_EQ(driver->source, root() + "/chosen");
-    EXPECT_EQ(PropertyList::readDictionary(preferenceFile()).value("ann").toMap().value("PromptRestoreDestinationPanel"),
-              QVariant(false));
+    EXPECT_EQ(
+        PropertyList::readDictionary(preferenceFile()).value("ann").toMap().value("PromptRestoreDestinationPanel"),
+        QVariant(false));
     EXPECT_FALSE(view.controlsHidden);
 }
 
@@ -436,7 +444,7 @@ TEST(RestoredXattrsTest, DatabasesInTheRestoredItemsAreResetDownToTheDepthLimit)
     QTemporaryDir dir;
     const QString top = dir.path();
     for (const char *folder : {"TM/Backups.backupdb/x", "Docs/a/Backups.backupdb", "Deep/1/2/3/4/5/Backups.backupdb",
-                                  "Docs/.hidden/Backups.backupdb"})
+                               "Docs/.hidden/Backups.backupdb"})
         QDir().mkpath(top + "/restored/" + QString(folder));
     QStringList resets;
     RestoredXattrs::searchXattributesIn(

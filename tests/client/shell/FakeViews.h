@@ -5,12 +5,13 @@
 #include "desktop/alerts/AlertPresenter.h"
 
 #include <QList>
-#include <QThread>
 #include <QStringList>
+#include <QThread>
 #include <QUrl>
 
 // The login windows as a record of what the logic showed, with form values a test sets.
-struct FakeLoginView : LoginView {
+struct FakeLoginView : LoginView
+{
     QString user, pass, key, confirmation, acceptance, chosenAccount;
     bool remember = true, sslOn = false, floatingVisible = false, spinning = false, setupSpinning = false;
     KeyType keyType = KeyType::Default;
@@ -59,7 +60,8 @@ struct FakeLoginView : LoginView {
 
 // The main window as a record of what the controller showed; it also presents the
 // controller's alerts, which answer from a queue.
-struct FakeMainView : TXMainView, AlertPresenter {
+struct FakeMainView : TXMainView, AlertPresenter
+{
     bool enabled = false, backupMode = true, switchVisible = false;
     QString loginTitle, windowTitle, destination, browseState;
     QThread *browseStateThread = nullptr;

@@ -38,7 +38,8 @@ TEST_F(LoginFailuresTest, EachFailureShowsItsMessageAndStoresNothing)
         config.insert("accounts", list);
         return config;
     };
-    const struct {
+    const struct
+    {
         const char *user;
         const char *password;
         QJsonObject config;
@@ -71,7 +72,8 @@ TEST_F(LoginFailuresTest, EachFailureShowsItsMessageAndStoresNothing)
     // The reactivation link carries the user name escaped.
     service->writeConfig(withAccount({{"username", "a&b c"}, {"password", "pw"}, {"accstat", "C"}}));
     ASSERT_TRUE(logIn("a&b c", "pw"));
-    EXPECT_TRUE(loginView->errorHtml.contains("reactivationRequest?user=a%26b%20c")) << loginView->errorHtml.toStdString();
+    EXPECT_TRUE(loginView->errorHtml.contains("reactivationRequest?user=a%26b%20c"))
+        << loginView->errorHtml.toStdString();
 }
 
 TEST_F(LoginFailuresTest, ServiceFaultsAreRetriedThreeTimesThenReported)

@@ -8,8 +8,8 @@
 #include "common/files/TXSupportFileManager.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -23,10 +23,18 @@
 class LoginFixture : public SandboxFixture
 {
 protected:
-    static QString pathOf(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
+    static QString pathOf(ApplicationFile file)
+    {
+        return TXSupportFileManager::txFileManager().pathForApplicationFile(file);
+    }
 
-    struct CountingIndexWorker : IndexWorker {
-        explicit CountingIndexWorker(std::atomic<int> &alive) : mAlive(alive) { ++mAlive; }
+    struct CountingIndexWorker : IndexWorker
+    {
+        explicit CountingIndexWorker(std::atomic<int> &alive)
+            : mAlive(alive)
+        {
+            ++mAlive;
+        }
         ~CountingIndexWorker() override { --mAlive; }
         void start(QLApplicationDelegate &) override {}
         TarnixDBManager *dbManager() override { return nullptr; }
@@ -51,15 +59,24 @@ protected:
     {
         return QJsonObject{
             {"accounts",
-             QJsonArray{QJsonObject{{"username", "demo"}, {"password", "demo password"}, {"enctype", "default"},
-                                    {"username_sync", "demo.sync"}, {"password_sync", "sync password"},
-                                    {"email", "demo@example.com"}, {"quota", "5120"}, {"plan", "Personal"}},
-                        QJsonObject{{"username", "private"}, {"password", "private password"}, {"enctype", "private"},
+             QJsonArray{QJsonObject{{"username", "demo"},
+                                    {"password", "demo password"},
+                                    {"enctype", "default"},
+                                    {"username_sync", "demo.sync"},
+                                    {"password_sync", "sync password"},
+                                    {"email", "demo@example.com"},
+                                    {"quota", "5120"},
+                                    {"plan", "Personal"}},
+                        QJsonObject{{"username", "private"},
+                                    {"password", "private password"},
+                                    {"enctype", "private"},
                                     {"pvtkey", "my-private-key"}},
                         QJsonObject{{"username", "fresh"}, {"password", "fresh password"}, {"cnfgstat", "NOT SET"}},
                         QJsonObject{{"username", "plain"}, {"password", "plain password"}}}},
-            {"syncAccounts", QJsonArray{QJsonObject{{"username", "demo.sync"}, {"password", "sync password"},
-                                                    {"ruvosrvrip", "127.0.0.9"}, {"ruvowebsrvrip", "127.0.0.8"}}}},
+            {"syncAccounts", QJsonArray{QJsonObject{{"username", "demo.sync"},
+                                                    {"password", "sync password"},
+                                                    {"ruvosrvrip", "127.0.0.9"},
+                                                    {"ruvowebsrvrip", "127.0.0.8"}}}},
         };
     }
 

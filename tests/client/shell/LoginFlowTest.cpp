@@ -1,10 +1,10 @@
 #include "LoginFixture.h"
 
-#include "common/login/UserFiles.h"
 #include "client/shell/login/LoginValidator.h"
-#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 
@@ -19,13 +19,12 @@ QString userPath(const char *key, const QString &user) { return UserFiles::path(
 
 bool isPrivate(const QString &path)
 {
-    return QFileInfo(path).permissions() == (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser
-                                             | QFileDevice::WriteUser);
+    return QFileInfo(path).permissions() ==
+           (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
 }
 
 class LoginFlowTest : public LoginFixture
-{
-};
+{};
 
 TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
 {
@@ -51,7 +50,8 @@ TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
     EXPECT_TRUE(isPrivate(pathOf(ApplicationFile::LastUserLoginDetailsFilePath)));
     EXPECT_TRUE(isPrivate(pathOf(ApplicationFile::LoginDetailsFilePath)));
     EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::LoginDetailsFilePath)), stored);
-    EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::DefaultKeyPath)).value("demo").toString(), "DEFAULT");
+    EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::DefaultKeyPath)).value("demo").toString(),
+              "DEFAULT");
     EXPECT_EQ(readText(userPath("BackupModePath", "demo")), "1");
     EXPECT_EQ(readText(userPath("PlanFilePath", "demo")), "Personal");
     EXPECT_TRUE(QFileInfo::exists(pathOf(ApplicationFile::RuvoUserDetails)));
@@ -79,7 +79,8 @@ TEST_F(LoginFlowTest, DefaultKeyAccountLogsInAndStoresItsDetailsPrivately)
 
     // The credentials travel in POST bodies only; the address carries none.
     for (const QJsonObject &request : service->requests()) {
-        EXPECT_FALSE(request.value("path").toString().contains("password")) << request.value("path").toString().toStdString();
+        EXPECT_FALSE(request.value("path").toString().contains("password"))
+            << request.value("path").toString().toStdString();
         if (request.value("path").toString().startsWith("/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi")) {
             EXPECT_EQ(request.value("method").toString(), "POST");
         }
@@ -113,7 +114,8 @@ TEST_F(LoginFlowTest, PrivateKeyAccountAsksForItsKeyOnceThenUsesTheStoredKey)
 
     loginView->acceptance = "my-private-key";
     controller->loginViewController().privatekeyAcceptanceValidation();
-    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; })) << loginView->acceptanceError.toStdString() << quotaMeasurements;
+    ASSERT_TRUE(waitUntil([&] { return mainView->enabled; }))
+        << loginView->acceptanceError.toStdString() << quotaMeasurements;
     EXPECT_EQ(quotaMeasurements, 1);
     EXPECT_EQ(mainView->quota, 1);  // one byte of 5 GB shows as 1 %
     EXPECT_FALSE(controller->userObject().isDefaultKey());
@@ -158,7 +160,8 @@ TEST_F(LoginFlowTest, NewAccountSetsUpItsEncryptionBeforeLoggingIn)
     ASSERT_TRUE(waitUntil([&] { return mainView->enabled; })) << loginView->setupError.toStdString();
     EXPECT_FALSE(controller->userObject().isDefaultKey());
     EXPECT_EQ(controller->userObject().PrivateKey(), "asecret");
-    EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::DefaultKeyPath)).value("fresh").toString(), "PRIVATE");
+    EXPECT_EQ(PropertyList::readDictionary(pathOf(ApplicationFile::DefaultKeyPath)).value("fresh").toString(),
+              "PRIVATE");
 
     // The service now knows the key: a second set-up is refused with the Part's message.
     controller->loginViewController().configureAccount();

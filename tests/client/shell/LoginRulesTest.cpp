@@ -1,9 +1,9 @@
+#include "client/shell/account/QuotaReport.h"
 #include "client/shell/login/KeyRules.h"
 #include "client/shell/login/LoginViewController.h"
-#include "client/shell/account/QuotaReport.h"
+#include "common/categories/QuellonExtension.h"
 #include "common/login/StoredLoginDetails.h"
 #include "common/webservice/WebPageToken.h"
-#include "common/categories/QuellonExtension.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
@@ -14,12 +14,13 @@ namespace SLD = StoredLoginDetails;
 TEST(KeyRulesTest, SetupChecksInTheirOrder)
 {
     const QString k255(255, 'k'), k256(256, 'k');
-    const struct {
+    const struct
+    {
         QString key, confirmation, error;
     } cases[] = {
         {"", "", KeyRules::kEnterKey},
-        {"abcd", "", KeyRules::kConfirmKey},        // an empty confirmation before a mismatch
-        {"abc", "abd", KeyRules::kKeysDiffer},      // a mismatch before the length rules
+        {"abcd", "", KeyRules::kConfirmKey},    // an empty confirmation before a mismatch
+        {"abc", "abd", KeyRules::kKeysDiffer},  // a mismatch before the length rules
         {"abc", "abc", KeyRules::kTooShort},
         {"abcd", "abcd", ""},
         {k255, k255, ""},
@@ -37,7 +38,8 @@ TEST(KeyRulesTest, SetupChecksInTheirOrder)
 
 TEST(QuotaReportTest, PercentageFromTheEngineFigures)
 {
-    const struct {
+    const struct
+    {
         const char *used, *total;
         int percent;  // -1: no figure at all
     } cases[] = {
@@ -58,8 +60,7 @@ TEST(QuotaReportTest, PercentageFromTheEngineFigures)
 }
 
 class QuotaStoreTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(QuotaStoreTest, StoresScrambledMegabytesAndKeepsOtherKeys)
 {
@@ -85,9 +86,14 @@ TEST_F(QuotaStoreTest, TokenReplyOpensOnlyOnSuccess)
 
 TEST(UserDetailsTest, StorageServerAndOlderAccountReplies)
 {
-    const QVariantMap storage{{"acctype", "QLSYNC"}, {"Username", "ann"}, {"Password", "pw"},
-                              {"ruvosrvrip", "10.0.0.1"}, {"ruvosrvr", "store.example"},
-                              {"ruvowebsrvrip", "10.0.0.2"}, {"ruvowebsrvr", "web.example"}, {"quota", "5"},
+    const QVariantMap storage{{"acctype", "QLSYNC"},
+                              {"Username", "ann"},
+                              {"Password", "pw"},
+                              {"ruvosrvrip", "10.0.0.1"},
+                              {"ruvosrvr", "store.example"},
+                              {"ruvowebsrvrip", "10.0.0.2"},
+                              {"ruvowebsrvr", "web.example"},
+                              {"quota", "5"},
                               {"jspsrvr", "j"}};
     const QVariantMap details = LoginViewController::userDetailsFromReply(storage, true, false);
     EXPECT_EQ(details.value(SLD::kTarnixUsername).toString(), "ann");
@@ -102,8 +108,8 @@ TEST(UserDetailsTest, StorageServerAndOlderAccountReplies)
     // A storage-server account never goes through the local tunnel, whatever SSL says.
     EXPECT_EQ(details.value(SLD::kUserAtServer).toString(), "ann@10.0.0.1::quellon");
 
-    QVariantMap older{{"acctype", "TARNIX"}, {"Username", "bob"}, {"Password", "pw"}, {"mappeduser", "b"},
-                      {"mappedpassword", "mp"}, {"server1", "s1"}, {"server2", "s2"}, {"EmailId", "b@x.com"}};
+    QVariantMap older{{"acctype", "TARNIX"},    {"Username", "bob"}, {"Password", "pw"}, {"mappeduser", "b"},
+                      {"mappedpassword", "mp"}, {"server1", "s1"},   {"server2", "s2"},  {"EmailId", "b@x.com"}};
     const QVariantMap olderDetails = LoginViewController::userDetailsFromReply(older, true, true);
     EXPECT_EQ(olderDetails.value(SLD::kUsername).toString(), "b");
     EXPECT_EQ(olderDetails.value(SLD::kTarnixUsername).toString(), "bob");

@@ -10,7 +10,8 @@ namespace {
 using Kind = LoginValidator::Verdict::Kind;
 
 // Records the one answer of a validation.
-struct ValidatorAnswers : LoginValidatorDelegateProtocol {
+struct ValidatorAnswers : LoginValidatorDelegateProtocol
+{
     QStringList failures;
     void loginValidationSuccessful(const QVariantMap &) override {}
     void loginValidationFailedWithError(const QString &message) override { failures.append(message); }
@@ -20,8 +21,7 @@ struct ValidatorAnswers : LoginValidatorDelegateProtocol {
 };
 
 class LoginValidatorRulesTest : public SandboxFixture
-{
-};
+{};
 
 TEST(QLXMLParserControllerTest, AttributeDictionariesInDocumentOrder)
 {
@@ -43,7 +43,8 @@ TEST(QLXMLParserControllerTest, AttributeDictionariesInDocumentOrder)
 
 TEST_F(LoginValidatorRulesTest, LocalChecksInTheirOrder)
 {
-    const struct {
+    const struct
+    {
         const char *user;
         const char *password;
         QString message;
@@ -66,7 +67,8 @@ TEST_F(LoginValidatorRulesTest, LocalChecksInTheirOrder)
 
 TEST_F(LoginValidatorRulesTest, AccountDetailsVerdictFirstRuleWins)
 {
-    const struct {
+    const struct
+    {
         const char *reply;
         Kind kind;
         QString message;
@@ -106,7 +108,8 @@ TEST_F(LoginValidatorRulesTest, AccountDetailsVerdictFirstRuleWins)
 
 TEST(LoginValidatorLookupTest, LookupRepliesTable)
 {
-    const struct {
+    const struct
+    {
         const char *reply;
         QStringList active;
         QString failure;

@@ -1,7 +1,7 @@
 #include "LoginFixture.h"
 
-#include "common/login/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "engine/command/TXEngineController.h"
 
@@ -28,7 +28,8 @@ protected:
 };
 
 // An engine controller's own account record, as the main controller fills it.
-struct RecordingController : TXEngineController {
+struct RecordingController : TXEngineController
+{
     User account;
     QString executor;
     User &userInfo() override { return account; }
@@ -38,7 +39,8 @@ struct RecordingController : TXEngineController {
 
 TEST_F(MainControllerTest, OnlyAnExactZeroInTheModeFileMeansSyncMode)
 {
-    const struct {
+    const struct
+    {
         const char *content;  // nullptr: no mode file
         bool backupMode;
     } cases[] = {{nullptr, true}, {"0", false}, {"1", true}, {"", true}, {"garbage", true}, {"0\n", false}};
@@ -68,7 +70,7 @@ TEST_F(MainControllerTest, DestinationChangeAsksRefusesAndReplacesTheIndexWorker
     startClient();
     ASSERT_TRUE(logIn("plain", "plain password"));
     EXPECT_TRUE(mainView->destination.isEmpty());  // the client runs from no volume: none chosen
-    EXPECT_EQ(indexWorkersAlive, 0);                // and without a drive there is no index
+    EXPECT_EQ(indexWorkersAlive, 0);               // and without a drive there is no index
 
     controller->destinationDriveDidChange(first);
     EXPECT_EQ(readText(destinationFile()), first.toUtf8());
@@ -82,7 +84,8 @@ TEST_F(MainControllerTest, DestinationChangeAsksRefusesAndReplacesTheIndexWorker
     mainView->answers = {1};
     controller->destinationDriveDidChange(second);
     ASSERT_EQ(mainView->alerts.size(), 1);
-    EXPECT_TRUE(mainView->alerts[0].message.startsWith("Do you want to change the local backup volume from 'First' to 'Second' ?"));
+    EXPECT_TRUE(mainView->alerts[0].message.startsWith(
+        "Do you want to change the local backup volume from 'First' to 'Second' ?"));
     EXPECT_EQ(readText(destinationFile()), first.toUtf8());
     EXPECT_EQ(mainView->destination, first);
     EXPECT_EQ(controller->currentDestinationDrive(), "First");

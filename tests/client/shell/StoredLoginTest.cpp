@@ -1,9 +1,9 @@
 #include "LoginFixture.h"
 
-#include "common/login/UserFiles.h"
-#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 
@@ -15,8 +15,7 @@ namespace SLD = StoredLoginDetails;
 namespace {
 
 class StoredLoginTest : public LoginFixture
-{
-};
+{};
 
 TEST_F(StoredLoginTest, RememberMeDecidesTheAutomaticLogin)
 {
@@ -61,9 +60,10 @@ TEST_F(StoredLoginTest, AStoredUsernameWithoutItsTarnixKeyStillLogsIn)
 {
     const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
     QDir().mkpath(QFileInfo(lastUser).absolutePath());
-    ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"Username", "demo"},
-                                                          {"Password", quellonExtension::encryptedString("demo password")},
-                                                          {"RememberDetails", 1}}));
+    ASSERT_TRUE(
+        PropertyList::write(lastUser, QVariantMap{{"Username", "demo"},
+                                                  {"Password", quellonExtension::encryptedString("demo password")},
+                                                  {"RememberDetails", 1}}));
     startClient();
     ASSERT_TRUE(waitUntil([&] { return mainView->enabled; })) << loginView->errorHtml.toStdString();
     EXPECT_EQ(controller->userObject().UserName(), "demo");
@@ -72,8 +72,8 @@ TEST_F(StoredLoginTest, AStoredUsernameWithoutItsTarnixKeyStillLogsIn)
 TEST_F(StoredLoginTest, ACorruptStoredPlistGivesAnEmptyForm)
 {
     // Cut short, and nested 60,000 levels deep behind comments (which once took the start down).
-    const QByteArray hiddenNesting = "<plist>" + QByteArray("<array><!--</array-->").repeated(60000)
-                                     + QByteArray("</array>").repeated(60000) + "</plist>";
+    const QByteArray hiddenNesting = "<plist>" + QByteArray("<array><!--</array-->").repeated(60000) +
+                                     QByteArray("</array>").repeated(60000) + "</plist>";
     for (const QByteArray &content : {QByteArray("<plist><dict><key>Userna"), hiddenNesting}) {
         writeText(QLLocalizedString("LastUserLoginDetailsFilePath"), content);
         startClient();
@@ -145,16 +145,17 @@ TEST_F(StoredLoginTest, SeveralAccountsDuringAnAutomaticLoginTryTheAddressItself
     service->writeConfig(config);
     const QString lastUser = QLLocalizedString("LastUserLoginDetailsFilePath");
     QDir().mkpath(QFileInfo(lastUser).absolutePath());
-    ASSERT_TRUE(PropertyList::write(lastUser, QVariantMap{{"TarnixUsername", "demo@example.com"},
-                                                          {"TarnixPassword", quellonExtension::encryptedString("demo password")},
-                                                          {"RememberDetails", 1}}));
+    ASSERT_TRUE(PropertyList::write(lastUser,
+                                    QVariantMap{{"TarnixUsername", "demo@example.com"},
+                                                {"TarnixPassword", quellonExtension::encryptedString("demo password")},
+                                                {"RememberDetails", 1}}));
     startClient();
     ASSERT_TRUE(waitUntil([&] { return !loginView->errorHtml.isEmpty(); }));
     EXPECT_TRUE(loginView->emailChoices.isEmpty());  // no choice is offered during an automatic login
     bool triedTheAddress = false;
     for (const QJsonObject &request : service->requests())
-        triedTheAddress |= request.value("path").toString() == "/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi"
-                           && request.value("fields").toObject().value("username").toString() == "demo@example.com";
+        triedTheAddress |= request.value("path").toString() == "/cgi-bin/get_tarnix_ruvo_details_xml_ip.cgi" &&
+                           request.value("fields").toObject().value("username").toString() == "demo@example.com";
     EXPECT_TRUE(triedTheAddress);
     EXPECT_FALSE(controller->loginViewController().isAutoLogin());
 }

@@ -1,8 +1,8 @@
 #include "common/widgets/AlertPaneWindowController.h"
 #include "common/context/ProgramContext.h"
+#include "common/texts/QLLocalizedString.h"
 #include "common/texts/TextTable.h"
 #include "common/widgets/AlertPaneWindowControllerDelegateProtocol.h"
-#include "common/texts/QLLocalizedString.h"
 #include "common/widgets/ResourceImage.h"
 #include "support/SandboxFixture.h"
 
@@ -18,10 +18,10 @@ namespace {
 using Alert = AlertPaneWindowController;
 
 class AlertPaneWindowControllerTest : public SandboxFixture
-{
-};
+{};
 
-struct RecordingDelegate : AlertPaneWindowControllerDelegateProtocol {
+struct RecordingDelegate : AlertPaneWindowControllerDelegateProtocol
+{
     QList<int> answers;
     void didClickButton(int answer) override { answers.append(answer); }
 };
@@ -31,7 +31,8 @@ void whenShown(std::function<void()> action) { QTimer::singleShot(0, std::move(a
 
 TEST(AlertLineCount, CountsPiecesBetweenLineFeeds)
 {
-    const struct {
+    const struct
+    {
         QString text;
         int lines;
     } cases[] = {
@@ -51,7 +52,8 @@ TEST(AlertLineCount, CountsPiecesBetweenLineFeeds)
 
 TEST_F(AlertPaneWindowControllerTest, WindowGrowsOnlyBeyondTwoLines)
 {
-    const struct {
+    const struct
+    {
         QString message;
         int growth;
     } cases[] = {
@@ -91,8 +93,8 @@ TEST_F(AlertPaneWindowControllerTest, ButtonsLayOutRightToLeft)
     const int cancelGrowth = longTitles.cancelButton()->sizeHint().width() - cancelFrame.width();
     const int otherGrowth = longTitles.otherButton()->sizeHint().width() - otherFrame.width();
     ASSERT_GT(okGrowth, 0);
-    EXPECT_EQ(longTitles.okButton()->geometry(), QRect(okFrame.x() - okGrowth, okFrame.y(), okFrame.width() + okGrowth,
-                                                       okFrame.height()));
+    EXPECT_EQ(longTitles.okButton()->geometry(),
+              QRect(okFrame.x() - okGrowth, okFrame.y(), okFrame.width() + okGrowth, okFrame.height()));
     EXPECT_EQ(longTitles.cancelButton()->x(), cancelFrame.x() - okGrowth - cancelGrowth);
     EXPECT_EQ(longTitles.otherButton()->x(), otherFrame.x() - okGrowth - cancelGrowth - otherGrowth);
     EXPECT_EQ(longTitles.okButton()->x() + longTitles.okButton()->width(), okFrame.right() + 1);
@@ -105,7 +107,8 @@ TEST_F(AlertPaneWindowControllerTest, ButtonsLayOutRightToLeft)
 
 TEST_F(AlertPaneWindowControllerTest, ModalAlertAnswersByButton)
 {
-    const struct {
+    const struct
+    {
         QPushButton *(Alert::*button)() const;
         int answer;
     } cases[] = {
@@ -185,7 +188,8 @@ TEST_F(AlertPaneWindowControllerTest, NewAlertHidesTheFreeOneButNotAWaitingModal
 
 TEST_F(AlertPaneWindowControllerTest, ShowsTheBrandIconUnlessTheCallerSetOne)
 {
-    const struct {
+    const struct
+    {
         const char *program;
         const char *icon;
     } brands[] = {{"TarnixVidezud", "Tarnix_Portable.png"}, {"QuellonVidezud", "Quellon_Portable.png"}};
@@ -214,11 +218,12 @@ TEST_F(AlertPaneWindowControllerTest, ShowsOverTheWindowItBelongsTo)
     const QRect screen = probe.screen()->availableGeometry();
     const QRect offCentre(screen.x(), screen.y(), screen.width() - 60, 400);
     const QRect offScreen(screen.right() - 100, screen.bottom() - 50, 400, 300);
-    const struct {
+    const struct
+    {
         const char *name;
         QRect ownerFrame;
-        bool given;        // named as the owner; else only the active window
-        QPoint expected;   // the alert's centre; none: the owner's
+        bool given;       // named as the owner; else only the active window
+        QPoint expected;  // the alert's centre; none: the owner's
     } cases[] = {
         {"given owner", offCentre, true, {}},
         {"active window", offCentre, false, {}},

@@ -1,13 +1,13 @@
-#include "common/widgets/AlertPaneWindowController.h"
+#include "common/widgets/ProxyWindowController.h"
+#include "common/categories/QuellonExtension.h"
 #include "common/context/ProgramContext.h"
-#include "common/texts/TextTable.h"
-#include "platform/PropertyList.h"
 #include "common/proxy/ProxyCheckBoxStateFile.h"
 #include "common/proxy/ProxyController.h"
 #include "common/proxy/ProxySettingFile.h"
-#include "common/widgets/ProxyWindowController.h"
 #include "common/texts/QLLocalizedString.h"
-#include "common/categories/QuellonExtension.h"
+#include "common/texts/TextTable.h"
+#include "common/widgets/AlertPaneWindowController.h"
+#include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
 
 #include <QCheckBox>
@@ -20,8 +20,8 @@
 
 namespace {
 
-const char *const kProxyVariables[] = {"https_proxy", "HTTPS_PROXY", "http_proxy", "HTTP_PROXY", "all_proxy",
-                                       "ALL_PROXY", "no_proxy", "NO_PROXY"};
+const char *const kProxyVariables[] = {"https_proxy", "HTTPS_PROXY", "http_proxy", "HTTP_PROXY",
+                                       "all_proxy",   "ALL_PROXY",   "no_proxy",   "NO_PROXY"};
 
 class ProxyWindowControllerTest : public SandboxFixture
 {
@@ -56,13 +56,13 @@ private:
 
 TEST_F(ProxyWindowControllerTest, LoadsTheSettingFileIntoTheWindow)
 {
-    ASSERT_TRUE(PropertyList::write(settingFile(), QVariantMap{{"ProxyEnable", 1},
-                                                               {"ProxyAuthEnable", 1},
-                                                               {"ProxyAddress", "proxy.example.net"},
-                                                               {"ProxyPort", "3128"},
-                                                               {"ProxyUserName", "alice"},
-                                                               {"ProxyPassword",
-                                                                quellonExtension::encryptedString("pa:ss@")}}));
+    ASSERT_TRUE(PropertyList::write(settingFile(),
+                                    QVariantMap{{"ProxyEnable", 1},
+                                                {"ProxyAuthEnable", 1},
+                                                {"ProxyAddress", "proxy.example.net"},
+                                                {"ProxyPort", "3128"},
+                                                {"ProxyUserName", "alice"},
+                                                {"ProxyPassword", quellonExtension::encryptedString("pa:ss@")}}));
     ProxyWindowController controller(settingFile());
     controller.show();
     EXPECT_TRUE(controller.window()->isVisible());
@@ -172,7 +172,8 @@ TEST_F(ProxyWindowControllerTest, NoSystemProxyClearsTheFieldsAndTellsTheUser)
 
 TEST_F(ProxyWindowControllerTest, HelpPageFollowsTheBrand)
 {
-    const struct {
+    const struct
+    {
         const char *program;
         const char *page;
     } brands[] = {{"TarnixVidezud", "/TarnixHelp/html/proxy.htm"}, {"QuellonVidezud", "/QuellonHelp/pages/proxy.htm"}};

@@ -1,10 +1,10 @@
+#include "common/categories/QuellonExtension.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
 #include "desktop/errorreport/ErrorReport.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
-#include "common/files/TXSupportFileManager.h"
-#include "common/categories/QuellonExtension.h"
 #include "platform/PathTemplate.h"
 #include "platform/PropertyList.h"
-#include "common/texts/QLLocalizedString.h"
 #include "support/SandboxFixture.h"
 #include "support/ScriptedAlerts.h"
 #include "support/WebServiceStandIn.h"
@@ -33,7 +33,7 @@ protected:
     void writeLastLogin()
     {
         writePlist(files().pathForApplicationFile(ApplicationFile::LastUserLoginDetailsFilePath),
-                                      {{"TarnixUsername", "demo"}, {"QuellonUserName", "demo"}, {"serverName", "ruvo1"}});
+                   {{"TarnixUsername", "demo"}, {"QuellonUserName", "demo"}, {"serverName", "ruvo1"}});
     }
 
     void startService(const QJsonObject &failures = {})
@@ -49,11 +49,10 @@ protected:
 
 TEST_F(SendErrorReportTest, BodyCarriesLogTailsQuotaAndProxyLine)
 {
-    writeText(files().pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath),
-              "X" + QByteArray(20480, 'a'));
+    writeText(files().pathForApplicationFile(ApplicationFile::InteractiveTraceFilePath), "X" + QByteArray(20480, 'a'));
     writePlist(PathTemplate::fillTemplate(QLLocalizedString("UserDetailsPath"), {"demo"}),
-                                  {{"TOTALQUOTASIZE", quellonExtension::encryptedString("5120.000000")},
-                                   {"USEDQUOTASIZE", quellonExtension::encryptedString("-3.500000")}});
+               {{"TOTALQUOTASIZE", quellonExtension::encryptedString("5120.000000")},
+                {"USEDQUOTASIZE", quellonExtension::encryptedString("-3.500000")}});
     writePlist(files().pathForApplicationFile(ApplicationFile::ProxySetting), {{"ProxyEnable", "1"}});
 
     const ErrorReport::Facts facts = ErrorReport::gatherFacts("demo");

@@ -99,7 +99,7 @@ TEST_F(LogManagerTest, AFetchReplacesTheOneBeforeItSoNoRecordShowsTwice)
     writeDay("12-02-2026", {"c"});
     manager->fetchAllLogs();
     manager->fetchAllLogs();  // before any delivery of the first
-    receiver.waitFor(2);  // and every stale delivery would have come by then
+    receiver.waitFor(2);      // and every stale delivery would have come by then
     ASSERT_EQ(receiver.deliveries.size(), 2);
     EXPECT_EQ(deliveredLogfiles(0), (QStringList{"a", "b"}));
     EXPECT_EQ(deliveredLogfiles(1), QStringList{"c"});
@@ -109,15 +109,18 @@ TEST_F(LogManagerTest, DaysAreSteppedByTheCalendarAcrossDaylightSavingChanges)
 {
     const QTimeZone berlin("Europe/Berlin");
     ASSERT_TRUE(berlin.isValid());
-    const struct {
+    const struct
+    {
         QDateTime start, end;
         QStringList days;
     } cases[] = {
         // Autumn: a day of 25 hours; steps of 86,400 s would show the 25th twice.
-        {QDateTime(QDate(2026, 10, 24), QTime(0, 0), berlin), QDateTime(QDate(2026, 10, 27), QTime(12, 0), berlin),
+        {QDateTime(QDate(2026, 10, 24), QTime(0, 0), berlin),
+         QDateTime(QDate(2026, 10, 27), QTime(12, 0), berlin),
          {"10-24-2026", "10-25-2026", "10-26-2026", "10-27-2026"}},
         // Spring: a day of 23 hours; from late evening, such steps would skip the 29th.
-        {QDateTime(QDate(2026, 3, 28), QTime(23, 30), berlin), QDateTime(QDate(2026, 3, 30), QTime(12, 0), berlin),
+        {QDateTime(QDate(2026, 3, 28), QTime(23, 30), berlin),
+         QDateTime(QDate(2026, 3, 30), QTime(12, 0), berlin),
          {"03-28-2026", "03-29-2026"}},
     };
     for (const auto &test : cases) {
@@ -202,7 +205,8 @@ TEST_F(LogManagerTest, WriterAndViewerShareTheBrandsFolder)
         ProgramContext::current().texts().reload();
         const SessionLogsFolder brandFolder = SessionLogsFolder::fromApplicationFiles();
         EXPECT_TRUE(brandFolder.path().contains(QString(brand) + "Videzud")) << brandFolder.path().toStdString();
-        SessionLogXmlFile(brandFolder, [] { return QString("bob"); }, clock())
+        SessionLogXmlFile(
+            brandFolder, [] { return QString("bob"); }, clock())
             .sendSessionLogInformationWithOperation("Backup", 1, 0, brand, "00:00:01");
 
         RecordingReceiver viewer;

@@ -1,5 +1,5 @@
-#include "desktop/logs/LogNode.h"
 #include "desktop/logs/LogParseOperation.h"
+#include "desktop/logs/LogNode.h"
 
 #include <gtest/gtest.h>
 
@@ -49,8 +49,9 @@ TEST(LogParseOperationTest, ABrokenFileGivesItsWholeRecordsBeforeTheDamage)
 
 TEST(LogParseOperationTest, ABrokenFileGivesNothing)
 {
-    for (const char *xml : {"", "not xml", "<records><record><uname>a & b</uname></record></records>",
-                            "<!DOCTYPE records [<!ENTITY a \"b\">]><records><record><uname>&a;</uname></record></records>"})
+    for (const char *xml :
+         {"", "not xml", "<records><record><uname>a & b</uname></record></records>",
+          "<!DOCTYPE records [<!ENTITY a \"b\">]><records><record><uname>&a;</uname></record></records>"})
         EXPECT_FALSE(LogParseOperation(xml).parsedData().has_value()) << xml;
     EXPECT_FALSE(LogParseOperation("<records>" + QByteArray(LogParseOperation::kMaxDayFileBytes, ' ') + "</records>")
                      .parsedData()
@@ -60,8 +61,8 @@ TEST(LogParseOperationTest, ABrokenFileGivesNothing)
 TEST(LogParseOperationTest, AFileDamagedAtItsEndKeepsItsWholeRecords)
 {
     const QByteArray whole = "<records><record><uname>a</uname></record>";
-    for (const QByteArray &tail : {QByteArray(), QByteArray("<record><uname>b"), QByteArray("<record><uname>a & b</uname></record>"),
-                                   QByteArray("<rec/records>")}) {
+    for (const QByteArray &tail : {QByteArray(), QByteArray("<record><uname>b"),
+                                   QByteArray("<record><uname>a & b</uname></record>"), QByteArray("<rec/records>")}) {
         const auto records = LogParseOperation(whole + tail).parsedData();
         ASSERT_TRUE(records.has_value()) << tail.constData();
         ASSERT_EQ(records->size(), 1) << tail.constData();

@@ -11,8 +11,7 @@
 #include <sys/resource.h>
 
 class SessionLogXmlFileTest : public SessionLogsFixture
-{
-};
+{};
 
 TEST_F(SessionLogXmlFileTest, FirstRecordOfTheDayMakesThePrivateFolderAndTheFile)
 {
@@ -117,7 +116,7 @@ TEST_F(SessionLogXmlFileTest, AnAppendTheDriveCannotTakeLeavesTheFileAsItWas)
     const QString path = dayFile("12-08-2026");
     const QByteArray before = readText(path);
     // Room for a few bytes more than the file holds, as on a drive that fills up.
-    rlimit saved {};
+    rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto savedSignal = std::signal(SIGXFSZ, SIG_IGN);
     rlimit tight = saved;
@@ -161,7 +160,7 @@ TEST_F(SessionLogXmlFileTest, EachRecordGoesToTheFileOfItsOwnDay)
 
 TEST_F(SessionLogXmlFileTest, OperationNumbers)
 {
-    const QStringList names = {"Backup", "Scheduled Backup", "Restore", "Search", "Delete",
+    const QStringList names = {"Backup", "Scheduled Backup",  "Restore",         "Search",  "Delete",
                                "Rename", "Continuous Backup", "Archive Cleanup", "PutBack", "Periodic Cleanup"};
     for (int i = 0; i < names.size(); ++i)
         EXPECT_EQ(SessionLogXmlFile::operationType(names[i]), QString::number(i + 1)) << names[i].toStdString();
@@ -180,7 +179,8 @@ TEST_F(SessionLogXmlFileTest, WithoutAnAbsoluteFolderNothingIsWritten)
     ASSERT_FALSE(QFileInfo::exists("/LOGXML"));
     for (const QString &path : {QString(), QString("relative/SessionLogs")}) {
         const SessionLogsFolder none(path);
-        EXPECT_FALSE(SessionLogXmlFile(none, [] { return QString("alice"); }, clock())
+        EXPECT_FALSE(SessionLogXmlFile(
+                         none, [] { return QString("alice"); }, clock())
                          .sessionLogInformation({{SessionLogXmlFile::kOpType, "Backup"}}));
         EXPECT_TRUE(none.newSessionLogPath("Backup", now).isEmpty());
     }

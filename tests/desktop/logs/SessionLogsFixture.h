@@ -1,11 +1,11 @@
 #pragma once
 
+#include "common/logging/OnlineLogController.h"
 #include "desktop/logs/LogManager.h"
 #include "desktop/logs/LogParseOperation.h"
 #include "desktop/logs/LogParseReceiver.h"
 #include "desktop/logs/SessionLogXmlFile.h"
 #include "desktop/logs/SessionLogsFolder.h"
-#include "common/logging/OnlineLogController.h"
 #include "support/SandboxFixture.h"
 
 #include <QCoreApplication>
@@ -13,10 +13,7 @@
 
 #include <ostream>
 
-inline void PrintTo(const LogNode &node, std::ostream *out)
-{
-    *out << node.flattenSelfToXML().toStdString();
-}
+inline void PrintTo(const LogNode &node, std::ostream *out) { *out << node.flattenSelfToXML().toStdString(); }
 
 // A session-log folder in the sandbox, a clock the test sets, and the shared
 // operation record filled as a finished backup leaves it.
@@ -43,7 +40,8 @@ protected:
     }
     SessionLogXmlFile writer(const QString &user = "alice") const
     {
-        return SessionLogXmlFile(folder(), [user] { return user; }, clock());
+        return SessionLogXmlFile(
+            folder(), [user] { return user; }, clock());
     }
     QString dayFile(const QString &key) const { return folder().dayFilePath(key); }
 

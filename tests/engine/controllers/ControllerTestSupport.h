@@ -11,9 +11,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QMutex>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QMutex>
 #include <QStringList>
 #include <QThread>
 
@@ -173,6 +173,9 @@ protected:
     }
 
     // Each run's argument vector, one per line, from the engine's own log.
-    QStringList loggedVectors() const { return QString::fromUtf8(readText(root() + "/argv.log")).split(u'\n', Qt::SkipEmptyParts); }
+    QStringList loggedVectors() const
+    {
+        return QString::fromUtf8(readText(root() + "/argv.log")).split(u'\n', Qt::SkipEmptyParts);
+    }
     void logVectors() const { qputenv("TXRUVO_ARGV_LOG", (root() + "/argv.log").toUtf8()); }
 };

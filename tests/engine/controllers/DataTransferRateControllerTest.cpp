@@ -28,7 +28,8 @@ public:
     QStringList calls;
 };
 
-const QString kUploadStart[] = {"download on, upload off", "disabled", "progress '' Upload bandwidth test is in progress..."};
+const QString kUploadStart[] = {"download on, upload off", "disabled",
+                                "progress '' Upload bandwidth test is in progress..."};
 const QString kDownloadStart[] = {"download off, upload on", "disabled",
                                   "progress ' ' Download bandwidth test is in progress..."};
 
@@ -65,12 +66,9 @@ TEST(BandwidthFiguresTest, RatesAndTheTimeForOneGigabyte)
         const char *shown;
         const char *time;
     } cases[] = {
-        {1024, "8192.00 Kb/sec", "17 mins 4 sec"},
-        {0, "8.00 Kb/sec", "291 hours 16 mins"},
-        {16, "128.00 Kb/sec", "18 hours 12 mins"},
-        {16384, "131072.00 Kb/sec", "1 mins 4 sec"},
-        {262144, "2097152.00 Kb/sec", "4 sec"},
-        {17476.2666, "139810.13 Kb/sec", "1 mins"},
+        {1024, "8192.00 Kb/sec", "17 mins 4 sec"}, {0, "8.00 Kb/sec", "291 hours 16 mins"},
+        {16, "128.00 Kb/sec", "18 hours 12 mins"}, {16384, "131072.00 Kb/sec", "1 mins 4 sec"},
+        {262144, "2097152.00 Kb/sec", "4 sec"},    {17476.2666, "139810.13 Kb/sec", "1 mins"},
         {291.2711, "2330.17 Kb/sec", "1 hours"},
     };
     for (const auto &c : cases) {
@@ -110,9 +108,10 @@ TEST_F(DataTransferRateControllerTest, AMeasuredRateIsShownWithTheTimeForOneGiga
     setScenario({{"transferRate", 1024}});
     controller.getUploadRate();
     finishTest();
-    EXPECT_EQ(window.calls, starting(kUploadStart, {"result Upload Speed | Your current upload speed is: | 8192.00 Kb/sec | "
-                                                    "It will take 17 mins 4 sec to upload 1GB of data",
-                                                    "enabled"}));
+    EXPECT_EQ(window.calls,
+              starting(kUploadStart, {"result Upload Speed | Your current upload speed is: | 8192.00 Kb/sec | "
+                                      "It will take 17 mins 4 sec to upload 1GB of data",
+                                      "enabled"}));
 
     // Measured for real: only the wording is known.
     setScenario({});
@@ -132,7 +131,8 @@ TEST_F(DataTransferRateControllerTest, AnErrorOrAMissingRateShowsOneAlertAndClos
         QVariantMap scenario;
         QString alert;
     } cases[] = {
-        {"under maintenance", {{"errorText", "account is under maintenance"}, {"stopMode", "exit"}},
+        {"under maintenance",
+         {{"errorText", "account is under maintenance"}, {"stopMode", "exit"}},
          "alert Your account is under maintenance. Try later."},
         {"wrong key", {{"privateKey", "other"}}, "alert Enter a valid encryption Key"},
         {"no rate line", {{"lineForm", "bracket"}}, "alert Unable to retrieve the information. Try later."},

@@ -124,10 +124,7 @@ protected:
         spinFor(50);
     }
 
-    int deleteRuns() const
-    {
-        return int(QString::fromUtf8(readText(root() + "/argv.log")).count("--delete-items"));
-    }
+    int deleteRuns() const { return int(QString::fromUtf8(readText(root() + "/argv.log")).count("--delete-items")); }
 
     // The list files the delete runs were given, in run order.
     QStringList listFiles() const
@@ -156,7 +153,8 @@ TEST_F(DeleteControllerTest, TwoFoldersAndThreeFileEntriesGiveFiveRunsAndOneFini
     DeleteRecorder recorder;
     RuvoDeleteController controller(shortTimings(timings()));
     runDelete(recorder, controller, {local("d1"), local("d2")},
-              {{{local("top"), QStringList{"x.png"}}}, {{local("top"), QStringList{"y.txt"}}},
+              {{{local("top"), QStringList{"x.png"}}},
+               {{local("top"), QStringList{"y.txt"}}},
                {{local("top"), QStringList{"z.txt"}}}});
     EXPECT_EQ(recorder.log.entries(), QStringList({"start (main)", "finish (main)"}));
     EXPECT_EQ(deleteRuns(), 5);

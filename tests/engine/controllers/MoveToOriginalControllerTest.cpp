@@ -30,7 +30,8 @@ public:
 
 TEST(MoveToOriginalOutputTest, EveryLineWithAnOperationAndAnItemIsNumberedInOrder)
 {
-    const struct {
+    const struct
+    {
         const char *name;
         QString output;
         QVariantMap expected;
@@ -120,7 +121,8 @@ TEST_F(MoveToOriginalControllerTest, ARunWithoutAnAnswerFailsWithTheEnginesError
 {
     writeText(local("a.txt"), "a");
     backUp({"a.txt"});
-    const struct {
+    const struct
+    {
         const char *name;
         QVariantMap scenario;
         QStringList paths;

@@ -108,10 +108,14 @@ TEST_F(QuotaControllerTest, AnEngineThatFailsOrSaysNothingUsefulFailsTheQuery)
         QString executable;
         QString error;  // the failure text starts with it
     } cases[] = {
-        {"ERROR beside good output", {{"errorText", "ERROR: quota service busy"}}, engine(),
+        {"ERROR beside good output",
+         {{"errorText", "ERROR: quota service busy"}},
+         engine(),
          "ERROR: quota service busy"},
-        {"under maintenance", {{"errorText", "account is under maintenance (try later)"}, {"stopMode", "exit"}},
-         engine(), "account is under maintenance"},
+        {"under maintenance",
+         {{"errorText", "account is under maintenance (try later)"}, {"stopMode", "exit"}},
+         engine(),
+         "account is under maintenance"},
         {"wrong key", {{"privateKey", "other"}}, engine(), "encryption verification failed"},
         {"wrong password", {{"password", "other"}}, engine(), "@ERROR: password mismatch"},
         {"died without a word", {{"stopMode", "crash"}}, engine(), ControllerTexts::kNoEngineAnswer},
@@ -140,7 +144,8 @@ TEST(QuotaOutputTest, FiguresComeFromEveryLineThatCarriesThem)
         {"element", "<quota usedquota=\"1024\" totalquota=\"5368709120\" filecount=\"12\"/>\n",
          quota("1024", "5368709120", "12")},
         {"element split after its first attribute",
-         "<quota usedquota=\"1024\"\ntotalquota=\"5368709120\" filecount=\"12\"/>\n", quota("1024", "5368709120", "12")},
+         "<quota usedquota=\"1024\"\ntotalquota=\"5368709120\" filecount=\"12\"/>\n",
+         quota("1024", "5368709120", "12")},
         {"columns", "[1024][12]\n", quota("1024", "", "12")},
         {"a later line adds to an earlier one",
          "<quota usedquota=\"1\" filecount=\"2\"/>\nnoise\n<quota totalquota=\"9\" usedquota=\"5\"/>",

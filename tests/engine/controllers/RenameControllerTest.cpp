@@ -139,8 +139,9 @@ TEST_F(RenameControllerTest, AnExistingDestinationIsNeverReplaced)
     storeFile("/Office/pics/keep.png", {}, 1);
     const QStringList before = driveFiles();
     RenameRecorder recorder;
-    rename(recorder, {item("/Office/pics/p \"$'.png", "/Office/pics/keep.png"),
-                      item("/Office/docs/n.txt", "/Office/docs/m.txt")}, 1);
+    rename(recorder,
+           {item("/Office/pics/p \"$'.png", "/Office/pics/keep.png"), item("/Office/docs/n.txt", "/Office/docs/m.txt")},
+           1);
     EXPECT_EQ(recorder.log.entries(),
               QStringList{"fail " + dataRoot() + "/Office/pics/p \"$'.png: File exists (main)"});
     // Both stay as they were, and the batch ended there.

@@ -69,7 +69,7 @@ protected:
         IndexReaderFixture::SetUp();
         QList<JournalRow> rows;
         for (const QString path : {"/Office/Users/ann/a.txt", "/Office/Users/ann/photo.jpg",
-                                    "/Office/Users/ann/sub/b.txt", "/Office/Users/bob/c.doc"})
+                                   "/Office/Users/ann/sub/b.txt", "/Office/Users/bob/c.doc"})
             rows.append({path, "INSERT", 100, 1, QFileInfo(path).completeBaseName()});
         writeJournal(rows);
         ASSERT_TRUE(mergeJournals());
@@ -97,40 +97,46 @@ TEST_F(SearchControllerTest, EachKindOfSearchReportsItsRowsFromTheWorkerThread)
              s.setSearchKey("*.txt");
              s.startSearch();
          },
-         &IndexEntry::fileName, {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}},
+         &IndexEntry::fileName,
+         {"/Office/Users/ann/a.txt", "/Office/Users/ann/sub/b.txt"}},
         {"key below a root",
          [](RuvoSearchController &s) {
              s.setPathRoot("/Office/Users/ann");
              s.setSearchKey("p*o");
              s.startSearch();
          },
-         &IndexEntry::fileName, {"/Office/Users/ann/photo.jpg"}},
+         &IndexEntry::fileName,
+         {"/Office/Users/ann/photo.jpg"}},
         {"no match",
          [](RuvoSearchController &s) {
              s.setSearchKey("ghost");
              s.startSearch();
          },
-         &IndexEntry::fileName, {}},
+         &IndexEntry::fileName,
+         {}},
         {"inside a folder",
          [](RuvoSearchController &s) {
              s.setPathRoot("/Office/Users/ann");
              s.setOpType(RuvoSearchController::InsideFolder);
              s.startSearch();
          },
-         &IndexEntry::encFilename, {"a", "b", "photo"}},
+         &IndexEntry::encFilename,
+         {"a", "b", "photo"}},
         {"one path",
          [](RuvoSearchController &s) {
              s.setPathRoot("Office/Users/ann/a.txt");
              s.setOpType(RuvoSearchController::ForPath);
              s.startSearch();
          },
-         &IndexEntry::encFilename, {"a"}},
+         &IndexEntry::encFilename,
+         {"a"}},
         {"named files of a folder",
          [](RuvoSearchController &s) {
              s.setOpType(RuvoSearchController::ForPath);
              s.startSearchForFiles({{"Office/Users/ann", QStringList{"a.txt", "photo.jpg", "a.txt", "ghost.txt"}}});
          },
-         &IndexEntry::encFilename, {"a", "photo"}},
+         &IndexEntry::encFilename,
+         {"a", "photo"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,8 +230,7 @@ TEST_F(SearchControllerTest, ASearchThatCannotReadTheIndexFailsOnceWithItsReason
              TXSupportFileManager::txFileManager().setDestinationDrive(QString(), &changed);
          },
          "unable to open database"},
-        {"sync mode without a sync account", [this] { enterSyncModeWithoutSyncUser(); },
-         ControllerTexts::kNoIndexUser},
+        {"sync mode without a sync account", [this] { enterSyncModeWithoutSyncUser(); }, ControllerTexts::kNoIndexUser},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -75,8 +75,7 @@ protected:
         QProcess engineRun;
         engineRun.start(engine(), {"--o=" + operation + "/out", "--e=" + operation + "/err", "--relative",
                                    "--xml-output", "--portable", "--portable-dest=" + dataRoot(),
-                                   "--files-from=" + operation + "/SourceA", "/",
-                                   "ann@10.0.0.1::home" + dataRoot()});
+                                   "--files-from=" + operation + "/SourceA", "/", "ann@10.0.0.1::home" + dataRoot()});
         ASSERT_TRUE(engineRun.waitForFinished());
         ASSERT_EQ(engineRun.exitCode(), 0) << readText(operation + "/err").toStdString();
         const QString line = QString::fromUtf8(readText(operation + "/out"));

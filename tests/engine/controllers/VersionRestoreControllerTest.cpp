@@ -56,8 +56,8 @@ QVariantMap progressAfter(const QString &line, double versionBytes, qint64 elaps
     FileTransferData record;
     EXPECT_EQ(QLSYNCParser::ParseLineStr(line, record, 0), QLSYNCParser::Parsed);
     ProgressReport progress;
-    VersionRestoreProgress::update(progress, record, versionOf(2, versionBytes), record.tottrf_sz().toDouble(),
-                                   elapsed, fixedDraw);
+    VersionRestoreProgress::update(progress, record, versionOf(2, versionBytes), record.tottrf_sz().toDouble(), elapsed,
+                                   fixedDraw);
     return progress.toMap();
 }
 
@@ -71,16 +71,21 @@ TEST(VersionRestoreProgressTest, TargetNamesHaveAtLeastThreeDigits)
 
 TEST(VersionRestoreProgressTest, EstimatesFollowTheirRules)
 {
-    struct Case { double remaining, transferred; qint64 elapsed, expected; };
+    struct Case
+    {
+        double remaining, transferred;
+        qint64 elapsed, expected;
+    };
     const Case cases[] = {
-        {100, 100, 10, 10},         // as measured
-        {100, 0, 10, 5},            // nothing transferred yet
-        {0, 100, 10, 5},            // nothing left
-        {50000, 1, 1, 28800},       // over 12 hours: drawn from 8 to 12 hours
-        {43200, 1, 1, 43200},       // exactly 12 hours is kept
+        {100, 100, 10, 10},    // as measured
+        {100, 0, 10, 5},       // nothing transferred yet
+        {0, 100, 10, 5},       // nothing left
+        {50000, 1, 1, 28800},  // over 12 hours: drawn from 8 to 12 hours
+        {43200, 1, 1, 43200},  // exactly 12 hours is kept
     };
     for (const Case &c : cases)
-        EXPECT_EQ(VersionRestoreProgress::calculateEstimatedTime(c.remaining, c.transferred, c.elapsed, fixedDraw), c.expected)
+        EXPECT_EQ(VersionRestoreProgress::calculateEstimatedTime(c.remaining, c.transferred, c.elapsed, fixedDraw),
+                  c.expected)
             << c.remaining << "/" << c.transferred;
     for (int i = 0; i < 20; ++i) {
         const qint64 drawn = VersionRestoreProgress::calculateEstimatedTime(50000, 1, 1);
@@ -209,7 +214,8 @@ TEST_F(VersionRestoreControllerTest, ACancelEndsTheRunAndARestartRightAfterItWor
     controller.cancelRestore();
     EXPECT_EQ(recorder.log.entries(), QStringList({"will start (main)", "start (main)", "cancel (main)"}));
     EXPECT_TRUE(summary(controller).contains("Files restored  now: 0"));
-    EXPECT_TRUE(QString::fromUtf8(readText(controller.sessionLogPath())).contains("Version Restore: Operation canceled"));
+    EXPECT_TRUE(
+        QString::fromUtf8(readText(controller.sessionLogPath())).contains("Version Restore: Operation canceled"));
     EXPECT_TRUE(controller.isCancelled());
     // A restart right after the cancel runs once the cancelled engine has gone.
     setScenario({});

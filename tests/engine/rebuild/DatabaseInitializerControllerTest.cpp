@@ -1,9 +1,9 @@
+#include "engine/rebuild/DatabaseInitializerController.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/transfer/FileTransferData.h"
 #include "engine/EngineTestSupport.h"
 #include "engine/parsing/QLSYNCParser.h"
-#include "engine/rebuild/DatabaseInitializerController.h"
 #include "engine/rebuild/DatabaseInitializerControllerDelegateProtocol.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
@@ -124,7 +124,8 @@ protected:
         controller.startIndexing();
         for (const QString &block : injectedOutput)
             controller.updateProgress(block, nullptr);
-        ASSERT_TRUE(waitUntil([this] { return delegate.finished(); }, 20000)) << delegate.events.join('\n').toStdString();
+        ASSERT_TRUE(waitUntil([this] { return delegate.finished(); }, 20000))
+            << delegate.events.join('\n').toStdString();
     }
 
     // The browser's view of the whole index: every folder, and every file with
@@ -152,8 +153,12 @@ protected:
             identities.initializeDatabaseAtPath(rebuiltIndexFolder(), indexUser(), 1);
             identities.searchEncryptedNameForPath(path.mid(1));
             const IndexEntry identity = identityReader.records.value(0);
-            lines << QStringList{"F " + path, record.fileModificationDate, QString::number(record.fileSize),
-                                 QString::number(record.versionInfo), identity.folderID, identity.mpcName,
+            lines << QStringList{"F " + path,
+                                 record.fileModificationDate,
+                                 QString::number(record.fileSize),
+                                 QString::number(record.versionInfo),
+                                 identity.folderID,
+                                 identity.mpcName,
                                  identity.encFilename}
                          .join(' ');
         }
@@ -182,8 +187,9 @@ TEST_F(DatabaseInitializerControllerTest, ARebuildAfterABackupGivesTheIndexTheJo
     // Named like the engine's own markers: stored escaped, listed under its own name.
     writeText(docs + "/notes_.chk", "n");
     ASSERT_TRUE(QFile::link("a.txt", docs + "/link"));
-    const QStringList files = {docs + "/a.txt", docs + "/Quote \"and\" <amp&>.txt", docs + "/deep/er/b.txt",
-                               root() + "/local/top.txt", docs + "/notes_.chk", docs + "/link"};
+    const QStringList files = {docs + "/a.txt",         docs + "/Quote \"and\" <amp&>.txt",
+                               docs + "/deep/er/b.txt", root() + "/local/top.txt",
+                               docs + "/notes_.chk",    docs + "/link"};
     backUp(files);
     // A changed file is stored again as its second version.
     writeText(docs + "/a.txt", "second, longer");
@@ -191,7 +197,8 @@ TEST_F(DatabaseInitializerControllerTest, ARebuildAfterABackupGivesTheIndexTheJo
     backUp({docs + "/a.txt"});
     const QStringList fromJournals = listing();
     ASSERT_EQ(fromJournals.filter(QRegularExpression("^F ")).size(), 6) << fromJournals.join('\n').toStdString();
-    ASSERT_TRUE(fromJournals.filter(QRegularExpression("a\\.txt .* 2 ")).size() == 1) << fromJournals.join('\n').toStdString();
+    ASSERT_TRUE(fromJournals.filter(QRegularExpression("a\\.txt .* 2 ")).size() == 1)
+        << fromJournals.join('\n').toStdString();
 
     QFile::remove(mainIndexPath());
     rebuild();
@@ -224,13 +231,13 @@ TEST_F(DatabaseInitializerControllerTest, ReadsLinesOfTwentyThreeCharactersOrMor
     // 22 characters: not a line of the listing.
     const QString shortLine = "<file fname=\"/ab.tx\"/>\n";
     ASSERT_EQ(shortLine.size() - 1, 22);
-    rebuild({line("/top.txt") + shortLine + line("(null)") + line("/Users/ann/a.txt"), line("/Users/ann/b.txt", "Office")});
+    rebuild(
+        {line("/top.txt") + shortLine + line("(null)") + line("/Users/ann/a.txt"), line("/Users/ann/b.txt", "Office")});
     EXPECT_EQ(delegate.events, (QStringList{"start", "finish: replaced"}));
-    EXPECT_EQ(listing(),
-              (QStringList{"D /Office/", "D /Office/Users/", "D /Office/Users/ann/",
-                           "F /Office/Users/ann/a.txt 2014-05-06 10:11:12 +0000 3 1 f1 /Office e1",
-                           "F /Office/Users/ann/b.txt 2014-05-06 10:11:12 +0000 3 1 f1 Office e1",
-                           "F /Office/top.txt 2014-05-06 10:11:12 +0000 3 1 f1 /Office e1"}));
+    EXPECT_EQ(listing(), (QStringList{"D /Office/", "D /Office/Users/", "D /Office/Users/ann/",
+                                      "F /Office/Users/ann/a.txt 2014-05-06 10:11:12 +0000 3 1 f1 /Office e1",
+                                      "F /Office/Users/ann/b.txt 2014-05-06 10:11:12 +0000 3 1 f1 Office e1",
+                                      "F /Office/top.txt 2014-05-06 10:11:12 +0000 3 1 f1 /Office e1"}));
 
     // 23 characters: read, and a file the index cannot keep (no identities).
     const QString readLine = "<file fname=\"/ab.txt\"/>\n";
@@ -244,7 +251,8 @@ TEST_F(DatabaseInitializerControllerTest, InSyncModeTheSyncUsersIndexIsRebuiltAn
 {
     const QString syncUser = "annsync";
     writeText(PathTemplate::fillTemplate(QLLocalizedString("BackupModePath"), {kUser}), "0");
-    ASSERT_TRUE(PropertyList::write(PathStandardizer::standardizePath(PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {kUser})),
+    ASSERT_TRUE(PropertyList::write(PathStandardizer::standardizePath(
+                                        PathTemplate::fillTemplate(QLLocalizedString("SyncDetailsFilePath"), {kUser})),
                                     QVariantMap{{"syncUserName", syncUser}}));
     TXSupportFileManager::txFileManager().setSyncUserName(syncUser);
     QDir().mkpath(volumes() + "/Backup/TarnixVidezud/" + syncUser);
@@ -254,7 +262,8 @@ TEST_F(DatabaseInitializerControllerTest, InSyncModeTheSyncUsersIndexIsRebuiltAn
     qputenv("TXRUVO_ARGV_LOG", log.toUtf8());
     rebuild({line("/top.txt", "/ann") + line("/Docs/a.txt", "/ann")}, false);
     EXPECT_EQ(delegate.events.last(), "finish: replaced");
-    EXPECT_TRUE(QString::fromUtf8(readText(log)).contains("\"--user=" + syncUser + "\"")) << readText(log).toStdString();
+    EXPECT_TRUE(QString::fromUtf8(readText(log)).contains("\"--user=" + syncUser + "\""))
+        << readText(log).toStdString();
     EXPECT_EQ(listing(), (QStringList{"D /Docs/", "F /Docs/a.txt 2014-05-06 10:11:12 +0000 3 1 f1 /ann e1",
                                       "F /top.txt 2014-05-06 10:11:12 +0000 3 1 f1 /ann e1"}));
 }
@@ -318,7 +327,8 @@ TEST_F(DatabaseInitializerControllerTest, AMissingDriveIsReportedAndTheIndexKept
     controller.setDelegate(&delegate);
     controller.startIndexing();
     ASSERT_TRUE(waitUntil([this] { return delegate.finished(); }, 20000));
-    EXPECT_TRUE(delegate.events.filter("device is not connected").size() == 1) << delegate.events.join('\n').toStdString();
+    EXPECT_TRUE(delegate.events.filter("device is not connected").size() == 1)
+        << delegate.events.join('\n').toStdString();
     EXPECT_EQ(delegate.events.last(), "finish: kept");
     EXPECT_EQ(listing(), before);
 }

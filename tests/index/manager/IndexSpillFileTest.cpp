@@ -7,8 +7,7 @@
 #include <gtest/gtest.h>
 
 class IndexSpillFileTest : public SandboxFixture
-{
-};
+{};
 
 // What waits for a writer on disk comes back whole, from a file only its
 // owner can read, which is gone once taken.
@@ -21,7 +20,8 @@ TEST_F(IndexSpillFileTest, FilesComeBackWholeFromAPrivateFileThatIsThenGone)
 
     const std::optional<QString> path = IndexSpillFile::write(root() + "/spill", files);
     ASSERT_TRUE(path);
-    EXPECT_EQ(QFileInfo(*path).permissions(), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+    EXPECT_EQ(QFileInfo(*path).permissions(),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     const std::optional<BackedUpFiles> back = IndexSpillFile::take(*path);
     ASSERT_TRUE(back);
     EXPECT_FALSE(QFileInfo::exists(*path));

@@ -89,7 +89,8 @@ protected:
         if (!QFileInfo::exists(mainIndexPath()) || !db.open())
             return rows;
         auto result = db.executeQuery(
-            "SELECT substr(qlfolder.NAME, 2, length(qlfolder.NAME) - 2) || substr(qlfile.NAME, 2, length(qlfile.NAME) - 2)"
+            "SELECT substr(qlfolder.NAME, 2, length(qlfolder.NAME) - 2) || substr(qlfile.NAME, 2, length(qlfile.NAME) "
+            "- 2)"
             " || ' v' || qlfile.FILE_OR_FOLDER || ' ' || qlfile.ENC_NAME FROM qlfile JOIN qlfolder USING (DIRID)"
             " ORDER BY 1");
         while (result && result->next())

@@ -9,8 +9,7 @@
 #include <thread>
 
 class TarnixDBManagerTest : public ManagerFixture
-{
-};
+{};
 
 TEST_F(TarnixDBManagerTest, AFileReportedTwiceInOneTickGivesOneRowFromTheLaterRecord)
 {
@@ -56,8 +55,8 @@ TEST_F(TarnixDBManagerTest, WritesNoRowForWhatIsNotAStoredFileOfThisMachine)
     BackedUpFile attributesOnly;
     attributesOnly.filename = localFile("Docs/list.xattr");
     attributesOnly.versionNumber = "-1";
-    for (const BackedUpFile &record : {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished),
-                                       withoutFolderID, attributesOnly})
+    for (const BackedUpFile &record :
+         {backedUp("/private/tmp/a.txt"), backedUp(folder), backedUp(vanished), withoutFolderID, attributesOnly})
         manager->addBackedUpFile(record);
     manager->addBackedUpFile(BackedUpFile());
     manager->addFileToDelete(QString());
@@ -83,7 +82,7 @@ TEST_F(TarnixDBManagerTest, AFileGoneBeforeTheTickIsIndexedWithTheFactsTakenWhen
 // file: every file still reaches the index.
 TEST_F(TarnixDBManagerTest, FilesBeyondTheBoundsGoToAWriterEarlyOrWaitOnDisk)
 {
-    IndexManagerTimings timings = testTimings();  // ticks an hour apart
+    IndexManagerTimings timings = testTimings();         // ticks an hour apart
     timings.writerPause = std::chrono::milliseconds(1);  // writers busy long enough for the next files to wait
     IndexManagerLimits limits;
     limits.queueBound = 500;
@@ -194,7 +193,8 @@ TEST_F(TarnixDBManagerTest, TheThreadTicksAtItsIntervalAndMergesLeftOverJournals
 
 TEST_F(TarnixDBManagerTest, TheIndexDetailsFileKeepsOtherKeysAndIsForItsOwnerOnly)
 {
-    const QString path = TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBDetailsFilePath);
+    const QString path =
+        TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::LDBDetailsFilePath);
     ASSERT_FALSE(path.isEmpty());
     QDir().mkpath(QFileInfo(path).absolutePath());
     mainController.account.setPassword("secret");
@@ -224,8 +224,9 @@ TEST_F(TarnixDBManagerTest, TheIndexDetailsFileKeepsOtherKeysAndIsForItsOwnerOnl
         EXPECT_EQ(details.value("WebDAVServer"), "web.example");
         EXPECT_EQ(details.value("Account Type"), c.ruvoUser);
         EXPECT_EQ(details.value("Encryption Key"), c.encryptionKey);
-        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup
-                                                | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
         EXPECT_EQ(QFile::permissions(path) & others, QFileDevice::Permissions());
         EXPECT_TRUE(QFile::permissions(path).testFlags(QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     }

@@ -62,7 +62,8 @@ protected:
         QStringList names;
         if (!db.open())
             return names;
-        auto rows = db.executeQuery("SELECT qlfolder.NAME || qlfile.NAME FROM qlfile JOIN qlfolder USING (DIRID) ORDER BY 1");
+        auto rows =
+            db.executeQuery("SELECT qlfolder.NAME || qlfile.NAME FROM qlfile JOIN qlfolder USING (DIRID) ORDER BY 1");
         while (rows && rows->next())
             names << rows->stringForColumnIndex(0);
         return names;

@@ -9,8 +9,11 @@ namespace {
 FileTransferData listed(const QString &fname, const QString &mpc)
 {
     FileTransferData line;
-    for (const auto &[key, value] : {std::pair<QString, QString>{"size", "12"}, {"mod_time", "2014-05-06 10:11:12 +0000"},
-                                     {"file_ver", "2"}, {"folder_id", "9f2c"}, {"enc_name", "612e747874"}})
+    for (const auto &[key, value] : {std::pair<QString, QString>{"size", "12"},
+                                     {"mod_time", "2014-05-06 10:11:12 +0000"},
+                                     {"file_ver", "2"},
+                                     {"folder_id", "9f2c"},
+                                     {"enc_name", "612e747874"}})
         line.Data(value, key);
     if (!fname.isNull())
         line.Data(fname, "fname");
@@ -44,7 +47,8 @@ TEST(ReindexListingTest, GroupsAFileUnderItsComputerFolderInBackupModeAndItsFold
 
 TEST(ReindexListingTest, AFileRecordNeedsEveryValueTheIndexKeeps)
 {
-    const std::optional<IndexRows::FileValues> record = ReindexListing::fileRecord(listed("/Users/ann/a.txt", "/Office"));
+    const std::optional<IndexRows::FileValues> record =
+        ReindexListing::fileRecord(listed("/Users/ann/a.txt", "/Office"));
     ASSERT_TRUE(record);
     EXPECT_EQ(record->name, "a.txt");
     EXPECT_EQ((QVariantList{record->modificationDate, record->size, record->version, record->folderID, record->mpcName,

@@ -21,8 +21,9 @@ struct PlainConnection
         sqlite3_key(db, keyText.constData(), int(keyText.size()));
         if (formatSettings) {
             sqlite3_exec(db, "PRAGMA cipher_page_size = 1024", nullptr, nullptr, nullptr);
-            sqlite3_exec(db, QByteArray("PRAGMA kdf_iter = " + QByteArray::number(FMDatabaseKey::kDerivationRounds)).constData(),
-                         nullptr, nullptr, nullptr);
+            sqlite3_exec(
+                db, QByteArray("PRAGMA kdf_iter = " + QByteArray::number(FMDatabaseKey::kDerivationRounds)).constData(),
+                nullptr, nullptr, nullptr);
         }
     }
     ~PlainConnection() { sqlite3_close(db); }
@@ -55,8 +56,7 @@ QStringList namesThrough(FMDatabase &db)
 }
 
 class FMDatabaseKeyTest : public DatabaseFixture
-{
-};
+{};
 
 TEST_F(FMDatabaseKeyTest, FileWrittenFromThePassphraseOpensWithTheRawKeyAndStaysReadable)
 {

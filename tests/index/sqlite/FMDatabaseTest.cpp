@@ -20,7 +20,8 @@ void writeDatabaseWithKey(const QString &path, const QByteArray &key)
     ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &handle), SQLITE_OK);
     if (!key.isEmpty())
         sqlite3_key(handle, key.constData(), int(key.size()));
-    ASSERT_EQ(sqlite3_exec(handle, "create table t(a); insert into t values (1);", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(handle, "create table t(a); insert into t values (1);", nullptr, nullptr, nullptr),
+              SQLITE_OK);
     sqlite3_close(handle);
 }
 
@@ -30,7 +31,8 @@ int rowCount(FMDatabase &db, const QString &table)
     return rs && rs->next() ? rs->intForColumnIndex(0) : -1;
 }
 
-class FMDatabaseTest : public DatabaseFixture {};
+class FMDatabaseTest : public DatabaseFixture
+{};
 
 TEST_F(FMDatabaseTest, WritesAnEncryptedFileThatAnotherConnectionReadsWithTheKey)
 {
@@ -110,7 +112,8 @@ TEST_F(FMDatabaseTest, ExecutionOnAClosedConnectionIsRefusedWithAReason)
 TEST_F(FMDatabaseTest, BindsEveryKindOfValue)
 {
     const QDateTime oneDayAndAHalfSecond = QDateTime::fromMSecsSinceEpoch(86400500, Qt::UTC);
-    const struct {
+    const struct
+    {
         const char *label;
         QVariant value;
         const char *storedType;
@@ -152,7 +155,8 @@ TEST_F(FMDatabaseTest, BindsEveryKindOfValue)
 
 TEST_F(FMDatabaseTest, APlaceholderCountMismatchIsRefusedAndLeavesNothingPrepared)
 {
-    const struct {
+    const struct
+    {
         const char *sql;
         QVariantList arguments;
     } cases[] = {

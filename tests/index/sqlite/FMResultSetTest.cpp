@@ -1,5 +1,5 @@
-#include "DatabaseFixture.h"
 #include "index/sqlite/FMResultSet.h"
+#include "DatabaseFixture.h"
 
 #include <sqlite3.h>
 

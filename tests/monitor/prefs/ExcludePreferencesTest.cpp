@@ -1,16 +1,16 @@
-#include "common/backupset/MonitorExclusionPreferences.h"
 #include "monitor/prefs/ExcludePreferences.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "monitor/prefs/GeneralPreferences.h"
 #include "monitor/prefs/MonitorPreferenceFile.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "session/filtering/ExclusionFilter.h"
 #include "support/SandboxFixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QCoreApplication>
-#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -31,14 +31,15 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        QObject::connect(&listener, &DistributedNotificationCenter::notificationReceived,
-                         [this](const QString &name, const QString &object, const QVariantMap &userInfo) {
-                             // Test programs running beside this one share the session bus.
-                             const bool ours =
-                                 QJsonDocument(QJsonObject::fromVariantMap(userInfo)).toJson().contains(root().toUtf8());
-                             if (ours && (name == Keys::kExclusionFromMonitor || name == Keys::kTimeMachineFromMonitor))
-                                 posted.push_back({name, object, userInfo});
-                         });
+        QObject::connect(
+            &listener, &DistributedNotificationCenter::notificationReceived,
+            [this](const QString &name, const QString &object, const QVariantMap &userInfo) {
+                // Test programs running beside this one share the session bus.
+                const bool ours =
+                    QJsonDocument(QJsonObject::fromVariantMap(userInfo)).toJson().contains(root().toUtf8());
+                if (ours && (name == Keys::kExclusionFromMonitor || name == Keys::kTimeMachineFromMonitor))
+                    posted.push_back({name, object, userInfo});
+            });
         exclude.setUserName("demo");
     }
 
@@ -97,8 +98,8 @@ TEST_F(ExcludePreferencesTest, UserRowsPostBothFormsAndALetterCaseTwinReChecksTh
     exclude.loadExcludeSet();
     QDir().mkpath(home() + "/Work");
     exclude.addFilesToExclusionList({home() + "/Work"});
-    const QString stored = LocalVolumeLayout::current().storedForm(
-        LocalVolumeLayout::current().treePathOfDiskPath(home() + "/Work"));
+    const QString stored =
+        LocalVolumeLayout::current().storedForm(LocalVolumeLayout::current().treePathOfDiskPath(home() + "/Work"));
     const auto rowOf = [this](const QString &name) {
         for (size_t i = 0; i < exclude.rows().size(); ++i)
             if (exclude.rows()[i].name == name)
@@ -178,8 +179,12 @@ TEST_F(ExcludePreferencesTest, GeneralSavesForEveryAccountAndTellsTheClientBefor
 {
     QStringList sent;
     GeneralPreferences general(center, [&sent](const QString &payload, int type) {
-        sent << QStringLiteral("%1:%2:%3").arg(type).arg(payload).arg(
-                    MonitorPreferenceFile::userPreferences("demo").value(Keys::kPromptRestoreDestinationPanel).toBool());
+        sent << QStringLiteral("%1:%2:%3")
+                    .arg(type)
+                    .arg(payload)
+                    .arg(MonitorPreferenceFile::userPreferences("demo")
+                             .value(Keys::kPromptRestoreDestinationPanel)
+                             .toBool());
     });
     MonitorPreferenceFile::updateUser("demo", [](QVariantMap &user) { user.insert("ArchiveCleanupDays", 7); });
     general.setUser("demo", false);

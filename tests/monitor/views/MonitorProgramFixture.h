@@ -60,7 +60,10 @@ protected:
         }
         return true;
     }
-    static void pumpFor(int milliseconds) { pumpUntil([] { return false; }, milliseconds); }
+    static void pumpFor(int milliseconds)
+    {
+        pumpUntil([] { return false; }, milliseconds);
+    }
 
     QAction *menuItem(const QString &title) { return mProgram->windows().statusItem().itemTitled(title); }
     QAction *menuItem(int tag) { return mProgram->windows().statusItem().itemWithTag(tag); }

@@ -7,14 +7,14 @@
 #include "common/utility/QLUtility.h"
 #include "monitor/app/MonitorMenuTags.h"
 #include "monitor/notify/NotificationRules.h"
-#include "monitor/views/LogFileWindow.h"
-#include "monitor/views/PreferencesWindowView.h"
 #include "monitor/views/ExcludeViewController.h"
 #include "monitor/views/GeneralViewController.h"
+#include "monitor/views/LogFileWindow.h"
+#include "monitor/views/PreferencesWindowView.h"
 #include "monitor/views/TrayHelpBalloon.h"
+#include "monitor/views/notify/NotificationWindow.h"
 #include "monitor/views/schedules/ScheduleWindow.h"
 #include "monitor/views/sessionlogs/SessionLogListWindow.h"
-#include "monitor/views/notify/NotificationWindow.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PathStandardizer.h"
 
@@ -22,14 +22,14 @@
 #include "desktop/errorreport/views/SendErrorReportController.h"
 
 #include <QDialog>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTimer>
 
-#include <csignal>
 #include <QPushButton>
 #include <QTableWidget>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -90,8 +90,8 @@ TEST_F(MonitorProgramTest, TheClientsHelloIsAnsweredOnce)
 
 TEST_F(MonitorProgramTest, DaemonMessagesReachTheWindowsAndNeverRunCommands)
 {
-    const QString sessionLog = PathStandardizer::standardizePath(QLLocalizedString("SessionLogsFolderPath")) +
-                               "/Backup 01-02-2013-10-15-30";
+    const QString sessionLog =
+        PathStandardizer::standardizePath(QLLocalizedString("SessionLogsFolderPath")) + "/Backup 01-02-2013-10-15-30";
     writeText(sessionLog, "Scheduled backup completed");
     startMonitor();
     Peer daemon(daemonName());
@@ -101,9 +101,16 @@ TEST_F(MonitorProgramTest, DaemonMessagesReachTheWindowsAndNeverRunCommands)
     daemon.send("touch " + witness, 6);
     daemon.send("Start", 4);
     daemon.send("Scheduled backup is in progress", 2);
-    daemon.send(QVariantMap{{kUsername, "ann"}, {kSuccessCount, "5"}, {kSyncFileCount, "1"}, {kFailureCount, "2"},
-                            {kTotalCount, "8"}, {kUsedQuota, "1.5 GB"}, {kTotalQuota, "2 GB"}, {kPercentageQuota, "75"},
-                            {kAccountType, "Personal"}, {kSessionLogPath, sessionLog}},
+    daemon.send(QVariantMap{{kUsername, "ann"},
+                            {kSuccessCount, "5"},
+                            {kSyncFileCount, "1"},
+                            {kFailureCount, "2"},
+                            {kTotalCount, "8"},
+                            {kUsedQuota, "1.5 GB"},
+                            {kTotalQuota, "2 GB"},
+                            {kPercentageQuota, "75"},
+                            {kAccountType, "Personal"},
+                            {kSessionLogPath, sessionLog}},
                 1);
     ASSERT_TRUE(pumpUntil([&] { return notification().isVisible(); }));
     EXPECT_EQ(notification().userText(), "ann");

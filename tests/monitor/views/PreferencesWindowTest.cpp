@@ -18,16 +18,16 @@
 #include "support/WebServiceStandIn.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QApplication>
 #include <QJsonArray>
-#include <QKeyEvent>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -47,8 +47,9 @@ protected:
     {
         SandboxFixture::SetUp();
         TXSupportFileManager::txFileManager().setTarnixUserName("alice");
-        window = std::make_unique<PreferencesWindowView>(
-            alerts, center, [this](const QString &payload, int type) { toClient << QString::number(type) + ":" + payload; });
+        window = std::make_unique<PreferencesWindowView>(alerts, center, [this](const QString &payload, int type) {
+            toClient << QString::number(type) + ":" + payload;
+        });
         window->showPreferences("alice", false);
     }
 

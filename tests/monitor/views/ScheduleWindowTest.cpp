@@ -4,10 +4,10 @@
 #include "tools/daemon/DaemonFixture.h"
 
 #include "engine/EngineTestSupport.h"
+#include "monitor/schedules/ScheduleArchive.h"
 #include "monitor/views/schedules/DayControl.h"
 #include "monitor/views/schedules/ScheduleEditorSheet.h"
 #include "monitor/views/schedules/ScheduleWindow.h"
-#include "monitor/schedules/ScheduleArchive.h"
 #include "platform/PathStandardizer.h"
 #include "support/ScriptedAlerts.h"
 
@@ -63,13 +63,14 @@ protected:
     void SetUp() override
     {
         DaemonFixture::SetUp();
-        ASSERT_TRUE(PropertyList::write(QLLocalizedString("LastUserLoginDetailsFilePath"),
-                                        QVariantMap{{"Username", "ann"}, {"TarnixUsername", "ann"}, {"SSL", "YES"},
-                                                    {"quotaServername", "quota.example"}},
-                                        PropertyList::kOwnerReadWrite));
+        ASSERT_TRUE(PropertyList::write(
+            QLLocalizedString("LastUserLoginDetailsFilePath"),
+            QVariantMap{
+                {"Username", "ann"}, {"TarnixUsername", "ann"}, {"SSL", "YES"}, {"quotaServername", "quota.example"}},
+            PropertyList::kOwnerReadWrite));
         ASSERT_TRUE(store().writeSchedulerState("0"));
-        mWindow = std::make_unique<ScheduleWindow>(
-            store(), mAlerts, ScheduleWindowTimings { std::chrono::milliseconds(200) });
+        mWindow =
+            std::make_unique<ScheduleWindow>(store(), mAlerts, ScheduleWindowTimings{std::chrono::milliseconds(200)});
         mWindow->showSchedulerMainWindow();
     }
     void TearDown() override

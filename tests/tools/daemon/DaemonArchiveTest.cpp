@@ -22,8 +22,8 @@ protected:
 
 TEST_F(DaemonArchiveTest, ReadsTheGoldenArchiveAndRewritesOnlyWhatItChanges)
 {
-    ASSERT_TRUE(QFile::copy(qEnvironmentVariable("TX_SOURCE_DIR") + "/tests/fixtures/schedules/golden-schedules.archive",
-                            archive()));
+    ASSERT_TRUE(QFile::copy(
+        qEnvironmentVariable("TX_SOURCE_DIR") + "/tests/fixtures/schedules/golden-schedules.archive", archive()));
     const auto monitorBefore = ScheduleArchive::read(archive());
     ASSERT_TRUE(monitorBefore);
 
@@ -61,7 +61,8 @@ TEST_F(DaemonArchiveTest, DamagedArchiveIsLeftAlone)
     QString error;
     EXPECT_FALSE(JobArchive::read(archive(), &error));
     EXPECT_FALSE(error.isEmpty());
-    EXPECT_FALSE(JobArchive::update(archive(), [](QList<ArchivedJob> &) { return true; }, &error));
+    EXPECT_FALSE(JobArchive::update(
+        archive(), [](QList<ArchivedJob> &) { return true; }, &error));
     EXPECT_EQ(readText(archive()), "not an archive");
 }
 

@@ -216,7 +216,8 @@ protected:
         timings.poll = std::chrono::hours(1);  // the test ticks
         timings.session = fastTimings();
         timings.index.tickInterval = std::chrono::hours(1);
-        daemon = std::make_unique<BackupDaemon>(timings, [this] { return now; }, nullptr);
+        daemon = std::make_unique<BackupDaemon>(
+            timings, [this] { return now; }, nullptr);
     }
     void TearDown() override
     {

@@ -28,11 +28,14 @@ protected:
         qputenv("TX_COMPUTER_NAME", "Office");
         qunsetenv("TXRUVO_SCENARIO");
         for (int i = 0; i < 6; ++i)
-            writeText(QStringLiteral("%1/docs %2/file %3.txt").arg(tree()).arg(i % 2).arg(i), QByteArray(300 * (i + 1), char('a' + i)));
+            writeText(QStringLiteral("%1/docs %2/file %3.txt").arg(tree()).arg(i % 2).arg(i),
+                      QByteArray(300 * (i + 1), char('a' + i)));
         QDir().mkpath(QFileInfo(userFile("LoginDetailsFilePath")).absolutePath());
         ASSERT_TRUE(PropertyList::write(userFile("LoginDetailsFilePath"),
-                                        QVariantMap{{"Username", "ann"}, {"TarnixUsername", "ann"},
-                                                    {"EncodedPassword", "TXE1:pw"}, {"EncodedKey", "TXE1:key"},
+                                        QVariantMap{{"Username", "ann"},
+                                                    {"TarnixUsername", "ann"},
+                                                    {"EncodedPassword", "TXE1:pw"},
+                                                    {"EncodedKey", "TXE1:key"},
                                                     {"serverName", "10.0.0.1"}},
                                         PropertyList::kOwnerReadWrite));
         QDir().mkpath(drive());
@@ -76,7 +79,8 @@ protected:
     // The record as the monitor reads it now.
     std::optional<TarnixScheduleItem> archived(const TarnixScheduleItem &item) const
     {
-        for (const TarnixScheduleItem &r : mStore->tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
+        for (const TarnixScheduleItem &r :
+             mStore->tarnixSchedulerDetailsForAllUsers().value_or(QList<TarnixScheduleItem>()))
             if (r.isSameRecord(item))
                 return r;
         return std::nullopt;
@@ -92,8 +96,10 @@ protected:
     {
         mListener = std::make_unique<MessageSendingModule>();
         mListener->setDelegate(&mMessages);
-        const QString login = qEnvironmentVariable("USER").isEmpty() ? QDir::home().dirName() : qEnvironmentVariable("USER");
-        ASSERT_TRUE(mListener->setupConnection(MessageSendingModule::monitorName(QLUtility::machineID(), login), QString()));
+        const QString login =
+            qEnvironmentVariable("USER").isEmpty() ? QDir::home().dirName() : qEnvironmentVariable("USER");
+        ASSERT_TRUE(
+            mListener->setupConnection(MessageSendingModule::monitorName(QLUtility::machineID(), login), QString()));
     }
     // The payloads of the messages of one type.
     QVariantList messagesOfType(int type) const

@@ -30,14 +30,21 @@ ArchivedJob job(int frequency, const QDateTime &time, int status = NoStatus, con
 
 TEST(JobScheduleTest, RepeatingJobsAdvanceByTheirFrequency)
 {
-    struct Case { const char *name; ArchivedJob job; QDateTime now; std::optional<QDateTime> next; };
+    struct Case
+    {
+        const char *name;
+        ArchivedJob job;
+        QDateTime now;
+        std::optional<QDateTime> next;
+    };
     const Case cases[] = {
         {"hourly", job(Hourly, local(5, 10, 0)), local(5, 10, 0, 20), local(5, 11, 0)},
         {"hourly, hours behind", job(Hourly, local(5, 10, 0)), local(5, 13, 30), local(5, 14, 0)},
         {"daily", job(Daily, local(5, 10, 0)), local(5, 10, 0, 20), local(6, 10, 0)},
         {"daily, days behind", job(Daily, local(5, 10, 0)), local(7, 9, 0), local(7, 10, 0)},
         {"weekdays from a Friday", job(Weekdays, local(9, 10, 0)), local(9, 10, 0, 20), local(12, 10, 0)},
-        {"selected days", job(SelectedDays, local(5, 10, 0), 0, {1, QStringLiteral("3")}), local(5, 10, 5), local(7, 10, 0)},
+        {"selected days", job(SelectedDays, local(5, 10, 0), 0, {1, QStringLiteral("3")}), local(5, 10, 5),
+         local(7, 10, 0)},
         {"monthly", job(Monthly, local(5, 10, 0)), local(5, 10, 0, 20), local(5, 10, 0, 0, 2)},
         {"one-off", job(Immediate, local(5, 10, 0)), local(5, 10, 0, 20), std::nullopt},
     };
@@ -67,9 +74,11 @@ TEST(JobScheduleTest, PicksTheDueJobInArchiveOrder)
     EXPECT_EQ(pick({aheadOnce, dueDaily}, true), run(0)) << "an immediate request takes the pending one-off job";
     EXPECT_EQ(pick({aheadOnce, dueDaily}), run(1)) << "without one, the one-off job waits for its time";
     EXPECT_EQ(pick({job(Immediate, now.addSecs(-5), Completed), job(Immediate, now.addSecs(-5), InProgress)}, true),
-              std::nullopt) << "run or running one-off jobs stay";
+              std::nullopt)
+        << "run or running one-off jobs stay";
     EXPECT_EQ(pick({dueDaily}, false, false), std::nullopt) << "all schedules disabled";
-    EXPECT_EQ(pick({dueDaily, job(Immediate, now.addSecs(-5))}, false, false), run(1)) << "a one-off request still runs";
+    EXPECT_EQ(pick({dueDaily, job(Immediate, now.addSecs(-5))}, false, false), run(1))
+        << "a one-off request still runs";
     EXPECT_EQ(pick({job(Daily, now.addSecs(-600))}), std::pair(Pick::SkipMissed, qsizetype(0))) << "missed";
     EXPECT_EQ(pick({job(Daily, now.addSecs(-600), Completed, {}, true)}), run(0)) << "missed, started late on request";
     EXPECT_EQ(pick({job(Daily, now.addSecs(-30), InProgress), dueDaily}), run(1));

@@ -1,6 +1,6 @@
-#include "support/IPCMessageRecorder.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "platform/LocalMessageConnection.h"
+#include "support/IPCMessageRecorder.h"
 #include "support/SandboxFixture.h"
 
 #include <QJsonDocument>
@@ -54,7 +54,7 @@ TEST_F(MsgsendTest, SendsAMessageToAModuleOfAnotherProcess)
 
     EXPECT_EQ(run({"send", "--from", mMonitor, "--to", mClient, "--type", "8", "--text", "1"}), 0);
     ASSERT_TRUE(atClient.waitForMessages(1));
-    EXPECT_EQ(atClient.messages(), (QVariantList {QVariantList {"1", "8", mMonitor, mClient}}));
+    EXPECT_EQ(atClient.messages(), (QVariantList{QVariantList{"1", "8", mMonitor, mClient}}));
 }
 
 TEST_F(MsgsendTest, ReportsAMessageNobodyReceives)
@@ -72,11 +72,11 @@ TEST_F(MsgsendTest, ReceivesWhatAModuleSends)
 
     MessageSendingModule client;
     client.setupConnection(mClient, mMonitor);
-    client.sendIPCMessage(QVariantMap {{"AccountType", "Business"}}, 1, true);
+    client.sendIPCMessage(QVariantMap{{"AccountType", "Business"}}, 1, true);
 
     const QJsonDocument received = QJsonDocument::fromJson(readLine(listener));
     EXPECT_EQ(received.toVariant(),
-              QVariant(QVariantList {QVariantMap {{"AccountType", "Business"}}, "1", mClient, mMonitor}));
+              QVariant(QVariantList{QVariantMap{{"AccountType", "Business"}}, "1", mClient, mMonitor}));
     EXPECT_TRUE(listener.waitForFinished(kProcessPatienceMs));
     EXPECT_EQ(listener.exitCode(), 0);
 }
@@ -91,8 +91,8 @@ TEST_F(MsgsendTest, AListenerRefusesAFrameItCannotReadAndGoesOn)
     QString error;
     auto raw = LocalMessageConnection::open(mMonitor, std::chrono::milliseconds(kProcessPatienceMs), &error);
     ASSERT_TRUE(raw) << qPrintable(error);
-    raw->call("not a message", std::chrono::milliseconds(kProcessPatienceMs), std::chrono::milliseconds(kProcessPatienceMs),
-              &error);
+    raw->call("not a message", std::chrono::milliseconds(kProcessPatienceMs),
+              std::chrono::milliseconds(kProcessPatienceMs), &error);
 
     MessageSendingModule client;
     client.setupConnection(mClient, mMonitor);

@@ -42,22 +42,21 @@ protected:
     }
     QStringList quotaVector() const
     {
-        return QStringList{engine(), "--get-quota", "--timeout=30", "--port=443"} + credentials()
-               + QStringList{"--xml-output", "--proxy=", "alice@10.0.0.1::home/"};
+        return QStringList{engine(), "--get-quota", "--timeout=30", "--port=443"} + credentials() +
+               QStringList{"--xml-output", "--proxy=", "alice@10.0.0.1::home/"};
     }
     // The version list of the item, remote path as an account with the default key or its own key names it.
     QStringList versionVector(const QString &serverPath, bool ownKey = false) const
     {
-        return QStringList{engine(), "--version-info", "--no-relative", "--encode", "--enc-opt", "--mask-name",
-                           "--portable", "--portable-dest=" + drive(), "--timeout=900", "--proxy=", "--xml-output",
-                           "--port=443"}
-               + credentials()
-               + QStringList{"alice@10.0.0.1::home" + (ownKey ? drive() : QString()) + serverPath};
+        return QStringList{engine(),        "--version-info", "--no-relative", "--encode",
+                           "--enc-opt",     "--mask-name",    "--portable",    "--portable-dest=" + drive(),
+                           "--timeout=900", "--proxy=",       "--xml-output",  "--port=443"} +
+               credentials() + QStringList{"alice@10.0.0.1::home" + (ownKey ? drive() : QString()) + serverPath};
     }
     QStringList bandwidthVector(bool upload) const
     {
-        return QStringList{engine(), "--xml-output", upload ? "--trf-uprate" : "--trf-downrate"} + credentials()
-               + QStringList{"Alice@10.0.0.1::home/"};
+        return QStringList{engine(), "--xml-output", upload ? "--trf-uprate" : "--trf-downrate"} + credentials() +
+               QStringList{"Alice@10.0.0.1::home/"};
     }
 
     // The answer lines of a run, attributes decoded.
@@ -87,8 +86,7 @@ TEST_F(AnswerOperationsTest, QuotaCountsTheAccountsItemsOnEveryDriveAndNothingEl
     setScenario({{"accountSize", 5000}, {"lineForm", "bracket"}});
     EXPECT_EQ(run(quotaVector()).stdOut, "[117][3]\n");
     setScenario({{"breakElementLines", true}});
-    EXPECT_EQ(run(quotaVector()).stdOut,
-              "<quota usedquota=\"117\"\ntotalquota=\"10737418240\" filecount=\"3\"/>\n");
+    EXPECT_EQ(run(quotaVector()).stdOut, "<quota usedquota=\"117\"\ntotalquota=\"10737418240\" filecount=\"3\"/>\n");
 }
 
 TEST_F(AnswerOperationsTest, ScenarioErrorsCredentialsAndEarlyEndsReachTheErrorStream)
@@ -103,8 +101,11 @@ TEST_F(AnswerOperationsTest, ScenarioErrorsCredentialsAndEarlyEndsReachTheErrorS
     };
     const Case cases[] = {
         {"error text beside the answer", {{"errorText", "ERROR: busy"}}, 0, "ERROR: busy\n", true},
-        {"under maintenance", {{"errorText", "account is under maintenance"}, {"stopMode", "exit"}}, 1,
-         "account is under maintenance\n", false},
+        {"under maintenance",
+         {{"errorText", "account is under maintenance"}, {"stopMode", "exit"}},
+         1,
+         "account is under maintenance\n",
+         false},
         {"wrong password", {{"password", "other"}}, 1, "@ERROR: password mismatch (", false},
         {"wrong key", {{"privateKey", "other"}}, 1, "encryption verification failed (", false},
     };
@@ -129,10 +130,8 @@ TEST_F(AnswerOperationsTest, VersionListNamesEveryStoredVersionAndTheCurrentOne)
     const QString serverPath = backUp("/Docs/a.txt", "one");
     backUp("/Docs/a.txt", "two, longer");
     backUp("/Docs/a.txt", "three, longer still");
-    const QString currentTime = QFileInfo(drive() + source("/Docs/a.txt"))
-                                    .lastModified()
-                                    .toUTC()
-                                    .toString("yyyy-MM-dd HH:mm:ss +0000");
+    const QString currentTime =
+        QFileInfo(drive() + source("/Docs/a.txt")).lastModified().toUTC().toString("yyyy-MM-dd HH:mm:ss +0000");
     for (bool ownKey : {false, true}) {
         SCOPED_TRACE(ownKey ? "own key" : "default key");
         const Run result = run(versionVector(serverPath, ownKey));
@@ -203,31 +202,37 @@ TEST_F(AnswerOperationsTest, MoveToOriginalPutsBackWhatIsMissingAndReportsEveryL
     ASSERT_TRUE(QFile::rename(a, slot2));
     QDir().mkpath(drive() + source("/Docs/folder"));
     const QString b = drive() + source("/Docs/b.txt");
-    writeList({a, b, drive() + source("/Docs/folder"), drive() + source("/Gone/c.txt"), "relative/x",
-               drive() + "/../x"},
-              "MoveFiles.txt");
-    const QStringList vector = QStringList{engine(), "--moveto-original", "--no-relative", "--timeout=900",
-                                           "--xml-output", "--proxy=", "--port=443", "--e=" + operation() + "/errorM.txt"}
-                               + credentials()
-                               + QStringList{"--files-from=" + operation() + "/MoveFiles.txt", "alice@10.0.0.1::home/"};
+    writeList(
+        {a, b, drive() + source("/Docs/folder"), drive() + source("/Gone/c.txt"), "relative/x", drive() + "/../x"},
+        "MoveFiles.txt");
+    const QStringList vector =
+        QStringList{engine(),       "--moveto-original", "--no-relative", "--timeout=900",
+                    "--xml-output", "--proxy=",          "--port=443",    "--e=" + operation() + "/errorM.txt"} +
+        credentials() + QStringList{"--files-from=" + operation() + "/MoveFiles.txt", "alice@10.0.0.1::home/"};
     const Run result = run(vector);
     EXPECT_EQ(result.exitCode, 0) << result.stdErr.toStdString();
-    EXPECT_EQ(QString::fromUtf8(result.stdOut), "<item op=\"moved\" fname=\"" + a + "\"/>\n<item op=\"in_place\" fname=\""
-                                                    + b + "\"/>\n<summary tot_items_moved=\"1\"/>\n");
+    EXPECT_EQ(QString::fromUtf8(result.stdOut), "<item op=\"moved\" fname=\"" + a +
+                                                    "\"/>\n<item op=\"in_place\" fname=\"" + b +
+                                                    "\"/>\n<summary tot_items_moved=\"1\"/>\n");
     EXPECT_EQ(stored(a), "two");
     EXPECT_FALSE(QFile::exists(slot2));
     EXPECT_EQ(QString::fromUtf8(readText(operation() + "/errorM.txt")),
-              "IOERROR: [" + drive() + source("/Docs/folder") + "], : Operation not permitted (not a stored item)\n"
-              "IOERROR: [" + drive() + source("/Gone/c.txt") + "], : No such file or directory\n"
-              "IOERROR: [relative/x], : Operation not permitted (not an absolute path)\n"
-              "IOERROR: [" + drive() + "/../x], : Operation not permitted (. or .. in the path)\n");
+              "IOERROR: [" + drive() + source("/Docs/folder") +
+                  "], : Operation not permitted (not a stored item)\n"
+                  "IOERROR: [" +
+                  drive() + source("/Gone/c.txt") +
+                  "], : No such file or directory\n"
+                  "IOERROR: [relative/x], : Operation not permitted (not an absolute path)\n"
+                  "IOERROR: [" +
+                  drive() + "/../x], : Operation not permitted (. or .. in the path)\n");
     // Run again: everything is in place, nothing moves.
     EXPECT_TRUE(run(vector).stdOut.startsWith("<item op=\"in_place\" fname=\"" + a.toUtf8()));
     // Without its list the run ends.
     QFile::remove(operation() + "/MoveFiles.txt");
     const Run noList = run(vector);
     EXPECT_EQ(noList.exitCode, 1);
-    EXPECT_TRUE(noList.stdErr.startsWith("txruvo error: invalid source path for operation")) << noList.stdErr.toStdString();
+    EXPECT_TRUE(noList.stdErr.startsWith("txruvo error: invalid source path for operation"))
+        << noList.stdErr.toStdString();
 }
 
 }  // namespace

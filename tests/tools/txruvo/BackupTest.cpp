@@ -97,14 +97,17 @@ TEST_F(BackupTest, AnUnchangedRebackupChangesNothingOnTheDrive)
             const QString path = walk.next();
             if (path.contains("/.txruvo-tmp") || recordsASharedFolder(path))
                 continue;
-            struct stat status {};
+            struct stat status
+            {};
             ::lstat(QFile::encodeName(path).constData(), &status);
             // Change and modification times: any write, a time set included, moves the first.
             // (Access times move by the file system's own account when a marker is read.)
             entries << QStringLiteral("%1 %2.%3 %4.%5")
                            .arg(path)
-                           .arg(status.st_ctim.tv_sec).arg(status.st_ctim.tv_nsec)
-                           .arg(status.st_mtim.tv_sec).arg(status.st_mtim.tv_nsec);
+                           .arg(status.st_ctim.tv_sec)
+                           .arg(status.st_ctim.tv_nsec)
+                           .arg(status.st_mtim.tv_sec)
+                           .arg(status.st_mtim.tv_nsec);
         }
         entries.sort();
         return entries;
@@ -226,8 +229,8 @@ TEST_F(BackupTest, RepeatRunOverManyFoldersReportsEachFileOnceWithGrowingTotals)
 
 TEST_F(BackupTest, OddNamesAreStoredAndReportedExactly)
 {
-    const QStringList names = {"/with blank.txt", "/quote\"and'apos.txt", "/bracket]]end]", "/<tag>&amp;.txt",
-                               "/ünïcødé ✓.txt", "/[x] ,: y"};
+    const QStringList names = {"/with blank.txt", "/quote\"and'apos.txt", "/bracket]]end]",
+                               "/<tag>&amp;.txt", "/ünïcødé ✓.txt",       "/[x] ,: y"};
     QStringList list;
     for (const QString &name : names) {
         writeText(source(name), name.toUtf8());
@@ -252,20 +255,22 @@ TEST_F(BackupTest, BadEntriesGetPerFileErrorsAndTheRestIsStored)
     const QString fifo = source("/pipe");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     writeText(source("/rel.txt"), "relative");
-    QByteArray list = source("/missing.txt").toUtf8() + '\n' + fifo.toUtf8() + '\n' + source("/").toUtf8() + QByteArray("bad\xff.txt")
-                      + '\n' + source("/../escape.txt").toUtf8() + '\n' + source("/rel.txt").mid(1).toUtf8() + '\n'
-                      + source("/gone, :sep.txt").toUtf8() + '\n' + good.toUtf8();
+    QByteArray list = source("/missing.txt").toUtf8() + '\n' + fifo.toUtf8() + '\n' + source("/").toUtf8() +
+                      QByteArray("bad\xff.txt") + '\n' + source("/../escape.txt").toUtf8() + '\n' +
+                      source("/rel.txt").mid(1).toUtf8() + '\n' + source("/gone, :sep.txt").toUtf8() + '\n' +
+                      good.toUtf8();
     writeText(operation() + "/SourceA", list);
 
     const Run result = run(backupVector());
     EXPECT_EQ(result.exitCode, 0);  // per-file errors do not fail the run
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/missing.txt") + "], : No such file or directory\n"));
-    EXPECT_TRUE(result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file or link)\n"));
+    EXPECT_TRUE(
+        result.errors.contains("IOERROR: [" + fifo + "], : Operation not permitted (not a regular file or link)\n"));
     EXPECT_TRUE(result.errors.contains("Operation not permitted (file name is not valid UTF-8)"));
     EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/../escape.txt") + "], : Operation not permitted"));
     // A relative line is refused, not stored as if it began with "/".
-    EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/rel.txt").mid(1)
-                                       + "], : Operation not permitted (not an absolute path)\n"));
+    EXPECT_TRUE(result.errors.contains("IOERROR: [" + source("/rel.txt").mid(1) +
+                                       "], : Operation not permitted (not an absolute path)\n"));
     // The client splits at the first ", :" and takes the path between the first "[" and the last "]".
     const QString separated = result.errors.split('\n').filter("sep.txt").value(0);
     const QString firstPiece = separated.split(", :").value(0);

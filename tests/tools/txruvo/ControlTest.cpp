@@ -169,8 +169,8 @@ TEST_F(ControlTest, LeftoversAreRemovedOnlyWhenNoRunHoldsThem)
 {
     manyFiles(1);
     const QString staging = drive() + "/.txruvo-tmp";
-    for (const char *name : {"11-dead.lock", "11-dead-0.part", "11-dead-1.part", "12-nolock-0.part",
-                                "13-live.lock", "13-live-0.part"})
+    for (const char *name :
+         {"11-dead.lock", "11-dead-0.part", "11-dead-1.part", "12-nolock-0.part", "13-live.lock", "13-live-0.part"})
         writeText(staging + '/' + QLatin1String(name), "x");
     // A run still alive holds its lock.
     const int live = ::open(QFile::encodeName(staging + "/13-live.lock").constData(), O_RDONLY);

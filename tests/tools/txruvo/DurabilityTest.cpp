@@ -24,7 +24,11 @@ namespace {
 class DurabilityTest : public EngineHarness
 {
 protected:
-    enum class Kind { Backup, Restore };
+    enum class Kind
+    {
+        Backup,
+        Restore
+    };
 
     // What the sync saw at one call.
     struct Snapshot
@@ -85,18 +89,23 @@ protected:
     static QList<qint64> unnamedSizes(const QString &folder)
     {
         QList<qint64> sizes;
-        for (const QString &fd : QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QString &fd :
+             QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
             char link[4096];
             const ssize_t length = ::readlink(QFile::encodeName("/proc/self/fd/" + fd).constData(), link, sizeof link);
             const QString opened = QFile::decodeName(QByteArray(link, std::max<ssize_t>(length, 0)));
-            struct stat status {};
+            struct stat status
+            {};
             if (opened.startsWith(folder + '/') && opened.endsWith(" (deleted)") && ::fstat(fd.toInt(), &status) == 0)
                 sizes << status.st_size;
         }
         return sizes;
     }
 
-    QStringList vector(Kind kind) const { return kind == Kind::Backup ? backupVector() : restoreVector("//", target()); }
+    QStringList vector(Kind kind) const
+    {
+        return kind == Kind::Backup ? backupVector() : restoreVector("//", target());
+    }
 
     // The run's exit status; the sync fails with EIO at call `failingCall` (1 is the first; 0 never).
     // The client cancels during the sync at call `cancellingCall` (0: never).
@@ -165,8 +174,10 @@ TEST_F(DurabilityTest, CopiesAreSyncedBeforeTheyAreNamedAndNamedBeforeTheyAreRep
             const qint64 size = 100 + 7 * i;
             const auto firstNamed = std::find_if(mSnapshots.cbegin(), mSnapshots.cend(),
                                                  [&](const Snapshot &seen) { return seen.named.contains(name); });
-            ASSERT_NE(firstNamed, mSnapshots.cbegin()) << c.name << ": " << qPrintable(name) << " named before any sync";
-            ASSERT_NE(firstNamed, mSnapshots.cend() - 1) << c.name << ": " << qPrintable(name) << " named after the last sync";
+            ASSERT_NE(firstNamed, mSnapshots.cbegin())
+                << c.name << ": " << qPrintable(name) << " named before any sync";
+            ASSERT_NE(firstNamed, mSnapshots.cend() - 1)
+                << c.name << ": " << qPrintable(name) << " named after the last sync";
             // The sync before it got its name found its whole copy waiting.
             EXPECT_TRUE((firstNamed - 1)->pendingSizes.contains(size)) << c.name << ": " << qPrintable(name);
             EXPECT_EQ(firstNamed->named.value(name), size) << c.name << ": " << qPrintable(name);

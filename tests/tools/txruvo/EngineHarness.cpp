@@ -69,30 +69,15 @@ void EngineHarness::SetUp()
     writePrivate(operation() + "/key", "TXE1:key");
 }
 
-QString EngineHarness::engine() const
-{
-    return qEnvironmentVariable("TX_BIN_DIR") + "/txruvo";
-}
+QString EngineHarness::engine() const { return qEnvironmentVariable("TX_BIN_DIR") + "/txruvo"; }
 
-QString EngineHarness::userRoot() const
-{
-    return volumes() + "/BackupDrive/TarnixVidezud/alice";
-}
+QString EngineHarness::userRoot() const { return volumes() + "/BackupDrive/TarnixVidezud/alice"; }
 
-QString EngineHarness::drive() const
-{
-    return userRoot() + "/Office";
-}
+QString EngineHarness::drive() const { return userRoot() + "/Office"; }
 
-QString EngineHarness::operation() const
-{
-    return root() + "/operation/Backup";
-}
+QString EngineHarness::operation() const { return root() + "/operation/Backup"; }
 
-QString EngineHarness::source(const QString &relative) const
-{
-    return root() + "/local" + relative;
-}
+QString EngineHarness::source(const QString &relative) const { return root() + "/local" + relative; }
 
 void EngineHarness::writeList(const QStringList &lines, const QString &name)
 {
@@ -113,13 +98,25 @@ void EngineHarness::setControl(const QString &fileName, const QByteArray &value)
 QStringList EngineHarness::backupVector(bool keepVersions) const
 {
     const QString o = operation();
-    QStringList vector = {engine(), "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt",
-                          "--bw-file=" + o + "/QLThrottle", "--relative", "--encode", "--enc-opt", "--add-progress",
-                          "--xml-output", "--portable", "--portable-dest=" + drive()};
+    QStringList vector = {engine(),
+                          "--o=" + o + "/OutData_0.txt",
+                          "--e=" + o + "/ErrorData_0.txt",
+                          "--bw-file=" + o + "/QLThrottle",
+                          "--relative",
+                          "--encode",
+                          "--enc-opt",
+                          "--add-progress",
+                          "--xml-output",
+                          "--portable",
+                          "--portable-dest=" + drive()};
     if (!keepVersions)
         vector << "--no-versions";
-    vector << "--temp=" + o << "--port=443" << "--pvt-key=" + o + "/key" << "--password-file=" + o + "/password"
-           << "--chk-cancel=" + o + "/intCancel" << "--files-from=" + o + "/SourceA" << "/"
+    vector << "--temp=" + o << "--port=443"
+           << "--pvt-key=" + o + "/key"
+           << "--password-file=" + o + "/password"
+           << "--chk-cancel=" + o + "/intCancel"
+           << "--files-from=" + o + "/SourceA"
+           << "/"
            << "alice@10.0.0.1::home" + drive();
     return vector;
 }
@@ -127,22 +124,50 @@ QStringList EngineHarness::backupVector(bool keepVersions) const
 QStringList EngineHarness::syncVector(const QString &base) const
 {
     const QString o = operation();
-    return {engine(), "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt", "--bw-file=" + o + "/QLThrottle",
-            "--encode", "--enc-opt", "--add-progress", "--xml-output", "--portable", "--portable-dest=" + drive(),
-            "--no-versions", "--temp=" + o, "--port=443", "--pvt-key=" + o + "/key",
-            "--password-file=" + o + "/password", "--chk-cancel=" + o + "/intCancel", "--files-from=" + o + "/SourceA",
-            base, "alice@10.0.0.1::home" + drive()};
+    return {engine(),
+            "--o=" + o + "/OutData_0.txt",
+            "--e=" + o + "/ErrorData_0.txt",
+            "--bw-file=" + o + "/QLThrottle",
+            "--encode",
+            "--enc-opt",
+            "--add-progress",
+            "--xml-output",
+            "--portable",
+            "--portable-dest=" + drive(),
+            "--no-versions",
+            "--temp=" + o,
+            "--port=443",
+            "--pvt-key=" + o + "/key",
+            "--password-file=" + o + "/password",
+            "--chk-cancel=" + o + "/intCancel",
+            "--files-from=" + o + "/SourceA",
+            base,
+            "alice@10.0.0.1::home" + drive()};
 }
 
 QStringList EngineHarness::restoreVector(const QString &base, const QString &target, bool relative) const
 {
     const QString o = operation();
-    return {engine(), "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt",
-            relative ? "--relative" : "--no-relative", "--encode", "--enc-opt", "--mask-name", "--portable",
-            "--portable-dest=" + userRoot(), "--add-progress", "--xml-output", "--temp=" + o, "--port=443",
-            "--timeout=900", "--pvt-key=" + o + "/key", "--password-file=" + o + "/password",
-            "--chk-cancel=" + o + "/intCancel", "--files-from=" + o + "/SourceA",
-            "alice@10.0.0.1::home" + userRoot() + base, target};
+    return {engine(),
+            "--o=" + o + "/OutData_0.txt",
+            "--e=" + o + "/ErrorData_0.txt",
+            relative ? "--relative" : "--no-relative",
+            "--encode",
+            "--enc-opt",
+            "--mask-name",
+            "--portable",
+            "--portable-dest=" + userRoot(),
+            "--add-progress",
+            "--xml-output",
+            "--temp=" + o,
+            "--port=443",
+            "--timeout=900",
+            "--pvt-key=" + o + "/key",
+            "--password-file=" + o + "/password",
+            "--chk-cancel=" + o + "/intCancel",
+            "--files-from=" + o + "/SourceA",
+            "alice@10.0.0.1::home" + userRoot() + base,
+            target};
 }
 
 std::unique_ptr<QProcess> EngineHarness::start(const QStringList &vector)

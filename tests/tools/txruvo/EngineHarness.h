@@ -31,9 +31,9 @@ protected:
     void SetUp() override;
 
     QString engine() const;
-    QString userRoot() const;      // "<volume>/TarnixVidezud/alice"
-    QString drive() const;         // the computer folder "<userRoot>/Office"
-    QString operation() const;     // the operation folder
+    QString userRoot() const;                       // "<volume>/TarnixVidezud/alice"
+    QString drive() const;                          // the computer folder "<userRoot>/Office"
+    QString operation() const;                      // the operation folder
     QString source(const QString &relative) const;  // a path below the local source tree
 
     void writeList(const QStringList &lines, const QString &name = QStringLiteral("SourceA"));

@@ -43,12 +43,14 @@ TEST_F(FailureTest, RunEndingFailuresUseThePhrasesTheClientRecognises)
         QString phrase;
     };
     const Case cases[] = {
-        {"missing drive", [this](QStringList &) { QDir(drive()).removeRecursively(); },
-         "device is not connected"},
+        {"missing drive", [this](QStringList &) { QDir(drive()).removeRecursively(); }, "device is not connected"},
         {"missing list", [this](QStringList &) { QFile::remove(operation() + "/SourceA"); },
          "invalid source path for operation"},
         {"wrong password",
-         [this](QStringList &) { setScenario({{"password", "other"}}); }, "@ERROR: password mismatch"},
+         [this](QStringList &) {
+             setScenario({{"password", "other"}});
+         },
+         "@ERROR: password mismatch"},
         {"encoded password accepted, wrong key",
          [this](QStringList &) {
              setScenario({{"password", "secret"}, {"privateKey", "other"}});
@@ -59,7 +61,8 @@ TEST_F(FailureTest, RunEndingFailuresUseThePhrasesTheClientRecognises)
              QFile::setPermissions(operation() + "/password", QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther);
          },
          "password mismatch"},
-        {"no data root", [](QStringList &v) { v.removeIf([](const QString &s) { return s.startsWith("--portable-dest="); }); },
+        {"no data root",
+         [](QStringList &v) { v.removeIf([](const QString &s) { return s.startsWith("--portable-dest="); }); },
          "txruvo error: invalid path"},
     };
     for (const Case &c : cases) {
@@ -91,8 +94,7 @@ TEST_F(FailureTest, ScenarioErrorsAndPerFileFailuresReachTheErrorFile)
     const QString b = source("/b.txt");
     writeText(b, "bee");
     writeList({a, b});
-    setScenario({{"errorText", "account is under maintenance"},
-                 {"failFiles", QVariantMap{{b, "Permission denied"}}}});
+    setScenario({{"errorText", "account is under maintenance"}, {"failFiles", QVariantMap{{b, "Permission denied"}}}});
     const Run result = run(backupVector());
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.errors, "account is under maintenance\nIOERROR: [" + b + "], : Permission denied\n");

@@ -28,7 +28,8 @@ void write(const QString &path, const QByteArray &content)
 
 struct stat statusOf(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     EXPECT_EQ(::lstat(QFile::encodeName(path).constData(), &status), 0) << qPrintable(path);
     return status;
 }
@@ -66,15 +67,17 @@ TEST(FileCopierTest, CopiesAreWholeOnlyOnceNamedWithinAndAcrossFileSystems)
 
                 DriveBudget budget(std::nullopt);
                 FileCopier copier(budget);
-                struct stat status {};
+                struct stat status
+                {};
                 ASSERT_TRUE(copier.openSource(source, &status)) << where;
                 int staged = 0;
-                ASSERT_TRUE(copier.copyInto({AT_FDCWD, QFile::encodeName(folder)},
-                                            [&] { return QStringLiteral("%1/%2.part").arg(staging).arg(++staged); },
-                                            nullptr))
+                ASSERT_TRUE(copier.copyInto(
+                    {AT_FDCWD, QFile::encodeName(folder)},
+                    [&] { return QStringLiteral("%1/%2.part").arg(staging).arg(++staged); }, nullptr))
                     << where << ' ' << size;
                 EXPECT_EQ(QFile(target).exists(), replacing) << where << ' ' << size;
-                ASSERT_TRUE(copier.commit({AT_FDCWD, QFile::encodeName(target)})) << where << ' ' << size << ' ' << copier.error();
+                ASSERT_TRUE(copier.commit({AT_FDCWD, QFile::encodeName(target)}))
+                    << where << ' ' << size << ' ' << copier.error();
 
                 QFile copy(target);
                 ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
@@ -122,7 +125,8 @@ TEST(FileCopierTest, ASourceRewrittenDuringItsCopyIsCopiedAgainOrRefused)
         setTime();
         DriveBudget budget(std::nullopt);
         FileCopier copier(budget);
-        struct stat status {};
+        struct stat status
+        {};
         ASSERT_TRUE(copier.openSource(source, &status));
         int rewrites = 0;
         const auto rewriteBothEnds = [&](quint64) {
@@ -139,8 +143,9 @@ TEST(FileCopierTest, ASourceRewrittenDuringItsCopyIsCopiedAgainOrRefused)
             return true;
         };
         QFile::remove(target);
-        const bool copied = copier.copyInto({AT_FDCWD, QFile::encodeName(folder.path())},
-                                            [&] { return folder.path() + "/staged.part"; }, rewriteBothEnds);
+        const bool copied = copier.copyInto(
+            {AT_FDCWD, QFile::encodeName(folder.path())}, [&] { return folder.path() + "/staged.part"; },
+            rewriteBothEnds);
         if (keepsChanging) {
             EXPECT_FALSE(copied);
             EXPECT_EQ(copier.failure(), FileCopier::Failure::Changed);

@@ -41,10 +41,10 @@ TEST_F(NamesAndLinksTest, UserFilesNamedLikeBookkeepingAreKeptApartFromIt)
 {
     // A folder holding a copy of a backup drive's data: items beside files
     // named like markers, the engine's own files and thumbnails.
-    const QStringList names = {"/Docs/a.txt", "/Docs/a.txt_.chk", "/Docs/.txruvo-folder_.chk",
-                               "/Docs/.txruvo-1-2.part", "/Docs/pic.jpg", "/Docs/pic.jpg_THINT",
-                               "/Docs/pic.jpg_thsml_.CHK", "/Docs/x_.usr", "/Docs/x_.usr_.usr",
-                               "/Docs/sub_.chk/b.txt", "/Docs/.txruvo-tmp/c.txt"};
+    const QStringList names = {
+        "/Docs/a.txt",       "/Docs/a.txt_.chk",     "/Docs/.txruvo-folder_.chk", "/Docs/.txruvo-1-2.part",
+        "/Docs/pic.jpg",     "/Docs/pic.jpg_THINT",  "/Docs/pic.jpg_thsml_.CHK",  "/Docs/x_.usr",
+        "/Docs/x_.usr_.usr", "/Docs/sub_.chk/b.txt", "/Docs/.txruvo-tmp/c.txt"};
     for (const QString &name : names)
         writeText(source(name), "content of " + name.toUtf8());
     const QStringList lines = backUp(names);
@@ -76,9 +76,9 @@ TEST_F(NamesAndLinksTest, UserFilesNamedLikeBookkeepingAreKeptApartFromIt)
 // updated, versioned and restored like any other.
 TEST_F(NamesAndLinksTest, NamesOfTheLongestLengthCanBeUpdatedVersionedAndRestored)
 {
-    const QString longAscii = "/Long/" + QString(247, 'a') + "-one.txt";       // 255 bytes
-    const QString twin = "/Long/" + QString(247, 'a') + "-two.txt";            // alike but for its end
-    const QString wide = "/Long/" + QString(125, QChar(0xe9)) + "x.txt";       // 255 bytes, two per letter
+    const QString longAscii = "/Long/" + QString(247, 'a') + "-one.txt";  // 255 bytes
+    const QString twin = "/Long/" + QString(247, 'a') + "-two.txt";       // alike but for its end
+    const QString wide = "/Long/" + QString(125, QChar(0xe9)) + "x.txt";  // 255 bytes, two per letter
     const QStringList names = {longAscii, twin, wide};
     for (const QString &name : names)
         ASSERT_EQ(Posix::native(Posix::fileName(name)).size(), 255) << qPrintable(name);
@@ -103,7 +103,8 @@ TEST_F(NamesAndLinksTest, NamesOfTheLongestLengthCanBeUpdatedVersionedAndRestore
         const Run restored = run(restoreVector("//", target(), false));
         EXPECT_TRUE(restored.errors.isEmpty()) << qPrintable(restored.errors);
         for (const QString &name : names)
-            EXPECT_EQ(stored(target() + '/' + Posix::fileName(name)), "1" + name.right(7).toUtf8() + "+") << qPrintable(name);
+            EXPECT_EQ(stored(target() + '/' + Posix::fileName(name)), "1" + name.right(7).toUtf8() + "+")
+                << qPrintable(name);
     }
     // Unchanged, every one is in sync: its marker is found where it was written.
     QStringList sources;
@@ -146,7 +147,8 @@ TEST_F(NamesAndLinksTest, LinksAreStoredAndRestoredAsLinksNeverFollowed)
     // The version restore came last: the link as it was first.
     const QFileInfo restoredOut(target() + source("/Docs/out"));
     EXPECT_TRUE(restoredOut.isSymLink());
-    EXPECT_EQ(restoredOut.symLinkTarget(), QFileInfo(target() + source("/Docs") + '/' + outsideTarget).absoluteFilePath());
+    EXPECT_EQ(restoredOut.symLinkTarget(),
+              QFileInfo(target() + source("/Docs") + '/' + outsideTarget).absoluteFilePath());
     EXPECT_EQ(QFile(root() + "/outside/secret.txt").size(), 6);
 }
 

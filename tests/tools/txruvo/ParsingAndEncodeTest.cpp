@@ -36,7 +36,9 @@ TEST_F(ParsingAndEncodeTest, OptionsInAnyOrderAndUnknownOnesAreAccepted)
     const QString slash = vector.takeLast();
     QStringList options = vector.mid(1);
     std::shuffle(options.begin(), options.end(), *QRandomGenerator::global());
-    options << "--timeout=900" << "--some-future-option=x y" << "--proxy=:@proxy.example:8080";
+    options << "--timeout=900"
+            << "--some-future-option=x y"
+            << "--proxy=:@proxy.example:8080";
     const Run result = run(QStringList{engine()} + options + QStringList{slash, root});
     EXPECT_EQ(result.exitCode, 0) << qPrintable(result.errors);
     EXPECT_EQ(result.lines().size(), 1);
@@ -45,7 +47,12 @@ TEST_F(ParsingAndEncodeTest, OptionsInAnyOrderAndUnknownOnesAreAccepted)
 
 TEST_F(ParsingAndEncodeTest, VectorsWithoutAUsableShapeOrWithOtherOperationsAreRefused)
 {
-    struct Case { QStringList arguments; int exitCode; const char *message; };
+    struct Case
+    {
+        QStringList arguments;
+        int exitCode;
+        const char *message;
+    };
     const Case cases[] = {
         {{"--o=x", "--e=y", "--files-from=z"}, 2, "txruvo error: invalid path"},
         {{"--o=x", "user@host:/no-home", "/tmp"}, 2, "txruvo error: invalid path"},

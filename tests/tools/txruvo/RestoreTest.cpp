@@ -70,7 +70,8 @@ struct FolderState
 
 FolderState folderState(const QString &path)
 {
-    struct stat status {};
+    struct stat status
+    {};
     EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &status), 0) << qPrintable(path);
     return {mode_t(status.st_mode & 07777), status.st_mtim};
 }
@@ -149,7 +150,11 @@ TEST_F(RestoreTest, RestoresAnEarlierVersionByItsNumber)
     QFile(source("/a.txt")).setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime);
     run(backupVector());
 
-    struct Case { QString suffix; QByteArray content; };
+    struct Case
+    {
+        QString suffix;
+        QByteArray content;
+    };
     const Case cases[] = {{"_QLVER001", "v1"}, {"_QLVER002", "v2 is longer"}, {"_QLVER003", "v3"}, {"", "v3"}};
     for (const Case &c : cases) {
         QDir(target()).removeRecursively();
@@ -170,12 +175,28 @@ TEST_F(RestoreTest, VersionRestoreVectorReadsBelowTheComputerFolder)
     // remote "::home/<computer folder>/" and a line without the computer part.
     const QString o = operation();
     writeList({line.section('/', 2).prepend('/') + "_QLVER001"});
-    const Run result = run({engine(), "--no-relative", "--add-progress", "--xml-output", "--encode", "--enc-opt",
-                            "--mask-name", "--errlog-from=" + o + "/ErrorA", "--temp=" + o, "--port=443",
-                            "--timeout=900", "--proxy=", "--password-file=" + o + "/password",
-                            "--pvt-key=" + o + "/key", "--o=" + o + "/OutData_0.txt", "--e=" + o + "/ErrorData_0.txt",
-                            "--portable", "--portable-dest=" + drive(), "--chk-cancel=" + o + "/intCancel",
-                            "--files-from=" + o + "/SourceA", "alice@10.0.0.1::home/" + drive() + "/", target()});
+    const Run result = run({engine(),
+                            "--no-relative",
+                            "--add-progress",
+                            "--xml-output",
+                            "--encode",
+                            "--enc-opt",
+                            "--mask-name",
+                            "--errlog-from=" + o + "/ErrorA",
+                            "--temp=" + o,
+                            "--port=443",
+                            "--timeout=900",
+                            "--proxy=",
+                            "--password-file=" + o + "/password",
+                            "--pvt-key=" + o + "/key",
+                            "--o=" + o + "/OutData_0.txt",
+                            "--e=" + o + "/ErrorData_0.txt",
+                            "--portable",
+                            "--portable-dest=" + drive(),
+                            "--chk-cancel=" + o + "/intCancel",
+                            "--files-from=" + o + "/SourceA",
+                            "alice@10.0.0.1::home/" + drive() + "/",
+                            target()});
     EXPECT_TRUE(result.errors.isEmpty()) << qPrintable(result.errors);
     EXPECT_EQ(result.lines().value(0).value("file_ver"), "1");
     EXPECT_EQ(stored(target() + "/a.txt"), "old");

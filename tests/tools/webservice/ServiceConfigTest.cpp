@@ -1,15 +1,15 @@
-#include "webservice/FormFields.h"
 #include "webservice/ServiceConfig.h"
+#include "webservice/FormFields.h"
 
-#include <QTemporaryDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 TEST(FormFieldsTest, DecodesFieldsInOrder)
 {
     const FormFields fields = parseFormFields("a=1&b=x%20y+z&c&=v&d=%C3%A9%3D%26&&e=1=2");
-    const FormFields expected{{"a", "1"}, {"b", "x y z"}, {"c", ""}, {"", "v"}, {"d", QString::fromUtf8("é=&")},
+    const FormFields expected{{"a", "1"},  {"b", "x y z"}, {"c", ""}, {"", "v"}, {"d", QString::fromUtf8("é=&")},
                               {"e", "1=2"}};
     EXPECT_EQ(fields, expected);
     EXPECT_EQ(formValue(fields, "d"), QString::fromUtf8("é=&"));

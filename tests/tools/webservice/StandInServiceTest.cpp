@@ -25,7 +25,8 @@ namespace {
 const QString kAccountPath = QStringLiteral("/cgi-bin/get_tarnix_ruvo_details_xml_ip_sync.cgi");
 const QString kSyncPath = QStringLiteral("/cgi-bin/get_txsync_ruvo_details_xml_ip.cgi");
 
-struct Reply {
+struct Reply
+{
     QNetworkReply::NetworkError error = QNetworkReply::NoError;
     int status = 0;
     QByteArray body;
@@ -78,8 +79,8 @@ protected:
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec();
-        Reply result{reply->error(), reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
-                     reply->readAll(), {}};
+        Reply result{
+            reply->error(), reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll(), {}};
         for (const auto &[name, value] : reply->rawHeaderPairs())
             result.headers.insert(name.toLower(), value);
         delete reply;
@@ -100,7 +101,8 @@ protected:
 
 TEST_F(StandInServiceTest, AnswersTheAccountRequestsInTheirXmlForm)
 {
-    const struct {
+    const struct
+    {
         QString path;
         QByteArray body;
         QByteArray reply;
@@ -143,11 +145,12 @@ TEST_F(StandInServiceTest, TheRequestLogHoldsNoSecretAndOnlyItsOwnerMayReadIt)
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QByteArray text = log.readAll();
     const QByteArray proxyCredentials = QByteArray("proxyuser:proxy pass").toBase64();
-    for (const QByteArray &secret : {QByteArray("a&b c"), QByteArray("a%26b%20c"), QByteArray("k ey"), QByteArray("k%20ey"),
-                                    QByteArray("p@ss"), QByteArray("p%40ss"), QByteArray("s3cret"), credentials,
-                                    proxyCredentials})
+    for (const QByteArray &secret :
+         {QByteArray("a&b c"), QByteArray("a%26b%20c"), QByteArray("k ey"), QByteArray("k%20ey"), QByteArray("p@ss"),
+          QByteArray("p%40ss"), QByteArray("s3cret"), credentials, proxyCredentials})
         EXPECT_FALSE(text.contains(secret)) << secret.toStdString();
-    struct stat info {};
+    struct stat info
+    {};
     ASSERT_EQ(::stat(QFile::encodeName(service->requestLogPath()).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600);
 
@@ -158,8 +161,9 @@ TEST_F(StandInServiceTest, TheRequestLogHoldsNoSecretAndOnlyItsOwnerMayReadIt)
     EXPECT_EQ(account["username"].toString(), "ann");
     EXPECT_EQ(account["password"].toString(), WebServiceStandIn::maskedSecret("a&b c"));
     EXPECT_EQ(account["pvtkey"].toString(), WebServiceStandIn::maskedSecret("k ey"));
-    EXPECT_EQ(requests[0]["body"].toString(), "username=ann&password=" + WebServiceStandIn::maskedSecret("a%26b%20c")
-                                                  + "&enctype=private&pvtkey=" + WebServiceStandIn::maskedSecret("k%20ey"));
+    EXPECT_EQ(requests[0]["body"].toString(),
+              "username=ann&password=" + WebServiceStandIn::maskedSecret("a%26b%20c") +
+                  "&enctype=private&pvtkey=" + WebServiceStandIn::maskedSecret("k%20ey"));
     EXPECT_EQ(requests[0]["authorization"].toString(), "Basic " + WebServiceStandIn::maskedSecret(credentials));
     EXPECT_EQ(requests[1]["fields"].toObject()["PWD"].toString(), WebServiceStandIn::maskedSecret("p@ss"));
     EXPECT_EQ(requests[2]["fields"].toObject()["Key"].toString(), WebServiceStandIn::maskedSecret("s3cret"));
@@ -171,16 +175,19 @@ TEST_F(StandInServiceTest, TheRequestLogHoldsNoSecretAndOnlyItsOwnerMayReadIt)
 
 TEST_F(StandInServiceTest, FailsOnPurposeAsConfigured)
 {
-    const struct {
+    const struct
+    {
         QString mode;
         int status;
         QByteArray body;  // empty: not compared
     } cases[] = {
         {"error500", 500, "Internal server error"},
         {"badxml", 200, R"(<root><login message="SUCCESS"</root>)"},
-        {"nomessage", 200, R"(<root><login username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        {"nomessage", 200,
+         R"(<root><login username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
         // The client follows the redirect and sees only the final reply.
-        {"redirect", 200, R"(<root><login message="SUCCESS" username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
+        {"redirect", 200,
+         R"(<root><login message="SUCCESS" username_sync="ann.sync" password_sync="x&quot;y&lt;z" ruvosrvrip="10.1.1.1"/></root>)"},
         {"unauthorized", 401, ""},  // last: its header is checked below
     };
     for (const auto &c : cases) {

@@ -3,14 +3,14 @@
 #include "client/backup/cleanup/ArchiveCleanupIndex.h"
 #include "client/backup/cleanup/ArchiveCleanupRules.h"
 #include "client/backup/cleanup/ArchiveCleanupView.h"
-#include "desktop/alerts/AlertPresenter.h"
-#include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupViewMainController.h"
-#include "desktop/logs/SessionLogsFolder.h"
+#include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "desktop/alerts/AlertPresenter.h"
+#include "desktop/logs/SessionLogsFolder.h"
 
 #include <QDateTime>
 #include <QSet>
@@ -19,7 +19,8 @@
 namespace {
 
 const QString kShareNotice = QStringLiteral(
-    "\u2018Cleanup Now\u2019 operation has been aborted because we prevent the cleanup process when the number of files "
+    "\u2018Cleanup Now\u2019 operation has been aborted because we prevent the cleanup process when the number of "
+    "files "
     "considered for cleanup is more than a certain percentage of the total number of files in your backup set. This "
     "is to avoid inadvertent data loss in case of an unexpected event on your computer. For \u2018Cleanup Now\u2019, "
     "this percentage is set to 25% by default.");
@@ -132,8 +133,7 @@ void ArchiveCleanupController::messageWindowClosed()
     mScanCancelled = true;
 }
 
-void ArchiveCleanupController::scanEnded(const QStringList &found, qsizetype entryCount, bool cancelled,
-                                         bool indexRead)
+void ArchiveCleanupController::scanEnded(const QStringList &found, qsizetype entryCount, bool cancelled, bool indexRead)
 {
     stopScan();
     if (mView) {
@@ -185,10 +185,10 @@ void ArchiveCleanupController::sync()
         alert(QStringLiteral("Please select destination drive."), true);
         return;
     }
-    mSessionLog = std::make_unique<ArchiveCleanupSessionLog>(
-        SessionLogsFolder::fromApplicationFiles().newSessionLogPath(QStringLiteral("Archive Cleanup"),
-                                                                    QDateTime::currentDateTime()),
-        mSyncDeleteLogger);
+    mSessionLog =
+        std::make_unique<ArchiveCleanupSessionLog>(SessionLogsFolder::fromApplicationFiles().newSessionLogPath(
+                                                       QStringLiteral("Archive Cleanup"), QDateTime::currentDateTime()),
+                                                   mSyncDeleteLogger);
     mSessionLog->confirmed(mMainController.userObject().UserName(), QLUtility::getSessionLogTime());
     mTotalFiles = int(items.size());
     const QString folder = computerFolder();

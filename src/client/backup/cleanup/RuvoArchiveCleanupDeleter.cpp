@@ -12,9 +12,9 @@ const QChar kPathSeparator = QLatin1Char('/');
 
 RuvoArchiveCleanupDeleter::RuvoArchiveCleanupDeleter(RuvoDeleteController &controller,
                                                      std::function<void(RuvoDeleteController &)> prepare)
-    : mController(controller), mPrepare(std::move(prepare))
-{
-}
+    : mController(controller)
+    , mPrepare(std::move(prepare))
+{}
 
 RuvoArchiveCleanupDeleter::~RuvoArchiveCleanupDeleter()
 {
@@ -106,10 +106,7 @@ void RuvoArchiveCleanupDeleter::deleteDidReceiveErrors(const QString &error, con
     }
 }
 
-void RuvoArchiveCleanupDeleter::deleteDidFinishSuccessfully(RuvoDeleteController *)
-{
-    finish(mRunFailed);
-}
+void RuvoArchiveCleanupDeleter::deleteDidFinishSuccessfully(RuvoDeleteController *) { finish(mRunFailed); }
 
 void RuvoArchiveCleanupDeleter::deleteDidFailWithError(const QString &error, RuvoDeleteController *controller)
 {

@@ -44,7 +44,7 @@ private:
     ArchiveCleanupDeleteEvents *mEvents = nullptr;
     QString mComputerFolder;
     QSet<QString> mFiles;
-    QStringList mFolders;  // each ends in "/"
+    QStringList mFolders;      // each ends in "/"
     bool mRunFailed = false;   // an engine run failed as a whole
     bool mItemFailed = false;  // the engine could not delete an item
     QString mFirstError;

@@ -3,7 +3,9 @@
 #include "common/account/User.h"
 #include "session/xattr/TXXattrBackupManager.h"
 
-SharedXattrBackupManager::SharedXattrBackupManager(TXXattrBackupManager *manager) : mManager(manager) {}
+SharedXattrBackupManager::SharedXattrBackupManager(TXXattrBackupManager *manager)
+    : mManager(manager)
+{}
 
 TXXattrBackupManager &SharedXattrBackupManager::manager() const
 {
@@ -36,7 +38,4 @@ void SharedXattrBackupManager::backupFile(const QString &outputFolder, const QSt
     manager().backupFile(outputFolder, destinationRoot, relativePath);
 }
 
-bool SharedXattrBackupManager::isUploading() const
-{
-    return manager().hasUploadsInProgress();
-}
+bool SharedXattrBackupManager::isUploading() const { return manager().hasUploadsInProgress(); }

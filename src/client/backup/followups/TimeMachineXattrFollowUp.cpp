@@ -32,8 +32,7 @@ TimeMachineXattrFollowUp::TimeMachineXattrFollowUp(QString workRoot, XattrBackup
     : mWorkRoot(std::move(workRoot))
     , mSharedManager(manager ? nullptr : std::make_unique<SharedXattrBackupManager>())
     , mManager(manager ? manager : mSharedManager.get())
-{
-}
+{}
 
 TimeMachineXattrFollowUp::~TimeMachineXattrFollowUp() = default;
 
@@ -59,18 +58,15 @@ QList<TimeMachineXattrFollowUp::Database> TimeMachineXattrFollowUp::backupXattri
 {
     if (mWorkRoot.isEmpty())
         return {};  // no user folder to work in
-    const QString runFolder = QStringLiteral("%1/%2-%3")
-                                  .arg(mWorkRoot)
-                                  .arg(QDateTime::currentMSecsSinceEpoch())
-                                  .arg(++mRun);
+    const QString runFolder =
+        QStringLiteral("%1/%2-%3").arg(mWorkRoot).arg(QDateTime::currentMSecsSinceEpoch()).arg(++mRun);
     const QList<Database> databases = databasesOf(setPaths, runFolder);
     if (databases.isEmpty())
         return {};
     // The folders of earlier runs go once no upload reads them any more.
     if (!mManager->isUploading())
         QDir(mWorkRoot).removeRecursively();
-    if (!Directiry_Creation::createDirectoryHierarchyAtPath(mWorkRoot)
-        || !PrivateFolder::ensure(runFolder))
+    if (!Directiry_Creation::createDirectoryHierarchyAtPath(mWorkRoot) || !PrivateFolder::ensure(runFolder))
         return {};
     mManager->setAccount(account, executorPath);
     const QString root = destinationRoot.startsWith('/') ? destinationRoot : '/' + destinationRoot;

@@ -15,7 +15,8 @@ public:
     // The account fields and the engine executable of the uploads.
     virtual void setAccount(const User &account, const QString &executorPath) = 0;
     virtual void storeXattributesForTimeMachine(const QString &database, const QString &outputFolder) = 0;
-    virtual void backupFile(const QString &outputFolder, const QString &destinationRoot, const QString &relativePath) = 0;
+    virtual void backupFile(const QString &outputFolder, const QString &destinationRoot,
+                            const QString &relativePath) = 0;
     // Whether an upload started earlier may still read its list folder.
     virtual bool isUploading() const = 0;
 };

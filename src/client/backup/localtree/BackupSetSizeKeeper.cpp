@@ -50,8 +50,8 @@ QString BackupSetSizeKeeper::sizeNow(const QString &storedPath) const
 {
     const QString diskPath = mLayout.diskPath(mLayout.treePath(storedPath));
     // A whole drive is measured from its file system, not walked.
-    const bool isWholeDrive = storedPath == QLatin1String("/")
-                              || (mLayout.isUnderVolumesRoot(storedPath) && QFileInfo(storedPath).path() == mLayout.volumesRoot);
+    const bool isWholeDrive = storedPath == QLatin1String("/") || (mLayout.isUnderVolumesRoot(storedPath) &&
+                                                                   QFileInfo(storedPath).path() == mLayout.volumesRoot);
     if (isWholeDrive)
         return QString::number(VolumeFacts::usedBytes(diskPath));
     const QFileInfo item(diskPath);
@@ -110,8 +110,9 @@ void BackupSetSizeKeeper::startSizeCalculation()
             results->insert(folder, calculator->sizeOfFolder(layout.diskPath(layout.treePath(folder))));
         }
     }));
-    connect(mSizeThread.get(), &QThread::finished, this,
-            [this, cancelled, results] { sizeThreadFinished(*results, cancelled->load()); }, Qt::QueuedConnection);
+    connect(
+        mSizeThread.get(), &QThread::finished, this,
+        [this, cancelled, results] { sizeThreadFinished(*results, cancelled->load()); }, Qt::QueuedConnection);
     mSizeThread->start();
 }
 
@@ -149,7 +150,8 @@ void BackupSetSizeKeeper::writeSizeFile(int attempt)
 void BackupSetSizeKeeper::writeFlagFile()
 {
     QSaveFile flag(mFlagFilePath);
-    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(mFlagFilePath).path())
-        || !flag.open(QIODevice::WriteOnly) || !flag.setPermissions(PropertyList::kOwnerReadWrite) || flag.write(mUserName.toUtf8()) < 0 || !flag.commit())
+    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(mFlagFilePath).path()) ||
+        !flag.open(QIODevice::WriteOnly) || !flag.setPermissions(PropertyList::kOwnerReadWrite) ||
+        flag.write(mUserName.toUtf8()) < 0 || !flag.commit())
         qWarning().noquote() << "could not write the size flag file" << mFlagFilePath;
 }

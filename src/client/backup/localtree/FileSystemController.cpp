@@ -1,16 +1,16 @@
 #include "client/backup/localtree/FileSystemController.h"
 
-#include "common/backupset/BackupSetFiles.h"
 #include "client/backup/localtree/BackupSetSizeKeeper.h"
 #include "client/backup/localtree/DestinationVolumes.h"
 #include "client/backup/localtree/FolderLister.h"
 #include "client/backup/localtree/FolderSizeCalculator.h"
+#include "common/backupset/BackupSetFiles.h"
 #include "common/backupset/LocalTreeExclusions.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/backupset/TimeMachineReferenceList.h"
-#include "common/volumes/VolumeWatcher.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "common/volumes/VolumeWatcher.h"
 #include "platform/DistributedNotificationCenter.h"
 
 #include <QDir>
@@ -203,7 +203,8 @@ void FileSystemController::installStep()
             const PendingInstall done = std::move(job);
             mInstalls.pop_front();
             const bool isHome = done.folderPath == mLayout.homeTreePath();
-            mTree.showListedChildren(folder, done.nodes, isHome ? TreeViewController::kHomeDefaultFolders : QStringList());
+            mTree.showListedChildren(folder, done.nodes,
+                                     isHome ? TreeViewController::kHomeDefaultFolders : QStringList());
             fetchDefaultBackupSet(folder);
         }
     }
@@ -366,8 +367,10 @@ QString FileSystemController::excludeMenuTitle(const TreeViewNode *node) const
     if (!node)
         return {};
     if (node->isExcluded())
-        return node->isAFile() ? QStringLiteral("Remove this file from exclude") : QStringLiteral("Remove this folder from exclude");
-    return node->isAFile() ? QStringLiteral("Exclude this file from backup") : QStringLiteral("Exclude this folder from backup");
+        return node->isAFile() ? QStringLiteral("Remove this file from exclude")
+                               : QStringLiteral("Remove this folder from exclude");
+    return node->isAFile() ? QStringLiteral("Exclude this file from backup")
+                           : QStringLiteral("Exclude this folder from backup");
 }
 
 bool FileSystemController::canRefreshNode(const TreeViewNode *node) const

@@ -3,10 +3,10 @@
 #include "client/backup/localtree/FolderSizeCalculator.h"
 #include "client/backup/localtree/LocalTreeModel.h"
 #include "client/backup/localtree/LocalTreeTimings.h"
-#include "common/volumes/LocalVolumeLayout.h"
 #include "client/backup/localtree/TreeViewController.h"
 #include "client/backup/localtree/TreeViewControllerDelegate.h"
 #include "client/shell/account/MonitorProgram.h"
+#include "common/volumes/LocalVolumeLayout.h"
 
 #include <QObject>
 #include <QStringList>

@@ -22,7 +22,8 @@ namespace {
 
 QString listingDate(time_t seconds)
 {
-    struct tm local {};
+    struct tm local
+    {};
     if (!localtime_r(&seconds, &local))
         return {};
     char text[80];
@@ -59,7 +60,8 @@ Link linkOf(int folderFd, const char *name, const struct stat &item)
 {
     if (!S_ISLNK(item.st_mode))
         return Link::NotALink;
-    struct stat target {};
+    struct stat target
+    {};
     return ::fstatat(folderFd, name, &target, 0) == 0 && S_ISDIR(target.st_mode) ? Link::ToFolder : Link::ToFile;
 }
 
@@ -78,8 +80,8 @@ QVector<ListedEntry> drives(const FolderLister::Request &request)
     entries.front().isDir = true;
     const QDir root(request.diskPath);
     for (const QFileInfo &info : root.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (info.fileName() == QLatin1String(".DS_Store") || info.fileName() == layout.startupName
-            || VolumeFacts::isStartupVolume(info.filePath()))
+        if (info.fileName() == QLatin1String(".DS_Store") || info.fileName() == layout.startupName ||
+            VolumeFacts::isStartupVolume(info.filePath()))
             continue;
         entries.append(entryFor(info.fileName(), info));
     }
@@ -93,8 +95,7 @@ QVector<ListedEntry> drives(const FolderLister::Request &request)
 FolderLister::FolderLister(std::chrono::milliseconds pause, QObject *parent)
     : QObject(parent)
     , mPause(pause)
-{
-}
+{}
 
 FolderLister::~FolderLister()
 {
@@ -156,7 +157,8 @@ FolderListing FolderLister::readFolder(const Request &request, const std::atomic
             const QString treePath = request.folderPath + '/' + name;
             if (request.exclusions.isHiddenByDefault(treePath))
                 continue;
-            struct stat info {};
+            struct stat info
+            {};
             if (::fstatat(::dirfd(folder), item->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
                 // The item went while the folder was read; the folder itself may have gone too.
                 if (!QFileInfo(request.diskPath).isDir()) {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "client/backup/localtree/ListedEntry.h"
-#include "common/backupset/LocalTreeExclusions.h"
 #include "client/backup/localtree/LocalTreeTimings.h"
+#include "common/backupset/LocalTreeExclusions.h"
 #include "common/volumes/LocalVolumeLayout.h"
 
 #include <QObject>
@@ -22,8 +22,8 @@ class FolderLister : public QObject
 public:
     struct Request
     {
-        QString folderPath;   // tree path
-        QString diskPath;     // where the folder is on disk
+        QString folderPath;        // tree path
+        QString diskPath;          // where the folder is on disk
         bool listsDrives = false;  // the tree's root: the start-up disk and the mounted drives
         bool showHidden = false;
         quint64 generation = 0;

@@ -10,8 +10,7 @@ QString outputFolder() { return PrivateFolder::runtimeRoot() + QStringLiteral("/
 
 WalkingFolderSizeCalculator::WalkingFolderSizeCalculator(std::chrono::microseconds pausePerItem)
     : mCalculator(SizeCalculatorTimings{pausePerItem})
-{
-}
+{}
 
 QString WalkingFolderSizeCalculator::sizeOfFolder(const QString &diskPath)
 {

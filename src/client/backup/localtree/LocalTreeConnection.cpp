@@ -6,7 +6,6 @@
 #include "common/account/User.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
 
-
 LocalTreeConnection::LocalTreeConnection(TXMainController &mainController, BackupViewController &backup,
                                          const LocalVolumeLayout &layout, const LocalTreeTimings &timings)
     : mMain(mainController)

@@ -31,14 +31,21 @@ class LocalTreeModel : public QAbstractItemModel, public TreeStructureObserver
     Q_OBJECT
 
 public:
-    enum Column { FileNameColumn, SizeColumn, DateModifiedColumn, ColumnCount };
-    enum Role {
+    enum Column
+    {
+        FileNameColumn,
+        SizeColumn,
+        DateModifiedColumn,
+        ColumnCount
+    };
+    enum Role
+    {
         FullPathRole = Qt::UserRole + 1,  // the node's tree path
         IsPlaceholderRole,                // the "Loading..." row
         IsExcludedRole,                   // the item or a folder it lies in is excluded
         IsDirectoryRole,
-        LinkRole,                         // what the item links to (TreeViewNode::Link)
-        IsVolumeRole,                     // a drive: the start-up disk or a mounted one
+        LinkRole,      // what the item links to (TreeViewNode::Link)
+        IsVolumeRole,  // a drive: the start-up disk or a mounted one
     };
 
     LocalTreeModel(TreeViewController &tree, LocalTreeActions &actions, QObject *parent = nullptr);

@@ -1,12 +1,12 @@
 #include "client/backup/localtree/TreeViewController.h"
 
-#include "common/volumes/LocalVolumeLayout.h"
 #include "client/backup/localtree/TreeViewControllerDelegate.h"
+#include "common/volumes/LocalVolumeLayout.h"
 
 #include <algorithm>
 
 const QStringList TreeViewController::kHomeDefaultFolders = {
-    QStringLiteral("Desktop"), QStringLiteral("Library"), QStringLiteral("Music"),
+    QStringLiteral("Desktop"),   QStringLiteral("Library"),  QStringLiteral("Music"),
     QStringLiteral("Documents"), QStringLiteral("Pictures"),
 };
 
@@ -31,8 +31,7 @@ bool isBelow(const QString &path, const QString &folder) { return path.startsWit
 
 TreeViewController::TreeViewController(const LocalVolumeLayout &layout)
     : mLayout(layout)
-{
-}
+{}
 
 TreeViewController::~TreeViewController() = default;
 
@@ -45,8 +44,7 @@ void TreeViewController::setDelegate(TreeViewControllerDelegate *delegate)
 // --- Nodes and rows ---
 
 TreeViewNode *TreeViewController::createNode(const QString &path, TreeViewNode *parent, int state, bool isDir,
-                                             const QString &fileSize, const QString &fileVersion,
-                                             const QString &date)
+                                             const QString &fileSize, const QString &fileVersion, const QString &date)
 {
     auto node = std::make_unique<TreeViewNode>(path, parent, state, isDir, fileSize, fileVersion, date);
     TreeViewNode *created = node.get();
@@ -197,7 +195,8 @@ void TreeViewController::discardNodes(const QStringList &paths)
         if (shownUnder && !discarded.contains(shownUnder))
             removeChild(shownUnder, node);
     }
-    std::erase_if(mPlaceholders, [&](const auto &placeholder) { return discarded.contains(placeholder->parentNode()); });
+    std::erase_if(mPlaceholders,
+                  [&](const auto &placeholder) { return discarded.contains(placeholder->parentNode()); });
     for (const QString &path : paths)
         mMapTable.erase(path);
     ++mDiscards;
@@ -298,7 +297,8 @@ void TreeViewController::applyToggleRules(TreeViewNode *node)
         // does everything above it.
         bool clean = true;
         for (TreeViewNode *a = parent; a; a = a->parentNode()) {
-            if (clean && !hasChildIn(a, {TreeViewNode::Checked, TreeViewNode::Mixed}) && !hasBackupPathBelow(a->fullPath())) {
+            if (clean && !hasChildIn(a, {TreeViewNode::Checked, TreeViewNode::Mixed}) &&
+                !hasBackupPathBelow(a->fullPath())) {
                 a->setCheckBoxState(TreeViewNode::Unchecked);
                 continue;
             }
@@ -488,7 +488,8 @@ void TreeViewController::deselectPath(const QString &givenPath)
         return;
     // Clear mixed ancestors that nothing checked lies under any more.
     for (; ancestor && ancestor != mRoot; ancestor = ancestor->parentNode()) {
-        if (hasBackupPathBelow(ancestor->fullPath()) || hasChildIn(ancestor, {TreeViewNode::Checked, TreeViewNode::Mixed}))
+        if (hasBackupPathBelow(ancestor->fullPath()) ||
+            hasChildIn(ancestor, {TreeViewNode::Checked, TreeViewNode::Mixed}))
             break;
         ancestor->setCheckBoxState(TreeViewNode::Unchecked);
     }
@@ -539,7 +540,8 @@ void TreeViewController::deleteNodeFromTreeWithPath(const QString &givenPath)
     for (const QString &goneAway : std::as_const(gone)) {
         const TreeViewNode *item = nodeForPath(goneAway);
         const TreeViewNode *itemParent = item->parentNode();
-        if (item->checkState() == TreeViewNode::Checked && (!itemParent || itemParent->checkState() != TreeViewNode::Checked))
+        if (item->checkState() == TreeViewNode::Checked &&
+            (!itemParent || itemParent->checkState() != TreeViewNode::Checked))
             mHistoryPaths.insert(goneAway);
     }
     for (auto it = mBackupPaths.begin(); it != mBackupPaths.end();) {
@@ -631,7 +633,8 @@ TreeViewNode *TreeViewController::listedNode(TreeViewNode *folder, const ListedE
     TreeViewNode *node = nodeForPath(path);
     if (!node) {
         const int folderState = folder->checkState();
-        const int state = folderState == TreeViewNode::Checked ? int(TreeViewNode::Checked) : int(TreeViewNode::Unchecked);
+        const int state =
+            folderState == TreeViewNode::Checked ? int(TreeViewNode::Checked) : int(TreeViewNode::Unchecked);
         node = createNode(path, folder, state, entry.isDir, entry.sizeText, {}, entry.dateText);
     }
     node->setLink(entry.link);
@@ -660,7 +663,8 @@ void TreeViewController::showListedChildren(TreeViewNode *folder, const std::vec
         if (checkedNames.contains(node->relativePath())) {
             node->setCheckBoxState(TreeViewNode::Checked);
             mBackupPaths.remove(node->fullPath());
-        } else if (namesWithCheckedBelow.contains(node->relativePath()) && node->checkState() != TreeViewNode::Checked) {
+        } else if (namesWithCheckedBelow.contains(node->relativePath()) &&
+                   node->checkState() != TreeViewNode::Checked) {
             node->setCheckBoxState(TreeViewNode::Mixed);
         }
         if (leftOut.isEmpty() || !leftOut.contains(node->relativePath()))

@@ -94,8 +94,8 @@ public:
     void excludeNode(TreeViewNode *node);
 
 private:
-    TreeViewNode *createNode(const QString &path, TreeViewNode *parent, int state, bool isDir,
-                             const QString &fileSize, const QString &fileVersion, const QString &date);
+    TreeViewNode *createNode(const QString &path, TreeViewNode *parent, int state, bool isDir, const QString &fileSize,
+                             const QString &fileVersion, const QString &date);
     // Children for the state rules: the shown ones plus, for the home folder, its
     // default folders shown at the top.
     std::vector<TreeViewNode *> stateChildren(const TreeViewNode *node) const;

@@ -2,9 +2,10 @@
 
 ArchiveCleanupSessionLog::ArchiveCleanupSessionLog(QString sessionLogPath, QLBackupProgressLogger &deleteLogger,
                                                    QLBackupProgressLogger &interactiveLogger)
-    : mSessionLogPath(std::move(sessionLogPath)), mSyncDeleteLogger(deleteLogger), mInteractiveLogger(interactiveLogger)
-{
-}
+    : mSessionLogPath(std::move(sessionLogPath))
+    , mSyncDeleteLogger(deleteLogger)
+    , mInteractiveLogger(interactiveLogger)
+{}
 
 void ArchiveCleanupSessionLog::toLog(const QString &text, bool flush)
 {

@@ -4,8 +4,8 @@
 
 namespace {
 
-const QString kNotTransferredNotice = QStringLiteral(
-    "Some of the files are not transferred. For details check the 'Error:' in the log messages.\n");
+const QString kNotTransferredNotice =
+    QStringLiteral("Some of the files are not transferred. For details check the 'Error:' in the log messages.\n");
 const QString kSeparator = QString(50, '-') + '\n';
 const QString kOverQuota = QStringLiteral("Backup operation failed with over quota");
 
@@ -13,9 +13,10 @@ const QString kOverQuota = QStringLiteral("Backup operation failed with over quo
 
 BackupSessionLog::BackupSessionLog(QString sessionLogPath, QLBackupProgressLogger &sessionLogger,
                                    QLBackupProgressLogger &interactiveLogger)
-    : mSessionLogPath(std::move(sessionLogPath)), mSyncUpLogger(sessionLogger), mInteractiveLogger(interactiveLogger)
-{
-}
+    : mSessionLogPath(std::move(sessionLogPath))
+    , mSyncUpLogger(sessionLogger)
+    , mInteractiveLogger(interactiveLogger)
+{}
 
 void BackupSessionLog::toLog(const QString &text, bool flush)
 {
@@ -109,6 +110,5 @@ void BackupSessionLog::overQuota(const QString &endTime)
 SessionLogReport BackupSessionLog::report(const QString &endTime, const Counts &counts) const
 {
     return SessionLogReport::of(QStringLiteral("Backup"), counts.considered,
-                                mEndedOverQuota ? 0 : counts.alreadyPresent, mSessionLogPath,
-                                endTime);
+                                mEndedOverQuota ? 0 : counts.alreadyPresent, mSessionLogPath, endTime);
 }

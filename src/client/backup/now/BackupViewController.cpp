@@ -1,17 +1,17 @@
 #include "client/backup/now/BackupViewController.h"
 
-#include "common/backupset/MonitorExclusionPreferences.h"
-#include "desktop/alerts/AlertPresenter.h"
-#include "client/common/destination/BackupDestination.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
-#include "desktop/logs/SessionLogsFolder.h"
+#include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "desktop/alerts/AlertPresenter.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "platform/PropertyList.h"
 #include "platform/VolumeFacts.h"
 
@@ -65,9 +65,8 @@ void BackupViewController::backupInitialise()
     TXSupportFileManager &files = TXSupportFileManager::txFileManager();
     SessionDriver::Setup setup;
     setup.backupMode = mMainController.isAppInBackupMode();
-    setup.applicationSupportFolder = files.TarnixUserName().isEmpty()
-                                         ? QString()
-                                         : files.pathForApplicationFile(ApplicationFile::UserFolder);
+    setup.applicationSupportFolder =
+        files.TarnixUserName().isEmpty() ? QString() : files.pathForApplicationFile(ApplicationFile::UserFolder);
     setup.destinationPath = BackupDestination::computerFolder(mMainController.mpcName());
     const QStringList driverFor = {mMainController.userObject().UserName(), setup.applicationSupportFolder,
                                    setup.destinationPath, mMainController.currentDestinationDrive(),
@@ -136,9 +135,9 @@ std::optional<QStringList> BackupViewController::confirmBackup()
     mProgressViewController.setHiddenPauseButton(false);
     mDriver->setuserInfo(mMainController.userObject());
     const bool backupMode = mMainController.isAppInBackupMode();
-    const QString destination = BackupDestination::destinationFolder(
-        volumePath, mMainController.userObject(), BackupDestination::computerFolder(mMainController.mpcName()),
-        backupMode);
+    const QString destination =
+        BackupDestination::destinationFolder(volumePath, mMainController.userObject(),
+                                             BackupDestination::computerFolder(mMainController.mpcName()), backupMode);
     if (destination.isEmpty()) {
         // Without an account folder the engine would write beside other accounts' data.
         alert(QStringLiteral("Please select destination drive."));
@@ -151,8 +150,9 @@ std::optional<QStringList> BackupViewController::confirmBackup()
     }
     mDriver->setDestinationPath(destination);
     const QString userName = mMainController.userObject().UserName();
-    mDriver->shouldBackupVersions(
-        mMainController.getPreferencesSettingForUser(userName).value(MonitorExclusionPreferences::kEnableVersion).toBool());
+    mDriver->shouldBackupVersions(mMainController.getPreferencesSettingForUser(userName)
+                                      .value(MonitorExclusionPreferences::kEnableVersion)
+                                      .toBool());
 
     if (!destinationOutsideSet(volumeName, volumePath))
         return std::nullopt;

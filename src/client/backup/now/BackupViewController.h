@@ -33,7 +33,9 @@ struct BackupViewTimings
 // account, the session's progress in the progress pane and the sidebar, the
 // session log, and the four ends of a session with their follow-ups. It is the
 // session driver's listener and the progress pane's owner.
-class BackupViewController : public QObject, public RuvoBackupRestoreHandlerProtocol, public ProgressViewDelegateProtocol
+class BackupViewController : public QObject,
+                             public RuvoBackupRestoreHandlerProtocol,
+                             public ProgressViewDelegateProtocol
 {
     Q_OBJECT
 

@@ -1,7 +1,6 @@
 // The backup session as the Backup tab follows it: start, progress and the four ends.
 #include "client/backup/now/BackupViewController.h"
 
-#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupEndRules.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
@@ -11,6 +10,7 @@
 #include "common/texts/QLLocalizedString.h"
 #include "common/transfer/ProgressReport.h"
 #include "common/utility/QLUtility.h"
+#include "desktop/alerts/AlertPresenter.h"
 
 #include <QTimer>
 
@@ -75,7 +75,10 @@ void BackupViewController::operationDidReceiveData(const ProgressReport &report,
                               report.value(ProgressReport::Filesize));
 }
 
-void BackupViewController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+void BackupViewController::operationStartedRetrying(SessionDriver *)
+{
+    mProgressViewController.setFilePath(QStringLiteral("Retrying..."));
+}
 
 void BackupViewController::operationDidReceiveErrors(const QString &errors, const QString &, SessionDriver *)
 {

@@ -1,10 +1,10 @@
 #include "client/backup/setlist/BackupsetViewController.h"
 
-#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/setlist/SetListTreeActions.h"
 #include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "platform/DistributedNotificationCenter.h"
 #include "platform/PropertyList.h"
 
@@ -30,7 +30,8 @@ QStringList readPaths(const QString &path)
 }  // namespace
 
 BackupsetViewController::BackupsetViewController(AlertPresenter &alerts, SetListTimings timings, QObject *parent)
-    : QObject(parent), mAlerts(alerts)
+    : QObject(parent)
+    , mAlerts(alerts)
 {
     mTimer.setInterval(timings.refreshInterval);
     connect(&mTimer, &QTimer::timeout, this, [this] { UpdateBackupSetSize(true); });
@@ -86,7 +87,8 @@ void BackupsetViewController::rebuildRows()
             SetListRow row;
             row.path = entry.key();
             row.isFolder = item.isDir();
-            row.modified = item.exists() ? item.lastModified().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) : QString();
+            row.modified =
+                item.exists() ? item.lastModified().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) : QString();
             row.size = stored == kNotSized ? kNotSized : QLUtility::formatedFileSizeForOutlineView(stored.toDouble());
             if (stored != kNotSized)
                 total += stored.toDouble();
@@ -96,9 +98,10 @@ void BackupsetViewController::rebuildRows()
     std::sort(rows.begin(), rows.end(), [](const SetListRow &a, const SetListRow &b) {
         return QString::compare(a.path, b.path, Qt::CaseInsensitive) < 0;
     });
-    mTotalSizeTitle = total == 0 ? QString()
-                                 : QStringLiteral("Estimated backup set size: %1")
-                                       .arg(QLUtility::formatedFileSizeForOutlineView(total));
+    mTotalSizeTitle =
+        total == 0
+            ? QString()
+            : QStringLiteral("Estimated backup set size: %1").arg(QLUtility::formatedFileSizeForOutlineView(total));
     mBackupSetArray = rows;
     emit rowsChanged();
 }

@@ -4,14 +4,14 @@
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
-#include <QSpinBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -83,8 +83,8 @@ ArchiveCleanupWindows::ArchiveCleanupWindows(ArchiveCleanupController &controlle
     listButtons->addStretch();
     listButtons->addWidget(deleteButton);
     auto *list = new QVBoxLayout(otlSyncDeleteListWindow);
-    list->addWidget(new QLabel(QStringLiteral("These items will be deleted from your backup drive:"),
-                               otlSyncDeleteListWindow));
+    list->addWidget(
+        new QLabel(QStringLiteral("These items will be deleted from your backup drive:"), otlSyncDeleteListWindow));
     list->addWidget(otlSyncListforDelete, 1);
     list->addLayout(listButtons);
     otlSyncListforDelete->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -124,7 +124,8 @@ void ArchiveCleanupWindows::preferencesChanged()
     numberOfDayStepper->setEnabled(steppersOn);
     percentageOfFilesStepper->setEnabled(steppersOn);
     if (mSavePreferences)
-        mSavePreferences({automaticSyncButton->isChecked(), numberOfDayStepper->value(), percentageOfFilesStepper->value()});
+        mSavePreferences(
+            {automaticSyncButton->isChecked(), numberOfDayStepper->value(), percentageOfFilesStepper->value()});
 }
 
 bool ArchiveCleanupWindows::eventFilter(QObject *watched, QEvent *event)

@@ -1,18 +1,18 @@
 #include "client/backup/views/BackupPage.h"
 
-#include "client/common/destination/BackupDestination.h"
-#include "session/manager/RuvoBackupManager.h"
 #include "client/backup/views/ArchiveCleanupWindows.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/SetListView.h"
+#include "client/common/destination/BackupDestination.h"
 #include "client/shell/account/MonitorProgram.h"
 #include "client/shell/main/TXMainController.h"
-#include "common/login/UserFiles.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "engine/controllers/RuvoDeleteController.h"
+#include "session/manager/RuvoBackupManager.h"
 
 #include <QPushButton>
 
@@ -25,8 +25,9 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
     , mSyncsetViewController(mAlerts)
     , mCleanup(mHost, mAlerts,
                {[this] { return mController.backupSet(); }, [this] { return mController.isBackupRunning(); }})
-    , mCleanupDeleter(*mainController.deleteController(),
-                      [&mainController](RuvoDeleteController &deletion) { mainController.fillEngineController(deletion); })
+    , mCleanupDeleter(
+          *mainController.deleteController(),
+          [&mainController](RuvoDeleteController &deletion) { mainController.fillEngineController(deletion); })
     // No manager given: the follow-up saves and uploads through the program's shared extended-attribute
     // manager. Its work folder is the logged-in user's (set with the account).
     , mXattrFollowUp(QString(), nullptr)
@@ -42,11 +43,10 @@ BackupPage::BackupPage(TXMainController &mainController, TXTabViewController &ta
     mCleanup.setIndex(&mHost);
     mCleanup.setDeleter(&mCleanupDeleter);
     QObject::connect(mPage->cleanupButton(), &QPushButton::clicked, &mCleanup, &ArchiveCleanupController::onSync);
-    QObject::connect(&mController, &BackupViewController::backupSetSaved, &mController,
-                     [this](const QString &path, bool) {
-                         (mHost.isAppInBackupMode() ? mBackupsetViewController : mSyncsetViewController)
-                             .readBackupSetFromFile(path);
-                     });
+    QObject::connect(
+        &mController, &BackupViewController::backupSetSaved, &mController, [this](const QString &path, bool) {
+            (mHost.isAppInBackupMode() ? mBackupsetViewController : mSyncsetViewController).readBackupSetFromFile(path);
+        });
     QObject::connect(&mController, &BackupViewController::controlsStatusChanged, &mController, [this](bool enabled) {
         mBackupsetViewController.setControlsStatus(enabled);
         mSyncsetViewController.setControlsStatus(enabled);
@@ -103,7 +103,8 @@ void BackupPage::useFilesOfAccount()
                                                  UserFiles::path(QStringLiteral("SyncsetSizePath"), user),
                                                  BackupDestination::timeMachineListPath(user, false)};
     setSetListFiles(backupSet, syncSet);
-    mXattrFollowUp.setWorkRoot(files.pathForApplicationFile(ApplicationFile::UserFolder) + QStringLiteral("/TimeMachine"));
+    mXattrFollowUp.setWorkRoot(files.pathForApplicationFile(ApplicationFile::UserFolder) +
+                               QStringLiteral("/TimeMachine"));
     mController.BackupSetSavedAtPath(mHost.isAppInBackupMode() ? backupSet.setFile : syncSet.setFile);
 }
 

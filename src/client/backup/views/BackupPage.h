@@ -35,7 +35,8 @@ public:
     // The local tree: its widget, the chooser and default set, and the set lists' removals.
     void setTree(QWidget *treeView, BackupTreeActions *treeActions, SetListTreeActions *setListActions);
     // The set files of the signed-in user and mode.
-    void setSetListFiles(const BackupsetViewController::Files &backupSet, const BackupsetViewController::Files &syncSet);
+    void setSetListFiles(const BackupsetViewController::Files &backupSet,
+                         const BackupsetViewController::Files &syncSet);
 
 private:
     // The set files of the signed-in account and mode.
@@ -53,6 +54,6 @@ private:
     ArchiveCleanupController mCleanup;
     RuvoArchiveCleanupDeleter mCleanupDeleter;
     TimeMachineXattrFollowUp mXattrFollowUp;
-    BackupPageView *mPage;  // owned by the tab view once handed over
+    BackupPageView *mPage;                   // owned by the tab view once handed over
     ArchiveCleanupWindows *mCleanupWindows;  // owned by the main window
 };

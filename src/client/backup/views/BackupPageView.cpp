@@ -4,10 +4,10 @@
 #include "client/common/views/ProgressPaneView.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QEvent>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QVBoxLayout>

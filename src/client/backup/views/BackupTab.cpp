@@ -23,11 +23,10 @@ BackupTab::BackupTab(ClientShell &shell, AlertPresenter *alerts, const LocalVolu
     QObject::connect(&backup.controller(), &BackupViewController::backupRunningChanged, &windows,
                      &ClientWindows::setBackupRunning);
     DestinationVolumes &chooser = tree.fileSystem().volumesPopUpButton();
-    QObject::connect(&windows, &ClientWindows::destinationShown, &chooser,
-                     [&chooser](const QString &volumePath) {
-                         if (!volumePath.isEmpty())
-                             chooser.selectTitle(QFileInfo(volumePath).fileName());
-                     });
+    QObject::connect(&windows, &ClientWindows::destinationShown, &chooser, [&chooser](const QString &volumePath) {
+        if (!volumePath.isEmpty())
+            chooser.selectTitle(QFileInfo(volumePath).fileName());
+    });
     AlertPresenter &messages = alerts ? *alerts : shell.windows().alerts();
     QObject::connect(&tree.fileSystem(), &FileSystemController::exclusionNotSaved, &tree.fileSystem(),
                      [&messages](const QString &path) {

@@ -12,12 +12,12 @@ ImageAndTextAndCheckBox::ImageAndTextAndCheckBox(int excludedRole, ImageForRow i
     : QStyledItemDelegate(parent)
     , mExcludedRole(excludedRole)
     , mImageForRow(std::move(imageForRow))
-{
-}
+{}
 
 QColor ImageAndTextAndCheckBox::excludedColour() { return QColor::fromRgbF(1.0, 0.5, 0.09, 1.0); }
 
-void ImageAndTextAndCheckBox::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+void ImageAndTextAndCheckBox::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                    const QModelIndex &index) const
 {
     QStyleOptionViewItem cell(option);
     initStyleOption(&cell, index);
@@ -37,9 +37,15 @@ void ImageAndTextAndCheckBox::paint(QPainter *painter, const QStyleOptionViewIte
     box.rect = QRect(frame.x() + kCheckBoxInset, top, kImageSize, kImageSize);
     box.state = option.state & QStyle::State_Enabled;
     switch (cell.checkState) {
-    case Qt::Checked: box.state |= QStyle::State_On; break;
-    case Qt::PartiallyChecked: box.state |= QStyle::State_NoChange; break;
-    case Qt::Unchecked: box.state |= QStyle::State_Off; break;
+    case Qt::Checked:
+        box.state |= QStyle::State_On;
+        break;
+    case Qt::PartiallyChecked:
+        box.state |= QStyle::State_NoChange;
+        break;
+    case Qt::Unchecked:
+        box.state |= QStyle::State_Off;
+        break;
     }
     style->drawPrimitive(QStyle::PE_IndicatorCheckBox, &box, painter, option.widget);
 

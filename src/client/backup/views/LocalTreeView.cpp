@@ -3,10 +3,10 @@
 #include "client/backup/localtree/DestinationVolumes.h"
 #include "client/backup/localtree/FileSystemController.h"
 #include "client/backup/localtree/LocalTreeModel.h"
-#include "client/common/tree/TreeViewNode.h"
 #include "client/backup/views/CustomNSTableColumn.h"
 #include "client/backup/views/ImageAndTextAndCheckBox.h"
 #include "client/backup/views/OutlineHeaderView.h"
+#include "client/common/tree/TreeViewNode.h"
 
 #include <QComboBox>
 #include <QHeaderView>
@@ -51,10 +51,11 @@ QMenu *LocalTreeView::contextMenuFor(const QModelIndex &index)
         return nullptr;
     mContextMenu->clear();
     FileSystemController &fileSystem = *mFileSystem;
-    QAction *refresh = mContextMenu->addAction(QStringLiteral("Refresh"), this,
-                                               [&fileSystem, node] { fileSystem.refreshNode(node); });
+    QAction *refresh =
+        mContextMenu->addAction(QStringLiteral("Refresh"), this, [&fileSystem, node] { fileSystem.refreshNode(node); });
     refresh->setEnabled(fileSystem.canRefreshNode(node));
-    mContextMenu->addAction(fileSystem.excludeMenuTitle(node), this, [&fileSystem, node] { fileSystem.excludefilePath(node); });
+    mContextMenu->addAction(fileSystem.excludeMenuTitle(node), this,
+                            [&fileSystem, node] { fileSystem.excludefilePath(node); });
     return mContextMenu;
 }
 
@@ -72,7 +73,7 @@ QIcon LocalTreeView::imageFor(const QModelIndex &index) const
     if (index.data(LocalTreeModel::IsVolumeRole).toBool())
         return style()->standardIcon(QStyle::SP_DriveHDIcon);
     return style()->standardIcon(index.data(LocalTreeModel::IsDirectoryRole).toBool() ? QStyle::SP_DirIcon
-                                                                                        : QStyle::SP_FileIcon);
+                                                                                      : QStyle::SP_FileIcon);
 }
 
 void LocalTreeView::bindVolumesPopUp(QComboBox &popUp, DestinationVolumes &volumes)

@@ -5,9 +5,9 @@
 #include "index/manager/TarnixDBManager.h"
 
 MainControllerBackupHost::MainControllerBackupHost(TXMainController &mainController, TXTabViewController &tabs)
-    : mMainController(mainController), mTabs(tabs)
-{
-}
+    : mMainController(mainController)
+    , mTabs(tabs)
+{}
 
 bool MainControllerBackupHost::isReIndexInProgress() const { return mMainController.isReIndexInProgress(); }
 

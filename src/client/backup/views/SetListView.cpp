@@ -16,13 +16,14 @@ SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
     : QWidget(parent)
     , mController(controller)
     , mBackupsetTableView(new QTableWidget(0, 3, this))
-    , mDefaultLabel(new QLabel(QStringLiteral("Check the files and folders above to add them to your backup set."), this))
+    , mDefaultLabel(
+          new QLabel(QStringLiteral("Check the files and folders above to add them to your backup set."), this))
     , mDeleteSelectedFiles(new QPushButton(QStringLiteral("Delete"), this))
     , totalBackupSizeButton(new QPushButton(this))
     , mExclusionButton(new QPushButton(QStringLiteral("Exclusions..."), this))
 {
-    mBackupsetTableView->setHorizontalHeaderLabels({QStringLiteral("Filename"), QStringLiteral("Size"),
-                                                    QStringLiteral("Date Modified")});
+    mBackupsetTableView->setHorizontalHeaderLabels(
+        {QStringLiteral("Filename"), QStringLiteral("Size"), QStringLiteral("Date Modified")});
     mBackupsetTableView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mBackupsetTableView->verticalHeader()->hide();
     mBackupsetTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -70,8 +71,8 @@ void SetListView::reload()
     mBackupsetTableView->setRowCount(int(rows.size()));
     for (int i = 0; i < rows.size(); ++i) {
         const SetListRow &row = rows.at(i);
-        auto *name = new QTableWidgetItem(icons.icon(row.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File),
-                                          row.path);
+        auto *name = new QTableWidgetItem(
+            icons.icon(row.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File), row.path);
         mBackupsetTableView->setItem(i, 0, name);
         mBackupsetTableView->setItem(i, 1, new QTableWidgetItem(row.size));
         mBackupsetTableView->setItem(i, 2, new QTableWidgetItem(row.modified));

@@ -1,6 +1,7 @@
 #include "client/browser/guides/RemoteGuideController.h"
 
-RemoteGuideController::RemoteGuideController(RemoteGuideTimings timings) : mTimings(timings)
+RemoteGuideController::RemoteGuideController(RemoteGuideTimings timings)
+    : mTimings(timings)
 {
     mRemoteGuideTimer.setSingleShot(true);
     mRefreshGuideTimer.setSingleShot(true);

@@ -25,5 +25,4 @@ public:
     // The program's one version restore: a restore waits while it runs, and a stop reaches it first.
     virtual bool isVersionRestoreRunning() const = 0;
     virtual void cancelVersionRestore() = 0;
-
 };

@@ -10,10 +10,10 @@
 #include "client/browser/tree/RemoteTreeRules.h"
 #include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
-#include "common/transfer/ProgressReport.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
+#include "common/transfer/ProgressReport.h"
 #include "common/utility/QLUtility.h"
 #include "desktop/alerts/AlertPresenter.h"
 #include "desktop/logs/SessionLogsFolder.h"
@@ -57,7 +57,8 @@ QString RestoreController::dataRoot()
 
 QString RestoreController::executorPath()
 {
-    return QLLocalizedString(BackupDestination::executorKey(mHost.isAppInBackupMode(), mHost.userObject().isRuvoUser()));
+    return QLLocalizedString(
+        BackupDestination::executorKey(mHost.isAppInBackupMode(), mHost.userObject().isRuvoUser()));
 }
 
 void RestoreController::restoreInitialise()
@@ -92,8 +93,7 @@ void RestoreController::setRestoreDestination(const QString &path)
 
 bool RestoreController::promptsForDestination()
 {
-    return RestoreDestinationStore::promptPreference(
-        mHost.getPreferencesSettingForUser(mHost.userObject().UserName()));
+    return RestoreDestinationStore::promptPreference(mHost.getPreferencesSettingForUser(mHost.userObject().UserName()));
 }
 
 void RestoreController::canHideBrowseButton(const std::optional<bool> &prompt)
@@ -116,8 +116,8 @@ std::optional<QString> RestoreController::chooseWritableFolder(bool withPromptBo
 {
     for (;;) {
         const std::optional<QString> folder =
-            withPromptBox ? mChooser.chooseFolderWithPromptBox(mDestination,
-                                                              [this](bool ticked) { finalRestoreDestinationPath(ticked); })
+            withPromptBox ? mChooser.chooseFolderWithPromptBox(
+                                mDestination, [this](bool ticked) { finalRestoreDestinationPath(ticked); })
                           : mChooser.chooseFolder(mDestination);
         if (!folder)
             return std::nullopt;
@@ -125,7 +125,8 @@ std::optional<QString> RestoreController::chooseWritableFolder(bool withPromptBo
             return folder;
         AlertRequest denied;
         denied.title = QLLocalizedString(QStringLiteral("Permission denied!"));
-        denied.message = QLLocalizedString(QStringLiteral("The destination folder selected does not have write permission"));
+        denied.message =
+            QLLocalizedString(QStringLiteral("The destination folder selected does not have write permission"));
         denied.defaultButton = QLLocalizedString(QStringLiteral("OK"));
         mAlerts.inform(denied);
     }
@@ -180,10 +181,10 @@ void RestoreController::RstoreFileFromServer()
         return;
     }
     if (!prompt) {
-        if (RestoreRules::asksBeforeRestore(mDestination, RestoreDestinationStore::defaultDestination())
-            && !mAlerts.confirm(QStringLiteral("Selected files/ folders will be restored to '%1' folder. Would you like "
-                                               "to proceed?")
-                                    .arg(mDestination)))
+        if (RestoreRules::asksBeforeRestore(mDestination, RestoreDestinationStore::defaultDestination()) &&
+            !mAlerts.confirm(QStringLiteral("Selected files/ folders will be restored to '%1' folder. Would you like "
+                                            "to proceed?")
+                                 .arg(mDestination)))
             return;
         restoreFiles();
         return;
@@ -213,8 +214,8 @@ void RestoreController::restoreFiles()
     mRestoreFilesList = selection.contents;
     mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
 
-    const QString sessionLogPath =
-        SessionLogsFolder::fromApplicationFiles().newSessionLogPath(QStringLiteral("Restore"), QDateTime::currentDateTime());
+    const QString sessionLogPath = SessionLogsFolder::fromApplicationFiles().newSessionLogPath(
+        QStringLiteral("Restore"), QDateTime::currentDateTime());
     const QString startTime = QLUtility::getSessionLogTime();
     OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
     mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger);
@@ -309,7 +310,10 @@ void RestoreController::operationDidReceiveData(const ProgressReport &report, Se
                               report.value(ProgressReport::Filesize));
 }
 
-void RestoreController::operationStartedRetrying(SessionDriver *) { mProgressViewController.setFilePath(QStringLiteral("Retrying...")); }
+void RestoreController::operationStartedRetrying(SessionDriver *)
+{
+    mProgressViewController.setFilePath(QStringLiteral("Retrying..."));
+}
 
 void RestoreController::operationDidReceiveErrors(const QString &errors, const QString &, SessionDriver *)
 {

@@ -40,8 +40,8 @@ public:
     };
 
     static inline const QString kReIndexText = QStringLiteral("Unable to proceed as database re-indexing is underway.");
-    static inline const QString kNoDataRootText = QStringLiteral(
-        "Your backed-up items cannot be shown: no backup drive is selected, or no user is logged in.");
+    static inline const QString kNoDataRootText =
+        QStringLiteral("Your backed-up items cannot be shown: no backup drive is selected, or no user is logged in.");
 
     RestoreController(BrowserHost &host, AlertPresenter &alerts, FolderChooser &chooser, Workspace &workspace,
                       RemoteTreeController &tree, Services services, ProgressPaneTimings paneTimings = {},

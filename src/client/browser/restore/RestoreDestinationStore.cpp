@@ -33,21 +33,21 @@ namespace RestoreDestinationStore {
 
 QString restorePathFile()
 {
-    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder)
-           + QStringLiteral("/RestorePath");
+    return TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserFolder) +
+           QStringLiteral("/RestorePath");
 }
 
 QString defaultDestination()
 {
-    return PathRoots::homeFolder() + QLatin1Char('/')
-           + Brand::pick(QStringLiteral("Tarnix Rizered Downloads"), QStringLiteral("Quellon Rizered Downloads"));
+    return PathRoots::homeFolder() + QLatin1Char('/') +
+           Brand::pick(QStringLiteral("Tarnix Rizered Downloads"), QStringLiteral("Quellon Rizered Downloads"));
 }
 
 QString loadDestination(const QString &restorePathFile)
 {
     const QString saved = QDir::cleanPath(TextFile::read(restorePathFile).value_or(QString()).trimmed());
-    if (!saved.isEmpty() && saved != QLatin1String(".") && QDir::isAbsolutePath(saved) && !isOnMissingVolume(saved)
-        && ensureFolder(saved))
+    if (!saved.isEmpty() && saved != QLatin1String(".") && QDir::isAbsolutePath(saved) && !isOnMissingVolume(saved) &&
+        ensureFolder(saved))
         return saved;
     const QString fallback = defaultDestination();
     ensureFolder(fallback);

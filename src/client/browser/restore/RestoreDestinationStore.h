@@ -20,7 +20,8 @@ QString defaultDestination();
 // attached is not made there: the default stands in.
 QString loadDestination(const QString &restorePathFile = RestoreDestinationStore::restorePathFile());
 // Saves the folder as the destination, atomically.
-bool saveDestination(const QString &folder, const QString &restorePathFile = RestoreDestinationStore::restorePathFile());
+bool saveDestination(const QString &folder,
+                     const QString &restorePathFile = RestoreDestinationStore::restorePathFile());
 
 // The preference in a user's preferences (false when absent).
 bool promptPreference(const QVariantMap &userPreferences);

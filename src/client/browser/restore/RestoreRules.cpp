@@ -21,7 +21,8 @@ QStringList Selection::indexPathsOfFiles() const
     QStringList paths;
     for (const auto &[folder, names] : fileSets) {
         for (const QString &name : names)
-            paths.append(folder.isEmpty() ? QLatin1Char('/') + name : QLatin1Char('/') + folder + QLatin1Char('/') + name);
+            paths.append(folder.isEmpty() ? QLatin1Char('/') + name
+                                          : QLatin1Char('/') + folder + QLatin1Char('/') + name);
     }
     return paths;
 }

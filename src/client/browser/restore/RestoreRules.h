@@ -20,7 +20,7 @@ struct Selection
 {
     // The checked files grouped by folder, in walk order: {folder path: [names]}.
     QList<QPair<QString, QStringList>> fileSets;
-    QStringList folders;  // the checked folders' paths
+    QStringList folders;   // the checked folders' paths
     QStringList contents;  // every checked item's path, in walk order
 
     // The files as the session takes them: their index paths ("/A/x").

@@ -13,9 +13,10 @@ const QString kRestoredSuccessfully = QStringLiteral("Restored successfully");
 
 RestoreSessionLog::RestoreSessionLog(QString sessionLogPath, QLBackupProgressLogger &restoreLogger,
                                      QLBackupProgressLogger &interactiveLogger)
-    : mSessionLogPath(std::move(sessionLogPath)), mSyncDownLogger(restoreLogger), mInteractiveLogger(interactiveLogger)
-{
-}
+    : mSessionLogPath(std::move(sessionLogPath))
+    , mSyncDownLogger(restoreLogger)
+    , mInteractiveLogger(interactiveLogger)
+{}
 
 void RestoreSessionLog::toLog(const QString &text, bool flush)
 {
@@ -92,6 +93,6 @@ void RestoreSessionLog::overQuota(const QString &text, const QString &endTime, i
 
 SessionLogReport RestoreSessionLog::report(const QString &endTime, const Counts &counts) const
 {
-    return SessionLogReport::of(QStringLiteral("Restore"), counts.considered, mEndedOverQuota ? 0 : counts.alreadyPresent,
-                                mSessionLogPath, endTime);
+    return SessionLogReport::of(QStringLiteral("Restore"), counts.considered,
+                                mEndedOverQuota ? 0 : counts.alreadyPresent, mSessionLogPath, endTime);
 }

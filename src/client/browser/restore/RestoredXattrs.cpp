@@ -16,15 +16,16 @@ void restoreXattributes(const RestoredXattrs::Item &item, int depth, const Resto
     const QFileInfo folder(item.restored);
     if (!folder.isDir() || folder.isSymLink())
         return;
-    const QStringList names = QDir(item.restored).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System,
-                                                             QDir::Name);
+    const QStringList names =
+        QDir(item.restored).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Name);
     for (const QString &name : names) {
         if (name.startsWith(QLatin1Char('.')))
             continue;
         const int entryDepth = depth + 1;
         if (entryDepth > RestoredXattrs::kDepth)
             return;
-        const RestoredXattrs::Item entry{item.restored + QLatin1Char('/') + name, item.stored + QLatin1Char('/') + name};
+        const RestoredXattrs::Item entry{item.restored + QLatin1Char('/') + name,
+                                         item.stored + QLatin1Char('/') + name};
         if (name == kDatabaseName)
             reset(entry.restored, entry.stored);
         else

@@ -4,7 +4,8 @@
 #include "client/browser/tree/RemoteTreeRules.h"
 
 RemoteTreeController::RemoteTreeController(RemoteFolderListing &listing, Hooks hooks)
-    : mListing(listing), mHooks(std::move(hooks))
+    : mListing(listing)
+    , mHooks(std::move(hooks))
 {
     mListing.setReceiver(this);
     setRootNodeWithPath();
@@ -20,8 +21,8 @@ void RemoteTreeController::setRootNodeWithPath()
 {
     mMapTable.clear();
     mDummyNodes.clear();
-    mRootItem = std::make_unique<TreeViewNode>(QString(), nullptr, TreeViewNode::Mixed, true, QString(), QString(),
-                                               QString());
+    mRootItem =
+        std::make_unique<TreeViewNode>(QString(), nullptr, TreeViewNode::Mixed, true, QString(), QString(), QString());
 }
 
 TreeViewNode *RemoteTreeController::nodeForPath(const QString &path) const
@@ -185,7 +186,9 @@ void RemoteTreeController::settleStateAbove(TreeViewNode &node)
             allOn = allOn && child->checkState() == TreeViewNode::Checked;
             allOff = allOff && child->checkState() == TreeViewNode::Unchecked;
         }
-        folder->setCheckBoxState(allOn ? TreeViewNode::Checked : allOff ? TreeViewNode::Unchecked : TreeViewNode::Mixed);
+        folder->setCheckBoxState(allOn    ? TreeViewNode::Checked
+                                 : allOff ? TreeViewNode::Unchecked
+                                          : TreeViewNode::Mixed);
     }
 }
 

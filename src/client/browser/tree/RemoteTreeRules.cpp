@@ -17,7 +17,7 @@ bool isShown(const QString &name, bool showHidden)
 }
 
 QList<ListedNode> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
-                                 bool showHidden)
+                                   bool showHidden)
 {
     const int childState = parentState == TreeViewNode::Checked ? TreeViewNode::Checked : TreeViewNode::Unchecked;
     QList<ListedNode> nodes;
@@ -27,8 +27,8 @@ QList<ListedNode> nodesFromListing(const QList<RemoteEntry> &entries, const QStr
         ListedNode node;
         node.fullPath = parentPath.isEmpty() ? entry.name : parentPath + QLatin1Char('/') + entry.name;
         node.isFolder = entry.isFolder;
-        node.sizeText = entry.isFolder ? QStringLiteral("-")
-                                       : QLUtility::formatedFileSizeForOutlineView(entry.fileSize.toDouble());
+        node.sizeText =
+            entry.isFolder ? QStringLiteral("-") : QLUtility::formatedFileSizeForOutlineView(entry.fileSize.toDouble());
         node.modificationDate = entry.modificationDate;
         node.versionText = entry.versionInfo;
         node.checkState = childState;

@@ -34,7 +34,7 @@ bool isShown(const QString &name, bool showHidden);
 // ("1.50 KB"), folders "-".
 //   parent "Office", parent state 1, [b.txt 10, a/] -> Office/a (folder, "-", 1), Office/b.txt ("10 B", 1)
 QList<ListedNode> nodesFromListing(const QList<RemoteEntry> &entries, const QString &parentPath, int parentState,
-                                 bool showHidden);
+                                   bool showHidden);
 
 // The name a row shows: a nightly backup's folder of an account without a storage
 // server names the account's login name where its stored name has the user name.

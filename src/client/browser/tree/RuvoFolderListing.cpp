@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-RuvoFolderListing::RuvoFolderListing(Setup setUpController) : mSetUpController(std::move(setUpController)) {}
+RuvoFolderListing::RuvoFolderListing(Setup setUpController)
+    : mSetUpController(std::move(setUpController))
+{}
 
 RuvoFolderListing::~RuvoFolderListing() = default;
 

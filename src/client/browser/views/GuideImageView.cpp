@@ -8,14 +8,16 @@
 namespace {
 
 constexpr int kArrowHeight = 10;
-constexpr int kArrowInset = 22;   // from the callout's side to the arrow's tip
+constexpr int kArrowInset = 22;  // from the callout's side to the arrow's tip
 constexpr int kTextMargin = 14;
 constexpr int kBoxHeight = 34;
 
 }  // namespace
 
 GuideImageView::GuideImageView(const QString &text, Arrow arrow, QWidget *parent)
-    : QWidget(parent), mText(text), mArrow(arrow)
+    : QWidget(parent)
+    , mText(text)
+    , mArrow(arrow)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     QFont bold = font();

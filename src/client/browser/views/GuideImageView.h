@@ -8,7 +8,12 @@
 class GuideImageView : public QWidget
 {
 public:
-    enum class Arrow { DownLeft, DownRight, UpLeft };
+    enum class Arrow
+    {
+        DownLeft,
+        DownRight,
+        UpLeft
+    };
 
     GuideImageView(const QString &text, Arrow arrow, QWidget *parent);
 

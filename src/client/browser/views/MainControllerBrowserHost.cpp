@@ -6,9 +6,9 @@
 #include "engine/controllers/RuvoVersionRestoreController.h"
 
 MainControllerBrowserHost::MainControllerBrowserHost(TXMainController &mainController, ClientWindows &windows)
-    : mMainController(mainController), mWindows(windows)
-{
-}
+    : mMainController(mainController)
+    , mWindows(windows)
+{}
 
 bool MainControllerBrowserHost::isReIndexInProgress() const { return mMainController.isReIndexInProgress(); }
 
@@ -61,10 +61,7 @@ void MainControllerBrowserHost::setSearchInProgress(bool running)
     mWindows.setSearchRunning(running);
 }
 
-void MainControllerBrowserHost::setRestoreRunning(bool running)
-{
-    mWindows.setRestoreRunning(running);
-}
+void MainControllerBrowserHost::setRestoreRunning(bool running) { mWindows.setRestoreRunning(running); }
 
 bool MainControllerBrowserHost::isVersionRestoreRunning() const
 {

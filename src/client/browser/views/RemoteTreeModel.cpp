@@ -8,7 +8,9 @@
 #include <QFont>
 
 RemoteTreeModel::RemoteTreeModel(RemoteTreeController &tree, std::function<const User &()> account, QObject *parent)
-    : QAbstractItemModel(parent), mTree(tree), mAccount(std::move(account))
+    : QAbstractItemModel(parent)
+    , mTree(tree)
+    , mAccount(std::move(account))
 {
     mTree.setObserver(this);
 }
@@ -56,8 +58,8 @@ bool RemoteTreeModel::hasChildren(const QModelIndex &parent) const
 bool RemoteTreeModel::canFetchMore(const QModelIndex &parent) const
 {
     const TreeViewNode *node = nodeAt(parent);
-    return parent.isValid() && !node->isAFile() && !node->isPlaceholder() && node->children().empty()
-           && !mTree.isListing(*node);
+    return parent.isValid() && !node->isAFile() && !node->isPlaceholder() && node->children().empty() &&
+           !mTree.isListing(*node);
 }
 
 void RemoteTreeModel::fetchMore(const QModelIndex &parent)
@@ -87,14 +89,19 @@ QVariant RemoteTreeModel::data(const QModelIndex &index, int role) const
             return {};
         return node.checkState() == TreeViewNode::Checked     ? Qt::Checked
                : node.checkState() == TreeViewNode::Unchecked ? Qt::Unchecked
-                                                             : Qt::PartiallyChecked;
+                                                              : Qt::PartiallyChecked;
     case Qt::DisplayRole:
         switch (index.column()) {
-        case NameColumn: return RemoteTreeRules::shownName(node.relativePath(), mAccount());
-        case SizeColumn: return node.getFileSize();
-        case DateColumn: return node.getModificationDate();
-        case VersionColumn: return node.getFileVersion();
-        default: return {};
+        case NameColumn:
+            return RemoteTreeRules::shownName(node.relativePath(), mAccount());
+        case SizeColumn:
+            return node.getFileSize();
+        case DateColumn:
+            return node.getModificationDate();
+        case VersionColumn:
+            return node.getFileVersion();
+        default:
+            return {};
         }
     case Qt::DecorationRole:
         if (index.column() != NameColumn)
@@ -137,11 +144,16 @@ QVariant RemoteTreeModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     switch (section) {
-    case NameColumn: return QStringLiteral("  My Device");
-    case SizeColumn: return QStringLiteral("Size");
-    case DateColumn: return QStringLiteral("Date Modified");
-    case VersionColumn: return QStringLiteral("Version");
-    default: return QString();
+    case NameColumn:
+        return QStringLiteral("  My Device");
+    case SizeColumn:
+        return QStringLiteral("Size");
+    case DateColumn:
+        return QStringLiteral("Date Modified");
+    case VersionColumn:
+        return QStringLiteral("Version");
+    default:
+        return QString();
     }
 }
 

@@ -19,7 +19,15 @@ class RemoteTreeModel : public QAbstractItemModel, public RemoteTreeObserver
     Q_OBJECT
 
 public:
-    enum Column { CheckColumn = 0, NameColumn, SizeColumn, DateColumn, VersionColumn, ColumnCount };
+    enum Column
+    {
+        CheckColumn = 0,
+        NameColumn,
+        SizeColumn,
+        DateColumn,
+        VersionColumn,
+        ColumnCount
+    };
 
     // account: the signed-in account, whose names the rows' names may show.
     RemoteTreeModel(RemoteTreeController &tree, std::function<const User &()> account, QObject *parent = nullptr);

@@ -10,7 +10,9 @@ class QWidget;
 class DialogFolderChooser : public FolderChooser
 {
 public:
-    explicit DialogFolderChooser(QWidget *window) : mWindow(window) {}
+    explicit DialogFolderChooser(QWidget *window)
+        : mWindow(window)
+    {}
 
     std::optional<QString> chooseFolder(const QString &startFolder) override;
     std::optional<QString> chooseFolderWithPromptBox(const QString &startFolder,

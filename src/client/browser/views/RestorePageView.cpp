@@ -42,8 +42,8 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     , mImgView1(new GuideImageView(tr("Check the items to restore"), GuideImageView::Arrow::UpLeft, mOutlineView))
     , mImgView2(new GuideImageView(tr("Your items are restored here"), GuideImageView::Arrow::DownLeft, this))
     , mImgView3(new GuideImageView(tr("Then click Restore"), GuideImageView::Arrow::DownRight, this))
-    , mImgViewRefreshGuide(
-          new GuideImageView(tr("Refresh the list to see your latest backup"), GuideImageView::Arrow::UpLeft, mOutlineView))
+    , mImgViewRefreshGuide(new GuideImageView(tr("Refresh the list to see your latest backup"),
+                                              GuideImageView::Arrow::UpLeft, mOutlineView))
 {
     mOutlineView->setModel(&model);
     mOutlineView->setUniformRowHeights(true);

@@ -43,7 +43,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     QObject::connect(&mainController, &TXMainController::accountDidChange, page, [this] { reload(); });
     QObject::connect(&mainController, &TXMainController::destinationDidChange, page, [this] { reload(); });
     QObject::connect(&tabs, &TXTabViewController::backupOrSyncSetViewChanged, page, [this] { reload(); });
-    QObject::connect(&tabs, &TXTabViewController::reloadRemoteView, page, [this] { restore.setRestoreDestinationUI(); });
+    QObject::connect(&tabs, &TXTabViewController::reloadRemoteView, page,
+                     [this] { restore.setRestoreDestinationUI(); });
     QObject::connect(&tabs, &TXTabViewController::showRestoreProgress, page, [this] {
         this->shell.windows().tabViewController()->displayRestoreView();
         restore.showProgressView();
@@ -53,7 +54,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     QObject::connect(&tabs, &TXTabViewController::displayRemoteGuide, page, [this] { guides.displayGuide(true); });
     QObject::connect(&tabs, &TXTabViewController::displayRemoteRefreshGuide, page,
                      [this] { guides.displayRefreshGuide(true); });
-    QObject::connect(&mainController, &TXMainController::stopAllOperations, page, [this] { restore.stopAllOperations(); });
+    QObject::connect(&mainController, &TXMainController::stopAllOperations, page,
+                     [this] { restore.stopAllOperations(); });
     QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
         page->setEnabled(enabled);
         if (!enabled)
@@ -75,7 +77,6 @@ void RestoreTab::reload()
     if (restore.mRestoreManager()) {
         guides.hideRefreshGuide();
         tree.refresh();
-    }
-    else
+    } else
         tree.clearWithMessage(RestoreController::kNoDataRootText);
 }

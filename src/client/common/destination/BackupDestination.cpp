@@ -1,7 +1,7 @@
 #include "client/common/destination/BackupDestination.h"
 
-#include "common/login/UserFiles.h"
 #include "common/account/User.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PathRoots.h"
@@ -41,8 +41,8 @@ QString accountFolder(const QString &volumePath, const User &account, bool backu
     const QString user = isTarnixSync(backupMode) ? account.mSyncUserName() : account.UserName();
     if (volumePath.isEmpty() || user.isEmpty())
         return {};
-    return PathStandardizer::standardizePath(volumePath + '/' +
-                           Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user);
+    return PathStandardizer::standardizePath(
+        volumePath + '/' + Brand::pick(QStringLiteral("TarnixVidezud"), QStringLiteral("QuellonVidezud")) + '/' + user);
 }
 
 QString destinationFolder(const QString &volumePath, const User &account, const QString &computerFolder,
@@ -65,8 +65,8 @@ QString executorKey(bool backupMode, bool isRuvoUser)
 
 QString timeMachineListPath(const QString &userName, bool backupMode)
 {
-    const QString key = backupMode ? QStringLiteral("TimeMachineBackupReferencePath")
-                                   : QStringLiteral("TimeMachineSyncReferencePath");
+    const QString key =
+        backupMode ? QStringLiteral("TimeMachineBackupReferencePath") : QStringLiteral("TimeMachineSyncReferencePath");
     return UserFiles::path(key, userName);
 }
 

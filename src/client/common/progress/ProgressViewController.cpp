@@ -5,7 +5,8 @@
 #include "common/transfer/ProgressReport.h"
 
 ProgressViewController::ProgressViewController(Timings timings, QObject *parent)
-    : QObject(parent), mTimings(timings)
+    : QObject(parent)
+    , mTimings(timings)
 {
     mRefreshTimer.setSingleShot(true);
     mRefreshTimer.setInterval(mTimings.refreshInterval);
@@ -108,8 +109,9 @@ void ProgressViewController::showTransfer(const ProgressReport &report, const QS
     if (report.has(ProgressReport::Filename)) {
         const QString transferMode = report.value(ProgressReport::TansferMode);
         const QString shownMode = transferMode.toLower().contains(QStringLiteral("sync")) ? QString() : transferMode;
-        setFilePath(QStringLiteral("%1 %2  (%3)")
-                        .arg(shownMode, report.value(ProgressReport::Filename), report.value(ProgressReport::Filesize)));
+        setFilePath(
+            QStringLiteral("%1 %2  (%3)")
+                .arg(shownMode, report.value(ProgressReport::Filename), report.value(ProgressReport::Filesize)));
     }
     if (report.has(ProgressReport::TransferSpeed))
         setSpeedtext(report.value(ProgressReport::TransferSpeed));

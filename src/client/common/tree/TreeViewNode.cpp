@@ -24,8 +24,7 @@ TreeViewNode::TreeViewNode(const QString &fullPath, TreeViewNode *parent, int ch
     , mFileSize(fileSize)
     , mModificationDate(modificationDate)
     , mFileVersion(fileVersion)
-{
-}
+{}
 
 TreeViewNode *TreeViewNode::childAtIndex(int index) const
 {
@@ -75,8 +74,7 @@ int TreeViewNode::indexOfChild(const TreeViewNode *child) const
     return child && child->mShownUnder == this ? child->mRow : -1;
 }
 
-bool TreeViewNode::isOrderedBefore(const QString &leftName, bool leftIsDir, const QString &rightName,
-                                   bool rightIsDir)
+bool TreeViewNode::isOrderedBefore(const QString &leftName, bool leftIsDir, const QString &rightName, bool rightIsDir)
 {
     const bool leftNightly = leftName.startsWith(kNightlyPrefix);
     const bool rightNightly = rightName.startsWith(kNightlyPrefix);

@@ -13,10 +13,20 @@
 class TreeViewNode
 {
 public:
-    enum CheckState : int { Mixed = -1, Unchecked = 0, Checked = 1 };
+    enum CheckState : int
+    {
+        Mixed = -1,
+        Unchecked = 0,
+        Checked = 1
+    };
     // What a symbolic link points at. A link is shown as an item of its own, never
     // opened: the engine stores it as a link and does not follow it.
-    enum class Link { NotALink, ToFile, ToFolder };
+    enum class Link
+    {
+        NotALink,
+        ToFile,
+        ToFolder
+    };
 
     TreeViewNode(const QString &fullPath, TreeViewNode *parent, int checkState, bool isDir, const QString &fileSize,
                  const QString &fileVersion, const QString &modificationDate);

@@ -8,7 +8,8 @@
 // The storage quota as the engine measured it, in bytes, and what the client
 // shows and stores of it: the bar's percentage and the user-details plist's
 // scrambled MB figures that the monitor reads.
-struct QuotaReport {
+struct QuotaReport
+{
     double usedBytes = 0;
     double totalBytes = 0;
 

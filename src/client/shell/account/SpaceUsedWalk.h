@@ -21,7 +21,9 @@ class SpaceUsedWalk
 public:
     using Result = std::function<void(quint64 bytes)>;
 
-    explicit SpaceUsedWalk(std::chrono::microseconds pause = QLUtility::kSizeWalkPause) : mPause(pause) {}
+    explicit SpaceUsedWalk(std::chrono::microseconds pause = QLUtility::kSizeWalkPause)
+        : mPause(pause)
+    {}
     ~SpaceUsedWalk() { stop(); }
     SpaceUsedWalk(const SpaceUsedWalk &) = delete;
     SpaceUsedWalk &operator=(const SpaceUsedWalk &) = delete;

@@ -8,11 +8,11 @@ namespace {
 
 bool arrowOnLeftEdge(int side) { return side == kRight || side == kRightExtendingUp || side == kRightExtendingDown; }
 bool arrowOnRightEdge(int side) { return side == kLeft || side == kLeftExtendingUp || side == kLeftExtendingDown; }
-bool arrowOnBottomEdge(int side) { return side == kAbove || side == kAboveExtendingLeft || side == kAboveExtendingRight; }
-bool arrowOnTopEdge(int side)
+bool arrowOnBottomEdge(int side)
 {
-    return side == kBelow || side == kBelowShiftedLeft || side == kBelowExtendingRight;
+    return side == kAbove || side == kAboveExtendingLeft || side == kAboveExtendingRight;
 }
+bool arrowOnTopEdge(int side) { return side == kBelow || side == kBelowShiftedLeft || side == kBelowExtendingRight; }
 
 // The window's origin relative to the point, as the window's left edge and
 // its edge nearest the point would lie with y growing upwards; frames() turns
@@ -23,19 +23,32 @@ QPointF offsetWithYUp(int side, const QSizeF &size, double inset, double distanc
     const double h = size.height();
     const double d = distance;
     switch (side) {
-    case kLeft: return {-w - d, -h / 2};
-    case kBelow: return {-w / 2, -h - d};
-    case kRight: return {d, -h / 2};
-    case kAbove: return {-w / 2, d};
-    case kLeftExtendingUp: return {-w - d, -inset};
-    case kLeftExtendingDown: return {-w - d, -(h - inset)};
-    case kRightExtendingUp: return {d, -inset};
-    case kRightExtendingDown: return {d, -(h - inset)};
-    case kAboveExtendingLeft: return {-(w - inset), d};
-    case kAboveExtendingRight: return {-inset, d};
-    case kBelowShiftedLeft: return {-(isAccountMenu ? kShiftForAccountMenu : kShiftForLoginWindow) * w, -h - d};
-    case kBelowExtendingRight: return {-inset, -h - d};
-    default: return {-w / 2, -h - d};
+    case kLeft:
+        return {-w - d, -h / 2};
+    case kBelow:
+        return {-w / 2, -h - d};
+    case kRight:
+        return {d, -h / 2};
+    case kAbove:
+        return {-w / 2, d};
+    case kLeftExtendingUp:
+        return {-w - d, -inset};
+    case kLeftExtendingDown:
+        return {-w - d, -(h - inset)};
+    case kRightExtendingUp:
+        return {d, -inset};
+    case kRightExtendingDown:
+        return {d, -(h - inset)};
+    case kAboveExtendingLeft:
+        return {-(w - inset), d};
+    case kAboveExtendingRight:
+        return {-inset, d};
+    case kBelowShiftedLeft:
+        return {-(isAccountMenu ? kShiftForAccountMenu : kShiftForLoginWindow) * w, -h - d};
+    case kBelowExtendingRight:
+        return {-inset, -h - d};
+    default:
+        return {-w / 2, -h - d};
     }
 }
 
@@ -79,10 +92,14 @@ bool isCornerRounded(const Style &style, int side, Corner corner)
     if (style.drawsRoundCornerBesideArrow)
         return true;
     switch (corner) {
-    case kTopLeft: return side != kRightExtendingDown && side != kBelowExtendingRight;
-    case kTopRight: return side != kLeftExtendingDown && side != kBelowShiftedLeft;
-    case kBottomRight: return side != kLeftExtendingUp && side != kAboveExtendingLeft;
-    case kBottomLeft: return side != kRightExtendingUp && side != kAboveExtendingRight;
+    case kTopLeft:
+        return side != kRightExtendingDown && side != kBelowExtendingRight;
+    case kTopRight:
+        return side != kLeftExtendingDown && side != kBelowShiftedLeft;
+    case kBottomRight:
+        return side != kLeftExtendingUp && side != kAboveExtendingLeft;
+    case kBottomLeft:
+        return side != kRightExtendingUp && side != kAboveExtendingRight;
     }
     return true;
 }

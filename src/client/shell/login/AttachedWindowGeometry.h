@@ -12,7 +12,8 @@
 namespace AttachedWindowGeometry {
 
 // Where the window lies relative to the point it is attached to.
-enum Side {
+enum Side
+{
     kLeft = 0,
     kBelow = 1,
     kRight = 2,
@@ -33,7 +34,8 @@ constexpr double kShiftForAccountMenu = 0.7;
 // On side 10 the arrow sits this far plus its base width left of the top edge's straight end.
 constexpr double kArrowOffsetFromRightEnd = 30.0;
 
-struct Style {
+struct Style
+{
     double viewMargin = 2.0;
     double borderWidth = 2.0;
     double arrowBaseWidth = 18.0;
@@ -43,7 +45,8 @@ struct Style {
     bool drawsRoundCornerBesideArrow = true;
 };
 
-struct Frames {
+struct Frames
+{
     QRectF window;     // in screen coordinates
     QRectF viewFrame;  // the view inside the window
 };
@@ -57,15 +60,27 @@ Frames frames(const QSizeF &viewSize, const Style &style, const QPointF &point, 
 // The inset of the arrow from the corner it sits beside.
 double arrowInset(const Style &style);
 
-enum Corner { kTopLeft, kTopRight, kBottomRight, kBottomLeft };
+enum Corner
+{
+    kTopLeft,
+    kTopRight,
+    kBottomRight,
+    kBottomLeft
+};
 // Whether a corner is drawn round: with a radius above 0, unless it is the
 // corner beside the arrow and that corner is to stay square.
 bool isCornerRounded(const Style &style, int side, Corner corner);
 
 // One segment of the outline: a straight line to a point, or a quarter arc
 // of the corner radius that ends at a point.
-struct PathStep {
-    enum Kind { kMove, kLine, kArc } kind;
+struct PathStep
+{
+    enum Kind
+    {
+        kMove,
+        kLine,
+        kArc
+    } kind;
     QPointF to;
     QPointF arcCentre;  // for kArc
 };

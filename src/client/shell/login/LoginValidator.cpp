@@ -1,15 +1,14 @@
 #include "client/shell/login/LoginValidator.h"
 
-#include "common/webservice/URLRequest.h"
 #include "client/shell/login/AccountHosts.h"
 #include "client/shell/login/LoginValidatorDelegateProtocol.h"
 #include "client/shell/login/QLXMLParserController.h"
-#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"
 #include "common/webservice/ScriptController.h"
-
+#include "common/webservice/URLRequest.h"
 
 namespace {
 
@@ -51,11 +50,13 @@ QString refusalMessage(const QString &description, const QString &userName)
 
 QString LoginValidator::emptyUserNameMessage()
 {
-    return QStringLiteral("Enter your Tarnix username/email address. If you do not have an account, visit ")
-           + AccountHosts::tarnixWebSite().host() + QStringLiteral(" to subscribe.");
+    return QStringLiteral("Enter your Tarnix username/email address. If you do not have an account, visit ") +
+           AccountHosts::tarnixWebSite().host() + QStringLiteral(" to subscribe.");
 }
 
-LoginValidator::LoginValidator(LoginValidatorTimings timings) : mTimings(timings) {}
+LoginValidator::LoginValidator(LoginValidatorTimings timings)
+    : mTimings(timings)
+{}
 
 LoginValidator::~LoginValidator() = default;
 
@@ -93,8 +94,8 @@ void LoginValidator::mapEmailToUsername()
 {
     // The address is no secret, so it may travel in the query, as the service expects.
     QUrl url = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kEmailLookupPath);
-    url.setQuery(QStringLiteral("email=")
-                 + quellonExtension::stringByAddingRFC3875PercentEscapesUsingEncodingForKey(mUserName));
+    url.setQuery(QStringLiteral("email=") +
+                 quellonExtension::stringByAddingRFC3875PercentEscapesUsingEncodingForKey(mUserName));
     URLRequest request;
     request.url = url;
     request.timeout = mTimings.emailLookup;
@@ -106,14 +107,14 @@ void LoginValidator::mapEmailToUsername()
 
 void LoginValidator::getQuellonDetailsForUser()
 {
-    const QUrl url = Brand::isTarnix()
-                         ? ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kAccountDetailsPath)
-                         : ScriptController::serviceURL(AccountHosts::kSecondBrandScriptHostKey,
-                                                        kSecondBrandAccountDetailsPath);
+    const QUrl url =
+        Brand::isTarnix()
+            ? ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kAccountDetailsPath)
+            : ScriptController::serviceURL(AccountHosts::kSecondBrandScriptHostKey, kSecondBrandAccountDetailsPath);
     // The credentials go in the body, never in the address, which proxies and servers log.
-    mValidatorConnectionObj = startPost(
-        url, ScriptController::formText(QStringLiteral("username=%@&password=%@"), {mUserName, mPassword}),
-        mTimings.accountDetails);
+    mValidatorConnectionObj =
+        startPost(url, ScriptController::formText(QStringLiteral("username=%@&password=%@"), {mUserName, mPassword}),
+                  mTimings.accountDetails);
 }
 
 void LoginValidator::configureAccountOnServer(const QString &server, const QString &accountType, const QString &key)
@@ -123,8 +124,8 @@ void LoginValidator::configureAccountOnServer(const QString &server, const QStri
             ? ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&enctype=default"), {mUserName, mPassword})
             : ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&enctype=private&pvtkey=%@"),
                                          {mUserName, mPassword, key});
-    mConfigureConnectionObj = startPost(QUrl(QStringLiteral("https://") + server + kConfigurePath), body,
-                                        mTimings.configuration);
+    mConfigureConnectionObj =
+        startPost(QUrl(QStringLiteral("https://") + server + kConfigurePath), body, mTimings.configuration);
 }
 
 ScriptURLConnectionPtr LoginValidator::startPost(const QUrl &url, const QString &body,
@@ -188,8 +189,8 @@ LoginValidator::Verdict LoginValidator::judgeAccountDetails(const QByteArray &re
     const QVariantMap details = parser.iTemArray().first();
     const auto failure = [](const QString &message) { return Verdict{Verdict::Kind::Failure, message, {}}; };
     const QString type = details.value(QStringLiteral("acctype")).toString();
-    if ((type == QLatin1String("TARNIX") && details.value(QStringLiteral("mappeduser")).toString().size() > 1)
-        || type == QLatin1String("QLWIN"))
+    if ((type == QLatin1String("TARNIX") && details.value(QStringLiteral("mappeduser")).toString().size() > 1) ||
+        type == QLatin1String("QLWIN"))
         return failure(kOldAccountMarker);
     if (details.value(QStringLiteral("message")).toString() == QLatin1String("FAILURE"))
         return failure(refusalMessage(details.value(QStringLiteral("desc")).toString(), userName));
@@ -230,8 +231,8 @@ LoginValidator::LookupResult LoginValidator::judgeEmailLookup(const QString &rep
     while (text.endsWith('\n'))
         text.chop(1);
     const QString lowered = text.toLower();
-    if (text == QLatin1String("Not found") || lowered == QLatin1String("an unknown error occured.")
-        || text == QLatin1String("Error: Not found"))
+    if (text == QLatin1String("Not found") || lowered == QLatin1String("an unknown error occured.") ||
+        text == QLatin1String("Error: Not found"))
         return {{}, kEmailNotFoundMessage};
     QStringList active;
     QStringList canceled;

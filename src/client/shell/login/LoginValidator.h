@@ -12,7 +12,8 @@
 class LoginValidatorDelegateProtocol;
 
 // How long the account requests may go without any transfer.
-struct LoginValidatorTimings {
+struct LoginValidatorTimings
+{
     std::chrono::milliseconds emailLookup{20000};
     std::chrono::milliseconds accountDetails{60000};
     std::chrono::milliseconds configuration{300000};
@@ -50,15 +51,22 @@ public:
     static constexpr int kAccountDetailsAttempts = 4;
 
     // The verdict on an account-details reply.
-    struct Verdict {
-        enum class Kind { NoAnswer, Failure, Success } kind = Kind::NoAnswer;
+    struct Verdict
+    {
+        enum class Kind
+        {
+            NoAnswer,
+            Failure,
+            Success
+        } kind = Kind::NoAnswer;
         QString message;    // Failure
         QVariantMap reply;  // Success: the first attribute dictionary
     };
     static Verdict judgeAccountDetails(const QByteArray &reply, const QString &userName);
 
     // The verdict on an e-mail lookup reply: the active names, or the message.
-    struct LookupResult {
+    struct LookupResult
+    {
         QStringList activeUserNames;
         QString failure;
     };

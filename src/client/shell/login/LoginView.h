@@ -12,9 +12,18 @@ class LoginView
 {
 public:
     // The page shown inside the floating login window.
-    enum class Page { LoginForm, EncryptionSetup, PrivateKey };
+    enum class Page
+    {
+        LoginForm,
+        EncryptionSetup,
+        PrivateKey
+    };
     // The set-up page's choice; the values are the radio cells' tags.
-    enum class KeyType { Default = 1, Private = 2 };
+    enum class KeyType
+    {
+        Default = 1,
+        Private = 2
+    };
 
     virtual ~LoginView() = default;
 

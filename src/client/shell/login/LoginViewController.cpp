@@ -4,8 +4,8 @@
 #include "client/shell/login/KeyRules.h"
 #include "client/shell/login/LoginView.h"
 #include "client/shell/login/LoginViewControllerDelegateProtocol.h"
-#include "common/login/StoredLoginDetails.h"
 #include "common/categories/QuellonExtension.h"
+#include "common/login/StoredLoginDetails.h"
 #include "common/texts/Brand.h"
 #include "common/utility/QLUtility.h"
 
@@ -32,9 +32,12 @@ QString link(const QUrl &url, const QString &text)
 
 LoginViewController::LoginViewController(LoginView &view, LoginViewControllerDelegateProtocol &delegate,
                                          LoginTimings timings, Encoder encoder)
-    : mView(view), mDelegate(delegate), mTimings(timings), mEncoder(std::move(encoder)),
-      mValidator(timings.validator),
-      mAccountSettingsToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest)
+    : mView(view)
+    , mDelegate(delegate)
+    , mTimings(timings)
+    , mEncoder(std::move(encoder))
+    , mValidator(timings.validator)
+    , mAccountSettingsToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest)
 {
     if (!mEncoder) {
         const auto encodingTime = mTimings.encoding;
@@ -205,26 +208,26 @@ QString LoginViewController::failureText(const QString &message, const QString &
         const QUrl site = AccountHosts::brandWebSite();
         return html(Brand::pick(
                    QStringLiteral("Enter your Tarnix username/email address. If you do not have an account, visit "),
-                   QStringLiteral("Enter your Quellon username/email address. If you do not have an account, visit ")))
-               + link(site, site.host()) + html(QStringLiteral(" to subscribe."));
+                   QStringLiteral(
+                       "Enter your Quellon username/email address. If you do not have an account, visit "))) +
+               link(site, site.host()) + html(QStringLiteral(" to subscribe."));
     }
     if (message == LoginValidator::kOldAccountMarker) {
         if (!Brand::isTarnix())
             return html(QStringLiteral("This application supports only accounts created after 08-10-2011."));
-        return html(QStringLiteral("This account has been created prior to 11-23-2011. "))
-               + link(AccountHosts::page(AccountHosts::brandWebSite(),
-                                         QStringLiteral("/portable/downloads/TarnixPortableforMac.zip")),
-                      QStringLiteral("Click here"))
-               + html(QStringLiteral(" to download the compatible version of the application"));
+        return html(QStringLiteral("This account has been created prior to 11-23-2011. ")) +
+               link(AccountHosts::page(AccountHosts::brandWebSite(),
+                                       QStringLiteral("/portable/downloads/TarnixPortableforMac.zip")),
+                    QStringLiteral("Click here")) +
+               html(QStringLiteral(" to download the compatible version of the application"));
     }
-    if (message.contains(QLatin1String("Reason: Account has been canceled"))
-        || message.contains(QLatin1String("Reason: Account has expired"))) {
-        const QString query = QStringLiteral("user=")
-                              + quellonExtension::stringByAddingRFC3875PercentEscapesUsingEncodingForKey(userName);
-        return html(message)
-               + link(AccountHosts::page(AccountHosts::tarnixWebSite(), QStringLiteral("/tarnix/static/reactivationRequest"),
-                                         query),
-                      QStringLiteral("Contact support to re-activate your account."));
+    if (message.contains(QLatin1String("Reason: Account has been canceled")) ||
+        message.contains(QLatin1String("Reason: Account has expired"))) {
+        const QString query = QStringLiteral("user=") +
+                              quellonExtension::stringByAddingRFC3875PercentEscapesUsingEncodingForKey(userName);
+        return html(message) + link(AccountHosts::page(AccountHosts::tarnixWebSite(),
+                                                       QStringLiteral("/tarnix/static/reactivationRequest"), query),
+                                    QStringLiteral("Contact support to re-activate your account."));
     }
     return html(message);
 }
@@ -279,8 +282,8 @@ QVariantMap LoginViewController::userDetailsFromReply(const QVariantMap &reply, 
     details.insert(SLD::kTarnixPassword, scrambled(password));
     if (reply.contains(QStringLiteral("EmailId")))
         details.insert(SLD::kEmailID, replyValue(reply, "EmailId"));
-    details.insert(SLD::kIsEmailID, reply.contains(QStringLiteral("EmailId")) ? QStringLiteral("YES")
-                                                                              : QStringLiteral("NO"));
+    details.insert(SLD::kIsEmailID,
+                   reply.contains(QStringLiteral("EmailId")) ? QStringLiteral("YES") : QStringLiteral("NO"));
     details.insert(SLD::kSSL, ssl ? 1 : 0);
     details.insert(SLD::kRememberDetails, remember ? 1 : 0);
     details.insert(SLD::kTarnixQuota, replyValue(reply, "quota"));
@@ -419,9 +422,9 @@ void LoginViewController::DisplayHelp()
 
 void LoginViewController::forgotPasswordHandling()
 {
-    mView.openURL(AccountHosts::page(AccountHosts::brandWebSite(),
-                                     Brand::pick(QStringLiteral("/tarnix/forgotPassword/redirectPassword"),
-                                                 QStringLiteral("/forgotpass_new.htm"))));
+    mView.openURL(AccountHosts::page(
+        AccountHosts::brandWebSite(),
+        Brand::pick(QStringLiteral("/tarnix/forgotPassword/redirectPassword"), QStringLiteral("/forgotpass_new.htm"))));
 }
 
 void LoginViewController::signupForm()

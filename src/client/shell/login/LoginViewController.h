@@ -15,7 +15,8 @@ class LoginView;
 class LoginViewControllerDelegateProtocol;
 
 // How long the login waits for the account service and the engine's encoding.
-struct LoginTimings {
+struct LoginTimings
+{
     LoginValidatorTimings validator;
     std::chrono::milliseconds encoding{30000};
     std::chrono::milliseconds tokenRequest = WebPageToken::kRequestTimeout;

@@ -9,7 +9,9 @@
 class QLXMLParserController
 {
 public:
-    explicit QLXMLParserController(QByteArray data) : mData(std::move(data)) {}
+    explicit QLXMLParserController(QByteArray data)
+        : mData(std::move(data))
+    {}
 
     // Parses the reply; false, with no items, when it is not well-formed XML.
     bool parseXML();

@@ -16,7 +16,9 @@ using QuotaAnswer = std::function<void(std::optional<QVariantMap>)>;
 class QuotaRun : public RuvoQuotaControllerDelegateProtocol
 {
 public:
-    explicit QuotaRun(QuotaAnswer answer) : mAnswer(std::move(answer)) {}
+    explicit QuotaRun(QuotaAnswer answer)
+        : mAnswer(std::move(answer))
+    {}
 
     RuvoQuotaController &controller() { return mController; }
     bool hasAnswered() const { return !mAnswer; }

@@ -1,15 +1,15 @@
 #include "client/shell/main/TXMainController.h"
 
-#include "common/account/MultipleComputerKeys.h"
-#include "client/shell/login/LoginView.h"
 #include "client/shell/account/MonitorProgram.h"
-#include "common/login/StoredLoginDetails.h"
+#include "client/shell/login/LoginView.h"
 #include "client/shell/main/TXMainView.h"
-#include "common/login/UserFiles.h"
+#include "common/account/MultipleComputerKeys.h"
 #include "common/files/DirectiryCreation.h"
-#include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/files/TextFile.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/messaging/MessageSendingModule.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
@@ -49,14 +49,17 @@ void trace(const QString &text) { QLBackupProgressLogger::progressLogger().logIn
 
 TXMainController::TXMainController(TXMainView &view, LoginView &loginView, AlertPresenter &alerts,
                                    TXMainControllerServices services, TXMainControllerTimings timings)
-    : mView(view), mAlerts(alerts), mServices(std::move(services)), mTimings(timings),
-      mLoginViewController(loginView, *this, timings.login),
-      mDeleteController(std::make_unique<RuvoDeleteController>()),
-      mVersionRestoreController(std::make_unique<RuvoVersionRestoreController>()),
-      mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest),
-      mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); }),
-      syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest}),
-      SyncUserDetailsInfo(ScriptControllerTimings{timings.syncRequest})
+    : mView(view)
+    , mAlerts(alerts)
+    , mServices(std::move(services))
+    , mTimings(timings)
+    , mLoginViewController(loginView, *this, timings.login)
+    , mDeleteController(std::make_unique<RuvoDeleteController>())
+    , mVersionRestoreController(std::make_unique<RuvoVersionRestoreController>())
+    , mUpgradeToken([&view](const QUrl &url) { view.openURL(url); }, timings.tokenRequest)
+    , mSessionLogXml(SessionLogsFolder::fromApplicationFiles(), [this] { return mUserObj.UserName(); })
+    , syncUserPwdInfo(ScriptControllerTimings{timings.syncRequest})
+    , SyncUserDetailsInfo(ScriptControllerTimings{timings.syncRequest})
 {
     syncUserPwdInfo.setDelegate(this);
     SyncUserDetailsInfo.setDelegate(this);
@@ -116,8 +119,9 @@ void TXMainController::awakeFromNib()
 
 QVariantMap TXMainController::getPreferencesSettingForUser(const QString &userName)
 {
-    QVariantMap preferences =
-        PropertyList::readDictionary(QLLocalizedString(QStringLiteral("MonitorPreferencePath"))).value(userName).toMap();
+    QVariantMap preferences = PropertyList::readDictionary(QLLocalizedString(QStringLiteral("MonitorPreferencePath")))
+                                  .value(userName)
+                                  .toMap();
     const QVariantMap computers = PropertyList::readDictionary(pathOf(ApplicationFile::MultiplePCStateFilePath));
     if (computers.contains(userName))
         preferences.insert(QStringLiteral("MultipleMacState"), computers.value(userName));
@@ -143,15 +147,15 @@ QString TXMainController::currentBackupPath() const
 {
     if (mDestinationDrive.isEmpty())
         return {};
-    return mDestinationDrive + QLatin1Char('/') + brandFolder() + QLatin1Char('/')
-           + TXSupportFileManager::txFileManager().TarnixUserName();
+    return mDestinationDrive + QLatin1Char('/') + brandFolder() + QLatin1Char('/') +
+           TXSupportFileManager::txFileManager().TarnixUserName();
 }
 
 void TXMainController::sendSessionLogInformation(const QString &operation, int totalFileCount, int syncFileCount,
                                                  const QString &sessionLogFilePath, const QString &duration)
 {
-    mSessionLogXml.sendSessionLogInformationWithOperation(operation, totalFileCount, syncFileCount,
-                                                          sessionLogFilePath, duration);
+    mSessionLogXml.sendSessionLogInformationWithOperation(operation, totalFileCount, syncFileCount, sessionLogFilePath,
+                                                          duration);
 }
 
 std::optional<QString> TXMainController::currentquellonUserName() const
@@ -215,8 +219,8 @@ void TXMainController::didDisconnect()
     emit stopAllOperations();
     mView.setSwitchModeVisible(false);
     // The disconnect marker: the monitor and the Backup page read it.
-    const QString marker = UserFiles::path(QStringLiteral("DisconnectMarkerPath"),
-                                           TXSupportFileManager::txFileManager().TarnixUserName());
+    const QString marker =
+        UserFiles::path(QStringLiteral("DisconnectMarkerPath"), TXSupportFileManager::txFileManager().TarnixUserName());
     TextFile::write(marker, QStringLiteral("1"));
 }
 
@@ -236,8 +240,12 @@ bool TXMainController::windowShouldClose()
         question = QStringLiteral("This action will stop the re-indexing operation which is currently in progress. "
                                   "Would you like to proceed?");
     if (!question.isEmpty()) {
-        const AlertRequest alert{QLLocalizedString(QStringLiteral("ApplicationName")), question,
-                                 QStringLiteral("No"), QStringLiteral("Yes"), {}, {}};
+        const AlertRequest alert{QLLocalizedString(QStringLiteral("ApplicationName")),
+                                 question,
+                                 QStringLiteral("No"),
+                                 QStringLiteral("Yes"),
+                                 {},
+                                 {}};
         if (mAlerts.confirm(alert))
             return false;
     }

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "client/shell/main/IndexWorker.h"
+#include "client/shell/account/QuotaReport.h"
 #include "client/shell/login/LoginViewController.h"
 #include "client/shell/login/LoginViewControllerDelegateProtocol.h"
-#include "client/shell/account/QuotaReport.h"
-#include "common/webservice/WebPageToken.h"
-#include "desktop/alerts/AlertPresenter.h"
-#include "desktop/logs/SessionLogXmlFile.h"
+#include "client/shell/main/IndexWorker.h"
 #include "common/account/User.h"
 #include "common/messaging/IPCMessageDelegate.h"
 #include "common/webservice/ScriptController.h"
 #include "common/webservice/ScriptControllerDelegate.h"
+#include "common/webservice/WebPageToken.h"
+#include "desktop/alerts/AlertPresenter.h"
+#include "desktop/logs/SessionLogXmlFile.h"
 #include "engine/command/TXEngineApplicationDelegate.h"
 
 #include <QObject>
@@ -28,14 +28,16 @@ class RuvoVersionRestoreController;
 class TXMainController;
 class TXMainView;
 
-struct TXMainControllerTimings {
+struct TXMainControllerTimings
+{
     LoginTimings login;
     std::chrono::milliseconds syncRequest = ScriptControllerTimings().requestTimeout;
     std::chrono::milliseconds tokenRequest = WebPageToken::kRequestTimeout;
 };
 
 // What the main controller needs from the layers beneath it, given by the program's main().
-struct TXMainControllerServices {
+struct TXMainControllerServices
+{
     // A new index manager for the logged-in user and drive; empty: none is kept.
     IndexWorkerFactory makeIndexWorker;
     // Starts one quota measurement of the signed-in account; it answers with the engine's
@@ -127,7 +129,12 @@ public:
     // --- Login flow (LoginViewControllerDelegateProtocol) ---
     void launchMonitor() override { startMonitor(); }
     // Starts the monitor unless it runs already.
-    enum class MonitorStart { AlreadyRunning, Started, Failed };
+    enum class MonitorStart
+    {
+        AlreadyRunning,
+        Started,
+        Failed
+    };
     MonitorStart startMonitor();
     void setPvtKeyValidatedcalledOnce(bool called) override { isPvtKeyValidatedcalledOnce = called; }
     void willLoginForFirstTime() override;
@@ -139,7 +146,10 @@ public:
     void rememberMe(bool remember) override;
     void displayGuide(bool shown) override;
     void setLoginButtonTitle(const QString &title) override;
-    void setshouldDisplayQuotaMessageOnce(bool shouldDisplay) override { shouldDisplayQuotaMessageOnce = shouldDisplay; }
+    void setshouldDisplayQuotaMessageOnce(bool shouldDisplay) override
+    {
+        shouldDisplayQuotaMessageOnce = shouldDisplay;
+    }
     void didDisconnect() override;
 
     // --- Monitor messages (any thread) ---

@@ -3,10 +3,10 @@
 #include "common/files/DirectiryCreation.h"
 
 #include "client/shell/main/TXMainView.h"
-#include "common/login/UserFiles.h"
 #include "common/account/SyncDetailsKeys.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLBackupProgressLogger.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
@@ -69,22 +69,28 @@ void TXMainController::displayQuotaExceedMessage()
     shouldDisplayQuotaMessageOnce = false;
     const AlertRequest alert{
         QLLocalizedString(QStringLiteral("Quota Exceeded")),
-        QLLocalizedString(
-            QStringLiteral("You have utilized the allocated storage space. For further backups, upgrade your account.")),
-        QLLocalizedString(QStringLiteral("Upgrade")), QLLocalizedString(QStringLiteral("Continue")), {}, {}};
+        QLLocalizedString(QStringLiteral(
+            "You have utilized the allocated storage space. For further backups, upgrade your account.")),
+        QLLocalizedString(QStringLiteral("Upgrade")),
+        QLLocalizedString(QStringLiteral("Continue")),
+        {},
+        {}};
     if (mAlerts.confirm(alert))
         upgrade();
 }
 
-void TXMainController::upgrade() { mUpgradeToken.request(mUserObj.UserName(), mUserObj.Password(), QStringLiteral("upgrade")); }
+void TXMainController::upgrade()
+{
+    mUpgradeToken.request(mUserObj.UserName(), mUserObj.Password(), QStringLiteral("upgrade"));
+}
 
 // --- Sync account ---
 
 void TXMainController::validateIfSyncActivated()
 {
-    syncUserPwdInfo.GetTarnixsyncAccountUsernameAndPassword(
-        mUserObj.UserName(), mUserObj.Password(),
-        mUserObj.isDefaultKey() ? QStringLiteral("default") : mUserObj.PrivateKey());
+    syncUserPwdInfo.GetTarnixsyncAccountUsernameAndPassword(mUserObj.UserName(), mUserObj.Password(),
+                                                            mUserObj.isDefaultKey() ? QStringLiteral("default")
+                                                                                    : mUserObj.PrivateKey());
 }
 
 void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &result, ScriptController *controller)
@@ -94,7 +100,8 @@ void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &r
         return;
     if (controller == &syncUserPwdInfo) {
         if (isFailure(reply)) {
-            traceSync(QStringLiteral("syncUserPassword failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
+            traceSync(QStringLiteral("syncUserPassword failed. Error: %1")
+                          .arg(reply.value(QStringLiteral("desc")).toString()));
             isSyncActivated = false;
         } else if (!reply.contains(QStringLiteral("username_sync"))) {
             isSyncActivated = false;
@@ -103,7 +110,8 @@ void TXMainController::didScriptControllerFinishedSuccessfully(const QVariant &r
         }
     } else if (controller == &SyncUserDetailsInfo) {
         if (isFailure(reply))
-            traceSync(QStringLiteral("SyncUserDetailsInfo failed. Error: %1").arg(reply.value(QStringLiteral("desc")).toString()));
+            traceSync(QStringLiteral("SyncUserDetailsInfo failed. Error: %1")
+                          .arg(reply.value(QStringLiteral("desc")).toString()));
         else if (reply.contains(SyncDetailsKeys::kRuvoServerIP))
             setTarnixSyncAccountDetails(reply);
     }

@@ -2,8 +2,8 @@
 #include "client/shell/main/TXMainController.h"
 
 #include "client/shell/main/TXMainView.h"
-#include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/PathRoots.h"
@@ -82,23 +82,29 @@ void TXMainController::destinationDriveDidChange(const QString &volumePath, cons
     if (mIsAnyOperationActive || isReIndexInProgressValue) {
         mAlerts.inform({applicationName(),
                         QStringLiteral("The backup volume cannot be changed while an operation is in progress."),
-                        QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
+                        QStringLiteral("OK"),
+                        {},
+                        {},
+                        QStringLiteral("alert_icon_small.png")});
         keepOld();
         return;
     }
     const QString dataFolder = volumePath + QLatin1Char('/') + brandFolder();
-    if ((QFileInfo(dataFolder).isDir() && !QLUtility::isWritableFileAtPath(dataFolder))
-        || !QLUtility::isWritableFileAtPath(volumePath)) {
+    if ((QFileInfo(dataFolder).isDir() && !QLUtility::isWritableFileAtPath(dataFolder)) ||
+        !QLUtility::isWritableFileAtPath(volumePath)) {
         mAlerts.inform({QStringLiteral("Permission denied!"),
                         QStringLiteral("You do not have sufficient access rights for this volume. Please select "
                                        "another volume for local backup."),
-                        QStringLiteral("OK"), {}, {}, QStringLiteral("alert_icon_small.png")});
+                        QStringLiteral("OK"),
+                        {},
+                        {},
+                        QStringLiteral("alert_icon_small.png")});
         keepOld();
         return;
     }
     if (!old.isEmpty()) {
-        const QString oldUserFolder = old + QLatin1Char('/') + brandFolder() + QLatin1Char('/')
-                                      + TXSupportFileManager::txFileManager().TarnixUserName();
+        const QString oldUserFolder = old + QLatin1Char('/') + brandFolder() + QLatin1Char('/') +
+                                      TXSupportFileManager::txFileManager().TarnixUserName();
         const QStringList entries =
             QDir(oldUserFolder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         if (entries.size() >= 2) {

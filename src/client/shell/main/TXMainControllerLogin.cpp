@@ -3,13 +3,13 @@
 #include "common/files/DirectiryCreation.h"
 
 #include "client/shell/login/LoginView.h"
-#include "common/login/StoredLoginDetails.h"
 #include "client/shell/main/TXMainView.h"
-#include "common/login/UserFiles.h"
 #include "common/account/SyncDetailsKeys.h"
 #include "common/categories/QuellonExtension.h"
-#include "common/files/TextFile.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/files/TextFile.h"
+#include "common/login/StoredLoginDetails.h"
+#include "common/login/UserFiles.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "platform/MachineFacts.h"
@@ -22,7 +22,10 @@ namespace SLD = StoredLoginDetails;
 
 namespace {
 
-QString loginFilePath(ApplicationFile file) { return TXSupportFileManager::txFileManager().pathForApplicationFile(file); }
+QString loginFilePath(ApplicationFile file)
+{
+    return TXSupportFileManager::txFileManager().pathForApplicationFile(file);
+}
 
 QString userPath(const char *key, const QString &userName) { return UserFiles::path(QLatin1String(key), userName); }
 
@@ -112,8 +115,8 @@ void TXMainController::setUserData(const QVariantMap &loginDetails, const QVaria
                                    : LoginViewController::kSetupKeyPlaceholder);
         mUserObj.setWebServerIP(value(SLD::kWebServerName));
         mUserObj.setRuvoUser(true);
-        mUserObj.setISDefaultKey(accountDetails.value(LoginViewController::kEncType).toString()
-                                 == SLD::kDefaultEncryption);
+        mUserObj.setISDefaultKey(accountDetails.value(LoginViewController::kEncType).toString() ==
+                                 SLD::kDefaultEncryption);
         mUserObj.setMEncodedPassword(value(SLD::kEncodedPassword));
         mUserObj.setMEncodedKey(value(SLD::kEncodedKey));
         const QString computerFolder = mpcName();
@@ -129,7 +132,8 @@ void TXMainController::setUserData(const QVariantMap &loginDetails, const QVaria
     }
     mUserObj.setIsBusinessUser(accountDetails.value(QStringLiteral("IsBusiness")).toBool());
     // A missing plan is an empty text, never a made-up word.
-    TextFile::write(userPath("PlanFilePath", tarnixUser), accountDetails.value(LoginViewController::kAccountPlan).toString());
+    TextFile::write(userPath("PlanFilePath", tarnixUser),
+                    accountDetails.value(LoginViewController::kAccountPlan).toString());
 }
 
 void TXMainController::quotaCall(const QVariantMap &userDetails)
@@ -149,9 +153,9 @@ void TXMainController::chooseDestinationAtLogin()
     if (volume.isEmpty() || !QFileInfo(volume).isDir()) {
         volume = getInstallationVolume();
         const QString dataFolder = volume + QLatin1Char('/') + brandFolder();
-        const bool accepted = !volume.isEmpty()
-                              && (QFileInfo(dataFolder).isDir() || QLUtility::isWritableFileAtPath(dataFolder)
-                                  || QLUtility::isWritableFileAtPath(volume));
+        const bool accepted =
+            !volume.isEmpty() && (QFileInfo(dataFolder).isDir() || QLUtility::isWritableFileAtPath(dataFolder) ||
+                                  QLUtility::isWritableFileAtPath(volume));
         if (!accepted) {
             mDestinationDrive.clear();
             mView.showDestination(QString());

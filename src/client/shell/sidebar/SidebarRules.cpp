@@ -33,7 +33,8 @@ bool schedulerLineEnablesJobs(const QString &line) { return line == kDisabledSch
 
 QString switchCueImage(bool backupMode)
 {
-    return backupMode ? QStringLiteral("txe_visualcue_togglesync.png") : QStringLiteral("txe_visualcue_togglebackup.png");
+    return backupMode ? QStringLiteral("txe_visualcue_togglesync.png")
+                      : QStringLiteral("txe_visualcue_togglebackup.png");
 }
 
 SwitchImages switchImages(bool backupMode)

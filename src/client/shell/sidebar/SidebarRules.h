@@ -11,7 +11,12 @@
 namespace SidebarRules {
 
 // The sidebar's rows; row n shows the page of Tab n.
-enum Row { kBackupRow = 0, kRestoreRow = 1, kLogRow = 2 };
+enum Row
+{
+    kBackupRow = 0,
+    kRestoreRow = 1,
+    kLogRow = 2
+};
 
 inline const QString kSearchPlaceholder = QStringLiteral("Search your device");
 inline const QString kTrashPlaceholder = QStringLiteral("Search in Trash");
@@ -25,7 +30,8 @@ std::optional<QString> spaceUsedText(const QVariantMap &output);
 
 // Whether the backup/sync switch may act: not while a backup, a restore, a
 // re-index or a search runs.
-struct Activity {
+struct Activity
+{
     bool backupRunning = false;
     bool restoreRunning = false;
     bool reIndexRunning = false;
@@ -40,7 +46,8 @@ bool schedulerLineEnablesJobs(const QString &line);
 
 // The visual cue shown next to the switch for a mode.
 QString switchCueImage(bool backupMode);
-struct SwitchImages {
+struct SwitchImages
+{
     QString knob;
     QString background;
 };

@@ -5,13 +5,15 @@
 
 #include <QLabel>
 
-AlertPanePresenter::AlertPanePresenter(QWidget *mainWindow) : mMainWindow(mainWindow) {}
+AlertPanePresenter::AlertPanePresenter(QWidget *mainWindow)
+    : mMainWindow(mainWindow)
+{}
 AlertPanePresenter::~AlertPanePresenter() = default;
 
 std::unique_ptr<AlertPaneWindowController> AlertPanePresenter::make(const AlertRequest &alert) const
 {
-    auto panel = std::make_unique<AlertPaneWindowController>(alert.defaultButton, alert.alternateButton,
-                                                             alert.otherButton);
+    auto panel =
+        std::make_unique<AlertPaneWindowController>(alert.defaultButton, alert.alternateButton, alert.otherButton);
     panel->setOwnerWindow(mMainWindow);
     if (!alert.image.isEmpty())
         panel->mImageView()->setPixmap(ResourceImage::load(alert.image));

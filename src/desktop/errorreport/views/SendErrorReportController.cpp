@@ -1,7 +1,5 @@
 #include "desktop/errorreport/views/SendErrorReportController.h"
 
-#include "desktop/errorreport/ErrorReport.h"
-#include "desktop/kit/views/ClientArtwork.h"
 #include "common/categories/QuellonExtension.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/QLLogger.h"
@@ -10,15 +8,17 @@
 #include "common/webservice/SynchronousWrapper.h"
 #include "common/webservice/SynchronousWrapperDelegate.h"
 #include "desktop/alerts/AlertPresenter.h"
+#include "desktop/errorreport/ErrorReport.h"
+#include "desktop/kit/views/ClientArtwork.h"
 #include "platform/PropertyList.h"
 
 #include <QFormLayout>
-#include <QScopeGuard>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -115,10 +115,11 @@ void SendErrorReportController::showErrorReportWindow()
 bool SendErrorReportController::sendErrorReport()
 {
     QLLogger::logMonitorTrace(QStringLiteral("Start of sendErrorReport: In SchedulerController"));
-    const auto exitTrace = qScopeGuard([] { QLLogger::logMonitorTrace(QStringLiteral("Exit of sendErrorReport: In SchedulerController")); });
+    const auto exitTrace = qScopeGuard(
+        [] { QLLogger::logMonitorTrace(QStringLiteral("Exit of sendErrorReport: In SchedulerController")); });
     if (!QLUtility::isEmailID(mEmail->text())) {
         mAlerts.inform(QLLocalizedString(mEmail->text().isEmpty() ? QStringLiteral("Enter an email address ")
-                                                          : QStringLiteral("Provide a valid email address")));
+                                                                  : QStringLiteral("Provide a valid email address")));
         return false;
     }
     if (mMessage->toPlainText().trimmed().isEmpty()) {
@@ -127,7 +128,7 @@ bool SendErrorReportController::sendErrorReport()
     }
     sendErrorProgressIndicator->show();
     mSendButton->setEnabled(false);
-    const ErrorReport::Form form{mUserName->text(), mEmail->text(), mPhone->text(),
+    const ErrorReport::Form form{mUserName->text(), mEmail->text(),   mPhone->text(),
                                  mTicket->text(),   mSubject->text(), mMessage->toPlainText()};
     const QString body = ErrorReport::reportBody(form, ErrorReport::gatherFacts(form.userName));
 

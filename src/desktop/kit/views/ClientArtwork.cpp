@@ -214,7 +214,8 @@ void alertIcon(QPainter &p, const QSizeF &size)
     p.drawPoint(QPointF(size.width() / 2, size.height() * 0.8));
 }
 
-struct Artwork {
+struct Artwork
+{
     QSize size;
     Drawing draw;
 };
@@ -226,34 +227,45 @@ const QHash<QString, Artwork> &artworks()
         const QSize small(16, 16);
         const QSize switchSize(72, 22);
         return QHash<QString, Artwork>{
-            {QStringLiteral("TXTab_Backup.png"), {tab, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, true); })}},
-            {QStringLiteral("TXTab_Restore.png"), {tab, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
+            {QStringLiteral("TXTab_Backup.png"),
+             {tab, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, true); })}},
+            {QStringLiteral("TXTab_Restore.png"),
+             {tab, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
             {QStringLiteral("TXTab_Log.png"), {tab, tile(documentGlyph)}},
-            {QStringLiteral("backup12px.png"), {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, true); })}},
+            {QStringLiteral("backup12px.png"),
+             {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, true); })}},
             {QStringLiteral("schedule12px.png"), {small, tile(clockGlyph)}},
-            {QStringLiteral("restore12px.png"), {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
+            {QStringLiteral("restore12px.png"),
+             {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
             {QStringLiteral("search12px.png"), {small, tile(magnifierGlyph)}},
             {QStringLiteral("trash12px.png"), {small, tile(trashGlyph)}},
             {QStringLiteral("rename12px.png"), {small, tile(pencilGlyph)}},
             {QStringLiteral("cdp12px.png"), {small, tile(cycleGlyph)}},
             {QStringLiteral("archcleanup12px.png"), {small, tile(broomGlyph)}},
-            {QStringLiteral("putback12px.png"), {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
+            {QStringLiteral("putback12px.png"),
+             {small, tile([](QPainter &p, const QRectF &r) { arrowGlyph(p, r, false); })}},
             {QStringLiteral("archive12px.png"), {small, tile(cycleGlyph)}},
             {QStringLiteral("default12px.png"), {small, tile(dotGlyph)}},
-            {QStringLiteral("txexp_switchbg_backup.png"), {switchSize, [](QPainter &p, const QSizeF &s) { switchTrack(p, s, true); }}},
-            {QStringLiteral("txexp_switchbg_sync.png"), {switchSize, [](QPainter &p, const QSizeF &s) { switchTrack(p, s, false); }}},
-            {QStringLiteral("txexp_switchico_backupsel.png"), {switchSize, [](QPainter &p, const QSizeF &s) { switchKnob(p, s, true); }}},
-            {QStringLiteral("txexp_switchico_syncsel.png"), {switchSize, [](QPainter &p, const QSizeF &s) { switchKnob(p, s, false); }}},
+            {QStringLiteral("txexp_switchbg_backup.png"),
+             {switchSize, [](QPainter &p, const QSizeF &s) { switchTrack(p, s, true); }}},
+            {QStringLiteral("txexp_switchbg_sync.png"),
+             {switchSize, [](QPainter &p, const QSizeF &s) { switchTrack(p, s, false); }}},
+            {QStringLiteral("txexp_switchico_backupsel.png"),
+             {switchSize, [](QPainter &p, const QSizeF &s) { switchKnob(p, s, true); }}},
+            {QStringLiteral("txexp_switchico_syncsel.png"),
+             {switchSize, [](QPainter &p, const QSizeF &s) { switchKnob(p, s, false); }}},
             {QStringLiteral("txe_visualcue_togglesync.png"),
              {QSize(104, 22), [](QPainter &p, const QSizeF &s) { cue(p, s, QStringLiteral("Switch to sync")); }}},
             {QStringLiteral("txe_visualcue_togglebackup.png"),
              {QSize(104, 22), [](QPainter &p, const QSizeF &s) { cue(p, s, QStringLiteral("Switch to backup")); }}},
             {QStringLiteral("portable_logo.png"), {QSize(200, 30), portableLogo}},
-            {QStringLiteral("TXMiniLogo.png"), {QSize(30, 30), [](QPainter &p, const QSizeF &s) {
-                 const QPixmap icon = ResourceImage::brandIcon();
-                 p.setRenderHint(QPainter::SmoothPixmapTransform);
-                 p.drawPixmap(QRectF(QPointF(0, 0), s), icon, icon.rect());
-             }}},
+            {QStringLiteral("TXMiniLogo.png"),
+             {QSize(30, 30),
+              [](QPainter &p, const QSizeF &s) {
+                  const QPixmap icon = ResourceImage::brandIcon();
+                  p.setRenderHint(QPainter::SmoothPixmapTransform);
+                  p.drawPixmap(QRectF(QPointF(0, 0), s), icon, icon.rect());
+              }}},
             {QStringLiteral("ql_p_online_logo.png"), {QSize(24, 24), tile(cycleGlyph)}},
             {QStringLiteral("computer.png"), {QSize(10, 10), computer}},
             {QStringLiteral("LoginWinBg.png"), {QSize(48, 48), loginBackground}},

@@ -28,7 +28,8 @@ void DraggableTableView::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::RightButton) {
         const QModelIndex clicked = indexAt(event->position().toPoint());
-        if (clicked.isValid() && selectionModel() && !selectionModel()->isRowSelected(clicked.row(), clicked.parent())) {
+        if (clicked.isValid() && selectionModel() &&
+            !selectionModel()->isRowSelected(clicked.row(), clicked.parent())) {
             selectRow(clicked.row());
             viewport()->update();
         }

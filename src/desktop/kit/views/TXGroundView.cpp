@@ -50,8 +50,8 @@ void TXGroundView::mousePressEvent(QMouseEvent *event)
     const QPoint inWindow = mapTo(topLevel, event->position().toPoint());
     const bool onGrip = GroundViewGeometry::gripRect(topLevel->size()).contains(inWindow);
     QWindow *handle = topLevel->windowHandle();
-    const bool systemDrag = handle && (onGrip ? handle->startSystemResize(Qt::RightEdge | Qt::BottomEdge)
-                                              : handle->startSystemMove());
+    const bool systemDrag =
+        handle && (onGrip ? handle->startSystemResize(Qt::RightEdge | Qt::BottomEdge) : handle->startSystemMove());
     if (systemDrag)
         return;
     mDrag = onGrip ? Drag::Resize : Drag::Move;
@@ -67,9 +67,9 @@ void TXGroundView::mouseMoveEvent(QMouseEvent *event)
     if (mDrag == Drag::Move) {
         topLevel->move(mWindowStart + delta);
     } else if (mDrag == Drag::Resize) {
-        topLevel->resize(GroundViewGeometry::resizedSize(mSizeStart, delta, topLevel->minimumSize(),
-                                                         topLevel->maximumSize())
-                             .toSize());
+        topLevel->resize(
+            GroundViewGeometry::resizedSize(mSizeStart, delta, topLevel->minimumSize(), topLevel->maximumSize())
+                .toSize());
     }
 }
 

@@ -24,7 +24,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    enum class Drag { None, Move, Resize };
+    enum class Drag
+    {
+        None,
+        Move,
+        Resize
+    };
 
     int mSelectedItem = 0;
     // Used only where the window system cannot move or resize the window itself.

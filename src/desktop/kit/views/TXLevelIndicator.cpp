@@ -7,8 +7,7 @@
 
 TXLevelIndicator::TXLevelIndicator(QWidget *parent)
     : QWidget(parent)
-{
-}
+{}
 
 void TXLevelIndicator::setPercentage(int percent)
 {
@@ -26,8 +25,8 @@ void TXLevelIndicator::paintEvent(QPaintEvent *)
     painter.setClipPath(trough);
     painter.fillPath(trough, Palette::rgb(0.89, 0.89, 0.89));
 
-    const QRectF bar = QRectF(bounds.x(), bounds.y(), mValue.barWidth(bounds.width()), bounds.height())
-                           .adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRectF bar =
+        QRectF(bounds.x(), bounds.y(), mValue.barWidth(bounds.width()), bounds.height()).adjusted(0.5, 0.5, -0.5, -0.5);
     QLinearGradient fill = Palette::gradient(bar, 270);
     const bool warning = mValue.isWarning();
     fill.setColorAt(0.0, warning ? Palette::rgb(0.952, 0.66, 0.69) : Palette::rgb(0.32, 0.93, 0.3));

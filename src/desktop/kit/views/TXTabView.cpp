@@ -52,7 +52,8 @@ void TXTabView::paintEvent(QPaintEvent *event)
     const QRectF band(0, 0, width(), GroundViewGeometry::kTabHeaderHeight);
     painter.fillRect(band, Palette::headerGradient(band, 90));
     painter.setPen(QPen(Palette::separator(), 0.25));
-    painter.drawLine(QPointF(0, GroundViewGeometry::kTabSeparatorY), QPointF(width(), GroundViewGeometry::kTabSeparatorY));
+    painter.drawLine(QPointF(0, GroundViewGeometry::kTabSeparatorY),
+                     QPointF(width(), GroundViewGeometry::kTabSeparatorY));
     QFont font = painter.font();
     font.setBold(true);
     painter.setFont(font);

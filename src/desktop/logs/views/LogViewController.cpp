@@ -2,20 +2,19 @@
 
 #include "desktop/alerts/AlertPresenter.h"
 
-#include "desktop/logs/LogManager.h"
-#include "desktop/logs/SessionLogsFolder.h"
-#include "desktop/logs/LogViewRules.h"
-#include "desktop/kit/views/ClientArtwork.h"
-#include "desktop/kit/views/DraggableTableView.h"
-#include "desktop/kit/views/ImageAndTextCell.h"
 #include "common/files/SettingsFileWriter.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
+#include "desktop/kit/views/ClientArtwork.h"
+#include "desktop/kit/views/DraggableTableView.h"
+#include "desktop/kit/views/ImageAndTextCell.h"
+#include "desktop/logs/LogManager.h"
+#include "desktop/logs/LogViewRules.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "platform/PropertyList.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
-#include <QPushButton>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +22,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
@@ -36,13 +36,21 @@ using namespace LogViewRules;
 class LogRecordsModel : public QAbstractTableModel
 {
 public:
-    enum Column { kOperation, kDateTime, kDuration, kStatus, kFiles, kDelete, kColumnCount };
+    enum Column
+    {
+        kOperation,
+        kDateTime,
+        kDuration,
+        kStatus,
+        kFiles,
+        kDelete,
+        kColumnCount
+    };
 
     explicit LogRecordsModel(const QList<LogNode> &records, QObject *parent)
         : QAbstractTableModel(parent)
         , mRecords(records)
-    {
-    }
+    {}
 
     void reload()
     {
@@ -67,12 +75,18 @@ public:
         if (role != Qt::DisplayRole)
             return {};
         switch (index.column()) {
-        case kOperation: return operationName(record.optypeValue());
-        case kDateTime: return record.datetime;
-        case kDuration: return record.duration;
-        case kStatus: return record.status;
-        case kFiles: return record.files;
-        default: return {};
+        case kOperation:
+            return operationName(record.optypeValue());
+        case kDateTime:
+            return record.datetime;
+        case kDuration:
+            return record.duration;
+        case kStatus:
+            return record.status;
+        case kFiles:
+            return record.files;
+        default:
+            return {};
         }
     }
 
@@ -80,8 +94,9 @@ public:
     {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return {};
-        static const QStringList titles = {QObject::tr("Operation"), QObject::tr("Date & Time"), QObject::tr("Duration"),
-                                           QObject::tr("Status"),    QObject::tr("Files"),       QString()};
+        static const QStringList titles = {QObject::tr("Operation"), QObject::tr("Date & Time"),
+                                           QObject::tr("Duration"),  QObject::tr("Status"),
+                                           QObject::tr("Files"),     QString()};
         return titles.value(section);
     }
 
@@ -91,7 +106,8 @@ private:
 
 namespace {
 
-struct PeriodItem {
+struct PeriodItem
+{
     int tag;
     const char *title;
 };
@@ -100,8 +116,9 @@ constexpr PeriodItem kPeriodItems[] = {{kLastWeek, "Last week"},
                                        {kLastMonth, "Last month"},
                                        {kFromTheBeginning, "From the beginning"}};
 
-const QStringList kOperationFolders = {QStringLiteral("Backup"), QStringLiteral("Restore"), QStringLiteral("Delete"),
-                                       QStringLiteral("Archive Cleanup"), QStringLiteral("Rename"), QStringLiteral("LOGXML")};
+const QStringList kOperationFolders = {QStringLiteral("Backup"), QStringLiteral("Restore"),
+                                       QStringLiteral("Delete"), QStringLiteral("Archive Cleanup"),
+                                       QStringLiteral("Rename"), QStringLiteral("LOGXML")};
 const QString kPreferencesLink = QStringLiteral("Preferences");
 
 QString clientPreferencesPath() { return QLLocalizedString(QStringLiteral("ClientPreferencePath")); }
@@ -115,7 +132,8 @@ void storePeriod(int tag)
 {
     QVariantMap preferences = PropertyList::readDictionary(clientPreferencesPath());
     preferences.insert(kPeriodKey, tag);
-    SettingsFileWriter::writeSettingsFile(clientPreferencesPath(), preferences, QFileDevice::ReadOwner | QFileDevice::WriteOwner, nullptr);
+    SettingsFileWriter::writeSettingsFile(clientPreferencesPath(), preferences,
+                                          QFileDevice::ReadOwner | QFileDevice::WriteOwner, nullptr);
 }
 
 QTextCharFormat linkFormat(const QString &href)
@@ -134,17 +152,21 @@ bool recordLess(const LogNode &a, const LogNode &b, int column)
     switch (column) {
     case LogRecordsModel::kOperation:
         return operationName(a.optypeValue()) < operationName(b.optypeValue());
-    case LogRecordsModel::kDateTime: return compareDateTimes(a.datetime, b.datetime) < 0;
-    case LogRecordsModel::kDuration: return compareNumbers(a.duration, b.duration) < 0;
-    case LogRecordsModel::kFiles: return compareNumbers(a.files, b.files) < 0;
-    default: return a.status < b.status;
+    case LogRecordsModel::kDateTime:
+        return compareDateTimes(a.datetime, b.datetime) < 0;
+    case LogRecordsModel::kDuration:
+        return compareNumbers(a.duration, b.duration) < 0;
+    case LogRecordsModel::kFiles:
+        return compareNumbers(a.files, b.files) < 0;
+    default:
+        return a.status < b.status;
     }
 }
 
 }  // namespace
 
-LogViewController::LogViewController(const SessionLogsFolder &folder, AlertPresenter &alerts, Hooks hooks, Timings timings,
-                                     QWidget *parent)
+LogViewController::LogViewController(const SessionLogsFolder &folder, AlertPresenter &alerts, Hooks hooks,
+                                     Timings timings, QWidget *parent)
     : QWidget(parent)
     , mAlerts(alerts)
     , mHooks(std::move(hooks))
@@ -407,7 +429,8 @@ void LogViewController::archiveSelectedLog()
             return;
         if (QLUtility::isWritableFileAtPath(folder)) {
             QList<QModelIndex> rows = mTableView->selectionModel()->selectedRows();
-            std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() > b.row(); });
+            std::sort(rows.begin(), rows.end(),
+                      [](const QModelIndex &a, const QModelIndex &b) { return a.row() > b.row(); });
             for (const QModelIndex &index : rows) {
                 const QString log = mLogContainer.at(index.row()).logfile;
                 if (QFileInfo(log).isReadable())

@@ -23,7 +23,8 @@ class QTabWidget;
 class QTextBrowser;
 class SessionLogsFolder;
 
-struct LogViewControllerTimings {
+struct LogViewControllerTimings
+{
     // The first row is selected this long after the list is rebuilt.
     std::chrono::milliseconds selectFirstRowAfter{std::chrono::seconds(1)};
 };
@@ -41,7 +42,8 @@ public:
     // What the page asks of its surroundings beside its questions (those go to the
     // alert presenter): the folder chooser (so that tests answer it), the announcement
     // of a period, links.
-    struct Hooks {
+    struct Hooks
+    {
         std::function<QString()> chooseFolder;  // "" when cancelled
         std::function<void(const QString &notificationName)> postPeriod;
         std::function<void(const QUrl &url)> openLink;

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 
-ProgressView::ProgressView(QWidget *parent) : QWidget(parent) {}
+ProgressView::ProgressView(QWidget *parent)
+    : QWidget(parent)
+{}
 
 void ProgressView::setProgressValue(int percent)
 {

@@ -21,7 +21,8 @@ QString notificationText(const QString &key) { return QLLocalizedString(key); }
 }  // namespace
 
 NotificationWindow::NotificationWindow(NotificationDesign design, QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), mDesign(design)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+    , mDesign(design)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);

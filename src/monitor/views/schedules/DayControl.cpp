@@ -6,7 +6,8 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
-DayControl::DayControl(QWidget *parent) : QWidget(parent)
+DayControl::DayControl(QWidget *parent)
+    : QWidget(parent)
 {
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

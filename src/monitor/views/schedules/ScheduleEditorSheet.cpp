@@ -43,8 +43,12 @@ public:
 
 ScheduleEditorSheet::ScheduleEditorSheet(ScheduleActionsController &actions, AlertPresenter &alerts,
                                          const TarnixScheduleItem &record, bool replacesRepeatingJobs, QWidget *parent)
-    : QDialog(parent), mActions(actions), mAlerts(alerts), mOriginal(record), mEdited(record),
-      mReplacesRepeatingJobs(replacesRepeatingJobs)
+    : QDialog(parent)
+    , mActions(actions)
+    , mAlerts(alerts)
+    , mOriginal(record)
+    , mEdited(record)
+    , mReplacesRepeatingJobs(replacesRepeatingJobs)
 {
     setWindowModality(Qt::WindowModal);
     setWindowTitle(text(QStringLiteral("Edit Schedule")));
@@ -151,10 +155,10 @@ void ScheduleEditorSheet::fill()
 {
     mState = ScheduleEditorRules::open(mEdited);
     mTime->setDateTime(mEdited.scheduleTime());
-    mDayOfMonth->setCurrentIndex((mState.checkedRow == ScheduleEditorState::MonthlyRow ? mEdited.scheduleTime().date()
-                                                                                       : QDate::currentDate())
-                                     .day()
-                                 - 1);
+    mDayOfMonth->setCurrentIndex(
+        (mState.checkedRow == ScheduleEditorState::MonthlyRow ? mEdited.scheduleTime().date() : QDate::currentDate())
+            .day() -
+        1);
     mEmailBox->setChecked(mEdited.sendEmailNotification());
     mEmails->setText(mEdited.emailids());
     mLogExtract->setChecked(mEdited.sendLogExtract());
@@ -162,8 +166,8 @@ void ScheduleEditorSheet::fill()
     const SchedulerPreferences::Settings settings = mActions.preferences().read(mEdited.tarnixUserName());
     mState.cutoffOn = settings.cutoffOn;
     mCutoffBox->setChecked(settings.cutoffOn);
-    mCutoff->setDateTime(
-        settings.cutoffOn && settings.cutoff.isValid() ? settings.cutoff : QDateTime::currentDateTime());
+    mCutoff->setDateTime(settings.cutoffOn && settings.cutoff.isValid() ? settings.cutoff
+                                                                        : QDateTime::currentDateTime());
     mDesktop->setChecked(settings.desktopNotification);
     mMissed->setChecked(settings.startMissed);
     showState();
@@ -198,12 +202,16 @@ void ScheduleEditorSheet::rowClicked(int row)
 void ScheduleEditorSheet::cutoffClicked()
 {
     if (mCutoffBox->isChecked()) {
-        AlertRequest question { text(QStringLiteral("ApplicationName")),
+        AlertRequest question{
+            text(QStringLiteral("ApplicationName")),
             text(QStringLiteral("You have set '%@' as the cut-off time for the scheduled backup "
                                 "operation. This may terminate the scheduled job before it "
                                 "completes.\n\n"))
                 .replace(QStringLiteral("%@"), mCutoff->time().toString(QStringLiteral("hh:mm:ss AP"))),
-            text(QStringLiteral("No")), text(QStringLiteral("Yes")), QString(), QString() };
+            text(QStringLiteral("No")),
+            text(QStringLiteral("Yes")),
+            QString(),
+            QString()};
         if (mAlerts.runModalAlert(question) != 0) {
             mCutoffBox->setChecked(false);
             mCutoff->setDateTime(QDateTime::currentDateTime());
@@ -235,7 +243,10 @@ void ScheduleEditorSheet::updateSchedule()
         const AlertRequest question{text(QStringLiteral("ApplicationName")),
                                     text(QStringLiteral("No time setting is chosen. Are you sure you wish to delete "
                                                         "the Scheduled job?")),
-                                    text(QStringLiteral("No")), text(QStringLiteral("Yes")), QString(), QString()};
+                                    text(QStringLiteral("No")),
+                                    text(QStringLiteral("Yes")),
+                                    QString(),
+                                    QString()};
         if (mAlerts.runModalAlert(question) != 0)
             return;
         const auto outcome = mActions.deleteRecords({mOriginal.identityKey()});

@@ -29,13 +29,25 @@ namespace {
 
 QString windowText(const QString &key) { return QLLocalizedString(key); }
 
-enum Column { TypeColumn, TimeColumn, FrequencyColumn, StatusColumn, DestinationColumn, UserColumn, ColumnCount };
+enum Column
+{
+    TypeColumn,
+    TimeColumn,
+    FrequencyColumn,
+    StatusColumn,
+    DestinationColumn,
+    UserColumn,
+    ColumnCount
+};
 
 }  // namespace
 
 ScheduleWindow::ScheduleWindow(TarnixSchedulerController &store, AlertPresenter &alerts, ScheduleWindowTimings timings,
                                QWidget *parent)
-    : QMainWindow(parent), mActions(store), mAlerts(alerts), mRefresh(new QTimer(this))
+    : QMainWindow(parent)
+    , mActions(store)
+    , mAlerts(alerts)
+    , mRefresh(new QTimer(this))
 {
     setWindowTitle(windowText(QStringLiteral("Scheduler")));
     mRefresh->setInterval(timings.refresh);
@@ -81,7 +93,8 @@ void ScheduleWindow::buildToolbarAndMenu()
     mToolbar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     mToolbar->setMovable(false);
     mMenu = menuBar()->addMenu(windowText(QStringLiteral("Schedule")));
-    struct Item {
+    struct Item
+    {
         const char *identifier;
         const char *label;
         QStyle::StandardPixmap image;
@@ -163,8 +176,8 @@ QWidget *ScheduleWindow::buildPanel()
         layout->addWidget(w);
     layout->addStretch();
     layout->addWidget(mNote);
-    mPanelControls = {mDailyBox, mImmediateBox, mDayCells, mPanelTime, mPanelCutoff, mPanelEmailBox,
-                      mPanelEmails, mPanelDesktop, mPanelMissed};
+    mPanelControls = {mDailyBox,      mImmediateBox, mDayCells,     mPanelTime,  mPanelCutoff,
+                      mPanelEmailBox, mPanelEmails,  mPanelDesktop, mPanelMissed};
 
     connect(mDayCells, &DayControl::stateDidChange, this, [this] {
         mDailyBox->setChecked(mDayCells->state().count() > 0);
@@ -274,8 +287,9 @@ void ScheduleWindow::showRecords()
     mTable->setRowCount(int(records.size()));
     for (int row = 0; row < records.size(); ++row) {
         const TarnixScheduleItem &record = records[row];
-        const QStringList texts { record.scheduleTypeString(), record.scheduleTimeString(),
-            record.frequencyString(records), record.statusString(), record.destination(), record.username() };
+        const QStringList texts{
+            record.scheduleTypeString(), record.scheduleTimeString(), record.frequencyString(records),
+            record.statusString(),       record.destination(),        record.username()};
         for (int column = 0; column < ColumnCount; ++column)
             mTable->setItem(row, column, new QTableWidgetItem(texts[column]));
         mTable->item(row, TypeColumn)->setData(Qt::UserRole, record.identityKey());
@@ -407,9 +421,13 @@ void ScheduleWindow::stopRunningSchedule()
                                       "to stop the backup operation of the same.")));
         return;
     }
-    const AlertRequest question { windowText(QStringLiteral("ApplicationName")),
+    const AlertRequest question{
+        windowText(QStringLiteral("ApplicationName")),
         windowText(QStringLiteral("Are you sure you wish to stop the scheduled backup operation?")),
-        windowText(QStringLiteral("Proceed")), windowText(QStringLiteral("Cancel")), QString(), QString() };
+        windowText(QStringLiteral("Proceed")),
+        windowText(QStringLiteral("Cancel")),
+        QString(),
+        QString()};
     if (mAlerts.confirm(question))
         mActions.store().requestStopOfRunningJob();
 }
@@ -426,9 +444,12 @@ void ScheduleWindow::deleteSchedule()
         mAlerts.inform(windowText(QStringLiteral("You cannot delete a scheduled job which is in progress.")));
         return;
     }
-    const AlertRequest question { windowText(QStringLiteral("ApplicationName")),
-        windowText(QStringLiteral("Are you sure you wish to delete the Scheduled job?")),
-        windowText(QStringLiteral("No")), windowText(QStringLiteral("Yes")), QString(), QString() };
+    const AlertRequest question{windowText(QStringLiteral("ApplicationName")),
+                                windowText(QStringLiteral("Are you sure you wish to delete the Scheduled job?")),
+                                windowText(QStringLiteral("No")),
+                                windowText(QStringLiteral("Yes")),
+                                QString(),
+                                QString()};
     if (mAlerts.runModalAlert(question) != 0)
         return;
     const auto outcome = mActions.deleteRecords({record->identityKey()});

@@ -6,9 +6,9 @@
 #include "monitor/views/drawing/iTunesScrollerStyle.h"
 
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSet>
 #include <QTableWidget>
 #include <QVBoxLayout>

@@ -25,8 +25,11 @@ void runEventsUntil(const std::function<bool()> &done)
 
 TEST(ArchiveCleanupRulesTest, AQuarterOfTheEntriesIsTheMost)
 {
-    const struct { qsizetype candidates, entries; bool refused; } cases[] = {
-        {25, 100, false}, {26, 100, true}, {51, 200, true}, {50, 200, false}, {1, 1, true}, {0, 0, false}};
+    const struct
+    {
+        qsizetype candidates, entries;
+        bool refused;
+    } cases[] = {{25, 100, false}, {26, 100, true}, {51, 200, true}, {50, 200, false}, {1, 1, true}, {0, 0, false}};
     for (const auto &c : cases)
         EXPECT_EQ(ArchiveCleanupRules::isShareTooLarge(c.candidates, c.entries), c.refused)
             << c.candidates << " of " << c.entries;
@@ -34,8 +37,9 @@ TEST(ArchiveCleanupRulesTest, AQuarterOfTheEntriesIsTheMost)
 
 TEST(ArchiveCleanupRulesTest, TheComputerFolderIsTakenOffOnlyInFront)
 {
-    EXPECT_EQ(ArchiveCleanupRules::candidatesForCleanup({"/gone/Studio/x", "/Studio/gone/Studio/y", "gone/z"}, "/Studio"),
-              (QStringList{"/gone/Studio/x", "/gone/Studio/y", "/gone/z"}));
+    EXPECT_EQ(
+        ArchiveCleanupRules::candidatesForCleanup({"/gone/Studio/x", "/Studio/gone/Studio/y", "gone/z"}, "/Studio"),
+        (QStringList{"/gone/Studio/x", "/gone/Studio/y", "/gone/z"}));
 }
 
 class ArchiveCleanupTest : public SandboxFixture
@@ -50,8 +54,7 @@ protected:
         QDir().mkpath(volumes() + "/BackupDrive");
         writeText(local("/kept.txt"), "here");
         cleanup = std::make_unique<ArchiveCleanupController>(
-            main, alerts,
-            ArchiveCleanupController::BackupTab{[this] { return set; }, [this] { return backupRunning; }},
+            main, alerts, ArchiveCleanupController::BackupTab{[this] { return set; }, [this] { return backupRunning; }},
             ArchiveCleanupTimings{std::chrono::milliseconds(1)});
         cleanup->setView(&view);
         cleanup->setIndex(&index);
@@ -101,8 +104,9 @@ TEST_F(ArchiveCleanupTest, RefusalsBeforeTheScan)
     backupRunning = false;
     main.reIndexing = true;
     cleanup->onSync();
-    EXPECT_EQ(alerts.texts(), (QStringList{"Unable to proceed as your backup set is empty", "Backup is underway. Try later.",
-                                           "Unable to proceed as database re-indexing is underway."}));
+    EXPECT_EQ(alerts.texts(),
+              (QStringList{"Unable to proceed as your backup set is empty", "Backup is underway. Try later.",
+                           "Unable to proceed as database re-indexing is underway."}));
     EXPECT_FALSE(view.messageOpen);
 }
 
@@ -230,7 +234,8 @@ TEST_F(ArchiveCleanupTest, PreferencesDefaultTo30DaysAnd5PercentAndAreKeptOnlyFo
     EXPECT_FALSE(loaded.savePreferences(file, "alice", true));
     EXPECT_FALSE(QFile::exists(file));
 
-    ASSERT_TRUE(PropertyList::write(file, QVariantMap{{"alice", QVariantMap{{"mNumberOfDays", 0}}}, {"bob", QVariantMap{}}}));
+    ASSERT_TRUE(
+        PropertyList::write(file, QVariantMap{{"alice", QVariantMap{{"mNumberOfDays", 0}}}, {"bob", QVariantMap{}}}));
     EXPECT_EQ(ArchiveCleanupPreferences::loadPrefrences(file, "alice", true).mNumberOfDays, 30);
     loaded.mNumberOfDays = 12;
     ASSERT_TRUE(loaded.savePreferences(file, "alice", true));

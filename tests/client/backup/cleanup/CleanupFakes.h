@@ -70,4 +70,3 @@ public:
     QString text;
     bool deleting = false;
 };
-

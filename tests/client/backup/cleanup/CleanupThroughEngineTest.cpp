@@ -111,9 +111,9 @@ protected:
 TEST_F(CleanupThroughEngineTest, GoneItemsLeaveTheDriveAndTheIndexAndTheRunIsLogged)
 {
     cleanUp();
-    EXPECT_EQ(view.text,
-              QStringList({local("old/"), local("old/a.txt"), local("old/b b.txt"), local("docs/gone.txt")})
-                  .join('\n'));
+    EXPECT_EQ(
+        view.text,
+        QStringList({local("old/"), local("old/a.txt"), local("old/b b.txt"), local("docs/gone.txt")}).join('\n'));
     for (const char *gone : {"old/a.txt", "old/b b.txt", "docs/gone.txt"})
         EXPECT_FALSE(isOnDrive(local(gone))) << gone;
     EXPECT_TRUE(isOnDrive(local("docs/kept 0.txt")));

@@ -33,8 +33,7 @@ public:
 };
 
 class TimeMachineXattrFollowUpTest : public SandboxFixture
-{
-};
+{};
 
 TEST_F(TimeMachineXattrFollowUpTest, SetPathsBecomeDatabasesWithNumberedOutputFolders)
 {
@@ -43,9 +42,10 @@ TEST_F(TimeMachineXattrFollowUpTest, SetPathsBecomeDatabasesWithNumberedOutputFo
     const QString deep = volumes() + "/Other/Backups.backupdb/mac/2026-12-01/Macintosh HD";
     const auto databases = TimeMachineXattrFollowUp::databasesOf(
         {home() + "/Documents", drive, deep, home() + "/My Backups.backupdb.txt", volumes() + "/Empty"}, "/run");
-    EXPECT_EQ(databases, (QList<TimeMachineXattrFollowUp::Database>{
-                             {drive + "/Backups.backupdb", "/run/1" + drive + "/Backups.backupdb"},
-                             {volumes() + "/Other/Backups.backupdb", "/run/12" + volumes() + "/Other/Backups.backupdb"}}));
+    EXPECT_EQ(databases,
+              (QList<TimeMachineXattrFollowUp::Database>{
+                  {drive + "/Backups.backupdb", "/run/1" + drive + "/Backups.backupdb"},
+                  {volumes() + "/Other/Backups.backupdb", "/run/12" + volumes() + "/Other/Backups.backupdb"}}));
 }
 
 TEST_F(TimeMachineXattrFollowUpTest, EachDatabaseIsStoredThenUploadedBesideItself)

@@ -1,8 +1,8 @@
 #include "client/backup/logs/ArchiveCleanupSessionLog.h"
 #include "client/backup/logs/BackupSessionLog.h"
-#include "desktop/logs/SessionLogsFolder.h"
 #include "common/logging/OnlineLogController.h"
 #include "common/texts/QLLocalizedString.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "platform/PathStandardizer.h"
 #include "support/SandboxFixture.h"
 
@@ -67,7 +67,8 @@ TEST_F(SessionLogFilesTest, BackupLogAndSummaryForEachEnd)
                                    "    \"/home/alice/say \\\"hi\\\"\"\n)\n",
                                    " Full File: /home/alice/Documents/a.txt File size: 12 B"});
     const BackupSessionLog::Counts counts{3, 1, 2};
-    const struct {
+    const struct
+    {
         const char *end;
         std::function<void(BackupSessionLog &)> finish;
         QString sessionLog;
@@ -79,8 +80,8 @@ TEST_F(SessionLogFilesTest, BackupLogAndSummaryForEachEnd)
          lines({"End Time: " + kEnd + "\n", kSeparator}),
          lines(QStringList{"Some of the files/folders selected for backup may have been excluded from the operation. "
                            "Click here to view excluded files/ folders.\n",
-                           "Files excluded from backup: 4"}
-               + kCounts)},
+                           "Files excluded from backup: 4"} +
+               kCounts)},
         {"failure",
          [&](BackupSessionLog &log) {
              log.failed("Error: disk gone", 2, counts);
@@ -104,8 +105,7 @@ TEST_F(SessionLogFilesTest, BackupLogAndSummaryForEachEnd)
     for (const auto &test : cases) {
         const QString path = folder.newSessionLogPath("Backup", now) + "-" + test.end;
         BackupSessionLog log(path, sessionLogger, interactiveLogger);
-        log.operationDidStart("alice", kStart, "BackupDrive",
-                              {"/home/alice/Documents", "/home/alice/say \"hi\""});
+        log.operationDidStart("alice", kStart, "BackupDrive", {"/home/alice/Documents", "/home/alice/say \"hi\""});
         log.fileDone("Full", "/home/alice/Documents/a.txt", "12 B");
         test.finish(log);
         EXPECT_EQ(text(path), started + test.sessionLog) << test.end;
@@ -149,7 +149,8 @@ TEST_F(SessionLogFilesTest, ArchiveCleanupLogForEachEnd)
 {
     const QString confirmed = lines({"Username: alice\n", "Start Time: " + kStart + "\n", "Deleted file: Vol/old.txt",
                                      "Failed deleting file: permission denied"});
-    const struct {
+    const struct
+    {
         const char *end;
         std::function<void(ArchiveCleanupSessionLog &)> finish;
         QString sessionLog;

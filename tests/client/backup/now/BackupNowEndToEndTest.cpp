@@ -1,7 +1,7 @@
 #include "BackupNowFakes.h"
 
-#include "common/backupset/MonitorExclusionPreferences.h"
 #include "client/backup/now/BackupViewController.h"
+#include "common/backupset/MonitorExclusionPreferences.h"
 #include "common/files/ApplicationStatusFile.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
@@ -120,7 +120,8 @@ TEST_F(BackupNowEndToEndTest, ExclusionsOfTheMonitorsPreferenceFileAreLeftOutOfT
     const QString documents = home() + "/Documents";
     const QVariantMap exclusions{
         {"Default Exclusion", QVariantMap{{"/usr", true}}},
-        {"User specified Exclusion", QVariantMap{{documents + "/folder 0/file 3.txt", 1}, {documents + "/folder 2", 0}}},
+        {"User specified Exclusion",
+         QVariantMap{{documents + "/folder 0/file 3.txt", 1}, {documents + "/folder 2", 0}}},
         {"Partial File Exclusion", QVariantMap{{"*file 5.txt", 1}}},
     };
     const QString preferences = QLLocalizedString("MonitorPreferencePath");

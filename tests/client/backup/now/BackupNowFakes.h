@@ -1,12 +1,12 @@
 #pragma once
 
-#include "support/ScriptedAlerts.h"
-#include "desktop/alerts/AlertPresenter.h"
 #include "client/backup/now/BackupTreeActions.h"
 #include "client/backup/now/BackupView.h"
 #include "client/backup/now/BackupViewMainController.h"
 #include "common/account/User.h"
+#include "desktop/alerts/AlertPresenter.h"
 #include "session/manager/SessionDriver.h"
+#include "support/ScriptedAlerts.h"
 
 #include <QList>
 #include <QStringList>

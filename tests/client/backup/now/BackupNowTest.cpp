@@ -1,9 +1,9 @@
 #include "BackupNowFakes.h"
 
 #include "client/backup/now/BackupViewController.h"
-#include "common/login/UserFiles.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/logging/OnlineLogController.h"
+#include "common/login/UserFiles.h"
 #include "common/transfer/ProgressReport.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
@@ -112,36 +112,61 @@ TEST_F(BackupNowTest, RefusalsComeInOrderAndLeaveTheDriverUnstarted)
     const QString storedChoice =
         TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath);
     const std::vector<Case> cases = {
-        {"re-index, even while a backup runs", [this] { main.reIndexing = true; driver->running = true; },
-         {}, {kReIndex}, false},
+        {"re-index, even while a backup runs",
+         [this] {
+             main.reIndexing = true;
+             driver->running = true;
+         },
+         {},
+         {kReIndex},
+         false},
         {"a backup runs", [this] { driver->running = true; }, {}, {}, false},
         {"volume gone", [this] { main.volumeName = "Gone"; }, {}, {"'Gone' volume does not exist"}, false},
         {"no volume", [this] { main.volumeName.clear(); }, {}, {"Please select destination drive."}, false},
         {"no stored choice, writable chooser",
-         [this, storedChoice] { QFile::remove(storedChoice); tree.chosenTitle = kDrive; }, {},
-         {"Please select destination Volume"}, false},
+         [this, storedChoice] {
+             QFile::remove(storedChoice);
+             tree.chosenTitle = kDrive;
+         },
+         {},
+         {"Please select destination Volume"},
+         false},
         {"no stored choice, chooser without access",
-         [this, storedChoice] { QFile::remove(storedChoice); tree.chosenTitle = "Nowhere"; }, {},
-         {noAccess}, false},
+         [this, storedChoice] {
+             QFile::remove(storedChoice);
+             tree.chosenTitle = "Nowhere";
+         },
+         {},
+         {noAccess},
+         false},
         {"'No' to the drive", [] {}, {0}, {kAskPortable}, false},
-        {"the drive itself in the set", [this] { saveSet({drivePath()}); }, {1},
-         {kAskPortable, kInSet.arg(kDrive)}, false},
-        {"a folder inside the drive in the set", [this] { saveSet({drivePath() + "/Photos"}); }, {1},
-         {kAskPortable}, true},
-        {"empty set, 'No' to the default set", [this] { saveSet({}); }, {1, 0},
-         {kAskPortable, kAskDefaultSet}, false},
+        {"the drive itself in the set",
+         [this] { saveSet({drivePath()}); },
+         {1},
+         {kAskPortable, kInSet.arg(kDrive)},
+         false},
+        {"a folder inside the drive in the set",
+         [this] { saveSet({drivePath() + "/Photos"}); },
+         {1},
+         {kAskPortable},
+         true},
+        {"empty set, 'No' to the default set", [this] { saveSet({}); }, {1, 0}, {kAskPortable, kAskDefaultSet}, false},
         {"empty set, default set, 'No' to starting",
          [this] {
              saveSet({});
              tree.saveDefault = [this] { saveSet({home() + "/Pictures"}); };
          },
-         {1, 1, 0}, {kAskPortable, kAskDefaultSet, kAskStart}, false},
+         {1, 1, 0},
+         {kAskPortable, kAskDefaultSet, kAskStart},
+         false},
         {"empty set, default set, started",
          [this] {
              saveSet({});
              tree.saveDefault = [this] { saveSet({home() + "/Pictures"}); };
          },
-         {1, 1, 1}, {kAskPortable, kAskDefaultSet, kAskStart}, true},
+         {1, 1, 1},
+         {kAskPortable, kAskDefaultSet, kAskStart},
+         true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,8 +237,8 @@ TEST_F(BackupNowTest, ProgressShowsScanningUntilTheSizeIsKnownAndDropsASyncTrans
 {
     startBackup();
     const ProgressPaneState &pane = controller->progressViewController().state();
-    controller->operationDidReceiveData({{ProgressReport::Percentage, "12"}, {ProgressReport::EstimatedTime, "00:01:00"}},
-                                        nullptr);
+    controller->operationDidReceiveData(
+        {{ProgressReport::Percentage, "12"}, {ProgressReport::EstimatedTime, "00:01:00"}}, nullptr);
     EXPECT_EQ(pane.message, "File scanning is in progress...");
     EXPECT_EQ(pane.percentageText, "");
     EXPECT_EQ(pane.estimatedTime, "");
@@ -247,7 +272,13 @@ TEST_F(BackupNowTest, ProgressShowsScanningUntilTheSizeIsKnownAndDropsASyncTrans
 
 TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
 {
-    enum class End { Success, Failure, Cancel, OverQuota };
+    enum class End
+    {
+        Success,
+        Failure,
+        Cancel,
+        OverQuota
+    };
     struct Case
     {
         const char *name;
@@ -257,10 +288,16 @@ TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
         bool followUp;
         QString status;
     };
-    const QString overQuota = "You have utilized the allocated storage space. For further backups, upgrade your account.";
+    const QString overQuota =
+        "You have utilized the allocated storage space. For further backups, upgrade your account.";
     const std::vector<Case> cases = {
         {"success, View Log", End::Success, {1}, {kViewLog}, true, "Success"},
-        {"failure, OK", End::Failure, {0}, {"Backup operation has failed: engine died\n\nClick the 'View Log' button for details."}, true, "Failure"},
+        {"failure, OK",
+         End::Failure,
+         {0},
+         {"Backup operation has failed: engine died\n\nClick the 'View Log' button for details."},
+         true,
+         "Failure"},
         {"cancel", End::Cancel, {}, {}, false, "Cancelled"},
         {"over quota, Upgrade", End::OverQuota, {1}, {overQuota}, true, "Failure"},
     };
@@ -273,14 +310,23 @@ TEST_F(BackupNowTest, EachEndRestoresTheControlsAndReportsTheSession)
         startBackup();
         driver->stored = 2;
         driver->alreadyPresent = 1;
-        controller->operationDidReceiveData({{ProgressReport::Filename, "/a"}, {ProgressReport::TotalFileCount, "3"}}, nullptr);
+        controller->operationDidReceiveData({{ProgressReport::Filename, "/a"}, {ProgressReport::TotalFileCount, "3"}},
+                                            nullptr);
         controller->showProgressView();
         alerts.answers = c.answers;
         switch (c.end) {
-        case End::Success: controller->operationDidFinishSuccessfully(nullptr); break;
-        case End::Failure: controller->operationDidFailWithError("engine died", nullptr); break;
-        case End::Cancel: controller->operationDidCancel(nullptr); break;
-        case End::OverQuota: controller->operationDidFailWithOverQuota("quota"); break;
+        case End::Success:
+            controller->operationDidFinishSuccessfully(nullptr);
+            break;
+        case End::Failure:
+            controller->operationDidFailWithError("engine died", nullptr);
+            break;
+        case End::Cancel:
+            controller->operationDidCancel(nullptr);
+            break;
+        case End::OverQuota:
+            controller->operationDidFailWithOverQuota("quota");
+            break;
         }
         EXPECT_EQ(alerts.texts(), c.expectedAlerts);
         EXPECT_FALSE(driver->running);

@@ -24,10 +24,7 @@ protected:
         mainWindow.show();
     }
 
-    QPoint alertCentre() const
-    {
-        return AlertPaneWindowController::current()->window()->frameGeometry().center();
-    }
+    QPoint alertCentre() const { return AlertPaneWindowController::current()->window()->frameGeometry().center(); }
 
     QWidget mainWindow;
     AlertPanePresenter alerts{&mainWindow};

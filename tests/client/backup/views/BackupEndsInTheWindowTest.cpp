@@ -38,7 +38,8 @@ protected:
         check("DataDrive", "Documents");
         alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
         client->backup.page()->backupButton()->click();
-        ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000)) << alerts.texts().join('\n').toStdString();
+        ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000))
+            << alerts.texts().join('\n').toStdString();
         ASSERT_TRUE(waitUntil([&] { return !client->backup.controller().isBackupRunning(); }));
     }
 

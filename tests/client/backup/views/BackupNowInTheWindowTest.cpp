@@ -19,11 +19,12 @@ protected:
     void SetUp() override
     {
         LoggedInClientFixture::SetUp();
-        const QStringList names = {"report 1.txt", "report 2.txt", "Photos/beach ü.jpg", "Photos/empty", "a/b/c/deep.txt",
-                                   "notes$(x).md", "Photos/2014/IMG 01.jpg", "Photos/2014/IMG 02.jpg"};
+        const QStringList names = {"report 1.txt",           "report 2.txt",          "Photos/beach ü.jpg",
+                                   "Photos/empty",           "a/b/c/deep.txt",        "notes$(x).md",
+                                   "Photos/2014/IMG 01.jpg", "Photos/2014/IMG 02.jpg"};
         for (int i = 0; i < names.size(); ++i)
-            writeText(source() + "/" + names.at(i), names.at(i) == "Photos/empty" ? QByteArray()
-                                                                                    : QByteArray(500 * (i + 1), char('a' + i)));
+            writeText(source() + "/" + names.at(i),
+                      names.at(i) == "Photos/empty" ? QByteArray() : QByteArray(500 * (i + 1), char('a' + i)));
         // The engine writes its lines slowly enough for the pane to show the files one by one.
         ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 250}}));
         qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
@@ -55,8 +56,8 @@ protected:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo entry(it.next());
-            if (!entry.isSymLink() && (entry.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther
-                                                              | QFileDevice::WriteGroup | QFileDevice::WriteOther)))
+            if (!entry.isSymLink() && (entry.permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther |
+                                                              QFileDevice::WriteGroup | QFileDevice::WriteOther)))
                 open << entry.filePath();
         }
         return open;
@@ -126,20 +127,23 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
     // The viewer lists the session and shows its log with the files backed up.
     LogViewController &logs = *client->shell.windows().logViewController();
     const QString sessionLog = backup.mBackupSessionFilePath();
-    ASSERT_TRUE(waitUntil([&] {
-        for (const LogNode &record : logs.records())
-            if (record.logfile == sessionLog)
-                return logs.detailText().contains("deep.txt");
-        return false;
-    }, 20000)) << sessionLog.toStdString();
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            for (const LogNode &record : logs.records())
+                if (record.logfile == sessionLog)
+                    return logs.detailText().contains("deep.txt");
+            return false;
+        },
+        20000))
+        << sessionLog.toStdString();
     EXPECT_EQ(logs.records().first().status, "Success");
     EXPECT_EQ(logs.records().first().files.toInt(), sourceFiles().size());
     EXPECT_TRUE(logs.summaryText().contains(QString("Files backed up now: %1").arg(sourceFiles().size())))
         << logs.summaryText().toStdString();
     // What the programs wrote in the user's folders (sets, history, logs listing
     // every file backed up) is the user's alone.
-    for (const QString &folder : {home() + "/.local/share/TarnixVidezud", home() + "/.config/TarnixVidezud",
-                                  home() + "/.cache"})
+    for (const QString &folder :
+         {home() + "/.local/share/TarnixVidezud", home() + "/.config/TarnixVidezud", home() + "/.cache"})
         EXPECT_TRUE(openToOthers(folder).isEmpty()) << openToOthers(folder).join('\n').toStdString();
     // A few seconds after the end the sidebar measures the drive again.
     EXPECT_TRUE(waitUntil([&] { return !tabs.spaceUsedText().endsWith(" 0 B"); }, 15000))

@@ -46,7 +46,10 @@ protected:
         logIn();
     }
 
-    static bool isShownExcluded(const QModelIndex &index) { return index.data(LocalTreeModel::IsExcludedRole).toBool(); }
+    static bool isShownExcluded(const QModelIndex &index)
+    {
+        return index.data(LocalTreeModel::IsExcludedRole).toBool();
+    }
 
     // Picks the exclusion item of the row's context menu.
     void excludeByMenu(const QModelIndex &index, const QString &expectedTitle)
@@ -71,7 +74,8 @@ TEST_F(ExclusionsInTheWindowTest, AFolderExcludedInTheTreeStaysOffTheDrive)
     ASSERT_TRUE(privateRow.isValid());
     excludeByMenu(privateRow, "Exclude this folder from backup");
     EXPECT_TRUE(isShownExcluded(row("DataDrive", {"Documents", "Private"})));
-    const QString storedPath = client->tree.fileSystem().layout().storedForm(volumes() + "/DataDrive/Documents/Private");
+    const QString storedPath =
+        client->tree.fileSystem().layout().storedForm(volumes() + "/DataDrive/Documents/Private");
     EXPECT_EQ(MonitorExclusionPreferences::userSpecifiedExclusions("demo"), QStringList{storedPath});
 
     alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
@@ -107,7 +111,8 @@ TEST_F(ExclusionsInTheWindowTest, TheUsersStoredExclusionsShowAtLogin)
     const QString documents = client->tree.fileSystem().layout().storedForm(volumes() + "/DataDrive/Documents");
     const QVariantMap exclusions{{music, 1}, {documents, 0}};
     ASSERT_TRUE(PropertyList::write(
-        preferenceFile(), QVariantMap{{"demo", QVariantMap{{MonitorExclusionPreferences::kUserSpecifiedExclusion, exclusions}}}}));
+        preferenceFile(),
+        QVariantMap{{"demo", QVariantMap{{MonitorExclusionPreferences::kUserSpecifiedExclusion, exclusions}}}}));
     logIn();
     EXPECT_EQ(client->tree.fileSystem().userSpecifiedExclusion(), QStringList{music});
     EXPECT_TRUE(waitUntil([&] { return isShownExcluded(row("DataDrive", {"Music"})); }));

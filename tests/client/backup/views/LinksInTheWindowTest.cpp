@@ -25,8 +25,7 @@ public slots:
 
 // The window's links: the logo, the desktop-application button and the log viewer's help.
 class LinksInTheWindowTest : public LoggedInClientFixture
-{
-};
+{};
 
 TEST_F(LinksInTheWindowTest, TheLogoTheApplicationButtonAndTheLogHelpOpenTheirPages)
 {

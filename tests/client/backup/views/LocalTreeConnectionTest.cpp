@@ -1,10 +1,10 @@
 #include "LoggedInClientFixture.h"
 
-#include "common/backupset/BackupSetFiles.h"
 #include "client/backup/localtree/DestinationVolumes.h"
 #include "client/backup/localtree/FileSystemController.h"
 #include "client/backup/localtree/LocalTreeModel.h"
 #include "client/common/tree/TreeViewNode.h"
+#include "common/backupset/BackupSetFiles.h"
 
 using LocalTreeConnectionTest = LoggedInClientFixture;
 
@@ -52,6 +52,7 @@ TEST_F(LocalTreeConnectionTest, TheSavedSetShowsCheckedAfterLoginAndUncheckingTa
 
     const QModelIndex shown = model.indexForNode(fileSystem.mController().nodeForPath(treePath));
     ASSERT_TRUE(model.setData(shown, Qt::Unchecked, Qt::CheckStateRole));
-    EXPECT_TRUE(waitUntil([&] { return !BackupSetFiles::readList(setFile).value_or(QStringList{documents}).contains(documents); }))
-        << BackupSetFiles::readList(setFile).value_or(QStringList()).join(", ").toStdString();
+    EXPECT_TRUE(waitUntil([&] {
+        return !BackupSetFiles::readList(setFile).value_or(QStringList{documents}).contains(documents);
+    })) << BackupSetFiles::readList(setFile).value_or(QStringList()).join(", ").toStdString();
 }

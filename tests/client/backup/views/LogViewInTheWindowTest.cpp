@@ -8,8 +8,7 @@
 
 // The Log page of the window lists each session once, however often it is reloaded.
 class LogViewInTheWindowTest : public LoggedInClientFixture
-{
-};
+{};
 
 TEST_F(LogViewInTheWindowTest, ReloadsInARowListEachSessionOnce)
 {
@@ -23,7 +22,8 @@ TEST_F(LogViewInTheWindowTest, ReloadsInARowListEachSessionOnce)
         record.status = "Success";
         records.append(record);
     }
-    writeText(SessionLogsFolder::fromApplicationFiles().dayFilePath(today), LogManager::getXMLfromNodes(records).toUtf8());
+    writeText(SessionLogsFolder::fromApplicationFiles().dayFilePath(today),
+              LogManager::getXMLfromNodes(records).toUtf8());
 
     LogViewController &logs = *client->shell.windows().logViewController();
     logs.reloadLogViewOnTableViewSelectionChange();

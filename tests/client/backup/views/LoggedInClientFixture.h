@@ -1,20 +1,20 @@
 #pragma once
 
 #include "client/backup/localtree/LocalTreeConnection.h"
-#include "common/files/TextFile.h"
 #include "client/backup/views/BackupPage.h"
-#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/BackupPageView.h"
+#include "client/backup/views/BackupTab.h"
 #include "client/backup/views/LocalTreeView.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/login/LoginFormView.h"
 #include "client/shell/views/login/LoginWindows.h"
-#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/files/TXSupportFileManager.h"
+#include "common/files/TextFile.h"
 #include "common/widgets/AlertPaneWindowController.h"
 #include "support/SandboxFixture.h"
 #include "support/WebServiceStandIn.h"
@@ -73,8 +73,9 @@ protected:
         QDir().mkpath(root() + "/startup/home/demo");
         TXSupportFileManager::txFileManager().setTarnixUserName("demo");
         // Written as the client writes it when a drive is chosen.
-        ASSERT_TRUE(TextFile::write(TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
-                                    volumes() + "/BackupDrive"));
+        ASSERT_TRUE(TextFile::write(
+            TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::DestinationDrivePath),
+            volumes() + "/BackupDrive"));
     }
 
     void TearDown() override

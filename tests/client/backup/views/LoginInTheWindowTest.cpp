@@ -28,8 +28,8 @@ protected:
         QStringList enabled;
         for (const QWidget *control : controls) {
             if (control->isEnabled())
-                enabled.append(control->metaObject()->className() + QStringLiteral(" ")
-                               + control->property("text").toString());
+                enabled.append(control->metaObject()->className() + QStringLiteral(" ") +
+                               control->property("text").toString());
         }
         return enabled;
     }
@@ -39,7 +39,8 @@ TEST_F(LoginInTheWindowTest, BackupControlsAnswerOnlyWhileAUserIsLoggedIn)
 {
     open();
     const QList<QWidget *> controls = backupControls();
-    ASSERT_EQ(controls.size(), 8);  // the chooser, the tree, Backup Now, Cleanup Now; Exclusions and Delete of both set lists
+    ASSERT_EQ(controls.size(),
+              8);  // the chooser, the tree, Backup Now, Cleanup Now; Exclusions and Delete of both set lists
     EXPECT_EQ(enabledOf(controls), QStringList()) << "before a login";
 
     LoginFormView *form = client->shell.loginWindows().loginForm();
@@ -84,7 +85,7 @@ TEST_F(LoginInTheWindowTest, ALongLoginErrorIsShownWholeOverItsLines)
     QLabel *error = form->mErrorLabel;
     ASSERT_TRUE(error->isVisible());
     EXPECT_GT(error->heightForWidth(error->width()), 2 * error->fontMetrics().height());  // it wraps
-    EXPECT_GE(error->height(), error->heightForWidth(error->width()));  // and every line shows
+    EXPECT_GE(error->height(), error->heightForWidth(error->width()));                    // and every line shows
     QWidget *window = login.loginWindow();
     EXPECT_LE(error->mapTo(window, QPoint(0, error->height())).y(), window->height());  // inside the window
     EXPECT_GE(form->height(), form->minimumSizeHint().height());  // nothing of the form is squeezed

@@ -6,8 +6,7 @@
 // Quitting ends the program at once, though the sidebar's walk of the drive (which pauses
 // after each entry) would take long minutes.
 class QuitInTheWindowTest : public LoggedInClientFixture
-{
-};
+{};
 
 TEST_F(QuitInTheWindowTest, TheProgramEndsAtOnceWhileTheDriveIsWalked)
 {

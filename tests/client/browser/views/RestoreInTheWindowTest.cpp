@@ -5,8 +5,8 @@
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
-#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "client/common/views/ProgressPaneView.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
 #include "desktop/logs/views/LogViewController.h"
 #include "platform/PropertyList.h"
 #include "support/ScriptedAlerts.h"
@@ -87,7 +87,9 @@ protected:
         waitUntil(
             [&] {
                 restoreTab->tree.refresh();
-                waitUntil([&] { return model.rowCount() > 0 && !restoreTab->tree.isListing(restoreTab->tree.rootItem()); }, 3000);
+                waitUntil(
+                    [&] { return model.rowCount() > 0 && !restoreTab->tree.isListing(restoreTab->tree.rootItem()); },
+                    3000);
                 if (model.rowCount() == 0)
                     return false;
                 row = QModelIndex();
@@ -109,7 +111,8 @@ protected:
         QString text;
         for (int row = 0; row < model.rowCount(parent) && depth < 12; ++row) {
             const QModelIndex child = model.index(row, 0, parent);
-            text += QString(depth * 2, ' ') + child.siblingAtColumn(1).data().toString() + "\n" + shownRows(child, depth + 1);
+            text += QString(depth * 2, ' ') + child.siblingAtColumn(1).data().toString() + "\n" +
+                    shownRows(child, depth + 1);
         }
         return text;
     }
@@ -211,7 +214,8 @@ TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLog
     const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
     EXPECT_TRUE(sessionLog.contains("/Restore/")) << sessionLog.toStdString();
     EXPECT_TRUE(readText(sessionLog).contains("Restored successfully"));
-    EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5")) << readText(sessionLog + ".summary").constData();
+    EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5"))
+        << readText(sessionLog + ".summary").constData();
     LogViewController &logs = *client->shell.windows().logViewController();
     client->shell.windows().tabViewController()->displayLogView();
     ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000)) << sessionLog.toStdString();
@@ -230,8 +234,9 @@ TEST_F(RestoreInTheWindowTest, ARestoreStoppedOverQuotaEndsAsAFailureWithItsText
     const QModelIndex folder = sourceRow();
     ASSERT_TRUE(folder.isValid());
     checkRow(folder);
-    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist",
-                                    QVariantMap{{"errorText", "some files could not be transferred due to quota over limit"}}));
+    ASSERT_TRUE(
+        PropertyList::write(root() + "/scenario.plist",
+                            QVariantMap{{"errorText", "some files could not be transferred due to quota over limit"}}));
     qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
     alerts.shown.clear();
     restoreTab->restore.restoreFiles();
@@ -261,7 +266,8 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
     qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
     restoreTab->restore.restoreFiles();
     ASSERT_TRUE(waitUntil([&] { return restoreTab->page->progressPane()->isVisibleTo(restoreTab->page); }, 5000));
-    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
+    ASSERT_TRUE(
+        waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
     // While it runs the sidebar's mode switch stays still.
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
     const bool backupMode = tabs.mBackupMode();
@@ -276,7 +282,6 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
     EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
     EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
 }
-
 
 TEST_F(RestoreInTheWindowTest, AfterAFirstLoginTheGuidesShowOnTheRestorePageAndHideThemselves)
 {

@@ -1,5 +1,5 @@
-#include "client/common/progress/ProgressView.h"
 #include "client/common/progress/ProgressViewController.h"
+#include "client/common/progress/ProgressView.h"
 #include "client/common/progress/ProgressViewDelegateProtocol.h"
 
 #include <QCoreApplication>

@@ -38,7 +38,8 @@ TEST(AttachedWindowGeometry, SidesPlaceTheWindowAroundThePoint)
     Style style;  // margin 2, arrow 16, base 18, radius 8: inset 17
     const QPointF p(500, 400);
     const double d = 5;
-    struct Case {
+    struct Case
+    {
         int side;
         QRectF window;
         QPointF viewOrigin;
@@ -79,14 +80,15 @@ TEST(AttachedWindowGeometry, OnlyTheCornerBesideTheArrowStaysSquare)
 {
     Style style;
     style.drawsRoundCornerBesideArrow = false;
-    struct Case {
+    struct Case
+    {
         int side;
         Corner square;
     };
-    const Case cases[] = {{kBelowExtendingRight, kTopLeft},  {kRightExtendingDown, kTopLeft},
-                          {kBelowShiftedLeft, kTopRight},    {kLeftExtendingDown, kTopRight},
-                          {kLeftExtendingUp, kBottomRight},  {kAboveExtendingLeft, kBottomRight},
-                          {kRightExtendingUp, kBottomLeft},  {kAboveExtendingRight, kBottomLeft}};
+    const Case cases[] = {{kBelowExtendingRight, kTopLeft}, {kRightExtendingDown, kTopLeft},
+                          {kBelowShiftedLeft, kTopRight},   {kLeftExtendingDown, kTopRight},
+                          {kLeftExtendingUp, kBottomRight}, {kAboveExtendingLeft, kBottomRight},
+                          {kRightExtendingUp, kBottomLeft}, {kAboveExtendingRight, kBottomLeft}};
     for (const Case &c : cases) {
         for (Corner corner : {kTopLeft, kTopRight, kBottomRight, kBottomLeft})
             EXPECT_EQ(isCornerRounded(style, c.side, corner), corner != c.square) << c.side << " " << corner;

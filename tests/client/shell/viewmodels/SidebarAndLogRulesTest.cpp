@@ -1,11 +1,12 @@
-#include "desktop/logs/LogViewRules.h"
 #include "client/shell/sidebar/SidebarRules.h"
+#include "desktop/logs/LogViewRules.h"
 
 #include <gtest/gtest.h>
 
 TEST(SidebarRules, SpaceUsedLabelFromTheFolderSizeRun)
 {
-    struct Case {
+    struct Case
+    {
         QVariantMap output;
         std::optional<QString> label;
     };
@@ -17,7 +18,8 @@ TEST(SidebarRules, SpaceUsedLabelFromTheFolderSizeRun)
         {{{"fileSize", "0"}, {"FileCount", "0"}}, QString("Space used on your device: 0 B")},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(SidebarRules::spaceUsedText(c.output), c.label) << c.output.value("fileSize").toString().toStdString();
+        EXPECT_EQ(SidebarRules::spaceUsedText(c.output), c.label)
+            << c.output.value("fileSize").toString().toStdString();
 }
 
 TEST(SidebarRules, ModeSwitchWaitsForEveryRunningOperation)

@@ -16,7 +16,8 @@ TEST(GroundViewGeometry, MarkerMovesOneRowPitchPerRowAndStopsAtTheFourthPlace)
 TEST(GroundViewGeometry, ResizeStaysWithinTheWindowLimits)
 {
     const QSizeF start(800, 600), minimum(700, 500), maximum(1200, 900);
-    struct Case {
+    struct Case
+    {
         QPointF delta;
         QSizeF size;
     };

@@ -1,10 +1,10 @@
 #include "client/shell/views/bandwidth/BandWidthTestView.h"
 #include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
-#include "support/ScriptedAlerts.h"
 #include "common/account/User.h"
 #include "engine/EngineTestSupport.h"
 #include "platform/PropertyList.h"
 #include "support/SandboxFixture.h"
+#include "support/ScriptedAlerts.h"
 
 #include <QLabel>
 #include <QPushButton>

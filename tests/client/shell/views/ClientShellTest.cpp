@@ -1,6 +1,6 @@
+#include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
-#include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/login/LoginFormView.h"
 #include "client/shell/views/login/LoginWindows.h"
@@ -65,7 +65,8 @@ TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
 
     form->mSecureTextField->setText("demo password");
     form->mLoginButton->click();
-    ASSERT_TRUE(waitUntil([&] { return shell.mainController().isLoggedIn(); })) << form->mErrorLabel->text().toStdString();
+    ASSERT_TRUE(waitUntil([&] { return shell.mainController().isLoggedIn(); }))
+        << form->mErrorLabel->text().toStdString();
     EXPECT_FALSE(login.isFloatingWindowVisible());
     EXPECT_EQ(shell.windows().tabViewController()->loginButton()->text(), "demo");
     EXPECT_EQ(shell.windows().loggedInUserName(), "demo");
@@ -77,9 +78,9 @@ TEST_F(ClientShellTest, TheLoginFormLogsTheUserIn)
     const QString userDetails =
         TXSupportFileManager::txFileManager().pathForApplicationFile(ApplicationFile::UserDetailsPath);
     ASSERT_TRUE(waitUntil([&] { return PropertyList::readDictionary(userDetails).contains("TOTALQUOTASIZE"); }));
-    EXPECT_EQ(quellonExtension::decryptedString(
-                  PropertyList::readDictionary(userDetails).value("TOTALQUOTASIZE").toString()),
-              "10240.000000");
+    EXPECT_EQ(
+        quellonExtension::decryptedString(PropertyList::readDictionary(userDetails).value("TOTALQUOTASIZE").toString()),
+        "10240.000000");
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-#include "desktop/logs/SessionLogsFolder.h"
 #include "desktop/logs/views/LogViewController.h"
+#include "desktop/logs/SessionLogsFolder.h"
 #include "support/SandboxFixture.h"
 #include "support/ScriptedAlerts.h"
 
@@ -33,10 +33,11 @@ protected:
     void writeDay(const QDate &day, const QString &logFile)
     {
         const QString key = SessionLogsFolder::dayKey(day);
-        const QString record = QStringLiteral("<record><datetime>Dec 01, 2026 10:00:00 AM</datetime><status>Success</status>"
-                                              "<files>3</files><optype>1</optype><logfile>%1</logfile><logname>%2</logname>"
-                                              "</record>")
-                                   .arg(logFile, key);
+        const QString record =
+            QStringLiteral("<record><datetime>Dec 01, 2026 10:00:00 AM</datetime><status>Success</status>"
+                           "<files>3</files><optype>1</optype><logfile>%1</logfile><logname>%2</logname>"
+                           "</record>")
+                .arg(logFile, key);
         writeText(folder->dayFilePath(key),
                   ("<?xml version=\"1.0\" encoding=\"utf-8\"?><records>" + record + "</records>").toUtf8());
     }

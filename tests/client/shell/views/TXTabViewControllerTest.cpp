@@ -1,9 +1,9 @@
-#include "client/shell/sidebar/TXTabViewControllerDelegate.h"
-#include "desktop/kit/views/TXGroundView.h"
-#include "client/shell/views/frame/TXMainWindow.h"
-#include "desktop/kit/views/TXTabView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "client/shell/sidebar/TXTabViewControllerDelegate.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "common/texts/QLLocalizedString.h"
+#include "desktop/kit/views/TXGroundView.h"
+#include "desktop/kit/views/TXTabView.h"
 #include "platform/PathTemplate.h"
 #include "support/SandboxFixture.h"
 
@@ -31,7 +31,8 @@ protected:
     void SetUp() override
     {
         SandboxFixture::SetUp();
-        tabs = std::make_unique<TXTabViewController>(&mainController, TXTabViewController::Timings{std::chrono::milliseconds(10)});
+        tabs = std::make_unique<TXTabViewController>(&mainController,
+                                                     TXTabViewController::Timings{std::chrono::milliseconds(10)});
         tabs->setControllers(&window);
         QObject::connect(tabs.get(), &TXTabViewController::reloadLogView, [this] { ++logReloads; });
         QObject::connect(tabs.get(), &TXTabViewController::reloadRemoteView, [this] { ++restoreReloads; });
@@ -42,7 +43,10 @@ protected:
         QObject::connect(tabs.get(), &TXTabViewController::modeSwitched, [this] { ++modeSwitches; });
     }
 
-    QString modeFile() const { return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {"demo"}); }
+    QString modeFile() const
+    {
+        return PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {"demo"});
+    }
 
     FakeMainController mainController;
     TXMainWindow window;

@@ -5,7 +5,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-BandWidthTestView::BandWidthTestView(QWidget *parent) : QWidget(parent) {}
+BandWidthTestView::BandWidthTestView(QWidget *parent)
+    : QWidget(parent)
+{}
 
 void BandWidthTestView::paintEvent(QPaintEvent *)
 {

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-
 class AlertPresenter;
 class BandWidthTestView;
 class QLabel;

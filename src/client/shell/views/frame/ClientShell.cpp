@@ -6,37 +6,39 @@
 #include "client/shell/views/account/AccountMenuView.h"
 #include "client/shell/views/bandwidth/BandwidthTestWindowView.h"
 #include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/frame/MainWindowView.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/login/EncryptionSetupView.h"
 #include "client/shell/views/login/LoginFormView.h"
 #include "client/shell/views/login/LoginWindows.h"
 #include "client/shell/views/login/LoginWindowsView.h"
-#include "client/shell/views/frame/MainWindowView.h"
 #include "client/shell/views/login/PrivateKeyView.h"
-#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
-#include "desktop/logs/SessionLogsFolder.h"
-#include "desktop/logs/views/LogViewController.h"
-#include "desktop/errorreport/views/SendErrorReportController.h"
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
+#include "desktop/errorreport/views/SendErrorReportController.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "desktop/logs/views/LogViewController.h"
 #include "index/IndexQueryKeys.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
-#include <QStandardPaths>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QUrl>
 
 ClientShell::ClientShell(TXMainControllerServices services)
-    : mWindows(std::make_unique<ClientWindows>()),
-      mLoginWindows(std::make_unique<LoginWindows>(mWindows->mainWindow(), mWindows->tabViewController()->loginButton())),
-      mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows)),
-      mMainView(std::make_unique<MainWindowView>(*mWindows)),
-      mErrorReport(std::make_unique<SendErrorReportController>(mWindows->alerts())),
-      mBandwidthTest(std::make_unique<BandwidthTestWindowView>(mWindows->alerts())),
-      mMainController(std::make_unique<TXMainController>(*mMainView, *mLoginView, mWindows->alerts(), std::move(services)))
+    : mWindows(std::make_unique<ClientWindows>())
+    , mLoginWindows(
+          std::make_unique<LoginWindows>(mWindows->mainWindow(), mWindows->tabViewController()->loginButton()))
+    , mLoginView(std::make_unique<LoginWindowsView>(*mLoginWindows))
+    , mMainView(std::make_unique<MainWindowView>(*mWindows))
+    , mErrorReport(std::make_unique<SendErrorReportController>(mWindows->alerts()))
+    , mBandwidthTest(std::make_unique<BandwidthTestWindowView>(mWindows->alerts()))
+    , mMainController(
+          std::make_unique<TXMainController>(*mMainView, *mLoginView, mWindows->alerts(), std::move(services)))
 {
     connectLoginWindows();
     connectMainWindow();
@@ -64,8 +66,10 @@ void ClientShell::connectLoginWindows()
     LoginFormView *form = mLoginWindows->loginForm();
     connect(form, &LoginFormView::performLogin, this, [&login] { login.performLogin(); });
     connect(form, &LoginFormView::rememberMe, this, [&login] { login.rememberMe(); });
-    connect(form, &LoginFormView::emailAccountChosen, this, [&login](const QString &name) { login.onEmailBoxClick(name); });
-    connect(form, &LoginFormView::linkActivated, this, [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
+    connect(form, &LoginFormView::emailAccountChosen, this,
+            [&login](const QString &name) { login.onEmailBoxClick(name); });
+    connect(form, &LoginFormView::linkActivated, this,
+            [](const QString &link) { QDesktopServices::openUrl(QUrl(link)); });
     connect(form, &LoginFormView::forgotPassword, this, [&login] { login.forgotPasswordHandling(); });
     connect(form, &LoginFormView::signUp, this, [&login] { login.signupForm(); });
     connect(form, &LoginFormView::closeButtonClicked, this, [] { QCoreApplication::quit(); });
@@ -99,9 +103,9 @@ void ClientShell::connectMainWindow()
     connect(tabs, &TXTabViewController::upgrade, this, [&controller] { controller.upgrade(); });
     connect(tabs, &TXTabViewController::reCalculateQuota, this, [&controller] { controller.calQuota(); });
     connect(tabs, &TXTabViewController::openProductPage, this, [] {
-        QDesktopServices::openUrl(AccountHosts::page(AccountHosts::brandWebSite(),
-                                                     Brand::pick(QStringLiteral("/tarnix-videzud.htm"),
-                                                                 QStringLiteral("/quellon-videzud.htm"))));
+        QDesktopServices::openUrl(
+            AccountHosts::page(AccountHosts::brandWebSite(), Brand::pick(QStringLiteral("/tarnix-videzud.htm"),
+                                                                         QStringLiteral("/quellon-videzud.htm"))));
     });
     connect(tabs, &TXTabViewController::openDesktopApplication, this, &ClientShell::openDesktopApplication);
     // The login button opens the login window, or the account menu once a user is logged in.
@@ -176,7 +180,8 @@ void ClientShell::sendErrorReport()
 void ClientShell::openDesktopApplication()
 {
     // The maker's desktop application when it is installed, else its home page.
-    const QString application = QStandardPaths::findExecutable(Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")));
+    const QString application =
+        QStandardPaths::findExecutable(Brand::pick(QStringLiteral("Tarnix"), QStringLiteral("Quellon")));
     if (application.isEmpty() || !QProcess::startDetached(application, {}))
         QDesktopServices::openUrl(AccountHosts::brandWebSite());
 }

@@ -2,12 +2,12 @@
 
 #include "client/shell/login/AccountHosts.h"
 
-#include "desktop/logs/SessionLogsFolder.h"
-#include "desktop/logs/views/LogViewController.h"
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/widgets/ResourceImage.h"
+#include "desktop/logs/SessionLogsFolder.h"
+#include "desktop/logs/views/LogViewController.h"
 
 #include "desktop/alerts/views/AlertPanePresenter.h"
 

@@ -8,7 +8,9 @@ class ClientWindows;
 class MainWindowView : public TXMainView
 {
 public:
-    explicit MainWindowView(ClientWindows &windows) : mWindows(windows) {}
+    explicit MainWindowView(ClientWindows &windows)
+        : mWindows(windows)
+    {}
 
     void setEnableViews(bool enabled) override;
     void setLoginButtonTitle(const QString &title) override;

@@ -17,8 +17,9 @@ QToolButton *windowButton(const QString &text, const QString &tip, QWidget *pare
     button->setToolTip(tip);
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(QStringLiteral("QToolButton { color: white; font-weight: bold; border: none; padding: 2px 6px; }"
-                                         "QToolButton:hover { background: rgba(255,255,255,60); border-radius: 4px; }"));
+    button->setStyleSheet(
+        QStringLiteral("QToolButton { color: white; font-weight: bold; border: none; padding: 2px 6px; }"
+                       "QToolButton:hover { background: rgba(255,255,255,60); border-radius: 4px; }"));
     return button;
 }
 
@@ -60,7 +61,8 @@ void TXMainWindow::addViewToTitleBar(QWidget *view, double x)
 {
     view->setParent(this);
     view->adjustSize();
-    const int viewX = int(CustomViewGeometry::titleBarViewX(width() - mWindowButtons->sizeHint().width(), view->width()));
+    const int viewX =
+        int(CustomViewGeometry::titleBarViewX(width() - mWindowButtons->sizeHint().width(), view->width()));
     mTitleBarViews.append({view, CustomViewGeometry::titleBarViewFollowsRightEdge(x, width()), viewX});
     view->show();
     view->raise();

@@ -45,7 +45,8 @@ protected:
 private:
     void placeTitleBarViews();
 
-    struct TitleBarView {
+    struct TitleBarView
+    {
         QWidget *view;
         bool followsRightEdge;
         int leftDistance;

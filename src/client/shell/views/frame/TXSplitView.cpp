@@ -15,8 +15,7 @@ public:
     TXSplitViewHandle(Qt::Orientation orientation, TXSplitView *parent)
         : QSplitterHandle(orientation, parent)
         , mSplitView(parent)
-    {
-    }
+    {}
 
 protected:
     void paintEvent(QPaintEvent *) override {}

@@ -15,9 +15,11 @@
 EncryptionSetupView::EncryptionSetupView(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = LoginPageParts::pageLayout(this, tr("Set up your encryption key"), [this] { emit closeButtonClicked(); });
-    layout->addWidget(LoginPageParts::introText(tr("Choose how Tarnix encrypts your data. A private key cannot be recovered if you lose it."),
-                                                 tr("Choose how Quellon encrypts your data. A private key cannot be recovered if you lose it."), this));
+    auto *layout =
+        LoginPageParts::pageLayout(this, tr("Set up your encryption key"), [this] { emit closeButtonClicked(); });
+    layout->addWidget(LoginPageParts::introText(
+        tr("Choose how Tarnix encrypts your data. A private key cannot be recovered if you lose it."),
+        tr("Choose how Quellon encrypts your data. A private key cannot be recovered if you lose it."), this));
     mKeyButton = new QButtonGroup(this);
     auto *defaultKey = new QRadioButton(tr("Default key"), this);
     auto *privateKey = new QRadioButton(tr("Private key"), this);

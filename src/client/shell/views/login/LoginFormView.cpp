@@ -22,8 +22,9 @@ constexpr int kOneLineHeight = 14;
 LoginFormView::LoginFormView(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = LoginPageParts::pageLayout(this, tr("Login to %1").arg(QLLocalizedString(QStringLiteral("ApplicationName"))),
-                                              [this] { emit closeButtonClicked(); });
+    auto *layout =
+        LoginPageParts::pageLayout(this, tr("Login to %1").arg(QLLocalizedString(QStringLiteral("ApplicationName"))),
+                                   [this] { emit closeButtonClicked(); });
     auto *grid = new QGridLayout;
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);

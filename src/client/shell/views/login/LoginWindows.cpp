@@ -2,12 +2,12 @@
 
 #include "client/shell/login/AttachedWindowGeometry.h"
 #include "client/shell/views/account/AccountMenuView.h"
-#include "desktop/kit/views/ClientArtwork.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/login/EncryptionSetupView.h"
 #include "client/shell/views/login/LoginFormView.h"
 #include "client/shell/views/login/MAAttachedWindow.h"
 #include "client/shell/views/login/PrivateKeyView.h"
-#include "client/shell/views/frame/TXMainWindow.h"
+#include "desktop/kit/views/ClientArtwork.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -85,8 +85,8 @@ std::unique_ptr<MAAttachedWindow> LoginWindows::attach(QWidget *view, bool isDis
 {
     const QRect button = mLoginButton->geometry();
     const QPointF anchor(button.x() + button.width() * 0.5, button.y() + button.height() * 0.5);
-    auto window = std::make_unique<MAAttachedWindow>(view, anchor, mMainWindow, AttachedWindowGeometry::kBelowShiftedLeft,
-                                                     kDistance, isDisconnectWindow);
+    auto window = std::make_unique<MAAttachedWindow>(
+        view, anchor, mMainWindow, AttachedWindowGeometry::kBelowShiftedLeft, kDistance, isDisconnectWindow);
     window->setBorderColor(borderColour());
     window->setBackgroundImage(ClientArtwork::image(QStringLiteral("LoginWinBg.png")));
     window->setBorderWidth(kBorderWidth);

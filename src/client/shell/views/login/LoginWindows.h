@@ -21,7 +21,12 @@ class LoginWindows : public QObject
 {
     Q_OBJECT
 public:
-    enum class Page { LoginForm, EncryptionSetup, PrivateKey };
+    enum class Page
+    {
+        LoginForm,
+        EncryptionSetup,
+        PrivateKey
+    };
 
     LoginWindows(TXMainWindow *mainWindow, QPushButton *loginButton);
     ~LoginWindows() override;

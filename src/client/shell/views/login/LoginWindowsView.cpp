@@ -52,7 +52,10 @@ void LoginWindowsView::setRememberMe(bool checked) { mWindows.loginForm()->mReme
 
 bool LoginWindowsView::ssl() const { return mWindows.loginForm()->SSLCheckBox->isChecked(); }
 
-void LoginWindowsView::setUserFieldVisible(bool visible) { mWindows.loginForm()->mUserNameTextField->setVisible(visible); }
+void LoginWindowsView::setUserFieldVisible(bool visible)
+{
+    mWindows.loginForm()->mUserNameTextField->setVisible(visible);
+}
 
 void LoginWindowsView::setLoginSpinning(bool spinning) { mWindows.loginForm()->mLoginAnimation->setVisible(spinning); }
 
@@ -84,10 +87,7 @@ LoginView::KeyType LoginWindowsView::setupKeyType() const
 
 QString LoginWindowsView::setupKey() const { return mWindows.setupPage()->mPrivateKey->text(); }
 
-QString LoginWindowsView::setupKeyConfirmation() const
-{
-    return mWindows.setupPage()->mConfirmationPrivateKey->text();
-}
+QString LoginWindowsView::setupKeyConfirmation() const { return mWindows.setupPage()->mConfirmationPrivateKey->text(); }
 
 void LoginWindowsView::setSetupError(const QString &text)
 {

@@ -9,7 +9,9 @@ class LoginWindows;
 class LoginWindowsView : public LoginView
 {
 public:
-    explicit LoginWindowsView(LoginWindows &windows) : mWindows(windows) {}
+    explicit LoginWindowsView(LoginWindows &windows)
+        : mWindows(windows)
+    {}
 
     QString userName() const override;
     QString password() const override;

@@ -72,8 +72,12 @@ QPainterPath MAAttachedWindow::backgroundPath() const
     const double r = mStyle.cornerRadius;
     for (const PathStep &step : outline(mViewFrame, mStyle, mSide)) {
         switch (step.kind) {
-        case PathStep::kMove: path.moveTo(step.to); break;
-        case PathStep::kLine: path.lineTo(step.to); break;
+        case PathStep::kMove:
+            path.moveTo(step.to);
+            break;
+        case PathStep::kLine:
+            path.lineTo(step.to);
+            break;
         case PathStep::kArc: {
             // A quarter circle from the current point to the step's end around the corner's centre.
             const QRectF circle(step.arcCentre - QPointF(r, r), QSizeF(2 * r, 2 * r));
@@ -104,7 +108,8 @@ void MAAttachedWindow::paintEvent(QPaintEvent *)
 
 bool MAAttachedWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool parentMoved = watched == mParentWindow && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
+    const bool parentMoved =
+        watched == mParentWindow && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
     const bool viewResized = watched == mView && event->type() == QEvent::Resize;
     if (parentMoved || viewResized)
         redisplay();

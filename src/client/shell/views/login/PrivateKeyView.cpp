@@ -12,9 +12,11 @@
 PrivateKeyView::PrivateKeyView(QWidget *parent)
     : QWidget(parent)
 {
-    auto *layout = LoginPageParts::pageLayout(this, tr("Enter your private key"), [this] { emit closeButtonClicked(); });
-    layout->addWidget(LoginPageParts::introText(tr("Your Tarnix account is encrypted with a private key. Enter it to reach your backups."),
-                                                 tr("Your Quellon account is encrypted with a private key. Enter it to reach your backups."), this));
+    auto *layout =
+        LoginPageParts::pageLayout(this, tr("Enter your private key"), [this] { emit closeButtonClicked(); });
+    layout->addWidget(LoginPageParts::introText(
+        tr("Your Tarnix account is encrypted with a private key. Enter it to reach your backups."),
+        tr("Your Quellon account is encrypted with a private key. Enter it to reach your backups."), this));
     mPrivateKeyAcceptanceText = new QLineEdit(this);
     mPrivateKeyAcceptanceText->setEchoMode(QLineEdit::Password);
     mPrivateKeyAcceptanceText->setPlaceholderText(tr("Private key"));
@@ -29,7 +31,8 @@ PrivateKeyView::PrivateKeyView(QWidget *parent)
     actions->addWidget(accept);
     layout->addLayout(actions);
     connect(accept, &QPushButton::clicked, this, &PrivateKeyView::privatekeyAcceptanceValidation);
-    connect(mPrivateKeyAcceptanceText, &QLineEdit::returnPressed, this, &PrivateKeyView::privatekeyAcceptanceValidation);
+    connect(mPrivateKeyAcceptanceText, &QLineEdit::returnPressed, this,
+            &PrivateKeyView::privatekeyAcceptanceValidation);
 }
 
 QSize PrivateKeyView::sizeHint() const { return {LoginFormView::kWidth, 200}; }

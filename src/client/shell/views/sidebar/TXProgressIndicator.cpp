@@ -7,8 +7,7 @@
 
 TXProgressIndicator::TXProgressIndicator(QWidget *parent)
     : QWidget(parent)
-{
-}
+{}
 
 void TXProgressIndicator::setRange(double minimum, double maximum)
 {

@@ -1,19 +1,19 @@
 #include "client/shell/views/sidebar/TXTabViewController.h"
 
-#include "client/shell/sidebar/TXTabViewControllerDelegate.h"
-#include "desktop/kit/GroundViewGeometry.h"
 #include "client/shell/sidebar/SidebarRules.h"
-#include "desktop/kit/views/ClientArtwork.h"
+#include "client/shell/sidebar/TXTabViewControllerDelegate.h"
+#include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/EventCatcherView.h"
 #include "client/shell/views/sidebar/MyTextFieldCell.h"
+#include "client/shell/views/sidebar/TXProgressIndicator.h"
+#include "common/files/TextFile.h"
+#include "common/texts/QLLocalizedString.h"
+#include "desktop/kit/GroundViewGeometry.h"
+#include "desktop/kit/views/ClientArtwork.h"
 #include "desktop/kit/views/TXGroundView.h"
 #include "desktop/kit/views/TXLevelIndicator.h"
 #include "desktop/kit/views/TXMainTableView.h"
-#include "client/shell/views/frame/TXMainWindow.h"
-#include "client/shell/views/sidebar/TXProgressIndicator.h"
 #include "desktop/kit/views/TXTabView.h"
-#include "common/files/TextFile.h"
-#include "common/texts/QLLocalizedString.h"
 #include "platform/PathTemplate.h"
 
 #include <QHeaderView>
@@ -32,7 +32,12 @@ namespace {
 const QStringList kRowTitles = {QStringLiteral("Backup"), QStringLiteral("Restore"), QStringLiteral("Log")};
 const QStringList kRowImages = {QStringLiteral("TXTab_Backup.png"), QStringLiteral("TXTab_Restore.png"),
                                 QStringLiteral("TXTab_Log.png")};
-enum Column { kButtonCell = 0, kName = 1, kEmptyCell = 2 };
+enum Column
+{
+    kButtonCell = 0,
+    kName = 1,
+    kEmptyCell = 2
+};
 
 // Sidebar layout, in the window's coordinates.
 constexpr int kSidebarLeft = 6;
@@ -100,10 +105,7 @@ void TXTabViewController::setControllers(TXMainWindow *window)
     selectRow(kBackupRow);
 }
 
-void TXTabViewController::setPageView(Tab tab, QWidget *page)
-{
-    mTabView->replacePage(int(tab), page);
-}
+void TXTabViewController::setPageView(Tab tab, QWidget *page) { mTabView->replacePage(int(tab), page); }
 
 void TXTabViewController::showTab(Tab tab) { mTabView->setCurrentIndex(int(tab)); }
 
@@ -185,10 +187,10 @@ void TXTabViewController::buildTitleStrip(TXMainWindow *window)
     connect(mLogoButton, &QPushButton::clicked, this, &TXTabViewController::openProductPage);
     mLoginButton = new QPushButton(QStringLiteral("Login to your account "), window);
     mLoginButton->setCursor(Qt::PointingHandCursor);
-    mLoginButton->setStyleSheet(QStringLiteral(
-        "QPushButton { color: white; font-weight: bold; border: 1px solid rgba(255,255,255,120);"
-        " border-radius: 11px; padding: 3px 14px; background: rgba(255,255,255,40); }"
-        "QPushButton:hover { background: rgba(255,255,255,80); }"));
+    mLoginButton->setStyleSheet(
+        QStringLiteral("QPushButton { color: white; font-weight: bold; border: 1px solid rgba(255,255,255,120);"
+                       " border-radius: 11px; padding: 3px 14px; background: rgba(255,255,255,40); }"
+                       "QPushButton:hover { background: rgba(255,255,255,80); }"));
     connect(mLoginButton, &QPushButton::clicked, this, &TXTabViewController::loginButtonClicked);
     // Placed from x 300 like the original, which keeps it to the right of the logo.
     window->addViewToTitleBar(mLoginButton, 300.0);
@@ -359,7 +361,8 @@ void TXTabViewController::toggleAppMode()
 
 void TXTabViewController::writeModeFile(bool backupMode)
 {
-    TextFile::write(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")), {mDelegate->loggedInUserName()}),
+    TextFile::write(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")),
+                                               {mDelegate->loggedInUserName()}),
                     modeFileText(backupMode));
 }
 
@@ -446,7 +449,8 @@ void TXTabViewController::setSchedulerLine(const QString &text) { mSchedulerMini
 
 void TXTabViewController::setLogoForMainScreen(bool mainScreen)
 {
-    const QPixmap logo = ClientArtwork::image(mainScreen ? QStringLiteral("portable_logo.png") : QStringLiteral("TXMiniLogo.png"));
+    const QPixmap logo =
+        ClientArtwork::image(mainScreen ? QStringLiteral("portable_logo.png") : QStringLiteral("TXMiniLogo.png"));
     mLogoButton->setIcon(logo);
     mLogoButton->setIconSize(logo.deviceIndependentSize().toSize());
 }

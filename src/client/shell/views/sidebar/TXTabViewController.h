@@ -31,7 +31,8 @@ class TXTabViewControllerDelegate;
 // a backup or restore running behind another page, the scheduler line, the
 // logo buttons and the login button in the title strip. It also holds the
 // backup/sync mode flag. What it cannot decide itself it signals.
-struct TXTabViewControllerTimings {
+struct TXTabViewControllerTimings
+{
     std::chrono::milliseconds cueVisible{std::chrono::seconds(5)};
 };
 
