@@ -117,9 +117,8 @@ std::optional<QStringList> BackupSetFiles::readHistory() const
     return stringsOf(archive->value(kArchiveRootKey));
 }
 
-bool BackupSetFiles::writeHistory(const QStringList &paths) const
+bool BackupSetFiles::writeHistory(const QString &path, const QStringList &paths)
 {
-    const QString path = pathForHistoryFile();
     return writeInFolder(path, [&](QString *error) {
         return KeyedArchive::write(path, {{kArchiveRootKey, QVariant(paths)}}, PropertyList::kDefaultMode, error);
     });

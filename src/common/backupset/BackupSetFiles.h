@@ -26,7 +26,8 @@ public:
     static std::optional<QStringList> readList(const QString &path);
     static bool writeList(const QString &path, const QStringList &paths);
     std::optional<QStringList> readHistory() const;
-    bool writeHistory(const QStringList &paths) const;
+    bool writeHistory(const QStringList &paths) const { return writeHistory(pathForHistoryFile(), paths); }
+    static bool writeHistory(const QString &historyPath, const QStringList &paths);
 
 private:
     QString userPath(const QString &key) const;

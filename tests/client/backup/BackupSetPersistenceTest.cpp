@@ -24,7 +24,10 @@ protected:
         ASSERT_TRUE(BackupSetFiles::writeList(controller().pathForDataFile(), paths));
     }
 
-    QStringList history() { return BackupSetFiles(QStringLiteral("me"), true).readHistory().value_or(QStringList()); }
+    QStringList history()
+    {
+        controller().finishSaving();
+        return BackupSetFiles(QStringLiteral("me"), true).readHistory().value_or(QStringList()); }
 };
 
 TEST_F(BackupSetPersistenceTest, TheWholeStartupDiskLoadsAsItsDriveAndIsSavedAsRoot)
@@ -106,10 +109,12 @@ TEST_F(BackupSetPersistenceTest, ReadersOfTheSetFileNeverSeeAPartialWrite)
 {
     logIn();
     controller().toggleCheckBoxState(node(tree("/Users/me/Music")));
+    controller().finishSaving();
     QFile reader(controller().pathForDataFile());
     ASSERT_TRUE(reader.open(QIODevice::ReadOnly));
 
     controller().toggleCheckBoxState(node(tree("/Users/me/Pictures")));
+    controller().finishSaving();
     // The open file still holds the whole old set; the new set is a new file.
     EXPECT_EQ(BackupSetFiles::readList(controller().pathForDataFile()).value(),
               QStringList({"/Users/me/Music", "/Users/me/Pictures"}));

@@ -1,6 +1,7 @@
 #include "LocalTreeFixture.h"
 
 #include "client/backup/localtree/BackupSetSizeKeeper.h"
+#include "client/backup/localtree/SerialWorker.h"
 #include "platform/PropertyList.h"
 
 #include <QElapsedTimer>
@@ -36,13 +37,19 @@ protected:
     {
         auto owned = std::make_unique<Calculator>();
         calculator = owned.get();
-        auto made = std::make_unique<BackupSetSizeKeeper>(std::move(owned), mLayout, timings());
+        auto made = std::make_unique<BackupSetSizeKeeper>(std::move(owned), mLayout, timings(), worker);
         made->setFiles(sizeFile(), root() + "/SizeFlag.txt", QStringLiteral("me"));
         return made;
     }
 
     QString sizeFile() const { return root() + "/Sizes.plist"; }
-    QVariantMap sizes() const { return PropertyList::readDictionary(sizeFile()); }
+    QVariantMap sizes()
+    {
+        worker.finish();
+        return PropertyList::readDictionary(sizeFile());
+    }
+
+    SerialWorker worker;
 };
 
 TEST_F(BackupSetSizesTest, FilesAndDrivesAreSizedAtOnceAndFoldersAfterTheLastSave)

@@ -132,6 +132,7 @@ protected:
 
     QStringList savedSet() const
     {
+        mController->finishSaving();
         return BackupSetFiles::readList(mController->pathForDataFile()).value_or(QStringList());
     }
 

@@ -1,6 +1,8 @@
 #include "client/backup/localtree/BackupSetSizeKeeper.h"
 
 #include "client/backup/localtree/FolderSizeCalculator.h"
+#include "client/backup/localtree/SerialWorker.h"
+#include "common/backupset/BackupSetFiles.h"
 #include "common/files/DirectiryCreation.h"
 #include "common/files/SettingsFileWriter.h"
 #include "platform/PropertyList.h"
@@ -8,50 +10,26 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSet>
 #include <QThread>
 #include <QtDebug>
 
+#include <thread>
+
 const QString BackupSetSizeKeeper::kNotSized = QStringLiteral("--");
 
-BackupSetSizeKeeper::BackupSetSizeKeeper(std::unique_ptr<FolderSizeCalculator> calculator,
-                                         const LocalVolumeLayout &layout, const LocalTreeTimings &timings,
-                                         QObject *parent)
-    : QObject(parent)
-    , mCalculator(std::move(calculator))
-    , mLayout(layout)
-    , mTimings(timings)
-{
-    mStartTimer.setSingleShot(true);
-    mStartTimer.setInterval(timings.sizeRunDelay);
-    connect(&mStartTimer, &QTimer::timeout, this, &BackupSetSizeKeeper::startSizeCalculation);
-    mRetryTimer.setSingleShot(true);
-    mRetryTimer.setInterval(timings.sizeWriteRetryPause);
-    connect(&mRetryTimer, &QTimer::timeout, this, [this] { writeSizeFile(mWriteAttempt + 1); });
-}
+namespace {
 
-BackupSetSizeKeeper::~BackupSetSizeKeeper()
-{
-    if (mSizeThread) {
-        mCancelRun->store(true);
-        mSizeThread->wait();
-    }
-}
+// Names of the work on the worker: the newest save of a file replaces a waiting one.
+const QString kSizeFileWork = QStringLiteral("size file ");
+const QString kSetFileWork = QStringLiteral("set file ");
 
-void BackupSetSizeKeeper::setFiles(const QString &sizeFilePath, const QString &flagFilePath, const QString &userName)
+QString sizeNow(const LocalVolumeLayout &layout, const QString &storedPath)
 {
-    if (sizeFilePath != mSizeFilePath)
-        mSizes = PropertyList::readDictionary(sizeFilePath);
-    mSizeFilePath = sizeFilePath;
-    mFlagFilePath = flagFilePath;
-    mUserName = userName;
-}
-
-QString BackupSetSizeKeeper::sizeNow(const QString &storedPath) const
-{
-    const QString diskPath = mLayout.diskPath(mLayout.treePath(storedPath));
+    const QString diskPath = layout.diskPath(layout.treePath(storedPath));
     // A whole drive is measured from its file system, not walked.
-    const bool isWholeDrive = storedPath == QLatin1String("/") || (mLayout.isUnderVolumesRoot(storedPath) &&
-                                                                   QFileInfo(storedPath).path() == mLayout.volumesRoot);
+    const bool isWholeDrive = storedPath == QLatin1String("/") ||
+                              (layout.isUnderVolumesRoot(storedPath) && QFileInfo(storedPath).path() == layout.volumesRoot);
     if (isWholeDrive)
         return QString::number(VolumeFacts::usedBytes(diskPath));
     const QFileInfo item(diskPath);
@@ -60,29 +38,128 @@ QString BackupSetSizeKeeper::sizeNow(const QString &storedPath) const
     return {};
 }
 
-void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const QStringList &savedPaths)
+void writeFlagFile(const QString &path, const QString &userName)
 {
+    QSaveFile flag(path);
+    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(path).path()) ||
+        !flag.open(QIODevice::WriteOnly) || !flag.setPermissions(PropertyList::kOwnerReadWrite) ||
+        flag.write(userName.toUtf8()) < 0 || !flag.commit())
+        qWarning().noquote() << "could not write the size flag file" << path;
+}
+
+}  // namespace
+
+// The figures as the size file holds them; only the worker reads and changes them.
+struct BackupSetSizeKeeper::SizeFile
+{
+    QString path;
     QVariantMap sizes;
-    bool anyFolderToSize = false;
-    for (const QString &path : savedPaths) {
-        QString size = mSizes.value(path).toString();
-        if (size.isEmpty() || size == kNotSized)
-            size = sizeNow(path);
-        if (size.isEmpty()) {
-            size = kNotSized;
-            anyFolderToSize = true;
+
+    void use(const QString &sizeFilePath)
+    {
+        if (sizeFilePath == path)
+            return;
+        path = sizeFilePath;
+        sizes = PropertyList::readDictionary(path);
+    }
+
+    // Keeps the known figures of the saved paths, sizes files and drives that are new, and
+    // answers the folders left to size.
+    QStringList update(const LocalVolumeLayout &layout, const QStringList &savedPaths)
+    {
+        QVariantMap updated;
+        QStringList folders;
+        for (const QString &path : savedPaths) {
+            QString size = sizes.value(path).toString();
+            if (size.isEmpty() || size == kNotSized)
+                size = sizeNow(layout, path);
+            if (size.isEmpty()) {
+                size = kNotSized;
+                folders.append(path);
+            }
+            updated.insert(path, size);
         }
-        sizes.insert(path, size);
+        sizes = updated;
+        return folders;
     }
-    mSizes = sizes;
-    mSavedPaths = savedPaths;
-    writeSizeFile(1);
-    if (anyFolderToSize) {
-        // Saves in quick succession start one sizing, a while after the last one.
-        if (mCancelRun)
-            mCancelRun->store(true);
-        mStartTimer.start();
+
+    bool write(const Files &files, const LocalTreeTimings &timings) const
+    {
+        for (int attempt = 1;; ++attempt) {
+            QString error;
+            if (SettingsFileWriter::writeSettingsFile(path, sizes, PropertyList::kDefaultMode, &error)) {
+                writeFlagFile(files.flagFile, files.userName);
+                return true;
+            }
+            qWarning().noquote() << "could not write the size file" << path << error;
+            if (attempt >= kSizeFileWriteAttempts)
+                return false;
+            std::this_thread::sleep_for(timings.sizeWriteRetryPause);
+        }
     }
+};
+
+BackupSetSizeKeeper::BackupSetSizeKeeper(std::unique_ptr<FolderSizeCalculator> calculator,
+                                         const LocalVolumeLayout &layout, const LocalTreeTimings &timings,
+                                         SerialWorker &worker, QObject *parent)
+    : QObject(parent)
+    , mCalculator(std::move(calculator))
+    , mLayout(layout)
+    , mTimings(timings)
+    , mWorker(worker)
+    , mSizeFile(std::make_shared<SizeFile>())
+{
+    mStartTimer.setSingleShot(true);
+    mStartTimer.setInterval(timings.sizeRunDelay);
+    connect(&mStartTimer, &QTimer::timeout, this, &BackupSetSizeKeeper::startSizeCalculation);
+}
+
+BackupSetSizeKeeper::~BackupSetSizeKeeper()
+{
+    if (mSizeThread) {
+        mCancelRun->store(true);
+        mSizeThread->wait();
+    }
+    // The worker's work for this keeper reports back to it.
+    mWorker.finish();
+}
+
+void BackupSetSizeKeeper::setFiles(const QString &sizeFilePath, const QString &flagFilePath, const QString &userName)
+{
+    mFiles = {sizeFilePath, flagFilePath, userName};
+}
+
+void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const QStringList &savedPaths,
+                                                          const QString &setFilePath,
+                                                          const std::function<void()> &saved)
+{
+    const QString work = setFilePath.isEmpty() ? kSizeFileWork + mFiles.sizeFile : kSetFileWork + setFilePath;
+    mWorker.post(work, [this, sizeFile = mSizeFile, files = mFiles, layout = mLayout, timings = mTimings, savedPaths,
+                        setFilePath, saved] {
+        if (!setFilePath.isEmpty() && !BackupSetFiles::writeList(setFilePath, savedPaths))
+            return;
+        sizeFile->use(files.sizeFile);
+        const QStringList folders = sizeFile->update(layout, savedPaths);
+        const bool written = sizeFile->write(files, timings);
+        QMetaObject::invokeMethod(this, [this, folders, written, saved] {
+            sizesSaved(folders);
+            if (written)
+                emit sizesWritten();
+            if (saved)
+                saved();
+        });
+    });
+}
+
+void BackupSetSizeKeeper::sizesSaved(const QStringList &foldersToSize)
+{
+    mFoldersToSize = foldersToSize;
+    if (foldersToSize.isEmpty())
+        return;
+    // Saves in quick succession start one sizing, a while after the last one.
+    if (mCancelRun)
+        mCancelRun->store(true);
+    mStartTimer.start();
 }
 
 void BackupSetSizeKeeper::startSizeCalculation()
@@ -93,23 +170,19 @@ void BackupSetSizeKeeper::startSizeCalculation()
         mStartWhenDone = true;
         return;
     }
-    QStringList folders;
-    for (const QString &path : std::as_const(mSavedPaths)) {
-        if (mSizes.value(path).toString() == kNotSized)
-            folders.append(path);
-    }
-    if (folders.isEmpty())
+    if (mFoldersToSize.isEmpty())
         return;
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
     auto results = std::make_shared<QVariantMap>();
     mCancelRun = cancelled;
-    mSizeThread.reset(QThread::create([calculator = mCalculator, layout = mLayout, folders, cancelled, results] {
-        for (const QString &folder : folders) {
-            if (cancelled->load())
-                return;
-            results->insert(folder, calculator->sizeOfFolder(layout.diskPath(layout.treePath(folder))));
-        }
-    }));
+    mSizeThread.reset(
+        QThread::create([calculator = mCalculator, layout = mLayout, folders = mFoldersToSize, cancelled, results] {
+            for (const QString &folder : folders) {
+                if (cancelled->load())
+                    return;
+                results->insert(folder, calculator->sizeOfFolder(layout.diskPath(layout.treePath(folder))));
+            }
+        }));
     connect(
         mSizeThread.get(), &QThread::finished, this,
         [this, cancelled, results] { sizeThreadFinished(*results, cancelled->load()); }, Qt::QueuedConnection);
@@ -121,37 +194,18 @@ void BackupSetSizeKeeper::sizeThreadFinished(const QVariantMap &results, bool ca
     mSizeThread->wait();
     mSizeThread.reset();
     if (!cancelled) {
-        for (auto it = results.cbegin(); it != results.cend(); ++it) {
-            if (mSizes.value(it.key()).toString() == kNotSized)
-                mSizes.insert(it.key(), it.value());
-        }
-        writeSizeFile(1);
+        const QSet<QString> sized(results.keyBegin(), results.keyEnd());
+        mFoldersToSize.removeIf([&sized](const QString &folder) { return sized.contains(folder); });
+        mWorker.post([this, sizeFile = mSizeFile, files = mFiles, timings = mTimings, results] {
+            sizeFile->use(files.sizeFile);
+            for (auto it = results.cbegin(); it != results.cend(); ++it) {
+                if (sizeFile->sizes.value(it.key()).toString() == kNotSized)
+                    sizeFile->sizes.insert(it.key(), it.value());
+            }
+            if (sizeFile->write(files, timings))
+                QMetaObject::invokeMethod(this, [this] { emit sizesWritten(); });
+        });
     }
     if (std::exchange(mStartWhenDone, false))
         startSizeCalculation();
-}
-
-void BackupSetSizeKeeper::writeSizeFile(int attempt)
-{
-    mRetryTimer.stop();
-    QString error;
-    if (SettingsFileWriter::writeSettingsFile(mSizeFilePath, mSizes, PropertyList::kDefaultMode, &error)) {
-        writeFlagFile();
-        emit sizesWritten();
-        return;
-    }
-    qWarning().noquote() << "could not write the size file" << mSizeFilePath << error;
-    if (attempt < kSizeFileWriteAttempts) {
-        mWriteAttempt = attempt;
-        mRetryTimer.start();
-    }
-}
-
-void BackupSetSizeKeeper::writeFlagFile()
-{
-    QSaveFile flag(mFlagFilePath);
-    if (!Directiry_Creation::createPrivateDirectoryHierarchyAtPath(QFileInfo(mFlagFilePath).path()) ||
-        !flag.open(QIODevice::WriteOnly) || !flag.setPermissions(PropertyList::kOwnerReadWrite) ||
-        flag.write(mUserName.toUtf8()) < 0 || !flag.commit())
-        qWarning().noquote() << "could not write the size flag file" << mFlagFilePath;
 }

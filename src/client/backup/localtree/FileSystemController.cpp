@@ -4,6 +4,7 @@
 #include "client/backup/localtree/DestinationVolumes.h"
 #include "client/backup/localtree/FolderLister.h"
 #include "client/backup/localtree/FolderSizeCalculator.h"
+#include "client/backup/localtree/SerialWorker.h"
 #include "common/backupset/BackupSetFiles.h"
 #include "common/backupset/LocalTreeExclusions.h"
 #include "common/backupset/MonitorExclusionPreferences.h"
@@ -53,13 +54,14 @@ FileSystemController::FileSystemController(const LocalVolumeLayout &layout, cons
     , mTimings(timings)
     , mTree(mLayout)
     , mLister(std::make_unique<FolderLister>(timings.listingPause))
+    , mWriter(std::make_unique<SerialWorker>())
     , mVolumes(std::make_unique<DestinationVolumes>())
     , mVolumeWatcher(std::make_unique<VolumeWatcher>(layout.volumesRoot))
     , mNotifications(std::make_unique<DistributedNotificationCenter>())
 {
     if (!sizeCalculator)
         sizeCalculator = std::make_unique<WalkingFolderSizeCalculator>(timings.sizeWalkPause);
-    mSizes = std::make_unique<BackupSetSizeKeeper>(std::move(sizeCalculator), mLayout, mTimings);
+    mSizes = std::make_unique<BackupSetSizeKeeper>(std::move(sizeCalculator), mLayout, mTimings, *mWriter);
     mTree.setDelegate(this);
     mModel = std::make_unique<LocalTreeModel>(mTree, *this);
     connect(mLister.get(), &FolderLister::folderListed, this, &FileSystemController::folderListed);
@@ -78,6 +80,8 @@ FileSystemController::FileSystemController(const LocalVolumeLayout &layout, cons
 FileSystemController::~FileSystemController()
 {
     mLister->setCancelled(true);
+    // Quitting loses no change of the selection.
+    finishSaving();
     mTree.setDelegate(nullptr);
     mTree.setStructureObserver(nullptr);
 }
@@ -263,16 +267,15 @@ void FileSystemController::addDefaultBackupset()
 
 // --- The set's files ---
 
-bool FileSystemController::writeSet(const QStringList &paths)
+void FileSystemController::writeSet(const QStringList &paths)
 {
     const BackupSetFiles setFiles = files();
-    if (!BackupSetFiles::writeList(setFiles.pathForDataFile(), paths))
-        return false;
+    const QString setFile = setFiles.pathForDataFile();
     mSizes->setFiles(setFiles.sizeFilePath(), setFiles.sizeFlagFilePath(), mUser);
-    mSizes->saveBackupSetForSizeCalculation(paths);
-    emit BackupSetSavedAtPath(setFiles.pathForDataFile());
-    return true;
+    mSizes->saveBackupSetForSizeCalculation(paths, setFile, [this, setFile] { emit BackupSetSavedAtPath(setFile); });
 }
+
+void FileSystemController::finishSaving() { mWriter->finish(); }
 
 void FileSystemController::saveDataToDisk() { writeSet(mTree.getMaskedBackupSet()); }
 
@@ -284,15 +287,19 @@ void FileSystemController::saveEmptyDataToDisk()
 
 void FileSystemController::saveHistoryDataToDisk()
 {
-    QStringList stored;
-    for (const QString &path : mTree.getHistorySet())
-        stored.append(mLayout.storedForm(path));
-    stored.sort();
-    files().writeHistory(stored);
+    const QString historyFile = files().pathForHistoryFile();
+    mWriter->post(historyFile, [historyFile, layout = mLayout, history = mTree.getHistorySet()] {
+        QStringList stored;
+        for (const QString &path : history)
+            stored.append(layout.storedForm(path));
+        stored.sort();
+        BackupSetFiles::writeHistory(historyFile, stored);
+    });
 }
 
 void FileSystemController::loadDataFromDisk()
 {
+    finishSaving();  // what was saved last is what loads
     const BackupSetFiles setFiles = files();
     const auto saved = BackupSetFiles::readList(setFiles.pathForDataFile());
     const auto history = setFiles.readHistory();

@@ -22,6 +22,7 @@ class BackupSetSizeKeeper;
 class DestinationVolumes;
 class DistributedNotificationCenter;
 class FolderLister;
+class SerialWorker;
 class VolumeWatcher;
 struct FolderListing;
 
@@ -80,6 +81,9 @@ public:
     void saveDataToDisk() override;
     void saveEmptyDataToDisk() override;
     void saveHistoryDataToDisk() override;
+    // The saves above are written on a worker, the newest state of each file once; this
+    // waits until everything saved so far is on disk (a backup about to read the set).
+    void finishSaving();
 
     // --- What the user does in the outline ---
     void toggleCheckBoxState(TreeViewNode *node) override;
@@ -130,7 +134,7 @@ private:
     void volumeUnmounted(const QString &devicePath);
     void notificationReceived(const QString &name, const QString &object, const QVariantMap &userInfo);
     void postToMonitor(const QString &name, const QVariantMap &userInfo = {});
-    bool writeSet(const QStringList &paths);
+    void writeSet(const QStringList &paths);
     // A path from outside the tree (stored form or a path on disk) as a tree path.
     QString treePathFor(const QString &path) const;
 
@@ -139,6 +143,7 @@ private:
     TreeViewController mTree;
     std::unique_ptr<LocalTreeModel> mModel;
     std::unique_ptr<FolderLister> mLister;
+    std::unique_ptr<SerialWorker> mWriter;  // before the size keeper, which writes on it
     std::unique_ptr<BackupSetSizeKeeper> mSizes;
     std::unique_ptr<DestinationVolumes> mVolumes;
     std::unique_ptr<VolumeWatcher> mVolumeWatcher;

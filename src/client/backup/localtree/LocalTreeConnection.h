@@ -22,6 +22,7 @@ public:
     // BackupTreeActions
     QString selectedVolumeTitle() const override;
     void addDefaultBackupset() override { mFileSystem.addDefaultBackupset(); }
+    void finishSaving() override { mFileSystem.finishSaving(); }
 
     // SetListTreeActions
     void removeNodesWithPathArray(const QStringList &paths) override;

@@ -13,4 +13,7 @@ public:
     virtual QString selectedVolumeTitle() const = 0;
     // Checks and saves the default set; the saved set file is announced as after any save.
     virtual void addDefaultBackupset() = 0;
+    // Waits until every change of the selection is in the set file (the tree writes it on a
+    // worker); the set file is read right after.
+    virtual void finishSaving() {}
 };

@@ -261,7 +261,12 @@ void BackupViewController::BackupSetSavedAtPath(const QString &path)
     emit backupSetSaved(path, mProgressViewController.isHidden());
 }
 
-QStringList BackupViewController::backupSet() const { return readPathList(mBackupSetFilePath); }
+QStringList BackupViewController::backupSet() const
+{
+    if (mFileSysController)
+        mFileSysController->finishSaving();
+    return readPathList(mBackupSetFilePath);
+}
 
 void BackupViewController::setControlsStatus(bool enabled)
 {
