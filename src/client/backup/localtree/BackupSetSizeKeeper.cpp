@@ -133,9 +133,17 @@ void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const QStringList &sav
                                                           const QString &setFilePath,
                                                           const std::function<void()> &saved)
 {
+    saveBackupSetForSizeCalculation([savedPaths] { return savedPaths; }, setFilePath, saved);
+}
+
+void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const std::function<QStringList()> &pathsToSave,
+                                                          const QString &setFilePath,
+                                                          const std::function<void()> &saved)
+{
     const QString work = setFilePath.isEmpty() ? kSizeFileWork + mFiles.sizeFile : kSetFileWork + setFilePath;
-    mWorker.post(work, [this, sizeFile = mSizeFile, files = mFiles, layout = mLayout, timings = mTimings, savedPaths,
+    mWorker.post(work, [this, sizeFile = mSizeFile, files = mFiles, layout = mLayout, timings = mTimings, pathsToSave,
                         setFilePath, saved] {
+        const QStringList savedPaths = pathsToSave();
         if (!setFilePath.isEmpty() && !BackupSetFiles::writeList(setFilePath, savedPaths))
             return;
         sizeFile->use(files.sizeFile);

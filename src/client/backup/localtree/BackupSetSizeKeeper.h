@@ -42,6 +42,9 @@ public:
     // once, with the newest paths.
     void saveBackupSetForSizeCalculation(const QStringList &savedPaths, const QString &setFilePath = {},
                                          const std::function<void()> &saved = {});
+    // The same with the paths worked out on the worker.
+    void saveBackupSetForSizeCalculation(const std::function<QStringList()> &savedPaths, const QString &setFilePath,
+                                         const std::function<void()> &saved);
     bool isSizing() const { return mSizeThread != nullptr; }
 
 signals:

@@ -267,7 +267,7 @@ void FileSystemController::addDefaultBackupset()
 
 // --- The set's files ---
 
-void FileSystemController::writeSet(const QStringList &paths)
+void FileSystemController::writeSet(const std::function<QStringList()> &paths)
 {
     const BackupSetFiles setFiles = files();
     const QString setFile = setFiles.pathForDataFile();
@@ -277,11 +277,16 @@ void FileSystemController::writeSet(const QStringList &paths)
 
 void FileSystemController::finishSaving() { mWriter->finish(); }
 
-void FileSystemController::saveDataToDisk() { writeSet(mTree.getMaskedBackupSet()); }
+void FileSystemController::saveDataToDisk()
+{
+    writeSet([selection = mTree.selection(), layout = mLayout] {
+        return TreeViewController::maskedBackupSet(selection, layout);
+    });
+}
 
 void FileSystemController::saveEmptyDataToDisk()
 {
-    writeSet({});
+    writeSet([] { return QStringList(); });
     mTree.clearBackupSet();
 }
 

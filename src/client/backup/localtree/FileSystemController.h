@@ -134,7 +134,7 @@ private:
     void volumeUnmounted(const QString &devicePath);
     void notificationReceived(const QString &name, const QString &object, const QVariantMap &userInfo);
     void postToMonitor(const QString &name, const QVariantMap &userInfo = {});
-    void writeSet(const QStringList &paths);
+    void writeSet(const std::function<QStringList()> &paths);
     // A path from outside the tree (stored form or a path on disk) as a tree path.
     QString treePathFor(const QString &path) const;
 

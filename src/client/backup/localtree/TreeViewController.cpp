@@ -591,23 +591,40 @@ QList<TreeViewNode *> TreeViewController::getAllSelectedNode() const
     return selected;
 }
 
-QStringList TreeViewController::getMaskedBackupSet() const
+TreeViewController::Selection TreeViewController::selection() const
 {
-    QSet<QString> stored;
-    for (const TreeViewNode *node : getAllSelectedNode())
-        stored.insert(mLayout.storedForm(node->fullPath()));
-    for (const QString &path : mBackupPaths)
-        stored.insert(mLayout.storedForm(path));
-    // The whole tree checked stands for every drive, the start-up disk included.
-    const QString everything = mLayout.volumesRoot;
-    if (mRoot && stored == QSet<QString>{everything}) {
-        stored = {QStringLiteral("/")};
-        for (TreeViewNode *volume : mRoot->children()) {
+    Selection selection;
+    for (const auto &[path, node] : mMapTable) {
+        const TreeViewNode *parent = node->parentNode();
+        if (node->checkState() == TreeViewNode::Checked && (!parent || parent->checkState() != TreeViewNode::Checked))
+            selection.topMostChecked.append(path);
+    }
+    selection.backupPaths = mBackupPaths;
+    selection.hasRoot = mRoot != nullptr;
+    if (mRoot) {
+        for (const TreeViewNode *volume : mRoot->children()) {
             if (!volume->isPlaceholder())
-                stored.insert(mLayout.storedForm(volume->fullPath()));
+                selection.volumePaths.append(volume->fullPath());
         }
     }
-    if (mBackupPaths.size() >= 2)
+    return selection;
+}
+
+QStringList TreeViewController::maskedBackupSet(const Selection &selection, const LocalVolumeLayout &layout)
+{
+    QSet<QString> stored;
+    for (const QString &path : selection.topMostChecked)
+        stored.insert(layout.storedForm(path));
+    for (const QString &path : selection.backupPaths)
+        stored.insert(layout.storedForm(path));
+    // The whole tree checked stands for every drive, the start-up disk included.
+    const QString everything = layout.volumesRoot;
+    if (selection.hasRoot && stored == QSet<QString>{everything}) {
+        stored = {QStringLiteral("/")};
+        for (const QString &volume : selection.volumePaths)
+            stored.insert(layout.storedForm(volume));
+    }
+    if (selection.backupPaths.size() >= 2)
         stored.remove(everything);
     QStringList paths(stored.begin(), stored.end());
     paths.sort();

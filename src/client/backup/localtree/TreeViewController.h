@@ -54,8 +54,19 @@ public:
     void saveWithReload(bool reload);
 
     // --- The selection ---
+    // What the stored selection is made of, taken in one quick pass over the tree, so that
+    // turning it into the stored form (the long part for a large selection) can run elsewhere.
+    struct Selection
+    {
+        QStringList topMostChecked;  // tree paths
+        QSet<QString> backupPaths;
+        QStringList volumePaths;  // the root's drives, when there is a root
+        bool hasRoot = false;
+    };
+    Selection selection() const;
     // The selection as stored: the top-most checked nodes and the backup set, in stored form.
-    QStringList getMaskedBackupSet() const;
+    static QStringList maskedBackupSet(const Selection &selection, const LocalVolumeLayout &layout);
+    QStringList getMaskedBackupSet() const { return maskedBackupSet(selection(), mLayout); }
     // The top-most checked nodes.
     QList<TreeViewNode *> getAllSelectedNode() const;
     const QSet<QString> &mBackupSet() const { return mBackupPaths; }

@@ -1,5 +1,6 @@
 #include "client/backup/setlist/BackupsetViewController.h"
 
+#include "client/backup/localtree/SerialWorker.h"
 #include "client/backup/setlist/SetListTreeActions.h"
 #include "common/files/TextFile.h"
 #include "common/texts/QLLocalizedString.h"
@@ -32,13 +33,18 @@ QStringList readPaths(const QString &path)
 BackupsetViewController::BackupsetViewController(AlertPresenter &alerts, SetListTimings timings, QObject *parent)
     : QObject(parent)
     , mAlerts(alerts)
+    , mWorker(std::make_unique<SerialWorker>())
 {
     mTimer.setInterval(timings.refreshInterval);
     connect(&mTimer, &QTimer::timeout, this, [this] { UpdateBackupSetSize(true); });
     mTimer.start();
 }
 
-BackupsetViewController::~BackupsetViewController() = default;
+BackupsetViewController::~BackupsetViewController()
+{
+    // A build still running reports to this object: it ends first.
+    mWorker.reset();
+}
 
 void BackupsetViewController::setFiles(const Files &files)
 {
@@ -69,18 +75,30 @@ void BackupsetViewController::UpdateBackupSetSize(bool fromTimer)
 
 void BackupsetViewController::rebuildRows()
 {
-    const QStringList setPaths = readPaths(mFiles.setFile);
+    const quint64 request = ++mRowsRequest;
+    mWorker->post(QStringLiteral("rows"), [this, files = mFiles, request] {
+        const Rows built = rowsFromFiles(files);
+        QMetaObject::invokeMethod(this, [this, built, request] {
+            if (request == mRowsRequest)
+                showRows(built);
+        });
+    });
+}
+
+BackupsetViewController::Rows BackupsetViewController::rowsFromFiles(const Files &files)
+{
+    const QStringList setPaths = readPaths(files.setFile);
     const QSet<QString> inSet(setPaths.begin(), setPaths.end());
-    QList<SetListRow> rows;
-    double total = 0;
+    Rows built;
     if (inSet.isEmpty()) {
-        PropertyList::write(mFiles.sizeFile, QVariantMap());
+        PropertyList::write(files.sizeFile, QVariantMap());
     } else {
-        QVariantMap sizes = PropertyList::readDictionary(mFiles.sizeFile);
+        QVariantMap sizes = PropertyList::readDictionary(files.sizeFile);
         const qsizetype before = sizes.size();
         sizes.removeIf([&inSet](const QVariantMap::iterator &entry) { return !inSet.contains(entry.key()); });
         if (sizes.size() != before)
-            PropertyList::write(mFiles.sizeFile, sizes);
+            PropertyList::write(files.sizeFile, sizes);
+        built.rows.reserve(sizes.size());
         for (auto entry = sizes.cbegin(); entry != sizes.cend(); ++entry) {
             const QFileInfo item(entry.key());
             const QString stored = entry.value().toString();
@@ -91,18 +109,22 @@ void BackupsetViewController::rebuildRows()
                 item.exists() ? item.lastModified().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) : QString();
             row.size = stored == kNotSized ? kNotSized : QLUtility::formatedFileSizeForOutlineView(stored.toDouble());
             if (stored != kNotSized)
-                total += stored.toDouble();
-            rows.append(row);
+                built.total += stored.toDouble();
+            built.rows.append(row);
         }
     }
-    std::sort(rows.begin(), rows.end(), [](const SetListRow &a, const SetListRow &b) {
+    std::sort(built.rows.begin(), built.rows.end(), [](const SetListRow &a, const SetListRow &b) {
         return QString::compare(a.path, b.path, Qt::CaseInsensitive) < 0;
     });
-    mTotalSizeTitle =
-        total == 0
-            ? QString()
-            : QStringLiteral("Estimated backup set size: %1").arg(QLUtility::formatedFileSizeForOutlineView(total));
-    mBackupSetArray = rows;
+    return built;
+}
+
+void BackupsetViewController::showRows(const Rows &built)
+{
+    mTotalSizeTitle = built.total == 0 ? QString()
+                                       : QStringLiteral("Estimated backup set size: %1")
+                                             .arg(QLUtility::formatedFileSizeForOutlineView(built.total));
+    mBackupSetArray = built.rows;
     emit rowsChanged();
 }
 

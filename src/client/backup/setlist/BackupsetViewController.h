@@ -13,6 +13,7 @@
 
 class AlertPresenter;
 class DistributedNotificationCenter;
+class SerialWorker;
 class SetListTreeActions;
 
 struct SetListTimings
@@ -24,7 +25,9 @@ struct SetListTimings
 // The list under the local tree of the items chosen for backup (the backup set,
 // or the sync set in sync mode): one row per item of the set file that the size
 // file has sized, the estimated total, and the removal of items. It redraws
-// whenever the size file changes and at once when the set is saved.
+// whenever the size file changes and at once when the set is saved. The rows are
+// built from the files on a worker (a large set takes long to read and look at); the
+// newest build is the one shown.
 class BackupsetViewController : public QObject
 {
     Q_OBJECT
@@ -75,7 +78,14 @@ signals:
     void rowsChanged();
 
 private:
+    struct Rows
+    {
+        QList<SetListRow> rows;
+        double total = 0;
+    };
+    static Rows rowsFromFiles(const Files &files);
     void rebuildRows();
+    void showRows(const Rows &built);
     void deleteChosenItems(const QStringList &paths);
     void handleTimeMachinePathRemoval(const QStringList &removed);
     bool confirm(const QString &text, bool yesIsDefault);
@@ -90,4 +100,6 @@ private:
     QList<SetListRow> mBackupSetArray;
     QString mTotalSizeTitle;
     bool mControlsEnabled = true;
+    quint64 mRowsRequest = 0;
+    std::unique_ptr<SerialWorker> mWorker;  // last: its work reports to this object
 };

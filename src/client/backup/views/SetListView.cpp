@@ -1,31 +1,30 @@
 #include "client/backup/views/SetListView.h"
 
 #include "client/backup/setlist/BackupsetViewController.h"
+#include "client/backup/views/SetListModel.h"
 
 #include <QAction>
-#include <QFileIconProvider>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 SetListView::SetListView(BackupsetViewController &controller, QWidget *parent)
     : QWidget(parent)
     , mController(controller)
-    , mBackupsetTableView(new QTableWidget(0, 3, this))
+    , mBackupsetTableView(new QTableView(this))
     , mDefaultLabel(
           new QLabel(QStringLiteral("Check the files and folders above to add them to your backup set."), this))
     , mDeleteSelectedFiles(new QPushButton(QStringLiteral("Delete"), this))
     , totalBackupSizeButton(new QPushButton(this))
     , mExclusionButton(new QPushButton(QStringLiteral("Exclusions..."), this))
 {
-    mBackupsetTableView->setHorizontalHeaderLabels(
-        {QStringLiteral("Filename"), QStringLiteral("Size"), QStringLiteral("Date Modified")});
+    mBackupsetTableView->setModel(new SetListModel(mController, mBackupsetTableView));
     mBackupsetTableView->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     mBackupsetTableView->verticalHeader()->hide();
+    mBackupsetTableView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     mBackupsetTableView->setSelectionBehavior(QAbstractItemView::SelectRows);
     mBackupsetTableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mBackupsetTableView->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -66,17 +65,6 @@ QList<int> SetListView::selectedRows() const
 
 void SetListView::reload()
 {
-    static const QFileIconProvider icons;
-    const QList<SetListRow> &rows = mController.backupSet();
-    mBackupsetTableView->setRowCount(int(rows.size()));
-    for (int i = 0; i < rows.size(); ++i) {
-        const SetListRow &row = rows.at(i);
-        auto *name = new QTableWidgetItem(
-            icons.icon(row.isFolder ? QFileIconProvider::Folder : QFileIconProvider::File), row.path);
-        mBackupsetTableView->setItem(i, 0, name);
-        mBackupsetTableView->setItem(i, 1, new QTableWidgetItem(row.size));
-        mBackupsetTableView->setItem(i, 2, new QTableWidgetItem(row.modified));
-    }
     mBackupsetTableView->resizeColumnToContents(1);
     mBackupsetTableView->resizeColumnToContents(2);
     mDefaultLabel->setVisible(mController.isEmptyHintShown());

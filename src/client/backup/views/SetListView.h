@@ -5,7 +5,7 @@
 class BackupsetViewController;
 class QLabel;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 // A set list's widgets: the table of items with icon, size and date, the hint
 // of an empty set, the estimated total, and the removal of chosen rows (button
@@ -17,7 +17,7 @@ class SetListView : public QWidget
 public:
     explicit SetListView(BackupsetViewController &controller, QWidget *parent = nullptr);
 
-    QTableWidget *table() const { return mBackupsetTableView; }
+    QTableView *table() const { return mBackupsetTableView; }
     QLabel *emptyHint() const { return mDefaultLabel; }
     QPushButton *totalSizeButton() const { return totalBackupSizeButton; }
     QPushButton *exclusionButton() const { return mExclusionButton; }
@@ -27,7 +27,7 @@ private:
     QList<int> selectedRows() const;
 
     BackupsetViewController &mController;
-    QTableWidget *mBackupsetTableView;
+    QTableView *mBackupsetTableView;
     QLabel *mDefaultLabel;
     QPushButton *mDeleteSelectedFiles;
     QPushButton *totalBackupSizeButton;

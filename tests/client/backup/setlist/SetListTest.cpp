@@ -38,6 +38,17 @@ protected:
         ASSERT_TRUE(PropertyList::write(files.sizeFile, sizes));
     }
 
+    // Does what changes the rows and waits until the list shows them (they are built on a worker).
+    void andShow(const std::function<void()> &change)
+    {
+        int shown = 0;
+        const QMetaObject::Connection counting =
+            QObject::connect(&list, &BackupsetViewController::rowsChanged, [&shown] { ++shown; });
+        change();
+        EXPECT_TRUE(waitUntil([&shown] { return shown > 0; }));
+        QObject::disconnect(counting);
+    }
+
     QStringList paths() const
     {
         QStringList all;
@@ -56,7 +67,7 @@ TEST_F(SetListTest, RowsAreTheSizedItemsOfTheSetWithTheirTotal)
 {
     save({home() + "/a.txt", home() + "/Docs", home() + "/unsized"},
          {{home() + "/a.txt", "2048"}, {home() + "/Docs", "--"}, {home() + "/removed", "99"}});
-    list.setFiles(files);
+    andShow([&] { list.setFiles(files); });
     EXPECT_EQ(paths(), (QStringList{home() + "/a.txt", home() + "/Docs"}));
     EXPECT_EQ(list.backupSet()[0].size, "2.00 KB");
     EXPECT_EQ(list.backupSet()[1].size, "--");
@@ -67,10 +78,10 @@ TEST_F(SetListTest, RowsAreTheSizedItemsOfTheSetWithTheirTotal)
     EXPECT_FALSE(PropertyList::readDictionary(files.sizeFile).contains(home() + "/removed"));
 
     save({home() + "/Docs"}, {{home() + "/Docs", "--"}});
-    list.readBackupSetFromFile(files.setFile);
+    andShow([&] { list.readBackupSetFromFile(files.setFile); });
     EXPECT_EQ(list.totalSizeTitle(), "");
     save({}, {{home() + "/Docs", "--"}});
-    list.readBackupSetFromFile(files.setFile);
+    andShow([&] { list.readBackupSetFromFile(files.setFile); });
     EXPECT_TRUE(list.isEmptyHintShown());
     EXPECT_TRUE(PropertyList::readDictionary(files.sizeFile).isEmpty());
 }
@@ -78,7 +89,7 @@ TEST_F(SetListTest, RowsAreTheSizedItemsOfTheSetWithTheirTotal)
 TEST_F(SetListTest, ATickRedrawsOnlyWhenTheSizeFileChangedSinceTheLastLook)
 {
     save({home() + "/a.txt"}, {{home() + "/a.txt", "10"}});
-    list.setFiles(files);
+    andShow([&] { list.setFiles(files); });
     ASSERT_EQ(list.backupSet().size(), 1);
     // The set changes but the size file does not: a tick leaves the rows alone.
     ASSERT_TRUE(PropertyList::write(files.setFile, QVariant(QStringList{})));
@@ -89,7 +100,7 @@ TEST_F(SetListTest, ATickRedrawsOnlyWhenTheSizeFileChangedSinceTheLastLook)
     ASSERT_TRUE(sizes.open(QIODevice::ReadWrite));
     sizes.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
     sizes.close();
-    list.UpdateBackupSetSize(true);
+    andShow([&] { list.UpdateBackupSetSize(true); });
     EXPECT_TRUE(list.backupSet().isEmpty());
 }
 
@@ -97,7 +108,7 @@ TEST_F(SetListTest, RemovingEveryRowClearsTheWholeSetAndTimeMachineFollows)
 {
     save({home() + "/a.txt", home() + "/Docs"}, {{home() + "/a.txt", "1"}, {home() + "/Docs", "1"}});
     ASSERT_TRUE(PropertyList::write(files.timeMachineList, QVariant(QStringList{home() + "/Docs"})));
-    list.setFiles(files);
+    andShow([&] { list.setFiles(files); });
 
     alerts.answers = {1};  // "No" is the default button
     list.deleteIndexes({0});
