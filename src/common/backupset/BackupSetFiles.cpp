@@ -103,9 +103,8 @@ bool BackupSetFiles::writeList(const QString &path, const QStringList &paths)
     });
 }
 
-std::optional<QStringList> BackupSetFiles::readHistory() const
+std::optional<QStringList> BackupSetFiles::readHistory(const QString &path)
 {
-    const QString path = pathForHistoryFile();
     if (!QFileInfo::exists(path))
         return QStringList();
     QString error;

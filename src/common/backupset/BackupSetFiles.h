@@ -25,7 +25,8 @@ public:
     // is missing, none when it is there but cannot be read as a list.
     static std::optional<QStringList> readList(const QString &path);
     static bool writeList(const QString &path, const QStringList &paths);
-    std::optional<QStringList> readHistory() const;
+    std::optional<QStringList> readHistory() const { return readHistory(pathForHistoryFile()); }
+    static std::optional<QStringList> readHistory(const QString &historyPath);
     bool writeHistory(const QStringList &paths) const { return writeHistory(pathForHistoryFile(), paths); }
     static bool writeHistory(const QString &historyPath, const QStringList &paths);
 

@@ -81,6 +81,7 @@ FileSystemController::~FileSystemController()
 {
     mLister->setCancelled(true);
     // Quitting loses no change of the selection.
+    finishLoading();
     finishSaving();
     mTree.setDelegate(nullptr);
     mTree.setStructureObserver(nullptr);
@@ -100,7 +101,10 @@ bool FileSystemController::mCancelAllOperation() const { return mLister->isCance
 
 void FileSystemController::setmCancelOperation(bool cancel) { mLister->setCancelled(cancel); }
 
-int FileSystemController::isThreadRunning() const { return mLister->runningListings() + int(mInstalls.size()); }
+int FileSystemController::isThreadRunning() const
+{
+    return mLister->runningListings() + int(mInstalls.size()) + (mLoad ? 1 : 0);
+}
 
 bool FileSystemController::canListNodes() const { return !mLister->isCancelled(); }
 
@@ -189,7 +193,8 @@ void FileSystemController::folderListed(const FolderListing &listing)
 
 void FileSystemController::installStep()
 {
-    if (mInstalls.empty())
+    // A listing shown before the loaded selection is in would show its checked items unchecked.
+    if (mInstalls.empty() || mLoad)
         return;
     PendingInstall &job = mInstalls.front();
     TreeViewNode *folder = mTree.nodeForPath(job.folderPath);
@@ -279,6 +284,10 @@ void FileSystemController::finishSaving() { mWriter->finish(); }
 
 void FileSystemController::saveDataToDisk()
 {
+    if (mLoad) {
+        mSaveAfterLoad = true;
+        return;
+    }
     writeSet([selection = mTree.selection(), layout = mLayout] {
         return TreeViewController::maskedBackupSet(selection, layout);
     });
@@ -292,6 +301,10 @@ void FileSystemController::saveEmptyDataToDisk()
 
 void FileSystemController::saveHistoryDataToDisk()
 {
+    if (mLoad) {
+        mSaveAfterLoad = true;
+        return;
+    }
     const QString historyFile = files().pathForHistoryFile();
     mWriter->post(historyFile, [historyFile, layout = mLayout, history = mTree.getHistorySet()] {
         QStringList stored;
@@ -302,32 +315,86 @@ void FileSystemController::saveHistoryDataToDisk()
     });
 }
 
+struct FileSystemController::PendingLoad
+{
+    struct Files
+    {
+        QString setFile;
+        QString historyFile;
+        QString timeMachineList;
+    };
+    struct Selection
+    {
+        QSet<QString> backupSet;
+        QSet<QString> historySet;
+    };
+
+    // Sorts the saved paths into those that exist now (the backup set) and those that do not
+    // (the history); none when a file cannot be read.
+    static std::optional<Selection> read(const Files &files, const LocalVolumeLayout &layout)
+    {
+        const auto saved = BackupSetFiles::readList(files.setFile);
+        const auto history = BackupSetFiles::readHistory(files.historyFile);
+        const auto timeMachine = BackupSetFiles::readList(files.timeMachineList);
+        if (!saved || !history || !timeMachine)
+            return std::nullopt;
+        Selection selection;
+        const auto sortIn = [&](const QString &storedPath) {
+            const QString treePath = layout.treePath(storedPath);
+            (QLUtility::isFileExists(layout.diskPath(treePath)) ? selection.backupSet : selection.historySet)
+                .insert(treePath);
+        };
+        for (const QString &path : *saved + *history) {
+            if (!TimeMachineReferenceList::isDatabaseFolder(path))
+                sortIn(path);
+        }
+        for (const QString &path : *timeMachine)
+            sortIn(path);
+        return selection;
+    }
+
+    // None when a file could not be read: the selection is left as it is.
+    std::optional<Selection> selection;
+};
+
 void FileSystemController::loadDataFromDisk()
 {
-    finishSaving();  // what was saved last is what loads
     const BackupSetFiles setFiles = files();
-    const auto saved = BackupSetFiles::readList(setFiles.pathForDataFile());
-    const auto history = setFiles.readHistory();
-    const auto timeMachine = BackupSetFiles::readList(setFiles.timeMachineListPath());
-    if (!saved || !history || !timeMachine)
-        return;  // an unreadable file is left as it is, and so is the selection
+    const PendingLoad::Files loadFrom{setFiles.pathForDataFile(), setFiles.pathForHistoryFile(),
+                                      setFiles.timeMachineListPath()};
+    auto load = std::make_shared<PendingLoad>();
+    mLoad = load;
+    // On the worker, after the saves waiting there: what was saved last is what loads.
+    mWriter->post([this, load, loadFrom, layout = mLayout] {
+        load->selection = PendingLoad::read(loadFrom, layout);
+        QMetaObject::invokeMethod(this, [this, load] {
+            if (mLoad == load)
+                applyLoaded();
+        });
+    });
+}
 
-    QSet<QString> backupSet;
-    QSet<QString> historySet;
-    const auto sortIn = [&](const QString &storedPath) {
-        const QString treePath = mLayout.treePath(storedPath);
-        (QLUtility::isFileExists(mLayout.diskPath(treePath)) ? backupSet : historySet).insert(treePath);
-    };
-    for (const QString &path : *saved + *history) {
-        if (!TimeMachineReferenceList::isDatabaseFolder(path))
-            sortIn(path);
+void FileSystemController::finishLoading()
+{
+    if (!mLoad)
+        return;
+    finishSaving();
+    applyLoaded();
+}
+
+void FileSystemController::applyLoaded()
+{
+    const std::shared_ptr<PendingLoad> load = std::exchange(mLoad, nullptr);
+    if (load->selection) {
+        mTree.setBackupSet(load->selection->backupSet);
+        mTree.setHistorySet(load->selection->historySet);
     }
-    for (const QString &path : *timeMachine)
-        sortIn(path);
-    mTree.setBackupSet(backupSet);
-    mTree.setHistorySet(historySet);
-    saveHistoryDataToDisk();
-    saveDataToDisk();
+    if (load->selection || std::exchange(mSaveAfterLoad, false)) {
+        saveHistoryDataToDisk();
+        saveDataToDisk();
+    }
+    if (!mInstalls.empty())
+        mInstallTimer.start();
 }
 
 // --- Outline actions ---

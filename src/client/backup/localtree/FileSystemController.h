@@ -56,7 +56,12 @@ public:
     bool mBackupMode() const { return mIsBackupMode; }
     void SetUserSpecifiedExclusion(const QStringList &paths) { mUserSpecifiedExclusion = paths; }
     const QStringList &userSpecifiedExclusion() const { return mUserSpecifiedExclusion; }
+    // Reads the set, its history and the Time Machine list on the worker (after what is
+    // being written) and hands them to the tree; listings wait to show until then, and saves
+    // asked for meanwhile are made once the loaded selection is in.
     void loadDataFromDisk();
+    // Waits for a running load and hands its selection to the tree now.
+    void finishLoading();
     void clearBackupSet() { mTree.clearBackupSet(); }
     void refreshLocalView();
     void RefreshWithoutinitialize();
@@ -68,7 +73,7 @@ public:
     void addVolumesToPopupButton();
     bool mCancelAllOperation() const;
     void setmCancelOperation(bool cancel) override;
-    // Listings whose folders are not filled in yet.
+    // Listings whose folders are not filled in yet, and a load not handed to the tree yet.
     int isThreadRunning() const;
 
     // How the controller learns whether the monitor runs (by default: a process
@@ -123,6 +128,8 @@ signals:
     void exclusionNotSaved(const QString &path);
 
 private:
+    struct PendingLoad;
+    void applyLoaded();
     BackupSetFiles files() const;
     void rootTree();
     void startListing(TreeViewNode *folder);
@@ -159,6 +166,8 @@ private:
     };
     std::deque<PendingInstall> mInstalls;
     QTimer mInstallTimer;
+    std::shared_ptr<PendingLoad> mLoad;  // while a load runs
+    bool mSaveAfterLoad = false;
     QString mUser;
     bool mIsBackupMode = true;
     QStringList mUserSpecifiedExclusion;
