@@ -200,7 +200,7 @@ void ClientShell::testSpeed(DataTransferRateController::Test test)
 void ClientShell::measureSpaceUsed()
 {
     TXTabViewController *tabs = mWindows->tabViewController();
-    mSpaceUsed.start(mMainController->currentBackupPath(), tabs, [tabs](quint64 bytes) {
+    mSpaceUsed.start(mMainController->userObject(), mMainController->currentBackupPath(), tabs, [tabs](quint64 bytes) {
         tabs->folderSizeCalculationDidFinish(
             {{IndexQueryKeys::kFolderSize, QString::number(bytes)}, {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
     });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "client/shell/account/MonitorNotices.h"
-#include "client/shell/account/SpaceUsedWalk.h"
+#include "client/shell/account/SpaceUsedMeasure.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 #include "engine/controllers/DataTransferRateController.h"
@@ -60,6 +60,6 @@ private:
     std::unique_ptr<SendErrorReportController> mErrorReport;
     std::unique_ptr<BandwidthTestWindowView> mBandwidthTest;
     std::unique_ptr<TXMainController> mMainController;
-    SpaceUsedWalk mSpaceUsed;
+    SpaceUsedMeasure mSpaceUsed;
     MonitorNotices mNotices;
 };
