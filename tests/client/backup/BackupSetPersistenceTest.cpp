@@ -27,7 +27,8 @@ protected:
     QStringList history()
     {
         controller().finishSaving();
-        return BackupSetFiles(QStringLiteral("me"), true).readHistory().value_or(QStringList()); }
+        return BackupSetFiles(QStringLiteral("me"), true).readHistory().value_or(QStringList());
+    }
 };
 
 TEST_F(BackupSetPersistenceTest, TheWholeStartupDiskLoadsAsItsDriveAndIsSavedAsRoot)

@@ -28,8 +28,8 @@ QString sizeNow(const LocalVolumeLayout &layout, const QString &storedPath)
 {
     const QString diskPath = layout.diskPath(layout.treePath(storedPath));
     // A whole drive is measured from its file system, not walked.
-    const bool isWholeDrive = storedPath == QLatin1String("/") ||
-                              (layout.isUnderVolumesRoot(storedPath) && QFileInfo(storedPath).path() == layout.volumesRoot);
+    const bool isWholeDrive = storedPath == QLatin1String("/") || (layout.isUnderVolumesRoot(storedPath) &&
+                                                                   QFileInfo(storedPath).path() == layout.volumesRoot);
     if (isWholeDrive)
         return QString::number(VolumeFacts::usedBytes(diskPath));
     const QFileInfo item(diskPath);
@@ -129,8 +129,7 @@ void BackupSetSizeKeeper::setFiles(const QString &sizeFilePath, const QString &f
     mFiles = {sizeFilePath, flagFilePath, userName};
 }
 
-void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const QStringList &savedPaths,
-                                                          const QString &setFilePath,
+void BackupSetSizeKeeper::saveBackupSetForSizeCalculation(const QStringList &savedPaths, const QString &setFilePath,
                                                           const std::function<void()> &saved)
 {
     saveBackupSetForSizeCalculation([savedPaths] { return savedPaths; }, setFilePath, saved);

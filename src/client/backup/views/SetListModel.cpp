@@ -6,7 +6,13 @@
 
 namespace {
 
-enum Column { Name, Size, Modified, ColumnCount };
+enum Column
+{
+    Name,
+    Size,
+    Modified,
+    ColumnCount
+};
 
 }  // namespace
 
@@ -54,6 +60,7 @@ QVariant SetListModel::headerData(int section, Qt::Orientation orientation, int 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const QStringList titles{QStringLiteral("Filename"), QStringLiteral("Size"), QStringLiteral("Date Modified")};
+    static const QStringList titles{QStringLiteral("Filename"), QStringLiteral("Size"),
+                                    QStringLiteral("Date Modified")};
     return section >= 0 && section < titles.size() ? QVariant(titles.at(section)) : QVariant();
 }

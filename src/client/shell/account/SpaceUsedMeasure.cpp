@@ -27,8 +27,7 @@ void SpaceUsedMeasure::start(const User &account, const QString &folder, QObject
     mIndex->startFolderSizeCalculation();
 }
 
-void SpaceUsedMeasure::FolderSizeCalculationDidFinishSuccessfully(RuvoFolderSizeController *,
-                                                                  const QVariantMap &output)
+void SpaceUsedMeasure::FolderSizeCalculationDidFinishSuccessfully(RuvoFolderSizeController *, const QVariantMap &output)
 {
     const quint64 measure = mMeasure.load();
     const quint64 files = output.value(IndexQueryKeys::kFileCount).toString().toULongLong();
