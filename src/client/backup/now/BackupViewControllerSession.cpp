@@ -110,6 +110,7 @@ void BackupViewController::restoreControls()
 
 void BackupViewController::scheduleQuota()
 {
+    mMainController.indexQueuedFilesNow();
     QTimer::singleShot(mTimings.quotaDelay, this, [this] { mMainController.calQuota(); });
 }
 

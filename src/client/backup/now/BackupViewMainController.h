@@ -18,4 +18,8 @@ public:
     // The sidebar's mini progress of a backup running behind another page.
     virtual void setBackupMiniProgressHidden(bool hidden) = 0;
     virtual void setBackupMiniPercentage(const QString &text) = 0;
+
+    // The stored files queued for the drive's index go to it now rather than at its next
+    // tick (a session has ended), so that the space used measured next counts them.
+    virtual void indexQueuedFilesNow() {}
 };

@@ -46,6 +46,12 @@ void MainControllerBackupHost::calQuota()
     mTabs.viewWasClicked();  // the sidebar's "Space used on your device"
 }
 
+void MainControllerBackupHost::indexQueuedFilesNow()
+{
+    if (TarnixDBManager *index = mMainController.dbManager())
+        index->updaterTimer();
+}
+
 void MainControllerBackupHost::addBackedUpFile(const BackedUpFile &file)
 {
     if (TarnixDBManager *index = mMainController.dbManager())

@@ -29,6 +29,7 @@ public:
     void upgrade() override;
     void setBackupMiniProgressHidden(bool hidden) override;
     void setBackupMiniPercentage(const QString &text) override;
+    void indexQueuedFilesNow() override;
     // The Restore page's refresh guide, at the next showing of the Restore tab.
     void setDisplayRefreshGuide(bool shown) override;
     void calQuota() override;

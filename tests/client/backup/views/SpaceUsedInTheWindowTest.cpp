@@ -6,7 +6,8 @@
 // The sidebar's space used on the drive comes from the account's index, which knows the size
 // of every file it holds: once the drive has an index the figure shows at each start without
 // waiting for a walk of the drive, which pauses after each entry (here the walk would take
-// more than half a minute, and it is what measures a drive that has no index yet).
+// more than half a minute, and it is what measures a drive that has no index yet), and
+// after each backup it counts what the backup stored.
 class SpaceUsedInTheWindowTest : public LoggedInClientFixture
 {};
 
@@ -38,4 +39,13 @@ TEST_F(SpaceUsedInTheWindowTest, OnceTheDriveHasAnIndexTheFigureIsItsTotal)
     const QString expected = "Space used on your device: " + QLUtility::formatedFileSizeAsString(5000);
     EXPECT_TRUE(waitUntil([&] { return tabs.spaceUsedText() == expected; }, 20000))
         << tabs.spaceUsedText().toStdString();
+
+    // A few seconds after the next backup's end the figure counts what it stored.
+    writeText(volumes() + "/DataDrive/Documents/c.txt", QByteArray(1000, 'c'));
+    alerts.shown.clear();
+    alerts.answers = {1, 0};
+    client->backup.page()->backupButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000)) << alerts.texts().join('\n').toStdString();
+    const QString after = "Space used on your device: " + QLUtility::formatedFileSizeAsString(6000);
+    EXPECT_TRUE(waitUntil([&] { return tabs.spaceUsedText() == after; }, 20000)) << tabs.spaceUsedText().toStdString();
 }
