@@ -7,14 +7,28 @@
 #include <QString>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
+#include <optional>
 
 class QObject;
+class QTimer;
 class RuvoFolderSizeController;
 class User;
 
+struct SpaceUsedTimings
+{
+    // Of the index connections the queries make.
+    IndexTimings index;
+    // The walk rests this long after each entry.
+    std::chrono::microseconds walkPause = QLUtility::kSizeWalkPause;
+    // While the drive is walked, the index is asked again this often: a first backup gives
+    // the drive its index, which then answers long before the walk ends.
+    std::chrono::milliseconds indexRetry{10000};
+};
+
 // The space used on the backup drive as the sidebar shows it. The account's index knows the
-// size of every file it holds and answers in moments; only when it cannot answer (no index
+// size of every file it holds and answers in moments; only while it cannot answer (no index
 // yet, one that will not open) or knows no file of the account is the user's folder on the
 // drive walked, with the walk's pause after each entry, which takes minutes on a large drive.
 // A new measure, a measure of another folder or the program's end drops the running one.
@@ -23,8 +37,7 @@ class SpaceUsedMeasure : private RuvoFolderSizeControllerDelegateProtocol
 public:
     using Result = SpaceUsedWalk::Result;
 
-    explicit SpaceUsedMeasure(IndexTimings indexTimings = {},
-                              std::chrono::microseconds walkPause = QLUtility::kSizeWalkPause);
+    explicit SpaceUsedMeasure(const SpaceUsedTimings &timings = {});
     ~SpaceUsedMeasure() override;
     SpaceUsedMeasure(const SpaceUsedMeasure &) = delete;
     SpaceUsedMeasure &operator=(const SpaceUsedMeasure &) = delete;
@@ -37,14 +50,16 @@ public:
     void stop();
 
 private:
+    void askIndex();
     // From the index query's worker thread.
     void FolderSizeCalculationDidFinishSuccessfully(RuvoFolderSizeController *controller,
                                                     const QVariantMap &output) override;
     void FolderSizeCalculationDidFailWithError(const QString &error, RuvoFolderSizeController *controller) override;
-    // On the receiver's thread: the index gave no figure.
-    void walk(quint64 measure);
+    // On this object's thread: the index's answer, none when it gave no figure.
+    void indexAnswered(quint64 measure, std::optional<quint64> bytes);
+    void finish(quint64 bytes);
 
-    IndexTimings mIndexTimings;
+    SpaceUsedTimings mTimings;
     SpaceUsedWalk mWalk;
     QString mFolder;
     QObject *mReceiver = nullptr;
@@ -52,5 +67,6 @@ private:
     std::atomic<quint64> mMeasure{0};  // which measure the index answers belong to
     // The index answers reach this object's thread through it: once it is gone, so are they.
     std::unique_ptr<QObject> mRelay;
+    std::unique_ptr<QTimer> mRetry;
     std::unique_ptr<RuvoFolderSizeController> mIndex;  // last: goes first
 };

@@ -33,6 +33,8 @@ public:
     // Stops the running walk unless it walks this folder (the account changed).
     void keepOnlyFor(const QString &folder);
     void stop();
+    // A walk was started and neither stopped nor ended by its result yet.
+    bool isRunning() const { return mThread.joinable(); }
 
 private:
     std::chrono::microseconds mPause;
