@@ -102,7 +102,7 @@ TEST_F(BackupSetPersistenceTest, AnUnreadableSetFileIsLeftAsItIs)
 {
     writeText(controller().pathForDataFile(), "not a list");
     controller().loadDataFromDisk();
-    controller().finishLoading();
+    controller().finishSaving();
     EXPECT_EQ(readText(controller().pathForDataFile()), "not a list");
     EXPECT_TRUE(controller().mController().mBackupSet().isEmpty());
 }

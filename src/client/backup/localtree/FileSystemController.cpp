@@ -81,7 +81,6 @@ FileSystemController::~FileSystemController()
 {
     mLister->setCancelled(true);
     // Quitting loses no change of the selection.
-    finishLoading();
     finishSaving();
     mTree.setDelegate(nullptr);
     mTree.setStructureObserver(nullptr);
@@ -280,7 +279,14 @@ void FileSystemController::writeSet(const std::function<QStringList()> &paths)
     mSizes->saveBackupSetForSizeCalculation(paths, setFile, [this, setFile] { emit BackupSetSavedAtPath(setFile); });
 }
 
-void FileSystemController::finishSaving() { mWriter->finish(); }
+void FileSystemController::finishSaving()
+{
+    if (mLoad) {
+        mWriter->finish();
+        applyLoaded();
+    }
+    mWriter->finish();
+}
 
 void FileSystemController::saveDataToDisk()
 {
@@ -372,14 +378,6 @@ void FileSystemController::loadDataFromDisk()
                 applyLoaded();
         });
     });
-}
-
-void FileSystemController::finishLoading()
-{
-    if (!mLoad)
-        return;
-    finishSaving();
-    applyLoaded();
 }
 
 void FileSystemController::applyLoaded()

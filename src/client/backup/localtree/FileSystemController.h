@@ -60,8 +60,6 @@ public:
     // being written) and hands them to the tree; listings wait to show until then, and saves
     // asked for meanwhile are made once the loaded selection is in.
     void loadDataFromDisk();
-    // Waits for a running load and hands its selection to the tree now.
-    void finishLoading();
     void clearBackupSet() { mTree.clearBackupSet(); }
     void refreshLocalView();
     void RefreshWithoutinitialize();
@@ -87,7 +85,8 @@ public:
     void saveEmptyDataToDisk() override;
     void saveHistoryDataToDisk() override;
     // The saves above are written on a worker, the newest state of each file once; this
-    // waits until everything saved so far is on disk (a backup about to read the set).
+    // waits until everything saved so far is on disk (a backup about to read the set, a
+    // quit), a running load handed to the tree first with the saves that wait for it.
     void finishSaving();
 
     // --- What the user does in the outline ---
