@@ -2,7 +2,7 @@
 
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/frame/ClientWindows.h"
-#include "client/shell/views/sidebar/SidebarView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
 

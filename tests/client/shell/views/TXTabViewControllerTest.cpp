@@ -1,7 +1,7 @@
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "client/shell/sidebar/TXTabViewControllerDelegate.h"
 #include "client/shell/views/frame/TXMainWindow.h"
-#include "client/shell/views/sidebar/SidebarView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/kit/views/TXGroundView.h"
 #include "desktop/kit/views/TXTabView.h"
@@ -42,7 +42,7 @@ protected:
                          [this](const QString &message) { alerts.append(message); });
         QObject::connect(tabs.get(), &TXTabViewController::displaySearchRequested,
                          [this](const QString &text, const QString &) { searches.append(text); });
-        QObject::connect(sidebar, &SidebarView::modeSwitched, [this] { ++modeSwitches; });
+        QObject::connect(sidebar, &Sidebar::modeSwitched, [this] { ++modeSwitches; });
     }
 
     QString modeFile() const
@@ -53,7 +53,7 @@ protected:
     FakeMainController mainController;
     TXMainWindow window;
     std::unique_ptr<TXTabViewController> tabs;
-    SidebarView *sidebar = nullptr;
+    Sidebar *sidebar = nullptr;
     int logReloads = 0;
     int restoreReloads = 0;
     int modeSwitches = 0;
@@ -121,7 +121,7 @@ TEST_F(TXTabViewControllerTest, ModeSwitchWritesTheModeFileOnlyWhenNothingRuns)
 TEST_F(TXTabViewControllerTest, SpaceUsedLabelKeepsItsTextForUnknownSizes)
 {
     int requests = 0;
-    QObject::connect(sidebar, &SidebarView::spaceUsedCalculationRequested, [&requests] { ++requests; });
+    QObject::connect(sidebar, &Sidebar::spaceUsedCalculationRequested, [&requests] { ++requests; });
     sidebar->viewWasClicked();
     sidebar->viewWasClicked();
     EXPECT_EQ(requests, 1) << "one measurement at a time";

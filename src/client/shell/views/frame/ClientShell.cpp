@@ -13,7 +13,7 @@
 #include "client/shell/views/login/LoginWindows.h"
 #include "client/shell/views/login/LoginWindowsView.h"
 #include "client/shell/views/login/PrivateKeyView.h"
-#include "client/shell/views/sidebar/SidebarView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
@@ -99,15 +99,15 @@ void ClientShell::connectMainWindow()
 {
     TXMainController &controller = *mMainController;
     TXTabViewController *tabs = mWindows->tabViewController();
-    SidebarView *sidebar = mWindows->sidebar();
-    connect(sidebar, &SidebarView::upgrade, this, [&controller] { controller.upgrade(); });
-    connect(sidebar, &SidebarView::reCalculateQuota, this, [&controller] { controller.calQuota(); });
+    Sidebar *sidebar = mWindows->sidebar();
+    connect(sidebar, &Sidebar::upgrade, this, [&controller] { controller.upgrade(); });
+    connect(sidebar, &Sidebar::reCalculateQuota, this, [&controller] { controller.calQuota(); });
     connect(tabs, &TXTabViewController::openProductPage, this, [] {
         QDesktopServices::openUrl(
             AccountHosts::page(AccountHosts::brandWebSite(), Brand::pick(QStringLiteral("/tarnix-videzud.htm"),
                                                                          QStringLiteral("/quellon-videzud.htm"))));
     });
-    connect(sidebar, &SidebarView::openDesktopApplication, this, &ClientShell::openDesktopApplication);
+    connect(sidebar, &Sidebar::openDesktopApplication, this, &ClientShell::openDesktopApplication);
     // The login button opens the login window, or the account menu once a user is logged in.
     connect(tabs, &TXTabViewController::loginButtonClicked, this, [this] {
         if (mMainController->isLoggedIn())
@@ -133,7 +133,7 @@ void ClientShell::connectSidebar()
     TXTabViewController *tabs = mWindows->tabViewController();
     connect(tabs, &TXTabViewController::backupOrSyncSetViewChanged, mMainController.get(),
             &TXMainController::setBackupORSyncSetView);
-    connect(mWindows->sidebar(), &SidebarView::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
+    connect(mWindows->sidebar(), &Sidebar::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
     connect(mMainController.get(), &TXMainController::reIndexInProgressChanged, mWindows.get(),
             &ClientWindows::setReIndexInProgress);
     connect(tabs, &TXTabViewController::reIndexAlertRequested, this,
@@ -147,7 +147,7 @@ void ClientShell::connectMonitorNotices()
 {
     connect(mMainController.get(), &TXMainController::accountDidChange, this,
             [this] { mNotices.post(MonitorNotices::kEnablePreferences); });
-    connect(mWindows->sidebar(), &SidebarView::modeSwitched, this,
+    connect(mWindows->sidebar(), &Sidebar::modeSwitched, this,
             [this] { mNotices.post(MonitorNotices::kVersionsButton); });
 }
 
@@ -193,7 +193,7 @@ void ClientShell::testSpeed(DataTransferRateController::Test test)
 
 void ClientShell::measureSpaceUsed()
 {
-    SidebarView *sidebar = mWindows->sidebar();
+    Sidebar *sidebar = mWindows->sidebar();
     mSpaceUsed.start(mMainController->currentBackupPath(), sidebar, [sidebar](quint64 bytes) {
         sidebar->folderSizeCalculationDidFinish(
             {{IndexQueryKeys::kFolderSize, QString::number(bytes)}, {IndexQueryKeys::kFileCount, QStringLiteral("1")}});

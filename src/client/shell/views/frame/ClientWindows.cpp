@@ -32,7 +32,7 @@ ClientWindows::~ClientWindows() = default;
 
 AlertPresenter &ClientWindows::alerts() const { return *mAlerts; }
 
-SidebarView *ClientWindows::sidebar() const { return mTabViewController->sidebar(); }
+Sidebar *ClientWindows::sidebar() const { return mTabViewController->sidebar(); }
 
 void ClientWindows::setBackupRunning(bool running)
 {

@@ -10,7 +10,7 @@
 
 class AlertPanePresenter;
 class AlertPresenter;
-class SidebarView;
+class Sidebar;
 class TXMainWindow;
 class TXTabViewController;
 
@@ -28,7 +28,7 @@ public:
     // Every message of the client, in the alert panel over the main window.
     AlertPresenter &alerts() const;
     TXTabViewController *tabViewController() const { return mTabViewController.get(); }
-    SidebarView *sidebar() const;
+    Sidebar *sidebar() const;
 
     void setLoggedInUserName(const QString &userName) { mUserName = userName; }
     // What runs, as the pages tell it: the mode switch stays still meanwhile.

@@ -17,8 +17,8 @@ using namespace SidebarRules;
 namespace {
 
 // The pages lie to the right of the sidebar, their top beside its first row.
-constexpr int kPageLeft = SidebarView::kLeft + SidebarView::kWidth + 4;
-constexpr int kPageTop = SidebarView::kFirstRowTop - 2;
+constexpr int kPageLeft = Sidebar::kLeft + Sidebar::kWidth + 4;
+constexpr int kPageTop = Sidebar::kFirstRowTop - 2;
 
 }  // namespace
 
@@ -27,12 +27,11 @@ TXTabViewController::TXTabViewController(TXTabViewControllerDelegate *delegate, 
     , mDelegate(delegate)
     , mSidebar(delegate, timings)
 {
-    connect(&mSidebar, &SidebarView::rowSelected, this, &TXTabViewController::rowSelected);
-    connect(&mSidebar, &SidebarView::searchEntered, this, &TXTabViewController::search);
-    connect(&mSidebar, &SidebarView::backupOrSyncSetViewChanged, this,
-            &TXTabViewController::backupOrSyncSetViewChanged);
-    connect(&mSidebar, &SidebarView::showBackupProgress, this, &TXTabViewController::showBackupProgress);
-    connect(&mSidebar, &SidebarView::showRestoreProgress, this, &TXTabViewController::showRestoreProgress);
+    connect(&mSidebar, &Sidebar::rowSelected, this, &TXTabViewController::rowSelected);
+    connect(&mSidebar, &Sidebar::searchEntered, this, &TXTabViewController::search);
+    connect(&mSidebar, &Sidebar::backupOrSyncSetViewChanged, this, &TXTabViewController::backupOrSyncSetViewChanged);
+    connect(&mSidebar, &Sidebar::showBackupProgress, this, &TXTabViewController::showBackupProgress);
+    connect(&mSidebar, &Sidebar::showRestoreProgress, this, &TXTabViewController::showRestoreProgress);
 }
 
 TXTabViewController::~TXTabViewController() = default;
@@ -84,8 +83,8 @@ void TXTabViewController::layOut()
     const int height = mWindow->height();
     mainBGView->setGeometry(0, 0, width, height);
     mLogoButton->setGeometry(12, 6, 200, 30);
-    mTabView->setGeometry(kPageLeft, kPageTop, width - kPageLeft - SidebarView::kMargin,
-                          height - kPageTop - SidebarView::kMargin - 4);
+    mTabView->setGeometry(kPageLeft, kPageTop, width - kPageLeft - Sidebar::kMargin,
+                          height - kPageTop - Sidebar::kMargin - 4);
     mSidebar.layOut();
 }
 

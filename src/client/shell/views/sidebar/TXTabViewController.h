@@ -2,7 +2,7 @@
 
 #include "client/shell/sidebar/SidebarRules.h"
 #include "client/shell/sidebar/Tab.h"
-#include "client/shell/views/sidebar/SidebarView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 
 #include <QObject>
 #include <QPointer>
@@ -26,7 +26,7 @@ class TXTabViewController : public QObject
 {
     Q_OBJECT
 public:
-    using Timings = SidebarView::Timings;
+    using Timings = Sidebar::Timings;
 
     explicit TXTabViewController(TXTabViewControllerDelegate *delegate, Timings timings = {},
                                  QObject *parent = nullptr);
@@ -36,7 +36,7 @@ public:
     void setControllers(TXMainWindow *window);
     // Replaces the page of a tab; the tab view owns it from then on.
     void setPageView(Tab tab, QWidget *page);
-    SidebarView *sidebar() { return &mSidebar; }
+    Sidebar *sidebar() { return &mSidebar; }
 
     // Sidebar rows and pages.
     void displayBackupView() { mSidebar.selectRow(SidebarRules::kBackupRow); }
@@ -92,7 +92,7 @@ private:
     QLineEdit &searchField() const { return *mSidebar.mSearchField(); }
 
     TXTabViewControllerDelegate *mDelegate;
-    SidebarView mSidebar;
+    Sidebar mSidebar;
     QPointer<TXMainWindow> mWindow;
     TXGroundView *mainBGView = nullptr;
     TXTabView *mTabView = nullptr;

@@ -1,4 +1,4 @@
-#include "client/shell/views/sidebar/SidebarView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 
 #include "client/shell/sidebar/SidebarRules.h"
 #include "client/shell/sidebar/TXTabViewControllerDelegate.h"
@@ -49,18 +49,18 @@ QLabel *label(const QString &text, QWidget *parent, bool small = false)
 
 }  // namespace
 
-SidebarView::SidebarView(TXTabViewControllerDelegate *delegate, Timings timings, QObject *parent)
+Sidebar::Sidebar(TXTabViewControllerDelegate *delegate, Timings timings, QObject *parent)
     : QObject(parent)
     , mDelegate(delegate)
     , mTimings(timings)
 {
     mCueTimer.setSingleShot(true);
-    connect(&mCueTimer, &QTimer::timeout, this, &SidebarView::hideSwitchModeHelp);
+    connect(&mCueTimer, &QTimer::timeout, this, &Sidebar::hideSwitchModeHelp);
 }
 
-SidebarView::~SidebarView() = default;
+Sidebar::~Sidebar() = default;
 
-void SidebarView::build(QWidget *ground)
+void Sidebar::build(QWidget *ground)
 {
     mGround = ground;
     mDataModel = new QStandardItemModel(0, 3, this);
@@ -81,17 +81,17 @@ void SidebarView::build(QWidget *ground)
     mTableView->horizontalHeader()->setSectionResizeMode(kName, QHeaderView::Stretch);
     mTableView->setColumnWidth(kEmptyCell, 6);
     connect(mTableView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &SidebarView::tableViewSelectionChanged);
+            &Sidebar::tableViewSelectionChanged);
 
     mSearch = new QLineEdit(ground);
     mSearch->setPlaceholderText(kSearchPlaceholder);
     mSearch->setClearButtonEnabled(true);
-    connect(mSearch, &QLineEdit::returnPressed, this, &SidebarView::searchEntered);
+    connect(mSearch, &QLineEdit::returnPressed, this, &Sidebar::searchEntered);
 
     mSwitchBkgrnd = imageButton(switchImages(true).background, ground);
     mSwitchMode = imageButton(switchImages(true).knob, ground);
-    connect(mSwitchBkgrnd, &QPushButton::clicked, this, &SidebarView::toggleAppMode);
-    connect(mSwitchMode, &QPushButton::clicked, this, &SidebarView::toggleAppMode);
+    connect(mSwitchBkgrnd, &QPushButton::clicked, this, &Sidebar::toggleAppMode);
+    connect(mSwitchMode, &QPushButton::clicked, this, &Sidebar::toggleAppMode);
     mSwitchModeHelp = new QLabel(ground);
     mSwitchModeHelp->hide();
 
@@ -103,11 +103,11 @@ void SidebarView::build(QWidget *ground)
     QuotaCalculationIndicator = label(tr("Calculating..."), ground, true);
     mTriggerCalcQuotaView = new EventCatcherView(ground);
     mTriggerCalcQuotaView->setToolTip(tr("Click to measure the space used on your device"));
-    connect(mTriggerCalcQuotaView, &EventCatcherView::viewWasClicked, this, &SidebarView::viewWasClicked);
+    connect(mTriggerCalcQuotaView, &EventCatcherView::viewWasClicked, this, &Sidebar::viewWasClicked);
     mUpgradeButton = new QPushButton(tr("Upgrade"), ground);
-    connect(mUpgradeButton, &QPushButton::clicked, this, &SidebarView::upgrade);
+    connect(mUpgradeButton, &QPushButton::clicked, this, &Sidebar::upgrade);
     mRecalculateButton = new QPushButton(tr("Refresh"), ground);
-    connect(mRecalculateButton, &QPushButton::clicked, this, &SidebarView::reCalculateQuota);
+    connect(mRecalculateButton, &QPushButton::clicked, this, &Sidebar::reCalculateQuota);
 
     mBackupMiniProgressBox = new QPushButton(ground);
     mRestoreMiniProgressBox = new QPushButton(ground);
@@ -124,11 +124,11 @@ void SidebarView::build(QWidget *ground)
     mSchedulerMiniHeadingText = label(tr("Scheduler"), ground);
     mSchedulerMiniText = label(QString(), ground, true);
     mSchedulerScreenShowButton = new QPushButton(tr("View schedule logs"), ground);
-    connect(mSchedulerScreenShowButton, &QPushButton::clicked, this, &SidebarView::showSchedulerScreen);
+    connect(mSchedulerScreenShowButton, &QPushButton::clicked, this, &Sidebar::showSchedulerScreen);
 
     mOnlineAppButton = imageButton(QStringLiteral("ql_p_online_logo.png"), ground);
     mOnlineAppButton->setToolTip(tr("Open the desktop application"));
-    connect(mOnlineAppButton, &QPushButton::clicked, this, &SidebarView::openDesktopApplication);
+    connect(mOnlineAppButton, &QPushButton::clicked, this, &Sidebar::openDesktopApplication);
     mImgView1 = new QLabel(ground);
     mImgView1->hide();
 
@@ -138,7 +138,7 @@ void SidebarView::build(QWidget *ground)
     QuotaCalculationIndicator->hide();
 }
 
-void SidebarView::layOut()
+void Sidebar::layOut()
 {
     const int left = kLeft + 8;
     const int inner = kWidth - 16;
@@ -174,19 +174,19 @@ void SidebarView::layOut()
     mSchedulerMiniHeadingText->setGeometry(left, bottom - 28 - 42, inner, 18);
 }
 
-int SidebarView::selectedRow() const
+int Sidebar::selectedRow() const
 {
     const QModelIndexList rows = mTableView->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.first().row();
 }
 
-void SidebarView::selectRow(int row)
+void Sidebar::selectRow(int row)
 {
     mTableView->clearSelection();
     mTableView->selectRow(row);
 }
 
-void SidebarView::tableViewSelectionChanged()
+void Sidebar::tableViewSelectionChanged()
 {
     const int row = selectedRow();
     emit rowSelected(row);
@@ -199,22 +199,22 @@ void SidebarView::tableViewSelectionChanged()
         showVisualHelpForMode(mIsBackupMode);
 }
 
-void SidebarView::showSwitchImages(bool backupMode)
+void Sidebar::showSwitchImages(bool backupMode)
 {
     const SwitchImages images = switchImages(backupMode);
     mSwitchMode->setIcon(ClientArtwork::image(images.knob));
     mSwitchBkgrnd->setIcon(ClientArtwork::image(images.background));
 }
 
-void SidebarView::changeSwichImageForMode(bool backupMode) { showSwitchImages(backupMode); }
+void Sidebar::changeSwichImageForMode(bool backupMode) { showSwitchImages(backupMode); }
 
-void SidebarView::setTheLoginMode(bool backupMode)
+void Sidebar::setTheLoginMode(bool backupMode)
 {
     showSwitchImages(backupMode);
     emit backupOrSyncSetViewChanged(backupMode);
 }
 
-void SidebarView::toggleAppMode()
+void Sidebar::toggleAppMode()
 {
     if (!mayToggleMode(mDelegate->runningActivity()))
         return;
@@ -228,14 +228,14 @@ void SidebarView::toggleAppMode()
     selectRow(kBackupRow);
 }
 
-void SidebarView::writeModeFile(bool backupMode)
+void Sidebar::writeModeFile(bool backupMode)
 {
     TextFile::write(PathTemplate::fillTemplate(QLLocalizedString(QStringLiteral("BackupModePath")),
                                                {mDelegate->loggedInUserName()}),
                     modeFileText(backupMode));
 }
 
-void SidebarView::showVisualHelpForMode(bool backupMode)
+void Sidebar::showVisualHelpForMode(bool backupMode)
 {
     const Activity activity = mDelegate->runningActivity();
     if (activity.backupRunning || activity.restoreRunning || activity.reIndexRunning)
@@ -246,24 +246,24 @@ void SidebarView::showVisualHelpForMode(bool backupMode)
     mCueTimer.start(mTimings.cueVisible);
 }
 
-void SidebarView::hideSwitchModeHelp() { mSwitchModeHelp->hide(); }
+void Sidebar::hideSwitchModeHelp() { mSwitchModeHelp->hide(); }
 
-void SidebarView::hideSwitchVisaulHelp(bool hidden) { mSwitchModeHelp->setHidden(hidden); }
+void Sidebar::hideSwitchVisaulHelp(bool hidden) { mSwitchModeHelp->setHidden(hidden); }
 
-bool SidebarView::isSwitchModeVisible() const { return !mSwitchBkgrnd->isHidden(); }
+bool Sidebar::isSwitchModeVisible() const { return !mSwitchBkgrnd->isHidden(); }
 
-bool SidebarView::isCueVisible() const { return !mSwitchModeHelp->isHidden(); }
+bool Sidebar::isCueVisible() const { return !mSwitchModeHelp->isHidden(); }
 
-void SidebarView::setSwitchVisible(bool visible)
+void Sidebar::setSwitchVisible(bool visible)
 {
     mSwitchBkgrnd->setVisible(visible);
     mSwitchMode->setVisible(visible);
     layOut();
 }
 
-void SidebarView::setQuotaPercentage(int percent) { mQuotaProgressIndicator->setPercentage(percent); }
+void Sidebar::setQuotaPercentage(int percent) { mQuotaProgressIndicator->setPercentage(percent); }
 
-void SidebarView::viewWasClicked()
+void Sidebar::viewWasClicked()
 {
     if (mDelegate->loggedInUserName().isEmpty() || mSpaceUsedRunning)
         return;
@@ -272,7 +272,7 @@ void SidebarView::viewWasClicked()
     emit spaceUsedCalculationRequested();
 }
 
-void SidebarView::folderSizeCalculationDidFinish(const QVariantMap &output)
+void Sidebar::folderSizeCalculationDidFinish(const QVariantMap &output)
 {
     mSpaceUsedRunning = false;
     QuotaCalculationIndicator->hide();
@@ -280,32 +280,32 @@ void SidebarView::folderSizeCalculationDidFinish(const QVariantMap &output)
         mQuotaLable->setText(*text);
 }
 
-void SidebarView::folderSizeCalculationDidFail()
+void Sidebar::folderSizeCalculationDidFail()
 {
     mSpaceUsedRunning = false;
     QuotaCalculationIndicator->hide();
     mQuotaLable->setText(kSpaceUsedFailure);
 }
 
-QString SidebarView::spaceUsedText() const { return mQuotaLable->text(); }
+QString Sidebar::spaceUsedText() const { return mQuotaLable->text(); }
 
-void SidebarView::setBackupMiniProgressHidden(bool hidden) { mBackupMiniProgressBox->setHidden(hidden); }
+void Sidebar::setBackupMiniProgressHidden(bool hidden) { mBackupMiniProgressBox->setHidden(hidden); }
 
-void SidebarView::setRestoreMiniProgressHidden(bool hidden) { mRestoreMiniProgressBox->setHidden(hidden); }
+void Sidebar::setRestoreMiniProgressHidden(bool hidden) { mRestoreMiniProgressBox->setHidden(hidden); }
 
-void SidebarView::setBackupMiniPercentage(const QString &text)
+void Sidebar::setBackupMiniPercentage(const QString &text)
 {
     mBackupMiniPercentage = text;
     mBackupMiniProgressBox->setText(tr("Backup in progress: %1").arg(text));
 }
 
-void SidebarView::setRestoreMiniPercentage(const QString &text)
+void Sidebar::setRestoreMiniPercentage(const QString &text)
 {
     mRestoreMiniPercentage = text;
     mRestoreMiniProgressBox->setText(tr("Restore in progress: %1").arg(text));
 }
 
-void SidebarView::showSchedulerScreen()
+void Sidebar::showSchedulerScreen()
 {
     if (schedulerLineEnablesJobs(mSchedulerMiniText->text())) {
         TextFile::write(QLLocalizedString(QStringLiteral("SchedulerStatus")), QStringLiteral("1"));
@@ -314,11 +314,11 @@ void SidebarView::showSchedulerScreen()
         selectRow(kLogRow);
 }
 
-void SidebarView::setSchedulerLine(const QString &text) { mSchedulerMiniText->setText(text); }
+void Sidebar::setSchedulerLine(const QString &text) { mSchedulerMiniText->setText(text); }
 
-void SidebarView::displayGuide(bool) { mImgView1->hide(); }
+void Sidebar::displayGuide(bool) { mImgView1->hide(); }
 
-void SidebarView::setControlsStatus(bool enabled)
+void Sidebar::setControlsStatus(bool enabled)
 {
     mTableView->setEnabled(enabled);
     mSearch->setEnabled(enabled);

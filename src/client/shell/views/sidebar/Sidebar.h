@@ -30,7 +30,7 @@ struct SidebarTimings
 // backup/sync mode flag. Which page a row shows, and what a search opens, is for the
 // page switcher (TXTabViewController) that hears rowSelected and searchEntered; what
 // neither can decide goes out as a signal.
-class SidebarView : public QObject
+class Sidebar : public QObject
 {
     Q_OBJECT
 public:
@@ -43,8 +43,8 @@ public:
     static constexpr int kFirstRowTop = 50;  // row n lies beside the ground view's marker for row n
     static constexpr int kMargin = 8;
 
-    explicit SidebarView(TXTabViewControllerDelegate *delegate, Timings timings = {}, QObject *parent = nullptr);
-    ~SidebarView() override;
+    explicit Sidebar(TXTabViewControllerDelegate *delegate, Timings timings = {}, QObject *parent = nullptr);
+    ~Sidebar() override;
 
     // Puts the sidebar's controls on the main window's ground view, which owns them.
     void build(QWidget *ground);
