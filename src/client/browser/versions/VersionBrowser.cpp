@@ -159,6 +159,12 @@ void VersionBrowser::performVersionRestore()
     mServices.runner.start(request, *this);
 }
 
+void VersionBrowser::closePane()
+{
+    if (mServices.page.isVersionViewShown())
+        mServices.page.removeVersionView();
+}
+
 // --- The version restore ---
 
 void VersionBrowser::willStartVersionRestoreforPath(const QString &, std::optional<qint64>, const QString &)

@@ -50,6 +50,8 @@ public:
     bool isVersionSelected() const;
     // Restores the selected version into the page's restore destination.
     void performVersionRestore();
+    // The page restores its checked items instead: the pane goes.
+    void closePane();
 
 private:
     // A new request: the pane emptied, captioned and shown, turning.

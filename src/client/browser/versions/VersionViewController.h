@@ -3,6 +3,7 @@
 #include "common/transfer/FileSystemNode.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -13,8 +14,10 @@ class VersionView;
 // The version pane without its widgets: the versions of one stored file as the
 // engine listed them, the caption, the busy state, the file's server path and
 // the row the user selected. The table's values come from here.
-class VersionViewController
+class VersionViewController : public QObject
 {
+    Q_OBJECT
+
 public:
     // The table's columns, by their identifiers "versions", "size" and "mod".
     enum Column
