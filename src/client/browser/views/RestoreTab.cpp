@@ -31,9 +31,11 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , guides(guideTimings)
     , model(nullptr)
     , page(nullptr)
-    , versionSource([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
-    , versionRunner(shell.mainController().VersionRestoreController(),
-                    [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , versionSource(
+          [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , versionRunner(shell.mainController().VersionRestoreController(), [&shell](TXEngineController &controller) {
+        shell.mainController().fillEngineController(controller);
+    })
 {
     auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);

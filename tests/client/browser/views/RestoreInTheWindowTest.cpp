@@ -8,9 +8,9 @@
 #include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "common/texts/QLLocalizedString.h"
 #include "desktop/logs/views/LogViewController.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
-#include "common/texts/QLLocalizedString.h"
 #include "platform/PropertyList.h"
 #include "support/ScriptedAlerts.h"
 
@@ -207,10 +207,7 @@ protected:
         ASSERT_TRUE(waitUntil([&] { return !pane.isVersionHistoryProgressShown(); }, 20000));
     }
 
-    RuvoVersionRestoreController &versionRestore()
-    {
-        return client->shell.mainController().VersionRestoreController();
-    }
+    RuvoVersionRestoreController &versionRestore() { return client->shell.mainController().VersionRestoreController(); }
 
     ScriptedAlerts alerts;
     ScriptedChooser chooser;
@@ -404,8 +401,9 @@ TEST_F(RestoreInTheWindowTest, AFailedVersionRestoreGivesTheButtonsBackAndSaysSo
     RestorePageView &page = *restoreTab->page;
     page.versionPane()->tableView()->selectRow(1);
     page.destinationButton()->click();
-    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist",
-                                    QVariantMap{{"errorText", "txruvo error: device is not connected"}, {"exitCode", 1}}));
+    ASSERT_TRUE(
+        PropertyList::write(root() + "/scenario.plist",
+                            QVariantMap{{"errorText", "txruvo error: device is not connected"}, {"exitCode", 1}}));
     qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
     alerts.shown.clear();
     page.restoreButton()->click();
