@@ -4,6 +4,7 @@
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "platform/PathRoots.h"
@@ -14,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTableView>
 #include <QTextStream>
 #include <QTreeView>
 
@@ -56,6 +58,19 @@ TreeViewNode *openFolder(RestoreTab &restore, const QString &folder)
     }
     restore.tree.expandNode(*node);
     return node;
+}
+
+// The version pane below the tree for a stored file: while its list is fetched, then with it.
+void saveVersionPane(RestoreTab &restore, const QString &file, const BackupPagePictures &pictures)
+{
+    restore.showVersionHistory(file);
+    pictures.save("restore-page-versions-fetching");
+    const VersionViewController &pane = restore.versions->versionViewController();
+    if (!waitUntil([&pane] { return !pane.isVersionHistoryProgressShown(); }))
+        return;
+    restore.page->versionPane()->tableView()->selectRow(0);
+    pictures.save("restore-page-versions");
+    restore.page->versionPane()->closeButton()->click();
 }
 
 }  // namespace
@@ -131,4 +146,5 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
     waitUntil([&finished] { return finished; }, std::chrono::seconds(120));
     qunsetenv("TXRUVO_SCENARIO");
     alerts.shown = nullptr;
+    saveVersionPane(restore, folder->fullPath() + QStringLiteral("/Report 2026.odt"), pictures);
 }

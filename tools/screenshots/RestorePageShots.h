@@ -20,7 +20,7 @@ private:
 
 // A restore on the signed-in demo account's Restore page, after the Backup page's
 // backup: the tree opened down to the backed-up Documents folder with two items
-// checked (tree), the progress pane while they come back (running) and the end's
-// message (finished).
+// checked (tree), the progress pane while they come back (running), the end's
+// message (finished), and the version pane of a file (versions-fetching, versions).
 void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAlerts &alerts,
                      const BackupPagePictures &pictures);
