@@ -161,6 +161,9 @@ void VersionBrowser::performVersionRestore()
 
 void VersionBrowser::closePane()
 {
+    // A list still on its way has no pane to go to.
+    ++mRequest;
+    mPane.setHiddenVersionHistoryProgress(true);
     if (mServices.page.isVersionViewShown())
         mServices.page.removeVersionView();
 }

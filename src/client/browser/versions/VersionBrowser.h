@@ -50,7 +50,7 @@ public:
     bool isVersionSelected() const;
     // Restores the selected version into the page's restore destination.
     void performVersionRestore();
-    // The page restores its checked items instead: the pane goes.
+    // The page restores its checked items instead, or its account or drive changed: the pane goes.
     void closePane();
 
 private:

@@ -85,6 +85,8 @@ void RestoreTab::reload()
     page->treeView()->setColumnHidden(RemoteTreeModel::VersionColumn, !host.isAppInBackupMode());
     restore.setRestoreDestinationUI();
     restore.restoreInitialise();
+    // Its versions lie on the drive and under the account that were.
+    versions->closePane();
     if (restore.isRestoreRunning())
         return;
     if (restore.mRestoreManager()) {
