@@ -373,6 +373,12 @@ TEST_F(RestoreInTheWindowTest, TheFirstVersionOfAFileBackedUpTwiceComesBackFromT
     EXPECT_EQ(versions.index(1, 0).data().toString(), "2");
     EXPECT_EQ(versions.index(0, 1).data().toString(), "13 B");
     EXPECT_TRUE(page.restoreButton()->isVisibleTo(&page));
+    // The close button takes the pane out; asking again brings it back.
+    pane.closeButton()->click();
+    EXPECT_FALSE(pane.isVisibleTo(&page));
+    ASSERT_NO_FATAL_FAILURE(openVersions(doc));
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    ASSERT_EQ(versions.rowCount(), 2);
 
     pane.tableView()->selectRow(0);
     page.destinationButton()->click();
