@@ -13,12 +13,22 @@
 
 #include <QTreeView>
 
+namespace {
+
+// The page's engine controllers take the signed-in account's fields from the main controller.
+std::function<void(TXEngineController &)> accountFields(ClientShell &shell)
+{
+    return [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); };
+}
+
+}  // namespace
+
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
                        RemoteGuideTimings guideTimings)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
     , host(shell.mainController(), shell.windows())
-    , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , listing(accountFields(shell))
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
                      // Rows to restore from: the Restore guide may show at the tab's next showing.
                      [&shell] { shell.windows().tabViewController()->setDisplayGuide(true); },
@@ -31,11 +41,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , guides(guideTimings)
     , model(nullptr)
     , page(nullptr)
-    , versionSource(
-          [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
-    , versionRunner(shell.mainController().VersionRestoreController(), [&shell](TXEngineController &controller) {
-        shell.mainController().fillEngineController(controller);
-    })
+    , versionSource(accountFields(shell))
+    , versionRunner(shell.mainController().VersionRestoreController(), accountFields(shell))
 {
     auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);
