@@ -20,7 +20,12 @@ private:
 
 // A restore on the signed-in demo account's Restore page, after the Backup page's
 // backup: the tree opened down to the backed-up Documents folder with two items
-// checked (tree), the progress pane while they come back (running), the end's
-// message (finished), and the version pane of a file (versions-fetching, versions).
+// checked (tree), the progress pane while they come back (running) and the end's
+// message (finished).
 void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAlerts &alerts,
+                     const BackupPagePictures &pictures);
+
+// After a second backup of the changed report, with earlier versions kept: the
+// version pane of the report while its list is fetched, then with the list.
+void saveVersionPane(TXTabViewController &tabs, BackupPage &backup, RestoreTab &restore, PictureAlerts &alerts,
                      const BackupPagePictures &pictures);
