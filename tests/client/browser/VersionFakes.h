@@ -3,6 +3,7 @@
 #include "client/browser/versions/VersionPaneHost.h"
 #include "client/browser/versions/VersionRestoreRunner.h"
 #include "client/browser/versions/VersionSource.h"
+#include "engine/controllers/VersionRestoreProtocol.h"
 
 #include <QList>
 #include <QStringList>
@@ -33,10 +34,14 @@ class RecordingVersionRunner : public VersionRestoreRunner
 {
 public:
     bool isRestoring() const override { return restoring; }
+    // Starts as the program's does (it tells the delegate first), unless an earlier run still ends.
     void start(const VersionRestoreRequest &request, VersionRestoreProtocol &by) override
     {
         requests.append(request);
         delegate = &by;
+        if (!earlierRunEnding)
+            by.willStartVersionRestoreforPath(request.serverPath, request.version.versionID(),
+                                              request.restoreDestination);
     }
     void forget(VersionRestoreProtocol &by) override
     {
@@ -45,6 +50,7 @@ public:
     }
 
     bool restoring = false;
+    bool earlierRunEnding = false;
     QList<VersionRestoreRequest> requests;
     VersionRestoreProtocol *delegate = nullptr;
 };

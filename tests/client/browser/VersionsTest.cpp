@@ -212,6 +212,16 @@ TEST_F(VersionBrowserTest, OneRestoreAtATimeAcrossTheSessionAndTheVersionRestore
         EXPECT_TRUE(page.shown) << "the pane stays for a later try";
         *busy = false;
     }
+    // The engine of a stopped restore has not ended yet: the start is held back, and said so.
+    runner.earlierRunEnding = true;
+    alerts.shown.clear();
+    versions->performVersionRestore();
+    ASSERT_EQ(alerts.shown.size(), 1);
+    EXPECT_EQ(alerts.shown.first().title, "Restore in progress");
+    runner.earlierRunEnding = false;
+    runner.requests.clear();
+    page.shown = true;
+
     // Without the drive the versions cannot be reached: said, not started.
     QDir(volumes() + "/Drive").removeRecursively();
     alerts.shown.clear();
@@ -242,12 +252,10 @@ TEST_F(VersionBrowserTest, TheVersionRestoresEndsGiveTheControlsBack)
         {"cancel", [](VersionRestoreProtocol &d) { d.versionRestoreDidCancel(nullptr); }, {}, {}},
     };
     for (const auto &c : cases) {
-        page.shown = true;
+        page.events.clear();
         versions->performVersionRestore();
         ASSERT_NE(runner.delegate, nullptr);
         VersionRestoreProtocol &delegate = *runner.delegate;
-        page.events.clear();
-        delegate.willStartVersionRestoreforPath("/f1/656e63", 1, "/restore/here");
         EXPECT_FALSE(host.miniProgressHidden) << c.end;
         EXPECT_TRUE(host.operationActive) << c.end;
         EXPECT_TRUE(host.restoreRunning) << c.end;
@@ -260,7 +268,7 @@ TEST_F(VersionBrowserTest, TheVersionRestoresEndsGiveTheControlsBack)
         alerts.answers = {1};
         workspace.opened.clear();
         c.report(delegate);
-        EXPECT_EQ(page.events, (QStringList{"restore started", "progress", "restore ended"})) << c.end;
+        EXPECT_EQ(page.events, (QStringList{"remove", "restore started", "progress", "restore ended"})) << c.end;
         EXPECT_TRUE(host.miniProgressHidden) << c.end;
         EXPECT_FALSE(host.operationActive) << c.end;
         EXPECT_FALSE(host.restoreRunning) << c.end;
