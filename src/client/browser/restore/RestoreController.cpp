@@ -8,6 +8,7 @@
 #include "client/browser/restore/RestoreView.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RemoteTreeRules.h"
+#include "client/browser/versions/VersionBrowser.h"
 #include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
@@ -176,7 +177,7 @@ void RestoreController::RstoreFileFromServer()
         inform(kNoDataRootText);
         return;
     }
-    if (mTree.getAllSelectedNode().empty()) {
+    if (mTree.getAllSelectedNode().empty() && !isVersionSelected()) {
         inform(QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
         return;
     }
@@ -205,6 +206,15 @@ void RestoreController::restoreFiles()
         return;
     }
     mDriver->setBackupSourceFolder(mDestination);
+    if (isVersionSelected()) {
+        mVersions->performVersionRestore();
+        return;
+    }
+    if (mVersions)
+        mVersions->closePane();
+    // Nothing checked (the pane's version was unselected meanwhile): no empty restore.
+    if (mTree.getAllSelectedNode().empty())
+        return;
     mProgressViewController.setHiddenPauseButton(true);
 
     QList<RestoreRules::CheckedItem> items;
@@ -247,6 +257,41 @@ void RestoreController::stopAllOperations()
 {
     if (mDriver && mDriver->isRunning())
         mDriver->CancelBackupProcess();
+}
+
+bool RestoreController::isVersionSelected() const { return mVersions && mVersions->isVersionSelected(); }
+
+// --- The version restore ---
+
+void RestoreController::versionRestoreDidStart()
+{
+    mProgressViewController.onOperationStart();
+    mProgressViewController.setHiddenPauseButton(true);
+    if (mView) {
+        mView->setRestoreButtonEnabled(false);
+        mView->setDestinationButtonEnabled(false);
+    }
+}
+
+void RestoreController::versionRestoreDidReceiveData(const ProgressReport &report)
+{
+    mProgressViewController.setHiddenPauseAndStopButton(false);
+    mProgressViewController.setHiddenPauseButton(true);
+    if (report.has(ProgressReport::Percentage))
+        mProgressViewController.setPercentage(report.value(ProgressReport::Percentage));
+    if (report.has(ProgressReport::EstimatedTime))
+        mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
+    mProgressViewController.showTransfer(report, QStringLiteral("Restore progress"));
+}
+
+void RestoreController::versionRestoreDidEnd()
+{
+    if (mView) {
+        mView->setProgressPaneShown(false);
+        mView->setRestoreButtonEnabled(true);
+        mView->setDestinationButtonEnabled(true);
+    }
+    canHideBrowseButton();
 }
 
 // --- The pane ---

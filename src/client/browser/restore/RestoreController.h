@@ -20,6 +20,7 @@ class BrowserHost;
 class FolderChooser;
 class RemoteTreeController;
 class RestoreView;
+class VersionBrowser;
 class Workspace;
 
 // The restore of the Restore page: the destination (saved, chosen, or asked for
@@ -49,6 +50,8 @@ public:
     ~RestoreController() override;
 
     void setView(RestoreView *view) { mView = view; }
+    // The page's version pane: Restore restores the version selected there.
+    void setVersionBrowser(VersionBrowser *versions) { mVersions = versions; }
     ProgressViewController &progressViewController() { return mProgressViewController; }
     SessionDriver *mRestoreManager() const { return mDriver.get(); }
     QString mRestoreSessionFilePath() const override { return mSessionLog ? mSessionLog->sessionLogPath() : QString(); }
@@ -75,6 +78,11 @@ public:
     void showProgressView();
     // Disconnect or quit.
     void stopAllOperations();
+
+    // The program's version restore, started from this page, shows in its pane and buttons.
+    void versionRestoreDidStart();
+    void versionRestoreDidReceiveData(const ProgressReport &report);
+    void versionRestoreDidEnd();
 
     // --- ProgressViewDelegateProtocol ---
     void toggleProgressView(ProgressViewController &pane, bool hidden) override;
@@ -108,6 +116,7 @@ private:
     void endCommon();
     void record(const QString &endTime, const RestoreSessionLog::Counts &counts);
     void reapplyXattributes();
+    bool isVersionSelected() const;
 
     BrowserHost &mHost;
     AlertPresenter &mAlerts;
@@ -116,6 +125,7 @@ private:
     RemoteTreeController &mTree;
     Services mServices;
     RestoreView *mView = nullptr;
+    VersionBrowser *mVersions = nullptr;
     ProgressViewController mProgressViewController;
     std::unique_ptr<SessionDriver> mDriver;
     QLBackupProgressLogger mSyncDownLogger;

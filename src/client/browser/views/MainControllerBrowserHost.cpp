@@ -2,6 +2,7 @@
 
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
 
@@ -46,12 +47,12 @@ void MainControllerBrowserHost::setUserAndProxyToObject(TXEngineController &cont
 
 void MainControllerBrowserHost::setRestoreMiniProgressHidden(bool hidden)
 {
-    mWindows.tabViewController()->setRestoreMiniProgressHidden(hidden);
+    mWindows.sidebar()->setRestoreMiniProgressHidden(hidden);
 }
 
 void MainControllerBrowserHost::setRestoreMiniPercentage(const QString &text)
 {
-    mWindows.tabViewController()->setRestoreMiniPercentage(text);
+    mWindows.sidebar()->setRestoreMiniPercentage(text);
 }
 
 void MainControllerBrowserHost::setSearchInProgress(bool running)

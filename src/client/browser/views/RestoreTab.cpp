@@ -2,6 +2,7 @@
 
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
@@ -12,12 +13,22 @@
 
 #include <QTreeView>
 
+namespace {
+
+// The page's engine controllers take the signed-in account's fields from the main controller.
+std::function<void(TXEngineController &)> accountFields(ClientShell &shell)
+{
+    return [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); };
+}
+
+}  // namespace
+
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
                        RemoteGuideTimings guideTimings)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
     , host(shell.mainController(), shell.windows())
-    , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , listing(accountFields(shell))
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
                      // Rows to restore from: the Restore guide may show at the tab's next showing.
                      [&shell] { shell.windows().tabViewController()->setDisplayGuide(true); },
@@ -30,6 +41,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , guides(guideTimings)
     , model(nullptr)
     , page(nullptr)
+    , versionSource(accountFields(shell))
+    , versionRunner(shell.mainController().VersionRestoreController(), accountFields(shell))
 {
     auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);
@@ -37,6 +50,11 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     model = pageModel;
     restore.setView(page);
     guides.setView(page);
+    versionPage = std::make_unique<RestorePageVersionHost>(*page, restore);
+    versions = std::make_unique<VersionBrowser>(VersionBrowser::Services{
+        host, *versionPage, alerts ? *alerts : shell.windows().alerts(), workspace, versionSource, versionRunner});
+    page->setVersionPane(new VersionPaneView(versions->versionViewController()));
+    restore.setVersionBrowser(versions.get());
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();
@@ -66,12 +84,16 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     tabs.setPageView(Tab::Restore, page);
 }
 
+void RestoreTab::showVersionHistory(const QString &treePath) { versions->showVersionHistory(treePath); }
+
 void RestoreTab::reload()
 {
     // Sync mode keeps no versions: no "Version" column.
     page->treeView()->setColumnHidden(RemoteTreeModel::VersionColumn, !host.isAppInBackupMode());
     restore.setRestoreDestinationUI();
     restore.restoreInitialise();
+    // Its versions lie on the drive and under the account that were.
+    versions->closePane();
     if (restore.isRestoreRunning())
         return;
     if (restore.mRestoreManager()) {

@@ -36,9 +36,9 @@ protected:
     {
         const QString text = "Space used on your device: " + QLUtility::formatedFileSizeAsString(bytes);
         TXTabViewController &tabs = *client->shell.windows().tabViewController();
-        const bool shown = waitUntil([&] { return tabs.spaceUsedText() == text; }, 25000);
+        const bool shown = waitUntil([&] { return tabs.sidebar()->spaceUsedText() == text; }, 25000);
         if (!shown)
-            ADD_FAILURE() << tabs.spaceUsedText().toStdString() << " instead of " << text.toStdString();
+            ADD_FAILURE() << tabs.sidebar()->spaceUsedText().toStdString() << " instead of " << text.toStdString();
         return shown;
     }
 

@@ -5,14 +5,19 @@
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "common/texts/QLLocalizedString.h"
 #include "desktop/logs/views/LogViewController.h"
+#include "engine/controllers/RuvoVersionRestoreController.h"
 #include "platform/PropertyList.h"
 #include "support/ScriptedAlerts.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QLabel>
+#include <QTableView>
 #include <QTreeView>
 
 #include <algorithm>
@@ -176,6 +181,34 @@ protected:
         return std::nullopt;
     }
 
+    // Backs the source folder up twice, doc.txt changed in between; the tree path of doc.txt.
+    QString docBackedUpTwice()
+    {
+        // The monitor's preference that keeps earlier versions on the drive.
+        const QString preferences = QLLocalizedString("MonitorPreferencePath");
+        QDir().mkpath(QFileInfo(preferences).path());
+        PropertyList::write(preferences, QVariantMap{{"demo", QVariantMap{{"EnableVersion", true}}}});
+        writeText(source() + "/doc.txt", "first content");
+        backUp();
+        writeText(source() + "/doc.txt", "second content, changed");
+        alerts.answers = {1, 0};
+        client->backup.page()->backupButton()->click();
+        waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000);
+        const QModelIndex doc = rowNamed(sourceRow(), "doc.txt");
+        const TreeViewNode *node = doc.isValid() ? restoreTab->model->nodeAt(doc) : nullptr;
+        return node ? node->fullPath() : QString();
+    }
+
+    // Opens the version pane for the file and waits for its list.
+    void openVersions(const QString &treePath)
+    {
+        restoreTab->showVersionHistory(treePath);
+        const VersionViewController &pane = restoreTab->versions->versionViewController();
+        ASSERT_TRUE(waitUntil([&] { return !pane.isVersionHistoryProgressShown(); }, 20000));
+    }
+
+    RuvoVersionRestoreController &versionRestore() { return client->shell.mainController().VersionRestoreController(); }
+
     ScriptedAlerts alerts;
     ScriptedChooser chooser;
     std::unique_ptr<RestoreTab> restoreTab;
@@ -216,7 +249,7 @@ TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLog
     EXPECT_TRUE(readText(sessionLog).contains("Restored successfully"));
     EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5"))
         << readText(sessionLog + ".summary").constData();
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     client->shell.windows().tabViewController()->displayLogView();
     ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000)) << sessionLog.toStdString();
     const LogNode record = *recordOf(logs, sessionLog);
@@ -249,7 +282,7 @@ TEST_F(RestoreInTheWindowTest, ARestoreStoppedOverQuotaEndsAsAFailureWithItsText
     EXPECT_TRUE(alerts.shown.isEmpty()) << alerts.texts().join('\n').toStdString();
     EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
     EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     client->shell.windows().tabViewController()->displayLogView();
     ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000));
     EXPECT_EQ(recordOf(logs, sessionLog)->status, "Failure");
@@ -270,10 +303,10 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
         waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
     // While it runs the sidebar's mode switch stays still.
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
-    const bool backupMode = tabs.mBackupMode();
+    const bool backupMode = tabs.sidebar()->mBackupMode();
     EXPECT_TRUE(client->shell.windows().runningActivity().restoreRunning);
-    tabs.toggleAppMode();
-    EXPECT_EQ(tabs.mBackupMode(), backupMode);
+    tabs.sidebar()->toggleAppMode();
+    EXPECT_EQ(tabs.sidebar()->mBackupMode(), backupMode);
     restoreTab->page->progressPane()->stopButton()->click();
     ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
     EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
@@ -322,6 +355,74 @@ TEST_F(RestoreInTheWindowTest, AfterAFirstLoginTheGuidesShowOnTheRestorePageAndH
     tabs.displayBackupView();
     tabs.displayRestoreView();
     EXPECT_FALSE(shown(page.remoteGuideImages()[0]));
+}
+
+TEST_F(RestoreInTheWindowTest, TheFirstVersionOfAFileBackedUpTwiceComesBackFromTheVersionPane)
+{
+    openWithRestoreTab();
+    const QString doc = docBackedUpTwice();
+    ASSERT_FALSE(doc.isEmpty()) << shownRows().toStdString();
+    openVersions(doc);
+    RestorePageView &page = *restoreTab->page;
+    VersionPaneView &pane = *page.versionPane();
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    EXPECT_EQ(pane.fileLabel()->text(), "Versions of file: /" + doc);
+    QAbstractItemModel &versions = *pane.tableView()->model();
+    ASSERT_EQ(versions.rowCount(), 2);
+    EXPECT_EQ(versions.index(0, 0).data().toString(), "1");
+    EXPECT_EQ(versions.index(1, 0).data().toString(), "2");
+    EXPECT_EQ(versions.index(0, 1).data().toString(), "13 B");
+    EXPECT_TRUE(page.restoreButton()->isVisibleTo(&page));
+    // The close button takes the pane out; asking again brings it back.
+    pane.closeButton()->click();
+    EXPECT_FALSE(pane.isVisibleTo(&page));
+    ASSERT_NO_FATAL_FAILURE(openVersions(doc));
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    ASSERT_EQ(versions.rowCount(), 2);
+
+    pane.tableView()->selectRow(0);
+    page.destinationButton()->click();
+    alerts.shown.clear();
+    alerts.answers = {0};  // "OK" at the end
+    page.restoreButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    ASSERT_EQ(alerts.texts().size(), 1) << alerts.texts().join('\n').toStdString();
+    EXPECT_TRUE(alerts.texts().first().startsWith("Restore operation has been completed successfully"));
+    // The engine was asked for version 1 by name, and its bytes came back.
+    EXPECT_TRUE(readText(versionRestore().operationFolder() + "/version").endsWith("_QLVER001"));
+    EXPECT_EQ(readText(target() + "/doc.txt"), "first content");
+    EXPECT_FALSE(pane.isVisibleTo(&page));
+    EXPECT_TRUE(page.restoreButton()->isEnabled());
+    EXPECT_TRUE(page.destinationButton()->isEnabled());
+    EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
+    EXPECT_TRUE(readText(versionRestore().sessionLogPath()).contains("File Version: 1"));
+}
+
+TEST_F(RestoreInTheWindowTest, AFailedVersionRestoreGivesTheButtonsBackAndSaysSo)
+{
+    openWithRestoreTab();
+    const QString doc = docBackedUpTwice();
+    ASSERT_FALSE(doc.isEmpty()) << shownRows().toStdString();
+    openVersions(doc);
+    RestorePageView &page = *restoreTab->page;
+    page.versionPane()->tableView()->selectRow(1);
+    page.destinationButton()->click();
+    ASSERT_TRUE(
+        PropertyList::write(root() + "/scenario.plist",
+                            QVariantMap{{"errorText", "txruvo error: device is not connected"}, {"exitCode", 1}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    alerts.shown.clear();
+    page.restoreButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !alerts.shown.isEmpty(); }, 30000));
+    EXPECT_FALSE(restoreTab->restore.isRestoreRunning());
+    ASSERT_EQ(alerts.texts().size(), 1);
+    EXPECT_TRUE(alerts.texts().first().contains("device is not connected")) << alerts.texts().first().toStdString();
+    EXPECT_FALSE(alerts.texts().first().contains("successfully"));
+    EXPECT_TRUE(page.restoreButton()->isEnabled());
+    EXPECT_TRUE(page.restoreButton()->isVisibleTo(&page));
+    EXPECT_TRUE(page.destinationButton()->isEnabled());
+    EXPECT_FALSE(page.progressPane()->isVisibleTo(&page));
+    EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
 }
 
 }  // namespace
