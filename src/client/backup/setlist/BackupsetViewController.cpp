@@ -87,31 +87,27 @@ void BackupsetViewController::rebuildRows()
 
 BackupsetViewController::Rows BackupsetViewController::rowsFromFiles(const Files &files)
 {
+    // The size file is only read here: the tree's size keeper is its one writer and keeps it
+    // to the paths of the set. A second writer would put back figures the keeper has just
+    // replaced, or an empty file over a new set's sizes.
     const QStringList setPaths = readPaths(files.setFile);
     const QSet<QString> inSet(setPaths.begin(), setPaths.end());
     Rows built;
-    if (inSet.isEmpty()) {
-        PropertyList::write(files.sizeFile, QVariantMap());
-    } else {
-        QVariantMap sizes = PropertyList::readDictionary(files.sizeFile);
-        const qsizetype before = sizes.size();
-        sizes.removeIf([&inSet](const QVariantMap::iterator &entry) { return !inSet.contains(entry.key()); });
-        if (sizes.size() != before)
-            PropertyList::write(files.sizeFile, sizes);
-        built.rows.reserve(sizes.size());
-        for (auto entry = sizes.cbegin(); entry != sizes.cend(); ++entry) {
-            const QFileInfo item(entry.key());
-            const QString stored = entry.value().toString();
-            SetListRow row;
-            row.path = entry.key();
-            row.isFolder = item.isDir();
-            row.modified =
-                item.exists() ? item.lastModified().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) : QString();
-            row.size = stored == kNotSized ? kNotSized : QLUtility::formatedFileSizeForOutlineView(stored.toDouble());
-            if (stored != kNotSized)
-                built.total += stored.toDouble();
-            built.rows.append(row);
-        }
+    const QVariantMap sizes = inSet.isEmpty() ? QVariantMap() : PropertyList::readDictionary(files.sizeFile);
+    built.rows.reserve(sizes.size());
+    for (auto entry = sizes.cbegin(); entry != sizes.cend(); ++entry) {
+        if (!inSet.contains(entry.key()))
+            continue;
+        const QFileInfo item(entry.key());
+        const QString stored = entry.value().toString();
+        SetListRow row;
+        row.path = entry.key();
+        row.isFolder = item.isDir();
+        row.modified = item.exists() ? item.lastModified().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")) : QString();
+        row.size = stored == kNotSized ? kNotSized : QLUtility::formatedFileSizeForOutlineView(stored.toDouble());
+        if (stored != kNotSized)
+            built.total += stored.toDouble();
+        built.rows.append(row);
     }
     std::sort(built.rows.begin(), built.rows.end(), [](const SetListRow &a, const SetListRow &b) {
         return QString::compare(a.path, b.path, Qt::CaseInsensitive) < 0;
