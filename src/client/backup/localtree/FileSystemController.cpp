@@ -387,7 +387,8 @@ void FileSystemController::applyLoaded()
         mTree.setBackupSet(load->selection->backupSet);
         mTree.setHistorySet(load->selection->historySet);
     }
-    if (load->selection || std::exchange(mSaveAfterLoad, false)) {
+    const bool savesWaited = std::exchange(mSaveAfterLoad, false);
+    if (load->selection || savesWaited) {
         saveHistoryDataToDisk();
         saveDataToDisk();
     }
