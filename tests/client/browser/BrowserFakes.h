@@ -3,6 +3,7 @@
 #include "client/browser/host/BrowserHost.h"
 #include "client/browser/host/FolderChooser.h"
 #include "client/browser/host/Workspace.h"
+#include "client/browser/search/KeySearch.h"
 #include "client/browser/tree/RemoteFolderListing.h"
 #include "common/account/User.h"
 
@@ -141,3 +142,46 @@ public:
     void openFolder(const QString &path) override { opened.append(path); }
     QStringList opened;
 };
+
+// Key searches that report only when a test says so.
+class ManualKeySearch : public KeySearch
+{
+public:
+    struct Started
+    {
+        quint64 search;
+        QString key;
+        QString root;
+        bool showHidden;
+    };
+
+    void start(quint64 search, const QString &key, const QString &root, bool showHidden) override
+    {
+        started.append({search, key, root, showHidden});
+        running = true;
+    }
+    void cancel() override
+    {
+        ++cancels;
+        running = false;
+    }
+    bool isRunning() const override { return running; }
+
+    // What the index reports for the search of that number, whether it is the latest or not.
+    void rows(quint64 search, const QList<FileSystemNode> &rows) { receiver()->searchReceivedRows(search, rows); }
+    void finish(quint64 search)
+    {
+        running = false;
+        receiver()->searchFinished(search);
+    }
+    quint64 latest() const { return started.isEmpty() ? 0 : started.last().search; }
+
+    QList<Started> started;
+    bool running = false;
+    int cancels = 0;
+};
+
+inline FileSystemNode searchRow(const QString &path, const QString &versions = "1")
+{
+    return FileSystemNode(path, "10 B", "2026-12-01 10:00:00 +0000", true, versions);
+}

@@ -47,6 +47,14 @@ RestoreController::RestoreController(BrowserHost &host, AlertPresenter &alerts, 
 
 RestoreController::~RestoreController() = default;
 
+template <class Change>
+void RestoreController::forEachView(Change &&change)
+{
+    for (const PageViews &page : mPages)
+        if (page.view)
+            change(*page.view);
+}
+
 QString RestoreController::dataRoot()
 {
     const QString volume = BackupDestination::volumePath(mHost.currentDestinationDrive());
@@ -87,8 +95,7 @@ void RestoreController::setRestoreDestinationUI() { setRestoreDestination(Restor
 void RestoreController::setRestoreDestination(const QString &path)
 {
     mDestination = path;
-    if (mView)
-        mView->showRestoreDestination(path);
+    forEachView([&path](RestoreView &view) { view.showRestoreDestination(path); });
 }
 
 bool RestoreController::promptsForDestination()
@@ -98,8 +105,8 @@ bool RestoreController::promptsForDestination()
 
 void RestoreController::canHideBrowseButton(const std::optional<bool> &prompt)
 {
-    if (mView)
-        mView->setDestinationControlsHidden(prompt.value_or(promptsForDestination()));
+    const bool hidden = prompt.value_or(promptsForDestination());
+    forEachView([hidden](RestoreView &view) { view.setDestinationControlsHidden(hidden); });
 }
 
 void RestoreController::canHideBrowseButton(const QString &monitorValue)
@@ -160,14 +167,38 @@ bool RestoreController::isRestoreRunning() const
     return (mDriver && mDriver->isRunning()) || mHost.isVersionRestoreRunning();
 }
 
+RestoreRules::Selection RestoreController::treeSelection() const
+{
+    QList<RestoreRules::CheckedItem> items;
+    for (const TreeViewNode *node : mTree.getAllSelectedNode())
+        items.append({node->fullPath(), !node->isAFile()});
+    return RestoreRules::groupSelection(items);
+}
+
 void RestoreController::RstoreFileFromServer()
+{
+    restoreItems(treeSelection(), Page::Restore,
+                 QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
+}
+
+void RestoreController::restoreItems(const RestoreRules::Selection &selection, Page page,
+                                     const QString &nothingSelectedText)
 {
     if (mHost.isReIndexInProgress()) {
         inform(kReIndexText);
         return;
     }
-    if (isRestoreRunning())
+    if (isRestoreRunning()) {
+        // The Restore page's button waits quietly; the search results say why.
+        if (page == Page::Search) {
+            AlertRequest running;
+            running.title = QLLocalizedString(QStringLiteral("Restore in progress"));
+            running.message = QLLocalizedString(kRestoreRunningText);
+            running.defaultButton = QLLocalizedString(QStringLiteral("OK"));
+            mAlerts.inform(running);
+        }
         return;
+    }
     const QVariantMap preferences = mHost.getPreferencesSettingForUser(mHost.userObject().UserName());
     const bool prompt = RestoreDestinationStore::promptPreference(preferences);
     if (!preferences.isEmpty())
@@ -176,8 +207,9 @@ void RestoreController::RstoreFileFromServer()
         inform(kNoDataRootText);
         return;
     }
-    if (mTree.getAllSelectedNode().empty()) {
-        inform(QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
+    if (selection.contents.isEmpty()) {
+        if (!nothingSelectedText.isEmpty())
+            inform(nothingSelectedText);
         return;
     }
     if (!prompt) {
@@ -186,7 +218,7 @@ void RestoreController::RstoreFileFromServer()
                                             "to proceed?")
                                  .arg(mDestination)))
             return;
-        restoreFiles();
+        restoreSelection(selection, page);
         return;
     }
     const std::optional<QString> folder = chooseWritableFolder(true);
@@ -195,30 +227,34 @@ void RestoreController::RstoreFileFromServer()
         return;
     }
     useDestination(*folder);
-    restoreFiles();
+    restoreSelection(selection, page);
 }
 
-void RestoreController::restoreFiles()
+void RestoreController::restoreFiles() { restoreSelection(treeSelection(), Page::Restore); }
+
+bool RestoreController::restoreSelection(const RestoreRules::Selection &selection, Page page)
 {
     if (!mDriver) {
         inform(kNoDataRootText);
-        return;
+        return false;
     }
+    if (isRestoreRunning())
+        return false;
+    mRunningPage = page;
+    const PageViews &views = mPages[pageIndex(page)];
+    if (views.pane)
+        mProgressViewController.setView(views.pane);
     mDriver->setBackupSourceFolder(mDestination);
     mProgressViewController.setHiddenPauseButton(true);
-
-    QList<RestoreRules::CheckedItem> items;
-    for (const TreeViewNode *node : mTree.getAllSelectedNode())
-        items.append({node->fullPath(), !node->isAFile()});
-    const RestoreRules::Selection selection = RestoreRules::groupSelection(items);
     mRestoreFilesList = selection.contents;
     mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
 
+    // The log is ready before the session starts: its first callbacks write to it.
     const QString sessionLogPath = SessionLogsFolder::fromApplicationFiles().newSessionLogPath(
         QStringLiteral("Restore"), QDateTime::currentDateTime());
     const QString startTime = QLUtility::getSessionLogTime();
     OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
-    mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger);
+    mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger, page);
     mSessionLog->started(mHost.userObject().UserName(), startTime, mDestination, mRestoreFilesList);
     mTotalFileCount = 0;
 
@@ -226,11 +262,20 @@ void RestoreController::restoreFiles()
     mDriver->mFileSetForRestore() = selection.indexPathsOfFiles();
     mDriver->setExecutorPath(executorPath());
     mDriver->setuserInfo(mHost.userObject());
+    // Both pages wait for this restore's end.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
     mDriver->startRestore();
 
-    mHost.setSearchInProgress(false);
+    mHost.setSearchInProgress(page == Page::Search);
     mProgressViewController.setPercentage(QStringLiteral("0"));
-    showProgressView();
+    if (page == Page::Restore)
+        showProgressView();
+    else
+        mHost.setRestoreMiniProgressHidden(false);
+    return true;
 }
 
 void RestoreController::showProgressView()
@@ -239,8 +284,8 @@ void RestoreController::showProgressView()
         return;
     // The pane stands in for the sidebar's box while it shows.
     mHost.setRestoreMiniProgressHidden(true);
-    if (mView)
-        mView->setProgressPaneShown(true);
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(true);
 }
 
 void RestoreController::stopAllOperations()
@@ -255,8 +300,8 @@ void RestoreController::toggleProgressView(ProgressViewController &, bool hidden
 {
     if (!hidden)
         return;
-    if (mView)
-        mView->setProgressPaneShown(false);
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(false);
     mHost.setRestoreMiniProgressHidden(false);
     canHideBrowseButton();
 }
@@ -277,10 +322,10 @@ void RestoreController::operationDidStart(SessionDriver *)
 {
     mHost.setRestoreMiniPercentage(QStringLiteral("0 %"));
     mProgressViewController.onOperationStart();
-    if (mView) {
-        mView->setRestoreButtonEnabled(false);
-        mView->setDestinationButtonEnabled(false);
-    }
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
     OnlineLogController::SharedOnlineLogController().SetSessionPath(OnlineLogController::userSessionUploadPath());
     mHost.setOperationActive(true);
     mHost.setRestoreRunning(true);
@@ -331,10 +376,11 @@ void RestoreController::endCommon()
     toggleProgressView(mProgressViewController, true);
     mDriver->setRunningState(false);
     mHost.setRestoreMiniProgressHidden(true);
-    if (mView) {
-        mView->setRestoreButtonEnabled(true);
-        mView->setDestinationButtonEnabled(true);
-    }
+    // Every end gives both pages their controls back, a cancel too.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(true);
+        view.setDestinationButtonEnabled(true);
+    });
     mHost.setOperationActive(false);
     mHost.setRestoreRunning(false);
 }
@@ -347,7 +393,8 @@ void RestoreController::record(const QString &endTime, const RestoreSessionLog::
 
 void RestoreController::reapplyXattributes()
 {
-    if (!mServices.resetXattributes)
+    // Only the Restore page's restores put the attributes back.
+    if (!mServices.resetXattributes || mRunningPage != Page::Restore)
         return;
     QList<RestoredXattrs::Item> items;
     for (const QString &path : std::as_const(mRestoreFilesList))

@@ -35,7 +35,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     page = new RestorePageView(restore, *pageModel);
     pageModel->setParent(page);
     model = pageModel;
-    restore.setView(page);
+    restore.setView(page, page->progressPane());
     guides.setView(page);
 
     TXMainController &mainController = shell.mainController();
