@@ -24,6 +24,7 @@ public:
                                           VersionRestoreProgress::Draw draw = VersionRestoreProgress::uniformDraw);
 
     void setDelegate(VersionRestoreProtocol *delegate) { mDelegate = delegate; }
+    VersionRestoreProtocol *delegate() const { return mDelegate; }
     // Receives the session record at the end; the program's main controller when none is set.
     void setMainController(QLApplicationDelegate *controller) { mMainController = controller; }
     void setRestoreDestination(const QString &folder) { mRestoreFilePath = folder; }

@@ -8,6 +8,7 @@
 #include "client/browser/restore/RestoreView.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RemoteTreeRules.h"
+#include "client/browser/versions/VersionBrowser.h"
 #include "client/common/destination/BackupDestination.h"
 #include "common/account/User.h"
 #include "common/files/TXSupportFileManager.h"
@@ -207,7 +208,7 @@ void RestoreController::restoreItems(const RestoreRules::Selection &selection, P
         inform(kNoDataRootText);
         return;
     }
-    if (selection.contents.isEmpty()) {
+    if (selection.contents.isEmpty() && !isVersionSelected(page)) {
         if (!nothingSelectedText.isEmpty())
             inform(nothingSelectedText);
         return;
@@ -240,11 +241,18 @@ bool RestoreController::restoreSelection(const RestoreRules::Selection &selectio
     }
     if (isRestoreRunning())
         return false;
-    mRunningPage = page;
-    const PageViews &views = mPages[pageIndex(page)];
-    if (views.pane)
-        mProgressViewController.setView(views.pane);
     mDriver->setBackupSourceFolder(mDestination);
+    VersionBrowser *versions = mPages[pageIndex(page)].versions;
+    if (isVersionSelected(page)) {
+        versions->performVersionRestore();
+        return true;
+    }
+    if (versions)
+        versions->closePane();
+    // Nothing checked (the pane's version was unselected meanwhile): no empty restore.
+    if (selection.contents.isEmpty())
+        return false;
+    beginRunOf(page);
     mProgressViewController.setHiddenPauseButton(true);
     mRestoreFilesList = selection.contents;
     mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
@@ -292,6 +300,55 @@ void RestoreController::stopAllOperations()
 {
     if (mDriver && mDriver->isRunning())
         mDriver->CancelBackupProcess();
+}
+
+bool RestoreController::isVersionSelected(Page page) const
+{
+    const VersionBrowser *versions = mPages[pageIndex(page)].versions;
+    return versions && versions->isVersionSelected();
+}
+
+void RestoreController::beginRunOf(Page page)
+{
+    mRunningPage = page;
+    if (ProgressView *pane = mPages[pageIndex(page)].pane)
+        mProgressViewController.setView(pane);
+}
+
+// --- The version restore ---
+
+void RestoreController::versionRestoreDidStart(Page page)
+{
+    beginRunOf(page);
+    mProgressViewController.onOperationStart();
+    mProgressViewController.setHiddenPauseButton(true);
+    // Both pages wait for its end.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
+}
+
+void RestoreController::versionRestoreDidReceiveData(const ProgressReport &report)
+{
+    mProgressViewController.setHiddenPauseAndStopButton(false);
+    mProgressViewController.setHiddenPauseButton(true);
+    if (report.has(ProgressReport::Percentage))
+        mProgressViewController.setPercentage(report.value(ProgressReport::Percentage));
+    if (report.has(ProgressReport::EstimatedTime))
+        mProgressViewController.setEstimatedTime(report.value(ProgressReport::EstimatedTime));
+    mProgressViewController.showTransfer(report, QStringLiteral("Restore progress"));
+}
+
+void RestoreController::versionRestoreDidEnd()
+{
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(false);
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(true);
+        view.setDestinationButtonEnabled(true);
+    });
+    canHideBrowseButton();
 }
 
 // --- The pane ---

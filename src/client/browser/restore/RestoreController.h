@@ -23,6 +23,7 @@ class FolderChooser;
 class RemoteTreeController;
 class ProgressView;
 class RestoreView;
+class VersionBrowser;
 class Workspace;
 
 // The restore of the Restore page: the destination (saved, chosen, or asked for
@@ -56,9 +57,14 @@ public:
     ~RestoreController() override;
 
     // The Restore page's controls and its progress pane's widgets.
-    void setView(RestoreView *view, ProgressView *pane = nullptr) { mPages[pageIndex(Page::Restore)] = {view, pane}; }
+    void setView(RestoreView *view, ProgressView *pane = nullptr) { setPageViews(Page::Restore, view, pane); }
     // The search results' page, which restores through this controller too.
-    void setSearchView(RestoreView *view, ProgressView *pane) { mPages[pageIndex(Page::Search)] = {view, pane}; }
+    void setSearchView(RestoreView *view, ProgressView *pane) { setPageViews(Page::Search, view, pane); }
+    // A page's version pane: that page's Restore restores the version selected there.
+    void setVersionBrowser(VersionBrowser *versions, RestoreSessionLog::Page page = RestoreSessionLog::Page::Restore)
+    {
+        mPages[pageIndex(page)].versions = versions;
+    }
     ProgressViewController &progressViewController() { return mProgressViewController; }
     SessionDriver *mRestoreManager() const { return mDriver.get(); }
     QString mRestoreSessionFilePath() const override { return mSessionLog ? mSessionLog->sessionLogPath() : QString(); }
@@ -96,6 +102,11 @@ public:
     // Disconnect or quit.
     void stopAllOperations();
 
+    // The program's version restore, started from this page, shows in its pane and buttons.
+    void versionRestoreDidStart(Page page = Page::Restore);
+    void versionRestoreDidReceiveData(const ProgressReport &report);
+    void versionRestoreDidEnd();
+
     // --- ProgressViewDelegateProtocol ---
     void toggleProgressView(ProgressViewController &pane, bool hidden) override;
     void pauseProcess(ProgressViewController &) override {}
@@ -118,8 +129,16 @@ private:
     {
         RestoreView *view = nullptr;
         ProgressView *pane = nullptr;
+        VersionBrowser *versions = nullptr;
     };
     static constexpr size_t pageIndex(Page page) { return page == Page::Restore ? 0 : 1; }
+    void setPageViews(Page page, RestoreView *view, ProgressView *pane)
+    {
+        mPages[pageIndex(page)].view = view;
+        mPages[pageIndex(page)].pane = pane;
+    }
+    // The page's pane and controls follow the restore it starts.
+    void beginRunOf(Page page);
     // Every page's controls, for what both show.
     template <class Change>
     void forEachView(Change &&change);
@@ -141,6 +160,7 @@ private:
     void endCommon();
     void record(const QString &endTime, const RestoreSessionLog::Counts &counts);
     void reapplyXattributes();
+    bool isVersionSelected(Page page) const;
 
     BrowserHost &mHost;
     AlertPresenter &mAlerts;

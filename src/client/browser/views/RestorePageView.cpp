@@ -3,6 +3,7 @@
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/views/GuideImageView.h"
 #include "client/browser/views/RemoteTreeModel.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "desktop/kit/views/TXAnimatedTextField.h"
 
@@ -109,11 +110,31 @@ void RestorePageView::showRestoreDestination(const QString &path)
 
 void RestorePageView::setProgressPaneShown(bool shown)
 {
+    if (shown)
+        setVersionPaneShown(false);
     mPaneShown = shown;
     mProgressPane->setVisible(shown);
     mRestoreButton->setVisible(!shown);
     updateDestinationControls();
 }
+
+void RestorePageView::setVersionPane(VersionPaneView *pane)
+{
+    mVersionPane = pane;
+    pane->hide();
+    mSplitView->addWidget(pane);
+}
+
+void RestorePageView::setVersionPaneShown(bool shown)
+{
+    if (!mVersionPane)
+        return;
+    if (shown && mPaneShown)
+        setProgressPaneShown(false);
+    mVersionPane->setVisible(shown);
+}
+
+bool RestorePageView::isVersionPaneShown() const { return mVersionPane && !mVersionPane->isHidden(); }
 
 void RestorePageView::updateDestinationControls()
 {

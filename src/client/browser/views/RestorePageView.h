@@ -14,6 +14,7 @@ class QTreeView;
 class RemoteTreeModel;
 class RestoreController;
 class TXAnimatedTextField;
+class VersionPaneView;
 
 // The Restore page: the destination tree above, the progress pane below it while
 // a restore runs, the status line, and the bottom row with the Restore button and
@@ -30,6 +31,7 @@ public:
     QPushButton *destinationButton() const { return mrRestoreDestinationButton; }
     QLabel *destinationLabel() const { return mRestoreDestinationLabel; }
     ProgressPaneView *progressPane() const { return mProgressPane; }
+    VersionPaneView *versionPane() const { return mVersionPane; }
     TXAnimatedTextField *statusLine() const { return mOutputLabel; }
     // The Restore guide's three images and the refresh guide's image.
     QList<GuideImageView *> remoteGuideImages() const { return {mImgView1, mImgView2, mImgView3}; }
@@ -41,6 +43,11 @@ public:
     void setDestinationControlsHidden(bool hidden) override;
     void showRestoreDestination(const QString &path) override;
     void setProgressPaneShown(bool shown) override;
+
+    // The version pane below the tree, in the progress pane's place: one pane at a time.
+    void setVersionPane(VersionPaneView *pane);
+    void setVersionPaneShown(bool shown);
+    bool isVersionPaneShown() const;
 
     // --- RemoteGuideView ---
     void setRemoteGuideShown(bool shown) override;
@@ -58,6 +65,7 @@ private:
     QSplitter *mSplitView;
     QTreeView *mOutlineView;
     ProgressPaneView *mProgressPane;
+    VersionPaneView *mVersionPane = nullptr;
     QPushButton *mRestoreButton;
     QPushButton *mrRestoreDestinationButton;
     QLabel *mRestoreLocationLabel;

@@ -2,6 +2,7 @@
 
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
@@ -30,6 +31,11 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , guides(guideTimings)
     , model(nullptr)
     , page(nullptr)
+    , versionSource(
+          [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , versionRunner(shell.mainController().VersionRestoreController(), [&shell](TXEngineController &controller) {
+        shell.mainController().fillEngineController(controller);
+    })
 {
     auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);
@@ -37,6 +43,11 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     model = pageModel;
     restore.setView(page, page->progressPane());
     guides.setView(page);
+    versionPage = std::make_unique<RestorePageVersionHost>(*page, restore);
+    versions = std::make_unique<VersionBrowser>(VersionBrowser::Services{
+        host, *versionPage, alerts ? *alerts : shell.windows().alerts(), workspace, versionSource, versionRunner});
+    page->setVersionPane(new VersionPaneView(versions->versionViewController()));
+    restore.setVersionBrowser(versions.get());
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();
@@ -65,6 +76,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
                      [this](const QString &state) { restore.canHideBrowseButton(state); });
     tabs.setPageView(Tab::Restore, page);
 }
+
+void RestoreTab::showVersionHistory(const QString &treePath) { versions->showVersionHistory(treePath); }
 
 void RestoreTab::reload()
 {

@@ -4,8 +4,14 @@
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RuvoFolderListing.h"
+#include "client/browser/versions/RuvoVersionRestoreRunner.h"
+#include "client/browser/versions/RuvoVersionSource.h"
+#include "client/browser/versions/VersionBrowser.h"
 #include "client/browser/views/MainControllerBrowserHost.h"
 #include "client/browser/views/RestoreDialogs.h"
+#include "client/browser/views/RestorePageVersionHost.h"
+
+#include <memory>
 
 class AlertPresenter;
 class ClientShell;
@@ -24,6 +30,8 @@ struct RestoreTab
 
     // The account, drive or mode changed: a new driver, the destination, the tree listed again.
     void reload();
+    // The versions of a file of the tree (its path below the data root) in the version pane.
+    void showVersionHistory(const QString &treePath);
 
     ClientShell &shell;
     DialogFolderChooser dialogs;
@@ -35,4 +43,8 @@ struct RestoreTab
     RemoteGuideController guides;
     RemoteTreeModel *model;  // owned by the page
     RestorePageView *page;   // owned by the tab view once handed over
+    RuvoVersionSource versionSource;
+    RuvoVersionRestoreRunner versionRunner;
+    std::unique_ptr<RestorePageVersionHost> versionPage;
+    std::unique_ptr<VersionBrowser> versions;
 };

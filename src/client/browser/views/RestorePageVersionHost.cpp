@@ -1,0 +1,49 @@
+#include "client/browser/views/RestorePageVersionHost.h"
+
+#include "client/browser/restore/RestoreController.h"
+#include "client/browser/views/RestorePageView.h"
+#include "client/common/views/ProgressPaneView.h"
+#include "session/manager/SessionDriver.h"
+
+RestorePageVersionHost::RestorePageVersionHost(RestorePageView &page, RestoreController &restore)
+    : mPage(page)
+    , mRestore(restore)
+{}
+
+void RestorePageVersionHost::showVersionView()
+{
+    // The progress pane makes way; its restore goes on behind the sidebar's box.
+    if (!mPage.progressPane()->isHidden())
+        mRestore.toggleProgressView(mRestore.progressViewController(), true);
+    mPage.setVersionPaneShown(true);
+    mRestore.canHideBrowseButton();
+}
+
+void RestorePageVersionHost::removeVersionView()
+{
+    mPage.setVersionPaneShown(false);
+    mRestore.canHideBrowseButton();
+}
+
+bool RestorePageVersionHost::isVersionViewShown() const { return mPage.isVersionPaneShown(); }
+
+QString RestorePageVersionHost::restoreDestination() const
+{
+    // The session driver's target folder too: the Restore button has just set it so.
+    return mRestore.restoreDestination();
+}
+
+bool RestorePageVersionHost::isSessionRestoreRunning() const
+{
+    const SessionDriver *driver = mRestore.mRestoreManager();
+    return driver && driver->isRunning();
+}
+
+void RestorePageVersionHost::versionRestoreDidStart() { mRestore.versionRestoreDidStart(); }
+
+void RestorePageVersionHost::versionRestoreDidReceiveData(const ProgressReport &progress)
+{
+    mRestore.versionRestoreDidReceiveData(progress);
+}
+
+void RestorePageVersionHost::versionRestoreDidEnd() { mRestore.versionRestoreDidEnd(); }
