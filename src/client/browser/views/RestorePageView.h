@@ -2,6 +2,7 @@
 
 #include "client/browser/guides/RemoteGuideController.h"
 #include "client/browser/restore/RestoreView.h"
+#include "client/browser/views/PagePanes.h"
 
 #include <QWidget>
 
@@ -19,7 +20,7 @@ class VersionPaneView;
 // The Restore page: the destination tree above, the progress pane below it while
 // a restore runs, the status line, and the bottom row with the Restore button and
 // the destination controls; the first-use guides lie over them when shown.
-class RestorePageView : public QWidget, public RestoreView, public RemoteGuideView
+class RestorePageView : public QWidget, public RestoreView, public RemoteGuideView, public PagePanes
 {
     Q_OBJECT
 
@@ -46,8 +47,11 @@ public:
 
     // The version pane below the tree, in the progress pane's place: one pane at a time.
     void setVersionPane(VersionPaneView *pane);
-    void setVersionPaneShown(bool shown);
-    bool isVersionPaneShown() const;
+
+    // --- PagePanes ---
+    bool isProgressPaneShown() const override { return mPaneShown; }
+    void setVersionPaneShown(bool shown) override;
+    bool isVersionPaneShown() const override;
 
     // --- RemoteGuideView ---
     void setRemoteGuideShown(bool shown) override;

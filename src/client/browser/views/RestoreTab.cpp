@@ -57,7 +57,12 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     QObject::connect(&tabs, &TXTabViewController::reloadRemoteView, page,
                      [this] { restore.setRestoreDestinationUI(); });
     QObject::connect(&tabs, &TXTabViewController::showRestoreProgress, page, [this] {
-        this->shell.windows().tabViewController()->displayRestoreView();
+        // The pane shows on the page that started the restore.
+        TXTabViewController &sidebar = *this->shell.windows().tabViewController();
+        if (sidebar.isSearchInProgress())
+            sidebar.displaySearchViewForMenu();
+        else
+            sidebar.displayRestoreView();
         restore.showProgressView();
     });
     QObject::connect(&mainController, &TXMainController::remoteGuideCalledOnce, page,

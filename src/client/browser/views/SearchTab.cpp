@@ -1,0 +1,94 @@
+#include "client/browser/views/SearchTab.h"
+
+#include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/SearchPageView.h"
+#include "client/browser/views/SearchTableModel.h"
+#include "client/browser/views/VersionPaneView.h"
+#include "client/common/views/ProgressPaneView.h"
+#include "client/shell/views/frame/ClientShell.h"
+#include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter *alerts)
+    : shell(shell)
+    , restoreTab(restoreTab)
+    , keySearch([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , controller(restoreTab.host, keySearch)
+    , restore(controller.results(), restoreTab.restore)
+    , model(nullptr)
+    , page(nullptr)
+{
+    RestoreController &restoreController = restoreTab.restore;
+    auto *tableModel = new SearchTableModel(controller);
+    page = new SearchPageView(controller, restoreController.progressViewController(), *tableModel);
+    tableModel->setParent(page);
+    model = tableModel;
+    controller.setView(page);
+    // Made last, the Restore page's pane gets the progress back at the start of each of its restores.
+    restoreController.setSearchView(page, page->progressPane());
+    page->showRestoreDestination(restoreController.restoreDestination());
+
+    versionPage = std::make_unique<RestorePageVersionHost>(*page, restoreController, RestoreController::Page::Search);
+    versions = std::make_unique<VersionBrowser>(
+        VersionBrowser::Services{restoreTab.host, *versionPage, alerts ? *alerts : shell.windows().alerts(),
+                                 restoreTab.workspace, restoreTab.versionSource, restoreTab.versionRunner});
+    page->setVersionPane(new VersionPaneView(versions->versionViewController()));
+    restoreController.setVersionBrowser(versions.get(), RestoreController::Page::Search);
+
+    QObject::connect(page->restoreButton(), &QPushButton::clicked, page, [this] { restore.DownloadButton(); });
+    QObject::connect(page->destinationButton(), &QPushButton::clicked, page,
+                     [this] { this->restoreTab.restore.openPanel(); });
+    QObject::connect(page->backButton(), &QPushButton::clicked, page, [this] { controller.DisplayRemoteView(); });
+    QObject::connect(page, &SearchPageView::menuItemTriggered, page, [this](SearchController::MenuItem item, int row) {
+        if (!controller.results().contains(row))
+            return;
+        switch (item) {
+        case SearchController::MenuItem::Restore:
+            restore.DownloadFileMenu(row);
+            break;
+        case SearchController::MenuItem::Versions: {
+            const FileSystemNode &file = controller.results().at(row);
+            versions->showVersionHistory(StoredFileIdentity{file.path, file.folderID, file.encFileName, file.mpcName});
+            break;
+        }
+        case SearchController::MenuItem::Delete:
+        case SearchController::MenuItem::Share:
+            break;
+        }
+    });
+    // A new search closes the version pane.
+    QObject::connect(&controller, &SearchController::searchWillStart, page, [this] {
+        if (versionPage->isVersionViewShown())
+            versionPage->removeVersionView();
+    });
+
+    TXMainController &mainController = shell.mainController();
+    TXTabViewController &tabs = *shell.windows().tabViewController();
+    QObject::connect(&tabs, &TXTabViewController::displaySearchRequested, &mainController,
+                     &TXMainController::displaySearchView);
+    QObject::connect(&mainController, &TXMainController::searchViewRequested, page,
+                     [this](const QString &key, const QString &root) {
+                         TXTabViewController &sidebar = *this->shell.windows().tabViewController();
+                         sidebar.hideSwitchModeHelp();
+                         sidebar.displaySearchViewForMenu();
+                         this->restoreTab.restore.canHideBrowseButton();
+                         controller.searchforPath(key, root);
+                     });
+    QObject::connect(&controller, &SearchController::remoteViewRequested, page, [this] {
+        TXTabViewController &sidebar = *this->shell.windows().tabViewController();
+        sidebar.displayRestoreView();
+        sidebar.mSearchField()->clear();
+    });
+    QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
+        page->setEnabled(enabled);
+        if (!enabled)
+            controller.DisplayRemoteView();
+    });
+    QObject::connect(&mainController, &TXMainController::accountDidChange, page, [this] { controller.results().clear(); });
+    tabs.setPageView(Tab::Search, page);
+}
+
+SearchTab::~SearchTab() { restoreTab.restore.setSearchView(nullptr, nullptr); }
