@@ -108,8 +108,7 @@ SearchPageView::SearchPageView(SearchController &controller, ProgressViewControl
     for (const auto &[item, title] : entries) {
         QAction *action = mRuvoMenu->addAction(title);
         action->setData(int(item));
-        connect(action, &QAction::triggered, this,
-                [this, item = item] { emit menuItemTriggered(item, mClickedRow); });
+        connect(action, &QAction::triggered, this, [this, item = item] { emit menuItemTriggered(item, mClickedRow); });
     }
     connect(mTableView, &QTableView::customContextMenuRequested, this, [this](const QPoint &at) {
         contextMenuFor(mTableView->indexAt(at).row())->popup(mTableView->viewport()->mapToGlobal(at));

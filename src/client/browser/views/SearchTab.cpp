@@ -87,8 +87,14 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
         if (!enabled)
             controller.DisplayRemoteView();
     });
-    QObject::connect(&mainController, &TXMainController::accountDidChange, page, [this] { controller.results().clear(); });
+    QObject::connect(&mainController, &TXMainController::accountDidChange, page,
+                     [this] { controller.results().clear(); });
     tabs.setPageView(Tab::Search, page);
 }
 
-SearchTab::~SearchTab() { restoreTab.restore.setSearchView(nullptr, nullptr); }
+SearchTab::~SearchTab()
+{
+    restoreTab.restore.setSearchView(nullptr, nullptr);
+    restoreTab.restore.setVersionBrowser(nullptr, RestoreController::Page::Search);
+    controller.results().setObserver(nullptr);
+}

@@ -12,7 +12,7 @@ SearchTableModel::SearchTableModel(SearchController &controller, QObject *parent
     mController.results().setObserver(this);
 }
 
-SearchTableModel::~SearchTableModel() { mController.results().setObserver(nullptr); }
+SearchTableModel::~SearchTableModel() = default;
 
 int SearchTableModel::rowCount(const QModelIndex &parent) const
 {

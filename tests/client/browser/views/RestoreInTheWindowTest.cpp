@@ -1,3 +1,4 @@
+#include "ScriptedChooser.h"
 #include "client/backup/views/LoggedInClientFixture.h"
 
 #include "client/browser/tree/RemoteTreeController.h"
@@ -21,18 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Folders chosen from a script: always the given one.
-class ScriptedChooser : public FolderChooser
-{
-public:
-    std::optional<QString> chooseFolder(const QString &) override { return folder; }
-    std::optional<QString> chooseFolderWithPromptBox(const QString &, const std::function<void(bool)> &) override
-    {
-        return folder;
-    }
-    QString folder;
-};
 
 // A restore as a user does it in the window: back up a folder, open Restore, open
 // the tree down to the folder, check two files and a folder, choose a folder and restore.

@@ -1,0 +1,187 @@
+#include "client/backup/views/LoggedInClientFixture.h"
+#include "ScriptedChooser.h"
+
+#include "client/browser/search/SearchController.h"
+#include "client/browser/views/RestorePageView.h"
+#include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/SearchPageView.h"
+#include "client/browser/views/SearchTab.h"
+#include "client/browser/views/SearchTableModel.h"
+#include "client/shell/views/sidebar/TXTabViewController.h"
+#include "desktop/kit/views/TXAnimatedTextField.h"
+#include "desktop/kit/views/TXTabView.h"
+#include "platform/PropertyList.h"
+#include "support/ScriptedAlerts.h"
+
+#include <QFileInfo>
+#include <QMenu>
+#include <QProgressBar>
+#include <QTableView>
+
+namespace {
+
+// The Search tab as a user meets it: a backup of two folders, a key typed in the
+// sidebar's search field, the rows it finds, and what is done with them.
+class SearchInTheWindowTest : public LoggedInClientFixture
+{
+protected:
+    void SetUp() override
+    {
+        LoggedInClientFixture::SetUp();
+        writeText(source() + "/report-one.txt", QByteArray(700, 'a'));
+        writeText(source() + "/other.txt", "not a report");
+        writeText(source() + "/Work/report-two.bin", QByteArray(1500, 'b'));
+        writeText(source() + "/Work/it's 100%_odd.txt", "odd name");
+        writeText(source() + "/Work/.report-hidden", "hidden");
+        QDir().mkpath(target());
+        open(&alerts);
+        chooser.folder = target();
+        restoreTab = std::make_unique<RestoreTab>(client->shell, &alerts, &chooser);
+        searchTab = std::make_unique<SearchTab>(client->shell, *restoreTab, &alerts);
+        logIn();
+        check("DataDrive", "Documents");
+        alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
+        client->backup.page()->backupButton()->click();
+        ASSERT_TRUE(waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000));
+        alerts.shown.clear();
+    }
+
+    void TearDown() override
+    {
+        qunsetenv("TXRUVO_SCENARIO");
+        searchTab.reset();
+        restoreTab.reset();
+        LoggedInClientFixture::TearDown();
+    }
+
+    QString source() const { return volumes() + "/DataDrive/Documents"; }
+    QString target() const { return root() + "/restored"; }
+    TXTabViewController &sidebar() { return *client->shell.windows().tabViewController(); }
+    SearchController &search() { return searchTab->controller; }
+
+    // Types the key into the sidebar's search field and presses Return.
+    void type(const QString &key)
+    {
+        sidebar().mSearchField()->setText(key);
+        sidebar().search();
+    }
+
+    // The names of the rows shown, in table order.
+    QStringList shownNames() const
+    {
+        QStringList names;
+        const SearchTableModel &model = *searchTab->model;
+        for (int row = 0; row < model.rowCount(); ++row)
+            names.append(QFileInfo(model.index(row, SearchTableModel::NameColumn).data().toString()).fileName());
+        return names;
+    }
+
+    // Searches until the index has learnt of the backup (at its next merge) and the rows show.
+    bool searchUntilFound(const QString &key, qsizetype rows)
+    {
+        return waitUntil(
+            [&] {
+                type(key);
+                waitUntil([&] { return !search().isSearching(); }, 5000);
+                return searchTab->model->rowCount() == rows;
+            },
+            40000);
+    }
+
+    int rowNamed(const QString &name) const { return int(shownNames().indexOf(name)); }
+
+    void checkRow(const QString &name)
+    {
+        const int row = rowNamed(name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        ASSERT_TRUE(searchTab->model->setData(searchTab->model->index(row, SearchTableModel::NameColumn), Qt::Checked,
+                                              Qt::CheckStateRole));
+    }
+
+    ScriptedAlerts alerts;
+    ScriptedChooser chooser;
+    std::unique_ptr<RestoreTab> restoreTab;
+    std::unique_ptr<SearchTab> searchTab;
+};
+
+TEST_F(SearchInTheWindowTest, ATypedKeyShowsItsRowsAndAKeyTypedMeanwhileShowsOnlyItsOwn)
+{
+    ASSERT_TRUE(searchUntilFound("report", 2)) << shownNames().join(", ").toStdString();
+    EXPECT_EQ(sidebar().tabView()->currentIndex(), int(Tab::Search));
+    // Sorted by folder once finished; the hidden file stays out.
+    EXPECT_EQ(shownNames(), (QStringList{"report-one.txt", "report-two.bin"}));
+    EXPECT_EQ(searchTab->page->resultLine()->text(), "2 items found");
+    EXPECT_FALSE(searchTab->page->spinner()->isVisibleTo(searchTab->page));
+    const QModelIndex size = searchTab->model->index(0, SearchTableModel::SizeColumn);
+    EXPECT_EQ(size.data().toString(), "700 B");
+    EXPECT_FALSE(searchTab->model->index(0, SearchTableModel::DateColumn).data().toString().isEmpty());
+
+    // A second key typed before the first search has handed over anything.
+    type("report");
+    type("other");
+    ASSERT_TRUE(waitUntil([&] { return !search().isSearching(); }, 10000));
+    // Whatever the replaced search still delivers is dropped.
+    QCoreApplication::processEvents();
+    EXPECT_EQ(shownNames(), QStringList{"other.txt"});
+    EXPECT_EQ(searchTab->page->resultLine()->text(), "1 item found");
+
+    // Quotes, "%" and "_" are the key's own letters; "*" stands for any text.
+    type("it's 100%_*.txt");
+    ASSERT_TRUE(waitUntil([&] { return !search().isSearching(); }, 10000));
+    EXPECT_EQ(shownNames(), QStringList{"it's 100%_odd.txt"});
+    type("ghost");
+    ASSERT_TRUE(waitUntil([&] { return !search().isSearching(); }, 10000));
+    EXPECT_TRUE(shownNames().isEmpty());
+    EXPECT_EQ(searchTab->page->resultLine()->text(), "Items not found");
+
+    // Back to Restore: the rows and the search text go.
+    searchTab->page->backButton()->click();
+    EXPECT_EQ(sidebar().tabView()->currentIndex(), int(Tab::Restore));
+    EXPECT_TRUE(sidebar().mSearchField()->text().isEmpty());
+}
+
+TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRestoreRunsAtATime)
+{
+    ASSERT_TRUE(searchUntilFound("report", 2));
+    checkRow("report-one.txt");
+    checkRow("report-two.bin");
+    SearchPageView &page = *searchTab->page;
+    page.destinationButton()->click();
+    EXPECT_EQ(page.destinationLabel()->text(), target());
+
+    // Slowed down, so that the second requests meet it running.
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 300}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    alerts.answers = {0, 0};  // "OK" to the refusal; "OK" at the end
+    page.restoreButton()->click();
+    ASSERT_TRUE(restoreTab->restore.isRestoreRunning()) << alerts.texts().join('\n').toStdString();
+    EXPECT_FALSE(page.restoreButton()->isEnabled());
+    EXPECT_EQ(page.restoreButton()->toolTip(), "Restore in progress");
+    EXPECT_FALSE(restoreTab->page->restoreButton()->isEnabled()) << "the Restore tab waits too";
+
+    // A second restore is refused from the results' menu, and the Restore tab starts none.
+    searchTab->page->contextMenuFor(rowNamed("report-one.txt"))->actions().first()->trigger();
+    ASSERT_FALSE(alerts.shown.isEmpty());
+    EXPECT_EQ(alerts.shown.last().title, "Restore in progress");
+    const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
+    restoreTab->restore.RstoreFileFromServer();
+    EXPECT_EQ(restoreTab->restore.mRestoreSessionFilePath(), sessionLog);
+
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 60000));
+    EXPECT_TRUE(alerts.texts().last().startsWith("Restore operation has been completed successfully"))
+        << alerts.texts().join('\n').toStdString();
+    for (const char *file : {"/report-one.txt", "/Work/report-two.bin"})
+        EXPECT_EQ(readText(target() + source() + file), readText(source() + file)) << file;
+    EXPECT_FALSE(QFileInfo::exists(target() + source() + "/other.txt"));
+    EXPECT_TRUE(page.restoreButton()->isEnabled());
+    EXPECT_EQ(page.restoreButton()->toolTip(), "Restore files");
+    EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
+
+    const QByteArray log = readText(sessionLog);
+    EXPECT_TRUE(log.contains("Restore location: " + target().toUtf8() + "\n")) << log.constData();
+    EXPECT_TRUE(log.contains("Restored successfully,")) << log.constData();
+    EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 2"))
+        << readText(sessionLog + ".summary").constData();
+}
+
+}  // namespace
