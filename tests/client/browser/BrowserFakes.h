@@ -139,5 +139,7 @@ class RecordingWorkspace : public Workspace
 {
 public:
     void openFolder(const QString &path) override { opened.append(path); }
+    void openURL(const QUrl &address) override { openedAddresses.append(address); }
     QStringList opened;
+    QList<QUrl> openedAddresses;
 };

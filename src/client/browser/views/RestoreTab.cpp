@@ -13,9 +13,11 @@
 #include <QTreeView>
 
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
-                       RemoteGuideTimings guideTimings)
+                       RemoteGuideTimings guideTimings, Workspace *workspaceOverride,
+                       RemoteOperations::Services operationServices)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
+    , workspace(workspaceOverride ? *workspaceOverride : desktop)
     , host(shell.mainController(), shell.windows())
     , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
@@ -28,6 +30,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})
     , guides(guideTimings)
+    , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace,
+                 std::move(operationServices))
     , model(nullptr)
     , page(nullptr)
 {
@@ -37,6 +41,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     model = pageModel;
     restore.setView(page);
     guides.setView(page);
+    page->attachOperations(operations, *pageModel);
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();
