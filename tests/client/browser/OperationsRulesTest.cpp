@@ -177,11 +177,11 @@ TEST_F(FolderSizeRulesTest, ResultsBecomeTheirMessages)
         QVariantMap result;
         QString message;
     } cases[] = {
-        {{{"fileSize", "1536.0"}, {"FileCount", "3"}}, "Size of folder 'docs'  is 1.50 KB\nContains: 3 files"},
+        {{{"fileSize", "1536.0"}, {"FileCount", "3"}}, "Size of folder 'docs'  is 1.5 KB\nContains: 3 files"},
         {{{"fileSize", "0.0"}, {"FileCount", "1234567"}}, "Size of folder 'docs'  is 0 B\nContains: 1,234,567 files"},
         {{{"fileSize", "-2"}, {"FileCount", "0"}}, FolderSizeRules::kMaintenanceText},
         {{{"fileSize", "-1"}}, FolderSizeRules::kUnavailableText},
-        {{{"fileSize", "2"}}, "Size of folder 'docs'  is 2.00 KB."},
+        {{{"fileSize", "2"}}, "Size of folder 'docs'  is 2 KB."},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FolderSizeRules::message("Office/home/docs", c.result), c.message);

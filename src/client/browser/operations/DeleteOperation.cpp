@@ -23,7 +23,7 @@ const QString kOperation = QStringLiteral("Delete");
 
 }  // namespace
 
-DeleteOperation::DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, Timings timings,
+DeleteOperation::DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, DeleteTimings timings,
                                  QObject *parent)
     : QObject(parent)
     , mActivity(activity)

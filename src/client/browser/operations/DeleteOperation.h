@@ -14,6 +14,12 @@ class RemoteActivity;
 class RemoteTreeController;
 class TreeViewNode;
 
+struct DeleteTimings
+{
+    // The quota is measured again this long after a delete ends.
+    std::chrono::milliseconds quotaDelay{5000};
+};
+
 // The delete of stored items from the destination tree: the clicked item (menu) or
 // the checked ones (button), through the program's one delete controller. Each run
 // keeps its own copy of what it deletes and of what the controller reported, so
@@ -24,12 +30,6 @@ class DeleteOperation : public QObject, private RuvoDeleteControllerDelegateProt
     Q_OBJECT
 
 public:
-    struct Timings
-    {
-        // The quota is measured again this long after a delete ends.
-        std::chrono::milliseconds quotaDelay{5000};
-    };
-
     static inline const QString kQuestionText = QStringLiteral("Would you like to delete the selected item(s)?");
     static inline const QString kNothingCheckedText = QStringLiteral("No items selected");
     static inline const QString kFailedText = QStringLiteral("Unable to delete. Try later.");
@@ -39,7 +39,7 @@ public:
         QStringLiteral("A delete is in progress. Try again when it has ended.");
     static inline const QString kOperationName = QStringLiteral("Deleting...");
 
-    DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, Timings timings = {},
+    DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, DeleteTimings timings = {},
                     QObject *parent = nullptr);
     ~DeleteOperation() override;
 
@@ -69,7 +69,7 @@ private:
 
     RemoteActivity &mActivity;
     RemoteTreeController &mTree;
-    const Timings mTimings;
+    const DeleteTimings mTimings;
     QLBackupProgressLogger mDeleteLogger;
     std::optional<DeleteRules::DeleteRun> mRun;
     QString mComputerFolder;  // of the running delete, as the index names it

@@ -15,7 +15,7 @@ inline const QString kFailedText = QStringLiteral("Unable to fetch folder size. 
 
 // result: "fileSize" (bytes, or kilobytes without "FileCount"; -2 under maintenance,
 // -1 not available) and "FileCount". The folder is named by its last path component.
-//   ("Office/docs", {fileSize 1536, FileCount 3}) -> "Size of folder 'docs'  is 1.50 KB\nContains: 3 files"
+//   ("Office/docs", {fileSize 1536, FileCount 3}) -> "Size of folder 'docs'  is 1.5 KB\nContains: 3 files"
 QString message(const QString &folderPath, const QVariantMap &result);
 
 }  // namespace FolderSizeRules

@@ -71,3 +71,15 @@ QString RemoteActivity::executorPath() const
     return QLLocalizedString(
         BackupDestination::executorKey(mHost.isAppInBackupMode(), mHost.userObject().isRuvoUser()));
 }
+
+QString RemoteActivity::computerFolderOnDrive() const
+{
+    const QString volume = volumePath();
+    const User &account = mHost.userObject();
+    const bool backupMode = mHost.isAppInBackupMode();
+    const QString accountFolder = BackupDestination::accountFolder(volume, account, backupMode);
+    const QString destination = BackupDestination::destinationFolder(
+        volume, account, BackupDestination::computerFolder(mHost.mpcName()), backupMode);
+    return !accountFolder.isEmpty() && destination.startsWith(accountFolder) ? destination.mid(accountFolder.size())
+                                                                             : QString();
+}

@@ -30,6 +30,8 @@ public:
     // The user's data root on the attached drive ("<volume>/<brand folder>/<user>");
     // "" when the drive or the folder is missing.
     QString dataRoot() const;
+    // The computer folder below the data root ("/Office"); "" where the mode keeps none.
+    QString computerFolderOnDrive() const;
     // The engine of the account and mode.
     QString executorPath() const;
 

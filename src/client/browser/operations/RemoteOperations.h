@@ -12,6 +12,14 @@
 
 class Workspace;
 
+// What the operations are given by the program, and tests' shorter waits.
+struct RemoteOperationsServices
+{
+    DeleteTimings deleteTimings;
+    ReIndexOperation::Factory makeInitializer;
+    std::chrono::milliseconds tokenTimeout = WebPageToken::kRequestTimeout;
+};
+
 // The operations of the destination tree's menu and buttons, each behind the
 // re-index gate where it touches the index: refresh, folder size, versions,
 // rename, delete, share, search in a folder and re-index.
@@ -20,12 +28,7 @@ class RemoteOperations : public QObject
     Q_OBJECT
 
 public:
-    struct Services
-    {
-        DeleteOperation::Timings deleteTimings;
-        ReIndexOperation::Factory makeInitializer;
-        std::chrono::milliseconds tokenTimeout = WebPageToken::kRequestTimeout;
-    };
+    using Services = RemoteOperationsServices;
 
     RemoteOperations(OperationsHost &host, AlertPresenter &alerts, RemoteTreeController &tree, Workspace &workspace,
                      Services services = {}, QObject *parent = nullptr);

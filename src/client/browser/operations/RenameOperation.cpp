@@ -97,6 +97,7 @@ bool RenameOperation::renameItem(const TreeViewNode &node, const QString &newNam
     mActivity.host().setUserAndProxyToObject(*controller);
     controller->setDelegate(this);
     controller->setDestinationDrive(volume + QLatin1Char('/'));
+    controller->setComputerFolder(mActivity.computerFolderOnDrive());
     mControllers[started] = {std::move(controller), oldPath};
     started->startRenameWithPaths(
         {QVariantMap{{IndexQueryKeys::kRenamedPath, newPath}, {IndexQueryKeys::kOriginalPath, oldPath}}});

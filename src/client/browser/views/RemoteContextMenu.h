@@ -3,6 +3,7 @@
 #include "client/browser/operations/RemoteMenuRules.h"
 
 #include <QObject>
+#include <QPersistentModelIndex>
 
 #include <map>
 
