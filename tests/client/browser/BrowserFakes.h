@@ -1,11 +1,12 @@
 #pragma once
 
-#include "client/browser/host/BrowserHost.h"
 #include "client/browser/host/FolderChooser.h"
+#include "client/browser/host/OperationsHost.h"
 #include "client/browser/host/Workspace.h"
 #include "client/browser/search/KeySearch.h"
 #include "client/browser/tree/RemoteFolderListing.h"
 #include "common/account/User.h"
+#include "engine/controllers/RuvoDeleteController.h"
 
 #include <QList>
 #include <QStringList>
@@ -55,10 +56,16 @@ inline RemoteEntry fileEntry(const QString &name, const QString &size = "10")
     return {name, false, size, "2026-12-01 10:00:00 +0000", "1"};
 }
 
-// The main controller and sidebar, recording what the Restore page tells them.
-class FakeBrowserHost : public BrowserHost
+// The main controller and sidebar, recording what the Restore page and the tree's operations tell them.
+class FakeBrowserHost : public OperationsHost
 {
 public:
+    bool isOperationActive() const override { return operationActive; }
+    void setReIndexInProgress(bool inProgress) override { reIndexing = inProgress; }
+    RuvoDeleteController &deleteController() override { return deletes; }
+    void addFileToDelete(const QString &indexPath) override { indexDeletes << indexPath; }
+    void displaySearchView(const QString &key) override { searches << key; }
+
     bool isReIndexInProgress() const override { return reIndexing; }
     QString currentDestinationDrive() const override { return volumeName; }
     QString mpcName() const override { return "/Office"; }
@@ -91,6 +98,9 @@ public:
     bool restoreRunning = false;
     bool versionRestoring = false;
     int versionCancels = 0;
+    RuvoDeleteController deletes;
+    QStringList indexDeletes;
+    QStringList searches;
 };
 
 // Answers the folder choosers from a script: a folder, or none for Cancel. The
@@ -140,7 +150,9 @@ class RecordingWorkspace : public Workspace
 {
 public:
     void openFolder(const QString &path) override { opened.append(path); }
+    void openURL(const QUrl &address) override { openedAddresses.append(address); }
     QStringList opened;
+    QList<QUrl> openedAddresses;
 };
 
 // Key searches that report only when a test says so.

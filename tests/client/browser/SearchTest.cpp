@@ -106,9 +106,9 @@ TEST(SearchRowRulesTest, TheVersionsEntryAndTheCheckedRowsInTableOrder)
 class RecordingSearchView : public SearchView
 {
 public:
-    void setAnimating(bool on) override { animating = on; }
+    void setSpinnerRunning(bool on) override { animating = on; }
     void setOperationName(const QString &text) override { operation = text; }
-    void DisplayMessage(const QString &text) override { message = text; }
+    void displayMessage(const QString &text) override { message = text; }
     void setVersionColumnHidden(bool hidden) override { versionColumnHidden = hidden; }
 
     bool animating = false;

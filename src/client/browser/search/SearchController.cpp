@@ -27,9 +27,9 @@ void SearchController::searchforPath(const QString &key, const QString &root)
     mSearchResult.clear();
     mSearching = true;
     if (mView) {
-        mView->setAnimating(true);
+        mView->setSpinnerRunning(true);
         mView->setOperationName(QStringLiteral("Searching..."));
-        mView->DisplayMessage(QString());
+        mView->displayMessage(QString());
     }
     // Only a storage-server account's index is searched; any other finds nothing.
     if (!mHost.userObject().isRuvoUser()) {
@@ -46,7 +46,7 @@ void SearchController::searchReceivedRows(quint64 search, QList<FileSystemNode> 
         return;
     mSearchResult.append(std::move(rows));
     if (mView)
-        mView->DisplayMessage(SearchRowRules::countLine(mSearchResult.count()));
+        mView->displayMessage(SearchRowRules::countLine(mSearchResult.count()));
 }
 
 void SearchController::searchFinished(quint64 search)
@@ -60,7 +60,7 @@ void SearchController::searchFinished(quint64 search)
         mSearchResult.replaceAll(std::move(sorted));
     }
     if (mView)
-        mView->DisplayMessage(SearchRowRules::countLine(mSearchResult.count()));
+        mView->displayMessage(SearchRowRules::countLine(mSearchResult.count()));
     stopAnimation();
 }
 
@@ -77,7 +77,7 @@ void SearchController::stopAnimation()
 {
     if (!mView)
         return;
-    mView->setAnimating(false);
+    mView->setSpinnerRunning(false);
     mView->setOperationName(QString());
 }
 

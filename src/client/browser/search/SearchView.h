@@ -1,20 +1,13 @@
 #pragma once
 
-#include <QString>
+#include "client/browser/operations/RemoteActivityView.h"
 
-// What the search page shows beside its table: the spinner, the operation's
-// name, the result line and the version column.
-class SearchView
+// What the search page shows beside its table: the spinner while a search or
+// a delete runs, the operation's name ("Searching...", "Deleting..."), the
+// result line (counts, "Items not found", delete results) and the version column.
+class SearchView : public RemoteActivityView
 {
 public:
-    virtual ~SearchView() = default;
-
-    // The spinner turns while a search or a delete runs.
-    virtual void setAnimating(bool animating) = 0;
-    // "Searching...", "Deleting..."; "" clears it.
-    virtual void setOperationName(const QString &text) = 0;
-    // The result line: counts, "Items not found", delete results.
-    virtual void DisplayMessage(const QString &text) = 0;
     // Sync mode keeps no versions.
     virtual void setVersionColumnHidden(bool hidden) = 0;
 };

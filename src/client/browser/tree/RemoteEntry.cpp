@@ -3,7 +3,7 @@
 namespace {
 
 // The last component of a stored path, its trailing "/" left out.
-QString ownName(QString path)
+QString storedItemName(QString path)
 {
     while (path.endsWith(QLatin1Char('/')))
         path.chop(1);
@@ -18,7 +18,7 @@ QList<RemoteEntry> remoteEntriesFromListing(const IndexEntries &listing)
     entries.reserve(listing.size());
     for (const IndexEntry &indexed : listing) {
         RemoteEntry entry;
-        entry.name = ownName(indexed.fileName);
+        entry.name = storedItemName(indexed.fileName);
         entry.isFolder = indexed.isFolder();
         if (!entry.isFolder) {
             entry.fileSize = QString::number(indexed.fileSize);

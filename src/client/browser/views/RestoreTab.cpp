@@ -14,9 +14,11 @@
 #include <QTreeView>
 
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
-                       RemoteGuideTimings guideTimings)
+                       RemoteGuideTimings guideTimings, Workspace *workspaceOverride,
+                       RemoteOperations::Services operationServices)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
+    , workspace(workspaceOverride ? *workspaceOverride : desktop)
     , host(shell.mainController(), shell.windows())
     , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
@@ -29,6 +31,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})
     , guides(guideTimings)
+    , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace, std::move(operationServices))
     , model(nullptr)
     , page(nullptr)
     , versionSource(
@@ -43,6 +46,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     model = pageModel;
     restore.setView(page, page->progressPane());
     guides.setView(page);
+    page->attachOperations(operations, *pageModel);
     versionPage = std::make_unique<RestorePageVersionHost>(*page, restore);
     versions = std::make_unique<VersionBrowser>(VersionBrowser::Services{
         host, *versionPage, alerts ? *alerts : shell.windows().alerts(), workspace, versionSource, versionRunner});

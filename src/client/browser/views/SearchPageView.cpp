@@ -131,11 +131,11 @@ void SearchPageView::setVersionPane(VersionPaneView *pane)
     mSplitView->addWidget(pane);
 }
 
-void SearchPageView::setAnimating(bool animating) { mContinuousProgress->setVisible(animating); }
+void SearchPageView::setSpinnerRunning(bool animating) { mContinuousProgress->setVisible(animating); }
 
 void SearchPageView::setOperationName(const QString &text) { mOpLabel->setAnimatedText(text); }
 
-void SearchPageView::DisplayMessage(const QString &text) { mOutputLabel->setAnimatedText(text); }
+void SearchPageView::displayMessage(const QString &text) { mOutputLabel->setAnimatedText(text); }
 
 void SearchPageView::setVersionColumnHidden(bool hidden)
 {

@@ -48,9 +48,9 @@ public:
     void setVersionPane(VersionPaneView *pane);
 
     // --- SearchView ---
-    void setAnimating(bool animating) override;
+    void setSpinnerRunning(bool animating) override;
     void setOperationName(const QString &text) override;
-    void DisplayMessage(const QString &text) override;
+    void displayMessage(const QString &text) override;
     void setVersionColumnHidden(bool hidden) override;
 
     // --- RestoreView ---

@@ -15,9 +15,11 @@
 SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter *alerts)
     : shell(shell)
     , restoreTab(restoreTab)
+    , alerts(alerts ? *alerts : shell.windows().alerts())
     , keySearch([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
     , controller(restoreTab.host, keySearch)
     , restore(controller.results(), restoreTab.restore)
+    , operations(restoreTab.host, this->alerts, controller.results(), restoreTab.workspace)
     , model(nullptr)
     , page(nullptr)
 {
@@ -27,20 +29,23 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     tableModel->setParent(page);
     model = tableModel;
     controller.setView(page);
+    operations.setView(page);
     // Made last, the Restore page's pane gets the progress back at the start of each of its restores.
     restoreController.setSearchView(page, page->progressPane());
     page->showRestoreDestination(restoreController.restoreDestination());
 
     versionPage = std::make_unique<RestorePageVersionHost>(*page, restoreController, RestoreController::Page::Search);
-    versions = std::make_unique<VersionBrowser>(
-        VersionBrowser::Services{restoreTab.host, *versionPage, alerts ? *alerts : shell.windows().alerts(),
-                                 restoreTab.workspace, restoreTab.versionSource, restoreTab.versionRunner});
+    versions = std::make_unique<VersionBrowser>(VersionBrowser::Services{restoreTab.host, *versionPage, this->alerts,
+                                                                         restoreTab.workspace, restoreTab.versionSource,
+                                                                         restoreTab.versionRunner});
     page->setVersionPane(new VersionPaneView(versions->versionViewController()));
     restoreController.setVersionBrowser(versions.get(), RestoreController::Page::Search);
 
     QObject::connect(page->restoreButton(), &QPushButton::clicked, page, [this] { restore.DownloadButton(); });
     QObject::connect(page->destinationButton(), &QPushButton::clicked, page,
                      [this] { this->restoreTab.restore.openPanel(); });
+    QObject::connect(page->deleteButton(), &QPushButton::clicked, page, [this] { operations.deleteButton(); });
+    QObject::connect(page->shareButton(), &QPushButton::clicked, page, [this] { operations.shareButton(); });
     QObject::connect(page->backButton(), &QPushButton::clicked, page, [this] { controller.DisplayRemoteView(); });
     QObject::connect(page, &SearchPageView::menuItemTriggered, page, [this](SearchController::MenuItem item, int row) {
         if (!controller.results().contains(row))
@@ -55,7 +60,10 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
             break;
         }
         case SearchController::MenuItem::Delete:
+            operations.DeleteFileMenu(row);
+            break;
         case SearchController::MenuItem::Share:
+            operations.ShareFileMenu(row);
             break;
         }
     });

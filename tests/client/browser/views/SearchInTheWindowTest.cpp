@@ -1,5 +1,4 @@
-#include "client/backup/views/LoggedInClientFixture.h"
-#include "ScriptedChooser.h"
+#include "client/browser/views/RestoreWindowFixture.h"
 
 #include "client/browser/search/SearchController.h"
 #include "client/browser/views/RestorePageView.h"
@@ -17,45 +16,35 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QTableView>
+#include <QUrlQuery>
 
 namespace {
 
 // The Search tab as a user meets it: a backup of two folders, a key typed in the
 // sidebar's search field, the rows it finds, and what is done with them.
-class SearchInTheWindowTest : public LoggedInClientFixture
+class SearchInTheWindowTest : public RestoreWindowFixture
 {
 protected:
     void SetUp() override
     {
-        LoggedInClientFixture::SetUp();
+        RestoreWindowFixture::SetUp();
         writeText(source() + "/report-one.txt", QByteArray(700, 'a'));
         writeText(source() + "/other.txt", "not a report");
         writeText(source() + "/Work/report-two.bin", QByteArray(1500, 'b'));
         writeText(source() + "/Work/it's 100%_odd.txt", "odd name");
         writeText(source() + "/Work/.report-hidden", "hidden");
-        QDir().mkpath(target());
-        open(&alerts);
-        chooser.folder = target();
-        restoreTab = std::make_unique<RestoreTab>(client->shell, &alerts, &chooser);
+        openWithRestoreTab();
         searchTab = std::make_unique<SearchTab>(client->shell, *restoreTab, &alerts);
-        logIn();
-        check("DataDrive", "Documents");
-        alerts.answers = {1, 0};  // proceed with BackupDrive; "OK" at the end
-        client->backup.page()->backupButton()->click();
-        ASSERT_TRUE(waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000));
+        ASSERT_NO_FATAL_FAILURE(backUp());
         alerts.shown.clear();
     }
 
     void TearDown() override
     {
-        qunsetenv("TXRUVO_SCENARIO");
         searchTab.reset();
-        restoreTab.reset();
-        LoggedInClientFixture::TearDown();
+        RestoreWindowFixture::TearDown();
     }
 
-    QString source() const { return volumes() + "/DataDrive/Documents"; }
-    QString target() const { return root() + "/restored"; }
     TXTabViewController &sidebar() { return *client->shell.windows().tabViewController(); }
     SearchController &search() { return searchTab->controller; }
 
@@ -90,6 +79,26 @@ protected:
 
     int rowNamed(const QString &name) const { return int(shownNames().indexOf(name)); }
 
+    // Where the stand-in engine keeps a found file: at its path in its computer's folder on the drive.
+    QString storedFileOf(const FileSystemNode &row) const
+    {
+        return volumes() + "/BackupDrive/TarnixVidezud/demo" + row.mpcName + row.path;
+    }
+
+    // Runs the entry of the results' context menu over the named row.
+    void chooseFromMenu(const QString &name, SearchController::MenuItem item)
+    {
+        QMenu *menu = searchTab->page->contextMenuFor(rowNamed(name));
+        for (QAction *action : menu->actions()) {
+            if (action->data().toInt() == int(item)) {
+                ASSERT_TRUE(action->isEnabled()) << action->text().toStdString();
+                action->trigger();
+                return;
+            }
+        }
+        FAIL() << "no such menu entry";
+    }
+
     void checkRow(const QString &name)
     {
         const int row = rowNamed(name);
@@ -98,9 +107,6 @@ protected:
                                               Qt::CheckStateRole));
     }
 
-    ScriptedAlerts alerts;
-    ScriptedChooser chooser;
-    std::unique_ptr<RestoreTab> restoreTab;
     std::unique_ptr<SearchTab> searchTab;
 };
 
@@ -160,7 +166,7 @@ TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRe
     EXPECT_FALSE(restoreTab->page->restoreButton()->isEnabled()) << "the Restore tab waits too";
 
     // A second restore is refused from the results' menu, and the Restore tab starts none.
-    searchTab->page->contextMenuFor(rowNamed("report-one.txt"))->actions().first()->trigger();
+    chooseFromMenu("report-one.txt", SearchController::MenuItem::Restore);
     ASSERT_FALSE(alerts.shown.isEmpty());
     EXPECT_EQ(alerts.shown.last().title, "Restore in progress");
     const QString sessionLog = restoreTab->restore.mRestoreSessionFilePath();
@@ -182,6 +188,43 @@ TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRe
     EXPECT_TRUE(log.contains("Restored successfully,")) << log.constData();
     EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 2"))
         << readText(sessionLog + ".summary").constData();
+}
+
+TEST_F(SearchInTheWindowTest, ADeletedRowLeavesTheTableTheDriveAndTheIndex)
+{
+    ASSERT_TRUE(searchUntilFound("report", 2));
+    const FileSystemNode deleted = search().results().at(rowNamed("report-one.txt"));
+    ASSERT_TRUE(QFileInfo::exists(storedFileOf(deleted))) << storedFileOf(deleted).toStdString();
+    alerts.answers = {1};  // "Yes" to the question
+    chooseFromMenu("report-one.txt", SearchController::MenuItem::Delete);
+    ASSERT_FALSE(alerts.shown.isEmpty());
+    EXPECT_EQ(alerts.texts().last(), "Would you like to delete the selected item(s)?");
+    ASSERT_TRUE(waitUntil([&] { return !searchTab->operations.deleteOperation().isRunning(); }, 30000));
+    EXPECT_EQ(shownNames(), QStringList{"report-two.bin"});
+    EXPECT_EQ(searchTab->page->resultLine()->text(), "1 item deleted");
+    EXPECT_FALSE(QFileInfo::exists(storedFileOf(deleted)));
+    EXPECT_TRUE(QFileInfo::exists(storedFileOf(search().results().at(0)))) << "the other row stays stored";
+    const QByteArray log = readText(searchTab->operations.deleteOperation().sessionLogPath());
+    EXPECT_TRUE(log.contains("Deleted file: ")) << log.constData();
+    // The index forgets it at its next merge.
+    EXPECT_TRUE(searchUntilFound("report", 1)) << shownNames().join(", ").toStdString();
+    EXPECT_EQ(shownNames(), QStringList{"report-two.bin"});
+}
+
+TEST_F(SearchInTheWindowTest, ASharedRowOpensItsSharePage)
+{
+    ASSERT_TRUE(searchUntilFound("report", 2));
+    chooseFromMenu("report-two.bin", SearchController::MenuItem::Share);
+    ASSERT_TRUE(waitUntil([&] { return !workspace.addresses.isEmpty(); }, 20000))
+        << alerts.texts().join('\n').toStdString();
+    const QUrl page = workspace.addresses.last();
+    EXPECT_TRUE(page.path().endsWith("/desktop/Auto")) << page.toString().toStdString();
+    EXPECT_FALSE(QUrlQuery(page).queryItemValue("token").isEmpty()) << page.toString().toStdString();
+
+    // With nothing checked the button says so and asks for no page.
+    searchTab->page->shareButton()->click();
+    EXPECT_EQ(alerts.texts().last(), "Select file(s)/folder(s) to share");
+    EXPECT_EQ(workspace.addresses.size(), 1);
 }
 
 }  // namespace
