@@ -10,10 +10,11 @@
 class RuvoKeySearch::Running : private RuvoSearchControllerDelegateProtocol
 {
 public:
-    Running(RuvoKeySearch &owner, quint64 search, bool showHidden)
+    Running(RuvoKeySearch &owner, quint64 search, bool showHidden, IndexTimings timings)
         : mOwner(owner)
         , mSearch(search)
         , mShowHidden(showHidden)
+        , mController(timings)
     {
         mController.setDelegate(this);
     }
@@ -46,9 +47,10 @@ private:
     RuvoSearchController mController;  // last: goes first, and with it its query's reports
 };
 
-RuvoKeySearch::RuvoKeySearch(Setup setUpController, QObject *parent)
+RuvoKeySearch::RuvoKeySearch(Setup setUpController, IndexTimings timings, QObject *parent)
     : QObject(parent)
     , mSetUpController(std::move(setUpController))
+    , mTimings(timings)
 {}
 
 RuvoKeySearch::~RuvoKeySearch() = default;
@@ -57,7 +59,7 @@ void RuvoKeySearch::start(quint64 search, const QString &key, const QString &roo
 {
     // The earlier search reports nothing more once it is gone.
     mRunning.reset();
-    mRunning = std::make_unique<Running>(*this, search, showHidden);
+    mRunning = std::make_unique<Running>(*this, search, showHidden, mTimings);
     RuvoSearchController &controller = mRunning->controller();
     if (mSetUpController)
         mSetUpController(controller);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/browser/search/KeySearch.h"
+#include "index/IndexTimings.h"
 
 #include <QObject>
 
@@ -17,7 +18,8 @@ class RuvoKeySearch : public QObject, public KeySearch
 public:
     using Setup = std::function<void(TXEngineController &)>;
 
-    explicit RuvoKeySearch(Setup setUpController, QObject *parent = nullptr);
+    // timings: the waits of the index connections the searches open.
+    explicit RuvoKeySearch(Setup setUpController, IndexTimings timings = {}, QObject *parent = nullptr);
     ~RuvoKeySearch() override;
 
     void start(quint64 search, const QString &key, const QString &root, bool showHidden) override;
@@ -30,5 +32,6 @@ private:
     void onMainThread(std::function<void(KeySearchReceiver &)> call);
 
     Setup mSetUpController;
+    const IndexTimings mTimings;
     std::unique_ptr<Running> mRunning;
 };
