@@ -1,6 +1,7 @@
 #include "client/backup/views/BackupTab.h"
 #include "client/browser/views/RestoreTab.h"
 #include "client/browser/views/SearchTab.h"
+#include "client/logs/views/LogTab.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "common/context/ProgramContext.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[])
     BackupTab backupTab(shell);
     RestoreTab restoreTab(shell);
     SearchTab searchTab(shell, restoreTab);
+    LogTab logTab(shell);
     shell.start();
     return app.exec();
 }

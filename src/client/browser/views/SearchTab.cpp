@@ -75,12 +75,9 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();
-    QObject::connect(&tabs, &TXTabViewController::displaySearchRequested, &mainController,
-                     &TXMainController::displaySearchView);
     QObject::connect(&mainController, &TXMainController::searchViewRequested, page,
                      [this](const QString &key, const QString &root) {
                          TXTabViewController &sidebar = *this->shell.windows().tabViewController();
-                         sidebar.hideSwitchModeHelp();
                          sidebar.displaySearchViewForMenu();
                          this->restoreTab.restore.canHideBrowseButton();
                          controller.searchforPath(key, root);
@@ -88,7 +85,7 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     QObject::connect(&controller, &SearchController::remoteViewRequested, page, [this] {
         TXTabViewController &sidebar = *this->shell.windows().tabViewController();
         sidebar.displayRestoreView();
-        sidebar.mSearchField()->clear();
+        sidebar.sidebar()->mSearchField()->clear();
     });
     QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
         page->setEnabled(enabled);

@@ -51,7 +51,7 @@ protected:
     // Types the key into the sidebar's search field and presses Return.
     void type(const QString &key)
     {
-        sidebar().mSearchField()->setText(key);
+        sidebar().sidebar()->mSearchField()->setText(key);
         sidebar().search();
     }
 
@@ -143,7 +143,7 @@ TEST_F(SearchInTheWindowTest, ATypedKeyShowsItsRowsAndAKeyTypedMeanwhileShowsOnl
     // Back to Restore: the rows and the search text go.
     searchTab->page->backButton()->click();
     EXPECT_EQ(sidebar().tabView()->currentIndex(), int(Tab::Restore));
-    EXPECT_TRUE(sidebar().mSearchField()->text().isEmpty());
+    EXPECT_TRUE(sidebar().sidebar()->mSearchField()->text().isEmpty());
 }
 
 TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRestoreRunsAtATime)
