@@ -5,8 +5,11 @@
 #include "engine/controllers/RuvoSearchControllerDelegateProtocol.h"
 
 #include <QMetaObject>
+#include <QThreadPool>
 
 // One search: its number, its controller, and what its worker thread reports.
+// The rows are made on a thread of their own, batch after batch in order, while
+// the query reads on; the main thread only shows them.
 class RuvoKeySearch::Running : private RuvoSearchControllerDelegateProtocol
 {
 public:
@@ -16,6 +19,7 @@ public:
         , mShowHidden(showHidden)
         , mController(timings)
     {
+        mRowMaker.setMaxThreadCount(1);
         mController.setDelegate(this);
     }
 
@@ -24,26 +28,35 @@ public:
 private:
     void searchDidReceiveData(const IndexEntries &rows, RuvoSearchController *) override
     {
-        // The rows are made here, on the worker thread: the main thread only shows them.
-        QList<FileSystemNode> made = SearchRowRules::rowsFromResults(rows, mShowHidden);
-        mOwner.onMainThread([search = mSearch, made = std::move(made)](KeySearchReceiver &receiver) mutable {
-            receiver.searchReceivedRows(search, std::move(made));
+        mRowMaker.start([this, rows] {
+            QList<FileSystemNode> made = SearchRowRules::rowsFromResults(rows, mShowHidden);
+            mOwner.onMainThread([search = mSearch, made = std::move(made)](KeySearchReceiver &receiver) mutable {
+                receiver.searchReceivedRows(search, std::move(made));
+            });
         });
     }
     void searchDidFinishSuccessfully(RuvoSearchController *) override
     {
-        mOwner.onMainThread([search = mSearch](KeySearchReceiver &receiver) { receiver.searchFinished(search); });
+        afterTheRows([](KeySearchReceiver &receiver, quint64 search) { receiver.searchFinished(search); });
     }
     void searchDidFailWithError(const QString &, RuvoSearchController *) override { ended(); }
     void searchDidCancel(RuvoSearchController *) override { ended(); }
     void ended()
     {
-        mOwner.onMainThread([search = mSearch](KeySearchReceiver &receiver) { receiver.searchEnded(search); });
+        afterTheRows([](KeySearchReceiver &receiver, quint64 search) { receiver.searchEnded(search); });
+    }
+    // The end reaches the main thread after every batch made before it.
+    void afterTheRows(void (*end)(KeySearchReceiver &, quint64))
+    {
+        mRowMaker.start([this, end] {
+            mOwner.onMainThread([search = mSearch, end](KeySearchReceiver &receiver) { end(receiver, search); });
+        });
     }
 
     RuvoKeySearch &mOwner;
     const quint64 mSearch;
     const bool mShowHidden;
+    QThreadPool mRowMaker;             // waits, when it goes, for the batch it makes
     RuvoSearchController mController;  // last: goes first, and with it its query's reports
 };
 

@@ -54,11 +54,8 @@ void SearchController::searchFinished(quint64 search)
     if (search != mGeneration)
         return;
     mSearching = false;
-    if (mSearchResult.count() > 0) {
-        QList<FileSystemNode> sorted = mSearchResult.rows();
-        SearchRowRules::sortByParentFolder(sorted);
-        mSearchResult.replaceAll(std::move(sorted));
-    }
+    if (mSearchResult.count() > 0)
+        mSearchResult.reorder(&SearchRowRules::sortByParentFolder);
     if (mView)
         mView->displayMessage(SearchRowRules::countLine(mSearchResult.count()));
     stopAnimation();

@@ -23,6 +23,15 @@ void SearchResults::append(QList<FileSystemNode> rows)
         mObserver->rowsDidAppend();
 }
 
+void SearchResults::reorder(const std::function<void(QList<FileSystemNode> &)> &order)
+{
+    if (mObserver)
+        mObserver->resultsWillReset();
+    order(mRows);
+    if (mObserver)
+        mObserver->resultsDidReset();
+}
+
 bool SearchResults::toggleCheckBoxState(qsizetype row)
 {
     if (!contains(row))

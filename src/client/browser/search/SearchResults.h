@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 
+#include <functional>
+
 // Told of every change of the search results before and after it happens, so
 // that a table model can follow them.
 class SearchResultsObserver
@@ -35,6 +37,8 @@ public:
     void clear() { replaceAll({}); }
     void replaceAll(QList<FileSystemNode> rows);
     void append(QList<FileSystemNode> rows);
+    // The same rows in a new order, sorted where they are: the table is reset once.
+    void reorder(const std::function<void(QList<FileSystemNode> &)> &order);
     // Off becomes on, on becomes off; false for no such row.
     bool toggleCheckBoxState(qsizetype row);
     // Removes the rows whose path is one of the given; the number removed.

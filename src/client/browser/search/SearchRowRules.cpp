@@ -69,11 +69,13 @@ QString displayDate(const QString &storedDate)
 
 void sortByParentFolder(QList<FileSystemNode> &rows)
 {
-    // Each row's folder is cut out once, not at every comparison.
-    QList<std::pair<QString, qsizetype>> keys;
+    // Each row's folder is looked at in place, not copied at every comparison.
+    QList<std::pair<QStringView, qsizetype>> keys;
     keys.reserve(rows.size());
-    for (qsizetype row = 0; row < rows.size(); ++row)
-        keys.append({rows.at(row).path.left(rows.at(row).path.lastIndexOf(QLatin1Char('/'))), row});
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        const QString &path = rows.at(row).path;
+        keys.append({QStringView(path).left(std::max<qsizetype>(0, path.lastIndexOf(QLatin1Char('/')))), row});
+    }
     std::stable_sort(keys.begin(), keys.end(),
                      [](const auto &left, const auto &right) { return left.first < right.first; });
     QList<FileSystemNode> sorted;
