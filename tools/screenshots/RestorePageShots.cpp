@@ -1,11 +1,16 @@
 #include "RestorePageShots.h"
 
+#include "client/backup/views/BackupPage.h"
+#include "client/backup/views/BackupPageView.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "common/files/TXSupportFileManager.h"
+#include "common/texts/QLLocalizedString.h"
 #include "platform/PathRoots.h"
 #include "platform/PropertyList.h"
 
@@ -14,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTableView>
 #include <QTextStream>
 #include <QTreeView>
 
@@ -131,4 +137,43 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
     waitUntil([&finished] { return finished; }, std::chrono::seconds(120));
     qunsetenv("TXRUVO_SCENARIO");
     alerts.shown = nullptr;
+}
+
+void saveVersionPane(TXTabViewController &tabs, BackupPage &backup, RestoreTab &restore, PictureAlerts &alerts,
+                     const BackupPagePictures &pictures)
+{
+    // The monitor's preference that keeps earlier versions, then a backup of the changed report.
+    const QString preferencePath = QLLocalizedString(QStringLiteral("MonitorPreferencePath"));
+    const QString user = TXSupportFileManager::txFileManager().TarnixUserName();
+    QVariantMap preferences = PropertyList::readDictionary(preferencePath);
+    QVariantMap own = preferences.value(user).toMap();
+    own.insert(QStringLiteral("EnableVersion"), true);
+    preferences.insert(user, own);
+    PropertyList::write(preferencePath, preferences);
+    const QString report = PathRoots::homeFolder() + QStringLiteral("/Documents/Report 2026.odt");
+    QFile file(report);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(QByteArray(26000, 'y'));
+    file.close();
+    bool backedUp = false;
+    alerts.shown = [&backedUp](const AlertRequest &alert, QWidget *) {
+        backedUp = backedUp || alert.message.startsWith(QLatin1String("Backup operation has completed"));
+    };
+    tabs.displayBackupView();
+    backup.page()->backupButton()->click();
+    const bool finished = waitUntil([&backedUp] { return backedUp; }, std::chrono::seconds(120));
+    alerts.shown = nullptr;
+    if (!finished)
+        return;
+
+    tabs.displayRestoreView();
+    restore.guides.hideRefreshGuide();
+    restore.showVersionHistory(report.mid(1));
+    pictures.save("restore-page-versions-fetching");
+    const VersionViewController &pane = restore.versions->versionViewController();
+    if (!waitUntil([&pane] { return !pane.isVersionHistoryProgressShown(); }))
+        return;
+    restore.page->versionPane()->tableView()->selectRow(0);
+    pictures.save("restore-page-versions");
+    restore.page->versionPane()->closeButton()->click();
 }

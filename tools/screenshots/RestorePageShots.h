@@ -24,3 +24,8 @@ private:
 // message (finished).
 void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAlerts &alerts,
                      const BackupPagePictures &pictures);
+
+// After a second backup of the changed report, with earlier versions kept: the
+// version pane of the report while its list is fetched, then with the list.
+void saveVersionPane(TXTabViewController &tabs, BackupPage &backup, RestoreTab &restore, PictureAlerts &alerts,
+                     const BackupPagePictures &pictures);

@@ -349,6 +349,7 @@ int main(int argc, char *argv[])
         menu->hide();
     }
     saveRestorePage(*tabs, restoreTab, alerts, pictures);
+    saveVersionPane(*tabs, backup, restoreTab, alerts, pictures);
     saveOutline(shots);
     saveErrorReport(shots);
     saveBandwidthTest(shots);

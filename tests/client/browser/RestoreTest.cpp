@@ -1,4 +1,5 @@
 #include "BrowserFakes.h"
+#include "VersionFakes.h"
 
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/restore/RestoreDestinationStore.h"
@@ -9,6 +10,7 @@
 #include "client/browser/search/SearchRestore.h"
 #include "client/browser/search/SearchResults.h"
 #include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/versions/VersionBrowser.h"
 #include "common/files/TXSupportFileManager.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/transfer/ProgressReport.h"
@@ -336,6 +338,44 @@ TEST_F(RestoreControllerTest, RestoresTheCheckedItemsIntoTheDefaultFolderAfterOn
     controller->RstoreFileFromServer();
     EXPECT_EQ(driver->starts, 2);
     EXPECT_EQ(alerts.shown.size(), asked);
+}
+
+TEST_F(RestoreControllerTest, WithTheVersionPaneOpenRestoreTakesTheSelectedVersionElseTheCheckedItems)
+{
+    RecordingVersionPage page;
+    ManualVersionSource source;
+    RecordingVersionRunner runner;
+    VersionBrowser versions({host, page, alerts, workspace, source, runner});
+    controller->setVersionBrowser(&versions);
+    versions.showVersionHistory(StoredFileIdentity{"/Office/a.txt", "f1", "61", "/Office"});
+    source.listAnswers.last()({true, {versionRow("1", 13, "d1"), versionRow("2", 23, "d2")}, {}});
+    const QString elsewhere = writable("elsewhere");
+    controller->setRestoreDestination(elsewhere);
+
+    // Nothing checked and no version selected: no empty restore.
+    controller->RstoreFileFromServer();
+    EXPECT_EQ(alerts.texts(), QStringList{"Please select a file/folder that you wish to restore."});
+    EXPECT_TRUE(runner.requests.isEmpty());
+    EXPECT_EQ(driver->starts, 0);
+
+    // No version selected: the checked items, and the pane goes.
+    checkAFile();
+    controller->RstoreFileFromServer();
+    EXPECT_EQ(driver->starts, 1);
+    EXPECT_EQ(driver->files, QStringList{"/Office/a.txt"});
+    EXPECT_TRUE(runner.requests.isEmpty());
+    EXPECT_FALSE(page.shown);
+    controller->operationDidCancel(driver);
+
+    // A version selected in the open pane: that version, into the destination, and no session.
+    page.shown = true;
+    versions.versionViewController().setSelectedRows({1});
+    controller->RstoreFileFromServer();
+    EXPECT_EQ(driver->starts, 1);
+    ASSERT_EQ(runner.requests.size(), 1);
+    EXPECT_EQ(runner.requests.first().version.version(), "2");
+    EXPECT_EQ(runner.requests.first().restoreDestination, "/restore/here");
+    EXPECT_EQ(driver->source, elsewhere);
 }
 
 TEST_F(RestoreControllerTest, TheChooserKeepsTheDestinationOnCancelAndAsksAgainForAnUnwritableFolder)

@@ -135,14 +135,8 @@ void VersionBrowser::performVersionRestore()
     if (!row)
         return;
     // One restore at a time: a second would set the one version restore up anew mid-run.
-    if (mServices.runner.isRestoring() || mServices.page.isSessionRestoreRunning()) {
-        AlertRequest busy;
-        busy.title = QLLocalizedString(kRestoreInProgressTitle);
-        busy.message = QLLocalizedString(kRestoreInProgressText);
-        busy.defaultButton = QLLocalizedString(QStringLiteral("OK"));
-        mServices.alerts.inform(busy);
-        return;
-    }
+    if (mServices.runner.isRestoring() || mServices.page.isSessionRestoreRunning())
+        return informRestoreInProgress();
     const QString destination = computerFolderOnDrive(row->mpcName);
     if (destination.isEmpty()) {
         mServices.alerts.inform(QLLocalizedString(kNoDriveText));
@@ -156,11 +150,27 @@ void VersionBrowser::performVersionRestore()
     request.restoreDestination = mServices.page.restoreDestination();
     request.destination = destination;
     mRestoreDestination = request.restoreDestination;
+    mRestoreStarted = false;
     mServices.runner.start(request, *this);
+    // A stopped restore's engine that has not ended yet holds the start back, without a word.
+    if (!mRestoreStarted)
+        informRestoreInProgress();
+}
+
+void VersionBrowser::informRestoreInProgress()
+{
+    AlertRequest busy;
+    busy.title = QLLocalizedString(kRestoreInProgressTitle);
+    busy.message = QLLocalizedString(kRestoreInProgressText);
+    busy.defaultButton = QLLocalizedString(QStringLiteral("OK"));
+    mServices.alerts.inform(busy);
 }
 
 void VersionBrowser::closePane()
 {
+    // A list still on its way has no pane to go to.
+    ++mRequest;
+    mPane.setHiddenVersionHistoryProgress(true);
     if (mServices.page.isVersionViewShown())
         mServices.page.removeVersionView();
 }
@@ -169,6 +179,7 @@ void VersionBrowser::closePane()
 
 void VersionBrowser::willStartVersionRestoreforPath(const QString &, std::optional<qint64>, const QString &)
 {
+    mRestoreStarted = true;
     mServices.host.setRestoreMiniPercentage(QStringLiteral("0 %"));
     mServices.host.setRestoreMiniProgressHidden(false);
     mServices.host.setOperationActive(true);

@@ -50,7 +50,7 @@ public:
     bool isVersionSelected() const;
     // Restores the selected version into the page's restore destination.
     void performVersionRestore();
-    // The page restores its checked items instead: the pane goes.
+    // The page restores its checked items instead, or its account or drive changed: the pane goes.
     void closePane();
 
 private:
@@ -62,6 +62,7 @@ private:
     // The computer folder on the drive of a computer folder name; "" without a drive.
     QString computerFolderOnDrive(const QString &mpcName) const;
     void endVersionRestore();
+    void informRestoreInProgress();
 
     // --- VersionRestoreProtocol ---
     void willStartVersionRestoreforPath(const QString &path, std::optional<qint64> versionNumber,
@@ -77,5 +78,6 @@ private:
     VersionViewController mPane;
     // Each request counts up: an answer to an earlier one changes nothing.
     int mRequest = 0;
-    QString mRestoreDestination;  // of the running version restore
+    QString mRestoreDestination;   // of the running version restore
+    bool mRestoreStarted = false;  // the restore told that it starts
 };

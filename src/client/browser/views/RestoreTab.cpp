@@ -13,6 +13,16 @@
 
 #include <QTreeView>
 
+namespace {
+
+// The page's engine controllers take the signed-in account's fields from the main controller.
+std::function<void(TXEngineController &)> accountFields(ClientShell &shell)
+{
+    return [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); };
+}
+
+}  // namespace
+
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
                        RemoteGuideTimings guideTimings, Workspace *workspaceOverride,
                        RemoteOperations::Services operationServices)
@@ -20,7 +30,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , dialogs(shell.windows().mainWindow())
     , workspace(workspaceOverride ? *workspaceOverride : desktop)
     , host(shell.mainController(), shell.windows())
-    , listing([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , listing(accountFields(shell))
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
                      // Rows to restore from: the Restore guide may show at the tab's next showing.
                      [&shell] { shell.windows().tabViewController()->setDisplayGuide(true); },
@@ -34,11 +44,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace, std::move(operationServices))
     , model(nullptr)
     , page(nullptr)
-    , versionSource(
-          [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
-    , versionRunner(shell.mainController().VersionRestoreController(), [&shell](TXEngineController &controller) {
-        shell.mainController().fillEngineController(controller);
-    })
+    , versionSource(accountFields(shell))
+    , versionRunner(shell.mainController().VersionRestoreController(), accountFields(shell))
 {
     auto *pageModel = new RemoteTreeModel(tree, [this]() -> const User & { return host.userObject(); });
     page = new RestorePageView(restore, *pageModel);
@@ -94,6 +101,8 @@ void RestoreTab::reload()
     page->treeView()->setColumnHidden(RemoteTreeModel::VersionColumn, !host.isAppInBackupMode());
     restore.setRestoreDestinationUI();
     restore.restoreInitialise();
+    // Its versions lie on the drive and under the account that were.
+    versions->closePane();
     if (restore.isRestoreRunning())
         return;
     if (restore.mRestoreManager()) {

@@ -1,10 +1,47 @@
 #include "client/browser/views/RestoreWindowFixture.h"
 
+#include "client/browser/views/VersionPaneView.h"
+#include "common/texts/QLLocalizedString.h"
+#include "engine/controllers/RuvoVersionRestoreController.h"
+
+#include <QLabel>
+#include <QTableView>
+
 namespace {
 
 // A restore as a user does it in the window: back up a folder, open Restore, open
 // the tree down to the folder, check two files and a folder, choose a folder and restore.
-using RestoreInTheWindowTest = RestoreWindowFixture;
+class RestoreInTheWindowTest : public RestoreWindowFixture
+{
+protected:
+    // Backs the source folder up twice, doc.txt changed in between; the tree path of doc.txt.
+    QString docBackedUpTwice()
+    {
+        // The monitor's preference that keeps earlier versions on the drive.
+        const QString preferences = QLLocalizedString("MonitorPreferencePath");
+        QDir().mkpath(QFileInfo(preferences).path());
+        PropertyList::write(preferences, QVariantMap{{"demo", QVariantMap{{"EnableVersion", true}}}});
+        writeText(source() + "/doc.txt", "first content");
+        backUp();
+        writeText(source() + "/doc.txt", "second content, changed");
+        alerts.answers = {1, 0};
+        client->backup.page()->backupButton()->click();
+        waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000);
+        const QModelIndex doc = rowNamed(sourceRow(), "doc.txt");
+        const TreeViewNode *node = doc.isValid() ? restoreTab->model->nodeAt(doc) : nullptr;
+        return node ? node->fullPath() : QString();
+    }
+
+    // Opens the version pane for the file and waits for its list.
+    void openVersions(const QString &treePath)
+    {
+        restoreTab->showVersionHistory(treePath);
+        const VersionViewController &pane = restoreTab->versions->versionViewController();
+        ASSERT_TRUE(waitUntil([&] { return !pane.isVersionHistoryProgressShown(); }, 20000));
+    }
+
+    RuvoVersionRestoreController &versionRestore() { return client->shell.mainController().VersionRestoreController(); }
+};
 
 TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLogged)
 {
@@ -147,6 +184,74 @@ TEST_F(RestoreInTheWindowTest, AfterAFirstLoginTheGuidesShowOnTheRestorePageAndH
     tabs.displayBackupView();
     tabs.displayRestoreView();
     EXPECT_FALSE(shown(page.remoteGuideImages()[0]));
+}
+
+TEST_F(RestoreInTheWindowTest, TheFirstVersionOfAFileBackedUpTwiceComesBackFromTheVersionPane)
+{
+    openWithRestoreTab();
+    const QString doc = docBackedUpTwice();
+    ASSERT_FALSE(doc.isEmpty()) << shownRows().toStdString();
+    openVersions(doc);
+    RestorePageView &page = *restoreTab->page;
+    VersionPaneView &pane = *page.versionPane();
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    EXPECT_EQ(pane.fileLabel()->text(), "Versions of file: /" + doc);
+    QAbstractItemModel &versions = *pane.tableView()->model();
+    ASSERT_EQ(versions.rowCount(), 2);
+    EXPECT_EQ(versions.index(0, 0).data().toString(), "1");
+    EXPECT_EQ(versions.index(1, 0).data().toString(), "2");
+    EXPECT_EQ(versions.index(0, 1).data().toString(), "13 B");
+    EXPECT_TRUE(page.restoreButton()->isVisibleTo(&page));
+    // The close button takes the pane out; asking again brings it back.
+    pane.closeButton()->click();
+    EXPECT_FALSE(pane.isVisibleTo(&page));
+    ASSERT_NO_FATAL_FAILURE(openVersions(doc));
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    ASSERT_EQ(versions.rowCount(), 2);
+
+    pane.tableView()->selectRow(0);
+    page.destinationButton()->click();
+    alerts.shown.clear();
+    alerts.answers = {0};  // "OK" at the end
+    page.restoreButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
+    ASSERT_EQ(alerts.texts().size(), 1) << alerts.texts().join('\n').toStdString();
+    EXPECT_TRUE(alerts.texts().first().startsWith("Restore operation has been completed successfully"));
+    // The engine was asked for version 1 by name, and its bytes came back.
+    EXPECT_TRUE(readText(versionRestore().operationFolder() + "/version").endsWith("_QLVER001"));
+    EXPECT_EQ(readText(target() + "/doc.txt"), "first content");
+    EXPECT_FALSE(pane.isVisibleTo(&page));
+    EXPECT_TRUE(page.restoreButton()->isEnabled());
+    EXPECT_TRUE(page.destinationButton()->isEnabled());
+    EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
+    EXPECT_TRUE(readText(versionRestore().sessionLogPath()).contains("File Version: 1"));
+}
+
+TEST_F(RestoreInTheWindowTest, AFailedVersionRestoreGivesTheButtonsBackAndSaysSo)
+{
+    openWithRestoreTab();
+    const QString doc = docBackedUpTwice();
+    ASSERT_FALSE(doc.isEmpty()) << shownRows().toStdString();
+    openVersions(doc);
+    RestorePageView &page = *restoreTab->page;
+    page.versionPane()->tableView()->selectRow(1);
+    page.destinationButton()->click();
+    ASSERT_TRUE(
+        PropertyList::write(root() + "/scenario.plist",
+                            QVariantMap{{"errorText", "txruvo error: device is not connected"}, {"exitCode", 1}}));
+    qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
+    alerts.shown.clear();
+    page.restoreButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !alerts.shown.isEmpty(); }, 30000));
+    EXPECT_FALSE(restoreTab->restore.isRestoreRunning());
+    ASSERT_EQ(alerts.texts().size(), 1);
+    EXPECT_TRUE(alerts.texts().first().contains("device is not connected")) << alerts.texts().first().toStdString();
+    EXPECT_FALSE(alerts.texts().first().contains("successfully"));
+    EXPECT_TRUE(page.restoreButton()->isEnabled());
+    EXPECT_TRUE(page.restoreButton()->isVisibleTo(&page));
+    EXPECT_TRUE(page.destinationButton()->isEnabled());
+    EXPECT_FALSE(page.progressPane()->isVisibleTo(&page));
+    EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);
 }
 
 }  // namespace
