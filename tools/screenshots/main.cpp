@@ -3,6 +3,7 @@
 // under Xvfb. Usage: txscreenshots <folder>
 #include "BackupPageShots.h"
 #include "RestorePageShots.h"
+#include "SearchPageShots.h"
 #include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
@@ -12,6 +13,7 @@
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/OutlineHeaderView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/SearchTab.h"
 #include "client/logs/views/LogTab.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
@@ -252,6 +254,7 @@ int main(int argc, char *argv[])
     LocalTreeConnection &tree = backupTab.tree;
     RestoredFolderChooser restoreFolders;
     RestoreTab restoreTab(shell, &alerts, &restoreFolders);
+    SearchTab searchTab(shell, restoreTab, &alerts);
     LogTab logTab(shell);
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
@@ -349,6 +352,7 @@ int main(int argc, char *argv[])
         menu->hide();
     }
     saveRestorePage(*tabs, restoreTab, alerts, pictures);
+    saveSearchPage(*tabs, searchTab, alerts, pictures);
     saveVersionPane(*tabs, backup, restoreTab, alerts, pictures);
     saveOutline(shots);
     saveErrorReport(shots);
