@@ -27,7 +27,8 @@ void saveSearchPage(TXTabViewController &tabs, SearchTab &search, PictureAlerts 
     // Files of three folders hold an "a" in their names or folders.
     tabs.sidebar()->mSearchField()->setText(QStringLiteral("a"));
     tabs.search();
-    if (!waitForPicture(kSearchPageName, [&search] { return !search.controller.isSearching() && search.model->rowCount() > 0; }))
+    if (!waitForPicture(kSearchPageName,
+                        [&search] { return !search.controller.isSearching() && search.model->rowCount() > 0; }))
         return;
     SearchTableModel &model = *search.model;
     for (int row : {0, model.rowCount() - 1})
@@ -53,7 +54,8 @@ void saveSearchPage(TXTabViewController &tabs, SearchTab &search, PictureAlerts 
         if (waitForPicture(kSearchPageName, [&pane] { return !pane.filePathLabel()->text().isEmpty(); }))
             pictures.save("search-page-restore-running");
     }
-    waitForPicture(kSearchPageName, [&finished] { return finished; }, std::chrono::seconds(120));
+    waitForPicture(
+        kSearchPageName, [&finished] { return finished; }, std::chrono::seconds(120));
     qunsetenv("TXRUVO_SCENARIO");
     alerts.shown = nullptr;
 }

@@ -46,6 +46,7 @@ public:
     // The context menu as it would open over the row (-1: off the rows), its entries enabled by the rules.
     QMenu *contextMenuFor(int row);
     void setVersionPane(VersionPaneView *pane);
+    VersionPaneView *versionPane() const { return mVersionPane; }
 
     // --- SearchView ---
     void setSpinnerRunning(bool animating) override;

@@ -6,7 +6,9 @@
 #include "client/browser/views/SearchPageView.h"
 #include "client/browser/views/SearchTab.h"
 #include "client/browser/views/SearchTableModel.h"
+#include "client/browser/views/VersionPaneView.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
+#include "common/texts/QLLocalizedString.h"
 #include "desktop/kit/views/TXAnimatedTextField.h"
 #include "desktop/kit/views/TXTabView.h"
 #include "platform/PropertyList.h"
@@ -33,6 +35,10 @@ protected:
         writeText(source() + "/Work/report-two.bin", QByteArray(1500, 'b'));
         writeText(source() + "/Work/it's 100%_odd.txt", "odd name");
         writeText(source() + "/Work/.report-hidden", "hidden");
+        // The monitor's preference that keeps earlier versions on the drive.
+        const QString preferences = QLLocalizedString("MonitorPreferencePath");
+        QDir().mkpath(QFileInfo(preferences).path());
+        PropertyList::write(preferences, QVariantMap{{"demo", QVariantMap{{"EnableVersion", true}}}});
         openWithRestoreTab();
         searchTab = std::make_unique<SearchTab>(client->shell, *restoreTab, &alerts);
         ASSERT_NO_FATAL_FAILURE(backUp());
@@ -225,6 +231,36 @@ TEST_F(SearchInTheWindowTest, ASharedRowOpensItsSharePage)
     searchTab->page->shareButton()->click();
     EXPECT_EQ(alerts.texts().last(), "Select file(s)/folder(s) to share");
     EXPECT_EQ(workspace.addresses.size(), 1);
+}
+
+TEST_F(SearchInTheWindowTest, TheVersionsOfARowShowInThePaneAndTheNextSearchClosesIt)
+{
+    writeText(source() + "/report-one.txt", "changed since the first backup");
+    alerts.answers = {1, 0};
+    client->backup.page()->backupButton()->click();
+    ASSERT_TRUE(waitUntil([&] { return !client->backup.controller().isBackupRunning(); }, 60000));
+    // The index learns of the second version at its next merge.
+    ASSERT_TRUE(waitUntil(
+        [&] {
+            type("report-one");
+            waitUntil([&] { return !search().isSearching(); }, 5000);
+            return shownNames() == QStringList{"report-one.txt"} &&
+                   searchTab->model->index(0, SearchTableModel::VersionColumn).data().toString() == "2";
+        },
+        40000))
+        << shownNames().join(", ").toStdString();
+
+    chooseFromMenu("report-one.txt", SearchController::MenuItem::Versions);
+    SearchPageView &page = *searchTab->page;
+    VersionPaneView &pane = *page.versionPane();
+    ASSERT_TRUE(pane.isVisibleTo(&page));
+    const VersionViewController &versions = searchTab->versions->versionViewController();
+    ASSERT_TRUE(waitUntil([&] { return !versions.isVersionHistoryProgressShown(); }, 20000));
+    EXPECT_EQ(pane.tableView()->model()->rowCount(), 2) << pane.fileLabel()->text().toStdString();
+    EXPECT_TRUE(pane.fileLabel()->text().startsWith("Versions of file: /")) << pane.fileLabel()->text().toStdString();
+
+    type("other");
+    EXPECT_FALSE(pane.isVisibleTo(&page));
 }
 
 }  // namespace
