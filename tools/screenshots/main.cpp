@@ -335,6 +335,9 @@ int main(int argc, char *argv[])
                                           // A message shows centred over the main window.
                                           over->move(window->geometry().center() - over->rect().center());
                                           shots.saveTogether(QString::fromLatin1(name), window, over);
+                                      },
+                                      [&](const char *name, QWidget *over) {
+                                          shots.saveTogether(QString::fromLatin1(name), window, over);
                                       }};
     saveBackupPage(*tabs, backup, tree, alerts, pictures);
     // The tree's context menu over its first drive.
