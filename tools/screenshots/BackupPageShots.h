@@ -24,11 +24,13 @@ public:
 };
 
 // What a picture is taken with: save(name) grabs the main window;
-// saveWith(name, over) grabs it with a window over it.
+// saveWith(name, over) grabs it with a window centred over it; saveOver(name,
+// over) with a window (a pop-up menu) where it stands.
 struct BackupPagePictures
 {
     std::function<void(const char *name)> save;
     std::function<void(const char *name, QWidget *over)> saveWith;
+    std::function<void(const char *name, QWidget *over)> saveOver;
 };
 
 // Backup Now on the signed-in demo account's Backup page, with the stand-in

@@ -47,7 +47,8 @@ QModelIndex RemoteTreeModel::index(int row, int column, const QModelIndex &paren
 
 QModelIndex RemoteTreeModel::parent(const QModelIndex &child) const
 {
-    return child.isValid() ? indexOf(nodeAt(child)->shownUnder()) : QModelIndex();
+    // Rows hang below a row's first column.
+    return child.isValid() ? indexOf(nodeAt(child)->shownUnder(), 0) : QModelIndex();
 }
 
 int RemoteTreeModel::rowCount(const QModelIndex &parent) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/backup/views/LoggedInClientFixture.h"
+#include "client/browser/BrowserFakes.h"
 
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/views/GuideImageView.h"
@@ -21,16 +22,6 @@
 
 #include <sys/stat.h>
 #include <unistd.h>
-
-// Folders and web pages the program opens, recorded instead.
-class RecordingWorkspace : public Workspace
-{
-public:
-    void openFolder(const QString &path) override { folders << path; }
-    void openURL(const QUrl &address) override { addresses << address; }
-    QStringList folders;
-    QList<QUrl> addresses;
-};
 
 // Folders chosen from a script: always the given one.
 class ScriptedChooser : public FolderChooser
@@ -189,6 +180,6 @@ protected:
 
     ScriptedAlerts alerts;
     ScriptedChooser chooser;
-    RecordingWorkspace workspace;
+    RecordingWorkspace workspace;  // folders and web pages the program opens
     std::unique_ptr<RestoreTab> restoreTab;
 };

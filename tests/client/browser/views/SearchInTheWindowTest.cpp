@@ -221,16 +221,16 @@ TEST_F(SearchInTheWindowTest, ASharedRowOpensItsSharePage)
 {
     ASSERT_TRUE(searchUntilFound("report", 2));
     chooseFromMenu("report-two.bin", SearchController::MenuItem::Share);
-    ASSERT_TRUE(waitUntil([&] { return !workspace.addresses.isEmpty(); }, 20000))
+    ASSERT_TRUE(waitUntil([&] { return !workspace.openedAddresses.isEmpty(); }, 20000))
         << alerts.texts().join('\n').toStdString();
-    const QUrl page = workspace.addresses.last();
+    const QUrl page = workspace.openedAddresses.last();
     EXPECT_TRUE(page.path().endsWith("/desktop/Auto")) << page.toString().toStdString();
     EXPECT_FALSE(QUrlQuery(page).queryItemValue("token").isEmpty()) << page.toString().toStdString();
 
     // With nothing checked the button says so and asks for no page.
     searchTab->page->shareButton()->click();
     EXPECT_EQ(alerts.texts().last(), "Select file(s)/folder(s) to share");
-    EXPECT_EQ(workspace.addresses.size(), 1);
+    EXPECT_EQ(workspace.openedAddresses.size(), 1);
 }
 
 TEST_F(SearchInTheWindowTest, TheVersionsOfARowShowInThePaneAndTheNextSearchClosesIt)
