@@ -440,6 +440,8 @@ void RestoreController::endCommon()
     });
     mHost.setOperationActive(false);
     mHost.setRestoreRunning(false);
+    // The sidebar's box no longer stands for a restore of the search results.
+    mHost.setSearchInProgress(false);
 }
 
 void RestoreController::record(const QString &endTime, const RestoreSessionLog::Counts &counts)

@@ -80,6 +80,12 @@ void SearchController::stopAnimation()
 
 void SearchController::DisplayRemoteView()
 {
+    clearResults();
+    emit remoteViewRequested();
+}
+
+void SearchController::clearResults()
+{
     if (mSearching) {
         // What the cancelled search still reports is dropped.
         ++mGeneration;
@@ -88,7 +94,6 @@ void SearchController::DisplayRemoteView()
         stopAnimation();
     }
     mSearchResult.clear();
-    emit remoteViewRequested();
 }
 
 void SearchController::toggleCheckBoxState(qsizetype row) { mSearchResult.toggleCheckBoxState(row); }

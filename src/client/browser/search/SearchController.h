@@ -39,6 +39,8 @@ public:
     void searchforPath(const QString &key, const QString &root);
     // Back to the Restore page: a running search is cancelled and the rows go.
     void DisplayRemoteView();
+    // A running search is cancelled (nothing more of it shows) and the rows go: another account, a disconnect.
+    void clearResults();
     void toggleCheckBoxState(qsizetype row);
     // Whether the context menu's item acts on the clicked row (-1: none).
     bool validateMenuItem(MenuItem item, qsizetype clickedRow);

@@ -90,10 +90,9 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
         page->setEnabled(enabled);
         if (!enabled)
-            controller.DisplayRemoteView();
+            controller.clearResults();
     });
-    QObject::connect(&mainController, &TXMainController::accountDidChange, page,
-                     [this] { controller.results().clear(); });
+    QObject::connect(&mainController, &TXMainController::accountDidChange, page, [this] { controller.clearResults(); });
     tabs.setPageView(Tab::Search, page);
 }
 
