@@ -162,9 +162,9 @@ TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRe
     EXPECT_EQ(page.destinationLabel()->text(), target());
 
     // Slowed down, so that the second requests meet it running.
-    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 300}}));
+    ASSERT_TRUE(PropertyList::write(root() + "/scenario.plist", QVariantMap{{"lineDelayMs", 1000}}));
     qputenv("TXRUVO_SCENARIO", (root() + "/scenario.plist").toUtf8());
-    alerts.answers = {0, 0};  // "OK" to the refusal; "OK" at the end
+    alerts.answers = {0, 1, 0};  // "OK" to the refusal; "Yes" to the delete; "OK" at the end
     page.restoreButton()->click();
     ASSERT_TRUE(restoreTab->restore.isRestoreRunning()) << alerts.texts().join('\n').toStdString();
     EXPECT_FALSE(page.restoreButton()->isEnabled());
@@ -179,6 +179,16 @@ TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRe
     restoreTab->restore.RstoreFileFromServer();
     EXPECT_EQ(restoreTab->restore.mRestoreSessionFilePath(), sessionLog);
 
+    // A delete of another row meanwhile keeps its lines in its own log.
+    type("other");
+    ASSERT_TRUE(waitUntil([&] { return !search().isSearching(); }, 10000));
+    chooseFromMenu("other.txt", SearchController::MenuItem::Delete);
+    ASSERT_TRUE(waitUntil([&] { return !searchTab->operations.deleteOperation().isRunning(); }, 30000));
+    EXPECT_TRUE(restoreTab->restore.isRestoreRunning()) << "the delete ran beside the restore";
+    const QByteArray deleteLog = readText(searchTab->operations.deleteOperation().sessionLogPath());
+    EXPECT_TRUE(deleteLog.contains("Deleted file: ")) << deleteLog.constData();
+    EXPECT_FALSE(deleteLog.contains("report")) << deleteLog.constData();
+
     ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 60000));
     EXPECT_TRUE(alerts.texts().last().startsWith("Restore operation has been completed successfully"))
         << alerts.texts().join('\n').toStdString();
@@ -192,6 +202,7 @@ TEST_F(SearchInTheWindowTest, CheckedRowsOfTwoFoldersComeBackByteForByteAndOneRe
     const QByteArray log = readText(sessionLog);
     EXPECT_TRUE(log.contains("Restore location: " + target().toUtf8() + "\n")) << log.constData();
     EXPECT_TRUE(log.contains("Restored successfully,")) << log.constData();
+    EXPECT_FALSE(log.contains("Delete")) << log.constData();
     EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 2"))
         << readText(sessionLog + ".summary").constData();
 }
