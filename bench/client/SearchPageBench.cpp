@@ -19,7 +19,9 @@
 #include "client/browser/host/BrowserHost.h"
 #include "client/browser/search/RuvoKeySearch.h"
 #include "client/browser/search/SearchController.h"
+#include "client/browser/views/SearchPageView.h"
 #include "client/browser/views/SearchTableModel.h"
+#include "client/common/progress/ProgressViewController.h"
 #include "common/account/User.h"
 #include "common/context/ProgramContext.h"
 #include "common/files/TXSupportFileManager.h"
@@ -30,7 +32,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QHeaderView>
 #include <QTableView>
 #include <QTemporaryDir>
 
@@ -157,8 +158,8 @@ private:
     bool mDone = false;
 };
 
-// The page: the search page's controller, the index search it runs, the table's model and a table
-// view of the window's size, shown on the offscreen platform.
+// The page: the search page's controller, the index search it runs, the table's model and the
+// page itself at the main window's page size, shown on the offscreen platform.
 struct Page
 {
     Page()
@@ -166,13 +167,12 @@ struct Page
                  withoutOpenWait())
         , controller(host, search)
         , model(controller)
+        , page(controller, progress, model)
+        , view(*page.tableView())
     {
-        view.setModel(&model);
-        view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        view.verticalHeader()->setDefaultSectionSize(22);
-        view.horizontalHeader()->setSectionResizeMode(SearchTableModel::NameColumn, QHeaderView::Stretch);
-        view.resize(900, 560);
-        view.show();
+        controller.setView(&page);
+        page.resize(760, 560);
+        page.show();
     }
 
     // From the key given to the page until the rows are drawn.
@@ -198,7 +198,9 @@ struct Page
     RuvoKeySearch search;
     SearchController controller;
     SearchTableModel model;
-    QTableView view;
+    ProgressViewController progress;
+    SearchPageView page;
+    QTableView &view;
 };
 
 double median(std::vector<double> values)

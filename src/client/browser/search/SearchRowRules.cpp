@@ -3,6 +3,7 @@
 #include "common/utility/QLUtility.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -69,20 +70,35 @@ QString displayDate(const QString &storedDate)
 
 void sortByParentFolder(QList<FileSystemNode> &rows)
 {
-    // Each row's folder is looked at in place, not copied at every comparison.
-    QList<std::pair<QStringView, qsizetype>> keys;
-    keys.reserve(rows.size());
+    // The order is found on the rows' folders looked at in place, then the rows are
+    // moved along its cycles where they are: no second list of a large result is made.
+    std::vector<qsizetype> order(size_t(rows.size()));
+    std::vector<QStringView> folders;
+    folders.reserve(order.size());
     for (qsizetype row = 0; row < rows.size(); ++row) {
         const QString &path = rows.at(row).path;
-        keys.append({QStringView(path).left(std::max<qsizetype>(0, path.lastIndexOf(QLatin1Char('/')))), row});
+        folders.push_back(QStringView(path).left(std::max<qsizetype>(0, path.lastIndexOf(QLatin1Char('/')))));
+        order[size_t(row)] = row;
     }
-    std::stable_sort(keys.begin(), keys.end(),
-                     [](const auto &left, const auto &right) { return left.first < right.first; });
-    QList<FileSystemNode> sorted;
-    sorted.reserve(rows.size());
-    for (const auto &key : std::as_const(keys))
-        sorted.append(std::move(rows[key.second]));
-    rows = std::move(sorted);
+    std::stable_sort(order.begin(), order.end(),
+                     [&folders](qsizetype left, qsizetype right) { return folders[left] < folders[right]; });
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start])
+            continue;
+        FileSystemNode first = std::move(rows[start]);
+        size_t at = start;
+        for (;;) {
+            placed[at] = true;
+            const size_t from = size_t(order[at]);
+            if (from == start) {
+                rows[at] = std::move(first);
+                break;
+            }
+            rows[at] = std::move(rows[from]);
+            at = from;
+        }
+    }
 }
 
 bool versionsEnabled(bool storageServerAccount, const QString &versionCount)
