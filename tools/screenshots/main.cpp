@@ -330,15 +330,14 @@ int main(int argc, char *argv[])
     tabs->setTheLoginMode(true);
     tabs->setQuotaPercentage(37);
     tabs->setBackupMiniProgressHidden(true);
-    const BackupPagePictures pictures{[&](const char *name) { shots.save(QString::fromLatin1(name), window); },
-                                      [&](const char *name, QWidget *over) {
-                                          // A message shows centred over the main window.
-                                          over->move(window->geometry().center() - over->rect().center());
-                                          shots.saveTogether(QString::fromLatin1(name), window, over);
-                                      },
-                                      [&](const char *name, QWidget *over) {
-                                          shots.saveTogether(QString::fromLatin1(name), window, over);
-                                      }};
+    const BackupPagePictures pictures{
+        [&](const char *name) { shots.save(QString::fromLatin1(name), window); },
+        [&](const char *name, QWidget *over) {
+            // A message shows centred over the main window.
+            over->move(window->geometry().center() - over->rect().center());
+            shots.saveTogether(QString::fromLatin1(name), window, over);
+        },
+        [&](const char *name, QWidget *over) { shots.saveTogether(QString::fromLatin1(name), window, over); }};
     saveBackupPage(*tabs, backup, tree, alerts, pictures);
     // The tree's context menu over its first drive.
     tabs->displayBackupView();

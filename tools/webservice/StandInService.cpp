@@ -76,10 +76,9 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
                      return tokenReply(fields, config);
                  });
     // The account's web page that a token opens in the browser.
-    addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType,
-                 [this](const FormFields &fields, const ServiceConfig &, const QString &) {
-                     return accountPageReply(fields);
-                 });
+    addTextRoute(
+        "GET", "/tarnix/desktop/Auto", kHtmlType,
+        [this](const FormFields &fields, const ServiceConfig &, const QString &) { return accountPageReply(fields); });
     // The version check: "Y" when the configuration names a newer version than the
     // one asked about, else "N".
     addTextRoute("GET", "/cgi-bin/check_version_upgrades_qlwin_new.cgi", kTextType,

@@ -18,16 +18,16 @@ WebPageToken::~WebPageToken() = default;
 
 QByteArray WebPageToken::requestBody(const QString &userName, const QString &password, const QString &opType)
 {
-    return ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType}).toUtf8();
+    return ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType})
+        .toUtf8();
 }
 
 QByteArray WebPageToken::shareBody(const QString &userName, const QString &password, const QList<SharedItem> &items)
 {
     QString body = QString::fromUtf8(requestBody(userName, password, QStringLiteral("share")));
     for (const SharedItem &item : items)
-        body += ScriptController::formText(item.isFolder ? QStringLiteral("&folderPaths=/%@")
-                                                         : QStringLiteral("&filePaths=/%@"),
-                                           {item.path});
+        body += ScriptController::formText(
+            item.isFolder ? QStringLiteral("&folderPaths=/%@") : QStringLiteral("&filePaths=/%@"), {item.path});
     return body.toUtf8();
 }
 

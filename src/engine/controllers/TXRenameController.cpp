@@ -99,8 +99,7 @@ QVariantMap TXRenameController::onDrive(const QVariantMap &item) const
     QVariantMap drive = item;
     for (const QString &key : {IndexQueryKeys::kOriginalPath, IndexQueryKeys::kRenamedPath}) {
         const QString path = item.value(key).toString();
-        const bool inComputerFolder =
-            path == mComputerFolder || path.startsWith(mComputerFolder + QLatin1Char('/'));
+        const bool inComputerFolder = path == mComputerFolder || path.startsWith(mComputerFolder + QLatin1Char('/'));
         if (mComputerFolder.size() > 1 && !inComputerFolder)
             drive.insert(key, mComputerFolder + path);
     }

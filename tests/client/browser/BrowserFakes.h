@@ -1,7 +1,7 @@
 #pragma once
 
-#include "client/browser/host/OperationsHost.h"
 #include "client/browser/host/FolderChooser.h"
+#include "client/browser/host/OperationsHost.h"
 #include "client/browser/host/Workspace.h"
 #include "client/browser/tree/RemoteFolderListing.h"
 #include "common/account/User.h"

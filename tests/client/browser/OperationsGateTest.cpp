@@ -1,13 +1,12 @@
 #include "BrowserFakes.h"
 
+#include "client/browser/operations/RemoteActivityView.h"
 #include "client/browser/operations/RemoteOperations.h"
 #include "client/browser/operations/RenameRules.h"
-#include "client/browser/operations/RemoteActivityView.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "engine/controllers/RuvoDeleteController.h"
 #include "support/SandboxFixture.h"
 #include "support/ScriptedAlerts.h"
-
 
 namespace {
 

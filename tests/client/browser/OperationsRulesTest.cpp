@@ -27,21 +27,25 @@ TEST(RemoteMenuRulesTest, EntriesAreEnabledForTheClickedRow)
         RemoteMenuRules::Context context;
         QList<Action> enabled;
     } cases[] = {
-        {"folder of a storage account", row(true, "", true, false),
+        {"folder of a storage account",
+         row(true, "", true, false),
          {Action::Refresh, Action::FolderSize, Action::Rename, Action::Delete, Action::Share, Action::SearchInFolder,
           Action::ReIndex}},
-        {"file with two versions", row(false, "2", true, false),
+        {"file with two versions",
+         row(false, "2", true, false),
          {Action::Versions, Action::Rename, Action::Delete, Action::Share, Action::ReIndex}},
-        {"file with one version", row(false, "1", true, false),
+        {"file with one version",
+         row(false, "1", true, false),
          {Action::Rename, Action::Delete, Action::Share, Action::ReIndex}},
         {"file of an older account", row(false, "3", false, false), {Action::Share, Action::ReIndex}},
-        {"folder while an operation runs", row(true, "", false, true),
+        {"folder while an operation runs",
+         row(true, "", false, true),
          {Action::Refresh, Action::FolderSize, Action::Share, Action::SearchInFolder}},
         {"no row", none, {Action::Refresh, Action::ReIndex}},
         {"no row while an operation runs", noneBusy, {Action::Refresh}},
     };
-    const QList<Action> all = {Action::Refresh, Action::FolderSize,     Action::Versions, Action::Rename,
-                               Action::Delete,  Action::Share,          Action::SearchInFolder, Action::ReIndex};
+    const QList<Action> all = {Action::Refresh, Action::FolderSize, Action::Versions,       Action::Rename,
+                               Action::Delete,  Action::Share,      Action::SearchInFolder, Action::ReIndex};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
         QList<Action> enabled;
@@ -116,8 +120,8 @@ TEST(DeleteRulesTest, TheControllerGetsTheFoldersAndTheFilesGroupedByFolder)
     const DeleteRules::DeleteRun run =
         DeleteRules::runOf({{"O/F/b.txt", false}, {"O/F", true}, {"O/G/x", false}, {"O/F/a.txt", false}});
     EXPECT_EQ(run.folderSet(), QStringList{"O/F"});
-    EXPECT_EQ(run.fileSet(), (QList<QVariantMap>{{{"O/F", QStringList{"b.txt", "a.txt"}}},
-                                                 {{"O/G", QStringList{"x"}}}}));
+    EXPECT_EQ(run.fileSet(),
+              (QList<QVariantMap>{{{"O/F", QStringList{"b.txt", "a.txt"}}}, {{"O/G", QStringList{"x"}}}}));
     EXPECT_EQ(run.selection.contents.size(), 4);
 }
 
@@ -151,11 +155,16 @@ TEST(DeleteRulesTest, OnlyWhatWasReportedGoneLeavesTheTreeAndTheIndex)
         bool runFailed;
         Outcome outcome;
     } cases[] = {
-        {"all gone", {"O/F/a", "O/F/b", "O/G/x", "O/G/y"}, {}, false,
+        {"all gone",
+         {"O/F/a", "O/F/b", "O/G/x", "O/G/y"},
+         {},
+         false,
          {{"O/F", "O/G/x", "O/G/y"}, {"/O/F/", "/O/G/x", "/O/G/y"}}},
-        {"one file failed", {"O/F/a", "O/F/b", "O/G/x"}, {"O/G/y"}, false,
-         {{"O/F", "O/G/x"}, {"/O/F/", "/O/G/x"}}},
-        {"a file in the folder failed", {"O/F/a", "O/G/x", "O/G/y"}, {"O/F/b"}, false,
+        {"one file failed", {"O/F/a", "O/F/b", "O/G/x"}, {"O/G/y"}, false, {{"O/F", "O/G/x"}, {"/O/F/", "/O/G/x"}}},
+        {"a file in the folder failed",
+         {"O/F/a", "O/G/x", "O/G/y"},
+         {"O/F/b"},
+         false,
          {{"O/F/a", "O/G/x", "O/G/y"}, {"/O/F/a", "/O/G/x", "/O/G/y"}}},
         {"a set failed", {"O/F/a", "O/G/x"}, {}, true, {{"O/F/a", "O/G/x"}, {"/O/F/a", "/O/G/x"}}},
         {"nothing reported, the run failed", {}, {}, true, {}},
@@ -203,8 +212,9 @@ TEST(ShareRequestTest, OnlyASuccessWithATokenOpensAPageAndTheTokenIsEscaped)
         QByteArray reply;
         QString token;  // "" opens nothing
     } cases[] = {
-        {"SUCCESS:tok\r\n", "tok"}, {"SUCCESS", ""},     {"SUCCESS:", ""},
-        {"ERROR:x", ""},            {"FAILURE:tok", ""}, {"SUCCESS:a&b=c+d#e f\n", "a&b=c+d#e f"},
+        {"SUCCESS:tok\r\n", "tok"}, {"SUCCESS", ""},
+        {"SUCCESS:", ""},           {"ERROR:x", ""},
+        {"FAILURE:tok", ""},        {"SUCCESS:a&b=c+d#e f\n", "a&b=c+d#e f"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.reply.toStdString());

@@ -189,7 +189,8 @@ void DeleteOperation::end(bool cancelled)
         online.setOperationStatus(QStringLiteral("Success"));
     } else {
         online.setOperationStatus(QStringLiteral("Failure"));
-        mActivity.displayMessage(QLLocalizedString(outcome.removedFromTree.isEmpty() ? kFailedText : kPartlyFailedText));
+        mActivity.displayMessage(
+            QLLocalizedString(outcome.removedFromTree.isEmpty() ? kFailedText : kPartlyFailedText));
     }
     toLog(QStringLiteral("End Time: %1").arg(endTime));
     if (succeeded) {

@@ -35,8 +35,7 @@ public:
     static inline const QString kFailedText = QStringLiteral("Unable to delete. Try later.");
     static inline const QString kPartlyFailedText =
         QStringLiteral("Some items could not be deleted. For details check the session log.");
-    static inline const QString kBusyText =
-        QStringLiteral("A delete is in progress. Try again when it has ended.");
+    static inline const QString kBusyText = QStringLiteral("A delete is in progress. Try again when it has ended.");
     static inline const QString kOperationName = QStringLiteral("Deleting...");
 
     DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, DeleteTimings timings = {},

@@ -126,8 +126,7 @@ void RenameOperation::renameDiDFinish(TXRenameController *controller)
         endSession(QStringLiteral("Success"));
 }
 
-void RenameOperation::renameDidFailWithError(const QString &error, TXRenameController *controller,
-                                             const QString &)
+void RenameOperation::renameDidFailWithError(const QString &error, TXRenameController *controller, const QString &)
 {
     const auto found = mControllers.find(controller);
     if (found != mControllers.end())
@@ -162,6 +161,5 @@ void RenameOperation::endSession(const QString &status)
     OnlineLogController::SharedOnlineLogController().setOperationStatus(status);
     const QString endTime = QLUtility::getSessionLogTime();
     toLog(QStringLiteral("End time: %1").arg(endTime));
-    mActivity.host().sendSessionLogInformation(
-        SessionLogReport::of(kOperation, 1, 0, mRenameSessionFilePath, endTime));
+    mActivity.host().sendSessionLogInformation(SessionLogReport::of(kOperation, 1, 0, mRenameSessionFilePath, endTime));
 }

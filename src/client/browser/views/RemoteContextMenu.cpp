@@ -18,10 +18,14 @@ RemoteContextMenu::RemoteContextMenu(QTreeView &tree, RemoteTreeModel &model, Re
 {
     // The trash has no operation in this program: its entry is not offered.
     const std::pair<Action, QString> entries[] = {
-        {Action::Refresh, tr("Refresh")},         {Action::FolderSize, tr("Folder Size")},
-        {Action::Versions, tr("Versions")},       {Action::Rename, tr("Rename")},
-        {Action::Delete, tr("Delete")},           {Action::Share, tr("Share Link")},
-        {Action::SearchInFolder, tr("Search in Folder")}, {Action::ReIndex, tr("Re-index")},
+        {Action::Refresh, tr("Refresh")},
+        {Action::FolderSize, tr("Folder Size")},
+        {Action::Versions, tr("Versions")},
+        {Action::Rename, tr("Rename")},
+        {Action::Delete, tr("Delete")},
+        {Action::Share, tr("Share Link")},
+        {Action::SearchInFolder, tr("Search in Folder")},
+        {Action::ReIndex, tr("Re-index")},
     };
     for (const auto &[action, title] : entries) {
         if (action == Action::ReIndex || action == Action::SearchInFolder)

@@ -2,8 +2,8 @@
 
 #include "client/browser/operations/RemoteOperations.h"
 #include "client/browser/restore/RestoreController.h"
-#include "client/browser/views/RemoteContextMenu.h"
 #include "client/browser/views/GuideImageView.h"
+#include "client/browser/views/RemoteContextMenu.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/common/views/ProgressPaneView.h"
 #include "desktop/kit/views/TXAnimatedTextField.h"
@@ -116,10 +116,10 @@ void RestorePageView::attachOperations(RemoteOperations &operations, RemoteTreeM
 {
     mContextMenu = new RemoteContextMenu(*mOutlineView, model, operations);
     mOutlineView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    model.setRenamer([&operations](const TreeViewNode &node, const QString &name) {
-        operations.rename().renameItem(node, name);
-    });
-    model.setExpansionGuard([&operations](const TreeViewNode &folder) { return operations.rename().mayExpand(folder); });
+    model.setRenamer(
+        [&operations](const TreeViewNode &node, const QString &name) { operations.rename().renameItem(node, name); });
+    model.setExpansionGuard(
+        [&operations](const TreeViewNode &folder) { return operations.rename().mayExpand(folder); });
     // A folder listed before its rename began does not open while it runs either.
     connect(mOutlineView, &QTreeView::expanded, this, [this, &operations, &model](const QModelIndex &index) {
         if (!operations.rename().mayExpand(*model.nodeAt(index)))

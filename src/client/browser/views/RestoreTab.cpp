@@ -30,8 +30,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})
     , guides(guideTimings)
-    , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace,
-                 std::move(operationServices))
+    , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace, std::move(operationServices))
     , model(nullptr)
     , page(nullptr)
 {

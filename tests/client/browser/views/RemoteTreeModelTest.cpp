@@ -1,5 +1,5 @@
-#include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/views/RemoteTreeModel.h"
+#include "client/browser/tree/RemoteTreeController.h"
 #include "common/account/User.h"
 
 #include "client/browser/BrowserFakes.h"

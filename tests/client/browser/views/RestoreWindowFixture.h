@@ -23,7 +23,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 // Folders chosen from a script: always the given one.
 class ScriptedChooser : public FolderChooser
 {
@@ -184,4 +183,3 @@ protected:
     RecordingWorkspace workspace;  // folders and web pages the program opens
     std::unique_ptr<RestoreTab> restoreTab;
 };
-
