@@ -30,7 +30,7 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     model = tableModel;
     controller.setView(page);
     operations.setView(page);
-    // Made last, the Restore page's pane gets the progress back at the start of each of its restores.
+    // The page's pane took the progress over when it was made; each restore hands it to the page that starts it.
     restoreController.setSearchView(page, page->progressPane());
     page->showRestoreDestination(restoreController.restoreDestination());
 
@@ -77,15 +77,14 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     TXTabViewController &tabs = *shell.windows().tabViewController();
     QObject::connect(&mainController, &TXMainController::searchViewRequested, page,
                      [this](const QString &key, const QString &root) {
-                         TXTabViewController &sidebar = *this->shell.windows().tabViewController();
-                         sidebar.displaySearchViewForMenu();
+                         this->shell.windows().tabViewController()->displaySearchViewForMenu();
                          this->restoreTab.restore.canHideBrowseButton();
                          controller.searchforPath(key, root);
                      });
     QObject::connect(&controller, &SearchController::remoteViewRequested, page, [this] {
-        TXTabViewController &sidebar = *this->shell.windows().tabViewController();
-        sidebar.displayRestoreView();
-        sidebar.sidebar()->mSearchField()->clear();
+        TXTabViewController &pages = *this->shell.windows().tabViewController();
+        pages.displayRestoreView();
+        pages.sidebar()->mSearchField()->clear();
     });
     QObject::connect(&mainController, &TXMainController::enableViewsChanged, page, [this](bool enabled) {
         page->setEnabled(enabled);
