@@ -36,6 +36,7 @@ SearchPageView::SearchPageView(SearchController &controller, ProgressViewControl
     , mRestoreDestinationLabel(new QLabel(this))
     , mrRestoreDestinationButton(new QPushButton(tr("Browse..."), this))
     , mBackButton(new QPushButton(tr("Back to Restore"), this))
+    , mHelpButton(new QPushButton(tr("Help"), this))
     , mDeleteButton(new QPushButton(tr("Delete"), this))
     , mShareButton(new QPushButton(tr("Share"), this))
     , mRestoreButton(new QPushButton(tr("Restore"), this))
@@ -87,6 +88,7 @@ SearchPageView::SearchPageView(SearchController &controller, ProgressViewControl
 
     auto *buttonRow = new QHBoxLayout;
     buttonRow->addWidget(mBackButton);
+    buttonRow->addWidget(mHelpButton);
     buttonRow->addStretch(1);
     buttonRow->addWidget(mDeleteButton);
     buttonRow->addWidget(mShareButton);

@@ -22,7 +22,7 @@ class VersionPaneView;
 // The Search tab's page: the results table above, the progress pane of a
 // restore or the version pane below it, the spinner with the operation's name
 // and the result line, the restore destination, and the row of buttons: back
-// to Restore, Delete, Share and Restore. The table's context menu restores,
+// to Restore, Help, Delete, Share and Restore. The table's context menu restores,
 // deletes, lists the versions of or shares the clicked row.
 class SearchPageView : public QWidget, public SearchView, public RestoreView, public PagePanes
 {
@@ -37,6 +37,7 @@ public:
     QPushButton *deleteButton() const { return mDeleteButton; }
     QPushButton *shareButton() const { return mShareButton; }
     QPushButton *backButton() const { return mBackButton; }
+    QPushButton *helpButton() const { return mHelpButton; }
     QPushButton *destinationButton() const { return mrRestoreDestinationButton; }
     QLabel *destinationLabel() const { return mRestoreDestinationLabel; }
     ProgressPaneView *progressPane() const { return mProgressPane; }
@@ -86,6 +87,7 @@ private:
     QLabel *mRestoreDestinationLabel;
     QPushButton *mrRestoreDestinationButton;
     QPushButton *mBackButton;
+    QPushButton *mHelpButton;
     QPushButton *mDeleteButton;
     QPushButton *mShareButton;
     QPushButton *mRestoreButton;

@@ -5,6 +5,7 @@
 #include "client/browser/views/SearchTableModel.h"
 #include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
+#include "client/shell/login/AccountHosts.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
@@ -47,6 +48,10 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     QObject::connect(page->deleteButton(), &QPushButton::clicked, page, [this] { operations.deleteButton(); });
     QObject::connect(page->shareButton(), &QPushButton::clicked, page, [this] { operations.shareButton(); });
     QObject::connect(page->backButton(), &QPushButton::clicked, page, [this] { controller.DisplayRemoteView(); });
+    QObject::connect(page->helpButton(), &QPushButton::clicked, page, [this] {
+        this->restoreTab.workspace.openURL(
+            AccountHosts::page(AccountHosts::brandWebSite(), QStringLiteral("/help/Mac/search.htm")));
+    });
     QObject::connect(page, &SearchPageView::menuItemTriggered, page, [this](SearchController::MenuItem item, int row) {
         if (!controller.results().contains(row))
             return;

@@ -242,6 +242,11 @@ TEST_F(SearchInTheWindowTest, ASharedRowOpensItsSharePage)
     searchTab->page->shareButton()->click();
     EXPECT_EQ(alerts.texts().last(), "Select file(s)/folder(s) to share");
     EXPECT_EQ(workspace.openedAddresses.size(), 1);
+
+    // Help opens the search's help page on the brand's web site.
+    searchTab->page->helpButton()->click();
+    ASSERT_EQ(workspace.openedAddresses.size(), 2);
+    EXPECT_EQ(workspace.openedAddresses.last().path(), "/help/Mac/search.htm");
 }
 
 TEST_F(SearchInTheWindowTest, TheVersionsOfARowShowInThePaneAndTheNextSearchClosesIt)
