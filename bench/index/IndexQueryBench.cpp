@@ -18,6 +18,7 @@
 // the same key (listings), or stepping the plain join of the files whose name
 // holds the key (searches).
 
+#include "GeneratedIndex.h"
 #include "index/IndexTimings.h"
 #include "index/TXDatabaseWrapper.h"
 #include "index/TXDatabaseWrapperDelegate.h"
@@ -60,8 +61,6 @@ using Clock = std::chrono::steady_clock;
 int gFiles = 100000;
 int gRuns = 25;
 QString gIndexFolder;  // <the --index folder or a scratch folder>/files-<gFiles>
-constexpr int kFilesPerFolder = 10;
-constexpr int kTopFolders = 100;
 const QString kUser = QStringLiteral("ann");
 // Matches file1, file10-file19, file100-... : 111,111 files of 1,000,000.
 const QString kCommonKey = QStringLiteral("file1");
@@ -102,16 +101,9 @@ QString gLoadAtStart;
 
 // --- The generated index ---
 
-// Ten files per folder, folders spread under a hundred top folders, so
-// 1,000,000 files make 100,000 folders; the journal hands the files over in
-// no path order, as the index manager's queues do.
-QString fileFolder(int file)
-{
-    const int folder = file / kFilesPerFolder;
-    return QStringLiteral("/Office/Users/ann/p%1/q%2").arg(folder % kTopFolders).arg(folder / kTopFolders);
-}
-
-QString filePath(int file) { return fileFolder(file) + QStringLiteral("/file%1.txt").arg(file); }
+using GeneratedIndex::fileFolder;
+using GeneratedIndex::kFilesPerFolder;
+using GeneratedIndex::kTopFolders;
 
 IndexTimings indexTimings(bool withOpenWait)
 {
@@ -133,24 +125,7 @@ void buildIndex()
     std::printf("building an index of %d files in %s ...\n", gFiles, qPrintable(gIndexFolder));
     std::fflush(stdout);
     const auto start = Clock::now();
-    {
-        TXDatabaseWrapper journal(indexTimings(false));
-        if (!journal.initializeDatabaseAtPath(gIndexFolder, QString(), TXDatabaseWrapper::kJournalMode))
-            qFatal("journal cannot be opened");
-        for (int row = 0; row < gFiles; ++row) {
-            const int file = int(qint64(row) * 1000003 % gFiles);
-            journal.insertRecord({filePath(file), QStringLiteral("2014-05-06 10:11:12 +0000"), qint64(1000 + file),
-                                  QStringLiteral("NA"), QStringLiteral("NA"), false, QStringLiteral("NA"),
-                                  QStringLiteral("NA"), 1, QString::number(file / kFilesPerFolder),
-                                  QStringLiteral("/Office"), QStringLiteral("enc%1").arg(file)},
-                                 false, TXDatabaseWrapper::kJournalMode);
-        }
-        journal.commitTransaction();
-        journal.unInitializeDatabase();
-    }
-    DataBaseWrapper merger([] { return std::make_unique<TXDatabaseWrapper>(indexTimings(false)); });
-    if (!merger.updateMasterDataBase(gIndexFolder, kUser))
-        qFatal("merge failed");
+    GeneratedIndex::build(gIndexFolder, kUser, gFiles);
     QFile marker(readyMarkerPath());
     marker.open(QIODevice::WriteOnly);
     std::printf("built in %.1f s\n", secondsSince(start));

@@ -109,4 +109,6 @@ TEST(TransferRecordsTest, SearchRowsSortByParentFolderThenFilesBeforeFolders)
     EXPECT_EQ(stored.encFileName, "QmFy");
     EXPECT_FALSE(row("/Docs/Sub/").isAFile);
     EXPECT_EQ(row("/Docs/Sub/").name, "Sub");
+    EXPECT_EQ(row("plain.txt").name, "plain.txt");
+    EXPECT_EQ(row("/").name, "");
 }

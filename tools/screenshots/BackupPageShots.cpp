@@ -21,16 +21,21 @@
 #include <QPushButton>
 #include <QTextStream>
 
-namespace {
-
-bool waitFor(const std::function<bool()> &condition, std::chrono::seconds time = std::chrono::seconds(60))
+bool waitForPicture(const QString &page, const std::function<bool()> &condition, std::chrono::seconds time)
 {
     QDeadlineTimer deadline(time);
     while (!condition() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!condition())
-        QTextStream(stderr) << "the Backup page did not get where its pictures are taken\n";
+        QTextStream(stderr) << "the " << page << " did not get where its pictures are taken\n";
     return condition();
+}
+
+namespace {
+
+bool waitFor(const std::function<bool()> &condition, std::chrono::seconds time = std::chrono::seconds(60))
+{
+    return waitForPicture(QStringLiteral("Backup page"), condition, time);
 }
 
 // A few files in the home folder's Documents and Pictures.

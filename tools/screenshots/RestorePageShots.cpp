@@ -3,6 +3,7 @@
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
 #include "client/browser/tree/RemoteTreeController.h"
+#include "client/browser/views/RemoteContextMenu.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/RestorePageView.h"
 #include "client/browser/views/RestoreTab.h"
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QTableView>
 #include <QTextStream>
 #include <QTreeView>
@@ -81,6 +83,33 @@ QString RestoredFolderChooser::folder()
     return path;
 }
 
+namespace {
+
+// The tree's context menu over the Documents folder, and the page while the index is rebuilt.
+void saveOperations(RestoreTab &restore, TreeViewNode *folder, const BackupPagePictures &pictures)
+{
+    QTreeView &treeView = *restore.page->treeView();
+    const QModelIndex row = restore.model->indexOf(folder, RemoteTreeModel::NameColumn);
+    RemoteContextMenu &menu = *restore.page->contextMenu();
+    menu.prepareFor(row);
+    menu.menu()->popup(treeView.viewport()->mapToGlobal(treeView.visualRect(row).center()));
+    pictures.saveOver("restore-page-context-menu", menu.menu());
+    menu.menu()->hide();
+
+    // The engine lists slowly, so the running re-index can be pictured; the question is answered Yes.
+    const QString scenario = PathRoots::temporaryRoot() + QStringLiteral("/screenshots-reindex-scenario.plist");
+    PropertyList::write(scenario, QVariantMap{{QStringLiteral("lineDelayMs"), 400}});
+    qputenv("TXRUVO_SCENARIO", QFile::encodeName(scenario));
+    ReIndexOperation &reIndex = restore.operations.reIndex();
+    reIndex.reIndexDatabase();
+    if (reIndex.isRunning())
+        pictures.save("restore-page-reindex");
+    waitUntil([&reIndex] { return !reIndex.isRunning(); }, std::chrono::seconds(120));
+    qunsetenv("TXRUVO_SCENARIO");
+}
+
+}  // namespace
+
 void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAlerts &alerts,
                      const BackupPagePictures &pictures)
 {
@@ -137,6 +166,7 @@ void saveRestorePage(TXTabViewController &tabs, RestoreTab &restore, PictureAler
     waitUntil([&finished] { return finished; }, std::chrono::seconds(120));
     qunsetenv("TXRUVO_SCENARIO");
     alerts.shown = nullptr;
+    saveOperations(restore, folder, pictures);
 }
 
 void saveVersionPane(TXTabViewController &tabs, BackupPage &backup, RestoreTab &restore, PictureAlerts &alerts,

@@ -3,6 +3,7 @@
 // under Xvfb. Usage: txscreenshots <folder>
 #include "BackupPageShots.h"
 #include "RestorePageShots.h"
+#include "SearchPageShots.h"
 #include "client/backup/localtree/LocalTreeConnection.h"
 #include "client/backup/views/BackupPage.h"
 #include "client/backup/views/BackupPageView.h"
@@ -12,6 +13,7 @@
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/OutlineHeaderView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/browser/views/SearchTab.h"
 #include "client/logs/views/LogTab.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
@@ -252,6 +254,7 @@ int main(int argc, char *argv[])
     LocalTreeConnection &tree = backupTab.tree;
     RestoredFolderChooser restoreFolders;
     RestoreTab restoreTab(shell, &alerts, &restoreFolders);
+    SearchTab searchTab(shell, restoreTab, &alerts);
     LogTab logTab(shell);
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
@@ -332,12 +335,14 @@ int main(int argc, char *argv[])
     tabs->sidebar()->setTheLoginMode(true);
     tabs->sidebar()->setQuotaPercentage(37);
     tabs->sidebar()->setBackupMiniProgressHidden(true);
-    const BackupPagePictures pictures{[&](const char *name) { shots.save(QString::fromLatin1(name), window); },
-                                      [&](const char *name, QWidget *over) {
-                                          // A message shows centred over the main window.
-                                          over->move(window->geometry().center() - over->rect().center());
-                                          shots.saveTogether(QString::fromLatin1(name), window, over);
-                                      }};
+    const BackupPagePictures pictures{
+        [&](const char *name) { shots.save(QString::fromLatin1(name), window); },
+        [&](const char *name, QWidget *over) {
+            // A message shows centred over the main window.
+            over->move(window->geometry().center() - over->rect().center());
+            shots.saveTogether(QString::fromLatin1(name), window, over);
+        },
+        [&](const char *name, QWidget *over) { shots.saveTogether(QString::fromLatin1(name), window, over); }};
     saveBackupPage(*tabs, backup, tree, alerts, pictures);
     // The tree's context menu over its first drive.
     tabs->displayBackupView();
@@ -349,6 +354,7 @@ int main(int argc, char *argv[])
         menu->hide();
     }
     saveRestorePage(*tabs, restoreTab, alerts, pictures);
+    saveSearchPage(*tabs, searchTab, alerts, pictures);
     saveVersionPane(*tabs, backup, restoreTab, alerts, pictures);
     saveOutline(shots);
     saveErrorReport(shots);

@@ -76,10 +76,9 @@ StandInService::StandInService(const QString &certificateFolder, QString configP
                      return tokenReply(fields, config);
                  });
     // The account's web page that a token opens in the browser.
-    addTextRoute("GET", "/tarnix/desktop/Auto", kHtmlType,
-                 [](const FormFields &, const ServiceConfig &, const QString &) {
-                     return QByteArray("<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>");
-                 });
+    addTextRoute(
+        "GET", "/tarnix/desktop/Auto", kHtmlType,
+        [this](const FormFields &fields, const ServiceConfig &, const QString &) { return accountPageReply(fields); });
     // The version check: "Y" when the configuration names a newer version than the
     // one asked about, else "N".
     addTextRoute("GET", "/cgi-bin/check_version_upgrades_qlwin_new.cgi", kTextType,
@@ -282,12 +281,46 @@ QByteArray StandInService::configureAccountReply(const FormFields &fields, const
     return kConfiguredText;
 }
 
-QByteArray StandInService::tokenReply(const FormFields &fields, const ServiceConfig &config) const
+QByteArray StandInService::tokenReply(const FormFields &fields, const ServiceConfig &config)
 {
     if (!signedInAccount(config, formValue(fields, "uid"), formValue(fields, "pwd")))
         return "FAILURE:Invalid username or password\n";
     const QString token = QString::fromLatin1(QUuid::createUuid().toByteArray(QUuid::Id128));
+    if (formValue(fields, "op_type") == QLatin1String("share")) {
+        QList<QPair<QString, QString>> items;
+        for (const auto &[name, value] : fields) {
+            const QString kind = name == QLatin1String("filePaths")     ? QStringLiteral("file")
+                                 : name == QLatin1String("folderPaths") ? QStringLiteral("folder")
+                                                                        : QString();
+            if (kind.isEmpty())
+                continue;
+            if (value.size() < 2 || !value.startsWith(u'/'))
+                return "FAILURE:Invalid item path\n";
+            items.append({kind, value});
+        }
+        if (items.isEmpty())
+            return "FAILURE:No items to share\n";
+        std::lock_guard lock(mSharesMutex);
+        mShares[token] = items;
+    }
     return ("SUCCESS:" + token + '\n').toUtf8();
+}
+
+QByteArray StandInService::accountPageReply(const FormFields &fields) const
+{
+    QList<QPair<QString, QString>> shared;
+    {
+        std::lock_guard lock(mSharesMutex);
+        const auto found = mShares.find(formValue(fields, "token"));
+        if (found != mShares.end())
+            shared = found->second;
+    }
+    if (shared.isEmpty())
+        return "<html><body><h1>Your account</h1><p>Stand-in account page.</p></body></html>";
+    QString page = QStringLiteral("<html><body><h1>Shared items</h1><ul>");
+    for (const auto &[kind, path] : shared)
+        page += QStringLiteral("<li>%1: %2</li>").arg(kind, path.toHtmlEscaped());
+    return (page + QStringLiteral("</ul></body></html>")).toUtf8();
 }
 
 StandInService::XmlReply StandInService::syncAccountReply(const FormFields &fields, const ServiceConfig &config) const

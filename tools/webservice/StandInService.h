@@ -68,7 +68,10 @@ private:
     static XmlReply syncDetailsReply(const FormFields &fields, const ServiceConfig &config);
     static QByteArray emailLookupReply(const FormFields &fields, const ServiceConfig &config);
     QByteArray configureAccountReply(const FormFields &fields, const ServiceConfig &config);
-    QByteArray tokenReply(const FormFields &fields, const ServiceConfig &config) const;
+    // A one-time token; a share request ("op_type=share") must name at least one
+    // item ("filePaths" or "folderPaths", each "/"-prefixed), which its page lists.
+    QByteArray tokenReply(const FormFields &fields, const ServiceConfig &config);
+    QByteArray accountPageReply(const FormFields &fields) const;
     static QByteArray renderXml(const XmlReply &reply, bool withMessage);
 
     std::unique_ptr<httplib::SSLServer> mServer;
@@ -77,4 +80,7 @@ private:
     // Encryption set-ups made through this service: user name -> (enctype, pvtkey).
     mutable std::mutex mConfiguredMutex;
     std::map<QString, std::pair<QString, QString>> mConfigured;
+    // The items of each share token given out: token -> ("file"/"folder", path).
+    mutable std::mutex mSharesMutex;
+    std::map<QString, QList<QPair<QString, QString>>> mShares;
 };

@@ -33,6 +33,10 @@ public:
     void SetTempSessionFilelocation(const QString &path);
     QString TempSessionFilelocation() const;
 
+    // A line of the operation's messages; the session upload sends the session
+    // log file itself, so no message text is kept.
+    void AppendOperationMessage(const QString &) {}
+
     // The result of the last session upload. 1 (done) removes the temporary
     // folder with everything in it; a link there is removed, never followed.
     void OperationState(int state);

@@ -11,12 +11,24 @@ QString parentFolderPath(QString path)
     return slash < 0 ? QString() : slash == 0 ? QStringLiteral("/") : path.left(slash);
 }
 
+// "/a/b.txt" gives "b.txt", a folder's "/a/b/" gives "b". Read directly: a search makes a row for every file found.
+QString lastComponent(const QString &path)
+{
+    qsizetype end = path.size();
+    while (end > 0 && path.at(end - 1) == u'/')
+        --end;
+    if (end == 0)
+        return {};
+    const qsizetype start = path.lastIndexOf(u'/', end - 1) + 1;
+    return end == path.size() && start == 0 ? path : path.mid(start, end - start);
+}
+
 }  // namespace
 
 FileSystemNode::FileSystemNode(const QString &filePath, const QString &fileSize, const QString &modificationDate,
                                bool isAFile, const QString &version)
     : path(filePath)
-    , name(filePath.section('/', -1, -1, QString::SectionSkipEmpty))
+    , name(lastComponent(filePath))
     , size(fileSize)
     , modificationDate(modificationDate)
     , isAFile(isAFile)

@@ -2,8 +2,6 @@
 
 #include "common/webservice/ScriptController.h"
 
-#include <QUrlQuery>
-
 namespace {
 
 const QString kTokenPath = QStringLiteral("/tarnix/desktop/getToken");
@@ -18,14 +16,38 @@ WebPageToken::WebPageToken(std::function<void(const QUrl &)> openURL, std::chron
 
 WebPageToken::~WebPageToken() = default;
 
+QByteArray WebPageToken::requestBody(const QString &userName, const QString &password, const QString &opType)
+{
+    return ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType})
+        .toUtf8();
+}
+
+QByteArray WebPageToken::shareBody(const QString &userName, const QString &password, const QList<SharedItem> &items)
+{
+    QString body = QString::fromUtf8(requestBody(userName, password, QStringLiteral("share")));
+    for (const SharedItem &item : items)
+        body += ScriptController::formText(
+            item.isFolder ? QStringLiteral("&folderPaths=/%@") : QStringLiteral("&filePaths=/%@"), {item.path});
+    return body.toUtf8();
+}
+
 void WebPageToken::request(const QString &userName, const QString &password, const QString &opType)
+{
+    send(requestBody(userName, password, opType));
+}
+
+void WebPageToken::requestShare(const QString &userName, const QString &password, const QList<SharedItem> &items)
+{
+    send(shareBody(userName, password, items));
+}
+
+void WebPageToken::send(const QByteArray &body)
 {
     URLRequest request;
     request.url = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kTokenPath);
     request.method = "POST";
     request.headers = {{URLRequest::kContentTypeHeader, "application/x-www-form-urlencoded"}};
-    request.body =
-        ScriptController::formText(QStringLiteral("uid=%@&pwd=%@&op_type=%@"), {userName, password, opType}).toUtf8();
+    request.body = body;
     request.timeout = mTimeout;
     request.ignoreLocalCache = true;
     getAccessTokenConnection.reset(new ScriptURLConnection(request));
@@ -43,9 +65,8 @@ std::optional<QUrl> WebPageToken::pageForReply(const QByteArray &reply)
     if (token.isEmpty())
         return std::nullopt;
     QUrl page = ScriptController::serviceURL(ScriptController::kTarnixAccountWebSiteKey, kPagePath);
-    QUrlQuery query;
-    query.addQueryItem(QStringLiteral("token"), token);
-    page.setQuery(query);
+    // The token is the service's text: escaped whole, so that no "&", "#" or "+" in it changes the address.
+    page.setQuery(QStringLiteral("token=") + QString::fromLatin1(QUrl::toPercentEncoding(token)), QUrl::StrictMode);
     return page;
 }
 

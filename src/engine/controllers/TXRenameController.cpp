@@ -94,6 +94,18 @@ QString TXRenameController::dataRoot(const QString &indexUser) const
     return mDestinationDrive + brandFolder + indexUser;
 }
 
+QVariantMap TXRenameController::onDrive(const QVariantMap &item) const
+{
+    QVariantMap drive = item;
+    for (const QString &key : {IndexQueryKeys::kOriginalPath, IndexQueryKeys::kRenamedPath}) {
+        const QString path = item.value(key).toString();
+        const bool inComputerFolder = path == mComputerFolder || path.startsWith(mComputerFolder + QLatin1Char('/'));
+        if (mComputerFolder.size() > 1 && !inComputerFolder)
+            drive.insert(key, mComputerFolder + path);
+    }
+    return drive;
+}
+
 void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
 {
     reloadProxySettings();
@@ -102,8 +114,9 @@ void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
     const QString indexUser = IndexUserName::forAccount(mUserObject);
     const QString root = dataRoot(indexUser);
     for (const QVariantMap &item : items) {
-        const QString source = root + item.value(IndexQueryKeys::kOriginalPath).toString();
-        const QString destination = root + item.value(IndexQueryKeys::kRenamedPath).toString();
+        const QVariantMap drive = onDrive(item);
+        const QString source = root + drive.value(IndexQueryKeys::kOriginalPath).toString();
+        const QString destination = root + drive.value(IndexQueryKeys::kRenamedPath).toString();
         if (indexUser.isEmpty()) {
             if (mDelegateObj)
                 mDelegateObj->renameDidFailWithError(ControllerTexts::kNoIndexUser, this, source);
@@ -116,7 +129,7 @@ void TXRenameController::startRenameWithPaths(const QList<QVariantMap> &items)
             return;
         }
         if (!isFolder)
-            moveCompanions(item, root, source, destination);
+            moveCompanions(drive, root, source, destination);
         updateIndex(indexUser, item, isFolder);
     }
 }

@@ -27,6 +27,10 @@ public:
     void setDelegate(TXRenameControllerDelegateProtocol *delegate) { mDelegateObj = delegate; }
     // The drive's mount point, ending in "/".
     void setDestinationDrive(const QString &drive) { mDestinationDrive = drive; }
+    // The computer folder on the drive ("/Office"): an item path that does not begin
+    // with it (an index kept without computer folders) lies below it on the drive.
+    // Empty (sync mode, or the default): item paths are the drive's as they stand.
+    void setComputerFolder(const QString &folder) { mComputerFolder = folder; }
     bool isRunning() const { return mIsRunning; }
     void setRunningState(bool running) { mIsRunning = running; }
 
@@ -42,6 +46,8 @@ private:
     class IndexUpdate;
 
     QString dataRoot(const QString &indexUser) const;
+    // The item's paths as the drive has them.
+    QVariantMap onDrive(const QVariantMap &item) const;
     void moveCompanions(const QVariantMap &item, const QString &root, const QString &source,
                         const QString &destination) const;
     void updateIndex(const QString &indexUser, const QVariantMap &item, bool isFolder);
@@ -50,6 +56,7 @@ private:
     TXRenameControllerDelegateProtocol *mDelegateObj = nullptr;
     const IndexTimings mTimings;
     QString mDestinationDrive;
+    QString mComputerFolder;
     bool mIsRunning = false;
     bool mBackupMode = true;
     QObject mMainThreadContext;

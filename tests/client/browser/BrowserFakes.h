@@ -1,10 +1,12 @@
 #pragma once
 
-#include "client/browser/host/BrowserHost.h"
 #include "client/browser/host/FolderChooser.h"
+#include "client/browser/host/OperationsHost.h"
 #include "client/browser/host/Workspace.h"
+#include "client/browser/search/KeySearch.h"
 #include "client/browser/tree/RemoteFolderListing.h"
 #include "common/account/User.h"
+#include "engine/controllers/RuvoDeleteController.h"
 
 #include <QList>
 #include <QStringList>
@@ -54,10 +56,16 @@ inline RemoteEntry fileEntry(const QString &name, const QString &size = "10")
     return {name, false, size, "2026-12-01 10:00:00 +0000", "1"};
 }
 
-// The main controller and sidebar, recording what the Restore page tells them.
-class FakeBrowserHost : public BrowserHost
+// The main controller and sidebar, recording what the Restore page and the tree's operations tell them.
+class FakeBrowserHost : public OperationsHost
 {
 public:
+    bool isOperationActive() const override { return operationActive; }
+    void setReIndexInProgress(bool inProgress) override { reIndexing = inProgress; }
+    RuvoDeleteController &deleteController() override { return deletes; }
+    void addFileToDelete(const QString &indexPath) override { indexDeletes << indexPath; }
+    void displaySearchView(const QString &key) override { searches << key; }
+
     bool isReIndexInProgress() const override { return reIndexing; }
     QString currentDestinationDrive() const override { return volumeName; }
     QString mpcName() const override { return "/Office"; }
@@ -90,6 +98,9 @@ public:
     bool restoreRunning = false;
     bool versionRestoring = false;
     int versionCancels = 0;
+    RuvoDeleteController deletes;
+    QStringList indexDeletes;
+    QStringList searches;
 };
 
 // Answers the folder choosers from a script: a folder, or none for Cancel. The
@@ -139,5 +150,50 @@ class RecordingWorkspace : public Workspace
 {
 public:
     void openFolder(const QString &path) override { opened.append(path); }
+    void openURL(const QUrl &address) override { openedAddresses.append(address); }
     QStringList opened;
+    QList<QUrl> openedAddresses;
 };
+
+// Key searches that report only when a test says so.
+class ManualKeySearch : public KeySearch
+{
+public:
+    struct Started
+    {
+        quint64 search;
+        QString key;
+        QString root;
+        bool showHidden;
+    };
+
+    void start(quint64 search, const QString &key, const QString &root, bool showHidden) override
+    {
+        started.append({search, key, root, showHidden});
+        running = true;
+    }
+    void cancel() override
+    {
+        ++cancels;
+        running = false;
+    }
+    bool isRunning() const override { return running; }
+
+    // What the index reports for the search of that number, whether it is the latest or not.
+    void rows(quint64 search, const QList<FileSystemNode> &rows) { receiver()->searchReceivedRows(search, rows); }
+    void finish(quint64 search)
+    {
+        running = false;
+        receiver()->searchFinished(search);
+    }
+    quint64 latest() const { return started.isEmpty() ? 0 : started.last().search; }
+
+    QList<Started> started;
+    bool running = false;
+    int cancels = 0;
+};
+
+inline FileSystemNode searchRow(const QString &path, const QString &versions = "1")
+{
+    return FileSystemNode(path, "10 B", "2026-12-01 10:00:00 +0000", true, versions);
+}

@@ -129,6 +129,11 @@ public:
         events << QString("insert %1 %2").arg(folder.fullPath()).arg(count);
     }
     void childrenInserted() override {}
+    void childWillBeRemoved(const TreeViewNode &folder, int row) override
+    {
+        events << QString("remove row %1 %2").arg(folder.fullPath()).arg(row);
+    }
+    void nodeChanged(const TreeViewNode &node) override { events << "changed " + node.fullPath(); }
     void checkStatesChanged() override { events << "states"; }
     void showStatusMessage(const QString &text) override { messages << text; }
 
@@ -270,6 +275,53 @@ TEST_F(RemoteTreeControllerTest, ChecksFollowDownAndUpAndTheSelectionIsTheTopmos
     tree.toggleCheckboxStateforNode(*tree.nodeForPath("c.txt"));
     EXPECT_EQ(paths(tree.getAllSelectedNode()), (QStringList{"A/sub", "A/x", "c.txt"}));
     EXPECT_TRUE(observer.events.contains("states"));
+}
+
+TEST_F(RemoteTreeControllerTest, ARenamedFolderTakesItsNewPathDownToItsDeepestRow)
+{
+    // a/x/a/y: the inner "a" is a name of its own and stays.
+    tree.refresh();
+    ASSERT_TRUE(listing.finish("", {folderEntry("a"), folderEntry("ab")}));
+    tree.expandNode(*tree.nodeForPath("a"));
+    ASSERT_TRUE(listing.finish("a", {folderEntry("x")}));
+    tree.expandNode(*tree.nodeForPath("a/x"));
+    ASSERT_TRUE(listing.finish("a/x", {folderEntry("a"), fileEntry("f")}));
+    tree.expandNode(*tree.nodeForPath("a/x/a"));
+    ASSERT_TRUE(listing.finish("a/x/a", {fileEntry("y")}));
+    tree.expandNode(*tree.nodeForPath("ab"));  // its listing is still running
+    TreeViewNode *deepest = tree.nodeForPath("a/x/a/y");
+
+    tree.renameNode("a", "b");
+    EXPECT_EQ(tree.nodeForPath("b/x/a/y"), deepest);
+    EXPECT_EQ(deepest->fullPath(), "b/x/a/y");
+    EXPECT_EQ(tree.nodeForPath("b")->relativePath(), "b");
+    EXPECT_EQ(tree.nodeForPath("b/x/f")->fullPath(), "b/x/f");
+    for (const QString gone : {"a", "a/x", "a/x/a", "a/x/a/y", "b/x/b/y"})
+        EXPECT_EQ(tree.nodeForPath(gone), nullptr) << gone.toStdString();
+    EXPECT_TRUE(tree.isListing(*tree.nodeForPath("ab"))) << "a sibling sharing the first letters is untouched";
+    EXPECT_TRUE(observer.events.contains("changed b"));
+
+    // A name taken by a sibling changes nothing.
+    tree.renameNode("b", "ab");
+    EXPECT_NE(tree.nodeForPath("b"), nullptr);
+}
+
+TEST_F(RemoteTreeControllerTest, ADeletedItemLeavesWithEverythingBelowIt)
+{
+    listTwoLevels();
+    tree.toggleCheckboxStateforNode(*tree.nodeForPath("A/x"));
+    tree.deleteNodeFromTreeWithPath("A/sub");
+    tree.deleteNodeFromTreeWithPath("A/y");
+    EXPECT_EQ(childNames("A"), QStringList{"x"});
+    EXPECT_EQ(tree.nodeForPath("A/sub"), nullptr);
+    EXPECT_TRUE(observer.events.contains("remove row A 0"));
+    // What is left in the folder is all checked: so is the folder.
+    EXPECT_EQ(tree.nodeForPath("A")->checkState(), TreeViewNode::Checked);
+    tree.deleteNodeFromTreeWithPath("A");
+    EXPECT_EQ(childNames(""), (QStringList{"B", "c.txt"}));
+    EXPECT_EQ(tree.nodeForPath("A/x"), nullptr);
+    tree.deleteNodeFromTreeWithPath("nothing/here");  // changes nothing
+    EXPECT_EQ(childNames(""), (QStringList{"B", "c.txt"}));
 }
 
 }  // namespace

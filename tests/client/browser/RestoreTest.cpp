@@ -7,6 +7,8 @@
 #include "client/browser/restore/RestoreSessionLog.h"
 #include "client/browser/restore/RestoreView.h"
 #include "client/browser/restore/RestoredXattrs.h"
+#include "client/browser/search/SearchRestore.h"
+#include "client/browser/search/SearchResults.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/versions/VersionBrowser.h"
 #include "common/files/TXSupportFileManager.h"
@@ -87,21 +89,27 @@ protected:
 TEST_F(RestoreSessionLogTest, TheFourEndsWriteTheirLinesInOrder)
 {
     const RestoreSessionLog::Counts counts{5, 2, 3};
+    using Page = RestoreSessionLog::Page;
+    const QString notice =
+        "Some of the files are not transferred. For details check the 'Error:' in the log messages. ";
     const struct
     {
+        Page page;
         const char *end;
         std::function<void(RestoreSessionLog &)> write;
         QStringList log;
         QStringList summary;
         int recordedSync;
     } cases[] = {
-        {"success",
+        {Page::Restore,
+         "success",
          [&](RestoreSessionLog &log) { log.succeeded("END", counts); },
          {"End Time: END", " ", "Restored successfully ", QString(50, '-'), " ", ""},
          {"Files considered for restore: 5 ", "Files already present in the restore location: 2 ",
           "Files restored  now: 3 ", ""},
          2},
-        {"failure",
+        {Page::Restore,
+         "failure",
          [&](RestoreSessionLog &log) { log.failed("txruvo error: gone", "END", counts); },
          {"txruvo error: gone ",
           "Some of the files are not transferred. For details check the 'Error:' in the log messages. ",
@@ -111,23 +119,52 @@ TEST_F(RestoreSessionLogTest, TheFourEndsWriteTheirLinesInOrder)
           "Some of the files are not transferred. For details check the 'Error:' in the log messages. ",
           "txruvo error: gone ", ""},
          2},
-        {"cancel",
+        {Page::Restore,
+         "cancel",
          [&](RestoreSessionLog &log) { log.cancelled("END", counts); },
          {"Restore operation cancelled ", "End time: END ", ""},
          {"Files considered for restore: 5 ", "Files already present in the restore location: 2 ",
           "Files restored  now: 3 ", ""},
          2},
-        {"over quota",
+        {Page::Restore,
+         "over quota",
          [&](RestoreSessionLog &log) { log.overQuota("Quota exceeded", "END", 5); },
          {"End time: END ", ""},
          {"Quota exceeded ", "Files considered for restore: 5 ", ""},
+         0},
+        // A restore of search results words its ends its own way: one blank in "restored now" after a failure.
+        {Page::Search,
+         "search success",
+         [&](RestoreSessionLog &log) { log.succeeded("END", counts); },
+         {"End time: END", " ", "Restored successfully,", QString(50, '-'), " ", ""},
+         {"Files considered for restore: 5 ", "Files already present in the restore location: 2 ",
+          "Files restored  now: 3 ", ""},
+         2},
+        {Page::Search,
+         "search failure",
+         [&](RestoreSessionLog &log) { log.failed("txruvo error: gone", "END", counts); },
+         {"txruvo error: gone ", notice, "End Time: END ", ""},
+         {"txruvo error: gone ", notice, "Files considered for restore: 5 ",
+          "Files already present in the restore location: 2 ", "Files restored now: 3 ", ""},
+         2},
+        {Page::Search,
+         "search cancel",
+         [&](RestoreSessionLog &log) { log.cancelled("END", counts); },
+         {"End Time: END ", ""},
+         {"(missing)"},
+         2},
+        {Page::Search,
+         "search over quota",
+         [&](RestoreSessionLog &log) { log.overQuota("Quota exceeded", "END", 5); },
+         {"End Time: END ", ""},
+         {"Quota exceeded ", ""},
          0},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.end);
         QFile::remove(path());
         QFile::remove(path() + ".summary");
-        RestoreSessionLog log(path(), restoreLogger, interactiveLogger);
+        RestoreSessionLog log(path(), restoreLogger, c.page, interactiveLogger);
         c.write(log);
         restoreLogger.flushAll();
         EXPECT_EQ(linesOf(path()), c.log);
@@ -141,12 +178,19 @@ TEST_F(RestoreSessionLogTest, TheFourEndsWriteTheirLinesInOrder)
 
 TEST_F(RestoreSessionLogTest, TheHeaderListsTheContents)
 {
-    RestoreSessionLog log(path(), restoreLogger, interactiveLogger);
+    RestoreSessionLog log(path(), restoreLogger, RestoreSessionLog::Page::Restore, interactiveLogger);
     log.started("ann", "START", "/home/ann/Restored", {"C", "A/x"});
     restoreLogger.flushAll();
     EXPECT_EQ(linesOf(path()), (QStringList{"Restore Operation ", "Username: ann ", "Start Time: START ",
                                             "Restore location: '/home/ann/Restored'", " ", "Restore Content:", "(",
                                             "    \"C\",", "    \"A/x\"", ")", " ", ""}));
+    QFile::remove(path());
+    RestoreSessionLog fromSearch(path(), restoreLogger, RestoreSessionLog::Page::Search, interactiveLogger);
+    fromSearch.started("ann", "START", "/home/ann/Restored", {"A/x"});
+    restoreLogger.flushAll();
+    EXPECT_EQ(linesOf(path()), (QStringList{"Restore Operation ", "Username: ann ", "Start Time: START ",
+                                            "Restore location: /home/ann/Restored", " ", "Restore Content: ", "(",
+                                            "    \"A/x\"", ")", " ", ""}));
 }
 
 class FakeRestoreDriver : public SessionDriver
@@ -477,6 +521,67 @@ TEST_F(RestoreControllerTest, ProgressAndASuccessfulEndWithItsRecordAndView)
     EXPECT_TRUE(host.reports[0].sessionLogFilePath.contains("/Restore/"));
     EXPECT_TRUE(QFileInfo::exists(host.reports[0].sessionLogFilePath + ".summary"));
     EXPECT_EQ(workspace.opened, QStringList{controller->restoreDestination()});
+}
+
+// The search results restore through the same driver and destination, with the
+// search page's log wording; one restore runs at a time on both pages.
+TEST_F(RestoreControllerTest, SearchResultsRestoreThroughTheOneDriverOnceAtATime)
+{
+    FakeRestoreView searchView;
+    controller->setSearchView(&searchView, nullptr);
+    SearchResults results;
+    SearchRestore restore(results, *controller);
+    results.append({searchRow("/Office/a/x.txt"), searchRow("/Office/b/y.txt"), searchRow("/Office/a/z.txt")});
+
+    restore.DownloadButton();
+    EXPECT_EQ(alerts.texts(), QStringList{"Please select a file that you wish to restore."});
+    results.toggleCheckBoxState(0);
+    results.toggleCheckBoxState(1);
+    results.toggleCheckBoxState(2);
+    host.reIndexing = true;
+    restore.DownloadButton();
+    EXPECT_EQ(alerts.texts().last(), RestoreController::kReIndexText);
+    host.reIndexing = false;
+
+    alerts.answers = {1};  // proceed into the default folder
+    restore.DownloadButton();
+    ASSERT_EQ(driver->starts, 1);
+    EXPECT_EQ(driver->files, (QStringList{"/Office/a/x.txt", "/Office/b/y.txt", "/Office/a/z.txt"}));
+    EXPECT_FALSE(view.restoreEnabled) << "the Restore page waits too";
+    EXPECT_FALSE(searchView.restoreEnabled);
+    EXPECT_FALSE(view.paneShown) << "the pane of the page that started it";
+    EXPECT_FALSE(host.miniProgressHidden);
+    const QByteArray header = readText(controller->mRestoreSessionFilePath());
+    EXPECT_TRUE(header.contains("Restore location: " + home().toUtf8() + "/Tarnix Rizered Downloads\n"))
+        << header.constData();
+
+    // Neither page starts another: the search says why, the Restore page waits quietly.
+    const qsizetype shown = alerts.shown.size();
+    restore.DownloadFileMenu(0);
+    ASSERT_EQ(alerts.shown.size(), shown + 1);
+    EXPECT_EQ(alerts.shown.last().title, "Restore in progress");
+    EXPECT_EQ(alerts.texts().last(), RestoreController::kRestoreRunningText);
+    checkAFile();
+    controller->RstoreFileFromServer();
+    EXPECT_EQ(driver->starts, 1);
+    EXPECT_EQ(alerts.shown.size(), shown + 1);
+
+    // A cancel gives both pages their controls back.
+    controller->operationDidCancel(driver);
+    EXPECT_TRUE(view.restoreEnabled);
+    EXPECT_TRUE(searchView.restoreEnabled);
+    EXPECT_TRUE(readText(controller->mRestoreSessionFilePath()).contains("End Time: "));
+
+    // A running version restore blocks the search's restore as well.
+    host.versionRestoring = true;
+    restore.DownloadFileMenu(2);
+    EXPECT_EQ(driver->starts, 1);
+    EXPECT_EQ(alerts.shown.last().title, "Restore in progress");
+    host.versionRestoring = false;
+    alerts.answers = {1};
+    restore.DownloadFileMenu(2);
+    ASSERT_EQ(driver->starts, 2);
+    EXPECT_EQ(driver->files, QStringList{"/Office/a/z.txt"});
 }
 
 TEST(RestoredXattrsTest, DatabasesInTheRestoredItemsAreResetDownToTheDepthLimit)

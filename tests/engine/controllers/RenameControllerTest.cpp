@@ -66,11 +66,13 @@ protected:
         }
     }
 
-    void rename(RenameRecorder &recorder, const QList<QVariantMap> &items, qsizetype callbacks)
+    void rename(RenameRecorder &recorder, const QList<QVariantMap> &items, qsizetype callbacks,
+                const QString &computerFolder = QString())
     {
         TXRenameController controller(timings());
         controller.userInfo() = account();
         controller.setDestinationDrive(drive());
+        controller.setComputerFolder(computerFolder);
         controller.setDelegate(&recorder);
         controller.startRenameWithPaths(items);
         EXPECT_TRUE(recorder.log.waitFor(callbacks)) << recorder.log.entries().join(", ").toStdString();
@@ -131,6 +133,25 @@ TEST_F(RenameControllerTest, ThumbnailsByKindAndFoldersMoveAlone)
     expected.sort();
     EXPECT_EQ(driveFiles(), expected);
     EXPECT_TRUE(fileRows().contains("'/Office/photos/''keep.png'")) << fileRows().join(", ").toStdString();
+}
+
+TEST_F(RenameControllerTest, AnIndexKeptWithoutComputerFoldersRenamesBelowTheComputerFolderOnTheDrive)
+{
+    addFiles({"/notes/n.txt"});
+    storeFile("/Office/notes/n.txt", {}, 2);
+    RenameRecorder recorder;
+    rename(recorder, {item("/notes/n.txt", "/notes/m.txt")}, 2, "/Office");
+    EXPECT_EQ(recorder.log.entries().value(0), "data /notes/n.txt -> /notes/m.txt (main)");
+    EXPECT_TRUE(QFile::exists(dataRoot() + "/Office/notes/m.txt"));
+    EXPECT_TRUE(QFile::exists(dataRoot() + "/Office/notes/m.txt_.chk"));
+    EXPECT_TRUE(QFile::exists(versions() + "/notes/m.txt.qlvn002"));
+    EXPECT_FALSE(QFile::exists(dataRoot() + "/Office/notes/n.txt"));
+    EXPECT_TRUE(fileRows().contains("'/notes/''m.txt'")) << fileRows().join(", ").toStdString();
+    // An item the index names with the computer folder keeps its path as it stands.
+    storeFile("/Office/pics/keep.png", {}, 0);
+    RenameRecorder again;
+    rename(again, {item("/Office/pics/keep.png", "/Office/pics/kept.png")}, 2, "/Office");
+    EXPECT_TRUE(QFile::exists(dataRoot() + "/Office/pics/kept.png"));
 }
 
 TEST_F(RenameControllerTest, AnExistingDestinationIsNeverReplaced)

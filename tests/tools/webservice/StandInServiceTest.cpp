@@ -64,6 +64,13 @@ protected:
     Reply post(const QString &path, const QByteArray &body, bool trustTestAuthority = true,
                const QByteArray &authorization = {}, std::chrono::milliseconds patience = std::chrono::seconds(30))
     {
+        return send(path, body, trustTestAuthority, authorization, patience);
+    }
+
+    // A GET of the path and query when body is null.
+    Reply send(const QString &path, const QByteArray &body, bool trustTestAuthority = true,
+               const QByteArray &authorization = {}, std::chrono::milliseconds patience = std::chrono::seconds(30))
+    {
         QNetworkRequest request(QUrl(service->url() + path));
         request.setTransferTimeout(int(patience.count()));
         request.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
@@ -75,7 +82,7 @@ protected:
         request.setSslConfiguration(tls);
         QNetworkAccessManager manager;
         manager.setProxy(proxy);
-        QNetworkReply *reply = manager.post(request, body);
+        QNetworkReply *reply = body.isNull() ? manager.get(request) : manager.post(request, body);
         QEventLoop loop;
         QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
         loop.exec();
@@ -130,6 +137,37 @@ TEST_F(StandInServiceTest, AnswersTheAccountRequestsInTheirXmlForm)
     EXPECT_EQ(requests[0]["fields"].toObject()["password"].toString(), WebServiceStandIn::maskedSecret("a&b c"));
     EXPECT_EQ(requests[0]["body"].toString(),
               "username=ann&password=" + WebServiceStandIn::maskedSecret("a%26b%20c") + "&enctype=default");
+}
+
+TEST_F(StandInServiceTest, ShareTokensNameTheirItemsAndOpenAPageListingThem)
+{
+    const QByteArray signIn = "uid=ann&pwd=a%26b%20c&op_type=share";
+    const struct
+    {
+        QByteArray items;
+        QByteArray reply;  // "SUCCESS:" means a token
+    } cases[] = {
+        {"&filePaths=%2FOffice%2Fa%20%26b.txt&folderPaths=%2FOffice%2Fdocs", "SUCCESS:"},
+        {"", "FAILURE:No items to share\n"},
+        {"&filePaths=Office%2Fa.txt", "FAILURE:Invalid item path\n"},
+        {"&filePaths=/x", "SUCCESS:"},
+    };
+    for (const auto &c : cases) {
+        const Reply reply = post("/tarnix/desktop/getToken", signIn + c.items);
+        EXPECT_TRUE(reply.body.startsWith(c.reply)) << c.items.toStdString() << " -> " << reply.body.toStdString();
+    }
+    EXPECT_EQ(post("/tarnix/desktop/getToken", "uid=ann&pwd=wrong&op_type=share&filePaths=/x").body,
+              "FAILURE:Invalid username or password\n");
+
+    const QByteArray token = post("/tarnix/desktop/getToken", signIn + cases[0].items).body.mid(8).trimmed();
+    const Reply page = send("/tarnix/desktop/Auto?token=" + QString::fromLatin1(token), QByteArray());
+    EXPECT_EQ(page.body, "<html><body><h1>Shared items</h1><ul><li>file: /Office/a &amp;b.txt</li><li>folder: "
+                         "/Office/docs</li></ul></body></html>");
+    // An account token opens the account's page.
+    const QByteArray accountToken =
+        post("/tarnix/desktop/getToken", "uid=ann&pwd=a%26b%20c&op_type=upgrade").body.mid(8).trimmed();
+    EXPECT_TRUE(send("/tarnix/desktop/Auto?token=" + QString::fromLatin1(accountToken), QByteArray())
+                    .body.contains("Your account"));
 }
 
 TEST_F(StandInServiceTest, TheRequestLogHoldsNoSecretAndOnlyItsOwnerMayReadIt)

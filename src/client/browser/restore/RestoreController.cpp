@@ -48,6 +48,14 @@ RestoreController::RestoreController(BrowserHost &host, AlertPresenter &alerts, 
 
 RestoreController::~RestoreController() = default;
 
+template <class Change>
+void RestoreController::forEachView(Change &&change)
+{
+    for (const PageViews &page : mPages)
+        if (page.view)
+            change(*page.view);
+}
+
 QString RestoreController::dataRoot()
 {
     const QString volume = BackupDestination::volumePath(mHost.currentDestinationDrive());
@@ -88,8 +96,7 @@ void RestoreController::setRestoreDestinationUI() { setRestoreDestination(Restor
 void RestoreController::setRestoreDestination(const QString &path)
 {
     mDestination = path;
-    if (mView)
-        mView->showRestoreDestination(path);
+    forEachView([&path](RestoreView &view) { view.showRestoreDestination(path); });
 }
 
 bool RestoreController::promptsForDestination()
@@ -99,8 +106,8 @@ bool RestoreController::promptsForDestination()
 
 void RestoreController::canHideBrowseButton(const std::optional<bool> &prompt)
 {
-    if (mView)
-        mView->setDestinationControlsHidden(prompt.value_or(promptsForDestination()));
+    const bool hidden = prompt.value_or(promptsForDestination());
+    forEachView([hidden](RestoreView &view) { view.setDestinationControlsHidden(hidden); });
 }
 
 void RestoreController::canHideBrowseButton(const QString &monitorValue)
@@ -161,14 +168,38 @@ bool RestoreController::isRestoreRunning() const
     return (mDriver && mDriver->isRunning()) || mHost.isVersionRestoreRunning();
 }
 
+RestoreRules::Selection RestoreController::treeSelection() const
+{
+    QList<RestoreRules::CheckedItem> items;
+    for (const TreeViewNode *node : mTree.getAllSelectedNode())
+        items.append({node->fullPath(), !node->isAFile()});
+    return RestoreRules::groupSelection(items);
+}
+
 void RestoreController::RstoreFileFromServer()
+{
+    restoreItems(treeSelection(), Page::Restore,
+                 QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
+}
+
+void RestoreController::restoreItems(const RestoreRules::Selection &selection, Page page,
+                                     const QString &nothingSelectedText)
 {
     if (mHost.isReIndexInProgress()) {
         inform(kReIndexText);
         return;
     }
-    if (isRestoreRunning())
+    if (isRestoreRunning()) {
+        // The Restore page's button waits quietly; the search results say why.
+        if (page == Page::Search) {
+            AlertRequest running;
+            running.title = QLLocalizedString(QStringLiteral("Restore in progress"));
+            running.message = QLLocalizedString(kRestoreRunningText);
+            running.defaultButton = QLLocalizedString(QStringLiteral("OK"));
+            mAlerts.inform(running);
+        }
         return;
+    }
     const QVariantMap preferences = mHost.getPreferencesSettingForUser(mHost.userObject().UserName());
     const bool prompt = RestoreDestinationStore::promptPreference(preferences);
     if (!preferences.isEmpty())
@@ -177,8 +208,9 @@ void RestoreController::RstoreFileFromServer()
         inform(kNoDataRootText);
         return;
     }
-    if (mTree.getAllSelectedNode().empty() && !isVersionSelected()) {
-        inform(QLLocalizedString(QStringLiteral("Please select a file/folder that you wish to restore.")));
+    if (selection.contents.isEmpty() && !isVersionSelected(page)) {
+        if (!nothingSelectedText.isEmpty())
+            inform(nothingSelectedText);
         return;
     }
     if (!prompt) {
@@ -187,7 +219,7 @@ void RestoreController::RstoreFileFromServer()
                                             "to proceed?")
                                  .arg(mDestination)))
             return;
-        restoreFiles();
+        restoreSelection(selection, page);
         return;
     }
     const std::optional<QString> folder = chooseWritableFolder(true);
@@ -196,39 +228,41 @@ void RestoreController::RstoreFileFromServer()
         return;
     }
     useDestination(*folder);
-    restoreFiles();
+    restoreSelection(selection, page);
 }
 
-void RestoreController::restoreFiles()
+void RestoreController::restoreFiles() { restoreSelection(treeSelection(), Page::Restore); }
+
+bool RestoreController::restoreSelection(const RestoreRules::Selection &selection, Page page)
 {
     if (!mDriver) {
         inform(kNoDataRootText);
-        return;
+        return false;
     }
+    if (isRestoreRunning())
+        return false;
     mDriver->setBackupSourceFolder(mDestination);
-    if (isVersionSelected()) {
-        mVersions->performVersionRestore();
-        return;
+    VersionBrowser *versions = mPages[pageIndex(page)].versions;
+    if (isVersionSelected(page)) {
+        versions->performVersionRestore();
+        return true;
     }
-    if (mVersions)
-        mVersions->closePane();
+    if (versions)
+        versions->closePane();
     // Nothing checked (the pane's version was unselected meanwhile): no empty restore.
-    if (mTree.getAllSelectedNode().empty())
-        return;
+    if (selection.contents.isEmpty())
+        return false;
+    beginRunOf(page);
     mProgressViewController.setHiddenPauseButton(true);
-
-    QList<RestoreRules::CheckedItem> items;
-    for (const TreeViewNode *node : mTree.getAllSelectedNode())
-        items.append({node->fullPath(), !node->isAFile()});
-    const RestoreRules::Selection selection = RestoreRules::groupSelection(items);
     mRestoreFilesList = selection.contents;
     mRestoreComputerFolder = mHost.isAppInBackupMode() ? mHost.mpcName() : QString();
 
+    // The log is ready before the session starts: its first callbacks write to it.
     const QString sessionLogPath = SessionLogsFolder::fromApplicationFiles().newSessionLogPath(
         QStringLiteral("Restore"), QDateTime::currentDateTime());
     const QString startTime = QLUtility::getSessionLogTime();
     OnlineLogController::SharedOnlineLogController().setOperationStartTime(startTime);
-    mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger);
+    mSessionLog = std::make_unique<RestoreSessionLog>(sessionLogPath, mSyncDownLogger, page);
     mSessionLog->started(mHost.userObject().UserName(), startTime, mDestination, mRestoreFilesList);
     mTotalFileCount = 0;
 
@@ -236,11 +270,20 @@ void RestoreController::restoreFiles()
     mDriver->mFileSetForRestore() = selection.indexPathsOfFiles();
     mDriver->setExecutorPath(executorPath());
     mDriver->setuserInfo(mHost.userObject());
+    // Both pages wait for this restore's end.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
     mDriver->startRestore();
 
-    mHost.setSearchInProgress(false);
+    mHost.setSearchInProgress(page == Page::Search);
     mProgressViewController.setPercentage(QStringLiteral("0"));
-    showProgressView();
+    if (page == Page::Restore)
+        showProgressView();
+    else
+        mHost.setRestoreMiniProgressHidden(false);
+    return true;
 }
 
 void RestoreController::showProgressView()
@@ -249,8 +292,8 @@ void RestoreController::showProgressView()
         return;
     // The pane stands in for the sidebar's box while it shows.
     mHost.setRestoreMiniProgressHidden(true);
-    if (mView)
-        mView->setProgressPaneShown(true);
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(true);
 }
 
 void RestoreController::stopAllOperations()
@@ -259,18 +302,31 @@ void RestoreController::stopAllOperations()
         mDriver->CancelBackupProcess();
 }
 
-bool RestoreController::isVersionSelected() const { return mVersions && mVersions->isVersionSelected(); }
+bool RestoreController::isVersionSelected(Page page) const
+{
+    const VersionBrowser *versions = mPages[pageIndex(page)].versions;
+    return versions && versions->isVersionSelected();
+}
+
+void RestoreController::beginRunOf(Page page)
+{
+    mRunningPage = page;
+    if (ProgressView *pane = mPages[pageIndex(page)].pane)
+        mProgressViewController.setView(pane);
+}
 
 // --- The version restore ---
 
-void RestoreController::versionRestoreDidStart()
+void RestoreController::versionRestoreDidStart(Page page)
 {
+    beginRunOf(page);
     mProgressViewController.onOperationStart();
     mProgressViewController.setHiddenPauseButton(true);
-    if (mView) {
-        mView->setRestoreButtonEnabled(false);
-        mView->setDestinationButtonEnabled(false);
-    }
+    // Both pages wait for its end.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
 }
 
 void RestoreController::versionRestoreDidReceiveData(const ProgressReport &report)
@@ -286,11 +342,12 @@ void RestoreController::versionRestoreDidReceiveData(const ProgressReport &repor
 
 void RestoreController::versionRestoreDidEnd()
 {
-    if (mView) {
-        mView->setProgressPaneShown(false);
-        mView->setRestoreButtonEnabled(true);
-        mView->setDestinationButtonEnabled(true);
-    }
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(false);
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(true);
+        view.setDestinationButtonEnabled(true);
+    });
     canHideBrowseButton();
 }
 
@@ -300,8 +357,8 @@ void RestoreController::toggleProgressView(ProgressViewController &, bool hidden
 {
     if (!hidden)
         return;
-    if (mView)
-        mView->setProgressPaneShown(false);
+    if (RestoreView *view = runningView())
+        view->setProgressPaneShown(false);
     mHost.setRestoreMiniProgressHidden(false);
     canHideBrowseButton();
 }
@@ -322,10 +379,10 @@ void RestoreController::operationDidStart(SessionDriver *)
 {
     mHost.setRestoreMiniPercentage(QStringLiteral("0 %"));
     mProgressViewController.onOperationStart();
-    if (mView) {
-        mView->setRestoreButtonEnabled(false);
-        mView->setDestinationButtonEnabled(false);
-    }
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(false);
+        view.setDestinationButtonEnabled(false);
+    });
     OnlineLogController::SharedOnlineLogController().SetSessionPath(OnlineLogController::userSessionUploadPath());
     mHost.setOperationActive(true);
     mHost.setRestoreRunning(true);
@@ -376,12 +433,15 @@ void RestoreController::endCommon()
     toggleProgressView(mProgressViewController, true);
     mDriver->setRunningState(false);
     mHost.setRestoreMiniProgressHidden(true);
-    if (mView) {
-        mView->setRestoreButtonEnabled(true);
-        mView->setDestinationButtonEnabled(true);
-    }
+    // Every end gives both pages their controls back, a cancel too.
+    forEachView([](RestoreView &view) {
+        view.setRestoreButtonEnabled(true);
+        view.setDestinationButtonEnabled(true);
+    });
     mHost.setOperationActive(false);
     mHost.setRestoreRunning(false);
+    // The sidebar's box no longer stands for a restore of the search results.
+    mHost.setSearchInProgress(false);
 }
 
 void RestoreController::record(const QString &endTime, const RestoreSessionLog::Counts &counts)
@@ -392,7 +452,8 @@ void RestoreController::record(const QString &endTime, const RestoreSessionLog::
 
 void RestoreController::reapplyXattributes()
 {
-    if (!mServices.resetXattributes)
+    // Only the Restore page's restores put the attributes back.
+    if (!mServices.resetXattributes || mRunningPage != Page::Restore)
         return;
     QList<RestoredXattrs::Item> items;
     for (const QString &path : std::as_const(mRestoreFilesList))

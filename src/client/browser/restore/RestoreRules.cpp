@@ -32,6 +32,11 @@ Selection groupSelection(QList<CheckedItem> items)
     std::stable_sort(items.begin(), items.end(), [](const CheckedItem &left, const CheckedItem &right) {
         return parentPath(left.path) < parentPath(right.path);
     });
+    return groupInOrder(items);
+}
+
+Selection groupInOrder(const QList<CheckedItem> &items)
+{
     Selection selection;
     QString currentParent;
     QStringList batch;

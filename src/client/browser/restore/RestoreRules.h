@@ -32,6 +32,10 @@ struct Selection
 // folder share a set, each folder is picked whole, every item is listed.
 //   A/x, B/z, C (folder), A/y -> files {A: [x, y]}, {B: [z]}; folders [C]; contents A/x, A/y, B/z, C
 Selection groupSelection(QList<CheckedItem> items);
+// The same walk over the items in the order given: a folder's files split by
+// another folder's make two sets (the search results' table order).
+//   A/x, B/z, A/y -> files {A: [x]}, {B: [z]}, {A: [y]}
+Selection groupInOrder(const QList<CheckedItem> &items);
 
 // Whether a restore without the prompt asks first: only into the default destination.
 bool asksBeforeRestore(const QString &destination, const QString &defaultDestination);

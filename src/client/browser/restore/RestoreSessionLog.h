@@ -6,13 +6,21 @@
 #include <QString>
 #include <QStringList>
 
-// The session log of one restore from the Restore page and the ".summary" beside
-// it. Each member writes the lines of one event in their order, through the
-// page's own logger; the per-file lines and the outcome also go to the shared
-// interactive session log and trace.
+// The session log of one restore and the ".summary" beside it. Each member
+// writes the lines of one event in their order, through the restore's own
+// logger; the per-file lines also go to the shared interactive session log.
+// The page the restore was started from words a few lines its own way.
 class RestoreSessionLog
 {
 public:
+    enum class Page
+    {
+        // The outcome also goes to the interactive session log and trace.
+        Restore,
+        // Shorter ends: a cancel or an over-quota end writes only its end time.
+        Search
+    };
+
     struct Counts
     {
         int considered = 0;      // files considered for the restore
@@ -20,7 +28,7 @@ public:
         int restoredNow = 0;
     };
 
-    RestoreSessionLog(QString sessionLogPath, QLBackupProgressLogger &restoreLogger,
+    RestoreSessionLog(QString sessionLogPath, QLBackupProgressLogger &restoreLogger, Page page = Page::Restore,
                       QLBackupProgressLogger &interactiveLogger = QLBackupProgressLogger::progressLogger());
 
     QString sessionLogPath() const { return mSessionLogPath; }
@@ -44,9 +52,12 @@ public:
 private:
     void toLog(const QString &text, bool flush = true);
     void toSummary(const QString &text, bool flush = true);
-    void countsToSummary(const Counts &counts);
+    // "restoredNowLabel": the failure of a search restore spells it with one blank.
+    void countsToSummary(const Counts &counts, bool flushEach = false,
+                         const QString &restoredNowLabel = QStringLiteral("Files restored  now"));
 
     const QString mSessionLogPath;
+    const Page mPage;
     QLBackupProgressLogger &mSyncDownLogger;
     QLBackupProgressLogger &mInteractiveLogger;
     bool mEndedOverQuota = false;

@@ -208,3 +208,57 @@ std::vector<TreeViewNode *> RemoteTreeController::getAllSelectedNode() const
     }
     return selected;
 }
+
+template <typename Map>
+void RemoteTreeController::rekeyBelow(Map &map, const QString &oldPath, const QString &newPath)
+{
+    std::vector<typename Map::node_type> moved;
+    for (auto it = map.begin(); it != map.end();) {
+        if (RemoteTreeRules::isAtOrBelow(it->first, oldPath))
+            moved.push_back(map.extract(it++));
+        else
+            ++it;
+    }
+    for (auto &entry : moved) {
+        entry.key() = RemoteTreeRules::rekeyedPath(entry.key(), oldPath, newPath);
+        map.insert(std::move(entry));
+    }
+}
+
+void RemoteTreeController::renameNode(const QString &oldPath, const QString &newPath)
+{
+    TreeViewNode *node = nodeForPath(oldPath);
+    if (!node || node == mRootItem.get() || oldPath == newPath || nodeForPath(newPath))
+        return;
+    rekeyBelow(mMapTable, oldPath, newPath);
+    rekeyBelow(mDummyNodes, oldPath, newPath);
+    node->renameTreeNodeWithName(newPath.section(QLatin1Char('/'), -1));
+    if (mObserver)
+        mObserver->nodeChanged(*node);
+}
+
+void RemoteTreeController::deleteNodeFromTreeWithPath(const QString &path)
+{
+    TreeViewNode *node = nodeForPath(path);
+    if (!node || node == mRootItem.get())
+        return;
+    TreeViewNode *folder = node->shownUnder();
+    forgetNodesBelow(*node);
+    if (folder) {
+        if (mObserver)
+            mObserver->childWillBeRemoved(*folder, node->row());
+        folder->removeChild(node);
+        if (mObserver)
+            mObserver->childrenRemoved();
+    }
+    mMapTable.erase(path);
+    // The folder's box follows what is left in it.
+    for (TreeViewNode *child : folder ? folder->children() : std::vector<TreeViewNode *>{}) {
+        if (!child->isPlaceholder()) {
+            settleStateAbove(*child);
+            break;
+        }
+    }
+    if (mObserver)
+        mObserver->checkStatesChanged();
+}

@@ -55,6 +55,13 @@ public:
 
     // On becomes off; off and mixed become on. Children and parents follow.
     void toggleCheckboxStateforNode(TreeViewNode &node);
+    // An item renamed on the drive: the node and every path below it take the new
+    // path (only the leading part of each key changes). Nothing happens when no
+    // node has the old path or one has the new path.
+    void renameNode(const QString &oldPath, const QString &newPath);
+    // An item gone from the drive: its node and everything below it leave the tree.
+    void deleteNodeFromTreeWithPath(const QString &path);
+
     // The checked items to restore: each checked node whose folder is not checked as a whole, in tree order.
     std::vector<TreeViewNode *> getAllSelectedNode() const;
 
@@ -68,6 +75,8 @@ private:
     // Drops the nodes below the folder (and their placeholders) from the map table.
     void forgetNodesBelow(TreeViewNode &folder);
     void setStateBelow(TreeViewNode &node, int state);
+    template <typename Map>
+    static void rekeyBelow(Map &map, const QString &oldPath, const QString &newPath);
     void settleStateAbove(TreeViewNode &node);
 
     RemoteFolderListing &mListing;

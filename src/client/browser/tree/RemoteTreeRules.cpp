@@ -53,4 +53,14 @@ QString dataRoot(const QString &volumePath, const User &account, bool backupMode
     return BackupDestination::accountFolder(volumePath, account, backupMode);
 }
 
+bool isAtOrBelow(const QString &path, const QString &folder)
+{
+    return path == folder || (path.startsWith(folder) && path.at(folder.size()) == QLatin1Char('/'));
+}
+
+QString rekeyedPath(const QString &path, const QString &oldFolder, const QString &newFolder)
+{
+    return isAtOrBelow(path, oldFolder) ? newFolder + path.mid(oldFolder.size()) : path;
+}
+
 }  // namespace RemoteTreeRules

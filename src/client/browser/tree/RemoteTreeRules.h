@@ -46,4 +46,12 @@ QString shownName(const QString &name, const User &account);
 // second brand; "" when no drive is chosen or the user's name is missing.
 QString dataRoot(const QString &volumePath, const User &account, bool backupMode);
 
+// Whether a path is the folder's own or lies below it, by whole components.
+//   ("docs", "docs") and ("docs/a", "docs") -> true; ("docs2", "docs") -> false
+bool isAtOrBelow(const QString &path, const QString &folder);
+
+// A path below a renamed folder: its leading folder part is replaced, nothing further in.
+//   ("a/x/a/y", "a", "b") -> "b/x/a/y"; ("a", "a", "b") -> "b"; ("ab/x", "a", "b") -> "ab/x"
+QString rekeyedPath(const QString &path, const QString &oldFolder, const QString &newFolder);
+
 }  // namespace RemoteTreeRules

@@ -5,6 +5,9 @@
 #include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
+#include "index/manager/TarnixDBManager.h"
+
+#include <QLineEdit>
 
 MainControllerBrowserHost::MainControllerBrowserHost(TXMainController &mainController, ClientWindows &windows)
     : mMainController(mainController)
@@ -74,4 +77,27 @@ void MainControllerBrowserHost::cancelVersionRestore() { mMainController.Version
 void MainControllerBrowserHost::setDisplayRefreshGuide(bool shown)
 {
     mWindows.tabViewController()->setDisplayRefreshGuide(shown);
+}
+
+bool MainControllerBrowserHost::isOperationActive() const { return mMainController.isOperationActive(); }
+
+void MainControllerBrowserHost::setReIndexInProgress(bool inProgress)
+{
+    mMainController.setReIndexInProgress(inProgress);
+}
+
+RuvoDeleteController &MainControllerBrowserHost::deleteController() { return *mMainController.deleteController(); }
+
+void MainControllerBrowserHost::addFileToDelete(const QString &indexPath)
+{
+    if (TarnixDBManager *index = mMainController.dbManager())
+        index->addFileToDelete(indexPath);
+}
+
+void MainControllerBrowserHost::displaySearchView(const QString &key)
+{
+    TXTabViewController &tabs = *mWindows.tabViewController();
+    tabs.sidebar()->mSearchField()->setText(key);
+    tabs.displaySearchViewForMenu();
+    emit tabs.displaySearchRequested(key, QString());
 }

@@ -1,14 +1,15 @@
 #pragma once
 
-#include "client/browser/host/BrowserHost.h"
+#include "client/browser/host/OperationsHost.h"
 
 class ClientWindows;
 class TXMainController;
 
 // The Restore page's host in the program: the client's TXMainController for the
 // account, drive, engine set-up, version restore and day file, and the sidebar
-// for the restore box, the log view and the mode switch's running flags.
-class MainControllerBrowserHost : public BrowserHost
+// for the restore box, the log view and the mode switch's running flags, the
+// search field and the Search page.
+class MainControllerBrowserHost : public OperationsHost
 {
 public:
     MainControllerBrowserHost(TXMainController &mainController, ClientWindows &windows);
@@ -32,6 +33,11 @@ public:
     void setRestoreRunning(bool running) override;
     bool isVersionRestoreRunning() const override;
     void cancelVersionRestore() override;
+    bool isOperationActive() const override;
+    void setReIndexInProgress(bool inProgress) override;
+    RuvoDeleteController &deleteController() override;
+    void addFileToDelete(const QString &indexPath) override;
+    void displaySearchView(const QString &key) override;
 
 private:
     TXMainController &mMainController;

@@ -17,6 +17,16 @@ RemoteTreeModel::RemoteTreeModel(RemoteTreeController &tree, std::function<const
 
 RemoteTreeModel::~RemoteTreeModel() { mTree.setObserver(nullptr); }
 
+void RemoteTreeModel::setRenamer(std::function<void(const TreeViewNode &, const QString &)> renamer)
+{
+    mRenamer = std::move(renamer);
+}
+
+void RemoteTreeModel::setExpansionGuard(std::function<bool(const TreeViewNode &)> mayExpand)
+{
+    mMayExpand = std::move(mayExpand);
+}
+
 TreeViewNode *RemoteTreeModel::nodeAt(const QModelIndex &index) const
 {
     return index.isValid() ? static_cast<TreeViewNode *>(index.internalPointer()) : &mTree.rootItem();
@@ -37,7 +47,8 @@ QModelIndex RemoteTreeModel::index(int row, int column, const QModelIndex &paren
 
 QModelIndex RemoteTreeModel::parent(const QModelIndex &child) const
 {
-    return child.isValid() ? indexOf(nodeAt(child)->shownUnder()) : QModelIndex();
+    // Rows hang below a row's first column.
+    return child.isValid() ? indexOf(nodeAt(child)->shownUnder(), 0) : QModelIndex();
 }
 
 int RemoteTreeModel::rowCount(const QModelIndex &parent) const
@@ -59,12 +70,12 @@ bool RemoteTreeModel::canFetchMore(const QModelIndex &parent) const
 {
     const TreeViewNode *node = nodeAt(parent);
     return parent.isValid() && !node->isAFile() && !node->isPlaceholder() && node->children().empty() &&
-           !mTree.isListing(*node);
+           !mTree.isListing(*node) && (!mMayExpand || mMayExpand(*node));
 }
 
 void RemoteTreeModel::fetchMore(const QModelIndex &parent)
 {
-    if (parent.isValid())
+    if (parent.isValid() && (!mMayExpand || mMayExpand(*nodeAt(parent))))
         mTree.expandNode(*nodeAt(parent));
 }
 
@@ -90,6 +101,9 @@ QVariant RemoteTreeModel::data(const QModelIndex &index, int role) const
         return node.checkState() == TreeViewNode::Checked     ? Qt::Checked
                : node.checkState() == TreeViewNode::Unchecked ? Qt::Unchecked
                                                               : Qt::PartiallyChecked;
+    case Qt::EditRole:
+        // The stored name itself is what a rename edits.
+        return index.column() == NameColumn ? QVariant(node.relativePath()) : QVariant();
     case Qt::DisplayRole:
         switch (index.column()) {
         case NameColumn:
@@ -116,6 +130,12 @@ QVariant RemoteTreeModel::data(const QModelIndex &index, int role) const
 
 bool RemoteTreeModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
+    if (index.isValid() && role == Qt::EditRole && index.column() == NameColumn && mRenamer &&
+        !nodeAt(index)->isPlaceholder()) {
+        // The row changes when the rename has happened, not before.
+        mRenamer(*nodeAt(index), value.toString());
+        return false;
+    }
     if (!index.isValid() || role != Qt::CheckStateRole || index.column() != CheckColumn)
         return false;
     TreeViewNode &node = *nodeAt(index);
@@ -136,6 +156,8 @@ Qt::ItemFlags RemoteTreeModel::flags(const QModelIndex &index) const
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == CheckColumn)
         flags |= Qt::ItemIsUserCheckable;
+    if (index.column() == NameColumn && mRenamer)
+        flags |= Qt::ItemIsEditable;
     return flags;
 }
 
@@ -165,6 +187,16 @@ void RemoteTreeModel::childrenWillBeRemoved(const TreeViewNode &folder, int coun
 void RemoteTreeModel::childrenWillBeInserted(const TreeViewNode &folder, int count)
 {
     beginInsertRows(indexOf(&folder, 0), 0, count - 1);
+}
+
+void RemoteTreeModel::childWillBeRemoved(const TreeViewNode &folder, int row)
+{
+    beginRemoveRows(indexOf(&folder, 0), row, row);
+}
+
+void RemoteTreeModel::nodeChanged(const TreeViewNode &node)
+{
+    emit dataChanged(indexOf(&node, 0), indexOf(&node, ColumnCount - 1));
 }
 
 void RemoteTreeModel::checkStatesChanged()

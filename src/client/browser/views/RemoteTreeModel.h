@@ -33,6 +33,11 @@ public:
     RemoteTreeModel(RemoteTreeController &tree, std::function<const User &()> account, QObject *parent = nullptr);
     ~RemoteTreeModel() override;
 
+    // The Name column becomes editable: an edited name goes to the renamer.
+    void setRenamer(std::function<void(const TreeViewNode &node, const QString &newName)> renamer);
+    // Folders the guard refuses are not listed when the view opens them.
+    void setExpansionGuard(std::function<bool(const TreeViewNode &folder)> mayExpand);
+
     TreeViewNode *nodeAt(const QModelIndex &index) const;
     QModelIndex indexOf(const TreeViewNode *node, int column = NameColumn) const;
 
@@ -58,10 +63,14 @@ private:
     void childrenRemoved() override { endRemoveRows(); }
     void childrenWillBeInserted(const TreeViewNode &folder, int count) override;
     void childrenInserted() override { endInsertRows(); }
+    void childWillBeRemoved(const TreeViewNode &folder, int row) override;
+    void nodeChanged(const TreeViewNode &node) override;
     void checkStatesChanged() override;
     void showStatusMessage(const QString &text) override { emit statusMessage(text); }
 
     RemoteTreeController &mTree;
     std::function<const User &()> mAccount;
     QFileIconProvider mIcons;
+    std::function<void(const TreeViewNode &, const QString &)> mRenamer;
+    std::function<bool(const TreeViewNode &)> mMayExpand;
 };

@@ -52,3 +52,4 @@ std::optional<QString> DialogFolderChooser::chooseFolderWithPromptBox(const QStr
 }
 
 void DesktopWorkspace::openFolder(const QString &path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+void DesktopWorkspace::openURL(const QUrl &address) { QDesktopServices::openUrl(address); }

@@ -27,4 +27,5 @@ class DesktopWorkspace : public Workspace
 {
 public:
     void openFolder(const QString &path) override;
+    void openURL(const QUrl &address) override;
 };

@@ -1,19 +1,20 @@
 #include "client/browser/views/RestorePageVersionHost.h"
 
 #include "client/browser/restore/RestoreController.h"
-#include "client/browser/views/RestorePageView.h"
-#include "client/common/views/ProgressPaneView.h"
+#include "client/browser/views/PagePanes.h"
 #include "session/manager/SessionDriver.h"
 
-RestorePageVersionHost::RestorePageVersionHost(RestorePageView &page, RestoreController &restore)
+RestorePageVersionHost::RestorePageVersionHost(PagePanes &page, RestoreController &restore,
+                                               RestoreController::Page which)
     : mPage(page)
     , mRestore(restore)
+    , mWhich(which)
 {}
 
 void RestorePageVersionHost::showVersionView()
 {
     // The progress pane makes way; its restore goes on behind the sidebar's box.
-    if (!mPage.progressPane()->isHidden())
+    if (mPage.isProgressPaneShown())
         mRestore.toggleProgressView(mRestore.progressViewController(), true);
     mPage.setVersionPaneShown(true);
     mRestore.canHideBrowseButton();
@@ -39,7 +40,7 @@ bool RestorePageVersionHost::isSessionRestoreRunning() const
     return driver && driver->isRunning();
 }
 
-void RestorePageVersionHost::versionRestoreDidStart() { mRestore.versionRestoreDidStart(); }
+void RestorePageVersionHost::versionRestoreDidStart() { mRestore.versionRestoreDidStart(mWhich); }
 
 void RestorePageVersionHost::versionRestoreDidReceiveData(const ProgressReport &progress)
 {

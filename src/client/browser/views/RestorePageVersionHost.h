@@ -1,17 +1,19 @@
 #pragma once
 
+#include "client/browser/restore/RestoreController.h"
 #include "client/browser/versions/VersionPaneHost.h"
 
-class RestoreController;
-class RestorePageView;
+class PagePanes;
 
-// The Restore page as the version pane's host: the pane below the tree in the
-// progress pane's place, the page's restore destination and session, and the
-// page's progress pane and buttons during a version restore.
+// A browser page (the Restore page, the search results) as the version pane's
+// host: the pane below the page's table in the progress pane's place, the
+// restore destination and session, and the page's progress pane and buttons
+// during a version restore.
 class RestorePageVersionHost : public VersionPaneHost
 {
 public:
-    RestorePageVersionHost(RestorePageView &page, RestoreController &restore);
+    RestorePageVersionHost(PagePanes &page, RestoreController &restore,
+                           RestoreController::Page which = RestoreController::Page::Restore);
 
     void showVersionView() override;
     void removeVersionView() override;
@@ -23,6 +25,7 @@ public:
     void versionRestoreDidEnd() override;
 
 private:
-    RestorePageView &mPage;
+    PagePanes &mPage;
     RestoreController &mRestore;
+    const RestoreController::Page mWhich;
 };

@@ -1,7 +1,9 @@
 #include "client/browser/views/RestorePageView.h"
 
+#include "client/browser/operations/RemoteOperations.h"
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/views/GuideImageView.h"
+#include "client/browser/views/RemoteContextMenu.h"
 #include "client/browser/views/RemoteTreeModel.h"
 #include "client/browser/views/VersionPaneView.h"
 #include "client/common/views/ProgressPaneView.h"
@@ -11,6 +13,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTreeView>
@@ -40,6 +43,10 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     , mRestoreLocationLabel(new QLabel(tr("Restore location:"), this))
     , mRestoreDestinationLabel(new QLabel(this))
     , mOutputLabel(new TXAnimatedTextField(this))
+    , mContinuousProgress(new QProgressBar(this))
+    , mOpLabel(new QLabel(this))
+    , mDeleteButton(new QPushButton(tr("Delete"), this))
+    , mShareButton(new QPushButton(tr("Share"), this))
     , mImgView1(new GuideImageView(tr("Check the items to restore"), GuideImageView::Arrow::UpLeft, mOutlineView))
     , mImgView2(new GuideImageView(tr("Your items are restored here"), GuideImageView::Arrow::DownLeft, this))
     , mImgView3(new GuideImageView(tr("Then click Restore"), GuideImageView::Arrow::DownRight, this))
@@ -68,7 +75,21 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     mRestoreDestinationLabel->setMinimumWidth(120);
     mRestoreDestinationLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
+    // The spinner runs without a figure while an operation on stored items runs.
+    mContinuousProgress->setRange(0, 0);
+    mContinuousProgress->setTextVisible(false);
+    mContinuousProgress->setFixedSize(60, 10);
+    mContinuousProgress->hide();
+    auto *statusRow = new QHBoxLayout;
+    statusRow->addWidget(mContinuousProgress);
+    statusRow->addWidget(mOpLabel);
+    statusRow->addWidget(mOutputLabel, 1);
+    mDeleteButton->hide();
+    mShareButton->hide();
+
     auto *bottomRow = new QHBoxLayout;
+    bottomRow->addWidget(mDeleteButton);
+    bottomRow->addWidget(mShareButton);
     bottomRow->addWidget(mRestoreLocationLabel);
     bottomRow->addWidget(mRestoreDestinationLabel, 1);
     bottomRow->addWidget(mrRestoreDestinationButton);
@@ -77,7 +98,7 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->addWidget(mSplitView, 1);
-    layout->addWidget(mOutputLabel);
+    layout->addLayout(statusRow);
     layout->addLayout(bottomRow);
 
     connect(mRestoreButton, &QPushButton::clicked, &controller, &RestoreController::RstoreFileFromServer);
@@ -91,6 +112,33 @@ RestorePageView::RestorePageView(RestoreController &controller, RemoteTreeModel 
     for (QWidget *watched : {static_cast<QWidget *>(mOutlineView), static_cast<QWidget *>(mRestoreButton)})
         watched->installEventFilter(this);
 }
+
+void RestorePageView::attachOperations(RemoteOperations &operations, RemoteTreeModel &model)
+{
+    mContextMenu = new RemoteContextMenu(*mOutlineView, model, operations);
+    mOutlineView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    model.setRenamer(
+        [&operations](const TreeViewNode &node, const QString &name) { operations.rename().renameItem(node, name); });
+    model.setExpansionGuard(
+        [&operations](const TreeViewNode &folder) { return operations.rename().mayExpand(folder); });
+    // A folder listed before its rename began does not open while it runs either.
+    connect(mOutlineView, &QTreeView::expanded, this, [this, &operations, &model](const QModelIndex &index) {
+        if (!operations.rename().mayExpand(*model.nodeAt(index)))
+            mOutlineView->collapse(index);
+    });
+    connect(mDeleteButton, &QPushButton::clicked, &operations,
+            [&operations] { operations.deletion().deleteFileFromServer(); });
+    connect(mShareButton, &QPushButton::clicked, &operations, [&operations] { operations.share().shareFile(); });
+    mDeleteButton->show();
+    mShareButton->show();
+    operations.setView(this);
+}
+
+void RestorePageView::setSpinnerRunning(bool running) { mContinuousProgress->setVisible(running); }
+
+void RestorePageView::setOperationName(const QString &text) { mOpLabel->setText(text); }
+
+void RestorePageView::displayMessage(const QString &text) { mOutputLabel->setAnimatedText(text); }
 
 void RestorePageView::setRestoreButtonEnabled(bool enabled) { mRestoreButton->setEnabled(enabled); }
 

@@ -24,9 +24,11 @@ std::function<void(TXEngineController &)> accountFields(ClientShell &shell)
 }  // namespace
 
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
-                       RemoteGuideTimings guideTimings)
+                       RemoteGuideTimings guideTimings, Workspace *workspaceOverride,
+                       RemoteOperations::Services operationServices)
     : shell(shell)
     , dialogs(shell.windows().mainWindow())
+    , workspace(workspaceOverride ? *workspaceOverride : desktop)
     , host(shell.mainController(), shell.windows())
     , listing(accountFields(shell))
     , tree(listing, {&QLUtility::ShowHiddenFilesKey,
@@ -39,6 +41,7 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
                    TXXattrBackupManager::SharedTXXattrBackupManager().resetXattributesForTimeMachine(restored, stored);
                }})
     , guides(guideTimings)
+    , operations(host, alerts ? *alerts : shell.windows().alerts(), tree, workspace, std::move(operationServices))
     , model(nullptr)
     , page(nullptr)
     , versionSource(accountFields(shell))
@@ -48,8 +51,9 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     page = new RestorePageView(restore, *pageModel);
     pageModel->setParent(page);
     model = pageModel;
-    restore.setView(page);
+    restore.setView(page, page->progressPane());
     guides.setView(page);
+    page->attachOperations(operations, *pageModel);
     versionPage = std::make_unique<RestorePageVersionHost>(*page, restore);
     versions = std::make_unique<VersionBrowser>(VersionBrowser::Services{
         host, *versionPage, alerts ? *alerts : shell.windows().alerts(), workspace, versionSource, versionRunner});
@@ -64,7 +68,12 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
     QObject::connect(&tabs, &TXTabViewController::reloadRemoteView, page,
                      [this] { restore.setRestoreDestinationUI(); });
     QObject::connect(&tabs, &TXTabViewController::showRestoreProgress, page, [this] {
-        this->shell.windows().tabViewController()->displayRestoreView();
+        // The pane shows on the page that started the restore.
+        TXTabViewController &sidebar = *this->shell.windows().tabViewController();
+        if (sidebar.isSearchInProgress())
+            sidebar.displaySearchViewForMenu();
+        else
+            sidebar.displayRestoreView();
         restore.showProgressView();
     });
     QObject::connect(&mainController, &TXMainController::remoteGuideCalledOnce, page,

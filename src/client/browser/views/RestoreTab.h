@@ -1,6 +1,7 @@
 #pragma once
 
 #include "client/browser/guides/RemoteGuideController.h"
+#include "client/browser/operations/RemoteOperations.h"
 #include "client/browser/restore/RestoreController.h"
 #include "client/browser/tree/RemoteTreeController.h"
 #include "client/browser/tree/RuvoFolderListing.h"
@@ -22,11 +23,14 @@ class RestorePageView;
 // and its screenshots: the destination tree listed from the drive's index, the
 // restore over the shell's main controller and sidebar, and the page handed to the
 // tab view, with its first-use guides. Messages go to alerts and folders are chosen
-// by chooser when given, else the shell's alert panel and dialogs.
+// by chooser when given, else the shell's alert panel and dialogs; folders and
+// pages open in workspace when given, else the desktop's. The tree's operations
+// (its menu, delete, rename, folder size, share, search, re-index) go with it.
 struct RestoreTab
 {
     explicit RestoreTab(ClientShell &shell, AlertPresenter *alerts = nullptr, FolderChooser *chooser = nullptr,
-                        RemoteGuideTimings guideTimings = {});
+                        RemoteGuideTimings guideTimings = {}, Workspace *workspace = nullptr,
+                        RemoteOperations::Services operationServices = {});
 
     // The account, drive or mode changed: a new driver, the destination, the tree listed again.
     void reload();
@@ -35,12 +39,14 @@ struct RestoreTab
 
     ClientShell &shell;
     DialogFolderChooser dialogs;
-    DesktopWorkspace workspace;
+    DesktopWorkspace desktop;
+    Workspace &workspace;
     MainControllerBrowserHost host;
     RuvoFolderListing listing;
     RemoteTreeController tree;
     RestoreController restore;
     RemoteGuideController guides;
+    RemoteOperations operations;
     RemoteTreeModel *model;  // owned by the page
     RestorePageView *page;   // owned by the tab view once handed over
     RuvoVersionSource versionSource;

@@ -92,3 +92,26 @@ bool TreeViewNode::compare(const TreeViewNode &other) const
 {
     return isOrderedBefore(mRelativePath, !mIsAFile, other.mRelativePath, !other.mIsAFile);
 }
+
+bool TreeViewNode::compareParentFolderPath(const TreeViewNode &other) const
+{
+    const QString mine = mParent ? mParent->fullPath() : QString();
+    const QString theirs = other.mParent ? other.mParent->fullPath() : QString();
+    return mine < theirs;
+}
+
+void TreeViewNode::renameTreeNodeWithName(const QString &name)
+{
+    mRelativePath = name;
+    const QString parentPath = mParent ? mParent->fullPath() : QString();
+    setFullPathBelow(parentPath.isEmpty() ? name : parentPath + QLatin1Char('/') + name);
+}
+
+void TreeViewNode::setFullPathBelow(const QString &fullPath)
+{
+    mFullPath = fullPath;
+    for (TreeViewNode *child : mChildren) {
+        if (!child->mIsPlaceholder && child->mParent == this)
+            child->setFullPathBelow(fullPath + QLatin1Char('/') + child->mRelativePath);
+    }
+}

@@ -74,9 +74,16 @@ public:
     // character order), then folders before files, then by path ignoring case.
     static bool isOrderedBefore(const QString &leftName, bool leftIsDir, const QString &rightName, bool rightIsDir);
     bool compare(const TreeViewNode &other) const;
+    // Orders by the parents' full paths (the grouping of a selection by folder).
+    bool compareParentFolderPath(const TreeViewNode &other) const;
+
+    // The item was renamed where it lies: its name, its full path and those of
+    // every node below it follow. The tree's map is re-keyed by its owner.
+    void renameTreeNodeWithName(const QString &name);
 
 private:
     void renumberFrom(size_t first);
+    void setFullPathBelow(const QString &fullPath);
 
     QString mRelativePath;
     QString mFullPath;

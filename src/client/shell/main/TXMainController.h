@@ -114,6 +114,9 @@ public:
     static QString getInstallationVolume();
     // The main window's close button: asks while something runs; true when the program may end.
     bool windowShouldClose();
+    // The Search page searches for the key under the root ("" for the whole drive): the
+    // sidebar's search field. An empty key only shows the page.
+    void displaySearchView(const QString &key, const QString &root) { emit searchViewRequested(key, root); }
     // Measures the quota again (the sidebar's recalculate button).
     void calQuota();
     // Opens the account's upgrade page (quota prompt, sidebar, Backup page).
@@ -172,6 +175,8 @@ signals:
     // Backup or sync mode: the set, the set list, the exclusions and the session driver of the mode.
     void modeDidChange(bool backupMode);
     void reIndexInProgressChanged(bool inProgress);
+    // displaySearchView: the Search page shows and searches (the mode switch's help goes).
+    void searchViewRequested(const QString &key, const QString &root);
     // Disconnect or quit: every running backup, restore, search and delete stops.
     void stopAllOperations();
     // The pages' controls are enabled (a user is logged in) or disabled (before a login,

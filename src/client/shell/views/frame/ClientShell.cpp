@@ -138,6 +138,11 @@ void ClientShell::connectSidebar()
             &ClientWindows::setReIndexInProgress);
     connect(tabs, &TXTabViewController::reIndexAlertRequested, this,
             [this](const QString &message) { mWindows->alerts().inform(message); });
+    // A search from the field goes through the main controller to the Search page.
+    connect(tabs, &TXTabViewController::displaySearchRequested, mMainController.get(),
+            &TXMainController::displaySearchView);
+    connect(mMainController.get(), &TXMainController::searchViewRequested, mWindows->sidebar(),
+            &Sidebar::hideSwitchModeHelp);
     // Another account's figure would be shown as this one's.
     connect(mMainController.get(), &TXMainController::accountDidChange, this,
             [this] { mSpaceUsed.keepOnlyFor(mMainController->currentBackupPath()); });
