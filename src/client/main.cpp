@@ -1,5 +1,6 @@
 #include "client/backup/views/BackupTab.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/logs/views/LogTab.h"
 #include "client/shell/views/frame/ClientShell.h"
 #include "common/context/ProgramContext.h"
 
@@ -12,6 +13,7 @@ int main(int argc, char *argv[])
     ClientShell shell;
     BackupTab backupTab(shell);
     RestoreTab restoreTab(shell);
+    LogTab logTab(shell);
     shell.start();
     return app.exec();
 }

@@ -109,9 +109,9 @@ void saveBackupPage(TXTabViewController &tabs, BackupPage &page, LocalTreeConnec
     };
     page.page()->backupButton()->click();
     const ProgressPaneView &pane = *page.page()->progressPane();
-    if (!waitFor([&tabs] { return tabs.backupMiniProgressBox()->isVisible(); }))
+    if (!waitFor([&tabs] { return tabs.sidebar()->backupMiniProgressBox()->isVisible(); }))
         return;
-    tabs.backupMiniProgressBox()->click();
+    tabs.sidebar()->backupMiniProgressBox()->click();
     if (waitFor([&pane] { return pane.filePathLabel()->text().contains(QLatin1String("Holiday")); }))
         pictures.save("backup-page-running");
     waitFor([&finished] { return finished; }, std::chrono::seconds(120));

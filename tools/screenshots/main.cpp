@@ -12,6 +12,7 @@
 #include "client/backup/views/LocalTreeView.h"
 #include "client/backup/views/OutlineHeaderView.h"
 #include "client/browser/views/RestoreTab.h"
+#include "client/logs/views/LogTab.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/account/AccountMenuView.h"
@@ -251,6 +252,7 @@ int main(int argc, char *argv[])
     LocalTreeConnection &tree = backupTab.tree;
     RestoredFolderChooser restoreFolders;
     RestoreTab restoreTab(shell, &alerts, &restoreFolders);
+    LogTab logTab(shell);
     shell.start();  // no stored login yet: the login window opens
     shots.save(QStringLiteral("main-window-logged-out"), window);
     if (login.loginWindow())
@@ -295,7 +297,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     // The quota bar as a measurement of 37 % shows it (the engine's quota query is not built yet).
-    tabs->setQuotaPercentage(37);
+    tabs->sidebar()->setQuotaPercentage(37);
     settle(std::chrono::milliseconds(500));
     login.showDisconnectWindow();
     shots.saveTogether(QStringLiteral("account-menu"), window, login.disconnectWindow());
@@ -312,24 +314,24 @@ int main(int argc, char *argv[])
             settle(std::chrono::milliseconds(1500));  // the days are read, then the first row is chosen
         shots.save(QStringLiteral("main-window-page-") + pages.at(row), window);
     }
-    windows.logViewController()->selectRow(1);
+    logTab.logs->selectRow(1);
     shots.save(QStringLiteral("main-window-page-log-with-summary"), window);
     tabs->displaySearchViewForMenu();
     shots.save(QStringLiteral("main-window-page-search"), window);
     tabs->displayTrashViewForMenu();
     shots.save(QStringLiteral("main-window-page-trash"), window);
-    tabs->setMBackupMode(false);
-    tabs->setTheLoginMode(false);
-    tabs->showVisualHelpForMode(false);
-    tabs->setQuotaPercentage(100);
-    tabs->setBackupMiniPercentage(QStringLiteral("45%"));
-    tabs->setBackupMiniProgressHidden(false);
+    tabs->sidebar()->setMBackupMode(false);
+    tabs->sidebar()->setTheLoginMode(false);
+    tabs->sidebar()->showVisualHelpForMode(false);
+    tabs->sidebar()->setQuotaPercentage(100);
+    tabs->sidebar()->setBackupMiniPercentage(QStringLiteral("45%"));
+    tabs->sidebar()->setBackupMiniProgressHidden(false);
     tabs->displayRestoreView();
     shots.save(QStringLiteral("main-window-sync-mode-full-quota"), window);
-    tabs->setMBackupMode(true);
-    tabs->setTheLoginMode(true);
-    tabs->setQuotaPercentage(37);
-    tabs->setBackupMiniProgressHidden(true);
+    tabs->sidebar()->setMBackupMode(true);
+    tabs->sidebar()->setTheLoginMode(true);
+    tabs->sidebar()->setQuotaPercentage(37);
+    tabs->sidebar()->setBackupMiniProgressHidden(true);
     const BackupPagePictures pictures{
         [&](const char *name) { shots.save(QString::fromLatin1(name), window); },
         [&](const char *name, QWidget *over) {

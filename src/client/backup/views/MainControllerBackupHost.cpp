@@ -36,14 +36,20 @@ void MainControllerBackupHost::displayLogView() { mTabs.displayLogView(); }
 
 void MainControllerBackupHost::upgrade() { mMainController.upgrade(); }
 
-void MainControllerBackupHost::setBackupMiniProgressHidden(bool hidden) { mTabs.setBackupMiniProgressHidden(hidden); }
+void MainControllerBackupHost::setBackupMiniProgressHidden(bool hidden)
+{
+    mTabs.sidebar()->setBackupMiniProgressHidden(hidden);
+}
 
-void MainControllerBackupHost::setBackupMiniPercentage(const QString &text) { mTabs.setBackupMiniPercentage(text); }
+void MainControllerBackupHost::setBackupMiniPercentage(const QString &text)
+{
+    mTabs.sidebar()->setBackupMiniPercentage(text);
+}
 
 void MainControllerBackupHost::calQuota()
 {
     mMainController.calQuota();
-    mTabs.viewWasClicked();  // the sidebar's "Space used on your device"
+    mTabs.sidebar()->viewWasClicked();  // the sidebar's "Space used on your device"
 }
 
 void MainControllerBackupHost::addBackedUpFile(const BackedUpFile &file)

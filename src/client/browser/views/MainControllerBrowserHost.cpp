@@ -2,6 +2,7 @@
 
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/frame/ClientWindows.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
 #include "index/manager/TarnixDBManager.h"
@@ -49,12 +50,12 @@ void MainControllerBrowserHost::setUserAndProxyToObject(TXEngineController &cont
 
 void MainControllerBrowserHost::setRestoreMiniProgressHidden(bool hidden)
 {
-    mWindows.tabViewController()->setRestoreMiniProgressHidden(hidden);
+    mWindows.sidebar()->setRestoreMiniProgressHidden(hidden);
 }
 
 void MainControllerBrowserHost::setRestoreMiniPercentage(const QString &text)
 {
-    mWindows.tabViewController()->setRestoreMiniPercentage(text);
+    mWindows.sidebar()->setRestoreMiniPercentage(text);
 }
 
 void MainControllerBrowserHost::setSearchInProgress(bool running)
@@ -96,7 +97,7 @@ void MainControllerBrowserHost::addFileToDelete(const QString &indexPath)
 void MainControllerBrowserHost::displaySearchView(const QString &key)
 {
     TXTabViewController &tabs = *mWindows.tabViewController();
-    tabs.mSearchField()->setText(key);
+    tabs.sidebar()->mSearchField()->setText(key);
     tabs.displaySearchViewForMenu();
     emit tabs.displaySearchRequested(key, QString());
 }

@@ -5,9 +5,10 @@
 
 #include <optional>
 
-// The value rules of the sidebar and tab controller (TXTabViewController)
-// that need no window: the space-used label, the mode switch's guard and
-// file text, the scheduler line, and the pages behind the sidebar's rows.
+// The value rules of the sidebar (Sidebar) and the page switcher
+// (TXTabViewController) that need no window: the space-used label, the mode
+// switch's guard and file text, the scheduler line, and the pages behind the
+// sidebar's rows.
 namespace SidebarRules {
 
 // The sidebar's rows; row n shows the page of Tab n.

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-// What the sidebar and tab controller asks of the main controller before it
-// acts: who is logged in and which operations run.
+// What the sidebar (Sidebar) and the page switcher (TXTabViewController) ask of
+// the main controller before they act: who is logged in and which operations run.
 class TXTabViewControllerDelegate
 {
 public:

@@ -82,8 +82,8 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
     EXPECT_TRUE(waitUntil([&] { return !page.backupButton()->isEnabled(); }));
 
     // The sidebar's mini progress brings the pane forward in place of the set list.
-    ASSERT_TRUE(waitUntil([&] { return tabs.backupMiniProgressBox()->isVisible(); }));
-    tabs.backupMiniProgressBox()->click();
+    ASSERT_TRUE(waitUntil([&] { return tabs.sidebar()->backupMiniProgressBox()->isVisible(); }));
+    tabs.sidebar()->backupMiniProgressBox()->click();
     ProgressPaneView &pane = *page.progressPane();
     EXPECT_TRUE(pane.isVisible());
     EXPECT_FALSE(page.backupButton()->isVisible());
@@ -125,7 +125,7 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
         EXPECT_EQ(readText(dataRoot + file), readText(file)) << file.toStdString();
 
     // The viewer lists the session and shows its log with the files backed up.
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     const QString sessionLog = backup.mBackupSessionFilePath();
     ASSERT_TRUE(waitUntil(
         [&] {
@@ -146,8 +146,8 @@ TEST_F(BackupNowInTheWindowTest, TheCheckedFolderLandsOnTheDriveAndItsSessionLog
          {home() + "/.local/share/TarnixVidezud", home() + "/.config/TarnixVidezud", home() + "/.cache"})
         EXPECT_TRUE(openToOthers(folder).isEmpty()) << openToOthers(folder).join('\n').toStdString();
     // A few seconds after the end the sidebar measures the drive again.
-    EXPECT_TRUE(waitUntil([&] { return !tabs.spaceUsedText().endsWith(" 0 B"); }, 15000))
-        << tabs.spaceUsedText().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return !tabs.sidebar()->spaceUsedText().endsWith(" 0 B"); }, 15000))
+        << tabs.sidebar()->spaceUsedText().toStdString();
 }
 
 TEST_F(BackupNowInTheWindowTest, TheAccountToldAgainDuringABackupLeavesTheSessionToItsEnd)

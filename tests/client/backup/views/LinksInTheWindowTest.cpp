@@ -33,8 +33,8 @@ TEST_F(LinksInTheWindowTest, TheLogoTheApplicationButtonAndTheLogHelpOpenTheirPa
     openLoggedIn();
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
     tabs.logoButton()->click();
-    tabs.onlineAppButton()->click();  // no desktop application here: the maker's home page
-    client->shell.windows().logViewController()->helpButton()->click();
+    tabs.sidebar()->onlineAppButton()->click();  // no desktop application here: the maker's home page
+    client->logTab.logs->helpButton()->click();
     EXPECT_EQ(pages.paths,
               (QStringList{"/tarnix-videzud.htm", AccountHosts::brandWebSite().path(), "/help/Mac/log.htm"}));
 }

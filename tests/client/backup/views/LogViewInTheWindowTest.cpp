@@ -25,7 +25,7 @@ TEST_F(LogViewInTheWindowTest, ReloadsInARowListEachSessionOnce)
     writeText(SessionLogsFolder::fromApplicationFiles().dayFilePath(today),
               LogManager::getXMLfromNodes(records).toUtf8());
 
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     logs.reloadLogViewOnTableViewSelectionChange();
     logs.reloadLogViewOnTableViewSelectionChange();
     ASSERT_TRUE(waitUntil([&] { return logs.records().size() >= 2; }));

@@ -5,6 +5,7 @@
 #include "client/backup/views/BackupPageView.h"
 #include "client/backup/views/BackupTab.h"
 #include "client/backup/views/LocalTreeView.h"
+#include "client/logs/views/LogTab.h"
 #include "client/shell/main/ProgramServices.h"
 #include "client/shell/main/TXMainController.h"
 #include "client/shell/views/frame/ClientShell.h"
@@ -31,9 +32,10 @@
 
 #include <memory>
 
-// The client as main.cpp puts it together, against the stand-in web service,
-// with the Backup tab's local tree over a sandbox start-up disk and two
-// drives: DataDrive (what is backed up) and BackupDrive (the destination).
+// The client as main.cpp puts it together (its Backup and Log tabs; a test that needs the
+// Restore tab builds it), against the stand-in web service, with the Backup tab's local
+// tree over a sandbox start-up disk and two drives: DataDrive (what is backed up) and
+// BackupDrive (the destination).
 // Its alerts go to the given presenter, or to the alert panel.
 struct ClientWindow
 {
@@ -41,6 +43,7 @@ struct ClientWindow
                  TXMainControllerServices services = servicesWithoutMonitor())
         : shell(std::move(services))
         , backupTab(shell, alerts, layout)
+        , logTab(shell)
     {
         shell.start();
     }
@@ -54,6 +57,7 @@ struct ClientWindow
 
     ClientShell shell;
     BackupTab backupTab;
+    LogTab logTab;
     BackupPage &backup = backupTab.backup;
     LocalTreeConnection &tree = backupTab.tree;
     LocalTreeView *treeView = backupTab.treeView;  // owned by the page

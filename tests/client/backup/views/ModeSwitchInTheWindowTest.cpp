@@ -28,7 +28,7 @@ protected:
     void openWithSwitch()
     {
         openLoggedIn(&alerts);
-        tabs().showSwitchMode();  // shown once a sync account is confirmed
+        tabs().sidebar()->showSwitchMode();  // shown once a sync account is confirmed
     }
 
     ScriptedAlerts alerts;
@@ -44,12 +44,12 @@ TEST_F(ModeSwitchInTheWindowTest, TheSwitchStaysStillWhileABackupRuns)
     client->backup.page()->backupButton()->click();
     ASSERT_TRUE(client->backup.controller().isBackupRunning());
 
-    tabs().switchModeButton()->click();
+    tabs().sidebar()->switchModeButton()->click();
     EXPECT_TRUE(inBackupMode());
     EXPECT_TRUE(client->backup.controller().isBackupRunning());
 
     ASSERT_TRUE(waitUntil([&] { return alerts.shown.size() >= 2; }, 60000));  // the end's alert
-    tabs().switchModeButton()->click();
+    tabs().sidebar()->switchModeButton()->click();
     EXPECT_FALSE(inBackupMode());
 }
 
@@ -60,7 +60,7 @@ TEST_F(ModeSwitchInTheWindowTest, EachModeHasItsOwnSet)
     BackupViewController &backup = client->backup.controller();
     const QString backupSetFile = backup.backupSetFilePath();
 
-    tabs().switchModeButton()->click();
+    tabs().sidebar()->switchModeButton()->click();
     ASSERT_FALSE(inBackupMode());
     EXPECT_NE(backup.backupSetFilePath(), backupSetFile);
     EXPECT_FALSE(backup.backupSet().contains(volumes() + "/DataDrive/Documents"));
@@ -68,7 +68,7 @@ TEST_F(ModeSwitchInTheWindowTest, EachModeHasItsOwnSet)
     const QModelIndex documents = childNamed(model, childNamed(model, {}, "DataDrive"), "Documents");
     EXPECT_TRUE(waitUntil([&] { return documents.data(Qt::CheckStateRole).toInt() == Qt::Unchecked; }));
 
-    tabs().switchModeButton()->click();
+    tabs().sidebar()->switchModeButton()->click();
     ASSERT_TRUE(inBackupMode());
     EXPECT_EQ(backup.backupSetFilePath(), backupSetFile);
     EXPECT_TRUE(backup.backupSet().contains(volumes() + "/DataDrive/Documents"));

@@ -45,8 +45,8 @@ TEST_F(NotificationsInTheWindowTest, TheMonitorHearsWhatTheUserDoes)
     EXPECT_TRUE(hears(MonitorNotices::kEnablePreferences));
 
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
-    tabs.showSwitchMode();
-    tabs.switchModeButton()->click();
+    tabs.sidebar()->showSwitchMode();
+    tabs.sidebar()->switchModeButton()->click();
     EXPECT_TRUE(hears(MonitorNotices::kVersionsButton));
 
     AccountMenuView &menu = *client->shell.loginWindows().accountMenu();
@@ -64,7 +64,7 @@ TEST_F(NotificationsInTheWindowTest, TheMonitorHearsWhatTheUserDoes)
 TEST_F(NotificationsInTheWindowTest, ALogPeriodChosenInAnyViewerIsFollowed)
 {
     openLoggedIn();
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     logs.sortLogs(LogViewRules::kLastTwoWeeks);
     EXPECT_TRUE(hears("LastTwoWeeks"));
     EXPECT_TRUE(waitUntil([&] { return logs.selectedPeriod() == LogViewRules::kLastTwoWeeks; }));

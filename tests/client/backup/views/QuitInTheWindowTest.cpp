@@ -20,7 +20,7 @@ TEST_F(QuitInTheWindowTest, TheProgramEndsAtOnceWhileTheDriveIsWalked)
     openLoggedIn();
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
     QCoreApplication::processEvents();
-    const QString measuring = tabs.spaceUsedText();
+    const QString measuring = tabs.sidebar()->spaceUsedText();
 
     QElapsedTimer quitting;
     quitting.start();

@@ -41,7 +41,7 @@ TEST_F(RestoreInTheWindowTest, CheckedItemsComeBackByteForByteAndTheSessionIsLog
     EXPECT_TRUE(readText(sessionLog).contains("Restored successfully"));
     EXPECT_TRUE(readText(sessionLog + ".summary").contains("Files restored  now: 5"))
         << readText(sessionLog + ".summary").constData();
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     client->shell.windows().tabViewController()->displayLogView();
     ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000)) << sessionLog.toStdString();
     const LogNode record = *recordOf(logs, sessionLog);
@@ -74,7 +74,7 @@ TEST_F(RestoreInTheWindowTest, ARestoreStoppedOverQuotaEndsAsAFailureWithItsText
     EXPECT_TRUE(alerts.shown.isEmpty()) << alerts.texts().join('\n').toStdString();
     EXPECT_FALSE(restoreTab->page->progressPane()->isVisibleTo(restoreTab->page));
     EXPECT_TRUE(restoreTab->page->restoreButton()->isEnabled());
-    LogViewController &logs = *client->shell.windows().logViewController();
+    LogViewController &logs = *client->logTab.logs;
     client->shell.windows().tabViewController()->displayLogView();
     ASSERT_TRUE(waitUntil([&] { return recordOf(logs, sessionLog).has_value(); }, 20000));
     EXPECT_EQ(recordOf(logs, sessionLog)->status, "Failure");
@@ -95,10 +95,10 @@ TEST_F(RestoreInTheWindowTest, AStoppedRestoreEndsOnceAsCancel)
         waitUntil([&] { return !restoreTab->restore.progressViewController().state().filePath.isEmpty(); }, 20000));
     // While it runs the sidebar's mode switch stays still.
     TXTabViewController &tabs = *client->shell.windows().tabViewController();
-    const bool backupMode = tabs.mBackupMode();
+    const bool backupMode = tabs.sidebar()->mBackupMode();
     EXPECT_TRUE(client->shell.windows().runningActivity().restoreRunning);
-    tabs.toggleAppMode();
-    EXPECT_EQ(tabs.mBackupMode(), backupMode);
+    tabs.sidebar()->toggleAppMode();
+    EXPECT_EQ(tabs.sidebar()->mBackupMode(), backupMode);
     restoreTab->page->progressPane()->stopButton()->click();
     ASSERT_TRUE(waitUntil([&] { return !restoreTab->restore.isRestoreRunning(); }, 30000));
     EXPECT_FALSE(client->shell.windows().runningActivity().restoreRunning);

@@ -1,6 +1,7 @@
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "client/shell/sidebar/TXTabViewControllerDelegate.h"
 #include "client/shell/views/frame/TXMainWindow.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/kit/views/TXGroundView.h"
 #include "desktop/kit/views/TXTabView.h"
@@ -34,13 +35,14 @@ protected:
         tabs = std::make_unique<TXTabViewController>(&mainController,
                                                      TXTabViewController::Timings{std::chrono::milliseconds(10)});
         tabs->setControllers(&window);
+        sidebar = tabs->sidebar();
         QObject::connect(tabs.get(), &TXTabViewController::reloadLogView, [this] { ++logReloads; });
         QObject::connect(tabs.get(), &TXTabViewController::reloadRemoteView, [this] { ++restoreReloads; });
         QObject::connect(tabs.get(), &TXTabViewController::reIndexAlertRequested,
                          [this](const QString &message) { alerts.append(message); });
         QObject::connect(tabs.get(), &TXTabViewController::displaySearchRequested,
                          [this](const QString &text, const QString &) { searches.append(text); });
-        QObject::connect(tabs.get(), &TXTabViewController::modeSwitched, [this] { ++modeSwitches; });
+        QObject::connect(sidebar, &Sidebar::modeSwitched, [this] { ++modeSwitches; });
     }
 
     QString modeFile() const
@@ -51,6 +53,7 @@ protected:
     FakeMainController mainController;
     TXMainWindow window;
     std::unique_ptr<TXTabViewController> tabs;
+    Sidebar *sidebar = nullptr;
     int logReloads = 0;
     int restoreReloads = 0;
     int modeSwitches = 0;
@@ -60,7 +63,7 @@ protected:
 
 TEST_F(TXTabViewControllerTest, EachSidebarRowShowsItsPageAndMovesTheMarker)
 {
-    EXPECT_EQ(tabs->selectedRow(), 0);
+    EXPECT_EQ(sidebar->selectedRow(), 0);
     EXPECT_EQ(tabs->selectedTab(), Tab::Backup);
     tabs->displayLogView();
     EXPECT_EQ(tabs->selectedTab(), Tab::Log);
@@ -81,7 +84,7 @@ TEST_F(TXTabViewControllerTest, SearchOpensTheSearchPageUnlessTheFieldIsEmptyOrT
     EXPECT_EQ(tabs->selectedTab(), Tab::Log) << "an empty field starts nothing";
     EXPECT_TRUE(searches.isEmpty());
 
-    tabs->mSearchField()->setText(QStringLiteral("report"));
+    sidebar->mSearchField()->setText(QStringLiteral("report"));
     mainController.reIndexing = true;
     tabs->search();
     EXPECT_EQ(alerts, QStringList{"Unable to proceed as database re-indexing is underway."});
@@ -90,48 +93,49 @@ TEST_F(TXTabViewControllerTest, SearchOpensTheSearchPageUnlessTheFieldIsEmptyOrT
     mainController.reIndexing = false;
     tabs->search();
     EXPECT_EQ(tabs->selectedTab(), Tab::Search);
-    EXPECT_EQ(tabs->selectedRow(), 1) << "the search page keeps the Restore row selected";
+    EXPECT_EQ(sidebar->selectedRow(), 1) << "the search page keeps the Restore row selected";
     EXPECT_EQ(searches, QStringList{"report"});
 }
 
 TEST_F(TXTabViewControllerTest, ModeSwitchWritesTheModeFileOnlyWhenNothingRuns)
 {
-    tabs->showSwitchMode();
+    sidebar->showSwitchMode();
     mainController.activity.searchRunning = true;
-    tabs->toggleAppMode();
-    EXPECT_TRUE(tabs->mBackupMode());
+    sidebar->toggleAppMode();
+    EXPECT_TRUE(sidebar->mBackupMode());
     EXPECT_FALSE(QFile::exists(modeFile()));
     EXPECT_EQ(modeSwitches, 0);
 
     mainController.activity = {};
-    tabs->toggleAppMode();
-    EXPECT_FALSE(tabs->mBackupMode());
+    sidebar->toggleAppMode();
+    EXPECT_FALSE(sidebar->mBackupMode());
     EXPECT_EQ(readText(modeFile()), "0");
-    EXPECT_TRUE(tabs->isCueVisible());
-    tabs->toggleAppMode();
+    EXPECT_TRUE(sidebar->isCueVisible());
+    sidebar->toggleAppMode();
     EXPECT_EQ(readText(modeFile()), "1");
     EXPECT_EQ(modeSwitches, 2);
-    EXPECT_EQ(tabs->selectedRow(), 0) << "a switch shows the Backup page";
+    EXPECT_EQ(sidebar->selectedRow(), 0) << "a switch shows the Backup page";
+    EXPECT_EQ(tabs->selectedTab(), Tab::Backup);
 }
 
 TEST_F(TXTabViewControllerTest, SpaceUsedLabelKeepsItsTextForUnknownSizes)
 {
     int requests = 0;
-    QObject::connect(tabs.get(), &TXTabViewController::spaceUsedCalculationRequested, [&requests] { ++requests; });
-    tabs->viewWasClicked();
-    tabs->viewWasClicked();
+    QObject::connect(sidebar, &Sidebar::spaceUsedCalculationRequested, [&requests] { ++requests; });
+    sidebar->viewWasClicked();
+    sidebar->viewWasClicked();
     EXPECT_EQ(requests, 1) << "one measurement at a time";
-    tabs->folderSizeCalculationDidFinish({{"fileSize", "1024"}, {"FileCount", "1"}});
-    EXPECT_EQ(tabs->spaceUsedText(), "Space used on your device: 1 KB");
-    tabs->viewWasClicked();
-    tabs->folderSizeCalculationDidFinish({{"fileSize", "-2"}});
-    EXPECT_EQ(tabs->spaceUsedText(), "Space used on your device: 1 KB");
-    tabs->viewWasClicked();
-    tabs->folderSizeCalculationDidFail();
-    EXPECT_EQ(tabs->spaceUsedText(), "Space used on portable device: 0 B");
+    sidebar->folderSizeCalculationDidFinish({{"fileSize", "1024"}, {"FileCount", "1"}});
+    EXPECT_EQ(sidebar->spaceUsedText(), "Space used on your device: 1 KB");
+    sidebar->viewWasClicked();
+    sidebar->folderSizeCalculationDidFinish({{"fileSize", "-2"}});
+    EXPECT_EQ(sidebar->spaceUsedText(), "Space used on your device: 1 KB");
+    sidebar->viewWasClicked();
+    sidebar->folderSizeCalculationDidFail();
+    EXPECT_EQ(sidebar->spaceUsedText(), "Space used on portable device: 0 B");
 
     mainController.userName.clear();
-    tabs->viewWasClicked();
+    sidebar->viewWasClicked();
     EXPECT_EQ(requests, 3) << "nobody logged in: nothing to measure";
 }
 

@@ -13,13 +13,12 @@
 #include "client/shell/views/login/LoginWindows.h"
 #include "client/shell/views/login/LoginWindowsView.h"
 #include "client/shell/views/login/PrivateKeyView.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/files/TextFile.h"
 #include "common/texts/Brand.h"
 #include "common/texts/QLLocalizedString.h"
 #include "desktop/errorreport/views/SendErrorReportController.h"
-#include "desktop/logs/SessionLogsFolder.h"
-#include "desktop/logs/views/LogViewController.h"
 #include "index/IndexQueryKeys.h"
 
 #include <QCoreApplication>
@@ -100,14 +99,15 @@ void ClientShell::connectMainWindow()
 {
     TXMainController &controller = *mMainController;
     TXTabViewController *tabs = mWindows->tabViewController();
-    connect(tabs, &TXTabViewController::upgrade, this, [&controller] { controller.upgrade(); });
-    connect(tabs, &TXTabViewController::reCalculateQuota, this, [&controller] { controller.calQuota(); });
+    Sidebar *sidebar = mWindows->sidebar();
+    connect(sidebar, &Sidebar::upgrade, this, [&controller] { controller.upgrade(); });
+    connect(sidebar, &Sidebar::reCalculateQuota, this, [&controller] { controller.calQuota(); });
     connect(tabs, &TXTabViewController::openProductPage, this, [] {
         QDesktopServices::openUrl(
             AccountHosts::page(AccountHosts::brandWebSite(), Brand::pick(QStringLiteral("/tarnix-videzud.htm"),
                                                                          QStringLiteral("/quellon-videzud.htm"))));
     });
-    connect(tabs, &TXTabViewController::openDesktopApplication, this, &ClientShell::openDesktopApplication);
+    connect(sidebar, &Sidebar::openDesktopApplication, this, &ClientShell::openDesktopApplication);
     // The login button opens the login window, or the account menu once a user is logged in.
     connect(tabs, &TXTabViewController::loginButtonClicked, this, [this] {
         if (mMainController->isLoggedIn())
@@ -133,28 +133,22 @@ void ClientShell::connectSidebar()
     TXTabViewController *tabs = mWindows->tabViewController();
     connect(tabs, &TXTabViewController::backupOrSyncSetViewChanged, mMainController.get(),
             &TXMainController::setBackupORSyncSetView);
-    connect(tabs, &TXTabViewController::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
+    connect(mWindows->sidebar(), &Sidebar::spaceUsedCalculationRequested, this, &ClientShell::measureSpaceUsed);
     connect(mMainController.get(), &TXMainController::reIndexInProgressChanged, mWindows.get(),
             &ClientWindows::setReIndexInProgress);
     connect(tabs, &TXTabViewController::reIndexAlertRequested, this,
             [this](const QString &message) { mWindows->alerts().inform(message); });
-    // After a login the session-log folders of every operation are there.
-    connect(mMainController.get(), &TXMainController::accountDidChange, this, [this] {
-        mWindows->logViewController()->MoveOldLogsAtPath(SessionLogsFolder::fromApplicationFiles().path());
-        // Another account's figure would be shown as this one's.
-        mSpaceUsed.keepOnlyFor(mMainController->currentBackupPath());
-    });
+    // Another account's figure would be shown as this one's.
+    connect(mMainController.get(), &TXMainController::accountDidChange, this,
+            [this] { mSpaceUsed.keepOnlyFor(mMainController->currentBackupPath()); });
 }
 
 void ClientShell::connectMonitorNotices()
 {
     connect(mMainController.get(), &TXMainController::accountDidChange, this,
             [this] { mNotices.post(MonitorNotices::kEnablePreferences); });
-    connect(mWindows->tabViewController(), &TXTabViewController::modeSwitched, this,
+    connect(mWindows->sidebar(), &Sidebar::modeSwitched, this,
             [this] { mNotices.post(MonitorNotices::kVersionsButton); });
-    connect(mWindows.get(), &ClientWindows::logPeriodChosen, &mNotices, &MonitorNotices::postLogPeriod);
-    connect(&mNotices, &MonitorNotices::logPeriodChosen, mWindows->logViewController(),
-            &LogViewController::sortLogsFromNotification);
 }
 
 void ClientShell::openPreferences()
@@ -199,9 +193,9 @@ void ClientShell::testSpeed(DataTransferRateController::Test test)
 
 void ClientShell::measureSpaceUsed()
 {
-    TXTabViewController *tabs = mWindows->tabViewController();
-    mSpaceUsed.start(mMainController->currentBackupPath(), tabs, [tabs](quint64 bytes) {
-        tabs->folderSizeCalculationDidFinish(
+    Sidebar *sidebar = mWindows->sidebar();
+    mSpaceUsed.start(mMainController->currentBackupPath(), sidebar, [sidebar](quint64 bytes) {
+        sidebar->folderSizeCalculationDidFinish(
             {{IndexQueryKeys::kFolderSize, QString::number(bytes)}, {IndexQueryKeys::kFileCount, QStringLiteral("1")}});
     });
 }

@@ -1,18 +1,11 @@
 #include "client/shell/views/frame/ClientWindows.h"
 
-#include "client/shell/login/AccountHosts.h"
-
 #include "client/shell/views/frame/TXMainWindow.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/widgets/ResourceImage.h"
-#include "desktop/logs/SessionLogsFolder.h"
-#include "desktop/logs/views/LogViewController.h"
 
 #include "desktop/alerts/views/AlertPanePresenter.h"
-
-#include <QDesktopServices>
-#include <QFileDialog>
 
 namespace {
 
@@ -26,28 +19,20 @@ ClientWindows::ClientWindows()
     , mTabViewController(std::make_unique<TXTabViewController>(this))
     , mSleep(QLLocalizedString(QStringLiteral("ApplicationName")))
 {
-    LogViewController::Hooks logHooks;
-    logHooks.chooseFolder = [this] { return QFileDialog::getExistingDirectory(mMainWindow.get()); };
-    logHooks.openLink = [](const QUrl &url) { QDesktopServices::openUrl(url); };
-    logHooks.helpPage = AccountHosts::page(AccountHosts::brandWebSite(), QStringLiteral("/help/Mac/log.htm"));
-    // The viewers of every program of the user follow a chosen period (the shell posts it).
-    logHooks.postPeriod = [this](const QString &period) { emit logPeriodChosen(period); };
-    mLogViewController = new LogViewController(SessionLogsFolder::fromApplicationFiles(), *mAlerts, logHooks);
     mMainWindow->setWindowTitle(QLLocalizedString(QStringLiteral("ApplicationName")));
     mMainWindow->setWindowIcon(ResourceImage::brandIcon());
     mMainWindow->resize(kMainWindowSize);
-    // Backup Now (BackupTab) and the browser pages fill their tabs when they are built.
+    // The pages (BackupTab, RestoreTab, LogTab) fill their tabs when they are built.
     mTabViewController->setControllers(mMainWindow.get());
-    mTabViewController->setPageView(Tab::Log, mLogViewController);
-    connect(mTabViewController.get(), &TXTabViewController::reloadLogView, mLogViewController,
-            &LogViewController::reloadLogViewOnTableViewSelectionChange);
     mTabViewController->setLogoForMainScreen(true);
-    mTabViewController->setControlsStatus(false);
+    sidebar()->setControlsStatus(false);
 }
 
 ClientWindows::~ClientWindows() = default;
 
 AlertPresenter &ClientWindows::alerts() const { return *mAlerts; }
+
+Sidebar *ClientWindows::sidebar() const { return mTabViewController->sidebar(); }
 
 void ClientWindows::setBackupRunning(bool running)
 {

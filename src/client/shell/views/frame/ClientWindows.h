@@ -10,13 +10,13 @@
 
 class AlertPanePresenter;
 class AlertPresenter;
-class LogViewController;
+class Sidebar;
 class TXMainWindow;
 class TXTabViewController;
 
-// The client's windows put together: the main window with its sidebar and
-// pages (the log viewer on the Log page). It answers the sidebar's questions about the account and the
-// running operations from what the main controller tells it.
+// The client's windows put together: the main window with its sidebar and its
+// pages (each page's tab fills its own). It answers the sidebar's questions about the
+// account and the running operations from what the main controller tells it.
 class ClientWindows : public QObject, public TXTabViewControllerDelegate
 {
     Q_OBJECT
@@ -28,7 +28,7 @@ public:
     // Every message of the client, in the alert panel over the main window.
     AlertPresenter &alerts() const;
     TXTabViewController *tabViewController() const { return mTabViewController.get(); }
-    LogViewController *logViewController() const { return mLogViewController; }
+    Sidebar *sidebar() const;
 
     void setLoggedInUserName(const QString &userName) { mUserName = userName; }
     // What runs, as the pages tell it: the mode switch stays still meanwhile.
@@ -52,8 +52,6 @@ public:
 
 signals:
     void destinationShown(const QString &volumePath);
-    // The user chose a period in the log viewer.
-    void logPeriodChosen(const QString &period);
     // The monitor's restore-destination prompt state ("" or a number), for the Restore page.
     void browseButtonStateChanged(const QString &state);
 
@@ -63,7 +61,6 @@ private:
     std::unique_ptr<TXMainWindow> mMainWindow;
     std::unique_ptr<AlertPanePresenter> mAlerts;
     std::unique_ptr<TXTabViewController> mTabViewController;
-    LogViewController *mLogViewController;  // the Log page, owned by the page container
     QString mUserName;
     bool mReIndexInProgress = false;
     SidebarRules::Activity mActivity;

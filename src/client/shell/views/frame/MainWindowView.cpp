@@ -2,13 +2,14 @@
 
 #include "client/shell/views/frame/ClientWindows.h"
 #include "client/shell/views/frame/TXMainWindow.h"
+#include "client/shell/views/sidebar/Sidebar.h"
 #include "client/shell/views/sidebar/TXTabViewController.h"
 
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 
-void MainWindowView::setEnableViews(bool enabled) { mWindows.tabViewController()->setControlsStatus(enabled); }
+void MainWindowView::setEnableViews(bool enabled) { mWindows.sidebar()->setControlsStatus(enabled); }
 
 void MainWindowView::setLoginButtonTitle(const QString &title)
 {
@@ -22,31 +23,31 @@ void MainWindowView::setWindowTitle(const QString &title)
         mWindows.mainWindow()->setWindowTitle(title);
 }
 
-void MainWindowView::displayGuide(bool shown) { mWindows.tabViewController()->displayGuide(shown); }
+void MainWindowView::displayGuide(bool shown) { mWindows.sidebar()->displayGuide(shown); }
 
 void MainWindowView::displayBackupView() { mWindows.tabViewController()->displayBackupView(); }
 
 void MainWindowView::setBackupMode(bool backupMode)
 {
-    mWindows.tabViewController()->setMBackupMode(backupMode);
-    mWindows.tabViewController()->changeSwichImageForMode(backupMode);
+    mWindows.sidebar()->setMBackupMode(backupMode);
+    mWindows.sidebar()->changeSwichImageForMode(backupMode);
 }
 
 void MainWindowView::setSwitchModeVisible(bool visible)
 {
     if (visible)
-        mWindows.tabViewController()->showSwitchMode();
+        mWindows.sidebar()->showSwitchMode();
     else
-        mWindows.tabViewController()->hideSwitchMode();
+        mWindows.sidebar()->hideSwitchMode();
 }
 
-void MainWindowView::setLoginMode(bool backupMode) { mWindows.tabViewController()->setTheLoginMode(backupMode); }
+void MainWindowView::setLoginMode(bool backupMode) { mWindows.sidebar()->setTheLoginMode(backupMode); }
 
-void MainWindowView::setQuotaPercentage(int percent) { mWindows.tabViewController()->setQuotaPercentage(percent); }
+void MainWindowView::setQuotaPercentage(int percent) { mWindows.sidebar()->setQuotaPercentage(percent); }
 
 void MainWindowView::showDestination(const QString &volumePath) { mWindows.showDestination(volumePath); }
 
-void MainWindowView::refreshSpaceUsed() { mWindows.tabViewController()->viewWasClicked(); }
+void MainWindowView::refreshSpaceUsed() { mWindows.sidebar()->viewWasClicked(); }
 
 void MainWindowView::canHideBrowseButton(const QString &state) { emit mWindows.browseButtonStateChanged(state); }
 
