@@ -130,8 +130,11 @@ void StandInService::serve(const httplib::Request &request, httplib::Response &r
                            const ReplyMaker &reply)
 {
     FormFields fields = parseFormFields(QByteArray::fromStdString(request.body));
-    for (const auto &[name, value] : request.params)  // the query of a GET request
-        fields.append({QString::fromStdString(name), QString::fromStdString(value)});
+    // The query of a GET request; a POST's form body (which the server also parses into params) is read above.
+    if (request.method == "GET") {
+        for (const auto &[name, value] : request.params)
+            fields.append({QString::fromStdString(name), QString::fromStdString(value)});
+    }
     mLog.append(describe(request, fields));
 
     QString error;

@@ -161,8 +161,9 @@ TEST_F(StandInServiceTest, ShareTokensNameTheirItemsAndOpenAPageListingThem)
 
     const QByteArray token = post("/tarnix/desktop/getToken", signIn + cases[0].items).body.mid(8).trimmed();
     const Reply page = send("/tarnix/desktop/Auto?token=" + QString::fromLatin1(token), QByteArray());
-    EXPECT_EQ(page.body, "<html><body><h1>Shared items</h1><ul><li>file: /Office/a &amp;b.txt</li><li>folder: "
-                         "/Office/docs</li></ul></body></html>");
+    EXPECT_EQ(page.body.toStdString(),
+              "<html><body><h1>Shared items</h1><ul><li>file: /Office/a &amp;b.txt</li><li>folder: "
+              "/Office/docs</li></ul></body></html>");
     // An account token opens the account's page.
     const QByteArray accountToken =
         post("/tarnix/desktop/getToken", "uid=ann&pwd=a%26b%20c&op_type=upgrade").body.mid(8).trimmed();

@@ -8,7 +8,6 @@
 #include "client/common/tree/TreeViewNode.h"
 #include "common/account/User.h"
 #include "common/logging/OnlineLogController.h"
-#include "common/logging/QLLogger.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
 #include "desktop/logs/SessionLogsFolder.h"
@@ -16,12 +15,6 @@
 
 #include <QDateTime>
 #include <QTimer>
-
-namespace {
-
-const QString kOperation = QStringLiteral("Delete");
-
-}  // namespace
 
 DeleteOperation::DeleteOperation(RemoteActivity &activity, RemoteTreeController &tree, DeleteTimings timings,
                                  QObject *parent)
@@ -113,8 +106,8 @@ bool DeleteOperation::start(const QList<RestoreRules::CheckedItem> &items)
     online.setOperationStatus(QStringLiteral("Success"));
     online.SetOperationSessionFile(QString());
     online.SetSessionPath(OnlineLogController::userSessionUploadPath());
-    mDeleteSessionFilePath =
-        SessionLogsFolder::fromApplicationFiles().newSessionLogPath(kOperation, QDateTime::currentDateTime());
+    mDeleteSessionFilePath = SessionLogsFolder::fromApplicationFiles().newSessionLogPath(QStringLiteral("Delete"),
+                                                                                         QDateTime::currentDateTime());
     toLog(QStringLiteral("Delete Operation"));
     toLog(QStringLiteral("Username: %1").arg(host.userObject().UserName()), false);
     toLog(QStringLiteral("Start Time: %1").arg(startTime), false);
@@ -219,7 +212,7 @@ void DeleteOperation::end(bool cancelled)
     toLog(QString(50, QLatin1Char('-')) + QLatin1Char('\n'));
     mActivity.stopAnimation();
     host.sendSessionLogInformation(
-        SessionLogReport::of(kOperation, mTotalDeleteFileCount, 0, mDeleteSessionFilePath, endTime));
+        SessionLogReport::of(QStringLiteral("Delete"), mTotalDeleteFileCount, 0, mDeleteSessionFilePath, endTime));
     mRun.reset();
     QTimer::singleShot(mTimings.quotaDelay, this, [this] { mActivity.host().calQuota(); });
 }

@@ -20,7 +20,6 @@ public:
 
     void setView(RemoteActivityView *view) { mView = view; }
     OperationsHost &host() const { return mHost; }
-    AlertPresenter &alerts() const { return mAlerts; }
 
     // True (after the alert) while the index is rebuilt: the action starts nothing.
     bool refusedWhileReIndexing();

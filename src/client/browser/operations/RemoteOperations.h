@@ -34,7 +34,6 @@ public:
                      Services services = {}, QObject *parent = nullptr);
 
     void setView(RemoteActivityView *view) { mActivity.setView(view); }
-    RemoteActivity &activity() { return mActivity; }
 
     // Whether a menu entry is enabled for the clicked item (none: the menu was opened off the rows).
     bool isEnabled(RemoteMenuRules::Action action, const TreeViewNode *clicked);

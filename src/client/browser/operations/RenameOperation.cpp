@@ -7,22 +7,14 @@
 #include "client/common/logs/SessionLogReport.h"
 #include "client/common/tree/TreeViewNode.h"
 #include "common/logging/OnlineLogController.h"
-#include "common/logging/QLLogger.h"
 #include "common/texts/QLLocalizedString.h"
 #include "common/utility/QLUtility.h"
-#include "desktop/alerts/AlertPresenter.h"
 #include "desktop/logs/SessionLogsFolder.h"
 #include "engine/controllers/TXRenameController.h"
 #include "index/IndexQueryKeys.h"
 
 #include <QDateTime>
 #include <QTimer>
-
-namespace {
-
-const QString kOperation = QStringLiteral("Rename");
-
-}  // namespace
 
 RenameOperation::RenameOperation(RemoteActivity &activity, RemoteTreeController &tree, QObject *parent)
     : QObject(parent)
@@ -82,8 +74,8 @@ bool RenameOperation::renameItem(const TreeViewNode &node, const QString &newNam
 
     // The session begins with the first rename of a batch; its log is ready before anything runs.
     if (mRenameItems.isEmpty()) {
-        mRenameSessionFilePath =
-            SessionLogsFolder::fromApplicationFiles().newSessionLogPath(kOperation, QDateTime::currentDateTime());
+        mRenameSessionFilePath = SessionLogsFolder::fromApplicationFiles().newSessionLogPath(
+            QStringLiteral("Rename"), QDateTime::currentDateTime());
         OnlineLogController &online = OnlineLogController::SharedOnlineLogController();
         online.setOperationStartTime(QLUtility::getSessionLogTime());
         online.setOperationStatus(QStringLiteral("Success"));
@@ -161,5 +153,6 @@ void RenameOperation::endSession(const QString &status)
     OnlineLogController::SharedOnlineLogController().setOperationStatus(status);
     const QString endTime = QLUtility::getSessionLogTime();
     toLog(QStringLiteral("End time: %1").arg(endTime));
-    mActivity.host().sendSessionLogInformation(SessionLogReport::of(kOperation, 1, 0, mRenameSessionFilePath, endTime));
+    mActivity.host().sendSessionLogInformation(
+        SessionLogReport::of(QStringLiteral("Rename"), 1, 0, mRenameSessionFilePath, endTime));
 }

@@ -59,6 +59,8 @@ RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser
         host, *versionPage, alerts ? *alerts : shell.windows().alerts(), workspace, versionSource, versionRunner});
     page->setVersionPane(new VersionPaneView(versions->versionViewController()));
     restore.setVersionBrowser(versions.get());
+    QObject::connect(&operations, &RemoteOperations::versionHistoryRequested, page,
+                     [this](const QString &treePath) { showVersionHistory(treePath); });
 
     TXMainController &mainController = shell.mainController();
     TXTabViewController &tabs = *shell.windows().tabViewController();

@@ -1,9 +1,11 @@
 #include "client/browser/views/RestoreWindowFixture.h"
 
+#include "client/browser/views/RemoteContextMenu.h"
 #include "client/browser/views/VersionPaneView.h"
 #include "common/texts/QLLocalizedString.h"
 #include "engine/controllers/RuvoVersionRestoreController.h"
 
+#include <QAction>
 #include <QLabel>
 #include <QTableView>
 
@@ -191,7 +193,13 @@ TEST_F(RestoreInTheWindowTest, TheFirstVersionOfAFileBackedUpTwiceComesBackFromT
     openWithRestoreTab();
     const QString doc = docBackedUpTwice();
     ASSERT_FALSE(doc.isEmpty()) << shownRows().toStdString();
-    openVersions(doc);
+    // The first time through the tree's menu, as a user opens it.
+    RemoteContextMenu &menu = *restoreTab->page->contextMenu();
+    menu.prepareFor(rowNamed(sourceRow(), "doc.txt"));
+    ASSERT_TRUE(menu.action(RemoteMenuRules::Action::Versions)->isEnabled());
+    menu.action(RemoteMenuRules::Action::Versions)->trigger();
+    const VersionViewController &listed = restoreTab->versions->versionViewController();
+    ASSERT_TRUE(waitUntil([&] { return !listed.isVersionHistoryProgressShown(); }, 20000));
     RestorePageView &page = *restoreTab->page;
     VersionPaneView &pane = *page.versionPane();
     ASSERT_TRUE(pane.isVisibleTo(&page));
