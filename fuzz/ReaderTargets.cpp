@@ -69,8 +69,8 @@ void engineOutput(const QByteArray &bytes)
         QLSYNCParser::ParseLineStr(line, version, kVersionLines);
         if (QLSYNCParser::ParseLineStr(line, listed, kListingLines) == QLSYNCParser::Parsed) {
             ReindexListing::fileRecord(listed);
-            ReindexListing::folderKey(listed, true);
-            ReindexListing::folderKey(listed, false);
+            ReindexListing::folderKey(listed, true, QStringLiteral("/Office"));
+            ReindexListing::folderKey(listed, false, QString());
         }
     }
 }

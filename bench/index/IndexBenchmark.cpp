@@ -598,7 +598,7 @@ void BM_Rebuild(benchmark::State &state)
         ReindexBuilder builder(scratch.folder(), kUser, indexTimings(false));
         if (!builder.start(nullptr))
             qFatal("re-index database cannot be opened");
-        ReindexListingReader reader(builder, true);
+        ReindexListingReader reader(builder, true, QStringLiteral("/Office"));
         for (const QString &block : blocks)
             reader.read(block);
         QString error;

@@ -59,7 +59,7 @@ void DatabaseInitializerController::startIndexing()
     } else {
         mBuilder = std::make_unique<ReindexBuilder>(indexFolder, user, mIndexTimings);
         if (mBuilder->start(&mNotStartedReason))
-            mReader = std::make_unique<ReindexListingReader>(*mBuilder, mBackupMode);
+            mReader = std::make_unique<ReindexListingReader>(*mBuilder, mBackupMode, mMpcName);
         else
             mBuilder.reset();
     }

@@ -13,9 +13,10 @@ const QString kNoFileName = QStringLiteral("(null)");
 
 }  // namespace
 
-ReindexListingReader::ReindexListingReader(ReindexBuilder &builder, bool backupMode)
+ReindexListingReader::ReindexListingReader(ReindexBuilder &builder, bool backupMode, QString ownComputerFolder)
     : mBuilder(builder)
     , mBackupMode(backupMode)
+    , mOwnComputerFolder(std::move(ownComputerFolder))
 {}
 
 void ReindexListingReader::read(const QString &lines)
@@ -34,6 +35,6 @@ void ReindexListingReader::read(const QString &lines)
             ++mUnreadableLines;
             continue;
         }
-        mBuilder.addFile(ReindexListing::folderKey(mLine, mBackupMode), *file);
+        mBuilder.addFile(ReindexListing::folderKey(mLine, mBackupMode, mOwnComputerFolder), *file);
     }
 }

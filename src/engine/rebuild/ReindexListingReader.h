@@ -14,7 +14,8 @@ class ReindexBuilder;
 class ReindexListingReader
 {
 public:
-    ReindexListingReader(ReindexBuilder &builder, bool backupMode);
+    // ownComputerFolder: the client's computer folder ("/Office"), empty when none is set.
+    ReindexListingReader(ReindexBuilder &builder, bool backupMode, QString ownComputerFolder);
 
     // Complete lines, each ending in "\n".
     void read(const QString &lines);
@@ -23,6 +24,7 @@ public:
 private:
     ReindexBuilder &mBuilder;
     bool mBackupMode;
+    QString mOwnComputerFolder;
     FileTransferData mLine;
     int mUnreadableLines = 0;
 };

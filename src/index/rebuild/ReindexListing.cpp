@@ -25,10 +25,12 @@ std::optional<IndexRows::FileValues> ReindexListing::fileRecord(const FileTransf
                                  line.enc_name()};
 }
 
-QString ReindexListing::folderKey(const FileTransferData &line, bool backupMode)
+QString ReindexListing::folderKey(const FileTransferData &line, bool backupMode, const QString &ownComputerFolder)
 {
     const QString parent = IndexNames::parentPath(absolute(line.fname()));
-    if (!backupMode)
+    // A client without a computer folder keys its backups without one (see IndexPathRule).
+    const bool keyedByComputerFolder = ownComputerFolder.size() > 1;
+    if (!backupMode || !keyedByComputerFolder)
         return parent;
     // The engine names the computer folder with or without its leading "/".
     QString computerFolder = line.mpc();

@@ -17,9 +17,11 @@ namespace ReindexListing {
 // of them, as the index could not keep the file.
 std::optional<IndexRows::FileValues> fileRecord(const FileTransferData &line);
 
-// The index path of the file's folder. Backup mode: the computer folder and
-// the folder below it (a file at the top of computer folder Office goes in
-// /Office); sync mode: the folder below the sync root.
-QString folderKey(const FileTransferData &line, bool backupMode);
+// The index path of the file's folder, in the form the client's backups give
+// it. Backup mode with a computer folder of the client's own ("/Office"): the
+// file's computer folder and the folder below it (a file at the top of
+// computer folder Office goes in /Office); otherwise, as in sync mode, the
+// folder below the computer folder or the sync root.
+QString folderKey(const FileTransferData &line, bool backupMode, const QString &ownComputerFolder);
 
 }  // namespace ReindexListing

@@ -22,26 +22,32 @@ FileTransferData listed(const QString &fname, const QString &mpc)
     return line;
 }
 
-TEST(ReindexListingTest, GroupsAFileUnderItsComputerFolderInBackupModeAndItsFolderInSyncMode)
+TEST(ReindexListingTest, GroupsAFileUnderItsComputerFolderAsTheClientsBackupsDoAndItsFolderInSyncMode)
 {
     struct Case
     {
         QString fname;
         QString mpc;
         bool backupMode;
+        QString ownComputerFolder;
         QString folder;
     };
     const Case cases[] = {
-        {"/Users/ann/a.txt", "/Office", true, "/Office/Users/ann"},
-        {"/Users/ann/a.txt", "Office", true, "/Office/Users/ann"},
-        {"/a.txt", "/Office", true, "/Office"},
-        {"Users/a.txt", "/Office", true, "/Office/Users"},
-        {"/Docs/a.txt", "/ann", false, "/Docs"},
-        {"/a.txt", "/ann", false, "/"},
+        {"/Users/ann/a.txt", "/Office", true, "/Office", "/Office/Users/ann"},
+        {"/Users/ann/a.txt", "Office", true, "/Office", "/Office/Users/ann"},
+        {"/a.txt", "/Office", true, "/Office", "/Office"},
+        {"Users/a.txt", "/Office", true, "/Office", "/Office/Users"},
+        // Another computer's folder on the drive keeps its own name.
+        {"/Users/bob/b.txt", "/Studio", true, "/Office", "/Studio/Users/bob"},
+        // A client without a computer folder backs up without one: so is its index rebuilt.
+        {"/Users/ann/a.txt", "/vm", true, "", "/Users/ann"},
+        {"/Users/ann/a.txt", "/vm", true, "/", "/Users/ann"},
+        {"/Docs/a.txt", "/ann", false, "/Office", "/Docs"},
+        {"/a.txt", "/ann", false, "", "/"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.fname.toStdString());
-        EXPECT_EQ(ReindexListing::folderKey(listed(c.fname, c.mpc), c.backupMode), c.folder);
+        EXPECT_EQ(ReindexListing::folderKey(listed(c.fname, c.mpc), c.backupMode, c.ownComputerFolder), c.folder);
     }
 }
 

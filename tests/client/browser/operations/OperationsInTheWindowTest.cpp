@@ -212,6 +212,10 @@ TEST_F(OperationsInTheWindowTest, AReIndexHoldsEveryOperationOffUntilItsOneEndAn
         [&] { return !restoreTab->tree.isListing(restoreTab->tree.rootItem()) && restoreTab->model->rowCount() > 0; },
         20000))
         << shownRows().toStdString();
+    // The rebuilt index keys the items as the backups did: the backed-up folders are where they were.
+    const QModelIndex rebuilt = sourceRow();
+    ASSERT_TRUE(rebuilt.isValid()) << shownRows().toStdString();
+    EXPECT_TRUE(rowNamed(rowNamed(rebuilt, "docs"), "a.txt").isValid()) << shownRows().toStdString();
 }
 
 TEST_F(OperationsInTheWindowTest, AFailedReIndexEndsOnceSaysSoAndKeepsThePreviousIndex)
