@@ -198,13 +198,17 @@ void RuvoDeleteController::searchFailed(RuvoSearchController *search, const QStr
 {
     const DeleteSet collected = mCollecting.value(search);
     mCollecting[search] = {};
-    if (!collected.lines.isEmpty())
+    if (collected.lines.isEmpty()) {
+        // The entry ends as failed; the operation ends with the last entry expected.
+        setDone(false, error);
+    } else {
+        // What was found before the failure is still deleted, and ends the entry.
+        if (mDelegateObj)
+            mDelegateObj->deleteDidFailWithError(error, this);
         closeSet(collected);
-    const SearchKind kind = kindOf(search);
-    if (kind == SearchKind::Folders && advanceSearch(kind))
-        return;
-    if (mDelegateObj)
-        mDelegateObj->deleteDidFailWithError(error, this);
+    }
+    if (mIsRunning && !mDeletionCancel)
+        advanceSearch(kindOf(search));
 }
 
 void RuvoDeleteController::closeSet(DeleteSet set)

@@ -258,6 +258,22 @@ TEST_F(DeleteControllerTest, ACancelStopsTheRunAndNoFurtherSetRuns)
     EXPECT_EQ(next.deleted, QStringList{local("top/z.txt")});
 }
 
+TEST_F(DeleteControllerTest, AnIndexThatCannotBeSearchedFailsEachEntryAndEndsTheDelete)
+{
+    spoilIndex();
+    DeleteRecorder recorder;
+    RuvoDeleteController controller(shortTimings(timings()));
+    runDelete(recorder, controller, {local("d1"), local("d2")}, {{{local("top"), QStringList{"y.txt"}}}}, 4);
+    const QStringList entries = recorder.log.entries();
+    ASSERT_EQ(entries.size(), 4) << entries.join(", ").toStdString();
+    EXPECT_EQ(entries.first(), "start (main)");
+    for (const QString &entry : entries.mid(1))
+        EXPECT_TRUE(entry.startsWith("fail: unable to open database")) << entry.toStdString();
+    EXPECT_FALSE(controller.isRunning()) << "a delete that waits for ever refuses every later one";
+    EXPECT_EQ(deleteRuns(), 0);
+    EXPECT_TRUE(QFile::exists(stored("top/y.txt")));
+}
+
 TEST_F(DeleteControllerTest, ASelectionWithNothingStoredRunsNoEngine)
 {
     DeleteRecorder recorder;
