@@ -11,10 +11,9 @@ bool beginsWithFolder(const QString &path, const QString &folder)
     return path.startsWith(folder) && (path.size() == folder.size() || path.at(folder.size()) == QLatin1Char('/'));
 }
 
-// "/" alone names no computer folder.
-bool isComputerFolder(const QString &folder) { return folder.size() > 1; }
-
 }  // namespace
+
+bool IndexPathRule::isComputerFolder(const QString &folder) { return folder.size() > 1; }
 
 QString IndexPathRule::indexPath(const QString &path, bool forBackup, const QString &computerFolder, bool backupMode)
 {

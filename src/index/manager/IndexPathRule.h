@@ -7,6 +7,9 @@
 // /Office/Users/ann/a.txt; otherwise the path stays as it is.
 namespace IndexPathRule {
 
+// Whether the client's computer folder setting names one: "/" alone or nothing does not.
+bool isComputerFolder(const QString &folder);
+
 // computerFolder: "/" and the folder name, or empty when none is set.
 QString indexPath(const QString &path, bool forBackup, const QString &computerFolder, bool backupMode);
 

@@ -2,6 +2,7 @@
 
 #include "common/transfer/FileTransferData.h"
 #include "index/IndexNames.h"
+#include "index/manager/IndexPathRule.h"
 
 namespace {
 
@@ -28,9 +29,8 @@ std::optional<IndexRows::FileValues> ReindexListing::fileRecord(const FileTransf
 QString ReindexListing::folderKey(const FileTransferData &line, bool backupMode, const QString &ownComputerFolder)
 {
     const QString parent = IndexNames::parentPath(absolute(line.fname()));
-    // A client without a computer folder keys its backups without one (see IndexPathRule).
-    const bool keyedByComputerFolder = ownComputerFolder.size() > 1;
-    if (!backupMode || !keyedByComputerFolder)
+    // A client without a computer folder keys its backups without one.
+    if (!backupMode || !IndexPathRule::isComputerFolder(ownComputerFolder))
         return parent;
     // The engine names the computer folder with or without its leading "/".
     QString computerFolder = line.mpc();

@@ -13,15 +13,10 @@
 
 #include <QTreeView>
 
-namespace {
-
-// The page's engine controllers take the signed-in account's fields from the main controller.
-std::function<void(TXEngineController &)> accountFields(ClientShell &shell)
+std::function<void(TXEngineController &)> RestoreTab::accountFields(ClientShell &shell)
 {
     return [&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); };
 }
-
-}  // namespace
 
 RestoreTab::RestoreTab(ClientShell &shell, AlertPresenter *alerts, FolderChooser *chooser,
                        RemoteGuideTimings guideTimings, Workspace *workspaceOverride,

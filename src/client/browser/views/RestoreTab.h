@@ -36,6 +36,8 @@ struct RestoreTab
     void reload();
     // The versions of a file of the tree (its path below the data root) in the version pane.
     void showVersionHistory(const QString &treePath);
+    // What fills the browser's engine controllers with the signed-in account's fields.
+    static std::function<void(TXEngineController &)> accountFields(ClientShell &shell);
 
     ClientShell &shell;
     DialogFolderChooser dialogs;

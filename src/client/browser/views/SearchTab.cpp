@@ -17,7 +17,7 @@ SearchTab::SearchTab(ClientShell &shell, RestoreTab &restoreTab, AlertPresenter 
     : shell(shell)
     , restoreTab(restoreTab)
     , alerts(alerts ? *alerts : shell.windows().alerts())
-    , keySearch([&shell](TXEngineController &controller) { shell.mainController().fillEngineController(controller); })
+    , keySearch(RestoreTab::accountFields(shell))
     , controller(restoreTab.host, keySearch)
     , restore(controller.results(), restoreTab.restore)
     , operations(restoreTab.host, this->alerts, controller.results(), restoreTab.workspace)
